@@ -1,0 +1,58 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# project_library(NAME DEPS dep... [SOURCES ...])
+# One static library per folder, from every .cpp/.h directly in the calling folder.
+function(project_library name)
+  cmake_parse_arguments(PL "" "" "DEPS;SOURCES" ${ARGN})
+  if(PL_SOURCES)
+    set(srcs ${PL_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  endif()
+  list(FILTER srcs INCLUDE REGEX "\\.cpp$")
+  if(NOT srcs)
+    # A folder whose code is still to come builds an empty library, so that others can already link it.
+    set(stub ${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp)
+    file(WRITE ${stub} "namespace { [[maybe_unused]] int ${name}_empty; }\n")
+    set(srcs ${stub})
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${PL_DEPS})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+endfunction()
+
+# project_tests(NAME [GUI] [LABEL unit|e2e] [TIMEOUT s] DEPS dep... [SOURCES ...])
+# One GoogleTest executable from every .cpp in the calling folder (a tests/ folder), registered with CTest.
+# GUI tests get a QApplication on the offscreen platform through platform_testing_gui.
+function(project_tests name)
+  if(NOT CONFIGURATOR_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(PT "GUI" "LABEL;TIMEOUT" "DEPS;SOURCES" ${ARGN})
+  if(PT_SOURCES)
+    set(srcs ${PT_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  if(NOT PT_LABEL)
+    set(PT_LABEL unit)
+  endif()
+  if(NOT PT_TIMEOUT)
+    set(PT_TIMEOUT 300)
+  endif()
+  add_executable(${name} ${srcs})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  if(PT_GUI)
+    target_link_libraries(${name} PRIVATE ${PT_DEPS} platform_testing_gui GTest::gtest GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${PT_DEPS} platform_testing GTest::gtest GTest::gmock)
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
+    TEST_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus"
+    TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES LABELS ${PT_LABEL} TIMEOUT ${PT_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+endfunction()
