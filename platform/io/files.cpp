@@ -1,0 +1,348 @@
+#include "platform/io/files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plat {
+
+namespace {
+
+std::mutex hookMutex;
+std::function<bool(FileWriteStep, const QString&)> faultHook;
+
+// True when a test asked this step to fail; errno is then set as a real I/O error would set it.
+bool InjectedFault(FileWriteStep step, const QString& target) {
+  std::function<bool(FileWriteStep, const QString&)> hook;
+  {
+    std::lock_guard<std::mutex> lock(hookMutex);
+    hook = faultHook;
+  }
+  if (hook && hook(step, target)) {
+    errno = EIO;
+    return true;
+  }
+  return false;
+}
+
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+QString ErrnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+void SetError(QString* error, const QString& text) {
+  if (error) *error = text;
+}
+
+QString FolderOf(const QString& path) {
+  const int slash = path.lastIndexOf(PathDelim);
+  if (slash < 0) return QStringLiteral(".");
+  if (slash == 0) return QStringLiteral("/");
+  return path.left(slash);
+}
+
+void SyncFolder(const QString& folder) {
+  const int fd = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);  // best effort: some file systems refuse to sync a folder
+    ::close(fd);
+  }
+}
+
+// A temporary file beside the target, written and flushed; removed again unless Commit is reached.
+class TempFile {
+ public:
+  explicit TempFile(QString target) : target_(std::move(target)) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  TempFile(TempFile&& other) noexcept : target_(std::move(other.target_)), temp_(std::move(other.temp_)) {
+    other.temp_.clear();
+  }
+  ~TempFile() { Discard(); }
+
+  const QString& Target() const { return target_; }
+
+  bool Write(const QByteArray& data, QString* error) {
+    if (target_.isEmpty() || target_.endsWith(PathDelim)) {
+      SetError(error, QStringLiteral("Cannot write file \"%1\": no file name").arg(target_));
+      return false;
+    }
+    const QString folder = FolderOf(target_);
+    const QString name = target_.mid(target_.lastIndexOf(PathDelim) + 1);
+    int fd = -1;
+    if (!InjectedFault(FileWriteStep::CreateTemp, target_)) {
+      for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        const QString candidate = folder + PathDelim + u'.' + name + u'.' +
+                                  QString::number(QRandomGenerator::global()->generate(), 36) +
+                                  QStringLiteral(".tmp");
+        // 0666 lets the process umask decide, as for any new file.
+        fd = ::open(Native(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) temp_ = candidate;
+        else if (errno != EEXIST) break;
+      }
+    }
+    if (fd < 0) {
+      SetError(error, QStringLiteral("Cannot create file \"%1\": %2").arg(target_, ErrnoText(errno)));
+      return false;
+    }
+    // A replaced file keeps its permissions.
+    struct stat old {};
+    if (::stat(Native(target_).constData(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    bool ok = !InjectedFault(FileWriteStep::Write, target_);
+    while (ok && left > 0) {
+      const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        ok = false;
+      } else {
+        p += n;
+        left -= n;
+      }
+    }
+    if (ok && (InjectedFault(FileWriteStep::Sync, target_) || ::fsync(fd) != 0)) ok = false;
+    const int err = errno;
+    if (::close(fd) != 0 && ok) ok = false;
+    if (!ok) {
+      SetError(error, QStringLiteral("Cannot write file \"%1\": %2").arg(target_, ErrnoText(ok ? errno : err)));
+      Discard();
+      return false;
+    }
+    return true;
+  }
+
+  // Renames the temporary file over the target.
+  bool Commit(QString* error) {
+    if (InjectedFault(FileWriteStep::Rename, target_) ||
+        ::rename(Native(temp_).constData(), Native(target_).constData()) != 0) {
+      SetError(error, QStringLiteral("Cannot replace file \"%1\": %2").arg(target_, ErrnoText(errno)));
+      return false;
+    }
+    temp_.clear();
+    return true;
+  }
+
+  void Discard() {
+    if (!temp_.isEmpty()) ::unlink(Native(temp_).constData());
+    temp_.clear();
+  }
+
+ private:
+  QString target_;
+  QString temp_;
+};
+
+bool WildcardMatch(const QString& mask, int mi, const QString& name, int ni) {
+  // Iterative match with back-tracking to the last '*'.
+  int starM = -1, starN = 0;
+  while (ni < name.size()) {
+    if (mi < mask.size() && (mask[mi] == u'?' || mask[mi].toCaseFolded() == name[ni].toCaseFolded())) {
+      ++mi;
+      ++ni;
+    } else if (mi < mask.size() && mask[mi] == u'*') {
+      starM = mi++;
+      starN = ni;
+    } else if (starM >= 0) {
+      mi = starM + 1;
+      ni = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (mi < mask.size() && mask[mi] == u'*') ++mi;
+  return mi == mask.size();
+}
+
+}  // namespace
+
+void SetFileWriteFaultHook(std::function<bool(FileWriteStep, const QString&)> Hook) {
+  std::lock_guard<std::mutex> lock(hookMutex);
+  faultHook = std::move(Hook);
+}
+
+bool WriteFileAtomic(const QString& Path, const QByteArray& Data, QString* Error) {
+  if (DirectoryExists(Path)) {
+    SetError(Error, QStringLiteral("Cannot write file \"%1\": it is a folder").arg(Path));
+    return false;
+  }
+  TempFile temp(Path);
+  if (!temp.Write(Data, Error) || !temp.Commit(Error)) return false;
+  SyncFolder(FolderOf(Path));
+  return true;
+}
+
+bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
+  for (qsizetype i = 0; i < Files.size(); ++i) {
+    if (DirectoryExists(Files[i].Path)) {
+      SetError(Error, QStringLiteral("Cannot write file \"%1\": it is a folder").arg(Files[i].Path));
+      return false;
+    }
+    for (qsizetype j = 0; j < i; ++j) {
+      if (Files[j].Path == Files[i].Path) {
+        SetError(Error, QStringLiteral("Cannot write file \"%1\": listed twice").arg(Files[i].Path));
+        return false;
+      }
+    }
+  }
+  std::vector<TempFile> temps;
+  temps.reserve(static_cast<size_t>(Files.size()));
+  for (const FileToWrite& f : Files) {
+    temps.emplace_back(f.Path);
+    if (!temps.back().Write(f.Data, Error)) return false;  // the destructors remove every temporary file
+  }
+
+  // Keep a second name for every old file, so that the set can be put back if a rename fails half-way.
+  std::vector<QString> backups(temps.size());
+  std::vector<bool> existed(temps.size(), false);
+  for (size_t i = 0; i < temps.size(); ++i) {
+    const QString& target = temps[i].Target();
+    if (!FileExists(target)) continue;
+    existed[i] = true;
+    const QString folder = FolderOf(target);
+    const QString name = target.mid(target.lastIndexOf(PathDelim) + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const QString candidate = folder + PathDelim + u'.' + name + u'.' +
+                                QString::number(QRandomGenerator::global()->generate(), 36) +
+                                QStringLiteral(".old");
+      if (::link(Native(target).constData(), Native(candidate).constData()) == 0) {
+        backups[i] = candidate;
+        break;
+      }
+      if (errno != EEXIST) break;  // no hard links here: that file cannot be put back
+    }
+  }
+  auto removeBackups = [&backups] {
+    for (const QString& b : backups)
+      if (!b.isEmpty()) ::unlink(Native(b).constData());
+  };
+
+  for (size_t i = 0; i < temps.size(); ++i) {
+    if (temps[i].Commit(Error)) continue;
+    for (size_t j = 0; j < i; ++j) {
+      const QByteArray target = Native(temps[j].Target());
+      if (!backups[j].isEmpty()) {
+        if (::rename(Native(backups[j]).constData(), target.constData()) == 0) backups[j].clear();
+      } else if (!existed[j]) {
+        ::unlink(target.constData());  // the file was new: take it away again
+      }
+    }
+    removeBackups();
+    return false;
+  }
+  removeBackups();
+  QStringList folders;
+  for (const TempFile& t : temps) {
+    const QString folder = FolderOf(t.Target());
+    if (!folders.contains(folder)) folders << folder;
+  }
+  for (const QString& folder : folders) SyncFolder(folder);
+  return true;
+}
+
+bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error) {
+  Data.clear();
+  QFile f(Path);
+  if (DirectoryExists(Path) || !f.open(QIODevice::ReadOnly)) {
+    SetError(Error, QStringLiteral("Cannot open file \"%1\": %2")
+                        .arg(Path, DirectoryExists(Path) ? QStringLiteral("it is a folder") : f.errorString()));
+    return false;
+  }
+  Data = f.readAll();
+  if (f.error() != QFileDevice::NoError) {
+    SetError(Error, QStringLiteral("Cannot read file \"%1\": %2").arg(Path, f.errorString()));
+    Data.clear();
+    return false;
+  }
+  return true;
+}
+
+bool FileExists(const QString& Path) {
+  struct stat st {};
+  return !Path.isEmpty() && ::stat(Native(Path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const QString& Path) {
+  struct stat st {};
+  return !Path.isEmpty() && ::stat(Native(Path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateDir(const QString& Path) {
+  return !Path.isEmpty() && ::mkdir(Native(Path).constData(), 0777) == 0;
+}
+
+bool ForceDirectories(const QString& Path) {
+  if (Path.isEmpty()) return false;
+  QDir().mkpath(Path);
+  return DirectoryExists(Path);
+}
+
+void SortNames(QStringList& Names) {
+  std::sort(Names.begin(), Names.end(), [](const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+  });
+}
+
+QStringList ListDirectories(const QString& Folder) {
+  QStringList names = QDir(Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+  SortNames(names);
+  return names;
+}
+
+QStringList ListFiles(const QString& Folder, const QString& Mask) {
+  const QStringList all = QDir(Folder).entryList(QDir::Files, QDir::NoSort);
+  QStringList names;
+  for (const QString& n : all)
+    if (Mask.isEmpty() || WildcardMatch(Mask, 0, n, 0)) names << n;
+  SortNames(names);
+  return names;
+}
+
+QString ExeDir() {
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  QString exe;
+  if (n > 0) exe = QFile::decodeName(QByteArray(buf, static_cast<qsizetype>(n)));
+  else if (QCoreApplication::instance()) return ExcludeTrailingPathDelimiter(QCoreApplication::applicationDirPath());
+  return ExcludeTrailingPathDelimiter(ExtractFilePath(exe));
+}
+
+QString IncludeTrailingPathDelimiter(const QString& Path) {
+  return Path.endsWith(PathDelim) ? Path : Path + PathDelim;
+}
+
+QString ExcludeTrailingPathDelimiter(const QString& Path) {
+  if (Path.size() > 1 && Path.endsWith(PathDelim)) return Path.left(Path.size() - 1);
+  return Path;
+}
+
+QString ExtractFilePath(const QString& FileName) { return FileName.left(FileName.lastIndexOf(PathDelim) + 1); }
+
+QString ExtractFileName(const QString& FileName) { return FileName.mid(FileName.lastIndexOf(PathDelim) + 1); }
+
+QString ExtractFileExt(const QString& FileName) {
+  const QString name = ExtractFileName(FileName);
+  const int dot = name.lastIndexOf(u'.');
+  return dot < 0 ? QString() : name.mid(dot);
+}
+
+QString ChangeFileExt(const QString& FileName, const QString& Extension) {
+  const int nameStart = FileName.lastIndexOf(PathDelim) + 1;
+  const int dot = FileName.lastIndexOf(u'.');
+  const int stemEnd = dot >= nameStart ? dot : FileName.size();
+  return FileName.left(stemEnd) + Extension;
+}
+
+}  // namespace plat

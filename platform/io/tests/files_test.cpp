@@ -1,0 +1,210 @@
+#include "platform/io/files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace plat;
+
+namespace {
+
+class Files : public ::testing::Test {
+ protected:
+  void TearDown() override { SetFileWriteFaultHook({}); }
+
+  QString Path(const QString& name) const { return dir_.path() + u'/' + name; }
+
+  void Put(const QString& name, const QByteArray& data) const {
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+  }
+
+  QByteArray Get(const QString& name) const {
+    QByteArray data;
+    EXPECT_TRUE(ReadFileBytes(Path(name), data)) << name.toStdString();
+    return data;
+  }
+
+  // Every entry of the folder, hidden ones included: shows leftover temporary files.
+  QStringList Entries() const {
+    QStringList e = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    e.sort();
+    return e;
+  }
+
+  QTemporaryDir dir_;
+};
+
+const char* StepName(FileWriteStep s) {
+  switch (s) {
+    case FileWriteStep::CreateTemp: return "CreateTemp";
+    case FileWriteStep::Write: return "Write";
+    case FileWriteStep::Sync: return "Sync";
+    case FileWriteStep::Rename: return "Rename";
+  }
+  return "?";
+}
+
+const FileWriteStep kAllSteps[] = {FileWriteStep::CreateTemp, FileWriteStep::Write, FileWriteStep::Sync,
+                                   FileWriteStep::Rename};
+
+}  // namespace
+
+TEST_F(Files, AtomicWriteCreatesAndReplacesAndKeepsPermissions) {
+  ASSERT_TRUE(WriteFileAtomic(Path("a.xml"), "first"));
+  EXPECT_EQ(Get("a.xml"), "first");
+  ::chmod(QFile::encodeName(Path("a.xml")).constData(), 0640);
+  QString error = "untouched";
+  ASSERT_TRUE(WriteFileAtomic(Path("a.xml"), QByteArray(), &error));
+  EXPECT_EQ(Get("a.xml"), QByteArray());
+  EXPECT_EQ(error, "untouched");
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(Path("a.xml")).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(Entries(), QStringList{"a.xml"});
+}
+
+TEST_F(Files, FailedAtomicWriteLeavesOldFileAndNoLeftovers) {
+  for (FileWriteStep failing : kAllSteps) {
+    SCOPED_TRACE(StepName(failing));
+    Put("a.xml", "old content");
+    SetFileWriteFaultHook([failing](FileWriteStep s, const QString&) { return s == failing; });
+    QString error;
+    EXPECT_FALSE(WriteFileAtomic(Path("a.xml"), "new content", &error));
+    EXPECT_TRUE(error.contains(Path("a.xml"))) << error.toStdString();
+    SetFileWriteFaultHook({});
+    EXPECT_EQ(Get("a.xml"), "old content");
+    EXPECT_EQ(Entries(), QStringList{"a.xml"});
+  }
+}
+
+TEST_F(Files, AtomicWriteRefusesFoldersAndMissingFolders) {
+  ASSERT_TRUE(CreateDir(Path("sub")));
+  QString error;
+  EXPECT_FALSE(WriteFileAtomic(Path("sub"), "x", &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_TRUE(DirectoryExists(Path("sub")));
+  error.clear();
+  EXPECT_FALSE(WriteFileAtomic(Path("missing/a.xml"), "x", &error));
+  EXPECT_TRUE(error.contains("missing/a.xml")) << error.toStdString();
+}
+
+TEST_F(Files, FileSetIsWrittenAllOrNothing) {
+  // b.bin is new, a.bin and c.bin exist; whichever step fails on whichever file, the old set stays as it was.
+  for (int failingFile = 0; failingFile < 3; ++failingFile) {
+    for (FileWriteStep failing : kAllSteps) {
+      SCOPED_TRACE(::testing::Message() << "file " << failingFile << " step " << StepName(failing));
+      for (const QString& e : Entries()) QFile::remove(Path(e));
+      Put("a.bin", "old a");
+      Put("c.bin", "old c");
+      const QList<FileToWrite> set = {{Path("a.bin"), "new a"}, {Path("b.bin"), "new b"}, {Path("c.bin"), "new c"}};
+      const QString failingPath = set[failingFile].Path;
+      SetFileWriteFaultHook([&](FileWriteStep s, const QString& target) {
+        return s == failing && target == failingPath;
+      });
+      QString error;
+      EXPECT_FALSE(WriteFilesAtomic(set, &error));
+      EXPECT_TRUE(error.contains(failingPath)) << error.toStdString();
+      SetFileWriteFaultHook({});
+      EXPECT_EQ(Get("a.bin"), "old a");
+      EXPECT_EQ(Get("c.bin"), "old c");
+      EXPECT_EQ(Entries(), (QStringList{"a.bin", "c.bin"}));
+    }
+  }
+  Put("a.bin", "old a");
+  ASSERT_TRUE(WriteFilesAtomic({{Path("a.bin"), "new a"}, {Path("b.bin"), "new b"}}));
+  EXPECT_EQ(Get("a.bin"), "new a");
+  EXPECT_EQ(Get("b.bin"), "new b");
+  EXPECT_EQ(Entries(), (QStringList{"a.bin", "b.bin", "c.bin"}));
+}
+
+TEST_F(Files, FileSetRefusesAFolderTargetBeforeWritingAnything) {
+  Put("a.bin", "old a");
+  ASSERT_TRUE(CreateDir(Path("b.bin")));
+  EXPECT_FALSE(WriteFilesAtomic({{Path("a.bin"), "new a"}, {Path("b.bin"), "new b"}}));
+  EXPECT_EQ(Get("a.bin"), "old a");
+  EXPECT_EQ(Entries(), (QStringList{"a.bin", "b.bin"}));
+}
+
+TEST_F(Files, ReadFailsOnMissingFilesAndFolders) {
+  QByteArray data = "stale";
+  QString error;
+  EXPECT_FALSE(ReadFileBytes(Path("none"), data, &error));
+  EXPECT_TRUE(data.isEmpty());
+  EXPECT_TRUE(error.contains(Path("none")));
+  EXPECT_FALSE(ReadFileBytes(dir_.path(), data));
+  EXPECT_FALSE(FileExists(dir_.path()));
+  EXPECT_FALSE(FileExists(Path("none")));
+  EXPECT_TRUE(DirectoryExists(dir_.path()));
+}
+
+TEST_F(Files, FoldersAreCreatedOneOrAllLevels) {
+  EXPECT_FALSE(CreateDir(Path("x/y")));
+  EXPECT_TRUE(ForceDirectories(Path("x/y/z")));
+  EXPECT_TRUE(DirectoryExists(Path("x/y/z")));
+  EXPECT_TRUE(ForceDirectories(Path("x/y/z")));
+  EXPECT_FALSE(CreateDir(Path("x")));  // exists already
+  Put("f", "");
+  EXPECT_FALSE(ForceDirectories(Path("f")));
+}
+
+TEST_F(Files, ListingsAreFilteredAndSortedStably) {
+  for (const char* f : {"b.lng", "a.LNG", "A.lng", "c.txt", ".hidden.lng", "English.lng", "lng", "x.lng.bak"})
+    Put(f, "");
+  for (const char* d : {"PROJ_b", "proj_a", "Proj_A", "d.lng"}) ASSERT_TRUE(CreateDir(Path(d)));
+
+  struct Case { const char* mask; QStringList want; };
+  const Case cases[] = {
+      {"*.lng", {"A.lng", "a.LNG", "b.lng", "English.lng"}},
+      {"?.lng", {"A.lng", "a.LNG", "b.lng"}},
+      {"*", {"A.lng", "a.LNG", "b.lng", "c.txt", "English.lng", "lng", "x.lng.bak"}},
+      {"", {"A.lng", "a.LNG", "b.lng", "c.txt", "English.lng", "lng", "x.lng.bak"}},
+      {"*lng*", {"A.lng", "a.LNG", "b.lng", "English.lng", "lng", "x.lng.bak"}},
+      {"english.LNG", {"English.lng"}},
+      {"*.xml", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ListFiles(dir_.path(), c.mask), c.want) << c.mask;
+  EXPECT_EQ(ListDirectories(dir_.path()), (QStringList{"d.lng", "Proj_A", "proj_a", "PROJ_b"}));
+  EXPECT_EQ(ListFiles(Path("none")), QStringList());
+  EXPECT_EQ(ListDirectories(Path("none")), QStringList());
+}
+
+TEST(FilePaths, ExeDirIsTheProgramFolderWithoutSeparator) {
+  const QString dir = ExeDir();
+  EXPECT_FALSE(dir.endsWith(u'/'));
+  EXPECT_EQ(QFileInfo(dir).canonicalFilePath(), QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
+  EXPECT_TRUE(FileExists(dir + u'/' + QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+}
+
+TEST(FilePaths, PathTexts) {
+  struct Case { const char* in; const char* path; const char* name; const char* ext; const char* toXml; };
+  const Case cases[] = {
+      {"/a/b/c.txt", "/a/b/", "c.txt", ".txt", "/a/b/c.xml"},
+      {"/a/b.d/c", "/a/b.d/", "c", "", "/a/b.d/c.xml"},
+      {"c.tar.gz", "", "c.tar.gz", ".gz", "c.tar.xml"},
+      {"/a/b/", "/a/b/", "", "", "/a/b/.xml"},
+      {"/", "/", "", "", "/.xml"},
+      {"", "", "", "", ".xml"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ExtractFilePath(c.in), QString(c.path)) << c.in;
+    EXPECT_EQ(ExtractFileName(c.in), QString(c.name)) << c.in;
+    EXPECT_EQ(ExtractFileExt(c.in), QString(c.ext)) << c.in;
+    EXPECT_EQ(ChangeFileExt(c.in, ".xml"), QString(c.toXml)) << c.in;
+  }
+  EXPECT_EQ(ChangeFileExt("/a/b.txt", ""), "/a/b");
+
+  struct Delim { const char* in; const char* included; const char* excluded; };
+  const Delim delims[] = {{"/a/b", "/a/b/", "/a/b"}, {"/a/b/", "/a/b/", "/a/b"}, {"/", "/", "/"}, {"", "/", ""}};
+  for (const Delim& d : delims) {
+    EXPECT_EQ(IncludeTrailingPathDelimiter(d.in), QString(d.included)) << d.in;
+    EXPECT_EQ(ExcludeTrailingPathDelimiter(d.in), QString(d.excluded)) << d.in;
+  }
+}
