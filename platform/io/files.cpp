@@ -113,10 +113,13 @@ class TempFile {
       }
     }
     if (ok && (InjectedFault(FileWriteStep::Sync, target_) || ::fsync(fd) != 0)) ok = false;
-    const int err = errno;
-    if (::close(fd) != 0 && ok) ok = false;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+      ok = false;
+      err = errno;
+    }
     if (!ok) {
-      SetError(error, QStringLiteral("Cannot write file \"%1\": %2").arg(target_, ErrnoText(ok ? errno : err)));
+      SetError(error, QStringLiteral("Cannot write file \"%1\": %2").arg(target_, ErrnoText(err)));
       Discard();
       return false;
     }
