@@ -12,6 +12,11 @@
 
 #include "platform/testing/network_guard.h"
 
+namespace plat {
+// Weak: a test that does not link the runtime has no format settings to pin.
+void ResetFormatSettings() __attribute__((weak));
+}  // namespace plat
+
 int main(int argc, char** argv) {
   plat::testing::InstallNetworkGuard();
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -20,6 +25,7 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");  // QApplication adopts the environment's locale
+  if (plat::ResetFormatSettings) plat::ResetFormatSettings();  // decimal ".", date "dd/mm/yyyy", time ":"
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   QApplication::setFont(QFont("DejaVu Sans", 8));
   return RUN_ALL_TESTS();

@@ -1,4 +1,5 @@
 #include "platform/rtl/strutils.h"
+#include "printers.h"
 
 #include <gtest/gtest.h>
 
