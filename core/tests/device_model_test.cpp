@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 struct ModelCase {
@@ -46,6 +48,32 @@ TEST(DeviceModel, BuildConstantIsTheDefaultArgument) {
   EXPECT_EQ(SW_Desc_Type(), SW_Desc_Type(Device_Type));
   EXPECT_EQ(Get_XML_Code_Dev(), Get_XML_Code_Dev(Device_Type));
   EXPECT_EQ(Get_Form_Type(), Get_Form_Type(Device_Type));
+}
+
+TEST(DeviceModel, BACnetUnitIsAlwaysNoUnits) {
+  const std::pair<uint16_t, int32_t> records[] = {{0, 0}, {1, 0x13}, {65535, -1}, {20, INT32_MAX}};
+  for (auto [typeData, vife] : records) EXPECT_EQ(Get_BACnet_EngUnits(typeData, vife), 95);
+}
+
+TEST(SharedState, StartsWithTheDefaults) {
+  EXPECT_EQ(Last_IP_Address, QStringLiteral("192.168.2.205"));
+  EXPECT_EQ(Lang_Selected, QStringLiteral("English"));
+  EXPECT_FALSE(Enable_Internet);
+  EXPECT_FALSE(Enable_Update);
+  EXPECT_TRUE(Dir_Project.isEmpty());
+  EXPECT_TRUE(Name_Project.isEmpty());
+  EXPECT_TRUE(List_Dev_MBus.isEmpty());
+  EXPECT_TRUE(List_Dev_Wireless.isEmpty());
+}
+
+TEST(SharedState, PlainFileNames) {
+  const std::pair<const char*, bool> cases[] = {
+      {"English", true}, {"Deutsch (Schweiz)", true}, {"Project 1.old", true}, {"..x", true},
+      {"", false},       {".", false},                {"..", false},           {"../x", false},
+      {"..\\x", false}, {"/etc/x", false},           {"C:x", false},          {"a\tb", false},
+      {"a\x7F", false},
+  };
+  for (auto [name, plain] : cases) EXPECT_EQ(Is_Plain_File_Name(QString::fromUtf8(name)), plain) << name;
 }
 
 }  // namespace
