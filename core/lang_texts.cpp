@@ -2,6 +2,7 @@
 
 #include "core/device_model.h"
 #include "core/lang_texts_builtin.h"
+#include "platform/rtl/strutils.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,29 +27,6 @@ QStringView TrimBlanks(QStringView s) {
   while (b < e && s[b].unicode() <= 0x20) ++b;
   while (e > b && s[e - 1].unicode() <= 0x20) --e;
   return s.mid(b, e - b);
-}
-
-// Optional sign and decimal digits; false when anything else is there or the value leaves 32 bits.
-bool ParseIndex(QStringView s, int& value) {
-  if (s.isEmpty()) return false;
-  qsizetype i = 0;
-  bool negative = false;
-  if (s[0] == u'+' || s[0] == u'-') {
-    negative = s[0] == u'-';
-    i = 1;
-  }
-  if (i == s.size()) return false;
-  qint64 v = 0;
-  for (; i < s.size(); ++i) {
-    const char16_t c = s[i].unicode();
-    if (c < u'0' || c > u'9') return false;
-    v = v * 10 + (c - u'0');
-    if (v > qint64(1) << 31) return false;
-  }
-  if (negative) v = -v;
-  if (v > INT32_MAX || v < INT32_MIN) return false;
-  value = int(v);
-  return true;
 }
 
 // windows-1252 where it differs from Latin-1 (0x80..0x9F); the five unassigned bytes keep their Latin-1 value.
@@ -89,7 +67,7 @@ void ApplyLine(QStringView line, QStringList& texts) {
   if (eq < 0) return;
   // The key is everything between "STR" and the first "=", so "STR12=Text" names entry 12 as it reads.
   int key = 0;
-  if (!ParseIndex(TrimBlanks(l.mid(3, eq - 3)), key)) return;
+  if (!plat::TryStrToInt(TrimBlanks(l.mid(3, eq - 3)).toString(), key)) return;
   if (key < 0 || key >= Lang_Max || key >= texts.size()) return;
   QStringView text = TrimBlanks(l.mid(eq + 1));
   if (text.isEmpty()) return;
