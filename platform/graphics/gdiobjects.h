@@ -1,0 +1,169 @@
+// Font, pen and brush: the drawing objects of a canvas. Each reports a change through OnChange(Sender)
+// and counts its changes in Version(), so a canvas can tell cheaply whether it must set up its painter again.
+// Properties are read with Name() and written with SetName(...), as everywhere in this layer.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+
+#include <QFont>
+#include <QString>
+
+#include "platform/graphics/color.h"
+
+namespace plat {
+
+class TBitmap;
+
+// Windows' MulDiv: a * b / c rounded half away from zero, -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
+class TGraphicsObject {
+ public:
+  TGraphicsObject() = default;
+  TGraphicsObject(const TGraphicsObject&) = delete;
+  TGraphicsObject& operator=(const TGraphicsObject&) = delete;
+  virtual ~TGraphicsObject() = default;
+
+  std::function<void(TGraphicsObject* Sender)> OnChange;
+  std::uint64_t Version() const { return version_; }
+
+ protected:
+  void Changed();
+
+ private:
+  std::uint64_t version_ = 0;
+};
+
+enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+
+class TFontStyles {
+ public:
+  constexpr TFontStyles() = default;
+  constexpr TFontStyles(std::initializer_list<TFontStyle> styles) {
+    for (TFontStyle s : styles) bits_ |= Bit(s);
+  }
+  constexpr bool Contains(TFontStyle s) const { return (bits_ & Bit(s)) != 0; }
+  constexpr bool Empty() const { return bits_ == 0; }
+  constexpr TFontStyles& Include(TFontStyle s) { bits_ |= Bit(s); return *this; }
+  constexpr TFontStyles& Exclude(TFontStyle s) { bits_ &= ~Bit(s); return *this; }
+  constexpr unsigned Bits() const { return bits_; }
+  static constexpr TFontStyles FromBits(unsigned b) { TFontStyles r; r.bits_ = b & 15u; return r; }
+  friend constexpr TFontStyles operator+(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ | b.bits_); }
+  friend constexpr TFontStyles operator-(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ & ~b.bits_); }
+  friend constexpr TFontStyles operator*(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ & b.bits_); }
+  friend constexpr TFontStyles operator+(TFontStyles a, TFontStyle s) { return a.Include(s); }
+  friend constexpr TFontStyles operator-(TFontStyles a, TFontStyle s) { return a.Exclude(s); }
+  friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
+
+ private:
+  static constexpr unsigned Bit(TFontStyle s) { return 1u << unsigned(s); }
+  unsigned bits_ = 0;
+};
+
+enum TFontPitch { fpDefault, fpVariable, fpFixed };
+enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };
+
+using TFontCharset = std::uint8_t;
+constexpr TFontCharset ANSI_CHARSET = 0;
+constexpr TFontCharset DEFAULT_CHARSET = 1;
+constexpr TFontCharset SYMBOL_CHARSET = 2;
+constexpr TFontCharset OEM_CHARSET = 255;
+
+// The face new fonts get. Faces that are not installed fall back to the stand-in face (DejaVu Sans).
+QString DefaultFontName();
+void SetDefaultFontName(const QString& name);
+constexpr const char* kStandInFontName = "DejaVu Sans";
+
+class TFont : public TGraphicsObject {
+ public:
+  TFont();
+
+  void Assign(const TFont& source);
+
+  QString Name() const { return name_; }
+  void SetName(const QString& v);
+  // Points at PixelsPerInch (96): Size = -MulDiv(Height, 72, 96). A negative size is a pixel height.
+  int Size() const;
+  void SetSize(int points);
+  // Pixels: negative is the character height (the em), positive the cell height (ascent + descent).
+  int Height() const { return height_; }
+  void SetHeight(int v);
+  TFontStyles Style() const { return style_; }
+  void SetStyle(TFontStyles v);
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);
+  TFontCharset Charset() const { return charset_; }
+  void SetCharset(TFontCharset v);
+  TFontPitch Pitch() const { return pitch_; }
+  void SetPitch(TFontPitch v);
+  TFontQuality Quality() const { return quality_; }
+  void SetQuality(TFontQuality v);
+  // Tenths of a degree, counter-clockwise, around the text origin.
+  int Orientation() const { return orientation_; }
+  void SetOrientation(int v);
+  int PixelsPerInch() const { return 96; }
+
+  // The Qt font with the pixel size set explicitly, so the screen's DPI never changes a layout.
+  const QFont& QtFont() const;
+  bool IsEqual(const TFont& o) const;
+
+ private:
+  QString name_;
+  int height_ = -11;
+  TFontStyles style_;
+  TColor color_ = clWindowText;
+  TFontCharset charset_ = DEFAULT_CHARSET;
+  TFontPitch pitch_ = fpDefault;
+  TFontQuality quality_ = fqDefault;
+  int orientation_ = 0;
+  mutable QFont qfont_;
+  mutable std::uint64_t qfontVersion_ = ~std::uint64_t(0);
+};
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate };
+enum TPenMode {
+  pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen, pmMaskNotPen,
+  pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+};
+
+class TPen : public TGraphicsObject {
+ public:
+  void Assign(const TPen& source);
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);
+  int Width() const { return width_; }
+  void SetWidth(int v);
+  TPenStyle Style() const { return style_; }
+  void SetStyle(TPenStyle v);
+  TPenMode Mode() const { return mode_; }
+  void SetMode(TPenMode v);
+
+ private:
+  TColor color_ = clBlack;
+  int width_ = 1;
+  TPenStyle style_ = psSolid;
+  TPenMode mode_ = pmCopy;
+};
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TBrush : public TGraphicsObject {
+ public:
+  void Assign(const TBrush& source);
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);  // a clear brush becomes solid, as in the framework
+  TBrushStyle Style() const { return style_; }
+  void SetStyle(TBrushStyle v);
+  // A pattern bitmap (not owned) that, while set, takes the place of colour and style.
+  TBitmap* Bitmap() const { return bitmap_; }
+  void SetBitmap(TBitmap* v);
+
+ private:
+  TColor color_ = clWhite;
+  TBrushStyle style_ = bsSolid;
+  TBitmap* bitmap_ = nullptr;
+};
+
+}  // namespace plat

@@ -1,0 +1,34 @@
+#include "platform/graphics/types.h"
+
+#include <algorithm>
+
+namespace plat {
+
+bool IntersectRect(TRect& dst, const TRect& a, const TRect& b) {
+  TRect r(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom));
+  if (r.IsEmpty()) {
+    dst = TRect();
+    return false;
+  }
+  dst = r;
+  return true;
+}
+
+bool UnionRect(TRect& dst, const TRect& a, const TRect& b) {
+  if (a.IsEmpty() && b.IsEmpty()) {
+    dst = TRect();
+    return false;
+  }
+  if (a.IsEmpty()) {
+    dst = b;
+  } else if (b.IsEmpty()) {
+    dst = a;
+  } else {
+    dst = TRect(std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+                std::max(a.Bottom, b.Bottom));
+  }
+  return true;
+}
+
+}  // namespace plat
