@@ -1,0 +1,402 @@
+#include "platform/xml/xmldocument.h"
+
+#include "platform/io/files.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace plat;
+
+namespace {
+
+std::string S(const QByteArray& b) { return b.toStdString(); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+// Files as the program writes them, and as older installations may hold them.
+const char* const kParGen =
+    "<GeneralParameter>\n"
+    "  <Sel_Dev>0</Sel_Dev>\n"
+    "  <Sel_Dev_MBus_Present>1</Sel_Dev_MBus_Present>\n"
+    "  <Node_State>0xFF</Node_State>\n"
+    "  <IP_1>192</IP_1>\n"
+    "</GeneralParameter>\n"
+    "<!--SW_VERSION = 2.012-->\n";
+
+const char* const kMBus =
+    "<M-Bus_Network>\n"
+    "  <Nodo Node_Enable=\"1\" Desc=\"Heat &amp; &lt;cold&gt; &quot;A&quot; 'b'\" Primary_Address=\"5\">\n"
+    "    <Variabile Enable=\"1\" Desc=\"Energy\" Type=\"0\" StoNumber=\"4294967295\"/>\n"
+    "    <Variabile Enable=\"0\" Desc=\"\" Type=\"3\"/>\n"
+    "  </Nodo>\n"
+    "  <Nodo Node_Enable=\"0\" Desc=\"Empty\"/>\n"
+    "</M-Bus_Network>\n"
+    "<!--SW_VERSION = 2.012-->\n";
+
+const char* const kTessaron =
+    "<Conf_Settings>\n"
+    "  <lastproj>\n"
+    "    <projectname>Plant 7</projectname>\n"
+    "  </lastproj>\n"
+    "  <lastipadd>\n"
+    "    <ipaddress>192.168.2.205</ipaddress>\n"
+    "  </lastipadd>\n"
+    "  <lastlang>\n"
+    "    <language>English</language>\n"
+    "  </lastlang>\n"
+    "  <lastinternet>\n"
+    "    <enable_internet>0</enable_internet>\n"
+    "    <enable_update>1</enable_update>\n"
+    "  </lastinternet>\n"
+    "</Conf_Settings>\n";
+
+class XmlFiles : public ::testing::Test {
+ protected:
+  void TearDown() override { SetFileWriteFaultHook({}); }
+  QString Path(const QString& name) const { return dir_.path() + u'/' + name; }
+  QByteArray Read(const QString& name) const {
+    QByteArray b;
+    ReadFileBytes(Path(name), b);
+    return b;
+  }
+  QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST(XmlDocument, UnchangedDocumentsSaveBackToTheSameBytes) {
+  const QByteArray cases[] = {
+      kParGen,
+      kMBus,
+      kTessaron,
+      // one line, no line break at all
+      "<M-Bus_Network><Nodo a=\"1\"><Variabile b=\"2\"/></Nodo></M-Bus_Network><!--SW_VERSION = 2.012-->",
+      // declaration, byte-order mark, CR LF line breaks, tab indentation, comment ahead of the root
+      "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<!-- settings -->\r\n<a>\r\n\t<b>x</b>\r\n"
+      "\t<c>\r\n\t\t<d/>\r\n\t</c>\r\n</a>\r\n",
+      // ISO-8859-1 text
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<a t=\"caf\xE9\">\xE0 la carte</a>\n",
+      // texts kept exactly: blanks, escapes, an empty comment, CDATA, a processing instruction
+      "<a>\n  <b>  two  spaces  </b>\n  <c>a &amp; b &lt; c &gt; d</c>\n  <!---->\n  <d><![CDATA[<raw>]]></d>\n"
+      "  <?pi data?>\n</a>",
+      // a non-ASCII name and text
+      "<Größe Einheit=\"m³\">Wärme</Größe>\n",
+  };
+  for (const QByteArray& xml : cases) {
+    TXMLDocument doc;
+    QString error;
+    ASSERT_TRUE(doc.LoadFromBytes(xml, &error)) << S(error) << "\n" << S(xml);
+    EXPECT_EQ(S(doc.SaveToBytes()), S(xml));
+  }
+}
+
+TEST_F(XmlFiles, LoadAndSaveOfAFileKeepsItsBytes) {
+  for (const char* xml : {kParGen, kMBus, kTessaron}) {
+    ASSERT_TRUE(WriteFileAtomic(Path("f.xml"), xml));
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(Path("f.xml")));
+    EXPECT_EQ(doc.FileName(), Path("f.xml"));
+    ASSERT_TRUE(doc.SaveToFile(Path("g.xml")));
+    EXPECT_EQ(S(Read("g.xml")), xml);
+  }
+}
+
+TEST(XmlDocument, BuiltDocumentsFollowTheLayoutOptions) {
+  struct Case {
+    bool indent;
+    const char* indentText;
+    const char* lineBreak;
+    const char* declaration;  // nullptr: none
+    const char* want;
+  };
+  const Case cases[] = {
+      {true, "  ", "\n", nullptr,
+       "<GeneralParameter>\n  <Sel_Dev>0</Sel_Dev>\n  <Group>\n    <Empty/>\n  </Group>\n</GeneralParameter>\n"
+       "<!--SW_VERSION = 2.012-->\n"},
+      {true, "\t", "\r\n", nullptr,
+       "<GeneralParameter>\r\n\t<Sel_Dev>0</Sel_Dev>\r\n\t<Group>\r\n\t\t<Empty/>\r\n\t</Group>\r\n"
+       "</GeneralParameter>\r\n<!--SW_VERSION = 2.012-->\r\n"},
+      {true, "", "\n", "UTF-8",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GeneralParameter>\n<Sel_Dev>0</Sel_Dev>\n<Group>\n<Empty/>\n"
+       "</Group>\n</GeneralParameter>\n<!--SW_VERSION = 2.012-->\n"},
+      {false, "  ", "\n", "",
+       "<?xml version=\"1.0\"?><GeneralParameter><Sel_Dev>0</Sel_Dev><Group><Empty/></Group></GeneralParameter>"
+       "<!--SW_VERSION = 2.012-->"},
+  };
+  for (const Case& c : cases) {
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromString("<old><x/></old>"));  // the writers clear whatever was read before
+    doc.Clear();
+    EXPECT_TRUE(doc.IsEmpty());
+    doc.Options().Indent = c.indent;
+    doc.Options().IndentText = c.indentText;
+    doc.Options().LineBreak = c.lineBreak;
+    TXMLNode root = doc.AddChild("GeneralParameter");
+    doc.AddComment("SW_VERSION = 2.012");
+    root.AddChild("Sel_Dev").SetText("0");
+    root.AddChild("Group").AddChild("Empty");
+    if (c.declaration) doc.SetDeclaration(c.declaration);
+    const QByteArray saved = doc.SaveToBytes();
+    EXPECT_EQ(S(saved), c.want);
+    // What the program wrote reads back as the same document and saves to the same bytes.
+    TXMLDocument again;
+    ASSERT_TRUE(again.LoadFromBytes(saved));
+    EXPECT_EQ(again.DocumentElement().NodeName(), "GeneralParameter");
+    EXPECT_EQ(again.DocumentElement().FindNode("Sel_Dev").Text(), "0");
+    EXPECT_EQ(S(again.SaveToBytes()), c.want);
+  }
+}
+
+TEST(XmlDocument, MalformedTextIsRefusedWithItsLineAndLeavesTheDocumentAlone) {
+  struct Case { QByteArray xml; const char* where; };
+  QByteArray deep;
+  for (int i = 0; i < 1200; ++i) deep += "<a>";
+  const Case cases[] = {
+      {"<a>\n  <b>\n</a>\n", "line 3"},                  // mismatched end tag
+      {"<a>\n  <b>\n  </b>\n", "line 3"},                // root never closed
+      {"<a>\n<b x=\"1\" x=\"2\"/>\n</a>", "line 2"},     // attribute twice
+      {"<a>\n<b x=1/>\n</a>", "line 2"},                 // unquoted attribute
+      {"<a/>\n<b/>\n", "line 2"},                        // two roots
+      {"<a/>\ntext\n", "line 2"},                        // text outside the root
+      {"", "line 1"},                                    // nothing at all
+      {"  \n<!-- only a comment -->\n", "line 3"},       // no root element
+      {"<a>\n<!-- open comment\n</a>", "line 2"},        // comment never closed
+      {deep, "line 1"},                                  // nesting beyond any configuration file
+  };
+  for (const Case& c : cases) {
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromString(kParGen));
+    QString error;
+    EXPECT_FALSE(doc.LoadFromBytes(c.xml, &error)) << S(c.xml.left(60));
+    EXPECT_TRUE(error.contains(c.where)) << S(error) << " for " << S(c.xml.left(60));
+    EXPECT_EQ(doc.LastError(), error);
+    EXPECT_EQ(S(doc.SaveToBytes()), kParGen);
+    EXPECT_EQ(doc.DocumentElement().FindNode("Node_State").Text(), "0xFF");
+  }
+}
+
+TEST_F(XmlFiles, MalformedFileNamesTheFileAndStaysUntouched) {
+  const QByteArray bad = "<M-Bus_Network>\n  <Nodo a=\"1\">\n</M-Bus_Network>\n";
+  ASSERT_TRUE(WriteFileAtomic(Path("M_Bus.xml"), bad));
+  ASSERT_TRUE(WriteFileAtomic(Path("ParGen.xml"), kParGen));
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromFile(Path("ParGen.xml")));
+  QString error;
+  EXPECT_FALSE(doc.LoadFromFile(Path("M_Bus.xml"), &error));
+  EXPECT_TRUE(error.contains(Path("M_Bus.xml"))) << S(error);
+  EXPECT_TRUE(error.contains("line 3")) << S(error);
+  EXPECT_EQ(doc.FileName(), Path("ParGen.xml"));
+  EXPECT_EQ(doc.DocumentElement().NodeName(), "GeneralParameter");
+  EXPECT_EQ(Read("M_Bus.xml"), bad);
+  EXPECT_FALSE(doc.LoadFromFile(Path("missing.xml"), &error));
+  EXPECT_TRUE(error.contains(Path("missing.xml"))) << S(error);
+}
+
+TEST_F(XmlFiles, FailedSaveLeavesTheOldFileWhole) {
+  ASSERT_TRUE(WriteFileAtomic(Path("ParGen.xml"), kParGen));
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromFile(Path("ParGen.xml")));
+  doc.DocumentElement().FindNode("IP_1").SetText("10");
+  for (FileWriteStep step : {FileWriteStep::CreateTemp, FileWriteStep::Write, FileWriteStep::Rename}) {
+    SetFileWriteFaultHook([step](FileWriteStep s, const QString&) { return s == step; });
+    QString error;
+    EXPECT_FALSE(doc.SaveToFile(Path("ParGen.xml"), &error));
+    EXPECT_TRUE(error.contains(Path("ParGen.xml"))) << S(error);
+    EXPECT_EQ(S(Read("ParGen.xml")), kParGen);
+  }
+  SetFileWriteFaultHook({});
+  ASSERT_TRUE(doc.SaveToFile(Path("ParGen.xml")));
+  EXPECT_TRUE(Read("ParGen.xml").contains("<IP_1>10</IP_1>"));
+}
+
+TEST(XmlDocument, AttributesKeepTheirOrder) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString("<Nodo b=\"1\" a=\"2\" c=\"&amp;\"/>"));
+  TXMLNode n = doc.DocumentElement();
+  EXPECT_EQ(n.AttributeNames(), (QStringList{"b", "a", "c"}));
+  EXPECT_EQ(n.AttributeCount(), 3);
+  EXPECT_EQ(n.AttributeName(1), "a");
+  EXPECT_EQ(n.AttributeValue(2), "&");
+  EXPECT_EQ(n.AttributeValue(3), "");
+  EXPECT_TRUE(n.HasAttribute("a"));
+  EXPECT_FALSE(n.HasAttribute("A"));
+  EXPECT_EQ(n.Attribute("a"), "2");
+  EXPECT_EQ(n.Attribute("zz", "dflt"), "dflt");
+  EXPECT_EQ(n.Attribute("zz"), "");
+
+  EXPECT_TRUE(n.SetAttribute("a", "x\"<\n"));
+  EXPECT_TRUE(n.SetAttribute("d", ""));
+  EXPECT_TRUE(n.RemoveAttribute("b"));
+  EXPECT_FALSE(n.RemoveAttribute("b"));
+  for (const char* bad : {"", "1a", "a b", "a=", "<a"}) EXPECT_FALSE(n.SetAttribute(bad, "v")) << bad;
+  EXPECT_EQ(S(doc.SaveToString()), "<Nodo a=\"x&quot;&lt;&#10;\" c=\"&amp;\" d=\"\"/>");
+  TXMLDocument again;
+  ASSERT_TRUE(again.LoadFromString(doc.SaveToString()));
+  EXPECT_EQ(again.DocumentElement().Attribute("a"), "x\"<\n");
+}
+
+TEST(XmlDocument, WalkAndFindSkipLayoutWhitespace) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString("<?xml version=\"1.0\"?>\n<!--first-->\n<root>\n  <a>1</a>\n  <!--note-->\n"
+                                 "  <?p x?>\n  <b> </b>\n  <a>2</a>\n</root>\n<!--last-->\n"));
+  const TXMLNodeList top = doc.ChildNodes();
+  ASSERT_EQ(top.Count(), 4);
+  EXPECT_EQ(top[0].NodeType(), TXMLNodeType::Declaration);
+  EXPECT_EQ(top[1].Text(), "first");
+  EXPECT_EQ(top[2], doc.DocumentElement());
+  EXPECT_EQ(top[3].NodeType(), TXMLNodeType::Comment);
+  EXPECT_TRUE(top[4].IsNull());
+  EXPECT_TRUE(top[-1].IsNull());
+
+  const TXMLNode root = doc.DocumentElement();
+  EXPECT_EQ(root.NodeName(), "root");
+  QStringList kinds;
+  for (const TXMLNode& c : root.ChildNodes()) kinds << QString::number(int(c.NodeType())) + ":" + c.NodeName();
+  EXPECT_EQ(kinds, (QStringList{"2:a", "5:", "6:p", "2:b", "2:a"}));
+  EXPECT_EQ(root.ChildElements().Count(), 3);
+  EXPECT_EQ(root.FindNode("a").Text(), "1");
+  EXPECT_EQ(root.FindNode("p").IsNull(), true);  // a processing instruction is no element
+  EXPECT_EQ(root.ChildNodes().FindNode("a").Text(), "1");
+  EXPECT_EQ(root.FindNode("b").Text(), " ");  // blank text of its own is kept
+  EXPECT_TRUE(root.FindNode("none").IsNull());
+  EXPECT_EQ(root.FirstChild().NextSibling().Text(), "note");
+  EXPECT_EQ(root.FirstChild().NextSibling().PreviousSibling(), root.FirstChild());
+  EXPECT_EQ(root.FirstChildElement().NextSiblingElement().NodeName(), "b");
+  EXPECT_EQ(root.FindNode("b").ParentNode(), root);
+  EXPECT_EQ(root.ParentNode(), doc.Node());
+  EXPECT_EQ(root.DescendantText(), "1 2");
+}
+
+TEST(XmlDocument, TextsAreReadAndSetExactly) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString("<r><t> a &amp; b </t><m>x<i>y</i>z</m><c><![CDATA[<&>]]></c></r>"));
+  const TXMLNode r = doc.DocumentElement();
+  EXPECT_EQ(r.FindNode("t").Text(), " a & b ");
+  EXPECT_EQ(r.FindNode("m").Text(), "xz");
+  EXPECT_EQ(r.FindNode("m").DescendantText(), "xyz");
+  EXPECT_EQ(r.FindNode("c").Text(), "<&>");
+
+  r.FindNode("t").SetText("<1> & \"2\"\r");
+  r.FindNode("c").SetText("");
+  r.FindNode("m").SetText("new");
+  EXPECT_EQ(S(doc.SaveToString()),
+            "<r><t>&lt;1&gt; &amp; \"2\"&#13;</t><m>new<i>y</i></m><c/></r>");
+  TXMLDocument again;
+  ASSERT_TRUE(again.LoadFromString(doc.SaveToString()));
+  EXPECT_EQ(again.DocumentElement().FindNode("t").Text(), "<1> & \"2\"\r");
+}
+
+TEST(XmlDocument, ElementsAddedToAFileTakeItsLayout) {
+  struct Case { const char* file; const char* want; };
+  const Case cases[] = {
+      {"<M-Bus_Network>\n  <Nodo a=\"1\"/>\n</M-Bus_Network>\n<!--SW_VERSION = 2.012-->\n",
+       "<M-Bus_Network>\n  <Nodo a=\"1\"/>\n  <Nodo a=\"2\">\n    <Variabile v=\"1\"/>\n    <Variabile v=\"2\"/>\n"
+       "  </Nodo>\n</M-Bus_Network>\n<!--SW_VERSION = 2.012-->\n"},
+      {"<M-Bus_Network>\r\n    <Nodo a=\"1\"/>\r\n</M-Bus_Network>",
+       "<M-Bus_Network>\r\n    <Nodo a=\"1\"/>\r\n    <Nodo a=\"2\">\r\n        <Variabile v=\"1\"/>\r\n"
+       "        <Variabile v=\"2\"/>\r\n    </Nodo>\r\n</M-Bus_Network>"},
+      {"<M-Bus_Network><Nodo a=\"1\"/></M-Bus_Network><!--SW_VERSION = 2.012-->",
+       "<M-Bus_Network><Nodo a=\"1\"/><Nodo a=\"2\"><Variabile v=\"1\"/><Variabile v=\"2\"/></Nodo></M-Bus_Network>"
+       "<!--SW_VERSION = 2.012-->"},
+      {"<M-Bus_Network/>\n", "<M-Bus_Network>\n  <Nodo a=\"2\">\n    <Variabile v=\"1\"/>\n    <Variabile v=\"2\"/>\n"
+                             "  </Nodo>\n</M-Bus_Network>\n"},
+  };
+  for (const Case& c : cases) {
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromString(c.file));
+    TXMLNode nodo = doc.DocumentElement().AddChild("Nodo");
+    nodo.SetAttribute("a", "2");
+    nodo.AddChild("Variabile").SetAttribute("v", "1");
+    nodo.AddChild("Variabile").SetAttribute("v", "2");
+    EXPECT_EQ(S(doc.SaveToString()), c.want) << c.file;
+    EXPECT_EQ(doc.DocumentElement().ChildElements().Count(), c.file == cases[3].file ? 1 : 2);
+  }
+}
+
+TEST(XmlDocument, RemovedChildrenTakeTheirLayoutAlong) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString("<r>\n  <a/>\n  <b/>\n  <c/>\n</r>\n"));
+  TXMLNode r = doc.DocumentElement();
+  EXPECT_TRUE(r.RemoveChild(r.FindNode("b")));
+  EXPECT_EQ(S(doc.SaveToString()), "<r>\n  <a/>\n  <c/>\n</r>\n");
+  EXPECT_TRUE(r.RemoveChild(r.FindNode("a")));
+  EXPECT_TRUE(r.RemoveChild(r.FindNode("c")));
+  EXPECT_FALSE(r.RemoveChild(r.FindNode("c")));
+  EXPECT_FALSE(r.RemoveChild(doc.DocumentElement()));  // not a child of itself
+  r.AddChild("d");
+  EXPECT_EQ(S(doc.SaveToString()), "<r>\n  <d/>\n</r>\n");
+  r.ClearChildNodes();
+  EXPECT_FALSE(r.HasChildNodes());
+  EXPECT_EQ(S(doc.SaveToString()), "<r/>\n");
+}
+
+TEST(XmlDocument, RefusedAndNullOperationsChangeNothing) {
+  TXMLDocument doc;
+  EXPECT_TRUE(doc.DocumentElement().IsNull());
+  EXPECT_EQ(S(doc.SaveToString()), "");
+  TXMLNode root = doc.AddChild("root");
+  ASSERT_FALSE(root.IsNull());
+  EXPECT_TRUE(doc.AddChild("second").IsNull());  // one root element only
+  EXPECT_TRUE(root.AddChild("bad name").IsNull());
+  EXPECT_TRUE(root.AddChild("").IsNull());
+  TXMLNode comment = root.AddComment("c");
+  EXPECT_TRUE(comment.AddChild("x").IsNull());
+
+  TXMLNode null;
+  EXPECT_FALSE(null);
+  EXPECT_EQ(null.NodeType(), TXMLNodeType::Null);
+  EXPECT_EQ(null.Text(), "");
+  EXPECT_EQ(null.Attribute("a", "d"), "d");
+  EXPECT_FALSE(null.SetAttribute("a", "1"));
+  EXPECT_TRUE(null.AddChild("a").IsNull());
+  EXPECT_TRUE(null.FindNode("a").IsNull());
+  EXPECT_TRUE(null.NextSibling().IsNull());
+  EXPECT_EQ(null.ChildNodes().Count(), 0);
+  EXPECT_FALSE(root.RemoveChild(null));
+  null.SetText("x");
+  null.ClearChildNodes();
+  EXPECT_EQ(S(doc.SaveToString()), "<root>\n  <!--c-->\n</root>\n");
+}
+
+TEST(XmlDocument, CommentsAndCDataStayWellFormed) {
+  TXMLDocument doc;
+  TXMLNode root = doc.AddChild("r");
+  root.AddComment("a--b-");
+  TXMLNode cdata;
+  ASSERT_TRUE(doc.LoadFromString(doc.SaveToString()));
+  EXPECT_EQ(doc.DocumentElement().FirstChild().NodeType(), TXMLNodeType::Comment);
+  ASSERT_TRUE(doc.LoadFromString("<r><![CDATA[a]]]]><![CDATA[>b]]></r>"));
+  EXPECT_EQ(doc.DocumentElement().Text(), "a]]>b");
+  ASSERT_TRUE(doc.LoadFromString(doc.SaveToString()));
+  EXPECT_EQ(doc.DocumentElement().Text(), "a]]>b");
+}
+
+TEST(XmlDocument, Latin1FilesStayLatin1) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromBytes("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"));
+  EXPECT_EQ(doc.DocumentElement().Text(), QString::fromUtf8("café"));
+  doc.DocumentElement().SetText(QString::fromUtf8("é €"));
+  doc.DocumentElement().SetAttribute("u", QString::fromUtf8("€"));
+  const QByteArray saved = doc.SaveToBytes();
+  EXPECT_EQ(S(saved), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a u=\"&#8364;\">\xE9 &#8364;</a>");
+  TXMLDocument again;
+  ASSERT_TRUE(again.LoadFromBytes(saved));
+  EXPECT_EQ(again.DocumentElement().Text(), QString::fromUtf8("é €"));
+
+  // A declaration naming an encoding the writer does not produce is written as UTF-8.
+  ASSERT_TRUE(doc.LoadFromString("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>\u00e9</a>"));
+  EXPECT_EQ(S(doc.SaveToBytes()), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9</a>");
+}
+
+TEST(XmlDocument, DeclarationCanBeAddedAndRemoved) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString(kParGen));
+  EXPECT_FALSE(doc.HasDeclaration());
+  doc.SetDeclaration();
+  EXPECT_TRUE(doc.HasDeclaration());
+  EXPECT_EQ(S(doc.SaveToString()), std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + kParGen);
+  doc.SetDeclaration("ISO-8859-1");
+  EXPECT_EQ(S(doc.SaveToString()), std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n") + kParGen);
+  doc.RemoveDeclaration();
+  EXPECT_EQ(S(doc.SaveToString()), kParGen);
+}

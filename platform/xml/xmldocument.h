@@ -1,0 +1,185 @@
+#pragma once
+// The XML document every XML file of the program goes through.
+//
+// - Loading is all or nothing: a file that is not well-formed gives an error with its line and column and leaves
+//   the document as it was.
+// - Attribute order and texts are kept exactly; setting an existing attribute keeps its place, a new one is added
+//   after the others.
+// - A loaded file saves back to the same bytes when nothing changed (its line breaks, indentation, declaration,
+//   byte-order mark and comments are kept); elements added to a formatted file are indented to match it.
+// - A document built anew is written with the layout of Options(): indented by IndentText, or all on one line.
+// - Saving to a file is atomic: a failed save leaves the old file whole.
+//
+// TXMLNode is a cheap handle into a document. A null handle is safe to use: it reads as empty and ignores
+// changes. Handles become invalid when their node is removed, when the document is cleared or loaded anew, and
+// when the document is destroyed.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace pugi {
+struct xml_node_struct;
+class xml_document;
+}  // namespace pugi
+
+namespace plat {
+
+enum class TXMLNodeType { Null, Document, Element, Text, CData, Comment, ProcessingInstruction, Declaration, Doctype };
+
+class TXMLNodeList;
+
+class TXMLNode {
+ public:
+  TXMLNode() = default;
+
+  bool IsNull() const { return node_ == nullptr; }
+  explicit operator bool() const { return node_ != nullptr; }
+  bool operator==(const TXMLNode& other) const { return node_ == other.node_; }
+
+  TXMLNodeType NodeType() const;
+  bool IsElement() const { return NodeType() == TXMLNodeType::Element; }
+  // Element name, or the target of a processing instruction; empty for other nodes.
+  QString NodeName() const;
+
+  // Element: the concatenated text and CDATA children (not those of deeper elements), exactly as stored.
+  // Text, CDATA, comment, processing instruction and doctype nodes: their content. Otherwise empty.
+  QString Text() const;
+  // The text of this node and all its descendants in document order (comments not included).
+  QString DescendantText() const;
+  // Element: replaces its text and CDATA children by one text node (none when Value is empty), placed before
+  // any child element. Text, CDATA, comment and processing instruction nodes: replaces their content.
+  void SetText(const QString& Value);
+
+  // Attributes, in document order.
+  int AttributeCount() const;
+  QStringList AttributeNames() const;
+  QString AttributeName(int Index) const;
+  QString AttributeValue(int Index) const;
+  bool HasAttribute(const QString& Name) const;
+  // The value of the attribute, or Default when the element has none of that name.
+  QString Attribute(const QString& Name, const QString& Default = QString()) const;
+  // Sets the value in place when the attribute exists, else adds it after the others. False (nothing changed)
+  // on a node that is not an element or when Name is not a valid XML name.
+  bool SetAttribute(const QString& Name, const QString& Value);
+  bool RemoveAttribute(const QString& Name);
+
+  TXMLNode ParentNode() const;
+  // The child nodes in order: elements, comments, text, CDATA, processing instructions (and, on the document,
+  // the declaration and doctype). Whitespace that only lays out the file is not listed.
+  TXMLNodeList ChildNodes() const;
+  // The child elements in order.
+  TXMLNodeList ChildElements() const;
+  bool HasChildNodes() const;
+  // The first child element called Name, or a null node.
+  TXMLNode FindNode(const QString& Name) const;
+  // Neighbours in the sense of ChildNodes / ChildElements (layout whitespace skipped).
+  TXMLNode FirstChild() const;
+  TXMLNode NextSibling() const;
+  TXMLNode PreviousSibling() const;
+  TXMLNode FirstChildElement() const;
+  TXMLNode NextSiblingElement() const;
+
+  // Adds an element after the last child; null when Name is not a valid XML name or this node cannot hold
+  // elements. In a formatted parent the new element gets the indentation of its siblings.
+  TXMLNode AddChild(const QString& Name);
+  // Adds a comment after the last child (the document or an element), laid out like AddChild.
+  TXMLNode AddComment(const QString& Text);
+  // Removes Child (and the layout whitespace in front of it); false when Child is not a child of this node.
+  bool RemoveChild(const TXMLNode& Child);
+  // Removes every child node.
+  void ClearChildNodes();
+
+ private:
+  friend class TXMLDocument;
+  friend class TXMLNodeList;
+  explicit TXMLNode(pugi::xml_node_struct* node) : node_(node) {}
+  pugi::xml_node_struct* node_ = nullptr;
+};
+
+// A snapshot of child nodes; Item/operator[] give a null node outside 0 .. Count - 1.
+class TXMLNodeList {
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  bool IsEmpty() const { return items_.isEmpty(); }
+  TXMLNode operator[](int Index) const { return Item(Index); }
+  TXMLNode Item(int Index) const { return Index >= 0 && Index < Count() ? items_[Index] : TXMLNode(); }
+  TXMLNode First() const { return Item(0); }
+  TXMLNode Last() const { return Item(Count() - 1); }
+  // The first element of the list called Name, or a null node.
+  TXMLNode FindNode(const QString& Name) const;
+  QList<TXMLNode>::const_iterator begin() const { return items_.begin(); }
+  QList<TXMLNode>::const_iterator end() const { return items_.end(); }
+
+ private:
+  friend class TXMLNode;
+  QList<TXMLNode> items_;
+};
+
+// Layout of the parts of a document that carry no layout of their own (a document built anew, elements added
+// to an unformatted file). Loading a file sets these to the file's own layout.
+struct TXMLSaveOptions {
+  bool Indent = true;                  // one element per line, nested elements indented
+  QString IndentText = QStringLiteral("  ");  // one level of indentation
+  QString LineBreak = QStringLiteral("\n");   // "\n" or "\r\n"
+  bool ByteOrderMark = false;          // UTF-8 files only
+};
+
+class TXMLDocument {
+ public:
+  TXMLDocument();
+  ~TXMLDocument();
+  TXMLDocument(const TXMLDocument&) = delete;
+  TXMLDocument& operator=(const TXMLDocument&) = delete;
+
+  // Loading replaces the document only when the text is well-formed XML with one root element; otherwise the
+  // document stays as it was and Error (and LastError) tell what is wrong, with line and column.
+  bool LoadFromFile(const QString& FileName, QString* Error = nullptr);
+  // Bytes in any encoding the text declares or its byte-order mark shows (UTF-8 when neither does).
+  bool LoadFromBytes(const QByteArray& Data, QString* Error = nullptr);
+  // A text already decoded: an encoding named in its declaration is kept for saving but not applied here.
+  bool LoadFromString(const QString& Xml, QString* Error = nullptr);
+
+  // Writes the whole document atomically. UTF-8, or ISO-8859-1 when the declaration names that encoding
+  // (characters it cannot hold are written as character references).
+  bool SaveToFile(const QString& FileName, QString* Error = nullptr) const;
+  QByteArray SaveToBytes() const;
+  QString SaveToString() const;
+
+  // Removes every node (the declaration included); Options stay.
+  void Clear();
+  bool IsEmpty() const;
+
+  TXMLNode Node() const;             // the document node, parent of the top-level nodes
+  TXMLNode DocumentElement() const;  // the root element, wherever it stands among the top-level nodes
+  TXMLNodeList ChildNodes() const { return Node().ChildNodes(); }
+  TXMLNode AddChild(const QString& Name) { return Node().AddChild(Name); }
+  TXMLNode AddComment(const QString& Text) { return Node().AddComment(Text); }
+
+  // Puts an XML declaration (version 1.0, the given encoding; empty Encoding writes none) at the start of the
+  // document, replacing one that is there.
+  void SetDeclaration(const QString& Encoding = QStringLiteral("UTF-8"));
+  void RemoveDeclaration();
+  bool HasDeclaration() const;
+
+  TXMLSaveOptions& Options() { return options_; }
+  const TXMLSaveOptions& Options() const { return options_; }
+
+  // The file last loaded or saved.
+  QString FileName() const { return fileName_; }
+  QString LastError() const { return lastError_; }
+
+ private:
+  bool Load(const QByteArray& data, bool decoded, QString* error);
+
+  std::unique_ptr<pugi::xml_document> doc_;
+  TXMLSaveOptions options_;
+  bool keepTopLevel_ = false;  // loaded: the top level keeps the file's own line breaks (or none)
+  QString fileName_;
+  mutable QString lastError_;
+};
+
+}  // namespace plat
