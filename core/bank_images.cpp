@@ -4,48 +4,62 @@
 
 #include "core/byte_writer.h"
 #include "core/compiler_error.h"
-#include "core/compiler_text.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/strutils.h"
 
 namespace core::bank {
 
 // ---------------------------------------------------------------------------------------------------------
 // ParGen.xml values
 
-void ParGen_Values::Add(std::string name, std::string text) {
-  if (!Find(name)) elems_.emplace_back(std::move(name), std::move(text));
+void ParGen_Values::Add(const QString& name, const QString& text) {
+  for (const auto& e : elems_)
+    if (e.first == name) return;
+  elems_.emplace_back(name, text);
 }
 
-const std::string* ParGen_Values::Find(std::string_view name) const {
+const QString* ParGen_Values::Find(QLatin1StringView name) const {
   for (const auto& e : elems_)
     if (e.first == name) return &e.second;
   return nullptr;
 }
 
+namespace {
+QString Convert_Message(const QString& text) {
+  try {
+    plat::StrToInt(text);
+  } catch (const plat::EConvertError& e) {
+    return e.Message();
+  }
+  return QStringLiteral("'%1' is not a valid integer value").arg(text);
+}
+}  // namespace
+
 int32_t ParGen_Values::Required(const char* name) const {
-  const std::string* t = Find(name);
+  const QString* t = Find(QLatin1StringView(name));
   if (!t) throw ECompileError(QStringLiteral("ParGen.xml: the element %1 is missing.").arg(QLatin1String(name)));
-  int32_t v = 0;
-  if (!TextToInt32(*t, v))
-    throw ECompileError(QStringLiteral("ParGen.xml, element %1: %2").arg(QLatin1String(name), ConvertErrorText(*t)));
+  int v = 0;
+  if (!plat::TryStrToInt(*t, v))
+    throw ECompileError(QStringLiteral("ParGen.xml, element %1: %2").arg(QLatin1String(name), Convert_Message(*t)));
   return v;
 }
 
 int32_t ParGen_Values::Or_Default(const char* name, int32_t d) const {
-  const std::string* t = Find(name);
+  const QString* t = Find(QLatin1StringView(name));
   if (!t) throw ECompileError(QStringLiteral("ParGen.xml: the element %1 is missing.").arg(QLatin1String(name)));
-  int32_t v = 0;
-  return TextToInt32(*t, v) ? v : d;
+  int v = 0;
+  return plat::TryStrToInt(*t, v) ? v : d;
 }
 
 int32_t ParGen_Values::Readable(const char* name, int32_t d) const {
-  const std::string* t = Find(name);
-  int32_t v = 0;
-  return t && TextToInt32(*t, v) ? v : d;
+  const QString* t = Find(QLatin1StringView(name));
+  int v = 0;
+  return t && plat::TryStrToInt(*t, v) ? v : d;
 }
 
 bool ParGen_Values::Flag(const char* name) const {
-  const std::string* t = Find(name);
-  return t && *t == "1";
+  const QString* t = Find(QLatin1StringView(name));
+  return t && *t == u"1";
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include <QString>
+
 namespace core::bank {
 
 // Capacity of every image buffer; a larger image ends the compile.
@@ -95,8 +97,8 @@ class ParGen_Values {
  public:
   bool Exists = false;
   // Keeps the first element of a name, as a lookup by name finds it.
-  void Add(std::string name, std::string text);
-  const std::string* Find(std::string_view name) const;
+  void Add(const QString& name, const QString& text);
+  const QString* Find(QLatin1StringView name) const;
   // Missing or not a number ends the compile.
   int32_t Required(const char* name) const;
   // The element must exist; a text that is not a number gives d.
@@ -107,7 +109,7 @@ class ParGen_Values {
   bool Flag(const char* name) const;
 
  private:
-  std::vector<std::pair<std::string, std::string>> elems_;
+  std::vector<std::pair<QString, QString>> elems_;
 };
 
 // Packed-record images of the general parameters, built by offset.

@@ -1,17 +1,17 @@
 #pragma once
 // The error that ends a compile. Nothing is written once it is raised: the images are built in local
-// buffers and handed out only when the whole compile succeeded.
+// buffers and handed out only when the whole compile succeeded. It is a runtime exception, so the
+// application's error box shows its message.
 
 #include <QString>
-#include <stdexcept>
+
+#include "platform/rtl/exceptions.h"
 
 namespace core::bank {
 
-class ECompileError : public std::runtime_error {
+class ECompileError : public plat::Exception {
  public:
-  explicit ECompileError(const QString& message)
-      : std::runtime_error(message.toStdString()), Message(message) {}
-  QString Message;
+  explicit ECompileError(const QString& message) : plat::Exception(message) {}
 };
 
 }  // namespace core::bank

@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <pugixml.hpp>
 
-#include "core/compiler_text.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/strutils.h"
 
 namespace core::bank {
 
@@ -42,54 +43,71 @@ Xml_File Load_Xml(const QString& path, const char* shownName) {
   return f;
 }
 
+using Xml_Element = pugi::xml_node;
+
+Xml_Element First_Element(const Xml_Element& parent) {
+  for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+    if (n.type() == pugi::node_element) return n;
+  return {};
+}
+
+Xml_Element Next_Element(const Xml_Element& e) {
+  for (pugi::xml_node n = e.next_sibling(); n; n = n.next_sibling())
+    if (n.type() == pugi::node_element) return n;
+  return {};
+}
+
 ParGen_Values ParGen_From(const Xml_File& f) {
   ParGen_Values par;
   par.Exists = f.exists;
   if (!f.exists) return par;
-  for (pugi::xml_node e = f.root.first_child(); e; e = e.next_sibling())
-    if (e.type() == pugi::node_element) par.Add(e.name(), e.child_value());
+  for (Xml_Element e = First_Element(f.root); e; e = Next_Element(e))
+    par.Add(QString::fromUtf8(e.name()), QString::fromUtf8(e.child_value()));
   return par;
 }
+
+struct Attr {
+  bool present = false;
+  QString value;
+};
 
 // One pass over an element's attributes into slots by name.
 template <std::size_t N>
 class Attr_Table {
  public:
-  explicit Attr_Table(const std::array<const char*, N>& names) : names_(names) {
+  explicit Attr_Table(const std::array<const char*, N>& names) {
     slots_.fill(-1);
     for (std::size_t i = 0; i < N; ++i) {
-      std::size_t h = Hash(names_[i], std::strlen(names_[i]));
+      names_[i] = QString::fromLatin1(names[i]);
+      std::size_t h = Hash(names_[i]);
       while (slots_[h] >= 0) h = (h + 1) & (kSlots - 1);
       slots_[h] = int16_t(i);
     }
   }
-  int Find(const char* name) const {
-    const std::size_t len = std::strlen(name);
-    std::size_t h = Hash(name, len);
+  int Find(QStringView name) const {
+    std::size_t h = Hash(name);
     while (slots_[h] >= 0) {
-      const char* n = names_[std::size_t(slots_[h])];
-      if (std::strncmp(n, name, len) == 0 && n[len] == '\0') return slots_[h];
+      if (names_[std::size_t(slots_[h])] == name) return slots_[h];
       h = (h + 1) & (kSlots - 1);
     }
     return -1;
   }
-  void Fill(const pugi::xml_node& e, std::array<const char*, N>& values) const {
-    values.fill(nullptr);
+  void Fill(const Xml_Element& e, std::array<Attr, N>& values) const {
+    for (Attr& a : values) a.present = false;
     for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
-      const int id = Find(a.name());
-      if (id >= 0 && !values[std::size_t(id)]) values[std::size_t(id)] = a.value();
+      const int id = Find(QString::fromUtf8(a.name()));
+      if (id >= 0 && !values[std::size_t(id)].present) values[std::size_t(id)] = Attr{true, QString::fromUtf8(a.value())};
     }
   }
-  const char* Name(int id) const { return names_[std::size_t(id)]; }
 
  private:
   static constexpr std::size_t kSlots = 256;
-  static std::size_t Hash(const char* s, std::size_t len) {
+  static std::size_t Hash(QStringView s) {
     uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < len; ++i) h = (h ^ uint8_t(s[i])) * 16777619u;
+    for (QChar c : s) h = (h ^ c.unicode()) * 16777619u;
     return (h ^ (h >> 8)) & (kSlots - 1);
   }
-  std::array<const char*, N> names_;
+  std::array<QString, N> names_;
   std::array<int16_t, kSlots> slots_;
 };
 
@@ -140,23 +158,35 @@ struct Reader {
                     : QStringLiteral("M_Bus.xml, node %1").arg(nodeIndex);
   }
 
-  static bool Int32(const char* v, int32_t& out) { return v && TextToInt32(v, out); }
-  static bool Int64(const char* v, int64_t& out) { return v && TextToInt64(v, out); }
-  static bool Flag(const char* v) { return v && v[0] == '1' && v[1] == '\0'; }
+  static bool Int32(const Attr& v, int32_t& out) {
+    int x = 0;
+    if (!v.present || !plat::TryStrToInt(v.value, x)) return false;
+    out = x;
+    return true;
+  }
+  static bool Int64(const Attr& v, int64_t& out) { return v.present && plat::TryStrToInt64(v.value, out); }
+  static bool Flag(const Attr& v) { return v.present && v.value == u"1"; }
 
-  int32_t Or(const char* v, int32_t d) const {
+  int32_t Or(const Attr& v, int32_t d) const {
     int32_t x = 0;
     return Int32(v, x) ? x : d;
   }
-  uint32_t Low32(const char* v) const {
+  uint32_t Low32(const Attr& v) const {
     int64_t x = 0;
     return Int64(v, x) ? uint32_t(uint64_t(x)) : 0;
   }
-  int32_t Required(const char* v, const char* name) const {
-    if (!v) throw ECompileError(QStringLiteral("%1: the attribute %2 is missing.").arg(Where(), QLatin1String(name)));
-    int32_t x = 0;
-    if (!TextToInt32(v, x))
-      throw ECompileError(QStringLiteral("%1, attribute %2: %3").arg(Where(), QLatin1String(name), ConvertErrorText(v)));
+  int32_t Required(const Attr& v, const char* name) const {
+    if (!v.present) throw ECompileError(QStringLiteral("%1: the attribute %2 is missing.").arg(Where(), QLatin1String(name)));
+    int x = 0;
+    if (!plat::TryStrToInt(v.value, x)) {
+      QString message;
+      try {
+        plat::StrToInt(v.value);
+      } catch (const plat::EConvertError& e) {
+        message = e.Message();
+      }
+      throw ECompileError(QStringLiteral("%1, attribute %2: %3").arg(Where(), QLatin1String(name), message));
+    }
     return x;
   }
   // A Modbus register or other 16-bit value that must not wrap.
@@ -171,7 +201,7 @@ struct Reader {
     return uint8_t(x);
   }
 
-  TNodo Read_Node(const std::array<const char*, NA_Count>& a, bool wireless) const {
+  TNodo Read_Node(const std::array<Attr, NA_Count>& a, bool wireless) const {
     TNodo n;
     n.Wireless = wireless;
     n.Source_Index = nodeIndex;
@@ -207,7 +237,7 @@ struct Reader {
     return n;
   }
 
-  TwMBus_Slot Read_Slot(const std::array<const char*, NA_Count>& a) const {
+  TwMBus_Slot Read_Slot(const std::array<Attr, NA_Count>& a) const {
     TwMBus_Slot s;
     s.ManID = uint16_t(Or(a[NA_wMBus_ManID], 0));
     s.Address = Low32(a[NA_wMBus_Add]);
@@ -220,7 +250,7 @@ struct Reader {
     return s;
   }
 
-  TVariabile Read_Var(const std::array<const char*, VA_Count>& a, const TNodo& node) const {
+  TVariabile Read_Var(const std::array<Attr, VA_Count>& a, const TNodo& node) const {
     TVariabile v;
     v.Type_Of_Data = uint8_t(Required(a[VA_Type], "Type"));
     int32_t fun = Required(a[VA_Fun_Field], "Fun_Field");
@@ -235,8 +265,8 @@ struct Reader {
     v.Tarif = Low32(a[VA_Tariff]);
     v.VIFE = uint8_t(Or(a[VA_VIFE], 0));
     if (Flag(a[VA_BCDtoINT])) v.Options |= Opt_BCDtoINT;
-    if (v.Type_Of_Data == 21 && a[VA_VIF_ASCII] && *a[VA_VIF_ASCII]) {
-      const QString text = QString::fromUtf8(a[VA_VIF_ASCII]);
+    if (v.Type_Of_Data == 21 && a[VA_VIF_ASCII].present) {
+      const QString& text = a[VA_VIF_ASCII].value;
       if (text.size() > 255)
         throw ECompileError(QStringLiteral("%1: the VIF_ASCII text is longer than 255 characters.").arg(Where()));
       v.Len_VIF_ASCII = uint8_t(text.size());
@@ -276,12 +306,11 @@ Bank_Network Collect(Bank_Format fmt, int deviceType, const Xml_File& mbus, cons
   // Wired nodes go into bank2.bin only with the M-Bus line present; the wired-only types always have it.
   const bool wiredPresent = !network || !wirelessTypes || par.Readable("Sel_Dev_MBus_Present", 0) == 1;
   Reader rd{fmt, deviceType};
-  std::array<const char*, NA_Count> na;
-  std::array<const char*, VA_Count> va;
+  std::array<Attr, NA_Count> na;
+  std::array<Attr, VA_Count> va;
   const auto& nodeAttrs = Node_Attrs();
   const auto& varAttrs = Var_Attrs();
-  for (pugi::xml_node e = mbus.root.first_child(); e; e = e.next_sibling()) {
-    if (e.type() != pugi::node_element) continue;
+  for (Xml_Element e = First_Element(mbus.root); e; e = Next_Element(e)) {
     ++rd.nodeIndex;
     rd.varIndex = 0;
     nodeAttrs.Fill(e, na);
@@ -290,8 +319,7 @@ Bank_Network Collect(Bank_Format fmt, int deviceType, const Xml_File& mbus, cons
     if (network && wirelessTypes) wireless = rd.Or(na[NA_MBus_Type], 1) != 1;
     if (!wireless && !wiredPresent) continue;
     TNodo* rec = nullptr;
-    for (pugi::xml_node ve = e.first_child(); ve; ve = ve.next_sibling()) {
-      if (ve.type() != pugi::node_element) continue;
+    for (Xml_Element ve = First_Element(e); ve; ve = Next_Element(ve)) {
       ++rd.varIndex;
       varAttrs.Fill(ve, va);
       if (!Reader::Flag(va[VA_Enable])) continue;
