@@ -1,0 +1,450 @@
+#include "scanner/mbus_decode.h"
+
+#include "scanner/mbus_tables.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Data bytes per data field code; 13 (variable length) takes its length from the LVAR byte.
+constexpr int Data_Length[16] = {0, 1, 2, 3, 4, 4, 6, 8, 0, 1, 2, 3, 4, -1, 6, 0};
+
+uint64_t Little_Endian(const uint8_t* Data, int N) {
+  uint64_t V = 0;
+  for (int I = N - 1; I >= 0; --I) V = (V << 8) | Data[I];
+  return V;
+}
+
+int64_t Signed_Little_Endian(const uint8_t* Data, int N) {
+  const uint64_t V = Little_Endian(Data, N);
+  if (N >= 8) return int64_t(V);
+  const int Shift = 64 - 8 * N;
+  return int64_t(V << Shift) >> Shift;  // sign-extend from the top bit of the last byte
+}
+
+// Number of data bytes that an LVAR byte announces; -1 for the reserved codes 0xFB..0xFF.
+int Lvar_Length(uint8_t L) {
+  if (L <= 0xBF) return L;
+  if (L <= 0xCF) return L - 0xC0;
+  if (L <= 0xDF) return L - 0xD0;
+  if (L <= 0xEF) return L - 0xE0;
+  if (L <= 0xFA) return L - 0xF0;
+  return -1;
+}
+
+// Sets the category codes and the value of a record whose coding is complete.
+void Decode_VIF(TVariable_MBus& R) {
+  mbus_tables::TVif_Outcome O;
+  mbus_tables::Walk_VIF(R, O, nullptr);
+  R.type_data = uint16_t(O.Type_Data);
+  R.Type_Data_Vife = O.Type_Data_Vife;
+  R.Value_Exponent = O.Exponent;
+  R.Value_Mantissa = 0;
+  R.Value_Real = 0;
+  if (O.Value_Text == mbus_tables::TVif_Outcome::Time_Point ||
+      O.Value_Text == mbus_tables::TVif_Outcome::Date_Suffix) {
+    R.Value_Kind = TValueKind::TimePoint;
+    return;
+  }
+  if (O.Value_Text == mbus_tables::TVif_Outcome::Cleared) {
+    R.Value_Kind = TValueKind::None;
+    return;
+  }
+  const uint8_t* D = R.Data();
+  R.Value_Kind = TValueKind::Integer;
+  switch (R.dimension) {
+    case 1: case 2: case 3: case 4: case 6: case 7:
+      R.Value_Mantissa = Signed_Little_Endian(D, R.nbyte);
+      break;
+    case 5:
+      R.Value_Kind = TValueKind::Real;
+      R.Value_Real = std::bit_cast<float>(uint32_t(Little_Endian(D, 4)));
+      break;
+    case 9: case 10: case 11: case 12: case 14:
+      R.Value_Mantissa = BCD_To_Int64(D, R.nbyte);
+      break;
+    case 13: {
+      const uint8_t L = R.LVAR;
+      if (L <= 0xBF) {
+        R.Value_Kind = TValueKind::Text;
+      } else if (L <= 0xC9) {
+        R.Value_Mantissa = BCD_To_Int64(D, R.nbyte);
+      } else if (L >= 0xD0 && L <= 0xD9) {
+        R.Value_Mantissa = -BCD_To_Int64(D, R.nbyte);
+      } else if (L >= 0xE0 && L <= 0xEF) {
+        // A binary number: unsigned, least significant byte first; beyond 63 bits it is shown as hex.
+        if (R.nbyte <= 8 && (R.nbyte < 8 || !(D[7] & 0x80)))
+          R.Value_Mantissa = int64_t(Little_Endian(D, R.nbyte));
+        else
+          R.Value_Kind = TValueKind::Text;
+      } else if (L == 0xF4) {
+        R.Value_Kind = TValueKind::Real;
+        R.Value_Real = std::bit_cast<float>(uint32_t(Little_Endian(D, 4)));
+      } else if (L == 0xF8) {
+        R.Value_Kind = TValueKind::Real;
+        R.Value_Real = std::bit_cast<double>(Little_Endian(D, 8));
+      }
+      break;
+    }
+    default:
+      break;  // no data, readout selection, special function: the value is 0
+  }
+}
+
+}  // namespace
+
+TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<const uint8_t> Area,
+                               const TDecode_Options& Options) {
+  TRecords_Result Res;
+  const size_t N = Area.size();
+  size_t P = 0;
+  while (P < N) {
+    const size_t Start = P;
+    auto Fail = [&](TDecodeError E) {
+      Res.Error = E;
+      Res.Error_Offset = int(Start);
+      return Res;
+    };
+    const uint8_t Dif = Area[P++];
+    const int Code = Dif & 0x0F;
+    if (Code == 0x0F) {
+      switch (Dif) {
+        case 0x0F:  // manufacturer specific data up to the end of the telegram
+          return Res;
+        case 0x1F:  // the same, and more records follow in the next telegram
+          Res.LastFrame = false;
+          return Res;
+        case 0x2F:  // idle filler
+          if (Options.Wireless) {
+            TVariable_MBus& R = List.emplace_back();
+            R.DIF_Byte = Dif;
+            R.Real_Wireless_Var = false;
+            R.Decoded_At = Options.Decoded_At;
+          }
+          continue;
+        default:
+          if (Dif & 0x80) return Fail(TDecodeError::ReservedFunction);  // the data length is unknown
+          return Res;  // 0x3F..0x7F end the telegram
+      }
+    }
+    if (Code == 8) return Res;  // selection for readout: nothing more to decode
+
+    uint8_t Difes[10];
+    int Numdife = 0;
+    uint8_t Last = Dif;
+    while (Last & 0x80) {
+      if (Numdife == 10) return Fail(TDecodeError::TooManyDIFEs);
+      if (P >= N) return Fail(TDecodeError::RecordTruncated);
+      Last = Area[P++];
+      Difes[Numdife++] = Last;
+    }
+
+    if (P >= N) return Fail(TDecodeError::RecordTruncated);
+    const uint8_t Vif = Area[P++];
+    size_t Text_At = 0;
+    int Text_Len = 0;
+    if (Vif == 0x7C || Vif == 0xFC) {
+      if (P >= N) return Fail(TDecodeError::RecordTruncated);
+      Text_Len = Area[P++];
+      if (size_t(Text_Len) > N - P) return Fail(TDecodeError::RecordTruncated);
+      Text_At = P;
+      P += size_t(Text_Len);
+    }
+    uint8_t Vifes[10];
+    int Numvife = 0;
+    Last = Vif;
+    while (Last & 0x80) {
+      if (Numvife == 10) return Fail(TDecodeError::TooManyVIFEs);
+      if (P >= N) return Fail(TDecodeError::RecordTruncated);
+      Last = Area[P++];
+      Vifes[Numvife++] = Last;
+    }
+
+    int Nbyte = Data_Length[Code];
+    uint8_t Lvar = 0;
+    bool Reserved = false;
+    if (Code == 13) {
+      if (P >= N) return Fail(TDecodeError::RecordTruncated);
+      Lvar = Area[P++];
+      Nbyte = Lvar_Length(Lvar);
+      if (Nbyte < 0) {
+        Nbyte = 0;
+        Reserved = true;
+      }
+    }
+    if (size_t(Nbyte) > N - P || Text_Len + Nbyte > TVariable_MBus::Max_Raw)
+      return Fail(TDecodeError::RecordTruncated);
+    const size_t Data_At = P;
+    P += size_t(Nbyte);
+
+    if (Vif == 0x7E || Vif == 0xFE) return Res;  // "any VIF" is a readout selection: decoding ends
+
+    TVariable_MBus& R = List.emplace_back();
+    R.DIF_Byte = Dif;
+    R.Decoded_At = Options.Decoded_At;
+    R.dimension = uint8_t(Code);
+    R.nbyte = Nbyte;
+    R.LVAR = Lvar;
+    R.function_fild = uint16_t((Dif >> 4) & 3);
+    const int Storage_Bit = (Dif >> 6) & 1;
+    R.storage_number = Storage_Bit;
+    if (Numdife > 0) {
+      int64_t Storage = 0;
+      uint32_t Tariff = 0, Subunit = 0;
+      for (int K = Numdife - 1; K >= 0; --K) {
+        Storage = Storage * 16 + (Difes[K] & 0x0F);
+        Tariff = Tariff * 4 + ((Difes[K] >> 4) & 3);
+        Subunit = Subunit * 2 + ((Difes[K] >> 6) & 1);
+      }
+      std::memcpy(R.DIFE_Bytes, Difes, size_t(Numdife));
+      R.numdife = Numdife;
+      R.storage_number = Storage_Bit + 2 * Storage;
+      R.tarif = uint16_t(Tariff);
+      R.device = uint16_t(Subunit);
+    }
+    R.VIF = Vif;
+    if (Vif == 0x7C || Vif == 0xFC) {
+      R.casovif = 101;
+    } else if (Vif == 0xFB || Vif == 0xFD) {
+      R.casovif = Vif == 0xFB ? 2 : 1;
+      R.vifvalue = Vifes[0];  // bit 7 of the VIF guarantees a first VIFE
+    } else if (Vif == 0x7F || Vif == 0xFF) {
+      R.casovif = 100;
+    } else if (Vif != 0x7B && Vif != 0x7D) {
+      R.vifvalue = Vif;
+    }
+    if (Numvife > 0) {
+      std::memcpy(R.VIFE_Bytes, Vifes, size_t(Numvife));
+      R.numvife = Numvife;
+      R.PrinVIFE = Vifes[0];
+    }
+    R.Text_Len = uint8_t(Text_Len);
+    if (Text_Len) std::memcpy(R.Raw, Area.data() + Text_At, size_t(Text_Len));
+    if (Nbyte) std::memcpy(R.Raw + Text_Len, Area.data() + Data_At, size_t(Nbyte));
+    const uint8_t* D = R.Data();
+    R.dato_A = int32_t(uint32_t(Little_Endian(D, Nbyte < 4 ? Nbyte : 4)));
+    R.dato_B = Nbyte > 4 ? int32_t(uint32_t(Little_Endian(D + 4, Nbyte < 8 ? Nbyte - 4 : 4))) : 0;
+    if (Reserved) {
+      R.errata = true;
+      R.Error = TDecodeError::ReservedLVAR;
+    }
+    Decode_VIF(R);
+    // After a reserved LVAR the length of the record is unknown, so nothing behind it can be framed.
+    if (Reserved) return Fail(TDecodeError::ReservedLVAR);
+  }
+  return Res;
+}
+
+TDecodeError Check_Long_Frame(std::span<const uint8_t> Frame) {
+  if (Frame.empty() || Frame[0] != 0x68) return TDecodeError::NotLongFrame;
+  if (Frame.size() < 6) return TDecodeError::FrameTooShort;
+  if (Frame[3] != 0x68 || Frame[1] != Frame[2]) return TDecodeError::BadFrameStart;
+  if (size_t(Frame[1]) + 6 != Frame.size()) return TDecodeError::LengthMismatch;
+  if (Frame.back() != 0x16) return TDecodeError::NoStopByte;
+  uint8_t Sum = 0;
+  for (size_t I = 4; I + 2 < Frame.size(); ++I) Sum = uint8_t(Sum + Frame[I]);
+  if (Sum != Frame[Frame.size() - 2]) return TDecodeError::BadChecksum;
+  return TDecodeError::None;
+}
+
+TDecodeError Check_RSP_UD(std::span<const uint8_t> Frame) {
+  const TDecodeError E = Check_Long_Frame(Frame);
+  if (E != TDecodeError::None) return E;
+  const int L = Frame[1];
+  if (L < 3) return TDecodeError::HeaderTooShort;
+  if (Frame[6] == 0x70) return TDecodeError::ApplicationError;
+  if (Frame[6] != 0x72) return TDecodeError::UnsupportedCI;
+  if (L < 15) return TDecodeError::HeaderTooShort;  // C, A, CI and the 12 bytes of the fixed data header
+  return TDecodeError::None;
+}
+
+void Decode_Fixed_Header(std::span<const uint8_t> Frame, TSlave_MBus& Slave) {
+  Slave.Primary_Addresss = Frame[5];
+  Slave.Identification = uint32_t(Little_Endian(&Frame[7], 4));
+  Slave.Secondary_Addresss = QString::number(Slave.Identification, 16).toUpper().rightJustified(2, u'0');
+  Slave.Manufacture = Frame[11] + 256 * Frame[12];
+  Slave.Version = Frame[13];
+  Slave.Medium = Frame[14];
+  Slave.Status = Frame[16];
+  Slave.descmedium = Medium_To_Text(Slave.Medium);
+  Slave.descManufacture = Manufacturer_To_Text(Slave.Manufacture);
+}
+
+THeader_Result Decode_Header(std::span<const uint8_t> Frame, TSlave_MBus& Slave, bool New_Slave,
+                             const TDecode_Options& Options) {
+  THeader_Result Res;
+  Res.Error = Check_RSP_UD(Frame);
+  if (Res.Error != TDecodeError::None) return Res;
+  if (New_Slave) Decode_Fixed_Header(Frame, Slave);
+  const TRecords_Result R = Decode_Records(Slave.List_Var, Frame.subspan(19, Frame.size() - 21), Options);
+  Res.LastFrame = R.LastFrame;
+  Res.Records_Error = R.Error;
+  return Res;
+}
+
+QString Medium_To_Text(int Code) {
+  switch (Code) {
+    case 0: return QStringLiteral("Other");
+    case 1: return QStringLiteral("Oil");
+    case 2: return QStringLiteral("Electricity");
+    case 3: return QStringLiteral("Gas");
+    case 4: return QStringLiteral("Heat (outlet)");
+    case 5: return QStringLiteral("Steam");
+    case 6: return QStringLiteral("Hot Water");
+    case 7: return QStringLiteral("Water");
+    case 8: return QStringLiteral("Heat Cost Allocator.");
+    case 9: return QStringLiteral("Compressed Air");
+    case 10: return QStringLiteral("Cooling load meter (outlet)");
+    case 11: return QStringLiteral("Cooling load meter (inlet)");
+    case 12: return QStringLiteral("Heat (inlet) ");
+    case 13: return QStringLiteral("Heat/Cooling load meter");
+    case 14: return QStringLiteral("Bus/System");
+    case 15: return QStringLiteral("Unknown Medium");
+    case 22: return QStringLiteral("Cold Water");
+    case 23: return QStringLiteral("Dual Water");
+    case 24: return QStringLiteral("Pressure");
+    case 25: return QStringLiteral("A/D Converter");
+    default: return QStringLiteral("Other");
+  }
+}
+
+QString Manufacturer_Char(int Code) {
+  if (Code < 65 || Code > 90) return QStringLiteral("?");
+  return QString(QChar(Code));
+}
+
+QString Manufacturer_To_Text(int Code) {
+  return Manufacturer_Char(Code / 1024 + 64) + Manufacturer_Char((Code / 32) % 32 + 64) +
+         Manufacturer_Char(Code % 32 + 64);
+}
+
+int64_t BCD_To_Int64(const uint8_t* Data, int N) {
+  if (N <= 0 || N > 9) return 0;  // more than 18 digits do not fit
+  int64_t Sum = 0;
+  int64_t Weight = 1;
+  const bool Negative = (Data[N - 1] >> 4) == 0x0F;
+  for (int I = 0; I < N; ++I) {
+    Sum += (Data[I] & 0x0F) * Weight;
+    Weight *= 10;
+    if (!(I == N - 1 && Negative)) Sum += (Data[I] >> 4) * Weight;
+    if (I < N - 1) Weight *= 10;
+  }
+  return Negative ? -Sum : Sum;
+}
+
+int64_t Power_Of_Ten(int N) {
+  if (N < 0 || N > 18) return 0;
+  int64_t V = 1;
+  while (N-- > 0) V *= 10;
+  return V;
+}
+
+QString Two_Digits(int N) {
+  if (N >= 0 && N < 10) return QStringLiteral("0") + QString::number(N);
+  return QString::number(N);
+}
+
+QString Format_Scaled(int64_t Mantissa, int Exponent, QChar Decimal_Point) {
+  if (Mantissa == 0) return QStringLiteral("0");
+  const bool Negative = Mantissa < 0;
+  uint64_t M = Negative ? 0 - uint64_t(Mantissa) : uint64_t(Mantissa);
+  char Digits[24];
+  int Len = std::snprintf(Digits, sizeof Digits, "%llu", static_cast<unsigned long long>(M));
+  if (Len > 15) {  // round half up to 15 significant digits
+    const bool Up = Digits[15] >= '5';
+    Exponent += Len - 15;
+    Len = 15;
+    if (Up) {
+      int I = Len - 1;
+      while (I >= 0 && Digits[I] == '9') Digits[I--] = '0';
+      if (I >= 0) {
+        ++Digits[I];
+      } else {
+        std::memmove(Digits + 1, Digits, size_t(Len - 1));
+        Digits[0] = '1';
+        ++Exponent;
+      }
+    }
+  }
+  while (Len > 1 && Digits[Len - 1] == '0') {
+    --Len;
+    ++Exponent;
+  }
+  const int X = Len - 1 + Exponent;  // decimal exponent of the first digit
+  QString S;
+  if (Negative) S += u'-';
+  if (X < -4 || X >= 15) {
+    S += QLatin1Char(Digits[0]);
+    if (Len > 1) {
+      S += Decimal_Point;
+      S += QLatin1StringView(Digits + 1, Len - 1);
+    }
+    S += u'E';
+    S += QString::number(X);
+  } else if (Exponent >= 0) {
+    S += QLatin1StringView(Digits, Len);
+    S += QString(Exponent, u'0');
+  } else {
+    const int Int_Digits = Len + Exponent;
+    if (Int_Digits > 0) {
+      S += QLatin1StringView(Digits, Int_Digits);
+      S += Decimal_Point;
+      S += QLatin1StringView(Digits + Int_Digits, Len - Int_Digits);
+    } else {
+      S += u'0';
+      S += Decimal_Point;
+      S += QString(-Int_Digits, u'0');
+      S += QLatin1StringView(Digits, Len);
+    }
+  }
+  return S;
+}
+
+QString Format_Real(double Value, QChar Decimal_Point) {
+  if (std::isnan(Value)) return QStringLiteral("NAN");
+  if (std::isinf(Value)) return Value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+  char Buf[40];
+  std::snprintf(Buf, sizeof Buf, "%.15G", Value);
+  // "%G" writes E+020 style exponents; the general format has no plus sign and no leading zeros.
+  QString S;
+  for (const char* C = Buf; *C; ++C) {
+    if (*C == '.') {
+      S += Decimal_Point;
+    } else if (*C == 'E') {
+      S += u'E';
+      ++C;
+      if (*C == '-') S += u'-';
+      if (*C == '+' || *C == '-') ++C;
+      while (*C == '0' && C[1]) ++C;
+      S += QLatin1StringView(C);
+      break;
+    } else {
+      S += QLatin1Char(*C);
+    }
+  }
+  return S;
+}
+
+QString Decode_Error_Text(TDecodeError Error) {
+  switch (Error) {
+    case TDecodeError::None: return {};
+    case TDecodeError::NotLongFrame: return QStringLiteral("not a long frame");
+    case TDecodeError::FrameTooShort: return QStringLiteral("frame too short");
+    case TDecodeError::BadFrameStart: return QStringLiteral("bad frame start");
+    case TDecodeError::LengthMismatch: return QStringLiteral("length does not match the L field");
+    case TDecodeError::NoStopByte: return QStringLiteral("no stop byte");
+    case TDecodeError::BadChecksum: return QStringLiteral("bad checksum");
+    case TDecodeError::HeaderTooShort: return QStringLiteral("header too short");
+    case TDecodeError::ApplicationError: return QStringLiteral("application error reported by the slave");
+    case TDecodeError::UnsupportedCI: return QStringLiteral("CI field not decoded");
+    case TDecodeError::RecordTruncated: return QStringLiteral("premature end of record");
+    case TDecodeError::TooManyDIFEs: return QStringLiteral("more than 10 DIFEs");
+    case TDecodeError::TooManyVIFEs: return QStringLiteral("more than 10 VIFEs");
+    case TDecodeError::ReservedLVAR: return QStringLiteral("reserved LVAR: record length unknown");
+    case TDecodeError::ReservedFunction: return QStringLiteral("reserved special function: record length unknown");
+  }
+  return {};
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Internal to the decoder: the VIF tables and the walk over a record's VIF and VIFE chain.
+
+#include "scanner/mbus_types.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace mbus_tables {
+
+// What the VIF and the VIFE chain make of a record.
+struct TVif_Outcome {
+  int16_t Type_Data = -1;       // primary table category, -1 when no row sets one
+  int32_t Type_Data_Vife = 0;   // first code set by the extension table or the chain
+  int8_t Exponent = 0;          // power of ten the value is multiplied by
+  enum TValue_Text : uint8_t { Number, Time_Point, Date_Suffix, Cleared } Value_Text = Number;
+};
+
+// Walks the VIF tables and the VIFE chain of R. When Desc is given, the description with its suffixes is
+// appended to it; otherwise no text is built.
+void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, QString* Desc);
+
+}  // namespace mbus_tables

@@ -1,0 +1,233 @@
+#include "scanner/mbus_types.h"
+
+#include "scanner/mbus_decode.h"
+#include "scanner/mbus_tables.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+
+const char Hex_Digits[] = "0123456789ABCDEF";
+
+void Append_Hex(QString& S, uint8_t B) {
+  S += QLatin1Char(Hex_Digits[B >> 4]);
+  S += QLatin1Char(Hex_Digits[B & 0x0F]);
+}
+
+QString Dollar_List(const uint8_t* Bytes, int N) {
+  QString S;
+  S.reserve(N * 4);
+  for (int I = 0; I < N; ++I) {
+    S += u'$';
+    Append_Hex(S, Bytes[I]);
+    S += u' ';
+  }
+  return S;
+}
+
+const char* const Week_Days[8] = {"", "Monday ", "Tuesday ", "Wednesday ", "Thursday ", "Friday ", "Saturday ",
+                                  "Sunday "};
+
+// Date and/or time of a time-point record, by data code (G, J, F, I).
+QString Time_Point_Text(const TVariable_MBus& R) {
+  const uint8_t* B = R.Data();
+  auto Year = [](uint8_t Low, uint8_t High) { return ((Low >> 5) & 7) + 8 * ((High >> 4) & 0x0F); };
+  switch (R.dimension) {
+    case 2:
+      return Two_Digits(B[0] & 0x1F) + u'/' + Two_Digits(B[1] & 0x0F) + u'/' + Two_Digits(Year(B[0], B[1]));
+    case 4:
+      return Two_Digits(B[2] & 0x1F) + u'/' + Two_Digits(B[3] & 0x0F) + u'/' + Two_Digits(Year(B[2], B[3])) + u' ' +
+             Two_Digits(B[1] & 0x1F) + u':' + Two_Digits(B[0] & 0x3F);
+    case 3:
+      return Two_Digits(B[2] & 0x1F) + u':' + Two_Digits(B[1] & 0x3F) + u':' + Two_Digits(B[0] & 0x3F);
+    case 6:
+      return QLatin1StringView(Week_Days[(B[2] >> 5) & 7]) + Two_Digits(B[3] & 0x1F) + u'/' +
+             Two_Digits(B[4] & 0x0F) + u'/' + Two_Digits(Year(B[3], B[4])) + u' ' + Two_Digits(B[2] & 0x1F) + u':' +
+             Two_Digits(B[1] & 0x3F) + u':' + Two_Digits(B[0] & 0x3F);
+    default:
+      return {};
+  }
+}
+
+// Characters of a variable-length ASCII value: sent last character first; control characters become '?'.
+QString Ascii_Value(const TVariable_MBus& R) {
+  QString S;
+  S.reserve(R.nbyte);
+  const uint8_t* D = R.Data();
+  for (int I = R.nbyte - 1; I >= 0; --I) S += (D[I] < 0x20 || D[I] == 0x7F) ? QChar(u'?') : QChar(D[I]);
+  return S;
+}
+
+QString Format_Value(const TVariable_MBus& R, QChar Decimal_Point) {
+  if (!R.Real_Wireless_Var) return {};
+  switch (R.Value_Kind) {
+    case TValueKind::None:
+      return {};
+    case TValueKind::Integer:
+      return Format_Scaled(R.Value_Mantissa, R.Value_Exponent, Decimal_Point);
+    case TValueKind::Real: {
+      double V = R.Value_Real;
+      if (R.Value_Exponent != 0) {
+        if (std::isfinite(V)) {
+          const double P = std::pow(10.0, std::abs(R.Value_Exponent));
+          V = R.Value_Exponent > 0 ? V * P : V / P;
+        }
+      }
+      return Format_Real(V, Decimal_Point);
+    }
+    case TValueKind::Text: {
+      if (R.dimension == 13 && R.LVAR <= 0xBF) return Ascii_Value(R);
+      QString S;  // a long binary number: hex, most significant byte first
+      const uint8_t* D = R.Data();
+      for (int I = R.nbyte - 1; I >= 0; --I) Append_Hex(S, D[I]);
+      return S;
+    }
+    case TValueKind::TimePoint:
+      return Time_Point_Text(R);
+  }
+  return {};
+}
+
+}  // namespace
+
+QString TVariable_MBus::sterror() const {
+  return Error == TDecodeError::ReservedLVAR ? QStringLiteral("Non analizabile") : QString();
+}
+
+QString TVariable_MBus::descdim() const {
+  if (!Real_Wireless_Var) return {};
+  switch (dimension) {
+    case 0: return QStringLiteral("No data");
+    case 1: return QStringLiteral("8 Bit Integer");
+    case 2: return QStringLiteral("16 Bit Integer");
+    case 3: return QStringLiteral("24 Bit Integer");
+    case 4: return QStringLiteral("32 Bit Integer");
+    case 5: return QStringLiteral("32 Bit real");
+    case 6: return QStringLiteral("48 Bit Integer");
+    case 7: return QStringLiteral("64 Bit Integer");
+    case 8: return QStringLiteral("Selection for Readout");
+    case 9: return QStringLiteral("2 digit BCD");
+    case 10: return QStringLiteral("4 digit BCD");
+    case 11: return QStringLiteral("6 digit BCD");
+    case 12: return QStringLiteral("8 digit BCD");
+    case 13: {
+      const QString N = QString::number(nbyte);
+      if (LVAR <= 0xBF) return QStringLiteral("Variable length: ASCII string with ") + N + QStringLiteral(" characters");
+      if (LVAR <= 0xCF) return QStringLiteral("Variable length: Positive BCD number with ") + N + QStringLiteral(" *2 digits");
+      if (LVAR <= 0xDF) return QStringLiteral("Variable length: Negative BCD number with ") + N + QStringLiteral(" *2 digits");
+      if (LVAR <= 0xEF) return QStringLiteral("Variable length: Binary number with ") + N + QStringLiteral(" bytes");
+      if (LVAR <= 0xFA) return QStringLiteral("Variable length: Floating Point number with ") + N + QStringLiteral(" bytes");
+      return QStringLiteral("Variable length: Reserved");
+    }
+    case 14: return QStringLiteral("12 digit BCD");
+    default: return {};
+  }
+}
+
+QString TVariable_MBus::DataFieldStr() const {
+  switch (DIF_Byte & 0x0F) {
+    case 1: return QStringLiteral("8 Bit Integer");
+    case 2: return QStringLiteral("16 Bit Integer");
+    case 3: return QStringLiteral("24 Bit Integer");
+    case 4: return QStringLiteral("32 Bit Integer");
+    case 5: return QStringLiteral("32 Bit Real");
+    case 6: return QStringLiteral("48 Bit Integer");
+    case 7: return QStringLiteral("64 Bit Integer");
+    case 9: return QStringLiteral("2 Digit BCD");
+    case 10: return QStringLiteral("4 Digit BCD");
+    case 11: return QStringLiteral("6 Digit BCD");
+    case 12: return QStringLiteral("8 Digit BCD");
+    case 13: {
+      if (LVAR <= 0xBF)
+        return QStringLiteral("Variable Length - ASCII String with ") + QString::number(nbyte) + QStringLiteral("characters");
+      if (LVAR <= 0xCF)
+        return QStringLiteral("Variable Length - Positive BCD Number with ") + QString::number(2 * nbyte) + QStringLiteral(" digits");
+      if (LVAR <= 0xDF)
+        return QStringLiteral("Variable Length - Negative BCD Number with ") + QString::number(2 * nbyte) + QStringLiteral(" digits");
+      if (LVAR <= 0xEF)
+        return QStringLiteral("Variable Length - Binary Number with ") + QString::number(nbyte) + QStringLiteral(" Bytes");
+      if (LVAR <= 0xFA)
+        return QStringLiteral("Variable Length - Floating Point Number with ") + QString::number(nbyte) + QStringLiteral(" Bytes");
+      return QStringLiteral("Variable Length - Reserved");
+    }
+    case 14: return QStringLiteral("12 Digit BCD");
+    case 15: return QStringLiteral("Special Function");
+    default: return {};  // no data, selection for readout
+  }
+}
+
+QString TVariable_MBus::FunctionFieldStr() const {
+  if (!Real_Wireless_Var) return {};
+  switch (function_fild) {
+    case 0: return QStringLiteral("Istantaneous value");
+    case 1: return QStringLiteral("Maximum value");
+    case 2: return QStringLiteral("Minimum value");
+    default: return QStringLiteral("Value during error state");
+  }
+}
+
+QString TVariable_MBus::VIFE() const { return Dollar_List(VIFE_Bytes, numvife); }
+QString TVariable_MBus::DIFE() const { return Dollar_List(DIFE_Bytes, numdife); }
+
+QString TVariable_MBus::DIF() const {
+  QString S = QStringLiteral("$");
+  Append_Hex(S, DIF_Byte);
+  return S;
+}
+
+QString TVariable_MBus::totdati() const {
+  QString S;
+  S.reserve(nbyte * 2);
+  for (int I = 0; I < nbyte; ++I) Append_Hex(S, Data()[I]);
+  return S;
+}
+
+QString TVariable_MBus::VIF_ASCII() const {
+  QString S;
+  S.reserve(Text_Len);
+  for (int I = Text_Len - 1; I >= 0; --I) S += QChar(Raw[I]);
+  return S;
+}
+
+QString TVariable_MBus::datagiorno() const {
+  return QLocale().toString(QDateTime::fromMSecsSinceEpoch(Decoded_At).toLocalTime().date(), QLocale::ShortFormat);
+}
+
+QString TVariable_MBus::tempo() const {
+  return QLocale().toString(QDateTime::fromMSecsSinceEpoch(Decoded_At).toLocalTime().time(), QLocale::LongFormat);
+}
+
+QString TVariable_MBus::Desc_Type_Data() const {
+  if (!Real_Wireless_Var) return {};
+  QString S;
+  mbus_tables::TVif_Outcome O;
+  mbus_tables::Walk_VIF(*this, O, &S);
+  return S;
+}
+
+QString TVariable_MBus::ValueStr() const {
+  const QString Point = QLocale().decimalPoint();
+  return Format_Value(*this, Point.isEmpty() ? QChar(u'.') : Point.at(0));
+}
+
+QString TVariable_MBus::Value_Text_C() const { return Format_Value(*this, u'.'); }
+
+bool TVariable_MBus::Value_Number(double& Out) const {
+  if (!Real_Wireless_Var) return false;
+  double V;
+  if (Value_Kind == TValueKind::Integer)
+    V = double(Value_Mantissa);
+  else if (Value_Kind == TValueKind::Real)
+    V = Value_Real;
+  else
+    return false;
+  if (Value_Exponent != 0) {
+    const double P = std::pow(10.0, std::abs(Value_Exponent));
+    V = Value_Exponent > 0 ? V * P : V / P;
+  }
+  Out = V;
+  return true;
+}
