@@ -776,7 +776,7 @@ void TCanvas::Draw(int x, int y, TGraphic* graphic) {
   Changing();
   TRect r(x, y, x + graphic->Width(), y + graphic->Height());
   graphic->Draw(*this, r);
-  Trace(TraceKind::Draw, r, {}, QString::fromLatin1(graphic->ClassName()));
+  Trace(TraceKind::Draw, r, {}, graphic->ClassName());
   Changed();
 }
 
@@ -793,7 +793,7 @@ void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic) {
   if (!graphic || graphic->Empty()) return;
   Changing();
   graphic->Draw(*this, r);
-  Trace(TraceKind::StretchDraw, r, {}, QString::fromLatin1(graphic->ClassName()));
+  Trace(TraceKind::StretchDraw, r, {}, graphic->ClassName());
   Changed();
 }
 

@@ -26,6 +26,8 @@
 #include "platform/graphics/gdiobjects.h"
 #include "platform/graphics/region.h"
 #include "platform/graphics/types.h"
+#include "platform/rtl/events.h"
+#include "platform/rtl/object.h"
 
 class QFont;
 class QImage;
@@ -71,13 +73,12 @@ enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 // TextOut/TextRect flags.
 enum : int { ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_RTLREADING = 0x80 };
 
-class TCanvas {
- public:
+class TCanvas : public TPersistent {
+  PLAT_CLASS(TCanvas)
+
   TCanvas();
   explicit TCanvas(QPaintDevice* device);
-  TCanvas(const TCanvas&) = delete;
-  TCanvas& operator=(const TCanvas&) = delete;
-  virtual ~TCanvas();
+  ~TCanvas() override;
 
   // ---- the surface
   // Binds the canvas to a device (nullptr: none). Ends painting on the previous device; keeps pen, brush,
@@ -197,8 +198,8 @@ class TCanvas {
   int LockCount() const { return lockCount_; }
 
   // ---- change notification (called around each drawing call)
-  std::function<void(TCanvas* Sender)> OnChange;
-  std::function<void(TCanvas* Sender)> OnChanging;
+  TNotifyEvent OnChange;
+  TNotifyEvent OnChanging;
 
   // ---- tracing for tests
   void SetTracer(ICanvasTracer* tracer) { tracer_ = tracer; }

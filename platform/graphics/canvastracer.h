@@ -30,6 +30,8 @@ enum class TraceKind {
   TextOut,       // Rect = the text box, Points = {origin}
   TextRect,      // Rect = the clip rectangle, Points = {origin}
   DrawText,      // Rect = the layout rectangle; one record per call (Text = the whole text)
+  DrawTextLine,  // one per line DrawText draws: Rect = the line box, Points = {origin}, Text = the line as
+                 // drawn, Flags = 1 + index of the underlined character (0: none)
   Draw,          // graphic drawn at Rect's top-left at its own size
   StretchDraw,
   CopyRect,

@@ -9,15 +9,6 @@
 
 namespace plat {
 
-int MulDiv(int a, int b, int c) {
-  if (c == 0) return -1;
-  long long p = (long long)a * b;
-  long long q = p / c;
-  long long r = p % c;
-  if (2 * std::llabs(r) >= std::llabs((long long)c)) q += ((p < 0) != (c < 0)) ? -1 : 1;
-  return int(q);
-}
-
 void TGraphicsObject::Changed() {
   ++version_;
   if (OnChange) OnChange(this);
@@ -34,6 +25,14 @@ QString DefaultFontName() { return DefaultName(); }
 void SetDefaultFontName(const QString& name) { DefaultName() = name; }
 
 TFont::TFont() : name_(DefaultFontName()) {}
+
+void TFont::Assign(TPersistent* Source) {
+  if (auto* s = dynamic_cast<TFont*>(Source)) {
+    Assign(*s);
+    return;
+  }
+  TPersistent::Assign(Source);
+}
 
 void TFont::Assign(const TFont& s) {
   if (&s == this) return;
@@ -151,6 +150,14 @@ const QFont& TFont::QtFont() const {
   return qfont_;
 }
 
+void TPen::Assign(TPersistent* Source) {
+  if (auto* s = dynamic_cast<TPen*>(Source)) {
+    Assign(*s);
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
 void TPen::Assign(const TPen& s) {
   if (&s == this) return;
   color_ = s.color_;
@@ -183,6 +190,14 @@ void TPen::SetMode(TPenMode v) {
   if (v == mode_) return;
   mode_ = v;
   Changed();
+}
+
+void TBrush::Assign(TPersistent* Source) {
+  if (auto* s = dynamic_cast<TBrush*>(Source)) {
+    Assign(*s);
+    return;
+  }
+  TPersistent::Assign(Source);
 }
 
 void TBrush::Assign(const TBrush& s) {

@@ -11,22 +11,18 @@
 #include <QString>
 
 #include "platform/graphics/color.h"
+#include "platform/rtl/events.h"
+#include "platform/rtl/math.h"
+#include "platform/rtl/object.h"
 
 namespace plat {
 
 class TBitmap;
 
-// Windows' MulDiv: a * b / c rounded half away from zero, -1 when c is 0.
-int MulDiv(int a, int b, int c);
+class TGraphicsObject : public TPersistent {
+  PLAT_CLASS(TGraphicsObject)
 
-class TGraphicsObject {
- public:
-  TGraphicsObject() = default;
-  TGraphicsObject(const TGraphicsObject&) = delete;
-  TGraphicsObject& operator=(const TGraphicsObject&) = delete;
-  virtual ~TGraphicsObject() = default;
-
-  std::function<void(TGraphicsObject* Sender)> OnChange;
+  TNotifyEvent OnChange;
   std::uint64_t Version() const { return version_; }
 
  protected:
@@ -77,9 +73,10 @@ void SetDefaultFontName(const QString& name);
 constexpr const char* kStandInFontName = "DejaVu Sans";
 
 class TFont : public TGraphicsObject {
- public:
-  TFont();
+  PLAT_CLASS(TFont)
 
+  TFont();
+  void Assign(TPersistent* Source) override;
   void Assign(const TFont& source);
 
   QString Name() const { return name_; }
@@ -129,7 +126,9 @@ enum TPenMode {
 };
 
 class TPen : public TGraphicsObject {
- public:
+  PLAT_CLASS(TPen)
+
+  void Assign(TPersistent* Source) override;
   void Assign(const TPen& source);
   TColor Color() const { return color_; }
   void SetColor(TColor v);
@@ -150,7 +149,9 @@ class TPen : public TGraphicsObject {
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 
 class TBrush : public TGraphicsObject {
- public:
+  PLAT_CLASS(TBrush)
+
+  void Assign(TPersistent* Source) override;
   void Assign(const TBrush& source);
   TColor Color() const { return color_; }
   void SetColor(TColor v);  // a clear brush becomes solid, as in the framework

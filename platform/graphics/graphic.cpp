@@ -27,7 +27,7 @@ void TGraphic::Changed() {
 void TGraphic::LoadFromFile(const QString& fileName) {
   QFile f(fileName);
   if (!f.open(QIODevice::ReadOnly))
-    throw EInvalidGraphic(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()).toStdString());
+    throw EInvalidGraphic(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
   LoadFromBytes(f.readAll());
 }
 
@@ -36,14 +36,14 @@ void TGraphic::SaveToFile(const QString& fileName) const {
   QSaveFile f(fileName);
   if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
     throw EInvalidGraphicOperation(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()).toStdString());
+        QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
 }
 
 void TGraphic::LoadFromStream(QIODevice& stream) { LoadFromBytes(stream.readAll()); }
 
 void TGraphic::SaveToStream(QIODevice& stream) const {
   QByteArray data = SaveToBytes();
-  if (stream.write(data) != data.size()) throw EInvalidGraphicOperation("Stream write error");
+  if (stream.write(data) != data.size()) throw EInvalidGraphicOperation(QStringLiteral("Stream write error"));
 }
 
 namespace {
@@ -152,7 +152,7 @@ void TBitmap::SetAlphaFormat(TAlphaFormat f) {
 }
 
 std::uint8_t* TBitmap::ScanLine(int row) {
-  if (row < 0 || row >= Height()) throw EInvalidGraphicOperation("Scan line index out of range");
+  if (row < 0 || row >= Height()) throw EInvalidGraphicOperation(QStringLiteral("Scan line index out of range"));
   if (canvas_) canvas_->EndPainting();
   return image_.scanLine(row);
 }
@@ -178,6 +178,14 @@ void TBitmap::SetTransparentMode(TTransparentMode m) {
 void TBitmap::SetImage(const QImage& image) {
   Reformat(image, image.width(), image.height());
   AfterImageChange();
+}
+
+void TBitmap::Assign(TPersistent* Source) {
+  if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+    Assign(*g);
+    return;
+  }
+  TGraphic::Assign(Source);
 }
 
 void TBitmap::Assign(const TBitmap& s) {
@@ -237,9 +245,9 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) {
 }
 
 void TBitmap::LoadFromBytes(const QByteArray& data) {
-  if (DetectGraphicFormat(data) != QLatin1String("BMP")) throw EInvalidGraphic("Bitmap image is not valid");
+  if (DetectGraphicFormat(data) != QLatin1String("BMP")) throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
   QImage img = Decode(data, "BMP");
-  if (img.isNull()) throw EInvalidGraphic("Bitmap image is not valid");
+  if (img.isNull()) throw EInvalidGraphic(QStringLiteral("Bitmap image is not valid"));
   TPixelFormat f = img.hasAlphaChannel() ? pf32bit : (img.depth() == 24 ? pf24bit : pfDevice);
   if (img.depth() == 24 || img.format() == QImage::Format_RGB888) f = pf24bit;
   format_ = f;
@@ -256,7 +264,7 @@ QByteArray TBitmap::SaveToBytes() const {
   if (img.isNull()) img = QImage(1, 1, QImage::Format_RGB32), img.fill(Qt::white);
   if (format_ != pf32bit) img = img.convertToFormat(QImage::Format_RGB888);
   QImageWriter w(&buf, "BMP");
-  if (!w.write(img)) throw EInvalidGraphicOperation("Cannot write the bitmap");
+  if (!w.write(img)) throw EInvalidGraphicOperation(QStringLiteral("Cannot write the bitmap"));
   return out;
 }
 
@@ -283,7 +291,7 @@ void TIcon::Draw(TCanvas& canvas, const TRect& r) { DrawWithAlpha(canvas, r, ima
 
 void TIcon::LoadFromBytes(const QByteArray& data) {
   QImage img = Decode(data, DetectGraphicFormat(data) == QLatin1String("ICO") ? "ICO" : nullptr);
-  if (img.isNull()) throw EInvalidGraphic("Icon image is not valid");
+  if (img.isNull()) throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
   image_ = img.convertToFormat(QImage::Format_ARGB32);
   Changed();
 }
@@ -293,17 +301,17 @@ QByteArray TIcon::SaveToBytes() const {
   QBuffer buf(&out);
   buf.open(QIODevice::WriteOnly);
   QImageWriter w(&buf, "ICO");
-  if (image_.isNull() || !w.write(image_)) throw EInvalidGraphicOperation("Cannot write the icon");
+  if (image_.isNull() || !w.write(image_)) throw EInvalidGraphicOperation(QStringLiteral("Cannot write the icon"));
   return out;
 }
 
 // ---- TImageGraphic
 
-const char* TImageGraphic::ClassName() const {
-  if (format_ == QLatin1String("PNG")) return "TPngImage";
-  if (format_ == QLatin1String("JPEG")) return "TJPEGImage";
-  if (format_ == QLatin1String("GIF")) return "TGIFImage";
-  return "TImageGraphic";
+QString TImageGraphic::ClassName() const {
+  if (format_ == QLatin1String("PNG")) return QStringLiteral("TPngImage");
+  if (format_ == QLatin1String("JPEG")) return QStringLiteral("TJPEGImage");
+  if (format_ == QLatin1String("GIF")) return QStringLiteral("TGIFImage");
+  return QStringLiteral("TImageGraphic");
 }
 
 std::unique_ptr<TGraphic> TImageGraphic::Clone() const {
@@ -320,9 +328,9 @@ void TImageGraphic::Draw(TCanvas& canvas, const TRect& r) { DrawWithAlpha(canvas
 void TImageGraphic::LoadFromBytes(const QByteArray& data) {
   QString fmt = DetectGraphicFormat(data);
   if (fmt != QLatin1String("PNG") && fmt != QLatin1String("JPEG") && fmt != QLatin1String("GIF"))
-    throw EInvalidGraphic("Unknown picture file format");
+    throw EInvalidGraphic(QStringLiteral("Unknown picture file format"));
   QImage img = Decode(data, fmt.toLatin1().constData());
-  if (img.isNull()) throw EInvalidGraphic(QStringLiteral("%1 image is not valid").arg(fmt).toStdString());
+  if (img.isNull()) throw EInvalidGraphic(QStringLiteral("%1 image is not valid").arg(fmt));
   image_ = img.convertToFormat(QImage::Format_ARGB32);
   format_ = fmt;
   data_ = data;
@@ -354,7 +362,7 @@ void TPicture::SetGraphic(const TGraphic* g) { SetGraphic(g ? g->Clone() : nullp
 
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> g) {
   graphic_ = std::move(g);
-  if (graphic_) graphic_->OnChange = [this](TGraphic*) { Changed(); };
+  if (graphic_) graphic_->OnChange = [this](TObject*) { Changed(); };
   Changed();
 }
 
@@ -370,6 +378,18 @@ TIcon* TPicture::Icon() {
   return static_cast<TIcon*>(graphic_.get());
 }
 
+void TPicture::Assign(TPersistent* Source) {
+  if (auto* p = dynamic_cast<TPicture*>(Source)) {
+    Assign(*p);
+  } else if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+    SetGraphic(g);
+  } else if (!Source) {
+    SetGraphic(static_cast<const TGraphic*>(nullptr));
+  } else {
+    TPersistent::Assign(Source);
+  }
+}
+
 void TPicture::Assign(const TPicture& s) {
   if (&s == this) return;
   SetGraphic(s.graphic_.get());
@@ -381,7 +401,7 @@ void TPicture::LoadFromBytes(const QByteArray& data) {
   if (fmt == QLatin1String("BMP")) g = std::make_unique<TBitmap>();
   else if (fmt == QLatin1String("ICO")) g = std::make_unique<TIcon>();
   else if (!fmt.isEmpty()) g = std::make_unique<TImageGraphic>();
-  else throw EInvalidGraphic("Unknown picture file format");
+  else throw EInvalidGraphic(QStringLiteral("Unknown picture file format"));
   g->LoadFromBytes(data);
   SetGraphic(std::move(g));
 }
@@ -389,7 +409,7 @@ void TPicture::LoadFromBytes(const QByteArray& data) {
 void TPicture::LoadFromFile(const QString& fileName) {
   QFile f(fileName);
   if (!f.open(QIODevice::ReadOnly))
-    throw EInvalidGraphic(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()).toStdString());
+    throw EInvalidGraphic(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
   LoadFromBytes(f.readAll());
 }
 

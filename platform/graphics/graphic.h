@@ -13,6 +13,9 @@
 
 #include "platform/graphics/color.h"
 #include "platform/graphics/types.h"
+#include "platform/rtl/events.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/object.h"
 
 class QIODevice;
 
@@ -21,23 +24,18 @@ namespace plat {
 class TCanvas;
 
 // A picture that cannot be read or an operation a picture cannot do.
-class EInvalidGraphic : public std::runtime_error {
+class EInvalidGraphic : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  explicit EInvalidGraphic(const QString& Msg) : Exception(Msg) {}
 };
-class EInvalidGraphicOperation : public std::runtime_error {
+class EInvalidGraphicOperation : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  explicit EInvalidGraphicOperation(const QString& Msg) : Exception(Msg) {}
 };
 
-class TGraphic {
- public:
-  TGraphic() = default;
-  TGraphic(const TGraphic&) = delete;
-  TGraphic& operator=(const TGraphic&) = delete;
-  virtual ~TGraphic() = default;
+class TGraphic : public TPersistent {
+  PLAT_CLASS(TGraphic)
 
-  virtual const char* ClassName() const = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   virtual void SetWidth(int) {}
@@ -63,7 +61,7 @@ class TGraphic {
 
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
 
-  std::function<void(TGraphic* Sender)> OnChange;
+  TNotifyEvent OnChange;
 
  protected:
   void Changed();
@@ -85,7 +83,8 @@ class TBitmap : public TGraphic {
   TBitmap(int width, int height, TPixelFormat format = pfDevice);
   ~TBitmap() override;
 
-  const char* ClassName() const override { return "TBitmap"; }
+  PLAT_CLASS(TBitmap)
+  void Assign(TPersistent* Source) override;
   void Assign(const TBitmap& source);
   // Any graphic: its image is copied (bitmaps keep their format and transparency settings).
   void Assign(const TGraphic& source);
@@ -141,8 +140,8 @@ class TBitmap : public TGraphic {
 // An icon (an image with alpha); reads ICO and any image Qt decodes, writes ICO.
 class TIcon : public TGraphic {
  public:
+  PLAT_CLASS(TIcon)
   TIcon() { transparent_ = true; }
-  const char* ClassName() const override { return "TIcon"; }
   void Assign(const TIcon& source);
   std::unique_ptr<TGraphic> Clone() const override;
   int Width() const override { return image_.width(); }
@@ -162,7 +161,7 @@ class TIcon : public TGraphic {
 // from.
 class TImageGraphic : public TGraphic {
  public:
-  const char* ClassName() const override;
+  QString ClassName() const override;
   std::unique_ptr<TGraphic> Clone() const override;
   int Width() const override { return image_.width(); }
   int Height() const override { return image_.height(); }
@@ -181,12 +180,11 @@ class TImageGraphic : public TGraphic {
 // Which kind of picture the bytes hold, by their first bytes: "BMP", "PNG", "JPEG", "GIF", "ICO" or "".
 QString DetectGraphicFormat(const QByteArray& data);
 
-class TPicture {
- public:
+class TPicture : public TPersistent {
+  PLAT_CLASS(TPicture)
+
   TPicture();
-  ~TPicture();
-  TPicture(const TPicture&) = delete;
-  TPicture& operator=(const TPicture&) = delete;
+  ~TPicture() override;
 
   TGraphic* Graphic() const { return graphic_.get(); }
   // Keeps a copy of the graphic (nullptr: empties the picture).
@@ -197,6 +195,7 @@ class TPicture {
   TIcon* Icon();
   int Width() const { return graphic_ ? graphic_->Width() : 0; }
   int Height() const { return graphic_ ? graphic_->Height() : 0; }
+  void Assign(TPersistent* Source) override;  // a picture or a graphic
   void Assign(const TPicture& source);
 
   // Chooses the graphic class from the content; raises EInvalidGraphic (picture unchanged) for unknown or
@@ -205,7 +204,7 @@ class TPicture {
   void LoadFromBytes(const QByteArray& data);
   void SaveToFile(const QString& fileName) const;
 
-  std::function<void(TPicture* Sender)> OnChange;
+  TNotifyEvent OnChange;
 
  private:
   void Changed();
