@@ -671,6 +671,16 @@ bool TXMLDocument::SaveToFile(const QString& FileName, QString* Error) const {
   return true;
 }
 
+void TXMLDocument::LoadFromFileOrRaise(const QString& FileName) {
+  QString error;
+  if (!LoadFromFile(FileName, &error)) throw EXMLError(error);
+}
+
+void TXMLDocument::SaveToFileOrRaise(const QString& FileName) const {
+  QString error;
+  if (!SaveToFile(FileName, &error)) throw EXMLError(error);
+}
+
 void TXMLDocument::Clear() {
   doc_->reset();
   keepTopLevel_ = false;

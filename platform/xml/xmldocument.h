@@ -14,6 +14,8 @@
 // changes. Handles become invalid when their node is removed, when the document is cleared or loaded anew, and
 // when the document is destroyed.
 
+#include "platform/rtl/exceptions.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -27,6 +29,12 @@ class xml_document;
 }  // namespace pugi
 
 namespace plat {
+
+// Raised by the *OrRaise operations; the message is the one LastError() gives.
+class EXMLError : public Exception {
+ public:
+  explicit EXMLError(const QString& Msg) : Exception(Msg) {}
+};
 
 enum class TXMLNodeType { Null, Document, Element, Text, CData, Comment, ProcessingInstruction, Declaration, Doctype };
 
@@ -148,6 +156,11 @@ class TXMLDocument {
   bool SaveToFile(const QString& FileName, QString* Error = nullptr) const;
   QByteArray SaveToBytes() const;
   QString SaveToString() const;
+
+  // The same, raising EXMLError instead of returning false, for callers that end the operation with the
+  // application's error box.
+  void LoadFromFileOrRaise(const QString& FileName);
+  void SaveToFileOrRaise(const QString& FileName) const;
 
   // Removes every node (the declaration included); Options stay.
   void Clear();

@@ -209,6 +209,27 @@ TEST_F(XmlFiles, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_TRUE(Read("ParGen.xml").contains("<IP_1>10</IP_1>"));
 }
 
+TEST_F(XmlFiles, RaisingVariantsCarryTheMessage) {
+  ASSERT_TRUE(WriteFileAtomic(Path("bad.xml"), "<a>\n<b></a>"));
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString(kParGen));
+  struct Case { QString file; const char* part; };
+  const Case cases[] = {{Path("bad.xml"), "line 2"}, {Path("missing.xml"), "missing.xml"}};
+  for (const Case& c : cases) {
+    try {
+      doc.LoadFromFileOrRaise(c.file);
+      ADD_FAILURE() << "no exception for " << S(c.file);
+    } catch (const Exception& e) {
+      EXPECT_TRUE(e.Message().contains(c.part)) << S(e.Message());
+      EXPECT_EQ(e.Message(), doc.LastError());
+    }
+  }
+  EXPECT_EQ(S(doc.SaveToString()), kParGen);
+  EXPECT_THROW(doc.SaveToFileOrRaise(Path("missing/ParGen.xml")), EXMLError);
+  doc.SaveToFileOrRaise(Path("ParGen.xml"));
+  EXPECT_EQ(S(Read("ParGen.xml")), kParGen);
+}
+
 TEST(XmlDocument, AttributesKeepTheirOrder) {
   TXMLDocument doc;
   ASSERT_TRUE(doc.LoadFromString("<Nodo b=\"1\" a=\"2\" c=\"&amp;\"/>"));
