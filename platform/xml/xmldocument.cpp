@@ -529,7 +529,7 @@ bool TXMLNode::RemoveChild(const TXMLNode& Child) {
   const xml_node c(Child.node_);
   if (!n || !c || c.parent() != n) return false;
   const xml_node before = c.previous_sibling();
-  if (!IsLayout(c) && before && IsLayout(before) && c.next_sibling()) n.remove_child(before);
+  if (!IsLayout(c) && before && IsLayout(before)) n.remove_child(before);
   return n.remove_child(c);
 }
 

@@ -340,6 +340,10 @@ TEST(XmlDocument, RemovedChildrenTakeTheirLayoutAlong) {
   TXMLNode r = doc.DocumentElement();
   EXPECT_TRUE(r.RemoveChild(r.FindNode("b")));
   EXPECT_EQ(S(doc.SaveToString()), "<r>\n  <a/>\n  <c/>\n</r>\n");
+  TXMLDocument noClosingBreak;
+  ASSERT_TRUE(noClosingBreak.LoadFromString("<r>\n  <a/>\n  <b/></r>"));
+  noClosingBreak.DocumentElement().RemoveChild(noClosingBreak.DocumentElement().FindNode("b"));
+  EXPECT_EQ(S(noClosingBreak.SaveToString()), "<r>\n  <a/></r>");
   EXPECT_TRUE(r.RemoveChild(r.FindNode("a")));
   EXPECT_TRUE(r.RemoveChild(r.FindNode("c")));
   EXPECT_FALSE(r.RemoveChild(r.FindNode("c")));
