@@ -11,7 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <pugixml.hpp>
+#include "platform/xml/xmldocument.h"
 
 namespace {
 
@@ -72,9 +72,9 @@ Fixture& Files() {
 void BM_ParseOnly(benchmark::State& state) {
   Fixture& f = Files();
   for (auto _ : state) {
-    pugi::xml_document a, b;
-    benchmark::DoNotOptimize(a.load_file(QFile::encodeName(f.parGen).constData()));
-    benchmark::DoNotOptimize(b.load_file(QFile::encodeName(f.mbus).constData()));
+    plat::TXMLDocument a, b;
+    benchmark::DoNotOptimize(a.LoadFromFile(f.parGen));
+    benchmark::DoNotOptimize(b.LoadFromFile(f.mbus));
   }
 }
 BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond);

@@ -4,11 +4,11 @@
 #include <cstring>
 #include <memory>
 
-#include <QFileInfo>
-#include <pugixml.hpp>
 
+#include "platform/io/files.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strutils.h"
+#include "platform/xml/xmldocument.h"
 
 namespace core::bank {
 
@@ -25,44 +25,33 @@ namespace {
 
 struct Xml_File {
   bool exists = false;
-  std::unique_ptr<pugi::xml_document> doc;
-  pugi::xml_node root;  // the document element
+  std::unique_ptr<plat::TXMLDocument> doc;
+  plat::TXMLNode root;  // the document element, wherever it stands
 };
 
 Xml_File Load_Xml(const QString& path, const char* shownName) {
   Xml_File f;
-  if (path.isEmpty() || !QFileInfo(path).isFile()) return f;
+  if (path.isEmpty() || !plat::FileExists(path)) return f;
   f.exists = true;
-  f.doc = std::make_unique<pugi::xml_document>();
-  const pugi::xml_parse_result r = f.doc->load_file(QFile::encodeName(path).constData());
-  if (!r)
-    throw ECompileError(QStringLiteral("%1 cannot be read: %2 (at byte %3).")
-                            .arg(QLatin1String(shownName), QLatin1String(r.description()))
-                            .arg(r.offset));
-  f.root = f.doc->document_element();
+  f.doc = std::make_unique<plat::TXMLDocument>();
+  QString error;
+  if (!f.doc->LoadFromFile(path, &error))
+    throw ECompileError(QStringLiteral("%1 cannot be read: %2").arg(QLatin1String(shownName), error));
+  f.root = f.doc->DocumentElement();
   return f;
 }
 
-using Xml_Element = pugi::xml_node;
+using Xml_Element = plat::TXMLNode;
 
-Xml_Element First_Element(const Xml_Element& parent) {
-  for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
-    if (n.type() == pugi::node_element) return n;
-  return {};
-}
-
-Xml_Element Next_Element(const Xml_Element& e) {
-  for (pugi::xml_node n = e.next_sibling(); n; n = n.next_sibling())
-    if (n.type() == pugi::node_element) return n;
-  return {};
-}
+Xml_Element First_Element(const Xml_Element& parent) { return parent.FirstChildElement(); }
+Xml_Element Next_Element(const Xml_Element& e) { return e.NextSiblingElement(); }
 
 ParGen_Values ParGen_From(const Xml_File& f) {
   ParGen_Values par;
   par.Exists = f.exists;
   if (!f.exists) return par;
   for (Xml_Element e = First_Element(f.root); e; e = Next_Element(e))
-    par.Add(QString::fromUtf8(e.name()), QString::fromUtf8(e.child_value()));
+    par.Add(e.NodeName(), e.Text());
   return par;
 }
 
@@ -94,9 +83,10 @@ class Attr_Table {
   }
   void Fill(const Xml_Element& e, std::array<Attr, N>& values) const {
     for (Attr& a : values) a.present = false;
-    for (pugi::xml_attribute a = e.first_attribute(); a; a = a.next_attribute()) {
-      const int id = Find(QString::fromUtf8(a.name()));
-      if (id >= 0 && !values[std::size_t(id)].present) values[std::size_t(id)] = Attr{true, QString::fromUtf8(a.value())};
+    const QStringList names = e.AttributeNames();
+    for (int i = 0; i < names.size(); ++i) {
+      const int id = Find(names[i]);
+      if (id >= 0 && !values[std::size_t(id)].present) values[std::size_t(id)] = Attr{true, e.AttributeValue(i)};
     }
   }
 
