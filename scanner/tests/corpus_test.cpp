@@ -243,3 +243,77 @@ TEST(CorpusTest, RealFramesDecodeAsTheReferenceReadsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CorpusTest, ErrorFramesAreRefusedOrStopCleanly) {
+  const TDecodeError App = TDecodeError::ApplicationError, None = TDecodeError::None;
+  struct TCase {
+    const char* Name;
+    TDecodeError Frame_Error;
+    TDecodeError Records_Error;
+    size_t Records;  // kept before the fault
+  } Cases[] = {
+      {"application_busy", App, None, 0},
+      {"buffer_too_long", App, None, 0},
+      {"error", App, None, 0},
+      {"premature_end_of_record", App, None, 0},
+      {"too_many_difes", App, None, 0},
+      {"too_many_readouts", App, None, 0},
+      {"too_many_records", App, None, 0},
+      {"too_many_vifes", App, None, 0},
+      {"unimplemented_ci", App, None, 0},
+      {"unspecified_error", App, None, 0},
+      {"premature_end_of_data1", None, TDecodeError::RecordTruncated, 2},
+      {"premature_end_of_data2", None, TDecodeError::RecordTruncated, 2},
+      {"premature_end_of_dif1", None, TDecodeError::RecordTruncated, 2},
+      {"premature_end_of_dif2", None, TDecodeError::RecordTruncated, 2},
+      {"premature_end_of_vif1", None, TDecodeError::RecordTruncated, 2},
+      {"premature_end_of_var_vif1", None, TDecodeError::RecordTruncated, 3},
+      {"too_long_var_vif", None, TDecodeError::RecordTruncated, 3},
+      {"too_many_dife", None, TDecodeError::TooManyDIFEs, 2},
+      {"too_many_vife", None, TDecodeError::TooManyVIFEs, 2},
+      {"too_short_header", TDecodeError::HeaderTooShort, None, 0},
+  };
+  ASSERT_EQ(corpus::Files("error-frames", ".hex").size(), std::size(Cases));
+  for (const auto& C : Cases) {
+    std::vector<uint8_t> Bytes;
+    ASSERT_TRUE(corpus::Read_Hex(corpus::Dir("error-frames") + u'/' + QLatin1StringView(C.Name) + QStringLiteral(".hex"),
+                                 Bytes)) << C.Name;
+    TSlave_MBus Slave;
+    const THeader_Result R = Decode_Header(Bytes, Slave, true);
+    EXPECT_EQ(R.Error, C.Frame_Error) << C.Name;
+    EXPECT_EQ(R.Records_Error, C.Records_Error) << C.Name;
+    EXPECT_EQ(Slave.List_Var.size(), C.Records) << C.Name;
+  }
+}
+
+TEST(CorpusTest, UnsupportedFramesAreRefused) {
+  const struct {
+    const char* Name;
+    bool Hex;  // false: the file is not hex text at all
+    TDecodeError Error;
+  } Cases[] = {
+      {"invalid_length", true, TDecodeError::BadChecksum},
+      {"invalid_length2", true, TDecodeError::UnsupportedCI},
+      {"manual_frame1", false, TDecodeError::None},
+      {"manual_frame4", true, TDecodeError::UnsupportedCI},
+      {"manual_frame5", true, TDecodeError::UnsupportedCI},
+      {"manual_frame6", true, TDecodeError::UnsupportedCI},
+      {"svm_f22_telegram2", true, TDecodeError::None},  // starts with DIF 0x1F: no record, more follow
+  };
+  ASSERT_EQ(corpus::Files("unsupported-frames", ".hex").size(), std::size(Cases));
+  for (const auto& C : Cases) {
+    std::vector<uint8_t> Bytes;
+    const bool Hex = corpus::Read_Hex(
+        corpus::Dir("unsupported-frames") + u'/' + QLatin1StringView(C.Name) + QStringLiteral(".hex"), Bytes);
+    ASSERT_EQ(Hex, C.Hex) << C.Name;
+    if (!Hex) continue;
+    TSlave_MBus Slave;
+    const THeader_Result R = Decode_Header(Bytes, Slave, true);
+    EXPECT_EQ(R.Error, C.Error) << C.Name;
+    EXPECT_TRUE(Slave.List_Var.empty()) << C.Name;
+  }
+}
+
+}  // namespace
