@@ -1,0 +1,103 @@
+// deps: scanner
+// Decoding speed over the real telegrams of the corpus: telegrams and records per second on one core.
+
+#include "scanner/mbus_decode.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The corpus beside the repository, or beside an ancestor folder of this source (a separate work tree).
+fs::path Corpus_Dir() {
+  if (fs::exists(BENCH_CORPUS_DIR)) return BENCH_CORPUS_DIR;
+  for (fs::path P = fs::path(__FILE__).parent_path(); P.has_relative_path(); P = P.parent_path())
+    if (fs::exists(P / "shared" / "corpus")) return P / "shared" / "corpus";
+  return BENCH_CORPUS_DIR;
+}
+
+const std::vector<std::vector<uint8_t>>& Frames() {
+  static const std::vector<std::vector<uint8_t>> All = [] {
+    std::vector<std::vector<uint8_t>> Out;
+    std::vector<fs::path> Files;
+    for (const auto& E : fs::directory_iterator(Corpus_Dir() / "libmbus" / "test-frames"))
+      if (E.path().extension() == ".hex") Files.push_back(E.path());
+    std::sort(Files.begin(), Files.end());
+    for (const auto& F : Files) {
+      std::ifstream In(F);
+      std::vector<uint8_t> B;
+      std::string Tok;
+      while (In >> Tok) B.push_back(uint8_t(std::stoul(Tok, nullptr, 16)));
+      if (Check_RSP_UD(B) == TDecodeError::None) Out.push_back(std::move(B));
+    }
+    return Out;
+  }();
+  return All;
+}
+
+// The record areas alone: what the wired and the wireless paths share, per record.
+void BM_Decode_Records(benchmark::State& State) {
+  const auto& F = Frames();
+  std::vector<TVariable_MBus> List;
+  List.reserve(512);
+  int64_t Telegrams = 0, Records = 0;
+  for (auto _ : State) {
+    for (const auto& T : F) {
+      List.clear();
+      const TRecords_Result R = Decode_Records(List, std::span(T).subspan(19, T.size() - 21));
+      benchmark::DoNotOptimize(R);
+      Records += int64_t(List.size());
+    }
+    Telegrams += int64_t(F.size());
+    benchmark::ClobberMemory();
+  }
+  State.counters["telegrams_per_s"] = benchmark::Counter(double(Telegrams), benchmark::Counter::kIsRate);
+  State.counters["records_per_s"] = benchmark::Counter(double(Records), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Decode_Records);
+
+// Whole telegrams: envelope checks, the fixed header with its texts, and the records.
+void BM_Decode_Telegrams(benchmark::State& State) {
+  const auto& F = Frames();
+  TSlave_MBus Slave;
+  Slave.List_Var.reserve(512);
+  int64_t Telegrams = 0, Records = 0;
+  for (auto _ : State) {
+    for (const auto& T : F) {
+      Slave.List_Var.clear();
+      const THeader_Result R = Decode_Header(T, Slave, true);
+      benchmark::DoNotOptimize(R);
+      Records += int64_t(Slave.List_Var.size());
+    }
+    Telegrams += int64_t(F.size());
+  }
+  State.counters["telegrams_per_s"] = benchmark::Counter(double(Telegrams), benchmark::Counter::kIsRate);
+  State.counters["records_per_s"] = benchmark::Counter(double(Records), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Decode_Telegrams);
+
+// Building the texts the scan window shows (value and description) for every record, for comparison.
+void BM_Record_Texts(benchmark::State& State) {
+  const auto& F = Frames();
+  std::vector<TVariable_MBus> List;
+  for (const auto& T : F) Decode_Records(List, std::span(T).subspan(19, T.size() - 21));
+  int64_t Records = 0;
+  for (auto _ : State) {
+    for (const TVariable_MBus& R : List) {
+      benchmark::DoNotOptimize(R.ValueStr());
+      benchmark::DoNotOptimize(R.Desc_Type_Data());
+    }
+    Records += int64_t(List.size());
+  }
+  State.counters["records_per_s"] = benchmark::Counter(double(Records), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Record_Texts);
+
+}  // namespace
