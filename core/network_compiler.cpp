@@ -1,9 +1,7 @@
 #include "core/network_compiler.h"
 
 #include <array>
-#include <cstring>
 #include <memory>
-
 
 #include "platform/io/files.h"
 #include "platform/rtl/exceptions.h"
@@ -139,7 +137,6 @@ const Attr_Table<VA_Count>& Var_Attrs() {
 
 struct Reader {
   Bank_Format fmt;
-  int deviceType;
   int nodeIndex = 0;
   int varIndex = 0;  // 0 while reading node attributes
 
@@ -295,7 +292,7 @@ Bank_Network Collect(Bank_Format fmt, int deviceType, const Xml_File& mbus, cons
   const bool wirelessTypes = Is_Device(deviceType, {6, 7, 1007});
   // Wired nodes go into bank2.bin only with the M-Bus line present; the wired-only types always have it.
   const bool wiredPresent = !network || !wirelessTypes || par.Readable("Sel_Dev_MBus_Present", 0) == 1;
-  Reader rd{fmt, deviceType};
+  Reader rd{fmt};
   std::array<Attr, NA_Count> na;
   std::array<Attr, VA_Count> va;
   const auto& nodeAttrs = Node_Attrs();

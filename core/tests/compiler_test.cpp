@@ -109,6 +109,21 @@ TEST(Compiler, WiredNodesOfTheWirelessTypesNeedTheMBusLine) {
   }
 }
 
+TEST(Compiler, NodesWithoutEnabledVariablesTakeNothing) {
+  Config_Dir d;
+  d.Write_MBus(Node("MBus_Type=\"0\" wMBus_Add=\"11\"", "<Variabile Enable=\"0\" Type=\"0\" Fun_Field=\"0\" Dim=\"0\" ModReg=\"1\" ModScale=\"0\"/>") +
+               Node("MBus_Type=\"1\" ID_Primary=\"3\"", "") +
+               Node("MBus_Type=\"0\" wMBus_Add=\"22\" wMBus_ManID=\"9\"", Var("")) +
+               Node("MBus_Type=\"0\" wMBus_Add=\"33\"", "<Variabile Enable=\"true\" Type=\"0\" Fun_Field=\"0\" Dim=\"0\" ModReg=\"1\" ModScale=\"0\"/>"));
+  const Bank_Set set = Compile(7, 0, "", d.MBus());
+  const QByteArray b1 = File_Of(set, "bank1.bin");
+  EXPECT_EQ(Byte(b1, 564), 1);
+  EXPECT_EQ(Spaced(b1.mid(2048, 6)), "09 00 16 00 00 00");  // the first slot is the node with address 22
+  EXPECT_EQ(Spaced(b1.mid(2048 + 32, 32)), Spaced(QByteArray(32, '\0')));
+  const QByteArray b2 = File_Of(set, "bank2.bin");
+  EXPECT_EQ(Word(b2, 5), uint32_t(21 + 31 + 30));  // one node, one variable
+}
+
 TEST(Compiler, DocumentElementIsTheRootWhateverStandsBeforeIt) {
   Config_Dir d;
   d.Write(d.MBus(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- exported -->\n<M-Bus_Network>" +
