@@ -1,0 +1,1577 @@
+#include "tree/lazytree.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <algorithm>
+#include <cstring>
+
+namespace lazytree {
+
+namespace {
+
+constexpr std::size_t RoundUp(std::size_t v, std::size_t a) { return (v + a - 1) / a * a; }
+
+const char* const kDeleteWhileIterating = "Deleting nodes during tree iteration leads to invalid pointers.";
+const char* const kEditWhileDeleting =
+    "Changing the tree structure while nodes are being deleted leads to invalid pointers.";
+
+}  // namespace
+
+struct TBaseLazyTree::TRootBlock {
+  TLazyNode Node;
+  TBaseLazyTree* Tree;
+  std::vector<unsigned char> Internal;
+};
+
+// Marks a deletion in progress: structure edits from event handlers are refused meanwhile, and a handler's
+// failure is kept until the tree is consistent again.
+class TBaseLazyTree::TDeletionGuard {
+ public:
+  explicit TDeletionGuard(TBaseLazyTree& tree) : tree_(tree) { ++tree_.FDeletingCount; }
+  ~TDeletionGuard() {
+    if (!done_) Release();
+  }
+  // Ends the guard; returns the first failure of a handler when this was the outermost guard.
+  std::exception_ptr Release() {
+    done_ = true;
+    std::exception_ptr e;
+    if (--tree_.FDeletingCount == 0) std::swap(e, tree_.FDeferredError);
+    return e;
+  }
+
+ private:
+  TBaseLazyTree& tree_;
+  bool done_ = false;
+};
+
+namespace {
+
+void RethrowIf(const std::exception_ptr& e) {
+  if (e) std::rethrow_exception(e);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------------------------------------------------
+// Construction
+
+TBaseLazyTree::TBaseLazyTree() {
+  FRootBlock = new TRootBlock{};
+  FRootBlock->Tree = this;
+  FRoot = &FRootBlock->Node;
+  FRoot->Parent = nullptr;
+  FRoot->PrevSibling = FRoot;
+  FRoot->NextSibling = FRoot;
+  FRoot->States = TLazyNodeStates{vsInitialized, vsExpanded, vsHasChildren, vsVisible};
+  FRoot->TotalCount = 1;
+  FRoot->NodeHeight = static_cast<uint16_t>(FDefaultNodeHeight);
+  FRoot->TotalHeight = FDefaultNodeHeight;
+  FRoot->Align = 50;
+  ReconfigureArena();
+}
+
+TBaseLazyTree::~TBaseLazyTree() {
+  FDestroying = true;
+  try {
+    Clear();
+  } catch (...) {
+    // A handler failing while the tree goes away cannot be reported to anyone.
+  }
+  delete FRootBlock;
+}
+
+void TBaseLazyTree::FireSafely(const std::function<void()>& Call) {
+  if (FDeletingCount == 0) {
+    Call();
+    return;
+  }
+  try {
+    Call();
+  } catch (...) {
+    if (!FDeferredError) FDeferredError = std::current_exception();
+  }
+}
+
+void TBaseLazyTree::AssertMainThread() const {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app && QThread::currentThread() != app->thread())
+    throw ELazyTreeAssertion(std::string("UI controls like ") + ClassName() +
+                             " should only be manipulated through the main thread.");
+}
+
+void TBaseLazyTree::RequireNotRoot(PLazyNode Node) const {
+  if (Node == FRoot) throw ELazyTreeAssertion("Node must not be the hidden root node.");
+}
+
+void TBaseLazyTree::CheckStructureEditAllowed() const {
+  if (FDeletingCount > 0) throw ELazyTreeAssertion(kEditWhileDeleting);
+}
+
+void TBaseLazyTree::CheckDeleteAllowed(PLazyNode Node, bool WithNode) const {
+  if (FStates.Has(tsIterating)) throw ELazyTreeAssertion(kDeleteWhileIterating);
+  CheckStructureEditAllowed();
+  // A handler of OnInitNode must not free the node being initialised (or one of its ancestors).
+  for (PLazyNode n : FInitializing)
+    if (!Node || Node == FRoot || (WithNode && n == Node) || HasAsParent(n, Node))
+      throw ELazyTreeAssertion("A node cannot be deleted while it is being initialized.");
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Node blocks and user data
+
+std::size_t TBaseLazyTree::UserDataOffset() const { return RoundUp(sizeof(TLazyNode), FDataAlign); }
+
+std::size_t TBaseLazyTree::AlignedDataSize() const {
+  return RoundUp(static_cast<std::size_t>(std::max(FNodeDataSize, 0)), 4);
+}
+
+void TBaseLazyTree::ReconfigureArena() {
+  if (FArena.LiveCount() != 0) return;
+  FArena.Configure(UserDataOffset() + AlignedDataSize() + FInternalDataSize, FDataAlign);
+}
+
+int TBaseLazyTree::DoGetNodeDataSize() {
+  // One pointer by default, so that AddChild(Parent, UserData) works without a handler.
+  int size = static_cast<int>(sizeof(void*));
+  if (OnGetNodeDataSize) OnGetNodeDataSize(this, size);
+  return size < 0 ? 0 : size;
+}
+
+PLazyNode TBaseLazyTree::MakeNewNode() {
+  if (FNodeDataSize == -1) {
+    FNodeDataSize = DoGetNodeDataSize();
+    ReconfigureArena();
+  }
+  void* block = FArena.Allocate();
+  auto* node = static_cast<PLazyNode>(block);
+  node->TotalCount = 1;
+  node->NodeHeight = static_cast<uint16_t>(FDefaultNodeHeight);
+  node->TotalHeight = node->NodeHeight;
+  node->States = TLazyNodeStates{vsVisible};
+  node->Align = 50;
+  if (FDataConstruct) {
+    try {
+      FDataConstruct(static_cast<char*>(block) + UserDataOffset());
+    } catch (...) {
+      FArena.Free(block);
+      throw;
+    }
+  }
+  return node;
+}
+
+void TBaseLazyTree::ReleaseNodeBlock(PLazyNode Node) {
+  FArena.Free(Node);
+}
+
+void TBaseLazyTree::ChangeDataLayout(int Size, std::size_t Align, void (*Construct)(void*),
+                                     void (*Destroy)(void*)) {
+  if (Size < -1) Size = -1;
+  if (Size == FNodeDataSize && Align == FDataAlign && Construct == FDataConstruct && Destroy == FDataDestroy)
+    return;
+  const uint32_t count = FRoot->ChildCount;
+  if (count > 0) {
+    // The blocks of existing nodes are made for the old layout; they cannot stay.
+    if (ReadOnly())
+      throw ELazyTreeAssertion("NodeDataSize cannot change while a read-only tree holds nodes.");
+    CheckDeleteAllowed(nullptr, true);
+    Clear();
+  }
+  FNodeDataSize = Size;
+  FDataAlign = Align;
+  FDataConstruct = Construct;
+  FDataDestroy = Destroy;
+  ReconfigureArena();
+  if (count > 0) SetRootNodeCount(count);
+}
+
+void TBaseLazyTree::SetNodeDataSize(int Value) { ChangeDataLayout(Value, alignof(void*), nullptr, nullptr); }
+
+void* TBaseLazyTree::GetNodeData(PLazyNode Node) {
+  if (FNodeDataSize <= 0) throw ELazyTreeAssertion("NodeDataSize not initialized.");
+  if (!Node || Node == FRoot) return nullptr;
+  Node->Include(vsOnFreeNodeCallRequired);
+  return reinterpret_cast<char*>(Node) + UserDataOffset();
+}
+
+void TBaseLazyTree::SetNodeData(PLazyNode Node, void* Value) {
+  if (FNodeDataSize < static_cast<int>(sizeof(void*)))
+    throw ELazyTreeAssertion(std::string(ClassName()) +
+                             ": Cannot set initial user data because there is not enough user data space allocated.");
+  if (FDataConstruct || FDataDestroy)
+    throw ELazyTreeAssertion("A raw pointer cannot be stored in typed node data.");
+  if (!Node || Node == FRoot) return;
+  if (Node->Has(vsReleaseCallOnUserDataRequired)) {
+    std::shared_ptr<void>* old = nullptr;
+    std::memcpy(&old, reinterpret_cast<char*>(Node) + UserDataOffset(), sizeof old);
+    delete old;
+    Node->Exclude(vsReleaseCallOnUserDataRequired);
+  }
+  std::memcpy(reinterpret_cast<char*>(Node) + UserDataOffset(), &Value, sizeof Value);
+  Node->Include(vsOnFreeNodeCallRequired);
+}
+
+void TBaseLazyTree::SetNodeData(PLazyNode Node, std::shared_ptr<void> Value) {
+  if (!Node || Node == FRoot) return;
+  auto* holder = new std::shared_ptr<void>(std::move(Value));
+  try {
+    SetNodeData(Node, static_cast<void*>(holder));
+  } catch (...) {
+    delete holder;
+    throw;
+  }
+  Node->Include(vsReleaseCallOnUserDataRequired);
+}
+
+std::shared_ptr<void> TBaseLazyTree::GetInterfaceFromNodeData(PLazyNode Node) const {
+  if (!Node || Node == FRoot || !Node->Has(vsReleaseCallOnUserDataRequired)) return nullptr;
+  std::shared_ptr<void>* holder = nullptr;
+  std::memcpy(&holder, reinterpret_cast<const char*>(Node) + UserDataOffset(), sizeof holder);
+  return *holder;
+}
+
+std::size_t TBaseLazyTree::ReserveInternalData(std::size_t Size) {
+  if (FRoot->ChildCount > 0 || FArena.LiveCount() > 0)
+    throw ELazyTreeAssertion("Internal data allocation must be done before any node is created.");
+  const std::size_t offset = FInternalDataSize;
+  FInternalDataSize += RoundUp(Size, 4);
+  FRootBlock->Internal.resize(FInternalDataSize, 0);
+  ReconfigureArena();
+  return offset;
+}
+
+void* TBaseLazyTree::GetInternalData(PLazyNode Node, std::size_t Offset) {
+  if (!Node) return nullptr;
+  if (Node == FRoot) return FRootBlock->Internal.data() + Offset;
+  return reinterpret_cast<char*>(Node) + UserDataOffset() + AlignedDataSize() + Offset;
+}
+
+TBaseLazyTree* TBaseLazyTree::TreeOfNode(PLazyNode Node) {
+  if (!Node) throw ELazyTreeAssertion("Node must not be nil.");
+  while (Node->NextSibling != Node) Node = Node->Parent;
+  return reinterpret_cast<TRootBlock*>(Node)->Tree;
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Counts and heights
+
+void TBaseLazyTree::AdjustTotalCount(PLazyNode Node, int64_t Value, bool Relative) {
+  const int64_t diff = Relative ? Value : Value - static_cast<int64_t>(Node->TotalCount);
+  if (diff == 0) return;
+  for (PLazyNode n = Node; n; n = n->Parent) n->TotalCount = static_cast<uint32_t>(n->TotalCount + diff);
+}
+
+void TBaseLazyTree::AdjustTotalHeight(PLazyNode Node, int64_t Value, bool Relative) {
+  const int64_t diff = Relative ? Value : Value - static_cast<int64_t>(Node->TotalHeight);
+  if (diff == 0) return;
+  PLazyNode n = Node;
+  for (;;) {
+    n->TotalHeight = static_cast<uint32_t>(n->TotalHeight + diff);
+    if (n == FRoot || !n->Has(vsVisible) || !n->Parent->Has(vsExpanded)) break;
+    n = n->Parent;
+  }
+  UpdateVerticalRange();
+}
+
+uint32_t TBaseLazyTree::CountVisibleChildren(PLazyNode Node) const {
+  if (!Node || !Node->Has(vsExpanded) || !Node->FirstChild) return 0;
+  uint32_t count = 0;
+  PLazyNode c = Node->FirstChild;
+  for (;;) {
+    if (c->Has(vsVisible)) {
+      if (!GetEffectivelyFiltered(c)) ++count;
+      if (c->Has(vsExpanded) && c->FirstChild) {
+        c = c->FirstChild;
+        continue;
+      }
+    }
+    for (;;) {
+      if (c->NextSibling) {
+        c = c->NextSibling;
+        break;
+      }
+      c = c->Parent;
+      if (c == Node) return count;
+    }
+  }
+}
+
+void TBaseLazyTree::UpdateAllChildrenHiddenFlag(PLazyNode Node) {
+  if (!Node) return;
+  if (Node->ChildCount > 0) {
+    bool allHidden = true;
+    for (PLazyNode c = Node->FirstChild; c; c = c->NextSibling)
+      if (GetEffectivelyVisible(c)) {
+        allHidden = false;
+        break;
+      }
+    if (allHidden)
+      Node->Include(vsAllChildrenHidden);
+    else
+      Node->Exclude(vsAllChildrenHidden);
+  } else if (Node->Has(vsHasChildren)) {
+    Node->Exclude(vsAllChildrenHidden);
+  } else {
+    Node->Include(vsAllChildrenHidden);
+  }
+}
+
+void TBaseLazyTree::UpdateAllHiddenFlags() {
+  for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n)) UpdateAllChildrenHiddenFlag(n);
+}
+
+bool TBaseLazyTree::GetEffectivelyFiltered(PLazyNode Node) const {
+  return Node && Node->Has(vsFiltered) && !ShowFilteredNodes();
+}
+
+bool TBaseLazyTree::GetEffectivelyVisible(PLazyNode Node) const {
+  return Node && Node->Has(vsVisible) && !GetEffectivelyFiltered(Node);
+}
+
+bool TBaseLazyTree::GetVisiblePath(PLazyNode Node) const {
+  if (!Node || Node == FRoot) throw ELazyTreeAssertion("Invalid parameters.");
+  PLazyNode n = Node;
+  while (n->Parent != FRoot && n->Parent->Has(vsExpanded) && n->Parent->Has(vsVisible)) n = n->Parent;
+  return n->Parent == FRoot;
+}
+
+bool TBaseLazyTree::GetFullyVisible(PLazyNode Node) const {
+  if (!Node) throw ELazyTreeAssertion("Invalid parameter.");
+  return Node->Has(vsVisible) && (Node == FRoot || GetVisiblePath(Node));
+}
+
+bool TBaseLazyTree::GetVisible(PLazyNode Node) {
+  if (!Node) Node = FRoot;
+  if (!Node->Has(vsInitialized)) InitNode(Node);
+  return Node->Has(vsVisible);
+}
+
+void TBaseLazyTree::SetVisible(PLazyNode Node, bool Value) {
+  if (!Node || Node == FRoot) throw ELazyTreeAssertion("Invalid parameter.");
+  if (Node->Has(vsVisible) == Value) return;
+  StopCacheValidation();
+  PLazyNode parent = Node->Parent;
+  const bool path = GetVisiblePath(Node);
+  if (Value) {
+    Node->Include(vsVisible);
+    if (parent->Has(vsExpanded)) AdjustTotalHeight(parent, Node->TotalHeight, true);
+    if (path) FVisibleCount += CountVisibleChildren(Node) + (GetEffectivelyVisible(Node) ? 1 : 0);
+    if (!GetEffectivelyFiltered(Node)) parent->Exclude(vsAllChildrenHidden);
+  } else {
+    if (parent->Has(vsExpanded)) AdjustTotalHeight(parent, -static_cast<int64_t>(Node->TotalHeight), true);
+    if (path) FVisibleCount -= CountVisibleChildren(Node) + (GetEffectivelyVisible(Node) ? 1 : 0);
+    Node->Exclude(vsVisible);
+    if (Updating())
+      DoStateChange({tsUpdateHiddenChildrenNeeded});
+    else
+      UpdateAllChildrenHiddenFlag(parent);
+  }
+  InvalidatePositionCache();
+  if (!Updating()) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    Invalidate();
+  }
+}
+
+void TBaseLazyTree::SetFiltered(PLazyNode Node, bool Value) {
+  if (!Node || Node == FRoot) throw ELazyTreeAssertion("Invalid parameter.");
+  if (!Node->Has(vsInitialized)) InitNode(Node);
+  if (Node->Has(vsFiltered) == Value) return;
+  StopCacheValidation();
+  if (Value) {
+    const bool fully = GetFullyVisible(Node);
+    Node->Include(vsFiltered);
+    if (!ShowFilteredNodes()) {
+      AdjustTotalHeight(Node, -static_cast<int64_t>(GetNodeHeight(Node)), true);
+      if (fully) --FVisibleCount;
+    }
+    if (Updating())
+      DoStateChange({tsUpdateHiddenChildrenNeeded});
+    else
+      UpdateAllChildrenHiddenFlag(Node->Parent);
+  } else {
+    Node->Exclude(vsFiltered);
+    if (!ShowFilteredNodes()) {
+      AdjustTotalHeight(Node, GetNodeHeight(Node), true);
+      if (GetFullyVisible(Node)) ++FVisibleCount;
+    }
+    if (Node->Has(vsVisible)) Node->Parent->Exclude(vsAllChildrenHidden);
+  }
+  InvalidatePositionCache();
+  if (!Updating()) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    Invalidate();
+  }
+}
+
+uint32_t TBaseLazyTree::GetNodeHeight(PLazyNode Node) {
+  if (!Node || Node == FRoot) return 0;
+  if (!FOptions.MiscOptions.Has(toVariableNodeHeight) || Node->Has(vsDeleting)) return Node->NodeHeight;
+  if (!Node->Has(vsInitialized)) InitNode(Node);
+  MeasureItemHeight(Node);
+  return Node->NodeHeight;
+}
+
+void TBaseLazyTree::MeasureItemHeight(PLazyNode Node) {
+  if (Node->Has(vsHeightMeasured)) return;
+  Node->Include(vsHeightMeasured);
+  if (FOptions.MiscOptions.Has(toVariableNodeHeight) && !Node->Has(vsInitialized)) InitNode(Node);
+}
+
+void TBaseLazyTree::SetNodeHeight(PLazyNode Node, uint32_t Value) {
+  if (!Node || Node == FRoot || ReadOnly()) return;
+  // The field holds 16 bits; the totals must follow what is stored, not what was asked.
+  if (Value > 0xFFFF) Value = 0xFFFF;
+  if (Node->NodeHeight == Value) return;
+  const int64_t diff = static_cast<int64_t>(Value) - Node->NodeHeight;
+  Node->NodeHeight = static_cast<uint16_t>(Value);
+  if (GetEffectivelyFiltered(Node)) return;
+  AdjustTotalHeight(Node, diff, true);
+  InvalidatePositionCache();
+  if (!FStates.Has(tsValidating) && GetFullyVisible(Node) && !Updating() && !FStates.Has(tsPainting) &&
+      !FStates.Has(tsSizing)) {
+    RequestCacheValidation();
+    InvalidateToBottom(Node);
+    UpdateScrollBars(true);
+  }
+}
+
+void TBaseLazyTree::SetDefaultNodeHeight(uint32_t Value) {
+  if (Value == 0) Value = 18;
+  if (Value > 0xFFFF) Value = 0xFFFF;
+  if (Value == FDefaultNodeHeight) return;
+  const int64_t diff = static_cast<int64_t>(Value) - FDefaultNodeHeight;
+  FRoot->TotalHeight = static_cast<uint32_t>(FRoot->TotalHeight + diff);
+  FRoot->NodeHeight = static_cast<uint16_t>(Value);
+  FDefaultNodeHeight = Value;
+  InvalidatePositionCache();
+  if (!Updating() && HandleAllocated()) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    Invalidate();
+  }
+}
+
+void TBaseLazyTree::ToggleNode(PLazyNode Node) {
+  if (!Node) throw ELazyTreeAssertion("Node must not be nil.");
+  const bool wasToggling = FStates.Has(tsToggling);
+  if (Node->Has(vsDeleting) || Node->Has(vsToggling)) return;
+  DoStateChange({tsToggling});
+  Node->Include(vsToggling);
+  struct Leave {
+    TBaseLazyTree* tree;
+    PLazyNode node;
+    bool wasToggling;
+    ~Leave() {
+      node->Exclude(vsToggling);
+      if (!wasToggling) tree->FStates.Exclude(tsToggling);
+    }
+  } leave{this, Node, wasToggling};
+
+  bool changed = false;
+  if (Node->Has(vsExpanded)) {
+    if (DoCollapsing(Node)) {
+      changed = true;
+      AdjustTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : GetNodeHeight(Node), false);
+      if (GetFullyVisible(Node)) FVisibleCount -= CountVisibleChildren(Node);
+      Node->Exclude(vsExpanded);
+      DoCollapsed(Node);
+      if (FOptions.AutoOptions.Has(toAutoFreeOnCollapse) && Node->ChildCount > 0) {
+        DeleteChildren(Node, false);
+        Node->Include(vsHasChildren);
+      }
+    }
+  } else if (DoExpanding(Node)) {
+    changed = true;
+    if (!Node->Has(vsInitialized)) InitNode(Node);
+    if (Node->Has(vsHasChildren) && Node->ChildCount == 0) InitChildren(Node);
+    if (Node->ChildCount > 0) {
+      int64_t heightDelta = 0;
+      for (PLazyNode c = Node->FirstChild; c; c = c->NextSibling)
+        if (c->Has(vsVisible)) {
+          MeasureItemHeight(c);
+          heightDelta += c->TotalHeight;
+        }
+      Node->Include(vsExpanded);
+      AdjustTotalHeight(Node, heightDelta, true);
+      if (GetFullyVisible(Node)) FVisibleCount += CountVisibleChildren(Node);
+      DoExpanded(Node);
+    }
+  }
+  if (changed) {
+    InvalidatePositionCache();
+    if (Updating()) {
+      UpdateVerticalRange();
+    } else {
+      RequestCacheValidation();
+      if (Node->ChildCount == 0) {
+        InvalidateNode(Node);
+      } else {
+        UpdateVerticalRange();
+        UpdateScrollBars(true);
+        InvalidateToBottom(Node);
+      }
+    }
+  }
+}
+
+void TBaseLazyTree::SetExpanded(PLazyNode Node, bool Value) {
+  if (Node && Node != FRoot && Node->Has(vsExpanded) != Value) ToggleNode(Node);
+}
+
+bool TBaseLazyTree::DoExpanding(PLazyNode Node) {
+  bool allowed = true;
+  if (OnExpanding) OnExpanding(this, Node, allowed);
+  return allowed;
+}
+
+void TBaseLazyTree::DoExpanded(PLazyNode Node) {
+  if (OnExpanded) OnExpanded(this, Node);
+}
+
+bool TBaseLazyTree::DoCollapsing(PLazyNode Node) {
+  bool allowed = true;
+  if (OnCollapsing) OnCollapsing(this, Node, allowed);
+  return allowed;
+}
+
+void TBaseLazyTree::DoCollapsed(PLazyNode Node) {
+  if (OnCollapsed) OnCollapsed(this, Node);
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Selection (what the store keeps consistent)
+
+void TBaseLazyTree::InternalAddToSelection(PLazyNode Node) {
+  if (Node->Has(vsSelected)) return;
+  Node->Include(vsSelected);
+  ++FSelectionCount;
+  FLastSelected = Node;
+}
+
+void TBaseLazyTree::InternalRemoveFromSelection(PLazyNode Node) {
+  if (!Node->Has(vsSelected)) return;
+  Node->Exclude(vsSelected);
+  --FSelectionCount;
+  if (FLastSelected == Node) FLastSelected = nullptr;
+}
+
+void TBaseLazyTree::AddToSelection(PLazyNode Node) {
+  if (!Node || Node == FRoot || Node->Has(vsSelected)) return;
+  InternalAddToSelection(Node);
+  InvalidateNode(Node);
+  Change(Node);
+}
+
+void TBaseLazyTree::RemoveFromSelection(PLazyNode Node) {
+  AssertMainThread();
+  if (!Node || !Node->Has(vsSelected)) return;
+  InternalRemoveFromSelection(Node);
+  InvalidateNode(Node);
+  Change(Node);
+}
+
+void TBaseLazyTree::ClearSelection() {
+  if (FSelectionCount == 0) return;
+  for (PLazyNode n = GetFirstNoInit(); n && FSelectionCount > 0; n = GetNextNoInit(n))
+    InternalRemoveFromSelection(n);
+  Invalidate();
+  Change(nullptr);
+}
+
+void TBaseLazyTree::ChooseNextNodeToSelect(PLazyNode Node) {
+  if (!FOptions.SelectionOptions.Has(toAlwaysSelectNode) || !Node) return;
+  if (Node->NextSibling)
+    FNextNodeToSelect = Node->NextSibling;
+  else if (Node->PrevSibling)
+    FNextNodeToSelect = Node->PrevSibling;
+  else if (Node->Parent != FRoot)
+    FNextNodeToSelect = Node->Parent;
+  else
+    FNextNodeToSelect = Node->FirstChild;
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Structure
+
+uint32_t TBaseLazyTree::GetChildCount(PLazyNode Node) const {
+  return Node ? Node->ChildCount : FRoot->ChildCount;
+}
+
+PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
+  if (ReadOnly()) return nullptr;
+  AssertMainThread();
+  CheckStructureEditAllowed();
+  // Checked before anything changes, so that a refused call adds nothing.
+  if (UserData) {
+    if (FNodeDataSize == -1) {
+      FNodeDataSize = DoGetNodeDataSize();
+      ReconfigureArena();
+    }
+    if (FNodeDataSize < static_cast<int>(sizeof(void*)))
+      throw ELazyTreeAssertion(std::string(ClassName()) +
+                               ": Cannot set initial user data because there is not enough user data space allocated.");
+    if (FDataConstruct || FDataDestroy)
+      throw ELazyTreeAssertion("A raw pointer cannot be stored in typed node data.");
+  }
+  CancelEditNode();
+  if (!Parent) Parent = FRoot;
+  if (!Parent->Has(vsInitialized)) InitNode(Parent);
+  ++FUpdateCount;
+  try {
+    SetChildCount(Parent, Parent->ChildCount + 1);
+  } catch (...) {
+    --FUpdateCount;
+    throw;
+  }
+  --FUpdateCount;
+  Parent->Exclude(vsAllChildrenHidden);
+  PLazyNode node = Parent->LastChild;
+  if (UserData) {
+    std::memcpy(reinterpret_cast<char*>(node) + UserDataOffset(), &UserData, sizeof UserData);
+    node->Include(vsOnFreeNodeCallRequired);
+  }
+  InvalidatePositionCache();
+  if (Updating()) return node;
+  RequestCacheValidation();
+  if (FStates.Has(tsStructureChangePending)) StructureChange(NilForRoot(Parent), crChildAdded);
+  if (AutoSortWanted()) Sort(Parent, SortColumn(), SortDirection(), true);
+  InvalidateToBottom(Parent);
+  UpdateScrollBars(true);
+  return node;
+}
+
+PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, std::shared_ptr<void> UserData) {
+  if (FNodeDataSize < static_cast<int>(sizeof(void*)) && FNodeDataSize != -1)
+    throw ELazyTreeAssertion(std::string(ClassName()) +
+                             ": Cannot set initial user data because there is not enough user data space allocated.");
+  auto* holder = new std::shared_ptr<void>(std::move(UserData));
+  PLazyNode node;
+  try {
+    node = AddChild(Parent, static_cast<void*>(holder));
+  } catch (...) {
+    delete holder;
+    throw;
+  }
+  if (!node) {
+    delete holder;
+    return nullptr;
+  }
+  node->Include(vsReleaseCallOnUserDataRequired);
+  return node;
+}
+
+void TBaseLazyTree::SetChildCount(PLazyNode Node, uint32_t NewChildCount) {
+  if (ReadOnly()) return;
+  AssertMainThread();
+  CheckStructureEditAllowed();
+  if (!Node) Node = FRoot;
+  if (NewChildCount == 0) {
+    DeleteChildren(Node, false);
+    return;
+  }
+  if (NewChildCount == Node->ChildCount) return;
+  StopCacheValidation();
+  if (NewChildCount > Node->ChildCount) {
+    const bool perNode = FOptions.MiscOptions.Has(toVariableNodeHeight);
+    uint32_t index = Node->LastChild ? Node->LastChild->Index + 1 : 0;
+    if (!Node->LastChild) Node->Include(vsHasChildren);
+    Node->Exclude(vsAllChildrenHidden);
+    Node->Exclude(vsHeightMeasured);
+    const bool countsVisible = Node->Has(vsExpanded) && GetFullyVisible(Node);
+    // Counts follow the nodes linked so far, also when an allocation or a handler fails half-way.
+    uint32_t linked = 0;
+    int64_t height = 0;
+    auto settle = [&] {
+      if (linked == 0) return;
+      if (countsVisible) FVisibleCount += linked;
+      if (Node->Has(vsExpanded)) AdjustTotalHeight(Node, height, true);
+      AdjustTotalCount(Node, linked, true);
+      linked = 0;
+      height = 0;
+    };
+    try {
+      while (Node->ChildCount < NewChildCount) {
+        PLazyNode child = MakeNewNode();
+        child->Index = index++;
+        child->Parent = Node;
+        child->PrevSibling = Node->LastChild;
+        if (Node->LastChild)
+          Node->LastChild->NextSibling = child;
+        else
+          Node->FirstChild = child;
+        Node->LastChild = child;
+        ++Node->ChildCount;
+        ++linked;
+        height += child->TotalHeight;
+        if (perNode) {
+          // Measuring initialises the node: the handler sees it linked and counted.
+          settle();
+          GetNodeHeight(child);
+        }
+      }
+    } catch (...) {
+      settle();
+      throw;
+    }
+    settle();
+    if (!Updating() && AutoSortWanted()) Sort(Node, SortColumn(), SortDirection(), true);
+    InvalidatePositionCache();
+  } else {
+    while (Node->ChildCount > NewChildCount) DeleteNode(Node->LastChild);
+  }
+  if (!Updating()) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    Invalidate();
+  }
+  StructureChange(NilForRoot(Node), crChildAdded);
+}
+
+void TBaseLazyTree::SetRootNodeCount(uint32_t Value) {
+  if (Value == FRoot->ChildCount) return;
+  BeginUpdate();
+  try {
+    StopCacheValidation();
+    SetChildCount(FRoot, Value);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+uint32_t TBaseLazyTree::TotalCount() {
+  ++FUpdateCount;
+  try {
+    ValidateNode(FRoot, true);
+  } catch (...) {
+    --FUpdateCount;
+    throw;
+  }
+  --FUpdateCount;
+  return FRoot->TotalCount - 1;
+}
+
+uint32_t TBaseLazyTree::GetNodeLevel(PLazyNode Node) const {
+  if (!Node || Node == FRoot) return 0;
+  uint32_t level = 0;
+  for (PLazyNode n = Node->Parent; n && n != FRoot; n = n->Parent) ++level;
+  return level;
+}
+
+PLazyNode TBaseLazyTree::GetNodeParent(PLazyNode Node) const {
+  return Node && Node->Parent != FRoot ? Node->Parent : nullptr;
+}
+
+void TBaseLazyTree::SetNodeParent(PLazyNode Node, PLazyNode Value) {
+  if (Node && Value && Value != Node->Parent) MoveTo(Node, Value, amAddChildLast, false);
+}
+
+bool TBaseLazyTree::GetHasChildren(PLazyNode Node) const {
+  return (Node ? Node : FRoot)->Has(vsHasChildren);
+}
+
+void TBaseLazyTree::SetHasChildren(PLazyNode Node, bool Value) {
+  if (!Node || ReadOnly()) return;
+  if (Value) {
+    Node->Include(vsHasChildren);
+    if (Node->ChildCount == 0) Node->Exclude(vsAllChildrenHidden);
+  } else {
+    Node->Exclude(vsHasChildren);
+    DeleteChildren(Node, false);
+    if (Node != FRoot) UpdateAllChildrenHiddenFlag(Node);
+  }
+  if (!Updating()) InvalidateNode(Node);
+}
+
+bool TBaseLazyTree::GetChildrenInitialized(PLazyNode Node) const {
+  PLazyNode n = Node ? Node : FRoot;
+  return !(n->Has(vsHasChildren) && n->ChildCount == 0);
+}
+
+bool TBaseLazyTree::GetMultiline(PLazyNode Node) const {
+  return Node && Node != FRoot && Node->Has(vsMultiline);
+}
+
+void TBaseLazyTree::SetMultiline(PLazyNode Node, bool Value) {
+  if (!Node || Node == FRoot || Node->Has(vsMultiline) == Value) return;
+  if (Value)
+    Node->Include(vsMultiline);
+  else
+    Node->Exclude(vsMultiline);
+  if (!Updating()) InvalidateNode(Node);
+}
+
+void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode) {
+  PLazyNode parent = nullptr;
+  switch (Mode) {
+    case amNoWhere:
+      break;
+    case amInsertBefore: {
+      parent = Destination->Parent;
+      Node->Parent = parent;
+      Node->PrevSibling = Destination->PrevSibling;
+      Node->NextSibling = Destination;
+      Node->Index = Destination->Index;
+      Destination->PrevSibling = Node;
+      if (Node->PrevSibling)
+        Node->PrevSibling->NextSibling = Node;
+      else
+        parent->FirstChild = Node;
+      for (PLazyNode s = Destination; s; s = s->NextSibling) ++s->Index;
+      break;
+    }
+    case amInsertAfter: {
+      parent = Destination->Parent;
+      Node->Parent = parent;
+      Node->PrevSibling = Destination;
+      Node->NextSibling = Destination->NextSibling;
+      Node->Index = Destination->Index + 1;
+      Destination->NextSibling = Node;
+      if (Node->NextSibling)
+        Node->NextSibling->PrevSibling = Node;
+      else
+        parent->LastChild = Node;
+      for (PLazyNode s = Node->NextSibling; s; s = s->NextSibling) ++s->Index;
+      break;
+    }
+    case amAddChildFirst: {
+      parent = Destination;
+      Node->Parent = parent;
+      Node->PrevSibling = nullptr;
+      Node->NextSibling = parent->FirstChild;
+      Node->Index = 0;
+      if (Node->NextSibling)
+        Node->NextSibling->PrevSibling = Node;
+      else
+        parent->LastChild = Node;
+      parent->FirstChild = Node;
+      for (PLazyNode s = Node->NextSibling; s; s = s->NextSibling) ++s->Index;
+      break;
+    }
+    case amAddChildLast: {
+      parent = Destination;
+      Node->Parent = parent;
+      Node->PrevSibling = parent->LastChild;
+      Node->NextSibling = nullptr;
+      Node->Index = Node->PrevSibling ? Node->PrevSibling->Index + 1 : 0;
+      if (Node->PrevSibling)
+        Node->PrevSibling->NextSibling = Node;
+      else
+        parent->FirstChild = Node;
+      parent->LastChild = Node;
+      break;
+    }
+  }
+  Node->Exclude(vsChecking);
+  Node->Exclude(vsCutOrCopy);
+  Node->Exclude(vsDeleting);
+  if (Mode == amNoWhere) return;
+  ++parent->ChildCount;
+  parent->Include(vsHasChildren);
+  AdjustTotalCount(parent, Node->TotalCount, true);
+  if (parent->Has(vsExpanded) && Node->Has(vsVisible)) {
+    AdjustTotalHeight(parent, Node->TotalHeight, true);
+    // Only rows that are shown count, so a node linked below a collapsed ancestor adds none.
+    if (GetFullyVisible(Node)) FVisibleCount += CountVisibleChildren(Node) + (GetEffectivelyVisible(Node) ? 1 : 0);
+  }
+  if (parent != FRoot) {
+    if (GetEffectivelyVisible(Node))
+      parent->Exclude(vsAllChildrenHidden);
+    else if (parent->ChildCount == 1)
+      parent->Include(vsAllChildrenHidden);
+  }
+}
+
+void TBaseLazyTree::UnlinkNode(PLazyNode Node, bool KeepFocus, bool Reindex) {
+  if (!Node || Node == FRoot) throw ELazyTreeAssertion("Node must neither be nil nor the root node.");
+  if (Node == FFocusedNode && !KeepFocus) FFocusedNode = nullptr;
+  if (Node == FRangeAnchor) FRangeAnchor = nullptr;
+  PLazyNode parent = Node->Parent;
+  const bool wasExpanded = parent->Has(vsExpanded);
+  const bool fully = GetFullyVisible(Node);
+  Node->Exclude(vsChecking);
+  --parent->ChildCount;
+  if (parent->ChildCount == 0) {
+    parent->Exclude(vsAllChildrenHidden);
+    parent->Exclude(vsHasChildren);
+    if (parent != FRoot) parent->Exclude(vsExpanded);
+  }
+  AdjustTotalCount(parent, -static_cast<int64_t>(Node->TotalCount), true);
+  if (wasExpanded && Node->Has(vsVisible)) AdjustTotalHeight(parent, -static_cast<int64_t>(Node->TotalHeight), true);
+  if (fully) FVisibleCount -= CountVisibleChildren(Node) + (GetEffectivelyVisible(Node) ? 1 : 0);
+  PLazyNode prev = Node->PrevSibling;
+  PLazyNode next = Node->NextSibling;
+  if (prev)
+    prev->NextSibling = next;
+  else
+    parent->FirstChild = next;
+  if (next)
+    next->PrevSibling = prev;
+  else
+    parent->LastChild = prev;
+  if (Reindex)
+    for (uint32_t index = Node->Index; next; next = next->NextSibling) next->Index = index++;
+  Node->PrevSibling = nullptr;
+  Node->NextSibling = nullptr;
+  // The hidden-children flag of the parent is brought up to date once the node is gone.
+  if (parent != FRoot) {
+    if (Updating())
+      DoStateChange({tsUpdateHiddenChildrenNeeded});
+    else
+      UpdateAllChildrenHiddenFlag(parent);
+  }
+}
+
+PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData) {
+  if (Mode == amNoWhere) return nullptr;
+  AssertMainThread();
+  CheckStructureEditAllowed();
+  if (UserData) {
+    if (FNodeDataSize == -1) {
+      FNodeDataSize = DoGetNodeDataSize();
+      ReconfigureArena();
+    }
+    if (FNodeDataSize < static_cast<int>(sizeof(void*)))
+      throw ELazyTreeAssertion(std::string(ClassName()) +
+                               ": Cannot set initial user data because there is not enough user data space allocated.");
+    if (FDataConstruct || FDataDestroy)
+      throw ELazyTreeAssertion("A raw pointer cannot be stored in typed node data.");
+  }
+  CancelEditNode();
+  if (!Node) Node = FRoot;
+  if (Node == FRoot) {
+    if (Mode == amInsertBefore) Mode = amAddChildFirst;
+    if (Mode == amInsertAfter) Mode = amAddChildLast;
+  }
+  const bool childMode = Mode == amAddChildFirst || Mode == amAddChildLast;
+  if (childMode && !Node->Has(vsInitialized)) InitNode(Node);
+  PLazyNode node = MakeNewNode();
+  LinkNode(node, Node, Mode);
+  if (UserData) {
+    std::memcpy(reinterpret_cast<char*>(node) + UserDataOffset(), &UserData, sizeof UserData);
+    node->Include(vsOnFreeNodeCallRequired);
+  }
+  InvalidatePositionCache();
+  if (!Updating()) {
+    if (AutoSortWanted()) Sort(childMode ? Node : Node->Parent, SortColumn(), SortDirection(), true);
+    UpdateScrollBars(true);
+    InvalidateToBottom(Mode == amInsertBefore ? node : Node);
+  }
+  StructureChange(node, crNodeAdded);
+  return node;
+}
+
+void TBaseLazyTree::DoFreeNode(PLazyNode Node) {
+  if (FLastChangedNode == Node) FLastChangedNode = nullptr;
+  if (FHotNode == Node) FHotNode = nullptr;
+  if (FDropTargetNode == Node) FDropTargetNode = nullptr;
+  if (FLastStructureChangeNode == Node) FLastStructureChangeNode = nullptr;
+  if (FFocusedNode == Node) FFocusedNode = nullptr;
+  if (FRangeAnchor == Node) FRangeAnchor = nullptr;
+  if (FLastSelected == Node) FLastSelected = nullptr;
+  if (FNextNodeToSelect == Node) FNextNodeToSelect = NilForRoot(Node->Parent);
+  if (OnFreeNode && (Node->Has(vsInitialized) || Node->Has(vsOnFreeNodeCallRequired)))
+    FireSafely([&] { OnFreeNode(this, Node); });
+  char* data = reinterpret_cast<char*>(Node) + UserDataOffset();
+  if (Node->Has(vsReleaseCallOnUserDataRequired)) {
+    std::shared_ptr<void>* holder = nullptr;
+    std::memcpy(&holder, data, sizeof holder);
+    delete holder;
+  }
+  if (FDataDestroy) FDataDestroy(data);
+  ReleaseNodeBlock(Node);
+  if (!Updating()) EnsureNodeSelected();
+}
+
+// Frees every descendant of Node, children before their parents and the last sibling first, cutting each
+// sibling chain as it goes. Iterative, so that deep trees cannot exhaust the stack.
+void TBaseLazyTree::DeleteSubtreeChildren(PLazyNode Node) {
+  // countsVisible.back(): the rows below the current parent are counted in the visible count.
+  std::vector<uint8_t> countsVisible;
+  countsVisible.push_back(Node == FRoot || (GetFullyVisible(Node) && Node->Has(vsExpanded)));
+  PLazyNode n = Node->LastChild;
+  while (n) {
+    if (countsVisible.back() && GetEffectivelyVisible(n)) --FVisibleCount;
+    n->Include(vsDeleting);
+    if (n->PrevSibling) n->PrevSibling->NextSibling = nullptr;
+    if (n->LastChild) {
+      countsVisible.push_back(countsVisible.back() && n->Has(vsVisible) && n->Has(vsExpanded));
+      n = n->LastChild;
+      continue;
+    }
+    bool hadChildren = false;
+    for (;;) {
+      PLazyNode prev = n->PrevSibling;
+      PLazyNode parent = n->Parent;
+      if (hadChildren) StructureChange(n, crChildDeleted);
+      if (n->Has(vsSelected)) InternalRemoveFromSelection(n);
+      if (n == FFocusedNode) FFocusedNode = nullptr;
+      if (n == FRangeAnchor) FRangeAnchor = nullptr;
+      DoFreeNode(n);
+      if (prev) {
+        n = prev;
+        break;
+      }
+      countsVisible.pop_back();
+      if (parent == Node) {
+        n = nullptr;
+        break;
+      }
+      n = parent;
+      n->FirstChild = nullptr;
+      n->LastChild = nullptr;
+      n->ChildCount = 0;
+      hadChildren = true;
+    }
+  }
+}
+
+void TBaseLazyTree::DeleteChildren(PLazyNode Node, bool ResetHasChildren) {
+  if (!Node || ReadOnly()) return;
+  AssertMainThread();
+  if (Node->ChildCount == 0) {
+    if (ResetHasChildren) Node->Exclude(vsHasChildren);
+    return;
+  }
+  CheckDeleteAllowed(Node, false);
+  TDeletionGuard guard(*this);
+  ++FUpdateCount;
+  try {
+    StopCacheValidation();
+    DeleteSubtreeChildren(Node);
+  } catch (...) {
+    --FUpdateCount;
+    throw;
+  }
+  --FUpdateCount;
+  if (ResetHasChildren) Node->Exclude(vsHasChildren);
+  if (Node != FRoot) Node->Exclude(vsExpanded);
+  Node->ChildCount = 0;
+  Node->FirstChild = nullptr;
+  Node->LastChild = nullptr;
+  if (Node == FRoot) {
+    FRoot->TotalCount = 1;
+    FRoot->TotalHeight = FRoot->NodeHeight;
+  } else {
+    // A filtered node contributes no height of its own.
+    AdjustTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : GetNodeHeight(Node), false);
+    AdjustTotalCount(Node, 1, false);
+  }
+  InvalidatePositionCache();
+  if (!Updating()) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    InvalidateToBottom(Node);
+    if (FStates.Has(tsChangePending)) {
+      DoChange(FLastChangedNode);
+      EnsureNodeSelected();
+    }
+  }
+  StructureChange(Node, crChildDeleted);
+  RethrowIf(guard.Release());
+}
+
+void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex) {
+  PLazyNode parent = Node->Parent;
+  StructureChange(NilForRoot(parent), crChildDeleted);
+  if (!Node->Has(vsSelected)) {
+    InvalidateToBottom(parent);
+  } else if (Updating()) {
+    InternalRemoveFromSelection(Node);
+  } else {
+    const bool hadSynch = FStates.Has(tsSynchMode);
+    FStates.Include(tsSynchMode);
+    try {
+      RemoveFromSelection(Node);
+    } catch (...) {
+      if (!hadSynch) FStates.Exclude(tsSynchMode);
+      throw;
+    }
+    if (!hadSynch) FStates.Exclude(tsSynchMode);
+    InvalidateToBottom(parent);
+  }
+  StopCacheValidation();
+  if (Node->ChildCount > 0) {
+    ++FUpdateCount;
+    try {
+      DeleteSubtreeChildren(Node);
+    } catch (...) {
+      --FUpdateCount;
+      throw;
+    }
+    --FUpdateCount;
+    Node->Exclude(vsExpanded);
+    Node->ChildCount = 0;
+    Node->FirstChild = nullptr;
+    Node->LastChild = nullptr;
+    AdjustTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : GetNodeHeight(Node), false);
+    AdjustTotalCount(Node, 1, false);
+    InvalidatePositionCache();
+    if (!Updating()) {
+      RequestCacheValidation();
+      if (FStates.Has(tsChangePending)) DoChange(FLastChangedNode);
+    }
+    StructureChange(Node, crChildDeleted);
+  }
+  UnlinkNode(Node, false, Reindex);
+  DoFreeNode(Node);
+  UpdateAllChildrenHiddenFlag(parent);
+  InvalidatePositionCache();
+  if (!Updating()) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+  }
+}
+
+void TBaseLazyTree::DeleteNode(PLazyNode Node, bool Reindex) {
+  if (!Node || Node == FRoot || ReadOnly()) return;
+  AssertMainThread();
+  CheckDeleteAllowed(Node, true);
+  TDeletionGuard guard(*this);
+  RemoveNode(Node, Reindex);
+  RethrowIf(guard.Release());
+}
+
+void TBaseLazyTree::Clear() {
+  if (!((FRoot->ChildCount > 0 && !ReadOnly()) || IsDestroying())) return;
+  if (!IsDestroying()) {
+    AssertMainThread();
+    CheckDeleteAllowed(nullptr, true);
+  }
+  std::exception_ptr error;
+  BeginUpdate();
+  try {
+    StopCacheValidation();
+    CancelEditNode();
+    ClearSelection();
+    FFocusedNode = FLastSelected = FHotNode = FDropTargetNode = FLastChangedNode = FRangeAnchor = nullptr;
+    FNextNodeToSelect = nullptr;
+    if (FRoot->ChildCount > 0) {
+      TDeletionGuard guard(*this);
+      ++FUpdateCount;
+      try {
+        DeleteSubtreeChildren(FRoot);
+      } catch (...) {
+        --FUpdateCount;
+        throw;
+      }
+      --FUpdateCount;
+      FRoot->Exclude(vsHasChildren);
+      FRoot->ChildCount = 0;
+      FRoot->FirstChild = FRoot->LastChild = nullptr;
+      FRoot->TotalCount = 1;
+      FRoot->TotalHeight = FRoot->NodeHeight;
+      FVisibleCount = 0;
+      InvalidatePositionCache();
+      StructureChange(FRoot, crChildDeleted);
+      error = guard.Release();
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  if (FArena.LiveCount() == 0) FArena.ReleaseAll();
+  RethrowIf(error);
+}
+
+void TBaseLazyTree::MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly) {
+  if (!Source || Source == FRoot || Mode == amNoWhere || ReadOnly()) return;
+  if (TreeOfNode(Source) != this) throw ELazyTreeAssertion("Source node must belong to this tree.");
+  const bool wanted =
+      Target != Source || (ChildrenOnly && (Mode == amInsertBefore || Mode == amInsertAfter));
+  if (!wanted) return;
+  AssertMainThread();
+  CheckStructureEditAllowed();
+  if (!Target) {
+    Target = FRoot;
+    Mode = amAddChildFirst;
+  }
+  if (TreeOfNode(Target) != this)
+    throw ELazyTreeAssertion("Moving nodes into another tree is not supported by this tree.");
+  if (Target == FRoot) {
+    if (Mode == amInsertBefore) Mode = amAddChildFirst;
+    if (Mode == amInsertAfter) Mode = amAddChildLast;
+  } else {
+    if (!Target->Has(vsInitialized)) InitNode(Target);
+    if ((Mode == amAddChildFirst || Mode == amAddChildLast) && Target->Has(vsHasChildren) &&
+        Target->ChildCount == 0)
+      InitChildren(Target);
+  }
+  const bool allowed = DoNodeMoving(Source, NilForRoot(Target));
+  if (allowed) {
+    if (Target != Source && HasAsParent(Target, Source))
+      throw ELazyTreeError("Target node cannot be a child node of the node to be moved.", 2001);
+    StopCacheValidation();
+    if (!ChildrenOnly) {
+      UnlinkNode(Source, true, true);
+      LinkNode(Source, Target, Mode);
+      DoNodeMoved(Source);
+    } else {
+      const bool backwards = Mode == amAddChildFirst;
+      PLazyNode child = backwards ? Source->LastChild : Source->FirstChild;
+      while (child) {
+        PLazyNode following = backwards ? child->PrevSibling : child->NextSibling;
+        UnlinkNode(child, true, false);
+        LinkNode(child, Target, Mode);
+        DoNodeMoved(child);
+        child = following;
+      }
+    }
+  }
+  InvalidatePositionCache();
+  if (!Updating() && allowed) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    Invalidate();
+  }
+  StructureChange(Source, crNodeMoved);
+}
+
+bool TBaseLazyTree::DoNodeMoving(PLazyNode Node, PLazyNode Target) {
+  bool allowed = true;
+  if (OnNodeMoving) OnNodeMoving(this, Node, Target, allowed);
+  return allowed;
+}
+
+void TBaseLazyTree::DoNodeMoved(PLazyNode Node) {
+  if (OnNodeMoved) OnNodeMoved(this, Node);
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Initialisation
+
+void TBaseLazyTree::DoInitNode(PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates& InitStates) {
+  if (OnInitNode) OnInitNode(this, Parent, Node, InitStates);
+}
+
+bool TBaseLazyTree::DoInitChildren(PLazyNode Node, uint32_t& ChildCount) {
+  if (!OnInitChildren) return false;
+  OnInitChildren(this, Node, ChildCount);
+  return true;
+}
+
+void TBaseLazyTree::InitNode(PLazyNode Node) {
+  Node->Include(vsInitializing);
+  FInitializing.push_back(Node);
+  struct Done {
+    TBaseLazyTree* tree;
+    PLazyNode node;
+    ~Done() {
+      node->Exclude(vsInitializing);
+      tree->FInitializing.pop_back();
+    }
+  } done{this, Node};
+  TLazyNodeInitStates initStates;
+  if (Node->Has(vsInitialized)) initStates.Include(ivsReInit);
+  Node->Include(vsInitialized);
+  DoInitNode(NilForRoot(Node->Parent), Node, initStates);
+  if (initStates.Has(ivsDisabled)) Node->Include(vsDisabled);
+  if (initStates.Has(ivsHasChildren)) Node->Include(vsHasChildren);
+  if (initStates.Has(ivsSelected)) InternalAddToSelection(Node);
+  if (initStates.Has(ivsMultiline)) Node->Include(vsMultiline);
+  if (initStates.Has(ivsFiltered) && !Node->Has(vsFiltered)) {
+    const bool fully = Node != FRoot && GetFullyVisible(Node);
+    Node->Include(vsFiltered);
+    if (!ShowFilteredNodes()) {
+      AdjustTotalHeight(Node, -static_cast<int64_t>(Node->NodeHeight), true);
+      if (fully) --FVisibleCount;
+      if (!Updating()) UpdateScrollBars(true);
+    }
+  }
+  if (Node->Has(vsExpanded) != initStates.Has(ivsExpanded)) {
+    if (initStates.Has(ivsExpanded))
+      ToggleNode(Node);
+    else if (Node->Has(vsHasChildren))
+      InitChildren(Node);
+  }
+}
+
+void TBaseLazyTree::InitChildren(PLazyNode Node) {
+  if (!Node || Node == FRoot || !Node->Has(vsHasChildren)) return;
+  uint32_t count = Node->ChildCount;
+  if (DoInitChildren(Node, count)) {
+    SetChildCount(Node, count);
+    if (count == 0) Node->Exclude(vsHasChildren);
+  }
+}
+
+void TBaseLazyTree::ValidateNode(PLazyNode Node, bool Recursive) {
+  if (!Node) Node = FRoot;
+  if (Node != FRoot && !Node->Has(vsInitialized)) InitNode(Node);
+  if (!Recursive) return;
+  // Pre-order walk of the subtree, creating missing children as it goes.
+  PLazyNode n = Node;
+  for (;;) {
+    if (n->Has(vsHasChildren) && n->ChildCount == 0) InitChildren(n);
+    if (n->FirstChild) {
+      n = n->FirstChild;
+    } else {
+      while (n != Node && !n->NextSibling) n = n->Parent;
+      if (n == Node) return;
+      n = n->NextSibling;
+    }
+    if (!n->Has(vsInitialized)) InitNode(n);
+  }
+}
+
+void TBaseLazyTree::ValidateChildren(PLazyNode Node, bool Recursive) {
+  if (!Node) Node = FRoot;
+  if (Node->Has(vsHasChildren) && Node->ChildCount == 0) InitChildren(Node);
+  for (PLazyNode c = Node->FirstChild; c; c = c->NextSibling) ValidateNode(c, Recursive);
+}
+
+void TBaseLazyTree::InitRecursive(PLazyNode Node, uint32_t Levels, bool VisibleOnly) {
+  if (!Node) Node = FRoot;
+  std::vector<std::pair<PLazyNode, uint32_t>> pending{{Node, Levels}};
+  while (!pending.empty()) {
+    auto [n, levels] = pending.back();
+    pending.pop_back();
+    if (n != FRoot && !n->Has(vsInitialized)) InitNode(n);
+    if (levels == 0 || (VisibleOnly && !n->Has(vsExpanded))) continue;
+    for (PLazyNode c = n->LastChild; c; c = c->PrevSibling) pending.emplace_back(c, levels - 1);
+  }
+}
+
+void TBaseLazyTree::ReinitNode(PLazyNode Node, bool Recursive) {
+  if (Node && Node != FRoot) {
+    Node->Exclude(vsChecking);
+    Node->Exclude(vsCutOrCopy);
+    Node->Exclude(vsDeleting);
+    Node->Exclude(vsHeightMeasured);
+    if (Node->Has(vsInitialized)) InitNode(Node);
+  }
+  if (Recursive) ReinitChildren(Node, true);
+}
+
+void TBaseLazyTree::ReinitChildren(PLazyNode Node, bool Recursive) {
+  if (!Node) Node = FRoot;
+  InitChildren(Node);
+  if (!Recursive) {
+    for (PLazyNode c = Node->FirstChild; c; c = c->NextSibling) ReinitNode(c, false);
+    return;
+  }
+  // The same order as reinitialising child by child, recursively, without recursion.
+  PLazyNode n = Node->FirstChild;
+  while (n) {
+    ReinitNode(n, false);
+    InitChildren(n);
+    if (n->FirstChild) {
+      n = n->FirstChild;
+      continue;
+    }
+    while (n != Node && !n->NextSibling) n = n->Parent;
+    n = n == Node ? nullptr : n->NextSibling;
+  }
+}
+
+void TBaseLazyTree::DoResetNode(PLazyNode Node) {
+  if (OnResetNode) OnResetNode(this, Node);
+}
+
+void TBaseLazyTree::ResetNode(PLazyNode Node) {
+  CancelEditNode();
+  if (!Node || Node == FRoot) {
+    Clear();
+    return;
+  }
+  DoResetNode(Node);
+  DeleteChildren(Node, false);
+  for (TLazyNodeState s : {vsInitialized, vsChecking, vsCutOrCopy, vsDeleting, vsExpanded, vsHasChildren,
+                           vsHeightMeasured})
+    Node->Exclude(s);
+  InvalidateNode(Node);
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Tree states, brackets and notifications
+
+void TBaseLazyTree::DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave) {
+  const TLazyTreeStates next = (FStates + Enter) - Leave;
+  // The handler hears only of requests that alter the set, with the requested sets.
+  if (OnStateChange && next != FStates) FireSafely([&] { OnStateChange(this, Enter, Leave); });
+  FStates = next;
+}
+
+void TBaseLazyTree::NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason) {
+  if (!Structure) {
+    if (FStates.Has(tsChangePending))
+      StopTimer(ChangeTimer);
+    else
+      DoStateChange({tsChangePending});
+    FLastChangedNode = Node;
+  } else {
+    if (FStates.Has(tsStructureChangePending))
+      StopTimer(StructureChangeTimer);
+    else
+      DoStateChange({tsStructureChangePending});
+    FLastStructureChangeNode = Node;
+    if (FLastStructureChangeReason == crIgnore)
+      FLastStructureChangeReason = Reason;
+    else if (Reason != crIgnore)
+      FLastStructureChangeReason = crAccumulated;
+  }
+}
+
+void TBaseLazyTree::Change(PLazyNode Node) {
+  NoteChange(false, Node, crIgnore);
+  if (Updating()) return;
+  if (FChangeDelay > 0 && HandleAllocated() && !FStates.Has(tsSynchMode))
+    StartTimer(ChangeTimer, FChangeDelay);
+  else
+    DoChange(Node);
+}
+
+void TBaseLazyTree::StructureChange(PLazyNode Node, TChangeReason Reason) {
+  NoteChange(true, Node, Reason);
+  if (Updating()) return;
+  if (FChangeDelay > 0 && HandleAllocated() && !FStates.Has(tsSynchMode))
+    StartTimer(StructureChangeTimer, FChangeDelay);
+  else
+    DoStructureChange(Node, Reason);
+}
+
+void TBaseLazyTree::DoChange(PLazyNode Node) {
+  StopTimer(ChangeTimer);
+  if (OnChange) FireSafely([&] { OnChange(this, Node); });
+  DoStateChange({}, {tsChangePending});
+  FLastChangedNode = nullptr;
+}
+
+void TBaseLazyTree::DoStructureChange(PLazyNode Node, TChangeReason Reason) {
+  StopTimer(StructureChangeTimer);
+  if (OnStructureChange) FireSafely([&] { OnStructureChange(this, Node, Reason); });
+  DoStateChange({}, {tsStructureChangePending});
+  FLastStructureChangeNode = nullptr;
+  FLastStructureChangeReason = crIgnore;
+}
+
+void TBaseLazyTree::TimerFired(int TimerId) {
+  if (TimerId == ChangeTimer) {
+    StopTimer(ChangeTimer);
+    if (FStates.Has(tsChangePending)) DoChange(FLastChangedNode);
+  } else if (TimerId == StructureChangeTimer) {
+    StopTimer(StructureChangeTimer);
+    if (FStates.Has(tsStructureChangePending))
+      DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+  }
+}
+
+void TBaseLazyTree::DoUpdating(TLTUpdateState State) {
+  if (OnUpdating) FireSafely([&] { OnUpdating(this, State); });
+}
+
+void TBaseLazyTree::BeginUpdate() {
+  AssertMainThread();
+  if (!IsDestroying()) {
+    if (FUpdateCount == 0) {
+      DoUpdating(usBegin);
+      SuspendRedraw();
+    } else {
+      DoUpdating(usUpdate);
+    }
+  }
+  ++FUpdateCount;
+  DoStateChange({tsUpdating});
+}
+
+void TBaseLazyTree::EndUpdate() {
+  if (FUpdateCount > 0) --FUpdateCount;
+  if (IsDestroying()) return;
+  if (FUpdateCount == 0 && FStates.Has(tsUpdating)) {
+    if (FStates.Has(tsUpdateHiddenChildrenNeeded)) {
+      UpdateAllHiddenFlags();
+      DoStateChange({}, {tsUpdateHiddenChildrenNeeded});
+    }
+    DoStateChange({}, {tsUpdating});
+    InvalidatePositionCache();
+    RequestCacheValidation();
+    if (HandleAllocated()) UpdateScrollBars(false);
+    auto finish = [this] {
+      if (FOptions.AutoOptions.Has(toAutoSort)) SortTree(SortColumn(), SortDirection(), true);
+      ResumeRedraw();
+      if (HandleAllocated()) Invalidate();
+    };
+    try {
+      if (FStates.Has(tsStructureChangePending))
+        DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+      if (FStates.Has(tsChangePending)) DoChange(FLastChangedNode);
+    } catch (...) {
+      finish();
+      DoUpdating(usEnd);
+      throw;
+    }
+    finish();
+  }
+  if (FUpdateCount == 0) {
+    DoUpdating(usEnd);
+    EnsureNodeSelected();
+  } else {
+    DoUpdating(usUpdate);
+  }
+}
+
+void TBaseLazyTree::BeginSynch() {
+  if (!IsDestroying()) {
+    if (FSynchUpdateCount == 0) {
+      DoUpdating(usBeginSynch);
+      for (int id : {ChangeTimer, StructureChangeTimer, 1, 2, 3, 4, 7}) StopTimer(id);
+      DoStateChange({}, {tsEditPending, tsIncrementalSearching, tsScrolling, tsScrollPending});
+      if (FStates.Has(tsStructureChangePending))
+        DoStructureChange(FLastStructureChangeNode, FLastStructureChangeReason);
+      if (FStates.Has(tsChangePending)) DoChange(FLastChangedNode);
+    } else {
+      DoUpdating(usSynch);
+    }
+  }
+  ++FSynchUpdateCount;
+  DoStateChange({tsSynchMode});
+}
+
+void TBaseLazyTree::EndSynch() {
+  if (FSynchUpdateCount > 0) --FSynchUpdateCount;
+  if (IsDestroying()) return;
+  if (FSynchUpdateCount > 0) {
+    DoUpdating(usSynch);
+  } else {
+    DoStateChange({}, {tsSynchMode});
+    DoUpdating(usEndSynch);
+  }
+}
+
+void TBaseLazyTree::StartOperation(TLTOperationKind Kind) {
+  ++FOperationCount;
+  if (OnStartOperation) OnStartOperation(this, Kind);
+  if (FOperationCount == 1) FOperationCanceled = false;
+}
+
+void TBaseLazyTree::EndOperation(TLTOperationKind Kind) {
+  if (FOperationCount == 0)
+    throw ELazyTreeAssertion("EndOperation must not be called when no operation in progress.");
+  --FOperationCount;
+  if (OnEndOperation) OnEndOperation(this, Kind);
+}
+
+void TBaseLazyTree::CancelOperation() {
+  if (FOperationCount > 0) FOperationCanceled = true;
+}
+
+void TBaseLazyTree::InvalidatePositionCache() { DoStateChange({tsValidationNeeded}, {tsUseCache}); }
+
+void TBaseLazyTree::AddTempNode(PLazyNode Node) {
+  if (FTempNodes.size() == FTempNodes.capacity())
+    FTempNodes.reserve(FTempNodes.capacity() < 100 ? 100 : FTempNodes.capacity() + FTempNodes.capacity() / 10);
+  FTempNodes.push_back(Node);
+}
+
+void TBaseLazyTree::ClearTempNodes() {
+  FTempNodes.clear();
+  FTempNodes.shrink_to_fit();
+}
+
+}  // namespace lazytree

@@ -1,0 +1,460 @@
+#pragma once
+// The lazy tree's node store: structure, counts and heights, on-demand initialisation, update brackets and
+// change notification, and the walking functions. The class needs no window: what a window adds (painting,
+// scroll bars, timers) is reached through the protected hooks below, which do nothing here.
+
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "tree/lazytypes.h"
+#include "tree/nodearena.h"
+
+namespace lazytree {
+
+class TBaseLazyTree;
+
+// Data errors of the tree (moving a node below itself, stream format), with their help context.
+class ELazyTreeError : public std::runtime_error {
+ public:
+  ELazyTreeError(const std::string& message, int helpContext)
+      : std::runtime_error(message), HelpContext(helpContext) {}
+  int HelpContext;
+};
+
+struct TCustomLazyTreeOptions {
+  TLTPaintOptions PaintOptions{toShowButtons, toShowDropmark, toShowRoot, toShowTreeLines, toThemeAware,
+                               toUseBlendedImages};
+  uint8_t AnimationOptions = 0;
+  TLTAutoOptions AutoOptions{toAutoDropExpand, toAutoScrollOnExpand, toAutoSort, toAutoTristateTracking,
+                             toAutoDeleteMovedNodes, toAutoChangeScale};
+  TLTSelectionOptions SelectionOptions{};
+  TLTMiscOptions MiscOptions{toAcceptOLEDrop, toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick,
+                             toWheelPanning, toEditOnClick};
+};
+
+using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;
+
+enum TVZLazyNodeEnumerationMode : uint8_t {
+  vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit, vneSelected,
+  vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit
+};
+
+struct TLTLazyNodeEnumeration;
+
+// Forward iterator over the nodes of an enumeration; a walk that ended stays ended.
+struct TLTLazyNodeEnumerator {
+  PLazyNode FNode = nullptr;
+  bool FCanModeNext = true;
+  const TLTLazyNodeEnumeration* FEnumeration = nullptr;
+
+  bool MoveNext();
+  PLazyNode Current() const { return FNode; }
+
+  // Range-for support: begin() steps to the first node.
+  PLazyNode operator*() const { return FNode; }
+  TLTLazyNodeEnumerator& operator++() { MoveNext(); return *this; }
+  bool operator!=(std::nullptr_t) const { return FCanModeNext; }
+};
+
+struct TLTLazyNodeEnumeration {
+  TVZLazyNodeEnumerationMode FMode = vneAll;
+  TBaseLazyTree* FTree = nullptr;
+  bool FConsiderChildrenAbove = false;
+  PLazyNode FNode = nullptr;
+  uint32_t FNodeLevel = 0;
+  TCheckState FState = csCheckedNormal;
+  bool FIncludeFiltered = false;
+
+  TLTLazyNodeEnumerator GetEnumerator() const { return TLTLazyNodeEnumerator{nullptr, true, this}; }
+  TLTLazyNodeEnumerator begin() const {
+    TLTLazyNodeEnumerator e = GetEnumerator();
+    e.MoveNext();
+    return e;
+  }
+  std::nullptr_t end() const { return nullptr; }
+
+  PLazyNode GetNext(PLazyNode Node) const;
+};
+
+class TBaseLazyTree {
+ public:
+  // Timer ids of delayed notifications.
+  static constexpr int ChangeTimer = 5;
+  static constexpr int StructureChangeTimer = 6;
+
+  TBaseLazyTree();
+  virtual ~TBaseLazyTree();
+  TBaseLazyTree(const TBaseLazyTree&) = delete;
+  TBaseLazyTree& operator=(const TBaseLazyTree&) = delete;
+
+  virtual const char* ClassName() const { return "TBaseLazyTree"; }
+
+  // --- Events --------------------------------------------------------------------------------------------
+  std::function<void(TBaseLazyTree* Sender, PLazyNode ParentNode, PLazyNode Node,
+                     TLazyNodeInitStates& InitialStates)> OnInitNode;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, uint32_t& ChildCount)> OnInitChildren;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnFreeNode;
+  std::function<void(TBaseLazyTree* Sender, int& NodeDataSize)> OnGetNodeDataSize;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnResetNode;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnChange;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TChangeReason Reason)> OnStructureChange;
+  std::function<void(TBaseLazyTree* Sender, const TLazyTreeStates& Enter, const TLazyTreeStates& Leave)>
+      OnStateChange;
+  std::function<void(TBaseLazyTree* Sender, TLTUpdateState State)> OnUpdating;
+  std::function<void(TBaseLazyTree* Sender, TLTOperationKind OperationKind)> OnStartOperation;
+  std::function<void(TBaseLazyTree* Sender, TLTOperationKind OperationKind)> OnEndOperation;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, PLazyNode Target, bool& Allowed)> OnNodeMoving;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnNodeMoved;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, bool& Allowed)> OnExpanding;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnExpanded;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, bool& Allowed)> OnCollapsing;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnCollapsed;
+
+  // --- Options and properties ----------------------------------------------------------------------------
+  TCustomLazyTreeOptions& TreeOptions() { return FOptions; }
+  const TCustomLazyTreeOptions& TreeOptions() const { return FOptions; }
+
+  int NodeDataSize() const { return FNodeDataSize; }
+  void SetNodeDataSize(int Value);
+  // Typed user data: every node's data area holds a value-initialised T, destroyed when the node is freed.
+  template <class T>
+  void SetNodeDataType();
+  template <class T>
+  T* GetNodeData(PLazyNode Node) {
+    if (sizeof(T) > static_cast<std::size_t>(FNodeDataSize > 0 ? FNodeDataSize : 0) || alignof(T) > FDataAlign)
+      throw ELazyTreeAssertion("NodeDataSize too small for the requested data type.");
+    return static_cast<T*>(GetNodeData(Node));
+  }
+
+  uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
+  void SetDefaultNodeHeight(uint32_t Value);
+  uint32_t ChangeDelay() const { return FChangeDelay; }
+  void SetChangeDelay(uint32_t Value) { FChangeDelay = Value; }
+
+  TLazyTreeStates TreeStates() const { return FStates; }
+  void SetTreeStates(TLazyTreeStates Value) { FStates = Value; }
+  uint32_t UpdateCount() const { return FUpdateCount; }
+  uint32_t VisibleCount() const { return FVisibleCount; }
+  uint32_t SelectedCount() const { return FSelectionCount; }
+  PLazyNode RootNode() const { return FRoot; }
+  // Bytes the node blocks take (the arena's chunks), for measuring.
+  std::size_t NodeStoreBytes() const { return FArena.ReservedBytes(); }
+
+  // --- Structure -----------------------------------------------------------------------------------------
+  virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
+  PLazyNode AddChild(PLazyNode Parent, std::shared_ptr<void> UserData);
+  PLazyNode InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void* UserData = nullptr);
+  void DeleteNode(PLazyNode Node) { DeleteNode(Node, true); }
+  void DeleteChildren(PLazyNode Node, bool ResetHasChildren = false);
+  virtual void Clear();
+  void MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+
+  uint32_t GetChildCount(PLazyNode Node) const;
+  virtual void SetChildCount(PLazyNode Node, uint32_t NewChildCount);
+  uint32_t RootNodeCount() const { return FRoot->ChildCount; }
+  void SetRootNodeCount(uint32_t Value);
+  uint32_t TotalCount();
+  bool IsEmpty() const { return FRoot->ChildCount == 0; }
+  uint32_t GetNodeLevel(PLazyNode Node) const;
+  PLazyNode GetNodeParent(PLazyNode Node) const;
+  void SetNodeParent(PLazyNode Node, PLazyNode Value);
+  bool GetHasChildren(PLazyNode Node) const;
+  void SetHasChildren(PLazyNode Node, bool Value);
+  bool GetChildrenInitialized(PLazyNode Node) const;
+  bool GetDisabled(PLazyNode Node) const { return Node && Node->Has(vsDisabled); }
+  bool GetMultiline(PLazyNode Node) const;
+  void SetMultiline(PLazyNode Node, bool Value);
+  void* GetNodeData(PLazyNode Node);
+  void SetNodeData(PLazyNode Node, void* Value);
+  void SetNodeData(PLazyNode Node, std::shared_ptr<void> Value);
+  std::shared_ptr<void> GetInterfaceFromNodeData(PLazyNode Node) const;
+  // Offset of a private per-node area of Size bytes; only before any node exists.
+  std::size_t ReserveInternalData(std::size_t Size);
+  void* GetInternalData(PLazyNode Node, std::size_t Offset);
+  static TBaseLazyTree* TreeOfNode(PLazyNode Node);
+
+  // --- Expansion, visibility and heights (structural side only; no animation or scrolling) ----------------
+  virtual void ToggleNode(PLazyNode Node);
+  bool GetExpanded(PLazyNode Node) const { return Node && Node->Has(vsExpanded); }
+  void SetExpanded(PLazyNode Node, bool Value);
+  bool GetVisible(PLazyNode Node);
+  void SetVisible(PLazyNode Node, bool Value);
+  bool GetVisiblePath(PLazyNode Node) const;
+  bool GetFullyVisible(PLazyNode Node) const;
+  bool GetFiltered(PLazyNode Node) const { return Node && Node->Has(vsFiltered); }
+  void SetFiltered(PLazyNode Node, bool Value);
+  bool GetEffectivelyFiltered(PLazyNode Node) const;
+  bool GetEffectivelyVisible(PLazyNode Node) const;
+  uint32_t GetNodeHeight(PLazyNode Node);
+  void SetNodeHeight(PLazyNode Node, uint32_t Value);
+
+  // --- Selection (the part the store needs) --------------------------------------------------------------
+  void AddToSelection(PLazyNode Node);
+  virtual void RemoveFromSelection(PLazyNode Node);
+  void ClearSelection();
+  bool Selected(PLazyNode Node) const { return Node && Node->Has(vsSelected); }
+
+  // --- Initialisation ------------------------------------------------------------------------------------
+  void ValidateNode(PLazyNode Node, bool Recursive);
+  void ValidateChildren(PLazyNode Node, bool Recursive);
+  void InitRecursive(PLazyNode Node, uint32_t Levels = UINT32_MAX, bool VisibleOnly = true);
+  virtual void ReinitNode(PLazyNode Node, bool Recursive);
+  virtual void ReinitChildren(PLazyNode Node, bool Recursive);
+  virtual void ResetNode(PLazyNode Node);
+
+  // --- Update brackets and notifications -----------------------------------------------------------------
+  virtual void BeginUpdate();
+  virtual void EndUpdate();
+  void BeginSynch();
+  void EndSynch();
+  void CancelOperation();
+  bool OperationCanceled() const { return FOperationCanceled && FOperationCount > 0; }
+  uint32_t OperationCount() const { return FOperationCount; }
+  void StartOperation(TLTOperationKind Kind);
+  void EndOperation(TLTOperationKind Kind);
+  virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
+  virtual void Change(PLazyNode Node);
+  virtual void StructureChange(PLazyNode Node, TChangeReason Reason);
+  void InvalidatePositionCache();
+  virtual void UpdateAllHiddenFlags();
+  // Delivers a delayed notification when its timer fires (called by the window's timer handling).
+  void TimerFired(int TimerId);
+  virtual void ClearTempNodes();
+  virtual void AddTempNode(PLazyNode Node);
+  const std::vector<PLazyNode>& TempNodes() const { return FTempNodes; }
+
+  // --- Navigation ----------------------------------------------------------------------------------------
+  PLazyNode GetFirst(bool ConsiderChildrenAbove = false);
+  PLazyNode GetFirstNoInit(bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetLast(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false);
+  PLazyNode GetLastNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetFirstChild(PLazyNode Node);
+  PLazyNode GetLastChild(PLazyNode Node);
+  PLazyNode GetFirstChildNoInit(PLazyNode Node) const;
+  PLazyNode GetLastChildNoInit(PLazyNode Node) const;
+  PLazyNode GetNext(PLazyNode Node, bool ConsiderChildrenAbove = false);
+  PLazyNode GetNextNoInit(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove = false);
+  PLazyNode GetPreviousNoInit(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetNextSibling(PLazyNode Node);
+  PLazyNode GetPreviousSibling(PLazyNode Node);
+  PLazyNode GetNextSiblingNoInit(PLazyNode Node) const;
+  PLazyNode GetPreviousSiblingNoInit(PLazyNode Node) const;
+  PLazyNode GetFirstChecked(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+  PLazyNode GetNextChecked(PLazyNode Node, TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+  PLazyNode GetNextChecked(PLazyNode Node, bool ConsiderChildrenAbove);
+  PLazyNode GetPreviousChecked(PLazyNode Node, TCheckState State = csCheckedNormal,
+                               bool ConsiderChildrenAbove = false);
+  PLazyNode GetFirstInitialized(bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetNextInitialized(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetPreviousInitialized(PLazyNode Node, bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetLastInitialized(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = false) const;
+  PLazyNode GetFirstLeaf();
+  PLazyNode GetNextLeaf(PLazyNode Node);
+  PLazyNode GetPreviousLeaf(PLazyNode Node);
+  PLazyNode GetFirstLevel(uint32_t NodeLevel);
+  PLazyNode GetNextLevel(PLazyNode Node, uint32_t NodeLevel);
+  PLazyNode GetPreviousLevel(PLazyNode Node, uint32_t NodeLevel);
+  PLazyNode GetFirstSelected(bool ConsiderChildrenAbove = false);
+  PLazyNode GetNextSelected(PLazyNode Node, bool ConsiderChildrenAbove = false);
+  PLazyNode GetPreviousSelected(PLazyNode Node, bool ConsiderChildrenAbove = false);
+  PLazyNode GetFirstVisible(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                            bool IncludeFiltered = false);
+  PLazyNode GetFirstVisibleNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                  bool IncludeFiltered = false) const;
+  PLazyNode GetNextVisible(PLazyNode Node, bool ConsiderChildrenAbove = true);
+  PLazyNode GetNextVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove = true) const;
+  PLazyNode GetPreviousVisible(PLazyNode Node, bool ConsiderChildrenAbove = true);
+  PLazyNode GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove = true) const;
+  PLazyNode GetLastVisible(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                           bool IncludeFiltered = false);
+  PLazyNode GetLastVisibleNoInit(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                 bool IncludeFiltered = false) const;
+  PLazyNode GetFirstVisibleChild(PLazyNode Node = nullptr, bool IncludeFiltered = false);
+  PLazyNode GetFirstVisibleChildNoInit(PLazyNode Node = nullptr, bool IncludeFiltered = false) const;
+  PLazyNode GetLastVisibleChild(PLazyNode Node = nullptr, bool IncludeFiltered = false);
+  PLazyNode GetLastVisibleChildNoInit(PLazyNode Node = nullptr, bool IncludeFiltered = false) const;
+  PLazyNode GetNextVisibleSibling(PLazyNode Node, bool IncludeFiltered = false);
+  PLazyNode GetNextVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+  PLazyNode GetPreviousVisibleSibling(PLazyNode Node, bool IncludeFiltered = false);
+  PLazyNode GetPreviousVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered = false) const;
+  PLazyNode GetVisibleParent(PLazyNode Node, bool IncludeFiltered = false) const;
+  bool HasAsParent(PLazyNode Node, PLazyNode PotentialParent) const;
+  uint32_t AbsoluteIndex(PLazyNode Node);
+  PLazyNode IterateSubtree(PLazyNode Node, const TLTGetNodeProc& Callback, void* Data,
+                           TLazyNodeStates Filter = {}, bool DoInit = false, bool ChildNodesOnly = false);
+  int CompareDisplayOrder(PLazyNode Node1, PLazyNode Node2, bool ConsiderChildrenAbove = true) const;
+  virtual int LevelDifference(PLazyNode Node1, PLazyNode Node2) const;
+  virtual int ComputeLineImage(PLazyNode Node, std::vector<TLTLineType>& LineImage) const;
+
+  TLTLazyNodeEnumeration Nodes(bool ConsiderChildrenAbove = false);
+  TLTLazyNodeEnumeration CheckedNodes(TCheckState State = csCheckedNormal, bool ConsiderChildrenAbove = false);
+  TLTLazyNodeEnumeration ChildNodes(PLazyNode Node);
+  TLTLazyNodeEnumeration InitializedNodes(bool ConsiderChildrenAbove = false);
+  TLTLazyNodeEnumeration LeafNodes();
+  TLTLazyNodeEnumeration LevelNodes(uint32_t NodeLevel);
+  TLTLazyNodeEnumeration NoInitNodes(bool ConsiderChildrenAbove = false);
+  TLTLazyNodeEnumeration SelectedNodes(bool ConsiderChildrenAbove = false);
+  TLTLazyNodeEnumeration VisibleNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                      bool IncludeFiltered = false);
+  TLTLazyNodeEnumeration VisibleChildNodes(PLazyNode Node = nullptr, bool IncludeFiltered = false);
+  TLTLazyNodeEnumeration VisibleChildNoInitNodes(PLazyNode Node = nullptr, bool IncludeFiltered = false);
+  TLTLazyNodeEnumeration VisibleNoInitNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
+                                            bool IncludeFiltered = false);
+
+  // Public for the walking functions of other classes; initialise a node or create its children.
+  virtual void InitNode(PLazyNode Node);
+  virtual void InitChildren(PLazyNode Node);
+
+ protected:
+  // --- Hooks for the window side (nothing to do without a window) ----------------------------------------
+  virtual bool HandleAllocated() const { return false; }
+  virtual bool IsDestroying() const { return FDestroying; }
+  virtual void StartTimer(int /*TimerId*/, uint32_t /*Milliseconds*/) {}
+  virtual void StopTimer(int /*TimerId*/) {}
+  virtual void SuspendRedraw() {}
+  virtual void ResumeRedraw() {}
+  virtual void Invalidate() {}
+  virtual void InvalidateNode(PLazyNode /*Node*/) {}
+  virtual void InvalidateToBottom(PLazyNode /*Node*/) {}
+  virtual void UpdateScrollBars(bool /*DoRepaint*/) {}
+  virtual void UpdateVerticalRange() {}
+  virtual void CancelEditNode() {}
+  virtual void EnsureNodeSelected() {}
+  virtual void StopCacheValidation() {}
+  virtual void RequestCacheValidation() {}
+  virtual void MeasureItemHeight(PLazyNode Node);
+  // Sorting by the header's sort column; -2 means nothing is sorted.
+  virtual TColumnIndex SortColumn() const { return -2; }
+  virtual TSortDirection SortDirection() const { return sdAscending; }
+  virtual void Sort(PLazyNode /*Node*/, TColumnIndex /*Column*/, TSortDirection /*Direction*/,
+                    bool /*DoInit*/ = true) {}
+  virtual void SortTree(TColumnIndex /*Column*/, TSortDirection /*Direction*/, bool /*DoInit*/ = true) {}
+
+  // --- Dispatchers ---------------------------------------------------------------------------------------
+  virtual void DoInitNode(PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates& InitStates);
+  virtual bool DoInitChildren(PLazyNode Node, uint32_t& ChildCount);
+  virtual void DoFreeNode(PLazyNode Node);
+  virtual int DoGetNodeDataSize();
+  virtual void DoResetNode(PLazyNode Node);
+  virtual void DoChange(PLazyNode Node);
+  virtual void DoStructureChange(PLazyNode Node, TChangeReason Reason);
+  virtual void DoUpdating(TLTUpdateState State);
+  virtual bool DoExpanding(PLazyNode Node);
+  virtual void DoExpanded(PLazyNode Node);
+  virtual bool DoCollapsing(PLazyNode Node);
+  virtual void DoCollapsed(PLazyNode Node);
+  virtual bool DoNodeMoving(PLazyNode Node, PLazyNode Target);
+  virtual void DoNodeMoved(PLazyNode Node);
+
+  // --- Store internals -----------------------------------------------------------------------------------
+  PLazyNode MakeNewNode();
+  void NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason);
+  void DeleteNode(PLazyNode Node, bool Reindex);
+  void RemoveNode(PLazyNode Node, bool Reindex);
+  void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
+  void UnlinkNode(PLazyNode Node, bool KeepFocus, bool Reindex);
+  void AdjustTotalCount(PLazyNode Node, int64_t Value, bool Relative = false);
+  void AdjustTotalHeight(PLazyNode Node, int64_t Value, bool Relative = false);
+  virtual uint32_t CountVisibleChildren(PLazyNode Node) const;
+  virtual void UpdateAllChildrenHiddenFlag(PLazyNode Node);
+  virtual void ChooseNextNodeToSelect(PLazyNode Node);
+  void InternalAddToSelection(PLazyNode Node);
+  void InternalRemoveFromSelection(PLazyNode Node);
+  void RequireNotRoot(PLazyNode Node) const;
+  // Structure edits are refused while nodes are being deleted or a subtree is iterated.
+  void CheckStructureEditAllowed() const;
+  // Node: the node whose subtree goes (nil: every node).
+  void CheckDeleteAllowed(PLazyNode Node, bool WithNode) const;
+  void AssertMainThread() const;
+  bool ReadOnly() const { return FOptions.MiscOptions.Has(toReadOnly); }
+  bool Updating() const { return FUpdateCount > 0; }
+  bool ShowFilteredNodes() const { return FOptions.PaintOptions.Has(toShowFilteredNodes); }
+  bool ChildrenAboveOrder(bool ConsiderChildrenAbove) const {
+    return ConsiderChildrenAbove && FOptions.PaintOptions.Has(toChildrenAbove);
+  }
+  bool AutoSortWanted() const { return FOptions.AutoOptions.Has(toAutoSort) && SortColumn() >= NoColumn; }
+  PLazyNode NilForRoot(PLazyNode Node) const { return Node == FRoot ? nullptr : Node; }
+  void FireSafely(const std::function<void()>& Call);
+
+  bool FDestroying = false;
+  PLazyNode FFocusedNode = nullptr;
+  PLazyNode FRangeAnchor = nullptr;
+  PLazyNode FHotNode = nullptr;
+  PLazyNode FDropTargetNode = nullptr;
+  PLazyNode FLastSelected = nullptr;
+  PLazyNode FNextNodeToSelect = nullptr;
+
+ private:
+  struct TRootBlock;
+  class TDeletionGuard;
+  friend class TDeletionGuard;
+
+  template <class T>
+  static void ConstructData(void* p);
+  template <class T>
+  static void DestroyData(void* p);
+  void ChangeDataLayout(int Size, std::size_t Align, void (*Construct)(void*), void (*Destroy)(void*));
+  void ReleaseNodeBlock(PLazyNode Node);
+  void DeleteSubtreeChildren(PLazyNode Node);
+  void ReconfigureArena();
+  std::size_t UserDataOffset() const;
+  std::size_t AlignedDataSize() const;
+  PLazyNode GetNextNoInitNormal(PLazyNode Node) const;
+  PLazyNode DeepestFirstNoInit(PLazyNode Node) const;
+
+  TCustomLazyTreeOptions FOptions;
+  TNodeArena FArena;
+  TRootBlock* FRootBlock = nullptr;
+  PLazyNode FRoot = nullptr;
+  int FNodeDataSize = -1;
+  std::size_t FDataAlign = alignof(void*);
+  void (*FDataConstruct)(void*) = nullptr;
+  void (*FDataDestroy)(void*) = nullptr;
+  std::size_t FInternalDataSize = 0;
+  uint32_t FDefaultNodeHeight = 18;
+  uint32_t FChangeDelay = 0;
+  TLazyTreeStates FStates;
+  uint32_t FUpdateCount = 0;
+  uint32_t FSynchUpdateCount = 0;
+  uint32_t FVisibleCount = 0;
+  uint32_t FSelectionCount = 0;
+  PLazyNode FLastChangedNode = nullptr;
+  PLazyNode FLastStructureChangeNode = nullptr;
+  TChangeReason FLastStructureChangeReason = crIgnore;
+  uint32_t FOperationCount = 0;
+  bool FOperationCanceled = false;
+  uint32_t FDeletingCount = 0;
+  std::exception_ptr FDeferredError;
+  std::vector<PLazyNode> FTempNodes;
+  std::vector<PLazyNode> FInitializing;  // nodes whose OnInitNode runs, innermost last
+};
+
+template <class T>
+void TBaseLazyTree::ConstructData(void* p) {
+  ::new (p) T();
+}
+
+template <class T>
+void TBaseLazyTree::DestroyData(void* p) {
+  static_cast<T*>(p)->~T();
+}
+
+template <class T>
+void TBaseLazyTree::SetNodeDataType() {
+  static_assert(alignof(T) <= 64, "over-aligned node data");
+  void (*construct)(void*) = std::is_trivial_v<T> ? nullptr : &ConstructData<T>;
+  void (*destroy)(void*) = std::is_trivially_destructible_v<T> ? nullptr : &DestroyData<T>;
+  ChangeDataLayout(static_cast<int>(sizeof(T)), alignof(T) > alignof(void*) ? alignof(T) : alignof(void*),
+                   construct, destroy);
+}
+
+}  // namespace lazytree

@@ -1,0 +1,44 @@
+#pragma once
+// Fixed-stride block store for tree nodes: blocks never move, so node pointers held elsewhere stay valid
+// until the node is freed; freed blocks are reused, and the whole store is dropped at once when emptied.
+
+#include <cstddef>
+#include <vector>
+
+namespace lazytree {
+
+class TNodeArena {
+ public:
+  TNodeArena() = default;
+  ~TNodeArena();
+  TNodeArena(const TNodeArena&) = delete;
+  TNodeArena& operator=(const TNodeArena&) = delete;
+
+  // Block size and alignment; only while no block is in use (drops the chunks kept for reuse).
+  void Configure(std::size_t stride, std::size_t alignment);
+  std::size_t Stride() const { return stride_; }
+
+  // A zero-filled block of Stride() bytes.
+  void* Allocate();
+  void Free(void* block);
+  // Releases every chunk; only valid when no block is in use any more.
+  void ReleaseAll();
+
+  std::size_t LiveCount() const { return live_; }
+  std::size_t ReservedBytes() const { return chunks_.size() * ChunkBytes(); }
+
+ private:
+  static constexpr std::size_t kBlocksPerChunk = 1024;
+  std::size_t ChunkBytes() const { return stride_ * kBlocksPerChunk; }
+  void NewChunk();
+
+  std::size_t stride_ = 0;
+  std::size_t alignment_ = alignof(std::max_align_t);
+  std::vector<void*> chunks_;
+  char* bump_ = nullptr;      // next never-used block of the newest chunk
+  char* bumpEnd_ = nullptr;
+  void* freeList_ = nullptr;  // freed blocks, linked through their first word
+  std::size_t live_ = 0;
+};
+
+}  // namespace lazytree
