@@ -35,7 +35,8 @@ int Lvar_Length(uint8_t L) {
   return -1;
 }
 
-// Sets the category codes and the value of a record whose coding is complete.
+}  // namespace
+
 void Decode_VIF(TVariable_MBus& R) {
   mbus_tables::TVif_Outcome O;
   mbus_tables::Walk_VIF(R, O, nullptr);
@@ -93,8 +94,6 @@ void Decode_VIF(TVariable_MBus& R) {
       break;  // no data, readout selection, special function: the value is 0
   }
 }
-
-}  // namespace
 
 TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<const uint8_t> Area,
                                const TDecode_Options& Options) {
@@ -445,6 +444,7 @@ QString Decode_Error_Text(TDecodeError Error) {
     case TDecodeError::TooManyVIFEs: return QStringLiteral("more than 10 VIFEs");
     case TDecodeError::ReservedLVAR: return QStringLiteral("reserved LVAR: record length unknown");
     case TDecodeError::ReservedFunction: return QStringLiteral("reserved special function: record length unknown");
+    case TDecodeError::NoSuchSlave: return QStringLiteral("no slave at that index");
   }
   return {};
 }

@@ -8,7 +8,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 struct TDecode_Options {
@@ -49,6 +51,38 @@ struct THeader_Result {
 // are appended to Slave.List_Var in either case (a later telegram of the same slave only adds records).
 THeader_Result Decode_Header(std::span<const uint8_t> Frame, TSlave_MBus& Slave, bool New_Slave,
                              const TDecode_Options& Options = {});
+
+// The list form used by the scan: Index < 0 appends a new slave read from this telegram's header and returns its
+// index; otherwise the records are added to the slave at Index, which is returned. LastFrame receives whether the
+// slave announced no further telegram. A refused frame, or an Index outside the list, changes nothing and gives -1
+// (with the reason in Error when asked). Slave_List holds TSlave_MBus pointers or std::unique_ptr<TSlave_MBus>.
+template <class Slave_List>
+int Decode_Header(Slave_List& List, int Index, std::span<const uint8_t> Frame, bool& LastFrame,
+                  const TDecode_Options& Options = {}, TDecodeError* Error = nullptr) {
+  using TElement = typename Slave_List::value_type;
+  static_assert(std::is_same_v<TElement, TSlave_MBus*> || std::is_same_v<TElement, std::unique_ptr<TSlave_MBus>>);
+  const auto Count = static_cast<long long>(List.size());
+  TDecodeError E = Index >= Count ? TDecodeError::NoSuchSlave : Check_RSP_UD(Frame);
+  if (E != TDecodeError::None) {
+    if (Error) *Error = E;
+    return -1;
+  }
+  if (Index < 0) {
+    if constexpr (std::is_pointer_v<TElement>)
+      List.push_back(new TSlave_MBus());
+    else
+      List.push_back(std::make_unique<TSlave_MBus>());
+    Index = static_cast<int>(List.size()) - 1;
+  }
+  const THeader_Result R = Decode_Header(Frame, *List[Index], Index == Count, Options);
+  LastFrame = R.LastFrame;
+  if (Error) *Error = R.Records_Error;
+  return Index;
+}
+
+// Sets type_data, Type_Data_Vife and the value of a record whose raw coding is filled in (Decode_Records calls it
+// for every kept record).
+void Decode_VIF(TVariable_MBus& Item);
 
 // Text and number helpers.
 QString Medium_To_Text(int Code);

@@ -19,8 +19,6 @@ struct TEntry {
 
 using TTable = std::array<TEntry, 128>;
 
-const char* const Unit_Words[4] = {"Second(s)", "Minute(s)", "Hour(s)", "Day(s)"};
-
 struct TBuilder {
   TTable T{};
   // A range of codes with one text (or a text per code) and one scaling.

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+namespace lazytree {
 struct TLazyNode;  // node of the scan window's tree; the engine only stores the reference
+}
 
 // Why a telegram was refused, or why the decoding of its record area stopped early.
 enum class TDecodeError : uint8_t {
@@ -27,6 +29,7 @@ enum class TDecodeError : uint8_t {
   TooManyVIFEs,       // the tenth VIFE still announces another
   ReservedLVAR,       // LVAR 0xFB..0xFF: the data length is unknown
   ReservedFunction,   // a special-function DIF with the extension bit: the data length is unknown
+  NoSuchSlave,        // records were to be added to a slave that is not in the list
 };
 
 // Fixed English text of an error, for logs and the diagnostic tool.
@@ -69,7 +72,7 @@ class TVariable_MBus {
   int32_t Type_Data_Vife = 0;      // VIFE category 0..151, 0 = none
   bool Enable = true;              // the window's check box
   bool Real_Wireless_Var = true;   // false only for a wireless idle filler
-  TLazyNode* Node = nullptr;       // tree node that shows this record; set by the window
+  lazytree::TLazyNode* Node = nullptr;  // tree node that shows this record; set by the window
   QString Description;             // declared, not set
   QString icon;                    // declared, not set
 
@@ -124,7 +127,7 @@ class TSlave_MBus {
   QString descmedium;
   QString description;              // declared, not set by the scan
   std::vector<TVariable_MBus> List_Var;  // records of every telegram read from this slave, in order
-  TLazyNode* Node = nullptr;        // tree node of the scan window; set by the window
+  lazytree::TLazyNode* Node = nullptr;  // tree node of the scan window; set by the window
 
   // Identification number as read (BCD digits, least significant byte first in the telegram).
   uint32_t Identification = 0;

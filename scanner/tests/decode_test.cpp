@@ -397,4 +397,32 @@ TEST(DecodeHeaderTest, HeaderOfTheFirstTelegramAndRecordsOfEvery) {
   EXPECT_TRUE(Small.List_Var.empty());
 }
 
+TEST(DecodeHeaderTest, ListFormAppendsSlavesAndAddsLaterTelegrams) {
+  std::vector<std::unique_ptr<TSlave_MBus>> List;
+  bool Last = true;
+  TDecodeError Error = TDecodeError::None;
+  EXPECT_EQ(Decode_Header(List, -1, Frame(Bytes({0x01, 0x78, 0x05, 0x1F}), 0x72, 3), Last), 0);
+  EXPECT_FALSE(Last);
+  EXPECT_EQ(Decode_Header(List, -1, Frame(Bytes({0x01, 0x78, 0x06}), 0x72, 4), Last), 1);
+  EXPECT_EQ(Decode_Header(List, 0, Frame(Bytes({0x01, 0x79, 0x07}), 0x72, 9), Last), 0);
+  EXPECT_TRUE(Last);
+  ASSERT_EQ(List.size(), 2u);
+  EXPECT_EQ(List[0]->Primary_Addresss, 3);
+  EXPECT_EQ(List[0]->List_Var.size(), 2u);
+  EXPECT_EQ(List[1]->Primary_Addresss, 4);
+  // Refused frames and unknown slaves change nothing.
+  EXPECT_EQ(Decode_Header(List, -1, Bytes({0xE5}), Last, {}, &Error), -1);
+  EXPECT_EQ(Error, TDecodeError::NotLongFrame);
+  EXPECT_EQ(Decode_Header(List, 2, Frame(Bytes({0x01, 0x79, 0x07})), Last, {}, &Error), -1);
+  EXPECT_EQ(Error, TDecodeError::NoSuchSlave);
+  EXPECT_EQ(List.size(), 2u);
+  EXPECT_EQ(List[0]->List_Var.size(), 2u);
+
+  std::vector<TSlave_MBus*> Raw;
+  EXPECT_EQ(Decode_Header(Raw, -1, Frame(Bytes({0x01, 0x78, 0x05})), Last), 0);
+  ASSERT_EQ(Raw.size(), 1u);
+  EXPECT_EQ(Raw[0]->List_Var.size(), 1u);
+  delete Raw[0];
+}
+
 }  // namespace
