@@ -308,6 +308,21 @@ void TCanvas::PlotLine(TPoint a, TPoint b, bool includeEnd, int& patternIndex) {
   if (!p) return;
   std::span<const int> pattern = PenPattern(pen_->Style());
   QColor on = PenQColor(*pen_);
+  if (pattern.empty() && (a.X == b.X || a.Y == b.Y)) {
+    // Solid horizontal and vertical lines (most grid and frame lines) as one rectangle.
+    int x1 = std::min(a.X, b.X), x2 = std::max(a.X, b.X), y1 = std::min(a.Y, b.Y), y2 = std::max(a.Y, b.Y);
+    if (!includeEnd) {
+      if (a == b) return;
+      if (b.X > a.X) --x2; else if (b.X < a.X) ++x1;
+      if (b.Y > a.Y) --y2; else if (b.Y < a.Y) ++y1;
+    }
+    ApplyPenMode(p);
+    p->setPen(Qt::NoPen);
+    p->setBrush(on);
+    p->drawRect(QRect(x1, y1, x2 - x1 + 1, y2 - y1 + 1));
+    patternIndex += std::max(x2 - x1, y2 - y1) + 1;
+    return;
+  }
   bool gaps = !pattern.empty() && BkMode() == OPAQUE;
   QColor off = ToQColor(BkColor());
   std::vector<QPoint> onPts, offPts;
