@@ -42,6 +42,7 @@ class TVarRec {
   TVarRec(float V) : FKind(TKind::Float), FFloat(V) {}
   TVarRec(const QString& V) : FKind(TKind::String), FString(V) {}
   TVarRec(const char* V) : FKind(TKind::String), FString(QString::fromUtf8(V)) {}
+  TVarRec(QLatin1StringView V) : FKind(TKind::String), FString(V) {}
   TVarRec(QChar V) : FKind(TKind::Char), FString(V) {}
   TVarRec(char V) : FKind(TKind::Char), FString(QChar(static_cast<uchar>(V))) {}
   TVarRec(char16_t V) : FKind(TKind::Char), FString(QChar(V)) {}

@@ -29,15 +29,26 @@ struct TFormatSettings {
   // 0 "($1)" ... 15 "(1 $)", the classic table of negative currency layouts
   int NegCurrFormat = 0;
   int CurrencyDecimals = 2;
-  // Two-digit years are placed within this many years before and after the current year; 0 = current century.
+  // A two-digit year is read into the hundred years starting this many years before the current year;
+  // 0 = the current century.
   int TwoDigitYearCenturyWindow = 50;
-  std::array<QString, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  std::array<QString, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
-                                         "July",    "August",   "September", "October", "November", "December"};
+  std::array<QString, 12> ShortMonthNames{
+      QStringLiteral("Jan"), QStringLiteral("Feb"), QStringLiteral("Mar"), QStringLiteral("Apr"),
+      QStringLiteral("May"), QStringLiteral("Jun"), QStringLiteral("Jul"), QStringLiteral("Aug"),
+      QStringLiteral("Sep"), QStringLiteral("Oct"), QStringLiteral("Nov"), QStringLiteral("Dec")};
+  std::array<QString, 12> LongMonthNames{
+      QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
+      QStringLiteral("April"),   QStringLiteral("May"),      QStringLiteral("June"),
+      QStringLiteral("July"),    QStringLiteral("August"),   QStringLiteral("September"),
+      QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
   // Index 0 is Sunday.
-  std::array<QString, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  std::array<QString, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  std::array<QString, 7> ShortDayNames{QStringLiteral("Sun"), QStringLiteral("Mon"), QStringLiteral("Tue"),
+                                       QStringLiteral("Wed"), QStringLiteral("Thu"), QStringLiteral("Fri"),
+                                       QStringLiteral("Sat")};
+  std::array<QString, 7> LongDayNames{QStringLiteral("Sunday"),   QStringLiteral("Monday"),
+                                      QStringLiteral("Tuesday"),  QStringLiteral("Wednesday"),
+                                      QStringLiteral("Thursday"), QStringLiteral("Friday"),
+                                      QStringLiteral("Saturday")};
 
   // Conventions taken from a Qt locale (separators, month and day names, date and time layouts).
   static TFormatSettings FromLocale(const QLocale& Locale);

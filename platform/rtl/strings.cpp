@@ -87,6 +87,7 @@ void TStrings::Exchange(int Index1, int Index2) {
 
 void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
+  if (NewIndex < 0 || NewIndex >= Count()) IndexError(NewIndex);  // before the line is taken out
   BeginUpdate();
   try {
     const QString s = Get(CurIndex);
@@ -440,6 +441,18 @@ void TStringList::Exchange(int Index1, int Index2) {
   CheckIndex(Index2);
   Changing();
   ExchangeItems(Index1, Index2);
+  Changed();
+}
+
+void TStringList::Move(int CurIndex, int NewIndex) {
+  if (CurIndex == NewIndex) return;
+  if (FSorted) Error(QStringLiteral("Operation not allowed on sorted list"));
+  CheckIndex(CurIndex);
+  CheckIndex(NewIndex);
+  Changing();
+  Item item = std::move(FList[CurIndex]);
+  FList.erase(FList.begin() + CurIndex);
+  FList.insert(FList.begin() + NewIndex, std::move(item));
   Changed();
 }
 

@@ -123,6 +123,8 @@ class TStringList : public TStrings {
   void Delete(int Index) override;
   void Clear() override;
   void Exchange(int Index1, int Index2) override;
+  // Checks both indexes (and that the list is not sorted) before anything moves, so a failed move loses no line.
+  void Move(int CurIndex, int NewIndex) override;
   int IndexOf(const QString& S) const override;
   // Binary search of a sorted list: true when found; Index is the first match (any match for dupAccept) or
   // the place where S would go.

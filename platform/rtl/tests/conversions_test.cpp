@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <cmath>
 #include <limits>
 
@@ -245,4 +247,20 @@ TEST(FloatText, Parsing) {
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), QString("'x' is not a valid floating point value"));
   }
+}
+
+TEST(FormatSettings, TakenFromALocale) {
+  const TFormatSettings de = TFormatSettings::FromLocale(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(de.DecimalSeparator, QChar(u','));
+  EXPECT_EQ(de.ThousandSeparator, QChar(u'.'));
+  EXPECT_EQ(de.DateSeparator, QChar(u'.'));
+  EXPECT_EQ(de.TimeSeparator, QChar(u':'));
+  // Qt's month letter M becomes m, its minute letter m becomes n.
+  EXPECT_TRUE(de.ShortDateFormat.startsWith("dd.mm.yy")) << de.ShortDateFormat.toStdString();
+  EXPECT_EQ(de.ShortTimeFormat, QString("hh:nn"));
+  EXPECT_EQ(de.LongMonthNames[2], QString::fromUtf8("März"));
+  EXPECT_EQ(de.LongDayNames[0], QString("Sonntag"));
+  EXPECT_EQ(FloatToStr(1234.5, de), QString("1234,5"));
+  const TFormatSettings us = TFormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_TRUE(us.ShortTimeFormat.contains("am/pm")) << us.ShortTimeFormat.toStdString();
 }

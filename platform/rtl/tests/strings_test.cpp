@@ -265,6 +265,14 @@ TEST(StringList, MoveExchangeAssign) {
   EXPECT_EQ(L.IndexOfObject(&t), 2);
   L.Exchange(0, 3);
   EXPECT_EQ(Lines(L), QStringList({"d", "c", "a", "b"}));
+  // A move that cannot be done loses no line.
+  EXPECT_THROW(L.Move(0, 4), EStringListError);
+  EXPECT_EQ(Lines(L), QStringList({"d", "c", "a", "b"}));
+  TStringList sorted;
+  sorted.SetText("b\na");
+  sorted.SetSorted(true);
+  EXPECT_THROW(sorted.Move(0, 1), EStringListError);
+  EXPECT_EQ(Lines(sorted), QStringList({"a", "b"}));
 
   TStringList copy;
   copy.Add("old");
