@@ -2,6 +2,8 @@
 
 #include "scanner/mbus_tables.h"
 
+#include <QDateTime>
+
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -96,7 +98,9 @@ void Decode_VIF(TVariable_MBus& R) {
 }
 
 TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<const uint8_t> Area,
-                               const TDecode_Options& Options) {
+                               const TDecode_Options& Given) {
+  TDecode_Options Options = Given;
+  if (Options.Decoded_At == 0) Options.Decoded_At = QDateTime::currentMSecsSinceEpoch();
   TRecords_Result Res;
   const size_t N = Area.size();
   size_t P = 0;

@@ -15,7 +15,7 @@
 
 struct TDecode_Options {
   bool Wireless = false;      // a wireless scan keeps idle fillers (DIF 0x2F) as records
-  int64_t Decoded_At = 0;     // time stamp given to every record (ms since the epoch, UTC)
+  int64_t Decoded_At = 0;     // time stamp given to every record (ms since the epoch, UTC); 0 takes the clock
 };
 
 struct TRecords_Result {
@@ -25,8 +25,10 @@ struct TRecords_Result {
 };
 
 // Parses the data records of Area and appends one TVariable_MBus per kept record to List. Area is exactly the
-// record area (wired: from byte 19 up to the byte before the checksum). A record that does not fit in Area is not
-// kept and ends the decoding; so do the special functions and readout selections that end a telegram.
+// record area: wired, bytes 19 .. length - 3 of the long frame (up to the checksum); wireless, from the first
+// record byte up to the last three bytes of the datagram (a record may start at byte length - 3 at the latest).
+// A record that does not fit in Area is not kept and ends the decoding, with the reason in the result; so do the
+// special functions and readout selections that end a telegram. The records before stay in List.
 TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<const uint8_t> Area,
                                const TDecode_Options& Options = {});
 

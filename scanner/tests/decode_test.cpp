@@ -2,6 +2,7 @@
 
 #include "scanner/mbus_decode.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -175,6 +176,13 @@ TEST(DecodeRecordsTest, RawCodingFieldsAndTexts) {
                                                "Manufacturer Specific"));
   EXPECT_TRUE(R.Enable);
   EXPECT_TRUE(R.Real_Wireless_Var);
+  // The decoding time, in the user's formats; without a given time stamp the clock is read.
+  const QDateTime Now = QDateTime::currentDateTime();
+  EXPECT_LE(std::abs(R.Decoded_At - Now.toMSecsSinceEpoch()), 60000);
+  TVariable_MBus Stamped = R;
+  Stamped.Decoded_At = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)).toMSecsSinceEpoch();
+  EXPECT_EQ(Stamped.datagiorno(), QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
+  EXPECT_EQ(Stamped.tempo(), QLocale().toString(QTime(5, 6, 7), QLocale::LongFormat));
   EXPECT_EQ(R.Node, nullptr);
 
   const TVariable_MBus& T = D.List[1];
