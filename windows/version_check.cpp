@@ -1,0 +1,154 @@
+#include "windows/version_check.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrlQuery>
+
+#include "platform/rtl/strutils.h"
+
+// The maker's web server. The paths, query keys and fragments below are fixed; the host is ours to choose.
+const char Web_Server_Default[] = "http://www.veltrum.example";
+
+namespace {
+
+QString& Base() {
+  static QString base = QString::fromLatin1(Web_Server_Default);
+  return base;
+}
+
+struct VersionEntry {
+  int32_t type;
+  const char* code;
+  const char* version;
+};
+
+constexpr VersionEntry Versions[] = {
+    {1, "SW51427", "2.302"}, {2, "SW51318", "3.207"}, {3, "SW51645", "2.012"}, {4, "SW51536", "3.000"},
+    {5, "SW51754", "3.000"}, {6, "SW51863", "1.508"}, {7, "SW51872", "1.507"},
+};
+
+const VersionEntry& Entry(int32_t deviceType) {
+  for (const VersionEntry& e : Versions) {
+    if (e.type == deviceType) return e;
+  }
+  return Versions[0];
+}
+
+}  // namespace
+
+QString Web_Server_Base() { return Base(); }
+
+void Set_Web_Server_Base(const QString& B) {
+  QString b = B;
+  while (b.endsWith(u'/')) b.chop(1);
+  Base() = b;
+}
+
+QString Version_Check_Code(int32_t deviceType) { return QString::fromLatin1(Entry(deviceType).code); }
+
+QString Built_In_Version(int32_t deviceType) { return QString::fromLatin1(Entry(deviceType).version); }
+
+QString Document_Code(int32_t deviceType) {
+  // The OEM types document the model they re-brand (1001 is type 1's model, 1007 type 7's).
+  const int32_t t = deviceType == 1007 ? 7 : deviceType;
+  return QStringLiteral("MN") + QString::fromLatin1(Entry(t).code).mid(2);
+}
+
+QUrl Version_Check_Url(int32_t deviceType) {
+  QUrl u(Base() + QStringLiteral("/home/download/GetversionSW.asp"));
+  QUrlQuery q;
+  q.addQueryItem(QStringLiteral("nomesw"), Version_Check_Code(deviceType));
+  u.setQuery(q);
+  return u;
+}
+
+QUrl Download_Page_Url(int32_t deviceType) {
+  QUrl u(Base() + QStringLiteral("/Home/download/download.asp"));
+  u.setFragment(QStringLiteral("HD") + Version_Check_Code(deviceType).mid(2));
+  return u;
+}
+
+QUrl Home_Page_Url(int32_t deviceType) {
+  if (deviceType < 1 || deviceType > 7) return QUrl();
+  QUrl u(Base() + QStringLiteral("/HOME/default.asp"));
+  QUrlQuery q;
+  q.addQueryItem(QStringLiteral("frompg"), SW_Code_Type(deviceType));
+  u.setQuery(q);
+  return u;
+}
+
+int Conv_Version(const QString& Ver_str) {
+  const int blank = Ver_str.indexOf(u' ');
+  const QString s = (blank >= 0 ? Ver_str.mid(blank + 1) : Ver_str).trimmed();
+  if (s.size() < 5) return -1;
+  const QString digits = QString(s[0]) + s[2] + s[3] + s[4];
+  int v = 0;
+  return plat::TryStrToInt(digits, v) ? v : -1;
+}
+
+bool Is_Newer_Version(const QString& Reply, const QString& Local) {
+  const QString r = Reply.toUpper().trimmed();
+  if (r.isEmpty() || r == u"VER. 0.000") return false;
+  const int local = Conv_Version(Local);
+  const int remote = Conv_Version(Reply.trimmed());
+  return local != -1 && remote != -1 && local < remote;
+}
+
+TVersionCheck::TVersionCheck(QObject* Parent)
+    : QObject(Parent), FManager(new QNetworkAccessManager(this)), FTimer(new QTimer(this)) {
+  FManager->setCookieJar(nullptr);
+  FTimer->setSingleShot(true);
+  connect(FTimer, &QTimer::timeout, this, [this] { Finish(false); });
+}
+
+TVersionCheck::~TVersionCheck() {
+  if (FReply) {
+    FReply->disconnect(this);
+    FReply->abort();
+  }
+}
+
+bool TVersionCheck::Start(std::function<void(bool)> Done) {
+  if (Busy()) return false;
+  FDone = std::move(Done);
+  FBody.clear();
+  FLastBody.clear();
+  QNetworkRequest req(Version_Check_Url());
+  req.setRawHeader("Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
+  // No cookies go out and none are kept.
+  req.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+  req.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+  FReply = FManager->get(req);
+  connect(FReply, &QNetworkReply::readyRead, this, [this] {
+    if (!FReply) return;
+    FBody += FReply->readAll();
+    if (FBody.size() > Max_Body_Bytes) Finish(false);  // no version text is that long
+  });
+  connect(FReply, &QNetworkReply::finished, this, [this] {
+    if (!FReply) return;
+    FBody += FReply->readAll();
+    const int status = FReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    Finish(FReply->error() == QNetworkReply::NoError && status >= 200 && status < 300 &&
+           FBody.size() <= Max_Body_Bytes);
+  });
+  FTimer->start(FTimeoutMs);
+  return true;
+}
+
+void TVersionCheck::Finish(bool ok) {
+  FTimer->stop();
+  if (QNetworkReply* r = FReply) {
+    FReply = nullptr;
+    r->disconnect(this);
+    r->abort();
+    r->deleteLater();
+  }
+  FLastBody = ok ? FBody : QByteArray();
+  FBody.clear();
+  const bool newer = ok && Is_Newer_Version(QString::fromLatin1(FLastBody));
+  auto done = std::move(FDone);
+  FDone = nullptr;
+  if (done) done(newer);
+}
