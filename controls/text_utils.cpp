@@ -1,10 +1,9 @@
 #include "controls/text_utils.h"
 
-#include <cmath>
-
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/formatsettings.h"
 #include "platform/rtl/strings.h"
@@ -19,52 +18,14 @@ namespace {
 constexpr QChar CR = u'\r';
 constexpr QChar LF = u'\n';
 
-// Calendar arithmetic of the runtime's date-time: days since 30 December 1899.
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int MonthDays(int y, int m) {
-  static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeap(y) ? 29 : days[m - 1];
-}
-
-TDateTime EncodeDateOrRaise(int y, int m, int d) {
-  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > MonthDays(y, m))
-    throw EConvertError(QStringLiteral("Invalid argument to date encode"));
-  for (int i = 1; i < m; ++i) d += MonthDays(y, i);
-  const int py = y - 1;
-  return double(py * 365 + py / 4 - py / 100 + py / 400 + d - 693594);
-}
+TDateTime EncodeDateOrRaise(int y, int m, int d) { return EncodeDate(y, m, d); }
 
 void DecodeDateParts(TDateTime date, int& y, int& m, int& d) {
-  // Day number counted from 1 January of year 1 (day 1).
-  int64_t n = int64_t(std::floor(date)) + 693594;
-  if (n <= 0) {
-    y = m = d = 0;
-    return;
-  }
-  --n;
-  const int64_t y400 = n / 146097;
-  n %= 146097;
-  int64_t y100 = n / 36524;
-  n %= 36524;
-  if (y100 == 4) {
-    y100 = 3;
-    n += 36524;
-  }
-  const int64_t y4 = n / 1461;
-  n %= 1461;
-  int64_t y1 = n / 365;
-  n %= 365;
-  if (y1 == 4) {
-    y1 = 3;
-    n += 365;
-  }
-  y = int(y400 * 400 + y100 * 100 + y4 * 4 + y1 + 1);
-  m = 1;
-  while (n >= MonthDays(y, m)) {
-    n -= MonthDays(y, m);
-    ++m;
-  }
-  d = int(n + 1);
+  Word yy = 0, mm = 0, dd = 0;
+  DecodeDate(date, yy, mm, dd);
+  y = yy;
+  m = mm;
+  d = dd;
 }
 
 bool IsURLCharacter(QChar c) {

@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 #include "platform/graphics/types.h"
+#include "platform/rtl/datetime.h"
 
 namespace plat {
 class TStrings;
@@ -17,7 +18,7 @@ class TStrings;
 
 namespace controls {
 
-using TDateTime = double;
+using plat::TDateTime;
 
 // ---- locale and character tests ----------------------------------------------------------------------------
 
