@@ -94,10 +94,17 @@ void TBaseLazyTree::FireSafely(const std::function<void()>& Call) {
 }
 
 void TBaseLazyTree::AssertMainThread() const {
+  // Asked on every structure edit: the answer is kept per thread once the application exists.
+  thread_local bool knownMain = false;
+  if (knownMain) return;
   QCoreApplication* app = QCoreApplication::instance();
-  if (app && QThread::currentThread() != app->thread())
-    throw ELazyTreeAssertion(std::string("UI controls like ") + ClassName() +
-                             " should only be manipulated through the main thread.");
+  if (!app) return;
+  if (QThread::currentThread() == app->thread()) {
+    knownMain = true;
+    return;
+  }
+  throw ELazyTreeAssertion(std::string("UI controls like ") + ClassName() +
+                           " should only be manipulated through the main thread.");
 }
 
 void TBaseLazyTree::RequireNotRoot(PLazyNode Node) const {
@@ -120,7 +127,7 @@ void TBaseLazyTree::CheckDeleteAllowed(PLazyNode Node, bool WithNode) const {
 // ------------------------------------------------------------------------------------------------------------
 // Node blocks and user data
 
-std::size_t TBaseLazyTree::UserDataOffset() const { return RoundUp(sizeof(TLazyNode), FDataAlign); }
+std::size_t TBaseLazyTree::UserDataOffset() const { return FUserDataOffset; }
 
 std::size_t TBaseLazyTree::AlignedDataSize() const {
   return RoundUp(static_cast<std::size_t>(std::max(FNodeDataSize, 0)), 4);
@@ -128,6 +135,7 @@ std::size_t TBaseLazyTree::AlignedDataSize() const {
 
 void TBaseLazyTree::ReconfigureArena() {
   if (FArena.LiveCount() != 0) return;
+  FUserDataOffset = RoundUp(sizeof(TLazyNode), FDataAlign);
   FArena.Configure(UserDataOffset() + AlignedDataSize() + FInternalDataSize, FDataAlign);
 }
 
@@ -1561,7 +1569,10 @@ void TBaseLazyTree::CancelOperation() {
   if (FOperationCount > 0) FOperationCanceled = true;
 }
 
-void TBaseLazyTree::InvalidatePositionCache() { DoStateChange({tsValidationNeeded}, {tsUseCache}); }
+void TBaseLazyTree::InvalidatePositionCache() {
+  if (FStates.Has(tsValidationNeeded) && !FStates.Has(tsUseCache)) return;  // nothing would change
+  DoStateChange({tsValidationNeeded}, {tsUseCache});
+}
 
 void TBaseLazyTree::AddTempNode(PLazyNode Node) {
   if (FTempNodes.size() == FTempNodes.capacity())

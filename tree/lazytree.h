@@ -147,6 +147,8 @@ class TBaseLazyTree {
   PLazyNode RootNode() const { return FRoot; }
   // Bytes the node blocks take (the arena's chunks), for measuring.
   std::size_t NodeStoreBytes() const { return FArena.ReservedBytes(); }
+  // The part of NodeStoreBytes() mapped directly from the system rather than taken through malloc.
+  std::size_t NodeStoreMappedBytes() const { return FArena.MappedBytes(); }
 
   // --- Structure -----------------------------------------------------------------------------------------
   virtual PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr);
@@ -410,6 +412,7 @@ class TBaseLazyTree {
   std::size_t AlignedDataSize() const;
   PLazyNode GetNextNoInitNormal(PLazyNode Node) const;
   PLazyNode DeepestFirstNoInit(PLazyNode Node) const;
+  PLazyNode SubtreePredecessor(PLazyNode Node) const;
 
   TCustomLazyTreeOptions FOptions;
   TNodeArena FArena;
@@ -417,6 +420,7 @@ class TBaseLazyTree {
   PLazyNode FRoot = nullptr;
   int FNodeDataSize = -1;
   std::size_t FDataAlign = alignof(void*);
+  std::size_t FUserDataOffset = sizeof(TLazyNode);
   void (*FDataConstruct)(void*) = nullptr;
   void (*FDataDestroy)(void*) = nullptr;
   std::size_t FInternalDataSize = 0;

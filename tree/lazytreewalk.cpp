@@ -18,6 +18,13 @@ PLazyNode TBaseLazyTree::GetNextNoInitNormal(PLazyNode Node) const {
   return nullptr;
 }
 
+// In children-above order: the node shown directly above the subtree of Node.
+PLazyNode TBaseLazyTree::SubtreePredecessor(PLazyNode Node) const {
+  for (PLazyNode n = Node; n != FRoot; n = n->Parent)
+    if (n->PrevSibling) return n->PrevSibling;
+  return nullptr;
+}
+
 PLazyNode TBaseLazyTree::DeepestFirstNoInit(PLazyNode Node) const {
   while (Node->FirstChild) Node = Node->FirstChild;
   return Node;
@@ -576,34 +583,17 @@ PLazyNode TBaseLazyTree::GetPreviousVisible(PLazyNode Node, bool ConsiderChildre
         cand = NilForRoot(s->Parent);
       }
     } else {
+      // Children-above display: a node's shown children sit directly above it; a hidden node is skipped
+      // with its whole subtree.
       PLazyNode n = s;
-      for (;;) {
-        if (n->Has(vsExpanded)) {
-          if (NeedsChildren(n)) InitChildren(n);
-          if (n->LastChild) {
-            n = n->LastChild;
-            init(n);
-            if (!n->Has(vsVisible)) continue;
-            cand = n;
-            break;
-          }
-        }
-        if (n->PrevSibling) {
-          n = n->PrevSibling;
-          init(n);
-          if (!n->Has(vsVisible)) continue;
-          cand = n;
-          break;
-        }
-        // The first node of the display has no predecessor.
-        cand = nullptr;
-        for (PLazyNode a = n->Parent; a != FRoot; a = a->Parent)
-          if (PLazyNode p = GetPreviousVisibleSibling(a, true)) {
-            cand = p;
-            break;
-          }
-        break;
+      if (n->Has(vsExpanded) && NeedsChildren(n)) InitChildren(n);
+      n = n->Has(vsExpanded) && n->LastChild ? n->LastChild : SubtreePredecessor(n);
+      init(n);
+      while (n && !n->Has(vsVisible)) {
+        n = SubtreePredecessor(n);
+        init(n);
       }
+      cand = n;
     }
     init(cand);
     if (!cand || GetEffectivelyVisible(cand)) return cand;
@@ -630,28 +620,9 @@ PLazyNode TBaseLazyTree::GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderC
         cand = NilForRoot(s->Parent);
       }
     } else {
-      PLazyNode n = s;
-      for (;;) {
-        if (n->Has(vsExpanded) && n->LastChild) {
-          n = n->LastChild;
-          if (!n->Has(vsVisible)) continue;
-          cand = n;
-          break;
-        }
-        if (n->PrevSibling) {
-          n = n->PrevSibling;
-          if (!n->Has(vsVisible)) continue;
-          cand = n;
-          break;
-        }
-        cand = nullptr;
-        for (PLazyNode a = n->Parent; a != FRoot; a = a->Parent)
-          if (PLazyNode p = GetPreviousVisibleSiblingNoInit(a, true)) {
-            cand = p;
-            break;
-          }
-        break;
-      }
+      PLazyNode n = s->Has(vsExpanded) && s->LastChild ? s->LastChild : SubtreePredecessor(s);
+      while (n && !n->Has(vsVisible)) n = SubtreePredecessor(n);
+      cand = n;
     }
     if (!cand || GetEffectivelyVisible(cand)) return cand;
     s = cand;

@@ -1,10 +1,36 @@
 #include "tree/nodearena.h"
 
+#include <sys/mman.h>
+
 #include <cassert>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
 namespace lazytree {
+
+namespace {
+
+// Large chunks are mapped directly, aligned to and advised for huge pages: a million nodes then cost a few
+// dozen page faults instead of tens of thousands.
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+constexpr std::size_t kMaxChunkBytes = 2 * kHugePage;
+
+void* MapHuge(std::size_t bytes) {
+  void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(raw);
+  const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
+  if (aligned > start) munmap(raw, aligned - start);
+  const std::uintptr_t end = start + bytes + kHugePage;
+  if (end > aligned + bytes) munmap(reinterpret_cast<void*>(aligned + bytes), end - (aligned + bytes));
+#ifdef MADV_HUGEPAGE
+  madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<void*>(aligned);
+}
+
+}  // namespace
 
 TNodeArena::~TNodeArena() { ReleaseAll(); }
 
@@ -19,10 +45,22 @@ void TNodeArena::Configure(std::size_t stride, std::size_t alignment) {
 }
 
 void TNodeArena::NewChunk() {
-  void* chunk = ::operator new(ChunkBytes(), std::align_val_t(alignment_));
+  chunks_.reserve(chunks_.size() + 1);  // a failure here leaves the store as it was
+  std::size_t bytes = nextChunkBlocks_ * stride_;
+  Chunk chunk{nullptr, 0, false};
+  if (bytes >= kHugePage) {
+    bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    chunk = {MapHuge(bytes), bytes, true};
+    mapped_ += bytes;
+  } else {
+    chunk = {::operator new(bytes, std::align_val_t(alignment_)), bytes, false};
+  }
+  if (bytes < kMaxChunkBytes) nextChunkBlocks_ *= 2;
   chunks_.push_back(chunk);
-  bump_ = static_cast<char*>(chunk);
-  bumpEnd_ = bump_ + ChunkBytes();
+  reserved_ += bytes;
+  bump_ = static_cast<char*>(chunk.base);
+  bumpEnd_ = bump_ + bytes / stride_ * stride_;
+  bumpZeroed_ = chunk.mapped;
 }
 
 void* TNodeArena::Allocate() {
@@ -30,15 +68,13 @@ void* TNodeArena::Allocate() {
   if (freeList_) {
     block = freeList_;
     freeList_ = *static_cast<void**>(freeList_);
+    std::memset(block, 0, stride_);
   } else {
-    if (bump_ == bumpEnd_) {
-      chunks_.reserve(chunks_.size() + 1);  // a failure here leaves the store as it was
-      NewChunk();
-    }
+    if (bump_ == bumpEnd_) NewChunk();
     block = bump_;
     bump_ += stride_;
+    if (!bumpZeroed_) std::memset(block, 0, stride_);
   }
-  std::memset(block, 0, stride_);
   ++live_;
   return block;
 }
@@ -56,11 +92,20 @@ void TNodeArena::Free(void* block) {
 
 void TNodeArena::ReleaseAll() {
   assert(live_ == 0);
-  for (void* chunk : chunks_) ::operator delete(chunk, std::align_val_t(alignment_));
+  for (const Chunk& c : chunks_) {
+    if (c.mapped)
+      munmap(c.base, c.bytes);
+    else
+      ::operator delete(c.base, std::align_val_t(alignment_));
+  }
   chunks_.clear();
   chunks_.shrink_to_fit();
   bump_ = bumpEnd_ = nullptr;
+  bumpZeroed_ = false;
   freeList_ = nullptr;
+  nextChunkBlocks_ = 16;
+  reserved_ = 0;
+  mapped_ = 0;
 }
 
 }  // namespace lazytree

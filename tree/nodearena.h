@@ -25,20 +25,29 @@ class TNodeArena {
   void ReleaseAll();
 
   std::size_t LiveCount() const { return live_; }
-  std::size_t ReservedBytes() const { return chunks_.size() * ChunkBytes(); }
+  std::size_t ReservedBytes() const { return reserved_; }
+  // Part of ReservedBytes() taken straight from the system (not through malloc).
+  std::size_t MappedBytes() const { return mapped_; }
 
  private:
-  static constexpr std::size_t kBlocksPerChunk = 1024;
-  std::size_t ChunkBytes() const { return stride_ * kBlocksPerChunk; }
+  struct Chunk {
+    void* base;
+    std::size_t bytes;
+    bool mapped;
+  };
   void NewChunk();
 
   std::size_t stride_ = 0;
   std::size_t alignment_ = alignof(std::max_align_t);
-  std::vector<void*> chunks_;
-  char* bump_ = nullptr;      // next never-used block of the newest chunk
+  std::vector<Chunk> chunks_;
+  std::size_t nextChunkBlocks_ = 16;  // chunks grow geometrically up to a few huge pages
+  char* bump_ = nullptr;              // next never-used block of the newest chunk
   char* bumpEnd_ = nullptr;
-  void* freeList_ = nullptr;  // freed blocks, linked through their first word
+  bool bumpZeroed_ = false;           // the newest chunk came zero-filled from the system
+  void* freeList_ = nullptr;          // freed blocks, linked through their first word
   std::size_t live_ = 0;
+  std::size_t reserved_ = 0;
+  std::size_t mapped_ = 0;
 };
 
 }  // namespace lazytree

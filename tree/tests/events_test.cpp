@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tree/lazytree.h"
@@ -484,6 +485,37 @@ TEST(TreeGuards, DeletingDuringIterationOrInitialisationIsRefused) {
   EXPECT_THROW(tree.GetNext(first->NextSibling), ELazyTreeAssertion);
   EXPECT_EQ(tree.RootNodeCount(), 3u);
   EXPECT_EQ(testing::CheckTree(tree), "");
+}
+
+}  // namespace
+}  // namespace lazytree
+
+namespace lazytree {
+namespace {
+
+TEST(TreeGuards, StructureEditsFromAnotherThreadAreRefused) {
+  TBaseLazyTree tree;
+  tree.SetRootNodeCount(1);
+  std::vector<std::string> failures;
+  std::thread worker([&] {
+    for (const auto& edit : std::vector<std::function<void()>>{
+             [&] { tree.AddChild(nullptr); },
+             [&] { tree.DeleteNode(tree.GetFirstNoInit()); },
+             [&] { tree.Clear(); },
+             [&] { tree.BeginUpdate(); },
+         }) {
+      try {
+        edit();
+      } catch (const ELazyTreeAssertion& e) {
+        failures.push_back(e.what());
+      }
+    }
+  });
+  worker.join();
+  ASSERT_EQ(failures.size(), 4u);
+  EXPECT_EQ(failures[0], "UI controls like TBaseLazyTree should only be manipulated through the main thread.");
+  EXPECT_EQ(tree.RootNodeCount(), 1u);
+  EXPECT_EQ(tree.UpdateCount(), 0u);
 }
 
 }  // namespace
