@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 
 #include <QFont>
 #include <QString>
@@ -14,6 +13,7 @@
 #include "platform/rtl/events.h"
 #include "platform/rtl/math.h"
 #include "platform/rtl/object.h"
+#include "platform/rtl/sets.h"
 
 namespace plat {
 
@@ -34,29 +34,7 @@ class TGraphicsObject : public TPersistent {
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-class TFontStyles {
- public:
-  constexpr TFontStyles() = default;
-  constexpr TFontStyles(std::initializer_list<TFontStyle> styles) {
-    for (TFontStyle s : styles) bits_ |= Bit(s);
-  }
-  constexpr bool Contains(TFontStyle s) const { return (bits_ & Bit(s)) != 0; }
-  constexpr bool Empty() const { return bits_ == 0; }
-  constexpr TFontStyles& Include(TFontStyle s) { bits_ |= Bit(s); return *this; }
-  constexpr TFontStyles& Exclude(TFontStyle s) { bits_ &= ~Bit(s); return *this; }
-  constexpr unsigned Bits() const { return bits_; }
-  static constexpr TFontStyles FromBits(unsigned b) { TFontStyles r; r.bits_ = b & 15u; return r; }
-  friend constexpr TFontStyles operator+(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ | b.bits_); }
-  friend constexpr TFontStyles operator-(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ & ~b.bits_); }
-  friend constexpr TFontStyles operator*(TFontStyles a, TFontStyles b) { return FromBits(a.bits_ & b.bits_); }
-  friend constexpr TFontStyles operator+(TFontStyles a, TFontStyle s) { return a.Include(s); }
-  friend constexpr TFontStyles operator-(TFontStyles a, TFontStyle s) { return a.Exclude(s); }
-  friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
-
- private:
-  static constexpr unsigned Bit(TFontStyle s) { return 1u << unsigned(s); }
-  unsigned bits_ = 0;
-};
+using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };

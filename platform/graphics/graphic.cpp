@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include "platform/graphics/canvas.h"
+#include "platform/rtl/streams.h"
 
 namespace plat {
 
@@ -40,6 +41,13 @@ void TGraphic::SaveToFile(const QString& fileName) const {
 }
 
 void TGraphic::LoadFromStream(QIODevice& stream) { LoadFromBytes(stream.readAll()); }
+
+void TGraphic::LoadFromStream(TStream& stream) {
+  int64_t n = stream.Size() - stream.Position();
+  LoadFromBytes(n > 0 ? stream.ReadBytes(n) : QByteArray());
+}
+
+void TGraphic::SaveToStream(TStream& stream) const { stream.WriteBytes(SaveToBytes()); }
 
 void TGraphic::SaveToStream(QIODevice& stream) const {
   QByteArray data = SaveToBytes();

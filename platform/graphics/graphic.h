@@ -22,6 +22,7 @@ class QIODevice;
 namespace plat {
 
 class TCanvas;
+class TStream;
 
 // A picture that cannot be read or an operation a picture cannot do.
 class EInvalidGraphic : public Exception {
@@ -58,6 +59,8 @@ class TGraphic : public TPersistent {
   void SaveToFile(const QString& fileName) const;  // whole-file write through a temporary file
   void LoadFromStream(QIODevice& stream);          // reads to the end
   void SaveToStream(QIODevice& stream) const;
+  void LoadFromStream(TStream& stream);            // reads from the position to the end
+  void SaveToStream(TStream& stream) const;        // writes at the position
 
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
 

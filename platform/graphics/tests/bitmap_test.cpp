@@ -8,6 +8,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
 #include "platform/graphics/imagelist.h"
+#include "platform/rtl/streams.h"
 #include "platform/testing/pixels.h"
 
 using namespace plat;
@@ -105,6 +106,14 @@ TEST(BitmapTest, BmpRoundTripThroughFileAndStream) {
     TBitmap fromStream;
     fromStream.LoadFromStream(in);
     EXPECT_EQ(fromStream.Canvas()->Pixels(0, 4), RGB(250, 1, 2));
+    // The runtime's streams: the bitmap is read from the stream's position.
+    TMemoryStream ms;
+    ms.WriteU32LE(0xDEADBEEF);
+    b.SaveToStream(ms);
+    ms.SetPosition(4);
+    TBitmap fromMemory;
+    fromMemory.LoadFromStream(ms);
+    EXPECT_EQ(fromMemory.Canvas()->Pixels(3, 2), RGB(10, 200, 30));
   }
 }
 

@@ -104,7 +104,7 @@ TEST(FontTest, StylesReachTheQtFontAndMissingFacesFallBack) {
   EXPECT_FALSE(q.underline());
   EXPECT_EQ(QFontInfo(q).family(), QStringLiteral("DejaVu Sans"));
   TFontStyles s{fsBold};
-  s = s + fsItalic - fsBold;
+  s = s + TFontStyles{fsItalic} - TFontStyles{fsBold};
   EXPECT_TRUE(s.Contains(fsItalic));
   EXPECT_FALSE(s.Contains(fsBold));
 }
