@@ -7,7 +7,10 @@
 
 namespace plat {
 
-TCustomImageList::TCustomImageList(int width, int height) : width_(std::max(0, width)), height_(std::max(0, height)) {}
+TCustomImageList::TCustomImageList(TComponent* AOwner) : TCustomImageList(AOwner, 16, 16) {}
+
+TCustomImageList::TCustomImageList(TComponent* AOwner, int width, int height)
+    : TComponent(AOwner), width_(std::max(0, width)), height_(std::max(0, height)) {}
 
 TCustomImageList::~TCustomImageList() = default;
 
@@ -25,7 +28,7 @@ void TCustomImageList::Assign(TPersistent* Source) {
     Change();
     return;
   }
-  TPersistent::Assign(Source);
+  TComponent::Assign(Source);
 }
 
 void TCustomImageList::Change() {
@@ -137,7 +140,7 @@ int TCustomImageList::AddImage(const QImage& image) {
 
 void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
   if (index < 0 || index >= Count()) return;
-  TCustomImageList tmp(width_, height_);
+  TCustomImageList tmp(nullptr, width_, height_);
   if (tmp.Add(image, mask) < 0) return;
   images_[size_t(index)] = tmp.images_.front();
   Change();

@@ -10,7 +10,7 @@
 #include "platform/graphics/color.h"
 #include "platform/graphics/types.h"
 #include "platform/rtl/events.h"
-#include "platform/rtl/object.h"
+#include "platform/rtl/component.h"
 
 namespace plat {
 
@@ -21,13 +21,15 @@ class TIcon;
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
 
-class TCustomImageList : public TPersistent {
+class TCustomImageList : public TComponent {
   PLAT_CLASS(TCustomImageList)
 
-  explicit TCustomImageList(int width = 16, int height = 16);
+  // Images of 16 x 16 pixels, or of the size given.
+  explicit TCustomImageList(TComponent* AOwner = nullptr);
+  TCustomImageList(TComponent* AOwner, int width, int height);
   ~TCustomImageList() override;
 
-  void Assign(TPersistent* Source) override;
+  void Assign(TPersistent* Source) override;  // another list: size, settings and images
 
   int Width() const { return width_; }
   int Height() const { return height_; }

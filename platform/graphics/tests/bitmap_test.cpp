@@ -246,7 +246,7 @@ class ImageListTest : public ::testing::Test {
 };
 
 TEST_F(ImageListTest, StripsAreCutIntoImagesAndDrawnByIndex) {
-  TImageList list(4, 4);
+  TImageList list(nullptr, 4, 4);
   int changes = 0;
   int link = list.RegisterChanges([&] { ++changes; });
   TBitmap strip;
@@ -273,7 +273,7 @@ TEST_F(ImageListTest, StripsAreCutIntoImagesAndDrawnByIndex) {
 }
 
 TEST_F(ImageListTest, DisabledImagesAreLighterGreyAndKeepTheirShape) {
-  TImageList list(4, 4);
+  TImageList list(nullptr, 4, 4);
   TBitmap strip;
   Strip(strip, 3);
   list.AddMasked(&strip, clFuchsia);
@@ -297,7 +297,7 @@ TEST_F(ImageListTest, DisabledImagesAreLighterGreyAndKeepTheirShape) {
 }
 
 TEST_F(ImageListTest, MaskBitmapAndGetBitmap) {
-  TImageList list(4, 4);
+  TImageList list(nullptr, 4, 4);
   TBitmap img(4, 4), mask(4, 4);
   img.Canvas()->Brush()->SetColor(clGreen);
   img.Canvas()->FillRect(Rect(0, 0, 4, 4));
