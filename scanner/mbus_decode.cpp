@@ -21,6 +21,7 @@ uint64_t Little_Endian(const uint8_t* Data, int N) {
 }
 
 int64_t Signed_Little_Endian(const uint8_t* Data, int N) {
+  if (N <= 0) return 0;
   const uint64_t V = Little_Endian(Data, N);
   if (N >= 8) return int64_t(V);
   const int Shift = 64 - 8 * N;

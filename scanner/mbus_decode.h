@@ -94,7 +94,8 @@ int64_t BCD_To_Int64(const uint8_t* Data, int N);
 int64_t Power_Of_Ten(int N);
 QString Two_Digits(int N);
 
-// Formats Mantissa x 10^Exponent in the general number format: shortest form, at most 15 significant digits,
-// fixed notation from 1E-5 up to below 1E15, otherwise d.dddE+x; Decimal_Point separates the fraction.
+// Formats Mantissa x 10^Exponent in the general number format: shortest form, at most 15 significant digits
+// (rounded half up), fixed notation from 1E-4 up to below 1E15, otherwise d.dddEx (as 1.5E20, 5E-7);
+// Decimal_Point separates the fraction. Format_Real does the same for a floating-point value (NAN, INF, -INF).
 QString Format_Scaled(int64_t Mantissa, int Exponent, QChar Decimal_Point);
 QString Format_Real(double Value, QChar Decimal_Point);
