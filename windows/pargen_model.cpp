@@ -1,0 +1,370 @@
+#include "windows/pargen_model.h"
+
+#include "platform/io/files.h"
+#include "platform/rtl/strutils.h"
+#include "platform/xml/xmldocument.h"
+
+namespace pargen {
+namespace {
+
+bool Is_Type(int deviceType, std::initializer_list<int> types) {
+  for (int t : types)
+    if (t == deviceType) return true;
+  return false;
+}
+
+QStringList Items(std::initializer_list<const char*> texts) {
+  QStringList l;
+  for (const char* t : texts) l << QString::fromLatin1(t);
+  return l;
+}
+
+// Where each element's value lives in TParGen_Data, by kind.
+enum class Kind { None, Edit, List, Check, Polls };
+
+struct Slot {
+  Kind kind = Kind::None;
+  QString* edit = nullptr;
+  int* list = nullptr;
+  bool* check = nullptr;
+  TParGen_List which = TParGen_List::Select_Device;
+};
+
+Slot Find_Slot(TParGen_Data& d, const QString& name) {
+  Slot s;
+  auto edit = [&](QString& v) { s.kind = Kind::Edit; s.edit = &v; };
+  auto list = [&](int& v, TParGen_List w) { s.kind = Kind::List; s.list = &v; s.which = w; };
+  auto check = [&](bool& v) { s.kind = Kind::Check; s.check = &v; };
+  for (int i = 0; i < 4; ++i) {
+    const QString n = QString::number(i + 1);
+    if (name == QStringLiteral("IP_") + n) edit(d.IP[std::size_t(i)]);
+    if (name == QStringLiteral("SM_") + n) edit(d.SM[std::size_t(i)]);
+    if (name == QStringLiteral("GA_") + n) edit(d.GA[std::size_t(i)]);
+  }
+  if (s.kind != Kind::None) return s;
+  if (name == u"Sel_Dev") list(d.Sel_Dev, TParGen_List::Select_Device);
+  else if (name == u"Sel_Dev_MBus_Present") list(d.Sel_Dev_MBus_Present, TParGen_List::Wire_Present_MBus);
+  else if (name == u"Gat_Enable") check(d.Gat_Enable);
+  else if (name == u"TCP_Port") edit(d.TCP_Port);
+  else if (name == u"TCP_Conn_TimeOut") edit(d.TCP_Conn_TimeOut);
+  else if (name == u"Meter_Baud") list(d.Meter_Baud, TParGen_List::MBus_Baud);
+  else if (name == u"Meter_Par") list(d.Meter_Par, TParGen_List::MBus_Parity);
+  else if (name == u"Meter_Req_Type") { s.kind = Kind::Polls; s.list = &d.Meter_Polls; s.which = TParGen_List::MBus_Polls; }
+  else if (name == u"Meter_Req_Delay") edit(d.Meter_Req_Delay);
+  else if (name == u"Node_State") edit(d.Node_State);
+  else if (name == u"Enable_Use_Fix_C_Field") check(d.Enable_Use_Fix_C_Field);
+  else if (name == u"Use_Fix_C_Field_Value") list(d.Use_Fix_C_Field_Value, TParGen_List::MBus_Fix_CField_Val);
+  else if (name == u"Reply_Exception_Until_First_Read") check(d.Reply_Exception_Until_First_Read);
+  else if (name == u"MBUS_Ser") list(d.MBUS_Ser, TParGen_List::MBus_Serial);
+  else if (name == u"Mod_Ser") list(d.Mod_Ser, TParGen_List::Serial_Modbus_Slave);
+  else if (name == u"Mod_Baud") list(d.Mod_Baud, TParGen_List::Baud_Modbus_Slave);
+  else if (name == u"Mod_Par") list(d.Mod_Par, TParGen_List::Par_Modbus_Slave);
+  else if (name == u"Mod_StopBit") list(d.Mod_StopBit, TParGen_List::ModSlave_StopBits);
+  else if (name == u"Mod_Id") edit(d.Mod_Id);
+  else if (name == u"Mod_Protocol") list(d.Mod_Protocol, TParGen_List::Protocol_Modbus_Slave);
+  else if (name == u"wMBus_Mode") list(d.wMBus_Mode, TParGen_List::wMBus_Mode);
+  else if (name == u"wMBus_Radio_Channel") list(d.wMBus_Radio_Channel, TParGen_List::wMBus_Radio_Channel);
+  return s;
+}
+
+// The polling entry a stored Meter_Req_Type stands for.
+int Polls_From_Text(int deviceType, const QString& text) {
+  if (text == u"1") return Polls_On_Request;
+  if (text == u"0" || !Is_Type(deviceType, {2, 3})) return Polls_Cyclic;
+  return Polls_Passive;
+}
+
+QString Polls_To_Text(int deviceType, int polls) {
+  if (Polls_Fixed_Cyclic(deviceType)) return QStringLiteral("0");
+  if (polls == Polls_On_Request) return QStringLiteral("1");
+  if (polls == Polls_Passive && Is_Type(deviceType, {2, 3})) return QStringLiteral("2");
+  return QStringLiteral("0");
+}
+
+// Sets one element's value from its text; a text that does not give a value gives the default.
+void Read_Value(int deviceType, TParGen_Data& d, TParGen_Data& defaults, const QString& name,
+                const plat::TXMLNode& element) {
+  Slot s = Find_Slot(d, name);
+  Slot def = Find_Slot(defaults, name);
+  const bool present = !element.IsNull();
+  const QString text = element.Text();
+  switch (s.kind) {
+    case Kind::Edit:
+      *s.edit = present ? text : *def.edit;
+      break;
+    case Kind::Check:
+      *s.check = present ? text == u"1" : *def.check;
+      break;
+    case Kind::List: {
+      int v = 0;
+      // An index outside the list is taken like a missing value, so a save never writes "-1".
+      const bool ok = present && plat::TryStrToInt(text, v) && v >= 0 && v < List_Count(s.which, deviceType);
+      *s.list = ok ? v : *def.list;
+      break;
+    }
+    case Kind::Polls: {
+      if (Polls_Fixed_Cyclic(deviceType)) break;  // never read; set below
+      const int v = present ? Polls_From_Text(deviceType, text) : -1;
+      *s.list = v >= 0 && v < List_Count(TParGen_List::MBus_Polls, deviceType) ? v : *def.list;
+      break;
+    }
+    case Kind::None:
+      break;
+  }
+}
+
+QString Element_Text(int deviceType, TParGen_Data& d, const QString& name) {
+  if (name == u"Sel_Dev_MBus_Present" && Is_Type(deviceType, {2, 3})) return QStringLiteral("1");
+  if (name == u"Mod_Ser" && deviceType == 5) return QStringLiteral("1");
+  const Slot s = Find_Slot(d, name);
+  switch (s.kind) {
+    case Kind::Edit: return *s.edit;
+    case Kind::Check: return *s.check ? QStringLiteral("1") : QStringLiteral("0");
+    case Kind::List: return QString::number(*s.list);
+    case Kind::Polls: return Polls_To_Text(deviceType, *s.list);
+    case Kind::None: break;
+  }
+  return QString();
+}
+
+void Build_Document(plat::TXMLDocument& doc, int deviceType, const TParGen_Data& data) {
+  doc.Clear();
+  doc.Options() = plat::TXMLSaveOptions();
+  plat::TXMLNode root = doc.AddChild(QStringLiteral("GeneralParameter"));
+  doc.AddComment(QStringLiteral("SW_VERSION = ") + ParGen_Version(deviceType));
+  TParGen_Data d = data;
+  for (const QString& name : ParGen_Elements(deviceType)) root.AddChild(name).SetText(Element_Text(deviceType, d, name));
+}
+
+// ---- checks ---------------------------------------------------------------------------------------------------
+
+// The edit's integer, or -1 when the text does not convert (which fails every range).
+int Value_Of(const QString& text) {
+  int v = 0;
+  return plat::TryStrToInt(text, v) ? v : -1;
+}
+
+bool In_Range(const QString& text, int lo, int hi) {
+  const int v = Value_Of(text);
+  return v >= lo && v <= hi;
+}
+
+// The four bytes of an address, 0 to 255 each; firstText is the text of the first byte's failure.
+std::optional<int> Check_Bytes(const std::array<QString, 4>& bytes, int firstText) {
+  for (int i = 0; i < 4; ++i)
+    if (!In_Range(bytes[std::size_t(i)], 0, 255)) return firstText + i;
+  return std::nullopt;
+}
+
+// IP, mask and gateway bytes. The gateway is checked even while it is not enabled, because the compiler
+// needs every gateway byte as a number.
+std::optional<int> Check_Address(const TParGen_Data& d, int ipText, int smText, int gaText) {
+  if (auto r = Check_Bytes(d.IP, ipText)) return r;
+  if (auto r = Check_Bytes(d.SM, smText)) return r;
+  return Check_Bytes(d.GA, gaText);
+}
+
+std::optional<int> Check_Port(const TParGen_Data& d) {
+  const int port = Value_Of(d.TCP_Port);
+  if (port < 1 || port > 65535 || port == 10000) return 122;
+  return std::nullopt;
+}
+
+std::optional<int> Check_Delay_NodeState(const TParGen_Data& d) {
+  if (!In_Range(d.Meter_Req_Delay, 0, 65535)) return 124;
+  if (!In_Range(d.Node_State, 0, 255)) return 125;
+  return std::nullopt;
+}
+
+std::optional<int> Check_StopBits(const TParGen_Data& d) {
+  if (d.Mod_StopBit == 1 && d.Mod_Par != 0) return 351;
+  return std::nullopt;
+}
+
+}  // namespace
+
+QStringList List_Items(TParGen_List list, int deviceType) {
+  switch (list) {
+    case TParGen_List::Select_Device:
+      if (deviceType == 2) return Items({"DI51318R", "VU51318-Z2"});
+      if (deviceType == 3) return Items({"VO51645-R2 Without Ethernet Port", "VO51645-R2 With Ethernet Port"});
+      return Items({"ZE51427Z", "DE51427-V2"});
+    case TParGen_List::Wire_Present_MBus: return Items({"Not Present", "Present"});
+    case TParGen_List::MBus_Baud: return Items({"300", "600", "1200", "2400", "4800", "9600", "19200", "38400"});
+    case TParGen_List::MBus_Parity:
+    case TParGen_List::Par_Modbus_Slave: return Items({"NONE", "EVEN", "ODD"});
+    case TParGen_List::MBus_Polls: return QStringList();
+    case TParGen_List::MBus_Fix_CField_Val: return Items({"0x5B", "0x7B"});
+    case TParGen_List::MBus_Serial:
+    case TParGen_List::Serial_Modbus_Slave: return Items({"RS485", "RS232"});
+    case TParGen_List::Baud_Modbus_Slave:
+      return Items({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+    case TParGen_List::ModSlave_StopBits: return Items({"1 Stop Bit", "2 Stop Bits"});
+    case TParGen_List::Protocol_Modbus_Slave: return Items({"Modbus RTU", "Modbus ASCII", "JBUS", "Binary", "ASCII"});
+    case TParGen_List::wMBus_Mode: return Items({"S", "T", "N1", "N2", "C"});
+    case TParGen_List::wMBus_Radio_Channel:
+      return Items({"1a @ 4800 bps", "1b @ 4800 bps", "2a @ 2400 bps", "2b @ 2400 bps", "3a @ 4800 bps",
+                    "3b @ 4800 bps", "0 @ 19200 bps", "2a @ 4800 bps", "2b @ 4800 bps"});
+  }
+  return QStringList();
+}
+
+int List_Count(TParGen_List list, int deviceType) {
+  if (list == TParGen_List::MBus_Polls) return deviceType == 3 ? 3 : 2;
+  return int(List_Items(list, deviceType).size());
+}
+
+bool Polls_Fixed_Cyclic(int deviceType) { return Is_Type(deviceType, {6, 7, 1007}); }
+
+TParGen_Data ParGen_Defaults(int deviceType) {
+  TParGen_Data d;
+  d.Sel_Dev = 0;
+  d.Sel_Dev_MBus_Present = 0;
+  d.IP = {"192", "168", "0", "10"};
+  d.SM = {"255", "255", "255", "0"};
+  d.GA = {"192", "168", "0", "1"};
+  d.Gat_Enable = false;
+  d.TCP_Port = QStringLiteral("502");
+  d.TCP_Conn_TimeOut = QStringLiteral("2");
+  d.Meter_Baud = 3;
+  d.Meter_Par = 1;
+  d.Meter_Polls = Polls_Fixed_Cyclic(deviceType) ? Polls_Cyclic : Polls_On_Request;
+  d.Meter_Req_Delay = QStringLiteral("100");
+  d.Node_State = QStringLiteral("0xFF");
+  d.Enable_Use_Fix_C_Field = false;
+  d.Use_Fix_C_Field_Value = 0;
+  d.Reply_Exception_Until_First_Read = false;
+  d.MBUS_Ser = 1;
+  d.Mod_Ser = 1;
+  d.Mod_Baud = 7;
+  d.Mod_Par = 0;
+  d.Mod_StopBit = 0;
+  d.Mod_Id = QStringLiteral("1");
+  d.Mod_Protocol = 0;
+  d.wMBus_Mode = 0;
+  d.wMBus_Radio_Channel = 0;
+  return d;
+}
+
+QString ParGen_Version(int deviceType) {
+  switch (deviceType) {
+    case 1:
+    case 1001: return QStringLiteral("2.302");
+    case 2: return QStringLiteral("3.207");
+    case 3: return QStringLiteral("2.012");
+    case 4:
+    case 5: return QStringLiteral("3.000");
+    case 6: return QStringLiteral("1.508");
+    case 7:
+    case 1007: return QStringLiteral("1.507");
+    default: return QString();
+  }
+}
+
+QStringList ParGen_Elements(int deviceType) {
+  const QStringList ip = Items({"IP_1", "IP_2", "IP_3", "IP_4", "SM_1", "SM_2", "SM_3", "SM_4",
+                                "GA_1", "GA_2", "GA_3", "GA_4", "Gat_Enable"});
+  const QStringList modbus = Items({"Mod_Ser", "Mod_Baud", "Mod_Par", "Mod_Id", "Mod_StopBit"});
+  const QStringList meter = Items({"Meter_Baud", "Meter_Par", "Meter_Req_Type", "Meter_Req_Delay", "Node_State"});
+  const QStringList wireless = Items({"wMBus_Mode", "wMBus_Radio_Channel"});
+  switch (deviceType) {
+    case 1:
+    case 1001:
+      return QStringList{QStringLiteral("Sel_Dev")} + ip + Items({"TCP_Port", "TCP_Conn_TimeOut"})
+             + meter + Items({"Enable_Use_Fix_C_Field", "Use_Fix_C_Field_Value", "Reply_Exception_Until_First_Read"});
+    case 2:
+    case 3: return Items({"Sel_Dev", "Sel_Dev_MBus_Present"}) + modbus + Items({"Mod_Protocol"}) + meter + ip;
+    case 4: return modbus + Items({"Mod_Protocol"}) + meter + Items({"MBUS_Ser"});
+    case 5: return modbus + Items({"Mod_Protocol"}) + meter;
+    case 6: return Items({"Sel_Dev_MBus_Present"}) + modbus + wireless + meter + ip;
+    case 7:
+    case 1007:
+      return Items({"Sel_Dev_MBus_Present"}) + ip + Items({"TCP_Port", "TCP_Conn_TimeOut"}) + wireless + meter;
+    default: return QStringList();
+  }
+}
+
+TParGen_Read Read_ParGen(const QString& FileName, int deviceType, TParGen_Data& Data, QString* Error) {
+  TParGen_Data defaults = ParGen_Defaults(deviceType);
+  TParGen_Read result = TParGen_Read::Missing;
+  plat::TXMLDocument doc;
+  plat::TXMLNode root;
+  if (!FileName.isEmpty() && plat::FileExists(FileName)) {
+    QString error;
+    if (doc.LoadFromFile(FileName, &error)) {
+      result = TParGen_Read::Read;
+      root = doc.DocumentElement();
+    } else {
+      result = TParGen_Read::Malformed;
+      if (Error) *Error = error;
+    }
+  }
+  const int stopBits = Data.Mod_StopBit;
+  for (const QString& name : ParGen_Elements(deviceType)) {
+    const plat::TXMLNode element = result == TParGen_Read::Read ? root.ChildElements().FindNode(name) : plat::TXMLNode();
+    Read_Value(deviceType, Data, defaults, name, element);
+  }
+  // A new type-6 configuration keeps the stop bits the window last showed.
+  if (deviceType == 6 && result != TParGen_Read::Read) Data.Mod_StopBit = stopBits;
+  if (Polls_Fixed_Cyclic(deviceType)) Data.Meter_Polls = Polls_Cyclic;
+  return result;
+}
+
+QByteArray ParGen_Bytes(int deviceType, const TParGen_Data& Data) {
+  plat::TXMLDocument doc;
+  Build_Document(doc, deviceType, Data);
+  return doc.SaveToBytes();
+}
+
+bool Save_ParGen(const QString& FileName, int deviceType, const TParGen_Data& Data, QString* Error) {
+  if (plat::FileExists(FileName)) {
+    plat::TXMLDocument old;
+    QByteArray bytes;
+    if (!old.LoadFromFile(FileName) && plat::ReadFileBytes(FileName, bytes) &&
+        !plat::WriteFileAtomic(FileName + QStringLiteral(".bad"), bytes, Error))
+      return false;
+  }
+  plat::TXMLDocument doc;
+  Build_Document(doc, deviceType, Data);
+  return doc.SaveToFile(FileName, Error);
+}
+
+std::optional<int> Check_ParGen(int deviceType, const TParGen_Data& d) {
+  switch (deviceType) {
+    case 1:
+    case 1001:
+      if (auto r = Check_Address(d, 110, 114, 118)) return r;
+      if (auto r = Check_Port(d)) return r;
+      if (d.Sel_Dev == 1 && !In_Range(d.TCP_Conn_TimeOut, 2, 1440)) return 123;
+      return Check_Delay_NodeState(d);
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+      if (!In_Range(d.Meter_Req_Delay, 0, 65535)) return 124;
+      // The compiler stores the slave address as given, so a wrong one must not reach the file.
+      if (!In_Range(d.Mod_Id, 1, 247)) return 285;
+      if (auto r = Check_StopBits(d)) return r;
+      if (Is_Type(deviceType, {2, 3}) && d.Sel_Dev == 1) return Check_Address(d, 355, 359, 363);
+      return std::nullopt;
+    case 6:
+      if (!In_Range(d.Mod_Id, 1, 247)) return 285;
+      if (auto r = Check_StopBits(d)) return r;
+      if (d.Sel_Dev_MBus_Present == 1)
+        if (auto r = Check_Delay_NodeState(d)) return r;
+      return Check_Address(d, 286, 290, 294);
+    case 7:
+    case 1007:
+      if (auto r = Check_Address(d, 110, 114, 118)) return r;
+      if (auto r = Check_Port(d)) return r;
+      // The time-out is tied to the variant list, which these types do not show (it stays on entry 0).
+      if (d.Sel_Dev == 1 && !In_Range(d.TCP_Conn_TimeOut, 2, 1440)) return 123;
+      if (d.Sel_Dev_MBus_Present == 1)
+        if (auto r = Check_Delay_NodeState(d)) return r;
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace pargen
