@@ -1,0 +1,246 @@
+// Standard controls: label captions, object names, lists, check boxes, trees and pages.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/comctrls.h"
+#include "platform/forms/extctrls.h"
+#include "platform/forms/forms.h"
+#include "platform/forms/menus.h"
+#include "platform/forms/stdctrls.h"
+#include "platform/rtl/exceptions.h"
+
+using namespace plat;
+
+namespace {
+
+TEST(LabelCaption, AmpersandsFollowTheFrameworkRule) {
+  struct Case {
+    const char* caption;
+    const char* shown;
+    int mnemonic;
+  };
+  const Case cases[] = {
+      {"&File", "File", 0},          {"Scan && Decode", "Scan & Decode", -1}, {"SCAN && DECODE", "SCAN & DECODE", -1},
+      {"a&&&b", "a&b", 2},           {"&&&", "&", -1},                        {"end&", "end", -1},
+      {"two &a &b", "two a b", 4},   {"", "", -1},                            {"plain", "plain", -1},
+  };
+  for (const Case& c : cases) {
+    int m = -2;
+    EXPECT_EQ(StripAccelChars(QString::fromUtf8(c.caption), &m), QString::fromUtf8(c.shown)) << c.caption;
+    EXPECT_EQ(m, c.mnemonic) << c.caption;
+  }
+}
+
+TEST(LabelCaption, TheLabelShowsTheResolvedCaption) {
+  TForm form(nullptr);
+  auto* l = new TLabel(&form);
+  l->SetParent(&form);
+  l->SetCaption("Scan && Decode");
+  EXPECT_EQ(l->DisplayText(), "Scan & Decode");
+  EXPECT_EQ(l->Label()->text(), "Scan & Decode");
+  l->SetCaption("&Name <b>");
+  EXPECT_EQ(l->DisplayText(), "Name <b>");
+  EXPECT_EQ(l->Label()->textFormat(), Qt::RichText);
+  EXPECT_EQ(l->Label()->text(), "<u>N</u>ame &lt;b&gt;");
+  l->SetShowAccelChar(false);
+  EXPECT_EQ(l->DisplayText(), "&Name <b>");
+}
+
+TEST(Controls, NamesBecomeObjectNames) {
+  TForm form(nullptr);
+  form.SetName("FParGen");
+  auto* e = new TEdit(&form);
+  e->SetName("E_IP1");
+  e->SetParent(&form);
+  EXPECT_EQ(form.Widget()->findChild<QWidget*>("E_IP1"), e->Widget());
+  EXPECT_EQ(form.Widget()->objectName(), "FParGen");
+  EXPECT_EQ(form.FindComponent("E_IP1"), e);
+}
+
+TEST(Controls, ChildrenGoWithTheirParentAndLeaveTheOwnerList) {
+  TForm form(nullptr);
+  auto* panel = new TPanel(&form);
+  panel->SetParent(&form);
+  auto* edit = new TEdit(&form);
+  edit->SetName("Inner");
+  edit->SetParent(panel);
+  EXPECT_EQ(form.ComponentCount(), 2);
+  delete panel;
+  EXPECT_EQ(form.ComponentCount(), 0);
+  EXPECT_EQ(form.FindComponent("Inner"), nullptr);
+}
+
+TEST(Controls, AlignAndAnchorsFollowTheParent) {
+  TForm form(nullptr);
+  form.SetBorderStyle(bsSizeable);
+  form.SetBounds(0, 0, 300, 200);
+  auto* top = new TPanel(&form);
+  top->SetParent(&form);
+  top->SetHeight(40);
+  top->SetAlign(alTop);
+  auto* client = new TPanel(&form);
+  client->SetParent(&form);
+  client->SetAlign(alClient);
+  auto* button = new TButton(&form);
+  button->SetParent(client);
+  button->SetBounds(200, 100, 75, 25);
+  button->SetAnchors({akRight, akBottom});
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 40));
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 40, 300, 200));
+  form.SetBounds(0, 0, 400, 260);
+  Application->ProcessMessages();
+  EXPECT_EQ(top->Width(), 400);
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 40, 400, 260));
+  EXPECT_EQ(button->BoundsRect(), Rect(300, 160, 375, 185));
+}
+
+TEST(Controls, ComboBoxReportsOnlyUserChanges) {
+  TForm form(nullptr);
+  auto* c = new TComboBox(&form);
+  c->SetParent(&form);
+  c->SetStyle(csDropDownList);
+  int changes = 0;
+  c->OnChange = [&](TObject*) { ++changes; };
+  c->Items()->Add("9600");
+  c->Items()->Add("19200");
+  EXPECT_EQ(c->ItemIndex(), -1);  // adding items selects nothing
+  c->SetItemIndex(1);
+  EXPECT_EQ(c->Text(), "19200");
+  EXPECT_EQ(changes, 0);
+  c->SetItemIndex(-1);
+  EXPECT_EQ(c->ItemIndex(), -1);
+  emit c->ComboBox()->activated(0);  // what a user's choice sends
+  EXPECT_EQ(changes, 1);
+  EXPECT_THROW(c->Items()->Strings(5), EStringListError);
+  c->Items()->Delete(0);
+  EXPECT_EQ(c->Items()->Count(), 1);
+}
+
+TEST(Controls, CheckBoxAndRadioButtonsRunOnClickWhenSetFromCode) {
+  TForm form(nullptr);
+  auto* cb = new TCheckBox(&form);
+  cb->SetParent(&form);
+  int clicks = 0;
+  cb->OnClick = [&](TObject*) { ++clicks; };
+  cb->SetChecked(true);
+  cb->SetChecked(true);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(cb->Checked());
+
+  auto* r1 = new TRadioButton(&form);
+  r1->SetParent(&form);
+  auto* r2 = new TRadioButton(&form);
+  r2->SetParent(&form);
+  r1->SetChecked(true);
+  r2->SetChecked(true);
+  EXPECT_FALSE(r1->Checked());  // siblings exclude each other
+  r2->SetChecked(false);
+  EXPECT_FALSE(r2->Checked());
+}
+
+TEST(Controls, TreeViewNodes) {
+  TForm form(nullptr);
+  auto* tv = new TTreeView(&form);
+  tv->SetParent(&form);
+  QStringList changes;
+  tv->OnChange = [&](TObject*, TTreeNode* n) { changes << (n ? n->Text() : "none"); };
+  int data = 42;
+  TTreeNode* root = tv->Items()->Add(nullptr, "Network");
+  TTreeNode* a = tv->Items()->AddChildObject(root, "Node 1", &data);
+  TTreeNode* b = tv->Items()->AddChild(root, "Node 2");
+  TTreeNode* second = tv->Items()->Add(root, "Other");
+  EXPECT_EQ(tv->Items()->Count(), 4);
+  EXPECT_EQ(root->Count(), 2);
+  EXPECT_EQ(a->Parent(), root);
+  EXPECT_EQ(a->Data(), &data);
+  EXPECT_EQ(b->Index(), 1);
+  EXPECT_EQ(b->Level(), 1);
+  EXPECT_EQ(second->Level(), 0);
+  EXPECT_EQ(tv->Items()->Item(3), second);
+  EXPECT_EQ(a->GetNextSibling(), b);
+  root->SetExpanded(true);
+  EXPECT_TRUE(root->Expanded());
+  b->SetSelected(true);
+  EXPECT_EQ(tv->Selected(), b);
+  EXPECT_EQ(changes, QStringList({"Node 2"}));
+  b->SetText("Node 2b");
+  EXPECT_EQ(tv->TreeWidget()->currentItem()->text(0), "Node 2b");
+  a->Delete();
+  EXPECT_EQ(root->Count(), 1);
+  EXPECT_EQ(tv->Items()->Count(), 3);
+  tv->Items()->Clear();
+  EXPECT_EQ(tv->Items()->Count(), 0);
+  EXPECT_EQ(tv->Selected(), nullptr);
+}
+
+TEST(Controls, PageControlPages) {
+  TForm form(nullptr);
+  auto* pc = new TPageControl(&form);
+  pc->SetParent(&form);
+  auto* s1 = new TTabSheet(&form);
+  s1->SetCaption("Serial");
+  s1->SetPageControl(pc);
+  auto* s2 = new TTabSheet(&form);
+  s2->SetPageControl(pc);
+  s2->SetCaption("Ethernet");
+  int changes = 0;
+  pc->OnChange = [&](TObject*) { ++changes; };
+  EXPECT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(pc->TabWidget()->tabText(1), "Ethernet");
+  pc->SetActivePage(s2);
+  EXPECT_EQ(pc->ActivePageIndex(), 1);
+  EXPECT_EQ(changes, 0);  // code changing the page runs no OnChange
+  // The user changes the page; OnChanging may refuse.
+  bool allow = false;
+  pc->OnChanging = [&](TObject*, bool& a) { a = allow; };
+  pc->TabWidget()->setCurrentIndex(0);
+  EXPECT_EQ(pc->ActivePage(), s2);
+  allow = true;
+  pc->TabWidget()->setCurrentIndex(0);
+  EXPECT_EQ(pc->ActivePage(), s1);
+  EXPECT_EQ(changes, 1);
+  delete s1;
+  EXPECT_EQ(pc->PageCount(), 1);
+}
+
+TEST(Controls, PopupMenuRunsTheChosenItem) {
+  TForm form(nullptr);
+  auto* menu = new TPopupMenu(&form);
+  QStringList clicked;
+  menu->Items()->Add(NewItem(&form, "&Copy", [&](TObject*) { clicked << "copy"; }));
+  menu->Items()->Add(NewItem(&form, "-"));
+  TMenuItem* del = NewItem(&form, "&Delete", [&](TObject*) { clicked << "delete"; });
+  menu->Items()->Add(del);
+  auto* p = new TPanel(&form);
+  p->SetParent(&form);
+  p->SetPopupMenu(menu);
+  auto old = SetPopupMenuRunner([&](TPopupMenu* m, int, int) { return m->Items()->Items(2); });
+  p->Perform(WM_CONTEXTMENU, 0, MakeLParam(10, 10));
+  SetPopupMenuRunner(old);
+  EXPECT_EQ(clicked, QStringList({"delete"}));
+  EXPECT_EQ(menu->PopupComponent(), p);
+  delete menu;
+  EXPECT_EQ(p->PopupMenu(), nullptr);  // the control forgets a freed menu
+}
+
+TEST(Controls, MemoLinesAndText) {
+  TForm form(nullptr);
+  auto* m = new TMemo(&form);
+  m->SetParent(&form);
+  m->Lines()->Add("one");
+  m->Lines()->Add("two");
+  EXPECT_EQ(m->Lines()->Count(), 2);
+  EXPECT_EQ(m->Text(), "one\r\ntwo");
+  m->Lines()->Delete(0);
+  EXPECT_EQ(m->Lines()->Strings(0), "two");
+  m->SetText("a\r\nb\r\n");
+  EXPECT_EQ(m->Lines()->Count(), 2);
+}
+
+}  // namespace
