@@ -1,6 +1,7 @@
 #include "platform/forms/controls.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QImage>
 #include <QPainter>
@@ -27,6 +28,7 @@ std::map<HWND, TWinControl*>& HandleTable() {
 }
 HWND g_nextHandle = 0x100;
 TControl* g_capture = nullptr;
+bool g_grabbed = false;
 
 Qt::CursorShape CursorShape(TCursor c) {
   switch (c) {
@@ -154,7 +156,10 @@ void TControl::UpdateWidgetGeometry() {
   FSettingBounds = true;
   if (FWidget->isWindow()) {
     FWidget->move(FLeft, FTop);
-    FWidget->resize(FWidth, FHeight);
+    if (FWidget->minimumSize() == FWidget->maximumSize())
+      FWidget->setFixedSize(FWidth, FHeight);  // a fixed border keeps its size fixed
+    else
+      FWidget->resize(FWidth, FHeight);
   } else {
     FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
   }
@@ -369,13 +374,21 @@ void TControl::SetCursor(TCursor v) {
 bool TControl::MouseCapture() const { return g_capture == this; }
 
 void TControl::SetMouseCapture(bool v) {
+  // Between a press and its release Qt already sends every mouse event to the pressed widget; an explicit
+  // grab is needed only for a capture taken with no button down.
   if (v) {
-    if (g_capture && g_capture != this && g_capture->FWidget) g_capture->FWidget->releaseMouse();
+    if (g_capture && g_capture != this && g_grabbed && g_capture->FWidget) g_capture->FWidget->releaseMouse();
     g_capture = this;
-    if (FWidget && FWidget->isVisible()) FWidget->grabMouse();
+    g_grabbed = false;
+    if (FWidget && FWidget->isVisible() && QGuiApplication::mouseButtons() == Qt::NoButton &&
+        QGuiApplication::platformName() != QStringLiteral("offscreen")) {
+      FWidget->grabMouse();
+      g_grabbed = true;
+    }
   } else if (g_capture == this) {
     g_capture = nullptr;
-    if (FWidget) FWidget->releaseMouse();
+    if (g_grabbed && FWidget) FWidget->releaseMouse();
+    g_grabbed = false;
     Perform(WM_CAPTURECHANGED);
   }
 }

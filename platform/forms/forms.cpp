@@ -185,7 +185,7 @@ void TCustomForm::VisibleChanged() {
                        FBorderStyle == bsNone;
     if (fixed) w->setFixedSize(Width(), Height());
     w->show();
-    w->raise();
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen")) w->raise();
     w->activateWindow();
     QApplication::setActiveWindow(w);
     FocusFirstControl();
@@ -356,13 +356,7 @@ void TApplication::FormCreated(TCustomForm* f) {
 
 void TApplication::Run() {
   if (FMainForm) FMainForm->Show();
-  while (!FTerminated) {
-    QEventLoop loop;
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
-    if (FTerminated) break;
-    loop.exec();
-    if (QCoreApplication::closingDown()) break;
-  }
+  if (!FTerminated) QCoreApplication::exec();
 }
 
 void TApplication::Terminate() {

@@ -187,6 +187,17 @@ void TLabel::AdjustBounds() {
 }
 
 void TLabel::TextChanged() { UpdateLabel(); }
+
+void TLabel::SetFocusControl(TWinControl* v) {
+  if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+  FFocusControl = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
+  TControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+}
 void TLabel::FontChanged() {
   TControl::FontChanged();
   AdjustBounds();

@@ -51,7 +51,7 @@ class TLabel : public TControl {
   bool ShowAccelChar() const { return FShowAccelChar; }
   void SetShowAccelChar(bool v);
   TWinControl* FocusControl() const { return FFocusControl; }
-  void SetFocusControl(TWinControl* v) { FFocusControl = v; }
+  void SetFocusControl(TWinControl* v);
   // What the label shows (captions with "&" resolved).
   QString DisplayText() const;
   void AdjustBounds();
@@ -60,6 +60,7 @@ class TLabel : public TControl {
   void TextChanged() override;
   void FontChanged() override;
   void ColorChanged() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   void UpdateLabel();

@@ -13,6 +13,7 @@
 #include "platform/forms/forms.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/stdctrls.h"
+#include "platform/graphics/canvas.h"
 #include "platform/rtl/exceptions.h"
 
 using namespace plat;
@@ -241,6 +242,61 @@ TEST(Controls, MemoLinesAndText) {
   EXPECT_EQ(m->Lines()->Strings(0), "two");
   m->SetText("a\r\nb\r\n");
   EXPECT_EQ(m->Lines()->Count(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+class TPaintedBox : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  int Paints = 0;
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    Canvas()->Brush()->SetColor(clRed);
+    Canvas()->FillRect(Rect(0, 0, 10, 10));
+    Canvas()->Pen()->SetColor(clBlue);
+    Canvas()->MoveTo(0, 15);
+    Canvas()->LineTo(20, 15);
+  }
+};
+
+class TPaintedMark : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clLime);
+    Canvas()->FillRect(Rect(2, 2, 4, 4));
+  }
+};
+
+TEST(Painting, PaintDrawsThroughTheCanvasOnTheControlsColour) {
+  TForm form(nullptr);
+  auto* box = new TPaintedBox(&form);
+  box->SetParent(&form);
+  box->SetBounds(0, 0, 40, 30);
+  box->SetColor(clWhite);
+  auto* mark = new TPaintedMark(&form);
+  mark->SetParent(&form);
+  mark->SetBounds(50, 0, 10, 10);
+  form.SetColor(clYellow);
+  form.Show();
+  const QImage img = box->Widget()->grab().toImage();
+  EXPECT_GE(box->Paints, 1);
+  EXPECT_EQ(img.pixelColor(5, 5), QColor(Qt::red));
+  EXPECT_EQ(img.pixelColor(30, 25), QColor(Qt::white));  // the rest is the control's Color
+  EXPECT_EQ(img.pixelColor(19, 15), QColor(Qt::blue));
+  EXPECT_EQ(img.pixelColor(20, 15), QColor(Qt::white));  // a line leaves out its end point
+  // A graphic control paints over its parent's background.
+  const QImage all = form.Widget()->grab().toImage();
+  EXPECT_EQ(all.pixelColor(52, 2), QColor(Qt::green));
+  EXPECT_EQ(all.pixelColor(57, 7), QColor(Qt::yellow));
+  form.Hide();
 }
 
 }  // namespace
