@@ -5,7 +5,9 @@
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <vector>
 
 namespace lazytree {
 
@@ -30,6 +32,38 @@ void* MapHuge(std::size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
+// Released huge-page chunks are kept for the next tree (as malloc keeps freed heap memory), so that
+// rebuilding a large tree does not fault its memory in again; bounded so that little stays unused.
+class TChunkPool {
+ public:
+  static TChunkPool& Instance() {
+    static TChunkPool* pool = new TChunkPool;  // never destroyed: arenas may outlive static destruction
+    return *pool;
+  }
+  void* Take() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (free_.empty()) return nullptr;
+    void* chunk = free_.back();
+    free_.pop_back();
+    return chunk;
+  }
+  void Give(void* chunk) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (free_.size() < kMaxPooled) {
+        free_.push_back(chunk);
+        return;
+      }
+    }
+    munmap(chunk, kMaxChunkBytes);
+  }
+
+ private:
+  static constexpr std::size_t kMaxPooled = 32;  // 128 MB
+  std::mutex mutex_;
+  std::vector<void*> free_;
+};
+
 }  // namespace
 
 TNodeArena::~TNodeArena() { ReleaseAll(); }
@@ -50,8 +84,10 @@ void TNodeArena::NewChunk() {
   Chunk chunk{nullptr, 0, false};
   if (bytes >= kHugePage) {
     bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    chunk = {MapHuge(bytes), bytes, true};
+    void* reused = bytes == kMaxChunkBytes ? TChunkPool::Instance().Take() : nullptr;
+    chunk = {reused ? reused : MapHuge(bytes), bytes, true};
     mapped_ += bytes;
+    bumpZeroed_ = reused == nullptr;
   } else {
     chunk = {::operator new(bytes, std::align_val_t(alignment_)), bytes, false};
   }
@@ -60,7 +96,7 @@ void TNodeArena::NewChunk() {
   reserved_ += bytes;
   bump_ = static_cast<char*>(chunk.base);
   bumpEnd_ = bump_ + bytes / stride_ * stride_;
-  bumpZeroed_ = chunk.mapped;
+  if (!chunk.mapped) bumpZeroed_ = false;
 }
 
 void* TNodeArena::Allocate() {
@@ -93,7 +129,9 @@ void TNodeArena::Free(void* block) {
 void TNodeArena::ReleaseAll() {
   assert(live_ == 0);
   for (const Chunk& c : chunks_) {
-    if (c.mapped)
+    if (c.mapped && c.bytes == kMaxChunkBytes)
+      TChunkPool::Instance().Give(c.base);
+    else if (c.mapped)
       munmap(c.base, c.bytes);
     else
       ::operator delete(c.base, std::align_val_t(alignment_));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -299,6 +300,30 @@ TEST_F(StructureFixture, NodeAddressesStayValidWhileTheStoreGrows) {
   EXPECT_EQ(tree->GetFirstNoInit(), first);
   EXPECT_EQ(Id(first), 1);
   EXPECT_EQ(testing::CheckTree(*tree), "");
+}
+
+TEST(NodeStore, ReusedBlocksComeBackBlank) {
+  // Enough nodes for the store's large chunks, which are kept and handed out again after a Clear.
+  TBaseLazyTree tree;
+  tree.SetNodeDataSize(64);
+  for (int round = 0; round < 3; ++round) {
+    tree.SetRootNodeCount(60000);
+    tree.SetChildCount(tree.GetFirstNoInit(), 3);
+    int dirty = 0;
+    for (PLazyNode n = tree.GetFirstNoInit(); n; n = tree.GetNextNoInit(n)) {
+      auto* data = static_cast<unsigned char*>(tree.GetNodeData(n));
+      dirty += std::count(data, data + 64, 0) != 64;
+      dirty += n->CheckState != csUncheckedNormal || n->Align != 50 || n->NodeHeight != 18 ||
+               n->States.ToBits() != (TLazyNodeStates{vsVisible, vsOnFreeNodeCallRequired} +
+                                      (n->ChildCount ? TLazyNodeStates{vsHasChildren} : TLazyNodeStates{}))
+                                         .ToBits();
+      std::memset(data, 0xFF, 64);
+      n->CheckState = csMixedPressed;
+    }
+    EXPECT_EQ(dirty, 0) << "round " << round;
+    EXPECT_EQ(testing::CheckTree(tree), "");
+    tree.Clear();
+  }
 }
 
 TEST_F(StructureFixture, ChangingTheDataTypeRecreatesTheTopLevelNodes) {
