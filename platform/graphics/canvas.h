@@ -87,7 +87,8 @@ class TCanvas : public TPersistent {
   QPaintDevice* Device() const { return device_; }
   QImage* Image() const;  // the device when it is a QImage
   // Draw through a painter someone else has begun (for example in a widget's paint event); nullptr returns
-  // to the canvas's own painter. The painter is not ended by the canvas.
+  // to the canvas's own painter. The canvas sets the painter's transform and clip to its own origin and clip
+  // and does not end the painter.
   void SetPainter(QPainter* painter);
   void EndPainting();
   bool HandleAllocated() const { return device_ != nullptr || external_ != nullptr; }

@@ -32,7 +32,8 @@ enum class TraceKind {
   DrawText,      // Rect = the layout rectangle; one record per call (Text = the whole text)
   DrawTextLine,  // one per line DrawText draws: Rect = the line box, Points = {origin}, Text = the line as
                  // drawn, Flags = 1 + index of the underlined character (0: none)
-  Draw,          // graphic drawn at Rect's top-left at its own size
+  Draw,          // graphic drawn at Rect's top-left at its own size (Text = its class name); an image list
+                 // image has Text "ImageList" and Flags = index, with the top bit set when drawn disabled
   StretchDraw,
   CopyRect,
   Edge,          // DrawEdge: Flags = edge | (flags << 16)

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -107,13 +108,13 @@ void TFont::SetOrientation(int v) {
 namespace {
 
 bool FamilyInstalled(const QString& family) {
-  static QStringList families;
-  static bool loaded = false;
-  if (!loaded) {
-    families = QFontDatabase::families();
-    loaded = true;
-  }
-  return families.contains(family, Qt::CaseInsensitive);
+  // Asked once per face name; faces registered later by the program are seen on the first ask after.
+  static QHash<QString, bool> known;
+  auto it = known.find(family.toLower());
+  if (it != known.end()) return it.value();
+  bool found = QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+  known.insert(family.toLower(), found);
+  return found;
 }
 
 }  // namespace

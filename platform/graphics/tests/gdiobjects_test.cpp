@@ -183,3 +183,23 @@ TEST(CanvasDeviceTest, WithoutADeviceNothingHappens) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BrushTest, PatternBitmapTilesFromTheBrushOrigin) {
+  TBitmap pattern(2, 1);
+  pattern.Canvas()->SetPixels(0, 0, clRed);
+  pattern.Canvas()->SetPixels(1, 0, clBlue);
+  TBitmap b(6, 2);
+  TCanvas* c = b.Canvas();
+  c->Brush()->SetBitmap(&pattern);
+  c->FillRect(Rect(0, 0, 6, 1));
+  c->SetBrushOrigin(Point(1, 0));
+  c->FillRect(Rect(0, 1, 6, 2));
+  for (int x = 0; x < 6; ++x) {
+    EXPECT_TRUE(plat::testing::ExpectPixel(b, x, 0, x % 2 == 0 ? clRed : clBlue));
+    EXPECT_TRUE(plat::testing::ExpectPixel(b, x, 1, x % 2 == 0 ? clBlue : clRed));
+  }
+}
+
+}  // namespace
