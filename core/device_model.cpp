@@ -90,3 +90,4 @@ bool Enable_Update = false;
 
 QList<TSlave_MBus*> List_Dev_MBus;
 QList<TSlave_wMBus*> List_Dev_Wireless;
+std::mutex List_Dev_Lock;

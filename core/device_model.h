@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <mutex>
 
 // Found by the scanner; the core only keeps the references (the scanner decides how the lists are guarded).
 class TSlave_MBus;
@@ -67,3 +68,6 @@ extern bool Enable_Update;       // look for a newer program version; false by d
 // references: the scanner fills them, the scan window frees and removes their items.
 extern QList<TSlave_MBus*> List_Dev_MBus;
 extern QList<TSlave_wMBus*> List_Dev_Wireless;
+// Guards both lists and the contents of their items while a scan may run: the scanner appends and fills items
+// under it, and any other thread reads, frees or removes them under it.
+extern std::mutex List_Dev_Lock;

@@ -1,0 +1,231 @@
+#pragma once
+// The wired M-Bus scanner: a worker thread that drives a converter over UDP, finds the slaves on its wired line
+// by primary address or by a secondary-address search, decodes their replies into List_Dev_MBus and reports
+// progress through a callback.
+//
+// Threads: the owner (the scan window's GUI thread) calls the start, stop and abort operations and polls
+// FInScan and FResult; the scanner thread runs the steps and calls the progress callback; the socket's listener
+// thread only files incoming datagrams into an inbox. The flags are atomics, the step state is guarded by a
+// mutex that the owner's calls take too, and List_Dev_MBus is guarded by List_Dev_Lock (core/device_model.h).
+
+#include "platform/io/udp_socket.h"
+#include "scanner/mbus_types.h"
+
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class TComm;
+
+enum TScanType { saPrimaryAddress, saSecondaryAddress };
+enum TSelectHard { shEthernet, shSerial };
+enum TMBusType { mtWired, mtWireless };
+enum TRadioModule { rmTelit, rmRadioCrafts };
+
+// Progress: MsgType 1 scan started, 2 result for one address or slave, 3 end of the scan; Address the primary
+// address or the identification number (its hex digits are the eight decimal digits); Found 1/0; ScanKind 1
+// primary, 2 secondary.
+using TUpdate_Slave_List_Proc = std::function<void(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind)>;
+
+// A 32-bit millisecond tick that wraps, and a sleep.
+class TScanClock {
+ public:
+  virtual ~TScanClock() = default;
+  virtual uint32_t Tick() = 0;
+  virtual void Sleep(uint32_t Ms) = 0;
+};
+
+class TSteadyScanClock final : public TScanClock {
+ public:
+  uint32_t Tick() override;
+  void Sleep(uint32_t Ms) override;
+};
+
+// The link to the converter. Open hands every incoming datagram, with the sender's IPv4 address, to Receiver
+// (on any thread); Send sends one datagram to the converter's command port at Address.
+class TScanTransport {
+ public:
+  using TReceiver = std::function<void(const uint8_t* Data, size_t Size, uint32_t From_Address)>;
+  virtual ~TScanTransport() = default;
+  virtual bool Open(TReceiver Receiver, QString* Error) = 0;
+  virtual void Close() = 0;
+  virtual bool Send(uint32_t Address, const uint8_t* Data, size_t Size) = 0;
+};
+
+// Where the scanner's socket binds and where the converter listens. The program binds every local address on
+// port 10000 and talks to the converter's port 10000; tests bind a loopback address.
+struct TScanNetConfig {
+  QString Bind_Address = QStringLiteral("0.0.0.0");
+  uint16_t Local_Port = 10000;
+  uint16_t Converter_Port = 10000;
+};
+
+class TUdpScanTransport final : public TScanTransport {
+ public:
+  explicit TUdpScanTransport(TScanNetConfig Config = {}) : Config_(std::move(Config)) {}
+  bool Open(TReceiver Receiver, QString* Error) override;
+  void Close() override;
+  bool Send(uint32_t Address, const uint8_t* Data, size_t Size) override;
+  uint16_t Local_Port() const { return Socket_.Local_Port(); }
+
+ private:
+  TScanNetConfig Config_;
+  plat::TUdpSocket Socket_{8192};
+};
+
+// A manual-reset event: Set lets every waiter through until Reset.
+class TManualResetEvent {
+ public:
+  void SetEvent();
+  void ResetEvent();
+  bool Is_Set() const;
+  // Waits until the event is set or Also() holds (checked whenever the event or Wake is signalled).
+  void WaitFor(const std::function<bool()>& Also);
+  void Wake();  // re-checks the waiters' conditions
+
+ private:
+  mutable std::mutex Lock_;
+  std::condition_variable Cv_;
+  bool Set_ = false;
+};
+
+// Waits and time-outs of the scan. The defaults are the converter protocol's; tests may shorten them.
+struct TScanTiming {
+  uint32_t Step_Pause = 40;       // after every step while scanning
+  uint32_t Idle_Pause = 10;       // after every pass while idle
+  uint32_t Primary_Sleep = 500;   // before application reset, SND_NKE and REQ_UD2 of the primary scan
+  uint32_t Time_Out_Base = 400;   // the fixed part of the M-Bus time-outs is this + 50
+  uint32_t Text_Time_Out = 1000;  // converter text commands
+  int First_Primary = 0;
+  int Last_Primary = 250;
+};
+
+struct TScanEnvironment {
+  std::unique_ptr<TScanTransport> Transport;  // default: UDP with TScanNetConfig's defaults
+  TScanClock* Clock = nullptr;                // default: the steady clock; not owned
+  bool Start_Thread = true;                   // false: the caller drives Run_Pass itself (tests)
+};
+
+class TMBusScanDecode {
+ public:
+  static constexpr int Ans_Array_Size = 2051;  // longest reply taken; longer datagrams are dropped
+  static constexpr uint16_t Command_Port = 10000;
+
+  TMBusScanDecode();
+  explicit TMBusScanDecode(TScanEnvironment Env);
+  ~TMBusScanDecode();  // ends the thread: aborts a running scan (its end steps are not awaited) and joins
+  TMBusScanDecode(const TMBusScanDecode&) = delete;
+  TMBusScanDecode& operator=(const TMBusScanDecode&) = delete;
+
+  // Starts a wired scan. False, with nothing changed, while a scan runs, and also when IP_COM is not an IPv4
+  // address, Baud is not above 0, or SelHard is shSerial (no serial transport is built).
+  bool Start_Scan(TScanType ScanT, TSelectHard SelHard, const QString& IP_COM, int Baud, int Par, bool AppReset,
+                  bool SNDNKE, int CutAfter, TUpdate_Slave_List_Proc Proc_Slave_List);
+  void Stop_Scan() { FStopScan = true; }
+  void Abort_Scan() {
+    FAbortScan = true;
+    Event_Run.Wake();
+  }
+  // For a window that closes while a scan may run: aborts, closes the run gate, and lets the end steps (leaving
+  // analyzer mode) still run to their end before the thread blocks.
+  void Request_Close();
+
+  // Only while no scan runs; false otherwise.
+  bool Set_Timing(const TScanTiming& Timing);
+
+  // One pass of the thread loop without the wait for Event_Run: one step and the step pause while scanning,
+  // else the idle pause. For owners that run the scanner without its thread.
+  void Run_Pass();
+
+  // Flags the owner reads and writes.
+  std::atomic<bool> FExit{false};
+  std::atomic<bool> FInScan{false};
+  std::atomic<int32_t> FResult{-1};
+  std::atomic<bool> FStopScan{false};
+  std::atomic<bool> FAbortScan{false};
+  TManualResetEvent Event_Run;  // the window sets it when shown and resets it when closed
+  QString SaveXMLFile;          // cleared by the window before a wired scan; not used by the scan
+
+  int32_t Step() const { return Step_Scan.load(); }
+  // Datagrams dropped since the start of the scan: from another sender, and too long.
+  uint64_t Foreign_Dropped() const { return Foreign_Dropped_.load(); }
+  uint64_t Oversized_Dropped() const { return Oversized_Dropped_.load(); }
+
+ private:
+  void Execute();
+  void Scan_Decode();
+  void UDP_Read(const uint8_t* Data, size_t Size, uint32_t From);
+
+  void Send_Command(const QByteArray& Text);
+  void Send_Command(const std::vector<uint8_t>& Frame);
+  bool TimeOut_Expired();
+  bool Take_Reply(std::vector<uint8_t>& Reply);
+  void Notify_Slave_List(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind);
+  uint32_t Short_Time_Out() const;
+  uint32_t Long_Time_Out() const;
+
+  enum class TReadOutcome { Ignored, More, Finished, Invalid };
+  TReadOutcome Read_Telegram(const std::vector<uint8_t>& Reply, bool Secondary);
+  void Digit_Step(int Digit);
+  void Answer_Step(int Digit);
+
+  std::unique_ptr<TScanTransport> Transport_;
+  TScanClock* Clock_;
+  TSteadyScanClock Steady_Clock_;
+  std::unique_ptr<TComm> Comm;
+  TScanTiming Timing_;
+
+  // Guarded by Step_Lock_: the scan parameters and the step state.
+  std::mutex Step_Lock_;
+  TMBusType MBusType = mtWired;
+  TScanType ScanType = saPrimaryAddress;
+  TSelectHard Select_Hardware = shEthernet;
+  QString IP_Address;
+  QString ComPort;
+  uint32_t Converter_Address_ = 0;
+  int32_t Baudrate = 2400;
+  int32_t Parity = 1;
+  bool App_Reset = false;
+  bool SND_NKE = false;
+  int32_t Cut_After = 0;
+  TUpdate_Slave_List_Proc Update_Slave_List;
+  std::atomic<int32_t> Step_Scan{0};
+  uint32_t TimeOut_Calc = 0;
+  uint32_t Start_Send = 0;
+  int32_t ID_Dev_Primary = -1;
+  bool ID_Dev_Found = false;
+  int32_t Num_Frame_Read = 0;
+  int Index[8] = {-1, -1, -1, -1, -1, -1, -1, -1};  // Index_A .. Index_H
+  int32_t Index_Device = -1;
+  TSlave_MBus* Current_Slave_ = nullptr;  // the slave being read (owned by List_Dev_MBus)
+  uint32_t Current_Id_ = 0;
+  int32_t Sec_Add_Next_Step = 0;
+  int32_t Phase_Scan_Sec_Add = 0;
+  int32_t Count_Disable_Analyzer = 0;
+  bool Enable_Send_In_Last_Step = false;
+  uint32_t Type_To_Send_In_Last_Step = 0;
+  bool Transport_Open_ = false;
+  bool Finish_Pending_ = false;
+  std::atomic<bool> Close_Requested_{false};
+  struct TReport {
+    int32_t M, A, F, K;
+  };
+  std::vector<TReport> Reports_;  // made during a step, delivered after it without any lock held
+
+  // The inbox: datagrams from the converter since the last send. Guarded by Inbox_Lock_.
+  std::mutex Inbox_Lock_;
+  std::deque<std::vector<uint8_t>> Inbox_;
+  std::atomic<uint32_t> Accept_From_{0};
+  std::atomic<uint64_t> Foreign_Dropped_{0};
+  std::atomic<uint64_t> Oversized_Dropped_{0};
+
+  std::thread Thread_;
+};
