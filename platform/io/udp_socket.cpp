@@ -45,32 +45,34 @@ TUdpSocket::~TUdpSocket() { Close(); }
 
 bool TUdpSocket::Open(const QString& Bind_Address, uint16_t Port, THandler Handler, QString* Error) {
   Close();
+  int Fd = -1;
   auto Fail = [&](const QString& Why) {
     if (Error) *Error = Why;
-    if (Fd_ >= 0) ::close(Fd_);
-    if (Wake_Fd_ >= 0) ::close(Wake_Fd_);
-    Fd_ = Wake_Fd_ = -1;
+    if (Fd >= 0) ::close(Fd);
     return false;
   };
+  auto Os_Error = [] { return QString::fromLocal8Bit(strerror(errno)); };
   uint32_t Addr = 0;
   if (!Parse_IPv4(Bind_Address, Addr)) return Fail(QStringLiteral("Invalid bind address \"%1\"").arg(Bind_Address));
-  Fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (Fd_ < 0) return Fail(QStringLiteral("Cannot create a UDP socket: %1").arg(QString::fromLocal8Bit(strerror(errno))));
+  Fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (Fd < 0) return Fail(QStringLiteral("Cannot create a UDP socket: %1").arg(Os_Error()));
   sockaddr_in Sa{};
   Sa.sin_family = AF_INET;
   Sa.sin_port = htons(Port);
   Sa.sin_addr.s_addr = htonl(Addr);
-  if (::bind(Fd_, reinterpret_cast<const sockaddr*>(&Sa), sizeof Sa) != 0)
-    return Fail(QStringLiteral("Cannot bind %1:%2: %3")
-                    .arg(Bind_Address)
-                    .arg(Port)
-                    .arg(QString::fromLocal8Bit(strerror(errno))));
+  if (::bind(Fd, reinterpret_cast<const sockaddr*>(&Sa), sizeof Sa) != 0)
+    return Fail(QStringLiteral("Cannot bind %1:%2: %3").arg(Bind_Address).arg(Port).arg(Os_Error()));
   socklen_t Len = sizeof Sa;
-  ::getsockname(Fd_, reinterpret_cast<sockaddr*>(&Sa), &Len);
+  ::getsockname(Fd, reinterpret_cast<sockaddr*>(&Sa), &Len);
+  const int Wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (Wake < 0) return Fail(QStringLiteral("Cannot create the listener's wake-up event: %1").arg(Os_Error()));
+  {
+    std::lock_guard<std::mutex> Lock(Send_Lock_);
+    Fd_ = Fd;
+  }
+  Wake_Fd_ = Wake;
   Local_Port_ = ntohs(Sa.sin_port);
   Local_Address_ = Addr;
-  Wake_Fd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (Wake_Fd_ < 0) return Fail(QStringLiteral("Cannot create the listener's wake-up event"));
   Handler_ = std::move(Handler);
   Oversized_ = 0;
   Listener_ = std::thread([this] { Listen(); });
@@ -86,7 +88,8 @@ void TUdpSocket::Close() {
   std::lock_guard<std::mutex> Lock(Send_Lock_);
   if (Fd_ >= 0) ::close(Fd_);
   if (Wake_Fd_ >= 0) ::close(Wake_Fd_);
-  Fd_ = Wake_Fd_ = -1;
+  Fd_ = -1;
+  Wake_Fd_ = -1;
   Local_Port_ = 0;
   Local_Address_ = 0;
   Handler_ = nullptr;
@@ -107,7 +110,8 @@ void TUdpSocket::Listen() {
   // One byte more than the limit, and MSG_TRUNC reports the true length, so a longer datagram is recognised
   // whatever its size and dropped whole.
   std::vector<uint8_t> Buf(Receive_Limit_ + 1);
-  pollfd Fds[2] = {{Fd_, POLLIN, 0}, {Wake_Fd_, POLLIN, 0}};
+  const int Fd = Fd_.load();
+  pollfd Fds[2] = {{Fd, POLLIN, 0}, {Wake_Fd_, POLLIN, 0}};
   for (;;) {
     Fds[0].revents = Fds[1].revents = 0;
     const int R = ::poll(Fds, 2, -1);
@@ -119,7 +123,7 @@ void TUdpSocket::Listen() {
     if (!(Fds[0].revents & (POLLIN | POLLERR))) continue;
     sockaddr_in From{};
     socklen_t From_Len = sizeof From;
-    const ssize_t N = ::recvfrom(Fd_, Buf.data(), Buf.size(), MSG_TRUNC | MSG_DONTWAIT,
+    const ssize_t N = ::recvfrom(Fd, Buf.data(), Buf.size(), MSG_TRUNC | MSG_DONTWAIT,
                                  reinterpret_cast<sockaddr*>(&From), &From_Len);
     if (N < 0) continue;  // ICMP errors of earlier sends, EAGAIN: nothing to hand over
     if (static_cast<size_t>(N) > Receive_Limit_) {

@@ -42,7 +42,7 @@ class TUdpSocket {
   bool Open(const QString& Bind_Address, uint16_t Port, THandler Handler, QString* Error = nullptr);
   // Stops the listener (waits for a running handler call to return) and closes the socket. Safe when closed.
   void Close();
-  bool Active() const { return Fd_ >= 0; }
+  bool Active() const { return Fd_.load() >= 0; }
 
   // The bound local port (useful after binding port 0); 0 when closed.
   uint16_t Local_Port() const { return Local_Port_; }
@@ -58,7 +58,7 @@ class TUdpSocket {
   void Listen();
 
   size_t Receive_Limit_;
-  int Fd_ = -1;
+  std::atomic<int> Fd_{-1};
   int Wake_Fd_ = -1;  // eventfd that ends the listener's poll
   uint16_t Local_Port_ = 0;
   uint32_t Local_Address_ = 0;
