@@ -286,6 +286,11 @@ std::set<uint32_t> TConverterSim::Clean_Readouts() const {
   return Clean_;
 }
 
+void TConverterSim::Clear_Clean_Readouts() {
+  std::lock_guard<std::mutex> L(Lock_);
+  Clean_.clear();
+}
+
 uint64_t TConverterSim::Datagrams_Received() const {
   std::lock_guard<std::mutex> L(Lock_);
   return Received_;

@@ -137,6 +137,7 @@ class TConverterSim {
   // Identification numbers of the meters whose first telegram went out unharmed (not dropped, late or
   // replaced): the slaves a scan can be expected to find.
   std::set<uint32_t> Clean_Readouts() const;
+  void Clear_Clean_Readouts();
   uint64_t Datagrams_Received() const;
 
  private:
