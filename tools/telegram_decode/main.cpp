@@ -6,6 +6,7 @@
 // A telegram that is refused prints {"error": "..."}. The exit status is 0 unless an input could not be read.
 
 #include "scanner/mbus_decode.h"
+#include "scanner/mbus_json.h"
 
 #include <QDateTime>
 #include <QString>
@@ -20,97 +21,9 @@
 
 namespace {
 
-std::string Json_String(const QString& S) {
-  const QByteArray U = S.toUtf8();
-  std::string Out = "\"";
-  for (const char C : U) {
-    const auto B = static_cast<unsigned char>(C);
-    if (C == '"' || C == '\\') {
-      Out += '\\';
-      Out += C;
-    } else if (B < 0x20 || B == 0x7F) {
-      char Buf[8];
-      std::snprintf(Buf, sizeof Buf, "\\u%04x", B);
-      Out += Buf;
-    } else {
-      Out += C;
-    }
-  }
-  return Out + "\"";
-}
-
-class TObject_Writer {
- public:
-  explicit TObject_Writer(std::string& Out) : Out_(Out) { Out_ += '{'; }
-  void Raw(const char* Name, const std::string& Value) {
-    if (!First_) Out_ += ", ";
-    First_ = false;
-    Out_ += '"';
-    Out_ += Name;
-    Out_ += "\": ";
-    Out_ += Value;
-  }
-  void Num(const char* Name, long long V) { Raw(Name, std::to_string(V)); }
-  void Bool(const char* Name, bool V) { Raw(Name, V ? "true" : "false"); }
-  void Str(const char* Name, const QString& V) { Raw(Name, Json_String(V)); }
-  void Close() { Out_ += '}'; }
-
- private:
-  std::string& Out_;
-  bool First_ = true;
-};
-
-std::string Record_Json(const TVariable_MBus& R) {
-  std::string Out;
-  TObject_Writer W(Out);
-  W.Num("dato_A", R.dato_A);
-  W.Num("dato_B", R.dato_B);
-  W.Num("dimension", R.dimension);
-  W.Num("function_fild", R.function_fild);
-  W.Num("storage_number", R.storage_number);
-  W.Num("tarif", R.tarif);
-  W.Num("device", R.device);
-  W.Num("type_data", R.type_data);
-  W.Num("scale", R.scale);
-  W.Bool("errata", R.errata);
-  W.Str("sterror", R.sterror());
-  W.Num("nbyte", R.nbyte);
-  W.Str("descdim", R.descdim());
-  W.Num("numdife", R.numdife);
-  W.Num("numvife", R.numvife);
-  W.Num("vifvalue", R.vifvalue);
-  W.Num("PrinVIFE", R.PrinVIFE);
-  W.Num("casovif", R.casovif);
-  W.Num("numdato", R.numdato);
-  W.Num("VIF", R.VIF);
-  W.Str("VIFE", R.VIFE());
-  W.Str("DIF", R.DIF());
-  W.Str("DIFE", R.DIFE());
-  W.Str("totdati", R.totdati());
-  W.Str("VIF_ASCII", R.VIF_ASCII());
-  W.Str("Description", R.Description);
-  W.Str("datagiorno", R.datagiorno());
-  W.Str("tempo", R.tempo());
-  W.Str("icon", R.icon);
-  W.Num("Type_Data_Vife", R.Type_Data_Vife);
-  W.Str("Desc_Type_Data", R.Desc_Type_Data());
-  // A number is written as a JSON number (exact decimal text); dates, characters and NaN/INF as strings.
-  double V;
-  if (R.Value_Number(V) && std::isfinite(V))
-    W.Raw("ValueStr", R.Value_Text_C().toStdString());
-  else
-    W.Str("ValueStr", R.Value_Text_C());
-  W.Str("FunctionFieldStr", R.FunctionFieldStr());
-  W.Str("DataFieldStr", R.DataFieldStr());
-  W.Bool("Enable", R.Enable);
-  W.Bool("Real_Wireless_Var", R.Real_Wireless_Var);
-  W.Close();
-  return Out;
-}
-
 std::string Error_Json(const QString& Text) {
   std::string Out;
-  TObject_Writer W(Out);
+  TJson_Object_Writer W(Out);
   W.Str("error", Text);
   W.Close();
   return Out;
@@ -145,24 +58,11 @@ std::string Decode_Json(const std::string& Hex) {
   const THeader_Result Res = Decode_Header(Bytes, Slave, true, Options);
   if (Res.Error != TDecodeError::None) return Error_Json(Decode_Error_Text(Res.Error));
   std::string Out;
-  TObject_Writer W(Out);
-  W.Num("Primary_Addresss", Slave.Primary_Addresss);
-  W.Str("Secondary_Addresss", Slave.Secondary_Addresss);
-  W.Num("Manufacture", Slave.Manufacture);
-  W.Num("Version", Slave.Version);
-  W.Num("Medium", Slave.Medium);
-  W.Num("Status", Slave.Status);
-  W.Str("descManufacture", Slave.descManufacture);
-  W.Str("descmedium", Slave.descmedium);
-  W.Str("description", Slave.description);
+  TJson_Object_Writer W(Out);
+  Write_Slave_Fields(W, Slave);
   W.Bool("LastFrame", Res.LastFrame);
   if (Res.Records_Error != TDecodeError::None) W.Str("records_error", Decode_Error_Text(Res.Records_Error));
-  std::string List = "[";
-  for (size_t I = 0; I < Slave.List_Var.size(); ++I) {
-    if (I) List += ", ";
-    List += Record_Json(Slave.List_Var[I]);
-  }
-  W.Raw("List_Var", List + "]");
+  W.Raw("List_Var", Records_Json(Slave.List_Var));
   W.Close();
   return Out;
 }
