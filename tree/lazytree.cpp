@@ -81,7 +81,8 @@ TBaseLazyTree::~TBaseLazyTree() {
   delete FRootBlock;
 }
 
-void TBaseLazyTree::FireSafely(const std::function<void()>& Call) {
+template <class F>
+void TBaseLazyTree::FireSafely(F&& Call) {
   if (FDeletingCount == 0) {
     Call();
     return;
@@ -568,10 +569,49 @@ void TBaseLazyTree::InternalRemoveFromSelection(PLazyNode Node) {
 }
 
 void TBaseLazyTree::AddToSelection(PLazyNode Node) {
-  if (!Node || Node == FRoot || Node->Has(vsSelected)) return;
-  InternalAddToSelection(Node);
-  InvalidateNode(Node);
-  Change(Node);
+  if (!Node) throw ELazyTreeAssertion("Node must not be nil!");
+  AddToSelection(&Node, 1, false);
+}
+
+void TBaseLazyTree::AddToSelection(const PLazyNode* NewItems, int NewLength, bool /*ForceInsert*/) {
+  int added = 0;
+  PLazyNode last = nullptr;
+  for (int i = 0; i < NewLength; ++i) {
+    PLazyNode n = NewItems[i];
+    if (!n || n == FRoot || n->Has(vsSelected)) continue;
+    InternalAddToSelection(n);
+    last = n;
+    ++added;
+  }
+  if (added == 1) {
+    InvalidateNode(last);
+    Change(last);
+  } else if (added > 1) {
+    Invalidate();
+    Change(nullptr);
+  }
+}
+
+void TBaseLazyTree::AddRangeToSelection(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly) {
+  if (!EndNode) throw ELazyTreeAssertion("EndNode must not be nil!");
+  if (FSelectionLocked) return;
+  ClearTempNodes();
+  if (StartNode && !GetFullyVisible(StartNode)) StartNode = GetPreviousVisible(StartNode);
+  if (!StartNode) StartNode = GetFirstVisibleNoInit(nullptr, true);
+  if (!StartNode) return;
+  PLazyNode first = StartNode;
+  PLazyNode last = EndNode;
+  if (CompareDisplayOrder(StartNode, EndNode, true) > 0) std::swap(first, last);
+  PLazyNode anchor = FRangeAnchor;
+  if (!AddOnly)
+    for (PLazyNode n = GetFirstNoInit(); n && FSelectionCount > 0; n = GetNextNoInit(n)) InternalRemoveFromSelection(n);
+  for (PLazyNode n = first; n; n = GetNextVisible(n, true)) {
+    AddTempNode(n);
+    if (n == last) break;
+  }
+  AddToSelection(FTempNodes.data(), static_cast<int>(FTempNodes.size()), false);
+  ClearTempNodes();
+  if (anchor && anchor->Has(vsSelected)) FRangeAnchor = anchor;
 }
 
 void TBaseLazyTree::RemoveFromSelection(PLazyNode Node) {

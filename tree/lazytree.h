@@ -200,6 +200,10 @@ class TBaseLazyTree {
 
   // --- Selection (the part the store needs) --------------------------------------------------------------
   void AddToSelection(PLazyNode Node);
+  virtual void AddToSelection(const PLazyNode* NewItems, int NewLength, bool ForceInsert = false);
+  virtual void AddRangeToSelection(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
+  bool SelectionLocked() const { return FSelectionLocked; }
+  void SetSelectionLocked(bool Value) { FSelectionLocked = Value; }
   virtual void RemoveFromSelection(PLazyNode Node);
   void ClearSelection();
   bool Selected(PLazyNode Node) const { return Node && Node->Has(vsSelected); }
@@ -385,7 +389,9 @@ class TBaseLazyTree {
   }
   bool AutoSortWanted() const { return FOptions.AutoOptions.Has(toAutoSort) && SortColumn() >= NoColumn; }
   PLazyNode NilForRoot(PLazyNode Node) const { return Node == FRoot ? nullptr : Node; }
-  void FireSafely(const std::function<void()>& Call);
+  // Calls an event handler; during a deletion a failure is kept and raised once the tree is consistent.
+  template <class F>
+  void FireSafely(F&& Call);
 
   bool FDestroying = false;
   PLazyNode FFocusedNode = nullptr;
@@ -431,6 +437,7 @@ class TBaseLazyTree {
   uint32_t FSynchUpdateCount = 0;
   uint32_t FVisibleCount = 0;
   uint32_t FSelectionCount = 0;
+  bool FSelectionLocked = false;
   PLazyNode FLastChangedNode = nullptr;
   PLazyNode FLastStructureChangeNode = nullptr;
   TChangeReason FLastStructureChangeReason = crIgnore;

@@ -315,6 +315,28 @@ TEST(Navigation, FilteredSearchesAndLazyChildren) {
   EXPECT_FALSE(t.TreeStates().Has(tsIterating));
 }
 
+TEST(Navigation, RangesAreSelectedInDisplayOrderWhicheverEndComesFirst) {
+  TBaseLazyTree t;
+  t.SetRootNodeCount(6);
+  NodeList top;
+  for (PLazyNode n = t.GetFirstNoInit(); n; n = n->NextSibling) top.push_back(n);
+  t.SetChildCount(top[1], 2);  // collapsed: its children are not in the range
+  t.SetVisible(top[3], false);
+  std::vector<PLazyNode> changes;
+  t.OnChange = [&](TBaseLazyTree*, PLazyNode n) { changes.push_back(n); };
+  t.AddToSelection(top[5]);
+  t.AddRangeToSelection(top[4], top[0], false);
+  NodeList selected;
+  for (PLazyNode n : t.SelectedNodes()) selected.push_back(n);
+  EXPECT_EQ(selected, (NodeList{top[0], top[1], top[2], top[4]}));
+  EXPECT_EQ(changes, (NodeList{top[5], nullptr}));
+  t.AddRangeToSelection(top[5], top[5], true);
+  EXPECT_EQ(t.SelectedCount(), 5u);
+  EXPECT_EQ(testing::CheckTree(t), "");
+  EXPECT_THROW(t.AddRangeToSelection(top[0], nullptr, true), ELazyTreeAssertion);
+  EXPECT_THROW(t.AddToSelection(static_cast<PLazyNode>(nullptr)), ELazyTreeAssertion);
+}
+
 TEST(Navigation, LineImages) {
   struct Case {
     const char* name;
