@@ -96,7 +96,8 @@ PLazyNode TBaseLazyTree::GetLastChildNoInit(PLazyNode Node) const {
 }
 
 PLazyNode TBaseLazyTree::GetNext(PLazyNode Node, bool ConsiderChildrenAbove) {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   PLazyNode r;
   if (!ChildrenAboveOrder(ConsiderChildrenAbove)) {
     if (NeedsChildren(Node)) InitChildren(Node);
@@ -114,14 +115,16 @@ PLazyNode TBaseLazyTree::GetNext(PLazyNode Node, bool ConsiderChildrenAbove) {
 }
 
 PLazyNode TBaseLazyTree::GetNextNoInit(PLazyNode Node, bool ConsiderChildrenAbove) const {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   if (!ChildrenAboveOrder(ConsiderChildrenAbove)) return GetNextNoInitNormal(Node);
   if (Node->NextSibling) return DeepestFirstNoInit(Node->NextSibling);
   return NilForRoot(Node->Parent);
 }
 
 PLazyNode TBaseLazyTree::GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove) {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   PLazyNode r;
   if (!ChildrenAboveOrder(ConsiderChildrenAbove)) {
     if (Node->PrevSibling) {
@@ -147,7 +150,8 @@ PLazyNode TBaseLazyTree::GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove)
 }
 
 PLazyNode TBaseLazyTree::GetPreviousNoInit(PLazyNode Node, bool ConsiderChildrenAbove) const {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   if (!ChildrenAboveOrder(ConsiderChildrenAbove)) {
     if (PLazyNode r = Node->PrevSibling) {
       while (r->LastChild) r = r->LastChild;
@@ -162,25 +166,29 @@ PLazyNode TBaseLazyTree::GetPreviousNoInit(PLazyNode Node, bool ConsiderChildren
 }
 
 PLazyNode TBaseLazyTree::GetNextSibling(PLazyNode Node) {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   PLazyNode r = Node->NextSibling;
   if (r && !r->Has(vsInitialized)) InitNode(r);
   return r;
 }
 
 PLazyNode TBaseLazyTree::GetPreviousSibling(PLazyNode Node) {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   PLazyNode r = Node->PrevSibling;
   if (r && !r->Has(vsInitialized)) InitNode(r);
   return r;
 }
 
 PLazyNode TBaseLazyTree::GetNextSiblingNoInit(PLazyNode Node) const {
-  return Node && Node != FRoot ? Node->NextSibling : nullptr;
+  RequireNotRoot(Node);
+  return Node ? Node->NextSibling : nullptr;
 }
 
 PLazyNode TBaseLazyTree::GetPreviousSiblingNoInit(PLazyNode Node) const {
-  return Node && Node != FRoot ? Node->PrevSibling : nullptr;
+  RequireNotRoot(Node);
+  return Node ? Node->PrevSibling : nullptr;
 }
 
 // --- Checked, initialised, leaf, level and selected walks ---------------------------------------------------
@@ -431,7 +439,8 @@ PLazyNode TBaseLazyTree::GetFirstVisibleNoInit(PLazyNode Node, bool ConsiderChil
 }
 
 PLazyNode TBaseLazyTree::GetNextVisible(PLazyNode Node, bool ConsiderChildrenAbove) {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   PLazyNode s = Node;
   if (!GetFullyVisible(s)) s = GetVisibleParent(s, true);
   const bool above = ChildrenAboveOrder(ConsiderChildrenAbove);
@@ -504,7 +513,8 @@ PLazyNode TBaseLazyTree::GetNextVisible(PLazyNode Node, bool ConsiderChildrenAbo
 }
 
 PLazyNode TBaseLazyTree::GetNextVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove) const {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   PLazyNode s = Node;
   const bool above = ChildrenAboveOrder(ConsiderChildrenAbove);
   if (!above && !GetFullyVisible(s)) s = GetVisibleParent(s, true);
@@ -558,7 +568,8 @@ PLazyNode TBaseLazyTree::GetNextVisibleNoInit(PLazyNode Node, bool ConsiderChild
 }
 
 PLazyNode TBaseLazyTree::GetPreviousVisible(PLazyNode Node, bool ConsiderChildrenAbove) {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   const bool above = ChildrenAboveOrder(ConsiderChildrenAbove);
   auto init = [this](PLazyNode n) {
     if (n && n != FRoot && !n->Has(vsInitialized)) InitNode(n);
@@ -602,7 +613,8 @@ PLazyNode TBaseLazyTree::GetPreviousVisible(PLazyNode Node, bool ConsiderChildre
 }
 
 PLazyNode TBaseLazyTree::GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderChildrenAbove) const {
-  if (!Node || Node == FRoot) return nullptr;
+  RequireNotRoot(Node);
+  if (!Node) return nullptr;
   const bool above = ChildrenAboveOrder(ConsiderChildrenAbove);
   PLazyNode s = Node;
   for (;;) {

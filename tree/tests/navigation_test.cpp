@@ -248,6 +248,10 @@ TEST(Navigation, EndsOfTheWalks) {
 
   for (const auto& [name, call] : std::vector<std::pair<const char*, std::function<void()>>>{
            {"GetNextVisibleSibling(nil)", [&] { t.GetNextVisibleSibling(nullptr); }},
+           {"GetNext(root)", [&] { t.GetNext(t.RootNode()); }},
+           {"GetPreviousNoInit(root)", [&] { t.GetPreviousNoInit(t.RootNode()); }},
+           {"GetNextVisible(root)", [&] { t.GetNextVisible(t.RootNode()); }},
+           {"GetNextSibling(root)", [&] { t.GetNextSibling(t.RootNode()); }},
            {"GetVisibleParent(root)", [&] { t.GetVisibleParent(t.RootNode()); }},
            {"IterateSubtree(root)", [&] { t.IterateSubtree(t.RootNode(), nullptr, nullptr); }},
            {"CompareDisplayOrder(nil)", [&] { t.CompareDisplayOrder(nullptr, a); }},
