@@ -1,6 +1,8 @@
 #include "platform/forms/dialogs.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -179,6 +181,51 @@ TModalResult TScriptedMessageBoxes::Respond(const TMessageBoxRequest& r) {
     return a;
   }
   return ModalResultOf(r.DefaultButton);
+}
+
+namespace {
+TFileDialogHook& FileHook() {
+  static TFileDialogHook h;
+  return h;
+}
+}  // namespace
+
+TFileDialogHook SetFileDialogHook(TFileDialogHook hook) {
+  TFileDialogHook old = std::move(FileHook());
+  FileHook() = std::move(hook);
+  return old;
+}
+
+QStringList TOpenDialog::QtFilters() const {
+  QStringList out;
+  const QStringList parts = Filter.split(u'|');
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(u';', u' ');
+    out << parts[i] + QStringLiteral(" (") + patterns.simplified() + QStringLiteral(")");
+  }
+  return out;
+}
+
+bool TOpenDialog::Execute() {
+  if (FileHook()) return FileHook()(this);
+  QFileDialog d;
+  d.setAcceptMode(IsSaveDialog() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(IsSaveDialog() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!Title.isEmpty()) d.setWindowTitle(Title);
+  const QStringList filters = QtFilters();
+  if (!filters.isEmpty()) {
+    d.setNameFilters(filters);
+    if (FilterIndex >= 1 && FilterIndex <= filters.size()) d.selectNameFilter(filters[FilterIndex - 1]);
+  }
+  if (!InitialDir.isEmpty()) d.setDirectory(InitialDir);
+  if (!FileName.isEmpty()) d.selectFile(FileName);
+  if (!DefaultExt.isEmpty()) d.setDefaultSuffix(DefaultExt);
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return false;
+  FileName = d.selectedFiles().first();
+  FilterIndex = static_cast<int>(filters.indexOf(d.selectedNameFilter())) + 1;
+  if (FilterIndex < 1) FilterIndex = 1;
+  return true;
 }
 
 }  // namespace plat

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -10,6 +11,7 @@
 
 #include "platform/forms/keys.h"
 #include "platform/forms/messages.h"
+#include "platform/rtl/component.h"
 
 namespace plat {
 
@@ -84,5 +86,33 @@ class TScriptedMessageBoxes {
   std::vector<TMessageBoxRequest> FRequests;
   TMessageBoxHook FPrevious;
 };
+
+// File choosers. Filter is "Description|patterns|Description|patterns" with patterns separated by ';';
+// FilterIndex counts from 1. Execute returns true when the user chose a file (FileName holds it).
+class TOpenDialog : public TComponent {
+ public:
+  explicit TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
+  virtual bool Execute();
+  virtual bool IsSaveDialog() const { return false; }
+
+  QString FileName;
+  QString Filter;
+  int FilterIndex = 1;
+  QString InitialDir;
+  QString Title;
+  QString DefaultExt;  // added (with a dot) to a chosen name without an extension
+  // The Qt filter list of Filter ("XML File (*.xml)|*.xml" -> "XML File (*.xml) (*.xml)").
+  QStringList QtFilters() const;
+};
+
+class TSaveDialog : public TOpenDialog {
+ public:
+  using TOpenDialog::TOpenDialog;
+  bool IsSaveDialog() const override { return true; }
+};
+
+// Replaces the real file chooser (tests): the hook sets Dialog->FileName and returns whether a file was chosen.
+using TFileDialogHook = std::function<bool(TOpenDialog* Dialog)>;
+TFileDialogHook SetFileDialogHook(TFileDialogHook hook);
 
 }  // namespace plat

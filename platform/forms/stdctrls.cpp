@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +18,7 @@
 
 #include "platform/forms/forms.h"
 #include "platform/forms/host.h"
+#include "platform/graphics/canvas.h"
 #include "platform/rtl/exceptions.h"
 
 namespace plat {
@@ -247,6 +250,15 @@ TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner, MakeHost<THost<QLineEdit>
   SetBounds(0, 0, 121, 21);
   QLineEdit* e = LineEdit();
   QObject::connect(e, &QLineEdit::textChanged, e, [this](const QString&) { Guarded(this, [this] { Change(); }); });
+  // Typed and pasted text follows CharCase.
+  QObject::connect(e, &QLineEdit::textEdited, e, [this, e](const QString& t) {
+    if (FCharCase == ecNormal) return;
+    const QString want = FCharCase == ecUpperCase ? t.toUpper() : t.toLower();
+    if (want == t) return;
+    const int pos = e->cursorPosition();
+    e->setText(want);
+    e->setCursorPosition(pos);
+  });
 }
 
 QLineEdit* TEdit::LineEdit() const { return static_cast<QLineEdit*>(Widget()); }
@@ -819,8 +831,53 @@ class TListBoxStrings : public TWidgetStrings {
   TListBox* FList;
 };
 
+namespace {
+
+class OwnerDrawDelegate : public QStyledItemDelegate {
+ public:
+  OwnerDrawDelegate(TListBox* list, QObject* parent) : QStyledItemDelegate(parent), FList(list) {}
+
+  void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+    if (FList->Style() == lbStandard || opt.rect.isEmpty()) {
+      QStyledItemDelegate::paint(p, opt, index);
+      return;
+    }
+    QImage img(opt.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(ToQColor(FList->Color()));
+    TCanvas* c = FList->Canvas();
+    c->SetDevice(&img);
+    c->SetWindowOrg(TPoint(opt.rect.x(), opt.rect.y()));
+    c->Font()->Assign(*FList->Font());
+    TOwnerDrawState state;
+    if (opt.state & QStyle::State_Selected) state.Include(odSelected);
+    if (opt.state & QStyle::State_HasFocus) state.Include(odFocused);
+    if (!(opt.state & QStyle::State_Enabled)) state.Include(odDisabled);
+    if (state.Contains(odSelected)) {
+      c->Brush()->SetColor(clHighlight);
+      c->Font()->SetColor(clHighlightText);
+    } else {
+      c->Brush()->SetColor(FList->Color());
+    }
+    const TRect r = FromQRect(opt.rect);
+    Guarded(FList, [&] { FList->DrawItem(index.row(), r, state); });
+    c->SetDevice(nullptr);
+    p->drawImage(opt.rect.topLeft(), img);
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+    if (FList->Style() == lbStandard) return QStyledItemDelegate::sizeHint(opt, index);
+    return QSize(opt.rect.width(), FList->ItemHeight());
+  }
+
+ private:
+  TListBox* FList;
+};
+
+}  // namespace
+
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, MakeHost<TScrollAreaHost<QListWidget>>(this)) {
   FItems = std::make_unique<TListBoxStrings>(this);
+  FCanvas = std::make_unique<TCanvas>();
   SetTabStop(true);
   SetColor(clWindow);
   SetBounds(0, 0, 121, 97);
@@ -832,6 +889,29 @@ TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner, MakeHost<TScrollAre
   });
   QObject::connect(l, &QListWidget::itemDoubleClicked, l,
                    [this](QListWidgetItem*) { Guarded(this, [this] { DblClick(); }); });
+  l->setItemDelegate(new OwnerDrawDelegate(this, l));
+}
+
+void TListBox::SetStyle(TListBoxStyle v) {
+  FStyle = v;
+  ListWidget()->setUniformItemSizes(v == lbOwnerDrawFixed);
+  ListWidget()->doItemsLayout();
+  Invalidate();
+}
+
+void TListBox::SetItemHeight(int v) {
+  FItemHeight = std::max(1, v);
+  ListWidget()->doItemsLayout();
+}
+
+void TListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  FCanvas->FillRect(Rect);
+  FCanvas->Brush()->SetStyle(bsClear);
+  FCanvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Strings(Index));
 }
 
 TListBox::~TListBox() = default;

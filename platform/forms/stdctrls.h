@@ -306,11 +306,27 @@ class TGroupBox : public TWinControl {
   void TextChanged() override;
 };
 
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault };
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+
 class TListBox : public TWinControl {
  public:
   explicit TListBox(TComponent* AOwner);
   ~TListBox() override;
   QListWidget* ListWidget() const;
+
+  // Owner-drawn styles paint each item through OnDrawItem on Canvas, with Rect in the list's client
+  // coordinates; the brush and font colour are set for the item's state first (the handler fills the
+  // rectangle itself). Without a handler the item is filled and its text drawn.
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle v);
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int v);
+  TCanvas* Canvas() const { return FCanvas.get(); }
+  TDrawItemEvent OnDrawItem;
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
 
   TStrings* Items() const { return FItems.get(); }
   int Count() const;
@@ -335,6 +351,9 @@ class TListBox : public TWinControl {
  private:
   friend class TListBoxStrings;
   std::unique_ptr<TStrings> FItems;
+  std::unique_ptr<TCanvas> FCanvas;
+  TListBoxStyle FStyle = lbStandard;
+  int FItemHeight = 13;
   bool FMultiSelect = false;
   bool FSettingIndex = false;
 };

@@ -2,12 +2,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/clipboard.h"
 #include "platform/forms/comctrls.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
@@ -296,6 +298,86 @@ TEST(Painting, PaintDrawsThroughTheCanvasOnTheControlsColour) {
   const QImage all = form.Widget()->grab().toImage();
   EXPECT_EQ(all.pixelColor(52, 2), QColor(Qt::green));
   EXPECT_EQ(all.pixelColor(57, 7), QColor(Qt::yellow));
+  form.Hide();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Clipboard, FormatsByNameAndBatches) {
+  const std::pair<const char*, const char*> names[] = {
+      {"CF_UNICODETEXT", "text/plain"},
+      {"HTML Format", "text/html"},
+      {"Rich Text Format", "text/rtf"},
+      {"TExtStringGrid Cells", "application/x-extstringgrid-cells"},
+      {"Grid Column", "application/x-grid-column"},
+      {"Lazy Tree Data", "application/x-lazy-tree-data"},
+  };
+  for (const auto& [name, mime] : names) EXPECT_EQ(MimeTypeOfClipboardFormat(name), mime) << name;
+
+  Clipboard()->Open();
+  Clipboard()->SetAsText("a\tb");
+  Clipboard()->SetData("TExtStringGrid Cells", QByteArray("\x01\x02", 2));
+  EXPECT_FALSE(Clipboard()->HasFormat("TExtStringGrid Cells"));  // not before Close
+  Clipboard()->Close();
+  EXPECT_EQ(Clipboard()->AsText(), "a\tb");
+  EXPECT_EQ(Clipboard()->GetData("TExtStringGrid Cells"), QByteArray("\x01\x02", 2));
+  // Outside Open/Close a new format replaces the content.
+  Clipboard()->SetData("HTML Format", "<b>x</b>");
+  EXPECT_FALSE(Clipboard()->HasFormat("TExtStringGrid Cells"));
+  EXPECT_TRUE(Clipboard()->HasFormat("HTML Format"));
+}
+
+TEST(FileDialogs, FiltersAndTheTestHook) {
+  TOpenDialog d(nullptr);
+  d.Filter = "XML File (*.xml)|*.xml|Pictures|*.bmp;*.png";
+  EXPECT_EQ(d.QtFilters(), QStringList({"XML File (*.xml) (*.xml)", "Pictures (*.bmp *.png)"}));
+  auto old = SetFileDialogHook([](TOpenDialog* dlg) {
+    dlg->FileName = "/tmp/project/ParGen.xml";
+    return !dlg->IsSaveDialog();
+  });
+  EXPECT_TRUE(d.Execute());
+  EXPECT_EQ(d.FileName, "/tmp/project/ParGen.xml");
+  TSaveDialog s(nullptr);
+  EXPECT_FALSE(s.Execute());
+  SetFileDialogHook(old);
+}
+
+TEST(Controls, OwnerDrawnListBoxPaintsThroughItsHandler) {
+  TForm form(nullptr);
+  auto* lb = new TListBox(&form);
+  lb->SetParent(&form);
+  lb->SetBounds(0, 0, 120, 80);
+  lb->Items()->Add("COM1 [NOT FOUND]");
+  lb->Items()->Add("ttyUSB0");
+  lb->SetStyle(lbOwnerDrawFixed);
+  lb->SetItemHeight(20);
+  std::vector<std::pair<int, TRect>> drawn;
+  lb->OnDrawItem = [&](TWinControl*, int index, TRect r, TOwnerDrawState) {
+    drawn.emplace_back(index, r);
+    lb->Canvas()->Brush()->SetColor(index == 0 ? clRed : clBlue);
+    lb->Canvas()->FillRect(r);
+  };
+  form.Show();
+  const QImage img = lb->ListWidget()->viewport()->grab().toImage();
+  ASSERT_GE(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].first, 0);
+  EXPECT_EQ(drawn[1].second.Top - drawn[0].second.Top, 20);
+  EXPECT_EQ(img.pixelColor(10, 10), QColor(Qt::red));
+  EXPECT_EQ(img.pixelColor(10, 30), QColor(Qt::blue));
+  form.Hide();
+}
+
+TEST(Controls, EditCharCaseAppliesToTypedText) {
+  TForm form(nullptr);
+  auto* e = new TEdit(&form);
+  e->SetParent(&form);
+  e->SetCharCase(ecUpperCase);
+  form.Show();
+  e->SetFocus();
+  QTest::keyClicks(e->Widget(), "ab1c");
+  EXPECT_EQ(e->Text(), "AB1C");
   form.Hide();
 }
 
