@@ -1,0 +1,73 @@
+#pragma once
+// Intake of the wireless M-Bus telegrams that the converter forwards while listening: one datagram per telegram,
+// the telegram without its CRC bytes followed by the bytes the radio module appends (the last one is the signal
+// level). Pure functions of the bytes and the list they are given; the caller guards the list.
+//
+// Datagram layout: 0 L, 1 C, 2..3 manufacturer (low first), 4..7 identification (least significant first),
+// 8 version, 9 device type, 10 CI, then the header the CI selects and the records. The last two bytes of the
+// datagram never hold records.
+
+#include "scanner/wmbus_types.h"
+
+#include <QDateTime>
+#include <QList>
+
+#include <cstdint>
+#include <span>
+
+// Which radio module forwarded the datagram: a Telit module appends two bytes to the telegram (length L + 3);
+// a RadioCrafts datagram is L + 1 bytes long, its last byte being read as the signal level.
+bool Is_Wireless_Telegram(std::span<const uint8_t> Datagram, bool Telit);
+
+// Signal level of a telegram from the module's signal byte. Telit: -b - 2 (no lower than -128); RadioCrafts: the
+// byte read as signed, halved towards zero, plus 1.
+int8_t Telit_RSSI(uint8_t Signal);
+int8_t RadioCrafts_RSSI(uint8_t Signal);
+
+// What the header of one forwarded telegram says.
+struct TWireless_Telegram {
+  uint8_t C = 0;
+  uint8_t CI = 0;
+  uint16_t LLA_Manufacturer = 0;
+  uint32_t LLA_Address = 0;
+  uint8_t LLA_Version = 0;
+  uint8_t LLA_DeviceType = 0;
+  uint16_t ALA_Manufacturer = 0;
+  int32_t ALA_Address = 0;
+  uint8_t ALA_Version = 0;
+  uint8_t ALA_DeviceType = 0;
+  uint8_t Signal = 0;          // last byte of the datagram
+  bool Keep_Known = false;     // CI 0x8D without the inner CI 0x78: a known device keeps its previous data
+  bool Cripted = true;         // the payload is encrypted and not read
+  int Records_From = -1;       // first byte of the record area; -1 when no records are read
+  int Records_End = -1;        // one past the last byte that can start a record
+};
+
+// Reads the header of a datagram that passed Is_Wireless_Telegram. False when the datagram is too short for the
+// header its CI field announces (such a telegram is dropped); no byte outside the datagram is ever read.
+//
+// CI 0x7A (short header) and 0x78 (no header): the application layer is the link layer. 0x7A is read when the
+// configuration's mode (byte 14, bits 0-4) is 0, or 5 with the decrypted marker 2F 2F at bytes 15..16.
+// CI 0x72 (long header, application layer at 11..18): read when its mode (byte 22) is 0 or bytes 23..24 hold
+// 2F 2F. CI 0x8D (extended link layer): records only behind the inner CI 0x78 at byte 19; encrypted when byte
+// 16 bit 5 is set and no inner 0x78 follows. Any other CI: application layer at 11..18, never read.
+bool Parse_Wireless_Telegram(std::span<const uint8_t> Datagram, bool Telit, TWireless_Telegram& Out);
+
+// Index of the first device whose application-layer manufacturer, address, version and device type all match;
+// -1 when none does.
+int Find_Wireless_Slave(const QList<TSlave_wMBus*>& List, uint16_t Manufacturer, int32_t Address, uint8_t Version,
+                        uint8_t DeviceType);
+
+struct TWireless_Intake {
+  int Index = -1;           // the device in the list; -1 when the datagram was dropped
+  bool New_Device = false;  // appended by this telegram
+  bool Refreshed = false;   // its records, time and encryption state were replaced
+};
+
+// Takes one forwarded datagram into List: a device not yet heard is appended (owned by the list's owner, who
+// frees it); a known one gets the records of this telegram, except for a CI 0x8D telegram without the inner CI
+// 0x78. A known device keeps the C field, link layer and signal level of its first telegram. Records keep the
+// tick of the record at the same place of the previous telegram when its DIF and VIF are the same. A datagram
+// that breaks the length rule or is too short for its header changes nothing and gives Index -1.
+TWireless_Intake Decode_Wireless_Frame(QList<TSlave_wMBus*>& List, std::span<const uint8_t> Datagram, bool Telit,
+                                       const QDateTime& Now);
