@@ -228,4 +228,82 @@ void TTimer::Timer() {
   if (OnTimer) OnTimer(this);
 }
 
+// ---------------------------------------------------------------------------------------------------------
+// TSplitter
+
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetAlign(alLeft);
+  SetBounds(0, 0, 3, 100);
+  SetCursor(crHSplit);
+}
+
+TControl* TSplitter::FindResizedControl() const {
+  TWinControl* p = Parent();
+  if (!p) return nullptr;
+  for (int i = 0; i < p->ControlCount(); ++i) {
+    TControl* c = p->Controls(i);
+    if (c == this || !c->Visible() || c->Align() != Align()) continue;
+    switch (Align()) {
+      case alTop: if (c->Top() + c->Height() == Top()) return c; break;
+      case alBottom: if (c->Top() == Top() + Height()) return c; break;
+      case alLeft: if (c->Left() + c->Width() == Left()) return c; break;
+      case alRight: if (c->Left() == Left() + Width()) return c; break;
+      default: break;
+    }
+  }
+  return nullptr;
+}
+
+void TSplitter::MoveBy(int Delta) {
+  TControl* c = FindResizedControl();
+  if (!c || Delta == 0) return;
+  TWinControl* p = Parent();
+  // The room the client-aligned control can give up.
+  int room = 1 << 20;
+  for (int i = 0; i < p->ControlCount(); ++i)
+    if (p->Controls(i)->Align() == alClient && p->Controls(i)->Visible())
+      room = (Horizontal() ? p->Controls(i)->Height() : p->Controls(i)->Width()) - FMinSize;
+  const bool grows = Align() == alTop || Align() == alLeft ? Delta > 0 : Delta < 0;
+  const int size = Horizontal() ? c->Height() : c->Width();
+  int change = std::abs(Delta);
+  if (grows)
+    change = std::min(change, std::max(0, room));
+  else
+    change = std::min(change, std::max(0, size - FMinSize));
+  const int newSize = grows ? size + change : size - change;
+  if (newSize == size) return;
+  if (Horizontal())
+    c->SetHeight(newSize);
+  else
+    c->SetWidth(newSize);
+}
+
+void TSplitter::Paint() {
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(ClientRect());
+}
+
+void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  FDragging = true;
+  FDownAt = Horizontal() ? Y : X;
+}
+
+void TSplitter::MouseMove(TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseMove(Shift, X, Y);
+  const TCursor want = Horizontal() ? crVSplit : crHSplit;
+  if (Cursor() != want) SetCursor(want);
+  if (!FDragging) return;
+  // Coordinates are the splitter's own, and it moves with the resized control.
+  MoveBy((Horizontal() ? Y : X) - FDownAt);
+}
+
+void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+  if (!FDragging || Button != mbLeft) return;
+  FDragging = false;
+  if (OnMoved) OnMoved(this);
+}
+
 }  // namespace plat

@@ -116,4 +116,30 @@ class TTimer : public TComponent {
   unsigned FInterval = 1000;
 };
 
+// A bar between two aligned controls: dragging it resizes the control it follows (the one aligned to the same
+// side and touching it), keeping that control and the client-aligned control at least MinSize.
+class TSplitter : public TGraphicControl {
+ public:
+  explicit TSplitter(TComponent* AOwner);
+  int MinSize() const { return FMinSize; }
+  void SetMinSize(int v) { FMinSize = v < 1 ? 1 : v; }
+  // The control the splitter resizes (nullptr: none found).
+  TControl* FindResizedControl() const;
+  // Moves the splitter by Delta pixels (down or right positive), as a drag does.
+  void MoveBy(int Delta);
+  TNotifyEvent OnMoved;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ private:
+  bool Horizontal() const { return Align() == alTop || Align() == alBottom; }
+  int FMinSize = 30;
+  bool FDragging = false;
+  int FDownAt = 0;
+};
+
 }  // namespace plat

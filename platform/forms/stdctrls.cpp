@@ -520,7 +520,15 @@ class ComboHost : public THost<QComboBox> {
   using THost<QComboBox>::THost;
   void showPopup() override {
     QComboBox::showPopup();
-    if (auto* c = dynamic_cast<TComboBox*>(FControl)) Guarded(c, [c] { c->DropDownShown(); });
+    auto* c = dynamic_cast<TComboBox*>(FControl);
+    if (!c) return;
+    QWidget* popup = view() ? view()->window() : nullptr;
+    if (popup && popup != window() && c->DroppedWidth() > width()) {
+      const QPoint at = popup->pos();
+      popup->resize(c->DroppedWidth(), popup->height());
+      if (c->DropDownAlignRight()) popup->move(mapToGlobal(QPoint(width() - c->DroppedWidth(), 0)).x(), at.y());
+    }
+    Guarded(c, [c] { c->DropDownShown(); });
   }
   void hidePopup() override {
     QComboBox::hidePopup();
@@ -661,6 +669,23 @@ void TComboBox::SetSelLength(int v) {
 void TComboBox::Clear() {
   FItems->Clear();
   SetText(QString());
+}
+
+void TComboBox::DefaultHandler(TMessage& M) {
+  switch (M.Msg) {
+    case CB_SETDROPPEDWIDTH:
+      SetDroppedWidth(static_cast<int>(M.WParam));
+      M.Result = std::max(FDroppedWidth, Width());
+      return;
+    case CB_GETCURSEL: M.Result = ItemIndex(); return;
+    case CB_SETCURSEL:
+      SetItemIndex(static_cast<int>(M.WParam));
+      M.Result = ItemIndex();
+      return;
+    case CB_GETDROPPEDSTATE: M.Result = DroppedDown() ? 1 : 0; return;
+    case CB_SHOWDROPDOWN: SetDroppedDown(M.WParam != 0); return;
+    default: TWinControl::DefaultHandler(M); return;
+  }
 }
 
 QString TComboBox::GetText() const { return ComboBox() ? ComboBox()->currentText() : FText; }

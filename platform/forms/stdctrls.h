@@ -205,6 +205,14 @@ class TComboBox : public TWinControl {
   int SelLength() const;
   void SetSelLength(int v);
   void Clear();
+  // Width of the dropped list (0: the combo's width; never narrower than the combo). With DropDownAlignRight
+  // a wider list ends at the combo's right edge instead of starting at its left edge. CB_SETDROPPEDWIDTH
+  // sets the width too.
+  int DroppedWidth() const { return FDroppedWidth; }
+  void SetDroppedWidth(int v) { FDroppedWidth = v < 0 ? 0 : v; }
+  bool DropDownAlignRight() const { return FDropDownAlignRight; }
+  void SetDropDownAlignRight(bool v) { FDropDownAlignRight = v; }
+  void DefaultHandler(TMessage& Message) override;
 
   // OnChange: the user changed the text or chose an item (not when code sets ItemIndex).
   TNotifyEvent OnChange;
@@ -228,6 +236,8 @@ class TComboBox : public TWinControl {
   TComboBoxStyle FStyle = csDropDown;
   int FDropDownCount = 8;
   int FMaxLength = 0;
+  int FDroppedWidth = 0;
+  bool FDropDownAlignRight = false;
 };
 
 class TButtonControl : public TWinControl {

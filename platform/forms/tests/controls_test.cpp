@@ -382,3 +382,46 @@ TEST(Controls, EditCharCaseAppliesToTypedText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Controls, SplitterResizesTheControlItFollows) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 300);
+  auto* top = new TPanel(&form);
+  top->SetParent(&form);
+  top->SetHeight(100);
+  top->SetAlign(alTop);
+  auto* split = new TSplitter(&form);
+  split->SetParent(&form);
+  split->SetTop(100);
+  split->SetAlign(alTop);
+  split->SetHeight(4);
+  auto* rest = new TPanel(&form);
+  rest->SetParent(&form);
+  rest->SetAlign(alClient);
+  ASSERT_EQ(split->FindResizedControl(), top);
+  EXPECT_EQ(split->Top(), 100);
+  split->MoveBy(20);
+  EXPECT_EQ(top->Height(), 120);
+  EXPECT_EQ(split->Top(), 120);
+  EXPECT_EQ(rest->Top(), 124);
+  split->MoveBy(-500);
+  EXPECT_EQ(top->Height(), 30);  // MinSize
+  split->MoveBy(1000);
+  EXPECT_EQ(rest->Height(), 30);  // the client control keeps MinSize too
+}
+
+TEST(Controls, ComboDroppedWidthByMessage) {
+  TForm form(nullptr);
+  auto* c = new TComboBox(&form);
+  c->SetParent(&form);
+  c->SetWidth(100);
+  EXPECT_EQ(c->Perform(CB_SETDROPPEDWIDTH, 250), 250);
+  EXPECT_EQ(c->DroppedWidth(), 250);
+  c->Items()->Add("x");
+  EXPECT_EQ(c->Perform(CB_SETCURSEL, 0), 0);
+  EXPECT_EQ(c->Perform(CB_GETCURSEL), 0);
+}
+
+}  // namespace
