@@ -133,7 +133,7 @@ TEST_F(StructureFixture, RandomOperationsKeepTheStructureConsistent) {
   };
   int updates = 0;
 
-  for (int step = 0; step < 6000; ++step) {
+  for (int step = 0; step < 20000; ++step) {
     const unsigned op = rng() % 100;
     std::set<int> removed;
     freed.clear();
@@ -183,7 +183,7 @@ TEST_F(StructureFixture, RandomOperationsKeepTheStructureConsistent) {
       if (count < old) r->children.resize(count);
       tree->SetChildCount(n, count);
       if (count > old) adopt(n, old);
-    } else if (op < 74) {
+    } else if (op < 70) {
       what = "MoveTo";
       PLazyNode source = pick(false);
       PLazyNode target = pick(true);
@@ -207,6 +207,37 @@ TEST_F(StructureFixture, RandomOperationsKeepTheStructureConsistent) {
           } else {
             rs->parent = rt;
             rt->children.insert(m == amAddChildFirst ? rt->children.begin() : rt->children.end(), rs);
+          }
+        }
+      }
+    } else if (op < 74) {
+      what = "MoveTo children";
+      PLazyNode source = pick(false);
+      PLazyNode target = rng() % 4 == 0 ? source : pick(true);
+      auto mode = static_cast<TLTNodeAttachMode>(1 + rng() % 4);
+      if (source == target && mode > amInsertAfter) mode = amInsertAfter;
+      if (source) {
+        RefNode* rs = refOf(source);
+        RefNode* rt = refOf(target);
+        bool below = false;
+        for (RefNode* a = rt; a && a != rs; a = a->parent) below = below || a->parent == rs;
+        if (below) {
+          EXPECT_THROW(tree->MoveTo(source, target, mode, true), ELazyTreeError);
+        } else {
+          TLTNodeAttachMode m = target ? mode : amAddChildFirst;
+          tree->MoveTo(source, target, mode, true);
+          std::vector<RefNode*> moving = rs->children;
+          rs->children.clear();
+          if (m == amAddChildFirst) std::reverse(moving.begin(), moving.end());
+          for (RefNode* c : moving) {
+            if (m == amInsertBefore || m == amInsertAfter) {
+              c->parent = rt->parent;
+              rt->parent->children.insert(
+                  rt->parent->children.begin() + static_cast<std::ptrdiff_t>(RefTree::PosOf(rt) + (m == amInsertAfter)), c);
+            } else {
+              c->parent = rt;
+              rt->children.insert(m == amAddChildFirst ? rt->children.begin() : rt->children.end(), c);
+            }
           }
         }
       }
