@@ -28,7 +28,7 @@ void TGraphic::Changed() {
 void TGraphic::LoadFromFile(const QString& fileName) {
   QFile f(fileName);
   if (!f.open(QIODevice::ReadOnly))
-    throw EInvalidGraphic(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
+    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
   LoadFromBytes(f.readAll());
 }
 
@@ -36,8 +36,7 @@ void TGraphic::SaveToFile(const QString& fileName) const {
   QByteArray data = SaveToBytes();
   QSaveFile f(fileName);
   if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
-    throw EInvalidGraphicOperation(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
+    throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
 }
 
 void TGraphic::LoadFromStream(QIODevice& stream) { LoadFromBytes(stream.readAll()); }
@@ -417,7 +416,7 @@ void TPicture::LoadFromBytes(const QByteArray& data) {
 void TPicture::LoadFromFile(const QString& fileName) {
   QFile f(fileName);
   if (!f.open(QIODevice::ReadOnly))
-    throw EInvalidGraphic(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
+    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
   LoadFromBytes(f.readAll());
 }
 

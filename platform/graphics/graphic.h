@@ -52,7 +52,8 @@ class TGraphic : public TPersistent {
   // The pixels as an image with alpha (what Draw puts down, before transparency by key colour).
   virtual QImage ToImage() const = 0;
 
-  // Loading raises EInvalidGraphic for data this class cannot read; the graphic is then unchanged.
+  // Loading raises EInvalidGraphic for data this class cannot read (EFOpenError for a file that cannot be
+  // opened, EFCreateError for one that cannot be written); the graphic is then unchanged.
   virtual void LoadFromBytes(const QByteArray& data) = 0;
   virtual QByteArray SaveToBytes() const = 0;
   void LoadFromFile(const QString& fileName);
@@ -202,7 +203,7 @@ class TPicture : public TPersistent {
   void Assign(const TPicture& source);
 
   // Chooses the graphic class from the content; raises EInvalidGraphic (picture unchanged) for unknown or
-  // broken data.
+  // broken data, EFOpenError when the file cannot be opened.
   void LoadFromFile(const QString& fileName);
   void LoadFromBytes(const QByteArray& data);
   void SaveToFile(const QString& fileName) const;

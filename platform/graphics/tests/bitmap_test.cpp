@@ -128,7 +128,10 @@ TEST(BitmapTest, LoadingSomethingElseFailsAndKeepsTheBitmap) {
     EXPECT_EQ(b.Width(), 3);
     EXPECT_EQ(b.Canvas()->Pixels(1, 1), clRed);
   }
-  EXPECT_THROW(b.LoadFromFile(QStringLiteral("/nonexistent/x.bmp")), EInvalidGraphic);
+  EXPECT_THROW(b.LoadFromFile(QStringLiteral("/nonexistent/x.bmp")), EFOpenError);
+  EXPECT_THROW(b.SaveToFile(QStringLiteral("/nonexistent/dir/x.bmp")), EFCreateError);
+  TPicture pic;
+  EXPECT_THROW(pic.LoadFromFile(QStringLiteral("/nonexistent/x.png")), EFOpenError);
 }
 
 TEST(BitmapTest, TransparentBitmapLeavesItsKeyColourOut) {
