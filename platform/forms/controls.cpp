@@ -119,6 +119,7 @@ void TControl::SetParent(TWinControl* AParent) {
     }
     if (FParentColor) {
       FColor = AParent->Color();
+      FColorSet = true;
       ApplyPalette();
     }
   }

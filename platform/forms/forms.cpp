@@ -198,6 +198,7 @@ void TCustomForm::VisibleChanged() {
 TModalResult TCustomForm::ShowModal() {
   if (Visible() || FModalLoop) throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
   QPointer<QWidget> alive(Widget());
+  if (Application && !Application->Running()) Application->FTerminated = false;
   FModalResult = mrNone;
   Widget()->setWindowModality(Qt::ApplicationModal);
   QEventLoop loop;
@@ -355,15 +356,17 @@ void TApplication::FormCreated(TCustomForm* f) {
 }
 
 void TApplication::Run() {
+  FRunning = true;
   if (FMainForm) FMainForm->Show();
   if (!FTerminated) QCoreApplication::exec();
+  FRunning = false;
 }
 
 void TApplication::Terminate() {
   FTerminated = true;
   for (TCustomForm* f : Screen->FForms)
     if (f->FModalLoop) f->FModalLoop->exit(0);
-  QCoreApplication::exit(0);
+  if (FRunning) QCoreApplication::exit(0);
 }
 
 void TApplication::ProcessMessages() {

@@ -114,6 +114,8 @@ class TForm : public TCustomForm {
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 
 class TApplication : public TComponent {
+  friend class TCustomForm;
+
  public:
   explicit TApplication(TComponent* AOwner);
   ~TApplication() override;
@@ -134,6 +136,9 @@ class TApplication : public TComponent {
 
   // Shows the main form and runs the event loop until Terminate.
   void Run();
+  bool Running() const { return FRunning; }
+  // Ends Run and every modal loop (they return mrCancel). Without a running Run (tests), the flag is
+  // forgotten when the next modal form starts, so one test's end does not end the next test's dialogs.
   void Terminate();
   bool Terminated() const { return FTerminated; }
   // Delivers the events and posted messages waiting now, then returns.
@@ -155,6 +160,7 @@ class TApplication : public TComponent {
   void FormCreated(TCustomForm* f);
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
+  bool FRunning = false;
   QString FTitle;
 };
 

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <QWidget>
+#include <QPalette>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +177,39 @@ TEST(ErrorBox, OnExceptionTakesOverFromTheBox) {
   Application->OnException = nullptr;
   EXPECT_EQ(seen, "List index out of bounds (5)");
   EXPECT_EQ(boxes.Count(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModalForm, TerminateEndsTheModalLoopWithCancel) {
+  TForm form(nullptr);
+  auto* timer = new TTimer(&form);
+  timer->SetInterval(5);
+  timer->OnTimer = [&](TObject*) {
+    timer->SetEnabled(false);
+    Application->Terminate();
+  };
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_TRUE(Application->Terminated());
+  // Outside a running application the next modal form runs normally again.
+  timer->OnTimer = [&](TObject*) {
+    timer->SetEnabled(false);
+    form.SetModalResult(mrOk);
+  };
+  timer->SetEnabled(true);
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_FALSE(Application->Terminated());
+}
+
+TEST(Controls, ParentColorReachesTheWidget) {
+  TForm form(nullptr);
+  form.SetColor(RGB(248, 247, 237));
+  auto* l = new TLabel(&form);
+  l->SetParent(&form);
+  EXPECT_EQ(l->Color(), RGB(248, 247, 237));
+  EXPECT_EQ(l->Widget()->palette().color(QPalette::Window), QColor(248, 247, 237));
 }
 
 }  // namespace
