@@ -270,3 +270,31 @@ TEST_F(InputFixture, WindowScrollBarsFollowTheWindowRules) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputFixture, EditableComboBoxSeesItsKeysAndFocus) {
+  auto* cb = new TComboBox(form.get());
+  cb->SetName("Combo");
+  cb->SetParent(form.get());
+  cb->SetStyle(csDropDown);
+  QStringList keys;
+  cb->OnKeyPress = [&](TObject*, char16_t& k) {
+    keys << QString(QChar(k));
+    if (k == u'x') k = u'y';
+  };
+  int changes = 0;
+  cb->OnChange = [&](TObject*) { ++changes; };
+  log.Watch(cb);
+  ShowActive(form.get());
+  cb->SetFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(cb->Focused());
+  EXPECT_TRUE(log.Lines.contains("Combo:SETFOCUS"));
+  QTest::keyClicks(QApplication::focusWidget(), "ax");
+  EXPECT_EQ(keys, QStringList({"a", "x"}));
+  EXPECT_EQ(cb->Text(), "ay");
+  EXPECT_EQ(changes, 2);
+}
+
+}  // namespace
