@@ -1,12 +1,15 @@
 // Message order of mouse, key and focus input as the hosts turn Qt's events into messages.
 #include <QApplication>
 #include <QScrollBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/comctrls.h"
 #include "platform/forms/controls.h"
+#include "platform/forms/menus.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/msgqueue.h"
 #include "platform/forms/stdctrls.h"
@@ -295,6 +298,40 @@ TEST_F(InputFixture, EditableComboBoxSeesItsKeysAndFocus) {
   EXPECT_EQ(keys, QStringList({"a", "x"}));
   EXPECT_EQ(cb->Text(), "ay");
   EXPECT_EQ(changes, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InputFixture, RightClickOnATreeKeepsTheSelectionAndOpensItsMenu) {
+  auto* tv = new TTreeView(form.get());
+  tv->SetParent(form.get());
+  tv->SetBounds(0, 0, 200, 150);
+  TTreeNode* first = tv->Items()->Add(nullptr, "First");
+  TTreeNode* second = tv->Items()->Add(nullptr, "Second");
+  auto* menu = new TPopupMenu(form.get());
+  menu->Items()->Add(NewItem(form.get(), "Delete"));
+  tv->SetPopupMenu(menu);
+  int menus = 0;
+  auto old = SetPopupMenuRunner([&](TPopupMenu*, int, int) {
+    ++menus;
+    return nullptr;
+  });
+  QStringList clicks;
+  tv->OnClick = [&](TObject*) { clicks << "click"; };
+  ShowActive(form.get());
+  first->SetSelected(true);
+  QWidget* vp = tv->TreeWidget()->viewport();
+  const QRect r2 = tv->TreeWidget()->visualItemRect(second->Item());
+  QTest::mouseClick(form->Widget()->windowHandle(), Qt::RightButton, {}, vp->mapTo(form->Widget(), r2.center()));
+  EXPECT_EQ(tv->Selected(), first);
+  EXPECT_EQ(menus, 1);
+  // A left click selects and then clicks.
+  QTest::mouseClick(form->Widget()->windowHandle(), Qt::LeftButton, {}, vp->mapTo(form->Widget(), r2.center()));
+  EXPECT_EQ(tv->Selected(), second);
+  EXPECT_EQ(clicks, QStringList({"click"}));
+  SetPopupMenuRunner(old);
 }
 
 }  // namespace
