@@ -9,6 +9,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
 #include "platform/graphics/themes.h"
+#include "platform/testing/pixels.h"
 
 using namespace controls;
 using namespace plat;
@@ -249,6 +250,87 @@ TEST_F(HtmlTest, InTextControls) {
     EXPECT_EQ(trace.Count(TraceKind::ThemePart), 0);
     EXPECT_EQ(trace.Count(TraceKind::FrameControl), 1);
   }
+}
+
+TEST_F(HtmlTest, TagEffectsOnRuns) {
+  // Each case: the text, and the font style, colour and orientation of the run "x".
+  struct Case {
+    const char* text;
+    TFontStyles style;
+    TColor colour;
+    int orientation;
+  } cases[] = {
+      {"<I>x</I>", {fsItalic}, clBlack, 0},
+      {"<U>x</U>", {fsUnderline}, clBlack, 0},
+      {"<S>x</S>", {fsStrikeOut}, clBlack, 0},
+      {"<B><I>x</I></B>", {fsBold, fsItalic}, clBlack, 0},
+      {"<R a=\"90\">x</R>", {}, clBlack, 900},
+      {"<BLINK>x</BLINK>", {}, clWhite, 0},  // the canvas background while Blink is off
+      {"<HI>x</HI>", {}, clHighlightText, 0},
+      {"<A href=\"h\"><U>y</U>x</A>", {}, clBlue, 0},  // the closing U ends the anchor's underline too
+  };
+  for (const auto& k : cases) {
+    trace.Clear();
+    Render(k.text);
+    TCanvasTraceRecord run;
+    for (const auto& r : Runs())
+      if (r.Text == "x") run = r;
+    ASSERT_EQ(run.Text, "x") << k.text;
+    EXPECT_EQ(run.FontStyle, k.style) << k.text;
+    EXPECT_EQ(run.FontColor, k.colour) << k.text;
+    EXPECT_EQ(run.Orientation, k.orientation) << k.text;
+  }
+}
+
+TEST_F(HtmlTest, ShadowSubscriptAndErrorUnderline) {
+  Render("<SH>x</SH>");
+  auto runs = Runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].FontColor, clGray);  // the shadow first, offset by one pixel
+  EXPECT_EQ(runs[0].Rect.Left, runs[1].Rect.Left + 1);
+  EXPECT_EQ(runs[0].Rect.Top, runs[1].Rect.Top + 1);
+  EXPECT_EQ(runs[1].FontColor, clBlack);
+
+  trace.Clear();
+  const Outputs o = Render("a<SUB>b</SUB><SUP>c</SUP>");
+  runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  const int th = c->TextHeight("Xy");
+  EXPECT_EQ(runs[1].Rect.Bottom - runs[0].Rect.Bottom, th / 4);
+  EXPECT_EQ(runs[0].Rect.Bottom - runs[2].Rect.Bottom, th / 4);
+  EXPECT_EQ(o.ySize, th + 2 * (th / 4));
+
+  trace.Clear();
+  Render("<E>wrong</E>");
+  auto lines = trace.OfKind(TraceKind::Line);
+  ASSERT_FALSE(lines.empty());
+  for (const auto& l : lines) EXPECT_EQ(l.PenColor, clRed);
+}
+
+TEST_F(HtmlTest, HoverAndFocus) {
+  const QString text = "<A href=\"a\">one</A> <A href=\"b\">two</A>";
+  Outputs o;
+  o.result = RenderHTMLText(*c, text, TRect(0, 0, 300, 120), nullptr, -1, -1, 1, 2, 1, false, false, false, false,
+                            false, true, true, false, 1.0, clBlue, clYellow, clRed, clGray, o.anchor, o.stripped,
+                            o.focusAnchor, o.title, o.xSize, o.ySize, o.links, o.mouseLink, o.hoverRect,
+                            o.controlRect, o.controlID, o.controlValue, o.controlType, nullptr, nullptr, nullptr, 0);
+  EXPECT_EQ(o.focusAnchor, "b");
+  TCanvasTraceRecord one, two;
+  for (const auto& r : Runs()) {
+    if (r.Text == "one") one = r;
+    if (r.Text == "two") two = r;
+  }
+  EXPECT_EQ(one.FontColor, clBlue);
+  EXPECT_FALSE(one.FontStyle.Contains(fsUnderline));  // hover looks only on the hovered anchor
+  EXPECT_EQ(two.FontColor, clRed);
+  EXPECT_TRUE(two.FontStyle.Contains(fsUnderline));
+  auto focus = trace.OfKind(TraceKind::FocusRect);
+  ASSERT_EQ(focus.size(), 1u);
+  EXPECT_EQ(focus[0].Rect.Left, two.Rect.Left - 1);
+  c->EndPainting();
+  // The hover background lies behind the hovered anchor only.
+  EXPECT_GT(plat::testing::CountColour(bmp.Image(), clYellow, TRect(two.Rect.Left, 0, two.Rect.Right, two.Rect.Bottom)), 20);
+  EXPECT_EQ(plat::testing::CountColour(bmp.Image(), clYellow, TRect(0, 0, one.Rect.Right, 20)), 0);
 }
 
 TEST(HtmlText, Conversions) {
