@@ -36,14 +36,14 @@ class HtmlTest : public ::testing::Test {
   }
 
   Outputs Render(const QString& text, TRect r = TRect(0, 0, 300, 120), int x = -1, int y = -1, bool hotSpot = false,
-                 bool wordWrap = true, bool calcOnly = false, const QString& controlID = {}) {
+                 bool wordWrap = true, bool calcOnly = false, const QString& controlID = {}, int bidi = 0) {
     Outputs o;
     o.controlID = controlID;
     o.result = RenderHTMLText(*c, text, r, nullptr, x, y, -1, -1, 1, hotSpot, calcOnly, false, false, false, false,
                               wordWrap, false, 1.0, clBlue, clNone, clNone, clGray, o.anchor, o.stripped,
                               o.focusAnchor, o.title, o.xSize, o.ySize, o.links, o.mouseLink, o.hoverRect,
                               o.controlRect, o.controlID, o.controlValue, o.controlType, &cache, &container, nullptr,
-                              0);
+                              bidi);
     return o;
   }
 
@@ -331,6 +331,16 @@ TEST_F(HtmlTest, HoverAndFocus) {
   // The hover background lies behind the hovered anchor only.
   EXPECT_GT(plat::testing::CountColour(bmp.Image(), clYellow, TRect(two.Rect.Left, 0, two.Rect.Right, two.Rect.Bottom)), 20);
   EXPECT_EQ(plat::testing::CountColour(bmp.Image(), clYellow, TRect(0, 0, one.Rect.Right, 20)), 0);
+}
+
+TEST_F(HtmlTest, RightToLeft) {
+  Render("ab<B>cd</B>", TRect(0, 0, 300, 120), -1, -1, false, true, false, {}, 1);
+  auto runs = Runs();
+  ASSERT_EQ(runs.size(), 2u);
+  // Left alignment is mirrored to the right edge, and runs advance from right to left.
+  EXPECT_EQ(runs[0].Rect.Right, 300);
+  EXPECT_LT(runs[1].Rect.Left, runs[0].Rect.Left);
+  EXPECT_TRUE(runs[0].Flags & DT_RTLREADING);
 }
 
 TEST(HtmlText, Conversions) {
