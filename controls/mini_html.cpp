@@ -374,9 +374,11 @@ class Layout {
   void Place(Item it, bool breakable) {
     const int x = CurX();
     if (breakable && !Cur().items.empty() && x + it.w > avail_ && it.w <= avail_) {
+      // A text run that continues a word stays with it; pictures and controls always move on.
       const Item& last = Cur().items.back();
-      const bool endsWithBlank = last.kind != ItemKind::Text || last.text.endsWith(u' ');
-      if (endsWithBlank) NewLine();
+      const bool continuesWord =
+          it.kind == ItemKind::Text && last.kind == ItemKind::Text && !last.text.endsWith(u' ');
+      if (!continuesWord) NewLine();
     }
     it.x = CurX();
     Cur().items.push_back(std::move(it));
@@ -384,7 +386,7 @@ class Layout {
 
   void Text(const QString& raw) {
     const QString text = RunText(raw);
-    stripped_ += StripPrefixes(text);
+    stripped_ += QString(text).replace(QStringLiteral("&&"), QStringLiteral("&"));
     const int th = MeasureHeight(env_.canvas, st_.font);
     std::vector<QString> runs;
     if (env_.wordWrap) {

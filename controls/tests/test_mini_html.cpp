@@ -56,6 +56,10 @@ class HtmlTest : public ::testing::Test {
   TPictureContainer container{nullptr};
 };
 
+TEST_F(HtmlTest, StrippedTextKeepsAmpersands) {
+  EXPECT_EQ(Render("a &amp; b<BR>&lt;c&gt;&nbsp;d").stripped, "a & b\r<c> d");
+}
+
 TEST_F(HtmlTest, EmptyText) {
   const int th = c->TextHeight("Xy");
   const Outputs o = Render("");
