@@ -1143,6 +1143,10 @@ void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex) {
     if (!hadSynch) FStates.Exclude(tsSynchMode);
     InvalidateToBottom(parent);
   }
+  if (FStates.Has(tsHint)) {
+    CancelHint();
+    DoStateChange({}, {tsHint});
+  }
   StopCacheValidation();
   if (Node->ChildCount > 0) {
     ++FUpdateCount;
@@ -1196,6 +1200,10 @@ void TBaseLazyTree::Clear() {
   try {
     StopCacheValidation();
     CancelEditNode();
+    if (FStates.Has(tsCopyPending) || FStates.Has(tsCutPending)) {
+      ReleaseClipboardContent();
+      DoStateChange({}, {tsCopyPending, tsCutPending});
+    }
     ClearSelection();
     FFocusedNode = FLastSelected = FHotNode = FDropTargetNode = FLastChangedNode = FRangeAnchor = nullptr;
     FNextNodeToSelect = nullptr;

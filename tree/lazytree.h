@@ -334,6 +334,9 @@ class TBaseLazyTree {
   virtual void UpdateScrollBars(bool /*DoRepaint*/) {}
   virtual void UpdateVerticalRange() {}
   virtual void CancelEditNode() {}
+  virtual void CancelHint() {}
+  // Empties the clipboard when it still holds this tree's cut or copied nodes.
+  virtual void ReleaseClipboardContent() {}
   virtual void EnsureNodeSelected() {}
   virtual void StopCacheValidation() {}
   virtual void RequestCacheValidation() {}
