@@ -299,13 +299,10 @@ TParGen_Read Read_ParGen(const QString& FileName, int deviceType, TParGen_Data& 
       if (Error) *Error = error;
     }
   }
-  const int stopBits = Data.Mod_StopBit;
   for (const QString& name : ParGen_Elements(deviceType)) {
     const plat::TXMLNode element = result == TParGen_Read::Read ? root.ChildElements().FindNode(name) : plat::TXMLNode();
     Read_Value(deviceType, Data, defaults, name, element);
   }
-  // A new type-6 configuration keeps the stop bits the window last showed.
-  if (deviceType == 6 && result != TParGen_Read::Read) Data.Mod_StopBit = stopBits;
   if (Polls_Fixed_Cyclic(deviceType)) Data.Meter_Polls = Polls_Cyclic;
   return result;
 }

@@ -77,7 +77,7 @@ bool Polls_Fixed_Cyclic(int deviceType = Device_Type);
 enum class TParGen_Read { Missing, Read, Malformed };
 
 // Reads FileName into Data for the device type. Values the type does not use keep what Data held. A missing
-// file gives every value of the type its default (type 6 keeps its stop bits); a file that is not well-formed
+// file gives every value of the type its default; a file that is not well-formed
 // XML reads the same as a missing one and gives Malformed with the reason in *Error. Otherwise each element is
 // looked up on its own: a missing element, a text that does not convert or a list index outside its list gives
 // that value's default.

@@ -291,11 +291,11 @@ TEST_F(ParGenFile, MissingFileGivesTheDefaultsOfTheType) {
   TParGen_Data expected = ParGen_Defaults(3);
   expected.wMBus_Mode = 4;  // not a value of type 3: kept
   EXPECT_TRUE(d == expected);
-  // Type 6 keeps the stop bits the window showed.
-  d.Mod_StopBit = 1;
+  // Type 6 too, stop bits included: a list that was never filled would otherwise be saved as "-1".
+  d.Mod_StopBit = -1;
   d.IP = {"1", "2", "3", "4"};
   EXPECT_EQ(Read_ParGen(file(), 6, d), TParGen_Read::Missing);
-  EXPECT_EQ(d.Mod_StopBit, 1);
+  EXPECT_EQ(d.Mod_StopBit, 0);
   EXPECT_EQ(d.IP[0], "192");
   EXPECT_EQ(d.Meter_Polls, Polls_Cyclic);
 }
