@@ -2,6 +2,7 @@
 // structure edits made by handlers in the middle of a deletion, an initialisation or an iteration.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -209,6 +210,32 @@ TEST(TreeEvents, NodesAreInitialisedOnFirstUseOnly) {
   EXPECT_EQ(log.Take(), (Lines{"init a", "init b"}));
   tree.ReinitNode(a, false);
   EXPECT_EQ(log.Take(), (Lines{"init a"}));
+}
+
+TEST(TreeEvents, ValidationAndReinitialisationReachWhatTheyShould) {
+  TBaseLazyTree tree;
+  std::vector<std::pair<uint32_t, bool>> seen;  // level and re-initialisation flag of each OnInitNode
+  tree.OnInitNode = [&](TBaseLazyTree* t, PLazyNode, PLazyNode n, TLazyNodeInitStates& s) {
+    seen.emplace_back(t->GetNodeLevel(n), s.Has(ivsReInit));
+    if (t->GetNodeLevel(n) < 2) s.Include(ivsHasChildren);
+  };
+  tree.OnInitChildren = [](TBaseLazyTree*, PLazyNode, uint32_t& count) { count = 2; };
+  tree.SetRootNodeCount(2);
+  tree.InitRecursive(nullptr, 1, false);  // the top level only; creates no children
+  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_EQ(tree.RootNode()->TotalCount, 3u);
+  seen.clear();
+  tree.ValidateNode(nullptr, true);  // everything, creating children on the way
+  EXPECT_EQ(tree.RootNode()->TotalCount, 1u + 2 + 4 + 8);
+  EXPECT_EQ(seen.size(), 12u);
+  seen.clear();
+  tree.ReinitChildren(nullptr, true);
+  ASSERT_EQ(seen.size(), 14u);
+  EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](auto& p) { return p.second; }));
+  seen.clear();
+  tree.InitRecursive(nullptr, UINT32_MAX, true);  // all initialised already
+  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(testing::CheckTree(tree), "");
 }
 
 TEST(TreeEvents, VariableNodeHeightInitialisesEachNewNodeAsItIsAdded) {
