@@ -157,7 +157,7 @@ void TMBusScanDecode::Run_Pass() {
     bool Finish;
     {
       std::lock_guard<std::mutex> L(Step_Lock_);
-      Scan_Decode();
+      if (MBusType == mtWired) Scan_Decode();  // the machine of the scan that was started
       Reports.swap(Reports_);
       Proc = Update_Slave_List;
       Finish = Finish_Pending_;
