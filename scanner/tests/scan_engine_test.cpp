@@ -452,7 +452,7 @@ TEST(ScanEngineThread, RunsBehindTheGateAndLeavesAnalyzerModeWhenClosed) {
   Fast.Primary_Sleep = 1;
   Fast.Last_Primary = 40;
   ASSERT_TRUE(Engine.Set_Timing(Fast));
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the thread's first pass is behind it
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the thread's first pass is behind it
   std::mutex Lock;
   std::vector<TReport> Reports;
   auto Proc = [&](int32_t Mt, int32_t A, int32_t F, int32_t K) {
