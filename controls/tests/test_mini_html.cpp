@@ -1,6 +1,7 @@
 // The mini-HTML renderer through the canvas tracer: which runs are drawn, where, in which font and colour.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 
 #include "controls/mini_html.h"
@@ -345,6 +346,55 @@ TEST_F(HtmlTest, RightToLeft) {
   EXPECT_EQ(runs[0].Rect.Right, 300);
   EXPECT_LT(runs[1].Rect.Left, runs[0].Rect.Left);
   EXPECT_TRUE(runs[0].Flags & DT_RTLREADING);
+}
+
+TEST_F(HtmlTest, TagSoupNeverFails) {
+  // Random mixtures of tags, broken tags, entities and text: every call ends, outputs stay in range, and the
+  // conversions agree with the renderer's plain text on tag-free input.
+  TPictureItem* item = container.Items()->Add();
+  item->SetName("dot");
+  item->Picture()->LoadFromBytes(samples::WriteWithQt(samples::TestImage(), "png"));
+  const char* tokens[] = {
+      "<B>", "</B>", "<I>", "</U>", "<A href=\"x\">", "</A>", "<IMG src=\"dot\">", "<IMG src=\"idx:3\">",
+      "<IMG src=\"dot\" height=\"0\">", "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"v\" WIDTH=\"30\">",
+      "<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"go\" WIDTH=\"-5\" HEIGHT=\"90\">",
+      "<FONT size=\"20\" color=\"#zz\">", "<FONT face=\"Nope\" size=\"-3\">", "</FONT>", "<UL>", "<LI>",
+      "</LI>", "</UL>", "<P align=\"center\" indent=\"999\">", "</P>", "<SUB>", "<SUP>", "</SUB>", "<Z>", "</Z>",
+      "<E>", "</E>", "<SH>", "<R a=\"45\">", "</R>", "<IND x=\"500\">", "<BR>", "<HR>", "&amp;", "&nbsp;",
+      "&lt;", "&euro;", "&", "word ", "x", "<", ">", "\"", "\r\n", "<#x>", "<BODY bgcolor=\"clred\">",
+      "<BODY background=\"dot\">", "<HI>", "</HI>", "<BLINK>", "averyveryverylongwordwithoutanyblank ",
+      "<A href=\"", "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\">", "\t",
+  };
+  std::mt19937 rng(4242);
+  const TRect rects[] = {TRect(0, 0, 300, 120), TRect(10, 10, 12, 12), TRect(50, 50, 40, 40), TRect(0, 0, 60, 20)};
+  for (int round = 0; round < 600; ++round) {
+    QString text;
+    const int n = int(rng() % 30);
+    for (int i = 0; i < n; ++i) text += QString::fromUtf8(tokens[rng() % std::size(tokens)]);
+    const TRect r = rects[rng() % std::size(rects)];
+    const int x = int(rng() % 320) - 10, y = int(rng() % 140) - 10;
+    Outputs o;
+    o.controlID = rng() % 2 ? "e" : "";
+    trace.Clear();
+    RenderHTMLText(*c, text, r, nullptr, x, y, int(rng() % 3) - 1, int(rng() % 3), 1, rng() % 3 == 0, rng() % 5 == 0,
+                   rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0,
+                   1.5, clBlue, clYellow, clRed, clGray, o.anchor, o.stripped, o.focusAnchor, o.title, o.xSize,
+                   o.ySize, o.links, o.mouseLink, o.hoverRect, o.controlRect, o.controlID, o.controlValue,
+                   o.controlType, &cache, &container, nullptr, int(rng() % 3));
+    ASSERT_GE(o.ySize, 0) << text.toStdString();
+    ASSERT_GE(o.xSize, 0);
+    ASSERT_LE(o.mouseLink, o.links);
+    QString h;
+    HighlightHTMLText(text, "x", "hi", h, rng() % 2 == 0);
+    (void)HTMLToPlainText(text);
+    QString copy = text;
+    WriteControlTagValue(copy, "e", "new \"value\" <&>");
+    QString v;
+    if (ReadControlTagValue(copy, "e", v)) {
+      ASSERT_EQ(v, "new \"value\" <&>");
+    }
+  }
+  EXPECT_FALSE(c->Font()->Style().Contains(fsBold));  // the canvas font restored every time
 }
 
 TEST(HtmlText, Conversions) {
