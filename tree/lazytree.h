@@ -22,10 +22,9 @@ namespace lazytree {
 class TBaseLazyTree;
 
 // Data errors of the tree (moving a node below itself, stream format), with their help context.
-class ELazyTreeError : public std::runtime_error {
+class ELazyTreeError : public plat::Exception {
  public:
-  ELazyTreeError(const std::string& message, int helpContext)
-      : std::runtime_error(message), HelpContext(helpContext) {}
+  ELazyTreeError(const QString& message, int helpContext) : plat::Exception(message), HelpContext(helpContext) {}
   int HelpContext;
 };
 

@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
+
+#include "platform/rtl/exceptions.h"
 
 namespace lazytree {
 
@@ -148,9 +149,9 @@ static_assert(sizeof(TLazyNode) <= 96, "the node record must stay compact");
 static_assert(sizeof(TLazyNode) == 72 || sizeof(void*) != 8, "unexpected padding in the node record");
 
 // Raised for programming errors of the tree (wrong node, wrong thread, deleting during a walk).
-class ELazyTreeAssertion : public std::logic_error {
+class ELazyTreeAssertion : public plat::EAssertionFailed {
  public:
-  explicit ELazyTreeAssertion(const std::string& message) : std::logic_error(message) {}
+  explicit ELazyTreeAssertion(const std::string& message) : plat::EAssertionFailed(QString::fromStdString(message)) {}
 };
 
 }  // namespace lazytree
