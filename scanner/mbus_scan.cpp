@@ -23,14 +23,14 @@ void TSteadyScanClock::Sleep(uint32_t Ms) { std::this_thread::sleep_for(std::chr
 
 bool TUdpScanTransport::Open(TReceiver Receiver, QString* Error) {
   return Socket_.Open(
-      Config_.Bind_Address, Config_.Local_Port,
+      Config_.Bind_Address, Wireless_Port_ ? Wireless_Port_ : Config_.Local_Port,
       [R = std::move(Receiver)](const plat::TUdpDatagram& D) { R(D.Data, D.Size, D.From_Address); }, Error);
 }
 
 void TUdpScanTransport::Close() { Socket_.Close(); }
 
 bool TUdpScanTransport::Send(uint32_t Address, const uint8_t* Data, size_t Size) {
-  return Socket_.Send_To(Address, Config_.Converter_Port, Data, Size);
+  return Socket_.Send_To(Address, Wireless_Port_ ? Wireless_Port_ : Config_.Converter_Port, Data, Size);
 }
 
 void TManualResetEvent::SetEvent() {
@@ -121,6 +121,8 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanT, TSelectHard SelHard, const QSt
   App_Reset = AppReset;
   SND_NKE = SNDNKE;
   Cut_After = CutAfter;
+  Transport_->Set_Wireless_Port(0);  // a wired scan always uses the command port, whatever a listen used
+  Wireless_Receive_Message_ = false;
   Step_Scan = 0;
   Reports_.clear();
   Finish_Pending_ = false;
@@ -189,6 +191,11 @@ void TMBusScanDecode::UDP_Read(const uint8_t* Data, size_t Size, uint32_t From) 
   }
   if (Size > static_cast<size_t>(Ans_Array_Size)) {
     ++Oversized_Dropped_;
+    return;
+  }
+  if (Wireless_Receive_Message_.load()) {
+    // While listening, only forwarded telegrams are expected; anything else is dropped.
+    Decode_Wireless_Frame(Data, Size);
     return;
   }
   std::lock_guard<std::mutex> L(Inbox_Lock_);
@@ -314,6 +321,10 @@ void TMBusScanDecode::Answer_Step(int D) {
 }
 
 void TMBusScanDecode::Scan_Decode() {
+  if (MBusType == mtWireless) {
+    Scan_Decode_Wireless();
+    return;
+  }
   if (FAbortScan) Step_Scan = 200;
   std::vector<uint8_t> R;
   // Waits for a single ACK; any other reply is passed over. True on the ACK or the time-out.

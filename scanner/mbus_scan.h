@@ -10,9 +10,11 @@
 
 #include "platform/io/udp_socket.h"
 #include "scanner/mbus_types.h"
+#include "scanner/wmbus_types.h"
 
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -20,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -34,6 +37,11 @@ enum TRadioModule { rmTelit, rmRadioCrafts };
 // address or the identification number (its hex digits are the eight decimal digits); Found 1/0; ScanKind 1
 // primary, 2 secondary.
 using TUpdate_Slave_List_Proc = std::function<void(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind)>;
+
+// Wireless progress: a telegram of the device at Index of List_Dev_Wireless was taken (also when the device kept
+// its previous data). Called on the socket's listener thread with no lock held; Slave points into the list (read
+// it under List_Dev_Lock), or is null when the scan was started for a caller that takes the index alone.
+using TUpdate_Wireless_Slave_Proc = std::function<void(int Index, TSlave_wMBus* Slave)>;
 
 // A 32-bit millisecond tick that wraps, and a sleep.
 class TScanClock {
@@ -58,6 +66,9 @@ class TScanTransport {
   virtual bool Open(TReceiver Receiver, QString* Error) = 0;
   virtual void Close() = 0;
   virtual bool Send(uint32_t Address, const uint8_t* Data, size_t Size) = 0;
+  // Wireless listening binds local port Port and talks to the converter's Port; 0 goes back to the wired ports.
+  // Takes effect at the next Open.
+  virtual void Set_Wireless_Port(uint16_t Port) { (void)Port; }
 };
 
 // Where the scanner's socket binds and where the converter listens. The program binds every local address on
@@ -74,10 +85,12 @@ class TUdpScanTransport final : public TScanTransport {
   bool Open(TReceiver Receiver, QString* Error) override;
   void Close() override;
   bool Send(uint32_t Address, const uint8_t* Data, size_t Size) override;
+  void Set_Wireless_Port(uint16_t Port) override { Wireless_Port_ = Port; }
   uint16_t Local_Port() const { return Socket_.Local_Port(); }
 
  private:
   TScanNetConfig Config_;
+  uint16_t Wireless_Port_ = 0;
   plat::TUdpSocket Socket_{8192};
 };
 
@@ -106,6 +119,8 @@ struct TScanTiming {
   uint32_t Text_Time_Out = 1000;  // converter text commands
   int First_Primary = 0;
   int Last_Primary = 250;
+  uint32_t Radio_Block_Time_Out = 500;  // RadioCrafts module configuration block
+  uint32_t Radio_Slot_Time_Out = 100;   // RadioCrafts key-table slot number
 };
 
 struct TScanEnvironment {
@@ -134,6 +149,25 @@ class TMBusScanDecode {
     FAbortScan = true;
     Event_Run.Wake();
   }
+  // Starts listening for wireless devices through the converter at IP_COM, whose radio module is configured for
+  // wMBus_Mode (1 S, 5 T, 15 N1, 17 N2, 11 C) and channel index wMBus_Radio_Channel. Local port and converter
+  // port are both Port. False, with nothing changed, while a scan runs, and also when IP_COM is not an IPv4
+  // address, Port is 0, or SelHard is shSerial (no serial transport is built). With FromDLL the callback gets
+  // a null device. Listening lasts until Stop_Scan or Abort_Scan.
+  bool Start_Scan_Wireless(TSelectHard SelHard, const QString& IP_COM, uint16_t Port, int wMBus_Mode,
+                           int wMBus_Radio_Channel, TUpdate_Wireless_Slave_Proc Proc_Wireless, bool FromDLL);
+  // Hands the 16-byte AES key of device Index (of List_Dev_Wireless) to the radio module. True when the key
+  // install has begun (the device's Enable_Key and Key are set); false, with nothing changed, when the machine
+  // is not listening (configuring, installing another key, stopped), Index is not a device, Key is not 16
+  // bytes, or a RadioCrafts module's key table has no free slot left (64 devices keyed).
+  bool Insert_Wireless_Key(int Index, std::span<const uint8_t> Key);
+  // The radio module the converter reported at the last wireless start.
+  TRadioModule Radio_Module() const { return Radio_Telit_.load() ? rmTelit : rmRadioCrafts; }
+  // Set by every telegram taken since the last wireless start.
+  bool New_Frame_Wireless() const { return New_Frame_Wireless_.load(); }
+  // True while forwarded telegrams are decoded (the module is configured and listening).
+  bool Wireless_Receive_Message() const { return Wireless_Receive_Message_.load(); }
+
   // For a window that closes while a scan may run: aborts, closes the run gate, and lets the end steps (leaving
   // analyzer mode) still run to their end before the thread blocks.
   void Request_Close();
@@ -163,6 +197,14 @@ class TMBusScanDecode {
   void Execute();
   void Scan_Decode();
   void UDP_Read(const uint8_t* Data, size_t Size, uint32_t From);
+  void Scan_Decode_Wireless();
+  void Telit_Steps(int32_t Step);
+  void RadioCrafts_Steps(int32_t Step);
+  void Decode_Wireless_Frame(const uint8_t* Data, size_t Size);
+  void Notify_Wireless_Slave(int Index, TSlave_wMBus* Slave);
+  bool Open_Transport();
+  enum class TModuleAnswer { None, Reply, Timed_Out };
+  TModuleAnswer Module_Answer(std::vector<uint8_t>& Reply);
 
   void Send_Command(const QByteArray& Text);
   void Send_Command(const std::vector<uint8_t>& Frame);
@@ -214,6 +256,29 @@ class TMBusScanDecode {
   uint32_t Type_To_Send_In_Last_Step = 0;
   bool Transport_Open_ = false;
   bool Finish_Pending_ = false;
+
+  // Wireless listening, guarded by Step_Lock_ unless atomic.
+  std::atomic<bool> Radio_Telit_{true};              // RadioModule: rmTelit when set
+  int32_t wMBusMode = 1;
+  int32_t wMBusRadioChannel = 0;
+  uint16_t Port_Wireless = 0;
+  std::atomic<bool> Wireless_Receive_Message_{false};
+  std::atomic<bool> New_Frame_Wireless_{false};
+  std::array<uint8_t, 16> Wireless_Key{};
+  int32_t Wireless_Key_Index = -1;
+  struct TKeyed_Device {  // the device being keyed, as it was when its key was given
+    int32_t Address = 0;
+    uint16_t Manufacturer = 0;
+    uint8_t Version = 0;
+    uint8_t DeviceType = 0;
+    int32_t Slot = -1;
+  } Key_Device_;
+  int32_t Index_Key_Send = 0;
+  int32_t Index_RadioCrafts_Erase_Position = 0;
+  int32_t Index_RadioCrafts_Position_Used = 1;
+  bool From_DLL = false;
+  std::mutex Wireless_Proc_Lock_;  // UpdateListWirelessSlave is read on the listener thread
+  TUpdate_Wireless_Slave_Proc UpdateListWirelessSlave;
   std::atomic<bool> Close_Requested_{false};
   struct TReport {
     int32_t M, A, F, K;

@@ -296,6 +296,18 @@ uint64_t TConverterSim::Datagrams_Received() const {
   return Received_;
 }
 
+bool TConverterSim::Send_To_Peer(const TBytes& Datagram) {
+  uint32_t Address;
+  uint16_t Port;
+  {
+    std::lock_guard<std::mutex> L(Lock_);
+    Address = Peer_Address_;
+    Port = Peer_Port_;
+  }
+  if (Address == 0 || !Socket_.Active()) return false;
+  return Socket_.Send_To(Address, Port, Datagram.data(), Datagram.size());
+}
+
 void TConverterSim::On_Datagram(const plat::TUdpDatagram& D) {
   const std::vector<TBytes> Replies = Core.Handle(std::span<const uint8_t>(D.Data, D.Size));
   int Answerer, Telegram;
@@ -310,6 +322,8 @@ void TConverterSim::On_Datagram(const plat::TUdpDatagram& D) {
   }
   std::lock_guard<std::mutex> L(Lock_);
   ++Received_;
+  Peer_Address_ = D.From_Address;
+  Peer_Port_ = D.From_Port;
   const TSimFaults& F = Faults_;
   const bool Faulty = Relay || F.On_Commands;
   std::uniform_real_distribution<double> U(0.0, 1.0);

@@ -139,6 +139,9 @@ class TConverterSim {
   std::set<uint32_t> Clean_Readouts() const;
   void Clear_Clean_Readouts();
   uint64_t Datagrams_Received() const;
+  // Sends one unsolicited datagram (a forwarded wireless telegram) to the last peer that sent a datagram;
+  // false while no peer is known.
+  bool Send_To_Peer(const TBytes& Datagram);
 
  private:
   struct TDelayed {
@@ -158,6 +161,8 @@ class TConverterSim {
   std::mt19937 Rng_{1};
   std::set<uint32_t> Clean_;
   uint64_t Received_ = 0;
+  uint32_t Peer_Address_ = 0;
+  uint16_t Peer_Port_ = 0;
 
   std::mutex Delay_Lock_;
   std::condition_variable Delay_Cv_;
