@@ -159,7 +159,10 @@ void TMBusScanDecode::Run_Pass() {
     bool Finish;
     {
       std::lock_guard<std::mutex> L(Step_Lock_);
-      if (MBusType == mtWired) Scan_Decode();  // the machine of the scan that was started
+      if (MBusType == mtWired)  // the machine of the scan that was started
+        Scan_Decode();
+      else
+        Scan_Decode_Wireless();
       Reports.swap(Reports_);
       Proc = Update_Slave_List;
       Finish = Finish_Pending_;
@@ -321,10 +324,6 @@ void TMBusScanDecode::Answer_Step(int D) {
 }
 
 void TMBusScanDecode::Scan_Decode() {
-  if (MBusType == mtWireless) {
-    Scan_Decode_Wireless();
-    return;
-  }
   if (FAbortScan) Step_Scan = 200;
   std::vector<uint8_t> R;
   // Waits for a single ACK; any other reply is passed over. True on the ACK or the time-out.
