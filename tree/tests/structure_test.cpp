@@ -375,3 +375,49 @@ TEST_F(StructureFixture, ChangingTheDataTypeRecreatesTheTopLevelNodes) {
 
 }  // namespace
 }  // namespace lazytree
+
+namespace lazytree {
+namespace {
+
+// Nodes whose initialisation expands, filters, selects and gives children keep every count right, also when
+// each node is initialised as it is created.
+TEST(NodeStore, InitialisationSideEffectsKeepTheCountsRight) {
+  for (const bool variableHeight : {false, true}) {
+    for (unsigned seed = 1; seed <= 10; ++seed) {
+      SCOPED_TRACE("seed " + std::to_string(seed) + (variableHeight ? " variable height" : ""));
+      std::mt19937 rng(seed);
+      TBaseLazyTree t;
+      if (variableHeight) t.TreeOptions().MiscOptions.Include(toVariableNodeHeight);
+      t.OnInitNode = [&](TBaseLazyTree* tree, PLazyNode, PLazyNode n, TLazyNodeInitStates& s) {
+        if (tree->GetNodeLevel(n) < 3 && rng() % 3 != 0) s.Include(ivsHasChildren);
+        if (rng() % 2 == 0) s.Include(ivsExpanded);
+        if (rng() % 6 == 0) s.Include(ivsFiltered);
+        if (rng() % 6 == 0) s.Include(ivsSelected);
+      };
+      t.OnInitChildren = [&](TBaseLazyTree*, PLazyNode, uint32_t& count) { count = rng() % 4; };
+      t.SetRootNodeCount(5);
+      ASSERT_EQ(testing::CheckTree(t), "");
+      for (PLazyNode n = t.GetFirstVisible(); n; n = t.GetNextVisible(n)) {
+      }
+      ASSERT_EQ(testing::CheckTree(t), "");
+      const uint32_t total = t.TotalCount();
+      ASSERT_EQ(testing::CheckTree(t), "");
+      EXPECT_EQ(total, t.RootNode()->TotalCount - 1);
+      t.ReinitChildren(nullptr, true);
+      ASSERT_EQ(testing::CheckTree(t), "");
+      for (int i = 0; i < 5; ++i) {
+        PLazyNode n = t.GetFirstNoInit();
+        for (unsigned k = rng() % t.RootNode()->TotalCount; n && k > 0; --k) n = t.GetNextNoInit(n);
+        if (!n) continue;
+        if (rng() % 2)
+          t.ResetNode(n);
+        else
+          t.ReinitNode(n, true);
+        ASSERT_EQ(testing::CheckTree(t), "") << "step " << i;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lazytree
