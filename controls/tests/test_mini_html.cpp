@@ -363,7 +363,8 @@ TEST_F(HtmlTest, TagSoupNeverFails) {
       "<E>", "</E>", "<SH>", "<R a=\"45\">", "</R>", "<IND x=\"500\">", "<BR>", "<HR>", "&amp;", "&nbsp;",
       "&lt;", "&euro;", "&", "word ", "x", "<", ">", "\"", "\r\n", "<#x>", "<BODY bgcolor=\"clred\">",
       "<BODY background=\"dot\">", "<HI>", "</HI>", "<BLINK>", "averyveryverylongwordwithoutanyblank ",
-      "<A href=\"", "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\">", "\t",
+      "<A href=\"", "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\">", "\t", "<IMG src=\"SSYS:/tmp\">",
+      "<IMG src=\"LSYS:3\">", "<IMG src=\"file:///dev/zero\">",
   };
   std::mt19937 rng(4242);
   const TRect rects[] = {TRect(0, 0, 300, 120), TRect(10, 10, 12, 12), TRect(50, 50, 40, 40), TRect(0, 0, 60, 20)};
