@@ -1,0 +1,61 @@
+#pragma once
+// The software options: the language (the .lng files of LANGUAGE, six flags to a page) and the connection
+// options (internet use, update check at start, check now); and the version check itself.
+
+#include <QStringList>
+
+#include <functional>
+
+#include "controls/lb_button.h"
+#include "platform/forms/comctrls.h"
+#include "platform/forms/extctrls.h"
+#include "platform/forms/forms.h"
+#include "platform/forms/stdctrls.h"
+#include "windows/window_frame.h"
+
+class TFSoftOptions : public plat::TForm {
+ public:
+  explicit TFSoftOptions(plat::TComponent* AOwner);
+
+  TDialogFrame Frame;
+  plat::TPageControl* PC_Options;
+  plat::TTabSheet* TS_Language;
+  plat::TTabSheet* TS_Con_Options;
+  plat::TLabel* L_Sel_Lang;
+  plat::TImage* I_L[7];  // I_L1 .. I_L6 at 1..6
+  plat::TLabel* L_L[7];  // L_L1 .. L_L6 at 1..6
+  plat::TLabel* L_Page_Lang;
+  controls::TLbButton* Btn_Prev;
+  controls::TLbButton* Btn_Next;
+  plat::TCheckBox* CB_En_Con;
+  plat::TCheckBox* CB_Update;
+  controls::TLbButton* Btn_Check_Update;
+  TLinkLabel* LL_Check_Update;
+
+  int Show_Page = 1;
+  QStringList SL_Languages;
+  QString Language_In_Use;
+
+  void FormCreate();
+  void FormShow();
+  void Create_Lang_List();
+  void Update_Lang_Page(int Num_Page);
+  void Btn_NextClick(plat::TObject* Sender);
+  void LangClick(int Slot);
+  void Update_CheckBox();
+  void Btn_Check_UpdateClick();
+  void LL_Check_UpdateLinkClick(const QUrl& Link);
+  void Btn_OKClick();
+  void Set_Lang();
+
+  // Asks the maker's web server (through the main window's HTTP client) whether a newer version exists and
+  // calls Done with the answer; false, and Done is not called, while another check is running.
+  bool Check_Version(std::function<void(bool Newer)> Done);
+  static int Conv_Version(const QString& Ver_str);
+
+ protected:
+  void DoCreate() override;
+  void DoShow() override;
+};
+
+extern TFSoftOptions* FSoftOptions;
