@@ -615,7 +615,11 @@ void TLbButton::PaintFace(TCanvas* C, int W, int H, bool Focused) {
   // Font.
   TFont font;
   font.Assign(FUseHTFont && hot ? *FHTFont : *Font());
-  if (FStyle == bsEncarta && down) font.SetStyle(font.Style() + fsBold);
+  if (FStyle == bsEncarta && down) {
+    TFontStyles st = font.Style();
+    st.Include(fsBold);
+    font.SetStyle(st);
+  }
   if (!Enabled()) font.SetColor(clGray);
   C->SetFont(font);
   C->Brush()->SetStyle(bsClear);
