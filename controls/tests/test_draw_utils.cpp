@@ -278,6 +278,18 @@ TEST_F(DrawTest, GlyphLooks) {
   EXPECT_EQ(frames[0].Flags, unsigned(DFC_SCROLL | ((DFCS_SCROLLCOMBOBOX | DFCS_FLAT) << 16)));
 }
 
+TEST_F(DrawTest, ResourceBitmap) {
+  // dot.png: red, green, blue over white, black, magenta; red (top-left) shows the back colour.
+  DrawResourceBitmap(*c, clAqua, TRect(20, 20, 40, 40), "dot.png");
+  EXPECT_TRUE(ExpectPixel(Img(), 20, 20, clAqua));
+  EXPECT_TRUE(ExpectPixel(Img(), 21, 20, clLime));
+  EXPECT_TRUE(ExpectPixel(Img(), 22, 21, clFuchsia));
+  EXPECT_TRUE(ExpectPixel(Img(), 23, 20, clWhite));
+  const int white = CountColour(Img(), clWhite);
+  DrawResourceBitmap(*c, clAqua, TRect(50, 20, 60, 30), "missing");
+  EXPECT_EQ(CountColour(Img(), clWhite), white);
+}
+
 TEST_F(DrawTest, BitmapOnColour) {
   TBitmap glyph(4, 4);
   glyph.Canvas()->Brush()->SetColor(clFuchsia);

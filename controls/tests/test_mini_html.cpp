@@ -219,6 +219,12 @@ TEST_F(HtmlTest, PicturesFromContainerAndCache) {
   Render("<IMG src=\"http://127.0.0.1/p.png\">");
   EXPECT_EQ(cache.Count(), 1);
   EXPECT_TRUE(cache.GetPicture(0)->Empty());
+  // A program resource through the cache.
+  trace.Clear();
+  Render("<IMG src=\"res://dot.png\">");
+  draws = trace.OfKind(TraceKind::Draw);
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_EQ(draws[0].Rect, TRect(1, 0, 4, 2));  // a line of the picture's height, one pixel inside
 }
 
 TEST_F(HtmlTest, InTextControls) {

@@ -330,6 +330,21 @@ TEST(HTMLPicture, FilesAndUrls) {
   pic.LoadFromStream(nullptr);
 }
 
+TEST(HTMLPicture, ResourcePictures) {
+  THTMLPicture pic;
+  pic.LoadFromURL("rEs://dot.png");  // the prefix in any letter case
+  ASSERT_FALSE(pic.Empty());
+  EXPECT_EQ(pic.ID(), "rEs://dot.png");
+  EXPECT_EQ(QSize(pic.Width(), pic.Height()), QSize(3, 2));
+  EXPECT_EQ(pic.Image().pixel(2, 1), qRgb(255, 0, 255));
+  EXPECT_EQ(pic.FrameCount(), -1);
+  EXPECT_EQ(pic.GetFrameTime(1), -1);
+
+  THTMLPicture missing;
+  missing.LoadFromResourceName("nothing.png");
+  EXPECT_TRUE(missing.Empty());
+}
+
 TEST(HTMLPicture, ContainerAndCacheLookup) {
   TPictureContainer container(nullptr);
   TPictureItem* item = container.Items()->Add();
