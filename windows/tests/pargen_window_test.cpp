@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -577,6 +578,32 @@ TEST_F(ParGenWindow, SetLangTakesTheTextsOfTheTable) {
   EXPECT_EQ(f.GB_Sel_Dev_Wire_Present->Caption(), " Select Device ");
   EXPECT_EQ(f.CB_MBus_Exception_Until_First_Read->Caption(), "Reply with Exception Until First Read");
   EXPECT_EQ(Open(1).CB_MBus_Polls->Items()->Count(), 2);
+}
+
+TEST_F(ParGenWindow, ShownModallyItReadsTheFileAndClosesAsAsked) {
+  TFParGen& f = Open(3);
+  pargen::TParGen_Data d = pargen::ParGen_Defaults(3);
+  d.Mod_Id = "42";
+  ASSERT_TRUE(pargen::Save_ParGen(file(), 3, d));
+  // OK after a showing: the showing read the file, OK wrote it back.
+  QTimer::singleShot(0, [&] {
+    EXPECT_EQ(f.E_ID_Modbus_Slave->Text(), "42");
+    f.E_ID_Modbus_Slave->SetText("43");
+    Press(f.Btn_OK);
+  });
+  EXPECT_EQ(f.ShowModal(), mrOk);
+  pargen::TParGen_Data back = pargen::ParGen_Defaults(3);
+  pargen::Read_ParGen(file(), 3, back);
+  EXPECT_EQ(back.Mod_Id, "43");
+  // The window's close button discards a change without asking.
+  QTimer::singleShot(0, [&] {
+    f.E_ID_Modbus_Slave->SetText("44");
+    f.Widget()->close();
+  });
+  EXPECT_EQ(f.ShowModal(), mrCancel);
+  EXPECT_EQ(boxes.Count(), 0);
+  pargen::Read_ParGen(file(), 3, back);
+  EXPECT_EQ(back.Mod_Id, "43");
 }
 
 TEST_F(ParGenWindow, ActivationMovesAWindowAboveTheScreenDown) {
