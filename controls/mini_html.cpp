@@ -1232,7 +1232,7 @@ bool OpenHTMLLink(const QString& Href) {
   const QString scheme = url.scheme().toLower();
   if (scheme != QLatin1String("http") && scheme != QLatin1String("https") && scheme != QLatin1String("mailto"))
     return false;
-  if (scheme != QLatin1String("mailto") && url.host().isEmpty()) return false;
+  if (scheme == QLatin1String("mailto") ? url.path().isEmpty() : url.host().isEmpty()) return false;
   return HTMLLinkOpener() ? HTMLLinkOpener()(url) : false;
 }
 

@@ -82,7 +82,7 @@ inline QByteArray PackRow(const std::vector<unsigned>& samples, int depth) {
   return row;
 }
 
-struct PngSpec {
+struct PngSample {
   int width, height, depth, colourType;
   bool interlaced;
   // samples(x, y) -> the samples of one pixel
@@ -91,7 +91,7 @@ struct PngSpec {
   QByteArray trns;  // tRNS body, if any
 };
 
-inline QByteArray BuildPng(const PngSpec& s) {
+inline QByteArray BuildPng(const PngSample& s) {
   const int channels = s.colourType == 0 || s.colourType == 3 ? 1 : s.colourType == 4 ? 2 : s.colourType == 2 ? 3 : 4;
   const int bpp = std::max(1, channels * s.depth / 8);
   struct Pass { int x0, y0, dx, dy; };

@@ -483,10 +483,10 @@ TEST(HtmlText, OnlyWebAndMailLinksAreOpened) {
       {"http://127.0.0.1/a", true},  {"HTTPS://127.0.0.1/b", true}, {"mailto:a@example.invalid", true},
       {"file:///etc/passwd", false}, {"javascript:alert(1)", false}, {"/usr/bin/xterm", false},
       {"ftp://127.0.0.1/x", false},  {"", false},                    {"http://", false},
-      {"smb://host/share", false},
+      {"smb://host/share", false},   {"mailto:", false},            {" http://127.0.0.1/c ", true},
   };
   for (const auto& k : cases) EXPECT_EQ(OpenHTMLLink(k.href), k.opens) << k.href;
-  EXPECT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened.size(), 4u);
   HTMLLinkOpener() = saved;
 }
 

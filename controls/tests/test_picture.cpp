@@ -29,7 +29,7 @@ std::vector<unsigned> GreyAlpha8(int x, int y) { return {unsigned(x * 25), unsig
 std::vector<unsigned> Rgba8(int x, int y) { return {unsigned(x * 17), unsigned(y * 19), 99u, unsigned((x + y) * 9)}; }
 std::vector<unsigned> Rgba16(int x, int y) { return {unsigned(x * 4000), 100u, unsigned(y * 4000), 65535u - unsigned(x * 1000)}; }
 
-std::vector<PngSpec> PngVariants() {
+std::vector<PngSample> PngVariants() {
   const QByteArray palette("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF\x10\x20\x30", 12);
   QByteArray greyKey;
   greyKey.append('\0').append('\x03');
@@ -51,8 +51,8 @@ std::vector<PngSpec> PngVariants() {
 
 TEST(PngDecoder, MatchesTheReferenceDecoderForEveryKind) {
   int index = 0;
-  for (const PngSpec& spec : PngVariants()) {
-    const QByteArray png = BuildPng(spec);
+  for (const PngSample& sample : PngVariants()) {
+    const QByteArray png = BuildPng(sample);
     QImage mine;
     ASSERT_TRUE(DecodePng(png, mine)) << "variant " << index;
     QImage reference = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
@@ -83,7 +83,7 @@ TEST(PngDecoder, RefusesBrokenFiles) {
   EXPECT_FALSE(DecodePng(badCrc, out));
 
   // A header that claims a huge picture is refused before anything is allocated for it.
-  PngSpec huge = PngVariants()[3];
+  PngSample huge = PngVariants()[3];
   QByteArray big = BuildPng(huge);
   QByteArray ihdr;
   Put32(ihdr, 100000);
@@ -204,8 +204,8 @@ TEST(HTMLPicture, TruncatedAndMutatedFilesStayEmpty) {
 
 TEST(HTMLPicture, MutatedPngsThroughOurDecoder) {
   std::mt19937 rng(77);
-  for (const PngSpec& spec : PngVariants()) {
-    const QByteArray png = BuildPng(spec);
+  for (const PngSample& sample : PngVariants()) {
+    const QByteArray png = BuildPng(sample);
     for (int round = 0; round < 400; ++round) {
       QByteArray m = png;
       const int at = 8 + int(rng() % (m.size() - 8));
