@@ -10,6 +10,7 @@
 
 #include "platform/io/udp_socket.h"
 #include "scanner/mbus_types.h"
+#include "scanner/scan_export.h"
 #include "scanner/wmbus_types.h"
 
 #include <QString>
@@ -167,6 +168,11 @@ class TMBusScanDecode {
   bool New_Frame_Wireless() const { return New_Frame_Wireless_.load(); }
   // True while forwarded telegrams are decoded (the module is configured and listening).
   bool Wireless_Receive_Message() const { return Wireless_Receive_Message_.load(); }
+
+  // Write List_Dev_MBus / List_Dev_Wireless as M_Bus.xml (see scan_export.h), holding List_Dev_Lock meanwhile.
+  // Checks gives the check state of the wired slaves and records in the scan window's tree.
+  bool Save_XML_Conf_Wired(const TSaveConfXML& DataIn, const TScan_Check_State& Checks = {});
+  bool Save_XML_Conf_Wireless(const TSaveConfXML& DataIn);
 
   // For a window that closes while a scan may run: aborts, closes the run gate, and lets the end steps (leaving
   // analyzer mode) still run to their end before the thread blocks.

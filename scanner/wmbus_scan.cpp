@@ -84,6 +84,16 @@ bool TMBusScanDecode::Insert_Wireless_Key(int Index, std::span<const uint8_t> Ke
   return true;
 }
 
+bool TMBusScanDecode::Save_XML_Conf_Wired(const TSaveConfXML& DataIn, const TScan_Check_State& Checks) {
+  std::lock_guard<std::mutex> L(List_Dev_Lock);
+  return ::Save_XML_Conf_Wired(DataIn, List_Dev_MBus, Checks);
+}
+
+bool TMBusScanDecode::Save_XML_Conf_Wireless(const TSaveConfXML& DataIn) {
+  std::lock_guard<std::mutex> L(List_Dev_Lock);
+  return ::Save_XML_Conf_Wireless(DataIn, List_Dev_Wireless);
+}
+
 void TMBusScanDecode::Decode_Wireless_Frame(const uint8_t* Data, size_t Size) {
   const std::span<const uint8_t> D(Data, Size);
   const bool Telit = Radio_Telit_.load();

@@ -3,13 +3,19 @@
 //   converter_sim [--listen IP] [--port N] [--meter PRIMARY:ID:FILE[,FILE...]]... [--config FILE]
 //                 [--drop S] [--late S --late-ms MS] [--twice S] [--other-port S] [--foreign S] [--garbage S]
 //                 [--oversized S] [--faults-on-commands] [--seed N]
+//                 [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]
 //
 // ID is the eight-digit identification number, or "-" to keep the telegram's own. A config file holds one
 // meter a line: "meter PRIMARY ID FILE [FILE...]"; blank lines and lines starting with '#' are skipped, and
 // relative file names are taken from the config file's folder. S is a share from 0 to 1 of the relayed answers.
+// --radio gives the converter a wireless M-Bus radio module of that family; while it listens it forwards the
+// telegrams of FILE (one a line as hex pairs, optionally "/" and the decrypted form sent once the device's key
+// is installed; see radio_sim.h) to the last peer, one every MS milliseconds (default 1000), over again unless
+// --once; B is the signal byte appended to each (default 64). Listen on the wireless port with --port.
 // Runs until interrupted.
 
 #include "tools/converter_sim/converter_sim.h"
+#include "tools/converter_sim/radio_sim.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +27,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <time.h>
@@ -34,7 +41,8 @@ void On_Signal(int) { Stop_Requested = 1; }
   std::cerr << "converter_sim: " << Why << "\n"
             << "usage: converter_sim [--listen IP] [--port N] [--meter PRIMARY:ID:FILE[,FILE...]]... [--config FILE]\n"
             << "       [--drop S] [--late S --late-ms MS] [--twice S] [--other-port S] [--foreign S]\n"
-            << "       [--garbage S] [--oversized S] [--faults-on-commands] [--seed N]\n";
+            << "       [--garbage S] [--oversized S] [--faults-on-commands] [--seed N]\n"
+            << "       [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]\n";
   std::exit(2);
 }
 
@@ -91,6 +99,10 @@ int main(int argc, char** argv) {
   convsim::TSimFaults Faults;
   convsim::TConverterSim Sim;
   std::string Why;
+  std::string Radio;
+  QString Telegram_File;
+  int Pace = 1000, Signal = 64;
+  bool Once = false;
   for (int I = 1; I < argc; ++I) {
     const std::string A = argv[I];
     auto Next = [&]() -> const char* {
@@ -135,6 +147,19 @@ int main(int argc, char** argv) {
       Faults.Oversized = Share(Next());
     } else if (A == "--faults-on-commands") {
       Faults.On_Commands = true;
+    } else if (A == "--radio") {
+      Radio = Next();
+      if (Radio != "telit" && Radio != "radiocrafts") Usage("--radio must be telit or radiocrafts");
+    } else if (A == "--telegrams") {
+      Telegram_File = QString::fromLocal8Bit(Next());
+    } else if (A == "--pace") {
+      Pace = std::atoi(Next());
+      if (Pace < 1 || Pace > 3600000) Usage("--pace must be 1..3600000 milliseconds");
+    } else if (A == "--once") {
+      Once = true;
+    } else if (A == "--signal") {
+      Signal = std::atoi(Next());
+      if (Signal < 0 || Signal > 255) Usage("--signal must be 0..255");
     } else if (A == "--seed") {
       Faults.Seed = static_cast<uint32_t>(std::strtoul(Next(), nullptr, 10));
     } else {
@@ -142,11 +167,25 @@ int main(int argc, char** argv) {
     }
   }
   Sim.Set_Faults(Faults);
+  std::unique_ptr<convsim::TRadioModuleSim> Module;
+  std::vector<convsim::TWirelessTelegram> Telegrams;
+  if (!Telegram_File.isEmpty() && Radio.empty()) Usage("--telegrams needs --radio");
+  if (!Radio.empty()) {
+    Module = std::make_unique<convsim::TRadioModuleSim>(Radio == "telit" ? convsim::TRadioModuleSim::TFamily::Telit
+                                                                          : convsim::TRadioModuleSim::TFamily::RadioCrafts);
+    Module->Install(Sim.Core);
+    if (!Telegram_File.isEmpty() && !convsim::Load_Wireless_File(Telegram_File, Telegrams, &Why)) Usage(Why);
+  }
   QString Error;
   if (!Sim.Start(Listen, static_cast<uint16_t>(Port), &Error)) {
     std::cerr << "converter_sim: " << Error.toStdString() << '\n';
     return 1;
   }
+  std::unique_ptr<convsim::TWirelessTransmitter> Transmitter;
+  if (Module)
+    Transmitter = std::make_unique<convsim::TWirelessTransmitter>(
+        *Module, Telegrams, static_cast<uint32_t>(Pace), !Once, static_cast<uint8_t>(Signal),
+        [&Sim](const convsim::TBytes& D) { return Sim.Send_To_Peer(D); });
   std::signal(SIGINT, On_Signal);
   std::signal(SIGTERM, On_Signal);
   std::cout << "converter_sim: listening on " << Listen.toStdString() << ':' << Sim.Port() << " with "
@@ -155,6 +194,7 @@ int main(int argc, char** argv) {
     struct timespec T = {0, 100 * 1000 * 1000};
     nanosleep(&T, nullptr);
   }
+  Transmitter.reset();
   Sim.Stop();
   return 0;
 }
