@@ -219,7 +219,8 @@ TEST_F(WirelessEngine, RadioCraftsConfigurationErasesTheKeyTableThenListens) {
     }
     Expected.push_back({'X'});
     EXPECT_EQ(Module->Received(), Expected);
-    EXPECT_EQ(Module->RadioCrafts_Config()[1], Code);
+    EXPECT_EQ(Module->RadioCrafts_Config(), (TBytes{0x03, Code, 0x04, 0x00, 0x05, 0x01, 0x12, 0x01, 0x16, 0x17, 0x3A,
+                                                   0x01, 0x3D, 0x02, 0x37, 0x01}));
     std::vector<int> All(64);
     std::iota(All.begin(), All.end(), 1);
     EXPECT_EQ(Module->RadioCrafts_Cleared(), All);

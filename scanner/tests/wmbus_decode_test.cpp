@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -263,6 +264,32 @@ TEST(WirelessIntake, EveryCutOfATelegramStaysInsideTheDatagram) {
       Take(List, RadioCrafts(T), false);
       for (const TSlave_wMBus* S : List.L) EXPECT_LE(S->List_Var.size(), 4u);
     }
+}
+
+// Random datagrams that pass the length rule, with the CI fields of every layout: whatever the bytes, nothing is
+// read outside the datagram (the sanitizer build checks) and every record kept lies in the record area.
+TEST(WirelessIntake, RandomDatagramsStayInBounds) {
+  std::mt19937 Rng(20261210);
+  const uint8_t CIs[] = {0x7A, 0x72, 0x8D, 0x78, 0xA0};
+  TList List;
+  for (int I = 0; I < 20000; ++I) {
+    const bool Is_Telit = I % 2 == 0;
+    const size_t Len = 1 + Rng() % 60;
+    TBytes D(Len);
+    for (uint8_t& B : D) B = uint8_t(Rng());
+    if (Len > 10) D[10] = CIs[Rng() % 5];
+    if (Len > 14 && Rng() % 2) D[14] = 0x05;
+    if (Len > 16 && Rng() % 2) D[15] = D[16] = 0x2F;
+    if (Len > 19 && Rng() % 2) D[19] = 0x78;
+    const int Extra = Is_Telit ? 3 : 1;
+    if (int(Len) < Extra) continue;
+    D[0] = uint8_t(Len - size_t(Extra));
+    const TWireless_Intake R = Take(List, D, Is_Telit);
+    if (R.Index >= 0) {
+      EXPECT_LT(R.Index, List.L.size());
+      EXPECT_LE(List.L[R.Index]->List_Var.size(), Len);
+    }
+  }
 }
 
 TEST(WirelessIntake, SignalLevels) {
