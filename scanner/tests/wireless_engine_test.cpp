@@ -51,7 +51,7 @@ class TRadioLink final : public TScanTransport {
   bool Send(uint32_t Address, const uint8_t* D, size_t N) override {
     Sent_.emplace_back(D, D + N);
     if (Address != Sim_Address) return true;
-    for (const TBytes& A : Core_.Handle(std::span<const uint8_t>(D, N))) Deliver(2, A);
+    for (const TBytes& A : Core_.Handle(std::span<const uint8_t>(D, N))) Deliver(Reply_Delay, A);
     return true;
   }
   void Deliver(uint64_t Delay, const TBytes& Bytes, uint32_t From = Sim_Address) {
@@ -61,6 +61,7 @@ class TRadioLink final : public TScanTransport {
   }
   void Set_Wireless_Port(uint16_t Port) override { Port_ = Port; }
   uint16_t Port_ = 0;
+  uint64_t Reply_Delay = 2;
 
  private:
   convsim::TConverterCore& Core_;
@@ -399,6 +400,26 @@ TEST_F(WirelessEngine, UnexpectedAnswersFailTheScan) {
     EXPECT_EQ(Engine->FResult, 2);
     EXPECT_EQ(Sent.back(), B(wmbus::Cmd_Disable_Configuration));
     EXPECT_FALSE(Engine->Wireless_Receive_Message());
+  }
+}
+
+// Answer steps look every 40 ms: a reply that is there counts even when the time-out passed meanwhile; when the
+// time-out has passed with no reply, the scan fails.
+TEST_F(WirelessEngine, ReplyLateButThereCountsNoReplyByTheTimeOutFails) {
+  const std::pair<uint64_t, bool> Cases[] = {{990, true}, {1030, true}, {1050, false}};
+  for (const auto& [Delay, Listens] : Cases) {
+    SCOPED_TRACE(Delay);
+    Make(TRadioModuleSim::TFamily::Telit);
+    Link->Reply_Delay = Delay;
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Run_Until([&] { return Engine->Step() == 134 || !Engine->FInScan; }, 200000));
+    EXPECT_EQ(Engine->Step() == 134, Listens);
+    if (Listens) {
+      Stop_And_End();
+      EXPECT_EQ(Engine->FResult, 1);
+    } else {
+      EXPECT_EQ(Engine->FResult, 2);
+    }
   }
 }
 
