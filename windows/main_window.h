@@ -59,8 +59,16 @@ class TFTessaroneFirmWare : public plat::TForm {
   void Timer_UpdateTimer();
   void LL_UpdateLinkClick(const QUrl& Link);
   void L_VeltrumClick();
-  // Compiles the open configuration and opens the update window.
+  // Compiles the open configuration, writes its bank images and opens the update window.
   void Update_Device();
+  // The device variant stored in ParGen.xml (types 1, 1001, 2 and 3; 0 otherwise); also the compiler's
+  // Bank_Sel_Dev.
+  int Select_Type_427();
+  // Starts the program NomeSW with the argument list Parameter in the updater folder and waits for its end, at
+  // most Updater_Run.Wait_Limit_Ms, while the windows keep repainting; the program is never ended from here.
+  // False, after an error box that says why, when it cannot be started. tipo (start hidden) has no meaning
+  // for a program without a window of its own and is ignored.
+  bool Start_Program(const QString& NomeSW, const QStringList& Parameter, bool tipo);
 
  protected:
   void DoCreate() override;

@@ -1,5 +1,6 @@
 #include "windows/update_commands.h"
 
+#include "core/device_model.h"
 #include "platform/rtl/strutils.h"
 #include "platform/xml/xmldocument.h"
 
@@ -223,3 +224,7 @@ QString Canonical_IP(const QString& E1, const QString& E2, const QString& E3, co
     if (!Ip_Part(*texts[i], p[i])) return QString();
   return QStringLiteral("%1.%2.%3.%4").arg(p[0]).arg(p[1]).arg(p[2]).arg(p[3]);
 }
+
+TUpdater_Run_Settings Updater_Run;
+
+QString Updater_Folder() { return Updater_Run.Folder.isEmpty() ? Dir_Exe : Updater_Run.Folder; }

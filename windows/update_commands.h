@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "platform/io/process.h"
+
 namespace plat {
 class TXMLDocument;
 }
@@ -66,3 +68,14 @@ bool Valid_IP(const QString& IP, int& ip1, int& ip2, int& ip3, int& ip4);
 // The address of four edit texts in its one canonical dotted-decimal form ("010" is 10), or an empty text
 // when a part does not convert to 0..255.
 QString Canonical_IP(const QString& E1, const QString& E2, const QString& E3, const QString& E4);
+
+// How the update windows run an updater. The folder is the program's folder unless a test gives another; the
+// wait ends when the updater ends or the limit has passed on the clock (the updater then keeps running).
+struct TUpdater_Run_Settings {
+  QString Folder;                    // empty: Dir_Exe
+  uint32_t Wait_Limit_Ms = 150000;
+  plat::TTickClock Clock = plat::MonotonicTicks;
+};
+extern TUpdater_Run_Settings Updater_Run;
+// The folder that holds the updaters and the job file.
+QString Updater_Folder();

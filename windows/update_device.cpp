@@ -1,5 +1,91 @@
-// The "Update Device" step: compiling the open configuration into its bank images and opening the serial or
-// Ethernet update window. It is built with the update windows; until then the step does nothing.
-#include "windows/main_window.h"
+// The "Update Device" step: compiling the open configuration into its bank images, choosing the serial or the
+// Ethernet update window, and starting an updater and waiting for it.
+#include <QDir>
+#include <QFileInfo>
 
-void TFTessaroneFirmWare::Update_Device() {}
+#include <chrono>
+#include <thread>
+
+#include "core/compiler.h"
+#include "core/device_model.h"
+#include "core/network_compiler.h"
+#include "platform/io/files.h"
+#include "platform/io/process.h"
+#include "platform/rtl/exceptions.h"
+#include "windows/boot_ser.h"
+#include "windows/boot_tcp.h"
+#include "windows/main_window.h"
+#include "windows/update_commands.h"
+
+using namespace plat;
+
+namespace {
+
+bool Has_Variant(int32_t t) { return t == 1 || t == 1001 || t == 2 || t == 3; }
+
+void Error_Text_Box(const QString& Text) {
+  try {
+    throw Exception(Text);
+  } catch (...) {
+    Application->HandleException(FTessaroneFirmWare);
+  }
+}
+
+}  // namespace
+
+void TFTessaroneFirmWare::Update_Device() {
+  const int v = Has_Variant(Device_Type) ? Select_Type_427() : 0;
+  try {
+    Bank_Device_Type = Device_Type;
+    Compile_Configuration();
+    // The images must be written, all of them, before any updater may take them: a failed write stops here
+    // instead of handing old or mixed images to the converter.
+    const QString bin = QDir(Dir_Project).filePath(QStringLiteral("bin"));
+    QString error;
+    if (!ForceDirectories(bin)) throw Exception(QStringLiteral("Cannot create the folder \"%1\".").arg(bin));
+    if (!Save_Bank_Files(IncludeTrailingPathDelimiter(bin), &error)) throw Exception(error);
+  } catch (...) {
+    Application->HandleException(this);
+    return;
+  }
+  switch (Device_Type) {
+    case 1:
+    case 1001:
+    case 2:
+    case 3:
+      if (v == 1) FBootTCP->ShowModal();
+      else FBootSer->ShowModal();
+      break;
+    case 4:
+    case 5: FBootSer->ShowModal(); break;
+    case 6:
+    case 7:
+    case 1007: FBootTCP->ShowModal(); break;
+    default: break;
+  }
+}
+
+int TFTessaroneFirmWare::Select_Type_427() {
+  int result = 0;
+  if (QFileInfo(File_ParGen).isFile() && Has_Variant(Device_Type)) result = core::bank::Read_Sel_Dev(File_ParGen);
+  Bank_Sel_Dev = result;
+  return result;
+}
+
+bool TFTessaroneFirmWare::Start_Program(const QString& NomeSW, const QStringList& Parameter, bool tipo) {
+  (void)tipo;
+  TStartedProcess p;
+  QString error;
+  if (!StartProcess(NomeSW, Parameter, Updater_Folder(), p, &error)) {
+    Error_Text_Box(error);
+    return false;
+  }
+  WaitForProcess(
+      p, Updater_Run.Wait_Limit_Ms,
+      [] {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      },
+      Updater_Run.Clock ? Updater_Run.Clock : TTickClock(MonotonicTicks));
+  return true;
+}
