@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QTimer>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -100,12 +101,13 @@ void DrawGlyph(TCanvas* C, const TBitmap& strip, int index, int gw, int x, int y
       if (img.pixel(xx, yy) == key) img.setPixel(xx, yy, 0);
     }
   }
-  C->DrawImage(TRect(x, y, x + gw, y + img.height()), img, TRect(0, 0, gw, img.height()), cmSrcCopy);
+  // Blended, so that the transparent pixels keep what is below them.
+  C->Painter()->drawImage(QPoint(x, y), img);
 }
 
 void PaintPicture(QImage& img, const QString& name) {
   QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing, true);
+  // No smoothing: the edges must not mix with the transparent colour.
   const int n = 2;
   const int w = img.width() / n;
   for (int i = 0; i < n; ++i) {
@@ -298,6 +300,8 @@ void TLbButton::SetColorStyle(TLbColorStyle v) {
 void TLbButton::SetStyle(TLbButtonStyle v) {
   FStyle = v;
   FTransparent = v == bsModern || v == bsShape || v == bsQuicken;
+  // The window's transparent style: the parent is painted below the button.
+  Widget()->setAttribute(Qt::WA_OpaquePaintEvent, !FTransparent);
   Changed();
 }
 
@@ -415,6 +419,22 @@ QChar AccelChar(const QString& caption) {
 
 void TLbButton::Dispatch(TMessage& M) {
   switch (M.Msg) {
+    case WM_PAINT:
+      if (FTransparent && Widget()) {
+        // The control's usual buffer starts filled with its colour; a transparent button starts from nothing,
+        // so that the parent, painted below it, shows where the button leaves its key colour.
+        QImage buffer(Widget()->size(), QImage::Format_ARGB32_Premultiplied);
+        buffer.fill(Qt::transparent);
+        Canvas()->SetDevice(&buffer);
+        Canvas()->Font()->Assign(*Font());
+        Paint();
+        Canvas()->SetDevice(nullptr);
+        QPainter p(Widget());
+        p.drawImage(0, 0, buffer);
+        return;
+      }
+      TCustomControl::Dispatch(M);
+      return;
     case CM_MOUSEENTER:
       if (Enabled() && Visible() && ParentShowing()) {
         bCursorOnButton = true;
@@ -536,7 +556,13 @@ void TLbButton::Paint() {
       }
     }
   }
-  Canvas()->DrawImage(TRect(0, 0, W, H), img, TRect(0, 0, W, H), cmSrcCopy);
+  if (FTransparent) {
+    QPainter* p = Canvas()->Painter();
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->drawImage(QPoint(0, 0), img);  // the parent shows in the corners
+  } else {
+    Canvas()->DrawImage(TRect(0, 0, W, H), img, TRect(0, 0, W, H), cmSrcCopy);
+  }
   if (focused && Enabled() && FStyle != bsShape) Canvas()->DrawFocusRect(TRect(4, 4, W - 4, H - 4));
 }
 

@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
 #include "core/device_model.h"
 #include "core/lang_texts.h"
+#include "platform/graphics/graphic.h"
 #include "platform/rtl/exceptions.h"
 #include "windows/about.h"
 #include "windows/boot_ser.h"
@@ -44,6 +47,43 @@ QString Title_Of(int32_t deviceType) {
 QString LT(int Index) { return Index >= 0 && Index < Lang_Texts.size() ? Lang_Texts[Index] : QString(); }
 
 void Error_Box(int Index) { MessageDlg(LT(Index), mtError, TMsgDlgButtons{mbOK}); }
+
+// The pictures of the three small buttons (one image of 32 x 32, magenta where the button shows through).
+void Set_Icon(TLbButton* Button, char Kind) {
+  QImage img(32, 32, QImage::Format_RGB32);
+  img.fill(QColor(255, 0, 255));
+  QPainter p(&img);
+  const QColor ink(90, 90, 90);
+  p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
+  switch (Kind) {
+    case 'i':
+      p.drawEllipse(QRectF(3, 3, 26, 26));
+      p.drawLine(QPointF(16, 14), QPointF(16, 23));
+      p.drawPoint(QPointF(16, 9));
+      break;
+    case 'o':
+      p.drawEllipse(QRectF(9, 9, 14, 14));
+      for (int a = 0; a < 360; a += 45) {
+        p.save();
+        p.translate(16, 16);
+        p.rotate(a);
+        p.drawLine(QPointF(0, 9), QPointF(0, 13));
+        p.restore();
+      }
+      break;
+    default:
+      p.setPen(QPen(QColor(170, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(8, 8), QPointF(24, 24));
+      p.drawLine(QPointF(24, 8), QPointF(8, 24));
+      break;
+  }
+  p.end();
+  img.setPixel(0, 31, qRgb(255, 0, 255));
+  TBitmap bmp;
+  bmp.SetImage(img);
+  Button->SetGlyph(&bmp);
+  Button->SetLayout(controls::blGlyphTop);
+}
 
 // The web address the maker's link shows: the host of the web server.
 QString Web_Address() { return QUrl(Web_Server_Base()).host(); }
@@ -87,9 +127,9 @@ TFTessaroneFirmWare::TFTessaroneFirmWare(TComponent* AOwner) : TForm(AOwner), HT
   Btn_Opz = button("Btn_Opz", 574, 8, 50, 50);
   Btn_Close = button("Btn_Close", 632, 8, 50, 50);
   for (TLbButton* b : {Btn_Info, Btn_Opz, Btn_Close}) b->SetShowHint(true);
-  Btn_Info->SetCaption(QStringLiteral("?"));
-  Btn_Opz->SetCaption(QStringLiteral("..."));
-  Btn_Close->SetCaption(QStringLiteral("X"));
+  Set_Icon(Btn_Info, 'i');
+  Set_Icon(Btn_Opz, 'o');
+  Set_Icon(Btn_Close, 'x');
   Btn_New = button("Btn_New", 80, 112, 170, 36);
   Btn_Open = button("Btn_Open", 258, 112, 170, 36);
   Btn_Prm_Gen = button("Btn_Prm_Gen", 80, 156, 170, 36);
@@ -173,6 +213,7 @@ void TFTessaroneFirmWare::FormCreate() {
   SW_Code = SW_Code_Type(Device_Type);
   SW_Desc = SW_Desc_Type(Device_Type);
   SetCaption(Title_Main);
+  Application->SetTitle(Title_Main);
   L_SW_Code->SetCaption(SW_Code);
   L_SW_Desc->SetCaption(SW_Desc);
   L_Veltrum->SetCaption(Web_Address());

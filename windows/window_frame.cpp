@@ -41,6 +41,7 @@ TDialogFrame Make_Dialog_Frame(TForm* F) {
   d.P_Button->SetAlign(alBottom);
   d.P_Button->SetBevelOuter(bvNone);
   d.P_Button->SetShowCaption(false);
+  d.P_Button->SetParentColor(true);
   d.Btn_OK = Make_Control<controls::TLbButton>(d.P_Button, "Btn_OK", 0, 9, 100, 26);
   d.Btn_Cancel = Make_Control<controls::TLbButton>(d.P_Button, "Btn_Cancel", 0, 9, 100, 26);
   d.Btn_Cancel->SetModalResult(mrCancel);

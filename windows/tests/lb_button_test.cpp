@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QWidget>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -281,6 +283,32 @@ TEST(LbButton, SlowDeceaseFadesOverEightSteps) {
 
   b->SetSlowDecease(false);
   EXPECT_EQ(b->FadeThread(), nullptr);
+  f.form->Hide();
+}
+
+// The glyph's own transparent colour and the transparent styles let what lies below show through.
+TEST(LbButton, TransparentPixelsShowWhatIsBelow) {
+  ButtonForm f;
+  f.form->SetColor(RGB(10, 200, 30));
+  TLbButton* b = f.button;
+  b->SetColor(RGB(200, 100, 50));
+  QImage strip(20, 20, QImage::Format_RGB32);
+  strip.fill(QColor(255, 0, 255));
+  for (int i = 8; i < 12; ++i) strip.setPixel(i, 10, qRgb(0, 0, 255));
+  TBitmap glyph;
+  glyph.SetImage(strip);
+  b->SetGlyph(&glyph);
+  b->SetLayout(blGlyphTop);
+  b->SetBounds(10, 10, 40, 40);
+  f.form->Show();
+  QImage shot = b->Widget()->grab().toImage();
+  // The glyph sits centred at (10, 8) .. (30, 28); its magenta shows the face.
+  EXPECT_EQ(shot.pixelColor(12, 12), QColor(200, 100, 50));
+  EXPECT_EQ(shot.pixelColor(20, 18), QColor(0, 0, 255));
+
+  b->SetStyle(bsShape);
+  shot = f.form->Widget()->grab().toImage();
+  EXPECT_EQ(shot.pixelColor(12, 12), QColor(10, 200, 30));  // a shape button shows the form
   f.form->Hide();
 }
 

@@ -1,5 +1,6 @@
 #include <QDesktopServices>
 #include <QImage>
+#include <QWidget>
 
 #include "windows/about.h"
 #include "windows/boot_ser.h"
@@ -49,6 +50,7 @@ TEST_F(WindowsTest, LanguagePagesWithFlags) {
     // Only B has a flag, and there is no default flag.
     EXPECT_FALSE(O->I_L[1]->Visible());
     EXPECT_TRUE(O->I_L[2]->Visible());
+    O->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/soft_options_languages.png"));
     O->Btn_Next->Click();
     EXPECT_EQ(O->Show_Page, 2);
     EXPECT_EQ(O->L_Page_Lang->Caption(), "Page 2 / 2");
@@ -278,6 +280,36 @@ TEST_F(WindowsTest, AboutShowsTheModel) {
   });
   FTessaroneFirmWare->Btn_Info->Click();
   EXPECT_EQ(FAbout->ModalResult(), mrOk);
+}
+
+// Each dialog drawn as a person sees it (kept beside the test as a picture), with the common frame.
+TEST_F(WindowsTest, DialogsShowTheirFrame) {
+  Start();
+  const struct {
+    TForm* form;
+    const char* file;
+    int width, height;
+  } dialogs[] = {{FNew_Project, "new_project.png", 331, 162},
+                 {FOpenConf, "open_conf.png", 377, 351},
+                 {FSoftOptions, "soft_options.png", 420, 350},
+                 {FAbout, "about.png", 406, 148}};
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.file);
+    QImage shot;
+    OnModal(d.form, [&] {
+      shot = d.form->Widget()->grab().toImage();
+      d.form->SetModalResult(mrCancel);
+    });
+    d.form->ShowModal();
+    ASSERT_FALSE(shot.isNull());
+    shot.save(QStringLiteral(TEST_BINARY_DIR "/") + d.file);
+    EXPECT_EQ(d.form->ClientWidth(), d.width);
+    EXPECT_EQ(d.form->ClientHeight(), d.height);
+    EXPECT_EQ(shot.pixelColor(2, shot.height() - 2), QColor(248, 247, 237));
+  }
+  const QImage main = FTessaroneFirmWare->Widget()->grab().toImage();
+  main.save(QStringLiteral(TEST_BINARY_DIR "/main_window_offscreen.png"));
+  EXPECT_EQ(main.pixelColor(4, main.height() - 4), QColor(248, 247, 237));
 }
 
 }  // namespace
