@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -283,6 +284,31 @@ TEST(LbButton, SlowDeceaseFadesOverEightSteps) {
 
   b->SetSlowDecease(false);
   EXPECT_EQ(b->FadeThread(), nullptr);
+  f.form->Hide();
+}
+
+// Real input: a mouse click, Space on the focused button and the caption's accelerator each click once.
+TEST(LbButton, MouseKeysAndAcceleratorClickOnce) {
+  ButtonForm f;
+  TLbButton* b = f.button;
+  b->SetCaption("&Go");
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  f.form->Show();
+  QTest::mouseClick(b->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(b->Down());
+  EXPECT_TRUE(b->Focused());  // a press takes the focus
+  QTest::keyClick(b->Widget(), Qt::Key_Space);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_NE(f.form->Perform(CM_DIALOGCHAR, u'g', 0), 0);
+  EXPECT_EQ(clicks, 3);
+  EXPECT_EQ(f.form->Perform(CM_DIALOGCHAR, u'x', 0), 0);
+  EXPECT_EQ(clicks, 3);
+  // A disabled button ignores the mouse.
+  b->SetEnabled(false);
+  QTest::mouseClick(b->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_EQ(clicks, 3);
   f.form->Hide();
 }
 

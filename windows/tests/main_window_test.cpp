@@ -123,6 +123,16 @@ TEST_F(WindowsTest, ACorruptSettingsFileIsReportedAndKept) {
   EXPECT_EQ(Read("Tessaron.xml").toStdString(), std::string(Defaults));
 }
 
+TEST_F(WindowsTest, ASettingsFileThatCannotBeWrittenIsReported) {
+  Start();
+  // A folder in the way of the file: the save fails whatever the rights.
+  ASSERT_TRUE(QDir().mkdir(dir_.filePath("Tessaron.xml")));
+  CloseMain();
+  ASSERT_EQ(boxes_.Count(), 1);
+  EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
+  EXPECT_TRUE(boxes_.LastText().startsWith("The settings cannot be saved")) << boxes_.LastText().toStdString();
+}
+
 TEST_F(WindowsTest, StepButtonsNeedAnOpenConfiguration) {
   Start();
   TFTessaroneFirmWare* F = FTessaroneFirmWare;
