@@ -476,3 +476,46 @@ TEST_F(UpdateDeviceTest, AFullStopInAnAddressEditMovesOn) {
   });
   FBootTCP->ShowModal();
 }
+
+TEST_F(UpdateDeviceTest, AJobFileThatCannotBeWrittenStartsNothing) {
+  Open_Config(1);
+  Install(Dir_Exe, Ethernet_Program);
+  Write(Ethernet_Job_File, "<Ethernet_Update><Version>old</Version></Ethernet_Update>");
+  TFakeEcho* echo = Fake_Ping();
+  echo->Script = {{TEchoStatus::Reply}};
+  OnModal(FBootTCP, [&] {
+    FBootTCP->Btn_Ping->Click();
+    FBootTCP->Btn_Next->Click();
+    SetFileWriteFaultHook([](FileWriteStep s, const QString&) { return s == FileWriteStep::Write; });
+    FBootTCP->Btn_Update->Click();
+    SetFileWriteFaultHook({});
+    FBootTCP->Close();
+  });
+  FBootTCP->ShowModal();
+  ASSERT_EQ(boxes_.Count(), 1);
+  EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
+  EXPECT_TRUE(Runs(Dir_Exe).isEmpty());
+  EXPECT_EQ(Read(Ethernet_Job_File), QByteArray("<Ethernet_Update><Version>old</Version></Ethernet_Update>"));
+}
+
+TEST_F(UpdateDeviceTest, TheVariantComesFromParGen) {
+  struct Case {
+    const char* Name;
+    QByteArray ParGen;  // empty: no file
+    int Want;
+  } cases[] = {
+      {"no file", QByteArray(), 0},
+      {"variant 1", "<GeneralParameter><Sel_Dev>1</Sel_Dev></GeneralParameter>", 1},
+      {"not a number", "<GeneralParameter><Sel_Dev>abc</Sel_Dev></GeneralParameter>", 0},
+      {"no element", "<GeneralParameter/>", 0},
+      {"not well-formed", "<GeneralParameter><Sel_Dev>1</Sel_Dev>", 0},
+  };
+  Open_Config(-1);
+  for (const Case& c : cases) {
+    QFile::remove(File_ParGen);
+    if (!c.ParGen.isEmpty()) Write(QStringLiteral("PROJECTS/Plant/ParGen.xml"), c.ParGen);
+    Bank_Sel_Dev = 7;
+    EXPECT_EQ(FTessaroneFirmWare->Select_Type_427(), c.Want) << c.Name;
+    EXPECT_EQ(Bank_Sel_Dev, c.Want) << c.Name;
+  }
+}
