@@ -227,19 +227,48 @@ TEST_F(UpdateDeviceTest, NoSerialPortStopsAtNext) {
   EXPECT_EQ(boxes_.Count(), 1);
 }
 
-TEST_F(UpdateDeviceTest, AMissingUpdaterIsReported) {
+TEST_F(UpdateDeviceTest, AnUpdaterThatCannotStartIsReported) {
+  struct Case {
+    const char* Name;
+    int Install;  // 0 nothing, 1 a file that is no program for this system, 2 the stand-in ending with code 3
+    bool Box;
+    int Runs;
+  } cases[] = {
+      {"missing", 0, true, 0},
+      {"not a program", 1, true, 0},
+      {"ends with an error code", 2, false, 1},  // what the updater reports is its own business
+  };
   Open_Config(0);
   FBootSer->TTY_Class_Dir = Fake_Ttys({QStringLiteral("ttyUSB0")});
-  OnModal(FBootSer, [&] {
-    FBootSer->Btn_Next->Click();
-    FBootSer->Btn_Update->Click();
-    FBootSer->Close();
-  });
-  FTessaroneFirmWare->Update_Device();
-  ASSERT_EQ(boxes_.Count(), 1);
-  EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
-  EXPECT_TRUE(boxes_.LastText().contains(QStringLiteral("Ser_51645_Update.exe"))) << boxes_.LastText().toStdString();
-  EXPECT_TRUE(Runs(Dir_Exe).isEmpty());
+  const QString program = QStringLiteral("Ser_51645_Update.exe");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    boxes_.Clear();
+    QFile::remove(QDir(Dir_Exe).filePath(program));
+    QFile::remove(QDir(Dir_Exe).filePath(QStringLiteral("stand_in_updater.jsonl")));
+    if (c.Install == 1) {
+      Write(program, "MZ\x90 a program for another system");
+      QFile(QDir(Dir_Exe).filePath(program)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    } else if (c.Install == 2) {
+      Install(Dir_Exe, program);
+      Control(Dir_Exe, "exit=3\n");
+    }
+    bool stayed = false;
+    OnModal(FBootSer, [&] {
+      FBootSer->Btn_Next->Click();
+      FBootSer->Btn_Update->Click();
+      stayed = FBootSer->Btn_Update->Visible() && FBootSer->Btn_Update->Enabled();
+      FBootSer->Close();
+    });
+    FTessaroneFirmWare->Update_Device();
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(boxes_.Count(), c.Box ? 1 : 0);
+    if (c.Box) {
+      EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
+      EXPECT_TRUE(boxes_.LastText().contains(program)) << boxes_.LastText().toStdString();
+    }
+    EXPECT_EQ(Runs(Dir_Exe).size(), c.Runs);
+  }
 }
 
 TEST_F(UpdateDeviceTest, NoWindowOpensWhenTheImagesAreNotWritten) {
