@@ -4,8 +4,11 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -284,10 +287,10 @@ struct ContentCheck : pugi::xml_tree_walker {
     }
     if (n.type() != pugi::node_element) return true;
     if (depth() >= kMaxDepth) return Problem(QStringLiteral("Elements nested too deeply"), n);
-    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute())
-      for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute())
-        if (std::strcmp(a.name(), b.name()) == 0)
-          return Problem(QStringLiteral("Attribute \"%1\" repeated").arg(Q(a.name())), n);
+    names_.clear();
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) names_.push_back(a.name());
+    if (const char* repeated = RepeatedName())
+      return Problem(QStringLiteral("Attribute \"%1\" repeated").arg(Q(repeated)), n);
     return true;
   }
 
@@ -296,6 +299,43 @@ struct ContentCheck : pugi::xml_tree_walker {
     offset = n.offset_debug();
     return false;
   }
+
+ private:
+  // The first attribute name (in document order) that stands again further on, or null. A network file holds
+  // thousands of elements with some twenty attributes each, so beyond a few names a hash table of the first
+  // occurrences replaces the pairwise comparison.
+  const char* RepeatedName() {
+    const size_t count = names_.size();
+    if (count <= kPairwiseMax) {
+      for (size_t a = 0; a < count; ++a)
+        for (size_t b = a + 1; b < count; ++b)
+          if (std::strcmp(names_[a], names_[b]) == 0) return names_[a];
+      return nullptr;
+    }
+    size_t size = 32;
+    while (size < 2 * count) size *= 2;
+    slots_.assign(size, 0);  // index + 1 of a name's first occurrence; 0 is a free slot
+    size_t first = count;
+    for (size_t k = 0; k < count; ++k) {
+      size_t i = Hash(names_[k]) & (size - 1);
+      while (slots_[i] && std::strcmp(names_[slots_[i] - 1], names_[k]) != 0) i = (i + 1) & (size - 1);
+      if (slots_[i])
+        first = std::min(first, slots_[i] - 1);
+      else
+        slots_[i] = k + 1;
+    }
+    return first < count ? names_[first] : nullptr;
+  }
+
+  static size_t Hash(const char* s) {
+    size_t h = 14695981039346656037ull;
+    for (; *s; ++s) h = (h ^ static_cast<unsigned char>(*s)) * 1099511628211ull;
+    return h;
+  }
+
+  static constexpr size_t kPairwiseMax = 8;
+  std::vector<const char*> names_;  // both kept between elements, so that the walk allocates only at the start
+  std::vector<size_t> slots_;
 };
 
 // --- error positions --------------------------------------------------------------------------------------------
@@ -555,7 +595,13 @@ bool TXMLDocument::LoadFromFile(const QString& FileName, QString* Error) {
     if (Error) *Error = error;
     return false;
   }
-  if (!Load(data, false, &error)) {
+  // The file is read again only to place an error: keeping a second copy of every file loaded costs more.
+  auto original = [&FileName] {
+    QByteArray again;
+    ReadFileBytes(FileName, again);
+    return again;
+  };
+  if (!Load(std::move(data), false, original, &error)) {
     lastError_ = QStringLiteral("Error in XML file \"%1\": %2").arg(FileName, error);
     if (Error) *Error = lastError_;
     return false;
@@ -566,7 +612,7 @@ bool TXMLDocument::LoadFromFile(const QString& FileName, QString* Error) {
 
 bool TXMLDocument::LoadFromBytes(const QByteArray& Data, QString* Error) {
   QString error;
-  if (!Load(Data, false, &error)) {
+  if (!Load(Data, false, [&Data] { return Data; }, &error)) {
     lastError_ = QStringLiteral("Error in XML text: %1").arg(error);
     if (Error) *Error = lastError_;
     return false;
@@ -576,7 +622,7 @@ bool TXMLDocument::LoadFromBytes(const QByteArray& Data, QString* Error) {
 
 bool TXMLDocument::LoadFromString(const QString& Xml, QString* Error) {
   QString error;
-  if (!Load(Xml.toUtf8(), true, &error)) {
+  if (!Load(Xml.toUtf8(), true, [&Xml] { return Xml.toUtf8(); }, &error)) {
     lastError_ = QStringLiteral("Error in XML text: %1").arg(error);
     if (Error) *Error = lastError_;
     return false;
@@ -584,19 +630,31 @@ bool TXMLDocument::LoadFromString(const QString& Xml, QString* Error) {
   return true;
 }
 
-bool TXMLDocument::Load(const QByteArray& data, bool decoded, QString* error) {
+bool TXMLDocument::Load(QByteArray data, bool decoded, const std::function<QByteArray()>& original,
+                        QString* error) {
+  // The layout is read before parsing, which rewrites the buffer.
+  TXMLSaveOptions layout = options_;
+  layout.ByteOrderMark = !decoded && data.startsWith("\xEF\xBB\xBF");
+  const qsizetype firstBreak = data.indexOf('\n');
+  if (firstBreak >= 0) layout.LineBreak = firstBreak > 0 && data[firstBreak - 1] == '\r' ? "\r\n" : "\n";
+
   auto doc = std::make_unique<pugi::xml_document>();
   const unsigned flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol |
                          pugi::parse_comments | pugi::parse_ws_pcdata | pugi::parse_declaration |
                          pugi::parse_doctype | pugi::parse_pi | pugi::parse_fragment;
-  const pugi::xml_parse_result result = doc->load_buffer(data.constData(), static_cast<size_t>(data.size()), flags,
-                                                         decoded ? pugi::encoding_utf8 : pugi::encoding_auto);
+  const pugi::xml_encoding encoding = decoded ? pugi::encoding_utf8 : pugi::encoding_auto;
+  // The text is parsed with its terminating zero, as the parser's own copy would end: without it the last
+  // character would be lost. Below four bytes the zero would take part in guessing the encoding.
+  const pugi::xml_parse_result result =
+      decoded || data.size() >= 4
+          ? doc->load_buffer_inplace(data.data(), static_cast<size_t>(data.size()) + 1, flags, encoding)
+          : doc->load_buffer(data.constData(), static_cast<size_t>(data.size()), flags, encoding);
   const bool utf8 = decoded || result.encoding == pugi::encoding_utf8;
-  // Offsets count in the parsed (UTF-8) text; for other encodings they are measured against a UTF-8 copy.
-  const QByteArray text = utf8 ? data
-                               : result.encoding == pugi::encoding_latin1 ? QString::fromLatin1(data).toUtf8()
-                                                                          : QByteArray();
   auto fail = [&](const QString& what, qsizetype offset) {
+    // Offsets count in the parsed (UTF-8) text; for other encodings they are measured against a UTF-8 copy.
+    const QByteArray text = utf8 ? original()
+                                 : result.encoding == pugi::encoding_latin1 ? QString::fromLatin1(original()).toUtf8()
+                                                                            : QByteArray();
     *error = text.isNull() ? what : QStringLiteral("%1: %2").arg(Position(text, offset), what);
     return false;
   };
@@ -614,25 +672,22 @@ bool TXMLDocument::Load(const QByteArray& data, bool decoded, QString* error) {
     if (c.type() == pugi::node_element && ++roots > 1)
       return fail(QStringLiteral("More than one root element"), c.offset_debug());
   }
-  if (roots == 0) return fail(QStringLiteral("No root element"), text.size());
+  if (roots == 0) return fail(QStringLiteral("No root element"), std::numeric_limits<qsizetype>::max());  // at the end
   ContentCheck check;
   doc->traverse(check);
   if (!check.problem.isEmpty()) return fail(check.problem, check.offset);
 
   // Take over the file's layout, so that saving it unchanged gives the same bytes.
-  TXMLSaveOptions layout = options_;
-  layout.ByteOrderMark = !decoded && data.startsWith("\xEF\xBB\xBF");
-  const qsizetype firstBreak = data.indexOf('\n');
-  if (firstBreak >= 0) layout.LineBreak = firstBreak > 0 && data[firstBreak - 1] == '\r' ? "\r\n" : "\n";
   layout.Indent = false;
   const xml_node root = doc->document_element();
   const bool rootStructure = HasStructuralChild(root);
   bool indentFound = false;
   for (xml_node c = root.first_child(); c; c = c.next_sibling()) {
-    const std::string v = c.value();
-    if (IsLayout(c, rootStructure) && v.find('\n') != std::string::npos && c.next_sibling()) {
+    const char* v = c.value();
+    const char* lastBreak = std::strrchr(v, '\n');
+    if (lastBreak && c.next_sibling() && IsLayout(c, rootStructure)) {
       layout.Indent = true;
-      layout.IndentText = QString::fromStdString(v.substr(v.rfind('\n') + 1));
+      layout.IndentText = Q(lastBreak + 1);
       indentFound = true;
       break;
     }
@@ -641,6 +696,7 @@ bool TXMLDocument::Load(const QByteArray& data, bool decoded, QString* error) {
   options_ = layout;
   keepTopLevel_ = true;
   doc_ = std::move(doc);
+  buffer_ = std::move(data);
   lastError_.clear();
   return true;
 }
@@ -683,6 +739,7 @@ void TXMLDocument::SaveToFileOrRaise(const QString& FileName) const {
 
 void TXMLDocument::Clear() {
   doc_->reset();
+  buffer_.clear();
   keepTopLevel_ = false;
 }
 

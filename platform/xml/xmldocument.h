@@ -21,6 +21,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace pugi {
@@ -186,8 +187,11 @@ class TXMLDocument {
   QString LastError() const { return lastError_; }
 
  private:
-  bool Load(const QByteArray& data, bool decoded, QString* error);
+  // Parses `data` in place, so the document keeps it; `original` gives the unparsed text again, needed only
+  // for the position of an error.
+  bool Load(QByteArray data, bool decoded, const std::function<QByteArray()>& original, QString* error);
 
+  QByteArray buffer_;  // the loaded text, which the parsed document points into; outlives doc_
   std::unique_ptr<pugi::xml_document> doc_;
   TXMLSaveOptions options_;
   bool keepTopLevel_ = false;  // loaded: the top level keeps the file's own line breaks (or none)

@@ -175,6 +175,37 @@ TEST(XmlDocument, MalformedTextIsRefusedWithItsLineAndLeavesTheDocumentAlone) {
   }
 }
 
+// The repeated name reported is the one whose first occurrence comes first, however many attributes the
+// element holds.
+TEST(XmlDocument, RepeatedAttributeIsNamedByItsFirstOccurrence) {
+  auto element = [](int distinct, const QByteArray& tail) {
+    QByteArray xml = "<r>\n<e";
+    for (int i = 0; i < distinct; ++i) xml += " n" + QByteArray::number(i) + "=\"" + QByteArray::number(i) + "\"";
+    return xml + tail + "/>\n</r>";
+  };
+  struct Case { QByteArray xml; const char* repeated; };
+  const Case cases[] = {
+      {element(0, " x=\"1\" y=\"2\" y=\"3\" x=\"4\""), "x"},
+      {element(30, " x=\"1\" y=\"2\" y=\"3\" x=\"4\""), "x"},
+      {element(30, " n29=\"again\" n3=\"again\""), "n3"},
+      {element(200, " n199=\"again\""), "n199"},
+      {element(40, ""), nullptr},
+  };
+  for (const Case& c : cases) {
+    TXMLDocument doc;
+    QString error;
+    const bool loaded = doc.LoadFromBytes(c.xml, &error);
+    if (!c.repeated) {
+      EXPECT_TRUE(loaded) << S(error);
+      EXPECT_EQ(doc.DocumentElement().FindNode("e").AttributeCount(), 40);
+      continue;
+    }
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(error.contains(QStringLiteral("line 2"))) << S(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("Attribute \"%1\" repeated").arg(c.repeated))) << S(error);
+  }
+}
+
 TEST_F(XmlFiles, MalformedFileNamesTheFileAndStaysUntouched) {
   const QByteArray bad = "<M-Bus_Network>\n  <Nodo a=\"1\">\n</M-Bus_Network>\n";
   ASSERT_TRUE(WriteFileAtomic(Path("M_Bus.xml"), bad));
