@@ -25,6 +25,12 @@ const QString* ParGen_Values::Find(QLatin1StringView name) const {
 }
 
 namespace {
+const QString& Existing(const ParGen_Values& par, const char* name) {
+  const QString* t = par.Find(QLatin1StringView(name));
+  if (!t) throw ECompileError(QStringLiteral("ParGen.xml: the element %1 is missing.").arg(QLatin1String(name)));
+  return *t;
+}
+
 QString Convert_Message(const QString& text) {
   try {
     plat::StrToInt(text);
@@ -36,19 +42,16 @@ QString Convert_Message(const QString& text) {
 }  // namespace
 
 int32_t ParGen_Values::Required(const char* name) const {
-  const QString* t = Find(QLatin1StringView(name));
-  if (!t) throw ECompileError(QStringLiteral("ParGen.xml: the element %1 is missing.").arg(QLatin1String(name)));
+  const QString& t = Existing(*this, name);
   int v = 0;
-  if (!plat::TryStrToInt(*t, v))
-    throw ECompileError(QStringLiteral("ParGen.xml, element %1: %2").arg(QLatin1String(name), Convert_Message(*t)));
+  if (!plat::TryStrToInt(t, v))
+    throw ECompileError(QStringLiteral("ParGen.xml, element %1: %2").arg(QLatin1String(name), Convert_Message(t)));
   return v;
 }
 
 int32_t ParGen_Values::Or_Default(const char* name, int32_t d) const {
-  const QString* t = Find(QLatin1StringView(name));
-  if (!t) throw ECompileError(QStringLiteral("ParGen.xml: the element %1 is missing.").arg(QLatin1String(name)));
   int v = 0;
-  return plat::TryStrToInt(*t, v) ? v : d;
+  return plat::TryStrToInt(Existing(*this, name), v) ? v : d;
 }
 
 int32_t ParGen_Values::Readable(const char* name, int32_t d) const {
@@ -123,6 +126,25 @@ Address4 Read_Address(const ParGen_Values& par, const char* n1, const char* n2, 
                    static_cast<uint8_t>(par.Required(n3)), static_cast<uint8_t>(par.Required(n4))}};
 }
 
+struct IP_Settings {
+  Address4 ip, sm, ga;
+};
+
+IP_Settings Read_IP_Settings(const ParGen_Values& par) {
+  return IP_Settings{Read_Address(par, "IP_1", "IP_2", "IP_3", "IP_4"), Read_Address(par, "SM_1", "SM_2", "SM_3", "SM_4"),
+                     Read_Address(par, "GA_1", "GA_2", "GA_3", "GA_4")};
+}
+
+// The addresses at offsets 40, 44 and 48 of a parameter record; a disabled gateway is stored as all ones.
+void Put_IP_Settings(uint8_t* p, const ParGen_Values& par) {
+  IP_Settings a = Read_IP_Settings(par);
+  if (par.Required("Gat_Enable") == 0) a.ga = Address4{{0xFF, 0xFF, 0xFF, 0xFF}};
+  auto put = [p](std::size_t off, const Address4& x) { Put4B(p, off, x.b[0], x.b[1], x.b[2], x.b[3]); };
+  put(40, a.ip);
+  put(44, a.sm);
+  put(48, a.ga);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Per-format derived values
 
@@ -161,20 +183,10 @@ uint32_t Value_Size(const Format_Spec& s, bool tp, const TVariabile& v) {
   }
 }
 
+// A register holds two bytes of the value; a time point counts its size in registers as well as in bytes.
 uint8_t Register_Count(const Format_Spec& s, bool tp, const TVariabile& v) {
   if (tp) return uint8_t(s.tp_size);
-  if (v.Options & (Opt_Conv_Float | Opt_Force_Int32)) return 2;
-  switch (v.Dimension) {
-    case 0: return 1;
-    case 1: return 1;
-    case 2: return 2;
-    case 3: return 4;
-    case 4: return 2;
-    case 5: return 3;
-    case 6: return 2;
-    case 7: return uint8_t((v.Length + 1) / 2);
-    default: return 1;
-  }
+  return uint8_t((Value_Size(s, false, v) + 1) / 2);
 }
 
 uint8_t Field_Code(uint8_t dim) {
@@ -354,19 +366,19 @@ std::vector<TNodo*> Node_Order(Bank_Network& net, bool withWireless) {
   return all;
 }
 
-// Parameter block, Ethernet form (24 bytes).
-void Write_Ethernet_Block(ByteWriter& w, const ParGen_Values& par, uint32_t nodes, uint32_t entries) {
-  const Address4 ip = Read_Address(par, "IP_1", "IP_2", "IP_3", "IP_4");
-  const Address4 sm = Read_Address(par, "SM_1", "SM_2", "SM_3", "SM_4");
-  const Address4 ga = Read_Address(par, "GA_1", "GA_2", "GA_3", "GA_4");
-  w.Bytes(ip.b, 4);
-  w.Bytes(sm.b, 4);
-  w.Bytes(ga.b, 4);
+// Parameter block, Ethernet form (24 bytes). Where the device has no TCP port of its own the block holds 502,
+// and a request type of 0 where the device has no choice of it.
+void Write_Ethernet_Block(ByteWriter& w, const ParGen_Values& par, uint32_t nodes, uint32_t entries,
+                          bool ownPort = true, bool ownReqType = true) {
+  const IP_Settings a = Read_IP_Settings(par);
+  w.Bytes(a.ip.b, 4);
+  w.Bytes(a.sm.b, 4);
+  w.Bytes(a.ga.b, 4);
   w.U8(uint32_t(par.Required("Gat_Enable")));
-  w.U16(uint32_t(par.Required("TCP_Port")));
+  w.U16(ownPort ? uint32_t(par.Required("TCP_Port")) : 502);
   w.U8(uint32_t(par.Required("Meter_Baud")));
   w.U8(uint32_t(par.Required("Meter_Par")));
-  w.U8(uint32_t(par.Required("Meter_Req_Type")));
+  w.U8(ownReqType ? uint32_t(par.Required("Meter_Req_Type")) : 0);
   w.U16(uint32_t(par.Required("Meter_Req_Delay")));
   w.U8(nodes);
   w.U16(entries);
@@ -407,19 +419,13 @@ void Write_Serial_Block(ByteWriter& w, const ParGen_Values& par, int deviceType,
 // Gen_Par_Header, filled from ParGen.xml by the format with header.
 void Fill_Header(Gen_Par_Header_Record& h, const ParGen_Values& par, int deviceType) {
   uint8_t* p = h.data();
-  const Address4 ip = Read_Address(par, "IP_1", "IP_2", "IP_3", "IP_4");
-  const Address4 sm = Read_Address(par, "SM_1", "SM_2", "SM_3", "SM_4");
-  Address4 ga = Read_Address(par, "GA_1", "GA_2", "GA_3", "GA_4");
-  if (par.Required("Gat_Enable") == 0) ga = Address4{{0xFF, 0xFF, 0xFF, 0xFF}};
+  Put_IP_Settings(p, par);
   const uint32_t port = uint16_t(par.Required("TCP_Port"));
   const int32_t meterBaud = par.Required("Meter_Baud");
   const int32_t meterPar = par.Required("Meter_Par");
   const int32_t reqType = par.Required("Meter_Req_Type");
   Put32(p, 12, Meter_Baud_Rate(meterBaud));
   Put16(p, 18, Parity_Code(meterPar));
-  Put4B(p, 40, ip.b[0], ip.b[1], ip.b[2], ip.b[3]);
-  Put4B(p, 44, sm.b[0], sm.b[1], sm.b[2], sm.b[3]);
-  Put4B(p, 48, ga.b[0], ga.b[1], ga.b[2], ga.b[3]);
   Put16(p, 54, port);
   Put16(p, 56, port);
   Put32(p, 60, Meter_Baud_Rate(meterBaud));
@@ -435,13 +441,7 @@ void Fill_Gen_Par(Gen_Par_Record& g, const ParGen_Values& par, int deviceType) {
   const bool serialSide = Is_Device(deviceType, {2, 3, 6});
   const bool tcpSide = Is_Device(deviceType, {7, 1007});
   if (serialSide) Put32(p, 20, uint8_t(par.Or_Default("Mod_Id", 1)));
-  const Address4 ip = Read_Address(par, "IP_1", "IP_2", "IP_3", "IP_4");
-  const Address4 sm = Read_Address(par, "SM_1", "SM_2", "SM_3", "SM_4");
-  Address4 ga = Read_Address(par, "GA_1", "GA_2", "GA_3", "GA_4");
-  if (par.Required("Gat_Enable") == 0) ga = Address4{{0xFF, 0xFF, 0xFF, 0xFF}};
-  Put4B(p, 40, ip.b[0], ip.b[1], ip.b[2], ip.b[3]);
-  Put4B(p, 44, sm.b[0], sm.b[1], sm.b[2], sm.b[3]);
-  Put4B(p, 48, ga.b[0], ga.b[1], ga.b[2], ga.b[3]);
+  Put_IP_Settings(p, par);
   const uint32_t port = tcpSide ? uint16_t(par.Required("TCP_Port")) : 502;
   Put16(p, 54, port);
   Put16(p, 56, port);
@@ -609,21 +609,8 @@ std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const ParGen_Values& par
   w.PatchU32(9, uint32_t(w.Pos()));
   Put8(genPar.data(), 564, wireless);
   if (par.Exists) {
-    const Address4 ip = Read_Address(par, "IP_1", "IP_2", "IP_3", "IP_4");
-    const Address4 sm = Read_Address(par, "SM_1", "SM_2", "SM_3", "SM_4");
-    const Address4 ga = Read_Address(par, "GA_1", "GA_2", "GA_3", "GA_4");
-    w.Bytes(ip.b, 4);
-    w.Bytes(sm.b, 4);
-    w.Bytes(ga.b, 4);
-    w.U8(uint32_t(par.Required("Gat_Enable")));
-    w.U16(Is_Device(deviceType, {7, 1007}) ? uint32_t(par.Required("TCP_Port")) : 502);
-    w.U8(uint32_t(par.Required("Meter_Baud")));
-    w.U8(uint32_t(par.Required("Meter_Par")));
-    w.U8(Is_Device(deviceType, {1, 1001, 2, 3}) ? uint32_t(par.Required("Meter_Req_Type")) : 0);
-    w.U16(uint32_t(par.Required("Meter_Req_Delay")));
-    w.U8(wired);
-    w.U16(m.entries1);
-    w.U8(uint32_t(par.Readable("Node_State", 0xFF)));
+    Write_Ethernet_Block(w, par, wired, m.entries1, Is_Device(deviceType, {7, 1007}),
+                         Is_Device(deviceType, {1, 1001, 2, 3}));
     w.U8(wireless);
     w.U16(m.entries2);
     Fill_Gen_Par(genPar, par, deviceType);
