@@ -1011,41 +1011,45 @@ int GetClipBox(HDC dc, TRect& r) {
 int SaveDC(HDC dc) { return dc ? dc->SaveDC() : 0; }
 bool RestoreDC(HDC dc, int level) { return dc && dc->RestoreDC(level); }
 
-bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) {
+namespace {
+
+// The three origins of a canvas (window, viewport, brush) are set and read alike: setting reports the old one.
+using OriginGetter = TPoint (TCanvas::*)() const;
+using OriginSetter = void (TCanvas::*)(const TPoint&);
+
+bool SetOrigin(HDC dc, OriginGetter get, OriginSetter set, const TPoint& to, TPoint* old) {
   if (!dc) return false;
-  if (old) *old = dc->WindowOrg();
-  dc->SetWindowOrg(TPoint(x, y));
+  if (old) *old = (dc->*get)();
+  (dc->*set)(to);
   return true;
 }
 
-bool GetWindowOrgEx(HDC dc, TPoint* p) {
+bool GetOrigin(HDC dc, OriginGetter get, TPoint* p) {
   if (!dc || !p) return false;
-  *p = dc->WindowOrg();
+  *p = (dc->*get)();
   return true;
 }
+
+}  // namespace
+
+bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) {
+  return SetOrigin(dc, &TCanvas::WindowOrg, &TCanvas::SetWindowOrg, TPoint(x, y), old);
+}
+
+bool GetWindowOrgEx(HDC dc, TPoint* p) { return GetOrigin(dc, &TCanvas::WindowOrg, p); }
 
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) {
-  if (!dc) return false;
-  if (old) *old = dc->ViewportOrg();
-  dc->SetViewportOrg(TPoint(x, y));
-  return true;
+  return SetOrigin(dc, &TCanvas::ViewportOrg, &TCanvas::SetViewportOrg, TPoint(x, y), old);
 }
 
-bool GetViewportOrgEx(HDC dc, TPoint* p) {
-  if (!dc || !p) return false;
-  *p = dc->ViewportOrg();
-  return true;
-}
+bool GetViewportOrgEx(HDC dc, TPoint* p) { return GetOrigin(dc, &TCanvas::ViewportOrg, p); }
 
 void MoveWindowOrg(HDC dc, int dx, int dy) {
   if (dc) dc->MoveWindowOrg(dx, dy);
 }
 
 bool SetBrushOrgEx(HDC dc, int x, int y, TPoint* old) {
-  if (!dc) return false;
-  if (old) *old = dc->BrushOrigin();
-  dc->SetBrushOrigin(TPoint(x, y));
-  return true;
+  return SetOrigin(dc, &TCanvas::BrushOrigin, &TCanvas::SetBrushOrigin, TPoint(x, y), old);
 }
 
 bool DrawFocusRect(HDC dc, const TRect& r) {

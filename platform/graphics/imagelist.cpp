@@ -82,11 +82,25 @@ std::vector<QImage> Cut(const QImage& img, int w, int h) {
   return out;
 }
 
+// The bitmap's pixels, opaque, in the list's format.
+QImage Opaque(const TBitmap& bitmap) {
+  return bitmap.Image().convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+}
+
 }  // namespace
+
+int TCustomImageList::AppendStrip(const QImage& strip) {
+  auto cells = Cut(strip, width_, height_);
+  if (cells.empty()) return -1;
+  int first = Count();
+  images_.insert(images_.end(), cells.begin(), cells.end());
+  Change();
+  return first;
+}
 
 int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
   if (!image || image->Empty()) return -1;
-  QImage img = image->Image().convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+  QImage img = Opaque(*image);
   if (mask && !mask->Empty()) {
     QImage m = mask->Image().convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < img.height() && y < m.height(); ++y) {
@@ -96,17 +110,12 @@ int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
         if ((mr[x] & 0xFFFFFF) == 0xFFFFFF) row[x] = 0;
     }
   }
-  auto cells = Cut(img, width_, height_);
-  if (cells.empty()) return -1;
-  int first = Count();
-  images_.insert(images_.end(), cells.begin(), cells.end());
-  Change();
-  return first;
+  return AppendStrip(img);
 }
 
 int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
   if (!image || image->Empty()) return -1;
-  QImage img = image->Image().convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+  QImage img = Opaque(*image);
   TColor key = maskColor == clDefault ? FromQColor(QColor::fromRgb(img.pixel(0, img.height() - 1)))
                                       : ColorToRGB(maskColor);
   QRgb k = ToQColor(key).rgb() & 0xFFFFFF;
@@ -115,12 +124,7 @@ int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
     for (int x = 0; x < img.width(); ++x)
       if ((row[x] & 0xFFFFFF) == k) row[x] = 0;
   }
-  auto cells = Cut(img, width_, height_);
-  if (cells.empty()) return -1;
-  int first = Count();
-  images_.insert(images_.end(), cells.begin(), cells.end());
-  Change();
-  return first;
+  return AppendStrip(img);
 }
 
 int TCustomImageList::AddIcon(TIcon* icon) {

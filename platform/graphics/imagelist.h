@@ -82,6 +82,9 @@ class TCustomImageList : public TComponent {
   void Change();
 
  private:
+  // Cuts the strip into images and appends them; the first new index, or -1 when none.
+  int AppendStrip(const QImage& strip);
+
   int width_;
   int height_;
   bool masked_ = true;
