@@ -94,14 +94,13 @@ void TBaseLazyTree::FireSafely(F&& Call) {
   }
 }
 
-void TBaseLazyTree::AssertMainThread() const {
-  // Asked on every structure edit: the answer is kept per thread once the application exists.
-  thread_local bool knownMain = false;
-  if (knownMain) return;
+constinit thread_local bool tKnownMainThread = false;
+
+void TBaseLazyTree::AssertMainThreadSlow() const {
   QCoreApplication* app = QCoreApplication::instance();
   if (!app) return;
   if (QThread::currentThread() == app->thread()) {
-    knownMain = true;
+    tKnownMainThread = true;
     return;
   }
   throw ELazyTreeAssertion(std::string("UI controls like ") + ClassName() +
@@ -112,9 +111,7 @@ void TBaseLazyTree::RequireNotRoot(PLazyNode Node) const {
   if (Node == FRoot) throw ELazyTreeAssertion("Node must not be the hidden root node.");
 }
 
-void TBaseLazyTree::CheckStructureEditAllowed() const {
-  if (FDeletingCount > 0) throw ELazyTreeAssertion(kEditWhileDeleting);
-}
+void TBaseLazyTree::RefuseEditWhileDeleting() { throw ELazyTreeAssertion(kEditWhileDeleting); }
 
 void TBaseLazyTree::CheckDeleteAllowed(PLazyNode Node, bool WithNode) const {
   if (FStates.Has(tsIterating)) throw ELazyTreeAssertion(kDeleteWhileIterating);
@@ -152,13 +149,22 @@ PLazyNode TBaseLazyTree::MakeNewNode() {
     FNodeDataSize = DoGetNodeDataSize();
     ReconfigureArena();
   }
-  void* block = FArena.Allocate();
+  // The record is written whole and only the areas behind it are cleared: cheaper than clearing the
+  // block and then setting the defaults, and the result is the same zero-filled block with defaults.
+  void* block = FArena.AllocateUninitialized();
   auto* node = static_cast<PLazyNode>(block);
-  node->TotalCount = 1;
-  node->NodeHeight = static_cast<uint16_t>(FDefaultNodeHeight);
-  node->TotalHeight = node->NodeHeight;
+  const auto height = static_cast<uint16_t>(FDefaultNodeHeight);
+  *node = TLazyNode{};
   node->States = TLazyNodeStates{vsVisible};
+  node->TotalCount = 1;
+  node->TotalHeight = height;
+  node->NodeHeight = height;
   node->Align = 50;
+  // Stride and record size are multiples of the pointer size.
+  for (auto* p = reinterpret_cast<uint64_t*>(node + 1), *end = reinterpret_cast<uint64_t*>(
+                                                             static_cast<char*>(block) + FArena.Stride());
+       p != end; ++p)
+    *p = 0;
   if (FDataConstruct) {
     try {
       FDataConstruct(static_cast<char*>(block) + UserDataOffset());
@@ -1615,11 +1621,6 @@ void TBaseLazyTree::EndOperation(TLTOperationKind Kind) {
 
 void TBaseLazyTree::CancelOperation() {
   if (FOperationCount > 0) FOperationCanceled = true;
-}
-
-void TBaseLazyTree::InvalidatePositionCache() {
-  if (FStates.Has(tsValidationNeeded) && !FStates.Has(tsUseCache)) return;  // nothing would change
-  DoStateChange({tsValidationNeeded}, {tsUseCache});
 }
 
 void TBaseLazyTree::AddTempNode(PLazyNode Node) {

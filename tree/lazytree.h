@@ -21,6 +21,9 @@ namespace lazytree {
 
 class TBaseLazyTree;
 
+// Set once a thread is known to be the application's main thread (the check of structure edits).
+extern constinit thread_local bool tKnownMainThread;
+
 // Data errors of the tree (moving a node below itself, stream format), with their help context.
 class ELazyTreeError : public plat::Exception {
  public:
@@ -228,7 +231,10 @@ class TBaseLazyTree {
   virtual void DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave = {});
   virtual void Change(PLazyNode Node);
   virtual void StructureChange(PLazyNode Node, TChangeReason Reason);
-  void InvalidatePositionCache();
+  void InvalidatePositionCache() {
+    if (FStates.Has(tsValidationNeeded) && !FStates.Has(tsUseCache)) return;  // nothing would change
+    DoStateChange({tsValidationNeeded}, {tsUseCache});
+  }
   virtual void UpdateAllHiddenFlags();
   // Delivers a delayed notification when its timer fires (called by the window's timer handling).
   void TimerFired(int TimerId);
@@ -379,10 +385,17 @@ class TBaseLazyTree {
   void InternalRemoveFromSelection(PLazyNode Node);
   void RequireNotRoot(PLazyNode Node) const;
   // Structure edits are refused while nodes are being deleted or a subtree is iterated.
-  void CheckStructureEditAllowed() const;
+  void CheckStructureEditAllowed() const {
+    if (FDeletingCount > 0) RefuseEditWhileDeleting();
+  }
+  [[noreturn]] static void RefuseEditWhileDeleting();
   // Node: the node whose subtree goes (nil: every node).
   void CheckDeleteAllowed(PLazyNode Node, bool WithNode) const;
-  void AssertMainThread() const;
+  // Asked on every structure edit, so the known answer is a test of one per-thread flag.
+  void AssertMainThread() const {
+    if (!tKnownMainThread) AssertMainThreadSlow();
+  }
+  void AssertMainThreadSlow() const;
   bool ReadOnly() const { return FOptions.MiscOptions.Has(toReadOnly); }
   bool Updating() const { return FUpdateCount > 0; }
   bool ShowFilteredNodes() const { return FOptions.PaintOptions.Has(toShowFilteredNodes); }

@@ -122,6 +122,8 @@ enum TLTLineType : uint8_t {
 
 // The node record. The user data area follows the record directly (at an offset aligned for the data type),
 // then the internal areas of the tree classes; blocks live in the tree's arena and never move.
+// The check fields share one byte (nine check states fit in four bits, five check types in three), so that
+// the record is 64 bytes: one cache line, and a million nodes with a pointer of user data stay at 72 MB.
 struct TLazyNode {
   TLazyNode* Parent;
   TLazyNode* PrevSibling;
@@ -135,9 +137,9 @@ struct TLazyNode {
   uint32_t TotalHeight;
   uint16_t NodeHeight;
   uint8_t Align;
-  TCheckState CheckState;
-  TCheckType CheckType;
-  uint8_t Dummy;
+  TCheckState CheckState : 4;
+  TCheckType CheckType : 3;
+  uint8_t Dummy : 1;
 
   bool Has(TLazyNodeState s) const { return States.Has(s); }
   void Include(TLazyNodeState s) { States.Include(s); }
@@ -146,7 +148,8 @@ struct TLazyNode {
 using PLazyNode = TLazyNode*;
 
 static_assert(sizeof(TLazyNode) <= 96, "the node record must stay compact");
-static_assert(sizeof(TLazyNode) == 72 || sizeof(void*) != 8, "unexpected padding in the node record");
+static_assert(sizeof(TLazyNode) == 64 || sizeof(void*) != 8, "unexpected padding in the node record");
+static_assert(csMixedDisabled < 16 && ctButton < 8, "a check field no longer fits its bits");
 
 // Raised for programming errors of the tree (wrong node, wrong thread, deleting during a walk).
 class ELazyTreeAssertion : public plat::EAssertionFailed {
