@@ -55,7 +55,8 @@ bool StartProcess(const QString& Program, const QStringList& Arguments, const QS
   posix_spawn_file_actions_init(&actions);
   const std::string dir = WorkingDirectory.toLocal8Bit().toStdString();
   if (!dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-  // The child starts with the default signal dispositions and an empty signal mask.
+  // The child starts with the default signal dispositions and an empty signal mask, in a session of its own,
+  // so that closing the terminal or interrupting this program does not end an updater in the middle of a write.
   posix_spawnattr_t attr;
   posix_spawnattr_init(&attr);
   sigset_t none, all;
@@ -63,7 +64,7 @@ bool StartProcess(const QString& Program, const QStringList& Arguments, const QS
   sigfillset(&all);
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setsigdefault(&attr, &all);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
 
   pid_t pid = -1;
   const int rc = posix_spawn(&pid, path.c_str(), &actions, &attr, argv.data(), environ);

@@ -131,3 +131,17 @@ TEST(Process, WaitEndsWhenTheProgramEndsBeforeTheLimit) {
   EXPECT_EQ(WaitForProcess(p, 150000, [&] { ++idles; Nap(); }), TWaitResult::Ended);
   EXPECT_GT(idles, 0);
 }
+
+TEST(Process, TheProgramRunsInASessionOfItsOwn) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TStartedProcess p;
+  ASSERT_TRUE(StartProcess(Shell(), {QStringLiteral("-c"), QStringLiteral("cut -d' ' -f6 /proc/$$/stat > sid.txt")},
+                           dir.path(), p));
+  ASSERT_EQ(WaitForProcess(p, 10000, Nap), TWaitResult::Ended);
+  QFile f(dir.filePath(QStringLiteral("sid.txt")));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const pid_t sid = static_cast<pid_t>(f.readAll().trimmed().toLong());
+  EXPECT_EQ(sid, p.Pid);
+  EXPECT_NE(sid, getsid(0));
+}
