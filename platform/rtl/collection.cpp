@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/updating.h"
 
 namespace plat {
 
@@ -122,15 +123,10 @@ void TCollection::RemoveItem(TCollectionItem* Item) {
 void TCollection::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TCollection*>(Source)) {
     if (src == this) return;
-    BeginUpdate();
-    try {
+    WithinUpdate(*this, [&] {
       Clear();
       for (TCollectionItem* i : src->FItems) Add()->Assign(i);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    });
     return;
   }
   TPersistent::Assign(Source);

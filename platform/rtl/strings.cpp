@@ -8,6 +8,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/updating.h"
 
 namespace plat {
 
@@ -28,39 +29,24 @@ int TStrings::AddObject(const QString& S, TObject* Object) {
 }
 
 void TStrings::AddStrings(const TStrings& Strings) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     for (int i = 0; i < Strings.Count(); ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::InsertObject(int Index, const QString& S, TObject* Object) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Insert(Index, S);
     PutObject(Index, Object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Put(int Index, const QString& S) {
   TObject* const o = GetObject(Index);
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Delete(Index);
     InsertObject(Index, S, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 TObject* TStrings::GetObject(int) const { return nullptr; }
@@ -70,35 +56,25 @@ void TStrings::PutObject(int, TObject*) {}
 void TStrings::SetUpdateState(bool) {}
 
 void TStrings::Exchange(int Index1, int Index2) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     const QString s = Get(Index1);
     TObject* const o = GetObject(Index1);
     Put(Index1, Get(Index2));
     PutObject(Index1, GetObject(Index2));
     Put(Index2, s);
     PutObject(Index2, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::Move(int CurIndex, int NewIndex) {
   if (CurIndex == NewIndex) return;
   if (NewIndex < 0 || NewIndex >= Count()) IndexError(NewIndex);  // before the line is taken out
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     const QString s = Get(CurIndex);
     TObject* const o = GetObject(CurIndex);
     Delete(CurIndex);
     InsertObject(NewIndex, s, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 int TStrings::CompareStrings(const QString& S1, const QString& S2) const { return AnsiCompareText(S1, S2); }
@@ -145,8 +121,7 @@ QString TStrings::Text() const {
 }
 
 void TStrings::SetText(const QString& Value) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     const qsizetype n = Value.size();
     qsizetype i = 0;
@@ -157,11 +132,7 @@ void TStrings::SetText(const QString& Value) {
       if (i < n && Value[i] == u'\r') ++i;
       if (i < n && Value[i] == u'\n') ++i;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 namespace {
@@ -239,29 +210,19 @@ void SplitDelimited(TStrings& L, const QString& V, QChar Delimiter, QChar Quote,
 QString TStrings::CommaText() const { return JoinDelimited(*this, u',', u'"', false); }
 
 void TStrings::SetCommaText(const QString& Value) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     SplitDelimited(*this, Value, u',', u'"', false);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 QString TStrings::DelimitedText() const { return JoinDelimited(*this, FDelimiter, FQuoteChar, FStrictDelimiter); }
 
 void TStrings::SetDelimitedText(const QString& Value) {
-  BeginUpdate();
-  try {
+  WithinUpdate(*this, [&] {
     Clear();
     SplitDelimited(*this, Value, FDelimiter, FQuoteChar, FStrictDelimiter);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 QString TStrings::Names(int Index) const {
@@ -327,19 +288,14 @@ void TStrings::SaveToFile(const QString& FileName) const {
 void TStrings::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TStrings*>(Source)) {
     if (src == this) return;
-    BeginUpdate();
-    try {
+    WithinUpdate(*this, [&] {
       Clear();
       FDelimiter = src->FDelimiter;
       FQuoteChar = src->FQuoteChar;
       FNameValueSeparator = src->FNameValueSeparator;
       FStrictDelimiter = src->FStrictDelimiter;
       AddStrings(*src);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    });
     return;
   }
   TPersistent::Assign(Source);
