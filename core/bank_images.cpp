@@ -334,18 +334,16 @@ Maps_Written Write_Body(ByteWriter& w, const Format_Spec& s, const std::vector<T
     for (const TVariabile& v : n->Vars) w.Bytes(reinterpret_cast<const uint8_t*>(v.VIF_ASCII.data()), v.Len_VIF_ASCII);
   Maps_Written m;
   k = 0;
-  m.map1 = uint32_t(w.Pos());
-  for (std::size_t i = 0; i < split; ++i)
-    for (const TVariabile& v : nodes[i]->Vars) {
-      Write_Map_Entry(w, s, *nodes[i], v, places[k++]);
-      ++m.entries1;
-    }
-  m.map2 = uint32_t(w.Pos());
-  for (std::size_t i = split; i < nodes.size(); ++i)
-    for (const TVariabile& v : nodes[i]->Vars) {
-      Write_Map_Entry(w, s, *nodes[i], v, places[k++]);
-      ++m.entries2;
-    }
+  auto writeMap = [&](std::size_t from, std::size_t to, uint32_t& offset, uint32_t& entries) {
+    offset = uint32_t(w.Pos());
+    for (std::size_t i = from; i < to; ++i)
+      for (const TVariabile& v : nodes[i]->Vars) {
+        Write_Map_Entry(w, s, *nodes[i], v, places[k++]);
+        ++entries;
+      }
+  };
+  writeMap(0, split, m.map1, m.entries1);
+  writeMap(split, nodes.size(), m.map2, m.entries2);
   if (m.entries1 > 0xFFFF || m.entries2 > 0xFFFF)
     throw ECompileError(QStringLiteral("The image %1 would have more than 65535 register-map entries.").arg(QLatin1String(s.image)));
   return m;

@@ -323,21 +323,34 @@ void TEdit::SetModified(bool v) { LineEdit()->setModified(v); }
 
 LRESULT TEdit::DefaultDlgCode() const { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL; }
 
-void TEdit::DefaultHandler(TMessage& M) {
-  QLineEdit* e = LineEdit();
+namespace {
+
+// The clipboard and undo messages, alike for the one-line and the multi-line editor; false for any other.
+template <class Editor>
+bool EditorCommand(Editor* e, const TMessage& M, bool readOnly) {
   switch (M.Msg) {
     case WM_CUT:
-      if (!FReadOnly) e->cut();
-      return;
-    case WM_COPY: e->copy(); return;
+      if (!readOnly) e->cut();
+      return true;
+    case WM_COPY: e->copy(); return true;
     case WM_PASTE:
-      if (!FReadOnly) e->paste();
-      return;
+      if (!readOnly) e->paste();
+      return true;
+    case WM_UNDO:
+    case EM_UNDO: e->undo(); return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+void TEdit::DefaultHandler(TMessage& M) {
+  QLineEdit* e = LineEdit();
+  if (EditorCommand(e, M, FReadOnly)) return;
+  switch (M.Msg) {
     case WM_CLEAR:
       if (!FReadOnly) e->del();
       return;
-    case WM_UNDO:
-    case EM_UNDO: e->undo(); return;
     case EM_SETSEL: {
       const int s = static_cast<int>(M.WParam), en = static_cast<int>(M.LParam);
       if (s < 0) {
@@ -491,16 +504,8 @@ LRESULT TMemo::DefaultDlgCode() const {
 
 void TMemo::DefaultHandler(TMessage& M) {
   QPlainTextEdit* e = PlainTextEdit();
+  if (EditorCommand(e, M, FReadOnly)) return;
   switch (M.Msg) {
-    case WM_CUT:
-      if (!FReadOnly) e->cut();
-      return;
-    case WM_COPY: e->copy(); return;
-    case WM_PASTE:
-      if (!FReadOnly) e->paste();
-      return;
-    case WM_UNDO:
-    case EM_UNDO: e->undo(); return;
     case WM_CHAR:
       // Return and Tab type only when the memo wants them.
       if ((M.WParam == 13 && !FWantReturns) || (M.WParam == 9 && !FWantTabs)) return;

@@ -369,6 +369,35 @@ TEST(Controls, OwnerDrawnListBoxPaintsThroughItsHandler) {
   form.Hide();
 }
 
+// The clipboard and undo messages reach the widget of both editors; a read-only editor neither cuts nor pastes.
+template <class Editor>
+void CheckClipboardMessages() {
+  TForm form(nullptr);
+  auto* e = new Editor(&form);
+  e->SetParent(&form);
+  e->SetText("hello");
+  e->SelectAll();
+  e->Perform(WM_COPY);
+  EXPECT_EQ(Clipboard()->AsText(), "hello");
+  e->SetReadOnly(true);
+  e->Perform(WM_CUT);
+  e->Perform(WM_PASTE);
+  EXPECT_EQ(e->Text(), "hello");
+  e->SetReadOnly(false);
+  e->Perform(WM_CUT);
+  EXPECT_EQ(e->Text(), "");
+  e->Perform(WM_PASTE);
+  e->Perform(WM_PASTE);
+  EXPECT_EQ(e->Text(), "hellohello");
+  e->Perform(EM_UNDO);
+  EXPECT_EQ(e->Text(), "hello");
+}
+
+TEST(Controls, EditAndMemoFollowTheClipboardMessages) {
+  CheckClipboardMessages<TEdit>();
+  CheckClipboardMessages<TMemo>();
+}
+
 TEST(Controls, EditCharCaseAppliesToTypedText) {
   TForm form(nullptr);
   auto* e = new TEdit(&form);
