@@ -14,6 +14,8 @@
 #include <type_traits>
 #include <vector>
 
+#include <QCoreApplication>
+
 #include "tree/lazytypes.h"
 #include "tree/nodearena.h"
 
@@ -391,10 +393,12 @@ class TBaseLazyTree {
   [[noreturn]] static void RefuseEditWhileDeleting();
   // Node: the node whose subtree goes (nil: every node).
   void CheckDeleteAllowed(PLazyNode Node, bool WithNode) const;
-  // Asked on every structure edit, so the known answer is a test of one per-thread flag.
+  // Asked on every structure edit, so the known answer is a test of one per-thread flag; without an
+  // application there is no main thread to hold to.
   void AssertMainThread() const {
-    if (!tKnownMainThread) AssertMainThreadSlow();
+    if (!tKnownMainThread && QCoreApplication::instance()) AssertMainThreadSlow();
   }
+  // With an application: passes on its thread (remembered for this thread), raises on any other.
   void AssertMainThreadSlow() const;
   bool ReadOnly() const { return FOptions.MiscOptions.Has(toReadOnly); }
   bool Updating() const { return FUpdateCount > 0; }
