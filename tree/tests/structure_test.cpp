@@ -357,6 +357,41 @@ TEST(NodeStore, ReusedBlocksComeBackBlank) {
   }
 }
 
+TEST(NodeStore, BlocksFreedOneByOneComeBackBlank) {
+  // Single deletions hand their blocks to the next additions; nothing of the old node may show through,
+  // neither in the record (the check fields share a byte) nor in the user and internal areas behind it.
+  TBaseLazyTree tree;
+  tree.SetNodeDataSize(24);
+  const std::size_t internal = tree.ReserveInternalData(4);
+  std::vector<PLazyNode> nodes;
+  for (int i = 0; i < 8; ++i) nodes.push_back(tree.AddChild(nullptr));
+  for (PLazyNode n : nodes) {
+    std::memset(tree.GetNodeData(n), 0xFF, 24);
+    std::memset(tree.GetInternalData(n, internal), 0xFF, 4);
+    n->CheckState = csMixedDisabled;
+    n->CheckType = ctButton;
+    n->Align = 7;
+    n->Include(vsMultiline);
+  }
+  EXPECT_EQ(nodes[0]->CheckState, csMixedDisabled);
+  EXPECT_EQ(nodes[0]->CheckType, ctButton);
+  EXPECT_EQ(nodes[0]->Dummy, 0);
+  for (int i = 7; i >= 0; i -= 2) tree.DeleteNode(nodes[i]);
+  PLazyNode parent = tree.GetFirstNoInit();
+  int dirty = 0;
+  for (int i = 0; i < 4; ++i) {
+    PLazyNode n = tree.AddChild(parent);
+    const auto* data = static_cast<const unsigned char*>(tree.GetNodeData(n));
+    const auto* area = static_cast<const unsigned char*>(tree.GetInternalData(n, internal));
+    dirty += std::count(data, data + 24, 0) != 24 || std::count(area, area + 4, 0) != 4;
+    dirty += n->CheckState != csUncheckedNormal || n->CheckType != ctNone || n->Dummy != 0 || n->Align != 50 ||
+             n->Index != uint32_t(i) || n->TotalCount != 1 || n->ChildCount != 0 || n->FirstChild || n->NextSibling;
+    dirty += n->States.ToBits() != TLazyNodeStates{vsVisible, vsOnFreeNodeCallRequired}.ToBits();
+  }
+  EXPECT_EQ(dirty, 0);
+  EXPECT_EQ(testing::CheckTree(tree), "");
+}
+
 TEST_F(StructureFixture, ChangingTheDataTypeRecreatesTheTopLevelNodes) {
   tree->OnFreeNode = nullptr;
   tree->SetRootNodeCount(3);
