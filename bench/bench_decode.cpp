@@ -15,19 +15,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The corpus beside the repository, or beside an ancestor folder of this source (a separate work tree).
-fs::path Corpus_Dir() {
-  if (fs::exists(BENCH_CORPUS_DIR)) return BENCH_CORPUS_DIR;
-  for (fs::path P = fs::path(__FILE__).parent_path(); P.has_relative_path(); P = P.parent_path())
-    if (fs::exists(P / "shared" / "corpus")) return P / "shared" / "corpus";
-  return BENCH_CORPUS_DIR;
-}
+// The real telegram files beside the checkout (the build passes their folder).
+fs::path Corpus_Dir() { return BENCH_CORPUS_DIR; }
 
 const std::vector<std::vector<uint8_t>>& Frames() {
   static const std::vector<std::vector<uint8_t>> All = [] {
     std::vector<std::vector<uint8_t>> Out;
     std::vector<fs::path> Files;
-    for (const auto& E : fs::directory_iterator(Corpus_Dir() / "libmbus" / "test-frames"))
+    for (const auto& E : fs::directory_iterator(Corpus_Dir() / "test-frames"))
       if (E.path().extension() == ".hex") Files.push_back(E.path());
     std::sort(Files.begin(), Files.end());
     for (const auto& F : Files) {

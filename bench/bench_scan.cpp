@@ -35,15 +35,8 @@ class TCountingClock final : public TScanClock {
 };
 
 QString Corpus_File(const char* Name) {
-  // The corpus sits beside the repository; a work tree elsewhere finds it in the nearest ancestor folder.
-  QDir D(QStringLiteral(BENCH_CORPUS_DIR));
-  if (!D.exists()) {
-    D = QDir(QStringLiteral(BENCH_CORPUS_DIR "/../.."));
-    while (!D.exists(QStringLiteral("shared/corpus")) && D.cdUp()) {
-    }
-    D = QDir(D.filePath(QStringLiteral("shared/corpus")));
-  }
-  return D.filePath(QStringLiteral("libmbus/test-frames/") + QLatin1StringView(Name));
+  // The real telegram files beside the checkout (the build passes their folder).
+  return QDir(QStringLiteral(BENCH_CORPUS_DIR)).filePath(QStringLiteral("test-frames/") + QLatin1StringView(Name));
 }
 
 void BM_SecondarySearch50Meters(benchmark::State& State) {

@@ -1,5 +1,19 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
+# Real meter telegrams live beside the checkout, in a folder of shared/corpus/ that holds test-frames/,
+# error-frames/ and unsupported-frames/. Tests and benchmarks get its path as TELEGRAM_CORPUS_DIR.
+if(NOT TELEGRAM_CORPUS_DIR)
+  file(GLOB _corpus_frames LIST_DIRECTORIES true "${CMAKE_SOURCE_DIR}/../shared/corpus/*/test-frames")
+  if(_corpus_frames)
+    list(GET _corpus_frames 0 _corpus_first)
+    get_filename_component(_corpus_dir "${_corpus_first}" DIRECTORY)
+    get_filename_component(_corpus_dir "${_corpus_dir}" ABSOLUTE)
+  else()
+    set(_corpus_dir "${CMAKE_SOURCE_DIR}/../shared/corpus/missing")
+  endif()
+  set(TELEGRAM_CORPUS_DIR "${_corpus_dir}" CACHE PATH "Folder with the real telegram files (test-frames/ ...)")
+endif()
+
 # project_library(NAME DEPS dep... [SOURCES ...])
 # One static library per folder, from every .cpp/.h directly in the calling folder.
 function(project_library name)
@@ -50,7 +64,7 @@ function(project_tests name)
   endif()
   target_compile_definitions(${name} PRIVATE
     TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}"
-    TEST_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus"
+    TEST_CORPUS_DIR="${TELEGRAM_CORPUS_DIR}"
     TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES LABELS ${PT_LABEL} TIMEOUT ${PT_TIMEOUT}

@@ -6,18 +6,8 @@
 
 namespace corpus {
 
-// The corpus sits beside the repository; a work tree checked out elsewhere finds it in the nearest ancestor folder.
-static QString Root() {
-  static const QString R = [] {
-    if (QDir(QStringLiteral(TEST_CORPUS_DIR)).exists()) return QStringLiteral(TEST_CORPUS_DIR);
-    for (QDir D(QStringLiteral(TEST_SOURCE_DIR)); !D.isRoot() && D.cdUp();)
-      if (D.exists(QStringLiteral("shared/corpus"))) return D.filePath(QStringLiteral("shared/corpus"));
-    return QStringLiteral(TEST_CORPUS_DIR);
-  }();
-  return R;
-}
-
-QString Dir(const char* Sub) { return Root() + QStringLiteral("/libmbus/") + QLatin1StringView(Sub); }
+// The build finds the corpus beside the checkout and passes its folder (the one holding test-frames/).
+QString Dir(const char* Sub) { return QStringLiteral(TEST_CORPUS_DIR "/") + QLatin1StringView(Sub); }
 
 std::vector<QString> Files(const char* Sub, const char* Suffix) {
   std::vector<QString> Out;

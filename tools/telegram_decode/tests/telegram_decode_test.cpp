@@ -10,12 +10,7 @@
 
 namespace {
 
-QString Corpus(const QString& Rel) {
-  if (QDir(QStringLiteral(TEST_CORPUS_DIR)).exists()) return QStringLiteral(TEST_CORPUS_DIR "/") + Rel;
-  for (QDir D(QStringLiteral(TEST_SOURCE_DIR)); !D.isRoot() && D.cdUp();)
-    if (D.exists(QStringLiteral("shared/corpus"))) return D.filePath(QStringLiteral("shared/corpus/") + Rel);
-  return Rel;
-}
+QString Corpus(const QString& Rel) { return QStringLiteral(TEST_CORPUS_DIR "/") + Rel; }
 
 struct TRun {
   int Exit = -1;
@@ -42,8 +37,8 @@ TRun Run_Tool(const QStringList& Args, const QByteArray& Input = {}) {
 }
 
 TEST(TelegramDecodeTool, DecodesCorpusFilesIntoSlaveAndRecordFields) {
-  const TRun R = Run_Tool({Corpus(QStringLiteral("libmbus/test-frames/ACW_Itron-BM-plus-m.hex")),
-                      Corpus(QStringLiteral("libmbus/error-frames/application_busy.hex"))});
+  const TRun R = Run_Tool({Corpus(QStringLiteral("test-frames/ACW_Itron-BM-plus-m.hex")),
+                      Corpus(QStringLiteral("error-frames/application_busy.hex"))});
   EXPECT_EQ(R.Exit, 0);
   ASSERT_EQ(R.Objects.size(), 2);
   const QJsonObject S = R.Objects[0];
