@@ -112,16 +112,21 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanT, TSelectHard SelHard, const QSt
   MBusType = mtWired;
   ScanType = ScanT;
   Select_Hardware = SelHard;
-  ComPort.clear();
-  IP_Address = IP_COM;
-  Converter_Address_ = Addr;
-  Accept_From_ = Addr;
   Baudrate = Baud;
   Parity = Par;
   App_Reset = AppReset;
   SND_NKE = SNDNKE;
   Cut_After = CutAfter;
   Transport_->Set_Wireless_Port(0);  // a wired scan always uses the command port, whatever a listen used
+  Begin_Run(IP_COM, Addr);
+  return true;
+}
+
+void TMBusScanDecode::Begin_Run(const QString& IP, uint32_t Addr) {
+  ComPort.clear();
+  IP_Address = IP;
+  Converter_Address_ = Addr;
+  Accept_From_ = Addr;
   Wireless_Receive_Message_ = false;
   Step_Scan = 0;
   Reports_.clear();
@@ -133,7 +138,6 @@ bool TMBusScanDecode::Start_Scan(TScanType ScanT, TSelectHard SelHard, const QSt
   Oversized_Dropped_ = 0;
   FInScan = true;
   Event_Run.Wake();
-  return true;
 }
 
 void TMBusScanDecode::Request_Close() {
@@ -242,12 +246,25 @@ uint32_t TMBusScanDecode::Long_Time_Out() const {
   return static_cast<uint32_t>(3245000 / Baudrate) + Timing_.Time_Out_Base + 50;
 }
 
-namespace {
-bool Equals(const std::vector<uint8_t>& R, const QByteArray& Text) {
+bool TMBusScanDecode::Is_Reply(const std::vector<uint8_t>& R, const QByteArray& Text) {
   return R.size() == static_cast<size_t>(Text.size()) &&
          std::equal(R.begin(), R.end(), reinterpret_cast<const uint8_t*>(Text.constData()));
 }
-}  // namespace
+
+bool TMBusScanDecode::Open_Transport() {
+  if (Transport_Open_) return true;
+  QString Error;
+  if (!Transport_->Open([this](const uint8_t* D, size_t N, uint32_t F) { UDP_Read(D, N, F); }, &Error)) return false;
+  Transport_Open_ = true;
+  return true;
+}
+
+void TMBusScanDecode::Close_Transport() {
+  if (Transport_Open_) Transport_->Close();
+  Transport_Open_ = false;
+  std::lock_guard<std::mutex> L(Inbox_Lock_);
+  Inbox_.clear();
+}
 
 TMBusScanDecode::TReadOutcome TMBusScanDecode::Read_Telegram(const std::vector<uint8_t>& Reply, bool Secondary) {
   TSlave_MBus Read;
@@ -337,14 +354,10 @@ void TMBusScanDecode::Scan_Decode() {
     case 0:
       Enable_Send_In_Last_Step = false;
       FResult = 1;
-      if (!Transport_Open_) {
-        QString Error;
-        if (!Transport_->Open([this](const uint8_t* D, size_t N, uint32_t F) { UDP_Read(D, N, F); }, &Error)) {
-          FResult = 2;  // no socket: the converter cannot be asked
-          Step_Scan = 203;
-          break;
-        }
-        Transport_Open_ = true;
+      if (!Open_Transport()) {
+        FResult = 2;  // no socket: the converter cannot be asked
+        Step_Scan = 203;
+        break;
       }
       TimeOut_Calc = Timing_.Text_Time_Out;
       Send_Command(Cmd_Enable_Analyzer);
@@ -353,7 +366,7 @@ void TMBusScanDecode::Scan_Decode() {
     case 1:
       // A reply that is there counts even when the time-out has passed meanwhile.
       if (Take_Reply(R)) {
-        if (Equals(R, Reply_Analyzer_Enabled)) {
+        if (Is_Reply(R, Reply_Analyzer_Enabled)) {
           ID_Dev_Primary = -1;
           Step_Scan = ScanType == saSecondaryAddress ? 100 : 2;
         } else {
@@ -510,17 +523,12 @@ void TMBusScanDecode::Scan_Decode() {
       break;
     case 202:
       if (Take_Reply(R))
-        Step_Scan = Equals(R, Reply_Analyzer_Disabled) ? 203 : 201;
+        Step_Scan = Is_Reply(R, Reply_Analyzer_Disabled) ? 203 : 201;
       else if (TimeOut_Expired())
         Step_Scan = 201;
       break;
     case 203:
-      if (Transport_Open_) Transport_->Close();
-      Transport_Open_ = false;
-      {
-        std::lock_guard<std::mutex> L(Inbox_Lock_);
-        Inbox_.clear();
-      }
+      Close_Transport();
       if (Enable_Send_In_Last_Step) Notify_Slave_List(3, 0, 0, static_cast<int32_t>(Type_To_Send_In_Last_Step));
       Enable_Send_In_Last_Step = false;
       Finish_Pending_ = true;

@@ -209,6 +209,11 @@ class TMBusScanDecode {
   void Decode_Wireless_Frame(const uint8_t* Data, size_t Size);
   void Notify_Wireless_Slave(int Index, TSlave_wMBus* Slave);
   bool Open_Transport();
+  void Close_Transport();
+  // Takes the converter's address and clears the run state, then lets the worker start the scan.
+  void Begin_Run(const QString& IP, uint32_t Addr);
+  void Fail_Wireless();
+  static bool Is_Reply(const std::vector<uint8_t>& Reply, const QByteArray& Text);
   enum class TModuleAnswer { None, Reply, Timed_Out };
   TModuleAnswer Module_Answer(std::vector<uint8_t>& Reply);
 

@@ -13,10 +13,6 @@ using namespace wmbus;
 
 namespace {
 
-bool Equals(const std::vector<uint8_t>& R, const QByteArray& Text) {
-  return R.size() == size_t(Text.size()) && std::equal(R.begin(), R.end(), reinterpret_cast<const uint8_t*>(Text.constData()));
-}
-
 bool Is_Prompt(const std::vector<uint8_t>& R) { return R.size() == 1 && R[0] == Prompt; }
 
 }  // namespace
@@ -38,26 +34,12 @@ bool TMBusScanDecode::Start_Scan_Wireless(TSelectHard SelHard, const QString& IP
   }
   MBusType = mtWireless;
   Select_Hardware = SelHard;
-  ComPort.clear();
-  IP_Address = IP_COM;
-  Converter_Address_ = Addr;
-  Accept_From_ = Addr;
   wMBusMode = wMBus_Mode;
   wMBusRadioChannel = wMBus_Radio_Channel;
   Port_Wireless = Port;
-  Wireless_Receive_Message_ = false;
   Transport_->Set_Wireless_Port(Port);
   New_Frame_Wireless_ = false;
-  Step_Scan = 0;
-  Reports_.clear();
-  Finish_Pending_ = false;
-  Close_Requested_ = false;
-  FStopScan = false;
-  FAbortScan = false;
-  Foreign_Dropped_ = 0;
-  Oversized_Dropped_ = 0;
-  FInScan = true;
-  Event_Run.Wake();
+  Begin_Run(IP_COM, Addr);
   return true;
 }
 
@@ -126,14 +108,6 @@ void TMBusScanDecode::Notify_Wireless_Slave(int Index, TSlave_wMBus* Slave) {
   }
 }
 
-bool TMBusScanDecode::Open_Transport() {
-  if (Transport_Open_) return true;
-  QString Error;
-  if (!Transport_->Open([this](const uint8_t* D, size_t N, uint32_t F) { UDP_Read(D, N, F); }, &Error)) return false;
-  Transport_Open_ = true;
-  return true;
-}
-
 TMBusScanDecode::TModuleAnswer TMBusScanDecode::Module_Answer(std::vector<uint8_t>& R) {
   // A reply that is there counts even when the time-out has passed meanwhile. A telegram the converter still
   // forwards while the module is being configured is not the module's answer.
@@ -144,15 +118,17 @@ TMBusScanDecode::TModuleAnswer TMBusScanDecode::Module_Answer(std::vector<uint8_
   return TimeOut_Expired() ? TModuleAnswer::Timed_Out : TModuleAnswer::None;
 }
 
+// The module did not answer as expected: the converter is put back to normal work.
+void TMBusScanDecode::Fail_Wireless() {
+  FResult = 2;
+  Wireless_Receive_Message_ = false;
+  Step_Scan = 500;
+}
+
 void TMBusScanDecode::Scan_Decode_Wireless() {
   if ((FAbortScan || FStopScan) && Step_Scan < 500) Step_Scan = 500;
   const int32_t Step = Step_Scan;
   std::vector<uint8_t> R;
-  auto Fail = [&] {
-    FResult = 2;
-    Wireless_Receive_Message_ = false;
-    Step_Scan = 500;
-  };
   switch (Step) {
     case 0:
       Wireless_Receive_Message_ = false;
@@ -169,12 +145,12 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
     case 1:
       switch (Module_Answer(R)) {
         case TModuleAnswer::Reply:
-          if (Equals(R, Reply_Configuration_Enabled))
+          if (Is_Reply(R, Reply_Configuration_Enabled))
             Step_Scan = 2;
           else
-            Fail();
+            Fail_Wireless();
           break;
-        case TModuleAnswer::Timed_Out: Fail(); break;
+        case TModuleAnswer::Timed_Out: Fail_Wireless(); break;
         case TModuleAnswer::None: break;
       }
       return;
@@ -187,17 +163,17 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
     case 3:
       switch (Module_Answer(R)) {
         case TModuleAnswer::Reply:
-          if (Equals(R, Reply_Telit)) {
+          if (Is_Reply(R, Reply_Telit)) {
             Radio_Telit_ = true;
             Step_Scan = 100;
-          } else if (Equals(R, Reply_RadioCrafts)) {
+          } else if (Is_Reply(R, Reply_RadioCrafts)) {
             Radio_Telit_ = false;
             Step_Scan = 300;
           } else {
-            Fail();
+            Fail_Wireless();
           }
           break;
-        case TModuleAnswer::Timed_Out: Fail(); break;
+        case TModuleAnswer::Timed_Out: Fail_Wireless(); break;
         case TModuleAnswer::None: break;
       }
       return;
@@ -220,18 +196,13 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
       return;
     case 502:
       switch (Module_Answer(R)) {
-        case TModuleAnswer::Reply: Step_Scan = Equals(R, Reply_Configuration_Disabled) ? 503 : 501; break;
+        case TModuleAnswer::Reply: Step_Scan = Is_Reply(R, Reply_Configuration_Disabled) ? 503 : 501; break;
         case TModuleAnswer::Timed_Out: Step_Scan = 501; break;
         case TModuleAnswer::None: break;
       }
       return;
     case 503:
-      if (Transport_Open_) Transport_->Close();
-      Transport_Open_ = false;
-      {
-        std::lock_guard<std::mutex> L(Inbox_Lock_);
-        Inbox_.clear();
-      }
+      Close_Transport();
       Finish_Pending_ = true;
       return;
     default:
@@ -242,21 +213,16 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
   else if (Step >= 300 && Step < 500)
     RadioCrafts_Steps(Step);
   else
-    Fail();  // not a step of this machine
+    Fail_Wireless();  // not a step of this machine
 }
 
 void TMBusScanDecode::Telit_Steps(int32_t Step) {
   std::vector<uint8_t> R;
-  auto Fail = [&] {
-    FResult = 2;
-    Wireless_Receive_Message_ = false;
-    Step_Scan = 500;
-  };
   if (Step == 134) return;  // listening: the telegrams are taken as they arrive
   const bool Config = Step >= 100 && Step <= 133;
   const bool Key = Step >= 200 && Step <= 221;
   if (!Config && !Key) {
-    Fail();
+    Fail_Wireless();
     return;
   }
   if (Step % 2 == 0) {
@@ -285,11 +251,11 @@ void TMBusScanDecode::Telit_Steps(int32_t Step) {
   }
   switch (Module_Answer(R)) {
     case TModuleAnswer::None: return;
-    case TModuleAnswer::Timed_Out: Fail(); return;
+    case TModuleAnswer::Timed_Out: Fail_Wireless(); return;
     case TModuleAnswer::Reply: break;
   }
-  if (!Equals(R, Telit_OK)) {
-    Fail();
+  if (!Is_Reply(R, Telit_OK)) {
+    Fail_Wireless();
     return;
   }
   if (Step == 133) {
@@ -313,11 +279,6 @@ void TMBusScanDecode::Telit_Steps(int32_t Step) {
 
 void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
   std::vector<uint8_t> R;
-  auto Fail = [&] {
-    FResult = 2;
-    Wireless_Receive_Message_ = false;
-    Step_Scan = 500;
-  };
   auto Send = [&](const std::vector<uint8_t>& Frame, uint32_t Time_Out) {
     TimeOut_Calc = Time_Out;
     Send_Command(Frame);
@@ -328,14 +289,14 @@ void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
   auto Expect = [&](int32_t Next, bool First_Byte_Only) {
     switch (Module_Answer(R)) {
       case TModuleAnswer::None: return;
-      case TModuleAnswer::Timed_Out: Fail(); return;
+      case TModuleAnswer::Timed_Out: Fail_Wireless(); return;
       case TModuleAnswer::Reply: break;
     }
     const bool Ok = First_Byte_Only ? (!R.empty() && R[0] == Prompt) : Is_Prompt(R);
     if (Ok)
       Step_Scan = Next;
     else
-      Fail();
+      Fail_Wireless();
   };
   auto Any = [&](int32_t Next) {
     if (Module_Answer(R) != TModuleAnswer::None) Step_Scan = Next;
@@ -351,12 +312,12 @@ void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
     case 303:
       switch (Module_Answer(R)) {
         case TModuleAnswer::None: break;
-        case TModuleAnswer::Timed_Out: Fail(); break;
+        case TModuleAnswer::Timed_Out: Fail_Wireless(); break;
         case TModuleAnswer::Reply:
           if (R.size() == size_t(Memory_Dump_Size) && R.back() == Prompt)
             Step_Scan = 304;
           else
-            Fail();
+            Fail_Wireless();
           break;
       }
       break;
@@ -421,6 +382,6 @@ void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
     case 417: Any(418); break;
     case 418: Send({0x00, 0x40}, Text); break;
     case 419: Expect(318, false); break;
-    default: Fail(); break;
+    default: Fail_Wireless(); break;
   }
 }
