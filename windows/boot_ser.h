@@ -8,17 +8,13 @@
 #include <cstdint>
 
 #include "controls/lb_button.h"
-#include "core/device_model.h"
-#include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
-#include "windows/update_commands.h"
-#include "windows/window_frame.h"
+#include "windows/update_form.h"
 
-class TFBootSer : public plat::TForm {
+class TFBootSer : public TUpdateForm {
  public:
   explicit TFBootSer(plat::TComponent* AOwner);
 
-  TDialogFrame Frame;  // its OK button stays hidden: Next and Update take its place
   plat::TLabel* L_Steps1;
   plat::TLabel* L_Steps2;
   plat::TLabel* L_Steps3;
@@ -26,17 +22,7 @@ class TFBootSer : public plat::TForm {
   plat::TLabel* L_Steps5;
   plat::TComboBox* CB_Com;
   controls::TLbButton* Btn_COM_List;
-  plat::TLabel* L_Options;
-  plat::TCheckBox* CB_Firmware;
-  plat::TCheckBox* CB_Read_Firm;
-  plat::TCheckBox* CB_Conf;
-  plat::TCheckBox* CB_Read_Conf;
-  controls::TLbButton* Btn_Cancel;
-  controls::TLbButton* Btn_Next;
-  controls::TLbButton* Btn_Update;
 
-  // The model whose updater starts (the build's model; tests may set another).
-  int32_t Dev_Type = Device_Type;
   // Where the serial ports are listed from (tests point it at a fake tree).
   QString TTY_Class_Dir = QStringLiteral("/sys/class/tty");
 
@@ -50,17 +36,12 @@ class TFBootSer : public plat::TForm {
   // The serial ports present, by name; the caller owns the list.
   QStringList EnumPorts();
 
-  TUpdate_Options Options() const;
-  // True while an updater runs: the buttons are disabled and the window does not close.
-  bool Busy() const { return FBusy; }
-
  protected:
   void DoCreate() override;
   void DoShow() override;
 
  private:
   void Show_Page(int Page);
-  bool FBusy = false;
 };
 
 extern TFBootSer* FBootSer;

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <thread>
 
-#include "core/lang_texts.h"
 #include "windows/main_window.h"
 
 using namespace plat;
@@ -13,8 +12,6 @@ using namespace plat;
 TFBootTCP* FBootTCP = nullptr;
 
 namespace {
-
-QString Text_Of(int Index) { return Index >= 0 && Index < Lang_Texts.size() ? Lang_Texts[Index] : QString(); }
 
 QString Model_Of(int32_t t) {
   switch (t) {
@@ -41,15 +38,7 @@ void Error_Text_Box(TObject* Sender, const QString& Text) {
 
 }  // namespace
 
-TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("FBootTCP"));
-  Setup_Window(this);
-  Frame = Make_Dialog_Frame(this);
-  Frame.Btn_OK->SetVisible(false);
-  Btn_Cancel = Frame.Btn_Cancel;
-  Btn_Next = Make_Control<controls::TLbButton>(Frame.P_Button, "Btn_Next", 0, 9, 100, 26);
-  Btn_Update = Make_Control<controls::TLbButton>(Frame.P_Button, "Btn_Update", 0, 9, 200, 26);
-
+TFBootTCP::TFBootTCP(TComponent* AOwner) : TUpdateForm(AOwner, QStringLiteral("FBootTCP")) {
   L_IP_Address = Make_Label(this, "L_IP_Address", 16, 70);
   E_IP1 = Make_Control<TEdit>(this, "E_IP1", 24, 90, 40, 21);
   L_Dot1 = Make_Label(this, "L_Dot1", 67, 94);
@@ -63,11 +52,7 @@ TFBootTCP::TFBootTCP(TComponent* AOwner) : TForm(AOwner) {
   Btn_Ping = Make_Control<controls::TLbButton>(this, "Btn_Ping", 24, 142, 80, 24);
   LPing = Make_Label(this, "LPing", 112, 147);
 
-  L_Options = Make_Label(this, "L_Options", 16, 68);
-  CB_Firmware = Make_Control<TCheckBox>(this, "CB_Firmware", 24, 90, 300, 19);
-  CB_Read_Firm = Make_Control<TCheckBox>(this, "CB_Read_Firm", 24, 110, 300, 19);
-  CB_Conf = Make_Control<TCheckBox>(this, "CB_Conf", 24, 130, 300, 19);
-  CB_Read_Conf = Make_Control<TCheckBox>(this, "CB_Read_Conf", 24, 150, 300, 19);
+  Make_Options_Page();
 
   auto echo = std::make_unique<TIcmpEcho>();
   echo->PacketSize = 1024;
@@ -95,14 +80,7 @@ void TFBootTCP::DoShow() {
 }
 
 void TFBootTCP::FormCreate() {
-  Frame.L_SW_Code->SetCaption(SW_Code);
-  SetClientWidth(350);
-  SetClientHeight(233);
-  const int w = Frame.P_Button->ClientWidth();
-  Btn_Cancel->SetLeft(w - 8 - Btn_Cancel->Width());
-  Btn_Next->SetLeft(Btn_Cancel->Left() - 8 - Btn_Next->Width());
-  Btn_Update->SetLeft(w - 8 - Btn_Update->Width());
-  for (TCheckBox* cb : {CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf}) cb->SetChecked(true);
+  Layout_Update_Form();
   Set_Lang();
 }
 
@@ -117,19 +95,13 @@ void TFBootTCP::FormShow() {
     E_IP4->SetText(QString::number(d));
     FFilling = false;
   }
-  L_IP_Address->SetCaption(Text_Of(58) + Model_Of(Dev_Type));
+  L_IP_Address->SetCaption(Lang_Text(58) + Model_Of(Dev_Type));
   LPing->SetCaption(QString());
   Esegui_Ping = false;
 }
 
 void TFBootTCP::Show_Page(int Page) {
-  const bool first = Page == 1;
-  for (TControl* c : std::initializer_list<TControl*>{L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, L_Dot1, L_Dot2,
-                                                      L_Dot3, L_Ping, Btn_Ping, LPing, Btn_Cancel, Btn_Next})
-    c->SetVisible(first);
-  for (TControl* c :
-       std::initializer_list<TControl*>{L_Options, CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf, Btn_Update})
-    c->SetVisible(!first);
+  Show_Update_Page(Page, {L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, L_Dot1, L_Dot2, L_Dot3, L_Ping, Btn_Ping, LPing});
 }
 
 bool TFBootTCP::Valid_IP(const QString& IP, int& ip1, int& ip2, int& ip3, int& ip4) {
@@ -210,30 +182,25 @@ void TFBootTCP::LbButton1Click() {
   if (failed) {
     Esegui_Ping = false;
     LPing->Font()->SetColor(clRed);
-    LPing->SetCaption(Text_Of(71));
+    LPing->SetCaption(Lang_Text(71));
   } else if (ping_ == 1) {
     Esegui_Ping = true;
     LPing->Font()->SetColor(clGreen);
-    LPing->SetCaption(Text_Of(69));
+    LPing->SetCaption(Lang_Text(69));
   } else {
     LPing->Font()->SetColor(clRed);
-    LPing->SetCaption(Text_Of(70));
+    LPing->SetCaption(Lang_Text(70));
   }
 }
 
 void TFBootTCP::LbButton2Click() {
   if (FBusy) return;
   if (!Esegui_Ping) {
-    MessageDlg(Text_Of(72), mtError, TMsgDlgButtons{mbOK});
+    MessageDlg(Lang_Text(72), mtError, TMsgDlgButtons{mbOK});
     return;
   }
   Show_Page(2);
   Last_IP_Address = Address();
-}
-
-TUpdate_Options TFBootTCP::Options() const {
-  return TUpdate_Options{CB_Firmware->Checked(), CB_Read_Firm->Checked(), CB_Conf->Checked(),
-                         CB_Read_Conf->Checked()};
 }
 
 bool TFBootTCP::Compile_XML_Parameter() {
@@ -265,16 +232,16 @@ void TFBootTCP::LbButton4Click() {
 }
 
 void TFBootTCP::Set_Lang() {
-  SetCaption(Text_Of(57));
-  Frame.L_SW_Desc->SetCaption(Text_Of(57));
-  L_Ping->SetCaption(Text_Of(59));
-  Btn_Ping->SetCaption(Text_Of(60));
-  Btn_Cancel->SetCaption(Text_Of(61));
-  Btn_Next->SetCaption(Text_Of(62));
-  L_Options->SetCaption(Text_Of(63));
-  CB_Firmware->SetCaption(Text_Of(64));
-  CB_Read_Firm->SetCaption(Text_Of(65));
-  CB_Conf->SetCaption(Text_Of(66));
-  CB_Read_Conf->SetCaption(Text_Of(67));
-  Btn_Update->SetCaption(Text_Of(68));
+  SetCaption(Lang_Text(57));
+  Frame.L_SW_Desc->SetCaption(Lang_Text(57));
+  L_Ping->SetCaption(Lang_Text(59));
+  Btn_Ping->SetCaption(Lang_Text(60));
+  Btn_Cancel->SetCaption(Lang_Text(61));
+  Btn_Next->SetCaption(Lang_Text(62));
+  L_Options->SetCaption(Lang_Text(63));
+  CB_Firmware->SetCaption(Lang_Text(64));
+  CB_Read_Firm->SetCaption(Lang_Text(65));
+  CB_Conf->SetCaption(Lang_Text(66));
+  CB_Read_Conf->SetCaption(Lang_Text(67));
+  Btn_Update->SetCaption(Lang_Text(68));
 }

@@ -9,20 +9,16 @@
 #include <memory>
 
 #include "controls/lb_button.h"
-#include "core/device_model.h"
-#include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/io/icmp_echo.h"
 #include "platform/io/process.h"
 #include "platform/xml/xmldocument.h"
-#include "windows/update_commands.h"
-#include "windows/window_frame.h"
+#include "windows/update_form.h"
 
-class TFBootTCP : public plat::TForm {
+class TFBootTCP : public TUpdateForm {
  public:
   explicit TFBootTCP(plat::TComponent* AOwner);
 
-  TDialogFrame Frame;  // its OK button stays hidden: Next and Update take its place
   plat::TLabel* L_IP_Address;
   plat::TEdit* E_IP1;
   plat::TEdit* E_IP2;
@@ -34,14 +30,6 @@ class TFBootTCP : public plat::TForm {
   plat::TLabel* L_Ping;
   controls::TLbButton* Btn_Ping;
   plat::TLabel* LPing;
-  plat::TLabel* L_Options;
-  plat::TCheckBox* CB_Firmware;
-  plat::TCheckBox* CB_Read_Firm;
-  plat::TCheckBox* CB_Conf;
-  plat::TCheckBox* CB_Read_Conf;
-  controls::TLbButton* Btn_Cancel;
-  controls::TLbButton* Btn_Next;
-  controls::TLbButton* Btn_Update;
 
   // The echo client (IPv4, 1024 bytes of data, 400 ms receive time-out); tests put a scripted one in.
   std::unique_ptr<plat::TEchoClient> Ping;
@@ -51,9 +39,6 @@ class TFBootTCP : public plat::TForm {
   bool Esegui_Ping = false;
   // The job file of the generic Ethernet updater.
   plat::TXMLDocument XML1;
-
-  // The model whose updater starts (the build's model; tests may set another).
-  int32_t Dev_Type = Device_Type;
   // Clock of the ping test's time limits (tests make it run fast).
   plat::TTickClock Clock = plat::MonotonicTicks;
 
@@ -71,11 +56,8 @@ class TFBootTCP : public plat::TForm {
   void E_IP2KeyPress(char16_t& Key);
   void E_IP3KeyPress(char16_t& Key);
 
-  TUpdate_Options Options() const;
   // The address of the four edits in canonical dotted-decimal form; empty when a part is not 0..255.
   QString Address() const;
-  // True while a ping test or an updater runs: the buttons are disabled and the window does not close.
-  bool Busy() const { return FBusy; }
 
  protected:
   void DoCreate() override;
@@ -85,7 +67,6 @@ class TFBootTCP : public plat::TForm {
   void Show_Page(int Page);
   void Address_Edited();
   void Set_Busy(bool v);
-  bool FBusy = false;
   bool FFilling = false;
 };
 

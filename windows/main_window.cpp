@@ -44,9 +44,7 @@ QString Title_Of(int32_t deviceType) {
   }
 }
 
-QString LT(int Index) { return Index >= 0 && Index < Lang_Texts.size() ? Lang_Texts[Index] : QString(); }
-
-void Error_Box(int Index) { MessageDlg(LT(Index), mtError, TMsgDlgButtons{mbOK}); }
+void Error_Box(int Index) { MessageDlg(Lang_Text(Index), mtError, TMsgDlgButtons{mbOK}); }
 
 // The pictures of the three small buttons (one image of 32 x 32, magenta where the button shows through).
 void Set_Icon(TLbButton* Button, char Kind) {
@@ -247,11 +245,11 @@ void TFTessaroneFirmWare::FormCreate() {
 
 void TFTessaroneFirmWare::Show_Configuration_Lines() {
   if (!Dir_Project.isEmpty()) {
-    L_Name_Conf->SetCaption(LT(11));
+    L_Name_Conf->SetCaption(Lang_Text(11));
     L_Name_Conf_L2->SetCaption(Name_Project);
   } else {
-    L_Name_Conf->SetCaption(LT(9));
-    L_Name_Conf_L2->SetCaption(LT(10));
+    L_Name_Conf->SetCaption(Lang_Text(9));
+    L_Name_Conf_L2->SetCaption(Lang_Text(10));
   }
 }
 
@@ -260,16 +258,16 @@ void TFTessaroneFirmWare::Switch_Timer() { Timer_Update->SetEnabled(Enable_Inter
 void TFTessaroneFirmWare::FormClose(TCloseAction&) { Save_Setting(); }
 
 void TFTessaroneFirmWare::Set_Lang() {
-  L_Begin->SetCaption(LT(0));
-  for (int i = 1; i <= 8; ++i) L_Step[i]->SetCaption(LT(i));
-  Btn_Info->SetHint(LT(12));
-  Btn_Opz->SetHint(LT(13));
-  Btn_Close->SetHint(LT(14));
-  Btn_New->SetCaption(LT(15));
-  Btn_Open->SetCaption(LT(16));
-  Btn_CreateBin->SetCaption(LT(17));
-  Btn_Prm_Gen->SetCaption(LT(20));
-  Btn_MBus->SetCaption(LT(21));
+  L_Begin->SetCaption(Lang_Text(0));
+  for (int i = 1; i <= 8; ++i) L_Step[i]->SetCaption(Lang_Text(i));
+  Btn_Info->SetHint(Lang_Text(12));
+  Btn_Opz->SetHint(Lang_Text(13));
+  Btn_Close->SetHint(Lang_Text(14));
+  Btn_New->SetCaption(Lang_Text(15));
+  Btn_Open->SetCaption(Lang_Text(16));
+  Btn_CreateBin->SetCaption(Lang_Text(17));
+  Btn_Prm_Gen->SetCaption(Lang_Text(20));
+  Btn_MBus->SetCaption(Lang_Text(21));
 }
 
 void TFTessaroneFirmWare::Set_Files() {
@@ -318,7 +316,7 @@ void TFTessaroneFirmWare::Btn_Click(TObject* Sender) {
     Update_Device();
   } else if (Sender == Btn_ScanDecode) {
     if (QFileInfo(File_MBus).isFile() &&
-        MessageDlg(LT(353), mtWarning, mbYesNo) != mrYes) {
+        MessageDlg(Lang_Text(353), mtWarning, mbYesNo) != mrYes) {
       return;
     }
     FScanDecode->XML_Code_Dev = Get_XML_Code_Dev();
@@ -330,7 +328,7 @@ void TFTessaroneFirmWare::Btn_Click(TObject* Sender) {
 
 void TFTessaroneFirmWare::Create_New_Project() {
   if (FNew_Project->ShowModal() != mrOk) return;
-  L_Name_Conf->SetCaption(LT(11));
+  L_Name_Conf->SetCaption(Lang_Text(11));
   L_Name_Conf_L2->SetCaption(Name_Project);
 }
 
@@ -369,7 +367,7 @@ void TFTessaroneFirmWare::Timer_UpdateTimer() {
   const bool started = FSoftOptions->Check_Version([this, rearm](bool newer) {
     if (newer) {
       LL_Update->SetLink(Download_Page_Url());
-      LL_Update->SetCaption(LT(19));
+      LL_Update->SetCaption(Lang_Text(19));
       LL_Update->SetVisible(true);
     } else {
       LL_Update->SetVisible(false);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/lang_texts.h"
 #include "platform/rtl/exceptions.h"
 #include "windows/window_frame.h"
 
@@ -30,8 +29,6 @@ constexpr int Tcp_Top[] = {20, 64, 108, 160, 194};
 bool Is_Type(int deviceType, std::initializer_list<int> types) {
   return std::find(types.begin(), types.end(), deviceType) != types.end();
 }
-
-QString Lang_Text(int index) { return Lang_Texts.value(index); }
 
 }  // namespace
 

@@ -15,10 +15,6 @@ using controls::TLbButton;
 
 TFSoftOptions* FSoftOptions = nullptr;
 
-namespace {
-QString LT(int Index) { return Lang_Texts.value(Index); }
-}  // namespace
-
 TFSoftOptions::TFSoftOptions(TComponent* AOwner) : TForm(AOwner) {
   SetName(QStringLiteral("FSoftOptions"));
   Setup_Window(this);
@@ -107,8 +103,8 @@ void TFSoftOptions::Create_Lang_List() {
 void TFSoftOptions::Update_Lang_Page(int p) {
   const int files = static_cast<int>(SL_Languages.size());
   const int m = (files + 5) / 6;
-  L_Sel_Lang->SetCaption(LT(42) + Language_In_Use);
-  L_Page_Lang->SetCaption(LT(43) + QString::number(p) + LT(44) + QString::number(m));
+  L_Sel_Lang->SetCaption(Lang_Text(42) + Language_In_Use);
+  L_Page_Lang->SetCaption(Lang_Text(43) + QString::number(p) + Lang_Text(44) + QString::number(m));
   Btn_Prev->SetVisible(p != 1);
   Btn_Next->SetVisible(p != m);
   const int n = std::min(files - (p - 1) * 6, 6);
@@ -151,7 +147,7 @@ void TFSoftOptions::LangClick(int Slot) {
   const int i = (Show_Page - 1) * 6 + (Slot - 1);
   if (i < 0 || i >= SL_Languages.size()) return;
   const QString name = SL_Languages[i].chopped(4);
-  if (MessageDlg(LT(54) + Language_In_Use + LT(55) + name + LT(56), mtConfirmation, mbYesNo) != mrYes) return;
+  if (MessageDlg(Lang_Text(54) + Language_In_Use + Lang_Text(55) + name + Lang_Text(56), mtConfirmation, mbYesNo) != mrYes) return;
   Language_In_Use = name;
   // The texts change now; the stored language changes only with OK.
   const QString kept = Lang_Selected;
@@ -159,7 +155,7 @@ void TFSoftOptions::LangClick(int Slot) {
   Load_Language();
   Lang_Selected = kept;
   FTessaroneFirmWare->Change_Language();
-  L_Sel_Lang->SetCaption(LT(42) + name);
+  L_Sel_Lang->SetCaption(Lang_Text(42) + name);
 }
 
 void TFSoftOptions::Update_CheckBox() {
@@ -172,10 +168,10 @@ void TFSoftOptions::Btn_Check_UpdateClick() {
   const bool started = Check_Version([this](bool newer) {
     if (newer) {
       LL_Check_Update->SetLink(Download_Page_Url());
-      LL_Check_Update->SetCaption(LT(52));
+      LL_Check_Update->SetCaption(Lang_Text(52));
     } else {
       LL_Check_Update->SetLink(QUrl());
-      LL_Check_Update->SetCaption(LT(53));
+      LL_Check_Update->SetCaption(Lang_Text(53));
     }
     LL_Check_Update->SetVisible(true);
     Update_CheckBox();
@@ -200,17 +196,17 @@ bool TFSoftOptions::Check_Version(std::function<void(bool)> Done) {
 int TFSoftOptions::Conv_Version(const QString& Ver_str) { return ::Conv_Version(Ver_str); }
 
 void TFSoftOptions::Set_Lang() {
-  SetCaption(LT(38));
-  Frame.L_SW_Desc->SetCaption(LT(39));
-  TS_Language->SetCaption(LT(40));
-  TS_Con_Options->SetCaption(LT(41));
-  L_Sel_Lang->SetCaption(LT(42));
-  L_Page_Lang->SetCaption(LT(43) + QStringLiteral("1") + LT(44) + QStringLiteral("1"));
-  Btn_Prev->SetCaption(LT(45));
-  Btn_Next->SetCaption(LT(46));
-  CB_En_Con->SetCaption(LT(47));
-  CB_Update->SetCaption(LT(48));
-  Btn_Check_Update->SetCaption(LT(49));
-  Frame.Btn_OK->SetCaption(LT(50));
-  Frame.Btn_Cancel->SetCaption(LT(51));
+  SetCaption(Lang_Text(38));
+  Frame.L_SW_Desc->SetCaption(Lang_Text(39));
+  TS_Language->SetCaption(Lang_Text(40));
+  TS_Con_Options->SetCaption(Lang_Text(41));
+  L_Sel_Lang->SetCaption(Lang_Text(42));
+  L_Page_Lang->SetCaption(Lang_Text(43) + QStringLiteral("1") + Lang_Text(44) + QStringLiteral("1"));
+  Btn_Prev->SetCaption(Lang_Text(45));
+  Btn_Next->SetCaption(Lang_Text(46));
+  CB_En_Con->SetCaption(Lang_Text(47));
+  CB_Update->SetCaption(Lang_Text(48));
+  Btn_Check_Update->SetCaption(Lang_Text(49));
+  Frame.Btn_OK->SetCaption(Lang_Text(50));
+  Frame.Btn_Cancel->SetCaption(Lang_Text(51));
 }

@@ -3,8 +3,11 @@
 #include <QDesktopServices>
 
 #include "core/device_model.h"
+#include "core/lang_texts.h"
 
 using namespace plat;
+
+QString Lang_Text(int Index) { return Lang_Texts.value(Index); }
 
 void Setup_Window(TForm* F, int FontPixels) {
   F->SetBorderStyle(bsSingle);

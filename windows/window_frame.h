@@ -16,6 +16,9 @@
 // RGB 248, 247, 237.
 inline constexpr plat::TColor Window_Background = plat::RGB(248, 247, 237);
 
+// The text of the language table at Index; empty when the table has no such entry.
+QString Lang_Text(int Index);
+
 // Border, icons, position, colour and font (Verdana, the given character height in pixels).
 void Setup_Window(plat::TForm* F, int FontPixels = 11);
 
