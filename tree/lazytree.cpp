@@ -94,7 +94,7 @@ void TBaseLazyTree::FireSafely(F&& Call) {
   }
 }
 
-constinit thread_local bool tKnownMainThread = false;
+constinit thread_local bool tKnownMainThread [[gnu::tls_model("initial-exec")]] = false;
 
 void TBaseLazyTree::AssertMainThreadSlow() const {
   QCoreApplication* app = QCoreApplication::instance();
