@@ -207,21 +207,9 @@ TLbButton::~TLbButton() {
   FThread.reset();
 }
 
-void TLbButton::SetAlignment(TAlignment v) {
-  if (FAlignment == v) return;
-  FAlignment = v;
-  Changed();
-}
-void TLbButton::SetShadowColor(TColor v) {
-  if (FShadowColor == v) return;
-  FShadowColor = v;
-  Changed();
-}
-void TLbButton::SetLightColor(TColor v) {
-  if (FLightColor == v) return;
-  FLightColor = v;
-  Changed();
-}
+void TLbButton::SetAlignment(TAlignment v) { Change(FAlignment, v); }
+void TLbButton::SetShadowColor(TColor v) { Change(FShadowColor, v); }
+void TLbButton::SetLightColor(TColor v) { Change(FLightColor, v); }
 void TLbButton::SetColorWhenDown(TColor v) {
   FColorWhenDown = v;
   Changed();
@@ -230,21 +218,9 @@ void TLbButton::SetHotTrackColor(TColor v) {
   FHotTrackColor = v;
   Changed();
 }
-void TLbButton::SetFlat(bool v) {
-  if (FFlat == v) return;
-  FFlat = v;
-  Changed();
-}
-void TLbButton::SetWordWrap(bool v) {
-  if (FWordWrap == v) return;
-  FWordWrap = v;
-  Changed();
-}
-void TLbButton::SetLayout(TLbButtonLayout v) {
-  if (FLayout == v) return;
-  FLayout = v;
-  Changed();
-}
+void TLbButton::SetFlat(bool v) { Change(FFlat, v); }
+void TLbButton::SetWordWrap(bool v) { Change(FWordWrap, v); }
+void TLbButton::SetLayout(TLbButtonLayout v) { Change(FLayout, v); }
 void TLbButton::SetNumGlyphs(int v) {
   FNumGlyphs = v;
   Invalidate();
@@ -594,17 +570,17 @@ void TLbButton::PaintFace(TCanvas* C, int W, int H, bool Focused) {
     C->MoveTo(x1, y1);
     C->LineTo(x2, y2);
   };
+  // The outer bevel: top and left in lt, right and bottom in rb.
+  auto bevel = [&](TColor lt, TColor rb) {
+    line(lt, 0, H - 1, 0, 0);
+    line(lt, 0, 0, W - 1, 0);
+    line(rb, W - 1, 0, W - 1, H - 1);
+    line(rb, W - 1, H - 1, -1, H - 1);
+  };
   switch (FStyle) {
     case bsNormal:
     case bsEncarta:
-      if (edges) {
-        const TColor lt = down ? FShadowColor : FLightColor;
-        const TColor rb = down ? FLightColor : FShadowColor;
-        line(lt, 0, H - 1, 0, 0);
-        line(lt, 0, 0, W - 1, 0);
-        line(rb, W - 1, 0, W - 1, H - 1);
-        line(rb, W - 1, H - 1, -1, H - 1);
-      }
+      if (edges) bevel(down ? FShadowColor : FLightColor, down ? FLightColor : FShadowColor);
       break;
     case bsOld:
       if (edges) {
@@ -615,12 +591,7 @@ void TLbButton::PaintFace(TCanvas* C, int W, int H, bool Focused) {
           line(FShadowColor, 1, H - 2, 1, 1);
           line(FShadowColor, 1, 1, W - 1, 1);
         }
-        const TColor lt = down ? cl3DDkShadow : FLightColor;
-        const TColor rb = down ? FLightColor : cl3DDkShadow;
-        line(lt, 0, H - 1, 0, 0);
-        line(lt, 0, 0, W - 1, 0);
-        line(rb, W - 1, 0, W - 1, H - 1);
-        line(rb, W - 1, H - 1, -1, H - 1);
+        bevel(down ? cl3DDkShadow : FLightColor, down ? FLightColor : cl3DDkShadow);
       }
       break;
     case bsModern:

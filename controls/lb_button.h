@@ -128,6 +128,13 @@ class TLbButton : public plat::TCustomControl {
   bool ParentShowing() const;
   void PaintFace(plat::TCanvas* C, int W, int H, bool Focused);
   void Changed() { Invalidate(); }
+  // Stores a new property value and repaints; an unchanged value repaints nothing.
+  template <class T>
+  void Change(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+  }
 
   plat::TAlignment FAlignment = plat::taCenter;
   plat::TColor FShadowColor = plat::clGray;

@@ -954,46 +954,37 @@ bool RenderHTMLText(TCanvas& Canvas, const QString& Text, TRect Rect, TCustomIma
 
 // ---- companion routines ------------------------------------------------------------------------------------
 
+namespace {
+
+// Drops every tag; an unclosed '<' and what follows it stay as text.
+QString StripTags(const QString& s) {
+  QString out;
+  qsizetype i = 0;
+  while (i < s.size()) {
+    if (s[i] == u'<') {
+      const qsizetype close = s.indexOf(u'>', i);
+      if (close < 0) {
+        out += s.mid(i);
+        break;
+      }
+      i = close + 1;
+    } else {
+      out += s[i++];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 QString HTMLToPlainText(const QString& S) {
   QString s = S;
   s.replace(QStringLiteral("<BR>"), QStringLiteral("\r\n"), Qt::CaseInsensitive);
   s.replace(QStringLiteral("<HR>"), QStringLiteral("\r\n"), Qt::CaseInsensitive);
-  QString out;
-  qsizetype i = 0;
-  while (i < s.size()) {
-    if (s[i] == u'<') {
-      const qsizetype close = s.indexOf(u'>', i);
-      if (close < 0) {
-        out += s.mid(i);
-        break;
-      }
-      i = close + 1;
-    } else {
-      out += s[i++];
-    }
-  }
-  return out;
+  return StripTags(s);
 }
 
 namespace {
-
-QString StripTagsForSearch(const QString& s) {
-  QString out;
-  qsizetype i = 0;
-  while (i < s.size()) {
-    if (s[i] == u'<') {
-      const qsizetype close = s.indexOf(u'>', i);
-      if (close < 0) {
-        out += s.mid(i);
-        break;
-      }
-      i = close + 1;
-    } else {
-      out += s[i++];
-    }
-  }
-  return out;
-}
 
 // 0-based raw index of visible character n (0-based); the text's length when n is past the visible end.
 qsizetype VisibleToRawIndex(const QString& s, qsizetype n) {
@@ -1018,7 +1009,7 @@ qsizetype VisibleToRawIndex(const QString& s, qsizetype n) {
 void HighlightHTMLText(const QString& S, const QString& Search, const QString& Tag, QString& Result,
                        bool CaseSensitive) {
   QString s = S;
-  QString visible = StripTagsForSearch(s);
+  QString visible = StripTags(s);
   QString search = Search;
   if (s.contains(search) && (visible.contains(u'<') || visible.contains(u'>'))) {
     auto escape = [](QString t) { return t.replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;")); };
