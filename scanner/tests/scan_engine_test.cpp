@@ -38,11 +38,7 @@ class ScanEngine : public ::testing::Test {
     Start = Start_Tick;
     auto L = std::make_unique<TMemoryLink>(Core, *Clock, Sent);
     Link = L.get();
-    TScanEnvironment Env;
-    Env.Transport = std::move(L);
-    Env.Clock = Clock.get();
-    Env.Start_Thread = false;
-    Engine = std::make_unique<TMBusScanDecode>(std::move(Env));
+    Engine = Make_Stepped_Engine(std::move(L), *Clock);
     ASSERT_TRUE(Engine->Set_Timing(Timing));
   }
 

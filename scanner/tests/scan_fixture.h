@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -67,8 +68,8 @@ struct TAnswer {
 
 class TMemoryLink final : public TScanTransport {
  public:
-  // Turns the converter's answers to one request into what actually arrives (the default: each answer 2 ms
-  // later from the converter).
+  // Turns the converter's answers to one request into what actually arrives (the default: each answer
+  // Reply_Delay ms later from the converter).
   using TShaper = std::function<std::vector<TAnswer>(const std::vector<uint8_t>& Request,
                                                      const std::vector<convsim::TBytes>& Answers)>;
 
@@ -76,6 +77,8 @@ class TMemoryLink final : public TScanTransport {
       : Core_(Core), Clock_(Clock), Sent_(Sent) {}
   TShaper Shaper;
   bool Fail_Open = false;
+  uint64_t Reply_Delay = 2;
+  uint16_t Port_ = 0;  // the last wireless port the scanner set
 
   bool Open(TReceiver Receiver, QString* Error) override {
     if (Fail_Open) {
@@ -86,6 +89,7 @@ class TMemoryLink final : public TScanTransport {
     return true;
   }
   void Close() override { Receiver_ = nullptr; }
+  void Set_Wireless_Port(uint16_t Port) override { Port_ = Port; }
   bool Send(uint32_t Address, const uint8_t* Data, size_t Size) override {
     std::vector<uint8_t> Request(Data, Data + Size);
     Sent_.push_back(Request);
@@ -95,15 +99,17 @@ class TMemoryLink final : public TScanTransport {
     if (Shaper) {
       Arrive = Shaper(Request, Answers);
     } else {
-      for (const convsim::TBytes& A : Answers) Arrive.push_back({2, A});
+      for (const convsim::TBytes& A : Answers) Arrive.push_back({Reply_Delay, A});
     }
-    for (TAnswer& A : Arrive) {
-      // The receiver is looked up at delivery, so nothing arrives after the link was closed.
-      Clock_.Schedule(A.Delay, std::move(A.Bytes), A.From, [this](const uint8_t* D, size_t N, uint32_t F) {
-        if (Receiver_) Receiver_(D, N, F);
-      });
-    }
+    for (TAnswer& A : Arrive) Deliver(A.Delay, std::move(A.Bytes), A.From);
     return true;
+  }
+  // Puts a datagram on the way to the scanner, Delay ms from now.
+  void Deliver(uint64_t Delay, std::vector<uint8_t> Bytes, uint32_t From = Sim_Address) {
+    // The receiver is looked up at delivery, so nothing arrives after the link was closed.
+    Clock_.Schedule(Delay, std::move(Bytes), From, [this](const uint8_t* D, size_t N, uint32_t F) {
+      if (Receiver_) Receiver_(D, N, F);
+    });
   }
 
  private:
@@ -117,6 +123,15 @@ struct TReport {
   int32_t M, A, F, K;
   bool operator==(const TReport&) const = default;
 };
+
+// An engine without its thread, on the given link and clock: the test drives Run_Pass itself.
+inline std::unique_ptr<TMBusScanDecode> Make_Stepped_Engine(std::unique_ptr<TScanTransport> Link, TScanClock& Clock) {
+  TScanEnvironment Env;
+  Env.Transport = std::move(Link);
+  Env.Clock = &Clock;
+  Env.Start_Thread = false;
+  return std::make_unique<TMBusScanDecode>(std::move(Env));
+}
 
 inline void Clear_Slaves() {
   std::lock_guard<std::mutex> L(List_Dev_Lock);

@@ -38,38 +38,6 @@ TWirelessTelegram Meter_Telegram(uint32_t Id, bool Encrypted) {
   return {Make(0x05, {0x93, 0x11, 0x7E, 0x02, 0x44, 0xA0, 0x31, 0x00, 0x12, 0x9C, 0x6B, 0x05}), Make(0x05, Plain)};
 }
 
-// A link that hands every request to the converter core and lets the test put telegrams on the air.
-class TRadioLink final : public TScanTransport {
- public:
-  TRadioLink(convsim::TConverterCore& Core, TFakeClock& Clock, std::vector<TBytes>& Sent)
-      : Core_(Core), Clock_(Clock), Sent_(Sent) {}
-  bool Open(TReceiver R, QString*) override {
-    Receiver_ = std::move(R);
-    return true;
-  }
-  void Close() override { Receiver_ = nullptr; }
-  bool Send(uint32_t Address, const uint8_t* D, size_t N) override {
-    Sent_.emplace_back(D, D + N);
-    if (Address != Sim_Address) return true;
-    for (const TBytes& A : Core_.Handle(std::span<const uint8_t>(D, N))) Deliver(Reply_Delay, A);
-    return true;
-  }
-  void Deliver(uint64_t Delay, const TBytes& Bytes, uint32_t From = Sim_Address) {
-    Clock_.Schedule(Delay, Bytes, From, [this](const uint8_t* D, size_t N, uint32_t F) {
-      if (Receiver_) Receiver_(D, N, F);
-    });
-  }
-  void Set_Wireless_Port(uint16_t Port) override { Port_ = Port; }
-  uint16_t Port_ = 0;
-  uint64_t Reply_Delay = 2;
-
- private:
-  convsim::TConverterCore& Core_;
-  TFakeClock& Clock_;
-  std::vector<TBytes>& Sent_;
-  TReceiver Receiver_;
-};
-
 void Clear_Devices() {
   std::lock_guard<std::mutex> L(List_Dev_Lock);
   qDeleteAll(List_Dev_Wireless);
@@ -90,13 +58,9 @@ class WirelessEngine : public ::testing::Test {
     Module = std::make_unique<TRadioModuleSim>(Family);
     Module->Install(*CoreP);
     Clock = std::make_unique<TFakeClock>(5000);
-    auto L = std::make_unique<TRadioLink>(*CoreP, *Clock, Sent);
+    auto L = std::make_unique<TMemoryLink>(*CoreP, *Clock, Sent);
     Link = L.get();
-    TScanEnvironment Env;
-    Env.Transport = std::move(L);
-    Env.Clock = Clock.get();
-    Env.Start_Thread = false;
-    Engine = std::make_unique<TMBusScanDecode>(std::move(Env));
+    Engine = Make_Stepped_Engine(std::move(L), *Clock);
   }
   bool Start(int Mode = 1, int Channel = 2) {
     return Engine->Start_Scan_Wireless(shEthernet, QStringLiteral("127.0.0.2"), 20502, Mode, Channel,
@@ -146,7 +110,7 @@ class WirelessEngine : public ::testing::Test {
   std::unique_ptr<convsim::TConverterCore> CoreP;
   std::unique_ptr<TRadioModuleSim> Module;
   std::unique_ptr<TFakeClock> Clock;
-  TRadioLink* Link = nullptr;
+  TMemoryLink* Link = nullptr;
   std::vector<TBytes> Sent;
   std::vector<std::pair<int, TSlave_wMBus*>> Calls;
   std::unique_ptr<TMBusScanDecode> Engine;
