@@ -16,8 +16,6 @@ const QByteArray Analyzer_On_Reply = QByteArrayLiteral("\n\rAnalyzer_Mode Enable
 const QByteArray Analyzer_Off_Reply = QByteArrayLiteral("\n\rAnalyzer_Mode Disabled!\n\r");
 const QByteArray No_Slave = QByteArrayLiteral("NO_SLAVE\n\r");
 
-TBytes Bytes_Of(const QByteArray& A) { return TBytes(A.begin(), A.end()); }
-
 uint8_t Sum(const uint8_t* First, const uint8_t* Last) {
   unsigned S = 0;
   for (; First != Last; ++First) S += *First;

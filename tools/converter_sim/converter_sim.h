@@ -28,6 +28,9 @@ namespace convsim {
 
 using TBytes = std::vector<uint8_t>;
 
+// The bytes of a text command or reply.
+inline TBytes Bytes_Of(const QByteArray& A) { return TBytes(A.begin(), A.end()); }
+
 // Hex byte pairs separated by blanks or line ends ("68 3C 3C 68 ..."); false with a reason on anything else.
 bool Parse_Hex(const std::string& Text, TBytes& Bytes, std::string* Why = nullptr);
 bool Load_Hex_File(const QString& Path, TBytes& Bytes, std::string* Why = nullptr);

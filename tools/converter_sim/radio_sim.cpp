@@ -21,8 +21,6 @@ const TBytes OK = {'O', 'K', '\r'};
 const TBytes Error_Reply = {'E', 'R', 'R', 'O', 'R', '\r'};
 const TBytes Prompt = {'>'};
 
-TBytes Bytes_Of(const QByteArray& A) { return TBytes(A.begin(), A.end()); }
-
 bool Valid_Telegram(const TBytes& T) { return T.size() >= 11 && size_t(T[0]) + 1 == T.size(); }
 
 }  // namespace
