@@ -224,6 +224,12 @@ void TMBusScanDecode::Send_Command(const QByteArray& Text) {
   Send_Command(std::vector<uint8_t>(Text.begin(), Text.end()));
 }
 
+void TMBusScanDecode::Send_Text_Command(const QByteArray& Text, int32_t Next_Step) {
+  TimeOut_Calc = Timing_.Text_Time_Out;
+  Send_Command(Text);
+  Step_Scan = Next_Step;
+}
+
 bool TMBusScanDecode::TimeOut_Expired() { return static_cast<uint32_t>(Clock_->Tick() - Start_Send) > TimeOut_Calc; }
 
 bool TMBusScanDecode::Take_Reply(std::vector<uint8_t>& Reply) {
@@ -359,9 +365,7 @@ void TMBusScanDecode::Scan_Decode() {
         Step_Scan = 203;
         break;
       }
-      TimeOut_Calc = Timing_.Text_Time_Out;
-      Send_Command(Cmd_Enable_Analyzer);
-      Step_Scan = 1;
+      Send_Text_Command(Cmd_Enable_Analyzer, 1);
       break;
     case 1:
       // A reply that is there counts even when the time-out has passed meanwhile.
@@ -516,9 +520,7 @@ void TMBusScanDecode::Scan_Decode() {
         Step_Scan = 203;
       } else {
         Count_Disable_Analyzer += 1;
-        TimeOut_Calc = Timing_.Text_Time_Out;
-        Send_Command(Cmd_Disable_Analyzer);
-        Step_Scan = 202;
+        Send_Text_Command(Cmd_Disable_Analyzer, 202);
       }
       break;
     case 202:

@@ -219,6 +219,8 @@ class TMBusScanDecode {
 
   void Send_Command(const QByteArray& Text);
   void Send_Command(const std::vector<uint8_t>& Frame);
+  // Sends a text command to the converter or its module with the text time-out and moves on to Next_Step.
+  void Send_Text_Command(const QByteArray& Text, int32_t Next_Step);
   bool TimeOut_Expired();
   bool Take_Reply(std::vector<uint8_t>& Reply);
   void Notify_Slave_List(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind);

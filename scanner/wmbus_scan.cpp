@@ -138,9 +138,7 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
         Step_Scan = 503;
         return;
       }
-      TimeOut_Calc = Timing_.Text_Time_Out;
-      Send_Command(Cmd_Enable_Configuration);
-      Step_Scan = 1;
+      Send_Text_Command(Cmd_Enable_Configuration, 1);
       return;
     case 1:
       switch (Module_Answer(R)) {
@@ -156,9 +154,7 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
       return;
     case 2:
       FResult = 1;
-      TimeOut_Calc = Timing_.Text_Time_Out;
-      Send_Command(Cmd_Type_Radio_Module);
-      Step_Scan = 3;
+      Send_Text_Command(Cmd_Type_Radio_Module, 3);
       return;
     case 3:
       switch (Module_Answer(R)) {
@@ -189,9 +185,7 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
         Step_Scan = 503;
       } else {
         Count_Disable_Analyzer += 1;
-        TimeOut_Calc = Timing_.Text_Time_Out;
-        Send_Command(Cmd_Disable_Configuration);
-        Step_Scan = 502;
+        Send_Text_Command(Cmd_Disable_Configuration, 502);
       }
       return;
     case 502:
@@ -244,9 +238,7 @@ void TMBusScanDecode::Telit_Steps(int32_t Step) {
     } else {
       Command = Telit_Set_Register(460, 5);
     }
-    TimeOut_Calc = Timing_.Text_Time_Out;
-    Send_Command(Command);
-    Step_Scan = Step + 1;
+    Send_Text_Command(Command, Step + 1);
     return;
   }
   switch (Module_Answer(R)) {
@@ -346,9 +338,7 @@ void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
     case 316: Send(Build_RadioCrafts_Clear(), Text); break;
     case 317: Expect(313, true); break;
     case 318:
-      TimeOut_Calc = Text;
-      Send_Command(std::vector<uint8_t>{'X'});
-      Step_Scan = 319;
+      Send_Text_Command(QByteArrayLiteral("X"), 319);
       break;
     case 319:
       Wireless_Receive_Message_ = true;
