@@ -216,6 +216,8 @@ class TMBusScanDecode {
   static bool Is_Reply(const std::vector<uint8_t>& Reply, const QByteArray& Text);
   enum class TModuleAnswer { None, Reply, Timed_Out };
   TModuleAnswer Module_Answer(std::vector<uint8_t>& Reply);
+  // True when the module's reply is in Reply; on its time-out the run fails.
+  bool Module_Reply(std::vector<uint8_t>& Reply);
 
   void Send_Command(const QByteArray& Text);
   void Send_Command(const std::vector<uint8_t>& Frame);

@@ -125,6 +125,15 @@ void TMBusScanDecode::Fail_Wireless() {
   Step_Scan = 500;
 }
 
+bool TMBusScanDecode::Module_Reply(std::vector<uint8_t>& R) {
+  switch (Module_Answer(R)) {
+    case TModuleAnswer::Reply: return true;
+    case TModuleAnswer::Timed_Out: Fail_Wireless(); return false;
+    case TModuleAnswer::None: return false;
+  }
+  return false;
+}
+
 void TMBusScanDecode::Scan_Decode_Wireless() {
   if ((FAbortScan || FStopScan) && Step_Scan < 500) Step_Scan = 500;
   const int32_t Step = Step_Scan;
@@ -141,36 +150,26 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
       Send_Text_Command(Cmd_Enable_Configuration, 1);
       return;
     case 1:
-      switch (Module_Answer(R)) {
-        case TModuleAnswer::Reply:
-          if (Is_Reply(R, Reply_Configuration_Enabled))
-            Step_Scan = 2;
-          else
-            Fail_Wireless();
-          break;
-        case TModuleAnswer::Timed_Out: Fail_Wireless(); break;
-        case TModuleAnswer::None: break;
-      }
+      if (!Module_Reply(R)) return;
+      if (Is_Reply(R, Reply_Configuration_Enabled))
+        Step_Scan = 2;
+      else
+        Fail_Wireless();
       return;
     case 2:
       FResult = 1;
       Send_Text_Command(Cmd_Type_Radio_Module, 3);
       return;
     case 3:
-      switch (Module_Answer(R)) {
-        case TModuleAnswer::Reply:
-          if (Is_Reply(R, Reply_Telit)) {
-            Radio_Telit_ = true;
-            Step_Scan = 100;
-          } else if (Is_Reply(R, Reply_RadioCrafts)) {
-            Radio_Telit_ = false;
-            Step_Scan = 300;
-          } else {
-            Fail_Wireless();
-          }
-          break;
-        case TModuleAnswer::Timed_Out: Fail_Wireless(); break;
-        case TModuleAnswer::None: break;
+      if (!Module_Reply(R)) return;
+      if (Is_Reply(R, Reply_Telit)) {
+        Radio_Telit_ = true;
+        Step_Scan = 100;
+      } else if (Is_Reply(R, Reply_RadioCrafts)) {
+        Radio_Telit_ = false;
+        Step_Scan = 300;
+      } else {
+        Fail_Wireless();
       }
       return;
     case 500:
@@ -241,11 +240,7 @@ void TMBusScanDecode::Telit_Steps(int32_t Step) {
     Send_Text_Command(Command, Step + 1);
     return;
   }
-  switch (Module_Answer(R)) {
-    case TModuleAnswer::None: return;
-    case TModuleAnswer::Timed_Out: Fail_Wireless(); return;
-    case TModuleAnswer::Reply: break;
-  }
+  if (!Module_Reply(R)) return;
   if (!Is_Reply(R, Telit_OK)) {
     Fail_Wireless();
     return;
@@ -279,11 +274,7 @@ void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
   const uint32_t Text = Timing_.Text_Time_Out;
   // Answer steps: the prompt alone, a reply beginning with the prompt, or anything (the time-out included).
   auto Expect = [&](int32_t Next, bool First_Byte_Only) {
-    switch (Module_Answer(R)) {
-      case TModuleAnswer::None: return;
-      case TModuleAnswer::Timed_Out: Fail_Wireless(); return;
-      case TModuleAnswer::Reply: break;
-    }
+    if (!Module_Reply(R)) return;
     const bool Ok = First_Byte_Only ? (!R.empty() && R[0] == Prompt) : Is_Prompt(R);
     if (Ok)
       Step_Scan = Next;
@@ -302,16 +293,11 @@ void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
     case 301: Expect(302, false); break;
     case 302: Send({'0'}, Text); break;
     case 303:
-      switch (Module_Answer(R)) {
-        case TModuleAnswer::None: break;
-        case TModuleAnswer::Timed_Out: Fail_Wireless(); break;
-        case TModuleAnswer::Reply:
-          if (R.size() == size_t(Memory_Dump_Size) && R.back() == Prompt)
-            Step_Scan = 304;
-          else
-            Fail_Wireless();
-          break;
-      }
+      if (!Module_Reply(R)) break;
+      if (R.size() == size_t(Memory_Dump_Size) && R.back() == Prompt)
+        Step_Scan = 304;
+      else
+        Fail_Wireless();
       break;
     case 304: Send({'M'}, Text); break;
     case 305: Expect(306, false); break;
