@@ -265,6 +265,16 @@ bool TMBusScanDecode::Open_Transport() {
   return true;
 }
 
+void TMBusScanDecode::Open_Run(const QByteArray& Command, int32_t Close_Step) {
+  FResult = 1;
+  if (!Open_Transport()) {
+    FResult = 2;  // no socket: the converter cannot be asked
+    Step_Scan = Close_Step;
+    return;
+  }
+  Send_Text_Command(Command, 1);
+}
+
 void TMBusScanDecode::Close_Transport() {
   if (Transport_Open_) Transport_->Close();
   Transport_Open_ = false;
@@ -359,13 +369,7 @@ void TMBusScanDecode::Scan_Decode() {
   switch (Step) {
     case 0:
       Enable_Send_In_Last_Step = false;
-      FResult = 1;
-      if (!Open_Transport()) {
-        FResult = 2;  // no socket: the converter cannot be asked
-        Step_Scan = 203;
-        break;
-      }
-      Send_Text_Command(Cmd_Enable_Analyzer, 1);
+      Open_Run(Cmd_Enable_Analyzer, 203);
       break;
     case 1:
       // A reply that is there counts even when the time-out has passed meanwhile.

@@ -210,6 +210,9 @@ class TMBusScanDecode {
   void Notify_Wireless_Slave(int Index, TSlave_wMBus* Slave);
   bool Open_Transport();
   void Close_Transport();
+  // A run's first step: opens the transport and sends the command that opens the converter's mode (then step
+  // 1); without a socket the run fails straight to its closing step Close_Step.
+  void Open_Run(const QByteArray& Command, int32_t Close_Step);
   // Takes the converter's address and clears the run state, then lets the worker start the scan.
   void Begin_Run(const QString& IP, uint32_t Addr);
   void Fail_Wireless();

@@ -141,13 +141,7 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
   switch (Step) {
     case 0:
       Wireless_Receive_Message_ = false;
-      FResult = 1;
-      if (!Open_Transport()) {
-        FResult = 2;  // no socket: the converter cannot be asked
-        Step_Scan = 503;
-        return;
-      }
-      Send_Text_Command(Cmd_Enable_Configuration, 1);
+      Open_Run(Cmd_Enable_Configuration, 503);
       return;
     case 1:
       if (!Module_Reply(R)) return;
