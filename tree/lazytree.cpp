@@ -144,11 +144,23 @@ int TBaseLazyTree::DoGetNodeDataSize() {
   return size < 0 ? 0 : size;
 }
 
-PLazyNode TBaseLazyTree::MakeNewNode() {
-  if (FNodeDataSize == -1) {
-    FNodeDataSize = DoGetNodeDataSize();
-    ReconfigureArena();
+void TBaseLazyTree::SettleNodeDataSize() {
+  FNodeDataSize = DoGetNodeDataSize();
+  ReconfigureArena();
+}
+
+void TBaseLazyTree::ConstructNodeData(void* Block) {
+  try {
+    FDataConstruct(static_cast<char*>(Block) + UserDataOffset());
+  } catch (...) {
+    FArena.Free(Block);
+    throw;
   }
+}
+
+// Small enough to be inlined where nodes are made in bulk; the rare steps are calls.
+inline PLazyNode TBaseLazyTree::MakeNewNode() {
+  if (FNodeDataSize == -1) SettleNodeDataSize();
   // The record is written whole and only the areas behind it are cleared: cheaper than clearing the
   // block and then setting the defaults, and the result is the same zero-filled block with defaults.
   void* block = FArena.AllocateUninitialized();
@@ -165,14 +177,7 @@ PLazyNode TBaseLazyTree::MakeNewNode() {
                                                              static_cast<char*>(block) + FArena.Stride());
        p != end; ++p)
     *p = 0;
-  if (FDataConstruct) {
-    try {
-      FDataConstruct(static_cast<char*>(block) + UserDataOffset());
-    } catch (...) {
-      FArena.Free(block);
-      throw;
-    }
-  }
+  if (FDataConstruct) ConstructNodeData(block);
   return node;
 }
 
@@ -270,12 +275,6 @@ TBaseLazyTree* TBaseLazyTree::TreeOfNode(PLazyNode Node) {
 
 // ------------------------------------------------------------------------------------------------------------
 // Counts and heights
-
-void TBaseLazyTree::AdjustTotalCount(PLazyNode Node, int64_t Value, bool Relative) {
-  const int64_t diff = Relative ? Value : Value - static_cast<int64_t>(Node->TotalCount);
-  if (diff == 0) return;
-  for (PLazyNode n = Node; n; n = n->Parent) n->TotalCount = static_cast<uint32_t>(n->TotalCount + diff);
-}
 
 void TBaseLazyTree::AdjustTotalHeight(PLazyNode Node, int64_t Value, bool Relative) {
   const int64_t diff = Relative ? Value : Value - static_cast<int64_t>(Node->TotalHeight);

@@ -374,12 +374,18 @@ class TBaseLazyTree {
 
   // --- Store internals -----------------------------------------------------------------------------------
   PLazyNode MakeNewNode();
+  void SettleNodeDataSize();
+  void ConstructNodeData(void* Block);
   void NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason);
   void DeleteNode(PLazyNode Node, bool Reindex);
   void RemoveNode(PLazyNode Node, bool Reindex);
   void LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttachMode Mode);
   void UnlinkNode(PLazyNode Node, bool KeepFocus, bool Reindex);
-  void AdjustTotalCount(PLazyNode Node, int64_t Value, bool Relative = false);
+  void AdjustTotalCount(PLazyNode Node, int64_t Value, bool Relative = false) {
+    const int64_t diff = Relative ? Value : Value - static_cast<int64_t>(Node->TotalCount);
+    if (diff == 0) return;
+    for (PLazyNode n = Node; n; n = n->Parent) n->TotalCount = static_cast<uint32_t>(n->TotalCount + diff);
+  }
   void AdjustTotalHeight(PLazyNode Node, int64_t Value, bool Relative = false);
   virtual uint32_t CountVisibleChildren(PLazyNode Node) const;
   virtual void UpdateAllChildrenHiddenFlag(PLazyNode Node);
