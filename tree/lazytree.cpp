@@ -1459,7 +1459,7 @@ void TBaseLazyTree::DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave) 
   FStates = next;
 }
 
-void TBaseLazyTree::NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason) {
+inline void TBaseLazyTree::NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason) {
   if (!Structure) {
     if (FStates.Has(tsChangePending))
       StopTimer(ChangeTimer);
