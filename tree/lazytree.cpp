@@ -654,22 +654,25 @@ uint32_t TBaseLazyTree::GetChildCount(PLazyNode Node) const {
   return Node ? Node->ChildCount : FRoot->ChildCount;
 }
 
+// A pointer given as initial user data needs a pointer-sized data area of raw bytes; checked before a node is
+// added, so that a refused call changes nothing.
+void TBaseLazyTree::CheckRoomForUserData() {
+  if (FNodeDataSize == -1) {
+    FNodeDataSize = DoGetNodeDataSize();
+    ReconfigureArena();
+  }
+  if (FNodeDataSize < static_cast<int>(sizeof(void*)))
+    throw ELazyTreeAssertion(std::string(ClassName()) +
+                             ": Cannot set initial user data because there is not enough user data space allocated.");
+  if (FDataConstruct || FDataDestroy)
+    throw ELazyTreeAssertion("A raw pointer cannot be stored in typed node data.");
+}
+
 PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
   if (ReadOnly()) return nullptr;
   AssertMainThread();
   CheckStructureEditAllowed();
-  // Checked before anything changes, so that a refused call adds nothing.
-  if (UserData) {
-    if (FNodeDataSize == -1) {
-      FNodeDataSize = DoGetNodeDataSize();
-      ReconfigureArena();
-    }
-    if (FNodeDataSize < static_cast<int>(sizeof(void*)))
-      throw ELazyTreeAssertion(std::string(ClassName()) +
-                               ": Cannot set initial user data because there is not enough user data space allocated.");
-    if (FDataConstruct || FDataDestroy)
-      throw ELazyTreeAssertion("A raw pointer cannot be stored in typed node data.");
-  }
+  if (UserData) CheckRoomForUserData();
   CancelEditNode();
   if (!Parent) Parent = FRoot;
   if (!Parent->Has(vsInitialized)) InitNode(Parent);
@@ -984,17 +987,7 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void
   if (Mode == amNoWhere) return nullptr;
   AssertMainThread();
   CheckStructureEditAllowed();
-  if (UserData) {
-    if (FNodeDataSize == -1) {
-      FNodeDataSize = DoGetNodeDataSize();
-      ReconfigureArena();
-    }
-    if (FNodeDataSize < static_cast<int>(sizeof(void*)))
-      throw ELazyTreeAssertion(std::string(ClassName()) +
-                               ": Cannot set initial user data because there is not enough user data space allocated.");
-    if (FDataConstruct || FDataDestroy)
-      throw ELazyTreeAssertion("A raw pointer cannot be stored in typed node data.");
-  }
+  if (UserData) CheckRoomForUserData();
   CancelEditNode();
   if (!Node) Node = FRoot;
   if (Node == FRoot) {

@@ -440,6 +440,7 @@ class TBaseLazyTree {
   void ReleaseNodeBlock(PLazyNode Node);
   void DeleteSubtreeChildren(PLazyNode Node);
   void ReconfigureArena();
+  void CheckRoomForUserData();
   std::size_t UserDataOffset() const;
   std::size_t AlignedDataSize() const;
   PLazyNode GetNextNoInitNormal(PLazyNode Node) const;
