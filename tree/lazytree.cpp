@@ -12,6 +12,57 @@ namespace {
 
 constexpr std::size_t RoundUp(std::size_t v, std::size_t a) { return (v + a - 1) / a * a; }
 
+// Sibling chains. A first child's PrevLink holds its parent's last child (see TLazyNode); these keep that
+// in step with every change of a chain. Indexes and counts are the callers' business.
+
+// Appends Node behind Parent's last child.
+void ChainAppend(PLazyNode Parent, PLazyNode Node) {
+  Node->Parent = Parent;
+  Node->NextSibling = nullptr;
+  PLazyNode first = Parent->FirstChild;
+  if (!first) {
+    Parent->FirstChild = Node;
+    Node->PrevLink = Node;
+    return;
+  }
+  PLazyNode last = first->PrevLink;
+  last->NextSibling = Node;
+  Node->PrevLink = last;
+  first->PrevLink = Node;
+}
+
+// Puts Node in front of Next, a child of Parent.
+void ChainInsertBefore(PLazyNode Parent, PLazyNode Next, PLazyNode Node) {
+  Node->Parent = Parent;
+  Node->NextSibling = Next;
+  Node->PrevLink = Next->PrevLink;  // the previous sibling, or the last child when Next is first
+  Next->PrevLink = Node;
+  if (Parent->FirstChild == Next)
+    Parent->FirstChild = Node;
+  else
+    Node->PrevLink->NextSibling = Node;
+}
+
+// Takes Node out of its parent's chain; Node keeps its Parent.
+void ChainRemove(PLazyNode Node) {
+  PLazyNode parent = Node->Parent;
+  PLazyNode first = parent->FirstChild;
+  PLazyNode next = Node->NextSibling;
+  if (Node == first) {
+    parent->FirstChild = next;
+    if (next) next->PrevLink = Node->PrevLink;  // the last child moves to the new first
+  } else {
+    PLazyNode prev = Node->PrevLink;
+    prev->NextSibling = next;
+    if (next)
+      next->PrevLink = prev;
+    else
+      first->PrevLink = prev;  // prev is the new last child
+  }
+  Node->PrevLink = nullptr;
+  Node->NextSibling = nullptr;
+}
+
 const char* const kDeleteWhileIterating = "Deleting nodes during tree iteration leads to invalid pointers.";
 const char* const kEditWhileDeleting =
     "Changing the tree structure while nodes are being deleted leads to invalid pointers.";
@@ -61,7 +112,7 @@ TBaseLazyTree::TBaseLazyTree() {
   FRootBlock->Tree = this;
   FRoot = &FRootBlock->Node;
   FRoot->Parent = nullptr;
-  FRoot->PrevSibling = FRoot;
+  FRoot->PrevLink = FRoot;
   FRoot->NextSibling = FRoot;
   FRoot->States = TLazyNodeStates{vsInitialized, vsExpanded, vsHasChildren, vsVisible};
   FRoot->TotalCount = 1;
@@ -639,8 +690,8 @@ void TBaseLazyTree::ChooseNextNodeToSelect(PLazyNode Node) {
   if (!FOptions.SelectionOptions.Has(toAlwaysSelectNode) || !Node) return;
   if (Node->NextSibling)
     FNextNodeToSelect = Node->NextSibling;
-  else if (Node->PrevSibling)
-    FNextNodeToSelect = Node->PrevSibling;
+  else if (PLazyNode prev = Node->PrevSibling())
+    FNextNodeToSelect = prev;
   else if (Node->Parent != FRoot)
     FNextNodeToSelect = Node->Parent;
   else
@@ -685,7 +736,7 @@ PLazyNode TBaseLazyTree::AddChild(PLazyNode Parent, void* UserData) {
   }
   --FUpdateCount;
   Parent->Exclude(vsAllChildrenHidden);
-  PLazyNode node = Parent->LastChild;
+  PLazyNode node = Parent->LastChild();
   if (UserData) {
     std::memcpy(reinterpret_cast<char*>(node) + UserDataOffset(), &UserData, sizeof UserData);
     node->Include(vsOnFreeNodeCallRequired);
@@ -733,8 +784,9 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, uint32_t NewChildCount) {
   StopCacheValidation();
   if (NewChildCount > Node->ChildCount) {
     const bool perNode = FOptions.MiscOptions.Has(toVariableNodeHeight);
-    uint32_t index = Node->LastChild ? Node->LastChild->Index + 1 : 0;
-    if (!Node->LastChild) Node->Include(vsHasChildren);
+    PLazyNode last = Node->LastChild();
+    uint32_t index = last ? last->Index + 1 : 0;
+    if (!last) Node->Include(vsHasChildren);
     Node->Exclude(vsAllChildrenHidden);
     Node->Exclude(vsHeightMeasured);
     const bool countsVisible = Node->Has(vsExpanded) && GetFullyVisible(Node);
@@ -753,13 +805,7 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, uint32_t NewChildCount) {
       while (Node->ChildCount < NewChildCount) {
         PLazyNode child = MakeNewNode();
         child->Index = index++;
-        child->Parent = Node;
-        child->PrevSibling = Node->LastChild;
-        if (Node->LastChild)
-          Node->LastChild->NextSibling = child;
-        else
-          Node->FirstChild = child;
-        Node->LastChild = child;
+        ChainAppend(Node, child);
         ++Node->ChildCount;
         ++linked;
         height += child->TotalHeight;
@@ -777,7 +823,7 @@ void TBaseLazyTree::SetChildCount(PLazyNode Node, uint32_t NewChildCount) {
     if (!Updating() && AutoSortWanted()) Sort(Node, SortColumn(), SortDirection(), true);
     InvalidatePositionCache();
   } else {
-    while (Node->ChildCount > NewChildCount) DeleteNode(Node->LastChild);
+    while (Node->ChildCount > NewChildCount) DeleteNode(Node->LastChild());
   }
   if (!Updating()) {
     RequestCacheValidation();
@@ -869,57 +915,36 @@ void TBaseLazyTree::LinkNode(PLazyNode Node, PLazyNode Destination, TLTNodeAttac
       break;
     case amInsertBefore: {
       parent = Destination->Parent;
-      Node->Parent = parent;
-      Node->PrevSibling = Destination->PrevSibling;
-      Node->NextSibling = Destination;
       Node->Index = Destination->Index;
-      Destination->PrevSibling = Node;
-      if (Node->PrevSibling)
-        Node->PrevSibling->NextSibling = Node;
-      else
-        parent->FirstChild = Node;
+      ChainInsertBefore(parent, Destination, Node);
       for (PLazyNode s = Destination; s; s = s->NextSibling) ++s->Index;
       break;
     }
     case amInsertAfter: {
       parent = Destination->Parent;
-      Node->Parent = parent;
-      Node->PrevSibling = Destination;
-      Node->NextSibling = Destination->NextSibling;
       Node->Index = Destination->Index + 1;
-      Destination->NextSibling = Node;
-      if (Node->NextSibling)
-        Node->NextSibling->PrevSibling = Node;
+      if (Destination->NextSibling)
+        ChainInsertBefore(parent, Destination->NextSibling, Node);
       else
-        parent->LastChild = Node;
+        ChainAppend(parent, Node);
       for (PLazyNode s = Node->NextSibling; s; s = s->NextSibling) ++s->Index;
       break;
     }
     case amAddChildFirst: {
       parent = Destination;
-      Node->Parent = parent;
-      Node->PrevSibling = nullptr;
-      Node->NextSibling = parent->FirstChild;
       Node->Index = 0;
-      if (Node->NextSibling)
-        Node->NextSibling->PrevSibling = Node;
+      if (parent->FirstChild)
+        ChainInsertBefore(parent, parent->FirstChild, Node);
       else
-        parent->LastChild = Node;
-      parent->FirstChild = Node;
+        ChainAppend(parent, Node);
       for (PLazyNode s = Node->NextSibling; s; s = s->NextSibling) ++s->Index;
       break;
     }
     case amAddChildLast: {
       parent = Destination;
-      Node->Parent = parent;
-      Node->PrevSibling = parent->LastChild;
-      Node->NextSibling = nullptr;
-      Node->Index = Node->PrevSibling ? Node->PrevSibling->Index + 1 : 0;
-      if (Node->PrevSibling)
-        Node->PrevSibling->NextSibling = Node;
-      else
-        parent->FirstChild = Node;
-      parent->LastChild = Node;
+      PLazyNode last = parent->LastChild();
+      Node->Index = last ? last->Index + 1 : 0;
+      ChainAppend(parent, Node);
       break;
     }
   }
@@ -960,20 +985,10 @@ void TBaseLazyTree::UnlinkNode(PLazyNode Node, bool KeepFocus, bool Reindex) {
   AdjustTotalCount(parent, -static_cast<int64_t>(Node->TotalCount), true);
   if (wasExpanded && Node->Has(vsVisible)) AdjustTotalHeight(parent, -static_cast<int64_t>(Node->TotalHeight), true);
   if (fully) FVisibleCount -= CountVisibleChildren(Node) + (GetEffectivelyVisible(Node) ? 1 : 0);
-  PLazyNode prev = Node->PrevSibling;
   PLazyNode next = Node->NextSibling;
-  if (prev)
-    prev->NextSibling = next;
-  else
-    parent->FirstChild = next;
-  if (next)
-    next->PrevSibling = prev;
-  else
-    parent->LastChild = prev;
+  ChainRemove(Node);
   if (Reindex)
     for (uint32_t index = Node->Index; next; next = next->NextSibling) next->Index = index++;
-  Node->PrevSibling = nullptr;
-  Node->NextSibling = nullptr;
   // The hidden-children flag of the parent is brought up to date once the node is gone.
   if (parent != FRoot) {
     if (Updating())
@@ -1040,19 +1055,21 @@ void TBaseLazyTree::DeleteSubtreeChildren(PLazyNode Node) {
   // countsVisible.back(): the rows below the current parent are counted in the visible count.
   std::vector<uint8_t> countsVisible;
   countsVisible.push_back(Node == FRoot || (GetFullyVisible(Node) && Node->Has(vsExpanded)));
-  PLazyNode n = Node->LastChild;
+  // A parent's FirstChild stays until all its children are freed, so PrevSibling() holds while the
+  // chains are cut.
+  PLazyNode n = Node->LastChild();
   while (n) {
     if (countsVisible.back() && GetEffectivelyVisible(n)) --FVisibleCount;
     n->Include(vsDeleting);
-    if (n->PrevSibling) n->PrevSibling->NextSibling = nullptr;
-    if (n->LastChild) {
+    if (PLazyNode prev = n->PrevSibling()) prev->NextSibling = nullptr;
+    if (PLazyNode last = n->LastChild()) {
       countsVisible.push_back(countsVisible.back() && n->Has(vsVisible) && n->Has(vsExpanded));
-      n = n->LastChild;
+      n = last;
       continue;
     }
     bool hadChildren = false;
     for (;;) {
-      PLazyNode prev = n->PrevSibling;
+      PLazyNode prev = n->PrevSibling();
       PLazyNode parent = n->Parent;
       if (hadChildren) StructureChange(n, crChildDeleted);
       if (n->Has(vsSelected)) InternalRemoveFromSelection(n);
@@ -1070,7 +1087,6 @@ void TBaseLazyTree::DeleteSubtreeChildren(PLazyNode Node) {
       }
       n = parent;
       n->FirstChild = nullptr;
-      n->LastChild = nullptr;
       n->ChildCount = 0;
       hadChildren = true;
     }
@@ -1099,7 +1115,6 @@ void TBaseLazyTree::DeleteChildren(PLazyNode Node, bool ResetHasChildren) {
   if (Node != FRoot) Node->Exclude(vsExpanded);
   Node->ChildCount = 0;
   Node->FirstChild = nullptr;
-  Node->LastChild = nullptr;
   if (Node == FRoot) {
     FRoot->TotalCount = 1;
     FRoot->TotalHeight = FRoot->NodeHeight;
@@ -1158,7 +1173,6 @@ void TBaseLazyTree::RemoveNode(PLazyNode Node, bool Reindex) {
     Node->Exclude(vsExpanded);
     Node->ChildCount = 0;
     Node->FirstChild = nullptr;
-    Node->LastChild = nullptr;
     AdjustTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : GetNodeHeight(Node), false);
     AdjustTotalCount(Node, 1, false);
     InvalidatePositionCache();
@@ -1217,7 +1231,7 @@ void TBaseLazyTree::Clear() {
       --FUpdateCount;
       FRoot->Exclude(vsHasChildren);
       FRoot->ChildCount = 0;
-      FRoot->FirstChild = FRoot->LastChild = nullptr;
+      FRoot->FirstChild = nullptr;
       FRoot->TotalCount = 1;
       FRoot->TotalHeight = FRoot->NodeHeight;
       FVisibleCount = 0;
@@ -1268,9 +1282,9 @@ void TBaseLazyTree::MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode
       DoNodeMoved(Source);
     } else {
       const bool backwards = Mode == amAddChildFirst;
-      PLazyNode child = backwards ? Source->LastChild : Source->FirstChild;
+      PLazyNode child = backwards ? Source->LastChild() : Source->FirstChild;
       while (child) {
-        PLazyNode following = backwards ? child->PrevSibling : child->NextSibling;
+        PLazyNode following = backwards ? child->PrevSibling() : child->NextSibling;
         UnlinkNode(child, true, false);
         LinkNode(child, Target, Mode);
         DoNodeMoved(child);
@@ -1388,7 +1402,7 @@ void TBaseLazyTree::InitRecursive(PLazyNode Node, uint32_t Levels, bool VisibleO
     pending.pop_back();
     if (n != FRoot && !n->Has(vsInitialized)) InitNode(n);
     if (levels == 0 || (VisibleOnly && !n->Has(vsExpanded))) continue;
-    for (PLazyNode c = n->LastChild; c; c = c->PrevSibling) pending.emplace_back(c, levels - 1);
+    for (PLazyNode c = n->LastChild(); c; c = c->PrevSibling()) pending.emplace_back(c, levels - 1);
   }
 }
 

@@ -21,7 +21,7 @@ PLazyNode TBaseLazyTree::GetNextNoInitNormal(PLazyNode Node) const {
 // In children-above order: the node shown directly above the subtree of Node.
 PLazyNode TBaseLazyTree::SubtreePredecessor(PLazyNode Node) const {
   for (PLazyNode n = Node; n != FRoot; n = n->Parent)
-    if (n->PrevSibling) return n->PrevSibling;
+    if (PLazyNode prev = n->PrevSibling()) return prev;
   return nullptr;
 }
 
@@ -74,12 +74,12 @@ PLazyNode TBaseLazyTree::GetFirstChild(PLazyNode Node) {
 PLazyNode TBaseLazyTree::GetLastChild(PLazyNode Node) {
   PLazyNode r;
   if (!Node || Node == FRoot) {
-    r = FRoot->LastChild;
+    r = FRoot->LastChild();
   } else {
     if (!Node->Has(vsInitialized)) InitNode(Node);
     if (!Node->Has(vsHasChildren)) return nullptr;
     if (Node->ChildCount == 0) InitChildren(Node);
-    r = Node->LastChild;
+    r = Node->LastChild();
   }
   if (r && !r->Has(vsInitialized)) InitNode(r);
   return r;
@@ -91,8 +91,8 @@ PLazyNode TBaseLazyTree::GetFirstChildNoInit(PLazyNode Node) const {
 }
 
 PLazyNode TBaseLazyTree::GetLastChildNoInit(PLazyNode Node) const {
-  if (!Node || Node == FRoot) return FRoot->LastChild;
-  return Node->Has(vsHasChildren) ? Node->LastChild : nullptr;
+  if (!Node || Node == FRoot) return FRoot->LastChild();
+  return Node->Has(vsHasChildren) ? Node->LastChild() : nullptr;
 }
 
 PLazyNode TBaseLazyTree::GetNext(PLazyNode Node, bool ConsiderChildrenAbove) {
@@ -127,8 +127,7 @@ PLazyNode TBaseLazyTree::GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove)
   if (!Node) return nullptr;
   PLazyNode r;
   if (!ChildrenAboveOrder(ConsiderChildrenAbove)) {
-    if (Node->PrevSibling) {
-      r = Node->PrevSibling;
+    if ((r = Node->PrevSibling())) {
       if (!r->Has(vsInitialized)) InitNode(r);
       if (PLazyNode last = GetLast(r)) r = last;
     } else {
@@ -136,13 +135,10 @@ PLazyNode TBaseLazyTree::GetPrevious(PLazyNode Node, bool ConsiderChildrenAbove)
     }
   } else {
     if (NeedsChildren(Node)) InitChildren(Node);
-    r = Node->LastChild;
+    r = Node->LastChild();
     if (!r) {
       for (PLazyNode n = Node; n != FRoot; n = n->Parent)
-        if (n->PrevSibling) {
-          r = n->PrevSibling;
-          break;
-        }
+        if ((r = n->PrevSibling())) break;
     }
   }
   if (r && !r->Has(vsInitialized)) InitNode(r);
@@ -153,15 +149,15 @@ PLazyNode TBaseLazyTree::GetPreviousNoInit(PLazyNode Node, bool ConsiderChildren
   RequireNotRoot(Node);
   if (!Node) return nullptr;
   if (!ChildrenAboveOrder(ConsiderChildrenAbove)) {
-    if (PLazyNode r = Node->PrevSibling) {
-      while (r->LastChild) r = r->LastChild;
+    if (PLazyNode r = Node->PrevSibling()) {
+      while (PLazyNode last = r->LastChild()) r = last;
       return r;
     }
     return NilForRoot(Node->Parent);
   }
-  if (Node->LastChild) return Node->LastChild;
+  if (PLazyNode last = Node->LastChild()) return last;
   for (PLazyNode n = Node; n != FRoot; n = n->Parent)
-    if (n->PrevSibling) return n->PrevSibling;
+    if (PLazyNode prev = n->PrevSibling()) return prev;
   return nullptr;
 }
 
@@ -176,7 +172,7 @@ PLazyNode TBaseLazyTree::GetNextSibling(PLazyNode Node) {
 PLazyNode TBaseLazyTree::GetPreviousSibling(PLazyNode Node) {
   RequireNotRoot(Node);
   if (!Node) return nullptr;
-  PLazyNode r = Node->PrevSibling;
+  PLazyNode r = Node->PrevSibling();
   if (r && !r->Has(vsInitialized)) InitNode(r);
   return r;
 }
@@ -188,7 +184,7 @@ PLazyNode TBaseLazyTree::GetNextSiblingNoInit(PLazyNode Node) const {
 
 PLazyNode TBaseLazyTree::GetPreviousSiblingNoInit(PLazyNode Node) const {
   RequireNotRoot(Node);
-  return Node ? Node->PrevSibling : nullptr;
+  return Node ? Node->PrevSibling() : nullptr;
 }
 
 // --- Checked, initialised, leaf, level and selected walks ---------------------------------------------------
@@ -322,7 +318,7 @@ PLazyNode TBaseLazyTree::GetPreviousLevel(PLazyNode Node, uint32_t NodeLevel) {
   PLazyNode n = Node;
   int64_t level = GetNodeLevel(Node);
   for (;;) {
-    if (level > wanted || !n->PrevSibling) {
+    if (level > wanted || !n->PrevSibling()) {
       n = n->Parent;
       --level;
       if (n == FRoot) return nullptr;
@@ -581,11 +577,11 @@ PLazyNode TBaseLazyTree::GetPreviousVisible(PLazyNode Node, bool ConsiderChildre
       cand = NilForRoot(GetVisibleParent(s, true));
       if (PLazyNode last = GetLastVisible(cand, true, false)) cand = last;
     } else if (!above) {
-      PLazyNode p = s->PrevSibling;
+      PLazyNode p = s->PrevSibling();
       while (p) {
         init(p);
         if (p->Has(vsVisible)) break;
-        p = p->PrevSibling;
+        p = p->PrevSibling();
       }
       if (p) {
         cand = GetLastVisible(p, true, true);
@@ -598,7 +594,8 @@ PLazyNode TBaseLazyTree::GetPreviousVisible(PLazyNode Node, bool ConsiderChildre
       // with its whole subtree.
       PLazyNode n = s;
       if (n->Has(vsExpanded) && NeedsChildren(n)) InitChildren(n);
-      n = n->Has(vsExpanded) && n->LastChild ? n->LastChild : SubtreePredecessor(n);
+      PLazyNode last = n->Has(vsExpanded) ? n->LastChild() : nullptr;
+      n = last ? last : SubtreePredecessor(n);
       init(n);
       while (n && !n->Has(vsVisible)) {
         n = SubtreePredecessor(n);
@@ -623,8 +620,8 @@ PLazyNode TBaseLazyTree::GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderC
       cand = NilForRoot(GetVisibleParent(s, true));
       if (PLazyNode last = GetLastVisibleNoInit(cand, true, false)) cand = last;
     } else if (!above) {
-      PLazyNode p = s->PrevSibling;
-      while (p && !p->Has(vsVisible)) p = p->PrevSibling;
+      PLazyNode p = s->PrevSibling();
+      while (p && !p->Has(vsVisible)) p = p->PrevSibling();
       if (p) {
         cand = GetLastVisibleNoInit(p, true, true);
         if (!cand) cand = p;
@@ -632,7 +629,8 @@ PLazyNode TBaseLazyTree::GetPreviousVisibleNoInit(PLazyNode Node, bool ConsiderC
         cand = NilForRoot(s->Parent);
       }
     } else {
-      PLazyNode n = s->Has(vsExpanded) && s->LastChild ? s->LastChild : SubtreePredecessor(s);
+      PLazyNode last = s->Has(vsExpanded) ? s->LastChild() : nullptr;
+      PLazyNode n = last ? last : SubtreePredecessor(s);
       while (n && !n->Has(vsVisible)) n = SubtreePredecessor(n);
       cand = n;
     }
@@ -712,19 +710,19 @@ PLazyNode TBaseLazyTree::GetNextVisibleSiblingNoInit(PLazyNode Node, bool Includ
 
 PLazyNode TBaseLazyTree::GetPreviousVisibleSibling(PLazyNode Node, bool IncludeFiltered) {
   if (!Node || Node == FRoot) throw ELazyTreeAssertion("Invalid parameter.");
-  PLazyNode r = Node->PrevSibling;
+  PLazyNode r = Node->PrevSibling();
   while (r) {
     if (!r->Has(vsInitialized)) InitNode(r);
     if (r->Has(vsVisible) && (IncludeFiltered || !GetEffectivelyFiltered(r))) break;
-    r = r->PrevSibling;
+    r = r->PrevSibling();
   }
   return r;
 }
 
 PLazyNode TBaseLazyTree::GetPreviousVisibleSiblingNoInit(PLazyNode Node, bool IncludeFiltered) const {
   if (!Node || Node == FRoot) throw ELazyTreeAssertion("Invalid parameter.");
-  PLazyNode r = Node->PrevSibling;
-  while (r && !(r->Has(vsVisible) && (IncludeFiltered || !GetEffectivelyFiltered(r)))) r = r->PrevSibling;
+  PLazyNode r = Node->PrevSibling();
+  while (r && !(r->Has(vsVisible) && (IncludeFiltered || !GetEffectivelyFiltered(r)))) r = r->PrevSibling();
   return r;
 }
 
@@ -750,7 +748,7 @@ uint32_t TBaseLazyTree::AbsoluteIndex(PLazyNode Node) {
   uint32_t result = 0;
   for (PLazyNode n = Node; n != FRoot;) {
     if (!n->Has(vsInitialized)) InitNode(n);
-    for (PLazyNode p = n->PrevSibling; p; p = p->PrevSibling) {
+    for (PLazyNode p = n->PrevSibling(); p; p = p->PrevSibling()) {
       if (!p->Has(vsInitialized)) InitNode(p);
       result += p->TotalCount;
     }
@@ -838,7 +836,7 @@ int TBaseLazyTree::ComputeLineImage(PLazyNode Node, std::vector<TLTLineType>& Li
     return false;
   };
   auto earlierVisible = [this](PLazyNode n) {
-    for (PLazyNode s = n->PrevSibling; s; s = s->PrevSibling)
+    for (PLazyNode s = n->PrevSibling(); s; s = s->PrevSibling())
       if (GetEffectivelyVisible(s)) return true;
     return false;
   };

@@ -122,14 +122,15 @@ enum TLTLineType : uint8_t {
 
 // The node record. The user data area follows the record directly (at an offset aligned for the data type),
 // then the internal areas of the tree classes; blocks live in the tree's arena and never move.
-// The check fields share one byte (nine check states fit in four bits, five check types in three), so that
-// the record is 64 bytes: one cache line, and a million nodes with a pointer of user data stay at 72 MB.
+// A first child has no previous sibling, so its link to one holds its parent's last child instead: no field
+// of its own is needed for the last child, and PrevSibling() and LastChild() read the links in constant time.
+// The check fields share one byte (nine check states fit in four bits, five check types in three). So the
+// record is 56 bytes, and a node with a pointer of user data fills exactly one 64-byte cache line.
 struct TLazyNode {
   TLazyNode* Parent;
-  TLazyNode* PrevSibling;
+  TLazyNode* PrevLink;  // previous sibling; for a first child its parent's last child; the root: itself
   TLazyNode* NextSibling;
   TLazyNode* FirstChild;
-  TLazyNode* LastChild;
   uint32_t Index;
   uint32_t ChildCount;
   TLazyNodeStates States;
@@ -141,6 +142,11 @@ struct TLazyNode {
   TCheckType CheckType : 3;
   uint8_t Dummy : 1;
 
+  // Nil at the ends; the hidden root (which has no parent) is its own neighbour.
+  TLazyNode* PrevSibling() const { return Parent && Parent->FirstChild == this ? nullptr : PrevLink; }
+  // Nil when there is no child.
+  TLazyNode* LastChild() const { return FirstChild ? FirstChild->PrevLink : nullptr; }
+
   bool Has(TLazyNodeState s) const { return States.Has(s); }
   void Include(TLazyNodeState s) { States.Include(s); }
   void Exclude(TLazyNodeState s) { States.Exclude(s); }
@@ -148,7 +154,7 @@ struct TLazyNode {
 using PLazyNode = TLazyNode*;
 
 static_assert(sizeof(TLazyNode) <= 96, "the node record must stay compact");
-static_assert(sizeof(TLazyNode) == 64 || sizeof(void*) != 8, "unexpected padding in the node record");
+static_assert(sizeof(TLazyNode) == 56 || sizeof(void*) != 8, "unexpected padding in the node record");
 static_assert(csMixedDisabled < 16 && ctButton < 8, "a check field no longer fits its bits");
 
 // Raised for programming errors of the tree (wrong node, wrong thread, deleting during a walk).

@@ -10,7 +10,7 @@ namespace lazytree::testing {
 
 inline std::string CheckTree(const TBaseLazyTree& tree) {
   const PLazyNode root = tree.RootNode();
-  if (root->Parent != nullptr || root->PrevSibling != root || root->NextSibling != root)
+  if (root->Parent != nullptr || root->PrevSibling() != root || root->NextSibling != root)
     return "root links changed";
   const bool showFiltered = tree.TreeOptions().PaintOptions.Has(toShowFilteredNodes);
   auto effFiltered = [&](PLazyNode n) { return n->Has(vsFiltered) && !showFiltered; };
@@ -29,14 +29,14 @@ inline std::string CheckTree(const TBaseLazyTree& tree) {
     PLazyNode prev = nullptr;
     for (PLazyNode c = n->FirstChild; c; c = c->NextSibling) {
       if (c->Parent != n) return "child with a wrong parent";
-      if (c->PrevSibling != prev) return "broken PrevSibling";
+      if (c->PrevSibling() != prev) return "broken PrevSibling";
       if (c->Index != count) return "wrong Index " + std::to_string(c->Index) + " at " + std::to_string(count);
       ++count;
       total += c->TotalCount;
       if (n->Has(vsExpanded) && c->Has(vsVisible)) height += c->TotalHeight;
       prev = c;
     }
-    if (n->LastChild != prev) return "wrong LastChild";
+    if (n->LastChild() != prev) return "wrong LastChild";
     if ((n->FirstChild == nullptr) != (count == 0)) return "wrong FirstChild";
     if (n->ChildCount != count) return "ChildCount " + std::to_string(n->ChildCount) + " for " + std::to_string(count);
     if (count > 0 && !n->Has(vsHasChildren)) return "children without vsHasChildren";
