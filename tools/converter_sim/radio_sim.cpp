@@ -10,6 +10,8 @@ namespace convsim {
 
 namespace {
 
+// The simulator spells out the radio module's texts itself rather than sharing the scanner's constants: as an
+// independent peer, a wrong text on either side shows up as a failed exchange instead of agreeing with itself.
 const QByteArray Config_On = QByteArrayLiteral("Veltrum_Enable_Configuration_Mode");
 const QByteArray Config_Off = QByteArrayLiteral("Veltrum_Disable_Configuration_Mode");
 const QByteArray Config_On_Reply = QByteArrayLiteral("\n\rConfiguration_Mode Enabled!\n\r");
