@@ -9,141 +9,7 @@
 
 namespace core::bank {
 
-// ---------------------------------------------------------------------------------------------------------
-// ParGen.xml values
-
-void ParGen_Values::Add(const QString& name, const QString& text) {
-  for (const auto& e : elems_)
-    if (e.first == name) return;
-  elems_.emplace_back(name, text);
-}
-
-const QString* ParGen_Values::Find(QLatin1StringView name) const {
-  for (const auto& e : elems_)
-    if (e.first == name) return &e.second;
-  return nullptr;
-}
-
 namespace {
-const QString& Existing(const ParGen_Values& par, const char* name) {
-  const QString* t = par.Find(QLatin1StringView(name));
-  if (!t) throw ECompileError(QStringLiteral("ParGen.xml: the element %1 is missing.").arg(QLatin1String(name)));
-  return *t;
-}
-
-QString Convert_Message(const QString& text) {
-  try {
-    plat::StrToInt(text);
-  } catch (const plat::EConvertError& e) {
-    return e.Message();
-  }
-  return QStringLiteral("'%1' is not a valid integer value").arg(text);
-}
-}  // namespace
-
-int32_t ParGen_Values::Required(const char* name) const {
-  const QString& t = Existing(*this, name);
-  int v = 0;
-  if (!plat::TryStrToInt(t, v))
-    throw ECompileError(QStringLiteral("ParGen.xml, element %1: %2").arg(QLatin1String(name), Convert_Message(t)));
-  return v;
-}
-
-int32_t ParGen_Values::Or_Default(const char* name, int32_t d) const {
-  int v = 0;
-  return plat::TryStrToInt(Existing(*this, name), v) ? v : d;
-}
-
-int32_t ParGen_Values::Readable(const char* name, int32_t d) const {
-  const QString* t = Find(QLatin1StringView(name));
-  int v = 0;
-  return t && plat::TryStrToInt(*t, v) ? v : d;
-}
-
-bool ParGen_Values::Flag(const char* name) const {
-  const QString* t = Find(QLatin1StringView(name));
-  return t && *t == u"1";
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Small helpers
-
-namespace {
-
-void Put8(uint8_t* p, std::size_t off, uint32_t v) { p[off] = static_cast<uint8_t>(v); }
-void Put16(uint8_t* p, std::size_t off, uint32_t v) {
-  p[off] = static_cast<uint8_t>(v);
-  p[off + 1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, std::size_t off, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[off + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void Put4B(uint8_t* p, std::size_t off, uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
-  p[off] = a;
-  p[off + 1] = b;
-  p[off + 2] = c;
-  p[off + 3] = d;
-}
-
-bool Is_Device(int t, std::initializer_list<int> set) {
-  for (int x : set)
-    if (x == t) return true;
-  return false;
-}
-
-uint32_t Meter_Baud_Rate(int32_t index) {
-  static const uint32_t rates[8] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400};
-  return index >= 0 && index < 8 ? rates[index] : 2400;
-}
-
-uint32_t Modbus_Baud_Rate(int32_t index) {
-  static const uint32_t rates[8] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-  return index >= 0 && index < 8 ? rates[index] : 115200;
-}
-
-// Parity index as the firmware counts it: 0 stays 0, n becomes n + 1.
-uint8_t Parity_Code(int32_t n) { return static_cast<uint8_t>(n == 0 ? 0 : n + 1); }
-
-// Minutes to milliseconds, refused where the 32-bit field would wrap.
-uint32_t Timeout_Ms(int32_t minutes) {
-  const int64_t ms = int64_t(minutes) * 60000;
-  if (ms < 0 || ms > int64_t(UINT32_MAX))
-    throw ECompileError(QStringLiteral("ParGen.xml: the TCP connection time-out of %1 minutes is out of range.").arg(minutes));
-  return static_cast<uint32_t>(ms);
-}
-
-uint32_t C_Field(const ParGen_Values& par) {
-  uint32_t c = par.Flag("Enable_Use_Fix_C_Field") ? 0x80 : 0;
-  return c | (par.Readable("Use_Fix_C_Field_Value", 0) == 0 ? 0x5B : 0x7B);
-}
-
-struct Address4 {
-  uint8_t b[4];
-};
-
-Address4 Read_Address(const ParGen_Values& par, const char* n1, const char* n2, const char* n3, const char* n4) {
-  return Address4{{static_cast<uint8_t>(par.Required(n1)), static_cast<uint8_t>(par.Required(n2)),
-                   static_cast<uint8_t>(par.Required(n3)), static_cast<uint8_t>(par.Required(n4))}};
-}
-
-struct IP_Settings {
-  Address4 ip, sm, ga;
-};
-
-IP_Settings Read_IP_Settings(const ParGen_Values& par) {
-  return IP_Settings{Read_Address(par, "IP_1", "IP_2", "IP_3", "IP_4"), Read_Address(par, "SM_1", "SM_2", "SM_3", "SM_4"),
-                     Read_Address(par, "GA_1", "GA_2", "GA_3", "GA_4")};
-}
-
-// The addresses at offsets 40, 44 and 48 of a parameter record; a disabled gateway is stored as all ones.
-void Put_IP_Settings(uint8_t* p, const ParGen_Values& par) {
-  IP_Settings a = Read_IP_Settings(par);
-  if (par.Required("Gat_Enable") == 0) a.ga = Address4{{0xFF, 0xFF, 0xFF, 0xFF}};
-  auto put = [p](std::size_t off, const Address4& x) { Put4B(p, off, x.b[0], x.b[1], x.b[2], x.b[3]); };
-  put(40, a.ip);
-  put(44, a.sm);
-  put(48, a.ga);
-}
 
 // ---------------------------------------------------------------------------------------------------------
 // Per-format derived values
@@ -364,113 +230,6 @@ std::vector<TNodo*> Node_Order(Bank_Network& net, bool withWireless) {
   return all;
 }
 
-// Parameter block, Ethernet form (24 bytes). Where the device has no TCP port of its own the block holds 502,
-// and a request type of 0 where the device has no choice of it.
-void Write_Ethernet_Block(ByteWriter& w, const ParGen_Values& par, uint32_t nodes, uint32_t entries,
-                          bool ownPort = true, bool ownReqType = true) {
-  const IP_Settings a = Read_IP_Settings(par);
-  w.Bytes(a.ip.b, 4);
-  w.Bytes(a.sm.b, 4);
-  w.Bytes(a.ga.b, 4);
-  w.U8(uint32_t(par.Required("Gat_Enable")));
-  w.U16(ownPort ? uint32_t(par.Required("TCP_Port")) : 502);
-  w.U8(uint32_t(par.Required("Meter_Baud")));
-  w.U8(uint32_t(par.Required("Meter_Par")));
-  w.U8(ownReqType ? uint32_t(par.Required("Meter_Req_Type")) : 0);
-  w.U16(uint32_t(par.Required("Meter_Req_Delay")));
-  w.U8(nodes);
-  w.U16(entries);
-  w.U8(uint32_t(par.Readable("Node_State", 0xFF)));
-}
-
-// Parameter block, serial form (14 bytes; the last byte is the node-state value, as in the Ethernet form).
-void Write_Serial_Block(ByteWriter& w, const ParGen_Values& par, int deviceType, uint32_t nodes, uint32_t entries) {
-  uint32_t ports = 0;
-  if (deviceType == 4) {
-    const int32_t modSer = par.Required("Mod_Ser");
-    const int32_t mbusSer = par.Required("MBUS_Ser");
-    if (modSer == 1 && mbusSer == 0) ports = 0;
-    else if (modSer == 0 && mbusSer == 1) ports = 1;
-    else if (modSer == 0 && mbusSer == 0) ports = 2;
-    else ports = 0;
-  } else if (deviceType == 5) {
-    ports = 1;
-  } else {
-    ports = uint32_t(par.Required("Mod_Ser"));
-  }
-  w.U8(ports);
-  w.U8(uint32_t(par.Required("Mod_Baud")));
-  w.U8(uint32_t(par.Required("Mod_Par")));
-  w.U8(uint32_t(par.Required("Mod_Id")));
-  const int32_t protocol = par.Required("Mod_Protocol");
-  // Outside the window's list the byte is Modbus RTU, the window's default.
-  w.U8(protocol == 1 || protocol == 4 ? 1 : 0);
-  w.U8(uint32_t(par.Required("Meter_Baud")));
-  w.U8(uint32_t(par.Required("Meter_Par")));
-  w.U8(uint32_t(par.Required("Meter_Req_Type")));
-  w.U16(uint32_t(par.Required("Meter_Req_Delay")));
-  w.U8(nodes);
-  w.U16(entries);
-  w.U8(uint32_t(par.Readable("Node_State", 0xFF)));
-}
-
-// Gen_Par_Header, filled from ParGen.xml by the format with header.
-void Fill_Header(Gen_Par_Header_Record& h, const ParGen_Values& par, int deviceType) {
-  uint8_t* p = h.data();
-  Put_IP_Settings(p, par);
-  const uint32_t port = uint16_t(par.Required("TCP_Port"));
-  const int32_t meterBaud = par.Required("Meter_Baud");
-  const int32_t meterPar = par.Required("Meter_Par");
-  const int32_t reqType = par.Required("Meter_Req_Type");
-  Put32(p, 12, Meter_Baud_Rate(meterBaud));
-  Put16(p, 18, Parity_Code(meterPar));
-  Put16(p, 54, port);
-  Put16(p, 56, port);
-  Put32(p, 60, Meter_Baud_Rate(meterBaud));
-  Put16(p, 66, Parity_Code(meterPar));
-  Put32(p, 172, Timeout_Ms(par.Readable("TCP_Conn_TimeOut", 2)));
-  Put32(p, 176, C_Field(par));
-  Put8(p, 180, deviceType == 1 && reqType == 0 && par.Flag("Reply_Exception_Until_First_Read") ? 1 : 0);
-}
-
-// Gen_Par, filled from ParGen.xml by the network format.
-void Fill_Gen_Par(Gen_Par_Record& g, const ParGen_Values& par, int deviceType) {
-  uint8_t* p = g.data();
-  const bool serialSide = Is_Device(deviceType, {2, 3, 6});
-  const bool tcpSide = Is_Device(deviceType, {7, 1007});
-  if (serialSide) Put32(p, 20, uint8_t(par.Or_Default("Mod_Id", 1)));
-  Put_IP_Settings(p, par);
-  const uint32_t port = tcpSide ? uint16_t(par.Required("TCP_Port")) : 502;
-  Put16(p, 54, port);
-  Put16(p, 56, port);
-  if (serialSide) Put8(p, 59, 4);
-  else if (Is_Device(deviceType, {1, 7, 1007})) Put8(p, 59, 2);
-  if (serialSide) Put32(p, 496, Modbus_Baud_Rate(par.Or_Default("Mod_Baud", 7)));
-  Put32(p, 504, 19200);
-  const int32_t reqType = Is_Device(deviceType, {1, 1001, 2, 3}) ? par.Required("Meter_Req_Type") : 0;
-  Put32(p, 508, Meter_Baud_Rate(par.Required("Meter_Baud")));
-  if (serialSide) Put8(p, 520, Parity_Code(par.Or_Default("Mod_Par", 0)));
-  Put8(p, 522, 0);
-  Put8(p, 523, Parity_Code(par.Required("Meter_Par")));
-  if (serialSide) {
-    // Stop bits of the Modbus port: 1 or 2; anything else (an unselected list stores -1) gives 1.
-    const int32_t stop = par.Readable("Mod_StopBit", 0) + 1;
-    Put8(p, 526, stop >= 1 && stop <= 2 ? uint32_t(stop) : 1);
-  }
-  Put8(p, 528, 1);
-  Put8(p, 534, 8);
-  static const uint8_t modes[5] = {1, 5, 15, 17, 11};
-  const int32_t mode = par.Readable("wMBus_Mode", 0);
-  Put8(p, 568, mode >= 0 && mode < 5 ? modes[mode] : 1);
-  Put8(p, 582, uint32_t(par.Readable("wMBus_Radio_Channel", 0)));
-  Put8(p, 584, 3);
-  Put8(p, 585, 5);
-  Put8(p, 586, 5);
-  if (tcpSide) Put32(p, 600, Timeout_Ms(par.Readable("TCP_Conn_TimeOut", 2)));
-  Put32(p, 728, C_Field(par));
-  Put8(p, 736, deviceType == 1 && reqType == 0 && par.Flag("Reply_Exception_Until_First_Read") ? 1 : 0);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -484,54 +243,16 @@ uint32_t Int_To_BCD(uint32_t value) {
   return r;
 }
 
-uint32_t Bank_Checksum(const uint8_t* data, std::size_t n) {
-  uint32_t sum = 0;
-  for (std::size_t i = 0; i < n; ++i) sum += data[i];
-  return sum;
-}
-
 bool Is_Time_Point(Bank_Format fmt, const TNodo& node, const TVariabile& var) {
   if (!(var.Options & Opt_TP_Mod_Regs)) return false;
   if (var.Type_Of_Data == 20) return true;
   return fmt == Bank_Format::Serial && node.Var_Type == 1;
 }
 
-void Reset_Gen_Par(Gen_Par_Record& g) {
-  g.fill(0);
-  uint8_t* p = g.data();
-  Put32(p, 0, 250000);
-  Put32(p, 4, 250000);
-  Put32(p, 8, 9600);
-  Put4B(p, 40, 192, 168, 0, 5);
-  Put4B(p, 44, 255, 255, 255, 0);
-  Put4B(p, 48, 255, 255, 255, 255);
-  Put16(p, 52, 10000);
-  Put8(p, 59, 1);
-  Put32(p, 60, 9600);
-  Put4B(p, 72, 192, 168, 0, 10);
-  Put8(p, 526, 1);
-  Put8(p, 529, 1);
-  Put8(p, 532, 8);
-  Put8(p, 535, 8);
-  Put8(p, 570, 0xBF);
-  Put8(p, 590, 1);
-  Put32(p, 596, 0x68800);
-  Put32(p, 600, 120000);
-}
-
-void Reset_Gen_Par_Header(Gen_Par_Header_Record& h) {
-  h.fill(0);
-  uint8_t* p = h.data();
-  Put32(p, 20, 1);
-  Put16(p, 52, 10000);
-  Put32(p, 68, 1);
-  Put32(p, 172, 180000);
-}
-
 namespace {
 
 // The three-word formats: standard, with header and serial.
-std::vector<uint8_t> Build_Three_Word(Bank_Format fmt, Bank_Network& net, const ParGen_Values& par, int deviceType) {
+std::vector<uint8_t> Build_Three_Word(Bank_Format fmt, Bank_Network& net, const TParGen_Numbers& par, int deviceType) {
   const Format_Spec& s = Spec(fmt);
   std::vector<TNodo*> nodes = Node_Order(net, false);
   Check_Node_Count(nodes.size(), s.image, "wired");
@@ -544,7 +265,7 @@ std::vector<uint8_t> Build_Three_Word(Bank_Format fmt, Bank_Network& net, const 
   ByteWriter w(buf, Bank_Buffer_Size, QLatin1String(s.image));
   if (fmt == Bank_Format::With_Header) {
     w.Zeros(Bank_Block_Size);  // the header, written last
-    w.U8(0x40);
+    w.U8(Image_Lead_Byte);
   }
   w.U32(table);
   w.U32(0);
@@ -554,35 +275,27 @@ std::vector<uint8_t> Build_Three_Word(Bank_Format fmt, Bank_Network& net, const 
   w.PatchU32(base + 8, uint32_t(w.Pos()));
   if (par.Exists) {
     if (fmt == Bank_Format::Serial) Write_Serial_Block(w, par, deviceType, uint32_t(nodes.size()), m.entries1);
-    else Write_Ethernet_Block(w, par, uint32_t(nodes.size()), m.entries1);
+    else Write_Ethernet_Block(w, par, fmt, deviceType, uint32_t(nodes.size()), m.entries1);
   }
-  if (fmt == Bank_Format::With_Header) {
-    Gen_Par_Header_Record h;
-    Reset_Gen_Par_Header(h);
-    if (par.Exists) Fill_Header(h, par, deviceType);
-    Put16(h.data(), 58, 0x40);  // the image's lead byte
-    std::memcpy(buf.data(), h.data(), h.size());
-    std::memset(buf.data() + h.size(), 0, Gen_Par_Size - h.size());
-    Put32(buf.data(), Gen_Par_Size, Bank_Checksum(buf.data(), Gen_Par_Size));
-  }
+  if (fmt == Bank_Format::With_Header) Write_Header(buf.data(), par, deviceType);
   return buf;
 }
 
 }  // namespace
 
-std::vector<uint8_t> Build_Bank_Std(Bank_Network& net, const ParGen_Values& par, int deviceType) {
+std::vector<uint8_t> Build_Bank_Std(Bank_Network& net, const TParGen_Numbers& par, int deviceType) {
   return Build_Three_Word(Bank_Format::Standard, net, par, deviceType);
 }
 
-std::vector<uint8_t> Build_Bank_B2(Bank_Network& net, const ParGen_Values& par, int deviceType) {
+std::vector<uint8_t> Build_Bank_B2(Bank_Network& net, const TParGen_Numbers& par, int deviceType) {
   return Build_Three_Word(Bank_Format::With_Header, net, par, deviceType);
 }
 
-std::vector<uint8_t> Build_Bank_Serial(Bank_Network& net, const ParGen_Values& par, int deviceType) {
+std::vector<uint8_t> Build_Bank_Serial(Bank_Network& net, const TParGen_Numbers& par, int deviceType) {
   return Build_Three_Word(Bank_Format::Serial, net, par, deviceType);
 }
 
-std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const ParGen_Values& par, int deviceType, Gen_Par_Record& genPar) {
+std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const TParGen_Numbers& par, int deviceType, Gen_Par_Record& genPar) {
   const Format_Spec& s = Spec(Bank_Format::Network);
   Check_Node_Count(net.Nodi_Wired.size(), s.image, "wired");
   if (net.Nodi_Wireless.size() > std::size_t(Max_Wireless_Nodes))
@@ -595,7 +308,7 @@ std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const ParGen_Values& par
   std::vector<uint8_t> buf;
   buf.reserve(Bank_Buffer_Size);
   ByteWriter w(buf, Bank_Buffer_Size, QLatin1String(s.image));
-  w.U8(0x40);
+  w.U8(Image_Lead_Byte);
   w.U32(21);
   w.U32(0);
   w.U32(0);
@@ -605,10 +318,9 @@ std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const ParGen_Values& par
   w.PatchU32(5, m.map1);
   w.PatchU32(17, m.map2);
   w.PatchU32(9, uint32_t(w.Pos()));
-  Put8(genPar.data(), 564, wireless);
+  Set_Wireless_Count(genPar, wireless);
   if (par.Exists) {
-    Write_Ethernet_Block(w, par, wired, m.entries1, Is_Device(deviceType, {7, 1007}),
-                         Is_Device(deviceType, {1, 1001, 2, 3}));
+    Write_Ethernet_Block(w, par, Bank_Format::Network, deviceType, wired, m.entries1);
     w.U8(wireless);
     w.U16(m.entries2);
     Fill_Gen_Par(genPar, par, deviceType);

@@ -1,6 +1,6 @@
 #pragma once
-// The compiled network records and the byte layouts of the bank images: the four network-image formats,
-// their parameter blocks, the general parameters with the wireless slots (bank1.bin) and the 2048-byte header.
+// The compiled network records and the byte layouts of the bank images: the four network-image formats and
+// bank1.bin with its wireless slots (the general parameters they carry are in core/gen_par.h).
 
 #include <array>
 #include <cstddef>
@@ -12,15 +12,14 @@
 
 #include <QString>
 
+#include "core/gen_par.h"
+
 namespace core::bank {
 
 // Capacity of every image buffer; a larger image ends the compile.
 constexpr std::size_t Bank_Buffer_Size = 200000;
 constexpr int Max_Wireless_Nodes = 32;
 constexpr int Max_Table_Nodes = 255;
-constexpr std::size_t Gen_Par_Size = 2044;
-constexpr std::size_t Gen_Par_Header_Size = 184;
-constexpr std::size_t Bank_Block_Size = 2048;  // Gen_Par or header with its checksum
 constexpr std::size_t Slot_Size = 32;
 constexpr std::size_t Bank1_Size = Bank_Block_Size + Max_Wireless_Nodes * Slot_Size;  // 3072
 
@@ -84,51 +83,22 @@ struct TwMBus_Slot {
   uint8_t Key_Enable = 0;
 };
 
-enum class Bank_Format { Standard, With_Header, Serial, Network };
-
 struct Bank_Network {
   std::vector<TNodo> Nodi_Wired;
   std::vector<TNodo> Nodi_Wireless;            // Network format only
   std::vector<TwMBus_Slot> wMBus_Slots;        // one per wireless node, at most 32
 };
 
-// The elements of ParGen.xml (children of its root) with the three ways the compiler reads them.
-class ParGen_Values {
- public:
-  bool Exists = false;
-  // Keeps the first element of a name, as a lookup by name finds it.
-  void Add(const QString& name, const QString& text);
-  const QString* Find(QLatin1StringView name) const;
-  // Missing or not a number ends the compile.
-  int32_t Required(const char* name) const;
-  // The element must exist; a text that is not a number gives d.
-  int32_t Or_Default(const char* name, int32_t d) const;
-  // d when the element is missing or not a number.
-  int32_t Readable(const char* name, int32_t d) const;
-  // True when the element's text is exactly "1".
-  bool Flag(const char* name) const;
-
- private:
-  std::vector<std::pair<QString, QString>> elems_;
-};
-
-// Packed-record images of the general parameters, built by offset.
-using Gen_Par_Record = std::array<uint8_t, Gen_Par_Size>;
-using Gen_Par_Header_Record = std::array<uint8_t, Gen_Par_Header_Size>;
-
-void Reset_Gen_Par(Gen_Par_Record& g);
-void Reset_Gen_Par_Header(Gen_Par_Header_Record& h);
-uint32_t Bank_Checksum(const uint8_t* data, std::size_t n);
 // Packed BCD of the last 8 decimal digits, least significant digit in bits 0..3.
 uint32_t Int_To_BCD(uint32_t value);
 
 // The builders. Each derives Add, Address_Arr_Calcolato and Address_VIF_ASCII of the records and returns
 // the image; a value the image cannot hold raises ECompileError.
-std::vector<uint8_t> Build_Bank_Std(Bank_Network& net, const ParGen_Values& par, int deviceType);
-std::vector<uint8_t> Build_Bank_B2(Bank_Network& net, const ParGen_Values& par, int deviceType);
-std::vector<uint8_t> Build_Bank_Serial(Bank_Network& net, const ParGen_Values& par, int deviceType);
-// Also fills the general parameters from ParGen.xml and the wireless count.
-std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const ParGen_Values& par, int deviceType, Gen_Par_Record& genPar);
+std::vector<uint8_t> Build_Bank_Std(Bank_Network& net, const TParGen_Numbers& par, int deviceType);
+std::vector<uint8_t> Build_Bank_B2(Bank_Network& net, const TParGen_Numbers& par, int deviceType);
+std::vector<uint8_t> Build_Bank_Serial(Bank_Network& net, const TParGen_Numbers& par, int deviceType);
+// Also fills the general parameters: the wireless count, and the rest from ParGen.xml when it exists.
+std::vector<uint8_t> Build_Bank2_Net(Bank_Network& net, const TParGen_Numbers& par, int deviceType, Gen_Par_Record& genPar);
 // Gen_Par with its checksum, then the 32 slots: always 3072 bytes.
 std::vector<uint8_t> Build_Bank1(const Gen_Par_Record& genPar, const std::vector<TwMBus_Slot>& slotList);
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 // Found by the scanner; the core only keeps the references (the scanner decides how the lists are guarded).
 class TSlave_MBus;
@@ -29,8 +30,53 @@ static_assert(Is_Known_Device_Type(Device_Type), "DEVICE_TYPE must be one of 1-7
 // The nine known device types in a fixed order (for tables and tests).
 inline constexpr int32_t Known_Device_Types[] = {1, 2, 3, 4, 5, 6, 7, 1001, 1007};
 
-// Per-model constant tables keyed by device type. An unknown type, and the update code of the OEM types,
-// give the empty text.
+// The images a compile produces, by format of the network image (see core/network_compiler.h).
+namespace core::bank {
+enum class Bank_Format { Standard, With_Header, Serial, Network };
+}
+
+// Which side of the converter the Modbus master reaches it on.
+enum class TModbus_Side : uint8_t { Serial, Tcp };
+
+// The bank images of one device variant: none, bank.bin alone, or bank1.bin and bank2.bin (the network format),
+// for types 1 and 1001 beside a bank.bin of their own.
+enum class TBank_Set : uint8_t { None, Standard_And_Network, Header_And_Network, Serial, Network };
+
+// The serial ports of a serial image's parameter block: the Modbus port as chosen, type 5's one fixed RS232
+// port, or type 4's pair of Modbus and M-Bus ports of which at most one is RS232.
+enum class TSerial_Ports : uint8_t { Modbus_Choice, Fixed, Modbus_And_MBus };
+
+// Everything that differs between the device types, one row per type. Texts are empty and flags false for a
+// type that is no model.
+struct TDevice_Model {
+  int32_t Type = 0;
+  int32_t Model = 0;                   // the model a type is or re-brands: 1001 is model 1, 1007 model 7
+  const char16_t* Code = u"";          // "SW" + model number
+  const char16_t* Desc = u"";          // description ending in " - Converter"
+  const char16_t* Update_Code = u"";   // value the update check sends; empty for the re-brands
+  const char16_t* Title = u"";         // caption of the main window, vendor first
+  const char16_t* Version = u"";       // software version the configuration files carry
+  int32_t XML_Code = 0;                // device code of the scan export files
+  bool Has_Variant = false;            // the settings offer two variants (ParGen.xml element Sel_Dev)
+  bool Wireless = false;               // has the wireless M-Bus radio; polls its wired line cyclically
+  TModbus_Side Modbus = TModbus_Side::Serial;
+  TSerial_Ports Serial_Ports = TSerial_Ports::Modbus_Choice;
+  uint8_t Gen_Par_Modbus_Code = 1;     // what bank1.bin says of the Modbus side: 4 serial, 2 TCP, 1 left at reset
+  bool Reply_Exception = false;        // offers to answer with an exception until the first M-Bus read
+  TBank_Set Banks[2] = {TBank_Set::None, TBank_Set::None};  // by variant (0 for the types without variants)
+};
+
+// The row of a device type; the empty row for a type that is no model.
+const TDevice_Model& Device_Model(int32_t deviceType = Device_Type);
+
+// The formats of the images a compile builds for a type and variant, the image named bank.bin first.
+std::vector<core::bank::Bank_Format> Bank_Formats(int32_t deviceType, int32_t selDev);
+
+// The rates behind the baud-rate lists of the settings (item index to bits per second).
+inline constexpr uint32_t Meter_Baud_Rates[8] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400};
+inline constexpr uint32_t Modbus_Baud_Rates[8] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
+// Texts of the row of a type. An unknown type, and the update code of the OEM types, give the empty text.
 QString SW_Code_Type(int32_t deviceType = Device_Type);         // "SW" + model number, e.g. "SW51645"
 QString SW_Desc_Type(int32_t deviceType = Device_Type);         // description ending in " - Converter"
 QString SW_Update_Code_Type(int32_t deviceType = Device_Type);  // value the update check sends; none for 1001/1007

@@ -44,15 +44,6 @@ using Xml_Element = plat::TXMLNode;
 Xml_Element First_Element(const Xml_Element& parent) { return parent.FirstChildElement(); }
 Xml_Element Next_Element(const Xml_Element& e) { return e.NextSiblingElement(); }
 
-ParGen_Values ParGen_From(const Xml_File& f) {
-  ParGen_Values par;
-  par.Exists = f.exists;
-  if (!f.exists) return par;
-  for (Xml_Element e = First_Element(f.root); e; e = Next_Element(e))
-    par.Add(e.NodeName(), e.Text());
-  return par;
-}
-
 struct Attr {
   bool present = false;
   QString value;
@@ -279,19 +270,13 @@ struct Reader {
   }
 };
 
-bool Is_Device(int t, std::initializer_list<int> set) {
-  for (int x : set)
-    if (x == t) return true;
-  return false;
-}
-
-Bank_Network Collect(Bank_Format fmt, int deviceType, const Xml_File& mbus, const ParGen_Values& par) {
+Bank_Network Collect(Bank_Format fmt, int deviceType, const Xml_File& mbus, const TParGen_Numbers& par) {
   Bank_Network net;
   if (!mbus.exists) return net;
   const bool network = fmt == Bank_Format::Network;
-  const bool wirelessTypes = Is_Device(deviceType, {6, 7, 1007});
+  const bool wirelessTypes = Device_Model(deviceType).Wireless;
   // Wired nodes go into bank2.bin only with the M-Bus line present; the wired-only types always have it.
-  const bool wiredPresent = !network || !wirelessTypes || par.Readable("Sel_Dev_MBus_Present", 0) == 1;
+  const bool wiredPresent = !network || !wirelessTypes || par.Sel_Dev_MBus_Present == 1;
   Reader rd{fmt};
   std::array<Attr, NA_Count> na;
   std::array<Attr, VA_Count> va;
@@ -333,17 +318,22 @@ Bank_Network Collect(Bank_Format fmt, int deviceType, const Xml_File& mbus, cons
   return net;
 }
 
-void Check_Variant(int selDev) {
-  if (selDev != 0 && selDev != 1)
-    throw ECompileError(QStringLiteral("ParGen.xml: Sel_Dev = %1 is not a device variant (0 or 1).").arg(selDev));
-}
-
 QByteArray To_Bytes(const std::vector<uint8_t>& v) {
   return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size()));
 }
 
+std::vector<uint8_t> Build_Main_Image(Bank_Format fmt, Bank_Network& net, const TParGen_Numbers& par, int deviceType) {
+  switch (fmt) {
+    case Bank_Format::Standard: return Build_Bank_Std(net, par, deviceType);
+    case Bank_Format::With_Header: return Build_Bank_B2(net, par, deviceType);
+    case Bank_Format::Serial: return Build_Bank_Serial(net, par, deviceType);
+    case Bank_Format::Network: break;
+  }
+  return {};
+}
+
 // Gen_Par with the wireless slots, and the network image.
-void Compile_Bank12(Bank_Set& set, int deviceType, const Xml_File& mbus, const ParGen_Values& par) {
+void Compile_Bank12(Bank_Set& set, int deviceType, const Xml_File& mbus, const TParGen_Numbers& par) {
   Gen_Par_Record genPar;
   Reset_Gen_Par(genPar);
   Bank_Network net = Collect(Bank_Format::Network, deviceType, mbus, par);
@@ -353,57 +343,46 @@ void Compile_Bank12(Bank_Set& set, int deviceType, const Xml_File& mbus, const P
   set.Files.push_back({QStringLiteral("bank2.bin"), To_Bytes(bank2)});
 }
 
+pargen::TParGen_File Load_ParGen_File(const QString& fileParGen) {
+  pargen::TParGen_File f = pargen::Load_ParGen_File(fileParGen);
+  if (f.Status == pargen::TParGen_Read::Malformed)
+    throw ECompileError(QStringLiteral("ParGen.xml cannot be read: %1").arg(f.Error));
+  return f;
+}
+
 }  // namespace
 
-ParGen_Values Load_ParGen(const QString& fileParGen) { return ParGen_From(Load_Xml(fileParGen, "ParGen.xml")); }
+TParGen_Numbers Load_ParGen(const QString& fileParGen) {
+  return Read_ParGen_Numbers(Load_ParGen_File(fileParGen), Device_Type, {});
+}
 
-Bank_Network Collect_Network(Bank_Format fmt, int deviceType, const QString& fileMBus, const ParGen_Values& par) {
+Bank_Network Collect_Network(Bank_Format fmt, int deviceType, const QString& fileMBus, const TParGen_Numbers& par) {
   return Collect(fmt, deviceType, Load_Xml(fileMBus, "M_Bus.xml"), par);
 }
 
 int Read_Sel_Dev(const QString& fileParGen) {
-  try {
-    const ParGen_Values par = Load_ParGen(fileParGen);
-    return par.Readable("Sel_Dev", 0);
-  } catch (const ECompileError&) {
-    return 0;
-  }
+  return pargen::Load_ParGen_File(fileParGen).Number(pargen::TParGen_Element::Sel_Dev).value_or(0);
 }
 
 Bank_Set Compile(int deviceType, int selDev, const QString& fileParGen, const QString& fileMBus) {
   Bank_Set set;
   set.Device_Type = deviceType;
-  const bool known = Is_Device(deviceType, {1, 1001, 2, 3, 4, 5, 6, 7, 1007});
-  if (!known) return set;
-  if (Is_Device(deviceType, {1, 1001, 2, 3})) Check_Variant(selDev);
-  const ParGen_Values par = ParGen_From(Load_Xml(fileParGen, "ParGen.xml"));
+  const TDevice_Model& model = Device_Model(deviceType);
+  if (model.Has_Variant && selDev != 0 && selDev != 1)
+    throw ECompileError(QStringLiteral("ParGen.xml: %1 = %2 is not a device variant (0 or 1).")
+                            .arg(pargen::Element_Name(pargen::TParGen_Element::Sel_Dev)).arg(selDev));
+  const std::vector<Bank_Format> formats = Bank_Formats(deviceType, selDev);
+  if (formats.empty()) return set;
+  const TParGen_Numbers par = Read_ParGen_Numbers(Load_ParGen_File(fileParGen), deviceType, formats);
   const Xml_File mbus = Load_Xml(fileMBus, "M_Bus.xml");
-  switch (deviceType) {
-    case 1:
-    case 1001: {
-      const Bank_Format fmt = selDev == 1 ? Bank_Format::With_Header : Bank_Format::Standard;
-      Bank_Network net = Collect(fmt, deviceType, mbus, par);
-      const std::vector<uint8_t> bank = fmt == Bank_Format::With_Header ? Build_Bank_B2(net, par, deviceType)
-                                                                          : Build_Bank_Std(net, par, deviceType);
-      Compile_Bank12(set, deviceType, mbus, par);
-      set.Files.push_back({QStringLiteral("bank.bin"), To_Bytes(bank)});
-      break;
-    }
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-      if (deviceType <= 3 && selDev == 1) {
-        Compile_Bank12(set, deviceType, mbus, par);
-      } else {
-        Bank_Network net = Collect(Bank_Format::Serial, deviceType, mbus, par);
-        set.Files.push_back({QStringLiteral("bank.bin"), To_Bytes(Build_Bank_Serial(net, par, deviceType))});
-      }
-      break;
-    default:  // 6, 7, 1007
-      Compile_Bank12(set, deviceType, mbus, par);
-      break;
+  // bank.bin first, as its faults come first, but written after bank1.bin and bank2.bin.
+  std::vector<uint8_t> bank;
+  if (formats.front() != Bank_Format::Network) {
+    Bank_Network net = Collect(formats.front(), deviceType, mbus, par);
+    bank = Build_Main_Image(formats.front(), net, par, deviceType);
   }
+  if (formats.back() == Bank_Format::Network) Compile_Bank12(set, deviceType, mbus, par);
+  if (formats.front() != Bank_Format::Network) set.Files.push_back({QStringLiteral("bank.bin"), To_Bytes(bank)});
   return set;
 }
 

@@ -34,7 +34,8 @@ Bank_Set Compile(int deviceType, int selDev, const QString& fileParGen, const QS
 int Read_Sel_Dev(const QString& fileParGen);
 
 // Collects the nodes of M_Bus.xml as the builder of a format reads them (exposed for tests).
-Bank_Network Collect_Network(Bank_Format fmt, int deviceType, const QString& fileMBus, const ParGen_Values& par);
-ParGen_Values Load_ParGen(const QString& fileParGen);
+Bank_Network Collect_Network(Bank_Format fmt, int deviceType, const QString& fileMBus, const TParGen_Numbers& par);
+// ParGen.xml as numbers, without the checks of any image (exposed for tests).
+TParGen_Numbers Load_ParGen(const QString& fileParGen);
 
 }  // namespace core::bank

@@ -12,7 +12,7 @@
 #include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
-#include "windows/pargen_model.h"
+#include "core/par_gen_file.h"
 
 class TFParGen : public plat::TForm {
  public:

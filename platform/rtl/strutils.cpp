@@ -166,11 +166,11 @@ bool ParseIntegerText(const QString& S, int Bits, int64_t& Out) {
   return true;
 }
 
-[[noreturn]] void RaiseNotInteger(const QString& S) {
-  throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(S));
-}
+[[noreturn]] void RaiseNotInteger(const QString& S) { throw EConvertError(NotIntegerMessage(S)); }
 
 }  // namespace
+
+QString NotIntegerMessage(const QString& S) { return QStringLiteral("'%1' is not a valid integer value").arg(S); }
 
 bool TryStrToInt(const QString& S, int& Value) {
   int64_t v;

@@ -59,6 +59,8 @@ bool TryStrToInt(const QString& S, int& Value);
 bool TryStrToInt64(const QString& S, int64_t& Value);
 // Raise EConvertError "'S' is not a valid integer value".
 int StrToInt(const QString& S);
+// The message StrToInt raises for a text that is not an integer, for callers that report it their own way.
+QString NotIntegerMessage(const QString& S);
 int64_t StrToInt64(const QString& S);
 int StrToIntDef(const QString& S, int Default);
 int64_t StrToInt64Def(const QString& S, int64_t Default);

@@ -15,7 +15,7 @@
 #include "platform/io/process.h"
 #include "windows/boot_ser.h"
 #include "windows/boot_tcp.h"
-#include "windows/pargen_model.h"
+#include "core/par_gen_file.h"
 #include "windows/tests/windows_fixture.h"
 #include "windows/update_commands.h"
 

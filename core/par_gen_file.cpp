@@ -1,4 +1,4 @@
-#include "windows/pargen_model.h"
+#include "core/par_gen_file.h"
 
 #include "platform/io/files.h"
 #include "platform/rtl/strutils.h"
@@ -19,6 +19,22 @@ QStringList Items(std::initializer_list<const char*> texts) {
   return l;
 }
 
+using E = TParGen_Element;
+
+// The names, in the order of the enumeration.
+constexpr const char* Names[Element_Count] = {
+    "Sel_Dev", "Sel_Dev_MBus_Present", "IP_1", "IP_2", "IP_3", "IP_4", "SM_1", "SM_2", "SM_3", "SM_4", "GA_1", "GA_2",
+    "GA_3", "GA_4", "Gat_Enable", "TCP_Port", "TCP_Conn_TimeOut", "Meter_Baud", "Meter_Par", "Meter_Req_Type",
+    "Meter_Req_Delay", "Node_State", "Enable_Use_Fix_C_Field", "Use_Fix_C_Field_Value",
+    "Reply_Exception_Until_First_Read", "MBUS_Ser", "Mod_Ser", "Mod_Baud", "Mod_Par", "Mod_StopBit", "Mod_Id",
+    "Mod_Protocol", "wMBus_Mode", "wMBus_Radio_Channel"};
+
+std::optional<E> Element_Of(const QString& name) {
+  for (std::size_t i = 0; i < Element_Count; ++i)
+    if (name == QLatin1StringView(Names[i])) return E(i);
+  return std::nullopt;
+}
+
 // Where each element's value lives in TParGen_Data, by kind.
 enum class Kind { None, Edit, List, Check, Polls };
 
@@ -30,40 +46,45 @@ struct Slot {
   TParGen_List which = TParGen_List::Select_Device;
 };
 
-Slot Find_Slot(TParGen_Data& d, const QString& name) {
+Slot Address_Slot(std::array<QString, 4>& bytes, E first, E e) {
+  Slot s;
+  s.kind = Kind::Edit;
+  s.edit = &bytes[std::size_t(e) - std::size_t(first)];
+  return s;
+}
+
+Slot Find_Slot(TParGen_Data& d, E e) {
   Slot s;
   auto edit = [&](QString& v) { s.kind = Kind::Edit; s.edit = &v; };
   auto list = [&](int& v, TParGen_List w) { s.kind = Kind::List; s.list = &v; s.which = w; };
   auto check = [&](bool& v) { s.kind = Kind::Check; s.check = &v; };
-  for (int i = 0; i < 4; ++i) {
-    const QString n = QString::number(i + 1);
-    if (name == QStringLiteral("IP_") + n) edit(d.IP[std::size_t(i)]);
-    if (name == QStringLiteral("SM_") + n) edit(d.SM[std::size_t(i)]);
-    if (name == QStringLiteral("GA_") + n) edit(d.GA[std::size_t(i)]);
+  switch (e) {
+    case E::IP_1: case E::IP_2: case E::IP_3: case E::IP_4: return Address_Slot(d.IP, E::IP_1, e);
+    case E::SM_1: case E::SM_2: case E::SM_3: case E::SM_4: return Address_Slot(d.SM, E::SM_1, e);
+    case E::GA_1: case E::GA_2: case E::GA_3: case E::GA_4: return Address_Slot(d.GA, E::GA_1, e);
+    case E::Sel_Dev: list(d.Sel_Dev, TParGen_List::Select_Device); break;
+    case E::Sel_Dev_MBus_Present: list(d.Sel_Dev_MBus_Present, TParGen_List::Wire_Present_MBus); break;
+    case E::Gat_Enable: check(d.Gat_Enable); break;
+    case E::TCP_Port: edit(d.TCP_Port); break;
+    case E::TCP_Conn_TimeOut: edit(d.TCP_Conn_TimeOut); break;
+    case E::Meter_Baud: list(d.Meter_Baud, TParGen_List::MBus_Baud); break;
+    case E::Meter_Par: list(d.Meter_Par, TParGen_List::MBus_Parity); break;
+    case E::Meter_Req_Type: s.kind = Kind::Polls; s.list = &d.Meter_Polls; s.which = TParGen_List::MBus_Polls; break;
+    case E::Meter_Req_Delay: edit(d.Meter_Req_Delay); break;
+    case E::Node_State: edit(d.Node_State); break;
+    case E::Enable_Use_Fix_C_Field: check(d.Enable_Use_Fix_C_Field); break;
+    case E::Use_Fix_C_Field_Value: list(d.Use_Fix_C_Field_Value, TParGen_List::MBus_Fix_CField_Val); break;
+    case E::Reply_Exception_Until_First_Read: check(d.Reply_Exception_Until_First_Read); break;
+    case E::MBUS_Ser: list(d.MBUS_Ser, TParGen_List::MBus_Serial); break;
+    case E::Mod_Ser: list(d.Mod_Ser, TParGen_List::Serial_Modbus_Slave); break;
+    case E::Mod_Baud: list(d.Mod_Baud, TParGen_List::Baud_Modbus_Slave); break;
+    case E::Mod_Par: list(d.Mod_Par, TParGen_List::Par_Modbus_Slave); break;
+    case E::Mod_StopBit: list(d.Mod_StopBit, TParGen_List::ModSlave_StopBits); break;
+    case E::Mod_Id: edit(d.Mod_Id); break;
+    case E::Mod_Protocol: list(d.Mod_Protocol, TParGen_List::Protocol_Modbus_Slave); break;
+    case E::wMBus_Mode: list(d.wMBus_Mode, TParGen_List::wMBus_Mode); break;
+    case E::wMBus_Radio_Channel: list(d.wMBus_Radio_Channel, TParGen_List::wMBus_Radio_Channel); break;
   }
-  if (s.kind != Kind::None) return s;
-  if (name == u"Sel_Dev") list(d.Sel_Dev, TParGen_List::Select_Device);
-  else if (name == u"Sel_Dev_MBus_Present") list(d.Sel_Dev_MBus_Present, TParGen_List::Wire_Present_MBus);
-  else if (name == u"Gat_Enable") check(d.Gat_Enable);
-  else if (name == u"TCP_Port") edit(d.TCP_Port);
-  else if (name == u"TCP_Conn_TimeOut") edit(d.TCP_Conn_TimeOut);
-  else if (name == u"Meter_Baud") list(d.Meter_Baud, TParGen_List::MBus_Baud);
-  else if (name == u"Meter_Par") list(d.Meter_Par, TParGen_List::MBus_Parity);
-  else if (name == u"Meter_Req_Type") { s.kind = Kind::Polls; s.list = &d.Meter_Polls; s.which = TParGen_List::MBus_Polls; }
-  else if (name == u"Meter_Req_Delay") edit(d.Meter_Req_Delay);
-  else if (name == u"Node_State") edit(d.Node_State);
-  else if (name == u"Enable_Use_Fix_C_Field") check(d.Enable_Use_Fix_C_Field);
-  else if (name == u"Use_Fix_C_Field_Value") list(d.Use_Fix_C_Field_Value, TParGen_List::MBus_Fix_CField_Val);
-  else if (name == u"Reply_Exception_Until_First_Read") check(d.Reply_Exception_Until_First_Read);
-  else if (name == u"MBUS_Ser") list(d.MBUS_Ser, TParGen_List::MBus_Serial);
-  else if (name == u"Mod_Ser") list(d.Mod_Ser, TParGen_List::Serial_Modbus_Slave);
-  else if (name == u"Mod_Baud") list(d.Mod_Baud, TParGen_List::Baud_Modbus_Slave);
-  else if (name == u"Mod_Par") list(d.Mod_Par, TParGen_List::Par_Modbus_Slave);
-  else if (name == u"Mod_StopBit") list(d.Mod_StopBit, TParGen_List::ModSlave_StopBits);
-  else if (name == u"Mod_Id") edit(d.Mod_Id);
-  else if (name == u"Mod_Protocol") list(d.Mod_Protocol, TParGen_List::Protocol_Modbus_Slave);
-  else if (name == u"wMBus_Mode") list(d.wMBus_Mode, TParGen_List::wMBus_Mode);
-  else if (name == u"wMBus_Radio_Channel") list(d.wMBus_Radio_Channel, TParGen_List::wMBus_Radio_Channel);
   return s;
 }
 
@@ -82,29 +103,26 @@ QString Polls_To_Text(int deviceType, int polls) {
 }
 
 // Sets one element's value from its text; a text that does not give a value gives the default.
-void Read_Value(int deviceType, TParGen_Data& d, TParGen_Data& defaults, const QString& name,
-                const plat::TXMLNode& element) {
-  Slot s = Find_Slot(d, name);
-  Slot def = Find_Slot(defaults, name);
-  const bool present = !element.IsNull();
-  const QString text = element.Text();
+void Read_Value(int deviceType, TParGen_Data& d, TParGen_Data& defaults, E e, const std::optional<QString>& text) {
+  Slot s = Find_Slot(d, e);
+  Slot def = Find_Slot(defaults, e);
   switch (s.kind) {
     case Kind::Edit:
-      *s.edit = present ? text : *def.edit;
+      *s.edit = text ? *text : *def.edit;
       break;
     case Kind::Check:
-      *s.check = present ? text == u"1" : *def.check;
+      *s.check = text ? *text == u"1" : *def.check;
       break;
     case Kind::List: {
       int v = 0;
       // An index outside the list is taken like a missing value, so a save never writes "-1".
-      const bool ok = present && plat::TryStrToInt(text, v) && v >= 0 && v < List_Count(s.which, deviceType);
+      const bool ok = text && plat::TryStrToInt(*text, v) && v >= 0 && v < List_Count(s.which, deviceType);
       *s.list = ok ? v : *def.list;
       break;
     }
     case Kind::Polls: {
       if (Polls_Fixed_Cyclic(deviceType)) break;  // never read; set below
-      const int v = present ? Polls_From_Text(deviceType, text) : -1;
+      const int v = text ? Polls_From_Text(deviceType, *text) : -1;
       *s.list = v >= 0 && v < List_Count(TParGen_List::MBus_Polls, deviceType) ? v : *def.list;
       break;
     }
@@ -113,10 +131,9 @@ void Read_Value(int deviceType, TParGen_Data& d, TParGen_Data& defaults, const Q
   }
 }
 
-QString Element_Text(int deviceType, TParGen_Data& d, const QString& name) {
-  if (name == u"Sel_Dev_MBus_Present" && Is_Type(deviceType, {2, 3})) return QStringLiteral("1");
-  if (name == u"Mod_Ser" && deviceType == 5) return QStringLiteral("1");
-  const Slot s = Find_Slot(d, name);
+// The text of a value as the file stores it.
+QString Value_Text(int deviceType, TParGen_Data& d, E e) {
+  const Slot s = Find_Slot(d, e);
   switch (s.kind) {
     case Kind::Edit: return *s.edit;
     case Kind::Check: return *s.check ? QStringLiteral("1") : QStringLiteral("0");
@@ -127,13 +144,19 @@ QString Element_Text(int deviceType, TParGen_Data& d, const QString& name) {
   return QString();
 }
 
+QString Element_Text(int deviceType, TParGen_Data& d, E e) {
+  if (e == E::Sel_Dev_MBus_Present && Is_Type(deviceType, {2, 3})) return QStringLiteral("1");
+  if (e == E::Mod_Ser && deviceType == 5) return QStringLiteral("1");
+  return Value_Text(deviceType, d, e);
+}
+
 void Build_Document(plat::TXMLDocument& doc, int deviceType, const TParGen_Data& data) {
   doc.Clear();
   doc.Options() = plat::TXMLSaveOptions();
   plat::TXMLNode root = doc.AddChild(QStringLiteral("GeneralParameter"));
   doc.AddComment(QStringLiteral("SW_VERSION = ") + ParGen_Version(deviceType));
   TParGen_Data d = data;
-  for (const QString& name : ParGen_Elements(deviceType)) root.AddChild(name).SetText(Element_Text(deviceType, d, name));
+  for (E e : Elements_Of(deviceType)) root.AddChild(Element_Name(e)).SetText(Element_Text(deviceType, d, e));
 }
 
 // ---- checks ---------------------------------------------------------------------------------------------------
@@ -261,50 +284,78 @@ QString ParGen_Version(int deviceType) {
   }
 }
 
-QStringList ParGen_Elements(int deviceType) {
-  const QStringList ip = Items({"IP_1", "IP_2", "IP_3", "IP_4", "SM_1", "SM_2", "SM_3", "SM_4",
-                                "GA_1", "GA_2", "GA_3", "GA_4", "Gat_Enable"});
-  const QStringList modbus = Items({"Mod_Ser", "Mod_Baud", "Mod_Par", "Mod_Id", "Mod_StopBit"});
-  const QStringList meter = Items({"Meter_Baud", "Meter_Par", "Meter_Req_Type", "Meter_Req_Delay", "Node_State"});
-  const QStringList wireless = Items({"wMBus_Mode", "wMBus_Radio_Channel"});
+std::vector<TParGen_Element> Elements_Of(int deviceType) {
+  const std::vector<E> ip = {E::IP_1, E::IP_2, E::IP_3, E::IP_4, E::SM_1, E::SM_2, E::SM_3, E::SM_4,
+                             E::GA_1, E::GA_2, E::GA_3, E::GA_4, E::Gat_Enable};
+  const std::vector<E> modbus = {E::Mod_Ser, E::Mod_Baud, E::Mod_Par, E::Mod_Id, E::Mod_StopBit};
+  const std::vector<E> meter = {E::Meter_Baud, E::Meter_Par, E::Meter_Req_Type, E::Meter_Req_Delay, E::Node_State};
+  const std::vector<E> wireless = {E::wMBus_Mode, E::wMBus_Radio_Channel};
+  const std::vector<E> tcp = {E::TCP_Port, E::TCP_Conn_TimeOut};
+  auto join = [](std::initializer_list<std::vector<E>> parts) {
+    std::vector<E> all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+  };
   switch (deviceType) {
     case 1:
     case 1001:
-      return QStringList{QStringLiteral("Sel_Dev")} + ip + Items({"TCP_Port", "TCP_Conn_TimeOut"})
-             + meter + Items({"Enable_Use_Fix_C_Field", "Use_Fix_C_Field_Value", "Reply_Exception_Until_First_Read"});
+      return join({{E::Sel_Dev}, ip, tcp, meter,
+                   {E::Enable_Use_Fix_C_Field, E::Use_Fix_C_Field_Value, E::Reply_Exception_Until_First_Read}});
     case 2:
-    case 3: return Items({"Sel_Dev", "Sel_Dev_MBus_Present"}) + modbus + Items({"Mod_Protocol"}) + meter + ip;
-    case 4: return modbus + Items({"Mod_Protocol"}) + meter + Items({"MBUS_Ser"});
-    case 5: return modbus + Items({"Mod_Protocol"}) + meter;
-    case 6: return Items({"Sel_Dev_MBus_Present"}) + modbus + wireless + meter + ip;
+    case 3: return join({{E::Sel_Dev, E::Sel_Dev_MBus_Present}, modbus, {E::Mod_Protocol}, meter, ip});
+    case 4: return join({modbus, {E::Mod_Protocol}, meter, {E::MBUS_Ser}});
+    case 5: return join({modbus, {E::Mod_Protocol}, meter});
+    case 6: return join({{E::Sel_Dev_MBus_Present}, modbus, wireless, meter, ip});
     case 7:
-    case 1007:
-      return Items({"Sel_Dev_MBus_Present"}) + ip + Items({"TCP_Port", "TCP_Conn_TimeOut"}) + wireless + meter;
-    default: return QStringList();
+    case 1007: return join({{E::Sel_Dev_MBus_Present}, ip, tcp, wireless, meter});
+    default: return {};
   }
+}
+
+QStringList ParGen_Elements(int deviceType) {
+  QStringList names;
+  for (E e : Elements_Of(deviceType)) names << Element_Name(e);
+  return names;
+}
+
+QString Element_Name(TParGen_Element Element) { return QString::fromLatin1(Names[std::size_t(Element)]); }
+
+std::optional<int32_t> TParGen_File::Number(TParGen_Element Element) const {
+  const std::optional<QString>& text = Text(Element);
+  int v = 0;
+  if (!text || !plat::TryStrToInt(*text, v)) return std::nullopt;
+  return v;
+}
+
+TParGen_File Load_ParGen_File(const QString& FileName) {
+  TParGen_File f;
+  if (FileName.isEmpty() || !plat::FileExists(FileName)) return f;
+  plat::TXMLDocument doc;
+  if (!doc.LoadFromFile(FileName, &f.Error)) {
+    f.Status = TParGen_Read::Malformed;
+    return f;
+  }
+  f.Status = TParGen_Read::Read;
+  for (plat::TXMLNode e = doc.DocumentElement().FirstChildElement(); e; e = e.NextSiblingElement()) {
+    const std::optional<E> which = Element_Of(e.NodeName());
+    if (which && !f.Texts[std::size_t(*which)]) f.Texts[std::size_t(*which)] = e.Text();
+  }
+  return f;
+}
+
+int32_t Default_Number(TParGen_Element Element) {
+  TParGen_Data defaults = ParGen_Defaults();
+  int v = 0;
+  return plat::TryStrToInt(Value_Text(Device_Type, defaults, Element), v) ? v : 0;
 }
 
 TParGen_Read Read_ParGen(const QString& FileName, int deviceType, TParGen_Data& Data, QString* Error) {
   TParGen_Data defaults = ParGen_Defaults(deviceType);
-  TParGen_Read result = TParGen_Read::Missing;
-  plat::TXMLDocument doc;
-  plat::TXMLNode root;
-  if (!FileName.isEmpty() && plat::FileExists(FileName)) {
-    QString error;
-    if (doc.LoadFromFile(FileName, &error)) {
-      result = TParGen_Read::Read;
-      root = doc.DocumentElement();
-    } else {
-      result = TParGen_Read::Malformed;
-      if (Error) *Error = error;
-    }
-  }
-  for (const QString& name : ParGen_Elements(deviceType)) {
-    const plat::TXMLNode element = result == TParGen_Read::Read ? root.ChildElements().FindNode(name) : plat::TXMLNode();
-    Read_Value(deviceType, Data, defaults, name, element);
-  }
+  const TParGen_File file = Load_ParGen_File(FileName);
+  if (file.Status == TParGen_Read::Malformed && Error) *Error = file.Error;
+  for (E e : Elements_Of(deviceType)) Read_Value(deviceType, Data, defaults, e, file.Text(e));
   if (Polls_Fixed_Cyclic(deviceType)) Data.Meter_Polls = Polls_Cyclic;
-  return result;
+  return file.Status;
 }
 
 QByteArray ParGen_Bytes(int deviceType, const TParGen_Data& Data) {

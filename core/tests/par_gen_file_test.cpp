@@ -11,7 +11,7 @@
 #include "core/network_compiler.h"
 #include "platform/io/files.h"
 #include "platform/xml/xmldocument.h"
-#include "windows/pargen_model.h"
+#include "core/par_gen_file.h"
 
 using namespace pargen;
 

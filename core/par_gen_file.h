@@ -1,17 +1,32 @@
 #pragma once
-// The communication parameters of a configuration and their file ParGen.xml: the values the settings window
-// holds, their defaults per device type, the reader, the writer and the checks that guard a save. No widgets:
-// the window copies its controls into a TParGen_Data and back.
+// The communication parameters of a configuration and their file ParGen.xml, the one place that knows the file:
+// its elements, the values the settings window holds, their defaults per device type, the reader, the writer
+// and the checks that guard a save. No widgets: the window copies its controls into a TParGen_Data and back,
+// and the compiler takes the file's texts from a TParGen_File and turns them into numbers of its own.
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/device_model.h"
 
 namespace pargen {
+
+// The elements of the file, one per value (children of the root GeneralParameter).
+enum class TParGen_Element : uint8_t {
+  Sel_Dev, Sel_Dev_MBus_Present, IP_1, IP_2, IP_3, IP_4, SM_1, SM_2, SM_3, SM_4, GA_1, GA_2, GA_3, GA_4,
+  Gat_Enable, TCP_Port, TCP_Conn_TimeOut, Meter_Baud, Meter_Par, Meter_Req_Type, Meter_Req_Delay, Node_State,
+  Enable_Use_Fix_C_Field, Use_Fix_C_Field_Value, Reply_Exception_Until_First_Read, MBUS_Ser, Mod_Ser, Mod_Baud,
+  Mod_Par, Mod_StopBit, Mod_Id, Mod_Protocol, wMBus_Mode, wMBus_Radio_Channel
+};
+inline constexpr std::size_t Element_Count = std::size_t(TParGen_Element::wMBus_Radio_Channel) + 1;
+
+// The element's name in the file.
+QString Element_Name(TParGen_Element Element);
 
 // One value per control of the window. Lists hold their item index counted from 0, edits their text,
 // check boxes their state.
@@ -69,12 +84,31 @@ TParGen_Data ParGen_Defaults(int deviceType = Device_Type);
 QString ParGen_Version(int deviceType = Device_Type);
 
 // The elements a device type reads and writes, in the order they are written.
+std::vector<TParGen_Element> Elements_Of(int deviceType = Device_Type);
+// Their names, in the same order.
 QStringList ParGen_Elements(int deviceType = Device_Type);
 
 // True for the types whose polling list is fixed on Cyclic and whose file never carries a polling choice.
 bool Polls_Fixed_Cyclic(int deviceType = Device_Type);
 
 enum class TParGen_Read { Missing, Read, Malformed };
+
+// The file as it stands: each element's text (the first element of a name counts), or none where the file lacks
+// the element. A missing file, and one that is not well-formed XML, hold no text.
+struct TParGen_File {
+  TParGen_Read Status = TParGen_Read::Missing;
+  QString Error;  // why a Malformed file does not read
+  std::array<std::optional<QString>, Element_Count> Texts;
+
+  const std::optional<QString>& Text(TParGen_Element Element) const { return Texts[std::size_t(Element)]; }
+  // The element's integer by the program's integer rule; none when it is missing or does not convert.
+  std::optional<int32_t> Number(TParGen_Element Element) const;
+};
+TParGen_File Load_ParGen_File(const QString& FileName);
+
+// The number the default of a value stands for in the file, for the elements that have one (the texts of
+// the defaults of the edits, the item indexes of the lists).
+int32_t Default_Number(TParGen_Element Element);
 
 // Reads FileName into Data for the device type. Values the type does not use keep what Data held. A missing
 // file gives every value of the type its default; a file that is not well-formed
