@@ -26,7 +26,7 @@ struct TRecords_Result {
 
 // Parses the data records of Area and appends one TVariable_MBus per kept record to List. Area is exactly the
 // record area: wired, bytes 19 .. length - 3 of the long frame (up to the checksum); wireless, from the first
-// record byte up to byte length - 3 of the datagram (its last two bytes are not records).
+// record byte up to the bytes the radio module appended to the telegram (see wmbus_decode.h).
 // A record that does not fit in Area is not kept and ends the decoding, with the reason in the result; so do the
 // special functions and readout selections that end a telegram. The records before stay in List.
 TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<const uint8_t> Area,

@@ -17,13 +17,20 @@ uint32_t U32(std::span<const uint8_t> D, int At) {
 int Mode_Of(uint8_t Byte) { return Byte & 0x1F; }
 
 constexpr int Link_Header = 11;  // L, C, manufacturer, address, version, device type, CI
-constexpr int Tail = 2;          // bytes at the end of a datagram that never hold records
+constexpr int Telit_Appended = 2;
 
 }  // namespace
 
 bool Is_Wireless_Telegram(std::span<const uint8_t> Datagram, bool Telit) {
   if (Datagram.empty()) return false;
-  return Datagram.size() == size_t(Datagram[0]) + (Telit ? 3 : 1);
+  const size_t Telegram = size_t(Datagram[0]) + 1;
+  if (Telit) return Datagram.size() == Telegram + Telit_Appended;
+  return Datagram.size() == Telegram || Datagram.size() == Telegram + 1;
+}
+
+int Appended_Bytes(std::span<const uint8_t> Datagram, bool Telit) {
+  if (Telit) return Telit_Appended;
+  return Datagram.empty() ? 0 : int(Datagram.size()) - (int(Datagram[0]) + 1);
 }
 
 int8_t Telit_RSSI(uint8_t Signal) {
@@ -33,9 +40,10 @@ int8_t Telit_RSSI(uint8_t Signal) {
 
 int8_t RadioCrafts_RSSI(uint8_t Signal) { return int8_t(int(int8_t(Signal)) / 2 + 1); }
 
-bool Parse_Wireless_Telegram(std::span<const uint8_t> D, bool /*Telit*/, TWireless_Telegram& Out) {
+bool Parse_Wireless_Telegram(std::span<const uint8_t> D, bool Telit, TWireless_Telegram& Out) {
   const int Len = int(D.size());
-  const int End = Len - Tail;  // header bytes and record starts lie below End
+  const int Appended = Appended_Bytes(D, Telit);
+  const int End = Len - Appended;  // header bytes and record starts lie below End
   if (End < Link_Header) return false;
   TWireless_Telegram T;
   T.C = D[1];
@@ -44,7 +52,8 @@ bool Parse_Wireless_Telegram(std::span<const uint8_t> D, bool /*Telit*/, TWirele
   T.LLA_Version = D[8];
   T.LLA_DeviceType = D[9];
   T.CI = D[10];
-  T.Signal = D[size_t(Len) - 1];
+  T.Has_Signal = Appended > 0;
+  if (T.Has_Signal) T.Signal = D[size_t(Len) - 1];
   T.ALA_Manufacturer = T.LLA_Manufacturer;
   T.ALA_Address = int32_t(T.LLA_Address);
   T.ALA_Version = T.LLA_Version;
@@ -124,7 +133,7 @@ TWireless_Intake Decode_Wireless_Frame(QList<TSlave_wMBus*>& List, std::span<con
     Fresh->ALA_Address = T.ALA_Address;
     Fresh->ALA_Version = T.ALA_Version;
     Fresh->ALA_DeviceType = T.ALA_DeviceType;
-    Fresh->RSSI = Telit ? Telit_RSSI(T.Signal) : RadioCrafts_RSSI(T.Signal);
+    if (T.Has_Signal) Fresh->RSSI = Telit ? Telit_RSSI(T.Signal) : RadioCrafts_RSSI(T.Signal);
     Fresh->RadioCrafts_Ind_Tab_Decript = -1;
     S = Fresh.get();
     List.append(Fresh.release());

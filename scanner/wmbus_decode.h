@@ -4,8 +4,8 @@
 // level). Pure functions of the bytes and the list they are given; the caller guards the list.
 //
 // Datagram layout: 0 L, 1 C, 2..3 manufacturer (low first), 4..7 identification (least significant first),
-// 8 version, 9 device type, 10 CI, then the header the CI selects and the records. The last two bytes of the
-// datagram never hold records.
+// 8 version, 9 device type, 10 CI, then the header the CI selects and the records. The bytes the module appends
+// never hold records.
 
 #include "scanner/wmbus_types.h"
 
@@ -15,12 +15,16 @@
 #include <cstdint>
 #include <span>
 
-// Which radio module forwarded the datagram: a Telit module appends two bytes to the telegram (length L + 3);
-// a RadioCrafts datagram is L + 1 bytes long, its last byte being read as the signal level.
+// Which radio module forwarded the datagram: a Telit module appends two bytes to the telegram (length L + 3), the
+// signal level last. A RadioCrafts module appends its signal byte (length L + 2), or nothing when the module's
+// signal byte is switched off (length L + 1, signal level 0). The L field is the telegram's own in every form.
 bool Is_Wireless_Telegram(std::span<const uint8_t> Datagram, bool Telit);
 
+// How many bytes the radio module appended to the telegram in a datagram that passed Is_Wireless_Telegram.
+int Appended_Bytes(std::span<const uint8_t> Datagram, bool Telit);
+
 // Signal level of a telegram from the module's signal byte. Telit: -b - 2 (no lower than -128); RadioCrafts: the
-// byte read as signed, halved towards zero, plus 1.
+// byte read as signed, halved towards zero, plus 1. A telegram without a signal byte has level 0.
 int8_t Telit_RSSI(uint8_t Signal);
 int8_t RadioCrafts_RSSI(uint8_t Signal);
 
@@ -36,14 +40,15 @@ struct TWireless_Telegram {
   int32_t ALA_Address = 0;
   uint8_t ALA_Version = 0;
   uint8_t ALA_DeviceType = 0;
-  uint8_t Signal = 0;          // last byte of the datagram
+  uint8_t Signal = 0;          // last byte of the datagram, when the module appended a signal byte
+  bool Has_Signal = false;
   bool Keep_Known = false;     // CI 0x8D without the inner CI 0x78: a known device keeps its previous data
   bool Cripted = true;         // the payload is encrypted and not read
   int Records_From = -1;       // first byte of the record area; -1 when no records are read
   int Records_End = -1;        // one past the last byte that can start a record
 };
 
-// Reads the header of a datagram that passed Is_Wireless_Telegram. False when the datagram is too short for the
+// Reads the header of a datagram that passed Is_Wireless_Telegram. False when the telegram is too short for the
 // header its CI field announces (such a telegram is dropped); no byte outside the datagram is ever read.
 //
 // CI 0x7A (short header) and 0x78 (no header): the application layer is the link layer. 0x7A is read when the

@@ -38,12 +38,8 @@ TBytes Drop_Last(TBytes A, size_t N) {
 
 // As a Telit module forwards it: two bytes appended, the signal level last.
 TBytes Telit(TBytes T, uint8_t Signal = 0x40) { return Cat(T, {0x2A, Signal}); }
-// As a RadioCrafts module forwards it: the two appended bytes counted in L.
-TBytes RadioCrafts(TBytes T, uint8_t Signal = 0xB0) {
-  T = Cat(T, {0x2A, Signal});
-  T[0] = uint8_t(T.size() - 1);
-  return T;
-}
+// As a RadioCrafts module forwards it: its signal byte appended, the L field the telegram's own.
+TBytes RadioCrafts(TBytes T, uint8_t Signal = 0xB0) { return Cat(T, {Signal}); }
 
 const TBytes Records = {0x0C, 0x13, 0x78, 0x56, 0x34, 0x12,  // volume, 8-digit BCD
                         0x02, 0x5A, 0x2C, 0x01};             // flow temperature, 16-bit
@@ -78,8 +74,10 @@ TEST(WirelessIntake, LengthRuleOfEachModule) {
   } Cases[] = {
       {Telit(T), true, true},
       {RadioCrafts(T), false, true},
+      {T, false, true},               // L + 1: a RadioCrafts module whose signal byte is switched off
       {Telit(T), false, false},       // L + 3 is not a RadioCrafts telegram
-      {RadioCrafts(T), true, false},  // L + 1 is not a Telit telegram
+      {RadioCrafts(T), true, false},  // L + 2 is not a Telit telegram
+      {T, true, false},
       {Cat(Telit(T), {0x00}), true, false},
       {Drop_Last(Telit(T), 1), true, false},
       {TBytes{}, true, false},
@@ -234,7 +232,7 @@ TEST(WirelessIntake, TicksOfUnchangedRecordsSurviveANewTelegram) {
 }
 
 TEST(WirelessIntake, HeadersCutShortAreDropped) {
-  // Each telegram ends one byte before its header would be complete (the module's two bytes follow).
+  // Each telegram ends one byte before its header would be complete (the module's bytes follow).
   const TBytes Cases[] = {
       Drop_Last(Telegram(0x7A, Short_Header(0x05, {})), 1),
       Drop_Last(Telegram(0x72, Long_Header(1, 0x00, {})), 1),
@@ -246,7 +244,8 @@ TEST(WirelessIntake, HeadersCutShortAreDropped) {
     T[0] = uint8_t(T.size() - 1);
     TList List;
     EXPECT_EQ(Take(List, Telit(T)).Index, -1) << int(T.size() > 10 ? T[10] : 0);
-    EXPECT_EQ(Take(List, RadioCrafts(T)).Index, -1);
+    EXPECT_EQ(Take(List, RadioCrafts(T), false).Index, -1);
+    EXPECT_EQ(Take(List, T, false).Index, -1);
     EXPECT_TRUE(List.L.isEmpty());
   }
 }
@@ -281,7 +280,7 @@ TEST(WirelessIntake, RandomDatagramsStayInBounds) {
     if (Len > 14 && Rng() % 2) D[14] = 0x05;
     if (Len > 16 && Rng() % 2) D[15] = D[16] = 0x2F;
     if (Len > 19 && Rng() % 2) D[19] = 0x78;
-    const int Extra = Is_Telit ? 3 : 1;
+    const int Extra = Is_Telit ? 3 : 1 + int(Rng() % 2);
     if (int(Len) < Extra) continue;
     D[0] = uint8_t(Len - size_t(Extra));
     const TWireless_Intake R = Take(List, D, Is_Telit);
@@ -304,11 +303,27 @@ TEST(WirelessIntake, SignalLevels) {
     EXPECT_EQ(Telit_RSSI(C.B), C.Telit) << int(C.B);
     EXPECT_EQ(RadioCrafts_RSSI(C.B), C.RadioCrafts) << int(C.B);
   }
-  TList List;
-  Take(List, RadioCrafts(Telegram(0x7A, Short_Header(0x00, Records)), 0xB0), false);
-  ASSERT_EQ(List.L.size(), 1);
-  EXPECT_EQ(List.L[0]->RSSI, -39);
-  EXPECT_EQ(List.L[0]->List_Var.size(), 2u);
+}
+
+// A RadioCrafts datagram ends with at most the module's signal byte: every record up to it is read, the last one
+// included, and the level comes from that byte, or is 0 when the module sent none.
+TEST(WirelessIntake, RadioCraftsTelegramsKeepTheirLastRecord) {
+  const TBytes T = Telegram(0x7A, Short_Header(0x00, Records));
+  const struct {
+    const char* Name;
+    TBytes Datagram;
+    int RSSI;
+  } Cases[] = {{"signal byte", RadioCrafts(T, 0xB0), -39}, {"no signal byte", T, 0}};
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TList List;
+    ASSERT_EQ(Take(List, C.Datagram, false).Index, 0);
+    const TSlave_wMBus& S = *List.L[0];
+    EXPECT_EQ(S.RSSI, C.RSSI);
+    ASSERT_EQ(S.List_Var.size(), 2u);
+    EXPECT_EQ(S.List_Var[0].Value_Text_C(), "12345.678");
+    EXPECT_EQ(S.List_Var[1].Value_Text_C(), "30");
+  }
 }
 
 }  // namespace

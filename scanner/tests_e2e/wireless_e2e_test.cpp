@@ -46,11 +46,15 @@ bool Wait_For(const std::function<bool()>& Done, int Ms = 20000) {
   return Done();
 }
 
-int Find(int32_t Address) {
-  std::lock_guard<std::mutex> L(List_Dev_Lock);
+int Find_Locked(int32_t Address) {
   for (qsizetype I = 0; I < List_Dev_Wireless.size(); ++I)
     if (List_Dev_Wireless[I]->ALA_Address == Address) return int(I);
   return -1;
+}
+
+int Find(int32_t Address) {
+  std::lock_guard<std::mutex> L(List_Dev_Lock);
+  return Find_Locked(Address);
 }
 
 bool Readable(int Index) {
@@ -90,6 +94,14 @@ TEST(WirelessE2E, ListenKeyAndExportWithEachRadioModule) {
     const int Keyed = Find(0x22222222);
     EXPECT_FALSE(Readable(Keyed));
     EXPECT_TRUE(Readable(Find(0x11111111)));
+    {
+      // Both records of the plain telegram are read, the last one included, and the level is the signal byte's.
+      std::lock_guard<std::mutex> L(List_Dev_Lock);
+      const TSlave_wMBus& Plain = *List_Dev_Wireless[Find_Locked(0x11111111)];
+      ASSERT_EQ(Plain.List_Var.size(), 2u);
+      EXPECT_EQ(Plain.List_Var[1].Value_Text_C(), "30");
+      EXPECT_EQ(Plain.RSSI, Family == TRadioModuleSim::TFamily::Telit ? -66 : 33);
+    }
     std::array<uint8_t, 16> Key{};
     Key[15] = 0x5A;
     ASSERT_TRUE(Engine.Insert_Wireless_Key(Keyed, Key));

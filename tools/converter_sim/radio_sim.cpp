@@ -145,9 +145,8 @@ std::optional<TBytes> TRadioModuleSim::Forward(const TWirelessTelegram& T, uint8
   }
   TBytes D = Keyed && !T.Decrypted.empty() ? T.Decrypted : T.Telegram;
   if (D.empty()) return std::nullopt;
-  D.push_back(0x00);
+  if (Family_ == TFamily::Telit) D.push_back(0x00);
   D.push_back(Signal);
-  if (Family_ == TFamily::RadioCrafts) D[0] = uint8_t(D[0] + 2);
   return D;
 }
 

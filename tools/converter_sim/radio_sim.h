@@ -3,8 +3,9 @@
 // "OK\r", transparent mode after "ATO") and a RadioCrafts module (one-byte memory commands answered ">", a
 // 64-slot key table). Installed into a TConverterCore, it adds the configuration-mode commands and takes every
 // datagram the converter receives in configuration mode. While listening it forwards wireless telegrams as the
-// converter does: a Telit datagram is the telegram and two appended bytes (length L + 3), a RadioCrafts one
-// counts the two appended bytes in its L field (length L + 1); the signal level is the last byte. A telegram
+// converter does: a Telit datagram is the telegram and two appended bytes (length L + 3), a RadioCrafts one the
+// telegram and its signal byte (length L + 2); the L field is the telegram's own and the signal level is the last
+// byte. A telegram
 // of a device whose key was installed is forwarded in its decrypted form when one is given.
 
 #include "tools/converter_sim/converter_sim.h"
