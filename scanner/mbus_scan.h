@@ -11,6 +11,7 @@
 #include "platform/io/udp_socket.h"
 #include "scanner/mbus_types.h"
 #include "scanner/scan_export.h"
+#include "scanner/scan_steps.h"
 #include "scanner/wmbus_types.h"
 
 #include <QString>
@@ -33,6 +34,11 @@ enum TScanType { saPrimaryAddress, saSecondaryAddress };
 enum TSelectHard { shEthernet, shSerial };
 enum TMBusType { mtWired, mtWireless };
 enum TRadioModule { rmTelit, rmRadioCrafts };
+
+// Outcome of the last scan, in FResult: -1 before the first scan, 1 once a scan has begun (and after a normal
+// end), 2 when the converter did not confirm a mode change (or, while listening, a module command failed), 3 when
+// the scanner's socket could not be opened (its local port in use): Open_Error() says why.
+enum : int32_t { Result_None = -1, Result_Scanned = 1, Result_Not_Confirmed = 2, Result_No_Socket = 3 };
 
 // Progress: MsgType 1 scan started, 2 result for one address or slave, 3 end of the scan; Address the primary
 // address or the identification number (its hex digits are the eight decimal digits); Found 1/0; ScanKind 1
@@ -198,6 +204,13 @@ class TMBusScanDecode {
   // Datagrams dropped since the start of the scan: from another sender, and too long.
   uint64_t Foreign_Dropped() const { return Foreign_Dropped_.load(); }
   uint64_t Oversized_Dropped() const { return Oversized_Dropped_.load(); }
+  // Datagrams passed over while awaiting a primary readout because they were not one (a stray byte on the line).
+  uint64_t Stray_Replies() const { return Stray_Replies_.load(); }
+  // Telegrams of devices not taken because List_Dev_Wireless already holds Max_Wireless_Devices; counted since
+  // the start of the listening, and taken again once the list has room.
+  uint64_t Full_List_Dropped() const { return Full_List_Dropped_.load(); }
+  // Why the last scan's socket could not be opened (with FResult Result_No_Socket); empty otherwise.
+  QString Open_Error() const;
 
  private:
   void Execute();
@@ -206,21 +219,44 @@ class TMBusScanDecode {
   void Scan_Decode_Wireless();
   void Telit_Steps(int32_t Step);
   void RadioCrafts_Steps(int32_t Step);
+  void RadioCrafts_Key_Steps(int32_t Step);
+  // RadioCrafts pairs: send Frame with its time-out (then the answer step of Step); the answer is the prompt
+  // alone, or a reply beginning with it (First_Byte_Only), else the run fails; or any answer, the time-out too.
+  void Module_Send(const std::vector<uint8_t>& Frame, uint32_t Time_Out, int32_t Step);
+  void Expect_Prompt(int32_t Next, bool First_Byte_Only);
+  void Any_Answer(int32_t Next);
   void Decode_Wireless_Frame(const uint8_t* Data, size_t Size);
   void Notify_Wireless_Slave(int Index, TSlave_wMBus* Slave);
   bool Open_Transport();
   void Close_Transport();
-  // A run's first step: opens the transport and sends the command that opens the converter's mode (then step
-  // 1); without a socket the run fails straight to its closing step Close_Step.
-  void Open_Run(const QByteArray& Command, int32_t Close_Step);
+  // A run's first step: opens the transport and sends the command that opens the converter's mode (then
+  // Await_Step); without a socket the run ends with Result_No_Socket at its closing step Close_Step.
+  void Open_Run(const QByteArray& Command, int32_t Await_Step, int32_t Close_Step);
   // Takes the converter's address and clears the run state, then lets the worker start the scan.
   void Begin_Run(const QString& IP, uint32_t Addr);
   void Fail_Wireless();
   static bool Is_Reply(const std::vector<uint8_t>& Reply, const QByteArray& Text);
-  enum class TModuleAnswer { None, Reply, Timed_Out };
-  TModuleAnswer Module_Answer(std::vector<uint8_t>& Reply);
+
+  // An answer step's outcome: the awaited reply is in Reply, nothing yet, or the time-out passed with no reply.
+  enum class TAnswer { None, Reply, Timed_Out };
+  using TPass_Over = bool (*)(const TMBusScanDecode& Self, const std::vector<uint8_t>& Datagram);
+  // The first datagram since the request that Pass_Over (when given) does not pass over; a reply that is there
+  // counts even when the time-out has passed meanwhile.
+  TAnswer Await_Answer(std::vector<uint8_t>& Reply, TPass_Over Pass_Over = nullptr);
+  // A telegram the converter still forwards while the module is being configured is not the module's answer.
+  static bool Is_Forwarded_Telegram(const TMBusScanDecode& Self, const std::vector<uint8_t>& Datagram);
   // True when the module's reply is in Reply; on its time-out the run fails.
   bool Module_Reply(std::vector<uint8_t>& Reply);
+
+  // The steps that leave the converter's mode at the end of a run: up to three tries of the command that closes
+  // the mode, then the socket is closed and the run ends (with the end report when one is due).
+  struct TLeave_Steps {
+    int32_t Start, Send, Await, Close;
+    const QByteArray& Command;
+    const QByteArray& Confirmed;
+    TPass_Over Pass_Over;
+  };
+  void Leave_Mode_Step(int32_t Step, const TLeave_Steps& Leave);
 
   void Send_Command(const QByteArray& Text);
   void Send_Command(const std::vector<uint8_t>& Frame);
@@ -235,7 +271,14 @@ class TMBusScanDecode {
   enum class TReadOutcome { Ignored, More, Finished, Invalid };
   TReadOutcome Read_Telegram(const std::vector<uint8_t>& Reply, bool Secondary);
   void Digit_Step(int Digit);
-  void Answer_Step(int Digit);
+  void Digit_Answer_Step(int Digit);
+  // Steps of the wired machine by kind: the primary scan, the secondary search.
+  void Primary_Step(int32_t Step);
+  void Secondary_Step(int32_t Step);
+  void Await_Data_Step();
+  void Await_Selected_Step();
+  // Waits for a single ACK, passing over anything else; true on the ACK or the time-out.
+  bool ACK_Or_Time_Out();
 
   std::unique_ptr<TScanTransport> Transport_;
   TScanClock* Clock_;
@@ -309,6 +352,10 @@ class TMBusScanDecode {
   std::atomic<uint32_t> Accept_From_{0};
   std::atomic<uint64_t> Foreign_Dropped_{0};
   std::atomic<uint64_t> Oversized_Dropped_{0};
+  std::atomic<uint64_t> Stray_Replies_{0};
+  std::atomic<uint64_t> Full_List_Dropped_{0};
+  mutable std::mutex Open_Error_Lock_;
+  QString Open_Error_;  // guarded by Open_Error_Lock_
 
   std::thread Thread_;
 };

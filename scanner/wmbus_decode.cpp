@@ -114,13 +114,17 @@ int Find_Wireless_Slave(const QList<TSlave_wMBus*>& List, uint16_t Manufacturer,
 }
 
 TWireless_Intake Decode_Wireless_Frame(QList<TSlave_wMBus*>& List, std::span<const uint8_t> Datagram, bool Telit,
-                                       const QDateTime& Now) {
+                                       const QDateTime& Now, int Max_Devices) {
   TWireless_Intake R;
   TWireless_Telegram T;
   if (!Is_Wireless_Telegram(Datagram, Telit) || !Parse_Wireless_Telegram(Datagram, Telit, T)) return R;
   R.Index = Find_Wireless_Slave(List, T.ALA_Manufacturer, T.ALA_Address, T.ALA_Version, T.ALA_DeviceType);
   TSlave_wMBus* S = nullptr;
   if (R.Index < 0) {
+    if (List.size() >= Max_Devices) {
+      R.List_Full = true;
+      return R;
+    }
     auto Fresh = std::make_unique<TSlave_wMBus>();
     Fresh->Message_Type = T.C;
     Fresh->LLA_Manufacturer = T.LLA_Manufacturer;

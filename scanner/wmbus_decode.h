@@ -63,16 +63,22 @@ bool Parse_Wireless_Telegram(std::span<const uint8_t> Datagram, bool Telit, TWir
 int Find_Wireless_Slave(const QList<TSlave_wMBus*>& List, uint16_t Manufacturer, int32_t Address, uint8_t Version,
                         uint8_t DeviceType);
 
+// The most devices the list of heard wireless devices holds. No real site comes near it (the radio module keys
+// at most 64 devices); the bound keeps a flood of forged telegrams from filling the memory and the window.
+inline constexpr int Max_Wireless_Devices = 4096;
+
 struct TWireless_Intake {
   int Index = -1;           // the device in the list; -1 when the datagram was dropped
   bool New_Device = false;  // appended by this telegram
   bool Refreshed = false;   // its records, time and encryption state were replaced
+  bool List_Full = false;   // a device not yet heard, dropped because the list holds Max_Devices
 };
 
 // Takes one forwarded datagram into List: a device not yet heard is appended (owned by the list's owner, who
 // frees it); a known one gets the records of this telegram, except for a CI 0x8D telegram without the inner CI
 // 0x78. A known device keeps the C field, link layer and signal level of its first telegram. Records keep the
 // tick of the record at the same place of the previous telegram when its DIF and VIF are the same. A datagram
-// that breaks the length rule or is too short for its header changes nothing and gives Index -1.
+// that breaks the length rule or is too short for its header changes nothing and gives Index -1, and so does a
+// device not yet heard while the list holds Max_Devices (List_Full tells).
 TWireless_Intake Decode_Wireless_Frame(QList<TSlave_wMBus*>& List, std::span<const uint8_t> Datagram, bool Telit,
-                                       const QDateTime& Now);
+                                       const QDateTime& Now, int Max_Devices = Max_Wireless_Devices);

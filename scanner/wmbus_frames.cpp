@@ -1,5 +1,7 @@
 #include "scanner/wmbus_frames.h"
 
+#include "scanner/scan_steps.h"
+
 namespace wmbus {
 
 const QByteArray Cmd_Enable_Configuration = QByteArrayLiteral("Veltrum_Enable_Configuration_Mode");
@@ -17,30 +19,32 @@ bool Narrowband(int Mode) { return Mode == Mode_N1 || Mode == Mode_N2; }
 
 QByteArray Telit_Config_Command(int Send_Step, int Mode, int Channel) {
   switch (Send_Step) {
-    case 100: return QByteArrayLiteral("+++");
+    case scan_step::Telit_Config_First: return QByteArrayLiteral("+++");
     case 102: return QByteArrayLiteral("ATR\r");
     case 104: return Telit_Set_Register(400, Mode);
     case 106: return Telit_Set_Register(401, 0);
     case 108: return Telit_Set_Register(402, 191);
     case 110: return Telit_Set_Register(420, Channel);
-    case 112: return Telit_Set_Register(421, 0);
+    case scan_step::Telit_Config_421: return Telit_Set_Register(421, 0);
     case 114: return Telit_Set_Register(422, 3);
     case 116: return Telit_Set_Register(430, 5);
     case 118: return Telit_Set_Register(431, 5);
     case 120: return Telit_Set_Register(440, 0);
     case 122: return Telit_Set_Register(441, 0);
-    case 124: return Telit_Set_Register(442, 0);
+    case scan_step::Telit_Config_442: return Telit_Set_Register(442, 0);
     case 126: return Telit_Set_Register(452, 0);
     case 128: return Telit_Set_Register(453, 0);
-    case 130: return Telit_Set_Register(454, 0);
-    case 132: return QByteArrayLiteral("ATO\r");
+    case scan_step::Telit_Config_454: return Telit_Set_Register(454, 0);
+    case scan_step::Telit_Transparent: return QByteArrayLiteral("ATO\r");
     default: return QByteArray();
   }
 }
 
 int Telit_Next_Config_Step(int Send_Step, int Mode) {
-  int Next = Send_Step + 2;
-  if (Narrowband(Mode) && (Next == 112 || Next == 124 || Next == 130)) Next += 2;
+  using namespace scan_step;
+  int Next = Next_Pair(Send_Step);
+  if (Narrowband(Mode) && (Next == Telit_Config_421 || Next == Telit_Config_442 || Next == Telit_Config_454))
+    Next = Next_Pair(Next);
   return Next;
 }
 

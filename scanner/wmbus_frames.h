@@ -25,8 +25,9 @@ inline constexpr int Memory_Dump_Size = 257;  // the reply to "0": 256 bytes of 
 // Wireless M-Bus mode codes as the scan window passes them.
 inline constexpr int Mode_S = 1, Mode_T = 5, Mode_C = 11, Mode_N1 = 15, Mode_N2 = 17;
 
-// The Telit configuration: the command sent at an even step from 100 to 132, and the step that follows a
-// confirmed one (modes N1 and N2 leave out the registers 421, 442 and 454).
+// The Telit configuration: the command sent at a send step from Telit_Config_First to Telit_Transparent (see
+// scan_steps.h), and the send step that follows a confirmed one (modes N1 and N2 leave out the registers 421,
+// 442 and 454).
 QByteArray Telit_Config_Command(int Send_Step, int Mode, int Channel);
 int Telit_Next_Config_Step(int Send_Step, int Mode);
 // One register write of the Telit key install: "ATS<Register>=<Value>\r", both decimal.

@@ -10,6 +10,7 @@
 #include <QDateTime>
 
 using namespace wmbus;
+using namespace scan_step;
 
 namespace {
 
@@ -48,8 +49,7 @@ bool TMBusScanDecode::Insert_Wireless_Key(int Index, std::span<const uint8_t> Ke
   std::lock_guard<std::mutex> L(Step_Lock_);
   if (!FInScan || MBusType != mtWireless) return false;
   const bool Telit = Radio_Telit_.load();
-  const int32_t Listening = Telit ? 134 : 320;
-  if (Step_Scan != Listening) return false;
+  if (Step_Scan != (Telit ? Telit_Listening : RadioCrafts_Listening)) return false;
   std::lock_guard<std::mutex> DL(List_Dev_Lock);
   if (Index < 0 || Index >= List_Dev_Wireless.size() || !List_Dev_Wireless[Index]) return false;
   TSlave_wMBus& S = *List_Dev_Wireless[Index];
@@ -62,18 +62,8 @@ bool TMBusScanDecode::Insert_Wireless_Key(int Index, std::span<const uint8_t> Ke
   S.Enable_Key = true;
   S.Key = Wireless_Key;
   Key_Device_ = {S.ALA_Address, S.ALA_Manufacturer, S.ALA_Version, S.ALA_DeviceType, S.RadioCrafts_Ind_Tab_Decript};
-  Step_Scan = Telit ? 200 : 400;
+  Step_Scan = Telit ? Telit_Key_Command_Mode : RadioCrafts_Key_Menu;
   return true;
-}
-
-bool TMBusScanDecode::Save_XML_Conf_Wired(const TSaveConfXML& DataIn, const TScan_Check_State& Checks) {
-  std::lock_guard<std::mutex> L(List_Dev_Lock);
-  return ::Save_XML_Conf_Wired(DataIn, List_Dev_MBus, Checks);
-}
-
-bool TMBusScanDecode::Save_XML_Conf_Wireless(const TSaveConfXML& DataIn) {
-  std::lock_guard<std::mutex> L(List_Dev_Lock);
-  return ::Save_XML_Conf_Wireless(DataIn, List_Dev_Wireless);
 }
 
 void TMBusScanDecode::Decode_Wireless_Frame(const uint8_t* Data, size_t Size) {
@@ -85,7 +75,8 @@ void TMBusScanDecode::Decode_Wireless_Frame(const uint8_t* Data, size_t Size) {
   {
     std::lock_guard<std::mutex> L(List_Dev_Lock);
     R = ::Decode_Wireless_Frame(List_Dev_Wireless, D, Telit, QDateTime::currentDateTime());
-    if (R.Index < 0) return;  // too short for its header
+    if (R.List_Full) ++Full_List_Dropped_;
+    if (R.Index < 0) return;  // too short for its header, or a new device while the list is full
     Slave = List_Dev_Wireless[R.Index];
   }
   New_Frame_Wireless_ = true;
@@ -108,96 +99,70 @@ void TMBusScanDecode::Notify_Wireless_Slave(int Index, TSlave_wMBus* Slave) {
   }
 }
 
-TMBusScanDecode::TModuleAnswer TMBusScanDecode::Module_Answer(std::vector<uint8_t>& R) {
-  // A reply that is there counts even when the time-out has passed meanwhile. A telegram the converter still
-  // forwards while the module is being configured is not the module's answer.
-  while (Take_Reply(R)) {
-    if (Step_Scan >= 100 && Is_Wireless_Telegram(R, Radio_Telit_.load())) continue;
-    return TModuleAnswer::Reply;
-  }
-  return TimeOut_Expired() ? TModuleAnswer::Timed_Out : TModuleAnswer::None;
+bool TMBusScanDecode::Is_Forwarded_Telegram(const TMBusScanDecode& Self, const std::vector<uint8_t>& D) {
+  // Before the radio module is known, no telegram can be forwarded yet.
+  return Self.Step_Scan >= Telit_Config_First && Is_Wireless_Telegram(D, Self.Radio_Telit_.load());
 }
 
 // The module did not answer as expected: the converter is put back to normal work.
 void TMBusScanDecode::Fail_Wireless() {
-  FResult = 2;
+  FResult = Result_Not_Confirmed;
   Wireless_Receive_Message_ = false;
-  Step_Scan = 500;
+  Step_Scan = Leave_Configuration;
 }
 
 bool TMBusScanDecode::Module_Reply(std::vector<uint8_t>& R) {
-  switch (Module_Answer(R)) {
-    case TModuleAnswer::Reply: return true;
-    case TModuleAnswer::Timed_Out: Fail_Wireless(); return false;
-    case TModuleAnswer::None: return false;
+  switch (Await_Answer(R, Is_Forwarded_Telegram)) {
+    case TAnswer::Reply: return true;
+    case TAnswer::Timed_Out: Fail_Wireless(); return false;
+    case TAnswer::None: return false;
   }
   return false;
 }
 
 void TMBusScanDecode::Scan_Decode_Wireless() {
-  if ((FAbortScan || FStopScan) && Step_Scan < 500) Step_Scan = 500;
+  if ((FAbortScan || FStopScan) && Step_Scan < Leave_Configuration) Step_Scan = Leave_Configuration;
   const int32_t Step = Step_Scan;
+  static const TLeave_Steps Leave{Leave_Configuration, Disable_Configuration, Await_Disable_Configuration,
+                                  Close_Listening, Cmd_Disable_Configuration, Reply_Configuration_Disabled,
+                                  Is_Forwarded_Telegram};
   std::vector<uint8_t> R;
   switch (Step) {
-    case 0:
+    case Enable_Configuration:
       Wireless_Receive_Message_ = false;
-      Open_Run(Cmd_Enable_Configuration, 503);
+      Open_Run(Cmd_Enable_Configuration, Await_Configuration, Close_Listening);
       return;
-    case 1:
+    case Await_Configuration:
       if (!Module_Reply(R)) return;
       if (Is_Reply(R, Reply_Configuration_Enabled))
-        Step_Scan = 2;
+        Step_Scan = Ask_Radio_Module;
       else
         Fail_Wireless();
       return;
-    case 2:
-      FResult = 1;
-      Send_Text_Command(Cmd_Type_Radio_Module, 3);
+    case Ask_Radio_Module:
+      FResult = Result_Scanned;
+      Send_Text_Command(Cmd_Type_Radio_Module, Await_Radio_Module);
       return;
-    case 3:
+    case Await_Radio_Module:
       if (!Module_Reply(R)) return;
       if (Is_Reply(R, Reply_Telit)) {
         Radio_Telit_ = true;
-        Step_Scan = 100;
+        Step_Scan = Telit_Config_First;
       } else if (Is_Reply(R, Reply_RadioCrafts)) {
         Radio_Telit_ = false;
-        Step_Scan = 300;
+        Step_Scan = RadioCrafts_Menu;
       } else {
         Fail_Wireless();
       }
-      return;
-    case 500:
-      Wireless_Receive_Message_ = false;  // so that the converter's confirmation is seen as a reply
-      Count_Disable_Analyzer = 0;
-      FAbortScan = false;
-      FStopScan = false;
-      Step_Scan = 501;
-      return;
-    case 501:
-      if (Count_Disable_Analyzer > 2 || !Transport_Open_) {
-        Step_Scan = 503;
-      } else {
-        Count_Disable_Analyzer += 1;
-        Send_Text_Command(Cmd_Disable_Configuration, 502);
-      }
-      return;
-    case 502:
-      switch (Module_Answer(R)) {
-        case TModuleAnswer::Reply: Step_Scan = Is_Reply(R, Reply_Configuration_Disabled) ? 503 : 501; break;
-        case TModuleAnswer::Timed_Out: Step_Scan = 501; break;
-        case TModuleAnswer::None: break;
-      }
-      return;
-    case 503:
-      Close_Transport();
-      Finish_Pending_ = true;
       return;
     default:
       break;
   }
-  if (Step >= 100 && Step < 300)
+  if (Step >= Leave_Configuration)
+    Leave_Mode_Step(Step, Leave);
+  else if (Step >= Telit_Config_First && Step < RadioCrafts_Menu)
     Telit_Steps(Step);
-  else if (Step >= 300 && Step < 500)
+  else if (Step >= RadioCrafts_Menu)
     RadioCrafts_Steps(Step);
   else
     Fail_Wireless();  // not a step of this machine
@@ -205,33 +170,33 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
 
 void TMBusScanDecode::Telit_Steps(int32_t Step) {
   std::vector<uint8_t> R;
-  if (Step == 134) return;  // listening: the telegrams are taken as they arrive
-  const bool Config = Step >= 100 && Step <= 133;
-  const bool Key = Step >= 200 && Step <= 221;
+  if (Step == Telit_Listening) return;  // the telegrams are taken as they arrive
+  const bool Config = Step >= Telit_Config_First && Step <= Answer_Step(Telit_Transparent);
+  const bool Key = Step >= Telit_Key_Command_Mode && Step <= Answer_Step(Telit_Key_Enable);
   if (!Config && !Key) {
     Fail_Wireless();
     return;
   }
-  if (Step % 2 == 0) {
+  if (Is_Send_Step(Step)) {
     QByteArray Command;
     if (Config) {
       Command = Telit_Config_Command(Step, wMBusMode, wMBusRadioChannel);
-    } else if (Step == 200) {
+    } else if (Step == Telit_Key_Command_Mode) {
       Wireless_Receive_Message_ = false;
       Command = QByteArrayLiteral("+++");
-    } else if (Step <= 216) {
+    } else if (Step <= Telit_Key_Address_Last) {
       const uint32_t A = uint32_t(Key_Device_.Address);
       const int Values[8] = {Key_Device_.Manufacturer & 0xFF, Key_Device_.Manufacturer >> 8, int(A & 0xFF),
                              int((A >> 8) & 0xFF), int((A >> 16) & 0xFF), int(A >> 24), Key_Device_.Version,
                              Key_Device_.DeviceType};
-      const int I = (Step - 202) / 2;
+      const int I = (Step - Telit_Key_Address_First) / 2;  // one address register a pair of steps
       Command = Telit_Set_Register(461 + I, Values[I]);
-    } else if (Step == 218) {
+    } else if (Step == Telit_Key_Byte) {
       Command = Telit_Set_Register(470 + Index_Key_Send, Wireless_Key[size_t(Index_Key_Send)]);
     } else {
       Command = Telit_Set_Register(460, 5);
     }
-    Send_Text_Command(Command, Step + 1);
+    Send_Text_Command(Command, Answer_Step(Step));
     return;
   }
   if (!Module_Reply(R)) return;
@@ -239,119 +204,137 @@ void TMBusScanDecode::Telit_Steps(int32_t Step) {
     Fail_Wireless();
     return;
   }
-  if (Step == 133) {
+  const int32_t Sent = Send_Step_Of(Step);
+  if (Sent == Telit_Transparent) {
     Wireless_Receive_Message_ = true;
-    Step_Scan = 134;
+    Step_Scan = Telit_Listening;
   } else if (Config) {
-    Step_Scan = Telit_Next_Config_Step(Step - 1, wMBusMode);
-  } else if (Step == 217) {
+    Step_Scan = Telit_Next_Config_Step(Sent, wMBusMode);
+  } else if (Sent == Telit_Key_Address_Last) {
     Index_Key_Send = 0;
-    Step_Scan = 218;
-  } else if (Step == 219) {
+    Step_Scan = Telit_Key_Byte;
+  } else if (Sent == Telit_Key_Byte) {
     Index_Key_Send += 1;
-    Step_Scan = Index_Key_Send < 16 ? 218 : 220;
-  } else if (Step == 221) {
+    Step_Scan = Index_Key_Send < 16 ? Telit_Key_Byte : Telit_Key_Enable;
+  } else if (Sent == Telit_Key_Enable) {
     Index_Key_Send = 0;
-    Step_Scan = 132;  // back to transparent mode
+    Step_Scan = Telit_Transparent;  // back to transparent mode
   } else {
-    Step_Scan = Step + 1;
+    Step_Scan = Next_Pair(Sent);
   }
+}
+
+void TMBusScanDecode::Module_Send(const std::vector<uint8_t>& Frame, uint32_t Time_Out, int32_t Step) {
+  TimeOut_Calc = Time_Out;
+  Send_Command(Frame);
+  Step_Scan = Answer_Step(Step);
+}
+
+void TMBusScanDecode::Expect_Prompt(int32_t Next, bool First_Byte_Only) {
+  std::vector<uint8_t> R;
+  if (!Module_Reply(R)) return;
+  const bool Ok = First_Byte_Only ? (!R.empty() && R[0] == Prompt) : Is_Prompt(R);
+  if (Ok)
+    Step_Scan = Next;
+  else
+    Fail_Wireless();
+}
+
+void TMBusScanDecode::Any_Answer(int32_t Next) {
+  std::vector<uint8_t> R;
+  if (Await_Answer(R, Is_Forwarded_Telegram) != TAnswer::None) Step_Scan = Next;
 }
 
 void TMBusScanDecode::RadioCrafts_Steps(int32_t Step) {
   std::vector<uint8_t> R;
-  auto Send = [&](const std::vector<uint8_t>& Frame, uint32_t Time_Out) {
-    TimeOut_Calc = Time_Out;
-    Send_Command(Frame);
-    Step_Scan = Step + 1;
-  };
+  auto Send = [&](const std::vector<uint8_t>& Frame, uint32_t Time_Out) { Module_Send(Frame, Time_Out, Step); };
+  auto Expect = [&](int32_t Next, bool First_Byte_Only) { Expect_Prompt(Next, First_Byte_Only); };
+  auto Any = [&](int32_t Next) { Any_Answer(Next); };
   const uint32_t Text = Timing_.Text_Time_Out;
-  // Answer steps: the prompt alone, a reply beginning with the prompt, or anything (the time-out included).
-  auto Expect = [&](int32_t Next, bool First_Byte_Only) {
-    if (!Module_Reply(R)) return;
-    const bool Ok = First_Byte_Only ? (!R.empty() && R[0] == Prompt) : Is_Prompt(R);
-    if (Ok)
-      Step_Scan = Next;
-    else
-      Fail_Wireless();
-  };
-  auto Any = [&](int32_t Next) {
-    if (Module_Answer(R) != TModuleAnswer::None) Step_Scan = Next;
-  };
-  const uint8_t Slot = uint8_t(Key_Device_.Slot);
   switch (Step) {
-    case 300:
+    case RadioCrafts_Menu:
       Index_RadioCrafts_Position_Used = 1;  // the key table is about to be erased
       Send({0x00}, Text);
       break;
-    case 301: Expect(302, false); break;
-    case 302: Send({'0'}, Text); break;
-    case 303:
+    case Answer_Step(RadioCrafts_Menu): Expect(RadioCrafts_Dump, false); break;
+    case RadioCrafts_Dump: Send({'0'}, Text); break;
+    case Answer_Step(RadioCrafts_Dump):
       if (!Module_Reply(R)) break;
       if (R.size() == size_t(Memory_Dump_Size) && R.back() == Prompt)
-        Step_Scan = 304;
+        Step_Scan = RadioCrafts_Memory;
       else
         Fail_Wireless();
       break;
-    case 304: Send({'M'}, Text); break;
-    case 305: Expect(306, false); break;
-    case 306: Send(Build_RadioCrafts_Config(wMBusMode), Timing_.Radio_Block_Time_Out); break;
-    case 307: Any(308); break;
-    case 308: Send({0xFF}, Text); break;
-    case 309: Expect(310, false); break;
-    case 310: Send({'B'}, Text); break;
-    case 311: Expect(312, false); break;
-    case 312:
+    case RadioCrafts_Memory: Send({'M'}, Text); break;
+    case Answer_Step(RadioCrafts_Memory): Expect(RadioCrafts_Config, false); break;
+    case RadioCrafts_Config: Send(Build_RadioCrafts_Config(wMBusMode), Timing_.Radio_Block_Time_Out); break;
+    case Answer_Step(RadioCrafts_Config): Any(RadioCrafts_Memory_End); break;
+    case RadioCrafts_Memory_End: Send({0xFF}, Text); break;
+    case Answer_Step(RadioCrafts_Memory_End): Expect(RadioCrafts_Table, false); break;
+    case RadioCrafts_Table: Send({'B'}, Text); break;
+    case Answer_Step(RadioCrafts_Table): Expect(RadioCrafts_Erase_Start, false); break;
+    case RadioCrafts_Erase_Start:
       Index_RadioCrafts_Erase_Position = 0;
-      Step_Scan = 313;
+      Step_Scan = RadioCrafts_Erase_Next;
       break;
-    case 313:
+    case RadioCrafts_Erase_Next:
       if (Index_RadioCrafts_Erase_Position >= 64) {
-        Step_Scan = 318;
+        Step_Scan = RadioCrafts_Exit;
       } else {
         Index_RadioCrafts_Erase_Position += 1;
-        Step_Scan = 314;
+        Step_Scan = RadioCrafts_Erase_Slot;
       }
       break;
-    case 314: Send({uint8_t(Index_RadioCrafts_Erase_Position)}, Timing_.Radio_Slot_Time_Out); break;
-    case 315: Any(316); break;
-    case 316: Send(Build_RadioCrafts_Clear(), Text); break;
-    case 317: Expect(313, true); break;
-    case 318:
-      Send_Text_Command(QByteArrayLiteral("X"), 319);
+    case RadioCrafts_Erase_Slot:
+      Send({uint8_t(Index_RadioCrafts_Erase_Position)}, Timing_.Radio_Slot_Time_Out);
       break;
-    case 319:
+    case Answer_Step(RadioCrafts_Erase_Slot): Any(RadioCrafts_Erase_Entry); break;
+    case RadioCrafts_Erase_Entry: Send(Build_RadioCrafts_Clear(), Text); break;
+    case Answer_Step(RadioCrafts_Erase_Entry): Expect(RadioCrafts_Erase_Next, true); break;
+    case RadioCrafts_Exit: Send_Text_Command(QByteArrayLiteral("X"), RadioCrafts_Listen); break;
+    case RadioCrafts_Listen:
       Wireless_Receive_Message_ = true;
-      Step_Scan = 320;
+      Step_Scan = RadioCrafts_Listening;
       break;
-    case 320: break;  // listening: the telegrams are taken as they arrive
-    case 400:
+    case RadioCrafts_Listening: break;  // the telegrams are taken as they arrive
+    default: RadioCrafts_Key_Steps(Step); break;
+  }
+}
+
+void TMBusScanDecode::RadioCrafts_Key_Steps(int32_t Step) {
+  auto Send = [&](const std::vector<uint8_t>& Frame, uint32_t Time_Out) { Module_Send(Frame, Time_Out, Step); };
+  auto Expect = [&](int32_t Next, bool First_Byte_Only) { Expect_Prompt(Next, First_Byte_Only); };
+  auto Any = [&](int32_t Next) { Any_Answer(Next); };
+  const uint32_t Text = Timing_.Text_Time_Out;
+  const uint8_t Slot = uint8_t(Key_Device_.Slot);
+  switch (Step) {
+    case RadioCrafts_Key_Menu:
       Wireless_Receive_Message_ = false;
       Send({0x00}, Text);
       break;
-    case 401: Expect(402, false); break;
-    case 402: Send({'B'}, Text); break;
-    case 403: Expect(404, false); break;
-    case 404: Send({Slot}, Timing_.Radio_Slot_Time_Out); break;
-    case 405: Any(406); break;
-    case 406:
+    case Answer_Step(RadioCrafts_Key_Menu): Expect(RadioCrafts_Key_Table, false); break;
+    case RadioCrafts_Key_Table: Send({'B'}, Text); break;
+    case Answer_Step(RadioCrafts_Key_Table): Expect(RadioCrafts_Key_Address_Slot, false); break;
+    case RadioCrafts_Key_Address_Slot: Send({Slot}, Timing_.Radio_Slot_Time_Out); break;
+    case Answer_Step(RadioCrafts_Key_Address_Slot): Any(RadioCrafts_Key_Address); break;
+    case RadioCrafts_Key_Address:
       Send(Build_RadioCrafts_Key_Address(Key_Device_.Address, Key_Device_.Manufacturer, Key_Device_.Version,
                                          Key_Device_.DeviceType),
            Text);
       break;
-    case 407: Expect(408, true); break;
-    case 408: Send({'K'}, Text); break;
-    case 409: Expect(410, false); break;
-    case 410: Send({Slot}, Timing_.Radio_Slot_Time_Out); break;
-    case 411: Any(412); break;
-    case 412: Send(Build_RadioCrafts_Key(Wireless_Key), Text); break;
-    case 413: Expect(414, true); break;
-    case 414: Send({'A'}, Text); break;
-    case 415: Expect(416, false); break;
-    case 416: Send({Slot}, Timing_.Radio_Slot_Time_Out); break;
-    case 417: Any(418); break;
-    case 418: Send({0x00, 0x40}, Text); break;
-    case 419: Expect(318, false); break;
+    case Answer_Step(RadioCrafts_Key_Address): Expect(RadioCrafts_Key_Keys, true); break;
+    case RadioCrafts_Key_Keys: Send({'K'}, Text); break;
+    case Answer_Step(RadioCrafts_Key_Keys): Expect(RadioCrafts_Key_Key_Slot, false); break;
+    case RadioCrafts_Key_Key_Slot: Send({Slot}, Timing_.Radio_Slot_Time_Out); break;
+    case Answer_Step(RadioCrafts_Key_Key_Slot): Any(RadioCrafts_Key_Key); break;
+    case RadioCrafts_Key_Key: Send(Build_RadioCrafts_Key(Wireless_Key), Text); break;
+    case Answer_Step(RadioCrafts_Key_Key): Expect(RadioCrafts_Key_Activation, true); break;
+    case RadioCrafts_Key_Activation: Send({'A'}, Text); break;
+    case Answer_Step(RadioCrafts_Key_Activation): Expect(RadioCrafts_Key_Activation_Slot, false); break;
+    case RadioCrafts_Key_Activation_Slot: Send({Slot}, Timing_.Radio_Slot_Time_Out); break;
+    case Answer_Step(RadioCrafts_Key_Activation_Slot): Any(RadioCrafts_Key_Activate); break;
+    case RadioCrafts_Key_Activate: Send({0x00, 0x40}, Text); break;
+    case Answer_Step(RadioCrafts_Key_Activate): Expect(RadioCrafts_Exit, false); break;
     default: Fail_Wireless(); break;
   }
 }

@@ -341,13 +341,69 @@ TEST_F(ScanEngine, StartIsRefusedWhileScanningAndForUnusableParameters) {
   EXPECT_TRUE(Engine->FInScan);
 }
 
-TEST_F(ScanEngine, SocketThatCannotOpenEndsTheScanWithResultTwo) {
+// A socket that cannot be bound is not an unconfirmed analyzer mode: the result says so and carries the reason,
+// and a later scan that opens its socket clears it.
+TEST_F(ScanEngine, SocketThatCannotOpenEndsTheScanSayingWhy) {
   Make();
   Link->Fail_Open = true;
   ASSERT_TRUE(Start_Scan(saPrimaryAddress));
   Run(10);
-  EXPECT_EQ(Engine->FResult, 2);
+  EXPECT_EQ(Engine->FResult, Result_No_Socket);
+  EXPECT_EQ(Engine->Open_Error(), QStringLiteral("bind refused"));
   EXPECT_TRUE(Sent.empty());
+  Link->Fail_Open = false;
+  ASSERT_TRUE(Start_Scan(saSecondaryAddress));
+  Engine->Run_Pass();
+  EXPECT_EQ(Engine->FResult, Result_Scanned);
+  EXPECT_TRUE(Engine->Open_Error().isEmpty());
+  Engine->Abort_Scan();
+  Run();
+}
+
+// While a primary readout is awaited, a datagram that is not one (a stray byte on the line) is counted and passed
+// over: the readout that follows it before the time-out is taken. Only NO_SLAVE or the time-out end the wait.
+TEST_F(ScanEngine, PrimaryReadoutAfterAStrayByteIsTaken) {
+  const convsim::TBytes T = Corpus_Telegram("emh_diz");
+  struct {
+    const char* Name;
+    std::vector<convsim::TBytes> Before;  // what arrives first, 1 ms after the request
+    uint64_t Reply_Delay;                 // the readout's delay (0: none comes)
+    bool Found;
+    uint64_t Stray;
+  } Cases[] = {
+      {"stray byte", {{0x00}}, 300, true, 1},
+      {"ACK and a broken frame", {{0xE5}, {0x68, 0x03, 0x03, 0x68, 0x08, 0x02, 0x72, 0x00, 0x16}}, 300, true, 2},
+      {"readout just before the time-out", {{0x7F}}, 1801, true, 1},
+      {"stray byte, then nothing", {{0x00}}, 0, false, 1},
+      {"no slave", {convsim::TBytes(mbus::Reply_No_Slave.begin(), mbus::Reply_No_Slave.end())}, 300, false, 0},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Clear_Slaves();
+    Reports.clear();
+    Core.Bus.Meters = {Meter(2, 0x22222222, {T})};
+    TScanTiming Timing;
+    Timing.First_Primary = Timing.Last_Primary = 2;
+    Make(1000, Timing);
+    Link->Shaper = [&](const std::vector<uint8_t>& Req, const std::vector<convsim::TBytes>& Ans) {
+      std::vector<TAnswer> Out;
+      if (Req != mbus::Build_REQ_UD2(2, 0)) {
+        for (const convsim::TBytes& A : Ans) Out.push_back({2, A});
+        return Out;
+      }
+      for (const convsim::TBytes& B : C.Before) Out.push_back({1, B});
+      if (C.Reply_Delay)
+        for (const convsim::TBytes& A : Ans) Out.push_back({C.Reply_Delay, A});
+      return Out;
+    };
+    ASSERT_TRUE(Start_Scan(saPrimaryAddress));
+    Run();
+    EXPECT_EQ(std::count(Reports.begin(), Reports.end(), TReport{2, 2, C.Found ? 1 : 0, 1}), 1);
+    EXPECT_EQ(Reports.size(), 3u);
+    EXPECT_EQ(Engine->Stray_Replies(), C.Stray);
+    std::lock_guard<std::mutex> L(List_Dev_Lock);
+    EXPECT_EQ(List_Dev_MBus.size(), C.Found ? 1 : 0);
+  }
 }
 
 // Stop: the primary scan finishes the address and reports the end; the secondary search ends at the next digit

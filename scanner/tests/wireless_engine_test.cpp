@@ -3,6 +3,7 @@
 // how listening ends.
 
 #include "scan_fixture.h"
+#include "scanner/wmbus_decode.h"
 #include "scanner/wmbus_frames.h"
 #include "tools/converter_sim/radio_sim.h"
 
@@ -309,6 +310,36 @@ TEST_F(WirelessEngine, ListeningTakesOnlyTelegramsFromTheConverter) {
   Link->Deliver(1, D);
   for (int I = 0; I < 3; ++I) Engine->Run_Pass();
   EXPECT_EQ(Device_Count(), 1);
+  Stop_And_End();
+}
+
+// A flood of devices stops at the list's bound: telegrams of further devices are counted and ignored, the devices
+// in the list are still heard, and once the window clears the list new devices are taken again.
+TEST_F(WirelessEngine, HeardDevicesStayWithinTheListBound) {
+  Make(TRadioModuleSim::TFamily::Telit);
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Listening());
+  {
+    std::lock_guard<std::mutex> L(List_Dev_Lock);
+    for (int I = 0; I < Max_Wireless_Devices - 1; ++I) {
+      auto* S = new TSlave_wMBus();
+      S->ALA_Address = -1 - I;  // identities no telegram below carries
+      List_Dev_Wireless.append(S);
+    }
+  }
+  Hear(Meter_Telegram(0x10000001, false));
+  EXPECT_EQ(Device_Count(), Max_Wireless_Devices);
+  EXPECT_EQ(Engine->Full_List_Dropped(), 0u);
+  Hear(Meter_Telegram(0x10000002, false));
+  Hear(Meter_Telegram(0x10000003, false));
+  Hear(Meter_Telegram(0x10000001, false));  // a device of the list: still taken
+  EXPECT_EQ(Device_Count(), Max_Wireless_Devices);
+  EXPECT_EQ(Engine->Full_List_Dropped(), 2u);
+  EXPECT_EQ(Calls.size(), 2u);
+  Clear_Devices();
+  Hear(Meter_Telegram(0x10000002, false));
+  EXPECT_EQ(Device_Count(), 1);
+  EXPECT_EQ(Engine->Full_List_Dropped(), 2u);
   Stop_And_End();
 }
 

@@ -305,6 +305,28 @@ TEST(WirelessIntake, SignalLevels) {
   }
 }
 
+// A full list takes no new device, but its devices are still refreshed; once the list has room, new devices are
+// taken again.
+TEST(WirelessIntake, FullListTakesNoNewDevice) {
+  const QDateTime Now(QDate(2026, 1, 2), QTime(3, 4, 5));
+  auto Heard = [&](uint32_t Id) { return Telit(Telegram(0x7A, Short_Header(0x00, Records), Id)); };
+  TList List;
+  for (uint32_t Id = 1; Id <= 3; ++Id) EXPECT_EQ(Decode_Wireless_Frame(List.L, Heard(Id), true, Now, 3).Index, int(Id) - 1);
+  TWireless_Intake R = Decode_Wireless_Frame(List.L, Heard(4), true, Now, 3);
+  EXPECT_EQ(R.Index, -1);
+  EXPECT_TRUE(R.List_Full);
+  EXPECT_EQ(List.L.size(), 3);
+  R = Decode_Wireless_Frame(List.L, Heard(2), true, Now.addSecs(1), 3);
+  EXPECT_EQ(R.Index, 1);
+  EXPECT_TRUE(R.Refreshed);
+  EXPECT_FALSE(R.List_Full);
+  EXPECT_EQ(List.L[1]->DateTime, Now.addSecs(1));
+  delete List.L.takeLast();
+  R = Decode_Wireless_Frame(List.L, Heard(4), true, Now, 3);
+  EXPECT_EQ(R.Index, 2);
+  EXPECT_TRUE(R.New_Device);
+}
+
 // A RadioCrafts datagram ends with at most the module's signal byte: every record up to it is read, the last one
 // included, and the level comes from that byte, or is 0 when the module sent none.
 TEST(WirelessIntake, RadioCraftsTelegramsKeepTheirLastRecord) {

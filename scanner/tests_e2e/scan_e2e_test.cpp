@@ -121,6 +121,43 @@ TEST_F(ScanE2E, PrimaryScanFindsEverySlaveDespiteHarmlessFaults) {
   EXPECT_EQ(Sim.Core.Mode, convsim::TConverterCore::TMode::Normal);
 }
 
+// A stray byte from the line before every readout: each slave's own answer that follows it is still taken.
+TEST_F(ScanE2E, PrimaryScanTakesReadoutsThatFollowAStrayByte) {
+  Sim.Core.Bus.Meters = {Meter(1, 0x11111111, "emh_diz"), Meter(3, 0x33333333, "kamstrup_382_005")};
+  convsim::TSimFaults F;
+  F.Stray = 1;
+  Sim.Set_Faults(F);
+  ASSERT_TRUE(Scan(saPrimaryAddress, 38400, 1, 0, 4));
+  EXPECT_EQ(Engine->FResult, Result_Scanned);
+  EXPECT_EQ(Check_Found_Slaves(), (std::set<uint32_t>{0x11111111, 0x33333333}));
+  EXPECT_GE(Engine->Stray_Replies(), 2u);
+}
+
+// The scanner's local port taken by another socket: the scan ends at once and says that the port is in use.
+TEST_F(ScanE2E, PortInUseIsReportedAsSuch) {
+  plat::TUdpSocket Holder;
+  QString Error;
+  ASSERT_TRUE(Holder.Open(QStringLiteral("127.0.0.1"), 0, [](const plat::TUdpDatagram&) {}, &Error))
+      << Error.toStdString();
+  TScanNetConfig Net;
+  Net.Bind_Address = QStringLiteral("127.0.0.1");
+  Net.Local_Port = Holder.Local_Port();
+  Net.Converter_Port = Sim.Port();
+  TScanEnvironment Env;
+  Env.Transport = std::make_unique<TUdpScanTransport>(Net);
+  Engine = std::make_unique<TMBusScanDecode>(std::move(Env));
+  Engine->Event_Run.SetEvent();
+  ASSERT_TRUE(Engine->Start_Scan(saPrimaryAddress, shEthernet, QStringLiteral("127.0.0.2"), 2400, 1, false, false, 0,
+                                 nullptr));
+  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (Engine->FInScan && std::chrono::steady_clock::now() < Deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_FALSE(Engine->FInScan);
+  EXPECT_EQ(Engine->FResult, Result_No_Socket);
+  EXPECT_TRUE(Engine->Open_Error().contains(QStringLiteral("in use"))) << Engine->Open_Error().toStdString();
+  EXPECT_EQ(Sim.Datagrams_Received(), 0u);
+}
+
 // A fifth of the answers lost, some late (after the scanner's time-out), some replaced by garbage: no crash, no
 // slave that does not exist, and every slave whose readout reached the scanner unharmed is in the list.
 TEST_F(ScanE2E, ScansSurviveLossLateAnswersAndGarbage) {

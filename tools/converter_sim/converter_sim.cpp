@@ -339,6 +339,13 @@ void TConverterSim::On_Datagram(const plat::TUdpDatagram& D) {
       TBytes Big(U(Rng_) < 0.5 ? 3000 : 9000, 0xE5);
       Socket_.Send_To(D.From_Address, D.From_Port, Big.data(), Big.size());
     }
+    if (Hit(F.Stray)) {
+      std::uniform_int_distribution<int> Byte(0, 254);
+      int B = Byte(Rng_);
+      if (B >= 0xE5) ++B;  // anything but the single ACK
+      const uint8_t Stray = static_cast<uint8_t>(B);
+      Socket_.Send_To(D.From_Address, D.From_Port, &Stray, 1);
+    }
     if (Hit(F.Foreign) && Foreign_Socket_.Active()) {
       // A forged answer: a telegram of a meter that does not exist, or a single ACK.
       const TBytes Forged = Reply.size() > 21 ? Patch_Telegram(Reply, Reply[5], 0x98765432u) : TBytes{0xE5};

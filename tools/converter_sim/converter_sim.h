@@ -118,6 +118,7 @@ struct TSimFaults {
   double Foreign = 0;     // preceded by a forged answer from Foreign_Address
   double Garbage = 0;     // replaced by random bytes
   double Oversized = 0;   // preceded by an oversized datagram (3000 or 9000 bytes)
+  double Stray = 0;       // preceded by a stray byte from the line (never a single ACK), in a datagram of its own
   QString Foreign_Address = QStringLiteral("127.0.0.3");
   bool On_Commands = false;
   uint32_t Seed = 1;

@@ -2,7 +2,7 @@
 //
 //   converter_sim [--listen IP] [--port N] [--meter PRIMARY:ID:FILE[,FILE...]]... [--config FILE]
 //                 [--drop S] [--late S --late-ms MS] [--twice S] [--other-port S] [--foreign S] [--garbage S]
-//                 [--oversized S] [--faults-on-commands] [--seed N]
+//                 [--oversized S] [--stray S] [--faults-on-commands] [--seed N]
 //                 [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]
 //
 // ID is the eight-digit identification number, or "-" to keep the telegram's own. A config file holds one
@@ -41,7 +41,7 @@ void On_Signal(int) { Stop_Requested = 1; }
   std::cerr << "converter_sim: " << Why << "\n"
             << "usage: converter_sim [--listen IP] [--port N] [--meter PRIMARY:ID:FILE[,FILE...]]... [--config FILE]\n"
             << "       [--drop S] [--late S --late-ms MS] [--twice S] [--other-port S] [--foreign S]\n"
-            << "       [--garbage S] [--oversized S] [--faults-on-commands] [--seed N]\n"
+            << "       [--garbage S] [--oversized S] [--stray S] [--faults-on-commands] [--seed N]\n"
             << "       [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]\n";
   std::exit(2);
 }
@@ -145,6 +145,8 @@ int main(int argc, char** argv) {
       Faults.Garbage = Share(Next());
     } else if (A == "--oversized") {
       Faults.Oversized = Share(Next());
+    } else if (A == "--stray") {
+      Faults.Stray = Share(Next());
     } else if (A == "--faults-on-commands") {
       Faults.On_Commands = true;
     } else if (A == "--radio") {
