@@ -1,12 +1,17 @@
 #include "scanner/scan_export.h"
 
+#include "core/mbus_network.h"
 #include "platform/xml/xmldocument.h"
 
 #include <algorithm>
 
 namespace {
 
-const QString Root_Name = QStringLiteral("M-Bus_Network");
+const QString& Root_Name = core::net::Root_Element_Name();
+using A_Node = core::net::TNode_Attr;
+using A_Var = core::net::TVar_Attr;
+const QString& NA(A_Node A) { return core::net::Attr_Name(A); }
+const QString& VA(A_Var A) { return core::net::Attr_Name(A); }
 
 QString Num(int64_t V) { return QString::number(V); }
 QString Flag(bool V) { return V ? QStringLiteral("1") : QStringLiteral("0"); }
@@ -78,8 +83,8 @@ plat::TXMLNode Open_Document(plat::TXMLDocument& Doc, const TSaveConfXML& D) {
 // Node state and identification registers of a slave, written only with per-node start registers.
 void Node_Registers(plat::TXMLNode Node, const TSaveConfXML& D, TRegisters& R, const QString& What) {
   if (D.StartModnode != 1 || D.XML_Code_Dev == 5) return;
-  Node.SetAttribute(QStringLiteral("Node_State"), D.En_NodeState ? Num(R.Take(2, What)) : QStringLiteral("0"));
-  Node.SetAttribute(QStringLiteral("Ident_Num"), D.En_IdeNum ? Num(R.Take(1, What)) : QStringLiteral("0"));
+  Node.SetAttribute(NA(A_Node::Node_State), D.En_NodeState ? Num(R.Take(2, What)) : QStringLiteral("0"));
+  Node.SetAttribute(NA(A_Node::Ident_Num), D.En_IdeNum ? Num(R.Take(1, What)) : QStringLiteral("0"));
 }
 
 void Write_Record(plat::TXMLNode Node, const TVariable_MBus& V, int Position, bool Enabled, const TSaveConfXML& D,
@@ -87,30 +92,30 @@ void Write_Record(plat::TXMLNode Node, const TVariable_MBus& V, int Position, bo
   const bool Counted = D.StartModnode != 1 || Enabled;
   const int64_t Regs = Counted ? Export_Registers(V.dimension, V.nbyte) : 0;
   const int64_t ModReg = Counted ? R.Take(Regs, What) : R.Value();
-  plat::TXMLNode E = Node.AddChild(QStringLiteral("Variabile"));
-  E.SetAttribute(QStringLiteral("Enable"), Flag(Enabled));
-  E.SetAttribute(QStringLiteral("Position"), Num(Position));
-  E.SetAttribute(QStringLiteral("Desc"), Xml_Safe(QStringLiteral("%1 (U%2S%3T%4)")
+  plat::TXMLNode E = Node.AddChild(core::net::Var_Element_Name());
+  E.SetAttribute(VA(A_Var::Enable), Flag(Enabled));
+  E.SetAttribute(VA(A_Var::Position), Num(Position));
+  E.SetAttribute(VA(A_Var::Desc), Xml_Safe(QStringLiteral("%1 (U%2S%3T%4)")
                                                       .arg(V.Desc_Type_Data())
                                                       .arg(V.device)
                                                       .arg(V.storage_number)
                                                       .arg(V.tarif)));
-  E.SetAttribute(QStringLiteral("Type"), Num(V.type_data));
-  E.SetAttribute(QStringLiteral("VIF_ASCII"), V.type_data == 21 ? Xml_Safe(V.VIF_ASCII()) : QString());
+  E.SetAttribute(VA(A_Var::Type), Num(V.type_data));
+  E.SetAttribute(VA(A_Var::VIF_ASCII), V.type_data == 21 ? Xml_Safe(V.VIF_ASCII()) : QString());
   static const int Fun[4] = {0, 2, 1, 3};  // the network editor lists minimum before maximum
-  E.SetAttribute(QStringLiteral("Fun_Field"), Num(V.function_fild < 4 ? Fun[V.function_fild] : V.function_fild));
+  E.SetAttribute(VA(A_Var::Fun_Field), Num(V.function_fild < 4 ? Fun[V.function_fild] : V.function_fild));
   // The length of a variable-length record is kept also when it takes no register now, so that ticking it in
   // the editor later compiles the right length.
-  E.SetAttribute(QStringLiteral("Length"), Num(V.dimension == 13 ? V.nbyte : 0));
-  E.SetAttribute(QStringLiteral("ModReg"), Num(ModReg));
-  E.SetAttribute(QStringLiteral("Dim"), Num(Export_Dim(V.dimension)));
-  E.SetAttribute(QStringLiteral("Unit"), Num(V.device));
-  E.SetAttribute(QStringLiteral("StoNumber"), Num(V.storage_number));
-  E.SetAttribute(QStringLiteral("Tariff"), Num(V.tarif));
-  E.SetAttribute(QStringLiteral("VIFE"), Num(V.Type_Data_Vife));
-  E.SetAttribute(QStringLiteral("ModScale"), QStringLiteral("0"));
-  E.SetAttribute(QStringLiteral("BCDtoINT"), QStringLiteral("0"));
-  E.SetAttribute(QStringLiteral("SWAP"), QStringLiteral("0"));
+  E.SetAttribute(VA(A_Var::Length), Num(V.dimension == 13 ? V.nbyte : 0));
+  E.SetAttribute(VA(A_Var::ModReg), Num(ModReg));
+  E.SetAttribute(VA(A_Var::Dim), Num(Export_Dim(V.dimension)));
+  E.SetAttribute(VA(A_Var::Unit), Num(V.device));
+  E.SetAttribute(VA(A_Var::StoNumber), Num(V.storage_number));
+  E.SetAttribute(VA(A_Var::Tariff), Num(V.tarif));
+  E.SetAttribute(VA(A_Var::VIFE), Num(V.Type_Data_Vife));
+  E.SetAttribute(VA(A_Var::ModScale), QStringLiteral("0"));
+  E.SetAttribute(VA(A_Var::BCDtoINT), QStringLiteral("0"));
+  E.SetAttribute(VA(A_Var::SWAP), QStringLiteral("0"));
 }
 
 template <class F, class... A>
@@ -140,14 +145,7 @@ int32_t Export_Dim(uint8_t Data_Code) {
 }
 
 int32_t Export_Registers(uint8_t Data_Code, int32_t Nbyte) {
-  switch (Export_Dim(Data_Code)) {
-    case 0: case 1: return 1;
-    case 2: case 4: case 6: return 2;
-    case 5: return 3;
-    case 3: return 4;
-    case 7: return (std::max(Nbyte, 0) + 1) / 2;
-    default: return 1;  // the compiler gives an unknown size one register
-  }
+  return core::net::Register_Count(Export_Dim(Data_Code), Nbyte);  // an unknown size takes one register
 }
 
 bool Save_XML_Conf_Wired(const TSaveConfXML& D, const QList<TSlave_MBus*>& Slaves, const TScan_Check_State& Checks) {
@@ -163,17 +161,17 @@ bool Save_XML_Conf_Wired(const TSaveConfXML& D, const QList<TSlave_MBus*>& Slave
     const int I = int(SI);
     const QString What = QStringLiteral("slave %1").arg(I + 1);
     if (D.StartModnode == 1) R.Set(D.SMN_Array[size_t(I)]);
-    plat::TXMLNode N = Root.AddChild(QStringLiteral("Nodo"));
-    N.SetAttribute(QStringLiteral("Node_Enable"), Flag(Checked(Checks.Slave_Checked, I, *S)));
-    if (D.XML_Code_Dev == 5) N.SetAttribute(QStringLiteral("ID"), Num(S->Primary_Addresss));
-    N.SetAttribute(QStringLiteral("ID_Primary"), Num(S->Primary_Addresss));
-    N.SetAttribute(QStringLiteral("ID_Secondary"), Xml_Safe(S->Secondary_Addresss));
-    N.SetAttribute(QStringLiteral("Node_ID_Type"), Num(D.Node_ID_Type));
-    N.SetAttribute(QStringLiteral("Descrizione"), Xml_Safe(S->descManufacture));
-    N.SetAttribute(QStringLiteral("Send_SND_NKE"), Flag(D.SND_NKE == 1));
-    N.SetAttribute(QStringLiteral("Reset_App"), Flag(D.Reset_App == 1));
-    N.SetAttribute(QStringLiteral("Cut_After"), Num(Cut));
-    if (D.XML_Code_Dev == 13 || D.XML_Code_Dev == 14) N.SetAttribute(QStringLiteral("MBus_Type"), QStringLiteral("1"));
+    plat::TXMLNode N = Root.AddChild(core::net::Node_Element_Name());
+    N.SetAttribute(NA(A_Node::Node_Enable), Flag(Checked(Checks.Slave_Checked, I, *S)));
+    if (D.XML_Code_Dev == 5) N.SetAttribute(NA(A_Node::ID), Num(S->Primary_Addresss));
+    N.SetAttribute(NA(A_Node::ID_Primary), Num(S->Primary_Addresss));
+    N.SetAttribute(NA(A_Node::ID_Secondary), Xml_Safe(S->Secondary_Addresss));
+    N.SetAttribute(NA(A_Node::Node_ID_Type), Num(D.Node_ID_Type));
+    N.SetAttribute(NA(A_Node::Descrizione), Xml_Safe(S->descManufacture));
+    N.SetAttribute(NA(A_Node::Send_SND_NKE), Flag(D.SND_NKE == 1));
+    N.SetAttribute(NA(A_Node::Reset_App), Flag(D.Reset_App == 1));
+    N.SetAttribute(NA(A_Node::Cut_After), Num(Cut));
+    if (D.XML_Code_Dev == 13 || D.XML_Code_Dev == 14) N.SetAttribute(NA(A_Node::MBus_Type), QStringLiteral("1"));
     Node_Registers(N, D, R, What);
     for (size_t VI = 0; VI < S->List_Var.size(); ++VI) {
       const TVariable_MBus& V = S->List_Var[VI];
@@ -197,24 +195,24 @@ bool Save_XML_Conf_Wireless(const TSaveConfXML& D, const QList<TSlave_wMBus*>& D
     const int I = int(SI);
     const QString What = QStringLiteral("device %1").arg(I + 1);
     if (D.StartModnode == 1) R.Set(D.SMN_Array[size_t(I)]);
-    plat::TXMLNode N = Root.AddChild(QStringLiteral("Nodo"));
-    N.SetAttribute(QStringLiteral("Node_Enable"), Flag(S->Enable));
-    if (D.XML_Code_Dev == 5) N.SetAttribute(QStringLiteral("ID"), QStringLiteral("1"));
-    N.SetAttribute(QStringLiteral("ID_Primary"), QStringLiteral("1"));
-    N.SetAttribute(QStringLiteral("ID_Secondary"), QStringLiteral("1"));
-    N.SetAttribute(QStringLiteral("Node_ID_Type"), QStringLiteral("0"));
-    N.SetAttribute(QStringLiteral("Descrizione"), Xml_Safe(S->ALA_Manu_str));
-    N.SetAttribute(QStringLiteral("Send_SND_NKE"), QStringLiteral("0"));
-    N.SetAttribute(QStringLiteral("Reset_App"), QStringLiteral("0"));
-    N.SetAttribute(QStringLiteral("Cut_After"), QStringLiteral("3"));
+    plat::TXMLNode N = Root.AddChild(core::net::Node_Element_Name());
+    N.SetAttribute(NA(A_Node::Node_Enable), Flag(S->Enable));
+    if (D.XML_Code_Dev == 5) N.SetAttribute(NA(A_Node::ID), QStringLiteral("1"));
+    N.SetAttribute(NA(A_Node::ID_Primary), QStringLiteral("1"));
+    N.SetAttribute(NA(A_Node::ID_Secondary), QStringLiteral("1"));
+    N.SetAttribute(NA(A_Node::Node_ID_Type), QStringLiteral("0"));
+    N.SetAttribute(NA(A_Node::Descrizione), Xml_Safe(S->ALA_Manu_str));
+    N.SetAttribute(NA(A_Node::Send_SND_NKE), QStringLiteral("0"));
+    N.SetAttribute(NA(A_Node::Reset_App), QStringLiteral("0"));
+    N.SetAttribute(NA(A_Node::Cut_After), QStringLiteral("3"));
     Node_Registers(N, D, R, What);
-    N.SetAttribute(QStringLiteral("MBus_Type"), QStringLiteral("0"));
-    N.SetAttribute(QStringLiteral("wMBus_ManID"), Num(S->ALA_Manufacturer));
-    N.SetAttribute(QStringLiteral("wMBus_Add"), Num(S->ALA_Address));
-    N.SetAttribute(QStringLiteral("wMBus_Ver"), Num(S->ALA_Version));
-    N.SetAttribute(QStringLiteral("wMBus_DevType"), Num(S->ALA_DeviceType));
-    N.SetAttribute(QStringLiteral("wMBus_En_Key"), Flag(S->Enable_Key));
-    for (int K = 0; K < 16; ++K) N.SetAttribute(QStringLiteral("wMBus_Key_%1").arg(K + 1), Num(S->Key[size_t(K)]));
+    N.SetAttribute(NA(A_Node::MBus_Type), QStringLiteral("0"));
+    N.SetAttribute(NA(A_Node::wMBus_ManID), Num(S->ALA_Manufacturer));
+    N.SetAttribute(NA(A_Node::wMBus_Add), Num(S->ALA_Address));
+    N.SetAttribute(NA(A_Node::wMBus_Ver), Num(S->ALA_Version));
+    N.SetAttribute(NA(A_Node::wMBus_DevType), Num(S->ALA_DeviceType));
+    N.SetAttribute(NA(A_Node::wMBus_En_Key), Flag(S->Enable_Key));
+    for (int K = 0; K < 16; ++K) N.SetAttribute(NA(A_Node(int(A_Node::wMBus_Key_1) + K)), Num(S->Key[size_t(K)]));
     for (size_t VI = 0; VI < S->List_Var.size(); ++VI) {
       const TVariable_MBus& V = S->List_Var[VI];
       if (!V.Real_Wireless_Var) continue;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 
 #include "platform/rtl/exceptions.h"
 
@@ -120,7 +121,8 @@ bool AnsiSameText(const QString& S1, const QString& S2) { return AnsiCompareText
 
 namespace {
 
-inline int HexValue(char16_t c) {
+template <class C>
+inline int HexValue(C c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
@@ -128,17 +130,16 @@ inline int HexValue(char16_t c) {
 }
 
 // The integer-text rule for a width of Bits (32 or 64); the result is sign-extended into Out.
-bool ParseIntegerText(const QString& S, int Bits, int64_t& Out) {
-  const char16_t* p = reinterpret_cast<const char16_t*>(S.constData());
-  const char16_t* const end = p + S.size();
-  while (p < end && *p <= 0x20) ++p;
+template <class C>
+bool ParseIntegerText(const C* p, const C* const end, int Bits, int64_t& Out) {
+  while (p < end && uint32_t(std::make_unsigned_t<C>(*p)) <= 0x20) ++p;
   bool negative = false;
-  if (p < end && (*p == u'+' || *p == u'-')) negative = *p++ == u'-';
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
   bool hex = false;
-  if (p < end && (*p == u'$' || *p == u'x' || *p == u'X')) {
+  if (p < end && (*p == '$' || *p == 'x' || *p == 'X')) {
     hex = true;
     ++p;
-  } else if (end - p >= 2 && p[0] == u'0' && (p[1] == u'x' || p[1] == u'X')) {
+  } else if (end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
     hex = true;
     p += 2;
   }
@@ -157,13 +158,18 @@ bool ParseIntegerText(const QString& S, int Bits, int64_t& Out) {
   }
   const uint64_t limit = (1ull << (Bits - 1)) - (negative ? 0 : 1);
   for (; p < end; ++p) {
-    if (*p < u'0' || *p > u'9') return false;
-    const uint64_t d = *p - u'0';
+    if (*p < '0' || *p > '9') return false;
+    const uint64_t d = uint64_t(*p - '0');
     if (v > (limit - d) / 10) return false;
     v = v * 10 + d;
   }
   Out = static_cast<int64_t>(negative ? 0 - v : v);
   return true;
+}
+
+bool ParseIntegerText(const QString& S, int Bits, int64_t& Out) {
+  const char16_t* p = reinterpret_cast<const char16_t*>(S.constData());
+  return ParseIntegerText(p, p + S.size(), Bits, Out);
 }
 
 [[noreturn]] void RaiseNotInteger(const QString& S) { throw EConvertError(NotIntegerMessage(S)); }
@@ -180,6 +186,33 @@ bool TryStrToInt(const QString& S, int& Value) {
 }
 
 bool TryStrToInt64(const QString& S, int64_t& Value) { return ParseIntegerText(S, 64, Value); }
+
+bool TryStrToIntUtf8(std::string_view S, int& Value) {
+  int64_t v;
+  if (!ParseIntegerText(S.data(), S.data() + S.size(), 32, v)) return false;
+  Value = static_cast<int>(v);
+  return true;
+}
+
+bool TryStrToInt64Utf8(std::string_view S, int64_t& Value) {
+  return ParseIntegerText(S.data(), S.data() + S.size(), 64, Value);
+}
+
+namespace {
+const char* TextEnd(const char* S) {
+  while (*S) ++S;
+  return S;
+}
+}  // namespace
+
+bool TryStrToIntUtf8(const char* S, int& Value) {
+  int64_t v;
+  if (!ParseIntegerText(S, TextEnd(S), 32, v)) return false;
+  Value = static_cast<int>(v);
+  return true;
+}
+
+bool TryStrToInt64Utf8(const char* S, int64_t& Value) { return ParseIntegerText(S, TextEnd(S), 64, Value); }
 
 int StrToInt(const QString& S) {
   int v;

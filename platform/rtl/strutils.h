@@ -7,6 +7,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <string_view>
 
 #include "platform/rtl/formatsettings.h"
 
@@ -57,6 +58,13 @@ bool AnsiSameText(const QString& S1, const QString& S2);
 
 bool TryStrToInt(const QString& S, int& Value);
 bool TryStrToInt64(const QString& S, int64_t& Value);
+// The same rule over UTF-8 text (bytes outside ASCII are no digits), for readers that convert stored text
+// without making a QString of it.
+bool TryStrToIntUtf8(std::string_view S, int& Value);
+bool TryStrToInt64Utf8(std::string_view S, int64_t& Value);
+// A text ending at its first NUL byte.
+bool TryStrToIntUtf8(const char* S, int& Value);
+bool TryStrToInt64Utf8(const char* S, int64_t& Value);
 // Raise EConvertError "'S' is not a valid integer value".
 int StrToInt(const QString& S);
 // The message StrToInt raises for a text that is not an integer, for callers that report it their own way.

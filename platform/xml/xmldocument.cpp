@@ -449,6 +449,15 @@ QString TXMLNode::AttributeName(int Index) const { return Q(AttributeAt(xml_node
 
 QString TXMLNode::AttributeValue(int Index) const { return Q(AttributeAt(xml_node(node_), Index).value()); }
 
+TXMLAttribute TXMLNode::FirstAttribute() const {
+  const xml_node n(node_);
+  return TXMLAttribute(n.type() == pugi::node_element ? n.first_attribute().internal_object() : nullptr);
+}
+
+const char* TXMLAttribute::NameUtf8() const { return pugi::xml_attribute(attr_).name(); }
+const char* TXMLAttribute::ValueUtf8() const { return pugi::xml_attribute(attr_).value(); }
+TXMLAttribute TXMLAttribute::Next() const { return TXMLAttribute(pugi::xml_attribute(attr_).next_attribute().internal_object()); }
+
 bool TXMLNode::HasAttribute(const QString& Name) const {
   const xml_node n(node_);
   return n.type() == pugi::node_element && n.attribute(Name.toUtf8().constData());

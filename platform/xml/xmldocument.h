@@ -26,6 +26,7 @@
 
 namespace pugi {
 struct xml_node_struct;
+struct xml_attribute_struct;
 class xml_document;
 }  // namespace pugi
 
@@ -40,6 +41,22 @@ class EXMLError : public Exception {
 enum class TXMLNodeType { Null, Document, Element, Text, CData, Comment, ProcessingInstruction, Declaration, Doctype };
 
 class TXMLNodeList;
+
+// A cheap handle on one attribute, for readers that walk all attributes of many elements once: the name and
+// value are the stored UTF-8 texts, valid while the attribute lives. A null handle ends the walk.
+class TXMLAttribute {
+ public:
+  TXMLAttribute() = default;
+  explicit operator bool() const { return attr_ != nullptr; }
+  const char* NameUtf8() const;
+  const char* ValueUtf8() const;
+  TXMLAttribute Next() const;
+
+ private:
+  friend class TXMLNode;
+  explicit TXMLAttribute(pugi::xml_attribute_struct* attr) : attr_(attr) {}
+  pugi::xml_attribute_struct* attr_ = nullptr;
+};
 
 class TXMLNode {
  public:
@@ -68,6 +85,8 @@ class TXMLNode {
   QStringList AttributeNames() const;
   QString AttributeName(int Index) const;
   QString AttributeValue(int Index) const;
+  // The first attribute in document order (null on other nodes and on an element without attributes).
+  TXMLAttribute FirstAttribute() const;
   bool HasAttribute(const QString& Name) const;
   // The value of the attribute, or Default when the element has none of that name.
   QString Attribute(const QString& Name, const QString& Default = QString()) const;

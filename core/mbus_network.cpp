@@ -1,0 +1,412 @@
+#include "core/mbus_network.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "core/device_model.h"
+#include "platform/io/files.h"
+#include "platform/rtl/strutils.h"
+#include "platform/xml/xmldocument.h"
+
+namespace core::net {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------------------
+// Names
+
+constexpr std::size_t Node_Attr_Count = std::size_t(TNode_Attr::Count);
+constexpr std::size_t Var_Attr_Count = std::size_t(TVar_Attr::Count);
+
+constexpr const char* Node_Names[Node_Attr_Count] = {
+    "Node_Enable", "ID_Primary", "ID_Secondary", "Descrizione", "Send_SND_NKE", "Reset_App", "Node_State",
+    "Ident_Num", "BCDtoINT_IN", "Swap_IN", "Node_ID_Type", "Var_List_Type", "Cut_After",
+    "Manufacturer_Specific_Data", "MSD_Length", "MSD_Offset", "Access_Number", "MBus_Type", "wMBus_ManID",
+    "wMBus_Add", "wMBus_Ver", "wMBus_DevType", "wMBus_En_Key", "wMBus_Key_1", "wMBus_Key_2", "wMBus_Key_3",
+    "wMBus_Key_4", "wMBus_Key_5", "wMBus_Key_6", "wMBus_Key_7", "wMBus_Key_8", "wMBus_Key_9", "wMBus_Key_10",
+    "wMBus_Key_11", "wMBus_Key_12", "wMBus_Key_13", "wMBus_Key_14", "wMBus_Key_15", "wMBus_Key_16", "wMBus_RSSI",
+    "ID"};
+
+constexpr const char* Var_Names[Var_Attr_Count] = {
+    "Enable", "Desc", "Type", "Fun_Field", "Dim", "Unit", "ModReg", "ModScale", "StoNumber", "Tariff", "VIFE",
+    "BCDtoINT", "VIF_ASCII", "Length", "Conv_Float", "Force_Int32", "TP_Mod_Regs", "TP_Mod_Year", "Position",
+    "Post_Operation", "SWAP"};
+
+template <std::size_t N>
+std::array<QString, N> Q_Names(const char* const (&names)[N]) {
+  std::array<QString, N> q;
+  for (std::size_t i = 0; i < N; ++i) q[i] = QString::fromLatin1(names[i]);
+  return q;
+}
+
+// Finds an attribute by its stored UTF-8 name (NUL-terminated) with one pass over the name and, mostly, one
+// compare.
+template <std::size_t N>
+class TName_Table {
+ public:
+  explicit TName_Table(const char* const (&names)[N]) : names_(names) {
+    slots_.fill(-1);
+    for (std::size_t i = 0; i < N; ++i) {
+      std::size_t len = 0;
+      std::size_t h = Hash(names[i], len);
+      lengths_[i] = len;
+      while (slots_[h] >= 0) h = (h + 1) & (kSlots - 1);
+      slots_[h] = int16_t(i);
+    }
+  }
+  int Find(const char* name) const {
+    std::size_t len = 0;
+    for (std::size_t h = Hash(name, len); slots_[h] >= 0; h = (h + 1) & (kSlots - 1)) {
+      const std::size_t i = std::size_t(slots_[h]);
+      if (lengths_[i] == len && std::memcmp(name, names_[i], len) == 0) return int(i);
+    }
+    return -1;
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 256;
+  static std::size_t Hash(const char* s, std::size_t& len) {
+    uint32_t h = 2166136261u;
+    const char* p = s;
+    for (; *p; ++p) h = (h ^ uint8_t(*p)) * 16777619u;
+    len = std::size_t(p - s);
+    return (h ^ (h >> 8)) & (kSlots - 1);
+  }
+  const char* const* names_;
+  std::array<std::size_t, N> lengths_{};
+  std::array<int16_t, kSlots> slots_;
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// Reading one element's attributes
+
+// The values of one element, by attribute; nullptr where the element has none of that name.
+template <std::size_t N>
+struct TValues {
+  std::array<const char*, N> v{};
+
+  void Fill(const plat::TXMLNode& e, const TName_Table<N>& table) {
+    v.fill(nullptr);
+    for (plat::TXMLAttribute a = e.FirstAttribute(); a; a = a.Next()) {
+      const int id = table.Find(a.NameUtf8());
+      if (id >= 0 && !v[std::size_t(id)]) v[std::size_t(id)] = a.ValueUtf8();
+    }
+  }
+  const char* operator[](auto a) const { return v[std::size_t(a)]; }
+};
+
+using TNode_Values = TValues<Node_Attr_Count>;
+using TVar_Values = TValues<Var_Attr_Count>;
+
+QString Text(const char* v) { return v && *v ? QString::fromUtf8(v) : QString(); }
+
+// Integer text into out; d and the attribute's bit in unread when it is absent or does not convert.
+template <class A, class M>
+int32_t Int(const char* v, int32_t d, A a, M& unread) {
+  int x = 0;
+  if (v && plat::TryStrToIntUtf8(v, x)) return x;
+  unread |= Bit(a);
+  return d;
+}
+
+// The low 32 bits of a 64-bit integer text, 0 when it does not convert.
+uint32_t Low32(const char* v, uint32_t& unread, TVar_Attr a) {
+  int64_t x = 0;
+  if (v && plat::TryStrToInt64Utf8(v, x)) return uint32_t(uint64_t(x));
+  unread |= Bit(a);
+  return 0;
+}
+
+bool Flag(const char* v) { return v && v[0] == '1' && v[1] == 0; }
+
+TNodo Read_Node(const TNode_Values& a, bool wirelessSide) {
+  using A = TNode_Attr;
+  TNodo n;
+  uint64_t& u = n.Unread;
+  n.Enable = Int(a[A::Node_Enable], 1, A::Node_Enable, u);
+  n.Description = Text(a[A::Descrizione]);
+  n.Node_ID_Type = Int(a[A::Node_ID_Type], 0, A::Node_ID_Type, u);
+  n.Node_Pri = Int(a[A::ID_Primary], 1, A::ID_Primary, u);
+  n.Node_Sec = Int(a[A::ID_Secondary], 1, A::ID_Secondary, u);
+  int id = 0;
+  if (a[A::ID] && plat::TryStrToIntUtf8(a[A::ID], id)) {  // one address for either kind, as the scanner writes it
+    const bool primary = uint8_t(n.Node_ID_Type) == 0;
+    n.Node_Pri = primary ? id : 1;
+    n.Node_Sec = primary ? 1 : id;
+  } else {
+    u |= Bit(A::ID);
+  }
+  n.Send_SNK = Int(a[A::Send_SND_NKE], 0, A::Send_SND_NKE, u);
+  n.Reset_App = Int(a[A::Reset_App], 0, A::Reset_App, u);
+  n.Node_State = Int(a[A::Node_State], 0, A::Node_State, u);
+  n.Ident_Num = Int(a[A::Ident_Num], 0, A::Ident_Num, u);
+  n.BCDtoINT_IN = Int(a[A::BCDtoINT_IN], 0, A::BCDtoINT_IN, u);
+  n.Swap_Ident = Int(a[A::Swap_IN], 0, A::Swap_IN, u);
+  n.Var_List_Type = Int(a[A::Var_List_Type], 0, A::Var_List_Type, u);
+  n.Cut_After = Int(a[A::Cut_After], 0, A::Cut_After, u);
+  n.Manufacturer_Spec = Int(a[A::Manufacturer_Specific_Data], 0, A::Manufacturer_Specific_Data, u);
+  n.MSD_Length = Int(a[A::MSD_Length], 0, A::MSD_Length, u);
+  n.MSD_Offset = Int(a[A::MSD_Offset], 0, A::MSD_Offset, u);
+  n.Access_Number = Int(a[A::Access_Number], 0, A::Access_Number, u);
+  if (wirelessSide) {
+    n.MBus_Type = Int(a[A::MBus_Type], 1, A::MBus_Type, u);
+    n.wMBus_ManID = Text(a[A::wMBus_ManID]);
+    n.wMBus_Add = Text(a[A::wMBus_Add]);
+    n.wMBus_Ver = Text(a[A::wMBus_Ver]);
+    n.wMBus_DevType = Text(a[A::wMBus_DevType]);
+    n.wMBus_En_Key = Int(a[A::wMBus_En_Key], 0, A::wMBus_En_Key, u);
+    for (int i = 0; i < 16; ++i) n.wMBus_Key[std::size_t(i)] = Text(a[int(A::wMBus_Key_1) + i]);
+    n.RSSI = Int(a[A::wMBus_RSSI], 0, A::wMBus_RSSI, u);
+  }
+  return n;
+}
+
+// The attributes a variable cannot do without, in the order their absence is reported.
+constexpr TVar_Attr Required_Attrs[] = {TVar_Attr::Type, TVar_Attr::Fun_Field, TVar_Attr::Dim, TVar_Attr::ModReg,
+                                        TVar_Attr::ModScale};
+
+TVariabile Read_Var(const TVar_Values& a) {
+  using A = TVar_Attr;
+  TVariabile v;
+  uint32_t& u = v.Unread;
+  v.Enable = Flag(a[A::Enable]);
+  v.Description = Text(a[A::Desc]);
+  v.Type_Of_Data = Int(a[A::Type], 0, A::Type, u);
+  v.Function_Field = Int(a[A::Fun_Field], 0, A::Fun_Field, u);
+  v.Dimension = Int(a[A::Dim], 0, A::Dim, u);
+  v.Unita = Int(a[A::Unit], 0, A::Unit, u);
+  v.Modbus_Register = Int(a[A::ModReg], 0, A::ModReg, u);
+  v.Modbus_Scale = Int(a[A::ModScale], 0, A::ModScale, u);
+  v.Storage_Number = Low32(a[A::StoNumber], u, A::StoNumber);
+  v.Tariff = Low32(a[A::Tariff], u, A::Tariff);
+  v.VIFE = uint8_t(Int(a[A::VIFE], 0, A::VIFE, u));
+  v.BCDtoINT = Flag(a[A::BCDtoINT]);
+  v.VIF_ASCII = Text(a[A::VIF_ASCII]);
+  v.Length = Int(a[A::Length], 0, A::Length, u);
+  v.Conv_Float = Flag(a[A::Conv_Float]);
+  v.Force_Int32 = Flag(a[A::Force_Int32]);
+  v.TP_Mod_Regs = Flag(a[A::TP_Mod_Regs]);
+  v.TP_Mod_Year = Int(a[A::TP_Mod_Year], 0, A::TP_Mod_Year, u);
+  v.Position = Int(a[A::Position], 1, A::Position, u);
+  v.Post_Operation = Int(a[A::Post_Operation], 0, A::Post_Operation, u);
+  for (TVar_Attr r : Required_Attrs)
+    if (u & Bit(r)) {
+      v.Fault_Attr = r;
+      v.Fault_Present = a[r] != nullptr;
+      v.Fault_Text = Text(a[r]);
+      break;
+    }
+  return v;
+}
+
+const TName_Table<Node_Attr_Count>& Node_Table() {
+  static const TName_Table<Node_Attr_Count> t(Node_Names);
+  return t;
+}
+
+const TName_Table<Var_Attr_Count>& Var_Table() {
+  static const TName_Table<Var_Attr_Count> t(Var_Names);
+  return t;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Writing
+
+QString Num(int64_t v) { return QString::number(v); }
+QString Flag_Text(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+
+void Write_Node(plat::TXMLNode e, const TNodo& n, bool wirelessSide) {
+  using A = TNode_Attr;
+  auto set = [&e](A a, const QString& value) { e.SetAttribute(Attr_Name(a), value); };
+  set(A::Node_Enable, Num(n.Enable));
+  set(A::ID_Primary, Num(n.Node_Pri));
+  set(A::ID_Secondary, Num(n.Node_Sec));
+  set(A::Descrizione, n.Description);
+  set(A::Send_SND_NKE, Num(n.Send_SNK));
+  set(A::Reset_App, Num(n.Reset_App));
+  set(A::Node_State, Num(n.Node_State));
+  set(A::Ident_Num, Num(n.Ident_Num));
+  set(A::BCDtoINT_IN, Num(n.BCDtoINT_IN));
+  set(A::Swap_IN, Num(n.Swap_Ident));
+  set(A::Node_ID_Type, Num(n.Node_ID_Type));
+  set(A::Var_List_Type, Num(n.Var_List_Type));
+  set(A::Cut_After, Num(n.Cut_After));
+  set(A::Manufacturer_Specific_Data, Num(n.Manufacturer_Spec));
+  set(A::MSD_Length, Num(n.MSD_Length));
+  set(A::MSD_Offset, Num(n.MSD_Offset));
+  set(A::Access_Number, Num(n.Access_Number));
+  if (!wirelessSide) return;
+  set(A::MBus_Type, Num(n.MBus_Type));
+  set(A::wMBus_ManID, n.wMBus_ManID);
+  set(A::wMBus_Add, n.wMBus_Add);
+  set(A::wMBus_Ver, n.wMBus_Ver);
+  set(A::wMBus_DevType, n.wMBus_DevType);
+  set(A::wMBus_En_Key, Num(n.wMBus_En_Key));
+  for (int i = 0; i < 16; ++i) set(A(int(A::wMBus_Key_1) + i), n.wMBus_Key[std::size_t(i)]);
+  set(A::wMBus_RSSI, Num(n.RSSI));
+}
+
+void Write_Var(plat::TXMLNode e, const TVariabile& v) {
+  using A = TVar_Attr;
+  auto set = [&e](A a, const QString& value) { e.SetAttribute(Attr_Name(a), value); };
+  set(A::Enable, Flag_Text(v.Enable));
+  set(A::Desc, v.Description);
+  set(A::Type, Num(v.Type_Of_Data));
+  set(A::Fun_Field, Num(v.Function_Field));
+  set(A::Dim, Num(v.Dimension));
+  set(A::Unit, Num(v.Unita));
+  set(A::ModReg, Num(v.Modbus_Register));
+  set(A::ModScale, Num(v.Modbus_Scale));
+  set(A::StoNumber, Num(v.Storage_Number));
+  set(A::Tariff, Num(v.Tariff));
+  set(A::VIFE, Num(v.VIFE));
+  set(A::BCDtoINT, Flag_Text(v.BCDtoINT));
+  set(A::VIF_ASCII, v.VIF_ASCII);
+  set(A::Length, Num(v.Length));
+  set(A::Conv_Float, Flag_Text(v.Conv_Float));
+  set(A::Force_Int32, Flag_Text(v.Force_Int32));
+  set(A::TP_Mod_Regs, Flag_Text(v.TP_Mod_Regs));
+  set(A::TP_Mod_Year, Num(v.TP_Mod_Year));
+  set(A::Position, Num(v.Position));
+  set(A::Post_Operation, Num(v.Post_Operation));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+
+const QString& Attr_Name(TNode_Attr a) {
+  static const auto names = Q_Names(Node_Names);
+  return names[std::size_t(a)];
+}
+
+const QString& Attr_Name(TVar_Attr a) {
+  static const auto names = Q_Names(Var_Names);
+  return names[std::size_t(a)];
+}
+
+const QString& Root_Element_Name() {
+  static const QString s = QStringLiteral("M-Bus_Network");
+  return s;
+}
+
+const QString& Node_Element_Name() {
+  static const QString s = QStringLiteral("Nodo");
+  return s;
+}
+
+const QString& Var_Element_Name() {
+  static const QString s = QStringLiteral("Variabile");
+  return s;
+}
+
+bool Has_Wireless_Side(int32_t deviceType) { return Device_Model(deviceType).Wireless; }
+
+bool Is_Wireless(const TNodo& n, int32_t deviceType) { return Has_Wireless_Side(deviceType) && n.MBus_Type != 1; }
+
+TWireless_Ident Wireless_Ident(const TNodo& n) {
+  auto num = [](const QString& t) { return plat::StrToIntDef(t, 0); };
+  TWireless_Ident w;
+  w.ManID = uint16_t(num(n.wMBus_ManID));
+  w.Address = uint32_t(uint64_t(plat::StrToInt64Def(n.wMBus_Add, 0)));
+  w.Version = uint8_t(num(n.wMBus_Ver));
+  w.Dev_Type = uint8_t(num(n.wMBus_DevType));
+  if (n.wMBus_En_Key == 1)
+    for (std::size_t i = 0; i < 16; ++i) w.Key[i] = uint8_t(num(n.wMBus_Key[i]));
+  return w;
+}
+
+QString Fault_Message(const TVariabile& v, int nodeNumber, int varNumber) {
+  if (v.Fault_Attr == TVar_Attr::Count) return QString();
+  const QString where = QStringLiteral("M_Bus.xml, node %1, variable %2").arg(nodeNumber).arg(varNumber);
+  if (!v.Fault_Present) return QStringLiteral("%1: the attribute %2 is missing.").arg(where, Attr_Name(v.Fault_Attr));
+  return QStringLiteral("%1, attribute %2: %3").arg(where, Attr_Name(v.Fault_Attr), plat::NotIntegerMessage(v.Fault_Text));
+}
+
+TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRead_Mode mode) {
+  TRead_Result r;
+  const bool wirelessSide = Has_Wireless_Side(deviceType);
+  TNode_Values na;
+  TVar_Values va;
+  const auto& nodeTable = Node_Table();
+  const auto& varTable = Var_Table();
+  const plat::TXMLNode root = doc.DocumentElement();
+  int nodeNumber = 0;
+  for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) {
+    ++nodeNumber;
+    na.Fill(e, nodeTable);
+    r.Network.Nodi_List.push_back(Read_Node(na, wirelessSide));
+    std::vector<TVariabile>& vars = r.Network.Nodi_List.back().Var_List;
+    int varNumber = 0;
+    for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) {
+      ++varNumber;
+      va.Fill(ve, varTable);
+      vars.push_back(Read_Var(va));
+      const TVariabile& v = vars.back();
+      // The scale register has a default for the editor; only the compiler insists on it.
+      if (mode == TRead_Mode::Stop_At_Fault && v.Fault_Attr != TVar_Attr::Count && v.Fault_Attr != TVar_Attr::ModScale) {
+        r.Error = Fault_Message(v, nodeNumber, varNumber);
+        vars.pop_back();
+        return r;
+      }
+    }
+  }
+  return r;
+}
+
+TRead_Result Load_Network(const QString& fileName, int32_t deviceType) {
+  if (fileName.isEmpty() || !plat::FileExists(fileName)) return {};
+  plat::TXMLDocument doc;
+  TRead_Result r;
+  QString error;
+  if (!doc.LoadFromFile(fileName, &error)) {
+    r.Error = error;
+    return r;
+  }
+  return Read_Network(doc, deviceType, TRead_Mode::Stop_At_Fault);
+}
+
+void Build_Document(plat::TXMLDocument& doc, const TNetwork& net, int32_t deviceType) {
+  doc.Clear();
+  plat::TXMLNode root = doc.AddChild(Root_Element_Name());
+  const QString version = QString::fromUtf16(Device_Model(deviceType).Version);
+  if (!version.isEmpty()) doc.AddComment(QStringLiteral("SW_VERSION = ") + version);
+  const bool wirelessSide = Has_Wireless_Side(deviceType);
+  for (const TNodo& n : net.Nodi_List) {
+    plat::TXMLNode e = root.AddChild(Node_Element_Name());
+    Write_Node(e, n, wirelessSide);
+    for (const TVariabile& v : n.Var_List) Write_Var(e.AddChild(Var_Element_Name()), v);
+  }
+}
+
+bool Save_Network(const QString& fileName, const TNetwork& net, int32_t deviceType, QString* error) {
+  plat::TXMLDocument doc;
+  Build_Document(doc, net, deviceType);
+  return doc.SaveToFile(fileName, error);
+}
+
+int32_t Value_Bytes(int32_t dimension, int32_t length) {
+  switch (dimension) {
+    case 2: case 4: case 6: return 4;
+    case 3: return 8;
+    case 5: return 6;
+    case 7: return std::max(length, 0);
+    default: return 2;  // 8 and 16 bits, and an unknown size
+  }
+}
+
+int32_t Register_Count(int32_t dimension, int32_t length) { return (Value_Bytes(dimension, length) + 1) / 2; }
+
+QString Root_Caption() { return QStringLiteral("M-Bus Network"); }
+
+QString Node_Caption(const TNodo& n, int32_t deviceType) {
+  if (Is_Wireless(n, deviceType))
+    return QStringLiteral("wM-Bus Node - Address ") + n.wMBus_Add + QStringLiteral(" - ") + n.Description;
+  return QStringLiteral("ID ") + QString::number(n.Node_ID_Type == 1 ? n.Node_Sec : n.Node_Pri) + QStringLiteral(" - ") +
+         n.Description;
+}
+
+QString Var_Caption(const TVariabile& v) { return QStringLiteral("VAR - ") + v.Description; }
+
+}  // namespace core::net
