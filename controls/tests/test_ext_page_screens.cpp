@@ -94,3 +94,47 @@ TEST(ExtPageScreens, NetworkEditorLook) {
 
 }  // namespace
 }  // namespace controls
+
+namespace controls {
+namespace {
+
+// A rounded tab picture: a dark outline and a lighter inside on a magenta (transparent) corner colour.
+std::unique_ptr<TBitmap> TabPicture(TColor inside, bool vertical) {
+  const int w = vertical ? 22 : 16, h = vertical ? 16 : 22;
+  auto b = std::make_unique<TBitmap>(w, h);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clFuchsia);
+  c->FillRect(TRect(0, 0, w, h));
+  c->Pen()->SetColor(clGray);
+  c->Brush()->SetColor(inside);
+  c->RoundRect(TRect(0, 0, w, h), 6, 6);
+  return b;
+}
+
+TEST(ExtPageScreens, BackgroundPicturesMultiLineAndScrolling) {
+  for (TTabPosition pos : {tpTop, tpLeft}) {
+    PageForm f(3, pos);
+    const bool vertical = pos == tpLeft;
+    auto bg = TabPicture(TColor(0xE0E0E0), vertical), act = TabPicture(TColor(0xFFE0C0), vertical);
+    f.pc->SetTabBackGround(bg.get());
+    f.pc->SetTabBackGroundActive(act.get());
+    f.pc->SetActivePage(f.sheets[1]);
+    const QImage img = f.Grab();
+    Save(img, QStringLiteral("background_%1").arg(PositionName(pos)));
+    EXPECT_EQ(CountColour(img, clFuchsia), 0);
+  }
+  PageForm multi(7, tpTop, 320, 160);
+  multi.pc->SetMultiLine(true);
+  multi.pc->SetActivePage(multi.sheets[5]);
+  Save(multi.Grab(), "multiline_top");
+  EXPECT_EQ(multi.pc->RowCount(), 2);
+
+  PageForm single(7, tpTop, 320, 160);
+  single.pc->SetActivePage(single.sheets[6]);
+  const QImage img = single.Grab();
+  Save(img, "single_line_scrolled");
+  EXPECT_TRUE(single.pc->ScrollButtonsShown());
+}
+
+}  // namespace
+}  // namespace controls
