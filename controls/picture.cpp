@@ -2,13 +2,13 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
 #include "controls/jpeg_codec.h"
 #include "controls/png_decoder.h"
 #include "platform/graphics/canvas.h"
+#include "platform/io/files.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strutils.h"
 
@@ -68,15 +68,9 @@ bool BitmapHeadersInside(const QByteArray& d) {
 }
 
 QByteArray ReadPictureFile(const QString& path, bool& ok) {
-  ok = false;
-  const QFileInfo info(path);
   // Only regular files of a picture's size: a device or a huge file is never read.
-  if (!info.exists() || !info.isFile() || info.size() > kMaxPictureFileSize) return QByteArray();
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-  QByteArray data = f.read(kMaxPictureFileSize + 1);
-  if (data.size() > kMaxPictureFileSize) return QByteArray();
-  ok = true;
+  QByteArray data;
+  ok = plat::ReadFileBytes(path, data, nullptr, kMaxPictureFileSize);
   return data;
 }
 

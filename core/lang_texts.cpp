@@ -2,6 +2,7 @@
 
 #include "core/device_model.h"
 #include "core/lang_texts_builtin.h"
+#include "platform/io/files.h"
 #include "platform/rtl/strutils.h"
 
 #include <QDir>
@@ -106,19 +107,10 @@ void Load_Default_Texts() {
 }
 
 bool Load_Lng_File(const QString& FileName) {
-  QFile file(FileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    qWarning().noquote() << "Language file" << FileName << "cannot be read:" << file.errorString();
-    return false;
-  }
-  if (file.size() > Max_Lng_File_Size) {
-    qWarning().noquote() << "Language file" << FileName << "is too large to be a language file";
-    return false;
-  }
-  // Read with a limit: a file whose size the system does not report (a pipe, a device) must not grow unbounded.
-  const QByteArray data = file.read(Max_Lng_File_Size + 1);
-  if (file.error() != QFileDevice::NoError || data.size() > Max_Lng_File_Size) {
-    qWarning().noquote() << "Language file" << FileName << "cannot be read:" << file.errorString();
+  QByteArray data;
+  QString error;
+  if (!plat::ReadFileBytes(FileName, data, &error, Max_Lng_File_Size)) {
+    qWarning().noquote() << "Language file cannot be used:" << error;
     return false;
   }
   const QString text = DecodeLngFile(data);

@@ -356,7 +356,7 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRe
 }
 
 TRead_Result Load_Network(const QString& fileName, int32_t deviceType) {
-  if (fileName.isEmpty() || !plat::FileExists(fileName)) return {};
+  if (plat::FileAbsent(fileName)) return {};
   plat::TXMLDocument doc;
   TRead_Result r;
   QString error;

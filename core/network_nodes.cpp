@@ -132,7 +132,7 @@ struct Filler {
 }  // namespace
 
 std::optional<net::TNetwork> Load_Network_For_Compile(const QString& fileMBus, int deviceType) {
-  if (fileMBus.isEmpty() || !plat::FileExists(fileMBus)) return std::nullopt;
+  if (plat::FileAbsent(fileMBus)) return std::nullopt;
   plat::TXMLDocument doc;
   QString error;
   if (!doc.LoadFromFile(fileMBus, &error)) throw ECompileError(QStringLiteral("M_Bus.xml cannot be read: %1").arg(error));

@@ -329,7 +329,7 @@ std::optional<int32_t> TParGen_File::Number(TParGen_Element Element) const {
 
 TParGen_File Load_ParGen_File(const QString& FileName) {
   TParGen_File f;
-  if (FileName.isEmpty() || !plat::FileExists(FileName)) return f;
+  if (plat::FileAbsent(FileName)) return f;
   plat::TXMLDocument doc;
   if (!doc.LoadFromFile(FileName, &f.Error)) {
     f.Status = TParGen_Read::Malformed;

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "core/device_model.h"
+#include "platform/io/files.h"
 #include "platform/xml/xmldocument.h"
 
 using plat::TXMLDocument;
@@ -12,6 +13,8 @@ namespace {
 
 const QString Default_IP_Address = QStringLiteral("192.168.2.205");
 const QString Default_Language = QStringLiteral("English");
+// The settings file holds a handful of short values; anything larger is not one.
+constexpr qint64 Max_Settings_File_Size = 1 << 20;
 
 void Set_Defaults() {
   Name_Project.clear();
@@ -40,8 +43,8 @@ void Add_Value(TXMLNode& Root, const char* Group, const char* Item, const QStrin
 
 TSettingsRead Read_Settings(TXMLDocument& Doc, const QString& FileName, QString* Error) {
   Set_Defaults();
-  if (!QFile::exists(FileName)) return TSettingsRead::Missing;
-  if (!Doc.LoadFromFile(FileName, Error)) return TSettingsRead::Malformed;
+  if (plat::FileAbsent(FileName)) return TSettingsRead::Missing;
+  if (!Doc.LoadFromFile(FileName, Error, Max_Settings_File_Size)) return TSettingsRead::Malformed;
 
   // The root element, wherever it stands after a declaration or a comment.
   const TXMLNode Root = Doc.DocumentElement();

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <map>
 #include <random>
 
@@ -287,6 +289,16 @@ TEST_F(LangFiles, UnreadableOrHugeFileKeepsTheBuiltInTexts) {
     Lang_Selected = QStringLiteral("Broken");
     Load_Language();
     EXPECT_EQ(Lang_Selected, QStringLiteral("English"));
+    ExpectTable({{6, "english file"}});
+  }
+
+  // A pipe is refused at once instead of waiting for a writer; a link to an endless device is not read.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir_.filePath(QStringLiteral("Pipe.lng"))).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir_.filePath(QStringLiteral("Zero.lng"))));
+  for (const char* name : {"Pipe", "Zero"}) {
+    Lang_Selected = QString::fromLatin1(name);
+    Load_Language();
+    EXPECT_EQ(Lang_Selected, QStringLiteral("English")) << name;
     ExpectTable({{6, "english file"}});
   }
 

@@ -8,9 +8,22 @@
 #include <QSaveFile>
 
 #include "platform/graphics/canvas.h"
+#include "platform/io/files.h"
 #include "platform/rtl/streams.h"
 
 namespace plat {
+
+namespace {
+
+// Pictures are read only from regular files of a picture's size; anything else cannot be opened as one.
+QByteArray ReadGraphicFile(const QString& fileName) {
+  QByteArray data;
+  QString error;
+  if (!ReadFileBytes(fileName, data, &error, MaxGraphicFileSize)) throw EFOpenError(error);
+  return data;
+}
+
+}  // namespace
 
 // ---- TGraphic
 
@@ -25,12 +38,7 @@ void TGraphic::Changed() {
   if (OnChange) OnChange(this);
 }
 
-void TGraphic::LoadFromFile(const QString& fileName) {
-  QFile f(fileName);
-  if (!f.open(QIODevice::ReadOnly))
-    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
-  LoadFromBytes(f.readAll());
-}
+void TGraphic::LoadFromFile(const QString& fileName) { LoadFromBytes(ReadGraphicFile(fileName)); }
 
 void TGraphic::SaveToFile(const QString& fileName) const {
   QByteArray data = SaveToBytes();
@@ -413,12 +421,7 @@ void TPicture::LoadFromBytes(const QByteArray& data) {
   SetGraphic(std::move(g));
 }
 
-void TPicture::LoadFromFile(const QString& fileName) {
-  QFile f(fileName);
-  if (!f.open(QIODevice::ReadOnly))
-    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
-  LoadFromBytes(f.readAll());
-}
+void TPicture::LoadFromFile(const QString& fileName) { LoadFromBytes(ReadGraphicFile(fileName)); }
 
 void TPicture::SaveToFile(const QString& fileName) const {
   if (graphic_) graphic_->SaveToFile(fileName);

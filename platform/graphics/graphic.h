@@ -34,6 +34,9 @@ class EInvalidGraphicOperation : public Exception {
   explicit EInvalidGraphicOperation(const QString& Msg) : Exception(Msg) {}
 };
 
+// Larger files are not read as pictures.
+inline constexpr qint64 MaxGraphicFileSize = qint64(16) << 20;
+
 class TGraphic : public TPersistent {
   PLAT_CLASS(TGraphic)
 

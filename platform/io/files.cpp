@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
@@ -42,6 +43,13 @@ QString ErrnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); 
 
 void SetError(QString* error, const QString& text) {
   if (error) *error = text;
+}
+
+QString NotRegularText(mode_t mode) {
+  if (S_ISDIR(mode)) return QStringLiteral("it is a folder");
+  if (S_ISFIFO(mode)) return QStringLiteral("it is a pipe, not a file");
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("it is a device, not a file");
+  return QStringLiteral("it is not a regular file");
 }
 
 QString FolderOf(const QString& path) {
@@ -254,19 +262,41 @@ bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
   return true;
 }
 
-bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error) {
+bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error, qint64 MaxSize) {
   Data.clear();
-  QFile f(Path);
-  if (DirectoryExists(Path) || !f.open(QIODevice::ReadOnly)) {
-    SetError(Error, QStringLiteral("Cannot open file \"%1\": %2")
-                        .arg(Path, DirectoryExists(Path) ? QStringLiteral("it is a folder") : f.errorString()));
-    return false;
-  }
-  Data = f.readAll();
-  if (f.error() != QFileDevice::NoError) {
-    SetError(Error, QStringLiteral("Cannot read file \"%1\": %2").arg(Path, f.errorString()));
+  auto refuse = [&](const QString& why) {
+    SetError(Error, QStringLiteral("Cannot read file \"%1\": %2").arg(Path, why));
     Data.clear();
     return false;
+  };
+  // The kind is looked at before opening (opening a device may already act on it) and again on the open file,
+  // which is what is read. Opening without blocking keeps a pipe without a writer from stopping the program.
+  struct stat st {};
+  const QByteArray native = Native(Path);
+  if (Path.isEmpty()) return refuse(ErrnoText(ENOENT));
+  if (::stat(native.constData(), &st) != 0) {
+    const int err = errno;
+    if (err == ENOENT && ::lstat(native.constData(), &st) == 0) return refuse(QStringLiteral("it is a link that leads nowhere"));
+    return refuse(ErrnoText(err));
+  }
+  if (!S_ISREG(st.st_mode)) return refuse(NotRegularText(st.st_mode));
+  const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return refuse(ErrnoText(errno));
+  const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+  if (::fstat(fd, &st) != 0) return refuse(ErrnoText(errno));
+  if (!S_ISREG(st.st_mode)) return refuse(NotRegularText(st.st_mode));
+  const QString tooLarge = QStringLiteral("it is larger than %1 bytes").arg(MaxSize);
+  if (st.st_size > MaxSize) return refuse(tooLarge);
+  // The size is a hint only: a file that grows while it is read still stops at the limit.
+  Data.reserve(qsizetype(st.st_size) + 1);
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return refuse(ErrnoText(errno));
+    if (n == 0) break;
+    if (Data.size() + n > MaxSize) return refuse(tooLarge);
+    Data.append(chunk, qsizetype(n));
   }
   return true;
 }
@@ -274,6 +304,11 @@ bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error) {
 bool FileExists(const QString& Path) {
   struct stat st {};
   return !Path.isEmpty() && ::stat(Native(Path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FileAbsent(const QString& Path) {
+  struct stat st {};
+  return Path.isEmpty() || (::lstat(Native(Path).constData(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR));
 }
 
 bool DirectoryExists(const QString& Path) {

@@ -32,13 +32,23 @@ struct FileToWrite {
 // a later rename fails is put back), the temporary files are removed and the result is false.
 bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error = nullptr);
 
-// Reads the whole file into Data. False (Data emptied) when the file cannot be opened or read.
-bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error = nullptr);
+// Largest file a reader takes when it names no limit of its own: more than any file the program reads.
+inline constexpr qint64 MaxReadFileSize = qint64(256) << 20;
+
+// Reads the whole file into Data. Every reader of the program goes through here, so that only a regular file is
+// ever read: a folder, a pipe, a device or a link to one is refused without blocking and without reading it, as
+// is a file larger than MaxSize bytes. False (Data emptied, Error naming the file and the cause) when the file is
+// refused or cannot be opened or read.
+bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error = nullptr, qint64 MaxSize = MaxReadFileSize);
 
 // --- files and folders ------------------------------------------------------------------------------------------
 
 // True when Path names an existing regular file (a folder is not a file).
 bool FileExists(const QString& Path);
+// True only when nothing at all stands at Path (or Path is empty). A folder, a pipe, a device, a link that leads
+// nowhere or an entry that cannot be examined is not absent: a reader must report it instead of taking the file
+// as missing.
+bool FileAbsent(const QString& Path);
 // True when Path names an existing folder.
 bool DirectoryExists(const QString& Path);
 // Creates one folder level; false when it cannot be created or already exists.

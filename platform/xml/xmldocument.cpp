@@ -596,18 +596,18 @@ TXMLDocument::TXMLDocument() : doc_(std::make_unique<pugi::xml_document>()) {}
 
 TXMLDocument::~TXMLDocument() = default;
 
-bool TXMLDocument::LoadFromFile(const QString& FileName, QString* Error) {
+bool TXMLDocument::LoadFromFile(const QString& FileName, QString* Error, qint64 MaxSize) {
   QByteArray data;
   QString error;
-  if (!ReadFileBytes(FileName, data, &error)) {
+  if (!ReadFileBytes(FileName, data, &error, MaxSize)) {
     lastError_ = error;
     if (Error) *Error = error;
     return false;
   }
   // The file is read again only to place an error: keeping a second copy of every file loaded costs more.
-  auto original = [&FileName] {
+  auto original = [&FileName, MaxSize] {
     QByteArray again;
-    ReadFileBytes(FileName, again);
+    ReadFileBytes(FileName, again, nullptr, MaxSize);
     return again;
   };
   if (!Load(std::move(data), false, original, &error)) {

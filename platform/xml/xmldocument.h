@@ -38,6 +38,10 @@ class EXMLError : public Exception {
   explicit EXMLError(const QString& Msg) : Exception(Msg) {}
 };
 
+// The largest XML file loaded unless the caller names a limit of its own: far above the largest network file
+// a site could hold (250 nodes of 20 variables take about 1 MiB), far below what would exhaust memory.
+inline constexpr qint64 MaxXmlFileSize = qint64(64) << 20;
+
 enum class TXMLNodeType { Null, Document, Element, Text, CData, Comment, ProcessingInstruction, Declaration, Doctype };
 
 class TXMLNodeList;
@@ -164,8 +168,9 @@ class TXMLDocument {
   TXMLDocument& operator=(const TXMLDocument&) = delete;
 
   // Loading replaces the document only when the text is well-formed XML with one root element; otherwise the
-  // document stays as it was and Error (and LastError) tell what is wrong, with line and column.
-  bool LoadFromFile(const QString& FileName, QString* Error = nullptr);
+  // document stays as it was and Error (and LastError) tell what is wrong, with line and column. A file that is
+  // not a regular file, or is larger than MaxSize bytes, is refused in the same way without being read.
+  bool LoadFromFile(const QString& FileName, QString* Error = nullptr, qint64 MaxSize = MaxXmlFileSize);
   // Bytes in any encoding the text declares or its byte-order mark shows (UTF-8 when neither does).
   bool LoadFromBytes(const QByteArray& Data, QString* Error = nullptr);
   // A text already decoded: an encoding named in its declaration is kept for saving but not applied here.

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 #include "core/device_model.h"
 #include "platform/xml/xmldocument.h"
 
@@ -142,3 +146,30 @@ TEST(SettingsFile, AFailedWriteIsReported) {
 }
 
 }  // namespace
+
+// A settings file that is no regular file, or far too large for one, is refused at once like a corrupt file:
+// a pipe must not hold up the start and a link to an endless device must not be read.
+TEST(SettingsFile, OnlyARegularFileOfASettingsFileSizeIsRead) {
+  struct Case { const char* kind; std::function<bool(const QString&)> make; };
+  const Case cases[] = {
+      {"pipe", [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0600) == 0; }},
+      {"link to a device", [](const QString& p) { return QFile::link(QStringLiteral("/dev/zero"), p); }},
+      {"folder", [](const QString& p) { return QDir().mkdir(p); }},
+      {"dangling link", [](const QString& p) { return QFile::link(p + QStringLiteral(".gone"), p); }},
+      {"huge file", [](const QString& p) {
+         QFile f(p);
+         return f.open(QIODevice::WriteOnly) && f.write(QByteArray(Full) + "<!--" + QByteArray(2 << 20, 'x') + "-->") > 0;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tessaron.xml");
+    ASSERT_TRUE(c.make(path));
+    plat::TXMLDocument doc;
+    QString error;
+    EXPECT_EQ(Read_Settings(doc, path, &error), TSettingsRead::Malformed);
+    EXPECT_TRUE(error.contains(path)) << error.toStdString();
+    EXPECT_EQ(Last_IP_Address, "192.168.2.205");
+  }
+}

@@ -3,7 +3,10 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QDir>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
@@ -320,3 +323,21 @@ TEST_F(ImageListTest, MaskBitmapAndGetBitmap) {
 }
 
 }  // namespace
+
+// A picture is opened only from a regular file: a pipe fails at once instead of waiting for a writer, and a link
+// to an endless device is not read. The picture stays as it was.
+TEST(PictureTest, OnlyRegularFilesAreOpened) {
+  QTemporaryDir dir;
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.png")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath("zero.png")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.png"));
+  for (const char* name : {"pipe.png", "zero.png", "folder.png", "missing.png"}) {
+    SCOPED_TRACE(name);
+    TPicture pic;
+    EXPECT_THROW(pic.LoadFromFile(dir.filePath(name)), EFOpenError);
+    EXPECT_EQ(pic.Graphic(), nullptr);
+    TBitmap bitmap(2, 2);
+    EXPECT_THROW(bitmap.LoadFromFile(dir.filePath(name)), EFOpenError);
+    EXPECT_EQ(bitmap.Width(), 2);
+  }
+}

@@ -145,6 +145,43 @@ TEST_F(Files, ReadFailsOnMissingFilesAndFolders) {
   EXPECT_TRUE(DirectoryExists(dir_.path()));
 }
 
+// Only regular files are read, and only up to the caller's limit; anything else fails at once, naming the entry,
+// without blocking (a pipe nobody writes to) and without reading (an endless device). Only a name with nothing
+// behind it is absent.
+TEST_F(Files, OnlyRegularFilesWithinTheLimitAreRead) {
+  Put("small", "12345");
+  ASSERT_TRUE(CreateDir(Path("folder")));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(Path("nowhere"), Path("dangling")));
+  ASSERT_TRUE(QFile::link(Path("fifo"), Path("to-fifo")));
+  ASSERT_TRUE(QFile::link(Path("small"), Path("to-small")));
+  struct Case { QString path; qint64 limit; bool read; const char* why; bool absent; };
+  const Case cases[] = {
+      {Path("small"), 5, true, "", false},
+      {Path("to-small"), 5, true, "", false},
+      {Path("small"), 4, false, "larger than 4 bytes", false},
+      {Path("folder"), MaxReadFileSize, false, "folder", false},
+      {Path("fifo"), MaxReadFileSize, false, "pipe", false},
+      {Path("to-fifo"), MaxReadFileSize, false, "pipe", false},
+      {Path("dangling"), MaxReadFileSize, false, "leads nowhere", false},
+      {QStringLiteral("/dev/zero"), MaxReadFileSize, false, "device", false},
+      {Path("none"), MaxReadFileSize, false, "No such file", true},
+      {Path("none/deeper"), MaxReadFileSize, false, "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    QByteArray data = "stale";
+    QString error;
+    EXPECT_EQ(ReadFileBytes(c.path, data, &error, c.limit), c.read) << error.toStdString();
+    EXPECT_EQ(data, c.read ? QByteArray("12345") : QByteArray());
+    if (!c.read) {
+      EXPECT_TRUE(error.contains(c.path) && error.contains(c.why)) << error.toStdString();
+    }
+    EXPECT_EQ(FileAbsent(c.path), c.absent);
+  }
+  EXPECT_TRUE(FileAbsent(QString()));
+}
+
 TEST_F(Files, FoldersAreCreatedOneOrAllLevels) {
   EXPECT_FALSE(CreateDir(Path("x/y")));
   EXPECT_TRUE(ForceDirectories(Path("x/y/z")));
