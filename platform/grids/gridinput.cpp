@@ -108,8 +108,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             MoveAnchor(cell);
           else
             MoveColRow(cell.X, cell.Y, true, true);
-          FGridState = gsSelecting;
-          SetTimer(GridScrollTimerId, GridScrollTimerMs);
+          // A press the select-cell check refused starts no range selection either.
+          if (FCurrent == cell || FAnchor == cell) {
+            FGridState = gsSelecting;
+            SetTimer(GridScrollTimerId, GridScrollTimerMs);
+          }
         }
       }
     }

@@ -1,0 +1,267 @@
+// The grid's input: the select-cell check, the press/move/release state machine (selecting, extending,
+// sizing, moving, auto-scroll), keyboard moves at the edges and the wheel.
+#include <gtest/gtest.h>
+
+#include "gridfixture.h"
+
+using namespace gridtest;
+
+namespace {
+
+// 10 columns x 40 rows of 64 x 24 cells (25 x 25 pitch with the lines), one fixed row and column.
+struct InputTest : ::testing::Test {
+  GridFixture f{400, 200};
+  TTestGrid* g = f.grid;
+  int clicks = 0;
+  void SetUp() override {
+    g->SetColCount(10);
+    g->SetRowCount(40);
+    g->OnClick = [this](TObject*) { ++clicks; };
+  }
+  // Centre of a cell in view.
+  TPoint At(int c, int r) const {
+    const TRect rc = g->CellRect(c, r);
+    return TPoint((rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2);
+  }
+  TGridCoord Current() const { return {g->Col(), g->Row()}; }
+};
+
+TEST_F(InputTest, SelectCellRefusalKeepsCellAndSelection) {
+  g->Refused = {{3, 1}, {1, 3}, {2, 2}};
+  g->SetCol(2);
+  ASSERT_EQ(Current(), (TGridCoord{2, 1}));
+  const TGridRect before = g->Selection();
+  // By key, by mouse, by property and by wheel: every road asks first and a refusal changes nothing.
+  f.Key(VK_RIGHT);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  f.Key(VK_DOWN);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  const TPoint p = At(1, 3);
+  f.Click(p.X, p.Y);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  g->SetRow(2);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  g->Perform(WM_MOUSEWHEEL, MakeWParam(0, -120), 0);
+  EXPECT_EQ(Current(), (TGridCoord{2, 1}));
+  EXPECT_EQ(g->Selection(), before);
+  EXPECT_EQ(g->Asked.back(), (TGridCoord{2, 2}));
+  // An allowed cell is taken.
+  f.Key(VK_LEFT);
+  EXPECT_EQ(Current(), (TGridCoord{1, 1}));
+}
+
+TEST_F(InputTest, PressSelectsDragExtendsReleaseClicks) {
+  const TPoint a = At(2, 2), b = At(4, 3);
+  f.Press(a.X, a.Y);
+  EXPECT_EQ(g->GridState(), gsSelecting);
+  EXPECT_EQ(Current(), (TGridCoord{2, 2}));
+  f.Move(b.X, b.Y);
+  EXPECT_EQ(g->Selection(), (TGridRect{2, 2, 4, 3}));
+  EXPECT_EQ(Current(), (TGridCoord{2, 2}));
+  f.Release(b.X, b.Y);
+  EXPECT_EQ(g->GridState(), gsNormal);
+  EXPECT_EQ(clicks, 1);
+  // Shift extends from the anchor: the current cell stays, the far corner moves.
+  const TPoint c = At(1, 4);
+  f.Click(c.X, c.Y, TShiftState{ssShift});
+  EXPECT_EQ(Current(), (TGridCoord{2, 2}));
+  EXPECT_EQ(g->Selection(), (TGridRect{1, 2, 2, 4}));
+  // Without range selection a drag moves the current cell instead.
+  g->SetOptions(g->Options() - TGridOptions{goRangeSelect});
+  f.Press(a.X, a.Y);
+  f.Move(b.X, b.Y);
+  f.Release(b.X, b.Y);
+  EXPECT_EQ(Current(), (TGridCoord{4, 3}));
+  EXPECT_EQ(g->Selection(), (TGridRect{4, 3, 4, 3}));
+}
+
+TEST_F(InputTest, RowSelectSelectsWholeRows) {
+  g->SetOptions(g->Options() + TGridOptions{goRowSelect});
+  const TPoint a = At(3, 2), b = At(5, 4);
+  f.Press(a.X, a.Y);
+  f.Move(b.X, b.Y);
+  f.Release(b.X, b.Y);
+  EXPECT_EQ(g->Selection(), (TGridRect{1, 2, 9, 4}));
+}
+
+TEST_F(InputTest, DraggingBelowTheViewScrollsOnTheTimer) {
+  const TPoint a = At(2, 2);
+  f.Press(a.X, a.Y);
+  f.Move(a.X, g->ClientHeight() + 10);
+  const int top = g->TopRow();
+  g->Perform(WM_TIMER, GridScrollTimerId, 0);
+  g->Perform(WM_TIMER, GridScrollTimerId, 0);
+  EXPECT_EQ(g->TopRow(), top + 2);
+  EXPECT_EQ(g->Selection().Bottom, g->TopRow() + g->VisibleRowCount() - 1);
+  f.Release(a.X, g->ClientHeight() + 10);
+  g->Perform(WM_TIMER, GridScrollTimerId, 0);  // a late tick after the release does nothing
+  EXPECT_EQ(g->TopRow(), top + 2);
+}
+
+// The sizing zone around the right edge of column 1 (x = 129) inside the fixed row: D = (7 - W) div 2
+// pixels before it, 7 - D from it on.
+TEST_F(InputTest, ColumnSizingZoneFollowsTheLineWidth) {
+  g->SetOptions(g->Options() + TGridOptions{goColSizing});
+  struct Case {
+    int lineWidth, dx;
+    bool sizing;
+  };
+  const Case cases[] = {{1, -4, false}, {1, -3, true}, {1, 0, true}, {1, 3, true}, {1, 4, false},
+                        {3, -3, false}, {3, -2, true}, {3, 4, true}, {3, 5, false},
+                        {8, -1, false}, {8, 0, true},  {8, 7, true}, {8, 8, false}};
+  for (const Case& c : cases) {
+    g->SetGridLineWidth(c.lineWidth);
+    const int edge = g->CellRect(1, 0).Right;
+    f.Press(edge + c.dx, 5);
+    const TGridState state = g->GridState();
+    f.Release(edge + c.dx, 5);
+    EXPECT_EQ(state == gsColSizing, c.sizing) << "width " << c.lineWidth << " dx " << c.dx;
+    EXPECT_EQ(g->ColWidths(1), 64) << "a release where the press was keeps the width";
+  }
+}
+
+TEST_F(InputTest, SizingByMouseSetsTheWidthAndHeight) {
+  g->SetOptions(g->Options() + TGridOptions{goColSizing, goRowSizing});
+  const int edge = g->CellRect(2, 0).Right;
+  f.Press(edge + 1, 10);
+  ASSERT_EQ(g->GridState(), gsColSizing);
+  f.Move(edge + 31, 10);
+  EXPECT_EQ(g->FSizingPos, edge + 30);
+  f.Release(edge + 31, 10);
+  EXPECT_EQ(g->ColWidths(2), 94);
+  EXPECT_EQ(g->GridState(), gsNormal);
+  // A drag that would leave one pixel or less keeps the old width.
+  f.Press(edge + 30, 10);
+  f.Release(g->CellRect(2, 0).Left, 10);
+  EXPECT_EQ(g->ColWidths(2), 94);
+  // Rows size in the fixed column; outside the fixed parts a border press selects.
+  const int bottom = g->CellRect(0, 3).Bottom;
+  f.Press(10, bottom);
+  ASSERT_EQ(g->GridState(), gsRowSizing);
+  f.Release(10, bottom - 10);
+  EXPECT_EQ(g->RowHeights(3), 14);
+  f.Press(edge, bottom);
+  EXPECT_EQ(g->GridState(), gsSelecting);
+  f.Release(edge, bottom);
+}
+
+TEST_F(InputTest, MovingAColumnByMouseMovesItsCells) {
+  g->SetOptions(g->Options() + TGridOptions{goColMoving, goRowMoving});
+  for (int c = 0; c < 10; ++c) g->SetCells(c, 1, QString("c%1").arg(c));
+  std::vector<std::pair<int, int>> moved;
+  g->OnColumnMoved = [&](TObject*, int from, int to) { moved.push_back({from, to}); };
+  const TPoint from = At(2, 0), to = At(4, 0);
+  f.Press(from.X, from.Y);
+  EXPECT_EQ(g->GridState(), gsColMoving);
+  f.Move(to.X, to.Y);
+  EXPECT_EQ(g->FMovePos, 4);
+  f.Release(to.X, to.Y);
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(moved[0], (std::pair<int, int>{2, 4}));
+  const char* expect[] = {"c0", "c1", "c3", "c4", "c2", "c5"};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(g->Cells(c, 1), expect[c]) << c;
+  // A row moves from the fixed column; releasing where it started moves nothing.
+  const TPoint r = At(0, 3);
+  f.Press(r.X, r.Y);
+  EXPECT_EQ(g->GridState(), gsRowMoving);
+  f.Release(r.X, r.Y);
+  EXPECT_EQ(moved.size(), 1u);
+}
+
+TEST_F(InputTest, KeysMoveAndStopAtTheEdges) {
+  struct Case {
+    TGridCoord start;
+    std::uint16_t key;
+    TShiftState shift;
+    TGridCoord end;
+  };
+  const Case cases[] = {
+      {{1, 1}, VK_UP, {}, {1, 1}},          {{1, 1}, VK_LEFT, {}, {1, 1}},
+      {{9, 39}, VK_DOWN, {}, {9, 39}},      {{9, 39}, VK_RIGHT, {}, {9, 39}},
+      {{3, 3}, VK_DOWN, {}, {3, 4}},        {{3, 3}, VK_RIGHT, {}, {4, 3}},
+      {{3, 5}, VK_HOME, {}, {1, 5}},        {{3, 5}, VK_END, {}, {9, 5}},
+      {{3, 5}, VK_HOME, {ssCtrl}, {1, 1}},  {{3, 5}, VK_END, {ssCtrl}, {9, 39}},
+      {{3, 1}, VK_PRIOR, {}, {3, 1}},       {{3, 38}, VK_NEXT, {}, {3, 39}},
+      {{9, 3}, VK_TAB, {}, {1, 4}},         {{1, 3}, VK_TAB, {ssShift}, {9, 2}},
+      {{9, 39}, VK_TAB, {}, {1, 1}},        {{1, 1}, VK_TAB, {ssShift}, {9, 39}},
+  };
+  g->SetOptions(g->Options() + TGridOptions{goTabs});
+  for (const Case& c : cases) {
+    g->SetCol(c.start.X);
+    g->SetRow(c.start.Y);
+    f.Key(c.key, c.shift);
+    EXPECT_EQ(Current(), c.end) << "key " << c.key << " from " << c.start.X << "," << c.start.Y;
+    EXPECT_EQ(g->Selection(), (TGridRect{c.end.X, c.end.Y, c.end.X, c.end.Y}));
+  }
+}
+
+TEST_F(InputTest, PageKeysMoveByTheVisibleRowsAndScroll) {
+  const int page = g->VisibleRowCount();
+  ASSERT_GT(page, 1);
+  f.Key(VK_NEXT);
+  EXPECT_EQ(g->Row(), 1 + page);
+  EXPECT_EQ(g->TopRow(), 1 + page);
+  f.Key(VK_PRIOR);
+  EXPECT_EQ(g->Row(), 1);
+  EXPECT_EQ(g->TopRow(), 1);
+}
+
+TEST_F(InputTest, ShiftKeysExtendTheRangeFromTheAnchor) {
+  g->SetCol(3);
+  g->SetRow(3);
+  f.Key(VK_RIGHT, TShiftState{ssShift});
+  f.Key(VK_DOWN, TShiftState{ssShift});
+  f.Key(VK_DOWN, TShiftState{ssShift});
+  EXPECT_EQ(Current(), (TGridCoord{3, 3}));
+  EXPECT_EQ(g->Selection(), (TGridRect{3, 3, 4, 5}));
+  f.Key(VK_LEFT);  // a plain move collapses the range
+  EXPECT_EQ(g->Selection(), (TGridRect{2, 3, 2, 3}));
+}
+
+TEST_F(InputTest, KeyDownEventComesFirstAndCanSwallowTheKey) {
+  g->OnKeyDown = [](TObject*, std::uint16_t& key, TShiftState) {
+    if (key == VK_DOWN) key = 0;
+  };
+  f.Key(VK_DOWN);
+  EXPECT_EQ(g->Row(), 1);
+  f.Key(VK_RIGHT);
+  EXPECT_EQ(g->Col(), 2);
+}
+
+TEST_F(InputTest, WheelMovesTheCurrentRow) {
+  bool handled = false;
+  g->Perform(WM_MOUSEWHEEL, MakeWParam(0, -120), 0);
+  g->Perform(WM_MOUSEWHEEL, MakeWParam(0, -240), 0);
+  EXPECT_EQ(g->Row(), 4);
+  g->Perform(WM_MOUSEWHEEL, MakeWParam(0, 60), 0);  // half a notch waits for the other half
+  EXPECT_EQ(g->Row(), 4);
+  g->Perform(WM_MOUSEWHEEL, MakeWParam(0, 60), 0);
+  EXPECT_EQ(g->Row(), 3);
+  g->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool& h) { h = handled = true; };
+  g->Perform(WM_MOUSEWHEEL, MakeWParam(0, -120), 0);
+  EXPECT_TRUE(handled);
+  EXPECT_EQ(g->Row(), 3);
+}
+
+TEST_F(InputTest, ScrollBarsMapTheThumbRange) {
+  ASSERT_TRUE(g->ScrollBarVisible(SB_VERT));
+  const int max = g->MaxTopRow();
+  g->Perform(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, GridScrollRange), 0);
+  EXPECT_EQ(g->TopRow(), max);
+  EXPECT_EQ(g->GetScrollPos(SB_VERT), GridScrollRange);
+  g->Perform(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 0), 0);
+  EXPECT_EQ(g->TopRow(), 1);
+  g->Perform(WM_VSCROLL, MakeWParam(SB_LINEDOWN, 0), 0);
+  EXPECT_EQ(g->TopRow(), 2);
+  g->Perform(WM_VSCROLL, MakeWParam(SB_PAGEDOWN, 0), 0);
+  EXPECT_EQ(g->TopRow(), 2 + g->VisibleRowCount());
+  g->Perform(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, 64), 0);  // no live tracking without goThumbTracking
+  EXPECT_EQ(g->TopRow(), 2 + g->VisibleRowCount());
+  g->SetOptions(g->Options() + TGridOptions{goThumbTracking});
+  g->Perform(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, 64), 0);
+  EXPECT_EQ(g->TopRow(), 1 + (64 * (max - 1) + 63) / 127);
+  g->SetRowCount(3);  // everything fits: the bar goes
+  EXPECT_FALSE(g->ScrollBarVisible(SB_VERT));
+}
+
+}  // namespace
