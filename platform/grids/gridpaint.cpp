@@ -1,6 +1,9 @@
 // TCustomGrid's paint loop: the fixed corner, the fixed rows, the fixed columns and the scrollable cells in
 // view, each cell through HandleDrawCell, grid lines in the gaps, the background past the last cell, and the
 // feedback of sizing and moving.
+#include <QPainter>
+#include <QWidget>
+
 #include <algorithm>
 #include <vector>
 
@@ -23,14 +26,34 @@ struct TSpan {
   bool Empty() const { return Last < First; }
 };
 
+// Brush and font changes make the canvas set up its painter again: change them only when they differ.
 void Fill(TCanvas* c, const TRect& r, TColor colour) {
   if (r.IsEmpty()) return;
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(colour);
+  if (c->Brush()->Style() != bsSolid) c->Brush()->SetStyle(bsSolid);
+  if (c->Brush()->Color() != colour) c->Brush()->SetColor(colour);
   c->FillRect(r);
 }
 
+void SetFontColour(TCanvas* c, TColor colour) {
+  if (c->Font()->Color() != colour) c->Font()->SetColor(colour);
+}
+
 }  // namespace
+
+// The grid paints straight into the widget (Qt already buffers it): every pixel of the client is drawn,
+// so no back buffer has to be made, cleared and copied for each paint.
+void TCustomGrid::PaintDirect() {
+  QWidget* w = Widget();
+  if (!w || w->width() <= 0 || w->height() <= 0) return;
+  QPainter painter(w);
+  TCanvas* c = Canvas();
+  c->SetPainter(&painter);
+  c->Font()->Assign(*Font());
+  if (ScrollBarVisible(SB_HORZ) && ScrollBarVisible(SB_VERT))  // the corner between the bars
+    Fill(c, TRect(ClientWidth(), ClientHeight(), Width(), Height()), clBtnFace);
+  Paint();
+  c->SetPainter(nullptr);
+}
 
 void TCustomGrid::Paint() {
   TCanvas* c = Canvas();
@@ -86,7 +109,7 @@ void TCustomGrid::PaintArea(int firstCol, int lastCol, int firstRow, int lastRow
       }
       if (FDefaultDrawing) {
         Fill(c, rect, fixedArea ? FFixedColor : state.Contains(gdSelected) ? clHighlight : Color());
-        c->Font()->SetColor(state.Contains(gdSelected) ? clHighlightText : fontColour);
+        SetFontColour(c, state.Contains(gdSelected) ? clHighlightText : fontColour);
       }
       HandleDrawCell(col, r, rect, state);
       if (FDefaultDrawing && fixedArea && FOptions.Contains(goFixedVertLine) && FOptions.Contains(goFixedHorzLine)) {

@@ -509,6 +509,9 @@ void TCustomGrid::ScrollMessage(int Bar, int Code, int Pos) {
 
 void TCustomGrid::Dispatch(TMessage& M) {
   switch (M.Msg) {
+    case WM_PAINT:
+      PaintDirect();
+      return;
     case WM_VSCROLL:
     case WM_HSCROLL:
       ScrollMessage(M.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, M.WParamLo(), static_cast<std::int16_t>(M.WParamHi()));

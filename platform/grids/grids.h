@@ -293,6 +293,7 @@ class TCustomGrid : public TCustomControl {
   void ScrollMessage(int Bar, int Code, int Pos);
   void TimerTick();
   void MoveTimerScroll();
+  void PaintDirect();
   void PaintArea(int firstCol, int lastCol, int firstRow, int lastRow, bool focused);
   void UpdateGaps();
   void PaintFeedback();

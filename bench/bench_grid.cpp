@@ -1,0 +1,235 @@
+// deps: platform_grids Qt6::Widgets
+// The string grid against QTableView over QStandardItemModel holding the same texts (offscreen, one run):
+// fill N rows x 10 columns, first paint, scroll one page and repaint, jump to the last row and repaint,
+// memory per cell (malloc's bytes in use before and after the fill).
+//
+// Each step runs for the Qt view first and then for the grid, for N = 1,000 and 1,000,000; the grid's rows
+// report speedup_vs_qt = Qt time / grid time (above 1: the grid is faster) and memory_vs_qt = grid bytes /
+// Qt bytes. The 1,000,000-row grid rows also report rows_1M_vs_1k = its time / the 1,000-row grid's time
+// (the goal: paint and scroll cost independent of the row count, within 1.5).
+//
+// First paint is timed from the moment a filled, never shown view is shown until its first paint is done
+// (for the Qt view this includes setModel, which sizes its headers).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTableView>
+
+#include <malloc.h>
+
+#include <chrono>
+#include <map>
+#include <memory>
+
+#include "platform/forms/forms.h"
+#include "platform/grids/stringgrid.h"
+
+namespace {
+
+using namespace plat;
+
+constexpr int kCols = 10;
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+std::size_t HeapInUse() {
+  struct mallinfo2 mi = mallinfo2();
+  return mi.uordblks + mi.hblkhd;
+}
+
+using TClock = std::chrono::steady_clock;
+double NsSince(TClock::time_point start) {
+  return std::chrono::duration<double, std::nano>(TClock::now() - start).count();
+}
+
+QString CellText(int c, int r) { return QString::number(r) + u':' + QString::number(c); }
+
+// ---- the two contestants -----------------------------------------------------------------------------------
+
+struct GridSide {
+  std::unique_ptr<TForm> form;
+  TStringGrid* grid = nullptr;
+  explicit GridSide(int rows) {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, kWidth + 20, kHeight + 40);
+    grid = new TStringGrid(form.get());
+    grid->SetColCount(kCols);
+    grid->SetRowCount(rows);
+  }
+  void Fill() {
+    const int rows = grid->RowCount();
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < kCols; ++c) grid->SetCells(c, r, CellText(c, r));
+  }
+  void Show() {
+    grid->SetParent(form.get());
+    grid->SetBounds(0, 0, kWidth, kHeight);
+    form->Show();
+    QApplication::processEvents();  // the window is exposed and painted the first time here
+  }
+  void Paint() { grid->Repaint(); }
+  int Top() const { return grid->TopRow(); }
+  void ScrollPage() {
+    const int next = grid->TopRow() + grid->VisibleRowCount();
+    grid->SetTopRow(next > grid->RowCount() - grid->VisibleRowCount() ? grid->FixedRows() : next);
+  }
+  void Jump(bool last) { grid->SetTopRow(last ? grid->RowCount() : grid->FixedRows()); }
+};
+
+struct QtSide {
+  std::unique_ptr<QStandardItemModel> model;
+  std::unique_ptr<QTableView> view;
+  int rows;
+  explicit QtSide(int n) : rows(n) { model = std::make_unique<QStandardItemModel>(n, kCols); }
+  void Fill() {
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < kCols; ++c) model->setItem(r, c, new QStandardItem(CellText(c, r)));
+  }
+  void Show() {
+    view = std::make_unique<QTableView>();
+    view->resize(kWidth, kHeight);
+    view->verticalHeader()->setDefaultSectionSize(24);
+    view->horizontalHeader()->setDefaultSectionSize(64);
+    view->setModel(model.get());
+    view->show();
+    QApplication::processEvents();
+  }
+  void Paint() { view->repaint(); }
+  int Page() const { return view->viewport()->height() / 24; }
+  void ScrollPage() {
+    QScrollBar* bar = view->verticalScrollBar();
+    const int next = bar->value() + Page();
+    bar->setValue(next > bar->maximum() ? 0 : next);
+  }
+  void Jump(bool last) { view->verticalScrollBar()->setValue(last ? view->verticalScrollBar()->maximum() : 0); }
+};
+
+// The filled sides live for the whole run, so that each step starts from the previous one's result.
+template <class Side>
+std::map<int, std::unique_ptr<Side>>& Sides() {
+  static std::map<int, std::unique_ptr<Side>> all;
+  return all;
+}
+
+// Results of each step, keyed by (step, side, rows).
+std::map<std::tuple<int, bool, int>, double>& Results() {
+  static std::map<std::tuple<int, bool, int>, double> r;
+  return r;
+}
+
+enum Step { kFill, kFirstPaint, kPage, kJump, kMemory };
+
+void Report(benchmark::State& state, Step step, bool grid, int rows, double value, const char* name) {
+  state.counters[name] = value;
+  Results()[{step, grid, rows}] = value;
+  if (!grid) return;
+  auto& all = Results();
+  if (auto it = all.find({step, false, rows}); it != all.end() && value > 0)
+    state.counters[step == kMemory ? "memory_vs_qt" : "speedup_vs_qt"] =
+        step == kMemory ? value / it->second : it->second / value;
+  if (rows == 1000000 && step != kMemory && step != kFill)
+    if (auto it = all.find({step, true, 1000}); it != all.end() && it->second > 0)
+      state.counters["rows_1M_vs_1k"] = value / it->second;
+}
+
+template <class Side>
+void BM_Fill(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  constexpr bool grid = std::is_same_v<Side, GridSide>;
+  for (auto _ : state) {
+    Sides<Side>().erase(rows);
+    const std::size_t before = HeapInUse();
+    const auto start = TClock::now();
+    auto side = std::make_unique<Side>(rows);
+    side->Fill();
+    const double ns = NsSince(start);
+    const double bytes = double(HeapInUse() - before);
+    state.SetIterationTime(ns / 1e9);
+    Report(state, kFill, grid, rows, ns / (double(rows) * kCols), "ns_per_cell");
+    Report(state, kMemory, grid, rows, bytes / (double(rows) * kCols), "bytes_per_cell");
+    Sides<Side>()[rows] = std::move(side);
+  }
+}
+
+template <class Side>
+void BM_FirstPaint(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  constexpr bool grid = std::is_same_v<Side, GridSide>;
+  for (auto _ : state) {
+    Side* side = Sides<Side>()[rows].get();
+    if (!side) {
+      state.SkipWithError("no filled view (run the fill step first)");
+      return;
+    }
+    const auto start = TClock::now();
+    side->Show();
+    side->Paint();
+    const double ns = NsSince(start);
+    state.SetIterationTime(ns / 1e9);
+    Report(state, kFirstPaint, grid, rows, ns / 1e3, "us");
+  }
+}
+
+template <class Side, Step step>
+void BM_Scroll(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  constexpr bool grid = std::is_same_v<Side, GridSide>;
+  Side* side = Sides<Side>()[rows].get();
+  if (!side) {
+    state.SkipWithError("no shown view (run the earlier steps first)");
+    return;
+  }
+  bool last = false;
+  double total = 0;
+  for (auto _ : state) {
+    const auto start = TClock::now();
+    if (step == kPage) {
+      side->ScrollPage();
+    } else {
+      last = !last;
+      side->Jump(last);
+    }
+    side->Paint();
+    const double ns = NsSince(start);
+    total += ns;
+    state.SetIterationTime(ns / 1e9);
+  }
+  Report(state, step, grid, rows, total / double(state.iterations()) / 1e3, "us");
+}
+
+void Register() {
+  for (int rows : {1000, 1000000}) {
+    benchmark::RegisterBenchmark("Fill/QStandardItemModel", BM_Fill<QtSide>)->Arg(rows)->Iterations(1)->UseManualTime();
+    benchmark::RegisterBenchmark("Fill/TStringGrid", BM_Fill<GridSide>)->Arg(rows)->Iterations(1)->UseManualTime();
+  }
+  for (int rows : {1000, 1000000}) {
+    benchmark::RegisterBenchmark("FirstPaint/QTableView", BM_FirstPaint<QtSide>)->Arg(rows)->Iterations(1)->UseManualTime();
+    benchmark::RegisterBenchmark("FirstPaint/TStringGrid", BM_FirstPaint<GridSide>)->Arg(rows)->Iterations(1)->UseManualTime();
+  }
+  for (int rows : {1000, 1000000}) {
+    benchmark::RegisterBenchmark("PageScroll/QTableView", BM_Scroll<QtSide, kPage>)->Arg(rows)->UseManualTime();
+    benchmark::RegisterBenchmark("PageScroll/TStringGrid", BM_Scroll<GridSide, kPage>)->Arg(rows)->UseManualTime();
+  }
+  for (int rows : {1000, 1000000}) {
+    benchmark::RegisterBenchmark("JumpLastRow/QTableView", BM_Scroll<QtSide, kJump>)->Arg(rows)->UseManualTime();
+    benchmark::RegisterBenchmark("JumpLastRow/TStringGrid", BM_Scroll<GridSide, kJump>)->Arg(rows)->UseManualTime();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  Register();
+  benchmark::RunSpecifiedBenchmarks();
+  // Views go before the application.
+  Sides<GridSide>().clear();
+  Sides<QtSide>().clear();
+  benchmark::Shutdown();
+  return 0;
+}
