@@ -199,7 +199,15 @@ void TCustomGrid::HideEditor() {
 }
 
 void TCustomGrid::UpdateEdit() {
-  if (!HandleCanEditShow()) return;
+  if (!HandleCanEditShow()) {
+    // No editor for this cell: one still open over another cell hands its text back and goes.
+    if (FInplaceEdit && FInplaceEdit->Visible() && (FInplaceCol != FCurrent.X || FInplaceRow != FCurrent.Y)) {
+      UpdateText();
+      FInplaceCol = FInplaceRow = -1;
+      FInplaceEdit->Hide();
+    }
+    return;
+  }
   if (!FInplaceEdit) {
     FInplaceEdit = HandleCreateEditor();
     FInplaceEdit->SetParent(this);
@@ -217,7 +225,9 @@ void TCustomGrid::UpdateEdit() {
   Invalidate();
 }
 
-// The editor reloads its cell and takes its place again (after scrolling, sizing or moving cells).
+// The editor reloads its cell and takes its place again (after scrolling, sizing or moving cells). Its text
+// is not written back here: every change already went to the cell, and after a move of rows or columns the
+// remembered cell may hold other data.
 void TCustomGrid::InvalidateEditor() {
   if (!FInplaceEdit || FInplaceCol < 0) return;
   FInplaceCol = FInplaceRow = -1;

@@ -151,3 +151,47 @@ TEST_F(EditorTest, ScrollingMovesTheEditorAndHidesItOutOfView) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grid whose select-cell step says which cells may show the editor.
+struct PartlyEditableGrid : TTestGrid {
+  using TTestGrid::TTestGrid;
+  bool HandleCanEditShow() override { return Col() != 3 && TTestGrid::HandleCanEditShow(); }
+};
+
+TEST(EditorSteps, AnAlwaysShownEditorLeavesCellsThatRefuseIt) {
+  GridFixture f(400, 200);
+  auto* g = new PartlyEditableGrid(f.form.get());
+  g->SetParent(f.form.get());
+  g->SetOptions(g->Options() + TGridOptions{goEditing, goAlwaysShowEditor});
+  g->SetCol(2);
+  ASSERT_TRUE(g->InplaceEditor() && g->InplaceEditor()->Visible());
+  g->InplaceEditor()->Perform(WM_CHAR, u'k', 1);
+  g->SetCol(3);
+  EXPECT_FALSE(g->InplaceEditor()->Visible());
+  EXPECT_EQ(g->Cells(2, 1), "k");
+  g->SetCol(4);
+  EXPECT_TRUE(g->InplaceEditor()->Visible());
+  EXPECT_EQ(g->InplaceEditor()->BoundsRect(), g->CellRect(4, 1));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditorSteps, AnOpenEditorFollowsItsCellThroughAColumnMove) {
+  GridFixture f(400, 200);
+  TTestGrid* g = f.grid;
+  g->SetOptions(g->Options() + TGridOptions{goEditing});
+  for (int c = 0; c < 5; ++c) g->SetCells(c, 1, QString("c%1").arg(c));
+  g->SetCol(2);
+  g->ShowEditor();
+  g->InplaceEditor()->Perform(WM_CHAR, u'e', 1);
+  g->MoveColumn(2, 4);
+  g->HideEditor();
+  EXPECT_EQ(g->Cells(4, 1), "e");   // the edited cell moved with its column
+  EXPECT_EQ(g->Cells(2, 1), "c3");  // and the cell now at its old place kept its own text
+}
+
+}  // namespace

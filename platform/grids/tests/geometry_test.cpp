@@ -7,6 +7,7 @@
 #include "platform/grids/gridaxis.h"
 #include "gridfixture.h"
 #include "platform/grids/stringgrid.h"
+#include "platform/rtl/exceptions.h"
 
 using namespace plat;
 
@@ -186,6 +187,43 @@ TEST(GridGeometry, AMillionRowsAnswerWithoutWalkingThem) {
   EXPECT_EQ(g->CellRect(1, 500000).Height(), 100);
   EXPECT_EQ(g->MouseCoord(70, 25 + 100), (TGridCoord{1, 500000}));
   EXPECT_EQ(g->MouseCoord(70, 25 + 101), (TGridCoord{1, 500001}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GridCounts, FixedPartsStayBelowTheCountsAndCellsStayInside) {
+  GridFixture f(300, 200);
+  TStringGrid* g = f.grid;
+  g->SetColCount(6);
+  g->SetRowCount(6);
+  EXPECT_THROW(g->SetFixedCols(6), EInvalidGridOperation);
+  EXPECT_THROW(g->SetFixedRows(-1), EInvalidGridOperation);
+  EXPECT_THROW(g->SetColWidths(6, 10), EInvalidGridOperation);
+  EXPECT_THROW(g->MoveColRow(6, 1, true, true), EInvalidGridOperation);
+  g->SetCol(5);
+  g->SetRow(5);
+  g->SetColCount(3);  // the current cell comes back inside
+  EXPECT_EQ(g->Col(), 2);
+  g->SetFixedRows(5);
+  EXPECT_EQ(g->Row(), 5);
+  EXPECT_EQ(g->TopRow(), 5);
+  g->SetRowCount(2);  // a count at or below the fixed rows takes the fixed rows down with it
+  EXPECT_EQ(g->FixedRows(), 1);
+  EXPECT_EQ(g->Row(), 1);
+  g->SetRowCount(0);
+  EXPECT_EQ(g->RowCount(), 1);
+  EXPECT_EQ(g->FixedRows(), 0);
+}
+
+TEST(GridCounts, DefaultSizeResetsOwnSizes) {
+  GridFixture f(300, 200);
+  TStringGrid* g = f.grid;
+  g->SetColWidths(2, 10);
+  g->SetDefaultColWidth(30);
+  EXPECT_EQ(g->ColWidths(2), 30);
+  EXPECT_EQ(g->GridWidth(), 5 * 31);
 }
 
 }  // namespace

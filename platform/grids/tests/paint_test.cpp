@@ -22,9 +22,12 @@ TEST(GridScreenshot, PlainStringGridWithSelectionAndEditor) {
     for (int c = 1; c < 5; ++c) g->SetCells(c, r, QString("%1.%2").arg(r).arg(c));
   }
   g->SetColWidths(0, 50);
-  g->SetSelection(TGridRect{1, 2, 3, 3});
-  g->SetCol(2);
-  g->SetRow(5);
+  g->SetCol(1);
+  g->SetRow(2);
+  f.Key(VK_RIGHT, TShiftState{ssShift});
+  f.Key(VK_RIGHT, TShiftState{ssShift});
+  f.Key(VK_DOWN, TShiftState{ssShift});
+  ASSERT_EQ(g->Selection(), (TGridRect{1, 2, 3, 3}));
   g->ShowEditor();
   QApplication::processEvents();
   const QImage img = f.form->Widget()->grab().toImage();
