@@ -3,38 +3,67 @@
 namespace {
 
 using B = TBank_Set;
-using M = TModbus_Side;
-using P = TSerial_Ports;
+using F = TSettings_Form;
+using U = TUpdater;
 
 // The OEM types repeat the texts of the model they re-brand. Type 4's description has two blanks after "Modbus"
 // and after the slash, as the model has always been named; keep them. Type 1001 leaves the Modbus code of
 // bank1.bin at its reset value, unlike type 1.
 constexpr TDevice_Model Models[] = {
-    {1, 1, u"SW51427", u"M-Bus / Modbus TCP - Converter", u"SW51427",
-     u"Veltrum - Configurator SW51427 - M-Bus / Modbus TCP ", u"2.302", 1, true, false, M::Tcp, P::Modbus_Choice, 2,
-     true, {B::Standard_And_Network, B::Header_And_Network}},
-    {2, 2, u"SW51318", u"M-Bus / Modbus - Converter", u"SW51318", u"Veltrum - Configurator SW51318 - M-Bus / Modbus ",
-     u"3.207", 0, true, false, M::Serial, P::Modbus_Choice, 4, false, {B::Serial, B::Network}},
-    {3, 3, u"SW51645", u"M-Bus Multi-Master / Modbus - Converter", u"SW51645",
-     u"Veltrum - Configurator SW51645 - M-Bus Multi-Master / Modbus ", u"2.012", 9, true, false, M::Serial,
-     P::Modbus_Choice, 4, false, {B::Serial, B::Network}},
-    {4, 4, u"SW51536", u"Modbus  Slave /  M-Bus Master - Converter", u"SW51536",
-     u"Veltrum - Configurator SW51536 - Modbus  Slave /  M-Bus Master ", u"3.000", 5, false, false, M::Serial,
-     P::Modbus_And_MBus, 1, false, {B::Serial, B::Serial}},
-    {5, 5, u"SW51754", u"M-Bus / Modbus - Converter", u"SW51754", u"Veltrum - Configurator SW51754 - M-Bus / Modbus ",
-     u"3.000", 0, false, false, M::Serial, P::Fixed, 1, false, {B::Serial, B::Serial}},
-    {6, 6, u"SW51863", u"wM-Bus / M-Bus / Modbus Slave - Converter", u"SW51863",
-     u"Veltrum - Configurator SW51863 - wM-Bus / M-Bus / Modbus Slave ", u"1.508", 13, false, true, M::Serial,
-     P::Modbus_Choice, 4, false, {B::Network, B::Network}},
-    {7, 7, u"SW51872", u"wM-Bus / M-Bus / Modbus TCP Slave - Converter", u"SW51872",
-     u"Veltrum - Configurator SW51872 - wM-Bus / M-Bus / Modbus TCP Slave ", u"1.507", 14, false, true, M::Tcp,
-     P::Modbus_Choice, 2, false, {B::Network, B::Network}},
-    {1001, 1, u"SW51427", u"M-Bus / Modbus TCP - Converter", u"",
-     u"Dastrell - Configurator SW51427 - M-Bus / Modbus TCP ", u"2.302", 0, true, false, M::Tcp, P::Modbus_Choice, 1,
-     false, {B::Standard_And_Network, B::Header_And_Network}},
-    {1007, 7, u"SW51872", u"wM-Bus / M-Bus / Modbus TCP Slave - Converter", u"",
-     u"Dastrell - Configurator SW51872 - wM-Bus / M-Bus / Modbus TCP Slave ", u"1.507", 0, false, true, M::Tcp,
-     P::Modbus_Choice, 2, false, {B::Network, B::Network}},
+    {.Type = 1, .Model = 1, .Code = u"SW51427", .Desc = u"M-Bus / Modbus TCP - Converter", .Update_Code = u"SW51427",
+     .Title = u"Veltrum - Configurator SW51427 - M-Bus / Modbus TCP ", .Version = u"2.302", .XML_Code = 1,
+     .Variants = {u"ZE51427Z", u"DE51427-V2"}, .Modbus = TModbus_Side::Tcp, .Settings = F::Ethernet,
+     .Gen_Par_Modbus_Code = 2, .Reply_Exception = true, .Scan_Decode = true,
+     .Banks = {B::Standard_And_Network, B::Header_And_Network},
+     .Updaters = {U::Serial, U::Tcp}, .Board = u" HD51427", .Serial_Program = u"Ser_51427_Update.exe",
+     .Serial_Image = u"sim51427.sim", .Job_Title = u"Veltrum - SW51427-B2 Ethernet Update"},
+    {.Type = 2, .Model = 2, .Code = u"SW51318", .Desc = u"M-Bus / Modbus - Converter", .Update_Code = u"SW51318",
+     .Title = u"Veltrum - Configurator SW51318 - M-Bus / Modbus ", .Version = u"3.207",
+     .Variants = {u"DI51318R", u"VU51318-Z2"}, .Polling = TPolling::Passive_Code,
+     .Settings = F::Serial_Ethernet_Variant, .Gen_Par_Modbus_Code = 4, .Scan_Decode = true,
+     .Banks = {B::Serial, B::Network},
+     .Updaters = {U::Serial, U::Tcp}, .Board = u" HD51318", .Serial_Program = u"Ser_51318_Update.exe",
+     .Job_Title = u"Veltrum - SW51318-B2 Ethernet Update", .Job_Image = u"sim51318K.sim", .Job_Protection = u"0x15D"},
+    {.Type = 3, .Model = 3, .Code = u"SW51645", .Desc = u"M-Bus Multi-Master / Modbus - Converter",
+     .Update_Code = u"SW51645", .Title = u"Veltrum - Configurator SW51645 - M-Bus Multi-Master / Modbus ",
+     .Version = u"2.012", .XML_Code = 9,
+     .Variants = {u"VO51645-R2 Without Ethernet Port", u"VO51645-R2 With Ethernet Port"},
+     .Polling = TPolling::With_Passive, .Settings = F::Serial_Ethernet_Variant, .Gen_Par_Modbus_Code = 4,
+     .Scan_Decode = true, .Banks = {B::Serial, B::Network}, .Updaters = {U::Serial, U::Tcp}, .Board = u" HD51645",
+     .Serial_Program = u"Ser_51645_Update.exe", .Serial_Image = u"sim51645.sim",
+     .Job_Title = u"Veltrum - SW51645-B2 Ethernet Update", .Job_Image = u"sim51645K.sim", .Job_Protection = u"0x17C"},
+    {.Type = 4, .Model = 4, .Code = u"SW51536", .Desc = u"Modbus  Slave /  M-Bus Master - Converter",
+     .Update_Code = u"SW51536", .Title = u"Veltrum - Configurator SW51536 - Modbus  Slave /  M-Bus Master ",
+     .Version = u"3.000", .XML_Code = 5, .Serial_Ports = TSerial_Ports::Modbus_And_MBus,
+     .Settings = F::Serial_Two_Ports, .Banks = {B::Serial, B::Serial}, .Updaters = {U::Serial, U::Serial},
+     .Serial_Program = u"Ser_51536_Update.exe", .Serial_Image = u"sim51536.sim"},
+    {.Type = 5, .Model = 5, .Code = u"SW51754", .Desc = u"M-Bus / Modbus - Converter", .Update_Code = u"SW51754",
+     .Title = u"Veltrum - Configurator SW51754 - M-Bus / Modbus ", .Version = u"3.000",
+     .Serial_Ports = TSerial_Ports::Fixed, .Settings = F::Serial, .Banks = {B::Serial, B::Serial},
+     .Updaters = {U::Serial, U::Serial}, .Serial_Program = u"Ser_51754_Update.exe", .Serial_Image = u"sim51754.sim"},
+    {.Type = 6, .Model = 6, .Code = u"SW51863", .Desc = u"wM-Bus / M-Bus / Modbus Slave - Converter",
+     .Update_Code = u"SW51863", .Title = u"Veltrum - Configurator SW51863 - wM-Bus / M-Bus / Modbus Slave ",
+     .Version = u"1.508", .XML_Code = 13, .Wireless = true, .Polling = TPolling::Cyclic_Only,
+     .Settings = F::Wireless_Serial, .Gen_Par_Modbus_Code = 4, .Scan_Decode = true, .Banks = {B::Network, B::Network},
+     .Updaters = {U::Tcp, U::Tcp}, .Board = u" HD51863", .TCP_Program = u"TCP_51863_Update.exe",
+     .TCP_Image = u"sim51863.sim"},
+    {.Type = 7, .Model = 7, .Code = u"SW51872", .Desc = u"wM-Bus / M-Bus / Modbus TCP Slave - Converter",
+     .Update_Code = u"SW51872", .Title = u"Veltrum - Configurator SW51872 - wM-Bus / M-Bus / Modbus TCP Slave ",
+     .Version = u"1.507", .XML_Code = 14, .Wireless = true, .Modbus = TModbus_Side::Tcp,
+     .Polling = TPolling::Cyclic_Only, .Settings = F::Wireless_TCP, .Gen_Par_Modbus_Code = 2,
+     .Scan_Decode = true, .Banks = {B::Network, B::Network}, .Updaters = {U::Tcp, U::Tcp}, .Board = u" HD51872",
+     .TCP_Program = u"TCP_51872_Update.exe", .TCP_Image = u"sim51872.sim"},
+    {.Type = 1001, .Model = 1, .Code = u"SW51427", .Desc = u"M-Bus / Modbus TCP - Converter",
+     .Title = u"Dastrell - Configurator SW51427 - M-Bus / Modbus TCP ", .Version = u"2.302",
+     .Variants = {u"ZE51427Z", u"DE51427-V2"}, .Modbus = TModbus_Side::Tcp, .Settings = F::Ethernet,
+     .Banks = {B::Standard_And_Network, B::Header_And_Network}, .Updaters = {U::Serial, U::Tcp},
+     .Board = u" HD51427", .Serial_Program = u"Ser_51427_Update.exe", .Serial_Image = u"sim51427.sim",
+     .Job_Title = u"Veltrum - Ethernet Update"},
+    {.Type = 1007, .Model = 7, .Code = u"SW51872", .Desc = u"wM-Bus / M-Bus / Modbus TCP Slave - Converter",
+     .Title = u"Dastrell - Configurator SW51872 - wM-Bus / M-Bus / Modbus TCP Slave ", .Version = u"1.507",
+     .Wireless = true, .Modbus = TModbus_Side::Tcp, .Polling = TPolling::Cyclic_Only, .Settings = F::Wireless_TCP,
+     .Gen_Par_Modbus_Code = 2, .Scan_Decode = true, .Banks = {B::Network, B::Network}, .Updaters = {U::Tcp, U::Tcp},
+     .Board = u" HD51872", .TCP_Program = u"TCP_51872_Update.exe", .TCP_Image = u"sim51872.sim"},
 };
 
 constexpr TDevice_Model No_Model{};
@@ -53,7 +82,7 @@ const TDevice_Model& Device_Model(int32_t deviceType) {
 std::vector<core::bank::Bank_Format> Bank_Formats(int32_t deviceType, int32_t selDev) {
   using F = core::bank::Bank_Format;
   const TDevice_Model& m = Device_Model(deviceType);
-  switch (m.Banks[m.Has_Variant && selDev == 1 ? 1 : 0]) {
+  switch (m.Banks[m.Has_Variant() && selDev == 1 ? 1 : 0]) {
     case TBank_Set::None: return {};
     case TBank_Set::Standard_And_Network: return {F::Standard, F::Network};
     case TBank_Set::Header_And_Network: return {F::With_Header, F::Network};
@@ -61,6 +90,11 @@ std::vector<core::bank::Bank_Format> Bank_Formats(int32_t deviceType, int32_t se
     case TBank_Set::Network: return {F::Network};
   }
   return {};
+}
+
+TUpdater Updater_Of(int32_t deviceType, int32_t selDev) {
+  const TDevice_Model& m = Device_Model(deviceType);
+  return m.Updaters[m.Has_Variant() && selDev == 1 ? 1 : 0];
 }
 
 QString SW_Code_Type(int32_t deviceType) { return Text(Device_Model(deviceType).Code); }

@@ -46,7 +46,25 @@ enum class TBank_Set : uint8_t { None, Standard_And_Network, Header_And_Network,
 // port, or type 4's pair of Modbus and M-Bus ports of which at most one is RS232.
 enum class TSerial_Ports : uint8_t { Modbus_Choice, Fixed, Modbus_And_MBus };
 
-// Everything that differs between the device types, one row per type. Texts are empty and flags false for a
+// How the M-Bus line is polled: on request or cyclically; the same with a third choice, Passive Mode, that the
+// file stores as "2" (type 2 knows the code but does not list the choice); or always cyclically.
+enum class TPolling : uint8_t { Request_Or_Cyclic, Passive_Code, With_Passive, Cyclic_Only };
+
+// The arrangement of the communication settings: which values a model has and how its window shows them.
+enum class TSettings_Form : uint8_t {
+  None,
+  Ethernet,                 // Modbus TCP and M-Bus, two variants (1, 1001)
+  Serial_Ethernet_Variant,  // Modbus serial and M-Bus, the variant with an Ethernet port (2, 3)
+  Serial_Two_Ports,         // Modbus and M-Bus on two serial ports (4)
+  Serial,                   // Modbus on its fixed serial port and M-Bus (5)
+  Wireless_Serial,          // wireless and wired M-Bus, Modbus serial (6)
+  Wireless_TCP,             // wireless and wired M-Bus, Modbus TCP (7, 1007)
+};
+
+// How a variant of a model is updated: by its serial updater, or over the network.
+enum class TUpdater : uint8_t { None, Serial, Tcp };
+
+// Everything that differs between the device types, one row per type. Texts are empty, and flags false, for a
 // type that is no model.
 struct TDevice_Model {
   int32_t Type = 0;
@@ -57,13 +75,31 @@ struct TDevice_Model {
   const char16_t* Title = u"";         // caption of the main window, vendor first
   const char16_t* Version = u"";       // software version the configuration files carry
   int32_t XML_Code = 0;                // device code of the scan export files
-  bool Has_Variant = false;            // the settings offer two variants (ParGen.xml element Sel_Dev)
+  const char16_t* Variants[2] = {u"", u""};  // names of the two variants; empty for the types without
   bool Wireless = false;               // has the wireless M-Bus radio; polls its wired line cyclically
   TModbus_Side Modbus = TModbus_Side::Serial;
   TSerial_Ports Serial_Ports = TSerial_Ports::Modbus_Choice;
+  TPolling Polling = TPolling::Request_Or_Cyclic;
+  TSettings_Form Settings = TSettings_Form::None;
   uint8_t Gen_Par_Modbus_Code = 1;     // what bank1.bin says of the Modbus side: 4 serial, 2 TCP, 1 left at reset
   bool Reply_Exception = false;        // offers to answer with an exception until the first M-Bus read
+  bool Scan_Decode = false;            // the main window offers the scan of the M-Bus and the radio
   TBank_Set Banks[2] = {TBank_Set::None, TBank_Set::None};  // by variant (0 for the types without variants)
+  TUpdater Updaters[2] = {TUpdater::None, TUpdater::None};  // by variant, as Banks
+  const char16_t* Board = u"";         // the board name the network update shows; empty without network update
+  // The updaters: the programs and their firmware images under MASTER (type 2's serial updater takes the folder
+  // itself), and for the models with variants the title, firmware image and protection code of the Ethernet
+  // updater's job (type 1's job has images and codes of its own).
+  const char16_t* Serial_Program = u"";
+  const char16_t* Serial_Image = u"";
+  const char16_t* TCP_Program = u"";
+  const char16_t* TCP_Image = u"";
+  const char16_t* Job_Title = u"";
+  const char16_t* Job_Image = u"";
+  const char16_t* Job_Protection = u"";
+
+  bool Has_Variant() const { return Variants[0][0] != 0; }
+  bool Is_Rebrand() const { return Model != Type; }
 };
 
 // The row of a device type; the empty row for a type that is no model.
@@ -71,6 +107,8 @@ const TDevice_Model& Device_Model(int32_t deviceType = Device_Type);
 
 // The formats of the images a compile builds for a type and variant, the image named bank.bin first.
 std::vector<core::bank::Bank_Format> Bank_Formats(int32_t deviceType, int32_t selDev);
+// How a type and variant is updated.
+TUpdater Updater_Of(int32_t deviceType, int32_t selDev);
 
 // The rates behind the baud-rate lists of the settings (item index to bits per second).
 inline constexpr uint32_t Meter_Baud_Rates[8] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400};

@@ -138,7 +138,8 @@ uint8_t Parity_Code(int32_t n) { return static_cast<uint8_t>(n == 0 ? 0 : n + 1)
 uint32_t Timeout_Ms(int32_t minutes) {
   const int64_t ms = int64_t(minutes) * 60000;
   if (ms < 0 || ms > int64_t(UINT32_MAX))
-    throw ECompileError(QStringLiteral("ParGen.xml: the TCP connection time-out of %1 minutes is out of range.").arg(minutes));
+    throw ECompileError(
+        QStringLiteral("ParGen.xml: the TCP connection time-out of %1 minutes is out of range.").arg(minutes));
   return static_cast<uint32_t>(ms);
 }
 

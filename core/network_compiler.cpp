@@ -63,7 +63,7 @@ Bank_Set Compile(int deviceType, int selDev, const QString& fileParGen, const QS
   Bank_Set set;
   set.Device_Type = deviceType;
   const TDevice_Model& model = Device_Model(deviceType);
-  if (model.Has_Variant && selDev != 0 && selDev != 1)
+  if (model.Has_Variant() && selDev != 0 && selDev != 1)
     throw ECompileError(QStringLiteral("ParGen.xml: %1 = %2 is not a device variant (0 or 1).")
                             .arg(pargen::Element_Name(pargen::TParGen_Element::Sel_Dev)).arg(selDev));
   const std::vector<Bank_Format> formats = Bank_Formats(deviceType, selDev);

@@ -7,10 +7,26 @@
 namespace pargen {
 namespace {
 
-bool Is_Type(int deviceType, std::initializer_list<int> types) {
-  for (int t : types)
-    if (t == deviceType) return true;
-  return false;
+using F = TSettings_Form;
+
+F Form_Of(int deviceType) { return Device_Model(deviceType).Settings; }
+
+// Types 2 and 3 store Passive Mode as "2" and take any code other than "0" and "1" for it.
+bool Knows_Passive_Code(int deviceType) {
+  const TPolling p = Device_Model(deviceType).Polling;
+  return p == TPolling::Passive_Code || p == TPolling::With_Passive;
+}
+
+// The names of the variants; the types without variants show type 1's.
+QStringList Variant_Names(int deviceType) {
+  const TDevice_Model& m = Device_Model(deviceType).Has_Variant() ? Device_Model(deviceType) : Device_Model(1);
+  return {QString::fromUtf16(m.Variants[0]), QString::fromUtf16(m.Variants[1])};
+}
+
+QStringList Rate_Items(const uint32_t (&rates)[8]) {
+  QStringList l;
+  for (uint32_t r : rates) l << QString::number(r);
+  return l;
 }
 
 QStringList Items(std::initializer_list<const char*> texts) {
@@ -91,14 +107,14 @@ Slot Find_Slot(TParGen_Data& d, E e) {
 // The polling entry a stored Meter_Req_Type stands for.
 int Polls_From_Text(int deviceType, const QString& text) {
   if (text == u"1") return Polls_On_Request;
-  if (text == u"0" || !Is_Type(deviceType, {2, 3})) return Polls_Cyclic;
+  if (text == u"0" || !Knows_Passive_Code(deviceType)) return Polls_Cyclic;
   return Polls_Passive;
 }
 
 QString Polls_To_Text(int deviceType, int polls) {
   if (Polls_Fixed_Cyclic(deviceType)) return QStringLiteral("0");
   if (polls == Polls_On_Request) return QStringLiteral("1");
-  if (polls == Polls_Passive && Is_Type(deviceType, {2, 3})) return QStringLiteral("2");
+  if (polls == Polls_Passive && Knows_Passive_Code(deviceType)) return QStringLiteral("2");
   return QStringLiteral("0");
 }
 
@@ -145,8 +161,9 @@ QString Value_Text(int deviceType, TParGen_Data& d, E e) {
 }
 
 QString Element_Text(int deviceType, TParGen_Data& d, E e) {
-  if (e == E::Sel_Dev_MBus_Present && Is_Type(deviceType, {2, 3})) return QStringLiteral("1");
-  if (e == E::Mod_Ser && deviceType == 5) return QStringLiteral("1");
+  // The wired line of types 2 and 3 is always there, and type 5's Modbus port is always RS232.
+  if (e == E::Sel_Dev_MBus_Present && Form_Of(deviceType) == F::Serial_Ethernet_Variant) return QStringLiteral("1");
+  if (e == E::Mod_Ser && Device_Model(deviceType).Serial_Ports == TSerial_Ports::Fixed) return QStringLiteral("1");
   return Value_Text(deviceType, d, e);
 }
 
@@ -209,11 +226,9 @@ std::optional<int> Check_StopBits(const TParGen_Data& d) {
 QStringList List_Items(TParGen_List list, int deviceType) {
   switch (list) {
     case TParGen_List::Select_Device:
-      if (deviceType == 2) return Items({"DI51318R", "VU51318-Z2"});
-      if (deviceType == 3) return Items({"VO51645-R2 Without Ethernet Port", "VO51645-R2 With Ethernet Port"});
-      return Items({"ZE51427Z", "DE51427-V2"});
+      return Variant_Names(deviceType);
     case TParGen_List::Wire_Present_MBus: return Items({"Not Present", "Present"});
-    case TParGen_List::MBus_Baud: return Items({"300", "600", "1200", "2400", "4800", "9600", "19200", "38400"});
+    case TParGen_List::MBus_Baud: return Rate_Items(Meter_Baud_Rates);
     case TParGen_List::MBus_Parity:
     case TParGen_List::Par_Modbus_Slave: return Items({"NONE", "EVEN", "ODD"});
     case TParGen_List::MBus_Polls: return QStringList();
@@ -221,7 +236,7 @@ QStringList List_Items(TParGen_List list, int deviceType) {
     case TParGen_List::MBus_Serial:
     case TParGen_List::Serial_Modbus_Slave: return Items({"RS485", "RS232"});
     case TParGen_List::Baud_Modbus_Slave:
-      return Items({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+      return Rate_Items(Modbus_Baud_Rates);
     case TParGen_List::ModSlave_StopBits: return Items({"1 Stop Bit", "2 Stop Bits"});
     case TParGen_List::Protocol_Modbus_Slave: return Items({"Modbus RTU", "Modbus ASCII", "JBUS", "Binary", "ASCII"});
     case TParGen_List::wMBus_Mode: return Items({"S", "T", "N1", "N2", "C"});
@@ -233,11 +248,11 @@ QStringList List_Items(TParGen_List list, int deviceType) {
 }
 
 int List_Count(TParGen_List list, int deviceType) {
-  if (list == TParGen_List::MBus_Polls) return deviceType == 3 ? 3 : 2;
+  if (list == TParGen_List::MBus_Polls) return Device_Model(deviceType).Polling == TPolling::With_Passive ? 3 : 2;
   return int(List_Items(list, deviceType).size());
 }
 
-bool Polls_Fixed_Cyclic(int deviceType) { return Is_Type(deviceType, {6, 7, 1007}); }
+bool Polls_Fixed_Cyclic(int deviceType) { return Device_Model(deviceType).Polling == TPolling::Cyclic_Only; }
 
 TParGen_Data ParGen_Defaults(int deviceType) {
   TParGen_Data d;
@@ -269,20 +284,7 @@ TParGen_Data ParGen_Defaults(int deviceType) {
   return d;
 }
 
-QString ParGen_Version(int deviceType) {
-  switch (deviceType) {
-    case 1:
-    case 1001: return QStringLiteral("2.302");
-    case 2: return QStringLiteral("3.207");
-    case 3: return QStringLiteral("2.012");
-    case 4:
-    case 5: return QStringLiteral("3.000");
-    case 6: return QStringLiteral("1.508");
-    case 7:
-    case 1007: return QStringLiteral("1.507");
-    default: return QString();
-  }
-}
+QString ParGen_Version(int deviceType) { return QString::fromUtf16(Device_Model(deviceType).Version); }
 
 std::vector<TParGen_Element> Elements_Of(int deviceType) {
   const std::vector<E> ip = {E::IP_1, E::IP_2, E::IP_3, E::IP_4, E::SM_1, E::SM_2, E::SM_3, E::SM_4,
@@ -296,20 +298,19 @@ std::vector<TParGen_Element> Elements_Of(int deviceType) {
     for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
     return all;
   };
-  switch (deviceType) {
-    case 1:
-    case 1001:
+  switch (Form_Of(deviceType)) {
+    case F::Ethernet:
       return join({{E::Sel_Dev}, ip, tcp, meter,
                    {E::Enable_Use_Fix_C_Field, E::Use_Fix_C_Field_Value, E::Reply_Exception_Until_First_Read}});
-    case 2:
-    case 3: return join({{E::Sel_Dev, E::Sel_Dev_MBus_Present}, modbus, {E::Mod_Protocol}, meter, ip});
-    case 4: return join({modbus, {E::Mod_Protocol}, meter, {E::MBUS_Ser}});
-    case 5: return join({modbus, {E::Mod_Protocol}, meter});
-    case 6: return join({{E::Sel_Dev_MBus_Present}, modbus, wireless, meter, ip});
-    case 7:
-    case 1007: return join({{E::Sel_Dev_MBus_Present}, ip, tcp, wireless, meter});
-    default: return {};
+    case F::Serial_Ethernet_Variant:
+      return join({{E::Sel_Dev, E::Sel_Dev_MBus_Present}, modbus, {E::Mod_Protocol}, meter, ip});
+    case F::Serial_Two_Ports: return join({modbus, {E::Mod_Protocol}, meter, {E::MBUS_Ser}});
+    case F::Serial: return join({modbus, {E::Mod_Protocol}, meter});
+    case F::Wireless_Serial: return join({{E::Sel_Dev_MBus_Present}, modbus, wireless, meter, ip});
+    case F::Wireless_TCP: return join({{E::Sel_Dev_MBus_Present}, ip, tcp, wireless, meter});
+    case F::None: break;
   }
+  return {};
 }
 
 QStringList ParGen_Elements(int deviceType) {
@@ -378,31 +379,28 @@ bool Save_ParGen(const QString& FileName, int deviceType, const TParGen_Data& Da
 }
 
 std::optional<int> Check_ParGen(int deviceType, const TParGen_Data& d) {
-  switch (deviceType) {
-    case 1:
-    case 1001:
+  switch (Form_Of(deviceType)) {
+    case F::Ethernet:
       if (auto r = Check_Address(d, 110, 114, 118)) return r;
       if (auto r = Check_Port(d)) return r;
       if (d.Sel_Dev == 1 && !In_Range(d.TCP_Conn_TimeOut, 2, 1440)) return 123;
       return Check_Delay_NodeState(d);
-    case 2:
-    case 3:
-    case 4:
-    case 5:
+    case F::Serial_Ethernet_Variant:
+    case F::Serial_Two_Ports:
+    case F::Serial:
       if (!In_Range(d.Meter_Req_Delay, 0, 65535)) return 124;
       // The compiler stores the slave address as given, so a wrong one must not reach the file.
       if (!In_Range(d.Mod_Id, 1, 247)) return 285;
       if (auto r = Check_StopBits(d)) return r;
-      if (Is_Type(deviceType, {2, 3}) && d.Sel_Dev == 1) return Check_Address(d, 355, 359, 363);
+      if (Device_Model(deviceType).Has_Variant() && d.Sel_Dev == 1) return Check_Address(d, 355, 359, 363);
       return std::nullopt;
-    case 6:
+    case F::Wireless_Serial:
       if (!In_Range(d.Mod_Id, 1, 247)) return 285;
       if (auto r = Check_StopBits(d)) return r;
       if (d.Sel_Dev_MBus_Present == 1)
         if (auto r = Check_Delay_NodeState(d)) return r;
       return Check_Address(d, 286, 290, 294);
-    case 7:
-    case 1007:
+    case F::Wireless_TCP:
       if (auto r = Check_Address(d, 110, 114, 118)) return r;
       if (auto r = Check_Port(d)) return r;
       // The time-out is tied to the variant list, which these types do not show (it stays on entry 0).
@@ -410,9 +408,10 @@ std::optional<int> Check_ParGen(int deviceType, const TParGen_Data& d) {
       if (d.Sel_Dev_MBus_Present == 1)
         if (auto r = Check_Delay_NodeState(d)) return r;
       return std::nullopt;
-    default:
-      return std::nullopt;
+    case F::None:
+      break;
   }
+  return std::nullopt;
 }
 
 }  // namespace pargen

@@ -76,12 +76,12 @@ void TFAbout::DoShow() {
 }
 
 void TFAbout::FormShow() {
-  const bool oem = Device_Type == 1001 || Device_Type == 1007;
+  const int32_t model = Device_Model().Model;
+  const bool oem = Device_Model().Is_Rebrand();
   I_Dastrell->SetVisible(oem);
   Image2->SetVisible(!oem);
   Label4->SetVisible(!oem);
   // The OEM types show the model they re-brand.
-  const int32_t model = Device_Type == 1001 ? 1 : Device_Type == 1007 ? 7 : Device_Type;
   Label2->SetCaption(SW_Desc_Type(Device_Type));
   Label9->SetCaption(SW_Code_Type(model));
   Label10->SetCaption(Built_In_Version(model));

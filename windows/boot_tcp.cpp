@@ -13,20 +13,8 @@ TFBootTCP* FBootTCP = nullptr;
 
 namespace {
 
-QString Model_Of(int32_t t) {
-  switch (t) {
-    case 1:
-    case 1001: return QStringLiteral(" HD51427");
-    case 2: return QStringLiteral(" HD51318");
-    case 3: return QStringLiteral(" HD51645");
-    case 6: return QStringLiteral(" HD51863");
-    case 7:
-    case 1007: return QStringLiteral(" HD51872");
-    default: return QString();
-  }
-}
-
-bool Uses_Job_File(int32_t t) { return t == 1 || t == 1001 || t == 2 || t == 3; }
+// The models with two variants are updated over the network through a job file for the Ethernet updater.
+bool Uses_Job_File(int32_t t) { return Device_Model(t).Has_Variant(); }
 
 void Error_Text_Box(TObject* Sender, const QString& Text) {
   try {
@@ -95,7 +83,7 @@ void TFBootTCP::FormShow() {
     E_IP4->SetText(QString::number(d));
     FFilling = false;
   }
-  L_IP_Address->SetCaption(Lang_Text(58) + Model_Of(Dev_Type));
+  L_IP_Address->SetCaption(Lang_Text(58) + QString::fromUtf16(Device_Model(Dev_Type).Board));
   LPing->SetCaption(QString());
   Esegui_Ping = false;
 }

@@ -29,21 +29,6 @@ TFTessaroneFirmWare* FTessaroneFirmWare = nullptr;
 
 namespace {
 
-QString Title_Of(int32_t deviceType) {
-  switch (deviceType) {
-    case 1: return QStringLiteral("Veltrum - Configurator SW51427 - M-Bus / Modbus TCP ");
-    case 1001: return QStringLiteral("Dastrell - Configurator SW51427 - M-Bus / Modbus TCP ");
-    case 2: return QStringLiteral("Veltrum - Configurator SW51318 - M-Bus / Modbus ");
-    case 3: return QStringLiteral("Veltrum - Configurator SW51645 - M-Bus Multi-Master / Modbus ");
-    case 4: return QStringLiteral("Veltrum - Configurator SW51536 - Modbus  Slave /  M-Bus Master ");
-    case 5: return QStringLiteral("Veltrum - Configurator SW51754 - M-Bus / Modbus ");
-    case 6: return QStringLiteral("Veltrum - Configurator SW51863 - wM-Bus / M-Bus / Modbus Slave ");
-    case 7: return QStringLiteral("Veltrum - Configurator SW51872 - wM-Bus / M-Bus / Modbus TCP Slave ");
-    case 1007: return QStringLiteral("Dastrell - Configurator SW51872 - wM-Bus / M-Bus / Modbus TCP Slave ");
-    default: return QString();
-  }
-}
-
 void Error_Box(int Index) { MessageDlg(Lang_Text(Index), mtError, TMsgDlgButtons{mbOK}); }
 
 // The pictures of the three small buttons (one image of 32 x 32, magenta where the button shows through).
@@ -182,10 +167,8 @@ void TFTessaroneFirmWare::FormCreate() {
   Shape1->SetBounds(10, Btn_CreateBin->Top() + 51, 674, 1);
   SetClientWidth(694);
   SetClientHeight(Btn_CreateBin->Top() + 152);
-  const bool scan = Device_Type != 4 && Device_Type != 5 && Device_Type != 1001;
-  const bool maker = Device_Type != 1001 && Device_Type != 1007;
-  Btn_ScanDecode->SetVisible(scan);
-  L_Veltrum->SetVisible(maker);
+  Btn_ScanDecode->SetVisible(Device_Model().Scan_Decode);
+  L_Veltrum->SetVisible(!Device_Model().Is_Rebrand());
 
   // 3. The folders beside the program; a folder that cannot be created is not reported here (the first
   // write into it will be).
@@ -207,7 +190,7 @@ void TFTessaroneFirmWare::FormCreate() {
   Switch_Timer();
 
   // 6. Caption and model texts.
-  Title_Main = Title_Of(Device_Type);
+  Title_Main = QString::fromUtf16(Device_Model().Title);
   SW_Code = SW_Code_Type(Device_Type);
   SW_Desc = SW_Desc_Type(Device_Type);
   SetCaption(Title_Main);

@@ -26,8 +26,12 @@ constexpr int Slot(int i) { return 24 + 34 * i; }
 // Label tops of the IP, mask, gateway, port and time-out rows of the TCP box.
 constexpr int Tcp_Top[] = {20, 64, 108, 160, 194};
 
-bool Is_Type(int deviceType, std::initializer_list<int> types) {
-  return std::find(types.begin(), types.end(), deviceType) != types.end();
+// The Lang_Texts index of the caption of the TCP box: the Ethernet port of types 2 and 3 and of type 6 carry
+// their own texts.
+int Tcp_Box_Caption(TSettings_Form form) {
+  if (form == TSettings_Form::Wireless_Serial) return 273;
+  if (form == TSettings_Form::Serial_Ethernet_Variant) return 354;
+  return 95;
 }
 
 }  // namespace
@@ -277,8 +281,7 @@ void TFParGen::Set_Lang() {
   Btn_OK->SetCaption(Lang_Text(92));
   Btn_Cancel->SetCaption(Lang_Text(93));
   GB_Select_Device->SetCaption(Lang_Text(94));
-  // Types 2 and 3 show the box as their Ethernet port, type 6 likewise with its own text.
-  GB_Modbus_TCP_Slave->SetCaption(FDeviceType == 6 ? Lang_Text(273) : Is_Type(FDeviceType, {2, 3}) ? Lang_Text(354) : Lang_Text(95));
+  GB_Modbus_TCP_Slave->SetCaption(Lang_Text(Tcp_Box_Caption(Device_Model(FDeviceType).Settings)));
   L_ModTCPs_IP->SetCaption(Lang_Text(96));
   L_ModTCPs_SM->SetCaption(Lang_Text(97));
   CB_ModTCPs_EN_GAT->SetCaption(Lang_Text(98));
@@ -291,7 +294,7 @@ void TFParGen::Set_Lang() {
   CB_MBus_Polls->Items()->Clear();
   CB_MBus_Polls->Items()->Add(Lang_Text(274));
   CB_MBus_Polls->Items()->Add(Lang_Text(275));
-  if (FDeviceType == 3) CB_MBus_Polls->Items()->Add(Lang_Text(276));
+  if (Device_Model(FDeviceType).Polling == TPolling::With_Passive) CB_MBus_Polls->Items()->Add(Lang_Text(276));
   CB_MBus_Polls->SetItemIndex(pargen::Polls_Fixed_Cyclic(FDeviceType) ? pargen::Polls_Cyclic : 0);
   L_MBus_Delay->SetCaption(Lang_Text(105));
   L_MBus_NodeState1->SetCaption(Lang_Text(106));
@@ -434,7 +437,7 @@ void TFParGen::On_Change(TObject* Sender) {
   if (FLoading) return;
   Is_Change = true;
   if (Sender == CB_Select_Device) Move_GroupBoxs();
-  if (FDeviceType == 4) {
+  if (Device_Model(FDeviceType).Serial_Ports == TSerial_Ports::Modbus_And_MBus) {
     // At most one side on RS232.
     if (Sender == CB_MBus_Serial && CB_MBus_Serial->ItemIndex() == 1) CB_Serial_Modbus_Slave->SetItemIndex(0);
     if (Sender == CB_Serial_Modbus_Slave && CB_Serial_Modbus_Slave->ItemIndex() == 1) CB_MBus_Serial->SetItemIndex(0);
@@ -450,7 +453,7 @@ void TFParGen::On_Click(TObject*) {
 
 void TFParGen::Apply_Polling_Rule() {
   // The exception reply only makes sense while the converter polls cyclically; a disabled box keeps its state.
-  if (FDeviceType == 1)
+  if (Device_Model(FDeviceType).Reply_Exception)
     CB_MBus_Exception_Until_First_Read->SetEnabled(CB_MBus_Polls->ItemIndex() == pargen::Polls_Cyclic);
 }
 
@@ -536,17 +539,14 @@ void TFParGen::Arrange(const std::vector<TPlacedBox>& Plan) {
 }
 
 void TFParGen::Move_GroupBoxs() {
-  switch (FDeviceType) {
-    case 1:
-    case 1001: RePosition_Objects_427(); break;
-    case 2:
-    case 3: RePosition_Objects_318(); break;
-    case 4: RePosition_Objects_536(); break;
-    case 5: RePosition_Objects_754(); break;
-    case 6: RePosition_Objects_863(); break;
-    case 7:
-    case 1007: RePosition_Objects_872(); break;
-    default: Arrange({}); break;
+  switch (Device_Model(FDeviceType).Settings) {
+    case TSettings_Form::Ethernet: RePosition_Objects_427(); break;
+    case TSettings_Form::Serial_Ethernet_Variant: RePosition_Objects_318(); break;
+    case TSettings_Form::Serial_Two_Ports: RePosition_Objects_536(); break;
+    case TSettings_Form::Serial: RePosition_Objects_754(); break;
+    case TSettings_Form::Wireless_Serial: RePosition_Objects_863(); break;
+    case TSettings_Form::Wireless_TCP: RePosition_Objects_872(); break;
+    case TSettings_Form::None: Arrange({}); break;
   }
 }
 

@@ -8,36 +8,7 @@ namespace {
 
 const QString kQuote = QStringLiteral("\"");
 
-bool Is_Type(int32_t t, std::initializer_list<int32_t> types) {
-  for (int32_t x : types)
-    if (x == t) return true;
-  return false;
-}
-
-// Firmware image of the serial updaters relative to MASTER; empty for type 2, whose updater takes the folder.
-QString Serial_Firmware(int32_t DeviceType) {
-  switch (DeviceType) {
-    case 1:
-    case 1001: return QStringLiteral("sim51427.sim");
-    case 3: return QStringLiteral("sim51645.sim");
-    case 4: return QStringLiteral("sim51536.sim");
-    case 5: return QStringLiteral("sim51754.sim");
-    default: return QString();
-  }
-}
-
-QString TCP_Firmware(int32_t DeviceType) {
-  return DeviceType == 6 ? QStringLiteral("sim51863.sim") : QStringLiteral("sim51872.sim");
-}
-
-QString Job_Title(int32_t DeviceType) {
-  switch (DeviceType) {
-    case 1: return QStringLiteral("Veltrum - SW51427-B2 Ethernet Update");
-    case 2: return QStringLiteral("Veltrum - SW51318-B2 Ethernet Update");
-    case 3: return QStringLiteral("Veltrum - SW51645-B2 Ethernet Update");
-    default: return QStringLiteral("Veltrum - Ethernet Update");
-  }
-}
+QString Text_Of(const char16_t* s) { return QString::fromUtf16(s); }
 
 struct Job_Operation {
   QString FileName;
@@ -99,33 +70,16 @@ QStringList Option_Word_List(const TUpdate_Options& Options) {
           Options.Conf ? QStringLiteral("PW") : no, Options.Read_Conf ? QStringLiteral("PR") : no};
 }
 
-QString Serial_Program(int32_t DeviceType) {
-  switch (DeviceType) {
-    case 1:
-    case 1001: return QStringLiteral("Ser_51427_Update.exe");
-    case 2: return QStringLiteral("Ser_51318_Update.exe");
-    case 3: return QStringLiteral("Ser_51645_Update.exe");
-    case 4: return QStringLiteral("Ser_51536_Update.exe");
-    case 5: return QStringLiteral("Ser_51754_Update.exe");
-    default: return QString();
-  }
-}
+QString Serial_Program(int32_t DeviceType) { return Text_Of(Device_Model(DeviceType).Serial_Program); }
 
-QString TCP_Program(int32_t DeviceType) {
-  switch (DeviceType) {
-    case 6: return QStringLiteral("TCP_51863_Update.exe");
-    case 7:
-    case 1007: return QStringLiteral("TCP_51872_Update.exe");
-    default: return QString();
-  }
-}
+QString TCP_Program(int32_t DeviceType) { return Text_Of(Device_Model(DeviceType).TCP_Program); }
 
 TUpdater_Call Serial_Update_Call(int32_t DeviceType, const QString& Port, const TUpdate_Options& Options,
                                  const QString& DirMaster, const QString& DirProject) {
   TUpdater_Call c;
   c.Program = Serial_Program(DeviceType);
   if (c.Program.isEmpty()) return c;
-  const QString firmware = Serial_Firmware(DeviceType);
+  const QString firmware = Text_Of(Device_Model(DeviceType).Serial_Image);
   // Type 2's updater takes the MASTER folder itself: the text ends in the separator, with no file name.
   c.Command_Line = QStringLiteral("\\\\.\\") + Port + QLatin1Char(' ') + Option_Words(Options) + kQuote +
                    DirMaster + QLatin1Char('\\') + firmware + kQuote + QLatin1Char(' ') + kQuote + DirProject +
@@ -142,7 +96,7 @@ TUpdater_Call TCP_Update_Call(int32_t DeviceType, const QString& IP, const TUpda
   TUpdater_Call c;
   c.Program = TCP_Program(DeviceType);
   if (c.Program.isEmpty()) return c;
-  const QString firmware = TCP_Firmware(DeviceType);
+  const QString firmware = Text_Of(Device_Model(DeviceType).TCP_Image);
   c.Command_Line = IP + QStringLiteral(" 2007 ") + Option_Words(Options) + kQuote + DirMaster + QLatin1Char('\\') +
                    firmware + kQuote + QLatin1Char(' ') + kQuote + DirProject + QStringLiteral("\\bin") + kQuote;
   c.Arguments << IP << QStringLiteral("2007");
@@ -155,12 +109,13 @@ TUpdater_Call TCP_Update_Call(int32_t DeviceType, const QString& IP, const TUpda
 bool Compile_XML_Parameter(plat::TXMLDocument& Doc, int32_t DeviceType, const QString& IP,
                            const TUpdate_Options& Options, const QString& DirMaster, const QString& DirProject) {
   Doc.Clear();
-  if (!Is_Type(DeviceType, {1, 1001, 2, 3})) return false;
-  const bool type1 = Is_Type(DeviceType, {1, 1001});
+  const TDevice_Model& model = Device_Model(DeviceType);
+  if (!model.Has_Variant()) return false;
+  const bool type1 = model.Model == 1;
 
   plat::TXMLNode root = Doc.AddChild(QStringLiteral("Ethernet_Update"));
   Add_Text(root, "Version", QStringLiteral("1000"));
-  Add_Text(root, "Title", Job_Title(DeviceType));
+  Add_Text(root, "Title", Text_Of(model.Job_Title));
   Add_Text(root, "IP_Address_Dev", IP);
   Add_Text(root, "Application_Port", QStringLiteral("10000"));
   Add_Text(root, "Boot_Port", QStringLiteral("2008"));
@@ -169,8 +124,7 @@ bool Compile_XML_Parameter(plat::TXMLDocument& Doc, int32_t DeviceType, const QS
   plat::TXMLNode protections = root.AddChild(QStringLiteral("Protections"));
   QStringList codes;
   if (type1) codes = {QStringLiteral("0x6A"), QStringLiteral("0xD4"), QStringLiteral("0x190")};
-  else if (DeviceType == 2) codes = {QStringLiteral("0x15D")};
-  else codes = {QStringLiteral("0x17C")};
+  else codes = {Text_Of(model.Job_Protection)};
   for (const QString& code : codes) Add_Text(protections, "Protection", code);
 
   plat::TXMLNode operations = root.AddChild(QStringLiteral("Operations"));
@@ -191,8 +145,7 @@ bool Compile_XML_Parameter(plat::TXMLDocument& Doc, int32_t DeviceType, const QS
                      {bin + QStringLiteral("bank2.bin"), QStringLiteral("0x190"), QStringLiteral("0x50800"), false,
                       QStringLiteral("1")}};
   } else {
-    const QString image = DeviceType == 2 ? QStringLiteral("sim51318K.sim") : QStringLiteral("sim51645K.sim");
-    firmware = {{master + image, QString(), QStringLiteral("0x8000"), true, fwAfter}};
+    firmware = {{master + Text_Of(model.Job_Image), QString(), QStringLiteral("0x8000"), true, fwAfter}};
     configuration = {
         {bin + QStringLiteral("bank1.bin"), QString(), QStringLiteral("0x68000"), false, QStringLiteral("0")},
         {bin + QStringLiteral("bank2.bin"), QString(), QStringLiteral("0x50800"), false, QStringLiteral("1")}};

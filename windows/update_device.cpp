@@ -21,8 +21,6 @@ using namespace plat;
 
 namespace {
 
-bool Has_Variant(int32_t t) { return t == 1 || t == 1001 || t == 2 || t == 3; }
-
 void Error_Text_Box(const QString& Text) {
   try {
     throw Exception(Text);
@@ -34,7 +32,7 @@ void Error_Text_Box(const QString& Text) {
 }  // namespace
 
 void TFTessaroneFirmWare::Update_Device() {
-  const int v = Has_Variant(Device_Type) ? Select_Type_427() : 0;
+  const int v = Device_Model().Has_Variant() ? Select_Type_427() : 0;
   try {
     Bank_Device_Type = Device_Type;
     Compile_Configuration();
@@ -48,26 +46,16 @@ void TFTessaroneFirmWare::Update_Device() {
     Application->HandleException(this);
     return;
   }
-  switch (Device_Type) {
-    case 1:
-    case 1001:
-    case 2:
-    case 3:
-      if (v == 1) FBootTCP->ShowModal();
-      else FBootSer->ShowModal();
-      break;
-    case 4:
-    case 5: FBootSer->ShowModal(); break;
-    case 6:
-    case 7:
-    case 1007: FBootTCP->ShowModal(); break;
-    default: break;
+  switch (Updater_Of(Device_Type, v)) {
+    case TUpdater::Serial: FBootSer->ShowModal(); break;
+    case TUpdater::Tcp: FBootTCP->ShowModal(); break;
+    case TUpdater::None: break;
   }
 }
 
 int TFTessaroneFirmWare::Select_Type_427() {
   int result = 0;
-  if (QFileInfo(File_ParGen).isFile() && Has_Variant(Device_Type)) result = core::bank::Read_Sel_Dev(File_ParGen);
+  if (QFileInfo(File_ParGen).isFile() && Device_Model().Has_Variant()) result = core::bank::Read_Sel_Dev(File_ParGen);
   Bank_Sel_Dev = result;
   return result;
 }

@@ -18,22 +18,11 @@ QString& Base() {
   return base;
 }
 
-struct VersionEntry {
-  int32_t type;
-  const char* code;
-  const char* version;
-};
-
-constexpr VersionEntry Versions[] = {
-    {1, "SW51427", "2.302"}, {2, "SW51318", "3.207"}, {3, "SW51645", "2.012"}, {4, "SW51536", "3.000"},
-    {5, "SW51754", "3.000"}, {6, "SW51863", "1.508"}, {7, "SW51872", "1.507"},
-};
-
-const VersionEntry& Entry(int32_t deviceType) {
-  for (const VersionEntry& e : Versions) {
-    if (e.type == deviceType) return e;
-  }
-  return Versions[0];
+// The row whose update code and version the check uses: a model's own; the re-brands and the types that are no
+// model use type 1's.
+const TDevice_Model& Entry(int32_t deviceType) {
+  const TDevice_Model& m = Device_Model(deviceType);
+  return m.Type != 0 && m.Model == m.Type ? m : Device_Model(1);
 }
 
 }  // namespace
@@ -46,14 +35,13 @@ void Set_Web_Server_Base(const QString& B) {
   Base() = b;
 }
 
-QString Version_Check_Code(int32_t deviceType) { return QString::fromLatin1(Entry(deviceType).code); }
+QString Version_Check_Code(int32_t deviceType) { return QString::fromUtf16(Entry(deviceType).Code); }
 
-QString Built_In_Version(int32_t deviceType) { return QString::fromLatin1(Entry(deviceType).version); }
+QString Built_In_Version(int32_t deviceType) { return QString::fromUtf16(Entry(deviceType).Version); }
 
 QString Document_Code(int32_t deviceType) {
   // The OEM types document the model they re-brand (1001 is type 1's model, 1007 type 7's).
-  const int32_t t = deviceType == 1007 ? 7 : deviceType;
-  return QStringLiteral("MN") + QString::fromLatin1(Entry(t).code).mid(2);
+  return QStringLiteral("MN") + QString::fromUtf16(Entry(Device_Model(deviceType).Model).Code).mid(2);
 }
 
 QUrl Version_Check_Url(int32_t deviceType) {

@@ -41,8 +41,7 @@ int main(int argc, char** argv) {
   Dir_Project = dir;
   File_ParGen = dir + QStringLiteral("/ParGen.xml");
   File_MBus = dir + QStringLiteral("/M_Bus.xml");
-  const bool hasVariant = deviceType == 1 || deviceType == 1001 || deviceType == 2 || deviceType == 3;
-  Bank_Sel_Dev = hasVariant ? core::bank::Read_Sel_Dev(File_ParGen) : 0;
+  Bank_Sel_Dev = Device_Model(deviceType).Has_Variant() ? core::bank::Read_Sel_Dev(File_ParGen) : 0;
   Bank_Device_Type = deviceType;
   try {
     Compile_Configuration();
