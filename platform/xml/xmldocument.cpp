@@ -1,6 +1,7 @@
 #include "platform/xml/xmldocument.h"
 
 #include "platform/io/files.h"
+#include "platform/xml/xml_text_check.h"
 
 #include <pugixml.hpp>
 
@@ -646,6 +647,14 @@ bool TXMLDocument::Load(QByteArray data, bool decoded, const std::function<QByte
   layout.ByteOrderMark = !decoded && data.startsWith("\xEF\xBB\xBF");
   const qsizetype firstBreak = data.indexOf('\n');
   if (firstBreak >= 0) layout.LineBreak = firstBreak > 0 && data[firstBreak - 1] == '\r' ? "\r\n" : "\n";
+
+  // What the parser would let through is refused first, on the text as it stands.
+  const xmltext::TTextFault fault =
+      xmltext::CheckText(data, decoded ? xmltext::TTextEncoding::Utf8 : xmltext::EncodingOf(data));
+  if (fault.Offset >= 0) {
+    *error = QStringLiteral("%1: %2").arg(Position(data, fault.Offset), fault.What);
+    return false;
+  }
 
   auto doc = std::make_unique<pugi::xml_document>();
   const unsigned flags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol |

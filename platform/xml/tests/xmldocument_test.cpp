@@ -175,6 +175,63 @@ TEST(XmlDocument, MalformedTextIsRefusedWithItsLineAndLeavesTheDocumentAlone) {
   }
 }
 
+// Text the parser would take but that is no XML: bytes that are not UTF-8 in a UTF-8 file (they would come back
+// as U+FFFD on the next save), references to characters XML does not allow, entities nobody declared, and a
+// bare '&'. Each is refused where it stands; what is sound around them still loads.
+TEST(XmlDocument, TextThatIsNotWellFormedIsRefusedWhereItStands) {
+  struct Case { QByteArray xml; const char* where; const char* what; };
+  const QByteArray decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  const Case refused[] = {
+      {decl + "<a>\n  ab\xFF</a>", "line 3, column 5", "not UTF-8"},
+      {decl + "<a>\xC0\xAF</a>", "line 2, column 4", "not UTF-8"},           // overlong '/'
+      {decl + "<a>\xED\xA0\x80</a>", "line 2, column 4", "not UTF-8"},       // a surrogate
+      {decl + "<a>\xF4\x90\x80\x80</a>", "line 2, column 4", "not UTF-8"},  // above U+10FFFF
+      {"<a x=\"\xC3\xA9\xE2\x82\">\n</a>", "line 1, column 8", "not UTF-8"},  // cut short, no declaration
+      {"\xEF\xBB\xBF<a>\n<!-- \x80 --></a>", "line 2, column 6", "not UTF-8"},  // in a comment too
+      {"<a>\n<b>x&#0;</b></a>", "line 2, column 5", "\"&#0;\""},
+      {"<a>\n<b v=\"&#xD800;\"/></a>", "line 2, column 7", "\"&#xD800;\""},
+      {"<a>&#xFFFE;</a>", "line 1, column 4", "\"&#xFFFE;\""},
+      {"<a>&#1114112;</a>", "line 1, column 4", "\"&#1114112;\""},
+      {"<a>&#1;</a>", "line 1, column 4", "\"&#1;\""},
+      {"<a>&#x;</a>", "line 1, column 4", "Malformed character reference"},
+      {"<a>&#12</a>", "line 1, column 4", "Malformed character reference"},
+      {"<a>\n  caf&eacute;</a>", "line 2, column 6", "Undeclared entity \"&eacute;\""},
+      {"<a>\n<b v='x &nbsp;'/></a>", "line 2, column 9", "Undeclared entity \"&nbsp;\""},
+      {"<!DOCTYPE a [<!ENTITY e \"x\">]>\n<a>&e;</a>", "line 2, column 4", "Undeclared entity \"&e;\""},
+      {"<a>\nHeat & cold</a>", "line 2, column 6", "&amp;"},
+      {"<a v=\"&amp\"/>", "line 1, column 7", "&amp;"},
+  };
+  for (const Case& c : refused) {
+    SCOPED_TRACE(S(c.xml));
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromString(kParGen));
+    QString error;
+    EXPECT_FALSE(doc.LoadFromBytes(c.xml, &error));
+    EXPECT_TRUE(error.contains(c.where) && error.contains(c.what)) << S(error);
+    EXPECT_EQ(S(doc.SaveToBytes()), kParGen);
+  }
+  // A text already decoded is held to the same references.
+  TXMLDocument decoded;
+  QString error;
+  EXPECT_FALSE(decoded.LoadFromString(QStringLiteral("<a>\n&#0;</a>"), &error));
+  EXPECT_TRUE(error.contains("line 2, column 1")) << S(error);
+
+  struct Sound { QByteArray xml; QString text; };
+  const Sound accepted[] = {
+      {decl + "<a>caf\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E</a>", QString::fromUtf8("café € 𝄞")},
+      {"<a>&#x10FFFF;&#9;&#233;&#xe9;</a>", QString::fromUtf8("\U0010FFFF\t\u00e9\u00e9")},
+      {"<a>&amp;&lt;&gt;&quot;&apos;</a>", QStringLiteral("&<>\"'")},
+      {"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><a>caf\xE9</a>", QString::fromUtf8("café")},
+      {"<a><!-- & &x; \x3C --><![CDATA[& &#0;]]><?pi & ?>t</a>", QStringLiteral("& &#0;t")},
+      {"<!DOCTYPE a [<!ENTITY e \"&#0; > &\">]><a v=\"1>0\">t</a>", QStringLiteral("t")},
+  };
+  for (const Sound& c : accepted) {
+    TXMLDocument doc;
+    EXPECT_TRUE(doc.LoadFromBytes(c.xml, &error)) << S(error) << " for " << S(c.xml);
+    EXPECT_EQ(doc.DocumentElement().Text(), c.text) << S(c.xml);
+  }
+}
+
 // The repeated name reported is the one whose first occurrence comes first, however many attributes the
 // element holds.
 TEST(XmlDocument, RepeatedAttributeIsNamedByItsFirstOccurrence) {
