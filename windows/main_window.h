@@ -12,10 +12,11 @@
 #include "platform/forms/stdctrls.h"
 #include "platform/xml/xmldocument.h"
 #include "windows/settings_file.h"
+#include "windows/soft_options.h"
 #include "windows/version_check.h"
 #include "windows/window_frame.h"
 
-class TFTessaroneFirmWare : public plat::TForm {
+class TFTessaroneFirmWare : public plat::TForm, public TOptions_Host {
  public:
   explicit TFTessaroneFirmWare(plat::TComponent* AOwner);
   ~TFTessaroneFirmWare() override;
@@ -55,7 +56,8 @@ class TFTessaroneFirmWare : public plat::TForm {
   bool Save_Setting();
   void Set_Files();
   void Set_Lang();
-  void Change_Language();
+  void Change_Language() override;
+  TVersionCheck& Version_Client() override { return *HTTP1; }
   void Timer_UpdateTimer();
   void LL_UpdateLinkClick(const QUrl& Link);
   void L_VeltrumClick();

@@ -39,6 +39,7 @@ void Create_Windows() {
   Application->CreateForm(FOpenConf);
   Application->CreateForm(FAbout);
   Application->CreateForm(FSoftOptions);
+  FSoftOptions->Set_Host(FTessaroneFirmWare);
   Application->CreateForm(FParGen);
   Application->CreateForm(FMeter_Bus);
   Application->CreateForm(FNewIDNode);

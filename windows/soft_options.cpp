@@ -6,7 +6,6 @@
 #include "core/device_model.h"
 #include "core/lang_texts.h"
 #include "platform/graphics/graphic.h"
-#include "windows/main_window.h"
 #include "windows/project_folders.h"
 #include "windows/version_check.h"
 
@@ -154,13 +153,14 @@ void TFSoftOptions::LangClick(int Slot) {
   Lang_Selected = name;
   Load_Language();
   Lang_Selected = kept;
-  FTessaroneFirmWare->Change_Language();
+  if (FHost) FHost->Change_Language();
   L_Sel_Lang->SetCaption(Lang_Text(42) + name);
 }
 
 void TFSoftOptions::Update_CheckBox() {
   CB_Update->SetEnabled(CB_En_Con->Checked());
-  Btn_Check_Update->SetEnabled(CB_Update->Enabled() && CB_Update->Checked() && !FTessaroneFirmWare->HTTP1->Busy());
+  const bool busy = FHost && FHost->Version_Client().Busy();
+  Btn_Check_Update->SetEnabled(CB_Update->Enabled() && CB_Update->Checked() && !busy);
 }
 
 void TFSoftOptions::Btn_Check_UpdateClick() {
@@ -185,12 +185,12 @@ void TFSoftOptions::Btn_OKClick() {
   Lang_Selected = Language_In_Use;
   Enable_Internet = CB_En_Con->Checked();
   Enable_Update = CB_Update->Checked();
-  FTessaroneFirmWare->Timer_Update->SetEnabled(Enable_Internet && Enable_Update);
+  // The main window switches its update timer by the new options when the window closes with OK.
   SetModalResult(mrOk);
 }
 
 bool TFSoftOptions::Check_Version(std::function<void(bool)> Done) {
-  return FTessaroneFirmWare->HTTP1->Start(std::move(Done));
+  return FHost && FHost->Version_Client().Start(std::move(Done));
 }
 
 int TFSoftOptions::Conv_Version(const QString& Ver_str) { return ::Conv_Version(Ver_str); }

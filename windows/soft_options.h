@@ -13,9 +13,25 @@
 #include "platform/forms/stdctrls.h"
 #include "windows/window_frame.h"
 
+class TVersionCheck;
+
+// What the options window needs of the main window: to show a new language in every window at once, and the
+// one client of the version check, which the main window's timer shares.
+class TOptions_Host {
+ public:
+  virtual void Change_Language() = 0;
+  virtual TVersionCheck& Version_Client() = 0;
+
+ protected:
+  ~TOptions_Host() = default;
+};
+
 class TFSoftOptions : public plat::TForm {
  public:
   explicit TFSoftOptions(plat::TComponent* AOwner);
+
+  // The window it serves; the program sets it when it creates the windows.
+  void Set_Host(TOptions_Host* Host) { FHost = Host; }
 
   TDialogFrame Frame;
   plat::TPageControl* PC_Options;
@@ -48,14 +64,17 @@ class TFSoftOptions : public plat::TForm {
   void Btn_OKClick();
   void Set_Lang();
 
-  // Asks the maker's web server (through the main window's HTTP client) whether a newer version exists and
-  // calls Done with the answer; false, and Done is not called, while another check is running.
+  // Asks the maker's web server (through the host's HTTP client) whether a newer version exists and calls Done
+  // with the answer; false, and Done is not called, while another check is running.
   bool Check_Version(std::function<void(bool Newer)> Done);
   static int Conv_Version(const QString& Ver_str);
 
  protected:
   void DoCreate() override;
   void DoShow() override;
+
+ private:
+  TOptions_Host* FHost = nullptr;
 };
 
 extern TFSoftOptions* FSoftOptions;
