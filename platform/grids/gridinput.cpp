@@ -176,9 +176,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   FLastMouse = TPoint(X, Y);
-  if (Button == mbLeft) EndMouseGesture(Shift, X, Y);
+  // Any button's release ends the gesture; the mouse-up notification then sees the normal state.
+  EndMouseGesture(Shift, X, Y);
+  FGridState = gsNormal;
   HandleMouseUp(Button, Shift, X, Y);
-  if (Button == mbLeft) FGridState = gsNormal;
 }
 
 void TCustomGrid::EndMouseGesture(TShiftState Shift, int X, int Y) {

@@ -1,5 +1,8 @@
 // The grid's input: the select-cell check, the press/move/release state machine (selecting, extending,
 // sizing, moving, auto-scroll), keyboard moves at the edges and the wheel.
+#include <QMouseEvent>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include "gridfixture.h"
@@ -262,6 +265,41 @@ TEST_F(InputTest, ScrollBarsMapTheThumbRange) {
   EXPECT_EQ(g->TopRow(), 1 + (64 * (max - 1) + 63) / 127);
   g->SetRowCount(3);  // everything fits: the bar goes
   EXPECT_FALSE(g->ScrollBarVisible(SB_VERT));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InputTest, NotificationsComeInsideTheGridsOwnHandling) {
+  std::vector<QString> log;
+  auto name = [this] { return QString("%1,%2 %3").arg(g->Col()).arg(g->Row()).arg(int(g->GridState())); };
+  g->OnMouseDown = [&](TObject*, TMouseButton, TShiftState s, int, int) {
+    log.push_back((s.Contains(ssDouble) ? "dbl-down " : "down ") + name());
+  };
+  g->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { log.push_back("up " + name()); };
+  g->OnClick = [&](TObject*) { log.push_back("click " + name()); };
+  g->OnDblClick = [&](TObject*) { log.push_back("dblclick"); };
+  const TPoint p = At(3, 2);
+  f.Click(p.X, p.Y);
+  g->Perform(WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(p.X, p.Y));
+  f.Release(p.X, p.Y);
+  const std::vector<QString> expect = {"down 3,2 1", "click 3,2 1", "up 3,2 0", "dblclick", "dbl-down 3,2 0",
+                                       "up 3,2 0"};
+  EXPECT_EQ(log, expect);
+}
+
+TEST_F(InputTest, RealMouseEventsReachTheStateMachine) {
+  const TPoint a = At(2, 3), b = At(3, 4);
+  QTest::mousePress(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(a.X, a.Y));
+  QMouseEvent move(QEvent::MouseMove, QPointF(b.X, b.Y), g->Widget()->mapToGlobal(QPointF(b.X, b.Y)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(g->Widget(), &move);
+  QTest::mouseRelease(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(b.X, b.Y));
+  EXPECT_EQ(g->Selection(), (TGridRect{2, 3, 3, 4}));
+  EXPECT_EQ(g->GridState(), gsNormal);
+  QTest::keyClick(g->Widget(), Qt::Key_Down);
+  EXPECT_EQ(Current(), (TGridCoord{2, 4}));
 }
 
 }  // namespace
