@@ -748,14 +748,15 @@ void TCanvas::DrawTextBox(int x, int y, const QString& text, const TRect* clip, 
   QPainter* p = TextPainter();
   if (!p) return;
   QFontMetrics fm(font_->QtFont());
-  int w = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
-  int h = fm.height();
+  const int h = fm.height();
   p->save();
   if (clip) p->setClipRect(ToQRect(*clip), Qt::IntersectClip);
   if (opaqueRect && clip) p->fillRect(ToQRect(*clip), ToQColor(BkColor()));
   p->translate(x, y);
   if (font_->Orientation() != 0) p->rotate(-font_->Orientation() / 10.0);
-  if (!opaqueRect && BkMode() == OPAQUE && w > 0) p->fillRect(QRect(0, 0, w, h), ToQColor(BkColor()));
+  // The text is measured only for the background box (measuring shapes the text a second time).
+  if (!opaqueRect && BkMode() == OPAQUE && !text.isEmpty())
+    p->fillRect(QRect(0, 0, fm.horizontalAdvance(text), h), ToQColor(BkColor()));
   if (!text.isEmpty()) {
     if (textFlags_ & ETO_RTLREADING) p->setLayoutDirection(Qt::RightToLeft);
     p->drawText(QPoint(0, fm.ascent()), text);
