@@ -98,146 +98,196 @@ void Decode_VIF(TVariable_MBus& R) {
   }
 }
 
+namespace {
+
+// Where the parts of one record lie in the record area, or why the record area ends at it.
+struct TRecord_Frame {
+  enum TKind { Record, Filler, Skip, End } Kind = End;  // Skip: a record not kept; End: decoding stops here
+  TDecodeError Error = TDecodeError::None;              // with End: why the record could not be framed
+  bool More = false;                                     // with End: DIF 0x1F, more records in the next telegram
+  uint8_t Dif = 0, Vif = 0, Lvar = 0;
+  uint8_t Difes[10];
+  uint8_t Vifes[10];
+  int Numdife = 0, Numvife = 0, Nbyte = 0, Text_Len = 0;
+  size_t Text_At = 0, Data_At = 0;
+  bool Reserved = false;  // LVAR 0xFB..0xFF: the record is kept, but nothing behind it can be framed
+};
+
+// Frames the record that starts at P into F and moves P past it. Nothing outside Area is read. (F is filled in
+// place: assembling it in a return value costs more than framing the record.)
+void Frame_Record(std::span<const uint8_t> Area, size_t& P, bool Wireless, TRecord_Frame& F) {
+  F.Kind = TRecord_Frame::End;
+  F.Error = TDecodeError::None;
+  F.More = F.Reserved = false;
+  F.Vif = F.Lvar = 0;
+  F.Numdife = F.Numvife = F.Nbyte = F.Text_Len = 0;
+  F.Text_At = F.Data_At = 0;
+  const size_t N = Area.size();
+  auto Fail = [&](TDecodeError E) {
+    F.Kind = TRecord_Frame::End;
+    F.Error = E;
+  };
+  F.Dif = Area[P++];
+  const int Code = F.Dif & 0x0F;
+  if (Code == 0x0F) {
+    switch (F.Dif) {
+      case 0x0F: return;  // manufacturer specific data up to the end of the telegram
+      case 0x1F:            // the same, and more records follow in the next telegram
+        F.More = true;
+        return;
+      case 0x2F:  // idle filler
+        F.Kind = Wireless ? TRecord_Frame::Filler : TRecord_Frame::Skip;
+        return;
+      default:
+        if (F.Dif & 0x80) return Fail(TDecodeError::ReservedFunction);  // the data length is unknown
+        return;  // 0x3F..0x7F end the telegram
+    }
+  }
+  if (Code == 8) return;  // selection for readout: nothing more to decode
+  uint8_t Last = F.Dif;
+  while (Last & 0x80) {
+    if (F.Numdife == 10) return Fail(TDecodeError::TooManyDIFEs);
+    if (P >= N) return Fail(TDecodeError::RecordTruncated);
+    Last = Area[P++];
+    F.Difes[F.Numdife++] = Last;
+  }
+  if (P >= N) return Fail(TDecodeError::RecordTruncated);
+  F.Vif = Area[P++];
+  if (F.Vif == 0x7C || F.Vif == 0xFC) {
+    if (P >= N) return Fail(TDecodeError::RecordTruncated);
+    F.Text_Len = Area[P++];
+    if (size_t(F.Text_Len) > N - P) return Fail(TDecodeError::RecordTruncated);
+    F.Text_At = P;
+    P += size_t(F.Text_Len);
+  }
+  Last = F.Vif;
+  while (Last & 0x80) {
+    if (F.Numvife == 10) return Fail(TDecodeError::TooManyVIFEs);
+    if (P >= N) return Fail(TDecodeError::RecordTruncated);
+    Last = Area[P++];
+    F.Vifes[F.Numvife++] = Last;
+  }
+  F.Nbyte = Data_Length[Code];
+  if (Code == 13) {
+    if (P >= N) return Fail(TDecodeError::RecordTruncated);
+    F.Lvar = Area[P++];
+    F.Nbyte = Lvar_Length(F.Lvar);
+    if (F.Nbyte < 0) {
+      F.Nbyte = 0;
+      F.Reserved = true;
+    }
+  }
+  if (size_t(F.Nbyte) > N - P || F.Text_Len + F.Nbyte > TVariable_MBus::Max_Raw)
+    return Fail(TDecodeError::RecordTruncated);
+  F.Data_At = P;
+  P += size_t(F.Nbyte);
+  if (F.Vif == 0x7E || F.Vif == 0xFE) return;  // "any VIF" is a readout selection: decoding ends
+  F.Kind = TRecord_Frame::Record;
+}
+
+// The number of records that Decode_Records keeps from Area, so that the list grows once per telegram.
+size_t Count_Records(std::span<const uint8_t> Area, bool Wireless) {
+  size_t Count = 0, P = 0;
+  TRecord_Frame F;
+  while (P < Area.size()) {
+    Frame_Record(Area, P, Wireless, F);
+    if (F.Kind == TRecord_Frame::End) break;
+    if (F.Kind != TRecord_Frame::Skip) ++Count;
+    if (F.Reserved) break;
+  }
+  return Count;
+}
+
+void Fill_Record(TVariable_MBus& R, const TRecord_Frame& F, std::span<const uint8_t> Area) {
+  const int Code = F.Dif & 0x0F;
+  R.dimension = uint8_t(Code);
+  R.nbyte = F.Nbyte;
+  R.LVAR = F.Lvar;
+  R.function_fild = uint16_t((F.Dif >> 4) & 3);
+  const int Storage_Bit = (F.Dif >> 6) & 1;
+  R.storage_number = Storage_Bit;
+  if (F.Numdife > 0) {
+    int64_t Storage = 0;
+    uint32_t Tariff = 0, Subunit = 0;
+    for (int K = F.Numdife - 1; K >= 0; --K) {
+      Storage = Storage * 16 + (F.Difes[K] & 0x0F);
+      Tariff = Tariff * 4 + ((F.Difes[K] >> 4) & 3);
+      Subunit = Subunit * 2 + ((F.Difes[K] >> 6) & 1);
+    }
+    std::memcpy(R.DIFE_Bytes, F.Difes, size_t(F.Numdife));
+    R.numdife = F.Numdife;
+    R.storage_number = Storage_Bit + 2 * Storage;
+    R.tarif = uint16_t(Tariff);
+    R.device = uint16_t(Subunit);
+  }
+  const uint8_t Vif = F.Vif;
+  R.VIF = Vif;
+  if (Vif == 0x7C || Vif == 0xFC) {
+    R.casovif = 101;
+  } else if (Vif == 0xFB || Vif == 0xFD) {
+    R.casovif = Vif == 0xFB ? 2 : 1;
+    R.vifvalue = F.Vifes[0];  // bit 7 of the VIF guarantees a first VIFE
+  } else if (Vif == 0x7F || Vif == 0xFF) {
+    R.casovif = 100;
+  } else if (Vif != 0x7B && Vif != 0x7D) {
+    R.vifvalue = Vif;
+  }
+  if (F.Numvife > 0) {
+    std::memcpy(R.VIFE_Bytes, F.Vifes, size_t(F.Numvife));
+    R.numvife = F.Numvife;
+    R.PrinVIFE = F.Vifes[0];
+  }
+  R.Text_Len = uint8_t(F.Text_Len);
+  if (F.Text_Len) std::memcpy(R.Raw, Area.data() + F.Text_At, size_t(F.Text_Len));
+  if (F.Nbyte) std::memcpy(R.Raw + F.Text_Len, Area.data() + F.Data_At, size_t(F.Nbyte));
+  const uint8_t* D = R.Data();
+  const int Nbyte = F.Nbyte;
+  R.dato_A = int32_t(uint32_t(Little_Endian(D, Nbyte < 4 ? Nbyte : 4)));
+  R.dato_B = Nbyte > 4 ? int32_t(uint32_t(Little_Endian(D + 4, Nbyte < 8 ? Nbyte - 4 : 4))) : 0;
+  if (F.Reserved) {
+    R.errata = true;
+    R.Error = TDecodeError::ReservedLVAR;
+  }
+  Decode_VIF(R);
+}
+
+}  // namespace
+
 TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<const uint8_t> Area,
                                const TDecode_Options& Given) {
   TDecode_Options Options = Given;
   if (Options.Decoded_At == 0) Options.Decoded_At = QDateTime::currentMSecsSinceEpoch();
   TRecords_Result Res;
-  const size_t N = Area.size();
+  // A list without room for a telegram's worth of records grows once, to the count of this telegram's records.
+  if (List.capacity() - List.size() < Area.size() / 2) List.reserve(List.size() + Count_Records(Area, Options.Wireless));
   size_t P = 0;
-  while (P < N) {
+  TRecord_Frame F;
+  while (P < Area.size()) {
     const size_t Start = P;
-    auto Fail = [&](TDecodeError E) {
-      Res.Error = E;
+    Frame_Record(Area, P, Options.Wireless, F);
+    if (F.Kind == TRecord_Frame::End) {
+      Res.LastFrame = !F.More;
+      if (F.Error != TDecodeError::None) {
+        Res.Error = F.Error;
+        Res.Error_Offset = int(Start);
+      }
+      return Res;
+    }
+    if (F.Kind == TRecord_Frame::Skip) continue;
+    TVariable_MBus& R = List.emplace_back();
+    R.DIF_Byte = F.Dif;
+    R.Decoded_At = Options.Decoded_At;
+    if (F.Kind == TRecord_Frame::Filler) {
+      R.Real_Wireless_Var = false;
+      continue;
+    }
+    Fill_Record(R, F, Area);
+    // After a reserved LVAR the length of the record is unknown, so nothing behind it can be framed.
+    if (F.Reserved) {
+      Res.Error = TDecodeError::ReservedLVAR;
       Res.Error_Offset = int(Start);
       return Res;
-    };
-    const uint8_t Dif = Area[P++];
-    const int Code = Dif & 0x0F;
-    if (Code == 0x0F) {
-      switch (Dif) {
-        case 0x0F:  // manufacturer specific data up to the end of the telegram
-          return Res;
-        case 0x1F:  // the same, and more records follow in the next telegram
-          Res.LastFrame = false;
-          return Res;
-        case 0x2F:  // idle filler
-          if (Options.Wireless) {
-            TVariable_MBus& R = List.emplace_back();
-            R.DIF_Byte = Dif;
-            R.Real_Wireless_Var = false;
-            R.Decoded_At = Options.Decoded_At;
-          }
-          continue;
-        default:
-          if (Dif & 0x80) return Fail(TDecodeError::ReservedFunction);  // the data length is unknown
-          return Res;  // 0x3F..0x7F end the telegram
-      }
     }
-    if (Code == 8) return Res;  // selection for readout: nothing more to decode
-
-    uint8_t Difes[10];
-    int Numdife = 0;
-    uint8_t Last = Dif;
-    while (Last & 0x80) {
-      if (Numdife == 10) return Fail(TDecodeError::TooManyDIFEs);
-      if (P >= N) return Fail(TDecodeError::RecordTruncated);
-      Last = Area[P++];
-      Difes[Numdife++] = Last;
-    }
-
-    if (P >= N) return Fail(TDecodeError::RecordTruncated);
-    const uint8_t Vif = Area[P++];
-    size_t Text_At = 0;
-    int Text_Len = 0;
-    if (Vif == 0x7C || Vif == 0xFC) {
-      if (P >= N) return Fail(TDecodeError::RecordTruncated);
-      Text_Len = Area[P++];
-      if (size_t(Text_Len) > N - P) return Fail(TDecodeError::RecordTruncated);
-      Text_At = P;
-      P += size_t(Text_Len);
-    }
-    uint8_t Vifes[10];
-    int Numvife = 0;
-    Last = Vif;
-    while (Last & 0x80) {
-      if (Numvife == 10) return Fail(TDecodeError::TooManyVIFEs);
-      if (P >= N) return Fail(TDecodeError::RecordTruncated);
-      Last = Area[P++];
-      Vifes[Numvife++] = Last;
-    }
-
-    int Nbyte = Data_Length[Code];
-    uint8_t Lvar = 0;
-    bool Reserved = false;
-    if (Code == 13) {
-      if (P >= N) return Fail(TDecodeError::RecordTruncated);
-      Lvar = Area[P++];
-      Nbyte = Lvar_Length(Lvar);
-      if (Nbyte < 0) {
-        Nbyte = 0;
-        Reserved = true;
-      }
-    }
-    if (size_t(Nbyte) > N - P || Text_Len + Nbyte > TVariable_MBus::Max_Raw)
-      return Fail(TDecodeError::RecordTruncated);
-    const size_t Data_At = P;
-    P += size_t(Nbyte);
-
-    if (Vif == 0x7E || Vif == 0xFE) return Res;  // "any VIF" is a readout selection: decoding ends
-
-    TVariable_MBus& R = List.emplace_back();
-    R.DIF_Byte = Dif;
-    R.Decoded_At = Options.Decoded_At;
-    R.dimension = uint8_t(Code);
-    R.nbyte = Nbyte;
-    R.LVAR = Lvar;
-    R.function_fild = uint16_t((Dif >> 4) & 3);
-    const int Storage_Bit = (Dif >> 6) & 1;
-    R.storage_number = Storage_Bit;
-    if (Numdife > 0) {
-      int64_t Storage = 0;
-      uint32_t Tariff = 0, Subunit = 0;
-      for (int K = Numdife - 1; K >= 0; --K) {
-        Storage = Storage * 16 + (Difes[K] & 0x0F);
-        Tariff = Tariff * 4 + ((Difes[K] >> 4) & 3);
-        Subunit = Subunit * 2 + ((Difes[K] >> 6) & 1);
-      }
-      std::memcpy(R.DIFE_Bytes, Difes, size_t(Numdife));
-      R.numdife = Numdife;
-      R.storage_number = Storage_Bit + 2 * Storage;
-      R.tarif = uint16_t(Tariff);
-      R.device = uint16_t(Subunit);
-    }
-    R.VIF = Vif;
-    if (Vif == 0x7C || Vif == 0xFC) {
-      R.casovif = 101;
-    } else if (Vif == 0xFB || Vif == 0xFD) {
-      R.casovif = Vif == 0xFB ? 2 : 1;
-      R.vifvalue = Vifes[0];  // bit 7 of the VIF guarantees a first VIFE
-    } else if (Vif == 0x7F || Vif == 0xFF) {
-      R.casovif = 100;
-    } else if (Vif != 0x7B && Vif != 0x7D) {
-      R.vifvalue = Vif;
-    }
-    if (Numvife > 0) {
-      std::memcpy(R.VIFE_Bytes, Vifes, size_t(Numvife));
-      R.numvife = Numvife;
-      R.PrinVIFE = Vifes[0];
-    }
-    R.Text_Len = uint8_t(Text_Len);
-    if (Text_Len) std::memcpy(R.Raw, Area.data() + Text_At, size_t(Text_Len));
-    if (Nbyte) std::memcpy(R.Raw + Text_Len, Area.data() + Data_At, size_t(Nbyte));
-    const uint8_t* D = R.Data();
-    R.dato_A = int32_t(uint32_t(Little_Endian(D, Nbyte < 4 ? Nbyte : 4)));
-    R.dato_B = Nbyte > 4 ? int32_t(uint32_t(Little_Endian(D + 4, Nbyte < 8 ? Nbyte - 4 : 4))) : 0;
-    if (Reserved) {
-      R.errata = true;
-      R.Error = TDecodeError::ReservedLVAR;
-    }
-    Decode_VIF(R);
-    // After a reserved LVAR the length of the record is unknown, so nothing behind it can be framed.
-    if (Reserved) return Fail(TDecodeError::ReservedLVAR);
   }
   return Res;
 }
@@ -268,7 +318,15 @@ TDecodeError Check_RSP_UD(std::span<const uint8_t> Frame) {
 void Decode_Fixed_Header(std::span<const uint8_t> Frame, TSlave_MBus& Slave) {
   Slave.Primary_Addresss = Frame[5];
   Slave.Identification = uint32_t(Little_Endian(&Frame[7], 4));
-  Slave.Secondary_Addresss = QString::number(Slave.Identification, 16).toUpper().rightJustified(2, u'0');
+  // Upper-case hex digits without leading zeros, at least two.
+  char Hex[8];
+  int N = 0;
+  for (int Shift = 28; Shift >= 0; Shift -= 4) {
+    const unsigned Digit = (Slave.Identification >> Shift) & 0x0F;
+    if (N == 0 && Digit == 0 && Shift > 4) continue;
+    Hex[N++] = "0123456789ABCDEF"[Digit];
+  }
+  Slave.Secondary_Addresss = QString::fromLatin1(Hex, N);
   Slave.Manufacture = Frame[11] + 256 * Frame[12];
   Slave.Version = Frame[13];
   Slave.Medium = Frame[14];
@@ -315,14 +373,16 @@ QString Medium_To_Text(int Code) {
   }
 }
 
-QString Manufacturer_Char(int Code) {
-  if (Code < 65 || Code > 90) return QStringLiteral("?");
-  return QString(QChar(Code));
-}
+namespace {
+char Manufacturer_Letter(int Code) { return Code < 65 || Code > 90 ? '?' : char(Code); }
+}  // namespace
+
+QString Manufacturer_Char(int Code) { return QString(QLatin1Char(Manufacturer_Letter(Code))); }
 
 QString Manufacturer_To_Text(int Code) {
-  return Manufacturer_Char(Code / 1024 + 64) + Manufacturer_Char((Code / 32) % 32 + 64) +
-         Manufacturer_Char(Code % 32 + 64);
+  const char Letters[3] = {Manufacturer_Letter(Code / 1024 + 64), Manufacturer_Letter((Code / 32) % 32 + 64),
+                           Manufacturer_Letter(Code % 32 + 64)};
+  return QString::fromLatin1(Letters, 3);
 }
 
 int64_t BCD_To_Int64(const uint8_t* Data, int N) {

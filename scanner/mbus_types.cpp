@@ -91,6 +91,41 @@ QString Format_Value(const TVariable_MBus& R, QChar Decimal_Point) {
   return {};
 }
 
+// The user's locale's decimal separator and the reception date and time as it writes them. Building the default
+// locale is dear (it checks the system locale each time), so the separator is taken once per call of ValueStr
+// and the reception texts once per telegram: every record of a telegram carries the same reception time, and
+// the texts are made again only for another second or locale (per thread: a QLocale's texts are not shared
+// across threads).
+struct TLocale_Texts {
+  QLocale Locale;
+  bool Dated = false;       // Date and Time are those of Second in Locale
+  int64_t Decoded_At = 0;   // the reception time they were last asked for
+  int64_t Second = 0;
+  QString Date, Time;
+};
+
+QChar Decimal_Point_Of(const QLocale& L) {
+  const QString P = L.decimalPoint();
+  return P.isEmpty() ? QChar(u'.') : P.at(0);
+}
+
+const TLocale_Texts& Reception_Texts(int64_t Decoded_At) {
+  thread_local TLocale_Texts C;
+  if (C.Dated && C.Decoded_At == Decoded_At) return C;  // another record of the same telegram
+  const QLocale Now;
+  const int64_t Second = Decoded_At >= 0 ? Decoded_At / 1000 : -((999 - Decoded_At) / 1000);
+  if (!C.Dated || C.Second != Second || Now != C.Locale) {
+    const QDateTime At = QDateTime::fromMSecsSinceEpoch(Second * 1000).toLocalTime();
+    C.Locale = Now;
+    C.Date = Now.toString(At.date(), QLocale::ShortFormat);
+    C.Time = Now.toString(At.time(), QLocale::LongFormat);
+    C.Second = Second;
+    C.Dated = true;
+  }
+  C.Decoded_At = Decoded_At;
+  return C;
+}
+
 }  // namespace
 
 QString TVariable_MBus::sterror() const {
@@ -192,13 +227,9 @@ QString TVariable_MBus::VIF_ASCII() const {
   return S;
 }
 
-QString TVariable_MBus::datagiorno() const {
-  return QLocale().toString(QDateTime::fromMSecsSinceEpoch(Decoded_At).toLocalTime().date(), QLocale::ShortFormat);
-}
+QString TVariable_MBus::datagiorno() const { return Reception_Texts(Decoded_At).Date; }
 
-QString TVariable_MBus::tempo() const {
-  return QLocale().toString(QDateTime::fromMSecsSinceEpoch(Decoded_At).toLocalTime().time(), QLocale::LongFormat);
-}
+QString TVariable_MBus::tempo() const { return Reception_Texts(Decoded_At).Time; }
 
 QString TVariable_MBus::Desc_Type_Data() const {
   if (!Real_Wireless_Var) return {};
@@ -208,10 +239,7 @@ QString TVariable_MBus::Desc_Type_Data() const {
   return S;
 }
 
-QString TVariable_MBus::ValueStr() const {
-  const QString Point = QLocale().decimalPoint();
-  return Format_Value(*this, Point.isEmpty() ? QChar(u'.') : Point.at(0));
-}
+QString TVariable_MBus::ValueStr() const { return Format_Value(*this, Decimal_Point_Of(QLocale())); }
 
 QString TVariable_MBus::Value_Text_C() const { return Format_Value(*this, u'.'); }
 

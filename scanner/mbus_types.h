@@ -84,8 +84,10 @@ class TVariable_MBus {
   QString DIFE() const;             // "$XX " per DIFE
   QString totdati() const;          // data bytes as hex, in received order
   QString VIF_ASCII() const;        // unit text of a plain-text VIF, in reading order
-  QString datagiorno() const;       // local date of the decoding, user's short date format
-  QString tempo() const;            // local time of the decoding, user's long time format
+  // Local date and time of the decoding, in the user's short date and long time formats. The records of one
+  // telegram share these texts: a change of the default locale shows from the next telegram read on.
+  QString datagiorno() const;
+  QString tempo() const;
   QString Desc_Type_Data() const;   // unit and description, with the VIFE suffixes
   QString ValueStr() const;         // the value as shown, with the user's decimal separator
   QString FunctionFieldStr() const;

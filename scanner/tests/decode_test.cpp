@@ -286,6 +286,33 @@ TEST(DecodeRecordsTest, ValueStrUsesTheLocaleDecimalSeparator) {
   EXPECT_DOUBLE_EQ(V, 12.345);
 }
 
+// The reception texts are shared by the records of a telegram, yet each record reads its own time, whatever
+// order the records of several telegrams are read in. A change of the default locale shows from the next
+// telegram read on (the records of one telegram read one after another share their texts).
+TEST(DecodeRecordsTest, EachRecordReadsItsOwnReceptionTime) {
+  const QLocale Saved;
+  const QDateTime Times[] = {QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 10)),
+                             QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 900)),  // the same second
+                             QDateTime(QDate(2026, 3, 4), QTime(5, 6, 8)),
+                             QDateTime(QDate(1969, 12, 31), QTime(23, 59, 59, 500)),  // before the epoch
+                             QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0))};
+  const QLocale Locales[] = {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)};
+  std::vector<TVariable_MBus> Records(std::size(Times));
+  for (size_t I = 0; I < Records.size(); ++I) Records[I].Decoded_At = Times[I].toMSecsSinceEpoch();
+  bool Forward = true;  // each locale starts at the other end: with another telegram than the last one read
+  for (const QLocale& L : Locales) {
+    QLocale::setDefault(L);
+    for (int Pass = 0; Pass < 2; ++Pass, Forward = !Forward)
+      for (size_t K = 0; K < Records.size(); ++K) {
+        const size_t I = Forward ? K : Records.size() - 1 - K;
+        EXPECT_EQ(Records[I].datagiorno(), L.toString(Times[I].date(), QLocale::ShortFormat)) << I;
+        EXPECT_EQ(Records[I].tempo(), L.toString(Times[I].time(), QLocale::LongFormat)) << I;
+      }
+    Forward = !Forward;
+  }
+  QLocale::setDefault(Saved);
+}
+
 TEST(NumberTextTest, GeneralFormatOfScaledIntegers) {
   struct TCase {
     int64_t M;
