@@ -303,3 +303,38 @@ TEST_F(InputTest, RealMouseEventsReachTheStateMachine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, MovingARowPastTheViewScrollsOnTheTimer) {
+  g->SetOptions(g->Options() + TGridOptions{goRowMoving});
+  for (int r = 0; r < 40; ++r) g->SetCells(0, r, QString("r%1").arg(r));
+  const TPoint p = At(0, 2);
+  f.Press(p.X, p.Y);
+  ASSERT_EQ(g->GridState(), gsRowMoving);
+  f.Move(p.X, g->ClientHeight() + 5);
+  for (int i = 0; i < 3; ++i) g->Perform(WM_TIMER, GridScrollTimerId, 0);
+  EXPECT_EQ(g->TopRow(), 4);
+  const int target = g->TopRow() + g->VisibleRowCount() - 1;
+  EXPECT_EQ(g->FMovePos, target);
+  f.Release(p.X, g->ClientHeight() + 5);
+  EXPECT_EQ(g->Cells(0, target), "r2");
+  EXPECT_EQ(g->Cells(0, 2), "r3");
+}
+
+TEST_F(InputTest, ChangeOfScaleScalesEverySize) {
+  struct ScaledGrid : TTestGrid {
+    using TTestGrid::TTestGrid;
+    using TCustomGrid::ChangeScale;
+  };
+  auto* s = new ScaledGrid(f.form.get());
+  s->SetParent(f.form.get());
+  s->SetColWidths(1, 100);
+  s->ChangeScale(3, 2);
+  EXPECT_EQ(s->DefaultColWidth(), 96);
+  EXPECT_EQ(s->DefaultRowHeight(), 36);
+  EXPECT_EQ(s->ColWidths(1), 150);
+  EXPECT_EQ(s->ColWidths(2), 96);
+}
+
+}  // namespace
