@@ -131,14 +131,14 @@ std::map<std::tuple<int, bool, int>, double>& Results() {
   return r;
 }
 
-enum Step { kFill, kFirstPaint, kPage, kJump, kMemory, kPageCpu, kJumpCpu };
+enum Step { kFill, kFirstPaint, kPage, kJump, kMemory, kFirstPaintCpu, kPageCpu, kJumpCpu };
 
 void Report(benchmark::State& state, Step step, bool grid, int rows, double value, const char* name) {
   state.counters[name] = value;
   Results()[{step, grid, rows}] = value;
   if (!grid) return;
   auto& all = Results();
-  const bool cpu = step == kPageCpu || step == kJumpCpu;
+  const bool cpu = step == kFirstPaintCpu || step == kPageCpu || step == kJumpCpu;
   if (auto it = all.find({step, false, rows}); it != all.end() && value > 0)
     state.counters[step == kMemory ? "memory_vs_qt" : cpu ? "cpu_speedup_vs_qt" : "speedup_vs_qt"] =
         step == kMemory ? value / it->second : it->second / value;
@@ -176,12 +176,14 @@ void BM_FirstPaint(benchmark::State& state) {
       state.SkipWithError("no filled view (run the fill step first)");
       return;
     }
+    const double cpuStart = ThreadCpuNs();
     const auto start = TClock::now();
     side->Show();
     side->Paint();
     const double ns = NsSince(start);
     state.SetIterationTime(ns / 1e9);
     Report(state, kFirstPaint, grid, rows, ns / 1e3, "us");
+    Report(state, kFirstPaintCpu, grid, rows, (ThreadCpuNs() - cpuStart) / 1e3, "cpu_us");
   }
 }
 
