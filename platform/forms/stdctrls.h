@@ -23,7 +23,6 @@ class QScrollBar;
 
 namespace plat {
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };

@@ -32,10 +32,6 @@ class TGraphicsObject : public TPersistent {
   std::uint64_t version_ = 0;
 };
 
-enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-
-using TFontStyles = TSet<TFontStyle>;
-
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };
 
@@ -124,7 +120,6 @@ class TPen : public TGraphicsObject {
   TPenMode mode_ = pmCopy;
 };
 
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
 
 class TBrush : public TGraphicsObject {
   PLAT_CLASS(TBrush)

@@ -1,0 +1,86 @@
+// Freeing and detaching cell properties, and the data moves of the platform grid's row and column
+// operations.
+
+#include <algorithm>
+
+#include "grid/model/cellgrid.h"
+
+namespace grid {
+
+void TCellGrid::FreeCellProperties(int FromCol, int FromRow, int ToCol, int ToRow) {
+  if (!FHasCellProps) return;
+  FromRow = std::max(FromRow, 0);
+  ToRow = std::min(ToRow, StoredRowCount() - 1);
+  for (int r = FromRow; r <= ToRow; ++r) {
+    TRowCells& row = FRows[r];
+    const int last = std::min(ToCol, static_cast<int>(row.size()) - 1);
+    for (int c = std::max(FromCol, 0); c <= last; ++c) DeleteProps(std::exchange(row[c].Props, nullptr), true);
+  }
+}
+
+void TCellGrid::FreeCellPropertiesAt(int ACol, int ARow) {
+  const TCellSlot* s = SlotAt(ACol, ARow);
+  if (s && s->Props) DeleteProps(std::exchange(SlotFor(ACol, ARow).Props, nullptr), false);
+}
+
+void TCellGrid::FreeAllCellProperties() {
+  FreeCellProperties(0, 0, std::max(TotalColCount(), StoredColCount()) - 1, RowCount() - 1);
+}
+
+void TCellGrid::ClearColumnRefs(int ACol) {
+  for (int r = 0; r < RowCount(); ++r) {
+    SetGridObject(ACol, r, nullptr);
+    SetCellEx(ACol, r, QString());
+  }
+}
+
+void TCellGrid::ClearRowRefs(int ARow) {
+  for (int c = 0; c < TotalColCount(); ++c) {
+    SetGridObject(c, ARow, nullptr);
+    SetCellEx(c, ARow, QString());
+  }
+}
+
+void TCellGrid::ClearCellRefs(int ACol, int ARow) {
+  SetCellEx(ACol, ARow, QString());
+  SetGridObject(ACol, ARow, nullptr);
+}
+
+void TCellGrid::InsertStoreRows(int ARow, int ACount) {
+  if (ARow < 0 || ACount <= 0 || ARow >= StoredRowCount()) return;
+  FRows.insert(FRows.begin() + ARow, ACount, TRowCells());
+}
+
+void TCellGrid::DeleteStoreRows(int ARow, int ACount) {
+  if (ARow < 0 || ACount <= 0 || ARow >= StoredRowCount()) return;
+  const int last = std::min(ARow + ACount, StoredRowCount());
+  // Properties still in the slots would be lost with the rows: free them (detached ones were cleared).
+  for (int r = ARow; r < last; ++r)
+    for (TCellSlot& s : FRows[r]) DeleteProps(std::exchange(s.Props, nullptr), true);
+  FRows.erase(FRows.begin() + ARow, FRows.begin() + last);
+}
+
+void TCellGrid::MoveStoreRow(int FromIndex, int ToIndex) {
+  if (FromIndex < 0 || ToIndex < 0 || FromIndex == ToIndex) return;
+  const int need = std::max(FromIndex, ToIndex) + 1;
+  if (StoredRowCount() < need) FRows.resize(need);
+  if (FromIndex < ToIndex)
+    std::rotate(FRows.begin() + FromIndex, FRows.begin() + FromIndex + 1, FRows.begin() + ToIndex + 1);
+  else
+    std::rotate(FRows.begin() + ToIndex, FRows.begin() + FromIndex, FRows.begin() + FromIndex + 1);
+}
+
+void TCellGrid::MoveStoreColumn(int FromIndex, int ToIndex) {
+  if (FromIndex < 0 || ToIndex < 0 || FromIndex == ToIndex) return;
+  const std::size_t need = std::max(FromIndex, ToIndex) + 1;
+  for (TRowCells& row : FRows) {
+    if (row.size() <= static_cast<std::size_t>(std::min(FromIndex, ToIndex))) continue;
+    if (row.size() < need) row.resize(need);
+    if (FromIndex < ToIndex)
+      std::rotate(row.begin() + FromIndex, row.begin() + FromIndex + 1, row.begin() + ToIndex + 1);
+    else
+      std::rotate(row.begin() + ToIndex, row.begin() + FromIndex, row.begin() + FromIndex + 1);
+  }
+}
+
+}  // namespace grid

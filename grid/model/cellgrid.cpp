@@ -1,0 +1,194 @@
+#include "grid/model/cellgrid.h"
+
+#include <algorithm>
+
+#include "grid/model/undoredo.h"
+
+namespace grid {
+
+using plat::TPoint;
+using plat::TRect;
+
+TCellGrid::TCellGrid() = default;
+
+TCellGrid::~TCellGrid() {
+  if (FUndoRedo && FUndoRedo->Grid() == this) FUndoRedo->SetGrid(nullptr);
+  for (TRowCells& row : FRows)
+    for (TCellSlot& s : row) DeleteProps(std::exchange(s.Props, nullptr), true);
+}
+
+void TCellGrid::SetUndoRedo(TExtGridUndoRedo* Value) {
+  FUndoRedo = Value;
+  if (Value) Value->SetGrid(this);
+}
+
+// ---- slots ---------------------------------------------------------------------------------------------
+
+const TCellGrid::TCellSlot* TCellGrid::SlotAt(int ACol, int ARow) const {
+  if (ARow < 0 || ACol < 0 || ARow >= static_cast<int>(FRows.size())) return nullptr;
+  const TRowCells& row = FRows[ARow];
+  return ACol < static_cast<int>(row.size()) ? &row[ACol] : nullptr;
+}
+
+TCellGrid::TCellSlot& TCellGrid::SlotFor(int ACol, int ARow) {
+  if (ARow >= static_cast<int>(FRows.size())) FRows.resize(ARow + 1);
+  TRowCells& row = FRows[ARow];
+  if (ACol >= static_cast<int>(row.size())) {
+    // Rows grow to the grid's width at once, so that filling a row allocates once.
+    const std::size_t want = std::max<std::size_t>(ACol + 1, std::max(0, TotalColCount()));
+    if (row.capacity() < want) row.reserve(want);
+    row.resize(ACol + 1);
+  }
+  return row[ACol];
+}
+
+bool TCellGrid::InGrid(int ACol, int ARow) const {
+  return ACol >= 0 && ARow >= 0 && ACol < TotalColCount() && ARow < RowCount();
+}
+
+TCellProperties* TCellGrid::PropsAt(int ACol, int ARow) const {
+  const TCellSlot* s = SlotAt(ACol, ARow);
+  return s ? s->Props : nullptr;
+}
+
+int TCellGrid::StoredColCount() const {
+  std::size_t n = 0;
+  for (const TRowCells& row : FRows) n = std::max(n, row.size());
+  return static_cast<int>(n);
+}
+
+bool TCellGrid::HasCellProperties(int ACol, int ARow) const {
+  return InGrid(ACol, ARow) && PropsAt(ACol, ARow) != nullptr;
+}
+
+TCellProperties* TCellGrid::GetGridObject(int ACol, int ARow) const { return PropsAt(ACol, ARow); }
+
+void TCellGrid::SetGridObject(int ACol, int ARow, TCellProperties* Value) {
+  if (ACol < 0 || ARow < 0) return;
+  if (!Value && !PropsAt(ACol, ARow)) return;
+  SlotFor(ACol, ARow).Props = Value;
+}
+
+QString TCellGrid::GetGridCell(int ACol, int ARow) const {
+  const TCellSlot* s = SlotAt(ACol, ARow);
+  return s ? s->Text : QString();
+}
+
+void TCellGrid::SetGridCell(int ACol, int ARow, const QString& Value) {
+  if (ACol < 0 || ARow < 0) return;
+  // Writing an empty text where nothing is stored keeps the store as it is.
+  if (Value.isEmpty() && !SlotAt(ACol, ARow)) return;
+  SlotFor(ACol, ARow).Text = Value;
+}
+
+// ---- properties ----------------------------------------------------------------------------------------
+
+void TCellGrid::GetDisplText(int ACol, int ARow, QString& Value) {
+  if (OnGetDisplText) OnGetDisplText(EventSender(), ACol, ARow, Value);
+}
+
+void TCellGrid::GetDefaultCellProperties(int, int, TCellDefaults& Defaults) {
+  Defaults.HA = plat::taLeftJustify;
+  Defaults.VA = vtaTop;
+  Defaults.WW = FWordWrap;
+  Defaults.GD = GradientVertical;
+}
+
+void TCellGrid::ApplyDefaults(TCellProperties& p, int ACol, int ARow) {
+  TCellDefaults d;
+  d.WW = FWordWrap;
+  GetDefaultCellProperties(ACol, ARow, d);
+  p.CalcType = acNONE;
+  p.Alignment = d.HA;
+  p.SetVAlignment(d.VA);
+  p.SetWordWrap(d.WW);
+  p.FontName = d.FontName;
+  p.FontSize = d.FontSize;
+  p.FontStyle = d.FontStyle;
+  p.FontColor = d.FontColor;
+  p.SetBrushColor(d.BrushColor);
+  p.SetBrushColorTo(d.ColorTo);
+  p.GradientDirection = d.GD;
+}
+
+TCellProperties* TCellGrid::GetCellProperties(int ACol, int ARow) {
+  if (!InGrid(ACol, ARow)) return nullptr;
+  TCellSlot& s = SlotFor(ACol, ARow);
+  if (!s.Props) {
+    // The record goes into the slot before the defaults are asked for, so a repaint it triggers finds it.
+    s.Props = new TCellProperties(this, ACol, ARow);
+    ApplyDefaults(*s.Props, ACol, ARow);
+  }
+  return PropsAt(ACol, ARow);
+}
+
+void TCellGrid::DeleteProps(TCellProperties* Props, bool WithGraphic) {
+  if (!Props) return;
+  plat::TObject* graphic = Props->FGraphicObject;
+  if (WithGraphic && graphic && graphic->ClassName() == QLatin1String("TCellGraphic")) delete graphic;
+  delete Props;
+}
+
+void TCellGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
+  if (!InGrid(ACol, ARow)) return;
+  TCellSlot& s = SlotFor(ACol, ARow);
+  if (s.Props != Value) DeleteProps(s.Props, false);
+  s.Props = Value;
+}
+
+template <class Fn>
+void TCellGrid::BlankTextBracket(int ACol, int ARow, Fn&& fn) {
+  // A cell that gets a value keeps an empty text empty; the blank is written only while the value is set.
+  const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
+  if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
+  fn();
+  if (wasEmpty) SetCellEx(ACol, ARow, QString());
+}
+
+quintptr TCellGrid::GetObjectEx(int ACol, int ARow) const {
+  const TCellProperties* p = PropsAt(ACol, ARow);
+  return p ? p->CellObject : 0;
+}
+
+void TCellGrid::SetObjectEx(int ACol, int ARow, quintptr Value) {
+  if (!InGrid(ACol, ARow)) return;
+  BlankTextBracket(ACol, ARow, [&] { GetCellProperties(ACol, ARow)->CellObject = Value; });
+}
+
+plat::TObject* TCellGrid::GetGraphicObjectEx(int ACol, int ARow) const {
+  return GraphicOfProperties(PropsAt(ACol, ARow));
+}
+
+void TCellGrid::SetGraphicObjectEx(int ACol, int ARow, plat::TObject* Value) {
+  if (IsDestroying() || !InGrid(ACol, ARow)) return;
+  BlankTextBracket(ACol, ARow, [&] { GetCellProperties(ACol, ARow)->FGraphicObject = Value; });
+}
+
+// ---- texts ---------------------------------------------------------------------------------------------
+
+QString TCellGrid::GetCellEx(int ACol, int ARow) {
+  int bc = ACol, br = ARow;
+  if (FHasCellProps && HasCellProperties(ACol, ARow)) ResolveBaseCell(ACol, ARow, bc, br);
+  const TCellSlot* s = SlotAt(bc, br);
+  QString value = s ? s->Text : QString();
+  if (br < FNormalRowCount) {
+    GetDisplText(bc, br, value);
+    GetDisplTextExtra(bc, br, value);
+  }
+  return value;
+}
+
+void TCellGrid::SetCellEx(int ACol, int ARow, const QString& Value) {
+  if (FHasCellProps && HasCellProperties(ACol, ARow)) {
+    int bc = ACol, br = ARow;
+    ResolveBaseCell(ACol, ARow, bc, br);
+    SetGridCell(bc, br, Value);
+    CellTextChanged(bc, br);
+    if (HasParentControl()) RepaintCell(ACol, ARow);
+  } else {
+    SetGridCell(ACol, ARow, Value);
+  }
+  if (FHideLastRow && ARow == RowCount() - 1) LastRowChanged();
+}
+
+}  // namespace grid

@@ -1,0 +1,185 @@
+#pragma once
+// TCellGrid: the cell store of the base grid, without any window. Every cell holds its text and one slot for
+// its TCellProperties; on this the store builds merged cells (rectangles shown and edited as one, addressed
+// through their top-left base cell), the merge-aware Cells access with its display-text hook, and the
+// freeing and detaching of properties. The window grid derives from it and supplies the counts, the current
+// cell and repainting through the virtuals below.
+//
+// Cells are addressed by real column and by row. Storage is kept row by row and grows on write; it outlives
+// count changes, so hidden columns at indexes at or beyond ColCount keep their cells. A cell that only holds
+// text costs its text and an empty slot.
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include "grid/model/cell_properties.h"
+#include "grid/model/gridtypes.h"
+#include "platform/graphics/gdivalues.h"
+#include "platform/graphics/types.h"
+
+namespace grid {
+
+class TExtGridUndoRedo;
+
+// What a new TCellProperties takes from the grid (the grid's font, colour and alignment defaults).
+struct TCellDefaults {
+  QString FontName;
+  int FontSize = 0;
+  plat::TFontStyles FontStyle;
+  plat::TColor FontColor = plat::clNone;
+  plat::TColor BrushColor = plat::clNone;
+  plat::TColor ColorTo = plat::clNone;
+  plat::TColor MirrorColor = plat::clNone;
+  plat::TColor MirrorColorTo = plat::clNone;
+  plat::TAlignment HA = plat::taLeftJustify;
+  TVAlignment VA = vtaTop;
+  bool WW = true;
+  TCellGradientDirection GD = GradientVertical;
+};
+
+class TCellGrid {
+ public:
+  TCellGrid();
+  TCellGrid(const TCellGrid&) = delete;
+  TCellGrid& operator=(const TCellGrid&) = delete;
+  // Frees every cell's properties; a linked undo component forgets the grid.
+  virtual ~TCellGrid();
+
+  // ---- what the window grid supplies
+  virtual int ColCount() const = 0;
+  virtual int RowCount() const = 0;
+  // Columns with cells, hidden ones included.
+  virtual int TotalColCount() const { return ColCount(); }
+  virtual int DisplColIndex(int ACol) const { return ACol; }
+  virtual void RepaintCell(int ACol, int ARow) { (void)ACol, (void)ARow; }
+  virtual void InvalidateGrid() {}
+  virtual bool HasParentControl() const { return false; }
+  virtual bool IsDestroying() const { return false; }
+  // The current cell: column (display index) and row; SetCurrentCell moves it.
+  virtual int CurrentCol() const { return 0; }
+  virtual void SetCurrentCell(int ADisplCol, int ARow) { (void)ADisplCol, (void)ARow; }
+  // The sender of the grid's events.
+  virtual plat::TObject* EventSender() { return nullptr; }
+
+  // ---- hooks the derived grid overrides
+  // Fires OnGetDisplText when assigned.
+  virtual void GetDisplText(int ACol, int ARow, QString& Value);
+  // Runs after GetDisplText for rows below FNormalRowCount (the window grid adds its wide-text event here).
+  virtual void GetDisplTextExtra(int ACol, int ARow, QString& Value) { (void)ACol, (void)ARow, (void)Value; }
+  virtual void GetDefaultCellProperties(int ACol, int ARow, TCellDefaults& Defaults);
+  virtual void CellTextChanged(int ACol, int ARow) { (void)ACol, (void)ARow; }
+  virtual void LastRowChanged() {}
+
+  // ---- raw slots and texts
+  bool HasCellProperties(int ACol, int ARow) const;
+  TCellProperties* GetGridObject(int ACol, int ARow) const;
+  // Stores Value in the slot; nothing is created or freed.
+  void SetGridObject(int ACol, int ARow, TCellProperties* Value);
+  QString GetGridCell(int ACol, int ARow) const;
+  void SetGridCell(int ACol, int ARow, const QString& Value);
+
+  // ---- properties, user values and cell objects
+  // Created on first use with the grid's defaults. Outside TotalColCount x RowCount: nullptr.
+  TCellProperties* GetCellProperties(int ACol, int ARow);
+  // Frees the properties in the slot (not their cell object) and stores Value; ignored outside the grid.
+  void SetCellProperties(int ACol, int ARow, TCellProperties* Value);
+  quintptr GetObjectEx(int ACol, int ARow) const;
+  void SetObjectEx(int ACol, int ARow, quintptr Value);
+  plat::TObject* GetGraphicObjectEx(int ACol, int ARow) const;
+  void SetGraphicObjectEx(int ACol, int ARow, plat::TObject* Value);
+  static plat::TObject* GraphicOfProperties(const TCellProperties* Props) {
+    return Props ? Props->FGraphicObject : nullptr;
+  }
+
+  // ---- merge-aware texts
+  QString GetCellEx(int ACol, int ARow);
+  void SetCellEx(int ACol, int ARow, const QString& Value);
+  QString Cells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
+  void SetCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
+
+  // ---- merging
+  virtual void MergeCells(int c, int r, int spanx, int spany);
+  virtual void SplitCells(int c, int r);
+  bool IsBaseCell(int ACol, int ARow) const;
+  bool IsMergedCell(int ACol, int ARow) const;
+  bool IsMergedNonBaseCell(int ACol, int ARow) const;
+  bool IsXMergedCell(int ACol, int ARow) const;
+  bool IsYMergedCell(int ACol, int ARow) const;
+  plat::TPoint BaseCell(int ACol, int ARow) const;
+  plat::TPoint CellSpan(int ACol, int ARow) const;
+  plat::TPoint CellExt(int ACol, int ARow) const;
+  // In cells, the last cell inclusive.
+  plat::TRect FullCell(int c, int r) const;
+  // True for an unmerged cell or a base cell; a non-base cell gives its base in BaseCol, BaseRow.
+  bool ResolveBaseCell(int ACol, int ARow, int& BaseCol, int& BaseRow) const;
+  int MinRowSpan(int ARow) const;
+  int MaxRowSpan(int ARow) const;
+  bool RowSpanIdentical(int ARow1, int ARow2) const;
+  bool ColSpanIdentical(int ACol1, int ACol2) const;
+  int MergeCount() const { return FMergeCount; }
+
+  // ---- freeing and detaching
+  void FreeCellProperties(int FromCol, int FromRow, int ToCol, int ToRow);
+  void FreeCellPropertiesAt(int ACol, int ARow);
+  void FreeAllCellProperties();
+  void ClearColumnRefs(int ACol);
+  void ClearRowRefs(int ARow);
+  void ClearCellRefs(int ACol, int ARow);
+
+  // ---- data moves of the platform grid's row and column operations (slots move with their texts)
+  void InsertStoreRows(int ARow, int ACount);
+  void DeleteStoreRows(int ARow, int ACount);
+  void MoveStoreRow(int FromIndex, int ToIndex);
+  void MoveStoreColumn(int FromIndex, int ToIndex);
+  // Rows and columns the store holds data for (at least the written ones).
+  int StoredRowCount() const { return static_cast<int>(FRows.size()); }
+  int StoredColCount() const;
+
+  // ---- state
+  bool HasCellProps() const { return FHasCellProps; }
+  void NoteCellPropsCreated() { FHasCellProps = true; }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value) { FWordWrap = Value; }
+  int NormalRowCount() const { return FNormalRowCount; }
+  void SetNormalRowCount(int Value) { FNormalRowCount = Value; }
+  bool HideLastRow() const { return FHideLastRow; }
+  void SetHideLastRow(bool Value) { FHideLastRow = Value; }
+  TExtGridUndoRedo* UndoRedo() const { return FUndoRedo; }
+  // Links an undo component (not owned) and makes this its grid.
+  void SetUndoRedo(TExtGridUndoRedo* Value);
+
+  TGetDisplTextEvent OnGetDisplText;
+
+ private:
+  struct TCellSlot {
+    QString Text;
+    TCellProperties* Props = nullptr;
+  };
+  using TRowCells = std::vector<TCellSlot>;
+
+  const TCellSlot* SlotAt(int ACol, int ARow) const;
+  TCellSlot& SlotFor(int ACol, int ARow);
+  bool InGrid(int ACol, int ARow) const;
+  TCellProperties* PropsAt(int ACol, int ARow) const;
+  plat::TPoint GetBaseCell(const TCellProperties& p, int ACol, int ARow) const;
+  void ApplyDefaults(TCellProperties& p, int ACol, int ARow);
+  void SplitArea(int BaseCol, int BaseRow, int W, int H);
+  void SplitOverlapping(int c, int r, int spanx, int spany);
+  template <class Fn>
+  void BlankTextBracket(int ACol, int ARow, Fn&& fn);
+  void DeleteProps(TCellProperties* Props, bool WithGraphic);
+
+  std::vector<TRowCells> FRows;
+  bool FHasCellProps = false;
+  int FMergeCount = 0;
+  int FNormalRowCount = 0;
+  bool FHideLastRow = false;
+  bool FWordWrap = true;
+  TExtGridUndoRedo* FUndoRedo = nullptr;
+
+  friend class TCellProperties;
+};
+
+}  // namespace grid
