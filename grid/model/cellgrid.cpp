@@ -74,6 +74,12 @@ QString TCellGrid::GetGridCell(int ACol, int ARow) const {
   return s ? s->Text : QString();
 }
 
+const QString& TCellGrid::GridCellRef(int ACol, int ARow) const {
+  static const QString empty;
+  const TCellSlot* s = SlotAt(ACol, ARow);
+  return s ? s->Text : empty;
+}
+
 void TCellGrid::SetGridCell(int ACol, int ARow, const QString& Value) {
   if (ACol < 0 || ARow < 0) return;
   // Writing an empty text where nothing is stored keeps the store as it is.
@@ -167,13 +173,19 @@ void TCellGrid::SetGraphicObjectEx(int ACol, int ARow, plat::TObject* Value) {
 // ---- texts ---------------------------------------------------------------------------------------------
 
 QString TCellGrid::GetCellEx(int ACol, int ARow) {
-  int bc = ACol, br = ARow;
-  if (FHasCellProps && HasCellProperties(ACol, ARow)) ResolveBaseCell(ACol, ARow, bc, br);
-  const TCellSlot* s = SlotAt(bc, br);
+  // One slot lookup for the common cell without properties; a non-base cell of an area reads its base.
+  const TCellSlot* s = SlotAt(ACol, ARow);
+  int br = ARow;
+  if (s && s->Props && !s->Props->IsBaseCell && InGrid(ACol, ARow)) {
+    int bc = ACol;
+    ResolveBaseCell(ACol, ARow, bc, br);
+    s = SlotAt(bc, br);
+    ACol = bc;
+  }
   QString value = s ? s->Text : QString();
   if (br < FNormalRowCount) {
-    GetDisplText(bc, br, value);
-    GetDisplTextExtra(bc, br, value);
+    GetDisplText(ACol, br, value);
+    GetDisplTextExtra(ACol, br, value);
   }
   return value;
 }

@@ -78,6 +78,8 @@ class TCellGrid {
   // Stores Value in the slot; nothing is created or freed.
   void SetGridObject(int ACol, int ARow, TCellProperties* Value);
   QString GetGridCell(int ACol, int ARow) const;
+  // The stored text without a copy (an empty text for a cell with none); valid until the cell is written.
+  const QString& GridCellRef(int ACol, int ARow) const;
   void SetGridCell(int ACol, int ARow, const QString& Value);
 
   // ---- properties, user values and cell objects
