@@ -245,8 +245,9 @@ TEST(CellStore, FreeingAndDetaching) {
   EXPECT_EQ(g.GetGridObject(0, 3), p);
   p->OwnerCol = 0;
   p->OwnerRow = 3;
+  std::unique_ptr<TCellProperties> handedOver(g.GetGridObject(2, 1));
   g.ClearRowRefs(1);
-  EXPECT_FALSE(g.HasCellProperties(2, 1));  // detached: the test owns nothing there, the slot only forgot it
+  EXPECT_FALSE(g.HasCellProperties(2, 1));  // detached: whoever took the record frees it
   EXPECT_EQ(CheckGrid(g), "");
 }
 
