@@ -15,9 +15,10 @@ void TGridAxis::SetCount(int count) {
   if (count == FCount) return;
   const int old = FCount;
   FCount = count;
+  if (!FDense.empty()) FDense.resize(static_cast<std::size_t>(count), FDefault);
   if (count < old) {
     FSizes.erase(FSizes.lower_bound(count), FSizes.end());
-    if (FSizes.empty())
+    if (!HasOwnSizes())
       FTree.clear();
     else
       FTree.resize(static_cast<std::size_t>(count) + 1);  // the sums of the kept indexes stay as they are
@@ -36,34 +37,50 @@ void TGridAxis::SetCount(int count) {
 void TGridAxis::SetDefaultSize(int size) {
   FDefault = std::max(size, 0);
   FSizes.clear();
+  FDense.clear();
   FTree.clear();
 }
 
 int TGridAxis::Size(int index) const {
+  if (!FDense.empty()) return index >= 0 && index < FCount ? FDense[static_cast<std::size_t>(index)] : FDefault;
   auto it = FSizes.find(index);
   return it == FSizes.end() ? FDefault : it->second;
 }
 
-int TGridAxis::Delta(int index) const {
-  auto it = FSizes.find(index);
-  return it == FSizes.end() ? 0 : it->second - FDefault;
+int TGridAxis::Delta(int index) const { return Size(index) - FDefault; }
+
+// Many own sizes: a map costs more per lookup and per byte than an array of all sizes.
+void TGridAxis::MakeDense() {
+  FDense.assign(static_cast<std::size_t>(FCount), FDefault);
+  for (const auto& [index, size] : FSizes) FDense[static_cast<std::size_t>(index)] = size;
+  FSizes.clear();
+}
+
+void TGridAxis::StoreSize(int index, int size) {
+  if (!FDense.empty()) {
+    FDense[static_cast<std::size_t>(index)] = size;
+    return;
+  }
+  if (size == FDefault) {
+    FSizes.erase(index);
+    return;
+  }
+  FSizes[index] = size;
+  if (static_cast<int>(FSizes.size()) > std::max(64, FCount / 16)) MakeDense();
 }
 
 void TGridAxis::SetSize(int index, int size) {
   if (index < 0 || index >= FCount) return;
   size = std::max(size, 0);
-  const int change = (size - FDefault) - Delta(index);
-  if (size == FDefault)
-    FSizes.erase(index);
-  else
-    FSizes[index] = size;
+  const int change = size - Size(index);
   if (change == 0) return;
+  StoreSize(index, size);
   if (FTree.empty()) {
     Rebuild();
     return;
   }
   AddDelta(index, change);
-  if (FSizes.empty()) FTree.clear();
+  if (!HasOwnSizes()) FTree.clear();
 }
 
 void TGridAxis::AddDelta(int index, int delta) {
@@ -71,9 +88,10 @@ void TGridAxis::AddDelta(int index, int delta) {
 }
 
 void TGridAxis::Rebuild() {
-  FTree.assign(FSizes.empty() ? 0 : static_cast<std::size_t>(FCount) + 1, 0);
+  FTree.assign(HasOwnSizes() ? static_cast<std::size_t>(FCount) + 1 : 0, 0);
   if (FTree.empty()) return;
   for (const auto& [index, size] : FSizes) FTree[index + 1] += size - FDefault;
+  for (int i = 0; i < static_cast<int>(FDense.size()); ++i) FTree[i + 1] += FDense[static_cast<std::size_t>(i)] - FDefault;
   for (int k = 1; k <= FCount; ++k) {
     const int parent = k + LowBit(k);
     if (parent <= FCount) FTree[parent] += FTree[k];
@@ -112,6 +130,15 @@ int TGridAxis::IndexAt(std::int64_t p) const {
 
 void TGridAxis::Move(int from, int to) {
   if (from == to || from < 0 || to < 0 || from >= FCount || to >= FCount) return;
+  if (!FDense.empty()) {
+    auto f = FDense.begin() + from, t = FDense.begin() + to;
+    if (from < to)
+      std::rotate(f, f + 1, t + 1);
+    else
+      std::rotate(t, f, f + 1);
+    Rebuild();
+    return;
+  }
   const int lo = std::min(from, to), hi = std::max(from, to);
   std::map<int, int> moved;
   for (auto it = FSizes.lower_bound(lo); it != FSizes.end() && it->first <= hi;) {
@@ -135,6 +162,7 @@ void TGridAxis::Scale(int m, int d) {
   for (const auto& [index, size] : FSizes)
     if (scale(size) != FDefault) scaled[index] = scale(size);
   FSizes.swap(scaled);
+  for (int& size : FDense) size = scale(size);
   Rebuild();
 }
 

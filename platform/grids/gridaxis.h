@@ -4,7 +4,8 @@
 //
 // Positions include a fixed gap after every index (the grid line width). The sums live in a Fenwick tree of
 // the differences to the default size; it is built on the first size that differs from the default, so an
-// axis whose indexes all have the default size costs nothing per index.
+// axis whose indexes all have the default size costs nothing per index. Own sizes are kept in a map while
+// they are few and in a plain array once many indexes have one (autosized rows, for example).
 #pragma once
 
 #include <cstdint>
@@ -27,7 +28,7 @@ class TGridAxis {
   // The size of an index (the default outside the count).
   int Size(int index) const;
   void SetSize(int index, int size);
-  bool HasOwnSizes() const { return !FSizes.empty(); }
+  bool HasOwnSizes() const { return !FSizes.empty() || !FDense.empty(); }
 
   // Start of index i: the sizes and gaps of indexes 0 .. i-1 (i may be Count()).
   std::int64_t Pos(int index) const;
@@ -45,12 +46,15 @@ class TGridAxis {
   void AddDelta(int index, int delta);
   void Rebuild();
   std::int64_t DeltaSum(int count) const;  // sum of the differences of indexes 0 .. count-1
+  void StoreSize(int index, int size);
+  void MakeDense();
 
   int FCount = 0;
   int FDefault = 0;
   int FGap = 0;
   std::map<int, int> FSizes;          // index -> its own size (only where it differs from the default)
-  std::vector<std::int64_t> FTree;    // Fenwick tree (1-based) of size - default; empty while FSizes is
+  std::vector<int> FDense;            // every index's size, once many have their own (then FSizes is empty)
+  std::vector<std::int64_t> FTree;    // Fenwick tree (1-based) of size - default; empty without own sizes
 };
 
 }  // namespace plat

@@ -465,12 +465,17 @@ void TCustomGrid::UpdateScrollBars() {
 void TCustomGrid::UpdateScrollPos() {
   auto set = [this](int bar, int pos, int fixed, int max) {
     if (!ScrollBarVisible(bar)) return;
+    const int thumb = max > fixed ? MulDivRound(pos - fixed, GridScrollRange, max - fixed) : 0;
+    TScrollInfo now;
+    now.fMask = SIF_RANGE | SIF_POS;
+    GetScrollInfo(bar, now);
+    if (now.nMin == 0 && now.nMax == GridScrollRange && now.nPos == thumb) return;  // nothing to tell the bar
     TScrollInfo si;
     si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
     si.nMin = 0;
     si.nMax = GridScrollRange;
     si.nPage = 0;
-    si.nPos = max > fixed ? MulDivRound(pos - fixed, GridScrollRange, max - fixed) : 0;
+    si.nPos = thumb;
     SetScrollInfo(bar, si, true);
   };
   set(SB_VERT, FTopLeft.Y, FFixedRows, MaxTopRow());

@@ -40,7 +40,17 @@ TEST(GridAxis, MatchesAWalkOverAllSizesAfterRandomChanges) {
   ref.gap = 1;
   axis.SetCount(50);
   ref.sizes.assign(50, 20);
-  for (int step = 0; step < 400; ++step) {
+  for (int step = 0; step < 600; ++step) {
+    if (step == 300) {
+      // Many own sizes at once: the axis changes how it keeps them, the answers must not change.
+      axis.SetCount(150);
+      ref.sizes.resize(150, 20);
+      for (int i = 0; i < 150; i += 2) {
+        axis.SetSize(i, 5 + i % 30);
+        ref.sizes[i] = 5 + i % 30;
+      }
+      ASSERT_TRUE(axis.HasOwnSizes());
+    }
     const int op = rng() % 10;
     if (op < 6) {
       const int i = rng() % axis.Count(), s = rng() % 4 == 0 ? 20 : int(rng() % 40);
