@@ -491,6 +491,7 @@ void TBaseLazyTree::SetNodeHeight(PLazyNode Node, uint32_t Value) {
   // The field holds 16 bits; the totals must follow what is stored, not what was asked.
   if (Value > 0xFFFF) Value = 0xFFFF;
   if (Node->NodeHeight == Value) return;
+  StopCacheValidation();
   const int64_t diff = static_cast<int64_t>(Value) - Node->NodeHeight;
   Node->NodeHeight = static_cast<uint16_t>(Value);
   if (GetEffectivelyFiltered(Node)) return;
@@ -508,6 +509,7 @@ void TBaseLazyTree::SetDefaultNodeHeight(uint32_t Value) {
   if (Value == 0) Value = 18;
   if (Value > 0xFFFF) Value = 0xFFFF;
   if (Value == FDefaultNodeHeight) return;
+  StopCacheValidation();
   const int64_t diff = static_cast<int64_t>(Value) - FDefaultNodeHeight;
   FRoot->TotalHeight = static_cast<uint32_t>(FRoot->TotalHeight + diff);
   FRoot->NodeHeight = static_cast<uint16_t>(Value);
@@ -540,6 +542,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
   if (Node->Has(vsExpanded)) {
     if (DoCollapsing(Node)) {
       changed = true;
+      StopCacheValidation();
       AdjustTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : GetNodeHeight(Node), false);
       if (GetFullyVisible(Node)) FVisibleCount -= CountVisibleChildren(Node);
       Node->Exclude(vsExpanded);
@@ -551,6 +554,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
     }
   } else if (DoExpanding(Node)) {
     changed = true;
+    StopCacheValidation();
     if (!Node->Has(vsInitialized)) InitNode(Node);
     if (Node->Has(vsHasChildren) && Node->ChildCount == 0) InitChildren(Node);
     if (Node->ChildCount > 0) {
@@ -1011,6 +1015,7 @@ PLazyNode TBaseLazyTree::InsertNode(PLazyNode Node, TLTNodeAttachMode Mode, void
   }
   const bool childMode = Mode == amAddChildFirst || Mode == amAddChildLast;
   if (childMode && !Node->Has(vsInitialized)) InitNode(Node);
+  StopCacheValidation();
   PLazyNode node = MakeNewNode();
   LinkNode(node, Node, Mode);
   if (UserData) {
@@ -1345,10 +1350,12 @@ void TBaseLazyTree::InitNode(PLazyNode Node) {
   if (initStates.Has(ivsMultiline)) Node->Include(vsMultiline);
   if (initStates.Has(ivsFiltered) && !Node->Has(vsFiltered)) {
     const bool fully = Node != FRoot && GetFullyVisible(Node);
+    StopCacheValidation();
     Node->Include(vsFiltered);
     if (!ShowFilteredNodes()) {
       AdjustTotalHeight(Node, -static_cast<int64_t>(Node->NodeHeight), true);
       if (fully) --FVisibleCount;
+      InvalidatePositionCache();
       if (!Updating()) UpdateScrollBars(true);
     }
   }

@@ -202,6 +202,18 @@ class TBaseLazyTree {
   bool GetEffectivelyVisible(PLazyNode Node) const;
   uint32_t GetNodeHeight(PLazyNode Node);
   void SetNodeHeight(PLazyNode Node, uint32_t Value);
+  void SetFullyVisible(PLazyNode Node, bool Value);
+  void SetVisiblePath(PLazyNode Node, bool Value);
+  void SetDisabled(PLazyNode Node, bool Value);
+  uint8_t GetVerticalAlignment(PLazyNode Node) const { return Node ? Node->Align : 0; }
+  void SetVerticalAlignment(PLazyNode Node, uint8_t Value);
+  // Whole tree (nil) or one subtree, inside one update bracket.
+  virtual void FullExpand(PLazyNode Node = nullptr);
+  virtual void FullCollapse(PLazyNode Node = nullptr);
+  bool HasVisibleNextSibling(PLazyNode Node) const;
+  bool HasVisiblePreviousSibling(PLazyNode Node) const;
+  bool IsFirstVisibleChild(PLazyNode Parent, PLazyNode Node) const;
+  bool IsLastVisibleChild(PLazyNode Parent, PLazyNode Node) const;
 
   // --- Selection (the part the store needs) --------------------------------------------------------------
   void AddToSelection(PLazyNode Node);

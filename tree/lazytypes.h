@@ -147,12 +147,22 @@ struct TLazyNode {
   // Nil when there is no child.
   TLazyNode* LastChild() const { return FirstChild ? FirstChild->PrevLink : nullptr; }
 
-  bool Has(TLazyNodeState s) const { return States.Has(s); }
-  void Include(TLazyNodeState s) { States.Include(s); }
-  void Exclude(TLazyNodeState s) { States.Exclude(s); }
+  // Only the GUI thread writes states, but the position-cache worker reads them while it walks the visible
+  // nodes; so every access is a relaxed atomic load or store (a plain move on common hardware).
+  bool Has(TLazyNodeState s) const { return SharedStates().Has(s); }
+  void Include(TLazyNodeState s) { StoreStates(States + TLazyNodeStates{s}); }
+  void Exclude(TLazyNodeState s) { StoreStates(States - TLazyNodeStates{s}); }
+  TLazyNodeStates SharedStates() const {
+    return TLazyNodeStates::FromBits(__atomic_load_n(StateBits(), __ATOMIC_RELAXED));
+  }
+
+ private:
+  uint32_t* StateBits() const { return reinterpret_cast<uint32_t*>(const_cast<TLazyNodeStates*>(&States)); }
+  void StoreStates(TLazyNodeStates v) { __atomic_store_n(StateBits(), v.ToBits(), __ATOMIC_RELAXED); }
 };
 using PLazyNode = TLazyNode*;
 
+static_assert(sizeof(TLazyNodeStates) == sizeof(uint32_t), "states are read as one word");
 static_assert(sizeof(TLazyNode) <= 96, "the node record must stay compact");
 static_assert(sizeof(TLazyNode) == 56 || sizeof(void*) != 8, "unexpected padding in the node record");
 static_assert(csMixedDisabled < 16 && ctButton < 8, "a check field no longer fits its bits");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tree/lazytree.h"
+#include "tree/positioncache.h"
 
 namespace lazytree::testing {
 
@@ -64,6 +65,41 @@ inline std::string CheckTree(const TBaseLazyTree& tree) {
     return "VisibleCount " + std::to_string(tree.VisibleCount()) + " for " + std::to_string(visible);
   if (selected != tree.SelectedCount())
     return "SelectedCount " + std::to_string(tree.SelectedCount()) + " for " + std::to_string(selected);
+  return {};
+}
+
+// The shown rows: walking the visible nodes gives VisibleCount rows whose heights add up to the root's total
+// height without its own row.
+inline std::string CheckRows(const TBaseLazyTree& tree) {
+  uint32_t rows = 0;
+  uint64_t height = 0;
+  for (PLazyNode n = tree.GetFirstVisibleNoInit(nullptr, true); n; n = tree.GetNextVisibleNoInit(n, true)) {
+    ++rows;
+    height += n->NodeHeight;
+  }
+  if (rows != tree.VisibleCount())
+    return "walked " + std::to_string(rows) + " rows for VisibleCount " + std::to_string(tree.VisibleCount());
+  const uint64_t total = tree.RootNode()->TotalHeight - tree.RootNode()->NodeHeight;
+  if (height != total) return "rows are " + std::to_string(height) + " high for a total of " + std::to_string(total);
+  return {};
+}
+
+// Entry k of a cache the tree may use holds the (2000 k)-th visible row and its absolute top.
+inline std::string CheckCacheEntries(const TBaseLazyTree& tree, const TCache& cache) {
+  if (!tree.TreeStates().Has(tsUseCache)) return {};
+  std::size_t k = 0;
+  uint32_t row = 0;
+  uint64_t top = 0;
+  for (PLazyNode n = tree.GetFirstVisibleNoInit(nullptr, true); n; n = tree.GetNextVisibleNoInit(n, true), ++row) {
+    if (row % CacheThreshold == 0) {
+      if (k >= cache.size()) return "no cache entry for row " + std::to_string(row);
+      if (cache[k].Node != n || cache[k].AbsoluteTop != top)
+        return "cache entry " + std::to_string(k) + " does not hold row " + std::to_string(row);
+      ++k;
+    }
+    top += n->NodeHeight;
+  }
+  if (k != cache.size()) return std::to_string(cache.size()) + " cache entries for " + std::to_string(k);
   return {};
 }
 
