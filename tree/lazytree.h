@@ -400,6 +400,8 @@ class TBaseLazyTree {
   }
   void AdjustTotalHeight(PLazyNode Node, int64_t Value, bool Relative = false);
   virtual uint32_t CountVisibleChildren(PLazyNode Node) const;
+  // After toShowFilteredNodes changed to Show: every filtered node's row counts again, or no longer.
+  void ApplyShowFilteredNodes(bool Show);
   virtual void UpdateAllChildrenHiddenFlag(PLazyNode Node);
   virtual void ChooseNextNodeToSelect(PLazyNode Node);
   void InternalAddToSelection(PLazyNode Node);

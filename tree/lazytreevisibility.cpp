@@ -83,6 +83,22 @@ void TBaseLazyTree::FullCollapse(PLazyNode Node) {
   if (Node && collapsible(Node)) ToggleNode(Node);
 }
 
+void TBaseLazyTree::ApplyShowFilteredNodes(bool Show) {
+  StopCacheValidation();
+  for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n)) {
+    if (!n->Has(vsFiltered)) continue;
+    AdjustTotalHeight(n, Show ? n->NodeHeight : -static_cast<int64_t>(n->NodeHeight), true);
+    if (GetFullyVisible(n)) {
+      if (Show)
+        ++FVisibleCount;
+      else
+        --FVisibleCount;
+    }
+  }
+  UpdateAllHiddenFlags();
+  InvalidatePositionCache();
+}
+
 bool TBaseLazyTree::HasVisibleNextSibling(PLazyNode Node) const {
   for (PLazyNode n = Node ? Node->NextSibling : nullptr; n; n = n->NextSibling)
     if (GetEffectivelyVisible(n)) return true;

@@ -95,6 +95,8 @@ enum TLTPaintOption : uint8_t {
 };
 using TLTPaintOptions = TEnumSet<TLTPaintOption, uint32_t>;
 
+enum TLTAnimationOption : uint8_t { toAnimatedToggle, toAdvancedAnimatedToggle };
+
 enum TLTAutoOption : uint8_t {
   toAutoDropExpand, toAutoExpand, toAutoScroll, toAutoScrollOnExpand, toAutoSort, toAutoSpanColumns,
   toAutoTristateTracking, toAutoHideButtons, toAutoDeleteMovedNodes, toDisableAutoscrollOnFocus,

@@ -1,0 +1,369 @@
+// The tree control's frame: construction with its defaults, destruction, the window's own messages,
+// completion of loading, assignment, scaling, the properties and the option sets with their side effects.
+#include "tree/treecontrol.h"
+
+#include <QFontMetrics>
+#include <QMetaObject>
+#include <QWidget>
+
+#include "platform/graphics/canvas.h"
+#include "tree/treeaccessibility.h"
+
+namespace lazytree {
+
+namespace {
+
+int MulDiv(int a, int b, int c) {
+  if (c == 0) return -1;
+  const int64_t p = static_cast<int64_t>(a) * b;
+  const int64_t q = (std::abs(p) + std::abs(c) / 2) / std::abs(c);
+  return static_cast<int>((p < 0) != (c < 0) ? -q : q);
+}
+
+// The worker's notice is posted to the control's widget: a call queued for a widget that is gone is dropped.
+TPositionCacheClient::TPost PostTo(QObject* Context) {
+  return [Context](std::function<void()> Call) {
+    QMetaObject::invokeMethod(Context, std::move(Call), Qt::QueuedConnection);
+  };
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------------------------------------------------
+// Scroll-bar options
+
+void TScrollBarOptions::SetAlwaysVisible(bool Value) {
+  if (FAlwaysVisible == Value) return;
+  FAlwaysVisible = Value;
+  if (FOwner && !FOwner->Loading()) FOwner->CreateWnd();
+}
+
+void TScrollBarOptions::SetScrollBars(plat::TScrollStyle Value) {
+  if (FScrollBars == Value) return;
+  FScrollBars = Value;
+  if (FOwner && !FOwner->Loading()) FOwner->CreateWnd();
+}
+
+void TScrollBarOptions::Assign(const TScrollBarOptions& Source) {
+  SetAlwaysVisible(Source.FAlwaysVisible);
+  SetScrollBars(Source.FScrollBars);
+  FScrollBarStyle = Source.FScrollBarStyle;
+  FIncrementX = Source.FIncrementX;
+  FIncrementY = Source.FIncrementY;
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Life
+
+TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
+    : plat::TCustomControl(AOwner),
+      FPositionCache(*this, PostTo(Widget())),
+      FAccessibility(std::make_unique<TTreeAccessibility>(*this)) {
+  FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
+  FControlStyle.Exclude(plat::csSetCaption);
+  FControlStyle.Include(plat::csCaptureMouse);
+  FControlStyle.Include(plat::csOpaque);
+  SetBounds(Left(), Top(), 200, 100);
+  SetTabStop(true);
+  SetColor(plat::clWindow);
+  CreateWnd();
+}
+
+TBaseLazyTreeControl::~TBaseLazyTreeControl() {
+  Destroying();
+  FDestroying = true;
+  FAccessibility.reset();
+  StopCacheValidation();
+  TreeOptions().MiscOptions.Exclude(toReadOnly);  // so that the nodes can be deleted
+  try {
+    Clear();
+  } catch (...) {
+    // A handler failing while the tree goes away cannot be reported to anyone.
+  }
+}
+
+bool TBaseLazyTreeControl::IsDestroying() const {
+  return FDestroying || ComponentState().Contains(plat::csDestroying);
+}
+
+void TBaseLazyTreeControl::CreateWnd() {
+  DoStateChange({tsWindowCreating});
+  if (TreeOptions().PaintOptions.Has(toThemeAware))
+    DoStateChange({tsUseThemes}, {tsWindowCreating});
+  else
+    DoStateChange({}, {tsUseThemes, tsUseExplorerTheme, tsWindowCreating});
+  AutoScaleNodeHeight();
+  UpdateScrollBars(true);
+  Invalidate();
+}
+
+void TBaseLazyTreeControl::Invalidate() {
+  if (!FRedrawSuspended && !IsDestroying()) plat::TCustomControl::Invalidate();
+}
+
+void TBaseLazyTreeControl::Paint() {
+  plat::TCanvas* canvas = Canvas();
+  canvas->Brush()->SetColor(Color());
+  canvas->FillRect(plat::Rect(0, 0, Width(), Height()));
+}
+
+plat::TSize TBaseLazyTreeControl::GetBorderDimensions() const {
+  if (FBorderStyle != plat::bsSingle) return {0, 0};
+  return FCtl3D ? plat::TSize{-2, -2} : plat::TSize{-1, -1};
+}
+
+void TBaseLazyTreeControl::AutoScaleNodeHeight() {
+  if (!TreeOptions().AutoOptions.Has(toAutoChangeScale)) return;
+  const int h = QFontMetrics(Font()->QtFont()).boundingRect(QStringLiteral("Tg")).height();
+  if (h > 0 && DefaultNodeHeight() < static_cast<uint32_t>(h)) SetDefaultNodeHeight(static_cast<uint32_t>(h));
+}
+
+void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
+  switch (M.Msg) {
+    case plat::WM_SIZE:
+      plat::TCustomControl::Dispatch(M);
+      HandleResize();
+      return;
+    case plat::WM_VSCROLL: HandleScrollMessage(M, true); return;
+    case plat::WM_HSCROLL: HandleScrollMessage(M, false); return;
+    case plat::WM_TIMER: {
+      const int id = static_cast<int>(M.WParam);
+      if (id == ChangeTimer || id == StructureChangeTimer) {
+        TimerFired(id);
+        return;
+      }
+      break;
+    }
+    case plat::CM_COLORCHANGED:
+      plat::TCustomControl::Dispatch(M);
+      if (!Loading()) Invalidate();
+      return;
+    case plat::CM_FONTCHANGED:
+      plat::TCustomControl::Dispatch(M);
+      if (!Loading()) {
+        AutoScaleNodeHeight();
+        Invalidate();
+      }
+      return;
+    default: break;
+  }
+  plat::TCustomControl::Dispatch(M);
+}
+
+// Root children read from stored data are made once loading is complete, with the read-only option lifted.
+void TBaseLazyTreeControl::Loaded() {
+  plat::TCustomControl::Loaded();
+  if (TreeStates().Has(tsNeedRootCountUpdate)) {
+    DoStateChange({}, {tsNeedRootCountUpdate});
+    const bool readOnly = TreeOptions().MiscOptions.Has(toReadOnly);
+    TreeOptions().MiscOptions.Exclude(toReadOnly);
+    try {
+      SetRootNodeCount(FPendingRootCount);
+    } catch (...) {
+      if (readOnly) TreeOptions().MiscOptions.Include(toReadOnly);
+      throw;
+    }
+    if (readOnly) TreeOptions().MiscOptions.Include(toReadOnly);
+  }
+  UpdateScrollBars(true);
+}
+
+void TBaseLazyTreeControl::SetRootNodeCount(uint32_t Value) {
+  if (Loading()) {
+    FPendingRootCount = Value;
+    DoStateChange({tsNeedRootCountUpdate});
+    return;
+  }
+  TBaseLazyTree::SetRootNodeCount(Value);
+}
+
+void TBaseLazyTreeControl::Assign(const TBaseLazyTreeControl& Source) {
+  if (TreeOptions().MiscOptions.Has(toReadOnly))
+    throw plat::EConvertError(QStringLiteral("Cannot assign a %1 to a read-only tree.").arg(QString(Source.TBaseLazyTree::ClassName())));
+  SetAutoScrollDelay(Source.FAutoScrollDelay);
+  SetAutoScrollInterval(Source.FAutoScrollInterval);
+  SetBorderStyle(Source.FBorderStyle);
+  SetChangeDelay(Source.ChangeDelay());
+  SetCheckImageKind(Source.FCheckImageKind);
+  SetColor(Source.Color());
+  SetCtl3D(Source.FCtl3D);
+  SetDefaultNodeHeight(Source.DefaultNodeHeight());
+  SetDefaultPasteMode(Source.FDefaultPasteMode);
+  SetDragImageKind(Source.FDragImageKind);
+  SetEnabled(Source.Enabled());
+  SetFont(*Source.Font());
+  SetHintAnimation(Source.FHintAnimation);
+  SetHintMode(Source.FHintMode);
+  SetHotCursor(Source.FHotCursor);
+  SetIndent(Source.FIndent);
+  SetMargin(Source.FMargin);
+  SetNodeAlignment(Source.FNodeAlignment);
+  if (Source.NodeDataSize() != NodeDataSize() && IsEmpty()) SetNodeDataSize(Source.NodeDataSize());
+  AssignTreeOptions(Source.TreeOptions());
+  SetRootNodeCount(Source.RootNodeCount());
+  FScrollBarOptions.Assign(Source.FScrollBarOptions);
+  SetSelectionCurveRadius(Source.FSelectionCurveRadius);
+  SetSelectionBlendFactor(Source.FSelectionBlendFactor);
+  SetEmptyListMessage(Source.FEmptyListMessage);
+}
+
+void TBaseLazyTreeControl::ChangeScale(int M, int D) {
+  if (M == D || !TreeOptions().AutoOptions.Has(toAutoChangeScale)) return;
+  SetDefaultNodeHeight(static_cast<uint32_t>(MulDiv(static_cast<int>(DefaultNodeHeight()), M, D)));
+  SetIndent(static_cast<uint32_t>(MulDiv(static_cast<int>(FIndent), M, D)));
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Properties
+
+void TBaseLazyTreeControl::SetAlignment(plat::TAlignment Value) {
+  if (FAlignment == Value) return;
+  FAlignment = Value;
+  Invalidate();
+}
+
+void TBaseLazyTreeControl::SetAnimationDuration(uint32_t Value) {
+  FAnimationDuration = Value;
+  uint8_t& o = TreeOptions().AnimationOptions;
+  o = Value == 0 ? static_cast<uint8_t>(o & ~(1u << toAnimatedToggle)) : static_cast<uint8_t>(o | (1u << toAnimatedToggle));
+}
+
+void TBaseLazyTreeControl::SetBorderStyle(plat::TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  if (!Loading()) CreateWnd();
+}
+
+void TBaseLazyTreeControl::SetCtl3D(bool Value) {
+  if (FCtl3D == Value) return;
+  FCtl3D = Value;
+  if (FBorderStyle == plat::bsSingle && !Loading()) CreateWnd();
+}
+
+void TBaseLazyTreeControl::SetBottomSpace(uint32_t Value) {
+  if (FBottomSpace == Value) return;
+  FBottomSpace = Value;
+  UpdateVerticalScrollBar(true);
+}
+
+void TBaseLazyTreeControl::SetCheckImageKind(TCheckImageKind Value) {
+  if (FCheckImageKind == Value) return;
+  FCheckImageKind = Value;
+  if (!Updating() && !Loading()) Invalidate();
+}
+
+void TBaseLazyTreeControl::SetIncrementalSearch(TLTIncrementalSearch Value) {
+  if (FIncrementalSearch == Value) return;
+  FIncrementalSearch = Value;
+  if (Value == isNone) StopTimer(SearchTimer);
+}
+
+void TBaseLazyTreeControl::SetIndent(uint32_t Value) {
+  if (FIndent == Value) return;
+  FIndent = Value;
+  if (!Updating() && !Loading()) {
+    UpdateScrollBars(true);
+    Invalidate();
+  }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Option sets
+
+void TBaseLazyTreeControl::AssignTreeOptions(const TCustomLazyTreeOptions& Source) {
+  SetPaintOptions(Source.PaintOptions);
+  SetAnimationOptions(Source.AnimationOptions);
+  SetAutoOptions(Source.AutoOptions);
+  SetSelectionOptions(Source.SelectionOptions);
+  SetMiscOptions(Source.MiscOptions);
+}
+
+void TBaseLazyTreeControl::SetPaintOptions(TLTPaintOptions Value) {
+  const TLTPaintOptions old = TreeOptions().PaintOptions;
+  if (Value.Has(toFixedIndent) && !old.Has(toFixedIndent)) Value.Include(toShowRoot);
+  if (Value == old) return;
+  // The cache worker walks by these options: no build may run while they change.
+  StopCacheValidation();
+  TreeOptions().PaintOptions = Value;
+  if (Value.Has(toShowFilteredNodes) != old.Has(toShowFilteredNodes) && !Loading()) {
+    BeginUpdate();
+    try {
+      ApplyShowFilteredNodes(Value.Has(toShowFilteredNodes));
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  }
+  if (Value.Has(toThemeAware) != old.Has(toThemeAware) && !Loading()) {
+    if (Value.Has(toThemeAware))
+      DoStateChange({tsUseThemes});
+    else
+      DoStateChange({}, {tsUseThemes});
+  }
+  if (Value.Has(toChildrenAbove) != old.Has(toChildrenAbove)) {
+    InvalidatePositionCache();
+    if (!Updating()) RequestCacheValidation();
+  }
+  Invalidate();
+}
+
+void TBaseLazyTreeControl::SetAutoOptions(TLTAutoOptions Value) {
+  const TLTAutoOptions old = TreeOptions().AutoOptions;
+  if (Value == old) return;
+  TreeOptions().AutoOptions = Value;
+  if (Value.Has(toAutoSpanColumns) != old.Has(toAutoSpanColumns) && !Loading()) Invalidate();
+}
+
+void TBaseLazyTreeControl::SetSelectionOptions(TLTSelectionOptions Value) {
+  const TLTSelectionOptions old = TreeOptions().SelectionOptions;
+  if (Value == old) return;
+  TreeOptions().SelectionOptions = Value;
+  if (Value.Has(toMultiSelect) != old.Has(toMultiSelect) ||
+      (Value.Has(toLevelSelectConstraint) && !old.Has(toLevelSelectConstraint)) ||
+      (Value.Has(toSiblingSelectConstraint) && !old.Has(toSiblingSelectConstraint)))
+    ClearSelection();
+}
+
+void TBaseLazyTreeControl::SetMiscOptions(TLTMiscOptions Value) {
+  const TLTMiscOptions old = TreeOptions().MiscOptions;
+  if (Value == old) return;
+  TreeOptions().MiscOptions = Value;
+  if (Loading()) return;
+  if (Value.Has(toCheckSupport) != old.Has(toCheckSupport)) Invalidate();
+  if (Value.Has(toFullRepaintOnResize) != old.Has(toFullRepaintOnResize)) CreateWnd();
+  if (Value.Has(toVariableNodeHeight) && !old.Has(toVariableNodeHeight)) {
+    BeginUpdate();
+    try {
+      ReinitNode(nullptr, true);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Heights and expansion events
+
+void TBaseLazyTreeControl::MeasureItemHeight(PLazyNode Node) {
+  if (Node->Has(vsHeightMeasured)) return;
+  TBaseLazyTree::MeasureItemHeight(Node);
+  if (!TreeOptions().MiscOptions.Has(toVariableNodeHeight)) return;
+  uint32_t h = Node->NodeHeight;
+  if (OnMeasureItem) OnMeasureItem(this, Node, h);
+  SetNodeHeight(Node, h);
+}
+
+void TBaseLazyTreeControl::DoExpanded(PLazyNode Node) {
+  TBaseLazyTree::DoExpanded(Node);
+  FAccessibility->NotifyStateChange(Node);
+}
+
+void TBaseLazyTreeControl::DoCollapsed(PLazyNode Node) {
+  TBaseLazyTree::DoCollapsed(Node);
+  FAccessibility->NotifyStateChange(Node);
+}
+
+}  // namespace lazytree

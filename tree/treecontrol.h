@@ -1,0 +1,360 @@
+#pragma once
+// The lazy tree as a window control: the node store (TBaseLazyTree) inside a custom control, with the owned
+// objects, defaults, properties and option sets (treecontrol.cpp), the vertical and horizontal geometry:
+// offsets, ranges, scroll bars, node rectangles and keeping nodes in view (treescroll.cpp), the position cache
+// and its worker (positioncache), the expand/collapse animation (toggleanimation) and accessibility
+// (treeaccessibility). Painting, input, selection, editing, header and drag and drop come on top of this class.
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/forms/controls.h"
+#include "platform/forms/forms.h"
+#include "platform/forms/stdctrls.h"
+#include "tree/lazytree.h"
+#include "tree/positioncache.h"
+
+namespace lazytree {
+
+class TBaseLazyTreeControl;
+class TTreeAccessibility;
+
+enum TLTButtonStyle : uint8_t { bsRectangle, bsTriangle };
+enum TLTButtonFillMode : uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
+enum TLTLineStyle : uint8_t { lsCustomStyle, lsDotted, lsSolid };
+enum TLTLineMode : uint8_t { lmNormal, lmBands };
+enum TLTNodeAlignment : uint8_t { naFromBottom, naFromTop, naProportional };
+enum TLTDragImageKind : uint8_t { diComplete, diMainColumnOnly, diNoImage };
+enum TLTDragType : uint8_t { dtOLE, dtVCL };
+enum TDragOperation : uint8_t { doCopy, doMove, doLink };
+using TDragOperations = TEnumSet<TDragOperation, uint8_t>;
+enum TLTDrawSelectionMode : uint8_t { smDottedRectangle, smBlendedRectangle };
+enum THintAnimationType : uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
+enum TLTHintMode : uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
+enum TLTIncrementalSearch : uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
+enum TLTSearchDirection : uint8_t { sdForward, sdBackward };
+enum TLTSearchStart : uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
+enum TCheckImageKind : uint8_t {
+  ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault
+};
+enum TScrollBarStyle : uint8_t { sbmRegular, sbm3D };
+enum TOffsetUpdateOption : uint8_t { ouRepaintHeader, ouRepaintScrollBars, ouScrollClientArea, ouUpdateScrollBars };
+using TOffsetUpdateOptions = TEnumSet<TOffsetUpdateOption, uint8_t>;
+constexpr TOffsetUpdateOptions DefaultScrollUpdateFlags{ouRepaintHeader, ouRepaintScrollBars, ouScrollClientArea,
+                                                        ouUpdateScrollBars};
+enum TScrollDirection : uint8_t { sdLeft, sdUp, sdRight, sdDown };
+using TScrollDirections = TEnumSet<TScrollDirection, uint8_t>;
+
+// The tree's scroll-bar settings. Changing which bars exist re-applies the window.
+class TScrollBarOptions {
+ public:
+  explicit TScrollBarOptions(TBaseLazyTreeControl* Owner) : FOwner(Owner) {}
+  bool AlwaysVisible() const { return FAlwaysVisible; }
+  void SetAlwaysVisible(bool Value);
+  plat::TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(plat::TScrollStyle Value);
+  TScrollBarStyle ScrollBarStyle() const { return FScrollBarStyle; }
+  void SetScrollBarStyle(TScrollBarStyle Value) { FScrollBarStyle = Value; }
+  int HorizontalIncrement() const { return FIncrementX; }
+  void SetHorizontalIncrement(int Value) { FIncrementX = std::clamp(Value, 1, 10000); }
+  int VerticalIncrement() const { return FIncrementY; }
+  void SetVerticalIncrement(int Value) { FIncrementY = std::clamp(Value, 1, 10000); }
+  void Assign(const TScrollBarOptions& Source);
+  bool HasHorizontal() const { return FScrollBars == plat::ssHorizontal || FScrollBars == plat::ssBoth; }
+  bool HasVertical() const { return FScrollBars == plat::ssVertical || FScrollBars == plat::ssBoth; }
+
+ private:
+  TBaseLazyTreeControl* FOwner;
+  bool FAlwaysVisible = false;
+  plat::TScrollStyle FScrollBars = plat::ssBoth;
+  TScrollBarStyle FScrollBarStyle = sbmRegular;
+  int FIncrementX = 20;
+  int FIncrementY = 20;
+};
+
+class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
+ public:
+  explicit TBaseLazyTreeControl(plat::TComponent* AOwner);
+  ~TBaseLazyTreeControl() override;
+
+  // Both bases have these names; the tree means both sets of overloads.
+  using TBaseLazyTree::SetVisible;
+  using plat::TControl::SetVisible;
+  using TBaseLazyTree::GetVisible;
+  using TBaseLazyTree::HandleAllocated;
+  void Invalidate() override;
+
+  // --- Owned objects -------------------------------------------------------------------------------------
+  TScrollBarOptions& ScrollBarOptions() { return FScrollBarOptions; }
+  void SetScrollBarOptions(const TScrollBarOptions& Value) { FScrollBarOptions.Assign(Value); }
+  TTreeAccessibility& Accessibility() { return *FAccessibility; }
+
+  // --- Option sets (setters run their side effects; see also TreeOptions()) ------------------------------
+  void SetPaintOptions(TLTPaintOptions Value);
+  void SetAnimationOptions(uint8_t Value) { TreeOptions().AnimationOptions = Value; }
+  void SetAutoOptions(TLTAutoOptions Value);
+  void SetSelectionOptions(TLTSelectionOptions Value);
+  void SetMiscOptions(TLTMiscOptions Value);
+  // Takes the five option sets, through their setters and in this order; the export mode stays.
+  void AssignTreeOptions(const TCustomLazyTreeOptions& Source);
+
+  // --- Properties ----------------------------------------------------------------------------------------
+  QString AccessibleName() const { return FAccessibleName; }
+  void SetAccessibleName(const QString& Value) { FAccessibleName = Value; }
+  plat::TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(plat::TAlignment Value);
+  uint32_t AnimationDuration() const { return FAnimationDuration; }
+  void SetAnimationDuration(uint32_t Value);
+  uint32_t AutoExpandDelay() const { return FAutoExpandDelay; }
+  void SetAutoExpandDelay(uint32_t Value) { FAutoExpandDelay = Value; }
+  uint32_t AutoScrollDelay() const { return FAutoScrollDelay; }
+  void SetAutoScrollDelay(uint32_t Value) { FAutoScrollDelay = Value; }
+  uint32_t AutoScrollInterval() const { return FAutoScrollInterval; }
+  void SetAutoScrollInterval(uint32_t Value) { FAutoScrollInterval = std::clamp<uint32_t>(Value, 1, 1000); }
+  int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+  void SetBackgroundOffsetX(int Value) { SetAndRepaint(FBackgroundOffsetX, Value); }
+  int BackgroundOffsetY() const { return FBackgroundOffsetY; }
+  void SetBackgroundOffsetY(int Value) { SetAndRepaint(FBackgroundOffsetY, Value); }
+  plat::TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(plat::TFormBorderStyle Value);
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool Value);
+  uint32_t BottomSpace() const { return FBottomSpace; }
+  void SetBottomSpace(uint32_t Value);
+  TLTButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
+  void SetButtonFillMode(TLTButtonFillMode Value) { SetAndRebuildImages(FButtonFillMode, Value); }
+  TLTButtonStyle ButtonStyle() const { return FButtonStyle; }
+  void SetButtonStyle(TLTButtonStyle Value) { SetAndRebuildImages(FButtonStyle, Value); }
+  TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
+  void SetCheckImageKind(TCheckImageKind Value);
+  TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
+  void SetDefaultPasteMode(TLTNodeAttachMode Value) { FDefaultPasteMode = Value; }
+  int DragHeight() const { return FDragHeight; }
+  void SetDragHeight(int Value) { FDragHeight = Value; }
+  int DragWidth() const { return FDragWidth; }
+  void SetDragWidth(int Value) { FDragWidth = Value; }
+  TLTDragImageKind DragImageKind() const { return FDragImageKind; }
+  void SetDragImageKind(TLTDragImageKind Value) { FDragImageKind = Value; }
+  TDragOperations DragOperations() const { return FDragOperations; }
+  void SetDragOperations(TDragOperations Value) { FDragOperations = Value; }
+  TLTDragType DragType() const { return FDragType; }
+  void SetDragType(TLTDragType Value) { FDragType = Value; }
+  TLTDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+  void SetDrawSelectionMode(TLTDrawSelectionMode Value) { FDrawSelectionMode = Value; }
+  uint32_t EditDelay() const { return FEditDelay; }
+  void SetEditDelay(uint32_t Value) { FEditDelay = Value; }
+  QString EmptyListMessage() const { return FEmptyListMessage; }
+  void SetEmptyListMessage(const QString& Value) { SetAndRepaint(FEmptyListMessage, Value); }
+  THintAnimationType HintAnimation() const { return FHintAnimation; }
+  void SetHintAnimation(THintAnimationType Value) { FHintAnimation = Value; }
+  TLTHintMode HintMode() const { return FHintMode; }
+  void SetHintMode(TLTHintMode Value) { FHintMode = Value; }
+  plat::TCursor HotCursor() const { return FHotCursor; }
+  void SetHotCursor(plat::TCursor Value) { FHotCursor = Value; }
+  TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+  void SetIncrementalSearch(TLTIncrementalSearch Value);
+  TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+  void SetIncrementalSearchDirection(TLTSearchDirection Value) { FSearchDirection = Value; }
+  TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
+  void SetIncrementalSearchStart(TLTSearchStart Value) { FSearchStart = Value; }
+  uint32_t IncrementalSearchTimeout() const { return FSearchTimeout; }
+  void SetIncrementalSearchTimeout(uint32_t Value) { FSearchTimeout = Value; }
+  uint32_t Indent() const { return FIndent; }
+  void SetIndent(uint32_t Value);
+  TLTLineMode LineMode() const { return FLineMode; }
+  void SetLineMode(TLTLineMode Value) { SetAndRepaint(FLineMode, Value); }
+  TLTLineStyle LineStyle() const { return FLineStyle; }
+  void SetLineStyle(TLTLineStyle Value) { SetAndRebuildImages(FLineStyle, Value); }
+  int Margin() const { return FMargin; }
+  void SetMargin(int Value) { SetAndRepaint(FMargin, Value); }
+  TLTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
+  void SetNodeAlignment(TLTNodeAlignment Value) { SetAndRepaint(FNodeAlignment, Value); }
+  uint8_t SelectionBlendFactor() const { return FSelectionBlendFactor; }
+  void SetSelectionBlendFactor(uint8_t Value) { FSelectionBlendFactor = Value; }
+  uint32_t SelectionCurveRadius() const { return FSelectionCurveRadius; }
+  void SetSelectionCurveRadius(uint32_t Value) { SetAndRepaint(FSelectionCurveRadius, Value); }
+  int TextMargin() const { return FTextMargin; }
+  void SetTextMargin(int Value) { SetAndRepaint(FTextMargin, Value); }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool Value) { FWantTabs = Value; }
+  // The tree buffers its own painting: always on, and writing it changes nothing.
+  bool DoubleBuffered() const { return true; }
+  void SetDoubleBuffered(bool) {}
+  // Column the keyboard focus is in (no columns yet: always the main column).
+  TColumnIndex FocusedColumn() const { return NoColumn; }
+  PLazyNode FocusedNode() const { return FFocusedNode; }
+  PLazyNode DropTargetNode() const { return FDropTargetNode; }
+  // The text an accessibility client reads for a node (the string tree gives its node text).
+  virtual QString AccessibleText(PLazyNode /*Node*/) { return {}; }
+
+  // Copies the settings of another tree (not its nodes beyond the root count); refused onto a read-only tree.
+  void Assign(const TBaseLazyTreeControl& Source);
+  // Scales the default node height and the indent by M/D (with toAutoChangeScale).
+  void ChangeScale(int M, int D);
+  // Negative amounts the border takes off each side of the window.
+  plat::TSize GetBorderDimensions() const;
+
+  // --- Geometry and scrolling (treescroll.cpp) -----------------------------------------------------------
+  int OffsetX() const { return FOffsetX; }
+  int OffsetY() const { return FOffsetY; }
+  void SetOffsetX(int Value) { ScrollToOffset({Value, FOffsetY}, DefaultScrollUpdateFlags, nullptr); }
+  void SetOffsetY(int Value) { ScrollToOffset({FOffsetX, Value}, DefaultScrollUpdateFlags, nullptr); }
+  void SetOffsetXY(plat::TPoint Value) { ScrollToOffset(Value, DefaultScrollUpdateFlags, nullptr); }
+  uint32_t RangeX() const { return FRangeX; }
+  uint32_t RangeY() const { return FRangeY; }
+  int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+  virtual bool ScrollToOffset(plat::TPoint Value, TOffsetUpdateOptions Options, const plat::TRect* ClipRect);
+  void UpdateScrollBars(bool DoRepaint) override;
+  void UpdateVerticalScrollBar(bool DoRepaint);
+  void UpdateHorizontalScrollBar(bool DoRepaint);
+  void UpdateRanges();
+  void UpdateVerticalRange() override;
+  void UpdateHorizontalRange();
+  plat::TRect GetTreeRect() const;
+  plat::TRect GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped = false,
+                             bool ApplyCellContentMargin = false);
+  bool ScrollIntoView(PLazyNode Node, bool Center, bool Horizontally = false);
+  // The node whose row lies at client y (nil below the last row); NodeTop receives its client top.
+  PLazyNode GetNodeAt(int X, int Y, bool Relative, int& NodeTop);
+  PLazyNode GetNodeAt(int X, int Y) {
+    int top = 0;
+    return GetNodeAt(X, Y, true, top);
+  }
+  PLazyNode TopNode();
+  void SetTopNode(PLazyNode Node);
+  PLazyNode BottomNode();
+  void SetBottomNode(PLazyNode Node);
+  TScrollDirections GetAutoScrollDirections(int X, int Y);
+  // The cache the lookups use, when one is valid (tests and the hit testing look at it).
+  const TCache* PositionCache() { return FPositionCache.Usable(); }
+
+  // --- Events of the window side -------------------------------------------------------------------------
+  std::function<void(TBaseLazyTreeControl* Sender, int DeltaX, int DeltaY)> OnScroll;
+  std::function<void(TBaseLazyTreeControl* Sender, int Bar, bool Show)> OnShowScrollBar;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, uint32_t& NodeHeight)> OnMeasureItem;
+
+  // --- Expanding (the window's part: keeping the result in view) -----------------------------------------
+  void ToggleNode(PLazyNode Node) override;
+  // Raises DefaultNodeHeight to the text height of the font (with toAutoChangeScale).
+  virtual void AutoScaleNodeHeight();
+
+  // Stored data sets the root's child count before the tree is complete: the nodes are made in Loaded.
+  void SetRootNodeCount(uint32_t Value);
+
+  // Timer ids of the window (the store's are 5 and 6).
+  static constexpr int ScrollTimer = 4;
+  static constexpr int SearchTimer = 7;
+
+ protected:
+  // Store hooks.
+  bool HandleAllocated() const override { return true; }
+  bool IsDestroying() const override;
+  void StartTimer(int TimerId, uint32_t Milliseconds) override { SetTimer(static_cast<std::uintptr_t>(TimerId), Milliseconds); }
+  void StopTimer(int TimerId) override { KillTimer(static_cast<std::uintptr_t>(TimerId)); }
+  void SuspendRedraw() override { FRedrawSuspended = true; }
+  void ResumeRedraw() override { FRedrawSuspended = false; }
+  void InvalidateNode(PLazyNode Node) override;
+  void InvalidateToBottom(PLazyNode Node) override;
+  void StopCacheValidation() override { FPositionCache.Stop(); }
+  void RequestCacheValidation() override { FPositionCache.Request(); }
+  void MeasureItemHeight(PLazyNode Node) override;
+  void DoExpanded(PLazyNode Node) override;
+  void DoCollapsed(PLazyNode Node) override;
+
+  // Window side.
+  void Dispatch(plat::TMessage& Message) override;
+  void Loaded() override;
+  bool DoMouseWheel(plat::TShiftState Shift, int WheelDelta, plat::TPoint MousePos) override;
+  void Paint() override;
+  // (Re)applies what depends on the window: theming states, scaled heights, scroll bars.
+  virtual void CreateWnd();
+  virtual void DoScroll(int DeltaX, int DeltaY);
+  virtual void DoShowScrollBar(int Bar, bool Show);
+  // Width of a node's content (the string tree measures its text).
+  virtual int DoGetNodeWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
+  // Called after every offset change and scroll-bar update for restyled bars; the active style already draws
+  // the bars on this platform.
+  virtual void UpdateStyledScrollBars() {}
+  // The editor follows its node once positions are known again.
+  virtual void UpdateEditBounds() {}
+  bool Loading() const { return ComponentState().Contains(plat::csLoading); }
+
+ private:
+  friend class TScrollBarOptions;
+  template <class T>
+  void SetAndRepaint(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    if (!Loading()) Invalidate();
+  }
+  template <class T>
+  void SetAndRebuildImages(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    if (!Loading()) Invalidate();  // the button and line images are drawn from these settings when painting
+  }
+  void HandleScrollMessage(plat::TMessage& Message, bool Vertical);
+  void HandleResize();
+  void KeepToggledInView(PLazyNode Node, int64_t HeightDelta, bool Fits, bool RowTop0, bool RoomAbove,
+                         bool RowInside);
+  int ClientH() const { return ClientHeight(); }
+  int ClientW() const { return ClientWidth(); }
+
+  TScrollBarOptions FScrollBarOptions{this};
+  TPositionCacheClient FPositionCache;
+  std::unique_ptr<TTreeAccessibility> FAccessibility;
+  bool FRedrawSuspended = false;
+
+  QString FAccessibleName;
+  plat::TAlignment FAlignment = plat::taLeftJustify;
+  uint32_t FAnimationDuration = 200;
+  uint32_t FAutoExpandDelay = 1000;
+  uint32_t FAutoScrollDelay = 1000;
+  uint32_t FAutoScrollInterval = 1;
+  int FBackgroundOffsetX = 0;
+  int FBackgroundOffsetY = 0;
+  plat::TFormBorderStyle FBorderStyle = plat::bsSingle;
+  bool FCtl3D = true;
+  uint32_t FBottomSpace = 0;
+  TLTButtonFillMode FButtonFillMode = fmTreeColor;
+  TLTButtonStyle FButtonStyle = bsRectangle;
+  TCheckImageKind FCheckImageKind = ckSystemDefault;
+  TLTNodeAttachMode FDefaultPasteMode = amAddChildLast;
+  int FDragHeight = 350;
+  int FDragWidth = 200;
+  TLTDragImageKind FDragImageKind = diComplete;
+  TDragOperations FDragOperations{doCopy, doMove};
+  TLTDragType FDragType = dtOLE;
+  TLTDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
+  uint32_t FEditDelay = 1000;
+  QString FEmptyListMessage;
+  THintAnimationType FHintAnimation = hatSystemDefault;
+  TLTHintMode FHintMode = hmDefault;
+  plat::TCursor FHotCursor = plat::crDefault;
+  TLTIncrementalSearch FIncrementalSearch = isNone;
+  TLTSearchDirection FSearchDirection = sdForward;
+  TLTSearchStart FSearchStart = ssFocusedNode;
+  uint32_t FSearchTimeout = 1000;
+  uint32_t FIndent = 18;
+  TLTLineMode FLineMode = lmNormal;
+  TLTLineStyle FLineStyle = lsDotted;
+  int FMargin = 4;
+  TLTNodeAlignment FNodeAlignment = naProportional;
+  uint8_t FSelectionBlendFactor = 128;
+  uint32_t FSelectionCurveRadius = 0;
+  int FTextMargin = 4;
+  bool FWantTabs = false;
+
+  int FOffsetX = 0;
+  int FOffsetY = 0;
+  int FEffectiveOffsetX = 0;
+  uint32_t FRangeX = 0;
+  uint32_t FRangeY = 0;
+  plat::TPoint FLastClickPos{};
+  uint32_t FPendingRootCount = 0;
+};
+
+}  // namespace lazytree

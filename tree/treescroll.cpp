@@ -1,0 +1,372 @@
+// The tree's geometry on the window: offsets and their clamping, ranges, the window's scroll bars, scroll
+// messages and the wheel, node rectangles, keeping nodes in view, the nodes at the top and bottom edge.
+#include <QApplication>
+
+#include <algorithm>
+#include <cmath>
+
+#include "tree/treecontrol.h"
+
+namespace lazytree {
+
+namespace {
+constexpr int kScrollBarExtent = 17;  // the layer's scroll-bar thickness
+}  // namespace
+
+// ------------------------------------------------------------------------------------------------------------
+// Offsets
+
+// The one place where offsets change. Answers whether anything moved.
+bool TBaseLazyTreeControl::ScrollToOffset(plat::TPoint Value, TOffsetUpdateOptions Options, const plat::TRect*) {
+  auto clamp = [](int v, int client, uint32_t range) {
+    const int64_t low = std::min<int64_t>(0, static_cast<int64_t>(client) - range);
+    return static_cast<int>(std::clamp<int64_t>(v, low, 0));
+  };
+  const int x = clamp(Value.X, ClientW(), FRangeX);
+  const int y = clamp(Value.Y, ClientH(), FRangeY);
+  const int dx = x - FOffsetX;
+  const int dy = y - FOffsetY;
+  if (dx == 0 && dy == 0) return false;
+  FOffsetX = x;
+  FOffsetY = y;
+  FEffectiveOffsetX = -FOffsetX;
+  if (TreeStates().Has(tsHint)) CancelHint();
+  if (!Updating()) {
+    // The window is painted whole from the model; moving pixels first would gain nothing here.
+    if (Options.Has(ouScrollClientArea) && !TreeStates().Has(tsToggling)) Invalidate();
+    if (Options.Has(ouUpdateScrollBars)) {
+      const bool repaint = Options.Has(ouRepaintScrollBars);
+      if (dx != 0 && !TreeStates().Has(tsSizing) && FScrollBarOptions.HasHorizontal())
+        UpdateHorizontalScrollBar(repaint);
+      if (dy != 0 && !TreeStates().Has(tsSizing) && !TreeStates().Has(tsThumbTracking)) {
+        UpdateVerticalScrollBar(repaint);
+        // Without columns the horizontal range follows the rows now in the window.
+        if (FScrollBarOptions.HasHorizontal()) UpdateHorizontalScrollBar(repaint);
+      }
+    }
+  }
+  DoScroll(dx, dy);
+  UpdateStyledScrollBars();
+  return true;
+}
+
+void TBaseLazyTreeControl::DoScroll(int DeltaX, int DeltaY) {
+  if (OnScroll) OnScroll(this, DeltaX, DeltaY);
+}
+
+void TBaseLazyTreeControl::DoShowScrollBar(int Bar, bool Show) {
+  const bool was = ScrollBarVisible(Bar);
+  ShowScrollBar(Bar, Show);
+  if (was != Show && OnShowScrollBar) OnShowScrollBar(this, Bar, Show);
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Ranges and scroll bars
+
+void TBaseLazyTreeControl::UpdateVerticalRange() {
+  const PLazyNode root = RootNode();
+  FRangeY = root->TotalHeight + FBottomSpace - root->NodeHeight;
+}
+
+// Without columns the content is as wide as the widest row from the top node to the bottom edge.
+void TBaseLazyTreeControl::UpdateHorizontalRange() {
+  const int levelExtra = TreeOptions().PaintOptions.Has(toShowRoot) ? 1 : 0;
+  int64_t widest = 0;
+  int y = 0;
+  int top = 0;
+  PLazyNode n = GetNodeAt(0, 0, true, top);
+  for (y = top; n && y < ClientH(); n = GetNextVisibleNoInit(n, true)) {
+    const int64_t level = static_cast<int64_t>(GetNodeLevel(n)) + levelExtra;
+    widest = std::max<int64_t>(widest, level * FIndent + DoGetNodeWidth(n, NoColumn));
+    y += static_cast<int>(GetNodeHeight(n));
+  }
+  FRangeX = static_cast<uint32_t>(widest > 0 ? widest + FMargin : 0);
+}
+
+void TBaseLazyTreeControl::UpdateRanges() {
+  UpdateVerticalRange();
+  UpdateHorizontalRange();
+}
+
+void TBaseLazyTreeControl::UpdateVerticalScrollBar(bool DoRepaint) {
+  UpdateVerticalRange();
+  if (TreeStates().Has(tsUpdating)) return;
+  if (!FScrollBarOptions.HasVertical()) {
+    DoShowScrollBar(plat::SB_VERT, false);
+    SetOffsetY(FOffsetY);
+    return;
+  }
+  plat::TScrollInfo si;
+  si.fMask = plat::SIF_ALL;
+  if (ClientH() < static_cast<int64_t>(FRangeY) || FScrollBarOptions.AlwaysVisible()) {
+    DoShowScrollBar(plat::SB_VERT, true);
+    si.nMin = 0;
+    si.nMax = static_cast<int>(FRangeY);
+    si.nPos = -FOffsetY;
+    si.nPage = static_cast<plat::UINT>(std::max(ClientH() + 1, 0));
+    if (FScrollBarOptions.AlwaysVisible()) si.fMask |= plat::SIF_DISABLENOSCROLL;
+  } else {
+    si.nMin = si.nMax = si.nPos = 0;
+    si.nPage = 0;
+    DoShowScrollBar(plat::SB_VERT, false);
+    DoRepaint = false;
+  }
+  SetScrollInfo(plat::SB_VERT, si, DoRepaint);
+  SetOffsetY(-GetScrollPos(plat::SB_VERT));
+}
+
+void TBaseLazyTreeControl::UpdateHorizontalScrollBar(bool DoRepaint) {
+  UpdateHorizontalRange();
+  if (TreeStates().Has(tsUpdating)) return;
+  FEffectiveOffsetX = -FOffsetX;
+  if (!FScrollBarOptions.HasHorizontal()) {
+    DoShowScrollBar(plat::SB_HORZ, false);
+    SetOffsetX(FOffsetX);
+    return;
+  }
+  plat::TScrollInfo si;
+  si.fMask = plat::SIF_ALL;
+  if (ClientW() < static_cast<int64_t>(FRangeX) || FScrollBarOptions.AlwaysVisible()) {
+    DoShowScrollBar(plat::SB_HORZ, true);
+    si.nMin = 0;
+    si.nMax = static_cast<int>(FRangeX);
+    si.nPos = FEffectiveOffsetX;
+    si.nPage = static_cast<plat::UINT>(std::max(ClientW() + 1, 0));
+    if (FScrollBarOptions.AlwaysVisible()) si.fMask |= plat::SIF_DISABLENOSCROLL;
+  } else {
+    si.nMin = si.nMax = si.nPos = 0;
+    si.nPage = 0;
+    DoShowScrollBar(plat::SB_HORZ, false);
+    DoRepaint = false;
+  }
+  SetScrollInfo(plat::SB_HORZ, si, DoRepaint);
+  FEffectiveOffsetX = GetScrollPos(plat::SB_HORZ);
+  SetOffsetX(-FEffectiveOffsetX);
+}
+
+// A bar that appears takes room from the client area, which can call for the other bar: the vertical bar is
+// set again once when the client size changed on the way (no loop).
+void TBaseLazyTreeControl::UpdateScrollBars(bool DoRepaint) {
+  if (IsDestroying()) return;
+  const plat::TSize before{ClientW(), ClientH()};
+  UpdateVerticalScrollBar(DoRepaint);
+  UpdateHorizontalScrollBar(DoRepaint);
+  if (before.cx != ClientW() || before.cy != ClientH()) UpdateVerticalScrollBar(DoRepaint);
+  UpdateStyledScrollBars();
+}
+
+plat::TRect TBaseLazyTreeControl::GetTreeRect() const {
+  return plat::Rect(0, 0, std::max<int>(ClientWidth(), static_cast<int>(FRangeX)),
+                    std::max<int>(ClientHeight(), static_cast<int>(FRangeY)));
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Messages
+
+void TBaseLazyTreeControl::HandleScrollMessage(plat::TMessage& M, bool Vertical) {
+  M.Result = 0;
+  const int code = plat::TWMScroll(M).ScrollCode();
+  if (code > plat::SB_ENDSCROLL || code < 0) return;
+  const int bar = Vertical ? plat::SB_VERT : plat::SB_HORZ;
+  const int page = Vertical ? ClientH() : ClientW();
+  const int step = Vertical ? FScrollBarOptions.VerticalIncrement() : FScrollBarOptions.HorizontalIncrement();
+  const int offset = Vertical ? FOffsetY : FOffsetX;
+  auto set = [&](int v) { Vertical ? SetOffsetY(v) : SetOffsetX(v); };
+  switch (code) {
+    case plat::SB_LINEUP: set(offset + step); break;
+    case plat::SB_LINEDOWN: set(offset - step); break;
+    case plat::SB_PAGEUP: set(offset + page); break;
+    case plat::SB_PAGEDOWN: set(offset - page); break;
+    case plat::SB_TOP: set(0); break;
+    case plat::SB_BOTTOM:
+      set(Vertical ? -static_cast<int>(RootNode()->TotalHeight) : -static_cast<int>(FRangeX));
+      break;
+    case plat::SB_THUMBPOSITION:
+    case plat::SB_THUMBTRACK: {
+      DoStateChange({tsThumbTracking});
+      plat::TScrollInfo si;
+      si.fMask = plat::SIF_TRACKPOS;
+      GetScrollInfo(bar, si);  // the full track position, not the 16-bit one of the message
+      set(-si.nTrackPos);
+      break;
+    }
+    case plat::SB_ENDSCROLL:
+      DoStateChange({}, {tsThumbTracking});
+      if (Vertical)
+        UpdateScrollBars(true);
+      else
+        UpdateHorizontalScrollBar(false);
+      break;
+    default: break;
+  }
+}
+
+bool TBaseLazyTreeControl::DoMouseWheel(plat::TShiftState Shift, int WheelDelta, plat::TPoint MousePos) {
+  if (plat::TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  const double notches = WheelDelta / 120.0;
+  const int lines = QApplication::wheelScrollLines();
+  if (ClientH() < static_cast<int64_t>(FRangeY) && !Shift.Contains(plat::ssShift)) {
+    const double amount = Shift.Contains(plat::ssCtrl) ? ClientH() * notches
+                                                        : lines * notches * DefaultNodeHeight();
+    SetOffsetY(FOffsetY + static_cast<int>(std::trunc(amount)));
+  } else {
+    const double amount = Shift.Contains(plat::ssCtrl) ? ClientW() * notches
+                                                        : lines * notches * FScrollBarOptions.HorizontalIncrement();
+    SetOffsetX(FOffsetX + static_cast<int>(std::trunc(amount)));
+  }
+  return true;
+}
+
+void TBaseLazyTreeControl::HandleResize() {
+  if (TreeStates().Has(tsSizing) || TreeStates().Has(tsWindowCreating) || ClientH() < 1) return;
+  DoStateChange({tsSizing});
+  try {
+    UpdateScrollBars(true);
+  } catch (...) {
+    DoStateChange({}, {tsSizing});
+    throw;
+  }
+  DoStateChange({}, {tsSizing});
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Node rectangles and positions
+
+plat::TRect TBaseLazyTreeControl::GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly,
+                                                 bool Unclipped, bool /*ApplyCellContentMargin*/) {
+  if (!Node) throw ELazyTreeAssertion("Node must not be nil.");
+  if (Node == RootNode()) throw ELazyTreeAssertion("Node must not be the hidden root node.");
+  if (!Node->Has(vsInitialized)) InitNode(Node);
+  if (!GetEffectivelyVisible(Node)) return {};
+  int64_t indent = 0;
+  if (!TreeOptions().PaintOptions.Has(toFixedIndent)) {
+    for (PLazyNode n = Node; n != RootNode(); n = n->Parent) {
+      if (!n->Has(vsVisible) || !n->Parent->Has(vsExpanded)) return {};
+      if (n->Parent != RootNode()) indent += FIndent;
+    }
+  }
+  const int top = static_cast<int>(NodeAbsoluteTop(*this, FPositionCache.Usable(), Node));
+  plat::TRect r(0, top, std::max<int>(ClientW(), static_cast<int>(FRangeX)),
+                top + static_cast<int>(GetNodeHeight(Node)));
+  r.Left -= FEffectiveOffsetX;
+  r.Right -= FEffectiveOffsetX;
+  r.Top += FOffsetY;
+  r.Bottom += FOffsetY;
+  (void)Column;
+  if (!TextOnly) return r;
+  int64_t offset = FMargin + indent;
+  if (TreeOptions().PaintOptions.Has(toShowRoot)) offset += FIndent;
+  r.Left += static_cast<int>(offset);
+  const int textWidth = DoGetNodeWidth(Node, Column);
+  plat::TAlignment align = FAlignment;
+  if (Unclipped) {
+    if (r.Width() < textWidth - 1) align = plat::taLeftJustify;
+    const int textHeight = std::min(Font()->Height() < 0 ? -Font()->Height() : Font()->Height(), r.Height());
+    if (textHeight > r.Height()) {
+      const int d = (textHeight - r.Height() + 1) / 2;
+      r.Top -= d;
+      r.Bottom += d;
+    }
+  } else if (textWidth >= r.Width()) {
+    return r;
+  }
+  switch (align) {
+    case plat::taRightJustify: r.Left = r.Right - textWidth; break;
+    case plat::taCenter:
+      r.Left = (r.Left + r.Right - textWidth) / 2;
+      r.Right = r.Left + textWidth;
+      break;
+    default: r.Right = r.Left + textWidth - (Unclipped ? 1 : 0); break;
+  }
+  return r;
+}
+
+PLazyNode TBaseLazyTreeControl::GetNodeAt(int /*X*/, int Y, bool Relative, int& NodeTop) {
+  const int64_t y = Relative ? static_cast<int64_t>(Y) - FOffsetY : Y;
+  if (y < 0) {
+    NodeTop = 0;
+    return nullptr;
+  }
+  uint32_t top = 0;
+  PLazyNode n = NodeAtPosition(*this, FPositionCache.Usable(), static_cast<uint32_t>(y), top);
+  NodeTop = Relative ? static_cast<int>(top) + FOffsetY : static_cast<int>(top);
+  return n;
+}
+
+PLazyNode TBaseLazyTreeControl::TopNode() { return GetNodeAt(0, 0); }
+
+PLazyNode TBaseLazyTreeControl::BottomNode() { return GetNodeAt(0, ClientH() - 1); }
+
+namespace {
+// Collapsed ancestors, outermost first.
+std::vector<PLazyNode> CollapsedAncestors(PLazyNode Node, PLazyNode Root) {
+  std::vector<PLazyNode> list;
+  for (PLazyNode p = Node->Parent; p && p != Root; p = p->Parent)
+    if (!p->Has(vsExpanded)) list.push_back(p);
+  std::reverse(list.begin(), list.end());
+  return list;
+}
+}  // namespace
+
+void TBaseLazyTreeControl::SetTopNode(PLazyNode Node) {
+  if (!Node || Node == RootNode()) return;
+  for (PLazyNode p : CollapsedAncestors(Node, RootNode())) ToggleNode(p);
+  const plat::TRect r = GetDisplayRect(Node, NoColumn, true);
+  SetOffsetY(FOffsetY - r.Top);
+}
+
+void TBaseLazyTreeControl::SetBottomNode(PLazyNode Node) {
+  if (!Node || Node == RootNode()) return;
+  for (PLazyNode p : CollapsedAncestors(Node, RootNode())) ToggleNode(p);
+  const plat::TRect r = GetDisplayRect(Node, NoColumn, true);
+  ScrollToOffset({FOffsetX, ClientH() + FOffsetY - r.Top - static_cast<int>(GetNodeHeight(Node))},
+                 {ouRepaintScrollBars, ouUpdateScrollBars}, nullptr);
+}
+
+bool TBaseLazyTreeControl::ScrollIntoView(PLazyNode Node, bool Center, bool /*Horizontally*/) {
+  if (!Node || Node == RootNode()) return false;
+  for (PLazyNode p : CollapsedAncestors(Node, RootNode())) ToggleNode(p);
+  const plat::TRect r = GetDisplayRect(Node, NoColumn, !TreeOptions().MiscOptions.Has(toGridExtensions));
+  const int half = Center ? ClientH() / 2 : 0;
+  if (r.Top < 0) {
+    SetOffsetY(FOffsetY - r.Top + half);
+    return true;
+  }
+  if (r.Bottom > ClientH() || Center) {
+    const bool hbar = FScrollBarOptions.HasHorizontal() &&
+                      (FScrollBarOptions.AlwaysVisible() || ClientW() < static_cast<int64_t>(FRangeX));
+    SetOffsetY(FOffsetY + (Center ? half : ClientH()) - r.Bottom);
+    // Room for a horizontal bar about to appear below the node.
+    if (!hbar && ClientW() < static_cast<int64_t>(FRangeX)) SetOffsetY(FOffsetY - kScrollBarExtent);
+    return true;
+  }
+  return false;
+}
+
+TScrollDirections TBaseLazyTreeControl::GetAutoScrollDirections(int X, int Y) {
+  TScrollDirections r;
+  if (TreeStates().Has(tsWheelPanning) || TreeStates().Has(tsWheelScrolling)) {
+    if (X > FLastClickPos.X + 8) r.Include(sdRight);
+    if (X < FLastClickPos.X - 8) r.Include(sdLeft);
+    if (Y < FLastClickPos.Y - 8) r.Include(sdUp);
+    if (Y > FLastClickPos.Y + 8) r.Include(sdDown);
+    return r;
+  }
+  const int e = static_cast<int>(DefaultNodeHeight());
+  if (X < e && FEffectiveOffsetX != 0) r.Include(sdLeft);
+  if (ClientW() + FEffectiveOffsetX < static_cast<int64_t>(FRangeX) && X > ClientW() - e) r.Include(sdRight);
+  if (Y < e && FOffsetY != 0) r.Include(sdUp);
+  if (ClientH() - FOffsetY < static_cast<int64_t>(FRangeY) && Y > ClientH() - e) r.Include(sdDown);
+  return r;
+}
+
+void TBaseLazyTreeControl::InvalidateNode(PLazyNode Node) {
+  if (!Node || Node == RootNode() || Updating()) return;
+  Invalidate();
+}
+
+void TBaseLazyTreeControl::InvalidateToBottom(PLazyNode) {
+  if (!Updating()) Invalidate();
+}
+
+}  // namespace lazytree
