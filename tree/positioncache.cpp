@@ -52,7 +52,25 @@ TCacheEntry FindInPositionCache(const TBaseLazyTree& Tree, const TCache& Cache, 
 }
 
 PLazyNode NodeAtPosition(TBaseLazyTree& Tree, const TCache* Cache, uint32_t Y, uint32_t& NodeTop) {
-  TCacheEntry start = Cache ? FindInPositionCache(*Cache, Y) : TCacheEntry{};
+  TCacheEntry start{};
+  if (Cache && !Cache->empty()) {
+    auto next = std::upper_bound(Cache->begin(), Cache->end(), Y,
+                                 [](uint32_t p, const TCacheEntry& e) { return p < e.AbsoluteTop; });
+    if (next != Cache->begin()) start = *(next - 1);
+    // Nearer to the next entry: walk back from there, so no lookup walks more than half an entry's rows.
+    if (start.Node && next != Cache->end() && Y - start.AbsoluteTop > next->AbsoluteTop - Y) {
+      int64_t top = next->AbsoluteTop;
+      PLazyNode n = next->Node;
+      while (n && top > static_cast<int64_t>(Y)) {
+        n = Tree.GetPreviousVisibleNoInit(n, true);
+        if (n) top -= Tree.GetNodeHeight(n);
+      }
+      if (n) {
+        NodeTop = static_cast<uint32_t>(top);
+        return n;
+      }
+    }
+  }
   if (!start.Node) start = {Tree.GetFirstVisibleNoInit(nullptr, true), 0};
   uint64_t top = start.AbsoluteTop;
   for (PLazyNode n = start.Node; n; n = Tree.GetNextVisibleNoInit(n, true)) {

@@ -258,7 +258,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void ResumeRedraw() override { FRedrawSuspended = false; }
   void InvalidateNode(PLazyNode Node) override;
   void InvalidateToBottom(PLazyNode Node) override;
-  void StopCacheValidation() override { FPositionCache.Stop(); }
+  void StopCacheValidation() override {
+    FLastLookup.Node = nullptr;  // every change of rows or heights passes here first
+    FPositionCache.Stop();
+  }
   void RequestCacheValidation() override { FPositionCache.Request(); }
   void MeasureItemHeight(PLazyNode Node) override;
   void DoExpanded(PLazyNode Node) override;
@@ -355,6 +358,12 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   uint32_t FRangeY = 0;
   plat::TPoint FLastClickPos{};
   uint32_t FPendingRootCount = 0;
+  // The last row found by position: the scroll-bar update and the top-node query of one scroll ask for it twice.
+  struct {
+    PLazyNode Node = nullptr;
+    uint32_t Top = 0;
+    uint32_t Bottom = 0;
+  } FLastLookup;
 };
 
 }  // namespace lazytree

@@ -288,7 +288,14 @@ PLazyNode TBaseLazyTreeControl::GetNodeAt(int /*X*/, int Y, bool Relative, int& 
     return nullptr;
   }
   uint32_t top = 0;
-  PLazyNode n = NodeAtPosition(*this, FPositionCache.Usable(), static_cast<uint32_t>(y), top);
+  PLazyNode n = nullptr;
+  if (FLastLookup.Node && y >= FLastLookup.Top && y < FLastLookup.Bottom) {
+    n = FLastLookup.Node;
+    top = FLastLookup.Top;
+  } else {
+    n = NodeAtPosition(*this, FPositionCache.Usable(), static_cast<uint32_t>(y), top);
+    if (n) FLastLookup = {n, top, top + n->NodeHeight};
+  }
   NodeTop = Relative ? static_cast<int>(top) + FOffsetY : static_cast<int>(top);
   return n;
 }
