@@ -84,7 +84,7 @@ void Put_Address(uint8_t* p, std::size_t off, const std::array<uint8_t, 4>& a) {
 
 // Offsets of the fields of Gen_Par (bank1.bin). The serial ports are numbered 0 to 5: port 0 is the Modbus
 // line, port 3 the M-Bus line.
-enum Gen_Par_Offset : std::size_t {
+enum TGen_Par_Offset : std::size_t {
   GP_Modbus_Id = 20,
   GP_IP = 40,
   GP_Mask = 44,
@@ -109,7 +109,7 @@ constexpr std::size_t Port_2 = 2;
 constexpr std::size_t MBus_Port = 3;
 
 // Offsets of the fields of the header record.
-enum Header_Offset : std::size_t {
+enum THeader_Offset : std::size_t {
   HD_Baud = 12,
   HD_Parity = 18,
   HD_IP = 40,

@@ -52,28 +52,28 @@ std::optional<E> Element_Of(const QString& name) {
 }
 
 // Where each element's value lives in TParGen_Data, by kind.
-enum class Kind { None, Edit, List, Check, Polls };
+enum class TKind { None, Edit, List, Check, Polls };
 
-struct Slot {
-  Kind kind = Kind::None;
+struct TSlot {
+  TKind kind = TKind::None;
   QString* edit = nullptr;
   int* list = nullptr;
   bool* check = nullptr;
   TParGen_List which = TParGen_List::Select_Device;
 };
 
-Slot Address_Slot(std::array<QString, 4>& bytes, E first, E e) {
-  Slot s;
-  s.kind = Kind::Edit;
+TSlot Address_Slot(std::array<QString, 4>& bytes, E first, E e) {
+  TSlot s;
+  s.kind = TKind::Edit;
   s.edit = &bytes[std::size_t(e) - std::size_t(first)];
   return s;
 }
 
-Slot Find_Slot(TParGen_Data& d, E e) {
-  Slot s;
-  auto edit = [&](QString& v) { s.kind = Kind::Edit; s.edit = &v; };
-  auto list = [&](int& v, TParGen_List w) { s.kind = Kind::List; s.list = &v; s.which = w; };
-  auto check = [&](bool& v) { s.kind = Kind::Check; s.check = &v; };
+TSlot Find_Slot(TParGen_Data& d, E e) {
+  TSlot s;
+  auto edit = [&](QString& v) { s.kind = TKind::Edit; s.edit = &v; };
+  auto list = [&](int& v, TParGen_List w) { s.kind = TKind::List; s.list = &v; s.which = w; };
+  auto check = [&](bool& v) { s.kind = TKind::Check; s.check = &v; };
   switch (e) {
     case E::IP_1: case E::IP_2: case E::IP_3: case E::IP_4: return Address_Slot(d.IP, E::IP_1, e);
     case E::SM_1: case E::SM_2: case E::SM_3: case E::SM_4: return Address_Slot(d.SM, E::SM_1, e);
@@ -85,7 +85,7 @@ Slot Find_Slot(TParGen_Data& d, E e) {
     case E::TCP_Conn_TimeOut: edit(d.TCP_Conn_TimeOut); break;
     case E::Meter_Baud: list(d.Meter_Baud, TParGen_List::MBus_Baud); break;
     case E::Meter_Par: list(d.Meter_Par, TParGen_List::MBus_Parity); break;
-    case E::Meter_Req_Type: s.kind = Kind::Polls; s.list = &d.Meter_Polls; s.which = TParGen_List::MBus_Polls; break;
+    case E::Meter_Req_Type: s.kind = TKind::Polls; s.list = &d.Meter_Polls; s.which = TParGen_List::MBus_Polls; break;
     case E::Meter_Req_Delay: edit(d.Meter_Req_Delay); break;
     case E::Node_State: edit(d.Node_State); break;
     case E::Enable_Use_Fix_C_Field: check(d.Enable_Use_Fix_C_Field); break;
@@ -120,42 +120,42 @@ QString Polls_To_Text(int deviceType, int polls) {
 
 // Sets one element's value from its text; a text that does not give a value gives the default.
 void Read_Value(int deviceType, TParGen_Data& d, TParGen_Data& defaults, E e, const std::optional<QString>& text) {
-  Slot s = Find_Slot(d, e);
-  Slot def = Find_Slot(defaults, e);
+  TSlot s = Find_Slot(d, e);
+  TSlot def = Find_Slot(defaults, e);
   switch (s.kind) {
-    case Kind::Edit:
+    case TKind::Edit:
       *s.edit = text ? *text : *def.edit;
       break;
-    case Kind::Check:
+    case TKind::Check:
       *s.check = text ? *text == u"1" : *def.check;
       break;
-    case Kind::List: {
+    case TKind::List: {
       int v = 0;
       // An index outside the list is taken like a missing value, so a save never writes "-1".
       const bool ok = text && plat::TryStrToInt(*text, v) && v >= 0 && v < List_Count(s.which, deviceType);
       *s.list = ok ? v : *def.list;
       break;
     }
-    case Kind::Polls: {
+    case TKind::Polls: {
       if (Polls_Fixed_Cyclic(deviceType)) break;  // never read; set below
       const int v = text ? Polls_From_Text(deviceType, *text) : -1;
       *s.list = v >= 0 && v < List_Count(TParGen_List::MBus_Polls, deviceType) ? v : *def.list;
       break;
     }
-    case Kind::None:
+    case TKind::None:
       break;
   }
 }
 
 // The text of a value as the file stores it.
 QString Value_Text(int deviceType, TParGen_Data& d, E e) {
-  const Slot s = Find_Slot(d, e);
+  const TSlot s = Find_Slot(d, e);
   switch (s.kind) {
-    case Kind::Edit: return *s.edit;
-    case Kind::Check: return *s.check ? QStringLiteral("1") : QStringLiteral("0");
-    case Kind::List: return QString::number(*s.list);
-    case Kind::Polls: return Polls_To_Text(deviceType, *s.list);
-    case Kind::None: break;
+    case TKind::Edit: return *s.edit;
+    case TKind::Check: return *s.check ? QStringLiteral("1") : QStringLiteral("0");
+    case TKind::List: return QString::number(*s.list);
+    case TKind::Polls: return Polls_To_Text(deviceType, *s.list);
+    case TKind::None: break;
   }
   return QString();
 }

@@ -50,7 +50,7 @@ class TVariable_MBus {
 
   TVariable_MBus() noexcept {}
 
-  // Numeric fields of the record, in the order of the data model.
+  // Numeric fields of the record.
   int32_t dato_A = 0;              // data bytes 0..3, little-endian
   int32_t dato_B = 0;              // data bytes 4..7, little-endian
   uint8_t dimension = 0;           // data field code (DIF bits 0-3)
@@ -59,7 +59,7 @@ class TVariable_MBus {
   uint16_t tarif = 0;
   uint16_t device = 0;             // subunit
   uint16_t type_data = 0;          // VIF category; -1 is stored as 65535
-  uint16_t scale = 0;              // declared, not set by the decoder
+  uint16_t scale = 0;              // always 0 (the value is scaled as it is decoded); the JSON form lists it
   bool errata = false;             // the record could not be decoded
   int32_t nbyte = 0;               // number of data bytes
   int32_t numdife = 0;
@@ -67,14 +67,15 @@ class TVariable_MBus {
   int32_t vifvalue = -1;           // the VIF, or for VIF 0xFB/0xFD the first VIFE; -1 when not set
   int32_t PrinVIFE = 0;            // the first VIFE, 0 when none
   uint8_t casovif = 0;             // 0 primary, 1 FD table, 2 FB table, 100 manufacturer VIF, 101 plain-text VIF
-  int32_t numdato = 0;             // declared, always 0
+  int32_t numdato = 0;             // always 0; the JSON form of a record lists it
   uint8_t VIF = 0;                 // the VIF byte as received
   int32_t Type_Data_Vife = 0;      // VIFE category 0..151, 0 = none
   bool Enable = true;              // the window's check box
   bool Real_Wireless_Var = true;   // false only for a wireless idle filler
   lazytree::TLazyNode* Node = nullptr;  // tree node that shows this record; set by the window
-  QString Description;             // declared, not set
-  QString icon;                    // declared, not set
+  // Always empty; the JSON form of a record lists them.
+  QString Description;
+  QString icon;
 
   // Text fields, built from the raw coding when asked for.
   QString sterror() const;          // decoding error text, empty when the record is sound
@@ -127,7 +128,7 @@ class TSlave_MBus {
   int32_t Status = 0;
   QString descManufacture;
   QString descmedium;
-  QString description;              // declared, not set by the scan
+  QString description;              // always empty; the JSON form of a slave lists it
   std::vector<TVariable_MBus> List_Var;  // records of every telegram read from this slave, in order
   lazytree::TLazyNode* Node = nullptr;  // tree node of the scan window; set by the window
 

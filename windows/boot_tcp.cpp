@@ -16,13 +16,7 @@ namespace {
 // The models with two variants are updated over the network through a job file for the Ethernet updater.
 bool Uses_Job_File(int32_t t) { return Device_Model(t).Has_Variant(); }
 
-void Error_Text_Box(TObject* Sender, const QString& Text) {
-  try {
-    throw Exception(Text);
-  } catch (...) {
-    Application->HandleException(Sender);
-  }
-}
+void Error_Text_Box(TObject* Sender, const QString& Text) { Application->HandleException(Sender, Exception(Text)); }
 
 }  // namespace
 
@@ -144,27 +138,28 @@ void TFBootTCP::LbButton1Click() {
   ping_ = 0;
   Set_Busy(true);
   const TTickClock clock = Clock ? Clock : TTickClock(MonotonicTicks);
-  bool failed = false;
-  try {
-    const QString host = Address();
-    // Only a checked dotted-decimal address is pinged; a name is never resolved.
-    if (host.isEmpty()) throw EIcmpError(QStringLiteral("Not an IPv4 address."));
-    const uint32_t first = clock();
-    int successes = 0;
-    for (;;) {
-      Ping->Send(host);
-      const uint32_t sent = clock();
+  // Only a checked dotted-decimal address is pinged; a name is never resolved.
+  const QString host = Address();
+  bool failed = host.isEmpty();
+  if (!failed) {
+    try {
+      const uint32_t first = clock();
+      int successes = 0;
       for (;;) {
-        Application->ProcessMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        PingReply(Ping->Poll());
-        if (ping_ != 0 || static_cast<uint32_t>(clock() - sent) >= 400) break;
+        Ping->Send(host);
+        const uint32_t sent = clock();
+        for (;;) {
+          Application->ProcessMessages();
+          std::this_thread::sleep_for(std::chrono::milliseconds(10));
+          PingReply(Ping->Poll());
+          if (ping_ != 0 || static_cast<uint32_t>(clock() - sent) >= 400) break;
+        }
+        if (ping_ == 1) ++successes;
+        if (successes >= 2 || static_cast<uint32_t>(clock() - first) > 10000) break;
       }
-      if (ping_ == 1) ++successes;
-      if (successes >= 2 || static_cast<uint32_t>(clock() - first) > 10000) break;
+    } catch (const std::exception&) {
+      failed = true;  // the socket could not be opened or the request not sent
     }
-  } catch (const std::exception&) {
-    failed = true;
   }
   Set_Busy(false);
   if (failed) {

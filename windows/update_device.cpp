@@ -21,13 +21,7 @@ using namespace plat;
 
 namespace {
 
-void Error_Text_Box(const QString& Text) {
-  try {
-    throw Exception(Text);
-  } catch (...) {
-    Application->HandleException(FTessaroneFirmWare);
-  }
-}
+void Error_Text_Box(const QString& Text) { Application->HandleException(FTessaroneFirmWare, Exception(Text)); }
 
 }  // namespace
 

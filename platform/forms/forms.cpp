@@ -380,17 +380,17 @@ void TApplication::HandleException(TObject* Sender) {
   try {
     std::rethrow_exception(ep);
   } catch (const std::exception& e) {
-    if (OnException)
-      OnException(Sender, e);
-    else
-      ShowException(e);
+    HandleException(Sender, e);
   } catch (...) {
-    Exception unknown(QStringLiteral("Unknown exception"));
-    if (OnException)
-      OnException(Sender, unknown);
-    else
-      ShowException(unknown);
+    HandleException(Sender, Exception(QStringLiteral("Unknown exception")));
   }
+}
+
+void TApplication::HandleException(TObject* Sender, const std::exception& E) {
+  if (OnException)
+    OnException(Sender, E);
+  else
+    ShowException(E);
 }
 
 void TApplication::ShowException(const std::exception& E) {

@@ -146,6 +146,8 @@ class TApplication : public TComponent {
 
   // Call inside a catch block: OnException when assigned, otherwise the framework's error box (ShowException).
   void HandleException(TObject* Sender);
+  // The same for an error that was never raised: E takes the way of an exception that reached the application.
+  void HandleException(TObject* Sender, const std::exception& E);
   // The error box: the message (with a full stop added when it ends in a letter or digit), the application's
   // title, an error icon and OK.
   void ShowException(const std::exception& E);
