@@ -580,6 +580,11 @@ void PaintDropDownButton(TCanvas& Canvas, TThemeWindow ThemeWindow, const TRect&
   Triangle(Canvas, TPoint(L + 5, T + 8), TPoint(L + 11, T + 8), TPoint(L + 8, T + 11), Tones.Background.TextColor);
 }
 
+bool PaintThemePart(TCanvas& Canvas, TThemeWindow ThemeWindow, const char* ThemeClass, int Part, int State,
+                   const TRect& Rect) {
+  return DrawThemed(Canvas, ThemeWindow, ThemeClass, Part, State, Rect);
+}
+
 void PaintPushButtonFace(TCanvas& Canvas, TThemeWindow ThemeWindow, const TRect& Rect, const TColorTones& Tones,
                          int State, int Look) {
   static const int themed[4] = {PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DISABLED};

@@ -96,6 +96,9 @@ plat::TPoint EditCharPosition(plat::TCanvas& Canvas, const QString& Text, int In
 // 3 disabled. Themed drawing falls back to the classic look while styles are off.
 void PaintDropDownButton(plat::TCanvas& Canvas, TThemeWindow ThemeWindow, const plat::TRect& Rect,
                          const TColorTones& Tones, int State, int Look);
+// A theme part through the editors' theme table; False (nothing drawn) while styles are off.
+bool PaintThemePart(plat::TCanvas& Canvas, TThemeWindow ThemeWindow, const char* ThemeClass, int Part, int State,
+                   const plat::TRect& Rect);
 void PaintPushButtonFace(plat::TCanvas& Canvas, TThemeWindow ThemeWindow, const plat::TRect& Rect,
                          const TColorTones& Tones, int State, int Look);
 void PaintSpinButtonPair(plat::TCanvas& Canvas, TThemeWindow ThemeWindow, const plat::TRect& Rect,
