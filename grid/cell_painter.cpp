@@ -11,6 +11,8 @@ using plat::TRect;
 
 void TCellPaintHost::DrawCellContents(TCanvas& ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState) {
   const QString text = PaintCells().GetCellEx(ACol, ARow);
+  // Over a gradient the brush holds the last band's colour: the text goes on the background as painted.
+  ACanvas.SetBkMode(plat::TRANSPARENT);
   ACanvas.DrawText(text, ARect, plat::DT_SINGLELINE | plat::DT_CENTER | plat::DT_VCENTER);
 }
 

@@ -8,12 +8,14 @@
 #include "grid/model/cellgrid.h"
 #include "grid/model/gridtypes.h"
 #include "platform/graphics/canvas.h"
-#include "platform/rtl/sets.h"
+#include "platform/grids/grids.h"
 
 namespace grid {
 
-enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
-using TGridDrawState = plat::TSet<TGridDrawStateItem, 63>;
+using plat::gdFixed;
+using plat::gdFocused;
+using plat::gdSelected;
+using plat::TGridDrawState;
 
 // The line options of the grid that painting reads.
 struct TCellPaintOptions {
