@@ -15,6 +15,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
+#include "platform/grids/editmask.h"
 #include "platform/grids/gridaxis.h"
 
 namespace plat {
@@ -74,10 +75,14 @@ class TInplaceEdit : public TMemo {
   void SetFocus() override;
   // Loads the current cell's text, edit limit and mask.
   virtual void UpdateContents();
-  // The mask the grid gave for the cell ("" = none). Kept for the editors that interpret it.
+  // The mask the grid gave for the cell ("" = none, see editmask.h). With a mask the editor shows every
+  // position, typing overwrites the input positions and skips the literals.
   QString EditMask() const { return FEditMask; }
-  void SetEditMask(const QString& v) { FEditMask = v; }
-  // The text as loaded by the last UpdateContents.
+  void SetEditMask(const QString& v);
+  bool IsMasked() const { return !FMask.Empty(); }
+  // The value the editor holds: its text, or with a mask the mask's value of it.
+  QString EditValue() const;
+  // The text as shown after the last UpdateContents.
   QString LoadedText() const { return FLoadedText; }
   // Puts back the text loaded by the last UpdateContents (and sends it to the grid).
   void Reset();
@@ -95,8 +100,13 @@ class TInplaceEdit : public TMemo {
 
  private:
   bool ForwardsKey(std::uint16_t Key, TShiftState Shift) const;
+  // Masked typing: puts ch (or a blank for Backspace / Delete) at the fitting input position.
+  void MaskedType(char16_t ch);
+  void MaskedClear(bool backwards);
+  void SetMaskedText(const QString& text, int caret);
   TCustomGrid* FGrid;
   QString FEditMask;
+  TEditMask FMask;
   QString FLoadedText;
   bool FLoading = false;
 };

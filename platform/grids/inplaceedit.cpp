@@ -1,7 +1,11 @@
 // The in-place editor and the grid's editor steps (show, hide, place, load and send back the text).
+#include <QClipboard>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+
+#include <algorithm>
 
 #include "platform/grids/grids.h"
 
@@ -50,11 +54,49 @@ void TInplaceEdit::UpdateContents() {
   const int col = FGrid->FInplaceCol, row = FGrid->FInplaceRow;
   FLoading = true;
   SetMaxLength(FGrid->HandleGetEditLimit());
-  FEditMask = FGrid->GetEditMask(col, row);
+  SetEditMask(FGrid->GetEditMask(col, row));
   SetReadOnly(!FGrid->CanEditModify());
-  SetText(FGrid->HandleGetEditText(col, row));
+  const QString text = FGrid->HandleGetEditText(col, row);
+  SetText(IsMasked() ? FMask.Display(text) : text);
   FLoadedText = Text();
   FLoading = false;
+}
+
+void TInplaceEdit::SetEditMask(const QString& v) {
+  FEditMask = v;
+  FMask = TEditMask(v);
+}
+
+QString TInplaceEdit::EditValue() const { return IsMasked() ? FMask.Value(Text()) : Text(); }
+
+void TInplaceEdit::SetMaskedText(const QString& text, int caret) {
+  SetText(text);
+  SetSelStart(std::clamp(caret, 0, static_cast<int>(text.size())));
+  SetSelLength(0);
+}
+
+void TInplaceEdit::MaskedType(char16_t ch) {
+  const int pos = FMask.NextInput(SelStart());
+  if (pos < 0) return;
+  const QChar taken = FMask.Accept(pos, QChar(ch));
+  if (taken.isNull()) return;
+  QString t = Text();
+  if (t.size() < FMask.Length()) t = FMask.Display(FMask.Value(t));
+  // Typing over a selection empties its positions first.
+  for (int i = SelStart(), end = std::min(SelStart() + SelLength(), static_cast<int>(t.size())); i < end; ++i)
+    if (FMask.NextInput(i) == i) t[i] = FMask.Blank();
+  t[pos] = taken;
+  const int next = FMask.NextInput(pos + 1);
+  SetMaskedText(t, next < 0 ? pos + 1 : next);
+}
+
+void TInplaceEdit::MaskedClear(bool backwards) {
+  const int pos = backwards ? FMask.PrevInput(SelStart() - 1) : FMask.NextInput(SelStart());
+  if (pos < 0) return;
+  QString t = Text();
+  if (pos >= t.size()) return;
+  t[pos] = FMask.Blank();
+  SetMaskedText(t, pos);
 }
 
 void TInplaceEdit::Reset() {
@@ -63,7 +105,7 @@ void TInplaceEdit::Reset() {
 
 void TInplaceEdit::Change() {
   if (!FLoading && FGrid && FGrid->FInplaceCol >= 0)
-    FGrid->HandleSetEditText(FGrid->FInplaceCol, FGrid->FInplaceRow, Text());
+    FGrid->HandleSetEditText(FGrid->FInplaceCol, FGrid->FInplaceRow, EditValue());
   TMemo::Change();
 }
 
@@ -108,6 +150,10 @@ void TInplaceEdit::KeyDown(std::uint16_t& Key, TShiftState Shift) {
     return;
   }
   TMemo::KeyDown(Key, Shift);
+  if (Key == VK_DELETE && IsMasked()) {
+    if (FGrid->CanEditModify()) MaskedClear(false);
+    Key = 0;
+  }
 }
 
 void TInplaceEdit::KeyPress(char16_t& Key) {
@@ -126,12 +172,19 @@ void TInplaceEdit::KeyPress(char16_t& Key) {
       Key = 0;
       return;
     }
-    if (Key >= 32 && MaxLength() > 0 && Text().size() - SelLength() >= MaxLength()) {
+    if (Key >= 32 && !IsMasked() && MaxLength() > 0 && Text().size() - SelLength() >= MaxLength()) {
       Key = 0;
       return;
     }
   }
   TMemo::KeyPress(Key);
+  if (Key != 0 && IsMasked() && (Key >= 32 || Key == 8)) {
+    if (Key == 8)
+      MaskedClear(true);
+    else
+      MaskedType(Key);
+    Key = 0;
+  }
 }
 
 LRESULT TInplaceEdit::DefaultDlgCode() const {
@@ -141,6 +194,12 @@ LRESULT TInplaceEdit::DefaultDlgCode() const {
 }
 
 void TInplaceEdit::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_PASTE && IsMasked()) {
+    // Pasted text is typed into the mask, one character after the other.
+    if (!ReadOnly())
+      for (QChar ch : QGuiApplication::clipboard()->text()) MaskedType(ch.unicode());
+    return;
+  }
   if (Message.Msg == WM_LBUTTONDBLCLK && FGrid) {
     TMemo::Dispatch(Message);
     FGrid->DblClick();
@@ -186,7 +245,7 @@ void TCustomGrid::ShowEditorChar(char16_t Ch) {
 
 void TCustomGrid::UpdateText() {
   if (FInplaceEdit && FInplaceCol >= 0 && FInplaceRow >= 0 && CanEditModify())
-    HandleSetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->Text());
+    HandleSetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->EditValue());
 }
 
 void TCustomGrid::HideEditor() {

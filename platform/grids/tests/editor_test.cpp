@@ -114,7 +114,7 @@ TEST_F(EditorTest, EditLimitAndReadOnlyCellsComeFromTheGrid) {
     using TTestGrid::TTestGrid;
     int HandleGetEditLimit() override { return 3; }
     bool CanEditAcceptKey(char16_t k) override { return k != u'#'; }
-    QString GetEditMask(int c, int) override { return c == 1 ? "999" : ""; }
+    QString GetEditMask(int c, int) override { return c == 2 ? "999" : ""; }
   };
   auto* lg = new LimitedGrid(f.form.get());
   lg->SetParent(f.form.get());
@@ -123,9 +123,14 @@ TEST_F(EditorTest, EditLimitAndReadOnlyCellsComeFromTheGrid) {
   TInplaceEdit* e = lg->InplaceEditor();
   ASSERT_TRUE(e && e->Visible());
   EXPECT_EQ(e->MaxLength(), 3);
-  EXPECT_EQ(e->EditMask(), "999");
+  EXPECT_EQ(e->EditMask(), "");
   for (char16_t ch : std::u16string(u"ab#cd")) e->Perform(WM_CHAR, ch, 1);
   EXPECT_EQ(lg->Cells(1, 1), "abc");
+  lg->SetCol(2);
+  lg->SetEditorMode(true);
+  EXPECT_EQ(e->EditMask(), "999");
+  for (char16_t ch : std::u16string(u"1a#2")) e->Perform(WM_CHAR, ch, 1);
+  EXPECT_EQ(e->Text(), "12_");
 }
 
 TEST_F(EditorTest, NoEditorWithoutEditingOrInRowSelect) {
