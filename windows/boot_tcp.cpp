@@ -99,26 +99,19 @@ void TFBootTCP::Address_Edited() {
   LPing->SetCaption(QString());
 }
 
-void TFBootTCP::E_IP1KeyPress(char16_t& Key) {
-  if (Key == u'.') {
-    Key = 0;
-    E_IP2->SetFocus();
-  }
+// "." moves on to the next field and selects its text, so that typing an address over a filled one replaces it.
+void TFBootTCP::Dot_To(char16_t& Key, TEdit* Next) {
+  if (Key != u'.') return;
+  Key = 0;
+  Next->SetFocus();
+  Next->SelectAll();
 }
 
-void TFBootTCP::E_IP2KeyPress(char16_t& Key) {
-  if (Key == u'.') {
-    Key = 0;
-    E_IP3->SetFocus();
-  }
-}
+void TFBootTCP::E_IP1KeyPress(char16_t& Key) { Dot_To(Key, E_IP2); }
 
-void TFBootTCP::E_IP3KeyPress(char16_t& Key) {
-  if (Key == u'.') {
-    Key = 0;
-    E_IP4->SetFocus();
-  }
-}
+void TFBootTCP::E_IP2KeyPress(char16_t& Key) { Dot_To(Key, E_IP3); }
+
+void TFBootTCP::E_IP3KeyPress(char16_t& Key) { Dot_To(Key, E_IP4); }
 
 void TFBootTCP::Set_Busy(bool v) {
   FBusy = v;

@@ -52,6 +52,7 @@ class TFBootTCP : public TUpdateForm {
   static bool Valid_IP(const QString& IP, int& ip1, int& ip2, int& ip3, int& ip4);
   // Writes the job file into the updater folder; false (after an error box) when it cannot be written.
   bool Compile_XML_Parameter();
+  void Dot_To(char16_t& Key, plat::TEdit* Next);
   void E_IP1KeyPress(char16_t& Key);
   void E_IP2KeyPress(char16_t& Key);
   void E_IP3KeyPress(char16_t& Key);

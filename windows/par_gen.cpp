@@ -470,7 +470,10 @@ void TFParGen::KeyPress(TObject* Sender, char16_t& Key) {
   Key = 0;
   for (std::size_t i = 0; i + 1 < FAddressEdits.size(); ++i) {
     if (FAddressEdits[i] != Sender) continue;
-    if (FAddressEdits[i + 1]->CanFocus()) FAddressEdits[i + 1]->SetFocus();
+    if (FAddressEdits[i + 1]->CanFocus()) {
+      FAddressEdits[i + 1]->SetFocus();
+      FAddressEdits[i + 1]->SelectAll();  // the next number typed replaces the field's text
+    }
     return;
   }
 }

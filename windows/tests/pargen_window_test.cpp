@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/device_model.h"
 #include "core/lang_texts.h"
@@ -553,6 +555,22 @@ TEST_F(ParGenWindow, DotMovesToTheNextAddressEdit) {
   f.E_IP[0]->LineEdit()->selectAll();
   QTest::keyClicks(f.E_IP[0]->Widget(), "12");
   EXPECT_EQ(f.E_IP[0]->Text(), "12");
+  f.Hide();
+}
+
+// Typing a whole address over a filled one: each "." moves on and selects the next field, so every number
+// replaces what the field held.
+TEST_F(ParGenWindow, TypingAnAddressOverAFilledOneReplacesEveryField) {
+  TFParGen& f = Open(1);
+  f.Show();
+  f.Widget()->activateWindow();
+  const char* Filled[4] = {"127", "168", "200", "205"};
+  for (int i = 0; i < 4; ++i) f.E_IP[i]->SetText(QString::fromLatin1(Filled[i]));
+  f.E_IP[0]->SetFocus();
+  f.E_IP[0]->SelectAll();
+  for (const char c : std::string("10.1.2.33")) QTest::keyClick(QApplication::focusWidget(), c);  // as typed
+  const char* Typed[4] = {"10", "1", "2", "33"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(f.E_IP[i]->Text(), QString::fromLatin1(Typed[i])) << i;
   f.Hide();
 }
 

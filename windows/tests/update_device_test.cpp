@@ -1,9 +1,11 @@
 // The update road through the real windows: compile, bank images, the serial and Ethernet update windows, the
 // ping test, and the stand-in updater started beside the program.
 
+#include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
 
 #include <signal.h>
 
@@ -501,6 +503,21 @@ TEST_F(UpdateDeviceTest, AFullStopInAnAddressEditMovesOn) {
       c.From->OnKeyPress(c.From, digit);
       EXPECT_EQ(digit, u'7');
     }
+    FBootTCP->Close();
+  });
+  FBootTCP->ShowModal();
+}
+
+// Typing a whole address over a filled one: each "." moves on and selects the next field, so every number
+// replaces what the field held.
+TEST_F(UpdateDeviceTest, TypingAnAddressOverAFilledOneReplacesEveryField) {
+  Last_IP_Address = QStringLiteral("127.168.200.205");
+  OnModal(FBootTCP, [&] {
+    FBootTCP->E_IP1->SetFocus();
+    FBootTCP->E_IP1->SelectAll();
+    for (const char c : std::string("10.1.2.33")) QTest::keyClick(QApplication::focusWidget(), c);  // as typed
+    EXPECT_EQ(FBootTCP->Address(), QStringLiteral("10.1.2.33"));
+    EXPECT_TRUE(FBootTCP->E_IP4->Focused());
     FBootTCP->Close();
   });
   FBootTCP->ShowModal();
