@@ -99,13 +99,21 @@ void TFSoftOptions::Create_Lang_List() {
   Update_Lang_Page(1);
 }
 
+int TFSoftOptions::Page_Count() const {
+  return std::max(1, (static_cast<int>(SL_Languages.size()) + 5) / 6);  // with no language file: one empty page
+}
+
+void TFSoftOptions::Show_Paging() {
+  L_Page_Lang->SetCaption(Lang_Text(43) + QString::number(Show_Page) + Lang_Text(44) + QString::number(Page_Count()));
+  Btn_Prev->SetVisible(Show_Page > 1);
+  Btn_Next->SetVisible(Show_Page < Page_Count());
+}
+
 void TFSoftOptions::Update_Lang_Page(int p) {
   const int files = static_cast<int>(SL_Languages.size());
-  const int m = (files + 5) / 6;
+  Show_Page = p;
   L_Sel_Lang->SetCaption(Lang_Text(42) + Language_In_Use);
-  L_Page_Lang->SetCaption(Lang_Text(43) + QString::number(p) + Lang_Text(44) + QString::number(m));
-  Btn_Prev->SetVisible(p != 1);
-  Btn_Next->SetVisible(p != m);
+  Show_Paging();
   const int n = std::min(files - (p - 1) * 6, 6);
   for (int k = 1; k <= 6; ++k) {
     if (k > n) {
@@ -133,9 +141,8 @@ void TFSoftOptions::Update_Lang_Page(int p) {
 }
 
 void TFSoftOptions::Btn_NextClick(TObject* Sender) {
-  const int m = (static_cast<int>(SL_Languages.size()) + 5) / 6;
   if (Sender == Btn_Next) {
-    if (m >= Show_Page + 1) ++Show_Page;
+    if (Page_Count() >= Show_Page + 1) ++Show_Page;
   } else if (Show_Page - 1 > 0) {
     --Show_Page;
   }
@@ -201,7 +208,7 @@ void TFSoftOptions::Set_Lang() {
   TS_Language->SetCaption(Lang_Text(40));
   TS_Con_Options->SetCaption(Lang_Text(41));
   L_Sel_Lang->SetCaption(Lang_Text(42));
-  L_Page_Lang->SetCaption(Lang_Text(43) + QStringLiteral("1") + Lang_Text(44) + QStringLiteral("1"));
+  Show_Paging();
   Btn_Prev->SetCaption(Lang_Text(45));
   Btn_Next->SetCaption(Lang_Text(46));
   CB_En_Con->SetCaption(Lang_Text(47));

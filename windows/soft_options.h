@@ -56,6 +56,9 @@ class TFSoftOptions : public plat::TForm {
   void FormShow();
   void Create_Lang_List();
   void Update_Lang_Page(int Num_Page);
+  // The page label and the paging buttons, as the pages there are make them.
+  int Page_Count() const;
+  void Show_Paging();
   void Btn_NextClick(plat::TObject* Sender);
   void LangClick(int Slot);
   void Update_CheckBox();

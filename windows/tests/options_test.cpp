@@ -65,18 +65,41 @@ TEST_F(WindowsTest, LanguagePagesWithFlags) {
   });
   FTessaroneFirmWare->Btn_Opz->Click();
 
-  // The default flag stands in for a missing one; no file at all shows page 1 of 0.
+  // The default flag stands in for a missing one; no file at all shows one empty page and no paging.
   WriteFlag(dir_.filePath("LANGUAGE/DefaultFlag.bmp"), Qt::blue);
   OnModal(O, [&] {
     EXPECT_TRUE(O->I_L[1]->Visible());
     for (const char* n : {"A", "B", "C", "D", "E", "F", "G"}) QFile::remove(dir_.filePath(QString("LANGUAGE/%1.lng").arg(n)));
     O->Create_Lang_List();
-    EXPECT_EQ(O->L_Page_Lang->Caption(), "Page 1 / 0");
+    EXPECT_EQ(O->L_Page_Lang->Caption(), "Page 1 / 1");
     EXPECT_FALSE(O->Btn_Prev->Visible());
-    EXPECT_TRUE(O->Btn_Next->Visible());
+    EXPECT_FALSE(O->Btn_Next->Visible());
     for (int k = 1; k <= 6; ++k) EXPECT_FALSE(O->L_L[k]->Visible()) << k;
     O->Btn_Next->Click();
     EXPECT_EQ(O->Show_Page, 1);
+    O->Frame.Btn_Cancel->Click();
+  });
+  FTessaroneFirmWare->Btn_Opz->Click();
+}
+
+// A language chosen on the second page: the window's texts change, and the page label and the paging buttons
+// still tell the page shown.
+TEST_F(WindowsTest, PagingAgreesWithThePagesAfterALanguageChange) {
+  for (const char* n : {"A", "B", "C", "D", "E", "F"}) Write(QString("LANGUAGE/%1.lng").arg(n), "");
+  Write("LANGUAGE/G.lng", "STR43 = \xC2\xB6Seite \xC2\xB6\r\nSTR44 = \xC2\xB6 von \xC2\xB6\r\n");
+  Start();
+  boxes_.Answer(mrYes);
+  TFSoftOptions* O = FSoftOptions;
+  OnModal(O, [&] {
+    O->Btn_Next->Click();
+    O->LangClick(1);
+    EXPECT_EQ(O->L_Page_Lang->Caption(), "Seite 2 von 2");
+    EXPECT_TRUE(O->Btn_Prev->Visible());
+    EXPECT_FALSE(O->Btn_Next->Visible());
+    O->Btn_Prev->Click();
+    EXPECT_EQ(O->L_Page_Lang->Caption(), "Seite 1 von 2");
+    EXPECT_FALSE(O->Btn_Prev->Visible());
+    EXPECT_TRUE(O->Btn_Next->Visible());
     O->Frame.Btn_Cancel->Click();
   });
   FTessaroneFirmWare->Btn_Opz->Click();
