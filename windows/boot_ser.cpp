@@ -1,6 +1,7 @@
 #include "windows/boot_ser.h"
 
 #include <QDir>
+#include <QPainter>
 
 #include "core/com_ports.h"
 #include "windows/main_window.h"
@@ -19,6 +20,15 @@ TFBootSer::TFBootSer(TComponent* AOwner) : TUpdateForm(AOwner, QStringLiteral("F
   CB_Com->SetStyle(csDropDownList);
   Btn_COM_List = Make_Control<controls::TLbButton>(this, "Btn_COM_List", 180, 155, 24, 24);
   Btn_COM_List->SetShowHint(true);
+  // A circular arrow: the list of ports is read again.
+  Set_Drawn_Glyph(Btn_COM_List, 16, [](QPainter& P) {
+    P.setPen(QPen(QColor(60, 60, 60), 2, Qt::SolidLine, Qt::FlatCap));
+    P.drawArc(QRectF(2.5, 3.5, 11, 11), 100 * 16, 280 * 16);
+    P.setPen(Qt::NoPen);
+    P.setBrush(QColor(60, 60, 60));
+    P.drawPolygon(QPolygonF({QPointF(7, 1), QPointF(12, 4), QPointF(7, 7.5)}));
+  });
+  Btn_COM_List->SetAlignment(taLeftJustify);  // the glyph 4 pixels in: centred, as the button has no caption
 
   Make_Options_Page();
 

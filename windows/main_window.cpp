@@ -31,40 +31,34 @@ namespace {
 
 void Error_Box(int Index) { MessageDlg(Lang_Text(Index), mtError, TMsgDlgButtons{mbOK}); }
 
-// The pictures of the three small buttons (one image of 32 x 32, magenta where the button shows through).
+// The pictures of the three small buttons (one image of 32 x 32).
 void Set_Icon(TLbButton* Button, char Kind) {
-  QImage img(32, 32, QImage::Format_RGB32);
-  img.fill(QColor(255, 0, 255));
-  QPainter p(&img);
-  const QColor ink(90, 90, 90);
-  p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
-  switch (Kind) {
-    case 'i':
-      p.drawEllipse(QRectF(3, 3, 26, 26));
-      p.drawLine(QPointF(16, 14), QPointF(16, 23));
-      p.drawPoint(QPointF(16, 9));
-      break;
-    case 'o':
-      p.drawEllipse(QRectF(9, 9, 14, 14));
-      for (int a = 0; a < 360; a += 45) {
-        p.save();
-        p.translate(16, 16);
-        p.rotate(a);
-        p.drawLine(QPointF(0, 9), QPointF(0, 13));
-        p.restore();
-      }
-      break;
-    default:
-      p.setPen(QPen(QColor(170, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(8, 8), QPointF(24, 24));
-      p.drawLine(QPointF(24, 8), QPointF(8, 24));
-      break;
-  }
-  p.end();
-  img.setPixel(0, 31, qRgb(255, 0, 255));
-  TBitmap bmp;
-  bmp.SetImage(img);
-  Button->SetGlyph(&bmp);
+  Set_Drawn_Glyph(Button, 32, [Kind](QPainter& p) {
+    const QColor ink(90, 90, 90);
+    p.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap));
+    switch (Kind) {
+      case 'i':
+        p.drawEllipse(QRectF(3, 3, 26, 26));
+        p.drawLine(QPointF(16, 14), QPointF(16, 23));
+        p.drawPoint(QPointF(16, 9));
+        break;
+      case 'o':
+        p.drawEllipse(QRectF(9, 9, 14, 14));
+        for (int a = 0; a < 360; a += 45) {
+          p.save();
+          p.translate(16, 16);
+          p.rotate(a);
+          p.drawLine(QPointF(0, 9), QPointF(0, 13));
+          p.restore();
+        }
+        break;
+      default:
+        p.setPen(QPen(QColor(170, 40, 40), 3.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 8), QPointF(24, 24));
+        p.drawLine(QPointF(24, 8), QPointF(8, 24));
+        break;
+    }
+  });
   Button->SetLayout(controls::blGlyphTop);
 }
 

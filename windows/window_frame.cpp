@@ -1,9 +1,12 @@
 #include "windows/window_frame.h"
 
 #include <QDesktopServices>
+#include <QImage>
+#include <QPainter>
 
 #include "core/device_model.h"
 #include "core/lang_texts.h"
+#include "platform/graphics/graphic.h"
 
 using namespace plat;
 
@@ -78,4 +81,18 @@ void TLinkLabel::Click() {
 
 void Open_Link(const QUrl& Link) {
   if (!Link.isEmpty()) QDesktopServices::openUrl(Link);
+}
+
+void Set_Drawn_Glyph(controls::TLbButton* Button, int Size, const std::function<void(QPainter& P)>& Draw) {
+  const QRgb Ground = qRgb(255, 0, 255);
+  QImage Img(Size, Size, QImage::Format_RGB32);
+  Img.fill(Ground);
+  {
+    QPainter P(&Img);  // no smoothing: an edge pixel mixed with the ground would show as a purple fringe
+    Draw(P);
+  }
+  Img.setPixel(0, Size - 1, Ground);  // the corner pixel names the colour that the button shows through
+  plat::TBitmap Bmp;
+  Bmp.SetImage(Img);
+  Button->SetGlyph(&Bmp);
 }

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QPainter;
+
 #include "controls/lb_button.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
@@ -33,6 +35,10 @@ T* Make_Control(plat::TWinControl* Parent, const char* Name, int Left, int Top, 
   c->SetBounds(Left, Top, Width, Height);
   return c;
 }
+
+// Gives Button a drawn picture of Size x Size pixels: Draw paints on a magenta ground, which the button shows
+// through.
+void Set_Drawn_Glyph(controls::TLbButton* Button, int Size, const std::function<void(QPainter& P)>& Draw);
 
 // A label with its text, the window font unless changed.
 plat::TLabel* Make_Label(plat::TWinControl* Parent, const char* Name, int Left, int Top);

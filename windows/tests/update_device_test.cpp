@@ -2,6 +2,7 @@
 // ping test, and the stand-in updater started beside the program.
 
 #include <QApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -210,6 +211,27 @@ TEST_F(UpdateDeviceTest, Type3Variant0RunsTheSerialUpdaterOnTheChosenPort) {
   EXPECT_EQ(Args(runs[0]), want);
   EXPECT_EQ(runs[0].value(QStringLiteral("program")).toString(), QStringLiteral("Ser_51645_Update.exe"));
   EXPECT_EQ(QDir(runs[0].value(QStringLiteral("cwd")).toString()).canonicalPath(), QDir(folder).canonicalPath());
+}
+
+// The port list's refresh button shows its picture (kept beside the test as a picture of the window's first page).
+TEST_F(UpdateDeviceTest, SerialPortRefreshButtonShowsItsGlyph) {
+  FBootSer->TTY_Class_Dir = Fake_Ttys({QStringLiteral("ttyUSB0")});
+  QImage window, button;
+  OnModal(FBootSer, [&] {
+    window = FBootSer->Widget()->grab().toImage();
+    button = FBootSer->Btn_COM_List->Widget()->grab().toImage();
+    FBootSer->Close();
+  });
+  FBootSer->ShowModal();
+  window.save(QStringLiteral(TEST_BINARY_DIR "/boot_ser.png"));
+  button.scaled(button.size() * 8).save(QStringLiteral(TEST_BINARY_DIR "/boot_ser_refresh_button.png"));
+  EXPECT_GT(FBootSer->Btn_COM_List->NumGlyphs(), 0);
+  ASSERT_FALSE(button.isNull());
+  // The glyph's dark ink stands out in the middle of the button; an empty button shows only its face there.
+  int ink = 0;
+  for (int y = 6; y < button.height() - 6; ++y)
+    for (int x = 6; x < button.width() - 6; ++x) ink += qGray(button.pixel(x, y)) < 140;
+  EXPECT_GT(ink, 10);
 }
 
 TEST_F(UpdateDeviceTest, NoSerialPortStopsAtNext) {
