@@ -1,5 +1,7 @@
 #include "core/device_model.h"
 
+#include <iterator>
+
 namespace {
 
 using B = TBank_Set;
@@ -65,6 +67,14 @@ constexpr TDevice_Model Models[] = {
      .Gen_Par_Modbus_Code = 2, .Scan_Decode = true, .Banks = {B::Network, B::Network}, .Updaters = {U::Tcp, U::Tcp},
      .Board = u" HD51872", .TCP_Program = u"TCP_51872_Update.exe", .TCP_Image = u"sim51872.sim"},
 };
+
+// One row for each known type and for nothing else.
+constexpr bool Rows_Are_The_Known_Types() {
+  for (const TDevice_Model& m : Models)
+    if (!Is_Known_Device_Type(m.Type)) return false;
+  return std::size(Models) == std::size(Known_Device_Types);
+}
+static_assert(Rows_Are_The_Known_Types());
 
 constexpr TDevice_Model No_Model{};
 

@@ -89,6 +89,7 @@ enum TGen_Par_Offset : std::size_t {
   GP_IP = 40,
   GP_Mask = 44,
   GP_Gateway = 48,
+  GP_Application_Port = 52,  // the converter's own port, which the Modbus TCP port must not take
   GP_TCP_Port = 54,
   GP_TCP_Port_Copy = 56,
   GP_Modbus_Code = 59,
@@ -115,6 +116,7 @@ enum THeader_Offset : std::size_t {
   HD_IP = 40,
   HD_Mask = 44,
   HD_Gateway = 48,
+  HD_Application_Port = 52,
   HD_TCP_Port = 54,
   HD_TCP_Port_Copy = 56,
   HD_Lead_Byte = 58,
@@ -177,12 +179,14 @@ struct TReset_Field {
 // The values the converter's firmware starts from; the fields without a name are never set from the settings.
 constexpr TReset_Field Gen_Par_Reset[] = {
     {0, 4, 250000}, {4, 4, 250000}, {8, 4, 9600}, {GP_IP, 4, Address(192, 168, 0, 5)},
-    {GP_Mask, 4, Address(255, 255, 255, 0)}, {GP_Gateway, 4, Address(255, 255, 255, 255)}, {52, 2, 10000},
+    {GP_Mask, 4, Address(255, 255, 255, 0)}, {GP_Gateway, 4, Address(255, 255, 255, 255)},
+    {GP_Application_Port, 2, 10000},
     {GP_Modbus_Code, 1, 1}, {60, 4, 9600}, {72, 4, Address(192, 168, 0, 10)}, {GP_Stop_Bits + Modbus_Port, 1, 1},
     {GP_Stop_Bits + MBus_Port, 1, 1}, {GP_Data_Bits + Modbus_Port, 1, 8}, {GP_Data_Bits + MBus_Port, 1, 8},
     {570, 1, 0xBF}, {590, 1, 1}, {596, 4, 0x68800}, {GP_TCP_TimeOut, 4, 120000},
 };
-constexpr TReset_Field Header_Reset[] = {{20, 4, 1}, {52, 2, 10000}, {68, 4, 1}, {HD_TCP_TimeOut, 4, 180000}};
+constexpr TReset_Field Header_Reset[] = {
+    {20, 4, 1}, {HD_Application_Port, 2, 10000}, {68, 4, 1}, {HD_TCP_TimeOut, 4, 180000}};
 
 template <std::size_t N, std::size_t M>
 void Reset(std::array<uint8_t, N>& record, const TReset_Field (&fields)[M]) {

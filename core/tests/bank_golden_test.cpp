@@ -80,25 +80,25 @@ const char* const kDigests[] = {
 #include "core/tests/bank_golden_digests.inc"
 };
 
-std::string Digest_Lines() {
+// Every type and variant compiled from one configuration: a line per image, or one for the error.
+std::string Compile_Lines(const std::string& name, const Elements* elements, const QByteArray& parGen = {}) {
   std::string out;
-  for (const Settings& s : kSettings) {
-    Config_Dir d;
-    if (s.elements) d.Write_ParGen(*s.elements);
-    d.Write_MBus(kNetwork);
-    for (int type : {1, 2, 3, 4, 5, 6, 7, 1001, 1007}) {
-      for (int selDev : {0, 1}) {
-        const std::string head = std::string(s.name) + " " + std::to_string(type) + " " + std::to_string(selDev) + " ";
-        core::bank::Bank_Set set;
-        try {
-          set = core::bank::Compile(type, selDev, d.ParGen(), d.MBus());
-        } catch (const core::bank::ECompileError& e) {
-          out += head + "error: " + e.Message().toStdString() + "\n";
-        }
-        for (const core::bank::Bank_File& f : set.Files) {
-          const QByteArray h = QCryptographicHash::hash(f.Data, QCryptographicHash::Sha256).toHex().left(16);
-          out += head + f.Name.toStdString() + " " + h.toStdString() + "\n";
-        }
+  Config_Dir d;
+  if (elements) d.Write_ParGen(*elements);
+  if (!parGen.isEmpty()) d.Write(d.ParGen(), parGen);
+  d.Write_MBus(kNetwork);
+  for (int type : {1, 2, 3, 4, 5, 6, 7, 1001, 1007}) {
+    for (int selDev : {0, 1}) {
+      const std::string head = name + " " + std::to_string(type) + " " + std::to_string(selDev) + " ";
+      core::bank::Bank_Set set;
+      try {
+        set = core::bank::Compile(type, selDev, d.ParGen(), d.MBus());
+      } catch (const core::bank::ECompileError& e) {
+        out += head + "error: " + e.Message().toStdString() + "\n";
+      }
+      for (const core::bank::Bank_File& f : set.Files) {
+        const QByteArray h = QCryptographicHash::hash(f.Data, QCryptographicHash::Sha256).toHex().left(16);
+        out += head + f.Name.toStdString() + " " + h.toStdString() + "\n";
       }
     }
   }
@@ -108,7 +108,35 @@ std::string Digest_Lines() {
 TEST(BankGolden, EveryTypeAndVariantKeepsItsImages) {
   std::string expected;
   for (const char* line : kDigests) expected += std::string(line) + "\n";
-  const std::string actual = Digest_Lines();
+  std::string actual;
+  for (const Settings& s : kSettings) actual += Compile_Lines(s.name, s.elements);
+  EXPECT_EQ(actual, expected);
+}
+
+// Each element of the complete file left out, and given a text that is not a number: which compiles need it,
+// and what the others fall back to. One digest per case over the lines of all types and variants, taken from
+// the compiler before its reading of ParGen.xml was restructured.
+const char* const kElementDigests[] = {
+#include "core/tests/bank_golden_elements.inc"
+};
+
+TEST(BankGolden, EachElementMissingOrNotANumber) {
+  std::string expected;
+  for (const char* line : kElementDigests) expected += std::string(line) + "\n";
+  std::string actual;
+  for (const auto& [name, text] : kFull) {
+    for (const char* replacement : {"", "<%1>x</%1>"}) {
+      QByteArray x = "<GeneralParameter>";
+      for (const auto& [n, t] : kFull) {
+        if (std::string(n) != name) x += QByteArray("<") + n + ">" + t + "</" + n + ">";
+        else if (*replacement) x += QString::fromLatin1(replacement).arg(QLatin1String(n)).toLatin1();
+      }
+      x += "</GeneralParameter>";
+      const std::string lines = Compile_Lines("", nullptr, x);
+      const QByteArray h = QCryptographicHash::hash(QByteArray::fromStdString(lines), QCryptographicHash::Sha256);
+      actual += std::string(name) + (*replacement ? " x " : " missing ") + h.toHex().left(16).toStdString() + "\n";
+    }
+  }
   EXPECT_EQ(actual, expected);
 }
 
