@@ -91,7 +91,7 @@ void TGridAxis::Rebuild() {
   FTree.assign(HasOwnSizes() ? static_cast<std::size_t>(FCount) + 1 : 0, 0);
   if (FTree.empty()) return;
   for (const auto& [index, size] : FSizes) FTree[index + 1] += size - FDefault;
-  for (int i = 0; i < static_cast<int>(FDense.size()); ++i) FTree[i + 1] += FDense[static_cast<std::size_t>(i)] - FDefault;
+  for (std::size_t i = 0; i < FDense.size(); ++i) FTree[i + 1] += FDense[i] - FDefault;
   for (int k = 1; k <= FCount; ++k) {
     const int parent = k + LowBit(k);
     if (parent <= FCount) FTree[parent] += FTree[k];

@@ -333,7 +333,8 @@ void TCustomGrid::HandleKeyDown(std::uint16_t& Key, TShiftState Shift) {
   }
   const bool tab = Key == VK_TAB;
   if (tab && (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt) || FOptions.Contains(goRowSelect))) return;
-  static constexpr std::uint16_t moves[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END, VK_TAB};
+  static constexpr std::uint16_t moves[] = {VK_UP,    VK_DOWN, VK_LEFT, VK_RIGHT, VK_PRIOR,
+                                            VK_NEXT, VK_HOME, VK_END,  VK_TAB};
   if (std::find(std::begin(moves), std::end(moves), Key) == std::end(moves)) return;
   if (ColCount() <= FFixedCols || RowCount() <= FFixedRows) return;
   const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect) && !tab;
