@@ -1,0 +1,111 @@
+#include "grid/model/hidden_axes.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+namespace grid {
+
+// ---- columns -------------------------------------------------------------------------------------------
+
+void THiddenColumns::SetVisible(int ACol, bool Visible) {
+  if (ACol < 0 || ACol >= kHideable || IsHidden(ACol) == !Visible) return;
+  FHidden[ACol / 64] ^= std::uint64_t{1} << (ACol % 64);
+  FNumHidden += Visible ? -1 : 1;
+}
+
+void THiddenColumns::SetWidth(int ACol, int Value) {
+  if (ACol >= 0 && ACol < kHideable) FWidths[ACol] = Value;
+}
+
+int THiddenColumns::HiddenBefore(int ACol) const {
+  if (ACol >= kHideable) return FNumHidden;
+  if (ACol <= 0) return 0;
+  int n = 0;
+  for (int w = 0; w < ACol / 64; ++w) n += std::popcount(FHidden[w]);
+  if (const int rest = ACol % 64) n += std::popcount(FHidden[ACol / 64] & ((std::uint64_t{1} << rest) - 1));
+  return n;
+}
+
+int THiddenColumns::RealToDispl(int ACol) const {
+  if (ACol < 0 || FNumHidden == 0) return ACol;
+  return ACol - HiddenBefore(ACol);
+}
+
+int THiddenColumns::DisplToReal(int ACol) const {
+  if (ACol < 0 || FNumHidden == 0) return ACol;
+  // Columns past 511 are always shown: beyond them the real index is the display index plus every hidden one.
+  if (ACol >= kHideable - NumHidden()) {
+    const int real = ACol + NumHidden();
+    if (real >= kHideable) return real;
+  }
+  // The smallest real column whose shown columns up to and including it number ACol + 1.
+  int lo = ACol, hi = std::min(ACol + NumHidden(), kHideable - 1);
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (mid + 1 - HiddenBefore(mid + 1) >= ACol + 1)
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  return lo;
+}
+
+// ---- rows ----------------------------------------------------------------------------------------------
+
+void THiddenRowIndex::Add(int Idx) {
+  FRecords.insert(std::upper_bound(FRecords.begin(), FRecords.end(), Idx), Idx);
+  const auto d = std::lower_bound(FDistinct.begin(), FDistinct.end(), Idx);
+  if (d == FDistinct.end() || *d != Idx) FDistinct.insert(d, Idx);
+}
+
+bool THiddenRowIndex::Remove(int Idx) {
+  const auto r = std::lower_bound(FRecords.begin(), FRecords.end(), Idx);
+  if (r == FRecords.end() || *r != Idx) return false;
+  FRecords.erase(r);
+  if (!std::binary_search(FRecords.begin(), FRecords.end(), Idx))
+    FDistinct.erase(std::lower_bound(FDistinct.begin(), FDistinct.end(), Idx));
+  return true;
+}
+
+void THiddenRowIndex::Clear() {
+  FRecords.clear();
+  FDistinct.clear();
+}
+
+void THiddenRowIndex::Rebuild() {
+  std::sort(FRecords.begin(), FRecords.end());
+  FDistinct = FRecords;
+  FDistinct.erase(std::unique(FDistinct.begin(), FDistinct.end()), FDistinct.end());
+}
+
+void THiddenRowIndex::Shift(int FromIdx, int Delta) {
+  for (int& idx : FRecords)
+    if (idx >= FromIdx) idx += Delta;
+  Rebuild();
+}
+
+bool THiddenRowIndex::IsHidden(int ARow) const {
+  return std::binary_search(FDistinct.begin(), FDistinct.end(), ARow);
+}
+
+int THiddenRowIndex::CountBelow(int ARow) const {
+  return static_cast<int>(std::lower_bound(FRecords.begin(), FRecords.end(), ARow) - FRecords.begin());
+}
+
+int THiddenRowIndex::DisplToReal(int ARow) const {
+  if (ARow < 0) return -1;
+  // For the i-th hidden index h (0-based, distinct), h - i rows are shown before it; that number never falls.
+  // The hidden indexes with at most ARow shown rows before them all lie before the answer.
+  int lo = 0, hi = static_cast<int>(FDistinct.size());
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (FDistinct[mid] - mid <= ARow)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return ARow + lo;
+}
+
+}  // namespace grid

@@ -1,0 +1,117 @@
+// Real and display indexes checked against a brute-force reference after random hide and show sequences.
+#include "grid/model/hidden_axes.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace grid {
+namespace {
+
+TEST(HiddenColumns, ThePartsCases) {
+  THiddenColumns cols;
+  EXPECT_EQ(cols.DisplToReal(600), 600);
+  cols.SetVisible(2, false);
+  cols.SetWidth(2, 64);
+  EXPECT_EQ(cols.DisplToReal(2), 3);
+  EXPECT_EQ(cols.RealToDispl(3), 2);
+  EXPECT_EQ(cols.RealToDispl(2), 2);  // where it comes back
+  EXPECT_EQ(cols.Width(2), 64);
+  EXPECT_FALSE(cols.IsHidden(600));
+  cols.SetVisible(600, false);  // past 511: never hidden
+  EXPECT_EQ(cols.NumHidden(), 1);
+  cols.SetVisible(2, false);  // twice: counted once
+  EXPECT_EQ(cols.NumHidden(), 1);
+  EXPECT_EQ(cols.DisplToReal(-1), -1);
+}
+
+TEST(HiddenColumns, PastTheHideableColumnsTheMappingStaysConsistent) {
+  THiddenColumns cols;
+  cols.SetVisible(0, false);
+  cols.SetVisible(511, false);
+  // 600 real columns, 2 hidden: display 510 is real 512, and real 600 shows at 598.
+  EXPECT_EQ(cols.DisplToReal(509), 510);
+  EXPECT_EQ(cols.DisplToReal(510), 512);
+  EXPECT_EQ(cols.RealToDispl(600), 598);
+  EXPECT_EQ(cols.DisplToReal(598), 600);
+}
+
+TEST(HiddenColumns, RandomFlagsAgreeWithAScan) {
+  std::mt19937 rng(7);
+  THiddenColumns cols;
+  std::vector<bool> hidden(700, false);
+  for (int step = 0; step < 2000; ++step) {
+    const int c = static_cast<int>(rng() % 600);
+    const bool hide = rng() % 3 != 0;
+    cols.SetVisible(c, !hide);
+    if (c < 512) hidden[c] = hide;
+    if (step % 50) continue;
+    std::vector<int> shown;
+    for (int r = 0; r < 700; ++r)
+      if (!hidden[r]) shown.push_back(r);
+    for (int d = 0; d < static_cast<int>(shown.size()); ++d) {
+      ASSERT_EQ(cols.DisplToReal(d), shown[d]) << "display " << d << " step " << step;
+      ASSERT_EQ(cols.RealToDispl(shown[d]), d) << "real " << shown[d];
+    }
+  }
+}
+
+TEST(HiddenRows, ThePartsCases) {
+  THiddenRowIndex rows;
+  EXPECT_EQ(rows.DisplToReal(4), 4);
+  EXPECT_EQ(rows.DisplToReal(-3), -1);
+  for (int r = 3; r <= 5; ++r) rows.Add(r);
+  EXPECT_EQ(rows.DisplToReal(3), 6);
+  EXPECT_EQ(rows.RealToDispl(6), 3);
+  EXPECT_EQ(rows.RealToDispl(4), 3);
+  EXPECT_TRUE(rows.IsHidden(4));
+  EXPECT_FALSE(rows.Remove(7));
+  // Rows inserted in front of hidden rows move their records.
+  rows.Shift(4, 2);
+  EXPECT_EQ(rows.Records(), (std::vector<int>{3, 6, 7}));
+}
+
+TEST(HiddenRows, RepeatedIndexesCountAsRecordsButHideOneRow) {
+  THiddenRowIndex rows;
+  rows.Add(2);
+  rows.Add(2);
+  EXPECT_EQ(rows.Count(), 2);
+  EXPECT_EQ(rows.CountBelow(3), 2);
+  EXPECT_EQ(rows.DisplToReal(2), 3);
+  ASSERT_TRUE(rows.Remove(2));
+  EXPECT_TRUE(rows.IsHidden(2));
+  ASSERT_TRUE(rows.Remove(2));
+  EXPECT_FALSE(rows.IsHidden(2));
+}
+
+TEST(HiddenRows, RandomHideAndShowAgreeWithAScan) {
+  constexpr int kRows = 3000;
+  std::mt19937 rng(11);
+  THiddenRowIndex rows;
+  std::vector<int> count(kRows, 0);  // records per real row
+  for (int step = 0; step < 4000; ++step) {
+    const int r = static_cast<int>(rng() % kRows);
+    if (rng() % 3 != 0) {
+      rows.Add(r);
+      ++count[r];
+    } else if (count[r] > 0) {
+      ASSERT_TRUE(rows.Remove(r));
+      --count[r];
+    }
+    if (step % 400) continue;
+    int shown = 0, below = 0;
+    for (int real = 0; real < kRows; ++real) {
+      ASSERT_EQ(rows.CountBelow(real), below);
+      ASSERT_EQ(rows.IsHidden(real), count[real] > 0);
+      if (count[real] == 0) {
+        ASSERT_EQ(rows.DisplToReal(shown), real) << "display " << shown << " step " << step;
+        ASSERT_EQ(rows.RealToDispl(real), real - below);
+        ++shown;
+      }
+      below += count[real];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace grid
