@@ -100,6 +100,8 @@ struct TDevice_Model {
 
   bool Has_Variant() const { return Variants[0][0] != 0; }
   bool Is_Rebrand() const { return Model != Type; }
+  // One of the maker's own models (not a re-brand, not the empty row): the ones its web server knows.
+  bool Is_Own_Model() const { return Type != 0 && Model == Type; }
 };
 
 // The row of a device type; the empty row for a type that is no model.

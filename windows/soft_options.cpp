@@ -78,7 +78,7 @@ void TFSoftOptions::FormCreate() {
   SetClientWidth(420);
   SetClientHeight(350);
   Place_Dialog_Buttons(Frame);
-  TS_Con_Options->SetTabVisible(Device_Type >= 1 && Device_Type <= 7);
+  TS_Con_Options->SetTabVisible(Device_Model().Is_Own_Model());
   Set_Lang();
 }
 

@@ -22,7 +22,7 @@ QString& Base() {
 // model use type 1's.
 const TDevice_Model& Entry(int32_t deviceType) {
   const TDevice_Model& m = Device_Model(deviceType);
-  return m.Type != 0 && m.Model == m.Type ? m : Device_Model(1);
+  return m.Is_Own_Model() ? m : Device_Model(1);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ QUrl Download_Page_Url(int32_t deviceType) {
 }
 
 QUrl Home_Page_Url(int32_t deviceType) {
-  if (deviceType < 1 || deviceType > 7) return QUrl();
+  if (!Device_Model(deviceType).Is_Own_Model()) return QUrl();
   QUrl u(Base() + QStringLiteral("/HOME/default.asp"));
   QUrlQuery q;
   q.addQueryItem(QStringLiteral("frompg"), SW_Code_Type(deviceType));
