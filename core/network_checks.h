@@ -1,0 +1,96 @@
+#pragma once
+// The checks a node or a variable passes before it enters the network: each value against its range, the
+// registers of one node or variable against each other, the node's address against the other nodes, and every
+// Modbus register against the registers the rest of the network already publishes. Window-free: the editor and
+// the new-node-ID dialog show the messages these return.
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include <QString>
+
+#include "core/mbus_network.h"
+#include "core/network_input.h"
+
+namespace core::net {
+
+// One message box: the index of its (first) text and the whole message.
+struct TCheck_Message {
+  int Text = 0;
+  QString Message;
+};
+// Empty when every check passed; otherwise the messages in the order they are shown.
+using TCheck_Result = std::vector<TCheck_Message>;
+
+// What is being modified: the selected node and, when a variable is selected, its index (-1 for none).
+struct TSelection {
+  int Node = -1;
+  int Var = -1;
+};
+
+// The registers looked for in the network. Reg_TP, when 1 or more, is the first of a six-register block.
+struct TRegisters_Probe {
+  int64_t Reg_Mod = 0;
+  int64_t Reg_RE_Mod = 0;
+  int64_t Reg_TP = 0;
+};
+// Where not to look: the variable being modified, and the node whose own registers are being entered.
+struct TRegisters_Skip {
+  int Node = -1;
+  int Var = -1;
+  int Node_Registers_Of = -1;
+};
+
+class TNetwork_Checks {
+ public:
+  TNetwork_Checks(const TNetwork& net, int32_t deviceType) : FNet(net), FDevice_Type(deviceType) {}
+
+  // The variable page; newVar false: the selected variable is being modified.
+  TCheck_Result Check_Var(const TVar_Input& in, bool newVar, const TSelection& sel) const;
+  // The node page; sel.Node >= 0 and sel.Var < 0: the selected node is being modified.
+  TCheck_Result Check_Node(const TNode_Input& in, const TNode_Layout& layout, const TSelection& sel) const;
+  // The first collision of the probe with the registers of the enabled nodes and their enabled variables.
+  std::optional<TCheck_Message> Check_Registers(const TRegisters_Probe& p, const TRegisters_Skip& skip) const;
+  // Whether no other node uses the address; the message when one does (texts 241/242, or 240 over every node).
+  std::optional<TCheck_Message> Check_Node_ID(int64_t id, int typeId, const TSelection& sel) const;
+  std::optional<TCheck_Message> Check_Node_ID2(int64_t id, int typeId) const;
+
+ private:
+  bool Wireless(const TNodo& n) const { return Is_Wireless(n, FDevice_Type); }
+  std::optional<TCheck_Message> Node_Rows(const TNodo& n, const TRegisters_Probe& p) const;
+  std::optional<TCheck_Message> Var_Rows(const TNodo& n, const TVariabile& v, const TRegisters_Probe& p) const;
+  bool Wired_Part(const TNode_Input& in, const TSelection& sel, TCheck_Result& out, int64_t& state, int64_t& ident) const;
+  bool Wireless_Part(const TNode_Input& in, TCheck_Result& out, int64_t& state, int64_t& ident) const;
+  bool Common_Part(const TNode_Input& in, const TNode_Layout& layout, bool wireless, int64_t state, int64_t ident,
+                   TCheck_Result& out) const;
+  void Node_Registers_Part(const TNode_Input& in, const TNode_Layout& layout, const TSelection& sel,
+                           TCheck_Result& out) const;
+
+  const TNetwork& FNet;
+  int32_t FDevice_Type;
+};
+
+// The new-node-ID dialog: form type 1 a wired node, 2 a variable, 3 a wireless node; per pasted variable the
+// three register texts (register, scale register, first time-point register).
+struct TPaste_Group {
+  std::array<QString, 3> Registers;
+  QString Description;
+};
+struct TPaste_Input {
+  int Form_Type = 1;
+  bool Primary = true;
+  QString Pri, Sec, wAdd;
+  QString Node_State, Ident, RSSI;  // form types 1 and 3
+  QString Node_Description;
+  std::vector<TPaste_Group> Groups;
+};
+// The dialog's checks on OK. Range failures end the check at once; address and collision failures are all
+// reported. The pasted node's registers are checked against the network, and each group against the network,
+// the pasted node's registers and the groups accepted before it in the same paste.
+TCheck_Result Check_Paste(const TNetwork& net, int32_t deviceType, const TPaste_Input& in);
+
+// The message of text i, from the language table.
+QString Check_Text(int i);
+
+}  // namespace core::net

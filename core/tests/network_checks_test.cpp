@@ -1,0 +1,360 @@
+#include "core/network_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "core/lang_texts.h"
+
+using namespace core::net;
+
+namespace {
+
+class NetworkChecks : public ::testing::Test {
+ protected:
+  void SetUp() override { Load_Default_Texts(); }
+
+  static TNodo Node(const char* desc, int32_t state = 0, int32_t ident = 0) {
+    TNodo n;
+    n.Enable = 1;
+    n.Description = QString::fromUtf8(desc);
+    n.Node_Pri = 5;
+    n.Node_State = state;
+    n.Ident_Num = ident;
+    n.MBus_Type = 1;
+    return n;
+  }
+  static TVariabile Var(const char* desc, int32_t reg, int32_t scale = 0, int32_t year = 0) {
+    TVariabile v;
+    v.Enable = true;
+    v.Description = QString::fromUtf8(desc);
+    v.Modbus_Register = reg;
+    v.Modbus_Scale = scale;
+    v.TP_Mod_Regs = year != 0;
+    v.TP_Mod_Year = year;
+    return v;
+  }
+  // A valid variable page with the given registers.
+  static TVar_Input Page(const char* reg, const char* scale = "0") {
+    TVar_Input in = New_Var_Input();
+    in.Register = QString::fromUtf8(reg);
+    in.Scale = QString::fromUtf8(scale);
+    return in;
+  }
+  static std::vector<int> Texts(const TCheck_Result& r) {
+    std::vector<int> t;
+    for (const TCheck_Message& m : r) t.push_back(m.Text);
+    return t;
+  }
+  static QString T(int i) { return Lang_Texts.value(i); }
+};
+
+}  // namespace
+
+TEST_F(NetworkChecks, VariableRanges) {
+  struct Case {
+    const char* what;
+    void (*set)(TVar_Input&);
+    int text;  // 0: passes
+  };
+  const Case cases[] = {
+      {"register 0", [](TVar_Input& i) { i.Register = "0"; }, 219},
+      {"register 60000", [](TVar_Input& i) { i.Register = "60000"; }, 219},
+      {"register no number", [](TVar_Input& i) { i.Register = "x"; }, 219},
+      {"register 59999", [](TVar_Input& i) { i.Register = "59999"; }, 0},
+      {"scale -1", [](TVar_Input& i) { i.Scale = "-1"; }, 220},
+      {"scale 60000", [](TVar_Input& i) { i.Scale = "60000"; }, 220},
+      {"register = scale", [](TVar_Input& i) { i.Scale = "10"; }, 221},
+      {"storage -1", [](TVar_Input& i) { i.Storage = "-1"; }, 222},
+      {"storage 0xFFFFFFFF", [](TVar_Input& i) { i.Storage = "0xFFFFFFFF"; }, 0},
+      {"storage 4294967296", [](TVar_Input& i) { i.Storage = "4294967296"; }, 222},
+      {"storage 4294967295", [](TVar_Input& i) { i.Storage = "4294967295"; }, 0},
+      {"tariff 0x100000", [](TVar_Input& i) { i.Tariff = "0x100000"; }, 223},
+      {"tariff 0xFFFFF", [](TVar_Input& i) { i.Tariff = "0xFFFFF"; }, 0},
+      {"length 192", [](TVar_Input& i) { i.Dimension = 7, i.Length = "192"; }, 224},
+      {"length 192 unused", [](TVar_Input& i) { i.Length = "192"; }, 0},
+      {"year 0", [](TVar_Input& i) { i.Type_Of_Data = 20, i.TP_Box = true, i.TP_Year = "0"; }, 225},
+      {"year 59996", [](TVar_Input& i) { i.Type_Of_Data = 20, i.TP_Box = true, i.TP_Year = "59996"; }, 225},
+      {"year unchecked", [](TVar_Input& i) { i.TP_Year = "0"; }, 0},
+      {"block covers register", [](TVar_Input& i) { i.Register = "100", i.TP_Box = true, i.TP_Year = "95"; }, 226},
+      {"block below register", [](TVar_Input& i) { i.Register = "100", i.TP_Box = true, i.TP_Year = "94"; }, 0},
+      {"block covers scale", [](TVar_Input& i) { i.Scale = "20", i.TP_Box = true, i.TP_Year = "18"; }, 227},
+      {"position 0", [](TVar_Input& i) { i.Position = "0"; }, 228},
+      {"position 101", [](TVar_Input& i) { i.Position = "101"; }, 228},
+      {"position 100", [](TVar_Input& i) { i.Position = "100"; }, 0},
+  };
+  TNetwork net;
+  const TNetwork_Checks checks(net, 3);
+  for (const Case& c : cases) {
+    TVar_Input in = Page("10");
+    c.set(in);
+    const TCheck_Result r = checks.Check_Var(in, true, {});
+    EXPECT_EQ(Texts(r), c.text ? std::vector<int>{c.text} : std::vector<int>{}) << c.what;
+    if (c.text) EXPECT_EQ(r[0].Message, T(c.text)) << c.what;
+  }
+}
+
+TEST_F(NetworkChecks, EveryCollisionFamilyWithItsMessage) {
+  TNetwork net;
+  TNodo w = Node("Radio", 0, 0);
+  w.MBus_Type = 0;
+  w.RSSI = 700;
+  net.Nodi_List = {Node("Boiler", 500, 501), w};
+  net.Nodi_List[0].Var_List = {Var("Energy", 300, 310), Var("Clock", 400, 0, 200)};
+  const TNetwork_Checks checks(net, 7);
+  struct Case {
+    TRegisters_Probe p;
+    std::vector<int> texts;
+    const char* var;  // nullptr: a node row
+  };
+  const Case cases[] = {
+      {{500, 0, 0}, {177, 178}, nullptr},
+      {{501, 0, 0}, {179, 180}, nullptr},
+      {{700, 0, 0}, {370, 371}, nullptr},
+      {{1, 500, 0}, {181, 182}, nullptr},
+      {{1, 501, 0}, {183, 184}, nullptr},
+      {{1, 700, 0}, {372, 373}, nullptr},
+      {{1, 0, 497}, {185, 186}, nullptr},
+      {{1, 0, 501}, {187, 188}, nullptr},
+      {{1, 0, 695}, {374, 375}, nullptr},
+      {{300, 0, 0}, {189, 190, 191}, "Energy"},
+      {{310, 0, 0}, {192, 193, 194}, "Energy"},
+      {{205, 0, 0}, {195, 196, 197}, "Clock"},
+      {{1, 300, 0}, {198, 199, 200}, "Energy"},
+      {{1, 310, 0}, {201, 202, 203}, "Energy"},
+      {{1, 200, 0}, {204, 205, 206}, "Clock"},
+      {{1, 0, 296}, {207, 208, 209}, "Energy"},
+      {{1, 0, 306}, {210, 211, 212}, "Energy"},
+      {{1, 0, 197}, {213, 214, 215}, "Clock"},
+      {{1, 0, 203}, {216, 217, 218}, "Clock"},
+  };
+  for (const Case& c : cases) {
+    const auto hit = checks.Check_Registers(c.p, {});
+    ASSERT_TRUE(hit.has_value()) << c.texts[0];
+    EXPECT_EQ(hit->Text, c.texts[0]);
+    const QString node = c.p.Reg_Mod == 700 || c.p.Reg_RE_Mod == 700 || c.p.Reg_TP == 695 ? "Radio" : "Boiler";
+    QString expected = T(c.texts[0]) + node + T(c.texts[1]);
+    if (c.var) expected += QString::fromUtf8(c.var) + T(c.texts[2]);
+    EXPECT_EQ(hit->Message, expected) << c.texts[0];
+  }
+  // The wording of one, as the user reads it.
+  EXPECT_EQ(checks.Check_Registers({500, 0, 0}, {})->Message,
+            QStringLiteral("Error!! ModBus Register already use in the Node \"Boiler\" (Node State)"));
+  // Blocks next to an existing one pass; the RSSI of a wired node never collides.
+  for (int64_t tp : {194, 206}) EXPECT_FALSE(checks.Check_Registers({1, 0, tp}, {})) << tp;
+  const TNetwork_Checks wired(net, 3);
+  EXPECT_FALSE(wired.Check_Registers({700, 0, 0}, {}));
+}
+
+TEST_F(NetworkChecks, DisabledNodesAndVariablesNeverCollide) {
+  TNetwork net;
+  net.Nodi_List = {Node("Off", 500), Node("On")};
+  net.Nodi_List[0].Enable = 0;
+  net.Nodi_List[0].Var_List = {Var("a", 300)};
+  net.Nodi_List[1].Var_List = {Var("b", 301)};
+  net.Nodi_List[1].Var_List[0].Enable = false;
+  const TNetwork_Checks checks(net, 3);
+  for (int64_t r : {500, 300, 301}) EXPECT_FALSE(checks.Check_Registers({r, 0, 0}, {})) << r;
+}
+
+TEST_F(NetworkChecks, ModifyingAVariableSkipsItselfButACopyCollides) {
+  TNetwork net;
+  net.Nodi_List = {Node("Boiler")};
+  net.Nodi_List[0].Var_List = {Var("Energy", 100, 0)};
+  const TNetwork_Checks checks(net, 3);
+  EXPECT_TRUE(checks.Check_Var(Page("100"), false, {0, 0}).empty());
+  EXPECT_EQ(Texts(checks.Check_Var(Page("100"), true, {0, 0})), std::vector<int>{189});
+  // An existing register inside a new block.
+  TVar_Input tp = Page("900");
+  tp.TP_Box = true;
+  tp.TP_Year = "96";
+  EXPECT_EQ(Texts(checks.Check_Var(tp, true, {0, -1})), std::vector<int>{207});
+}
+
+TEST_F(NetworkChecks, WiredNodeRangesAndAddresses) {
+  TNetwork net;
+  net.Nodi_List = {Node("Boiler"), Node("Pump")};
+  net.Nodi_List[1].Node_Pri = 7;
+  net.Nodi_List[1].Var_List = {Var("Energy", 40)};
+  const TNode_Layout layout = Layout_For(3, 0);
+  struct Case {
+    const char* what;
+    void (*set)(TNode_Input&);
+    std::vector<int> texts;
+    TSelection sel;
+  };
+  const Case cases[] = {
+      {"primary 256", [](TNode_Input& i) { i.Pri = "256"; }, {229}, {}},
+      {"secondary 100000000", [](TNode_Input& i) { i.Primary = false, i.Sec = "100000000"; }, {230}, {}},
+      {"address in use, then a register fault", [](TNode_Input& i) { i.Pri = "5", i.Node_State = "60000"; }, {242, 231}, {}},
+      {"address of the node itself", [](TNode_Input& i) { i.Pri = "5"; }, {}, {0, -1}},
+      {"address in use by the selected variable's node", [](TNode_Input& i) { i.Pri = "7"; }, {241}, {1, 0}},
+      {"ident 60000", [](TNode_Input& i) { i.Ident = "60000"; }, {232}, {}},
+      {"both 0", [](TNode_Input& i) { i.Node_State = "0", i.Ident = "0"; }, {}, {}},
+      {"both 5", [](TNode_Input& i) { i.Node_State = "5", i.Ident = "5"; }, {233}, {}},
+      {"msd 60000", [](TNode_Input& i) { i.MSD = "60000"; }, {234}, {}},
+      {"msd = ident", [](TNode_Input& i) { i.MSD = "2", i.Ident = "2", i.Node_State = "3"; }, {235}, {}},
+      {"msd = state", [](TNode_Input& i) { i.MSD = "3", i.Ident = "2", i.Node_State = "3"; }, {236}, {}},
+      {"msd length 0", [](TNode_Input& i) { i.MSD = "10", i.MSD_Length = "0"; }, {237}, {}},
+      {"msd offset 241", [](TNode_Input& i) { i.MSD = "10", i.MSD_Offset = "241"; }, {238}, {}},
+      {"msd 200 + 42", [](TNode_Input& i) { i.MSD = "10", i.MSD_Length = "200", i.MSD_Offset = "42"; }, {239}, {}},
+      {"msd 200 + 41", [](TNode_Input& i) { i.MSD = "10", i.MSD_Length = "200", i.MSD_Offset = "41"; }, {}, {}},
+      {"msd 0 skips length", [](TNode_Input& i) { i.MSD = "0", i.MSD_Length = "0"; }, {}, {}},
+      {"access 60000", [](TNode_Input& i) { i.Access = "60000"; }, {384}, {}},
+      {"access = ident", [](TNode_Input& i) { i.Access = "12", i.Ident = "12"; }, {385}, {}},
+      {"access = state", [](TNode_Input& i) { i.Access = "12", i.Node_State = "12"; }, {386}, {}},
+      {"access = msd", [](TNode_Input& i) { i.Access = "12", i.MSD = "12"; }, {387}, {}},
+      {"node state on a variable's register", [](TNode_Input& i) { i.Node_State = "40"; }, {189}, {}},
+  };
+  const TNetwork_Checks checks(net, 3);
+  for (const Case& c : cases) {
+    TNode_Input in;
+    in.Pri = "9";
+    in.Node_State = "1";
+    in.Ident = "2";
+    in.MSD = "3";
+    in.Access = "4";
+    c.set(in);
+    EXPECT_EQ(Texts(checks.Check_Node(in, layout, c.sel)), c.texts) << c.what;
+  }
+}
+
+TEST_F(NetworkChecks, WirelessNodeRanges) {
+  struct Case {
+    const char* what;
+    void (*set)(TNode_Input&);
+    int text;
+  };
+  const Case cases[] = {
+      {"manufacturer 65536", [](TNode_Input& i) { i.wManID = "65536"; }, 322},
+      {"address 4294967296", [](TNode_Input& i) { i.wAdd = "4294967296"; }, 323},
+      {"address no number", [](TNode_Input& i) { i.wAdd = "abc"; }, 323},
+      {"address 4294967295", [](TNode_Input& i) { i.wAdd = "4294967295"; }, 0},
+      {"version 256", [](TNode_Input& i) { i.wVer = "256"; }, 324},
+      {"device type -1", [](TNode_Input& i) { i.wDevType = "-1"; }, 325},
+      {"key 16 bad", [](TNode_Input& i) { i.wKey_Enable = true, i.wKey[15] = "256"; }, 341},
+      {"key 1 bad", [](TNode_Input& i) { i.wKey_Enable = true, i.wKey[0] = ""; }, 326},
+      {"keys ignored when disabled", [](TNode_Input& i) { i.wKey[0] = "x"; }, 0},
+      {"state", [](TNode_Input& i) { i.wNode_State = "60000"; }, 231},
+      {"ident", [](TNode_Input& i) { i.wIdent = "-2"; }, 232},
+      {"rssi", [](TNode_Input& i) { i.wRSSI = "60000"; }, 367},
+      {"access", [](TNode_Input& i) { i.wAccess = "60000"; }, 380},
+      {"ident = state", [](TNode_Input& i) { i.wIdent = "7", i.wNode_State = "7"; }, 233},
+      {"ident = rssi", [](TNode_Input& i) { i.wIdent = "7", i.wRSSI = "7"; }, 368},
+      {"ident = access", [](TNode_Input& i) { i.wIdent = "7", i.wAccess = "7"; }, 381},
+      {"state = rssi", [](TNode_Input& i) { i.wNode_State = "7", i.wRSSI = "7"; }, 369},
+      {"state = access", [](TNode_Input& i) { i.wNode_State = "7", i.wAccess = "7"; }, 382},
+      {"rssi = access", [](TNode_Input& i) { i.wRSSI = "7", i.wAccess = "7"; }, 383},
+      {"msd = panel ident", [](TNode_Input& i) { i.MSD = "2"; }, 235},
+  };
+  TNetwork net;
+  const TNetwork_Checks checks(net, 1007);
+  for (const Case& c : cases) {
+    TNode_Input in;
+    in.MBus_Type = 0;
+    in.wManID = in.wAdd = in.wVer = in.wDevType = "1";
+    in.wKey.fill("0");
+    in.wNode_State = "1";
+    in.wIdent = "2";
+    in.wRSSI = "3";
+    in.wAccess = "4";
+    in.MSD = "0";
+    in.Access = "x";  // the node page's own field is hidden for a wireless node
+    c.set(in);
+    EXPECT_EQ(Texts(checks.Check_Node(in, Layout_For(1007, 0), {})),
+              c.text ? std::vector<int>{c.text} : std::vector<int>{}) << c.what;
+  }
+}
+
+TEST_F(NetworkChecks, PasteChecks) {
+  TNetwork net;
+  net.Nodi_List = {Node("Boiler", 50, 51)};
+  net.Nodi_List[0].Var_List = {Var("Energy", 100, 0, 200)};
+  auto paste = [](int form, std::vector<std::array<const char*, 3>> groups) {
+    TPaste_Input in;
+    in.Form_Type = form;
+    in.Pri = "6";
+    in.Node_State = "0";
+    in.Ident = "0";
+    in.RSSI = "0";
+    in.wAdd = "1";
+    in.Node_Description = "Copy";
+    for (const auto& g : groups) in.Groups.push_back({{g[0], g[1], g[2]}, "V"});
+    return in;
+  };
+  struct Case {
+    const char* what;
+    TPaste_Input in;
+    std::vector<int> texts;
+  };
+  TPaste_Input usedAddress = paste(1, {{"100", "0", "0"}});
+  usedAddress.Pri = "5";
+  TPaste_Input badSecondary = paste(1, {});
+  badSecondary.Primary = false;
+  badSecondary.Sec = "100000000";
+  TPaste_Input wirelessAddress = paste(3, {});
+  wirelessAddress.wAdd = "4294967296";
+  TPaste_Input nodeState = paste(1, {});
+  nodeState.Node_State = "50";
+  TPaste_Input ownRegister = paste(1, {{"70", "0", "0"}});
+  ownRegister.Ident = "70";
+  const Case cases[] = {
+      {"node without variables", paste(1, {}), {}},
+      {"address in use and a register collision", usedAddress, {240, 189}},
+      {"secondary range", badSecondary, {269}},
+      {"wireless address", wirelessAddress, {343}},
+      {"register no number", paste(2, {{"x", "0", "0"}}), {270}},
+      {"scale range", paste(2, {{"1", "60000", "0"}}), {271}},
+      {"time point range", paste(2, {{"1", "0", "59996"}}), {272}},
+      {"block overlap", paste(2, {{"900", "0", "197"}}), {213}},
+      {"groups of one paste", paste(1, {{"900", "0", "0"}, {"900", "0", "0"}}), {189}},
+      {"pasted node state on the network", nodeState, {177}},
+      {"group on the pasted node's own register", ownRegister, {179}},
+      {"clean", paste(1, {{"900", "901", "0"}, {"902", "0", "903"}}), {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Texts(Check_Paste(net, 3, c.in)), c.texts) << c.what;
+}
+
+TEST_F(NetworkChecks, PagesRoundTripThroughTheRecords) {
+  for (int32_t type : {3, 7}) {
+    const TNode_Layout layout = Layout_For(type, 0);
+    TNode_Input in;
+    in.Enable = true;
+    in.Description = "Boiler";
+    in.MBus_Type = 1;
+    in.Pri = "5";
+    in.Node_State = "10";
+    in.Ident = "11";
+    in.Cut_After = 249;
+    in.MSD = "12";
+    in.MSD_Length = "20";
+    in.MSD_Offset = "3";
+    in.Access = "13";
+    TNodo n;
+    Apply_Node(in, layout, n);
+    EXPECT_EQ(n.Node_Pri, 5);
+    EXPECT_EQ(n.MBus_Type, 1);
+    EXPECT_EQ(Node_Caption(n, type), Typed_Node_Caption(in, layout));
+    const TNode_Input back = Node_Input(n, layout);
+    EXPECT_EQ(back.Pri, "5");
+    EXPECT_EQ(back.Cut_After, 249);
+    EXPECT_EQ(back.Access, "13");
+  }
+  // Rows a layout does not show publish nothing.
+  TNode_Input in;
+  TNodo n;
+  Apply_Node(in, Layout_For(4, 0), n);
+  EXPECT_EQ(n.Access_Number, 0);
+  EXPECT_EQ(n.Manufacturer_Spec, 0);
+  Apply_Node(in, Layout_For(4, 1), n);
+  EXPECT_EQ(n.Access_Number, 1);
+
+  TVar_Input v = New_Var_Input();
+  v.Register = "100";
+  v.Storage = "4294967295";
+  v.VIFE = 0;
+  TVariabile rec;
+  rec.VIFE = 255;
+  EXPECT_EQ(Var_Input(rec).VIFE, 0);
+  Apply_Var(v, rec);
+  EXPECT_EQ(rec.Storage_Number, 4294967295u);
+  EXPECT_EQ(Var_Input(rec).Storage, "4294967295");
+}
