@@ -276,13 +276,15 @@ TCheck_Result Check_Paste(const TNetwork& net, int32_t deviceType, const TPaste_
     if (!In(scale, 0, 59999)) return fail(271);
     const int64_t tp = Field_Value(g.Registers[2]);
     if (!In(tp, 0, 59995)) return fail(272);
-    if (auto hit = checks.Check_Registers({reg, scale, tp}, {})) out.push_back(*hit);
+    // The year register of a variable that publishes no block takes no registers.
+    const int64_t block = g.Time_Point ? tp : 0;
+    if (auto hit = checks.Check_Registers({reg, scale, block}, {})) out.push_back(*hit);
     TVariabile v;
     v.Enable = true;
     v.Description = g.Description;
     v.Modbus_Register = int32_t(reg);
     v.Modbus_Scale = int32_t(scale);
-    v.TP_Mod_Regs = tp >= 1;
+    v.TP_Mod_Regs = block >= 1;
     v.TP_Mod_Year = int32_t(tp);
     scratch.Nodi_List.back().Var_List.push_back(v);
   }

@@ -76,6 +76,7 @@ class TNetwork_Checks {
 struct TPaste_Group {
   std::array<QString, 3> Registers;
   QString Description;
+  bool Time_Point = false;  // the pasted variable publishes a time-point block
 };
 struct TPaste_Input {
   int Form_Type = 1;

@@ -277,7 +277,7 @@ TEST_F(NetworkChecks, PasteChecks) {
     in.RSSI = "0";
     in.wAdd = "1";
     in.Node_Description = "Copy";
-    for (const auto& g : groups) in.Groups.push_back({{g[0], g[1], g[2]}, "V"});
+    for (const auto& g : groups) in.Groups.push_back({{g[0], g[1], g[2]}, "V", true});
     return in;
   };
   struct Case {
@@ -310,6 +310,10 @@ TEST_F(NetworkChecks, PasteChecks) {
       {"group on the pasted node's own register", ownRegister, {179}},
       {"clean", paste(1, {{"900", "901", "0"}, {"902", "0", "903"}}), {}},
   };
+  // The year register of a variable without a block takes no registers.
+  TPaste_Input noBlock = paste(1, {{"900", "0", "1"}, {"901", "0", "1"}});
+  for (TPaste_Group& g : noBlock.Groups) g.Time_Point = false;
+  EXPECT_TRUE(Check_Paste(net, 3, noBlock).empty());
   for (const Case& c : cases) EXPECT_EQ(Texts(Check_Paste(net, 3, c.in)), c.texts) << c.what;
 }
 
