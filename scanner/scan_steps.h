@@ -61,11 +61,23 @@ enum TWireless : int32_t {
   Ask_Radio_Module = 2,
   Await_Radio_Module = 3,
 
-  // Telit: the configuration sends its commands at the even steps from Telit_Config_First on (the commands are
-  // listed in wmbus_frames.h), each answered at the next step; the last one switches to transparent mode.
-  Telit_Config_First = 100,
-  Telit_Config_421 = 112,     // the registers that modes N1 and N2 leave out
+  // Telit: the configuration sends one command a pair of steps (the commands are built in wmbus_frames.cpp); the
+  // last one switches to transparent mode.
+  Telit_Config_First = 100,   // "+++": command mode
+  Telit_Config_Reset = 102,   // "ATR"
+  Telit_Config_400 = 104,     // the register writes, by register (modes N1 and N2 leave out 421, 442, 454)
+  Telit_Config_401 = 106,
+  Telit_Config_402 = 108,
+  Telit_Config_420 = 110,
+  Telit_Config_421 = 112,
+  Telit_Config_422 = 114,
+  Telit_Config_430 = 116,
+  Telit_Config_431 = 118,
+  Telit_Config_440 = 120,
+  Telit_Config_441 = 122,
   Telit_Config_442 = 124,
+  Telit_Config_452 = 126,
+  Telit_Config_453 = 128,
   Telit_Config_454 = 130,
   Telit_Transparent = 132,    // "ATO": back to transparent mode, then listening
   Telit_Listening = 134,

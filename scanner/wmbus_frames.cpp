@@ -18,24 +18,25 @@ bool Narrowband(int Mode) { return Mode == Mode_N1 || Mode == Mode_N2; }
 }  // namespace
 
 QByteArray Telit_Config_Command(int Send_Step, int Mode, int Channel) {
+  using namespace scan_step;
   switch (Send_Step) {
-    case scan_step::Telit_Config_First: return QByteArrayLiteral("+++");
-    case 102: return QByteArrayLiteral("ATR\r");
-    case 104: return Telit_Set_Register(400, Mode);
-    case 106: return Telit_Set_Register(401, 0);
-    case 108: return Telit_Set_Register(402, 191);
-    case 110: return Telit_Set_Register(420, Channel);
-    case scan_step::Telit_Config_421: return Telit_Set_Register(421, 0);
-    case 114: return Telit_Set_Register(422, 3);
-    case 116: return Telit_Set_Register(430, 5);
-    case 118: return Telit_Set_Register(431, 5);
-    case 120: return Telit_Set_Register(440, 0);
-    case 122: return Telit_Set_Register(441, 0);
-    case scan_step::Telit_Config_442: return Telit_Set_Register(442, 0);
-    case 126: return Telit_Set_Register(452, 0);
-    case 128: return Telit_Set_Register(453, 0);
-    case scan_step::Telit_Config_454: return Telit_Set_Register(454, 0);
-    case scan_step::Telit_Transparent: return QByteArrayLiteral("ATO\r");
+    case Telit_Config_First: return QByteArrayLiteral("+++");
+    case Telit_Config_Reset: return QByteArrayLiteral("ATR\r");
+    case Telit_Config_400: return Telit_Set_Register(400, Mode);
+    case Telit_Config_401: return Telit_Set_Register(401, 0);
+    case Telit_Config_402: return Telit_Set_Register(402, 191);
+    case Telit_Config_420: return Telit_Set_Register(420, Channel);
+    case Telit_Config_421: return Telit_Set_Register(421, 0);
+    case Telit_Config_422: return Telit_Set_Register(422, 3);
+    case Telit_Config_430: return Telit_Set_Register(430, 5);
+    case Telit_Config_431: return Telit_Set_Register(431, 5);
+    case Telit_Config_440: return Telit_Set_Register(440, 0);
+    case Telit_Config_441: return Telit_Set_Register(441, 0);
+    case Telit_Config_442: return Telit_Set_Register(442, 0);
+    case Telit_Config_452: return Telit_Set_Register(452, 0);
+    case Telit_Config_453: return Telit_Set_Register(453, 0);
+    case Telit_Config_454: return Telit_Set_Register(454, 0);
+    case Telit_Transparent: return QByteArrayLiteral("ATO\r");
     default: return QByteArray();
   }
 }

@@ -15,8 +15,8 @@
 //
 // --from/--to bound the primary addresses scanned (default 0..250). Progress goes to standard output as lines
 // ("address 5: not found", "slave 12345678: found"); at the end comes one JSON object per slave found, with its
-// fields and records. Exit status: 0 when the scan ended normally, 1 when the converter did not confirm analyzer
-// mode or the scan did not end, 2 on a usage error.
+// fields and records. Exit status: 0 when the scan ended normally, 1 when the socket could not be opened, the
+// converter did not confirm analyzer mode or the scan did not end, 2 on a usage error.
 
 #include "core/device_model.h"
 #include "scanner/mbus_json.h"
@@ -36,6 +36,14 @@
 #include <thread>
 
 namespace {
+
+// Why a scan did not end normally: the socket that could not be opened (its port in use), or Otherwise.
+void Report_Failure(const TMBusScanDecode& Scanner, const char* Otherwise) {
+  if (Scanner.FResult == Result_No_Socket)
+    std::cerr << "scan_run: " << Scanner.Open_Error().toStdString() << '\n';
+  else
+    std::cerr << "scan_run: " << Otherwise << '\n';
+}
 
 [[noreturn]] void Usage(const std::string& Why) {
   std::cerr << "scan_run: " << Why << "\n"
@@ -251,10 +259,13 @@ int main(int argc, char** argv) {
       std::cerr << "scan_run: the converter carries another radio module\n";
       return 1;
     }
-    if (Scanner.FResult != 1) {
-      std::cerr << "scan_run: the converter or its radio module did not answer as expected\n";
+    if (Scanner.FResult != Result_Scanned) {
+      Report_Failure(Scanner, "the converter or its radio module did not answer as expected");
       return 1;
     }
+    if (Scanner.Full_List_Dropped() > 0)
+      std::cerr << "scan_run: the list of devices was full; telegrams of further devices ignored: "
+                << Scanner.Full_List_Dropped() << '\n';
     return Ok ? 0 : 1;
   }
   auto Progress = [&](int32_t Msg, int32_t Address, int32_t Found, int32_t Kind) {
@@ -285,8 +296,8 @@ int main(int argc, char** argv) {
   qDeleteAll(List_Dev_MBus);
   List_Dev_MBus.clear();
   std::cout.flush();
-  if (Scanner.FResult != 1) {
-    std::cerr << "scan_run: the converter did not confirm analyzer mode\n";
+  if (Scanner.FResult != Result_Scanned) {
+    Report_Failure(Scanner, "the converter did not confirm analyzer mode");
     return 1;
   }
   return Exported ? 0 : 1;
