@@ -543,6 +543,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
     if (DoCollapsing(Node)) {
       changed = true;
       StopCacheValidation();
+      AnimateToggle(Node, false, static_cast<int64_t>(GetNodeHeight(Node)) - Node->TotalHeight);
       AdjustTotalHeight(Node, GetEffectivelyFiltered(Node) ? 0 : GetNodeHeight(Node), false);
       if (GetFullyVisible(Node)) FVisibleCount -= CountVisibleChildren(Node);
       Node->Exclude(vsExpanded);
@@ -564,6 +565,7 @@ void TBaseLazyTree::ToggleNode(PLazyNode Node) {
           MeasureItemHeight(c);
           heightDelta += c->TotalHeight;
         }
+      AnimateToggle(Node, true, heightDelta);
       Node->Include(vsExpanded);
       AdjustTotalHeight(Node, heightDelta, true);
       if (GetFullyVisible(Node)) FVisibleCount += CountVisibleChildren(Node);

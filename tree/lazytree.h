@@ -361,6 +361,8 @@ class TBaseLazyTree {
   virtual void StopCacheValidation() {}
   virtual void RequestCacheValidation() {}
   virtual void MeasureItemHeight(PLazyNode Node);
+  // Shows a toggle before the model changes (HeightDelta: the rows that appear, or minus those that go).
+  virtual void AnimateToggle(PLazyNode /*Node*/, bool /*Expanding*/, int64_t /*HeightDelta*/) {}
   // Sorting by the header's sort column; -2 means nothing is sorted.
   virtual TColumnIndex SortColumn() const { return -2; }
   virtual TSortDirection SortDirection() const { return sdAscending; }

@@ -16,6 +16,7 @@
 #include "platform/forms/stdctrls.h"
 #include "tree/lazytree.h"
 #include "tree/positioncache.h"
+#include "tree/toggleanimation.h"
 
 namespace lazytree {
 
@@ -244,6 +245,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // Stored data sets the root's child count before the tree is complete: the nodes are made in Loaded.
   void SetRootNodeCount(uint32_t Value);
 
+  // Runs an animation of Steps pixels over Duration ms; nothing while another runs (tsInAnimation).
+  virtual void Animate(uint32_t Steps, uint32_t Duration, const std::function<bool(int Step, int StepSize)>& Callback);
+  void SetAnimationClock(TMillisecondClock Clock) { FAnimationClock = std::move(Clock); }
+
   // Timer ids of the window (the store's are 5 and 6).
   static constexpr int ScrollTimer = 4;
   static constexpr int SearchTimer = 7;
@@ -264,6 +269,12 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   }
   void RequestCacheValidation() override { FPositionCache.Request(); }
   void MeasureItemHeight(PLazyNode Node) override;
+  void AnimateToggle(PLazyNode Node, bool Expanding, int64_t HeightDelta) override;
+  // Whether the window can move its pixels for a toggle animation. This platform paints every frame from the
+  // model, so a toggle shows its final state at once; a window that can scroll its pixels says so here.
+  virtual bool CanAnimateToggle() const { return false; }
+  // Moves the pixels of R by Dy (negative: up); on the first step the uncovered strip is filled.
+  virtual void ScrollWindowRect(const plat::TRect& /*R*/, int /*Dy*/, bool /*FirstStep*/) {}
   void DoExpanded(PLazyNode Node) override;
   void DoCollapsed(PLazyNode Node) override;
 
@@ -358,6 +369,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   uint32_t FRangeY = 0;
   plat::TPoint FLastClickPos{};
   uint32_t FPendingRootCount = 0;
+  TMillisecondClock FAnimationClock;
   // The last row found by position: the scroll-bar update and the top-node query of one scroll ask for it twice.
   struct {
     PLazyNode Node = nullptr;

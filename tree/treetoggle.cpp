@@ -1,4 +1,8 @@
 // Expanding and collapsing on the window: after the store toggled a node, the result is kept in view.
+#include <QCoreApplication>
+
+#include <chrono>
+
 #include "tree/treecontrol.h"
 
 namespace lazytree {
@@ -43,6 +47,51 @@ void TBaseLazyTreeControl::ToggleNode(PLazyNode Node) {
     SetOffsetY(static_cast<int>(FOffsetY - heightDelta));
   }
   Invalidate();
+}
+
+void TBaseLazyTreeControl::AnimateToggle(PLazyNode Node, bool Expanding, int64_t HeightDelta) {
+  const TLazyTreeStates states = TreeStates();
+  if (Updating() || !(TreeOptions().AnimationOptions & (1u << toAnimatedToggle)) || !CanAnimateToggle()) return;
+  if (Expanding ? states.Has(tsExpanding) || states.Has(tsPainting) : states.Has(tsCollapsing)) return;
+  if (Node == RootNode() || HeightDelta == 0) return;
+  TToggleLayout layout;
+  layout.ChildrenAbove = TreeOptions().PaintOptions.Has(toChildrenAbove);
+  layout.Advanced = TreeOptions().AnimationOptions & (1u << toAdvancedAnimatedToggle);
+  layout.AutoScrollOnExpand = TreeOptions().AutoOptions.Has(toAutoScrollOnExpand);
+  layout.ClientHeight = ClientH();
+  layout.RangeY = FRangeY;
+  layout.OffsetY = FOffsetY;
+  layout.Row = GetDisplayRect(Node, NoColumn, false);
+  layout.NodeHeight = static_cast<int>(GetNodeHeight(Node));
+  layout.HeightDelta = HeightDelta;
+  if (Expanding && layout.Row.Top >= layout.ClientHeight) return;
+  TTogglePlan plan = Expanding ? PlanExpand(layout) : PlanCollapse(layout);
+  if (!plan.Run) return;
+  if (states.Has(tsHint)) CancelHint();
+  Update();  // what is pending is painted before the pixels move
+  Animate(static_cast<uint32_t>(plan.Steps), FAnimationDuration, [&](int Step, int StepSize) {
+    ToggleAnimationStep(plan, Step, StepSize,
+                        [this](const plat::TRect& R, int Dy, bool First) { ScrollWindowRect(R, Dy, First); });
+    return true;
+  });
+}
+
+void TBaseLazyTreeControl::Animate(uint32_t Steps, uint32_t Duration,
+                                   const std::function<bool(int Step, int StepSize)>& Callback) {
+  if (TreeStates().Has(tsInAnimation) || Duration == 0) return;
+  DoStateChange({tsInAnimation});
+  struct Leave {
+    TBaseLazyTreeControl* tree;
+    ~Leave() noexcept(false) { tree->DoStateChange({}, {tsCancelHintAnimation, tsInAnimation}); }
+  } leave{this};
+  TMillisecondClock clock = FAnimationClock;
+  if (!clock) {
+    clock = [] {
+      using namespace std::chrono;
+      return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    };
+  }
+  lazytree::Animate(Steps, Duration, Callback, clock, [] { return QCoreApplication::closingDown(); });
 }
 
 }  // namespace lazytree

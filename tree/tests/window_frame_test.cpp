@@ -429,5 +429,93 @@ TEST(TreeAccessibility, FactoryAsksProvidersAndTreeAnswersItemQueries) {
   EXPECT_EQ(r.Top, 18);
 }
 
+// A window that can move its pixels: the toggle is shown in steps while the model still holds the old state.
+class TAnimatedTree : public TTestTree {
+ public:
+  using TTestTree::TTestTree;
+  PLazyNode watched = nullptr;
+  int moves = 0, fills = 0, movedWhileChanged = 0;
+
+ protected:
+  bool CanAnimateToggle() const override { return true; }
+  void ScrollWindowRect(const plat::TRect&, int, bool first) override {
+    ++moves;
+    if (first) ++fills;
+    if (watched && watched->Has(vsExpanded) != expandedBefore) ++movedWhileChanged;
+    EXPECT_TRUE(TreeStates().Has(tsInAnimation));
+  }
+
+ public:
+  bool expandedBefore = false;
+};
+
+TEST(TreeToggle, AnimationRunsBeforeTheModelChangesAndEndsWhereAnInstantToggleDoes) {
+  int finalOffset[2] = {0, 0};
+  for (int animated = 0; animated < 2; ++animated) {
+    plat::TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 400);
+    auto* t = new TAnimatedTree(&form);
+    t->SetParent(&form);
+    t->SetBounds(0, 0, 200, 180);
+    t->ScrollBarOptions().SetScrollBars(plat::ssNone);
+    uint32_t clock = 0;
+    t->SetAnimationClock([&] { return clock += 1; });
+    t->SetAnimationDuration(animated ? 200 : 0);
+    t->SetRootNodeCount(20);
+    PLazyNode p = t->GetFirst();
+    for (int i = 0; i < 8; ++i) p = p->NextSibling;
+    t->SetChildCount(p, 4);
+    t->watched = p;
+    t->expandedBefore = false;
+    t->ToggleNode(p);
+    EXPECT_TRUE(p->Has(vsExpanded));
+    EXPECT_EQ(t->moves > 0, animated == 1);
+    EXPECT_EQ(t->fills, animated ? 1 : 0);
+    EXPECT_EQ(t->movedWhileChanged, 0);
+    EXPECT_FALSE(t->TreeStates().Has(tsInAnimation));
+    finalOffset[animated] = t->OffsetY();
+    // Inside an update nothing is animated.
+    t->moves = 0;
+    t->expandedBefore = true;
+    t->BeginUpdate();
+    t->ToggleNode(p);
+    t->EndUpdate();
+    EXPECT_EQ(t->moves, 0);
+    EXPECT_FALSE(p->Has(vsExpanded));
+  }
+  EXPECT_EQ(finalOffset[0], finalOffset[1]);
+}
+
+TEST(TreeHeights, VariableHeightsAreMeasuredOnceThroughTheEvent) {
+  Fixture f;
+  TTestTree& t = *f.tree;
+  int measured = 0;
+  t.OnMeasureItem = [&](TBaseLazyTreeControl*, PLazyNode n, uint32_t& h) {
+    ++measured;
+    h = 10 + n->Index;
+  };
+  t.SetMiscOptions(t.TreeOptions().MiscOptions + TLTMiscOptions{toVariableNodeHeight});
+  f.Rows(3);
+  EXPECT_EQ(measured, 3);
+  EXPECT_EQ(t.RangeY(), 10u + 11u + 12u);
+  t.GetNodeHeight(t.GetFirst());
+  EXPECT_EQ(measured, 3);
+  EXPECT_EQ(testing::CheckTree(t), "");
+}
+
+TEST(TreeHeights, AFontChangeRaisesTheDefaultHeightButNeverLowersIt) {
+  Fixture f;
+  TTestTree& t = *f.tree;
+  plat::TFont big;
+  big.Assign(*t.Font());
+  big.SetSize(40);
+  t.SetFont(big);
+  const uint32_t raised = t.DefaultNodeHeight();
+  EXPECT_GT(raised, 18u);
+  big.SetSize(6);
+  t.SetFont(big);
+  EXPECT_EQ(t.DefaultNodeHeight(), raised);
+}
+
 }  // namespace
 }  // namespace lazytree
