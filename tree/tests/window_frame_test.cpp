@@ -2,6 +2,9 @@
 // rectangles, keeping nodes in view, the wheel, the position cache behind lookups, and accessibility.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -515,6 +518,21 @@ TEST(TreeHeights, AFontChangeRaisesTheDefaultHeightButNeverLowersIt) {
   big.SetSize(6);
   t.SetFont(big);
   EXPECT_EQ(t.DefaultNodeHeight(), raised);
+}
+
+TEST(TreeWindow, PaintsItsBackgroundBesideItsBars) {
+  Fixture f;
+  f.Rows(100);
+  f.tree->nodeWidth = 400;
+  f.tree->UpdateScrollBars(true);
+  const QImage image = f.tree->Widget()->grab().toImage();
+  image.save(QStringLiteral(TEST_BINARY_DIR "/tree_window.png"));
+  const int w = f.tree->ClientWidth(), h = f.tree->ClientHeight();
+  ASSERT_TRUE(f.tree->ScrollBarVisible(plat::SB_VERT));
+  ASSERT_TRUE(f.tree->ScrollBarVisible(plat::SB_HORZ));
+  EXPECT_EQ(image.pixelColor(w / 2, h / 2), QColor(Qt::white));
+  EXPECT_NE(image.pixelColor(w + 8, h / 2), QColor(Qt::white)) << "the vertical bar";
+  EXPECT_NE(image.pixelColor(w / 2, h + 8), QColor(Qt::white)) << "the horizontal bar";
 }
 
 }  // namespace
