@@ -46,9 +46,54 @@ void TCellGrid::ClearCellRefs(int ACol, int ARow) {
   SetGridObject(ACol, ARow, nullptr);
 }
 
+void TCellGrid::RenumberOwners(int FromRow) {
+  for (int r = std::max(FromRow, 0); r < StoredRowCount(); ++r)
+    for (int c = 0; c < static_cast<int>(FRows[r].size()); ++c)
+      if (TCellProperties* p = FRows[r][c].Props) {
+        p->OwnerCol = c;
+        p->OwnerRow = r;
+      }
+}
+
 void TCellGrid::InsertStoreRows(int ARow, int ACount) {
   if (ARow < 0 || ACount <= 0 || ARow >= StoredRowCount()) return;
   FRows.insert(FRows.begin() + ARow, ACount, TRowCells());
+  RenumberOwners(ARow);
+}
+
+void TCellGrid::EraseStoreRows(const std::vector<int>& SortedRows) {
+  if (SortedRows.empty() || SortedRows.front() >= StoredRowCount()) return;
+  std::size_t w = SortedRows.front(), next = 0;
+  for (std::size_t r = w; r < FRows.size(); ++r) {
+    if (next < SortedRows.size() && static_cast<int>(r) == SortedRows[next]) {
+      ++next;
+      for (TCellSlot& s : FRows[r]) DeleteProps(std::exchange(s.Props, nullptr), true);
+      continue;
+    }
+    if (w != r) FRows[w] = std::move(FRows[r]);
+    ++w;
+  }
+  FRows.resize(w);
+  RenumberOwners(SortedRows.front());
+}
+
+void TCellGrid::InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows) {
+  if (SortedFinalRows.empty() || SortedFinalRows.front() >= StoredRowCount()) return;
+  std::vector<TRowCells> rows;
+  rows.reserve(FRows.size() + SortedFinalRows.size());
+  std::size_t old = 0, next = 0;
+  while (old < FRows.size() || next < SortedFinalRows.size()) {
+    if (next < SortedFinalRows.size() && static_cast<int>(rows.size()) == SortedFinalRows[next]) {
+      rows.emplace_back();
+      ++next;
+    } else if (old < FRows.size()) {
+      rows.push_back(std::move(FRows[old++]));
+    } else {
+      break;  // positions past the stored rows need no storage
+    }
+  }
+  FRows = std::move(rows);
+  RenumberOwners(SortedFinalRows.front());
 }
 
 void TCellGrid::DeleteStoreRows(int ARow, int ACount) {
@@ -58,6 +103,7 @@ void TCellGrid::DeleteStoreRows(int ARow, int ACount) {
   for (int r = ARow; r < last; ++r)
     for (TCellSlot& s : FRows[r]) DeleteProps(std::exchange(s.Props, nullptr), true);
   FRows.erase(FRows.begin() + ARow, FRows.begin() + last);
+  RenumberOwners(ARow);
 }
 
 void TCellGrid::MoveStoreRow(int FromIndex, int ToIndex) {
@@ -68,6 +114,7 @@ void TCellGrid::MoveStoreRow(int FromIndex, int ToIndex) {
     std::rotate(FRows.begin() + FromIndex, FRows.begin() + FromIndex + 1, FRows.begin() + ToIndex + 1);
   else
     std::rotate(FRows.begin() + ToIndex, FRows.begin() + FromIndex, FRows.begin() + FromIndex + 1);
+  RenumberOwners(std::min(FromIndex, ToIndex));
 }
 
 void TCellGrid::MoveStoreColumn(int FromIndex, int ToIndex) {
@@ -81,6 +128,7 @@ void TCellGrid::MoveStoreColumn(int FromIndex, int ToIndex) {
     else
       std::rotate(row.begin() + ToIndex, row.begin() + FromIndex, row.begin() + FromIndex + 1);
   }
+  RenumberOwners(0);
 }
 
 }  // namespace grid

@@ -135,6 +135,10 @@ class TCellGrid {
   void DeleteStoreRows(int ARow, int ACount);
   void MoveStoreRow(int FromIndex, int ToIndex);
   void MoveStoreColumn(int FromIndex, int ToIndex);
+  // Takes the stored rows at the sorted indexes out (their cells must be detached or empty), in one pass.
+  void EraseStoreRows(const std::vector<int>& SortedRows);
+  // Empty rows at the sorted indexes they will have afterwards, in one pass.
+  void InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows);
   // Rows and columns the store holds data for (at least the written ones).
   int StoredRowCount() const { return static_cast<int>(FRows.size()); }
   int StoredColCount() const;
@@ -172,6 +176,8 @@ class TCellGrid {
   template <class Fn>
   void BlankTextBracket(int ACol, int ARow, Fn&& fn);
   void DeleteProps(TCellProperties* Props, bool WithGraphic);
+  // Properties name the cell they are in (repainting uses it): renumbers those of rows from FromRow on.
+  void RenumberOwners(int FromRow);
 
   std::vector<TRowCells> FRows;
   bool FHasCellProps = false;

@@ -373,6 +373,7 @@ class TGridItem : public plat::TCollectionItem {
   // The item takes the list over (and frees it).
   void SetItems(std::unique_ptr<plat::TStrings> Value) { FItems = std::move(Value); }
   int Level = 0;
+  bool FromRowList = false;  // made by a row list (its Idx is a display position)
 
  private:
   int FIdx = 0;

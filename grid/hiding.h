@@ -1,0 +1,81 @@
+#pragma once
+// Hiding and showing columns and rows of a base grid, with the mapping between real and display indexes.
+//
+// A hidden column stays in place (its cells keep their real column); ColCount counts the shown columns and
+// the grid's TotalColCount must add NumHiddenColumns. A hidden row moves out: its cells, their properties and
+// its height go into a record of the hidden-row store and the row leaves the grid; RowCount counts the shown
+// rows. Row lists (filter levels) stack on the store: each HideRowList opens a level, UnHideRowList brings back
+// the newest one.
+//
+// Records made by HideRows and HideRowsEx hold the real index of their row, records made by HideRowList the
+// display position the row had. Bringing back a list level places and removes only that level's list records:
+// rows hidden by range keep their records at every level.
+
+#include <memory>
+#include <vector>
+
+#include "grid/basegrid.h"
+#include "grid/model/hidden_axes.h"
+#include "grid/model/intlist.h"
+#include "grid/model/options.h"
+#include "platform/rtl/collection.h"
+
+namespace grid {
+
+class TGridHiding {
+ public:
+  explicit TGridHiding(TBaseGrid& Grid);
+  // Frees the cell properties the records still hold.
+  ~TGridHiding();
+  TGridHiding(const TGridHiding&) = delete;
+  TGridHiding& operator=(const TGridHiding&) = delete;
+
+  // ---- mapping
+  int DisplToRealCol(int ACol) const { return FCols.DisplToReal(ACol); }
+  int RealToDisplCol(int ACol) const { return FCols.RealToDispl(ACol); }
+  int DisplToRealRow(int ARow) const { return FRowIndex.DisplToReal(ARow); }
+  int RealToDisplRow(int ARow) const { return FRowIndex.RealToDispl(ARow); }
+
+  // ---- columns (real indexes)
+  void HideColumns(int FromCol, int ToCol);
+  void UnHideColumns(int FromCol, int ToCol);
+  void UnHideColumnsAll();
+  bool IsHiddenColumn(int ACol) const { return FCols.IsHidden(ACol); }
+  int NumHiddenColumns() const { return FCols.NumHidden(); }
+  THiddenColumns& Columns() { return FCols; }
+
+  // ---- rows (real indexes unless said)
+  void HideRows(int FromRow, int ToRow);
+  void HideRowsEx(int FromRow, int ToRow);
+  // Display rows, ascending and without repeats, all inside the grid; any other list is refused (false).
+  bool HideRowList(const TIntList& RowList);
+  void UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
+  void UnHideRows(int FromRow, int ToRow);
+  void UnHideRowList();
+  void UnHideRowsAll();
+  bool IsHiddenRow(int ARow) const { return FRowIndex.IsHidden(ARow); }
+  int NumHiddenRows() const { return FRowIndex.Count(); }
+  int TotalRowCount() const { return FGrid.RowCount() + NumHiddenRows(); }
+  int FilterLevel() const { return FFilterLevel; }
+  void SetFilterLevel(int Value) { FFilterLevel = Value; }
+  plat::TCollection& GridItems() { return FGridItems; }
+
+ private:
+  int TotalCols() const { return FGrid.ColCount() + FCols.NumHidden(); }
+  // Range records go in ascending Idx order unless Append; list records always go to the end.
+  TGridItem* NewRecord(int DisplRow, int Idx, int Level, bool FromList, bool Append);
+  void RestoreRow(int DisplRow, TGridItem& Record);
+  void DeleteRecord(TGridItem* Record);
+  // Takes detached display rows out and puts empty rows in, keeping the other rows' heights.
+  void RemoveDisplayRows(const std::vector<int>& SortedRows);
+  void InsertDisplayRows(const std::vector<int>& SortedFinalRows);
+  std::vector<int> Heights() const;
+
+  TBaseGrid& FGrid;
+  THiddenColumns FCols;
+  THiddenRowIndex FRowIndex;
+  plat::TCollection FGridItems{plat::ItemClassOf<TGridItem>()};
+  int FFilterLevel = 0;
+};
+
+}  // namespace grid
