@@ -113,6 +113,22 @@ struct TRecord_Frame {
   bool Reserved = false;  // LVAR 0xFB..0xFF: the record is kept, but nothing behind it can be framed
 };
 
+// A DIF with data code 15 (special functions): the end of the records, or an idle filler.
+void Frame_Special_Function(TRecord_Frame& F, bool Wireless) {
+  switch (F.Dif) {
+    case 0x0F: return;  // manufacturer specific data up to the end of the telegram
+    case 0x1F:          // the same, and more records follow in the next telegram
+      F.More = true;
+      return;
+    case 0x2F:  // idle filler
+      F.Kind = Wireless ? TRecord_Frame::Filler : TRecord_Frame::Skip;
+      return;
+    default:
+      if (F.Dif & 0x80) F.Error = TDecodeError::ReservedFunction;  // the data length is unknown
+      return;  // 0x3F..0x7F end the telegram
+  }
+}
+
 // Frames the record that starts at P into F and moves P past it. Nothing outside Area is read. (F is filled in
 // place: assembling it in a return value costs more than framing the record.)
 void Frame_Record(std::span<const uint8_t> Area, size_t& P, bool Wireless, TRecord_Frame& F) {
@@ -129,20 +145,7 @@ void Frame_Record(std::span<const uint8_t> Area, size_t& P, bool Wireless, TReco
   };
   F.Dif = Area[P++];
   const int Code = F.Dif & 0x0F;
-  if (Code == 0x0F) {
-    switch (F.Dif) {
-      case 0x0F: return;  // manufacturer specific data up to the end of the telegram
-      case 0x1F:            // the same, and more records follow in the next telegram
-        F.More = true;
-        return;
-      case 0x2F:  // idle filler
-        F.Kind = Wireless ? TRecord_Frame::Filler : TRecord_Frame::Skip;
-        return;
-      default:
-        if (F.Dif & 0x80) return Fail(TDecodeError::ReservedFunction);  // the data length is unknown
-        return;  // 0x3F..0x7F end the telegram
-    }
-  }
+  if (Code == 0x0F) return Frame_Special_Function(F, Wireless);
   if (Code == 8) return;  // selection for readout: nothing more to decode
   uint8_t Last = F.Dif;
   while (Last & 0x80) {
