@@ -219,8 +219,8 @@ class TComboBox : public TWinControl {
   TNotifyEvent OnDropDown;
   TNotifyEvent OnCloseUp;
 
-  void DropDownShown();
-  void DropDownHidden();
+  virtual void DropDownShown();
+  virtual void DropDownHidden();
 
  protected:
   QString GetText() const override;
