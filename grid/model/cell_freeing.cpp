@@ -2,6 +2,7 @@
 // operations.
 
 #include <algorithm>
+#include <utility>
 
 #include "grid/model/cellgrid.h"
 

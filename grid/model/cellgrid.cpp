@@ -1,6 +1,7 @@
 #include "grid/model/cellgrid.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "grid/model/undoredo.h"
 
@@ -18,7 +19,9 @@ TCellGrid::~TCellGrid() {
 }
 
 void TCellGrid::SetUndoRedo(TExtGridUndoRedo* Value) {
-  FUndoRedo = Value;
+  TExtGridUndoRedo* previous = std::exchange(FUndoRedo, Value);
+  // A component linked before forgets this grid, so it never keeps a grid that goes away.
+  if (previous && previous != Value && previous->Grid() == this) previous->SetGrid(nullptr);
   if (Value) Value->SetGrid(this);
 }
 

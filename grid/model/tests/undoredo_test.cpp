@@ -121,8 +121,16 @@ TEST(UndoRedo, WithoutAGridNothingHappensAndEachSideForgetsTheOther) {
   EXPECT_EQ(undo->Grid(), nullptr);
   TTestGrid g(2, 2);
   g.SetUndoRedo(undo.get());
-  undo.reset();
+  TExtGridUndoRedo other(nullptr);
+  g.SetUndoRedo(&other);  // the component linked before is let go
+  EXPECT_EQ(undo->Grid(), nullptr);
+  TTestGrid h(2, 2);
+  h.SetUndoRedo(&other);  // a component serves one grid: the first grid lets it go
   EXPECT_EQ(g.UndoRedo(), nullptr);
+  EXPECT_EQ(other.Grid(), &h);
+  h.SetUndoRedo(undo.get());
+  undo.reset();
+  EXPECT_EQ(h.UndoRedo(), nullptr);
 }
 
 }  // namespace
