@@ -46,45 +46,11 @@ int FontHeight(const TFont& f) {
 
 // ---- TExtSpeedButton -------------------------------------------------------------------------------------------
 
-TExtSpeedButton::TExtSpeedButton(TComponent* AOwner)
-    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
-  FGlyph->SetSize(0, 0);
-  FControlStyle.Exclude(csSetCaption);
-}
-
 TEsgEditButton* TExtSpeedButton::Owner() const { return dynamic_cast<TEsgEditButton*>(Parent()); }
 
-void TExtSpeedButton::SetIsWinXP(bool v) {
-  FIsWinXP = v;
-  Invalidate();
-}
-
-void TExtSpeedButton::SetFlat(bool v) {
-  FFlat = v;
-  Invalidate();
-}
-
-void TExtSpeedButton::Dispatch(TMessage& M) {
-  if (M.Msg == CM_MOUSEENTER || M.Msg == CM_MOUSELEAVE) {
-    FHot = M.Msg == CM_MOUSEENTER;
-    Invalidate();
-  }
-  TGraphicControl::Dispatch(M);
-}
-
-void TExtSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !Enabled()) return;
-  FDown = true;
-  Invalidate();
-}
-
 void TExtSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft) return;
-  FDown = false;
-  Invalidate();
-  if (OnRelease) OnRelease();
+  TStateButton::MouseUp(Button, Shift, X, Y);
+  if (Button == mbLeft && OnRelease) OnRelease();
 }
 
 void TExtSpeedButton::Paint() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/state_button.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/graphic.h"
@@ -17,35 +18,21 @@ namespace controls {
 
 class TEsgEditButton;
 
-class TExtSpeedButton : public plat::TGraphicControl {
+class TExtSpeedButton : public TStateButton {
  public:
-  explicit TExtSpeedButton(plat::TComponent* AOwner);
-  bool IsWinXP() const { return FIsWinXP; }
-  void SetIsWinXP(bool v);
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool v);
-  bool Hot() const { return FHot; }
-  bool Down() const { return FDown; }
-  plat::TBitmap* Glyph() const { return FGlyph.get(); }
-  void Dispatch(plat::TMessage& Message) override;
+  using TStateButton::TStateButton;
   // Called with the left button's release, wherever the pointer then is.
   std::function<void()> OnRelease;
 
  protected:
   void Paint() override;
-  void MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
 
  private:
   TEsgEditButton* Owner() const;
-  bool FIsWinXP = false;
-  bool FFlat = false;
-  bool FHot = false;
-  bool FDown = false;
-  std::unique_ptr<plat::TBitmap> FGlyph;
 };
 
-class TEsgEditButton : public plat::TCustomControl {
+class TEsgEditButton : public plat::TCustomControl, public TButtonColors {
  public:
   explicit TEsgEditButton(plat::TComponent* AOwner);
   TExtSpeedButton* SpeedButton() const { return FButton; }
@@ -61,13 +48,6 @@ class TEsgEditButton : public plat::TCustomControl {
   void SetNumGlyphs(int v) { FNumGlyphs = v; }
   QString ButtonCaption() const { return FButton->Caption(); }
   void SetButtonCaption(const QString& v);
-  plat::TColor ButtonColor = plat::clNone;
-  plat::TColor ButtonColorHot = plat::clNone;
-  plat::TColor ButtonColorDown = plat::clNone;
-  plat::TColor ButtonTextColor = plat::clNone;
-  plat::TColor ButtonTextColorHot = plat::clNone;
-  plat::TColor ButtonTextColorDown = plat::clNone;
-  plat::TColor ButtonBorderColor = plat::clNone;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 

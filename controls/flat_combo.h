@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "controls/state_button.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/gdiobjects.h"
 
@@ -21,7 +22,7 @@ enum TLabelPosition {
   lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom
 };
 
-class TEsgCustomCombo : public plat::TComboBox {
+class TEsgCustomCombo : public plat::TComboBox, public TButtonColors {
  public:
   explicit TEsgCustomCombo(plat::TComponent* AOwner);
   ~TEsgCustomCombo() override;
@@ -51,13 +52,6 @@ class TEsgCustomCombo : public plat::TComboBox {
   void SetDropWidth(int v);
   bool IsWinXP() const { return FIsWinXP; }
   void SetIsWinXP(bool v);
-  plat::TColor ButtonColor = plat::clNone;
-  plat::TColor ButtonColorHot = plat::clNone;
-  plat::TColor ButtonColorDown = plat::clNone;
-  plat::TColor ButtonTextColor = plat::clNone;
-  plat::TColor ButtonTextColorHot = plat::clNone;
-  plat::TColor ButtonTextColorDown = plat::clNone;
-  plat::TColor ButtonBorderColor = plat::clNone;
   bool IsVista = false;
 
   // Attached label (created on the first caption).

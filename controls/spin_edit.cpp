@@ -64,10 +64,8 @@ std::unique_ptr<TBitmap> SpinGlyph(bool Up) {
 
 // ---- TExtTimerSpeedButton --------------------------------------------------------------------------------------
 
-TExtTimerSpeedButton::TExtTimerSpeedButton(TComponent* AOwner)
-    : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>()) {
+TExtTimerSpeedButton::TExtTimerSpeedButton(TComponent* AOwner) : TStateButton(AOwner) {
   FControlStyle.Exclude(csClickEvents);  // the button clicks on press and on the repeat ticks
-  FControlStyle.Exclude(csSetCaption);
   SetGlyph(nullptr);
 }
 
@@ -80,16 +78,6 @@ void TExtTimerSpeedButton::SetTimeBtnState(TTimeBtnState v) {
 
 void TExtTimerSpeedButton::SetButtonDirection(TButtonDirection v) {
   FButtonDirection = v;
-  Invalidate();
-}
-
-void TExtTimerSpeedButton::SetIsWinXP(bool v) {
-  FIsWinXP = v;
-  Invalidate();
-}
-
-void TExtTimerSpeedButton::SetFlat(bool v) {
-  FFlat = v;
   Invalidate();
 }
 
@@ -107,19 +95,9 @@ void TExtTimerSpeedButton::SetGlyph(const TBitmap* v) {
   Invalidate();
 }
 
-void TExtTimerSpeedButton::Dispatch(TMessage& M) {
-  if (M.Msg == CM_MOUSEENTER || M.Msg == CM_MOUSELEAVE) {
-    FHasMouse = M.Msg == CM_MOUSEENTER;
-    Invalidate();
-  }
-  TGraphicControl::Dispatch(M);
-}
-
 void TExtTimerSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  TStateButton::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft || !Enabled()) return;
-  FDown = true;
-  Invalidate();
   if (Parent()) Parent()->Invalidate();
   if (FTimeBtnState.Contains(tbAllowTimer)) {
     if (!FRepeatTimer) {
@@ -145,11 +123,9 @@ void TExtTimerSpeedButton::TimerExpired() {
 }
 
 void TExtTimerSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TGraphicControl::MouseUp(Button, Shift, X, Y);
+  TStateButton::MouseUp(Button, Shift, X, Y);
   if (FRepeatTimer) FRepeatTimer->SetEnabled(false);
   if (Button != mbLeft) return;
-  FDown = false;
-  Invalidate();
   if (Parent()) Parent()->Invalidate();
 }
 
@@ -159,7 +135,7 @@ void TExtTimerSpeedButton::Paint() {
   TEsgSpinButton* pair = Pair();
   const int L = R.Left, T = R.Top;
   if (pair && pair->ButtonColor != clNone) {
-    TColor c = FDown ? pair->ButtonColorDown : FHasMouse ? pair->ButtonColorHot : pair->ButtonColor;
+    TColor c = FDown ? pair->ButtonColorDown : FHot ? pair->ButtonColorHot : pair->ButtonColor;
     if (c == clNone) c = pair->ButtonColor;
     C->Pen()->SetColor(c);
     C->Brush()->SetStyle(bsSolid);
@@ -178,7 +154,7 @@ void TExtTimerSpeedButton::Paint() {
     return;
   }
   static const int parts[4] = {4, 3, 1, 2};  // down-horizontal, up-horizontal, up, down
-  const int state = FDown ? 3 : FHasMouse ? 2 : 1;
+  const int state = FDown ? 3 : FHot ? 2 : 1;
   if (FIsWinXP && PaintThemePart(*C, Parent(), "spin", parts[FButtonDirection], state, R)) return;
   if (FButtonDirection == bdLeft || FButtonDirection == bdRight) {
     DrawFrameControl(C, R, DFC_SCROLL,

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "controls/state_button.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/stdctrls.h"
@@ -28,28 +29,21 @@ class TEsgSpinButton;
 // The glyphs of the vertical buttons: a black triangle on an olive (transparent) background, 9 x 6.
 std::unique_ptr<plat::TBitmap> SpinGlyph(bool Up);
 
-class TExtTimerSpeedButton : public plat::TGraphicControl {
+class TExtTimerSpeedButton : public TStateButton {
  public:
   explicit TExtTimerSpeedButton(plat::TComponent* AOwner);
   TTimeBtnState TimeBtnState() const { return FTimeBtnState; }
   void SetTimeBtnState(TTimeBtnState v);
   TButtonDirection ButtonDirection() const { return FButtonDirection; }
   void SetButtonDirection(TButtonDirection v);
-  bool IsWinXP() const { return FIsWinXP; }
-  void SetIsWinXP(bool v);
-  bool Flat() const { return FFlat; }
-  void SetFlat(bool v);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool v);
-  bool Down() const { return FDown; }
-  bool HasMouse() const { return FHasMouse; }
-  plat::TBitmap* Glyph() const { return FGlyph.get(); }
+  bool HasMouse() const { return Hot(); }
   // Null loads the direction's own glyph.
   void SetGlyph(const plat::TBitmap* v);
   // Created on the first press.
   plat::TTimer* RepeatTimer() const { return FRepeatTimer; }
   void TimerExpired();
-  void Dispatch(plat::TMessage& Message) override;
 
  protected:
   void Paint() override;
@@ -61,15 +55,10 @@ class TExtTimerSpeedButton : public plat::TGraphicControl {
   plat::TTimer* FRepeatTimer = nullptr;
   TTimeBtnState FTimeBtnState{tbAllowTimer};
   TButtonDirection FButtonDirection = bdUp;
-  bool FIsWinXP = false;
-  bool FHasMouse = false;
-  bool FDown = false;
-  bool FFlat = false;
   bool FTransparent = false;
-  std::unique_ptr<plat::TBitmap> FGlyph;
 };
 
-class TEsgSpinButton : public plat::TCustomControl {
+class TEsgSpinButton : public plat::TCustomControl, public TButtonColors {
  public:
   explicit TEsgSpinButton(plat::TComponent* AOwner);
   TExtTimerSpeedButton* UpButton() const { return FUpButton; }
@@ -84,13 +73,6 @@ class TEsgSpinButton : public plat::TCustomControl {
 
   plat::TNotifyEvent OnUpClick;
   plat::TNotifyEvent OnDownClick;
-  plat::TColor ButtonColor = plat::clNone;
-  plat::TColor ButtonColorHot = plat::clNone;
-  plat::TColor ButtonColorDown = plat::clNone;
-  plat::TColor ButtonTextColor = plat::clNone;
-  plat::TColor ButtonTextColorHot = plat::clNone;
-  plat::TColor ButtonTextColorDown = plat::clNone;
-  plat::TColor ButtonBorderColor = plat::clNone;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Dispatch(plat::TMessage& Message) override;

@@ -134,6 +134,20 @@ TEST(SpinEdit, IntegerAndRealStepsClamp) {
   }
 }
 
+// The text after one step from Text with the caret at Caret.
+QString StepFrom(TEsgSpinType Type, const char* Text, int Caret, int Sign, bool ShowSeconds = true) {
+  SpinForm f;
+  f.spin->ShowSeconds = ShowSeconds;
+  f.spin->SetSpinType(Type);
+  f.spin->SetText(Text);
+  f.spin->SetSelStart(Caret);
+  if (Sign > 0)
+    f.spin->IncrementValue(false);
+  else
+    f.spin->DecrementValue(false);
+  return f.spin->Text();
+}
+
 TEST(SpinEdit, DateStepsAtMonthAndYearEnds) {
   // dd/mm/yyyy: the caret picks the field.
   const struct {
@@ -145,18 +159,7 @@ TEST(SpinEdit, DateStepsAtMonthAndYearEnds) {
       {"31/12/2021", 0, 1, "01/01/2022"},  {"15/06/2021", 8, 1, "15/06/2022"},  {"01/01/2021", 0, -1, "31/12/2020"},
       {"31/01/2020", 4, 1, "29/02/2020"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    SpinForm f;
-    f.spin->SetSpinType(sptDate);
-    f.spin->SetText(c.text);
-    f.spin->SetSelStart(c.caret);
-    if (c.sign > 0)
-      f.spin->IncrementValue(false);
-    else
-      f.spin->DecrementValue(false);
-    EXPECT_EQ(f.spin->Text(), c.result);
-  }
+  for (const auto& c : cases) EXPECT_EQ(StepFrom(sptDate, c.text, c.caret, c.sign), c.result) << c.text;
   // A year step from 29 February to a year without it fails and keeps the value.
   SpinForm f;
   f.spin->SetSpinType(sptDate);
@@ -183,19 +186,8 @@ TEST(SpinEdit, TimeStepsWrapAtMidnight) {
       {"00:30:00", 0, -1, true, "23:30:00"}, {"23:30:00", 0, 1, true, "00:30:00"}, {"10:59:00", 4, 1, true, "11:00:00"},
       {"10:00:00", 7, -1, true, "09:59:59"}, {"10:00", 4, 1, false, "10:01"},    {"0:00", 3, -1, false, "23:59"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    SpinForm f;
-    f.spin->ShowSeconds = c.seconds;
-    f.spin->SetSpinType(sptTime);
-    f.spin->SetText(c.text);
-    f.spin->SetSelStart(c.caret);
-    if (c.sign > 0)
-      f.spin->IncrementValue(false);
-    else
-      f.spin->DecrementValue(false);
-    EXPECT_EQ(f.spin->Text(), c.result);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(StepFrom(sptTime, c.text, c.caret, c.sign, c.seconds), c.result) << c.text;
 }
 
 TEST(SpinEdit, ValueFallbacksAndTypeChanges) {
