@@ -153,7 +153,12 @@ void TBaseCellPainter::RenderCell(TCanvas& ACanvas, int ACol, int ARow, bool Ful
   }
 
   ACanvas.Pen()->SetWidth(1);
-  ACanvas.SetFont(FHost.PaintFont());
+  // A font change makes the canvas set its painter up again: assign only when the grid's font differs.
+  const plat::TFont& font = FHost.PaintFont();
+  const plat::TFont& current = *ACanvas.Font();
+  if (current.Name() != font.Name() || current.Height() != font.Height() || current.Style() != font.Style() ||
+      current.Color() != font.Color() || current.Orientation() != font.Orientation())
+    ACanvas.SetFont(font);
   TLook look;
   look.WW = cells.WordWrap();
   FHost.GetVisualProperties(ACol, ARow, AState, false, true, true, ACanvas.Brush(), look.ColorTo, look.MirrorColor,
