@@ -60,6 +60,12 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
       FPositionCache(*this, PostTo(Widget())),
       FAccessibility(std::make_unique<TTreeAccessibility>(*this)) {
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
+  // Button images and the frame are drawn from these colours when painting: any change repaints.
+  FColors = TLTColors(TLTColors::TOwner{
+      [this](int Index) {
+        if (Index < 0 ? !Updating() : !Loading()) Invalidate();
+      },
+      [this] { return Color(); }, [this] { return Font()->Color(); }, [this] { return Font()->Color(); }});
   FControlStyle.Exclude(plat::csSetCaption);
   FControlStyle.Include(plat::csCaptureMouse);
   FControlStyle.Include(plat::csOpaque);
@@ -186,6 +192,7 @@ void TBaseLazyTreeControl::Assign(const TBaseLazyTreeControl& Source) {
   SetChangeDelay(Source.ChangeDelay());
   SetCheckImageKind(Source.FCheckImageKind);
   SetColor(Source.Color());
+  FColors.Assign(Source.FColors);
   SetCtl3D(Source.FCtl3D);
   SetDefaultNodeHeight(Source.DefaultNodeHeight());
   SetDefaultPasteMode(Source.FDefaultPasteMode);

@@ -17,6 +17,7 @@
 #include "tree/lazytree.h"
 #include "tree/positioncache.h"
 #include "tree/toggleanimation.h"
+#include "tree/treecolors.h"
 
 namespace lazytree {
 
@@ -92,6 +93,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TScrollBarOptions& ScrollBarOptions() { return FScrollBarOptions; }
   void SetScrollBarOptions(const TScrollBarOptions& Value) { FScrollBarOptions.Assign(Value); }
   TTreeAccessibility& Accessibility() { return *FAccessibility; }
+  TLTColors& Colors() { return FColors; }
+  void SetColors(const TLTColors& Value) { FColors.Assign(Value); }
 
   // --- Option sets (setters run their side effects; see also TreeOptions()) ------------------------------
   void SetPaintOptions(TLTPaintOptions Value);
@@ -318,6 +321,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   int ClientW() const { return ClientWidth(); }
 
   TScrollBarOptions FScrollBarOptions{this};
+  TLTColors FColors;
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;
   bool FRedrawSuspended = false;
