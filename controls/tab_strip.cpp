@@ -431,9 +431,19 @@ void TCustomTabControl::Paint() {
       if (active != (pass == 1)) continue;
       TRect r = TabRect(i);
       if (active) r = TRect(r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2);
+      // The side towards the page stays open; the selected tab covers the frame line beneath it.
+      static const unsigned open[4] = {BF_LEFT | BF_TOP | BF_RIGHT, BF_LEFT | BF_BOTTOM | BF_RIGHT,
+                                       BF_LEFT | BF_TOP | BF_BOTTOM, BF_TOP | BF_RIGHT | BF_BOTTOM};
+      TRect fill = r;
+      if (active) {
+        if (FTabPosition == tpTop) fill.Bottom += 1;
+        if (FTabPosition == tpBottom) fill.Top -= 1;
+        if (FTabPosition == tpLeft) fill.Right += 1;
+        if (FTabPosition == tpRight) fill.Left -= 1;
+      }
       C->Brush()->SetColor(Color());
-      C->FillRect(r);
-      DrawEdge(C, r, EDGE_RAISED, BF_RECT);
+      C->FillRect(fill);
+      DrawEdge(C, r, EDGE_RAISED, open[FTabPosition]);
       if (FOwnerDraw) {
         DrawTab(i, TabRect(i), active);
         continue;

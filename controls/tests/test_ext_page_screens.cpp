@@ -129,6 +129,12 @@ TEST(ExtPageScreens, BackgroundPicturesMultiLineAndScrolling) {
   Save(multi.Grab(), "multiline_top");
   EXPECT_EQ(multi.pc->RowCount(), 2);
 
+  PageForm platformLook(3, tpTop);
+  platformLook.pc->SetTabBorder3D(true);
+  platformLook.pc->SetActivePage(platformLook.sheets[1]);
+  Save(platformLook.Grab(), "platform_look");
+  EXPECT_EQ(platformLook.pc->TabText(1), "  Page 2    ");
+
   PageForm single(7, tpTop, 320, 160);
   single.pc->SetActivePage(single.sheets[6]);
   const QImage img = single.Grab();

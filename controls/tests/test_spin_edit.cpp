@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "controls/spin_edit.h"
+#include "controls/theme_services.h"
+#include "platform/graphics/canvas.h"
 #include "platform/forms/beep.h"
 #include "platform/forms/forms.h"
 #include "platform/rtl/exceptions.h"
@@ -327,6 +329,38 @@ TEST(SpinEdit, ButtonLooks) {
   img = grab();
   EXPECT_TRUE(ExpectPixel(img, 12, 6, clRed));
   pair->UpButton()->Perform(WM_LBUTTONUP, 0, MakeLParam(2, 2));
+  f.form->Hide();
+}
+
+}  // namespace
+}  // namespace controls
+
+namespace controls {
+namespace {
+
+// With the themed look asked for (the theme functions are loaded at start-up), the buttons draw the theme's spin parts:
+// up 1, down 2, up-horizontal 3, down-horizontal 4, in state normal 1, hot 2 or pressed 3.
+TEST(SpinEdit, ThemedButtonsDrawTheSpinParts) {
+  SpinForm f;
+  f.form->Show();
+  f.spin->SetIsWinXP(true);
+  auto traced = [&](TExtTimerSpeedButton* b) {
+    TRecordingTracer tracer;
+    b->Canvas()->SetTracer(&tracer);
+    f.spin->Button()->Repaint();
+    (void)f.spin->Button()->Widget()->grab();
+    b->Canvas()->SetTracer(nullptr);
+    const auto parts = tracer.OfKind(TraceKind::ThemePart);
+    return parts.empty() ? 0u : parts.back().Flags;
+  };
+  EXPECT_EQ(traced(f.spin->Button()->UpButton()), 1u | (1u << 16));
+  f.spin->Button()->DownButton()->Perform(CM_MOUSEENTER);
+  EXPECT_EQ(traced(f.spin->Button()->DownButton()), 2u | (2u << 16));
+  f.spin->SetDirection(spHorizontal);
+  f.spin->Button()->UpButton()->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(2, 2));
+  EXPECT_EQ(traced(f.spin->Button()->UpButton()), 3u | (3u << 16));
+  f.spin->Button()->UpButton()->Perform(WM_LBUTTONUP, 0, MakeLParam(2, 2));
+  EXPECT_EQ(traced(f.spin->Button()->DownButton()) & 0xFFFF, 4u);
   f.form->Hide();
 }
 
