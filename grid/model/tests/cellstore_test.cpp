@@ -268,5 +268,22 @@ TEST(CellStore, RowAndColumnMovesCarryTextAndProperties) {
   EXPECT_EQ(g.Cells(0, 2), "0");
 }
 
+TEST(CellStore, RowsTakenOutAndPutInInOnePassKeepTheOthersInOrder) {
+  TTestGrid g(3, 8);
+  for (int r = 0; r < 8; ++r) g.SetCells(0, r, QString::number(r));
+  g.GetCellProperties(1, 6)->SetBrushColor(plat::clRed);
+  g.EraseStoreRows({1, 2, 5});
+  std::vector<QString> texts;
+  for (int r = 0; r < g.StoredRowCount(); ++r) texts.push_back(g.GetGridCell(0, r));
+  EXPECT_EQ(texts, (std::vector<QString>{"0", "3", "4", "6", "7"}));
+  EXPECT_EQ(g.GetGridObject(1, 3)->OwnerRow, 3);  // properties name their new cell
+  g.InsertEmptyStoreRows({0, 2, 7});
+  texts.clear();
+  for (int r = 0; r < g.StoredRowCount(); ++r) texts.push_back(g.GetGridCell(0, r));
+  EXPECT_EQ(texts, (std::vector<QString>{"", "0", "", "3", "4", "6", "7", ""}));
+  EXPECT_EQ(g.GetGridObject(1, 5)->OwnerRow, 5);
+  EXPECT_EQ(CheckGrid(g), "");
+}
+
 }  // namespace
 }  // namespace grid
