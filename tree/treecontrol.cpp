@@ -138,6 +138,15 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
         TimerFired(id);
         return;
       }
+      if (id == ScrollTimer) {
+        // The first tick ends the delay; from then on steps come at the auto-scroll interval.
+        if (TreeStates().Has(tsScrollPending)) {
+          DoStateChange({tsScrolling}, {tsScrollPending});
+          SetTimer(ScrollTimer, FAutoScrollInterval);
+        }
+        AutoScrollStep();
+        return;
+      }
       break;
     }
     case plat::CM_COLORCHANGED:

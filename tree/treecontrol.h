@@ -232,6 +232,11 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   PLazyNode BottomNode();
   void SetBottomNode(PLazyNode Node);
   TScrollDirections GetAutoScrollDirections(int X, int Y);
+  // Starts or stops auto-scrolling for the mouse at client (X, Y) (timer 4 runs the steps).
+  void UpdateAutoScroll(int X, int Y);
+  // One auto-scroll step toward the current directions.
+  virtual void AutoScrollStep();
+  TScrollDirections ScrollDirections() const { return FScrollDirections; }
   // The cache the lookups use, when one is valid (tests and the hit testing look at it).
   const TCache* PositionCache() { return FPositionCache.Usable(); }
 
@@ -298,6 +303,11 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The editor follows its node once positions are known again.
   virtual void UpdateEditBounds() {}
   bool Loading() const { return ComponentState().Contains(plat::csLoading); }
+  // Auto-scrolling is allowed while a rubber band is drawn, a drag runs or the wheel pans (with toAutoScroll or
+  // while panning).
+  virtual bool CanAutoScroll() const;
+  // Where the mouse is, in client coordinates.
+  virtual plat::TPoint CursorClientPos() const;
 
  private:
   friend class TScrollBarOptions;
@@ -372,6 +382,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   uint32_t FRangeX = 0;
   uint32_t FRangeY = 0;
   plat::TPoint FLastClickPos{};
+  TScrollDirections FScrollDirections;
   uint32_t FPendingRootCount = 0;
   TMillisecondClock FAnimationClock;
   // The last row found by position: the scroll-bar update and the top-node query of one scroll ask for it twice.

@@ -1,6 +1,7 @@
 // The tree's geometry on the window: offsets and their clamping, ranges, the window's scroll bars, scroll
 // messages and the wheel, node rectangles, keeping nodes in view, the nodes at the top and bottom edge.
 #include <QApplication>
+#include <QCursor>
 
 #include <algorithm>
 #include <cmath>
@@ -350,8 +351,22 @@ bool TBaseLazyTreeControl::ScrollIntoView(PLazyNode Node, bool Center, bool /*Ho
   return false;
 }
 
+bool TBaseLazyTreeControl::CanAutoScroll() const {
+  const TLazyTreeStates s = TreeStates();
+  const bool panning = s.Has(tsWheelPanning) || s.Has(tsWheelScrolling);
+  return (TreeOptions().AutoOptions.Has(toAutoScroll) || panning) &&
+         (s.Has(tsDrawSelPending) || s.Has(tsDrawSelecting) || s.Has(tsOLEDragging) || s.Has(tsVCLDragging) ||
+          panning);
+}
+
+plat::TPoint TBaseLazyTreeControl::CursorClientPos() const {
+  const QPoint p = QCursor::pos();
+  return ScreenToClient(plat::TPoint(p.x(), p.y()));
+}
+
 TScrollDirections TBaseLazyTreeControl::GetAutoScrollDirections(int X, int Y) {
   TScrollDirections r;
+  if (!CanAutoScroll()) return r;
   if (TreeStates().Has(tsWheelPanning) || TreeStates().Has(tsWheelScrolling)) {
     if (X > FLastClickPos.X + 8) r.Include(sdRight);
     if (X < FLastClickPos.X - 8) r.Include(sdLeft);
@@ -365,6 +380,51 @@ TScrollDirections TBaseLazyTreeControl::GetAutoScrollDirections(int X, int Y) {
   if (Y < e && FOffsetY != 0) r.Include(sdUp);
   if (ClientH() - FOffsetY < static_cast<int64_t>(FRangeY) && Y > ClientH() - e) r.Include(sdDown);
   return r;
+}
+
+void TBaseLazyTreeControl::UpdateAutoScroll(int X, int Y) {
+  FScrollDirections = GetAutoScrollDirections(X, Y);
+  const TLazyTreeStates s = TreeStates();
+  if (s.Has(tsWheelPanning) || s.Has(tsWheelScrolling)) return;
+  if (!FScrollDirections.Empty()) {
+    if (!s.Has(tsScrolling) && !s.Has(tsScrollPending)) {
+      DoStateChange({tsScrollPending});
+      StartTimer(ScrollTimer, FAutoScrollDelay);
+    }
+  } else if (s.Has(tsScrolling) || s.Has(tsScrollPending)) {
+    StopTimer(ScrollTimer);
+    DoStateChange({}, {tsScrolling, tsScrollPending});
+  }
+}
+
+void TBaseLazyTreeControl::AutoScrollStep() {
+  const TLazyTreeStates s = TreeStates();
+  const bool panning = s.Has(tsWheelPanning) || s.Has(tsWheelScrolling);
+  const bool selecting = s.Has(tsDrawSelecting);
+  const plat::TPoint p = CursorClientPos();
+  const bool inClient = p.X >= 0 && p.Y >= 0 && p.X < ClientW() && p.Y < ClientH();
+  if (selecting || inClient || panning) {
+    int dx = 0, dy = 0;
+    // Outside the window the step grows with the cursor's distance from the edge.
+    auto amount = [&](int increment, int distance) { return inClient ? increment : increment * std::max(distance, 1); };
+    const int incY = std::min(FScrollBarOptions.VerticalIncrement(), ClientH());
+    const int incX = FScrollBarOptions.HorizontalIncrement();
+    TScrollDirections& d = FScrollDirections;
+    if (d.Has(sdUp)) dy = panning ? FLastClickPos.Y - p.Y - 8 : amount(incY, -p.Y);
+    if (d.Has(sdDown)) dy = panning ? FLastClickPos.Y - p.Y + 8 : -amount(incY, p.Y - ClientH() + 1);
+    if (d.Has(sdLeft)) dx = panning ? FLastClickPos.X - p.X - 8 : amount(incX, -p.X);
+    if (d.Has(sdRight)) dx = panning ? FLastClickPos.X - p.X + 8 : -amount(incX, p.X - ClientW() + 1);
+    if (d.Has(sdUp) && FOffsetY == 0) d.Exclude(sdUp);
+    if (d.Has(sdDown) && ClientH() - FOffsetY >= static_cast<int64_t>(FRangeY)) d.Exclude(sdDown);
+    if (d.Has(sdLeft) && FEffectiveOffsetX == 0) d.Exclude(sdLeft);
+    if (d.Has(sdRight) && ClientW() + FEffectiveOffsetX >= static_cast<int64_t>(FRangeX)) d.Exclude(sdRight);
+    if (dx != 0 || dy != 0) SetOffsetXY({FOffsetX + dx, FOffsetY + dy});
+    Update();
+  }
+  if (FScrollDirections.Empty() && !panning) {
+    StopTimer(ScrollTimer);
+    DoStateChange({}, {tsScrolling, tsScrollPending});
+  }
 }
 
 void TBaseLazyTreeControl::InvalidateNode(PLazyNode Node) {

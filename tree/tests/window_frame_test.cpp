@@ -535,5 +535,48 @@ TEST(TreeWindow, PaintsItsBackgroundBesideItsBars) {
   EXPECT_NE(image.pixelColor(w / 2, h + 8), QColor(Qt::white)) << "the horizontal bar";
 }
 
+class TCursorTree : public TTestTree {
+ public:
+  using TTestTree::TTestTree;
+  plat::TPoint cursor;
+
+ protected:
+  plat::TPoint CursorClientPos() const override { return cursor; }
+};
+
+TEST(TreeScroll, AutoScrollWhileARubberBandIsDrawn) {
+  plat::TForm form(nullptr);
+  auto* t = new TCursorTree(&form);
+  t->SetParent(&form);
+  t->SetBounds(0, 0, 200, 180);
+  t->ScrollBarOptions().SetScrollBars(plat::ssNone);
+  t->SetRootNodeCount(100);
+  t->UpdateAutoScroll(50, 175);
+  EXPECT_TRUE(t->ScrollDirections().Empty()) << "no rubber band, no auto-scroll";
+  t->DoStateChange({tsDrawSelecting});
+  t->UpdateAutoScroll(50, 175);
+  EXPECT_TRUE(t->ScrollDirections().Empty()) << "toAutoScroll is off";
+  t->SetAutoOptions(t->TreeOptions().AutoOptions + TLTAutoOptions{toAutoScroll});
+  t->UpdateAutoScroll(50, 100);
+  EXPECT_TRUE(t->ScrollDirections().Empty()) << "away from the edges";
+  t->UpdateAutoScroll(50, 175);
+  EXPECT_EQ(t->ScrollDirections(), TScrollDirections{sdDown});
+  EXPECT_TRUE(t->TreeStates().Has(tsScrollPending));
+  t->cursor = {50, 175};
+  t->AutoScrollStep();
+  EXPECT_EQ(t->OffsetY(), -20);
+  t->cursor = {50, 200};  // below the window: the step grows with the distance
+  t->AutoScrollStep();
+  EXPECT_EQ(t->OffsetY(), -20 - 20 * 21);
+  t->SetOffsetY(-1620);
+  t->AutoScrollStep();  // at the end: the direction goes, and with it the scrolling states
+  EXPECT_TRUE(t->ScrollDirections().Empty());
+  EXPECT_FALSE(t->TreeStates().Has(tsScrollPending));
+  t->UpdateAutoScroll(50, 5);
+  EXPECT_EQ(t->ScrollDirections(), TScrollDirections{sdUp});
+  t->UpdateAutoScroll(50, 90);
+  EXPECT_FALSE(t->TreeStates().Has(tsScrollPending));
+}
+
 }  // namespace
 }  // namespace lazytree
