@@ -1,6 +1,7 @@
 #include "core/mbus_network.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <string_view>
 
@@ -59,19 +60,25 @@ class TName_Table {
     std::size_t len = 0;
     for (std::size_t h = Hash(name, len); slots_[h] >= 0; h = (h + 1) & (kSlots - 1)) {
       const std::size_t i = std::size_t(slots_[h]);
-      if (lengths_[i] == len && std::memcmp(name, names_[i], len) == 0) return int(i);
+      if (lengths_[i] == len && Same(name, names_[i], len)) return int(i);
     }
     return -1;
   }
 
  private:
   static constexpr std::size_t kSlots = 256;
+  // Names are short: a loop beats a call.
+  static bool Same(const char* a, const char* b, std::size_t len) {
+    for (std::size_t k = 0; k < len; ++k)
+      if (a[k] != b[k]) return false;
+    return true;
+  }
+  // The length and three of the characters: enough to tell the names apart mostly, without a multiply per byte.
   static std::size_t Hash(const char* s, std::size_t& len) {
-    uint32_t h = 2166136261u;
-    const char* p = s;
-    for (; *p; ++p) h = (h ^ uint8_t(*p)) * 16777619u;
-    len = std::size_t(p - s);
-    return (h ^ (h >> 8)) & (kSlots - 1);
+    len = std::strlen(s);
+    if (len == 0) return 0;
+    const uint32_t h = uint32_t(len) * 61u + uint8_t(s[0]) * 7u + uint8_t(s[len - 1]) * 131u + uint8_t(s[len / 2]) * 17u;
+    return (h ^ (h >> 7)) & (kSlots - 1);
   }
   const char* const* names_;
   std::array<std::size_t, N> lengths_{};
@@ -213,63 +220,78 @@ const TName_Table<Var_Attr_Count>& Var_Table() {
 // ---------------------------------------------------------------------------------------------------------
 // Writing
 
-QString Num(int64_t v) { return QString::number(v); }
-QString Flag_Text(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+// Builds one element's attributes in order: names from the table, numbers formatted without a QString.
+template <class A>
+class TAttr_Writer {
+ public:
+  TAttr_Writer(plat::TXMLNode e, const char* const* names) : e_(e), names_(names) {}
+  void Num(A a, int64_t v) {
+    char buf[24];
+    *std::to_chars(buf, buf + sizeof buf - 1, v).ptr = 0;
+    e_.AppendAttribute(names_[std::size_t(a)], buf);
+  }
+  void Flag(A a, bool v) { e_.AppendAttribute(names_[std::size_t(a)], v ? "1" : "0"); }
+  void Text(A a, const QString& v) { e_.AppendAttribute(names_[std::size_t(a)], v.toUtf8().constData()); }
+
+ private:
+  plat::TXMLNode e_;
+  const char* const* names_;
+};
 
 void Write_Node(plat::TXMLNode e, const TNodo& n, bool wirelessSide) {
   using A = TNode_Attr;
-  auto set = [&e](A a, const QString& value) { e.SetAttribute(Attr_Name(a), value); };
-  set(A::Node_Enable, Num(n.Enable));
-  set(A::ID_Primary, Num(n.Node_Pri));
-  set(A::ID_Secondary, Num(n.Node_Sec));
-  set(A::Descrizione, n.Description);
-  set(A::Send_SND_NKE, Num(n.Send_SNK));
-  set(A::Reset_App, Num(n.Reset_App));
-  set(A::Node_State, Num(n.Node_State));
-  set(A::Ident_Num, Num(n.Ident_Num));
-  set(A::BCDtoINT_IN, Num(n.BCDtoINT_IN));
-  set(A::Swap_IN, Num(n.Swap_Ident));
-  set(A::Node_ID_Type, Num(n.Node_ID_Type));
-  set(A::Var_List_Type, Num(n.Var_List_Type));
-  set(A::Cut_After, Num(n.Cut_After));
-  set(A::Manufacturer_Specific_Data, Num(n.Manufacturer_Spec));
-  set(A::MSD_Length, Num(n.MSD_Length));
-  set(A::MSD_Offset, Num(n.MSD_Offset));
-  set(A::Access_Number, Num(n.Access_Number));
+  TAttr_Writer<A> w(e, Node_Names);
+  w.Num(A::Node_Enable, n.Enable);
+  w.Num(A::ID_Primary, n.Node_Pri);
+  w.Num(A::ID_Secondary, n.Node_Sec);
+  w.Text(A::Descrizione, n.Description);
+  w.Num(A::Send_SND_NKE, n.Send_SNK);
+  w.Num(A::Reset_App, n.Reset_App);
+  w.Num(A::Node_State, n.Node_State);
+  w.Num(A::Ident_Num, n.Ident_Num);
+  w.Num(A::BCDtoINT_IN, n.BCDtoINT_IN);
+  w.Num(A::Swap_IN, n.Swap_Ident);
+  w.Num(A::Node_ID_Type, n.Node_ID_Type);
+  w.Num(A::Var_List_Type, n.Var_List_Type);
+  w.Num(A::Cut_After, n.Cut_After);
+  w.Num(A::Manufacturer_Specific_Data, n.Manufacturer_Spec);
+  w.Num(A::MSD_Length, n.MSD_Length);
+  w.Num(A::MSD_Offset, n.MSD_Offset);
+  w.Num(A::Access_Number, n.Access_Number);
   if (!wirelessSide) return;
-  set(A::MBus_Type, Num(n.MBus_Type));
-  set(A::wMBus_ManID, n.wMBus_ManID);
-  set(A::wMBus_Add, n.wMBus_Add);
-  set(A::wMBus_Ver, n.wMBus_Ver);
-  set(A::wMBus_DevType, n.wMBus_DevType);
-  set(A::wMBus_En_Key, Num(n.wMBus_En_Key));
-  for (int i = 0; i < 16; ++i) set(A(int(A::wMBus_Key_1) + i), n.wMBus_Key[std::size_t(i)]);
-  set(A::wMBus_RSSI, Num(n.RSSI));
+  w.Num(A::MBus_Type, n.MBus_Type);
+  w.Text(A::wMBus_ManID, n.wMBus_ManID);
+  w.Text(A::wMBus_Add, n.wMBus_Add);
+  w.Text(A::wMBus_Ver, n.wMBus_Ver);
+  w.Text(A::wMBus_DevType, n.wMBus_DevType);
+  w.Num(A::wMBus_En_Key, n.wMBus_En_Key);
+  for (int i = 0; i < 16; ++i) w.Text(A(int(A::wMBus_Key_1) + i), n.wMBus_Key[std::size_t(i)]);
+  w.Num(A::wMBus_RSSI, n.RSSI);
 }
 
 void Write_Var(plat::TXMLNode e, const TVariabile& v) {
   using A = TVar_Attr;
-  auto set = [&e](A a, const QString& value) { e.SetAttribute(Attr_Name(a), value); };
-  set(A::Enable, Flag_Text(v.Enable));
-  set(A::Desc, v.Description);
-  set(A::Type, Num(v.Type_Of_Data));
-  set(A::Fun_Field, Num(v.Function_Field));
-  set(A::Dim, Num(v.Dimension));
-  set(A::Unit, Num(v.Unita));
-  set(A::ModReg, Num(v.Modbus_Register));
-  set(A::ModScale, Num(v.Modbus_Scale));
-  set(A::StoNumber, Num(v.Storage_Number));
-  set(A::Tariff, Num(v.Tariff));
-  set(A::VIFE, Num(v.VIFE));
-  set(A::BCDtoINT, Flag_Text(v.BCDtoINT));
-  set(A::VIF_ASCII, v.VIF_ASCII);
-  set(A::Length, Num(v.Length));
-  set(A::Conv_Float, Flag_Text(v.Conv_Float));
-  set(A::Force_Int32, Flag_Text(v.Force_Int32));
-  set(A::TP_Mod_Regs, Flag_Text(v.TP_Mod_Regs));
-  set(A::TP_Mod_Year, Num(v.TP_Mod_Year));
-  set(A::Position, Num(v.Position));
-  set(A::Post_Operation, Num(v.Post_Operation));
+  TAttr_Writer<A> w(e, Var_Names);
+  w.Flag(A::Enable, v.Enable);
+  w.Text(A::Desc, v.Description);
+  w.Num(A::Type, v.Type_Of_Data);
+  w.Num(A::Fun_Field, v.Function_Field);
+  w.Num(A::Dim, v.Dimension);
+  w.Num(A::Unit, v.Unita);
+  w.Num(A::ModReg, v.Modbus_Register);
+  w.Num(A::ModScale, v.Modbus_Scale);
+  w.Num(A::StoNumber, v.Storage_Number);
+  w.Num(A::Tariff, v.Tariff);
+  w.Num(A::VIFE, v.VIFE);
+  w.Flag(A::BCDtoINT, v.BCDtoINT);
+  w.Text(A::VIF_ASCII, v.VIF_ASCII);
+  w.Num(A::Length, v.Length);
+  w.Flag(A::Conv_Float, v.Conv_Float);
+  w.Flag(A::Force_Int32, v.Force_Int32);
+  w.Flag(A::TP_Mod_Regs, v.TP_Mod_Regs);
+  w.Num(A::TP_Mod_Year, v.TP_Mod_Year);
+  w.Num(A::Position, v.Position);
+  w.Num(A::Post_Operation, v.Post_Operation);
 }
 
 }  // namespace
@@ -332,12 +354,18 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRe
   const auto& nodeTable = Node_Table();
   const auto& varTable = Var_Table();
   const plat::TXMLNode root = doc.DocumentElement();
+  std::size_t nodes = 0;
+  for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) ++nodes;
+  r.Network.Nodi_List.reserve(nodes);
   int nodeNumber = 0;
   for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) {
     ++nodeNumber;
     na.Fill(e, nodeTable);
     r.Network.Nodi_List.push_back(Read_Node(na, wirelessSide));
     std::vector<TVariabile>& vars = r.Network.Nodi_List.back().Var_List;
+    std::size_t count = 0;
+    for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) ++count;
+    vars.reserve(count);
     int varNumber = 0;
     for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) {
       ++varNumber;

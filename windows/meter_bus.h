@@ -221,7 +221,6 @@ class TFMeter_Bus : public plat::TForm {
   void Refresh_Paste_Items();
   bool Node_Selected() const;
   bool Var_Selected() const;
-  void Add_Node_Entries(const core::net::TNodo& N);
   bool Run_Paste_Dialog(core::net::TPaste_Input& In);
   bool Copy_Node_Wireless() const;
 

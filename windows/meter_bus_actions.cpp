@@ -60,11 +60,6 @@ void TFMeter_Bus::FormShow(TObject*) {
   Is_Change = false;
 }
 
-void TFMeter_Bus::Add_Node_Entries(const TNodo& n) {
-  TTreeNode* e = TW->Items()->AddChild(NODE_ORIG, Node_Caption(n, FDeviceType));
-  for (const TVariabile& v : n.Var_List) TW->Items()->AddChild(e, Var_Caption(v));
-}
-
 void TFMeter_Bus::Read_Network() {
   FLoading = true;
   TW->Items()->BeginUpdate();
@@ -74,7 +69,16 @@ void TFMeter_Bus::Read_Network() {
   Read_Failed = !r.Error.isEmpty();
   // A file that does not read whole shows an empty network; OK then asks before it writes over the file.
   Nodi_List = Read_Failed ? TNetwork{} : std::move(r.Network);
-  for (const TNodo& n : Nodi_List.Nodi_List) Add_Node_Entries(n);
+  // The entries of all nodes at once, then the variables of each node at once.
+  QStringList captions;
+  captions.reserve(qsizetype(Nodi_List.Nodi_List.size()));
+  for (const TNodo& n : Nodi_List.Nodi_List) captions << Node_Caption(n, FDeviceType);
+  const std::vector<TTreeNode*> entries = TW->Items()->AddChildren(NODE_ORIG, captions);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    captions.clear();
+    for (const TVariabile& v : Nodi_List.Nodi_List[i].Var_List) captions << Var_Caption(v);
+    TW->Items()->AddChildren(entries[i], captions);
+  }
   NODE_ORIG->Expand(false);
   TW->Items()->EndUpdate();
   TW->SetSelected(nullptr);

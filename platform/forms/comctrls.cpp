@@ -316,6 +316,29 @@ TTreeNode* TTreeNodes::AddChildObject(TTreeNode* Parent, const QString& S, void*
   return InsertAt(p, n, S, Data);
 }
 
+std::vector<TTreeNode*> TTreeNodes::AddChildren(TTreeNode* Parent, const QStringList& Texts) {
+  std::vector<TTreeNode*> added;
+  added.reserve(std::size_t(Texts.size()));
+  QList<QTreeWidgetItem*> items;
+  items.reserve(Texts.size());
+  FNodes.reserve(FNodes.size() + std::size_t(Texts.size()));
+  for (const QString& text : Texts) {
+    auto* item = new QTreeWidgetItem(QStringList{text});
+    auto node = std::unique_ptr<TTreeNode>(new TTreeNode(this, item));
+    item->setData(0, kNodeRole, QVariant::fromValue(reinterpret_cast<quintptr>(node.get())));
+    items.append(item);
+    added.push_back(node.get());
+    FNodes.push_back(std::move(node));
+  }
+  QTreeWidget* t = FOwner->TreeWidget();
+  QSignalBlocker block(t);
+  if (Parent)
+    Parent->FItem->addChildren(items);
+  else
+    t->addTopLevelItems(items);
+  return added;
+}
+
 TTreeNode* TTreeNodes::AddChildFirst(TTreeNode* Parent, const QString& S) {
   return InsertAt(Parent ? Parent->FItem : nullptr, 0, S, nullptr);
 }

@@ -144,6 +144,8 @@ class TTreeNodes {
   TTreeNode* AddChild(TTreeNode* Parent, const QString& S);
   TTreeNode* AddChildObject(TTreeNode* Parent, const QString& S, void* Data);
   TTreeNode* AddChildFirst(TTreeNode* Parent, const QString& S);
+  // New last children of Parent (nullptr: top level), one per text, inserted into the view at once.
+  std::vector<TTreeNode*> AddChildren(TTreeNode* Parent, const QStringList& Texts);
   TTreeNode* Insert(TTreeNode* Sibling, const QString& S);
   void Delete(TTreeNode* Node);
   void Clear();

@@ -205,7 +205,7 @@ const char* TextEnd(const char* S) {
 }
 }  // namespace
 
-bool TryStrToIntUtf8(const char* S, int& Value) {
+bool TryStrToIntUtf8Rule(const char* S, int& Value) {
   int64_t v;
   if (!ParseIntegerText(S, TextEnd(S), 32, v)) return false;
   Value = static_cast<int>(v);

@@ -480,6 +480,11 @@ bool TXMLNode::SetAttribute(const QString& Name, const QString& Value) {
   return a.set_value(Value.toUtf8().constData());
 }
 
+bool TXMLNode::AppendAttribute(const char* NameUtf8, const char* ValueUtf8) {
+  xml_node n(node_);
+  return n.type() == pugi::node_element && n.append_attribute(NameUtf8).set_value(ValueUtf8);
+}
+
 bool TXMLNode::RemoveAttribute(const QString& Name) {
   xml_node n(node_);
   return n.type() == pugi::node_element && n.remove_attribute(Name.toUtf8().constData());

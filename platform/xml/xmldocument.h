@@ -97,6 +97,10 @@ class TXMLNode {
   // Sets the value in place when the attribute exists, else adds it after the others. False (nothing changed)
   // on a node that is not an element or when Name is not a valid XML name.
   bool SetAttribute(const QString& Name, const QString& Value);
+  // Adds an attribute after the others without looking for one of the same name, for writers that build an
+  // element anew from names they know to be valid and distinct (UTF-8 texts, not checked). False on a node that
+  // is not an element.
+  bool AppendAttribute(const char* NameUtf8, const char* ValueUtf8);
   bool RemoveAttribute(const QString& Name);
 
   TXMLNode ParentNode() const;
