@@ -13,7 +13,7 @@ bool Save_Bank_Set(const QString& Dir, const Bank_Set& Set, QString* Error) {
   QList<plat::FileToWrite> files;
   files.reserve(qsizetype(Set.Files.size()));
   for (const Bank_File& f : Set.Files) files.append({folder + f.Name, f.Data});
-  return plat::WriteFilesAtomic(files, Error);
+  return plat::WriteFolderFilesAtomic(files, Error);
 }
 
 }  // namespace core::bank

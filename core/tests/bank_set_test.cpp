@@ -7,6 +7,8 @@
 #include <QFile>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/bank_writer.h"
 #include "core/compiler.h"
@@ -93,4 +95,58 @@ TEST(BankSet, AConfigurationFileThatIsNoRegularFileStopsTheCompile) {
   }
   File_ParGen.clear();
   File_MBus.clear();
+}
+
+// The save is killed at each step the file layer takes, one run per step, until a run is no longer cut short.
+// Whatever the step, bin/ then holds the old set or the new one, never a mix, and the file of the other variant
+// that is no part of either set stays. The next save leaves no temporary file or folder behind.
+TEST(BankSet, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOne) {
+  Config_Dir d;
+  d.Write_ParGen(kParGen);
+  d.Write_MBus(kNetwork);
+  const Bank_Set oldSet = Compile(3, 1, d.ParGen(), d.MBus());
+  d.Write_MBus(QByteArray(kNetwork).replace("ID_Primary=\"2\"", "ID_Primary=\"3\""));
+  const Bank_Set newSet = Compile(3, 1, d.ParGen(), d.MBus());
+  QMap<QString, QByteArray> before = Files_Of(oldSet), after = Files_Of(newSet);
+  ASSERT_NE(before, after);
+  before.insert("bank.bin", "variant 0");
+  after.insert("bank.bin", "variant 0");
+
+  constexpr int kKilled = 42;
+  bool sawOld = false, sawNew = false;
+  int step = 1;
+  for (;; ++step) {
+    SCOPED_TRACE(::testing::Message() << "killed at step " << step);
+    for (auto it = before.begin(); it != before.end(); ++it) d.Write(d.Bin() + u'/' + it.key(), it.value());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      int calls = 0;
+      plat::SetFileWriteFaultHook([&calls, step](plat::FileWriteStep, const QString&) {
+        if (++calls == step) ::_exit(kKilled);
+        return false;
+      });
+      ::_exit(core::bank::Save_Bank_Set(d.Bin(), newSet) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 0) break;  // this run reached its end
+    ASSERT_EQ(WEXITSTATUS(status), kKilled);
+    const QMap<QString, QByteArray> found = Files_In(d.Bin());
+    EXPECT_TRUE(found == before || found == after) << QStringList(found.keys()).join(' ').toStdString();
+    sawOld = sawOld || found == before;
+    sawNew = sawNew || found == after;
+
+    QString error;
+    ASSERT_TRUE(core::bank::Save_Bank_Set(d.Bin(), newSet, &error)) << error.toStdString();
+    EXPECT_EQ(Files_In(d.Bin()), after);
+    QStringList entries = QDir(d.Path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    entries.sort();
+    EXPECT_EQ(entries.join(' ').toStdString(), "M_Bus.xml ParGen.xml bin");
+  }
+  EXPECT_GT(step, 8);  // every file written, kept and exchanged is a step of its own
+  EXPECT_TRUE(sawOld);
+  EXPECT_TRUE(sawNew);
+  EXPECT_EQ(Files_In(d.Bin()), after);
 }

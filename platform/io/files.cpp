@@ -13,6 +13,8 @@
 #include <mutex>
 
 #include <fcntl.h>
+#include <ftw.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,12 +61,44 @@ QString FolderOf(const QString& path) {
   return path.left(slash);
 }
 
+// A hidden name beside Name in Folder that no one else uses: ".<name>.<random>.<kind>".
+QString RandomName(const QString& folder, const QString& name, const char* kind) {
+  return folder + PathDelim + u'.' + name + u'.' + QString::number(QRandomGenerator::global()->generate(), 36) +
+         u'.' + QLatin1String(kind);
+}
+
 void SyncFolder(const QString& folder) {
   const int fd = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
     ::fsync(fd);  // best effort: some file systems refuse to sync a folder
     ::close(fd);
   }
+}
+
+// Writes Data through fd, flushes it to disk and closes fd (also on failure); the hook's Write and Sync steps
+// stand for Target.
+bool WriteAndClose(int fd, const QString& target, const QByteArray& data, QString* error) {
+  const char* p = data.constData();
+  qsizetype left = data.size();
+  bool ok = !InjectedFault(FileWriteStep::Write, target);
+  while (ok && left > 0) {
+    const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+    } else {
+      p += n;
+      left -= n;
+    }
+  }
+  if (ok && (InjectedFault(FileWriteStep::Sync, target) || ::fsync(fd) != 0)) ok = false;
+  int err = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) SetError(error, QStringLiteral("Cannot write file \"%1\": %2").arg(target, ErrnoText(err)));
+  return ok;
 }
 
 // A temporary file beside the target, written and flushed; removed again unless Commit is reached.
@@ -90,9 +124,7 @@ class TempFile {
     int fd = -1;
     if (!InjectedFault(FileWriteStep::CreateTemp, target_)) {
       for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        const QString candidate = folder + PathDelim + u'.' + name + u'.' +
-                                  QString::number(QRandomGenerator::global()->generate(), 36) +
-                                  QStringLiteral(".tmp");
+        const QString candidate = RandomName(folder, name, "tmp");
         // 0666 lets the process umask decide, as for any new file.
         fd = ::open(Native(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) temp_ = candidate;
@@ -106,28 +138,7 @@ class TempFile {
     // A replaced file keeps its permissions.
     struct stat old {};
     if (::stat(Native(target_).constData(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-
-    const char* p = data.constData();
-    qsizetype left = data.size();
-    bool ok = !InjectedFault(FileWriteStep::Write, target_);
-    while (ok && left > 0) {
-      const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        ok = false;
-      } else {
-        p += n;
-        left -= n;
-      }
-    }
-    if (ok && (InjectedFault(FileWriteStep::Sync, target_) || ::fsync(fd) != 0)) ok = false;
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-      ok = false;
-      err = errno;
-    }
-    if (!ok) {
-      SetError(error, QStringLiteral("Cannot write file \"%1\": %2").arg(target_, ErrnoText(err)));
+    if (!WriteAndClose(fd, target_, data, error)) {
       Discard();
       return false;
     }
@@ -154,6 +165,23 @@ class TempFile {
   QString target_;
   QString temp_;
 };
+
+// No target is a folder and none is listed twice.
+bool TargetsAreFiles(const QList<FileToWrite>& files, QString* error) {
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    if (DirectoryExists(files[i].Path)) {
+      SetError(error, QStringLiteral("Cannot write file \"%1\": it is a folder").arg(files[i].Path));
+      return false;
+    }
+    for (qsizetype j = 0; j < i; ++j) {
+      if (files[j].Path == files[i].Path) {
+        SetError(error, QStringLiteral("Cannot write file \"%1\": listed twice").arg(files[i].Path));
+        return false;
+      }
+    }
+  }
+  return true;
+}
 
 bool WildcardMatch(const QString& mask, int mi, const QString& name, int ni) {
   // Iterative match with back-tracking to the last '*'.
@@ -195,18 +223,7 @@ bool WriteFileAtomic(const QString& Path, const QByteArray& Data, QString* Error
 }
 
 bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
-  for (qsizetype i = 0; i < Files.size(); ++i) {
-    if (DirectoryExists(Files[i].Path)) {
-      SetError(Error, QStringLiteral("Cannot write file \"%1\": it is a folder").arg(Files[i].Path));
-      return false;
-    }
-    for (qsizetype j = 0; j < i; ++j) {
-      if (Files[j].Path == Files[i].Path) {
-        SetError(Error, QStringLiteral("Cannot write file \"%1\": listed twice").arg(Files[i].Path));
-        return false;
-      }
-    }
-  }
+  if (!TargetsAreFiles(Files, Error)) return false;
   std::vector<TempFile> temps;
   temps.reserve(static_cast<size_t>(Files.size()));
   for (const FileToWrite& f : Files) {
@@ -224,9 +241,7 @@ bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
     const QString folder = FolderOf(target);
     const QString name = target.mid(target.lastIndexOf(PathDelim) + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const QString candidate = folder + PathDelim + u'.' + name + u'.' +
-                                QString::number(QRandomGenerator::global()->generate(), 36) +
-                                QStringLiteral(".old");
+      const QString candidate = RandomName(folder, name, "old");
       if (::link(Native(target).constData(), Native(candidate).constData()) == 0) {
         backups[i] = candidate;
         break;
@@ -260,6 +275,199 @@ bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
   }
   for (const QString& folder : folders) SyncFolder(folder);
   return true;
+}
+
+// --- a folder's files replaced as one -----------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kSetKind = "set";  // the fresh folder beside the target folder: ".<name>.<random>.set"
+
+// True for a name RandomName gave for Name with the given kind.
+bool IsRandomNameOf(const QString& entry, const QString& name, const char* kind) {
+  const QString head = u'.' + name + u'.';
+  const QString tail = u'.' + QLatin1String(kind);
+  if (!entry.startsWith(head) || !entry.endsWith(tail) || entry.size() <= head.size() + tail.size()) return false;
+  for (const QChar c : QStringView(entry).mid(head.size(), entry.size() - head.size() - tail.size()))
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'))) return false;
+  return true;
+}
+
+int RemoveEntry(const char* path, const struct stat*, int type, struct FTW*) {
+  return type == FTW_DP ? ::rmdir(path) : ::unlink(path);
+}
+
+// Removes a folder and everything in it; links are removed, never followed.
+void RemoveTree(const QString& folder) {
+  ::nftw(Native(folder).constData(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// Fresh folders an earlier run left beside Folder: one cut short before its exchange holds part of a new set,
+// one cut short after it holds the old set. Folder itself is whole either way.
+void RemoveLeftovers(const QString& parent, const QString& name) {
+  const QStringList entries = QDir(parent).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+  for (const QString& e : entries)
+    if (IsRandomNameOf(e, name, kSetKind)) RemoveTree(parent + PathDelim + e);
+}
+
+bool CopyFile(const QString& from, const QString& to, mode_t mode, QString* error) {
+  QByteArray data;
+  if (!ReadFileBytes(from, data, error)) return false;
+  const int fd = ::open(Native(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 07777);
+  if (fd < 0) {
+    SetError(error, QStringLiteral("Cannot create file \"%1\": %2").arg(to, ErrnoText(errno)));
+    return false;
+  }
+  return WriteAndClose(fd, to, data, error);
+}
+
+enum class Carried { Done, Failed, Unsupported };
+
+// Puts every entry of From (but those named in Skip) into the empty folder To: files as second links to the
+// same data (copies where the file system has no such links), links as links, folders entry by entry.
+Carried CarryOver(const QString& from, const QString& to, const QStringList& skip, QString* error) {
+  const QStringList entries = QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QString& e : entries) {
+    if (skip.contains(e)) continue;
+    const QString src = from + PathDelim + e;
+    const QString dst = to + PathDelim + e;
+    struct stat st {};
+    if (::lstat(Native(src).constData(), &st) != 0) {
+      SetError(error, QStringLiteral("Cannot read \"%1\": %2").arg(src, ErrnoText(errno)));
+      return Carried::Failed;
+    }
+    if (InjectedFault(FileWriteStep::Link, src)) {
+      SetError(error, QStringLiteral("Cannot keep \"%1\": %2").arg(src, ErrnoText(errno)));
+      return Carried::Failed;
+    }
+    if (S_ISREG(st.st_mode)) {
+      if (::link(Native(src).constData(), Native(dst).constData()) == 0) continue;
+      if (errno != EPERM && errno != EXDEV && errno != EMLINK && errno != EOPNOTSUPP) {
+        SetError(error, QStringLiteral("Cannot keep \"%1\": %2").arg(src, ErrnoText(errno)));
+        return Carried::Failed;
+      }
+      if (!CopyFile(src, dst, st.st_mode, error)) return Carried::Failed;
+    } else if (S_ISLNK(st.st_mode)) {
+      char target[4096];
+      const ssize_t n = ::readlink(Native(src).constData(), target, sizeof target - 1);
+      if (n < 0 || (target[n] = 0, ::symlink(target, Native(dst).constData()) != 0)) {
+        SetError(error, QStringLiteral("Cannot keep \"%1\": %2").arg(src, ErrnoText(errno)));
+        return Carried::Failed;
+      }
+    } else if (S_ISDIR(st.st_mode)) {
+      if (::mkdir(Native(dst).constData(), st.st_mode & 07777) != 0) {
+        SetError(error, QStringLiteral("Cannot keep \"%1\": %2").arg(src, ErrnoText(errno)));
+        return Carried::Failed;
+      }
+      const Carried inner = CarryOver(src, dst, {}, error);
+      if (inner != Carried::Done) return inner;
+    } else {
+      return Carried::Unsupported;  // a pipe or a device among the files: not ours to recreate
+    }
+  }
+  return Carried::Done;
+}
+
+// Writes a new file into the fresh folder; the hook's steps stand for its place in the target folder.
+bool WriteIntoSet(const QString& set, const QString& target, const QByteArray& data, QString* error) {
+  const QString name = target.mid(target.lastIndexOf(PathDelim) + 1);
+  // 0666 lets the process umask decide, as for any new file; a replaced file keeps its permissions.
+  const int fd = InjectedFault(FileWriteStep::CreateTemp, target)
+                     ? -1
+                     : ::open(Native(set + PathDelim + name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    SetError(error, QStringLiteral("Cannot create file \"%1\": %2").arg(target, ErrnoText(errno)));
+    return false;
+  }
+  struct stat old {};
+  if (::stat(Native(target).constData(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+  return WriteAndClose(fd, target, data, error);
+}
+
+// Outcome of the exchange; Refused when the file system cannot exchange the folders (nothing changed).
+enum class Exchanged { Done, Failed, Refused };
+
+Exchanged ExchangeFolderSet(const QString& folder, const QList<FileToWrite>& files, QString* error) {
+  const QString real = QFileInfo(folder).canonicalFilePath();
+  const int slash = real.lastIndexOf(PathDelim);
+  if (real.isEmpty() || slash < 0 || real == QStringLiteral("/")) return Exchanged::Refused;
+  const QString parent = slash == 0 ? QStringLiteral("/") : real.left(slash);
+  const QString name = real.mid(slash + 1);
+  RemoveLeftovers(parent, name);
+
+  struct stat folderStat {};
+  if (::stat(Native(real).constData(), &folderStat) != 0) {
+    SetError(error, QStringLiteral("Cannot write into \"%1\": %2").arg(folder, ErrnoText(errno)));
+    return Exchanged::Failed;
+  }
+  QString set;
+  if (!InjectedFault(FileWriteStep::CreateTemp, folder)) {
+    for (int attempt = 0; attempt < 100 && set.isEmpty(); ++attempt) {
+      const QString candidate = RandomName(parent, name, kSetKind);
+      if (::mkdir(Native(candidate).constData(), 0700) == 0) set = candidate;
+      else if (errno != EEXIST) break;
+    }
+  }
+  if (set.isEmpty()) {
+    SetError(error, QStringLiteral("Cannot create a folder beside \"%1\": %2").arg(folder, ErrnoText(errno)));
+    return Exchanged::Failed;
+  }
+  auto fail = [&set](Exchanged how) {
+    RemoveTree(set);
+    return how;
+  };
+
+  QStringList names;
+  for (const FileToWrite& f : files) names << f.Path.mid(f.Path.lastIndexOf(PathDelim) + 1);
+  const Carried carried = CarryOver(real, set, names, error);
+  if (carried != Carried::Done) return fail(carried == Carried::Unsupported ? Exchanged::Refused : Exchanged::Failed);
+  for (const FileToWrite& f : files)
+    if (!WriteIntoSet(set, f.Path, f.Data, error)) return fail(Exchanged::Failed);
+  ::chmod(Native(set).constData(), folderStat.st_mode & 07777);
+  SyncFolder(set);
+
+  for (const FileToWrite& f : files) {
+    if (InjectedFault(FileWriteStep::Rename, f.Path)) {
+      SetError(error, QStringLiteral("Cannot replace file \"%1\": %2").arg(f.Path, ErrnoText(errno)));
+      return fail(Exchanged::Failed);
+    }
+  }
+  // A fault at this step stands for a file system that cannot exchange two folders.
+  const bool refused = InjectedFault(FileWriteStep::Exchange, folder);
+  if (refused || ::renameat2(AT_FDCWD, Native(set).constData(), AT_FDCWD, Native(real).constData(), RENAME_EXCHANGE) != 0) {
+    const int err = refused ? EINVAL : errno;
+    if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP || err == EXDEV || err == EBUSY) return fail(Exchanged::Refused);
+    SetError(error, QStringLiteral("Cannot replace the files of \"%1\": %2").arg(folder, ErrnoText(err)));
+    return fail(Exchanged::Failed);
+  }
+  SyncFolder(parent);
+  // The fresh folder's name now holds the old set. Failing to remove it loses nothing: the next run does.
+  if (!InjectedFault(FileWriteStep::Remove, folder)) RemoveTree(set);
+  return Exchanged::Done;
+}
+
+}  // namespace
+
+bool WriteFolderFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
+  if (Files.isEmpty()) return true;
+  const QString folder = FolderOf(Files.first().Path);
+  for (const FileToWrite& f : Files) {
+    if (FolderOf(f.Path) != folder || f.Path.endsWith(PathDelim)) {
+      SetError(Error, QStringLiteral("Cannot write file \"%1\": not a file in \"%2\"").arg(f.Path, folder));
+      return false;
+    }
+  }
+  if (!TargetsAreFiles(Files, Error)) return false;
+  if (!DirectoryExists(folder)) {
+    SetError(Error, QStringLiteral("Cannot write file \"%1\": %2").arg(Files.first().Path, ErrnoText(ENOENT)));
+    return false;
+  }
+  switch (ExchangeFolderSet(folder, Files, Error)) {
+    case Exchanged::Done: return true;
+    case Exchanged::Failed: return false;
+    case Exchanged::Refused: break;
+  }
+  return WriteFilesAtomic(Files, Error);
 }
 
 bool ReadFileBytes(const QString& Path, QByteArray& Data, QString* Error, qint64 MaxSize) {

@@ -35,6 +35,14 @@ bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error = nullptr)
 // Largest file a reader takes when it names no limit of its own: more than any file the program reads.
 inline constexpr qint64 MaxReadFileSize = qint64(256) << 20;
 
+// Writes a set of files that all lie in one existing folder so that the folder's content changes as one: the
+// folder's other entries and the new files are put together in a fresh folder beside it, which then trades
+// places with it in a single step. A process killed at any point leaves the old set or the new one, whole; a
+// fresh folder such a run leaves beside the folder is removed by the next call for that folder. Entries of the
+// folder that are not in the set stay as they are. Where the file system cannot trade two folders (or the
+// folder holds a pipe or a device), the files are written as WriteFilesAtomic writes them.
+bool WriteFolderFilesAtomic(const QList<FileToWrite>& Files, QString* Error = nullptr);
+
 // Reads the whole file into Data. Every reader of the program goes through here, so that only a regular file is
 // ever read: a folder, a pipe, a device or a link to one is refused without blocking and without reading it, as
 // is a file larger than MaxSize bytes. False (Data emptied, Error naming the file and the cause) when the file is
@@ -85,7 +93,10 @@ QString ChangeFileExt(const QString& FileName, const QString& Extension);
 
 // --- fault injection for tests ----------------------------------------------------------------------------------
 
-enum class FileWriteStep { CreateTemp, Write, Sync, Rename };
+// Link: keeping an entry of a folder whose files are replaced as one (Target: the entry). Exchange: the folders
+// trading places (Target: the folder); a fault there stands for a file system that cannot do it. Remove: taking
+// away the folder that then holds the old set.
+enum class FileWriteStep { CreateTemp, Write, Sync, Rename, Link, Exchange, Remove };
 
 // While set, the atomic writers ask the hook before each step; a true answer makes that step fail as an I/O
 // error would. Only tests set it. Pass an empty function to remove it.

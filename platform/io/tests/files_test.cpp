@@ -48,6 +48,9 @@ const char* StepName(FileWriteStep s) {
     case FileWriteStep::Write: return "Write";
     case FileWriteStep::Sync: return "Sync";
     case FileWriteStep::Rename: return "Rename";
+    case FileWriteStep::Link: return "Link";
+    case FileWriteStep::Exchange: return "Exchange";
+    case FileWriteStep::Remove: return "Remove";
   }
   return "?";
 }
@@ -123,6 +126,91 @@ TEST_F(Files, FileSetIsWrittenAllOrNothing) {
   EXPECT_EQ(Get("a.bin"), "new a");
   EXPECT_EQ(Get("b.bin"), "new b");
   EXPECT_EQ(Entries(), (QStringList{"a.bin", "b.bin", "c.bin"}));
+}
+
+// A folder's set changes as one: the folder's other entries stay as they are (files, links, sub-folders, the
+// permissions of a replaced file and of the folder), a step that fails leaves the old folder untouched, and a
+// file system that cannot trade folders still gets the set written file by file.
+TEST_F(Files, FolderSetChangesAsOneAndKeepsTheOtherEntries) {
+  auto folderEntries = [this](const QString& sub) {
+    QStringList e = QDir(Path(sub)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    e.sort();
+    return e.join(' ').toStdString();
+  };
+  auto mode = [this](const QString& name) {
+    struct stat st {};
+    ::stat(QFile::encodeName(Path(name)).constData(), &st);
+    return st.st_mode & 0777;
+  };
+  const QList<FileToWrite> set = {{Path("bin/a.bin"), "new a"}, {Path("bin/b.bin"), "new b"}};
+  struct Case { FileWriteStep step; QString target; bool written; bool leftover; };
+  const Case cases[] = {
+      {FileWriteStep::CreateTemp, Path("bin"), false, false},
+      {FileWriteStep::Link, Path("bin/keep.txt"), false, false},
+      {FileWriteStep::CreateTemp, Path("bin/b.bin"), false, false},
+      {FileWriteStep::Write, Path("bin/a.bin"), false, false},
+      {FileWriteStep::Sync, Path("bin/b.bin"), false, false},
+      {FileWriteStep::Rename, Path("bin/b.bin"), false, false},
+      {FileWriteStep::Exchange, Path("bin"), true, false},  // written file by file instead
+      {FileWriteStep::Remove, Path("bin"), true, true},     // the old set stays beside until the next run
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << StepName(c.step) << " " << c.target.toStdString());
+    QDir(Path("bin")).removeRecursively();
+    ASSERT_TRUE(CreateDir(Path("bin")));
+    ASSERT_TRUE(CreateDir(Path("bin/sub")));
+    Put("bin/a.bin", "old a");
+    Put("bin/keep.txt", "kept");
+    Put("bin/sub/inner", "inner");
+    ASSERT_TRUE(QFile::link("keep.txt", Path("bin/link")));
+    ::chmod(QFile::encodeName(Path("bin/a.bin")).constData(), 0640);
+    ::chmod(QFile::encodeName(Path("bin")).constData(), 0750);
+    SetFileWriteFaultHook([&c](FileWriteStep s, const QString& target) { return s == c.step && target == c.target; });
+    QString error;
+    EXPECT_EQ(WriteFolderFilesAtomic(set, &error), c.written) << error.toStdString();
+    SetFileWriteFaultHook({});
+    EXPECT_EQ(folderEntries("bin"), c.written ? "a.bin b.bin keep.txt link sub" : "a.bin keep.txt link sub");
+    EXPECT_EQ(Get("bin/a.bin"), c.written ? "new a" : "old a");
+    EXPECT_EQ(Get("bin/keep.txt"), "kept");
+    EXPECT_EQ(Get("bin/sub/inner"), "inner");
+    EXPECT_EQ(QFile::symLinkTarget(Path("bin/link")), Path("bin/keep.txt"));
+    EXPECT_EQ(mode("bin/a.bin"), 0640u);
+    EXPECT_EQ(mode("bin"), 0750u);
+    EXPECT_EQ(Entries().size(), c.leftover ? 2 : 1) << Entries().join(' ').toStdString();
+    if (c.written) {
+      ASSERT_TRUE(WriteFolderFilesAtomic(set));  // the next run takes away what the last one left
+      EXPECT_EQ(Entries(), QStringList{"bin"});
+    }
+  }
+}
+
+// A folder reached through a link keeps its link; a folder holding a pipe is written file by file; what is no
+// set of files in one existing folder is refused before anything is written.
+TEST_F(Files, FolderSetRefusesWhatIsNoSetOfFilesInAFolder) {
+  ASSERT_TRUE(CreateDir(Path("real")));
+  ASSERT_TRUE(QFile::link(Path("real"), Path("bin")));
+  ASSERT_TRUE(WriteFolderFilesAtomic({{Path("bin/a.bin"), "a"}}));
+  EXPECT_EQ(QFile::symLinkTarget(Path("bin")), Path("real"));
+  EXPECT_EQ(Get("real/a.bin"), "a");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("real/pipe")).constData(), 0600), 0);
+  ASSERT_TRUE(WriteFolderFilesAtomic({{Path("bin/a.bin"), "new a"}}));
+  EXPECT_EQ(Get("real/a.bin"), "new a");
+  EXPECT_EQ(Entries(), (QStringList{"bin", "real"}));
+
+  ASSERT_TRUE(CreateDir(Path("real/b.bin")));
+  const QList<QList<FileToWrite>> refused = {
+      {{Path("real/a.bin"), "x"}, {Path("real/b.bin"), "x"}},  // a folder in the way
+      {{Path("real/a.bin"), "x"}, {Path("real/a.bin"), "y"}},  // the same file twice
+      {{Path("real/a.bin"), "x"}, {Path("c.bin"), "y"}},       // two folders
+      {{Path("missing/a.bin"), "x"}},                         // no folder
+  };
+  for (const QList<FileToWrite>& files : refused) {
+    QString error;
+    EXPECT_FALSE(WriteFolderFilesAtomic(files, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(Get("real/a.bin"), "new a");
+    EXPECT_EQ(Entries(), (QStringList{"bin", "real"}));
+  }
 }
 
 TEST_F(Files, FileSetRefusesAFolderTargetBeforeWritingAnything) {
