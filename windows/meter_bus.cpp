@@ -59,25 +59,19 @@ TFMeter_Bus::~TFMeter_Bus() {
 }
 
 void TFMeter_Bus::Build_Frame() {
-  const TDialogFrame frame = Make_Dialog_Frame(this);
-  P_Title = frame.P_Title;
-  L_SW_Code = frame.L_SW_Code;
-  L_SW_Desc = frame.L_SW_Desc;
-  P_Button = frame.P_Button;
-  Btn_OK = frame.Btn_OK;
-  Btn_Cancel = frame.Btn_Cancel;
+  Frame = Make_Dialog_Frame(this);
   // Cancel decides in its handler whether the window closes.
-  Btn_Cancel->SetModalResult(mrNone);
-  Btn_OK->OnClick = [this](TObject* s) { LbButton2Click(s); };
-  Btn_Cancel->OnClick = [this](TObject* s) { LbButton4Click(s); };
-  Btn_ImportNet = Make_Control<controls::TLbButton>(P_Button, "Btn_ImportNet", 8, 9, 140, 26);
+  Frame.Btn_Cancel->SetModalResult(mrNone);
+  Frame.Btn_OK->OnClick = [this](TObject* s) { LbButton2Click(s); };
+  Frame.Btn_Cancel->OnClick = [this](TObject* s) { LbButton4Click(s); };
+  Btn_ImportNet = Make_Control<controls::TLbButton>(Frame.P_Button, "Btn_ImportNet", 8, 9, 140, 26);
   Btn_ImportNet->OnClick = [this](TObject* s) { Btn_ImportNetClick(s); };
   OD_Import_Net = new TOpenDialog(this);
   OD_Import_Net->SetName(QStringLiteral("OD_Import_Net"));
   OD_Import_Net->Filter = QStringLiteral("XML File (*.xml)|*.xml");
   SetClientWidth(834);
   SetClientHeight(700);
-  Place_Dialog_Buttons(frame);
+  Place_Dialog_Buttons(Frame);
 }
 
 void TFMeter_Bus::Build_Tree() {
@@ -332,7 +326,7 @@ void TFMeter_Bus::Build_Var_Page() {
 
 void TFMeter_Bus::DoCreate() {
   FMeter_Bus = this;
-  L_SW_Code->SetCaption(SW_Code_Type(FDeviceType));
+  Frame.L_SW_Code->SetCaption(SW_Code_Type(FDeviceType));
   Nodes_Move_Elements();
   Sposta_Oggetti_Var(0);
   Set_Lang();
@@ -341,9 +335,9 @@ void TFMeter_Bus::DoCreate() {
 
 void TFMeter_Bus::Set_Lang() {
   SetCaption(Lang_Text(127));
-  L_SW_Desc->SetCaption(Lang_Text(128));
-  Btn_OK->SetCaption(Lang_Text(129));
-  Btn_Cancel->SetCaption(Lang_Text(130));
+  Frame.L_SW_Desc->SetCaption(Lang_Text(128));
+  Frame.Btn_OK->SetCaption(Lang_Text(129));
+  Frame.Btn_Cancel->SetCaption(Lang_Text(130));
   Btn_ImportNet->SetCaption(Lang_Text(131));
   TS_Nodes->SetCaption(Lang_Text(132));
   TS_Variables->SetCaption(Lang_Text(133));

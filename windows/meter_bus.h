@@ -18,6 +18,7 @@
 #include "platform/forms/forms.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/stdctrls.h"
+#include "windows/window_frame.h"
 
 class TFMeter_Bus : public plat::TForm {
  public:
@@ -69,12 +70,7 @@ class TFMeter_Bus : public plat::TForm {
   // The file did not read at the last showing: OK asks before it writes over it.
   bool Read_Failed = false;
 
-  plat::TPanel* P_Title = nullptr;
-  plat::TLabel* L_SW_Code = nullptr;
-  plat::TLabel* L_SW_Desc = nullptr;
-  plat::TPanel* P_Button = nullptr;
-  controls::TLbButton* Btn_OK = nullptr;
-  controls::TLbButton* Btn_Cancel = nullptr;
+  TDialogFrame Frame;  // the title and button panels with OK and Cancel
   controls::TLbButton* Btn_ImportNet = nullptr;
   plat::TOpenDialog* OD_Import_Net = nullptr;
 

@@ -27,17 +27,11 @@ class TRegister_Grid : public TStringGrid {
 TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner) {
   SetName(QStringLiteral("FNewIDNode"));
   Setup_Window(this);
-  const TDialogFrame frame = Make_Dialog_Frame(this);
-  P_Title = frame.P_Title;
-  L_SW_Code = frame.L_SW_Code;
-  L_SW_Desc = frame.L_SW_Desc;
-  P_Button = frame.P_Button;
-  Btn_OK = frame.Btn_OK;
-  Btn_Cancel = frame.Btn_Cancel;
-  Btn_OK->OnClick = [this](TObject* s) { LbButton2Click(s); };
+  Frame = Make_Dialog_Frame(this);
+  Frame.Btn_OK->OnClick = [this](TObject* s) { LbButton2Click(s); };
   SetClientWidth(432);
   SetClientHeight(536);
-  Place_Dialog_Buttons(frame);
+  Place_Dialog_Buttons(Frame);
 
   Panel1 = Make_Control<TPanel>(this, "Panel1", 0, Panel_Top, 432, 161);
   Panel1->SetBevelOuter(bvNone);
@@ -80,16 +74,16 @@ TFNewIDNode::~TFNewIDNode() {
 
 void TFNewIDNode::DoCreate() {
   FNewIDNode = this;
-  L_SW_Code->SetCaption(SW_Code_Type(Device_Type));
+  Frame.L_SW_Code->SetCaption(SW_Code_Type(Device_Type));
   Set_Lang();
   TForm::DoCreate();
 }
 
 void TFNewIDNode::Set_Lang() {
   SetCaption(Lang_Text(257));
-  L_SW_Desc->SetCaption(Lang_Text(259));
-  Btn_OK->SetCaption(Lang_Text(261));
-  Btn_Cancel->SetCaption(Lang_Text(262));
+  Frame.L_SW_Desc->SetCaption(Lang_Text(259));
+  Frame.Btn_OK->SetCaption(Lang_Text(261));
+  Frame.Btn_Cancel->SetCaption(Lang_Text(262));
   RB_ID_Primary->SetCaption(Lang_Text(263));
   RB_ID_Secondary->SetCaption(Lang_Text(264));
   L_MR_NodeState->SetCaption(Lang_Text(265));
@@ -103,7 +97,7 @@ void TFNewIDNode::Place_Grid(int PanelHeight) {
   Panel1->SetHeight(PanelHeight);
   L_MR_Var->SetTop(Panel_Top + PanelHeight + 4);
   const int top = Panel_Top + PanelHeight + 22;
-  ESG_MR_Var->SetBounds(12, top, 408, P_Button->Top() - 8 - top);
+  ESG_MR_Var->SetBounds(12, top, 408, Frame.P_Button->Top() - 8 - top);
 }
 
 void TFNewIDNode::FormShow(TObject*) {
@@ -121,11 +115,11 @@ void TFNewIDNode::FormShow(TObject*) {
   E_wMBus_RSSI->SetTop(first + 56);
   if (Form_Type == 2) {
     SetCaption(Lang_Text(258));
-    L_SW_Desc->SetCaption(Lang_Text(260));
+    Frame.L_SW_Desc->SetCaption(Lang_Text(260));
     Place_Grid(8);
   } else {
     SetCaption(Lang_Text(257));
-    L_SW_Desc->SetCaption(Lang_Text(259));
+    Frame.L_SW_Desc->SetCaption(Lang_Text(259));
     Place_Grid(Form_Type == 3 ? E_wMBus_RSSI->Top() + E_wMBus_RSSI->Height() + 4 : 161);
   }
 }

@@ -13,6 +13,7 @@
 #include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
+#include "windows/window_frame.h"
 #include "platform/grids/stringgrid.h"
 
 class TFNewIDNode : public plat::TForm {
@@ -30,12 +31,7 @@ class TFNewIDNode : public plat::TForm {
 
   int Form_Type = 1;
 
-  plat::TPanel* P_Title = nullptr;
-  plat::TLabel* L_SW_Code = nullptr;
-  plat::TLabel* L_SW_Desc = nullptr;
-  plat::TPanel* P_Button = nullptr;
-  controls::TLbButton* Btn_OK = nullptr;
-  controls::TLbButton* Btn_Cancel = nullptr;
+  TDialogFrame Frame;  // the title and button panels with OK and Cancel
   plat::TPanel* Panel1 = nullptr;
   plat::TRadioButton* RB_ID_Primary = nullptr;
   plat::TEdit* E_New_Node_ID_Pri = nullptr;

@@ -88,14 +88,14 @@ TEST_F(WindowsTest, NetworkEditorRoadFromTheMainWindowToTheCompiler) {
       Type(FNewIDNode->E_New_Node_ID_Pri, "7");
       Type(FNewIDNode->E_MR_NodeState, "30");
       Type_Cell(FNewIDNode->ESG_MR_Var, 1, 1, "300");
-      Click(FNewIDNode->Btn_OK);
+      Click(FNewIDNode->Frame.Btn_OK);
       if (FNewIDNode->ModalResult() == mrNone) FNewIDNode->SetModalResult(mrCancel);
     });
     f->PasteNode1->Click();
     EXPECT_EQ(boxes_.Count(), 0) << boxes_.LastText().toStdString();
     ASSERT_EQ(f->NODE_ORIG->Count(), 3);
     EXPECT_EQ(f->NODE_ORIG->Item(2)->Text(), "ID 7 - Boiler");
-    Click(f->Btn_OK);
+    Click(f->Frame.Btn_OK);
     done = true;
     if (f->ModalResult() == mrNone) f->SetModalResult(mrCancel);
   });

@@ -144,7 +144,7 @@ TEST_F(MeterBusWindow, BuildsANetworkByTypingAndClickingAndOkWritesIt) {
   EXPECT_EQ(f.btn_Add_Node->Caption(), "MODIFY NODE");
   Shot("meter_bus_nodes.png");
 
-  Click(f.Btn_OK);
+  Click(f.Frame.Btn_OK);
   EXPECT_EQ(f.ModalResult(), mrOk);
   const TRead_Result r = Load_Network(File_MBus, 3);
   ASSERT_TRUE(r.Error.isEmpty());
@@ -168,11 +168,11 @@ TEST_F(MeterBusWindow, ChecksStopAnEntryAndCancelAsks) {
   EXPECT_EQ(f.NODE_ORIG->Count(), 1);
   // Cancel asks; No keeps the editor and the file untouched.
   boxes.Answer(mrNo);
-  Click(f.Btn_Cancel);
+  Click(f.Frame.Btn_Cancel);
   EXPECT_EQ(boxes.LastText(), Lang_Texts.value(246));
   EXPECT_EQ(f.ModalResult(), mrNone);
   boxes.Answer(mrYes);
-  Click(f.Btn_Cancel);
+  Click(f.Frame.Btn_Cancel);
   EXPECT_EQ(f.ModalResult(), mrCancel);
   EXPECT_FALSE(QFile::exists(File_MBus));
 }
@@ -210,14 +210,14 @@ TEST_F(MeterBusWindow, PasteNodeThroughTheNewIdDialog) {
     rows = dialog->ESG_MR_Var->RowCount();
     dialog->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/new_id_node.png"));
     // Pressing OK unchanged: the address and every register collide.
-    Click(dialog->Btn_OK);
+    Click(dialog->Frame.Btn_OK);
     const int first = boxes.Count();
     Type(dialog->E_New_Node_ID_Pri, "6");
     Type(dialog->E_MR_NodeState, "60");
     Type(dialog->E_MR_IdentNum, "61");
     for (int i = 0; i < 3; ++i) dialog->ESG_MR_Var->SetCells(1, 3 * i + 1, QString::number(300 + 10 * i));
     boxes.Clear();
-    Click(dialog->Btn_OK);
+    Click(dialog->Frame.Btn_OK);
     EXPECT_GT(first, 1);
     EXPECT_EQ(boxes.Count(), 0) << boxes.LastText().toStdString();
     if (dialog->ModalResult() == mrNone) dialog->SetModalResult(mrCancel);
@@ -242,7 +242,7 @@ TEST_F(MeterBusWindow, AFileThatDoesNotReadIsNotOverwrittenWithoutAsking) {
   EXPECT_EQ(boxes.LastText(), "M_Bus.xml, node 1, variable 1: the attribute ModReg is missing.");
   EXPECT_EQ(f.Network().Nodi_List.size(), 0u);
   boxes.Answer(mrNo);
-  Click(f.Btn_OK);
+  Click(f.Frame.Btn_OK);
   EXPECT_EQ(boxes.LastText(), Lang_Texts.value(256));
   EXPECT_EQ(f.ModalResult(), mrNone);
   EXPECT_EQ(Read_Bytes(File_MBus), bad);
