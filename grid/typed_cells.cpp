@@ -1,0 +1,116 @@
+#include "grid/typed_cells.h"
+
+#include <QLocale>
+
+#include "controls/mini_html.h"
+#include "controls/text_utils.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/strutils.h"
+
+namespace grid {
+
+namespace {
+
+int IntOf(const QString& Text) {
+  const QString s = plat::Trim(Text);
+  if (s.isEmpty() || s == u"-") return 0;
+  int v = 0;
+  if (!plat::TryStrToInt(s, v)) throw EExtGridError(QStringLiteral("Cell does not contain integer value"));
+  return v;
+}
+
+double FloatOf(const QString& Text) {
+  const QString s = plat::Trim(Text);
+  if (s.isEmpty() || s == u"-") return 0;
+  bool ok = false;
+  const double v = QLocale::c().toDouble(controls::NumericTextToDotDecimal(s), &ok);
+  if (!ok) throw EExtGridError(QStringLiteral("Cell does not contain a float value"));
+  return v;
+}
+
+}  // namespace
+
+void TTypedCells::RepaintIfColumnsHidden(int ACol, int ARow) {
+  if (FHiding.NumHiddenColumns() > 0) FGrid.RepaintCell(FHiding.RealToDisplCol(ACol), ARow);
+}
+
+QString TTypedCells::GetStrippedCell(int ACol, int ARow) {
+  return controls::HTMLToPlainText(FGrid.Cells(ACol, ARow));
+}
+
+int TTypedCells::GetLinesInCell(int ACol, int ARow) { return controls::TextLineCount(FGrid.Cells(ACol, ARow), true); }
+
+int TTypedCells::GetInts(int ACol, int ARow) { return IntOf(GetStrippedCell(ACol, ARow)); }
+
+void TTypedCells::SetInts(int ACol, int ARow, int Value) {
+  FGrid.SetCells(ACol, ARow, plat::IntToStr(Value));
+  RepaintIfColumnsHidden(ACol, ARow);
+}
+
+double TTypedCells::GetFloats(int ACol, int ARow) { return FloatOf(GetStrippedCell(ACol, ARow)); }
+
+void TTypedCells::SetFloats(int ACol, int ARow, double Value) {
+  QString fmt = OnCellFloatFormat ? OnCellFloatFormat(ACol, ARow) : QString();
+  if (fmt.isEmpty()) fmt = FloatFormat;
+  FGrid.SetCells(ACol, ARow, plat::Format(fmt, {Value}));
+}
+
+plat::TDateTime TTypedCells::GetDates(int ACol, int ARow) { return plat::StrToDate(FGrid.Cells(ACol, ARow)); }
+
+void TTypedCells::SetDates(int ACol, int ARow, plat::TDateTime Value) {
+  FGrid.SetCells(ACol, ARow, Value > 0 || ShowNullDates ? plat::DateToStr(Value) : QString());
+}
+
+plat::TDateTime TTypedCells::GetTimes(int ACol, int ARow) { return plat::StrToTime(FGrid.Cells(ACol, ARow)); }
+
+void TTypedCells::SetTimes(int ACol, int ARow, plat::TDateTime Value) {
+  FGrid.SetCells(ACol, ARow, plat::TimeToStr(Value));
+}
+
+// ---- by real row ---------------------------------------------------------------------------------------
+
+TGridItem* TTypedCells::HiddenRecord(int ARow) const {
+  if (!FHiding.IsHiddenRow(ARow)) return nullptr;
+  plat::TCollection& items = FHiding.GridItems();
+  for (int i = 0; i < items.Count(); ++i)
+    if (auto* rec = static_cast<TGridItem*>(items.Items(i)); rec->Idx() == ARow) return rec;
+  return nullptr;
+}
+
+QString TTypedCells::GetCellsEx(int ACol, int ARow) {
+  if (TGridItem* rec = HiddenRecord(ARow))
+    return ACol >= 0 && ACol < rec->Items()->Count() ? rec->Items()->Strings(ACol) : QString();
+  return FGrid.Cells(ACol, FHiding.RealToDisplRow(ARow));
+}
+
+void TTypedCells::SetCellsEx(int ACol, int ARow, const QString& Value) {
+  if (TGridItem* rec = HiddenRecord(ARow)) {
+    if (ACol >= 0 && ACol < rec->Items()->Count()) rec->Items()->SetStrings(ACol, Value);
+    return;
+  }
+  FGrid.SetCells(ACol, FHiding.RealToDisplRow(ARow), Value);
+}
+
+QString TTypedCells::GetGridCellsEx(int ACol, int ARow) {
+  if (HiddenRecord(ARow)) return GetCellsEx(ACol, ARow);
+  return FGrid.GetGridCell(ACol, FHiding.RealToDisplRow(ARow));
+}
+
+void TTypedCells::SetGridCellsEx(int ACol, int ARow, const QString& Value) {
+  if (HiddenRecord(ARow)) return SetCellsEx(ACol, ARow, Value);
+  const int row = FHiding.RealToDisplRow(ARow);
+  FGrid.SetGridCell(ACol, row, Value);
+  FGrid.RepaintCell(FHiding.RealToDisplCol(ACol), row);
+}
+
+int TTypedCells::GetAllInts(int ACol, int ARow) { return IntOf(GetCellsEx(ACol, ARow)); }
+
+void TTypedCells::SetAllInts(int ACol, int ARow, int Value) { SetCellsEx(ACol, ARow, plat::IntToStr(Value)); }
+
+double TTypedCells::GetAllFloats(int ACol, int ARow) { return FloatOf(GetCellsEx(ACol, ARow)); }
+
+void TTypedCells::SetAllFloats(int ACol, int ARow, double Value) {
+  SetCellsEx(ACol, ARow, plat::Format(FloatFormat, {Value}));
+}
+
+}  // namespace grid

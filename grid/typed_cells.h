@@ -1,0 +1,62 @@
+#pragma once
+// Cells read and written as integers, floating-point numbers, dates and times, and cell texts by real row
+// (rows hidden in the hidden-row store included). Reads of a text that is not a number raise EExtGridError with
+// the grid's fixed messages; date and time conversion errors pass through unchanged.
+
+#include <QString>
+
+#include <functional>
+
+#include "grid/basegrid.h"
+#include "grid/hiding.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/exceptions.h"
+
+namespace grid {
+
+class EExtGridError : public plat::Exception {
+ public:
+  explicit EExtGridError(const QString& Msg) : Exception(Msg) {}
+};
+
+class TTypedCells {
+ public:
+  TTypedCells(TBaseGrid& Grid, TGridHiding& Hiding) : FGrid(Grid), FHiding(Hiding) {}
+
+  // Display row, real column.
+  int GetInts(int ACol, int ARow);
+  void SetInts(int ACol, int ARow, int Value);
+  double GetFloats(int ACol, int ARow);
+  void SetFloats(int ACol, int ARow, double Value);
+  plat::TDateTime GetDates(int ACol, int ARow);
+  void SetDates(int ACol, int ARow, plat::TDateTime Value);
+  plat::TDateTime GetTimes(int ACol, int ARow);
+  void SetTimes(int ACol, int ARow, plat::TDateTime Value);
+  QString GetStrippedCell(int ACol, int ARow);
+  int GetLinesInCell(int ACol, int ARow);
+
+  // Real row: a hidden row is read from and written into its record (a write never extends the record).
+  QString GetCellsEx(int ACol, int ARow);
+  void SetCellsEx(int ACol, int ARow, const QString& Value);
+  QString GetGridCellsEx(int ACol, int ARow);
+  void SetGridCellsEx(int ACol, int ARow, const QString& Value);
+  int GetAllInts(int ACol, int ARow);
+  void SetAllInts(int ACol, int ARow, int Value);
+  double GetAllFloats(int ACol, int ARow);
+  void SetAllFloats(int ACol, int ARow, double Value);
+
+  // The grid's float format (a Format text) and whether a zero date is written as a date.
+  QString FloatFormat = QStringLiteral("%.2f");
+  bool ShowNullDates = true;
+  // The format of one cell (the column grid answers per column); empty: FloatFormat.
+  std::function<QString(int ACol, int ARow)> OnCellFloatFormat;
+
+ private:
+  void RepaintIfColumnsHidden(int ACol, int ARow);
+  TGridItem* HiddenRecord(int ARow) const;
+
+  TBaseGrid& FGrid;
+  TGridHiding& FHiding;
+};
+
+}  // namespace grid
