@@ -60,6 +60,7 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
       FPositionCache(*this, PostTo(Widget())),
       FAccessibility(std::make_unique<TTreeAccessibility>(*this)) {
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
+  FHeader = std::make_unique<TLTHeader>(this);
   // Button images and the frame are drawn from these colours when painting: any change repaints.
   FColors = TLTColors(TLTColors::TOwner{
       [this](int Index) {
@@ -86,6 +87,7 @@ TBaseLazyTreeControl::~TBaseLazyTreeControl() {
   } catch (...) {
     // A handler failing while the tree goes away cannot be reported to anyone.
   }
+  FHeader.reset();
 }
 
 bool TBaseLazyTreeControl::IsDestroying() const {
@@ -180,6 +182,11 @@ void TBaseLazyTreeControl::Loaded() {
     }
     if (readOnly) TreeOptions().MiscOptions.Include(toReadOnly);
   }
+  // Column positions were stored as read; now they become the position map.
+  FHeader->SetMainColumn(FHeader->MainColumn());
+  FHeader->Columns().RebuildPositionMap();
+  if (TreeOptions().AutoOptions.Has(toAutoBidiColumnOrdering)) FHeader->Columns().ResetPositionMap(false);
+  if (FHeader->Options().Has(hoAutoResize)) FHeader->FitAutoSizeColumn(true);
   UpdateScrollBars(true);
 }
 
@@ -358,6 +365,27 @@ void TBaseLazyTreeControl::SetMiscOptions(TLTMiscOptions Value) {
     }
     EndUpdate();
   }
+}
+
+// ------------------------------------------------------------------------------------------------------------
+// Columns
+
+void TBaseLazyTreeControl::InvalidateColumn(TColumnIndex Column) {
+  if (Updating() || !FHeader->Columns().IsValidColumn(Column)) return;
+  Invalidate();  // the window is painted whole; the column's strip is part of it
+}
+
+void TBaseLazyTreeControl::ColumnResized(TColumnIndex Column) {
+  if (Loading() || IsDestroying()) return;
+  for (PLazyNode n = GetFirstInitialized(); n; n = GetNextInitialized(n))
+    if (n->Has(vsMultiline)) n->Exclude(vsHeightMeasured);
+  UpdateHorizontalScrollBar(true);
+  if (Column >= 0) {
+    Invalidate();
+    FHeader->InvalidateColumn(Column);
+  }
+  if (!FHeader->States().Has(hsResizing) && FHeader->OnColumnResize) FHeader->OnColumnResize(FHeader.get(), Column);
+  UpdateEditBounds();
 }
 
 // ------------------------------------------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "tree/positioncache.h"
 #include "tree/toggleanimation.h"
 #include "tree/treecolors.h"
+#include "tree/treecolumns.h"
 
 namespace lazytree {
 
@@ -187,8 +188,16 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The tree buffers its own painting: always on, and writing it changes nothing.
   bool DoubleBuffered() const { return true; }
   void SetDoubleBuffered(bool) {}
-  // Column the keyboard focus is in (no columns yet: always the main column).
-  TColumnIndex FocusedColumn() const { return NoColumn; }
+  TLTHeader& Header() { return *FHeader; }
+  const TLTHeader& Header() const { return *FHeader; }
+  // Column the keyboard focus is in.
+  TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+  // Repaints one column's strip of the client area.
+  void InvalidateColumn(TColumnIndex Column);
+  // After a column's width changed: heights of multi-line nodes, the horizontal range, repainting.
+  virtual void ColumnResized(TColumnIndex Column);
+  std::function<void(TBaseLazyTreeControl* Sender, TColumnIndex Column, plat::TShiftState Shift)> OnColumnClick;
+  std::function<void(TBaseLazyTreeControl* Sender, TColumnIndex Column, plat::TShiftState Shift)> OnColumnDblClick;
   PLazyNode FocusedNode() const { return FFocusedNode; }
   PLazyNode DropTargetNode() const { return FDropTargetNode; }
   // The text an accessibility client reads for a node (the string tree gives its node text).
@@ -311,6 +320,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
 
  private:
   friend class TScrollBarOptions;
+  friend class TLazyTreeColumn;
+  friend class TLazyTreeColumns;
+  friend class TLTHeader;
   template <class T>
   void SetAndRepaint(T& Field, const T& Value) {
     if (Field == Value) return;
@@ -332,6 +344,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
 
   TScrollBarOptions FScrollBarOptions{this};
   TLTColors FColors;
+  std::unique_ptr<TLTHeader> FHeader;
+  TColumnIndex FFocusedColumn = NoColumn;
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;
   bool FRedrawSuspended = false;

@@ -71,6 +71,10 @@ void TBaseLazyTreeControl::UpdateVerticalRange() {
 
 // Without columns the content is as wide as the widest row from the top node to the bottom edge.
 void TBaseLazyTreeControl::UpdateHorizontalRange() {
+  if (FHeader && FHeader->UseColumns()) {
+    FRangeX = static_cast<uint32_t>(FHeader->Columns().TotalWidth());
+    return;
+  }
   const int levelExtra = TreeOptions().PaintOptions.Has(toShowRoot) ? 1 : 0;
   int64_t widest = 0;
   int y = 0;
@@ -212,7 +216,7 @@ bool TBaseLazyTreeControl::DoMouseWheel(plat::TShiftState Shift, int WheelDelta,
     SetOffsetY(FOffsetY + static_cast<int>(std::trunc(amount)));
   } else {
     const double amount = Shift.Contains(plat::ssCtrl) ? ClientW() * notches
-                                                        : lines * notches * FScrollBarOptions.HorizontalIncrement();
+                                                        : lines * notches * FHeader->Columns().GetScrollWidth();
     SetOffsetX(FOffsetX + static_cast<int>(std::trunc(amount)));
   }
   return true;
@@ -249,14 +253,20 @@ plat::TRect TBaseLazyTreeControl::GetDisplayRect(PLazyNode Node, TColumnIndex Co
   const int top = static_cast<int>(NodeAbsoluteTop(*this, FPositionCache.Usable(), Node));
   plat::TRect r(0, top, std::max<int>(ClientW(), static_cast<int>(FRangeX)),
                 top + static_cast<int>(GetNodeHeight(Node)));
-  r.Left -= FEffectiveOffsetX;
-  r.Right -= FEffectiveOffsetX;
+  if (Column == NoColumn || !FHeader->Columns().IsValidColumn(Column)) {
+    r.Left -= FEffectiveOffsetX;
+    r.Right -= FEffectiveOffsetX;
+  } else {
+    FHeader->Columns().GetColumnBounds(Column, r.Left, r.Right);
+    r.Right -= 1;
+  }
   r.Top += FOffsetY;
   r.Bottom += FOffsetY;
-  (void)Column;
+  const bool mainColumnHit = Column == NoColumn || Column == FHeader->MainColumn();
+  if (!mainColumnHit) indent = 0;
   if (!TextOnly) return r;
   int64_t offset = FMargin + indent;
-  if (TreeOptions().PaintOptions.Has(toShowRoot)) offset += FIndent;
+  if (mainColumnHit && TreeOptions().PaintOptions.Has(toShowRoot)) offset += FIndent;
   r.Left += static_cast<int>(offset);
   const int textWidth = DoGetNodeWidth(Node, Column);
   plat::TAlignment align = FAlignment;

@@ -1,0 +1,273 @@
+#pragma once
+// The tree's columns: the column record, the collection with its position map (display order), and the geometry
+// queries painting, hit testing and editing ask: visible columns in order, bounds, widths, the column under a
+// point. An empty collection is the common case: everything then runs on the one implicit column NoColumn,
+// which spans the client width. TLTHeader holds the settings of the header that the columns read; its mouse
+// handling, painting and sizing are built on top of it.
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/forms/stdctrls.h"
+#include "platform/graphics/color.h"
+#include "platform/graphics/types.h"
+#include "platform/rtl/collection.h"
+#include "tree/lazytypes.h"
+
+namespace lazytree {
+
+class TBaseLazyTreeControl;
+class TLazyTreeColumns;
+class TLTHeader;
+
+using TColumnPosition = uint32_t;
+using TIndexArray = std::vector<TColumnIndex>;
+
+enum TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum TLazyTreeColumnStyle : uint8_t { vsText, vsOwnerDraw };
+enum TLTHeaderColumnLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TLTColumnOption : uint8_t {
+  coAllowClick, coDraggable, coEnabled, coParentBidiMode, coParentColor, coResizable, coShowDropMark, coVisible,
+  coAutoSpring, coFixed, coSmartResize, coAllowFocus, coDisableAnimatedResize, coWrapCaption,
+  coUseCaptionAlignment, coEditable
+};
+using TLTColumnOptions = TEnumSet<TLTColumnOption, uint16_t>;
+constexpr TLTColumnOptions DefaultColumnOptions{coAllowClick, coDraggable,   coEnabled,  coParentBidiMode,
+                                                coParentColor, coResizable,  coShowDropMark, coVisible,
+                                                coAllowFocus,  coEditable};
+
+enum TLTHeaderOption : uint8_t {
+  hoAutoResize, hoColumnResize, hoDblClickResize, hoDrag, hoHotTrack, hoOwnerDraw, hoRestrictDrag, hoShowHint,
+  hoShowImages, hoShowSortGlyphs, hoVisible, hoAutoSpring, hoFullRepaintOnResize, hoDisableAnimatedResize,
+  hoHeightResize, hoHeightDblClickResize, hoHeaderClickAutoSort, hoAutoColumnPopupMenu
+};
+using TLTHeaderOptions = TEnumSet<TLTHeaderOption, uint32_t>;
+enum THeaderState : uint8_t {
+  hsAutoSizing, hsDragging, hsDragPending, hsLoading, hsColumnWidthTracking, hsColumnWidthTrackPending,
+  hsHeightTracking, hsHeightTrackPending, hsResizing, hsScaling, hsNeedScaling
+};
+using THeaderStates = TEnumSet<THeaderState, uint16_t>;
+
+class TLazyTreeColumn : public plat::TCollectionItem {
+ public:
+  explicit TLazyTreeColumn(plat::TCollection* Collection);
+  ~TLazyTreeColumn() override;
+
+  TLazyTreeColumns* Owner() const;
+  void Assign(plat::TPersistent* Source) override;
+  bool Equals(const TLazyTreeColumn& Other) const;
+  QString DisplayName() const override;
+
+  plat::TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(plat::TAlignment Value);
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  plat::TAlignment CaptionAlignment() const {
+    return FOptions.Has(coUseCaptionAlignment) ? FCaptionAlignment : FAlignment;
+  }
+  void SetCaptionAlignment(plat::TAlignment Value);
+  QString CaptionText() const { return FCaptionText; }
+  bool CheckBox() const { return FCheckBox; }
+  void SetCheckBox(bool Value) { SetAndNotify(FCheckBox, Value); }
+  TCheckState CheckState() const { return FCheckState; }
+  void SetCheckState(TCheckState Value) { SetAndNotify(FCheckState, Value); }
+  TCheckType CheckType() const { return FCheckType; }
+  void SetCheckType(TCheckType Value) { SetAndNotify(FCheckType, Value); }
+  plat::TColor Color() const { return FColor; }
+  void SetColor(plat::TColor Value);
+  TSortDirection DefaultSortDirection() const { return FDefaultSortDirection; }
+  void SetDefaultSortDirection(TSortDirection Value) { FDefaultSortDirection = Value; }
+  QString Hint() const { return FHint; }
+  void SetHint(const QString& Value) { FHint = Value; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value) { SetAndNotify(FImageIndex, Value); }
+  TLTHeaderColumnLayout Layout() const { return FLayout; }
+  void SetLayout(TLTHeaderColumnLayout Value) { SetAndNotify(FLayout, Value); }
+  int Margin() const { return FMargin; }
+  void SetMargin(int Value) { SetAndNotify(FMargin, Value < 0 ? 4 : Value); }
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int Value);
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int Value);
+  TLTColumnOptions Options() const { return FOptions; }
+  void SetOptions(TLTColumnOptions Value);
+  TColumnPosition Position() const { return FPosition; }
+  void SetPosition(TColumnPosition Value);
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int Value) { SetAndNotify(FSpacing, Value); }
+  TLazyTreeColumnStyle Style() const { return FStyle; }
+  void SetStyle(TLazyTreeColumnStyle Value) { SetAndNotify(FStyle, Value); }
+  intptr_t ColumnTag() const { return FTag; }
+  void SetColumnTag(intptr_t Value) { FTag = Value; }
+  QString Text() const { return FText; }
+  void SetText(const QString& Value);
+  int Width() const { return FWidth; }
+  void SetWidth(int Value);
+  int LastWidth() const { return FLastWidth; }
+  // The left edge in client coordinates (scrolled, except for a visible fixed column).
+  int Left() const;
+  bool Visible() const { return FOptions.Has(coVisible); }
+  bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+  void ParentBiDiModeChanged();
+  void ParentColorChanged();
+
+ private:
+  friend class TLazyTreeColumns;
+  template <class T>
+  void SetAndNotify(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed(false);
+  }
+  TBaseLazyTreeControl* Tree() const;
+  TLTHeader* Header() const;
+  int FixedAreaWidth(int Value) const;
+
+  QString FText, FHint;
+  int FLeft = 0;
+  int FWidth = 0;
+  TColumnPosition FPosition = 0;
+  int FMinWidth = 10, FMaxWidth = 10000;
+  TLazyTreeColumnStyle FStyle = vsText;
+  int FImageIndex = -1;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  TLTHeaderColumnLayout FLayout = blGlyphLeft;
+  int FMargin = 4;
+  int FSpacing = 3;
+  TLTColumnOptions FOptions = DefaultColumnOptions;
+  intptr_t FTag = 0;
+  plat::TAlignment FAlignment = plat::taLeftJustify;
+  plat::TAlignment FCaptionAlignment = plat::taLeftJustify;
+  int FLastWidth = 0;
+  plat::TColor FColor = plat::clWindow;
+  bool FBonusPixel = false;
+  float FSpringRest = 0;
+  QString FCaptionText;
+  bool FCheckBox = false;
+  TCheckType FCheckType = ctCheckBox;
+  TCheckState FCheckState = csUncheckedNormal;
+  TSortDirection FDefaultSortDirection = sdAscending;
+};
+
+class TLazyTreeColumns : public plat::TCollection {
+ public:
+  explicit TLazyTreeColumns(TLTHeader* AOwner);
+  ~TLazyTreeColumns() override;
+
+  TLazyTreeColumn* Items(int Index) const { return static_cast<TLazyTreeColumn*>(plat::TCollection::Items(Index)); }
+  TLazyTreeColumn* operator[](int Index) const { return Items(Index); }
+  TLazyTreeColumn* Add() { return static_cast<TLazyTreeColumn*>(plat::TCollection::Add()); }
+  void Clear();
+  void Assign(plat::TPersistent* Source) override;
+  bool Equals(const TLazyTreeColumns& Other) const;
+  TLTHeader* Header() const { return FHeader; }
+  int DefaultWidth() const { return FDefaultWidth; }
+  void SetDefaultWidth(int Value) { FDefaultWidth = Value; }
+  TColumnIndex ClickIndex() const { return FClickIndex; }
+  TColumnIndex TrackIndex() const { return FTrackIndex; }
+  TColumnIndex HoverIndex() const { return FHoverIndex; }
+  TColumnIndex DownIndex() const { return FDownIndex; }
+  const TIndexArray& PositionToIndex() const { return FPositionToIndex; }
+
+  bool IsValidColumn(TColumnIndex Column) const { return Column >= 0 && Column < Count(); }
+  TColumnIndex GetFirstColumn() const;
+  TColumnIndex GetNextColumn(TColumnIndex Column) const;
+  TColumnIndex GetPreviousColumn(TColumnIndex Column) const;
+  TColumnIndex GetNextVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus = false) const;
+  TColumnIndex GetPreviousVisibleColumn(TColumnIndex Column, bool ConsiderAllowFocus = false) const;
+  TColumnIndex GetFirstVisibleColumn(bool ConsiderAllowFocus = false) const;
+  TColumnIndex GetLastVisibleColumn(bool ConsiderAllowFocus = false) const;
+  std::vector<TLazyTreeColumn*> GetVisibleColumns() const;
+  int GetVisibleFixedWidth() const;
+  int GetScrollWidth() const;
+  int TotalWidth() const;
+  void GetColumnBounds(TColumnIndex Column, int& Left, int& Right) const;
+  // The column under P (header coordinates); ColumnNotFound outside every visible column.
+  TColumnIndex ColumnFromPosition(plat::TPoint P, bool Relative = true) const;
+  // The column shown at a position; NoColumn outside the map.
+  TColumnIndex ColumnFromPosition(TColumnPosition PositionIndex) const;
+  TColumnIndex HitColumnSpan(plat::TPoint P, int& Left, bool Relative, int& Right) const;
+
+  void RecomputeColumnLefts(bool Force);
+  void RebuildPositionMap();
+  void ResetPositionMap(bool Reverse);
+
+ protected:
+  void Update(plat::TCollectionItem* Item) override;
+  void Notify(plat::TCollectionItem* Item, plat::TCollectionNotification Action) override;
+
+ private:
+  friend class TLazyTreeColumn;
+  TBaseLazyTreeControl* Tree() const;
+  void SyncPositionMapLength();
+  void MoveInPositionMap(TColumnIndex Column, TColumnPosition NewPosition);
+  void DropFromPositionMap(TColumnIndex Index);
+  void FixIndexesAfterDeleting(TColumnIndex Index);
+  TColumnIndex WalkToX(int X, int Start, int& Left, int& Right) const;
+
+  TLTHeader* FHeader;
+  TColumnIndex FHoverIndex = NoColumn, FDownIndex = NoColumn, FTrackIndex = NoColumn, FClickIndex = NoColumn;
+  TColumnIndex FDragIndex = NoColumn, FDropTarget = NoColumn;
+  bool FCheckBoxHit = false;
+  bool FDropBefore = false;
+  TIndexArray FPositionToIndex;
+  int FDefaultWidth = 50;
+  bool FNeedPositionsFix = false;
+  bool FClearing = false;
+};
+
+// The header's settings that the columns read (its mouse handling, painting and sizing come later).
+class TLTHeader {
+ public:
+  explicit TLTHeader(TBaseLazyTreeControl* Owner);
+  virtual ~TLTHeader();
+
+  TBaseLazyTreeControl* Tree() const { return FOwner; }
+  TLazyTreeColumns& Columns() { return *FColumns; }
+  const TLazyTreeColumns& Columns() const { return *FColumns; }
+  bool UseColumns() const { return FColumns->Count() > 0; }
+  TColumnIndex MainColumn() const { return FColumns->Count() > 0 ? FMainColumn : NoColumn; }
+  void SetMainColumn(TColumnIndex Value);
+  TColumnIndex AutoSizeIndex() const { return FAutoSizeIndex; }
+  void SetAutoSizeIndex(TColumnIndex Value) { FAutoSizeIndex = Value; }
+  TColumnIndex SortColumn() const { return FSortColumn; }
+  void SetSortColumn(TColumnIndex Value) { FSortColumn = Value; }
+  TLTHeaderOptions Options() const { return FOptions; }
+  void SetOptions(TLTHeaderOptions Value) { FOptions = Value; }
+  THeaderStates States() const { return FStates; }
+  void SetStates(THeaderStates Value) { FStates = Value; }
+  // Fixed-area limits in percent of the client width (0: none).
+  int MinWidthPercent() const { return FMinWidthPercent; }
+  int MaxWidthPercent() const { return FMaxWidthPercent; }
+  void SetWidthPercents(int Min, int Max) {
+    FMinWidthPercent = Min;
+    FMaxWidthPercent = Max;
+  }
+  std::function<void(TLTHeader* Sender, TColumnIndex Column)> OnColumnResize;
+
+  // Re-applies the fixed-area limits; fits the auto-size column (sizing, built with the header's sizing).
+  virtual void ApplyFixedAreaLimits() {}
+  virtual void FitAutoSizeColumn(bool /*Force*/) {}
+  // Repaints one header button, or the whole header.
+  virtual void InvalidateColumn(TColumnIndex /*Column*/) {}
+  virtual void Invalidate() {}
+
+ private:
+  friend class TLazyTreeColumns;
+  friend class TLazyTreeColumn;
+  TBaseLazyTreeControl* FOwner;
+  std::unique_ptr<TLazyTreeColumns> FColumns;
+  TColumnIndex FMainColumn = NoColumn;
+  TColumnIndex FAutoSizeIndex = 0;
+  TColumnIndex FSortColumn = NoColumn;
+  TLTHeaderOptions FOptions{hoColumnResize, hoDrag, hoShowSortGlyphs};
+  THeaderStates FStates;
+  int FMinWidthPercent = 0;
+  int FMaxWidthPercent = 0;
+};
+
+}  // namespace lazytree
