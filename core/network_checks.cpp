@@ -1,5 +1,7 @@
 #include "core/network_checks.h"
 
+#include <algorithm>
+
 #include "core/lang_texts.h"
 
 namespace core::net {
@@ -23,6 +25,11 @@ TCheck_Message Joined(std::initializer_list<int> texts, const QString& n, const 
 }  // namespace
 
 QString Check_Text(int i) { return Lang_Texts.value(i); }
+
+int64_t Value_Registers(int dimension, int64_t length, bool conv_Float, bool force_Int32) {
+  if (conv_Float || force_Int32) return 2;
+  return Register_Count(dimension, int32_t(std::clamp<int64_t>(length, 0, 255)));
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Register collisions
@@ -67,6 +74,10 @@ std::optional<TCheck_Message> TNetwork_Checks::Var_Rows(const TNodo& n, const TV
     if (block && In_Block(y, p.Reg_TP)) return Joined({213, 214, 215}, N, V);
     if (block && In_Block(y + 5, p.Reg_TP)) return Joined({216, 217, 218}, N, V);
   }
+  // Values of more than one register must not share any of them either.
+  const int64_t count = Value_Registers(v.Dimension, v.Length, v.Conv_Float, v.Force_Int32);
+  const int64_t first = v.Modbus_Register;
+  if (first < p.Reg_Mod + p.Mod_Count && p.Reg_Mod < first + count) return Joined({189, 190, 191}, N, V);
   return std::nullopt;
 }
 
@@ -132,7 +143,8 @@ TCheck_Result TNetwork_Checks::Check_Var(const TVar_Input& in, bool newVar, cons
   }
   if (!In(Field_Value(in.Position), 1, 100)) return fail(228);
   const TRegisters_Skip skip{sel.Node, newVar ? -1 : sel.Var, -1};
-  if (auto hit = Check_Registers({reg, scale, y}, skip)) return {*hit};
+  const int64_t count = Value_Registers(in.Dimension, Field_Value(in.Length), in.Conv_Float, in.Force_Int32);
+  if (auto hit = Check_Registers({reg, scale, y, count}, skip)) return {*hit};
   return {};
 }
 
@@ -278,9 +290,14 @@ TCheck_Result Check_Paste(const TNetwork& net, int32_t deviceType, const TPaste_
     if (!In(tp, 0, 59995)) return fail(272);
     // The year register of a variable that publishes no block takes no registers.
     const int64_t block = g.Time_Point ? tp : 0;
-    if (auto hit = checks.Check_Registers({reg, scale, block}, {})) out.push_back(*hit);
+    const int64_t count = Value_Registers(g.Dimension, g.Length, g.Conv_Float, g.Force_Int32);
+    if (auto hit = checks.Check_Registers({reg, scale, block, count}, {})) out.push_back(*hit);
     TVariabile v;
     v.Enable = true;
+    v.Dimension = g.Dimension;
+    v.Length = g.Length;
+    v.Conv_Float = g.Conv_Float;
+    v.Force_Int32 = g.Force_Int32;
     v.Description = g.Description;
     v.Modbus_Register = int32_t(reg);
     v.Modbus_Scale = int32_t(scale);

@@ -34,7 +34,10 @@ struct TRegisters_Probe {
   int64_t Reg_Mod = 0;
   int64_t Reg_RE_Mod = 0;
   int64_t Reg_TP = 0;
+  int64_t Mod_Count = 1;  // registers the value at Reg_Mod takes
 };
+// The registers a variable's value takes (the register-count rule; a float or a forced 32-bit integer two).
+int64_t Value_Registers(int dimension, int64_t length, bool conv_Float, bool force_Int32);
 // Where not to look: the variable being modified, and the node whose own registers are being entered.
 struct TRegisters_Skip {
   int Node = -1;
@@ -77,6 +80,11 @@ struct TPaste_Group {
   std::array<QString, 3> Registers;
   QString Description;
   bool Time_Point = false;  // the pasted variable publishes a time-point block
+  // The size of the pasted value, for the registers it takes.
+  int Dimension = 0;
+  int Length = 0;
+  bool Conv_Float = false;
+  bool Force_Int32 = false;
 };
 struct TPaste_Input {
   int Form_Type = 1;

@@ -255,7 +255,7 @@ namespace {
 
 TPaste_Group Group_Of(const TVariabile& v) {
   return {{QString::number(v.Modbus_Register), QString::number(v.Modbus_Scale), QString::number(v.TP_Mod_Year)},
-          v.Description, v.TP_Mod_Regs};
+          v.Description, v.TP_Mod_Regs, v.Dimension, v.Length, v.Conv_Float, v.Force_Int32};
 }
 
 // The pasted copy with the registers the dialog gave.

@@ -128,8 +128,7 @@ void TFNewIDNode::Setup(const TPaste_Input& In, const TNetwork* Net, int DeviceT
   FNet = Net;
   FDeviceType = DeviceType;
   FNode_Description = In.Node_Description;
-  FTime_Points.clear();
-  for (const TPaste_Group& g : In.Groups) FTime_Points.push_back(g.Time_Point);
+  FGroups = In.Groups;
   Form_Type = In.Form_Type;
   (In.Primary ? RB_ID_Primary : RB_ID_Secondary)->SetChecked(true);
   E_New_Node_ID_Pri->SetText(In.Pri);
@@ -162,10 +161,10 @@ TPaste_Input TFNewIDNode::Values() const {
   in.RSSI = E_wMBus_RSSI->Text();
   in.Node_Description = FNode_Description;
   for (int g = 0; g < (ESG_MR_Var->RowCount() - 1) / 3; ++g) {
-    TPaste_Group group;
+    // What the grid does not show comes from the groups the editor gave.
+    TPaste_Group group = std::size_t(g) < FGroups.size() ? FGroups[std::size_t(g)] : TPaste_Group{};
     for (int k = 0; k < 3; ++k) group.Registers[std::size_t(k)] = ESG_MR_Var->Cells(1, 3 * g + k + 1);
     group.Description = ESG_MR_Var->Cells(2, 3 * g + 1);
-    group.Time_Point = std::size_t(g) < FTime_Points.size() && FTime_Points[std::size_t(g)];
     in.Groups.push_back(group);
   }
   return in;

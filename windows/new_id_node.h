@@ -57,7 +57,7 @@ class TFNewIDNode : public plat::TForm {
   const core::net::TNetwork* FNet = nullptr;
   int FDeviceType = 0;
   QString FNode_Description;
-  std::vector<bool> FTime_Points;
+  std::vector<core::net::TPaste_Group> FGroups;
 };
 
 extern TFNewIDNode* FNewIDNode;

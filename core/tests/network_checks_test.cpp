@@ -169,6 +169,34 @@ TEST_F(NetworkChecks, ModifyingAVariableSkipsItselfButACopyCollides) {
   EXPECT_EQ(Texts(checks.Check_Var(tp, true, {0, -1})), std::vector<int>{207});
 }
 
+TEST_F(NetworkChecks, ValuesOfSeveralRegistersDoNotOverlap) {
+  TNetwork net;
+  net.Nodi_List = {Node("Boiler")};
+  TVariabile wide = Var("Energy", 100);
+  wide.Dimension = 3;  // 64 bits: registers 100..103
+  net.Nodi_List[0].Var_List = {wide};
+  const TNetwork_Checks checks(net, 3);
+  struct Case {
+    const char* reg;
+    int dimension;
+    bool conv_Float;
+    std::vector<int> texts;
+  };
+  const Case cases[] = {
+      {"103", 1, false, {189}},  // inside the 64-bit value
+      {"104", 1, false, {}},     // just after it
+      {"99", 2, false, {189}},   // a 32-bit value reaching into it
+      {"99", 1, true, {189}},    // a float takes two registers
+      {"98", 2, false, {}},
+  };
+  for (const Case& c : cases) {
+    TVar_Input in = Page(c.reg);
+    in.Dimension = c.dimension;
+    in.Conv_Float = c.conv_Float;
+    EXPECT_EQ(Texts(checks.Check_Var(in, true, {0, -1})), c.texts) << c.reg;
+  }
+}
+
 TEST_F(NetworkChecks, WiredNodeRangesAndAddresses) {
   TNetwork net;
   net.Nodi_List = {Node("Boiler"), Node("Pump")};
@@ -314,6 +342,12 @@ TEST_F(NetworkChecks, PasteChecks) {
   TPaste_Input noBlock = paste(1, {{"900", "0", "1"}, {"901", "0", "1"}});
   for (TPaste_Group& g : noBlock.Groups) g.Time_Point = false;
   EXPECT_TRUE(Check_Paste(net, 3, noBlock).empty());
+  // Two pasted 64-bit values four registers apart do not overlap; three apart they do.
+  for (const auto& [second, texts] : {std::pair{"904", std::vector<int>{}}, std::pair{"903", std::vector<int>{189}}}) {
+    TPaste_Input wide = paste(1, {{"900", "0", "0"}, {second, "0", "0"}});
+    for (TPaste_Group& g : wide.Groups) g.Dimension = 3;
+    EXPECT_EQ(Texts(Check_Paste(net, 3, wide)), texts) << second;
+  }
   for (const Case& c : cases) EXPECT_EQ(Texts(Check_Paste(net, 3, c.in)), c.texts) << c.what;
 }
 
