@@ -1623,8 +1623,9 @@ void TBaseLazyTree::EndSynch() {
 
 void TBaseLazyTree::StartOperation(TLTOperationKind Kind) {
   ++FOperationCount;
-  if (OnStartOperation) OnStartOperation(this, Kind);
+  // Reset before the handler runs, so that a handler may cancel the operation it is told of.
   if (FOperationCount == 1) FOperationCanceled = false;
+  if (OnStartOperation) OnStartOperation(this, Kind);
 }
 
 void TBaseLazyTree::EndOperation(TLTOperationKind Kind) {
