@@ -19,6 +19,62 @@ namespace {
 constexpr TColor DisabledThemedBorder = TColor(0xB99D7F);
 }
 
+bool ComboFrameColour(bool DisabledThemed, bool Focused, TColor FocusBorderColor, TColor BorderColor, TColor& Frame) {
+  Frame = clNone;
+  if (DisabledThemed)
+    Frame = DisabledThemedBorder;
+  else if (Focused && FocusBorderColor != clNone)
+    Frame = FocusBorderColor;
+  else if (BorderColor != clNone)
+    Frame = BorderColor;
+  else if (FocusBorderColor != clNone)
+    return false;
+  return true;
+}
+
+TRect PaintComboFrame(TCanvas& C, int Width, int Height, int ButtonWidth, TColor Frame, TColor ParentColor,
+                      TColor ControlColor) {
+  C.Brush()->SetStyle(bsSolid);
+  const TRect innermost(2, 2, Width - ButtonWidth - 1, Height - 2);
+  if (Frame != clNone) {
+    C.Brush()->SetColor(Frame);
+    C.FrameRect(TRect(0, 0, Width, Height));
+    return innermost;
+  }
+  C.Brush()->SetColor(ParentColor);
+  C.FrameRect(TRect(0, 0, Width, Height));
+  C.FrameRect(TRect(1, 1, Width - ButtonWidth, Height - 1));
+  C.Brush()->SetColor(ControlColor);
+  C.FrameRect(innermost);
+  return innermost;
+}
+
+void PlaceAttachedLabel(TLabel& Label, const TControl& Control, TLabelPosition Position, int Margin) {
+  TBitmap probe(1, 1);
+  probe.Canvas()->Font()->Assign(*Label.Font());
+  TRect r(0, 0, 1000, 255);
+  probe.Canvas()->DrawText(Label.Caption(), r, DT_CALCRECT | DT_SINGLELINE | DT_HIDEPREFIX);
+  const int w = r.Width(), h = Label.Height(), lw = Label.Width();
+  const int L = Control.Left(), T = Control.Top(), W = Control.Width(), H = Control.Height(), M = Margin;
+  int top = T, left = L - w - M;
+  switch (Position) {
+    case lpLeftTop: break;
+    case lpLeftCenter: top = T + (H - h) / 2; break;
+    case lpLeftBottom: top = T + H - h; break;
+    case lpTopLeft: top = T - h - M, left = L; break;
+    case lpBottomLeft: top = T + H + M, left = L; break;
+    case lpLeftTopLeft: left = L - M; break;
+    case lpLeftCenterLeft: top = T + (H - h) / 2, left = L - M; break;
+    case lpLeftBottomLeft: top = T + H - h, left = L - M; break;
+    case lpTopCenter: top = T - h - M, left = L + (W - lw) / 2; break;
+    case lpBottomCenter: top = T + H + M, left = L + (W - lw) / 2; break;
+    case lpRightTop: left = L + W + M; break;
+    case lpRightCenter: top = T + (H - h) / 2, left = L + W + M; break;
+    case lpRighBottom: top = T + H - h, left = L + W + M; break;
+  }
+  Label.SetBounds(left, top, Label.Width(), Label.Height());
+}
+
 TEsgCustomCombo::TEsgCustomCombo(TComponent* AOwner)
     : TComboBox(AOwner), FLabelFont(std::make_unique<TFont>()) {
   FLabelFont->OnChange = [this](TObject*) { PlaceLabel(); };
@@ -163,34 +219,15 @@ void TEsgCustomCombo::DrawBorders(TCanvas& C) {
       (IsVista && FBorderColor == clNone))
     return;
   const int W = Width(), H = Height();
-  const TRect window(0, 0, W, H);
   TColor frame = clNone;
-  if (!Enabled() && Themed() && !FDisabledBorder)
-    frame = DisabledThemedBorder;
-  else if (FHasFocus && FFocusBorderColor != clNone)
-    frame = FFocusBorderColor;
-  else if (FBorderColor != clNone)
-    frame = FBorderColor;
-  else if (FFocusBorderColor != clNone)
-    return;  // a focus border only, and no focus
-  C.Brush()->SetStyle(bsSolid);
-  if (frame != clNone) {
-    C.Brush()->SetColor(frame);
-    C.FrameRect(window);
-  } else {
-    const TColor parent = Parent() ? Parent()->Color() : clBtnFace;
-    C.Brush()->SetColor(parent);
-    C.FrameRect(window);
-    const TRect inner(1, 1, W - FButtonWidth, H - 1);
-    C.FrameRect(inner);
-    C.Brush()->SetColor(Color());
-    const TRect innermost(2, 2, W - FButtonWidth - 1, H - 2);
-    C.FrameRect(innermost);
-    if (FFlat && FFlatLineColor != clNone) {
-      C.Pen()->SetColor(FFlatLineColor);
-      C.MoveTo(innermost.Left - 2, H - 1);
-      C.LineTo(innermost.Right - FButtonWidth - 1, H - 1);
-    }
+  if (!ComboFrameColour(!Enabled() && Themed() && !FDisabledBorder, FHasFocus, FFocusBorderColor, FBorderColor, frame))
+    return;
+  const TRect innermost =
+      PaintComboFrame(C, W, H, FButtonWidth, frame, Parent() ? Parent()->Color() : clBtnFace, Color());
+  if (frame == clNone && FFlat && FFlatLineColor != clNone) {
+    C.Pen()->SetColor(FFlatLineColor);
+    C.MoveTo(innermost.Left - 2, H - 1);
+    C.LineTo(innermost.Right - FButtonWidth - 1, H - 1);
   }
   if (Style() == csSimple || (FIsWinXP && Themed())) return;
   TCustomForm* form = GetParentForm(this);
@@ -352,29 +389,13 @@ void TEsgCustomCombo::PlaceLabel() {
   if (!ParentFont()) FLabel->Font()->Assign(*FLabelFont);
   if (FLabel->Parent() != Parent()) FLabel->SetParent(Parent());
   FLabel->SetTransparent(FLabelTransparent);
-  TBitmap probe(1, 1);
-  probe.Canvas()->Font()->Assign(*FLabel->Font());
-  TRect r(0, 0, 1000, 255);
-  probe.Canvas()->DrawText(FLabel->Caption(), r, DT_CALCRECT | DT_SINGLELINE | DT_HIDEPREFIX);
-  const int w = r.Width(), h = FLabel->Height(), lw = FLabel->Width();
-  const int L = Left(), T = Top(), W = Width(), H = Height(), M = FLabelMargin;
-  int top = T, left = L - w - M;
-  switch (FLabelPosition) {
-    case lpLeftTop: break;
-    case lpLeftCenter: top = T + (H - h) / 2; break;
-    case lpLeftBottom: top = T + H - h; break;
-    case lpTopLeft: top = T - h - M, left = L; break;
-    case lpBottomLeft: top = T + H + M, left = L; break;
-    case lpLeftTopLeft: left = L - M; break;
-    case lpLeftCenterLeft: top = T + (H - h) / 2, left = L - M; break;
-    case lpLeftBottomLeft: top = T + H - h, left = L - M; break;
-    case lpTopCenter: top = T - h - M, left = L + (W - lw) / 2; break;
-    case lpBottomCenter: top = T + H + M, left = L + (W - lw) / 2; break;
-    case lpRightTop: left = L + W + M; break;
-    case lpRightCenter: top = T + (H - h) / 2, left = L + W + M; break;
-    case lpRighBottom: top = T + H - h, left = L + W + M; break;
-  }
-  FLabel->SetBounds(left, top, FLabel->Width(), FLabel->Height());
+  PlaceAttachedLabel(*FLabel, *this, FLabelPosition, FLabelMargin);
+}
+
+void TEsgCustomCombo::Notification(TComponent* AComponent, TOperation Operation) {
+  TComboBox::Notification(AComponent, Operation);
+  // The label may go first (its parent frees it with the other child controls).
+  if (Operation == opRemove && AComponent == FLabel) FLabel = nullptr;
 }
 
 }  // namespace controls

@@ -22,6 +22,18 @@ enum TLabelPosition {
   lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom
 };
 
+// The frame of a combo-like control (the flat combo box and the own-look date picker): the colour a frame
+// takes - disabled-themed colour, focus colour while focused, border colour - or clNone for the flat frames;
+// False when nothing is to be drawn (only a focus colour is set, and there is no focus).
+bool ComboFrameColour(bool DisabledThemed, bool Focused, plat::TColor FocusBorderColor, plat::TColor BorderColor,
+                      plat::TColor& Frame);
+// One frame in Frame around the control, or (Frame clNone) the flat frames: the parent's colour around it and
+// around the part left of the button, the control's colour inside that. Answers the innermost rectangle.
+plat::TRect PaintComboFrame(plat::TCanvas& C, int Width, int Height, int ButtonWidth, plat::TColor Frame,
+                            plat::TColor ParentColor, plat::TColor ControlColor);
+// Places a caption label around a control (the margin M apart): beside it on the left or right, above or below.
+void PlaceAttachedLabel(plat::TLabel& Label, const plat::TControl& Control, TLabelPosition Position, int Margin);
+
 class TEsgCustomCombo : public plat::TComboBox, public TButtonColors {
  public:
   explicit TEsgCustomCombo(plat::TComponent* AOwner);
@@ -89,6 +101,7 @@ class TEsgCustomCombo : public plat::TComboBox, public TButtonColors {
   void Loaded() override;
   void MouseMove(plat::TShiftState Shift, int X, int Y) override;
   void EnabledChanged() override;
+  void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
   void VisibleChanged() override;
   void FontChanged() override;
 
