@@ -8,16 +8,11 @@
 #include <functional>
 
 #include "grid/basegrid.h"
+#include "grid/griderror.h"
 #include "grid/hiding.h"
 #include "platform/rtl/datetime.h"
-#include "platform/rtl/exceptions.h"
 
 namespace grid {
-
-class EExtGridError : public plat::Exception {
- public:
-  explicit EExtGridError(const QString& Msg) : Exception(Msg) {}
-};
 
 class TTypedCells {
  public:

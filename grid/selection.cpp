@@ -1,0 +1,258 @@
+#include "grid/selection.h"
+
+#include <algorithm>
+
+#include "grid/griderror.h"
+
+namespace grid {
+
+namespace {
+
+bool FlagAt(const std::vector<bool>& flags, int i) {
+  return i >= 0 && i < static_cast<int>(flags.size()) && flags[i];
+}
+
+void SetFlag(std::vector<bool>& flags, int i, bool v) {
+  if (i < 0) return;
+  if (i >= static_cast<int>(flags.size())) flags.resize(i + 1, false);
+  flags[i] = v;
+}
+
+}  // namespace
+
+void TGridSelection::RepaintRow(int ARow) {
+  for (int c = 0; c < FGrid.ColCount(); ++c) FGrid.RepaintCell(c, ARow);
+}
+
+void TGridSelection::RepaintCol(int ACol) {
+  for (int r = FGrid.TopRow(); r <= FGrid.TopRow() + FGrid.VisibleRowCount() && r < FGrid.RowCount(); ++r)
+    FGrid.RepaintCell(ACol, r);
+}
+
+// ---- disjunct rows -------------------------------------------------------------------------------------
+
+bool TGridSelection::GetRowSelect(int ARow) {
+  if ((ARow < 0 || ARow >= TotalRows()) && !FMouse.RowSelectPersistent)
+    throw EExtGridError(QStringLiteral("Invalid row %1 accessed").arg(ARow));
+  // Rows past the flags are not selected; asking does not grow the list.
+  if (FMouse.DisjunctRowSelect()) return FlagAt(FRowSelect, ARow);
+  const plat::TGridRect s = FGrid.Selection();
+  return ARow >= std::min(s.Top, s.Bottom) && ARow <= std::max(s.Top, s.Bottom);
+}
+
+void TGridSelection::SetRowSelect(int ARow, bool Value) {
+  if (ARow < 0 || (ARow >= TotalRows() && FGrid.RowCount() > FGrid.FixedRows()))
+    throw EExtGridError(QStringLiteral("Invalid row accessed"));
+  const bool was = FlagAt(FRowSelect, ARow);
+  bool allow = true;
+  if ((ARow >= static_cast<int>(FRowSelect.size()) || was != Value) && OnRowDisjunctSelect)
+    OnRowDisjunctSelect(&FGrid, ARow, Value, allow);
+  if (!allow) return;
+  if (ARow >= static_cast<int>(FRowSelect.size())) FRowSelect.resize(ARow + 1, false);
+  if (was != Value) RepaintRow(ARow);
+  FRowSelect[ARow] = Value;
+  if (Value && !FSelectedRows.HasValue(ARow) && ARow >= FGrid.FixedRows()) FSelectedRows.Add(ARow);
+  if (!Value) FSelectedRows.DeleteValue(ARow);
+  if (OnRowDisjunctSelected) OnRowDisjunctSelected(&FGrid, ARow);
+}
+
+void TGridSelection::SelectRows(int RowIndex, int RCount) {
+  RCount = std::min(RCount, FGrid.RowCount() - RowIndex);
+  if (!FMouse.DisjunctRowSelect()) {
+    FGrid.SetSelection({FGrid.FixedCols(), RowIndex, FGrid.ColCount() - 1, RowIndex + RCount - 1});
+  } else {
+    for (int r = RowIndex; r < RowIndex + RCount; ++r) SetRowSelect(SelectionRowIndex(r), true);
+  }
+  if (RepaintIndicator) RepaintIndicator();
+}
+
+void TGridSelection::UnSelectRows(int RowIndex, int RCount) {
+  if (!FMouse.DisjunctRowSelect()) return;
+  for (int r = RowIndex; r < RowIndex + RCount && r < FGrid.RowCount(); ++r) SetRowSelect(SelectionRowIndex(r), false);
+}
+
+void TGridSelection::ClearRowSelect() {
+  for (int r = 0; r < static_cast<int>(FRowSelect.size()); ++r)
+    if (FRowSelect[r]) RepaintRow(r);
+  FRowSelect.assign(FRowSelect.size(), false);
+  FSelectedRows.Clear();
+}
+
+void TGridSelection::SelectionToRowSelect(bool All) {
+  const plat::TGridRect s = FGrid.Selection();
+  const int top = std::min(s.Top, s.Bottom), bottom = std::min(std::max(s.Top, s.Bottom), LastNormalRow());
+  for (int r = FGrid.FixedRows(); r < FGrid.RowCount(); ++r) {
+    const bool inside = r >= top && r <= bottom;
+    if (All || inside) SetFlag(FRowSelect, SelectionRowIndex(r), inside);
+  }
+  if (FHiding.NumHiddenRows() > 0) FGrid.Invalidate();
+}
+
+// ---- disjunct columns ----------------------------------------------------------------------------------
+
+bool TGridSelection::GetColSelect(int ACol) {
+  if (ACol < 0 || ACol >= FGrid.ColCount()) throw EExtGridError(QStringLiteral("Invalid column accessed"));
+  if (ACol >= static_cast<int>(FColSelect.size())) FColSelect.resize(ACol + 1, false);
+  return FColSelect[ACol];
+}
+
+void TGridSelection::SetColSelect(int ACol, bool Value) {
+  if (ACol < 0 || ACol >= FGrid.ColCount()) throw EExtGridError(QStringLiteral("Invalid column accessed"));
+  const bool was = FlagAt(FColSelect, ACol);
+  SetFlag(FColSelect, ACol, Value);
+  if (was != Value) RepaintCol(ACol);
+}
+
+void TGridSelection::SelectCols(int ColIndex, int CCount) {
+  CCount = std::min(CCount, FGrid.ColCount() - ColIndex);
+  if (!FMouse.DisjunctColSelect()) {
+    FGrid.SetSelection({ColIndex, FGrid.FixedRows(), ColIndex + CCount - 1, FGrid.RowCount() - 1});
+    return;
+  }
+  for (int c = ColIndex; c < ColIndex + CCount; ++c) SetColSelect(c, true);
+}
+
+void TGridSelection::UnSelectCols(int ColIndex, int CCount) {
+  if (!FMouse.DisjunctColSelect()) return;
+  for (int c = ColIndex; c < ColIndex + CCount && c < FGrid.ColCount(); ++c) SetColSelect(c, false);
+}
+
+void TGridSelection::ClearColSelect() {
+  for (int c = 0; c < static_cast<int>(FColSelect.size()); ++c)
+    if (FColSelect[c] && c < FGrid.ColCount()) RepaintCol(c);
+  FColSelect.assign(FColSelect.size(), false);
+}
+
+void TGridSelection::SelectionToColSelect(bool All) {
+  const plat::TGridRect s = FGrid.Selection();
+  const int left = std::min(s.Left, s.Right), right = std::max(s.Left, s.Right);
+  for (int c = FGrid.FixedCols(); c < FGrid.ColCount(); ++c) {
+    const bool inside = c >= left && c <= right;
+    if (All || inside) SetFlag(FColSelect, c, inside);
+  }
+}
+
+void TGridSelection::SelectRange(int FromCol, int ToCol, int FromRow, int ToRow) {
+  FGrid.SetRow(ToRow);
+  FGrid.SetCol(ToCol);
+  FGrid.SetSelection({FromCol, FromRow, ToCol, ToRow});
+}
+
+// ---- counts and lists ----------------------------------------------------------------------------------
+
+int TGridSelection::RowSelectCount() const {
+  if (FMouse.DisjunctRowSelect()) {
+    const int n = std::min(TotalRows(), static_cast<int>(FRowSelect.size()));
+    return static_cast<int>(std::count(FRowSelect.begin(), FRowSelect.begin() + std::max(n, 0), true));
+  }
+  const plat::TGridRect s = FGrid.Selection();
+  return std::abs(s.Bottom - s.Top) + 1;
+}
+
+int TGridSelection::ColSelectCount() const {
+  if (FMouse.DisjunctColSelect()) return static_cast<int>(std::count(FColSelect.begin(), FColSelect.end(), true));
+  const plat::TGridRect s = FGrid.Selection();
+  return std::abs(s.Right - s.Left) + 1;
+}
+
+int TGridSelection::SelectedRowCount() const {
+  if (FMouse.DisjunctRowSelect()) return FSelectedRows.Count();
+  const plat::TGridRect s = FGrid.Selection();
+  const int bottom = std::min(s.Bottom, LastNormalRow());
+  const int spanTop = FGrid.CellSpan(s.Left, s.Top).Y;
+  if (FGrid.IsMergedCell(s.Left, s.Top) && bottom <= s.Top + spanTop) return spanTop + 1;
+  int n = std::abs(s.Top - bottom) + 1;
+  if (FGrid.IsMergedCell(s.Left, bottom)) n += FGrid.CellSpan(s.Left, bottom).Y;
+  return n;
+}
+
+int TGridSelection::SelectedColCount() const {
+  if (FMouse.DisjunctColSelect()) return static_cast<int>(FColSelect.size());
+  const plat::TGridRect s = FGrid.Selection();
+  const int spanLeft = FGrid.CellSpan(s.Left, s.Top).X;
+  if (FGrid.IsMergedCell(s.Left, s.Top) && s.Right <= s.Left + spanLeft) return spanLeft + 1;
+  if (FGrid.IsMergedCell(s.Right, s.Top)) return std::abs(s.Left - s.Right) + FGrid.CellSpan(s.Right, s.Top).X + 1;
+  return std::abs(s.Left - s.Right) + 1;
+}
+
+int TGridSelection::SelectedRow(int i) const {
+  if (FMouse.DisjunctRowSelect()) return i >= 0 && i < FSelectedRows.Count() ? FSelectedRows.Items(i) : -1;
+  const plat::TGridRect s = FGrid.Selection();
+  const int row = std::min(s.Top, s.Bottom) + i;
+  return i >= 0 && row <= std::max(s.Top, s.Bottom) ? row : -1;
+}
+
+// ---- disjunct cells ------------------------------------------------------------------------------------
+
+bool TGridSelection::GetSelectedCells(int i, int j) const {
+  if (FMouse.DisjunctCellSelect())
+    return std::find(FSelectedCells.begin(), FSelectedCells.end(), std::pair(i, j)) != FSelectedCells.end();
+  const plat::TGridRect s = FGrid.Selection();
+  return i >= std::min(s.Left, s.Right) && i <= std::max(s.Left, s.Right) && j >= std::min(s.Top, s.Bottom) &&
+         j <= std::max(s.Top, s.Bottom);
+}
+
+void TGridSelection::SetSelectedCells(int i, int j, bool Value) {
+  const auto it = std::find(FSelectedCells.begin(), FSelectedCells.end(), std::pair(i, j));
+  if (Value && it == FSelectedCells.end()) {
+    FSelectedCells.emplace_back(i, j);
+    FGrid.RepaintCell(i, j);
+  } else if (!Value && it != FSelectedCells.end()) {
+    FSelectedCells.erase(it);
+    FGrid.RepaintCell(i, j);
+  }
+}
+
+int TGridSelection::SelectedCellsCount() {
+  if (FMouse.DisjunctCellSelect()) return static_cast<int>(FSelectedCells.size());
+  const plat::TGridRect s = FGrid.Selection();
+  FSelectedCells.clear();
+  for (int c = std::min(s.Left, s.Right); c <= std::max(s.Left, s.Right); ++c)
+    for (int r = std::min(s.Top, s.Bottom); r <= std::max(s.Top, s.Bottom); ++r) FSelectedCells.emplace_back(c, r);
+  return static_cast<int>(FSelectedCells.size());
+}
+
+plat::TPoint TGridSelection::SelectedCell(int i) const {
+  if (i < 0 || i >= static_cast<int>(FSelectedCells.size())) return {-1, -1};
+  return {FSelectedCells[i].first, FSelectedCells[i].second};
+}
+
+void TGridSelection::ClearSelectedCells() {
+  FGrid.SetSelection({FGrid.FixedCols(), FGrid.FixedRows(), FGrid.FixedCols(), FGrid.FixedRows()});
+  FSelectedCells.clear();
+  FGrid.Invalidate();
+}
+
+// ---- modified and enabled rows -------------------------------------------------------------------------
+
+bool TGridSelection::GetRowModified(int ARow) const { return FlagAt(FModifiedRows, ARow); }
+
+void TGridSelection::SetRowModified(int ARow, bool Value) {
+  SetFlag(FModifiedRows, ARow, Value);
+  FGrid.RepaintCell(0, ARow);
+}
+
+int TGridSelection::ModifiedRowCount() const {
+  return static_cast<int>(std::count(FModifiedRows.begin(), FModifiedRows.end(), true));
+}
+
+void TGridSelection::ClearModifiedRows() {
+  FModifiedRows.clear();
+  FGrid.Invalidate();
+}
+
+bool TGridSelection::GetRowEnabled(int ARow) const { return !FlagAt(FDisabledRows, ARow); }
+
+void TGridSelection::SetRowEnabled(int ARow, bool Value) {
+  if (ARow == FGrid.Row())
+    for (int r = FGrid.FixedRows(); r < FGrid.RowCount(); ++r)
+      if (r != ARow && GetRowEnabled(r)) {
+        FGrid.SetRow(r);
+        break;
+      }
+  FUseEnabledRows = true;
+  SetFlag(FDisabledRows, ARow, !Value);
+  RepaintRow(ARow);
+}
+
+}  // namespace grid
