@@ -56,6 +56,15 @@ class TName_Table {
       slots_[h] = int16_t(i);
     }
   }
+  // Files keep the writer's order, so the attribute after the last one found is tried first, without a hash.
+  int Find(const char* name, int guess) const {
+    if (guess >= 0 && guess < int(N)) {
+      const char* expected = names_[std::size_t(guess)];
+      const std::size_t len = lengths_[std::size_t(guess)];
+      if (name[0] == expected[0] && Same(name, expected, len) && name[len] == 0) return guess;
+    }
+    return Find(name);
+  }
   int Find(const char* name) const {
     std::size_t len = 0;
     for (std::size_t h = Hash(name, len); slots_[h] >= 0; h = (h + 1) & (kSlots - 1)) {
@@ -95,9 +104,11 @@ struct TValues {
 
   void Fill(const plat::TXMLNode& e, const TName_Table<N>& table) {
     v.fill(nullptr);
+    int guess = 0;
     for (plat::TXMLAttribute a = e.FirstAttribute(); a; a = a.Next()) {
-      const int id = table.Find(a.NameUtf8());
+      const int id = table.Find(a.NameUtf8(), guess);
       if (id >= 0 && !v[std::size_t(id)]) v[std::size_t(id)] = a.ValueUtf8();
+      guess = id + 1;
     }
   }
   const char* operator[](auto a) const { return v[std::size_t(a)]; }
@@ -354,18 +365,12 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRe
   const auto& nodeTable = Node_Table();
   const auto& varTable = Var_Table();
   const plat::TXMLNode root = doc.DocumentElement();
-  std::size_t nodes = 0;
-  for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) ++nodes;
-  r.Network.Nodi_List.reserve(nodes);
   int nodeNumber = 0;
   for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) {
     ++nodeNumber;
     na.Fill(e, nodeTable);
     r.Network.Nodi_List.push_back(Read_Node(na, wirelessSide));
     std::vector<TVariabile>& vars = r.Network.Nodi_List.back().Var_List;
-    std::size_t count = 0;
-    for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) ++count;
-    vars.reserve(count);
     int varNumber = 0;
     for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) {
       ++varNumber;

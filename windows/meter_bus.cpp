@@ -81,6 +81,7 @@ void TFMeter_Bus::Build_Tree() {
   TW->SetShowRoot(false);
   TW->SetRightClickSelect(false);
   TW->OnChange = [this](TObject* s, TTreeNode*) { TWClick(s); };
+  TW->OnExpanded = [this](TObject*, TTreeNode* n) { Ensure_Var_Entries(n); };
   PopupMenu1 = new TPopupMenu(this);
   PopupMenu1->SetName(QStringLiteral("PopupMenu1"));
   auto item = [this](const char* name, std::function<void(TObject*)> click) {

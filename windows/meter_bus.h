@@ -215,6 +215,8 @@ class TFMeter_Bus : public plat::TForm {
   void Read_Network();
   void Select_Tree_Node(plat::TTreeNode* N);
   void Refresh_Paste_Items();
+  // A node's variable entries, made when the node is first opened or given a variable.
+  void Ensure_Var_Entries(plat::TTreeNode* Entry);
   bool Node_Selected() const;
   bool Var_Selected() const;
   bool Run_Paste_Dialog(core::net::TPaste_Input& In);

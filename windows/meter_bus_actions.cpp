@@ -1,6 +1,7 @@
 // What the network editor does: showing, selection, the pages, add and modify, delete, copy and paste, import,
 // OK and Cancel.
 #include <QFileInfo>
+#include <QTreeWidgetItem>
 
 #include "core/device_model.h"
 #include "core/network_compiler.h"
@@ -69,21 +70,31 @@ void TFMeter_Bus::Read_Network() {
   Read_Failed = !r.Error.isEmpty();
   // A file that does not read whole shows an empty network; OK then asks before it writes over the file.
   Nodi_List = Read_Failed ? TNetwork{} : std::move(r.Network);
-  // The entries of all nodes at once, then the variables of each node at once.
+  // The entries of all nodes at once; a node's variables get theirs when it is first opened.
   QStringList captions;
   captions.reserve(qsizetype(Nodi_List.Nodi_List.size()));
   for (const TNodo& n : Nodi_List.Nodi_List) captions << Node_Caption(n, FDeviceType);
   const std::vector<TTreeNode*> entries = TW->Items()->AddChildren(NODE_ORIG, captions);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    captions.clear();
-    for (const TVariabile& v : Nodi_List.Nodi_List[i].Var_List) captions << Var_Caption(v);
-    TW->Items()->AddChildren(entries[i], captions);
-  }
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (!Nodi_List.Nodi_List[i].Var_List.empty())
+      entries[i]->Item()->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   NODE_ORIG->Expand(false);
   TW->Items()->EndUpdate();
   TW->SetSelected(nullptr);
   FLoading = false;
   if (Read_Failed) Error_Box(r.Error);
+}
+
+void TFMeter_Bus::Ensure_Var_Entries(TTreeNode* Entry) {
+  if (!Entry || Entry->Parent() != NODE_ORIG || Entry->Count() > 0) return;
+  const int i = Entry->Index();
+  if (i < 0 || i >= int(Nodi_List.Nodi_List.size())) return;
+  QStringList captions;
+  for (const TVariabile& v : Nodi_List.Nodi_List[std::size_t(i)].Var_List) captions << Var_Caption(v);
+  const bool loading = FLoading;
+  FLoading = true;
+  TW->Items()->AddChildren(Entry, captions);
+  FLoading = loading;
 }
 
 void TFMeter_Bus::Refresh_Paste_Items() {
@@ -181,6 +192,7 @@ void TFMeter_Bus::btn_Add_NodeClick(TObject*) {
 void TFMeter_Bus::btn_Add_VarClick(TObject*) {
   if (btn_Add_Var->Caption() == Lang_Text(175)) {
     if (NODE_ID && Node_Selected() && Controllo_Dati_New_Var(true)) {
+      Ensure_Var_Entries(NODE_ID);
       TVariabile v;
       Apply_Var(Var_Page(), v);
       TW->Items()->AddChild(NODE_ID, Var_Caption(v));
@@ -277,6 +289,7 @@ void TFMeter_Bus::PasteVariable1Click(TObject*) {
   in.Groups = {Group_Of(*Copy_Var)};
   if (!Run_Paste_Dialog(in) || in.Groups.empty()) return;
   TVariabile v = Pasted(*Copy_Var, in.Groups[0]);
+  Ensure_Var_Entries(NODE_ID);
   TW->Items()->AddChild(NODE_ID, Var_Caption(v));
   Nodi_List.Nodi_List[std::size_t(IND_NODO)].Var_List.push_back(std::move(v));
   Is_Change = true;

@@ -88,6 +88,7 @@ class MeterBusWindow : public ::testing::Test {
   // The tree entry of node i, or of variable j of node i.
   TTreeNode* Entry(int i, int j = -1) {
     TTreeNode* n = form->NODE_ORIG->Item(i);
+    if (j >= 0) n->Expand(false);  // a node's variables are listed once it is opened
     return j < 0 ? n : n->Item(j);
   }
   void Select(TTreeNode* e) { form->TW->SetSelected(e); }
