@@ -42,9 +42,11 @@ qsizetype FirstInvalidUtf8(const QByteArray& text) {
   return -1;
 }
 
-bool IsXmlChar(uint32_t c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-         (c >= 0x10000 && c <= 0x10FFFF);
+// A character a reference may name: any character but U+0000, the surrogates and U+FFFE/U+FFFF. The control
+// characters U+0001..U+001F are allowed as references (not as raw bytes), as in XML 1.1, because the writer
+// saves a text holding one that way and the file must load again.
+bool IsReferable(uint32_t c) {
+  return c != 0 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF) && c != 0xFFFE && c != 0xFFFF;
 }
 
 bool IsNameStart(char c) {
@@ -73,7 +75,7 @@ QString CheckReference(const QByteArray& t, qsizetype at) {
       value = value > 0x10FFFF ? value : value * (hex ? 16 : 10) + uint32_t(d);
     }
     if (k == digits || k >= n || t[k] != ';') return QStringLiteral("Malformed character reference");
-    if (IsXmlChar(value)) return QString();
+    if (IsReferable(value)) return QString();
     return QStringLiteral("Character reference \"%1\" names a character XML does not allow")
         .arg(QString::fromLatin1(t.mid(at, k + 1 - at)));
   }

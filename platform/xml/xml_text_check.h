@@ -23,7 +23,7 @@ struct TTextFault {
 };
 
 // Refuses bytes that are not UTF-8 (Utf8 only), character references to characters XML does not allow (such as
-// "&#0;" or a surrogate "&#xD800;"), references to entities other than the five predefined ones (a document of
+// "&#0;" or a surrogate "&#xD800;"; control characters are allowed as references, as the writer writes them), references to entities other than the five predefined ones (a document of
 // ours declares none), and an '&' that starts no reference. Comments, CDATA sections, processing instructions
 // and the document type declaration hold no references and are skipped.
 TTextFault CheckText(const QByteArray& Text, TTextEncoding Encoding);
