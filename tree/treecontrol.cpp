@@ -88,6 +88,38 @@ TBaseLazyTreeControl::~TBaseLazyTreeControl() {
     // A handler failing while the tree goes away cannot be reported to anyone.
   }
   FHeader.reset();
+  SetImages(nullptr);
+  SetStateImages(nullptr);
+  SetCustomCheckImages(nullptr);
+}
+
+void TBaseLazyTreeControl::SetImageList(TImageLink& Link, plat::TCustomImageList* Value) {
+  if (Link.List == Value) return;
+  if (Link.List) {
+    Link.List->UnRegisterChanges(Link.Link);
+    Link.List->RemoveFreeNotification(this);
+  }
+  Link.List = Value;
+  Link.Link = 0;
+  if (Value) {
+    Link.Link = Value->RegisterChanges([this] { ImageListChanged(); });
+    Value->FreeNotification(this);
+  }
+  if (!Loading() && !IsDestroying()) Invalidate();
+}
+
+// A list that goes away is forgotten before it is gone, so painting never reaches a freed list.
+void TBaseLazyTreeControl::Notification(plat::TComponent* AComponent, plat::TOperation Operation) {
+  if (Operation == plat::opRemove) {
+    for (TImageLink* link : {&FImages, &FStateImages, &FCustomCheckImages})
+      if (link->List == AComponent) {
+        link->List = nullptr;  // its change links go with it
+        link->Link = 0;
+        if (link == &FCustomCheckImages) FCheckImageKind = ckSystemDefault;
+        if (!IsDestroying()) Invalidate();
+      }
+  }
+  plat::TCustomControl::Notification(AComponent, Operation);
 }
 
 bool TBaseLazyTreeControl::IsDestroying() const {
@@ -218,6 +250,7 @@ void TBaseLazyTreeControl::Assign(const TBaseLazyTreeControl& Source) {
   SetHintAnimation(Source.FHintAnimation);
   SetHintMode(Source.FHintMode);
   SetHotCursor(Source.FHotCursor);
+  SetImages(Source.FImages.List);
   SetIndent(Source.FIndent);
   SetMargin(Source.FMargin);
   SetNodeAlignment(Source.FNodeAlignment);
@@ -225,6 +258,7 @@ void TBaseLazyTreeControl::Assign(const TBaseLazyTreeControl& Source) {
   AssignTreeOptions(Source.TreeOptions());
   SetRootNodeCount(Source.RootNodeCount());
   FScrollBarOptions.Assign(Source.FScrollBarOptions);
+  SetStateImages(Source.FStateImages.List);
   SetSelectionCurveRadius(Source.FSelectionCurveRadius);
   SetSelectionBlendFactor(Source.FSelectionBlendFactor);
   SetEmptyListMessage(Source.FEmptyListMessage);

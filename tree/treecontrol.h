@@ -14,6 +14,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
+#include "platform/graphics/imagelist.h"
 #include "tree/lazytree.h"
 #include "tree/positioncache.h"
 #include "tree/toggleanimation.h"
@@ -133,6 +134,13 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void SetButtonFillMode(TLTButtonFillMode Value) { SetAndRebuildImages(FButtonFillMode, Value); }
   TLTButtonStyle ButtonStyle() const { return FButtonStyle; }
   void SetButtonStyle(TLTButtonStyle Value) { SetAndRebuildImages(FButtonStyle, Value); }
+  // Image lists: the tree follows their changes and forgets them when they are destroyed.
+  plat::TCustomImageList* Images() const { return FImages.List; }
+  void SetImages(plat::TCustomImageList* Value) { SetImageList(FImages, Value); }
+  plat::TCustomImageList* StateImages() const { return FStateImages.List; }
+  void SetStateImages(plat::TCustomImageList* Value) { SetImageList(FStateImages, Value); }
+  plat::TCustomImageList* CustomCheckImages() const { return FCustomCheckImages.List; }
+  void SetCustomCheckImages(plat::TCustomImageList* Value) { SetImageList(FCustomCheckImages, Value); }
   TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
   void SetCheckImageKind(TCheckImageKind Value);
   TLTNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
@@ -298,6 +306,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // Window side.
   void Dispatch(plat::TMessage& Message) override;
   void Loaded() override;
+  void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
   bool DoMouseWheel(plat::TShiftState Shift, int WheelDelta, plat::TPoint MousePos) override;
   void Paint() override;
   // (Re)applies what depends on the window: theming states, scaled heights, scroll bars.
@@ -335,6 +344,14 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
     Field = Value;
     if (!Loading()) Invalidate();  // the button and line images are drawn from these settings when painting
   }
+  struct TImageLink {
+    plat::TCustomImageList* List = nullptr;
+    int Link = 0;
+  };
+  void SetImageList(TImageLink& Link, plat::TCustomImageList* Value);
+  void ImageListChanged() {
+    if (!IsDestroying()) Invalidate();
+  }
   void HandleScrollMessage(plat::TMessage& Message, bool Vertical);
   void HandleResize();
   void KeepToggledInView(PLazyNode Node, int64_t HeightDelta, bool Fits, bool RowTop0, bool RoomAbove,
@@ -346,6 +363,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TLTColors FColors;
   std::unique_ptr<TLTHeader> FHeader;
   TColumnIndex FFocusedColumn = NoColumn;
+  TImageLink FImages, FStateImages, FCustomCheckImages;
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;
   bool FRedrawSuspended = false;

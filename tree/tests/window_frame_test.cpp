@@ -578,5 +578,28 @@ TEST(TreeScroll, AutoScrollWhileARubberBandIsDrawn) {
   EXPECT_FALSE(t->TreeStates().Has(tsScrollPending));
 }
 
+TEST(TreeWindow, ARemovedImageListIsForgottenEverywhere) {
+  Fixture f;
+  TTestTree& t = *f.tree;
+  auto* list = new plat::TImageList(&f.form);
+  list->SetWidth(16);
+  list->SetHeight(16);
+  t.SetImages(list);
+  t.SetCustomCheckImages(list);
+  t.SetCheckImageKind(ckCustom);
+  QImage red(16, 16, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  list->AddImage(red);  // a change reaches the tree through its link without harm
+  delete list;
+  EXPECT_EQ(t.Images(), nullptr);
+  EXPECT_EQ(t.CustomCheckImages(), nullptr);
+  EXPECT_EQ(t.CheckImageKind(), ckSystemDefault);
+  auto* other = new plat::TImageList(&f.form);
+  t.SetStateImages(other);
+  t.SetStateImages(nullptr);
+  delete other;  // no longer linked: nothing to forget
+  EXPECT_EQ(t.StateImages(), nullptr);
+}
+
 }  // namespace
 }  // namespace lazytree
