@@ -60,6 +60,10 @@ class TGridHiding {
   void SetFilterLevel(int Value) { FFilterLevel = Value; }
   plat::TCollection& GridItems() { return FGridItems; }
 
+  // Real columns that sorting and row autosizing skip.
+  TIntList& IgnoreColumns() { return FIgnoreColumns; }
+  bool IsIgnoredColumn(int ACol) const { return FIgnoreColumns.HasValue(ACol); }
+
  private:
   int TotalCols() const { return FGrid.ColCount() + FCols.NumHidden(); }
   // Range records go in ascending Idx order unless Append; list records always go to the end.
@@ -76,6 +80,7 @@ class TGridHiding {
   THiddenRowIndex FRowIndex;
   plat::TCollection FGridItems{plat::ItemClassOf<TGridItem>()};
   int FFilterLevel = 0;
+  TIntList FIgnoreColumns{-1, -1};
 };
 
 }  // namespace grid

@@ -223,6 +223,41 @@ void TGridSelection::ClearSelectedCells() {
   FGrid.Invalidate();
 }
 
+// ---- hiding the selection and rows by their selection ---------------------------------------------------
+
+void TGridSelection::HideSelection() {
+  FOldSelection = FGrid.Selection();
+  FGrid.SetSelection({FGrid.ColCount(), FGrid.RowCount(), FGrid.ColCount(), FGrid.RowCount()});
+  FSelHidden = true;
+}
+
+void TGridSelection::UnHideSelection() {
+  FSelHidden = false;
+  if (FOldSelection.Top < FGrid.RowCount() && FOldSelection.Left < FGrid.ColCount()) {
+    FGrid.SetSelection(FOldSelection);
+    return;
+  }
+  const int row = FixedRowAlways && FGrid.FixedRows() == FGrid.RowCount() ? 0 : FGrid.FixedRows();
+  const int col = FixedColAlways && FGrid.FixedCols() == FGrid.ColCount() ? 0 : FGrid.FixedCols();
+  FGrid.SetSelection({col, row, col, row});
+}
+
+void TGridSelection::HideSelectedRows() {
+  for (int r = FGrid.RowCount() - 1; r >= FGrid.FixedRows(); --r)
+    if (FlagAt(FRowSelect, FMouse.RowSelectPersistent ? FHiding.DisplToRealRow(r) : r))
+      FHiding.HideRows(FHiding.DisplToRealRow(r), FHiding.DisplToRealRow(r));
+}
+
+void TGridSelection::HideUnSelectedRows() {
+  // After a row is hidden the same display index holds the next row.
+  for (int r = FGrid.FixedRows(); r < FGrid.RowCount() && FGrid.RowCount() > 1;) {
+    const int before = FGrid.RowCount();
+    if (!FlagAt(FRowSelect, FMouse.RowSelectPersistent ? FHiding.DisplToRealRow(r) : r))
+      FHiding.HideRows(FHiding.DisplToRealRow(r), FHiding.DisplToRealRow(r));
+    if (FGrid.RowCount() == before) ++r;
+  }
+}
+
 // ---- modified and enabled rows -------------------------------------------------------------------------
 
 bool TGridSelection::GetRowModified(int ARow) const { return FlagAt(FModifiedRows, ARow); }

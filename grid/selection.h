@@ -52,6 +52,19 @@ class TGridSelection {
   plat::TPoint SelectedCell(int i) const;
   void ClearSelectedCells();
 
+  // ---- hiding the selection and hiding rows by their selection
+  // Saves the selection and moves it outside the grid, so that nothing shows selected.
+  void HideSelection();
+  // Restores the saved selection when it still lies in the grid, else selects the first normal cell (row 0 /
+  // column 0 when FixedRowAlways / FixedColAlways and every row / column is fixed).
+  void UnHideSelection();
+  bool SelectionHidden() const { return FSelHidden; }
+  // Hides, by real index, the rows whose disjunct selection flag is set (clear), walking the display rows.
+  void HideSelectedRows();
+  void HideUnSelectedRows();
+  bool FixedRowAlways = false;
+  bool FixedColAlways = false;
+
   // ---- modified and enabled rows
   bool GetRowModified(int ARow) const;
   void SetRowModified(int ARow, bool Value);
@@ -85,6 +98,8 @@ class TGridSelection {
   std::vector<bool> FModifiedRows;
   std::vector<bool> FDisabledRows;
   bool FUseEnabledRows = false;
+  plat::TGridRect FOldSelection;
+  bool FSelHidden = false;
 };
 
 }  // namespace grid

@@ -173,6 +173,20 @@ void TCellGrid::SetGraphicObjectEx(int ACol, int ARow, plat::TObject* Value) {
   BlankTextBracket(ACol, ARow, [&] { GetCellProperties(ACol, ARow)->FGraphicObject = Value; });
 }
 
+plat::TRect TCellGrid::UsedCells() {
+  TRect used(-1, -1, -1, -1);
+  for (int r = 0; r < RowCount(); ++r)
+    for (int c = 0; c < ColCount(); ++c) {
+      if (GetCellEx(c, r).isEmpty()) continue;
+      if (used.Left < 0) {
+        used = TRect(c, r, c, r);
+        continue;
+      }
+      used = TRect(std::min(used.Left, c), std::min(used.Top, r), std::max(used.Right, c), std::max(used.Bottom, r));
+    }
+  return used.Left < 0 ? TRect(0, 0, 0, 0) : used;
+}
+
 // ---- texts ---------------------------------------------------------------------------------------------
 
 QString TCellGrid::GetCellEx(int ACol, int ARow) {

@@ -101,6 +101,10 @@ class TCellGrid {
   QString Cells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
   void SetCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
 
+  // The smallest rectangle (in cells, last cell inclusive) holding every cell of the counts whose text, read as
+  // Cells reads it, is not empty; (0, 0, 0, 0) when all are empty.
+  plat::TRect UsedCells();
+
   // ---- merging
   virtual void MergeCells(int c, int r, int spanx, int spany);
   virtual void SplitCells(int c, int r);

@@ -145,5 +145,52 @@ TEST_F(SelectionTest, ModifiedAndEnabledRows) {
   EXPECT_TRUE(s.GetRowEnabled(50));
 }
 
+TEST_F(SelectionTest, HiddenSelectionComesBackOrFallsBackToTheFirstNormalCell) {
+  s.SelectRange(2, 3, 2, 4);
+  s.HideSelection();
+  EXPECT_TRUE(s.SelectionHidden());
+  EXPECT_FALSE(g->Selection().Contains(2, 2));
+  s.UnHideSelection();
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{2, 2, 3, 4}));
+  s.SelectRange(1, 1, 8, 9);
+  s.HideSelection();
+  g->SetRowCount(5);  // the saved selection lies past the grid now
+  s.UnHideSelection();
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{1, 1, 1, 1}));
+}
+
+TEST_F(SelectionTest, RowsHiddenByTheirSelectionFlags) {
+  for (int r = 0; r < 10; ++r) g->SetCells(0, r, QString::number(r));
+  g->mouse.SetDisjunctRowSelect(true);
+  s.SetRowSelect(3, true);
+  s.SetRowSelect(4, true);
+  s.SetRowSelect(8, true);
+  s.HideSelectedRows();
+  EXPECT_EQ(g->RowCount(), 7);
+  EXPECT_TRUE(g->hiding.IsHiddenRow(3) && g->hiding.IsHiddenRow(4) && g->hiding.IsHiddenRow(8));
+  g->hiding.UnHideRowsAll();
+  ASSERT_EQ(g->RowCount(), 10);
+  g->mouse.RowSelectPersistent = true;  // flags by real row
+  s.HideUnSelectedRows();
+  std::vector<QString> shown;
+  for (int r = 0; r < g->RowCount(); ++r) shown.push_back(g->Cells(0, r));
+  EXPECT_EQ(shown, (std::vector<QString>{"0", "3", "4", "8"}));
+}
+
+TEST(UsedCells, BoundingRectangleOfTheFilledCells) {
+  plat::TForm form(nullptr);
+  auto* g = new TSelGrid(&form);
+  g->SetColCount(5);
+  g->SetRowCount(8);
+  EXPECT_EQ(g->UsedCells(), plat::TRect(0, 0, 0, 0));
+  g->SetCells(2, 5, "x");
+  EXPECT_EQ(g->UsedCells(), plat::TRect(2, 5, 2, 5));
+  g->SetCells(4, 1, "y");
+  g->SetCells(7, 7, "outside the counts");
+  EXPECT_EQ(g->UsedCells(), plat::TRect(2, 1, 4, 5));
+  g->hiding.IgnoreColumns().Add(3);
+  EXPECT_TRUE(g->hiding.IsIgnoredColumn(3));
+}
+
 }  // namespace
 }  // namespace grid
