@@ -78,26 +78,40 @@ TGridItem* TTypedCells::HiddenRecord(int ARow) const {
 }
 
 QString TTypedCells::GetCellsEx(int ACol, int ARow) {
-  if (TGridItem* rec = HiddenRecord(ARow))
-    return ACol >= 0 && ACol < rec->Items()->Count() ? rec->Items()->Strings(ACol) : QString();
+  if (ACol < 0 || ARow < 0) return QString();
+  if (TGridItem* rec = HiddenRecord(ARow)) {
+    QString value = ACol < rec->Items()->Count() ? rec->Items()->Strings(ACol) : QString();
+    FGrid.GetDisplText(ACol, ARow, value);
+    return value;
+  }
   return FGrid.Cells(ACol, FHiding.RealToDisplRow(ARow));
 }
 
 void TTypedCells::SetCellsEx(int ACol, int ARow, const QString& Value) {
+  if (ACol < 0 || ARow < 0) return;
   if (TGridItem* rec = HiddenRecord(ARow)) {
-    if (ACol >= 0 && ACol < rec->Items()->Count()) rec->Items()->SetStrings(ACol, Value);
+    while (rec->Items()->Count() <= ACol) rec->Items()->Add(QString());
+    rec->Items()->SetStrings(ACol, Value);
     return;
   }
-  FGrid.SetCells(ACol, FHiding.RealToDisplRow(ARow), Value);
+  const int row = FHiding.RealToDisplRow(ARow);
+  FGrid.SetCells(ACol, row, Value);
+  if (FHiding.RealToDisplCol(ACol) != ACol) FGrid.RepaintCell(FHiding.RealToDisplCol(ACol), row);
 }
 
 QString TTypedCells::GetGridCellsEx(int ACol, int ARow) {
-  if (HiddenRecord(ARow)) return GetCellsEx(ACol, ARow);
+  if (ACol < 0 || ARow < 0) return QString();
+  if (TGridItem* rec = HiddenRecord(ARow))
+    return ACol < rec->Items()->Count() ? rec->Items()->Strings(ACol) : QString();
   return FGrid.GetGridCell(ACol, FHiding.RealToDisplRow(ARow));
 }
 
 void TTypedCells::SetGridCellsEx(int ACol, int ARow, const QString& Value) {
-  if (HiddenRecord(ARow)) return SetCellsEx(ACol, ARow, Value);
+  if (ACol < 0 || ARow < 0) return;
+  if (TGridItem* rec = HiddenRecord(ARow)) {
+    if (ACol < rec->Items()->Count()) rec->Items()->SetStrings(ACol, Value);  // the list is not extended
+    return;
+  }
   const int row = FHiding.RealToDisplRow(ARow);
   FGrid.SetGridCell(ACol, row, Value);
   FGrid.RepaintCell(FHiding.RealToDisplCol(ACol), row);

@@ -30,7 +30,8 @@ class TTypedCells {
   QString GetStrippedCell(int ACol, int ARow);
   int GetLinesInCell(int ACol, int ARow);
 
-  // Real row: a hidden row is read from and written into its record (a write never extends the record).
+  // Real row: a hidden row is read from and written into its record (its text through the display-text hook;
+  // a write of the display text extends the record, a raw write does not).
   QString GetCellsEx(int ACol, int ARow);
   void SetCellsEx(int ACol, int ARow, const QString& Value);
   QString GetGridCellsEx(int ACol, int ARow);

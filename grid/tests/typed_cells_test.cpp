@@ -100,6 +100,14 @@ TEST_F(TypedTest, RealRowsReachHiddenRowsInTheirRecords) {
   t.SetAllFloats(3, 6, 1.5);
   EXPECT_EQ(g->Cells(3, 4), "1.50");
   EXPECT_EQ(t.GetCellsEx(9, 4), "");  // past the record's cells
+  t.SetGridCellsEx(6, 5, "raw");     // a raw write does not extend the record
+  EXPECT_EQ(t.GetGridCellsEx(6, 5), "");
+  t.SetCellsEx(6, 5, "text");        // a text write does
+  EXPECT_EQ(t.GetGridCellsEx(6, 5), "text");
+  g->SetNormalRowCount(8);
+  g->OnGetDisplText = [](plat::TObject*, int, int, QString& v) { v += "!"; };
+  EXPECT_EQ(t.GetCellsEx(1, 5), "50!");  // hidden rows pass the display-text hook too
+  g->OnGetDisplText = nullptr;
   g->hiding.UnHideRows(4, 5);
   EXPECT_EQ(g->Cells(1, 4), "44");
   EXPECT_EQ(t.GetGridCellsEx(2, 5), "<b>5</b>");
