@@ -1,6 +1,7 @@
 #include "platform/xml/xml_text_check.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 
 namespace plat::xmltext {
@@ -116,6 +117,15 @@ qsizetype SkipDoctype(const QByteArray& t, qsizetype at) {
 }
 
 }  // namespace
+
+QString Position(const QByteArray& Text, qsizetype Offset) {
+  Offset = std::clamp<qsizetype>(Offset, 0, Text.size());
+  const QByteArray before = Text.left(Offset);
+  const qsizetype line = before.count('\n') + 1;
+  const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+  const qsizetype column = QString::fromUtf8(before.mid(lineStart)).size() + 1;
+  return QStringLiteral("line %1, column %2").arg(line).arg(column);
+}
 
 TTextEncoding EncodingOf(const QByteArray& Data) {
   if (Data.startsWith("\xEF\xBB\xBF")) return TTextEncoding::Utf8;

@@ -28,4 +28,7 @@ struct TTextFault {
 // and the document type declaration hold no references and are skipped.
 TTextFault CheckText(const QByteArray& Text, TTextEncoding Encoding);
 
+// "line L, column C" of a byte offset in a UTF-8 text (columns count characters).
+QString Position(const QByteArray& Text, qsizetype Offset);
+
 }  // namespace plat::xmltext

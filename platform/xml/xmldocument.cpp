@@ -339,17 +339,6 @@ struct ContentCheck : pugi::xml_tree_walker {
   std::vector<size_t> slots_;
 };
 
-// --- error positions --------------------------------------------------------------------------------------------
-
-QString Position(const QByteArray& text, qsizetype offset) {
-  offset = std::clamp<qsizetype>(offset, 0, text.size());
-  const QByteArray before = text.left(offset);
-  const qsizetype line = before.count('\n') + 1;
-  const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-  const qsizetype column = QString::fromUtf8(before.mid(lineStart)).size() + 1;
-  return QStringLiteral("line %1, column %2").arg(line).arg(column);
-}
-
 }  // namespace
 
 // --- TXMLNode -----------------------------------------------------------------------------------------------------
@@ -657,7 +646,7 @@ bool TXMLDocument::Load(QByteArray data, bool decoded, const std::function<QByte
   const xmltext::TTextFault fault =
       xmltext::CheckText(data, decoded ? xmltext::TTextEncoding::Utf8 : xmltext::EncodingOf(data));
   if (fault.Offset >= 0) {
-    *error = QStringLiteral("%1: %2").arg(Position(data, fault.Offset), fault.What);
+    *error = QStringLiteral("%1: %2").arg(xmltext::Position(data, fault.Offset), fault.What);
     return false;
   }
 
@@ -678,7 +667,7 @@ bool TXMLDocument::Load(QByteArray data, bool decoded, const std::function<QByte
     const QByteArray text = utf8 ? original()
                                  : result.encoding == pugi::encoding_latin1 ? QString::fromLatin1(original()).toUtf8()
                                                                             : QByteArray();
-    *error = text.isNull() ? what : QStringLiteral("%1: %2").arg(Position(text, offset), what);
+    *error = text.isNull() ? what : QStringLiteral("%1: %2").arg(xmltext::Position(text, offset), what);
     return false;
   };
   if (!result) return fail(Q(result.description()), static_cast<qsizetype>(result.offset));
