@@ -64,7 +64,9 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
   // Button images and the frame are drawn from these colours when painting: any change repaints.
   FColors = TLTColors(TLTColors::TOwner{
       [this](int Index) {
-        if (Index < 0 ? !Updating() : !Loading()) Invalidate();
+        if (Index < 0 ? Updating() : Loading()) return;
+        if (Index == ciTreeLineColor || Index < 0) BuildButtonAndLineImages(true, false);
+        Invalidate();
       },
       [this] { return Color(); }, [this] { return Font()->Color(); }, [this] { return Font()->Color(); }});
   FControlStyle.Exclude(plat::csSetCaption);
@@ -133,8 +135,53 @@ void TBaseLazyTreeControl::CreateWnd() {
   else
     DoStateChange({}, {tsUseThemes, tsUseExplorerTheme, tsWindowCreating});
   AutoScaleNodeHeight();
+  BuildButtonAndLineImages(true, true);
   UpdateScrollBars(true);
   Invalidate();
+}
+
+void TBaseLazyTreeControl::BuildButtonAndLineImages(bool NeedButtons, bool NeedLines) {
+  if (NeedButtons) {
+    TButtonLook look;
+    look.Triangle = FButtonStyle == bsTriangle;
+    look.FillMode = FButtonFillMode;
+    look.Themed = TreeStates().Has(tsUseThemes);
+    look.Background = FColors.BackGroundColor();
+    look.TreeLine = FColors.TreeLineColor();
+    look.NodeFont = FColors.NodeFontColor();
+    std::function<void(TButtonImages&, int&)> prepare;
+    if (OnPrepareButtonBitmaps) prepare = [this](TButtonImages& i, int& size) { OnPrepareButtonBitmaps(this, i, size); };
+    BuildButtonImages(FButtonImages, look, prepare);
+  }
+  if (NeedLines) {
+    FLinePattern = FLineStyle == lsSolid ? SolidLinePattern : DottedLinePattern;
+    if (FLineStyle == lsCustomStyle && OnGetLineStyle) OnGetLineStyle(this, FLinePattern);
+  }
+}
+
+void TBaseLazyTreeControl::FillDotted(plat::TCanvas* Canvas, const plat::TRect& R, plat::TColor Background) {
+  FDottedBrush.SetImage(PatternImage(FLinePattern, Canvas->Font()->Color(), Background));
+  plat::TBrush saved;
+  saved.Assign(*Canvas->Brush());
+  Canvas->Brush()->SetColor(Background);
+  Canvas->Brush()->SetBitmap(&FDottedBrush);
+  Canvas->FillRect(R);
+  Canvas->Brush()->SetBitmap(nullptr);
+  Canvas->Brush()->Assign(saved);
+}
+
+void TBaseLazyTreeControl::DrawHorzDottedLine(plat::TCanvas* Canvas, int Left, int Right, int Top) {
+  FillDotted(Canvas, plat::Rect(std::min(Left, Right), Top, std::max(Left, Right) + 1, Top + 1),
+             FColors.BackGroundColor());
+}
+
+void TBaseLazyTreeControl::DrawVertDottedLine(plat::TCanvas* Canvas, int Top, int Bottom, int Left,
+                                              bool UseSelectedBkColor) {
+  plat::TColor back = FColors.BackGroundColor();
+  if (UseSelectedBkColor)
+    back = Focused() || TreeOptions().PaintOptions.Has(toPopupMode) ? FColors.FocusedSelectionColor()
+                                                                     : FColors.UnfocusedSelectionColor();
+  FillDotted(Canvas, plat::Rect(Left, std::min(Top, Bottom), Left + 1, std::max(Top, Bottom) + 1), back);
 }
 
 void TBaseLazyTreeControl::Invalidate() {
@@ -185,12 +232,16 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
     }
     case plat::CM_COLORCHANGED:
       plat::TCustomControl::Dispatch(M);
-      if (!Loading()) Invalidate();
+      if (!Loading()) {
+        BuildButtonAndLineImages(true, false);
+        Invalidate();
+      }
       return;
     case plat::CM_FONTCHANGED:
       plat::TCustomControl::Dispatch(M);
       if (!Loading()) {
         AutoScaleNodeHeight();
+        BuildButtonAndLineImages(true, false);
         Invalidate();
       }
       return;
@@ -357,6 +408,7 @@ void TBaseLazyTreeControl::SetPaintOptions(TLTPaintOptions Value) {
       DoStateChange({tsUseThemes});
     else
       DoStateChange({}, {tsUseThemes});
+    BuildButtonAndLineImages(true, false);
   }
   if (Value.Has(toChildrenAbove) != old.Has(toChildrenAbove)) {
     InvalidatePositionCache();

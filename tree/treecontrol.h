@@ -20,6 +20,7 @@
 #include "tree/toggleanimation.h"
 #include "tree/treecolors.h"
 #include "tree/treecolumns.h"
+#include "tree/treeimages.h"
 
 namespace lazytree {
 
@@ -180,7 +181,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TLTLineMode LineMode() const { return FLineMode; }
   void SetLineMode(TLTLineMode Value) { SetAndRepaint(FLineMode, Value); }
   TLTLineStyle LineStyle() const { return FLineStyle; }
-  void SetLineStyle(TLTLineStyle Value) { SetAndRebuildImages(FLineStyle, Value); }
+  void SetLineStyle(TLTLineStyle Value) { SetAndRebuildImages(FLineStyle, Value, false); }
   int Margin() const { return FMargin; }
   void SetMargin(int Value) { SetAndRepaint(FMargin, Value); }
   TLTNodeAlignment NodeAlignment() const { return FNodeAlignment; }
@@ -262,6 +263,18 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::function<void(TBaseLazyTreeControl* Sender, int Bar, bool Show)> OnShowScrollBar;
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, uint32_t& NodeHeight)> OnMeasureItem;
 
+  // --- Button and line images ----------------------------------------------------------------------------
+  // Rebuilds the expand-button bitmaps and/or the line pattern from the current style, fill and colours.
+  void BuildButtonAndLineImages(bool NeedButtons, bool NeedLines);
+  const TButtonImages& ButtonImages() const { return FButtonImages; }
+  const TLinePattern& LinePattern() const { return FLinePattern; }
+  // Dotted lines in the canvas font colour over the background (or the selection colour); both ends included,
+  // the dots aligned to the canvas's brush origin so that they continue from row to row.
+  void DrawHorzDottedLine(plat::TCanvas* Canvas, int Left, int Right, int Top);
+  void DrawVertDottedLine(plat::TCanvas* Canvas, int Top, int Bottom, int Left, bool UseSelectedBkColor);
+  std::function<void(TBaseLazyTreeControl* Sender, TButtonImages& Images, int& Size)> OnPrepareButtonBitmaps;
+  std::function<void(TBaseLazyTreeControl* Sender, TLinePattern& Bits)> OnGetLineStyle;
+
   // --- Expanding (the window's part: keeping the result in view) -----------------------------------------
   void ToggleNode(PLazyNode Node) override;
   // Raises DefaultNodeHeight to the text height of the font (with toAutoChangeScale).
@@ -339,11 +352,14 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
     if (!Loading()) Invalidate();
   }
   template <class T>
-  void SetAndRebuildImages(T& Field, const T& Value) {
+  void SetAndRebuildImages(T& Field, const T& Value, bool Buttons = true) {
     if (Field == Value) return;
     Field = Value;
-    if (!Loading()) Invalidate();  // the button and line images are drawn from these settings when painting
+    if (Loading()) return;
+    BuildButtonAndLineImages(Buttons, !Buttons);
+    Invalidate();
   }
+  void FillDotted(plat::TCanvas* Canvas, const plat::TRect& R, plat::TColor Background);
   struct TImageLink {
     plat::TCustomImageList* List = nullptr;
     int Link = 0;
@@ -364,6 +380,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::unique_ptr<TLTHeader> FHeader;
   TColumnIndex FFocusedColumn = NoColumn;
   TImageLink FImages, FStateImages, FCustomCheckImages;
+  TButtonImages FButtonImages;
+  TLinePattern FLinePattern = DottedLinePattern;
+  plat::TBitmap FDottedBrush{8, 8, plat::pf32bit};
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;
   bool FRedrawSuspended = false;

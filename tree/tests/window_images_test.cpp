@@ -1,0 +1,151 @@
+// The expand-button bitmaps in each style and fill, a handler drawing them itself, and dotted lines whose dots
+// follow the brush origin.
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/forms/forms.h"
+#include "platform/graphics/canvas.h"
+#include "tree/treecontrol.h"
+#include "tree/treeimages.h"
+
+namespace lazytree {
+namespace {
+
+using plat::TColor;
+
+QRgb Px(const plat::TBitmap& b, int x, int y) { return b.Image().pixel(x, y) | 0xFF000000u; }
+QRgb Rgb(TColor c) { return plat::ToQColor(c).rgb() | 0xFF000000u; }
+
+// The picture of a bitmap, one character per pixel (for failure messages).
+std::string Picture(const plat::TBitmap& b) {
+  std::string s;
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) s += Px(b, x, y) == Rgb(plat::clFuchsia) ? '.' : '#';
+    s += '\n';
+  }
+  return s;
+}
+
+TEST(ButtonImages, ShapesOfEachStyle) {
+  TButtonLook look;
+  look.Background = plat::clWhite;
+  look.TreeLine = plat::clBlue;
+  look.NodeFont = plat::clRed;
+  TButtonImages images;
+  BuildButtonImages(images, look);
+  ASSERT_EQ(images.Size, 9);
+  const plat::TBitmap& minus = *images.Minus;
+  const plat::TBitmap& plus = *images.Plus;
+  struct Case {
+    const char* name;
+    const plat::TBitmap* bitmap;
+    int x, y;
+    TColor expected;
+  };
+  const Case cases[] = {
+      {"frame", &minus, 0, 0, plat::clBlue},     {"frame, far corner", &minus, 8, 8, plat::clBlue},
+      {"face", &minus, 1, 1, plat::clWhite},     {"minus bar", &minus, 4, 4, plat::clRed},
+      {"bar start", &minus, 2, 4, plat::clRed},  {"bar end left out", &minus, 7, 4, plat::clWhite},
+      {"no upright in minus", &minus, 4, 2, plat::clWhite}, {"plus upright", &plus, 4, 2, plat::clRed},
+      {"plus bar", &plus, 2, 4, plat::clRed},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Px(*c.bitmap, c.x, c.y), Rgb(c.expected)) << c.name << "\n" << Picture(*c.bitmap);
+  EXPECT_EQ(images.PlusHot->Image(), plus.Image());
+  QImage sheet(20, 9, QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) {
+      sheet.setPixel(x, y, Px(plus, x, y));
+      sheet.setPixel(11 + x, y, Px(minus, x, y));
+    }
+  sheet.scaled(200, 90).save(QStringLiteral(TEST_BINARY_DIR "/tree_buttons.png"));
+  EXPECT_EQ(images.MinusSelectedHot->Image(), minus.Image());
+
+  look.Triangle = true;
+  BuildButtonImages(images, look);
+  EXPECT_EQ(Px(*images.Plus, 3, 4), Rgb(plat::clBlack)) << Picture(*images.Plus);
+  EXPECT_EQ(Px(*images.Plus, 7, 4), Rgb(plat::clFuchsia)) << "points right";
+  EXPECT_EQ(Px(*images.Minus, 4, 3), Rgb(plat::clBlack)) << Picture(*images.Minus);
+  EXPECT_EQ(Px(*images.Minus, 4, 7), Rgb(plat::clFuchsia)) << "points down";
+  EXPECT_EQ(images.Plus->TransparentColor(), plat::clFuchsia);
+
+  look.Triangle = false;
+  look.FillMode = 3;  // transparent: the face keeps the prepared colour
+  BuildButtonImages(images, look);
+  EXPECT_EQ(Px(*images.Minus, 1, 1), Rgb(plat::clFuchsia));
+  look.Themed = true;
+  BuildButtonImages(images, look);
+  bool drawn = false;
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) drawn |= Px(*images.Plus, x, y) != Rgb(plat::clWhite);
+  EXPECT_TRUE(drawn) << "the style's closed glyph";
+}
+
+TEST(ButtonImages, AHandlerDrawsThemItself) {
+  TButtonImages images;
+  int calls = 0;
+  BuildButtonImages(images, TButtonLook{}, [&](TButtonImages& i, int& size) {
+    ++calls;
+    EXPECT_EQ(size, 9);
+    EXPECT_EQ(Px(*i.MinusHot, 4, 4), Rgb(plat::clFuchsia)) << "prepared empty";
+    size = 11;
+  });
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(images.Size, 11);
+}
+
+struct TreeFixture {
+  plat::TForm form{nullptr};
+  TBaseLazyTreeControl* tree;
+  TreeFixture() {
+    tree = new TBaseLazyTreeControl(&form);
+    tree->SetParent(&form);
+  }
+};
+
+TEST(DottedLines, DotsAlternateIncludeBothEndsAndFollowTheBrushOrigin) {
+  TreeFixture f;
+  QImage image(20, 20, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  plat::TCanvas canvas(&image);
+  canvas.Font()->SetColor(plat::clRed);
+  f.tree->DrawHorzDottedLine(&canvas, 10, 2, 3);  // ends in either order
+  const QRgb red = Rgb(plat::clRed), back = Rgb(f.tree->Colors().BackGroundColor());
+  for (int x = 2; x <= 10; ++x) EXPECT_EQ(image.pixel(x, 3), ((x + 3) % 2 == 0) ? red : back) << x;
+  EXPECT_EQ(image.pixel(1, 3), QColor(Qt::green).rgb());
+  EXPECT_EQ(image.pixel(11, 3), QColor(Qt::green).rgb());
+  // A row drawn with its brush origin one pixel down continues the pattern of the row above.
+  canvas.SetBrushOrigin(plat::TPoint(0, 1));
+  f.tree->DrawHorzDottedLine(&canvas, 2, 10, 4);
+  for (int x = 2; x <= 10; ++x) EXPECT_EQ(image.pixel(x, 4), image.pixel(x, 3)) << x;
+  canvas.SetBrushOrigin(plat::TPoint(0, 0));
+  f.tree->Colors().SetFocusedSelectionColor(plat::clBlue);
+  f.tree->Colors().SetUnfocusedSelectionColor(plat::clYellow);
+  f.tree->DrawVertDottedLine(&canvas, 5, 9, 15, true);
+  for (int y = 5; y <= 9; ++y)
+    EXPECT_EQ(image.pixel(15, y), ((15 + y) % 2 == 0) ? red : Rgb(plat::clYellow)) << y;
+
+  f.tree->SetLineStyle(lsSolid);
+  f.tree->DrawHorzDottedLine(&canvas, 0, 19, 12);
+  for (int x = 0; x < 20; ++x) EXPECT_EQ(image.pixel(x, 12), red) << x;
+  f.tree->OnGetLineStyle = [](TBaseLazyTreeControl*, TLinePattern& bits) { bits.fill(0xFF); };
+  f.tree->SetLineStyle(lsCustomStyle);
+  f.tree->DrawHorzDottedLine(&canvas, 0, 19, 13);
+  for (int x = 0; x < 20; ++x) EXPECT_EQ(image.pixel(x, 13), back) << x;
+}
+
+TEST(ButtonImages, TheTreeRebuildsThemWhenTheirSettingsChange) {
+  TreeFixture f;
+  f.tree->SetPaintOptions(f.tree->TreeOptions().PaintOptions - TLTPaintOptions{toThemeAware});
+  f.tree->SetButtonStyle(bsTriangle);
+  EXPECT_EQ(Px(*f.tree->ButtonImages().Plus, 3, 4), Rgb(plat::clBlack));
+  f.tree->SetButtonStyle(bsRectangle);
+  f.tree->Colors().SetTreeLineColor(plat::clLime);
+  EXPECT_EQ(Px(*f.tree->ButtonImages().Plus, 0, 0), Rgb(plat::clLime));
+}
+
+}  // namespace
+}  // namespace lazytree
