@@ -86,7 +86,8 @@ class TName_Table {
   static std::size_t Hash(const char* s, std::size_t& len) {
     len = std::strlen(s);
     if (len == 0) return 0;
-    const uint32_t h = uint32_t(len) * 61u + uint8_t(s[0]) * 7u + uint8_t(s[len - 1]) * 131u + uint8_t(s[len / 2]) * 17u;
+    const uint32_t h =
+        uint32_t(len) * 61u + uint8_t(s[0]) * 7u + uint8_t(s[len - 1]) * 131u + uint8_t(s[len / 2]) * 17u;
     return (h ^ (h >> 7)) & (kSlots - 1);
   }
   const char* const* names_;
@@ -354,7 +355,8 @@ QString Fault_Message(const TVariabile& v, int nodeNumber, int varNumber) {
   if (v.Fault_Attr == TVar_Attr::Count) return QString();
   const QString where = QStringLiteral("M_Bus.xml, node %1, variable %2").arg(nodeNumber).arg(varNumber);
   if (!v.Fault_Present) return QStringLiteral("%1: the attribute %2 is missing.").arg(where, Attr_Name(v.Fault_Attr));
-  return QStringLiteral("%1, attribute %2: %3").arg(where, Attr_Name(v.Fault_Attr), plat::NotIntegerMessage(v.Fault_Text));
+  return QStringLiteral("%1, attribute %2: %3")
+      .arg(where, Attr_Name(v.Fault_Attr), plat::NotIntegerMessage(v.Fault_Text));
 }
 
 TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRead_Mode mode) {
@@ -378,7 +380,8 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRe
       vars.push_back(Read_Var(va));
       const TVariabile& v = vars.back();
       // The scale register has a default for the editor; only the compiler insists on it.
-      if (mode == TRead_Mode::Stop_At_Fault && v.Fault_Attr != TVar_Attr::Count && v.Fault_Attr != TVar_Attr::ModScale) {
+      const bool fatal = v.Fault_Attr != TVar_Attr::Count && v.Fault_Attr != TVar_Attr::ModScale;
+      if (mode == TRead_Mode::Stop_At_Fault && fatal) {
         r.Error = Fault_Message(v, nodeNumber, varNumber);
         vars.pop_back();
         return r;
@@ -436,8 +439,8 @@ QString Root_Caption() { return QStringLiteral("M-Bus Network"); }
 QString Node_Caption(const TNodo& n, int32_t deviceType) {
   if (Is_Wireless(n, deviceType))
     return QStringLiteral("wM-Bus Node - Address ") + n.wMBus_Add + QStringLiteral(" - ") + n.Description;
-  return QStringLiteral("ID ") + QString::number(n.Node_ID_Type == 1 ? n.Node_Sec : n.Node_Pri) + QStringLiteral(" - ") +
-         n.Description;
+  const int32_t address = n.Node_ID_Type == 1 ? n.Node_Sec : n.Node_Pri;
+  return QStringLiteral("ID ") + QString::number(address) + QStringLiteral(" - ") + n.Description;
 }
 
 QString Var_Caption(const TVariabile& v) { return QStringLiteral("VAR - ") + v.Description; }

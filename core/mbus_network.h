@@ -138,7 +138,8 @@ struct TRead_Result {
   TNetwork Network;  // with Stop_At_Fault: the nodes read up to the fault
   QString Error;     // empty when the whole file was read
 };
-TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRead_Mode mode = TRead_Mode::Stop_At_Fault);
+TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType,
+                          TRead_Mode mode = TRead_Mode::Stop_At_Fault);
 // Where a variable's fault lies and what it is: "M_Bus.xml, node N, variable M: ..." (empty without a fault).
 QString Fault_Message(const TVariabile& v, int nodeNumber, int varNumber);
 // An absent file gives an empty network; a file that is no XML gives the parser's message with its line.

@@ -236,7 +236,8 @@ void TNetwork_Checks::Node_Registers_Part(const TNode_Input& in, const TNode_Lay
   }
 }
 
-TCheck_Result TNetwork_Checks::Check_Node(const TNode_Input& in, const TNode_Layout& layout, const TSelection& sel) const {
+TCheck_Result TNetwork_Checks::Check_Node(const TNode_Input& in, const TNode_Layout& layout,
+                                          const TSelection& sel) const {
   TCheck_Result out;
   int64_t state = 0, ident = 0;
   const bool wireless = layout.Wireless(in);

@@ -63,7 +63,8 @@ class TNetwork_Checks {
   bool Wireless(const TNodo& n) const { return Is_Wireless(n, FDevice_Type); }
   std::optional<TCheck_Message> Node_Rows(const TNodo& n, const TRegisters_Probe& p) const;
   std::optional<TCheck_Message> Var_Rows(const TNodo& n, const TVariabile& v, const TRegisters_Probe& p) const;
-  bool Wired_Part(const TNode_Input& in, const TSelection& sel, TCheck_Result& out, int64_t& state, int64_t& ident) const;
+  bool Wired_Part(const TNode_Input& in, const TSelection& sel, TCheck_Result& out, int64_t& state,
+                  int64_t& ident) const;
   bool Wireless_Part(const TNode_Input& in, TCheck_Result& out, int64_t& state, int64_t& ident) const;
   bool Common_Part(const TNode_Input& in, const TNode_Layout& layout, bool wireless, int64_t state, int64_t ident,
                    TCheck_Result& out) const;

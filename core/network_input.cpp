@@ -186,7 +186,8 @@ TVar_Input New_Var_Input() {
 }
 
 QString Typed_Node_Caption(const TNode_Input& in, const TNode_Layout& layout) {
-  if (layout.Wireless(in)) return QStringLiteral("wM-Bus Node - Address ") + in.wAdd + QStringLiteral(" - ") + in.Description;
+  if (layout.Wireless(in))
+    return QStringLiteral("wM-Bus Node - Address ") + in.wAdd + QStringLiteral(" - ") + in.Description;
   return QStringLiteral("ID ") + (in.Primary ? in.Pri : in.Sec) + QStringLiteral(" - ") + in.Description;
 }
 

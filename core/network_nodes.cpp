@@ -55,7 +55,9 @@ struct Filler {
       n.SND_NKE = uint8_t(s.Send_SNK);
       n.Reset_App = uint8_t(s.Reset_App);
       // Without a readable Cut_After the converter reads up to 250 telegrams.
-      n.Cut_After = (s.Unread & net::Bit(net::TNode_Attr::Cut_After)) ? 250 : Byte_Checked(s.Cut_After, Name(net::TNode_Attr::Cut_After), 0, 254) + 1;
+      n.Cut_After = (s.Unread & net::Bit(net::TNode_Attr::Cut_After))
+                        ? 250
+                        : Byte_Checked(s.Cut_After, Name(net::TNode_Attr::Cut_After), 0, 254) + 1;
     } else {
       n.ID = net::Wireless_Ident(s).Address;
       n.RSSI = Reg(s.RSSI, Name(net::TNode_Attr::wMBus_RSSI));
@@ -122,8 +124,10 @@ struct Filler {
     v.Modbus_Register = uint16_t(s.Modbus_Register);
     v.Modbus_Scale = uint16_t(s.Modbus_Scale);
     v.TP_Mod_Year = uint16_t(s.TP_Mod_Year);
-    if (Is_Time_Point(fmt, node, v)) Reg(s.TP_Mod_Year, Name(net::TVar_Attr::TP_Mod_Year));
-    else Reg(s.Modbus_Register, Name(net::TVar_Attr::ModReg));
+    if (Is_Time_Point(fmt, node, v))
+      Reg(s.TP_Mod_Year, Name(net::TVar_Attr::TP_Mod_Year));
+    else
+      Reg(s.Modbus_Register, Name(net::TVar_Attr::ModReg));
     if (!(v.Options & Opt_Conv_Float)) Reg(s.Modbus_Scale, Name(net::TVar_Attr::ModScale));
     return v;
   }
@@ -135,11 +139,13 @@ std::optional<net::TNetwork> Load_Network_For_Compile(const QString& fileMBus, i
   if (plat::FileAbsent(fileMBus)) return std::nullopt;
   plat::TXMLDocument doc;
   QString error;
-  if (!doc.LoadFromFile(fileMBus, &error)) throw ECompileError(QStringLiteral("M_Bus.xml cannot be read: %1").arg(error));
+  if (!doc.LoadFromFile(fileMBus, &error))
+    throw ECompileError(QStringLiteral("M_Bus.xml cannot be read: %1").arg(error));
   return net::Read_Network(doc, deviceType, net::TRead_Mode::Read_All).Network;
 }
 
-Bank_Network Collect(Bank_Format fmt, int deviceType, const std::optional<net::TNetwork>& mbus, const TParGen_Numbers& par) {
+Bank_Network Collect(Bank_Format fmt, int deviceType, const std::optional<net::TNetwork>& mbus,
+                     const TParGen_Numbers& par) {
   Bank_Network out;
   if (!mbus) return out;
   const bool network = fmt == Bank_Format::Network;
@@ -163,7 +169,8 @@ Bank_Network Collect(Bank_Format fmt, int deviceType, const std::optional<net::T
         if (wireless) {
           if (out.Nodi_Wireless.size() >= std::size_t(Max_Wireless_Nodes))
             throw ECompileError(QStringLiteral("%1: more than %2 wireless nodes; the converter has %2 wireless slots.")
-                                    .arg(f.Where()).arg(Max_Wireless_Nodes));
+                                    .arg(f.Where())
+                                    .arg(Max_Wireless_Nodes));
           out.wMBus_Slots.push_back(Filler::Slot(s));
           out.Nodi_Wireless.push_back(std::move(n));
           rec = &out.Nodi_Wireless.back();

@@ -17,6 +17,7 @@ std::optional<net::TNetwork> Load_Network_For_Compile(const QString& fileMBus, i
 
 // The enabled nodes that have enabled variables, as the builder of a format takes them. A value the image
 // cannot hold, and a variable without its required attributes, end the compile.
-Bank_Network Collect(Bank_Format fmt, int deviceType, const std::optional<net::TNetwork>& mbus, const TParGen_Numbers& par);
+Bank_Network Collect(Bank_Format fmt, int deviceType, const std::optional<net::TNetwork>& mbus,
+                     const TParGen_Numbers& par);
 
 }  // namespace core::bank

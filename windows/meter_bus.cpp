@@ -1,5 +1,10 @@
 #include "windows/meter_bus.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QStyle>
+
 #include "windows/meter_bus_lists.h"
 #include "windows/window_frame.h"
 
@@ -10,14 +15,14 @@ TFMeter_Bus* FMeter_Bus = nullptr;
 
 namespace {
 
-constexpr int Pitch = 24;       // rows of a page
-constexpr int Page_Top = 8;     // first row of a page
+constexpr int Pitch = 24;    // rows of a page
+constexpr int Page_Top = 8;  // first row of a page
 constexpr int Label_Left = 10;
 constexpr int Field_Left = 200;
 constexpr int Field_Width = 140;
 constexpr int List_Width = 290;
 constexpr int Panel_Height = 12 * 24;  // the wireless panel: twelve rows
-constexpr int TP_Height = 74;      // the Time Point group
+constexpr int TP_Height = 74;          // the Time Point group
 
 }  // namespace
 
@@ -87,8 +92,10 @@ void TFMeter_Bus::Build_Tree() {
   auto item = [this](const char* name, std::function<void(TObject*)> click) {
     auto* m = new TMenuItem(this);
     m->SetName(QString::fromLatin1(name));
-    if (click) m->OnClick = std::move(click);
-    else m->SetCaption(QStringLiteral("-"));
+    if (click)
+      m->OnClick = std::move(click);
+    else
+      m->SetCaption(QStringLiteral("-"));
     PopupMenu1->Items()->Add(m);
     return m;
   };
@@ -325,8 +332,22 @@ void TFMeter_Bus::Build_Var_Page() {
   Set_Var_Page(TVar_Input{});
 }
 
+void TFMeter_Bus::Select_Width_ComboBox(TComboBox* CB) {
+  QComboBox* box = CB->ComboBox();
+  const QFontMetrics metrics(box->font());
+  int width = 0;
+  for (int i = 0; i < box->count(); ++i) width = std::max(width, metrics.horizontalAdvance(box->itemText(i)));
+  width += 12 + (CB == CB_VIFE ? 65 : 30);
+  const int scrollBar = box->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  if (CB->Width() - scrollBar >= width) return;
+  if (box->count() > CB->DropDownCount()) width += scrollBar;
+  box->view()->setMinimumWidth(width);
+}
+
 void TFMeter_Bus::DoCreate() {
   FMeter_Bus = this;
+  Select_Width_ComboBox(CB_Var_ToD);
+  Select_Width_ComboBox(CB_VIFE);
   Frame.L_SW_Code->SetCaption(SW_Code_Type(FDeviceType));
   Nodes_Move_Elements();
   Sposta_Oggetti_Var(0);
@@ -367,10 +388,10 @@ void TFMeter_Bus::Set_Lang() {
   btn_Add_Var->SetCaption(Lang_Text(175));
   CB_Var_En->SetCaption(Lang_Text(152));
   L_Var_Desc->SetCaption(Lang_Text(153));
-  const std::pair<TLabel*, int> varLabels[] = {
-      {L_Var_ToD, 154}, {L_VIF_ASCII, 155}, {L_Var_FF, 156}, {L_Var_Dim, 157}, {L_Length, 158},
-      {L_Var_Unit, 159}, {L_Var_MR, 160}, {L_Scale_MB, 161}, {L_Sto_Num, 162}, {L_Tariff, 163},
-      {L_VIFE, 164}, {L_Position, 174}, {L_PostOpe, 345}};
+  const std::pair<TLabel*, int> varLabels[] = {{L_Var_ToD, 154}, {L_VIF_ASCII, 155}, {L_Var_FF, 156}, {L_Var_Dim, 157},
+                                               {L_Length, 158},  {L_Var_Unit, 159},  {L_Var_MR, 160}, {L_Scale_MB, 161},
+                                               {L_Sto_Num, 162}, {L_Tariff, 163},    {L_VIFE, 164},   {L_Position, 174},
+                                               {L_PostOpe, 345}};
   for (const auto& [l, t] : varLabels) l->SetCaption(Lang_Text(t));
   GroupBox4->SetCaption(Lang_Text(165));
   CB_TP_MR->SetCaption(Lang_Text(166));
@@ -412,26 +433,36 @@ void TFMeter_Bus::CB_MBus_TypeChange(TObject*) {
   const bool wired = !wireless;
   const bool extras = layout.Extras;
   P_wMBus_Node->SetVisible(wireless);
-  std::vector<std::pair<const TRow*, bool>> rows = {{&FNode_Rows_En, true}, {&FNode_Rows_Desc, true},
-                                                    {&FNode_Rows_Type, layout.Wireless_Side()}};
+  std::vector<std::pair<const TRow*, bool>> rows = {
+      {&FNode_Rows_En, true}, {&FNode_Rows_Desc, true}, {&FNode_Rows_Type, layout.Wireless_Side()}};
   int top = Page_Top;
   if (wireless) {
     // The panel stands under the M-Bus type row; the manufacturer-specific rows follow it.
     Stack(rows, top);
     P_wMBus_Node->SetTop(Page_Top + 3 * Pitch + 4);
-    rows = {{&FNode_Rows_Pri, false},   {&FNode_Rows_Sec, false},    {&FNode_Rows_State, false},
-            {&FNode_Rows_Iden, false},  {&FNode_Rows_BCD, false},    {&FNode_Rows_Swap, false},
-            {&FNode_Rows_SND, false},   {&FNode_Rows_Reset, false},  {&FNode_Rows_VarType, false},
-            {&FNode_Rows_Cut, false},   {&FNode_Rows_Access, false}, {&FNode_Rows_MSD, extras},
+    rows = {{&FNode_Rows_Pri, false},      {&FNode_Rows_Sec, false},      {&FNode_Rows_State, false},
+            {&FNode_Rows_Iden, false},     {&FNode_Rows_BCD, false},      {&FNode_Rows_Swap, false},
+            {&FNode_Rows_SND, false},      {&FNode_Rows_Reset, false},    {&FNode_Rows_VarType, false},
+            {&FNode_Rows_Cut, false},      {&FNode_Rows_Access, false},   {&FNode_Rows_MSD, extras},
             {&FNode_Rows_MSD_Len, extras}, {&FNode_Rows_MSD_Off, extras}, {&FNode_Rows_Button, true}};
     Stack(rows, Page_Top + 3 * Pitch + Panel_Height + 8);
     return;
   }
-  rows.insert(rows.end(), {{&FNode_Rows_Pri, wired},     {&FNode_Rows_Sec, wired},       {&FNode_Rows_State, wired},
-                           {&FNode_Rows_Iden, wired},    {&FNode_Rows_BCD, wired},       {&FNode_Rows_Swap, wired},
-                           {&FNode_Rows_SND, wired},     {&FNode_Rows_Reset, wired},     {&FNode_Rows_VarType, wired},
-                           {&FNode_Rows_Cut, extras},    {&FNode_Rows_MSD, extras},      {&FNode_Rows_MSD_Len, extras},
-                           {&FNode_Rows_MSD_Off, extras}, {&FNode_Rows_Access, extras},  {&FNode_Rows_Button, true}});
+  rows.insert(rows.end(), {{&FNode_Rows_Pri, wired},
+                           {&FNode_Rows_Sec, wired},
+                           {&FNode_Rows_State, wired},
+                           {&FNode_Rows_Iden, wired},
+                           {&FNode_Rows_BCD, wired},
+                           {&FNode_Rows_Swap, wired},
+                           {&FNode_Rows_SND, wired},
+                           {&FNode_Rows_Reset, wired},
+                           {&FNode_Rows_VarType, wired},
+                           {&FNode_Rows_Cut, extras},
+                           {&FNode_Rows_MSD, extras},
+                           {&FNode_Rows_MSD_Len, extras},
+                           {&FNode_Rows_MSD_Off, extras},
+                           {&FNode_Rows_Access, extras},
+                           {&FNode_Rows_Button, true}});
   Stack(rows, top);
 }
 

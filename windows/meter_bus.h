@@ -36,6 +36,8 @@ class TFMeter_Bus : public plat::TForm {
   void Nodes_Move_Elements();
   void CB_MBus_TypeChange(plat::TObject* Sender);
   void Sposta_Oggetti_Var(int Var_type);
+  // Widens a list's drop-down to its widest item.
+  void Select_Width_ComboBox(plat::TComboBox* CB);
   void CB_Var_ToDChange(plat::TObject* Sender);
   void CB_Var_DimChange(plat::TObject* Sender);
   void E_TP_YearChange(plat::TObject* Sender);

@@ -121,8 +121,10 @@ void TFMeter_Bus::TWClick(TObject*) {
   Aggiorna_Label();
   CB_Var_ToDChange(this);
   CB_Var_DimChange(this);
-  if (Var_Selected()) PageControl->SetActivePage(TS_Variables);
-  else if (Node_Selected()) PageControl->SetActivePage(TS_Nodes);
+  if (Var_Selected())
+    PageControl->SetActivePage(TS_Variables);
+  else if (Node_Selected())
+    PageControl->SetActivePage(TS_Nodes);
 }
 
 void TFMeter_Bus::Aggiorna_Label() {
@@ -267,7 +269,12 @@ namespace {
 
 TPaste_Group Group_Of(const TVariabile& v) {
   return {{QString::number(v.Modbus_Register), QString::number(v.Modbus_Scale), QString::number(v.TP_Mod_Year)},
-          v.Description, v.TP_Mod_Regs, v.Dimension, v.Length, v.Conv_Float, v.Force_Int32};
+          v.Description,
+          v.TP_Mod_Regs,
+          v.Dimension,
+          v.Length,
+          v.Conv_Float,
+          v.Force_Int32};
 }
 
 // The pasted copy with the registers the dialog gave.
@@ -323,9 +330,9 @@ void TFMeter_Bus::PasteNode1Click(TObject*) {
   if (wireless) n.wMBus_Add = in.wAdd;
   for (std::size_t i = 0; i < n.Var_List.size() && i < in.Groups.size(); ++i)
     n.Var_List[i] = Pasted(n.Var_List[i], in.Groups[i]);
-  const QString caption = wireless ? QStringLiteral("wM-Bus Node - Address ") + in.wAdd + QStringLiteral(" - ") + n.Description
-                                   : QStringLiteral("ID ") + (in.Primary ? in.Pri : in.Sec) + QStringLiteral(" - ") +
-                                         n.Description;
+  const QString caption =
+      wireless ? QStringLiteral("wM-Bus Node - Address ") + in.wAdd + QStringLiteral(" - ") + n.Description
+               : QStringLiteral("ID ") + (in.Primary ? in.Pri : in.Sec) + QStringLiteral(" - ") + n.Description;
   TTreeNode* e = TW->Items()->AddChild(NODE_ORIG, caption);
   for (const TVariabile& v : n.Var_List) TW->Items()->AddChild(e, Var_Caption(v));
   Nodi_List.Nodi_List.push_back(std::move(n));

@@ -102,7 +102,8 @@ void TFNewIDNode::Place_Grid(int PanelHeight) {
 
 void TFNewIDNode::FormShow(TObject*) {
   // The common state first, then what the form type changes.
-  for (TControl* c : std::initializer_list<TControl*>{RB_ID_Primary, E_New_Node_ID_Pri, RB_ID_Secondary, E_New_Node_ID_Sec})
+  for (TControl* c :
+       std::initializer_list<TControl*>{RB_ID_Primary, E_New_Node_ID_Pri, RB_ID_Secondary, E_New_Node_ID_Sec})
     c->SetVisible(Form_Type != 3);
   for (TControl* c : std::initializer_list<TControl*>{L_wMBus_Add, E_wMBus_Add, L_wMBus_RSSI, E_wMBus_RSSI})
     c->SetVisible(Form_Type == 3);

@@ -82,11 +82,13 @@ TEST(MBusNetwork, ValueConversions) {
 }
 
 TEST(MBusNetwork, FaultEndsTheEditorsReadingButNotTheCompilers) {
-  const QByteArray xml = Net(QByteArray("<Nodo Descrizione=\"a\">") + Full_Var + "</Nodo>" +
-                             R"(<Nodo Descrizione="b"><Variabile Type="1" Fun_Field="0" Dim="0" ModReg="abc"/></Nodo>)" +
-                             "<Nodo Descrizione=\"c\"/>");
+  const QByteArray xml =
+      Net(QByteArray("<Nodo Descrizione=\"a\">") + Full_Var + "</Nodo>" +
+          R"(<Nodo Descrizione="b"><Variabile Type="1" Fun_Field="0" Dim="0" ModReg="abc"/></Nodo>)" +
+          "<Nodo Descrizione=\"c\"/>");
   const TRead_Result editor = Read(xml);
-  EXPECT_EQ(editor.Error, QStringLiteral("M_Bus.xml, node 2, variable 1, attribute ModReg: 'abc' is not a valid integer value"));
+  EXPECT_EQ(editor.Error,
+            QStringLiteral("M_Bus.xml, node 2, variable 1, attribute ModReg: 'abc' is not a valid integer value"));
   ASSERT_EQ(editor.Network.Nodi_List.size(), 2u);  // the nodes read so far stay
   EXPECT_TRUE(editor.Network.Nodi_List[1].Var_List.empty());
 
@@ -97,7 +99,8 @@ TEST(MBusNetwork, FaultEndsTheEditorsReadingButNotTheCompilers) {
 }
 
 TEST(MBusNetwork, WirelessAttributesOnlyOnWirelessTypes) {
-  const QByteArray xml = Net(R"(<Nodo MBus_Type="0" wMBus_Add="4294967295" wMBus_En_Key="1" wMBus_Key_16="200" wMBus_RSSI="9" Extra="1"/>)");
+  const QByteArray xml = Net(
+      R"(<Nodo MBus_Type="0" wMBus_Add="4294967295" wMBus_En_Key="1" wMBus_Key_16="200" wMBus_RSSI="9" Extra="1"/>)");
   const TNodo w = Read(xml, 7).Network.Nodi_List.at(0);
   EXPECT_EQ(w.MBus_Type, 0);
   EXPECT_EQ(w.wMBus_Add, QStringLiteral("4294967295"));
@@ -131,7 +134,8 @@ TEST(MBusNetwork, WriterLayoutPerDeviceType) {
   TNetwork net;
   plat::TXMLDocument doc;
   Build_Document(doc, net, 3);
-  EXPECT_EQ(QString::fromUtf8(doc.SaveToBytes()).simplified().toStdString(), "<M-Bus_Network/> <!--SW_VERSION = 2.012-->");
+  EXPECT_EQ(QString::fromUtf8(doc.SaveToBytes()).simplified().toStdString(),
+            "<M-Bus_Network/> <!--SW_VERSION = 2.012-->");
 
   net.Nodi_List.resize(1);
   net.Nodi_List[0].Var_List.resize(1);
@@ -141,10 +145,11 @@ TEST(MBusNetwork, WriterLayoutPerDeviceType) {
             QStringList({"Node_Enable", "ID_Primary", "ID_Secondary", "Descrizione", "Send_SND_NKE", "Reset_App",
                          "Node_State", "Ident_Num", "BCDtoINT_IN", "Swap_IN", "Node_ID_Type", "Var_List_Type",
                          "Cut_After", "Manufacturer_Specific_Data", "MSD_Length", "MSD_Offset", "Access_Number"}));
-  EXPECT_EQ(Attribute_Names(node.FirstChildElement()),
-            QStringList({"Enable", "Desc", "Type", "Fun_Field", "Dim", "Unit", "ModReg", "ModScale", "StoNumber",
-                         "Tariff", "VIFE", "BCDtoINT", "VIF_ASCII", "Length", "Conv_Float", "Force_Int32",
-                         "TP_Mod_Regs", "TP_Mod_Year", "Position", "Post_Operation"}));
+  EXPECT_EQ(
+      Attribute_Names(node.FirstChildElement()),
+      QStringList({"Enable",     "Desc",        "Type",        "Fun_Field",   "Dim",      "Unit",          "ModReg",
+                   "ModScale",   "StoNumber",   "Tariff",      "VIFE",        "BCDtoINT", "VIF_ASCII",     "Length",
+                   "Conv_Float", "Force_Int32", "TP_Mod_Regs", "TP_Mod_Year", "Position", "Post_Operation"}));
 
   Build_Document(doc, net, 1007);
   const QStringList wireless = Attribute_Names(doc.DocumentElement().FirstChildElement());
@@ -239,7 +244,7 @@ TEST(MBusNetwork, RegisterCountRule) {
   struct Case {
     int32_t dim, length, registers;
   };
-  const Case cases[] = {{0, 0, 1}, {1, 0, 1}, {2, 0, 2}, {3, 0, 4}, {4, 0, 2}, {5, 0, 3}, {6, 0, 2},
-                        {7, 0, 0}, {7, 1, 1}, {7, 191, 96}, {7, -3, 0}, {255, 0, 1}};
+  const Case cases[] = {{0, 0, 1}, {1, 0, 1}, {2, 0, 2}, {3, 0, 4},    {4, 0, 2},  {5, 0, 3},
+                        {6, 0, 2}, {7, 0, 0}, {7, 1, 1}, {7, 191, 96}, {7, -3, 0}, {255, 0, 1}};
   for (const Case& c : cases) EXPECT_EQ(Register_Count(c.dim, c.length), c.registers) << c.dim << "/" << c.length;
 }

@@ -106,24 +106,15 @@ TEST_F(NetworkChecks, EveryCollisionFamilyWithItsMessage) {
     const char* var;  // nullptr: a node row
   };
   const Case cases[] = {
-      {{500, 0, 0}, {177, 178}, nullptr},
-      {{501, 0, 0}, {179, 180}, nullptr},
-      {{700, 0, 0}, {370, 371}, nullptr},
-      {{1, 500, 0}, {181, 182}, nullptr},
-      {{1, 501, 0}, {183, 184}, nullptr},
-      {{1, 700, 0}, {372, 373}, nullptr},
-      {{1, 0, 497}, {185, 186}, nullptr},
-      {{1, 0, 501}, {187, 188}, nullptr},
-      {{1, 0, 695}, {374, 375}, nullptr},
-      {{300, 0, 0}, {189, 190, 191}, "Energy"},
-      {{310, 0, 0}, {192, 193, 194}, "Energy"},
-      {{205, 0, 0}, {195, 196, 197}, "Clock"},
-      {{1, 300, 0}, {198, 199, 200}, "Energy"},
-      {{1, 310, 0}, {201, 202, 203}, "Energy"},
-      {{1, 200, 0}, {204, 205, 206}, "Clock"},
-      {{1, 0, 296}, {207, 208, 209}, "Energy"},
-      {{1, 0, 306}, {210, 211, 212}, "Energy"},
-      {{1, 0, 197}, {213, 214, 215}, "Clock"},
+      {{500, 0, 0}, {177, 178}, nullptr},       {{501, 0, 0}, {179, 180}, nullptr},
+      {{700, 0, 0}, {370, 371}, nullptr},       {{1, 500, 0}, {181, 182}, nullptr},
+      {{1, 501, 0}, {183, 184}, nullptr},       {{1, 700, 0}, {372, 373}, nullptr},
+      {{1, 0, 497}, {185, 186}, nullptr},       {{1, 0, 501}, {187, 188}, nullptr},
+      {{1, 0, 695}, {374, 375}, nullptr},       {{300, 0, 0}, {189, 190, 191}, "Energy"},
+      {{310, 0, 0}, {192, 193, 194}, "Energy"}, {{205, 0, 0}, {195, 196, 197}, "Clock"},
+      {{1, 300, 0}, {198, 199, 200}, "Energy"}, {{1, 310, 0}, {201, 202, 203}, "Energy"},
+      {{1, 200, 0}, {204, 205, 206}, "Clock"},  {{1, 0, 296}, {207, 208, 209}, "Energy"},
+      {{1, 0, 306}, {210, 211, 212}, "Energy"}, {{1, 0, 197}, {213, 214, 215}, "Clock"},
       {{1, 0, 203}, {216, 217, 218}, "Clock"},
   };
   for (const Case& c : cases) {
@@ -212,7 +203,10 @@ TEST_F(NetworkChecks, WiredNodeRangesAndAddresses) {
   const Case cases[] = {
       {"primary 256", [](TNode_Input& i) { i.Pri = "256"; }, {229}, {}},
       {"secondary 100000000", [](TNode_Input& i) { i.Primary = false, i.Sec = "100000000"; }, {230}, {}},
-      {"address in use, then a register fault", [](TNode_Input& i) { i.Pri = "5", i.Node_State = "60000"; }, {242, 231}, {}},
+      {"address in use, then a register fault",
+       [](TNode_Input& i) { i.Pri = "5", i.Node_State = "60000"; },
+       {242, 231},
+       {}},
       {"address of the node itself", [](TNode_Input& i) { i.Pri = "5"; }, {}, {0, -1}},
       {"address in use by the selected variable's node", [](TNode_Input& i) { i.Pri = "7"; }, {241}, {1, 0}},
       {"ident 60000", [](TNode_Input& i) { i.Ident = "60000"; }, {232}, {}},
@@ -288,7 +282,8 @@ TEST_F(NetworkChecks, WirelessNodeRanges) {
     in.Access = "x";  // the node page's own field is hidden for a wireless node
     c.set(in);
     EXPECT_EQ(Texts(checks.Check_Node(in, Layout_For(1007, 0), {})),
-              c.text ? std::vector<int>{c.text} : std::vector<int>{}) << c.what;
+              c.text ? std::vector<int>{c.text} : std::vector<int>{})
+        << c.what;
   }
 }
 

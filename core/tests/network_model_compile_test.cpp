@@ -30,7 +30,8 @@ uint16_t U16(const QByteArray& b, int off) { return uint16_t(uint8_t(b[off]) | (
 // (register, register count) of every map entry between two offsets.
 using TMap = std::multiset<std::pair<int, int>>;
 void Read_Map(const QByteArray& b, uint32_t from, uint32_t to, int entry, TMap& out) {
-  for (uint32_t p = from; p + uint32_t(entry) <= to; p += uint32_t(entry)) out.insert({U16(b, int(p)), uint8_t(b[int(p) + 2])});
+  for (uint32_t p = from; p + uint32_t(entry) <= to; p += uint32_t(entry))
+    out.insert({U16(b, int(p)), uint8_t(b[int(p) + 2])});
 }
 
 TMap Image_Map(const core::bank::Bank_Set& set) {
@@ -141,8 +142,10 @@ TEST_F(ModelCompile, EveryDeviceTypeAndVariant) {
       TMap expected;
       for (const TNodo& n : net.Nodi_List)
         for (const TVariabile& v : n.Var_List) {
-          if (v.TP_Mod_Regs && v.Type_Of_Data == 20) expected.insert({v.TP_Mod_Year, 6});
-          else expected.insert({v.Modbus_Register, v.Conv_Float ? 2 : Register_Count(v.Dimension, v.Length)});
+          if (v.TP_Mod_Regs && v.Type_Of_Data == 20)
+            expected.insert({v.TP_Mod_Year, 6});
+          else
+            expected.insert({v.Modbus_Register, v.Conv_Float ? 2 : Register_Count(v.Dimension, v.Length)});
         }
       TMap image = Image_Map(set);
       if (standard && selDev == 0) {
@@ -150,8 +153,10 @@ TEST_F(ModelCompile, EveryDeviceTypeAndVariant) {
         TMap twice;
         for (auto [r, c] : expected) {
           twice.insert({r, c});
-          if (c != 6 || r == 0) twice.insert({r, c});
-          else twice.insert({r, 5});
+          if (c != 6 || r == 0)
+            twice.insert({r, c});
+          else
+            twice.insert({r, 5});
         }
         expected = twice;
       } else if (standard) {

@@ -116,8 +116,10 @@ TEST_F(WindowsTest, NetworkEditorRoadFromTheMainWindowToTheCompiler) {
   const core::bank::Bank_File* bank = Compiled_Bank_Set().Find(QStringLiteral("bank.bin"));
   ASSERT_NE(bank, nullptr);
   const QByteArray& b = bank->Data;
-  auto u32 = [&b](int o) { return uint32_t(uint8_t(b[o])) | uint32_t(uint8_t(b[o + 1])) << 8 | uint32_t(uint8_t(b[o + 2])) << 16 |
-                                  uint32_t(uint8_t(b[o + 3])) << 24; };
+  auto u32 = [&b](int o) {
+    return uint32_t(uint8_t(b[o])) | uint32_t(uint8_t(b[o + 1])) << 8 | uint32_t(uint8_t(b[o + 2])) << 16 |
+           uint32_t(uint8_t(b[o + 3])) << 24;
+  };
   QList<int> registers;
   for (uint32_t p = u32(4); p + 14 <= u32(8); p += 14) registers << (uint8_t(b[int(p)]) | uint8_t(b[int(p) + 1]) << 8);
   EXPECT_EQ(registers, QList<int>({100, 200, 300}));

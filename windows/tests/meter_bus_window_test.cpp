@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -128,6 +129,8 @@ TEST_F(MeterBusWindow, BuildsANetworkByTypingAndClickingAndOkWritesIt) {
   TFMeter_Bus& f = Open(3);
   EXPECT_EQ(f.NODE_ORIG->Text(), "M-Bus Network");
   EXPECT_EQ(f.btn_Add_Node->Caption(), "ADD NODE");
+  // The long lists drop down wider than their boxes.
+  EXPECT_GT(f.CB_VIFE->ComboBox()->view()->minimumWidth(), f.CB_VIFE->Width());
   Add_Node("Boiler", "5");
   Add_Node("Pump", "6", "20", "21");
   ASSERT_EQ(f.NODE_ORIG->Count(), 2);
@@ -162,7 +165,8 @@ TEST_F(MeterBusWindow, ChecksStopAnEntryAndCancelAsks) {
   Add_Var(0, "Energy", "100");
   Add_Var(0, "Copy", "100");  // the same register again
   ASSERT_EQ(boxes.Count(), 1);
-  EXPECT_EQ(boxes.LastText(), "Error!! ModBus Register already use in the Node \"Boiler\", Variable \"Energy\" (Modbus Register)");
+  EXPECT_EQ(boxes.LastText(),
+            "Error!! ModBus Register already use in the Node \"Boiler\", Variable \"Energy\" (Modbus Register)");
   EXPECT_EQ(Entry(0)->Count(), 1);
   Add_Node("Other", "300");
   EXPECT_EQ(boxes.LastText(), Lang_Texts.value(229));
@@ -236,7 +240,8 @@ TEST_F(MeterBusWindow, PasteNodeThroughTheNewIdDialog) {
 }
 
 TEST_F(MeterBusWindow, AFileThatDoesNotReadIsNotOverwrittenWithoutAsking) {
-  const QByteArray bad = "<M-Bus_Network><Nodo><Variabile Enable=\"1\" Type=\"1\" Fun_Field=\"0\" Dim=\"0\"/></Nodo></M-Bus_Network>";
+  const QByteArray bad =
+      "<M-Bus_Network><Nodo><Variabile Enable=\"1\" Type=\"1\" Fun_Field=\"0\" Dim=\"0\"/></Nodo></M-Bus_Network>";
   Write_Bytes(File_MBus, bad);
   TFMeter_Bus& f = Open(3);
   EXPECT_EQ(boxes.Count(), 1);  // the error
