@@ -295,3 +295,38 @@ TEST_F(MeterBusWindow, ExtraRowsFollowTheDeviceTypeAndVariant) {
   EXPECT_TRUE(f.CB_Cut_After->Visible());
   EXPECT_TRUE(f.E_Access_Number->Visible());
 }
+
+TEST_F(MeterBusWindow, ImportReplacesTheFileOnlyWhenItReads) {
+  TFMeter_Bus& f = Open(3);
+  Add_Node("Old", "1");
+  Click(f.Frame.Btn_OK);
+  const QByteArray old = Read_Bytes(File_MBus);
+  const QString other = dir.filePath("other.xml");
+  Write_Bytes(other, "<M-Bus_Network><Nodo ID_Primary=\"9\" Descrizione=\"New\"/></M-Bus_Network>");
+  SetFileDialogHook([&](TOpenDialog* d) {
+    d->FileName = other;
+    return true;
+  });
+  boxes.Answer(mrNo);
+  f.Btn_ImportNetClick(&f);
+  EXPECT_EQ(boxes.LastText(), Lang_Texts.value(256));
+  EXPECT_EQ(Read_Bytes(File_MBus), old);
+  boxes.Answer(mrYes);
+  f.Btn_ImportNetClick(&f);
+  SetFileDialogHook({});
+  EXPECT_EQ(Read_Bytes(File_MBus), Read_Bytes(other));
+  ASSERT_EQ(f.NODE_ORIG->Count(), 1);
+  EXPECT_EQ(Entry(0)->Text(), "ID 9 - New");
+}
+
+TEST_F(MeterBusWindow, AStaleModifyCaptionChangesNothing) {
+  TFMeter_Bus& f = Open(3);
+  Add_Node("Boiler", "5");
+  Select(Entry(0));
+  EXPECT_EQ(f.btn_Add_Node->Caption(), "MODIFY NODE");
+  f.FormShow(&f);  // the next showing keeps the caption but selects nothing
+  EXPECT_EQ(f.btn_Add_Node->Caption(), "MODIFY NODE");
+  Click(f.btn_Add_Node);
+  EXPECT_EQ(f.NODE_ORIG->Count(), 0);
+  EXPECT_TRUE(f.Is_Change);
+}
