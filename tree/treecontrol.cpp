@@ -8,6 +8,7 @@
 
 #include "platform/graphics/canvas.h"
 #include "tree/treeaccessibility.h"
+#include "tree/treeutils.h"
 
 namespace lazytree {
 
@@ -168,6 +169,47 @@ void TBaseLazyTreeControl::FillDotted(plat::TCanvas* Canvas, const plat::TRect& 
   Canvas->FillRect(R);
   Canvas->Brush()->SetBitmap(nullptr);
   Canvas->Brush()->Assign(saved);
+}
+
+void TBaseLazyTreeControl::DrawDropMark(plat::TCanvas* Canvas, PLazyNode, const plat::TRect& R) {
+  if (FLastDropMode != dmAbove && FLastDropMode != dmBelow) return;
+  const plat::TPenStyle pen = Canvas->Pen()->Style();
+  const plat::TColor brush = Canvas->Brush()->Color();
+  Canvas->Pen()->SetStyle(plat::psClear);
+  Canvas->Brush()->SetColor(FColors.DropMarkColor());
+  const int l = R.Left, t = R.Top, r = R.Right, b = R.Bottom;
+  if (FLastDropMode == dmAbove) {
+    const plat::TPoint shape[] = {{l + 2, t}, {r - 2, t}, {r - 2, t + 6}, {r - 6, t + 2}, {l + 6, t + 2}, {l + 2, t + 6}};
+    Canvas->Polygon(shape);
+  } else {
+    const plat::TPoint shape[] = {{l + 2, b - 1}, {r - 2, b - 1}, {r - 2, b - 8},
+                                  {r - 7, b - 3}, {l + 7, b - 3}, {l + 2, b - 8}};
+    Canvas->Polygon(shape);
+  }
+  Canvas->Pen()->SetStyle(pen);
+  Canvas->Brush()->SetColor(brush);
+}
+
+void TBaseLazyTreeControl::DrawSelectionFrame(plat::TCanvas* Canvas, int WindowOrgX, const plat::TRect& TargetRect,
+                                              const plat::TRect& SelectionRect) {
+  const plat::TRect sel = NormalizedRect(SelectionRect);
+  if (FDrawSelectionMode == smBlendedRectangle || TreeStates().Has(tsUseThemes)) {
+    plat::TRect target = TargetRect;
+    target.Left += WindowOrgX;
+    target.Right += WindowOrgX;
+    plat::TRect r(std::max(target.Left, sel.Left), std::max(target.Top, sel.Top), std::min(target.Right, sel.Right),
+                  std::min(target.Bottom, sel.Bottom));
+    if (!r.IsEmpty()) {
+      r.Left -= WindowOrgX;
+      r.Right -= WindowOrgX;
+      AlphaBlendRect(nullptr, Canvas, r, {}, abConstantWithColor, FSelectionBlendFactor,
+                     static_cast<int>(FColors.SelectionRectangleBlendColor()));
+    }
+    Canvas->Brush()->SetColor(FColors.SelectionRectangleBorderColor());
+    Canvas->FrameRect(sel);
+  } else {
+    Canvas->DrawFocusRect(sel);
+  }
 }
 
 void TBaseLazyTreeControl::DrawHorzDottedLine(plat::TCanvas* Canvas, int Left, int Right, int Top) {

@@ -50,6 +50,7 @@ enum TOffsetUpdateOption : uint8_t { ouRepaintHeader, ouRepaintScrollBars, ouScr
 using TOffsetUpdateOptions = TEnumSet<TOffsetUpdateOption, uint8_t>;
 constexpr TOffsetUpdateOptions DefaultScrollUpdateFlags{ouRepaintHeader, ouRepaintScrollBars, ouScrollClientArea,
                                                         ouUpdateScrollBars};
+enum TDropMode : uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TScrollDirection : uint8_t { sdLeft, sdUp, sdRight, sdDown };
 using TScrollDirections = TEnumSet<TScrollDirection, uint8_t>;
 
@@ -272,6 +273,13 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // the dots aligned to the canvas's brush origin so that they continue from row to row.
   void DrawHorzDottedLine(plat::TCanvas* Canvas, int Left, int Right, int Top);
   void DrawVertDottedLine(plat::TCanvas* Canvas, int Top, int Bottom, int Left, bool UseSelectedBkColor);
+  // The drop mark of the last drop mode (above or below) for a node's row R.
+  void DrawDropMark(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R);
+  // The rubber band: blended with its border colour, or a dotted focus frame.
+  void DrawSelectionFrame(plat::TCanvas* Canvas, int WindowOrgX, const plat::TRect& TargetRect,
+                          const plat::TRect& SelectionRect);
+  TDropMode LastDropMode() const { return FLastDropMode; }
+  void SetLastDropMode(TDropMode Value) { FLastDropMode = Value; }
   std::function<void(TBaseLazyTreeControl* Sender, TButtonImages& Images, int& Size)> OnPrepareButtonBitmaps;
   std::function<void(TBaseLazyTreeControl* Sender, TLinePattern& Bits)> OnGetLineStyle;
 
@@ -382,6 +390,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TImageLink FImages, FStateImages, FCustomCheckImages;
   TButtonImages FButtonImages;
   TLinePattern FLinePattern = DottedLinePattern;
+  TDropMode FLastDropMode = dmNowhere;
   plat::TBitmap FDottedBrush{8, 8, plat::pf32bit};
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;

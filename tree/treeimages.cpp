@@ -7,6 +7,7 @@
 #include <QStyleOption>
 
 #include "platform/graphics/canvas.h"
+#include "tree/lazytypes.h"
 
 namespace lazytree {
 
@@ -108,6 +109,24 @@ void BuildButtonImages(TButtonImages& Images, const TButtonLook& Look,
     (plus ? Images.PlusSelectedHot : Images.MinusSelectedHot)->Assign(b);
   }
   Images.Size = size;
+}
+
+TRegion PanningImageRegion(const QImage& Image) {
+  if (Image.isNull()) throw ELazyTreeAssertion("Invalid wheel panning image.");
+  const QRgb key = ToQColor(clFuchsia).rgb() & 0xFFFFFF;
+  QRegion region;
+  for (int y = 0; y < Image.height(); ++y) {
+    int start = -1;
+    for (int x = 0; x <= Image.width(); ++x) {
+      const bool inside = x < Image.width() && (Image.pixel(x, y) & 0xFFFFFF) != key;
+      if (inside && start < 0) start = x;
+      if (!inside && start >= 0) {
+        region += QRect(start, y, x - start, 1);
+        start = -1;
+      }
+    }
+  }
+  return TRegion(region);
 }
 
 }  // namespace lazytree

@@ -12,6 +12,7 @@
 
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphic.h"
+#include "platform/graphics/region.h"
 
 namespace lazytree {
 
@@ -43,5 +44,8 @@ struct TButtonLook {
 // change the size).
 void BuildButtonImages(TButtonImages& Images, const TButtonLook& Look,
                        const std::function<void(TButtonImages& Images, int& Size)>& Prepare = nullptr);
+
+// The wheel-panning window's shape: every run of pixels that are not fuchsia, row by row.
+plat::TRegion PanningImageRegion(const QImage& Image);
 
 }  // namespace lazytree

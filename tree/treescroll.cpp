@@ -76,13 +76,16 @@ void TBaseLazyTreeControl::UpdateHorizontalRange() {
     return;
   }
   const int levelExtra = TreeOptions().PaintOptions.Has(toShowRoot) ? 1 : 0;
+  int images = 0;
+  if (FStateImages.List) images += FStateImages.List->Width() + 2;
+  if (FImages.List) images += FImages.List->Width() + 2;
   int64_t widest = 0;
   int y = 0;
   int top = 0;
   PLazyNode n = GetNodeAt(0, 0, true, top);
   for (y = top; n && y < ClientH(); n = GetNextVisibleNoInit(n, true)) {
     const int64_t level = static_cast<int64_t>(GetNodeLevel(n)) + levelExtra;
-    widest = std::max<int64_t>(widest, level * FIndent + DoGetNodeWidth(n, NoColumn));
+    widest = std::max<int64_t>(widest, level * FIndent + images + DoGetNodeWidth(n, NoColumn));
     y += static_cast<int>(GetNodeHeight(n));
   }
   FRangeX = static_cast<uint32_t>(widest > 0 ? widest + FMargin : 0);

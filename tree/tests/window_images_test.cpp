@@ -147,5 +147,59 @@ TEST(ButtonImages, TheTreeRebuildsThemWhenTheirSettingsChange) {
   EXPECT_EQ(Px(*f.tree->ButtonImages().Plus, 0, 0), Rgb(plat::clLime));
 }
 
+TEST(PaintingElements, DropMarkShapes) {
+  TreeFixture f;
+  QImage image(60, 20, QImage::Format_RGB32);
+  plat::TCanvas canvas(&image);
+  const plat::TRect row(0, 0, 60, 20);
+  struct Case {
+    TDropMode mode;
+    int x, y;
+    bool marked;
+  };
+  const Case cases[] = {
+      {dmAbove, 2, 0, true},   {dmAbove, 57, 0, true},  {dmAbove, 30, 1, true},  {dmAbove, 30, 3, false},
+      {dmAbove, 3, 4, true},   {dmAbove, 1, 0, false},  {dmBelow, 30, 18, true}, {dmBelow, 30, 15, false},
+      {dmBelow, 3, 14, true},  {dmOnNode, 30, 0, false}, {dmNowhere, 30, 18, false},
+  };
+  for (const Case& c : cases) {
+    image.fill(Qt::white);
+    f.tree->SetLastDropMode(c.mode);
+    f.tree->DrawDropMark(&canvas, nullptr, row);
+    EXPECT_EQ(image.pixel(c.x, c.y) == Rgb(f.tree->Colors().DropMarkColor()), c.marked)
+        << int(c.mode) << " at " << c.x << "," << c.y;
+  }
+}
+
+TEST(PaintingElements, RubberBandBlendedOrDotted) {
+  TreeFixture f;
+  QImage image(40, 40, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  plat::TCanvas canvas(&image);
+  f.tree->SetDrawSelectionMode(smBlendedRectangle);
+  f.tree->Colors().SetSelectionRectangleBlendColor(plat::clBlue);
+  f.tree->Colors().SetSelectionRectangleBorderColor(plat::clRed);
+  f.tree->DrawSelectionFrame(&canvas, 0, plat::Rect(0, 0, 40, 40), plat::Rect(30, 30, 10, 10));  // unordered
+  EXPECT_EQ(image.pixel(10, 10) | 0xFF000000u, Rgb(plat::clRed)) << "the frame";
+  const QRgb inside = image.pixel(20, 20);
+  EXPECT_GT(qBlue(inside), qRed(inside)) << "blended toward blue";
+  EXPECT_EQ(image.pixel(5, 5), QColor(Qt::white).rgba()) << "outside untouched";
+}
+
+TEST(PaintingElements, PanningImageRegionFromRuns) {
+  QImage image(4, 2, QImage::Format_RGB32);
+  image.fill(plat::ToQColor(plat::clFuchsia));
+  image.setPixel(1, 0, qRgb(0, 0, 0));
+  image.setPixel(2, 0, qRgb(0, 0, 0));
+  image.setPixel(3, 1, qRgb(0, 0, 0));  // a run still open at the row's end
+  const plat::TRegion r = PanningImageRegion(image);
+  EXPECT_TRUE(r.Contains({1, 0}));
+  EXPECT_TRUE(r.Contains({2, 0}));
+  EXPECT_FALSE(r.Contains({0, 0}));
+  EXPECT_FALSE(r.Contains({3, 0}));
+  EXPECT_TRUE(r.Contains({3, 1}));
+  EXPECT_THROW(PanningImageRegion(QImage()), ELazyTreeAssertion);
+}
+
 }  // namespace
 }  // namespace lazytree
