@@ -1,6 +1,7 @@
 #include "windows/new_id_node.h"
 
 #include "core/device_model.h"
+#include "platform/graphics/canvas.h"
 #include "windows/window_frame.h"
 
 using namespace plat;
@@ -13,13 +14,22 @@ namespace {
 constexpr int Panel_Top = 60;
 constexpr int Field_Left = 300;
 
-// Only the value column takes typing.
+constexpr TColor Value_Column_Colour = TColor(14286298);  // light green: the column the user types into
+
+// Only the value column takes typing, and it shows so.
 class TRegister_Grid : public TStringGrid {
  public:
   using TStringGrid::TStringGrid;
 
  protected:
   bool HandleCanEditShow() override { return Col() == 1 && TStringGrid::HandleCanEditShow(); }
+  void HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override {
+    if (ACol == 1 && !AState.Contains(gdFixed) && !AState.Contains(gdSelected)) {
+      Canvas()->Brush()->SetColor(Value_Column_Colour);
+      Canvas()->FillRect(ARect);
+    }
+    TStringGrid::HandleDrawCell(ACol, ARow, ARect, AState);
+  }
 };
 
 }  // namespace

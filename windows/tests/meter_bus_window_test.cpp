@@ -214,6 +214,10 @@ TEST_F(MeterBusWindow, PasteNodeThroughTheNewIdDialog) {
   OnModal(dialog.get(), [&] {
     rows = dialog->ESG_MR_Var->RowCount();
     dialog->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/new_id_node.png"));
+    // The value column is the light green one.
+    const TRect cell = dialog->ESG_MR_Var->CellRect(1, 2);
+    const QImage grid = dialog->ESG_MR_Var->Widget()->grab().toImage();
+    EXPECT_EQ(grid.pixelColor(cell.Left + 40, (cell.Top + cell.Bottom) / 2), QColor(218, 253, 217));
     // Pressing OK unchanged: the address and every register collide.
     Click(dialog->Frame.Btn_OK);
     const int first = boxes.Count();
