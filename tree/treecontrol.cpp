@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <cmath>
+
 #include "platform/graphics/canvas.h"
 #include "tree/treeaccessibility.h"
 #include "tree/treeutils.h"
@@ -169,6 +171,82 @@ void TBaseLazyTreeControl::FillDotted(plat::TCanvas* Canvas, const plat::TRect& 
   Canvas->FillRect(R);
   Canvas->Brush()->SetBitmap(nullptr);
   Canvas->Brush()->Assign(saved);
+}
+
+void TBaseLazyTreeControl::DrawLineImage(plat::TCanvas* Canvas, TLTLineType Type, int X, int Top, int LineHeight,
+                                         int VA) {
+  const int half = static_cast<int>(std::nearbyint(FIndent / 2.0));
+  const int bottom = Top + LineHeight;
+  const int mid = X + half, outward = X + static_cast<int>(FIndent);
+  switch (Type) {
+    case ltBottomRight:
+      DrawVertDottedLine(Canvas, VA, bottom, mid, false);
+      DrawHorzDottedLine(Canvas, mid, outward, VA);
+      break;
+    case ltTopDown: DrawVertDottedLine(Canvas, Top, bottom, mid, false); break;
+    case ltTopDownRight:
+      DrawVertDottedLine(Canvas, Top, bottom, mid, false);
+      DrawHorzDottedLine(Canvas, mid, outward, VA);
+      break;
+    case ltRight: DrawHorzDottedLine(Canvas, mid, outward, VA); break;
+    case ltTopRight:
+      DrawVertDottedLine(Canvas, Top, VA, mid, false);
+      DrawHorzDottedLine(Canvas, mid, outward, VA);
+      break;
+    case ltLeft: DrawVertDottedLine(Canvas, Top, bottom, X, false); break;
+    case ltLeftBottom:
+      DrawVertDottedLine(Canvas, Top, bottom, X, false);
+      DrawHorzDottedLine(Canvas, X, outward, bottom);
+      break;
+    default: break;
+  }
+}
+
+namespace {
+// Bands: the rows of an expanded subtree are framed on the left, the last row of a level closes its band.
+std::vector<TLTLineType> BandImage(const std::vector<TLTLineType>& lines, bool expandedWithChildren) {
+  std::vector<TLTLineType> band(lines.size(), ltNone);
+  for (std::size_t i = lines.size(); i-- > 0;) {
+    if (expandedWithChildren) {
+      band[i] = ltLeft;
+      continue;
+    }
+    switch (lines[i]) {
+      case ltBottomRight:
+      case ltTopDownRight:
+      case ltRight:
+      case ltTopRight: band[i] = ltLeftBottom; break;
+      case ltNone:
+      case ltTopDown: {
+        const bool nextOpen = i + 1 < lines.size() && lines[i + 1] != ltNone && lines[i + 1] != ltTopRight;
+        band[i] = i + 1 < lines.size() && !nextOpen ? band[i + 1] : ltLeft;
+        break;
+      }
+      default: band[i] = ltNone; break;
+    }
+  }
+  return band;
+}
+}  // namespace
+
+void TBaseLazyTreeControl::DrawTreeLines(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& CellRect,
+                                         int VAlignment, const std::vector<TLTLineType>& LineImage, bool GridLines) {
+  const bool bands = FLineMode == lmBands;
+  if (bands && !GridLines) return;
+  const std::vector<TLTLineType> image =
+      bands ? BandImage(LineImage, Node->Has(vsExpanded) && !Node->Has(vsAllChildrenHidden)) : LineImage;
+  const plat::TColor saved = Canvas->Font()->Color();
+  Canvas->Font()->SetColor(bands ? FColors.GridLineColor() : FColors.TreeLineColor());
+  const int height = static_cast<int>(Node->NodeHeight) - (bands ? 1 : 0);
+  const int va = CellRect.Top + VAlignment - 1;
+  const int levelShift = TreeOptions().PaintOptions.Has(toShowRoot) ? 0 : 1;
+  int x = CellRect.Left;
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    if (!bands && OnBeforeDrawTreeLine) OnBeforeDrawTreeLine(this, Node, static_cast<int>(i) + levelShift, x);
+    DrawLineImage(Canvas, image[i], x, CellRect.Top, height, va);
+    x += static_cast<int>(FIndent);
+  }
+  Canvas->Font()->SetColor(saved);
 }
 
 void TBaseLazyTreeControl::DrawDropMark(plat::TCanvas* Canvas, PLazyNode, const plat::TRect& R) {

@@ -273,6 +273,13 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // the dots aligned to the canvas's brush origin so that they continue from row to row.
   void DrawHorzDottedLine(plat::TCanvas* Canvas, int Left, int Right, int Top);
   void DrawVertDottedLine(plat::TCanvas* Canvas, int Top, int Bottom, int Left, bool UseSelectedBkColor);
+  // The connector lines (lmNormal) or bands (lmBands, only with GridLines) of a node's row: one segment per
+  // entry of LineImage from CellRect.Left on, VAlignment the vertical centre of the node's content.
+  void DrawTreeLines(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& CellRect, int VAlignment,
+                     const std::vector<TLTLineType>& LineImage, bool GridLines);
+  // One segment of a line image at X.
+  void DrawLineImage(plat::TCanvas* Canvas, TLTLineType Type, int X, int Top, int LineHeight, int VA);
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, int Level, int& PosX)> OnBeforeDrawTreeLine;
   // The drop mark of the last drop mode (above or below) for a node's row R.
   void DrawDropMark(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R);
   // The rubber band: blended with its border colour, or a dotted focus frame.

@@ -201,5 +201,56 @@ TEST(PaintingElements, PanningImageRegionFromRuns) {
   EXPECT_THROW(PanningImageRegion(QImage()), ELazyTreeAssertion);
 }
 
+// A row of the first child of the second of three expanded top-level nodes: levels ltTopDown, ltTopDownRight.
+TEST(PaintingElements, TreeLinesAndBands) {
+  TreeFixture f;
+  TBaseLazyTreeControl& t = *f.tree;
+  t.SetLineStyle(lsSolid);
+  t.Colors().SetTreeLineColor(plat::clRed);
+  t.Colors().SetGridLineColor(plat::clBlue);
+  t.SetRootNodeCount(3);
+  PLazyNode second = t.GetFirst()->NextSibling;
+  t.SetChildCount(second, 2);
+  t.ToggleNode(second);
+  PLazyNode child = second->FirstChild;
+  std::vector<TLTLineType> lines;
+  t.ComputeLineImage(child, lines);
+  ASSERT_EQ(lines, (std::vector<TLTLineType>{ltTopDown, ltTopDownRight}));
+  QImage image(60, 18, QImage::Format_RGB32);
+  plat::TCanvas canvas(&image);
+  auto draw = [&](bool grid) {
+    image.fill(Qt::white);
+    t.DrawTreeLines(&canvas, child, plat::Rect(0, 0, 60, 18), 9, lines, grid);
+  };
+  draw(false);
+  struct Case {
+    int x, y;
+    bool line;
+  };
+  const Case normal[] = {{9, 0, true},   {9, 17, true},  {27, 3, true},  {27, 17, true}, {30, 8, true},
+                         {36, 8, true},  {37, 8, false}, {20, 8, false}, {0, 5, false},  {45, 8, false}};
+  for (const Case& c : normal) EXPECT_EQ(image.pixel(c.x, c.y) == Rgb(plat::clRed), c.line) << c.x << "," << c.y;
+  int levels = 0;
+  t.OnBeforeDrawTreeLine = [&](TBaseLazyTreeControl*, PLazyNode, int level, int& x) {
+    EXPECT_EQ(level, levels++);
+    x += 2;
+  };
+  draw(false);
+  EXPECT_EQ(levels, 2);
+  EXPECT_EQ(image.pixel(11, 5), Rgb(plat::clRed)) << "moved by the handler";
+  EXPECT_EQ(image.pixel(31, 5), Rgb(plat::clRed)) << "the next level starts from the moved position";
+  t.OnBeforeDrawTreeLine = nullptr;
+
+  t.SetLineMode(lmBands);
+  draw(false);
+  EXPECT_EQ(image.pixel(0, 5), QColor(Qt::white).rgb()) << "bands need grid lines";
+  draw(true);
+  // A leaf that is not the last child: level 0 keeps the band on the left, level 1 closes its row at the bottom.
+  EXPECT_EQ(image.pixel(0, 5), Rgb(plat::clBlue));
+  EXPECT_EQ(image.pixel(18, 5), Rgb(plat::clBlue));
+  EXPECT_EQ(image.pixel(25, 17), Rgb(plat::clBlue)) << "bottom edge of the level-1 band";
+  EXPECT_EQ(image.pixel(9, 5), QColor(Qt::white).rgb());
+}
+
 }  // namespace
 }  // namespace lazytree
