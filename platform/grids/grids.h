@@ -30,7 +30,7 @@ using TGridOptions = TSet<TGridOption>;
 
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 
-enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
+enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed, gdRowSelected, gdHotTrack, gdPressed };
 using TGridDrawState = TSet<TGridDrawStateItem>;
 
 struct TGridCoord {

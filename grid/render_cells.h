@@ -1,0 +1,220 @@
+#pragma once
+// The cell renderer of the string grid: it resolves each cell's brush, font, gradient, alignment and fixed-cell
+// look (ResolveVisualProperties), and paints the cell contents over the background the base cell painter laid:
+// fixed cells by look, the row indicator and modified bar, the cell object (images, check boxes, radio buttons,
+// node glyphs, gauges, buttons, ratings, comments), the text (plain, mini-HTML, rich text) with its sort
+// indicator, cell borders and the focus rectangle. The grid owns one renderer and forwards its two virtual
+// steps to it; what only the grid object knows (cell objects, selection, nodes, editability) it answers
+// through TRenderHost.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+#include "grid/basegrid.h"
+#include "grid/model/options.h"
+#include "grid/options_look.h"
+#include "grid/render_looks.h"
+#include "platform/forms/stdctrls.h"
+#include "platform/graphics/imagelist.h"
+
+namespace grid {
+
+enum TCellType {
+  ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRadio, ctEmpty, ctImages, ctPicture,
+  ctFilePicture, ctRotated, ctDataImage, ctNode, ctComment, ctButton, ctBitButton, ctVirtCheckBox, ctProgress,
+  ctSummary, ctRangeIndicator, ctXPProgress, ctProgressPie, ctInterface, ctRadioButton, ctTriStateCheckBox,
+  ctValue, ctRowCheckBox, ctScrollbar, ctExpand, ctShape, ctBalloon, ctRating
+};
+enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum TSortDirection { sdAscending, sdDescending };
+
+// A cell object as drawing reads it. Several types keep colours in the number fields (CellBitmap, CellIcon,
+// CellIndex, CellAngle); bitmap types keep their graphic in Graphic.
+struct TCellGraphicView {
+  TCellType CellType = ctNone;
+  TCellHAlign CellHAlign = haLeft;
+  TCellVAlign CellVAlign = vaTop;
+  int CellIndex = 0;
+  bool CellTransparent = false;
+  bool CellBoolean = false;
+  bool CellVar = false;
+  plat::TCheckBoxState CellCheckBoxState = plat::cbUnchecked;
+  int CellAngle = 0;
+  int CellErrFrom = 0, CellErrLen = 0;
+  QString CellText;
+  plat::TColor CellBitmap = 0, CellIcon = 0;  // colours of the gauges, shapes and ratings
+  plat::TGraphic* Graphic = nullptr;          // ctBitmap, ctIcon, ctPicture, ctBitButton glyph
+  std::vector<int> Images;                    // ctImages: image indexes
+  // Written by painting: the button's offset in its cell, (y shl 16) + x.
+  mutable std::uint32_t CellValue = 0;
+};
+
+// The placed object: its rectangle in the cell and whether the text is drawn beside it.
+struct TGraphicPlacement {
+  plat::TRect Rect;
+  int Width = 0, Height = 0;
+  bool TextBeside = true;
+};
+
+// What only the grid object knows.
+class TRenderHost {
+ public:
+  virtual ~TRenderHost() = default;
+  virtual const TCellGraphicView* GetCellGraphic(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
+  virtual int RealColumn(int ACol) { return ACol; }
+  virtual bool IsSelectedCell(int ACol, int ARow);
+  virtual bool IsCellEditable(int RCol, int ARow) { (void)RCol, (void)ARow; return true; }
+  virtual bool IsRowDisabled(int ARow) { (void)ARow; return false; }
+  virtual bool IsRowModified(int ARow) { (void)ARow; return false; }
+  virtual int NodeLevel(int ARow) { (void)ARow; return 0; }
+  virtual bool IsNodeRow(int ARow) { (void)ARow; return false; }
+  virtual bool NodeCollapsed(int ARow) { (void)ARow; return false; }
+  virtual QStringList RadioStrings(int RCol, int ARow) { (void)RCol, (void)ARow; return {}; }
+  virtual plat::TCustomImageList* ImageList(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
+  virtual double CellFloat(int RCol, int ARow);
+  virtual QString CheckTrue(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
+  virtual bool HasFocusNow();
+  // The grid's cell-colour virtual (active-cell header, cell-property colours, OnGetCellColor).
+  virtual void DoGetCellColor(int RCol, int ARow, TGridDrawState AState, plat::TBrush* ABrush, plat::TFont* AFont);
+  TBaseGrid* Grid = nullptr;
+};
+
+struct TSortView {
+  int Column = -1, Row = 0;
+  bool Show = false, IndexShow = false, FixedCols = false;
+  TSortDirection Direction = sdAscending;
+};
+
+// The settings of the renderer (the grid's published drawing properties).
+struct TRenderSettings {
+  TGridColors Colors;
+  TSortView Sort;
+  plat::TFont FixedFont, ActiveCellFont;
+  bool ShowSelection = true, ActiveCellShow = false, UseDisabledFont = false, HideFocusRect = false;
+  bool NoDefaultDraw = false, NoImageAndText = false, SelectionColorMixer = false, EnableHTML = true;
+  bool Multilinecells = false, EnhTextSize = false, URLShow = false, URLFull = false, WordWrap = true;
+  bool SelectionRectangle = false, ShowModified = false, XYOffsetTopLeftOnly = false;
+  int SelectionColorMixerFactor = 70, ZoomFactor = 0, FixedRightCols = 0, FixedFooters = 0;
+  plat::TColor DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
+  plat::TColor ShowModifiedColor = plat::clRed, SelectionRectangleColor = plat::clBlack;
+  plat::TPoint XYOffset{2, 2};
+  TVAlignment VAlignment = vtaCenter;
+  plat::TBitmap* RowIndicator = nullptr;
+};
+
+using TGetCellGradientEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TColor& Color,
+                                                 plat::TColor& ColorTo, plat::TColor& ColorMirror,
+                                                 plat::TColor& ColorMirrorTo, TCellGradientDirection& GD)>;
+using TCustomCellDrawEvent = std::function<void(plat::TObject* Sender, plat::TCanvas& Canvas, int ACol, int ARow,
+                                                TGridDrawState AState, plat::TRect ARect, bool Printing)>;
+using TRenderDrawCellEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TRect Rect, TGridDrawState State)>;
+using TGetFloatFormatEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
+
+// MixSelectionColor: the selection colour over a cell colour by Factor per cent.
+plat::TColor MixSelectionColor(plat::TColor Selection, plat::TColor Cell, bool Mixer, int Factor);
+// Tooltip text of a cell: tabs become blanks, leading line breaks and tabs go, more than 2048 characters are
+// cut to 2045 and "..."; a title over 100 characters to 97 and "...".
+QString BalloonText(const QString& Text);
+QString BalloonTitle(const QString& Title);
+// ClampPercent: 0..100.
+double ClampPercent(double Value);
+
+// The working values of one cell while its contents are painted.
+struct TCellWork {
+  int Col = 0, RCol = 0, Row = 0;
+  plat::TRect Rect;
+  TGridDrawState State;
+  plat::TAlignment HA = plat::taLeftJustify;
+  TVAlignment VA = vtaTop;
+  bool WW = false, Fixed = false;
+  plat::TColor ColorTo = plat::clNone, MirrorColor = plat::clNone, MirrorColorTo = plat::clNone;
+  plat::TColor SavedBrush = plat::clNone, SavedFont = plat::clNone;
+  const TCellGraphicView* Graphic = nullptr;
+  int GraphicW = 0, GraphicH = 0;
+  bool TextBeside = true;
+  int TextWidth = 0;
+};
+
+class TCellRenderer {
+ public:
+  TCellRenderer(TBaseGrid& Grid, TRenderHost& Host);
+
+  TRenderSettings Settings;
+  TControlLook ControlLook{nullptr};
+  TCellNode CellNode{nullptr};
+  TBackGround BackGround{nullptr};
+  TBands Bands;
+
+  TGetCellGradientEvent OnGetCellGradient;
+  TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
+  TRenderDrawCellEvent OnDrawCell;
+  TGetFloatFormatEvent OnGetFloatFormat;
+  plat::TNotifyEvent OnPainted;
+
+  // ---- cell colours, fonts and alignment
+  void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                           plat::TBrush* ABrush, plat::TColor& AColorTo, plat::TColor& AMirrorColor,
+                           plat::TColor& AMirrorColorTo, plat::TFont* AFont, plat::TAlignment& HA, TVAlignment& VA,
+                           bool& WW, TCellGradientDirection& GD);
+  bool IsFixedCell(int ACol, int ARow);
+
+  // ---- the contents of one cell over its background
+  void DrawCellContents(plat::TCanvas& ACanvas, int ACol, int ARow, plat::TRect ARect, TGridDrawState AState);
+
+  // ---- cell objects
+  TGraphicPlacement GetCellGraphicSize(const TCellGraphicView& G, int ARow);
+  // The object's rectangle in the cell rectangle R (pure: painting and hit tests share it).
+  TGraphicPlacement PlaceGraphic(const TCellGraphicView& G, plat::TRect R, plat::TAlignment TextHA,
+                                 TVAlignment TextVA, int TextWidth, int ARow);
+  void DrawCheckBox(plat::TCanvas& C, plat::TRect R, bool Checked, plat::TCheckBoxState State, bool TriState,
+                    TControlStyle Style, bool Grayed, bool Enabled);
+  void DrawRadioGroup(plat::TCanvas& C, plat::TRect R, bool Upward, double Scale, TControlStyle Style,
+                      bool Selected, const QStringList& Items, bool Disabled, bool Horizontal, int ItemIndex,
+                      int Count, const QString& CellText);
+  void DrawSortIndicator(plat::TCanvas& C, int ACol, int Y, int X);
+
+  // ---- text
+  QString GetFormattedCell(int ACol, int ARow);
+  plat::TSize MeasureCellText(int ACol, int ARow, bool VS, bool SB);
+
+  // ---- the grid as a whole
+  void PaintGridExtras(plat::TCanvas& ACanvas);
+  void PaintBackgroundOutsideCells(plat::TCanvas& ACanvas);
+  void PaintBorder(plat::TCanvas& AWindowCanvas, int W, int H, bool FitCellsInGrid);
+  void DrawColumnSizingLine(plat::TCanvas& ACanvas, int X);
+  void DrawRowSizingLine(plat::TCanvas& ACanvas, int Y);
+  // The focus frame around a cell: outer rectangle (cell + 9 each way from -4) and the inner cut-out.
+  static plat::TRect FocusFrameRect(plat::TRect Cell);
+
+ private:
+  void ApplyFixedLook(TGridDrawState& AState, plat::TBrush* B, plat::TColor& To, plat::TColor& MF, plat::TColor& MT,
+                      plat::TFont* F, bool Print);
+  void ApplySelection(TCellWork& W, int ACol, int ARow, bool Select, bool Print, TGridDrawState& AState,
+                      plat::TBrush* B, plat::TColor& To, plat::TColor& MF, plat::TColor& MT, plat::TFont* F);
+  void DrawFixedByLook(plat::TCanvas& C, TCellWork& W);
+  void DrawFixedEdges(plat::TCanvas& C, TCellWork& W);
+  void DrawTreeLines(plat::TCanvas& C, const TCellWork& W);
+  void DrawCellBorders(plat::TCanvas& C, const TCellWork& W);
+  void DrawFocus(plat::TCanvas& C, const TCellWork& W);
+  void DrawCellText(plat::TCanvas& C, TCellWork& W);
+  void DrawPlainText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R, int Indent);
+  void DrawHTMLText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
+  void DrawRichText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
+  bool SortIndicatorShown(int RCol, int ARow);
+  void DrawCellGraphic(plat::TCanvas& C, TCellWork& W, plat::TRect R);
+  void DrawNode(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
+  void DrawProgress(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
+  void DrawButton(plat::TCanvas& C, TCellWork& W, plat::TRect R, plat::TRect Obj);
+  void DrawRating(plat::TCanvas& C, const TCellWork& W, int X, int Y);
+  int ButtonLook() const;
+
+  TBaseGrid& FGrid;
+  TRenderHost& FHost;
+};
+
+}  // namespace grid

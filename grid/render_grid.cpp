@@ -1,0 +1,82 @@
+#include "grid/render_grid.h"
+
+namespace grid {
+
+TRenderGrid::TRenderGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
+  FRenderer.ControlLook.OnInvalidate = [this](plat::TObject*) { Invalidate(); };
+  FRenderer.CellNode.OnRepaint = [this](plat::TObject*) { Invalidate(); };
+  FRenderer.BackGround.OnInvalidate = [this](plat::TObject*) { Invalidate(); };
+}
+
+const TCellGraphicView* TRenderGrid::GetCellGraphic(int RCol, int ARow) {
+  if (FGraphics.empty()) return nullptr;
+  const auto it = FGraphics.find({RCol, ARow});
+  return it == FGraphics.end() ? nullptr : &it->second;
+}
+
+int TRenderGrid::NodeLevel(int ARow) {
+  if (NodeLevels.empty()) return 0;
+  const auto it = NodeLevels.find(ARow);
+  return it == NodeLevels.end() ? 0 : it->second;
+}
+
+bool TRenderGrid::IsNodeRow(int ARow) {
+  const TCellGraphicView* g = GetCellGraphic(0, ARow);
+  return g && g->CellType == ctNode;
+}
+
+bool TRenderGrid::IsFixed(int ACol, int ARow) {
+  const TRenderSettings& s = FRenderer.Settings;
+  return ACol >= ColCount() - s.FixedRightCols || ARow >= RowCount() - s.FixedFooters;
+}
+
+void TRenderGrid::Paint() {
+  Canvas()->Pen()->SetStyle(plat::psSolid);
+  Canvas()->Brush()->SetStyle(plat::bsSolid);
+  TBaseGrid::Paint();
+  FRenderer.PaintGridExtras(*Canvas());
+  FRenderer.PaintBorder(*Canvas(), Width(), Height(), FitCellsInGrid);
+}
+
+void TRenderGrid::ApplyColors(bool WithWindowColors) {
+  const TGridColors& c = FRenderer.Settings.Colors;
+  SetFixedColor(c.FixedColor);
+  SetGridLineColor(c.GridLineColor);
+  SetGridFixedLineColor(c.GridFixedLineColor);
+  SetSelectionStyle(c.SelectionStyle);
+  if (WithWindowColors) {
+    SetColor(c.Color);
+    Font()->SetColor(c.FontColor);
+    FRenderer.Settings.FixedFont.SetColor(c.FixedFontColor);
+    if (!c.FontName.isEmpty()) Font()->SetName(c.FontName);
+    if (!c.FixedFontName.isEmpty()) FRenderer.Settings.FixedFont.SetName(c.FixedFontName);
+  }
+  Invalidate();
+}
+
+void TRenderGrid::SetLook(TGridLook Value) {
+  if (SetGridLook(FRenderer.Settings.Colors, FRenderer.ControlLook, Value)) ApplyColors(false);
+}
+
+void TRenderGrid::SetStyle(TExtGridStyle Value) {
+  SetGridStyle(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
+  ApplyColors(false);
+}
+
+void TRenderGrid::SetComponentStyle(controls::TExtStyle Value) {
+  SetGridComponentStyle(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
+  ApplyColors(false);
+}
+
+void TRenderGrid::SetColorTones(const controls::TColorTones& Value) {
+  SetGridColorTones(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
+  FRenderer.CellNode.SetNodeType(cnFlat);
+  ApplyColors(true);
+}
+
+void TRenderGrid::SetTheme(TXPColorScheme Value) {
+  SetGridTheme(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
+  ApplyColors(false);
+}
+
+}  // namespace grid

@@ -1,0 +1,238 @@
+// Cell text: plain text with alignment, word wrap and ellipsis; mini-HTML; rich text; the sort indicator
+// beside the text; measuring; tooltip texts.
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTextDocument>
+
+#include "controls/draw_utils.h"
+#include "controls/mini_html.h"
+#include "controls/text_utils.h"
+#include "grid/html_cell.h"
+#include "grid/render_cells.h"
+#include "platform/graphics/drawtext.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/format.h"
+
+namespace grid {
+
+using plat::clNone;
+using plat::TCanvas;
+using plat::TColor;
+using plat::TRect;
+
+QString BalloonText(const QString& Text) {
+  QString s = Text;
+  s.replace(u'\t', u' ');
+  int skip = 0;
+  while (skip < Text.size() && (Text[skip] == u'\r' || Text[skip] == u'\n' || Text[skip] == u'\t')) ++skip;
+  s = s.mid(skip);
+  if (s.size() > 2048) s = s.left(2045) + QStringLiteral("...");
+  return s;
+}
+
+QString BalloonTitle(const QString& Title) {
+  return Title.size() > 100 ? Title.left(97) + QStringLiteral("...") : Title;
+}
+
+QString TCellRenderer::GetFormattedCell(int ACol, int ARow) {
+  const QString text = FGrid.Cells(ACol, ARow);
+  if (!OnGetFloatFormat) return text;
+  const int kind = controls::NumericTextKind(text.trimmed());
+  bool isFloat = kind == 0 || kind == 1 || kind == 5;
+  QString format = QStringLiteral("%.2f");
+  OnGetFloatFormat(&FGrid, ACol, ARow, isFloat, format);
+  if (!isFloat || format.isEmpty()) return text;
+  // A format is applied through the checked formatter: a wrong or hostile one leaves the cell text.
+  try {
+    const double v = FHost.CellFloat(ACol, ARow);
+    if (format.contains(u'd')) return plat::Format(format, {qint64(std::llround(v))});
+    return plat::Format(format, {v});
+  } catch (const plat::Exception&) {
+    return text;
+  }
+}
+
+bool TCellRenderer::SortIndicatorShown(int RCol, int ARow) {
+  const TSortView& s = Settings.Sort;
+  return s.Show && ARow == s.Row && RCol == s.Column && FGrid.FixedRows() > 0 &&
+         (RCol >= FGrid.FixedCols() || s.FixedCols);
+}
+
+void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
+  const TRenderSettings& s = Settings;
+  const TGridColors& colors = s.Colors;
+  if (W.State.Contains(gdSelected) && !W.Fixed && s.ShowSelection) {
+    if (colors.SelectionColor != clNone) C.Brush()->SetColor(colors.SelectionColor);
+    if (colors.SelectionTextColor != clNone && FGrid.Enabled()) C.Font()->SetColor(colors.SelectionTextColor);
+  }
+  QString text = GetFormattedCell(W.RCol, W.Row);
+  int kind = controls::CellTextType(text, s.EnableHTML);
+  if (kind == 5) text = controls::DecodeWideText(text);
+  TRect r = W.Rect;
+  if (W.Fixed) {
+    r.Left += FGrid.GridLineWidth();
+    r.Top += FGrid.GridLineWidth();
+  }
+  if (!W.TextBeside) return;
+  if (!s.XYOffsetTopLeftOnly) r.Right -= s.XYOffset.X;
+  r.Left += s.XYOffset.X;
+  r.Top += s.XYOffset.Y;
+  int indent = 0;
+  if (W.Graphic) {
+    if (W.Graphic->CellHAlign == haBeforeText) r.Left += W.GraphicW;
+    if (W.Graphic->CellHAlign == haAfterText) r.Right -= W.GraphicW;
+    if (W.Graphic->CellVAlign == vaAboveText) r.Top += W.GraphicH;
+    if (W.Graphic->CellVAlign == vaUnderText) r.Bottom -= W.GraphicH;
+    if (W.Graphic->CellHAlign == haLeft ||
+        (W.Graphic->CellHAlign == haBeforeText && W.HA == plat::taLeftJustify))
+      indent = W.GraphicW;
+  }
+  if (W.Col == 0 && FHost.NodeLevel(W.Row) > 0 && !FHost.IsNodeRow(W.Row))
+    r.Left -= FHost.NodeLevel(W.Row) * CellNode.NodeIndent();
+  switch (kind) {
+    case 1: DrawHTMLText(C, W, text, r); break;
+    case 2: DrawRichText(C, W, text, r); break;
+    default: DrawPlainText(C, W, text, r, indent);
+  }
+}
+
+void TCellRenderer::DrawHTMLText(TCanvas& C, TCellWork& W, const QString& Text, TRect R) {
+  const TRenderSettings& s = Settings;
+  R.Left -= 1;
+  const bool sort = SortIndicatorShown(W.RCol, W.Row);
+  if (sort) R.Right -= 10;
+  THTMLCell html;
+  html.Text = Text;
+  html.Rect = R;
+  html.Images = FHost.ImageList(W.RCol, W.Row);
+  html.URLColor = W.State.Contains(gdSelected) && s.ShowSelection && s.Colors.SelectionTextColor != clNone
+                      ? s.Colors.SelectionTextColor
+                      : s.URLColor;
+  html.WordWrap = W.WW;
+  html.Render(C);
+  W.TextWidth = html.Width + 2;
+  if (sort) {
+    const int y = W.VA == vtaTop ? R.Top + 8 : W.VA == vtaCenter ? R.Top + (R.Bottom - R.Top) / 2 : R.Bottom - 8;
+    DrawSortIndicator(C, W.RCol, y, R.Right + 2);
+  }
+}
+
+// Rich text (a cell starting "{\"): the layout engine's reading of the text, drawn into the rectangle.
+void TCellRenderer::DrawRichText(TCanvas& C, TCellWork& W, const QString& Text, TRect R) {
+  QPainter* p = C.Painter();
+  if (!p) return;
+  QTextDocument doc;
+  QString body = Text;
+  // Control words and groups are dropped; the plain runs remain.
+  static const QRegularExpression ctl(QStringLiteral(R"(\\[a-z]+-?\d* ?|[{}])"));
+  body.remove(ctl);
+  doc.setDefaultFont(p->font());
+  doc.setPlainText(body.trimmed());
+  doc.setTextWidth(R.Width());
+  p->save();
+  p->setClipRect(QRect(R.Left, R.Top, R.Width(), R.Height()));
+  p->translate(R.Left, R.Top);
+  p->setPen(QColor::fromRgb(plat::ColorToRGB(C.Font()->Color()) & 0xFF, (plat::ColorToRGB(C.Font()->Color()) >> 8) & 0xFF,
+                            (plat::ColorToRGB(C.Font()->Color()) >> 16) & 0xFF));
+  doc.drawContents(p);
+  p->restore();
+  W.TextWidth = int(doc.idealWidth()) + 2;
+}
+
+void TCellRenderer::DrawPlainText(TCanvas& C, TCellWork& W, const QString& Text, TRect R, int Indent) {
+  const TRenderSettings& s = Settings;
+  QString text = Text;
+  const bool sort = SortIndicatorShown(W.RCol, W.Row);
+  if (sort && W.HA == plat::taCenter) R.Left += 10;
+  const bool url = s.URLShow && controls::IsURLText(text);
+  if (url) {
+    if (!s.URLFull) controls::RemoveURLScheme(text);
+    {
+      plat::TFontStyles st = C.Font()->Style();
+      st.Include(plat::fsUnderline);
+      C.Font()->SetStyle(st);
+    }
+    C.Font()->SetColor(s.URLColor);
+  }
+  unsigned flags = plat::DT_EDITCONTROL;
+  const int lines = s.Multilinecells ? controls::TextLineCount(text, true) : 1;
+  if (lines == 1 && !W.WW) {
+    const int cr = text.indexOf(u'\r');
+    const int lf = text.indexOf(u'\n');
+    const int cut = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
+    if (cut >= 0) text.truncate(cut);
+    flags = plat::DT_SINGLELINE;
+    if (s.EnhTextSize) flags |= plat::DT_END_ELLIPSIS;
+  }
+  if (W.WW && !s.Multilinecells && s.EnhTextSize) flags |= plat::DT_END_ELLIPSIS;
+  flags |= plat::DT_EXPANDTABS | plat::DT_NOPREFIX;
+  flags |= W.HA == plat::taRightJustify ? plat::DT_RIGHT : W.HA == plat::taCenter ? plat::DT_CENTER : plat::DT_LEFT;
+  flags |= W.VA == vtaBottom ? plat::DT_BOTTOM : W.VA == vtaCenter ? plat::DT_VCENTER : plat::DT_TOP;
+  flags |= (W.WW || s.Multilinecells) ? (plat::DT_WORDBREAK | plat::DT_EDITCONTROL) : plat::DT_SINGLELINE;
+  C.SetBkMode(plat::TRANSPARENT);
+  if (W.Graphic && !text.isEmpty()) {
+    TRect calc = R;
+    C.DrawText(text, calc, flags | plat::DT_CALCRECT);
+    W.TextWidth = calc.Width() + 2;
+  }
+  TRect drawn = R;
+  C.DrawText(text, drawn, flags);
+  if (sort) {
+    TRect cell = W.Rect;
+    const int tw = C.TextWidth(text);
+    const int q = std::max(0, std::min(cell.Right - cell.Left - 16, tw));
+    const int x = W.HA == plat::taLeftJustify ? cell.Left + q + Indent + 10
+                  : W.HA == plat::taRightJustify ? cell.Right - q - 10
+                                                 : cell.Left + 8;
+    const int y = W.VA == vtaTop ? R.Top + 8 : W.VA == vtaCenter ? R.Top + (R.Bottom - R.Top) / 2 : R.Bottom - 8;
+    DrawSortIndicator(C, W.RCol, y, x);
+  }
+  if (url) {
+    plat::TFontStyles st = C.Font()->Style();
+    st.Exclude(plat::fsUnderline);
+    C.Font()->SetStyle(st);
+  }
+}
+
+plat::TSize TCellRenderer::MeasureCellText(int ACol, int ARow, bool VS, bool SB) {
+  TRenderSettings& s = Settings;
+  QString text = GetFormattedCell(ACol, ARow);
+  const int kind = controls::CellTextType(text, s.EnableHTML);
+  TCanvas& C = *FGrid.Canvas();
+  C.Font()->Assign(FGrid.Font());
+  if (IsFixedCell(ACol, ARow)) C.Font()->Assign(&s.FixedFont);
+  C.Font()->SetSize(std::max(1, C.Font()->Size() + s.ZoomFactor));
+  TRect r = FGrid.CalcCellRect(ACol, ARow);
+  if (s.XYOffsetTopLeftOnly) {
+    r.Left += s.XYOffset.X;
+    r.Top += s.XYOffset.Y;
+  } else {
+    plat::InflateRect(r, -s.XYOffset.X, -s.XYOffset.Y);
+  }
+  if (SB) r.Right -= 17;
+  if (kind == 1) {
+    THTMLCell html;
+    html.Text = text;
+    html.Rect = TRect(r.Left, r.Top, VS ? r.Right : 0xFFFF, 0xFFFF);
+    html.CalcOnly = true;
+    html.Render(C);
+    return {html.Width + 2, html.Height + 2};
+  }
+  if (VS) {
+    plat::InflateRect(r, -2, -2);
+    TRect calc = r;
+    C.DrawText(text, calc, plat::DT_CALCRECT | plat::DT_EDITCONTROL | plat::DT_NOPREFIX | plat::DT_EXPANDTABS |
+                               plat::DT_WORDBREAK);
+    return {calc.Width(), calc.Height()};
+  }
+  QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+  if (!s.Multilinecells) lines = QStringList{lines.value(0)};
+  int width = 0;
+  for (QString line : lines) {
+    if (s.URLShow && !s.URLFull && controls::IsURLText(line)) controls::RemoveURLScheme(line);
+    width = std::max(width, C.TextWidth(line));
+  }
+  return {width, C.TextHeight(QStringLiteral("gh")) * int(lines.size())};
+}
+
+}  // namespace grid

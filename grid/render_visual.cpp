@@ -1,0 +1,167 @@
+// Cell colours, fonts and alignment: every step may override what an earlier one set.
+#include <algorithm>
+#include <cmath>
+
+#include "controls/draw_utils.h"
+#include "grid/render_cells.h"
+
+namespace grid {
+
+using plat::clNone;
+using plat::TBrush;
+using plat::TColor;
+using plat::TFont;
+
+bool TRenderHost::IsSelectedCell(int ACol, int ARow) {
+  const plat::TGridRect s = Grid->Selection();
+  return ACol >= s.Left && ACol <= s.Right && ARow >= s.Top && ARow <= s.Bottom;
+}
+
+double TRenderHost::CellFloat(int RCol, int ARow) {
+  bool ok = false;
+  const double v = Grid->Cells(RCol, ARow).trimmed().toDouble(&ok);
+  return ok ? v : 0.0;
+}
+
+bool TRenderHost::HasFocusNow() { return Grid->Focused(); }
+
+void TRenderHost::DoGetCellColor(int RCol, int ARow, TGridDrawState, TBrush*, TFont* AFont) {
+  (void)RCol, (void)ARow, (void)AFont;
+}
+
+TColor MixSelectionColor(TColor Selection, TColor Cell, bool Mixer, int Factor) {
+  if (!Mixer || Factor >= 100) return Selection;
+  if (Factor < 1 || Selection == clNone) return Cell;
+  if (Cell == clNone) return Selection;
+  const TColor s = plat::ColorToRGB(Selection), c = plat::ColorToRGB(Cell);
+  const double f = Factor / 100.0;
+  TColor out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int a = int((s >> shift) & 0xFF), b = int((c >> shift) & 0xFF);
+    const int v = std::min(255, int(std::lround(f * a + (1 - f) * b)));
+    out |= TColor(v) << shift;
+  }
+  return out;
+}
+
+double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : Value; }
+
+TCellRenderer::TCellRenderer(TBaseGrid& Grid, TRenderHost& Host) : FGrid(Grid), FHost(Host) {
+  FHost.Grid = &Grid;
+  ConnectControlLook(ControlLook, Settings.Colors);
+  Settings.FixedFont.Assign(Grid.Font());
+  Settings.ActiveCellFont.Assign(Grid.Font());
+  Settings.ActiveCellFont.SetStyle(plat::TFontStyles{plat::fsBold});
+}
+
+bool TCellRenderer::IsFixedCell(int ACol, int ARow) {
+  const TRenderSettings& s = Settings;
+  return ACol < FGrid.FixedCols() || ARow < FGrid.FixedRows() || ACol >= FGrid.ColCount() - s.FixedRightCols ||
+         ARow >= FGrid.RowCount() - s.FixedFooters;
+}
+
+void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
+                                        bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                                        TColor& AMirrorColorTo, TFont* AFont, plat::TAlignment& HA, TVAlignment& VA,
+                                        bool& WW, TCellGradientDirection& GD) {
+  TRenderSettings& s = Settings;
+  const int fc = FGrid.FixedCols(), fr = FGrid.FixedRows();
+  const bool leftTop = ACol < fc || ARow < fr;
+  if (leftTop) {
+    if (AFont->Name() != s.FixedFont.Name() || AFont->Size() != s.FixedFont.Size() ||
+        AFont->Style() != s.FixedFont.Style() || AFont->Color() != s.FixedFont.Color())
+      AFont->Assign(&s.FixedFont);
+  }
+  const int rcol = Remap ? FHost.RealColumn(ACol) : ACol;
+  ABrush->SetColor(clNone);
+  AColorTo = AMirrorColor = AMirrorColorTo = clNone;
+  bool ownColor = false;
+  if (const TCellProperties* p = FGrid.GetCellProperties(rcol, ARow)) {
+    const TCellGraphicView* g = FHost.GetCellGraphic(rcol, ARow);
+    const TCellType type = g ? g->CellType : ctNone;
+    if (type == ctNone || type == ctRotated || type == ctEmpty) {
+      if (p->BrushColor() != clNone) {
+        ABrush->SetColor(p->BrushColor());
+        ownColor = true;
+      }
+    } else {
+      ABrush->SetColor(p->BrushColor());
+    }
+    if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
+    if (p->FontStyle != plat::TFontStyles{}) AFont->SetStyle(p->FontStyle);
+    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
+    if (!p->FontName.isEmpty()) AFont->SetName(p->FontName);
+    WW = p->WordWrap();
+    AColorTo = p->BrushColorTo();
+    GD = p->GradientDirection;
+  }
+  if (AState.Contains(gdSelected)) GD = GradientVertical;
+  if (ABrush->Color() == clNone) {
+    ABrush->SetColor(FGrid.Color());
+    const bool normalCol = ACol >= fc && ACol < FGrid.ColCount() - s.FixedRightCols;
+    const bool normalRow = ARow >= fr && ARow < FGrid.RowCount() - s.FixedFooters;
+    if (Bands.Active() && (Bands.Print == Print || !Print) && normalCol && normalRow && Bands.TotalLength() > 0)
+      ABrush->SetColor((ARow - fr) % Bands.TotalLength() < Bands.PrimaryLength() ? Bands.PrimaryColor()
+                                                                                  : Bands.SecondaryColor());
+    if (!normalCol || !normalRow) ABrush->SetColor(FGrid.FixedColor());
+  }
+  TCellWork w;
+  w.Fixed = IsFixedCell(ACol, ARow);
+  if (w.Fixed && !ownColor) ApplyFixedLook(AState, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont, Print);
+  FHost.DoGetCellColor(rcol, ARow, AState, ABrush, AFont);
+  if (OnGetCellGradient) {
+    TColor c = ABrush->Color();
+    OnGetCellGradient(&FGrid, ARow, rcol, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
+    ABrush->SetColor(c);
+  }
+  w.SavedBrush = ABrush->Color();
+  w.SavedFont = AFont->Color();
+  ApplySelection(w, ACol, ARow, Select, Print, AState, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont);
+  if (s.UseDisabledFont && (FHost.IsRowDisabled(ARow) || !FGrid.Enabled())) AFont->SetColor(s.DisabledFontColor);
+  if (const TCellProperties* p = FGrid.GetCellProperties(rcol, ARow)) {
+    HA = p->Alignment;
+    VA = p->VAlignment();
+  } else {
+    HA = plat::taLeftJustify;
+    VA = s.VAlignment;
+  }
+}
+
+void TCellRenderer::ApplyFixedLook(TGridDrawState& AState, TBrush* B, TColor& To, TColor& MF, TColor& MT, TFont* F,
+                                   bool Print) {
+  TRenderSettings& s = Settings;
+  if (!Print) {
+    B->SetColor(FGrid.FixedColor());
+    if (F->Name() != s.FixedFont.Name() || F->Size() != s.FixedFont.Size() || F->Style() != s.FixedFont.Style() ||
+        F->Color() != s.FixedFont.Color())
+      F->Assign(&s.FixedFont);
+    AState.Include(gdFixed);
+  }
+  if (s.Colors.Look >= glExt) {
+    const TFixedCellGradient& g = s.Colors.Fixed;
+    B->SetColor(g.From);
+    To = g.To;
+    MF = g.MirrorFrom;
+    MT = g.MirrorTo;
+  }
+}
+
+void TCellRenderer::ApplySelection(TCellWork& W, int ACol, int ARow, bool Select, bool Print, TGridDrawState& AState,
+                                   TBrush* B, TColor& To, TColor& MF, TColor& MT, TFont* F) {
+  const TRenderSettings& s = Settings;
+  const TGridColors& c = s.Colors;
+  const bool selected = Select && !Print && s.ShowSelection && !W.Fixed && FHost.IsSelectedCell(ACol, ARow);
+  if (selected) {
+    B->SetColor(B->Color() == FGrid.Color()
+                    ? c.SelectionColor
+                    : MixSelectionColor(c.SelectionColor, B->Color(), s.SelectionColorMixer,
+                                        s.SelectionColorMixerFactor));
+    To = c.SelectionColorTo;
+    MF = c.SelectionMirrorColor;
+    MT = c.SelectionMirrorColorTo;
+    if (c.SelectionTextColor != clNone) F->SetColor(c.SelectionTextColor);
+    AState.Include(gdSelected);
+  }
+}
+
+}  // namespace grid
