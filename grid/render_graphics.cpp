@@ -221,6 +221,10 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
   const int size = ControlLook.RadioSize();
   const bool classic = Style == csClassic || Style == csFlat;
   int before = 0;
+  const auto text = [&C](int x, int y, const QString& s) {
+    C.Brush()->SetStyle(plat::bsClear);
+    C.TextOut(x, y, s);
+  };
   for (int r = 1; r <= Count; ++r) {
     const QString item = Items.value(r - 1);
     const bool checked = r - 1 == ItemIndex || (ItemIndex == -1 && !Items.isEmpty() && item == CellText);
@@ -229,11 +233,11 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
       if (Horizontal) {
         x = (r - 1) * size + before + R.Left + 2;
         y = R.Top + (R.Height() - size) / 2;
-        if (!item.isEmpty()) C.TextOut(x + int(std::lround(Scale * size)), y - 2, item);
+        if (!item.isEmpty()) text(x + int(std::lround(Scale * size)), y - 2, item);
       } else if (!item.isEmpty()) {
         x = R.Left + 2;
         y = R.Top + h * (r - 1) * dir + 2;
-        C.TextOut(x + int(std::lround(Scale * (size + 4))), y - 2, item);
+        text(x + int(std::lround(Scale * (size + 4))), y - 2, item);
       } else {
         x = R.Left + (R.Width() - int(std::lround(Scale * size))) / 2;
         y = R.Top + (R.Height() - size) / 2;
@@ -250,11 +254,11 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
       if (Horizontal) {
         x = before + R.Left + r * 16 - 14;
         y = R.Top + (R.Height() - 16) / 2;
-        if (!item.isEmpty()) C.TextOut(x + 16, bitmaps ? y + 1 : y - 2, item);
+        if (!item.isEmpty()) text(x + 16, bitmaps ? y + 1 : y - 2, item);
       } else if (!item.isEmpty()) {
         x = R.Left + 2;
         y = R.Top + hh * (r - 1) * dir + 2;
-        C.TextOut(bitmaps ? R.Left + 18 : R.Left + 20, bitmaps ? y + 1 : R.Top + hh * (r - 1) * dir, item);
+        text(bitmaps ? R.Left + 18 : R.Left + 20, bitmaps ? y + 1 : R.Top + hh * (r - 1) * dir, item);
       } else {
         x = R.Left + (R.Width() - 16) / 2;
         y = R.Top + (R.Height() - 16) / 2;

@@ -76,7 +76,7 @@ void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
   ABrush->SetColor(clNone);
   AColorTo = AMirrorColor = AMirrorColorTo = clNone;
   bool ownColor = false;
-  if (const TCellProperties* p = FGrid.GetCellProperties(rcol, ARow)) {
+  if (const TCellProperties* p = FGrid.GetGridObject(rcol, ARow)) {
     const TCellGraphicView* g = FHost.GetCellGraphic(rcol, ARow);
     const TCellType type = g ? g->CellType : ctNone;
     if (type == ctNone || type == ctRotated || type == ctEmpty) {
@@ -118,7 +118,7 @@ void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
   w.SavedFont = AFont->Color();
   ApplySelection(w, ACol, ARow, Select, Print, AState, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont);
   if (s.UseDisabledFont && (FHost.IsRowDisabled(ARow) || !FGrid.Enabled())) AFont->SetColor(s.DisabledFontColor);
-  if (const TCellProperties* p = FGrid.GetCellProperties(rcol, ARow)) {
+  if (const TCellProperties* p = FGrid.GetGridObject(rcol, ARow)) {
     HA = p->Alignment;
     VA = p->VAlignment();
   } else {
