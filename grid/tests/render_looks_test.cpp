@@ -11,10 +11,10 @@ namespace {
 using plat::clNone;
 using plat::TColor;
 
-struct LooksTest : ::testing::Test {
+struct GridLookPresets : ::testing::Test {
   TGridColors c;
   TControlLook cl{nullptr};
-  LooksTest() { ConnectControlLook(cl, c); }
+  GridLookPresets() { ConnectControlLook(cl, c); }
 };
 
 TEST(LookNames, IdentAndDisplayNamePerLook) {
@@ -31,14 +31,14 @@ TEST(LookNames, IdentAndDisplayNamePerLook) {
   }
 }
 
-TEST_F(LooksTest, ANewGridStartsXPWithWhiteToButtonFace) {
+TEST_F(GridLookPresets, ANewGridStartsXPWithWhiteToButtonFace) {
   EXPECT_EQ(c.Look, glXP);
   EXPECT_EQ(c.Fixed.From, Hex(0xFFFFFF));
   EXPECT_EQ(c.Fixed.To, plat::ColorToRGB(plat::clBtnFace));
   EXPECT_EQ(c.Fixed.MirrorFrom, clNone);
 }
 
-TEST_F(LooksTest, SettingTheCurrentLookAgainChangesNothing) {
+TEST_F(GridLookPresets, SettingTheCurrentLookAgainChangesNothing) {
   c.SelectionColor = plat::clRed;
   EXPECT_FALSE(SetGridLook(c, cl, glXP));
   EXPECT_EQ(c.SelectionColor, plat::clRed);
@@ -48,7 +48,7 @@ TEST_F(LooksTest, SettingTheCurrentLookAgainChangesNothing) {
 }
 
 // Each look: the fixed gradient, selection colours and selection style it leaves.
-TEST_F(LooksTest, EveryLookPresetAsATable) {
+TEST_F(GridLookPresets, EveryLookPresetAsATable) {
   const struct {
     TGridLook look;
     TColor from, to, mirrorTo, selection, active;
@@ -82,14 +82,14 @@ TEST_F(LooksTest, EveryLookPresetAsATable) {
   }
 }
 
-TEST_F(LooksTest, TheCustomLookKeepsTheGradientSet) {
+TEST_F(GridLookPresets, TheCustomLookKeepsTheGradientSet) {
   c.Fixed.From = Hex(0x123456);
   SetGridLook(c, cl, glCustom);
   EXPECT_EQ(c.Fixed.From, Hex(0x123456));
 }
 
 // Each style: the look it ends with and the colours it leaves.
-TEST_F(LooksTest, EveryComponentStyleAsATable) {
+TEST_F(GridLookPresets, EveryComponentStyleAsATable) {
   const struct {
     TExtGridStyle style;
     TGridLook look;
@@ -140,7 +140,7 @@ TEST_F(LooksTest, EveryComponentStyleAsATable) {
   }
 }
 
-TEST_F(LooksTest, Office2010OnAnXPGridRunsTheLunaPresetFirstThenOverrides) {
+TEST_F(GridLookPresets, Office2010OnAnXPGridRunsTheLunaPresetFirstThenOverrides) {
   SetGridStyle(c, cl, gsOffice2010Blue);
   EXPECT_EQ(c.Look, glOffice2007);
   EXPECT_EQ(c.SelectionStyle, ssDefault);
@@ -150,7 +150,7 @@ TEST_F(LooksTest, Office2010OnAnXPGridRunsTheLunaPresetFirstThenOverrides) {
   EXPECT_EQ(c.ComponentStyle, controls::tsOffice2007Luna);
 }
 
-TEST_F(LooksTest, StylesThatListNoHoverColoursKeepTheEarlierOnes) {
+TEST_F(GridLookPresets, StylesThatListNoHoverColoursKeepTheEarlierOnes) {
   SetGridStyle(c, cl, gsWindowsVista);
   const TColor hover = c.Fixed.HoverFrom;
   SetGridStyle(c, cl, gsWhidbey);  // no look change, no hover colours
@@ -158,7 +158,7 @@ TEST_F(LooksTest, StylesThatListNoHoverColoursKeepTheEarlierOnes) {
   EXPECT_EQ(c.SelectionColor, plat::clHighlight);
 }
 
-TEST_F(LooksTest, ColourTonesMakeAFlatMetroGridAndAStyleTurnsTheBarsBack) {
+TEST_F(GridLookPresets, ColourTonesMakeAFlatMetroGridAndAStyleTurnsTheBarsBack) {
   controls::TColorTones t;
   t.Background = {Hex(0xFFFFFF), Hex(0xCCCCCC), Hex(0x000000)};
   t.Foreground = {Hex(0x2B579A), Hex(0x2B579A), Hex(0xFFFFFF)};
@@ -179,7 +179,7 @@ TEST_F(LooksTest, ColourTonesMakeAFlatMetroGridAndAStyleTurnsTheBarsBack) {
   EXPECT_EQ(c.ScrollType, ssNormal);
 }
 
-TEST_F(LooksTest, XPSchemesAsATable) {
+TEST_F(GridLookPresets, XPSchemesAsATable) {
   const struct { TXPColorScheme scheme; TColor from, to, active, footerTo; } cases[] = {
       {xpBlue, Hex(0xCBE1FC), Hex(0x7DA5E0), Hex(0xFBE694), Hex(0x7DA5E0)},
       {xpGreen, Hex(0xEAF0CF), Hex(0xB1C08C), Hex(0xFBE694), Hex(0xB1C08C)},
@@ -197,7 +197,7 @@ TEST_F(LooksTest, XPSchemesAsATable) {
   EXPECT_EQ(cl.FixedGradientFrom(), clNone);  // xpNone stores none in the control look
 }
 
-TEST_F(LooksTest, OfficeThemesMapToStylesAndAnUnknownThemeChangesNothing) {
+TEST_F(GridLookPresets, OfficeThemesMapToStylesAndAnUnknownThemeChangesNothing) {
   EXPECT_FALSE(AdaptToOfficeTheme(c, cl, controls::otUnknown));
   EXPECT_EQ(c.Look, glXP);
   EXPECT_TRUE(AdaptToOfficeTheme(c, cl, controls::ot2007Black));
@@ -206,7 +206,7 @@ TEST_F(LooksTest, OfficeThemesMapToStylesAndAnUnknownThemeChangesNothing) {
   EXPECT_FALSE(AdaptToOfficeTheme(c, cl, controls::ot2007Black));  // same theme again
 }
 
-TEST_F(LooksTest, ControlLookColoursWriteThroughAsRGBAndSkipNone) {
+TEST_F(GridLookPresets, ControlLookColoursWriteThroughAsRGBAndSkipNone) {
   cl.SetFixedGradientFrom(plat::clBtnFace);
   EXPECT_EQ(c.Fixed.From, plat::ColorToRGB(plat::clBtnFace));
   cl.SetFixedGradientTo(clNone);
