@@ -249,6 +249,69 @@ void TBaseLazyTreeControl::DrawTreeLines(plat::TCanvas* Canvas, PLazyNode Node, 
   Canvas->Font()->SetColor(saved);
 }
 
+void TBaseLazyTreeControl::DrawExpandButton(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R,
+                                            int ButtonX, int ButtonY, bool Hot) {
+  const TButtonImages& b = FButtonImages;
+  const bool expanded = Node->Has(vsExpanded), selected = Node->Has(vsSelected);
+  const plat::TBitmap* image = expanded ? (Hot ? (selected ? b.MinusSelectedHot : b.MinusHot) : b.Minus).get()
+                                        : (Hot ? (selected ? b.PlusSelectedHot : b.PlusHot) : b.Plus).get();
+  if (!image) return;
+  // A transparent bitmap is drawn without its keyed colour, so that what lies below shows.
+  Canvas->Draw(R.Left + ButtonX, R.Top + ButtonY, const_cast<plat::TBitmap*>(image));
+}
+
+plat::TCustomImageList* TBaseLazyTreeControl::QueryImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                                                              bool& Ghosted, int& Index) {
+  if (OnGetImageIndexEx) {
+    plat::TCustomImageList* list = Kind == ikState ? FStateImages.List : FImages.List;
+    OnGetImageIndexEx(this, Node, Kind, Column, Ghosted, Index, list);
+    return list;
+  }
+  if (OnGetImageIndex) OnGetImageIndex(this, Node, Kind, Column, Ghosted, Index);
+  return nullptr;
+}
+
+void TBaseLazyTreeControl::FetchImageInfo(PLazyNode Node, TColumnIndex Column, TLTImageKind Kind, TLTImageInfo& Info,
+                                          plat::TCustomImageList* DefaultImages) {
+  Info.Index = -1;
+  Info.Ghosted = false;
+  plat::TCustomImageList* list = QueryImageIndex(Node, Kind, Column, Info.Ghosted, Info.Index);
+  Info.Images = list ? list : DefaultImages;
+}
+
+void TBaseLazyTreeControl::DrawNodeImage(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
+                                         const TLTImageInfo& Info, bool DoOverlay) {
+  if (!Info.Images || Info.Index < 0) return;
+  const bool cutNode = Node->Has(vsCutOrCopy) && TreeStates().Has(tsCutPending);
+  const bool paintFocused = Focused() || TreeOptions().PaintOptions.Has(toGhostedIfUnfocused);
+  TLTImageInfo overlay;
+  if (DoOverlay) {
+    FetchImageInfo(Node, Column, ikOverlay, overlay, FImages.List);
+    if (overlay.Index == Info.Index && overlay.Images == Info.Images) overlay.Index = -1;
+  }
+  const bool enabled = !Node->Has(vsDisabled) && Enabled();
+  const bool selectedLook = Node->Has(vsSelected) && !Info.Ghosted && !cutNode;
+  const plat::TColor oldBlend = Info.Images->BlendColor();
+  Info.Images->SetBlendColor(!selectedLook ? Color()
+                             : paintFocused || TreeOptions().PaintOptions.Has(toPopupMode)
+                                 ? FColors.FocusedSelectionColor()
+                                 : FColors.UnfocusedSelectionColor());
+  bool blend = false;
+  if (TreeOptions().PaintOptions.Has(toUseBlendedImages) && paintFocused) {
+    const bool fullRow = TreeOptions().SelectionOptions.Has(toFullRowSelect) ||
+                         TreeOptions().MiscOptions.Has(toGridExtensions);
+    blend = Info.Ghosted || (Node->Has(vsSelected) && !fullRow) || cutNode;
+  }
+  const plat::TDrawingStyle style = blend ? plat::dsSelected : plat::dsNormal;
+  if (enabled)
+    Info.Images->Draw(Canvas, Info.XPos, Info.YPos, Info.Index, style, Info.Images->ImageType(), true);
+  else
+    DrawImageSaturated(Info.Images, Canvas, Info.XPos, Info.YPos, Info.Index);
+  if (overlay.Index >= 0 && overlay.Images)
+    overlay.Images->Draw(Canvas, Info.XPos, Info.YPos, overlay.Index, plat::dsNormal, plat::itImage, enabled);
+  Info.Images->SetBlendColor(oldBlend);
+}
+
 void TBaseLazyTreeControl::DrawDropMark(plat::TCanvas* Canvas, PLazyNode, const plat::TRect& R) {
   if (FLastDropMode != dmAbove && FLastDropMode != dmBelow) return;
   const plat::TPenStyle pen = Canvas->Pen()->Style();

@@ -51,6 +51,15 @@ using TOffsetUpdateOptions = TEnumSet<TOffsetUpdateOption, uint8_t>;
 constexpr TOffsetUpdateOptions DefaultScrollUpdateFlags{ouRepaintHeader, ouRepaintScrollBars, ouScrollClientArea,
                                                         ouUpdateScrollBars};
 enum TDropMode : uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };
+enum TLTImageKind : uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+// One image of a cell: its index (-1 none), place, whether it is ghosted, and the list it comes from.
+struct TLTImageInfo {
+  int Index = -1;
+  int XPos = 0;
+  int YPos = 0;
+  bool Ghosted = false;
+  plat::TCustomImageList* Images = nullptr;
+};
 enum TScrollDirection : uint8_t { sdLeft, sdUp, sdRight, sdDown };
 using TScrollDirections = TEnumSet<TScrollDirection, uint8_t>;
 
@@ -280,6 +289,25 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // One segment of a line image at X.
   void DrawLineImage(plat::TCanvas* Canvas, TLTLineType Type, int X, int Top, int LineHeight, int VA);
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, int Level, int& PosX)> OnBeforeDrawTreeLine;
+  // The expand button of a node whose row starts at R, at (ButtonX, ButtonY) inside it; Hot picks the hot forms.
+  void DrawExpandButton(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R, int ButtonX, int ButtonY,
+                        bool Hot);
+  // The list and index of a node's image of a kind, through OnGetImageIndexEx or OnGetImageIndex.
+  virtual plat::TCustomImageList* QueryImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                                                  bool& Ghosted, int& Index);
+  // Fills an image slot: index, ghosting and list (DefaultImages when the query names none).
+  void FetchImageInfo(PLazyNode Node, TColumnIndex Column, TLTImageKind Kind, TLTImageInfo& Info,
+                      plat::TCustomImageList* DefaultImages);
+  // Draws a node's image (normal or state slot), blended for selection, ghosting or a pending cut, greyed when
+  // disabled, with its overlay when DoOverlay.
+  void DrawNodeImage(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const TLTImageInfo& Info,
+                     bool DoOverlay);
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                     bool& Ghosted, int& ImageIndex, plat::TCustomImageList*& ImageList)>
+      OnGetImageIndexEx;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                     bool& Ghosted, int& ImageIndex)>
+      OnGetImageIndex;
   // The drop mark of the last drop mode (above or below) for a node's row R.
   void DrawDropMark(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R);
   // The rubber band: blended with its border colour, or a dotted focus frame.

@@ -252,5 +252,108 @@ TEST(PaintingElements, TreeLinesAndBands) {
   EXPECT_EQ(image.pixel(9, 5), QColor(Qt::white).rgb());
 }
 
+TEST(PaintingElements, ExpandButtonsPickTheirBitmap) {
+  TreeFixture f;
+  TBaseLazyTreeControl& t = *f.tree;
+  const TColor colours[6] = {plat::clRed, plat::clLime, plat::clBlue, plat::clYellow, plat::clAqua, plat::clBlack};
+  t.OnPrepareButtonBitmaps = [&](TBaseLazyTreeControl*, TButtonImages& i, int&) {
+    plat::TBitmap* all[6] = {i.Plus.get(), i.PlusHot.get(), i.PlusSelectedHot.get(),
+                             i.Minus.get(), i.MinusHot.get(), i.MinusSelectedHot.get()};
+    for (int k = 0; k < 6; ++k) {
+      all[k]->Canvas()->Brush()->SetColor(colours[k]);
+      all[k]->Canvas()->FillRect(plat::Rect(1, 1, 8, 8));  // the edge stays keyed: transparent
+    }
+  };
+  t.BuildButtonAndLineImages(true, false);
+  t.SetRootNodeCount(1);
+  PLazyNode n = t.GetFirst();
+  t.SetChildCount(n, 1);
+  QImage image(40, 20, QImage::Format_RGB32);
+  plat::TCanvas canvas(&image);
+  struct Case {
+    bool expanded, hot, selected;
+    TColor expected;
+  };
+  const Case cases[] = {{false, false, false, plat::clRed},  {false, true, false, plat::clLime},
+                        {false, true, true, plat::clBlue},   {true, false, true, plat::clYellow},
+                        {true, true, false, plat::clAqua},   {true, true, true, plat::clBlack}};
+  for (const Case& c : cases) {
+    image.fill(Qt::white);
+    t.SetExpanded(n, c.expanded);
+    if (c.selected)
+      t.AddToSelection(n);
+    else
+      t.RemoveFromSelection(n);
+    t.DrawExpandButton(&canvas, n, plat::Rect(10, 0, 40, 18), 5, 4, c.hot);
+    EXPECT_EQ(image.pixel(19, 8), Rgb(c.expected)) << c.expanded << c.hot << c.selected;
+    EXPECT_EQ(image.pixel(15, 4), QColor(Qt::white).rgb()) << "the keyed edge shows what lies below";
+  }
+}
+
+TEST(PaintingElements, NodeImagesFromTheEventsBlendedGreyedAndOverlaid) {
+  TreeFixture f;
+  TBaseLazyTreeControl& t = *f.tree;
+  auto* list = new plat::TImageList(&f.form);
+  list->SetWidth(4);
+  list->SetHeight(4);
+  QImage red(4, 4, QImage::Format_ARGB32), dot(4, 4, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  dot.fill(Qt::transparent);
+  dot.setPixel(0, 0, qRgba(0, 255, 0, 255));
+  list->AddImage(red);
+  list->AddImage(dot);
+  auto* states = new plat::TImageList(&f.form);
+  t.SetImages(list);
+  t.SetStateImages(states);
+  t.SetRootNodeCount(1);
+  PLazyNode n = t.GetFirst();
+
+  bool ghosted = false;
+  int index = -1;
+  EXPECT_EQ(t.QueryImageIndex(n, ikNormal, NoColumn, ghosted, index), nullptr) << "no handler";
+  t.OnGetImageIndex = [](TBaseLazyTreeControl*, PLazyNode, TLTImageKind kind, TColumnIndex, bool&, int& i) {
+    i = kind == ikOverlay ? 1 : 0;
+  };
+  TLTImageInfo info;
+  t.FetchImageInfo(n, NoColumn, ikNormal, info, list);
+  EXPECT_EQ(info.Index, 0);
+  EXPECT_EQ(info.Images, list);
+  plat::TCustomImageList* seen = nullptr;
+  t.OnGetImageIndexEx = [&](TBaseLazyTreeControl*, PLazyNode, TLTImageKind, TColumnIndex, bool&, int& i,
+                            plat::TCustomImageList*& l) {
+    seen = l;
+    i = 0;
+  };
+  t.FetchImageInfo(n, NoColumn, ikState, info, nullptr);
+  EXPECT_EQ(seen, states) << "the state list is the preset for state images";
+  t.OnGetImageIndexEx = nullptr;
+
+  QImage image(10, 10, QImage::Format_ARGB32);
+  plat::TCanvas canvas(&image);
+  t.FetchImageInfo(n, NoColumn, ikNormal, info, list);
+  info.XPos = 2;
+  info.YPos = 2;
+  auto draw = [&](bool overlay) {
+    image.fill(Qt::white);
+    t.DrawNodeImage(&canvas, n, NoColumn, info, overlay);
+  };
+  draw(false);
+  EXPECT_EQ(image.pixel(3, 3), qRgb(255, 0, 0));
+  draw(true);
+  EXPECT_EQ(image.pixel(2, 2), qRgb(0, 255, 0)) << "overlay on top";
+  EXPECT_EQ(image.pixel(3, 3), qRgb(255, 0, 0));
+  t.SetPaintOptions(t.TreeOptions().PaintOptions + TLTPaintOptions{toGhostedIfUnfocused});
+  t.Colors().SetFocusedSelectionColor(plat::clBlue);
+  t.AddToSelection(n);
+  draw(false);
+  EXPECT_GT(qBlue(image.pixel(3, 3)), 0) << "blended with the selection colour";
+  EXPECT_GT(qRed(image.pixel(3, 3)), 0);
+  t.RemoveFromSelection(n);
+  t.SetDisabled(n, true);
+  draw(false);
+  const QRgb grey = image.pixel(3, 3);
+  EXPECT_EQ(qRed(grey), qGreen(grey)) << "disabled: grey";
+}
+
 }  // namespace
 }  // namespace lazytree
