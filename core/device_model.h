@@ -86,6 +86,7 @@ struct TDevice_Model {
   bool Scan_Decode = false;            // the main window offers the scan of the M-Bus and the radio
   TBank_Set Banks[2] = {TBank_Set::None, TBank_Set::None};  // by variant (0 for the types without variants)
   TUpdater Updaters[2] = {TUpdater::None, TUpdater::None};  // by variant, as Banks
+  bool Post_Operation[2] = {false, false};  // by variant: a node page offers an operation after each M-Bus read
   const char16_t* Board = u"";         // the board name the network update shows; empty without network update
   // The updaters: the programs and their firmware images under MASTER (type 2's serial updater takes the folder
   // itself), and for the models with variants the title, firmware image and protection code of the Ethernet

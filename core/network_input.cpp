@@ -10,12 +10,6 @@ namespace {
 int32_t Int_Or(const QString& text, int32_t d) { return plat::StrToIntDef(text, d); }
 QString Num(int64_t v) { return QString::number(v); }
 
-bool Is_Type(int32_t t, std::initializer_list<int32_t> set) {
-  for (int32_t x : set)
-    if (x == t) return true;
-  return false;
-}
-
 }  // namespace
 
 bool TNode_Layout::Wireless_Side() const { return Has_Wireless_Side(Device_Type); }
@@ -23,11 +17,11 @@ bool TNode_Layout::Wireless_Side() const { return Has_Wireless_Side(Device_Type)
 bool TNode_Layout::Wireless(const TNode_Input& in) const { return Wireless_Side() && in.MBus_Type == 0; }
 
 TNode_Layout Layout_For(int32_t deviceType, int32_t selDev) {
-  return TNode_Layout{deviceType, Is_Type(deviceType, {2, 3, 6, 7, 1007}) || selDev == 1};
+  return TNode_Layout{deviceType, Has_Post_Operation(deviceType, selDev) || selDev == 1};
 }
 
 bool Has_Post_Operation(int32_t deviceType, int32_t selDev) {
-  return Is_Type(deviceType, {2, 3, 6, 7, 1007}) || (Is_Type(deviceType, {1, 1001}) && selDev == 1);
+  return Device_Model(deviceType).Post_Operation[selDev == 1 ? 1 : 0];
 }
 
 int64_t Field_Value(const QString& text, bool wide) {
