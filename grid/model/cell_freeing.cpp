@@ -48,6 +48,8 @@ void TCellGrid::ClearCellRefs(int ACol, int ARow) {
 }
 
 void TCellGrid::RenumberOwners(int FromRow) {
+  // A store without properties (plain texts) has nothing to renumber: row moves then touch no cell.
+  if (!FHasCellProps) return;
   for (int r = std::max(FromRow, 0); r < StoredRowCount(); ++r)
     for (int c = 0; c < static_cast<int>(FRows[r].size()); ++c)
       if (TCellProperties* p = FRows[r][c].Props) {

@@ -1,5 +1,6 @@
 #include "grid/model/cell_properties.h"
 
+#include "grid/model/cell_graphic.h"
 #include "grid/model/cellgrid.h"
 
 namespace grid {
@@ -7,6 +8,11 @@ namespace grid {
 TCellProperties::TCellProperties(TCellGrid* AOwner, int ACol, int ARow)
     : OwnerCol(ACol), OwnerRow(ARow), FOwnerGrid(AOwner), FWordWrap(AOwner ? AOwner->WordWrap() : true) {
   if (AOwner) AOwner->NoteCellPropsCreated();
+}
+
+TCellProperties::~TCellProperties() {
+  auto* graphic = dynamic_cast<TCellGraphic*>(FGraphicObject);
+  if (graphic && !graphic->Shared()) delete graphic;
 }
 
 void TCellProperties::Assign(plat::TPersistent* Source) {

@@ -25,6 +25,9 @@ class TCellProperties : public plat::TPersistent {
 
   // Marks the owner as having created cell properties.
   TCellProperties(TCellGrid* AOwner, int ACol, int ARow);
+  // Frees the cell object it holds (a TCellGraphic that is not one of the grid's shared objects): the
+  // properties own their cell object, so it goes wherever they go and is freed once with them.
+  ~TCellProperties() override;
 
   // Copies the stored look, merge encoding, owner cell, user value and control of another TCellProperties
   // as plain fields (no repaint). Not copied: owner grid, cell object, gradient end colour, paint number,

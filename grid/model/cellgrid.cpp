@@ -70,6 +70,7 @@ void TCellGrid::SetGridObject(int ACol, int ARow, TCellProperties* Value) {
   if (ACol < 0 || ARow < 0) return;
   if (!Value && !PropsAt(ACol, ARow)) return;
   SlotFor(ACol, ARow).Props = Value;
+  if (Value) FHasCellProps = true;
 }
 
 QString TCellGrid::GetGridCell(int ACol, int ARow) const {
@@ -132,9 +133,8 @@ TCellProperties* TCellGrid::GetCellProperties(int ACol, int ARow) {
 }
 
 void TCellGrid::DeleteProps(TCellProperties* Props, bool WithGraphic) {
-  if (!Props) return;
-  plat::TObject* graphic = Props->FGraphicObject;
-  if (WithGraphic && graphic && graphic->ClassName() == QLatin1String("TCellGraphic")) delete graphic;
+  // Properties own their cell object (their destructor frees it), whichever way they are released.
+  (void)WithGraphic;
   delete Props;
 }
 

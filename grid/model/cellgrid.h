@@ -143,6 +143,15 @@ class TCellGrid {
   void EraseStoreRows(const std::vector<int>& SortedRows);
   // Empty rows at the sorted indexes they will have afterwards, in one pass.
   void InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows);
+  // Block moves of the row and column operations (store_moves.cpp): whole row vectors or slots move, cells
+  // are never copied one by one. Inserted rows and columns are empty; erased ones free their properties.
+  void MoveStoreRows(int FromIndex, int Count, int ToIndex);
+  void SwapStoreRows(int ARow1, int ARow2);
+  void InsertStoreColumns(int ACol, int ACount);
+  void EraseStoreColumns(int ACol, int ACount);
+  void SwapStoreColumns(int ACol1, int ACol2);
+  // Takes the properties of a cell out of the store without freeing them (nullptr when it has none).
+  TCellProperties* TakeCellProperties(int ACol, int ARow);
   // Rows and columns the store holds data for (at least the written ones).
   int StoredRowCount() const { return static_cast<int>(FRows.size()); }
   int StoredColCount() const;
@@ -150,6 +159,8 @@ class TCellGrid {
   // ---- state
   bool HasCellProps() const { return FHasCellProps; }
   void NoteCellPropsCreated() { FHasCellProps = true; }
+  // Forgets that properties exist, once a clear has released every cell's properties.
+  void NoteCellPropsCleared() { FHasCellProps = false; }
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value) { FWordWrap = Value; }
   int NormalRowCount() const { return FNormalRowCount; }

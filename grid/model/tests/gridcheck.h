@@ -3,8 +3,11 @@
 // base cell's area consists of cells pointing back at it (so merged areas never overlap), and properties
 // follow their cells. Returns an empty string when the store is consistent, else the first problem found.
 
+#include <set>
 #include <string>
+#include <vector>
 
+#include "grid/model/cell_graphic.h"
 #include "grid/model/cellgrid.h"
 
 namespace grid::testing {
@@ -41,6 +44,30 @@ inline std::string CheckGrid(const TCellGrid& g) {
         return "non-base cell " + CellName(c, r) + " outside its base's area";
     }
   if (anyProps && !g.HasCellProps()) return "properties exist but the grid does not know";
+  return {};
+}
+
+// Cell objects: every property record (in the store or held elsewhere, as hidden rows hold theirs) is in one
+// place only, and every cell object belongs to exactly one of them and is not one of the grid's shared objects.
+// So removing, moving, hiding or clearing cells can neither free an object twice nor lose it.
+inline std::string CheckCellObjects(const TCellGrid& g, const std::vector<const TCellProperties*>& Elsewhere = {}) {
+  std::set<const TCellProperties*> props;
+  std::set<const plat::TObject*> objects;
+  const auto take = [&](const TCellProperties* p, const std::string& where) -> std::string {
+    if (!p) return {};
+    if (!props.insert(p).second) return "properties in two places, again at " + where;
+    const plat::TObject* o = p->FGraphicObject;
+    if (!o) return {};
+    if (!objects.insert(o).second) return "cell object shared by two cells, again at " + where;
+    if (const auto* cg = dynamic_cast<const TCellGraphic*>(o); cg && cg->Shared())
+      return "a shared object attached at " + where;
+    return {};
+  };
+  for (int r = 0; r < g.StoredRowCount(); ++r)
+    for (int c = 0; c < g.StoredColCount(); ++c)
+      if (std::string e = take(g.GetGridObject(c, r), CellName(c, r)); !e.empty()) return e;
+  for (std::size_t i = 0; i < Elsewhere.size(); ++i)
+    if (std::string e = take(Elsewhere[i], "held record " + std::to_string(i)); !e.empty()) return e;
   return {};
 }
 

@@ -1,0 +1,124 @@
+#pragma once
+// The structural operations of the string grid on its cell store: inserting, removing, moving and swapping
+// rows and columns, clearing and trimming rectangles, merging and splitting runs of equal cells, and finding a
+// cell by text. Texts, properties, cell objects and merged areas follow their cells; the grid's own per-row
+// and per-column data (heights, widths, selection, modified and enabled flags, hidden-row records, attached
+// controls) is kept in step through the host.
+//
+// Rows move as whole rows of the store (no cell is copied), so inserting or removing a row costs the row
+// table and the side lists, not the cells. A merged area that a row or column boundary of the operation cuts
+// is split first (its cells keep their texts), so areas never point at cells that moved away.
+//
+// Rows are display rows of the store; columns are real columns (hidden ones included).
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+#include "grid/model/cellgrid.h"
+
+namespace grid {
+
+// What the operations need of the grid besides its cell store.
+class TRowColHost {
+ public:
+  virtual ~TRowColHost() = default;
+  // Counts of shown rows and shown columns (hidden columns are counted by the store's TotalColCount).
+  virtual void SetRowCount(int Value) = 0;
+  virtual void SetColCount(int Value) = 0;
+  virtual int FixedRows() const { return 0; }
+  virtual int FixedCols() const { return 0; }
+  virtual int FixedFooters() const { return 0; }
+  virtual int FixedRightCols() const { return 0; }
+  // Per-row data of the grid (heights, lists, attached controls) following the rows.
+  virtual void RowsInserted(int ARow, int Count) { (void)ARow, (void)Count; }
+  virtual void RowsRemoved(int ARow, int Count) { (void)ARow, (void)Count; }
+  virtual void RowsMoved(int FromIndex, int Count, int ToIndex) { (void)FromIndex, (void)Count, (void)ToIndex; }
+  virtual void RowsSwapped(int ARow1, int ARow2) { (void)ARow1, (void)ARow2; }
+  virtual void ColsInserted(int ACol, int Count) { (void)ACol, (void)Count; }
+  virtual void ColsRemoved(int ACol, int Count) { (void)ACol, (void)Count; }
+  virtual void ColsSwapped(int ACol1, int ACol2) { (void)ACol1, (void)ACol2; }
+  // Hidden rows: the real index of a display row, and the renumbering of every hidden-row record's index
+  // through NewIdx when shown rows come or go in front of it.
+  virtual int DisplToRealRow(int ARow) const { return ARow; }
+  virtual bool HasHiddenRows() const { return false; }
+  virtual void RenumberHiddenRows(const std::function<int(int)>& NewIdx) { (void)NewIdx; }
+  // The rectangle of cells the operation changed (store coordinates, inclusive).
+  virtual void CellsChanged(int ACol1, int ARow1, int ACol2, int ARow2) { (void)ACol1, (void)ARow1, (void)ACol2, (void)ARow2; }
+};
+
+class TRowColOps {
+ public:
+  TRowColOps(TCellGrid& Cells, TRowColHost& Host) : FCells(Cells), FHost(Host) {}
+
+  // ---- rows
+  // Count empty rows at RowIndex (up to RowCount); hidden rows at or behind the point keep their place.
+  void InsertRows(int RowIndex, int RCount);
+  // Removes rows with their properties and cell objects; ignored outside the grid or for RCount <= 0.
+  void RemoveRows(int RowIndex, int RCount);
+  // The Count rows from FromIndex go to ToIndex (counted in the grid before the move, as the row
+  // inserter sees it: a target behind the block is lowered by Count).
+  void MoveRows(int FromIndex, int ToIndex, int Count);
+  void MoveRow(int FromIndex, int ToIndex) { MoveRows(FromIndex, ToIndex > FromIndex ? ToIndex + 1 : ToIndex, 1); }
+  void SwapRows(int ARow1, int ARow2);
+  // Removes every row whose text in ACol repeats an earlier kept row's text (case-insensitive unless DoCase).
+  void RemoveDuplicates(int ACol, bool DoCase);
+
+  // ---- columns (real indexes)
+  void InsertCols(int ColIndex, int CCount);
+  // A count running past the last column is cut; a negative ColIndex is ignored.
+  void RemoveCols(int ColIndex, int CCount);
+  void SwapColumns(int ACol1, int ACol2);
+  // Every row from FixedRows on: ColIndex1 := trimmed ColIndex1 + Separator + ColIndex2; then ColIndex2 goes.
+  void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+
+  // ---- clearing and trimming
+  // Empties the cells of the rectangle and releases their properties and objects (with NilObjects set the
+  // properties are only detached, with ClearTextOnly they stay). Areas reaching out of the rectangle are
+  // split first.
+  void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void ClearRows(int RowIndex, int RCount);
+  void ClearCols(int ColIndex, int CCount);
+  void ClearNormalRows(int RowIndex, int RCount);
+  void ClearNormalCols(int ColIndex, int CCount);
+  void ClearNormalCells();
+  void Clear();
+  // Texts lose leading and trailing blanks and control characters.
+  void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, FCells.RowCount() - 1); }
+  void TrimRow(int ARow) { TrimRect(0, ARow, FCells.ColCount() - 1, ARow); }
+  void TrimAll() { TrimRect(0, 0, FCells.TotalColCount() - 1, FCells.RowCount() - 1); }
+  bool NilObjects = false;
+  bool ClearTextOnly = false;
+  bool BlockCellChange = false;
+
+  // ---- merging runs of equal cells
+  void MergeColumnCells(int ColIndex, bool MainMerge);
+  void MergeRowCells(int RowIndex, bool MainMerge);
+  void SplitColumnCells(int ColIndex);
+  void SplitRowCells(int RowIndex);
+  void SplitAllCells();
+
+  // ---- finding
+  bool IsCell(const QString& SubStr, int& ACol, int& ARow) const;
+  static bool IsWideCell(const QString& Text) { return Text.startsWith(QLatin1String("|\\")); }
+
+ private:
+  int Rows() const { return FCells.RowCount(); }
+  int Cols() const { return FCells.TotalColCount(); }
+  // Splits the areas that the boundary above row ARow (left of column ACol) cuts.
+  void SplitAcrossRowBoundary(int ARow);
+  void SplitAcrossColBoundary(int ACol);
+  void SplitAreasLeaving(int ACol1, int ARow1, int ACol2, int ARow2);
+  int RealRowAt(int ARow) const;
+  std::vector<int> RealRows(int RowIndex, int RCount) const;
+  static int Below(const std::vector<int>& SortedRows, int Idx);
+  void RenumberHiddenForInsert(int RowIndex, int RCount);
+  void RenumberHiddenForRemove(int RowIndex, int RCount);
+
+  TCellGrid& FCells;
+  TRowColHost& FHost;
+};
+
+}  // namespace grid
