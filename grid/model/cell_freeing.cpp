@@ -50,12 +50,21 @@ void TCellGrid::ClearCellRefs(int ACol, int ARow) {
 void TCellGrid::RenumberOwners(int FromRow) {
   // A store without properties (plain texts) has nothing to renumber: row moves then touch no cell.
   if (!FHasCellProps) return;
-  for (int r = std::max(FromRow, 0); r < StoredRowCount(); ++r)
-    for (int c = 0; c < static_cast<int>(FRows[r].size()); ++c)
-      if (TCellProperties* p = FRows[r][c].Props) {
+  FromRow = std::max(FromRow, 0);
+  if (FOwnersStaleFrom < 0 || FromRow < FOwnersStaleFrom) FOwnersStaleFrom = FromRow;
+}
+
+void TCellGrid::UpdateOwners() const {
+  if (FOwnersStaleFrom < 0) return;
+  for (int r = FOwnersStaleFrom; r < StoredRowCount(); ++r) {
+    const TRowCells& row = FRows[r];
+    for (int c = 0; row.HasProps && c < static_cast<int>(row.size()); ++c)
+      if (TCellProperties* p = row[c].Props) {
         p->OwnerCol = c;
         p->OwnerRow = r;
       }
+  }
+  FOwnersStaleFrom = -1;
 }
 
 void TCellGrid::InsertStoreRows(int ARow, int ACount) {
@@ -82,7 +91,7 @@ void TCellGrid::EraseStoreRows(const std::vector<int>& SortedRows) {
 
 void TCellGrid::InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows) {
   if (SortedFinalRows.empty() || SortedFinalRows.front() >= StoredRowCount()) return;
-  std::vector<TRowCells> rows;
+  TRowTable rows;
   rows.reserve(FRows.size() + SortedFinalRows.size());
   std::size_t old = 0, next = 0;
   while (old < FRows.size() || next < SortedFinalRows.size()) {

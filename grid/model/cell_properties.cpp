@@ -45,7 +45,9 @@ void TCellProperties::Assign(plat::TPersistent* Source) {
 }
 
 void TCellProperties::RepaintOwner() {
-  if (FOwnerGrid) FOwnerGrid->RepaintCell(OwnerCol, OwnerRow);
+  if (!FOwnerGrid) return;
+  FOwnerGrid->UpdateOwners();
+  FOwnerGrid->RepaintCell(OwnerCol, OwnerRow);
 }
 
 void TCellProperties::SetBrushColor(plat::TColor Value) {

@@ -64,13 +64,16 @@ bool TCellGrid::HasCellProperties(int ACol, int ARow) const {
   return InGrid(ACol, ARow) && PropsAt(ACol, ARow) != nullptr;
 }
 
-TCellProperties* TCellGrid::GetGridObject(int ACol, int ARow) const { return PropsAt(ACol, ARow); }
+TCellProperties* TCellGrid::GetGridObject(int ACol, int ARow) const {
+  UpdateOwners();
+  return PropsAt(ACol, ARow);
+}
 
 void TCellGrid::SetGridObject(int ACol, int ARow, TCellProperties* Value) {
   if (ACol < 0 || ARow < 0) return;
   if (!Value && !PropsAt(ACol, ARow)) return;
   SlotFor(ACol, ARow).Props = Value;
-  if (Value) FHasCellProps = true;
+  if (Value) FHasCellProps = FRows[ARow].HasProps = true;
 }
 
 QString TCellGrid::GetGridCell(int ACol, int ARow) const {
@@ -123,10 +126,12 @@ void TCellGrid::ApplyDefaults(TCellProperties& p, int ACol, int ARow) {
 
 TCellProperties* TCellGrid::GetCellProperties(int ACol, int ARow) {
   if (!InGrid(ACol, ARow)) return nullptr;
+  UpdateOwners();
   TCellSlot& s = SlotFor(ACol, ARow);
   if (!s.Props) {
     // The record goes into the slot before the defaults are asked for, so a repaint it triggers finds it.
     s.Props = new TCellProperties(this, ACol, ARow);
+    FRows[ARow].HasProps = true;
     ApplyDefaults(*s.Props, ACol, ARow);
   }
   return PropsAt(ACol, ARow);
@@ -143,6 +148,7 @@ void TCellGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value) {
   TCellSlot& s = SlotFor(ACol, ARow);
   if (s.Props != Value) DeleteProps(s.Props, false);
   s.Props = Value;
+  if (Value) FRows[ARow].HasProps = true;
 }
 
 template <class Fn>

@@ -9,6 +9,7 @@
 // count changes, so hidden columns at indexes at or beyond ColCount keep their cells. A cell that only holds
 // text costs its text and an empty slot.
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -38,6 +39,32 @@ struct TCellDefaults {
   bool WW = true;
   TCellGradientDirection GD = GradientVertical;
 };
+
+namespace detail {
+
+// One cell of the store: its text and the slot for its properties.
+struct TCellSlot {
+  QString Text;
+  TCellProperties* Props = nullptr;
+};
+
+// A stored row; HasProps marks a row that has held properties, so renumbering owners after a row move skips
+// the rows of plain text.
+struct TRowCells : std::vector<TCellSlot> {
+  bool HasProps = false;
+};
+
+// Rows are relocated as plain memory, and the table keeps room at both ends, so inserting or removing rows at
+// the top costs as little as at the bottom.
+using TRowTable = QList<TRowCells>;
+
+}  // namespace detail
+}  // namespace grid
+
+// Rows hold a vector (three pointers and a flag) that stays valid when moved as bytes.
+Q_DECLARE_TYPEINFO(grid::detail::TRowCells, Q_RELOCATABLE_TYPE);
+
+namespace grid {
 
 class TCellGrid {
  public:
@@ -150,6 +177,9 @@ class TCellGrid {
   void InsertStoreColumns(int ACol, int ACount);
   void EraseStoreColumns(int ACol, int ACount);
   void SwapStoreColumns(int ACol1, int ACol2);
+  // Properties name the cell they are in; after rows moved they are renumbered lazily, here, before anything
+  // reads them (their repaint does), so a run of row inserts or removals walks the rows once.
+  void UpdateOwners() const;
   // Takes the properties of a cell out of the store without freeing them (nullptr when it has none).
   TCellProperties* TakeCellProperties(int ACol, int ARow);
   // Rows and columns the store holds data for (at least the written ones).
@@ -174,11 +204,9 @@ class TCellGrid {
   TGetDisplTextEvent OnGetDisplText;
 
  private:
-  struct TCellSlot {
-    QString Text;
-    TCellProperties* Props = nullptr;
-  };
-  using TRowCells = std::vector<TCellSlot>;
+  using TCellSlot = detail::TCellSlot;
+  using TRowCells = detail::TRowCells;
+  using TRowTable = detail::TRowTable;
 
   const TCellSlot* SlotAt(int ACol, int ARow) const;
   TCellSlot& SlotFor(int ACol, int ARow);
@@ -191,10 +219,12 @@ class TCellGrid {
   template <class Fn>
   void BlankTextBracket(int ACol, int ARow, Fn&& fn);
   void DeleteProps(TCellProperties* Props, bool WithGraphic);
-  // Properties name the cell they are in (repainting uses it): renumbers those of rows from FromRow on.
+  // Properties name the cell they are in (repainting uses it): marks those of rows from FromRow on for
+  // renumbering (UpdateOwners).
   void RenumberOwners(int FromRow);
 
-  std::vector<TRowCells> FRows;
+  TRowTable FRows;
+  mutable int FOwnersStaleFrom = -1;  // the first row whose owners may be stale; -1: none
   bool FHasCellProps = false;
   int FMergeCount = 0;
   int FNormalRowCount = 0;

@@ -9,19 +9,18 @@ namespace grid {
 // ---- merged areas cut by an operation -------------------------------------------------------------------
 
 void TRowColOps::SplitAcrossRowBoundary(int ARow) {
-  // An area is cut above ARow exactly when one of its cells in ARow lies below its base.
+  // An area is cut above ARow exactly when one of its cells in ARow lies below its base. (Read through the
+  // base-cell query, which leaves the lazy renumbering of owners alone.)
   if (!FCells.HasCellProps() || ARow <= 0 || ARow >= Rows()) return;
   for (int c = 0; c < Cols(); ++c) {
-    const TCellProperties* p = FCells.GetGridObject(c, ARow);
-    if (p && !p->IsBaseCell && p->CellSpanY > 0) FCells.SplitCells(c, ARow);
+    if (FCells.BaseCell(c, ARow).Y < ARow) FCells.SplitCells(c, ARow);
   }
 }
 
 void TRowColOps::SplitAcrossColBoundary(int ACol) {
   if (!FCells.HasCellProps() || ACol <= 0 || ACol >= Cols()) return;
   for (int r = 0; r < Rows(); ++r) {
-    const TCellProperties* p = FCells.GetGridObject(ACol, r);
-    if (p && !p->IsBaseCell && p->CellSpanX > 0) FCells.SplitCells(ACol, r);
+    if (FCells.BaseCell(ACol, r).X < ACol) FCells.SplitCells(ACol, r);
   }
 }
 
@@ -189,7 +188,7 @@ void TRowColOps::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {
   if (!ClearTextOnly && !NilObjects) SplitAreasLeaving(ACol1, ARow1, ACol2, ARow2);
   for (int r = ARow1; r <= ARow2; ++r)
     for (int c = ACol1; c <= ACol2; ++c) {
-      if (!ClearTextOnly && FCells.GetGridObject(c, r)) {
+      if (!ClearTextOnly && FCells.HasCellProperties(c, r)) {
         if (NilObjects)
           FCells.SetGridObject(c, r, nullptr);
         else

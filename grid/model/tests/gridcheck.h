@@ -15,6 +15,7 @@ namespace grid::testing {
 inline std::string CellName(int c, int r) { return "(" + std::to_string(c) + "," + std::to_string(r) + ")"; }
 
 inline std::string CheckGrid(const TCellGrid& g) {
+  g.UpdateOwners();
   bool anyProps = false;
   for (int r = 0; r < g.StoredRowCount(); ++r)
     for (int c = 0; c < g.StoredColCount(); ++c) {
