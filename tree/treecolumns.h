@@ -108,6 +108,8 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   int Width() const { return FWidth; }
   void SetWidth(int Value);
   int LastWidth() const { return FLastWidth; }
+  // The left edge in tree coordinates (before horizontal scrolling).
+  int AbsoluteLeft() const { return FLeft; }
   // The left edge in client coordinates (scrolled, except for a visible fixed column).
   int Left() const;
   bool Visible() const { return FOptions.Has(coVisible); }

@@ -373,8 +373,11 @@ void TBaseLazyTreeControl::Invalidate() {
 
 void TBaseLazyTreeControl::Paint() {
   plat::TCanvas* canvas = Canvas();
+  // The part outside the client area (the scroll-bar corner) keeps the window colour.
   canvas->Brush()->SetColor(Color());
   canvas->FillRect(plat::Rect(0, 0, Width(), Height()));
+  const plat::TRect window(FEffectiveOffsetX, -FOffsetY, FEffectiveOffsetX + ClientW(), -FOffsetY + ClientH());
+  PaintTree(canvas, window, {0, 0}, WindowPaintOptions);
 }
 
 plat::TSize TBaseLazyTreeControl::GetBorderDimensions() const {

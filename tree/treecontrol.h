@@ -52,6 +52,14 @@ constexpr TOffsetUpdateOptions DefaultScrollUpdateFlags{ouRepaintHeader, ouRepai
                                                         ouUpdateScrollBars};
 enum TDropMode : uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TLTImageKind : uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
+enum TLTInternalPaintOption : uint8_t {
+  poBackground, poColumnColor, poDrawFocusRect, poDrawSelection, poDrawDropMark, poGridLines, poMainOnly,
+  poSelectedOnly, poUnbuffered
+};
+using TLTInternalPaintOptions = TEnumSet<TLTInternalPaintOption, uint16_t>;
+constexpr TLTInternalPaintOptions WindowPaintOptions{poBackground,   poColumnColor,  poDrawFocusRect,
+                                                     poDrawSelection, poDrawDropMark, poGridLines};
+enum TItemEraseAction : uint8_t { eaColor, eaDefault, eaNone };
 // One image of a cell: its index (-1 none), place, whether it is ghosted, and the list it comes from.
 struct TLTImageInfo {
   int Index = -1;
@@ -273,6 +281,34 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::function<void(TBaseLazyTreeControl* Sender, int Bar, bool Show)> OnShowScrollBar;
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, uint32_t& NodeHeight)> OnMeasureItem;
 
+  // --- Painting (treepaint.cpp) ---------------------------------------------------------------------------
+  // Paints Window (tree coordinates, scrolling removed) of the tree onto Canvas with its top-left at Target,
+  // row by row through a row image (or directly with poUnbuffered).
+  virtual void PaintTree(plat::TCanvas* Canvas, const plat::TRect& Window, const plat::TPoint& Target,
+                         TLTInternalPaintOptions PaintOptions);
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas)> OnBeforePaint;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas)> OnAfterPaint;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node,
+                     const plat::TRect& ItemRect, bool& CustomDraw)>
+      OnBeforeItemPaint;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node,
+                     const plat::TRect& ItemRect, plat::TColor& ItemColor, TItemEraseAction& EraseAction)>
+      OnBeforeItemErase;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node,
+                     const plat::TRect& ItemRect)>
+      OnAfterItemErase;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     const plat::TRect& CellRect, plat::TRect& ContentRect)>
+      OnBeforeCellPaint;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     const plat::TRect& CellRect)>
+      OnAfterCellPaint;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node,
+                     const plat::TRect& ItemRect)>
+      OnAfterItemPaint;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, const plat::TRect& R, bool& Handled)>
+      OnPaintBackground;
+
   // --- Button and line images ----------------------------------------------------------------------------
   // Rebuilds the expand-button bitmaps and/or the line pattern from the current style, fill and colours.
   void BuildButtonAndLineImages(bool NeedButtons, bool NeedLines);
@@ -371,6 +407,13 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual void DoShowScrollBar(int Bar, bool Show);
   // Width of a node's content (the string tree measures its text).
   virtual int DoGetNodeWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
+  // The content of a cell (the string tree paints its text, the owner-drawn tree asks its handler).
+  virtual void PaintNodeContent(plat::TCanvas* /*Canvas*/, PLazyNode /*Node*/, TColumnIndex /*Column*/,
+                                const plat::TRect& /*ContentRect*/) {}
+  // A cell's background: column colour, the handler's part, the selection and the focus rectangle.
+  virtual void PaintCellBackground(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
+                                   const plat::TRect& CellRect, plat::TRect& ContentRect, int NodeWidth,
+                                   TLTInternalPaintOptions Options, int WindowOrgX, int MaxWidth);
   // Called after every offset change and scroll-bar update for restyled bars; the active style already draws
   // the bars on this platform.
   virtual void UpdateStyledScrollBars() {}
@@ -411,6 +454,14 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void ImageListChanged() {
     if (!IsDestroying()) Invalidate();
   }
+  void PaintRow(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& Window,
+                const std::vector<TLTLineType>& Lines, int IndentSize, int ButtonX, int PlusHeight,
+                TLTInternalPaintOptions Options, bool UseColumns, const TLazyTreeColumns& Columns);
+  void PaintCell(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, plat::TRect Cell, bool IsMain,
+                 const std::vector<TLTLineType>& Lines, int IndentSize, int ButtonX, int ButtonY, int VAlign,
+                 TLTInternalPaintOptions Options, const plat::TRect& Window);
+  void PaintBelowRows(plat::TCanvas* Canvas, plat::TPoint Target, int MaxRight, int MaxBottom,
+                      const plat::TRect& Window);
   void HandleScrollMessage(plat::TMessage& Message, bool Vertical);
   void HandleResize();
   void KeepToggledInView(PLazyNode Node, int64_t HeightDelta, bool Fits, bool RowTop0, bool RoomAbove,
