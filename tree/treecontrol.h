@@ -60,6 +60,10 @@ using TLTInternalPaintOptions = TEnumSet<TLTInternalPaintOption, uint16_t>;
 constexpr TLTInternalPaintOptions WindowPaintOptions{poBackground,   poColumnColor,  poDrawFocusRect,
                                                      poDrawSelection, poDrawDropMark, poGridLines};
 enum TItemEraseAction : uint8_t { eaColor, eaDefault, eaNone };
+enum TLTCellContentMarginType : uint8_t { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
+enum TLTHintKind : uint8_t { vhkText, vhkOwnerDraw };
+enum TLTImageInfoIndex : uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
+
 // One image of a cell: its index (-1 none), place, whether it is ghosted, and the list it comes from.
 struct TLTImageInfo {
   int Index = -1;
@@ -67,6 +71,20 @@ struct TLTImageInfo {
   int YPos = 0;
   bool Ghosted = false;
   plat::TCustomImageList* Images = nullptr;
+};
+// What one cell's painting steps are told.
+struct TLTPaintInfo {
+  plat::TCanvas* Canvas = nullptr;
+  TLTInternalPaintOptions PaintOptions;
+  PLazyNode Node = nullptr;
+  TColumnIndex Column = NoColumn;
+  TColumnPosition Position = 0;
+  plat::TRect CellRect;
+  plat::TRect ContentRect;
+  int NodeWidth = 0;
+  plat::TAlignment Alignment = plat::taLeftJustify;
+  plat::TPoint BrushOrigin;
+  TLTImageInfo ImageInfo[4];
 };
 enum TScrollDirection : uint8_t { sdLeft, sdUp, sdRight, sdDown };
 using TScrollDirections = TEnumSet<TScrollDirection, uint8_t>;
@@ -408,8 +426,14 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // Width of a node's content (the string tree measures its text).
   virtual int DoGetNodeWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
   // The content of a cell (the string tree paints its text, the owner-drawn tree asks its handler).
-  virtual void PaintNodeContent(plat::TCanvas* /*Canvas*/, PLazyNode /*Node*/, TColumnIndex /*Column*/,
-                                const plat::TRect& /*ContentRect*/) {}
+  virtual void PaintNodeContent(const TLTPaintInfo& /*PaintInfo*/) {}
+  // The margins a cell keeps free around its content.
+  virtual plat::TPoint CellContentMargin(PLazyNode /*Node*/, TColumnIndex /*Column*/,
+                                         TLTCellContentMarginType /*Type*/, plat::TCanvas* /*Canvas*/) {
+    return {0, 0};
+  }
+  // The kind of hint a node shows when no handler says otherwise.
+  virtual TLTHintKind DefaultHintKind() const { return vhkText; }
   // A cell's background: column colour, the handler's part, the selection and the focus rectangle.
   virtual void PaintCellBackground(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
                                    const plat::TRect& CellRect, plat::TRect& ContentRect, int NodeWidth,

@@ -267,7 +267,20 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, PLazyNode node, TColumnIndex co
   }
   if (state.Index >= 0) DrawNodeImage(c, node, column, state, false);
   if (normal.Index >= 0) DrawNodeImage(c, node, column, normal, true);
-  PaintNodeContent(c, node, column, content);
+  TLTPaintInfo info;
+  info.Canvas = c;
+  info.PaintOptions = po;
+  info.Node = node;
+  info.Column = column;
+  info.Position = column >= 0 ? FHeader->Columns().Items(column)->Position() : 0;
+  info.CellRect = cell;
+  info.ContentRect = content;
+  info.NodeWidth = nodeWidth;
+  info.Alignment = column >= 0 ? FHeader->Columns().Items(column)->Alignment() : FAlignment;
+  info.BrushOrigin = c->BrushOrigin();
+  info.ImageInfo[iiNormal] = normal;
+  info.ImageInfo[iiState] = state;
+  PaintNodeContent(info);
   if (OnAfterCellPaint) OnAfterCellPaint(this, c, node, column, cell);
   if (clipped) c->RestoreDC(-1);
 }

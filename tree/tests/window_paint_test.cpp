@@ -26,8 +26,10 @@ class TPaintTree : public TBaseLazyTreeControl {
 
  protected:
   int DoGetNodeWidth(PLazyNode, TColumnIndex) override { return nodeWidth; }
-  void PaintNodeContent(plat::TCanvas* c, PLazyNode, TColumnIndex column, const TRect& r) override {
-    if (log) log->push_back("content " + std::to_string(column));
+  void PaintNodeContent(const TLTPaintInfo& info) override {
+    plat::TCanvas* c = info.Canvas;
+    const TRect& r = info.ContentRect;
+    if (log) log->push_back("content " + std::to_string(info.Column));
     c->Brush()->SetColor(plat::clBlack);
     c->FillRect(TRect(r.Left + 2, r.Top + 7, r.Left + 2 + nodeWidth - 4, r.Top + 11));  // a "text" bar
   }
