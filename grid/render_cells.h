@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "grid/basegrid.h"
+#include "grid/model/cell_graphic.h"
 #include "grid/model/options.h"
 #include "grid/options_look.h"
 #include "grid/render_looks.h"
@@ -21,14 +22,6 @@
 
 namespace grid {
 
-enum TCellType {
-  ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRadio, ctEmpty, ctImages, ctPicture,
-  ctFilePicture, ctRotated, ctDataImage, ctNode, ctComment, ctButton, ctBitButton, ctVirtCheckBox, ctProgress,
-  ctSummary, ctRangeIndicator, ctXPProgress, ctProgressPie, ctInterface, ctRadioButton, ctTriStateCheckBox,
-  ctValue, ctRowCheckBox, ctScrollbar, ctExpand, ctShape, ctBalloon, ctRating
-};
-enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
-enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TSortDirection { sdAscending, sdDescending };
 
 // A cell object as drawing reads it. Several types keep colours in the number fields (CellBitmap, CellIcon,

@@ -35,7 +35,10 @@ enum TCellShape {
   csArrowRight, csHalfStar
 };
 enum TBalloonIcon { biNone, biInfo, biWarning, biError };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+using plat::TCheckBoxState;
+using plat::cbUnchecked;
+using plat::cbChecked;
+using plat::cbGrayed;
 
 struct TScrollProp {
   int PageSize = 0;

@@ -271,8 +271,6 @@ class TButton : public TButtonControl {
   bool FCancel = false;
 };
 
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
-
 class TCheckBox : public TButtonControl {
  public:
   explicit TCheckBox(TComponent* AOwner);

@@ -121,4 +121,7 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// State of a check box (the platform's check box and the grid's cell check boxes).
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
 }  // namespace plat
