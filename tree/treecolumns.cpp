@@ -159,13 +159,13 @@ int TLazyTreeColumn::FixedAreaWidth(int V) const {
       sumMax += c->FMaxWidth;
       sumMin += c->FMinWidth;
     }
-  if (h->FMinWidthPercent > 0) sumMax = std::max(sumMax, cw * h->FMinWidthPercent / 100);
-  if (h->FMaxWidthPercent > 0) sumMin = std::min(sumMin, cw * h->FMaxWidthPercent / 100);
+  if (h->MinWidthPercent() > 0) sumMax = std::max(sumMax, cw * h->MinWidthPercent() / 100);
+  if (h->MaxWidthPercent() > 0) sumMin = std::min(sumMin, cw * h->MaxWidthPercent() / 100);
   const int upper = std::min(sumMax - others, FMaxWidth);
   const int lower = std::max(sumMin - others, FMinWidth);
   V = std::min(std::max(V, lower), upper);
-  if (h->FMinWidthPercent > 0) V = std::max(V, cw * h->FMinWidthPercent / 100 - others);
-  if (h->FMaxWidthPercent > 0) V = std::min(V, cw * h->FMaxWidthPercent / 100 - others);
+  if (h->MinWidthPercent() > 0) V = std::max(V, cw * h->MinWidthPercent() / 100 - others);
+  if (h->MaxWidthPercent() > 0) V = std::min(V, cw * h->MaxWidthPercent() / 100 - others);
   return V;
 }
 
@@ -531,22 +531,6 @@ TColumnIndex TLazyTreeColumns::ColumnFromPosition(plat::TPoint P, bool Relative)
 
 TColumnIndex TLazyTreeColumns::ColumnFromPosition(TColumnPosition PositionIndex) const {
   return PositionIndex < FPositionToIndex.size() ? FPositionToIndex[PositionIndex] : NoColumn;
-}
-
-// ------------------------------------------------------------------------------------------------------------
-// The header
-
-TLTHeader::TLTHeader(TBaseLazyTreeControl* Owner)
-    : FOwner(Owner), FColumns(std::make_unique<TLazyTreeColumns>(this)) {}
-
-TLTHeader::~TLTHeader() = default;
-
-void TLTHeader::SetMainColumn(TColumnIndex Value) {
-  if (FColumns->Count() == 0) Value = NoColumn;
-  else Value = std::clamp(Value, 0, FColumns->Count() - 1);
-  if (Value == FMainColumn) return;
-  FMainColumn = Value;
-  if (FOwner) FOwner->Invalidate();
 }
 
 }  // namespace lazytree

@@ -14,9 +14,15 @@
 
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/color.h"
+#include "platform/graphics/gdiobjects.h"
 #include "platform/graphics/types.h"
 #include "platform/rtl/collection.h"
 #include "tree/lazytypes.h"
+#include "tree/treeheadertypes.h"
+
+namespace plat {
+class TStream;
+}
 
 namespace lazytree {
 
@@ -119,6 +125,7 @@ class TLazyTreeColumn : public plat::TCollectionItem {
 
  private:
   friend class TLazyTreeColumns;
+  friend class TLTHeader;
   template <class T>
   void SetAndNotify(T& Field, const T& Value) {
     if (Field == Value) return;
@@ -204,6 +211,7 @@ class TLazyTreeColumns : public plat::TCollection {
 
  private:
   friend class TLazyTreeColumn;
+  friend class TLTHeader;
   TBaseLazyTreeControl* Tree() const;
   void SyncPositionMapLength();
   void MoveInPositionMap(TColumnIndex Column, TColumnPosition NewPosition);
@@ -235,32 +243,102 @@ class TLTHeader {
   TColumnIndex MainColumn() const { return FColumns->Count() > 0 ? FMainColumn : NoColumn; }
   void SetMainColumn(TColumnIndex Value);
   TColumnIndex AutoSizeIndex() const { return FAutoSizeIndex; }
-  void SetAutoSizeIndex(TColumnIndex Value) { FAutoSizeIndex = Value; }
+  void SetAutoSizeIndex(TColumnIndex Value);
   TColumnIndex SortColumn() const { return FSortColumn; }
-  void SetSortColumn(TColumnIndex Value) { FSortColumn = Value; }
+  void SetSortColumn(TColumnIndex Value);
   TLTHeaderOptions Options() const { return FOptions; }
-  void SetOptions(TLTHeaderOptions Value) { FOptions = Value; }
+  void SetOptions(TLTHeaderOptions Value);
   THeaderStates States() const { return FStates; }
   void SetStates(THeaderStates Value) { FStates = Value; }
   // Fixed-area limits in percent of the client width (0: none).
-  int MinWidthPercent() const { return FMinWidthPercent; }
-  int MaxWidthPercent() const { return FMaxWidthPercent; }
+  int MinWidthPercent() const { return FFixedAreaConstraints.MinWidthPercent(); }
+  int MaxWidthPercent() const { return FFixedAreaConstraints.MaxWidthPercent(); }
   void SetWidthPercents(int Min, int Max) {
-    FMinWidthPercent = Min;
-    FMaxWidthPercent = Max;
+    FFixedAreaConstraints.StorePercent(TLTFixedAreaConstraints::MinWidth, Min);
+    FFixedAreaConstraints.StorePercent(TLTFixedAreaConstraints::MaxWidth, Max);
   }
   std::function<void(TLTHeader* Sender, TColumnIndex Column)> OnColumnResize;
 
-  // Re-applies the fixed-area limits; fits the auto-size column (sizing, built with the header's sizing).
-  virtual void ApplyFixedAreaLimits() {}
-  virtual void FitAutoSizeColumn(bool /*Force*/) {}
+  // Re-applies the height and fixed-area limits; fits the auto-size column to the client width left.
+  virtual void ApplyFixedAreaLimits();
+  virtual void FitAutoSizeColumn(bool Force);
   // Repaints one header button, or the whole header.
   virtual void InvalidateColumn(TColumnIndex /*Column*/) {}
   virtual void Invalidate() {}
 
+  // --- Settings (treeheader.cpp) ------------------------------------------------------------------------
+  void Assign(const TLTHeader& Source);
+  plat::TColor Background() const { return FBackgroundColor; }
+  void SetBackground(plat::TColor Value);
+  int Height() const { return FHeight; }
+  void SetHeight(int Value);
+  int DefaultHeight() const { return FDefaultHeight; }
+  void SetDefaultHeight(int Value);
+  int MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int Value);
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int Value);
+  plat::TFont* Font() { return &FFont; }
+  const plat::TFont* Font() const { return &FFont; }
+  void SetFont(const plat::TFont& Value);
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool Value);
+  TLTHeaderStyle Style() const { return FStyle; }
+  void SetStyle(TLTHeaderStyle Value);
+  TSortDirection SortDirection() const { return FSortDirection; }
+  void SetSortDirection(TSortDirection Value);
+  int SplitterHitTolerance() const { return FSplitterHitTolerance; }
+  void SetSplitterHitTolerance(int Value) { FSplitterHitTolerance = Value; }
+  TLTFixedAreaConstraints& FixedAreaConstraints() { return FFixedAreaConstraints; }
+  void SetFixedAreaConstraints(const TLTFixedAreaConstraints& Value) { FFixedAreaConstraints.Assign(Value); }
+  bool AllowFocus(TColumnIndex Column) const;
+  // Clamps the main column into the columns without side effects (after loading).
+  void ClampMainColumn();
+  // Scales the height, the font (unless it follows the tree's) and every column's width by M/D.
+  virtual void ApplyScale(int M, int D);
+  // The tree's font changed: a header following it copies it.
+  void ParentFontChanged();
+  // The tree's window changed size: the auto-size column or the fixed-area limits, then the spring columns.
+  void TreeResized();
+  // Sorting the tree by the sort column, when the tree sorts itself.
+  std::function<void(TColumnIndex Column, TSortDirection Direction)> OnSort;
+
+  // --- Stream (treeheader_stream.cpp) -------------------------------------------------------------------
+  // The header and its columns in the header's own binary format. Reading validates the whole record first:
+  // a truncated or malformed stream raises plat::EReadError and leaves header, columns and stream position
+  // unchanged.
+  void SaveToStream(plat::TStream& Stream) const;
+  void LoadFromStream(plat::TStream& Stream);
+
+  // --- Sizing (treeheader_sizing.cpp) -------------------------------------------------------------------
+  // Spreads ChangeBy over the columns RangeStart..RangeEnd (indexes) that have all of Options, within their
+  // limits; returns the change applied.
+  int ResizeColumns(int ChangeBy, TColumnIndex RangeStart, TColumnIndex RangeEnd, TLTColumnOptions Options);
+  // Sizes the columns at positions RangeStart..RangeEnd to their widest content (negative: first/last).
+  virtual void AutoFitColumns(bool Animated, TSmartAutoFitType SmartAutoFitType, int RangeStart, int RangeEnd);
+  // Every visible resizable column returns to its last width.
+  void RestoreColumns();
+  // Spreads a change of the header width over the visible auto-spring columns.
+  void DistributeSpringWidth();
+  // Sets a column's width (clamped to its limits), animated where the window can move its pixels.
+  void AnimatedResize(TColumnIndex Column, int NewWidth);
+  std::function<void(TLTHeader* Sender, TSmartAutoFitType& SmartAutoFitType)> OnBeforeAutoFitColumns;
+  std::function<void(TLTHeader* Sender, TColumnIndex Column, TSmartAutoFitType& SmartAutoFitType, bool& Allowed)>
+      OnBeforeAutoFitColumn;
+  std::function<void(TLTHeader* Sender, TColumnIndex Column)> OnAfterAutoFitColumn;
+  std::function<void(TLTHeader* Sender)> OnAfterAutoFitColumns;
+  std::function<void(TLTHeader* Sender, TColumnIndex Column, bool& UseSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
+  std::function<void(TLTHeader* Sender, TColumnIndex Column, int& MaxWidth)> OnAfterGetMaxColumnWidth;
+
  private:
   friend class TLazyTreeColumns;
   friend class TLazyTreeColumn;
+  void HeaderFontChanged();
+  void ConstraintsChanged();
+  void ApplySortColumn(TColumnIndex Value);
+  void SortTree();
+  void FitColumnAtPosition(int Position, TSmartAutoFitType SmartAutoFitType);
+
   TBaseLazyTreeControl* FOwner;
   std::unique_ptr<TLazyTreeColumns> FColumns;
   TColumnIndex FMainColumn = NoColumn;
@@ -268,8 +346,18 @@ class TLTHeader {
   TColumnIndex FSortColumn = NoColumn;
   TLTHeaderOptions FOptions{hoColumnResize, hoDrag, hoShowSortGlyphs};
   THeaderStates FStates;
-  int FMinWidthPercent = 0;
-  int FMaxWidthPercent = 0;
+  TLTFixedAreaConstraints FFixedAreaConstraints;
+  plat::TFont FFont;
+  bool FParentFont = false;
+  int FHeight = 19;
+  int FDefaultHeight = 19;
+  int FMinHeight = 10;
+  int FMaxHeight = 10000;
+  plat::TColor FBackgroundColor = plat::clBtnFace;
+  TLTHeaderStyle FStyle = hsThickButtons;
+  TSortDirection FSortDirection = sdAscending;
+  int FSplitterHitTolerance = 8;
+  int FLastWidth = 0;
 };
 
 }  // namespace lazytree

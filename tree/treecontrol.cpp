@@ -396,6 +396,7 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
     case plat::WM_SIZE:
       plat::TCustomControl::Dispatch(M);
       HandleResize();
+      FHeader->TreeResized();
       return;
     case plat::WM_VSCROLL: HandleScrollMessage(M, true); return;
     case plat::WM_HSCROLL: HandleScrollMessage(M, false); return;
@@ -425,6 +426,7 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
       return;
     case plat::CM_FONTCHANGED:
       plat::TCustomControl::Dispatch(M);
+      FHeader->ParentFontChanged();
       if (!Loading()) {
         AutoScaleNodeHeight();
         BuildButtonAndLineImages(true, false);

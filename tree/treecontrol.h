@@ -241,6 +241,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void InvalidateColumn(TColumnIndex Column);
   // After a column's width changed: heights of multi-line nodes, the horizontal range, repainting.
   virtual void ColumnResized(TColumnIndex Column);
+  // The width of the widest content of a column: the nodes in view only with UseSmartColumnWidth, else every
+  // visible node (the expensive road on large trees).
+  virtual int GetMaxColumnWidth(TColumnIndex Column, bool UseSmartColumnWidth);
   std::function<void(TBaseLazyTreeControl* Sender, TColumnIndex Column, plat::TShiftState Shift)> OnColumnClick;
   std::function<void(TBaseLazyTreeControl* Sender, TColumnIndex Column, plat::TShiftState Shift)> OnColumnDblClick;
   PLazyNode FocusedNode() const { return FFocusedNode; }
@@ -438,6 +441,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual void PaintCellBackground(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
                                    const plat::TRect& CellRect, plat::TRect& ContentRect, int NodeWidth,
                                    TLTInternalPaintOptions Options, int WindowOrgX, int MaxWidth);
+  // Width a node needs beyond its content in a column.
+  virtual int DoGetNodeExtraWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
   // Called after every offset change and scroll-bar update for restyled bars; the active style already draws
   // the bars on this platform.
   virtual void UpdateStyledScrollBars() {}
@@ -470,6 +475,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
     Invalidate();
   }
   void FillDotted(plat::TCanvas* Canvas, const plat::TRect& R, plat::TColor Background);
+  int MeasureColumnContent(TColumnIndex Column, bool UseSmartColumnWidth);
+  int CheckImageWidth() const;
   struct TImageLink {
     plat::TCustomImageList* List = nullptr;
     int Link = 0;
