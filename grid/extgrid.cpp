@@ -1,0 +1,405 @@
+#include "grid/extgrid.h"
+
+#include <algorithm>
+
+#include "platform/graphics/color.h"
+
+namespace grid {
+
+using plat::goEditing;
+using plat::goRowSelect;
+
+// ---------------------------------------------------------------- creation
+
+TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner)
+    : TBaseGrid(AOwner), FSearchFooter(this, AOwner && AOwner->ComponentState().Contains(plat::csDesigning)) {
+  FFixedFont.SetName(QStringLiteral("Tahoma"));
+  FFixedFont.SetStyle(plat::TFontStyles{plat::fsBold});
+  FActiveCellFont.SetStyle(plat::TFontStyles{plat::fsBold});
+  FExtGradient[1] = plat::ColorToRGB(plat::clBtnFace);
+  SetRowCount(10);
+  SetBounds(Left(), Top(), 400, 250);
+  TBaseGrid::SetDefaultRowHeight(22);
+  FFixedRowHeight = 22;
+  ConnectCollaborators();
+  ConnectOptions();
+}
+
+TExtStringGrid::~TExtStringGrid() {
+  FInDestroy = true;
+  FHiding.UnHideColumnsAll();
+  FSel.OnRowDisjunctSelect = nullptr;
+  FSel.OnRowDisjunctSelected = nullptr;
+}
+
+void TExtStringGrid::ConnectCollaborators() {
+  FSel.FixedFooters = [this] { return FFixedFooters; };
+  FOps.FixedFooters = [this] { return FFixedFooters; };
+  FOps.FixedRightCols = [this] { return FFixedRightCols; };
+  FOps.OnAllCellsChanged = [this](plat::TObject*) { AllCellsChanged(); };
+  FLooks.UpdatePending = [this] { return UpdateCount() > 0; };
+  FTyped.OnCellFloatFormat = [this](int ACol, int ARow) {
+    bool isFloat = true;
+    QString fmt = FTyped.FloatFormat;
+    if (OnGetFloatFormat) OnGetFloatFormat(this, ACol, ARow, isFloat, fmt);
+    return fmt;
+  };
+  FSel.OnRowDisjunctSelect = [this](plat::TObject* S, int ARow, bool AState, bool& Allow) {
+    if (OnRowDisjunctSelect) OnRowDisjunctSelect(S, ARow, AState, Allow);
+  };
+  FSel.OnRowDisjunctSelected = [this](plat::TObject* S, int ARow) {
+    if (OnRowDisjunctSelected) OnRowDisjunctSelected(S, ARow);
+  };
+}
+
+void TExtStringGrid::ConnectOptions() {
+  const auto repaint = [this](plat::TObject*) { Invalidate(); };
+  FBands.OnChange = repaint;
+  FFixedFont.OnChange = repaint;
+  FActiveCellFont.OnChange = repaint;
+  FProgressAppearance.OnChange = repaint;
+  FBackGround.OnInvalidate = repaint;
+  FControlLook.OnInvalidate = repaint;
+  FCellNode.OnRepaint = repaint;
+  FMouseActions.OnInvalidate = repaint;
+  FMouseActions.OnIsDesigning = [this](plat::TObject*, bool& Result) { Result = IsDesigning(); };
+  FMouseActions.OnDisableEdit = [this](plat::TObject*) {
+    plat::TGridOptions o = Options();
+    o.Exclude(goEditing);
+    SetOptions(o);
+  };
+  FShowModified.OnChange = [this](plat::TObject*) { RepaintCol(0); };
+  FColumnSize.OnStretch = [this](plat::TObject*) {
+    if (Parent()) InitOrigColSizes();
+  };
+  FColumnHeaders.OnChange = [this](plat::TObject*) { FOps.ShowColumnHeaders(FColumnHeaders); };
+  FRowHeaders.OnChange = [this](plat::TObject*) { FOps.ShowRowHeaders(FRowHeaders); };
+  FMergedColumns.OnChange = [this](plat::TObject*, int, int) { RemergeColumns(); };
+}
+
+// ---------------------------------------------------------------- assignment and loading
+
+void TExtStringGrid::Assign(plat::TPersistent* Source) {
+  auto* src = dynamic_cast<TExtStringGrid*>(Source);
+  if (!src) return;
+  AssignSettings(*src);
+  AssignSizes(*src);
+  AssignCells(src);
+}
+
+void TExtStringGrid::AssignSettings(TExtStringGrid& Src) {
+  Font()->Assign(Src.Font());
+  FActiveCellColor = Src.FActiveCellColor;
+  FActiveCellColorTo = Src.FActiveCellColorTo;
+  FActiveCellFont.Assign(&Src.FActiveCellFont);
+  FActiveCellShow = Src.FActiveCellShow;
+  SetActiveRowShow(Src.ActiveRowShow());
+  SetAlign(Src.Align());
+  AnchorHint = Src.AnchorHint;
+  AutoNumAlign = Src.AutoNumAlign;
+  AutoSize = Src.AutoSize;
+  AutoThemeAdapt = Src.AutoThemeAdapt;
+  AutoFilterUpdate = Src.AutoFilterUpdate;
+  FMouseActions.Assign(&Src.FMouseActions);
+  FNavigation.Assign(&Src.FNavigation);
+  FGrouping.Assign(&Src.FGrouping);
+  FSearchFooter.Assign(&Src.FSearchFooter);
+  FPrintSettings.Assign(&Src.FPrintSettings);
+  FHTMLSettings.Assign(&Src.FHTMLSettings);
+  FBands.Assign(&Src.FBands);
+  FCellNode.Assign(&Src.FCellNode);
+  FDragScrollOptions.Assign(&Src.FDragScrollOptions);
+  FDragDropSettings.Assign(&Src.FDragDropSettings);
+  FProgressAppearance.Assign(&Src.FProgressAppearance);
+  FColumnSize.Assign(&Src.FColumnSize);
+  FSyncGrid.Assign(&Src.FSyncGrid);
+  FFocusHelper.Assign(&Src.FFocusHelper);
+  SetFixedRowAlways(Src.FFixedRowAlways);
+}
+
+void TExtStringGrid::AssignSizes(TExtStringGrid& Src) {
+  SetColCount(Src.ColCount());
+  SetRowCount(Src.RowCount());
+  SetFixedRows(Src.plat::TStringGrid::FixedRows());
+  SetFixedCols(Src.plat::TStringGrid::FixedCols());
+  SetDefaultColWidth(Src.DefaultColWidth());
+  SetDefaultRowHeight(Src.DefaultRowHeight());
+  SetFixedRowHeight(Src.FFixedRowHeight);
+  SetFixedColWidth(Src.FixedColWidth());
+  InvalidEntryTitle = Src.InvalidEntryTitle;
+  InvalidEntryIcon = Src.InvalidEntryIcon;
+  InvalidEntryText = Src.InvalidEntryText;
+  SetOptions(Src.Options());
+  for (int c = 0; c < ColCount(); ++c) SetColWidths(c, Src.ColWidths(c));
+  FColumnHeaders.Assign(&Src.FColumnHeaders);
+  for (int r = 0; r < RowCount(); ++r) SetRowHeights(r, Src.RowHeights(r));
+  ScrollProportional = Src.ScrollProportional;
+  ScrollSynch = Src.ScrollSynch;
+  ScrollHints = Src.ScrollHints;
+  ScrollBarAlways = Src.ScrollBarAlways;
+  SetScrollBars(Src.ScrollBars());
+  ScrollColor = Src.ScrollColor;
+  ScrollType = Src.ScrollType;
+  ScrollWidth = Src.ScrollWidth;
+}
+
+// The cells travel as a copy of the store: texts, properties (as fresh copies) and the user values.
+void TExtStringGrid::AssignCells(plat::TPersistent* Source) {
+  auto* src = dynamic_cast<TExtStringGrid*>(Source);
+  if (!src || src == this) return;
+  const int cols = std::min(ColCount(), src->ColCount()) + src->NumHiddenColumns();
+  for (int r = 0; r < std::min(RowCount(), src->RowCount()); ++r)
+    for (int c = 0; c < cols; ++c) {
+      SetGridCells(c, r, src->GridCells(c, r));
+      if (src->HasCellProperties(c, r)) GetCellProperties(c, r)->Assign(src->GetGridObject(c, r));
+    }
+}
+
+void TExtStringGrid::Loaded() {
+  TBaseGrid::Loaded();
+  FOps.ShowColumnHeaders(FColumnHeaders);
+  FOps.ShowRowHeaders(FRowHeaders);
+  if (FLook == glExt) {
+    FLook = glCustom;
+    SetLook(glExt);
+  }
+  FMinFixedRows = plat::TStringGrid::FixedRows();
+  FMinFixedCols = plat::TStringGrid::FixedCols();
+  MinRowHeight = DefaultRowHeight();
+  MinColWidth = 10;
+  FMaxRowCount = RowCount();
+  FLoaded = true;
+  if (Options().Contains(plat::goAlwaysShowEditor)) {
+    FNavigation.AlwaysEdit = true;
+    plat::TGridOptions o = Options();
+    o.Exclude(plat::goAlwaysShowEditor);
+    SetOptions(o);
+  }
+  FSearchFooter.SetAutoThemeAdapt(AutoThemeAdapt);
+  InitOrigColSizes();
+  SetColumnOrder();
+}
+
+void TExtStringGrid::Invalidate() {
+  if (FEditChange) {
+    FEditChange = false;
+    return;
+  }
+  TBaseGrid::Invalidate();
+}
+
+QString TExtStringGrid::GetVersionString() const { return Version() + QStringLiteral(" Sep, 2012"); }
+
+QString TExtStringGrid::Version() const {
+  const unsigned v = static_cast<unsigned>(GetVersionNr());
+  return QStringLiteral("%1.%2.%3.%4").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
+}
+
+// ---------------------------------------------------------------- counts and sizes
+
+void TExtStringGrid::SetRowCount(int Value) {
+  if (plat::TStringGrid::RowCount() == plat::TStringGrid::FixedRows() && FFixedRowAlways && FSel.SelectionHidden())
+    FSel.UnHideSelection();
+  TBaseGrid::SetRowCount(Value);
+  if (FFixedRowAlways && FMinFixedRows < Value && plat::TStringGrid::FixedRows() != FMinFixedRows)
+    plat::TStringGrid::SetFixedRows(FMinFixedRows);
+  FMaxRowCount = std::max(FMaxRowCount, Value);
+  SetNormalRowCount(Value);
+}
+
+void TExtStringGrid::SetColCount(int Value) {
+  TBaseGrid::SetColCount(Value);
+  if (FFixedColAlways && FMinFixedCols < Value && plat::TStringGrid::FixedCols() != FMinFixedCols)
+    plat::TStringGrid::SetFixedCols(FMinFixedCols);
+  FMaxColCount = std::max(FMaxColCount, Value);
+}
+
+void TExtStringGrid::SetFixedRows(int Value) {
+  if (!IsLoading()) FMinFixedRows = Value;
+  if (FFixedRowAlways && Value >= RowCount()) Value = RowCount() - 1;
+  plat::TStringGrid::SetFixedRows(Value);
+}
+
+void TExtStringGrid::SetFixedCols(int Value) {
+  if (!IsLoading()) FMinFixedCols = Value;
+  if (FFixedColAlways && Value >= ColCount()) Value = ColCount() - 1;
+  plat::TStringGrid::SetFixedCols(Value);
+}
+
+void TExtStringGrid::SetDefaultRowHeight(int Value) {
+  TBaseGrid::SetDefaultRowHeight(Value);
+  if (IsDesigning()) FFixedRowHeight = Value;
+}
+
+void TExtStringGrid::SetFixedRowHeight(int Value) {
+  FFixedRowHeight = Value;
+  if (IsLoading()) return;
+  if (Value == DefaultRowHeight()) {
+    TBaseGrid::SetDefaultRowHeight(Value);
+    return;
+  }
+  for (int r = 0; r < plat::TStringGrid::FixedRows(); ++r) SetRowHeights(r, Value);
+}
+
+void TExtStringGrid::SetFixedColWidth(int Value) {
+  if (IsLoading() || Value == DefaultColWidth()) return;
+  for (int c = 0; c < plat::TStringGrid::FixedCols(); ++c) SetColWidths(c, Value);
+}
+
+void TExtStringGrid::InitOrigColSizes() {
+  FOrigColSizes.Clear();
+  for (int c = 0; c < ColCount(); ++c) FOrigColSizes.Insert(c, ColWidths(c));
+}
+
+int TExtStringGrid::OrigColSize(int ACol) const {
+  return ACol >= 0 && ACol < FOrigColSizes.Count() ? FOrigColSizes[ACol] : -1;
+}
+
+void TExtStringGrid::SetColumnOrder() {
+  FColumnOrder.Clear();
+  for (int c = 0; c < ColCount(); ++c) FColumnOrder.Insert(c, c);
+}
+
+void TExtStringGrid::ResetColumnOrder() {
+  UnHideColumnsAll();
+  if (FColumnOrder.Count() == 0) {
+    SetColumnOrder();
+    return;
+  }
+  // Bring each column back to its recorded place; the recorded order follows every move.
+  for (int c = 0; c < std::min(ColCount(), FColumnOrder.Count()); ++c) {
+    const int at = FColumnOrder.IndexOf(c);
+    if (at < 0 || at == c) continue;
+    MoveColumn(at, c);
+    const int v = FColumnOrder[at];
+    FColumnOrder.Delete(at);
+    FColumnOrder.Insert(c, v);
+  }
+}
+
+int TExtStringGrid::ColumnPosition(int ACol) const {
+  int p = FColumnOrder.IndexOf(ACol);
+  if (p < 0) p = ACol;
+  if (FGroupColumn >= 0 && ACol >= FGroupColumn) --p;
+  return p;
+}
+
+int TExtStringGrid::ColumnAtPosition(int P) {
+  if (FColumnOrder.Count() == 0) SetColumnOrder();
+  int c = P >= 0 && P < FColumnOrder.Count() ? FColumnOrder[P] : P;
+  if (FGroupColumn >= 0 && c >= FGroupColumn) ++c;
+  return c;
+}
+
+int TExtStringGrid::ColumnByHeader(const QString& AValue) {
+  for (int c = 0; c < TotalColCount(); ++c)
+    if (AllCells(c, 0) == AValue) return c;
+  return -1;
+}
+
+// ---------------------------------------------------------------- property writers
+
+void TExtStringGrid::SetColumnHeaders(plat::TStrings* Value) {
+  if (plat::TStringGrid::FixedRows() > 0) FOps.ClearColumnHeaders();
+  FColumnHeaders.Assign(Value);
+  FOps.ShowColumnHeaders(FColumnHeaders);
+}
+
+void TExtStringGrid::SetRowHeaders(plat::TStrings* Value) {
+  if (IsDesigning()) FOps.ClearRowHeaders();
+  FRowHeaders.Assign(Value);
+  FOps.ShowRowHeaders(FRowHeaders);
+}
+
+void TExtStringGrid::SetLookupItems(plat::TStrings* Value) {
+  if (Value) FLookupItems.Assign(Value);
+}
+
+void TExtStringGrid::SetSelectionColorMixerFactor(int Value) {
+  StoreAndInvalidate(FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
+}
+
+void TExtStringGrid::SetShowSelection(bool Value) {
+  if (Value == FShowSelection) return;
+  FShowSelection = Value;
+  SetShowSel(Value);
+  Invalidate();
+}
+
+void TExtStringGrid::SetActiveCellFont(plat::TFont* Value) {
+  FActiveCellFont.Assign(Value);
+  Invalidate();
+}
+
+void TExtStringGrid::SetBackGround(TBackGround* Value) {
+  FBackGround.Assign(Value);
+  Invalidate();
+}
+
+void TExtStringGrid::SetBorderColor(plat::TColor Value) {
+  if (Value == FBorderColor) return;
+  FBorderColor = Value;
+  if (Parent()) Invalidate();
+}
+
+void TExtStringGrid::SetFlat(bool Value) {
+  FFlat = Value;
+  if (!IsLoading()) Invalidate();
+}
+
+void TExtStringGrid::SetWordWrap(bool Value) {
+  FWordWrap = Value;
+  if (UpdateCount() == 0) Invalidate();
+}
+
+void TExtStringGrid::SetVAlignment(TVAlignment Value) {
+  static constexpr int flags[] = {0, 4, 8};
+  FVAlignment = Value;
+  FVAlignFlag = flags[Value];
+  if (UpdateCount() == 0) Invalidate();
+}
+
+void TExtStringGrid::SetXYOffset(plat::TPoint Value) {
+  FXYOffset = Value;
+  Invalidate();
+}
+
+void TExtStringGrid::SetExtGradient(int Index, plat::TColor Value) {
+  FExtGradient[Index] = Value == plat::clNone ? Value : plat::ColorToRGB(Value);
+  Invalidate();
+}
+
+void TExtStringGrid::SetRowIndicator(plat::TBitmap* Value) {
+  FRowIndicator.Assign(Value);
+  RepaintCell(0, Row());
+}
+
+void TExtStringGrid::SetMaxEditLength(int Value) {
+  FMaxEditLength = Value;
+}
+
+void TExtStringGrid::SetSpreadSheet(bool Value) {
+  FSpreadSheet = Value;
+  SetSelectionRectangle(true);
+  SetSelectionResizer(true);
+  FNavigation.AllowSmartClipboard = true;
+  SetOptions(Options() + plat::TGridOptions{plat::goRangeSelect, goEditing});
+  FMouseActions.RangeSelectAndEdit = true;
+}
+
+void TExtStringGrid::SetCol(int Value) {
+  TBaseGrid::SetCol(Value);
+  auto* sync = dynamic_cast<TExtStringGrid*>(FSyncGrid.Grid());
+  if (sync && FSyncGrid.SelectionColumn && Value < sync->ColCount()) sync->SetCol(Value);
+}
+
+void TExtStringGrid::SetSelection(const plat::TGridRect& Value) {
+  TBaseGrid::SetSelection(Value);
+  if (FActiveCellShow) {
+    RepaintRow(0);
+    RepaintCol(0);
+  }
+  if (ActiveRowShow()) RepaintRow(Value.Bottom);
+}
+
+}  // namespace grid

@@ -1,0 +1,736 @@
+#pragma once
+// TExtStringGrid: the full string grid the program's windows place on their forms. It is a facade: it owns
+// the option objects and the collaborators that hold the behaviour (hiding, typed cells, cell looks,
+// selection, cell operations, cell entry), keeps the grid-level properties and their writers, forwards to the
+// collaborators, and carries every event as a slot in the section it belongs to.
+//
+// Events marked "raised by later work" are in place for the painting, input, editor, printing, data and drag
+// code that fires them; the grid itself raises the others. Indexes are display columns and display rows
+// unless the member says "real".
+
+#include <QString>
+
+#include <memory>
+
+#include "grid/basegrid.h"
+#include "grid/cell_entry.h"
+#include "grid/cell_looks.h"
+#include "grid/cell_ops.h"
+#include "grid/extobj.h"
+#include "grid/grid_events.h"
+#include "grid/hiding.h"
+#include "grid/model/intlist.h"
+#include "grid/model/options.h"
+#include "grid/options_look.h"
+#include "grid/selection.h"
+#include "grid/typed_cells.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+// Told when the current cell moves (one listener at a time).
+class ITExtStringGridSelect {
+ public:
+  virtual ~ITExtStringGridSelect() = default;
+  virtual void SelectionChanged(TExtStringGrid* Grid, int ACol, int ARow) = 0;
+};
+
+// Told about every changed cell rectangle (any number registered).
+class TGridChangeNotifier : public plat::TObject {
+ public:
+  virtual void CellsChanged(TExtStringGrid* Grid, plat::TRect R) { (void)Grid, (void)R; }
+};
+
+class TExtStringGrid : public TBaseGrid {
+  friend class TCellEntry;
+
+ public:
+  explicit TExtStringGrid(plat::TComponent* AOwner);
+  ~TExtStringGrid() override;
+  TExtStringGrid(const TExtStringGrid&) = delete;
+  TExtStringGrid& operator=(const TExtStringGrid&) = delete;
+
+  // Only from another TExtStringGrid: settings, counts, sizes, headers, then the cells. Anything else: nothing.
+  void Assign(plat::TPersistent* Source) override;
+  // Copies the cells, properties and hidden rows of another TExtStringGrid (nothing from anything else).
+  virtual void AssignCells(plat::TPersistent* Source);
+  // After the form is read: headers, minimums, recorded sizes and order.
+  void Loaded() override;
+  bool IsLoaded() const { return FLoaded; }
+  // Update bracket: cell look writers leave their repaint to the end of the outermost bracket.
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+  // Skipped once right after the select-cell rule switched the editing option (that change repainted).
+  void Invalidate();
+  void InvalidateGrid() override { Invalidate(); }
+  static constexpr int VersionNr = 100794627;
+  virtual int GetVersionNr() const { return VersionNr; }
+  virtual QString GetVersionString() const;
+  QString Version() const;
+
+  // ======== cells
+  // Typed access (display row, real column) and access by real row.
+  int Ints(int ACol, int ARow) { return FTyped.GetInts(ACol, ARow); }
+  void SetInts(int ACol, int ARow, int Value) { FTyped.SetInts(ACol, ARow, Value); }
+  double Floats(int ACol, int ARow) { return FTyped.GetFloats(ACol, ARow); }
+  void SetFloats(int ACol, int ARow, double Value) { FTyped.SetFloats(ACol, ARow, Value); }
+  plat::TDateTime Dates(int ACol, int ARow) { return FTyped.GetDates(ACol, ARow); }
+  void SetDates(int ACol, int ARow, plat::TDateTime Value) { FTyped.SetDates(ACol, ARow, Value); }
+  plat::TDateTime Times(int ACol, int ARow) { return FTyped.GetTimes(ACol, ARow); }
+  void SetTimes(int ACol, int ARow, plat::TDateTime Value) { FTyped.SetTimes(ACol, ARow, Value); }
+  QString StrippedCells(int ACol, int ARow) { return FTyped.GetStrippedCell(ACol, ARow); }
+  int LinesInCell(int ACol, int ARow) { return FTyped.GetLinesInCell(ACol, ARow); }
+  QString AllCells(int ACol, int ARow) { return FTyped.GetCellsEx(ACol, ARow); }
+  void SetAllCells(int ACol, int ARow, const QString& Value) { FTyped.SetCellsEx(ACol, ARow, Value); }
+  QString AllGridCells(int ACol, int ARow) { return FTyped.GetGridCellsEx(ACol, ARow); }
+  void SetAllGridCells(int ACol, int ARow, const QString& V) { FTyped.SetGridCellsEx(ACol, ARow, V); }
+  int AllInts(int ACol, int ARow) { return FTyped.GetAllInts(ACol, ARow); }
+  void SetAllInts(int ACol, int ARow, int Value) { FTyped.SetAllInts(ACol, ARow, Value); }
+  double AllFloats(int ACol, int ARow) { return FTyped.GetAllFloats(ACol, ARow); }
+  void SetAllFloats(int ACol, int ARow, double Value) { FTyped.SetAllFloats(ACol, ARow, Value); }
+  QString FloatFormat() const { return FTyped.FloatFormat; }
+  void SetFloatFormat(const QString& Value) { FTyped.FloatFormat = Value; }
+  bool ShowNullDates() const { return FTyped.ShowNullDates; }
+  void SetShowNullDates(bool Value) { FTyped.ShowNullDates = Value; }
+  // Headers, fills, swaps.
+  plat::TStringList* ColumnHeaders() { return &FColumnHeaders; }
+  void SetColumnHeaders(plat::TStrings* Value);
+  plat::TStringList* RowHeaders() { return &FRowHeaders; }
+  void SetRowHeaders(plat::TStrings* Value);
+  void TextFill(bool DoFixed, const QString& Txt) { FOps.TextFill(DoFixed, Txt); }
+  void FormatFill(bool DoFixed, const QString& Fmt) { FOps.FormatFill(DoFixed, Fmt); }
+  void RandomFill(bool DoFixed, int Rnd) { FOps.RandomFill(DoFixed, Rnd); }
+  void LinearFill(bool DoFixed) { FOps.LinearFill(DoFixed); }
+  void SwapCells(plat::TPoint FromCell, plat::TPoint ToCell) { FOps.SwapCells(FromCell, ToCell); }
+  // The current cell (RealCol, Row): raw read, Cells write.
+  QString CurrentCell() { return FOps.GetCurrentCell(); }
+  void SetCurrentCellText(const QString& Value) { FOps.SetCurrentCell(Value); }
+  // The same read through Cells; the write goes the way typing goes (the platform's set-edit-text).
+  QString CurrentEditText() { return FEntry.GetCurrentEditText(); }
+  void SetCurrentEditText(const QString& Value) { FEntry.SetCurrentEditText(Value); }
+  plat::TStringList* LookupItems() { return &FLookupItems; }
+  void SetLookupItems(plat::TStrings* Value);
+  // Change notifications of cell ranges.
+  virtual void CellsChanged(plat::TRect R);
+  virtual void AllCellsChanged();
+  void RegisterNotifier(TGridChangeNotifier* ANotifier);
+  void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
+  // Recalculates the floating footer (nothing while it is not shown; it belongs to the footer code).
+  virtual void CalcFooter(int ACol) { (void)ACol; }
+  // Cell ranges the file, clipboard and export code take.
+  bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false, SaveHiddenCells = false;
+  bool SaveVirtCells = true, SaveWithHTML = true, QuoteEmptyCells = true, JavaCSV = false;
+  QChar Delimiter{0};
+  QString XMLEncoding = QStringLiteral("ISO-8859-1");
+  int SaveStartCol() const { return SavesFixedCols() ? 0 : FixedCols(); }
+  int SaveStartRow() const { return SavesFixedRows() ? 0 : FixedRows(); }
+  int SaveEndCol() const { return SavesFixedCols() ? ColCount() - 1 : ColCount() - FFixedRightCols - 1; }
+  int SaveEndRow() const { return SavesFixedRows() ? RowCount() - 1 : RowCount() - FFixedFooters - 1; }
+  int SaveColCount() const {
+    return SavesFixedCols() ? ColCount() : ColCount() - FixedCols() - FFixedRightCols;
+  }
+  int SaveRowCount() const {
+    return SavesFixedRows() ? RowCount() : RowCount() - FixedRows() - FFixedFooters;
+  }
+
+  // ======== counts, fixed parts and sizes
+  void SetRowCount(int Value);
+  void SetColCount(int Value);
+  // With FixedRowAlways / FixedColAlways reads answer at least 1 and writes are held below the count.
+  int FixedRows() const { return FFixedRowAlways && plat::TStringGrid::FixedRows() == 0 ? 1 : plat::TStringGrid::FixedRows(); }
+  void SetFixedRows(int Value);
+  int FixedCols() const { return FFixedColAlways && plat::TStringGrid::FixedCols() == 0 ? 1 : plat::TStringGrid::FixedCols(); }
+  void SetFixedCols(int Value);
+  bool FixedRowAlways() const { return FFixedRowAlways; }
+  void SetFixedRowAlways(bool Value) { FFixedRowAlways = FSel.FixedRowAlways = Value; }
+  bool FixedColAlways() const { return FFixedColAlways; }
+  void SetFixedColAlways(bool Value) { FFixedColAlways = FSel.FixedColAlways = Value; }
+  int FixedFooters() const { return FFixedFooters; }
+  void SetFixedFooters(int Value) { StoreAndInvalidate(FFixedFooters, Value); }
+  int FixedRightCols() const { return FFixedRightCols; }
+  void SetFixedRightCols(int Value) { StoreAndInvalidate(FFixedRightCols, Value); }
+  void SetDefaultRowHeight(int Value);
+  int FixedRowHeight() const { return FFixedRowHeight; }
+  void SetFixedRowHeight(int Value);
+  int FixedColWidth() const { return ColWidths(0); }
+  void SetFixedColWidth(int Value);
+  int MinFixedRows() const { return FMinFixedRows; }
+  int MinFixedCols() const { return FMinFixedCols; }
+  int MaxRowCountSet() const { return FMaxRowCount; }
+  int MaxColCountSet() const { return FMaxColCount; }
+  int ZoomFactor = 0, MinRowHeight = 0, MaxRowHeight = 0, MinColWidth = 0, MaxColWidth = 0;
+  // Column order and first widths.
+  void InitOrigColSizes();
+  int OrigColSize(int ACol) const;
+  void SetColumnOrder();
+  void ResetColumnOrder();
+  int ColumnPosition(int ACol) const;
+  int ColumnAtPosition(int P);
+  int ColumnByHeader(const QString& AValue);
+  int GroupColumn() const { return FGroupColumn; }
+  void SetGroupColumn(int Value) { FGroupColumn = Value; }
+
+  // ======== looks
+  plat::TColor Colors(int i, int j) const { return FLooks.GetColors(i, j); }
+  void SetColors(int i, int j, plat::TColor V) { FLooks.SetColors(i, j, V); }
+  plat::TColor ColorsTo(int i, int j) const { return FLooks.GetColorsTo(i, j); }
+  void SetColorsTo(int i, int j, plat::TColor V) { FLooks.SetColorsTo(i, j, V); }
+  TCellGradientDirection Gradients(int i, int j) const { return FLooks.GetGradientDir(i, j); }
+  void SetGradients(int i, int j, TCellGradientDirection V) { FLooks.SetGradientDir(i, j, V); }
+  plat::TColor FontColors(int i, int j) const { return FLooks.GetFontColors(i, j); }
+  void SetFontColors(int i, int j, plat::TColor V) { FLooks.SetFontColors(i, j, V); }
+  plat::TFontStyles FontStyles(int i, int j) const { return FLooks.GetFontStyles(i, j); }
+  void SetFontStyles(int i, int j, plat::TFontStyles V) { FLooks.SetFontStyles(i, j, V); }
+  int FontSizes(int i, int j) const { return FLooks.GetFontSizes(i, j); }
+  void SetFontSizes(int i, int j, int V) { FLooks.SetFontSizes(i, j, V); }
+  QString FontNames(int i, int j) const { return FLooks.GetFontNames(i, j); }
+  void SetFontNames(int i, int j, const QString& V) { FLooks.SetFontNames(i, j, V); }
+  const plat::TFont& Fonts(int i, int j) { return FOps.GetCellFont(i, j); }
+  void SetFonts(int i, int j, const plat::TFont& V) { FLooks.SetCellFont(i, j, V); }
+  plat::TAlignment Alignments(int i, int j) const { return FLooks.GetAlignments(i, j); }
+  void SetAlignments(int i, int j, plat::TAlignment V) { FLooks.SetAlignments(i, j, V); }
+  bool ReadOnly(int i, int j) const { return FLooks.GetReadOnly(i, j); }
+  void SetReadOnly(int i, int j, bool V) { FLooks.SetReadOnly(i, j, V); }
+  bool WordWraps(int i, int j) { return FLooks.GetWordWraps(i, j); }
+  void SetWordWraps(int i, int j, bool V) { FLooks.SetWordWraps(i, j, V); }
+  void SetRowColor(int i, plat::TColor C) { FLooks.SetRowColor(i, C); }
+  void SetRowColorTo(int i, plat::TColor C) { FLooks.SetRowColorTo(i, C); }
+  void SetRowFontColor(int i, plat::TColor C) { FLooks.SetRowFontColor(i, C); }
+  int AllColWidths(int ACol) const { return FLooks.GetAllColWidths(ACol); }
+  void SetAllColWidths(int ACol, int V) { FLooks.SetAllColWidths(ACol, V); }
+  // Grid-level looks: the writers store and repaint when the value changes.
+  TGridLook Look() const { return FLook; }
+  void SetLook(TGridLook Value) { StoreAndInvalidate(FLook, Value); }
+  plat::TColor SelectionColor() const { return FSelectionColor; }
+  void SetSelectionColor(plat::TColor V) { StoreAndInvalidate(FSelectionColor, V); }
+  plat::TColor SelectionColorTo() const { return FSelectionColorTo; }
+  void SetSelectionColorTo(plat::TColor V) { StoreAndInvalidate(FSelectionColorTo, V); }
+  plat::TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+  void SetSelectionMirrorColor(plat::TColor V) { StoreAndInvalidate(FSelectionMirrorColor, V); }
+  plat::TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+  void SetSelectionMirrorColorTo(plat::TColor V) { StoreAndInvalidate(FSelectionMirrorColorTo, V); }
+  plat::TColor SelectionTextColor() const { return FSelectionTextColor; }
+  void SetSelectionTextColor(plat::TColor V) { StoreAndInvalidate(FSelectionTextColor, V); }
+  bool SelectionColorMixer() const { return FSelectionColorMixer; }
+  void SetSelectionColorMixer(bool V) { StoreAndInvalidate(FSelectionColorMixer, V); }
+  int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+  void SetSelectionColorMixerFactor(int Value);  // held to 0 .. 100
+  bool SelectionRectangle() const { return FSelectionRectangle; }
+  void SetSelectionRectangle(bool V) { StoreAndInvalidate(FSelectionRectangle, V); }
+  bool SelectionResizer() const { return FSelectionResizer; }
+  void SetSelectionResizer(bool V) { StoreAndInvalidate(FSelectionResizer, V); }
+  bool ShowSelection() const { return FShowSelection; }
+  void SetShowSelection(bool Value);
+  bool ShowDesignHelper() const { return FShowDesignHelper; }
+  void SetShowDesignHelper(bool V) { StoreAndInvalidate(FShowDesignHelper, V); }
+  plat::TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+  void SetDefaultAlignment(plat::TAlignment V) { StoreAndInvalidate(FDefaultAlignment, V); }
+  plat::TColor HighlightColor() const { return FHighlightColor; }
+  void SetHighlightColor(plat::TColor V) { StoreAndInvalidate(FHighlightColor, V); }
+  plat::TColor HighlightTextColor() const { return FHighlightTextColor; }
+  void SetHighlightTextColor(plat::TColor V) { StoreAndInvalidate(FHighlightTextColor, V); }
+  bool ActiveCellShow() const { return FActiveCellShow; }
+  void SetActiveCellShow(bool V) { StoreAndInvalidate(FActiveCellShow, V, true); }
+  plat::TColor ActiveCellColor() const { return FActiveCellColor; }
+  void SetActiveCellColor(plat::TColor V) { StoreAndInvalidate(FActiveCellColor, V, true); }
+  plat::TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+  void SetActiveCellColorTo(plat::TColor V) { StoreAndInvalidate(FActiveCellColorTo, V, true); }
+  plat::TFont* ActiveCellFont() { return &FActiveCellFont; }
+  void SetActiveCellFont(plat::TFont* Value);
+  plat::TFont* FixedFont() { return &FFixedFont; }
+  void SetFixedFont(plat::TFont* Value) { FFixedFont.Assign(Value); }
+  plat::TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(plat::TColor Value);
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool Value);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  TVAlignment VAlignment() const { return FVAlignment; }
+  void SetVAlignment(TVAlignment Value);
+  // The vertical text flag drawing uses: top 0, centre 4, bottom 8.
+  int VAlignFlag() const { return FVAlignFlag; }
+  plat::TPoint XYOffset() const { return FXYOffset; }
+  void SetXYOffset(plat::TPoint Value);
+  void UpdateXYOffset(int X, int Y) { SetXYOffset({X, Y}); }
+  bool XYOffsetTopLeftOnly = false;
+  plat::TColor ExtGradientFrom() const { return FExtGradient[0]; }
+  plat::TColor ExtGradientTo() const { return FExtGradient[1]; }
+  plat::TColor ExtGradientMirrorFrom() const { return FExtGradient[2]; }
+  plat::TColor ExtGradientMirrorTo() const { return FExtGradient[3]; }
+  void SetExtGradient(int Index, plat::TColor Value);  // 0 From, 1 To, 2 MirrorFrom, 3 MirrorTo
+  plat::TBitmap* RowIndicator() { return &FRowIndicator; }
+  void SetRowIndicator(plat::TBitmap* Value);
+  plat::TColor HintColor = plat::clInfoBk, DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
+  bool Hovering = false, EnableHTML = true, EnableWheel = true, IntelliZoom = true, EnhRowColMove = true;
+  bool UseInternalHintClass = true, AutoNumAlign = false, AnchorHint = false, AutoSize = false;
+  bool AutoThemeAdapt = false, FitCellsInGrid = true, IntegralHeight = false, UsesVCLStyle = false;
+  THoverFixedCells HoverFixedCells = hfNone;
+  THintShowLargeText HintShowLargeTextPos = hpCell;
+  TMouseSelectMode MouseSelectMode = msNormal;
+  // Scroll bars.
+  TScrollType ScrollType = ssNormal;
+  TScrollBarAlways ScrollBarAlways = saNone;
+  plat::TColor ScrollColor = plat::clNone;
+  int ScrollWidth = 17;
+  bool ScrollProportional = false, ScrollSynch = false, ScrollHints = false;
+  // Alignment and word wrap a cell is drawn with, after the properties, number alignment and events.
+  void GetCellAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA);
+  // Cell properties get the grid's colours, font and alignment, but no brush in fixed, banded or selected cells.
+  void GetDefaultCellProperties(int ACol, int ARow, plat::TFont* AFont, plat::TBrush* ABrush,
+                                plat::TColor& AColorTo, plat::TColor& AMirrorColor, plat::TColor& AMirrorColorTo,
+                                plat::TAlignment& HA, TVAlignment& VA, bool& WW,
+                                TCellGradientDirection& GD) override;
+
+  // ======== merging
+  // Columns kept merged: a change of the list splits every column and merges the listed ones again.
+  TIntList* MergedColumns() { return &FMergedColumns; }
+  void RemergeColumns();
+  // Splits every merged area that starts in a column.
+  void SplitAllColumnCells();
+  // Merges runs of equal texts down a column; MainMerge false merges only inside the areas of the column
+  // before it. The row and column operations supply it.
+  virtual void MergeColumnCells(int ACol, bool MainMerge) { (void)ACol, (void)MainMerge; }
+
+  // ======== hiding
+  void HideColumn(int ACol) { FHiding.HideColumns(ACol, ACol); }
+  void HideColumns(int FromCol, int ToCol) { FHiding.HideColumns(FromCol, ToCol); }
+  void UnHideColumn(int ACol) { FHiding.UnHideColumns(ACol, ACol); }
+  void UnHideColumns(int FromCol, int ToCol) { FHiding.UnHideColumns(FromCol, ToCol); }
+  void UnHideColumnsAll() { FHiding.UnHideColumnsAll(); }
+  bool IsHiddenColumn(int ACol) const { return FHiding.IsHiddenColumn(ACol); }
+  int NumHiddenColumns() const { return FHiding.NumHiddenColumns(); }
+  void HideRow(int ARow) { FHiding.HideRows(ARow, ARow); }
+  void HideRows(int FromRow, int ToRow) { FHiding.HideRows(FromRow, ToRow); }
+  void HideRowsEx(int FromRow, int ToRow) { FHiding.HideRowsEx(FromRow, ToRow); }
+  bool HideRowList(const TIntList& RowList) { return FHiding.HideRowList(RowList); }
+  void UnHideRow(int ARow) { FHiding.UnHideRow(ARow); }
+  void UnHideRows(int FromRow, int ToRow) { FHiding.UnHideRows(FromRow, ToRow); }
+  void UnHideRowList() { FHiding.UnHideRowList(); }
+  void UnHideRowsAll() { FHiding.UnHideRowsAll(); }
+  bool IsHiddenRow(int ARow) const { return FHiding.IsHiddenRow(ARow); }
+  int NumHiddenRows() const { return FHiding.NumHiddenRows(); }
+  int RealColIndex(int ACol) const { return FHiding.DisplToRealCol(ACol); }
+  int DisplColIndex(int ACol) const { return FHiding.RealToDisplCol(ACol); }
+  int RealRowIndex(int ARow) const { return FHiding.DisplToRealRow(ARow); }
+  int DisplRowIndex(int ARow) const { return FHiding.RealToDisplRow(ARow); }
+  int RealCol() const { return RealColIndex(Col()); }
+  int AllColCount() const { return ColCount() + NumHiddenColumns(); }
+  int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+  int TotalColCount() const { return AllColCount(); }
+  TIntList* IgnoreColumns() { return &FHiding.IgnoreColumns(); }
+  TGridHiding& Hiding() { return FHiding; }
+
+  // ======== editing
+  // The select-cell rule switches goEditing on and off per cell (see TCellEntry).
+  void EditCell(int ACol, int ARow) { FEntry.EditCell(ACol, ARow); }
+  // Runs the select-cell rule for the current cell again, so that the edit state follows the cell.
+  void UpdateEditMode() { FEntry.UpdateEditMode(); }
+  TEditorType CurrentEditor() const { return FEditorMode ? FEditControl : edNone; }
+  bool EditDisabled() const { return FEditDisable; }
+  TEditorType DefaultEditor = edNormal;
+  int MaxEditLength() const { return FMaxEditLength; }
+  void SetMaxEditLength(int Value);
+  QString CheckTrue = QStringLiteral("Y"), CheckFalse = QStringLiteral("N"), PasswordChar = QStringLiteral("*");
+  QString InvalidEntryTitle, InvalidEntryText;
+  TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+  bool SpreadSheet() const { return FSpreadSheet; }
+  void SetSpreadSheet(bool Value);
+  // Dispatchers the editors, painting and input ask; each fires its event when assigned.
+  virtual void CheckCellEditable(int ACol, int ARow, bool& CanEdit);
+  virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
+  virtual void DoGetEditorType(int ACol, int ARow, TEditorType& AEditor);
+  virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor) { DoGetEditorType(ACol, ARow, AEditor); }
+  virtual bool HasNoEditor(int ACol, int ARow);
+  virtual bool HasComboBox(int ACol, int ARow);
+  virtual bool HasSpinEdit(int ACol, int ARow);
+  virtual void DoIsFixedCell(int ACol, int ARow, bool& IsFixed);
+  virtual bool IsFixed(int ACol, int ARow);
+  virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword);
+  virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+  virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+  virtual void DoCellChanging(int NewCol, int NewRow, bool& Allow);
+  virtual bool ValidateCell(const QString& NewValue);
+  // Remembers the cell and its stored text as the cell being entered.
+  virtual void CellEntered(int ACol, int ARow);
+  // Whether the cell holds a clickable cell control (the cell objects answer).
+  virtual bool IsControlCell(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
+  // Whether any row carries a node (the node code answers).
+  virtual bool HasNodes() { return false; }
+  virtual void DoButtonClick(int ACol, int ARow);
+  virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
+  virtual void DoComboCloseUp(int ACol, int ARow);
+  virtual void DoComboDropDown(int ACol, int ARow);
+  virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow, int SearchAction);
+
+  // ======== looks asked by painting
+  virtual void DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                              plat::TFont* AFont);
+  virtual void DoGetCellPrintColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
+                                   plat::TFont* AFont);
+  virtual void DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders);
+  virtual void DoGetCellPrintBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders);
+  virtual void DoGetAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA);
+  virtual void DoGetFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix);
+  virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap);
+  virtual void DoGridHint(int ACol, int ARow, QString& Hint);
+  virtual int DoGetCellCursor(int ACol, int ARow, int X, int Y);
+  bool HasCustomCellBorders() override { return static_cast<bool>(OnGetCellBorder); }
+
+  // ======== cell controls
+  plat::TControl* CellControls(int i, int j) const;
+  void SetCellControls(int i, int j, plat::TControl* AControl);
+  TControlList* ControlList() { return &FControlList; }
+  int ControlCount() const { return FControlCount; }
+
+  // ======== selection and the current cell
+  // Row writer: a column outside the grid moves first to (FixedCols, Value); OnRowUpdate, disjunct flags,
+  // the synchronised grid and the search panel follow (see TCellEntry).
+  void SetRow(int Value) { FEntry.SetRow(Value); }
+  void SetCol(int Value);
+  // Ignored outside FixedRows .. RowCount - 1.
+  void SetTopRow(int Value) { FEntry.SetTopRow(Value); }
+  void SetSelection(const plat::TGridRect& Value);
+  bool GetRowSelect(int ARow) { return FSel.GetRowSelect(ARow); }
+  void SetRowSelect(int ARow, bool Value) { FSel.SetRowSelect(ARow, Value); }
+  void SelectRows(int RowIndex, int RCount) { FSel.SelectRows(RowIndex, RCount); }
+  void UnSelectRows(int RowIndex, int RCount) { FSel.UnSelectRows(RowIndex, RCount); }
+  bool GetColSelect(int ACol) { return FSel.GetColSelect(ACol); }
+  void SetColSelect(int ACol, bool Value) { FSel.SetColSelect(ACol, Value); }
+  void SelectCols(int ColIndex, int CCount) { FSel.SelectCols(ColIndex, CCount); }
+  void UnSelectCols(int ColIndex, int CCount) { FSel.UnSelectCols(ColIndex, CCount); }
+  void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow) { FSel.SelectRange(FromCol, ToCol, FromRow, ToRow); }
+  void ClearRowSelect() { FSel.ClearRowSelect(); }
+  void ClearColSelect() { FSel.ClearColSelect(); }
+  void SelectionToRowSelect(bool All) { FSel.SelectionToRowSelect(All); }
+  void SelectionToColSelect(bool All) { FSel.SelectionToColSelect(All); }
+  int RowSelectCount() const { return FSel.RowSelectCount(); }
+  int ColSelectCount() const { return FSel.ColSelectCount(); }
+  int SelectedRowCount() const { return FSel.SelectedRowCount(); }
+  int SelectedColCount() const { return FSel.SelectedColCount(); }
+  int SelectedRow(int i) const { return FSel.SelectedRow(i); }
+  bool SelectedCells(int i, int j) const { return FSel.GetSelectedCells(i, j); }
+  void SetSelectedCells(int i, int j, bool Value) { FSel.SetSelectedCells(i, j, Value); }
+  int SelectedCellsCount() { return FSel.SelectedCellsCount(); }
+  plat::TPoint SelectedCell(int i) const { return FSel.SelectedCell(i); }
+  void ClearSelectedCells() { FSel.ClearSelectedCells(); }
+  void HideSelection() { FSel.HideSelection(); }
+  void UnHideSelection() { FSel.UnHideSelection(); }
+  bool SelectionHidden() const { return FSel.SelectionHidden(); }
+  void HideSelectedRows() { FSel.HideSelectedRows(); }
+  void HideUnSelectedRows() { FSel.HideUnSelectedRows(); }
+  bool RowModified(int ARow) const { return FSel.GetRowModified(ARow); }
+  void SetRowModified(int ARow, bool Value) { FSel.SetRowModified(ARow, Value); }
+  int ModifiedRowCount() const { return FSel.ModifiedRowCount(); }
+  void ClearModifiedRows() { FSel.ClearModifiedRows(); }
+  bool RowEnabled(int ARow) const { return FSel.GetRowEnabled(ARow); }
+  void SetRowEnabled(int ARow, bool Value) { FSel.SetRowEnabled(ARow, Value); }
+  void GotoCell(int ACol, int ARow) { FOps.GotoCell(ACol, ARow); }
+  void FocusCell(int ACol, int ARow) { FOps.FocusCell(ACol, ARow); }
+  void MoveCurrentCell(int ACol, int ARow) { FOps.MoveCurrentCell(ACol, ARow); }
+  void RepaintRow(int ARow) { FOps.RepaintRow(ARow); }
+  void RepaintCol(int ACol) { FOps.RepaintCol(ACol); }
+  void RepaintRect(const plat::TGridRect& r) { FOps.RepaintRect(r); }
+  void RegisterSelListener(ITExtStringGridSelect* AListener) { FSelListener = AListener; }
+  // Clears the listener whatever is passed.
+  void UnRegisterSelListener(ITExtStringGridSelect* AListener) { (void)AListener; FSelListener = nullptr; }
+  TGridSelection& SelectionModel() { return FSel; }
+
+  // ======== owned option objects
+  TFocusHelper* FocusHelper() { return &FFocusHelper; }
+  TSearchFooter* SearchFooter() { return &FSearchFooter; }
+  TPrintSettings* PrintSettings() { return &FPrintSettings; }
+  THTMLSettings* HTMLSettings() { return &FHTMLSettings; }
+  TDragDropSettings* DragDropSettings() { return &FDragDropSettings; }
+  TDragScrollOptions* DragScrollOptions() { return &FDragScrollOptions; }
+  TControlLook* ControlLook() { return &FControlLook; }
+  TNavigation* Navigation() { return &FNavigation; }
+  TColumnSize* ColumnSize() { return &FColumnSize; }
+  TCellNode* CellNode() { return &FCellNode; }
+  TBands* Bands() { return &FBands; }
+  TSizeWhileTyping* SizeWhileTyping() { return &FSizeWhileTyping; }
+  TMouseActions* MouseActions() { return &FMouseActions; }
+  TGrouping* Grouping() { return &FGrouping; }
+  TBackGround* BackGround() { return &FBackGround; }
+  void SetBackGround(TBackGround* Value);
+  TGridProgressAppearance* ProgressAppearance() { return &FProgressAppearance; }
+  TSyncGrid* SyncGrid() { return &FSyncGrid; }
+  TBalloonSettings* Balloon() { return &FBalloon; }
+  TShowModified* ShowModified() { return &FShowModified; }
+  bool FilterDropDownAuto = false, FilterNormalCellsOnly = true, AutoFilterUpdate = true;
+  QString FilterDropDownClear = QStringLiteral("(All)");
+  TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+
+  // ======== events
+  // -- cells
+  TGetDisplTextEvent OnGetDisplText;
+  TFloatFormatEvent OnGetFloatFormat;
+  TCellsChangedEvent OnCellsChanged;            // CellsChanged
+  TCustomStrToDateEvent OnCustomStrToDate;      // raised by later work (date conversion of the data code)
+  TCheckValueEvent OnGetCheckTrue;              // GetCheckTrue
+  TCheckValueEvent OnGetCheckFalse;             // GetCheckFalse
+  TColumnCalcEvent OnColumnCalc;                // raised by later work (footer and group calculations)
+  TGroupCalcEvent OnGroupCalc;                  // raised by later work (grouping)
+  TFooterCalcEvent OnFooterCalc;                // raised by later work (floating footer)
+  TSaveCellEvent OnSaveCell;                    // raised by later work (file saving)
+  TSaveCellEvent OnLoadCell;                    // raised by later work (file loading)
+  TProgressEvent OnFileProgress;                // raised by later work (file loading and saving)
+  TClipboardEvent OnClipboardPaste;             // raised by later work: the clipboard code
+  TClipboardEvent OnClipboardCopy;              // raised by later work
+  TClipboardEvent OnClipboardCut;               // raised by later work
+  TClipboardAfterPasteEvent OnClipboardAfterPasteCell;       // raised by later work
+  TClipboardAfterPasteEvent OnClipboardAfterPasteWideCell;   // raised by later work
+  TClipboardBeforePasteEvent OnClipboardBeforePasteCell;     // raised by later work
+  TClipboardBeforePasteEvent OnClipboardBeforePasteWideCell; // raised by later work
+  // -- looks (raised by the painting unless said)
+  TGridColorEvent OnGetCellColor;               // DoGetCellColor
+  TGridColorEvent OnGetCellPrintColor;          // DoGetCellPrintColor
+  TGridGradientEvent OnGetCellGradient;
+  TGridBorderEvent OnGetCellBorder;             // DoGetCellBorder
+  TGridBorderEvent OnGetCellPrintBorder;        // DoGetCellPrintBorder
+  TGridBorderPropEvent OnGetCellBorderProp;
+  TGridAlignEvent OnGetAlignment;               // DoGetAlignment
+  TGetWordWrapEvent OnGetWordWrap;              // DoGetWordWrap
+  TGridFormatEvent OnGetFormat;                 // DoGetFormat
+  TGetCellCursorEvent OnGetCellCursor;          // DoGetCellCursor
+  TCustomCellDrawEvent OnCustomCellDraw;
+  TCustomCellDrawEvent OnCustomCellBkgDraw;
+  TCustomCellSizeEvent OnCustomCellSize;
+  TGridHintEvent OnGridHint;                    // DoGridHint
+  TGridWideHintEvent OnGridWideHint;            // DoGridHint
+  TScrollHintEvent OnScrollHint;
+  TCellBalloonEvent OnCellBalloon;
+  TFooterPaintEvent OnFooterPaint;
+  TPaintedEvent OnPainted;
+  TAnchorClickEvent OnAnchorClick;              // raised by later work: the mouse handling
+  TAnchorEvent OnAnchorEnter;                   // raised by later work
+  TAnchorEvent OnAnchorExit;                    // raised by later work
+  TAnchorHintEvent OnAnchorHint;                // raised by later work
+  // -- merging, rows and columns (raised by the row and column operations and the mouse handling)
+  TCanAddRowEvent OnCanAddRow;
+  TAutoAddRowEvent OnAutoAddRow;
+  TCanInsertRowEvent OnCanInsertRow;
+  TAutoInsertRowEvent OnAutoInsertRow;
+  TAutoInsertColEvent OnAutoInsertCol;
+  TCanDeleteRowEvent OnCanDeleteRow;
+  TAutoDeleteRowEvent OnAutoDeleteRow;
+  TColumnSizeEvent OnColumnSize;
+  TColumnSizingEvent OnColumnSizing;
+  TColumnMoveEvent OnColumnMove;
+  TColumnMovingEvent OnColumnMoving;
+  TRowSizeEvent OnRowSize;
+  TRowSizingEvent OnRowSizing;
+  TRowMoveEvent OnRowMove;
+  TRowMovingEvent OnRowMoving;
+  TEndColumnSizeEvent OnEndColumnSize;
+  TUpdateColumnSizeEvent OnUpdateColumnSize;
+  TEndRowSizeEvent OnEndRowSize;
+  TOnResizeEvent OnResize;
+  // -- hiding, nodes, sorting and filtering (raised by the node, sort and filter code)
+  TNodeEvent OnExpandNode;
+  TNodeEvent OnContractNode;
+  TBeforeNodeEvent OnBeforeExpandNode;
+  TBeforeNodeEvent OnBeforeContractNode;
+  TClickSortEvent OnClickSort;
+  TCanSortEvent OnCanSort;
+  TCustomCompareEvent OnCustomCompare;
+  TRawCompareEvent OnRawCompare;
+  TCustomFilterEvent OnCustomFilter;
+  TGetColumnFilterEvent OnGetColumnFilter;
+  plat::TNotifyEvent OnFilterDone;
+  TFilterSelectEvent OnFilterSelect;
+  TFilterSelectEvent OnFilterCheck;
+  TProgressEvent OnFilterProgress;
+  TSearchEditChangeEvent OnSearchEditChange;
+  TSearchFooterActionEvent OnSearchFooterAction;  // DoSearchFooterAction
+  plat::TNotifyEvent OnSearchFooterClose;
+  // -- editing
+  TCanEditCellEvent OnCanEditCell;              // DoCanEditCell (through CheckCellEditable)
+  TIsFixedCellEvent OnIsFixedCell;              // DoIsFixedCell
+  TIsPasswordCellEvent OnIsPasswordCell;        // DoIsPasswordCell
+  TGetEditorTypeEvent OnGetEditorType;          // DoGetEditorType, HasNoEditor, HasComboBox, HasSpinEdit
+  TGetEditorPropEvent OnGetEditorProp;          // raised by the editor management
+  TGetEditorPropIntEvent OnGetEditorPropInt;    // raised by the editor management
+  std::function<void(Sender, int ACol, int ARow, bool& HasComboBox)> OnHasComboBox;  // HasComboBox
+  std::function<void(Sender, int ACol, int ARow, bool& HasSpinEdit)> OnHasSpinEdit;  // HasSpinEdit
+  TCellValidateEvent OnCellValidate;            // ValidateCell
+  TCellValidateEvent OnCellValidateWide;        // raised by the editor management
+  plat::TNotifyEvent OnEditingDone;             // the rest of this section: raised by the editors
+  TEditCellDoneEvent OnEditCellDone;
+  TEditChangeEvent OnEditChange;
+  TDateTimeChangeEvent OnDateTimeChange;
+  TFixedEditEvent OnFixedEdit;
+  TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+  TFixedDropDownEvent OnFixedDropDownClick;
+  TEllipsClickEvent OnEllipsClick;
+  TButtonClickEvent OnButtonClick;              // DoButtonClick
+  TExpandClickEvent OnExpandClick;              // DoExpandClick
+  TCheckBoxClickEvent OnCheckBoxClick;
+  TCheckBoxChangeEvent OnCheckBoxChange;
+  TCheckBoxClickEvent OnCheckBoxMouseUp;
+  TRadioClickEvent OnRadioClick;
+  TRadioClickEvent OnRadioMouseUp;
+  TRadioClickEvent OnRadioButtonClick;
+  TColorSelectedEvent OnColorSelected;
+  TColorSelectedEvent OnColorSelect;
+  TImageSelectedEvent OnImageSelected;
+  TImageSelectedEvent OnImageSelect;
+  TRatingChangeEvent OnRatingChange;
+  TComboEvent OnDatePickerCloseUp;
+  TComboEvent OnDatePickerDropDown;
+  TComboChangeEvent OnComboChange;
+  TComboEvent OnComboCloseUp;                   // DoComboCloseUp
+  TComboEvent OnComboDropDown;                  // DoComboDropDown
+  TComboObjectChangeEvent OnComboObjectChange;
+  TSpinClickEvent OnSpinClick;
+  TSpinClickEvent OnFloatSpinClick;
+  TSpinClickEvent OnTimeSpinClick;
+  TSpinClickEvent OnDateSpinClick;
+  TRichEditSelectionChangeEvent OnRichEditSelectionChange;
+  TUnitChangedEvent OnUnitChanged;
+  TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
+  TDropDownButtonClickEvent OnDropDownFooterButtonClick;
+  TControlEvent OnControlClick;
+  TControlEvent OnControlEditDone;
+  TControlComboListEvent OnControlComboList;
+  TControlEvent OnControlComboSelect;
+  // -- selection and the current cell
+  TRowUpdateEvent OnRowUpdate;                  // Row writer, select-cell rule
+  TRowChangingEvent OnRowChanging;              // DoCellChanging
+  TColChangingEvent OnColChanging;              // DoCellChanging
+  TCellChangingEvent OnCellChanging;            // DoCellChanging
+  TRowDisjunctSelectEvent OnRowDisjunctSelect;      // the selection model
+  TRowDisjunctSelectedEvent OnRowDisjunctSelected;  // the selection model
+  TClickCellEvent OnClickCell;                  // the rest of this section: raised by the mouse and keys
+  TClickCellEvent OnRightClickCell;
+  TDblClickCellEvent OnDblClickCell;
+  std::function<void(Sender, int ARow, int ACol, bool& Allow)> OnCanClickCell;
+  TAutoAdvanceEvent OnAutoAdvance;
+  plat::TNotifyEvent OnSelectionChanged;
+  TSelectionResizeEvent OnSelectionResize;
+  TSelectionResizedEvent OnSelectionResized;
+  TScrollCellEvent OnScrollCell;
+  TDragScrollEvent OnDragScroll;
+  // -- printing (raised by the print code)
+  TPrintPageEvent OnPrintPage;
+  TPrintGetPageNumEvent OnPrintGetPageNum;
+  TPrintPageEvent OnPrintPageDone;
+  TPrintStartEvent OnPrintStart;
+  TPrintCancelEvent OnPrintCancel;
+  TFitToPageEvent OnFitToPage;
+  TPrintNewPageEvent OnPrintNewPage;
+  TPrintColumnWidthEvent OnPrintSetColumnWidth;
+  TPrintRowHeightEvent OnPrintSetRowHeight;
+  // -- drag and drop (raised by the drag-and-drop code)
+  TOleDropEvent OnOleDrop;
+  TOleDroppedEvent OnOleDropped;
+  TOleDragEvent OnOleDrag;
+  TOleDragOverEvent OnOleDragOver;
+  TOleDragStartEvent OnOleDragStart;
+  TOleDragStopEvent OnOleDragStop;
+  TOleDropColEvent OnOleDropCol;
+  TOleDropFileEvent OnOleDropFile;
+  TOleDropURLEvent OnOleDropURL;
+  // -- side windows (raised when the footers are made)
+  TCreatedFooterEvent OnCreatedFloatingFooter;
+  TCreatedFooterEvent OnCreatedSearchFooter;
+
+ protected:
+  bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
+  bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
+  void BaseSetRow(int Value) { plat::TStringGrid::SetRow(Value); }
+  void BaseSetTopRow(int Value) { plat::TStringGrid::SetTopRow(Value); }
+  int HandleGetEditLimit() override { return FMaxEditLength; }
+  bool IsLoading() const { return ComponentState().Contains(plat::csLoading); }
+  bool IsDesigning() const { return ComponentState().Contains(plat::csDesigning); }
+  // The editor kind of the open edit; editors set it when they open.
+  TEditorType FEditControl = edNormal;
+
+ private:
+  template <class T>
+  void StoreAndInvalidate(T& Field, const T& Value, bool Always = false) {
+    if (!Always && Field == Value) return;
+    Field = Value;
+    Invalidate();
+  }
+  bool SavesFixedCols() const { return SaveFixedCells || SaveFixedCols; }
+  bool SavesFixedRows() const { return SaveFixedCells || SaveFixedRows; }
+  void ConnectCollaborators();
+  void ConnectOptions();
+  void AssignSettings(TExtStringGrid& Src);
+  void AssignSizes(TExtStringGrid& Src);
+
+  // Owned objects, in the order they are made.
+  TFocusHelper FFocusHelper{this};
+  TSearchFooter FSearchFooter;
+  TPrintSettings FPrintSettings{this};
+  THTMLSettings FHTMLSettings;
+  TDragDropSettings FDragDropSettings{this};
+  TDragScrollOptions FDragScrollOptions;
+  TControlLook FControlLook{this};
+  TNavigation FNavigation;
+  TColumnSize FColumnSize{this};
+  TCellNode FCellNode{this};
+  TBands FBands;
+  TSizeWhileTyping FSizeWhileTyping;
+  TMouseActions FMouseActions{this};
+  TGrouping FGrouping;
+  plat::TStringList FColumnHeaders;
+  TIntList FOrigColSizes{-1, -1};
+  plat::TFont FFixedFont;
+  plat::TFont FActiveCellFont;
+  plat::TStringList FRowHeaders;
+  plat::TStringList FLookupItems;
+  TIntList FMergedColumns{-1, -1};
+  plat::TBitmap FRowIndicator;
+  TBackGround FBackGround{this};
+  TControlList FControlList;
+  TGridProgressAppearance FProgressAppearance;
+  TSyncGrid FSyncGrid{this};
+  TBalloonSettings FBalloon;
+  TShowModified FShowModified;
+  std::vector<TGridChangeNotifier*> FNotifierList;
+  TIntList FColumnOrder{-1, -1};
+  // Collaborators.
+  TGridHiding FHiding{*this};
+  TTypedCells FTyped{*this, FHiding};
+  TCellLooks FLooks{*this, FHiding};
+  TGridSelection FSel{*this, FHiding, FMouseActions};
+  TGridCellOps FOps{*this, FHiding, FTyped};
+  TCellEntry FEntry{*this};
+
+  ITExtStringGridSelect* FSelListener = nullptr;
+  TGridLook FLook = glXP;
+  plat::TColor FSelectionColor = plat::TColor(0xEACAB6), FSelectionColorTo = plat::clNone;
+  plat::TColor FSelectionMirrorColor = plat::clNone, FSelectionMirrorColorTo = plat::clNone;
+  plat::TColor FSelectionTextColor = plat::clBlack;
+  bool FSelectionColorMixer = false, FSelectionRectangle = false, FSelectionResizer = false;
+  int FSelectionColorMixerFactor = 50;
+  bool FShowSelection = true, FShowDesignHelper = true;
+  plat::TAlignment FDefaultAlignment = plat::taLeftJustify;
+  plat::TColor FHighlightColor = plat::clHighlight, FHighlightTextColor = plat::clHighlightText;
+  bool FActiveCellShow = false;
+  plat::TColor FActiveCellColor = plat::clGray, FActiveCellColorTo = plat::clNone;
+  plat::TColor FBorderColor = plat::TColor(0xB99D7F);
+  bool FFlat = false, FWordWrap = true, FSpreadSheet = false;
+  TVAlignment FVAlignment = vtaTop;
+  int FVAlignFlag = 0;
+  plat::TPoint FXYOffset{2, 2};
+  plat::TColor FExtGradient[4] = {plat::clWhite, plat::clNone, plat::clNone, plat::clNone};
+  int FMaxEditLength = 0;
+  int FFixedFooters = 0, FFixedRightCols = 0, FFixedRowHeight = 22;
+  bool FFixedRowAlways = false, FFixedColAlways = false;
+  int FMinFixedRows = 1, FMinFixedCols = 1, FMaxRowCount = 0, FMaxColCount = 0;
+  int FGroupColumn = -1, FOldRowSel = -1;
+  int FControlCount = 0, FUpdateCount = 0;
+  int FOldCol = -1, FOldRow = -1;
+  QString FOldCellText;
+  bool FLoaded = false;
+  // Set while the select-cell rule switched goEditing off for the current cell; FEditChange makes the next
+  // Invalidate a no-op (the option change itself repainted).
+  bool FEditDisable = false, FEditChange = false;
+  bool FInDestroy = false;
+};
+
+}  // namespace grid

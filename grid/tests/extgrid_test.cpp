@@ -1,0 +1,346 @@
+// The string grid object: creation defaults, property writers, assignment, the select-cell rule with its
+// editing switch, the Row and TopRow writers and the order in which the grid fires its events.
+#include "grid/extgrid.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/forms.h"
+
+namespace grid {
+namespace {
+
+using plat::goEditing;
+using plat::goRowSelect;
+
+struct ExtGridTest : ::testing::Test {
+  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
+  TExtStringGrid* g = new TExtStringGrid(form.get());
+  std::vector<QString> log;
+  ExtGridTest() {
+    form->SetBounds(0, 0, 440, 320);
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 420, 300);
+    g->SetColCount(6);
+    g->SetDefaultColWidth(50);
+    form->Show();
+  }
+  void LogMoves() {
+    g->OnRowChanging = [&](plat::TObject*, int o, int n, bool&) { log.push_back(QString("row %1>%2").arg(o).arg(n)); };
+    g->OnColChanging = [&](plat::TObject*, int o, int n, bool&) { log.push_back(QString("col %1>%2").arg(o).arg(n)); };
+    g->OnCellChanging = [&](plat::TObject*, int, int, int r, int c, bool&) {
+      log.push_back(QString("cell %1,%2").arg(c).arg(r));
+    };
+    g->OnRowUpdate = [&](plat::TObject*, int o, int n) { log.push_back(QString("update %1>%2").arg(o).arg(n)); };
+  }
+  QString Log() const {
+    QStringList l(log.begin(), log.end());
+    return l.join(" | ");
+  }
+};
+
+TEST_F(ExtGridTest, NewGridHasItsDefaults) {
+  TExtStringGrid fresh(nullptr);
+  EXPECT_EQ(fresh.RowCount(), 10);
+  EXPECT_EQ(fresh.NormalRowCount(), 10);
+  EXPECT_EQ(fresh.DefaultRowHeight(), 22);
+  EXPECT_EQ(fresh.FixedRowHeight(), 22);
+  EXPECT_EQ(fresh.Look(), glXP);
+  EXPECT_EQ(fresh.Width(), 400);
+  EXPECT_EQ(fresh.Height(), 250);
+  EXPECT_EQ(fresh.SelectionColor(), 0xEACAB6);
+  EXPECT_EQ(fresh.SelectionColorTo(), plat::clNone);
+  EXPECT_EQ(fresh.SelectionTextColor(), plat::clBlack);
+  EXPECT_EQ(fresh.SelectionColorMixerFactor(), 50);
+  EXPECT_TRUE(fresh.ShowSelection());
+  EXPECT_EQ(fresh.ActiveCellColor(), plat::clGray);
+  EXPECT_EQ(fresh.FloatFormat(), "%.2f");
+  EXPECT_EQ(fresh.CheckTrue, "Y");
+  EXPECT_EQ(fresh.CheckFalse, "N");
+  EXPECT_EQ(fresh.FilterDropDownClear, "(All)");
+  EXPECT_EQ(fresh.PasswordChar, "*");
+  EXPECT_EQ(fresh.DefaultEditor, edNormal);
+  EXPECT_EQ(fresh.VAlignment(), vtaTop);
+  EXPECT_EQ(fresh.XYOffset(), plat::TPoint(2, 2));
+  EXPECT_EQ(fresh.ExtGradientFrom(), plat::clWhite);
+  EXPECT_EQ(fresh.ExtGradientTo(), plat::ColorToRGB(plat::clBtnFace));
+  EXPECT_EQ(fresh.InvalidEntryIcon, ieWarning);
+  EXPECT_EQ(fresh.FixedFont()->Name(), "Tahoma");
+  EXPECT_TRUE(fresh.FixedFont()->Style().Contains(plat::fsBold));
+  EXPECT_TRUE(fresh.ActiveCellFont()->Style().Contains(plat::fsBold));
+  EXPECT_EQ(fresh.NumHiddenColumns(), 0);
+  EXPECT_EQ(fresh.Version(), "6.2.1.3");
+  EXPECT_EQ(fresh.GetVersionString(), "6.2.1.3 Sep, 2012");
+}
+
+TEST_F(ExtGridTest, WritersHoldTheirRanges) {
+  struct Case {
+    int asked, stored;
+  } cases[] = {{150, 100}, {-3, 0}, {40, 40}, {100, 100}};
+  for (const Case& c : cases) {
+    g->SetSelectionColorMixerFactor(c.asked);
+    EXPECT_EQ(g->SelectionColorMixerFactor(), c.stored) << c.asked;
+  }
+  g->SetVAlignment(vtaCenter);
+  EXPECT_EQ(g->VAlignFlag(), 4);
+  g->SetVAlignment(vtaBottom);
+  EXPECT_EQ(g->VAlignFlag(), 8);
+  g->SetSpreadSheet(true);
+  EXPECT_TRUE(g->Options().Contains(goEditing));
+  EXPECT_TRUE(g->MouseActions()->RangeSelectAndEdit);
+  EXPECT_TRUE(g->SelectionRectangle());
+}
+
+TEST_F(ExtGridTest, FixedRowsStayBelowTheCountWithFixedRowAlways) {
+  g->SetRowCount(5);
+  g->SetFixedRowAlways(true);
+  g->SetFixedRows(5);
+  EXPECT_EQ(g->FixedRows(), 4);
+  EXPECT_EQ(g->MinFixedRows(), 5);
+  g->SetRowCount(8);  // the minimum fits again only below the count
+  EXPECT_EQ(g->FixedRows(), 5);
+}
+
+TEST_F(ExtGridTest, SaveRangesFollowTheSaveFlags) {
+  g->SetRowCount(10);
+  g->SetFixedRows(1);
+  g->SetFixedCols(1);
+  g->SetFixedFooters(2);
+  g->SetFixedRightCols(1);
+  g->SaveFixedCells = false;
+  EXPECT_EQ(g->SaveStartCol(), 1);
+  EXPECT_EQ(g->SaveStartRow(), 1);
+  EXPECT_EQ(g->SaveEndCol(), 4);
+  EXPECT_EQ(g->SaveEndRow(), 7);
+  EXPECT_EQ(g->SaveColCount(), 4);
+  EXPECT_EQ(g->SaveRowCount(), 7);
+  g->SaveFixedRows = true;
+  EXPECT_EQ(g->SaveStartRow(), 0);
+  EXPECT_EQ(g->SaveEndRow(), 9);
+  EXPECT_EQ(g->SaveRowCount(), 10);
+  EXPECT_EQ(g->SaveColCount(), 4);
+}
+
+TEST_F(ExtGridTest, MovingTheCellFiresChangingEventsThenRowUpdate) {
+  LogMoves();
+  g->MoveColRow(2, 3, true, true);
+  EXPECT_EQ(Log(), "row 1>3 | col 1>2 | cell 2,3 | update -1>3");
+  log.clear();
+  g->MoveColRow(4, 3, true, true);  // same row: no row events
+  EXPECT_EQ(Log(), "col 2>4 | cell 4,3");
+  EXPECT_EQ(g->Col(), 4);
+}
+
+TEST_F(ExtGridTest, ARefusedChangeKeepsTheCurrentCell) {
+  g->OnCellChanging = [&](plat::TObject*, int, int, int r, int, bool& allow) { allow = r != 5; };
+  int updates = 0;
+  g->OnRowUpdate = [&](plat::TObject*, int, int) { ++updates; };
+  g->MoveColRow(1, 5, true, true);
+  EXPECT_EQ(g->Row(), 1);
+  g->MoveColRow(1, 6, true, true);
+  EXPECT_EQ(g->Row(), 6);
+  EXPECT_EQ(updates, 2);  // the rule reports the asked row either way
+}
+
+TEST_F(ExtGridTest, FixedTargetsAreRefusedUnlessRowsAreSelected) {
+  bool fixed = false;
+  g->OnIsFixedCell = [&](plat::TObject*, int, int c, bool& f) { f = fixed && c == 3; };
+  fixed = true;
+  g->MoveColRow(3, 2, true, true);
+  EXPECT_EQ(g->Col(), 1);
+  g->SetOptions(g->Options() + plat::TGridOptions{goRowSelect});
+  g->MoveColRow(3, 2, true, true);
+  EXPECT_EQ(g->Col(), 3);
+}
+
+TEST_F(ExtGridTest, TheRuleSwitchesEditingPerCell) {
+  g->SetOptions(g->Options() + plat::TGridOptions{goEditing});
+  g->SetReadOnly(3, 2, true);
+  g->MoveColRow(3, 2, true, true);
+  EXPECT_EQ(g->Col(), 3);
+  EXPECT_FALSE(g->Options().Contains(goEditing));
+  EXPECT_TRUE(g->EditDisabled());
+  g->MoveColRow(4, 2, true, true);  // editable again: the switch turns editing back on
+  EXPECT_TRUE(g->Options().Contains(goEditing));
+  EXPECT_FALSE(g->EditDisabled());
+  // A grid that never had editing on stays read-only.
+  g->SetOptions(g->Options() - plat::TGridOptions{goEditing});
+  g->MoveColRow(2, 4, true, true);
+  EXPECT_FALSE(g->Options().Contains(goEditing));
+}
+
+TEST_F(ExtGridTest, CanEditCellHasTheLastWordAndEditOnDblClickOnlyRefuses) {
+  g->SetOptions(g->Options() + plat::TGridOptions{goEditing});
+  g->OnCanEditCell = [&](plat::TObject*, int r, int c, bool& can) { can = !(c == 2 && r == 2); };
+  g->MoveColRow(2, 2, true, true);
+  EXPECT_FALSE(g->Options().Contains(goEditing));
+  g->MoveColRow(3, 3, true, true);
+  EXPECT_TRUE(g->Options().Contains(goEditing));
+  g->MouseActions()->SetEditOnDblClickOnly(true);
+  g->MoveColRow(4, 4, true, true);
+  EXPECT_FALSE(g->Options().Contains(goEditing));
+}
+
+TEST_F(ExtGridTest, DisabledRowsAndMergedCellsRedirectTheMove) {
+  g->SetRowEnabled(4, false);
+  g->MoveColRow(2, 4, true, true);
+  EXPECT_EQ(g->Row(), 1);  // skipped
+  g->Navigation()->SkipDisabledRows = false;
+  g->MoveColRow(2, 4, true, true);
+  EXPECT_EQ(g->Row(), 4);
+  g->MergeCells(2, 6, 2, 2);
+  g->MoveColRow(3, 7, true, true);  // range selection lets the move into the area
+  EXPECT_EQ(g->Col(), 3);
+  g->MoveColRow(1, 1, true, true);
+  g->SetOptions(g->Options() - plat::TGridOptions{plat::goRangeSelect});
+  g->MoveColRow(3, 7, true, true);  // a non-base cell: the current cell goes to the base cell
+  EXPECT_EQ(g->Col(), 2);
+  EXPECT_EQ(g->Row(), 6);
+}
+
+struct Listener : ITExtStringGridSelect {
+  std::vector<QString>* log;
+  void SelectionChanged(TExtStringGrid*, int c, int r) override { log->push_back(QString("listener %1,%2").arg(c).arg(r)); }
+};
+
+TEST_F(ExtGridTest, ListenerHearsBeforeRowUpdateAndUnregisteringClearsIt) {
+  LogMoves();
+  g->OnRowChanging = nullptr;
+  g->OnColChanging = nullptr;
+  g->OnCellChanging = nullptr;
+  Listener l, other;
+  l.log = other.log = &log;
+  g->RegisterSelListener(&l);
+  g->MoveColRow(1, 2, true, true);
+  EXPECT_EQ(Log(), "listener 1,2 | update -1>2");
+  g->UnRegisterSelListener(&other);
+  log.clear();
+  g->MoveColRow(1, 3, true, true);
+  EXPECT_EQ(Log(), "update 2>3");
+}
+
+TEST_F(ExtGridTest, RowWriterReportsOnceAndTheSynchronisedGridFollows) {
+  TExtStringGrid* other = new TExtStringGrid(form.get());
+  other->SetParent(form.get());
+  g->SetRowCount(30);
+  g->SyncGrid()->SetGrid(other);
+  g->SyncGrid()->SelectionRow = true;
+  int updates = 0;
+  g->OnRowUpdate = [&](plat::TObject*, int, int) { ++updates; };
+  g->SetRow(5);
+  EXPECT_EQ(other->Row(), 5);
+  const int after = updates;
+  g->SetRow(5);
+  EXPECT_EQ(updates, after);  // the same row again: nothing
+  g->SetTopRow(2);
+  EXPECT_EQ(g->TopRow(), 2);
+  g->SetTopRow(0);  // outside FixedRows .. RowCount - 1: ignored
+  EXPECT_EQ(g->TopRow(), 2);
+  g->SetTopRow(30);
+  EXPECT_EQ(g->TopRow(), 2);
+}
+
+TEST_F(ExtGridTest, RowWriterSetsDisjunctFlags) {
+  g->MouseActions()->SetDisjunctRowSelect(true);
+  g->SetRow(3);
+  EXPECT_TRUE(g->GetRowSelect(3));
+  EXPECT_FALSE(g->GetRowSelect(2));
+}
+
+TEST_F(ExtGridTest, AssignCopiesSettingsSizesAndCellsFromAGridOnly) {
+  TExtStringGrid* src = new TExtStringGrid(form.get());
+  src->SetColCount(4);
+  src->SetRowCount(7);
+  src->SetColWidths(2, 77);
+  src->SetRowHeights(3, 40);
+  src->SetActiveCellColor(plat::clRed);
+  src->Navigation()->AdvanceOnEnter = true;
+  src->InvalidEntryTitle = "Bad";
+  src->SetCells(1, 1, "a");
+  src->SetColors(2, 2, plat::clBlue);
+  src->ColumnHeaders()->SetText("x\ny\nz");
+  g->Assign(src);
+  EXPECT_EQ(g->ColCount(), 4);
+  EXPECT_EQ(g->RowCount(), 7);
+  EXPECT_EQ(g->ColWidths(2), 77);
+  EXPECT_EQ(g->RowHeights(3), 40);
+  EXPECT_EQ(g->ActiveCellColor(), plat::clRed);
+  EXPECT_TRUE(g->Navigation()->AdvanceOnEnter);
+  EXPECT_EQ(g->InvalidEntryTitle, "Bad");
+  EXPECT_EQ(g->Cells(1, 1), "a");
+  EXPECT_EQ(g->Colors(2, 2), plat::clBlue);
+  EXPECT_EQ(g->Cells(1, 0), "y");
+  src->SetColors(2, 2, plat::clGreen);  // copies, not shared properties
+  EXPECT_EQ(g->Colors(2, 2), plat::clBlue);
+
+  plat::TStringList notAGrid;
+  g->Assign(&notAGrid);
+  EXPECT_EQ(g->ColCount(), 4);
+}
+
+TEST_F(ExtGridTest, ChangedCellsReachTheEventThenEachNotifierOnce) {
+  struct N : TGridChangeNotifier {
+    std::vector<QString>* log;
+    void CellsChanged(TExtStringGrid*, plat::TRect r) override { log->push_back(QString("notifier %1").arg(r.Left)); }
+  } n;
+  n.log = &log;
+  g->OnCellsChanged = [&](plat::TObject*, plat::TRect r) { log.push_back(QString("event %1").arg(r.Left)); };
+  g->RegisterNotifier(&n);
+  g->RegisterNotifier(&n);
+  g->CellsChanged(plat::TRect(3, 0, 4, 1));
+  EXPECT_EQ(Log(), "event 3 | notifier 3");
+  g->UnRegisterNotifier(&n);
+  log.clear();
+  g->CellsChanged(plat::TRect(1, 0, 4, 1));
+  EXPECT_EQ(Log(), "event 1");
+}
+
+TEST_F(ExtGridTest, DispatchersAnswerWithoutTheirEvents) {
+  QString v;
+  g->GetCheckTrue(1, 1, v);
+  EXPECT_EQ(v, "Y");
+  g->OnGetCheckFalse = [](plat::TObject*, int, int, QString& s) { s = "no"; };
+  g->GetCheckFalse(1, 1, v);
+  EXPECT_EQ(v, "no");
+  EXPECT_FALSE(g->HasNoEditor(1, 1));
+  g->OnGetEditorType = [](plat::TObject*, int c, int, TEditorType& e) { e = c == 2 ? edNone : edComboList; };
+  EXPECT_TRUE(g->HasNoEditor(2, 1));
+  EXPECT_FALSE(g->HasComboBox(3, 1));  // drop-down buttons not always shown
+  g->ControlLook()->SetDropDownAlwaysVisible(true);
+  EXPECT_TRUE(g->HasComboBox(3, 1));
+  bool fixed = false;
+  g->DoIsFixedCell(0, 3, fixed);
+  EXPECT_TRUE(fixed);
+  QString hint = "plain";
+  g->OnGridWideHint = [](plat::TObject*, int, int, QString& h) { h = "wide"; };
+  g->DoGridHint(1, 1, hint);
+  EXPECT_EQ(hint, "wide");
+}
+
+TEST_F(ExtGridTest, CellControlsSitOverTheirCell) {
+  auto* ctl = new plat::TControl(g);
+  g->SetCellControls(2, 3, ctl);
+  EXPECT_EQ(g->CellControls(2, 3), ctl);
+  EXPECT_EQ(g->ControlCount(), 1);
+  const plat::TRect r = g->CalcCellRect(2, 3);
+  EXPECT_EQ(ctl->Left(), r.Left - 1);
+  EXPECT_EQ(ctl->Top(), r.Top - 1);
+  EXPECT_EQ(ctl->Width(), r.Width() + 1);
+  g->SetCellControls(2, 3, ctl);  // again: still one
+  EXPECT_EQ(g->ControlCount(), 1);
+  g->SetCellControls(2, 3, nullptr);
+  EXPECT_EQ(g->CellControls(2, 3), nullptr);
+  EXPECT_EQ(g->ControlCount(), 0);
+}
+
+TEST_F(ExtGridTest, CurrentEditTextReadsAndWritesTheCurrentCell) {
+  g->MoveColRow(2, 2, true, true);
+  g->SetCurrentEditText("typed");
+  EXPECT_EQ(g->Cells(2, 2), "typed");
+  EXPECT_EQ(g->CurrentEditText(), "typed");
+  g->HideColumn(1);  // the current cell is by real column
+  g->MoveColRow(2, 2, true, true);
+  EXPECT_EQ(g->CurrentEditText(), g->Cells(3, 2));
+}
+
+}  // namespace
+}  // namespace grid
