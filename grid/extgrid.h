@@ -22,6 +22,7 @@
 #include "grid/model/intlist.h"
 #include "grid/model/options.h"
 #include "grid/options_look.h"
+#include "grid/render_looks.h"
 #include "grid/selection.h"
 #include "grid/typed_cells.h"
 
@@ -346,7 +347,8 @@ class TExtStringGrid : public TBaseGrid {
   virtual bool HasComboBox(int ACol, int ARow);
   virtual bool HasSpinEdit(int ACol, int ARow);
   virtual void DoIsFixedCell(int ACol, int ARow, bool& IsFixed);
-  virtual bool IsFixed(int ACol, int ARow);
+  // Display column; fixed by DoIsFixedCell on the real column.
+  bool IsFixed(int ACol, int ARow) override;
   virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword);
   virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
   virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
@@ -356,8 +358,6 @@ class TExtStringGrid : public TBaseGrid {
   virtual void CellEntered(int ACol, int ARow);
   // Whether the cell holds a clickable cell control (the cell objects answer).
   virtual bool IsControlCell(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
-  // Whether any row carries a node (the node code answers).
-  virtual bool HasNodes() { return false; }
   virtual void DoButtonClick(int ACol, int ARow);
   virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
   virtual void DoComboCloseUp(int ACol, int ARow);

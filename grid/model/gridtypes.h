@@ -77,9 +77,6 @@ enum TGridSelectionStyle { ssDefault, ssVista, ssWin7, ssOffice2007 };
 enum THoverRowCell { hcNormal, hcFixed, hcSelected };
 using THoverRowCells = plat::TSet<THoverRowCell, 63>;
 
-// Look presets of the grid; presets from glExt on paint fixed cells with a gradient (glCustom included).
-enum TGridLook { glStandard, glSoft, glClassic, glXP, glExt, glCustom };
-enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum THintShowLargeText { hpCell, hpMouse };
