@@ -218,6 +218,15 @@ void TGridHiding::UnHideRowList() {
   }
 }
 
+void TGridHiding::RenumberRecords(const std::function<int(int)>& NewIdx) {
+  FRowIndex.Clear();
+  for (int i = 0; i < FGridItems.Count(); ++i) {
+    auto* rec = static_cast<TGridItem*>(FGridItems.Items(i));
+    rec->SetIdx(NewIdx(rec->Idx()));
+    FRowIndex.Add(rec->Idx());
+  }
+}
+
 void TGridHiding::UnHideRowsAll() {
   while (FGridItems.Count() > 0) {
     // The run of records with consecutive indexes from the first one.

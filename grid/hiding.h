@@ -11,6 +11,7 @@
 // display position the row had. Bringing back a list level places and removes only that level's list records:
 // rows hidden by range keep their records at every level.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,8 @@ class TGridHiding {
   int FilterLevel() const { return FFilterLevel; }
   void SetFilterLevel(int Value) { FFilterLevel = Value; }
   plat::TCollection& GridItems() { return FGridItems; }
+  // Every record's index goes through NewIdx (shown rows were inserted, removed or moved in front of it).
+  void RenumberRecords(const std::function<int(int)>& NewIdx);
 
   // Real columns that sorting and row autosizing skip.
   TIntList& IgnoreColumns() { return FIgnoreColumns; }

@@ -84,8 +84,8 @@ void TRowColOps::RemoveRows(int RowIndex, int RCount) {
   SplitAcrossRowBoundary(RowIndex + RCount);
   RenumberHiddenForRemove(RowIndex, RCount);
   FCells.DeleteStoreRows(RowIndex, RCount);
-  FHost.SetRowCount(Rows() - RCount);
   FHost.RowsRemoved(RowIndex, RCount);
+  FHost.SetRowCount(Rows() - RCount);
   FHost.CellsChanged(0, RowIndex, FCells.ColCount() - 1, RowIndex + RCount);
 }
 

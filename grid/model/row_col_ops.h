@@ -31,7 +31,8 @@ class TRowColHost {
   virtual int FixedCols() const { return 0; }
   virtual int FixedFooters() const { return 0; }
   virtual int FixedRightCols() const { return 0; }
-  // Per-row data of the grid (heights, lists, attached controls) following the rows.
+  // Per-row data of the grid (heights, lists, attached controls) following the rows. Insertions are told
+  // after the count grew, removals before it shrinks.
   virtual void RowsInserted(int ARow, int Count) { (void)ARow, (void)Count; }
   virtual void RowsRemoved(int ARow, int Count) { (void)ARow, (void)Count; }
   virtual void RowsMoved(int FromIndex, int Count, int ToIndex) { (void)FromIndex, (void)Count, (void)ToIndex; }
