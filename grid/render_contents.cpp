@@ -131,9 +131,11 @@ void TCellRenderer::DrawFixedByLook(TCanvas& C, TCellWork& W) {
     box(c.HeaderColor, c.HeaderColorTo, c.HeaderMirrorColor, c.HeaderMirrorColorTo, clNone, false);
     return;
   }
-  if (!c.Flat && C.Brush()->Color() != clNone && W.ColorTo != clNone)
-    box(C.Brush()->Color(), W.ColorTo, W.MirrorColor, W.MirrorColorTo, c.Look == glVista ? plat::clWhite : clNone,
-        c.Look == glVista);
+  // The look's own gradient is the one the base painter laid with the same colours: only Vista's white side
+  // lines remain to be drawn.
+  if (!c.Flat && c.Look == glVista)
+    controls::FillGradientBox(C, r, C.Brush()->Color(), W.ColorTo, W.MirrorColor, W.MirrorColorTo,
+                              controls::gdVertical, plat::clWhite, true, false);
 }
 
 void TCellRenderer::DrawFixedEdges(TCanvas& C, TCellWork& W) {

@@ -31,7 +31,8 @@ void TCellRenderer::PaintGridExtras(TCanvas& C) {
 void TCellRenderer::PaintBackgroundOutsideCells(TCanvas& C) {
   const TBackGroundDisplay display = BackGround.Display();
   const bool gradient = display == bdGradientHorz || display == bdGradientVert;
-  if (gradient && BackGround.ColorTo() == clNone) return;
+  plat::TBitmap* bmp = BackGround.Bitmap();
+  if (gradient ? BackGround.ColorTo() == clNone : bmp->Empty()) return;  // nothing to lay outside
   const int w = FGrid.ClientWidth(), h = FGrid.ClientHeight();
   const TRect lastCol = FGrid.CellRect(FGrid.ColCount() - 1, std::max(0, std::min(FGrid.TopRow(), FGrid.RowCount() - 1)));
   const TRect lastRow = FGrid.CellRect(std::max(0, std::min(FGrid.LeftCol(), FGrid.ColCount() - 1)), FGrid.RowCount() - 1);
@@ -44,8 +45,7 @@ void TCellRenderer::PaintBackgroundOutsideCells(TCanvas& C) {
   const int saved = C.SaveDC();
   C.SelectClipRgn(&area);
   const TRect client(0, 0, w, h);
-  plat::TBitmap* bmp = BackGround.Bitmap();
-  if (bmp->Empty()) {
+  if (gradient) {
     controls::FillGradientBands(C, BackGround.Color(), BackGround.ColorTo(), 128, client, display == bdGradientHorz);
   } else if (display != bdTile) {
     C.Draw(BackGround.Left(), BackGround.Top(), bmp);
