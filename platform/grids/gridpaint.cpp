@@ -1,6 +1,7 @@
 // TCustomGrid's paint loop: the fixed corner, the fixed rows, the fixed columns and the scrollable cells in
 // view, each cell through HandleDrawCell, grid lines in the gaps, the background past the last cell, and the
 // feedback of sizing and moving.
+#include <QPaintEngine>
 #include <QPainter>
 #include <QWidget>
 
@@ -51,7 +52,11 @@ void TCustomGrid::PaintDirect() {
   c->Font()->Assign(*Font());
   if (ScrollBarVisible(SB_HORZ) && ScrollBarVisible(SB_VERT))  // the corner between the bars
     Fill(c, TRect(ClientWidth(), ClientHeight(), Width(), Height()), clBtnFace);
+  // A paint event for part of the window (a scroll bar, one cell) draws only the cells that meet it.
+  const QRect dirty = painter.paintEngine() ? painter.paintEngine()->systemClip().boundingRect() : QRect();
+  FPaintDirty = dirty.isEmpty() ? TRect() : TRect(dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1);
   Paint();
+  FPaintDirty = TRect();
   c->SetPainter(nullptr);
 }
 
@@ -97,6 +102,10 @@ void TCustomGrid::PaintArea(int firstCol, int lastCol, int firstRow, int lastRow
     for (int col = firstCol; col <= lastCol; ++col) {
       const int x = xs[col - firstCol];
       const TRect rect(x, y, x + FCols.Size(col), y + FRows.Size(r));
+      if (!FPaintDirty.IsEmpty() &&
+          (rect.Right + FCols.Gap() <= FPaintDirty.Left || rect.Left >= FPaintDirty.Right ||
+           rect.Bottom + FRows.Gap() <= FPaintDirty.Top || rect.Top >= FPaintDirty.Bottom))
+        continue;
       TGridDrawState state;
       const bool focusCell = focused && col == FCurrent.X && r == FCurrent.Y;
       if (fixedArea) {

@@ -270,6 +270,8 @@ class TCustomGrid : public TCustomControl {
   TGridAxis& RowAxis() { return FRows; }
 
   TGridState FGridState = gsNormal;
+  // The part of the client a paint event asks for (empty: all); cells outside it are not drawn.
+  TRect FPaintDirty;
   TGridCoord FCurrent;
   TGridCoord FAnchor;
   TGridCoord FTopLeft;
