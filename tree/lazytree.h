@@ -225,6 +225,20 @@ class TBaseLazyTree {
   void ClearSelection();
   bool Selected(PLazyNode Node) const { return Node && Node->Has(vsSelected); }
 
+  // --- Check controls ------------------------------------------------------------------------------------
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TCheckState& NewState, bool& Allowed)> OnChecking;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnChecked;
+  TCheckState GetCheckState(PLazyNode Node) const;
+  // Asks OnChecking, stores the state and propagates it (tri-state parents and children, radio siblings).
+  void SetCheckState(PLazyNode Node, TCheckState Value);
+  TCheckType GetCheckType(PLazyNode Node) const;
+  void SetCheckType(PLazyNode Node, TCheckType Value);
+  // Nodes exactly in csCheckedNormal.
+  int CheckedCount();
+  void ClearChecked();
+  void SetCheckStateForAll(TCheckState aCheckState, bool pSelectedOnly, bool pExcludeDisabled);
+  virtual TCheckState NextCheckState(TCheckType Type, TCheckState State) const;
+
   // --- Initialisation ------------------------------------------------------------------------------------
   void ValidateNode(PLazyNode Node, bool Recursive);
   void ValidateChildren(PLazyNode Node, bool Recursive);
@@ -369,6 +383,19 @@ class TBaseLazyTree {
   virtual void Sort(PLazyNode /*Node*/, TColumnIndex /*Column*/, TSortDirection /*Direction*/,
                     bool /*DoInit*/ = true) {}
   virtual void SortTree(TColumnIndex /*Column*/, TSortDirection /*Direction*/, bool /*DoInit*/ = true) {}
+
+  // --- Check controls --------------------------------------------------------------------------------------
+  virtual bool DoChecking(PLazyNode Node, TCheckState& NewState);
+  virtual void DoSetCheckState(PLazyNode Node, TCheckState NewState);
+  virtual void DoChecked(PLazyNode Node);
+  virtual bool DeriveParentCheckState(PLazyNode Node, TCheckState NewState);
+  // True when the state was stored and the change went on as far as it was allowed.
+  bool PropagateCheckState(PLazyNode Node, TCheckState Value);
+  TCheckState PropagateDown(PLazyNode Node, TCheckState Value);
+  // Around long bulk work (a window shows the busy cursor).
+  virtual void BeginLongWork() {}
+  virtual void EndLongWork() {}
+  uint32_t FCheckPropagationDepth = 0;
 
   // --- Dispatchers ---------------------------------------------------------------------------------------
   virtual void DoInitNode(PLazyNode Parent, PLazyNode Node, TLazyNodeInitStates& InitStates);
