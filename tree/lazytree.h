@@ -225,6 +225,17 @@ class TBaseLazyTree {
   void ClearSelection();
   bool Selected(PLazyNode Node) const { return Node && Node->Has(vsSelected); }
 
+  // --- Sorting -------------------------------------------------------------------------------------------
+  // Negative: Node1 first; positive: Node2 first; 0 keeps their order. Node1 is the one that stood earlier.
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node1, PLazyNode Node2, TColumnIndex Column, int& Result)>
+      OnCompareNodes;
+  // Sorts the children of Node (nil: the top-level nodes), stable in both directions.
+  virtual void Sort(PLazyNode Node, TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+  virtual void SortTree(TColumnIndex Column, TSortDirection Direction, bool DoInit = true);
+  virtual int DoCompareNodes(PLazyNode Node1, PLazyNode Node2, TColumnIndex Column);
+  // Orders the slots Low..High by node address, ascending.
+  static void SortNodeArray(PLazyNode* Array, int Low, int High);
+
   // --- Check controls ------------------------------------------------------------------------------------
   std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TCheckState& NewState, bool& Allowed)> OnChecking;
   std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnChecked;
@@ -380,9 +391,9 @@ class TBaseLazyTree {
   // Sorting by the header's sort column; -2 means nothing is sorted.
   virtual TColumnIndex SortColumn() const { return -2; }
   virtual TSortDirection SortDirection() const { return sdAscending; }
-  virtual void Sort(PLazyNode /*Node*/, TColumnIndex /*Column*/, TSortDirection /*Direction*/,
-                    bool /*DoInit*/ = true) {}
-  virtual void SortTree(TColumnIndex /*Column*/, TSortDirection /*Direction*/, bool /*DoInit*/ = true) {}
+  // Ends a running in-place edit before the rows move; false when the editor refuses.
+  virtual bool EndEditForSort() { return true; }
+  virtual void StopEditTimer() {}
 
   // --- Check controls --------------------------------------------------------------------------------------
   virtual bool DoChecking(PLazyNode Node, TCheckState& NewState);

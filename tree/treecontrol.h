@@ -15,6 +15,7 @@
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/imagelist.h"
+#include "tree/hittest.h"
 #include "tree/lazytree.h"
 #include "tree/positioncache.h"
 #include "tree/toggleanimation.h"
@@ -284,6 +285,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
     int top = 0;
     return GetNodeAt(X, Y, true, top);
   }
+  PLazyNode GetNodeAt(const plat::TPoint& P) { return GetNodeAt(P.X, P.Y); }
+  // Relative: the point is in client coordinates and is made tree coordinates first.
+  virtual void GetHitTestInfoAt(int X, int Y, bool Relative, THitInfo& HitInfo);
   PLazyNode TopNode();
   void SetTopNode(PLazyNode Node);
   PLazyNode BottomNode();
@@ -443,6 +447,21 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                                    TLTInternalPaintOptions Options, int WindowOrgX, int MaxWidth);
   // Width a node needs beyond its content in a column.
   virtual int DoGetNodeExtraWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
+  // What hit testing asks of the columns, images and check images (answered by their owners).
+  virtual int FixedColumnsWidth() const { return 0; }
+  virtual bool HitColumnsInUse() const { return false; }
+  // The column under X with its left and right edge, after spanning empty cells; ColumnNotFound for none.
+  virtual TColumnIndex HitColumnSpan(PLazyNode /*Node*/, int /*X*/, int& /*Left*/, int& /*Right*/) {
+    return NoColumn;
+  }
+  virtual TColumnIndex HitMainColumn() const { return NoColumn; }
+  virtual plat::TAlignment HitColumnAlignment(TColumnIndex /*Column*/) const { return FAlignment; }
+  virtual bool HitColumnRightToLeft(TColumnIndex /*Column*/) const { return false; }
+  virtual int PlusButtonWidth() const { return 9; }
+  virtual int CheckImageWidth() const;
+  // Width of the node's state (State) or normal image in the column; 0 when it has none.
+  virtual int HitImageWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/, bool /*State*/) { return 0; }
+  THitCell DescribeHitCell(PLazyNode Node, TColumnIndex Column, int X, int Width);
   // Called after every offset change and scroll-bar update for restyled bars; the active style already draws
   // the bars on this platform.
   virtual void UpdateStyledScrollBars() {}

@@ -296,7 +296,8 @@ plat::TRect TBaseLazyTreeControl::GetDisplayRect(PLazyNode Node, TColumnIndex Co
 }
 
 PLazyNode TBaseLazyTreeControl::GetNodeAt(int /*X*/, int Y, bool Relative, int& NodeTop) {
-  const int64_t y = Relative ? static_cast<int64_t>(Y) - FOffsetY : Y;
+  const int64_t y0 = Y < 0 ? 0 : Y;  // a point above the window counts as its top row
+  const int64_t y = Relative ? y0 - FOffsetY : y0;
   if (y < 0) {
     NodeTop = 0;
     return nullptr;
