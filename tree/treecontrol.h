@@ -458,7 +458,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual plat::TAlignment HitColumnAlignment(TColumnIndex /*Column*/) const { return FAlignment; }
   virtual bool HitColumnRightToLeft(TColumnIndex /*Column*/) const { return false; }
   virtual int PlusButtonWidth() const { return 9; }
-  virtual int CheckImageWidth() const;
   // Width of the node's state (State) or normal image in the column; 0 when it has none.
   virtual int HitImageWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/, bool /*State*/) { return 0; }
   THitCell DescribeHitCell(PLazyNode Node, TColumnIndex Column, int X, int Width);

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include <QApplication>
-#include <QStyle>
-
 #include "tree/hittest.h"
 #include "tree/treecontrol.h"
 
@@ -132,13 +129,6 @@ THitCell TBaseLazyTreeControl::DescribeHitCell(PLazyNode Node, TColumnIndex Colu
   // Asked last: the text width is worth measuring only right of the images.
   c.TextWidth = DoGetNodeWidth(Node, Column);
   return c;
-}
-
-// The drawn check lists take the style's indicator size; the bitmap strips are 16-pixel squares.
-int TBaseLazyTreeControl::CheckImageWidth() const {
-  if (CheckImageKind() == ckSystemDefault || CheckImageKind() == ckSystemFlat)
-    return QApplication::style()->pixelMetric(QStyle::PM_IndicatorWidth);
-  return 16;
 }
 
 }  // namespace lazytree

@@ -114,7 +114,6 @@ class THitTree : public TBaseLazyTreeControl {
   int nodeWidth = 40;
   int imageWidth = 0;
   bool columns = false;
-  using TBaseLazyTreeControl::CheckImageWidth;
 
  protected:
   int DoGetNodeWidth(PLazyNode, TColumnIndex) override { return nodeWidth; }
@@ -158,8 +157,7 @@ struct HitFixture {
 
 TEST(HitTest, RowsAndPartsInTheWindow) {
   HitFixture f;
-  const int check = f.tree->CheckImageWidth();
-  ASSERT_GT(check, 0);
+  const int check = 16;  // the check images' size
   struct Case {
     const char* name;
     int x, y;
