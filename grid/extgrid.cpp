@@ -297,6 +297,72 @@ int TExtStringGrid::ColumnByHeader(const QString& AValue) {
   return -1;
 }
 
+void TExtStringGrid::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  TBaseGrid::SetBounds(ALeft, ATop, AWidth, FSizing.IntegralHeight(AHeight));
+}
+
+void TExtStringGrid::SetIntegralHeight(bool Value) {
+  IntegralHeight = Value;
+  SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TExtStringGrid::ColWidthsChanged() {
+  TBaseGrid::ColWidthsChanged();
+  FSizing.ColWidthsChanged();
+}
+
+void TExtStringGrid::RowHeightsChanged() {
+  TBaseGrid::RowHeightsChanged();
+  FSizing.RowHeightsChanged();
+}
+
+void TExtStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
+  if (Parent() && !IsLoading() && FColumnSize.Stretch()) FSizing.StretchColumn(FColumnSize.StretchColumn);
+  TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+  FSizing.Remember();
+}
+
+void TExtStringGrid::CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos,
+                                     int& SizingOfs) {
+  TBaseGrid::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs);
+  FSizing.CheckSizingState(X, Y, State);
+}
+
+void TExtStringGrid::MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
+  FSizing.BeginUserSizing(GridState(), FSizingIndex);
+  TBaseGrid::MouseUp(Button, Shift, X, Y);
+  FSizing.EndUserSizing();
+}
+
+void TExtStringGrid::Resize() {
+  TBaseGrid::Resize();
+  if (OnResize) OnResize(this);
+}
+
+void TExtStringGrid::UpdateColSize(int ACol, int& AWidth) {
+  if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+void TExtStringGrid::UpdateAutoColSize(int ACol, int& AWidth) {
+  if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+int TExtStringGrid::GetPrintColWidth(int ACol) const {
+  if (ACol < 0 || ACol >= int(FPrintColWidth.size())) throw EExtGridError(QStringLiteral("Columns is not in valid range"));
+  return FPrintColWidth[ACol];
+}
+
+int TExtStringGrid::GetPrintColOffset(int ACol) const {
+  if (ACol < 0 || ACol >= int(FPrintColOffset.size())) throw EExtGridError(QStringLiteral("Columns is not in valid range"));
+  return FPrintColOffset[ACol];
+}
+
+void TExtStringGrid::SetPrintColumn(int ACol, int Width, int Offset) {
+  (void)GetPrintColWidth(ACol);
+  FPrintColWidth[ACol] = Width;
+  FPrintColOffset[ACol] = Offset;
+}
+
 // ---------------------------------------------------------------- property writers
 
 void TExtStringGrid::SetColumnHeaders(plat::TStrings* Value) {

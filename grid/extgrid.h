@@ -18,6 +18,7 @@
 #include "grid/cell_ops.h"
 #include "grid/extobj.h"
 #include "grid/grid_events.h"
+#include "grid/grid_sizing.h"
 #include "grid/hiding.h"
 #include "grid/model/intlist.h"
 #include "grid/model/options.h"
@@ -45,6 +46,7 @@ class TGridChangeNotifier : public plat::TObject {
 
 class TExtStringGrid : public TBaseGrid {
   friend class TCellEntry;
+  friend class TGridSizing;
 
  public:
   explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -170,6 +172,20 @@ class TExtStringGrid : public TBaseGrid {
   int ColumnPosition(int ACol) const;
   int ColumnAtPosition(int P);
   int ColumnByHeader(const QString& AValue);
+  // Stretching: index -1 is the last column; an index at or above ColCount raises EExtGridError.
+  void StretchColumn(int Index) { FSizing.StretchColumn(Index); }
+  void StretchRightColumn() { FSizing.StretchColumn(ColCount() - 1); }
+  bool IsOnSizingBorder(int X, int Y) const { return FSizing.IsOnSizingBorder(X, Y); }
+  // With IntegralHeight the window height is trimmed to whole rows.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void SetIntegralHeight(bool Value);
+  // The width a column the user or autosizing sized may take (OnUpdateColumnSize).
+  virtual void UpdateColSize(int ACol, int& AWidth);
+  virtual void UpdateAutoColSize(int ACol, int& AWidth);
+  // Widths and offsets of the last print layout, 512 entries; "Columns is not in valid range" outside.
+  int GetPrintColWidth(int ACol) const;
+  int GetPrintColOffset(int ACol) const;
+  void SetPrintColumn(int ACol, int Width, int Offset);
   int GroupColumn() const { return FGroupColumn; }
   void SetGroupColumn(int Value) { FGroupColumn = Value; }
 
@@ -266,7 +282,8 @@ class TExtStringGrid : public TBaseGrid {
   plat::TColor HintColor = plat::clInfoBk, DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
   bool Hovering = false, EnableHTML = true, EnableWheel = true, IntelliZoom = true, EnhRowColMove = true;
   bool UseInternalHintClass = true, AutoNumAlign = false, AnchorHint = false, AutoSize = false;
-  bool AutoThemeAdapt = false, FitCellsInGrid = true, IntegralHeight = false, UsesVCLStyle = false;
+  bool AutoThemeAdapt = false, FitCellsInGrid = true, UsesVCLStyle = false;
+  bool IntegralHeight = false;  // write through SetIntegralHeight to apply the bounds again
   THoverFixedCells HoverFixedCells = hfNone;
   THintShowLargeText HintShowLargeTextPos = hpCell;
   TMouseSelectMode MouseSelectMode = msNormal;
@@ -461,6 +478,10 @@ class TExtStringGrid : public TBaseGrid {
   bool FilterDropDownAuto = false, FilterNormalCellsOnly = true, AutoFilterUpdate = true;
   QString FilterDropDownClear = QStringLiteral("(All)");
   TFilterDropDownColumns FilterDropDownColumns = fdNormal;
+  // The filter drop-down entries of a column: "(All)" first, then its distinct trimmed texts (hidden rows
+  // included); OnGetColumnFilter may change them. False when the list ends empty.
+  virtual bool BuildColumnFilterList(int ACol);
+  plat::TStringList* FilterList() { return &FFilterList; }
 
   // ======== events
   // -- cells
@@ -515,18 +536,18 @@ class TExtStringGrid : public TBaseGrid {
   TAutoInsertColEvent OnAutoInsertCol;
   TCanDeleteRowEvent OnCanDeleteRow;
   TAutoDeleteRowEvent OnAutoDeleteRow;
-  TColumnSizeEvent OnColumnSize;
+  TColumnSizeEvent OnColumnSize;                // sizing-state check
   TColumnSizingEvent OnColumnSizing;
   TColumnMoveEvent OnColumnMove;
   TColumnMovingEvent OnColumnMoving;
-  TRowSizeEvent OnRowSize;
+  TRowSizeEvent OnRowSize;                      // sizing-state check
   TRowSizingEvent OnRowSizing;
   TRowMoveEvent OnRowMove;
   TRowMovingEvent OnRowMoving;
-  TEndColumnSizeEvent OnEndColumnSize;
-  TUpdateColumnSizeEvent OnUpdateColumnSize;
-  TEndRowSizeEvent OnEndRowSize;
-  TOnResizeEvent OnResize;
+  TEndColumnSizeEvent OnEndColumnSize;          // after the user sized a column
+  TUpdateColumnSizeEvent OnUpdateColumnSize;    // UpdateColSize, UpdateAutoColSize
+  TEndRowSizeEvent OnEndRowSize;                // after the user sized a row
+  TOnResizeEvent OnResize;                      // Resize
   // -- hiding, nodes, sorting and filtering (raised by the node, sort and filter code)
   TNodeEvent OnExpandNode;
   TNodeEvent OnContractNode;
@@ -537,7 +558,7 @@ class TExtStringGrid : public TBaseGrid {
   TCustomCompareEvent OnCustomCompare;
   TRawCompareEvent OnRawCompare;
   TCustomFilterEvent OnCustomFilter;
-  TGetColumnFilterEvent OnGetColumnFilter;
+  TGetColumnFilterEvent OnGetColumnFilter;      // BuildColumnFilterList
   plat::TNotifyEvent OnFilterDone;
   TFilterSelectEvent OnFilterSelect;
   TFilterSelectEvent OnFilterCheck;
@@ -641,6 +662,12 @@ class TExtStringGrid : public TBaseGrid {
   bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
   void BaseSetRow(int Value) { plat::TStringGrid::SetRow(Value); }
   void BaseSetTopRow(int Value) { plat::TStringGrid::SetTopRow(Value); }
+  void ColWidthsChanged() override;
+  void RowHeightsChanged() override;
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+  void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
+  void Resize() override;
+  void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   int HandleGetEditLimit() override { return FMaxEditLength; }
   bool IsLoading() const { return ComponentState().Contains(plat::csLoading); }
   bool IsDesigning() const { return ComponentState().Contains(plat::csDesigning); }
@@ -692,6 +719,8 @@ class TExtStringGrid : public TBaseGrid {
   TShowModified FShowModified;
   std::vector<TGridChangeNotifier*> FNotifierList;
   TIntList FColumnOrder{-1, -1};
+  plat::TStringList FFilterList;
+  std::vector<int> FPrintColWidth = std::vector<int>(512), FPrintColOffset = std::vector<int>(512);
   // Collaborators.
   TGridHiding FHiding{*this};
   TTypedCells FTyped{*this, FHiding};
@@ -699,6 +728,7 @@ class TExtStringGrid : public TBaseGrid {
   TGridSelection FSel{*this, FHiding, FMouseActions};
   TGridCellOps FOps{*this, FHiding, FTyped};
   TCellEntry FEntry{*this};
+  TGridSizing FSizing{*this};
 
   ITExtStringGridSelect* FSelListener = nullptr;
   TGridLook FLook = glXP;

@@ -196,6 +196,26 @@ void TExtStringGrid::DoSearchFooterAction(const QString& Value, int ACol, int AR
   if (OnSearchFooterAction) OnSearchFooterAction(this, Value, ACol, ARow, SearchAction);
 }
 
+// A text with a space becomes a name with its quoted value, so that the filter compares the whole text.
+bool TExtStringGrid::BuildColumnFilterList(int ACol) {
+  FFilterList.Clear();
+  if (FilterDropDownAuto && (ACol >= FixedCols() || FilterDropDownColumns == fdAll)) {
+    FFilterList.SetSorted(true);
+    FFilterList.SetDuplicates(plat::TDuplicates::dupIgnore);
+    const auto add = [&](QString t) {
+      t = t.trimmed();
+      FFilterList.Add(t.contains(u' ') ? t + QStringLiteral("=\"") + t + u'"' : t);
+    };
+    for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r) add(Cells(ACol, r));
+    for (int r = 0; r < AllRowCount(); ++r)
+      if (IsHiddenRow(r)) add(AllCells(ACol, r));
+    FFilterList.SetSorted(false);
+    if (!FilterDropDownClear.isEmpty()) FFilterList.Insert(0, FilterDropDownClear);
+  }
+  if (OnGetColumnFilter) OnGetColumnFilter(this, ACol, &FFilterList);
+  return FFilterList.Count() > 0;
+}
+
 // ---------------------------------------------------------------- looks asked by painting
 
 void TExtStringGrid::DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/forms.h"
+#include "platform/forms/messages.h"
+#include "grid/griderror.h"
 
 namespace grid {
 namespace {
@@ -340,6 +342,106 @@ TEST_F(ExtGridTest, CurrentEditTextReadsAndWritesTheCurrentCell) {
   g->HideColumn(1);  // the current cell is by real column
   g->MoveColRow(2, 2, true, true);
   EXPECT_EQ(g->CurrentEditText(), g->Cells(3, 2));
+}
+
+TEST_F(ExtGridTest, StretchingFillsTheClientWithTheChosenColumn) {
+  g->SetColCount(3);
+  g->SetFixedCols(0);
+  g->SetColWidths(0, 50);
+  g->SetColWidths(1, 60);
+  g->SetColWidths(2, 70);
+  g->SetClientWidth(300);
+  g->StretchRightColumn();  // nothing while stretching is off
+  EXPECT_EQ(g->ColWidths(2), 70);
+  g->ColumnSize()->SetStretch(true);
+  g->StretchColumn(-1);
+  EXPECT_EQ(g->ColWidths(2), 189);
+  g->SetColWidths(0, 40);  // any width change stretches again
+  EXPECT_EQ(g->ColWidths(2), 199);
+  EXPECT_THROW(g->StretchColumn(3), EExtGridError);
+  try {
+    g->StretchColumn(3);
+  } catch (const EExtGridError& e) {
+    EXPECT_EQ(e.Message(), "Stretch column index out of range");
+  }
+}
+
+TEST_F(ExtGridTest, IntegralHeightTrimsToWholeRows) {
+  g->SetColCount(3);
+  g->SetBorderStyle(plat::bsSingle);
+  g->SetDefaultRowHeight(22);
+  struct Case {
+    bool integral;
+    int asked, got;
+  } cases[] = {{false, 200, 200}, {true, 200, 202}, {true, 210, 202}, {true, 221, 202}, {true, 225, 224}};
+  for (const Case& c : cases) {
+    g->SetIntegralHeight(c.integral);
+    g->SetBounds(0, 0, 420, c.asked);
+    EXPECT_EQ(g->Height(), c.got) << c.asked;
+  }
+}
+
+TEST_F(ExtGridTest, FilterListHoldsDistinctTextsAfterTheClearEntry) {
+  g->SetRowCount(5);
+  g->FilterDropDownAuto = true;
+  const char* texts[] = {"a", "b c", " a ", "d"};
+  for (int r = 1; r < 5; ++r) g->SetCells(1, r, texts[r - 1]);
+  g->HideRow(4);  // hidden rows count too
+  ASSERT_TRUE(g->BuildColumnFilterList(1));
+  QStringList entries;
+  for (int i = 0; i < g->FilterList()->Count(); ++i) entries << g->FilterList()->Strings(i);
+  EXPECT_EQ(entries, QStringList({"(All)", "a", "b c=\"b c\"", "d"}));
+  g->OnGetColumnFilter = [](plat::TObject*, int, plat::TStrings* f) { f->Clear(); };
+  EXPECT_FALSE(g->BuildColumnFilterList(1));
+}
+
+void Drag(TExtStringGrid* g, int x, int y, int dx) {
+  g->Perform(plat::WM_LBUTTONDOWN, 1, plat::MakeLParam(x, y));
+  g->Perform(plat::WM_MOUSEMOVE, 1, plat::MakeLParam(x + dx, y));
+  g->Perform(plat::WM_LBUTTONUP, 0, plat::MakeLParam(x + dx, y));
+}
+
+TEST_F(ExtGridTest, UserSizingAsksFirstThenScalesAndReportsItsEnd) {
+  g->SetOptions(g->Options() + plat::TGridOptions{plat::goColSizing});
+  const plat::TRect r = g->CalcCellRect(2, 0);
+  EXPECT_TRUE(g->IsOnSizingBorder(r.Right - 1, r.Top + 5));
+  EXPECT_FALSE(g->IsOnSizingBorder(r.Left + 20, r.Top + 5));
+  EXPECT_FALSE(g->IsOnSizingBorder(r.Right - 1, g->CalcCellRect(2, 3).Top + 5));
+
+  bool allow = false;
+  g->OnColumnSize = [&](plat::TObject*, int c, bool& a) {
+    log.push_back(QString("ask %1").arg(c));
+    a = allow;
+  };
+  g->OnEndColumnSize = [&](plat::TObject*, int c) { log.push_back(QString("end %1").arg(c)); };
+  g->OnUpdateColumnSize = [&](plat::TObject*, int c, int& w) {
+    log.push_back(QString("update %1 %2").arg(c).arg(w));
+    w = std::min(w, 70);
+  };
+  Drag(g, r.Right - 1, r.Top + 5, 30);
+  EXPECT_EQ(g->ColWidths(2), 50);  // refused: no sizing
+  allow = true;
+  g->MouseActions()->AllColumnSize = true;
+  log.clear();
+  Drag(g, r.Right - 1, r.Top + 5, 50);
+  EXPECT_EQ(Log(), "ask 2 | end 2 | update 2 100");
+  EXPECT_EQ(g->ColWidths(2), 70);
+  EXPECT_EQ(g->ColWidths(3), 100);  // scaled by 100 / 50 before the width was held
+  EXPECT_EQ(g->ColWidths(0), 50);   // fixed columns keep theirs
+}
+
+TEST_F(ExtGridTest, PrintColumnTablesCheckTheirRange) {
+  g->SetPrintColumn(511, 40, 100);
+  EXPECT_EQ(g->GetPrintColWidth(511), 40);
+  EXPECT_EQ(g->GetPrintColOffset(511), 100);
+  for (int bad : {-1, 512}) {
+    try {
+      g->GetPrintColWidth(bad);
+      ADD_FAILURE() << bad;
+    } catch (const EExtGridError& e) {
+      EXPECT_EQ(e.Message(), "Columns is not in valid range");
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+#include "grid/grid_sizing.h"
+
+#include <cmath>
+
+#include "grid/extgrid.h"
+#include "grid/griderror.h"
+#include "platform/forms/forms.h"
+
+namespace grid {
+
+void TGridSizing::StretchColumn(int Index) {
+  TExtStringGrid& g = FGrid;
+  if (g.IsLoading() || g.ComponentState().Contains(plat::csDestroying)) return;
+  if (Index == -1) Index = g.ColCount() - 1;
+  if (Index >= g.ColCount()) throw EExtGridError(QStringLiteral("Stretch column index out of range"));
+  if (g.ColCount() == 0 || !g.ColumnSize()->Stretch() || FStretching || Index < 0) return;
+  FStretching = true;
+  const int client = g.ClientWidth();
+  if (g.ColCount() == 1) {
+    g.SetColWidths(Index, client);
+  } else {
+    int others = 0;
+    for (int c = 0; c < g.ColCount(); ++c)
+      if (c != Index) others += g.ColWidths(c);
+    if (others < client)
+      g.SetColWidths(Index, client - others - 1);
+    else if (g.LeftCol() == g.FixedCols())
+      g.SetColWidths(Index, g.DefaultColWidth());
+  }
+  FStretching = false;
+}
+
+int TGridSizing::IntegralHeight(int AHeight) const {
+  const TExtStringGrid& g = FGrid;
+  const int rowHeight = g.DefaultRowHeight();
+  if (!g.IntegralHeight || g.UpdateCount() > 0 || rowHeight <= 0) return AHeight;
+  const int h = g.VisibleColCount() + g.FixedCols() < g.ColCount() ? g.ScrollWidth : 0;
+  const int b = g.BorderStyle() == plat::bsSingle ? 2 : 0;
+  return AHeight + b - ((AHeight - h - b) % rowHeight);
+}
+
+void TGridSizing::BeginUserSizing(plat::TGridState State, int Index) {
+  FUserCol = State == plat::gsColSizing ? Index : -1;
+  FUserRow = State == plat::gsRowSizing ? Index : -1;
+}
+
+void TGridSizing::Remember() {
+  FColWidths.assign(FGrid.ColCount(), 0);
+  for (int c = 0; c < FGrid.ColCount(); ++c) FColWidths[c] = FGrid.ColWidths(c);
+  FRowHeights.assign(FGrid.RowCount(), 0);
+  for (int r = 0; r < FGrid.RowCount(); ++r) FRowHeights[r] = FGrid.RowHeights(r);
+}
+
+// Every other normal column (row) takes the ratio the user gave the sized one, to the nearest pixel.
+void TGridSizing::ScaleOthers(bool Cols, int Sized, int OldSize) {
+  TExtStringGrid& g = FGrid;
+  const int now = Cols ? g.ColWidths(Sized) : g.RowHeights(Sized);
+  const double ratio = double(now) / OldSize;
+  const int from = Cols ? g.FixedCols() : g.FixedRows();
+  const int to = Cols ? g.ColCount() : g.RowCount();
+  for (int i = from; i < to; ++i) {
+    if (i == Sized) continue;
+    const int size = Cols ? g.ColWidths(i) : g.RowHeights(i);
+    const int scaled = int(std::lround(size * ratio));
+    if (Cols)
+      g.plat::TCustomGrid::SetColWidths(i, scaled);
+    else
+      g.plat::TCustomGrid::SetRowHeights(i, scaled);
+  }
+}
+
+void TGridSizing::ColWidthsChanged() {
+  TExtStringGrid& g = FGrid;
+  if (FStretching) return;
+  if (g.ColumnSize()->Stretch()) StretchColumn(g.ColumnSize()->StretchColumn);
+  const int c = FUserCol;
+  if (c >= 0 && c < int(FColWidths.size())) {
+    const int old = FColWidths[c];
+    FStretching = true;  // the scaling below changes widths again
+    if (g.MouseActions()->AllColumnSize && old > 0) ScaleOthers(true, c, old);
+    if (g.OnEndColumnSize) g.OnEndColumnSize(&g, c);
+    int width = g.ColWidths(c);
+    g.UpdateColSize(c, width);
+    if (width != g.ColWidths(c)) g.plat::TCustomGrid::SetColWidths(c, width);
+    FStretching = false;
+  }
+  Remember();
+}
+
+void TGridSizing::RowHeightsChanged() {
+  TExtStringGrid& g = FGrid;
+  if (FStretching) return;
+  const int r = FUserRow;
+  if (r >= 0 && r < int(FRowHeights.size())) {
+    FStretching = true;
+    if (g.MouseActions()->AllRowSize && FRowHeights[r] > 0) ScaleOthers(false, r, FRowHeights[r]);
+    if (g.OnEndRowSize) g.OnEndRowSize(&g, r);
+    FStretching = false;
+  }
+  Remember();
+}
+
+bool TGridSizing::IsOnSizingBorder(int X, int Y) const {
+  int c = -1, r = -1;
+  FGrid.MouseToCell(X, Y, c, r);
+  if (c < 0 || r < 0) return false;
+  const plat::TRect rc = FGrid.plat::TCustomGrid::CellRect(c, r);
+  const plat::TGridOptions o = FGrid.Options();
+  if (r <= FGrid.FixedRows() && o.Contains(plat::goColSizing) && (X - rc.Left < 4 || rc.Right - X < 4))
+    return true;
+  return c <= FGrid.FixedCols() && o.Contains(plat::goRowSizing) && (Y - rc.Top <= 3 || rc.Bottom - Y <= 3);
+}
+
+void TGridSizing::CheckSizingState(int X, int Y, plat::TGridState& State) {
+  TExtStringGrid& g = FGrid;
+  int c = -1, r = -1;
+  bool allow = true;
+  g.MouseToCell(X - 6, Y, c, r);
+  if (State == plat::gsColSizing && r >= 0 && r < g.FixedRows() && c >= 0 && g.OnColumnSize)
+    g.OnColumnSize(&g, c, allow);
+  g.MouseToCell(X, Y - 6, c, r);
+  if (allow && State == plat::gsRowSizing && c >= 0 && c < g.FixedCols() && r >= 0 && g.OnRowSize)
+    g.OnRowSize(&g, r, allow);
+  if (!allow) State = plat::gsNormal;
+}
+
+}  // namespace grid
