@@ -45,6 +45,9 @@ struct TCellGraphicView {
   mutable std::uint32_t CellValue = 0;
 };
 
+// The drawing view of a stored cell object.
+TCellGraphicView ViewOfCellGraphic(const TCellGraphic& G);
+
 // The placed object: its rectangle in the cell and whether the text is drawn beside it.
 struct TGraphicPlacement {
   plat::TRect Rect;

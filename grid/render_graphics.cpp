@@ -58,6 +58,26 @@ void DrawGlyphRadio(TCanvas& C, int x, int y, bool Checked, bool Enabled, bool E
 
 }  // namespace
 
+TCellGraphicView ViewOfCellGraphic(const TCellGraphic& G) {
+  TCellGraphicView v;
+  v.CellType = G.CellType;
+  v.CellHAlign = G.CellHAlign;
+  v.CellVAlign = G.CellVAlign;
+  v.CellIndex = G.CellIndex;
+  v.CellTransparent = G.CellTransparent;
+  v.CellBoolean = G.CellBoolean;
+  v.CellVar = G.CellVar.isValid() && G.CellVar.toBool();
+  v.CellCheckBoxState = G.CellCheckBoxState;
+  v.CellAngle = G.CellAngle;
+  v.CellErrFrom = G.CellErrFrom;
+  v.CellErrLen = G.CellErrLen;
+  v.CellText = G.CellText;
+  v.CellBitmap = G.CellBitmapColor;
+  v.CellIcon = G.CellIconColor;
+  v.Graphic = dynamic_cast<plat::TGraphic*>(G.CellBitmap ? G.CellBitmap : G.CellIcon);
+  return v;
+}
+
 TGraphicPlacement TCellRenderer::GetCellGraphicSize(const TCellGraphicView& G, int ARow) {
   TGraphicPlacement p;
   const int check = ControlLook.CheckSize(), radio = ControlLook.RadioSize();

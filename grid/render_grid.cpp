@@ -9,9 +9,15 @@ TRenderGrid::TRenderGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
 }
 
 const TCellGraphicView* TRenderGrid::GetCellGraphic(int RCol, int ARow) {
-  if (FGraphics.empty()) return nullptr;
-  const auto it = FGraphics.find({RCol, ARow});
-  return it == FGraphics.end() ? nullptr : &it->second;
+  if (!FGraphics.empty()) {
+    const auto it = FGraphics.find({RCol, ARow});
+    if (it != FGraphics.end()) return &it->second;
+  }
+  const auto* stored = dynamic_cast<const TCellGraphic*>(GetGraphicObjectEx(RCol, ARow));
+  if (!stored || stored->CellType == ctNone) return nullptr;
+  TCellGraphicView& view = FObjectViews[{RCol, ARow}];
+  view = ViewOfCellGraphic(*stored);
+  return &view;
 }
 
 int TRenderGrid::NodeLevel(int ARow) {
@@ -33,6 +39,7 @@ bool TRenderGrid::IsFixed(int ACol, int ARow) {
 void TRenderGrid::Paint() {
   Canvas()->Pen()->SetStyle(plat::psSolid);
   Canvas()->Brush()->SetStyle(plat::bsSolid);
+  FObjectViews.clear();
   TBaseGrid::Paint();
   FRenderer.PaintGridExtras(*Canvas());
   FRenderer.PaintBorder(*Canvas(), Width(), Height(), FitCellsInGrid);

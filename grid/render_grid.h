@@ -1,8 +1,8 @@
 #pragma once
 // TRenderGrid: the base grid with the cell renderer attached - its visual properties and cell contents come
 // from the renderer, its paint ends with the grid-level extras, and the looks, styles and tones update the
-// grid's own colour properties. Cell objects are kept here by real column and row until the grid object keeps
-// them itself (GetCellGraphic is virtual).
+// grid's own colour properties. Cell objects come from the cell store (the object a cell's properties hold)
+// or, for drawing alone, from SetCellGraphic.
 
 #include <map>
 
@@ -63,6 +63,8 @@ class TRenderGrid : public TBaseGrid, public TRenderHost {
 
   TCellRenderer FRenderer{*this, *this};
   std::map<std::pair<int, int>, TCellGraphicView> FGraphics;
+  // Views of the stored cell objects met in the current paint (each is read once per paint).
+  std::map<std::pair<int, int>, TCellGraphicView> FObjectViews;
 };
 
 }  // namespace grid

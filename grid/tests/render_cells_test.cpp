@@ -192,6 +192,18 @@ TEST_F(RenderTest, CheckBoxStatesReachTheFrameControl) {
   }
 }
 
+TEST_F(RenderTest, StoredCellObjectsAreDrawnFromTheCellStore) {
+  g->Renderer().ControlLook.SetControlStyle(csClassic);
+  auto* stored = new TCellGraphic;
+  stored->SetCheckBox(true, false, false, haLeft, vaCenter);
+  g->SetGraphicObjectEx(2, 3, stored);
+  plat::TRecordingTracer t;
+  Paint(&t);
+  const auto recs = In(t, TraceKind::FrameControl, g->CellRect(2, 3));
+  ASSERT_EQ(recs.size(), 1u);
+  EXPECT_TRUE((recs[0].Flags >> 16) & plat::DFCS_CHECKED);
+}
+
 TEST_F(RenderTest, DataCheckBoxFollowsTheCellTextAndSitsCentred) {
   g->Renderer().ControlLook.SetControlStyle(csClassic);
   g->GetCellProperties(2, 3)->Alignment = plat::taCenter;
