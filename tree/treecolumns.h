@@ -231,7 +231,7 @@ class TLazyTreeColumns : public plat::TCollection {
 };
 
 // The header's settings that the columns read (its mouse handling, painting and sizing come later).
-class TLTHeader {
+class TLTHeader : public TLTHeaderMouseEvents {
  public:
   explicit TLTHeader(TBaseLazyTreeControl* Owner);
   virtual ~TLTHeader();
@@ -303,6 +303,21 @@ class TLTHeader {
   // Sorting the tree by the sort column, when the tree sorts itself.
   std::function<void(TColumnIndex Column, TSortDirection Direction)> OnSort;
 
+  // --- Mouse (treeheader_mouse.cpp). Points are client points of the tree; the header band lies above the
+  // client area, from y = -Height() to 0. ------------------------------------------------------------------
+  // Offered every window message of the tree first; true ends the message.
+  virtual bool HeaderMessage(plat::TMessage& Message);
+  bool InHeader(plat::TPoint P) const;
+  bool InHeaderSplitterArea(plat::TPoint P) const;
+  // Finds the divider under P and makes its column the track column.
+  virtual bool LocateColumnDivider(plat::TPoint P);
+  TColumnIndex DragIndex() const { return FColumns->FDragIndex; }
+  TColumnIndex DropTarget() const { return FColumns->FDropTarget; }
+  bool DropBefore() const { return FColumns->FDropBefore; }
+  static constexpr int HeaderTimer = 3;
+  // The cursor the header chose last over a divider or the bottom edge.
+  plat::TCursor HeaderCursor() const { return FHeaderCursor; }
+
   // --- Stream (treeheader_stream.cpp) -------------------------------------------------------------------
   // The header and its columns in the header's own binary format. Reading validates the whole record first:
   // a truncated or malformed stream raises plat::EReadError and leaves header, columns and stream position
@@ -333,6 +348,25 @@ class TLTHeader {
  private:
   friend class TLazyTreeColumns;
   friend class TLazyTreeColumn;
+  bool ColumnDividerDraggable(plat::TPoint P, TColumnIndex Column);
+  bool PointOnColumnDivider(plat::TPoint P);
+  bool HeightDividerDraggable(plat::TPoint P);
+  bool TrackHotColumn(plat::TPoint HeaderPoint);
+  TColumnIndex TrackPressedColumn(plat::TPoint P);
+  void ProcessColumnClick(plat::TPoint P, plat::TMouseButton Button, bool Force, bool DblClick, plat::TShiftState Shift);
+  bool LeftPress(plat::TPoint P, plat::TShiftState Shift);
+  bool MouseMoveWhileTracking(plat::TPoint P, plat::TShiftState Shift);
+  bool LeftRelease(plat::TPoint P, plat::TShiftState Shift);
+  bool DoubleClick(plat::TMessage& M, plat::TMouseButton Button, plat::TPoint P, plat::TShiftState Shift);
+  bool OtherButton(plat::TMessage& M, plat::TMouseButton Button, bool Press, plat::TPoint P, plat::TShiftState Shift);
+  bool CancelTracking();
+  bool HeaderTimerTick();
+  bool SetCursorMessage(plat::TMessage& M);
+  void MoveColumnDrag(plat::TPoint P);
+  void EndColumnDrag(plat::TPoint P);
+  plat::TPoint ToHeader(plat::TPoint P) const { return {P.X, P.Y + FHeight}; }
+  plat::TPoint FDragStart{}, FTrackStart{}, FTrackPoint{};
+  plat::TCursor FHeaderCursor = plat::crDefault;
   void HeaderFontChanged();
   void ConstraintsChanged();
   void ApplySortColumn(TColumnIndex Value);

@@ -392,6 +392,7 @@ void TBaseLazyTreeControl::AutoScaleNodeHeight() {
 }
 
 void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
+  if (FHeader->HeaderMessage(M)) return;  // the header sees every message first
   switch (M.Msg) {
     case plat::WM_SIZE:
       plat::TCustomControl::Dispatch(M);

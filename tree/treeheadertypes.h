@@ -36,3 +36,53 @@ class TLTFixedAreaConstraints {
 };
 
 }  // namespace lazytree
+
+#include "platform/forms/controls.h"
+#include "platform/forms/keys.h"
+#include "platform/graphics/types.h"
+
+namespace lazytree {
+
+enum TLTHeaderHitPosition : uint8_t { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };
+
+// What a click in the header hit: header coordinates, the button, the keys, the column and the part of it.
+struct TLTHeaderHitInfo {
+  int X = 0, Y = 0;
+  plat::TMouseButton Button = plat::mbLeft;
+  plat::TShiftState Shift;
+  int Column = -1;
+  uint8_t HitPosition = 0;  // bits of TLTHeaderHitPosition
+  bool Has(TLTHeaderHitPosition P) const { return (HitPosition >> P) & 1u; }
+};
+
+class TLTHeader;
+
+// The events the header's mouse handling raises (the tree's handlers). Var results start as documented at
+// each dispatch: Allowed true, the track point and the cursor as they are.
+struct TLTHeaderMouseEvents {
+  using THeader = TLTHeader;
+  std::function<void(THeader*, plat::TMouseButton, plat::TShiftState, int X, int Y)> OnHeaderMouseDown;
+  std::function<void(THeader*, plat::TShiftState, int X, int Y)> OnHeaderMouseMove;
+  std::function<void(THeader*, plat::TMouseButton, plat::TShiftState, int X, int Y)> OnHeaderMouseUp;
+  std::function<void(THeader*, const TLTHeaderHitInfo&)> OnHeaderClick;
+  std::function<void(THeader*, const TLTHeaderHitInfo&)> OnHeaderDblClick;
+  std::function<void(THeader*, int Column, bool& Allowed)> OnHeaderDragging;
+  std::function<void(THeader*, int Column, int OldPosition)> OnHeaderDragged;
+  std::function<void(THeader*, int Column, plat::TPoint DropPosition)> OnHeaderDraggedOut;
+  std::function<void(THeader*, int Column, plat::TShiftState)> OnBeforeColumnWidthTracking;
+  std::function<void(THeader*, int Column, plat::TShiftState, plat::TPoint& TrackPoint, plat::TPoint P,
+                     bool& Allowed)>
+      OnColumnWidthTracking;
+  std::function<void(THeader*, int Column)> OnAfterColumnWidthTracking;
+  std::function<void(THeader*, int Column, plat::TShiftState, plat::TPoint P, bool& Allowed)>
+      OnColumnWidthDblClickResize;
+  std::function<void(THeader*, plat::TShiftState)> OnBeforeHeaderHeightTracking;
+  std::function<void(THeader*, plat::TPoint& P, plat::TShiftState, bool& Allowed)> OnHeaderHeightTracking;
+  std::function<void(THeader*)> OnAfterHeaderHeightTracking;
+  std::function<void(THeader*, plat::TPoint& P, plat::TShiftState, bool& Allowed)> OnHeaderHeightDblClickResize;
+  std::function<void(THeader*, plat::TPoint P, int Column, bool& Allowed)> OnCanSplitterResizeColumn;
+  std::function<void(THeader*, plat::TPoint P, bool& Allowed)> OnCanSplitterResizeHeader;
+  std::function<void(THeader*, plat::TCursor& Cursor)> OnGetHeaderCursor;
+};
+
+}  // namespace lazytree
