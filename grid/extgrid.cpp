@@ -269,12 +269,16 @@ void TExtStringGrid::ResetColumnOrder() {
   // Bring each column back to its recorded place; the recorded order follows every move.
   for (int c = 0; c < std::min(ColCount(), FColumnOrder.Count()); ++c) {
     const int at = FColumnOrder.IndexOf(c);
-    if (at < 0 || at == c) continue;
-    MoveColumn(at, c);
-    const int v = FColumnOrder[at];
-    FColumnOrder.Delete(at);
-    FColumnOrder.Insert(c, v);
+    if (at >= 0 && at != c && at < ColCount()) MoveColumn(at, c);
   }
+}
+
+void TExtStringGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
+  TBaseGrid::HandleColumnMoved(FromIndex, ToIndex);
+  if (FromIndex < 0 || FromIndex >= FColumnOrder.Count() || ToIndex < 0 || ToIndex >= FColumnOrder.Count()) return;
+  const int v = FColumnOrder[FromIndex];
+  FColumnOrder.Delete(FromIndex);
+  FColumnOrder.Insert(ToIndex, v);
 }
 
 int TExtStringGrid::ColumnPosition(int ACol) const {

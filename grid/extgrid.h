@@ -22,6 +22,7 @@
 #include "grid/hiding.h"
 #include "grid/model/intlist.h"
 #include "grid/model/options.h"
+#include "grid/model/row_col_ops.h"
 #include "grid/options_look.h"
 #include "grid/render_looks.h"
 #include "grid/selection.h"
@@ -307,9 +308,9 @@ class TExtStringGrid : public TBaseGrid {
   void RemergeColumns();
   // Splits every merged area that starts in a column.
   void SplitAllColumnCells();
-  // Merges runs of equal texts down a column; MainMerge false merges only inside the areas of the column
-  // before it. The row and column operations supply it.
-  virtual void MergeColumnCells(int ACol, bool MainMerge) { (void)ACol, (void)MainMerge; }
+  // Merges runs of equal texts down the normal rows of a column; MainMerge false merges only inside the areas
+  // of the column before it.
+  virtual void MergeColumnCells(int ACol, bool MainMerge) { FRowCol.MergeColumnCells(ACol, MainMerge); }
 
   // ======== hiding
   void HideColumn(int ACol) { FHiding.HideColumns(ACol, ACol); }
@@ -667,6 +668,8 @@ class TExtStringGrid : public TBaseGrid {
   void SizeChanged(int OldColCount, int OldRowCount) override;
   void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
   void Resize() override;
+  // The recorded column order follows every column move.
+  void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   int HandleGetEditLimit() override { return FMaxEditLength; }
   bool IsLoading() const { return ComponentState().Contains(plat::csLoading); }
@@ -729,6 +732,23 @@ class TExtStringGrid : public TBaseGrid {
   TGridCellOps FOps{*this, FHiding, FTyped};
   TCellEntry FEntry{*this};
   TGridSizing FSizing{*this};
+  // What the structural operations ask of the grid: its counts and fixed parts.
+  class TOpsHost : public TRowColHost {
+   public:
+    explicit TOpsHost(TExtStringGrid& Grid) : FGrid(Grid) {}
+    void SetRowCount(int Value) override { FGrid.SetRowCount(Value); }
+    void SetColCount(int Value) override { FGrid.SetColCount(Value); }
+    int FixedRows() const override { return FGrid.FixedRows(); }
+    int FixedCols() const override { return FGrid.FixedCols(); }
+    int FixedFooters() const override { return FGrid.FFixedFooters; }
+    int FixedRightCols() const override { return FGrid.FFixedRightCols; }
+    int DisplToRealRow(int ARow) const override { return FGrid.RealRowIndex(ARow); }
+
+   private:
+    TExtStringGrid& FGrid;
+  };
+  TOpsHost FOpsHost{*this};
+  TRowColOps FRowCol{*this, FOpsHost};
 
   ITExtStringGridSelect* FSelListener = nullptr;
   TGridLook FLook = glXP;

@@ -430,6 +430,56 @@ TEST_F(ExtGridTest, UserSizingAsksFirstThenScalesAndReportsItsEnd) {
   EXPECT_EQ(g->ColWidths(0), 50);   // fixed columns keep theirs
 }
 
+TEST_F(ExtGridTest, MergedColumnsFollowTheirList) {
+  g->SetRowCount(6);
+  const char* col1[] = {"", "a", "a", "b", "b", "b"};
+  const char* col2[] = {"", "x", "x", "x", "y", "y"};
+  for (int r = 0; r < 6; ++r) {
+    g->SetCells(1, r, col1[r]);
+    g->SetCells(2, r, col2[r]);
+  }
+  g->MergeCells(3, 1, 1, 3);  // an area no listed column keeps
+  g->MergedColumns()->Add(1);
+  EXPECT_FALSE(g->IsMergedCell(3, 1));  // every column was split first
+  EXPECT_EQ(g->BaseCell(1, 2), plat::TPoint(1, 1));
+  EXPECT_EQ(g->BaseCell(1, 5), plat::TPoint(1, 3));
+  g->MergedColumns()->Add(2);  // only inside the areas of column 1: rows 3 and 4, 5 stay apart
+  EXPECT_EQ(g->BaseCell(2, 2), plat::TPoint(2, 1));
+  EXPECT_FALSE(g->IsMergedCell(2, 3));
+  EXPECT_EQ(g->BaseCell(2, 5), plat::TPoint(2, 4));
+}
+
+TEST_F(ExtGridTest, LoadingEndsWithHeadersMinimumsAndRecordedColumns) {
+  g->BeginLoading();
+  g->SetFixedRows(2);
+  g->SetOptions(g->Options() + plat::TGridOptions{plat::goAlwaysShowEditor});
+  g->RowHeaders()->SetText("r0\nr1\nr2");
+  g->SetColWidths(3, 44);
+  EXPECT_EQ(g->MinFixedRows(), 1);  // not remembered while loading
+  EXPECT_FALSE(g->IsLoaded());
+  g->EndLoading();
+  EXPECT_TRUE(g->IsLoaded());
+  EXPECT_EQ(g->MinFixedRows(), 2);
+  EXPECT_EQ(g->Cells(0, 2), "r2");
+  EXPECT_TRUE(g->Navigation()->AlwaysEdit);
+  EXPECT_FALSE(g->Options().Contains(plat::goAlwaysShowEditor));
+  EXPECT_EQ(g->OrigColSize(3), 44);
+  EXPECT_EQ(g->ColumnAtPosition(3), 3);
+  EXPECT_EQ(g->MinColWidth, 10);
+}
+
+TEST_F(ExtGridTest, ColumnOrderIsRecordedAndRestored) {
+  g->SetColumnOrder();
+  g->ColumnHeaders()->SetText("a\nb\nc\nd\ne\nf");
+  g->MoveColumn(1, 4);
+  EXPECT_EQ(g->ColumnByHeader("b"), 4);
+  EXPECT_EQ(g->ColumnPosition(1), 4);  // the recorded order follows the move
+  EXPECT_EQ(g->ColumnAtPosition(4), 1);
+  EXPECT_EQ(g->ColumnByHeader("none"), -1);
+  g->ResetColumnOrder();
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(g->Cells(c, 0), QString(QChar(u'a' + c))) << c;
+}
+
 TEST_F(ExtGridTest, PrintColumnTablesCheckTheirRange) {
   g->SetPrintColumn(511, 40, 100);
   EXPECT_EQ(g->GetPrintColWidth(511), 40);
