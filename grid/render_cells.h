@@ -108,6 +108,10 @@ using TCustomCellDrawEvent = std::function<void(plat::TObject* Sender, plat::TCa
                                                 TGridDrawState AState, plat::TRect ARect, bool Printing)>;
 using TRenderDrawCellEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TRect Rect, TGridDrawState State)>;
+using TGetCellBorderEvent =
+    std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders)>;
+using TGetCellBorderPropEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TPen* LeftPen,
+                                                   plat::TPen* TopPen, plat::TPen* RightPen, plat::TPen* BottomPen)>;
 using TGetFloatFormatEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
 
@@ -150,6 +154,8 @@ class TCellRenderer {
   TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
   TRenderDrawCellEvent OnDrawCell;
   TGetFloatFormatEvent OnGetFloatFormat;
+  TGetCellBorderEvent OnGetCellBorder;
+  TGetCellBorderPropEvent OnGetCellBorderProp;
   plat::TNotifyEvent OnPainted;
 
   // ---- cell colours, fonts and alignment
@@ -207,6 +213,8 @@ class TCellRenderer {
   void DrawProgress(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
   void DrawButton(plat::TCanvas& C, TCellWork& W, plat::TRect R, plat::TRect Obj);
   void DrawRating(plat::TCanvas& C, const TCellWork& W, int X, int Y);
+  void DrawRotatedText(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
+  void DrawSelectionRectangle(plat::TCanvas& C, const TCellWork& W);
   int ButtonLook() const;
 
   TBaseGrid& FGrid;

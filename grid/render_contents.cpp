@@ -77,6 +77,11 @@ void TCellRenderer::DrawCellContents(TCanvas& C, int ACol, int ARow, TRect ARect
   if (!custom && !(w.Graphic && s.NoImageAndText)) DrawCellText(C, w);
   C.Brush()->SetColor(w.SavedBrush);
   C.Font()->SetColor(w.SavedFont);
+  if (OnGetCellBorder) {
+    TCellWork b = w;
+    plat::InflateRect(b.Rect, 1, 1);
+    DrawCellBorders(C, b);
+  }
   if (ACol == 0 && FGrid.FixedCols() > 0 && s.RowIndicator && !s.RowIndicator->Empty() && ARow == FGrid.Row())
     w.Rect.Left -= s.RowIndicator->Width();
   if (w.Fixed && !s.Colors.Flat) DrawFixedEdges(C, w);
@@ -195,6 +200,50 @@ void TCellRenderer::DrawTreeLines(TCanvas& C, const TCellWork& W) {
       Line(C, x, mid, x, W.Rect.Bottom + 4);
   }
   C.Pen()->SetStyle(plat::psSolid);
+}
+
+void TCellRenderer::DrawCellBorders(TCanvas& C, const TCellWork& W) {
+  plat::TPen saved;
+  saved.Assign(C.Pen());
+  TCellBorders borders;
+  OnGetCellBorder(&FGrid, W.RCol, W.Row, C.Pen(), borders);
+  plat::TPen pens[4];
+  for (plat::TPen& p : pens) p.Assign(C.Pen());
+  if (OnGetCellBorderProp) OnGetCellBorderProp(&FGrid, W.Row, W.RCol, &pens[0], &pens[1], &pens[2], &pens[3]);
+  TRect r = W.Rect;
+  const int half = (C.Pen()->Width() + 1) / 2;
+  const plat::TGridOptions o = FGrid.Options();
+  if (o.Contains(plat::goVertLine)) r.Left += half, r.Right -= half;
+  if (o.Contains(plat::goHorzLine)) r.Top += half, r.Bottom -= half;
+  const int glw = FGrid.GridLineWidth();
+  if (borders.Contains(cbLeft)) C.SetPen(pens[0]), Line(C, std::max(0, r.Left), r.Top, std::max(0, r.Left), r.Bottom);
+  if (borders.Contains(cbRight)) C.SetPen(pens[2]), Line(C, r.Right - 1, r.Top, r.Right - 1, r.Bottom);
+  if (borders.Contains(cbTop)) {
+    C.SetPen(pens[1]);
+    const int y = glw == 0 ? r.Top + 1 : std::max(0, r.Top - glw);
+    Line(C, r.Left, y, r.Right, y);
+  }
+  if (borders.Contains(cbBottom)) C.SetPen(pens[3]), Line(C, r.Left - glw - 1, r.Bottom - 1, r.Right, r.Bottom - 1);
+  C.SetPen(saved);
+}
+
+// The frame around the selection: its outer edges only, in cells of the selection.
+void TCellRenderer::DrawSelectionRectangle(TCanvas& C, const TCellWork& W) {
+  plat::TGridRect sel = FGrid.Selection();
+  int bc = sel.Left, br = sel.Top;
+  if (sel.Left == sel.Right && sel.Top == sel.Bottom && FGrid.ResolveBaseCell(sel.Left, sel.Top, bc, br) == false)
+    sel = plat::TGridRect{bc, br, bc, br};
+  if (W.Fixed || W.Col < sel.Left || W.Col > sel.Right || W.Row < sel.Top || W.Row > sel.Bottom) return;
+  const int glw = FGrid.GridLineWidth();
+  const TRect r = W.Rect;
+  C.Pen()->SetColor(Settings.SelectionRectangleColor);
+  C.Pen()->SetWidth(2);
+  if (W.Col == sel.Left) Line(C, r.Left - glw + 1, r.Bottom, r.Left - glw + 1, r.Top - glw);
+  if (W.Col == sel.Right) Line(C, r.Right - 1, r.Bottom, r.Right - 1, r.Top - glw);
+  const int right = W.Col == sel.Right ? r.Right - 1 : r.Right;
+  if (W.Row == sel.Top) Line(C, r.Left - glw, r.Top - glw + 1, right, r.Top - glw + 1);
+  if (W.Row == sel.Bottom) Line(C, r.Left - glw, r.Bottom, right, r.Bottom);
+  C.Pen()->SetWidth(1);
 }
 
 void TCellRenderer::DrawFocus(TCanvas& C, const TCellWork& W) {

@@ -419,6 +419,7 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
                                TColor(g.CellIndex));
       break;
     case ctRating: DrawRating(C, W, x, y); break;
+    case ctRotated: DrawRotatedText(C, W, R); break;
     default: break;
   }
 }
@@ -432,6 +433,25 @@ void TCellRenderer::DrawRating(TCanvas& C, const TCellWork& W, int X, int Y) {
     if (i - 1 < v && v < i)
       controls::PaintCellShape(C, X, Y, 16, 16, controls::csHalfStar, TColor(g.CellIndex), TColor(g.CellIndex));
   }
+}
+
+// Text turned by CellAngle degrees (counter-clockwise), centred in the cell and clipped to it.
+void TCellRenderer::DrawRotatedText(TCanvas& C, const TCellWork& W, TRect R) {
+  const QString text = FGrid.Cells(W.RCol, W.Row);
+  plat::InflateRect(R, -2, -2);
+  const double a = W.Graphic->CellAngle * M_PI / 180.0;
+  const int w = C.TextWidth(text), h = C.TextHeight(text);
+  // The text box's centre goes to the cell's centre; the origin is its turned top-left corner.
+  const double cx = (R.Left + R.Right) / 2.0, cy = (R.Top + R.Bottom) / 2.0;
+  const double ox = cx - (w / 2.0) * std::cos(a) - (h / 2.0) * std::sin(a);
+  const double oy = cy + (w / 2.0) * std::sin(a) - (h / 2.0) * std::cos(a);
+  const int orientation = C.Font()->Orientation();
+  C.Font()->SetOrientation(W.Graphic->CellAngle * 10);
+  C.Brush()->SetStyle(plat::bsClear);
+  C.TextRect(R, int(std::lround(ox)), int(std::lround(oy)), text);
+  C.Font()->SetOrientation(orientation);
+  C.Brush()->SetStyle(plat::bsSolid);
+  if (SortIndicatorShown(W.RCol, W.Row)) DrawSortIndicator(C, W.RCol, R.Top + 8, R.Right - 10);
 }
 
 void TCellRenderer::DrawNode(TCanvas& C, const TCellWork& W, TRect R) {

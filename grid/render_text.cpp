@@ -73,6 +73,7 @@ void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
     r.Left += FGrid.GridLineWidth();
     r.Top += FGrid.GridLineWidth();
   }
+  if (s.SelectionRectangle) DrawSelectionRectangle(C, W);
   if (!W.TextBeside) return;
   if (!s.XYOffsetTopLeftOnly) r.Right -= s.XYOffset.X;
   r.Left += s.XYOffset.X;

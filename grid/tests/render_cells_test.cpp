@@ -346,6 +346,57 @@ TEST_F(RenderTest, FloatFormatEventFormatsNumbersAndHostileFormatsLeaveTheText) 
   }
 }
 
+TEST_F(RenderTest, CellBordersDrawTheSidesTheEventAsksForInItsPens) {
+  g->Renderer().OnGetCellBorder = [](plat::TObject*, int c, int r, plat::TPen* pen, TCellBorders& b) {
+    if (c == 2 && r == 3) {
+      b = TCellBorders{cbLeft, cbBottom};
+      pen->SetColor(plat::clRed);
+    }
+  };
+  g->Renderer().OnGetCellBorderProp = [](plat::TObject*, int, int, plat::TPen*, plat::TPen*, plat::TPen*,
+                                         plat::TPen* bottom) { bottom->SetColor(plat::clBlue); };
+  plat::TRecordingTracer t;
+  Paint(&t);
+  const TRect cell = g->CellRect(2, 3);
+  int red = 0, blue = 0;
+  for (const auto& r : t.OfKind(TraceKind::Line)) {
+    if (r.Points.size() != 2) continue;
+    if (r.PenColor == plat::clRed && r.Points[0].X == r.Points[1].X && std::abs(r.Points[0].X - cell.Left) <= 1) ++red;
+    if (r.PenColor == plat::clBlue && r.Points[0].Y == r.Points[1].Y && std::abs(r.Points[0].Y - cell.Bottom) <= 2)
+      ++blue;
+  }
+  EXPECT_EQ(red, 1);
+  EXPECT_EQ(blue, 1);
+}
+
+TEST_F(RenderTest, SelectionRectangleFramesOnlyTheOuterEdges) {
+  g->RenderSettings().SelectionRectangle = true;
+  g->RenderSettings().SelectionRectangleColor = plat::clRed;
+  g->SetCol(2);
+  g->SetRow(2);
+  g->SetSelection(plat::TGridRect{2, 2, 3, 3});
+  plat::TRecordingTracer t;
+  Paint(&t);
+  int lines = 0;
+  for (const auto& r : t.OfKind(TraceKind::Line))
+    if (r.PenColor == plat::clRed && r.PenWidth == 2) ++lines;
+  EXPECT_EQ(lines, 8);  // each of the four cells draws its two outer edges
+}
+
+TEST_F(RenderTest, RotatedTextIsDrawnTurnedInsteadOfPlain) {
+  TCellGraphicView rot{ctRotated};
+  rot.CellAngle = 90;
+  g->SetCellGraphic(2, 3, rot);
+  g->SetCells(2, 3, "up");
+  plat::TRecordingTracer t;
+  Paint(&t);
+  int turned = 0;
+  for (const auto& r : t.OfKind(TraceKind::TextRect))
+    if (r.Text == "up" && r.Orientation == 900) ++turned;
+  EXPECT_EQ(turned, 1);
+  EXPECT_TRUE(In(t, TraceKind::DrawText, g->CellRect(2, 3)).empty());
+}
+
 TEST(Balloon, TextAndTitleAreCutAndCleaned) {
   EXPECT_EQ(BalloonText(QString(3000, u'x')).size(), 2048);
   EXPECT_TRUE(BalloonText(QString(3000, u'x')).endsWith("..."));
@@ -469,6 +520,8 @@ TEST_F(RenderTest, ScreenshotsOfEveryCellTypeUnderEachLook) {
   put(3, 7, ctComment, none);
   g->SetCells(3, 7, "commented");
   put(3, 8, ctShape, [](TCellGraphicView& x) { x.CellAngle = controls::csCircle; x.CellBitmap = Hex(0x33AA33); x.CellIndex = 0; });
+  put(3, 9, ctRotated, [](TCellGraphicView& x) { x.CellAngle = 20; });
+  g->SetCells(3, 9, "turned");
   put(0, 9, ctNode, [](TCellGraphicView& x) { x.CellBoolean = true; x.CellHAlign = haBeforeText; });
   put(0, 10, ctNode, [](TCellGraphicView& x) { x.CellHAlign = haBeforeText; });
   g->NodeLevels = {{9, 1}, {10, 1}, {11, 2}, {12, 2}};
