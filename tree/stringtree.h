@@ -1,0 +1,107 @@
+#pragma once
+// The string tree: every cell shows a text that the application gives per node and column (it stores none),
+// plus an optional static text drawn behind it. It measures the texts for node widths (the main column's
+// width is kept per node), draws and shortens them, builds node paths and saves its content as CSV.
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+#include "tree/treecontrol.h"
+
+namespace lazytree {
+
+class TCustomLazyStringTree;
+
+enum TLSTTextType : uint8_t { ttNormal, ttStatic };
+enum TLTStringOption : uint8_t { toSaveCaptions, toShowStaticText, toAutoAcceptEditChange };
+using TLTStringOptions = TEnumSet<TLTStringOption, uint8_t>;
+// Why a text is asked for: display, or one of the export formats.
+enum TLTExportType : uint8_t { etNone, etRTF, etHTML, etText, etExcel, etWord, etPrinter, etCSV, etCustom };
+
+struct TLSTGetCellTextEventArgs {
+  PLazyNode Node = nullptr;
+  TColumnIndex Column = NoColumn;
+  QString CellText;
+  QString StaticText;
+  TLTExportType ExportType = etNone;
+};
+
+class TCustomLazyStringTree : public TBaseLazyTreeControl {
+ public:
+  explicit TCustomLazyStringTree(plat::TComponent* AOwner);
+
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, TLSTTextType TextType,
+                     QString& CellText)> OnGetText;
+  std::function<void(TCustomLazyStringTree* Sender, TLSTGetCellTextEventArgs& E)> OnGetCellText;
+  std::function<void(TBaseLazyTree* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     TLSTTextType TextType)> OnPaintText;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column, const QString& NewText)>
+      OnNewText;
+  std::function<void(TBaseLazyTree* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     const QString& S, int TextSpace, QString& Result, bool& Done)> OnShortenString;
+  std::function<void(TBaseLazyTree* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     const QString& Text, int& Extent)> OnMeasureTextWidth;
+  std::function<void(TBaseLazyTree* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     const QString& Text, int& Extent)> OnMeasureTextHeight;
+  std::function<void(TBaseLazyTree* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
+                     const QString& Text, const plat::TRect& CellRect, bool& DefaultDraw)> OnDrawText;
+
+  QString DefaultText() const { return FDefaultText; }
+  void SetDefaultText(const QString& Value);
+  TLTStringOptions StringOptions() const { return FStringOptions; }
+  void SetStringOptions(TLTStringOptions Value);
+
+  QString GetText(PLazyNode Node, TColumnIndex Column);
+  QString GetStaticText(PLazyNode Node, TColumnIndex Column);
+  void SetText(PLazyNode Node, TColumnIndex Column, const QString& Value);
+  // The texts from Node's top-level ancestor down to Node, each followed by Delimiter.
+  QString Path(PLazyNode Node, TColumnIndex Column, QChar Delimiter);
+  virtual int ComputeNodeHeight(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, QString S = {});
+  // One line per top-level node (with IncludeHeading first the column captions), every cell quoted; written
+  // through a temporary file that replaces the old one only when complete. False for an empty name.
+  bool SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading);
+  // The measured width of a node's main-column text (0: not measured).
+  int32_t TextWidthCache(PLazyNode Node);
+
+  void InvalidateNode(PLazyNode Node) override;
+  void ReinitNode(PLazyNode Node, bool Recursive) override;
+
+ protected:
+  virtual void DoGetText(TLSTGetCellTextEventArgs& Args);
+  virtual void DoNewText(PLazyNode Node, TColumnIndex Column, const QString& Text);
+  virtual void DoPaintText(PLazyNode Node, plat::TCanvas* Canvas, TColumnIndex Column, TLSTTextType TextType);
+  virtual QString DoShortenString(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, const QString& S,
+                                  int Width, int EllipsisWidth = 0);
+  virtual int TextWidth(plat::TCanvas* Canvas, PLazyNode Node, const QString& Text, TColumnIndex Column);
+  virtual int StaticTextWidth(plat::TCanvas* Canvas, PLazyNode Node, const QString& Text, TColumnIndex Column);
+  virtual plat::TSize MeasureTextExtent(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
+                                        const QString& Text);
+  virtual void DrawMainText(const TLTPaintInfo& PaintInfo, int Flags, const QString& Text);
+  virtual void DrawStaticText(const TLTPaintInfo& PaintInfo, int Flags, const QString& Text);
+  virtual void RenderText(const TLTPaintInfo& PaintInfo, const QString& Text, unsigned Flags, plat::TRect R);
+  void PaintNodeContent(const TLTPaintInfo& PaintInfo) override;
+  int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
+  int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;
+  void SetTextWidthCache(PLazyNode Node, int32_t Value);
+  // Zeroes every node's measured width (a new font or main column).
+  void ClearTextWidthCaches();
+
+ private:
+  void PrepareTextFont(const TLTPaintInfo& PaintInfo);
+  plat::TCanvas* MeasureCanvas(plat::TCanvas* Canvas);
+  int CellAlignmentFlag(TColumnIndex Column) const;
+
+  QString FDefaultText = QStringLiteral("Node");
+  TLTStringOptions FStringOptions{toSaveCaptions, toAutoAcceptEditChange};
+  std::size_t FTextWidthCacheOffset = 0;
+};
+
+// The published form.
+class TLazyStringTree : public TCustomLazyStringTree {
+ public:
+  using TCustomLazyStringTree::TCustomLazyStringTree;
+};
+
+}  // namespace lazytree

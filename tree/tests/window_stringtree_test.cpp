@@ -1,0 +1,213 @@
+// The string tree: asking for main and static texts, paths, the main column's width cache, CSV output with
+// its quoting, shortening, and the painted texts.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/forms/forms.h"
+#include "platform/graphics/canvas.h"
+#include "platform/rtl/exceptions.h"
+#include "tree/stringtree.h"
+#include "tree/treecolumns.h"
+
+namespace lazytree {
+namespace {
+
+class TTestStringTree : public TLazyStringTree {
+ public:
+  using TLazyStringTree::TLazyStringTree;
+  using TLazyStringTree::DoGetNodeWidth;
+  using TLazyStringTree::DoShortenString;
+};
+
+// Each node's texts per column live in a map; every request is counted.
+struct Fixture {
+  plat::TForm form{nullptr};
+  TTestStringTree* tree;
+  std::map<std::pair<PLazyNode, int>, QString> texts;
+  int requests = 0;
+  Fixture() {
+    form.SetBounds(0, 0, 500, 400);
+    tree = new TTestStringTree(&form);
+    tree->SetParent(&form);
+    tree->SetBounds(0, 0, 300, 200);
+  }
+  void UseTexts() {
+    tree->OnGetText = [this](TBaseLazyTree*, PLazyNode n, TColumnIndex c, TLSTTextType type, QString& text) {
+      ++requests;
+      auto it = texts.find({n, c});
+      if (it != texts.end()) text = type == ttNormal ? it->second : it->second + QStringLiteral(" (static)");
+    };
+  }
+  PLazyNode Add(PLazyNode parent, std::initializer_list<QString> cells) {
+    PLazyNode n = tree->AddChild(parent);
+    int c = 0;
+    for (const QString& s : cells) texts[{n, c++}] = s;
+    if (cells.size() == 1) texts[{n, NoColumn}] = *cells.begin();
+    return n;
+  }
+};
+
+TEST(StringTree, TextsComeFromTheEventsOrTheDefault) {
+  Fixture f;
+  PLazyNode a = f.Add(nullptr, {"A"});
+  EXPECT_EQ(f.tree->GetText(a, NoColumn), "Node");
+  EXPECT_EQ(f.tree->GetStaticText(a, NoColumn), "");
+  f.tree->SetDefaultText("Item");
+  EXPECT_EQ(f.tree->GetText(a, NoColumn), "Item");
+  f.UseTexts();
+  EXPECT_EQ(f.tree->GetText(a, NoColumn), "A");
+  EXPECT_EQ(f.requests, 2);  // the main text, then the static one
+  EXPECT_EQ(f.tree->GetStaticText(a, NoColumn), "A (static)");
+  EXPECT_TRUE(a->Has(vsInitialized));
+  // The cell-text event takes over from the text event.
+  f.tree->OnGetCellText = [](TCustomLazyStringTree*, TLSTGetCellTextEventArgs& e) {
+    e.CellText = QStringLiteral("cell %1").arg(e.Column);
+    e.StaticText = QStringLiteral("static");
+  };
+  f.requests = 0;
+  EXPECT_EQ(f.tree->GetText(a, 3), "cell 3");
+  EXPECT_EQ(f.tree->GetStaticText(a, 3), "static");
+  EXPECT_EQ(f.requests, 0);
+  EXPECT_THROW(f.tree->GetText(nullptr, 0), plat::EAssertionFailed);
+  EXPECT_THROW(f.tree->GetStaticText(nullptr, 0), plat::EAssertionFailed);
+}
+
+TEST(StringTree, PathsAndNewTexts) {
+  Fixture f;
+  f.UseTexts();
+  PLazyNode a = f.Add(nullptr, {"A"});
+  PLazyNode b = f.Add(a, {"B"});
+  EXPECT_EQ(f.tree->Path(b, 0, '\\'), "A\\B\\");
+  EXPECT_EQ(f.tree->Path(a, 0, '/'), "A/");
+  EXPECT_EQ(f.tree->Path(nullptr, 0, '/'), "/");
+  EXPECT_EQ(f.tree->Path(f.tree->RootNode(), 0, '/'), "/");
+  std::vector<QString> news;
+  f.tree->OnNewText = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex c, const QString& s) {
+    EXPECT_EQ(n, b);
+    EXPECT_EQ(c, 0);
+    news.push_back(s);
+  };
+  f.tree->SetText(b, 0, "new");
+  EXPECT_EQ(news, std::vector<QString>{"new"});
+}
+
+TEST(StringTree, MainColumnWidthIsMeasuredOnceUntilTheNodeIsInvalidated) {
+  Fixture f;
+  f.UseTexts();
+  PLazyNode a = f.Add(nullptr, {"Some text"});
+  const int w = f.tree->DoGetNodeWidth(a, NoColumn);
+  EXPECT_GT(w, 2 * f.tree->TextMargin());
+  EXPECT_EQ(f.tree->TextWidthCache(a), w);
+  const int asked = f.requests;
+  EXPECT_EQ(f.tree->DoGetNodeWidth(a, NoColumn), w);
+  EXPECT_EQ(f.requests, asked);
+  // A longer text shows only once the cached width is dropped.
+  f.texts[{a, NoColumn}] = "Some much longer text";
+  EXPECT_EQ(f.tree->DoGetNodeWidth(a, NoColumn), w);
+  f.tree->InvalidateNode(a);
+  EXPECT_EQ(f.tree->TextWidthCache(a), 0);
+  const int longer = f.tree->DoGetNodeWidth(a, NoColumn);
+  EXPECT_GT(longer, w);
+  f.tree->ReinitNode(a, false);
+  EXPECT_EQ(f.tree->TextWidthCache(a), 0);
+  EXPECT_EQ(f.tree->TextWidthCache(f.tree->RootNode()), 0);
+  // An empty text is just the margins; a measuring handler has the last word.
+  f.texts[{a, NoColumn}] = "";
+  f.tree->InvalidateNode(a);
+  EXPECT_EQ(f.tree->DoGetNodeWidth(a, NoColumn), 2 * f.tree->TextMargin());
+  f.texts[{a, NoColumn}] = "x";
+  f.tree->InvalidateNode(a);
+  f.tree->OnMeasureTextWidth = [](TBaseLazyTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const QString&, int& e) {
+    e = 100;
+  };
+  EXPECT_EQ(f.tree->DoGetNodeWidth(a, NoColumn), 100 + 2 * f.tree->TextMargin());
+}
+
+TEST(StringTree, ShorteningAsksTheHandlerFirst) {
+  Fixture f;
+  PLazyNode a = f.Add(nullptr, {"A"});
+  plat::TCanvas* c = f.tree->Canvas();
+  c->SetFont(*f.tree->Font());
+  const QString s = QStringLiteral("A rather long piece of text");
+  const QString shortened = f.tree->DoShortenString(c, a, 0, s, c->TextWidth(s) / 2);
+  EXPECT_TRUE(shortened.endsWith("...")) << shortened.toStdString();
+  EXPECT_LE(c->TextWidth(shortened), c->TextWidth(s) / 2);
+  f.tree->OnShortenString = [](TBaseLazyTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const QString&, int,
+                               QString& result, bool& done) {
+    result = "mine";
+    done = true;
+  };
+  EXPECT_EQ(f.tree->DoShortenString(c, a, 0, s, 10), "mine");
+}
+
+QString ReadFile(const QString& path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  return QString::fromUtf8(file.readAll());
+}
+
+TEST(StringTreeCsv, QuotesEveryCellAndWritesTopLevelNodesOnly) {
+  Fixture f;
+  f.UseTexts();
+  QTemporaryDir dir;
+  const QString path = dir.filePath("out.csv");
+  EXPECT_FALSE(f.tree->SaveToCSVFile("", true));
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+  // Without columns every line is empty.
+  PLazyNode a = f.Add(nullptr, {"a"});
+  f.Add(a, {"child"});
+  f.Add(nullptr, {"b"});
+  ASSERT_TRUE(f.tree->SaveToCSVFile(path, true));
+  EXPECT_EQ(ReadFile(path), "\r\n\r\n\r\n");
+
+  TLazyTreeColumns& cols = f.tree->Header().Columns();
+  const char* captions[] = {"Name", "Say \"hi\"", ""};
+  for (const char* caption : captions) cols.Add()->SetText(caption);
+  f.tree->Clear();
+  f.texts.clear();
+  struct Row {
+    QString cells[3];
+  };
+  const Row rows[] = {
+      {{"plain", "with, comma", "x"}},
+      {{"\"quoted\"", "", "two\nlines"}},
+      {{"", "", ""}},
+  };
+  for (const Row& r : rows) {
+    PLazyNode n = f.Add(nullptr, {r.cells[0], r.cells[1], r.cells[2]});
+    f.Add(n, {"hidden child", "", ""});
+  }
+  ASSERT_TRUE(f.tree->SaveToCSVFile(path, true));
+  EXPECT_EQ(ReadFile(path),
+            "\"Name\",\"Say \"\"hi\"\"\",\"\"\r\n"
+            "\"plain\",\"with, comma\",\"x\"\r\n"
+            "\"\"\"quoted\"\"\",\" \",\"two\nlines\"\r\n"
+            "\" \",\" \",\" \"\r\n");
+  ASSERT_TRUE(f.tree->SaveToCSVFile(path, false));
+  EXPECT_TRUE(ReadFile(path).startsWith("\"plain\""));
+}
+
+TEST(StringTreeCsv, AFailedSaveLeavesNoPartialFile) {
+  Fixture f;
+  QTemporaryDir dir;
+  const QString missing = dir.filePath("no/such/folder/out.csv");
+  EXPECT_THROW(f.tree->SaveToCSVFile(missing, true), plat::Exception);
+  EXPECT_FALSE(QFile::exists(missing));
+  // A folder in the way stays a folder.
+  QDir(dir.path()).mkdir("taken");
+  EXPECT_THROW(f.tree->SaveToCSVFile(dir.filePath("taken"), true), plat::Exception);
+  EXPECT_TRUE(QFileInfo(dir.filePath("taken")).isDir());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+}
+
+}  // namespace
+}  // namespace lazytree
