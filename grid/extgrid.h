@@ -22,6 +22,7 @@
 #include "grid/hiding.h"
 #include "grid/model/intlist.h"
 #include "grid/model/options.h"
+#include "grid/model/cell_objects.h"
 #include "grid/model/row_col_ops.h"
 #include "grid/options_look.h"
 #include "grid/render_looks.h"
@@ -374,8 +375,9 @@ class TExtStringGrid : public TBaseGrid {
   virtual bool ValidateCell(const QString& NewValue);
   // Remembers the cell and its stored text as the cell being entered.
   virtual void CellEntered(int ACol, int ARow);
-  // Whether the cell holds a clickable cell control (the cell objects answer).
-  virtual bool IsControlCell(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
+  // Whether the cell holds a clickable cell control (check box, radio, button).
+  virtual bool IsControlCell(int ACol, int ARow) { return FObjects.IsControlCell(ACol, ARow); }
+  TCellObjects& CellObjects() { return FObjects; }
   virtual void DoButtonClick(int ACol, int ARow);
   virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
   virtual void DoComboCloseUp(int ACol, int ARow);
@@ -589,7 +591,7 @@ class TExtStringGrid : public TBaseGrid {
   TButtonClickEvent OnButtonClick;              // DoButtonClick
   TExpandClickEvent OnExpandClick;              // DoExpandClick
   TCheckBoxClickEvent OnCheckBoxClick;
-  TCheckBoxChangeEvent OnCheckBoxChange;
+  TCheckBoxChangeEvent OnCheckBoxChange;        // the cell objects' check-box change
   TCheckBoxClickEvent OnCheckBoxMouseUp;
   TRadioClickEvent OnRadioClick;
   TRadioClickEvent OnRadioMouseUp;
@@ -749,6 +751,26 @@ class TExtStringGrid : public TBaseGrid {
   };
   TOpsHost FOpsHost{*this};
   TRowColOps FRowCol{*this, FOpsHost};
+  // What the cell objects ask of the grid.
+  class TObjectsHost : public TCellObjectsHost {
+   public:
+    explicit TObjectsHost(TExtStringGrid& Grid) : FGrid(Grid) {}
+    bool RowSelected(int ARow) const override;
+    void SetRowSelected(int ARow, bool Value) override { FGrid.SetRowSelect(ARow, Value); }
+    int SelectedRowCount() const override { return FGrid.SelectedRowCount(); }
+    int FixedRows() const override { return FGrid.FixedRows(); }
+    int TotalRowCount(int RowCount) const override { return RowCount + FGrid.NumHiddenRows(); }
+    QString CheckTrue(int ACol, int ARow) const override;
+    QString CheckFalse(int ACol, int ARow) const override;
+    TVAlignment VAlignment() const override { return FGrid.FVAlignment; }
+    bool CheckCellEditable(int ACol, int ARow) override;
+    void DoCheckBoxChange(int ACol, int ARow, bool State) override;
+
+   private:
+    TExtStringGrid& FGrid;
+  };
+  TObjectsHost FObjectsHost{*this};
+  TCellObjects FObjects{*this, FObjectsHost};
 
   ITExtStringGridSelect* FSelListener = nullptr;
   TGridLook FLook = glXP;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "controls/text_utils.h"
 #include "platform/rtl/strings.h"
 
 namespace grid {
@@ -69,6 +70,32 @@ void TExtStringGrid::SetCellControls(int i, int j, plat::TControl* AControl) {
   AControl->SetParent(this);
   const plat::TRect r = CalcCellRect(DisplColIndex(i), j);
   AControl->SetBounds(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
+}
+
+// ---------------------------------------------------------------- what the cell objects ask
+
+bool TExtStringGrid::TObjectsHost::RowSelected(int ARow) const { return FGrid.GetRowSelect(ARow); }
+
+QString TExtStringGrid::TObjectsHost::CheckTrue(int ACol, int ARow) const {
+  QString v;
+  FGrid.GetCheckTrue(ACol, ARow, v);
+  return v;
+}
+
+QString TExtStringGrid::TObjectsHost::CheckFalse(int ACol, int ARow) const {
+  QString v;
+  FGrid.GetCheckFalse(ACol, ARow, v);
+  return v;
+}
+
+bool TExtStringGrid::TObjectsHost::CheckCellEditable(int ACol, int ARow) {
+  bool can = true;
+  FGrid.CheckCellEditable(ACol, ARow, can);
+  return can;
+}
+
+void TExtStringGrid::TObjectsHost::DoCheckBoxChange(int ACol, int ARow, bool State) {
+  if (FGrid.OnCheckBoxChange) FGrid.OnCheckBoxChange(&FGrid, ACol, ARow, State);
 }
 
 // ---------------------------------------------------------------- editing
@@ -227,7 +254,9 @@ void TExtStringGrid::DoGetCellColor(int ACol, int ARow, plat::TGridDrawState ASt
   }
   if (HasCellProperties(ACol, ARow)) {
     const TCellProperties* p = GetGridObject(ACol, ARow);
-    if (p->BrushColor() != plat::clNone && !p->FGraphicObject) ABrush->SetColor(p->BrushColor());
+    static constexpr TCellTypes kPlainKinds{ctIcon, ctNone, ctImageList, ctEmpty, ctImages, ctComment};
+    if (p->BrushColor() != plat::clNone && kPlainKinds.Contains(FObjects.GetCellType(ACol, ARow)))
+      ABrush->SetColor(p->BrushColor());
     if (p->FontColor != plat::clNone) AFont->SetColor(p->FontColor);
     if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
     if (p->FontSize != 0) AFont->SetSize(p->FontSize);
@@ -281,9 +310,8 @@ void TExtStringGrid::GetCellAlignment(int ACol, int ARow, plat::TAlignment& HA, 
   const QString text = Cells(ACol, ARow);
   const bool formula = text.startsWith(u'=');
   if (AutoNumAlign && !formula) {
-    bool ok = false;
-    text.trimmed().toDouble(&ok);
-    if (ok) HA = plat::taRightJustify;
+    const int kind = controls::NumericTextKind(text.trimmed());
+    if (kind == 0 || kind == 1 || kind == 5) HA = plat::taRightJustify;
   }
   if (HasCellProperties(ACol, ARow) && !formula) HA = GetGridObject(ACol, ARow)->Alignment;
   DoGetAlignment(ACol, ARow, HA, VA);

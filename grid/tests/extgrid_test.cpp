@@ -170,6 +170,58 @@ TEST_F(ExtGridTest, TheRuleSwitchesEditingPerCell) {
   EXPECT_FALSE(g->Options().Contains(goEditing));
 }
 
+TEST_F(ExtGridTest, ControlCellsSwitchEditingOnForTheirClicks) {
+  g->CellObjects().AddButton(2, 2, 20, 16, "go", haLeft, vaTop);
+  ASSERT_TRUE(g->IsControlCell(2, 2));
+  g->MoveColRow(2, 2, true, true);  // a grid without editing keeps its cells' properties read-only
+  EXPECT_FALSE(g->Options().Contains(goEditing));
+  g->MoveColRow(1, 1, true, true);
+  g->OnCanEditCell = [](plat::TObject*, int r, int c, bool& can) { can = can || (c == 2 && r == 2); };
+  g->MoveColRow(2, 2, true, true);  // the application lets the control be clicked: editing goes on
+  EXPECT_TRUE(g->Options().Contains(goEditing));
+  EXPECT_FALSE(g->EditDisabled());
+  g->CellObjects().AddButton(3, 3, 20, 16, "no", haLeft, vaTop);
+  g->SetReadOnly(3, 3, true);
+  g->MoveColRow(3, 3, true, true);
+  EXPECT_TRUE(g->EditDisabled());  // refused while editing is on
+  EXPECT_EQ(g->Col(), 3);
+}
+
+TEST_F(ExtGridTest, CellColoursAndAlignmentFollowPropertiesAndNumbers) {
+  plat::TBrush brush;
+  plat::TFont font;
+  brush.SetColor(plat::clWhite);
+  g->SetColors(2, 2, plat::clYellow);
+  g->SetFontColors(2, 2, plat::clRed);
+  g->DoGetCellColor(2, 2, {}, &brush, &font);
+  EXPECT_EQ(brush.Color(), plat::clYellow);
+  EXPECT_EQ(font.Color(), plat::clRed);
+  g->CellObjects().AddButton(2, 2, 20, 16, "b", haLeft, vaTop);  // a button keeps the painter's brush
+  brush.SetColor(plat::clWhite);
+  g->DoGetCellColor(2, 2, {}, &brush, &font);
+  EXPECT_EQ(brush.Color(), plat::clWhite);
+
+  g->AutoNumAlign = true;
+  struct Case {
+    const char* text;
+    plat::TAlignment ha;
+  } cases[] = {{"12", plat::taRightJustify}, {" 1.5 ", plat::taRightJustify}, {"1e3", plat::taRightJustify},
+               {"abc", plat::taLeftJustify}, {"=1+2", plat::taLeftJustify}};
+  for (const Case& c : cases) {
+    g->SetCells(4, 4, c.text);
+    plat::TAlignment ha;
+    TVAlignment va;
+    g->GetCellAlignment(4, 4, ha, va);
+    EXPECT_EQ(ha, c.ha) << c.text;
+  }
+  g->SetAlignments(4, 4, plat::taCenter);  // the cell's own alignment wins over the number rule
+  plat::TAlignment ha;
+  TVAlignment va;
+  g->SetCells(4, 4, "12");
+  g->GetCellAlignment(4, 4, ha, va);
+  EXPECT_EQ(ha, plat::taCenter);
+}
+
 TEST_F(ExtGridTest, CanEditCellHasTheLastWordAndEditOnDblClickOnlyRefuses) {
   g->SetOptions(g->Options() + plat::TGridOptions{goEditing});
   g->OnCanEditCell = [&](plat::TObject*, int r, int c, bool& can) { can = !(c == 2 && r == 2); };
