@@ -73,6 +73,12 @@ class TRenderHost {
   virtual double CellFloat(int RCol, int ARow);
   virtual QString CheckTrue(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
   virtual bool HasFocusNow();
+  // Disjunct selection flags (rows by real row when persistent) and whether a mouse button is held.
+  virtual bool IsRowFlagged(int ARow) { (void)ARow; return false; }
+  virtual bool IsColFlagged(int ACol) { (void)ACol; return false; }
+  virtual bool IsCellFlagged(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
+  virtual bool MouseButtonDown() { return false; }
+  virtual int RealRow(int ARow) { return ARow; }
   // The grid's cell-colour virtual (active-cell header, cell-property colours, OnGetCellColor).
   virtual void DoGetCellColor(int RCol, int ARow, TGridDrawState AState, plat::TBrush* ABrush, plat::TFont* AFont);
   TBaseGrid* Grid = nullptr;
@@ -93,6 +99,8 @@ struct TRenderSettings {
   bool NoDefaultDraw = false, NoImageAndText = false, SelectionColorMixer = false, EnableHTML = true;
   bool Multilinecells = false, EnhTextSize = false, URLShow = false, URLFull = false, WordWrap = true;
   bool SelectionRectangle = false, ShowModified = false, XYOffsetTopLeftOnly = false;
+  bool DisjunctRowSelect = false, DisjunctColSelect = false, DisjunctCellSelect = false;
+  bool RowSelectPersistent = false;
   int SelectionColorMixerFactor = 70, ZoomFactor = 0, FixedRightCols = 0, FixedFooters = 0;
   plat::TColor DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
   plat::TColor ShowModifiedColor = plat::clRed, SelectionRectangleColor = plat::clBlack;
@@ -198,6 +206,7 @@ class TCellRenderer {
                       plat::TFont* F, bool Print);
   void ApplySelection(TCellWork& W, int ACol, int ARow, bool Select, bool Print, TGridDrawState& AState,
                       plat::TBrush* B, plat::TColor& To, plat::TColor& MF, plat::TColor& MT, plat::TFont* F);
+  void SelectionColours(plat::TBrush* B, plat::TColor& To, plat::TColor& MF, plat::TColor& MT, plat::TFont* F);
   void DrawFixedByLook(plat::TCanvas& C, TCellWork& W);
   void DrawFixedEdges(plat::TCanvas& C, TCellWork& W);
   void DrawTreeLines(plat::TCanvas& C, const TCellWork& W);

@@ -146,22 +146,63 @@ void TCellRenderer::ApplyFixedLook(TGridDrawState& AState, TBrush* B, TColor& To
   }
 }
 
+void TCellRenderer::SelectionColours(TBrush* B, TColor& To, TColor& MF, TColor& MT, TFont* F) {
+  const TGridColors& c = Settings.Colors;
+  B->SetColor(c.SelectionColor);
+  To = c.SelectionColorTo;
+  MF = c.SelectionMirrorColor;
+  MT = c.SelectionMirrorColorTo;
+  if (c.SelectionTextColor != clNone) F->SetColor(c.SelectionTextColor);
+}
+
+// Selection colouring: disjunct rows, disjunct columns, the ordinary selection, disjunct cells, then the
+// lighter shade of flagged rows away from the current row.
 void TCellRenderer::ApplySelection(TCellWork& W, int ACol, int ARow, bool Select, bool Print, TGridDrawState& AState,
                                    TBrush* B, TColor& To, TColor& MF, TColor& MT, TFont* F) {
   const TRenderSettings& s = Settings;
   const TGridColors& c = s.Colors;
-  const bool selected = Select && !Print && s.ShowSelection && !W.Fixed && FHost.IsSelectedCell(ACol, ARow);
-  if (selected) {
-    B->SetColor(B->Color() == FGrid.Color()
-                    ? c.SelectionColor
-                    : MixSelectionColor(c.SelectionColor, B->Color(), s.SelectionColorMixer,
-                                        s.SelectionColorMixerFactor));
-    To = c.SelectionColorTo;
-    MF = c.SelectionMirrorColor;
-    MT = c.SelectionMirrorColorTo;
-    if (c.SelectionTextColor != clNone) F->SetColor(c.SelectionTextColor);
+  const bool live = Select && !Print && s.ShowSelection;
+  const bool normal = !W.Fixed;
+  const bool down = FHost.MouseButtonDown();
+  const int rrow = s.DisjunctRowSelect && s.RowSelectPersistent ? FHost.RealRow(ARow) : ARow;
+  if (live && s.DisjunctRowSelect && normal) {
+    const bool flagged = FHost.IsRowFlagged(rrow);
+    if ((!(down && ARow == FGrid.Row()) && flagged) || (down && !flagged && AState.Contains(gdSelected))) {
+      AState = TGridDrawState{gdSelected};
+      SelectionColours(B, To, MF, MT, F);
+    } else {
+      AState.Exclude(gdSelected);
+    }
+  }
+  if (live && s.DisjunctColSelect && normal) {
+    const bool flagged = FHost.IsColFlagged(ACol);
+    if ((!(down && ACol == FGrid.Col()) && flagged) || (down && !flagged && AState.Contains(gdSelected))) {
+      AState = TGridDrawState{gdSelected};
+      SelectionColours(B, To, MF, MT, F);
+    }
+  }
+  const bool ordinary =
+      (live && normal && FHost.IsSelectedCell(ACol, ARow) && !s.DisjunctRowSelect && !s.DisjunctColSelect) ||
+      (AState.Contains(gdSelected) && down && s.ShowSelection);
+  if (ordinary) {
+    const TColor cell = B->Color();
+    SelectionColours(B, To, MF, MT, F);
+    if (cell != FGrid.Color())
+      B->SetColor(MixSelectionColor(c.SelectionColor, cell, s.SelectionColorMixer, s.SelectionColorMixerFactor));
     AState.Include(gdSelected);
   }
+  if (s.DisjunctCellSelect && s.ShowSelection) {
+    if (FHost.IsCellFlagged(ACol, ARow)) {
+      SelectionColours(B, To, MF, MT, F);
+      AState.Include(gdSelected);
+    } else if (ACol == FGrid.Col() && ARow == FGrid.Row()) {
+      AState.Exclude(gdSelected);
+      B->SetColor(W.SavedBrush);
+      F->SetColor(W.SavedFont);
+    }
+  }
+  if (s.DisjunctRowSelect && c.SelectionColorTo == clNone && ARow != FGrid.Row() && AState.Contains(gdSelected))
+    B->SetColor(controls::ChangeColorPercent(B->Color(), 7));
 }
 
 }  // namespace grid

@@ -123,6 +123,59 @@ TEST_F(RenderTest, BandsAlternateByRowAndMixingBlendsTheSelection) {
   }
 }
 
+// A grid whose rows 4 and 6, column 5 and cell (1, 8) carry disjunct selection flags.
+class TFlagGrid : public TRenderGrid {
+ public:
+  using TRenderGrid::TRenderGrid;
+  bool down = false;
+  bool IsRowFlagged(int r) override { return r == 4 || r == 6; }
+  bool IsColFlagged(int c) override { return c == 5; }
+  bool IsCellFlagged(int c, int r) override { return c == 1 && r == 8; }
+  bool MouseButtonDown() override { return down; }
+};
+
+TEST_F(RenderTest, DisjunctSelectionsColourFlaggedRowsColumnsAndCells) {
+  auto* f = new TFlagGrid(form.get());
+  f->SetParent(form.get());
+  f->SetColCount(6);
+  f->SetRowCount(10);
+  f->SetColor(plat::clWhite);
+  f->SetCol(2);
+  f->SetRow(4);
+  TRenderSettings& s = f->RenderSettings();
+  s.Colors.SelectionColor = Hex(0x336699);
+  s.Colors.SelectionTextColor = plat::clWhite;
+  const auto brush = [&](int c, int r, plat::TGridDrawState* st = nullptr) {
+    plat::TBrush b;
+    plat::TFont font;
+    TColor to, mf, mt;
+    plat::TAlignment ha;
+    TVAlignment va;
+    bool ww;
+    TCellGradientDirection gd;
+    plat::TGridDrawState state;
+    f->Renderer().GetVisualProperties(c, r, state, false, true, true, &b, to, mf, mt, &font, ha, va, ww, gd);
+    if (st) *st = state;
+    return b.Color();
+  };
+  s.DisjunctRowSelect = true;
+  plat::TGridDrawState st;
+  EXPECT_EQ(brush(2, 4, &st), Hex(0x336699));  // current row, flagged
+  EXPECT_TRUE(st.Contains(plat::gdSelected));
+  EXPECT_EQ(brush(2, 6), controls::ChangeColorPercent(Hex(0x336699), 7));  // flagged, not current: lighter
+  EXPECT_EQ(brush(2, 5), plat::clWhite);
+  s.Colors.SelectionColorTo = Hex(0x112233);
+  EXPECT_EQ(brush(2, 6), Hex(0x336699));  // a gradient selection keeps its colour
+  s.DisjunctRowSelect = false;
+  s.DisjunctColSelect = true;
+  EXPECT_EQ(brush(5, 2), Hex(0x336699));
+  EXPECT_EQ(brush(4, 2), plat::clWhite);
+  s.DisjunctColSelect = false;
+  s.DisjunctCellSelect = true;
+  EXPECT_EQ(brush(1, 8), Hex(0x336699));
+  EXPECT_EQ(brush(3, 8), plat::clWhite);
+}
+
 TEST(MixSelection, FactorsAndNoneColours) {
   const struct { TColor sel, cell; bool mixer; int factor; TColor out; } cases[] = {
       {Hex(0x0000FF), Hex(0xFFFF00), false, 50, Hex(0x0000FF)},
