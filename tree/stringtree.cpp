@@ -154,6 +154,11 @@ int TCustomLazyStringTree::DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Colu
   return StaticTextWidth(MeasureCanvas(nullptr), Node, GetStaticText(Node, Column), Column);
 }
 
+// A cell with text is never empty.
+bool TCustomLazyStringTree::CellIsEmpty(PLazyNode Node, TColumnIndex Column) {
+  return GetText(Node, Column).isEmpty() && TBaseLazyTreeControl::CellIsEmpty(Node, Column);
+}
+
 int TCustomLazyStringTree::CellAlignmentFlag(TColumnIndex Column) const {
   plat::TAlignment a = Alignment();
   if (Column >= 0 && Header().Columns().IsValidColumn(Column)) a = Header().Columns()[Column]->Alignment();

@@ -84,6 +84,7 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   void PaintNodeContent(const TLTPaintInfo& PaintInfo) override;
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;
+  bool CellIsEmpty(PLazyNode Node, TColumnIndex Column) override;
   void SetTextWidthCache(PLazyNode Node, int32_t Value);
   // Zeroes every node's measured width (a new font or main column).
   void ClearTextWidthCaches();

@@ -447,19 +447,20 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                                    TLTInternalPaintOptions Options, int WindowOrgX, int MaxWidth);
   // Width a node needs beyond its content in a column.
   virtual int DoGetNodeExtraWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
-  // What hit testing asks of the columns, images and check images (answered by their owners).
-  virtual int FixedColumnsWidth() const { return 0; }
-  virtual bool HitColumnsInUse() const { return false; }
-  // The column under X with its left and right edge, after spanning empty cells; ColumnNotFound for none.
-  virtual TColumnIndex HitColumnSpan(PLazyNode /*Node*/, int /*X*/, int& /*Left*/, int& /*Right*/) {
-    return NoColumn;
-  }
-  virtual TColumnIndex HitMainColumn() const { return NoColumn; }
-  virtual plat::TAlignment HitColumnAlignment(TColumnIndex /*Column*/) const { return FAlignment; }
-  virtual bool HitColumnRightToLeft(TColumnIndex /*Column*/) const { return false; }
+  // What hit testing asks of the columns and images.
+  virtual int FixedColumnsWidth() const;
+  virtual bool HitColumnsInUse() const;
+  // The column under X (tree coordinates) with its left and right edge, after spanning empty cells;
+  // ColumnNotFound for none.
+  virtual TColumnIndex HitColumnSpan(PLazyNode Node, int X, int& Left, int& Right);
+  virtual TColumnIndex HitMainColumn() const;
+  virtual plat::TAlignment HitColumnAlignment(TColumnIndex Column) const;
+  virtual bool HitColumnRightToLeft(TColumnIndex Column) const;
   virtual int PlusButtonWidth() const { return 9; }
   // Width of the node's state (State) or normal image in the column; 0 when it has none.
-  virtual int HitImageWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/, bool /*State*/) { return 0; }
+  virtual int HitImageWidth(PLazyNode Node, TColumnIndex Column, bool State);
+  // A cell without content (the string tree: one whose text is empty), which a spanning neighbour may use.
+  virtual bool CellIsEmpty(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return true; }
   THitCell DescribeHitCell(PLazyNode Node, TColumnIndex Column, int X, int Width);
   // Called after every offset change and scroll-bar update for restyled bars; the active style already draws
   // the bars on this platform.

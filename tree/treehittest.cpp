@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tree/hittest.h"
+#include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 
 namespace lazytree {
@@ -129,6 +130,49 @@ THitCell TBaseLazyTreeControl::DescribeHitCell(PLazyNode Node, TColumnIndex Colu
   // Asked last: the text width is worth measuring only right of the images.
   c.TextWidth = DoGetNodeWidth(Node, Column);
   return c;
+}
+
+int TBaseLazyTreeControl::FixedColumnsWidth() const { return FHeader->Columns().GetVisibleFixedWidth(); }
+
+bool TBaseLazyTreeControl::HitColumnsInUse() const { return FHeader->UseColumns(); }
+
+TColumnIndex TBaseLazyTreeControl::HitMainColumn() const { return FHeader->MainColumn(); }
+
+plat::TAlignment TBaseLazyTreeControl::HitColumnAlignment(TColumnIndex Column) const {
+  const TLazyTreeColumns& columns = FHeader->Columns();
+  return columns.IsValidColumn(Column) ? columns[Column]->Alignment() : FAlignment;
+}
+
+bool TBaseLazyTreeControl::HitColumnRightToLeft(TColumnIndex Column) const {
+  const TLazyTreeColumns& columns = FHeader->Columns();
+  return columns.IsValidColumn(Column) && columns[Column]->BiDiMode() != bdLeftToRight;
+}
+
+TColumnIndex TBaseLazyTreeControl::HitColumnSpan(PLazyNode Node, int X, int& Left, int& Right) {
+  const TLazyTreeColumns& columns = FHeader->Columns();
+  const TColumnIndex hit = columns.HitColumnSpan({X, 0}, Left, false, Right);
+  if (hit < 0 || !TreeOptions().AutoOptions.Has(toAutoSpanColumns)) return hit;
+  // An empty cell belongs to the nearest filled cell on its left; empty cells after the hit widen it.
+  TColumnIndex column = hit;
+  while (CellIsEmpty(Node, column)) {
+    const TColumnIndex previous = columns.GetPreviousVisibleColumn(column);
+    if (previous < 0) break;
+    column = previous;
+    Left -= columns[column]->Width();
+  }
+  for (TColumnIndex next = columns.GetNextVisibleColumn(hit); next >= 0 && CellIsEmpty(Node, next);
+       next = columns.GetNextVisibleColumn(next))
+    Right += columns[next]->Width();
+  return column;
+}
+
+int TBaseLazyTreeControl::HitImageWidth(PLazyNode Node, TColumnIndex Column, bool State) {
+  plat::TCustomImageList* list = State ? FStateImages.List : FImages.List;
+  if (!list) return 0;
+  TLTImageInfo info;
+  const TLTImageKind kind = State ? ikState : Node->Has(vsSelected) ? ikSelected : ikNormal;
+  FetchImageInfo(Node, Column, kind, info, list);
+  return info.Index >= 0 && info.Images ? info.Images->Width() : 0;
 }
 
 }  // namespace lazytree

@@ -14,6 +14,7 @@
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/graphics/imagelist.h"
 #include "tree/stringtree.h"
 #include "tree/treecolumns.h"
 
@@ -207,6 +208,50 @@ TEST(StringTreeCsv, AFailedSaveLeavesNoPartialFile) {
   EXPECT_THROW(f.tree->SaveToCSVFile(dir.filePath("taken"), true), plat::Exception);
   EXPECT_TRUE(QFileInfo(dir.filePath("taken")).isDir());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+}
+
+THitInfo HitAt(TCustomLazyStringTree& t, int x, int y) {
+  THitInfo h;
+  t.GetHitTestInfoAt(x, y, true, h);
+  return h;
+}
+
+TEST(StringTreeHits, ColumnsSpansImagesAndReadingOrder) {
+  Fixture f;
+  f.UseTexts();
+  TLazyTreeColumns& cols = f.tree->Header().Columns();
+  for (int i = 0; i < 3; ++i) cols.Add()->SetWidth(100);
+  PLazyNode a = f.Add(nullptr, {"abc", "", "z"});
+  f.tree->SetPaintOptions(f.tree->TreeOptions().PaintOptions - TLTPaintOptions{toShowRoot});
+  THitInfo h = HitAt(*f.tree, 150, 5);
+  EXPECT_EQ(h.HitNode, a);
+  EXPECT_EQ(h.HitColumn, 1);
+  // With spanning the empty middle cell belongs to the first one, where the point lies right of the text.
+  f.tree->SetAutoOptions(f.tree->TreeOptions().AutoOptions + TLTAutoOptions{toAutoSpanColumns});
+  h = HitAt(*f.tree, 150, 5);
+  EXPECT_EQ(h.HitColumn, 0);
+  EXPECT_TRUE(h.HitPositions.Has(hiOnItemRight));
+  EXPECT_EQ(HitAt(*f.tree, 250, 5).HitColumn, 2);
+  EXPECT_EQ(HitAt(*f.tree, 301, 5).HitPositions, (THitPositions{hiToRight}));
+  // The text of the first cell starts after the margin.
+  EXPECT_TRUE(HitAt(*f.tree, f.tree->Margin() + 2, 5).HitPositions.Has(hiOnItemLabel));
+  // A normal image takes its place before the text.
+  auto* list = new plat::TImageList(&f.form);
+  list->SetWidth(16);
+  list->SetHeight(16);
+  QImage red(16, 16, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  list->AddImage(red);
+  f.tree->SetImages(list);
+  f.tree->OnGetImageIndex = [](TBaseLazyTreeControl*, PLazyNode, TLTImageKind kind, TColumnIndex c, bool&, int& i) {
+    if (kind != ikOverlay && c == 0) i = 0;
+  };
+  EXPECT_TRUE(HitAt(*f.tree, f.tree->Margin() + 2, 5).HitPositions.Has(hiOnNormalIcon));
+  EXPECT_TRUE(HitAt(*f.tree, f.tree->Margin() + 20, 5).HitPositions.Has(hiOnItemLabel));
+  // A right-to-left column counts from its right edge.
+  cols[2]->SetBiDiMode(bdRightToLeft);
+  EXPECT_TRUE(HitAt(*f.tree, 298, 5).HitPositions.Has(hiOnItemLabel));
+  EXPECT_TRUE(HitAt(*f.tree, 210, 5).HitPositions.Has(hiOnItemLeft));
 }
 
 }  // namespace
