@@ -270,7 +270,18 @@ void TExtStringGrid::DoGetCellPrintColor(int ACol, int ARow, plat::TGridDrawStat
   if (OnGetCellPrintColor) OnGetCellPrintColor(this, ARow, ACol, AState, ABrush, AFont);
 }
 
+// Group header rows (a node in column 0) may be underlined and summary rows topped with a line.
 void TExtStringGrid::DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) {
+  if (ACol > 0 && FGrouping.HeaderUnderline && FObjects.GetCellType(0, ARow) == ctNode) {
+    Borders.Include(cbBottom);
+    APen->SetColor(FGrouping.HeaderLineColor);
+    APen->SetWidth(FGrouping.HeaderLineWidth);
+  }
+  if (ACol > 0 && FGrouping.SummaryLine && FObjects.GetCellType(0, ARow) == ctSummary) {
+    Borders.Include(cbTop);
+    APen->SetColor(FGrouping.SummaryLineColor);
+    APen->SetWidth(FGrouping.SummaryLineWidth);
+  }
   if (OnGetCellBorder) OnGetCellBorder(this, ARow, ACol, APen, Borders);
 }
 

@@ -370,6 +370,44 @@ TEST_F(ExtGridTest, DispatchersAnswerWithoutTheirEvents) {
   EXPECT_EQ(hint, "wide");
 }
 
+TEST_F(ExtGridTest, GroupHeaderAndSummaryRowsGetTheirLines) {
+  g->CellObjects().CreateCellGraphic(0, 3)->CellType = ctNode;
+  g->CellObjects().CreateCellGraphic(0, 5)->CellType = ctSummary;
+  g->Grouping()->HeaderUnderline = true;
+  g->Grouping()->SummaryLine = true;
+  g->Grouping()->SummaryLineColor = plat::clRed;
+  struct Case {
+    int col, row;
+    bool top, bottom;
+  } cases[] = {{1, 3, false, true}, {0, 3, false, false}, {2, 5, true, false}, {2, 4, false, false}};
+  for (const Case& c : cases) {
+    plat::TPen pen;
+    TCellBorders b;
+    g->DoGetCellBorder(c.col, c.row, &pen, b);
+    EXPECT_EQ(b.Contains(cbTop), c.top) << c.col << "," << c.row;
+    EXPECT_EQ(b.Contains(cbBottom), c.bottom) << c.col << "," << c.row;
+    if (c.top) EXPECT_EQ(pen.Color(), plat::clRed);
+  }
+  g->OnGetCellBorder = [](plat::TObject*, int, int, plat::TPen*, TCellBorders& b) { b = {}; };  // last word
+  plat::TPen pen;
+  TCellBorders b;
+  g->DoGetCellBorder(1, 3, &pen, b);
+  EXPECT_FALSE(b.Contains(cbBottom));
+}
+
+TEST_F(ExtGridTest, EditCellOpensTheEditorAndUpdateEditModeFollowsTheCell) {
+  g->SetOptions(g->Options() + plat::TGridOptions{goEditing});
+  g->EditCell(3, 4);
+  EXPECT_EQ(g->Col(), 3);
+  EXPECT_EQ(g->Row(), 4);
+  EXPECT_TRUE(g->EditorMode());
+  g->SetEditorMode(false);
+  g->SetReadOnly(3, 4, true);
+  g->UpdateEditMode();  // the current cell became read-only: editing goes off for it
+  EXPECT_FALSE(g->Options().Contains(goEditing));
+  EXPECT_TRUE(g->EditDisabled());
+}
+
 TEST_F(ExtGridTest, CellControlsSitOverTheirCell) {
   auto* ctl = new plat::TControl(g);
   g->SetCellControls(2, 3, ctl);
