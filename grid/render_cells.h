@@ -224,6 +224,7 @@ class TCellRenderer {
   void DrawRating(plat::TCanvas& C, const TCellWork& W, int X, int Y);
   void DrawRotatedText(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
   void DrawSelectionRectangle(plat::TCanvas& C, const TCellWork& W);
+  void DrawCellBackground(plat::TCanvas& C, const TCellWork& W);
   int ButtonLook() const;
 
   TBaseGrid& FGrid;

@@ -59,6 +59,47 @@ void TCellRenderer::PaintBackgroundOutsideCells(TCanvas& C) {
   C.RestoreDC(saved);
 }
 
+// The grid background behind one cell: the placed or tiled bitmap, or the grid-wide gradient's slice.
+void TCellRenderer::DrawCellBackground(TCanvas& C, const TCellWork& W) {
+  const TRenderSettings& s = Settings;
+  const TBackGroundCells cells = BackGround.Cells();
+  if (!(cells == bcAll || (cells == bcFixed) == W.Fixed)) return;
+  const TCellProperties* p = FGrid.GetGridObject(W.RCol, W.Row);
+  const bool own = p && p->BrushColor() != clNone;
+  const bool selected = W.State.Contains(gdSelected);
+  const int glw = FGrid.GridLineWidth();
+  plat::TBitmap* bmp = BackGround.Bitmap();
+  const TBackGroundDisplay display = BackGround.Display();
+  const int saved = C.SaveDC();
+  if (!bmp->Empty() && !own && !(s.ShowSelection && selected)) {
+    const TRect r(W.Rect.Left - glw + 1, W.Rect.Top - glw + 1, W.Rect.Right, W.Rect.Bottom);
+    C.IntersectClipRect(r);
+    if (display != bdTile) {
+      C.Draw(BackGround.Left(), BackGround.Top(), bmp);
+    } else {
+      // The tiling runs on across cells: the widths and heights before the cell give the phase.
+      const int first = cells == bcNormal ? FGrid.FixedCols() : 0, firstRow = cells == bcNormal ? FGrid.FixedRows() : 0;
+      long long px = 0, py = 0;
+      for (int c = first; c < W.Col; ++c) px += FGrid.ColWidths(c);
+      for (int rr = firstRow; rr < W.Row && rr - firstRow < 4096; ++rr) py += FGrid.RowHeights(rr);
+      const int x0 = r.Left - 1 - int(px % bmp->Width()), y0 = r.Top - 1 - int(py % bmp->Height());
+      for (int y = y0; y < r.Bottom; y += bmp->Height())
+        for (int x = x0; x < r.Right; x += bmp->Width()) C.Draw(x, y, bmp);
+    }
+  } else if ((display == bdGradientHorz || display == bdGradientVert) && BackGround.ColorTo() != clNone &&
+             !own && !(s.ShowSelection && selected)) {
+    const bool horz = display == bdGradientHorz;
+    const TRect r(W.Rect.Left - 1, W.Rect.Top - glw, W.Rect.Right, W.Rect.Bottom + glw - 1);
+    const int span = horz ? FGrid.ClientWidth() : FGrid.ClientHeight();
+    const plat::TColor a = controls::InterpolateColorAt(BackGround.Color(), BackGround.ColorTo(), 0, span,
+                                                        horz ? r.Left : r.Top);
+    const plat::TColor b = controls::InterpolateColorAt(BackGround.Color(), BackGround.ColorTo(), 0, span,
+                                                        horz ? r.Right : r.Bottom);
+    controls::FillGradientBands(C, a, b, 128, r, horz);
+  }
+  C.RestoreDC(saved);
+}
+
 void TCellRenderer::PaintBorder(TCanvas& C, int W, int H, bool FitCellsInGrid) {
   const TGridColors& c = Settings.Colors;
   const bool look = c.Look == glSoft || (c.Look >= glExt && c.Look <= glOffice2007);

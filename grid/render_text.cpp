@@ -73,6 +73,9 @@ void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
     r.Left += FGrid.GridLineWidth();
     r.Top += FGrid.GridLineWidth();
   }
+  if (!BackGround.Bitmap()->Empty() || BackGround.Display() == bdGradientHorz ||
+      BackGround.Display() == bdGradientVert)
+    DrawCellBackground(C, W);
   if (s.SelectionRectangle) DrawSelectionRectangle(C, W);
   if (!W.TextBeside) return;
   if (!s.XYOffsetTopLeftOnly) r.Right -= s.XYOffset.X;

@@ -495,6 +495,21 @@ TEST_F(RenderTest, BackgroundOutsideCellsOnlyWhereCellsEnd) {
   EXPECT_EQ(PixelAt(img, 495, 10), plat::clWhite);
 }
 
+TEST_F(RenderTest, CellsShowTheirSliceOfTheGridGradientExceptWhenSelected) {
+  g->Renderer().BackGround.SetDisplay(bdGradientVert);
+  g->Renderer().BackGround.SetColor(Hex(0xFF0000));
+  g->Renderer().BackGround.SetColorTo(Hex(0x0000FF));
+  g->SetCol(3);
+  g->SetRow(8);
+  g->RenderSettings().Colors.SelectionColor = Hex(0x00FF00);
+  const QImage img = Paint();
+  const TRect top = g->CellRect(2, 1), low = g->CellRect(2, 7), sel = g->CellRect(3, 8);
+  const TColor a = PixelAt(img, top.Left + 5, top.Top + 5), b = PixelAt(img, low.Left + 5, low.Top + 5);
+  EXPECT_GT(a & 0xFF, b & 0xFF);                  // more red near the top
+  EXPECT_LT((a >> 16) & 0xFF, (b >> 16) & 0xFF);  // more blue further down
+  EXPECT_EQ(PixelAt(img, sel.Left + 5, sel.Top + 5), Hex(0x00FF00));
+}
+
 TEST_F(RenderTest, AGuideLineDrawnTwiceLeavesTheGridAsItWas) {
   QImage before(200, 100, QImage::Format_RGB32);
   before.fill(Qt::white);
