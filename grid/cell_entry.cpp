@@ -82,10 +82,7 @@ QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
     bool canEdit = true;
     g.CheckCellEditable(R, ARow, canEdit);
     if (!g.FEditDisable) g.FEditDisable = !canEdit && (editing || rangeEdit);
-    if (!editing && !g.Options().Contains(goRowSelect) && canEdit) {
-      g.FEditChange = true;
-      g.SetOptions(g.Options() + plat::TGridOptions{goEditing});
-    }
+    if (!editing && !g.Options().Contains(goRowSelect) && canEdit) SwitchOptions(g.Options() + plat::TGridOptions{goEditing});
     return Candidate;
   }
   bool canEdit = editing || g.FEditDisable;
@@ -98,23 +95,30 @@ QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
   if (canEdit) {
     g.FEditDisable = false;
     if (!editing) {
-      g.FEditChange = true;
       if (!EditOpen()) g.CellEntered(R, ARow);
       plat::TGridOptions o = g.Options();
       if (o.Contains(goRowSelect) && rangeEdit) o.Exclude(goRowSelect);
-      g.SetOptions(o + plat::TGridOptions{goEditing});
+      SwitchOptions(o + plat::TGridOptions{goEditing});
     }
   } else if (editing) {
     CloseEdit();
     g.FEditDisable = true;
-    g.FEditChange = true;
     plat::TGridOptions o = g.Options();
     o.Exclude(goEditing);
-    g.SetOptions(o);
+    SwitchOptions(o);
     g.SetEditorMode(false);
   }
   CloseEdit();
   return g.Cells(R, ARow);
+}
+
+// The edit-change flag makes the grid skip the repaint the switch itself causes. The platform's option writer
+// repaints through the control directly, so the flag is dropped once the switch is done: left set, it would
+// swallow the next, unrelated repaint.
+void TCellEntry::SwitchOptions(plat::TGridOptions Options) {
+  FGrid.FEditChange = true;
+  FGrid.SetOptions(Options);
+  FGrid.FEditChange = false;
 }
 
 bool TCellEntry::Decide(int ACol, int ARow) {

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include "platform/grids/grids.h"
+
 namespace grid {
 
 class TExtStringGrid;
@@ -38,6 +40,7 @@ class TCellEntry {
   bool KeepsSearchPanelClear(int ARow);
   // Returns the cache candidate after the switch.
   QString SwitchEditing(int R, int ARow, QString Candidate);
+  void SwitchOptions(plat::TGridOptions Options);
   bool Decide(int ACol, int ARow);
   void AfterMove(int ACol, int ARow, int OldLeft, int OldTop, int OldRow);
   void RepaintIndicator(int OldRow, int NewRow);

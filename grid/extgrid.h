@@ -799,8 +799,8 @@ class TExtStringGrid : public TBaseGrid {
   int FOldCol = -1, FOldRow = -1;
   QString FOldCellText;
   bool FLoaded = false;
-  // Set while the select-cell rule switched goEditing off for the current cell; FEditChange makes the next
-  // Invalidate a no-op (the option change itself repainted).
+  // FEditDisable: the select-cell rule switched goEditing off for the current cell. FEditChange: set only
+  // while the rule switches the option, so that the grid's repaint of the switch is skipped.
   bool FEditDisable = false, FEditChange = false;
   bool FInDestroy = false;
 };
