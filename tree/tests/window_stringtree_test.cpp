@@ -254,5 +254,51 @@ TEST(StringTreeHits, ColumnsSpansImagesAndReadingOrder) {
   EXPECT_TRUE(HitAt(*f.tree, 210, 5).HitPositions.Has(hiOnItemLeft));
 }
 
+QImage PaintTree(TCustomLazyStringTree& t, int w, int h) {
+  QImage image(w, h, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  plat::TCanvas canvas(&image);
+  t.PaintTree(&canvas, plat::TRect(0, 0, w, h), {0, 0}, WindowPaintOptions);
+  if (qEnvironmentVariableIsSet("TREE_SHOTS")) image.save(qEnvironmentVariable("TREE_SHOTS") + "/stringtree.png");
+  return image;
+}
+
+// Dark pixels (text) in the columns [x0, x1) of a row band.
+int Ink(const QImage& image, int x0, int x1, int y0, int y1) {
+  int ink = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) ink += qGray(image.pixel(x, y)) < 128;
+  return ink;
+}
+
+TEST(StringTreePaint, MainAndStaticTextsWithShortening) {
+  Fixture f;
+  f.UseTexts();
+  f.tree->Font()->SetName("DejaVu Sans");
+  f.tree->Font()->SetHeight(-12);
+  PLazyNode a = f.Add(nullptr, {"Alpha"});
+  f.Add(a, {"Beta"});
+  f.tree->SetExpanded(a, true);
+  const int textRight = f.tree->GetDisplayRect(a, NoColumn, true).Left + f.tree->DoGetNodeWidth(a, NoColumn);
+  QImage image = PaintTree(*f.tree, 300, 60);
+  EXPECT_GT(Ink(image, 0, textRight, 0, 18), 10);
+  EXPECT_EQ(Ink(image, textRight + 2, 300, 0, 18), 0) << "no static text by default";
+  f.tree->SetStringOptions(f.tree->StringOptions() + TLTStringOptions{toShowStaticText});
+  image = PaintTree(*f.tree, 300, 60);
+  EXPECT_GT(Ink(image, textRight + 2, 300, 0, 18), 10) << "the static text follows the main one";
+
+  // A right-aligned column too narrow for its text: shortened, ending at the column's right edge.
+  f.tree->SetStringOptions(f.tree->StringOptions() - TLTStringOptions{toShowStaticText});
+  TLazyTreeColumns& cols = f.tree->Header().Columns();
+  cols.Add()->SetWidth(120);
+  cols.Add()->SetWidth(60);
+  cols[1]->SetAlignment(plat::taRightJustify);
+  f.texts[{a, 0}] = "Alpha";
+  f.texts[{a, 1}] = "A very long text indeed";
+  image = PaintTree(*f.tree, 300, 60);
+  EXPECT_GT(Ink(image, 150, 176, 0, 18), 5);
+  EXPECT_EQ(Ink(image, 180, 300, 0, 18), 0) << "nothing beyond the narrow column";
+}
+
 }  // namespace
 }  // namespace lazytree
