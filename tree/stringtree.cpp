@@ -47,6 +47,16 @@ void TCustomLazyStringTree::ClearTextWidthCaches() {
   for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n)) SetTextWidthCache(n, 0);
 }
 
+void TCustomLazyStringTree::Dispatch(plat::TMessage& Message) {
+  TBaseLazyTreeControl::Dispatch(Message);
+  if (Message.Msg != plat::CM_FONTCHANGED) return;
+  plat::TCanvas* c = Canvas();
+  c->SetFont(*Font());
+  FTextHeight = c->TextHeight(QStringLiteral("Hg"));
+  FEllipsisWidth = c->TextWidth(QStringLiteral("..."));
+  ClearTextWidthCaches();
+}
+
 // --- Texts ---------------------------------------------------------------------------------------------------
 
 void TCustomLazyStringTree::DoGetText(TLSTGetCellTextEventArgs& Args) {
@@ -269,7 +279,7 @@ void TCustomLazyStringTree::DrawMainText(const TLTPaintInfo& PaintInfo, int /*Fl
       flags |= alignFlag;
     } else if (r.Width() < nodeWidth - 2 * TextMargin()) {
       // Too narrow: shortened, and kept at its edge when right-justified, else from the left.
-      text = DoShortenString(c, node, column, Text, r.Width(), 0);
+      text = DoShortenString(c, node, column, Text, r.Width(), fontChanged ? 0 : FEllipsisWidth);
       if (alignFlag == plat::DT_RIGHT) flags |= plat::DT_RIGHT;
     } else {
       flags |= alignFlag;

@@ -64,6 +64,7 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   bool SaveToCSVFile(const QString& FileNameWithPath, bool IncludeHeading);
   // The measured width of a node's main-column text (0: not measured).
   int32_t TextWidthCache(PLazyNode Node);
+  int TextHeight() const { return FTextHeight; }
 
   void InvalidateNode(PLazyNode Node) override;
   void ReinitNode(PLazyNode Node, bool Recursive) override;
@@ -85,6 +86,8 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;
   bool CellIsEmpty(PLazyNode Node, TColumnIndex Column) override;
+  // A new font: its text height and ellipsis width are measured again and every cached width is dropped.
+  void Dispatch(plat::TMessage& Message) override;
   void SetTextWidthCache(PLazyNode Node, int32_t Value);
   // Zeroes every node's measured width (a new font or main column).
   void ClearTextWidthCaches();
@@ -97,6 +100,8 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   QString FDefaultText = QStringLiteral("Node");
   TLTStringOptions FStringOptions{toSaveCaptions, toAutoAcceptEditChange};
   std::size_t FTextWidthCacheOffset = 0;
+  int FTextHeight = 0;
+  int FEllipsisWidth = 0;
 };
 
 // The published form.

@@ -459,6 +459,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual int PlusButtonWidth() const { return 9; }
   // Width of the node's state (State) or normal image in the column; 0 when it has none.
   virtual int HitImageWidth(PLazyNode Node, TColumnIndex Column, bool State);
+  void DoChecked(PLazyNode Node) override;
+  void BeginLongWork() override;
+  void EndLongWork() override;
   // A cell without content (the string tree: one whose text is empty), which a spanning neighbour may use.
   virtual bool CellIsEmpty(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return true; }
   THitCell DescribeHitCell(PLazyNode Node, TColumnIndex Column, int X, int Width);

@@ -300,5 +300,34 @@ TEST(StringTreePaint, MainAndStaticTextsWithShortening) {
   EXPECT_EQ(Ink(image, 180, 300, 0, 18), 0) << "nothing beyond the narrow column";
 }
 
+TEST(StringTree, ANewFontDropsEveryMeasuredWidth) {
+  Fixture f;
+  f.UseTexts();
+  PLazyNode a = f.Add(nullptr, {"Some text"});
+  PLazyNode b = f.Add(a, {"More"});
+  f.tree->Font()->SetHeight(-12);
+  const int small = f.tree->DoGetNodeWidth(a, NoColumn);
+  f.tree->DoGetNodeWidth(b, NoColumn);
+  ASSERT_NE(f.tree->TextWidthCache(b), 0);
+  const int smallHeight = f.tree->TextHeight();
+  f.tree->Font()->SetHeight(-24);
+  EXPECT_EQ(f.tree->TextWidthCache(a), 0);
+  EXPECT_EQ(f.tree->TextWidthCache(b), 0);
+  EXPECT_GT(f.tree->TextHeight(), smallHeight);
+  EXPECT_GT(f.tree->DoGetNodeWidth(a, NoColumn), small);
+}
+
+TEST(StringTree, SettingEveryStateShowsTheBusyCursor) {
+  Fixture f;
+  PLazyNode a = f.Add(nullptr, {"A"});
+  a->CheckType = ctCheckBox;
+  std::vector<plat::TCursor> seen;
+  f.tree->OnChecking = [&](TBaseLazyTree*, PLazyNode, TCheckState&, bool&) { seen.push_back(plat::Screen->Cursor()); };
+  f.tree->SetCheckStateForAll(csCheckedNormal, false, false);
+  EXPECT_EQ(seen, std::vector<plat::TCursor>{plat::crHourGlass});
+  EXPECT_EQ(plat::Screen->Cursor(), plat::crDefault);
+  EXPECT_EQ(a->CheckState, csCheckedNormal);
+}
+
 }  // namespace
 }  // namespace lazytree
