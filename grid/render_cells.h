@@ -88,6 +88,14 @@ struct TSortView {
   int Column = -1, Row = 0;
   bool Show = false, IndexShow = false, FixedCols = false;
   TSortDirection Direction = sdAscending;
+  // The multi-column sort list: real columns, a descending one with the top bit set.
+  std::vector<std::uint32_t> Index;
+  plat::TColor IndexColor = plat::clYellow;
+  int IndexOf(int ACol) const {
+    for (std::size_t i = 0; i < Index.size(); ++i)
+      if (int(Index[i] & 0x7FFFFFFFu) == ACol) return int(i);
+    return -1;
+  }
 };
 
 // The settings of the renderer (the grid's published drawing properties).

@@ -319,8 +319,30 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
   }
 }
 
-void TCellRenderer::DrawSortIndicator(TCanvas& C, int, int Y, int X) {
-  if (Settings.Sort.Direction == sdDescending) {
+void TCellRenderer::DrawSortIndicator(TCanvas& C, int ACol, int Y, int X) {
+  const TSortView& sort = Settings.Sort;
+  const int at = sort.IndexShow ? sort.IndexOf(ACol) : -1;
+  if (at >= 0) {
+    // The position in the multi-column sort, on a triangle pointing the sort's way.
+    const bool descending = sort.Index[at] & 0x80000000u;
+    C.Brush()->SetColor(sort.IndexColor);
+    C.Pen()->SetColor(plat::clBlack);
+    C.SetBkMode(plat::TRANSPARENT);
+    plat::TFont saved;
+    saved.Assign(C.Font());
+    C.Font()->SetColor(plat::clBlack);
+    C.Font()->SetSize(6);
+    const std::array<TPoint, 3> tri = descending
+        ? std::array<TPoint, 3>{TPoint(X - 7, Y - 5), TPoint(X + 7, Y - 5), TPoint(X, Y + 8)}
+        : std::array<TPoint, 3>{TPoint(X - 6, Y + 8), TPoint(X + 6, Y + 8), TPoint(X, Y - 4)};
+    C.Polygon(tri);
+    C.Brush()->SetStyle(plat::bsClear);
+    C.TextOut(X - 2, descending ? Y - 4 : Y - 2, QString::number(at + 1));
+    C.Brush()->SetStyle(plat::bsSolid);
+    C.SetFont(saved);
+    return;
+  }
+  if (sort.Direction == sdDescending) {
     C.Pen()->SetColor(plat::clWhite);
     Line(C, X + 4, Y - 4, X, Y + 4);
     C.Pen()->SetColor(plat::clGray);

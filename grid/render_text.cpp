@@ -54,8 +54,9 @@ QString TCellRenderer::GetFormattedCell(int ACol, int ARow) {
 
 bool TCellRenderer::SortIndicatorShown(int RCol, int ARow) {
   const TSortView& s = Settings.Sort;
-  return s.Show && ARow == s.Row && RCol == s.Column && FGrid.FixedRows() > 0 &&
-         (RCol >= FGrid.FixedCols() || s.FixedCols);
+  const int at = s.IndexOf(RCol);
+  return s.Show && ARow == s.Row && (RCol == s.Column || at >= 0) && FGrid.FixedRows() > 0 &&
+         (RCol >= FGrid.FixedCols() || s.FixedCols) && (at <= 0 || s.IndexShow);
 }
 
 void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {

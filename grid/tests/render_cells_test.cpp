@@ -384,6 +384,32 @@ TEST_F(RenderTest, TextRoutesPlainHtmlAndFirstLineOnly) {
   }
 }
 
+TEST_F(RenderTest, MultiColumnSortShowsEachColumnsPositionOnItsTriangle) {
+  TSortView& sort = g->RenderSettings().Sort;
+  sort.Show = true;
+  sort.Row = 0;
+  sort.Column = 2;
+  sort.Index = {2u, 4u | 0x80000000u};
+  for (int c = 1; c < 6; ++c) g->SetCells(c, 0, "head");
+  const auto numbers = [&] {
+    plat::TRecordingTracer t;
+    Paint(&t);
+    std::vector<QString> out;
+    for (const auto& r : t.OfKind(TraceKind::TextOut)) out.push_back(r.Text);
+    return out;
+  };
+  // Without IndexShow only the first entry shows a plain glyph.
+  EXPECT_TRUE(numbers().empty());
+  sort.IndexShow = true;
+  EXPECT_EQ(numbers(), (std::vector<QString>{"1", "2"}));
+  plat::TRecordingTracer t;
+  Paint(&t);
+  int down = 0;
+  for (const auto& r : In(t, TraceKind::Polygon, g->CellRect(4, 0)))
+    if (r.Points.size() == 3 && r.Points[2].Y > r.Points[0].Y) ++down;  // apex below: descending
+  EXPECT_EQ(down, 1);
+}
+
 TEST_F(RenderTest, FloatFormatEventFormatsNumbersAndHostileFormatsLeaveTheText) {
   QString format;
   g->Renderer().OnGetFloatFormat = [&](plat::TObject*, int, int, bool& IsFloat, QString& F) {
