@@ -284,7 +284,8 @@ class TExtStringGrid : public TBaseGrid {
   plat::TColor HintColor = plat::clInfoBk, DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
   bool Hovering = false, EnableHTML = true, EnableWheel = true, IntelliZoom = true, EnhRowColMove = true;
   bool UseInternalHintClass = true, AutoNumAlign = false, AnchorHint = false, AutoSize = false;
-  bool AutoThemeAdapt = false, FitCellsInGrid = true, UsesVCLStyle = false;
+  bool AutoThemeAdapt = false, FitCellsInGrid = true, VCLStyle = false;
+  bool UsesVCLStyle() override { return VCLStyle; }
   bool IntegralHeight = false;  // write through SetIntegralHeight to apply the bounds again
   THoverFixedCells HoverFixedCells = hfNone;
   THintShowLargeText HintShowLargeTextPos = hpCell;
@@ -456,6 +457,11 @@ class TExtStringGrid : public TBaseGrid {
   // Clears the listener whatever is passed.
   void UnRegisterSelListener(ITExtStringGridSelect* AListener) { (void)AListener; FSelListener = nullptr; }
   TGridSelection& SelectionModel() { return FSel; }
+  // Handlers the editors and multi-image cell objects are connected to.
+  void RichEditSelectionChanged() {
+    if (OnRichEditSelectionChange) OnRichEditSelectionChange(this);
+  }
+  void CellListChanged(int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
 
   // ======== owned option objects
   TFocusHelper* FocusHelper() { return &FFocusHelper; }
@@ -611,7 +617,7 @@ class TExtStringGrid : public TBaseGrid {
   TSpinClickEvent OnFloatSpinClick;
   TSpinClickEvent OnTimeSpinClick;
   TSpinClickEvent OnDateSpinClick;
-  TRichEditSelectionChangeEvent OnRichEditSelectionChange;
+  TRichEditSelectionChangeEvent OnRichEditSelectionChange;  // RichEditSelectionChanged
   TUnitChangedEvent OnUnitChanged;
   TDropDownButtonClickEvent OnDropDownHeaderButtonClick;
   TDropDownButtonClickEvent OnDropDownFooterButtonClick;
