@@ -79,6 +79,9 @@ class TRenderHost {
   virtual bool IsCellFlagged(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
   virtual bool MouseButtonDown() { return false; }
   virtual int RealRow(int ARow) { return ARow; }
+  // Columns with a filter list show the filter glyph in the filter row.
+  virtual bool HasFilterList(int RCol) { (void)RCol; return false; }
+  virtual bool FilterActive(int RCol) { (void)RCol; return false; }
   // The grid's cell-colour virtual (active-cell header, cell-property colours, OnGetCellColor).
   virtual void DoGetCellColor(int RCol, int ARow, TGridDrawState AState, plat::TBrush* ABrush, plat::TFont* AFont);
   TBaseGrid* Grid = nullptr;
@@ -115,6 +118,9 @@ struct TRenderSettings {
   plat::TPoint XYOffset{2, 2};
   TVAlignment VAlignment = vtaCenter;
   plat::TBitmap* RowIndicator = nullptr;
+  int FilterDropDownRow = 0;
+  plat::TBitmap* FilterGlyph = nullptr;  // none: the built-in funnel
+  plat::TBitmap* FilterGlyphActive = nullptr;
 };
 
 using TGetCellGradientEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TColor& Color,
@@ -198,6 +204,8 @@ class TCellRenderer {
 
   // ---- text
   QString GetFormattedCell(int ACol, int ARow);
+  // The tooltip text of a cell: HTML and rich text as plain text, wide text decoded, then BalloonText.
+  QString CellBalloonText(int ACol, int ARow);
   plat::TSize MeasureCellText(int ACol, int ARow, bool VS, bool SB);
 
   // ---- the grid as a whole
@@ -225,6 +233,7 @@ class TCellRenderer {
   void DrawHTMLText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
   void DrawRichText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
   bool SortIndicatorShown(int RCol, int ARow);
+  bool DrawFilterGlyph(plat::TCanvas& C, const TCellWork& W);
   void DrawCellGraphic(plat::TCanvas& C, TCellWork& W, plat::TRect R);
   void DrawNode(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
   void DrawProgress(plat::TCanvas& C, const TCellWork& W, plat::TRect R);

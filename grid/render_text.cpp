@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 
+#include <array>
+
 #include "controls/draw_utils.h"
 #include "controls/mini_html.h"
 #include "controls/text_utils.h"
@@ -19,6 +21,16 @@ using plat::clNone;
 using plat::TCanvas;
 using plat::TColor;
 using plat::TRect;
+
+namespace {
+
+// Rich text's plain runs: control words and groups are dropped.
+QString RichTextToPlain(QString Text) {
+  static const QRegularExpression ctl(QStringLiteral(R"(\\[a-z]+-?\d* ?|[{}])"));
+  return Text.remove(ctl).trimmed();
+}
+
+}  // namespace
 
 QString BalloonText(const QString& Text) {
   QString s = Text;
@@ -52,6 +64,41 @@ QString TCellRenderer::GetFormattedCell(int ACol, int ARow) {
   }
 }
 
+QString TCellRenderer::CellBalloonText(int ACol, int ARow) {
+  int bc = ACol, br = ARow;
+  FGrid.ResolveBaseCell(ACol, ARow, bc, br);
+  if (bc < 0 || br < 0 || bc >= FGrid.ColCount() || br >= FGrid.RowCount()) return QString();
+  const int rcol = FHost.RealColumn(bc);
+  QString text = FGrid.Cells(rcol, br);
+  switch (controls::CellTextType(text, true)) {
+    case 1: text = controls::HTMLToPlainText(text); break;
+    case 2: text = RichTextToPlain(text); break;
+    case 5: text = controls::DecodeWideText(text); break;
+    default: break;
+  }
+  return BalloonText(text);
+}
+
+// The filter row's glyph at the cell's right edge; true when the text must keep clear of it.
+bool TCellRenderer::DrawFilterGlyph(TCanvas& C, const TCellWork& W) {
+  if (W.Row != Settings.FilterDropDownRow || !FHost.HasFilterList(W.RCol)) return false;
+  plat::TBitmap* glyph = FHost.FilterActive(W.RCol) ? Settings.FilterGlyphActive : Settings.FilterGlyph;
+  const int x = W.Rect.Right - 16, y = W.Rect.Top;
+  if (glyph && !glyph->Empty()) {
+    glyph->SetTransparent(true);
+    C.Draw(x, y, glyph);
+    return true;
+  }
+  // The built-in funnel, filled when the column's filter is active.
+  const std::array<plat::TPoint, 6> funnel{plat::TPoint(x + 3, y + 4),  plat::TPoint(x + 13, y + 4),
+                                           plat::TPoint(x + 9, y + 9),  plat::TPoint(x + 9, y + 13),
+                                           plat::TPoint(x + 7, y + 14), plat::TPoint(x + 7, y + 9)};
+  C.Pen()->SetColor(plat::clBlack);
+  C.Brush()->SetColor(FHost.FilterActive(W.RCol) ? plat::clBlack : FGrid.FixedColor());
+  C.Polygon(funnel);
+  return true;
+}
+
 bool TCellRenderer::SortIndicatorShown(int RCol, int ARow) {
   const TSortView& s = Settings.Sort;
   const int at = s.IndexOf(RCol);
@@ -77,8 +124,10 @@ void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
   if (!BackGround.Bitmap()->Empty() || BackGround.Display() == bdGradientHorz ||
       BackGround.Display() == bdGradientVert)
     DrawCellBackground(C, W);
+  const bool filter = DrawFilterGlyph(C, W);
   if (s.SelectionRectangle) DrawSelectionRectangle(C, W);
   if (!W.TextBeside) return;
+  if (filter) r.Right -= kind == 1 ? 18 : 16;
   if (!s.XYOffsetTopLeftOnly) r.Right -= s.XYOffset.X;
   r.Left += s.XYOffset.X;
   r.Top += s.XYOffset.Y;
@@ -127,12 +176,8 @@ void TCellRenderer::DrawRichText(TCanvas& C, TCellWork& W, const QString& Text, 
   QPainter* p = C.Painter();
   if (!p) return;
   QTextDocument doc;
-  QString body = Text;
-  // Control words and groups are dropped; the plain runs remain.
-  static const QRegularExpression ctl(QStringLiteral(R"(\\[a-z]+-?\d* ?|[{}])"));
-  body.remove(ctl);
   doc.setDefaultFont(p->font());
-  doc.setPlainText(body.trimmed());
+  doc.setPlainText(RichTextToPlain(Text));
   doc.setTextWidth(R.Width());
   p->save();
   p->setClipRect(QRect(R.Left, R.Top, R.Width(), R.Height()));

@@ -476,6 +476,48 @@ TEST_F(RenderTest, RotatedTextIsDrawnTurnedInsteadOfPlain) {
   EXPECT_TRUE(In(t, TraceKind::DrawText, g->CellRect(2, 3)).empty());
 }
 
+class TFilterGrid : public TRenderGrid {
+ public:
+  using TRenderGrid::TRenderGrid;
+  bool HasFilterList(int c) override { return c == 2 || c == 3; }
+  bool FilterActive(int c) override { return c == 3; }
+};
+
+TEST_F(RenderTest, FilterRowShowsTheGlyphAndKeepsTheTextClearOfIt) {
+  auto* f = new TFilterGrid(form.get());
+  f->SetParent(form.get());
+  f->SetBounds(0, 0, 400, 200);
+  f->SetColCount(5);
+  f->SetRowCount(5);
+  f->SetDefaultColWidth(80);
+  for (int c = 1; c < 5; ++c) f->SetCells(c, 0, "head");
+  plat::TRecordingTracer t;
+  f->Canvas()->SetTracer(&t);
+  f->Widget()->grab();
+  f->Canvas()->SetTracer(nullptr);
+  std::map<int, TColor> fills;
+  for (const auto& r : t.OfKind(TraceKind::Polygon))
+    if (r.Points.size() == 6) fills[r.Points[0].X / 80] = r.BrushColor;
+  ASSERT_EQ(fills.size(), 2u);
+  EXPECT_EQ(fills[3], plat::clBlack);     // active filter: filled funnel
+  EXPECT_NE(fills[2], plat::clBlack);
+  for (const auto& r : t.OfKind(TraceKind::DrawText))
+    if (r.Text == "head" && r.Rect.Left / 80 == 2) EXPECT_LE(r.Rect.Right, f->CellRect(2, 0).Right - 16);
+}
+
+TEST_F(RenderTest, BalloonTextOfACellIsPlain) {
+  const struct { QString cell; QString tip; } cases[] = {
+      {"<b>bold</b> text", "bold text"},
+      {"{\\rtf1 \\b rich}", "rich"},
+      {"\t\r\nplain\tcell", "plain cell"},
+  };
+  for (const auto& k : cases) {
+    g->SetCells(2, 3, k.cell);
+    EXPECT_EQ(g->Renderer().CellBalloonText(2, 3), k.tip) << k.cell.toStdString();
+  }
+  EXPECT_EQ(g->Renderer().CellBalloonText(40, 3), QString());
+}
+
 TEST(Balloon, TextAndTitleAreCutAndCleaned) {
   EXPECT_EQ(BalloonText(QString(3000, u'x')).size(), 2048);
   EXPECT_TRUE(BalloonText(QString(3000, u'x')).endsWith("..."));
