@@ -570,6 +570,16 @@ TEST_F(ExtGridTest, ColumnOrderIsRecordedAndRestored) {
   for (int c = 0; c < 6; ++c) EXPECT_EQ(g->Cells(c, 0), QString(QChar(u'a' + c))) << c;
 }
 
+TEST_F(ExtGridTest, ResizeFiresTheGridsOwnEventAndHandlersReachTheirEvents) {
+  int resized = 0, richSel = 0;
+  g->OnResize = [&](plat::TObject* s) { resized += s == g; };
+  g->OnRichEditSelectionChange = [&](plat::TObject*) { ++richSel; };
+  g->SetBounds(0, 0, 300, 200);
+  EXPECT_EQ(resized, 1);
+  g->RichEditSelectionChanged();
+  EXPECT_EQ(richSel, 1);
+}
+
 TEST_F(ExtGridTest, PrintColumnTablesCheckTheirRange) {
   g->SetPrintColumn(511, 40, 100);
   EXPECT_EQ(g->GetPrintColWidth(511), 40);
