@@ -72,6 +72,7 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   void SetAlignment(plat::TAlignment Value);
   TBiDiMode BiDiMode() const { return FBiDiMode; }
   void SetBiDiMode(TBiDiMode Value);
+  plat::TRect LastTextRect() const { return FLastTextRect; }
   plat::TAlignment CaptionAlignment() const {
     return FOptions.Has(coUseCaptionAlignment) ? FCaptionAlignment : FAlignment;
   }
@@ -156,6 +157,7 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   bool FBonusPixel = false;
   float FSpringRest = 0;
   QString FCaptionText;
+  plat::TRect FLastTextRect{};  // where the caption was painted last
   bool FCheckBox = false;
   TCheckType FCheckType = ctCheckBox;
   TCheckState FCheckState = csUncheckedNormal;
@@ -318,6 +320,22 @@ class TLTHeader : public TLTHeaderMouseEvents {
   // The cursor the header chose last over a divider or the bottom edge.
   plat::TCursor HeaderCursor() const { return FHeaderCursor; }
 
+  // --- Painting (treeheader_paint.cpp) ------------------------------------------------------------------
+  // Paints the header band R (Height() tall, left edge at the tree's left) onto Canvas: the fixed block in
+  // place, the other buttons moved by the horizontal offset HOffset. Nothing while the header is hidden.
+  void PaintHeader(plat::TCanvas* Canvas, const plat::TRect& R, int HOffset);
+  // Paints the part R of the unscrolled header (header coordinates) with R's top-left at Target.
+  void PaintHeader(plat::TCanvas* Canvas, plat::TRect R, plat::TPoint Target);
+  // Where a button's caption and sort arrow go inside Client (the button less a 2-pixel frame).
+  THeaderLayout LayoutHeaderContent(plat::TCanvas* Canvas, TLazyTreeColumn& Column, const plat::TRect& Client,
+                                    bool ShowSortGlyph);
+  void PaintCaptionText(plat::TCanvas* Canvas, const QString& Caption, plat::TRect Bounds, bool Enabled, bool Hot,
+                        unsigned DrawFormat, bool WrapCaption);
+  // A whole button of an owner-drawn column (with hoOwnerDraw); DropMark 0 none, 1 left, 2 right.
+  std::function<void(TLTHeader* Sender, plat::TCanvas* Canvas, TLazyTreeColumn* Column, const plat::TRect& R,
+                     bool Hover, bool Pressed, int DropMark)>
+      OnHeaderDraw;
+
   // --- Stream (treeheader_stream.cpp) -------------------------------------------------------------------
   // The header and its columns in the header's own binary format. Reading validates the whole record first:
   // a truncated or malformed stream raises plat::EReadError and leaves header, columns and stream position
@@ -367,6 +385,7 @@ class TLTHeader : public TLTHeaderMouseEvents {
   plat::TPoint ToHeader(plat::TPoint P) const { return {P.X, P.Y + FHeight}; }
   plat::TPoint FDragStart{}, FTrackStart{}, FTrackPoint{};
   plat::TCursor FHeaderCursor = plat::crDefault;
+  void PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const plat::TRect& Button);
   void HeaderFontChanged();
   void ConstraintsChanged();
   void ApplySortColumn(TColumnIndex Value);

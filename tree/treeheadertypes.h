@@ -43,6 +43,12 @@ class TLTFixedAreaConstraints {
 
 namespace lazytree {
 
+// Where a header button's caption and sort arrow go.
+struct THeaderLayout {
+  plat::TRect TextRect{};
+  plat::TPoint SortGlyphPos{};
+};
+
 enum TLTHeaderHitPosition : uint8_t { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };
 
 // What a click in the header hit: header coordinates, the button, the keys, the column and the part of it.
