@@ -16,6 +16,7 @@
 #include "grid/cell_entry.h"
 #include "grid/cell_looks.h"
 #include "grid/cell_ops.h"
+#include "grid/extgrid_objects.h"
 #include "grid/extobj.h"
 #include "grid/grid_events.h"
 #include "grid/grid_sizing.h"
@@ -312,7 +313,7 @@ class TExtStringGrid : public TBaseGrid {
   void SplitAllColumnCells();
   // Merges runs of equal texts down the normal rows of a column; MainMerge false merges only inside the areas
   // of the column before it.
-  virtual void MergeColumnCells(int ACol, bool MainMerge) { FRowCol.MergeColumnCells(ACol, MainMerge); }
+  virtual void MergeColumnCells(int ACol, bool MainMerge) { RowColOps().MergeColumnCells(ACol, MainMerge); }
 
   // ======== hiding
   void HideColumn(int ACol) { FHiding.HideColumns(ACol, ACol); }
@@ -377,8 +378,7 @@ class TExtStringGrid : public TBaseGrid {
   // Remembers the cell and its stored text as the cell being entered.
   virtual void CellEntered(int ACol, int ARow);
   // Whether the cell holds a clickable cell control (check box, radio, button).
-  virtual bool IsControlCell(int ACol, int ARow) { return FObjects.IsControlCell(ACol, ARow); }
-  TCellObjects& CellObjects() { return FObjects; }
+  virtual bool IsControlCell(int ACol, int ARow) { return CellObjects().IsControlCell(ACol, ARow); }
   virtual void DoButtonClick(int ACol, int ARow);
   virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
   virtual void DoComboCloseUp(int ACol, int ARow);
@@ -666,6 +666,54 @@ class TExtStringGrid : public TBaseGrid {
   TCreatedFooterEvent OnCreatedFloatingFooter;
   TCreatedFooterEvent OnCreatedSearchFooter;
 
+  // ---- cell objects, check boxes and radio controls in cells (the families live in the collaborators)
+  TCellObjects& CellObjects() { return FCellObjects.Objects(); }
+  TCellChecks& CellChecks() { return FCellObjects.Checks(); }
+  plat::TCustomImageList* GridImages() const { return FCellObjects.GridImages; }
+  void SetGridImages(plat::TCustomImageList* Value) { FCellObjects.GridImages = Value; }
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return CellObjects().GetCellGraphic(ACol, ARow); }
+  virtual TCellType GetCellType(int ACol, int ARow) { return CellObjects().GetCellType(ACol, ARow); }
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return CellObjects().CreateCellGraphic(ACol, ARow); }
+  bool RemoveCellGraphic(int ACol, int ARow) { return CellObjects().RemoveCellGraphic(ACol, ARow); }
+  void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val) {
+    CellObjects().AddImageIdx(ACol, ARow, Aidx, hal, val);
+  }
+  void AddCheckBox(int ACol, int ARow, bool State, bool Data) { CellChecks().AddCheckBox(ACol, ARow, State, Data); }
+  void AddCheckBox(int ACol, int ARow, TCheckBoxState State) { CellChecks().AddCheckBox(ACol, ARow, State); }
+  bool HasCheckBox(int ACol, int ARow) { return CellChecks().HasCheckBox(ACol, ARow); }
+  bool IsChecked(int ACol, int ARow) { return CellChecks().IsChecked(ACol, ARow); }
+  bool GetCheckBoxState(int ACol, int ARow, bool& State) { return CellChecks().GetCheckBoxState(ACol, ARow, State); }
+  bool SetCheckBoxState(int ACol, int ARow, bool State) { return CellChecks().SetCheckBoxState(ACol, ARow, State); }
+  virtual bool ToggleCellCheck(int ACol, int ARow, bool FromUser) {
+    return CellChecks().ToggleCellCheck(ACol, ARow, FromUser);
+  }
+  bool ToggleCheckBox(int ACol, int ARow) { return ToggleCellCheck(ACol, ARow, false); }
+  void AddRadioButton(int ACol, int ARow, bool State) { CellChecks().AddRadioButton(ACol, ARow, State); }
+  virtual bool CheckRadioButton(int ACol, int ARow, bool FromUser) {
+    return CellChecks().CheckRadioButton(ACol, ARow, FromUser);
+  }
+
+  // ---- row and column operations (rows: display rows; columns: real columns)
+  TRowColOps& RowColOps() { return FCellObjects.Rows(); }
+  virtual void InsertRows(int RowIndex, int RCount) { RowColOps().InsertRows(RowIndex, RCount); }
+  virtual void RemoveRows(int RowIndex, int RCount) { RowColOps().RemoveRows(RowIndex, RCount); }
+  void MoveRows(int FromIndex, int ToIndex, int Count) { RowColOps().MoveRows(FromIndex, ToIndex, Count); }
+  void SwapRows(int ARow1, int ARow2) { RowColOps().SwapRows(ARow1, ARow2); }
+  virtual void InsertCols(int ColIndex, int CCount) { RowColOps().InsertCols(ColIndex, CCount); }
+  virtual void RemoveCols(int ColIndex, int CCount) { RowColOps().RemoveCols(ColIndex, CCount); }
+  void SwapColumns(int ACol1, int ACol2) { RowColOps().SwapColumns(ACol1, ACol2); }
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {
+    RowColOps().ClearRect(ACol1, ARow1, ACol2, ARow2);
+  }
+  void ClearRows(int RowIndex, int RCount) { RowColOps().ClearRows(RowIndex, RCount); }
+  void ClearCols(int ColIndex, int CCount) { RowColOps().ClearCols(ColIndex, CCount); }
+  void RemoveDuplicates(int ACol, bool DoCase) { RowColOps().RemoveDuplicates(ACol, DoCase); }
+  void MergeRowCells(int RowIndex, bool MainMerge) { RowColOps().MergeRowCells(RowIndex, MainMerge); }
+  void SplitAllCells() { RowColOps().SplitAllCells(); }
+  bool IsCell(const QString& SubStr, int& ACol, int& ARow) const {
+    return const_cast<TExtStringGrid*>(this)->RowColOps().IsCell(SubStr, ACol, ARow);
+  }
+
  protected:
   bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
   bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
@@ -740,43 +788,8 @@ class TExtStringGrid : public TBaseGrid {
   TGridCellOps FOps{*this, FHiding, FTyped};
   TCellEntry FEntry{*this};
   TGridSizing FSizing{*this};
-  // What the structural operations ask of the grid: its counts and fixed parts.
-  class TOpsHost : public TRowColHost {
-   public:
-    explicit TOpsHost(TExtStringGrid& Grid) : FGrid(Grid) {}
-    void SetRowCount(int Value) override { FGrid.SetRowCount(Value); }
-    void SetColCount(int Value) override { FGrid.SetColCount(Value); }
-    int FixedRows() const override { return FGrid.FixedRows(); }
-    int FixedCols() const override { return FGrid.FixedCols(); }
-    int FixedFooters() const override { return FGrid.FFixedFooters; }
-    int FixedRightCols() const override { return FGrid.FFixedRightCols; }
-    int DisplToRealRow(int ARow) const override { return FGrid.RealRowIndex(ARow); }
-
-   private:
-    TExtStringGrid& FGrid;
-  };
-  TOpsHost FOpsHost{*this};
-  TRowColOps FRowCol{*this, FOpsHost};
-  // What the cell objects ask of the grid.
-  class TObjectsHost : public TCellObjectsHost {
-   public:
-    explicit TObjectsHost(TExtStringGrid& Grid) : FGrid(Grid) {}
-    bool RowSelected(int ARow) const override;
-    void SetRowSelected(int ARow, bool Value) override { FGrid.SetRowSelect(ARow, Value); }
-    int SelectedRowCount() const override { return FGrid.SelectedRowCount(); }
-    int FixedRows() const override { return FGrid.FixedRows(); }
-    int TotalRowCount(int RowCount) const override { return RowCount + FGrid.NumHiddenRows(); }
-    QString CheckTrue(int ACol, int ARow) const override;
-    QString CheckFalse(int ACol, int ARow) const override;
-    TVAlignment VAlignment() const override { return FGrid.FVAlignment; }
-    bool CheckCellEditable(int ACol, int ARow) override;
-    void DoCheckBoxChange(int ACol, int ARow, bool State) override;
-
-   private:
-    TExtStringGrid& FGrid;
-  };
-  TObjectsHost FObjectsHost{*this};
-  TCellObjects FObjects{*this, FObjectsHost};
+  // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
+  TExtGridObjects FCellObjects{*this, *this, FHiding};
 
   ITExtStringGridSelect* FSelListener = nullptr;
   TGridLook FLook = glXP;

@@ -72,32 +72,6 @@ void TExtStringGrid::SetCellControls(int i, int j, plat::TControl* AControl) {
   AControl->SetBounds(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top + 1);
 }
 
-// ---------------------------------------------------------------- what the cell objects ask
-
-bool TExtStringGrid::TObjectsHost::RowSelected(int ARow) const { return FGrid.GetRowSelect(ARow); }
-
-QString TExtStringGrid::TObjectsHost::CheckTrue(int ACol, int ARow) const {
-  QString v;
-  FGrid.GetCheckTrue(ACol, ARow, v);
-  return v;
-}
-
-QString TExtStringGrid::TObjectsHost::CheckFalse(int ACol, int ARow) const {
-  QString v;
-  FGrid.GetCheckFalse(ACol, ARow, v);
-  return v;
-}
-
-bool TExtStringGrid::TObjectsHost::CheckCellEditable(int ACol, int ARow) {
-  bool can = true;
-  FGrid.CheckCellEditable(ACol, ARow, can);
-  return can;
-}
-
-void TExtStringGrid::TObjectsHost::DoCheckBoxChange(int ACol, int ARow, bool State) {
-  if (FGrid.OnCheckBoxChange) FGrid.OnCheckBoxChange(&FGrid, ACol, ARow, State);
-}
-
 // ---------------------------------------------------------------- editing
 
 void TExtStringGrid::CheckCellEditable(int ACol, int ARow, bool& CanEdit) {
@@ -255,7 +229,7 @@ void TExtStringGrid::DoGetCellColor(int ACol, int ARow, plat::TGridDrawState ASt
   if (HasCellProperties(ACol, ARow)) {
     const TCellProperties* p = GetGridObject(ACol, ARow);
     static constexpr TCellTypes kPlainKinds{ctIcon, ctNone, ctImageList, ctEmpty, ctImages, ctComment};
-    if (p->BrushColor() != plat::clNone && kPlainKinds.Contains(FObjects.GetCellType(ACol, ARow)))
+    if (p->BrushColor() != plat::clNone && kPlainKinds.Contains(CellObjects().GetCellType(ACol, ARow)))
       ABrush->SetColor(p->BrushColor());
     if (p->FontColor != plat::clNone) AFont->SetColor(p->FontColor);
     if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);

@@ -18,6 +18,10 @@ class TGridRowOps : public TRowColHost {
   void SetColCount(int Value) override { FGrid.SetColCount(Value); }
   int FixedRows() const override { return FGrid.FixedRows(); }
   int FixedCols() const override { return FGrid.FixedCols(); }
+  // Footer rows and right fixed columns, which the grid object knows.
+  std::function<int()> FixedFootersOf, FixedRightColsOf;
+  int FixedFooters() const override { return FixedFootersOf ? FixedFootersOf() : 0; }
+  int FixedRightCols() const override { return FixedRightColsOf ? FixedRightColsOf() : 0; }
   void RowsInserted(int ARow, int Count) override;
   void RowsRemoved(int ARow, int Count) override;
   void RowsMoved(int FromIndex, int Count, int ToIndex) override;

@@ -1,0 +1,54 @@
+#pragma once
+// The string grid's cell objects, check and radio controls in cells, and row and column operations: the
+// model collaborators (TCellObjects, TCellChecks, TRowColOps over the base grid) answered from the grid
+// object, which forwards its members of these families here.
+
+#include "grid/grid_row_ops.h"
+#include "grid/model/cell_checks.h"
+#include "grid/model/cell_objects.h"
+
+namespace plat {
+class TCustomImageList;
+}
+
+namespace grid {
+
+class TExtStringGrid;
+
+class TExtGridObjects : public TCellObjectsHost {
+ public:
+  TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHiding& Hiding);
+
+  TCellObjects& Objects() { return FObjects; }
+  TCellChecks& Checks() { return FChecks; }
+  TRowColOps& Rows() { return FRows.Ops(); }
+  // The grid's image list (not owned); image-index cells need it.
+  plat::TCustomImageList* GridImages = nullptr;
+
+  // ---- TCellObjectsHost, from the grid object
+  bool RowCheckColumn() const override;
+  bool RowSelected(int ARow) const override;
+  void SetRowSelected(int ARow, bool Value) override;
+  int SelectedRowCount() const override;
+  int FixedRows() const override;
+  bool FlatLook() const override;
+  bool HasGridImages() const override { return GridImages != nullptr; }
+  plat::TColor CommentColor() const override;
+  int TotalRowCount(int RowCount) const override;
+  QString CheckTrue(int ACol, int ARow) const override;
+  QString CheckFalse(int ACol, int ARow) const override;
+  TVAlignment VAlignment() const override;
+  bool CheckCellEditable(int ACol, int ARow) override;
+  bool CheckAlwaysActive() const override;
+  bool RadioAlwaysActive() const override;
+  void DoCheckBoxChange(int ACol, int ARow, bool State) override;
+  void CheckTextChanged(int ACol, int ARow, const QString& Old, const QString& New) override;
+
+ private:
+  TExtStringGrid& FGrid;
+  TCellObjects FObjects;
+  TCellChecks FChecks;
+  TGridRowOps FRows;
+};
+
+}  // namespace grid
