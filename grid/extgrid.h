@@ -790,6 +790,9 @@ class TExtStringGrid : public TBaseGrid {
   TGridSizing FSizing{*this};
   // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
   TExtGridObjects FCellObjects{*this, *this, FHiding};
+  // The collaborators as the grid's own code names them.
+  TCellObjects& FObjects{FCellObjects.Objects()};
+  TRowColOps& FRowCol{FCellObjects.Rows()};
 
   ITExtStringGridSelect* FSelListener = nullptr;
   TGridLook FLook = glXP;
