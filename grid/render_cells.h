@@ -82,6 +82,9 @@ class TRenderHost {
   // Columns with a filter list show the filter glyph in the filter row.
   virtual bool HasFilterList(int RCol) { (void)RCol; return false; }
   virtual bool FilterActive(int RCol) { (void)RCol; return false; }
+  // Cells whose editor is a drop-down list or a spin edit (their buttons can show at all times).
+  virtual bool HasComboBox(int RCol, int ARow) { (void)RCol, (void)ARow; return false; }
+  virtual bool HasSpinEdit(int RCol, int ARow) { (void)RCol, (void)ARow; return false; }
   // The grid's cell-colour virtual (active-cell header, cell-property colours, OnGetCellColor).
   virtual void DoGetCellColor(int RCol, int ARow, TGridDrawState AState, plat::TBrush* ABrush, plat::TFont* AFont);
   TBaseGrid* Grid = nullptr;
@@ -119,6 +122,7 @@ struct TRenderSettings {
   TVAlignment VAlignment = vtaCenter;
   plat::TBitmap* RowIndicator = nullptr;
   int FilterDropDownRow = 0;
+  bool FixedRowAlways = false;
   plat::TBitmap* FilterGlyph = nullptr;  // none: the built-in funnel
   plat::TBitmap* FilterGlyphActive = nullptr;
 };

@@ -56,7 +56,11 @@ void TCellRenderer::DrawCellContents(TCanvas& C, int ACol, int ARow, TRect ARect
   w.Fixed = IsFixedCell(ACol, ARow);
   if (w.Fixed) DrawFixedByLook(C, w);
 
-  if (ACol == 0 && ARow == FGrid.Row() && FGrid.FixedCols() > 0 && s.RowIndicator && !s.RowIndicator->Empty()) {
+  const bool onlyFixedRows = s.FixedRowAlways && FGrid.RowCount() <= FGrid.FixedRows() + 1 &&
+                             FGrid.Cells(0, FGrid.FixedRows()).isEmpty();
+  const bool indicator = ACol == 0 && ARow == FGrid.Row() && FGrid.FixedCols() > 0 && s.RowIndicator &&
+                         !s.RowIndicator->Empty() && !onlyFixedRows;
+  if (indicator) {
     const int free = w.Rect.Height() - s.RowIndicator->Height();
     const int y = s.VAlignment == vtaCenter ? w.Rect.Top + free / 2 : s.VAlignment == vtaBottom ? w.Rect.Top + free
                                                                                               : w.Rect.Top;
@@ -73,8 +77,23 @@ void TCellRenderer::DrawCellContents(TCanvas& C, int ACol, int ARow, TRect ARect
     controls::FillRectColor(C, TRect(w.Rect.Right - 4, w.Rect.Top, w.Rect.Right, w.Rect.Bottom), s.ShowModifiedColor);
   if (OnCustomCellBkgDraw) OnCustomCellBkgDraw(&FGrid, C, w.RCol, ARow, AState, w.Rect, false);
 
+  // Editor buttons shown at all times keep the text clear of them.
+  const int right = w.Rect.Right;
+  if (!w.Fixed && (ControlLook.DropDownAlwaysVisible() || ControlLook.SpinButtonsAlwaysVisible())) {
+    const int state = FHost.IsCellEditable(w.RCol, ARow) ? 0 : 3;
+    if (FHost.HasComboBox(w.RCol, ARow)) {
+      controls::PaintDropDownButton(C, nullptr, TRect(w.Rect.Right - 16, w.Rect.Top - 1, w.Rect.Right + 1, w.Rect.Bottom),
+                                    s.Colors.Tones, state, ButtonLook());
+      w.Rect.Right -= 16;
+    } else if (FHost.HasSpinEdit(w.RCol, ARow)) {
+      controls::PaintSpinButtonPair(C, nullptr, TRect(w.Rect.Right - 16, w.Rect.Top, w.Rect.Right, w.Rect.Bottom),
+                                    s.Colors.Tones, state, ButtonLook());
+      w.Rect.Right -= 16;
+    }
+  }
   const bool custom = s.NoDefaultDraw && (OnDrawCell || OnCustomCellDraw);
   if (!custom && !(w.Graphic && s.NoImageAndText)) DrawCellText(C, w);
+  w.Rect.Right = right;
   C.Brush()->SetColor(w.SavedBrush);
   C.Font()->SetColor(w.SavedFont);
   if (OnGetCellBorder) {
@@ -82,8 +101,7 @@ void TCellRenderer::DrawCellContents(TCanvas& C, int ACol, int ARow, TRect ARect
     plat::InflateRect(b.Rect, 1, 1);
     DrawCellBorders(C, b);
   }
-  if (ACol == 0 && FGrid.FixedCols() > 0 && s.RowIndicator && !s.RowIndicator->Empty() && ARow == FGrid.Row())
-    w.Rect.Left -= s.RowIndicator->Width();
+  if (indicator) w.Rect.Left -= s.RowIndicator->Width();
   if (w.Fixed && !s.Colors.Flat) DrawFixedEdges(C, w);
   if (ACol == 0 && ARow >= FGrid.FixedRows() && CellNode.ShowTree() && FHost.NodeLevel(ARow) > 0)
     DrawTreeLines(C, w);

@@ -505,6 +505,52 @@ TEST_F(RenderTest, FilterRowShowsTheGlyphAndKeepsTheTextClearOfIt) {
     if (r.Text == "head" && r.Rect.Left / 80 == 2) EXPECT_LE(r.Rect.Right, f->CellRect(2, 0).Right - 16);
 }
 
+class TComboGrid : public TRenderGrid {
+ public:
+  using TRenderGrid::TRenderGrid;
+  bool HasComboBox(int c, int) override { return c == 2; }
+};
+
+TEST_F(RenderTest, AlwaysVisibleDropDownButtonsNarrowTheText) {
+  auto* f = new TComboGrid(form.get());
+  f->SetParent(form.get());
+  f->SetBounds(0, 0, 400, 200);
+  f->SetColCount(4);
+  f->SetRowCount(4);
+  f->SetDefaultColWidth(80);
+  f->SetCells(2, 2, "value");
+  const auto textRight = [&] {
+    plat::TRecordingTracer t;
+    f->Canvas()->SetTracer(&t);
+    f->Widget()->grab();
+    f->Canvas()->SetTracer(nullptr);
+    for (const auto& r : t.OfKind(TraceKind::DrawText))
+      if (r.Text == "value") return r.Rect.Right;
+    return -1;
+  };
+  const int plain = textRight();
+  f->Renderer().ControlLook.SetDropDownAlwaysVisible(true);
+  EXPECT_EQ(textRight(), plain - 16);
+}
+
+TEST_F(RenderTest, RowIndicatorIsSkippedWhileOnlyTheFixedRowShows) {
+  plat::TBitmap arrow(8, 8);
+  arrow.Canvas()->Brush()->SetColor(plat::clRed);
+  arrow.Canvas()->FillRect(TRect(0, 0, 8, 8));
+  g->RenderSettings().RowIndicator = &arrow;
+  g->SetRow(1);
+  const auto drawn = [&] {
+    plat::TRecordingTracer t;
+    Paint(&t);
+    return int(In(t, TraceKind::Draw, g->CellRect(0, 1)).size());
+  };
+  EXPECT_EQ(drawn(), 1);
+  g->SetRowCount(2);
+  g->RenderSettings().FixedRowAlways = true;
+  EXPECT_EQ(drawn(), 0);
+  g->RenderSettings().RowIndicator = nullptr;
+}
+
 TEST_F(RenderTest, BalloonTextOfACellIsPlain) {
   const struct { QString cell; QString tip; } cases[] = {
       {"<b>bold</b> text", "bold text"},
