@@ -378,6 +378,8 @@ void TBaseLazyTreeControl::Paint() {
   canvas->FillRect(plat::Rect(0, 0, Width(), Height()));
   const plat::TRect window(FEffectiveOffsetX, -FOffsetY, FEffectiveOffsetX + ClientW(), -FOffsetY + ClientH());
   PaintTree(canvas, window, {0, 0}, WindowPaintOptions);
+  // The window has no area outside its client rectangle here, so the ring lies over the client's edge.
+  DrawBorderAndBevel(canvas);
 }
 
 plat::TSize TBaseLazyTreeControl::GetBorderDimensions() const {

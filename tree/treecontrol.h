@@ -12,8 +12,10 @@
 #include <memory>
 
 #include "platform/forms/controls.h"
+#include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
+#include "platform/graphics/graphic.h"
 #include "platform/graphics/imagelist.h"
 #include "tree/hittest.h"
 #include "tree/lazytree.h"
@@ -64,6 +66,9 @@ enum TItemEraseAction : uint8_t { eaColor, eaDefault, eaNone };
 enum TLTCellContentMarginType : uint8_t { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
 enum TLTHintKind : uint8_t { vhkText, vhkOwnerDraw };
 enum TLTImageInfoIndex : uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
+enum TBevelKind : uint8_t { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelEdge : uint8_t { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TEnumSet<TBevelEdge, uint8_t>;
 
 // One image of a cell: its index (-1 none), place, whether it is ghosted, and the list it comes from.
 struct TLTImageInfo {
@@ -258,6 +263,34 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void ChangeScale(int M, int D);
   // Negative amounts the border takes off each side of the window.
   plat::TSize GetBorderDimensions() const;
+
+  // --- Background picture, border ring and header rectangle (treeframepaint.cpp) --------------------------
+  // The picture behind the rows (shown with toShowBackground when it holds a bitmap).
+  plat::TPicture* Background() const { return FBackground.get(); }
+  void SetBackground(const plat::TPicture& Value);
+  // Copies the picture once, placed at the background offsets; R is on Canvas, Offset moves it to the picture's
+  // coordinates. The rest of R takes the control's colour.
+  void DrawStaticBackground(plat::TCanvas* Canvas, const plat::TRect& R, plat::TPoint Offset);
+  // Repeats the picture over R, the tiles aligned as for the static picture.
+  void DrawTiledBackground(plat::TCanvas* Canvas, const plat::TRect& R, plat::TPoint Offset);
+  TBevelKind BevelKind() const { return FBevelKind; }
+  void SetBevelKind(TBevelKind Value) { SetAndRepaint(FBevelKind, Value); }
+  plat::TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(plat::TBevelCut Value) { SetAndRepaint(FBevelInner, Value); }
+  plat::TBevelCut BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(plat::TBevelCut Value) { SetAndRepaint(FBevelOuter, Value); }
+  TBevelEdges BevelEdges() const { return FBevelEdges; }
+  void SetBevelEdges(TBevelEdges Value) { SetAndRepaint(FBevelEdges, Value); }
+  int BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(int Value) { SetAndRepaint(FBevelWidth, std::max(Value, 1)); }
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int Value) { SetAndRepaint(FBorderWidth, std::max(Value, 0)); }
+  // Paints the bevel and the BorderWidth ring in BorderColor on a canvas covering the whole control; the
+  // inside of the ring is left alone.
+  void DrawBorderAndBevel(plat::TCanvas* Canvas);
+  // The header's place inside the border and bevel, HeaderHeight high when the header is visible.
+  void ComputeHeaderRect(int HeaderHeight);
+  const plat::TRect& HeaderRect() const { return FHeaderRect; }
 
   // --- Geometry and scrolling (treescroll.cpp) -----------------------------------------------------------
   int OffsetX() const { return FOffsetX; }
@@ -509,16 +542,22 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   }
   void PaintRow(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& Window,
                 const std::vector<TLTLineType>& Lines, int IndentSize, int ButtonX, int PlusHeight,
-                TLTInternalPaintOptions Options, bool UseColumns, const TLazyTreeColumns& Columns);
+                TLTInternalPaintOptions Options, bool UseColumns, const TLazyTreeColumns& Columns,
+                int RowTargetTop);
   void PaintCell(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, plat::TRect Cell, bool IsMain,
                  const std::vector<TLTLineType>& Lines, int IndentSize, int ButtonX, int ButtonY, int VAlign,
                  TLTInternalPaintOptions Options, const plat::TRect& Window);
   void PaintBelowRows(plat::TCanvas* Canvas, plat::TPoint Target, int MaxRight, int MaxBottom,
-                      const plat::TRect& Window);
+                      const plat::TRect& Window, TLTInternalPaintOptions Options);
   void HandleScrollMessage(plat::TMessage& Message, bool Vertical);
   void HandleResize();
   void KeepToggledInView(PLazyNode Node, int64_t HeightDelta, bool Fits, bool RowTop0, bool RoomAbove,
                          bool RowInside);
+  // The background picture is painted in this pass (option, setting and a bitmap to show).
+  bool UseBackground(TLTInternalPaintOptions Options) const;
+  // The default erase of a row: the picture, the full-row selection, or the colour.
+  void EraseRowDefault(plat::TCanvas* Canvas, PLazyNode Node, plat::TRect R, plat::TColor Color,
+                       TLTInternalPaintOptions Options, plat::TPoint PictureOffset);
   int ClientH() const { return ClientHeight(); }
   int ClientW() const { return ClientWidth(); }
 
@@ -574,6 +613,15 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   uint32_t FSelectionCurveRadius = 0;
   int FTextMargin = 4;
   bool FWantTabs = false;
+
+  std::unique_ptr<plat::TPicture> FBackground = std::make_unique<plat::TPicture>();
+  TBevelKind FBevelKind = bkNone;
+  plat::TBevelCut FBevelInner = plat::bvRaised;
+  plat::TBevelCut FBevelOuter = plat::bvLowered;
+  TBevelEdges FBevelEdges{beLeft, beTop, beRight, beBottom};
+  int FBevelWidth = 1;
+  int FBorderWidth = 0;
+  plat::TRect FHeaderRect;
 
   int FOffsetX = 0;
   int FOffsetY = 0;

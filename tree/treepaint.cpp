@@ -143,7 +143,7 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
         c = &rowCanvas;
       }
       c->SetBrushOrigin(brushOrigin);
-      PaintRow(c, node, Window, lines, indentSize, buttonX, plusHeight, Options, useColumns, cols);
+      PaintRow(c, node, Window, lines, indentSize, buttonX, plusHeight, Options, useColumns, cols, targetRect.Top);
       if (unbuffered) {
         c->RestoreDC(-1);
       } else {
@@ -155,7 +155,7 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
     targetRect.Top += h;
     node = GetNextVisible(node, true);
   }
-  PaintBelowRows(Canvas, plat::TPoint(targetRect.Left, targetRect.Top), maxRight, maxBottom, Window);
+  PaintBelowRows(Canvas, plat::TPoint(targetRect.Left, targetRect.Top), maxRight, maxBottom, Window, Options);
   if (RootNode()->ChildCount == 0 && !FEmptyListMessage.isEmpty()) {
     Canvas->Font()->Assign(*Font());
     Canvas->Font()->SetColor(plat::clGrayText);
@@ -168,7 +168,8 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
 
 void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Window,
                                     const std::vector<TLTLineType>& lines, int indentSize, int buttonX, int plusHeight,
-                                    TLTInternalPaintOptions Options, bool useColumns, const TLazyTreeColumns& cols) {
+                                    TLTInternalPaintOptions Options, bool useColumns, const TLazyTreeColumns& cols,
+                                    int rowTargetTop) {
   const TLTPaintOptions paint = TreeOptions().PaintOptions;
   const int h = node->NodeHeight;
   const int imageHeight = FImages.List ? FImages.List->Height() : FStateImages.List ? FStateImages.List->Height() : 0;
@@ -182,9 +183,13 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
   plat::TColor color = FColors.BackGroundColor();
   TItemEraseAction action = eaDefault;
   if (OnBeforeItemErase) OnBeforeItemErase(this, c, node, itemRect, color, action);
-  if (action != eaNone) {
-    c->Brush()->SetColor(action == eaColor ? color : FColors.BackGroundColor());
-    c->FillRect(TRect(Window.Left, 0, Window.Right, h));
+  const TRect eraseRect(Window.Left, 0, Window.Right, h);
+  if (action == eaColor) {
+    c->Brush()->SetColor(color);
+    c->FillRect(eraseRect);
+  } else if (action == eaDefault) {
+    // The picture keeps its place in the client area while the rows scroll over it.
+    EraseRowDefault(c, node, eraseRect, color, Options, plat::TPoint(-FEffectiveOffsetX, rowTargetTop));
   }
   if (OnAfterItemErase) OnAfterItemErase(this, c, node, itemRect);
   // Cells.
@@ -287,12 +292,20 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, PLazyNode node, TColumnIndex co
 
 // The area below the last row: the handler's, or the column colours and then the background colour.
 void TBaseLazyTreeControl::PaintBelowRows(TCanvas* Canvas, plat::TPoint Target, int MaxRight, int MaxBottom,
-                                          const TRect& Window) {
+                                          const TRect& Window, TLTInternalPaintOptions Options) {
   if (Target.Y >= MaxBottom) return;
   const TRect area(Target.X, Target.Y, MaxRight, MaxBottom);
   bool handled = false;
   if (OnPaintBackground) OnPaintBackground(this, Canvas, area, handled);
   if (handled) return;
+  if (UseBackground(Options)) {
+    // Anchored to the target like the rows' picture, so rows and the area below meet without a seam.
+    if (TreeOptions().PaintOptions.Has(toStaticBackground))
+      DrawStaticBackground(Canvas, area, {0, 0});
+    else
+      DrawTiledBackground(Canvas, area, {0, 0});
+    return;
+  }
   int left = area.Left;
   for (TLazyTreeColumn* col : FHeader->Columns().GetVisibleColumns()) {
     const int l = std::max(area.Left, Target.X + col->AbsoluteLeft() - Window.Left);
