@@ -699,6 +699,9 @@ class TExtStringGrid : public TBaseGrid {
   virtual void RemoveRows(int RowIndex, int RCount) { RowColOps().RemoveRows(RowIndex, RCount); }
   void MoveRows(int FromIndex, int ToIndex, int Count) { RowColOps().MoveRows(FromIndex, ToIndex, Count); }
   void SwapRows(int ARow1, int ARow2) { RowColOps().SwapRows(ARow1, ARow2); }
+  void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {
+    FCellObjects.RemoveCheckedRows(CheckBoxColumn, RemoveChecked);
+  }
   virtual void InsertCols(int ColIndex, int CCount) { RowColOps().InsertCols(ColIndex, CCount); }
   virtual void RemoveCols(int ColIndex, int CCount) { RowColOps().RemoveCols(ColIndex, CCount); }
   void SwapColumns(int ACol1, int ACol2) { RowColOps().SwapColumns(ACol1, ACol2); }

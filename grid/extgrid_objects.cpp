@@ -52,4 +52,13 @@ void TExtGridObjects::CheckTextChanged(int ACol, int ARow, const QString& Old, c
   if (TExtGridUndoRedo* undo = FGrid.UndoRedo()) undo->RegisterChange(ACol, ARow, Old, New);
 }
 
+void TExtGridObjects::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {
+  // The fixed rows as they are now: removing the last normal row may lower the grid's fixed-row count.
+  const int fixed = FGrid.FixedRows();
+  FGrid.BeginUpdate();
+  for (int r = FGrid.RowCount() - 1; r >= fixed; --r)
+    if (FChecks.IsChecked(CheckBoxColumn, r) == RemoveChecked) FRows.Ops().RemoveRows(r, 1);
+  FGrid.EndUpdate();
+}
+
 }  // namespace grid

@@ -22,6 +22,8 @@ class TExtGridObjects : public TCellObjectsHost {
   TCellObjects& Objects() { return FObjects; }
   TCellChecks& Checks() { return FChecks; }
   TRowColOps& Rows() { return FRows.Ops(); }
+  // From the last row up to the fixed rows, removes each row whose check box in the column is in that state.
+  void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
   // The grid's image list (not owned); image-index cells need it.
   plat::TCustomImageList* GridImages = nullptr;
 

@@ -65,5 +65,17 @@ TEST_F(ExtGridObjectsTest, RowOperationsKeepHiddenRowsObjectsAndMerges) {
   EXPECT_EQ(col.join(' '), "r0  r2 r3 r4 r5 r6 r7");  // the inserted row (emptied) and r1 gone
 }
 
+TEST_F(ExtGridObjectsTest, RemovingCheckedOrUncheckedRows) {
+  g->SetFixedRows(1);
+  for (int r = 1; r < 8; ++r) g->AddCheckBox(1, r, r % 2 == 0, false);
+  g->RemoveCheckedRows(1, true);  // rows 2, 4, 6
+  QStringList col;
+  for (int r = 0; r < g->RowCount(); ++r) col << g->GetGridCell(0, r);
+  EXPECT_EQ(col.join(' '), "r0 r1 r3 r5 r7");
+  g->RemoveCheckedRows(1, false);  // the fixed row has no box but is never looked at
+  EXPECT_EQ(g->RowCount(), 1);
+  EXPECT_EQ(g->GetGridCell(0, 0), "r0");
+}
+
 }  // namespace
 }  // namespace grid
