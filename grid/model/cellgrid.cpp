@@ -27,6 +27,50 @@ void TCellGrid::SetUndoRedo(TExtGridUndoRedo* Value) {
 
 // ---- slots ---------------------------------------------------------------------------------------------
 
+namespace {
+// Spares a slot takes at a time; texts already held this often get none, so shared counts stay far from
+// overflowing.
+constexpr int kSpareRefs = 63;
+constexpr int kSpareLimit = 1 << 24;
+}  // namespace
+
+detail::TCellSlot& detail::TCellSlot::operator=(TCellSlot&& Other) noexcept {
+  if (this != &Other) {
+    DropSpare();
+    Props = Other.Props;
+    FText = std::move(Other.FText);
+    FSpare = std::exchange(Other.FSpare, 0);
+  }
+  return *this;
+}
+
+void detail::TCellSlot::SetText(const QString& Value) {
+  DropSpare();
+  const QString::DataPointer& v = Value.data_ptr();
+  QTypedArrayData<char16_t>* data = const_cast<QString::DataPointer&>(v).d_ptr();
+  if (!data || data->ref_.loadRelaxed() >= kSpareLimit) {
+    FText = Value;
+    return;
+  }
+  // The slot's own reference and its spares in one step; the text is then taken over without a further count.
+  data->ref_.fetchAndAddRelaxed(1 + kSpareRefs);
+  FText = QString(QString::DataPointer(data, const_cast<char16_t*>(v.data()), v.size));
+  FSpare = kSpareRefs;
+}
+
+bool detail::TCellSlot::TakeSpares() {
+  QTypedArrayData<char16_t>* data = FText.data_ptr().d_ptr();
+  if (!data || data->ref_.loadRelaxed() >= kSpareLimit) return false;
+  data->ref_.fetchAndAddRelaxed(kSpareRefs);
+  FSpare = kSpareRefs;
+  return true;
+}
+
+void detail::TCellSlot::DropSpare() {
+  // The slot's own reference remains, so this never releases the data.
+  if (FSpare) FText.data_ptr().d_ptr()->ref_.fetchAndSubRelease(static_cast<int>(std::exchange(FSpare, 0)));
+}
+
 const TCellGrid::TCellSlot* TCellGrid::SlotAt(int ACol, int ARow) const {
   if (ARow < 0 || ACol < 0 || ARow >= static_cast<int>(FRows.size())) return nullptr;
   const TRowCells& row = FRows[ARow];
@@ -78,20 +122,20 @@ void TCellGrid::SetGridObject(int ACol, int ARow, TCellProperties* Value) {
 
 QString TCellGrid::GetGridCell(int ACol, int ARow) const {
   const TCellSlot* s = SlotAt(ACol, ARow);
-  return s ? s->Text : QString();
+  return s ? s->Text() : QString();
 }
 
 const QString& TCellGrid::GridCellRef(int ACol, int ARow) const {
   static const QString empty;
   const TCellSlot* s = SlotAt(ACol, ARow);
-  return s ? s->Text : empty;
+  return s ? s->Text() : empty;
 }
 
 void TCellGrid::SetGridCell(int ACol, int ARow, const QString& Value) {
   if (ACol < 0 || ARow < 0) return;
   // Writing an empty text where nothing is stored keeps the store as it is.
   if (Value.isEmpty() && !SlotAt(ACol, ARow)) return;
-  SlotFor(ACol, ARow).Text = Value;
+  SlotFor(ACol, ARow).SetText(Value);
 }
 
 // ---- properties ----------------------------------------------------------------------------------------
@@ -195,8 +239,9 @@ plat::TRect TCellGrid::UsedCells() {
 
 // ---- texts ---------------------------------------------------------------------------------------------
 
-QString TCellGrid::GetCellEx(int ACol, int ARow) {
-  // One slot lookup for the common cell without properties; a non-base cell of an area reads its base.
+QString TCellGrid::ReadCellEx(int ACol, int ARow) {
+  // The cells GetCellEx leaves to this path: a non-base cell of an area reads its base, and the display-text
+  // hooks see the text of normal rows.
   const TCellSlot* s = SlotAt(ACol, ARow);
   int br = ARow;
   if (s && s->Props && !s->Props->IsBaseCell && InGrid(ACol, ARow)) {
@@ -205,7 +250,7 @@ QString TCellGrid::GetCellEx(int ACol, int ARow) {
     s = SlotAt(bc, br);
     ACol = bc;
   }
-  QString value = s ? s->Text : QString();
+  QString value = s ? s->Text() : QString();
   if (br < FNormalRowCount) {
     GetDisplText(ACol, br, value);
     GetDisplTextExtra(ACol, br, value);

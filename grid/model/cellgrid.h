@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "grid/model/cell_properties.h"
@@ -42,10 +43,43 @@ struct TCellDefaults {
 
 namespace detail {
 
-// One cell of the store: its text and the slot for its properties.
-struct TCellSlot {
-  QString Text;
+// One cell of the store: its text and the slot for its properties. Besides its own reference to the text's
+// data the slot holds spare ones, taken in the one atomic add that storing the text costs anyway; each copy it
+// gives out takes over a spare, so a read costs no atomic operation of its own (the copy releases its reference
+// as any copy does). The spares are counted in the slot without locking: reads, like writes, belong to one
+// thread at a time.
+class TCellSlot {
+ public:
+  TCellSlot() = default;
+  TCellSlot(const TCellSlot& Other) : Props(Other.Props) { SetText(Other.FText); }
+  TCellSlot& operator=(const TCellSlot& Other) {
+    Props = Other.Props;
+    SetText(Other.FText);
+    return *this;
+  }
+  TCellSlot(TCellSlot&& Other) noexcept
+      : Props(Other.Props), FText(std::move(Other.FText)), FSpare(std::exchange(Other.FSpare, 0)) {}
+  TCellSlot& operator=(TCellSlot&& Other) noexcept;
+  ~TCellSlot() { DropSpare(); }
+
+  const QString& Text() const { return FText; }
+  void SetText(const QString& Value);
+  // A counted copy of the text.
+  QString TextCopy() {
+    if (!FSpare && !TakeSpares()) return FText;
+    --FSpare;
+    QString::DataPointer& d = FText.data_ptr();
+    return QString(QString::DataPointer(d.d_ptr(), d.data(), d.size));
+  }
+
   TCellProperties* Props = nullptr;
+
+ private:
+  bool TakeSpares();
+  void DropSpare();
+
+  QString FText;
+  quint32 FSpare = 0;
 };
 
 // A stored row; HasProps marks a row that has held properties, so renumbering owners after a row move skips
@@ -123,7 +157,17 @@ class TCellGrid {
   }
 
   // ---- merge-aware texts
-  QString GetCellEx(int ACol, int ARow);
+  // A stored cell without properties in a row the display-text hooks leave alone is read inline; the rest
+  // (empty, merged or hooked cells) takes ReadCellEx.
+  QString GetCellEx(int ACol, int ARow) {
+    if (ARow >= FNormalRowCount && static_cast<std::size_t>(ARow) < static_cast<std::size_t>(FRows.size())) {
+      // Through the const table, which needs no detach check: the store is the table's only holder.
+      auto& row = const_cast<TRowCells&>(FRows.at(ARow));
+      if (static_cast<std::size_t>(ACol) < row.size() && !row[static_cast<std::size_t>(ACol)].Props)
+        return row[static_cast<std::size_t>(ACol)].TextCopy();
+    }
+    return ReadCellEx(ACol, ARow);
+  }
   void SetCellEx(int ACol, int ARow, const QString& Value);
   QString Cells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
   void SetCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
@@ -208,6 +252,7 @@ class TCellGrid {
   using TRowCells = detail::TRowCells;
   using TRowTable = detail::TRowTable;
 
+  QString ReadCellEx(int ACol, int ARow);
   const TCellSlot* SlotAt(int ACol, int ARow) const;
   TCellSlot& SlotFor(int ACol, int ARow);
   bool InGrid(int ACol, int ARow) const;

@@ -285,5 +285,54 @@ TEST(CellStore, RowsTakenOutAndPutInInOnePassKeepTheOthersInOrder) {
   EXPECT_EQ(CheckGrid(g), "");
 }
 
+// The store counts the references it hands out with each read; whatever happens to the cells, the copies read
+// stay valid and independent, and once the store lets go of a text its last holder owns it alone again.
+TEST(CellStore, TextCopiesOutliveEveryWayACellLetsGoOfItsText) {
+  struct Case {
+    const char* name;
+    void (*let_go)(TTestGrid& g);
+  };
+  const Case cases[] = {
+      {"overwritten", [](TTestGrid& g) { for (int c = 0; c < 3; ++c) g.SetCells(c, 1, "x"); }},
+      {"cleared", [](TTestGrid& g) { for (int c = 0; c < 3; ++c) g.SetCells(c, 1, QString()); }},
+      {"row deleted", [](TTestGrid& g) { g.DeleteStoreRows(1, 1); }},
+      {"row taken out", [](TTestGrid& g) { g.EraseStoreRows({1}); }},
+      {"rows moved and inserted", [](TTestGrid& g) {
+         g.MoveStoreRow(1, 3);
+         g.InsertStoreRows(0, 2);
+         g.InsertEmptyStoreRows({1, 4});
+         g.MoveStoreColumn(2, 3);
+         g.MoveStoreColumn(3, 1);
+         g.MoveStoreColumn(1, 2);
+       }},
+      {"grid destroyed", [](TTestGrid&) {}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    QString text = QString::number(12345);  // a text with heap data of its own
+    std::vector<QString> copies;
+    {
+      TTestGrid g(4, 4);
+      for (int c = 0; c < 3; ++c) g.SetCells(c, 1, text);
+      g.MergeCells(0, 2, 2, 1);
+      g.SetCells(0, 2, text);
+      // Far more reads than the store keeps references in hand for at a time.
+      for (int i = 0; i < 200; ++i) {
+        for (int c = 0; c < 3; ++c) copies.push_back(g.Cells(c, 1));
+        copies.push_back(g.Cells(i % 2, 2));
+      }
+      QString changed = g.Cells(1, 1);
+      changed[0] = u'9';
+      EXPECT_EQ(g.Cells(1, 1), "12345");
+      EXPECT_EQ(text, "12345");
+      k.let_go(g);
+      EXPECT_EQ(CheckGrid(g), "");
+    }
+    for (const QString& copy : copies) ASSERT_EQ(copy, "12345");
+    copies.clear();
+    EXPECT_TRUE(text.isDetached());
+  }
+}
+
 }  // namespace
 }  // namespace grid
