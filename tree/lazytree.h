@@ -216,7 +216,7 @@ class TBaseLazyTree {
   bool IsLastVisibleChild(PLazyNode Parent, PLazyNode Node) const;
 
   // --- Selection (the part the store needs) --------------------------------------------------------------
-  void AddToSelection(PLazyNode Node);
+  virtual void AddToSelection(PLazyNode Node);
   virtual void AddToSelection(const PLazyNode* NewItems, int NewLength, bool ForceInsert = false);
   virtual void AddRangeToSelection(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
   bool SelectionLocked() const { return FSelectionLocked; }

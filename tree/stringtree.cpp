@@ -338,6 +338,54 @@ void TCustomLazyStringTree::ReinitNode(PLazyNode Node, bool Recursive) {
     SetTextWidthCache(n, 0);
 }
 
+// --- Restoring a selection by text ------------------------------------------------------------------------
+
+namespace {
+
+bool CaseInsensitiveLess(const QString& A, const QString& B) { return A.compare(B, Qt::CaseInsensitive) < 0; }
+
+}  // namespace
+
+// The main text as the text event gives it, without initialising the node.
+QString TCustomLazyStringTree::SelectionText(PLazyNode Node) {
+  QString text;
+  OnGetText(this, Node, 0, ttNormal, text);
+  return text;
+}
+
+void TCustomLazyStringTree::AddToSelection(PLazyNode Node) {
+  TBaseLazyTreeControl::AddToSelection(Node);
+  if (TreeOptions().SelectionOptions.Has(toRestoreSelection) && OnGetText && Node->Has(vsSelected) &&
+      !TreeStates().Has(tsPreviouslySelectedLocked)) {
+    if (!FPreviouslySelected) FPreviouslySelected = std::make_unique<std::set<QString, bool (*)(const QString&, const QString&)>>(&CaseInsensitiveLess);
+    if (SelectedCount() == 1) FPreviouslySelected->clear();
+    FPreviouslySelected->insert(SelectionText(Node));
+  }
+  ChooseNextNodeToSelect(Node);
+}
+
+void TCustomLazyStringTree::RemoveFromSelection(PLazyNode Node) {
+  TBaseLazyTreeControl::RemoveFromSelection(Node);
+  if (!FPreviouslySelected || !TreeOptions().SelectionOptions.Has(toRestoreSelection) || Node->Has(vsSelected))
+    return;
+  if (SelectedCount() == 0) FPreviouslySelected->clear();
+  else if (OnGetText) FPreviouslySelected->erase(SelectionText(Node));
+}
+
+PLazyNode TCustomLazyStringTree::AddChild(PLazyNode Parent, void* UserData) {
+  PLazyNode node = TBaseLazyTreeControl::AddChild(Parent, UserData);
+  if (!FPreviouslySelected || !OnGetText || !TreeOptions().SelectionOptions.Has(toRestoreSelection)) return node;
+  if (!FPreviouslySelected->count(SelectionText(node))) return node;
+  DoStateChange({tsPreviouslySelectedLocked});
+  struct Unlock {
+    TCustomLazyStringTree* tree;
+    ~Unlock() { tree->DoStateChange({}, {tsPreviouslySelectedLocked}); }
+  } unlock{this};
+  AddToSelection(node);
+  if (!Updating()) ScrollIntoView(GetFirstSelected(), true);
+  return node;
+}
+
 // --- CSV -----------------------------------------------------------------------------------------------------
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <set>
 
 #include "tree/treecontrol.h"
 
@@ -68,6 +70,17 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
 
   void InvalidateNode(PLazyNode Node) override;
   void ReinitNode(PLazyNode Node, bool Recursive) override;
+  // With toRestoreSelection the texts of the selected nodes are remembered, and a node added later with one
+  // of those texts is selected again.
+  using TBaseLazyTreeControl::AddToSelection;
+  void AddToSelection(PLazyNode Node) override;
+  void RemoveFromSelection(PLazyNode Node) override;
+  using TBaseLazyTreeControl::AddChild;
+  PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
+  // The remembered texts (nil until the first is kept).
+  const std::set<QString, bool (*)(const QString&, const QString&)>* PreviouslySelected() const {
+    return FPreviouslySelected.get();
+  }
 
  protected:
   virtual void DoGetText(TLSTGetCellTextEventArgs& Args);
@@ -101,6 +114,8 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   TLTStringOptions FStringOptions{toSaveCaptions, toAutoAcceptEditChange};
   std::size_t FTextWidthCacheOffset = 0;
   int FTextHeight = 0;
+  std::unique_ptr<std::set<QString, bool (*)(const QString&, const QString&)>> FPreviouslySelected;
+  QString SelectionText(PLazyNode Node);
   int FEllipsisWidth = 0;
 };
 

@@ -329,5 +329,33 @@ TEST(StringTree, SettingEveryStateShowsTheBusyCursor) {
   EXPECT_EQ(a->CheckState, csCheckedNormal);
 }
 
+TEST(StringTree, RestoresASelectionByText) {
+  Fixture f;
+  f.UseTexts();
+  f.tree->SetSelectionOptions(f.tree->TreeOptions().SelectionOptions + TLTSelectionOptions{toMultiSelect, toRestoreSelection});
+  PLazyNode a = f.Add(nullptr, {"Alpha"});
+  PLazyNode b = f.Add(nullptr, {"Beta"});
+  f.tree->AddToSelection(a);
+  f.tree->AddToSelection(b);
+  ASSERT_NE(f.tree->PreviouslySelected(), nullptr);
+  EXPECT_EQ(f.tree->PreviouslySelected()->size(), 2u);
+  f.tree->RemoveFromSelection(b);
+  EXPECT_EQ(f.tree->PreviouslySelected()->size(), 1u);
+  // A new node with a remembered text, in any case, is selected again; others are not.
+  PLazyNode other = f.tree->AddChild(nullptr);
+  EXPECT_FALSE(other->Has(vsSelected));
+  // Rebuilding the tree brings the remembered selection back.
+  f.tree->Clear();
+  f.tree->OnGetText = [](TBaseLazyTree*, PLazyNode, TColumnIndex, TLSTTextType, QString& t) { t = "ALPHA"; };
+  PLazyNode back = f.tree->AddChild(nullptr);
+  EXPECT_TRUE(back->Has(vsSelected));
+  EXPECT_FALSE(f.tree->TreeStates().Has(tsPreviouslySelectedLocked));
+  // Without the option nothing is remembered.
+  Fixture g;
+  g.UseTexts();
+  g.tree->AddToSelection(g.Add(nullptr, {"x"}));
+  EXPECT_EQ(g.tree->PreviouslySelected(), nullptr);
+}
+
 }  // namespace
 }  // namespace lazytree
