@@ -125,23 +125,7 @@ void TEsgDateTimePicker::DrawButton(TCanvas& C) {
   const TRect R(W - FButtonWidth + 3, 1, W - 1, H - 1);
   const bool held = GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
   if (ButtonColor != clNone) {
-    TColor fill = ButtonColor;
-    if (FButtonHover) fill = held && ButtonColorDown != clNone ? ButtonColorDown : ButtonColorHot != clNone ? ButtonColorHot : fill;
-    C.Brush()->SetStyle(bsSolid);
-    C.Brush()->SetColor(fill);
-    C.FillRect(TRect(R.Left + 2, R.Top, R.Right, R.Bottom));
-    if (ButtonBorderColor != clNone) {
-      C.Pen()->SetColor(ButtonBorderColor);
-      C.MoveTo(R.Left, R.Top);
-      C.LineTo(R.Left, R.Bottom);
-    }
-    const TColor arrow = held && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-    if (arrow != clNone) {
-      const TPoint tri[3] = {{R.Left + 5, R.Top + 7}, {R.Left + 11, R.Top + 7}, {R.Left + 8, R.Top + 10}};
-      C.Pen()->SetColor(arrow);
-      C.Brush()->SetColor(arrow);
-      C.Polygon(tri);
-    }
+    PaintFlatDropButton(C, TRect(R.Left + 2, R.Top, R.Right, R.Bottom), R, R.Left + 5, FButtonHover, held);
     return;
   }
   if (ThemeActive()) {

@@ -195,23 +195,7 @@ void TEsgCustomCombo::DrawButton(TCanvas& C) {
     }
     return;
   }
-  TColor fill = ButtonColor;
-  if (FButtonHover) fill = held && ButtonColorDown != clNone ? ButtonColorDown : ButtonColorHot != clNone ? ButtonColorHot : fill;
-  C.Brush()->SetStyle(bsSolid);
-  C.Brush()->SetColor(fill);
-  C.FillRect(TRect(R.Left - 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-  if (ButtonBorderColor != clNone) {
-    C.Pen()->SetColor(ButtonBorderColor);
-    C.MoveTo(R.Left, R.Top);
-    C.LineTo(R.Left, R.Bottom);
-  }
-  const TColor arrow = held && ButtonTextColorDown != clNone ? ButtonTextColorDown : ButtonTextColor;
-  if (arrow != clNone) {
-    const TPoint tri[3] = {{R.Left + 4, R.Top + 7}, {R.Left + 10, R.Top + 7}, {R.Left + 7, R.Top + 10}};
-    C.Pen()->SetColor(arrow);
-    C.Brush()->SetColor(arrow);
-    C.Polygon(tri);
-  }
+  PaintFlatDropButton(C, TRect(R.Left - 1, R.Top + 1, R.Right - 1, R.Bottom - 1), R, R.Left + 4, FButtonHover, held);
 }
 
 void TEsgCustomCombo::DrawBorders(TCanvas& C) {

@@ -1,6 +1,31 @@
 #include "controls/state_button.h"
 
+#include "platform/graphics/canvas.h"
+
 namespace controls {
+
+void TButtonColors::PaintFlatDropButton(plat::TCanvas& C, const plat::TRect& Face, const plat::TRect& Edge,
+                                        int ArrowLeft, bool Hover, bool Held) const {
+  plat::TColor fill = ButtonColor;
+  if (Hover) fill = Held && ButtonColorDown != plat::clNone ? ButtonColorDown
+                    : ButtonColorHot != plat::clNone      ? ButtonColorHot
+                                                          : fill;
+  C.Brush()->SetStyle(plat::bsSolid);
+  C.Brush()->SetColor(fill);
+  C.FillRect(Face);
+  if (ButtonBorderColor != plat::clNone) {
+    C.Pen()->SetColor(ButtonBorderColor);
+    C.MoveTo(Edge.Left, Edge.Top);
+    C.LineTo(Edge.Left, Edge.Bottom);
+  }
+  const plat::TColor arrow = Held && ButtonTextColorDown != plat::clNone ? ButtonTextColorDown : ButtonTextColor;
+  if (arrow == plat::clNone) return;
+  const int y = Edge.Top + 7;
+  const plat::TPoint tri[3] = {{ArrowLeft, y}, {ArrowLeft + 6, y}, {ArrowLeft + 3, y + 3}};
+  C.Pen()->SetColor(arrow);
+  C.Brush()->SetColor(arrow);
+  C.Polygon(tri);
+}
 
 using namespace plat;
 

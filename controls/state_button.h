@@ -5,8 +5,13 @@
 #include <memory>
 
 #include "platform/forms/controls.h"
+#include "platform/graphics/types.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphic.h"
+
+namespace plat {
+class TCanvas;
+}
 
 namespace controls {
 
@@ -19,6 +24,12 @@ struct TButtonColors {
   plat::TColor ButtonTextColorHot = plat::clNone;
   plat::TColor ButtonTextColorDown = plat::clNone;
   plat::TColor ButtonBorderColor = plat::clNone;
+
+  // The flat drop-down button of an edit in these colours: the face filled over Face (hot or down colour while
+  // Hover), the border colour's line on the left edge of Edge, and a small down arrow whose left point is at
+  // ArrowLeft. Held: a mouse button is down.
+  void PaintFlatDropButton(plat::TCanvas& C, const plat::TRect& Face, const plat::TRect& Edge, int ArrowLeft,
+                           bool Hover, bool Held) const;
 };
 
 class TStateButton : public plat::TGraphicControl {
