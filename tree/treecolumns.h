@@ -22,6 +22,7 @@
 
 namespace plat {
 class TStream;
+class TPopupMenu;
 }
 
 namespace lazytree {
@@ -317,6 +318,11 @@ class TLTHeader : public TLTHeaderMouseEvents {
   TColumnIndex DropTarget() const { return FColumns->FDropTarget; }
   bool DropBefore() const { return FColumns->FDropBefore; }
   static constexpr int HeaderTimer = 3;
+  // The menu a right click in the header shows (a plain reference: the header does not own it).
+  plat::TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(plat::TPopupMenu* Value) { FPopupMenu = Value; }
+  // The automatic column menu of the last right click with hoAutoColumnPopupMenu (owned by the tree).
+  plat::TPopupMenu* ColumnPopupMenu() const { return FColumnPopupMenu; }
   // The cursor the header chose last over a divider or the bottom edge.
   plat::TCursor HeaderCursor() const { return FHeaderCursor; }
 
@@ -385,6 +391,9 @@ class TLTHeader : public TLTHeaderMouseEvents {
   plat::TPoint ToHeader(plat::TPoint P) const { return {P.X, P.Y + FHeight}; }
   plat::TPoint FDragStart{}, FTrackStart{}, FTrackPoint{};
   plat::TCursor FHeaderCursor = plat::crDefault;
+  plat::TPopupMenu* FPopupMenu = nullptr;
+  plat::TPopupMenu* FColumnPopupMenu = nullptr;
+  void ShowColumnPopupMenu(plat::TPoint HeaderPoint);
   void PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const plat::TRect& Button);
   void HeaderFontChanged();
   void ConstraintsChanged();

@@ -10,6 +10,7 @@
 #include "platform/forms/messages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treeheaderpopup.h"
 
 namespace lazytree {
 namespace {
@@ -143,9 +144,25 @@ void TLTHeader::ProcessColumnClick(plat::TPoint P, plat::TMouseButton Button, bo
         SetSortDirection(cols.Items(info.Column)->DefaultSortDirection());
       }
     }
+    if (Button == plat::mbRight && FOptions.Has(hoAutoColumnPopupMenu)) ShowColumnPopupMenu(hp);
     if (OnHeaderClick) OnHeaderClick(this, info);
   }
   if (!info.Has(hhiNoWhere)) InvalidateColumn(info.Column);
+}
+
+void TLTHeader::ShowColumnPopupMenu(plat::TPoint HP) {
+  delete FColumnPopupMenu;  // the previous automatic menu
+  auto* menu = new TLTHeaderPopupMenu(FOwner);
+  FColumnPopupMenu = menu;
+  menu->OnColumnChange = [this](TBaseLazyTreeControl* Sender, TColumnIndex Column, bool Visible) {
+    if (OnColumnVisibilityChanged) OnColumnVisibilityChanged(Sender, Column, Visible);
+  };
+  menu->SetPopupComponent(FOwner);
+  TLTHeaderPopupOptions options;
+  if (FOptions.Has(hoDblClickResize) && FOwner->RootNode()->ChildCount > 0) options.Include(poResizeToFitItem);
+  menu->SetOptions(options);
+  const plat::TPoint screen = FOwner->ClientToScreen(HP);
+  menu->Popup(screen.X, screen.Y);
 }
 
 bool TLTHeader::LeftPress(plat::TPoint P, plat::TShiftState Shift) {
@@ -348,6 +365,15 @@ bool TLTHeader::OtherButton(plat::TMessage& M, plat::TMouseButton Button, bool P
   FColumns->FDownIndex = NoColumn;
   if (Button == plat::mbRight) FColumns->FTrackIndex = NoColumn;
   FColumns->FCheckBoxHit = false;
+  if (Button == plat::mbRight && FPopupMenu) {
+    FOwner->StopTimer(TBaseLazyTreeControl::ScrollTimer);
+    FOwner->StopTimer(HeaderTimer);
+    FColumns->FHoverIndex = NoColumn;
+    FOwner->DoStateChange({}, {tsScrollPending, tsScrolling});
+    FPopupMenu->SetPopupComponent(FOwner);
+    const plat::TPoint screen = FOwner->ClientToScreen(P);
+    FPopupMenu->Popup(screen.X, screen.Y);
+  }
   M.Result = 0;
   return true;
 }

@@ -62,6 +62,7 @@ struct TLTHeaderHitInfo {
 };
 
 class TLTHeader;
+class TBaseLazyTreeControl;
 
 // The events the header's mouse handling raises (the tree's handlers). Var results start as documented at
 // each dispatch: Allowed true, the track point and the cursor as they are.
@@ -89,6 +90,8 @@ struct TLTHeaderMouseEvents {
   std::function<void(THeader*, plat::TPoint P, int Column, bool& Allowed)> OnCanSplitterResizeColumn;
   std::function<void(THeader*, plat::TPoint P, bool& Allowed)> OnCanSplitterResizeHeader;
   std::function<void(THeader*, plat::TCursor& Cursor)> OnGetHeaderCursor;
+  // A column was shown or hidden from the automatic column menu (the tree's event).
+  std::function<void(TBaseLazyTreeControl* Sender, int Column, bool Visible)> OnColumnVisibilityChanged;
 };
 
 }  // namespace lazytree
