@@ -357,5 +357,23 @@ TEST(StringTree, RestoresASelectionByText) {
   EXPECT_EQ(g.tree->PreviouslySelected(), nullptr);
 }
 
+TEST(StringTree, MultilineNodesAndHeights) {
+  Fixture f;
+  f.UseTexts();
+  TLazyTreeColumns& cols = f.tree->Header().Columns();
+  cols.Add()->SetWidth(80);
+  cols.Add()->SetWidth(140);
+  PLazyNode a = f.Add(nullptr, {"first words here", "second"});
+  f.tree->SetMultiline(a, true);
+  EXPECT_EQ(f.tree->DoGetNodeWidth(a, 1), 140) << "a multi-line node is as wide as its column";
+  f.tree->SetMultiline(a, false);
+  EXPECT_LT(f.tree->DoGetNodeWidth(a, 1), 140);
+  // Wrapped into a narrow column the text takes more lines than on one line.
+  const int single = f.tree->ComputeNodeHeight(nullptr, a, 0);
+  f.tree->SetMultiline(a, true);
+  EXPECT_GT(f.tree->ComputeNodeHeight(nullptr, a, 0), single);
+  EXPECT_EQ(f.tree->ComputeNodeHeight(nullptr, a, 1, "x"), single);
+}
+
 }  // namespace
 }  // namespace lazytree
