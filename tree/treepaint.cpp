@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/graphics/drawtext.h"
+#include "tree/checkstate.h"
 #include "tree/treecontrol.h"
 #include "tree/treeutils.h"
 
@@ -38,6 +39,21 @@ void VerticalAlignment(PLazyNode Node, TLTNodeAlignment Mode, int ImageHeight, b
 }
 
 }  // namespace
+
+plat::TCustomImageList* TBaseLazyTreeControl::CheckImagesInForce() const {
+  return FCheckImageKind == ckCustom ? FCustomCheckImages.List : nullptr;
+}
+
+void TBaseLazyTreeControl::DrawCheckImage(TCanvas* Canvas, const TLTImageInfo& ImageInfo, bool Selected) {
+  plat::TCustomImageList* list = ImageInfo.Images;
+  if (!list || ImageInfo.Index < 0 || ImageInfo.Index >= list->Count()) return;
+  const plat::TColor oldBlend = list->BlendColor();
+  if (Selected && !ImageInfo.Ghosted)
+    list->SetBlendColor(Focused() || TreeOptions().PaintOptions.Has(toPopupMode) ? FColors.FocusedSelectionColor()
+                                                                                 : FColors.UnfocusedSelectionColor());
+  list->Draw(Canvas, ImageInfo.XPos, ImageInfo.YPos, ImageInfo.Index, plat::dsTransparent, plat::itImage, true);
+  list->SetBlendColor(oldBlend);
+}
 
 void TBaseLazyTreeControl::PaintCellBackground(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
                                                const TRect& CellRect, TRect& ContentRect, int NodeWidth,
@@ -236,10 +252,17 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, PLazyNode node, TColumnIndex co
   content.Left += FMargin;
   const int indentation = paint.Has(toFixedIndent) ? static_cast<int>(FIndent) : indentSize * static_cast<int>(FIndent);
   if (isMain) content.Left += indentation;
-  TLTImageInfo state, normal;
+  TLTImageInfo check, state, normal;
+  if (isMain && TreeOptions().MiscOptions.Has(toCheckSupport)) {
+    if (plat::TCustomImageList* list = CheckImagesInForce()) {
+      check.Images = list;
+      check.Index = CheckImageIndex(static_cast<TCheckType>(node->CheckType), static_cast<TCheckState>(node->CheckState),
+                                    !node->Has(vsDisabled) && Enabled(), false);
+    }
+  }
   if (FStateImages.List) FetchImageInfo(node, column, ikState, state, FStateImages.List);
   if (FImages.List) FetchImageInfo(node, column, node->Has(vsSelected) ? ikSelected : ikNormal, normal, FImages.List);
-  for (TLTImageInfo* info : {&state, &normal}) {
+  for (TLTImageInfo* info : {&check, &state, &normal}) {
     if (info->Index < 0 || !info->Images) continue;
     info->XPos = content.Left;
     info->YPos = vAlign - info->Images->Height() / 2;
@@ -270,6 +293,7 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, PLazyNode node, TColumnIndex co
     if (paint.Has(toShowButtons) && node->Has(vsHasChildren) && !autoHidden)
       DrawExpandButton(c, node, cell, buttonX, buttonY, false);
   }
+  if (isMain && check.Index >= 0) DrawCheckImage(c, check, node->Has(vsSelected));
   if (state.Index >= 0) DrawNodeImage(c, node, column, state, false);
   if (normal.Index >= 0) DrawNodeImage(c, node, column, normal, true);
   TLTPaintInfo info;
@@ -285,6 +309,7 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, PLazyNode node, TColumnIndex co
   info.BrushOrigin = c->BrushOrigin();
   info.ImageInfo[iiNormal] = normal;
   info.ImageInfo[iiState] = state;
+  info.ImageInfo[iiCheck] = check;
   PaintNodeContent(info);
   if (OnAfterCellPaint) OnAfterCellPaint(this, c, node, column, cell);
   if (clipped) c->RestoreDC(-1);

@@ -10,6 +10,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/canvastracer.h"
 #include "platform/graphics/classic.h"
+#include "tree/checkstate.h"
 #include "tree/treecontrol.h"
 
 namespace lazytree {
@@ -300,11 +301,30 @@ TEST(Background, ScreenshotWithPictureColumnsImagesSelectionAndRing) {
   t->OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex c, bool&, int& i) {
     if (k != ikOverlay && c <= 0) i = 0;
   };
+  // Check boxes: an outlined square, filled inside when checked.
+  auto* checks = new plat::TImageList(&form);
+  const int checked = CheckImageIndex(ctCheckBox, csCheckedNormal, true, false);
+  for (int i = 0; i < 25; ++i) {
+    QImage box(16, 16, QImage::Format_ARGB32);
+    box.fill(Qt::transparent);
+    for (int y = 2; y < 14; ++y)
+      for (int x = 2; x < 14; ++x) {
+        const bool edge = x == 2 || y == 2 || x == 13 || y == 13;
+        const bool inside = i == checked && x > 4 && x < 11 && y > 4 && y < 11;
+        box.setPixel(x, y, edge || inside ? qRgb(40, 40, 40) : qRgb(255, 255, 255));
+      }
+    checks->AddImage(box);
+  }
+  t->SetCustomCheckImages(checks);
+  t->SetCheckImageKind(ckCustom);
+  t->SetMiscOptions(t->TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
   for (int w : {170, 70, 60}) t->Header().Columns().Add()->SetWidth(w);
   t->SetSelectionOptions(t->TreeOptions().SelectionOptions + TLTSelectionOptions{toFullRowSelect});
   t->Header().Columns()[2]->SetColor(plat::TColor(0xE0F0E0));
   t->SetRootNodeCount(3);
   for (PLazyNode n = t->GetFirst(); n; n = n->NextSibling) t->SetChildCount(n, 2);
+  for (PLazyNode n = t->GetFirst(); n; n = t->GetNext(n)) n->CheckType = ctCheckBox;
+  t->GetFirst()->CheckState = csCheckedNormal;
   t->ToggleNode(t->GetFirst());
   t->AddToSelection(t->GetFirst()->FirstChild->NextSibling);
   t->SetBorderStyle(plat::bsNone);

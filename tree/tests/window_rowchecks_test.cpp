@@ -1,0 +1,116 @@
+// Check images in the rows: which image of the list in force a node shows, where, and how it moves the
+// node's own image.
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/forms.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/imagelist.h"
+#include "tree/checkstate.h"
+#include "tree/treecontrol.h"
+
+namespace lazytree {
+namespace {
+
+using plat::TRect;
+
+QRgb ImageColour(int index) { return qRgb(10 * index, 255 - 10 * index, 100); }
+
+struct Fixture {
+  plat::TForm form{nullptr};
+  TBaseLazyTreeControl* tree;
+  plat::TImageList* checks;
+  plat::TImageList* images;
+  Fixture() {
+    form.SetBounds(0, 0, 400, 300);
+    tree = new TBaseLazyTreeControl(&form);
+    tree->SetParent(&form);
+    tree->SetBounds(0, 0, 300, 200);
+    tree->SetMiscOptions(tree->TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
+    checks = new plat::TImageList(&form);
+    images = new plat::TImageList(&form);
+    for (int i = 0; i < 25; ++i) {
+      QImage image(16, 16, QImage::Format_ARGB32);
+      image.fill(ImageColour(i));
+      checks->AddImage(image);
+    }
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(qRgb(0, 0, 255));
+    images->AddImage(icon);
+    tree->SetCustomCheckImages(checks);
+    tree->SetCheckImageKind(ckCustom);
+    tree->SetRootNodeCount(1);
+  }
+  QImage Paint() {
+    QImage image(120, 18, QImage::Format_ARGB32);
+    image.fill(Qt::magenta);
+    plat::TCanvas canvas(&image);
+    tree->PaintTree(&canvas, TRect(0, 0, 120, 18), {0, 0}, WindowPaintOptions);
+    return image;
+  }
+};
+
+// The check image sits after the indent and margin (x 22 with a root level), centred on the row.
+constexpr int CheckX = 18 + 4, CheckCentreY = 9;
+
+TEST(RowChecks, TheNodesCheckTypeAndStatePickTheImage) {
+  struct Case {
+    TCheckType type;
+    TCheckState state;
+    bool disabled;
+  } cases[] = {
+      {ctCheckBox, csUncheckedNormal, false}, {ctCheckBox, csCheckedNormal, false},
+      {ctTriStateCheckBox, csMixedNormal, false}, {ctRadioButton, csCheckedNormal, false},
+      {ctCheckBox, csCheckedNormal, true},      {ctButton, csUncheckedNormal, false},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    PLazyNode node = f.tree->GetFirst();
+    node->CheckType = c.type;
+    node->CheckState = c.state;
+    if (c.disabled) node->States.Include(vsDisabled);
+    const int index = CheckImageIndex(c.type, c.state, !c.disabled, false);
+    ASSERT_GE(index, 0);
+    const QImage image = f.Paint();
+    EXPECT_EQ(image.pixel(CheckX + 8, CheckCentreY), ImageColour(index)) << "case " << (&c - cases);
+    EXPECT_EQ(image.pixel(CheckX + 15, CheckCentreY), ImageColour(index)) << "its right edge";
+    EXPECT_NE(image.pixel(CheckX + 17, CheckCentreY), ImageColour(index)) << "two pixels of space follow";
+  }
+}
+
+TEST(RowChecks, NoImageWithoutACheckTypeAListOrTheOption) {
+  struct Case {
+    bool option;
+    TCheckImageKind kind;
+    TCheckType type;
+  } cases[] = {{false, ckCustom, ctCheckBox}, {true, ckSystemDefault, ctCheckBox}, {true, ckCustom, ctNone}};
+  for (const Case& c : cases) {
+    Fixture f;
+    if (!c.option) f.tree->SetMiscOptions(f.tree->TreeOptions().MiscOptions - TLTMiscOptions{toCheckSupport});
+    f.tree->SetCheckImageKind(c.kind);
+    f.tree->SetImages(f.images);
+    f.tree->OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex, bool&, int& i) {
+      if (k != ikOverlay) i = 0;
+    };
+    f.tree->GetFirst()->CheckType = c.type;
+    const QImage image = f.Paint();
+    EXPECT_EQ(image.pixel(CheckX + 8, CheckCentreY), qRgb(0, 0, 255)) << "the node image takes the place, case "
+                                                                      << (&c - cases);
+  }
+}
+
+TEST(RowChecks, TheNodeImageMovesRightOfTheCheckImage) {
+  Fixture f;
+  f.tree->SetImages(f.images);
+  f.tree->OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex, bool&, int& i) {
+    if (k != ikOverlay) i = 0;
+  };
+  f.tree->GetFirst()->CheckType = ctCheckBox;
+  const QImage image = f.Paint();
+  EXPECT_EQ(image.pixel(CheckX + 8, CheckCentreY), ImageColour(CheckImageIndex(ctCheckBox, csUncheckedNormal, true, false)));
+  EXPECT_EQ(image.pixel(CheckX + 18 + 8, CheckCentreY), qRgb(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace lazytree
