@@ -185,7 +185,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   plat::TCustomImageList* CustomCheckImages() const { return FCustomCheckImages.List; }
   void SetCustomCheckImages(plat::TCustomImageList* Value) { SetImageList(FCustomCheckImages, Value); }
   TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
-  // The check image list in force: the custom list with ckCustom (the built-in lists join it when they exist).
+  // The check image list in force: the custom list with ckCustom, the shared system lists for their kinds.
   plat::TCustomImageList* CheckImagesInForce() const;
   // Draws a cell's check image; a selected node's image is drawn transparent over the selection.
   virtual void DrawCheckImage(plat::TCanvas* Canvas, const TLTImageInfo& ImageInfo, bool Selected);

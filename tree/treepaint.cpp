@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/graphics/drawtext.h"
+#include "tree/checkimages.h"
 #include "tree/checkstate.h"
 #include "tree/treecontrol.h"
 #include "tree/treeutils.h"
@@ -41,7 +42,12 @@ void VerticalAlignment(PLazyNode Node, TLTNodeAlignment Mode, int ImageHeight, b
 }  // namespace
 
 plat::TCustomImageList* TBaseLazyTreeControl::CheckImagesInForce() const {
-  return FCheckImageKind == ckCustom ? FCustomCheckImages.List : nullptr;
+  switch (FCheckImageKind) {
+    case ckCustom: return FCustomCheckImages.List;
+    case ckSystemDefault: return SystemCheckImages(false);
+    case ckSystemFlat: return SystemCheckImages(true);
+    default: return nullptr;  // the strip kinds have no pictures of their own yet
+  }
 }
 
 void TBaseLazyTreeControl::DrawCheckImage(TCanvas* Canvas, const TLTImageInfo& ImageInfo, bool Selected) {

@@ -7,6 +7,7 @@
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/imagelist.h"
+#include "tree/checkimages.h"
 #include "tree/checkstate.h"
 #include "tree/treecontrol.h"
 
@@ -81,14 +82,13 @@ TEST(RowChecks, TheNodesCheckTypeAndStatePickTheImage) {
 
 TEST(RowChecks, NoImageWithoutACheckTypeAListOrTheOption) {
   struct Case {
-    bool option;
-    TCheckImageKind kind;
+    bool option, list;
     TCheckType type;
-  } cases[] = {{false, ckCustom, ctCheckBox}, {true, ckSystemDefault, ctCheckBox}, {true, ckCustom, ctNone}};
+  } cases[] = {{false, true, ctCheckBox}, {true, false, ctCheckBox}, {true, true, ctNone}};
   for (const Case& c : cases) {
     Fixture f;
     if (!c.option) f.tree->SetMiscOptions(f.tree->TreeOptions().MiscOptions - TLTMiscOptions{toCheckSupport});
-    f.tree->SetCheckImageKind(c.kind);
+    if (!c.list) f.tree->SetCustomCheckImages(nullptr);
     f.tree->SetImages(f.images);
     f.tree->OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex, bool&, int& i) {
       if (k != ikOverlay) i = 0;
@@ -97,6 +97,30 @@ TEST(RowChecks, NoImageWithoutACheckTypeAListOrTheOption) {
     const QImage image = f.Paint();
     EXPECT_EQ(image.pixel(CheckX + 8, CheckCentreY), qRgb(0, 0, 255)) << "the node image takes the place, case "
                                                                       << (&c - cases);
+  }
+}
+
+TEST(RowChecks, SystemKindsDrawTheSharedSystemPictures) {
+  for (TCheckImageKind kind : {ckSystemDefault, ckSystemFlat}) {
+    Fixture f;
+    f.tree->SetCheckImageKind(kind);
+    f.tree->GetFirst()->CheckType = ctCheckBox;
+    f.tree->GetFirst()->CheckState = csCheckedNormal;
+    plat::TCustomImageList* list = f.tree->CheckImagesInForce();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list, SystemCheckImages(kind == ckSystemFlat));
+    // The row shows exactly the list's picture of a checked box.
+    QImage expected(16, 16, QImage::Format_ARGB32);
+    expected.fill(plat::ToQColor(f.tree->Colors().BackGroundColor()));
+    plat::TCanvas canvas(&expected);
+    list->Draw(&canvas, 0, 0, CheckImageIndex(ctCheckBox, csCheckedNormal, true, false), plat::dsTransparent,
+               plat::itImage, true);
+    canvas.SetDevice(nullptr);
+    const QImage image = f.Paint();
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) wrong += image.pixel(CheckX + x, CheckCentreY - 8 + y) != expected.pixel(x, y);
+    EXPECT_EQ(wrong, 0) << "kind " << int(kind);
   }
 }
 
