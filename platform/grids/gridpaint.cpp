@@ -53,7 +53,10 @@ void TCustomGrid::PaintDirect() {
   if (ScrollBarVisible(SB_HORZ) && ScrollBarVisible(SB_VERT))  // the corner between the bars
     Fill(c, TRect(ClientWidth(), ClientHeight(), Width(), Height()), clBtnFace);
   // A paint event for part of the window (a scroll bar, one cell) draws only the cells that meet it.
-  const QRect dirty = painter.paintEngine() ? painter.paintEngine()->systemClip().boundingRect() : QRect();
+  // The system clip is in the paint device's coordinates, which are not the grid's own when the grid is drawn
+  // into another device (a parent grabbed to a picture, a print): map it back through the device transform.
+  const QRect clip = painter.paintEngine() ? painter.paintEngine()->systemClip().boundingRect() : QRect();
+  const QRect dirty = painter.deviceTransform().inverted().mapRect(clip);
   FPaintDirty = dirty.isEmpty() ? TRect() : TRect(dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1);
   Paint();
   FPaintDirty = TRect();

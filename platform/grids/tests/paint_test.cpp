@@ -78,6 +78,19 @@ TEST_F(PaintTest, ColoursOfFixedNormalSelectedCellsLinesAndBackground) {
   EXPECT_TRUE(ExpectRectFilled(img, TRect(131, 51, 193, 73), highlight));
 }
 
+// A grid drawn into another device (its parent grabbed to a picture) draws every cell, wherever it sits in the
+// parent: the part to paint must be taken in the grid's own coordinates, not the picture's.
+TEST_F(PaintTest, GridGrabbedWithItsParentAtAnOffsetDrawsEveryCell) {
+  f.form->SetBounds(0, 0, 360, 200);
+  g->SetBounds(40, 30, 300, 150);
+  QApplication::processEvents();
+  const QImage img = f.form->Widget()->grab().toImage();
+  EXPECT_TRUE(ExpectRectFilled(img, TRect(40 + 10, 30 + 5, 40 + 50, 30 + 20), clYellow));     // fixed corner
+  EXPECT_TRUE(ExpectRectFilled(img, TRect(40 + 70, 30 + 30, 40 + 120, 30 + 45), clWhite));    // cell (1,1)
+  EXPECT_TRUE(ExpectRectFilled(img, TRect(40 + 196, 30 + 76, 40 + 258, 30 + 98), clWhite));   // cell (3,3)
+  EXPECT_TRUE(ExpectRectFilled(img, TRect(40 + 260, 30 + 100, 40 + 300, 30 + 150), clWhite));  // past the cells
+}
+
 TEST_F(PaintTest, EveryCellInViewIsDrawnOnceAndNoOther) {
   g->SetRowCount(1000000);
   g->SetColCount(50);
