@@ -985,6 +985,10 @@ int TListBox::TopIndex() const {
   return it ? ListWidget()->row(it) : -1;
 }
 
+void TListBox::SetTopIndex(int v) {
+  if (QListWidgetItem* it = ListWidget()->item(v)) ListWidget()->scrollToItem(it, QAbstractItemView::PositionAtTop);
+}
+
 void TListBox::Clear() { FItems->Clear(); }
 
 int TListBox::ItemAtPos(const TPoint& Pos, bool Existing) const {

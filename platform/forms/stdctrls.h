@@ -345,6 +345,7 @@ class TListBox : public TWinControl {
   void SetSelected(int Index, bool v);
   int SelCount() const;
   int TopIndex() const;
+  void SetTopIndex(int v);  // scrolls item v to the top, as far as the list can scroll
   void Clear();
   // The item at a client point (-1: none).
   int ItemAtPos(const TPoint& Pos, bool Existing = true) const;
