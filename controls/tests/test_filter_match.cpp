@@ -80,7 +80,9 @@ TEST(FilterMatch, DatesInTheLocaleOrder) {
     SCOPED_TRACE(c.text);
     TDateTime dt = -1;
     EXPECT_EQ(ParseLocaleDateTime(c.text, dt), c.ok);
-    if (c.ok) EXPECT_DOUBLE_EQ(dt, EncodeDate(c.y, c.m, c.d) + EncodeTime(c.hh, c.mm, c.ss, 0));
+    if (c.ok) {
+      EXPECT_DOUBLE_EQ(dt, EncodeDate(c.y, c.m, c.d) + EncodeTime(c.hh, c.mm, c.ss, 0));
+    }
   }
   // A time part without separator fails but stores the date; month first under mm/dd/yyyy.
   TDateTime dt = 0;

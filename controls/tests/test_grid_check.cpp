@@ -20,7 +20,7 @@ TEST(GridCheck, BaseLeavesTextsAsTheyAre) {
   check.SetUseCorrect(true);
   check.SetUseMarkError(true);
   check.StartCheck();
-  for (const QString s : {QString(), QString("wrod"), QString("<b>x</b>")}) {
+  for (const QString& s : {QString(), QString("wrod"), QString("<b>x</b>")}) {
     EXPECT_EQ(check.Correct(1, 2, s), s);
     EXPECT_EQ(check.MarkError(1, 2, s), s);
   }

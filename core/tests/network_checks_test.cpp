@@ -88,7 +88,9 @@ TEST_F(NetworkChecks, VariableRanges) {
     c.set(in);
     const TCheck_Result r = checks.Check_Var(in, true, {});
     EXPECT_EQ(Texts(r), c.text ? std::vector<int>{c.text} : std::vector<int>{}) << c.what;
-    if (c.text) EXPECT_EQ(r[0].Message, T(c.text)) << c.what;
+    if (c.text) {
+      EXPECT_EQ(r[0].Message, T(c.text)) << c.what;
+    }
   }
 }
 

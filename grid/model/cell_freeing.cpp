@@ -76,7 +76,7 @@ void TCellGrid::InsertStoreRows(int ARow, int ACount) {
 void TCellGrid::EraseStoreRows(const std::vector<int>& SortedRows) {
   if (SortedRows.empty() || SortedRows.front() >= StoredRowCount()) return;
   std::size_t w = SortedRows.front(), next = 0;
-  for (std::size_t r = w; r < FRows.size(); ++r) {
+  for (std::size_t r = w; r < static_cast<std::size_t>(FRows.size()); ++r) {
     if (next < SortedRows.size() && static_cast<int>(r) == SortedRows[next]) {
       ++next;
       for (TCellSlot& s : FRows[r]) DeleteProps(std::exchange(s.Props, nullptr), true);
@@ -94,11 +94,11 @@ void TCellGrid::InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows) {
   TRowTable rows;
   rows.reserve(FRows.size() + SortedFinalRows.size());
   std::size_t old = 0, next = 0;
-  while (old < FRows.size() || next < SortedFinalRows.size()) {
+  while (old < static_cast<std::size_t>(FRows.size()) || next < SortedFinalRows.size()) {
     if (next < SortedFinalRows.size() && static_cast<int>(rows.size()) == SortedFinalRows[next]) {
       rows.emplace_back();
       ++next;
-    } else if (old < FRows.size()) {
+    } else if (old < static_cast<std::size_t>(FRows.size())) {
       rows.push_back(std::move(FRows[old++]));
     } else {
       break;  // positions past the stored rows need no storage

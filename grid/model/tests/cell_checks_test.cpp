@@ -118,7 +118,9 @@ TEST_F(CellChecks, StatesByKind) {
     EXPECT_EQ(checks.HasCheckBox(k.col, 1), k.has) << k.col;
     bool state = !k.before;
     EXPECT_EQ(checks.GetCheckBoxState(k.col, 1, state), k.getOk) << k.col;
-    if (k.getOk) EXPECT_EQ(state, k.before) << k.col;
+    if (k.getOk) {
+      EXPECT_EQ(state, k.before) << k.col;
+    }
     EXPECT_EQ(checks.SetCheckBoxState(k.col, 1, false), k.setOk) << k.col;
     EXPECT_EQ(checks.IsChecked(k.col, 1), k.after) << k.col;
   }
