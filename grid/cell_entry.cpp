@@ -142,7 +142,7 @@ void TCellEntry::AfterMove(int ACol, int ARow, int OldLeft, int OldTop, int OldR
   TExtStringGrid& g = FGrid;
   RepaintIndicator(OldRow, ARow);
   if (g.FSelListener) g.FSelListener->SelectionChanged(&g, g.Col(), ARow);
-  if (g.FActiveCellShow) {
+  if (g.DrawSettings().ActiveCellShow) {
     g.RepaintCell(0, OldTop);
     g.RepaintCell(OldLeft, 0);
     g.RepaintCell(0, ARow);
@@ -152,7 +152,7 @@ void TCellEntry::AfterMove(int ACol, int ARow, int OldLeft, int OldTop, int OldR
     g.RepaintRow(ARow);
     g.RepaintRow(OldTop);
   }
-  if (g.FSelectionRectangle) g.Invalidate();
+  if (g.DrawSettings().SelectionRectangle) g.Invalidate();
   if (!g.IsLoading()) FireRowUpdate(ARow);
   if (g.HasCustomCellBorders()) g.RepaintRow(OldTop);
 }

@@ -12,11 +12,17 @@ using plat::goRowSelect;
 // ---------------------------------------------------------------- creation
 
 TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner)
-    : TBaseGrid(AOwner), FSearchFooter(this, AOwner && AOwner->ComponentState().Contains(plat::csDesigning)) {
+    : TRenderGrid(AOwner), FSearchFooter(this, AOwner && AOwner->ComponentState().Contains(plat::csDesigning)) {
   FFixedFont.SetName(QStringLiteral("Tahoma"));
   FFixedFont.SetStyle(plat::TFontStyles{plat::fsBold});
   FActiveCellFont.SetStyle(plat::TFontStyles{plat::fsBold});
   FExtGradient[1] = plat::ColorToRGB(plat::clBtnFace);
+  TGridColors& c = DrawColors();
+  c.SelectionColor = plat::TColor(0xEACAB6);
+  c.SelectionTextColor = plat::clBlack;
+  c.ActiveCellColor = plat::clGray;
+  DrawSettings().SelectionColorMixerFactor = 50;
+  TRenderGrid::FitCellsInGrid = true;
   SetRowCount(10);
   SetBounds(Left(), Top(), 400, 250);
   TBaseGrid::SetDefaultRowHeight(22);
@@ -33,9 +39,9 @@ TExtStringGrid::~TExtStringGrid() {
 }
 
 void TExtStringGrid::ConnectCollaborators() {
-  FSel.FixedFooters = [this] { return FFixedFooters; };
-  FOps.FixedFooters = [this] { return FFixedFooters; };
-  FOps.FixedRightCols = [this] { return FFixedRightCols; };
+  FSel.FixedFooters = [this] { return DrawSettings().FixedFooters; };
+  FOps.FixedFooters = [this] { return DrawSettings().FixedFooters; };
+  FOps.FixedRightCols = [this] { return DrawSettings().FixedRightCols; };
   FOps.OnAllCellsChanged = [this](plat::TObject*) { AllCellsChanged(); };
   FLooks.UpdatePending = [this] { return UpdateCount() > 0; };
   FTyped.OnCellFloatFormat = [this](int ACol, int ARow) {
@@ -89,10 +95,10 @@ void TExtStringGrid::Assign(plat::TPersistent* Source) {
 
 void TExtStringGrid::AssignSettings(TExtStringGrid& Src) {
   Font()->Assign(Src.Font());
-  FActiveCellColor = Src.FActiveCellColor;
-  FActiveCellColorTo = Src.FActiveCellColorTo;
+  DrawColors().ActiveCellColor = Src.DrawColors().ActiveCellColor;
+  DrawColors().ActiveCellColorTo = Src.DrawColors().ActiveCellColorTo;
   FActiveCellFont.Assign(&Src.FActiveCellFont);
-  FActiveCellShow = Src.FActiveCellShow;
+  DrawSettings().ActiveCellShow = Src.DrawSettings().ActiveCellShow;
   SetActiveRowShow(Src.ActiveRowShow());
   SetAlign(Src.Align());
   AnchorHint = Src.AnchorHint;
@@ -159,8 +165,8 @@ void TExtStringGrid::Loaded() {
   TBaseGrid::Loaded();
   FOps.ShowColumnHeaders(FColumnHeaders);
   FOps.ShowRowHeaders(FRowHeaders);
-  if (FLook == glExt) {
-    FLook = glCustom;
+  if (DrawColors().Look == glExt) {
+    DrawColors().Look = glCustom;
     SetLook(glExt);
   }
   FMinFixedRows = plat::TStringGrid::FixedRows();
@@ -386,12 +392,12 @@ void TExtStringGrid::SetLookupItems(plat::TStrings* Value) {
 }
 
 void TExtStringGrid::SetSelectionColorMixerFactor(int Value) {
-  StoreAndInvalidate(FSelectionColorMixerFactor, std::clamp(Value, 0, 100));
+  StoreAndInvalidate(DrawSettings().SelectionColorMixerFactor, std::clamp(Value, 0, 100));
 }
 
 void TExtStringGrid::SetShowSelection(bool Value) {
-  if (Value == FShowSelection) return;
-  FShowSelection = Value;
+  if (Value == DrawSettings().ShowSelection) return;
+  DrawSettings().ShowSelection = Value;
   SetShowSel(Value);
   Invalidate();
 }
@@ -465,7 +471,7 @@ void TExtStringGrid::SetCol(int Value) {
 
 void TExtStringGrid::SetSelection(const plat::TGridRect& Value) {
   TBaseGrid::SetSelection(Value);
-  if (FActiveCellShow) {
+  if (DrawSettings().ActiveCellShow) {
     RepaintRow(0);
     RepaintCol(0);
   }

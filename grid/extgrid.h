@@ -26,6 +26,7 @@
 #include "grid/model/cell_objects.h"
 #include "grid/model/row_col_ops.h"
 #include "grid/options_look.h"
+#include "grid/render_grid.h"
 #include "grid/render_looks.h"
 #include "grid/selection.h"
 #include "grid/typed_cells.h"
@@ -47,7 +48,7 @@ class TGridChangeNotifier : public plat::TObject {
   virtual void CellsChanged(TExtStringGrid* Grid, plat::TRect R) { (void)Grid, (void)R; }
 };
 
-class TExtStringGrid : public TBaseGrid {
+class TExtStringGrid : public TRenderGrid {
   friend class TCellEntry;
   friend class TGridSizing;
 
@@ -132,13 +133,13 @@ class TExtStringGrid : public TBaseGrid {
   QString XMLEncoding = QStringLiteral("ISO-8859-1");
   int SaveStartCol() const { return SavesFixedCols() ? 0 : FixedCols(); }
   int SaveStartRow() const { return SavesFixedRows() ? 0 : FixedRows(); }
-  int SaveEndCol() const { return SavesFixedCols() ? ColCount() - 1 : ColCount() - FFixedRightCols - 1; }
-  int SaveEndRow() const { return SavesFixedRows() ? RowCount() - 1 : RowCount() - FFixedFooters - 1; }
+  int SaveEndCol() const { return SavesFixedCols() ? ColCount() - 1 : ColCount() - FixedRightCols() - 1; }
+  int SaveEndRow() const { return SavesFixedRows() ? RowCount() - 1 : RowCount() - FixedFooters() - 1; }
   int SaveColCount() const {
-    return SavesFixedCols() ? ColCount() : ColCount() - FixedCols() - FFixedRightCols;
+    return SavesFixedCols() ? ColCount() : ColCount() - FixedCols() - FixedRightCols();
   }
   int SaveRowCount() const {
-    return SavesFixedRows() ? RowCount() : RowCount() - FixedRows() - FFixedFooters;
+    return SavesFixedRows() ? RowCount() : RowCount() - FixedRows() - FixedFooters();
   }
 
   // ======== counts, fixed parts and sizes
@@ -153,10 +154,10 @@ class TExtStringGrid : public TBaseGrid {
   void SetFixedRowAlways(bool Value) { FFixedRowAlways = FSel.FixedRowAlways = Value; }
   bool FixedColAlways() const { return FFixedColAlways; }
   void SetFixedColAlways(bool Value) { FFixedColAlways = FSel.FixedColAlways = Value; }
-  int FixedFooters() const { return FFixedFooters; }
-  void SetFixedFooters(int Value) { StoreAndInvalidate(FFixedFooters, Value); }
-  int FixedRightCols() const { return FFixedRightCols; }
-  void SetFixedRightCols(int Value) { StoreAndInvalidate(FFixedRightCols, Value); }
+  int FixedFooters() const { return DrawSettings().FixedFooters; }
+  void SetFixedFooters(int Value) { StoreAndInvalidate(DrawSettings().FixedFooters, Value); }
+  int FixedRightCols() const { return DrawSettings().FixedRightCols; }
+  void SetFixedRightCols(int Value) { StoreAndInvalidate(DrawSettings().FixedRightCols, Value); }
   void SetDefaultRowHeight(int Value);
   int FixedRowHeight() const { return FFixedRowHeight; }
   void SetFixedRowHeight(int Value);
@@ -220,28 +221,29 @@ class TExtStringGrid : public TBaseGrid {
   void SetRowFontColor(int i, plat::TColor C) { FLooks.SetRowFontColor(i, C); }
   int AllColWidths(int ACol) const { return FLooks.GetAllColWidths(ACol); }
   void SetAllColWidths(int ACol, int V) { FLooks.SetAllColWidths(ACol, V); }
-  // Grid-level looks: the writers store and repaint when the value changes.
-  TGridLook Look() const { return FLook; }
-  void SetLook(TGridLook Value) { StoreAndInvalidate(FLook, Value); }
-  plat::TColor SelectionColor() const { return FSelectionColor; }
-  void SetSelectionColor(plat::TColor V) { StoreAndInvalidate(FSelectionColor, V); }
-  plat::TColor SelectionColorTo() const { return FSelectionColorTo; }
-  void SetSelectionColorTo(plat::TColor V) { StoreAndInvalidate(FSelectionColorTo, V); }
-  plat::TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
-  void SetSelectionMirrorColor(plat::TColor V) { StoreAndInvalidate(FSelectionMirrorColor, V); }
-  plat::TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
-  void SetSelectionMirrorColorTo(plat::TColor V) { StoreAndInvalidate(FSelectionMirrorColorTo, V); }
-  plat::TColor SelectionTextColor() const { return FSelectionTextColor; }
-  void SetSelectionTextColor(plat::TColor V) { StoreAndInvalidate(FSelectionTextColor, V); }
-  bool SelectionColorMixer() const { return FSelectionColorMixer; }
-  void SetSelectionColorMixer(bool V) { StoreAndInvalidate(FSelectionColorMixer, V); }
-  int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+  // Grid-level looks: the writers store and repaint when the value changes. The look, the selection colours
+  // and the switches the renderer reads live in its settings, so that what is set is what is painted.
+  using TRenderGrid::Look;
+  using TRenderGrid::SetLook;
+  plat::TColor SelectionColor() const { return DrawColors().SelectionColor; }
+  void SetSelectionColor(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionColor, V); }
+  plat::TColor SelectionColorTo() const { return DrawColors().SelectionColorTo; }
+  void SetSelectionColorTo(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionColorTo, V); }
+  plat::TColor SelectionMirrorColor() const { return DrawColors().SelectionMirrorColor; }
+  void SetSelectionMirrorColor(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionMirrorColor, V); }
+  plat::TColor SelectionMirrorColorTo() const { return DrawColors().SelectionMirrorColorTo; }
+  void SetSelectionMirrorColorTo(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionMirrorColorTo, V); }
+  plat::TColor SelectionTextColor() const { return DrawColors().SelectionTextColor; }
+  void SetSelectionTextColor(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionTextColor, V); }
+  bool SelectionColorMixer() const { return DrawSettings().SelectionColorMixer; }
+  void SetSelectionColorMixer(bool V) { StoreAndInvalidate(DrawSettings().SelectionColorMixer, V); }
+  int SelectionColorMixerFactor() const { return DrawSettings().SelectionColorMixerFactor; }
   void SetSelectionColorMixerFactor(int Value);  // held to 0 .. 100
-  bool SelectionRectangle() const { return FSelectionRectangle; }
-  void SetSelectionRectangle(bool V) { StoreAndInvalidate(FSelectionRectangle, V); }
+  bool SelectionRectangle() const { return DrawSettings().SelectionRectangle; }
+  void SetSelectionRectangle(bool V) { StoreAndInvalidate(DrawSettings().SelectionRectangle, V); }
   bool SelectionResizer() const { return FSelectionResizer; }
   void SetSelectionResizer(bool V) { StoreAndInvalidate(FSelectionResizer, V); }
-  bool ShowSelection() const { return FShowSelection; }
+  bool ShowSelection() const { return DrawSettings().ShowSelection; }
   void SetShowSelection(bool Value);
   bool ShowDesignHelper() const { return FShowDesignHelper; }
   void SetShowDesignHelper(bool V) { StoreAndInvalidate(FShowDesignHelper, V); }
@@ -251,12 +253,12 @@ class TExtStringGrid : public TBaseGrid {
   void SetHighlightColor(plat::TColor V) { StoreAndInvalidate(FHighlightColor, V); }
   plat::TColor HighlightTextColor() const { return FHighlightTextColor; }
   void SetHighlightTextColor(plat::TColor V) { StoreAndInvalidate(FHighlightTextColor, V); }
-  bool ActiveCellShow() const { return FActiveCellShow; }
-  void SetActiveCellShow(bool V) { StoreAndInvalidate(FActiveCellShow, V, true); }
-  plat::TColor ActiveCellColor() const { return FActiveCellColor; }
-  void SetActiveCellColor(plat::TColor V) { StoreAndInvalidate(FActiveCellColor, V, true); }
-  plat::TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
-  void SetActiveCellColorTo(plat::TColor V) { StoreAndInvalidate(FActiveCellColorTo, V, true); }
+  bool ActiveCellShow() const { return DrawSettings().ActiveCellShow; }
+  void SetActiveCellShow(bool V) { StoreAndInvalidate(DrawSettings().ActiveCellShow, V, true); }
+  plat::TColor ActiveCellColor() const { return DrawColors().ActiveCellColor; }
+  void SetActiveCellColor(plat::TColor V) { StoreAndInvalidate(DrawColors().ActiveCellColor, V, true); }
+  plat::TColor ActiveCellColorTo() const { return DrawColors().ActiveCellColorTo; }
+  void SetActiveCellColorTo(plat::TColor V) { StoreAndInvalidate(DrawColors().ActiveCellColorTo, V, true); }
   plat::TFont* ActiveCellFont() { return &FActiveCellFont; }
   void SetActiveCellFont(plat::TFont* Value);
   plat::TFont* FixedFont() { return &FFixedFont; }
@@ -285,7 +287,7 @@ class TExtStringGrid : public TBaseGrid {
   plat::TColor HintColor = plat::clInfoBk, DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
   bool Hovering = false, EnableHTML = true, EnableWheel = true, IntelliZoom = true, EnhRowColMove = true;
   bool UseInternalHintClass = true, AutoNumAlign = false, AnchorHint = false, AutoSize = false;
-  bool AutoThemeAdapt = false, FitCellsInGrid = true, VCLStyle = false;
+  bool AutoThemeAdapt = false, VCLStyle = false;
   bool UsesVCLStyle() override { return VCLStyle; }
   bool IntegralHeight = false;  // write through SetIntegralHeight to apply the bounds again
   THoverFixedCells HoverFixedCells = hfNone;
@@ -370,6 +372,7 @@ class TExtStringGrid : public TBaseGrid {
   virtual void DoIsFixedCell(int ACol, int ARow, bool& IsFixed);
   // Display column; fixed by DoIsFixedCell on the real column.
   bool IsFixed(int ACol, int ARow) override;
+  void Paint() override;
   virtual void DoIsPasswordCell(int ACol, int ARow, bool& IsPassword);
   virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
   virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
@@ -398,6 +401,19 @@ class TExtStringGrid : public TBaseGrid {
   virtual void DoGridHint(int ACol, int ARow, QString& Hint);
   virtual int DoGetCellCursor(int ACol, int ARow, int X, int Y);
   bool HasCustomCellBorders() override { return static_cast<bool>(OnGetCellBorder); }
+
+  // ======== what the renderer asks, answered from the grid's own state
+  int RealColumn(int ACol) override { return RealColIndex(ACol); }
+  int RealRow(int ARow) override { return RealRowIndex(ARow); }
+  bool IsRowDisabled(int ARow) override { return !RowEnabled(ARow); }
+  bool IsRowModified(int ARow) override { return RowModified(ARow); }
+  bool IsRowFlagged(int ARow) override { return FMouseActions.DisjunctRowSelect() && FSel.GetRowSelect(ARow); }
+  bool IsColFlagged(int ACol) override { return FMouseActions.DisjunctColSelect() && FSel.GetColSelect(ACol); }
+  bool IsCellFlagged(int ACol, int ARow) override {
+    return FMouseActions.DisjunctCellSelect() && FSel.GetSelectedCells(ACol, ARow);
+  }
+  bool IsCellEditable(int RCol, int ARow) override { return !ReadOnly(RCol, ARow); }
+  plat::TCustomImageList* ImageList(int, int) override { return GridImages(); }
 
   // ======== cell controls
   plat::TControl* CellControls(int i, int j) const;
@@ -524,8 +540,8 @@ class TExtStringGrid : public TBaseGrid {
   TGetWordWrapEvent OnGetWordWrap;              // DoGetWordWrap
   TGridFormatEvent OnGetFormat;                 // DoGetFormat
   TGetCellCursorEvent OnGetCellCursor;          // DoGetCellCursor
-  TCustomCellDrawEvent OnCustomCellDraw;
-  TCustomCellDrawEvent OnCustomCellBkgDraw;
+  TCustomCellDrawEvent& OnCustomCellDraw{Renderer().OnCustomCellDraw};       // raised by the renderer
+  TCustomCellDrawEvent& OnCustomCellBkgDraw{Renderer().OnCustomCellBkgDraw};
   TCustomCellSizeEvent OnCustomCellSize;
   TGridHintEvent OnGridHint;                    // DoGridHint
   TGridWideHintEvent OnGridWideHint;            // DoGridHint
@@ -737,6 +753,10 @@ class TExtStringGrid : public TBaseGrid {
   TEditorType FEditControl = edNormal;
 
  private:
+  TRenderSettings& DrawSettings() { return RenderSettings(); }
+  const TRenderSettings& DrawSettings() const { return const_cast<TExtStringGrid*>(this)->RenderSettings(); }
+  TGridColors& DrawColors() { return RenderSettings().Colors; }
+  const TGridColors& DrawColors() const { return DrawSettings().Colors; }
   template <class T>
   void StoreAndInvalidate(T& Field, const T& Value, bool Always = false) {
     if (!Always && Field == Value) return;
@@ -757,23 +777,20 @@ class TExtStringGrid : public TBaseGrid {
   THTMLSettings FHTMLSettings;
   TDragDropSettings FDragDropSettings{this};
   TDragScrollOptions FDragScrollOptions;
-  TControlLook FControlLook{this};
   TNavigation FNavigation;
   TColumnSize FColumnSize{this};
-  TCellNode FCellNode{this};
   TBands FBands;
   TSizeWhileTyping FSizeWhileTyping;
   TMouseActions FMouseActions{this};
   TGrouping FGrouping;
   plat::TStringList FColumnHeaders;
   TIntList FOrigColSizes{-1, -1};
-  plat::TFont FFixedFont;
-  plat::TFont FActiveCellFont;
+  plat::TFont& FFixedFont{RenderSettings().FixedFont};
+  plat::TFont& FActiveCellFont{RenderSettings().ActiveCellFont};
   plat::TStringList FRowHeaders;
   plat::TStringList FLookupItems;
   TIntList FMergedColumns{-1, -1};
   plat::TBitmap FRowIndicator;
-  TBackGround FBackGround{this};
   TControlList FControlList;
   TGridProgressAppearance FProgressAppearance;
   TSyncGrid FSyncGrid{this};
@@ -784,6 +801,10 @@ class TExtStringGrid : public TBaseGrid {
   plat::TStringList FFilterList;
   std::vector<int> FPrintColWidth = std::vector<int>(512), FPrintColOffset = std::vector<int>(512);
   // Collaborators.
+  // The renderer's option objects are the grid's own: one copy that the painting and the editors both read.
+  TControlLook& FControlLook{Renderer().ControlLook};
+  TCellNode& FCellNode{Renderer().CellNode};
+  TBackGround& FBackGround{Renderer().BackGround};
   TGridHiding FHiding{*this};
   TTypedCells FTyped{*this, FHiding};
   TCellLooks FLooks{*this, FHiding};
@@ -798,17 +819,10 @@ class TExtStringGrid : public TBaseGrid {
   TRowColOps& FRowCol{FCellObjects.Rows()};
 
   ITExtStringGridSelect* FSelListener = nullptr;
-  TGridLook FLook = glXP;
-  plat::TColor FSelectionColor = plat::TColor(0xEACAB6), FSelectionColorTo = plat::clNone;
-  plat::TColor FSelectionMirrorColor = plat::clNone, FSelectionMirrorColorTo = plat::clNone;
-  plat::TColor FSelectionTextColor = plat::clBlack;
-  bool FSelectionColorMixer = false, FSelectionRectangle = false, FSelectionResizer = false;
-  int FSelectionColorMixerFactor = 50;
-  bool FShowSelection = true, FShowDesignHelper = true;
+  bool FSelectionResizer = false;
+  bool FShowDesignHelper = true;
   plat::TAlignment FDefaultAlignment = plat::taLeftJustify;
   plat::TColor FHighlightColor = plat::clHighlight, FHighlightTextColor = plat::clHighlightText;
-  bool FActiveCellShow = false;
-  plat::TColor FActiveCellColor = plat::clGray, FActiveCellColorTo = plat::clNone;
   plat::TColor FBorderColor = plat::TColor(0xB99D7F);
   bool FFlat = false, FWordWrap = true, FSpreadSheet = false;
   TVAlignment FVAlignment = vtaTop;
@@ -816,7 +830,7 @@ class TExtStringGrid : public TBaseGrid {
   plat::TPoint FXYOffset{2, 2};
   plat::TColor FExtGradient[4] = {plat::clWhite, plat::clNone, plat::clNone, plat::clNone};
   int FMaxEditLength = 0;
-  int FFixedFooters = 0, FFixedRightCols = 0, FFixedRowHeight = 22;
+  int FFixedRowHeight = 22;
   bool FFixedRowAlways = false, FFixedColAlways = false;
   int FMinFixedRows = 1, FMinFixedCols = 1, FMaxRowCount = 0, FMaxColCount = 0;
   int FGroupColumn = -1, FOldRowSel = -1;

@@ -134,9 +134,25 @@ void TExtStringGrid::DoIsFixedCell(int ACol, int ARow, bool& IsFixed) {
 }
 
 bool TExtStringGrid::IsFixed(int ACol, int ARow) {
-  bool fixed = false;
+  bool fixed = TRenderGrid::IsFixed(ACol, ARow);
   DoIsFixedCell(RealColIndex(ACol), ARow, fixed);
   return fixed;
+}
+
+void TExtStringGrid::Paint() {
+  // The switches the grid keeps in its option objects are handed to the renderer as the paint starts.
+  TRenderSettings& s = DrawSettings();
+  s.DisjunctRowSelect = FMouseActions.DisjunctRowSelect();
+  s.DisjunctColSelect = FMouseActions.DisjunctColSelect();
+  s.DisjunctCellSelect = FMouseActions.DisjunctCellSelect();
+  s.RowSelectPersistent = FMouseActions.RowSelectPersistent;
+  s.EnableHTML = EnableHTML;
+  s.URLColor = URLColor;
+  s.DisabledFontColor = DisabledFontColor;
+  s.WordWrap = FWordWrap;
+  s.XYOffset = FXYOffset;
+  s.VAlignment = FVAlignment;
+  TRenderGrid::Paint();
 }
 
 void TExtStringGrid::DoIsPasswordCell(int ACol, int ARow, bool& IsPassword) {
@@ -207,7 +223,7 @@ bool TExtStringGrid::BuildColumnFilterList(int ACol) {
       t = t.trimmed();
       FFilterList.Add(t.contains(u' ') ? t + QStringLiteral("=\"") + t + u'"' : t);
     };
-    for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r) add(Cells(ACol, r));
+    for (int r = FixedRows(); r <= RowCount() - DrawSettings().FixedFooters - 1; ++r) add(Cells(ACol, r));
     for (int r = 0; r < AllRowCount(); ++r)
       if (IsHiddenRow(r)) add(AllCells(ACol, r));
     FFilterList.SetSorted(false);
@@ -221,10 +237,10 @@ bool TExtStringGrid::BuildColumnFilterList(int ACol) {
 
 void TExtStringGrid::DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                                     plat::TFont* AFont) {
-  if (FActiveCellShow && ((ACol == plat::TStringGrid::FixedCols() - 1 && ARow == Row()) ||
+  if (DrawSettings().ActiveCellShow && ((ACol == plat::TStringGrid::FixedCols() - 1 && ARow == Row()) ||
                           (ARow == plat::TStringGrid::FixedRows() - 1 && ACol == Col()))) {
     AFont->Assign(&FActiveCellFont);
-    ABrush->SetColor(FActiveCellColor);
+    ABrush->SetColor(DrawColors().ActiveCellColor);
   }
   if (HasCellProperties(ACol, ARow)) {
     const TCellProperties* p = GetGridObject(ACol, ARow);

@@ -30,8 +30,6 @@ using TGridBorderPropEvent = std::function<void(Sender, int ARow, int ACol, plat
                                                 plat::TColor& BottomColor)>;
 using TGetWordWrapEvent = std::function<void(Sender, int ACol, int ARow, bool& WordWrap)>;
 using TGetCellCursorEvent = std::function<void(Sender, int ACol, int ARow, int X, int Y, int& ACursor)>;
-using TCustomCellDrawEvent = std::function<void(Sender, plat::TCanvas* Canvas, int ACol, int ARow,
-                                                plat::TGridDrawState AState, plat::TRect ARect, bool Printing)>;
 using TCustomCellSizeEvent = std::function<void(Sender, plat::TCanvas* Canvas, int ACol, int ARow,
                                                 plat::TPoint& ASize, bool Printing)>;
 using TGridWideHintEvent = std::function<void(Sender, int ARow, int ACol, QString& hintstr)>;

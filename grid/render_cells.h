@@ -59,7 +59,7 @@ struct TGraphicPlacement {
 class TRenderHost {
  public:
   virtual ~TRenderHost() = default;
-  virtual const TCellGraphicView* GetCellGraphic(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
+  virtual const TCellGraphicView* CellGraphicView(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
   virtual int RealColumn(int ACol) { return ACol; }
   virtual bool IsSelectedCell(int ACol, int ARow);
   virtual bool IsCellEditable(int RCol, int ARow) { (void)RCol, (void)ARow; return true; }

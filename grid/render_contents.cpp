@@ -39,7 +39,7 @@ void TCellRenderer::DrawCellContents(TCanvas& C, int ACol, int ARow, TRect ARect
   GetVisualProperties(ACol, ARow, AState, false, false, true, C.Brush(), w.ColorTo, w.MirrorColor, w.MirrorColorTo,
                       C.Font(), w.HA, w.VA, w.WW, gd);
   w.State = AState;
-  w.Graphic = FHost.GetCellGraphic(w.RCol, ARow);
+  w.Graphic = FHost.CellGraphicView(w.RCol, ARow);
   if (w.Graphic) {
     const TGraphicPlacement p = GetCellGraphicSize(*w.Graphic, ARow);
     w.GraphicW = p.Width;

@@ -8,7 +8,7 @@ TRenderGrid::TRenderGrid(plat::TComponent* AOwner) : TBaseGrid(AOwner) {
   FRenderer.BackGround.OnInvalidate = [this](plat::TObject*) { Invalidate(); };
 }
 
-const TCellGraphicView* TRenderGrid::GetCellGraphic(int RCol, int ARow) {
+const TCellGraphicView* TRenderGrid::CellGraphicView(int RCol, int ARow) {
   if (!FGraphics.empty()) {
     const auto it = FGraphics.find({RCol, ARow});
     if (it != FGraphics.end()) return &it->second;
@@ -27,7 +27,7 @@ int TRenderGrid::NodeLevel(int ARow) {
 }
 
 bool TRenderGrid::IsNodeRow(int ARow) {
-  const TCellGraphicView* g = GetCellGraphic(0, ARow);
+  const TCellGraphicView* g = CellGraphicView(0, ARow);
   return g && g->CellType == ctNode;
 }
 

@@ -28,7 +28,7 @@ class TRenderGrid : public TBaseGrid, public TRenderHost {
   // ---- cell objects and what the renderer asks
   void SetCellGraphic(int RCol, int ARow, const TCellGraphicView& G) { FGraphics[{RCol, ARow}] = G; Invalidate(); }
   void ClearCellGraphic(int RCol, int ARow) { FGraphics.erase({RCol, ARow}); }
-  const TCellGraphicView* GetCellGraphic(int RCol, int ARow) override;
+  const TCellGraphicView* CellGraphicView(int RCol, int ARow) override;
   plat::TCustomImageList* GridImages = nullptr;
   plat::TCustomImageList* ImageList(int, int) override { return GridImages; }
   std::map<int, int> NodeLevels;  // row -> level

@@ -77,7 +77,7 @@ void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
   AColorTo = AMirrorColor = AMirrorColorTo = clNone;
   bool ownColor = false;
   if (const TCellProperties* p = FGrid.GetGridObject(rcol, ARow)) {
-    const TCellGraphicView* g = FHost.GetCellGraphic(rcol, ARow);
+    const TCellGraphicView* g = FHost.CellGraphicView(rcol, ARow);
     const TCellType type = g ? g->CellType : ctNone;
     if (type == ctNone || type == ctRotated || type == ctEmpty) {
       if (p->BrushColor() != clNone) {
