@@ -411,6 +411,11 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The rubber band: blended with its border colour, or a dotted focus frame.
   void DrawSelectionFrame(plat::TCanvas* Canvas, int WindowOrgX, const plat::TRect& TargetRect,
                           const plat::TRect& SelectionRect);
+  // The rubber band of a mouse selection in tree coordinates; the paint pass draws it while the left button is
+  // down and the band is being drawn (tsDrawSelecting).
+  const plat::TRect& NewSelRect() const { return FNewSelRect; }
+  void SetNewSelRect(const plat::TRect& Value) { FNewSelRect = Value; }
+  virtual bool LeftButtonDown() const;
   TDropMode LastDropMode() const { return FLastDropMode; }
   void SetLastDropMode(TDropMode Value) { FLastDropMode = Value; }
   std::function<void(TBaseLazyTreeControl* Sender, TButtonImages& Images, int& Size)> OnPrepareButtonBitmaps;
@@ -626,6 +631,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   int FBevelWidth = 1;
   int FBorderWidth = 0;
   plat::TRect FHeaderRect;
+  plat::TRect FNewSelRect;
 
   int FOffsetX = 0;
   int FOffsetY = 0;

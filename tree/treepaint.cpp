@@ -1,5 +1,6 @@
 // The paint pass: the visible rows from the one at the window's top, each painted into a row image (or straight
 // onto the target) with its erase, cells, lines, button, images, content and events, then the area below.
+#include <QGuiApplication>
 #include <QImage>
 
 #include <algorithm>
@@ -40,6 +41,10 @@ void VerticalAlignment(PLazyNode Node, TLTNodeAlignment Mode, int ImageHeight, b
 }
 
 }  // namespace
+
+bool TBaseLazyTreeControl::LeftButtonDown() const {
+  return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
+}
 
 plat::TCustomImageList* TBaseLazyTreeControl::CheckImagesInForce() const {
   switch (FCheckImageKind) {
@@ -126,6 +131,11 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
   PLazyNode node =
       Window.Top >= 0 ? NodeAtPosition(*this, FPositionCache.Usable(), static_cast<uint32_t>(Window.Top), top) : nullptr;
   int nodeTop = node ? static_cast<int>(top) : Window.Top;
+  // The rubber band, from here on in the coordinates of the row being painted.
+  TRect band = NormalizedRect(FNewSelRect);
+  const bool selecting = TreeStates().Has(tsDrawSelecting) && !band.IsEmpty() && LeftButtonDown();
+  band.Top -= nodeTop;
+  band.Bottom -= nodeTop;
   const int maxRight = Target.X + Window.Width(), maxBottom = Target.Y + Window.Height();
   TRect targetRect(Target.X, Target.Y - (Window.Top - nodeTop), maxRight, Target.Y - (Window.Top - nodeTop));
   Canvas->Font()->Assign(*Font());
@@ -166,6 +176,7 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
       }
       c->SetBrushOrigin(brushOrigin);
       PaintRow(c, node, Window, lines, indentSize, buttonX, plusHeight, Options, useColumns, cols, targetRect.Top);
+      if (selecting) DrawSelectionFrame(c, Window.Left, TRect(0, 0, Window.Width(), h), band);
       if (unbuffered) {
         c->RestoreDC(-1);
       } else {
@@ -175,9 +186,16 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
       }
     }
     targetRect.Top += h;
+    band.Top -= h;
+    band.Bottom -= h;
     node = GetNextVisible(node, true);
   }
   PaintBelowRows(Canvas, plat::TPoint(targetRect.Left, targetRect.Top), maxRight, maxBottom, Window, Options);
+  if (selecting && targetRect.Top < maxBottom) {
+    TRect onTarget = band;
+    plat::OffsetRect(onTarget, targetRect.Left - Window.Left, targetRect.Top);
+    DrawSelectionFrame(Canvas, 0, TRect(targetRect.Left, targetRect.Top, maxRight, maxBottom), onTarget);
+  }
   if (RootNode()->ChildCount == 0 && !FEmptyListMessage.isEmpty()) {
     Canvas->Font()->Assign(*Font());
     Canvas->Font()->SetColor(plat::clGrayText);

@@ -143,7 +143,12 @@ void AlphaBlendRect(TCanvas* Source, TCanvas* Destination, const TRect& R, const
     const int left = std::max(R.Left, 0), right = std::min(R.Right, dst->width());
     for (int y = std::max(R.Top, 0); y < std::min(R.Bottom, dst->height()); ++y) {
       uint8_t* row = dst->scanLine(y) + 4 * left;
-      for (int x = left; x < right; ++x, row += 4) BlendLine(colour, row, 1, abConstant, ConstantAlpha, 0);
+      // A colour has no coverage of its own: the pixel keeps its alpha (an opaque target stays opaque).
+      for (int x = left; x < right; ++x, row += 4) {
+        const uint8_t alpha = row[3];
+        BlendLine(colour, row, 1, abConstant, ConstantAlpha, 0);
+        row[3] = alpha;
+      }
     }
     return;
   }

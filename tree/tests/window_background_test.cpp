@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "platform/forms/forms.h"
@@ -263,6 +265,59 @@ TEST(HeaderRect, InsideBorderAndBevelAndCollapsedToNothing) {
     t.Header().SetOptions(options);
     t.ComputeHeaderRect(20);
     EXPECT_EQ(t.HeaderRect(), c.expected) << "case " << (&c - cases);
+  }
+}
+
+class TBandTree : public TBaseLazyTreeControl {
+ public:
+  using TBaseLazyTreeControl::TBaseLazyTreeControl;
+  using TBaseLazyTreeControl::DoStateChange;
+  bool buttonDown = true;
+  bool LeftButtonDown() const override { return buttonDown; }
+};
+
+TEST(RubberBand, DrawnOverTheRowsAndTheAreaBelowWhileTheButtonIsDown) {
+  plat::TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  auto* t = new TBandTree(&form);
+  t->SetParent(&form);
+  t->SetBounds(0, 0, 300, 200);
+  t->SetRootNodeCount(3);  // rows down to y 54
+  t->SetDrawSelectionMode(smBlendedRectangle);
+  t->SetSelectionBlendFactor(255);
+  t->Colors().SetSelectionRectangleBlendColor(plat::clRed);
+  t->Colors().SetSelectionRectangleBorderColor(plat::clBlue);
+  t->SetNewSelRect(TRect(60, 70, 10, 5));  // drawn from the bottom right: the band is ordered first
+  t->DoStateChange({tsDrawSelecting});
+  struct Case {
+    TRect window;
+    bool down;
+  } cases[] = {{TRect(0, 0, 120, 90), true}, {TRect(4, 3, 124, 93), true}, {TRect(0, 0, 120, 90), false}};
+  for (const Case& c : cases) {
+    t->buttonDown = c.down;
+    QImage image(c.window.Width(), c.window.Height(), QImage::Format_ARGB32);
+    image.fill(Qt::magenta);
+    plat::TCanvas canvas(&image);
+    t->PaintTree(&canvas, c.window, {0, 0}, WindowPaintOptions);
+    canvas.SetDevice(nullptr);
+    const auto at = [&](int x, int y) { return image.pixel(x - c.window.Left, y - c.window.Top); };
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const QRgb back = plat::ToQColor(t->Colors().BackGroundColor()).rgba();
+    const std::string where = "window left " + std::to_string(c.window.Left) + (c.down ? "" : " button up");
+    if (!c.down) {
+      EXPECT_EQ(at(30, 30), back) << where;
+      EXPECT_EQ(at(30, 62), back) << where;
+      continue;
+    }
+    EXPECT_EQ(at(10, 30), blue) << where << ": left edge in a row";
+    EXPECT_EQ(at(30, 5), blue) << where << ": top edge";
+    EXPECT_EQ(at(30, 69), blue) << where << ": bottom edge, below the rows";
+    EXPECT_EQ(at(59, 62), blue) << where << ": right edge below the rows";
+    EXPECT_EQ(at(30, 30), red) << where << ": inside, in a row";
+    EXPECT_EQ(at(30, 53), red) << where << ": inside, last pixel row of the rows";
+    EXPECT_EQ(at(30, 60), red) << where << ": inside, below the rows";
+    EXPECT_EQ(at(70, 30), back) << where << ": outside";
+    EXPECT_EQ(at(30, 75), back) << where << ": outside below";
   }
 }
 
