@@ -416,6 +416,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   const plat::TRect& NewSelRect() const { return FNewSelRect; }
   void SetNewSelRect(const plat::TRect& Value) { FNewSelRect = Value; }
   virtual bool LeftButtonDown() const;
+  // Where a drop at P lands relative to the hit node; may forget the hit node in report mode off its content.
+  virtual TDropMode DropModeAt(plat::TPoint P, THitInfo& HitInfo, const plat::TRect& NodeRect);
   TDropMode LastDropMode() const { return FLastDropMode; }
   void SetLastDropMode(TDropMode Value) { FLastDropMode = Value; }
   std::function<void(TBaseLazyTreeControl* Sender, TButtonImages& Images, int& Size)> OnPrepareButtonBitmaps;

@@ -146,6 +146,20 @@ void TBaseLazyTreeControl::DrawBorderAndBevel(TCanvas* Canvas) {
   Canvas->FillRect(TRect(std::max(inner.Right, r.Left), inner.Top, r.Right, inner.Bottom));
 }
 
+TDropMode TBaseLazyTreeControl::DropModeAt(plat::TPoint P, THitInfo& HitInfo, const TRect& NodeRect) {
+  const THitPositions& at = HitInfo.HitPositions;
+  const bool onContent = at.Has(hiOnItemLabel) || at.Has(hiOnNormalIcon) || at.Has(hiOnStateIcon);
+  const auto& o = TreeOptions();
+  if (o.MiscOptions.Has(toReportMode)) {
+    const bool wholeRow = at.Has(hiOnItem) && (o.MiscOptions.Has(toFullRowDrag) || o.SelectionOptions.Has(toFullRowSelect));
+    if (!wholeRow && (!onContent || HitInfo.HitColumn != FHeader->MainColumn())) HitInfo.HitNode = nullptr;
+  }
+  if (!HitInfo.HitNode) return dmNowhere;
+  if (onContent) return dmOnNode;
+  if (!o.PaintOptions.Has(toShowDropmark)) return dmOnNode;
+  return P.Y < (NodeRect.Top + NodeRect.Bottom) / 2 ? dmAbove : dmBelow;
+}
+
 void TBaseLazyTreeControl::ComputeHeaderRect(int HeaderHeight) {
   TRect r(0, 0, Width(), Height());
   const plat::TSize border = GetBorderDimensions();

@@ -321,6 +321,43 @@ TEST(RubberBand, DrawnOverTheRowsAndTheAreaBelowWhileTheButtonIsDown) {
   }
 }
 
+TEST(DropMode, ContentHalvesAndReportMode) {
+  struct Case {
+    THitPositions at;
+    int y;
+    bool dropmark, report, fullRow;
+    TColumnIndex column;
+    TDropMode expected;
+    bool keepsNode;
+  } cases[] = {
+      {{hiOnItem, hiOnItemLabel}, 30, true, false, false, 0, dmOnNode, true},
+      {{hiOnItem, hiOnItemIndent}, 27, true, false, false, 0, dmAbove, true},  // above the row's middle (28)
+      {{hiOnItem, hiOnItemIndent}, 28, true, false, false, 0, dmBelow, true},
+      {{hiOnItem, hiOnItemRight}, 20, false, false, false, 0, dmOnNode, true},  // no drop mark: onto the node
+      {{hiOnItem, hiOnItemRight}, 20, true, true, false, 0, dmNowhere, false},  // report mode, off the content
+      {{hiOnItem, hiOnItemLabel}, 20, true, true, false, 1, dmNowhere, false},  // report mode, not the main column
+      {{hiOnItem, hiOnItemRight}, 20, true, true, true, 1, dmAbove, true},      // whole rows are drop targets
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    TBaseLazyTreeControl& t = *f.tree;
+    t.Header().Columns().Add();
+    t.Header().Columns().Add();
+    t.SetRootNodeCount(1);
+    TLTPaintOptions paint = t.TreeOptions().PaintOptions;
+    c.dropmark ? paint.Include(toShowDropmark) : paint.Exclude(toShowDropmark);
+    t.SetPaintOptions(paint);
+    if (c.report) t.SetMiscOptions(t.TreeOptions().MiscOptions + TLTMiscOptions{toReportMode});
+    if (c.fullRow) t.SetSelectionOptions(t.TreeOptions().SelectionOptions + TLTSelectionOptions{toFullRowSelect});
+    THitInfo hit;
+    hit.HitNode = t.GetFirst();
+    hit.HitPositions = c.at;
+    hit.HitColumn = c.column;
+    EXPECT_EQ(t.DropModeAt({10, c.y}, hit, TRect(0, 18, 300, 38)), c.expected) << "case " << (&c - cases);
+    EXPECT_EQ(hit.HitNode != nullptr, c.keepsNode) << "case " << (&c - cases);
+  }
+}
+
 // Content bars stand in for text, so the picture shows between them.
 class TBarTree : public TBaseLazyTreeControl {
  public:
