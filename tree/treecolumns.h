@@ -120,6 +120,8 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   int AbsoluteLeft() const { return FLeft; }
   // The left edge in client coordinates (scrolled, except for a visible fixed column).
   int Left() const;
+  // The column's rectangle in the header's rectangle (not scrolled).
+  plat::TRect GetRect() const;
   bool Visible() const { return FOptions.Has(coVisible); }
   bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
   void ParentBiDiModeChanged();

@@ -177,4 +177,11 @@ void TBaseLazyTreeControl::ComputeHeaderRect(int HeaderHeight) {
   FHeaderRect = r;
 }
 
+TRect TLazyTreeColumn::GetRect() const {
+  TRect r = Tree() ? Tree()->HeaderRect() : TRect();
+  r.Left += FLeft;
+  r.Right = r.Left + FWidth;
+  return r;
+}
+
 }  // namespace lazytree

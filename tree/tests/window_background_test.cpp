@@ -276,6 +276,18 @@ class TBandTree : public TBaseLazyTreeControl {
   bool LeftButtonDown() const override { return buttonDown; }
 };
 
+TEST(HeaderRect, ColumnsLieInItUnscrolled) {
+  Fixture f;
+  TBaseLazyTreeControl& t = *f.tree;
+  t.SetBorderWidth(2);  // with the client edge: the header starts at (4, 4)
+  for (int w : {50, 70}) t.Header().Columns().Add()->SetWidth(w);
+  t.Header().SetOptions(t.Header().Options() + TLTHeaderOptions{hoVisible});
+  t.ComputeHeaderRect(20);
+  EXPECT_EQ(t.Header().Columns()[1]->GetRect(), TRect(4 + 50, 4, 4 + 120, 24));
+  t.SetOffsetX(-30);
+  EXPECT_EQ(t.Header().Columns()[1]->GetRect(), TRect(4 + 50, 4, 4 + 120, 24)) << "scrolling does not move it";
+}
+
 TEST(RubberBand, DrawnOverTheRowsAndTheAreaBelowWhileTheButtonIsDown) {
   plat::TForm form(nullptr);
   form.SetBounds(0, 0, 400, 300);
