@@ -6,6 +6,7 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/graphics/canvas.h"
@@ -376,8 +377,10 @@ void TBaseLazyTreeControl::Paint() {
   // The part outside the client area (the scroll-bar corner) keeps the window colour.
   canvas->Brush()->SetColor(Color());
   canvas->FillRect(plat::Rect(0, 0, Width(), Height()));
+  const int band = HeaderBand();
   const plat::TRect window(FEffectiveOffsetX, -FOffsetY, FEffectiveOffsetX + ClientW(), -FOffsetY + ClientH());
-  PaintTree(canvas, window, {0, 0}, WindowPaintOptions);
+  PaintTree(canvas, window, {0, band}, WindowPaintOptions);
+  if (band > 0) FHeader->PaintHeader(canvas, plat::TRect(0, 0, ClientW(), band), FEffectiveOffsetX);
   // The window has no area outside its client rectangle here, so the ring lies over the client's edge.
   DrawBorderAndBevel(canvas);
 }
@@ -393,7 +396,25 @@ void TBaseLazyTreeControl::AutoScaleNodeHeight() {
   if (h > 0 && DefaultNodeHeight() < static_cast<uint32_t>(h)) SetDefaultNodeHeight(static_cast<uint32_t>(h));
 }
 
+int TBaseLazyTreeControl::HeaderBand() const {
+  return FHeader->Options().Has(hoVisible) ? std::clamp(FHeader->Height(), 0, ClientHeight()) : 0;
+}
+
+plat::TPoint TBaseLazyTreeControl::ClientToScreen(const plat::TPoint& P) const {
+  return plat::TCustomControl::ClientToScreen(plat::TPoint(P.X, P.Y + HeaderBand()));
+}
+
+plat::TPoint TBaseLazyTreeControl::ScreenToClient(const plat::TPoint& P) const {
+  const plat::TPoint p = plat::TCustomControl::ScreenToClient(P);
+  return {p.X, p.Y - HeaderBand()};
+}
+
 void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
+  // Mouse positions arrive in window coordinates; the rows' client area starts below the header band.
+  if (M.Msg >= plat::WM_MOUSEFIRST && M.Msg <= plat::WM_MBUTTONDBLCLK && HeaderBand() > 0) {
+    const plat::TWMMouse mouse(M);
+    M.LParam = plat::MakeLParam(mouse.XPos(), mouse.YPos() - HeaderBand());
+  }
   if (FHeader->HeaderMessage(M)) return;  // the header sees every message first
   switch (M.Msg) {
     case plat::WM_SIZE:

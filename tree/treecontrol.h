@@ -295,6 +295,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The header's place inside the border and bevel, HeaderHeight high when the header is visible.
   void ComputeHeaderRect(int HeaderHeight);
   const plat::TRect& HeaderRect() const { return FHeaderRect; }
+  // Client coordinates (rows start at y 0 below the header band) to and from the screen.
+  plat::TPoint ClientToScreen(const plat::TPoint& P) const;
+  plat::TPoint ScreenToClient(const plat::TPoint& P) const;
 
   // --- Geometry and scrolling (treescroll.cpp) -----------------------------------------------------------
   int OffsetX() const { return FOffsetX; }
@@ -569,7 +572,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The default erase of a row: the picture, the full-row selection, or the colour.
   void EraseRowDefault(plat::TCanvas* Canvas, PLazyNode Node, plat::TRect R, plat::TColor Color,
                        TLTInternalPaintOptions Options, plat::TPoint PictureOffset);
-  int ClientH() const { return ClientHeight(); }
+  // The header band is the window's top strip outside the rows' client area: rows, node rectangles, scrolling
+  // and hit tests work in client coordinates starting below it, the band lies at y -HeaderBand() .. 0.
+  int HeaderBand() const;
+  int ClientH() const { return std::max(0, ClientHeight() - HeaderBand()); }
   int ClientW() const { return ClientWidth(); }
 
   TScrollBarOptions FScrollBarOptions{this};

@@ -94,7 +94,7 @@ void TLTHeader::SetHeight(int Value) {
     return;
   }
   const TLTFixedAreaConstraints& c = FFixedAreaConstraints;
-  const int total = FOwner->ClientHeight() + FHeight;
+  const int total = FOwner->ClientH() + FHeight;
   const int maxP = total * c.MaxHeightPercent() / 100, minP = total * c.MinHeightPercent() / 100;
   const int lower = c.MaxHeightPercent() > 0 ? std::min(FMinHeight, maxP) : FMinHeight;
   const int upper = c.MinHeightPercent() > 0 ? std::max(FMaxHeight, minP) : FMaxHeight;
@@ -104,6 +104,7 @@ void TLTHeader::SetHeight(int Value) {
   if (h == FHeight) return;
   FHeight = h;
   if (FOwner->Loading() || FStates.Has(hsScaling)) return;
+  if (FOptions.Has(hoVisible)) FOwner->UpdateScrollBars(true);
   Invalidate();
   FOwner->Invalidate();
 }
@@ -161,6 +162,8 @@ void TLTHeader::SetOptions(TLTHeaderOptions Value) {
     }
   }
   if (!FOwner || FOwner->Loading()) return;
+  // Showing or hiding the header moves the rows' area, so the vertical range follows.
+  if (old.Has(hoVisible) != Value.Has(hoVisible)) FOwner->UpdateScrollBars(true);
   Invalidate();
   FOwner->Invalidate();
 }

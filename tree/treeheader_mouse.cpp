@@ -278,7 +278,7 @@ void TLTHeader::MoveColumnDrag(plat::TPoint P) {
 
 void TLTHeader::EndColumnDrag(plat::TPoint P) {
   TLazyTreeColumns& cols = *FColumns;
-  const bool inWindow = P.X >= 0 && P.X < FOwner->Width() && P.Y >= -FHeight && P.Y < FOwner->ClientHeight();
+  const bool inWindow = P.X >= 0 && P.X < FOwner->Width() && P.Y >= -FHeight && P.Y < FOwner->ClientH();
   const TColumnIndex drag = cols.FDragIndex, target = cols.FDropTarget;
   if (target >= 0 && target != drag && inWindow && cols.IsValidColumn(drag)) {
     const auto t = static_cast<int>(cols.Items(target)->Position());

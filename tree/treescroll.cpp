@@ -165,7 +165,7 @@ void TBaseLazyTreeControl::UpdateScrollBars(bool DoRepaint) {
 
 plat::TRect TBaseLazyTreeControl::GetTreeRect() const {
   return plat::Rect(0, 0, std::max<int>(ClientWidth(), static_cast<int>(FRangeX)),
-                    std::max<int>(ClientHeight(), static_cast<int>(FRangeY)));
+                    std::max<int>(ClientH(), static_cast<int>(FRangeY)));
 }
 
 // ------------------------------------------------------------------------------------------------------------
