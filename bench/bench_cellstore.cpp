@@ -24,6 +24,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/bench_measure.h"
 #include "grid/model/cellgrid.h"
 #include "grid/model/hidden_axes.h"
 
@@ -33,10 +34,7 @@ constexpr int kRows = 1'000'000;
 constexpr int kCols = 10;
 constexpr double kCells = double(kRows) * kCols;
 
-std::size_t HeapInUse() {
-  struct mallinfo2 mi = mallinfo2();
-  return mi.uordblks + mi.hblkhd;
-}
+using bench::HeapInUse;
 
 using TClock = std::chrono::steady_clock;
 double NsSince(TClock::time_point start) {

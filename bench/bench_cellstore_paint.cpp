@@ -14,6 +14,7 @@
 #include <ctime>
 #include <memory>
 
+#include "bench/bench_measure.h"
 #include "grid/basegrid.h"
 #include "platform/forms/forms.h"
 
@@ -24,11 +25,7 @@ constexpr int kCols = 10;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-double ThreadCpuNs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
+using bench::ThreadCpuNs;
 
 QString CellText(int c, int r) { return QString::number(r) + u':' + QString::number(c); }
 

@@ -29,6 +29,7 @@
 #include <string>
 #include <utility>
 
+#include "bench/bench_measure.h"
 #include "platform/forms/forms.h"
 #include "platform/grids/stringgrid.h"
 
@@ -40,10 +41,7 @@ constexpr int kCols = 10;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-std::size_t HeapInUse() {
-  struct mallinfo2 mi = mallinfo2();
-  return mi.uordblks + mi.hblkhd;
-}
+using bench::HeapInUse;
 
 using TClock = std::chrono::steady_clock;
 double NsSince(TClock::time_point start) {
@@ -52,11 +50,7 @@ double NsSince(TClock::time_point start) {
 
 // CPU time of the calling (GUI) thread: what the view itself costs, without the window system's helper
 // threads that copy the painted image and without other processes' load.
-double ThreadCpuNs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
+using bench::ThreadCpuNs;
 
 QString CellText(int c, int r) { return QString::number(r) + u':' + QString::number(c); }
 

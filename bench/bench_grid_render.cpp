@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 
+#include "bench/bench_measure.h"
 #include "grid/render_grid.h"
 #include "platform/forms/forms.h"
 
@@ -25,11 +26,7 @@ constexpr int kCols = 10;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-double ThreadCpuNs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
-}
+using bench::ThreadCpuNs;
 
 QString CellText(int c, int r, bool html) {
   if (html && (r + c) % 10 == 0) return QStringLiteral("<b>%1</b> <i>c%2</i>").arg(r).arg(c);

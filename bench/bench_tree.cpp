@@ -18,6 +18,7 @@
 #include <chrono>
 #include <memory>
 
+#include "bench/bench_measure.h"
 #include "tree/lazytree.h"
 
 using namespace lazytree;
@@ -28,10 +29,7 @@ constexpr int kTop = 1000;
 constexpr int kChildren = 1000;
 constexpr double kNodes = double(kTop) * kChildren + kTop;
 
-std::size_t HeapInUse() {
-  struct mallinfo2 mi = mallinfo2();
-  return mi.uordblks + mi.hblkhd;
-}
+using bench::HeapInUse;
 
 // Per-node results of the model rows, for the tree rows' ratios (0 until measured).
 struct TPerNode {
