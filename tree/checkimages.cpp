@@ -2,6 +2,12 @@
 
 #include "tree/checkimages.h"
 
+#include <QCoreApplication>
+#include <QPainter>
+
+#include <atomic>
+#include <mutex>
+
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/classic.h"
 #include "platform/graphics/color.h"
@@ -65,16 +71,86 @@ std::unique_ptr<plat::TImageList> CreateSystemCheckImages(bool Flat) {
     }
     list->AddImage(image);
   }
-  // The button images come from the bitmap strips, which are not part of this build: the slots stay empty.
-  for (int n = 0; n < 4; ++n) list->AddImage(empty);
+  // The button images come from a strip list, centred in the cell.
+  plat::TImageList strip(nullptr);
+  LoadCheckImageStrip(&strip, CheckImageStrip(Flat ? "LT_FLAT" : "LT_CHECK_DARK"), Flat ? "LT_FLAT" : "LT_CHECK_DARK",
+                      true);
+  for (int n = 21; n < 25; ++n) {
+    QImage image = empty;
+    const QImage button = strip.GetImage(n);
+    QPainter painter(&image);
+    painter.drawImage((CheckImageSize - button.width()) / 2, (CheckImageSize - button.height()) / 2, button);
+    painter.end();
+    list->AddImage(image);
+  }
   return list;
 }
 
-plat::TCustomImageList* SystemCheckImages(bool Flat) {
-  static std::unique_ptr<plat::TImageList> lists[2];
-  std::unique_ptr<plat::TImageList>& list = lists[Flat ? 1 : 0];
-  if (!list) list = CreateSystemCheckImages(Flat);
-  return list.get();
+namespace {
+
+struct TTreeUnit {
+  std::atomic<int> setups{0};
+  std::unique_ptr<std::mutex> lock;
+  bool mmx = false;
+  bool modernSystem = false;
+  std::unique_ptr<plat::TImageList> lists[tlCount];
+};
+
+TTreeUnit& Unit() {
+  static TTreeUnit unit;
+  return unit;
 }
+
+bool ProcessorHasMMX() {
+#if defined(__x86_64__) || defined(__i386__)
+  return __builtin_cpu_supports("mmx");
+#else
+  return false;
+#endif
+}
+
+std::unique_ptr<plat::TImageList> LoadedStrip(const char* Name, bool MapColours) {
+  auto list = std::make_unique<plat::TImageList>(nullptr);
+  std::lock_guard<std::mutex> guard(*Unit().lock);
+  LoadCheckImageStrip(list.get(), CheckImageStrip(Name), Name, MapColours);
+  return list;
+}
+
+}  // namespace
+
+void InitializeTreeUnit() {
+  TTreeUnit& unit = Unit();
+  if (unit.setups.exchange(1) != 0) return;
+  unit.lock = std::make_unique<std::mutex>();
+  unit.mmx = ProcessorHasMMX();
+  unit.modernSystem = true;  // every system this runs on is past the old drawing limits
+  // Process-wide OLE, the clipboard format and the header cursors have no counterpart to set up here.
+  static const char* const strips[] = {"LT_CHECK_LIGHT", "LT_CHECK_DARK", "LT_TICK_LIGHT", "LT_TICK_DARK",
+                                       "LT_FLAT",        "LT_XP",         "LT_UTILITIES"};
+  for (int i = tlLightCheck; i <= tlUtilities; ++i) unit.lists[i] = LoadedStrip(strips[i], i != tlXP);
+  unit.lists[tlSystem] = CreateSystemCheckImages(false);
+  unit.lists[tlSystemFlat] = CreateSystemCheckImages(true);
+  if (QCoreApplication::instance()) qAddPostRoutine(FinalizeTreeUnit);
+}
+
+void FinalizeTreeUnit() {
+  TTreeUnit& unit = Unit();
+  if (unit.setups.load() == 0) return;
+  for (auto& list : unit.lists) list.reset();
+  unit.lock.reset();
+  unit.setups.store(0);
+}
+
+bool TreeUnitInitialized() { return Unit().setups.load() != 0; }
+bool TreeUnitHasMMX() { return Unit().mmx; }
+bool TreeUnitIsModernSystem() { return Unit().modernSystem; }
+
+plat::TCustomImageList* TreeUnitImages(TTreeUnitList Which) {
+  if (Which < 0 || Which >= tlCount) return nullptr;
+  InitializeTreeUnit();
+  return Unit().lists[Which].get();
+}
+
+plat::TCustomImageList* SystemCheckImages(bool Flat) { return TreeUnitImages(Flat ? tlSystemFlat : tlSystem); }
 
 }  // namespace lazytree

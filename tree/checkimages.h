@@ -18,10 +18,33 @@ namespace lazytree {
 void LoadCheckImageStrip(plat::TCustomImageList* List, QImage Strip, const QString& ResourceName, bool MapColours);
 
 // 25 images of the check size: empty; radio buttons, check boxes (unchecked and checked) and the mixed box, each
-// normal, hot, pushed and inactive; then four empty button slots. Flat: the flat look.
+// normal, hot, pushed and inactive; then the four button images of the flat strip (Flat) or the dark check strip.
 std::unique_ptr<plat::TImageList> CreateSystemCheckImages(bool Flat);
 
-// The process-wide system lists, made on first use.
+// The named check image strip ("LT_CHECK_LIGHT", "LT_CHECK_DARK", "LT_TICK_LIGHT", "LT_TICK_DARK", "LT_FLAT",
+// "LT_XP": 25 squares in the check image layout; "LT_UTILITIES": 9 squares), drawn in the classic colours on a
+// transparent colour in the top-left pixel. Any other name gives a null image.
+QImage CheckImageStrip(const QString& ResourceName);
+
+// The shared lists of the tree unit, in the order they are made.
+enum TTreeUnitList : int {
+  tlLightCheck, tlDarkCheck, tlLightTick, tlDarkTick, tlFlat, tlXP, tlUtilities, tlSystem, tlSystemFlat, tlCount
+};
+
+// One-time set-up of the tree unit, run by the first tree made: the unit's lock, the processor and system
+// flags, and the nine shared image lists. Only the first call of a process does anything; FinalizeTreeUnit
+// (run when the application object goes away, or called directly) frees the lists and lets a later tree set
+// the unit up again.
+void InitializeTreeUnit();
+void FinalizeTreeUnit();
+bool TreeUnitInitialized();
+bool TreeUnitHasMMX();
+bool TreeUnitIsModernSystem();
+
+// A shared list of the unit, setting the unit up when needed.
+plat::TCustomImageList* TreeUnitImages(TTreeUnitList Which);
+
+// The process-wide system lists.
 plat::TCustomImageList* SystemCheckImages(bool Flat);
 
 constexpr int CheckImageSize = 16;

@@ -25,6 +25,26 @@ void TCustomLazyStringTree::SetDefaultText(const QString& Value) {
   if (!Loading()) Invalidate();
 }
 
+void TCustomLazyStringTree::WriteFormProperties(QVariantMap& Properties) const {
+  if (FDefaultText != QLatin1String("Node")) Properties.insert(QStringLiteral("WideDefaultText"), FDefaultText);
+}
+
+bool TCustomLazyStringTree::ReadFormProperty(const QString& Name, const QVariant& Value) {
+  if (Name == QLatin1String("WideDefaultText")) {
+    SetDefaultText(Value.toString());
+    return true;
+  }
+  if (Name != QLatin1String("StringOptions")) return false;
+  // The old option names; those without a counterpart are dropped.
+  TLTStringOptions options;
+  for (const QString& option : Value.toStringList()) {
+    if (option == QLatin1String("soSaveCaptions")) options.Include(toSaveCaptions);
+    if (option == QLatin1String("soShowStaticText")) options.Include(toShowStaticText);
+  }
+  SetStringOptions(options);
+  return true;
+}
+
 void TCustomLazyStringTree::SetStringOptions(TLTStringOptions Value) {
   const bool staticChanged = FStringOptions.Has(toShowStaticText) != Value.Has(toShowStaticText);
   FStringOptions = Value;

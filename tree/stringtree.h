@@ -4,6 +4,7 @@
 // width is kept per node), draws and shortens them, builds node paths and saves its content as CSV.
 
 #include <QString>
+#include <QVariantMap>
 
 #include <cstdint>
 #include <functional>
@@ -54,6 +55,11 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   void SetDefaultText(const QString& Value);
   TLTStringOptions StringOptions() const { return FStringOptions; }
   void SetStringOptions(TLTStringOptions Value);
+  // Form properties kept beside the published ones: DefaultText as "WideDefaultText" when it is not "Node".
+  void WriteFormProperties(QVariantMap& Properties) const;
+  // Reads "WideDefaultText" as a string, and the old "StringOptions" (a list of option names) into the string
+  // options. False for a name it does not know.
+  bool ReadFormProperty(const QString& Name, const QVariant& Value);
 
   QString GetText(PLazyNode Node, TColumnIndex Column);
   QString GetStaticText(PLazyNode Node, TColumnIndex Column);

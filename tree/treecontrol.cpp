@@ -2,6 +2,8 @@
 // completion of loading, assignment, scaling, the properties and the option sets with their side effects.
 #include "tree/treecontrol.h"
 
+#include "tree/checkimages.h"
+
 #include <QFontMetrics>
 #include <QMetaObject>
 #include <QWidget>
@@ -63,6 +65,7 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
     : plat::TCustomControl(AOwner),
       FPositionCache(*this, PostTo(Widget())),
       FAccessibility(std::make_unique<TTreeAccessibility>(*this)) {
+  InitializeTreeUnit();  // the shared check image lists, made by the first tree
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
   FHeader = std::make_unique<TLTHeader>(this);
   // Button images and the frame are drawn from these colours when painting: any change repaints.

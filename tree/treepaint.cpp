@@ -51,7 +51,13 @@ plat::TCustomImageList* TBaseLazyTreeControl::CheckImagesInForce() const {
     case ckCustom: return FCustomCheckImages.List;
     case ckSystemDefault: return SystemCheckImages(false);
     case ckSystemFlat: return SystemCheckImages(true);
-    default: return nullptr;  // the strip kinds have no pictures of their own yet
+    case ckLightCheck: return TreeUnitImages(tlLightCheck);
+    case ckDarkCheck: return TreeUnitImages(tlDarkCheck);
+    case ckLightTick: return TreeUnitImages(tlLightTick);
+    case ckDarkTick: return TreeUnitImages(tlDarkTick);
+    case ckFlat: return TreeUnitImages(tlFlat);
+    case ckXP: return TreeUnitImages(tlXP);
+    default: return nullptr;
   }
 }
 
