@@ -405,6 +405,11 @@ class TExtStringGrid : public TRenderGrid {
   // ======== what the renderer asks, answered from the grid's own state
   int RealColumn(int ACol) override { return RealColIndex(ACol); }
   int RealRow(int ARow) override { return RealRowIndex(ARow); }
+  QString CheckTrueText(int RCol, int ARow) override { return FCellObjects.CheckTrue(RCol, ARow); }
+  // Radio items and node levels come from the stored cell objects and cell properties; the renderer's
+  // drawing-only lists answer cells that have none.
+  QStringList RadioStrings(int RCol, int ARow) override;
+  int NodeLevel(int ARow) override;
   bool IsRowDisabled(int ARow) override { return !RowEnabled(ARow); }
   bool IsRowModified(int ARow) override { return RowModified(ARow); }
   bool IsRowFlagged(int ARow) override { return FMouseActions.DisjunctRowSelect() && FSel.GetRowSelect(ARow); }

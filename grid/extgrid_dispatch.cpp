@@ -237,8 +237,12 @@ bool TExtStringGrid::BuildColumnFilterList(int ACol) {
 
 void TExtStringGrid::DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                                     plat::TFont* AFont) {
-  if (DrawSettings().ActiveCellShow && ((ACol == plat::TStringGrid::FixedCols() - 1 && ARow == Row()) ||
-                          (ARow == plat::TStringGrid::FixedRows() - 1 && ACol == Col()))) {
+  // ACol is a real column: the header cell of the current column is compared by its real index too, so
+  // hidden columns before it do not move the highlight.
+  const int fixedCols = plat::TStringGrid::FixedCols();
+  const int fixedCol = fixedCols > 0 ? RealColumn(fixedCols - 1) : -1, activeCol = RealColumn(Col());
+  if (DrawSettings().ActiveCellShow && ((ACol == fixedCol && ARow == Row()) ||
+                                        (ARow == plat::TStringGrid::FixedRows() - 1 && ACol == activeCol))) {
     AFont->Assign(&FActiveCellFont);
     ABrush->SetColor(DrawColors().ActiveCellColor);
   }
@@ -253,6 +257,19 @@ void TExtStringGrid::DoGetCellColor(int ACol, int ARow, plat::TGridDrawState ASt
     if (!p->FontName.isEmpty()) AFont->SetName(p->FontName);
   }
   if (OnGetCellColor) OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);
+}
+
+QStringList TExtStringGrid::RadioStrings(int RCol, int ARow) {
+  const plat::TStrings* items = CellChecks().GetRadioStrings(RCol, ARow);
+  if (!items) return TRenderGrid::RadioStrings(RCol, ARow);
+  QStringList out;
+  for (int i = 0; i < items->Count(); ++i) out << items->Strings(i);
+  return out;
+}
+
+int TExtStringGrid::NodeLevel(int ARow) {
+  if (HasCellProperties(0, ARow)) return GetGridObject(0, ARow)->NodeLevel;
+  return TRenderGrid::NodeLevel(ARow);
 }
 
 void TExtStringGrid::DoGetCellPrintColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,

@@ -71,7 +71,8 @@ class TRenderHost {
   virtual QStringList RadioStrings(int RCol, int ARow) { (void)RCol, (void)ARow; return {}; }
   virtual plat::TCustomImageList* ImageList(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
   virtual double CellFloat(int RCol, int ARow);
-  virtual QString CheckTrue(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
+  // The text that shows a data check box checked.
+  virtual QString CheckTrueText(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
   virtual bool HasFocusNow();
   // Disjunct selection flags (rows by real row when persistent) and whether a mouse button is held.
   virtual bool IsRowFlagged(int ARow) { (void)ARow; return false; }

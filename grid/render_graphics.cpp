@@ -393,7 +393,7 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
       DrawCheckBox(C, p.Rect, g.CellBoolean, plat::cbUnchecked, false, style, g.CellAngle > 0, editable);
       break;
     case ctDataCheckBox: case ctVirtCheckBox:
-      DrawCheckBox(C, p.Rect, FGrid.Cells(W.RCol, W.Row) == FHost.CheckTrue(W.RCol, W.Row), plat::cbUnchecked,
+      DrawCheckBox(C, p.Rect, FGrid.Cells(W.RCol, W.Row) == FHost.CheckTrueText(W.RCol, W.Row), plat::cbUnchecked,
                    false, style, false, editable);
       break;
     case ctTriStateCheckBox:

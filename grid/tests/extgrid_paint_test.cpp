@@ -128,5 +128,78 @@ TEST_F(ExtGridPaint, DisjunctRowsAndHiddenSelectionFollowTheGrid) {
   EXPECT_NE(Fill(img, 2, 2), kSelection);
 }
 
+// A data check box is checked when its text is the grid's CheckTrue text (or the one OnGetCheckTrue gives).
+TEST_F(ExtGridPaint, DataCheckBoxFollowsTheGridsCheckTrueText) {
+  const struct { const char* checkTrue; const char* text; bool byEvent; bool checked; } cases[] = {
+      {"Y", "Y", false, true},       {"yes", "yes", false, true}, {"yes", "Y", false, false},
+      {"Y", "ja", true, true},       {"Y", "Y", true, false},
+  };
+  g->AddCheckBox(4, 5, false, true);
+  for (const auto& k : cases) {
+    SCOPED_TRACE(testing::Message() << k.checkTrue << " / " << k.text << (k.byEvent ? " (event)" : ""));
+    g->CheckTrue = QString::fromUtf8(k.checkTrue);
+    g->OnGetCheckTrue = nullptr;
+    if (k.byEvent) g->OnGetCheckTrue = [](plat::TObject*, int, int, QString& v) { v = QStringLiteral("ja"); };
+    g->SetCells(4, 5, QString::fromUtf8(k.text));
+    plat::TRecordingTracer t;
+    Paint(&t);
+    const auto boxes = In(t, TraceKind::FrameControl, g->CellRect(4, 5));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(bool((boxes[0].Flags >> 16) & plat::DFCS_CHECKED), k.checked);
+  }
+}
+
+// The radio group's items are the list stored in the cell object, and a node level is the one kept in the
+// column-0 cell properties of the row.
+TEST_F(ExtGridPaint, RadioItemsAndNodeLevelsComeFromTheCellObjects) {
+  plat::TStrings* items = g->CellChecks().CreateRadio(4, 7, 0, 1);
+  ASSERT_NE(items, nullptr);
+  for (const char* s : {"alpha", "beta", "gamma"}) items->Add(QString::fromUtf8(s));
+  g->SetRowHeights(7, 72);  // room for the three items one under another
+  g->CellNode()->SetTreeColor(TColor(0x00A000));  // apart from the grey fixed-cell edges
+  g->GetCellProperties(0, 8)->NodeLevel = 1;
+  plat::TRecordingTracer t;
+  Paint(&t);
+  QStringList drawn;
+  for (TraceKind kind : {TraceKind::TextOut, TraceKind::TextRect, TraceKind::DrawText, TraceKind::DrawTextLine})
+    for (const auto& r : In(t, kind, g->CellRect(4, 7))) drawn << r.Text;
+  for (const char* s : {"alpha", "beta", "gamma"}) EXPECT_TRUE(drawn.join(' ').contains(QString::fromUtf8(s))) << s;
+  const auto treeLines = [&](int row) {
+    int n = 0;
+    for (const auto& r : In(t, TraceKind::Line, g->CellRect(0, row)))
+      if (r.PenColor == g->CellNode()->TreeColor()) ++n;
+    return n;
+  };
+  EXPECT_GT(treeLines(8), 0);
+  EXPECT_EQ(treeLines(9), 0);
+}
+
+// The header cell of the current column is highlighted by real column, so hidden columns before it do not
+// move the highlight onto a neighbour.
+TEST_F(ExtGridPaint, ActiveCellHeaderFollowsTheCurrentColumnPastHiddenColumns) {
+  const TColor active = TColor(0x2040C0);
+  const struct { int hidden; int col; int highlighted; } cases[] = {
+      {-1, 3, 3},  // nothing hidden: display column 3
+      {1, 3, 3},   // real column 1 hidden: display column 3 shows real column 4, its header is display 3
+      {2, 2, 2},
+  };
+  // A gradient look paints the header itself; a plain one takes the grid's cell colour.
+  for (TGridLook look : {glXP, glClassic, glStandard}) {
+    g->SetLook(look);
+    g->SetActiveCellShow(true);
+    g->SetActiveCellColor(active);
+    g->SetActiveCellColorTo(plat::clNone);
+    for (const auto& k : cases) {
+      SCOPED_TRACE(testing::Message() << "look " << int(look) << " hidden " << k.hidden << " col " << k.col);
+      g->UnHideColumnsAll();
+      if (k.hidden >= 0) g->HideColumn(k.hidden);
+      g->SetSelection(plat::TGridRect{k.col, 4, k.col, 4});
+      const QImage img = Paint();
+      for (int c = 1; c < g->ColCount(); ++c) EXPECT_EQ(Fill(img, c, 0) == active, c == k.highlighted) << c;
+      EXPECT_EQ(Fill(img, 0, 4), active);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace grid
