@@ -12,14 +12,7 @@ TFModbusStartAdd_SD* FModbusStartAdd_SD = nullptr;
 
 namespace {
 
-// Only the start-address column takes typing.
-class TStart_Grid : public TStringGrid {
- public:
-  using TStringGrid::TStringGrid;
-
- protected:
-  bool HandleCanEditShow() override { return Col() == 1 && TStringGrid::HandleCanEditShow(); }
-};
+constexpr TColor Start_Column_Colour = TColor(16710368);  // light blue: the column the user types into
 
 }  // namespace
 
@@ -32,7 +25,11 @@ TFModbusStartAdd_SD::TFModbusStartAdd_SD(TComponent* AOwner) : TForm(AOwner) {
   Place_Dialog_Buttons(Frame);
   CB_En_NodeState = Make_Control<TCheckBox>(this, "CB_En_NodeState", 14, 68, 240, 19);
   CB_En_IndNum = Make_Control<TCheckBox>(this, "CB_En_IndNum", 260, 68, 240, 19);
-  sga = Make_Control<TStart_Grid>(this, "sga", 14, 94, 483, 336 - 44 - 8 - 94);
+  {
+    auto* g = Make_Control<TTyped_Column_Grid>(this, "sga", 14, 94, 483, 336 - 44 - 8 - 94);
+    g->Typed_Color = Start_Column_Colour;
+    sga = g;
+  }
   sga->SetColCount(2);
   sga->SetFixedCols(1);
   sga->SetRowCount(2);

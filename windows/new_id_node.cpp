@@ -16,22 +16,6 @@ constexpr int Field_Left = 300;
 
 constexpr TColor Value_Column_Colour = TColor(14286298);  // light green: the column the user types into
 
-// Only the value column takes typing, and it shows so.
-class TRegister_Grid : public TStringGrid {
- public:
-  using TStringGrid::TStringGrid;
-
- protected:
-  bool HandleCanEditShow() override { return Col() == 1 && TStringGrid::HandleCanEditShow(); }
-  void HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override {
-    if (ACol == 1 && !AState.Contains(gdFixed) && !AState.Contains(gdSelected)) {
-      Canvas()->Brush()->SetColor(Value_Column_Colour);
-      Canvas()->FillRect(ARect);
-    }
-    TStringGrid::HandleDrawCell(ACol, ARow, ARect, AState);
-  }
-};
-
 }  // namespace
 
 TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner) {
@@ -62,7 +46,11 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner) {
   RB_ID_Primary->SetChecked(true);
 
   L_MR_Var = Make_Label(this, "L_MR_Var", 12, 0);
-  ESG_MR_Var = Make_Control<TRegister_Grid>(this, "ESG_MR_Var", 12, 0, 408, 200);
+  {
+    auto* g = Make_Control<TTyped_Column_Grid>(this, "ESG_MR_Var", 12, 0, 408, 200);
+    g->Typed_Color = Value_Column_Colour;
+    ESG_MR_Var = g;
+  }
   ESG_MR_Var->SetColCount(3);
   ESG_MR_Var->SetFixedCols(0);
   ESG_MR_Var->SetFixedRows(1);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QThread>
 
 #include <algorithm>
@@ -45,59 +46,60 @@ void Fill(TComboBox* Box, const QStringList& Items, int Index) {
 
 // ---- the wireless grid ----------------------------------------------------------------------------------
 
+namespace {
+
+constexpr TColor Encrypted_Color = TColor(12172287);  // light red
+constexpr TColor Readable_Color = TColor(11075496);   // light green
+constexpr int Lock_Size = 16;
+
+// A padlock on a transparent ground: closed and red for an encrypted device, open and green for a readable one.
+QImage Lock_Image(bool Closed) {
+  QImage img(Lock_Size, Lock_Size, QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setPen(QColor(0, 0, 0));
+  p.setBrush(Qt::NoBrush);
+  if (Closed) {
+    p.drawRect(4, 1, 7, 7);
+  } else {
+    p.drawRect(8, 0, 7, 7);
+  }
+  p.setBrush(Closed ? QColor(200, 0, 0) : QColor(0, 140, 0));
+  p.drawRect(2, 7, 11, 7);
+  return img;
+}
+
+}  // namespace
+
+TWireless_Grid::TWireless_Grid(TComponent* AOwner) : grid::TExtStringGrid(AOwner) {
+  IL_Wireless_Table = new TImageList(this, Lock_Size, Lock_Size);
+  IL_Wireless_Table->SetName(QStringLiteral("IL_Wireless_Table"));
+  IL_Wireless_Table->AddImage(Lock_Image(true));
+  IL_Wireless_Table->AddImage(Lock_Image(false));
+  SetGridImages(IL_Wireless_Table);
+}
+
 void TWireless_Grid::Set_Row_Look(int Row, bool Cripted) {
-  if (Row < 0) return;
-  if (int(FImages.size()) <= Row) FImages.resize(std::size_t(Row) + 1, -1);
-  FImages[std::size_t(Row)] = Cripted ? 0 : 1;
-  Invalidate();
+  if (Row < 1 || Row >= RowCount()) return;
+  for (int c = 1; c <= 12; ++c) SetColors(c, Row, Cripted ? Encrypted_Color : Readable_Color);
+  AddImageIdx(12, Row, Cripted ? 0 : 1, grid::haCenter, grid::vaCenter);
 }
 
 void TWireless_Grid::Clear_Looks() {
-  FImages.clear();
-  Invalidate();
+  for (int r = 1; r < RowCount(); ++r) {
+    for (int c = 1; c <= 12; ++c) SetColors(c, r, clNone);
+    RemoveCellGraphic(12, r);
+  }
 }
 
-int TWireless_Grid::Row_Image(int Row) const {
-  return Row >= 0 && Row < int(FImages.size()) ? FImages[std::size_t(Row)] : -1;
+int TWireless_Grid::Row_Image(int Row) {
+  if (Row < 1 || Row >= RowCount() || GetCellType(12, Row) != grid::ctImageList) return -1;
+  return GetCellGraphic(12, Row)->CellIndex;
 }
 
 TColor TWireless_Grid::Row_Color(int Row) const {
-  switch (Row_Image(Row)) {
-    case 0:
-      return TColor(12172287);  // light red: encrypted
-    case 1:
-      return TColor(11075496);  // light green: readable
-    default:
-      return clWhite;
-  }
-}
-
-void TWireless_Grid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
-  TCanvas* c = Canvas();
-  const int image = Row_Image(ARow);
-  if (ACol >= 1 && image >= 0 && !AState.Contains(gdFixed) && !AState.Contains(gdSelected)) {
-    c->Brush()->SetColor(Row_Color(ARow));
-    c->FillRect(ARect);
-  }
-  if (ACol == 12 && ARow >= 1 && image >= 0) {
-    // A padlock, closed (red) for an encrypted device, open (green) for a readable one, centred.
-    const int cx = (ARect.Left + ARect.Right) / 2, cy = (ARect.Top + ARect.Bottom) / 2;
-    c->Pen()->SetColor(clBlack);
-    c->Brush()->SetColor(image == 0 ? TColor(RGB(200, 0, 0)) : TColor(RGB(0, 140, 0)));
-    c->Rectangle(cx - 5, cy - 1, cx + 6, cy + 6);
-    c->Brush()->SetStyle(bsClear);
-    if (image == 0) {
-      c->Rectangle(cx - 3, cy - 6, cx + 4, cy);
-    } else {
-      c->Rectangle(cx, cy - 7, cx + 7, cy - 1);
-    }
-    c->Brush()->SetStyle(bsSolid);
-    TDrawGrid::HandleDrawCell(ACol, ARow, ARect, AState);
-    return;
-  }
-  c->Brush()->SetStyle(bsClear);
-  TStringGrid::HandleDrawCell(ACol, ARow, ARect, AState);
-  c->Brush()->SetStyle(bsSolid);
+  const TColor c = Row >= 1 && Row < RowCount() ? Colors(1, Row) : clNone;
+  return c == clNone ? clWhite : c;
 }
 
 // ---- the window -----------------------------------------------------------------------------------------
@@ -255,8 +257,8 @@ void TFScanDecode::Make_Result_Panels() {
   ESG_Wireless->SetRowCount(2);
   ESG_Wireless->SetFixedRows(1);
   ESG_Wireless->SetOptions(ESG_Wireless->Options().Include(goRowSelect));
-  ESG_Wireless->OnClick = [this](TObject*) { ESG_WirelessClickCell(ESG_Wireless->Row()); };
-  ESG_Wireless->OnDblClick = [this](TObject*) { ESG_WirelessDblClickCell(ESG_Wireless->Row()); };
+  ESG_Wireless->OnClickCell = [this](TObject*, int ARow, int) { ESG_WirelessClickCell(ARow); };
+  ESG_Wireless->OnDblClickCell = [this](TObject*, int ARow, int) { ESG_WirelessDblClickCell(ARow); };
   const char* heads[13] = {"N",           "Date Time",          "Message Type",  "Manufacturer (LLA)",
                            "Address (LLA)", "Version (LLA)",    "Device Type (LLA)", "Manufacturer (ALA)",
                            "Address (ALA)", "Version (ALA)",    "Device Type (ALA)", "RSSI",

@@ -19,6 +19,8 @@
 #include "platform/forms/forms.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/stdctrls.h"
+#include "grid/extgrid.h"
+#include "platform/graphics/imagelist.h"
 #include "platform/grids/stringgrid.h"
 #include "scanner/mbus_scan.h"
 #include "windows/scan_decode_tree.h"
@@ -32,20 +34,18 @@ struct TScan_Setup {
 };
 TScan_Setup& Scan_Setup();
 
-// The wireless devices' grid: a colour per data row for columns 1 to 12 and the lock picture in column 12.
-class TWireless_Grid : public plat::TStringGrid {
+// The wireless devices' grid: a colour per data row for columns 1 to 12 (the cells' brush colours) and the
+// lock picture of the grid's image list (IL_Wireless_Table: 0 closed, 1 open) centred in column 12.
+class TWireless_Grid : public grid::TExtStringGrid {
  public:
-  using plat::TStringGrid::TStringGrid;
+  explicit TWireless_Grid(plat::TComponent* AOwner);
   void Set_Row_Look(int Row, bool Cripted);  // Row >= 1
-  void Clear_Looks();
+  void Clear_Looks();                        // every row, before the rows are cut back
   plat::TColor Row_Color(int Row) const;     // clWhite for a row without a look
-  int Row_Image(int Row) const;              // 0 encrypted, 1 readable, -1 none
-
- protected:
-  void HandleDrawCell(int ACol, int ARow, const plat::TRect& ARect, plat::TGridDrawState AState) override;
+  int Row_Image(int Row);                    // 0 encrypted, 1 readable, -1 none
 
  private:
-  std::vector<int> FImages;  // per row: -1 none, 0, 1
+  plat::TImageList* IL_Wireless_Table = nullptr;
 };
 
 // Texts of the window's lines, made from the scan lists.

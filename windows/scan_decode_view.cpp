@@ -122,9 +122,9 @@ void TFScanDecode::Cancel_Device_List_Wireless() {
 }
 
 void TFScanDecode::Cancel_Grid_Wireless() {
+  ESG_Wireless->Clear_Looks();
   ESG_Wireless->SetRowCount(2);
   for (int c = 0; c < 13; ++c) ESG_Wireless->SetCells(c, 1, QString());
-  ESG_Wireless->Clear_Looks();
   ESG_Wireless->SetLeftCol(0);
 }
 

@@ -125,6 +125,14 @@ TEST_F(ScanDialogs, StartAddressTableNamesTheFirstBadRow) {
   f->Set_Devices({"1 - 11111111", "3 - 33333333", "7 - 77777777"});
   EXPECT_EQ(f->sga->Cells(0, 0), T(704));
   EXPECT_EQ(f->Start_Texts(), QStringList({"1", "1", "1"}));
+  {
+    // The start-address column is the light blue one; the device column keeps the fixed colour.
+    f->sga->SetRow(1);
+    const QImage grid = f->sga->Widget()->grab().toImage();
+    const TRect start = f->sga->CellRect(1, 2), device = f->sga->CellRect(0, 2);
+    EXPECT_EQ(grid.pixelColor(start.Right - 10, (start.Top + start.Bottom) / 2), QColor(224, 250, 254));
+    EXPECT_NE(grid.pixelColor(device.Right - 10, (device.Top + device.Bottom) / 2), QColor(224, 250, 254));
+  }
   f->sga->SetCells(1, 3, QString());
   boxes_.Clear();
   EXPECT_EQ(Ok_Result(f, f->Frame.Btn_OK, [] {}), mrNone);

@@ -287,6 +287,11 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
     EXPECT_EQ(f->ESG_Wireless->Cells(0, keyed), QString::number(keyed));
     EXPECT_EQ(f->ESG_Wireless->Row_Color(keyed), TColor(12172287));
     EXPECT_EQ(f->ESG_Wireless->Row_Color(readable), TColor(11075496));
+    // The row number keeps the grid's own colour; the lock sits in column 12 (closed 0, open 1).
+    EXPECT_EQ(f->ESG_Wireless->Colors(0, keyed), clNone);
+    EXPECT_EQ(f->ESG_Wireless->Colors(12, keyed), TColor(12172287));
+    EXPECT_EQ(f->ESG_Wireless->Row_Image(keyed), 0);
+    EXPECT_EQ(f->ESG_Wireless->Row_Image(readable), 1);
     EXPECT_EQ(f->ESG_Wireless->Cells(2, readable), "0x44");
     EXPECT_EQ(f->ESG_Wireless->Cells(8, readable), "11111111");
     f->ESG_WirelessClickCell(keyed);
@@ -307,6 +312,10 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
     EXPECT_EQ(opened, 1);
     WaitUntil([&] { return f->ESG_Wireless->Row_Color(keyed) == TColor(11075496); }, 20000);
     EXPECT_EQ(f->ESG_Wireless->Row_Color(keyed), TColor(11075496));
+    EXPECT_EQ(f->ESG_Wireless->Row_Image(keyed), 1);
+    f->ESG_Wireless->SetLeftCol(8);
+    Shot("scan_decode_wireless_locks.png");
+    f->ESG_Wireless->SetLeftCol(0);
     f->ESG_WirelessClickCell(keyed);
     const auto keyed_top = Children(f->LST_Wireless, nullptr);
     ASSERT_EQ(keyed_top.size(), 1u);
