@@ -302,6 +302,20 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
     // A readable device's row opens no key dialog.
     int opened = 0;
     f->ESG_WirelessDblClickCell(readable);
+    // A mouse double click on the encrypted device's row opens the key dialog; cancelled, nothing changes.
+    {
+      int cancelled = 0;
+      OnModal(FInsertKeyWireless, [&] {
+        ++cancelled;
+        FInsertKeyWireless->SetModalResult(mrCancel);
+      });
+      const TRect cell = f->ESG_Wireless->CellRect(3, keyed);
+      QWidget* grid = f->ESG_Wireless->Widget();
+      const QPoint at = grid->mapTo(grid->window(), QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+      QTest::mouseDClick(grid->window()->windowHandle(), Qt::LeftButton, {}, at);
+      EXPECT_EQ(cancelled, 1);
+      EXPECT_EQ(f->ESG_Wireless->Row_Color(keyed), TColor(12172287));
+    }
     OnModal(FInsertKeyWireless, [&] {
       ++opened;
       Type(FInsertKeyWireless->E_Key, "000000000000000000000000000000005a");
@@ -321,6 +335,16 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
     ASSERT_EQ(keyed_top.size(), 1u);
     EXPECT_FALSE(f->LST_Wireless->Caption(keyed_top[0]).contains("CRIPTED"));
     EXPECT_FALSE(Children(f->LST_Wireless, keyed_top[0]).empty());
+    // A mouse click on a device's row shows that device's tree.
+    {
+      const TRect cell = f->ESG_Wireless->CellRect(3, readable);
+      QTest::mouseClick(f->ESG_Wireless->Widget(), Qt::LeftButton, {},
+                        QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+      const auto clicked_top = Children(f->LST_Wireless, nullptr);
+      ASSERT_EQ(clicked_top.size(), 1u);
+      EXPECT_TRUE(f->LST_Wireless->Caption(clicked_top[0]).contains("Address = 11111111"))
+          << f->LST_Wireless->Caption(clicked_top[0]).toStdString();
+    }
     // Unticking the device in its tree leaves it out of the save.
     f->ESG_WirelessClickCell(readable);
     f->LST_Wireless->Click_Check(Children(f->LST_Wireless, nullptr)[0]);
