@@ -37,10 +37,10 @@ struct TCellGraphicView {
   plat::TCheckBoxState CellCheckBoxState = plat::cbUnchecked;
   int CellAngle = 0;
   int CellErrFrom = 0, CellErrLen = 0;
-  QString CellText;
+  QString CellText{};
   plat::TColor CellBitmap = 0, CellIcon = 0;  // colours of the gauges, shapes and ratings
   plat::TGraphic* Graphic = nullptr;          // ctBitmap, ctIcon, ctPicture, ctBitButton glyph
-  std::vector<int> Images;                    // ctImages: image indexes
+  std::vector<int> Images{};                  // ctImages: image indexes
   // Written by painting: the button's offset in its cell, (y shl 16) + x.
   mutable std::uint32_t CellValue = 0;
 };
@@ -96,7 +96,7 @@ struct TSortView {
   bool Show = false, IndexShow = false, FixedCols = false;
   TSortDirection Direction = sdAscending;
   // The multi-column sort list: real columns, a descending one with the top bit set.
-  std::vector<std::uint32_t> Index;
+  std::vector<std::uint32_t> Index{};
   plat::TColor IndexColor = plat::clYellow;
   int IndexOf(int ACol) const {
     for (std::size_t i = 0; i < Index.size(); ++i)

@@ -386,7 +386,9 @@ TEST_F(ExtGridTest, GroupHeaderAndSummaryRowsGetTheirLines) {
     g->DoGetCellBorder(c.col, c.row, &pen, b);
     EXPECT_EQ(b.Contains(cbTop), c.top) << c.col << "," << c.row;
     EXPECT_EQ(b.Contains(cbBottom), c.bottom) << c.col << "," << c.row;
-    if (c.top) EXPECT_EQ(pen.Color(), plat::clRed);
+    if (c.top) {
+      EXPECT_EQ(pen.Color(), plat::clRed);
+    }
   }
   g->OnGetCellBorder = [](plat::TObject*, int, int, plat::TPen*, TCellBorders& b) { b = {}; };  // last word
   plat::TPen pen;

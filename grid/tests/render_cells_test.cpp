@@ -502,7 +502,9 @@ TEST_F(RenderTest, FilterRowShowsTheGlyphAndKeepsTheTextClearOfIt) {
   EXPECT_EQ(fills[3], plat::clBlack);     // active filter: filled funnel
   EXPECT_NE(fills[2], plat::clBlack);
   for (const auto& r : t.OfKind(TraceKind::DrawText))
-    if (r.Text == "head" && r.Rect.Left / 80 == 2) EXPECT_LE(r.Rect.Right, f->CellRect(2, 0).Right - 16);
+    if (r.Text == "head" && r.Rect.Left / 80 == 2) {
+      EXPECT_LE(r.Rect.Right, f->CellRect(2, 0).Right - 16);
+    }
 }
 
 class TComboGrid : public TRenderGrid {

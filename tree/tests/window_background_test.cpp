@@ -104,7 +104,9 @@ TEST(Background, StaticPictureOnceAndTransparentPartsShowTheColour) {
   const QRgb yellow = qRgb(255, 255, 0);
   for (int y = 16; y < 19; ++y)
     for (int x = 50; x < 55; ++x)
-      if (x != 51 || y != 17) EXPECT_EQ(image.pixel(x, y), pixels.pixel(x - 50, y - 16)) << x << "," << y;
+      if (x != 51 || y != 17) {
+        EXPECT_EQ(image.pixel(x, y), pixels.pixel(x - 50, y - 16)) << x << "," << y;
+      }
   EXPECT_EQ(image.pixel(51, 17), yellow) << "the transparent colour shows the control's colour";
   EXPECT_EQ(image.pixel(55, 17), yellow) << "right of the picture";
   EXPECT_EQ(image.pixel(52, 40), yellow) << "below it, in the area below the rows";

@@ -82,7 +82,9 @@ TEST(HeaderMouse, TheDividerGripZoneReachesTwoLeftAndFourRight) {
   } cases[] = {{97, false}, {98, true}, {100, true}, {104, true}, {105, false}};
   for (auto c : cases) {
     EXPECT_EQ(f.H().LocateColumnDivider({c.x, -5}), c.grabbed) << c.x;
-    if (c.grabbed) EXPECT_EQ(f.Cols().TrackIndex(), 0) << c.x;
+    if (c.grabbed) {
+      EXPECT_EQ(f.Cols().TrackIndex(), 0) << c.x;
+    }
   }
   // A column that cannot be resized has no grip; the handler can take one away too.
   f.Cols()[1]->SetOptions(f.Cols()[1]->Options() - TLTColumnOptions{coResizable});
@@ -259,7 +261,9 @@ TEST(HeaderMouse, CursorsOverDividersAndTheEdge) {
     f.tree->Mouse = c.mouse;
     plat::TMessage m{plat::WM_SETCURSOR, 0, 0, 0};
     EXPECT_EQ(f.H().HeaderMessage(m), c.handled) << c.name;
-    if (c.handled) EXPECT_EQ(f.H().HeaderCursor(), c.cursor) << c.name;
+    if (c.handled) {
+      EXPECT_EQ(f.H().HeaderCursor(), c.cursor) << c.name;
+    }
   }
 }
 

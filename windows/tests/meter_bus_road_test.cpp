@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "input_helpers.h"
 #include "core/compiler.h"
 #include "core/mbus_network.h"
 #include "windows/meter_bus.h"
@@ -15,16 +16,6 @@
 using namespace plat;
 
 namespace {
-
-void Type(TEdit* e, const QString& text) {
-  QLineEdit* l = qobject_cast<QLineEdit*>(e->Widget());
-  if (!l) l = e->Widget()->findChild<QLineEdit*>();
-  ASSERT_NE(l, nullptr);
-  l->selectAll();
-  QTest::keyClicks(l, text);
-}
-
-void Click(TControl* c) { QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(8, c->Height() / 2)); }
 
 // A click on a tree entry.
 void Click_Entry(TTreeView* tw, TTreeNode* e) {

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "input_helpers.h"
 #include "core/lang_texts.h"
 #include "core/mbus_network.h"
 #include "platform/forms/dialogs.h"
@@ -38,21 +39,10 @@ void Write_Bytes(const QString& path, const QByteArray& data) {
   f.write(data);
 }
 
-// Typing replaces what an edit holds.
-void Type(TEdit* e, const QString& text) {
-  QLineEdit* l = e->Widget()->findChild<QLineEdit*>();
-  if (!l) l = qobject_cast<QLineEdit*>(e->Widget());
-  ASSERT_NE(l, nullptr);
-  l->selectAll();
-  QTest::keyClicks(l, text);
-}
-
 void Choose(TComboBox* c, int index) {
   c->ComboBox()->setCurrentIndex(index);
   emit c->ComboBox()->activated(index);
 }
-
-void Click(TControl* c) { QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(6, c->Height() / 2)); }
 
 // Runs Act once Form is shown modally.
 void OnModal(TForm* Form, std::function<void()> Act) {

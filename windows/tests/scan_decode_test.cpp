@@ -62,7 +62,9 @@ TEST_F(WindowsTest, ScanWindowReportsTheEndOfEachKindOfScan) {
   for (const auto& C : Cases) {
     FScanDecode->Show_Scan_Report(C.Result, QString(), C.Ignored);
     EXPECT_EQ(FScanDecode->L_Scan_Report->Visible(), !C.Shown.isEmpty()) << C.Result;
-    if (!C.Shown.isEmpty()) EXPECT_EQ(FScanDecode->L_Scan_Report->Caption(), C.Shown);
+    if (!C.Shown.isEmpty()) {
+      EXPECT_EQ(FScanDecode->L_Scan_Report->Caption(), C.Shown);
+    }
     // The whole report lies inside the window.
     EXPECT_LE(FScanDecode->L_Scan_Report->Left() + FScanDecode->L_Scan_Report->Width(), FScanDecode->ClientWidth());
   }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "input_helpers.h"
 #include "windows/insert_key_wireless.h"
 #include "windows/modbus_start_add_sd.h"
 #include "windows/scan_modbus_start.h"
@@ -12,17 +13,6 @@
 using namespace plat;
 
 namespace {
-
-void Type(TEdit* e, const QString& text) {
-  QLineEdit* l = qobject_cast<QLineEdit*>(e->Widget());
-  if (!l) l = e->Widget()->findChild<QLineEdit*>();
-  ASSERT_NE(l, nullptr);
-  l->selectAll();
-  l->del();
-  QTest::keyClicks(l, text);
-}
-
-void Click(TControl* c) { QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(8, c->Height() / 2)); }
 
 class ScanDialogs : public WindowsTest {
  protected:

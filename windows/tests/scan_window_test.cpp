@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "input_helpers.h"
 #include "core/compiler.h"
 #include "core/mbus_network.h"
 #include "core/par_gen_file.h"
@@ -32,17 +33,6 @@ convsim::TSimMeter Meter(uint8_t Primary, uint32_t Id, const char* File) {
   EXPECT_TRUE(convsim::Make_Meter(Primary, Id, {t}, m, &why)) << why;
   return m;
 }
-
-void Type(TEdit* e, const QString& text) {
-  QLineEdit* l = qobject_cast<QLineEdit*>(e->Widget());
-  if (!l) l = e->Widget()->findChild<QLineEdit*>();
-  ASSERT_NE(l, nullptr);
-  l->selectAll();
-  l->del();
-  QTest::keyClicks(l, text);
-}
-
-void Click(TControl* c) { QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(8, c->Height() / 2)); }
 
 void Shot(const char* Name) {
   FScanDecode->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/") + QLatin1StringView(Name));
