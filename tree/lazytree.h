@@ -471,7 +471,17 @@ class TBaseLazyTree {
   PLazyNode NilForRoot(PLazyNode Node) const { return Node == FRoot ? nullptr : Node; }
   // Calls an event handler; during a deletion a failure is kept and raised once the tree is consistent.
   template <class F>
-  void FireSafely(F&& Call);
+  void FireSafely(F&& Call) {
+    if (FDeletingCount == 0) {
+      Call();
+      return;
+    }
+    try {
+      Call();
+    } catch (...) {
+      if (!FDeferredError) FDeferredError = std::current_exception();
+    }
+  }
 
   bool FDestroying = false;
   PLazyNode FFocusedNode = nullptr;
