@@ -732,6 +732,17 @@ class TExtStringGrid : public TRenderGrid {
   void ClearRows(int RowIndex, int RCount) { RowColOps().ClearRows(RowIndex, RCount); }
   void ClearCols(int ColIndex, int CCount) { RowColOps().ClearCols(ColIndex, CCount); }
   void RemoveDuplicates(int ACol, bool DoCase) { RowColOps().RemoveDuplicates(ACol, DoCase); }
+  // Removal by selection (extgrid_removal.cpp): the disjunct rows or columns, else those of the selection
+  // rectangle; or every normal row or column outside them. Columns are display columns.
+  void RemoveSelectedRows();
+  void RemoveUnSelectedRows();
+  void RemoveSelectedCols();
+  void RemoveUnSelectedCols();
+  // Removes display rows with their cell properties; the removals by selection go through it.
+  virtual void DoRemoveRows(int ARow, int Count) { RemoveRows(ARow, Count); }
+  void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, plat::TColor AColor);
+  // Brings a cell (display indexes) into view; a row or column that lay outside is made current and centred.
+  void ScrollInView(int ColIndex, int RowIndex);
   void MergeRowCells(int RowIndex, bool MainMerge) { RowColOps().MergeRowCells(RowIndex, MainMerge); }
   void SplitAllCells() { RowColOps().SplitAllCells(); }
   bool IsCell(const QString& SubStr, int& ACol, int& ARow) const {
@@ -818,7 +829,7 @@ class TExtStringGrid : public TRenderGrid {
   TCellEntry FEntry{*this};
   TGridSizing FSizing{*this};
   // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
-  TExtGridObjects FCellObjects{*this, *this, FHiding};
+  TExtGridObjects FCellObjects{*this, *this, FHiding, FSel};
   // The collaborators as the grid's own code names them.
   TCellObjects& FObjects{FCellObjects.Objects()};
   TRowColOps& FRowCol{FCellObjects.Rows()};

@@ -5,8 +5,9 @@
 
 namespace grid {
 
-TExtGridObjects::TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHiding& Hiding)
-    : FGrid(Grid), FObjects(Base, *this), FChecks(FObjects), FRows(Base, &Hiding) {
+TExtGridObjects::TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHiding& Hiding,
+                                 TGridSelection& Selection)
+    : FGrid(Grid), FObjects(Base, *this), FChecks(FObjects), FRows(Base, &Hiding, &Selection) {
   FRows.FixedFootersOf = [&Grid] { return Grid.FixedFooters(); };
   FRows.FixedRightColsOf = [&Grid] { return Grid.FixedRightCols(); };
 }

@@ -17,7 +17,7 @@ class TExtStringGrid;
 
 class TExtGridObjects : public TCellObjectsHost {
  public:
-  TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHiding& Hiding);
+  TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHiding& Hiding, TGridSelection& Selection);
 
   TCellObjects& Objects() { return FObjects; }
   TCellChecks& Checks() { return FChecks; }

@@ -37,11 +37,13 @@ void TGridRowOps::RowsInserted(int ARow, int Count) {
   for (int r = last - Count; r < last; ++r)
     if (FGrid.RowHeights(r) != FGrid.DefaultRowHeight()) FGrid.SetRowHeights(r, FGrid.DefaultRowHeight());
   RotateRowHeights(ARow, last - Count, last);
+  if (FSel) FSel->RowsInserted(ARow, Count);
 }
 
 void TGridRowOps::RowsRemoved(int ARow, int Count) {
   // Called before the count shrinks: the removed rows' heights go to the end, where the count drops them.
   RotateRowHeights(ARow, std::min(ARow + Count, FGrid.RowCount()), FGrid.RowCount());
+  if (FSel) FSel->RowsRemoved(ARow, Count);
 }
 
 void TGridRowOps::RowsMoved(int FromIndex, int Count, int ToIndex) {
@@ -49,6 +51,7 @@ void TGridRowOps::RowsMoved(int FromIndex, int Count, int ToIndex) {
     RotateRowHeights(FromIndex, FromIndex + Count, ToIndex + Count);
   else
     RotateRowHeights(ToIndex, FromIndex, FromIndex + Count);
+  if (FSel) FSel->RowsMoved(FromIndex, Count, ToIndex);
 }
 
 void TGridRowOps::RowsSwapped(int ARow1, int ARow2) {
@@ -56,16 +59,25 @@ void TGridRowOps::RowsSwapped(int ARow1, int ARow2) {
   if (h1 != h2) FGrid.SetRowHeights(ARow1, h2), FGrid.SetRowHeights(ARow2, h1);
 }
 
+// Column operations name real columns; widths and column flags are kept per display column. The columns of
+// an operation are contiguous in both: hidden ones in the block are not shown.
 void TGridRowOps::ColsInserted(int ACol, int Count) {
+  if (FHiding) FHiding->Columns().ColsInserted(ACol, Count);
+  const int at = FHiding ? FHiding->RealToDisplCol(ACol) : ACol;
   const int last = FGrid.ColCount();
   for (int c = last - Count; c < last; ++c)
     if (FGrid.ColWidths(c) != FGrid.DefaultColWidth()) FGrid.SetColWidths(c, FGrid.DefaultColWidth());
-  RotateColWidths(std::min(ACol, last - Count), last - Count, last);
+  RotateColWidths(std::min(at, last - Count), last - Count, last);
+  if (FSel) FSel->ColsInserted(at, Count);
 }
 
 void TGridRowOps::ColsRemoved(int ACol, int Count) {
   // Called before the count shrinks: the removed columns' widths go to the end, where the count drops them.
-  RotateColWidths(ACol, std::min(ACol + Count, FGrid.ColCount()), FGrid.ColCount());
+  const int from = FHiding ? FHiding->RealToDisplCol(ACol) : ACol;
+  const int to = std::min(FHiding ? FHiding->RealToDisplCol(ACol + Count) : ACol + Count, FGrid.ColCount());
+  RotateColWidths(from, to, FGrid.ColCount());
+  if (FHiding) FHiding->Columns().ColsRemoved(ACol, Count);
+  if (FSel) FSel->ColsRemoved(from, to - from);
 }
 
 void TGridRowOps::ColsSwapped(int ACol1, int ACol2) {

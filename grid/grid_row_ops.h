@@ -5,13 +5,15 @@
 
 #include "grid/basegrid.h"
 #include "grid/hiding.h"
+#include "grid/selection.h"
 #include "grid/model/row_col_ops.h"
 
 namespace grid {
 
 class TGridRowOps : public TRowColHost {
  public:
-  TGridRowOps(TBaseGrid& Grid, TGridHiding* Hiding) : FGrid(Grid), FHiding(Hiding) {}
+  TGridRowOps(TBaseGrid& Grid, TGridHiding* Hiding, TGridSelection* Selection = nullptr)
+      : FGrid(Grid), FHiding(Hiding), FSel(Selection) {}
   TRowColOps& Ops() { return FOps; }
 
   void SetRowCount(int Value) override { FGrid.SetRowCount(Value); }
@@ -31,6 +33,9 @@ class TGridRowOps : public TRowColHost {
   void ColsSwapped(int ACol1, int ACol2) override;
   int DisplToRealRow(int ARow) const override { return FHiding ? FHiding->DisplToRealRow(ARow) : ARow; }
   bool HasHiddenRows() const override { return FHiding && FHiding->NumHiddenRows() > 0; }
+  int HiddenColsIn(int ACol, int Count) const override {
+    return FHiding ? FHiding->Columns().HiddenIn(ACol, Count) : 0;
+  }
   void RenumberHiddenRows(const std::function<int(int)>& NewIdx) override {
     if (FHiding) FHiding->RenumberRecords(NewIdx);
   }
@@ -43,6 +48,7 @@ class TGridRowOps : public TRowColHost {
 
   TBaseGrid& FGrid;
   TGridHiding* FHiding;
+  TGridSelection* FSel;
   TRowColOps FOps{FGrid, *this};
 };
 

@@ -128,6 +128,9 @@ void TGridHiding::InsertDisplayRows(const std::vector<int>& SortedFinalRows) {
       ++next;
     }
   }
+  // A row coming back inside a merged area would cut it: such areas are split first.
+  for (std::size_t i = 0; i < SortedFinalRows.size(); ++i)
+    FGrid.SplitAcrossRowBoundary(SortedFinalRows[i] - static_cast<int>(i));
   FGrid.InsertEmptyStoreRows(SortedFinalRows);
   FGrid.SetRowCount(static_cast<int>(heights.size()));
   for (int r = 0; r < static_cast<int>(heights.size()); ++r)

@@ -18,6 +18,25 @@ void SetFlag(std::vector<bool>& flags, int i, bool v) {
   flags[i] = v;
 }
 
+// Flag lists hold no entries past their last set flag's reach: entries exist only where a flag was written.
+void EraseFlags(std::vector<bool>& flags, int at, int n) {
+  const int size = static_cast<int>(flags.size());
+  if (at >= size || n <= 0) return;
+  flags.erase(flags.begin() + at, flags.begin() + std::min(at + n, size));
+}
+
+void InsertFlags(std::vector<bool>& flags, int at, int n) {
+  if (at >= static_cast<int>(flags.size()) || n <= 0) return;
+  flags.insert(flags.begin() + at, n, false);
+}
+
+// [First, Middle) and [Middle, Last) exchange places.
+void RotateFlags(std::vector<bool>& flags, int First, int Middle, int Last) {
+  if (First >= static_cast<int>(flags.size()) || First >= Middle || Middle >= Last) return;
+  if (Last > static_cast<int>(flags.size())) flags.resize(Last, false);
+  std::rotate(flags.begin() + First, flags.begin() + Middle, flags.begin() + Last);
+}
+
 }  // namespace
 
 void TGridSelection::RepaintRow(int ARow) {
@@ -256,6 +275,64 @@ void TGridSelection::HideUnSelectedRows() {
       FHiding.HideRows(FHiding.DisplToRealRow(r), FHiding.DisplToRealRow(r));
     if (FGrid.RowCount() == before) ++r;
   }
+}
+
+// ---- following structural operations -------------------------------------------------------------------
+
+void TGridSelection::RemapSelectedRows(const std::function<int(int)>& NewIdx) {
+  std::vector<int> kept;
+  for (int v : FSelectedRows)
+    if (const int n = NewIdx(v); n >= 0) kept.push_back(n);
+  FSelectedRows.Clear();
+  for (int v : kept) FSelectedRows.Insert(FSelectedRows.Count(), v);
+}
+
+void TGridSelection::RemapSelectedCells(bool Rows, const std::function<int(int)>& NewIdx) {
+  std::vector<std::pair<int, int>> kept;
+  for (auto [c, r] : FSelectedCells) {
+    const int n = NewIdx(Rows ? r : c);
+    if (n >= 0) kept.emplace_back(Rows ? c : n, Rows ? n : r);
+  }
+  FSelectedCells = std::move(kept);
+}
+
+void TGridSelection::RowsInserted(int ARow, int Count) {
+  for (auto* flags : {&FRowSelect, &FModifiedRows, &FDisabledRows}) InsertFlags(*flags, ARow, Count);
+  const auto shift = [ARow, Count](int r) { return r >= ARow ? r + Count : r; };
+  RemapSelectedRows(shift);
+  RemapSelectedCells(true, shift);
+}
+
+void TGridSelection::RowsRemoved(int ARow, int Count) {
+  for (auto* flags : {&FRowSelect, &FModifiedRows, &FDisabledRows}) EraseFlags(*flags, ARow, Count);
+  const auto shift = [ARow, Count](int r) { return r < ARow ? r : r < ARow + Count ? -1 : r - Count; };
+  RemapSelectedRows(shift);
+  RemapSelectedCells(true, shift);
+}
+
+void TGridSelection::RowsMoved(int FromIndex, int Count, int ToIndex) {
+  if (Count <= 0 || FromIndex == ToIndex) return;
+  const int first = std::min(FromIndex, ToIndex), last = std::max(FromIndex, ToIndex) + Count;
+  const int middle = FromIndex < ToIndex ? FromIndex + Count : FromIndex;
+  for (auto* flags : {&FRowSelect, &FModifiedRows, &FDisabledRows}) RotateFlags(*flags, first, middle, last);
+  // Where row r of the rotated range went: the moved block to ToIndex, the rows it passed by Count the other way.
+  const auto moved = [=](int r) {
+    if (r < first || r >= last) return r;
+    if (r >= FromIndex && r < FromIndex + Count) return ToIndex + (r - FromIndex);
+    return FromIndex < ToIndex ? r - Count : r + Count;
+  };
+  RemapSelectedRows(moved);
+  RemapSelectedCells(true, moved);
+}
+
+void TGridSelection::ColsInserted(int ACol, int Count) {
+  InsertFlags(FColSelect, ACol, Count);
+  RemapSelectedCells(false, [ACol, Count](int c) { return c >= ACol ? c + Count : c; });
+}
+
+void TGridSelection::ColsRemoved(int ACol, int Count) {
+  EraseFlags(FColSelect, ACol, Count);
+  RemapSelectedCells(false, [ACol, Count](int c) { return c < ACol ? c : c < ACol + Count ? -1 : c - Count; });
 }
 
 // ---- modified and enabled rows -------------------------------------------------------------------------

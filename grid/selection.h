@@ -74,6 +74,18 @@ class TGridSelection {
   void SetRowEnabled(int ARow, bool Value);
   bool UseEnabledRows() const { return FUseEnabledRows; }
 
+  // ---- following structural operations
+  // The row flags (disjunct selection, modified, disabled), the selected-row list and the disjunct cells
+  // follow rows inserted, removed or moved in front of them, so no flag is left on a row that took another's
+  // place; column flags and cells follow their columns. Swapped rows keep their flags where they are (the
+  // sort's own swapping decides for itself).
+  void RowsInserted(int ARow, int Count);
+  void RowsRemoved(int ARow, int Count);
+  // The Count rows from FromIndex now start at ToIndex.
+  void RowsMoved(int FromIndex, int Count, int ToIndex);
+  void ColsInserted(int ACol, int Count);
+  void ColsRemoved(int ACol, int Count);
+
   TRowDisjunctSelectEvent OnRowDisjunctSelect;
   TRowDisjunctSelectedEvent OnRowDisjunctSelected;
   // Footer rows at the bottom that the selection never reaches (the grid object answers).
@@ -87,6 +99,10 @@ class TGridSelection {
   int SelectionRowIndex(int ARow) const { return FMouse.RowSelectPersistent ? FHiding.DisplToRealRow(ARow) : ARow; }
   void RepaintRow(int ARow);
   void RepaintCol(int ACol);
+  // Maps every index of the selected-row list and of the disjunct cells' rows or columns through NewIdx;
+  // an index mapped below 0 is dropped.
+  void RemapSelectedRows(const std::function<int(int)>& NewIdx);
+  void RemapSelectedCells(bool Rows, const std::function<int(int)>& NewIdx);
 
   TBaseGrid& FGrid;
   TGridHiding& FHiding;

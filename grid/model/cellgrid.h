@@ -179,6 +179,8 @@ class TCellGrid {
   // ---- merging
   virtual void MergeCells(int c, int r, int spanx, int spany);
   virtual void SplitCells(int c, int r);
+  // Splits every area that the boundary above row ARow cuts (rows coming or going there would cut it).
+  void SplitAcrossRowBoundary(int ARow);
   bool IsBaseCell(int ACol, int ARow) const;
   bool IsMergedCell(int ACol, int ARow) const;
   bool IsMergedNonBaseCell(int ACol, int ARow) const;

@@ -18,6 +18,34 @@ void THiddenColumns::SetWidth(int ACol, int Value) {
   if (ACol >= 0 && ACol < kHideable) FWidths[ACol] = Value;
 }
 
+template <class FromFn>
+void THiddenColumns::Remap(FromFn From) {
+  std::array<std::uint64_t, kHideable / 64> hidden{};
+  std::array<int, kHideable> widths{};
+  int num = 0;
+  for (int c = 0; c < kHideable; ++c) {
+    const int from = From(c);
+    if (from < 0 || from >= kHideable) continue;
+    widths[c] = FWidths[from];
+    if (IsHidden(from)) hidden[c / 64] |= std::uint64_t{1} << (c % 64), ++num;
+  }
+  FHidden = hidden;
+  FWidths = widths;
+  FNumHidden = num;
+}
+
+void THiddenColumns::ColsInserted(int ACol, int Count) {
+  if (FNumHidden == 0 || Count <= 0 || ACol >= kHideable) return;
+  Remap([=](int c) { return c < ACol ? c : c < ACol + Count ? -1 : c - Count; });
+}
+
+int THiddenColumns::ColsRemoved(int ACol, int Count) {
+  if (FNumHidden == 0 || Count <= 0 || ACol >= kHideable) return 0;
+  const int removed = HiddenIn(ACol, Count);
+  Remap([=](int c) { return c < ACol ? c : c + Count; });
+  return removed;
+}
+
 int THiddenColumns::HiddenBefore(int ACol) const {
   if (ACol >= kHideable) return FNumHidden;
   if (ACol <= 0) return 0;

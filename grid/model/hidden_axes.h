@@ -30,6 +30,14 @@ class THiddenColumns {
   int Width(int ACol) const { return ACol >= 0 && ACol < kHideable ? FWidths[ACol] : 0; }
   void SetWidth(int ACol, int Value);
 
+  // Real columns inserted or removed at ACol: the flags and widths behind move with their columns (those moved
+  // past 511 are shown again); removed hidden columns are forgotten. ColsRemoved answers how many of the
+  // removed columns were hidden.
+  void ColsInserted(int ACol, int Count);
+  int ColsRemoved(int ACol, int Count);
+  // Hidden columns among the real columns [ACol, ACol + Count).
+  int HiddenIn(int ACol, int Count) const { return HiddenBefore(ACol + Count) - HiddenBefore(ACol); }
+
   // Real column -> display column: the column minus the hidden columns before it (for a hidden column, the
   // place it comes back to).
   int RealToDispl(int ACol) const;
@@ -38,6 +46,9 @@ class THiddenColumns {
 
  private:
   int HiddenBefore(int ACol) const;
+  // Column c takes what column From(c) had (From answers -1 for a column that is new).
+  template <class FromFn>
+  void Remap(FromFn From);
   std::array<std::uint64_t, kHideable / 64> FHidden{};
   int FNumHidden = 0;
   std::array<int, kHideable> FWidths{};

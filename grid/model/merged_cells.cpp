@@ -14,6 +14,14 @@ TPoint TCellGrid::GetBaseCell(const TCellProperties& p, int ACol, int ARow) cons
   return {ACol, ARow};
 }
 
+void TCellGrid::SplitAcrossRowBoundary(int ARow) {
+  // An area is cut above ARow exactly when one of its cells in ARow lies below its base. (Read through the
+  // base-cell query, which leaves the lazy renumbering of owners alone.)
+  if (!HasCellProps() || ARow <= 0 || ARow >= RowCount()) return;
+  for (int c = 0; c < TotalColCount(); ++c)
+    if (BaseCell(c, ARow).Y < ARow) SplitCells(c, ARow);
+}
+
 void TCellGrid::SplitArea(int BaseCol, int BaseRow, int W, int H) {
   // Cells past the grid (after a shrink) are reset too when they still hold properties, so the area never
   // comes back half.

@@ -8,15 +8,6 @@ namespace grid {
 
 // ---- merged areas cut by an operation -------------------------------------------------------------------
 
-void TRowColOps::SplitAcrossRowBoundary(int ARow) {
-  // An area is cut above ARow exactly when one of its cells in ARow lies below its base. (Read through the
-  // base-cell query, which leaves the lazy renumbering of owners alone.)
-  if (!FCells.HasCellProps() || ARow <= 0 || ARow >= Rows()) return;
-  for (int c = 0; c < Cols(); ++c) {
-    if (FCells.BaseCell(c, ARow).Y < ARow) FCells.SplitCells(c, ARow);
-  }
-}
-
 void TRowColOps::SplitAcrossColBoundary(int ACol) {
   if (!FCells.HasCellProps() || ACol <= 0 || ACol >= Cols()) return;
   for (int r = 0; r < Rows(); ++r) {
@@ -69,7 +60,7 @@ void TRowColOps::RenumberHiddenForRemove(int RowIndex, int RCount) {
 
 void TRowColOps::InsertRows(int RowIndex, int RCount) {
   if (RowIndex < 0 || RCount <= 0 || RowIndex > Rows()) return;
-  SplitAcrossRowBoundary(RowIndex);
+  FCells.SplitAcrossRowBoundary(RowIndex);
   RenumberHiddenForInsert(RowIndex, RCount);
   FCells.InsertStoreRows(RowIndex, RCount);
   FHost.SetRowCount(Rows() + RCount);
@@ -80,8 +71,8 @@ void TRowColOps::InsertRows(int RowIndex, int RCount) {
 void TRowColOps::RemoveRows(int RowIndex, int RCount) {
   if (RowIndex < 0 || RowIndex >= Rows() || RCount <= 0) return;
   RCount = std::min(RCount, Rows() - RowIndex);
-  SplitAcrossRowBoundary(RowIndex);
-  SplitAcrossRowBoundary(RowIndex + RCount);
+  FCells.SplitAcrossRowBoundary(RowIndex);
+  FCells.SplitAcrossRowBoundary(RowIndex + RCount);
   RenumberHiddenForRemove(RowIndex, RCount);
   FCells.DeleteStoreRows(RowIndex, RCount);
   FHost.RowsRemoved(RowIndex, RCount);
@@ -95,10 +86,10 @@ void TRowColOps::MoveRows(int FromIndex, int ToIndex, int Count) {
   if (FromIndex + Count < ToIndex) ToIndex -= Count;
   ToIndex = std::min(ToIndex, Rows() - Count);
   if (ToIndex == FromIndex) return;
-  SplitAcrossRowBoundary(FromIndex);
-  SplitAcrossRowBoundary(FromIndex + Count);
+  FCells.SplitAcrossRowBoundary(FromIndex);
+  FCells.SplitAcrossRowBoundary(FromIndex + Count);
   // The boundary the block lands on, counted in the grid without the block.
-  SplitAcrossRowBoundary(ToIndex < FromIndex ? ToIndex : ToIndex + Count);
+  FCells.SplitAcrossRowBoundary(ToIndex < FromIndex ? ToIndex : ToIndex + Count);
   if (FHost.HasHiddenRows()) {
     // Hidden rows follow as if the block were taken out and put back at the landing point.
     const std::vector<int> removed = RealRows(FromIndex, Count);
@@ -118,8 +109,8 @@ void TRowColOps::MoveRows(int FromIndex, int ToIndex, int Count) {
 void TRowColOps::SwapRows(int ARow1, int ARow2) {
   if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= Rows() || ARow2 >= Rows()) return;
   for (int r : {ARow1, ARow2}) {
-    SplitAcrossRowBoundary(r);
-    SplitAcrossRowBoundary(r + 1);
+    FCells.SplitAcrossRowBoundary(r);
+    FCells.SplitAcrossRowBoundary(r + 1);
   }
   FCells.SwapStoreRows(ARow1, ARow2);
   FHost.RowsSwapped(ARow1, ARow2);
@@ -154,9 +145,10 @@ void TRowColOps::RemoveCols(int ColIndex, int CCount) {
   CCount = std::min(CCount, Cols() - ColIndex);
   SplitAcrossColBoundary(ColIndex);
   SplitAcrossColBoundary(ColIndex + CCount);
+  const int shown = CCount - FHost.HiddenColsIn(ColIndex, CCount);
   FCells.EraseStoreColumns(ColIndex, CCount);
   FHost.ColsRemoved(ColIndex, CCount);
-  FHost.SetColCount(std::max(0, FCells.ColCount() - CCount));
+  FHost.SetColCount(std::max(0, FCells.ColCount() - shown));
   FHost.CellsChanged(ColIndex, 0, ColIndex + CCount, Rows() - 1);
 }
 

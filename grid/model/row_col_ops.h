@@ -44,6 +44,8 @@ class TRowColHost {
   // through NewIdx when shown rows come or go in front of it.
   virtual int DisplToRealRow(int ARow) const { return ARow; }
   virtual bool HasHiddenRows() const { return false; }
+  // Hidden columns among the real columns [ACol, ACol + Count): they are not counted in the shown columns.
+  virtual int HiddenColsIn(int ACol, int Count) const { (void)ACol, (void)Count; return 0; }
   virtual void RenumberHiddenRows(const std::function<int(int)>& NewIdx) { (void)NewIdx; }
   // The rectangle of cells the operation changed (store coordinates, inclusive).
   virtual void CellsChanged(int ACol1, int ARow1, int ACol2, int ARow2) { (void)ACol1, (void)ARow1, (void)ACol2, (void)ARow2; }
@@ -108,8 +110,7 @@ class TRowColOps {
  private:
   int Rows() const { return FCells.RowCount(); }
   int Cols() const { return FCells.TotalColCount(); }
-  // Splits the areas that the boundary above row ARow (left of column ACol) cuts.
-  void SplitAcrossRowBoundary(int ARow);
+  // Splits the areas that the boundary left of column ACol cuts.
   void SplitAcrossColBoundary(int ACol);
   void SplitAreasLeaving(int ACol1, int ARow1, int ACol2, int ARow2);
   int RealRowAt(int ARow) const;

@@ -77,5 +77,98 @@ TEST_F(ExtGridObjectsTest, RemovingCheckedOrUncheckedRows) {
   EXPECT_EQ(g->GetGridCell(0, 0), "r0");
 }
 
+QString Column0(TExtStringGrid& g) {
+  QStringList col;
+  for (int r = 0; r < g.RowCount(); ++r) col << g.GetGridCell(0, r);
+  return col.join(' ');
+}
+
+QString SelectedRows(TExtStringGrid& g) {
+  QStringList rows;
+  for (int r = 0; r < g.RowCount(); ++r)
+    if (g.GetRowSelect(r)) rows << g.GetGridCell(0, r);
+  return rows.join(' ');
+}
+
+TEST_F(ExtGridObjectsTest, FlagsFollowTheirRowsThroughInsertRemoveAndMove) {
+  g->SetFixedRows(1);
+  g->MouseActions()->SetDisjunctRowSelect(true);
+  g->SetRowSelect(3, true);
+  g->SetRowSelect(6, true);
+  g->SetRowModified(5, true);
+  struct Case {
+    const char* what;
+    std::function<void(TExtStringGrid&)> op;
+    const char* selected;
+    int count;
+  } cases[] = {
+      {"insert above", [](TExtStringGrid& t) { t.InsertRows(2, 2); }, "r3 r6", 2},
+      {"remove a selected row", [](TExtStringGrid& t) { t.RemoveRows(5, 1); }, "r6", 1},
+      {"move a selected row up", [](TExtStringGrid& t) { t.MoveRows(7, 1, 1); }, "r6", 1},
+  };
+  for (const Case& c : cases) {
+    c.op(*g);
+    EXPECT_EQ(SelectedRows(*g), c.selected) << c.what;
+    EXPECT_EQ(g->SelectedRowCount(), c.count) << c.what;
+    for (int i = 0; i < g->SelectedRowCount(); ++i)
+      EXPECT_TRUE(g->GetRowSelect(g->SelectedRow(i))) << c.what << " list entry " << i;
+  }
+  // The modified flag stayed with r5 through all of it.
+  for (int r = 0; r < g->RowCount(); ++r) EXPECT_EQ(g->RowModified(r), g->GetGridCell(0, r) == "r5") << r;
+}
+
+TEST_F(ExtGridObjectsTest, RemovingRowsAndColumnsByTheirSelection) {
+  g->SetFixedRows(1);
+  g->SetFixedCols(1);
+  const auto header = [&] {
+    QStringList h;
+    for (int c = 0; c < g->ColCount(); ++c) h << g->GetGridCell(c, 0);
+    return h.join(' ');
+  };
+  // The rectangle's rows, given bottom above top, go; so do the rows outside it.
+  g->SetSelection({1, 4, 3, 2});
+  g->RemoveSelectedRows();
+  EXPECT_EQ(Column0(*g), "r0 r1 r5 r6 r7");
+  g->SetSelection({1, 2, 1, 3});
+  g->RemoveUnSelectedRows();
+  EXPECT_EQ(Column0(*g), "r0 r5 r6");
+  // Disjunct rows: the flagged ones go and no flag is left behind.
+  g->InsertRows(3, 2);
+  g->MouseActions()->SetDisjunctRowSelect(true);
+  g->SetRowSelect(1, true);
+  g->SetRowSelect(3, true);
+  g->RemoveSelectedRows();
+  EXPECT_EQ(Column0(*g), "r0 r6 ");
+  EXPECT_EQ(g->RowSelectCount(), 0);
+  // Columns: a hidden column is not removed with the displayed ones beside it.
+  for (int c = 0; c < 4; ++c) g->SetCells(c, 0, QString("c%1").arg(c));
+  g->HideColumn(2);
+  g->SetSelection({1, 1, 2, 1});  // display columns 1 and 2 are c1 and c3
+  g->RemoveSelectedCols();
+  EXPECT_EQ(header(), "c0");
+  g->UnHideColumnsAll();
+  EXPECT_EQ(header(), "c0 c2");
+}
+
+TEST_F(ExtGridObjectsTest, ScrollInViewCentresARowOutsideTheView) {
+  g->SetFixedRows(1);
+  g->SetRowCount(200);
+  const int vis = g->VisibleRowCount();
+  g->ScrollInView(1, 100);
+  EXPECT_EQ(g->Row(), 100);
+  EXPECT_EQ(g->TopRow(), 100 - vis / 2);
+  g->ScrollInView(1, 100 - vis / 2);  // already in view: nothing moves
+  EXPECT_EQ(g->TopRow(), 100 - vis / 2);
+  EXPECT_EQ(g->Row(), 100);
+  g->ScrollInView(1, 199);  // near the end the top row stops where the view is still full
+  EXPECT_EQ(g->TopRow() + g->VisibleRowCount(), g->RowCount());
+  g->ScrollInView(1, 500);  // outside the grid: ignored
+  EXPECT_EQ(g->Row(), 199);
+  g->ColorRect(1, 3, 2, 1, plat::clRed);  // bottom above top: nothing
+  EXPECT_NE(g->Colors(1, 2), plat::clRed);
+  g->ColorRect(1, 1, 2, 3, plat::clRed);
+  EXPECT_EQ(g->Colors(2, 3), plat::clRed);
+}
+
 }  // namespace
 }  // namespace grid

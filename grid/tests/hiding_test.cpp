@@ -95,6 +95,17 @@ TEST_F(HidingTest, HiddenRowsMoveOutWithHeightsAndProperties) {
   EXPECT_EQ(testing::CheckGrid(*g), "");
 }
 
+TEST_F(HidingTest, ARowComingBackInsideAMergedAreaSplitsIt) {
+  h->HideRows(3, 3);
+  g->MergeCells(1, 2, 2, 3);  // display rows 2..4: real rows 2, 4 and 5
+  g->MergeCells(3, 0, 1, 2);  // display rows 0..1: untouched by the row coming back
+  h->UnHideRows(3, 3);
+  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_FALSE(g->IsMergedCell(1, 2));
+  EXPECT_FALSE(g->IsMergedCell(2, 5));
+  EXPECT_EQ(g->CellSpan(3, 0), plat::TPoint(0, 1));
+}
+
 TEST_F(HidingTest, RangesSkipRowsAlreadyHiddenAndShowingNeedsAHiddenFirstRow) {
   h->HideRows(4, 4);
   h->HideRows(2, 6);

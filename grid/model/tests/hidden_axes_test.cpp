@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 namespace grid {
 namespace {
@@ -34,6 +35,45 @@ TEST(HiddenColumns, PastTheHideableColumnsTheMappingStaysConsistent) {
   EXPECT_EQ(cols.DisplToReal(510), 512);
   EXPECT_EQ(cols.RealToDispl(600), 598);
   EXPECT_EQ(cols.DisplToReal(598), 600);
+}
+
+TEST(HiddenColumns, FlagsAndWidthsFollowInsertedAndRemovedColumns) {
+  struct Case {
+    const char* what;
+    bool insert;
+    int at, count;
+    std::vector<int> hidden;  // after the operation, with widths 10 * original column
+    int removedHidden;
+  } cases[] = {
+      {"insert in front", true, 0, 2, {4, 7, 512}, 0},
+      {"insert between", true, 4, 1, {2, 6, 511}, 0},
+      {"insert behind", true, 9, 3, {2, 5}, 0},  // 510 went past 511 and shows again
+      {"remove a hidden one", false, 2, 1, {4, 509}, 1},
+      {"remove shown ones in front", false, 0, 2, {0, 3, 508}, 0},
+      {"remove across both", false, 1, 4, {1, 506}, 1},
+  };
+  for (const Case& c : cases) {
+    THiddenColumns cols;
+    for (int h : {2, 5, 510}) cols.SetVisible(h, false), cols.SetWidth(h, 10 * h);
+    int removed = 0;
+    if (c.insert)
+      cols.ColsInserted(c.at, c.count);
+    else
+      removed = cols.ColsRemoved(c.at, c.count);
+    std::vector<int> hidden;
+    for (int i = 0; i < 600; ++i)
+      if (cols.IsHidden(i)) hidden.push_back(i);
+    std::vector<int> want;
+    for (int h : c.hidden)
+      if (h < THiddenColumns::kHideable) want.push_back(h);
+    EXPECT_EQ(hidden, want) << c.what;
+    EXPECT_EQ(cols.NumHidden(), static_cast<int>(want.size())) << c.what;
+    EXPECT_EQ(removed, c.removedHidden) << c.what;
+    for (int h : want) {
+      const int original = c.insert ? (h >= c.at + c.count ? h - c.count : h) : (h >= c.at ? h + c.count : h);
+      EXPECT_EQ(cols.Width(h), 10 * original) << c.what << " column " << h;
+    }
+  }
 }
 
 TEST(HiddenColumns, RandomFlagsAgreeWithAScan) {

@@ -105,8 +105,7 @@ class TOpsGrid : public TTestGrid, public TRowColHost, public TCellObjectsHost {
       // In ascending order every record before this one is back: its display row is its real index.
       const int d = std::min(rec.Idx, RowCount());
       // A row coming back inside a merged area would cut it: such areas are split first.
-      for (int c = 0; c < TotalColCount() && d < RowCount(); ++c)
-        if (const TCellProperties* p = GetGridObject(c, d); p && !p->IsBaseCell && p->CellSpanY > 0) SplitCells(c, d);
+      SplitAcrossRowBoundary(d);
       InsertEmptyStoreRows({d});
       Heights.insert(Heights.begin() + d, rec.Height);
       SetRowCount(RowCount() + 1);
