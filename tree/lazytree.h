@@ -215,15 +215,40 @@ class TBaseLazyTree {
   bool IsFirstVisibleChild(PLazyNode Parent, PLazyNode Node) const;
   bool IsLastVisibleChild(PLazyNode Parent, PLazyNode Node) const;
 
-  // --- Selection (the part the store needs) --------------------------------------------------------------
+  // --- Selection (treeselection.cpp) ---------------------------------------------------------------------
+  // The selected nodes are kept in an array ordered by node address, so that membership and inserts are
+  // binary searches; bulk changes flag removed entries and pack once, then merge the added nodes in one go.
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnAddToSelection;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnRemoveFromSelection;
   virtual void AddToSelection(PLazyNode Node);
   virtual void AddToSelection(const PLazyNode* NewItems, int NewLength, bool ForceInsert = false);
   virtual void AddRangeToSelection(PLazyNode StartNode, PLazyNode EndNode, bool AddOnly);
   bool SelectionLocked() const { return FSelectionLocked; }
   void SetSelectionLocked(bool Value) { FSelectionLocked = Value; }
   virtual void RemoveFromSelection(PLazyNode Node);
-  void ClearSelection();
+  void ClearSelection() { ClearSelectionCore(true); }
+  // Clears with or without the change notification (a click clears without and notifies itself).
+  virtual void ClearSelectionCore(bool Notify);
   bool Selected(PLazyNode Node) const { return Node && Node->Has(vsSelected); }
+  void SetSelected(PLazyNode Node, bool Value);
+  // Selects every node not yet selected: the visible ones, or all of them (initialising them).
+  void SelectAll(bool VisibleOnly);
+  void InvertSelection(bool VisibleOnly);
+  // The selected nodes in tree order; with Resolve only the topmost (no node below a selected one).
+  std::vector<PLazyNode> GetSortedSelection(bool Resolve);
+  // The keyboard's Shift ranges: the range from the anchor to EndNode ends up selected, nodes passed back
+  // over towards the anchor are deselected. Start is the node focused before the key.
+  virtual void ToggleSelectionRange(PLazyNode StartNode, PLazyNode EndNode);
+  virtual void RemoveSelectionRange(PLazyNode StartNode, PLazyNode EndNode);
+  // The fixed end of Shift ranges, and the level toLevelSelectConstraint keeps (-1: none).
+  PLazyNode RangeAnchor() const { return FRangeAnchor; }
+  void SetRangeAnchor(PLazyNode Node) { FRangeAnchor = NilForRoot(Node); }
+  int LastSelectionLevel() const { return FLastSelectionLevel; }
+  void SetLastSelectionLevel(int Level) { FLastSelectionLevel = Level; }
+  // The node remembered for toAlwaysSelectNode.
+  PLazyNode NextNodeToSelect() const { return FNextNodeToSelect; }
+  // With toAlwaysSelectNode: selects a node when none is (the window version also focuses and shows it).
+  virtual void EnsureNodeSelected() {}
 
   // --- Sorting -------------------------------------------------------------------------------------------
   // Negative: Node1 first; positive: Node2 first; 0 keeps their order. Node1 is the one that stood earlier.
@@ -382,7 +407,6 @@ class TBaseLazyTree {
   virtual void CancelHint() {}
   // Empties the clipboard when it still holds this tree's cut or copied nodes.
   virtual void ReleaseClipboardContent() {}
-  virtual void EnsureNodeSelected() {}
   virtual void StopCacheValidation() {}
   virtual void RequestCacheValidation() {}
   virtual void MeasureItemHeight(PLazyNode Node);
@@ -444,8 +468,33 @@ class TBaseLazyTree {
   void ApplyShowFilteredNodes(bool Show);
   virtual void UpdateAllChildrenHiddenFlag(PLazyNode Node);
   virtual void ChooseNextNodeToSelect(PLazyNode Node);
+  // The store's own additions and removals (initialisation, deletion): no change notification, and a
+  // deleted node fires no removal event.
   void InternalAddToSelection(PLazyNode Node);
   void InternalRemoveFromSelection(PLazyNode Node);
+  // --- Selection storage (treeselection.cpp) ---
+  // Binary search between Low and High (whole array for negative values): whether Node is there, and the
+  // index where it is or would be inserted.
+  virtual bool LocateInSelection(PLazyNode Node, int& Index, int Low = -1, int High = -1);
+  // Takes the items that pass the constraints (all of them with ForceInsert), firing OnAddToSelection for each
+  // as it is flagged, and merges them into the array; false when none was taken.
+  bool InternalAddToSelection(const PLazyNode* NewItems, int NewLength, bool ForceInsert);
+  // Unflags the node and marks its entry removed (packed later); fires OnRemoveFromSelection.
+  virtual void WithdrawFromSelection(PLazyNode Node);
+  // Drops the entries marked removed; the number kept, -1 for an empty array.
+  int PackSelection();
+  // Unselects everything without notification and resets the anchor.
+  virtual void EmptySelection();
+  virtual void ResetRangeAnchor();
+  virtual void DoAddToSelection(PLazyNode Node);
+  virtual void DoRemoveFromSelection(PLazyNode Node);
+  // Normalises the start of a range: a node that is not fully visible becomes its previous visible node,
+  // nil (or no such node) the first visible node.
+  PLazyNode RangeStart(PLazyNode StartNode);
+  // A node may be focused by the selection (the only selected node, a single-select choice).
+  virtual void FocusBySelection(PLazyNode Node) { FFocusedNode = Node; }
+  // A node was selected by the Selected property: the window makes sure a column is focused.
+  virtual void SelectionFocusesColumn() {}
   void RequireNotRoot(PLazyNode Node) const;
   // Structure edits are refused while nodes are being deleted or a subtree is iterated.
   void CheckStructureEditAllowed() const {
@@ -529,6 +578,11 @@ class TBaseLazyTree {
   uint32_t FVisibleCount = 0;
   uint32_t FSelectionCount = 0;
   bool FSelectionLocked = false;
+  // Node addresses, ascending; an entry with bit 0 set was removed and waits for the next pack (node blocks
+  // are aligned, so a real entry never has it). FSelectionCount counts the entries without it.
+  std::vector<std::uintptr_t> FSelection;
+  uint32_t FSelectionRemoved = 0;
+  int FLastSelectionLevel = -1;
   PLazyNode FLastChangedNode = nullptr;
   PLazyNode FLastStructureChangeNode = nullptr;
   TChangeReason FLastStructureChangeReason = crIgnore;

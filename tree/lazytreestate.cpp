@@ -160,7 +160,7 @@ void TBaseLazyTree::DoStateChange(TLazyTreeStates Enter, TLazyTreeStates Leave) 
   FStates = next;
 }
 
-inline void TBaseLazyTree::NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason) {
+void TBaseLazyTree::NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason) {
   if (!Structure) {
     if (FStates.Has(tsChangePending))
       StopTimer(ChangeTimer);
