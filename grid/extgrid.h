@@ -406,6 +406,12 @@ class TExtStringGrid : public TRenderGrid {
   int RealColumn(int ACol) override { return RealColIndex(ACol); }
   int RealRow(int ARow) override { return RealRowIndex(ARow); }
   QString CheckTrueText(int RCol, int ARow) override { return FCellObjects.CheckTrue(RCol, ARow); }
+  bool IsPasswordCell(int ACol, int ARow) override {
+    bool password = false;
+    DoIsPasswordCell(ACol, ARow, password);
+    return password;
+  }
+  QString CellPasswordChar() override { return PasswordChar; }
   // Radio items and node levels come from the stored cell objects and cell properties; the renderer's
   // drawing-only lists answer cells that have none.
   QStringList RadioStrings(int RCol, int ARow) override;

@@ -73,6 +73,9 @@ class TRenderHost {
   virtual double CellFloat(int RCol, int ARow);
   // The text that shows a data check box checked.
   virtual QString CheckTrueText(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
+  // A password cell shows each character of its text as PasswordChar (ACol: display column).
+  virtual bool IsPasswordCell(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
+  virtual QString CellPasswordChar() { return QStringLiteral("*"); }
   virtual bool HasFocusNow();
   // Disjunct selection flags (rows by real row when persistent) and whether a mouse button is held.
   virtual bool IsRowFlagged(int ARow) { (void)ARow; return false; }

@@ -116,6 +116,11 @@ void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
   QString text = GetFormattedCell(W.RCol, W.Row);
   int kind = controls::CellTextType(text, s.EnableHTML);
   if (kind == 5) text = controls::DecodeWideText(text);
+  if (FHost.IsPasswordCell(W.Col, W.Row)) {
+    // Shown as plain text whatever it holds: markup would give away what it says.
+    text = FHost.CellPasswordChar().repeated(text.length());
+    kind = 0;
+  }
   TRect r = W.Rect;
   if (W.Fixed) {
     r.Left += FGrid.GridLineWidth();

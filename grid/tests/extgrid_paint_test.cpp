@@ -174,6 +174,32 @@ TEST_F(ExtGridPaint, RadioItemsAndNodeLevelsComeFromTheCellObjects) {
   EXPECT_EQ(treeLines(9), 0);
 }
 
+TEST_F(ExtGridPaint, PasswordCellsShowOnlyThePasswordCharacter) {
+  g->SetCells(4, 3, "secret");
+  g->SetCells(4, 4, "<b>hidden</b>");
+  g->SetCells(3, 3, "open");
+  g->PasswordChar = QStringLiteral("#");
+  g->OnIsPasswordCell = [](plat::TObject*, int ARow, int ACol, bool& IsPassword) {
+    IsPassword = ACol == 4 && (ARow == 3 || ARow == 4);
+  };
+  plat::TRecordingTracer t;
+  Paint(&t);
+  const auto drawn = [&](int c, int r) {
+    QStringList texts;
+    for (TraceKind kind : {TraceKind::TextOut, TraceKind::TextRect, TraceKind::DrawText, TraceKind::DrawTextLine})
+      for (const auto& rec : In(t, kind, g->CellRect(c, r))) texts << rec.Text;
+    return texts.join(QString());
+  };
+  // Only the password character reaches the canvas (measuring passes may draw a text more than once), and
+  // markup is not rendered: it would give its text away.
+  for (int r : {3, 4}) {
+    const QString d = drawn(4, r);
+    EXPECT_FALSE(d.isEmpty()) << r;
+    EXPECT_EQ(d.count(u'#'), d.size()) << d.toStdString();
+  }
+  EXPECT_TRUE(drawn(3, 3).contains("open"));
+}
+
 // The header cell of the current column is highlighted by real column, so hidden columns before it do not
 // move the highlight onto a neighbour.
 TEST_F(ExtGridPaint, ActiveCellHeaderFollowsTheCurrentColumnPastHiddenColumns) {
