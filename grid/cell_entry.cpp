@@ -124,7 +124,11 @@ void TCellEntry::SwitchOptions(plat::TGridOptions Options) {
 bool TCellEntry::Decide(int ACol, int ARow) {
   TExtStringGrid& g = FGrid;
   bool allow = true;
-  const bool special = EditOpen() && g.FEditControl != edNormal && !TextEditorFocused();
+  // An edit of the cell being left whose value is not validated yet (a special editor, or a text edit that
+  // ended without a key that validates) is validated before the move.
+  const bool leaving = ACol != g.Col() || ARow != g.Row();
+  const bool pending = leaving && g.FEdit.State().Editing && !g.FEdit.State().Validating;
+  const bool special = pending || (EditOpen() && g.FEditControl != edNormal && !TextEditorFocused());
   if (!special) {
     g.DoCellChanging(ACol, ARow, allow);
     if (g.IsFixed(ACol, ARow) || !allow) {

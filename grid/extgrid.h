@@ -11,11 +11,13 @@
 #include <QString>
 
 #include <memory>
+#include <set>
 
 #include "grid/basegrid.h"
 #include "grid/cell_entry.h"
 #include "grid/cell_looks.h"
 #include "grid/cell_ops.h"
+#include "grid/edit_manager.h"
 #include "grid/extgrid_objects.h"
 #include "grid/extobj.h"
 #include "grid/grid_events.h"
@@ -30,6 +32,10 @@
 #include "grid/render_looks.h"
 #include "grid/selection.h"
 #include "grid/typed_cells.h"
+
+namespace controls {
+class TExtStringGridCheck;
+}
 
 namespace grid {
 
@@ -51,6 +57,8 @@ class TGridChangeNotifier : public plat::TObject {
 class TExtStringGrid : public TRenderGrid {
   friend class TCellEntry;
   friend class TGridSizing;
+  friend class TEditManager;
+  friend class TExtInplaceEdit;
 
  public:
   explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -387,6 +395,67 @@ class TExtStringGrid : public TRenderGrid {
   virtual void DoComboCloseUp(int ACol, int ARow);
   virtual void DoComboDropDown(int ACol, int ARow);
   virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow, int SearchAction);
+  // -- in-place editing (edit_manager.h): the edit's state, opening, validating, writing back and closing
+  TEditManager& EditManager() { return FEdit; }
+  TEditState& EditState() { return FEdit.State(); }
+  bool EditMode() const { return FEdit.State().EditMode; }
+  bool EditActive() const { return FEdit.State().EditActive; }
+  bool Modified() const { return FEdit.State().GridModified; }
+  void SetModified(bool Value) { FEdit.State().GridModified = Value; }
+  // The text the current cell had when its edit started (Escape puts it back).
+  QString CellCacheText() const { return FEntry.CellCache; }
+  bool IsEditable(int ACol, int ARow) { return FEdit.IsEditable(ACol, ARow); }
+  void ShowCellEdit();
+  void HideCellEdit() { FEdit.HideCellEdit(); }
+  void ShowInplaceEdit() { FEdit.ShowInplaceEdit(); }
+  void HideInplaceEdit() { FEdit.HideInplaceEdit(); }
+  void DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift) { FEdit.DoneInplaceEdit(Key, Shift); }
+  void Select() { HandleSelectCell(Col(), Row()); }
+  virtual bool ValidateCellWide(const QString& NewValue) { return FEdit.ValidateCellWide(NewValue); }
+  void SetupCellEditor(int ACol, int ARow) { FEdit.SetupCellEditor(ACol, ARow); }
+  void EditorToCell(int ACol, int ARow) { FEdit.EditorToCell(ACol, ARow); }
+  void EditingDone(int ACol, int ARow) { FEdit.EditingDone(ACol, ARow); }
+  bool WantsTabKey() const { return FEdit.WantsTabKey(); }
+  // Stores an editor's text: the platform's set-edit-text step, then the cell write (real column).
+  virtual void WriteEditorText(int ACol, int ARow, const QString& Value) { FEdit.WriteEditorText(ACol, ARow, Value); }
+  virtual void RestoreCellCache() { FEdit.RestoreCellCache(); }
+  // Fires OnGetEditorProp, then OnGetEditorPropInt, before an editor is filled (real column).
+  virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+  // Moving on after an editor ended with Enter or Tab; the keyboard code may take these over.
+  virtual void EditorAdvance(bool Backwards);
+  virtual void EditorTabToNextCell(bool Backwards);
+  virtual void AppendRowFromEditor() { SetRowCount(RowCount() + 1); }
+  // The grid's key-down handling for a key an editor passes on.
+  void PassKeyToGrid(std::uint16_t& Key, plat::TShiftState Shift) { KeyDown(Key, Shift); }
+  // The balloon a refused value shows at its editor (InvalidEntryTitle/Text/Icon).
+  virtual void ShowInvalidEntryBalloon(plat::TWinControl* Target);
+  QString LastBalloonText() const { return FLastBalloon; }
+  TEditLink* EditLink() const { return FEdit.EditLink(); }
+  void SetEditLink(TEditLink* Value) { FEdit.SetEditLink(Value); }
+  plat::TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+  // The control that edits now (nullptr for the text editor and the editors that leave it empty).
+  plat::TWinControl* EditCtrl() const { return FEdit.State().EditCtrl; }
+  // The per-grid editor family of a kind (created on first use; nullptr when the kind has none).
+  TCellEditorKind* EditorKind(TEditorType Kind) { return FEdit.KindFor(Kind); }
+  // The combo editor's item list, shared by every cell (refill it in OnGetEditorProp).
+  plat::TStringList* ComboItems() { return &FEdit.ComboItems(); }
+  void ClearComboString() { FEdit.ClearComboString(); }
+  void AddComboString(const QString& s) { FEdit.AddComboString(s); }
+  void AddComboStringObject(const QString& s, plat::TObject* AObject) { FEdit.AddComboStringObject(s, AObject); }
+  bool RemoveComboString(const QString& s) { return FEdit.RemoveComboString(s); }
+  bool SetComboSelectionString(const QString& s) { return FEdit.SetComboSelectionString(s); }
+  void SetComboSelection(int idx) { FEdit.SetComboSelection(idx); }
+  int GetComboCount() const { return const_cast<TEditManager&>(FEdit).GetComboCount(); }
+  int GetComboIndex(int ACol, int ARow) { return FEdit.GetComboIndex(ACol, ARow); }
+  void SetComboIndex(int ACol, int ARow, int Value) { FEdit.SetComboIndex(ACol, ARow, Value); }
+  bool Multilinecells() const { return DrawSettings().Multilinecells; }
+  controls::TExtStringGridCheck* CellChecker = nullptr;
+  bool EditWithTags = false, AlwaysValidate = false, ExcelStyleDecimalSeparator = false;
+  bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
+  int MaxComboLength = 0;
+  QString ValidChars;
+  std::set<char16_t> ValidCharSet;
+  void Dispatch(plat::TMessage& Message) override;
 
   // ======== looks asked by painting
   virtual void DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
@@ -769,6 +838,12 @@ class TExtStringGrid : public TRenderGrid {
   void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   int HandleGetEditLimit() override { return FMaxEditLength; }
+  plat::TInplaceEdit* HandleCreateEditor() override;
+  bool HandleCanEditShow() override;
+  QString HandleGetEditText(int ACol, int ARow) override { return FEdit.GetEditText(ACol, ARow); }
+  void HandleSetEditText(int ACol, int ARow, const QString& Value) override { FEdit.SetEditText(ACol, ARow, Value); }
+  // A character typed on the grid that may start an edit is kept for the special editor it opens.
+  bool CanEditAcceptKey(char16_t Key) override;
   bool IsLoading() const { return ComponentState().Contains(plat::csLoading); }
   bool IsDesigning() const { return ComponentState().Contains(plat::csDesigning); }
   // The editor kind of the open edit; editors set it when they open.
@@ -834,6 +909,7 @@ class TExtStringGrid : public TRenderGrid {
   TGridCellOps FOps{*this, FHiding, FTyped};
   TCellEntry FEntry{*this};
   TGridSizing FSizing{*this};
+  TEditManager FEdit{*this};
   // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
   TExtGridObjects FCellObjects{*this, *this, FHiding, FSel};
   // The collaborators as the grid's own code names them.
@@ -864,6 +940,9 @@ class TExtStringGrid : public TRenderGrid {
   // while the rule switches the option, so that the grid's repaint of the switch is skipped.
   bool FEditDisable = false, FEditChange = false;
   bool FInDestroy = false;
+  // Editing: the focus frame shows for this grid's edit; the grid moves the focus itself.
+  bool FFocusFrameShown = false, FBlockFocus = false;
+  QString FLastBalloon;
 };
 
 }  // namespace grid

@@ -176,17 +176,6 @@ void TExtStringGrid::DoCellChanging(int NewCol, int NewRow, bool& Allow) {
     OnCellChanging(this, Row(), Col(), NewRow, NewCol, Allow);
 }
 
-// The edited text of the current cell is checked and stored; a refusal puts back the text the cell had.
-bool TExtStringGrid::ValidateCell(const QString& NewValue) {
-  QString value = NewValue;
-  bool valid = true;
-  const int c = RealCol(), r = Row();
-  if (OnCellValidate) OnCellValidate(this, c, r, value, valid);
-  SetCells(c, r, valid ? value : FEntry.CellCache);
-  CellEntered(c, r);
-  return valid;
-}
-
 void TExtStringGrid::CellEntered(int ACol, int ARow) {
   FOldCol = ACol;
   FOldRow = ARow;

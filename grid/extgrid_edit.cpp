@@ -1,0 +1,81 @@
+// The grid's editing entry points that are more than a forward to the edit manager.
+#include <QString>
+
+#include <algorithm>
+
+#include "grid/edit_setup.h"
+#include "grid/extgrid.h"
+#include "grid/inplace_edit.h"
+#include "platform/forms/extctrls.h"
+#include "platform/forms/msgqueue.h"
+
+namespace grid {
+
+plat::TInplaceEdit* TExtStringGrid::HandleCreateEditor() { return new TExtInplaceEdit(this); }
+
+bool TExtStringGrid::HandleCanEditShow() { return FEdit.CanEditShow(plat::TStringGrid::HandleCanEditShow()); }
+
+bool TExtStringGrid::CanEditAcceptKey(char16_t Key) {
+  if (!FEdit.State().EditMode && Key >= 32) FEdit.State().StartEditChar = Key;
+  return plat::TStringGrid::CanEditAcceptKey(Key);
+}
+
+bool TExtStringGrid::ValidateCell(const QString& NewValue) { return FEdit.ValidateCell(NewValue); }
+
+void TExtStringGrid::ShowCellEdit() { Perform(plat::WM_KEYDOWN, plat::VK_F2, 0); }
+
+void TExtStringGrid::DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink) {
+  if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);
+  if (OnGetEditorPropInt) OnGetEditorPropInt(this, ARow, ACol);
+}
+
+// The next cell after an edit ended with Enter: along the row (wrapping to the next row) or down the
+// column, as the navigation's direction says.
+void TExtStringGrid::EditorAdvance(bool Backwards) {
+  const int step = Backwards ? -1 : 1;
+  int c = Col(), r = Row();
+  const int firstCol = FixedCols(), lastCol = ColCount() - 1 - FixedRightCols();
+  const int firstRow = FixedRows(), lastRow = RowCount() - 1 - FixedFooters();
+  if (FNavigation.AdvanceDirection() == adTopBottom || FNavigation.AdvanceDirection() == adTopBottomInCol) {
+    r += step;
+  } else {
+    c += step;
+    if (c > lastCol) c = firstCol, ++r;
+    if (c < firstCol) c = lastCol, --r;
+  }
+  if (r < firstRow || r > lastRow || c < firstCol || c > lastCol) return;
+  MoveColRow(c, r, true, true);
+}
+
+void TExtStringGrid::EditorTabToNextCell(bool Backwards) {
+  std::uint16_t key = plat::VK_TAB;
+  HandleKeyDown(key, Backwards ? plat::TShiftState{plat::ssShift} : plat::TShiftState{});
+}
+
+void TExtStringGrid::ShowInvalidEntryBalloon(plat::TWinControl* Target) {
+  static const char* const icons[] = {"", "(i) ", "(!) ", "(x) "};
+  const int icon = InvalidEntryIcon >= ieNone && InvalidEntryIcon <= ieError ? InvalidEntryIcon : 0;
+  FLastBalloon = QString::fromLatin1(icons[icon]) + InvalidEntryTitle +
+                 (InvalidEntryTitle.isEmpty() || InvalidEntryText.isEmpty() ? QString() : QStringLiteral(": ")) +
+                 InvalidEntryText;
+  auto* balloon = dynamic_cast<plat::TPanel*>(FindComponent(QStringLiteral("InvalidEntryBalloon")));
+  if (!balloon) {
+    balloon = new plat::TPanel(this);
+    balloon->SetName(QStringLiteral("InvalidEntryBalloon"));
+    balloon->SetParent(this);
+    balloon->SetColor(HintColor);
+  }
+  const plat::TRect r = Target && Target->Visible() ? Target->BoundsRect() : CellRect(Col(), Row());
+  balloon->SetCaption(FLastBalloon);
+  const int w = std::max(r.Width(), 12 + static_cast<int>(FLastBalloon.size()) * 7);
+  balloon->SetBounds(r.Left, r.Bottom + 2, std::min(w, ClientWidth() - r.Left), 22);
+  balloon->SetVisible(true);
+  balloon->BringToFront();
+}
+
+void TExtStringGrid::Dispatch(plat::TMessage& Message) {
+  if (FEdit.HandleMessage(Message)) return;
+  TRenderGrid::Dispatch(Message);
+}
+
+}  // namespace grid

@@ -1,0 +1,7 @@
+#include "grid/edit_setup.h"
+
+namespace grid {
+
+void RegisterSpecialEditors() {}
+
+}  // namespace grid
