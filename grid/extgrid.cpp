@@ -29,10 +29,12 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner)
   FFixedRowHeight = 22;
   ConnectCollaborators();
   ConnectOptions();
+  StartGridTimer();
 }
 
 TExtStringGrid::~TExtStringGrid() {
   FInDestroy = true;
+  delete FFooterPanel;
   FHiding.UnHideColumnsAll();
   FSel.OnRowDisjunctSelect = nullptr;
   FSel.OnRowDisjunctSelected = nullptr;

@@ -32,6 +32,9 @@
 #include "grid/render_looks.h"
 #include "grid/selection.h"
 #include "grid/typed_cells.h"
+#include "grid/footer.h"
+#include "grid/input_keys.h"
+#include "grid/scrolling.h"
 
 namespace controls {
 class TExtStringGridCheck;
@@ -54,6 +57,20 @@ class TGridChangeNotifier : public plat::TObject {
   virtual void CellsChanged(TExtStringGrid* Grid, plat::TRect R) { (void)Grid, (void)R; }
 };
 
+// Counts the update lock for its lifetime and puts back the count it found, so that an inner bracket of the
+// grid's own never cancels a caller's lock.
+class TUpdateGuard {
+ public:
+  explicit TUpdateGuard(TExtStringGrid& Grid);
+  ~TUpdateGuard();
+  TUpdateGuard(const TUpdateGuard&) = delete;
+  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+ private:
+  TExtStringGrid& FGrid;
+  int FCount;
+};
+
 class TExtStringGrid : public TRenderGrid {
   friend class TCellEntry;
   friend class TGridSizing;
@@ -74,9 +91,16 @@ class TExtStringGrid : public TRenderGrid {
   void Loaded() override;
   bool IsLoaded() const { return FLoaded; }
   // Update bracket: cell look writers leave their repaint to the end of the outermost bracket.
-  void BeginUpdate() { ++FUpdateCount; }
+  // Update bracket: the window's redraw is off while the count is above 0, and the grid is painted once when
+  // it returns to 0. The count is kept whether or not the grid is shown, so a bracket never stays open.
+  void BeginUpdate();
   void EndUpdate();
   int UpdateCount() const { return FUpdateCount; }
+  // The lighter pair: count only, no redraw switch; ResetUpdate sets the count to 0 whatever it was.
+  void StartUpdate() { ++FUpdateCount; }
+  void ResetUpdate() { FUpdateCount = 0; }
+  bool LockUpdate() const { return FUpdateCount > 0; }
+  void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
   // Skipped once right after the select-cell rule switched the editing option (that change repainted).
   void Invalidate();
   void InvalidateGrid() override { Invalidate(); }
@@ -132,8 +156,8 @@ class TExtStringGrid : public TRenderGrid {
   virtual void AllCellsChanged();
   void RegisterNotifier(TGridChangeNotifier* ANotifier);
   void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
-  // Recalculates the floating footer (nothing while it is not shown; it belongs to the footer code).
-  virtual void CalcFooter(int ACol) { (void)ACol; }
+  // Recalculates the floating footer of a column (-1: every column; nothing while the footer is hidden).
+  virtual void CalcFooter(int ACol);
   // Cell ranges the file, clipboard and export code take.
   bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false, SaveHiddenCells = false;
   bool SaveVirtCells = true, SaveWithHTML = true, QuoteEmptyCells = true, JavaCSV = false;
@@ -306,7 +330,8 @@ class TExtStringGrid : public TRenderGrid {
   TScrollBarAlways ScrollBarAlways = saNone;
   plat::TColor ScrollColor = plat::clNone;
   int ScrollWidth = 17;
-  bool ScrollProportional = false, ScrollSynch = false, ScrollHints = false;
+  bool ScrollProportional = false, ScrollSynch = false;
+  TScrollHintType ScrollHints = shNone;
   // Alignment and word wrap a cell is drawn with, after the properties, number alignment and events.
   void GetCellAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA);
   // Cell properties get the grid's colours, font and alignment, but no brush in fixed, banded or selected cells.
@@ -588,6 +613,66 @@ class TExtStringGrid : public TRenderGrid {
   virtual bool BuildColumnFilterList(int ACol);
   plat::TStringList* FilterList() { return &FFilterList; }
 
+  // ======== keyboard: navigation, editing keys, the cell advance on Tab and Enter
+  // Tab: false when the focus was handed on to the next control.
+  bool TabToNextCell(bool Backward) { return FKeys.TabToNextCell(Backward); }
+  void AdvanceToNextCell(int ACol, int ARow, bool EditMode, bool Recursive, bool Forward, bool AutoEdit,
+                         bool Force) {
+    FKeys.AdvanceToNextCell(ACol, ARow, EditMode, Recursive, Forward, AutoEdit, Force);
+  }
+  void AutoAddRow() { FKeys.AutoAddRow(); }
+  bool IsLastNormalRow() const { return FKeys.IsLastNormalRow(); }
+  int FirstNavigableCol() const { return FKeys.FirstNavigableCol(); }
+  int VisibleFixedRightCols() const { return FKeys.VisibleFixedRightCols(); }
+  bool CanTabToCell(int ACol, int ARow) { return FKeys.CanTabToCell(ACol, ARow); }
+  int FirstTabColumn(int ARow) { return FKeys.FirstTabColumn(ARow); }
+  int LastTabColumn(int ARow) { return FKeys.LastTabColumn(ARow); }
+  virtual void GotoFirstRow() { SetRow(FixedRows()); }
+  // Appends a row, before the floating footer row while that is shown.
+  void AddRow();
+  // A left click 2 pixels inside the cell's top-left corner, through the grid's own mouse handling.
+  void ClickCell(int ACol, int ARow);
+  virtual void RememberCellValue(int ACol, int ARow);
+  // The selection changed: the gradient looks repaint it, and OnSelectionChanged fires.
+  void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+  // The first normal row whose sort-column text starts with S; the data services answer (-1 here).
+  virtual int Search(const QString& S) { (void)S; return -1; }
+  TGridKeys& Keys() { return FKeys; }
+  // The synchronised grid's current cell follows (by its SelectionColumn and SelectionRow switches).
+  void FollowSyncGrid();
+  QString SearchInc() const { return FKeys.SearchInc; }
+  bool ExcelStyleDecimalSeparator = false;
+  // The grid timer's tick (every 500 ms while the window lives): search expiry, hovering, blinking.
+  void GridTimerTick();
+  static constexpr std::uintptr_t GridTimerId = 111;
+  int TimerTicks() const { return FTimerTicks; }
+  bool GridBlink() const { return FGridBlink; }
+  bool EnableBlink = false;
+
+  // ======== scrolling: scroll hints, proportional bars, wheel, wheel panning and zoom
+  TGridScrolling& Scrolling() { return FScrolling; }
+  void Zoom(int x) { FScrolling.Zoom(x); }
+  void UpdateVertScrollProportional() { FScrolling.UpdateVertProportional(); }
+  void UpdateHorzScrollProportional() { FScrolling.UpdateHorzProportional(); }
+  TIntelliPan IntelliPan = ipVertical;
+  // Offered the wheel before the grid (Delta in 1/120 notches); true consumes it.
+  std::function<bool(int Delta)> OnParentWheel;
+  // Called by the wheel handling; empty in the grid.
+  virtual void WheelHook(int Delta, bool& Handled) { (void)Delta, (void)Handled; }
+  // The cells' area: the client without the footer panel.
+  plat::TRect ClientRect() const override;
+  TScrollControl* VertScrollControl() const { return FScrolling.VertBar(); }
+  TScrollControl* HorzScrollControl() const { return FScrolling.HorzBar(); }
+  void SetScrollType(TScrollType Value) { ScrollType = Value; FScrolling.UpdateMetroBars(); }
+
+  // ======== floating footer
+  TFloatingFooter* FloatingFooter() { return &FFloatingFooter; }
+  const TFloatingFooter* FloatingFooter() const { return &FFloatingFooter; }
+  TFooterPanel* FooterPanel() const { return FFooterPanel; }
+  plat::TCanvas* FooterCanvas() const;
+  // A column's calculation over the normal rows, as the footer shows it (hidden rows by CalculateHiddenRows).
+  double ColumnCalc(int ACol, TColumnCalcType Calc);
+
   // ======== events
   // -- cells
   TGetDisplTextEvent OnGetDisplText;
@@ -825,6 +910,18 @@ class TExtStringGrid : public TRenderGrid {
   }
 
  protected:
+  // Keyboard, wheel, scroll and timer messages (the keyboard and scrolling collaborators).
+  void Dispatch(plat::TMessage& Message) override;
+  void HandleKeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyPress(char16_t& Key) override;
+  void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
+  plat::LRESULT DefaultDlgCode() const override { return FKeys.DlgCode(TRenderGrid::DefaultDlgCode()); }
+  bool DoMouseWheelDown(plat::TShiftState Shift, plat::TPoint MousePos) override;
+  bool DoMouseWheelUp(plat::TShiftState Shift, plat::TPoint MousePos) override;
+  void TopLeftChanged() override;
+  void AlignControls(plat::TControl* AControl, plat::TRect& Rect) override;
+  // The grid timer runs from creation (wheel step and footer height are set up with it).
+  void StartGridTimer();
   bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
   bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
   void BaseSetRow(int Value) { plat::TStringGrid::SetRow(Value); }
@@ -915,6 +1012,20 @@ class TExtStringGrid : public TRenderGrid {
   // The collaborators as the grid's own code names them.
   TCellObjects& FObjects{FCellObjects.Objects()};
   TRowColOps& FRowCol{FCellObjects.Rows()};
+  // Keyboard, scrolling and the floating footer.
+  friend class TGridKeys;
+  friend class TGridScrolling;
+  friend class TFloatingFooter;
+  friend class TFooterPanel;
+  friend class TUpdateGuard;
+  TGridKeys FKeys{*this};
+  TGridScrolling FScrolling{*this};
+  TFloatingFooter FFloatingFooter{this};
+  TFooterPanel* FFooterPanel = nullptr;
+  int FTimerTicks = 0;
+  // Set while an Enter advance moves the current cell.
+  bool FDisableChange = false;
+  bool FGridBlink = false;
 
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;

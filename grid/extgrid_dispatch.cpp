@@ -12,10 +12,6 @@ namespace grid {
 using plat::goEditing;
 using plat::goRowSelect;
 
-void TExtStringGrid::EndUpdate() {
-  if (FUpdateCount > 0 && --FUpdateCount == 0) Invalidate();
-}
-
 // ---------------------------------------------------------------- cell ranges
 
 void TExtStringGrid::CellsChanged(plat::TRect R) {
@@ -153,6 +149,7 @@ void TExtStringGrid::Paint() {
   s.XYOffset = FXYOffset;
   s.VAlignment = FVAlignment;
   TRenderGrid::Paint();
+  FScrolling.DrawPanOrigin(*Canvas());
 }
 
 void TExtStringGrid::DoIsPasswordCell(int ACol, int ARow, bool& IsPassword) {

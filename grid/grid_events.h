@@ -83,7 +83,7 @@ using TRowUpdateEvent = std::function<void(Sender, int OldRow, int NewRow)>;
 using TRowChangingEvent = std::function<void(Sender, int OldRow, int NewRow, bool& Allow)>;
 using TColChangingEvent = std::function<void(Sender, int OldCol, int NewCol, bool& Allow)>;
 using TCellChangingEvent = std::function<void(Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
-using TAutoAdvanceEvent = std::function<void(Sender, int& ACol, int& ARow)>;
+using TAutoAdvanceEvent = std::function<void(Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
 using TScrollCellEvent = std::function<void(Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin,
                                             int ScrollMax)>;
 using TSelectionResizeEvent = std::function<void(Sender, int ACol, int ARow, bool& Allow)>;

@@ -1,0 +1,292 @@
+// The string grid's view movements: scroll hints, synchronous scrolling, proportional scroll bars, what follows
+// a top-left change, the wheel, wheel panning and zoom.
+#include "grid/scrolling.h"
+
+#include <QCursor>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+#include "grid/extgrid.h"
+#include "grid/hint_window.h"
+#include "grid/scroll_bar.h"
+#include "platform/forms/keys.h"
+
+namespace grid {
+
+using plat::TPoint;
+
+namespace {
+// a * b / c to the nearest integer.
+int MulDiv(int a, int b, int c) {
+  if (c == 0) return 0;
+  const std::int64_t p = static_cast<std::int64_t>(a) * b;
+  return static_cast<int>((p >= 0 ? p + c / 2 : p - c / 2) / c);
+}
+}  // namespace
+
+int PanCursorId(int V, int H) {
+  static constexpr int ids[3][3] = {{8006, 8004, 8005}, {8002, 8000, 8003}, {8008, 8001, 8007}};
+  return ids[V + 1][H + 1];
+}
+
+TGridScrolling::TGridScrolling(TExtStringGrid& Grid) : FGrid(Grid) {}
+TGridScrolling::~TGridScrolling() {
+  delete FVertBar;
+  delete FHorzBar;
+}
+
+// ---- scroll messages ------------------------------------------------------------------------------------------
+
+int TGridScrolling::RowOfPosition(int Pos) const {
+  const TExtStringGrid& g = FGrid;
+  // With every row in view the count is negative; the row stays within the scrollable rows.
+  const int n = std::max(0, g.RowCount() - g.VisibleRowCount() - g.FixedRows());
+  return MulDiv(Pos, n, plat::GridScrollRange) + g.FixedRows();
+}
+
+int TGridScrolling::ColOfPosition(int Pos) const {
+  const TExtStringGrid& g = FGrid;
+  const int n = std::max(0, g.ColCount() - g.VisibleColCount() - g.FixedCols());
+  return MulDiv(Pos, n, plat::GridScrollRange) + g.FixedCols();
+}
+
+void TGridScrolling::ScrollMessage(plat::TMessage& M, bool Vert) {
+  TExtStringGrid& g = FGrid;
+  const int code = M.WParamLo();
+  const int pos = static_cast<std::int16_t>(M.WParamHi());
+  const TScrollHintType want = Vert ? shVertical : shHorizontal;
+  if (g.ScrollHints == want || g.ScrollHints == shBoth) {
+    if (code == plat::SB_ENDSCROLL) {
+      HideHint();
+    } else if (code == plat::SB_THUMBTRACK) {
+      const int at = Vert ? RowOfPosition(pos) : ColOfPosition(pos);
+      QString text = (Vert ? QStringLiteral("Row : ") : QStringLiteral("Col : ")) + QString::number(at);
+      if (g.OnScrollHint) g.OnScrollHint(&g, at, text);
+      ShowHint(text);
+    }
+  }
+  if (code == plat::SB_THUMBTRACK && g.ScrollSynch) {
+    if (Vert)
+      g.SetTopRow(RowOfPosition(pos));
+    else
+      g.SetLeftCol(ColOfPosition(pos));
+  }
+  if (!Vert && g.FixedCols() == 0 && ColOfPosition(pos) >= g.Col() && code == plat::SB_THUMBPOSITION) g.HideEditor();
+  g.TRenderGrid::Dispatch(M);
+  if (Vert) return;
+  if (code == plat::SB_ENDSCROLL && g.ColCount() == 1) g.Invalidate();
+  if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+}
+
+void TGridScrolling::ShowHint(const QString& Text) {
+  if (!FHint) FHint = std::make_unique<THTMLHintWindow>(nullptr);
+  FHint->SetColor(FGrid.HintColor);
+  plat::TRect r = FHint->CalcHintRect(100, Text);
+  const TPoint p = FGrid.ClientToScreen(ClientCursor());
+  r = plat::TRect(p.X + 10, p.Y, p.X + 10 + r.Width(), p.Y + r.Height());
+  FHint->ActivateHint(r, Text);
+  FHintShow = true;
+}
+
+void TGridScrolling::HideHint() {
+  if (FHint) FHint->ReleaseHint();
+  FHintShow = false;
+}
+
+TPoint TGridScrolling::ClientCursor() const {
+  if (CursorPos) return CursorPos();
+  const QPoint p = FGrid.Widget()->mapFromGlobal(QCursor::pos());
+  return TPoint(p.x(), p.y());
+}
+
+// ---- proportional scroll bars ------------------------------------------------------------------------------------
+
+void TGridScrolling::UpdateHorzProportional() {
+  TExtStringGrid& g = FGrid;
+  if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
+  const int l = g.GridLineWidth();
+  std::int64_t b = l, c = l, d = l;
+  for (int i = 0; i < g.FixedCols(); ++i) b += l + g.ColWidths(i);
+  for (int i = g.FixedCols(); i < g.ColCount(); ++i) {
+    c += l + g.ColWidths(i);
+    if (i < g.LeftCol()) d += l + g.ColWidths(i);
+  }
+  // Without any normal column there is nothing to scroll (and nothing to divide by).
+  if (c <= l) return;
+  const int w = g.Width();
+  const float e = static_cast<float>(w - b) / static_cast<float>(c);
+  if (e >= 0.9999f) return;
+  if (b + c - w < 5) return;
+  const int max = static_cast<int>(std::min<double>((e + 127) / (1 - e), 1 << 30));
+  plat::TScrollInfo si;
+  si.fMask = plat::SIF_ALL;
+  g.GetScrollInfo(plat::SB_HORZ, si);
+  const double p = w < c ? static_cast<double>(d) / static_cast<double>(c - w) * 128 : si.nPos;
+  si.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
+  si.nMin = 0;
+  si.nMax = max;
+  si.nPage = static_cast<unsigned>(std::max(0, max - 126));
+  si.nPos = static_cast<int>(p);
+  g.SetScrollInfo(plat::SB_HORZ, si, true);
+  if (g.ScrollBarAlways != saHorz && g.ScrollBarAlways != saBoth) {
+    const bool horz = g.ScrollBars() == plat::ssHorizontal || g.ScrollBars() == plat::ssBoth;
+    g.ShowScrollBar(plat::SB_HORZ, horz && g.GridWidth() >= w);
+  }
+}
+
+void TGridScrolling::UpdateVertProportional() {
+  TExtStringGrid& g = FGrid;
+  if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
+  if (g.VisibleRowCount() + g.FixedRows() >= g.RowCount()) return;
+  const int l = g.GridLineWidth();
+  std::int64_t b = l, c = l, d = l;
+  for (int i = 0; i < g.FixedRows(); ++i) b += l + g.RowHeights(i);
+  for (int i = g.FixedRows(); i < g.RowCount(); ++i) {
+    c += l + g.RowHeights(i);
+    if (i < g.TopRow()) d += l + g.RowHeights(i);
+  }
+  if (c == 0) return;
+  const int h = g.Height();
+  const float e = static_cast<float>(h - b) / static_cast<float>(c);
+  if (e >= 0.9999f) return;
+  const int max = static_cast<int>(std::min<double>((e + 127) / (1 - e), 1 << 30));
+  const double p = h < c ? static_cast<double>(d) / static_cast<double>(c - h) * 128 : 127;
+  plat::TScrollInfo si;
+  si.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
+  si.nMin = 0;
+  si.nMax = max;
+  si.nPage = static_cast<unsigned>(std::max(0, max - 126));
+  si.nPos = static_cast<int>(p);
+  g.SetScrollInfo(plat::SB_VERT, si, true);
+}
+
+// ---- top-left change ----------------------------------------------------------------------------------------------
+
+void TGridScrolling::TopLeftChanged() {
+  TExtStringGrid& g = FGrid;
+  const plat::TGridRect s = g.Selection();
+  if (g.SelectionRectangle() && s.Top != s.Bottom) g.Invalidate();
+  if (g.EditorMode() && g.FEditControl != edNormal) g.HideEditor();
+  if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+  OldLeftCol = g.LeftCol();
+  OldTopRow = g.TopRow();
+  if (auto* sync = dynamic_cast<TExtStringGrid*>(g.FSyncGrid.Grid())) {
+    if (g.FSyncGrid.ScrollVertical) sync->SetTopRow(g.TopRow());
+    if (g.FSyncGrid.ScrollHorizontal) sync->SetLeftCol(g.LeftCol());
+  }
+  if (FVertBar) FVertBar->Invalidate();
+  if (FHorzBar) FHorzBar->Invalidate();
+  if (g.ScrollProportional) {
+    UpdateVertProportional();
+    UpdateHorzProportional();
+  }
+}
+
+// ---- the wheel ----------------------------------------------------------------------------------------------------
+
+bool TGridScrolling::WheelMessage(plat::TMessage& M) {
+  TExtStringGrid& g = FGrid;
+  if (FPanning) return false;
+  const int delta = static_cast<std::int16_t>(M.WParamHi());
+  const bool towards = delta < 0;
+  const bool ctrl = plat::GetKeyState(plat::VK_CONTROL) < 0;
+  if (g.OnParentWheel && g.OnParentWheel(delta)) return true;
+  if (ctrl && g.IntelliZoom) {
+    Zoom(towards ? WheelScroll : -WheelScroll);
+    return true;
+  }
+  M.Result = 0;
+  if (!g.EnableWheel || (g.FixedRowAlways() && g.RowCount() == 1)) return true;
+  const plat::TGridRect sel0 = g.Selection();
+  TMouseActions& ma = g.FMouseActions;
+  int step = ma.WheelIncrement >= 1 ? ma.WheelIncrement : WheelScroll;
+  int target = g.Row();
+  const bool scroll = ma.WheelAction() == waScroll;
+  if (scroll) {
+    if (towards) {
+      if (g.TopRow() < g.RowCount() - g.VisibleRowCount()) g.SetTopRow(g.TopRow() + step);
+    } else {
+      if (g.TopRow() - step < g.FixedRows()) step = g.TopRow() - g.FixedRows();
+      if (g.TopRow() > g.FixedRows()) g.SetTopRow(g.TopRow() - step);
+    }
+  } else {
+    target = towards ? g.Row() + step : g.Row() - step;
+  }
+  target = std::clamp(target, g.FixedRows(), std::max(g.FixedRows(), g.RowCount() - g.FixedFooters() - 1));
+  if (g.Col() >= g.ColCount() && g.Row() >= g.RowCount())
+    g.FocusCell(g.ColCount() - 1, g.RowCount() - 1);
+  else if (g.Col() >= g.ColCount())
+    g.SetCol(g.ColCount() - 1);
+  else if (g.Col() < g.FixedCols())
+    g.SetCol(g.FixedCols());
+  if (target >= 0 && target < g.RowCount()) {
+    const int left = g.LeftCol();
+    TUpdateGuard guard(g);
+    if (ma.DisjunctRowSelect() && !scroll) g.ClearRowSelect();
+    if (!scroll) {
+      g.SetRow(target);
+      if (g.Row() != target) {
+        // Refused: half the way, halves to even, and the view one row up.
+        const int half = static_cast<int>(std::nearbyint((target - g.Row()) / 2.0));
+        g.SetRow(g.Row() + half);
+        if (g.TopRow() > g.FixedRows()) g.SetTopRow(g.TopRow() - 1);
+      }
+    }
+    if (g.Options().Contains(plat::goRowSelect) && g.FNavigation.KeepHorizScroll) g.SetLeftCol(left);
+  }
+  bool handled = true;
+  g.WheelHook(delta, handled);
+  if ((ma.WheelIncrement != 0 || ma.DisjunctRowSelect()) && handled) {
+    M.Result = 1;
+    bool h = false;
+    plat::TShiftState shift;
+    TPoint pos;
+    if (ma.DisjunctRowSelect()) {
+      if (plat::GetKeyState(plat::VK_SHIFT) < 0) shift.Include(plat::ssShift);
+      if (ctrl) shift.Include(plat::ssCtrl);
+      pos = TPoint(static_cast<std::int16_t>(M.LParamLo()), static_cast<std::int16_t>(M.LParamHi()));
+    }
+    auto& ev = towards ? g.OnMouseWheelDown : g.OnMouseWheelUp;
+    if (ev) ev(&g, shift, pos, h);
+  }
+  if (!(g.Selection() == sel0)) {
+    const plat::TGridRect s = g.Selection();
+    g.DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+  }
+  g.Invalidate();
+  return true;
+}
+
+bool TGridScrolling::HandleWheel(bool Down, plat::TShiftState Shift, TPoint MousePos, bool& Result) {
+  TExtStringGrid& g = FGrid;
+  if (g.FMouseActions.WheelAction() == waScroll || !g.EnableWheel) {
+    bool handled = false;
+    auto& ev = Down ? g.OnMouseWheelDown : g.OnMouseWheelUp;
+    if (ev) ev(&g, Shift, MousePos, handled);
+    Result = handled;
+    return true;
+  }
+  return false;
+}
+
+void TGridScrolling::Zoom(int x) {
+  TExtStringGrid& g = FGrid;
+  const int z = g.ZoomFactor + x;
+  if (z < -10 || z > 10) return;
+  ScrollLock = true;
+  g.ZoomFactor = z;
+  for (int c = 0; c < g.ColCount(); ++c)
+    if (g.ColWidths(c) > 0 && g.ColWidths(c) + x > 0) g.SetColWidths(c, g.ColWidths(c) + x);
+  for (int r = 0; r < g.RowCount(); ++r)
+    if (g.RowHeights(r) > 0 && g.RowHeights(r) + x > 0) g.SetRowHeights(r, g.RowHeights(r) + x);
+  ScrollLock = false;
+  if (g.ScrollProportional) {
+    UpdateVertProportional();
+    UpdateHorzProportional();
+  }
+  g.Invalidate();
+}
+
+}  // namespace grid
