@@ -83,7 +83,7 @@ class TGridKeys {
   void TabBackwardLeftRight();
   bool EndOfGridHandover();
   void AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop);
-  void AdvanceEdit(int StartCol, int StartRow);
+  void AdvanceEdit(int StartCol, int StartRow, bool AutoEdit);
 
   TExtStringGrid& FGrid;
   bool FInTab = false;

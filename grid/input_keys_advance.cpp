@@ -288,7 +288,7 @@ void TGridKeys::AdvanceToNextCell(int ACol, int ARow, bool EditMode, bool Recurs
       break;
     }
   }
-  if (EditMode) AdvanceEdit(start.X, start.Y);
+  if (EditMode) AdvanceEdit(start.X, start.Y, AutoEdit);
   if (g.FMouseActions.DisjunctRowSelect()) {
     g.ClearRowSelect();
     g.SetRowSelect(g.Row(), true);
@@ -373,10 +373,10 @@ void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
   g.Invalidate();
 }
 
-void TGridKeys::AdvanceEdit(int StartCol, int StartRow) {
+void TGridKeys::AdvanceEdit(int StartCol, int StartRow, bool AutoEdit) {
   TExtStringGrid& g = FGrid;
   const bool control = g.IsControlCell(g.RealCol(), g.Row());
-  if (g.FNavigation.AdvanceAutoEdit || control) {
+  if ((AutoEdit && g.FNavigation.AdvanceAutoEdit) || control) {
     if (!IsEditable(g.Col(), g.Row())) return;
     g.ShowEditor();
     if (control && !g.IsControlCell(g.RealColIndex(StartCol), StartRow)) {
