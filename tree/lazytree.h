@@ -43,6 +43,7 @@ struct TCustomLazyTreeOptions {
   TLTSelectionOptions SelectionOptions{};
   TLTMiscOptions MiscOptions{toAcceptOLEDrop, toFullRepaintOnResize, toInitOnSave, toToggleOnDblClick,
                              toWheelPanning, toEditOnClick};
+  TLTExportMode ExportMode = emAll;
 };
 
 using TLTGetNodeProc = std::function<void(TBaseLazyTree* Sender, PLazyNode Node, void* Data, bool& Abort)>;

@@ -68,6 +68,8 @@ enum TLTUpdateState : uint8_t { usBegin, usBeginSynch, usSynch, usEnd, usEndSync
 enum TLTOperationKind : uint8_t { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSortTree, okExport, okExpand };
 
 enum TSortDirection : uint8_t { sdAscending, sdDescending };
+// Which nodes the HTML, RTF and custom exports take.
+enum TLTExportMode : uint8_t { emAll, emChecked, emUnchecked, emVisibleDueToExpansion, emSelected };
 
 using TColumnIndex = int;
 constexpr TColumnIndex NoColumn = -1;

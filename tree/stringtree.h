@@ -3,6 +3,7 @@
 // plus an optional static text drawn behind it. It measures the texts for node widths (the main column's
 // width is kept per node), draws and shortens them, builds node paths and saves its content as CSV.
 
+#include <QByteArray>
 #include <QString>
 #include <QVariantMap>
 
@@ -22,6 +23,13 @@ enum TLTStringOption : uint8_t { toSaveCaptions, toShowStaticText, toAutoAcceptE
 using TLTStringOptions = TEnumSet<TLTStringOption, uint8_t>;
 // Why a text is asked for: display, or one of the export formats.
 enum TLTExportType : uint8_t { etNone, etRTF, etHTML, etText, etExcel, etWord, etPrinter, etCSV, etCustom };
+
+// The nodes an export walks over.
+enum TLSTTextSourceType : uint8_t { tstAll, tstInitialized, tstSelected, tstCutCopySet, tstVisible, tstChecked };
+using TLTTreeExportEvent = std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType)>;
+using TLTColumnExportEvent =
+    std::function<void(TBaseLazyTree* Sender, TLTExportType aExportType, TLazyTreeColumn* Column)>;
+using TLTNodeExportEvent = std::function<bool(TBaseLazyTree* Sender, TLTExportType aExportType, PLazyNode Node)>;
 
 struct TLSTGetCellTextEventArgs {
   PLazyNode Node = nullptr;
@@ -83,6 +91,27 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   void RemoveFromSelection(PLazyNode Node) override;
   using TBaseLazyTreeControl::AddChild;
   PLazyNode AddChild(PLazyNode Parent, void* UserData = nullptr) override;
+  // --- Exports (treeexport.cpp) ----------------------------------------------------------------------------
+  // The nodes of Source as an HTML table (texts escaped), an RTF table, or lines of Separator-separated fields.
+  QString ContentToHTML(TLSTTextSourceType Source, const QString& Caption = {});
+  QByteArray ContentToRTF(TLSTTextSourceType Source);
+  QString ContentToText(TLSTTextSourceType Source, const QString& Separator);
+  QString ContentToText(TLSTTextSourceType Source, QChar Separator) { return ContentToText(Source, QString(Separator)); }
+  QString ContentToUnicode(TLSTTextSourceType Source, QChar Separator) { return ContentToText(Source, Separator); }
+  // The bytes of one transfer format, by its registered name ("Plain text", "Unicode text", "CSV",
+  // "Rich Text Format", "Rich Text Format Without Objects", "HTML Format"; case ignored), each ending in a
+  // zero character; empty for any other name.
+  QByteArray ContentToClipboard(const QString& Format, TLSTTextSourceType Source);
+  // Fires the export events over Source; the handlers write the output.
+  void ContentToCustom(TLSTTextSourceType Source);
+  // Whether a node passes the tree's ExportMode.
+  bool NodeMatchesExportMode(PLazyNode Node) const;
+  // The next node of a source's walk after Node (the first for nil).
+  PLazyNode NextOfTextSource(TLSTTextSourceType Source, PLazyNode Node);
+  TLTTreeExportEvent OnBeforeTreeExport, OnAfterTreeExport, OnBeforeHeaderExport, OnAfterHeaderExport;
+  TLTColumnExportEvent OnBeforeColumnExport, OnColumnExport, OnAfterColumnExport;
+  TLTNodeExportEvent OnBeforeNodeExport, OnNodeExport, OnAfterNodeExport;
+
   // The remembered texts (nil until the first is kept).
   const std::set<QString, bool (*)(const QString&, const QString&)>* PreviouslySelected() const {
     return FPreviouslySelected.get();
@@ -112,6 +141,7 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   void ClearTextWidthCaches();
 
  private:
+  friend class TStringTreeExporter;
   void PrepareTextFont(const TLTPaintInfo& PaintInfo);
   plat::TCanvas* MeasureCanvas(plat::TCanvas* Canvas);
   int CellAlignmentFlag(TColumnIndex Column) const;

@@ -25,10 +25,13 @@
 #include "tree/treecolumns.h"
 #include "tree/treeimages.h"
 
+class QPagedPaintDevice;
+
 namespace lazytree {
 
 class TBaseLazyTreeControl;
 class TTreeAccessibility;
+struct TPrintLayout;
 
 enum TLTButtonStyle : uint8_t { bsRectangle, bsTriangle };
 enum TLTButtonFillMode : uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
@@ -373,6 +376,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
       OnAfterItemPaint;
   std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, const plat::TRect& R, bool& Handled)>
       OnPaintBackground;
+
+  // Prints the whole tree (and the header band when PrintHeader and the header is visible) on white, cut into
+  // as many pages as it needs; nothing without a printer (treeprint.cpp). Answers how the picture was cut.
+  TPrintLayout Print(QPagedPaintDevice* Printer, bool PrintHeader);
 
   // --- Button and line images ----------------------------------------------------------------------------
   // Rebuilds the expand-button bitmaps and/or the line pattern from the current style, fill and colours.
