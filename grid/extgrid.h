@@ -480,7 +480,6 @@ class TExtStringGrid : public TRenderGrid {
   int MaxComboLength = 0;
   QString ValidChars;
   std::set<char16_t> ValidCharSet;
-  void Dispatch(plat::TMessage& Message) override;
 
   // ======== looks asked by painting
   virtual void DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
@@ -641,7 +640,6 @@ class TExtStringGrid : public TRenderGrid {
   // The synchronised grid's current cell follows (by its SelectionColumn and SelectionRow switches).
   void FollowSyncGrid();
   QString SearchInc() const { return FKeys.SearchInc; }
-  bool ExcelStyleDecimalSeparator = false;
   // The grid timer's tick (every 500 ms while the window lives): search expiry, hovering, blinking.
   void GridTimerTick();
   static constexpr std::uintptr_t GridTimerId = 111;

@@ -73,9 +73,4 @@ void TExtStringGrid::ShowInvalidEntryBalloon(plat::TWinControl* Target) {
   balloon->BringToFront();
 }
 
-void TExtStringGrid::Dispatch(plat::TMessage& Message) {
-  if (FEdit.HandleMessage(Message)) return;
-  TRenderGrid::Dispatch(Message);
-}
-
 }  // namespace grid

@@ -38,6 +38,8 @@ void TExtStringGrid::Dispatch(TMessage& M) {
     TRenderGrid::Dispatch(M);
     return;
   }
+  // The editors' own messages first (the end of an edit, posted by the write-back).
+  if (FEdit.HandleMessage(M)) return;
   if (FScrolling.PanMessage(M)) return;
   switch (M.Msg) {
     case plat::WM_KEYDOWN: FKeys.KeyDownMessage(M); return;
@@ -124,10 +126,10 @@ void TExtStringGrid::ClickCell(int ACol, int ARow) {
   Perform(plat::WM_LBUTTONUP, 0, at);
 }
 
+// The memory keeps the real column, as the edit validation reads it.
 void TExtStringGrid::RememberCellValue(int ACol, int ARow) {
-  FOldCol = ACol;
-  FOldRow = ARow;
-  FOldCellText = ACol >= 0 && ARow >= 0 && ARow < RowCount() ? GridCells(RealColIndex(ACol), ARow) : QString();
+  if (ACol < 0 || ARow < 0 || ARow >= RowCount()) return;
+  CellEntered(RealColIndex(ACol), ARow);
 }
 
 void TExtStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {
