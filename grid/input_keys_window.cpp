@@ -194,10 +194,13 @@ void TExtStringGrid::AlignControls(plat::TControl* AControl, plat::TRect& Rect) 
   const int footer = FFooterPanel && FFooterPanel->Visible() ? FFooterPanel->Height() : 0;
   Rect.Bottom += footer;
   TRenderGrid::AlignControls(AControl, Rect);
-  // The horizontal bar goes below the footer.
-  if (footer > 0 && Widget())
-    if (auto* bar = Widget()->findChild<QScrollBar*>(QStringLiteral("HorzScrollBar"), Qt::FindDirectChildrenOnly))
-      if (bar->isVisible()) bar->move(bar->x(), ClientRect().Bottom + footer);
+  // The horizontal bar goes below the footer, and the vertical bar runs down beside it.
+  if (footer <= 0 || !Widget()) return;
+  const int bottom = ClientRect().Bottom + footer;
+  if (auto* bar = Widget()->findChild<QScrollBar*>(QStringLiteral("HorzScrollBar"), Qt::FindDirectChildrenOnly))
+    if (bar->isVisible()) bar->move(bar->x(), bottom);
+  if (auto* bar = Widget()->findChild<QScrollBar*>(QStringLiteral("VertScrollBar"), Qt::FindDirectChildrenOnly))
+    if (bar->isVisible()) bar->resize(bar->width(), bottom);
 }
 
 }  // namespace grid
