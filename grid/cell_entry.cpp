@@ -18,8 +18,14 @@ bool TCellEntry::TextEditorFocused() const {
   return FGrid.InplaceEditor() && FGrid.InplaceEditor()->Focused();
 }
 
+// An edit still open when the current cell moves ends here: a special editor (or a kind that shows none) is
+// written back, and a text edit whose editor has gone is closed.
 void TCellEntry::CloseEdit() {
   if (FGrid.EditorMode()) FGrid.HideEditor();
+  TEditState& st = FGrid.FEdit.State();
+  if (!st.EditMode || TextEditorFocused() || st.Validating) return;
+  if (st.SpecialEditor) FGrid.FEdit.EditorToCell(FGrid.Col(), FGrid.Row());
+  st.EditMode = false;
 }
 
 void TCellEntry::RepaintIndicator(int OldRow, int NewRow) {

@@ -150,6 +150,7 @@ void TEditLink::EditKeyDown(plat::TObject* Sender, std::uint16_t& Key, TShiftSta
   g.EditorToCell(g.Col(), g.Row());
   if (EditStyle == esPopup) EditExit(this);
   g.EditState().EditMode = false;
+  if (g.EditState().Editing) g.ValidateCell(g.Cells(g.RealCol(), g.Row()));
   g.Select();
   TEditState& st = g.EditState();
   if (Key == plat::VK_RETURN && st.LastValidation) {

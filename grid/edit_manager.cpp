@@ -74,7 +74,7 @@ bool TEditManager::CanEditShow(bool PlatformSays) {
     FState.NoEditChange = true;
     FGrid.FEntry.CellCache = FGrid.Cells(rc, FGrid.Row());
     // The validation compares with the text the edited cell had when it was entered.
-    if (FGrid.FOldCol != rc || FGrid.FOldRow != FGrid.Row()) FGrid.CellEntered(rc, FGrid.Row());
+    if (FGrid.FOldCol != FGrid.Col() || FGrid.FOldRow != FGrid.Row()) FGrid.CellEntered(rc, FGrid.Row());
     FState.OldModifiedValue = FState.Modified;
     FGrid.FEditControl = FGrid.DefaultEditor;
     FGrid.GetCellEditorType(bc, br, FGrid.FEditControl);
@@ -165,6 +165,9 @@ void TEditManager::SetupCellEditor(int ACol, int ARow) {
   EditorLooks(ACol, ARow, cell.Color, font);
   cell.Font = &font;
   cell.EditText = GetEditText(ACol, ARow);
+  // The keyboard keeps the character typed on the grid that started the edit.
+  if (FState.StartEditChar == 0) FState.StartEditChar = FGrid.Keys().StartEditChar;
+  FGrid.Keys().StartEditChar = 0;
   FState.EditCtrl = nullptr;
   if (cell.Kind != edCustom) FState.LastValidation = true;
   TCellEditorKind* kind = ShowsNothing(cell.Kind) ? nullptr : KindFor(cell.Kind);
@@ -216,7 +219,7 @@ bool TEditManager::HandleMessage(plat::TMessage& Message) {
 // ---------------------------------------------------------------- validation
 
 void TEditManager::MoveBackToOldCell() {
-  const int dc = FGrid.DisplColIndex(FGrid.FOldCol);
+  const int dc = FGrid.FOldCol;
   if (dc == FGrid.Col() && FGrid.FOldRow == FGrid.Row()) return;
   if (dc < 0 || dc >= FGrid.ColCount() || FGrid.FOldRow < 0 || FGrid.FOldRow >= FGrid.RowCount()) return;
   FGrid.FEntry.ForceSelect = true;
@@ -228,7 +231,7 @@ void TEditManager::MoveBackToOldCell() {
 // the cell, the cell becomes current again and its editor opens again.
 void TEditManager::RefusedValue(const QString& NewValue, const QString& Value) {
   FState.LastValidation = false;
-  const int col = FGrid.FOldCol, row = FGrid.FOldRow;
+  const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
   if (FState.EditMode) FState.Validating = false;
   FGrid.HideEditor();
   FGrid.SetCells(col, row, Value != NewValue ? Value : FGrid.FOldCellText);
@@ -259,7 +262,7 @@ bool TEditManager::ValidateCell(const QString& NewValue) {
       M.FState.Validating = false;
     }
   } end{*this};
-  const int col = FGrid.FOldCol, row = FGrid.FOldRow;
+  const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
   FState.NewCellText = NewValue;
   const QString oldText = FGrid.FOldCellText;
   if (NewValue != oldText || FGrid.AlwaysValidate) {
@@ -309,7 +312,7 @@ bool TEditManager::ValidateCellWide(const QString& NewValue) {
       M.FState.Validating = false;
     }
   } end{*this};
-  const int col = FGrid.FOldCol, row = FGrid.FOldRow;
+  const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
   FState.NewCellText = NewValue;
   const QString oldText = FGrid.FOldCellText;
   if (NewValue != oldText || FGrid.AlwaysValidate) {
@@ -342,11 +345,14 @@ bool TEditManager::ValidateCellWide(const QString& NewValue) {
 
 // ---------------------------------------------------------------- closing and opening
 
+// The select-cell step that follows validates a special editor's value that no closing key validated.
 void TEditManager::HideInplaceEdit() {
   if (!FState.EditMode) return;
+  const bool special = !IsTextKind(FGrid.FEditControl);
   FGrid.HideEditor();
   EditorToCell(FGrid.Col(), FGrid.Row());
   FState.EditMode = false;
+  if (special && FState.Editing) ValidateCell(FGrid.Cells(FGrid.RealCol(), FGrid.Row()));
   FGrid.HandleSelectCell(FGrid.Col(), FGrid.Row());
 }
 

@@ -43,6 +43,14 @@ class TExtStringGridCheck;
 namespace grid {
 
 class TExtStringGrid;
+class TGridSpin;
+class TGridCombo;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridCheckBox;
+class TGridButton;
+class TGridDatePicker;
+class TGridDateTimePicker;
 
 // Told when the current cell moves (one listener at a time).
 class ITExtStringGridSelect {
@@ -423,6 +431,9 @@ class TExtStringGrid : public TRenderGrid {
   // -- in-place editing (edit_manager.h): the edit's state, opening, validating, writing back and closing
   TEditManager& EditManager() { return FEdit; }
   TEditState& EditState() { return FEdit.State(); }
+  // The kind of the open edit (the text editor filters keys by it).
+  TEditorType EditControl() const { return FEditControl; }
+  void SetEditControl(TEditorType Value) { FEditControl = Value; }
   bool EditMode() const { return FEdit.State().EditMode; }
   bool EditActive() const { return FEdit.State().EditActive; }
   bool Modified() const { return FEdit.State().GridModified; }
@@ -460,6 +471,15 @@ class TExtStringGrid : public TRenderGrid {
   plat::TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
   // The control that edits now (nullptr for the text editor and the editors that leave it empty).
   plat::TWinControl* EditCtrl() const { return FEdit.State().EditCtrl; }
+  // The special editors, each created on first use.
+  TGridSpin* SpinEdit();
+  TGridCombo* Combobox();
+  TGridEditBtn* BtnEdit();
+  TGridUnitEditBtn* BtnUnitEdit();
+  TGridCheckBox* CheckEdit();
+  TGridButton* Btn();
+  TGridDatePicker* DateTimePicker();
+  TGridDateTimePicker* DateAndTimePicker();
   // The per-grid editor family of a kind (created on first use; nullptr when the kind has none).
   TCellEditorKind* EditorKind(TEditorType Kind) { return FEdit.KindFor(Kind); }
   // The combo editor's item list, shared by every cell (refill it in OnGetEditorProp).
@@ -475,7 +495,7 @@ class TExtStringGrid : public TRenderGrid {
   void SetComboIndex(int ACol, int ARow, int Value) { FEdit.SetComboIndex(ACol, ARow, Value); }
   bool Multilinecells() const { return DrawSettings().Multilinecells; }
   controls::TExtStringGridCheck* CellChecker = nullptr;
-  bool EditWithTags = false, AlwaysValidate = false, ExcelStyleDecimalSeparator = false;
+  bool EditWithTags = false, AlwaysValidate = false;
   bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
   int MaxComboLength = 0;
   QString ValidChars;

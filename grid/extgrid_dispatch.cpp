@@ -173,8 +173,9 @@ void TExtStringGrid::DoCellChanging(int NewCol, int NewRow, bool& Allow) {
     OnCellChanging(this, Row(), Col(), NewRow, NewCol, Allow);
 }
 
+// ACol is a real column; the cell is remembered by its display column, as the keyboard remembers it.
 void TExtStringGrid::CellEntered(int ACol, int ARow) {
-  FOldCol = ACol;
+  FOldCol = DisplColIndex(ACol);
   FOldRow = ARow;
   FOldCellText = GridCells(ACol, ARow);
 }

@@ -6,6 +6,7 @@
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
+#include "grid/special_editors.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/msgqueue.h"
 
@@ -72,5 +73,22 @@ void TExtStringGrid::ShowInvalidEntryBalloon(plat::TWinControl* Target) {
   balloon->SetVisible(true);
   balloon->BringToFront();
 }
+
+namespace {
+template <class T>
+T* Editor(TEditManager& M, TEditorType Kind) {
+  TCellEditorKind* k = M.KindFor(Kind);
+  return k ? dynamic_cast<T*>(k->EnsureControl()) : nullptr;
+}
+}  // namespace
+
+TGridSpin* TExtStringGrid::SpinEdit() { return Editor<TGridSpin>(FEdit, edSpinEdit); }
+TGridCombo* TExtStringGrid::Combobox() { return Editor<TGridCombo>(FEdit, edComboEdit); }
+TGridEditBtn* TExtStringGrid::BtnEdit() { return Editor<TGridEditBtn>(FEdit, edEditBtn); }
+TGridUnitEditBtn* TExtStringGrid::BtnUnitEdit() { return Editor<TGridUnitEditBtn>(FEdit, edUnitEditBtn); }
+TGridCheckBox* TExtStringGrid::CheckEdit() { return Editor<TGridCheckBox>(FEdit, edCheckBox); }
+TGridButton* TExtStringGrid::Btn() { return Editor<TGridButton>(FEdit, edButton); }
+TGridDatePicker* TExtStringGrid::DateTimePicker() { return Editor<TGridDatePicker>(FEdit, edDateEdit); }
+TGridDateTimePicker* TExtStringGrid::DateAndTimePicker() { return Editor<TGridDateTimePicker>(FEdit, edDateTimeEdit); }
 
 }  // namespace grid

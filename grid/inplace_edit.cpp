@@ -49,34 +49,34 @@ void TExtInplaceEdit::UpdateContents() {
 
 // ---------------------------------------------------------------- characters
 
-bool TExtInplaceEdit::AcceptChar(char16_t& Key) {
-  TExtStringGrid* g = Grid();
-  if (!g || Key < 32) return true;
-  const QString t = Text();
-  const int sel = SelStart(), selLen = SelLength();
-  const QString outside = t.left(sel) + t.mid(sel + selLen);
+bool AcceptKindChar(const TExtStringGrid& Grid, TEditorType Kind, const QString& Text, int SelStart, int SelLength,
+                    char16_t& Key) {
+  if (Key < 32) return true;
+  const QString outside = Text.left(SelStart) + Text.mid(SelStart + SelLength);
   const bool ctrl = plat::GetKeyState(plat::VK_CONTROL) < 0;
   const QChar ch(Key);
   const QChar dec = plat::FormatSettings.DecimalSeparator, thousand = plat::FormatSettings.ThousandSeparator;
-  const auto beep = [&] {
+  const auto beep = [] {
     plat::MessageBeep(0);
     return false;
   };
-  switch (g->FEditControl) {
+  switch (Kind) {
     case edNumeric:
+    case edNumericEditBtn:
       if (ch.isDigit()) return true;
-      if (ch == u'-' && sel == 0 && !outside.contains(u'-')) return true;
+      if (ch == u'-' && SelStart == 0 && !outside.contains(u'-')) return true;
       return beep();
     case edPositiveNumeric: return ch.isDigit() || beep();
     case edFloat:
+    case edFloatEditBtn:
     case edPositiveFloat: {
-      const bool positive = g->FEditControl == edPositiveFloat;
+      const bool positive = Kind == edPositiveFloat;
       if (ch.isDigit()) return true;
       if (ch == thousand) return false;
       if (ch == dec) return !outside.contains(dec);
       if (ch == u'-') {
         if (positive) return ctrl;
-        return (sel == 0 && !outside.contains(u'-')) || beep();
+        return (SelStart == 0 && !outside.contains(u'-')) || beep();
       }
       if (ch == u',' || ch == u'.') return false;
       return ctrl || beep();
@@ -84,12 +84,16 @@ bool TExtInplaceEdit::AcceptChar(char16_t& Key) {
     case edCapital:
     case edUpperCase: Key = ch.toUpper().unicode(); return true;
     case edLowerCase: Key = ch.toLower().unicode(); return true;
-    case edValidChars: {
-      if (!g->ValidChars.isEmpty()) return g->ValidChars.contains(ch) || beep();
-      return (Key < 256 && g->ValidCharSet.contains(static_cast<char16_t>(Key))) || beep();
-    }
+    case edValidChars:
+      if (!Grid.ValidChars.isEmpty()) return Grid.ValidChars.contains(ch) || beep();
+      return (Key < 256 && Grid.ValidCharSet.count(Key) > 0) || beep();
     default: return true;
   }
+}
+
+bool TExtInplaceEdit::AcceptChar(char16_t& Key) {
+  TExtStringGrid* g = Grid();
+  return !g || AcceptKindChar(*g, g->FEditControl, Text(), SelStart(), SelLength(), Key);
 }
 
 void TExtInplaceEdit::KeyPress(char16_t& Key) {

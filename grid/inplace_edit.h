@@ -7,11 +7,17 @@
 
 #include <QString>
 
+#include "grid/model/gridtypes.h"
 #include "platform/grids/grids.h"
 
 namespace grid {
 
 class TExtStringGrid;
+
+// Whether a character may be typed into a text of the given kind at the selection (start, length); the case
+// kinds convert Key. Characters a kind refuses audibly beep.
+bool AcceptKindChar(const TExtStringGrid& Grid, TEditorType Kind, const QString& Text, int SelStart, int SelLength,
+                    char16_t& Key);
 
 class TExtInplaceEdit : public plat::TInplaceEdit {
  public:

@@ -1,7 +1,531 @@
-#include "grid/edit_setup.h"
+#include "grid/special_editors.h"
+
+#include <QDateTime>
+
+#include "grid/extgrid.h"
+#include "grid/inplace_edit.h"
+#include "platform/forms/msgqueue.h"
+#include "platform/rtl/datetime.h"
 
 namespace grid {
 
-void RegisterSpecialEditors() {}
+using plat::TShiftState;
+
+plat::TDateTime CellTextToDateTime(const QString& Text) {
+  plat::TDateTime v = 0;
+  if (!Text.trimmed().isEmpty()) {
+    if (plat::TryStrToDateTime(Text, v)) return v;
+    const QDateTime iso = QDateTime::fromString(Text.trimmed(), Qt::ISODate);
+    if (iso.isValid()) return plat::DateTimeFromQDateTime(iso);
+  }
+  return plat::Now();
+}
+
+namespace {
+
+bool IsKey(std::uint16_t Key, std::initializer_list<std::uint16_t> Keys) {
+  for (std::uint16_t k : Keys)
+    if (k == Key) return true;
+  return false;
+}
+
+// CM_WANTSPECIALKEY: the editor keeps the keys it ends an edit with, so that the form does not take them.
+bool WantsSpecial(plat::TMessage& M, std::initializer_list<std::uint16_t> Keys) {
+  if (M.Msg != plat::CM_WANTSPECIALKEY || !IsKey(static_cast<std::uint16_t>(M.WParam), Keys)) return false;
+  M.Result = 1;
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the shared grid side
+
+TGridEditorSide::TGridEditorSide(plat::TComponent* AOwner) : FGrid(dynamic_cast<TExtStringGrid*>(AOwner)) {}
+
+bool TGridEditorSide::Commit(const QString& Value) {
+  FGrid->SetCurrentCellText(Value);
+  return FGrid->ValidateCell(Value);
+}
+
+void TGridEditorSide::FocusGrid() {
+  if (FGrid->CanFocus()) FGrid->SetFocus();
+}
+
+void TGridEditorSide::Close(std::uint16_t Key, TShiftState Shift) {
+  if (Key == plat::VK_TAB) {
+    if (FGrid->Options().Contains(plat::goTabs)) {
+      FGrid->HideInplaceEdit();
+      FocusGrid();
+      FGrid->EditorTabToNextCell(Shift.Contains(plat::ssShift));
+    } else {
+      FGrid->HideInplaceEdit();
+      FocusGrid();
+      plat::PostMessage(FGrid->Handle(), plat::WM_KEYDOWN, plat::VK_TAB, 0);
+    }
+    return;
+  }
+  FGrid->DoneInplaceEdit(Key, Shift);
+  if (Key == plat::VK_RETURN && FGrid->Navigation()->AdvanceOnEnter && FGrid->Navigation()->AdvanceAutoEdit)
+    FGrid->ShowInplaceEdit();
+}
+
+void TGridEditorSide::FocusLost() {
+  if (FGrid && !FGrid->EditState().BlockKill) FGrid->HideInplaceEdit();
+}
+
+// ---------------------------------------------------------------- spin editor
+
+TGridSpin::TGridSpin(plat::TComponent* AOwner) : controls::TEsgSpinEdit(AOwner), TGridEditorSide(AOwner) {
+  MaxValue = 100;
+  MinValue = 0;
+  Increment = 1;
+}
+
+void TGridSpin::FireSpin(bool Up) {
+  const int c = FGrid->RealCol(), r = FGrid->Row();
+  switch (SpinType()) {
+    case controls::sptNormal:
+      if (FGrid->OnSpinClick) FGrid->OnSpinClick(FGrid, c, r, Value(), Up);
+      break;
+    case controls::sptFloat:
+      if (FGrid->OnFloatSpinClick) FGrid->OnFloatSpinClick(FGrid, c, r, static_cast<int>(FloatValue()), Up);
+      break;
+    case controls::sptDate:
+      if (FGrid->OnDateSpinClick) FGrid->OnDateSpinClick(FGrid, c, r, static_cast<int>(DateValue()), Up);
+      break;
+    default:
+      if (FGrid->OnTimeSpinClick) FGrid->OnTimeSpinClick(FGrid, c, r, static_cast<int>(TimeValue()), Up);
+      break;
+  }
+}
+
+void TGridSpin::SpinUpClick(plat::TObject* Sender) {
+  controls::TEsgSpinEdit::SpinUpClick(Sender);
+  FireSpin(true);
+}
+
+void TGridSpin::SpinDownClick(plat::TObject* Sender) {
+  controls::TEsgSpinEdit::SpinDownClick(Sender);
+  FireSpin(false);
+}
+
+// PageUp and PageDown step while the value stays inside its limits; End and Home go to them.
+bool TGridSpin::PageKey(std::uint16_t Key) {
+  if (SpinType() == controls::sptDate || SpinType() == controls::sptTime) return false;
+  const bool isInt = SpinType() == controls::sptNormal;
+  switch (Key) {
+    case plat::VK_PRIOR:
+      if (isInt ? Value() + Increment <= MaxValue : FloatValue() + IncrementFloat <= MaxFloatValue)
+        isInt ? SetValue(Value() + Increment) : SetFloatValue(FloatValue() + IncrementFloat);
+      break;
+    case plat::VK_NEXT:
+      if (isInt ? Value() - Increment >= MinValue : FloatValue() - IncrementFloat >= MinFloatValue)
+        isInt ? SetValue(Value() - Increment) : SetFloatValue(FloatValue() - IncrementFloat);
+      break;
+    case plat::VK_END: isInt ? SetValue(MinValue) : SetFloatValue(MinFloatValue); break;
+    case plat::VK_HOME: isInt ? SetValue(MaxValue) : SetFloatValue(MaxFloatValue); break;
+    default: return false;
+  }
+  if (FGrid->OnSpinClick)
+    FGrid->OnSpinClick(FGrid, FGrid->RealCol(), FGrid->Row(), Value(), Key == plat::VK_PRIOR || Key == plat::VK_HOME);
+  return true;
+}
+
+void TGridSpin::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  if (PageKey(Key)) {
+    Key = 0;
+    return;
+  }
+  const bool tab = Key == plat::VK_TAB && FGrid->WantsTabKey();
+  if (!tab && !IsKey(Key, {plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_UP, plat::VK_DOWN}))
+    return controls::TEsgSpinEdit::KeyDown(Key, Shift);
+  if (Key == plat::VK_ESCAPE) {
+    SetText(FGrid->CellCacheText());
+  } else if (!Commit(Text())) {
+    SetText(FGrid->CurrentCell());
+    SetSelStart(static_cast<int>(Text().size()));
+    Key = 0;
+    return;
+  }
+  const std::uint16_t k = Key;
+  Key = 0;
+  Close(k, Shift);
+}
+
+void TGridSpin::KeyPress(char16_t& Key) {
+  if (Key == u'\t' || Key == u'\r' || Key == 27) {
+    Key = 0;
+    return;
+  }
+  controls::TEsgSpinEdit::KeyPress(Key);
+}
+
+void TGridSpin::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
+      (FGrid->Options().Contains(plat::goTabs) && WantsSpecial(Message, {plat::VK_TAB})))
+    return;
+  // The page and arrow keys take the grid's meaning here (limits, closing), not the plain spin editor's.
+  if (Message.Msg == plat::WM_KEYDOWN &&
+      IsKey(static_cast<std::uint16_t>(Message.WParam), {plat::VK_PRIOR, plat::VK_NEXT, plat::VK_UP, plat::VK_DOWN})) {
+    plat::TEdit::Dispatch(Message);
+    return;
+  }
+  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  controls::TEsgSpinEdit::Dispatch(Message);
+  if (Message.Msg == plat::WM_COMMAND && FGrid && FGrid->OnEditChange && Visible())
+    FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+}
+
+// ---------------------------------------------------------------- combo box
+
+TGridCombo::TGridCombo(plat::TComponent* AOwner) : controls::TEsgComboBox(AOwner), TGridEditorSide(AOwner) {
+  SetButtonWidth(16);
+}
+
+void TGridCombo::FireComboChange() {
+  const int c = FGrid->RealCol(), r = FGrid->Row(), i = ItemIndex();
+  if (FGrid->OnComboChange) FGrid->OnComboChange(FGrid, c, r, i, Text());
+  if (FGrid->OnComboObjectChange)
+    FGrid->OnComboObjectChange(FGrid, c, r, i, Text(), i >= 0 && i < Items()->Count() ? Items()->Objects(i) : nullptr);
+}
+
+void TGridCombo::Change() {
+  controls::TEsgComboBox::Change();
+  if (FGrid->OnEditChange && Visible()) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+}
+
+void TGridCombo::KeyPress(char16_t& Key) {
+  const int before = ItemIndex();
+  if (FGrid->OnKeyPress) FGrid->OnKeyPress(this, Key);
+  if (Key == 27 || Key == u'\t') {
+    Key = 0;
+    return;
+  }
+  if (Key == u'\r') {
+    if (OnReturnKey) OnReturnKey(this);
+    Key = 0;
+    return;
+  }
+  controls::TEsgComboBox::KeyPress(Key);
+  if (ItemIndex() != before) FireComboChange();
+}
+
+void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  const bool listOpen = DroppedDown() || Style() == plat::csDropDownList;
+  if ((Key == plat::VK_UP || Key == plat::VK_DOWN) && !DroppedDown() && !FGrid->Navigation()->ComboGetUpDown) {
+    FGrid->HideInplaceEdit();
+    const bool always = FGrid->Navigation()->AlwaysEdit;
+    FGrid->Navigation()->AlwaysEdit = false;
+    FocusGrid();
+    FGrid->PassKeyToGrid(Key, Shift);
+    FGrid->Navigation()->AlwaysEdit = always;
+    Key = 0;
+    return;
+  }
+  const bool tab = Key == plat::VK_TAB && FGrid->WantsTabKey();
+  const bool closing = tab || Key == plat::VK_RETURN || Key == plat::VK_ESCAPE ||
+                       (listOpen ? IsKey(Key, {plat::VK_LEFT, plat::VK_RIGHT})
+                                 : IsKey(Key, {plat::VK_PRIOR, plat::VK_NEXT, plat::VK_END, plat::VK_UP, plat::VK_DOWN}));
+  if (!closing || (Key == plat::VK_DOWN && Shift.Contains(plat::ssAlt))) return controls::TEsgComboBox::KeyDown(Key, Shift);
+  if (Key == plat::VK_ESCAPE) {
+    SetText(FGrid->CurrentCell());
+    SelectItem(FGrid->CurrentCell());
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+    Key = 0;
+    return;
+  }
+  if (Key == plat::VK_RETURN || Key == plat::VK_UP || Key == plat::VK_DOWN || tab) {
+    if (!Commit(Text())) {
+      SetText(FGrid->EditState().NewCellText);
+      if (Style() != plat::csDropDownList) SetSelStart(0), SetSelLength(static_cast<int>(Text().size()));
+      Key = 0;
+      return;
+    }
+  }
+  const std::uint16_t k = Key;
+  Key = 0;
+  if (listOpen && (k == plat::VK_LEFT || k == plat::VK_RIGHT)) {
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+    std::uint16_t pass = k;
+    FGrid->PassKeyToGrid(pass, Shift);
+    return;
+  }
+  Close(k, Shift);
+}
+
+void TGridCombo::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
+      (FGrid->WantsTabKey() && WantsSpecial(Message, {plat::VK_TAB})))
+    return;
+  if (Message.Msg == plat::WM_KILLFOCUS) {
+    if (FGrid->LookupHistory && Items()->IndexOf(Text()) < 0) Items()->Add(Text());
+    FocusLost();
+  }
+  controls::TEsgComboBox::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------- edit with button
+
+TGridEditBtn::TGridEditBtn(plat::TComponent* AOwner) : controls::TEsgEditBtn(AOwner), TGridEditorSide(AOwner) {}
+
+void TGridEditBtn::ClickButton() {
+  QString s = Text();
+  if (FGrid->OnEllipsClick) FGrid->OnEllipsClick(FGrid, FGrid->RealCol(), FGrid->Row(), s);
+  SetText(s);
+  SelectAll();
+  if (StopEditAfterClick) {
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+  }
+}
+
+void TGridEditBtn::KeyPress(char16_t& Key) {
+  if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, Key);
+  if (Key == u'\t' || Key == u'\r') {
+    Key = 0;
+    return;
+  }
+  if (Key >= 32 && !AcceptKindChar(*FGrid, FGrid->EditControl(), Text(), SelStart(), SelLength(), Key)) {
+    Key = 0;
+    return;
+  }
+  controls::TEsgEditBtn::KeyPress(Key);
+}
+
+void TGridEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  const bool closing = IsKey(Key, {plat::VK_TAB, plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT,
+                                   plat::VK_UP, plat::VK_DOWN}) &&
+                       !Shift.Contains(plat::ssCtrl) && (Key != plat::VK_TAB || FGrid->WantsTabKey());
+  if (!closing) {
+    if (FGrid->OnKeyDown) FGrid->OnKeyDown(FGrid, Key, Shift);
+    return controls::TEsgEditBtn::KeyDown(Key, Shift);
+  }
+  if (Key == plat::VK_ESCAPE) {
+    SetText(FGrid->CellCacheText());
+  } else if (IsKey(Key, {plat::VK_TAB, plat::VK_RETURN, plat::VK_UP, plat::VK_DOWN})) {
+    const TEditorType kind = FGrid->EditControl();
+    if (!Commit(Text())) {
+      SetText(FGrid->EditState().NewCellText);
+      SelectAll();
+      FGrid->SetEditControl(kind);
+      Key = 0;
+      return;
+    }
+    SetText(FGrid->EditState().NewCellText);
+  }
+  const std::uint16_t k = Key;
+  Key = 0;
+  Close(k, Shift);
+}
+
+void TGridEditBtn::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
+      (FGrid->WantsTabKey() && WantsSpecial(Message, {plat::VK_TAB})))
+    return;
+  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  controls::TEsgEditBtn::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------- edit with button and unit
+
+TGridUnitEditBtn::TGridUnitEditBtn(plat::TComponent* AOwner)
+    : controls::TEsgUnitEditBtn(AOwner), TGridEditorSide(AOwner) {}
+
+void TGridUnitEditBtn::ClickButton() {
+  QString s = Text();
+  if (FGrid->OnEllipsClick) FGrid->OnEllipsClick(FGrid, FGrid->RealCol(), FGrid->Row(), s);
+  SetText(s);
+  SelectAll();
+}
+
+void TGridUnitEditBtn::KeyPress(char16_t& Key) {
+  if (Key == u'\r') {
+    Key = 0;
+    return;
+  }
+  TEditorType kind = FGrid->EditControl();
+  kind = kind == edNumericUnitEditBtn ? edNumeric : kind == edFloatUnitEditBtn ? edFloat : edNormal;
+  if (Key >= 32 && !AcceptKindChar(*FGrid, kind, Text(), SelStart(), SelLength(), Key)) {
+    Key = 0;
+    return;
+  }
+  controls::TEsgUnitEditBtn::KeyPress(Key);
+}
+
+void TGridUnitEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  const bool tab = Key == plat::VK_TAB && FGrid->WantsTabKey();
+  if (!tab && !IsKey(Key, {plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT, plat::VK_UP, plat::VK_DOWN}))
+    return controls::TEsgUnitEditBtn::KeyDown(Key, Shift);
+  if (tab || IsKey(Key, {plat::VK_RETURN, plat::VK_UP, plat::VK_DOWN})) {
+    if (!Commit(TextAndUnit())) {
+      SetText(FGrid->CurrentCell());
+      Key = 0;
+      return;
+    }
+    SetTextAndUnit(FGrid->CurrentCell());
+  }
+  const std::uint16_t k = Key;
+  Key = 0;
+  if (k == plat::VK_RETURN && FGrid->Navigation()->AdvanceOnEnter) {
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+    FGrid->EditorAdvance(Shift.Contains(plat::ssShift));
+    return;
+  }
+  if (k == plat::VK_ESCAPE) {
+    SetUnitID(QString());
+    SetText(FGrid->CurrentCell());
+  }
+  Close(k, Shift);
+}
+
+void TGridUnitEditBtn::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
+      (FGrid->Options().Contains(plat::goTabs) && WantsSpecial(Message, {plat::VK_TAB})))
+    return;
+  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  controls::TEsgUnitEditBtn::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------- check box
+
+TGridCheckBox::TGridCheckBox(plat::TComponent* AOwner) : plat::TCheckBox(AOwner), TGridEditorSide(AOwner) {}
+
+void TGridCheckBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  if (!IsKey(Key, {plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT, plat::VK_END, plat::VK_LEFT,
+                   plat::VK_UP, plat::VK_RIGHT, plat::VK_DOWN}))
+    return plat::TCheckBox::KeyDown(Key, Shift);
+  const std::uint16_t k = Key;
+  Key = 0;
+  if (k == plat::VK_ESCAPE) SetCaption(FGrid->CurrentCell());
+  FGrid->HideInplaceEdit();
+  FocusGrid();
+  if (k == plat::VK_RETURN) {
+    FGrid->EditorAdvance(Shift.Contains(plat::ssShift));
+  } else if (k == plat::VK_UP || k == plat::VK_DOWN) {
+    std::uint16_t pass = k;
+    FGrid->PassKeyToGrid(pass, Shift);
+  }
+}
+
+void TGridCheckBox::Dispatch(plat::TMessage& Message) {
+  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  plat::TCheckBox::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------- push button
+
+TGridButton::TGridButton(plat::TComponent* AOwner) : plat::TButton(AOwner), TGridEditorSide(AOwner) {}
+
+void TGridButton::Pressed() {
+  QString s = Caption();
+  if (FGrid->OnEllipsClick) FGrid->OnEllipsClick(FGrid, FGrid->RealCol(), FGrid->Row(), s);
+  SetCaption(s);
+  FGrid->SetCurrentCellText(s);
+}
+
+void TGridButton::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  if (IsKey(Key, {plat::VK_LEFT, plat::VK_UP, plat::VK_RIGHT, plat::VK_DOWN})) {
+    std::uint16_t k = Key;
+    Key = 0;
+    SetVisible(false);
+    SetEnabled(false);
+    FGrid->EditState().EditMode = false;
+    FocusGrid();
+    FGrid->PassKeyToGrid(k, Shift);
+    return;
+  }
+  if (Key == plat::VK_ESCAPE) {
+    Key = 0;
+    SetVisible(false);
+    SetEnabled(false);
+    FGrid->EditState().EditMode = false;
+    FocusGrid();
+    FGrid->RestoreCellCache();
+    return;
+  }
+  plat::TButton::KeyDown(Key, Shift);
+}
+
+void TGridButton::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_ESCAPE, plat::VK_LEFT, plat::VK_UP, plat::VK_RIGHT, plat::VK_DOWN})) return;
+  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  if (Message.Msg == plat::WM_KEYUP && Message.WParam == plat::VK_SPACE) {
+    Pressed();
+    return;
+  }
+  if (Message.Msg == plat::WM_LBUTTONUP) {
+    plat::TButton::Dispatch(Message);
+    if (Visible()) Pressed();
+    return;
+  }
+  plat::TButton::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------- date pickers
+
+TGridDatePicker::TGridDatePicker(plat::TComponent* AOwner)
+    : controls::TEsgDateTimePicker(AOwner), TGridEditorSide(AOwner) {}
+
+void TGridDatePicker::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  const bool tab = Key == plat::VK_TAB && FGrid->WantsTabKey();
+  if (!tab && !IsKey(Key, {plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT, plat::VK_END}))
+    return controls::TEsgDateTimePicker::KeyDown(Key, Shift);
+  if (Key == plat::VK_ESCAPE) {
+    SetDateTime(CellTextToDateTime(FGrid->CurrentCell()));
+  } else if (Key == plat::VK_RETURN || tab) {
+    if (!Commit(Text())) {
+      FGrid->EditState().Editing = true;
+      Key = 0;
+      return;
+    }
+  }
+  const std::uint16_t k = Key;
+  Key = 0;
+  Close(k, Shift);
+}
+
+void TGridDatePicker::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
+      (FGrid->WantsTabKey() && WantsSpecial(Message, {plat::VK_TAB})))
+    return;
+  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  controls::TEsgDateTimePicker::Dispatch(Message);
+}
+
+TGridDateTimePicker::TGridDateTimePicker(plat::TComponent* AOwner)
+    : controls::TExtDateTimePicker(AOwner), TGridEditorSide(AOwner) {}
+
+void TGridDateTimePicker::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  if (Key == plat::VK_ESCAPE) {
+    SetDateTime(OriginalDateTime);
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+  } else if (Key == plat::VK_RETURN) {
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+    if (FGrid->Navigation()->AdvanceOnEnter) FGrid->EditorAdvance(Shift.Contains(plat::ssShift));
+  } else if (Key == plat::VK_TAB && FGrid->WantsTabKey()) {
+    FGrid->HideInplaceEdit();
+    FocusGrid();
+    FGrid->SetCurrentCellText(Text());
+    FGrid->EditorTabToNextCell(Shift.Contains(plat::ssShift));
+  } else {
+    return controls::TExtDateTimePicker::KeyDown(Key, Shift);
+  }
+  Key = 0;
+}
+
+void TGridDateTimePicker::Dispatch(plat::TMessage& Message) {
+  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE})) return;
+  if (Message.Msg == plat::WM_KILLFOCUS) {
+    // Moving between the date and the embedded time part keeps the edit open.
+    plat::TWinControl* next = plat::FindControl(static_cast<plat::HWND>(Message.WParam));
+    if (!next || (next != TimePicker() && next != this)) FocusLost();
+  }
+  controls::TExtDateTimePicker::Dispatch(Message);
+}
 
 }  // namespace grid

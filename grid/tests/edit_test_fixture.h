@@ -14,6 +14,8 @@
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace grid::edittest {
 
 struct EditFixture : ::testing::Test {

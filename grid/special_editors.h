@@ -1,0 +1,136 @@
+#pragma once
+// The special editor controls of the string grid: small controls of the basic-controls family with the
+// grid's side added - ending the edit with keys (validating first where the key commits), moving to the
+// neighbouring cell, firing the grid's editor events, and writing back when the focus goes elsewhere.
+// One control of each family per grid; the grid places and fills them (edit_kinds.cpp).
+
+#include <QString>
+
+#include "controls/date_picker.h"
+#include "controls/edit_button.h"
+#include "controls/flat_combo.h"
+#include "controls/spin_edit.h"
+#include "platform/forms/stdctrls.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+// The grid side every special editor shares.
+class TGridEditorSide {
+ public:
+  explicit TGridEditorSide(plat::TComponent* AOwner);
+  TExtStringGrid* Grid() const { return FGrid; }
+
+ protected:
+  // Writes the value into the current cell and validates it; false when refused.
+  bool Commit(const QString& Value);
+  // After a closing key: Tab with goTabs moves to the next cell, Tab otherwise goes to the grid, every
+  // other key ends the edit through DoneInplaceEdit (Enter reopens the editor of the next cell with
+  // AdvanceOnEnter and AdvanceAutoEdit).
+  void Close(std::uint16_t Key, plat::TShiftState Shift);
+  // The focus left the editor: it is written back, unless the grid is writing it back already.
+  void FocusLost();
+  void FocusGrid();
+  TExtStringGrid* FGrid;
+};
+
+class TGridSpin : public controls::TEsgSpinEdit, public TGridEditorSide {
+ public:
+  explicit TGridSpin(plat::TComponent* AOwner);
+  void SpinUpClick(plat::TObject* Sender) override;
+  void SpinDownClick(plat::TObject* Sender) override;
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyPress(char16_t& Key) override;
+
+ private:
+  void FireSpin(bool Up);
+  bool PageKey(std::uint16_t Key);
+};
+
+class TGridCombo : public controls::TEsgComboBox, public TGridEditorSide {
+ public:
+  explicit TGridCombo(plat::TComponent* AOwner);
+  void Dispatch(plat::TMessage& Message) override;
+  plat::TNotifyEvent OnReturnKey;
+  // The combo change events for the current item.
+  void FireComboChange();
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyPress(char16_t& Key) override;
+  void Change() override;
+};
+
+class TGridEditBtn : public controls::TEsgEditBtn, public TGridEditorSide {
+ public:
+  explicit TGridEditBtn(plat::TComponent* AOwner);
+  bool StopEditAfterClick = false;
+  void ClickButton() override;
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyPress(char16_t& Key) override;
+};
+
+class TGridUnitEditBtn : public controls::TEsgUnitEditBtn, public TGridEditorSide {
+ public:
+  explicit TGridUnitEditBtn(plat::TComponent* AOwner);
+  void ClickButton() override;
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyPress(char16_t& Key) override;
+};
+
+class TGridCheckBox : public plat::TCheckBox, public TGridEditorSide {
+ public:
+  explicit TGridCheckBox(plat::TComponent* AOwner);
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+};
+
+class TGridButton : public plat::TButton, public TGridEditorSide {
+ public:
+  explicit TGridButton(plat::TComponent* AOwner);
+  void Dispatch(plat::TMessage& Message) override;
+  // The caption goes through the grid's ellipsis click and into the cell.
+  void Pressed();
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+};
+
+class TGridDatePicker : public controls::TEsgDateTimePicker, public TGridEditorSide {
+ public:
+  explicit TGridDatePicker(plat::TComponent* AOwner);
+  // Limits the set-up holds a cell's date in (0: none).
+  plat::TDateTime MinDate = 0, MaxDate = 0;
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+};
+
+class TGridDateTimePicker : public controls::TExtDateTimePicker, public TGridEditorSide {
+ public:
+  explicit TGridDateTimePicker(plat::TComponent* AOwner);
+  plat::TDateTime OriginalDateTime = 0;
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+};
+
+// The date a cell's text gives: the date and time formats, then ISO 8601; the current date and time when
+// the text is empty or does not convert.
+plat::TDateTime CellTextToDateTime(const QString& Text);
+
+}  // namespace grid
