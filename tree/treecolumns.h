@@ -23,6 +23,7 @@
 namespace plat {
 class TStream;
 class TPopupMenu;
+class TCustomImageList;
 }
 
 namespace lazytree {
@@ -161,10 +162,26 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   float FSpringRest = 0;
   QString FCaptionText;
   plat::TRect FLastTextRect{};  // where the caption was painted last
+  bool FHasImage = false;       // the last paint drew a header glyph, in FImageRect (header coordinates)
+  plat::TRect FImageRect{};
   bool FCheckBox = false;
   TCheckType FCheckType = ctCheckBox;
   TCheckState FCheckState = csUncheckedNormal;
   TSortDirection FDefaultSortDirection = sdAscending;
+};
+
+// The parts of a header button an application may paint itself.
+enum THeaderPaintElement : uint8_t { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };
+using THeaderPaintElements = TEnumSet<THeaderPaintElement, uint8_t>;
+// What the element-wise owner draw is told about a button (Column nil while the background is asked for).
+struct THeaderPaintInfo {
+  plat::TCanvas* TargetCanvas = nullptr;
+  TLazyTreeColumn* Column = nullptr;
+  plat::TRect PaintRectangle{}, TextRectangle{};
+  bool IsHoverIndex = false, IsDownIndex = false, IsEnabled = false;
+  bool ShowHeaderGlyph = false, ShowSortGlyph = false, ShowRightBorder = false;
+  int DropMark = 0;  // 0 none, 1 left, 2 right
+  plat::TPoint GlyphPos{}, SortGlyphPos{};
 };
 
 class TLazyTreeColumns : public plat::TCollection {
@@ -336,7 +353,17 @@ class TLTHeader : public TLTHeaderMouseEvents {
   void PaintHeader(plat::TCanvas* Canvas, plat::TRect R, plat::TPoint Target);
   // Where a button's caption and sort arrow go inside Client (the button less a 2-pixel frame).
   THeaderLayout LayoutHeaderContent(plat::TCanvas* Canvas, TLazyTreeColumn& Column, const plat::TRect& Client,
-                                    bool ShowSortGlyph);
+                                    bool ShowSortGlyph, bool ShowHeaderGlyph = false);
+  // The header's glyph images, shown with hoShowImages for columns with an ImageIndex (the tree forgets a list
+  // that is destroyed).
+  plat::TCustomImageList* Images() const;
+  void SetImages(plat::TCustomImageList* Value);
+  // Element-wise owner draw (with hoOwnerDraw and both handlers): the application names the elements it paints,
+  // once for the background (Column nil) and once per button, and paints them.
+  std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements& Elements)>
+      OnHeaderDrawQueryElements;
+  std::function<void(TLTHeader* Sender, THeaderPaintInfo& PaintInfo, THeaderPaintElements Elements)>
+      OnAdvancedHeaderDraw;
   void PaintCaptionText(plat::TCanvas* Canvas, const QString& Caption, plat::TRect Bounds, bool Enabled, bool Hot,
                         unsigned DrawFormat, bool WrapCaption);
   // A whole button of an owner-drawn column (with hoOwnerDraw); DropMark 0 none, 1 left, 2 right.
@@ -397,6 +424,10 @@ class TLTHeader : public TLTHeaderMouseEvents {
   plat::TPopupMenu* FColumnPopupMenu = nullptr;
   void ShowColumnPopupMenu(plat::TPoint HeaderPoint);
   void PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const plat::TRect& Button);
+  bool AdvancedOwnerDraw() const;
+  // The size of a column's header glyph: the check images for a check-box column, else the header images.
+  plat::TSize HeaderGlyphSize(const TLazyTreeColumn& Column) const;
+  void PaintHeaderGlyph(plat::TCanvas* Canvas, TLazyTreeColumn& Column, const THeaderPaintInfo& Info);
   void HeaderFontChanged();
   void ConstraintsChanged();
   void ApplySortColumn(TColumnIndex Value);

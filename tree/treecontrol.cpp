@@ -100,6 +100,7 @@ TBaseLazyTreeControl::~TBaseLazyTreeControl() {
   SetImages(nullptr);
   SetStateImages(nullptr);
   SetCustomCheckImages(nullptr);
+  SetImageList(FHeaderImages, nullptr);
 }
 
 void TBaseLazyTreeControl::SetImageList(TImageLink& Link, plat::TCustomImageList* Value) {
@@ -120,7 +121,7 @@ void TBaseLazyTreeControl::SetImageList(TImageLink& Link, plat::TCustomImageList
 // A list that goes away is forgotten before it is gone, so painting never reaches a freed list.
 void TBaseLazyTreeControl::Notification(plat::TComponent* AComponent, plat::TOperation Operation) {
   if (Operation == plat::opRemove) {
-    for (TImageLink* link : {&FImages, &FStateImages, &FCustomCheckImages})
+    for (TImageLink* link : {&FImages, &FStateImages, &FCustomCheckImages, &FHeaderImages})
       if (link->List == AComponent) {
         link->List = nullptr;  // its change links go with it
         link->Link = 0;

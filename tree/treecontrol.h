@@ -589,7 +589,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TLTColors FColors;
   std::unique_ptr<TLTHeader> FHeader;
   TColumnIndex FFocusedColumn = NoColumn;
-  TImageLink FImages, FStateImages, FCustomCheckImages;
+  TImageLink FImages, FStateImages, FCustomCheckImages, FHeaderImages;
   TButtonImages FButtonImages;
   TLinePattern FLinePattern = DottedLinePattern;
   TDropMode FLastDropMode = dmNowhere;

@@ -254,6 +254,7 @@ void TLTHeader::Assign(const TLTHeader& Source) {
   SetFont(Source.FFont);
   FFixedAreaConstraints.Assign(Source.FFixedAreaConstraints);
   SetHeight(Source.FHeight);
+  SetImages(Source.Images());
   SetMainColumn(Source.MainColumn());
   SetOptions(Source.FOptions);
   SetParentFont(Source.FParentFont);

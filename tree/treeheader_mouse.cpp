@@ -101,12 +101,15 @@ bool TLTHeader::TrackHotColumn(plat::TPoint HP) {
 
 TColumnIndex TLTHeader::TrackPressedColumn(plat::TPoint P) {
   TLazyTreeColumns& cols = *FColumns;
-  const TColumnIndex column = cols.ColumnFromPosition(ToHeader(P), true);
+  const plat::TPoint hp = ToHeader(P);
+  const TColumnIndex column = cols.ColumnFromPosition(hp, true);
   if (column >= 0 && column != cols.FDownIndex) {
-    const TLTColumnOptions o = cols.Items(column)->Options();
+    const TLazyTreeColumn& c = *cols.Items(column);
+    const TLTColumnOptions o = c.Options();
     if (o.Has(coAllowClick) && o.Has(coEnabled)) {
       if (cols.FDownIndex >= 0) InvalidateColumn(cols.FDownIndex);
       cols.FDownIndex = column;
+      cols.FCheckBoxHit = c.FHasImage && c.FCheckBox && c.FImageRect.Contains(hp);
       InvalidateColumn(column);
     }
   }
@@ -128,6 +131,14 @@ void TLTHeader::ProcessColumnClick(plat::TPoint P, plat::TMouseButton Button, bo
     cols.FClickIndex = column;
     info.Column = column;
     info.HitPosition = 1u << hhiOnColumn;
+    TLazyTreeColumn& c = *cols.Items(column);
+    if (c.FHasImage && c.FImageRect.Contains(hp)) {
+      info.HitPosition |= 1u << hhiOnIcon;
+      if (c.FCheckBox) {
+        if (Button == plat::mbLeft) c.SetCheckState(FOwner->NextCheckState(c.FCheckType, c.FCheckState));
+        info.HitPosition |= 1u << hhiOnCheckbox;
+      }
+    }
   } else {
     cols.FClickIndex = NoColumn;
     info.Column = NoColumn;

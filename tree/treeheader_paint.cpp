@@ -8,6 +8,8 @@
 
 #include "platform/graphics/classic.h"
 #include "platform/graphics/drawtext.h"
+#include "platform/graphics/imagelist.h"
+#include "tree/checkstate.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 #include "tree/treeutils.h"
@@ -49,82 +51,6 @@ void DrawArrow(plat::TCanvas* Canvas, plat::TPoint At, int Direction /*0 up, 1 d
 
 }  // namespace
 
-THeaderLayout TLTHeader::LayoutHeaderContent(plat::TCanvas* Canvas, TLazyTreeColumn& C, const plat::TRect& Client,
-                                             bool ShowSortGlyph) {
-  THeaderLayout L;
-  const QString& caption = C.FText;
-  if (caption.isEmpty() && !ShowSortGlyph) return L;
-  const bool rtl = C.UseRightToLeftReading();
-  plat::TAlignment align = C.CaptionAlignment();
-  if (rtl && align != plat::taCenter) align = align == plat::taLeftJustify ? plat::taRightJustify : plat::taLeftJustify;
-  const int cw = Client.Width(), ch = Client.Height();
-  const int sw = ShowSortGlyph ? GlyphSize : 0, sh = sw;
-  const int margin = C.FMargin, spacing = C.FSpacing;
-  const int textSpacing = caption.isEmpty() ? 0 : spacing;
-  const bool wrap = C.FOptions.Has(coWrapCaption);
-  int tw = 0, th = 0;
-  if (!caption.isEmpty()) {
-    if (wrap) {
-      if (C.FCaptionText.isEmpty()) C.FCaptionText = WrapTextToWidth(Canvas, caption, Client, rtl, plat::DT_NOPREFIX);
-      plat::TRect r(0, 0, cw, 0);
-      Canvas->DrawText(C.FCaptionText, r, plat::DT_CALCRECT | plat::DT_NOPREFIX | plat::DT_WORDBREAK);
-      tw = cw;
-      th = r.Height();
-    } else {
-      C.FCaptionText = caption;
-      tw = Canvas->TextWidth(caption) + 2;
-      th = Canvas->TextHeight(caption);
-    }
-  }
-  L.SortGlyphPos.Y = (ch - sh) / 2;
-  int textX = 0;
-  const int textY = std::max((ch - th) / 2, -5);
-  if (caption.isEmpty()) {
-    L.SortGlyphPos = {(cw - sw) / 2, (ch - sh) / 2};
-  } else if (align == plat::taLeftJustify) {
-    int x = margin;
-    if (rtl && ShowSortGlyph) {
-      L.SortGlyphPos.X = x;
-      x += sw + spacing;
-    }
-    textX = x;
-    x += textSpacing + tw;
-    if (!rtl && ShowSortGlyph) L.SortGlyphPos.X = x;
-  } else if (align == plat::taRightJustify) {
-    int x = cw - margin;
-    if (!rtl && ShowSortGlyph) {
-      x -= sw;
-      L.SortGlyphPos.X = x;
-      x -= spacing;
-    }
-    textX = x - tw;
-    x -= tw + textSpacing;
-    if (rtl && ShowSortGlyph) L.SortGlyphPos.X = x - sw;
-  } else {
-    textX = (cw - (textSpacing + tw)) / 2;
-    L.SortGlyphPos.X = rtl ? textX - spacing - sw : textX + tw + spacing;
-  }
-  int minLeft = margin, maxRight = cw - margin;
-  if (ShowSortGlyph) {
-    if (!rtl) {
-      if (L.SortGlyphPos.X + sw > maxRight) L.SortGlyphPos.X = maxRight - sw;
-      maxRight = L.SortGlyphPos.X - spacing;
-    }
-    L.SortGlyphPos.X = std::max(L.SortGlyphPos.X, margin);
-    if (rtl) minLeft = L.SortGlyphPos.X + sw + spacing;
-    L.SortGlyphPos = {L.SortGlyphPos.X + Client.Left, L.SortGlyphPos.Y + Client.Top};
-  }
-  if (!caption.isEmpty()) {
-    textX = std::max(textX, minLeft);
-    L.TextRect = plat::TRect(textX, textY, textX + tw, textY + th);
-    L.TextRect.Right = std::min(L.TextRect.Right, maxRight);
-    L.TextRect = plat::TRect(L.TextRect.Left + Client.Left, L.TextRect.Top + Client.Top,
-                             L.TextRect.Right + Client.Left, L.TextRect.Bottom + Client.Top);
-    if (wrap) C.FCaptionText = WrapTextToWidth(Canvas, caption, L.TextRect, rtl, plat::DT_NOPREFIX);
-  }
-  return L;
-}
-
 void TLTHeader::PaintCaptionText(plat::TCanvas* Canvas, const QString& Caption, plat::TRect Bounds, bool Enabled,
                                  bool Hot, unsigned DrawFormat, bool WrapCaption) {
   QString text = Caption;
@@ -144,46 +70,96 @@ void TLTHeader::PaintCaptionText(plat::TCanvas* Canvas, const QString& Caption, 
   Canvas->DrawText(text, Bounds, DrawFormat);
 }
 
+bool TLTHeader::AdvancedOwnerDraw() const {
+  return FOptions.Has(hoOwnerDraw) && OnAdvancedHeaderDraw && OnHeaderDrawQueryElements;
+}
+
+void TLTHeader::PaintHeaderGlyph(plat::TCanvas* Canvas, TLazyTreeColumn& C, const THeaderPaintInfo& Info) {
+  plat::TCustomImageList* list = C.FCheckBox ? FOwner->CheckImagesInForce() : Images();
+  if (!list) return;
+  if (C.FCheckBox) {
+    TLTImageInfo image;
+    image.Images = list;
+    image.Index = CheckImageIndex(C.FCheckType, C.FCheckState, Info.IsEnabled, false);
+    image.XPos = Info.GlyphPos.X;
+    image.YPos = Info.GlyphPos.Y;
+    FOwner->DrawCheckImage(Canvas, image, false);
+  } else {
+    list->Draw(Canvas, Info.GlyphPos.X, Info.GlyphPos.Y, C.FImageIndex, Info.IsEnabled);
+  }
+  // Where a click counts as on the icon or the check box (the window paints the band at header coordinates).
+  C.FHasImage = true;
+  C.FImageRect = plat::TRect(Info.GlyphPos.X, Info.GlyphPos.Y, Info.GlyphPos.X + list->Width(),
+                             Info.GlyphPos.Y + list->Height());
+}
+
 void TLTHeader::PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const plat::TRect& Button) {
   TLazyTreeColumns& cols = *FColumns;
   TLazyTreeColumn& c = *cols.Items(Index);
   const TLTColumnOptions o = c.FOptions;
-  const bool hover = Index == cols.FHoverIndex && FOptions.Has(hoHotTrack) && o.Has(coEnabled);
-  const bool down = Index == cols.FDownIndex && !cols.FCheckBoxHit;
-  const bool enabled = o.Has(coEnabled) && FOwner->Enabled();
-  const bool sortGlyph = Index == FSortColumn && FOptions.Has(hoShowSortGlyphs);
-  int dropMark = 0;  // 0 none, 1 left, 2 right
-  if (o.Has(coShowDropMark) && Index == cols.FDropTarget && Index != cols.FDragIndex) dropMark = cols.FDropBefore ? 1 : 2;
-  if (c.FStyle == vsOwnerDraw && FOptions.Has(hoOwnerDraw) && OnHeaderDraw) {
-    OnHeaderDraw(this, Canvas, &c, Button, hover, down, dropMark);
+  THeaderPaintInfo info;
+  info.TargetCanvas = Canvas;
+  info.Column = &c;
+  info.PaintRectangle = Button;
+  info.IsHoverIndex = Index == cols.FHoverIndex && FOptions.Has(hoHotTrack) && o.Has(coEnabled);
+  info.IsDownIndex = Index == cols.FDownIndex && !cols.FCheckBoxHit;
+  info.IsEnabled = o.Has(coEnabled) && FOwner->Enabled();
+  info.ShowSortGlyph = Index == FSortColumn && FOptions.Has(hoShowSortGlyphs);
+  info.ShowHeaderGlyph = FOptions.Has(hoShowImages) && ((Images() && c.FImageIndex >= 0) || c.FCheckBox);
+  // Only a bevelled tree hides the last button's right edge under hoAutoResize; this tree has no bevel.
+  info.ShowRightBorder = true;
+  if (o.Has(coShowDropMark) && Index == cols.FDropTarget && Index != cols.FDragIndex)
+    info.DropMark = cols.FDropBefore ? 1 : 2;
+  const bool advanced = AdvancedOwnerDraw();
+  if (c.FStyle == vsOwnerDraw && FOptions.Has(hoOwnerDraw) && OnHeaderDraw && !advanced) {
+    OnHeaderDraw(this, Canvas, &c, Button, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
     return;
   }
-  const TButtonEdges edges = EdgesOf(FStyle);
-  // Only a bevelled tree hides the last button's right edge under hoAutoResize; this tree has no bevel.
-  const bool rightBorder = true;
-  TEdgeStyle e = down ? edges.Pressed
-                      : hover && FStyle == hsPlates && o.Has(coAllowClick) ? edges.Hot : edges.Normal;
-  if (!down && rightBorder) e.Flags |= plat::BF_RIGHT;
-  plat::TRect face = Button;
-  plat::DrawEdge(Canvas->Handle(), face, e.Edge, e.Flags);
+  THeaderPaintElements elements;
+  if (advanced) OnHeaderDrawQueryElements(this, info, elements);
+  if (elements.Has(hpeBackground)) {
+    OnAdvancedHeaderDraw(this, info, THeaderPaintElements{hpeBackground});
+  } else {
+    const TButtonEdges edges = EdgesOf(FStyle);
+    TEdgeStyle e = info.IsDownIndex ? edges.Pressed
+                   : info.IsHoverIndex && FStyle == hsPlates && o.Has(coAllowClick) ? edges.Hot
+                                                                                     : edges.Normal;
+    if (!info.IsDownIndex && info.ShowRightBorder) e.Flags |= plat::BF_RIGHT;
+    plat::TRect face = Button;
+    plat::DrawEdge(Canvas->Handle(), face, e.Edge, e.Flags);
+  }
   const plat::TRect client(Button.Left + 2, Button.Top + 2, Button.Right - 2, Button.Bottom - 2);
   unsigned format = plat::DT_NOPREFIX;
   const plat::TAlignment align = c.CaptionAlignment();
   format |= align == plat::taCenter ? plat::DT_CENTER : align == plat::taRightJustify ? plat::DT_RIGHT : plat::DT_LEFT;
   if (c.UseRightToLeftReading()) format |= plat::DT_RTLREADING;
-  THeaderLayout l = LayoutHeaderContent(Canvas, c, client, sortGlyph);
-  if (down) {
-    l.TextRect = plat::TRect(l.TextRect.Left + 1, l.TextRect.Top + 1, l.TextRect.Right + 1, l.TextRect.Bottom + 1);
-    l.SortGlyphPos = {l.SortGlyphPos.X + 1, l.SortGlyphPos.Y + 1};
-  }
-  c.FLastTextRect = l.TextRect;
+  const THeaderLayout l = LayoutHeaderContent(Canvas, c, client, info.ShowSortGlyph, info.ShowHeaderGlyph);
+  const int shift = info.IsDownIndex ? 1 : 0;  // a pressed button's content moves down and right
+  info.TextRectangle = plat::TRect(l.TextRect.Left + shift, l.TextRect.Top + shift, l.TextRect.Right + shift,
+                                   l.TextRect.Bottom + shift);
+  info.GlyphPos = {l.GlyphPos.X + shift, l.GlyphPos.Y + shift};
+  info.SortGlyphPos = {l.SortGlyphPos.X + shift, l.SortGlyphPos.Y + shift};
+  c.FLastTextRect = info.TextRectangle;
+  elements.Exclude(hpeBackground);
+  c.FHasImage = false;
+  const int imagesWidth = Images() ? Images()->Width() : 0;
+  if (!elements.Has(hpeHeaderGlyph) && info.ShowHeaderGlyph &&
+      (!info.ShowSortGlyph || c.UseRightToLeftReading() || info.SortGlyphPos.X >= info.GlyphPos.X + imagesWidth))
+    PaintHeaderGlyph(Canvas, c, info);
   const bool wrap = o.Has(coWrapCaption);
-  if (!c.FText.isEmpty())
-    PaintCaptionText(Canvas, wrap ? c.FCaptionText : c.FText, l.TextRect, enabled, hover, format, wrap);
-  if (sortGlyph) DrawArrow(Canvas, l.SortGlyphPos, FSortDirection == sdAscending ? 0 : 1);
-  if (dropMark != 0) {
+  if (!elements.Has(hpeText) && !c.FText.isEmpty())
+    PaintCaptionText(Canvas, wrap ? c.FCaptionText : c.FText, info.TextRectangle, info.IsEnabled,
+                     info.IsHoverIndex, format, wrap);
+  if (!elements.Has(hpeSortGlyph) && info.ShowSortGlyph)
+    DrawArrow(Canvas, info.SortGlyphPos, FSortDirection == sdAscending ? 0 : 1);
+  if (!elements.Has(hpeDropMark) && info.DropMark != 0) {
     const int y = (Button.Top + Button.Bottom - GlyphSize) / 2;
-    DrawArrow(Canvas, {dropMark == 1 ? Button.Left : Button.Right - GlyphSize, y}, dropMark == 1 ? 2 : 3);
+    DrawArrow(Canvas, {info.DropMark == 1 ? Button.Left : Button.Right - GlyphSize, y}, info.DropMark == 1 ? 2 : 3);
+  }
+  if (!elements.Empty()) {
+    Canvas->SaveDC();
+    OnAdvancedHeaderDraw(this, info, elements);
+    Canvas->RestoreDC(-1);
   }
 }
 
@@ -191,8 +167,19 @@ void TLTHeader::PaintHeader(plat::TCanvas* Canvas, plat::TRect R, plat::TPoint T
   if (R.Width() <= 0 || R.Height() <= 0) return;
   TLazyTreeColumns& cols = *FColumns;
   Canvas->SetFont(FFont);
-  Canvas->Brush()->SetColor(FBackgroundColor);
-  Canvas->FillRect(plat::TRect(Target.X, Target.Y, Target.X + R.Width(), Target.Y + FHeight));
+  const plat::TRect background(Target.X, Target.Y, Target.X + R.Width(), Target.Y + FHeight);
+  THeaderPaintElements elements;
+  THeaderPaintInfo info;
+  info.TargetCanvas = Canvas;
+  info.PaintRectangle = R;
+  if (AdvancedOwnerDraw()) OnHeaderDrawQueryElements(this, info, elements);
+  if (elements.Has(hpeBackground)) {
+    info.PaintRectangle = background;
+    OnAdvancedHeaderDraw(this, info, THeaderPaintElements{hpeBackground});
+  } else {
+    Canvas->Brush()->SetColor(FBackgroundColor);
+    Canvas->FillRect(background);
+  }
   R.Left = std::max(R.Left, 0);
   R.Right = std::min(R.Right, cols.TotalWidth());
   R.Top = std::max(R.Top, 0);
@@ -204,9 +191,11 @@ void TLTHeader::PaintHeader(plat::TCanvas* Canvas, plat::TRect R, plat::TPoint T
   const int bottom = Target.Y + R.Height();
   while (column >= 0 && x < maxX) {
     const int w = cols.Items(column)->FWidth;
+    // Each button is clipped to its visible part; the caller's clip comes back afterwards.
+    const int saved = Canvas->SaveDC();
     ClipCanvasToRect(Canvas, plat::TRect(std::max(Target.X, x), Target.Y + R.Top, std::min(x + w, maxX), bottom));
     PaintOneColumn(Canvas, column, plat::TRect(x, Target.Y, x + w, bottom));
-    Canvas->Painter()->setClipping(false);
+    Canvas->RestoreDC(saved);
     x += w;
     column = cols.GetNextVisibleColumn(column);
   }

@@ -43,10 +43,11 @@ class TLTFixedAreaConstraints {
 
 namespace lazytree {
 
-// Where a header button's caption and sort arrow go.
+// Where a header button's caption, header glyph and sort arrow go.
 struct THeaderLayout {
   plat::TRect TextRect{};
   plat::TPoint SortGlyphPos{};
+  plat::TPoint GlyphPos{};
 };
 
 enum TLTHeaderHitPosition : uint8_t { hhiNoWhere, hhiOnColumn, hhiOnIcon, hhiOnCheckbox };

@@ -87,10 +87,8 @@ TPrintLayout TBaseLazyTreeControl::Print(QPagedPaintDevice* Printer, bool PrintH
       page.fill(Qt::white);
       {
         plat::TCanvas canvas(&page);
-        if (y0 < headerH) {
+        if (y0 < headerH)
           Header().PaintHeader(&canvas, plat::TRect(x0, 0, x0 + layout.PageW, headerH), plat::TPoint(0, -y0));
-          canvas.SelectClipRgn(nullptr);  // the header leaves its last button's clip
-        }
         const int top = std::max(y0, headerH);
         const int bottom = std::min(y0 + layout.PageH, pictureH);
         const int right = std::min(x0 + layout.PageW, pictureW);
