@@ -219,6 +219,8 @@ inline PLazyNode TBaseLazyTree::MakeNewNode() {
   return node;
 }
 
+PLazyNode TBaseLazyTree::AllocateNode() { return MakeNewNode(); }
+
 void TBaseLazyTree::ReleaseNodeBlock(PLazyNode Node) {
   FArena.Free(Node);
 }
@@ -874,8 +876,10 @@ void TBaseLazyTree::MoveTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode
     Target = FRoot;
     Mode = amAddChildFirst;
   }
-  if (TreeOfNode(Target) != this)
-    throw ELazyTreeAssertion("Moving nodes into another tree is not supported by this tree.");
+  if (TreeOfNode(Target) != this) {
+    MoveToTree(Source, Target, Mode, ChildrenOnly);
+    return;
+  }
   if (Target == FRoot) {
     if (Mode == amInsertBefore) Mode = amAddChildFirst;
     if (Mode == amInsertAfter) Mode = amAddChildLast;

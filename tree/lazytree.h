@@ -19,9 +19,14 @@
 #include "tree/lazytypes.h"
 #include "tree/nodearena.h"
 
+namespace plat {
+class TStream;
+}
+
 namespace lazytree {
 
 class TBaseLazyTree;
+struct TParsedNodes;
 
 // Set once a thread is known to be the application's main thread (the check of structure edits). Initial-exec
 // access: a register-relative load instead of a call to the TLS resolver on every check.
@@ -387,6 +392,35 @@ class TBaseLazyTree {
   TLTLazyNodeEnumeration VisibleNoInitNodes(PLazyNode Node = nullptr, bool ConsiderChildrenAbove = true,
                                             bool IncludeFiltered = false);
 
+  // --- Streams, copying and moving nodes (treestream.cpp, treetransfer.cpp) ------------------------------
+  // The application's own data per node (Node nil for the root) and per tree.
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, plat::TStream& Stream)> OnSaveNode;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, plat::TStream& Stream)> OnLoadNode;
+  std::function<void(TBaseLazyTree* Sender, plat::TStream& Stream)> OnSaveTree;
+  std::function<void(TBaseLazyTree* Sender, plat::TStream& Stream)> OnLoadTree;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, PLazyNode Target, bool& Allowed)> OnNodeCopying;
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node)> OnNodeCopied;
+  // A tree stream of Node (count 1) or of every top-level node.
+  virtual void SaveToStream(plat::TStream& Stream, PLazyNode Node = nullptr);
+  // Written whole through a temporary file; plat::EFCreateError when the file cannot be written.
+  void SaveToFile(const QString& FileName);
+  // Replaces the nodes by the stream's. The whole stream is checked first: a stream that is refused
+  // (ELazyTreeError with its help context) leaves the tree as it was.
+  virtual void LoadFromStream(plat::TStream& Stream);
+  virtual void LoadFromFile(const QString& FileName);
+  // Appends the stream's nodes as last children of TargetNode (nil or the root: top level); all or nothing.
+  void AddFromStream(plat::TStream& Stream, PLazyNode TargetNode);
+  PLazyNode CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+  PLazyNode CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+  void MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly);
+  // The node chunks of Nodes one after the other, without header and count (the transfer data).
+  QByteArray WriteTransferNodes(const std::vector<PLazyNode>& Nodes);
+  // Makes one node per top-level chunk of Data (transfer data), each linked at Target with Mode (amInsertAfter
+  // moves on behind the node just made) and offered to Source's OnNodeCopying; Reason goes to each accepted
+  // node's structure change. Data is checked whole first: refused data adds nothing. True when data was read.
+  bool InsertTransferNodes(const QByteArray& Data, TBaseLazyTree* Source, PLazyNode Target, TLTNodeAttachMode Mode,
+                           TChangeReason Reason);
+
   // Public for the walking functions of other classes; initialise a node or create its children.
   virtual void InitNode(PLazyNode Node);
   virtual void InitChildren(PLazyNode Node);
@@ -449,8 +483,30 @@ class TBaseLazyTree {
   virtual bool DoNodeMoving(PLazyNode Node, PLazyNode Target);
   virtual void DoNodeMoved(PLazyNode Node);
 
+  // --- Streams --------------------------------------------------------------------------------------------
+  // The whole node chunk of Node with its subtree (walked without recursion).
+  virtual void WriteNodeChunk(plat::TStream& Stream, PLazyNode Node);
+  // The chunks of Node that follow its base chunk: the user data (the string tree adds its caption).
+  virtual void WriteNodeBody(plat::TStream& Stream, PLazyNode Node);
+  // An inner chunk other than the base chunk, positioned at its body; true when it was taken.
+  virtual bool ReadInnerChunk(plat::TStream& Stream, int Version, int ChunkSize, int ChunkType, PLazyNode Node);
+  virtual void DoSaveNode(PLazyNode Node, plat::TStream& Stream);
+  virtual void DoLoadNode(PLazyNode Node, plat::TStream& Stream);
+  virtual bool DoNodeCopying(PLazyNode Node, PLazyNode Target);
+  virtual void DoNodeCopied(PLazyNode Node);
+  // Builds the subtree of the top-level record Top of Parsed, links it at Destination with Mode and reads its
+  // user data and captions from Data (Base: offset of the parsed bytes in Data).
+  PLazyNode LoadParsedNode(const TParsedNodes& Parsed, std::size_t Top, int Version, plat::TStream& Data,
+                           int64_t Base, PLazyNode Destination, TLTNodeAttachMode Mode);
+  // Every top-level node of Parsed as last child of Destination, all or none.
+  void LoadParsedNodes(const TParsedNodes& Parsed, int Version, plat::TStream& Data, PLazyNode Destination);
+  // Moves Source (or its children) into another tree through the stream.
+  void MoveToTree(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly);
+
   // --- Store internals -----------------------------------------------------------------------------------
   PLazyNode MakeNewNode();
+  // A new unlinked node block with the defaults (MakeNewNode for other files).
+  PLazyNode AllocateNode();
   void SettleNodeDataSize();
   void ConstructNodeData(void* Block);
   void NoteChange(bool Structure, PLazyNode Node, TChangeReason Reason);

@@ -130,6 +130,9 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   virtual void DrawMainText(const TLTPaintInfo& PaintInfo, int Flags, const QString& Text);
   virtual void DrawStaticText(const TLTPaintInfo& PaintInfo, int Flags, const QString& Text);
   virtual void RenderText(const TLTPaintInfo& PaintInfo, const QString& Text, unsigned Flags, plat::TRect R);
+  // Tree streams carry each node's main-column text (with toSaveCaptions), read back through OnNewText.
+  void WriteNodeBody(plat::TStream& Stream, PLazyNode Node) override;
+  bool ReadInnerChunk(plat::TStream& Stream, int Version, int ChunkSize, int ChunkType, PLazyNode Node) override;
   void PaintNodeContent(const TLTPaintInfo& PaintInfo) override;
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;

@@ -1,0 +1,179 @@
+// Copying and moving nodes between trees, and the node transfer data: the node chunks of the tree stream
+// without header and count. A node reaches another tree (or another place of its own tree, for a copy) by
+// being written and read back, so the target tree's events see it as they see a loaded node.
+#include "platform/rtl/streams.h"
+#include "tree/lazytree.h"
+#include "tree/treestreamformat.h"
+
+namespace lazytree {
+
+namespace {
+
+// Relative to a root only child modes make sense.
+TLTNodeAttachMode ModeAtRoot(TLTNodeAttachMode Mode) {
+  if (Mode == amInsertBefore) return amAddChildFirst;
+  if (Mode == amInsertAfter) return amAddChildLast;
+  return Mode;
+}
+
+TParsedNodes ParseTransfer(const QByteArray& Data) {
+  return ParseNodeChunks(reinterpret_cast<const unsigned char*>(Data.constData()),
+                         static_cast<std::size_t>(Data.size()), StreamVersion, UINT32_MAX);
+}
+
+}  // namespace
+
+QByteArray TBaseLazyTree::WriteTransferNodes(const std::vector<PLazyNode>& Nodes) {
+  plat::TMemoryStream stream;
+  for (PLazyNode n : Nodes)
+    if (n && n != FRoot) WriteNodeChunk(stream, n);
+  return stream.Bytes();
+}
+
+bool TBaseLazyTree::InsertTransferNodes(const QByteArray& Data, TBaseLazyTree* Source, PLazyNode Target,
+                                        TLTNodeAttachMode Mode, TChangeReason Reason) {
+  if (ReadOnly() || Mode == amNoWhere) return false;
+  AssertMainThread();
+  CheckStructureEditAllowed();
+  if (!Source) Source = this;
+  if (!Target) Target = FRoot;
+  if (Target == FRoot) Mode = ModeAtRoot(Mode);
+  // The whole of the data is checked before the first node is made.
+  const TParsedNodes parsed = ParseTransfer(Data);
+  plat::TMemoryStream stream(Data);
+  BeginUpdate();
+  try {
+    for (std::size_t top : parsed.TopLevel) {
+      PLazyNode node = LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode);
+      if (Source->DoNodeCopying(node, NilForRoot(Target))) {
+        Source->DoNodeCopied(node);
+        StructureChange(node, Reason);
+        if (Mode == amInsertAfter) Target = node;
+      } else {
+        DeleteNode(node);
+      }
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return true;
+}
+
+PLazyNode TBaseLazyTree::CopyTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly) {
+  return CopyTo(Source, Tree ? Tree->RootNode() : nullptr, Mode, ChildrenOnly);
+}
+
+PLazyNode TBaseLazyTree::CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly) {
+  if (Source && TreeOfNode(Source) != this)
+    throw ELazyTreeAssertion("The source tree must contain the source node.");
+  if (Mode == amNoWhere || !Source || Source == FRoot) return nullptr;
+  if (!Target) {
+    Target = FRoot;
+    Mode = amAddChildFirst;
+  }
+  TBaseLazyTree* tree = TreeOfNode(Target);
+  if (tree->ReadOnly()) return nullptr;
+  tree->AssertMainThread();
+  tree->CheckStructureEditAllowed();
+  if (Target == tree->FRoot) Mode = ModeAtRoot(Mode);
+  std::vector<PLazyNode> sources;
+  if (ChildrenOnly) {
+    if (!Source->Has(vsInitialized)) InitNode(Source);
+    if (Source->Has(vsHasChildren) && Source->ChildCount == 0) InitChildren(Source);
+    for (PLazyNode c = Source->FirstChild; c; c = c->NextSibling) sources.push_back(c);
+  } else {
+    sources.push_back(Source);
+  }
+  const QByteArray data = WriteTransferNodes(sources);
+  const TParsedNodes parsed = ParseTransfer(data);
+  plat::TMemoryStream stream(data);
+  PLazyNode last = nullptr;
+  tree->BeginUpdate();
+  try {
+    for (std::size_t top : parsed.TopLevel) {
+      PLazyNode node = tree->LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode);
+      if (DoNodeCopying(node, tree->NilForRoot(Target))) {
+        DoNodeCopied(node);
+        last = node;
+      } else {
+        tree->DeleteNode(node);
+        last = nullptr;
+      }
+    }
+  } catch (...) {
+    tree->EndUpdate();
+    throw;
+  }
+  tree->EndUpdate();
+  tree->InvalidatePositionCache();
+  if (!tree->Updating()) {
+    tree->RequestCacheValidation();
+    tree->UpdateScrollBars(true);
+    tree->Invalidate();
+  }
+  // Another tree's notification must not name a node it does not hold: it names the copy (nil: none kept).
+  tree->StructureChange(tree == this ? Source : last, crNodeCopied);
+  return ChildrenOnly ? Target : last;
+}
+
+void TBaseLazyTree::MoveTo(PLazyNode Source, TBaseLazyTree* Tree, TLTNodeAttachMode Mode, bool ChildrenOnly) {
+  MoveTo(Source, Tree ? Tree->RootNode() : nullptr, Mode, ChildrenOnly);
+}
+
+void TBaseLazyTree::MoveToTree(PLazyNode Source, PLazyNode Target, TLTNodeAttachMode Mode, bool ChildrenOnly) {
+  TBaseLazyTree* tree = TreeOfNode(Target);
+  if (tree->ReadOnly()) return;
+  tree->AssertMainThread();
+  tree->CheckStructureEditAllowed();
+  if (Target == tree->FRoot) {
+    Mode = ModeAtRoot(Mode);
+  } else {
+    if (!Target->Has(vsInitialized)) tree->InitNode(Target);
+    if ((Mode == amAddChildFirst || Mode == amAddChildLast) && Target->Has(vsHasChildren) && Target->ChildCount == 0)
+      tree->InitChildren(Target);
+  }
+  const bool allowed = DoNodeMoving(Source, tree->NilForRoot(Target));
+  if (allowed) {
+    std::vector<PLazyNode> sources;
+    if (ChildrenOnly)
+      for (PLazyNode c = Source->FirstChild; c; c = c->NextSibling) sources.push_back(c);
+    else
+      sources.push_back(Source);
+    const QByteArray data = WriteTransferNodes(sources);
+    const TParsedNodes parsed = ParseTransfer(data);
+    plat::TMemoryStream stream(data);
+    tree->BeginUpdate();
+    try {
+      for (std::size_t top : parsed.TopLevel)
+        DoNodeMoved(tree->LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode));
+    } catch (...) {
+      tree->EndUpdate();
+      throw;
+    }
+    tree->EndUpdate();
+    BeginUpdate();
+    try {
+      if (ChildrenOnly)
+        DeleteChildren(Source, false);
+      else
+        DeleteNode(Source);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  }
+  InvalidatePositionCache();
+  if (!Updating() && allowed) {
+    RequestCacheValidation();
+    UpdateScrollBars(true);
+    Invalidate();
+    tree->Invalidate();
+  }
+  // The moved node itself is gone from this tree; the notification then names none.
+  StructureChange(allowed && !ChildrenOnly ? nullptr : Source, crNodeMoved);
+}
+
+}  // namespace lazytree
