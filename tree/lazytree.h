@@ -421,6 +421,24 @@ class TBaseLazyTree {
   bool InsertTransferNodes(const QByteArray& Data, TBaseLazyTree* Source, PLazyNode Target, TLTNodeAttachMode Mode,
                            TChangeReason Reason);
 
+  // --- The cut or copy set and deleting the selection (treetransfer.cpp) -----------------------------------
+  // Walks over the nodes flagged for a pending cut or copy (nil when none is pending); a node found is
+  // initialised.
+  PLazyNode GetFirstCutCopy(bool ConsiderChildrenAbove = false);
+  PLazyNode GetNextCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false);
+  PLazyNode GetPreviousCutCopy(PLazyNode Node, bool ConsiderChildrenAbove = false);
+  int CutCopyCount();
+  TLTLazyNodeEnumeration CutCopyNodes(bool ConsiderChildrenAbove = false);
+  // Flagged nodes in tree order; with Resolve, flagged nodes below a flagged node are left out.
+  std::vector<PLazyNode> GetSortedCutCopySet(bool Resolve);
+  // Selected nodes in tree order; with Resolve, selected nodes below a selected node are left out.
+  std::vector<PLazyNode> GetSortedTransferSelection(bool Resolve);
+  // Ends a pending cut or copy: every node loses its flag.
+  void CancelCutOrCopy();
+  // A pending cut ends by removing the flagged nodes (their subtrees go with them).
+  void FinishCutOrCopy();
+  virtual void DeleteSelectedNodes();
+
   // Public for the walking functions of other classes; initialise a node or create its children.
   virtual void InitNode(PLazyNode Node);
   virtual void InitChildren(PLazyNode Node);
@@ -483,6 +501,8 @@ class TBaseLazyTree {
   virtual bool DoNodeMoving(PLazyNode Node, PLazyNode Target);
   virtual void DoNodeMoved(PLazyNode Node);
 
+  // Every selected node that is not disabled joins the cut or copy set.
+  void FlagCutCopyNodes();
   // --- Streams --------------------------------------------------------------------------------------------
   // The whole node chunk of Node with its subtree (walked without recursion).
   virtual void WriteNodeChunk(plat::TStream& Stream, PLazyNode Node);

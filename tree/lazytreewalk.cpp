@@ -926,7 +926,7 @@ PLazyNode TLTLazyNodeEnumeration::GetNext(PLazyNode Node) const {
     case vneChild:
       return Node ? t.GetNextSibling(Node) : t.GetFirstChild(FNode);
     case vneCutCopy:
-      return nullptr;  // the cut/copy set belongs to the clipboard support
+      return Node ? t.GetNextCutCopy(Node, cca) : t.GetFirstCutCopy(cca);
     case vneInitialized:
       return Node ? t.GetNextInitialized(Node, cca) : t.GetFirstInitialized(cca);
     case vneLeaf:

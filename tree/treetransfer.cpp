@@ -21,6 +21,11 @@ TParsedNodes ParseTransfer(const QByteArray& Data) {
                          static_cast<std::size_t>(Data.size()), StreamVersion, UINT32_MAX);
 }
 
+// Takes the nodes a failed transfer had already made out of Tree again, newest first.
+void DropAdded(TBaseLazyTree* Tree, const std::vector<PLazyNode>& Added) {
+  for (auto it = Added.rbegin(); it != Added.rend(); ++it) Tree->DeleteNode(*it);
+}
+
 }  // namespace
 
 QByteArray TBaseLazyTree::WriteTransferNodes(const std::vector<PLazyNode>& Nodes) {
@@ -41,11 +46,13 @@ bool TBaseLazyTree::InsertTransferNodes(const QByteArray& Data, TBaseLazyTree* S
   // The whole of the data is checked before the first node is made.
   const TParsedNodes parsed = ParseTransfer(Data);
   plat::TMemoryStream stream(Data);
+  std::vector<PLazyNode> added;
   BeginUpdate();
   try {
     for (std::size_t top : parsed.TopLevel) {
       PLazyNode node = LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode);
       if (Source->DoNodeCopying(node, NilForRoot(Target))) {
+        added.push_back(node);
         Source->DoNodeCopied(node);
         StructureChange(node, Reason);
         if (Mode == amInsertAfter) Target = node;
@@ -54,6 +61,7 @@ bool TBaseLazyTree::InsertTransferNodes(const QByteArray& Data, TBaseLazyTree* S
       }
     }
   } catch (...) {
+    DropAdded(this, added);
     EndUpdate();
     throw;
   }
@@ -90,11 +98,13 @@ PLazyNode TBaseLazyTree::CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttac
   const TParsedNodes parsed = ParseTransfer(data);
   plat::TMemoryStream stream(data);
   PLazyNode last = nullptr;
+  std::vector<PLazyNode> added;
   tree->BeginUpdate();
   try {
     for (std::size_t top : parsed.TopLevel) {
       PLazyNode node = tree->LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode);
       if (DoNodeCopying(node, tree->NilForRoot(Target))) {
+        added.push_back(node);
         DoNodeCopied(node);
         last = node;
       } else {
@@ -103,6 +113,7 @@ PLazyNode TBaseLazyTree::CopyTo(PLazyNode Source, PLazyNode Target, TLTNodeAttac
       }
     }
   } catch (...) {
+    DropAdded(tree, added);
     tree->EndUpdate();
     throw;
   }
@@ -144,11 +155,16 @@ void TBaseLazyTree::MoveToTree(PLazyNode Source, PLazyNode Target, TLTNodeAttach
     const QByteArray data = WriteTransferNodes(sources);
     const TParsedNodes parsed = ParseTransfer(data);
     plat::TMemoryStream stream(data);
+    // Until every node arrived the source keeps its nodes; a failure takes the arrived ones back.
+    std::vector<PLazyNode> added;
     tree->BeginUpdate();
     try {
-      for (std::size_t top : parsed.TopLevel)
-        DoNodeMoved(tree->LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode));
+      for (std::size_t top : parsed.TopLevel) {
+        added.push_back(tree->LoadParsedNode(parsed, top, StreamVersion, stream, 0, Target, Mode));
+        DoNodeMoved(added.back());
+      }
     } catch (...) {
+      DropAdded(tree, added);
       tree->EndUpdate();
       throw;
     }
@@ -174,6 +190,133 @@ void TBaseLazyTree::MoveToTree(PLazyNode Source, PLazyNode Target, TLTNodeAttach
   }
   // The moved node itself is gone from this tree; the notification then names none.
   StructureChange(allowed && !ChildrenOnly ? nullptr : Source, crNodeMoved);
+}
+
+}  // namespace lazytree
+
+namespace lazytree {
+
+// ------------------------------------------------------------------------------------------------------------
+// The cut or copy set
+
+namespace {
+
+// The node that follows Node's subtree in tree order (nil at the end).
+PLazyNode AfterSubtree(PLazyNode Node) {
+  for (PLazyNode n = Node; n->Parent; n = n->Parent)
+    if (n->NextSibling) return n->NextSibling;
+  return nullptr;
+}
+
+}  // namespace
+
+PLazyNode TBaseLazyTree::GetFirstCutCopy(bool ConsiderChildrenAbove) {
+  return GetNextCutCopy(nullptr, ConsiderChildrenAbove);
+}
+
+PLazyNode TBaseLazyTree::GetNextCutCopy(PLazyNode Node, bool ConsiderChildrenAbove) {
+  if (!FStates.Has(tsCutPending) && !FStates.Has(tsCopyPending)) return nullptr;
+  PLazyNode n = !Node || Node == FRoot ? GetFirstNoInit(ConsiderChildrenAbove)
+                                      : GetNextNoInit(Node, ConsiderChildrenAbove);
+  while (n && !n->Has(vsCutOrCopy)) n = GetNextNoInit(n, ConsiderChildrenAbove);
+  if (n && !n->Has(vsInitialized)) InitNode(n);
+  return n;
+}
+
+PLazyNode TBaseLazyTree::GetPreviousCutCopy(PLazyNode Node, bool ConsiderChildrenAbove) {
+  if (!FStates.Has(tsCutPending) && !FStates.Has(tsCopyPending)) return nullptr;
+  PLazyNode n = !Node || Node == FRoot ? GetLastNoInit(nullptr, ConsiderChildrenAbove)
+                                      : GetPreviousNoInit(Node, ConsiderChildrenAbove);
+  while (n && !n->Has(vsCutOrCopy)) n = GetPreviousNoInit(n, ConsiderChildrenAbove);
+  if (n && !n->Has(vsInitialized)) InitNode(n);
+  return n;
+}
+
+int TBaseLazyTree::CutCopyCount() {
+  int count = 0;
+  for (PLazyNode n = GetFirstCutCopy(); n; n = GetNextCutCopy(n)) ++count;
+  return count;
+}
+
+TLTLazyNodeEnumeration TBaseLazyTree::CutCopyNodes(bool ConsiderChildrenAbove) {
+  return {vneCutCopy, this, ConsiderChildrenAbove};
+}
+
+std::vector<PLazyNode> TBaseLazyTree::GetSortedCutCopySet(bool Resolve) {
+  std::vector<PLazyNode> nodes;
+  for (PLazyNode n = GetFirstNoInit(); n;) {
+    if (!n->Has(vsCutOrCopy)) {
+      n = GetNextNoInit(n);
+      continue;
+    }
+    nodes.push_back(n);
+    n = Resolve ? AfterSubtree(n) : GetNextNoInit(n);
+  }
+  return nodes;
+}
+
+std::vector<PLazyNode> TBaseLazyTree::GetSortedTransferSelection(bool Resolve) {
+  std::vector<PLazyNode> nodes;
+  if (FSelectionCount == 0) return nodes;
+  for (PLazyNode n = GetFirstNoInit(); n && nodes.size() < FSelectionCount;) {
+    if (!n->Has(vsSelected)) {
+      n = GetNextNoInit(n);
+      continue;
+    }
+    nodes.push_back(n);
+    n = Resolve ? AfterSubtree(n) : GetNextNoInit(n);
+  }
+  return nodes;
+}
+
+void TBaseLazyTree::FlagCutCopyNodes() {
+  for (PLazyNode n : GetSortedTransferSelection(false))
+    if (!n->Has(vsDisabled)) n->Include(vsCutOrCopy);
+}
+
+void TBaseLazyTree::CancelCutOrCopy() {
+  if (!FStates.Has(tsCutPending) && !FStates.Has(tsCopyPending)) return;
+  for (PLazyNode n = GetFirstNoInit(); n; n = GetNextNoInit(n)) n->Exclude(vsCutOrCopy);
+  DoStateChange({}, {tsCutPending, tsCopyPending});
+  Invalidate();
+}
+
+void TBaseLazyTree::FinishCutOrCopy() {
+  if (!FStates.Has(tsCutPending)) return;
+  BeginUpdate();
+  try {
+    for (PLazyNode n = GetFirstNoInit(); n;) {
+      if (!n->Has(vsCutOrCopy)) {
+        n = GetNextNoInit(n);
+        continue;
+      }
+      PLazyNode next = AfterSubtree(n);
+      DeleteNode(n);
+      n = next;
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  DoStateChange({}, {tsCutPending});
+}
+
+void TBaseLazyTree::DeleteSelectedNodes() {
+  if (FSelectionCount == 0 || ReadOnly()) return;
+  BeginUpdate();
+  try {
+    const std::vector<PLazyNode> nodes = GetSortedTransferSelection(true);
+    // A parent's children are renumbered once, when the first of its selected children in tree order goes.
+    for (std::size_t i = nodes.size(); i-- > 1;) {
+      DeleteNode(nodes[i], nodes[i]->Parent != nodes[i - 1]->Parent);
+    }
+    if (!nodes.empty()) DeleteNode(nodes[0]);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
 }
 
 }  // namespace lazytree

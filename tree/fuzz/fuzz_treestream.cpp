@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   RequireConsistent(tree);
   if (!accepted) {
     // A refused stream changes nothing; a failing handler leaves a load with an empty tree (the old nodes were
-    // replaced) and an insert with the nodes it had.
+    // replaced) and an insert with the nodes it had before.
     const uint32_t now = tree.RootNode()->TotalCount;
     Require(now == before || (!formatError && Data[0] % 2 == 0 && now == 1), "refused input changed the tree");
     return 0;
