@@ -431,8 +431,6 @@ class TBaseLazyTree {
   TLTLazyNodeEnumeration CutCopyNodes(bool ConsiderChildrenAbove = false);
   // Flagged nodes in tree order; with Resolve, flagged nodes below a flagged node are left out.
   std::vector<PLazyNode> GetSortedCutCopySet(bool Resolve);
-  // Selected nodes in tree order; with Resolve, selected nodes below a selected node are left out.
-  std::vector<PLazyNode> GetSortedTransferSelection(bool Resolve);
   // Ends a pending cut or copy: every node loses its flag.
   void CancelCutOrCopy();
   // A pending cut ends by removing the flagged nodes (their subtrees go with them).

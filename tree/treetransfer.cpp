@@ -255,22 +255,8 @@ std::vector<PLazyNode> TBaseLazyTree::GetSortedCutCopySet(bool Resolve) {
   return nodes;
 }
 
-std::vector<PLazyNode> TBaseLazyTree::GetSortedTransferSelection(bool Resolve) {
-  std::vector<PLazyNode> nodes;
-  if (FSelectionCount == 0) return nodes;
-  for (PLazyNode n = GetFirstNoInit(); n && nodes.size() < FSelectionCount;) {
-    if (!n->Has(vsSelected)) {
-      n = GetNextNoInit(n);
-      continue;
-    }
-    nodes.push_back(n);
-    n = Resolve ? AfterSubtree(n) : GetNextNoInit(n);
-  }
-  return nodes;
-}
-
 void TBaseLazyTree::FlagCutCopyNodes() {
-  for (PLazyNode n : GetSortedTransferSelection(false))
+  for (PLazyNode n : GetSortedSelection(false))
     if (!n->Has(vsDisabled)) n->Include(vsCutOrCopy);
 }
 
@@ -306,7 +292,7 @@ void TBaseLazyTree::DeleteSelectedNodes() {
   if (FSelectionCount == 0 || ReadOnly()) return;
   BeginUpdate();
   try {
-    const std::vector<PLazyNode> nodes = GetSortedTransferSelection(true);
+    const std::vector<PLazyNode> nodes = GetSortedSelection(true);
     // A parent's children are renumbered once, when the first of its selected children in tree order goes.
     for (std::size_t i = nodes.size(); i-- > 1;) {
       DeleteNode(nodes[i], nodes[i]->Parent != nodes[i - 1]->Parent);
