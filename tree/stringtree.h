@@ -133,6 +133,8 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   // Tree streams carry each node's main-column text (with toSaveCaptions), read back through OnNewText.
   void WriteNodeBody(plat::TStream& Stream, PLazyNode Node) override;
   bool ReadInnerChunk(plat::TStream& Stream, int Version, int ChunkSize, int ChunkType, PLazyNode Node) override;
+  // The text formats, of the cut or copy set (clipboard) or of the selection (drag).
+  bool RenderTransferData(const TFormatEtc& FormatEtc, bool ForClipboard, QByteArray& Data) override;
   void PaintNodeContent(const TLTPaintInfo& PaintInfo) override;
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;

@@ -83,6 +83,7 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
   SetTabStop(true);
   SetColor(plat::clWindow);
   CreateWnd();
+  RegisterDropTarget();
 }
 
 TBaseLazyTreeControl::~TBaseLazyTreeControl() {
@@ -427,11 +428,18 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
       FHeader->TreeResized();
       return;
     case plat::WM_VSCROLL: HandleScrollMessage(M, true); return;
+    case plat::WM_COPY: CopyToClipboard(); return;
+    case plat::WM_CUT: CutToClipboard(); return;
+    case plat::WM_PASTE: PasteFromClipboard(); return;
     case plat::WM_HSCROLL: HandleScrollMessage(M, false); return;
     case plat::WM_TIMER: {
       const int id = static_cast<int>(M.WParam);
       if (id == ChangeTimer || id == StructureChangeTimer) {
         TimerFired(id);
+        return;
+      }
+      if (id == ExpandTimer) {
+        ExpandDropTarget();
         return;
       }
       if (id == ScrollTimer) {

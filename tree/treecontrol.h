@@ -24,6 +24,7 @@
 #include "tree/treecolors.h"
 #include "tree/treecolumns.h"
 #include "tree/treeimages.h"
+#include "tree/treetransfer.h"
 
 class QPagedPaintDevice;
 
@@ -32,6 +33,9 @@ namespace lazytree {
 class TBaseLazyTreeControl;
 class TTreeAccessibility;
 struct TPrintLayout;
+class TLTDragImage;
+struct TTreeTransferState;
+enum TDragState : uint8_t;
 
 enum TLTButtonStyle : uint8_t { bsRectangle, bsTriangle };
 enum TLTButtonFillMode : uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
@@ -433,6 +437,61 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::function<void(TBaseLazyTreeControl* Sender, TButtonImages& Images, int& Size)> OnPrepareButtonBitmaps;
   std::function<void(TBaseLazyTreeControl* Sender, TLinePattern& Bits)> OnGetLineStyle;
 
+  // --- Clipboard and transfer formats (treeclipboard.cpp) ------------------------------------------------
+  // The names of the registered formats the tree offers (empty by default: only user formats).
+  TClipboardFormats& ClipboardFormats();
+  void SetClipboardFormats(const QStringList& Value);
+  std::function<void(TBaseLazyTreeControl* Sender, TFormatEtcArray& Formats)> OnGetUserClipboardFormats;
+  // Renders a format the tree does not render itself; Result starts false.
+  std::function<void(TBaseLazyTreeControl* Sender, const TFormatEtc& FormatEtcIn, QByteArray& Medium,
+                     bool ForClipboard, bool& Result)>
+      OnRenderOLEData;
+  virtual void CollectTransferFormats(TFormatEtcArray& Formats);
+  // "Lazy Tree Data" of the cut or copy set (clipboard) or the selection (drag); others by OnRenderOLEData.
+  virtual bool RenderTransferData(const TFormatEtc& FormatEtc, bool ForClipboard, QByteArray& Data);
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  // ELazyTreeError 2007 without a clipboard; refused data raises its stream error and adds nothing.
+  virtual bool PasteFromClipboard();
+  // Takes the "Lazy Tree Data" of DataObject: moved from Source when Optimized, else copied through the stream.
+  bool ProcessOLEData(TBaseLazyTreeControl* Source, const QMimeData* DataObject, PLazyNode TargetNode,
+                      TLTNodeAttachMode Mode, bool Optimized);
+  // Leaves plain rendered data on the clipboard and ends the pending cut or copy.
+  void FlushClipboard();
+
+  // --- Drag and drop (treedrag.cpp) ----------------------------------------------------------------------
+  TLTDragImage& DragImage();
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  bool Dragging() const;
+  uint32_t LastDragEffect() const;
+  // The picture of the selected rows around HotSpot (client coordinates) for the drag image.
+  void PrepareDragImage(plat::TPoint HotSpot, const QMimeData* DataObject);
+  virtual bool CanShowDragImage() const { return FDragImageKind != diNoImage; }
+  // For OnDragDrop handlers: takes the dropped nodes at TargetNode; Effect comes back as what the source
+  // still has to do (nothing after an in-process move).
+  bool ProcessDrop(const QMimeData* DataObject, PLazyNode TargetNode, uint32_t& Effect, TLTNodeAttachMode Mode);
+  // The drop target: Pt in client coordinates, Effect the allowed effects in and the chosen one out. False when
+  // the call failed.
+  bool DragEnter(const QMimeData* DataObject, Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect);
+  bool DragOver(Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect);
+  void DragLeave();
+  bool Drop(const QMimeData* DataObject, Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect);
+  // Timer 1: a collapsed drop target with children opens.
+  virtual void ExpandDropTarget();
+  uint32_t SuggestDropEffect(TBaseLazyTreeControl* Source, Qt::KeyboardModifiers Shift,
+                             uint32_t AllowedEffects) const;
+  // Accept starts false: without a handler no drop is taken.
+  std::function<void(TBaseLazyTreeControl* Sender, TBaseLazyTreeControl* Source, Qt::KeyboardModifiers Shift,
+                     TDragState State, plat::TPoint Pt, TDropMode Mode, uint32_t& Effect, bool& Accept)>
+      OnDragOver;
+  std::function<void(TBaseLazyTreeControl* Sender, TBaseLazyTreeControl* Source, const QMimeData* DataObject,
+                     const QStringList& Formats, Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect,
+                     TDropMode Mode)>
+      OnDragDrop;
+  // Supplies the data object of a drag (nil keeps the tree's own).
+  std::function<void(TBaseLazyTreeControl* Sender, QMimeData*& DataObject)> OnCreateDataObject;
+  static constexpr int ExpandTimer = 1;
+
   // --- Expanding (the window's part: keeping the result in view) -----------------------------------------
   void ToggleNode(PLazyNode Node) override;
   // Raises DefaultNodeHeight to the text height of the font (with toAutoChangeScale).
@@ -530,6 +589,16 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual bool CanAutoScroll() const;
   // Where the mouse is, in client coordinates.
   virtual plat::TPoint CursorClientPos() const;
+  // Clipboard and drag state (made on first use).
+  TTreeTransferState& Transfer();
+  void ReleaseClipboardContent() override;
+  virtual void RunOLEDrag(plat::TPoint HotSpot);
+  // The drag loop; takes the data object and answers the effect the target chose.
+  virtual void PerformDragDrop(uint32_t AllowedEffects, QMimeData* DataObject, uint32_t& Effect);
+  // A drag ended: the drag states go and the tree leaves its button-down handling.
+  virtual void EndDragStates();
+  virtual bool DoDragOver(TBaseLazyTreeControl* Source, Qt::KeyboardModifiers Shift, TDragState State,
+                          plat::TPoint Pt, TDropMode Mode, uint32_t& Effect);
 
  private:
   friend class TScrollBarOptions;
@@ -584,6 +653,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   int HeaderBand() const;
   int ClientH() const { return std::max(0, ClientHeight() - HeaderBand()); }
   int ClientW() const { return ClientWidth(); }
+  void PutOnClipboard(bool Cut);
+  void TrackDropTarget(plat::TPoint Pt);
+  void RegisterDropTarget();
+  friend class TDropFilter;
 
   TScrollBarOptions FScrollBarOptions{this};
   TLTColors FColors;
@@ -654,6 +727,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   uint32_t FRangeX = 0;
   uint32_t FRangeY = 0;
   plat::TPoint FLastClickPos{};
+  std::shared_ptr<TTreeTransferState> FTransfer;
   TScrollDirections FScrollDirections;
   uint32_t FPendingRootCount = 0;
   TMillisecondClock FAnimationClock;

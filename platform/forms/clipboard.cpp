@@ -19,6 +19,10 @@ QString MimeTypeOfClipboardFormat(const QString& FormatName) {
       {"CF_HDROP", "text/uri-list"},
       {"TExtStringGrid Cells", "application/x-extstringgrid-cells"},
       {"Grid Column", "application/x-grid-column"},
+      {"Plain text", "text/plain"},
+      {"Unicode text", "text/plain"},
+      {"Rich Text Format Without Objects", "text/rtf"},
+      {"CSV", "text/csv"},
   };
   for (const Pair& p : table)
     if (FormatName.compare(QLatin1String(p.name), Qt::CaseInsensitive) == 0) return QString::fromLatin1(p.mime);

@@ -1,7 +1,8 @@
 // The clipboard by format name. Text formats ("CF_TEXT", "CF_UNICODETEXT") are plain text; other names map
 // to MIME types ("HTML Format" -> text/html, "Rich Text Format" -> text/rtf, "CF_HDROP" -> text/uri-list,
-// "TExtStringGrid Cells" -> application/x-extstringgrid-cells, "Grid Column" -> application/x-grid-column,
-// any other name -> application/x- followed by the name in lower case with blanks as '-').
+// "TExtStringGrid Cells" -> application/x-extstringgrid-cells, "Grid Column" -> application/x-grid-column, the
+// tree's names "Plain text" and "Unicode text" -> text/plain, "Rich Text Format Without Objects" -> text/rtf,
+// "CSV" -> text/csv, any other name -> application/x- followed by the name in lower case with blanks as '-').
 #pragma once
 
 #include <QByteArray>
