@@ -503,5 +503,24 @@ TEST_F(TwoTrees, TransferDataIsRefusedWholeWhenCorrupt) {
   Check();
 }
 
+TEST_F(TwoTrees, AFailingLoadHandlerTakesBackEveryNodeOfTheTransfer) {
+  const QByteArray data = a.WriteTransferNodes({p, a.RootNode()->LastChild()});
+  int loaded = 0;
+  b.OnLoadNode = [&](TBaseLazyTree*, PLazyNode, plat::TStream&) {
+    if (++loaded == 4) throw plat::EReadError(QStringLiteral("Stream read error"));
+  };
+  const std::string before = Signature(b);
+  EXPECT_THROW(b.InsertTransferNodes(data, nullptr, x, amInsertAfter, crNodeAdded), plat::EReadError);
+  b.OnLoadNode = nullptr;
+  EXPECT_EQ(Signature(b), before);
+  // The same for a move: the source keeps its nodes.
+  b.OnLoadNode = [&](TBaseLazyTree*, PLazyNode, plat::TStream&) { throw plat::EReadError(QStringLiteral("x")); };
+  EXPECT_THROW(a.MoveTo(p, x, amAddChildLast, false), plat::EReadError);
+  b.OnLoadNode = nullptr;
+  EXPECT_EQ(Signature(b), before);
+  EXPECT_EQ(ChildIds(a, nullptr), (std::vector<int32_t>{1, 2}));
+  Check();
+}
+
 }  // namespace
 }  // namespace lazytree
