@@ -495,7 +495,7 @@ class TExtStringGrid : public TRenderGrid {
   void SetComboIndex(int ACol, int ARow, int Value) { FEdit.SetComboIndex(ACol, ARow, Value); }
   bool Multilinecells() const { return DrawSettings().Multilinecells; }
   controls::TExtStringGridCheck* CellChecker = nullptr;
-  bool EditWithTags = false, AlwaysValidate = false;
+  bool EditWithTags = false, AlwaysValidate = false, ExcelStyleDecimalSeparator = false;
   bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
   int MaxComboLength = 0;
   QString ValidChars;
