@@ -22,6 +22,9 @@
 #include "grid/extobj.h"
 #include "grid/grid_events.h"
 #include "grid/grid_sizing.h"
+#include "grid/header_clicks.h"
+#include "grid/html_forms.h"
+#include "grid/input_mouse.h"
 #include "grid/hiding.h"
 #include "grid/model/intlist.h"
 #include "grid/model/options.h"
@@ -84,6 +87,9 @@ class TExtStringGrid : public TRenderGrid {
   friend class TGridSizing;
   friend class TEditManager;
   friend class TExtInplaceEdit;
+  friend class TGridMouse;
+  friend class THeaderClicks;
+  friend class THTMLForms;
 
  public:
   explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -603,6 +609,72 @@ class TExtStringGrid : public TRenderGrid {
   }
   void CellListChanged(int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
 
+  // ======== mouse
+  // The mouse collaborators: press, move, release and their state; header clicks; HTML form controls.
+  TGridMouse& Mouse() { return FMouse; }
+  THeaderClicks& HeaderClicks() { return FHeaderClicks; }
+  THTMLForms& HTMLForms() { return FHTMLForms; }
+  TSortSettings* SortSettings() { return &FSortSettings; }
+  bool FixedAsButtons = false, Ctl3D = true, URLEdit = false, URLUnderlineOnHover = false;
+  bool HintShowSizing = false, HintShowCells = false, HintShowLargeText = false, HTMLHint = false;
+  // Sorting entry points of the data services; until they are filled a header click leaves the rows as they are.
+  virtual void QSort() {}
+  virtual void QSortIndexed() {}
+  virtual void QSortGroup() {}
+  virtual void QSortGroupIndexed() {}
+  virtual void QUnSort() {}
+  virtual void InitSortXRef() {}
+  // Applies item ItemIndex of a column's filter list (real column); the data services fill it.
+  virtual void ApplyColumnFilter(int RCol, int ItemIndex) { (void)RCol, (void)ItemIndex; }
+  // Clipboard entry points of the selection handle's copy and paste (the data services fill them).
+  virtual void CopySelectionToClipboard() {}
+  virtual void PasteSelectionFromClipboard() {}
+  // A drag of the selection (or of a column) starts from a press on a drag source; the drag side fills it.
+  virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag) { (void)ACol, (void)ARow, (void)ColumnDrag; }
+  // Node glyph clicks (real rows); the node code fills them.
+  virtual void ExpandNode(int ARealRow);
+  virtual void ContractNode(int ARealRow);
+  virtual void ExpandAll() {}
+  virtual void ContractAll() {}
+  bool IsInNodeGlyph(int ARow, int X);
+  // A hook to change the rectangle a select-all press selects.
+  virtual void AdjustSelectAll(plat::TGridRect& ARect) { (void)ARect; }
+  // A press on a radio group: the item under the offsets of the press in the cell (real column) is selected.
+  virtual void ClickRadioGroup(int ACol, int ARow, int XOffset, int YOffset);
+  // Rating cells: the handler may change the value; false refuses it.
+  virtual bool DoRatingChange(int ACol, int ARow, double& Value);
+  // Cell buttons and expand buttons (display column): the button's rectangle in client pixels.
+  plat::TRect GetCellButtonRect(int ACol, int ARow);
+  plat::TRect GetExpandButtonRect(int ACol, int ARow) { return GetCellButtonRect(ACol, ARow); }
+  bool HasButton(int RCol, int ARow) { return CellObjects().HasButton(RCol, ARow); }
+  bool HasExpand(int RCol, int ARow) { return GetCellType(RCol, ARow) == ctExpand; }
+  bool HasRating(int RCol, int ARow) { return CellObjects().HasRating(RCol, ARow); }
+  bool IsRadio(int RCol, int ARow) { return CellChecks().IsRadio(RCol, ARow); }
+  bool HasRadioButton(int RCol, int ARow) { return CellChecks().HasRadioButton(RCol, ARow); }
+  void PushButton(int ACol, int ARow, bool Down) { CellObjects().PushButton(RealColIndex(ACol), ARow, Down); }
+  // Flips an expand cell; returns whether it is expanded now.
+  bool ToggleExpand(int ACol, int ARow);
+  // Whether a point of the cell (display column) hits its check box (anywhere unless PreciseCheckBoxCheck).
+  bool InCheckBox(int ACol, int ARow, int X, int Y);
+  // A followed anchor: "cell://RxCy" moves the current cell, http, https and mailto links open.
+  void FollowAnchor(const QString& Anchor);
+  virtual bool OpenLink(const QString& Href);
+  // Width from the widest text of the column (plus Padding); used by a double-click on a header border.
+  virtual void AutoSizeCol(int ACol, int Padding);
+  // Ends the base grid's tracking of a press without a release.
+  void CancelTracking();
+  // Whether the floating footer shows as the grid's last row.
+  bool FloatingFooterFixedLastRow() const {
+    return FFloatingFooter.Visible() && FFloatingFooter.FooterStyle() == fsFixedLastRow;
+  }
+  // The hint of the cell under the mouse (HintStr empty: no hint) and its position in client pixels.
+  void GetCellHintInfo(plat::TPoint CursorPos, QString& HintStr, plat::TPoint& HintPos);
+  void CancelCellHint() {}
+  plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
+  // The sort column and sort keys follow a moved column (real indexes).
+  void SortColumnFollowsMove(int From, int To);
+  plat::TCursor DefaultCursor() const { return FUserCursor; }
+
   // ======== owned option objects
   TFocusHelper* FocusHelper() { return &FFocusHelper; }
   TSearchFooter* SearchFooter() { return &FSearchFooter; }
@@ -952,6 +1024,12 @@ class TExtStringGrid : public TRenderGrid {
   // The recorded column order follows every column move.
   void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
+  void HandleMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
+  void HandleMouseMove(plat::TShiftState Shift, int X, int Y) override;
+  void HandleMouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
+  void HandleRowMoved(int FromIndex, int ToIndex) override;
+  // A mouse message for the mouse collaborator, anything else for the base grid.
+  void MouseOrBaseDispatch(plat::TMessage& Message);
   int HandleGetEditLimit() override { return FMaxEditLength; }
   plat::TInplaceEdit* HandleCreateEditor() override;
   bool HandleCanEditShow() override;
@@ -1044,6 +1122,13 @@ class TExtStringGrid : public TRenderGrid {
   // Set while an Enter advance moves the current cell.
   bool FDisableChange = false;
   bool FGridBlink = false;
+
+  // The mouse.
+  TSortSettings FSortSettings{RenderSettings().Sort};
+  TGridMouse FMouse{*this};
+  THeaderClicks FHeaderClicks{*this};
+  THTMLForms FHTMLForms{*this};
+  plat::TCursor FUserCursor = plat::crDefault;
 
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;

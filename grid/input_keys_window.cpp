@@ -57,7 +57,7 @@ void TExtStringGrid::Dispatch(TMessage& M) {
       break;
     case plat::WM_SIZE:
     case plat::WM_LBUTTONUP:
-      TRenderGrid::Dispatch(M);
+      MouseOrBaseDispatch(M);
       if (ScrollProportional) {
         FScrolling.UpdateVertProportional();
         FScrolling.UpdateHorzProportional();
@@ -65,7 +65,7 @@ void TExtStringGrid::Dispatch(TMessage& M) {
       return;
     default: break;
   }
-  TRenderGrid::Dispatch(M);
+  MouseOrBaseDispatch(M);
 }
 
 void TExtStringGrid::HandleKeyDown(std::uint16_t& Key, plat::TShiftState Shift) {

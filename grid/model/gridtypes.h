@@ -82,7 +82,7 @@ enum THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 enum THintShowLargeText { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
 enum TFilterDropDownColumns { fdNormal, fdAll };
-enum TMouseSelectMode { msNormal, msColumn, msRow };
+enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
 // The active colour scheme of the older themed look.
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };

@@ -1,0 +1,298 @@
+// Header clicks: sorting, the fixed-cell editors and the filter lists.
+#include "grid/header_clicks.h"
+
+#include <QElapsedTimer>
+
+#include "grid/extgrid.h"
+#include "grid/html_forms.h"
+#include "grid/input_mouse.h"
+#include "platform/forms/keys.h"
+
+namespace grid {
+
+using plat::TRect;
+
+namespace {
+bool KeyDown(int vk) { return plat::GetKeyState(vk) < 0; }
+constexpr std::uint32_t DescendingBit = 0x80000000u;
+}  // namespace
+
+THeaderClicks::~THeaderClicks() = default;
+
+// ---- sorting ---------------------------------------------------------------------------------------------------
+
+bool THeaderClicks::InFilterButton(int X, int Y, int ACol, int ARow) {
+  (void)Y;
+  const TRect r = G.CellRect(ACol, ARow);
+  if (X <= r.Right - 16) return false;
+  const int rc = G.RealColIndex(ACol);
+  bool canShow = G.ControlLook()->FixedDropDownButton;
+  if (canShow && G.OnCanShowFixedDropDown) G.OnCanShowFixedDropDown(&G, rc, canShow);
+  return canShow || G.BuildColumnFilterList(rc);
+}
+
+void THeaderClicks::HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded) {
+  const int rc = G.RealColIndex(ACol);
+  const TRect r = G.CellRect(ACol, ARow);
+  if (ARow == 0 && G.Options().Contains(plat::goColSizing) && (X - r.Left < 4 || r.Right - X < 4)) return;
+  const TMousePress& press = G.Mouse().Press();
+  int pcol = -1, prow = -1;
+  G.MouseToCell(press.Clickposx, press.Clickposy, pcol, prow);
+  if (InFilterButton(X, Y, ACol, ARow)) return;
+  TSortSettings& s = *G.SortSettings();
+  const bool sortClick = ARow == s.Row() && prow == s.Row() && G.FixedRows() > 0 &&
+                         !(G.HasCheckBox(rc, ARow) && G.InCheckBox(ACol, ARow, X, Y)) && s.Show() && !MoveEnded &&
+                         G.RowCount() > 2;
+  if (!sortClick) return;
+  bool doSort = !G.IgnoreColumns()->HasValue(rc);
+  if (G.OnCanSort) G.OnCanSort(&G, rc, doSort);
+  if (!doSort) {
+    G.RepaintCell(G.DisplColIndex(rc), s.Row());
+    return;
+  }
+  G.HideEditor();
+  G.HTMLForms().EndControlEdit();  // a control editor must not write into a row the sort moved
+  if (s.AutoColumnMerge) G.SplitAllColumnCells();
+  const bool keepLeft = G.Options().Contains(plat::goRowSelect) && G.Navigation()->KeepHorizScroll;
+  const int left = G.LeftCol();
+  if (keepLeft) G.BeginUpdate();
+  QElapsedTimer timer;
+  timer.start();
+  if (s.IndexShow())
+    SortIndexed(rc);
+  else
+    SortSingle(rc);
+  s.SortTime = unsigned(timer.elapsed());
+  if (keepLeft) {
+    G.SetLeftCol(left);
+    G.EndUpdate();
+  }
+  if (s.AutoColumnMerge) G.RemergeColumns();
+  G.Invalidate();
+  if (G.OnClickSort) G.OnClickSort(&G, s.Column());
+}
+
+// Several sort keys: with the index key held a column is added or flips; without it the column becomes the
+// only key (or flips when it already is).
+void THeaderClicks::SortIndexed(int RC) {
+  TSortSettings& s = *G.SortSettings();
+  std::vector<std::uint32_t>& keys = s.Keys();
+  const bool key = KeyDown(s.IndexSortKey == ikCtrl ? plat::VK_CONTROL : plat::VK_SHIFT);
+  const std::uint32_t fresh = std::uint32_t(RC) | (s.InitSortDirection == sdAscending ? 0u : DescendingBit);
+  auto find = [&]() {
+    for (std::size_t i = 0; i < keys.size(); ++i)
+      if (int(keys[i] & ~DescendingBit) == RC) return int(i);
+    return -1;
+  };
+  const int at = find();
+  if (key) {
+    if (at < 0)
+      keys.push_back(fresh);
+    else
+      keys[std::size_t(at)] ^= DescendingBit;
+  } else if (keys.size() == 1 && at == 0) {
+    keys[0] ^= DescendingBit;
+  } else {
+    keys.assign(1, fresh);
+  }
+  if (G.HasNodes())
+    G.QSortGroupIndexed();
+  else
+    G.QSortIndexed();
+  s.SetColumn(keys.empty() ? -1 : int(keys[0] & ~DescendingBit));
+  s.SetDirection(!keys.empty() && (keys[0] & DescendingBit) ? sdDescending : sdAscending);
+}
+
+// One column: the same column flips its direction (and with UndoSort the third click unsorts).
+void THeaderClicks::SortSingle(int RC) {
+  TSortSettings& s = *G.SortSettings();
+  bool undo = false;
+  if (RC == s.Column()) {
+    undo = s.UndoSort && s.Direction() != s.InitSortDirection;
+    s.SetDirection(s.Direction() == sdAscending ? sdDescending : sdAscending);
+  } else {
+    s.SetDirection(s.InitSortDirection);
+    s.SetColumn(RC);
+  }
+  if (G.HasNodes()) {
+    G.QSortGroup();
+  } else if (undo) {
+    G.QUnSort();
+    s.SetColumn(-1);
+    s.SetDirection(s.InitSortDirection);
+  } else {
+    G.QSort();
+  }
+}
+
+// ---- fixed-cell editors ---------------------------------------------------------------------------------------
+
+bool THeaderClicks::FixedEditOnPress(plat::TMouseButton Button, int X, int Y, int ACol, int ARow) {
+  const bool fixedRow = ARow < G.FixedRows(), fixedCol = ACol < G.FixedCols();
+  if (!fixedRow && !fixedCol) return false;
+  const TMouseActions& ma = *G.MouseActions();
+  const TRect r = G.CellRect(ACol, ARow);
+  const bool inside = X >= r.Left + 4 && X < r.Right - 4 && Y >= r.Top + 4 && Y < r.Bottom - 4;
+  if (Button == plat::mbLeft) {
+    if (fixedRow && ma.FixedRowsEdit == fceLeftClick) {
+      if (!G.Options().Contains(plat::goColSizing) || inside) StartFixedCellEdit(ACol, ARow);
+      return true;
+    }
+    if (fixedCol && ma.FixedColsEdit == fceLeftClick) {
+      if (!G.Options().Contains(plat::goRowSizing) || inside) StartFixedCellEdit(ACol, ARow);
+      return true;
+    }
+    return false;
+  }
+  if (Button == plat::mbRight &&
+      ((fixedRow && ma.FixedRowsEdit == fceRightClick) || (fixedCol && ma.FixedColsEdit == fceRightClick))) {
+    StartFixedCellEdit(ACol, ARow);
+    return true;
+  }
+  return false;
+}
+
+bool THeaderClicks::FixedEditOnDblClick(int ACol, int ARow) {
+  const TMouseActions& ma = *G.MouseActions();
+  if ((ARow < G.FixedRows() && ma.FixedRowsEdit == fceDblClick) ||
+      (ACol < G.FixedCols() && ARow >= 0 && ma.FixedColsEdit == fceDblClick)) {
+    StartFixedCellEdit(ACol, ARow);
+    return true;
+  }
+  return false;
+}
+
+// Ends an open fixed editor: validation may refuse (the focus stays in it); false then.
+bool THeaderClicks::StopFixedEdit() {
+  for (plat::TWinControl* e : {static_cast<plat::TWinControl*>(FEdit), static_cast<plat::TWinControl*>(FCombo)}) {
+    if (!e || !e->Visible()) continue;
+    QString value = e->Text();
+    bool valid = true;
+    const int rc = G.RealColIndex(FFixedColEdit);
+    if (G.OnCellValidate) G.OnCellValidate(&G, FFixedColEdit, FFixedRowEdit, value, valid);
+    if (!valid) {
+      if (e->CanFocus()) e->SetFocus();
+      return false;
+    }
+    if (G.OnEditingDone) G.OnEditingDone(&G);
+    FClosing = true;
+    G.SetCells(rc, FFixedRowEdit, value);
+    e->SetVisible(false);
+    FClosing = false;
+  }
+  return true;
+}
+
+void THeaderClicks::StartFixedCellEdit(int ACol, int ARow) {
+  if (!StopFixedEdit()) return;
+  bool canEdit = true;
+  if (G.OnCanEditCell) G.OnCanEditCell(&G, ARow, ACol, canEdit);
+  if (!canEdit) return;
+  FFixedColEdit = ACol;
+  FFixedRowEdit = ARow;
+  const TMouseActions& ma = *G.MouseActions();
+  const TGridFixedCellEditor kind = ACol == 0 ? ma.FixedColsEditor : ma.FixedRowsEditor;
+  if (G.OnFixedEdit) G.OnFixedEdit(&G, ACol, ARow);
+  TRect r = G.CellRect(ACol, ARow);
+  r = TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+  const int rc = G.RealColIndex(ACol);
+  auto change = [this](plat::TObject* Sender) {
+    if (FClosing || !G.OnEditChange) return;
+    G.OnEditChange(&G, FFixedColEdit, FFixedRowEdit, static_cast<plat::TControl*>(Sender)->Text());
+  };
+  auto exit = [this](plat::TObject*) {
+    if (!FClosing) StopFixedEdit();
+  };
+  if (kind == fceEdit) {
+    if (!FEdit) {
+      FEdit = new plat::TEdit(&G);
+      FEdit->SetParent(&G);
+      FEdit->OnChange = change;
+      FEdit->OnExit = exit;
+    }
+    FClosing = true;
+    FEdit->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    FEdit->SetText(G.Cells(rc, ARow));
+    FClosing = false;
+    FEdit->SetVisible(true);
+    if (FEdit->CanFocus()) FEdit->SetFocus();
+    return;
+  }
+  if (!FCombo) {
+    FCombo = new plat::TComboBox(&G);
+    FCombo->SetParent(&G);
+    FCombo->OnChange = change;
+    FCombo->OnExit = exit;
+  }
+  FClosing = true;
+  FCombo->Items()->Assign(G.MouseActions()->FixedComboValues());
+  FCombo->SetStyle(kind == fceComboEdit ? plat::csDropDown : plat::csDropDownList);
+  FCombo->SetBounds(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top);
+  const QString text = G.Cells(rc, ARow);
+  FCombo->SetItemIndex(FCombo->Items()->IndexOf(text));
+  if (kind == fceComboEdit) FCombo->SetText(text);
+  FClosing = false;
+  FCombo->SetVisible(true);
+  if (FCombo->CanFocus()) FCombo->SetFocus();
+}
+
+// ---- filter lists -----------------------------------------------------------------------------------------------
+
+void THeaderClicks::CloseFilterList() {
+  if (FDropList && FDropList->Visible()) FDropList->SetVisible(false);
+  FFilterCol = -1;
+}
+
+void THeaderClicks::FilterChosen() {
+  if (!FDropList || FFilterCol < 0) return;
+  const int col = FFilterCol, idx = FDropList->ItemIndex();
+  CloseFilterList();
+  G.HTMLForms().EndControlEdit();
+  G.ApplyColumnFilter(col, idx);
+}
+
+void THeaderClicks::FilterListOnRelease(int X, int Y, int ACol, int ARow) {
+  if (ACol < 0 || ARow < 0) {
+    CloseFilterList();
+    return;
+  }
+  const int rc = G.RealColIndex(ACol);
+  if (ARow != G.RenderSettings().FilterDropDownRow || rc == FFilterCol) {
+    CloseFilterList();
+    return;
+  }
+  const TRect r = G.CellRect(ACol, ARow);
+  if (!(X > r.Right - 16 && X < r.Right - 3 && Y < r.Top + 19 && G.BuildColumnFilterList(rc))) {
+    CloseFilterList();
+    return;
+  }
+  FFilterCol = rc;
+  if (!FDropList) {
+    FDropList = new plat::TListBox(&G);
+    FDropList->SetParent(&G);
+    FDropList->OnClick = [this](plat::TObject*) { FilterChosen(); };
+    FDropList->OnExit = [this](plat::TObject*) { CloseFilterList(); };
+  }
+  FDropList->Items()->Clear();
+  int widest = 0;
+  const plat::TStringList& values = *G.FilterList();
+  for (int i = 0; i < values.Count(); ++i) {
+    const QString entry = values[i];
+    const int eq = entry.indexOf(QLatin1Char('='));
+    const QString item = eq < 0 ? entry : entry.left(eq);
+    FDropList->Items()->Add(item);
+    widest = std::max(widest, G.Canvas()->TextWidth(item) + 8);
+  }
+  const int edge = 2;
+  const int h = FDropList->Items()->Count() * FDropList->ItemHeight() + 2 * edge;
+  const int w = widest + 2 * edge;
+  int left = r.Right - 16;
+  // A list that would stick out of the grid ends at the right edge of its column.
+  if (left + w > G.Width()) left = std::max(0, G.CellRect(ACol, 0).Right - w);
+  FDropList->SetBounds(left, r.Top + 16, w, h);
+  FDropList->SetItemIndex(0);
+  FDropList->SetVisible(true);
+  if (FDropList->CanFocus()) FDropList->SetFocus();
+}
+
+}  // namespace grid

@@ -1,0 +1,91 @@
+#pragma once
+// Clicks on the string grid's fixed cells beyond selecting: a release on a header of the sort row sorts by
+// that column (one column with a toggling direction, or several with the index key held), a fixed cell may
+// open a small edit or combo editor of its own, and the header of a column with filter values opens its filter
+// list under the filter button. The sorting itself and applying a filter are the grid's virtual entry points.
+
+#include <QString>
+
+#include <memory>
+
+#include "grid/model/gridtypes.h"
+#include "grid/render_cells.h"
+#include "platform/forms/stdctrls.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+enum TIndexSortKey { ikShift, ikCtrl };
+
+// The sort settings; the painted part (column, row, direction, keys, indicator switches) is the renderer's.
+class TSortSettings {
+ public:
+  explicit TSortSettings(TSortView& View) : FView(View) {}
+  bool Show() const { return FView.Show; }
+  void SetShow(bool V) { FView.Show = V; }
+  bool IndexShow() const { return FView.IndexShow; }
+  void SetIndexShow(bool V) { FView.IndexShow = V; }
+  bool FixedCols() const { return FView.FixedCols; }
+  void SetFixedCols(bool V) { FView.FixedCols = V; }
+  int Row() const { return FView.Row; }
+  void SetRow(int V) { FView.Row = V; }
+  int Column() const { return FView.Column; }
+  void SetColumn(int V) { FView.Column = V; }
+  TSortDirection Direction() const { return FView.Direction; }
+  void SetDirection(TSortDirection V) { FView.Direction = V; }
+  // The sort keys: real columns, a descending key with bit 31 set.
+  std::vector<std::uint32_t>& Keys() { return FView.Index; }
+
+  TSortDirection InitSortDirection = sdAscending;
+  TIndexSortKey IndexSortKey = ikShift;
+  bool UndoSort = false;
+  bool AutoColumnMerge = false;
+  unsigned SortTime = 0;
+
+ private:
+  TSortView& FView;
+};
+
+class THeaderClicks {
+ public:
+  explicit THeaderClicks(TExtStringGrid& Grid) : G(Grid) {}
+  ~THeaderClicks();
+
+  // The end of a release over a header: sorts when the press and the release were on the sort row.
+  void HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded);
+  // Opens the fixed cell's editor when the press (Right: the right button) asks for it; true when it opened.
+  bool FixedEditOnPress(plat::TMouseButton Button, int X, int Y, int ACol, int ARow);
+  bool FixedEditOnDblClick(int ACol, int ARow);
+  // Opens the edit or combo editor over a fixed cell.
+  void StartFixedCellEdit(int ACol, int ARow);
+  // The filter list of the released header: opened under its filter button, or closed.
+  void FilterListOnRelease(int X, int Y, int ACol, int ARow);
+  // The filter button area of a header (its right 16 pixels); whether it leads to a list.
+  bool InFilterButton(int X, int Y, int ACol, int ARow);
+
+  plat::TEdit* FixedEdit() const { return FEdit; }
+  plat::TComboBox* FixedCombo() const { return FCombo; }
+  plat::TListBox* FilterList() const { return FDropList; }
+  int FilterCol() const { return FFilterCol; }
+  int FixedColEdit() const { return FFixedColEdit; }
+  int FixedRowEdit() const { return FFixedRowEdit; }
+
+ private:
+  void SortIndexed(int RC);
+  void SortSingle(int RC);
+  bool StopFixedEdit();
+  void FixedEditDone(plat::TWinControl* Editor);
+  void CloseFilterList();
+  void FilterChosen();
+
+  TExtStringGrid& G;
+  plat::TEdit* FEdit = nullptr;
+  plat::TComboBox* FCombo = nullptr;
+  plat::TListBox* FDropList = nullptr;
+  int FFixedColEdit = -1, FFixedRowEdit = -1;
+  int FFilterCol = -1;
+  bool FClosing = false;
+};
+
+}  // namespace grid

@@ -1,0 +1,202 @@
+// The string grid's mouse driven through the real grid window with synthetic mouse events: who claims a press,
+// the order of the click events for clicks and double-clicks, releases that end pushed buttons, sizing and
+// moving by dragging, header sorting, fixed-cell editors, filter lists and the right button.
+#include <QTest>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "grid/extgrid.h"
+#include "platform/forms/forms.h"
+#include "platform/forms/keys.h"
+
+namespace grid {
+namespace {
+
+using plat::goColMoving;
+using plat::goColSizing;
+using plat::goEditing;
+using plat::goRowSelect;
+
+// A grid whose data-service entry points record that they ran.
+class TLogGrid : public TExtStringGrid {
+ public:
+  using TExtStringGrid::TExtStringGrid;
+  QStringList* Log = nullptr;
+  void QSort() override { Note("QSort"); }
+  void QSortIndexed() override { Note("QSortIndexed"); }
+  void QUnSort() override { Note("QUnSort"); }
+  void CopySelectionToClipboard() override { Note("copy"); }
+  void StartMouseDrag(int ACol, int ARow, bool) override { Note(QString("drag %1,%2").arg(ACol).arg(ARow)); }
+  bool OpenLink(const QString& Href) override {
+    Note("open " + Href);
+    return true;
+  }
+  void ApplyColumnFilter(int RCol, int Item) override { Note(QString("filter %1:%2").arg(RCol).arg(Item)); }
+
+ private:
+  void Note(const QString& s) {
+    if (Log) Log->append(s);
+  }
+};
+
+struct MouseGrid {
+  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
+  TLogGrid* g = new TLogGrid(form.get());
+  QStringList log;
+
+  MouseGrid() {
+    plat::ResetKeyStates();
+    form->SetBounds(0, 0, 460, 340);
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 440, 300);
+    g->SetColCount(6);
+    g->SetRowCount(10);
+    g->SetDefaultColWidth(60);
+    g->Log = &log;
+    for (int c = 0; c < 6; ++c)
+      for (int r = 0; r < 10; ++r) g->SetCells(c, r, QString("%1%2").arg(QChar('A' + c)).arg(r));
+    form->Show();
+  }
+  ~MouseGrid() { plat::ResetKeyStates(); }
+
+  QWidget* W() { return g->Widget(); }
+  QPoint At(int c, int r, int dx = -1, int dy = -1) {
+    const plat::TRect rc = g->CellRect(c, r);
+    return {dx < 0 ? rc.Left + rc.Width() / 2 : rc.Left + dx, dy < 0 ? rc.Top + rc.Height() / 2 : rc.Top + dy};
+  }
+  void Press(QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mousePress(W(), Qt::LeftButton, m, p); }
+  void Release(QPoint p, Qt::KeyboardModifiers m = {}) { QTest::mouseRelease(W(), Qt::LeftButton, m, p); }
+  void Click(QPoint p, Qt::KeyboardModifiers m = {}) {
+    Press(p, m);
+    Release(p, m);
+  }
+  void Move(QPoint p) { QTest::mouseMove(W(), p); }
+  void Drag(QPoint from, QPoint to) {
+    Press(from);
+    Move(QPoint((from.x() + to.x()) / 2, (from.y() + to.y()) / 2));
+    Move(to);
+    Release(to);
+  }
+  // Logs the click events of the grid with their arguments.
+  void LogEvents() {
+    g->OnMouseDown = [&](plat::TObject*, plat::TMouseButton, plat::TShiftState, int, int) { log << "down"; };
+    g->OnMouseUp = [&](plat::TObject*, plat::TMouseButton, plat::TShiftState, int, int) { log << "up"; };
+    g->OnClick = [&](plat::TObject*) { log << "click"; };
+    g->OnDblClick = [&](plat::TObject*) { log << "dblclick"; };
+    g->OnClickCell = [&](plat::TObject*, int r, int c) { log << QString("cell %1,%2").arg(c).arg(r); };
+    g->OnDblClickCell = [&](plat::TObject*, int r, int c) { log << QString("dblcell %1,%2").arg(c).arg(r); };
+    g->OnRightClickCell = [&](plat::TObject*, int r, int c) { log << QString("rightcell %1,%2").arg(c).arg(r); };
+    g->OnCheckBoxClick = [&](plat::TObject*, int c, int r, bool s) {
+      log << QString("check %1,%2=%3").arg(c).arg(r).arg(s);
+    };
+    g->OnButtonClick = [&](plat::TObject*, int c, int r) { log << QString("button %1,%2").arg(c).arg(r); };
+    g->OnAnchorClick = [&](plat::TObject*, int r, int c, const QString& a, bool&) {
+      log << QString("anchor %1,%2 %3").arg(c).arg(r).arg(a);
+    };
+    g->OnBeforeExpandNode = [&](plat::TObject*, int r, int, bool&) { log << QString("beforeexpand %1").arg(r); };
+    g->OnExpandNode = [&](plat::TObject*, int r, int) { log << QString("expand %1").arg(r); };
+    g->OnRadioClick = [&](plat::TObject*, int c, int r, int i) { log << QString("radio %1,%2=%3").arg(c).arg(r).arg(i); };
+  }
+  std::string Log() const { return log.join(" | ").toStdString(); }
+};
+
+struct MouseTest : ::testing::Test, MouseGrid {};
+
+// ---- who claims a press -------------------------------------------------------------------------------------
+
+TEST_F(MouseTest, PlainPressMovesTheCurrentCellThenFiresTheCellClick) {
+  LogEvents();
+  g->OnCanClickCell = [&](plat::TObject*, int r, int c, bool&) { log << QString("can %1,%2").arg(c).arg(r); };
+  Click(At(3, 4));
+  EXPECT_EQ(g->Col(), 3);
+  EXPECT_EQ(g->Row(), 4);
+  EXPECT_EQ(Log(), "can 3,4 | down | cell 3,4 | click | up");
+}
+
+// One press per case: the cell content and settings, where the press lands, the modifier held, and what happened
+// (events in order, then the current cell).
+struct PressCase {
+  const char* name;
+  std::function<void(TLogGrid&)> setup;
+  int col, row, dx, dy;  // dx, dy: offset in the cell, -1 the middle
+  Qt::KeyboardModifiers mods;
+  const char* events;
+  int col_after, row_after;
+};
+
+TEST_F(MouseTest, PressPrecedence) {
+  const std::vector<PressCase> cases = {
+      {"refused press does nothing, not even a check box",
+       [](TLogGrid& t) {
+         t.SetOptions(t.Options().Include(goEditing));
+         t.AddCheckBox(2, 3, false, false);
+         t.OnCanClickCell = [](plat::TObject*, int, int, bool& a) { a = false; };
+       },
+       2, 3, -1, -1, {}, "", 1, 1},
+      {"check box of an editable cell toggles and becomes current",
+       [](TLogGrid& t) {
+         t.SetOptions(t.Options().Include(goEditing));
+         t.AddCheckBox(2, 3, false, false);
+       },
+       2, 3, -1, -1, {}, "check 2,3=1 | down | click", 2, 3},
+      {"check box of a cell that cannot be edited is an ordinary press",
+       [](TLogGrid& t) { t.AddCheckBox(2, 3, false, false); },
+       2, 3, -1, -1, {}, "down | cell 2,3", 2, 3},
+      {"always-active check box toggles without editing",
+       [](TLogGrid& t) {
+         t.AddCheckBox(2, 3, false, false);
+         t.ControlLook()->CheckAlwaysActive = true;
+       },
+       2, 3, -1, -1, {}, "check 2,3=1 | down | click", 2, 3},
+      {"cell button: pushed, the cell click fires, the current cell stays",
+       [](TLogGrid& t) { t.CellObjects().AddButton(2, 3, 30, 16, "..", haLeft, vaTop); },
+       2, 3, 8, 8, {}, "cell 2,3", 1, 1},
+      {"beside a cell button the press goes on to select",
+       [](TLogGrid& t) { t.CellObjects().AddButton(2, 3, 30, 16, "..", haLeft, vaTop); },
+       2, 3, 50, 18, {}, "down | cell 2,3", 2, 3},
+      {"link to a cell moves the current cell there",
+       [](TLogGrid& t) { t.SetCells(2, 3, "<a href=\"cell://R5C3\">go</a>"); },
+       2, 3, 6, 8, {}, "anchor 2,3 cell://R5C3 | click | click", 3, 5},
+      {"link to a cell in lower case",
+       [](TLogGrid& t) { t.SetCells(2, 3, "<a href=\"CELL://r6c4\">go</a>"); },
+       2, 3, 6, 8, {}, "anchor 2,3 CELL://r6c4 | click | click", 4, 6},
+      {"link to a cell outside the grid changes nothing",
+       [](TLogGrid& t) { t.SetCells(2, 3, "<a href=\"cell://R99C1\">go</a>"); },
+       2, 3, 6, 8, {}, "anchor 2,3 cell://R99C1", 1, 1},
+      {"a web link is opened",
+       [](TLogGrid& t) { t.SetCells(2, 3, "<a href=\"http://127.0.0.1/x\">go</a>"); },
+       2, 3, 6, 8, {}, "anchor 2,3 http://127.0.0.1/x | open http://127.0.0.1/x", 1, 1},
+      {"header press 2 pixels from a column border fires no cell click",
+       [](TLogGrid& t) { t.SetOptions(t.Options().Include(goColSizing)); },
+       2, 0, 58, -1, {}, "down", 1, 1},
+      {"header press inside the cell fires the cell click",
+       [](TLogGrid& t) { t.SetOptions(t.Options().Include(goColSizing)); },
+       2, 0, 30, -1, {}, "down | cell 2,0", 1, 1},
+      {"cell declared fixed: only the cell click",
+       [](TLogGrid& t) { t.OnIsFixedCell = [](plat::TObject*, int r, int c, bool& f) { f = c == 2 && r == 3; }; },
+       2, 3, -1, -1, {}, "cell 2,3", 1, 1},
+      {"selected cell with drag source on keeps the selection",
+       [](TLogGrid& t) {
+         t.DragDropSettings()->OleDropSource = true;
+         t.SetSelection({1, 1, 3, 4});
+       },
+       2, 3, -1, -1, {}, "down | cell 2,3", 1, 1},
+  };
+  for (const PressCase& k : cases) {
+    SCOPED_TRACE(k.name);
+    MouseGrid t;
+    t.LogEvents();
+    t.log.clear();
+    k.setup(*t.g);
+    t.Press(t.At(k.col, k.row, k.dx, k.dy), k.mods);
+    EXPECT_EQ(t.Log(), k.events);
+    EXPECT_EQ(t.g->Col(), k.col_after);
+    EXPECT_EQ(t.g->Row(), k.row_after);
+    t.Release(t.At(k.col, k.row, k.dx, k.dy), k.mods);
+  }
+}
+
+}  // namespace
+}  // namespace grid
