@@ -65,7 +65,8 @@ bool TExtStringGrid::IsInNodeGlyph(int ARow, int X) {
   if (!IsNodeRow(ARow)) return false;
   const TRect r = CellRect(0, ARow);
   const int indent = Renderer().CellNode.NodeIndent();
-  const int boxLeft = r.Left + NodeLevel(ARow) * indent - indent / 2;
+  // A node row's glyph stands at least one indent in.
+  const int boxLeft = r.Left + std::max(1, NodeLevel(ARow)) * indent - indent / 2;
   return X >= r.Left && X < boxLeft + 10;
 }
 

@@ -282,7 +282,8 @@ bool TGridMouse::PressNodeGlyph(TPressCell& P) {
   FireClickCell(P.ARow, P.ACol);
   const int realRow = G.RealRowIndex(P.ARow);
   bool allow = true;
-  if (!G.NodeCollapsed(P.ARow)) {
+  const TCellGraphic* node = G.GetCellGraphic(0, P.ARow);
+  if (node && !node->CellBoolean) {
     if (G.OnBeforeContractNode) G.OnBeforeContractNode(&G, P.ARow, realRow, allow);
     if (allow) {
       G.ContractNode(realRow);
@@ -417,10 +418,8 @@ bool TGridMouse::PressWholeRowsCols(TPressCell& P) {
   const bool range = G.Options().Contains(plat::goRangeSelect);
   const int fc = G.FixedCols(), fr = G.FixedRows();
   auto finish = [&](TGridRect sel) {
-    G.HideSelection();
     if (ma.DisjunctCellSelect()) G.ClearSelectedCells();
     G.SetSelection(sel);
-    G.UnHideSelection();
     G.DoExit();
   };
   if (P.ACol < fc && P.ARow < fr && ma.AllSelect && range && FSelectMode == msAll) {

@@ -2,6 +2,7 @@
 // the order of the click events for clicks and double-clicks, releases that end pushed buttons, sizing and
 // moving by dragging, header sorting, fixed-cell editors, filter lists and the right button.
 #include <QTest>
+#include <QWindow>
 
 #include <functional>
 
@@ -196,6 +197,152 @@ TEST_F(MouseTest, PressPrecedence) {
     EXPECT_EQ(t.g->Row(), k.row_after);
     t.Release(t.At(k.col, k.row, k.dx, k.dy), k.mods);
   }
+}
+
+TEST_F(MouseTest, NodeGlyphExpandsWithoutMovingTheCurrentCell) {
+  TCellGraphic* n = g->CreateCellGraphic(0, 4);
+  n->CellType = ctNode;
+  n->CellBoolean = true;  // contracted
+  LogEvents();
+  Press(At(0, 4, 3, -1));
+  EXPECT_EQ(Log(), "down | cell 0,4 | beforeexpand 4 | expand 4");
+  EXPECT_EQ(g->Row(), 1);
+  Release(At(0, 4, 3, -1));
+  g->MouseActions()->MoveRowOnNodeClick = true;
+  n->CellBoolean = true;
+  Click(At(0, 4, 3, -1));
+  EXPECT_EQ(g->Row(), 4);
+}
+
+TEST_F(MouseTest, RadioGroupItemBoundaries) {
+  plat::TStringList items;
+  items.Add("one");
+  items.Add("two");
+  items.Add("six");
+  g->CellChecks().AddRadio(2, 3, 1, 0, &items);  // horizontal
+  g->Canvas()->Font()->Assign(g->Font());
+  const int w0 = g->Canvas()->TextWidth("one");
+  const int spacing = 16;  // the themed control style
+  std::vector<int> hits;
+  g->OnRadioClick = [&](plat::TObject*, int, int, int i) { hits.push_back(i); };
+  Click(At(2, 3, w0 + spacing, 4));  // exactly on the boundary: no item
+  EXPECT_TRUE(hits.empty());
+  Click(At(2, 3, w0 + spacing + 1, 4));
+  EXPECT_EQ(hits, std::vector<int>{1});
+  int idx = -1;
+  g->CellChecks().GetRadioIdx(2, 3, idx);
+  EXPECT_EQ(idx, 1);
+}
+
+TEST_F(MouseTest, RatingTakesHalfAStarPerNinePixels) {
+  g->CellObjects().AddRating(2, 3, 5, plat::clYellow, plat::clGray);
+  std::vector<double> asked;
+  g->OnRatingChange = [&](plat::TObject*, int, int, double& v) { asked.push_back(v); };
+  Click(At(2, 3, 27, 5));
+  Click(At(2, 3, 22, 5));
+  EXPECT_EQ(asked, (std::vector<double>{1.5, 1.0}));
+  EXPECT_DOUBLE_EQ(g->Floats(2, 3), 1.0);
+}
+
+TEST_F(MouseTest, DirectEditOpensTheEditorOnlyAwayFromTheCellSides) {
+  g->SetOptions(g->Options().Include(goEditing));
+  g->MouseActions()->DirectEdit = true;
+  Click(At(3, 4, 3, -1));
+  EXPECT_FALSE(g->EditorMode());
+  Click(At(2, 5, 4, -1));
+  EXPECT_TRUE(g->EditorMode());
+  EXPECT_EQ(g->Col(), 2);
+  EXPECT_EQ(g->Row(), 5);
+}
+
+TEST_F(MouseTest, WholeRowsFromTheFixedColumn) {
+  g->MouseActions()->RowSelect = true;
+  g->SetSelection({2, 2, 2, 2});
+  Move(At(0, 5));
+  EXPECT_EQ(g->Mouse().SelectMode(), msRow);
+  Click(At(0, 5), Qt::ShiftModifier);
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{1, 2, 5, 5}));
+  // A drag down the fixed column from row 7 up to row 4 selects rows 4..7.
+  Move(At(0, 7));
+  Press(At(0, 7));
+  Move(At(0, 5));
+  Move(At(0, 4));
+  Release(At(0, 4));
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{1, 4, 5, 7}));
+}
+
+TEST_F(MouseTest, WholeColumnsFromTheFixedRow) {
+  g->MouseActions()->ColSelect = true;
+  Move(At(2, 0));
+  Press(At(2, 0));
+  Move(At(4, 0));
+  Release(At(4, 0));
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{2, 1, 4, 9}));
+}
+
+TEST_F(MouseTest, SelectionHandleCopiesAndKeepsTheSelection) {
+  g->SetSelectionResizer(true);
+  g->SetSelectionRectangle(true);
+  g->SetSelection({2, 2, 3, 4});
+  const plat::TRect r = g->CellRect(3, 4);
+  Press(QPoint(r.Right - 3, r.Bottom - 3));
+  EXPECT_EQ(Log(), "copy");
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{2, 2, 3, 4}));
+  EXPECT_TRUE(g->Mouse().Gesture().Is(TMouseGesture::HandleResize));
+  Release(QPoint(r.Right - 3, r.Bottom - 3));
+  EXPECT_TRUE(g->Mouse().Gesture().Idle());
+}
+
+TEST_F(MouseTest, NoScrollOnPartialRowKeepsTheTopRow) {
+  g->SetRowCount(30);
+  g->MouseActions()->NoScrollOnPartialRow = true;
+  const int partial = g->TopRow() + g->VisibleRowCount();
+  ASSERT_LT(partial, g->RowCount());
+  const plat::TRect r = g->CellRect(2, partial);
+  Click(QPoint(r.Left + 10, r.Top + 2));
+  EXPECT_EQ(g->TopRow(), 1);
+}
+
+// ---- releases -------------------------------------------------------------------------------------------------
+
+TEST_F(MouseTest, ACellButtonClicksOnlyWhenReleasedOverIt) {
+  g->SetOptions(g->Options().Include(goEditing));
+  g->CellObjects().AddButton(2, 3, 30, 16, "..", haLeft, vaTop);
+  LogEvents();
+  Press(At(2, 3, 8, 8));
+  EXPECT_TRUE(g->GetCellGraphic(2, 3)->CellBoolean);  // drawn down
+  Release(At(4, 6));
+  EXPECT_EQ(Log(), "cell 2,3 | up");
+  EXPECT_FALSE(g->GetCellGraphic(2, 3)->CellBoolean);  // drawn up again
+  log.clear();
+  Click(At(2, 3, 8, 8));
+  EXPECT_EQ(Log(), "cell 2,3 | button 2,3");
+}
+
+TEST_F(MouseTest, FixedCellsAsButtonsClickWhereverReleased) {
+  g->FixedAsButtons = true;
+  LogEvents();
+  Press(At(2, 0));
+  Release(At(4, 5));
+  EXPECT_EQ(Log(), "down | cell 2,0 | button 2,0 | up");
+}
+
+TEST_F(MouseTest, ClickAndDoubleClickEventOrder) {
+  g->SetOptions(g->Options().Include(goRowSelect));
+  LogEvents();
+  QWindow* win = W()->window()->windowHandle();
+  const QPoint p = W()->mapTo(W()->window(), At(3, 4));
+  QTest::mouseDClick(win, Qt::LeftButton, {}, p);
+  EXPECT_EQ(Log(), "down | cell 3,4 | click | up | dblclick | down | dblcell 3,4 | up");
+}
+
+TEST_F(MouseTest, DoubleClickOnACheckBoxFiresNoCellDoubleClick) {
+  g->SetOptions(g->Options().Include(goEditing));
+  g->AddCheckBox(2, 3, false, false);
+  LogEvents();
+  QWindow* win = W()->window()->windowHandle();
+  QTest::mouseDClick(win, Qt::LeftButton, {}, W()->mapTo(W()->window(), At(2, 3)));
+  EXPECT_FALSE(Log().find("dblcell") != std::string::npos) << Log();
 }
 
 }  // namespace
