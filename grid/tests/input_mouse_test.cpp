@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/mini_html.h"
 #include "grid/extgrid.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/keys.h"
@@ -343,6 +344,226 @@ TEST_F(MouseTest, DoubleClickOnACheckBoxFiresNoCellDoubleClick) {
   QWindow* win = W()->window()->windowHandle();
   QTest::mouseDClick(win, Qt::LeftButton, {}, W()->mapTo(W()->window(), At(2, 3)));
   EXPECT_FALSE(Log().find("dblcell") != std::string::npos) << Log();
+}
+
+// ---- sizing and moving by dragging -------------------------------------------------------------------------
+
+TEST_F(MouseTest, SizingAColumnByItsHeaderBorderReportsTheNewWidth) {
+  g->SetOptions(g->Options().Include(goColSizing));
+  g->HintShowSizing = true;
+  g->SetColWidths(2, 100);
+  std::vector<int> sizing, ended;
+  g->OnColumnSizing = [&](plat::TObject*, int c, int w) { sizing.push_back(c * 1000 + w); };
+  g->OnEndColumnSize = [&](plat::TObject*, int c) { ended.push_back(c); };
+  const plat::TRect r = g->CellRect(2, 0);
+  Press(QPoint(r.Right - 1, 10));
+  Move(QPoint(r.Right + 9, 10));
+  Move(QPoint(r.Right + 19, 10));
+  EXPECT_EQ(sizing.back(), 2 * 1000 + 120);
+  EXPECT_EQ(g->Mouse().Hover().SizingHint, "cw=<b>120</b>");
+  Release(QPoint(r.Right + 19, 10));
+  EXPECT_EQ(g->ColWidths(2), 120);
+  EXPECT_EQ(ended, std::vector<int>{2});
+  EXPECT_TRUE(g->Mouse().Hover().SizingHint.isEmpty());
+}
+
+TEST_F(MouseTest, TheGridSizesFixedColumnsItself) {
+  g->MouseActions()->SizeFixedCol = true;
+  g->SetColWidths(0, 40);
+  std::vector<int> ended, updated;
+  g->OnEndColumnSize = [&](plat::TObject*, int c) { ended.push_back(c); };
+  g->OnUpdateColumnSize = [&](plat::TObject*, int c, int& w) { updated.push_back(c * 1000 + w); };
+  Move(QPoint(40, 50));
+  Press(QPoint(40, 50));
+  EXPECT_TRUE(g->Mouse().Gesture().Is(TMouseGesture::FixedColSizing));
+  Move(QPoint(55, 50));
+  Release(QPoint(65, 50));
+  EXPECT_EQ(g->ColWidths(0), 65);
+  EXPECT_EQ(ended, std::vector<int>{0});
+  EXPECT_EQ(updated, std::vector<int>{65});
+  // A release left of the column's start keeps its width.
+  Move(QPoint(65, 50));
+  Press(QPoint(65, 50));
+  Release(QPoint(0, 50));
+  EXPECT_EQ(g->ColWidths(0), 65);
+}
+
+TEST_F(MouseTest, MovingAColumnByDragTakesTheSortColumnAlongAndDoesNotSort) {
+  g->SetOptions(g->Options().Include(goColMoving));
+  g->SortSettings()->SetShow(true);
+  g->SortSettings()->SetColumn(2);
+  Drag(At(2, 0), At(4, 0));
+  EXPECT_EQ(g->Cells(4, 1), "C1");
+  EXPECT_EQ(g->SortSettings()->Column(), 4);
+  EXPECT_EQ(Log(), "");  // no sort
+  g->SortSettings()->SetColumn(5);
+  Drag(At(1, 0), At(3, 0));
+  EXPECT_EQ(g->SortSettings()->Column(), 5);
+  g->SortSettings()->SetColumn(3);
+  Drag(At(1, 0), At(3, 0));
+  EXPECT_EQ(g->SortSettings()->Column(), 2);
+}
+
+TEST_F(MouseTest, DragStartsOnlyAfterMoreThanThreePixels) {
+  g->DragDropSettings()->OleDropSource = true;
+  g->SetSelection({2, 2, 3, 3});
+  const QPoint p = At(2, 2);
+  Press(p);
+  QTest::mouseMove(W(), p + QPoint(3, 0));
+  EXPECT_EQ(Log(), "");
+  QTest::mouseMove(W(), p + QPoint(4, 0));
+  EXPECT_EQ(Log(), "drag 2,2");
+  Release(p + QPoint(4, 0));
+  // Without a drag the release selects the pressed cell.
+  g->SetSelection({2, 2, 3, 3});
+  Click(At(3, 3));
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{3, 3, 3, 3}));
+}
+
+TEST_F(MouseTest, ColumnsOnlyDragFromANormalCellSelectsARange) {
+  g->DragDropSettings()->OleDropSource = true;
+  g->DragDropSettings()->OleColumnsOnly = true;
+  g->SetSelection({2, 2, 2, 2});
+  Press(At(2, 2));
+  Move(At(3, 2));
+  Move(At(4, 3));
+  Release(At(4, 3));
+  EXPECT_EQ(Log(), "");
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{2, 2, 4, 3}));
+}
+
+// ---- header clicks ---------------------------------------------------------------------------------------------
+
+TEST_F(MouseTest, HeaderClicksSortAscendingDescendingThenUnsorted) {
+  TSortSettings& s = *g->SortSettings();
+  s.SetShow(true);
+  s.UndoSort = true;
+  std::vector<int> clicked;
+  g->OnClickSort = [&](plat::TObject*, int c) { clicked.push_back(c); };
+  QStringList seen;
+  for (int i = 0; i < 4; ++i) {
+    Click(At(2, 0));
+    seen << QString("%1%2").arg(s.Column()).arg(s.Direction() == sdAscending ? "a" : "d");
+  }
+  EXPECT_EQ(seen.join(" ").toStdString(), "2a 2d -1a 2a");
+  EXPECT_EQ(Log(), "QSort | QSort | QUnSort | QSort");
+  EXPECT_EQ(clicked, (std::vector<int>{2, 2, -1, 2}));
+  s.UndoSort = false;
+  Click(At(2, 0));
+  Click(At(2, 0));
+  EXPECT_EQ(s.Direction(), sdAscending);
+  Click(At(3, 0));
+  EXPECT_EQ(s.Column(), 3);
+  EXPECT_EQ(s.Direction(), sdAscending);
+}
+
+TEST_F(MouseTest, HeaderClickSortsOnlyFromTheSortRowAndNotInTheFilterButton) {
+  g->SortSettings()->SetShow(true);
+  Press(At(2, 0));
+  Release(At(3, 0));  // press on one header, release on another: that one sorts
+  EXPECT_EQ(g->SortSettings()->Column(), 3);
+  Press(At(2, 3));
+  Release(At(2, 0));
+  EXPECT_EQ(g->SortSettings()->Column(), 3);
+  g->FilterDropDownAuto = true;
+  Click(At(4, 0, g->ColWidths(4) - 10, -1));
+  EXPECT_EQ(g->SortSettings()->Column(), 3);
+  g->SetRowCount(2);
+  Click(At(4, 0));
+  EXPECT_EQ(g->SortSettings()->Column(), 3);  // no sort with one normal row
+}
+
+TEST_F(MouseTest, IndexSortKeysFollowTheIndexKey) {
+  TSortSettings& s = *g->SortSettings();
+  s.SetShow(true);
+  s.SetIndexShow(true);
+  auto keys = [&] {
+    QStringList l;
+    for (std::uint32_t k : s.Keys()) l << QString("%1%2").arg(k & 0xFFFF).arg(k & 0x80000000u ? "d" : "a");
+    return l.join(" ").toStdString();
+  };
+  Click(At(3, 0), Qt::ShiftModifier);
+  Click(At(5, 0), Qt::ShiftModifier);
+  EXPECT_EQ(keys(), "3a 5a");
+  Click(At(5, 0));
+  EXPECT_EQ(keys(), "5a");
+  Click(At(5, 0));
+  EXPECT_EQ(keys(), "5d");
+  EXPECT_EQ(s.Column(), 5);
+  EXPECT_EQ(Log(), "QSortIndexed | QSortIndexed | QSortIndexed | QSortIndexed");
+}
+
+TEST_F(MouseTest, DoubleClickOnAHeaderBorderAutoSizesWithoutSorting) {
+  g->SetOptions(g->Options().Include(goColSizing));
+  g->SortSettings()->SetShow(true);
+  g->SetCells(2, 5, "a much longer text than the column shows");
+  QWindow* win = W()->window()->windowHandle();
+  const plat::TRect r3 = g->CellRect(3, 0);
+  QTest::mouseDClick(win, Qt::LeftButton, {}, W()->mapTo(W()->window(), QPoint(r3.Left + 2, 10)));
+  EXPECT_GT(g->ColWidths(2), 150);
+  EXPECT_EQ(Log(), "");
+  const int wide = g->ColWidths(2);
+  g->SetColWidths(2, 60);
+  const plat::TRect r2 = g->CellRect(2, 0);
+  QTest::mouseDClick(win, Qt::LeftButton, {}, W()->mapTo(W()->window(), QPoint(r2.Right - 2, 10)));
+  EXPECT_EQ(g->ColWidths(2), wide);
+  EXPECT_EQ(g->SortSettings()->Column(), -1);
+}
+
+TEST_F(MouseTest, FixedCellEditorOpensAwayFromSizingBorders) {
+  g->SetOptions(g->Options().Include(goColSizing));
+  g->MouseActions()->FixedRowsEdit = fceLeftClick;
+  Click(At(2, 0, 2, -1));
+  EXPECT_EQ(g->HeaderClicks().FixedEdit(), nullptr);
+  Click(At(2, 0, 5, -1));
+  ASSERT_NE(g->HeaderClicks().FixedEdit(), nullptr);
+  EXPECT_TRUE(g->HeaderClicks().FixedEdit()->Visible());
+  EXPECT_EQ(g->HeaderClicks().FixedEdit()->Text(), "C0");
+  EXPECT_EQ(g->HeaderClicks().FixedColEdit(), 2);
+}
+
+TEST_F(MouseTest, FilterListNearTheRightEdgeEndsAtItsColumn) {
+  g->FilterDropDownAuto = true;
+  g->SetColWidths(5, 40);
+  for (int r = 1; r < 10; ++r) g->SetCells(5, r, QString("a rather long filter value %1").arg(r));
+  const plat::TRect r = g->CellRect(5, 0);
+  Click(QPoint(r.Right - 10, r.Top + 5));
+  plat::TListBox* list = g->HeaderClicks().FilterList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->Visible());
+  EXPECT_EQ(list->Left() + list->Width(), r.Right);
+  EXPECT_EQ(list->Items()->Strings(0), "(All)");
+}
+
+// ---- right button -----------------------------------------------------------------------------------------------
+
+TEST_F(MouseTest, RightClickWithSelectOnRightClickMovesAndClicks) {
+  g->MouseActions()->SelectOnRightClick = true;
+  LogEvents();
+  QTest::mouseClick(W(), Qt::RightButton, {}, At(3, 5));
+  EXPECT_EQ(g->Col(), 3);
+  EXPECT_EQ(g->Row(), 5);
+  EXPECT_NE(Log().find("cell 3,5"), std::string::npos) << Log();
+  EXPECT_NE(Log().find("rightcell 3,5"), std::string::npos) << Log();
+}
+
+// ---- form controls in HTML cells --------------------------------------------------------------------------------
+
+TEST_F(MouseTest, FormControlsRewriteTheirValueInTheCellText) {
+  g->SetOptions(g->Options().Include(goEditing));
+  g->SetColWidths(2, 200);
+  g->SetRowHeights(3, 40);
+  std::vector<QString> clicks;
+  g->OnControlClick = [&](plat::TObject*, int, int, QString id, QString, QString) { clicks.push_back(id); };
+  g->SetCells(2, 3, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"TRUE\" WIDTH=\"15\">");
+  Click(At(2, 3, 8, 12));
+  ASSERT_EQ(clicks.size(), 1u);
+  QString v;
+  controls::ReadControlTagValue(g->Cells(2, 3), "c1", v);
+  EXPECT_EQ(v, "FALSE");
+  Click(At(2, 3, 8, 12));
+  controls::ReadControlTagValue(g->Cells(2, 3), "c1", v);
+  EXPECT_EQ(v, "TRUE");
 }
 
 }  // namespace
