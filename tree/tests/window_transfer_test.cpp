@@ -1,5 +1,7 @@
 // Transfer formats, cut, copy and paste through the clipboard, and drag and drop between trees of one process.
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPainter>
@@ -328,6 +330,23 @@ TEST_F(Fixture, HostileOrForeignDropDataIsCopiedOrRefused) {
   EXPECT_FALSE(b->ProcessDrop(&hostile, nullptr, effect, amAddChildLast));
   EXPECT_EQ(effect, DROPEFFECT_NONE);
   EXPECT_EQ(b->Texts(), QStringLiteral("b x(x1)"));
+  Check();
+}
+
+TEST_F(Fixture, TheWindowsDragEventsReachTheDropTarget) {
+  b->AcceptDrops();
+  QMimeData data;
+  data.setData(kLazyMime, a->WriteTransferNodes({y}));
+  QWidget* w = b->Widget();
+  const QPointF at(5, 250);
+  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+  EXPECT_EQ(b->Texts(), QStringLiteral("b y"));
   Check();
 }
 
