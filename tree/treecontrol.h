@@ -655,6 +655,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   int ClientW() const { return ClientWidth(); }
   void PutOnClipboard(bool Cut);
   void TrackDropTarget(plat::TPoint Pt);
+  bool DragScrollStep(plat::TPoint Pt);
   void RegisterDropTarget();
   friend class TDropFilter;
 

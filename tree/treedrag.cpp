@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "platform/graphics/canvas.h"
@@ -346,6 +347,7 @@ void TBaseLazyTreeControl::TrackDropTarget(plat::TPoint Pt) {
 bool TBaseLazyTreeControl::DragEnter(const QMimeData* DataObject, Qt::KeyboardModifiers Shift, plat::TPoint Pt,
                                      uint32_t& Effect) {
   TTreeTransferState& t = Transfer();
+  t.DragScrollStart = 0;
   t.IsDropTarget = true;
   t.DataObject = DataObject;
   t.DragSource = SourceTreeOfDataObject(DataObject);
@@ -362,12 +364,41 @@ bool TBaseLazyTreeControl::DragEnter(const QMimeData* DataObject, Qt::KeyboardMo
   return true;
 }
 
+// One auto-scroll step of a drag over the tree: a point within a row's height of an edge the view can still
+// move towards scrolls by one increment, once AutoScrollDelay has passed since such a point was first met.
+bool TBaseLazyTreeControl::DragScrollStep(plat::TPoint Pt) {
+  TTreeTransferState& t = Transfer();
+  if (!TreeOptions().AutoOptions.Has(toAutoScroll)) return false;
+  const int edge = static_cast<int>(DefaultNodeHeight());
+  int dx = 0;
+  int dy = 0;
+  if (Pt.X < edge && FEffectiveOffsetX != 0) dx = FScrollBarOptions.HorizontalIncrement();
+  if (ClientW() + FEffectiveOffsetX < static_cast<int64_t>(FRangeX) && Pt.X > ClientW() - edge)
+    dx = -FScrollBarOptions.HorizontalIncrement();
+  const int vertical = std::min(FScrollBarOptions.VerticalIncrement(), ClientH());
+  if (Pt.Y < edge && FOffsetY != 0) dy = vertical;
+  if (ClientH() - FOffsetY < static_cast<int64_t>(FRangeY) && Pt.Y > ClientH() - edge) dy = -vertical;
+  if (dx == 0 && dy == 0) {
+    t.DragScrollStart = 0;
+    return false;
+  }
+  const uint32_t now = FAnimationClock ? FAnimationClock() : [] {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  }();
+  if (t.DragScrollStart == 0) t.DragScrollStart = now == 0 ? 1 : now;
+  if (now - t.DragScrollStart < AutoScrollDelay()) return false;
+  return ScrollToOffset({FOffsetX + dx, FOffsetY + dy}, DefaultScrollUpdateFlags, nullptr);
+}
+
 bool TBaseLazyTreeControl::DragOver(Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect) {
   TTreeTransferState& t = Transfer();
   try {
+    const bool scrolled = DragScrollStep(Pt);
     TrackDropTarget(Pt);
     Effect = SuggestDropEffect(t.DragSource, Shift, Effect);
     if (!DoDragOver(t.DragSource, Shift, dsDragMove, Pt, LastDropMode(), Effect)) Effect = DROPEFFECT_NONE;
+    if (scrolled) Effect |= DROPEFFECT_SCROLL;
   } catch (...) {
     return false;
   }

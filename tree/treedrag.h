@@ -118,6 +118,7 @@ struct TTreeTransferState {
   const QMimeData* DataObject = nullptr;
   TBaseLazyTreeControl* DragSource = nullptr;
   uint32_t LastDragEffect = 0;
+  uint32_t DragScrollStart = 0;             // when auto-scrolling over this drop target became possible
   int DragThreshold = 0;
   std::unique_ptr<QObject> DropFilter;      // takes the window's drag events
 };

@@ -350,6 +350,28 @@ TEST_F(Fixture, TheWindowsDragEventsReachTheDropTarget) {
   Check();
 }
 
+TEST_F(Fixture, DraggingNearAnEdgeScrollsAfterTheDelay) {
+  for (int i = 0; i < 60; ++i) b->Add(nullptr, QStringLiteral("row"));
+  b->AcceptDrops();
+  b->TreeOptions().AutoOptions.Include(toAutoScroll);
+  b->SetAutoScrollDelay(100);
+  uint32_t now = 1000;
+  b->SetAnimationClock([&] { return now; });
+  QMimeData data;
+  uint32_t effect = DROPEFFECT_COPY;
+  b->DragEnter(&data, {}, plat::TPoint(20, 150), effect);
+  const plat::TPoint bottom(20, b->ClientHeight() - 5);
+  effect = DROPEFFECT_COPY;
+  b->DragOver({}, bottom, effect);  // the delay starts
+  EXPECT_EQ(b->OffsetY(), 0);
+  now += 100;
+  effect = DROPEFFECT_COPY;
+  b->DragOver({}, bottom, effect);
+  EXPECT_LT(b->OffsetY(), 0);
+  EXPECT_EQ(effect, DROPEFFECT_COPY | DROPEFFECT_SCROLL);
+  b->DragLeave();
+}
+
 TEST_F(Fixture, HoveringOverACollapsedParentOpensItAfterTheDelay) {
   a->AcceptDrops();
   a->SetAutoExpandDelay(10);
