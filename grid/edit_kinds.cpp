@@ -229,6 +229,7 @@ class TCheckKind : public TControlKind<TGridCheckBox> {
     Place(c.Rect);
     FCtrl->SetCaption(c.EditText);
     FCtrl->SetState(plat::cbUnchecked);
+    Looks(c);
     ShowAndFocus();
     return nullptr;
   }

@@ -47,6 +47,13 @@ void TExtInplaceEdit::UpdateContents() {
   st.NoEditChange = false;
 }
 
+void TExtInplaceEdit::BoundsChanged() {
+  plat::TRect r = FEditRect;
+  TExtStringGrid* g = Grid();
+  if (g && g->PaintRightToLeft()) ++r.Left;
+  SetBounds(r.Left, r.Top, std::max(0, r.Width() - 1), std::max(0, r.Height() - 1));
+}
+
 // ---------------------------------------------------------------- characters
 
 bool AcceptKindChar(const TExtStringGrid& Grid, TEditorType Kind, const QString& Text, int SelStart, int SelLength,

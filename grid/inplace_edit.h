@@ -42,6 +42,8 @@ class TExtInplaceEdit : public plat::TInplaceEdit {
   void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
   void KeyPress(char16_t& Key) override;
   void Change() override;
+  // The editor leaves the cell's right and bottom line visible.
+  void BoundsChanged() override;
 
  private:
   TExtStringGrid* Grid() const;

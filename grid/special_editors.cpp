@@ -1,6 +1,7 @@
 #include "grid/special_editors.h"
 
 #include <QDateTime>
+#include <QWidget>
 
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
@@ -391,7 +392,11 @@ void TGridUnitEditBtn::Dispatch(plat::TMessage& Message) {
 
 // ---------------------------------------------------------------- check box
 
-TGridCheckBox::TGridCheckBox(plat::TComponent* AOwner) : plat::TCheckBox(AOwner), TGridEditorSide(AOwner) {}
+// The box covers the cell it edits: it paints its whole background in the editor colour, so the cell text
+// under it does not show through.
+TGridCheckBox::TGridCheckBox(plat::TComponent* AOwner) : plat::TCheckBox(AOwner), TGridEditorSide(AOwner) {
+  if (QWidget* w = Widget()) w->setAutoFillBackground(true);
+}
 
 void TGridCheckBox::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (!IsKey(Key, {plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT, plat::VK_END, plat::VK_LEFT,

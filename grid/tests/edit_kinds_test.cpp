@@ -2,6 +2,8 @@
 // special edit, the start character, the registry of editor families, and the custom editor link.
 #include "edit_test_fixture.h"
 
+#include <QPainter>
+
 #include "grid/edit_link.h"
 #include "grid/edit_setup.h"
 #include "grid/special_editors.h"
@@ -400,6 +402,53 @@ TEST_F(EditLinkTest, PopupFormSitsAtTheCellWithItsWidth) {
   g->HideInplaceEdit();
   g->SetEditLink(link);
   delete other.PopupForm();  // the application owns the popup form
+}
+
+}  // namespace
+}  // namespace grid
+
+namespace grid {
+namespace {
+
+// Each editor kind open over a cell, saved as a picture of the form to look at.
+TEST_F(EditKinds, ScreenshotsOfEachEditorOpenOverACell) {
+  plat::FormatSettings.ShortDateFormat = "dd/mm/yyyy";
+  g->AddComboString("one");
+  g->AddComboString("two");
+  g->BtnUnitEdit()->Units()->Add("kg");
+  g->SetDefaultRowHeight(24);
+  g->SetColWidths(1, 170);
+  struct Shot {
+    TEditorType kind;
+    const char* name;
+    QString text;
+  } shots[] = {{edNormal, "text", "alpha"},        {edSpinEdit, "spin", "42"},       {edComboEdit, "combo", "two"},
+               {edComboList, "combo_list", "one"}, {edEditBtn, "edit_button", "abc"}, {edUnitEditBtn, "unit", "5kg"},
+               {edCheckBox, "check_box", "ticked"}, {edButton, "button", "press"},   {edDateEdit, "date", "15/03/2024"},
+               {edTimeEdit, "time", "10:30:00"}, {edDateTimeEdit, "date_time", "15/03/2024 10:30"}};
+  // All pictures cropped around the edited cell, one under the other.
+  QImage all(320, 70 * static_cast<int>(std::size(shots)), QImage::Format_RGB32);
+  all.fill(Qt::white);
+  QPainter painter(&all);
+  int y = 0;
+  for (const Shot& s : shots) {
+    g->DefaultEditor = s.kind;
+    g->SetCells(1, 2, s.text);
+    g->SetFocus();
+    g->FocusCell(1, 2);
+    Key(Qt::Key_F2);
+    Flush();
+    ASSERT_TRUE(g->EditMode()) << s.name;
+    const QImage img = form->Widget()->grab().toImage();
+    EXPECT_TRUE(img.save(QString(TEST_BINARY_DIR) + "/edit_" + s.name + ".png"));
+    const plat::TRect r = g->CellRect(1, 2);
+    painter.drawImage(QPoint(0, y), img.copy(r.Left - 60, r.Top - 25, 320, 70));
+    painter.drawText(250, y + 12, s.name);
+    y += 70;
+    g->HideInplaceEdit();
+  }
+  painter.end();
+  EXPECT_TRUE(all.save(QString(TEST_BINARY_DIR) + "/edit_all_kinds.png"));
 }
 
 }  // namespace
