@@ -1030,6 +1030,9 @@ class TExtStringGrid : public TRenderGrid {
   void HandleRowMoved(int FromIndex, int ToIndex) override;
   // A mouse message for the mouse collaborator, anything else for the base grid.
   void MouseOrBaseDispatch(plat::TMessage& Message);
+  // Pushed fixed cells are drawn pressed (and sunken), hovered fixed cells hot.
+  void HandleDrawCell(int ACol, int ARow, const plat::TRect& ARect, TGridDrawState AState) override;
+  bool MouseButtonDown() override { return FMouse.Press().KeepDown; }
   int HandleGetEditLimit() override { return FMaxEditLength; }
   plat::TInplaceEdit* HandleCreateEditor() override;
   bool HandleCanEditShow() override;

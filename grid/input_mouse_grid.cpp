@@ -7,6 +7,7 @@
 
 #include "controls/mini_html.h"
 #include "grid/extgrid.h"
+#include "platform/graphics/classic.h"
 
 namespace grid {
 
@@ -32,6 +33,26 @@ void TExtStringGrid::HandleMouseUp(plat::TMouseButton Button, plat::TShiftState 
 void TExtStringGrid::HandleRowMoved(int FromIndex, int ToIndex) {
   TRenderGrid::HandleRowMoved(FromIndex, ToIndex);
   FMouse.Moved();
+}
+
+void TExtStringGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  const TMousePress& p = FMouse.Press();
+  const TMouseHover& h = FMouse.Hover();
+  const bool fixedRow = ARow < FixedRows(), fixedCol = ACol < FixedCols();
+  const bool pushed = p.FixedCellPushed && p.PushedCellButton == plat::TPoint(ACol, ARow);
+  if (pushed) AState.Include(plat::gdPressed);
+  const bool hoverKind = HoverFixedCells == hfAll || (HoverFixedCells == hfFixedRows && fixedRow) ||
+                         (HoverFixedCells == hfFixedColumns && fixedCol);
+  const bool hovered = h.HoverFixedX == ACol && h.HoverFixedY == ARow && (fixedRow || fixedCol) && hoverKind;
+  const bool hot = Look() == glListView && h.HotFixedCell == plat::TPoint(ACol, ARow) && (fixedRow || fixedCol);
+  if (hovered || hot) AState.Include(plat::gdHotTrack);
+  TRenderGrid::HandleDrawCell(ACol, ARow, ARect, AState);
+  if (pushed) {
+    TRect e = ARect;
+    plat::DrawEdge(Canvas()->Handle(), e, plat::BDR_SUNKENINNER, plat::BF_RIGHT | plat::BF_BOTTOM);
+    e = ARect;
+    plat::DrawEdge(Canvas()->Handle(), e, plat::BDR_SUNKENINNER, plat::BF_LEFT | plat::BF_TOP);
+  }
 }
 
 // The sort column follows a moved column (real indexes).

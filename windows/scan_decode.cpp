@@ -257,10 +257,8 @@ void TFScanDecode::Make_Result_Panels() {
   ESG_Wireless->SetRowCount(2);
   ESG_Wireless->SetFixedRows(1);
   ESG_Wireless->SetOptions(ESG_Wireless->Options().Include(goRowSelect));
-  // The grid's plain click events with its current row: its per-cell click events are not raised by its
-  // mouse handling yet.
-  ESG_Wireless->OnClick = [this](TObject*) { ESG_WirelessClickCell(ESG_Wireless->Row()); };
-  ESG_Wireless->OnDblClick = [this](TObject*) { ESG_WirelessDblClickCell(ESG_Wireless->Row()); };
+  ESG_Wireless->OnClickCell = [this](TObject*, int ARow, int) { ESG_WirelessClickCell(ARow); };
+  ESG_Wireless->OnDblClickCell = [this](TObject*, int ARow, int) { ESG_WirelessDblClickCell(ARow); };
   const char* heads[13] = {"N",           "Date Time",          "Message Type",  "Manufacturer (LLA)",
                            "Address (LLA)", "Version (LLA)",    "Device Type (LLA)", "Manufacturer (ALA)",
                            "Address (ALA)", "Version (ALA)",    "Device Type (ALA)", "RSSI",

@@ -304,6 +304,25 @@ TEST_F(MouseTest, NoScrollOnPartialRowKeepsTheTopRow) {
   EXPECT_EQ(g->TopRow(), 1);
 }
 
+TEST_F(MouseTest, PushedFixedCellIsDrawnSunkenUntilTheRelease) {
+  g->FixedAsButtons = true;
+  g->SetLook(glClassic);
+  g->HoverFixedCells = hfAll;
+  g->SetColCount(5);
+  const plat::TRect r = g->CellRect(2, 0);
+  Press(At(2, 0));
+  const QImage down = W()->grab().toImage();
+  if (qEnvironmentVariableIsSet("GRID_SHOTS")) down.save("/tmp/gmouse_pushed.png");
+  // The sunken edge: a dark line along the top inside the cell, where the raised look has a light one.
+  const QColor topDown = down.pixelColor(r.Left + r.Width() / 2, r.Top);
+  Release(At(2, 0));
+  Move(At(3, 5));
+  const QImage up = W()->grab().toImage();
+  if (qEnvironmentVariableIsSet("GRID_SHOTS")) up.save("/tmp/gmouse_released.png");
+  const QColor topUp = up.pixelColor(r.Left + r.Width() / 2, r.Top);
+  EXPECT_LT(topDown.lightness(), topUp.lightness());
+}
+
 // ---- releases -------------------------------------------------------------------------------------------------
 
 TEST_F(MouseTest, ACellButtonClicksOnlyWhenReleasedOverIt) {
