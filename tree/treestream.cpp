@@ -111,21 +111,25 @@ void TBaseLazyTree::WriteNodeChunk(plat::TStream& Stream, PLazyNode Node) {
       if (!n->Has(vsInitialized)) InitNode(n);
       if (n->Has(vsHasChildren) && n->ChildCount == 0) InitChildren(n);
     }
-    const int64_t nodeStart = Stream.Position();
-    WriteChunkHeader(Stream, NodeChunk);
-    const int64_t baseStart = Stream.Position();
-    WriteChunkHeader(Stream, BaseChunk);
     // The children of an uninitialised node are not written, so neither is their count: a reader would take
     // the following siblings for them. The node keeps vsHasChildren and makes them again when initialised.
     const bool withChildren = n->Has(vsInitialized);
-    Stream.WriteU32LE(withChildren ? n->ChildCount : 0);
-    Stream.WriteU32LE(n->NodeHeight);
-    Stream.WriteU32LE((n->SharedStates() - UnsavedStates).ToBits());
-    Stream.WriteU8(n->Align);
-    Stream.WriteU8(n->CheckState);
-    Stream.WriteU8(n->CheckType);
-    Stream.WriteU32LE(0);
-    stack.push_back(Open{n, nodeStart, baseStart, withChildren ? n->FirstChild : nullptr});
+    // Node chunk header and base chunk header (sizes patched later), then the base body: one write.
+    unsigned char head[2 * ChunkHeaderSize + BaseBodySize] = {};
+    auto put32 = [&](int at, uint32_t v) {
+      for (int i = 0; i < 4; ++i) head[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    put32(0, NodeChunk);
+    put32(ChunkHeaderSize, BaseChunk);
+    put32(16, withChildren ? n->ChildCount : 0);
+    put32(20, n->NodeHeight);
+    put32(24, (n->SharedStates() - UnsavedStates).ToBits());
+    head[28] = n->Align;
+    head[29] = n->CheckState;
+    head[30] = n->CheckType;
+    const int64_t nodeStart = Stream.Position();
+    Stream.WriteBuffer(head, sizeof head);
+    stack.push_back(Open{n, nodeStart, nodeStart + ChunkHeaderSize, withChildren ? n->FirstChild : nullptr});
   };
   begin(Node);
   while (!stack.empty()) {
