@@ -342,10 +342,13 @@ void TBaseLazyTreeControl::FlushClipboard() {
 }
 
 void TBaseLazyTreeControl::ReleaseClipboardContent() {
-  // Only this tree's own object is taken off: newer content of another program stays.
+  // Only this tree's own object is taken off: newer content of another program stays. The tree is being
+  // cleared, which ends the cut or copy itself; the object need not.
   QClipboard* clipboard = SystemClipboard();
-  if (clipboard && FTransfer && FTransfer->ClipboardObject && clipboard->mimeData() == FTransfer->ClipboardObject)
-    clipboard->clear();
+  TLTDataObject* object = FTransfer ? FTransfer->ClipboardObject.data() : nullptr;
+  if (!clipboard || !object || clipboard->mimeData() != object) return;
+  object->ForgetOwner();
+  clipboard->clear();
 }
 
 TTreeTransferState::TTreeTransferState(TBaseLazyTreeControl* Tree)

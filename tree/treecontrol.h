@@ -462,6 +462,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // --- Drag and drop (treedrag.cpp) ----------------------------------------------------------------------
   TLTDragImage& DragImage();
   void BeginDrag(bool Immediate, int Threshold = -1);
+  // Pixels the mouse must move from the click before a pending drag starts.
+  int DragThreshold() const;
   bool Dragging() const;
   uint32_t LastDragEffect() const;
   // The picture of the selected rows around HotSpot (client coordinates) for the drag image.

@@ -228,6 +228,10 @@ void TBaseLazyTreeControl::PrepareDragImage(plat::TPoint HotSpot, const QMimeDat
   image.PrepareDrag(picture.Image(), QPoint(imagePosition.X, imagePosition.Y), QPoint(hot.X, hot.Y), DataObject);
 }
 
+int TBaseLazyTreeControl::DragThreshold() const {
+  return FTransfer ? FTransfer->DragThreshold : QApplication::startDragDistance();
+}
+
 void TBaseLazyTreeControl::BeginDrag(bool Immediate, int Threshold) {
   if (Dragging()) return;
   Transfer().DragThreshold = Threshold < 0 ? QApplication::startDragDistance() : Threshold;

@@ -68,10 +68,12 @@ class TTestTree : public TLazyStringTree {
   TTestTree* DropTarget = nullptr;
   plat::TPoint DropAt{5, 5};
   Qt::KeyboardModifiers DropKeys;
+  uint32_t LastAllowed = 0;
 
  protected:
   void PerformDragDrop(uint32_t AllowedEffects, QMimeData* DataObject, uint32_t& Effect) override {
     std::unique_ptr<QMimeData> owned(DataObject);
+    LastAllowed = AllowedEffects;
     Effect = DROPEFFECT_NONE;
     if (!DropTarget) return;
     uint32_t effect = AllowedEffects;
@@ -276,6 +278,22 @@ TEST_F(Fixture, WithoutADragOverHandlerNoDropIsTaken) {
   EXPECT_EQ(a->LastDragEffect(), DROPEFFECT_NONE);
   EXPECT_EQ(b->Texts(), QStringLiteral("b"));
   EXPECT_FALSE(a->TreeStates().Has(tsOLEDragging));
+}
+
+TEST_F(Fixture, APendingDragStartsLaterAndNoOperationsAllowEveryEffect) {
+  a->AddToSelection(x);
+  a->BeginDrag(false, 7);
+  EXPECT_TRUE(a->Dragging());
+  EXPECT_TRUE(a->TreeStates().Has(tsOLEDragPending));
+  EXPECT_EQ(a->DragThreshold(), 7);
+  a->BeginDrag(true);  // ignored while one is pending
+  EXPECT_EQ(a->LastAllowed, 0u);
+  a->RunOLEDrag(plat::TPoint(5, 5));
+  EXPECT_FALSE(a->Dragging());
+  EXPECT_EQ(a->LastAllowed, DROPEFFECT_COPY | DROPEFFECT_MOVE);  // the default operations
+  a->SetDragOperations({});
+  a->RunOLEDrag(plat::TPoint(5, 5));
+  EXPECT_EQ(a->LastAllowed, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
 }
 
 TEST_F(Fixture, DragToAnotherTreeCopiesOrWithShiftMoves) {
