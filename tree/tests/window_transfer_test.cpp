@@ -164,6 +164,23 @@ TEST_F(Fixture, CopyAndPasteDuplicateTheNodesThroughTheStream) {
   Check();
 }
 
+TEST_F(Fixture, TheTextFormatsCarryTheExportsOfTheCopiedNodes) {
+  a->SetClipboardFormats({QStringLiteral("HTML Format"), QStringLiteral("CSV"), QStringLiteral("Rich Text Format"),
+                          QStringLiteral("Unicode text")});
+  a->AddToSelection(y);
+  a->CopyToClipboard();
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->formats(), (QStringList{QStringLiteral("text/html"), QStringLiteral("text/rtf"),
+                                          QStringLiteral("text/csv"), QStringLiteral("text/plain")}));
+  EXPECT_FALSE(data->hasFormat(kLazyMime));
+  EXPECT_TRUE(data->html().contains(QStringLiteral(">y<")));
+  EXPECT_FALSE(data->html().startsWith(QStringLiteral("Version:")));  // bare HTML, no clipboard envelope
+  EXPECT_TRUE(data->data(QStringLiteral("text/rtf")).startsWith("{\\rtf"));
+  EXPECT_EQ(data->text(), QStringLiteral("y\r\n"));
+  EXPECT_FALSE(data->data(QStringLiteral("text/csv")).endsWith('\0'));
+}
+
 TEST_F(Fixture, CutInOneTreeAndPasteInAnotherMovesTheNodes) {
   a->AddToSelection(x);
   a->AddToSelection(y);
