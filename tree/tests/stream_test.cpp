@@ -503,6 +503,51 @@ TEST_F(TwoTrees, TransferDataIsRefusedWholeWhenCorrupt) {
   Check();
 }
 
+struct FlaggingTree : IdTree {
+  using IdTree::FlagCutCopyNodes;
+};
+
+TEST(CutCopySet, WalksSkipsNestedNodesAndEndsWithTheOperation) {
+  FlaggingTree t;
+  t.TreeOptions().SelectionOptions.Include(toMultiSelect);
+  PLazyNode a = t.Add(nullptr, 1);
+  PLazyNode a1 = t.Add(a, 11);
+  PLazyNode b = t.Add(nullptr, 2);
+  PLazyNode c = t.Add(nullptr, 3);
+  t.SetDisabled(c, true);
+  for (PLazyNode n : {a, a1, b, c}) t.AddToSelection(n);
+  t.FlagCutCopyNodes();
+  EXPECT_EQ(t.CutCopyCount(), 0);  // flags alone are no pending operation
+  t.SetTreeStates(t.TreeStates() + TLazyTreeStates{tsCutPending});
+  EXPECT_EQ(t.CutCopyCount(), 3);  // the disabled node is not taken
+  std::vector<PLazyNode> walked;
+  for (PLazyNode n : t.CutCopyNodes()) walked.push_back(n);
+  EXPECT_EQ(walked, (std::vector<PLazyNode>{a, a1, b}));
+  EXPECT_EQ(t.GetPreviousCutCopy(nullptr), b);
+  EXPECT_EQ(t.GetSortedCutCopySet(true), (std::vector<PLazyNode>{a, b}));
+  t.FinishCutOrCopy();
+  EXPECT_EQ(ChildIds(t, nullptr), (std::vector<int32_t>{3}));
+  EXPECT_FALSE(t.TreeStates().Has(tsCutPending));
+  EXPECT_EQ(CheckTree(t), "");
+}
+
+TEST(CutCopySet, DeletingTheSelectionRenumbersEachParentOnce) {
+  IdTree t;
+  t.TreeOptions().SelectionOptions.Include(toMultiSelect);
+  PLazyNode p = t.Add(nullptr, 1);
+  std::vector<PLazyNode> kids;
+  for (int id = 10; id < 16; ++id) kids.push_back(t.Add(p, id));
+  PLazyNode q = t.Add(nullptr, 2);
+  PLazyNode q1 = t.Add(q, 20);
+  t.Add(q, 21);
+  for (PLazyNode n : {kids[1], kids[2], kids[4], q1}) t.AddToSelection(n);
+  t.DeleteSelectedNodes();
+  EXPECT_EQ(ChildIds(t, p), (std::vector<int32_t>{10, 13, 15}));
+  EXPECT_EQ(ChildIds(t, q), (std::vector<int32_t>{21}));
+  EXPECT_EQ(t.SelectedCount(), 0u);
+  EXPECT_EQ(CheckTree(t), "");
+}
+
 TEST_F(TwoTrees, AFailingLoadHandlerTakesBackEveryNodeOfTheTransfer) {
   const QByteArray data = a.WriteTransferNodes({p, a.RootNode()->LastChild()});
   int loaded = 0;
