@@ -10,6 +10,8 @@
 
 #include <QString>
 
+#include <memory>
+
 #include "grid/input_state.h"
 #include "grid/model/gridtypes.h"
 #include "platform/forms/messages.h"
@@ -18,10 +20,12 @@
 namespace grid {
 
 class TExtStringGrid;
+class THTMLHintWindow;
 
 class TGridMouse {
  public:
-  explicit TGridMouse(TExtStringGrid& Grid) : G(Grid) {}
+  explicit TGridMouse(TExtStringGrid& Grid);
+  ~TGridMouse();
 
   // A mouse message for the grid window; false leaves it to the base grid's own dispatch.
   bool Message(plat::TMessage& M);
@@ -90,6 +94,9 @@ class TGridMouse {
   void MoveSelectMode(int ACol, int ARow, int X, int Y, bool OnHandle);
   void MoveAnchors(int X, int Y);
   int FixedBorderIndex(bool Cols, int Pos) const;
+  // The "cw=" / "rh=" hint while a column or row is sized, shown at the top-left corner of Cell.
+  void ShowSizingHint(const QString& Text, plat::TRect Cell);
+  void HideSizingHint();
 
   TExtStringGrid& G;
   TMouseGestureState FGesture;
@@ -97,6 +104,10 @@ class TGridMouse {
   TMouseHover FHover;
   TMouseSelectMode FSelectMode = msNormal;
   bool FColMoveFlg = false, FColSizeFlg = false;
+  std::unique_ptr<THTMLHintWindow> FSizingHint;
+
+ public:
+  THTMLHintWindow* SizingHintWindow() const { return FSizingHint.get(); }
 };
 
 }  // namespace grid

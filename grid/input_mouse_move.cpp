@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/hint_window.h"
 #include "grid/html_forms.h"
 #include "grid/input_mouse.h"
 #include "platform/forms/keys.h"
@@ -15,6 +16,25 @@ using plat::TRect;
 namespace {
 bool RectHas(const TRect& r, int X, int Y) { return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom; }
 }  // namespace
+
+TGridMouse::TGridMouse(TExtStringGrid& Grid) : G(Grid) {}
+TGridMouse::~TGridMouse() = default;
+
+void TGridMouse::ShowSizingHint(const QString& Text, TRect Cell) {
+  if (!FSizingHint) FSizingHint = std::make_unique<THTMLHintWindow>(nullptr);
+  FHover.SizingHint = Text;
+  FHover.ScrollHintShow = true;
+  FSizingHint->SetColor(G.HintColor);
+  const TRect size = FSizingHint->CalcHintRect(200, Text);
+  const plat::TPoint p = G.ClientToScreen(plat::TPoint(Cell.Left, Cell.Top));
+  FSizingHint->ActivateHint(TRect(p.X, p.Y, p.X + size.Width(), p.Y + size.Height()), Text);
+}
+
+void TGridMouse::HideSizingHint() {
+  if (FSizingHint) FSizingHint->ReleaseHint();
+  FHover.ScrollHintShow = false;
+  FHover.SizingHint.clear();
+}
 
 void TGridMouse::MouseMoveNote(plat::TShiftState Shift, int X, int Y) {
   (void)Shift;
@@ -120,10 +140,8 @@ void TGridMouse::MoveFixedSizingZones(int X, int Y, int ACol, int ARow) {
     G.DrawRowSizingLine(Y);
     if (G.OnRowSizing) G.OnRowSizing(&G, 0, Y);
   }
-  if (G.HintShowSizing) {
-    FHover.SizingHint = QStringLiteral("%1=<b>%2</b>").arg(cols ? "cw" : "rh").arg(FPress.SizeFixedPos);
-    FHover.ScrollHintShow = true;
-  }
+  if (G.HintShowSizing)
+    ShowSizingHint(QStringLiteral("%1=<b>%2</b>").arg(cols ? "cw" : "rh").arg(FPress.SizeFixedPos), G.CellRect(0, 0));
 }
 
 // More than 3 pixels from a drag-source press, with the button held, a drag starts (or, refused, a range
@@ -171,10 +189,8 @@ void TGridMouse::MoveBaseSizing(int X, int Y) {
   const int size = cols ? X - c.Left - FPress.Clickposdx : Y - c.Top - FPress.Clickposdy;
   if (cols && G.OnColumnSizing) G.OnColumnSizing(&G, FPress.Colclicked, size);
   if (!cols && G.OnRowSizing) G.OnRowSizing(&G, FPress.Rowclicked, size);
-  if (G.HintShowSizing || G.IsDesigning()) {
-    FHover.SizingHint = QStringLiteral("%1=<b>%2</b>").arg(cols ? "cw" : "rh").arg(size);
-    FHover.ScrollHintShow = true;
-  }
+  if (G.HintShowSizing || G.IsDesigning())
+    ShowSizingHint(QStringLiteral("%1=<b>%2</b>").arg(cols ? "cw" : "rh").arg(size), c);
 }
 
 // What the cursor offers: select all, whole columns, whole rows, or the selection handle.

@@ -46,6 +46,14 @@ bool TGridMouse::Message(TMessage& M) {
     case plat::WM_LBUTTONDBLCLK: LeftButtonDblClk(M); return true;
     case plat::WM_RBUTTONDOWN: RightButtonDown(M); return true;
     case plat::WM_RBUTTONUP: RightButtonUp(M); return true;
+    case plat::WM_MOUSEMOVE: {
+      // The base grid extends a range selection before the move notification: compare around both.
+      const TGridRect s0 = G.Selection();
+      BaseDispatch(M);
+      const TGridRect s1 = G.Selection();
+      if (!(s0 == s1)) G.DoSelectionChanged(s1.Left, s1.Top, s1.Right, s1.Bottom);
+      return true;
+    }
     case plat::CM_MOUSELEAVE:
       BaseDispatch(M);
       MouseLeave();

@@ -41,10 +41,7 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
   int ACol = -1, ARow = -1;
   G.MouseToCell(X, Y, ACol, ARow);
   const bool inButton = ReleaseButton(X, Y, ACol, ARow);
-  if (FHover.ScrollHintShow) {
-    FHover.ScrollHintShow = false;
-    FHover.SizingHint.clear();
-  }
+  if (FHover.ScrollHintShow) HideSizingHint();
   if (inButton) {
     FGesture.End();
     return;
@@ -61,12 +58,15 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
   }
   ReleaseDisjunct(ACol, ARow, deselectDone);
   const plat::TGridState before = G.FGridState;
+  const TGridRect s0 = G.Selection();
   BaseDispatch(M);
+  const TGridRect s1 = G.Selection();
+  if (!(s0 == s1)) G.DoSelectionChanged(s1.Left, s1.Top, s1.Right, s1.Bottom);
   FColSizeFlg = FColSizeFlg || before == plat::gsColSizing || before == plat::gsRowSizing;
   if (G.FGridState == plat::gsSelecting) G.FGridState = plat::gsNormal;
   if (FGesture.Is(TMouseGesture::HandleResize)) {
     bool allow = true;
-    const TGridRect s = G.Selection();
+    const TGridRect& s = s1;
     if (G.OnSelectionResize) G.OnSelectionResize(&G, s.Right, s.Bottom, allow);
     if (allow && G.EditDisabled()) G.PasteSelectionFromClipboard();
     if (G.OnSelectionResized) G.OnSelectionResized(&G, s.Left, s.Top, s.Right, s.Bottom);

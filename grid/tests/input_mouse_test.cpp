@@ -10,6 +10,7 @@
 
 #include "controls/mini_html.h"
 #include "grid/extgrid.h"
+#include "grid/hint_window.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/keys.h"
 
@@ -380,10 +381,17 @@ TEST_F(MouseTest, SizingAColumnByItsHeaderBorderReportsTheNewWidth) {
   Move(QPoint(r.Right + 19, 10));
   EXPECT_EQ(sizing.back(), 2 * 1000 + 120);
   EXPECT_EQ(g->Mouse().Hover().SizingHint, "cw=<b>120</b>");
+  ASSERT_NE(g->Mouse().SizingHintWindow(), nullptr);
+  EXPECT_TRUE(g->Mouse().SizingHintWindow()->Visible());
+  if (qEnvironmentVariableIsSet("GRID_SHOTS")) {
+    g->Mouse().SizingHintWindow()->Widget()->grab().save("/tmp/gmouse_sizing_hint.png");
+    W()->window()->grab().save("/tmp/gmouse_sizing.png");
+  }
   Release(QPoint(r.Right + 19, 10));
   EXPECT_EQ(g->ColWidths(2), 120);
   EXPECT_EQ(ended, std::vector<int>{2});
   EXPECT_TRUE(g->Mouse().Hover().SizingHint.isEmpty());
+  EXPECT_FALSE(g->Mouse().SizingHintWindow()->Visible());
 }
 
 TEST_F(MouseTest, TheGridSizesFixedColumnsItself) {
@@ -583,6 +591,131 @@ TEST_F(MouseTest, FormControlsRewriteTheirValueInTheCellText) {
   Click(At(2, 3, 8, 12));
   controls::ReadControlTagValue(g->Cells(2, 3), "c1", v);
   EXPECT_EQ(v, "TRUE");
+}
+
+TEST_F(MouseTest, FormControlsRadioEditAndCombo) {
+  g->SetOptions(g->Options().Include(goEditing));
+  g->SetColWidths(2, 300);
+  g->SetRowHeights(3, 40);
+  QString v;
+  // Three radios: the clicked one alone is TRUE.
+  g->SetCells(2, 3, "<CONTROL TYPE=\"RADIO\" ID=\"r1\" VALUE=\"TRUE\" WIDTH=\"15\">"
+                    "<CONTROL TYPE=\"RADIO\" ID=\"r2\" VALUE=\"FALSE\" WIDTH=\"15\">"
+                    "<CONTROL TYPE=\"RADIO\" ID=\"r3\" VALUE=\"FALSE\" WIDTH=\"15\">");
+  std::vector<QString> ids;
+  g->OnControlClick = [&](plat::TObject*, int, int, QString id, QString, QString) { ids.push_back(id); };
+  for (int x = 2; x < 80 && ids.empty(); ++x) {
+    const THTMLHit hit = g->HTMLForms().HitTest(2, 3, At(2, 3, x, 12).x(), At(2, 3, x, 12).y());
+    if (hit.ControlID == "r3") Click(At(2, 3, x, 12));
+  }
+  ASSERT_EQ(ids, std::vector<QString>{"r3"});
+  for (const char* id : {"r1", "r2", "r3"}) {
+    controls::ReadControlTagValue(g->Cells(2, 3), id, v);
+    EXPECT_EQ(v, QString(id) == "r3" ? "TRUE" : "FALSE") << id;
+  }
+  // An edit control: its editor writes only its own value back.
+  g->SetCells(2, 3, "Name <CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"old\" WIDTH=\"80\"> and "
+                    "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"TRUE\" WIDTH=\"15\">");
+  const QString before = g->Cells(2, 3);
+  std::vector<QString> done;
+  g->OnControlEditDone = [&](plat::TObject*, int, int, QString id, QString, QString val) { done.push_back(id + "=" + val); };
+  THTMLHit hit;
+  int x = 2;
+  for (; x < 200 && hit.ControlID != "e1"; ++x) hit = g->HTMLForms().HitTest(2, 3, At(2, 3, x, 12).x(), At(2, 3, x, 12).y());
+  ASSERT_EQ(hit.ControlID, "e1");
+  Click(At(2, 3, x, 12));
+  ASSERT_TRUE(g->HTMLForms().Editing());
+  g->HTMLForms().EditControl()->SetText("new");
+  g->HTMLForms().EndControlEdit();
+  EXPECT_EQ(done, std::vector<QString>{"e1=new"});
+  QString expected = before;
+  controls::WriteControlTagValue(expected, "e1", "new");
+  EXPECT_EQ(g->Cells(2, 3), expected);
+  controls::ReadControlTagValue(g->Cells(2, 3), "c1", v);
+  EXPECT_EQ(v, "TRUE");
+  // A combo whose value is not among its items opens with that text and no item chosen.
+  g->OnControlComboList = [](plat::TObject*, int, int, QString, QString, QString, plat::TStringList* values, bool&,
+                             int&) {
+    values->Add("one");
+    values->Add("two");
+  };
+  g->HTMLForms().StartControlEdit("<CONTROL TYPE=\"COMBO\" ID=\"k\" VALUE=\"zzz\">", "COMBO", 3, 2, 2,
+                                  plat::TRect(10, 10, 90, 30), "zzz", "k");
+  ASSERT_NE(g->HTMLForms().ComboControl(), nullptr);
+  EXPECT_EQ(g->HTMLForms().ComboControl()->Text(), "zzz");
+  EXPECT_EQ(g->HTMLForms().ComboControl()->ItemIndex(), -1);
+}
+
+TEST_F(MouseTest, DisjunctCellSelection) {
+  g->MouseActions()->SetDisjunctCellSelect(true);
+  Click(At(2, 3));
+  Click(At(3, 4), Qt::ControlModifier);
+  EXPECT_TRUE(g->SelectedCells(2, 3));
+  EXPECT_TRUE(g->SelectedCells(3, 4));
+  Click(At(2, 3), Qt::ControlModifier);
+  EXPECT_FALSE(g->SelectedCells(2, 3));
+  EXPECT_TRUE(g->SelectedCells(3, 4));
+  Click(At(4, 5));
+  EXPECT_EQ(g->SelectedCellsCount(), 1);
+  EXPECT_TRUE(g->SelectedCells(4, 5));
+}
+
+TEST_F(MouseTest, AnchorsEnterAndExit) {
+  g->SetCells(2, 3, "<a href=\"first\">first link</a>");
+  g->SetCells(3, 3, "<a href=\"second\">second link</a>");
+  g->OnAnchorEnter = [&](plat::TObject*, int, int, const QString& a) { log << "enter " + a; };
+  g->OnAnchorExit = [&](plat::TObject*, int, int, const QString& a) { log << "exit " + a; };
+  Move(At(2, 3, 6, 8));
+  Move(At(3, 3, 6, 8));
+  Move(At(4, 5));
+  EXPECT_EQ(Log(), "enter first | enter second | exit second");
+}
+
+TEST_F(MouseTest, LeavingTheGridClearsTheHoverRow) {
+  g->SetHoverRow(true);
+  Move(At(3, 4));
+  EXPECT_EQ(g->Mouse().Hover().HoverRowIdx, 4);
+  EXPECT_EQ(g->HoverRowIdx(), 4);
+  g->Perform(plat::CM_MOUSELEAVE);
+  EXPECT_EQ(g->Mouse().Hover().HoverRowIdx, -1);
+  EXPECT_EQ(g->HoverRowIdx(), -1);
+}
+
+TEST_F(MouseTest, CellHints) {
+  g->CellObjects().AddComment(2, 3, "a note");
+  QString hint;
+  plat::TPoint pos;
+  const plat::TRect r = g->CellRect(2, 3);
+  g->GetCellHintInfo({r.Left + 5, r.Top + 5}, hint, pos);
+  EXPECT_EQ(hint, "a note");
+  EXPECT_EQ(pos, plat::TPoint(r.Right, r.Top));
+  g->HintShowCells = true;
+  g->SetCells(3, 4, "<b>bold</b> text");
+  hint.clear();
+  g->GetCellHintInfo(QPoint(At(3, 4)).x() == 0 ? plat::TPoint{} : plat::TPoint{At(3, 4).x(), At(3, 4).y()}, hint, pos);
+  EXPECT_EQ(hint, "bold text");
+  EXPECT_EQ(pos.Y, g->CellRect(3, 4).Top);
+}
+
+TEST_F(MouseTest, FixedCellEditorOfColumnZeroUsesTheFixedColumnsEditor) {
+  g->MouseActions()->FixedRowsEdit = fceLeftClick;
+  g->MouseActions()->FixedColsEditor = fceComboList;
+  g->MouseActions()->FixedComboValues()->Add("x");
+  Click(At(0, 0));
+  ASSERT_NE(g->HeaderClicks().FixedCombo(), nullptr);
+  EXPECT_TRUE(g->HeaderClicks().FixedCombo()->Visible());
+  EXPECT_EQ(g->HeaderClicks().FixedEdit(), nullptr);
+}
+
+TEST_F(MouseTest, SelectionChangesWhileDraggingARange) {
+  int changes = 0;
+  g->OnSelectionChanged = [&](plat::TObject*) { ++changes; };
+  Press(At(2, 2));
+  const int afterPress = changes;
+  Move(At(3, 3));
+  EXPECT_GT(changes, afterPress);
+  Release(At(3, 3));
+  EXPECT_EQ(g->Selection(), (plat::TGridRect{2, 2, 3, 3}));
 }
 
 }  // namespace
