@@ -199,6 +199,13 @@ class TLazyTreeColumns : public plat::TCollection {
   int DefaultWidth() const { return FDefaultWidth; }
   void SetDefaultWidth(int Value) { FDefaultWidth = Value; }
   TColumnIndex ClickIndex() const { return FClickIndex; }
+  // The tree's rows tell the columns which one took the last button press.
+  void SetClickIndex(TColumnIndex Value) { FClickIndex = Value; }
+  // The mouse left the tree: no column is hovered or pressed any more.
+  void ForgetMouse() {
+    FHoverIndex = FDownIndex = NoColumn;
+    FCheckBoxHit = false;
+  }
   TColumnIndex TrackIndex() const { return FTrackIndex; }
   TColumnIndex HoverIndex() const { return FHoverIndex; }
   TColumnIndex DownIndex() const { return FDownIndex; }

@@ -92,6 +92,7 @@ TBaseLazyTreeControl::~TBaseLazyTreeControl() {
   FAccessibility.reset();
   StopCacheValidation();
   TreeOptions().MiscOptions.Exclude(toReadOnly);  // so that the nodes can be deleted
+  StopWheelPanning();
   try {
     Clear();
   } catch (...) {
@@ -421,6 +422,7 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
     M.LParam = plat::MakeLParam(mouse.XPos(), mouse.YPos() - HeaderBand());
   }
   if (FHeader->HeaderMessage(M)) return;  // the header sees every message first
+  if (HandleMouseMessage(M)) return;
   switch (M.Msg) {
     case plat::WM_SIZE:
       plat::TCustomControl::Dispatch(M);
@@ -432,27 +434,6 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
     case plat::WM_CUT: CutToClipboard(); return;
     case plat::WM_PASTE: PasteFromClipboard(); return;
     case plat::WM_HSCROLL: HandleScrollMessage(M, false); return;
-    case plat::WM_TIMER: {
-      const int id = static_cast<int>(M.WParam);
-      if (id == ChangeTimer || id == StructureChangeTimer) {
-        TimerFired(id);
-        return;
-      }
-      if (id == ExpandTimer) {
-        ExpandDropTarget();
-        return;
-      }
-      if (id == ScrollTimer) {
-        // The first tick ends the delay; from then on steps come at the auto-scroll interval.
-        if (TreeStates().Has(tsScrollPending)) {
-          DoStateChange({tsScrolling}, {tsScrollPending});
-          SetTimer(ScrollTimer, FAutoScrollInterval);
-        }
-        AutoScrollStep();
-        return;
-      }
-      break;
-    }
     case plat::CM_COLORCHANGED:
       plat::TCustomControl::Dispatch(M);
       if (!Loading()) {

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QWidget;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -510,7 +512,100 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   static constexpr int ScrollTimer = 4;
   static constexpr int SearchTimer = 7;
 
+  // --- Mouse input (treemouse.cpp, treemousebuttons.cpp, treepanning.cpp) --------------------------------
+  static constexpr int EditTimer = 2;
+  static constexpr int ThemeTimer = 8;
+  std::function<void(TBaseLazyTreeControl* Sender, const THitInfo& HitInfo)> OnNodeClick;
+  std::function<void(TBaseLazyTreeControl* Sender, const THitInfo& HitInfo)> OnNodeDblClick;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode OldNode, PLazyNode NewNode)> OnHotChange;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCursor& Cursor)> OnGetCursor;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, const plat::TPoint& P,
+                     bool& AskParent, plat::TPopupMenu*& PopupMenu)>
+      OnGetPopupMenu;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, bool& Allowed)> OnDragAllowed;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, plat::TShiftState Shift,
+                     const plat::TPoint& TrackPoint, const plat::TPoint& P, bool& Allowed)>
+      OnNodeHeightTracking;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, plat::TShiftState Shift,
+                     const plat::TPoint& P, bool& Allowed)>
+      OnNodeHeightDblClickResize;
+  std::function<void(TBaseLazyTreeControl* Sender, const plat::TPoint& P, PLazyNode Node, TColumnIndex Column,
+                     bool& Allowed)>
+      OnCanSplitterResizeNode;
+  enum TDragMode : uint8_t { dmManual, dmAutomatic };
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode Value) { FDragMode = Value; }
+  PLazyNode HotNode() const { return FHotNode; }
+  TColumnIndex HotColumn() const { return FCurrentHotColumn; }
+  // The node whose check box is held down by the mouse or the space bar, and the state it will get.
+  PLazyNode CheckNode() const { return FCheckNode; }
+  TCheckState PendingCheckState() const { return FPendingCheckState; }
+  // A rubber band is pending or being drawn.
+  bool IsMouseSelecting() const {
+    return TreeStates().Has(tsDrawSelPending) || TreeStates().Has(tsDrawSelecting);
+  }
+  // May the node's height be dragged at P (toNodeHeightResize, a fixed column, OnCanSplitterResizeNode)?
+  bool NodeDividerDraggable(const plat::TPoint& P, PLazyNode Node, TColumnIndex Column);
+  // The context menu of a node (its own, or the first an ancestor gives) at a client point.
+  void ShowNodePopupMenu(PLazyNode Node, TColumnIndex Column, const plat::TPoint& Position);
+  bool PopupMenuAvailable(PLazyNode Node, TColumnIndex Column, const plat::TPoint& Position);
+  // Wheel panning: the middle button scrolls towards the pointer until released or the next click.
+  void BeginWheelPanning(const plat::TPoint& Position);
+  void StopWheelPanning();
+  // The name of the panning cursor shown (empty when not panning) and the panning window, for tests.
+  const QString& PanningCursorName() const { return FPanningCursorName; }
+  QWidget* PanningWindow() const { return FPanningWindow.get(); }
+  // The cursor the mouse handling last chose over the rows.
+  plat::TCursor ShownCursor() const { return FShownCursor; }
+  // The rectangle of the rubber band before its last change (tree coordinates).
+  const plat::TRect& LastSelRect() const { return FLastSelRect; }
+  // With toAlwaysSelectNode: a node is selected, focused and shown.
+  void EnsureNodeSelected() override;
+
  protected:
+  // --- Mouse input ---
+  // The window's mouse, timer and cursor messages; true when the message was handled here.
+  virtual bool HandleMouseMessage(plat::TMessage& M);
+  virtual void HandleButtonDown(plat::TMessage& M, THitInfo& HitInfo);
+  virtual void HandleButtonUp(plat::TMessage& M, const THitInfo& HitInfo);
+  virtual void HandleButtonDblClick(plat::TMessage& M, const THitInfo& HitInfo);
+  virtual void HandleHotTrack(int X, int Y);
+  virtual void HandleTimer(int TimerId);
+  void MouseMove(plat::TShiftState Shift, int X, int Y) override;
+  virtual void HandleMouseLeave();
+  // Picks the cursor over client point P and shows it.
+  virtual void UpdateCursor(const plat::TPoint& P);
+  virtual void ChoosePanningCursor(int X, int Y);
+  virtual void DoNodeClick(const THitInfo& HitInfo);
+  virtual void DoNodeDblClick(const THitInfo& HitInfo);
+  virtual void DoHotChange(PLazyNode OldNode, PLazyNode NewNode);
+  virtual void DoGetCursor(plat::TCursor& Cursor);
+  virtual plat::TPopupMenu* DoGetPopupMenu(PLazyNode Node, TColumnIndex Column, const plat::TPoint& Position);
+  virtual bool DoDragAllowed(PLazyNode Node, TColumnIndex Column);
+  // Where a click meets focus and in-place editing. The focus and editing side gives these their bodies:
+  // ending a running or pending edit (false: the editor refuses and the click stops), asking whether the focus
+  // may move, moving it without asking again, announcing the change, whether a cell may be edited, and the
+  // edit and incremental-search timers.
+  virtual bool MouseEndsEdit();
+  virtual bool MouseFocusChangeAllowed(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn,
+                                       TColumnIndex NewColumn);
+  virtual void MouseMovesFocus(PLazyNode Node);
+  virtual void MouseReportsFocus(PLazyNode Node, TColumnIndex Column);
+  virtual bool MouseCanEdit(PLazyNode Node, TColumnIndex Column);
+  // A release or double click armed an edit of Column: timer 2 runs after Delay.
+  virtual void MouseArmsEdit(TColumnIndex Column, uint32_t Delay);
+  virtual void EditTimerFired();
+  virtual void EndIncrementalSearch();
+
+  // --- Selection by the mouse (treeselectionwindow.cpp) ---
+  // A click with Shift or Ctrl on NewNode; LastFocused is the node focused before the click.
+  virtual void HandleClickSelection(PLazyNode LastFocused, PLazyNode NewNode, plat::TShiftState Shift,
+                                    bool DragPending);
+  // Moves the band's corner to client (X, Y); true when the rectangle changed.
+  bool TrackSelectionRect(int X, int Y);
+  // Applies the band to the selection; true when the selection changed.
+  virtual bool UpdateRectSelection();
+  void SelectionFocusesColumn() override;
   // Store hooks.
   bool HandleAllocated() const override { return true; }
   bool IsDestroying() const override;
@@ -740,6 +835,32 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
     uint32_t Top = 0;
     uint32_t Bottom = 0;
   } FLastLookup;
+
+  // Mouse input and the rubber band.
+  struct TBandGeometry;
+  bool RectSelectPass(const TBandGeometry& G, bool RightToLeft);
+  void StartRubberBand(const plat::TPoint& P, plat::TShiftState Shift);
+  bool PendingCheckOnButton(PLazyNode Node, bool LeftButton);
+  void ButtonDownSelection(const THitInfo& HitInfo, plat::TShiftState Shift, bool AltPressed, bool AnyHit,
+                           bool HitSelected, bool ClearNow, bool FullRowDrag, bool MultiSelect, bool NoModifier);
+  bool ButtonDownFocus(const THitInfo& HitInfo, TColumnIndex NewColumn, bool ColumnChanged, bool NodeChanged,
+                       plat::TShiftState Shift, bool DragAllowed);
+  void MouseMoveBand(int X, int Y);
+  void ShowCursor(plat::TCursor Cursor);
+  plat::TShiftState MessageShift(const plat::TMessage& M) const;
+  TDragMode FDragMode = dmManual;
+  TColumnIndex FCurrentHotColumn = NoColumn;
+  bool FHotNodeButtonHit = false;
+  PLazyNode FCheckNode = nullptr;
+  TCheckState FPendingCheckState = csUncheckedNormal;
+  PLazyNode FHeightTrackNode = nullptr;
+  TColumnIndex FHeightTrackColumn = NoColumn;
+  plat::TPoint FHeightTrackPoint{};
+  plat::TShiftState FDrawSelShiftState;
+  plat::TRect FLastSelRect;
+  std::unique_ptr<QWidget> FPanningWindow;
+  QString FPanningCursorName;
+  plat::TCursor FShownCursor = plat::crDefault;
 };
 
 }  // namespace lazytree

@@ -43,7 +43,7 @@ void VerticalAlignment(PLazyNode Node, TLTNodeAlignment Mode, int ImageHeight, b
 }  // namespace
 
 bool TBaseLazyTreeControl::LeftButtonDown() const {
-  return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
+  return TreeStates().Has(tsLeftButtonDown) || (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
 }
 
 plat::TCustomImageList* TBaseLazyTreeControl::CheckImagesInForce() const {

@@ -210,6 +210,7 @@ void TBaseLazyTreeControl::HandleScrollMessage(plat::TMessage& M, bool Vertical)
 }
 
 bool TBaseLazyTreeControl::DoMouseWheel(plat::TShiftState Shift, int WheelDelta, plat::TPoint MousePos) {
+  StopWheelPanning();
   if (plat::TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   const double notches = WheelDelta / 120.0;
   const int lines = QApplication::wheelScrollLines();
@@ -433,6 +434,11 @@ void TBaseLazyTreeControl::AutoScrollStep() {
     if (d.Has(sdLeft) && FEffectiveOffsetX == 0) d.Exclude(sdLeft);
     if (d.Has(sdRight) && ClientW() + FEffectiveOffsetX >= static_cast<int64_t>(FRangeX)) d.Exclude(sdRight);
     if (dx != 0 || dy != 0) SetOffsetXY({FOffsetX + dx, FOffsetY + dy});
+    // A rubber band follows the content that scrolls under the mouse.
+    if (selecting && TrackSelectionRect(p.X, p.Y)) {
+      UpdateRectSelection();
+      Invalidate();
+    }
     Update();
   }
   if (FScrollDirections.Empty() && !panning) {

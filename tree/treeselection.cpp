@@ -18,7 +18,46 @@ constexpr std::uintptr_t kRemoved = 1;
 
 std::uintptr_t KeyOf(PLazyNode Node) { return reinterpret_cast<std::uintptr_t>(Node); }
 PLazyNode NodeOf(std::uintptr_t Entry) { return reinterpret_cast<PLazyNode>(Entry & ~kRemoved); }
-bool AddressLess(PLazyNode A, PLazyNode B) { return KeyOf(A) < KeyOf(B); }
+
+// Orders node addresses. Nodes come from the arena's chunks, each handing out its blocks in one direction, so
+// a range of nodes is a few monotonic runs; when the runs do not interleave, putting the runs in order (each
+// one ascending) is enough.
+void SortAddresses(std::vector<std::uintptr_t>& Keys) {
+  constexpr std::size_t kMaxRuns = 256;
+  struct TRun {
+    std::size_t begin, end;
+  };
+  std::vector<TRun> runs;
+  const std::size_t n = Keys.size();
+  // A jump this large leaves the chunk: two chunks may follow each other in one direction yet lie apart, with
+  // other chunks between them.
+  constexpr std::uintptr_t kChunkGap = std::uintptr_t(1) << 20;
+  for (std::size_t i = 0; i < n && runs.size() <= kMaxRuns;) {
+    std::size_t j = i + 1;
+    if (j < n && Keys[j] < Keys[i]) {
+      while (j < n && Keys[j] < Keys[j - 1] && Keys[j - 1] - Keys[j] < kChunkGap) ++j;
+      std::reverse(Keys.begin() + i, Keys.begin() + j);
+    } else {
+      while (j < n && Keys[j] > Keys[j - 1] && Keys[j] - Keys[j - 1] < kChunkGap) ++j;
+    }
+    runs.push_back({i, j});
+    i = j;
+  }
+  if (runs.size() <= 1) return;
+  if (runs.size() <= kMaxRuns) {
+    std::sort(runs.begin(), runs.end(), [&](const TRun& a, const TRun& b) { return Keys[a.begin] < Keys[b.begin]; });
+    bool disjoint = true;
+    for (std::size_t r = 1; r < runs.size() && disjoint; ++r) disjoint = Keys[runs[r - 1].end - 1] < Keys[runs[r].begin];
+    if (disjoint) {
+      std::vector<std::uintptr_t> sorted;
+      sorted.reserve(Keys.size());
+      for (const TRun& r : runs) sorted.insert(sorted.end(), Keys.begin() + r.begin, Keys.begin() + r.end);
+      Keys.swap(sorted);
+      return;
+    }
+  }
+  std::sort(Keys.begin(), Keys.end());
+}
 
 }  // namespace
 
@@ -55,7 +94,7 @@ bool TBaseLazyTree::InternalAddToSelection(const PLazyNode* NewItems, int NewLen
     if (levelBound && FLastSelectionLevel < 0) FLastSelectionLevel = static_cast<int>(GetNodeLevel(NewItems[0]));
     if (siblingBound && !FRangeAnchor) FRangeAnchor = NewItems[0];
   }
-  std::vector<PLazyNode> taken;
+  std::vector<std::uintptr_t> taken;
   taken.reserve(static_cast<std::size_t>(std::max(NewLength, 0)));
   for (int i = 0; i < NewLength; ++i) {
     PLazyNode n = NewItems[i];
@@ -68,22 +107,21 @@ bool TBaseLazyTree::InternalAddToSelection(const PLazyNode* NewItems, int NewLen
     n->Include(vsSelected);
     ++FSelectionCount;
     FLastSelected = n;
-    taken.push_back(n);
+    taken.push_back(KeyOf(n));
     DoAddToSelection(n);
   }
   if (taken.empty()) return false;
-  // Nodes of one arena chunk lie in address order, so ranges usually arrive sorted.
-  if (!std::is_sorted(taken.begin(), taken.end(), AddressLess)) std::sort(taken.begin(), taken.end(), AddressLess);
+  SortAddresses(taken);
   PackSelection();
   // Merge the two ascending runs from the back, in place.
   std::size_t old = FSelection.size();
   std::size_t add = taken.size();
   FSelection.resize(old + add);
   for (std::size_t w = old + add; add > 0;) {
-    if (old > 0 && FSelection[old - 1] > KeyOf(taken[add - 1]))
+    if (old > 0 && FSelection[old - 1] > taken[add - 1])
       FSelection[--w] = FSelection[--old];
     else
-      FSelection[--w] = KeyOf(taken[--add]);
+      FSelection[--w] = taken[--add];
   }
   return true;
 }
@@ -110,8 +148,7 @@ void TBaseLazyTree::EmptySelection() {
     n->Exclude(vsSelected);
     DoRemoveFromSelection(n);
   }
-  FSelection.clear();
-  if (FSelection.capacity() > 4096) FSelection.shrink_to_fit();
+  FSelection.clear();  // the capacity stays for the next selection
   FSelectionRemoved = 0;
   FSelectionCount = 0;
   FLastSelected = nullptr;

@@ -260,6 +260,27 @@ TEST(Selection, DeletedNodesLeaveTheArrayAndReusedBlocksJoinCleanly) {
   EXPECT_TRUE(f.t.GetSortedSelection(false).empty());
 }
 
+TEST(Selection, ManyNodesFromReusedBlocksStayOrdered) {
+  // Blocks freed and taken again scatter the addresses of a range; the array must stay ordered.
+  TTree t;
+  t.TreeOptions().SelectionOptions.Include(toMultiSelect);
+  t.SetRootNodeCount(20000);
+  std::mt19937 rng(3);
+  for (int round = 0; round < 4; ++round) {
+    NodeList nodes;
+    for (PLazyNode n = t.GetFirstNoInit(); n; n = n->NextSibling) nodes.push_back(n);
+    std::shuffle(nodes.begin(), nodes.end(), rng);
+    for (std::size_t i = 0; i < nodes.size() / 3; ++i) t.DeleteNode(nodes[i]);
+    for (int i = 0; i < 5000; ++i) t.InsertNode(nodes[nodes.size() / 3 + rng() % (nodes.size() / 2)], amInsertAfter);
+    t.SelectAll(true);
+    ASSERT_EQ(CheckSelection(t), "") << "round " << round;
+    t.InvertSelection(true);
+    t.AddRangeToSelection(t.GetFirstNoInit(), t.GetLastNoInit(), false);
+    ASSERT_EQ(CheckSelection(t), "") << "round " << round;
+    t.ClearSelection();
+  }
+}
+
 TEST(Selection, NilAndForeignThreadAreProgrammingErrors) {
   Fixture f;
   EXPECT_THROW(f.t.AddToSelection(static_cast<PLazyNode>(nullptr)), ELazyTreeAssertion);
