@@ -1,16 +1,13 @@
 #pragma once
-// The trees of the Scan & Decode window: a lazy tree whose nodes carry a caption (TMyRec) and, at levels 0 and
-// 1, a check box. The tree asks the window for a node's caption when it first needs the node, and tells it
-// when the user ticks or unticks a box.
-//
-// Until the tree's own painting and input are in place this control draws its visible lines itself (the
-// expand button, the check box and the caption, indented by level) and takes clicks on the button and the box.
+// The trees of the Scan & Decode window: string trees whose nodes carry a caption (TMyRec) and, at levels 0
+// and 1, a check box. The tree asks the window for a node's caption when it first needs the node, and tells it
+// when the user ticks or unticks a box. Painting, clicks, selection and wheel panning are the string tree's.
 
 #include <QString>
 
 #include <functional>
 
-#include "tree/treecontrol.h"
+#include "tree/stringtree.h"
 
 // Node data of both trees.
 struct TMyRec {
@@ -18,7 +15,7 @@ struct TMyRec {
   bool Check;
 };
 
-class TScan_Tree : public lazytree::TBaseLazyTreeControl {
+class TScan_Tree : public lazytree::TLazyStringTree {
  public:
   explicit TScan_Tree(plat::TComponent* AOwner);
 
@@ -26,17 +23,10 @@ class TScan_Tree : public lazytree::TBaseLazyTreeControl {
   // a node never shown still counts as checked.
   lazytree::PLazyNode Add(lazytree::PLazyNode Parent, bool Checked);
   QString Caption(lazytree::PLazyNode Node);
-  // Sets a check box as a click does, and reports it through OnChecked.
+  // Sets a check box as a click does (asking OnChecking), and reports it through OnChecked.
   void Click_Check(lazytree::PLazyNode Node);
 
   std::function<void(TScan_Tree* Sender, lazytree::PLazyNode Node, TMyRec& Data)> OnCaption;
+  // The window's check notice (the tree's own OnChecked forwards to it).
   std::function<void(TScan_Tree* Sender, lazytree::PLazyNode Node)> OnChecked;
-
- protected:
-  void Paint() override;
-  void MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
-
- private:
-  static constexpr int Indent = 18;
-  lazytree::PLazyNode Line_At(int Y, int& Line_Top);
 };
