@@ -389,6 +389,20 @@ TEST(TreeMouse, HotTrackingReportsEnterAndLeave) {
   EXPECT_EQ(f.tree->HotNode(), nullptr);
 }
 
+TEST(TreeMouse, CursorOverHotNodesAndSplitters) {
+  Fixture f;
+  f.tree->SetHotCursor(plat::crHandPoint);
+  f.Move(f.At(f.top[1], hiOnItemLabel), Qt::NoButton);
+  EXPECT_EQ(f.tree->ShownCursor(), plat::crDefault) << "the hot cursor needs toHotTrack";
+  f.tree->SetPaintOptions(f.tree->TreeOptions().PaintOptions + TLTPaintOptions{toHotTrack});
+  f.Move(f.At(f.top[2], hiOnItemLabel), Qt::NoButton);
+  EXPECT_EQ(f.tree->ShownCursor(), plat::crHandPoint);
+  f.tree->OnGetCursor = [](TBaseLazyTreeControl*, plat::TCursor& c) { c = plat::crCross; };
+  f.Move(f.At(f.top[3], hiOnItemLabel), Qt::NoButton);
+  EXPECT_EQ(f.tree->ShownCursor(), plat::crCross);
+  EXPECT_EQ(f.W()->cursor().shape(), Qt::CrossCursor);
+}
+
 TEST(TreeMouse, ContextMenuComesFromTheNodeOrItsAncestors) {
   Fixture f;
   f.tree->FullExpand();
@@ -461,6 +475,13 @@ TEST(TreeMouse, WheelPanningStartsOnlyWhenTheContentIsLarger) {
   EXPECT_TRUE(f.Selected().empty());
   EXPECT_TRUE(f.tree->PanningCursorName().isEmpty());
 
+  // A wheel turn ends hands-free scrolling too.
+  f.Click(origin, {}, Qt::MiddleButton);
+  ASSERT_TRUE(f.tree->TreeStates().Has(tsWheelScrolling));
+  f.tree->Perform(plat::WM_MOUSEWHEEL, plat::MakeWParam(0, static_cast<uint16_t>(-120)), 0);
+  EXPECT_FALSE(f.tree->TreeStates().Has(tsWheelScrolling));
+  EXPECT_EQ(f.tree->PanningWindow(), nullptr);
+
   // Dragged with the button held, panning ends at the release.
   f.Press(origin, {}, Qt::MiddleButton);
   f.Move({origin.X, origin.Y + 30}, Qt::MiddleButton);
@@ -469,6 +490,84 @@ TEST(TreeMouse, WheelPanningStartsOnlyWhenTheContentIsLarger) {
   f.Release({origin.X, origin.Y + 30}, {}, Qt::MiddleButton);
   EXPECT_FALSE(f.tree->TreeStates().Has(tsWheelPanning));
   EXPECT_EQ(f.tree->PanningWindow(), nullptr);
+}
+
+TEST(TreeMouse, NodeHeightFollowsADragOnTheSplitterOfAFixedColumn) {
+  Fixture f;
+  f.tree->Header().Columns().Add()->SetWidth(150);
+  f.tree->Header().Columns().Add()->SetWidth(100);
+  f.tree->Header().SetMainColumn(0);
+  TLazyTreeColumn* fixed = f.tree->Header().Columns()[0];
+  f.tree->SetMiscOptions(f.tree->TreeOptions().MiscOptions + TLTMiscOptions{toNodeHeightResize});
+  const int bottom = f.tree->GetDisplayRect(f.top[1], 0, false).Bottom;  // row 1: 18..36
+  const plat::TPoint splitter{20, bottom - 2};
+  f.Press(splitter);
+  EXPECT_FALSE(f.tree->TreeStates().Has(tsNodeHeightTrackPending)) << "only in a fixed column";
+  f.Release(splitter);
+  fixed->SetOptions(fixed->Options() + TLTColumnOptions{coFixed});
+  f.Press(splitter);
+  EXPECT_TRUE(f.tree->TreeStates().Has(tsNodeHeightTrackPending));
+  f.Move({20, bottom + 10});
+  EXPECT_TRUE(f.tree->TreeStates().Has(tsNodeHeightTracking));
+  EXPECT_EQ(f.tree->GetNodeHeight(f.top[1]), 28u) << "the row ends at the mouse";
+  f.Release({20, bottom + 10});
+  EXPECT_FALSE(f.tree->TreeStates().Has(tsNodeHeightTracking));
+  // The upper zone of the next row belongs to this row; a double click there resets its height.
+  f.tree->SetMiscOptions(f.tree->TreeOptions().MiscOptions + TLTMiscOptions{toNodeHeightDblClickResize});
+  const int nextTop = f.tree->GetDisplayRect(f.top[2], 0, false).Top;
+  QTest::mouseDClick(f.W(), Qt::LeftButton, {}, QPoint(20, nextTop + 1));
+  EXPECT_EQ(f.tree->GetNodeHeight(f.top[1]), f.tree->DefaultNodeHeight());
+}
+
+TEST(TreeMouse, SecondClickOnASelectedLabelArmsAnEdit) {
+  class TEditableTree : public TMouseTree {
+   public:
+    using TMouseTree::TMouseTree;
+    std::vector<std::pair<TColumnIndex, uint32_t>> armed;
+
+   protected:
+    bool MouseCanEdit(PLazyNode, TColumnIndex) override { return true; }
+    void MouseArmsEdit(TColumnIndex Column, uint32_t Delay) override { armed.push_back({Column, Delay}); }
+  };
+  plat::TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  auto* t = new TEditableTree(&form);
+  t->SetParent(&form);
+  t->SetBounds(0, 0, 300, 200);
+  t->SetRootNodeCount(3);
+  t->SetEditDelay(700);
+  form.Show();
+  QApplication::processEvents();
+  t->SetFocus();
+  const QPoint label(30, 27);  // row 1, on the default text "Node"
+  QTest::mouseClick(t->Widget(), Qt::LeftButton, {}, label);
+  EXPECT_TRUE(t->armed.empty()) << "the first click only selects";
+  QTest::mouseClick(t->Widget(), Qt::LeftButton, {}, label);
+  EXPECT_EQ(t->armed, (std::vector<std::pair<TColumnIndex, uint32_t>>{{NoColumn, 700u}}));
+  t->SetMiscOptions(t->TreeOptions().MiscOptions - TLTMiscOptions{toEditOnClick});
+  QTest::mouseClick(t->Widget(), Qt::LeftButton, {}, label);
+  EXPECT_EQ(t->armed.size(), 1u);
+  EXPECT_FALSE(t->TreeStates().Has(tsEditPending)) << "without edit-on-click the release drops it";
+  // A double click toggles instead while toToggleOnDblClick is set.
+  t->SetMiscOptions(t->TreeOptions().MiscOptions + TLTMiscOptions{toEditOnDblClick} -
+                    TLTMiscOptions{toToggleOnDblClick});
+  QTest::mouseDClick(t->Widget(), Qt::LeftButton, {}, label);
+  EXPECT_EQ(t->armed.back(), (std::pair<TColumnIndex, uint32_t>{NoColumn, 0u})) << "a double click edits at once";
+}
+
+TEST(TreeMouse, RightClickOnASelectionWithAMenuKeepsIt) {
+  Fixture f({toMultiSelect, toRightClickSelect});
+  plat::TPopupMenu menu(nullptr);
+  const plat::TPopupMenuRunner old = plat::SetPopupMenuRunner([](plat::TPopupMenu*, int, int) { return nullptr; });
+  f.Select({1, 3, 5});
+  f.tree->OnGetPopupMenu = [&](TBaseLazyTreeControl*, PLazyNode, TColumnIndex, const plat::TPoint&, bool&,
+                               plat::TPopupMenu*& m) { m = &menu; };
+  f.Click(f.At(f.top[3], hiOnItemLabel), {}, Qt::RightButton);
+  EXPECT_EQ(f.Selected(), (Names{"1", "3", "5"}));
+  f.tree->OnGetPopupMenu = nullptr;
+  f.Click(f.At(f.top[3], hiOnItemLabel), {}, Qt::RightButton);
+  EXPECT_EQ(f.Selected(), (Names{"3"})) << "without a menu the right button selects like the left one";
+  plat::SetPopupMenuRunner(old);
 }
 
 TEST(TreeMouse, TimersEndTheirStates) {
