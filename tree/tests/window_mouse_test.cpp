@@ -372,6 +372,22 @@ TEST(TreeMouse, AutoScrollExtendsTheBand) {
   EXPECT_FALSE(f.tree->TreeStates().Has(tsScrolling));
 }
 
+TEST(TreeMouse, RubberBandInARightToLeftColumnMeetsTheMirroredTexts) {
+  Fixture f;
+  f.tree->Header().Columns().Add()->SetWidth(280);
+  f.tree->Header().SetMainColumn(0);
+  f.tree->Header().Columns()[0]->SetBiDiMode(bdRightToLeft);
+  const plat::TPoint text3 = f.At(f.top[3], hiOnItemLabel);
+  ASSERT_GT(text3.X, 200) << "the texts sit at the right";
+  const plat::TPoint start{10, f.At(f.top[1], hiOnItemLabel).Y};
+  f.Press(start);
+  f.Move({text3.X - 40, text3.Y});  // still left of every text
+  EXPECT_TRUE(f.Selected().empty());
+  f.Move(text3);
+  EXPECT_EQ(f.Selected(), (Names{"1", "2", "3"}));
+  f.Release(text3);
+}
+
 TEST(TreeMouse, HotTrackingReportsEnterAndLeave) {
   Fixture f;
   std::vector<std::string> hot;
@@ -454,6 +470,10 @@ TEST(TreeMouse, WheelPanningStartsOnlyWhenTheContentIsLarger) {
   EXPECT_TRUE(f.tree->TreeStates().Has(tsWheelScrolling));
   ASSERT_NE(f.tree->PanningWindow(), nullptr);
   EXPECT_EQ(f.tree->PanningCursorName(), "LT_MOVENS") << "only vertical room";
+  const QImage plate = f.tree->PanningWindow()->grab().toImage();
+  plate.scaled(128, 128).save(QStringLiteral(TEST_BINARY_DIR "/tree_panning_window.png"));
+  EXPECT_FALSE(f.tree->PanningWindow()->mask().contains(QPoint(0, 0))) << "the corners are cut away";
+  EXPECT_TRUE(f.tree->PanningWindow()->mask().contains(QPoint(16, 16)));
   f.Release(origin, {}, Qt::MiddleButton);
   EXPECT_FALSE(f.tree->TreeStates().Has(tsWheelPanning)) << "released early: hands-free scrolling";
   EXPECT_TRUE(f.tree->TreeStates().Has(tsWheelScrolling));
@@ -568,6 +588,19 @@ TEST(TreeMouse, RightClickOnASelectionWithAMenuKeepsIt) {
   f.Click(f.At(f.top[3], hiOnItemLabel), {}, Qt::RightButton);
   EXPECT_EQ(f.Selected(), (Names{"3"})) << "without a menu the right button selects like the left one";
   plat::SetPopupMenuRunner(old);
+}
+
+TEST(TreeMouse, AlwaysSelectNodeSelectsTheNextNodeWhenTheSelectedOneGoes) {
+  Fixture f({toMultiSelect, toAlwaysSelectNode});
+  f.Click(f.At(f.top[4], hiOnItemLabel));
+  f.tree->DeleteNode(f.top[4]);
+  EXPECT_EQ(f.Selected(), (Names{"4"})) << "the next sibling (now at index 4) is selected";
+  EXPECT_NE(f.tree->FocusedNode(), nullptr);
+  // The last selected node cannot be toggled off with Ctrl.
+  const plat::TPoint p = f.At(f.top[5], hiOnItemLabel);
+  f.tree->SetDragMode(TBaseLazyTreeControl::dmAutomatic);
+  f.Click(p, Qt::ControlModifier);
+  EXPECT_EQ(f.Selected(), (Names{"4"}));
 }
 
 TEST(TreeMouse, TimersEndTheirStates) {
