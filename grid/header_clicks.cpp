@@ -125,6 +125,24 @@ void THeaderClicks::SortSingle(int RC) {
   }
 }
 
+// ---- the drop-down button of fixed cells -----------------------------------------------------------------------
+
+bool THeaderClicks::DropDownPress(int X, int Y, int ACol, int ARow) {
+  (void)Y;
+  const TRect r = G.CellRect(ACol, ARow);
+  const int right = G.Options().Contains(plat::goColSizing) ? r.Right - 2 : r.Right;
+  const TMouseHover& h = G.Mouse().Hover();
+  const bool hovered = G.HoverFixedCells != hfNone && h.HoverFixedX == ACol && h.HoverFixedY == ARow;
+  if (!(X > r.Right - 16 && X < right && hovered && G.ControlLook()->FixedDropDownButton)) return false;
+  FDropDownDown = true;
+  G.RepaintCell(ACol, ARow);
+  if (!G.OnFixedDropDownClick) return false;  // neither menu nor handler: an ordinary press
+  G.Mouse().Hover().NoMouseLeave = true;
+  G.OnFixedDropDownClick(&G, ACol, ARow, -1);
+  G.Mouse().Hover().NoMouseLeave = false;
+  return true;
+}
+
 // ---- fixed-cell editors ---------------------------------------------------------------------------------------
 
 bool THeaderClicks::FixedEditOnPress(plat::TMouseButton Button, int X, int Y, int ACol, int ARow) {

@@ -61,6 +61,10 @@ class THeaderClicks {
   void StartFixedCellEdit(int ACol, int ARow);
   // The filter list of the released header: opened under its filter button, or closed.
   void FilterListOnRelease(int X, int Y, int ACol, int ARow);
+  // A press on the drop-down button of a hovered fixed cell (its right 16 pixels): true when a handler took it.
+  bool DropDownPress(int X, int Y, int ACol, int ARow);
+  bool DropDownDown() const { return FDropDownDown; }
+  void DropDownReleased() { FDropDownDown = false; }
   // The filter button area of a header (its right 16 pixels); whether it leads to a list.
   bool InFilterButton(int X, int Y, int ACol, int ARow);
 
@@ -86,6 +90,7 @@ class THeaderClicks {
   int FFixedColEdit = -1, FFixedRowEdit = -1;
   int FFilterCol = -1;
   bool FClosing = false;
+  bool FDropDownDown = false;
 };
 
 }  // namespace grid

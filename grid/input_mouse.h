@@ -104,6 +104,7 @@ class TGridMouse {
   TMouseHover FHover;
   TMouseSelectMode FSelectMode = msNormal;
   bool FColMoveFlg = false, FColSizeFlg = false;
+  bool FMoving = false;  // an enhanced move showed its feedback
   std::unique_ptr<THTMLHintWindow> FSizingHint;
 
  public:

@@ -179,7 +179,17 @@ void TGridMouse::MoveBaseSizing(int X, int Y) {
     bool allow = true;
     if (st == plat::gsColMoving && G.OnColumnMove) G.OnColumnMove(&G, FPress.Movecell, allow);
     if (st == plat::gsRowMoving && G.OnRowMove) G.OnRowMove(&G, FPress.Movecell, allow);
-    if (!allow) G.CancelTracking();
+    if (!allow) {
+      G.CancelTracking();
+    } else if (G.EnhRowColMove && (X != FPress.Clickposx || Y != FPress.Clickposy)) {
+      // The moving feedback: where the moved column or row would go.
+      int c = -1, r = -1;
+      G.MouseToCell(X, Y, c, r);
+      FMoving = true;
+      if (G.OnStartBlockFocus) G.OnStartBlockFocus(&G);
+      if (st == plat::gsColMoving && c >= 0 && G.OnColumnMoving) G.OnColumnMoving(&G, FPress.Movecell, c);
+      if (st == plat::gsRowMoving && r >= 0 && G.OnRowMoving) G.OnRowMoving(&G, FPress.Movecell, r);
+    }
   }
   if (st != plat::gsColSizing && st != plat::gsRowSizing) return;
   const bool cols = st == plat::gsColSizing;

@@ -593,6 +593,8 @@ bool TGridMouse::MouseDownNote(plat::TMouseButton Button, plat::TShiftState Shif
   (void)Shift;
   int ACol = -1, ARow = -1;
   G.MouseToCell(X, Y, ACol, ARow);
+  if (ACol >= 0 && ARow >= 0 && Button == plat::mbLeft && G.HeaderClicks().DropDownPress(X, Y, ACol, ARow))
+    return true;
   if (ACol >= 0 && ARow >= 0 && G.HeaderClicks().FixedEditOnPress(Button, X, Y, ACol, ARow)) return true;
   if (Button == plat::mbLeft && Shift.Contains(plat::ssShift) && G.SelectionRectangle()) G.Invalidate();
   return false;

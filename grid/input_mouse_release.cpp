@@ -72,6 +72,11 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
     if (G.OnSelectionResized) G.OnSelectionResized(&G, s.Left, s.Top, s.Right, s.Bottom);
   }
   FGesture.End();
+  if (FMoving) {
+    FMoving = false;
+    FColMoveFlg = true;  // the end of a move is no click
+    if (G.OnEndBlockFocus) G.OnEndBlockFocus(&G);
+  }
   FPress.DeselectState = false;
   if (FColMoveFlg || FColSizeFlg || ACol < 0 || ARow < 0) return;
   ReleaseCellMouseUp(X, Y, ACol, ARow);
@@ -202,6 +207,10 @@ bool TGridMouse::MouseUpNote(plat::TMouseButton Button, plat::TShiftState Shift,
   int ACol = -1, ARow = -1;
   G.MouseToCell(X, Y, ACol, ARow);
   if (Button == plat::mbLeft) G.HeaderClicks().FilterListOnRelease(X, Y, ACol, ARow);
+  if (G.HeaderClicks().DropDownDown()) {
+    G.HeaderClicks().DropDownReleased();
+    G.Invalidate();
+  }
   if (G.MouseActions()->DisjunctCellSelect() && Button == plat::mbLeft && ACol >= 0 && ARow >= 0) {
     bool stop = false;
     DisjunctCellRelease(Shift, ACol, ARow, stop);

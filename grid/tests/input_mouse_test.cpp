@@ -718,5 +718,55 @@ TEST_F(MouseTest, SelectionChangesWhileDraggingARange) {
   EXPECT_EQ(g->Selection(), (plat::TGridRect{2, 2, 3, 3}));
 }
 
+TEST_F(MouseTest, EnhancedColumnMoveReportsWhereTheColumnWouldGo) {
+  g->SetOptions(g->Options().Include(goColMoving));
+  g->OnColumnMoving = [&](plat::TObject*, int from, int to) { log << QString("moving %1>%2").arg(from).arg(to); };
+  g->OnStartBlockFocus = [&](plat::TObject*) {
+    if (log.isEmpty() || log.back() != "start") log << "start";
+  };
+  g->OnEndBlockFocus = [&](plat::TObject*) { log << "end"; };
+  Drag(At(2, 0), At(4, 0));
+  EXPECT_EQ(Log(), "start | moving 2>3 | start | moving 2>4 | end");
+  // A refused move ends at once and moves nothing.
+  log.clear();
+  g->OnColumnMove = [](plat::TObject*, int, bool& allow) { allow = false; };
+  Drag(At(2, 0), At(4, 0));
+  EXPECT_EQ(g->Cells(2, 1), "D1");
+  EXPECT_EQ(g->GridState(), plat::gsNormal);
+}
+
+TEST_F(MouseTest, RangeSelectAndEditEditsOnTheSecondClick) {
+  g->MouseActions()->RangeSelectAndEdit = true;
+  Click(At(3, 4));
+  EXPECT_FALSE(g->EditorMode());
+  EXPECT_EQ(g->Col(), 3);
+  Click(At(3, 4));
+  EXPECT_TRUE(g->EditorMode());
+}
+
+TEST_F(MouseTest, EditOnDoubleClickOnly) {
+  g->MouseActions()->SetEditOnDblClickOnly(true);
+  Click(At(3, 4));
+  EXPECT_FALSE(g->EditorMode());
+  QTest::mouseDClick(W()->window()->windowHandle(), Qt::LeftButton, {}, W()->mapTo(W()->window(), At(3, 4)));
+  EXPECT_TRUE(g->EditorMode());
+  EXPECT_EQ(g->Col(), 3);
+  EXPECT_EQ(g->Row(), 4);
+}
+
+TEST_F(MouseTest, FixedDropDownButtonGoesToItsHandler) {
+  g->HoverFixedCells = hfAll;
+  g->ControlLook()->FixedDropDownButton = true;
+  std::vector<int> asked;
+  g->OnFixedDropDownClick = [&](plat::TObject*, int c, int r, int) { asked.push_back(c * 10 + r); };
+  const plat::TRect r = g->CellRect(3, 0);
+  Move(QPoint(r.Right - 8, 8));
+  Click(QPoint(r.Right - 8, 8));
+  EXPECT_EQ(asked, std::vector<int>{30});
+  Move(QPoint(r.Left + 8, 8));
+  Click(QPoint(r.Left + 8, 8));  // outside the button: an ordinary header press
+  EXPECT_EQ(asked.size(), 1u);
+}
+
 }  // namespace
 }  // namespace grid
