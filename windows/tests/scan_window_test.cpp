@@ -45,19 +45,19 @@ std::vector<PLazyNode> Children(TScan_Tree* Tree, PLazyNode Parent) {
   return out;
 }
 
-// A real left click on the node's check box, wherever the tree shows it.
-void Click_Check_Box(TScan_Tree* Tree, PLazyNode Node) {
+// A real left click on a part of the node's row (its check box, its caption), wherever the tree shows it.
+void Click_Part(TScan_Tree* Tree, PLazyNode Node, lazytree::THitPosition Part) {
   const plat::TRect r = Tree->GetDisplayRect(Node, lazytree::NoColumn, false);
   const int y = (r.Top + r.Bottom) / 2;
   for (int x = 0; x < Tree->ClientWidth(); ++x) {
     lazytree::THitInfo hit;
     Tree->GetHitTestInfoAt(x, y, true, hit);
-    if (hit.HitNode == Node && hit.HitPositions.Has(lazytree::hiOnItemCheckbox)) {
+    if (hit.HitNode == Node && hit.HitPositions.Has(Part)) {
       QTest::mouseClick(Tree->Widget(), Qt::LeftButton, {}, QPoint(x + 4, y));
       return;
     }
   }
-  ADD_FAILURE() << "no check box in the node's row";
+  ADD_FAILURE() << "no such part in the node's row";
 }
 
 class ScanWindow : public WindowsTest {
@@ -155,8 +155,11 @@ TEST_F(ScanWindow, PrimaryScanFromTheMainWindowSavedOpenedAndCompiled) {
     // Every slave and record counts as ticked, also those never shown; the user unticks the first record.
     for (PLazyNode s : slaves) EXPECT_EQ(s->CheckState, lazytree::csCheckedNormal);
     f->LST->ToggleNode(slaves[0]);
-    Click_Check_Box(f->LST, recs[0]);
+    Click_Part(f->LST, recs[0], lazytree::hiOnItemCheckbox);
     EXPECT_EQ(recs[0]->CheckState, lazytree::csUncheckedNormal);
+    Click_Part(f->LST, recs[1], lazytree::hiOnItemLabel);
+    EXPECT_TRUE(f->LST->Selected(recs[1]));
+    EXPECT_EQ(recs[1]->CheckState, lazytree::csCheckedNormal) << "a click on the caption only selects";
     Shot("scan_decode_done.png");
     Click(f->Btn_SaveConf);
     EXPECT_EQ(boxes_.LastText(), T(430));
