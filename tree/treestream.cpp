@@ -322,6 +322,7 @@ void TBaseLazyTree::AddFromStream(plat::TStream& Stream, PLazyNode TargetNode) {
   AssertMainThread();
   CheckStructureEditAllowed();
   if (!TargetNode) TargetNode = FRoot;
+  if (TreeOfNode(TargetNode) != this) throw ELazyTreeAssertion("The target node must belong to this tree.");
   const TStreamBody body = ReadStreamBody(Stream, false);
   const TParsedNodes parsed = Parse(body.Bytes, body.Version, body.Count);
   Stream.SetPosition(body.Start + static_cast<int64_t>(parsed.Consumed));

@@ -42,6 +42,7 @@ bool TBaseLazyTree::InsertTransferNodes(const QByteArray& Data, TBaseLazyTree* S
   CheckStructureEditAllowed();
   if (!Source) Source = this;
   if (!Target) Target = FRoot;
+  if (TreeOfNode(Target) != this) throw ELazyTreeAssertion("The target node must belong to this tree.");
   if (Target == FRoot) Mode = ModeAtRoot(Mode);
   // The whole of the data is checked before the first node is made.
   const TParsedNodes parsed = ParseTransfer(Data);
