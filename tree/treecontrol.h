@@ -492,6 +492,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                      const QStringList& Formats, Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect,
                      TDropMode Mode)>
       OnDragDrop;
+  // At the start of every drag from the tree (a handler that supplies a drag object of its own sets the flag),
+  // and at its end with the mouse position in client coordinates.
+  std::function<void(TBaseLazyTreeControl* Sender, bool& UserDragObject)> OnStartDrag;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TPoint Pt)> OnEndDrag;
   // Supplies the data object of a drag (nil keeps the tree's own).
   std::function<void(TBaseLazyTreeControl* Sender, QMimeData*& DataObject)> OnCreateDataObject;
   static constexpr int ExpandTimer = 1;

@@ -247,6 +247,9 @@ void TBaseLazyTreeControl::RunOLEDrag(plat::TPoint HotSpot) {
   if (FFocusedNode && !Selected(FFocusedNode)) AddToSelection(FFocusedNode);
   t.DragSelection = GetSortedSelection(true);
   DoStateChange({tsOLEDragging}, {tsClearPending, tsOLEDragPending});
+  bool userDragObject = false;
+  if (OnStartDrag) OnStartDrag(this, userDragObject);
+  if (userDragObject) DoStateChange({tsUserDragObject});
   QMimeData* data = nullptr;
   if (OnCreateDataObject) OnCreateDataObject(this, data);
   if (!data) data = new TLTDataObject(this, false);
@@ -257,6 +260,7 @@ void TBaseLazyTreeControl::RunOLEDrag(plat::TPoint HotSpot) {
   uint32_t allowed = FDragOperations.ToBits();
   if (allowed == 0) allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
   auto finish = [&] {
+    if (OnEndDrag) OnEndDrag(this, CursorClientPos());
     EndDragStates();
     DragImage().EndDrag();
     if (t.LastDragEffect == DROPEFFECT_MOVE && TreeOptions().AutoOptions.Has(toAutoDeleteMovedNodes))

@@ -298,6 +298,12 @@ TEST_F(Fixture, WithoutADragOverHandlerNoDropIsTaken) {
 }
 
 TEST_F(Fixture, APendingDragStartsLaterAndNoOperationsAllowEveryEffect) {
+  int started = 0, ended = 0;
+  a->OnStartDrag = [&](TBaseLazyTreeControl*, bool& user) { user = ++started == 1; };
+  a->OnEndDrag = [&](TBaseLazyTreeControl* t, plat::TPoint) {
+    ++ended;
+    EXPECT_EQ(t->TreeStates().Has(tsUserDragObject), started == 1);
+  };
   a->AddToSelection(x);
   a->BeginDrag(false, 7);
   EXPECT_TRUE(a->Dragging());
@@ -311,6 +317,9 @@ TEST_F(Fixture, APendingDragStartsLaterAndNoOperationsAllowEveryEffect) {
   a->SetDragOperations({});
   a->RunOLEDrag(plat::TPoint(5, 5));
   EXPECT_EQ(a->LastAllowed, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
+  EXPECT_EQ(started, 2);
+  EXPECT_EQ(ended, 2);
+  EXPECT_FALSE(a->TreeStates().Has(tsUserDragObject));
 }
 
 TEST_F(Fixture, DragToAnotherTreeCopiesOrWithShiftMoves) {
