@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPainter>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -320,6 +321,25 @@ TEST_F(Fixture, APendingDragStartsLaterAndNoOperationsAllowEveryEffect) {
   EXPECT_EQ(started, 2);
   EXPECT_EQ(ended, 2);
   EXPECT_FALSE(a->TreeStates().Has(tsUserDragObject));
+}
+
+TEST_F(Fixture, PressingAndMovingTheMouseDragsTheNodeIntoTheOtherTree) {
+  b->AcceptDrops();
+  a->SetDragMode(TBaseLazyTreeControl::dmAutomatic);
+  a->DropTarget = b;
+  a->DropKeys = Qt::ShiftModifier;
+  QWidget* w = a->Widget();
+  const QPoint press(a->GetDisplayRect(y, NoColumn, true).Left + 3, 27);  // on y's label
+  QTest::mousePress(w, Qt::LeftButton, {}, press);
+  EXPECT_TRUE(a->TreeStates().Has(tsOLEDragPending));
+  const QPoint to = press + QPoint(0, a->DragThreshold() + 2);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), w->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton, {});
+  QCoreApplication::sendEvent(w, &move);
+  EXPECT_EQ(b->Texts(), QStringLiteral("b(y)"));  // dropped onto b's row
+  EXPECT_EQ(a->Texts(), QStringLiteral("x(x1) z"));
+  EXPECT_FALSE(a->Dragging());
+  EXPECT_FALSE(a->TreeStates().Has(tsLeftButtonDown));  // the drag took the release; the tree left its press
+  Check();
 }
 
 TEST_F(Fixture, DragToAnotherTreeCopiesOrWithShiftMoves) {
