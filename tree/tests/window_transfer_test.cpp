@@ -436,6 +436,24 @@ TEST_F(Fixture, DraggingNearAnEdgeScrollsAfterTheDelay) {
   b->DragLeave();
 }
 
+TEST_F(Fixture, TheDropTargetRowShowsWhereTheDropLands) {
+  for (const char* t : {"c", "d"}) b->Add(nullptr, QString::fromLatin1(t));
+  b->AcceptDrops();
+  b->Font()->SetName(QStringLiteral("DejaVu Sans"));
+  form.Show();
+  const QImage before = b->Widget()->grab().toImage();
+  QMimeData data;
+  uint32_t effect = DROPEFFECT_COPY;
+  b->DragEnter(&data, {}, plat::TPoint(40, 18 + 14), effect);  // lower half of the second row
+  EXPECT_EQ(b->LastDropMode(), dmBelow);
+  EXPECT_EQ(b->DropTargetNode(), b->RootNode()->FirstChild->NextSibling);
+  const QImage during = b->Widget()->grab().toImage();
+  during.save(QStringLiteral(TEST_BINARY_DIR "/drop_target_below.png"));
+  EXPECT_NE(during, before);
+  b->DragLeave();
+  EXPECT_EQ(b->Widget()->grab().toImage(), before);
+}
+
 TEST_F(Fixture, HoveringOverACollapsedParentOpensItAfterTheDelay) {
   a->AcceptDrops();
   a->SetAutoExpandDelay(10);
