@@ -67,6 +67,7 @@ void TExtStringGrid::ConnectOptions() {
   FActiveCellFont.OnChange = repaint;
   FProgressAppearance.OnChange = repaint;
   FBackGround.OnInvalidate = repaint;
+  FBalloon.OnEnableChange = [this](plat::TObject*) { BalloonEnableChanged(); };
   FControlLook.OnInvalidate = repaint;
   FCellNode.OnRepaint = repaint;
   FMouseActions.OnInvalidate = repaint;

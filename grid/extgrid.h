@@ -54,6 +54,7 @@ class TGridCheckBox;
 class TGridButton;
 class TGridDatePicker;
 class TGridDateTimePicker;
+class TBalloonTipWindow;
 
 // Told when the current cell moves (one listener at a time).
 class ITExtStringGridSelect {
@@ -472,6 +473,12 @@ class TExtStringGrid : public TRenderGrid {
   // The balloon a refused value shows at its editor (InvalidEntryTitle/Text/Icon).
   virtual void ShowInvalidEntryBalloon(plat::TWinControl* Target);
   QString LastBalloonText() const { return FLastBalloon; }
+  // The balloon tooltip window of cell balloons (side_windows.h): made when Balloon.Enable goes on, freed
+  // when it goes off.
+  void BalloonInit();
+  void BalloonDone();
+  void BalloonEnableChanged();
+  TBalloonTipWindow* ToolTipWindow() const { return FToolTip; }
   TEditLink* EditLink() const { return FEdit.EditLink(); }
   void SetEditLink(TEditLink* Value) { FEdit.SetEditLink(Value); }
   plat::TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
@@ -1160,6 +1167,7 @@ class TExtStringGrid : public TRenderGrid {
   // Editing: the focus frame shows for this grid's edit; the grid moves the focus itself.
   bool FFocusFrameShown = false, FBlockFocus = false;
   QString FLastBalloon;
+  TBalloonTipWindow* FToolTip = nullptr;
 };
 
 }  // namespace grid

@@ -6,6 +6,7 @@
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
+#include "grid/side_windows.h"
 #include "grid/special_editors.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/msgqueue.h"
@@ -72,6 +73,39 @@ void TExtStringGrid::ShowInvalidEntryBalloon(plat::TWinControl* Target) {
   balloon->SetBounds(r.Left, r.Bottom + 2, std::min(w, ClientWidth() - r.Left), 22);
   balloon->SetVisible(true);
   balloon->BringToFront();
+}
+
+// ---- the balloon tooltip window
+
+void TExtStringGrid::BalloonEnableChanged() {
+  if (IsLoading()) return;
+  if (FBalloon.Enable())
+    BalloonInit();
+  else
+    BalloonDone();
+}
+
+void TExtStringGrid::BalloonInit() {
+  if (FBalloon.TooltipReady) return;
+  FBalloon.TooltipReady = true;
+  FToolTip = new TBalloonTipWindow(this);
+  FToolTip->SetParent(this);
+  // One tool covers the client rectangle; its text is asked for when it shows.
+  FToolTip->ToolRect = ClientRect();
+  FToolTip->ToolAdded = !FToolTip->ToolRect.IsEmpty();
+  FToolTip->SetTitle(3, QStringLiteral("ToolTipText"));
+  if (FBalloon.InitialDelay != -1) FToolTip->InitialDelay = FBalloon.InitialDelay;
+  if (FBalloon.ReshowDelay != -1) FToolTip->ReshowDelay = FBalloon.ReshowDelay;
+  if (FBalloon.AutoHideDelay != -1) FToolTip->AutoPopDelay = FBalloon.AutoHideDelay;
+  if (FBalloon.Transparency > 0) FToolTip->Alpha = 255 - FBalloon.Transparency;
+}
+
+void TExtStringGrid::BalloonDone() {
+  if (FBalloon.TooltipReady && FToolTip) {
+    delete FToolTip;
+    FToolTip = nullptr;
+  }
+  FBalloon.TooltipReady = false;
 }
 
 namespace {
