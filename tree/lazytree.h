@@ -454,7 +454,8 @@ class TBaseLazyTree {
   virtual void InvalidateToBottom(PLazyNode /*Node*/) {}
   virtual void UpdateScrollBars(bool /*DoRepaint*/) {}
   virtual void UpdateVerticalRange() {}
-  virtual void CancelEditNode() {}
+  // Ends a running in-place edit without taking its text; false when the editor refuses.
+  virtual bool CancelEditNode() { return true; }
   virtual void CancelHint() {}
   // Empties the clipboard when it still holds this tree's cut or copied nodes.
   virtual void ReleaseClipboardContent() {}

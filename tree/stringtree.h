@@ -59,6 +59,14 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   std::function<void(TBaseLazyTree* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
                      const QString& Text, const plat::TRect& CellRect, bool& DefaultDraw)> OnDrawText;
 
+  // Text of node hints and tooltips (a tooltip without a handler shows the cell text).
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TColumnIndex Column,
+                     TLTTooltipLineBreakStyle& LineBreakStyle, QString& HintText)>
+      OnGetHint;
+  void GetTextInfo(PLazyNode Node, TColumnIndex Column, plat::TFont* AFont, plat::TRect& R, QString& Text) override;
+  QString NodeHintText(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle) override;
+  QString NodeTooltipText(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle) override;
+
   QString DefaultText() const { return FDefaultText; }
   void SetDefaultText(const QString& Value);
   TLTStringOptions StringOptions() const { return FStringOptions; }
@@ -139,6 +147,10 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;
   bool CellIsEmpty(PLazyNode Node, TColumnIndex Column) override;
+  // Incremental search, in-place editing and hints of the texts (treekeys_search.cpp, treeedit*.cpp,
+  // treehints.cpp).
+  int DoIncrementalSearch(PLazyNode Node, const QString& Text) override;
+  void ObtainEditor(PLazyNode Node, TColumnIndex Column, std::shared_ptr<ILTEditLink>& EditLink) override;
   // A new font: its text height and ellipsis width are measured again and every cached width is dropped.
   void Dispatch(plat::TMessage& Message) override;
   void SetTextWidthCache(PLazyNode Node, int32_t Value);

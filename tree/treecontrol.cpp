@@ -82,6 +82,7 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
   SetBounds(Left(), Top(), 200, 100);
   SetTabStop(true);
   SetColor(plat::clWindow);
+  InstallHintFilter();
   CreateWnd();
   RegisterDropTarget();
 }
@@ -423,6 +424,7 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
   }
   if (FHeader->HeaderMessage(M)) return;  // the header sees every message first
   if (HandleMouseMessage(M)) return;
+  if (DispatchKeysFocusAndHints(M)) return;
   switch (M.Msg) {
     case plat::WM_SIZE:
       plat::TCustomControl::Dispatch(M);
@@ -568,7 +570,7 @@ void TBaseLazyTreeControl::SetCheckImageKind(TCheckImageKind Value) {
 void TBaseLazyTreeControl::SetIncrementalSearch(TLTIncrementalSearch Value) {
   if (FIncrementalSearch == Value) return;
   FIncrementalSearch = Value;
-  if (Value == isNone) StopTimer(SearchTimer);
+  if (Value == isNone) EndIncrementalSearch();
 }
 
 void TBaseLazyTreeControl::SetIndent(uint32_t Value) {

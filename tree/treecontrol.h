@@ -38,6 +38,8 @@ struct TPrintLayout;
 class TLTDragImage;
 struct TTreeTransferState;
 enum TDragState : uint8_t;
+class ILTEditLink;
+class TLazyTreeHintWindow;
 
 enum TLTButtonStyle : uint8_t { bsRectangle, bsTriangle };
 enum TLTButtonFillMode : uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
@@ -76,6 +78,31 @@ enum TLTCellContentMarginType : uint8_t { ccmtAllSides, ccmtTopLeftOnly, ccmtBot
 enum TLTHintKind : uint8_t { vhkText, vhkOwnerDraw };
 enum TLTImageInfoIndex : uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
 enum TBevelKind : uint8_t { bkNone, bkTile, bkSoft, bkFlat };
+enum TLTTooltipLineBreakStyle : uint8_t { hlbDefault, hlbForceSingleLine, hlbForceMultiLine };
+// What the hint window needs to show a hint of the tree.
+struct TLTHintData {
+  TBaseLazyTreeControl* Tree = nullptr;
+  PLazyNode Node = nullptr;
+  TColumnIndex Column = NoColumn;
+  plat::TRect HintRect;  // size of an owner-drawn hint
+  QString DefaultHint;   // header or control hint text
+  QString HintText;      // the text shown
+  bool RightToLeft = false;
+  plat::TAlignment Alignment = plat::taLeftJustify;
+  TLTTooltipLineBreakStyle LineBreakStyle = hlbDefault;
+};
+// A request for a hint at a point of the client area (client coordinates) and what answers it: where the
+// hint stays valid (CursorRect), where it opens on the screen, its plain text, whether the tree's own hint
+// window shows it (with HintData), and whether to show anything at all (Result 0).
+struct TLTHintRequest {
+  plat::TPoint CursorPos;
+  plat::TRect CursorRect;
+  plat::TPoint HintPos;
+  QString HintStr;
+  bool TreeHintWindow = false;
+  TLTHintData HintData;
+  int Result = 1;
+};
 enum TBevelEdge : uint8_t { beLeft, beTop, beRight, beBottom };
 using TBevelEdges = TEnumSet<TBevelEdge, uint8_t>;
 
@@ -512,6 +539,75 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual void Animate(uint32_t Steps, uint32_t Duration, const std::function<bool(int Step, int StepSize)>& Callback);
   void SetAnimationClock(TMillisecondClock Clock) { FAnimationClock = std::move(Clock); }
 
+  // --- Keyboard (treekeys*.cpp) --------------------------------------------------------------------------
+  // First on every key-down: may change the key and the shift state; DoDefault false drops the key.
+  std::function<void(TBaseLazyTreeControl* Sender, uint16_t& CharCode, plat::TShiftState& Shift, bool& DoDefault)>
+      OnKeyAction;
+  // Each node compared by the incremental search; Result 0 (preset) means it matches.
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, const QString& SearchText, int& Result)>
+      OnIncrementalSearch;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, int& HelpContext)>
+      OnGetHelpContext;
+  // The text typed so far by the incremental search, and the node it found last.
+  const QString& SearchBuffer() const { return FSearchBuffer; }
+  PLazyNode LastSearchNode() const { return FLastSearchNode; }
+  // One keystroke of the incremental search (the character of the key; 8 = backspace, 0 = restart the time-out).
+  virtual void HandleSearchKey(char16_t C);
+
+  // --- Focus and in-place editing (treeedit*.cpp) --------------------------------------------------------
+  // Moves the focus with OnFocusChanging asked first and OnFocusChanged after a change (nil: no node).
+  void SetFocusedNode(PLazyNode Value);
+  void SetFocusedColumn(TColumnIndex Value);
+  // Focuses the first selected node, else the first visible one, when no node is focused.
+  void FocusFirstCandidate();
+  bool CanFocus() const override;
+  // Opens an editor for the cell; true when an edit runs afterwards.
+  virtual bool EditNode(PLazyNode Node, TColumnIndex Column);
+  // Accepts a running or pending edit; true when none is left open.
+  bool EndEditNode();
+  bool CancelEditNode() override;
+  bool IsEditing() const { return TreeStates().Has(tsEditing); }
+  virtual bool CanEdit(PLazyNode Node, TColumnIndex Column);
+  // The font, text rectangle (client coordinates) and text of a cell, for editors and tooltips.
+  virtual void GetTextInfo(PLazyNode Node, TColumnIndex Column, plat::TFont* AFont, plat::TRect& R, QString& Text);
+  ILTEditLink* EditLink() const { return FEditLink.get(); }
+  TColumnIndex EditColumn() const { return FEditColumn; }
+  // The editor's side of an edit (the edit control calls these too).
+  virtual void OpenEditor();
+  bool AcceptEdit();
+  bool AbortEdit();
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn,
+                     TColumnIndex NewColumn, bool& Allowed)>
+      OnFocusChanging;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column)> OnFocusChanged;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, bool& Allowed)> OnEditing;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column,
+                     std::shared_ptr<ILTEditLink>& EditLink)>
+      OnCreateEditor;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column)> OnEdited;
+  std::function<void(TBaseLazyTreeControl* Sender, TColumnIndex Column)> OnEditCancelled;
+  // The height of the header band above the rows (child windows placed over rows are offset by it).
+  int HeaderBandHeight() const { return HeaderBand(); }
+
+  // --- Hints and tooltips (treehints.cpp) ----------------------------------------------------------------
+  // Answers a hint request for the client point in R.CursorPos; R.Result 0 lets the hint show.
+  virtual void HintRequest(TLTHintRequest& R);
+  // The hint window's size for its data (empty: nothing to show).
+  plat::TRect CalcHintRect(int MaxWidth, TLTHintData& Data);
+  TLTHintKind HintKindOf(PLazyNode Node, TColumnIndex Column);
+  virtual QString NodeHintText(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle);
+  virtual QString NodeTooltipText(PLazyNode Node, TColumnIndex Column, TLTTooltipLineBreakStyle& LineBreakStyle);
+  const plat::TRect& LastHintRect() const { return FLastHintRect; }
+  // The tree's hint window while one is shown (nil otherwise).
+  TLazyTreeHintWindow* HintWindow() const;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, TLTHintKind& Kind)>
+      OnGetHintKind;
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, plat::TRect& R)>
+      OnGetHintSize;
+  std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* HintCanvas, PLazyNode Node, const plat::TRect& R,
+                     TColumnIndex Column)>
+      OnDrawHint;
+
   // Timer ids of the window (the store's are 5 and 6).
   static constexpr int ScrollTimer = 4;
   static constexpr int SearchTimer = 7;
@@ -683,7 +779,32 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // the bars on this platform.
   virtual void UpdateStyledScrollBars() {}
   // The editor follows its node once positions are known again.
-  virtual void UpdateEditBounds() {}
+  virtual void UpdateEditBounds();
+  // --- Keyboard, focus, editing and hints: the protected side -------------------------------------------
+  // The key, focus, edit-timer, search-timer and hint messages; true when the message was handled.
+  bool DispatchKeysFocusAndHints(plat::TMessage& Message);
+  virtual void MoveFocusTo(PLazyNode Node, bool Ask);
+  virtual bool FocusChangeAllowed(PLazyNode OldNode, PLazyNode NewNode, TColumnIndex OldColumn,
+                                  TColumnIndex NewColumn);
+  virtual void ReportFocusChange(PLazyNode Node, TColumnIndex Column);
+  virtual void FocusNodeInColumn(PLazyNode Node, TColumnIndex Column);
+  virtual void ObtainEditor(PLazyNode Node, TColumnIndex Column, std::shared_ptr<ILTEditLink>& EditLink);
+  bool EndEditForSort() override { return EndEditNode(); }
+  void StopEditTimer() override { StopTimer(EditTimer); }
+  void CancelHint() override;
+  void DoFreeNode(PLazyNode Node) override;
+  // 0 when Node matches the search text (the base tree: the handler's answer, every node without one).
+  virtual int DoIncrementalSearch(PLazyNode Node, const QString& Text);
+  // The context-menu key: the popup menu for Node (nil: none) at a client point.
+  virtual void PopupMenuFromKey(PLazyNode Node, TColumnIndex Column, plat::TPoint Position);
+  // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Insert, Shift+Insert, Shift+Delete): true when taken. The tree
+  // itself has no clipboard road here; a tree with transfer support connects it.
+  virtual bool ClipboardKey(uint16_t /*Key*/, plat::TShiftState /*Shift*/) { return false; }
+  // Shows application help for a context (F1); nothing without a help system.
+  virtual void ShowHelp(int /*HelpContext*/) {}
+  // The key-down of the tree after the control's own handling (OnKeyDown).
+  virtual void TreeKeyDown(uint16_t Key, plat::TShiftState Shift);
+
   bool Loading() const { return ComponentState().Contains(plat::csLoading); }
   // Auto-scrolling is allowed while a rubber band is drawn, a drag runs or the wheel pans (with toAutoScroll or
   // while panning).
@@ -865,6 +986,35 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::unique_ptr<QWidget> FPanningWindow;
   QString FPanningCursorName;
   plat::TCursor FShownCursor = plat::crDefault;
+  // Keyboard, focus, editing and hints.
+  struct TNavigation;
+  void NavigationKey(uint16_t Key, plat::TShiftState Shift);
+  bool NavigateVertically(uint16_t Key, plat::TShiftState Shift, TNavigation& Nav);
+  bool NavigateHorizontally(uint16_t Key, plat::TShiftState Shift, TNavigation& Nav);
+  bool NavigatePages(uint16_t Key, plat::TShiftState Shift);
+  bool NavigateHomeEnd(uint16_t Key, plat::TShiftState Shift);
+  void NavigateTab(plat::TShiftState Shift);
+  void FinishNavigation(plat::TShiftState Shift, TNavigation& Nav);
+  void OtherKey(uint16_t Key, plat::TShiftState Shift);
+  void SpaceKey();
+  void HelpKey();
+  void KeyUpChecks(uint16_t Key);
+  void CancelKeyCheck();
+  void AppsKey();
+  void SearchKeystroke() { DoStateChange({tsIncrementalSearchPending}); }
+  void FocusMessage(plat::TMessage& Message, bool Gained);
+  void InstallHintFilter();
+  bool HintEvent(plat::TPoint ClientPos, plat::TPoint GlobalPos);
+  void HintNodeCase(TLTHintRequest& R, const THitInfo& Hit);
+  QString ShortHint() const;
+  QString FSearchBuffer;
+  PLazyNode FLastSearchNode = nullptr;
+  TColumnIndex FEditColumn = NoColumn;
+  std::shared_ptr<ILTEditLink> FEditLink;
+  TLTHintData FHintData;
+  plat::TRect FLastHintRect;
+  std::shared_ptr<TLazyTreeHintWindow> FHintWindow;  // shared: the type is complete only in treehints.cpp
+  std::shared_ptr<QObject> FHintEventFilter;
 };
 
 }  // namespace lazytree

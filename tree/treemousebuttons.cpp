@@ -292,38 +292,4 @@ void TBaseLazyTreeControl::HandleButtonDblClick(plat::TMessage& M, const THitInf
   }
 }
 
-// ------------------------------------------------------------------------------------------------------------
-// Where a click meets focus and editing. The focus and editing side replaces these bodies with its own; until
-// then a click moves the focus field and edits nothing.
-
-bool TBaseLazyTreeControl::MouseEndsEdit() { return true; }
-
-bool TBaseLazyTreeControl::MouseFocusChangeAllowed(PLazyNode, PLazyNode, TColumnIndex OldColumn,
-                                                   TColumnIndex NewColumn) {
-  return NewColumn == OldColumn || FHeader->AllowFocus(NewColumn);
-}
-
-void TBaseLazyTreeControl::MouseMovesFocus(PLazyNode Node) {
-  if (FFocusedNode) InvalidateNode(FFocusedNode);
-  FFocusedNode = Node == RootNode() ? nullptr : Node;
-  if (FFocusedNode) InvalidateNode(FFocusedNode);
-  if (SelectedCount() == 0) ResetRangeAnchor();
-}
-
-void TBaseLazyTreeControl::MouseReportsFocus(PLazyNode, TColumnIndex) {}
-
-bool TBaseLazyTreeControl::MouseCanEdit(PLazyNode, TColumnIndex) { return false; }
-
-void TBaseLazyTreeControl::MouseArmsEdit(TColumnIndex, uint32_t Delay) { StartTimer(EditTimer, Delay); }
-
-void TBaseLazyTreeControl::EditTimerFired() {
-  StopTimer(EditTimer);
-  DoStateChange({}, {tsEditPending});
-}
-
-void TBaseLazyTreeControl::EndIncrementalSearch() {
-  StopTimer(SearchTimer);
-  DoStateChange({}, {tsIncrementalSearching});
-}
-
 }  // namespace lazytree

@@ -48,6 +48,7 @@ bool TBaseLazyTreeControl::ScrollToOffset(plat::TPoint Value, TOffsetUpdateOptio
   }
   DoScroll(dx, dy);
   UpdateStyledScrollBars();
+  UpdateEditBounds();  // an open editor moves with its cell and keeps what was typed
   return true;
 }
 
