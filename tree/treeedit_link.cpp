@@ -24,6 +24,7 @@ TLTEdit::TLTEdit(TStringEditLink* Link) : plat::TMemo(nullptr), FLink(Link) {
   SetShowHint(false);
   SetTabStop(false);
   SetWantTabs(true);
+  SetBounds(0, 0, 30, 0);  // the cell gives the height; a memo's own default would cover several rows
   PlainTextEdit()->setFrameShape(QFrame::Box);
   PlainTextEdit()->document()->setDocumentMargin(1);
 }

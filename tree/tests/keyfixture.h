@@ -88,6 +88,7 @@ struct KeyFixture {
   PLazyNode Add(PLazyNode parent, const QString& text) {
     PLazyNode n = tree->AddChild(parent);
     texts[n] = text;
+    tree->InvalidateNode(n);  // the width measured while the node was added belongs to no text yet
     return n;
   }
   PLazyNode N(const QString& text) const {
