@@ -43,7 +43,7 @@ void TBaseLazyTreeControl::MoveFocusTo(PLazyNode Node, bool Ask) {
                      !options.SelectionOptions.Has(toFullRowSelect));
     }
   }
-  if (SelectedCount() == 0) FRangeAnchor = FFocusedNode;
+  if (SelectedCount() == 0) ResetRangeAnchor();
 }
 
 // A click asked already (MouseFocusChangeAllowed) and announces the change itself.

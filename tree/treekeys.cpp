@@ -179,10 +179,12 @@ void TBaseLazyTreeControl::FinishNavigation(TShiftState Shift, TNavigation& Nav)
     ClearSelection();
     cleared = true;
   }
-  if (NoKeys(Shift)) FRangeAnchor = FFocusedNode;
+  if (NoKeys(Shift)) {
+    SetRangeAnchor(FFocusedNode);
+    SetLastSelectionLevel(FFocusedNode ? static_cast<int>(GetNodeLevel(FFocusedNode)) : -1);
+  }
   if (FFocusedNode) {
-    // The range from the anchor to the focused node replaces the selection.
-    if (Nav.RangeKey && FRangeAnchor) AddRangeToSelection(FRangeAnchor, FFocusedNode, false);
+    if (Nav.RangeKey) ToggleSelectionRange(Nav.Start, FFocusedNode);
     if (FFocusedNode != Nav.Start || cleared) AddToSelection(FFocusedNode);
   }
   if (Nav.NeedRepaint) Invalidate();
@@ -379,12 +381,7 @@ void TBaseLazyTreeControl::OtherKey(uint16_t Key, TShiftState Shift) {
     case plat::VK_SPACE: SpaceKey(); return;
     case 'A':
       if (Exactly(Shift, {plat::ssCtrl})) {
-        if (!TreeOptions().SelectionOptions.Has(toMultiSelect) || SelectionLocked()) return;
-        std::vector<PLazyNode> nodes;
-        for (PLazyNode n = GetFirstVisible(); n; n = GetNextVisible(n))
-          if (!n->Has(vsSelected)) nodes.push_back(n);
-        AddToSelection(nodes.data(), static_cast<int>(nodes.size()), false);
-        Invalidate();
+        SelectAll(true);
       } else {
         SearchKeystroke();
       }
