@@ -102,6 +102,28 @@ TEST(TreeEdit, AClickOnAnotherControlEndsTheEditWithTheTypedText) {
   EXPECT_EQ(f.texts[f.N("Pear")], "Pear");
 }
 
+TEST(TreeEdit, AClickInTheTreeEndsTheEditWithTheTypedText) {
+  Edit f;
+  f.Open("Apple");
+  f.TypeInEditor("Pear");
+  QTest::mouseClick(f.tree->Widget(), Qt::LeftButton, {}, QPoint(150, 150));
+  QApplication::processEvents();
+  EXPECT_FALSE(f.tree->IsEditing());
+  EXPECT_EQ(f.texts[f.N("Pear")], "Pear");
+}
+
+TEST(TreeEdit, AClickOnTheFocusedNodeOpensTheEditorAfterTheDelay) {
+  Edit f;
+  f.tree->SetFocusedNode(f.N("Banana"));
+  f.tree->AddToSelection(f.N("Banana"));
+  const plat::TRect r = f.tree->GetDisplayRect(f.N("Banana"), NoColumn, true);
+  QTest::mouseClick(f.tree->Widget(), Qt::LeftButton, {}, QPoint(r.Left + 5, (r.Top + r.Bottom) / 2));
+  EXPECT_FALSE(f.tree->IsEditing());
+  f.tree->Advance(f.tree->EditDelay());
+  EXPECT_TRUE(f.tree->IsEditing());
+  EXPECT_EQ(f.Editor()->Text(), "Banana");
+}
+
 TEST(TreeEdit, ScrollingMovesTheOpenEditorAndKeepsWhatWasTyped) {
   Edit f;
   for (int i = 0; i < 20; ++i) f.Add(nullptr, QString("N%1").arg(i));
@@ -197,14 +219,14 @@ TEST(TreeEdit, TheEditorIsAtLeastThirtyWideAndStaysInsideTheClientArea) {
 TEST(TreeEdit, TheMouseRoadOpensAfterTheDelayUnlessTheFocusGoes) {
   Edit f;
   f.tree->SetFocusedNode(f.N("Banana"));
-  f.tree->ScheduleEdit(f.tree->EditDelay());
+  f.tree->ArmEdit(f.tree->EditDelay());
   f.tree->Advance(f.tree->EditDelay() - 1);
   EXPECT_FALSE(f.tree->IsEditing());
   f.tree->Advance(1);
   EXPECT_TRUE(f.tree->IsEditing());
   f.EditorKey(Qt::Key_Escape);
 
-  f.tree->ScheduleEdit(500);
+  f.tree->ArmEdit(500);
   f.other->SetFocus();
   QApplication::processEvents();
   f.tree->Advance(1000);
