@@ -4,6 +4,7 @@
 
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
+#include "grid/rich_text.h"
 #include "grid/special_editors.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/formatsettings.h"
@@ -336,6 +337,29 @@ class TDateTimeKind : public TControlKind<TGridDateTimePicker> {
   }
 };
 
+class TRichKind : public TControlKind<TExtRichEdit> {
+ public:
+  using TControlKind::TControlKind;
+  plat::TWinControl* Setup(const TEditorCell& c) override {
+    FGrid.EditState().EditMode = true;
+    Ensure();
+    Place(c.Rect);
+    EditorProps(c);
+    FCtrl->Locked = true;
+    FGrid.CellToRich(c.RCol, c.Row, FCtrl);
+    if (FGrid.Navigation()->EditSelectAll) FCtrl->SelectAll();
+    Looks(c);
+    ShowAndFocus();
+    FCtrl->Locked = false;
+    return FCtrl;
+  }
+  void WriteBack(const TEditorCell& c) override {
+    FGrid.WriteEditorText(c.RCol, c.Row, FGrid.RichToString(FCtrl));
+    HideCtrl();
+    FGrid.EditState().EditMode = false;
+  }
+};
+
 template <class TKind>
 TCellEditorFactory Make() {
   return [](TExtStringGrid& g) { return std::make_unique<TKind>(g); };
@@ -352,6 +376,7 @@ void RegisterSpecialEditors() {
   TEditorRegistry::Register({edButton}, Make<TButtonKind>());
   TEditorRegistry::Register({edDateEdit, edDateEditUpDown, edTimeEdit}, Make<TDateKind>());
   TEditorRegistry::Register({edDateTimeEdit}, Make<TDateTimeKind>());
+  TEditorRegistry::Register({edRichEdit}, Make<TRichKind>());
 }
 
 }  // namespace grid

@@ -55,6 +55,7 @@ class TGridButton;
 class TGridDatePicker;
 class TGridDateTimePicker;
 class TBalloonTipWindow;
+class TExtRichEdit;
 
 // Told when the current cell moves (one listener at a time).
 class ITExtStringGridSelect {
@@ -493,6 +494,14 @@ class TExtStringGrid : public TRenderGrid {
   TGridButton* Btn();
   TGridDatePicker* DateTimePicker();
   TGridDateTimePicker* DateAndTimePicker();
+  TExtRichEdit* InplaceRichEdit();
+  // The hidden rich editor that measures and converts RTF cells.
+  TExtRichEdit* RichEdit();
+  // RTF cells (rich_text.h): loads a cell's RTF into a rich editor, gives an editor's content as RTF (nothing
+  // while the grid is being destroyed), stores it into a cell. Columns are real columns.
+  void CellToRich(int Col, int Row, TExtRichEdit* Richeditor);
+  QString RichToString(TExtRichEdit* Richeditor);
+  void RichToCell(int Col, int Row, TExtRichEdit* Richeditor);
   // The per-grid editor family of a kind (created on first use; nullptr when the kind has none).
   TCellEditorKind* EditorKind(TEditorType Kind) { return FEdit.KindFor(Kind); }
   // The combo editor's item list, shared by every cell (refill it in OnGetEditorProp).
@@ -1168,6 +1177,7 @@ class TExtStringGrid : public TRenderGrid {
   bool FFocusFrameShown = false, FBlockFocus = false;
   QString FLastBalloon;
   TBalloonTipWindow* FToolTip = nullptr;
+  TExtRichEdit* FRichEdit = nullptr;
 };
 
 }  // namespace grid

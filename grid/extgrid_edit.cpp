@@ -1,4 +1,5 @@
 // The grid's editing entry points that are more than a forward to the edit manager.
+#include <QPlainTextEdit>
 #include <QString>
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
+#include "grid/rich_text.h"
 #include "grid/side_windows.h"
 #include "grid/special_editors.h"
 #include "platform/forms/extctrls.h"
@@ -123,6 +125,37 @@ TGridUnitEditBtn* TExtStringGrid::BtnUnitEdit() { return Editor<TGridUnitEditBtn
 TGridCheckBox* TExtStringGrid::CheckEdit() { return Editor<TGridCheckBox>(FEdit, edCheckBox); }
 TGridButton* TExtStringGrid::Btn() { return Editor<TGridButton>(FEdit, edButton); }
 TGridDatePicker* TExtStringGrid::DateTimePicker() { return Editor<TGridDatePicker>(FEdit, edDateEdit); }
+TExtRichEdit* TExtStringGrid::InplaceRichEdit() { return Editor<TExtRichEdit>(FEdit, edRichEdit); }
+
+TExtRichEdit* TExtStringGrid::RichEdit() {
+  if (!FRichEdit) {
+    FRichEdit = new TExtRichEdit(this);
+    FRichEdit->SetVisible(false);
+    FRichEdit->SetParent(this);
+    FRichEdit->SetBounds(0, 0, 0, 0);
+  }
+  return FRichEdit;
+}
+
+void TExtStringGrid::CellToRich(int Col, int Row, TExtRichEdit* Richeditor) {
+  QPlainTextEdit* e = Richeditor ? Richeditor->PlainTextEdit() : nullptr;
+  if (!e) return;
+  const QString text = Cells(Col, Row);
+  if (text.isEmpty())
+    e->document()->clear();
+  else
+    RtfToDocument(text, *e->document());
+}
+
+QString TExtStringGrid::RichToString(TExtRichEdit* Richeditor) {
+  if (FInDestroy || !Richeditor || !Richeditor->PlainTextEdit()) return QString();
+  return DocumentToRtf(*Richeditor->PlainTextEdit()->document());
+}
+
+void TExtStringGrid::RichToCell(int Col, int Row, TExtRichEdit* Richeditor) {
+  SetCells(Col, Row, RichToString(Richeditor));
+}
+
 TGridDateTimePicker* TExtStringGrid::DateAndTimePicker() { return Editor<TGridDateTimePicker>(FEdit, edDateTimeEdit); }
 
 }  // namespace grid

@@ -425,7 +425,8 @@ TEST_F(EditKinds, ScreenshotsOfEachEditorOpenOverACell) {
   } shots[] = {{edNormal, "text", "alpha"},        {edSpinEdit, "spin", "42"},       {edComboEdit, "combo", "two"},
                {edComboList, "combo_list", "one"}, {edEditBtn, "edit_button", "abc"}, {edUnitEditBtn, "unit", "5kg"},
                {edCheckBox, "check_box", "ticked"}, {edButton, "button", "press"},   {edDateEdit, "date", "15/03/2024"},
-               {edTimeEdit, "time", "10:30:00"}, {edDateTimeEdit, "date_time", "15/03/2024 10:30"}};
+               {edTimeEdit, "time", "10:30:00"}, {edDateTimeEdit, "date_time", "15/03/2024 10:30"},
+               {edRichEdit, "rich", "{\\rtf1 plain {\\b bold} {\\i italic}}"}};
   // All pictures cropped around the edited cell, one under the other.
   QImage all(320, 70 * static_cast<int>(std::size(shots)), QImage::Format_RGB32);
   all.fill(Qt::white);
