@@ -795,8 +795,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void DoFreeNode(PLazyNode Node) override;
   // 0 when Node matches the search text (the base tree: the handler's answer, every node without one).
   virtual int DoIncrementalSearch(PLazyNode Node, const QString& Text);
-  // The context-menu key: the popup menu for Node (nil: none) at a client point.
-  virtual void PopupMenuFromKey(PLazyNode Node, TColumnIndex Column, plat::TPoint Position);
   // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Insert, Shift+Insert, Shift+Delete): true when taken. The tree
   // itself has no clipboard road here; a tree with transfer support connects it.
   virtual bool ClipboardKey(uint16_t /*Key*/, plat::TShiftState /*Shift*/) { return false; }

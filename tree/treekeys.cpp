@@ -4,7 +4,6 @@
 // search (treekeys_search.cpp).
 #include <QString>
 
-#include "platform/forms/menus.h"
 #include "tree/checkstate.h"
 #include "tree/treecontrol.h"
 
@@ -431,7 +430,7 @@ void TBaseLazyTreeControl::SpaceKey() {
 
 void TBaseLazyTreeControl::AppsKey() {
   if (!FFocusedNode) {
-    PopupMenuFromKey(nullptr, NoColumn, {-1, -1});
+    ShowNodePopupMenu(nullptr, NoColumn, {-1, -1});
     return;
   }
   const plat::TRect r = GetDisplayRect(FFocusedNode, FFocusedColumn, true);
@@ -440,16 +439,7 @@ void TBaseLazyTreeControl::AppsKey() {
     width = std::min(width, Header().Columns()[FFocusedColumn]->Width());
   else
     width = std::min(width, ClientW());
-  PopupMenuFromKey(FFocusedNode, FFocusedColumn, {r.Left + width / 2, (r.Top + r.Bottom) / 2});
-}
-
-void TBaseLazyTreeControl::PopupMenuFromKey(PLazyNode /*Node*/, TColumnIndex /*Column*/, plat::TPoint Position) {
-  plat::TPopupMenu* menu = PopupMenu();
-  if (!menu) return;
-  if (Position.X < 0 && Position.Y < 0) Position = {0, 0};
-  const plat::TPoint p = ClientToScreen(Position);
-  menu->SetPopupComponent(this);
-  menu->Popup(p.X, p.Y);
+  ShowNodePopupMenu(FFocusedNode, FFocusedColumn, {r.Left + width / 2, (r.Top + r.Bottom) / 2});
 }
 
 void TBaseLazyTreeControl::HelpKey() {

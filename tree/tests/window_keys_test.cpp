@@ -204,6 +204,23 @@ TEST(TreeKeys, F1AsksForHelpContextsUpThePath) {
   EXPECT_EQ(f.tree->Helps, std::vector<int>{42});
 }
 
+TEST(TreeKeys, TheContextMenuKeyAsksForTheMenuAtTheCentreOfTheFocusedText) {
+  Tree f;
+  std::vector<std::pair<QString, plat::TPoint>> asked;
+  f.tree->OnGetPopupMenu = [&](TBaseLazyTreeControl*, PLazyNode n, TColumnIndex, const plat::TPoint& p, bool&,
+                               plat::TPopupMenu*&) { asked.push_back({f.Name(n), p}); };
+  f.Start("Banana");
+  f.Key(Qt::Key_Menu);
+  f.tree->SetFocusedNode(nullptr);
+  f.Key(Qt::Key_Menu);
+  const plat::TRect r = f.tree->GetDisplayRect(f.N("Banana"), NoColumn, true);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0].first, "Banana");
+  EXPECT_EQ(asked[0].second, plat::TPoint(r.Left + r.Width() / 2, (r.Top + r.Bottom) / 2));
+  EXPECT_EQ(asked[1].first, "-");
+  EXPECT_EQ(asked[1].second, plat::TPoint(-1, -1));
+}
+
 TEST(TreeKeys, TheTreeWantsArrowsAndCharactersAndTabOnlyWhenAsked) {
   Tree f;
   EXPECT_EQ(f.tree->Perform(plat::WM_GETDLGCODE), 0x81);
