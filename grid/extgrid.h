@@ -566,6 +566,9 @@ class TExtStringGrid : public TRenderGrid {
   void SetCellControls(int i, int j, plat::TControl* AControl);
   TControlList* ControlList() { return &FControlList; }
   int ControlCount() const { return FControlCount; }
+  // Places the controls attached to cells over their cells, hiding those out of view or in hidden rows and
+  // columns; with rebuildlist the list is made again from the cell properties first.
+  void CellControlsUpdate(bool rebuildlist);
 
   // ======== selection and the current cell
   // Row writer: a column outside the grid moves first to (FixedCols, Value); OnRowUpdate, disjunct flags,

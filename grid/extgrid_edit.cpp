@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <vector>
 
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
@@ -75,6 +76,47 @@ void TExtStringGrid::ShowInvalidEntryBalloon(plat::TWinControl* Target) {
   balloon->SetBounds(r.Left, r.Bottom + 2, std::min(w, ClientWidth() - r.Left), 22);
   balloon->SetVisible(true);
   balloon->BringToFront();
+}
+
+// ---- controls attached to cells
+
+void TExtStringGrid::CellControlsUpdate(bool rebuildlist) {
+  if (rebuildlist) {
+    while (FControlList.Count() > 0) FControlList.RemoveControl(FControlList.Count() - 1);
+    FControlCount = 0;
+    for (int c = 0; c < AllColCount(); ++c)
+      for (int r = 0; r < RowCount(); ++r)
+        if (HasCellProperties(c, r) && GetGridObject(c, r)->Control) {
+          FControlList.AddControl(c, RealRowIndex(r), GetGridObject(c, r)->Control);
+          ++FControlCount;
+        }
+  }
+  if (FControlCount == 0) return;
+  const int lastCol = LeftCol() + VisibleColCount(), lastRow = TopRow() + VisibleRowCount();
+  std::vector<plat::TControl*> shown;
+  for (int i = 0; i < FControlList.Count(); ++i) {
+    TControlItem* item = FControlList.GetControl(i);
+    plat::TControl* ctrl = item->Control;
+    if (!ctrl) continue;
+    const int dc = DisplColIndex(item->X), dr = DisplRowIndex(item->Y);
+    const bool hidden = IsHiddenColumn(item->X) || IsHiddenRow(item->Y) || dc < 0 || dr < 0;
+    const bool fixed = !hidden && IsFixed(dc, dr);
+    const bool outside = dc < LeftCol() || dc > lastCol || dr < TopRow() || dr > lastRow;
+    if (hidden || (outside && !fixed)) {
+      ctrl->SetVisible(false);
+      continue;
+    }
+    const plat::TRect r = CellRect(dc, dr);
+    ctrl->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);
+    ctrl->SetVisible(true);
+    if (!fixed) shown.push_back(ctrl);
+  }
+  // A nudge of the width makes each control redraw its frame.
+  for (plat::TControl* ctrl : shown) {
+    ctrl->SetWidth(ctrl->Width() + 1);
+    ctrl->SetWidth(ctrl->Width() - 1);
+    ctrl->Invalidate();
+  }
 }
 
 // ---- the balloon tooltip window

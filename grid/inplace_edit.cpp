@@ -126,7 +126,9 @@ void TExtInplaceEdit::KeyPress(char16_t& Key) {
     return;
   }
   const int caret = SelStart();
+  const bool typed = Key >= 32;
   plat::TInplaceEdit::KeyPress(Key);
+  FTypedChar = typed && Key != 0;
   if (Key >= 32 && g->FEditControl == edMixedCase) {
     // The character goes in first; then the whole text is rewritten in mixed case.
     const QString t = Text();
@@ -262,7 +264,14 @@ void TExtInplaceEdit::DoChange() {
 void TExtInplaceEdit::Change() {
   plat::TInplaceEdit::Change();
   TExtStringGrid* g = Grid();
-  if (g && !g->EditState().NoEditChange && g->OnEditChange) g->OnEditChange(g, g->Col(), g->Row(), Text());
+  if (!g) return;
+  if (!g->EditState().NoEditChange && g->OnEditChange) g->OnEditChange(g, g->Col(), g->Row(), Text());
+  // A typed character that fills the text moves on by itself: an Enter follows, as if typed.
+  const TNavigation& nav = *g->Navigation();
+  if (FTypedChar && nav.AdvanceAuto() && nav.AdvanceOnEnter && g->MaxEditLength() > 0 &&
+      Text().size() >= g->MaxEditLength() && SelLength() == 0 && SelStart() == Text().size())
+    plat::PostMessage(Handle(), plat::WM_KEYDOWN, plat::VK_RETURN, 0);
+  FTypedChar = false;
 }
 
 // ---------------------------------------------------------------- clipboard
@@ -378,6 +387,13 @@ void TExtInplaceEdit::Dispatch(plat::TMessage& Message) {
       if (!allow) return;
       break;
     }
+    case plat::CM_WANTSPECIALKEY:
+      // Tab stays in the editor whenever the grid validates on it.
+      if (Message.WParam == plat::VK_TAB && g->WantsTabKey()) {
+        Message.Result = 1;
+        return;
+      }
+      break;
     case plat::WM_SETFOCUS:
       plat::TInplaceEdit::Dispatch(Message);
       SetFocusMsg();

@@ -61,6 +61,7 @@ class TExtInplaceEdit : public plat::TInplaceEdit {
   bool FWorkmode = true;
   bool FAltBack = false;
   bool FDropReturn = false;
+  bool FTypedChar = false;
   int FColE = -1, FRowE = -1;
 };
 

@@ -1,6 +1,8 @@
 #include "grid/special_editors.h"
 
 #include <QDateTime>
+
+#include <algorithm>
 #include <QWidget>
 
 #include "grid/extgrid.h"
@@ -211,7 +213,34 @@ void TGridCombo::KeyPress(char16_t& Key) {
   if (ItemIndex() != before) FireComboChange();
 }
 
+void TGridCombo::DoChange() {
+  if (!WorkMode || !FGrid->Lookup || Style() == plat::csDropDownList) return;
+  const QString typed = Text().left(SelStart());
+  if (typed.isEmpty() || SelLength() != 0 || SelStart() != Text().size()) return;
+  const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  QString found;
+  int index = -1;
+  for (int i = 0; i < Items()->Count() && index < 0; ++i)
+    if (Items()->Strings(i).startsWith(typed, cs)) index = i, found = Items()->Strings(i);
+  for (int i = 0; index < 0 && found.isEmpty() && i < FGrid->LookupItems()->Count(); ++i)
+    if (FGrid->LookupItems()->Strings(i).startsWith(typed, cs)) found = FGrid->LookupItems()->Strings(i);
+  if (found.isEmpty()) return;
+  if (index >= 0) SetItemIndex(index);
+  SetText(typed + found.mid(typed.size(), 255));
+  SetSelStart(static_cast<int>(typed.size()));
+  SetSelLength(static_cast<int>(Text().size() - typed.size()));
+  ItemIdx = index;
+  ItemChange = true;
+}
+
+void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift) {
+  const std::uint16_t k = Key;
+  if (k != plat::VK_RETURN) controls::TEsgComboBox::KeyUp(Key, Shift);
+  if (k != plat::VK_LEFT && k != plat::VK_RIGHT && k != plat::VK_RETURN) DoChange();
+}
+
 void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  WorkMode = Key != plat::VK_BACK && Key != plat::VK_DELETE;
   const bool listOpen = DroppedDown() || Style() == plat::csDropDownList;
   if ((Key == plat::VK_UP || Key == plat::VK_DOWN) && !DroppedDown() && !FGrid->Navigation()->ComboGetUpDown) {
     FGrid->HideInplaceEdit();
@@ -263,6 +292,16 @@ void TGridCombo::Dispatch(plat::TMessage& Message) {
   if (Message.Msg == plat::WM_KILLFOCUS) {
     if (FGrid->LookupHistory && Items()->IndexOf(Text()) < 0) Items()->Add(Text());
     FocusLost();
+  }
+  if (Message.Msg == plat::WM_MOUSEWHEEL && Visible()) {
+    // The wheel walks the items: down to the next one, up to the previous one.
+    const int delta = static_cast<short>((Message.WParam >> 16) & 0xFFFF);
+    const int i = delta < 0 ? std::min(ItemIndex() + 1, Items()->Count() - 1) : std::max(ItemIndex() - 1, 0);
+    if (Items()->Count() > 0) SetItemIndex(i);
+    if (FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->RealCol(), FGrid->Row(), Text());
+    FireComboChange();
+    Message.Result = 0;
+    return;
   }
   controls::TEsgComboBox::Dispatch(Message);
 }

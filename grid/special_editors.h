@@ -58,9 +58,15 @@ class TGridCombo : public controls::TEsgComboBox, public TGridEditorSide {
   plat::TNotifyEvent OnReturnKey;
   // The combo change events for the current item.
   void FireComboChange();
+  // Lookup completion of the typed prefix from the items, then from the grid's lookup list.
+  void DoChange();
+  bool WorkMode = true;
+  int ItemIdx = -1;
+  bool ItemChange = false;
 
  protected:
   void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
   void KeyPress(char16_t& Key) override;
   void Change() override;
 };

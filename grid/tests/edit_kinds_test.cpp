@@ -454,3 +454,67 @@ TEST_F(EditKinds, ScreenshotsOfEachEditorOpenOverACell) {
 
 }  // namespace
 }  // namespace grid
+
+namespace grid {
+namespace {
+
+TEST_F(EditKinds, ComboWheelWalksTheItemsAndLookupCompletes) {
+  std::vector<int> reported;
+  g->OnComboChange = [&](plat::TObject*, int, int, int i, QString) { reported.push_back(i); };
+  g->DefaultEditor = edComboEdit;
+  g->AddComboString("apple");
+  g->AddComboString("banana");
+  g->AddComboString("cherry");
+  g->SetCells(1, 1, "apple");
+  Key(Qt::Key_F2);
+  TGridCombo* combo = g->Combobox();
+  ASSERT_TRUE(combo->Visible());
+  combo->Perform(plat::WM_MOUSEWHEEL, plat::MakeWParam(0, -120), 0);
+  combo->Perform(plat::WM_MOUSEWHEEL, plat::MakeWParam(0, -120), 0);
+  EXPECT_EQ(combo->Text(), "cherry");
+  combo->Perform(plat::WM_MOUSEWHEEL, plat::MakeWParam(0, 120), 0);
+  EXPECT_EQ(combo->Text(), "banana");
+  EXPECT_EQ(reported, (std::vector<int>{1, 2, 1}));
+  g->Lookup = true;
+  combo->SetText("");
+  Type("ch");
+  EXPECT_EQ(combo->Text(), "cherry");
+  Key(Qt::Key_Return);
+  EXPECT_EQ(g->Cells(1, 1), "cherry");
+}
+
+TEST_F(EditKinds, AFullTextMovesOnByItselfWithAdvanceAuto) {
+  g->Navigation()->SetAdvanceAuto(true);
+  g->SetMaxEditLength(2);
+  LogValidation();
+  g->SetCells(1, 1, "");
+  Key(Qt::Key_F2);
+  Type("ab");
+  Flush();
+  EXPECT_EQ(Log(), "validate 1,1=ab");
+  EXPECT_EQ(g->Cells(1, 1), "ab");
+  EXPECT_NE(g->Col() * 100 + g->Row(), 101);  // moved on from the full cell
+}
+
+TEST_F(EditKinds, CellControlsFollowTheirCellsInAndOutOfView) {
+  g->SetRowCount(40);
+  auto* edit = new plat::TEdit(form.get());
+  g->SetCellControls(2, 3, edit);
+  g->CellControlsUpdate(true);
+  EXPECT_EQ(g->ControlCount(), 1);
+  ASSERT_TRUE(edit->Visible());
+  const plat::TRect r = g->CellRect(2, 3);
+  EXPECT_EQ(edit->BoundsRect(), plat::TRect(r.Left - 1, r.Top - 1, r.Right, r.Bottom));
+  g->SetTopRow(20);
+  g->CellControlsUpdate(false);
+  EXPECT_FALSE(edit->Visible());
+  g->SetTopRow(1);
+  g->CellControlsUpdate(false);
+  EXPECT_TRUE(edit->Visible());
+  g->HideColumn(2);
+  g->CellControlsUpdate(false);
+  EXPECT_FALSE(edit->Visible());
+}
+
+}  // namespace
+}  // namespace grid
