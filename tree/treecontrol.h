@@ -600,6 +600,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   const plat::TRect& LastHintRect() const { return FLastHintRect; }
   // The tree's hint window while one is shown (nil otherwise).
   TLazyTreeHintWindow* HintWindow() const;
+  // The hint animation in force: the system's tooltip effect for hatSystemDefault.
+  THintAnimationType GetEffectiveHintAnimation() const;
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, TLTHintKind& Kind)>
       OnGetHintKind;
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, plat::TRect& R)>

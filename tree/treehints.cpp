@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
@@ -33,17 +34,28 @@ void AssignHintFont(plat::TFont& Font) {
   Font.SetColor(plat::clInfoText);
 }
 
-// The tree's widget hears of hint requests (tooltip events) here before the widget's own tooltip handling.
+// The tree's widget hears of hint requests (tooltip events) here before the widget's own tooltip handling, and
+// of the mouse events that end a shown hint: leaving the hint's rectangle or the control, a button, the wheel.
+// Keys do not end it.
 class THintFilter : public QObject {
  public:
-  THintFilter(std::function<bool(QHelpEvent*)> OnHint) : FOnHint(std::move(OnHint)) {}
+  THintFilter(std::function<bool(QHelpEvent*)> OnHint, std::function<void(QEvent*)> OnMouse)
+      : FOnHint(std::move(OnHint)), FOnMouse(std::move(OnMouse)) {}
   bool eventFilter(QObject* /*Watched*/, QEvent* E) override {
-    if (E->type() != QEvent::ToolTip) return false;
-    return FOnHint(static_cast<QHelpEvent*>(E));
+    switch (E->type()) {
+      case QEvent::ToolTip: return FOnHint(static_cast<QHelpEvent*>(E));
+      case QEvent::MouseMove:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::Leave: FOnMouse(E); return false;
+      default: return false;
+    }
   }
 
  private:
   std::function<bool(QHelpEvent*)> FOnHint;
+  std::function<void(QEvent*)> FOnMouse;
 };
 
 }  // namespace
@@ -52,10 +64,19 @@ class THintFilter : public QObject {
 // Requests
 
 void TBaseLazyTreeControl::InstallHintFilter() {
-  auto filter = std::make_shared<THintFilter>([this](QHelpEvent* e) {
-    const plat::TPoint p = Point(e->pos());
-    return HintEvent({p.X, p.Y - HeaderBand()}, Point(e->globalPos()));
-  });
+  auto filter = std::make_shared<THintFilter>(
+      [this](QHelpEvent* e) {
+        const plat::TPoint p = Point(e->pos());
+        return HintEvent({p.X, p.Y - HeaderBand()}, Point(e->globalPos()));
+      },
+      [this](QEvent* e) {
+        if (!HintWindow()) return;
+        if (e->type() == QEvent::MouseMove) {
+          const plat::TPoint p = Point(static_cast<QMouseEvent*>(e)->position().toPoint());
+          if (FLastHintRect.Contains({p.X, p.Y - HeaderBand()})) return;
+        }
+        CancelHint();
+      });
   Widget()->installEventFilter(filter.get());
   FHintEventFilter = filter;
 }
@@ -316,6 +337,12 @@ void TBaseLazyTreeControl::CancelHint() {
   if (TreeStates().Has(tsHint)) DoStateChange({}, {tsHint});
 }
 
+THintAnimationType TBaseLazyTreeControl::GetEffectiveHintAnimation() const {
+  if (FHintAnimation != hatSystemDefault) return FHintAnimation;
+  if (!QApplication::isEffectEnabled(Qt::UI_AnimateTooltip)) return hatNone;
+  return QApplication::isEffectEnabled(Qt::UI_FadeTooltip) ? hatFade : hatSlide;
+}
+
 TLazyTreeHintWindow* TBaseLazyTreeControl::HintWindow() const {
   return FHintWindow && FHintWindow->isVisible() ? FHintWindow.get() : nullptr;
 }
@@ -348,8 +375,50 @@ void TLazyTreeHintWindow::ActivateHint(plat::TRect Rect, const TLTHintData& Data
     if (r.left() < desk.left()) r.moveLeft(desk.left());
   }
   setGeometry(r);
+  StartAnimation(Data.Tree->GetEffectiveHintAnimation(), Data.Tree->AnimationDuration());
   show();
   raise();
+  update();
+}
+
+// The fade takes twice the animation duration over 255 steps, the slide the duration over the window's rows.
+// A newer activation stops an older animation; the window shows its final state at once without one.
+void TLazyTreeHintWindow::StartAnimation(THintAnimationType Kind, uint32_t Duration) {
+  if (FAnimator) FAnimator->stop();
+  FAnimation = Kind;
+  const int steps = Kind == hatFade ? 255 : height();
+  if (Kind == hatNone || steps <= 0 || Duration == 0) {
+    FAnimation = hatNone;
+    AnimationStep(1, 1);
+    return;
+  }
+  AnimationStep(0, steps);
+  if (!FAnimator) {
+    FAnimator = new QVariantAnimation(this);
+    QObject::connect(FAnimator, &QVariantAnimation::valueChanged, this,
+                     [this](const QVariant& v) { AnimationStep(v.toInt(), FAnimator->endValue().toInt()); });
+  }
+  FAnimator->setStartValue(0);
+  FAnimator->setEndValue(steps);
+  FAnimator->setDuration(static_cast<int>(Kind == hatFade ? 2 * Duration : Duration));
+  FAnimator->start();
+}
+
+void TLazyTreeHintWindow::AnimationStep(int Step, int Steps) {
+  Step = std::clamp(Step, 0, std::max(Steps, 1));
+  if (FAnimation == hatFade) {
+    setWindowOpacity(static_cast<double>(Step) / std::max(Steps, 1));
+    FVisibleRows = height();
+    clearMask();
+  } else if (FAnimation == hatSlide) {
+    setWindowOpacity(1.0);
+    FVisibleRows = Step;
+    setMask(QRegion(0, 0, width(), std::max(Step, 1)));
+  } else {
+    setWindowOpacity(1.0);
+    FVisibleRows = height();
+    clearMask();
+  }
   update();
 }
 
@@ -390,12 +459,14 @@ QImage TLazyTreeHintWindow::Render() {
   return *canvas->Image();
 }
 
+// While sliding, the lowest rows of the hint come first, at the window's top.
 void TLazyTreeHintWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, Render());
+  p.drawImage(0, FVisibleRows - height(), Render());
 }
 
 void TLazyTreeHintWindow::hideEvent(QHideEvent* Event) {
+  if (FAnimator) FAnimator->stop();
   FHintData = {};
   QWidget::hideEvent(Event);
 }

@@ -178,6 +178,19 @@ TEST(TreeHints, ATooltipEventShowsTheWindowWithTheFullTextInsideTheDesktop) {
   EXPECT_TRUE(f.tree->TreeStates().Has(tsHint));
   const QRect desk = w->screen()->availableGeometry();
   EXPECT_TRUE(desk.contains(w->geometry())) << w->geometry().x() << "," << w->geometry().width();
+  // Keys and moves inside the text keep it; a move off the text hides it.
+  const QPoint inside = local + QPoint(3, 0);
+  QTest::keyClick(f.tree->Widget(), Qt::Key_Shift);
+  QTest::mouseMove(f.tree->Widget(), inside);
+  EXPECT_NE(f.tree->HintWindow(), nullptr);
+  QTest::mouseMove(f.tree->Widget(), QPoint(inside.x(), inside.y() + 40));
+  EXPECT_EQ(f.tree->HintWindow(), nullptr);
+  EXPECT_FALSE(f.tree->TreeStates().Has(tsHint));
+  QApplication::sendEvent(f.tree->Widget(), &e);
+  ASSERT_EQ(f.tree->HintWindow(), nullptr);  // still inside the last hint's rectangle: not asked again
+  f.Forget();
+  QApplication::sendEvent(f.tree->Widget(), &e);
+  ASSERT_NE(f.tree->HintWindow(), nullptr);
   // A request for a point with nothing to show hides it again.
   f.Forget();
   const plat::TPoint shortPoint = f.OnText("Short");
@@ -198,6 +211,40 @@ TEST(TreeHints, TheWindowMovesInsideTheDesktopFromEverySide) {
   for (QPoint at : {QPoint(desk.right() - 10, desk.bottom() - 5), QPoint(desk.left() - 50, desk.top() - 30)}) {
     w.ActivateHint(plat::TRect(at.x(), at.y(), at.x() + 120, at.y() + 20), r.HintData, p);
     EXPECT_TRUE(desk.contains(w.geometry())) << at.x() << "," << at.y();
+  }
+}
+
+TEST(TreeHints, TheHintOpensByFadingOrSlidingOrAtOnce) {
+  struct Case {
+    THintAnimationType kind;
+    double startOpacity;  // right after the activation
+    bool startsHidden;    // no row shown yet
+  } cases[] = {{hatNone, 1.0, false}, {hatFade, 0.0, false}, {hatSlide, 1.0, true}};
+  for (const Case& c : cases) {
+    Hints f;
+    f.tree->SetHintMode(hmTooltip);
+    f.tree->SetHintAnimation(c.kind);
+    EXPECT_EQ(f.tree->GetEffectiveHintAnimation(), c.kind);
+    const plat::TPoint p = f.OnText(kLong);
+    const QPoint local(p.X, p.Y);
+    QHelpEvent e(QEvent::ToolTip, local, f.tree->Widget()->mapToGlobal(local));
+    QApplication::sendEvent(f.tree->Widget(), &e);
+    TLazyTreeHintWindow* w = f.tree->HintWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_DOUBLE_EQ(w->windowOpacity(), c.startOpacity) << int(c.kind);
+    EXPECT_EQ(w->VisibleRows() == 0, c.startsHidden) << int(c.kind);
+    // Halfway and at the end of the steps.
+    const int steps = c.kind == hatFade ? 255 : w->height();
+    w->AnimationStep(steps / 2, steps);
+    if (c.kind == hatSlide) {
+      EXPECT_EQ(w->VisibleRows(), steps / 2);
+    }
+    if (c.kind == hatFade) {
+      EXPECT_NEAR(w->windowOpacity(), 0.5, 0.01);
+    }
+    w->AnimationStep(steps, steps);
+    EXPECT_DOUBLE_EQ(w->windowOpacity(), 1.0);
+    EXPECT_EQ(w->VisibleRows(), w->height());
   }
 }
 
