@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolTip>
 
 #include "platform/forms/forms.h"
@@ -443,10 +445,20 @@ QImage TLazyTreeHintWindow::Render() {
     if (tree->OnDrawHint) tree->OnDrawHint(tree, canvas, FHintData.Node, all, FHintData.Column);
     return *canvas->Image();
   }
-  canvas->Brush()->SetColor(plat::clInfoBk);
-  canvas->FillRect(all);
-  canvas->Brush()->SetColor(plat::clBlack);
-  canvas->FrameRect(all);
+  const TLTPaintOptions paint = tree ? tree->TreeOptions().PaintOptions : TLTPaintOptions{};
+  if (paint.Has(toThemeAware) || paint.Has(toUseExplorerTheme)) {
+    // The style's tooltip panel (the platform always has visual styles on).
+    QStyleOptionFrame option;
+    option.rect = QRect(0, 0, width(), height());
+    option.palette = QToolTip::palette();
+    option.state = QStyle::State_Enabled;
+    QApplication::style()->drawPrimitive(QStyle::PE_PanelTipLabel, &option, canvas->Painter());
+  } else {
+    canvas->Brush()->SetColor(plat::clInfoBk);
+    canvas->FillRect(all);
+    canvas->Brush()->SetColor(plat::clBlack);
+    canvas->FrameRect(all);
+  }
   canvas->Font()->SetColor(plat::clInfoText);
   canvas->Brush()->SetStyle(plat::bsClear);
   plat::TRect r = all;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tree/tests/keyfixture.h"
+#include "tree/treecolumns.h"
 
 namespace lazytree {
 namespace {
@@ -93,6 +94,41 @@ TEST(TreeKeys, NavigationKeysMoveFocusSelectionAndExpansion) {
     EXPECT_EQ(f.Name(f.tree->FocusedNode()), c.focus);
     EXPECT_EQ(f.Selection(), c.selection);
     EXPECT_EQ(f.Expanded(), c.expanded);
+  }
+}
+
+TEST(TreeKeys, WithGridExtensionsTheKeysMoveThroughTheColumns) {
+  Tree f;
+  for (int i = 0; i < 3; ++i) f.tree->Header().Columns().Add()->SetWidth(90);
+  TLTSelectionOptions sel = f.tree->TreeOptions().SelectionOptions;
+  sel.Include(toExtendedFocus);
+  f.tree->SetSelectionOptions(sel);
+  TLTMiscOptions misc = f.tree->TreeOptions().MiscOptions;
+  misc.Include(toGridExtensions);
+  f.tree->SetMiscOptions(misc);
+  f.Start("Apple");
+  ASSERT_EQ(f.tree->FocusedColumn(), 0);
+  const Qt::KeyboardModifiers none{};
+  struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    const char* node;
+    int column;
+  } steps[] = {
+      {Qt::Key_Right, none, "Apple", 1},
+      {Qt::Key_Right, none, "Apple", 2},
+      {Qt::Key_Right, none, "Apple", 2},  // the last column stays
+      {Qt::Key_Left, none, "Apple", 1},
+      {Qt::Key_Home, none, "Apple", 0},   // Home and End move in the row only
+      {Qt::Key_End, none, "Apple", 2},
+      {Qt::Key_Home, Qt::ControlModifier, "Alpha", 0},
+      {Qt::Key_End, Qt::ControlModifier, "Date", 2},
+      {Qt::Key_Up, none, "Cherry", 2},  // rows keep the column
+  };
+  for (const auto& s : steps) {
+    f.Key(s.key, s.mods);
+    EXPECT_EQ(f.Name(f.tree->FocusedNode()), s.node);
+    EXPECT_EQ(f.tree->FocusedColumn(), s.column);
   }
 }
 
