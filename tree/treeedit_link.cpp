@@ -1,7 +1,9 @@
 // The string tree's default editor: the link object the tree holds while an edit runs, and its edit control.
 // Whichever way the edit ends, the control asks the tree to accept or to cancel, or (when it is destroyed while
 // still linked) stores a changed text itself, so that nothing typed goes silently.
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -100,9 +102,16 @@ bool TLTEdit::KeyDownMessage(plat::TMessage& M) {
       }
       return true;
     case plat::VK_UP:
-    case plat::VK_DOWN:
-      if (SingleLine()) M.WParam = key == plat::VK_UP ? plat::VK_LEFT : plat::VK_RIGHT;
-      return false;
+    case plat::VK_DOWN: {
+      if (!SingleLine()) return false;
+      // The edit handles the key as Left or Right, with the modifiers held (Shift still selects).
+      Qt::KeyboardModifiers mods;
+      if (shift.Contains(plat::ssShift)) mods |= Qt::ShiftModifier;
+      if (shift.Contains(plat::ssCtrl)) mods |= Qt::ControlModifier;
+      QKeyEvent press(QEvent::KeyPress, key == plat::VK_UP ? Qt::Key_Left : Qt::Key_Right, mods);
+      QCoreApplication::sendEvent(Widget(), &press);
+      return true;
+    }
     case 'A':
       if (shift == plat::TShiftState{plat::ssCtrl} && tree && tree->IsEditing()) SelectAll();
       return true;

@@ -167,6 +167,20 @@ TEST(TreeEdit, AMultiLineNodeTakesLineBreaksAndCtrlReturnCommits) {
   EXPECT_EQ(f.log.front(), "new text one\r\ntwo");
 }
 
+TEST(TreeEdit, CtrlASelectsTheTextAndUpAndDownMoveInASingleLine) {
+  Edit f;
+  f.Open("Banana");
+  f.EditorKey(Qt::Key_End);
+  f.EditorKey(Qt::Key_Up);  // Left
+  EXPECT_EQ(f.Editor()->SelStart(), 5);
+  f.EditorKey(Qt::Key_Down);  // Right
+  EXPECT_EQ(f.Editor()->SelStart(), 6);
+  f.EditorKey(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(f.Editor()->SelLength(), 6);
+  EXPECT_EQ(f.Editor()->Text(), "Banana");  // no character typed by the shortcut
+  EXPECT_TRUE(f.tree->IsEditing());
+}
+
 TEST(TreeEdit, WhenAnEditMayStart) {
   Edit f;
   PLazyNode apple = f.N("Apple");
