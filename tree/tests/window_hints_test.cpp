@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/graphics/canvas.h"
 #include "tree/tests/keyfixture.h"
 #include "tree/treecolumns.h"
 #include "tree/treehints.h"
@@ -246,6 +247,34 @@ TEST(TreeHints, TheHintOpensByFadingOrSlidingOrAtOnce) {
     EXPECT_DOUBLE_EQ(w->windowOpacity(), 1.0);
     EXPECT_EQ(w->VisibleRows(), w->height());
   }
+}
+
+TEST(TreeHints, AnOwnerDrawnHintTakesItsSizeAndPaintingFromTheHandlers) {
+  Hints f;
+  f.tree->SetHintMode(hmHint);
+  f.tree->OnGetHintKind = [](TBaseLazyTreeControl*, PLazyNode, TColumnIndex, TLTHintKind& kind) { kind = vhkOwnerDraw; };
+  plat::TRect size(0, 0, 0, 0);
+  f.tree->OnGetHintSize = [&](TBaseLazyTreeControl*, PLazyNode, TColumnIndex, plat::TRect& r) { r = size; };
+  int drawn = 0;
+  f.tree->OnDrawHint = [&](TBaseLazyTreeControl*, plat::TCanvas* c, PLazyNode n, const plat::TRect& r, TColumnIndex) {
+    ++drawn;
+    EXPECT_EQ(f.Name(n), "Short");
+    c->Brush()->SetColor(plat::clRed);
+    c->FillRect(r);
+  };
+  const plat::TPoint p = f.OnText("Short");
+  EXPECT_EQ(f.Ask(p.X, p.Y).Result, 1);  // an empty size: no hint
+  f.Forget();
+  size = plat::TRect(0, 0, 40, 12);
+  const QPoint local(p.X, p.Y);
+  QHelpEvent e(QEvent::ToolTip, local, f.tree->Widget()->mapToGlobal(local));
+  QApplication::sendEvent(f.tree->Widget(), &e);
+  TLazyTreeHintWindow* w = f.tree->HintWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->size(), QSize(40, 12));
+  const QImage image = w->Render();
+  EXPECT_EQ(drawn, 1);
+  EXPECT_EQ(image.pixelColor(20, 6), QColor(Qt::red));
 }
 
 }  // namespace
