@@ -13,6 +13,7 @@
 #include <memory>
 #include <set>
 
+#include "grid/autosize.h"
 #include "grid/basegrid.h"
 #include "grid/cell_entry.h"
 #include "grid/cell_looks.h"
@@ -240,6 +241,25 @@ class TExtStringGrid : public TRenderGrid {
   void SetPrintColumn(int ACol, int Width, int Offset);
   int GroupColumn() const { return FGroupColumn; }
   void SetGroupColumn(int Value) { FGroupColumn = Value; }
+
+  // ======== sizing to contents, fitting and numbering (display indexes)
+  void AutoSizeCol(int ACol, int Padding = 0) { FAutoSize.AutoSizeCol(ACol, Padding); }
+  void AutoSizeColumns(bool DoFixedCols, int Padding = 0) { FAutoSize.AutoSizeColumns(DoFixedCols, Padding); }
+  void AutoSizeRow(int ARow, int Padding = 0) { FAutoSize.AutoSizeRow(ARow, Padding); }
+  void AutoSizeRows(bool DoFixedRows, int Padding = 0) { FAutoSize.AutoSizeRows(DoFixedRows, Padding); }
+  void AutoSizeCells(bool DoFixedCells, int PaddingX = 0, int PaddingY = 0) {
+    FAutoSize.AutoSizeCells(DoFixedCells, PaddingX, PaddingY);
+  }
+  void AutoFitColumns(bool DoFixedCells) { FAutoSize.AutoFitColumns(DoFixedCells); }
+  void SizeToCols() { FAutoSize.SizeToCols(); }
+  void SizeToRows() { FAutoSize.SizeToRows(); }
+  void SizeToCells() { FAutoSize.SizeToCells(); }
+  void AutoNumberCol(int ACol) { FAutoSize.AutoNumberCol(ACol); }
+  void AutoNumberRow(int ARow) { FAutoSize.AutoNumberRow(ARow); }
+  TGridAutoSize& AutoSizing() { return FAutoSize; }
+  bool SizeGrowOnly = false;
+  int AutoNumberStart = 0, AutoNumberOffset = 0;
+  TSortDirection AutoNumberDirection = sdAscending;
 
   // ======== looks
   plat::TColor Colors(int i, int j) const { return FLooks.GetColors(i, j); }
@@ -1125,6 +1145,7 @@ class TExtStringGrid : public TRenderGrid {
   TCellEntry FEntry{*this};
   TGridSizing FSizing{*this};
   TEditManager FEdit{*this};
+  TGridAutoSize FAutoSize{*this};
   // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
   TExtGridObjects FCellObjects{*this, *this, FHiding, FSel};
   // The collaborators as the grid's own code names them.
