@@ -55,7 +55,7 @@ void TGridAutoSize::CellFont(int ACol, int ARow, int Zoom) {
 
 plat::TSize TGridAutoSize::CellTextSize(int ACol, int ARow, bool WordWrap) {
   plat::TCanvas& c = *FGrid.Canvas();
-  const QString text = FGrid.AllCells(FGrid.RealColIndex(ACol), ARow);
+  const QString text = FGrid.Cells(FGrid.RealColIndex(ACol), ARow);
   if (text.isEmpty()) return {0, 0};
   if (controls::CellTextType(text, FGrid.EnableHTML) == 1) {
     THTMLCell html;
@@ -80,7 +80,7 @@ int TGridAutoSize::MaxLinesInRow(int ARow) {
   if (!FGrid.RenderSettings().Multilinecells) return 1;
   int most = 1;
   for (int c = 0; c < FGrid.AllColCount(); ++c)
-    most = std::max(most, int(CellLines(FGrid.AllCells(c, ARow), true).size()));
+    most = std::max(most, int(CellLines(FGrid.Cells(c, ARow), true).size()));
   return most;
 }
 

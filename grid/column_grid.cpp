@@ -103,6 +103,21 @@ void TExtColumnGrid::RemoveCols(int ColIndex, int CCount) {
   FColumnCollection->FNoRecursiveUpdate = false;
 }
 
+void TExtColumnGrid::Group(int Colindex) {
+  if (TGridColumnItem* c = ColumnOf(Colindex)) FSaveCol->Assign(c);
+  TExtStringGrid::Group(Colindex);
+}
+
+void TExtColumnGrid::UnGroup() {
+  const int col = GroupColumn();
+  TExtStringGrid::UnGroup();
+  if (col != -1)
+    if (TGridColumnItem* c = ColumnOf(col)) {
+      c->Assign(FSaveCol.get());
+      c->StoreHeader(Cells(col, 0));
+    }
+}
+
 // The column object moves with its column; every setting travels with it.
 void TExtColumnGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
   FColumnCollection->FNoRecursiveUpdate = true;
@@ -136,7 +151,7 @@ void TExtColumnGrid::UpdateColumnHeaders() {
   list->Clear();
   for (int i = 0; i < FColumnCollection->Count(); ++i) {
     TGridColumnItem* c = FColumnCollection->Items(i);
-    const QString cell = AllCells(i, 0);
+    const QString cell = Cells(i, 0);
     if (c->Header().isEmpty() && !cell.isEmpty()) c->StoreHeader(cell);
     list->Add(c->Header());
   }
@@ -185,7 +200,7 @@ void TExtColumnGrid::GetDefaultCellProperties(int ACol, int ARow, plat::TFont* A
 
 QString TExtColumnGrid::GetFormattedCell(int ACol, int ARow) {
   TGridColumnItem* c = ColumnOf(ACol);
-  const QString text = AllCells(ACol, ARow);
+  const QString text = Cells(ACol, ARow);
   if (!c) return text;
   QString format = c->FloatFormat();
   const int kind = controls::NumericTextKind(text.trimmed());

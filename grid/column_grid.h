@@ -208,6 +208,9 @@ class TExtColumnGrid : public TExtStringGrid {
   QString GetVersionString() const override;
   void RemoveCols(int ColIndex, int CCount) override;
   void InsertCols(int ColIndex, int CCount) override;
+  // The grouped column's settings are kept aside while it is out of the grid and come back with it.
+  void Group(int Colindex) override;
+  void UnGroup() override;
 
   // ---- storing
   // The collection in the project's own layout; loading refuses (plat::EReadError, nothing changed) a stream

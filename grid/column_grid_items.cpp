@@ -73,7 +73,7 @@ void TGridColumnItem::SetHeader(const QString& Value) {
   TExtColumnGrid* g = Grid();
   if (!g) return;
   if (g->FixedRows() > 0 && !g->FColMoving) {
-    g->SetCells(g->DisplColIndex(Index()), 0, Value);
+    g->SetCells(Index(), 0, Value);
     Changed(false);
   }
   g->UpdateColumnHeaders();
@@ -91,9 +91,9 @@ QString TGridColumnItem::DisplayName() const {
   return QStringLiteral("Column %1").arg(Index());
 }
 
-QString TGridColumnItem::Rows(int ARow) const { return Grid() ? Grid()->Cells(Grid()->DisplColIndex(Index()), ARow) : QString(); }
+QString TGridColumnItem::Rows(int ARow) const { return Grid() ? Grid()->Cells(Index(), ARow) : QString(); }
 void TGridColumnItem::SetRows(int ARow, const QString& Value) {
-  if (TExtColumnGrid* g = Grid()) g->SetCells(g->DisplColIndex(Index()), ARow, Value);
+  if (TExtColumnGrid* g = Grid()) g->SetCells(Index(), ARow, Value);
 }
 int TGridColumnItem::Ints(int ARow) const { return Grid() ? Grid()->Ints(Index(), ARow) : 0; }
 double TGridColumnItem::Floats(int ARow) const { return Grid() ? Grid()->Floats(Index(), ARow) : 0; }

@@ -294,14 +294,14 @@ void TExtStringGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
 int TExtStringGrid::ColumnPosition(int ACol) const {
   int p = FColumnOrder.IndexOf(ACol);
   if (p < 0) p = ACol;
-  if (FGroupColumn >= 0 && ACol >= FGroupColumn) --p;
+  if (GroupColumn() >= 0 && ACol >= GroupColumn()) --p;
   return p;
 }
 
 int TExtStringGrid::ColumnAtPosition(int P) {
   if (FColumnOrder.Count() == 0) SetColumnOrder();
   int c = P >= 0 && P < FColumnOrder.Count() ? FColumnOrder[P] : P;
-  if (FGroupColumn >= 0 && c >= FGroupColumn) ++c;
+  if (GroupColumn() >= 0 && c >= GroupColumn()) ++c;
   return c;
 }
 

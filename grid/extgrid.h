@@ -34,6 +34,7 @@
 #include "grid/options_look.h"
 #include "grid/render_grid.h"
 #include "grid/render_looks.h"
+#include "grid/row_nodes.h"
 #include "grid/selection.h"
 #include "grid/typed_cells.h"
 #include "grid/footer.h"
@@ -239,8 +240,12 @@ class TExtStringGrid : public TRenderGrid {
   int GetPrintColWidth(int ACol) const;
   int GetPrintColOffset(int ACol) const;
   void SetPrintColumn(int ACol, int Width, int Offset);
-  int GroupColumn() const { return FGroupColumn; }
-  void SetGroupColumn(int Value) { FGroupColumn = Value; }
+  // -1 ungroups, a column above 0 groups by it, 0 does nothing.
+  int GroupColumn() const { return FGroup.GroupColumn(); }
+  void SetGroupColumn(int Value) {
+    if (Value == -1) UnGroup();
+    if (Value > 0) Group(Value);
+  }
 
   // ======== sizing to contents, fitting and numbering (display indexes)
   void AutoSizeCol(int ACol, int Padding = 0) { FAutoSize.AutoSizeCol(ACol, Padding); }
@@ -260,6 +265,53 @@ class TExtStringGrid : public TRenderGrid {
   bool SizeGrowOnly = false;
   int AutoNumberStart = 0, AutoNumberOffset = 0;
   TSortDirection AutoNumberDirection = sdAscending;
+
+  // ======== row nodes, expandable cells and grouping (see TGridNodes; rows named real are real rows)
+  void AddNode(int ARowReal, int Span) { FNodes.AddNode(ARowReal, Span); }
+  void AddSummary(int ARowReal) { FNodes.AddSummary(ARowReal); }
+  void RemoveNode(int ARowReal) { FNodes.RemoveNode(ARowReal); }
+  void RemoveAllNodes() { FNodes.RemoveAllNodes(); }
+  bool IsNode(int ARow) const { return FNodes.IsNode(ARow); }
+  bool IsSummary(int ARow) const { return FNodes.IsSummary(ARow); }
+  int NumNodes() const { return FNodes.NumNodes(); }
+  bool NodeState(int ARow) const { return FNodes.GetNodeState(ARow); }
+  void SetNodeState(int ARow, bool Contracted) { FNodes.SetNodeState(ARow, Contracted); }
+  int GetNodeLevel(int ARow) const { return FNodes.GetNodeLevel(ARow); }
+  int GetNodeSpan(int ARow) const { return FNodes.GetNodeSpan(ARow); }
+  void SetNodeSpan(int ARow, int Span) { FNodes.SetNodeSpan(ARow, Span); }
+  void UpdateNodeSpan(int ARow, int Delta) { FNodes.UpdateNodeSpan(ARow, Delta); }
+  int GetSubNodeCount(int ARow) const { return FNodes.GetSubNodeCount(ARow); }
+  void UpdateSubNodeCount(int ARow, int Delta) { FNodes.UpdateSubNodeCount(ARow, Delta); }
+  int GetNodeSpanType(int ARow) const { return FNodes.GetNodeSpanType(ARow); }
+  int GetParentRow(int ARow) const { return FNodes.GetParentRow(ARow); }
+  bool IsInNodeGlyph(int ARow, int X) const { return FNodes.IsInNodeGlyph(ARow, X); }
+  void ExpandNode(int ARowReal) { FNodes.ExpandNode(ARowReal); }
+  void ExpandNodeRows(int ARowReal) { FNodes.ExpandNodeRows(ARowReal); }
+  void ContractNode(int ARowReal) { FNodes.ContractNode(ARowReal); }
+  void ExpandAll() { FNodes.ExpandAll(); }
+  void ContractAll() { FNodes.ContractAll(); }
+  void InsertNormalRow(int ARowReal) { FNodes.InsertNormalRow(ARowReal); }
+  void RemoveNormalRow(int ARow) { FNodes.RemoveNormalRow(ARow); }
+  void InsertChildRow(int ARowReal, int InsertAt) { FNodes.InsertChildRow(ARowReal, InsertAt); }
+  void RemoveChildRow(int ARowReal) { FNodes.RemoveChildRow(ARowReal); }
+  void AddExpand(int ACol, int ARow, int ExpandedHeight) { FNodes.AddExpand(ACol, ARow, ExpandedHeight); }
+  bool HasExpand(int ACol, int ARow) const { return FNodes.HasExpand(ACol, ARow); }
+  void RemoveExpand(int ACol, int ARow) { FNodes.RemoveExpand(ACol, ARow); }
+  bool ToggleExpand(int ACol, int ARow) { return FNodes.ToggleExpand(ACol, ARow); }
+  bool GetExpandState(int ACol, int ARow) const { return FNodes.GetExpandState(ACol, ARow); }
+  int GetExpandHeight(int ACol, int ARow, bool Expanded) const { return FNodes.GetExpandHeight(ACol, ARow, Expanded); }
+  virtual void Group(int Colindex) { FGroup.Group(Colindex); }
+  virtual void UnGroup() { FGroup.UnGroup(); }
+  bool IsGrouping() const { return FGroup.IsGrouping(); }
+  void GroupSum(int ACol) { FGroup.GroupCalc(ACol, 1); }
+  void GroupAvg(int ACol) { FGroup.GroupCalc(ACol, 2); }
+  void GroupMin(int ACol) { FGroup.GroupCalc(ACol, 3); }
+  void GroupMax(int ACol) { FGroup.GroupCalc(ACol, 4); }
+  void GroupCount(int ACol) { FGroup.GroupCalc(ACol, 5); }
+  void GroupCustomCalc(int ACol) { FGroup.GroupCalc(ACol, 6); }
+  void GroupDistinct(int ACol) { FGroup.GroupCalc(ACol, 7); }
+  void GroupStdDev(int ACol) { FGroup.GroupCalc(ACol, 8); }
+  bool NodeCollapsed(int ARow) override { return FNodes.GetNodeState(ARow); }
 
   // ======== looks
   plat::TColor Colors(int i, int j) const { return FLooks.GetColors(i, j); }
@@ -1052,6 +1104,7 @@ class TExtStringGrid : public TRenderGrid {
   // The grid timer runs from creation (wheel step and footer height are set up with it).
   void StartGridTimer();
   bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
+  bool HasNodes() override { return FNodes.NumNodes() > 0 || TRenderGrid::HasNodes(); }
   bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
   void BaseSetRow(int Value) { plat::TStringGrid::SetRow(Value); }
   void BaseSetTopRow(int Value) { plat::TStringGrid::SetTopRow(Value); }
@@ -1165,6 +1218,8 @@ class TExtStringGrid : public TRenderGrid {
   // Set while an Enter advance moves the current cell.
   bool FDisableChange = false;
   bool FGridBlink = false;
+  TGridNodes FNodes{*this};
+  TGridGrouping FGroup{*this, FNodes};
 
   // The mouse.
   TSortSettings FSortSettings{RenderSettings().Sort};
@@ -1188,7 +1243,7 @@ class TExtStringGrid : public TRenderGrid {
   int FFixedRowHeight = 22;
   bool FFixedRowAlways = false, FFixedColAlways = false;
   int FMinFixedRows = 1, FMinFixedCols = 1, FMaxRowCount = 0, FMaxColCount = 0;
-  int FGroupColumn = -1, FOldRowSel = -1;
+  int FOldRowSel = -1;
   int FControlCount = 0, FUpdateCount = 0;
   int FOldCol = -1, FOldRow = -1;
   QString FOldCellText;

@@ -1,0 +1,293 @@
+// Row nodes, expandable cells and grouping, checked with the store's invariant checker after every change:
+// contracting and expanding nodes (nested ones too), grouping and ungrouping by a column with and without
+// summary rows, the group calculations, and random group / contract / ungroup sequences that must give back
+// the grid they started from.
+#include "grid/row_nodes.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "grid/column_grid.h"
+#include "grid/model/tests/gridcheck.h"
+#include "platform/forms/forms.h"
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& S, std::ostream* Os) { *Os << '"' << S.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace grid {
+namespace {
+
+struct NodesTest : ::testing::Test {
+  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
+  TExtColumnGrid* g = new TExtColumnGrid(form.get());
+  NodesTest() {
+    form->SetBounds(0, 0, 500, 400);
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 480, 380);
+    g->SetColCount(4);
+    g->SetRowCount(10);
+    g->SetFixedRows(1);
+    g->SetFixedCols(1);
+    for (int r = 1; r < 10; ++r) g->SetCells(1, r, QString("r%1").arg(r));
+  }
+  // Column 1 of the shown rows from row 1.
+  QString Shown(int col = 1) const {
+    QStringList l;
+    for (int r = 1; r < g->RowCount(); ++r) l << g->Cells(col, r);
+    return l.join(' ');
+  }
+  std::string Check() const {
+    if (std::string e = testing::CheckGrid(*g); !e.empty()) return e;
+    std::vector<const TCellProperties*> held;
+    plat::TCollection& items = g->Hiding().GridItems();
+    for (int i = 0; i < items.Count(); ++i) {
+      const auto* item = static_cast<const TGridItem*>(items.Items(i));
+      if (!item->Items()) continue;
+      for (int k = 0; k < item->Items()->Count(); ++k)
+        held.push_back(dynamic_cast<const TCellProperties*>(item->Items()->Objects(k)));
+    }
+    return testing::CheckCellObjects(*g, held);
+  }
+  void Fill(int col, const QStringList& values) {
+    g->SetRowCount(1 + int(values.size()));
+    for (int i = 0; i < values.size(); ++i) g->SetCells(col, i + 1, values[i]);
+  }
+};
+
+TEST_F(NodesTest, ContractingHidesTheSpanAndExpandingBringsItBackInPlace) {
+  g->AddNode(1, 3);
+  EXPECT_TRUE(g->IsNode(1));
+  EXPECT_EQ(g->GetNodeLevel(1), 1);
+  EXPECT_EQ(g->GetNodeLevel(2), -1);
+  EXPECT_EQ(g->NumNodes(), 1);
+  g->ContractNode(1);
+  EXPECT_TRUE(g->NodeState(1));
+  EXPECT_EQ(Shown(), "r1 r4 r5 r6 r7 r8 r9");
+  EXPECT_EQ(Check(), "");
+  g->ExpandNode(1);
+  EXPECT_FALSE(g->NodeState(1));
+  EXPECT_EQ(Shown(), "r1 r2 r3 r4 r5 r6 r7 r8 r9");
+  g->SetNodeState(1, true);
+  EXPECT_EQ(g->RowCount(), 8);
+  g->SetNodeState(1, false);
+  EXPECT_EQ(g->RowCount(), 10);
+  EXPECT_EQ(g->GetNodeSpanType(3), 1);  // the last row of the node: the tree line ends
+  EXPECT_EQ(g->GetNodeSpanType(2), 2);
+  EXPECT_EQ(g->GetNodeSpanType(1), 0);
+  EXPECT_EQ(g->GetParentRow(3), 1);
+  EXPECT_EQ(g->GetParentRow(5), -1);
+  g->RemoveNode(1);
+  EXPECT_FALSE(g->IsNode(1));
+  EXPECT_EQ(g->NumNodes(), 0);
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, ASpanOfZeroReachesTheNextNode) {
+  g->AddNode(1, 0);
+  g->AddNode(5, 2);
+  g->ContractNode(1);
+  EXPECT_EQ(Shown(), "r1 r5 r6 r7 r8 r9");
+  g->ExpandNode(1);
+  EXPECT_EQ(Shown(), "r1 r2 r3 r4 r5 r6 r7 r8 r9");
+}
+
+TEST_F(NodesTest, ANestedContractedNodeComesBackExpandedWithItsParent) {
+  g->AddNode(1, 6);  // r1 .. r6
+  g->AddNode(3, 3);  // r3 .. r5, level 2
+  EXPECT_EQ(g->GetNodeLevel(3), 2);
+  EXPECT_EQ(g->GetParentRow(4), 3);
+  EXPECT_EQ(g->GetParentRow(3), 1);
+  g->ContractNode(3);
+  EXPECT_EQ(Shown(), "r1 r2 r3 r6 r7 r8 r9");
+  EXPECT_EQ(g->GetParentRow(4), 1);  // r6, shown at 4 now, belongs to the outer node
+  g->ContractNode(1);
+  EXPECT_EQ(Shown(), "r1 r7 r8 r9");
+  EXPECT_EQ(Check(), "");
+  g->ExpandNode(1);
+  EXPECT_EQ(Shown(), "r1 r2 r3 r4 r5 r6 r7 r8 r9");
+  EXPECT_FALSE(g->NodeState(3));
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, ExpandOneKeepsASingleNodeOpen) {
+  g->AddNode(1, 3);
+  g->AddNode(4, 3);
+  g->AddNode(7, 3);
+  g->ContractAll();
+  EXPECT_EQ(Shown(), "r1 r4 r7");
+  g->CellNode()->ExpandOne = true;
+  g->ExpandNode(4);
+  EXPECT_EQ(Shown(), "r1 r4 r5 r6 r7");
+  g->ExpandNode(1);
+  EXPECT_EQ(Shown(), "r1 r2 r3 r4 r7");
+  g->CellNode()->ExpandOne = false;
+  g->ExpandAll();
+  EXPECT_EQ(Shown(), "r1 r2 r3 r4 r5 r6 r7 r8 r9");
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, AChildRowInsertedAtANodeTakesTheNodesTexts) {
+  g->AddNode(2, 3);
+  g->SetCells(2, 2, "x");
+  g->InsertChildRow(2, 0);
+  EXPECT_EQ(g->Cells(1, 2), "");
+  EXPECT_EQ(g->Cells(2, 2), "");
+  EXPECT_EQ(g->Cells(1, 3), "r2");
+  EXPECT_EQ(g->Cells(2, 3), "x");
+  EXPECT_TRUE(g->IsNode(2));
+  EXPECT_EQ(g->GetNodeSpan(2), 4);
+  EXPECT_EQ(g->GetNodeLevel(2), 1);
+  EXPECT_EQ(g->GetParentRow(3), 2);
+  g->RemoveChildRow(3);
+  EXPECT_EQ(g->GetNodeSpan(2), 3);
+  EXPECT_EQ(Shown(), "r1  r3 r4 r5 r6 r7 r8 r9");  // the node row stays, emptied
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, ExpandCellsRememberTwoHeights) {
+  g->SetRowHeights(2, 20);
+  g->AddExpand(2, 2, 60);
+  EXPECT_TRUE(g->HasExpand(2, 2));
+  EXPECT_FALSE(g->GetExpandState(2, 2));
+  EXPECT_EQ(g->GetExpandHeight(2, 2, true), 60);
+  EXPECT_EQ(g->GetExpandHeight(2, 2, false), 20);
+  EXPECT_TRUE(g->ToggleExpand(2, 2));
+  EXPECT_TRUE(g->GetExpandState(2, 2));
+  EXPECT_FALSE(g->ToggleExpand(3, 3));
+  g->RemoveExpand(2, 2);
+  EXPECT_EQ(g->GetExpandHeight(2, 2, true), g->DefaultRowHeight());
+}
+
+TEST_F(NodesTest, GroupingMakesAHeaderNodePerRunAndRemovesTheColumn) {
+  Fill(2, {"a", "a", "b"});
+  g->SetCells(2, 0, "Kind");
+  g->SetColWidths(2, 77);
+  g->Group(2);
+  EXPECT_EQ(g->GroupColumn(), 2);
+  EXPECT_EQ(g->ColCount(), 3);
+  EXPECT_EQ(g->RowCount(), 6);
+  EXPECT_EQ(Shown(), "a r1 r2 b r3");
+  EXPECT_TRUE(g->IsNode(1));
+  EXPECT_EQ(g->GetNodeSpan(1), 3);
+  EXPECT_TRUE(g->IsNode(4));
+  EXPECT_EQ(g->GetNodeSpan(4), 2);
+  EXPECT_EQ(Check(), "");
+  g->UnGroup();
+  EXPECT_EQ(g->GroupColumn(), -1);
+  EXPECT_EQ(g->ColCount(), 4);
+  EXPECT_EQ(g->RowCount(), 4);
+  EXPECT_EQ(Shown(), "r1 r2 r3");
+  EXPECT_EQ(Shown(2), "a a b");
+  EXPECT_EQ(g->Cells(2, 0), "Kind");
+  EXPECT_EQ(g->ColWidths(2), 77);
+  EXPECT_EQ(g->NumNodes(), 0);
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, SummaryRowsFollowEachGroupAndTakeTheCalculations) {
+  Fill(2, {"a", "a", "b"});
+  g->SetCells(3, 1, "1.5");
+  g->SetCells(3, 2, "2");
+  g->SetCells(3, 3, "7");
+  g->Grouping()->Summary = true;
+  g->Grouping()->SummaryColor = plat::clYellow;
+  g->Group(2);
+  // header a, r1, r2, summary, header b, r3, summary (column 3 is now column 2)
+  EXPECT_EQ(g->RowCount(), 8);
+  EXPECT_TRUE(g->IsSummary(4));
+  EXPECT_TRUE(g->IsSummary(7));
+  EXPECT_EQ(g->GetNodeSpan(1), 3);
+  EXPECT_EQ(g->GetNodeSpan(5), 2);
+  g->GroupSum(2);
+  EXPECT_DOUBLE_EQ(g->Floats(2, 4), 3.5);
+  EXPECT_DOUBLE_EQ(g->Floats(2, 7), 7);
+  g->GroupCount(1);
+  EXPECT_EQ(g->Cells(1, 4), "2");
+  EXPECT_EQ(g->Cells(1, 7), "1");
+  EXPECT_EQ(Check(), "");
+  g->UnGroup();
+  EXPECT_EQ(g->RowCount(), 4);
+  EXPECT_EQ(Shown(), "r1 r2 r3");
+  EXPECT_EQ(Shown(3), "1.5 2 7");
+  EXPECT_EQ(g->Colors(1, 3), plat::clNone);
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, GroupCountWithoutSummaryGoesIntoTheHeaders) {
+  Fill(2, {"x", "y", "y", "y"});
+  g->Group(2);
+  g->GroupCount(2);
+  EXPECT_EQ(g->Cells(2, 1), "1");
+  EXPECT_EQ(g->Cells(2, 3), "3");
+  g->ContractNode(3);
+  g->SetCells(2, 3, "");
+  g->GroupCount(2);  // contracted nodes are left alone
+  EXPECT_EQ(g->Cells(2, 3), "");
+}
+
+TEST_F(NodesTest, AFixedColumnIsNotGrouped) {
+  g->Group(0);
+  EXPECT_EQ(g->GroupColumn(), -1);
+  g->SetGroupColumn(0);
+  EXPECT_EQ(g->GroupColumn(), -1);
+  Fill(2, {"p", "q"});
+  g->SetGroupColumn(2);
+  EXPECT_EQ(g->GroupColumn(), 2);
+  g->SetGroupColumn(-1);
+  EXPECT_EQ(g->GroupColumn(), -1);
+}
+
+TEST_F(NodesTest, AGroupedColumnKeepsItsColumnSettings) {
+  Fill(2, {"a", "b"});
+  g->Columns()->Items(2)->SetColor(plat::clAqua);
+  g->Columns()->Items(2)->ReadOnly = true;
+  g->Columns()->Items(2)->Name = "kind";
+  g->Group(2);
+  EXPECT_EQ(g->Columns()->Count(), 3);
+  EXPECT_EQ(g->ColumnByName("kind"), nullptr);
+  g->UnGroup();
+  ASSERT_EQ(g->Columns()->Count(), 4);
+  EXPECT_EQ(g->Columns()->Items(2)->Color(), plat::clAqua);
+  EXPECT_TRUE(g->Columns()->Items(2)->ReadOnly);
+  EXPECT_EQ(g->ColumnByName("kind"), g->Columns()->Items(2));
+}
+
+// Random contents, grouped with random options, nodes contracted and expanded at random, then ungrouped:
+// the store stays consistent throughout and the grid ends as it began.
+TEST_F(NodesTest, RandomGroupingRoundTrips) {
+  std::mt19937 rng(99);
+  for (int round = 0; round < 60; ++round) {
+    const int rows = 1 + int(rng() % 12);
+    QStringList kinds;
+    for (int i = 0; i < rows; ++i) kinds << QString(QChar(u'a' + int(rng() % 3)));
+    Fill(2, kinds);
+    for (int r = 1; r <= rows; ++r) g->SetCells(1, r, QString("r%1").arg(r)), g->SetCells(3, r, QString::number(r));
+    const QString before1 = Shown(1), before2 = Shown(2), before3 = Shown(3);
+    g->Grouping()->Summary = rng() % 2;
+    g->Grouping()->MergeHeader = rng() % 2;
+    g->Grouping()->MergeSummary = rng() % 2;
+    g->Grouping()->HeaderColor = rng() % 2 ? plat::clSilver : plat::clNone;
+    g->Group(2);
+    ASSERT_EQ(Check(), "") << "round " << round << " after grouping";
+    for (int k = 0; k < 6; ++k) {
+      const int r = 1 + int(rng() % std::max(1, g->RowCount() - 1));
+      if (!g->IsNode(r)) continue;
+      g->SetNodeState(r, !g->NodeState(r));
+      ASSERT_EQ(Check(), "") << "round " << round << " node " << r;
+    }
+    if (g->Grouping()->Summary && !g->Grouping()->MergeSummary) g->GroupSum(2);  // summary rows go away again
+    g->UnGroup();
+    ASSERT_EQ(Check(), "") << "round " << round << " after ungrouping";
+    ASSERT_EQ(Shown(1), before1) << round;
+    ASSERT_EQ(Shown(2), before2) << round;
+    ASSERT_EQ(Shown(3).split(' ').size(), before3.split(' ').size()) << round;
+    ASSERT_EQ(g->NumNodes(), 0);
+    ASSERT_EQ(g->NumHiddenRows(), 0);
+    ASSERT_EQ(g->ColCount(), 4);
+  }
+}
+
+}  // namespace
+}  // namespace grid
