@@ -21,6 +21,7 @@
 #include "grid/edit_manager.h"
 #include "grid/extgrid_objects.h"
 #include "grid/extobj.h"
+#include "grid/grid_dnd_grid.h"
 #include "grid/grid_events.h"
 #include "grid/grid_sizing.h"
 #include "grid/header_clicks.h"
@@ -312,6 +313,11 @@ class TExtStringGrid : public TRenderGrid {
   void GroupDistinct(int ACol) { FGroup.GroupCalc(ACol, 7); }
   void GroupStdDev(int ACol) { FGroup.GroupCalc(ACol, 8); }
   bool NodeCollapsed(int ARow) override { return FNodes.GetNodeState(ARow); }
+
+  // ======== drag and drop (display indexes)
+  // Drags the selection, or with ColumnDrag the column ACol, through the drag loop.
+  TDragResult StartOleDrag(int ACol, int ARow, bool ColumnDrag) { return FDragDrop.StartDrag(ACol, ARow, ColumnDrag); }
+  TGridDragDrop& DragDrop() { return FDragDrop; }
 
   // ======== looks
   plat::TColor Colors(int i, int j) const { return FLooks.GetColors(i, j); }
@@ -1220,6 +1226,7 @@ class TExtStringGrid : public TRenderGrid {
   bool FGridBlink = false;
   TGridNodes FNodes{*this};
   TGridGrouping FGroup{*this, FNodes};
+  TGridDragDrop FDragDrop{*this};
 
   // The mouse.
   TSortSettings FSortSettings{RenderSettings().Sort};

@@ -1,0 +1,210 @@
+#include "grid/grid_dnd_grid.h"
+
+#include <QRegularExpression>
+#include <QWidget>
+
+#include <algorithm>
+
+#include "grid/extgrid.h"
+
+namespace grid {
+
+// ---------------------------------------------------------------- the cell block
+
+namespace {
+
+// The grid a drag of this program started from, while its drag loop runs.
+const TExtStringGrid* GDragSourceGrid = nullptr;
+
+void Put32(QByteArray& B, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) B.append(char(v >> (8 * i)));
+}
+
+bool Get32(const QByteArray& B, qsizetype& Pos, std::uint32_t& v) {
+  if (B.size() - Pos < 4) return false;
+  v = 0;
+  for (int i = 0; i < 4; ++i) v |= std::uint32_t(std::uint8_t(B[Pos + i])) << (8 * i);
+  Pos += 4;
+  return true;
+}
+
+}  // namespace
+
+QByteArray WriteCellBlock(const TCellBlock& Block) {
+  QByteArray b;
+  Put32(b, std::uint32_t(Block.Cols));
+  Put32(b, std::uint32_t(Block.Rows));
+  for (const QString& s : Block.Cells) {
+    Put32(b, std::uint32_t(s.size()));
+    for (QChar c : s) b.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+  }
+  return b;
+}
+
+std::optional<TCellBlock> ReadCellBlock(const QByteArray& Bytes) {
+  qsizetype pos = 0;
+  std::uint32_t cols = 0, rows = 0;
+  if (!Get32(Bytes, pos, cols) || !Get32(Bytes, pos, rows)) return std::nullopt;
+  // Every cell takes at least its 4-byte length.
+  const std::uint64_t cells = std::uint64_t(cols) * rows;
+  if (cols > 0x7FFF || rows > 0x7FFFFFF || cells > std::uint64_t(Bytes.size() - pos) / 4) return std::nullopt;
+  TCellBlock block;
+  block.Cols = int(cols);
+  block.Rows = int(rows);
+  for (std::uint64_t i = 0; i < cells; ++i) {
+    std::uint32_t n = 0;
+    if (!Get32(Bytes, pos, n) || n > std::uint64_t(Bytes.size() - pos) / 2) return std::nullopt;
+    QString s(qsizetype(n), Qt::Uninitialized);
+    for (std::uint32_t k = 0; k < n; ++k, pos += 2)
+      s[k] = QChar(char16_t(std::uint8_t(Bytes[pos]) | std::uint8_t(Bytes[pos + 1]) << 8));
+    block.Cells << s;
+  }
+  if (pos != Bytes.size()) return std::nullopt;
+  return block;
+}
+
+// ---------------------------------------------------------------- the grid as drop target
+
+TGridDropTarget::TGridDropTarget(TExtStringGrid& Grid) : FGrid(Grid) {}
+
+plat::TGridCoord TGridDropTarget::CellAt(QPoint pt) const {
+  int c = -1, r = -1;
+  FGrid.MouseToCell(pt.x(), pt.y(), c, r);
+  if (c < 0 || r < 0 || c >= FGrid.ColCount() || r >= FGrid.RowCount()) return {-1, -1};
+  return {c, r};
+}
+
+void TGridDropTarget::DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFormats) {
+  (void)DropFormats;
+  const plat::TGridCoord at = CellAt(pt);
+  if (at.X < 0) {
+    Allow = false;
+    return;
+  }
+  if (FGrid.OnOleDragOver) FGrid.OnOleDragOver(&FGrid, at.Y, at.X, Allow);
+}
+
+void TGridDropTarget::PutBlock(plat::TGridCoord At, const TCellBlock& Block) {
+  FGrid.BeginUpdate();
+  for (int r = 0; r < Block.Rows && At.Y + r < FGrid.RowCount(); ++r)
+    for (int c = 0; c < Block.Cols && At.X + c < FGrid.ColCount(); ++c)
+      FGrid.SetCells(FGrid.RealColIndex(At.X + c), At.Y + r, Block.Cells.value(r * Block.Cols + c));
+  FGrid.EndUpdate();
+  if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, At.Y, At.X);
+}
+
+void TGridDropTarget::DropText(QPoint pt, const QString& Text) {
+  const plat::TGridCoord at = CellAt(pt);
+  if (at.X < 0) return;
+  bool allow = true;
+  if (FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, Text, allow);
+  if (!allow) return;
+  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+  QStringList lines = Text.split(lineBreak);
+  if (lines.size() > 1 && lines.last().isEmpty()) lines.removeLast();
+  TCellBlock block;
+  block.Rows = int(lines.size());
+  for (const QString& l : lines) block.Cols = std::max(block.Cols, int(l.split(u'\t').size()));
+  for (const QString& l : lines) {
+    QStringList cells = l.split(u'\t');
+    while (cells.size() < block.Cols) cells << QString();
+    block.Cells << cells;
+  }
+  PutBlock(at, block);
+}
+
+void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
+  const plat::TGridCoord at = CellAt(pt);
+  const std::optional<TCellBlock> block = ReadCellBlock(Stream);
+  if (at.X < 0 || !block) return;
+  bool allow = true;
+  if (FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, QString(), allow);
+  if (allow) PutBlock(at, *block);
+}
+
+// A column moves only inside the grid it was dragged from; a column of another grid or program, or out of
+// range, is only announced.
+void TGridDropTarget::DropCol(QPoint pt, int Col) {
+  const plat::TGridCoord at = CellAt(pt);
+  if (at.X < 0) return;
+  bool allow = GDragSourceGrid == &FGrid && Col >= 0 && Col < FGrid.ColCount();
+  if (FGrid.OnOleDropCol) FGrid.OnOleDropCol(&FGrid, at.Y, at.X, Col, allow);
+  if (allow && GDragSourceGrid == &FGrid && Col >= 0 && Col < FGrid.ColCount() && Col != at.X)
+    FGrid.MoveColumn(Col, at.X);
+}
+
+void TGridDropTarget::DropFiles(QPoint pt, const QStringList& Files) {
+  const plat::TGridCoord at = CellAt(pt);
+  for (const QString& f : Files) {
+    bool allow = true;
+    if (FGrid.OnOleDropFile) FGrid.OnOleDropFile(&FGrid, at.Y, at.X, f, allow);
+  }
+}
+
+void TGridDropTarget::DropURL(QPoint pt, const QString& URL) {
+  const plat::TGridCoord at = CellAt(pt);
+  bool allow = true;
+  if (FGrid.OnOleDropURL) FGrid.OnOleDropURL(&FGrid, at.Y, at.X, URL, allow);
+}
+
+// ---------------------------------------------------------------- the grid as drag source
+
+TGridDragDrop::TGridDragDrop(TExtStringGrid& Grid) : FGrid(Grid) {
+  FGrid.DragDropSettings()->OnDropTargetChange = [this](bool Value) { SetDropTarget(Value); };
+  FGrid.DragDropSettings()->OnDropRTFChange = [](bool Value) { SetRTFDropEnabled(Value); };
+}
+
+TGridDragDrop::~TGridDragDrop() = default;
+
+void TGridDragDrop::SetDropTarget(bool Value) {
+  if (!Value) {
+    FTarget.reset();
+    if (FGrid.Widget()) FGrid.Widget()->setAcceptDrops(false);
+    return;
+  }
+  if (FTarget || !FGrid.Widget()) return;
+  FTarget = std::make_unique<TGridDropTarget>(FGrid);
+  const TDragDropSettings& s = *FGrid.DragDropSettings();
+  FTarget->AcceptText = s.OleAcceptText;
+  FTarget->AcceptFiles = s.OleAcceptFiles;
+  FTarget->AcceptURLs = s.OleAcceptURLs;
+  FTarget->AcceptCols = s.OleColumnDragDrop;
+  FTarget->Attach(FGrid.Widget());
+}
+
+TCellBlock TGridDragDrop::SelectionBlock() const {
+  const plat::TGridRect s = FGrid.Selection();
+  TCellBlock b;
+  b.Cols = s.Right - s.Left + 1;
+  b.Rows = s.Bottom - s.Top + 1;
+  for (int r = s.Top; r <= s.Bottom; ++r)
+    for (int c = s.Left; c <= s.Right; ++c) b.Cells << FGrid.Cells(FGrid.RealColIndex(c), r);
+  return b;
+}
+
+QString TGridDragDrop::SelectionText() const {
+  const TCellBlock b = SelectionBlock();
+  QStringList lines;
+  for (int r = 0; r < b.Rows; ++r) lines << b.Cells.mid(r * b.Cols, b.Cols).join(u'\t');
+  return lines.join(QStringLiteral("\r\n"));
+}
+
+TDragResult TGridDragDrop::StartDrag(int ACol, int ARow, bool ColumnDrag) {
+  if (FGrid.OnOleDragStart) FGrid.OnOleDragStart(&FGrid, ACol, ARow);
+  TESGDropSource source;
+  int effect = DROPEFFECT_NONE;
+  const int ok = DROPEFFECT_COPY | (FGrid.DragDropSettings()->OleCopyAlways ? 0 : DROPEFFECT_MOVE);
+  TDragResult r;
+  GDragSourceGrid = &FGrid;
+  if (ColumnDrag) {
+    r = RunColumnDragDrop(source, ACol, ok, effect);
+  } else {
+    const QByteArray cells = WriteCellBlock(SelectionBlock());
+    r = RunTextDragDrop(source, SelectionText(), QString(), effect, ok, &cells);
+  }
+  GDragSourceGrid = nullptr;
+  if (FGrid.OnOleDragStop) FGrid.OnOleDragStop(&FGrid, effect);
+  return r;
+}
+
+}  // namespace grid

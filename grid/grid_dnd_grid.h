@@ -1,0 +1,73 @@
+#pragma once
+// A string grid as drag source and drop target. Texts drop into the cells from the cell under the point on
+// (tabs to the next column, line breaks to the next row), dragged cells drop as a block at that cell, a
+// column dragged inside the grid moves there, and dropped files and URLs are handed to their events. Every
+// drop is clipped to the grid, and the events may refuse it.
+//
+// The cells of a drag travel as a block of their own: a 32-bit column count and row count (little-endian),
+// then each cell row by row as a 32-bit UTF-16 unit count and the units. The reader refuses any block whose
+// counts or lengths do not fit the bytes it holds.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "grid/grid_dnd.h"
+#include "platform/grids/grids.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+struct TCellBlock {
+  int Cols = 0, Rows = 0;
+  QStringList Cells;  // row by row
+};
+
+QByteArray WriteCellBlock(const TCellBlock& Block);
+std::optional<TCellBlock> ReadCellBlock(const QByteArray& Bytes);
+
+class TGridDropTarget : public TESGDropTarget {
+ public:
+  explicit TGridDropTarget(TExtStringGrid& Grid);
+
+ protected:
+  void DropText(QPoint pt, const QString& Text) override;
+  void DropStream(QPoint pt, const QByteArray& Stream) override;
+  void DropCol(QPoint pt, int Col) override;
+  void DropFiles(QPoint pt, const QStringList& Files) override;
+  void DropURL(QPoint pt, const QString& URL) override;
+  void DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFormats) override;
+
+ private:
+  // The cell under the point, (-1, -1) outside the cells.
+  plat::TGridCoord CellAt(QPoint pt) const;
+  void PutBlock(plat::TGridCoord At, const TCellBlock& Block);
+  TExtStringGrid& FGrid;
+};
+
+class TGridDragDrop {
+ public:
+  explicit TGridDragDrop(TExtStringGrid& Grid);
+  ~TGridDragDrop();
+  TGridDragDrop(const TGridDragDrop&) = delete;
+  TGridDragDrop& operator=(const TGridDragDrop&) = delete;
+
+  // Registers or revokes the grid's window as a drop target (DragDropSettings.OleDropTarget).
+  void SetDropTarget(bool Value);
+  TGridDropTarget* Target() { return FTarget.get(); }
+  // Drags the selection (text and cells) or, with ColumnDrag, the column ACol. Answers the drag loop's result;
+  // OnOleDragStart fires first and OnOleDragStop with the performed effect last.
+  TDragResult StartDrag(int ACol, int ARow, bool ColumnDrag);
+  // The selection as tab and line separated text, and as a cell block.
+  QString SelectionText() const;
+  TCellBlock SelectionBlock() const;
+
+ private:
+  TExtStringGrid& FGrid;
+  std::unique_ptr<TGridDropTarget> FTarget;
+};
+
+}  // namespace grid
