@@ -249,7 +249,8 @@ class TExtStringGrid : public TRenderGrid {
   }
 
   // ======== sizing to contents, fitting and numbering (display indexes)
-  void AutoSizeCol(int ACol, int Padding = 0) { FAutoSize.AutoSizeCol(ACol, Padding); }
+  // Also the double-click on a header border.
+  virtual void AutoSizeCol(int ACol, int Padding = 0) { FAutoSize.AutoSizeCol(ACol, Padding); }
   void AutoSizeColumns(bool DoFixedCols, int Padding = 0) { FAutoSize.AutoSizeColumns(DoFixedCols, Padding); }
   void AutoSizeRow(int ARow, int Padding = 0) { FAutoSize.AutoSizeRow(ARow, Padding); }
   void AutoSizeRows(bool DoFixedRows, int Padding = 0) { FAutoSize.AutoSizeRows(DoFixedRows, Padding); }
@@ -268,6 +269,7 @@ class TExtStringGrid : public TRenderGrid {
   TSortDirection AutoNumberDirection = sdAscending;
 
   // ======== row nodes, expandable cells and grouping (see TGridNodes; rows named real are real rows)
+  // (ExpandNode, ContractNode, ExpandAll, ContractAll, HasExpand and ToggleExpand stand with the mouse's.)
   void AddNode(int ARowReal, int Span) { FNodes.AddNode(ARowReal, Span); }
   void AddSummary(int ARowReal) { FNodes.AddSummary(ARowReal); }
   void RemoveNode(int ARowReal) { FNodes.RemoveNode(ARowReal); }
@@ -285,20 +287,13 @@ class TExtStringGrid : public TRenderGrid {
   void UpdateSubNodeCount(int ARow, int Delta) { FNodes.UpdateSubNodeCount(ARow, Delta); }
   int GetNodeSpanType(int ARow) const { return FNodes.GetNodeSpanType(ARow); }
   int GetParentRow(int ARow) const { return FNodes.GetParentRow(ARow); }
-  bool IsInNodeGlyph(int ARow, int X) const { return FNodes.IsInNodeGlyph(ARow, X); }
-  void ExpandNode(int ARowReal) { FNodes.ExpandNode(ARowReal); }
   void ExpandNodeRows(int ARowReal) { FNodes.ExpandNodeRows(ARowReal); }
-  void ContractNode(int ARowReal) { FNodes.ContractNode(ARowReal); }
-  void ExpandAll() { FNodes.ExpandAll(); }
-  void ContractAll() { FNodes.ContractAll(); }
   void InsertNormalRow(int ARowReal) { FNodes.InsertNormalRow(ARowReal); }
   void RemoveNormalRow(int ARow) { FNodes.RemoveNormalRow(ARow); }
   void InsertChildRow(int ARowReal, int InsertAt) { FNodes.InsertChildRow(ARowReal, InsertAt); }
   void RemoveChildRow(int ARowReal) { FNodes.RemoveChildRow(ARowReal); }
   void AddExpand(int ACol, int ARow, int ExpandedHeight) { FNodes.AddExpand(ACol, ARow, ExpandedHeight); }
-  bool HasExpand(int ACol, int ARow) const { return FNodes.HasExpand(ACol, ARow); }
   void RemoveExpand(int ACol, int ARow) { FNodes.RemoveExpand(ACol, ARow); }
-  bool ToggleExpand(int ACol, int ARow) { return FNodes.ToggleExpand(ACol, ARow); }
   bool GetExpandState(int ACol, int ARow) const { return FNodes.GetExpandState(ACol, ARow); }
   int GetExpandHeight(int ACol, int ARow, bool Expanded) const { return FNodes.GetExpandHeight(ACol, ARow, Expanded); }
   virtual void Group(int Colindex) { FGroup.Group(Colindex); }
@@ -727,12 +722,12 @@ class TExtStringGrid : public TRenderGrid {
   virtual void CopySelectionToClipboard() {}
   virtual void PasteSelectionFromClipboard() {}
   // A drag of the selection (or of a column) starts from a press on a drag source; the drag side fills it.
-  virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag) { (void)ACol, (void)ARow, (void)ColumnDrag; }
+  virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag) { StartOleDrag(ACol, ARow, ColumnDrag); }
   // Node glyph clicks (real rows); the node code fills them.
   virtual void ExpandNode(int ARealRow);
   virtual void ContractNode(int ARealRow);
-  virtual void ExpandAll() {}
-  virtual void ContractAll() {}
+  virtual void ExpandAll();
+  virtual void ContractAll();
   bool IsInNodeGlyph(int ARow, int X);
   // A hook to change the rectangle a select-all press selects.
   virtual void AdjustSelectAll(plat::TGridRect& ARect) { (void)ARect; }
@@ -756,8 +751,6 @@ class TExtStringGrid : public TRenderGrid {
   // A followed anchor: "cell://RxCy" moves the current cell, http, https and mailto links open.
   void FollowAnchor(const QString& Anchor);
   virtual bool OpenLink(const QString& Href);
-  // Width from the widest text of the column (plus Padding); used by a double-click on a header border.
-  virtual void AutoSizeCol(int ACol, int Padding);
   // Ends the base grid's tracking of a press without a release.
   void CancelTracking();
   // Whether the floating footer shows as the grid's last row.

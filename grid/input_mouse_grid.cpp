@@ -70,16 +70,13 @@ void TExtStringGrid::SortColumnFollowsMove(int From, int To) {
 
 // ---- nodes ----------------------------------------------------------------------------------------------------
 
-// Without the node code the glyph only shows its other state.
-void TExtStringGrid::ExpandNode(int ARealRow) {
-  if (TCellGraphic* g = GetCellGraphic(0, DisplRowIndex(ARealRow))) g->CellBoolean = false;
-  RepaintCell(0, DisplRowIndex(ARealRow));
-}
+void TExtStringGrid::ExpandNode(int ARealRow) { FNodes.ExpandNode(ARealRow); }
 
-void TExtStringGrid::ContractNode(int ARealRow) {
-  if (TCellGraphic* g = GetCellGraphic(0, DisplRowIndex(ARealRow))) g->CellBoolean = true;
-  RepaintCell(0, DisplRowIndex(ARealRow));
-}
+void TExtStringGrid::ContractNode(int ARealRow) { FNodes.ContractNode(ARealRow); }
+
+void TExtStringGrid::ExpandAll() { FNodes.ExpandAll(); }
+
+void TExtStringGrid::ContractAll() { FNodes.ContractAll(); }
 
 // The glyph box as the cell painter places it, with the indent before it.
 bool TExtStringGrid::IsInNodeGlyph(int ARow, int X) {
@@ -180,17 +177,6 @@ void TExtStringGrid::FollowAnchor(const QString& Anchor) {
 }
 
 bool TExtStringGrid::OpenLink(const QString& Href) { return controls::OpenHTMLLink(Href); }
-
-void TExtStringGrid::AutoSizeCol(int ACol, int Padding) {
-  if (ACol < 0 || ACol >= ColCount()) return;
-  plat::TCanvas& c = *Canvas();
-  c.Font()->Assign(Font());
-  const int rc = RealColIndex(ACol);
-  int widest = 0;
-  for (int r = 0; r < RowCount(); ++r)
-    widest = std::max(widest, c.TextWidth(controls::HTMLToPlainText(Cells(rc, r))));
-  if (widest > 0) SetColWidths(ACol, widest + Padding + 2 * XYOffset().X + 2);
-}
 
 void TExtStringGrid::CancelTracking() {
   KillTimer(plat::GridScrollTimerId);

@@ -172,28 +172,6 @@ int TGridNodes::GetParentRow(int ARow) const {
   return candidate;
 }
 
-bool TGridNodes::IsInNodeGlyph(int ARow, int X) const {
-  if (!FGrid.MouseActions()->PreciseNodeClick) return true;
-  const TCellNode& n = *FGrid.CellNode();
-  const int L = LevelOf(ARow), I = n.NodeIndent();
-  int W = 4, M = 0;
-  switch (n.NodeType()) {
-    case cn3D: W = 6; break;
-    case cnGlyph: {
-      const int gw = const_cast<TCellNode&>(n).ExpandGlyph()->Width();
-      W = gw / 2;
-      if (gw > 0) M = 2;
-      break;
-    }
-    case cnLeaf: W = 8, M = 2; break;
-    case cnFlat: case cnXP: M = 4; break;
-  }
-  if (!FGrid.PaintRightToLeft()) return M + (L - 1) * I < X && X < W + L * I;
-  const int V = FGrid.VisibleRowCount() + FGrid.FixedRows() < FGrid.RowCount() ? 17 : 0;
-  const int cw = FGrid.Width();
-  return cw - L * I - W - 2 <= X + V && X + V < cw - (L - 1) * I;
-}
-
 // ---------------------------------------------------------------- expanding and contracting
 
 void TGridNodes::ExpandNode(int ARowReal) {

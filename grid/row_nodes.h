@@ -42,7 +42,6 @@ class TGridNodes {
   // 0 node row, 2 the tree line goes on below, 1 it ends here.
   int GetNodeSpanType(int ARow) const;
   int GetParentRow(int ARow) const;
-  bool IsInNodeGlyph(int ARow, int X) const;
   void ExpandNode(int ARowReal);
   void ExpandNodeRows(int ARowReal);
   void ContractNode(int ARowReal);
