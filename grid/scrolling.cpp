@@ -255,7 +255,6 @@ bool TGridScrolling::WheelMessage(plat::TMessage& M) {
     const plat::TGridRect s = g.Selection();
     g.DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
   }
-  g.Invalidate();
   return true;
 }
 

@@ -2,6 +2,8 @@
 // scroll hints and synchronous scrolling, proportional bars, wheel panning, the update lock, the thin custom
 // scroll bars and the hint window.
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QScrollBar>
 #include <QWidget>
@@ -291,6 +293,44 @@ TEST_F(ScrollTest, ScreenshotOfTheHintAndTheMetroBar) {
   h.ActivateHint(plat::TRect(100, 100, 0, 0), "Row : <b>42</b> of <i>100</i>");
   QApplication::processEvents();
   h.Widget()->grab().toImage().save("scroll_hint.png");
+}
+
+}  // namespace
+}  // namespace grid
+
+namespace grid {
+namespace {
+
+// What the window shows after small scrolls (pixels moved, the new rows painted) is what a full paint draws.
+TEST_F(ScrollTest, ScrolledPixelsMatchAFullPaint) {
+  g->MouseActions()->SetWheelAction(waScroll);
+  g->SetSelection({2, 5, 2, 5});
+  QApplication::processEvents();
+  auto screen = [this] {
+    QApplication::processEvents();
+    const QPoint at = g->Widget()->mapTo(form->Widget(), QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(form->Widget()->winId(), at.x(), at.y(), g->ClientWidth(), g->ClientHeight())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage before = screen();
+  ASSERT_FALSE(before.isNull());
+  for (int delta : {-120, -120, 120, -120}) {
+    Wheel(delta);
+    const QImage shown = screen();
+    const QImage full = g->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(
+        0, 0, g->ClientWidth(), g->ClientHeight());
+    EXPECT_EQ(shown, full) << "after a wheel turn of " << delta << ", top row " << g->TopRow();
+  }
+  EXPECT_GT(g->TopRow(), 1);
+  g->SetColCount(20);
+  for (int left : {2, 3, 2}) {
+    g->SetLeftCol(left);
+    const QImage full = g->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(
+        0, 0, g->ClientWidth(), g->ClientHeight());
+    EXPECT_EQ(screen(), full) << "left column " << left;
+  }
 }
 
 }  // namespace

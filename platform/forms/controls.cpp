@@ -748,6 +748,8 @@ TWinControl::ScrollBarState& TWinControl::Bar(int b) const {
     auto* bar = new QScrollBar(b == SB_HORZ ? Qt::Horizontal : Qt::Vertical, self->Widget());
     bar->hide();
     bar->setFocusPolicy(Qt::NoFocus);
+    // Opaque: a moved thumb repaints the bar alone, not the control under it.
+    bar->setAutoFillBackground(true);
     bar->setObjectName(b == SB_HORZ ? QStringLiteral("HorzScrollBar") : QStringLiteral("VertScrollBar"));
     p->Bar = bar;
     const UINT msg = b == SB_HORZ ? WM_HSCROLL : WM_VSCROLL;

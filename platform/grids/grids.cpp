@@ -1,6 +1,8 @@
 // TCustomGrid: counts, sizes, geometry, view, current cell and selection, row and column moves, scroll bars.
 #include "platform/grids/grids.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 #include "platform/rtl/exceptions.h"
@@ -278,11 +280,40 @@ void TCustomGrid::SetTopLeft(int ACol, int ARow) {
   ACol = std::clamp(ACol, FFixedCols, std::max(FFixedCols, MaxLeftCol()));
   ARow = std::clamp(ARow, FFixedRows, std::max(FFixedRows, MaxTopRow()));
   if (ACol == FTopLeft.X && ARow == FTopLeft.Y) return;
+  const TGridCoord old = FTopLeft;
   FTopLeft = TGridCoord{ACol, ARow};
-  Invalidate();
+  ScrollView(old);
   UpdateScrollPos();
   InvalidateEditor();
   TopLeftChanged();
+}
+
+// A move along one axis by less than the view moves the pixels already drawn and repaints only the cells that
+// come into view; any other change repaints the whole view.
+void TCustomGrid::ScrollView(const TGridCoord& Old) {
+  QWidget* w = Widget();
+  const bool vert = Old.X == FTopLeft.X, horz = Old.Y == FTopLeft.Y;
+  if (w && w->isVisible() && w->updatesEnabled() && FGridState == gsNormal && vert != horz) {
+    const TAxisView a = vert ? VertView() : HorzView();
+    const TGridAxis& axis = vert ? FRows : FCols;
+    const std::int64_t d = axis.Pos(vert ? Old.Y : Old.X) - axis.Pos(vert ? FTopLeft.Y : FTopLeft.X);
+    const std::int64_t area = a.Avail();
+    // The last pixels at the far edge stay where they are and are painted again: a frame drawn along the
+    // client's edge must not move into the view.
+    constexpr int edge = 2;
+    if (area > edge && std::abs(d) < area - edge) {
+      const int fixed = static_cast<int>(a.FixedExtent()), moved = static_cast<int>(area) - edge;
+      if (vert) {
+        w->scroll(0, static_cast<int>(d), QRect(0, fixed, ClientWidth(), moved));
+        w->update(0, fixed + moved, ClientWidth(), edge);
+      } else {
+        w->scroll(static_cast<int>(d), 0, QRect(fixed, 0, moved, ClientHeight()));
+        w->update(fixed + moved, 0, edge, ClientHeight());
+      }
+      return;
+    }
+  }
+  Invalidate();
 }
 
 void TCustomGrid::ClampInView(const TGridCoord& Coord) {

@@ -301,6 +301,7 @@ class TCustomGrid : public TCustomControl {
   int PixelOf(const TAxisView& v, int index) const;
   int CellAt(const TAxisView& v, int pixel) const;
   void SetTopLeft(int ACol, int ARow);
+  void ScrollView(const TGridCoord& Old);
   void UpdateScrollPos();
   void ScrollMessage(int Bar, int Code, int Pos);
   void TimerTick();
