@@ -65,6 +65,17 @@ class TControlKind : public TCellEditorKind {
     return true;
   }
   void EditorProps(const TEditorCell& c) { FGrid.DoGetEditorProp(c.RCol, c.Row, FGrid.EditLink()); }
+  // Set-up starts: the edit is open and the control exists.
+  TCtrl* Open() {
+    FGrid.EditState().EditMode = true;
+    return Ensure();
+  }
+  // Write-back ends: the value (when there is one) goes into the cell, the edit closes, the control goes.
+  void Close(const TEditorCell& c, const QString* Value) {
+    if (Value) FGrid.WriteEditorText(c.RCol, c.Row, *Value);
+    FGrid.EditState().EditMode = false;
+    HideCtrl();
+  }
   TCtrl* FCtrl = nullptr;
 };
 
@@ -72,8 +83,7 @@ class TSpinKind : public TControlKind<TGridSpin> {
  public:
   using TControlKind::TControlKind;
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     Place(c.Rect);
     FCtrl->SetEnabled(true);
     FCtrl->SetVisible(true);
@@ -130,8 +140,7 @@ class TComboKind : public TControlKind<TGridCombo> {
  public:
   using TControlKind::TControlKind;
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     const bool list = c.Kind == edComboList;
     FCtrl->SetDropDownCount(FGrid.ControlLook()->DropDownCount);
     EditorProps(c);
@@ -181,8 +190,7 @@ class TEditBtnKind : public TControlKind<TGridEditBtn> {
  public:
   using TControlKind::TControlKind;
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     Place(plat::TRect(c.Rect.Left, c.Rect.Top, c.Rect.Right, c.Rect.Top + c.CellRect.Height()));
     FCtrl->SetText(c.EditText);
     FCtrl->SetMaxLength(FGrid.MaxEditLength());
@@ -201,8 +209,7 @@ class TUnitKind : public TControlKind<TGridUnitEditBtn> {
  public:
   using TControlKind::TControlKind;
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     Place(plat::TRect(c.Rect.Left, c.Rect.Top, c.Rect.Right, c.Rect.Top + c.CellRect.Height()));
     FCtrl->SetMaxLength(FGrid.MaxEditLength());
     FCtrl->SetUnitID(QString());
@@ -214,9 +221,8 @@ class TUnitKind : public TControlKind<TGridUnitEditBtn> {
     return FCtrl;
   }
   void WriteBack(const TEditorCell& c) override {
-    FGrid.WriteEditorText(c.RCol, c.Row, FCtrl->TextAndUnit());
-    HideCtrl();
-    FGrid.EditState().EditMode = false;
+    const QString value = FCtrl->TextAndUnit();
+    Close(c, &value);
   }
 };
 
@@ -225,8 +231,7 @@ class TCheckKind : public TControlKind<TGridCheckBox> {
   using TControlKind::TControlKind;
   bool TakesStartChar(TEditorType) const override { return false; }
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     Place(c.Rect);
     FCtrl->SetCaption(c.EditText);
     FCtrl->SetState(plat::cbUnchecked);
@@ -235,10 +240,7 @@ class TCheckKind : public TControlKind<TGridCheckBox> {
     return nullptr;
   }
   // The check box shows the cell text as its caption; its state stays in the editor.
-  void WriteBack(const TEditorCell&) override {
-    HideCtrl();
-    FGrid.EditState().EditMode = false;
-  }
+  void WriteBack(const TEditorCell& c) override { Close(c, nullptr); }
 };
 
 class TButtonKind : public TControlKind<TGridButton> {
@@ -246,18 +248,14 @@ class TButtonKind : public TControlKind<TGridButton> {
   using TControlKind::TControlKind;
   bool TakesStartChar(TEditorType) const override { return false; }
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     const plat::TRect& r = c.CellRect;
     Place(plat::TRect(r.Left - 1, r.Top - 1, r.Right, r.Bottom));
     FCtrl->SetCaption(c.EditText);
     ShowAndFocus();
     return FCtrl;
   }
-  void WriteBack(const TEditorCell&) override {
-    HideCtrl();
-    FGrid.EditState().EditMode = false;
-  }
+  void WriteBack(const TEditorCell& c) override { Close(c, nullptr); }
 };
 
 class TDateKind : public TControlKind<TGridDatePicker> {
@@ -265,8 +263,7 @@ class TDateKind : public TControlKind<TGridDatePicker> {
   using TControlKind::TControlKind;
   bool TakesStartChar(TEditorType Kind) const override { return Kind != edTimeEdit; }
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     if (c.Kind == edTimeEdit) {
       plat::TDateTime t = 0;
       FCtrl->SetDateTime(plat::TryStrToTime(c.EditText, t) ? t : plat::Now());
@@ -288,9 +285,7 @@ class TDateKind : public TControlKind<TGridDatePicker> {
       text = FCtrl->Format().isEmpty() ? plat::TimeToStr(FCtrl->Time()) : FCtrl->Text();
     else
       text = FCtrl->Checked() ? FCtrl->Text() : QString();
-    FGrid.WriteEditorText(c.RCol, c.Row, text);
-    FGrid.EditState().EditMode = false;
-    HideCtrl();
+    Close(c, &text);
   }
 
  private:
@@ -314,8 +309,7 @@ class TDateTimeKind : public TControlKind<TGridDateTimePicker> {
   using TControlKind::TControlKind;
   bool TakesStartChar(TEditorType) const override { return false; }
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     FCtrl->SetKind(controls::dkDateTime);
     const plat::TDateTime v = CellTextToDateTime(c.EditText);
     FCtrl->OriginalDateTime = v;
@@ -331,9 +325,7 @@ class TDateTimeKind : public TControlKind<TGridDateTimePicker> {
     const plat::TFormatSettings& f = plat::FormatSettings;
     const QString text =
         FCtrl->Checked() ? plat::FormatDateTime(f.ShortDateFormat + u' ' + f.ShortTimeFormat, FCtrl->DateTime()) : QString();
-    FGrid.WriteEditorText(c.RCol, c.Row, text);
-    FGrid.EditState().EditMode = false;
-    HideCtrl();
+    Close(c, &text);
   }
 };
 
@@ -341,8 +333,7 @@ class TRichKind : public TControlKind<TExtRichEdit> {
  public:
   using TControlKind::TControlKind;
   plat::TWinControl* Setup(const TEditorCell& c) override {
-    FGrid.EditState().EditMode = true;
-    Ensure();
+    Open();
     Place(c.Rect);
     EditorProps(c);
     FCtrl->Locked = true;
@@ -354,9 +345,8 @@ class TRichKind : public TControlKind<TExtRichEdit> {
     return FCtrl;
   }
   void WriteBack(const TEditorCell& c) override {
-    FGrid.WriteEditorText(c.RCol, c.Row, FGrid.RichToString(FCtrl));
-    HideCtrl();
-    FGrid.EditState().EditMode = false;
+    const QString value = FGrid.RichToString(FCtrl);
+    Close(c, &value);
   }
 };
 

@@ -229,7 +229,7 @@ void TEditManager::MoveBackToOldCell() {
 
 // A refused value keeps the user in the cell: the old text (or the handler's replacement) goes back into
 // the cell, the cell becomes current again and its editor opens again.
-void TEditManager::RefusedValue(const QString& NewValue, const QString& Value) {
+void TEditManager::RefusedValue(const QString& NewValue, const QString& Value, bool Wide) {
   FState.LastValidation = false;
   const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
   if (FState.EditMode) FState.Validating = false;
@@ -240,7 +240,7 @@ void TEditManager::RefusedValue(const QString& NewValue, const QString& Value) {
   FState.Editing = true;
   ShowInplaceEdit();
   FState.Modified = FState.OldModifiedValue;
-  ShowBalloon();
+  if (!Wide) ShowBalloon();
 }
 
 void TEditManager::ShowBalloon() {
@@ -250,11 +250,18 @@ void TEditManager::ShowBalloon() {
   FGrid.ShowInvalidEntryBalloon(target);
 }
 
-bool TEditManager::ValidateCell(const QString& NewValue) {
+bool TEditManager::ValidateCell(const QString& NewValue) { return Validate(NewValue, false); }
+
+// Wide texts share the cell store with the narrow ones here; their validation has no checker, no undo
+// record and no balloon, recalculates the footer before the event and marks the row only with ShowModified.
+bool TEditManager::ValidateCellWide(const QString& NewValue) { return Validate(NewValue, true); }
+
+bool TEditManager::Validate(const QString& NewValue, bool Wide) {
   if (!FState.Editing || FState.Validating) return true;
   FState.Editing = false;
   FState.Validating = true;
   bool valid = true;
+  // However the validation ends, the cell the user is in is the entered cell again.
   struct TEndValidation {
     TEditManager& M;
     ~TEndValidation() {
@@ -270,20 +277,16 @@ bool TEditManager::ValidateCell(const QString& NewValue) {
     const bool advance = FGrid.FNavigation.AdvanceOnEnter;
     FGrid.FNavigation.AdvanceOnEnter = false;
     QString value = NewValue;
-    controls::TExtStringGridCheck* checker = FGrid.CellChecker;
+    controls::TExtStringGridCheck* checker = Wide ? nullptr : FGrid.CellChecker;
     if (checker && checker->AutoCorrect()) value = checker->Correct(col, row, value);
-    if (FGrid.OnCellValidate) FGrid.OnCellValidate(&FGrid, col, row, value, valid);
-    if (value != oldText) {
-      FState.GridModified = true;
-      if (FGrid.FixedCols() > 0) {
-        FGrid.SetRowModified(FGrid.RealRowIndex(FGrid.Row()), true);
-        if (FGrid.FShowModified.Enabled) FGrid.RepaintCell(0, FGrid.Row());
-      }
-    }
+    if (Wide) FGrid.CalcFooter(col);
+    const TCellValidateEvent& event = Wide ? FGrid.OnCellValidateWide : FGrid.OnCellValidate;
+    if (event) event(&FGrid, col, row, value, valid);
+    if (value != oldText) MarkModified(Wide, row);
     if (valid) {
-      FGrid.CalcFooter(col);
+      if (!Wide) FGrid.CalcFooter(col);
       if (checker && checker->AutoMarkError()) value = checker->MarkError(col, row, value);
-      if (TExtGridUndoRedo* undo = FGrid.UndoRedo()) undo->RegisterChange(col, row, oldText, value);
+      if (TExtGridUndoRedo* undo = Wide ? nullptr : FGrid.UndoRedo()) undo->RegisterChange(col, row, oldText, value);
       if (changed) FGrid.CellsChanged(plat::TRect(col, row, col, row));
     }
     FGrid.FNavigation.AdvanceOnEnter = advance;
@@ -291,56 +294,23 @@ bool TEditManager::ValidateCell(const QString& NewValue) {
     if (valid)
       FGrid.SetCells(col, row, value);
     else
-      RefusedValue(NewValue, value);
+      RefusedValue(NewValue, value, Wide);
   }
   FGrid.FOldCellText = FGrid.GridCells(col, row);
-  if (valid) FGrid.FFocusFrameShown = false;
+  if (valid && !Wide) FGrid.FFocusFrameShown = false;
   return valid;
 }
 
-// Wide texts share the cell store with the narrow ones here: the same steps without checker, undo and
-// balloon.
-bool TEditManager::ValidateCellWide(const QString& NewValue) {
-  if (!FState.Editing || FState.Validating) return true;
-  FState.Editing = false;
-  FState.Validating = true;
-  bool valid = true;
-  struct TEndValidation {
-    TEditManager& M;
-    ~TEndValidation() {
-      M.FGrid.CellEntered(M.FGrid.RealCol(), M.FGrid.Row());
-      M.FState.Validating = false;
-    }
-  } end{*this};
-  const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
-  FState.NewCellText = NewValue;
-  const QString oldText = FGrid.FOldCellText;
-  if (NewValue != oldText || FGrid.AlwaysValidate) {
-    const bool changed = NewValue != oldText;
-    QString value = NewValue;
-    FGrid.CalcFooter(col);
-    if (FGrid.OnCellValidateWide) FGrid.OnCellValidateWide(&FGrid, col, row, value, valid);
-    if (value != oldText) {
-      FState.GridModified = true;
-      if (FGrid.FShowModified.Enabled) FGrid.SetRowModified(row, true);
-    }
-    if (valid && changed) FGrid.CellsChanged(plat::TRect(col, row, col, row));
-    FState.NewCellText = value;
-    if (valid) {
-      FGrid.SetCells(col, row, value);
-    } else {
-      FState.LastValidation = false;
-      FGrid.HideEditor();
-      FGrid.SetCells(col, row, value != NewValue ? value : oldText);
-      MoveBackToOldCell();
-      FState.Validating = false;
-      FState.Editing = true;
-      ShowInplaceEdit();
-      FState.Modified = FState.OldModifiedValue;
-    }
+void TEditManager::MarkModified(bool Wide, int Row) {
+  FState.GridModified = true;
+  if (Wide) {
+    if (FGrid.FShowModified.Enabled) FGrid.SetRowModified(Row, true);
+    return;
   }
-  FGrid.FOldCellText = FGrid.GridCells(col, row);
-  return valid;
+  if (FGrid.FixedCols() > 0) {
+    FGrid.SetRowModified(FGrid.RealRowIndex(FGrid.Row()), true);
+    if (FGrid.FShowModified.Enabled) FGrid.RepaintCell(0, FGrid.Row());
+  }
 }
 
 // ---------------------------------------------------------------- closing and opening

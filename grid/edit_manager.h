@@ -112,7 +112,9 @@ class TEditManager {
 
  private:
   void ShowFocusFrame();
-  void RefusedValue(const QString& NewValue, const QString& Value);
+  bool Validate(const QString& NewValue, bool Wide);
+  void RefusedValue(const QString& NewValue, const QString& Value, bool Wide);
+  void MarkModified(bool Wide, int Row);
   void ShowBalloon();
   void MoveBackToOldCell();
 

@@ -131,10 +131,8 @@ void TExtInplaceEdit::KeyPress(char16_t& Key) {
   FTypedChar = typed && Key != 0;
   if (Key >= 32 && g->FEditControl == edMixedCase) {
     // The character goes in first; then the whole text is rewritten in mixed case.
-    const QString t = Text();
     SetSelText(QString(QChar(Key)));
     Key = 0;
-    (void)t;
     SetText(controls::MixedCase(Text()));
     SetSelStart(caret + 1);
     SetSelLength(0);

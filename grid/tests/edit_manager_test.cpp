@@ -285,3 +285,32 @@ TEST_F(EditTextRoad, ReadOnlyAndFixedCellsAreNotEditable) {
 
 }  // namespace
 }  // namespace grid
+
+namespace grid {
+namespace {
+
+using WideEdit = edittest::EditFixture;
+
+TEST_F(WideEdit, WideValidationAsksItsOwnEventAndRefusesAlike) {
+  LogValidation();
+  std::vector<QString> wide;
+  bool accept = false;
+  g->OnCellValidateWide = [&](plat::TObject*, int c, int r, QString& v, bool& valid) {
+    wide.push_back(QString("%1,%2=%3").arg(c).arg(r).arg(v));
+    valid = accept;
+  };
+  Key(Qt::Key_F2);
+  Type("w");
+  EXPECT_FALSE(g->ValidateCellWide("w"));
+  EXPECT_EQ(wide, std::vector<QString>{"1,1=w"});
+  EXPECT_EQ(Log(), "");  // the narrow event is not asked
+  EXPECT_EQ(g->Cells(1, 1), "alpha");
+  EXPECT_TRUE(g->EditMode());
+  accept = true;
+  EXPECT_TRUE(g->ValidateCellWide("w2"));
+  EXPECT_EQ(g->Cells(1, 1), "w2");
+  EXPECT_TRUE(g->Modified());
+}
+
+}  // namespace
+}  // namespace grid
