@@ -172,6 +172,10 @@ class TComboKind : public TControlKind<TGridCombo> {
                       look == glWin7 || look == glOffice2007;
     FCtrl->SetFlat(flat);
     FCtrl->SetEtched(flat);
+    if (FGrid.Navigation()->AutoComboDropSize)
+      FCtrl->SizeDropDownWidth();
+    else if (FCtrl->DropWidth() > 0)
+      FCtrl->SetDroppedWidth(FCtrl->DropWidth());
     ShowAndFocus();
     if (FGrid.MouseActions()->DirectComboDrop || FGrid.ControlLook()->DropDownAlwaysVisible())
       FCtrl->SetDroppedDown(true);

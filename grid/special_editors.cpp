@@ -7,6 +7,8 @@
 
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/graphic.h"
 #include "platform/forms/msgqueue.h"
 #include "platform/rtl/datetime.h"
 
@@ -231,6 +233,19 @@ void TGridCombo::DoChange() {
   SetSelLength(static_cast<int>(Text().size() - typed.size()));
   ItemIdx = index;
   ItemChange = true;
+}
+
+void TGridCombo::SizeDropDownWidth() {
+  plat::TBitmap measure(1, 1);
+  measure.Canvas()->Font()->Assign(*FGrid->Font());
+  int w = Width();
+  const bool scrolls = Items()->Count() > DropDownCount();
+  for (int i = 0; i < Items()->Count(); ++i) {
+    const int t = measure.Canvas()->TextWidth(Items()->Strings(i));
+    if (scrolls && t > w - 25) w = t + 25;
+    if (!scrolls && t > w - 5) w = t + 8;
+  }
+  SetDroppedWidth(w);
 }
 
 void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift) {

@@ -60,6 +60,9 @@ class TGridCombo : public controls::TEsgComboBox, public TGridEditorSide {
   void FireComboChange();
   // Lookup completion of the typed prefix from the items, then from the grid's lookup list.
   void DoChange();
+  // Widens the dropped list to the widest item (in the grid's font), with room for a scroll bar when the
+  // list holds more items than it shows.
+  void SizeDropDownWidth();
   bool WorkMode = true;
   int ItemIdx = -1;
   bool ItemChange = false;

@@ -475,6 +475,12 @@ TEST_F(EditKinds, ComboWheelWalksTheItemsAndLookupCompletes) {
   combo->Perform(plat::WM_MOUSEWHEEL, plat::MakeWParam(0, 120), 0);
   EXPECT_EQ(combo->Text(), "banana");
   EXPECT_EQ(reported, (std::vector<int>{1, 2, 1}));
+  // The dropped list is as wide as its widest item with AutoComboDropSize.
+  g->HideInplaceEdit();
+  g->Navigation()->AutoComboDropSize = true;
+  g->AddComboString("a very long item that does not fit the cell at all");
+  Key(Qt::Key_F2);
+  EXPECT_GT(combo->DroppedWidth(), combo->Width() + 100);
   g->Lookup = true;
   combo->SetText("");
   Type("ch");
