@@ -1100,6 +1100,12 @@ class TExtStringGrid : public TRenderGrid {
   bool DoMouseWheelUp(plat::TShiftState Shift, plat::TPoint MousePos) override;
   void TopLeftChanged() override;
   void AlignControls(plat::TControl* AControl, plat::TRect& Rect) override;
+  // Focus arriving and leaving, clicks and the enabled switch.
+  void DoEnter() override;
+  void DoExit() override;
+  void Click() override;
+  void EnabledChanged() override { Invalidate(); }
+  void ReopenEditorOnFocus();
   // The grid timer runs from creation (wheel step and footer height are set up with it).
   void StartGridTimer();
   bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
@@ -1216,6 +1222,9 @@ class TExtStringGrid : public TRenderGrid {
   int FTimerTicks = 0;
   // Set while an Enter advance moves the current cell.
   bool FDisableChange = false;
+  // FBlockFocus / FBlockKill: an editor hands the focus back, the enter / exit handling is skipped.
+  // FSelChange: the selection changed since the last exit.
+  bool FBlockKill = false, FSelChange = false;
   bool FGridBlink = false;
   TGridNodes FNodes{*this};
   TGridGrouping FGroup{*this, FNodes};

@@ -27,6 +27,7 @@ void TExtStringGrid::BeginUpdate() {
 void TExtStringGrid::EndUpdate() {
   if (FUpdateCount > 0) --FUpdateCount;
   if (FUpdateCount > 0 || FInDestroy) return;
+  FSelChange = false;
   if (Widget() && !Widget()->updatesEnabled()) Widget()->setUpdatesEnabled(true);
   Invalidate();
 }
@@ -55,6 +56,10 @@ void TExtStringGrid::Dispatch(TMessage& M) {
         return;
       }
       break;
+    case plat::WM_SETFOCUS:
+      TRenderGrid::Dispatch(M);
+      ReopenEditorOnFocus();
+      return;
     case plat::WM_SIZE:
     case plat::WM_LBUTTONUP:
       MouseOrBaseDispatch(M);
@@ -109,6 +114,34 @@ void TExtStringGrid::TopLeftChanged() {
   FScrolling.TopLeftChanged();
 }
 
+// ---- focus ---------------------------------------------------------------------------------------------------------
+
+// With AlwaysEdit the editor opens again when the focus comes back, on a current cell in view that may be edited.
+void TExtStringGrid::ReopenEditorOnFocus() {
+  if (!FNavigation.AlwaysEdit || EditorMode() || IsControlCell(RealCol(), Row())) return;
+  const plat::TRect r = CellRect(Col(), Row());
+  if (r.Width() <= 0 || r.Height() <= 0 || !FKeys.IsEditable(Col(), Row())) return;
+  ShowEditor();
+}
+
+void TExtStringGrid::DoEnter() {
+  if (FBlockFocus) return;
+  TRenderGrid::DoEnter();
+  RememberCellValue(Col(), Row());
+}
+
+void TExtStringGrid::DoExit() {
+  if (FBlockKill) return;
+  if (FSelChange && FMouseActions.DisjunctRowSelect()) SelectionToRowSelect(false);
+  FSelChange = false;
+  TRenderGrid::DoExit();
+}
+
+void TExtStringGrid::Click() {
+  TRenderGrid::Click();
+  RememberCellValue(Col(), Row());
+}
+
 // ---- small operations the keys and scrolling use ------------------------------------------------------------
 
 void TExtStringGrid::AddRow() {
@@ -135,6 +168,7 @@ void TExtStringGrid::RememberCellValue(int ACol, int ARow) {
 void TExtStringGrid::DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom) {
   const TGridLook look = Look();
   if (look == glVista || look == glWin7 || look == glOffice2007) RepaintRect({ALeft, ATop, ARight, ABottom});
+  FSelChange = true;
   if (OnSelectionChanged) OnSelectionChanged(this);
 }
 

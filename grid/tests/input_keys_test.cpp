@@ -3,6 +3,8 @@
 // incremental search, each driven through key messages on a shown grid.
 #include <QTimer>
 
+#include "platform/forms/stdctrls.h"
+
 #include "grid/tests/input_fixture.h"
 
 namespace grid {
@@ -300,6 +302,36 @@ TEST_F(GridInput, IncrementalSearchTextExpiresAfterFourTicks) {
   EXPECT_EQ(s->SearchInc(), "");
   s->Perform(plat::WM_CHAR, 'x', 1);  // nothing found: a new search starts with the next key
   EXPECT_EQ(s->SearchInc(), "");
+}
+
+}  // namespace
+}  // namespace grid
+
+namespace grid {
+namespace {
+
+TEST_F(GridInput, FocusReturningWithAlwaysEditOpensTheEditorOnAVisibleEditableCell) {
+  auto* other = new plat::TEdit(form.get());
+  other->SetParent(form.get());
+  other->SetBounds(0, 300, 80, 20);
+  QApplication::setActiveWindow(form->Widget());
+  Edit();
+  g->Navigation()->AlwaysEdit = true;
+  g->FocusCell(2, 2);
+  other->SetFocus();
+  QApplication::processEvents();
+  g->SetFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(g->EditorMode());
+  g->SetEditorMode(false);
+  g->SetReadOnly(3, 3, true);
+  g->FocusCell(3, 3);
+  other->SetFocus();
+  QApplication::processEvents();
+  g->SetEditorMode(false);
+  g->SetFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(g->EditorMode()) << "a read-only cell gets no editor";
 }
 
 }  // namespace

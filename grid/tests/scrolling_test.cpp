@@ -335,3 +335,22 @@ TEST_F(ScrollTest, ScrolledPixelsMatchAFullPaint) {
 
 }  // namespace
 }  // namespace grid
+
+namespace grid {
+namespace {
+
+TEST_F(ScrollTest, ScreenshotOfTheHeaderDragButton) {
+  g->SetLook(glXP);
+  THeaderDragButton b(nullptr);
+  b.Grid = g;
+  b.SetBounds(50, 50, 90, 22);
+  b.SetCaption("Moved column with a long caption");
+  b.Show();
+  QApplication::processEvents();
+  b.Widget()->grab().toImage().save("header_drag_plain.png");
+  b.SetCaption("<b>Bold</b> head");
+  b.Widget()->grab().toImage().save("header_drag_html.png");
+}
+
+}  // namespace
+}  // namespace grid
