@@ -103,33 +103,49 @@ TPoint TGridScrolling::ClientCursor() const {
 
 // ---- proportional scroll bars ------------------------------------------------------------------------------------
 
-void TGridScrolling::UpdateHorzProportional() {
-  TExtStringGrid& g = FGrid;
-  if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
-  const int l = g.GridLineWidth();
-  std::int64_t b = l, c = l, d = l;
-  for (int i = 0; i < g.FixedCols(); ++i) b += l + g.ColWidths(i);
-  for (int i = g.FixedCols(); i < g.ColCount(); ++i) {
-    c += l + g.ColWidths(i);
-    if (i < g.LeftCol()) d += l + g.ColWidths(i);
+namespace {
+// Pixel sums along one axis: B the fixed part, C the normal part, D the normal part before the first shown
+// index; each index counts its size and a grid line, and each sum starts with one line.
+struct TAxisSums {
+  std::int64_t B, C, D;
+};
+template <class SizeOf>
+TAxisSums SumAxis(int Line, int Fixed, int Count, int First, SizeOf Size) {
+  TAxisSums s{Line, Line, Line};
+  for (int i = 0; i < Fixed; ++i) s.B += Line + Size(i);
+  for (int i = Fixed; i < Count; ++i) {
+    s.C += Line + Size(i);
+    if (i < First) s.D += Line + Size(i);
   }
-  // Without any normal column there is nothing to scroll (and nothing to divide by).
-  if (c <= l) return;
-  const int w = g.Width();
-  const float e = static_cast<float>(w - b) / static_cast<float>(c);
-  if (e >= 0.9999f) return;
-  if (b + c - w < 5) return;
-  const int max = static_cast<int>(std::min<double>((e + 127) / (1 - e), 1 << 30));
+  return s;
+}
+// The bar's range for the visible fraction E: a page of Max - 126 leaves the 127 thumb positions.
+void SetProportional(TExtStringGrid& g, int Bar, float E, double Pos) {
+  const int max = static_cast<int>(std::min<double>((E + 127) / (1 - E), 1 << 30));
   plat::TScrollInfo si;
-  si.fMask = plat::SIF_ALL;
-  g.GetScrollInfo(plat::SB_HORZ, si);
-  const double p = w < c ? static_cast<double>(d) / static_cast<double>(c - w) * 128 : si.nPos;
   si.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
   si.nMin = 0;
   si.nMax = max;
   si.nPage = static_cast<unsigned>(std::max(0, max - 126));
-  si.nPos = static_cast<int>(p);
-  g.SetScrollInfo(plat::SB_HORZ, si, true);
+  si.nPos = static_cast<int>(Pos);
+  g.SetScrollInfo(Bar, si, true);
+}
+}  // namespace
+
+void TGridScrolling::UpdateHorzProportional() {
+  TExtStringGrid& g = FGrid;
+  if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
+  const int l = g.GridLineWidth();
+  const TAxisSums s = SumAxis(l, g.FixedCols(), g.ColCount(), g.LeftCol(), [&g](int i) { return g.ColWidths(i); });
+  // Without any normal column there is nothing to scroll (and nothing to divide by).
+  if (s.C <= l) return;
+  const int w = g.Width();
+  const float e = static_cast<float>(w - s.B) / static_cast<float>(s.C);
+  if (e >= 0.9999f || s.B + s.C - w < 5) return;
+  plat::TScrollInfo now;
+  now.fMask = plat::SIF_ALL;
+  g.GetScrollInfo(plat::SB_HORZ, now);
+  SetProportional(g, plat::SB_HORZ, e, w < s.C ? static_cast<double>(s.D) / static_cast<double>(s.C - w) * 128 : now.nPos);
   if (g.ScrollBarAlways != saHorz && g.ScrollBarAlways != saBoth) {
     const bool horz = g.ScrollBars() == plat::ssHorizontal || g.ScrollBars() == plat::ssBoth;
     g.ShowScrollBar(plat::SB_HORZ, horz && g.GridWidth() >= w);
@@ -140,26 +156,13 @@ void TGridScrolling::UpdateVertProportional() {
   TExtStringGrid& g = FGrid;
   if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
   if (g.VisibleRowCount() + g.FixedRows() >= g.RowCount()) return;
-  const int l = g.GridLineWidth();
-  std::int64_t b = l, c = l, d = l;
-  for (int i = 0; i < g.FixedRows(); ++i) b += l + g.RowHeights(i);
-  for (int i = g.FixedRows(); i < g.RowCount(); ++i) {
-    c += l + g.RowHeights(i);
-    if (i < g.TopRow()) d += l + g.RowHeights(i);
-  }
-  if (c == 0) return;
+  const TAxisSums s =
+      SumAxis(g.GridLineWidth(), g.FixedRows(), g.RowCount(), g.TopRow(), [&g](int i) { return g.RowHeights(i); });
+  if (s.C == 0) return;
   const int h = g.Height();
-  const float e = static_cast<float>(h - b) / static_cast<float>(c);
+  const float e = static_cast<float>(h - s.B) / static_cast<float>(s.C);
   if (e >= 0.9999f) return;
-  const int max = static_cast<int>(std::min<double>((e + 127) / (1 - e), 1 << 30));
-  const double p = h < c ? static_cast<double>(d) / static_cast<double>(c - h) * 128 : 127;
-  plat::TScrollInfo si;
-  si.fMask = plat::SIF_RANGE | plat::SIF_PAGE | plat::SIF_POS;
-  si.nMin = 0;
-  si.nMax = max;
-  si.nPage = static_cast<unsigned>(std::max(0, max - 126));
-  si.nPos = static_cast<int>(p);
-  g.SetScrollInfo(plat::SB_VERT, si, true);
+  SetProportional(g, plat::SB_VERT, e, h < s.C ? static_cast<double>(s.D) / static_cast<double>(s.C - h) * 128 : 127);
 }
 
 // ---- top-left change ----------------------------------------------------------------------------------------------

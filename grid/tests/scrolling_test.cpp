@@ -136,6 +136,12 @@ TEST_F(ScrollTest, ProportionalBarsShowTheVisiblePart) {
   g->UpdateHorzScrollProportional();
   g->GetScrollInfo(plat::SB_HORZ, si);
   EXPECT_EQ(si.nMax, before.nMax);
+  g->SetRowCount(100);
+  g->UpdateVertScrollProportional();
+  g->GetScrollInfo(plat::SB_VERT, si);
+  const double ev = (g->Height() - 21.0) / (99 * 21.0 + 1);
+  EXPECT_EQ(si.nMax, static_cast<int>((ev + 127) / (1 - ev)));
+  EXPECT_EQ(static_cast<int>(si.nPage), si.nMax - 126);
 }
 
 TEST_F(ScrollTest, WheelPanningFollowsTheCursorAndStopsOnAKey) {
