@@ -274,26 +274,26 @@ void TGridAutoSize::SizeToCells() {
 
 // ---------------------------------------------------------------- numbering
 
-void TGridAutoSize::AutoNumberCol(int ACol) {
-  const int first = FGrid.FixedRows(), last = FGrid.RowCount() - FGrid.FixedFooters() - 1;
+// Numbers the cells First..Last (skipping Start of them at the start, or at the end when descending).
+void TGridAutoSize::Number(int First, int Last, const std::function<void(int, int)>& Set) {
   const int start = FGrid.AutoNumberStart, base = FGrid.AutoNumberStart + FGrid.AutoNumberOffset + 1;
-  if (FGrid.RowCount() == 0) return;
   if (FGrid.AutoNumberDirection == sdDescending) {
-    for (int k = 0, row = last - start; row >= first; ++k, --row) FGrid.SetInts(ACol, row, base + k);
+    for (int k = 0, i = Last - start; i >= First; ++k, --i) Set(i, base + k);
     return;
   }
-  for (int k = 0, row = first + start; row <= last; ++k, ++row) FGrid.SetInts(ACol, row, base + k);
+  for (int k = 0, i = First + start; i <= Last; ++k, ++i) Set(i, base + k);
+}
+
+void TGridAutoSize::AutoNumberCol(int ACol) {
+  if (FGrid.RowCount() == 0) return;
+  Number(FGrid.FixedRows(), FGrid.RowCount() - FGrid.FixedFooters() - 1,
+         [&](int Row, int N) { FGrid.SetInts(ACol, Row, N); });
 }
 
 void TGridAutoSize::AutoNumberRow(int ARow) {
-  const int first = FGrid.FixedCols(), last = FGrid.ColCount() - FGrid.FixedRightCols() - 1;
-  const int start = FGrid.AutoNumberStart, base = FGrid.AutoNumberStart + FGrid.AutoNumberOffset + 1;
   if (FGrid.ColCount() == 0) return;
-  if (FGrid.AutoNumberDirection == sdDescending) {
-    for (int k = 0, c = last - start; c >= first; ++k, --c) FGrid.SetInts(c, ARow, base + k);
-    return;
-  }
-  for (int k = 0, c = first + start; c <= last; ++k, ++c) FGrid.SetInts(c, ARow, base + k);
+  Number(FGrid.FixedCols(), FGrid.ColCount() - FGrid.FixedRightCols() - 1,
+         [&](int Col, int N) { FGrid.SetInts(Col, ARow, N); });
 }
 
 }  // namespace grid

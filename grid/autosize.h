@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "platform/graphics/types.h"
 
 namespace grid {
@@ -44,6 +46,7 @@ class TGridAutoSize {
   void CellFont(int ACol, int ARow, int Zoom);
   int ColumnNeed(int ACol, int ARow);
   int RowNeed(int ACol, int ARow);
+  void Number(int First, int Last, const std::function<void(int, int)>& Set);
   int TotalXOffset() const;
   int TotalYOffset() const;
 

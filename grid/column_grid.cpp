@@ -4,6 +4,7 @@
 
 #include "controls/text_utils.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/math.h"
 
 namespace grid {
 
@@ -139,6 +140,39 @@ void TExtColumnGrid::ColWidthsChanged() {
   if (IsLoading() || FDestroying || !FColumnCollection) return;
   for (int c = 0; c < ColCount(); ++c)
     if (TGridColumnItem* col = ColumnOf(RealColIndex(c))) col->SetStoredWidth(ColWidths(c));
+}
+
+void TExtColumnGrid::ChangeScale(int M, int D) {
+  TExtStringGrid::ChangeScale(M, D);
+  if (IsDesigning() || M == D || D == 0) return;
+  for (int c = 0; c < ColCount() && c < FColumnCollection->Count(); ++c) {
+    TGridColumnItem* col = FColumnCollection->Items(c);
+    col->Font()->SetSize(plat::MulDiv(col->Font()->Size(), M, D));
+    col->HeaderFont()->SetSize(plat::MulDiv(col->HeaderFont()->Size(), M, D));
+  }
+}
+
+void TExtColumnGrid::HandleMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
+  TExtStringGrid::HandleMouseDown(Button, Shift, X, Y);
+  if (Button != plat::mbLeft && Button != plat::mbRight) return;
+  int c = -1, r = -1;
+  MouseToCell(X, Y, c, r);
+  if (c < 0 || r < 0) return;
+  TGridColumnItem* col = ColumnOf(RealColIndex(c));
+  if (!col || !col->ColumnPopup) return;
+  const bool left = Button == plat::mbLeft;
+  const TColumnPopupType fixedKind = left ? cpFixedCellsLClick : cpFixedCellsRClick;
+  const TColumnPopupType normalKind = left ? cpNormalCellsLClick : cpNormalCellsRClick;
+  const TColumnPopupType allKind = left ? cpAllCellsLClick : cpAllCellsRClick;
+  const TColumnPopupType t = col->ColumnPopupType;
+  if (t != fixedKind && t != normalKind && t != allKind) return;
+  if (OnColumnPopup) OnColumnPopup(this, c, r, col->ColumnPopup);
+  const bool fixedRow = r < FixedRows();
+  if (t == allKind || (fixedRow && t == fixedKind) || (!fixedRow && t == normalKind)) {
+    const plat::TRect cell = CellRect(c, r);
+    const plat::TPoint at = ClientToScreen({cell.Left, cell.Bottom});
+    col->ColumnPopup->Popup(at.X, at.Y);
+  }
 }
 
 // ---------------------------------------------------------------- headers

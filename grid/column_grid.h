@@ -11,6 +11,7 @@
 
 #include "grid/extgrid.h"
 #include "grid/model/column_grid_stream.h"
+#include "platform/forms/menus.h"
 #include "platform/rtl/collection.h"
 #include "platform/rtl/streams.h"
 
@@ -98,7 +99,7 @@ class TGridColumnItem : public plat::TCollectionItem {
   QString CheckFalse = QStringLiteral("N"), CheckTrue = QStringLiteral("Y");
   int MaxSize = 0, MinSize = 0, AutoMinSize = 0, AutoMaxSize = 0;
   TColumnPopupType ColumnPopupType = cpFixedCellsRClick;
-  plat::TObject* ColumnPopup = nullptr;  // a popup menu, not owned
+  plat::TPopupMenu* ColumnPopup = nullptr;  // not owned
   bool FilterCaseSensitive = false;
   bool PrintBorderCustom = true, PrintFontCustom = true;
 
@@ -170,6 +171,7 @@ class TExtColumnGrid : public TExtStringGrid {
   void SetColCount(int Value);
   bool AutoFilterDisplay = false;
   std::function<void(plat::TObject* Sender, int FromIndex, int ToIndex)> OnAfterColumnMoved;
+  std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TPopupMenu* PopupMenu)> OnColumnPopup;
 
   // ---- what the column settings decide
   void Loaded() override;
@@ -222,6 +224,8 @@ class TExtColumnGrid : public TExtStringGrid {
   void SaveColumnPositions(const QString& Key, const QString& Section);
   void LoadColumnPositions(const QString& Key, const QString& Section);
 
+  // Column fonts and header fonts scale with the grid.
+  void ChangeScale(int M, int D) override;
   // The column of a real index, nullptr outside the collection.
   TGridColumnItem* ColumnOf(int ACol) const;
 
@@ -230,6 +234,8 @@ class TExtColumnGrid : public TExtStringGrid {
   void SizeChanged(int OldColCount, int OldRowCount) override;
   void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void ColWidthsChanged() override;
+  // A press on a cell of a column with a popup menu of the pressed button's kind opens that menu.
+  void HandleMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   int HandleGetEditLimit() override;
   QString GetEditMask(int ACol, int ARow) override;
   // Before the header list is written into row 0: every column takes its header from the list.

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/forms.h"
+#include "platform/forms/menus.h"
+#include "platform/forms/messages.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/inifile.h"
 
@@ -256,6 +258,51 @@ TEST_F(ColumnGridTest, ColumnPositionsSavedAfterAMoveRestoreTheOrder) {
     EXPECT_EQ(fresh.Columns()->Items(0)->Name, "c1") << values;
     EXPECT_EQ(fresh.Columns()->Items(2)->Name, "c0") << values;
   }
+}
+
+// Which presses open a column's menu: each popup type against the button and the kind of row pressed.
+TEST_F(ColumnGridTest, ColumnMenusOpenForTheirButtonAndRows) {
+  form->Show();
+  plat::TPopupMenu menu(form.get());
+  int shown = 0;
+  const plat::TPopupMenuRunner old = plat::SetPopupMenuRunner([&](plat::TPopupMenu* m, int, int) -> plat::TMenuItem* {
+    if (m == &menu) ++shown;
+    return nullptr;
+  });
+  C(1)->ColumnPopup = &menu;
+  int announced = 0;
+  g->OnColumnPopup = [&](plat::TObject*, int ACol, int, plat::TPopupMenu* m) {
+    EXPECT_EQ(ACol, 1);
+    EXPECT_EQ(m, &menu);
+    ++announced;
+  };
+  const auto press = [&](bool right, int row) {
+    const plat::TRect r = g->CellRect(1, row);
+    const plat::UINT down = right ? plat::WM_RBUTTONDOWN : plat::WM_LBUTTONDOWN;
+    const plat::UINT up = right ? plat::WM_RBUTTONUP : plat::WM_LBUTTONUP;
+    g->Perform(down, right ? plat::MK_RBUTTON : plat::MK_LBUTTON, plat::MakeLParam(r.Left + 5, r.Top + 5));
+    g->Perform(up, 0, plat::MakeLParam(r.Left + 5, r.Top + 5));
+  };
+  struct Case { TColumnPopupType type; bool right; int row; int shown, announced; } cases[] = {
+      {cpFixedCellsRClick, true, 0, 1, 1},  {cpFixedCellsRClick, true, 2, 0, 1}, {cpFixedCellsRClick, false, 0, 0, 0},
+      {cpNormalCellsLClick, false, 2, 1, 1}, {cpNormalCellsLClick, false, 0, 0, 1}, {cpAllCellsRClick, true, 3, 1, 1},
+  };
+  for (const Case& c : cases) {
+    shown = announced = 0;
+    C(1)->ColumnPopupType = c.type;
+    press(c.right, c.row);
+    EXPECT_EQ(shown, c.shown) << c.type << " " << c.right << " " << c.row;
+    EXPECT_EQ(announced, c.announced) << c.type << " " << c.right << " " << c.row;
+  }
+  plat::SetPopupMenuRunner(old);
+}
+
+TEST_F(ColumnGridTest, ScalingScalesTheColumnFonts) {
+  C(0)->Font()->SetSize(10);
+  C(0)->HeaderFont()->SetSize(8);
+  g->ChangeScale(3, 2);
+  EXPECT_EQ(C(0)->Font()->Size(), 15);
+  EXPECT_EQ(C(0)->HeaderFont()->Size(), 12);
 }
 
 TEST_F(ColumnGridTest, ColumnByNameIsExact) {
