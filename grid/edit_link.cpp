@@ -221,6 +221,7 @@ class TCustomEditorKind : public TCellEditorKind {
     FGrid.EditState().EditMode = false;
   }
 
+  bool OwnsControl() const override { return false; }
   plat::TWinControl* Control() const override {
     TEditLink* link = FGrid.EditLink();
     return link ? link->GetEditControl() : nullptr;

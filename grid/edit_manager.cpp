@@ -27,6 +27,15 @@ TEditManager::TEditManager(TExtStringGrid& Grid) : FGrid(Grid) {
 
 TEditManager::~TEditManager() = default;
 
+void TEditManager::ReleaseEditors() {
+  FState.BlockKill = true;
+  for (auto& [family, kind] : FKinds)
+    if (kind->OwnsControl()) delete kind->Control();
+  FKinds.clear();
+  if (FEditLink) FEditLink->RestoreWinProc();
+  FEditLink = nullptr;
+}
+
 bool TEditManager::IsTextKind(TEditorType Kind) {
   switch (Kind) {
     case edNormal: case edNumeric: case edPositiveNumeric: case edFloat: case edCapital: case edMixedCase:

@@ -107,6 +107,10 @@ class TEditManager {
   int GetComboIndex(int ACol, int ARow);
   void SetComboIndex(int ACol, int ARow, int Value);
 
+  // Frees the editor controls before the grid goes, so that none of them reaches the grid while it is
+  // being taken apart, and gives an edit link's control its own window procedure back.
+  void ReleaseEditors();
+
   TEditLink* EditLink() const { return FEditLink; }
   void SetEditLink(TEditLink* Value) { FEditLink = Value; }
 

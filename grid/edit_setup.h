@@ -47,6 +47,8 @@ class TCellEditorKind {
   virtual bool TakesStartChar(TEditorType Kind) const { (void)Kind; return true; }
   // The family's control, nullptr before the first use.
   virtual plat::TWinControl* Control() const = 0;
+  // Whether the control belongs to the grid (an application's own control through the edit link does not).
+  virtual bool OwnsControl() const { return true; }
   // The family's control, created when it is not there yet (nullptr for families without one of their own).
   virtual plat::TWinControl* EnsureControl() { return Control(); }
 

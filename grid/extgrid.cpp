@@ -34,6 +34,7 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner)
 
 TExtStringGrid::~TExtStringGrid() {
   FInDestroy = true;
+  FEdit.ReleaseEditors();
   delete FFooterPanel;
   FHiding.UnHideColumnsAll();
   FSel.OnRowDisjunctSelect = nullptr;

@@ -524,3 +524,29 @@ TEST_F(EditKinds, CellControlsFollowTheirCellsInAndOutOfView) {
 
 }  // namespace
 }  // namespace grid
+
+namespace grid {
+namespace {
+
+TEST_F(EditKinds, ClosingTheWindowWithAnEditorOpenKeepsTheTypedText) {
+  int done = 0;
+  g->OnEditingDone = [&](plat::TObject*) { ++done; };
+  g->DefaultEditor = edEditBtn;
+  g->SetCells(1, 1, "");
+  Key(Qt::Key_F2);
+  Type("kept");
+  // Focus leaving the form's controls writes the editor back before the window goes.
+  other->SetFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(g->Cells(1, 1), "kept");
+  EXPECT_EQ(done, 1);
+  Key(Qt::Key_F2);  // ignored by the other control
+  g->SetFocus();
+  Key(Qt::Key_F2);
+  ASSERT_TRUE(g->BtnEdit()->Visible());
+  form.reset();  // the grid goes with its editor open and focused
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace grid
