@@ -69,6 +69,37 @@ QImage Lock_Image(bool Closed) {
   return img;
 }
 
+constexpr int Node_Image_Size = 16;
+
+// The trees' pictures by level: 0 a meter (a box with its display), 1 a record (a written page), 2 a detail
+// of a record (a bullet).
+QImage Node_Image(int Level) {
+  QImage img(Node_Image_Size, Node_Image_Size, QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setPen(QColor(40, 40, 40));
+  if (Level == 0) {
+    p.setBrush(QColor(70, 110, 170));
+    p.drawRect(1, 1, 13, 13);
+    p.setBrush(QColor(215, 240, 195));
+    p.drawRect(3, 3, 9, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 210, 0));
+    p.drawRect(4, 10, 2, 2);
+    p.drawRect(9, 10, 2, 2);
+  } else if (Level == 1) {
+    p.setBrush(QColor(255, 255, 255));
+    p.drawRect(2, 1, 11, 13);
+    p.setPen(QColor(60, 90, 200));
+    for (int y = 4; y <= 11; y += 3) p.drawLine(4, y, 11, y);
+  } else {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(235, 130, 20));
+    p.drawEllipse(QRectF(4.5, 4.5, 7, 7));
+  }
+  return img;
+}
+
 }  // namespace
 
 TWireless_Grid::TWireless_Grid(TComponent* AOwner) : grid::TExtStringGrid(AOwner) {
@@ -244,7 +275,11 @@ void TFScanDecode::Make_Result_Panels() {
   LB_AvailableDevice->OnDrawItem = [this](TWinControl*, int i, TRect r, TOwnerDrawState) {
     Draw_Progress_Line(i, r);
   };
+  IL_Tree1 = new TImageList(this, Node_Image_Size, Node_Image_Size);
+  IL_Tree1->SetName(QStringLiteral("IL_Tree1"));
+  for (int level = 0; level <= 2; ++level) IL_Tree1->AddImage(Node_Image(level));
   LST = Make_Control<TScan_Tree>(P_TreeView, "LST", 12, 30, Window_Width - 24, 400);
+  LST->SetImages(IL_Tree1);
 
   P_View_Wireless = Make_Control<TPanel>(this, "P_View_Wireless", 0, 0, Window_Width, 400);
   P_View_Wireless->SetAlign(alClient);
@@ -265,6 +300,7 @@ void TFScanDecode::Make_Result_Panels() {
                            "Cripted"};
   for (int c = 0; c < 13; ++c) ESG_Wireless->SetCells(c, 0, QString::fromLatin1(heads[c]));
   LST_Wireless = Make_Control<TScan_Tree>(P_View_Wireless, "LST_Wireless", 0, 204, Window_Width, 200);
+  LST_Wireless->SetImages(IL_Tree1);
 }
 
 void TFScanDecode::DoCreate() {

@@ -120,6 +120,7 @@ class TFScanDecode : public plat::TForm {
   plat::TPanel* P_View_Wireless = nullptr;
   TWireless_Grid* ESG_Wireless = nullptr;
   TScan_Tree* LST_Wireless = nullptr;
+  plat::TImageList* IL_Tree1 = nullptr;  // the trees' node pictures, one per level
 
   plat::TPanel* P_Buttons = nullptr;
   controls::TLbButton* Btn_StartScan = nullptr;

@@ -21,6 +21,11 @@ TScan_Tree::TScan_Tree(TComponent* AOwner) : TLazyStringTree(AOwner) {
   TBaseLazyTree::OnChecked = [this](TBaseLazyTree*, PLazyNode Node) {
     if (OnChecked) OnChecked(this, Node);
   };
+  // A node's picture tells its level: slave or device, record, detail of a record.
+  OnGetImageIndex = [this](TBaseLazyTreeControl*, PLazyNode Node, TLTImageKind Kind, TColumnIndex, bool&,
+                           int& Index) {
+    if (Kind == ikNormal || Kind == ikSelected) Index = int(GetNodeLevel(Node));
+  };
 }
 
 PLazyNode TScan_Tree::Add(PLazyNode Parent, bool Checked) {

@@ -1,7 +1,9 @@
 #pragma once
 // The trees of the Scan & Decode window: string trees whose nodes carry a caption (TMyRec) and, at levels 0
 // and 1, a check box. The tree asks the window for a node's caption when it first needs the node, and tells it
-// when the user ticks or unticks a box. Painting, clicks, selection and wheel panning are the string tree's.
+// when the user ticks or unticks a box. A node's normal and selected image is its level (0, 1 or 2) in the
+// tree's image list (the window gives both trees IL_Tree1). Painting, clicks, selection and wheel panning are
+// the string tree's.
 
 #include <QString>
 

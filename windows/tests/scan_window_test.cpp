@@ -11,6 +11,8 @@
 #include "core/mbus_network.h"
 #include "core/par_gen_file.h"
 #include "platform/forms/menus.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/canvastracer.h"
 #include "scanner/tests/corpus_support.h"
 #include "tools/converter_sim/converter_sim.h"
 #include "tools/converter_sim/radio_sim.h"
@@ -58,6 +60,29 @@ void Click_Part(TScan_Tree* Tree, PLazyNode Node, lazytree::THitPosition Part) {
     }
   }
   ADD_FAILURE() << "no such part in the node's row";
+}
+
+// The image index each shown node's row paints, traced on an unbuffered paint of that row alone. A row's node
+// image is its rightmost image-list picture (the check box comes before it).
+std::map<PLazyNode, int> Painted_Images(TScan_Tree* Tree) {
+  std::map<PLazyNode, int> out;
+  for (PLazyNode n = Tree->GetFirstVisible(); n; n = Tree->GetNextVisible(n)) {
+    const plat::TRect r = Tree->GetDisplayRect(n, lazytree::NoColumn, false);
+    if (r.Bottom > Tree->ClientHeight()) break;
+    QImage image(Tree->ClientWidth(), r.Height(), QImage::Format_ARGB32);
+    TCanvas canvas(&image);
+    TRecordingTracer tracer;
+    canvas.SetTracer(&tracer);
+    Tree->PaintTree(&canvas, plat::Rect(0, r.Top, Tree->ClientWidth(), r.Bottom), {0, 0},
+                    lazytree::WindowPaintOptions + lazytree::TLTInternalPaintOptions{lazytree::poUnbuffered});
+    int left = -1;
+    for (const TCanvasTraceRecord& d : tracer.OfKind(TraceKind::Draw)) {
+      if (d.Text != "ImageList" || d.Rect.Left <= left) continue;
+      left = d.Rect.Left;
+      out[n] = int(d.Flags);
+    }
+  }
+  return out;
 }
 
 class ScanWindow : public WindowsTest {
@@ -160,6 +185,32 @@ TEST_F(ScanWindow, PrimaryScanFromTheMainWindowSavedOpenedAndCompiled) {
     Click_Part(f->LST, recs[1], lazytree::hiOnItemLabel);
     EXPECT_TRUE(f->LST->Selected(recs[1]));
     EXPECT_EQ(recs[1]->CheckState, lazytree::csCheckedNormal) << "a click on the caption only selects";
+    // A node's normal and selected picture is its level; it has no state or overlay picture.
+    f->LST->ToggleNode(recs[0]);
+    const struct {
+      PLazyNode Node;
+      int Level;
+    } levels[] = {{slaves[0], 0}, {slaves[1], 0}, {recs[0], 1}, {recs[1], 1}, {details[0], 2}, {details[11], 2}};
+    for (const auto& c : levels) {
+      const auto query = [&](lazytree::TLTImageKind Kind) {
+        bool ghosted = false;
+        int index = -1;
+        f->LST->QueryImageIndex(c.Node, Kind, lazytree::NoColumn, ghosted, index);
+        return index;
+      };
+      EXPECT_EQ(query(lazytree::ikNormal), c.Level) << f->LST->Caption(c.Node).toStdString();
+      EXPECT_EQ(query(lazytree::ikSelected), c.Level);
+      EXPECT_EQ(query(lazytree::ikState), -1);
+      EXPECT_EQ(query(lazytree::ikOverlay), -1);
+    }
+    EXPECT_EQ(f->LST->Images(), f->IL_Tree1);
+    EXPECT_EQ(f->LST_Wireless->Images(), f->IL_Tree1);
+    EXPECT_EQ(f->IL_Tree1->Count(), 3);
+    const std::map<PLazyNode, int> painted = Painted_Images(f->LST);
+    ASSERT_GE(painted.size(), 16u) << "two slaves, one unfolded with its records, one record with its details";
+    for (const auto& [n, index] : painted)
+      EXPECT_EQ(index, int(f->LST->GetNodeLevel(n))) << f->LST->Caption(n).toStdString();
+    EXPECT_EQ(painted.at(details[0]), 2);
     Shot("scan_decode_done.png");
     Click(f->Btn_SaveConf);
     EXPECT_EQ(boxes_.LastText(), T(430));
