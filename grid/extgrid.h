@@ -832,6 +832,8 @@ class TExtStringGrid : public TRenderGrid {
   // ======== scrolling: scroll hints, proportional bars, wheel, wheel panning and zoom
   TGridScrolling& Scrolling() { return FScrolling; }
   void Zoom(int x) { FScrolling.Zoom(x); }
+  // Something is dragged over the grid at (X, Y): scrolls while it stays inside a margin.
+  void HandleDragOver(int X, int Y, TDragState State) { FScrolling.DragOver(X, Y, State); }
   void UpdateVertScrollProportional() { FScrolling.UpdateVertProportional(); }
   void UpdateHorzScrollProportional() { FScrolling.UpdateHorzProportional(); }
   TIntelliPan IntelliPan = ipVertical;

@@ -88,7 +88,7 @@ using TScrollCellEvent = std::function<void(Sender, int ACol, int ARow, int Scro
                                             int ScrollMax)>;
 using TSelectionResizeEvent = std::function<void(Sender, int ACol, int ARow, bool& Allow)>;
 using TSelectionResizedEvent = std::function<void(Sender, int StartCol, int StartRow, int EndCol, int EndRow)>;
-using TDragScrollEvent = std::function<void(Sender, int ACol, int ARow)>;
+using TDragScrollEvent = std::function<void(Sender, int TopRow, int LeftCol, int& DragScrollDir, bool& CanScroll)>;
 using TCellBalloonEvent = std::function<void(Sender, int ACol, int ARow, QString& ATitle, QString& AText,
                                              int& AIcon)>;
 

@@ -3,6 +3,8 @@
 // proportional scroll bars, what follows a change of the top-left cell, the mouse wheel (scrolling or moving
 // the current row, Ctrl+wheel zoom), middle-button wheel panning, and Zoom.
 
+#include <QTimer>
+
 #include <memory>
 
 #include "platform/forms/messages.h"
@@ -16,6 +18,9 @@ class TScrollControl;
 
 enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// Drag-scroll directions, combined as bits.
+enum TDragScrollDirection { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
 
 // The pan cursors by direction: 8000 origin, 8001 down, 8002 left, 8003 right, 8004 up, 8005 up-right,
 // 8006 up-left, 8007 down-right, 8008 down-left.
@@ -53,6 +58,14 @@ class TGridScrolling {
   void InvalidatePanOrigin();
   void DrawPanOrigin(plat::TCanvas& Canvas);
 
+  // Scrolling while something is dragged over the grid's margins: the first step after the initial delay,
+  // then one step per repeat delay. The timer is the grid's own and ends with it.
+  void DragOver(int X, int Y, TDragState State);
+  void DragScrollTick();
+  int DragScrollDirection() const { return FDragDir; }
+  // The drag-scroll timer's interval (-1 while there is none).
+  int DragTimerInterval() const;
+
   // The thin custom bars of ScrollType ssMetro: made when that type is chosen, freed otherwise.
   void UpdateMetroBars();
   TScrollControl* VertBar() const { return FVertBar; }
@@ -79,6 +92,8 @@ class TGridScrolling {
   bool FPanning = false;
   plat::TPoint FPanOrigin;
   int FPanCursor = 8000;
+  std::unique_ptr<QTimer> FDragTimer;
+  int FDragDir = 0;
   TScrollControl* FVertBar = nullptr;
   TScrollControl* FHorzBar = nullptr;
 };

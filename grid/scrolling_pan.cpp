@@ -135,6 +135,52 @@ void TGridScrolling::DrawPanOrigin(plat::TCanvas& Canvas) {
   Canvas.Ellipse(cx - 2, cy - 2, cx + 2, cy + 2);
 }
 
+// ---- drag scrolling -------------------------------------------------------------------------------------------
+
+void TGridScrolling::DragOver(int X, int Y, TDragState State) {
+  TExtStringGrid& g = FGrid;
+  TDragScrollOptions& o = *g.DragScrollOptions();
+  if (!o.Active || State == dsDragLeave) {
+    FDragTimer.reset();
+    return;
+  }
+  int dir = 0;
+  if (Y < o.Margins()->TopMargin) dir |= dsdUp;
+  else if (Y > g.Height() - o.Margins()->BottomMargin) dir |= dsdDown;
+  if (X < o.Margins()->LeftMargin) dir |= dsdLeft;
+  else if (X > g.Width() - o.Margins()->RightMargin) dir |= dsdRight;
+  if (dir == 0) {
+    FDragTimer.reset();
+  } else if (!FDragTimer) {
+    FDragTimer = std::make_unique<QTimer>();
+    QObject::connect(FDragTimer.get(), &QTimer::timeout, [this] { DragScrollTick(); });
+    FDragTimer->start(o.Delays()->InitialDelay);
+  } else if (FDragDir != 0) {
+    FDragTimer->setInterval(o.Delays()->InitialDelay);
+  }
+  FDragDir = dir;
+}
+
+void TGridScrolling::DragScrollTick() {
+  TExtStringGrid& g = FGrid;
+  TDragScrollOptions& o = *g.DragScrollOptions();
+  if (!o.Active) {
+    FDragTimer.reset();
+    return;
+  }
+  if (FDragTimer) FDragTimer->setInterval(o.Delays()->RepeatDelay);
+  int dir = FDragDir;
+  bool can = true;
+  if (g.OnDragScroll) g.OnDragScroll(&g, g.TopRow(), g.LeftCol(), dir, can);
+  if (!can) return;
+  if ((dir & dsdUp) && g.TopRow() > g.FixedRows()) g.SetTopRow(g.TopRow() - 1);
+  if ((dir & dsdDown) && g.TopRow() + g.VisibleRowCount() < g.RowCount()) g.SetTopRow(g.TopRow() + 1);
+  if ((dir & dsdLeft) && g.LeftCol() > g.FixedCols()) g.SetLeftCol(g.LeftCol() - 1);
+  if ((dir & dsdRight) && g.LeftCol() + g.VisibleColCount() < g.ColCount()) g.SetLeftCol(g.LeftCol() + 1);
+}
+
+int TGridScrolling::DragTimerInterval() const { return FDragTimer ? FDragTimer->interval() : -1; }
+
 // ---- the custom bars ------------------------------------------------------------------------------------------
 
 void TGridScrolling::UpdateMetroBars() {

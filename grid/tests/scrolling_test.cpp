@@ -360,3 +360,34 @@ TEST_F(ScrollTest, ScreenshotOfTheHeaderDragButton) {
 
 }  // namespace
 }  // namespace grid
+
+namespace grid {
+namespace {
+
+TEST_F(ScrollTest, DragOverTheMarginsScrollsStepByStep) {
+  g->DragScrollOptions()->Active = true;
+  g->SetTopRow(10);
+  g->HandleDragOver(200, 20, dsDragEnter);
+  EXPECT_EQ(g->Scrolling().DragTimerInterval(), 1000);
+  g->Scrolling().DragScrollTick();
+  EXPECT_EQ(g->TopRow(), 9);
+  EXPECT_EQ(g->Scrolling().DragTimerInterval(), 250) << "then every repeat delay";
+  bool refuse = true;
+  g->OnDragScroll = [&](plat::TObject*, int, int, int&, bool& can) { can = !refuse; };
+  g->Scrolling().DragScrollTick();
+  EXPECT_EQ(g->TopRow(), 9) << "refused: no step";
+  EXPECT_EQ(g->Scrolling().DragTimerInterval(), 250) << "but the timer goes on";
+  refuse = false;
+  g->HandleDragOver(410, g->Height() - 10, dsDragMove);
+  EXPECT_EQ(g->Scrolling().DragScrollDirection(), dsdDown | dsdRight);
+  g->Scrolling().DragScrollTick();
+  EXPECT_EQ(g->TopRow(), 10);
+  g->HandleDragOver(200, 150, dsDragMove);
+  EXPECT_EQ(g->Scrolling().DragTimerInterval(), -1) << "out of every margin: stopped";
+  g->HandleDragOver(200, 20, dsDragMove);
+  g->HandleDragOver(200, 20, dsDragLeave);
+  EXPECT_EQ(g->Scrolling().DragTimerInterval(), -1);
+}
+
+}  // namespace
+}  // namespace grid
