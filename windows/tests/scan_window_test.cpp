@@ -128,6 +128,12 @@ class ScanWindow : public WindowsTest {
     ASSERT_TRUE(pargen::Save_ParGen(File_ParGen, Device_Type, settings));
   }
 
+  // The simulator runs on its own thread from SetUp on: its bus changes under its lock.
+  void Set_Meters(std::vector<convsim::TSimMeter> Meters) {
+    std::lock_guard<std::mutex> l(Sim.Core.Lock);
+    Sim.Core.Bus.Meters = std::move(Meters);
+  }
+
   bool Converter_In_Normal_Mode() {
     std::lock_guard<std::mutex> l(Sim.Core.Lock);
     return Sim.Core.Mode == convsim::TConverterCore::TMode::Normal;
@@ -138,7 +144,7 @@ class ScanWindow : public WindowsTest {
 };
 
 TEST_F(ScanWindow, PrimaryScanFromTheMainWindowSavedOpenedAndCompiled) {
-  Sim.Core.Bus.Meters = {Meter(1, 0x11111111, "emh_diz"), Meter(3, 0x33333333, "kamstrup_382_005")};
+  Set_Meters({Meter(1, 0x11111111, "emh_diz"), Meter(3, 0x33333333, "kamstrup_382_005")});
   Start();
   Open_Project();
   TFScanDecode* f = FScanDecode;
@@ -314,7 +320,10 @@ TEST_F(ScanWindow, StartChecksTheAddressAndTheWirelessPort) {
 
 TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
   convsim::TRadioModuleSim module(convsim::TRadioModuleSim::TFamily::Telit);
-  module.Install(Sim.Core);
+  {
+    std::lock_guard<std::mutex> l(Sim.Core.Lock);  // the simulator already runs on its own thread
+    module.Install(Sim.Core);
+  }
   const convsim::TBytes plain = {0x18, 0x44, 0x2D, 0x2C, 0x11, 0x11, 0x11, 0x11, 0x1B, 0x16, 0x7A, 0x21, 0x00,
                                  0x00, 0x00, 0x0C, 0x13, 0x78, 0x56, 0x34, 0x12, 0x02, 0x5A, 0x2C, 0x01};
   const convsim::TBytes encrypted = {0x18, 0x44, 0x2D, 0x2C, 0x22, 0x22, 0x22, 0x22, 0x1B, 0x16, 0x7A, 0x21, 0x00,
@@ -427,8 +436,8 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
 // Saving asks before it touches an existing file, and the start dialogs come only with the device codes that
 // use them.
 TEST_F(ScanWindow, SaveAsksAndShowsTheStartDialogsByDeviceCode) {
-  Sim.Core.Bus.Meters = {Meter(1, 0x11111111, "emh_diz"), Meter(2, 0x22222222, "emh_diz"),
-                         Meter(3, 0x33333333, "kamstrup_382_005"), Meter(4, 0x44444444, "emh_diz")};
+  Set_Meters({Meter(1, 0x11111111, "emh_diz"), Meter(2, 0x22222222, "emh_diz"),
+              Meter(3, 0x33333333, "kamstrup_382_005"), Meter(4, 0x44444444, "emh_diz")});
   Start();
   Open_Project();
   TFScanDecode* f = FScanDecode;
