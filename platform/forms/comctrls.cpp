@@ -86,7 +86,10 @@ TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner, MakeHost<TH
 }
 
 TPageControl::~TPageControl() {
-  // The sheets are children and go first (TWinControl); nothing is left to remove here.
+  // The sheets are children freed by TWinControl's destructor, after this control's members are gone: they
+  // must not reach back to remove themselves.
+  for (TTabSheet* p : FPages) p->FPageControl = nullptr;
+  FPages.clear();
 }
 
 QTabWidget* TPageControl::TabWidget() const { return static_cast<QTabWidget*>(Widget()); }
