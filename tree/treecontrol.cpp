@@ -387,7 +387,8 @@ void TBaseLazyTreeControl::Paint() {
   const int band = HeaderBand();
   const plat::TRect window(FEffectiveOffsetX, -FOffsetY, FEffectiveOffsetX + ClientW(), -FOffsetY + ClientH());
   PaintTree(canvas, window, {0, band}, WindowPaintOptions);
-  if (band > 0) FHeader->PaintHeader(canvas, plat::TRect(0, 0, ClientW(), band), FEffectiveOffsetX);
+  // The band spans the whole window, over the vertical bar too, which starts below it.
+  if (band > 0) FHeader->PaintHeader(canvas, plat::TRect(0, 0, Width(), band), FEffectiveOffsetX);
   // The window has no area outside its client rectangle here, so the ring lies over the client's edge.
   DrawBorderAndBevel(canvas);
 }

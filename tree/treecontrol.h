@@ -777,6 +777,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // A cell without content (the string tree: one whose text is empty), which a spanning neighbour may use.
   virtual bool CellIsEmpty(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return true; }
   THitCell DescribeHitCell(PLazyNode Node, TColumnIndex Column, int X, int Width);
+  // The vertical bar runs beside the rows, below the header band.
+  int VerticalScrollBarTop() const override { return HeaderBand(); }
   // Called after every offset change and scroll-bar update for restyled bars; the active style already draws
   // the bars on this platform.
   virtual void UpdateStyledScrollBars() {}
@@ -953,6 +955,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::shared_ptr<TTreeTransferState> FTransfer;
   TScrollDirections FScrollDirections;
   uint32_t FPendingRootCount = 0;
+  int FScrollBarTop = 0;  // the header band the vertical bar was last placed below
   TMillisecondClock FAnimationClock;
   // The last row found by position: the scroll-bar update and the top-node query of one scroll ask for it twice.
   struct {

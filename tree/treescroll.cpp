@@ -161,6 +161,10 @@ void TBaseLazyTreeControl::UpdateScrollBars(bool DoRepaint) {
   UpdateVerticalScrollBar(DoRepaint);
   UpdateHorizontalScrollBar(DoRepaint);
   if (before.cx != ClientW() || before.cy != ClientH()) UpdateVerticalScrollBar(DoRepaint);
+  if (FScrollBarTop != HeaderBand()) {
+    FScrollBarTop = HeaderBand();
+    RelayoutScrollBars();
+  }
   UpdateStyledScrollBars();
 }
 

@@ -890,7 +890,8 @@ TRect TWinControl::ClientRect() const {
 void TWinControl::LayoutScrollBars() {
   const TRect c = ClientRect();
   if (FVert) {
-    FVert->Bar->setGeometry(c.Right, 0, kScrollBarSize, c.Bottom);
+    const int top = std::clamp(VerticalScrollBarTop(), 0, std::max(c.Bottom, 0));
+    FVert->Bar->setGeometry(c.Right, top, kScrollBarSize, c.Bottom - top);
     FVert->Bar->setVisible(FVert->Shown);
   }
   if (FHorz) {

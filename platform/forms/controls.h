@@ -329,6 +329,10 @@ class TWinControl : public TControl {
   bool DoKeyDown(TMessage& M);
   bool DoKeyUp(TMessage& M);
   bool DoKeyPress(TMessage& M);
+  // How far below the control's top the vertical scroll bar starts (a band of the control above the client
+  // rows, such as a header, keeps the full width). Call RelayoutScrollBars when it changes.
+  virtual int VerticalScrollBarTop() const { return 0; }
+  void RelayoutScrollBars() { LayoutScrollBars(); }
 
  private:
   friend class TControl;

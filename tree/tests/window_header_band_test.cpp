@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <map>
@@ -128,6 +129,27 @@ TEST(HeaderBand, ThePaintPassPaintsTheHeaderInTheBand) {
   // Hidden, the header leaves no band: the rows' background starts at the top.
   f.H().SetOptions(f.H().Options() - TLTHeaderOptions{hoVisible});
   EXPECT_EQ(f.Shot().pixel(350, 2) | 0xFF000000u, window);
+}
+
+TEST(HeaderBand, TheVerticalScrollBarRunsBesideTheRowsOnly) {
+  Fixture f;  // 20 rows do not fit 200 - 24 pixels
+  auto* bar = f.tree->Widget()->findChild<QScrollBar*>(QStringLiteral("VertScrollBar"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->isVisibleTo(f.tree->Widget()));
+  const int bottom = f.tree->ClientRect().Bottom;
+  EXPECT_EQ(bar->geometry().top(), Band);
+  EXPECT_EQ(bar->geometry().bottom() + 1, bottom);
+  // A taller header moves the bar down; without the header it starts at the top.
+  f.H().SetHeight(40);
+  EXPECT_EQ(bar->geometry().top(), 40);
+  f.H().SetOptions(f.H().Options() - TLTHeaderOptions{hoVisible});
+  EXPECT_EQ(bar->geometry().top(), 0);
+  EXPECT_EQ(bar->geometry().bottom() + 1, bottom);
+  // The band right of the buttons reaches the window's right edge over the bar.
+  f.H().SetOptions(f.H().Options() + TLTHeaderOptions{hoVisible});
+  const QImage shot = f.Shot();
+  shot.save(QStringLiteral(TEST_BINARY_DIR "/tree_header_scrollbar.png"));
+  EXPECT_EQ(shot.pixel(f.tree->Width() - 3, 20) | 0xFF000000u, Rgb(plat::clRed));
 }
 
 }  // namespace
