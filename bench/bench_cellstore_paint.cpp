@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "bench/bench_measure.h"
+#include "bench/bench_qt.h"
 #include "grid/basegrid.h"
 #include "platform/forms/forms.h"
 
@@ -33,13 +34,10 @@ double gQtCpuUs = 0;
 
 void BM_QtPage(benchmark::State& state) {
   QStandardItemModel model(kRows, kCols);
-  for (int r = 0; r < kRows; ++r)
-    for (int c = 0; c < kCols; ++c) model.setItem(r, c, new QStandardItem(CellText(c, r)));
+  bench::FillModel(model, kRows, kCols, CellText);
   QTableView view;
   view.resize(kWidth, kHeight);
-  view.verticalHeader()->setDefaultSectionSize(24);
-  view.horizontalHeader()->setDefaultSectionSize(64);
-  view.setModel(&model);
+  bench::SetUpTableView(view, model);
   for (int r = 1; r < kRows - 1; r += 50) view.setSpan(r, 2, 2, 2);
   view.show();
   QApplication::processEvents();
@@ -92,11 +90,4 @@ void BM_BaseGridPage(benchmark::State& state) {
 BENCHMARK(BM_QtPage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BaseGridPage)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunOffscreen(argc, argv); }

@@ -30,6 +30,7 @@
 #include <utility>
 
 #include "bench/bench_measure.h"
+#include "bench/bench_qt.h"
 #include "platform/forms/forms.h"
 #include "platform/grids/stringgrid.h"
 
@@ -92,15 +93,12 @@ struct QtSide {
   int rows;
   explicit QtSide(int n) : rows(n) { model = std::make_unique<QStandardItemModel>(n, kCols); }
   void Fill() {
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < kCols; ++c) model->setItem(r, c, new QStandardItem(CellText(c, r)));
+    bench::FillModel(*model, rows, kCols, CellText);
   }
   void Show() {
     view = std::make_unique<QTableView>();
     view->resize(kWidth, kHeight);
-    view->verticalHeader()->setDefaultSectionSize(24);
-    view->horizontalHeader()->setDefaultSectionSize(64);
-    view->setModel(model.get());
+    bench::SetUpTableView(*view, *model);
     view->show();
     QApplication::processEvents();
   }

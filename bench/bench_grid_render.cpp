@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "bench/bench_measure.h"
+#include "bench/bench_qt.h"
 #include "grid/render_grid.h"
 #include "platform/forms/forms.h"
 
@@ -40,13 +41,10 @@ enum Kind { kFirst, kPage };
 
 double TimeQt(benchmark::State& state, Kind kind, int rows, bool html) {
   QStandardItemModel model(rows, kCols);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < kCols; ++c) model.setItem(r, c, new QStandardItem(CellText(c, r, html)));
+  bench::FillModel(model, rows, kCols, [html](int c, int r) { return CellText(c, r, html); });
   QTableView view;
   view.resize(kWidth, kHeight);
-  view.verticalHeader()->setDefaultSectionSize(24);
-  view.horizontalHeader()->setDefaultSectionSize(64);
-  view.setModel(&model);
+  bench::SetUpTableView(view, model);
   view.show();
   QApplication::processEvents();
   double cpu = 0;
@@ -134,11 +132,4 @@ void Args(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Qt)->Apply(Args)->Unit(benchmark::kMicrosecond)->Iterations(30);
 BENCHMARK(BM_Grid)->Apply(Args)->Unit(benchmark::kMicrosecond)->Iterations(30);
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunOffscreen(argc, argv); }

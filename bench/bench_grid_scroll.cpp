@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "bench/bench_measure.h"
+#include "bench/bench_qt.h"
 #include "grid/extgrid.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/keys.h"
@@ -54,13 +55,10 @@ void Send(QWidget* w, Kind kind) {
 
 double TimeQt(benchmark::State& state, Kind kind, int rows) {
   QStandardItemModel model(rows, kCols);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < kCols; ++c) model.setItem(r, c, new QStandardItem(CellText(c, r)));
+  bench::FillModel(model, rows, kCols, CellText);
   QTableView view;
   view.resize(kWidth, kHeight);
-  view.verticalHeader()->setDefaultSectionSize(24);
-  view.horizontalHeader()->setDefaultSectionSize(64);
-  view.setModel(&model);
+  bench::SetUpTableView(view, model);
   view.show();
   view.setFocus();
   QApplication::processEvents();
@@ -141,11 +139,4 @@ void Args(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Qt)->Apply(Args)->Unit(benchmark::kMicrosecond)->Iterations(5);
 BENCHMARK(BM_Grid)->Apply(Args)->Unit(benchmark::kMicrosecond)->Iterations(5);
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return bench::RunOffscreen(argc, argv); }
