@@ -567,6 +567,8 @@ class TBaseLazyTree {
   // Normalises the start of a range: a node that is not fully visible becomes its previous visible node,
   // nil (or no such node) the first visible node.
   PLazyNode RangeStart(PLazyNode StartNode);
+  // The ends of a toggled or removed range (nil: the root's first child); false when there is nothing to walk.
+  bool ToggleRangeEnds(PLazyNode& StartNode, PLazyNode& EndNode);
   // A node may be focused by the selection (the only selected node, a single-select choice).
   virtual void FocusBySelection(PLazyNode Node) { FFocusedNode = Node; }
   // A node was selected by the Selected property: the window makes sure a column is focused.

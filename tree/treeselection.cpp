@@ -282,14 +282,18 @@ void TBaseLazyTree::AddRangeToSelection(PLazyNode StartNode, PLazyNode EndNode, 
   if (anchor && anchor->Has(vsSelected)) FRangeAnchor = anchor;
 }
 
-void TBaseLazyTree::ToggleSelectionRange(PLazyNode StartNode, PLazyNode EndNode) {
-  if (FSelectionLocked) return;
-  if (!EndNode) throw ELazyTreeAssertion("EndNode must not be nil!");
+bool TBaseLazyTree::ToggleRangeEnds(PLazyNode& StartNode, PLazyNode& EndNode) {
   if (StartNode == FRoot) StartNode = nullptr;
   if (StartNode && !GetFullyVisible(StartNode)) StartNode = GetPreviousVisible(StartNode, true);
   if (!StartNode) StartNode = FRoot->FirstChild;
   EndNode = RangeStart(EndNode);
-  if (!StartNode || !EndNode) return;
+  return StartNode && EndNode;
+}
+
+void TBaseLazyTree::ToggleSelectionRange(PLazyNode StartNode, PLazyNode EndNode) {
+  if (FSelectionLocked) return;
+  if (!EndNode) throw ELazyTreeAssertion("EndNode must not be nil!");
+  if (!ToggleRangeEnds(StartNode, EndNode)) return;
   const int order = CompareDisplayOrder(StartNode, EndNode, true);
   if (order == 0) return;
   PLazyNode upper = order < 0 ? StartNode : EndNode;
@@ -326,11 +330,7 @@ void TBaseLazyTree::ToggleSelectionRange(PLazyNode StartNode, PLazyNode EndNode)
 void TBaseLazyTree::RemoveSelectionRange(PLazyNode StartNode, PLazyNode EndNode) {
   if (FSelectionLocked) return;
   if (!EndNode) throw ELazyTreeAssertion("EndNode must not be nil!");
-  if (StartNode == FRoot) StartNode = nullptr;
-  if (StartNode && !GetFullyVisible(StartNode)) StartNode = GetPreviousVisible(StartNode, true);
-  if (!StartNode) StartNode = FRoot->FirstChild;
-  EndNode = RangeStart(EndNode);
-  if (!StartNode || !EndNode) return;
+  if (!ToggleRangeEnds(StartNode, EndNode)) return;
   PLazyNode upper = StartNode;
   PLazyNode lower = EndNode;
   if (CompareDisplayOrder(upper, lower, true) > 0) std::swap(upper, lower);
