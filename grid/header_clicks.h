@@ -36,6 +36,13 @@ class TSortSettings {
   void SetDirection(TSortDirection V) { FView.Direction = V; }
   // The sort keys: real columns, a descending key with bit 31 set.
   std::vector<std::uint32_t>& Keys() { return FView.Index; }
+  plat::TColor IndexColor() const { return FView.IndexColor; }
+  void SetIndexColor(plat::TColor V) { FView.IndexColor = V; }
+  // Sort glyphs: empty bitmaps draw the built-in line glyphs and triangles.
+  plat::TBitmap* UpGlyph() { return &FView.Glyphs->UpGlyph; }
+  plat::TBitmap* DownGlyph() { return &FView.Glyphs->DownGlyph; }
+  plat::TBitmap* IndexUpGlyph() { return &FView.Glyphs->IndexUpGlyph; }
+  plat::TBitmap* IndexDownGlyph() { return &FView.Glyphs->IndexDownGlyph; }
 
   TSortDirection InitSortDirection = sdAscending;
   TIndexSortKey IndexSortKey = ikShift;

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 #include "grid/basegrid.h"
 #include "grid/model/cell_graphic.h"
@@ -101,6 +102,13 @@ struct TSortView {
   // The multi-column sort list: real columns, a descending one with the top bit set.
   std::vector<std::uint32_t> Index{};
   plat::TColor IndexColor = plat::clYellow;
+  // Bitmaps drawn instead of the line glyphs: UpGlyph/DownGlyph only as a pair, the index glyphs likewise.
+  struct TGlyphs {
+    plat::TBitmap UpGlyph, DownGlyph, IndexUpGlyph, IndexDownGlyph;
+  };
+  std::shared_ptr<TGlyphs> Glyphs = std::make_shared<TGlyphs>();
+  bool HasGlyphPair() const { return !Glyphs->UpGlyph.Empty() && !Glyphs->DownGlyph.Empty(); }
+  bool HasIndexGlyphPair() const { return !Glyphs->IndexUpGlyph.Empty() && !Glyphs->IndexDownGlyph.Empty(); }
   int IndexOf(int ACol) const {
     for (std::size_t i = 0; i < Index.size(); ++i)
       if (int(Index[i] & 0x7FFFFFFFu) == ACol) return int(i);
@@ -241,6 +249,7 @@ class TCellRenderer {
   void DrawHTMLText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
   void DrawRichText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
   bool SortIndicatorShown(int RCol, int ARow);
+  void DrawSortIndexGlyph(plat::TCanvas& C, int At, int Y, int X);
   bool DrawFilterGlyph(plat::TCanvas& C, const TCellWork& W);
   void DrawCellGraphic(plat::TCanvas& C, TCellWork& W, plat::TRect R);
   void DrawNode(plat::TCanvas& C, const TCellWork& W, plat::TRect R);

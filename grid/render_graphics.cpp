@@ -320,29 +320,19 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
 }
 
 void TCellRenderer::DrawSortIndicator(TCanvas& C, int ACol, int Y, int X) {
-  const TSortView& sort = Settings.Sort;
+  TSortView& sort = Settings.Sort;
   const int at = sort.IndexShow ? sort.IndexOf(ACol) : -1;
   if (at >= 0) {
-    // The position in the multi-column sort, on a triangle pointing the sort's way.
-    const bool descending = sort.Index[at] & 0x80000000u;
-    C.Brush()->SetColor(sort.IndexColor);
-    C.Pen()->SetColor(plat::clBlack);
-    C.SetBkMode(plat::TRANSPARENT);
-    plat::TFont saved;
-    saved.Assign(C.Font());
-    C.Font()->SetColor(plat::clBlack);
-    C.Font()->SetSize(6);
-    const std::array<TPoint, 3> tri = descending
-        ? std::array<TPoint, 3>{TPoint(X - 7, Y - 5), TPoint(X + 7, Y - 5), TPoint(X, Y + 8)}
-        : std::array<TPoint, 3>{TPoint(X - 6, Y + 8), TPoint(X + 6, Y + 8), TPoint(X, Y - 4)};
-    C.Polygon(tri);
-    C.Brush()->SetStyle(plat::bsClear);
-    C.TextOut(X - 2, descending ? Y - 4 : Y - 2, QString::number(at + 1));
-    C.Brush()->SetStyle(plat::bsSolid);
-    C.SetFont(saved);
+    DrawSortIndexGlyph(C, at, Y, X);
     return;
   }
-  if (sort.Direction == sdDescending) {
+  const bool descending = sort.Direction == sdDescending;
+  if (sort.HasGlyphPair()) {
+    plat::TBitmap& g = descending ? sort.Glyphs->DownGlyph : sort.Glyphs->UpGlyph;
+    g.SetTransparent(true);
+    C.Draw(X - 4, Y - 4, &g);
+    if (descending) C.Brush()->SetColor(FGrid.FixedColor());
+  } else if (descending) {
     C.Pen()->SetColor(plat::clWhite);
     Line(C, X + 4, Y - 4, X, Y + 4);
     C.Pen()->SetColor(plat::clGray);
@@ -356,6 +346,34 @@ void TCellRenderer::DrawSortIndicator(TCanvas& C, int ACol, int Y, int X) {
     C.LineTo(X - 4, Y + 4);
   }
   C.Pen()->SetColor(plat::clBlack);
+}
+
+// The position of a column in the multi-column sort (At from 0), on a triangle or glyph pointing its way.
+void TCellRenderer::DrawSortIndexGlyph(TCanvas& C, int At, int Y, int X) {
+  TSortView& sort = Settings.Sort;
+  const bool descending = sort.Index[At] & 0x80000000u;
+  C.Brush()->SetColor(sort.IndexColor);
+  C.Pen()->SetColor(plat::clBlack);
+  C.SetBkMode(plat::TRANSPARENT);
+  plat::TFont saved;
+  saved.Assign(C.Font());
+  C.Font()->SetColor(plat::clBlack);
+  C.Font()->SetSize(6);
+  if (sort.HasIndexGlyphPair()) {
+    // The up glyph marks a descending key and the down glyph an ascending one.
+    plat::TBitmap& g = descending ? sort.Glyphs->IndexUpGlyph : sort.Glyphs->IndexDownGlyph;
+    g.SetTransparent(true);
+    C.Draw(X - 7, Y - 7, &g);
+  } else {
+    const std::array<TPoint, 3> tri =
+        descending ? std::array<TPoint, 3>{TPoint(X - 7, Y - 5), TPoint(X + 7, Y - 5), TPoint(X, Y + 8)}
+                   : std::array<TPoint, 3>{TPoint(X - 6, Y + 8), TPoint(X + 6, Y + 8), TPoint(X, Y - 4)};
+    C.Polygon(tri);
+  }
+  C.Brush()->SetStyle(plat::bsClear);
+  C.TextOut(X - 2, descending ? Y - 4 : Y - 2, QString::number(At + 1));
+  C.Brush()->SetStyle(plat::bsSolid);
+  C.SetFont(saved);
 }
 
 void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {

@@ -1,8 +1,6 @@
 // Cell text: plain text with alignment, word wrap and ellipsis; mini-HTML; rich text; the sort indicator
 // beside the text; measuring; tooltip texts.
-#include <QPainter>
 #include <QRegularExpression>
-#include <QTextDocument>
 
 #include <array>
 
@@ -11,6 +9,7 @@
 #include "controls/text_utils.h"
 #include "grid/html_cell.h"
 #include "grid/render_cells.h"
+#include "grid/rich_cell.h"
 #include "platform/graphics/drawtext.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
@@ -22,15 +21,6 @@ using plat::TCanvas;
 using plat::TColor;
 using plat::TRect;
 
-namespace {
-
-// Rich text's plain runs: control words and groups are dropped.
-QString RichTextToPlain(QString Text) {
-  static const QRegularExpression ctl(QStringLiteral(R"(\\[a-z]+-?\d* ?|[{}])"));
-  return Text.remove(ctl).trimmed();
-}
-
-}  // namespace
 
 QString BalloonText(const QString& Text) {
   QString s = Text;
@@ -176,22 +166,19 @@ void TCellRenderer::DrawHTMLText(TCanvas& C, TCellWork& W, const QString& Text, 
   }
 }
 
-// Rich text (a cell starting "{\"): the layout engine's reading of the text, drawn into the rectangle.
+// Rich text (a cell starting "{\"): its formatted runs on the cell's page. Selected cells show it in the
+// selection text colour.
 void TCellRenderer::DrawRichText(TCanvas& C, TCellWork& W, const QString& Text, TRect R) {
-  QPainter* p = C.Painter();
-  if (!p) return;
-  QTextDocument doc;
-  doc.setDefaultFont(p->font());
-  doc.setPlainText(RichTextToPlain(Text));
-  doc.setTextWidth(R.Width());
-  p->save();
-  p->setClipRect(QRect(R.Left, R.Top, R.Width(), R.Height()));
-  p->translate(R.Left, R.Top);
-  p->setPen(QColor::fromRgb(plat::ColorToRGB(C.Font()->Color()) & 0xFF, (plat::ColorToRGB(C.Font()->Color()) >> 8) & 0xFF,
-                            (plat::ColorToRGB(C.Font()->Color()) >> 16) & 0xFF));
-  doc.drawContents(p);
-  p->restore();
-  W.TextWidth = int(doc.idealWidth()) + 2;
+  (void)R;
+  const TRenderSettings& s = Settings;
+  const bool selected = W.State.Contains(gdSelected) && !W.Fixed && s.ShowSelection;
+  C.Pen()->SetColor(C.Brush()->Color());
+  if (!(selected && !FHost.HasFocusNow() && s.Colors.SelectionColor == clNone)) C.FillRect(W.Rect);
+  C.Brush()->SetStyle(plat::bsClear);
+  const TColor force = selected && !W.State.Contains(gdFocused) ? s.Colors.SelectionTextColor : clNone;
+  W.TextWidth = DrawRichCellText(C, Text, W.Rect, s.XYOffset.X, force, W.WW) + 2;
+  C.Brush()->SetStyle(plat::bsSolid);
+  C.Font()->SetColor(plat::clBlack);
 }
 
 void TCellRenderer::DrawPlainText(TCanvas& C, TCellWork& W, const QString& Text, TRect R, int Indent) {
@@ -253,6 +240,7 @@ plat::TSize TCellRenderer::MeasureCellText(int ACol, int ARow, bool VS, bool SB)
   TRenderSettings& s = Settings;
   QString text = GetFormattedCell(ACol, ARow);
   const int kind = controls::CellTextType(text, s.EnableHTML);
+  if (kind == 2) text = RichTextToPlain(text);
   TCanvas& C = *FGrid.Canvas();
   C.Font()->Assign(FGrid.Font());
   if (IsFixedCell(ACol, ARow)) C.Font()->Assign(&s.FixedFont);

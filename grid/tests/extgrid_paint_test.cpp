@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <array>
+
 #include "grid/extgrid.h"
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvastracer.h"
@@ -225,6 +227,97 @@ TEST_F(ExtGridPaint, ActiveCellHeaderFollowsTheCurrentColumnPastHiddenColumns) {
       EXPECT_EQ(Fill(img, 0, 4), active);
     }
   }
+}
+
+// Sort glyph bitmaps replace the line glyphs only as complete pairs; each bitmap here has its own size.
+TEST_F(ExtGridPaint, SortGlyphBitmapsReplaceTheLineGlyphsOnlyAsPairs) {
+  TSortSettings& s = *g->SortSettings();
+  s.SetShow(true);
+  s.SetRow(0);
+  s.SetColumn(2);
+  s.Keys() = {2u | 0x80000000u, 4u};
+  const auto sized = [](plat::TBitmap* b, int n) { b->SetSize(n, n); };
+  struct Case {
+    const char* name;
+    TSortDirection dir;
+    bool indexShow;
+    int setUp, setDown, setIndexUp, setIndexDown;  // sizes, 0: left empty
+    int col, drawnSize;                            // 0: the line glyphs are drawn
+  } cases[] = {
+      {"ascending pair", sdAscending, false, 8, 9, 0, 0, 2, 8},
+      {"descending pair", sdDescending, false, 8, 9, 0, 0, 2, 9},
+      {"up glyph alone", sdAscending, false, 8, 0, 0, 0, 2, 0},
+      {"index descending key", sdAscending, true, 0, 0, 10, 11, 2, 10},
+      {"index ascending key", sdAscending, true, 0, 0, 10, 11, 4, 11},
+      {"index glyph alone", sdAscending, true, 0, 0, 10, 0, 2, 0},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    s.SetDirection(k.dir);
+    s.SetIndexShow(k.indexShow);
+    sized(s.UpGlyph(), k.setUp);
+    sized(s.DownGlyph(), k.setDown);
+    sized(s.IndexUpGlyph(), k.setIndexUp);
+    sized(s.IndexDownGlyph(), k.setIndexDown);
+    plat::TRecordingTracer t;
+    Paint(&t);
+    std::vector<int> drawn;
+    for (const auto& r : In(t, TraceKind::Draw, g->CellRect(k.col, 0)))
+      if (r.Text == "TBitmap") drawn.push_back(r.Rect.Width());
+    const auto lines = In(t, TraceKind::Line, g->CellRect(k.col, 0)).size() +
+                       In(t, TraceKind::Polygon, g->CellRect(k.col, 0)).size();
+    if (k.drawnSize) {
+      EXPECT_EQ(drawn, std::vector<int>{k.drawnSize});
+    } else {
+      EXPECT_TRUE(drawn.empty());
+      EXPECT_GT(lines, 0u);
+    }
+  }
+}
+
+// A rich-text cell is drawn by its formatted runs inside the cell, never with its control words.
+TEST_F(ExtGridPaint, RichTextCellDrawsItsFormattedRunsInsideTheCell) {
+  g->SetCells(4, 7, QStringLiteral("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Bold\\b0  rest}"));
+  plat::TRecordingTracer t;
+  Paint(&t);
+  const TRect cell = g->CellRect(4, 7);
+  bool boldRun = false, restRun = false;
+  for (const auto& r : In(t, TraceKind::DrawText, cell)) {
+    EXPECT_FALSE(r.Text.contains(u'\\') || r.Text.contains(QStringLiteral("Arial"))) << r.Text.toStdString();
+    EXPECT_GE(r.Rect.Left, cell.Left + 2);
+    boldRun = boldRun || (r.Text.contains(QStringLiteral("Bold")) && r.FontStyle.Contains(plat::fsBold));
+    restRun = restRun || (r.Text.contains(QStringLiteral("rest")) && !r.FontStyle.Contains(plat::fsBold));
+  }
+  EXPECT_TRUE(boldRun);
+  EXPECT_TRUE(restRun);
+  EXPECT_EQ(g->Renderer().CellBalloonText(4, 7), "Bold rest");
+}
+
+// A screenshot of the sort glyph bitmaps on two sorted columns and of rich-text cells with colours and sizes.
+TEST_F(ExtGridPaint, ScreenshotOfSortGlyphsAndRichText) {
+  TSortSettings& s = *g->SortSettings();
+  s.SetShow(true);
+  s.SetRow(0);
+  s.SetColumn(2);
+  s.Keys() = {2u | 0x80000000u, 4u};
+  s.SetIndexShow(true);
+  const auto glyph = [](plat::TBitmap* b, bool up) {
+    b->SetSize(14, 14);
+    b->Canvas()->Brush()->SetColor(plat::clFuchsia);
+    b->Canvas()->FillRect(TRect(0, 0, 14, 14));
+    b->Canvas()->Brush()->SetColor(up ? plat::clAqua : plat::clYellow);
+    b->Canvas()->Pen()->SetColor(plat::clBlack);
+    const std::array<plat::TPoint, 3> tri = up ? std::array<plat::TPoint, 3>{plat::TPoint(1, 12), plat::TPoint(12, 12), plat::TPoint(6, 1)}
+                                               : std::array<plat::TPoint, 3>{plat::TPoint(1, 1), plat::TPoint(12, 1), plat::TPoint(6, 12)};
+    b->Canvas()->Polygon(tri);
+  };
+  glyph(s.IndexUpGlyph(), true);
+  glyph(s.IndexDownGlyph(), false);
+  g->SetColWidths(3, 150);
+  g->SetCells(3, 7, QStringLiteral("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}\\b Bold\\b0 , \\i slanted\\i0 , "
+                                   "\\cf1 red\\cf0  \\ul under\\ulnone}"));
+  g->SetCells(3, 8, QStringLiteral("{\\rtf1\\fs24 large\\fs16  small}"));
+  EXPECT_TRUE(Paint().save(QString(TEST_BINARY_DIR) + "/extgrid_sort_rich.png"));
 }
 
 }  // namespace
