@@ -814,6 +814,18 @@ class TExtStringGrid : public TRenderGrid {
   // A left click 2 pixels inside the cell's top-left corner, through the grid's own mouse handling.
   void ClickCell(int ACol, int ARow);
   virtual void RememberCellValue(int ACol, int ARow);
+  // ---- one-line hooks for descendants
+  // A fixed cell's editor opens: OnFixedEdit fills Values and may change the editor kind.
+  virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values);
+  // Row insertion and removal by the editing keys: DoDeleteRow clears the only normal row instead of removing
+  // it unless FixedRowAlways, then fires OnAutoDeleteRow.
+  virtual void DoInsertRow(int ARow);
+  virtual void DoDeleteRow(int ARow);
+  virtual void DoFilterDone();
+  // Called by the in-place editor after every key-up.
+  virtual void EditorKeyUpHook(const QString& Text, int CaretPos, int CaretIndex);
+  // The spell-check error range of a cell (0, 0 when none).
+  void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen) { CellObjects().GetMarker(ACol, ARow, ErrPos, ErrLen); }
   // The selection changed: the gradient looks repaint it, and OnSelectionChanged fires.
   void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
   // The first normal row whose sort-column text starts with S; the data services answer (-1 here).

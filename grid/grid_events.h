@@ -61,7 +61,9 @@ using TComboObjectChangeEvent = std::function<void(Sender, int ACol, int ARow, i
                                                    QString ASelection, plat::TObject* AObject)>;
 using TGetEditorPropEvent = std::function<void(Sender, int ACol, int ARow, TEditLink* AEditLink)>;
 using TGetEditorPropIntEvent = std::function<void(Sender, int ARow, int ACol)>;
-using TFixedEditEvent = std::function<void(Sender, int ACol, int ARow)>;
+// The handler fills Values (the combo's items) and may change the editor kind.
+using TFixedEditEvent =
+    std::function<void(Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values)>;
 using TFixedDropDownEvent = std::function<void(Sender, int ACol, int ARow, int ItemIndex)>;
 using TCanShowFixedDropDownEvent = std::function<void(Sender, int ACol, bool& Allow)>;
 using TCheckBoxChangeEvent = std::function<void(Sender, int ACol, int ARow, bool State)>;

@@ -209,8 +209,10 @@ void THeaderClicks::StartFixedCellEdit(int ACol, int ARow) {
   FFixedColEdit = ACol;
   FFixedRowEdit = ARow;
   const TMouseActions& ma = *G.MouseActions();
-  const TGridFixedCellEditor kind = ACol == 0 ? ma.FixedColsEditor : ma.FixedRowsEditor;
-  if (G.OnFixedEdit) G.OnFixedEdit(&G, ACol, ARow);
+  TGridFixedCellEditor kind = ACol == 0 ? ma.FixedColsEditor : ma.FixedRowsEditor;
+  plat::TStringList values;
+  values.Assign(G.MouseActions()->FixedComboValues());
+  G.DoFixedEdit(ACol, ARow, kind, &values);
   TRect r = G.CellRect(ACol, ARow);
   r = TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
   const int rc = G.RealColIndex(ACol);
@@ -243,7 +245,7 @@ void THeaderClicks::StartFixedCellEdit(int ACol, int ARow) {
     FCombo->OnExit = exit;
   }
   FClosing = true;
-  FCombo->Items()->Assign(G.MouseActions()->FixedComboValues());
+  FCombo->Items()->Assign(&values);
   FCombo->SetStyle(kind == fceComboEdit ? plat::csDropDown : plat::csDropDownList);
   FCombo->SetBounds(r.Left - 1, r.Top - 1, r.Right - r.Left + 1, r.Bottom - r.Top);
   const QString text = G.Cells(rc, ARow);

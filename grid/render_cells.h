@@ -77,6 +77,8 @@ class TRenderHost {
   // A password cell shows each character of its text as PasswordChar (ACol: display column).
   virtual bool IsPasswordCell(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
   virtual QString CellPasswordChar() { return QStringLiteral("*"); }
+  // The text shown for a formula cell (a text starting "="); the cell text unchanged by default.
+  virtual void GetFormulaText(int ACol, int ARow, QString& Text) { (void)ACol, (void)ARow, (void)Text; }
   virtual bool HasFocusNow();
   // Disjunct selection flags (rows by real row when persistent) and whether a mouse button is held.
   virtual bool IsRowFlagged(int ARow) { (void)ARow; return false; }
@@ -248,7 +250,9 @@ class TCellRenderer {
   void DrawPlainText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R, int Indent);
   void DrawHTMLText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
   void DrawRichText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
+  void DrawMarker(plat::TCanvas& C, const TCellWork& W, const QString& Text, plat::TRect R);
   bool SortIndicatorShown(int RCol, int ARow);
+  int FormulaAware(int RCol, int ARow, QString& Text);
   void DrawSortIndexGlyph(plat::TCanvas& C, int At, int Y, int X);
   bool DrawFilterGlyph(plat::TCanvas& C, const TCellWork& W);
   void DrawCellGraphic(plat::TCanvas& C, TCellWork& W, plat::TRect R);

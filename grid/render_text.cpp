@@ -96,6 +96,14 @@ bool TCellRenderer::SortIndicatorShown(int RCol, int ARow) {
          (RCol >= FGrid.FixedCols() || s.FixedCols) && (at <= 0 || s.IndexShow);
 }
 
+// The kind of a cell text; a formula's text is replaced by what the host shows for it and classified again.
+int TCellRenderer::FormulaAware(int RCol, int ARow, QString& Text) {
+  const int kind = controls::CellTextType(Text, Settings.EnableHTML);
+  if (kind != 3) return kind;
+  FHost.GetFormulaText(RCol, ARow, Text);
+  return controls::CellTextType(Text, Settings.EnableHTML);
+}
+
 void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
   const TRenderSettings& s = Settings;
   const TGridColors& colors = s.Colors;
@@ -104,7 +112,7 @@ void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
     if (colors.SelectionTextColor != clNone && FGrid.Enabled()) C.Font()->SetColor(colors.SelectionTextColor);
   }
   QString text = GetFormattedCell(W.RCol, W.Row);
-  int kind = controls::CellTextType(text, s.EnableHTML);
+  int kind = FormulaAware(W.RCol, W.Row, text);
   if (kind == 5) text = controls::DecodeWideText(text);
   if (FHost.IsPasswordCell(W.Col, W.Row)) {
     // Shown as plain text whatever it holds: markup would give away what it says.
@@ -219,6 +227,9 @@ void TCellRenderer::DrawPlainText(TCanvas& C, TCellWork& W, const QString& Text,
   }
   TRect drawn = R;
   C.DrawText(text, drawn, flags);
+  if (W.Graphic && W.Graphic->CellErrLen > 0 &&
+      (W.Graphic->CellType == ctEmpty || W.Graphic->CellType == ctValue))
+    DrawMarker(C, W, text, R);
   if (sort) {
     TRect cell = W.Rect;
     const int tw = C.TextWidth(text);
@@ -236,10 +247,22 @@ void TCellRenderer::DrawPlainText(TCanvas& C, TCellWork& W, const QString& Text,
   }
 }
 
+// The spell-check error range of the first line, underlined where the line was drawn.
+void TCellRenderer::DrawMarker(TCanvas& C, const TCellWork& W, const QString& Text, TRect R) {
+  const int h = C.TextHeight(QStringLiteral("hg"));
+  const int w = C.TextWidth(Text);
+  const int x = W.HA == plat::taRightJustify ? R.Right - w : W.HA == plat::taCenter ? R.Left + (R.Width() - w) / 2 : R.Left;
+  const int y = W.VA == vtaBottom ? R.Bottom - h : W.VA == vtaCenter ? R.Top + (R.Height() - h) / 2 : R.Top;
+  // The underline measures from a one-line edit's margin of 1 pixel.
+  controls::DrawErrorUnderline(C, Text, TRect(x - 1, y, x - 1 + w, y + h), h, W.Graphic->CellErrFrom,
+                               W.Graphic->CellErrLen);
+  C.Pen()->SetColor(plat::clBlack);
+}
+
 plat::TSize TCellRenderer::MeasureCellText(int ACol, int ARow, bool VS, bool SB) {
   TRenderSettings& s = Settings;
   QString text = GetFormattedCell(ACol, ARow);
-  const int kind = controls::CellTextType(text, s.EnableHTML);
+  const int kind = FormulaAware(ACol, ARow, text);
   if (kind == 2) text = RichTextToPlain(text);
   TCanvas& C = *FGrid.Canvas();
   C.Font()->Assign(FGrid.Font());

@@ -317,7 +317,105 @@ TEST_F(ExtGridPaint, ScreenshotOfSortGlyphsAndRichText) {
   g->SetCells(3, 7, QStringLiteral("{\\rtf1{\\colortbl;\\red200\\green0\\blue0;}\\b Bold\\b0 , \\i slanted\\i0 , "
                                    "\\cf1 red\\cf0  \\ul under\\ulnone}"));
   g->SetCells(3, 8, QStringLiteral("{\\rtf1\\fs24 large\\fs16  small}"));
+  g->SetCells(4, 8, QStringLiteral("helo world"));
+  g->CellObjects().AddMarker(4, 8, 0, 4);
   EXPECT_TRUE(Paint().save(QString(TEST_BINARY_DIR) + "/extgrid_sort_rich.png"));
+}
+
+// The spell-check range is underlined in red under its characters, only for cells without another object.
+TEST_F(ExtGridPaint, MarkerRangeIsUnderlinedUnderItsCharactersOnly) {
+  struct {
+    int c, r;
+    bool checkBox;
+    bool underlined;
+  } cases[] = {{4, 8, false, true}, {1, 8, true, false}};
+  for (const auto& k : cases) {
+    g->SetCells(k.c, k.r, QStringLiteral("helo world"));
+    if (k.checkBox) g->AddCheckBox(k.c, k.r, false, false);
+    g->CellObjects().AddMarker(k.c, k.r, 5, 5);
+    int pos = -1, len = -1;
+    g->GetMarker(k.c, k.r, pos, len);
+    EXPECT_EQ(pos, 5);
+    EXPECT_EQ(len, 5);
+  }
+  plat::TRecordingTracer t;
+  Paint(&t);
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.c);
+    std::vector<plat::TCanvasTraceRecord> red;
+    for (const auto& r : In(t, TraceKind::Line, g->CellRect(k.c, k.r)))
+      if (r.PenColor == TColor(0xFF) && r.PenWidth == 2) red.push_back(r);
+    EXPECT_EQ(!red.empty(), k.underlined);
+    if (red.empty()) continue;
+    // From "world" on: right of "helo " and below the text's middle.
+    const int textLeft = g->CellRect(k.c, k.r).Left + 2;
+    EXPECT_GE(red.front().Points.front().X, textLeft + g->Canvas()->TextWidth(QStringLiteral("helo")));
+    EXPECT_GT(red.front().Points.front().Y, g->CellRect(k.c, k.r).Top + 12);
+  }
+}
+
+// A grid that shows formulas by a value of its own.
+struct FormulaGrid : TExtStringGrid {
+  using TExtStringGrid::TExtStringGrid;
+  void GetFormulaText(int, int, QString& Text) override { Text = QStringLiteral("<b>42</b>"); }
+};
+
+TEST_F(ExtGridPaint, FormulaCellsShowWhatTheGridAnswersForThem) {
+  g->SetCells(4, 8, QStringLiteral("=A1+1"));
+  auto* f = new FormulaGrid(form.get());
+  f->SetParent(form.get());
+  f->SetCells(1, 1, QStringLiteral("=A1+1"));
+  const auto drawn = [](TExtStringGrid* grid, TraceKind kind, int c, int r) {
+    grid->Canvas()->SetTracer(nullptr);
+    plat::TRecordingTracer t;
+    grid->Canvas()->SetTracer(&t);
+    grid->Widget()->grab();
+    grid->Canvas()->SetTracer(nullptr);
+    QStringList out;
+    for (const auto& rec : In(t, kind, grid->CellRect(c, r))) out << rec.Text;
+    return out.join(u'|');
+  };
+  // The grid itself shows the formula text; a grid answering with HTML has it drawn as HTML.
+  EXPECT_EQ(drawn(g, TraceKind::DrawText, 4, 8), "=A1+1");
+  EXPECT_EQ(drawn(f, TraceKind::DrawText, 1, 1), "42");
+}
+
+TEST_F(ExtGridPaint, FixedEditHandlerChoosesTheEditorAndItsValues) {
+  g->OnFixedEdit = [](plat::TObject*, int, int, TGridFixedCellEditor& kind, plat::TStrings* values) {
+    kind = fceComboList;
+    values->Clear();
+    values->Add(QStringLiteral("one"));
+    values->Add(QStringLiteral("two"));
+  };
+  g->HeaderClicks().StartFixedCellEdit(2, 0);
+  ASSERT_NE(g->HeaderClicks().FixedCombo(), nullptr);
+  EXPECT_TRUE(g->HeaderClicks().FixedCombo()->Visible());
+  EXPECT_EQ(g->HeaderClicks().FixedCombo()->Items()->Count(), 2);
+  EXPECT_TRUE(g->HeaderClicks().FixedEdit() == nullptr || !g->HeaderClicks().FixedEdit()->Visible());
+}
+
+TEST_F(ExtGridPaint, DeleteRowHookClearsTheOnlyNormalRowUnlessFixedRowAlways) {
+  struct {
+    int rows;
+    bool fixedRowAlways;
+    int rowsAfter;
+    QString leftInRow1;
+  } cases[] = {{10, false, 9, "row 2"}, {2, false, 2, ""}, {2, true, 1, ""}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.rows * 10 + k.fixedRowAlways);
+    g->SetRowCount(k.rows);
+    g->SetFixedRowAlways(k.fixedRowAlways);
+    g->SetCells(1, 1, QStringLiteral("row 1"));
+    if (k.rows > 2) g->SetCells(1, 2, QStringLiteral("row 2"));
+    std::vector<int> fired;
+    g->OnAutoDeleteRow = [&](plat::TObject*, int r) { fired.push_back(r); };
+    g->DoDeleteRow(1);
+    EXPECT_EQ(g->RowCount(), k.rowsAfter);
+    if (g->RowCount() > 1) EXPECT_EQ(g->Cells(1, 1), k.leftInRow1);
+    EXPECT_EQ(fired, std::vector<int>{1});
+  }
+  g->DoInsertRow(1);
+  EXPECT_EQ(g->RowCount(), 2);
 }
 
 }  // namespace
