@@ -155,7 +155,9 @@ TEST_F(EditTextRoad, TabWithTabsValidatesAndMovesOn) {
   EXPECT_EQ(Log(), "validate 1,1=t");
   EXPECT_EQ(g->Cells(1, 1), "t");
   EXPECT_EQ(g->Col(), 2);
-  if (TextEditorShown()) EXPECT_EQ(Ed()->Text(), "beta");  // an editor left open edits the new cell
+  if (TextEditorShown()) {
+    EXPECT_EQ(Ed()->Text(), "beta");  // an editor left open edits the new cell
+  }
 }
 
 TEST_F(EditTextRoad, CellsWithoutEditorOrWithClickableObjectsDoNotOpen) {

@@ -411,7 +411,9 @@ TEST_F(ExtGridPaint, DeleteRowHookClearsTheOnlyNormalRowUnlessFixedRowAlways) {
     g->OnAutoDeleteRow = [&](plat::TObject*, int r) { fired.push_back(r); };
     g->DoDeleteRow(1);
     EXPECT_EQ(g->RowCount(), k.rowsAfter);
-    if (g->RowCount() > 1) EXPECT_EQ(g->Cells(1, 1), k.leftInRow1);
+    if (g->RowCount() > 1) {
+      EXPECT_EQ(g->Cells(1, 1), k.leftInRow1);
+    }
     EXPECT_EQ(fired, std::vector<int>{1});
   }
   g->DoInsertRow(1);
