@@ -764,6 +764,12 @@ class TExtStringGrid : public TRenderGrid {
   // The sort column and sort keys follow a moved column (real indexes).
   void SortColumnFollowsMove(int From, int To);
   plat::TCursor DefaultCursor() const { return FUserCursor; }
+  // The grid grows and shrinks with its owner form.
+  bool SizeWithForm() const { return FSizeWithForm; }
+  void SetSizeWithForm(bool Value) {
+    FSizeWithForm = Value;
+    if (Value) FMouse.FollowOwnerForm(true);
+  }
 
   // ======== owned option objects
   TFocusHelper* FocusHelper() { return &FFocusHelper; }
@@ -1250,6 +1256,7 @@ class TExtStringGrid : public TRenderGrid {
   THeaderClicks FHeaderClicks{*this};
   THTMLForms FHTMLForms{*this};
   plat::TCursor FUserCursor = plat::crDefault;
+  bool FSizeWithForm = false;
 
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;

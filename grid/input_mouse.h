@@ -38,6 +38,9 @@ class TGridMouse {
   // The base grid moved a column or row during this release: the release is no click.
   void Moved() { FColMoveFlg = true; }
   void MouseLeave();
+  // With Follow the grid grows and shrinks with its owner form (the form's previous resize handler still runs).
+  void FollowOwnerForm(bool Follow);
+  void FormResized(plat::TObject* Sender);
 
   TMouseGestureState& Gesture() { return FGesture; }
   const TMousePress& Press() const { return FPress; }
@@ -94,6 +97,14 @@ class TGridMouse {
   void MoveSelectMode(int ACol, int ARow, int X, int Y, bool OnHandle);
   void MoveAnchors(int X, int Y);
   int FixedBorderIndex(bool Cols, int Pos) const;
+  // The owner form's resize handler while the grid follows its size: the handler it replaced and the size seen.
+  struct TFormFollow {
+    plat::TControl* Form = nullptr;
+    plat::TComponent* Owner = nullptr;  // the same form, read while it is being destroyed
+    plat::TNotifyEvent Previous;
+    int Width = 0, Height = 0;
+  };
+  TFormFollow FFollow;
   // The "cw=" / "rh=" hint while a column or row is sized, shown at the top-left corner of Cell.
   void ShowSizingHint(const QString& Text, plat::TRect Cell);
   void HideSizingHint();

@@ -6,6 +6,7 @@
 #include "grid/hint_window.h"
 #include "grid/html_forms.h"
 #include "grid/input_mouse.h"
+#include "platform/forms/forms.h"
 #include "platform/forms/keys.h"
 
 namespace grid {
@@ -18,7 +19,44 @@ bool RectHas(const TRect& r, int X, int Y) { return X >= r.Left && X < r.Right &
 }  // namespace
 
 TGridMouse::TGridMouse(TExtStringGrid& Grid) : G(Grid) {}
-TGridMouse::~TGridMouse() = default;
+TGridMouse::~TGridMouse() { FollowOwnerForm(false); }
+
+void TGridMouse::FollowOwnerForm(bool Follow) {
+  if (!Follow) {
+    // A form that is destroying its owned components has no handler left to give back.
+    if (FFollow.Form && !FFollow.Owner->ComponentState().Contains(plat::csDestroying))
+      FFollow.Form->OnResize = FFollow.Previous;
+    FFollow = TFormFollow();
+    return;
+  }
+  auto* form = dynamic_cast<plat::TCustomForm*>(G.Owner());
+  if (!form || FFollow.Form || G.IsDesigning()) return;
+  FFollow.Form = form;
+  FFollow.Owner = G.Owner();
+  FFollow.Previous = form->OnResize;
+  FFollow.Width = form->Width();
+  FFollow.Height = form->Height();
+  form->OnResize = [this](plat::TObject* Sender) { FormResized(Sender); };
+}
+
+// The grid takes the form's change of size; the form's own handler follows, and what it throws stays here.
+void TGridMouse::FormResized(plat::TObject* Sender) {
+  auto* form = dynamic_cast<plat::TCustomForm*>(Sender);
+  if (form && G.SizeWithForm()) {
+    const int dw = form->Width() - FFollow.Width, dh = form->Height() - FFollow.Height;
+    if (G.Width() + dw > 0 && G.Height() + dh > 0) {
+      G.SetBounds(G.Left(), G.Top(), G.Width() + dw, G.Height() + dh);
+      FFollow.Width = form->Width();
+      FFollow.Height = form->Height();
+    }
+  }
+  if (FFollow.Previous) {
+    try {
+      FFollow.Previous(Sender);
+    } catch (...) {
+    }
+  }
+}
 
 void TGridMouse::ShowSizingHint(const QString& Text, TRect Cell) {
   if (!FSizingHint) FSizingHint = std::make_unique<THTMLHintWindow>(nullptr);

@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include <functional>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -766,6 +767,36 @@ TEST_F(MouseTest, FixedDropDownButtonGoesToItsHandler) {
   Move(QPoint(r.Left + 8, 8));
   Click(QPoint(r.Left + 8, 8));  // outside the button: an ordinary header press
   EXPECT_EQ(asked.size(), 1u);
+}
+
+TEST_F(MouseTest, GridFollowsItsOwnerFormsSize) {
+  int previous = 0;
+  form->OnResize = [&](plat::TObject*) {
+    ++previous;
+    throw std::runtime_error("the form's own handler fails");
+  };
+  g->SetSizeWithForm(true);
+  form->SetBounds(0, 0, 490, 350);
+  EXPECT_EQ(g->Width(), 470);
+  EXPECT_EQ(g->Height(), 310);
+  EXPECT_GE(previous, 1);
+  g->SetSizeWithForm(false);
+  form->SetBounds(0, 0, 500, 360);
+  EXPECT_EQ(g->Width(), 470);
+}
+
+TEST_F(MouseTest, DisjunctRowsByCtrlClick) {
+  g->MouseActions()->SetDisjunctRowSelect(true);
+  Click(At(2, 3));
+  Click(At(2, 5), Qt::ControlModifier);
+  EXPECT_TRUE(g->GetRowSelect(3));
+  EXPECT_TRUE(g->GetRowSelect(5));
+  Click(At(2, 3), Qt::ControlModifier);
+  EXPECT_FALSE(g->GetRowSelect(3));
+  EXPECT_TRUE(g->GetRowSelect(5));
+  Click(At(2, 7));
+  EXPECT_FALSE(g->GetRowSelect(5));
+  EXPECT_TRUE(g->GetRowSelect(7));
 }
 
 }  // namespace
