@@ -286,6 +286,7 @@ void TExtStringGrid::ResetColumnOrder() {
 void TExtStringGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
   TBaseGrid::HandleColumnMoved(FromIndex, ToIndex);
   SortColumnFollowsMove(RealColIndex(FromIndex), RealColIndex(ToIndex));
+  SyncGridMove(true, FromIndex, ToIndex);
   if (FromIndex < 0 || FromIndex >= FColumnOrder.Count() || ToIndex < 0 || ToIndex >= FColumnOrder.Count()) return;
   const int v = FColumnOrder[FromIndex];
   FColumnOrder.Delete(FromIndex);

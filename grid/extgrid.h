@@ -719,6 +719,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void InitSortXRef() {}
   // Applies item ItemIndex of a column's filter list (real column); the data services fill it.
   virtual void ApplyColumnFilter(int RCol, int ItemIndex) { (void)RCol, (void)ItemIndex; }
+  // Whether the grid's filter holds Condition for the column (real); the data services answer (none here).
+  virtual bool ColumnFilterHas(int RCol, const QString& Condition) { (void)RCol, (void)Condition; return false; }
+  // The header filter list: a check list instead of a single choice, and how it looks.
+  bool FilterDropDownCheck = false;
+  TFilterDropDown* FilterDropDown() { return FHeaderClicks.FilterDropDown(); }
+  // The menu of the fixed cells' drop-down button (OnFixedDropDownClick may choose another).
+  plat::TPopupMenu* FixedDropDownMenu = nullptr;
   // Clipboard entry points of the selection handle's copy and paste (the data services fill them).
   virtual void CopySelectionToClipboard() {}
   virtual void PasteSelectionFromClipboard() {}
@@ -760,10 +767,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   }
   // The hint of the cell under the mouse (HintStr empty: no hint) and its position in client pixels.
   void GetCellHintInfo(plat::TPoint CursorPos, QString& HintStr, plat::TPoint& HintPos);
-  void CancelCellHint() {}
+  void CancelCellHint() { FMouse.CancelCellHint(); }
   plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
   // The sort column and sort keys follow a moved column (real indexes).
   void SortColumnFollowsMove(int From, int To);
+  // The synchronised grid moves the same column (Cols) or row.
+  void SyncGridMove(bool Cols, int FromIndex, int ToIndex);
+  bool FSyncedMove = false;  // this grid moves because its synchronised grid did
   plat::TCursor DefaultCursor() const { return FUserCursor; }
   // The grid grows and shrinks with its owner form.
   bool SizeWithForm() const { return FSizeWithForm; }

@@ -15,6 +15,7 @@
 namespace plat {
 class TCanvas;
 class TControl;
+class TPopupMenu;
 }  // namespace plat
 
 namespace grid {
@@ -64,7 +65,9 @@ using TGetEditorPropIntEvent = std::function<void(Sender, int ARow, int ACol)>;
 // The handler fills Values (the combo's items) and may change the editor kind.
 using TFixedEditEvent =
     std::function<void(Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values)>;
-using TFixedDropDownEvent = std::function<void(Sender, int ACol, int ARow, int ItemIndex)>;
+// The handler may change the menu that pops up (nullptr: none) and keep the cell highlighted after it.
+using TFixedDropDownEvent = std::function<void(Sender, int ACol, int ARow, plat::TPopupMenu*& AMenu,
+                                               bool& KeepFixedCellHighlighted)>;
 using TCanShowFixedDropDownEvent = std::function<void(Sender, int ACol, bool& Allow)>;
 using TCheckBoxChangeEvent = std::function<void(Sender, int ACol, int ARow, bool State)>;
 using TRadioClickEvent = std::function<void(Sender, int ACol, int ARow, int AIdx)>;
@@ -88,17 +91,19 @@ using TCellChangingEvent = std::function<void(Sender, int OldRow, int OldCol, in
 using TAutoAdvanceEvent = std::function<void(Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
 using TScrollCellEvent = std::function<void(Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin,
                                             int ScrollMax)>;
-using TSelectionResizeEvent = std::function<void(Sender, int ACol, int ARow, bool& Allow)>;
-using TSelectionResizedEvent = std::function<void(Sender, int StartCol, int StartRow, int EndCol, int EndRow)>;
+using TSelectionResizeEvent =
+    std::function<void(Sender, plat::TGridRect OrigSelection, plat::TGridRect NewSelection)>;
+using TSelectionResizedEvent = TSelectionResizeEvent;
 using TDragScrollEvent = std::function<void(Sender, int TopRow, int LeftCol, int& DragScrollDir, bool& CanScroll)>;
 using TCellBalloonEvent = std::function<void(Sender, int ACol, int ARow, QString& ATitle, QString& AText,
                                              int& AIcon)>;
 
 // ---- rows, columns, nodes and moving
 using TColumnMoveEvent = std::function<void(Sender, int ACol, bool& Allow)>;
-using TColumnMovingEvent = std::function<void(Sender, int FromIndex, int ToIndex)>;
+// The column (row) under the mouse during a move; Allow false shows that it cannot be dropped there.
+using TColumnMovingEvent = std::function<void(Sender, int ACol, bool& Allow)>;
 using TRowMoveEvent = std::function<void(Sender, int ARow, bool& Allow)>;
-using TRowMovingEvent = std::function<void(Sender, int FromIndex, int ToIndex)>;
+using TRowMovingEvent = std::function<void(Sender, int ARow, bool& Allow)>;
 using TNodeEvent = std::function<void(Sender, int ARow, int ARowReal)>;
 using TBeforeNodeEvent = std::function<void(Sender, int ARow, int ARowReal, bool& Allow)>;
 

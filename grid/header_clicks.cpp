@@ -127,19 +127,35 @@ void THeaderClicks::SortSingle(int RC) {
 
 // ---- the drop-down button of fixed cells -----------------------------------------------------------------------
 
+// The press on the drop-down button of a hovered fixed cell: its menu pops up under the button (the handler may
+// choose another menu or none) while the cell stays highlighted. True when the press ends here.
 bool THeaderClicks::DropDownPress(int X, int Y, int ACol, int ARow) {
   (void)Y;
   const TRect r = G.CellRect(ACol, ARow);
   const int right = G.Options().Contains(plat::goColSizing) ? r.Right - 2 : r.Right;
-  const TMouseHover& h = G.Mouse().Hover();
+  TMouseHover& h = G.Mouse().Hover();
   const bool hovered = G.HoverFixedCells != hfNone && h.HoverFixedX == ACol && h.HoverFixedY == ARow;
   if (!(X > r.Right - 16 && X < right && hovered && G.ControlLook()->FixedDropDownButton)) return false;
   FDropDownDown = true;
   G.RepaintCell(ACol, ARow);
-  if (!G.OnFixedDropDownClick) return false;  // neither menu nor handler: an ordinary press
-  G.Mouse().Hover().NoMouseLeave = true;
-  G.OnFixedDropDownClick(&G, ACol, ARow, -1);
-  G.Mouse().Hover().NoMouseLeave = false;
+  bool keep = false;
+  plat::TPopupMenu* menu = G.FixedDropDownMenu;
+  if (!menu && !G.OnFixedDropDownClick) return false;  // neither menu nor handler: an ordinary press
+  h.NoMouseLeave = true;
+  if (menu) menu->SetTag(ACol);
+  if (G.OnFixedDropDownClick) G.OnFixedDropDownClick(&G, ACol, ARow, menu, keep);
+  if (menu) {
+    G.Mouse().Press().MouseDownMove = false;
+    h.HoverFixedX = ACol;
+    h.HoverFixedY = ARow;
+    G.RepaintCell(ACol, ARow);
+    const plat::TPoint p = G.ClientToScreen(plat::TPoint(r.Right - 16, r.Bottom));
+    menu->SetPopupComponent(&G);
+    menu->Popup(p.X, p.Y);
+    h.HoverFixedX = h.HoverFixedY = -1;
+    G.RepaintCell(ACol, ARow);
+  }
+  h.NoMouseLeave = keep;
   return true;
 }
 
@@ -258,8 +274,63 @@ void THeaderClicks::StartFixedCellEdit(int ACol, int ARow) {
 
 // ---- filter lists -----------------------------------------------------------------------------------------------
 
+TDropCheckList::TDropCheckList(plat::TComponent* AOwner) : plat::TListBox(AOwner) {
+  SetStyle(plat::lbOwnerDrawFixed);
+  OnDrawItem = [this](plat::TWinControl*, int Index, TRect R, plat::TOwnerDrawState State) {
+    plat::TCanvas& c = *Canvas();
+    c.FillRect(R);
+    const int box = std::min(13, R.Height() - 2);
+    const TRect b(R.Left + 2, R.Top + (R.Height() - box) / 2, R.Left + 2 + box, R.Top + (R.Height() - box) / 2 + box);
+    c.Pen()->SetColor(State.Contains(plat::odSelected) ? plat::clHighlightText : plat::clWindowText);
+    c.Brush()->SetStyle(plat::bsClear);
+    c.Rectangle(b);
+    if (Checked(Index)) {
+      c.Pen()->SetWidth(2);
+      c.MoveTo(b.Left + 3, b.Top + box / 2);
+      c.LineTo(b.Left + box / 2 - 1, b.Bottom - 4);
+      c.LineTo(b.Right - 3, b.Top + 3);
+      c.Pen()->SetWidth(1);
+    }
+    c.TextOut(b.Right + 4, R.Top + (R.Height() - c.TextHeight(QStringLiteral("gh"))) / 2, Items()->Strings(Index));
+  };
+}
+
+bool TDropCheckList::Checked(int Index) const {
+  return Index >= 0 && std::size_t(Index) < FChecked.size() && FChecked[std::size_t(Index)];
+}
+
+void TDropCheckList::SetChecked(int Index, bool Value) {
+  if (Index < 0 || Index >= Items()->Count()) return;
+  if (FChecked.size() < std::size_t(Items()->Count())) FChecked.resize(std::size_t(Items()->Count()), false);
+  FChecked[std::size_t(Index)] = Value;
+  Invalidate();
+}
+
+void TDropCheckList::Toggle(int Index) {
+  if (Index < 0 || Index >= Items()->Count()) return;
+  SetChecked(Index, !Checked(Index));
+  if (OnCheckChanged) OnCheckChanged(Index);
+}
+
+// A press on an item's box, or Space on the current item, flips its check.
+void TDropCheckList::Dispatch(plat::TMessage& M) {
+  if (M.Msg == plat::WM_LBUTTONDOWN) {
+    plat::TWMMouse mm(M);
+    const int i = ItemAtPos(plat::TPoint(mm.XPos(), mm.YPos()));
+    plat::TListBox::Dispatch(M);
+    if (i >= 0 && mm.XPos() < 18) Toggle(i);
+    return;
+  }
+  if (M.Msg == plat::WM_KEYDOWN && M.WParam == plat::VK_SPACE) {
+    Toggle(ItemIndex());
+    return;
+  }
+  plat::TListBox::Dispatch(M);
+}
+
 void THeaderClicks::CloseFilterList() {
   if (FDropList && FDropList->Visible()) FDropList->SetVisible(false);
+  if (FDropCheckList && FDropCheckList->Visible()) FDropCheckList->SetVisible(false);
   FFilterCol = -1;
 }
 
@@ -269,6 +340,72 @@ void THeaderClicks::FilterChosen() {
   CloseFilterList();
   G.HTMLForms().EndControlEdit();
   G.ApplyColumnFilter(col, idx);
+}
+
+plat::TListBox* THeaderClicks::EnsureFilterList(bool Check) {
+  if (Check) {
+    if (!FDropCheckList) {
+      FDropCheckList = new TDropCheckList(&G);
+      FDropCheckList->SetParent(&G);
+      FDropCheckList->SetVisible(false);
+      // Each change of a check filters at once; the list stays open.
+      FDropCheckList->OnCheckChanged = [this](int) {
+        if (FFilterCol >= 0) G.ApplyColumnFilter(FFilterCol, -1);
+      };
+      FDropCheckList->OnExit = [this](plat::TObject*) { CloseFilterList(); };
+    }
+    return FDropCheckList;
+  }
+  if (!FDropList) {
+    FDropList = new plat::TListBox(&G);
+    FDropList->SetParent(&G);
+    FDropList->SetVisible(false);
+    FDropList->OnClick = [this](plat::TObject*) { FilterChosen(); };
+    FDropList->OnExit = [this](plat::TObject*) { CloseFilterList(); };
+  }
+  return FDropList;
+}
+
+// The names of the filter values (the part before "="); in the check list an item is checked when the column's
+// filter holds exactly its name (in double quotes when it contains a blank).
+void THeaderClicks::FillFilterList(plat::TListBox* List, int& Widest) {
+  List->SetColor(FFilterDropDown.Color);
+  List->Font()->Assign(FFilterDropDown.Font());
+  List->Canvas()->Font()->Assign(FFilterDropDown.Font());
+  List->Items()->Clear();
+  Widest = 0;
+  const plat::TStringList& values = *G.FilterList();
+  auto* check = dynamic_cast<TDropCheckList*>(List);
+  for (int i = 0; i < values.Count(); ++i) {
+    const QString entry = values[i];
+    const int eq = entry.indexOf(QLatin1Char('='));
+    const QString item = eq < 0 ? entry : entry.left(eq);
+    List->Items()->Add(item);
+    if (check) {
+      const QString cond = item.contains(QLatin1Char(' ')) ? QLatin1Char('"') + item + QLatin1Char('"') : item;
+      check->SetChecked(i, G.ColumnFilterHas(FFilterCol, cond));
+    }
+    Widest = std::max(Widest, List->Canvas()->TextWidth(item) + 8);
+  }
+  if (!check) List->SetItemIndex(0);
+}
+
+// Under the filter button, or over the column's width; a list sticking out of the grid ends at its column.
+void THeaderClicks::PlaceFilterList(plat::TListBox* List, int ACol, int ARow, int Widest) {
+  const TRect r = G.CellRect(ACol, ARow);
+  constexpr int edge = 2;  // the system's edge width and height
+  int w = FFilterDropDown.Width, h = FFilterDropDown.Height;
+  if (FFilterDropDown.AutoSize) {
+    h = List->Items()->Count() * List->ItemHeight() + 2 * edge;
+    w = 2 * edge + Widest + (List == FDropCheckList ? 18 : 0);
+  }
+  int left = r.Right - 16;
+  if (FFilterDropDown.ColumnWidth) {
+    w = r.Right - r.Left;
+    left = r.Left;
+  }
+  if (left + w > G.Width()) left = std::max(0, G.CellRect(ACol, 0).Right - w);
+  List->SetBounds(left, r.Top + 16, w, h);
 }
 
 void THeaderClicks::FilterListOnRelease(int X, int Y, int ACol, int ARow) {
@@ -286,33 +423,15 @@ void THeaderClicks::FilterListOnRelease(int X, int Y, int ACol, int ARow) {
     CloseFilterList();
     return;
   }
+  CloseFilterList();  // another column's list
   FFilterCol = rc;
-  if (!FDropList) {
-    FDropList = new plat::TListBox(&G);
-    FDropList->SetParent(&G);
-    FDropList->OnClick = [this](plat::TObject*) { FilterChosen(); };
-    FDropList->OnExit = [this](plat::TObject*) { CloseFilterList(); };
-  }
-  FDropList->Items()->Clear();
+  plat::TListBox* list = EnsureFilterList(G.FilterDropDownCheck);
   int widest = 0;
-  const plat::TStringList& values = *G.FilterList();
-  for (int i = 0; i < values.Count(); ++i) {
-    const QString entry = values[i];
-    const int eq = entry.indexOf(QLatin1Char('='));
-    const QString item = eq < 0 ? entry : entry.left(eq);
-    FDropList->Items()->Add(item);
-    widest = std::max(widest, G.Canvas()->TextWidth(item) + 8);
-  }
-  const int edge = 2;
-  const int h = FDropList->Items()->Count() * FDropList->ItemHeight() + 2 * edge;
-  const int w = widest + 2 * edge;
-  int left = r.Right - 16;
-  // A list that would stick out of the grid ends at the right edge of its column.
-  if (left + w > G.Width()) left = std::max(0, G.CellRect(ACol, 0).Right - w);
-  FDropList->SetBounds(left, r.Top + 16, w, h);
-  FDropList->SetItemIndex(0);
-  FDropList->SetVisible(true);
-  if (FDropList->CanFocus()) FDropList->SetFocus();
+  FillFilterList(list, widest);
+  PlaceFilterList(list, ACol, ARow, widest);
+  list->SetVisible(true);
+  list->BringToFront();
+  if (list->CanFocus()) list->SetFocus();
 }
 
 }  // namespace grid

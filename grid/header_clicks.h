@@ -6,10 +6,13 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "grid/model/gridtypes.h"
 #include "grid/render_cells.h"
+#include "platform/forms/menus.h"
 #include "platform/forms/stdctrls.h"
 
 namespace grid {
@@ -54,6 +57,34 @@ class TSortSettings {
   TSortView& FView;
 };
 
+// How the filter list of a header looks: sized to its items or to Width x Height, its colour and font, and
+// whether it takes the left edge and width of its column.
+class TFilterDropDown {
+ public:
+  bool AutoSize = false, ColumnWidth = false;
+  int Width = 150, Height = 150;
+  plat::TColor Color = plat::clWindow;
+  plat::TFont* Font() { return &FFont; }
+
+ private:
+  plat::TFont FFont;
+};
+
+// The filter list with a check box before each item: a click on the box (or Space) flips it.
+class TDropCheckList : public plat::TListBox {
+ public:
+  explicit TDropCheckList(plat::TComponent* AOwner);
+  bool Checked(int Index) const;
+  void SetChecked(int Index, bool Value);
+  // Each change of a check, from the user.
+  std::function<void(int Index)> OnCheckChanged;
+  void Dispatch(plat::TMessage& Message) override;
+
+ private:
+  void Toggle(int Index);
+  std::vector<bool> FChecked;
+};
+
 class THeaderClicks {
  public:
   explicit THeaderClicks(TExtStringGrid& Grid) : G(Grid) {}
@@ -78,6 +109,9 @@ class THeaderClicks {
   plat::TEdit* FixedEdit() const { return FEdit; }
   plat::TComboBox* FixedCombo() const { return FCombo; }
   plat::TListBox* FilterList() const { return FDropList; }
+  TDropCheckList* FilterCheckList() const { return FDropCheckList; }
+  TFilterDropDown* FilterDropDown() { return &FFilterDropDown; }
+
   int FilterCol() const { return FFilterCol; }
   int FixedColEdit() const { return FFixedColEdit; }
   int FixedRowEdit() const { return FFixedRowEdit; }
@@ -89,11 +123,16 @@ class THeaderClicks {
   void FixedEditDone(plat::TWinControl* Editor);
   void CloseFilterList();
   void FilterChosen();
+  plat::TListBox* EnsureFilterList(bool Check);
+  void FillFilterList(plat::TListBox* List, int& Widest);
+  void PlaceFilterList(plat::TListBox* List, int ACol, int ARow, int Widest);
 
   TExtStringGrid& G;
   plat::TEdit* FEdit = nullptr;
   plat::TComboBox* FCombo = nullptr;
   plat::TListBox* FDropList = nullptr;
+  TDropCheckList* FDropCheckList = nullptr;
+  TFilterDropDown FFilterDropDown;
   int FFixedColEdit = -1, FFixedRowEdit = -1;
   int FFilterCol = -1;
   bool FClosing = false;

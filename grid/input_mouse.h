@@ -13,8 +13,10 @@
 #include <memory>
 
 #include "grid/input_state.h"
+#include "grid/move_feedback.h"
 #include "grid/model/gridtypes.h"
 #include "platform/forms/messages.h"
+#include "platform/forms/stdctrls.h"
 #include "platform/grids/grids.h"
 
 namespace grid {
@@ -50,6 +52,17 @@ class TGridMouse {
   void SetSelectMode(TMouseSelectMode M) { FSelectMode = M; }
   // Whether a press inside the handle square of the selection's bottom-right cell would resize the selection.
   bool OnSelectionHandle(int X, int Y);
+  TMoveFeedback& MoveFeedback() { return FFeedback; }
+  // Cell hints and balloons (input_mouse_hints.cpp): the hint of the cell under the client point shows in the
+  // grid's hint window, a balloon in its balloon window; Cancel hides what shows.
+  void ShowCellHint(plat::TPoint P);
+  void CancelCellHint();
+  void PopBalloon();
+  THTMLHintWindow* CellHintWindow() const { return FCellHint.get(); }
+  QString CellHintText() const { return FCellHintText; }
+  plat::TPoint LastBalloonPos() const { return FLastBalloonPos; }
+  // The scroll bar placed over the hovered scroll-bar cell (nullptr until one was hovered).
+  plat::TScrollBar* CellScrollBar() const { return FScrollBar; }
 
  private:
   // ---- the press (input_mouse_press.cpp)
@@ -81,6 +94,7 @@ class TGridMouse {
   bool ReleaseButton(int X, int Y, int ACol, int ARow);
   bool ReleaseDragSource(int X, int Y, int ACol, int ARow);
   void ReleaseDisjunct(int ACol, int ARow, bool& DeselectDone);
+  void ReleaseAutoSelectGroup(int ACol, int ARow);
   void ReleaseCellMouseUp(int X, int Y, int ACol, int ARow);
   void LeftButtonDblClk(plat::TMessage& M);
   bool DblClickAutoSize(int X, int ACol, int ARow);
@@ -96,6 +110,9 @@ class TGridMouse {
   void MoveBaseSizing(int X, int Y);
   void MoveSelectMode(int ACol, int ARow, int X, int Y, bool OnHandle);
   void MoveAnchors(int X, int Y);
+  void MoveCellScrollBar(int ACol, int ARow);
+  void MoveCancelHints(int ACol, int ARow);
+  bool ShowBalloon(plat::TPoint P);
   int FixedBorderIndex(bool Cols, int Pos) const;
   // The owner form's resize handler while the grid follows its size: the handler it replaced and the size seen.
   struct TFormFollow {
@@ -115,8 +132,14 @@ class TGridMouse {
   TMouseHover FHover;
   TMouseSelectMode FSelectMode = msNormal;
   bool FColMoveFlg = false, FColSizeFlg = false;
-  bool FMoving = false;  // an enhanced move showed its feedback
+  TMoveFeedback FFeedback{G};
   std::unique_ptr<THTMLHintWindow> FSizingHint;
+  std::unique_ptr<THTMLHintWindow> FCellHint;
+  QString FCellHintText;
+  plat::TPoint FLastBalloonPos{-1, -1};
+  plat::TScrollBar* FScrollBar = nullptr;
+  int FScrollCol = -1, FScrollRow = -1;
+  bool FScrollSetup = false;
 
  public:
   THTMLHintWindow* SizingHintWindow() const { return FSizingHint.get(); }

@@ -18,7 +18,9 @@ void TExtStringGrid::MouseOrBaseDispatch(plat::TMessage& Message) {
 }
 
 void TExtStringGrid::HandleMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
-  if (!FMouse.MouseDownNote(Button, Shift, X, Y)) TRenderGrid::HandleMouseDown(Button, Shift, X, Y);
+  if (FMouse.MouseDownNote(Button, Shift, X, Y)) return;
+  TRenderGrid::HandleMouseDown(Button, Shift, X, Y);
+  FollowSyncGrid();
 }
 
 void TExtStringGrid::HandleMouseMove(plat::TShiftState Shift, int X, int Y) {
@@ -33,6 +35,20 @@ void TExtStringGrid::HandleMouseUp(plat::TMouseButton Button, plat::TShiftState 
 void TExtStringGrid::HandleRowMoved(int FromIndex, int ToIndex) {
   TRenderGrid::HandleRowMoved(FromIndex, ToIndex);
   FMouse.Moved();
+  SyncGridMove(false, FromIndex, ToIndex);
+}
+
+// The synchronised grid moves the same column (row), unless this move came from it.
+void TExtStringGrid::SyncGridMove(bool Cols, int FromIndex, int ToIndex) {
+  auto* sync = dynamic_cast<TExtStringGrid*>(FSyncGrid.Grid());
+  if (!sync || sync == this || FSyncedMove || !(Cols ? FSyncGrid.MoveColumn : FSyncGrid.MoveRow)) return;
+  if (std::max(FromIndex, ToIndex) >= (Cols ? sync->ColCount() : sync->RowCount())) return;
+  sync->FSyncedMove = true;
+  if (Cols)
+    sync->MoveColumn(FromIndex, ToIndex);
+  else
+    sync->MoveRow(FromIndex, ToIndex);
+  sync->FSyncedMove = false;
 }
 
 void TExtStringGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {

@@ -90,14 +90,7 @@ void TGridMouse::MouseMoveNote(plat::TShiftState Shift, int X, int Y) {
   if (!designing) MoveBaseSizing(X, Y);
   if (!designing) MoveSelectMode(ACol, ARow, X, Y, onHandle);
   MoveAnchors(X, Y);
-  // Hints that belong to another cell are cancelled.
-  if (FHover.LastHintPos.X >= 0 && ACol >= 0 && ARow >= 0) {
-    const plat::TPoint b = G.BaseCell(ACol, ARow);
-    if (!(b == FHover.LastHintPos)) {
-      FHover.LastHintPos = {-1, -1};
-      G.CancelCellHint();
-    }
-  }
+  MoveCancelHints(ACol, ARow);
 }
 
 // Hover row, hover fixed cells, the list-view hot header and hovered cell buttons: old and new are repainted.
@@ -109,6 +102,7 @@ void TGridMouse::MoveHover(int ACol, int ARow, int X, int Y) {
     G.InvalidateRow(ARow);
     if (old >= 0 && old < G.RowCount()) G.InvalidateRow(old);
   }
+  MoveCellScrollBar(ACol, ARow);
   if (G.HoverFixedCells != hfNone && !FHover.NoMouseLeave) {
     auto inBand = [&](int c, int r) { return c >= 0 && r >= 0 && (c <= G.FixedCols() || r <= G.FixedRows()); };
     const int oc = FHover.HoverFixedX, orow = FHover.HoverFixedY;
@@ -219,14 +213,12 @@ void TGridMouse::MoveBaseSizing(int X, int Y) {
     if (st == plat::gsRowMoving && G.OnRowMove) G.OnRowMove(&G, FPress.Movecell, allow);
     if (!allow) {
       G.CancelTracking();
-    } else if (G.EnhRowColMove && (X != FPress.Clickposx || Y != FPress.Clickposy)) {
-      // The moving feedback: where the moved column or row would go.
+    } else if (G.RowCount() > 1 && G.EnhRowColMove && (X != FPress.Clickposx || Y != FPress.Clickposy) &&
+               !FGesture.Is(TMouseGesture::FixedColSizing) && !FGesture.Is(TMouseGesture::FixedRowSizing)) {
+      // The grid's own feedback: the floating header, the drop arrows and the drop cursor.
       int c = -1, r = -1;
       G.MouseToCell(X, Y, c, r);
-      FMoving = true;
-      if (G.OnStartBlockFocus) G.OnStartBlockFocus(&G);
-      if (st == plat::gsColMoving && c >= 0 && G.OnColumnMoving) G.OnColumnMoving(&G, FPress.Movecell, c);
-      if (st == plat::gsRowMoving && r >= 0 && G.OnRowMoving) G.OnRowMoving(&G, FPress.Movecell, r);
+      FFeedback.Move(X, Y, c, r, FPress.Movecell, FPress.MoveOfsX, FPress.MoveOfsY);
     }
   }
   if (st != plat::gsColSizing && st != plat::gsRowSizing) return;

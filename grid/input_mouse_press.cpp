@@ -50,6 +50,13 @@ bool TGridMouse::Message(TMessage& M) {
       // The base grid extends a range selection before the move notification: compare around both.
       const TGridRect s0 = G.Selection();
       BaseDispatch(M);
+      // A held button keeps the left column where the press found it (a row selection that scrolls only down).
+      if (G.Navigation()->KeepHorizScroll && FPress.KeepDown && G.FGridState != plat::gsColMoving &&
+          G.LeftCol() != FPress.OldKeepLeftCol) {
+        G.BeginUpdate();
+        G.SetLeftCol(FPress.OldKeepLeftCol);
+        G.EndUpdate();
+      }
       const TGridRect s1 = G.Selection();
       if (!(s0 == s1)) G.DoSelectionChanged(s1.Left, s1.Top, s1.Right, s1.Bottom);
       return true;
@@ -57,7 +64,14 @@ bool TGridMouse::Message(TMessage& M) {
     case plat::CM_MOUSELEAVE:
       BaseDispatch(M);
       MouseLeave();
+      CancelCellHint();
       return true;
+    case plat::CM_HINTSHOW: {
+      plat::TWMMouse mm(M);
+      ShowCellHint({mm.XPos(), mm.YPos()});
+      M.Result = 1;  // the grid shows its hints itself
+      return true;
+    }
     default: return false;
   }
 }
@@ -115,6 +129,8 @@ void TGridMouse::LeftButtonDown(TMessage& M) {
   P.Y = mm.YPos();
   // A press without a release (a lost release) ends the stale gesture.
   FGesture.End();
+  CancelCellHint();
+  G.Keys().SearchInc.clear();
   FPress.Reset();
   FPress.DoOnClick = FPress.MouseDownMove = FPress.KeepDown = true;
   G.MouseToCell(P.X, P.Y, P.OrigCol, P.OrigRow);

@@ -33,6 +33,7 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
     if (G.FixedCols() > 0) G.InvalidateCol(0);
   }
   FPress.MouseSelectStart = -1;
+  if (!G.IsDesigning()) FFeedback.HideArrows();
   ReleaseFixedSizing(X, Y);
   if (FPress.FixedCellPushed) {
     FPress.FixedCellPushed = false;
@@ -52,34 +53,55 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
   if (G.OnClick && FPress.DoOnClick && !sizingCursor && (ARow < G.FixedRows() || ACol < G.FixedCols()))
     G.OnClick(&G);
   FPress.DoOnClick = false;
+  // A range selection ends here (the base grid's release then leaves the selection as the moves made it).
+  if (G.FGridState == plat::gsSelecting) {
+    G.KillTimer(plat::GridScrollTimerId);
+    G.FGridState = plat::gsNormal;
+    G.Click();
+  }
   if (ReleaseDragSource(X, Y, ACol, ARow)) {
     FGesture.End();
     return;
   }
   ReleaseDisjunct(ACol, ARow, deselectDone);
+  ReleaseAutoSelectGroup(ACol, ARow);
+  // The grid ends an enhanced move itself; the end of a move is no click.
+  const bool moveEnded = FFeedback.Release(ACol, ARow, FPress.Movecell);
+  if (moveEnded) FColMoveFlg = true;
   const plat::TGridState before = G.FGridState;
+  // A base sizing released beyond the grid's right (bottom) edge is abandoned: the base grid never sees it.
+  if ((X > G.Width() && before == plat::gsColSizing) || (Y > G.Height() && before == plat::gsRowSizing)) {
+    G.CancelTracking();
+    FGesture.End();
+    return;
+  }
   const TGridRect s0 = G.Selection();
   BaseDispatch(M);
   const TGridRect s1 = G.Selection();
-  if (!(s0 == s1)) G.DoSelectionChanged(s1.Left, s1.Top, s1.Right, s1.Bottom);
+  if (!(s0 == s1) && !deselectDone) G.DoSelectionChanged(s1.Left, s1.Top, s1.Right, s1.Bottom);
   FColSizeFlg = FColSizeFlg || before == plat::gsColSizing || before == plat::gsRowSizing;
   if (G.FGridState == plat::gsSelecting) G.FGridState = plat::gsNormal;
   if (FGesture.Is(TMouseGesture::HandleResize)) {
-    bool allow = true;
-    const TGridRect& s = s1;
-    if (G.OnSelectionResize) G.OnSelectionResize(&G, s.Right, s.Bottom, allow);
-    if (allow && G.EditDisabled()) G.PasteSelectionFromClipboard();
-    if (G.OnSelectionResized) G.OnSelectionResized(&G, s.Left, s.Top, s.Right, s.Bottom);
+    const TGridRect orig = FPress.DropSelection;
+    if (G.OnSelectionResize) G.OnSelectionResize(&G, orig, G.Selection());
+    if (G.EditDisabled()) G.PasteSelectionFromClipboard();
+    if (G.OnSelectionResized) G.OnSelectionResized(&G, orig, G.Selection());
   }
   FGesture.End();
-  if (FMoving) {
-    FMoving = false;
-    FColMoveFlg = true;  // the end of a move is no click
-    if (G.OnEndBlockFocus) G.OnEndBlockFocus(&G);
-  }
   FPress.DeselectState = false;
   if (FColMoveFlg || FColSizeFlg || ACol < 0 || ARow < 0) return;
   ReleaseCellMouseUp(X, Y, ACol, ARow);
+}
+
+// Releasing over an expanded node row selects its whole group.
+void TGridMouse::ReleaseAutoSelectGroup(int ACol, int ARow) {
+  if (ACol <= 0 || ARow < 0 || !G.Grouping()->AutoSelectGroup || !G.IsNodeRow(ARow) || G.NodeState(ARow)) return;
+  const int span = G.GetNodeSpan(ARow);
+  if (G.MouseActions()->DisjunctRowSelect()) {
+    for (int r = ARow + 1; r < ARow + span && r < G.RowCount(); ++r) G.SetRowSelect(G.RealRowIndex(r), true);
+  } else {
+    G.SetSelection({G.FixedCols(), ARow, G.ColCount() - 1, std::min(G.RowCount() - 1, ARow + span - 1)});
+  }
 }
 
 // The end of the grid's own sizing of a fixed column or row (never below 2 pixels).
@@ -211,6 +233,7 @@ bool TGridMouse::MouseUpNote(plat::TMouseButton Button, plat::TShiftState Shift,
     G.HeaderClicks().DropDownReleased();
     G.Invalidate();
   }
+
   if (G.MouseActions()->DisjunctCellSelect() && Button == plat::mbLeft && ACol >= 0 && ARow >= 0) {
     bool stop = false;
     DisjunctCellRelease(Shift, ACol, ARow, stop);
@@ -363,6 +386,14 @@ void TGridMouse::RightButtonDown(TMessage& M) {
   }
 }
 
-void TGridMouse::RightButtonUp(TMessage& M) { BaseDispatch(M); }
+// A right release while a column or row is moved with the grid's feedback is swallowed.
+void TGridMouse::RightButtonUp(TMessage& M) {
+  const plat::TGridState st = G.FGridState;
+  if (FFeedback.Showing() && G.EnhRowColMove && (st == plat::gsColMoving || st == plat::gsRowMoving)) {
+    M.Result = 0;
+    return;
+  }
+  BaseDispatch(M);
+}
 
 }  // namespace grid

@@ -195,11 +195,30 @@ void TBalloonTipWindow::SetTitle(int AIcon, const QString& ATitle) {
   Title = ATitle.left(255);
 }
 
+plat::TRect TBalloonTipWindow::TextSize(int MaxWidth) {
+  plat::TCanvas* c = Canvas();
+  c->Font()->SetStyle({plat::fsBold});
+  const int titleW = c->TextWidth(Title), lineH = c->TextHeight(QStringLiteral("gh"));
+  c->Font()->SetStyle({});
+  plat::TRect t(0, 0, MaxWidth, 0);
+  c->DrawText(Text, t, plat::DT_CALCRECT | plat::DT_WORDBREAK | plat::DT_NOPREFIX);
+  return plat::TRect(0, 0, std::min(MaxWidth, std::max(titleW, t.Width())) + 12, lineH + t.Height() + 10);
+}
+
 void TBalloonTipWindow::Paint() {
   plat::TCanvas* c = Canvas();
+  const plat::TRect r = ClientRect();
   c->Brush()->SetColor(Color());
-  c->FillRect(ClientRect());
-  c->TextOut(4, 2, Title);
+  c->Pen()->SetColor(plat::clGray);
+  c->Rectangle(r);
+  c->Brush()->SetStyle(plat::bsClear);
+  c->Font()->SetColor(TextColor);
+  c->Font()->SetStyle({plat::fsBold});
+  c->TextOut(6, 4, Title);
+  const int lineH = c->TextHeight(QStringLiteral("gh"));
+  c->Font()->SetStyle({});
+  plat::TRect t(6, 6 + lineH, r.Right - 6, r.Bottom - 4);
+  c->DrawText(Text, t, plat::DT_WORDBREAK | plat::DT_NOPREFIX);
 }
 
 }  // namespace grid

@@ -85,6 +85,10 @@ class TBalloonTipWindow : public plat::TCustomControl {
   bool ToolAdded = false;
   // Sets the title (at most 255 characters) and the icon (outside 0..3 counts as 0).
   void SetTitle(int AIcon, const QString& ATitle);
+  // The text under the title, and the size the window needs for title and text (text wrapped at MaxWidth).
+  QString Text;
+  plat::TColor TextColor = plat::clInfoText;
+  plat::TRect TextSize(int MaxWidth);
 
  protected:
   void Paint() override;

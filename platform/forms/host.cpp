@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMoveEvent>
@@ -323,6 +324,21 @@ bool HostBridge::Dispatch(QEvent* e) {
         }
       }
       return CallBase(e);
+    }
+    case QEvent::ToolTip: {
+      // The mouse rests: the control may show a hint of its own (a non-zero result), else Qt shows its tooltip.
+      auto* he = static_cast<QHelpEvent*>(e);
+      QPoint pos = he->pos();
+      if (FInViewport) {
+        if (auto* sa = dynamic_cast<QAbstractScrollArea*>(w)) pos = sa->viewport()->mapTo(w, pos);
+      }
+      TMessage m{CM_HINTSHOW, 0, MakeLParam(pos.x(), pos.y()), 0};
+      Deliver(m, e);
+      if (m.Result != 0) {
+        e->accept();
+        return true;
+      }
+      return FInViewport ? CallViewportBase(e) : CallBase(e);
     }
     case QEvent::Enter: {
       TMessage m{CM_MOUSEENTER, 0, 0, 0};
