@@ -8,6 +8,7 @@
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
+#include "grid/input_mouse.h"
 #include "grid/model/undoredo.h"
 #include "platform/forms/msgqueue.h"
 
@@ -177,6 +178,14 @@ void TEditManager::SetupCellEditor(int ACol, int ARow) {
   // The keyboard keeps the character typed on the grid that started the edit.
   if (FState.StartEditChar == 0) FState.StartEditChar = FGrid.Keys().StartEditChar;
   FGrid.Keys().StartEditChar = 0;
+  // A press on an always-visible spin button that opened the edit steps the spin editor once.
+  TMousePress& press = FGrid.Mouse().Press();
+  const TEditorType k = FGrid.FEditControl;
+  if (k == edSpinEdit || k == edFloatSpinEdit || k == edTimeSpinEdit || k == edDateSpinEdit) {
+    FState.SpinUpClick = FState.SpinUpClick || press.SpinUpClick;
+    FState.SpinDnClick = FState.SpinDnClick || press.SpinDnClick;
+  }
+  press.SpinUpClick = press.SpinDnClick = false;
   FState.EditCtrl = nullptr;
   if (cell.Kind != edCustom) FState.LastValidation = true;
   TCellEditorKind* kind = ShowsNothing(cell.Kind) ? nullptr : KindFor(cell.Kind);

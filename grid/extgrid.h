@@ -596,6 +596,12 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int MaxComboLength = 0;
   QString ValidChars;
   std::set<char16_t> ValidCharSet;
+  // The edit mask of the text editor and the masked button editor; OnGetEditMask may change it per cell.
+  QString EditMask;
+  QString GetEditMask(int ACol, int ARow) override;
+  // Hooks the text editor calls, empty here: with every key-down, and with whether its text starts a formula.
+  virtual void EditorKeyDownHook(std::uint16_t Key, plat::TShiftState Shift);
+  virtual void EditorFormulaHook(bool IsFormula);
 
   // ======== looks asked by painting
   virtual void DoGetCellColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,

@@ -29,6 +29,16 @@ bool TExtStringGrid::ValidateCell(const QString& NewValue) { return FEdit.Valida
 
 void TExtStringGrid::ShowCellEdit() { Perform(plat::WM_KEYDOWN, plat::VK_F2, 0); }
 
+QString TExtStringGrid::GetEditMask(int ACol, int ARow) {
+  QString mask = EditMask;
+  if (OnGetEditMask) OnGetEditMask(this, ACol, ARow, mask);
+  return mask;
+}
+
+void TExtStringGrid::EditorKeyDownHook(std::uint16_t Key, plat::TShiftState Shift) { (void)Key, (void)Shift; }
+
+void TExtStringGrid::EditorFormulaHook(bool IsFormula) { (void)IsFormula; }
+
 void TExtStringGrid::DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink) {
   if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);
   if (OnGetEditorPropInt) OnGetEditorPropInt(this, ARow, ACol);

@@ -441,7 +441,7 @@ TEST_F(EditKinds, ScreenshotsOfEachEditorOpenOverACell) {
     Flush();
     ASSERT_TRUE(g->EditMode()) << s.name;
     const QImage img = form->Widget()->grab().toImage();
-    EXPECT_TRUE(img.save(QString(TEST_BINARY_DIR) + "/edit_" + s.name + ".png"));
+    EXPECT_TRUE(img.save(edittest::ShotPath(QStringLiteral("edit_") + s.name)));
     const plat::TRect r = g->CellRect(1, 2);
     painter.drawImage(QPoint(0, y), img.copy(r.Left - 60, r.Top - 25, 320, 70));
     painter.drawText(250, y + 12, s.name);
@@ -449,7 +449,7 @@ TEST_F(EditKinds, ScreenshotsOfEachEditorOpenOverACell) {
     g->HideInplaceEdit();
   }
   painter.end();
-  EXPECT_TRUE(all.save(QString(TEST_BINARY_DIR) + "/edit_all_kinds.png"));
+  EXPECT_TRUE(all.save(edittest::ShotPath("edit_all_kinds")));
 }
 
 }  // namespace

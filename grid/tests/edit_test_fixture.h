@@ -3,6 +3,7 @@
 // that keys and focus changes take the road a user's do.
 
 #include <QApplication>
+#include <QDir>
 #include <QTest>
 #include <QWidget>
 
@@ -17,6 +18,13 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace grid::edittest {
+
+// Where the editing tests put the pictures they take: GRID_EDIT_SHOTS when set, else the build folder.
+inline QString ShotPath(const QString& Name) {
+  const QString dir = qEnvironmentVariable("GRID_EDIT_SHOTS", QStringLiteral(TEST_BINARY_DIR));
+  QDir().mkpath(dir);
+  return dir + QStringLiteral("/") + Name + QStringLiteral(".png");
+}
 
 struct EditFixture : ::testing::Test {
   std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
