@@ -702,6 +702,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Clears the listener whatever is passed.
   void UnRegisterSelListener(ITExtStringGridSelect* AListener) { (void)AListener; FSelListener = nullptr; }
   TGridSelection& SelectionModel() { return FSel; }
+  TTypedCells& TypedCells() { return FTyped; }
   // Handlers the editors and multi-image cell objects are connected to.
   void RichEditSelectionChanged() {
     if (OnRichEditSelectionChange) OnRichEditSelectionChange(this);
@@ -917,6 +918,11 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
     return CellChecks().ToggleCellCheck(ACol, ARow, FromUser);
   }
   bool ToggleCheckBox(int ACol, int ARow) { return ToggleCellCheck(ACol, ARow, false); }
+  // From row 0 with MouseActions.CheckAllCheck, else from the first normal row.
+  void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox) {
+    CellChecks().AddCheckBoxColumn(ACol, DefaultState, DataCheckBox, FMouseActions.CheckAllCheck);
+  }
+  void RemoveCheckBoxColumn(int ACol) { CellChecks().RemoveCheckBoxColumn(ACol, FMouseActions.CheckAllCheck); }
   void AddRadioButton(int ACol, int ARow, bool State) { CellChecks().AddRadioButton(ACol, ARow, State); }
   virtual bool CheckRadioButton(int ACol, int ARow, bool FromUser) {
     return CellChecks().CheckRadioButton(ACol, ARow, FromUser);
@@ -928,6 +934,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void RemoveRows(int RowIndex, int RCount) { RowColOps().RemoveRows(RowIndex, RCount); }
   void MoveRows(int FromIndex, int ToIndex, int Count) { RowColOps().MoveRows(FromIndex, ToIndex, Count); }
   void SwapRows(int ARow1, int ARow2) { RowColOps().SwapRows(ARow1, ARow2); }
+  // The sort routines' exchange of two rows; Swaps counts them, SortRow and the cross-reference follow.
+  virtual void SortSwapRows(int ARow1, int ARow2) { FCellObjects.SortSwapRows(ARow1, ARow2); }
+  int Swaps() const { return FCellObjects.Swaps; }
+  void SetSwaps(int Value) { FCellObjects.Swaps = Value; }
+  int SortRow() const { return FCellObjects.SortRow; }
+  void SetSortRow(int Value) { FCellObjects.SortRow = Value; }
+  TIntList* SortRowXRef() { return &FCellObjects.SortRowXRef; }
   void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {
     FCellObjects.RemoveCheckedRows(CheckBoxColumn, RemoveChecked);
   }

@@ -58,8 +58,70 @@ void TExtGridObjects::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) 
   const int fixed = FGrid.FixedRows();
   FGrid.BeginUpdate();
   for (int r = FGrid.RowCount() - 1; r >= fixed; --r)
-    if (FChecks.IsChecked(CheckBoxColumn, r) == RemoveChecked) FRows.Ops().RemoveRows(r, 1);
+    if (FChecks.IsChecked(CheckBoxColumn, FGrid.RealRowIndex(r)) == RemoveChecked) FGrid.RemoveRows(r, 1);
   FGrid.EndUpdate();
+}
+
+// ---- hidden rows and row nodes
+
+int TExtGridObjects::RealRow(int ARow) const { return FGrid.RealRowIndex(ARow); }
+int TExtGridObjects::DisplRow(int ARealRow) const { return FGrid.DisplRowIndex(ARealRow); }
+bool TExtGridObjects::HasHiddenRows() const { return FGrid.NumHiddenRows() > 0; }
+
+bool TExtGridObjects::HiddenCell(int ACol, int ARealRow, QString& Text, TCellGraphic*& Graphic) {
+  TGridItem* rec = FGrid.TypedCells().HiddenRecord(ARealRow);
+  if (!rec) return false;
+  const plat::TStrings& items = *rec->Items();
+  Text = ACol < items.Count() ? items.Strings(ACol) : QString();
+  const auto* props = ACol < items.Count() ? dynamic_cast<const TCellProperties*>(items.Objects(ACol)) : nullptr;
+  Graphic = dynamic_cast<TCellGraphic*>(TCellGrid::GraphicOfProperties(props));
+  return true;
+}
+
+void TExtGridObjects::SetHiddenCellText(int ACol, int ARealRow, const QString& Text) {
+  FGrid.SetAllGridCells(ACol, ARealRow, Text);
+}
+
+bool TExtGridObjects::AutoCheckGroup() const { return FGrid.Grouping()->AutoCheckGroup; }
+
+bool TExtGridObjects::NodeRow(int ARow, int& Span, bool& Contracted) {
+  if (!FGrid.IsNode(ARow)) return false;
+  Span = FGrid.GetNodeSpan(ARow);
+  Contracted = FGrid.NodeState(ARow);
+  return true;
+}
+
+bool TExtGridObjects::SummaryRow(int ARow) { return FGrid.IsSummary(ARow); }
+int TExtGridObjects::ParentRow(int ARow) { return FGrid.GetParentRow(ARow); }
+
+// ---- sorting's row exchange
+
+void TExtGridObjects::SortSwapRows(int ARow1, int ARow2) {
+  ++Swaps;
+  if (ARow1 >= 0 && ARow2 >= 0 && ARow1 < SortRowXRef.Count() && ARow2 < SortRowXRef.Count()) {
+    const int x = SortRowXRef[ARow1];
+    SortRowXRef.SetItems(ARow1, SortRowXRef[ARow2]);
+    SortRowXRef.SetItems(ARow2, x);
+  }
+  if (FGrid.SortSettings()->SortSingleColumn) {
+    FRows.Ops().SwapColumnCells(FGrid.SortSettings()->Column(), ARow1, ARow2);
+    return;
+  }
+  FRows.Ops().SwapRows(ARow1, ARow2);
+  if (FGrid.MouseActions()->DisjunctRowSelect() && FGrid.Navigation()->MoveRowOnSort) {
+    const bool hidden = FGrid.NumHiddenRows() > 0;
+    const int i1 = hidden ? FGrid.RealRowIndex(ARow1) : ARow1, i2 = hidden ? FGrid.RealRowIndex(ARow2) : ARow2;
+    const bool s1 = FGrid.GetRowSelect(i1), s2 = FGrid.GetRowSelect(i2);
+    if (s1 != s2) FGrid.SetRowSelect(i1, s2), FGrid.SetRowSelect(i2, s1);
+  }
+  if (FGrid.ShowModified()->Enabled) {
+    const bool m1 = FGrid.RowModified(ARow1), m2 = FGrid.RowModified(ARow2);
+    if (m1 != m2) FGrid.SetRowModified(ARow1, m2), FGrid.SetRowModified(ARow2, m1);
+  }
+  if (SortRow == ARow1)
+    SortRow = ARow2;
+  else if (SortRow == ARow2)
+    SortRow = ARow1;
 }
 
 }  // namespace grid

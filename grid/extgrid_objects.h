@@ -6,6 +6,7 @@
 #include "grid/grid_row_ops.h"
 #include "grid/model/cell_checks.h"
 #include "grid/model/cell_objects.h"
+#include "grid/model/intlist.h"
 
 namespace plat {
 class TCustomImageList;
@@ -22,8 +23,16 @@ class TExtGridObjects : public TCellObjectsHost {
   TCellObjects& Objects() { return FObjects; }
   TCellChecks& Checks() { return FChecks; }
   TRowColOps& Rows() { return FRows.Ops(); }
+  TGridRowOps& RowHost() { return FRows; }
   // From the last row up to the fixed rows, removes each row whose check box in the column is in that state.
   void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+  // The sort routines' exchange of two rows (display rows): counted in Swaps; the cross-reference, the row
+  // selection and modified flags and SortRow follow the rows. With SortSettings.SortSingleColumn only the
+  // sort column's cells change places.
+  void SortSwapRows(int ARow1, int ARow2);
+  int Swaps = 0;
+  int SortRow = -1;
+  TIntList SortRowXRef{-1, -1};
   // The grid's image list (not owned); image-index cells need it.
   plat::TCustomImageList* GridImages = nullptr;
 
@@ -45,6 +54,15 @@ class TExtGridObjects : public TCellObjectsHost {
   bool RadioAlwaysActive() const override;
   void DoCheckBoxChange(int ACol, int ARow, bool State) override;
   void CheckTextChanged(int ACol, int ARow, const QString& Old, const QString& New) override;
+  int RealRow(int ARow) const override;
+  int DisplRow(int ARealRow) const override;
+  bool HasHiddenRows() const override;
+  bool HiddenCell(int ACol, int ARealRow, QString& Text, TCellGraphic*& Graphic) override;
+  void SetHiddenCellText(int ACol, int ARealRow, const QString& Text) override;
+  bool AutoCheckGroup() const override;
+  bool NodeRow(int ARow, int& Span, bool& Contracted) override;
+  bool SummaryRow(int ARow) override;
+  int ParentRow(int ARow) override;
 
  private:
   TExtStringGrid& FGrid;

@@ -51,6 +51,8 @@ class TSortSettings {
   TIndexSortKey IndexSortKey = ikShift;
   bool UndoSort = false;
   bool AutoColumnMerge = false;
+  // Sorting exchanges only the sort column's cells; grouping sorts by the grouped column first.
+  bool SortSingleColumn = false, AutoSortForGrouping = false;
   unsigned SortTime = 0;
 
  private:

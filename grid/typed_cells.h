@@ -46,10 +46,11 @@ class TTypedCells {
   bool ShowNullDates = true;
   // The format of one cell (the column grid answers per column); empty: FloatFormat.
   std::function<QString(int ACol, int ARow)> OnCellFloatFormat;
+  // The record of a hidden real row, nullptr for a shown one.
+  TGridItem* HiddenRecord(int ARow) const;
 
  private:
   void RepaintIfColumnsHidden(int ACol, int ARow);
-  TGridItem* HiddenRecord(int ARow) const;
 
   TBaseGrid& FGrid;
   TGridHiding& FHiding;

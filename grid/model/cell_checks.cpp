@@ -1,5 +1,7 @@
 #include "grid/model/cell_checks.h"
 
+#include <algorithm>
+
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/strings.h"
 
@@ -46,13 +48,20 @@ void TCellChecks::AddCheckBox(int ACol, int ARow, TCheckBoxState State) {
 }
 
 void TCellChecks::AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox, bool FromRowZero) {
-  for (int r = FromRowZero ? 0 : FHost.FixedRows(); r < FCells.RowCount(); ++r)
-    AddCheckBox(ACol, r, DefaultState, DataCheckBox);
+  int span = 0;
+  bool contracted = false;
+  for (int r = FromRowZero ? 0 : FHost.FixedRows(); r < FCells.RowCount(); ++r) {
+    if (FHost.SummaryRow(r)) continue;
+    if (FHost.NodeRow(r, span, contracted))
+      AddCheckBox(ACol, r, cbUnchecked);
+    else
+      AddCheckBox(ACol, r, DefaultState, DataCheckBox);
+  }
 }
 
 void TCellChecks::RemoveCheckBoxColumn(int ACol, bool FromRowZero) {
   for (int r = FromRowZero ? 0 : FHost.FixedRows(); r < FCells.RowCount(); ++r)
-    if (HasCheckBox(ACol, r)) RemoveCheckBox(ACol, r);
+    if (!FHost.SummaryRow(r) && HasCheckBox(ACol, r)) RemoveCheckBox(ACol, r);
 }
 
 bool TCellChecks::RemoveCheckBox(int ACol, int ARow) {
@@ -62,17 +71,30 @@ bool TCellChecks::RemoveCheckBox(int ACol, int ARow) {
   return FObjects.RemoveCellGraphic(ACol, ARow);
 }
 
+TCellChecks::TBoxRef TCellChecks::BoxAt(int ACol, int ARealRow) {
+  TBoxRef b;
+  if (ACol < 0 || ARealRow < 0) return b;
+  if (FHost.HasHiddenRows() && FHost.HiddenCell(ACol, ARealRow, b.HiddenText, b.G)) return b;
+  b.Row = FHost.DisplRow(ARealRow);
+  if (b.Row >= 0 && b.Row < FCells.RowCount()) b.G = FObjects.GetCellGraphic(ACol, b.Row);
+  return b;
+}
+
+bool TCellChecks::BoxTextChecked(int ACol, int ARealRow, const TBoxRef& B) const {
+  return B.Row >= 0 ? TextChecked(ACol, B.Row) : B.HiddenText == FHost.CheckTrue(ACol, ARealRow);
+}
+
 bool TCellChecks::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State) {
-  const TCellGraphic* g = FObjects.GetCellGraphic(ACol, ARow);
-  if (!g) return false;
-  switch (g->CellType) {
-    case ctCheckBox: State = g->CellBoolean ? cbChecked : cbUnchecked; return true;
+  const TBoxRef b = BoxAt(ACol, ARow);
+  if (!b.G) return false;
+  switch (b.G->CellType) {
+    case ctCheckBox: State = b.G->CellBoolean ? cbChecked : cbUnchecked; return true;
     case ctDataCheckBox:
-    case ctVirtCheckBox: State = TextChecked(ACol, ARow) ? cbChecked : cbUnchecked; return true;
-    case ctTriStateCheckBox: State = g->CellCheckBoxState; return true;
+    case ctVirtCheckBox: State = BoxTextChecked(ACol, ARow, b) ? cbChecked : cbUnchecked; return true;
+    case ctTriStateCheckBox: State = b.G->CellCheckBoxState; return true;
     case ctRowCheckBox:
-      if (ACol != 0) return false;
-      State = FHost.RowSelected(ARow) ? cbChecked : cbUnchecked;
+      if (ACol != 0 || b.Row < 0) return false;
+      State = FHost.RowSelected(b.Row) ? cbChecked : cbUnchecked;
       return true;
     default: return false;
   }
@@ -91,28 +113,33 @@ bool TCellChecks::IsChecked(int ACol, int ARow) {
 }
 
 bool TCellChecks::SetCheckBoxState(int ACol, int ARow, bool State) {
-  TCellGraphic* g = FObjects.GetCellGraphic(ACol, ARow);
-  if (!g) return false;
-  switch (g->CellType) {
+  const TBoxRef b = BoxAt(ACol, ARow);
+  if (!b.G) return false;
+  switch (b.G->CellType) {
     case ctCheckBox:
-      g->CellBoolean = State;
-      FCells.RepaintCell(ACol, ARow);
+      b.G->CellBoolean = State;
+      if (b.Row >= 0) FCells.RepaintCell(ACol, b.Row);
       return true;
     case ctDataCheckBox:
-    case ctVirtCheckBox: SetCheckText(ACol, ARow, State); return true;
+    case ctVirtCheckBox:
+      if (b.Row >= 0)
+        SetCheckText(ACol, b.Row, State);
+      else
+        FHost.SetHiddenCellText(ACol, ARow, State ? FHost.CheckTrue(ACol, ARow) : FHost.CheckFalse(ACol, ARow));
+      return true;
     case ctRowCheckBox:
-      if (ACol != 0) return false;
-      FHost.SetRowSelected(ARow, State);
+      if (ACol != 0 || b.Row < 0) return false;
+      FHost.SetRowSelected(b.Row, State);
       return true;
     default: return false;
   }
 }
 
 bool TCellChecks::SetCheckBoxState(int ACol, int ARow, TCheckBoxState State) {
-  TCellGraphic* g = FObjects.GetCellGraphic(ACol, ARow);
-  if (!g || g->CellType != ctTriStateCheckBox) return false;
-  g->CellCheckBoxState = State;
-  FCells.RepaintCell(ACol, ARow);
+  const TBoxRef b = BoxAt(ACol, ARow);
+  if (!b.G || b.G->CellType != ctTriStateCheckBox) return false;
+  b.G->CellCheckBoxState = State;
+  if (b.Row >= 0) FCells.RepaintCell(ACol, b.Row);
   return true;
 }
 
@@ -156,15 +183,24 @@ void TCellChecks::UnCheckAll(int ACol) {
 bool TCellChecks::ToggleCellCheck(int ACol, int ARow, bool FromUser) {
   TCellGraphic* g = FObjects.GetCellGraphic(ACol, ARow);
   if (!g || !kCheckBoxTypes.Contains(g->CellType)) return false;
+  // The row's place in a node, noted before the click changes anything.
+  TNodePlace place;
+  if (FHost.AutoCheckGroup()) place = NodePlaceOf(ARow);
   if (FromUser && !FHost.CheckAlwaysActive() && !FHost.CheckCellEditable(ACol, ARow)) return false;
   bool state = false;
   switch (g->CellType) {
     case ctCheckBox: state = g->CellBoolean = !g->CellBoolean; break;
     case ctTriStateCheckBox:
-      // Unchecked, grayed, checked, unchecked; the change reports false whatever state is reached.
-      g->CellCheckBoxState = g->CellCheckBoxState == cbUnchecked ? cbGrayed
-                             : g->CellCheckBoxState == cbGrayed  ? cbChecked
-                                                                 : cbUnchecked;
+      if (place.Node) {
+        // A node's box sets its rows: grayed and unchecked both become checked.
+        g->CellCheckBoxState = g->CellCheckBoxState == cbChecked ? cbUnchecked : cbChecked;
+        state = g->CellCheckBoxState == cbChecked;
+      } else {
+        // Unchecked, grayed, checked, unchecked; the change reports false whatever state is reached.
+        g->CellCheckBoxState = g->CellCheckBoxState == cbUnchecked ? cbGrayed
+                               : g->CellCheckBoxState == cbGrayed  ? cbChecked
+                                                                   : cbUnchecked;
+      }
       break;
     case ctRowCheckBox:
       state = !FHost.RowSelected(ARow);
@@ -180,7 +216,48 @@ bool TCellChecks::ToggleCellCheck(int ACol, int ARow, bool FromUser) {
   }
   FCells.RepaintCell(ACol, ARow);
   FHost.DoCheckBoxChange(ACol, ARow, state);
+  if (place.Node)
+    CheckNodeRows(ACol, ARow, place, state);
+  else if (place.Parent >= 0)
+    UpdateNodeBox(ACol, place);
   return true;
+}
+
+TCellChecks::TNodePlace TCellChecks::NodePlaceOf(int ARow) {
+  TNodePlace p;
+  if (FHost.NodeRow(ARow, p.Span, p.Contracted)) {
+    p.Node = true;
+    return p;
+  }
+  bool contracted = false;
+  p.Parent = FHost.ParentRow(ARow);
+  if (p.Parent >= 0 && !FHost.NodeRow(p.Parent, p.Span, contracted)) p.Parent = -1;
+  return p;
+}
+
+void TCellChecks::CheckNodeRows(int ACol, int ARow, const TNodePlace& Place, bool State) {
+  // A contracted node's rows sit in the hidden-row store right behind it; an expanded node's are shown below
+  // it. The span may be stale: the walk stops at the last row the grid has.
+  const int real = FHost.RealRow(ARow), total = FHost.TotalRowCount(FCells.RowCount());
+  for (int k = 1; k < Place.Span; ++k) {
+    if (!Place.Contracted && ARow + k >= FCells.RowCount()) break;
+    const int child = Place.Contracted ? real + k : FHost.RealRow(ARow + k);
+    if (child >= total) break;
+    SetCheckBoxState(ACol, child, State);
+  }
+}
+
+void TCellChecks::UpdateNodeBox(int ACol, const TNodePlace& Place) {
+  const int first = Place.Parent + 1, last = std::min(Place.Parent + Place.Span, FCells.RowCount()) - 1;
+  if (first > last) return;
+  bool common = false, mixed = false;
+  GetCheckBoxState(ACol, FHost.RealRow(first), common);
+  for (int r = first + 1; r <= last && !mixed; ++r) {
+    bool state = false;
+    GetCheckBoxState(ACol, FHost.RealRow(r), state);
+    mixed = state != common;
+  }
+  SetCheckBoxState(ACol, FHost.RealRow(Place.Parent), mixed ? cbGrayed : common ? cbChecked : cbUnchecked);
 }
 
 bool TCellChecks::IsInCheckBox(int ACol, int ARow, plat::TRect CellRect, int XPos, int YPos, bool Precise,

@@ -5,6 +5,9 @@
 //
 // Text-based boxes (data and virtual check boxes) are checked exactly when the cell text equals the cell's
 // check-true text. Set operations never notify; clicks and SetCheckStateNotify do.
+//
+// GetCheckBoxState, SetCheckBoxState and IsChecked take real rows: the box of a hidden row is read and written
+// in the hidden-row store. The other operations take display rows.
 
 #include <QString>
 
@@ -24,6 +27,7 @@ class TCellChecks {
   // Raise "Invalid cell" for a cell outside the grid (hidden rows and columns counted, negatives refused).
   void AddCheckBox(int ACol, int ARow, bool State, bool Data);
   void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+  // Summary rows are skipped; node rows get a tri-state box.
   void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox, bool FromRowZero = false);
   void RemoveCheckBoxColumn(int ACol, bool FromRowZero = false);
   bool RemoveCheckBox(int ACol, int ARow);
@@ -38,7 +42,8 @@ class TCellChecks {
   bool SetCheckStateNotify(int ACol, int ARow, bool State);
   void CheckAll(int ACol);
   void UnCheckAll(int ACol);
-  // One click: true when the box changed.
+  // One click: true when the box changed. With AutoCheckGroup a node row's box sets the boxes of its rows, and
+  // a click on a row inside a node makes the node's box checked, unchecked, or grayed when its rows differ.
   bool ToggleCellCheck(int ACol, int ARow, bool FromUser);
   bool ToggleCheckBox(int ACol, int ARow) { return ToggleCellCheck(ACol, ARow, false); }
   // Whether a point of the cell rectangle hits the box (the whole cell unless Precise).
@@ -71,6 +76,22 @@ class TCellChecks {
   bool CycleRadioGroup(int ACol, int ARow, bool FromUser);
 
  private:
+  // A box found by real row: at its display row (Row), or in the hidden-row store (Row -1, HiddenText).
+  struct TBoxRef {
+    TCellGraphic* G = nullptr;
+    int Row = -1;
+    QString HiddenText;
+  };
+  // A row's place among the nodes: a node row with its span, or a row of the node row Parent (span of it).
+  struct TNodePlace {
+    bool Node = false, Contracted = false;
+    int Span = 0, Parent = -1;
+  };
+  TBoxRef BoxAt(int ACol, int ARealRow);
+  bool BoxTextChecked(int ACol, int ARealRow, const TBoxRef& B) const;
+  TNodePlace NodePlaceOf(int ARow);
+  void CheckNodeRows(int ACol, int ARow, const TNodePlace& Place, bool State);
+  void UpdateNodeBox(int ACol, const TNodePlace& Place);
   void CheckCell(int ACol, int ARow) const;
   TCellVAlign BoxVAlign() const;
   bool TextChecked(int ACol, int ARow) const;

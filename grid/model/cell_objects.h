@@ -51,6 +51,24 @@ class TCellObjectsHost {
   virtual void CheckTextChanged(int ACol, int ARow, const QString& Old, const QString& New) {
     (void)ACol, (void)ARow, (void)Old, (void)New;
   }
+  // Hidden rows: real <-> display rows, and the cell of a hidden real row (its stored text and object) kept in
+  // the hidden-row store; false when the row is shown.
+  virtual int RealRow(int ARow) const { return ARow; }
+  virtual int DisplRow(int ARealRow) const { return ARealRow; }
+  virtual bool HasHiddenRows() const { return false; }
+  virtual bool HiddenCell(int ACol, int ARealRow, QString& Text, TCellGraphic*& Graphic) {
+    (void)ACol, (void)ARealRow, (void)Text, (void)Graphic;
+    return false;
+  }
+  virtual void SetHiddenCellText(int ACol, int ARealRow, const QString& Text) { (void)ACol, (void)ARealRow, (void)Text; }
+  // Row nodes: a check-box click on a node row sets its child rows, one on a child row sets its node's
+  // tri-state box (Grouping.AutoCheckGroup).
+  virtual bool AutoCheckGroup() const { return false; }
+  // Whether a display row is a node row, with its span (rows counting the node row) and contraction.
+  virtual bool NodeRow(int ARow, int& Span, bool& Contracted) { (void)ARow, (void)Span, (void)Contracted; return false; }
+  virtual bool SummaryRow(int ARow) { (void)ARow; return false; }
+  // The node row a display row belongs to, -1 when none.
+  virtual int ParentRow(int ARow) { (void)ARow; return -1; }
 };
 
 class TCellObjects {

@@ -220,6 +220,8 @@ class TCellGrid {
   // are never copied one by one. Inserted rows and columns are empty; erased ones free their properties.
   void MoveStoreRows(int FromIndex, int Count, int ToIndex);
   void SwapStoreRows(int ARow1, int ARow2);
+  // The slots (text and properties) of two cells of one column change places.
+  void SwapStoreCells(int ACol, int ARow1, int ARow2);
   void InsertStoreColumns(int ACol, int ACount);
   void EraseStoreColumns(int ACol, int ACount);
   void SwapStoreColumns(int ACol1, int ACol2);

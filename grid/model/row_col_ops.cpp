@@ -116,6 +116,16 @@ void TRowColOps::SwapRows(int ARow1, int ARow2) {
   FHost.RowsSwapped(ARow1, ARow2);
 }
 
+void TRowColOps::SwapColumnCells(int ACol, int ARow1, int ARow2) {
+  if (ARow1 == ARow2 || ACol < 0 || ACol >= Cols() || ARow1 < 0 || ARow2 < 0 || ARow1 >= Rows() || ARow2 >= Rows())
+    return;
+  // A merged area around either cell would be left pointing at a cell that moved: split it first.
+  for (int r : {ARow1, ARow2})
+    if (FCells.IsMergedCell(ACol, r)) FCells.SplitCells(ACol, r);
+  FCells.SwapStoreCells(ACol, ARow1, ARow2);
+  FHost.CellsChanged(ACol, std::min(ARow1, ARow2), ACol, std::max(ARow1, ARow2));
+}
+
 void TRowColOps::RemoveDuplicates(int ACol, bool DoCase) {
   QSet<QString> seen;
   for (int r = FHost.FixedRows(); r < Rows() - FHost.FixedFooters();) {

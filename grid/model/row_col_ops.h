@@ -65,6 +65,8 @@ class TRowColOps {
   void MoveRows(int FromIndex, int ToIndex, int Count);
   void MoveRow(int FromIndex, int ToIndex) { MoveRows(FromIndex, ToIndex > FromIndex ? ToIndex + 1 : ToIndex, 1); }
   void SwapRows(int ARow1, int ARow2);
+  // Only the cells of one column change places: texts and object slots (the single-column sort's exchange).
+  void SwapColumnCells(int ACol, int ARow1, int ARow2);
   // Removes every row whose text in ACol repeats an earlier kept row's text (case-insensitive unless DoCase).
   void RemoveDuplicates(int ACol, bool DoCase);
 

@@ -30,6 +30,16 @@ void TCellGrid::SwapStoreRows(int ARow1, int ARow2) {
       if (TCellProperties* p = FRows[r][c].Props) p->OwnerCol = c, p->OwnerRow = r;
 }
 
+void TCellGrid::SwapStoreCells(int ACol, int ARow1, int ARow2) {
+  if (ACol < 0 || ARow1 < 0 || ARow2 < 0 || ARow1 == ARow2) return;
+  // Both slots exist before either is referenced: making the second may move the first.
+  SlotFor(ACol, ARow1);
+  SlotFor(ACol, ARow2);
+  std::swap(SlotFor(ACol, ARow1), SlotFor(ACol, ARow2));
+  for (int r : {ARow1, ARow2})
+    if (TCellProperties* p = SlotFor(ACol, r).Props) p->OwnerCol = ACol, p->OwnerRow = r, FRows[r].HasProps = true;
+}
+
 void TCellGrid::InsertStoreColumns(int ACol, int ACount) {
   if (ACol < 0 || ACount <= 0) return;
   for (TRowCells& row : FRows)

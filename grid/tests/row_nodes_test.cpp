@@ -254,6 +254,81 @@ TEST_F(NodesTest, AGroupedColumnKeepsItsColumnSettings) {
   EXPECT_EQ(g->ColumnByName("kind"), g->Columns()->Items(2));
 }
 
+// A check-box column over node rows: nodes get tri-state boxes, summary rows none; a node's box sets its
+// rows (shown or hidden in the contracted node), and a row's box makes its node checked, unchecked or grayed.
+TEST_F(NodesTest, AutoCheckGroupTiesNodeBoxesToTheirRows) {
+  g->AddNode(1, 4);  // rows 2..4
+  g->AddSummary(5);
+  g->Grouping()->AutoCheckGroup = true;
+  g->AddCheckBoxColumn(2, false, false);
+  EXPECT_EQ(g->GetCellType(2, 1), ctTriStateCheckBox);
+  EXPECT_EQ(g->GetCellType(2, 3), ctCheckBox);
+  EXPECT_FALSE(g->HasCheckBox(2, 5));
+
+  struct Step {
+    int Row;
+    TCheckBoxState Node;
+    const char* Rows;
+  };
+  const Step steps[] = {
+      {1, cbChecked, "YYY"},    // the node checks its rows
+      {3, cbGrayed, "YNY"},     // one row differs
+      {1, cbChecked, "YYY"},    // grayed node: checked again
+      {1, cbUnchecked, "NNN"},  // checked node: all off
+      {2, cbGrayed, "YNN"},
+      {3, cbGrayed, "YYN"},
+      {4, cbChecked, "YYY"},    // all rows equal again
+  };
+  for (const Step& s : steps) {
+    ASSERT_TRUE(g->ToggleCheckBox(2, s.Row)) << s.Row;
+    TCheckBoxState node = cbUnchecked;
+    g->CellChecks().GetCheckBoxState(2, 1, node);
+    EXPECT_EQ(node, s.Node) << "after row " << s.Row;
+    QString rows;
+    for (int r = 2; r <= 4; ++r) rows += g->IsChecked(2, r) ? 'Y' : 'N';
+    EXPECT_EQ(rows, s.Rows) << "after row " << s.Row;
+  }
+
+  // A contracted node reaches its rows in the hidden-row store (real rows).
+  g->ContractNode(1);
+  ASSERT_TRUE(g->ToggleCheckBox(2, 1));
+  for (int r = 2; r <= 4; ++r) EXPECT_FALSE(g->IsChecked(2, r)) << r;
+  g->ExpandNode(1);
+  for (int r = 2; r <= 4; ++r) EXPECT_FALSE(g->IsChecked(2, r)) << r;
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, WithoutAutoCheckGroupANodeBoxCyclesAlone) {
+  g->AddNode(1, 3);
+  g->AddCheckBoxColumn(2, true, false);
+  const TCheckBoxState cycle[] = {cbGrayed, cbChecked, cbUnchecked};
+  for (TCheckBoxState want : cycle) {
+    g->ToggleCheckBox(2, 1);
+    TCheckBoxState node = cbUnchecked;
+    g->CellChecks().GetCheckBoxState(2, 1, node);
+    EXPECT_EQ(node, want);
+  }
+  EXPECT_TRUE(g->IsChecked(2, 2));
+  EXPECT_TRUE(g->IsChecked(2, 3));
+}
+
+// A node whose span runs past the grid's last row (stale span) checks the rows there are and stops.
+TEST_F(NodesTest, AutoCheckGroupStopsAtTheLastRow) {
+  g->Grouping()->AutoCheckGroup = true;
+  g->AddNode(7, 3);
+  g->AddCheckBoxColumn(2, false, true);
+  g->SetNodeSpan(7, 9);
+  ASSERT_TRUE(g->ToggleCheckBox(2, 7));
+  EXPECT_EQ(g->Cells(2, 8), "Y");
+  EXPECT_EQ(g->Cells(2, 9), "Y");
+  g->ContractNode(7);
+  ASSERT_TRUE(g->ToggleCheckBox(2, 7));
+  g->ExpandNode(7);
+  EXPECT_EQ(g->Cells(2, 8), "N");
+  EXPECT_EQ(g->Cells(2, 9), "N");
+  EXPECT_EQ(Check(), "");
+}
+
 // Random contents, grouped with random options, nodes contracted and expanded at random, then ungrouped:
 // the store stays consistent throughout and the grid ends as it began.
 TEST_F(NodesTest, RandomGroupingRoundTrips) {
