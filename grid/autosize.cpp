@@ -88,17 +88,20 @@ int TGridAutoSize::MaxLinesInRow(int ARow) {
 
 int TGridAutoSize::ColumnNeed(int ACol, int ARow) {
   const int r = FGrid.RealColIndex(ACol);
-  const TCellGraphicView* g = FGrid.CellGraphicView(r, ARow);
+  const TCellGraphic* g = FGrid.GetCellGraphic(r, ARow);
   const int lw = FGrid.GridLineWidth();
+  // The font first: a radio group measures its items with it.
+  CellFont(ACol, ARow, 0);
   int graphic = 0;
   if (g) {
-    const TGraphicPlacement p = FGrid.Renderer().GetCellGraphicSize(*g, ARow);
-    if (g->CellHAlign == haFull) return p.Width - 2 * lw - FGrid.XYOffset().X - 2;
-    graphic = p.Width;
+    graphic = FGrid.GetCellGraphicSize(r, ARow).X;
+    if (g->CellHAlign == haFull) return graphic - 2 * lw - FGrid.XYOffset().X - 2;
+    CellFont(ACol, ARow, 0);
   }
-  CellFont(ACol, ARow, 0);
   int need = graphic + CellTextSize(ACol, ARow, false).cx;
   if (FGrid.ControlLook()->DropDownAlwaysVisible() && FGrid.HasComboBox(r, ARow)) need += 16;
+  if (ARow == FGrid.RenderSettings().FilterDropDownRow && FGrid.FilterDropDownAuto && FGrid.BuildColumnFilterList(r))
+    need += 12;
   const TSortView& sort = FGrid.RenderSettings().Sort;
   if (sort.Show && sort.Column == r && ARow == sort.Row) need += 10;
   return need;
@@ -138,13 +141,13 @@ void TGridAutoSize::AutoSizeColumns(bool DoFixedCols, int Padding) {
 int TGridAutoSize::RowNeed(int ACol, int ARow) {
   const int r = FGrid.RealColIndex(ACol);
   if (FGrid.IsMergedNonBaseCell(r, ARow)) return 0;
-  const TCellGraphicView* g = FGrid.CellGraphicView(r, ARow);
+  const TCellGraphic* g = FGrid.GetCellGraphic(r, ARow);
   if (g && IsCheckKind(g->CellType)) return FGrid.DefaultRowHeight();
   CellFont(ACol, ARow, FGrid.ZoomFactor);
+  int graphic = g ? FGrid.GetCellGraphicSize(r, ARow).Y : 0;
+  CellFont(ACol, ARow, FGrid.ZoomFactor);
   int text = CellTextSize(ACol, ARow, FGrid.WordWrap()).cy;
-  int graphic = 0;
   if (g) {
-    graphic = FGrid.Renderer().GetCellGraphicSize(*g, ARow).Height;
     if (g->CellVAlign == vaFull) graphic = text > 0 ? 0 : FGrid.DefaultRowHeight();
     if ((g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox) && graphic > 0) text = 0;
   }
@@ -153,6 +156,7 @@ int TGridAutoSize::RowNeed(int ACol, int ARow) {
 
 void TGridAutoSize::AutoSizeRowInternal(int ARow, bool GrowOnly) {
   if (ARow < 0 || ARow >= FGrid.RowCount()) return;
+  const bool allShown = FGrid.VisibleRowCount() + FGrid.FixedRows() >= FGrid.RowCount();
   int most = 0;
   for (int c = 0; c < FGrid.ColCount(); ++c) {
     const int r = FGrid.RealColIndex(c);
@@ -162,6 +166,12 @@ void TGridAutoSize::AutoSizeRowInternal(int ARow, bool GrowOnly) {
   int height = TotalYOffset() + most + 2 * FGrid.GridLineWidth() + (FGrid.XYOffsetTopLeftOnly ? 2 : 0);
   if (GrowOnly && FGrid.RowHeights(ARow) >= height) return;
   FGrid.SetRowHeights(ARow, LimitValue(height, FGrid.MinRowHeight, FGrid.MaxRowHeight));
+  // A row grown while typing may push rows out of view: the editor is placed again, its caret at the end.
+  if (allShown && FGrid.EditMode() && FGrid.SizeWhileTyping()->Height &&
+      FGrid.VisibleRowCount() + FGrid.FixedRows() < FGrid.RowCount()) {
+    FGrid.ShowInplaceEdit();
+    if (plat::TInplaceEdit* edit = FGrid.NormalEdit()) edit->SetSelStart(int(edit->Text().size()));
+  }
 }
 
 void TGridAutoSize::AutoSizeRow(int ARow, int Padding) {
@@ -172,7 +182,10 @@ void TGridAutoSize::AutoSizeRow(int ARow, int Padding) {
 
 void TGridAutoSize::AutoSizeRows(bool DoFixedRows, int Padding) {
   if (FGrid.RowCount() == 0) return;
-  for (int row = DoFixedRows ? 0 : FGrid.FixedRows(); row < FGrid.RowCount(); ++row) {
+  const int first = DoFixedRows ? 0 : FGrid.FixedRows();
+  FGrid.ExportNotification(0, first);
+  for (int row = first; row < FGrid.RowCount(); ++row) {
+    FGrid.ExportNotification(5, row);
     if (FGrid.WordWrap()) {
       AutoSizeRow(row, Padding);
       continue;
@@ -182,6 +195,7 @@ void TGridAutoSize::AutoSizeRows(bool DoFixedRows, int Padding) {
     FGrid.SetRowHeights(row, LimitValue(Padding + MaxLinesInRow(row) * (h + h / 8), FGrid.MinRowHeight,
                                         FGrid.MaxRowHeight));
   }
+  FGrid.ExportNotification(2, -1);
 }
 
 void TGridAutoSize::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY) {
@@ -192,11 +206,11 @@ void TGridAutoSize::AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)
     for (int row = first; row < FGrid.RowCount(); ++row) {
       const int r = FGrid.RealColIndex(c);
       CellFont(c, row, 0);
-      const TCellGraphicView* g = FGrid.CellGraphicView(r, row);
-      const TGraphicPlacement gs = g ? FGrid.Renderer().GetCellGraphicSize(*g, row) : TGraphicPlacement{};
+      const plat::TPoint gs = FGrid.GetCellGraphicSize(r, row);
+      CellFont(c, row, 0);
       const plat::TSize ts = CellTextSize(c, row, false);
-      const int needW = ts.cx + gs.Width + PaddingX + FGrid.XYOffset().X;
-      const int needH = ts.cy + gs.Height + PaddingY + FGrid.XYOffset().Y;
+      const int needW = ts.cx + gs.X + PaddingX + FGrid.XYOffset().X;
+      const int needH = ts.cy + gs.Y + PaddingY + FGrid.XYOffset().Y;
       if (!FGrid.IsXMergedCell(r, row) && w < needW) {
         const int limited = LimitValue(needW, FGrid.MinColWidth, FGrid.MaxColWidth);
         if (limited > w) FGrid.SetColWidths(c, w = limited);
@@ -216,7 +230,7 @@ void TGridAutoSize::AutoFitColumns(bool DoFixedCells) {
   const bool vert = FGrid.ScrollBarAlways == saVert ||
                     (FGrid.ScrollBars() != plat::ssNone && FGrid.VisibleRowCount() + FGrid.FixedRows() < FGrid.RowCount());
   const int s = vert ? kScrollBarWidth : 0;
-  const int b = FGrid.BorderStyle() == plat::bsSingle ? 4 : 0;
+  const int b = FGrid.BorderStyle() == plat::bsSingle ? (FGrid.Ctl3D ? 4 : 2) : 0;
   const int from = DoFixedCells ? 0 : FGrid.FixedCols();
   const int to = DoFixedCells ? FGrid.ColCount() - 1 : FGrid.ColCount() - FGrid.FixedRightCols() - 1;
   int w = FGrid.Width();

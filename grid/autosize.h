@@ -40,6 +40,9 @@ class TGridAutoSize {
   plat::TSize CellTextSize(int ACol, int ARow, bool WordWrap);
   // The most lines any cell of the row holds (1 unless cells may hold several lines).
   int MaxLinesInRow(int ARow);
+  // The room the text offset takes across and down a cell (twice the offset unless only top-left).
+  int TotalXOffset() const;
+  int TotalYOffset() const;
 
  private:
   // Puts the font of cell (display ACol, ARow) on the canvas: the grid's or fixed font, then the cell colours.
@@ -47,8 +50,6 @@ class TGridAutoSize {
   int ColumnNeed(int ACol, int ARow);
   int RowNeed(int ACol, int ARow);
   void Number(int First, int Last, const std::function<void(int, int)>& Set);
-  int TotalXOffset() const;
-  int TotalYOffset() const;
 
   TExtStringGrid& FGrid;
 };

@@ -16,6 +16,7 @@
 #include "grid/autosize.h"
 #include "grid/basegrid.h"
 #include "grid/cell_entry.h"
+#include "grid/cell_graphic_size.h"
 #include "grid/cell_looks.h"
 #include "grid/cell_ops.h"
 #include "grid/edit_manager.h"
@@ -733,6 +734,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TFilterDropDown* FilterDropDown() { return FHeaderClicks.FilterDropDown(); }
   // The menu of the fixed cells' drop-down button (OnFixedDropDownClick may choose another).
   plat::TPopupMenu* FixedDropDownMenu = nullptr;
+  // Progress of long walks for the export code: 0 start (first row), 5 before a row, 2 done; empty here.
+  virtual void ExportNotification(int State, int ARow) { (void)State, (void)ARow; }
   // Clipboard entry points of the selection handle's copy and paste (the data services fill them).
   virtual void CopySelectionToClipboard() {}
   virtual void PasteSelectionFromClipboard() {}
@@ -904,6 +907,20 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return CellObjects().GetCellGraphic(ACol, ARow); }
   virtual TCellType GetCellType(int ACol, int ARow) { return CellObjects().GetCellType(ACol, ARow); }
   TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return CellObjects().CreateCellGraphic(ACol, ARow); }
+  // The room a cell's object takes (real column): beside the text it widens, above or under it heightens,
+  // aligned haFull or vaFull it takes the cell; in print bitmaps and icons keep their full size.
+  virtual plat::TPoint GetCellGraphicSize(int ACol, int ARow) {
+    plat::TPoint size;
+    CellGraphicSize(ACol, ARow, size, 0);
+    return size;
+  }
+  virtual void CellGraphicSize(int ACol, int ARow, plat::TPoint& Size, int YMargin) {
+    Size = FGraphicSizer.ScreenSize(ACol, ARow, YMargin);
+  }
+  virtual void PrintGraphicSize(int ACol, int ARow, int MaxW, int MaxH, double Scale, plat::TPoint& Size) {
+    Size = FGraphicSizer.PrintSize(ACol, ARow, MaxW, MaxH, Scale);
+  }
+  virtual plat::TCustomImageList* GetCellImageList() { return GridImages(); }
   bool RemoveCellGraphic(int ACol, int ARow) { return CellObjects().RemoveCellGraphic(ACol, ARow); }
   void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val) {
     CellObjects().AddImageIdx(ACol, ARow, Aidx, hal, val);
@@ -1085,6 +1102,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TGridSizing FSizing{*this};
   TEditManager FEdit{*this};
   TGridAutoSize FAutoSize{*this};
+  TCellGraphicSizer FGraphicSizer{*this};
   // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
   TExtGridObjects FCellObjects{*this, *this, FHiding, FSel};
   // The collaborators as the grid's own code names them.
