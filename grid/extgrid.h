@@ -173,6 +173,11 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TStringList* LookupItems() { return &FLookupItems; }
   void SetLookupItems(plat::TStrings* Value);
   // Change notifications of cell ranges.
+  // The display-text event, then web addresses anchored (URLShowInText) and node headers with their count.
+  void GetDisplText(int ACol, int ARow, QString& Value) override {
+    TRenderGrid::GetDisplText(ACol, ARow, Value);
+    FCellObjects.DecorateDisplText(ACol, ARow, Value);
+  }
   virtual void CellsChanged(plat::TRect R);
   virtual void AllCellsChanged();
   void RegisterNotifier(TGridChangeNotifier* ANotifier);
@@ -408,6 +413,21 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TBitmap* RowIndicator() { return &FRowIndicator; }
   void SetRowIndicator(plat::TBitmap* Value);
   plat::TColor HintColor = plat::clInfoBk, DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
+  // Web addresses: shown as links (URLShow, URLFull: with their scheme), or anchored inside any text.
+  bool URLShow() const { return DrawSettings().URLShow; }
+  void SetURLShow(bool V) { StoreAndInvalidate(DrawSettings().URLShow, V); }
+  bool URLShowInText() const { return FCellObjects.URLShowInText; }
+  void SetURLShowInText(bool V) { StoreAndInvalidate(FCellObjects.URLShowInText, V); }
+  bool URLFull() const { return DrawSettings().URLFull; }
+  void SetURLFull(bool V) {
+    DrawSettings().URLFull = V;
+    if (URLShow()) Invalidate();
+  }
+  void SetURLColor(plat::TColor V) {
+    if (URLColor == V) return;
+    URLColor = V;
+    if (URLShow()) Invalidate();
+  }
   bool Hovering = false, EnableHTML = true, EnableWheel = true, IntelliZoom = true, EnhRowColMove = true;
   bool UseInternalHintClass = true, AutoNumAlign = false, AnchorHint = false, AutoSize = false;
   bool AutoThemeAdapt = false, VCLStyle = false;

@@ -1,7 +1,10 @@
 #include "grid/extgrid_objects.h"
 
 #include "grid/extgrid.h"
+#include "controls/text_utils.h"
 #include "grid/model/undoredo.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/format.h"
 
 namespace grid {
 
@@ -93,6 +96,35 @@ bool TExtGridObjects::NodeRow(int ARow, int& Span, bool& Contracted) {
 
 bool TExtGridObjects::SummaryRow(int ARow) { return FGrid.IsSummary(ARow); }
 int TExtGridObjects::ParentRow(int ARow) { return FGrid.GetParentRow(ARow); }
+
+// ---- shown texts
+
+void TExtGridObjects::DecorateDisplText(int ACol, int ARow, QString& Value) {
+  if (URLShowInText) {
+    static const QString prefixes[] = {QStringLiteral("HTTP://"), QStringLiteral("WWW."), QStringLiteral("MAILTO:"),
+                                       QStringLiteral("HTTPS://"), QStringLiteral("NNTP://"), QStringLiteral("FILE://"),
+                                       QStringLiteral("FTP://")};
+    QString html;
+    for (const QString& prefix : prefixes)
+      if (controls::MakeURLAnchor(Value, prefix, html)) {
+        Value = html;
+        break;
+      }
+  }
+  const TGrouping& grouping = *FGrid.Grouping();
+  if (!grouping.ShowGroupCount || ACol != 1 || !FGrid.IsNode(ARow)) return;
+  const int count = FGrid.GetNodeSpan(ARow) - 1 - FGrid.GetSubNodeCount(ARow);
+  if (grouping.GroupCountFormat.isEmpty()) {
+    Value += QStringLiteral(" (%1)").arg(count);
+    return;
+  }
+  // A format that does not take the count is not applied: the text stays readable.
+  try {
+    Value += plat::Format(grouping.GroupCountFormat, {count});
+  } catch (const plat::Exception&) {
+    Value += QStringLiteral(" (%1)").arg(count);
+  }
+}
 
 // ---- sorting's row exchange
 

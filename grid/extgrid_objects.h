@@ -30,6 +30,10 @@ class TExtGridObjects : public TCellObjectsHost {
   // selection and modified flags and SortRow follow the rows. With SortSettings.SortSingleColumn only the
   // sort column's cells change places.
   void SortSwapRows(int ARow1, int ARow2);
+  // The shown text of a cell after the display-text event: web addresses wrapped in an anchor (URLShowInText)
+  // and a node's header with its row count (Grouping.ShowGroupCount).
+  void DecorateDisplText(int ACol, int ARow, QString& Value);
+  bool URLShowInText = false;
   int Swaps = 0;
   int SortRow = -1;
   TIntList SortRowXRef{-1, -1};

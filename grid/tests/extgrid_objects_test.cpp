@@ -170,5 +170,40 @@ TEST_F(ExtGridObjectsTest, ScrollInViewCentresARowOutsideTheView) {
   EXPECT_EQ(g->Colors(2, 3), plat::clRed);
 }
 
+// Web addresses are anchored at the first prefix that the fixed order finds; node headers show their count.
+TEST_F(ExtGridObjectsTest, ShownTextsAnchorAddressesAndCountGroupRows) {
+  struct Case {
+    const char* stored;
+    const char* shown;
+  } cases[] = {
+      {"see www.example.org now", "see <a href=\"www.example.org\">www.example.org</a> now"},
+      {"https://a.b/c", "<a href=\"https://a.b/c\">https://a.b/c</a>"},
+      {"http://x.y and www.z.w", "<a href=\"http://x.y\">http://x.y</a> and www.z.w"},
+      {"a <b> c", "a <b> c"},
+      {"plain", "plain"},
+  };
+  g->SetURLShowInText(true);
+  for (const Case& c : cases) {
+    g->SetCells(1, 2, c.stored);
+    EXPECT_EQ(g->Cells(1, 2), c.shown) << c.stored;
+    EXPECT_EQ(g->GetGridCell(1, 2), c.stored);
+  }
+  g->SetURLShowInText(false);
+  EXPECT_EQ(g->Cells(1, 2), "plain");
+
+  g->SetCells(1, 3, "head");
+  g->AddNode(3, 4);
+  g->AddNode(5, 2);
+  g->UpdateSubNodeCount(3, 1);  // one of the node's rows is a sub-node: not counted
+  g->Grouping()->ShowGroupCount = true;
+  EXPECT_EQ(g->Cells(1, 3), "head (2)");
+
+  EXPECT_EQ(g->Cells(2, 3), "");
+  g->Grouping()->GroupCountFormat = " [%d rows]";
+  EXPECT_EQ(g->Cells(1, 3), "head [2 rows]");
+  g->Grouping()->GroupCountFormat = " [%s]";  // a format that does not take a number
+  EXPECT_EQ(g->Cells(1, 3), "head (2)");
+}
+
 }  // namespace
 }  // namespace grid
