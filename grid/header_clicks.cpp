@@ -68,6 +68,7 @@ void THeaderClicks::HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded
     G.EndUpdate();
   }
   if (s.AutoColumnMerge) G.RemergeColumns();
+  if (G.FControlCount > 0) G.CellControlsUpdate(true);  // controls on cells follow their rows
   G.Invalidate();
   if (G.OnClickSort) G.OnClickSort(&G, s.Column());
 }
@@ -328,16 +329,34 @@ void TDropCheckList::Dispatch(plat::TMessage& M) {
   plat::TListBox::Dispatch(M);
 }
 
+void TDropList::Dispatch(plat::TMessage& M) {
+  if (M.Msg == plat::WM_KEYDOWN && (M.WParam == plat::VK_RETURN || M.WParam == plat::VK_ESCAPE)) {
+    if (M.WParam == plat::VK_RETURN && OnSelect) OnSelect(ItemIndex());
+    if (M.WParam == plat::VK_ESCAPE && OnCancel) OnCancel();
+    return;
+  }
+  plat::TListBox::Dispatch(M);
+  if (M.Msg == plat::WM_LBUTTONUP && OnSelect) {
+    plat::TWMMouse mm(M);
+    const int i = ItemAtPos(plat::TPoint(mm.XPos(), mm.YPos()));
+    if (i >= 0) {
+      SetItemIndex(i);
+      OnSelect(i);
+    }
+  }
+}
+
 void THeaderClicks::CloseFilterList() {
   if (FDropList && FDropList->Visible()) FDropList->SetVisible(false);
   if (FDropCheckList && FDropCheckList->Visible()) FDropCheckList->SetVisible(false);
   FFilterCol = -1;
 }
 
-void THeaderClicks::FilterChosen() {
+void THeaderClicks::FilterChosen(int ItemIndex) {
   if (!FDropList || FFilterCol < 0) return;
-  const int col = FFilterCol, idx = FDropList->ItemIndex();
+  const int col = FFilterCol, idx = ItemIndex;
   CloseFilterList();
+  if (G.CanFocus()) G.SetFocus();
   G.HTMLForms().EndControlEdit();
   G.ApplyColumnFilter(col, idx);
 }
@@ -357,10 +376,11 @@ plat::TListBox* THeaderClicks::EnsureFilterList(bool Check) {
     return FDropCheckList;
   }
   if (!FDropList) {
-    FDropList = new plat::TListBox(&G);
+    FDropList = new TDropList(&G);
     FDropList->SetParent(&G);
     FDropList->SetVisible(false);
-    FDropList->OnClick = [this](plat::TObject*) { FilterChosen(); };
+    FDropList->OnSelect = [this](int Index) { FilterChosen(Index); };
+    FDropList->OnCancel = [this] { CloseFilterList(); };
     FDropList->OnExit = [this](plat::TObject*) { CloseFilterList(); };
   }
   return FDropList;

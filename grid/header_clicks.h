@@ -72,6 +72,15 @@ class TFilterDropDown {
   plat::TFont FFont;
 };
 
+// The single-choice filter list: a release on an item, or Enter, chooses it; Escape closes the list.
+class TDropList : public plat::TListBox {
+ public:
+  using plat::TListBox::TListBox;
+  std::function<void(int ItemIndex)> OnSelect;
+  std::function<void()> OnCancel;
+  void Dispatch(plat::TMessage& Message) override;
+};
+
 // The filter list with a check box before each item: a click on the box (or Space) flips it.
 class TDropCheckList : public plat::TListBox {
  public:
@@ -110,7 +119,7 @@ class THeaderClicks {
 
   plat::TEdit* FixedEdit() const { return FEdit; }
   plat::TComboBox* FixedCombo() const { return FCombo; }
-  plat::TListBox* FilterList() const { return FDropList; }
+  TDropList* FilterList() const { return FDropList; }
   TDropCheckList* FilterCheckList() const { return FDropCheckList; }
   TFilterDropDown* FilterDropDown() { return &FFilterDropDown; }
 
@@ -124,7 +133,7 @@ class THeaderClicks {
   bool StopFixedEdit();
   void FixedEditDone(plat::TWinControl* Editor);
   void CloseFilterList();
-  void FilterChosen();
+  void FilterChosen(int ItemIndex);
   plat::TListBox* EnsureFilterList(bool Check);
   void FillFilterList(plat::TListBox* List, int& Widest);
   void PlaceFilterList(plat::TListBox* List, int ACol, int ARow, int Widest);
@@ -132,7 +141,7 @@ class THeaderClicks {
   TExtStringGrid& G;
   plat::TEdit* FEdit = nullptr;
   plat::TComboBox* FCombo = nullptr;
-  plat::TListBox* FDropList = nullptr;
+  TDropList* FDropList = nullptr;
   TDropCheckList* FDropCheckList = nullptr;
   TFilterDropDown FFilterDropDown;
   int FFixedColEdit = -1, FFixedRowEdit = -1;

@@ -58,6 +58,7 @@ class TGridMouse {
   void ShowCellHint(plat::TPoint P);
   void CancelCellHint();
   void PopBalloon();
+  void RepaintHoverDown();
   THTMLHintWindow* CellHintWindow() const { return FCellHint.get(); }
   QString CellHintText() const { return FCellHintText; }
   plat::TPoint LastBalloonPos() const { return FLastBalloonPos; }

@@ -19,6 +19,7 @@ void TExtStringGrid::MouseOrBaseDispatch(plat::TMessage& Message) {
 
 void TExtStringGrid::HandleMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
   if (FMouse.MouseDownNote(Button, Shift, X, Y)) return;
+  FMouse.RepaintHoverDown();
   TRenderGrid::HandleMouseDown(Button, Shift, X, Y);
   FollowSyncGrid();
 }
@@ -29,7 +30,9 @@ void TExtStringGrid::HandleMouseMove(plat::TShiftState Shift, int X, int Y) {
 }
 
 void TExtStringGrid::HandleMouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
-  if (FMouse.MouseUpNote(Button, Shift, X, Y)) TRenderGrid::HandleMouseUp(Button, Shift, X, Y);
+  if (!FMouse.MouseUpNote(Button, Shift, X, Y)) return;
+  TRenderGrid::HandleMouseUp(Button, Shift, X, Y);
+  FMouse.RepaintHoverDown();
 }
 
 void TExtStringGrid::HandleRowMoved(int FromIndex, int ToIndex) {

@@ -139,4 +139,12 @@ void TGridMouse::MoveCellScrollBar(int ACol, int ARow) {
   FScrollBar->SetVisible(true);
 }
 
+// A hovered fixed cell of the last fixed row with a down gradient shows its down colours while the button is held.
+void TGridMouse::RepaintHoverDown() {
+  const int c = FHover.HoverFixedX, r = FHover.HoverFixedY;
+  if (G.HoverFixedCells != hfNone && c >= 0 && r >= 0 && r == G.FixedRows() - 1 &&
+      G.ControlLook()->FixedGradientDownTo() != plat::clNone)
+    G.RepaintCell(c, r);
+}
+
 }  // namespace grid

@@ -195,7 +195,6 @@ void TGridMouse::MoveDragStart(int ACol, int ARow, int X, int Y, bool OnHandle) 
     FGesture.Begin(TMouseGesture::BasePress);
     return;
   }
-  if (G.OnOleDragStart) G.OnOleDragStart(&G, ARow, rc);
   if (G.OnStartBlockFocus) G.OnStartBlockFocus(&G);
   FPress.DropSelection = G.Selection();
   const bool columnDrag = ARow < G.FixedRows() && G.DragDropSettings()->OleColumnDragDrop;

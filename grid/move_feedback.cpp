@@ -220,7 +220,9 @@ bool TMoveFeedback::Release(int ACol, int ARow, int Movecell) {
   if (!FAllowDrop) return true;  // a refused drop cancels the move
   if (st == plat::gsColMoving && ACol >= G.FixedCols() && ACol != Movecell)
     G.MoveColumn(Movecell, ACol);
-  else if (st == plat::gsRowMoving && ARow >= G.FixedRows() && ARow != Movecell)
+  // The floating footer's row stays the last row: nothing is dropped onto it.
+  else if (st == plat::gsRowMoving && ARow >= G.FixedRows() && ARow != Movecell &&
+           !(ARow == G.RowCount() - 1 && G.FloatingFooterFixedLastRow()))
     G.MoveRow(Movecell, ARow);
   return true;
 }

@@ -229,6 +229,31 @@ TEST_F(MouseShowTest, FilterListSizes) {
   }
 }
 
+TEST_F(MouseShowTest, FilterListChoosesOnReleaseOrEnterOnly) {
+  g->FilterDropDownAuto = true;
+  g->FilterDropDown()->AutoSize = true;
+  const plat::TRect r = g->CellRect(2, 0);
+  Click(QPoint(r.Right - 10, r.Top + 5));
+  TDropList* list = g->HeaderClicks().FilterList();
+  ASSERT_TRUE(list && list->Visible());
+  QTest::keyClick(list->Widget(), Qt::Key_Down);  // moving in the list chooses nothing yet
+  EXPECT_EQ(Log(), "");
+  EXPECT_TRUE(list->Visible());
+  QTest::keyClick(list->Widget(), Qt::Key_Return);
+  EXPECT_EQ(Log(), "filter 2:1");
+  EXPECT_FALSE(list->Visible());
+  Click(QPoint(r.Right - 10, r.Top + 5));
+  const int y = list->Height() - 6;
+  const int item = list->ItemAtPos(plat::TPoint(20, y));
+  ASSERT_GT(item, 0);
+  QTest::mouseClick(list->Widget(), Qt::LeftButton, {}, QPoint(20, y));
+  EXPECT_EQ(Log(), QString("filter 2:1 | filter 2:%1").arg(item).toStdString());
+  Click(QPoint(r.Right - 10, r.Top + 5));
+  QTest::keyClick(list->Widget(), Qt::Key_Escape);
+  EXPECT_FALSE(list->Visible());
+  EXPECT_EQ(g->HeaderClicks().FilterCol(), -1);
+}
+
 TEST_F(MouseShowTest, FilterCheckListChecksTheFilteredValuesAndFiltersOnEachCheck) {
   g->FilterDropDownAuto = true;
   g->FilterDropDownCheck = true;
