@@ -179,6 +179,10 @@ class TComboKind : public TControlKind<TGridCombo> {
     ShowAndFocus();
     if (FGrid.MouseActions()->DirectComboDrop || FGrid.ControlLook()->DropDownAlwaysVisible())
       FCtrl->SetDroppedDown(true);
+    if (FGrid.MouseActions()->DirectEdit && FGrid.MouseActions()->DirectComboDrop) {
+      const plat::TGridRect s = FGrid.Selection();
+      FGrid.DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    }
     if (reportFirst) FCtrl->FireComboChange();
     return FCtrl;
   }
@@ -196,15 +200,20 @@ class TEditBtnKind : public TControlKind<TGridEditBtn> {
   plat::TWinControl* Setup(const TEditorCell& c) override {
     Open();
     Place(plat::TRect(c.Rect.Left, c.Rect.Top, c.Rect.Right, c.Rect.Top + c.CellRect.Height()));
-    FCtrl->SetText(c.EditText);
-    FCtrl->SetMaxLength(FGrid.MaxEditLength());
+    FCtrl->SetEditMask(c.Kind == edMaskEditBtn ? FGrid.GetEditMask(c.Col, c.Row) : QString());
+    FCtrl->SetEditValue(c.EditText);
+    FCtrl->SetMaxLength(FCtrl->IsMasked() ? 0 : FGrid.EditLimit());
     Looks(c);
     ShowAndFocus();
+    if (FCtrl->IsMasked() && FGrid.Navigation()->ImproveMaskSel) {
+      FCtrl->SetSelStart(0);
+      FCtrl->SetSelLength(1);
+    }
     return FCtrl;
   }
   void WriteBack(const TEditorCell& c) override {
     if (!TakeOpenEdit()) return;
-    FGrid.WriteEditorText(c.RCol, c.Row, FCtrl->Text());
+    FGrid.WriteEditorText(c.RCol, c.Row, FCtrl->EditValue());
     HideCtrl();
   }
 };
@@ -215,7 +224,7 @@ class TUnitKind : public TControlKind<TGridUnitEditBtn> {
   plat::TWinControl* Setup(const TEditorCell& c) override {
     Open();
     Place(plat::TRect(c.Rect.Left, c.Rect.Top, c.Rect.Right, c.Rect.Top + c.CellRect.Height()));
-    FCtrl->SetMaxLength(FGrid.MaxEditLength());
+    FCtrl->SetMaxLength(FGrid.EditLimit());
     FCtrl->SetUnitID(QString());
     FCtrl->SetText(QString());
     EditorProps(c);

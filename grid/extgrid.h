@@ -620,6 +620,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // The edit mask of the text editor and the masked button editor; OnGetEditMask may change it per cell.
   QString EditMask;
   QString GetEditMask(int ACol, int ARow) override;
+  // The length limit of the text and button editors (the platform's edit limit of the current cell).
+  int EditLimit() { return HandleGetEditLimit(); }
   // Hooks the text editor calls, empty here: with every key-down, and with whether its text starts a formula.
   virtual void EditorKeyDownHook(std::uint16_t Key, plat::TShiftState Shift);
   virtual void EditorFormulaHook(bool IsFormula);

@@ -44,22 +44,10 @@ void TExtStringGrid::DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink) {
   if (OnGetEditorPropInt) OnGetEditorPropInt(this, ARow, ACol);
 }
 
-// The next cell after an edit ended with Enter: along the row (wrapping to the next row) or down the
-// column, as the navigation's direction says.
+// The next cell after an edit ended with Enter: the Enter advance of the keyboard (nothing moves unless
+// Navigation.AdvanceOnEnter is on).
 void TExtStringGrid::EditorAdvance(bool Backwards) {
-  const int step = Backwards ? -1 : 1;
-  int c = Col(), r = Row();
-  const int firstCol = FixedCols(), lastCol = ColCount() - 1 - FixedRightCols();
-  const int firstRow = FixedRows(), lastRow = RowCount() - 1 - FixedFooters();
-  if (FNavigation.AdvanceDirection() == adTopBottom || FNavigation.AdvanceDirection() == adTopBottomInCol) {
-    r += step;
-  } else {
-    c += step;
-    if (c > lastCol) c = firstCol, ++r;
-    if (c < firstCol) c = lastCol, --r;
-  }
-  if (r < firstRow || r > lastRow || c < firstCol || c > lastCol) return;
-  MoveColRow(c, r, true, true);
+  AdvanceToNextCell(Col(), Row(), false, false, !Backwards, false, false);
 }
 
 void TExtStringGrid::EditorTabToNextCell(bool Backwards) {

@@ -1,12 +1,18 @@
 #include "grid/special_editors.h"
 
+#include <QClipboard>
 #include <QDateTime>
-
-#include <algorithm>
+#include <QGuiApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QWidget>
 
+#include <algorithm>
+
+#include "grid/edit_walk.h"
 #include "grid/extgrid.h"
 #include "grid/inplace_edit.h"
+#include "grid/input_mouse.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
 #include "platform/forms/msgqueue.h"
@@ -76,6 +82,17 @@ void TGridEditorSide::Close(std::uint16_t Key, TShiftState Shift) {
 
 void TGridEditorSide::FocusLost() {
   if (FGrid && !FGrid->EditState().BlockKill) FGrid->HideInplaceEdit();
+}
+
+bool TGridEditorSide::WalkOnKeyUp(std::uint16_t Key, TShiftState Shift, int CaretBefore, int Caret, int SelLength,
+                                  int Length, const QString& Text) {
+  if (!FGrid->Navigation()->CursorWalkEditor || SelLength != 0) return false;
+  if (Shift.Contains(plat::ssShift) || Shift.Contains(plat::ssCtrl) || Shift.Contains(plat::ssAlt)) return false;
+  const bool left = Key == plat::VK_LEFT && CaretBefore == 0 && Caret == 0;
+  const bool right = Key == plat::VK_RIGHT && CaretBefore >= Length && Caret >= Length;
+  if (!left && !right) return false;
+  CursorWalk(*FGrid, right, Text, TWalkCommit::OnLeaving);
+  return true;
 }
 
 // ---------------------------------------------------------------- spin editor
@@ -248,14 +265,41 @@ void TGridCombo::SizeDropDownWidth() {
   SetDroppedWidth(w);
 }
 
+// The walk over the text's edge needs the caret there before the key as well, so that a Left that only
+// brings the caret to the start stays in the cell.
 void TGridCombo::KeyUp(std::uint16_t& Key, TShiftState Shift) {
   const std::uint16_t k = Key;
+  if (Style() == plat::csDropDown && !DroppedDown() &&
+      WalkOnKeyUp(k, Shift, FSelKeyDown, SelStart(), SelLength(), static_cast<int>(Text().size()), Text())) {
+    Key = 0;
+    return;
+  }
   if (k != plat::VK_RETURN) controls::TEsgComboBox::KeyUp(Key, Shift);
   if (k != plat::VK_LEFT && k != plat::VK_RIGHT && k != plat::VK_RETURN) DoChange();
 }
 
+// The caret goes to the end of an editable combo's text, or under the click that opened it.
+void TGridCombo::FocusGained() {
+  if (Style() != plat::csDropDown) return;
+  if (!FGrid->Navigation()->EditSelectAll) {
+    SetSelStart(static_cast<int>(Text().size()));
+    SetSelLength(0);
+  }
+  TMousePress& press = FGrid->Mouse().Press();
+  if (!press.LButFlg) return;
+  press.LButFlg = false;
+  if (QLineEdit* line = ComboBox()->lineEdit()) {
+    const QPoint at = line->mapFrom(ComboBox(), QPoint(press.Clickposx - Left(), press.Clickposy - Top()));
+    if (line->rect().contains(at)) {
+      SetSelStart(line->cursorPositionAt(at));
+      SetSelLength(0);
+    }
+  }
+}
+
 void TGridCombo::KeyDown(std::uint16_t& Key, TShiftState Shift) {
   WorkMode = Key != plat::VK_BACK && Key != plat::VK_DELETE;
+  FSelKeyDown = SelStart();
   const bool listOpen = DroppedDown() || Style() == plat::csDropDownList;
   if ((Key == plat::VK_UP || Key == plat::VK_DOWN) && !DroppedDown() && !FGrid->Navigation()->ComboGetUpDown) {
     FGrid->HideInplaceEdit();
@@ -308,6 +352,11 @@ void TGridCombo::Dispatch(plat::TMessage& Message) {
     if (FGrid->LookupHistory && Items()->IndexOf(Text()) < 0) Items()->Add(Text());
     FocusLost();
   }
+  if (Message.Msg == plat::WM_SETFOCUS) {
+    controls::TEsgComboBox::Dispatch(Message);
+    FocusGained();
+    return;
+  }
   if (Message.Msg == plat::WM_MOUSEWHEEL && Visible()) {
     // The wheel walks the items: down to the next one, up to the previous one.
     const int delta = static_cast<short>((Message.WParam >> 16) & 0xFFFF);
@@ -325,6 +374,15 @@ void TGridCombo::Dispatch(plat::TMessage& Message) {
 
 TGridEditBtn::TGridEditBtn(plat::TComponent* AOwner) : controls::TEsgEditBtn(AOwner), TGridEditorSide(AOwner) {}
 
+void TGridEditBtn::SetEditMask(const QString& Value) {
+  FEditMask = Value;
+  FMask = plat::TEditMask(Value);
+}
+
+void TGridEditBtn::SetEditValue(const QString& Value) { SetText(IsMasked() ? FMask.Display(Value) : Value); }
+
+QString TGridEditBtn::EditValue() const { return IsMasked() ? FMask.Value(Text()) : Text(); }
+
 void TGridEditBtn::ClickButton() {
   QString s = Text();
   if (FGrid->OnEllipsClick) FGrid->OnEllipsClick(FGrid, FGrid->RealCol(), FGrid->Row(), s);
@@ -334,6 +392,20 @@ void TGridEditBtn::ClickButton() {
     FGrid->HideInplaceEdit();
     FocusGrid();
   }
+}
+
+// Typing into the mask: characters fill the input positions, Backspace empties the one before the caret.
+bool TGridEditBtn::MaskedKey(char16_t Key) {
+  if (!IsMasked() || (Key < 32 && Key != 8)) return false;
+  QString t = Text();
+  int caret = SelStart();
+  const bool changed = Key == 8 ? FMask.Clear(t, caret, true) : FMask.Type(t, caret, SelLength(), QChar(Key));
+  if (changed) {
+    SetText(t);
+    SetSelStart(caret);
+    SetSelLength(0);
+  }
+  return true;
 }
 
 void TGridEditBtn::KeyPress(char16_t& Key) {
@@ -346,40 +418,107 @@ void TGridEditBtn::KeyPress(char16_t& Key) {
     Key = 0;
     return;
   }
+  if (MaskedKey(Key)) {
+    Key = 0;
+    return;
+  }
   controls::TEsgEditBtn::KeyPress(Key);
 }
 
 void TGridEditBtn::KeyDown(std::uint16_t& Key, TShiftState Shift) {
+  WorkMode = Key != plat::VK_BACK && Key != plat::VK_DELETE;
+  FSelKeyDown = SelStart();
   const bool closing = IsKey(Key, {plat::VK_TAB, plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT,
                                    plat::VK_UP, plat::VK_DOWN}) &&
                        !Shift.Contains(plat::ssCtrl) && (Key != plat::VK_TAB || FGrid->WantsTabKey());
   if (!closing) {
     if (FGrid->OnKeyDown) FGrid->OnKeyDown(FGrid, Key, Shift);
+    if (Key == plat::VK_DELETE && IsMasked()) {
+      QString t = Text();
+      int caret = SelStart();
+      if (FMask.Clear(t, caret, false)) SetText(t), SetSelStart(caret), SetSelLength(0);
+      Key = 0;
+      return;
+    }
     return controls::TEsgEditBtn::KeyDown(Key, Shift);
   }
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
   if (Key == plat::VK_ESCAPE) {
-    SetText(FGrid->CellCacheText());
+    SetEditValue(FGrid->CellCacheText());
   } else if (IsKey(Key, {plat::VK_TAB, plat::VK_RETURN, plat::VK_UP, plat::VK_DOWN})) {
     const TEditorType kind = FGrid->EditControl();
-    if (!Commit(Text())) {
-      SetText(FGrid->EditState().NewCellText);
+    if (!Commit(EditValue())) {
+      SetEditValue(FGrid->EditState().NewCellText);
       SelectAll();
       FGrid->SetEditControl(kind);
       Key = 0;
       return;
     }
-    SetText(FGrid->EditState().NewCellText);
+    SetEditValue(FGrid->EditState().NewCellText);
   }
   const std::uint16_t k = Key;
   Key = 0;
   Close(k, Shift);
 }
 
+void TGridEditBtn::KeyUp(std::uint16_t& Key, TShiftState Shift) {
+  if (FGrid->OnKeyUp) FGrid->OnKeyUp(FGrid, Key, Shift);
+  const int length = static_cast<int>(Text().size());
+  if (WalkOnKeyUp(Key, Shift, FSelKeyDown, SelStart(), SelLength(), length, EditValue())) {
+    Key = 0;
+    return;
+  }
+  const std::uint16_t k = Key;
+  if (k != plat::VK_RETURN) controls::TEsgEditBtn::KeyUp(Key, Shift);
+  if (k != plat::VK_LEFT && k != plat::VK_RIGHT && k != plat::VK_RETURN) DoChange();
+}
+
+void TGridEditBtn::DoChange() {
+  if (!WorkMode || !FGrid->Lookup || IsMasked() || SelLength() != 0) return;
+  const QString typed = Text().left(SelStart());
+  const QString completed = LookupCompletion(typed, *FGrid->LookupItems(), FGrid->LookupCaseSensitive);
+  if (completed.isEmpty() || completed == Text()) return;
+  SetText(completed);
+  SetSelStart(static_cast<int>(typed.size()));
+  SetSelLength(static_cast<int>(completed.size() - typed.size()));
+}
+
+void TGridEditBtn::Change() {
+  controls::TEsgEditBtn::Change();
+  if (FGrid && FGrid->OnEditChange && Visible()) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+}
+
+// Pasting asks the grid's clipboard events first; a masked editor types the pasted characters.
+void TGridEditBtn::Paste() {
+  bool allow = true;
+  QString value = QGuiApplication::clipboard()->text();
+  if (FGrid->OnClipboardPaste) FGrid->OnClipboardPaste(this, allow);
+  if (allow && FGrid->OnClipboardBeforePasteCell)
+    FGrid->OnClipboardBeforePasteCell(this, FGrid->Col(), FGrid->Row(), value, allow);
+  if (!allow) return;
+  value = PastedText(value);
+  if (IsMasked()) {
+    for (QChar ch : value) MaskedKey(ch.unicode());
+    return;
+  }
+  SetSelText(value);
+}
+
 void TGridEditBtn::Dispatch(plat::TMessage& Message) {
   if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
       (FGrid->WantsTabKey() && WantsSpecial(Message, {plat::VK_TAB})))
     return;
-  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
+  switch (Message.Msg) {
+    case plat::WM_KILLFOCUS: FocusLost(); break;
+    case plat::WM_PASTE:
+      if (!ReadOnly()) Paste();
+      return;
+    case plat::WM_LBUTTONDBLCLK:
+      controls::TEsgEditBtn::Dispatch(Message);
+      if (FGrid->OnDblClickCell) FGrid->OnDblClickCell(FGrid, FGrid->Row(), FGrid->Col());
+      return;
+    default: break;
+  }
   controls::TEsgEditBtn::Dispatch(Message);
 }
 

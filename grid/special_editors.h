@@ -11,6 +11,7 @@
 #include "controls/flat_combo.h"
 #include "controls/spin_edit.h"
 #include "platform/forms/stdctrls.h"
+#include "platform/grids/editmask.h"
 
 namespace grid {
 
@@ -31,6 +32,10 @@ class TGridEditorSide {
   void Close(std::uint16_t Key, plat::TShiftState Shift);
   // The focus left the editor: it is written back, unless the grid is writing it back already.
   void FocusLost();
+  // Key-up of a one-line editor with Navigation.CursorWalkEditor: Left with the caret at 0 (at key-down and
+  // now) or Right with it at the end, no selection and no modifier, ends the edit towards that neighbour.
+  bool WalkOnKeyUp(std::uint16_t Key, plat::TShiftState Shift, int CaretBefore, int Caret, int SelLength,
+                   int Length, const QString& Text);
   void FocusGrid();
   TExtStringGrid* FGrid;
 };
@@ -72,18 +77,42 @@ class TGridCombo : public controls::TEsgComboBox, public TGridEditorSide {
   void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
   void KeyPress(char16_t& Key) override;
   void Change() override;
+
+ private:
+  void FocusGained();
+  int FSelKeyDown = 0;
 };
 
 class TGridEditBtn : public controls::TEsgEditBtn, public TGridEditorSide {
  public:
   explicit TGridEditBtn(plat::TComponent* AOwner);
   bool StopEditAfterClick = false;
+  bool WorkMode = true;
   void ClickButton() override;
   void Dispatch(plat::TMessage& Message) override;
+  // The edit mask (empty: none): with a mask the editor shows every position, typing fills the input
+  // positions and skips the literals, and the value leaves out what the mask does not save.
+  QString EditMask() const { return FEditMask; }
+  void SetEditMask(const QString& Value);
+  bool IsMasked() const { return !FMask.Empty(); }
+  // Shows a value (through the mask when there is one).
+  void SetEditValue(const QString& Value);
+  QString EditValue() const;
+  // Lookup completion of the typed prefix from the grid's lookup list.
+  void DoChange();
 
  protected:
   void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
   void KeyPress(char16_t& Key) override;
+  void Change() override;
+
+ private:
+  bool MaskedKey(char16_t Key);
+  void Paste();
+  QString FEditMask;
+  plat::TEditMask FMask;
+  int FSelKeyDown = 0;
 };
 
 class TGridUnitEditBtn : public controls::TEsgUnitEditBtn, public TGridEditorSide {

@@ -139,4 +139,26 @@ bool TEditMask::Complete(const QString& display) const {
   return true;
 }
 
+bool TEditMask::Type(QString& display, int& caret, int selLength, QChar ch) const {
+  const int pos = NextInput(caret);
+  if (pos < 0) return false;
+  const QChar taken = Accept(pos, ch);
+  if (taken.isNull()) return false;
+  if (display.size() < Length()) display = Display(Value(display));
+  for (int i = caret, end = std::min(caret + selLength, static_cast<int>(display.size())); i < end; ++i)
+    if (IsInput(i)) display[i] = FBlank;
+  display[pos] = taken;
+  const int next = NextInput(pos + 1);
+  caret = next < 0 ? pos + 1 : next;
+  return true;
+}
+
+bool TEditMask::Clear(QString& display, int& caret, bool backwards) const {
+  const int pos = backwards ? PrevInput(caret - 1) : NextInput(caret);
+  if (pos < 0 || pos >= display.size()) return false;
+  display[pos] = FBlank;
+  caret = pos;
+  return true;
+}
+
 }  // namespace plat

@@ -35,6 +35,12 @@ class TEditMask {
   QChar Accept(int pos, QChar ch) const;
   // Every required position holds a character.
   bool Complete(const QString& display) const;
+  // Typing ch into the shown text at the selection (start caret, length selLength): the selection's input
+  // positions are emptied and ch lands on the first input position at or after the caret, which then goes on
+  // to the next input position. False (nothing changed) when ch does not fit there.
+  bool Type(QString& display, int& caret, int selLength, QChar ch) const;
+  // Backspace (backwards) or Delete: empties the input position before (at) the caret, which goes there.
+  bool Clear(QString& display, int& caret, bool backwards) const;
 
  private:
   enum Kind { Literal, Letter, AlphaNum, AnyChar, Digit, DigitOrSign };

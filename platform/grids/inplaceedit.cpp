@@ -76,27 +76,15 @@ void TInplaceEdit::SetMaskedText(const QString& text, int caret) {
 }
 
 void TInplaceEdit::MaskedType(char16_t ch) {
-  const int pos = FMask.NextInput(SelStart());
-  if (pos < 0) return;
-  const QChar taken = FMask.Accept(pos, QChar(ch));
-  if (taken.isNull()) return;
   QString t = Text();
-  if (t.size() < FMask.Length()) t = FMask.Display(FMask.Value(t));
-  // Typing over a selection empties its positions first.
-  for (int i = SelStart(), end = std::min(SelStart() + SelLength(), static_cast<int>(t.size())); i < end; ++i)
-    if (FMask.NextInput(i) == i) t[i] = FMask.Blank();
-  t[pos] = taken;
-  const int next = FMask.NextInput(pos + 1);
-  SetMaskedText(t, next < 0 ? pos + 1 : next);
+  int caret = SelStart();
+  if (FMask.Type(t, caret, SelLength(), QChar(ch))) SetMaskedText(t, caret);
 }
 
 void TInplaceEdit::MaskedClear(bool backwards) {
-  const int pos = backwards ? FMask.PrevInput(SelStart() - 1) : FMask.NextInput(SelStart());
-  if (pos < 0) return;
   QString t = Text();
-  if (pos >= t.size()) return;
-  t[pos] = FMask.Blank();
-  SetMaskedText(t, pos);
+  int caret = SelStart();
+  if (FMask.Clear(t, caret, backwards)) SetMaskedText(t, caret);
 }
 
 void TInplaceEdit::Reset() {
