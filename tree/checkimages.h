@@ -49,4 +49,12 @@ plat::TCustomImageList* SystemCheckImages(bool Flat);
 
 constexpr int CheckImageSize = 16;
 
+// The images of the utilities list (the rest of its nine are empty).
+enum TUtilityGlyph : int {
+  UtilityDropLeft, UtilityDropRight, UtilitySortDescending, UtilitySortAscending, UtilityThemedSortDescending,
+  UtilityThemedSortAscending
+};
+// The arrow a button-type check image shows over its push button.
+constexpr int UtilityButtonArrow = UtilityThemedSortDescending;
+
 }  // namespace lazytree

@@ -4,6 +4,8 @@
 
 #include "tree/checkimages.h"
 
+#include <QPainter>
+
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/classic.h"
 #include "platform/graphics/color.h"
@@ -91,15 +93,42 @@ QImage DrawStrip(const TStripLook& Look) {
   return strip;
 }
 
-// Nine images of the tree's own; the button images lay number 4 over a push button.
+// A filled triangle of the arrow glyphs, pointing Up, down, left or right, inside a 16 x 16 square at Offset.
+void Triangle(QPainter& P, QPoint Offset, int Direction, QColor Colour) {
+  static const QPoint shapes[4][3] = {{{4, 10}, {11, 10}, {7, 6}},   // up
+                                      {{4, 6}, {11, 6}, {7, 10}},    // down
+                                      {{9, 4}, {9, 11}, {5, 7}},     // left
+                                      {{6, 4}, {6, 11}, {10, 7}}};   // right
+  QPoint points[3];
+  for (int i = 0; i < 3; ++i) points[i] = shapes[Direction][i] + Offset;
+  P.setPen(Colour);
+  P.setBrush(Colour);
+  P.drawPolygon(points, 3);
+}
+
+// Nine images of the tree's own: the left and right drop marks (an arrow in a round button), the descending
+// and ascending sort arrows of the classic look (with a light edge below) and of the themed look (flat grey);
+// the rest are empty. The themed descending arrow also marks button-type check images.
 QImage DrawUtilities() {
   QImage strip(9 * CheckImageSize, CheckImageSize, QImage::Format_RGB32);
   strip.fill(StripBackground);
-  QImage dots(CheckImageSize, CheckImageSize, QImage::Format_RGB32);
-  dots.fill(StripBackground);
-  DrawEllipsis(dots);
-  for (int y = 0; y < CheckImageSize; ++y)
-    for (int x = 0; x < CheckImageSize; ++x) strip.setPixel(4 * CheckImageSize + x, y, dots.pixel(x, y));
+  QPainter p(&strip);
+  const QColor button(0x33, 0x66, 0xCC), white(0xFF, 0xFF, 0xFF), grey(0x80, 0x80, 0x80);
+  for (int mark : {UtilityDropLeft, UtilityDropRight}) {
+    const QPoint at(mark * CheckImageSize, 0);
+    p.setPen(button);
+    p.setBrush(button);
+    p.drawEllipse(QRect(at + QPoint(1, 1), QSize(13, 13)));
+    Triangle(p, at, mark == UtilityDropLeft ? 2 : 3, white);
+  }
+  for (int sort : {UtilitySortDescending, UtilitySortAscending}) {
+    const QPoint at(sort * CheckImageSize, 0);
+    const int direction = sort == UtilitySortAscending ? 0 : 1;
+    Triangle(p, at + QPoint(1, 1), direction, white);  // the light edge a raised glyph casts
+    Triangle(p, at, direction, grey);
+  }
+  for (int sort : {UtilityThemedSortDescending, UtilityThemedSortAscending})
+    Triangle(p, QPoint(sort * CheckImageSize, 0), sort == UtilityThemedSortAscending ? 0 : 1, grey);
   return strip;
 }
 

@@ -75,6 +75,8 @@ constexpr TLTInternalPaintOptions WindowPaintOptions{poBackground,   poColumnCol
                                                      poDrawSelection, poDrawDropMark, poGridLines};
 enum TItemEraseAction : uint8_t { eaColor, eaDefault, eaNone };
 enum TLTCellContentMarginType : uint8_t { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
+// Why OnBeforeCellPaint runs: to paint a cell, or only to report the margins it keeps around the content.
+enum TLTCellPaintMode : uint8_t { cpmPaint, cpmGetContentMargin };
 enum TLTHintKind : uint8_t { vhkText, vhkOwnerDraw };
 enum TLTImageInfoIndex : uint8_t { iiNormal, iiState, iiCheck, iiOverlay };
 enum TBevelKind : uint8_t { bkNone, bkTile, bkSoft, bkFlat };
@@ -221,8 +223,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   plat::TCustomImageList* CustomCheckImages() const { return FCustomCheckImages.List; }
   void SetCustomCheckImages(plat::TCustomImageList* Value) { SetImageList(FCustomCheckImages, Value); }
   TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
-  // The check image list in force: the custom list with ckCustom, the shared system lists for their kinds.
+  // The check image list in force: the shared list of the kind, the custom list with ckCustom.
   plat::TCustomImageList* CheckImagesInForce() const;
+  // The shared list of a kind (nil for ckCustom).
+  static plat::TCustomImageList* CheckImageListForKind(TCheckImageKind Kind);
   // Draws a cell's check image; a selected node's image is drawn transparent over the selection.
   virtual void DrawCheckImage(plat::TCanvas* Canvas, const TLTImageInfo& ImageInfo, bool Selected);
   void SetCheckImageKind(TCheckImageKind Value);
@@ -399,7 +403,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                      const plat::TRect& ItemRect)>
       OnAfterItemErase;
   std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
-                     const plat::TRect& CellRect, plat::TRect& ContentRect)>
+                     TLTCellPaintMode CellPaintMode, const plat::TRect& CellRect, plat::TRect& ContentRect)>
       OnBeforeCellPaint;
   std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, PLazyNode Node, TColumnIndex Column,
                      const plat::TRect& CellRect)>
@@ -409,10 +413,22 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
       OnAfterItemPaint;
   std::function<void(TBaseLazyTreeControl* Sender, plat::TCanvas* TargetCanvas, const plat::TRect& R, bool& Handled)>
       OnPaintBackground;
+  // Whether a cell has no content (IsEmpty starts true): an empty right-to-left cell gets no vertical grid line.
+  std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, bool& IsEmpty)>
+      OnGetCellIsEmpty;
 
   // Prints the whole tree (and the header band when PrintHeader and the header is visible) on white, cut into
   // as many pages as it needs; nothing without a printer (treeprint.cpp). Answers how the picture was cut.
   TPrintLayout Print(QPagedPaintDevice* Printer, bool PrintHeader);
+
+  // --- Canvas font hook (measuring and exporting watch whether a handler changed the font) ----------------
+  // Puts the tree's change handler on Canvas's font (the font's own handler still runs after it).
+  virtual void HookCanvasFontChange(plat::TCanvas* Canvas);
+  // Gives the font its own handler back.
+  virtual void UnhookCanvasFontChange(plat::TCanvas* Canvas);
+  // Set when the hooked font changed; whoever watches clears it first.
+  bool FontChanged() const { return FFontChanged; }
+  void SetFontChanged(bool Value) { FFontChanged = Value; }
 
   // --- Button and line images ----------------------------------------------------------------------------
   // Rebuilds the expand-button bitmaps and/or the line pattern from the current style, fill and colours.
@@ -744,19 +760,30 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual void DoShowScrollBar(int Bar, bool Show);
   // Width of a node's content (the string tree measures its text).
   virtual int DoGetNodeWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
+  // The column the painting of a row goes on with after Column's cell: the next visible one; the string tree
+  // widens CellRect over following empty cells and answers the first column it did not take. ColumnNotFound
+  // at the end.
+  virtual TColumnIndex NextColumnOfCell(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect);
+  // The size of a node's images of a kind in a column: the Images list's size, (0, 0) without one.
+  virtual plat::TSize NodeImageSize(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
   // The content of a cell (the string tree paints its text, the owner-drawn tree asks its handler).
   virtual void PaintNodeContent(const TLTPaintInfo& /*PaintInfo*/) {}
-  // The margins a cell keeps free around its content.
-  virtual plat::TPoint CellContentMargin(PLazyNode /*Node*/, TColumnIndex /*Column*/,
-                                         TLTCellContentMarginType /*Type*/, plat::TCanvas* /*Canvas*/) {
-    return {0, 0};
-  }
+  // The margins a cell keeps free around its content: what OnBeforeCellPaint takes off the content rectangle
+  // when asked in cpmGetContentMargin mode ((0, 0) without a handler).
+  virtual plat::TPoint CellContentMargin(PLazyNode Node, TColumnIndex Column, TLTCellContentMarginType Type,
+                                         plat::TCanvas* Canvas);
   // The kind of hint a node shows when no handler says otherwise.
   virtual TLTHintKind DefaultHintKind() const { return vhkText; }
-  // A cell's background: column colour, the handler's part, the selection and the focus rectangle.
-  virtual void PaintCellBackground(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
-                                   const plat::TRect& CellRect, plat::TRect& ContentRect, int NodeWidth,
-                                   TLTInternalPaintOptions Options, int WindowOrgX, int MaxWidth);
+  // A cell's background: column colour, the handler's part (which may narrow the content), the selection or
+  // drop-target fill, the explorer look's hot item and the focus rectangle. WindowOrgX and MaxWidth place a
+  // blend on the row's image.
+  virtual void PaintCellBackground(TLTPaintInfo& PaintInfo, int WindowOrgX, int MaxWidth);
+  // A check image as the theme's button element (ckSystemDefault under themes); false when the theme cannot.
+  virtual bool DrawThemedCheckImage(plat::TCanvas* Canvas, const TLTImageInfo& ImageInfo);
+  // The fill of selected cells: focused, or unfocused without the focus (popup mode counts as focused).
+  plat::TColor SelectionColor() const;
+  // The explorer look's item background in one of its states; false without that theme.
+  bool DrawExplorerItem(plat::TCanvas* Canvas, const plat::TRect& R, int State);
   // Width a node needs beyond its content in a column.
   virtual int DoGetNodeExtraWidth(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return 0; }
   // What hit testing asks of the columns and images.
@@ -774,8 +801,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void DoChecked(PLazyNode Node) override;
   void BeginLongWork() override;
   void EndLongWork() override;
-  // A cell without content (the string tree: one whose text is empty), which a spanning neighbour may use.
-  virtual bool CellIsEmpty(PLazyNode /*Node*/, TColumnIndex /*Column*/) { return true; }
+  // A cell without content (the string tree: one whose text is empty), which a spanning neighbour may use;
+  // OnGetCellIsEmpty decides, true without a handler.
+  virtual bool CellIsEmpty(PLazyNode Node, TColumnIndex Column);
   THitCell DescribeHitCell(PLazyNode Node, TColumnIndex Column, int X, int Width);
   // The vertical bar runs beside the rows, below the header band.
   int VerticalScrollBarTop() const override { return HeaderBand(); }
@@ -843,6 +871,13 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
     BuildButtonAndLineImages(Buttons, !Buttons);
     Invalidate();
   }
+  struct TCellBackground;
+  void FillSelection(TCellBackground& B, plat::TColor Fill, plat::TColor Border, int ExplorerState);
+  void PaintFocusRect(const TLTPaintInfo& PaintInfo, const TCellBackground& B);
+  void CanvasFontChanged(plat::TObject* Sender);
+  plat::TFont* FHookedFont = nullptr;
+  plat::TNotifyEvent FOldFontChange;
+  bool FFontChanged = false;
   void FillDotted(plat::TCanvas* Canvas, const plat::TRect& R, plat::TColor Background);
   int MeasureColumnContent(TColumnIndex Column, bool UseSmartColumnWidth);
   int CheckImageWidth() const;
@@ -858,9 +893,11 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                 const std::vector<TLTLineType>& Lines, int IndentSize, int ButtonX, int PlusHeight,
                 TLTInternalPaintOptions Options, bool UseColumns, const TLazyTreeColumns& Columns,
                 int RowTargetTop);
-  void PaintCell(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, plat::TRect Cell, bool IsMain,
-                 const std::vector<TLTLineType>& Lines, int IndentSize, int ButtonX, int ButtonY, int VAlign,
-                 TLTInternalPaintOptions Options, const plat::TRect& Window);
+  struct TRowPaint;
+  void PaintCell(plat::TCanvas* Canvas, const TRowPaint& Row, TColumnIndex Column, plat::TRect Cell, bool IsMain);
+  TLTInternalPaintOptions CellPaintOptions(const TRowPaint& Row, TColumnIndex Column) const;
+  void PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain);
+  void PaintCellGridLines(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain);
   void PaintBelowRows(plat::TCanvas* Canvas, plat::TPoint Target, int MaxRight, int MaxBottom,
                       const plat::TRect& Window, TLTInternalPaintOptions Options);
   void HandleScrollMessage(plat::TMessage& Message, bool Vertical);

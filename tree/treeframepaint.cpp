@@ -94,7 +94,8 @@ void TBaseLazyTreeControl::EraseRowDefault(TCanvas* Canvas, PLazyNode Node, TRec
     return;
   }
   const bool fullRowSelected = Options.Has(poDrawSelection) && TreeOptions().SelectionOptions.Has(toFullRowSelect) &&
-                               Node->Has(vsSelected) && !paint.Has(toUseBlendedSelection);
+                               Node->Has(vsSelected) && !paint.Has(toUseBlendedSelection) &&
+                               !TreeStates().Has(tsUseExplorerTheme);
   Canvas->Brush()->SetColor(Color);
   if (!fullRowSelected) {
     Canvas->FillRect(R);

@@ -46,78 +46,6 @@ bool TBaseLazyTreeControl::LeftButtonDown() const {
   return TreeStates().Has(tsLeftButtonDown) || (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
 }
 
-plat::TCustomImageList* TBaseLazyTreeControl::CheckImagesInForce() const {
-  switch (FCheckImageKind) {
-    case ckCustom: return FCustomCheckImages.List;
-    case ckSystemDefault: return SystemCheckImages(false);
-    case ckSystemFlat: return SystemCheckImages(true);
-    case ckLightCheck: return TreeUnitImages(tlLightCheck);
-    case ckDarkCheck: return TreeUnitImages(tlDarkCheck);
-    case ckLightTick: return TreeUnitImages(tlLightTick);
-    case ckDarkTick: return TreeUnitImages(tlDarkTick);
-    case ckFlat: return TreeUnitImages(tlFlat);
-    case ckXP: return TreeUnitImages(tlXP);
-    default: return nullptr;
-  }
-}
-
-void TBaseLazyTreeControl::DrawCheckImage(TCanvas* Canvas, const TLTImageInfo& ImageInfo, bool Selected) {
-  plat::TCustomImageList* list = ImageInfo.Images;
-  if (!list || ImageInfo.Index < 0 || ImageInfo.Index >= list->Count()) return;
-  const plat::TColor oldBlend = list->BlendColor();
-  if (Selected && !ImageInfo.Ghosted)
-    list->SetBlendColor(Focused() || TreeOptions().PaintOptions.Has(toPopupMode) ? FColors.FocusedSelectionColor()
-                                                                                 : FColors.UnfocusedSelectionColor());
-  list->Draw(Canvas, ImageInfo.XPos, ImageInfo.YPos, ImageInfo.Index, plat::dsTransparent, plat::itImage, true);
-  list->SetBlendColor(oldBlend);
-}
-
-void TBaseLazyTreeControl::PaintCellBackground(TCanvas* Canvas, PLazyNode Node, TColumnIndex Column,
-                                               const TRect& CellRect, TRect& ContentRect, int NodeWidth,
-                                               TLTInternalPaintOptions Options, int WindowOrgX, int MaxWidth) {
-  const TLazyTreeColumns& cols = FHeader->Columns();
-  if (Options.Has(poColumnColor) && cols.IsValidColumn(Column)) {
-    Canvas->Brush()->SetColor(cols.Items(Column)->Color());
-    Canvas->FillRect(CellRect);
-  }
-  if (OnBeforeCellPaint) OnBeforeCellPaint(this, Canvas, Node, Column, CellRect, ContentRect);
-  TRect inner = ContentRect;
-  const auto& sel = TreeOptions().SelectionOptions;
-  const bool gridExt = TreeOptions().MiscOptions.Has(toGridExtensions), fullRow = sel.Has(toFullRowSelect);
-  if (!gridExt && NodeWidth < inner.Width()) {
-    if (FAlignment == plat::taRightJustify)
-      inner.Left = inner.Right - NodeWidth;
-    else if (FAlignment == plat::taCenter) {
-      inner.Left = (inner.Left + inner.Right - NodeWidth) / 2;
-      inner.Right = inner.Left + NodeWidth;
-    } else {
-      inner.Right = inner.Left + NodeWidth;
-    }
-  }
-  if (gridExt || fullRow) {
-    if (Node->Has(vsSelected)) inner = CellRect;
-  }
-  const bool inFocusColumn = Column == FFocusedColumn || fullRow;
-  const bool focusedLook = Focused() || TreeOptions().PaintOptions.Has(toPopupMode);
-  if (inFocusColumn && Options.Has(poDrawSelection) && Node->Has(vsSelected) && !inner.IsEmpty()) {
-    const plat::TColor fill = focusedLook ? FColors.FocusedSelectionColor() : FColors.UnfocusedSelectionColor();
-    if (TreeOptions().PaintOptions.Has(toUseBlendedSelection) && Canvas->Image()) {
-      TRect r = inner;
-      r.Left = std::max(r.Left - WindowOrgX, 0);
-      r.Right = std::min(r.Right - WindowOrgX, MaxWidth);
-      AlphaBlendRect(nullptr, Canvas, r, {}, abConstantWithColor, FSelectionBlendFactor, static_cast<int>(fill));
-    } else {
-      Canvas->Brush()->SetColor(fill);
-      Canvas->Pen()->SetColor(focusedLook ? FColors.FocusedSelectionBorderColor()
-                                          : FColors.UnfocusedSelectionBorderColor());
-      const int radius = static_cast<int>(FSelectionCurveRadius);
-      Canvas->RoundRect(inner, radius, radius);
-    }
-  }
-  if (inFocusColumn && Options.Has(poDrawFocusRect) && focusedLook && Node == FFocusedNode)
-    Canvas->DrawFocusRect(gridExt ? CellRect : inner);
-}
-
 void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const plat::TPoint& Target,
                                      TLTInternalPaintOptions Options) {
   if (TreeStates().Has(tsPainting)) return;
@@ -212,13 +140,36 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
   if (OnAfterPaint) OnAfterPaint(this, Canvas);
 }
 
+// What every cell of a row is painted with.
+struct TBaseLazyTreeControl::TRowPaint {
+  PLazyNode Node;
+  const TRect& Window;
+  const std::vector<TLTLineType>& Lines;
+  int IndentSize, ButtonX, ButtonY, VAlign;
+  TLTInternalPaintOptions Options;
+  bool UseColumns;
+};
+
+TColumnIndex TBaseLazyTreeControl::NextColumnOfCell(PLazyNode, TColumnIndex Column, TRect&) {
+  if (!FHeader->UseColumns()) return ColumnNotFound;
+  return FHeader->Columns().GetNextVisibleColumn(Column);
+}
+
+plat::TSize TBaseLazyTreeControl::NodeImageSize(PLazyNode, TLTImageKind, TColumnIndex) {
+  return FImages.List ? plat::TSize{FImages.List->Width(), FImages.List->Height()} : plat::TSize{0, 0};
+}
+
 void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Window,
                                     const std::vector<TLTLineType>& lines, int indentSize, int buttonX, int plusHeight,
                                     TLTInternalPaintOptions Options, bool useColumns, const TLazyTreeColumns& cols,
                                     int rowTargetTop) {
   const TLTPaintOptions paint = TreeOptions().PaintOptions;
   const int h = node->NodeHeight;
-  const int imageHeight = FImages.List ? FImages.List->Height() : FStateImages.List ? FStateImages.List->Height() : 0;
+  int imageHeight = 0;
+  if (FImages.List)
+    imageHeight = NodeImageSize(node, ikNormal, NoColumn).cy;
+  else if (FStateImages.List)
+    imageHeight = FStateImages.List->Height();
   int vAlign = 0, buttonY = 0;
   VerticalAlignment(node, FNodeAlignment, imageHeight, paint.Has(toShowButtons), plusHeight, vAlign, buttonY);
   const TRect itemRect(0, 0, std::max<int>(ClientW(), static_cast<int>(FRangeX)), h);
@@ -238,7 +189,8 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
     EraseRowDefault(c, node, eraseRect, color, Options, plat::TPoint(-FEffectiveOffsetX, rowTargetTop));
   }
   if (OnAfterItemErase) OnAfterItemErase(this, c, node, itemRect);
-  // Cells.
+  // Cells: one per visible column (a cell may take in the empty cells after it), or one without columns.
+  const TRowPaint row{node, Window, lines, indentSize, buttonX, buttonY, vAlign, Options, useColumns};
   TRect cell = itemRect;
   TColumnIndex column = NoColumn;
   if (useColumns) {
@@ -248,15 +200,12 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
       cell.Right = cell.Left + cols.Items(column)->Width();
     }
   }
-  for (;;) {
+  while ((column > ColumnNotFound || !useColumns) && cell.Left < Window.Right) {
     const bool isMain = column == FHeader->MainColumn();
-    const TColumnIndex next = useColumns ? cols.GetNextVisibleColumn(column) : ColumnNotFound;
-    const bool skip = useColumns && (column < 0 || (Options.Has(poMainOnly) && !isMain));
-    if (!skip && cell.Right > Window.Left) {
-      TLTInternalPaintOptions po = Options;
-      if (!useColumns || cols.Items(column)->Options().Has(coParentColor)) po.Exclude(poColumnColor);
-      PaintCell(c, node, column, cell, isMain, lines, indentSize, buttonX, buttonY, vAlign, po, Window);
-    }
+    const bool skip = useColumns && (column < 0 || !cols.Items(column)->Visible() ||
+                                     (Options.Has(poMainOnly) && !isMain));
+    const TColumnIndex next = skip ? cols.GetNextVisibleColumn(column) : NextColumnOfCell(node, column, cell);
+    if (!skip && cell.Right > Window.Left) PaintCell(c, row, column, cell, isMain);
     if (!useColumns || cell.Left >= Window.Right || next < 0) break;
     column = next;
     cell.Left = cols.Items(column)->AbsoluteLeft();
@@ -268,80 +217,128 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
     DrawDropMark(c, node, itemRect);
 }
 
-void TBaseLazyTreeControl::PaintCell(TCanvas* c, PLazyNode node, TColumnIndex column, TRect cell, bool isMain,
-                                     const std::vector<TLTLineType>& lines, int indentSize, int buttonX, int buttonY,
-                                     int vAlign, TLTInternalPaintOptions po, const TRect& Window) {
+// The options of one cell: no selection under an open editor, no column colour where the selection or the
+// tree's colour fills the cell.
+TLTInternalPaintOptions TBaseLazyTreeControl::CellPaintOptions(const TRowPaint& Row, TColumnIndex Column) const {
+  TLTInternalPaintOptions po = Row.Options;
+  const bool editorHere = TreeStates().Has(tsEditing) && Row.Node == FFocusedNode &&
+                          (Column == FEditColumn || !Row.UseColumns);
+  if (editorHere) po.Exclude(poDrawSelection);
+  const TLazyTreeColumns& cols = FHeader->Columns();
+  if (!Row.UseColumns || (cols.IsValidColumn(Column) && cols.Items(Column)->Options().Has(coParentColor)) ||
+      (Row.Node->Has(vsSelected) && TreeOptions().SelectionOptions.Has(toFullRowSelect) &&
+       po.Has(poDrawSelection)))
+    po.Exclude(poColumnColor);
+  return po;
+}
+
+// The check, state and normal image slots of a cell, placed from the content's left edge.
+void TBaseLazyTreeControl::PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain) {
+  PLazyNode node = Row.Node;
+  TLTImageInfo& check = Info.ImageInfo[iiCheck];
+  TLTImageInfo& state = Info.ImageInfo[iiState];
+  TLTImageInfo& normal = Info.ImageInfo[iiNormal];
+  if (IsMain && TreeOptions().MiscOptions.Has(toCheckSupport))
+    if (plat::TCustomImageList* list = CheckImagesInForce()) {
+      check.Images = list;
+      check.Index = CheckImageIndex(static_cast<TCheckType>(node->CheckType),
+                                    static_cast<TCheckState>(node->CheckState),
+                                    !node->Has(vsDisabled) && Enabled(), node == FHotNode);
+    }
+  if (FStateImages.List) FetchImageInfo(node, Info.Column, ikState, state, FStateImages.List);
+  if (FImages.List)
+    FetchImageInfo(node, Info.Column, node->Has(vsSelected) ? ikSelected : ikNormal, normal, FImages.List);
+  TRect& content = Info.ContentRect;
+  for (TLTImageInfo* image : {&check, &state, &normal}) {
+    if (image->Index < 0 || !image->Images) continue;
+    // The state image keeps the size of its list whatever list the query named.
+    const plat::TCustomImageList* sized = image == &state ? FStateImages.List : image->Images;
+    image->XPos = content.Left - 1;
+    image->YPos = Info.CellRect.Top + Row.VAlign - sized->Height() / 2;
+    content.Left += sized->Width() + 2;
+  }
+  if (!IsMain) return;
+  const int indentation = static_cast<int>(FIndent) * (TreeOptions().PaintOptions.Has(toFixedIndent) ? 1 : Row.IndentSize);
+  content.Left += indentation;
+  for (TLTImageInfo* image : {&check, &state, &normal}) image->XPos += indentation;
+}
+
+// The cell's grid lines; each takes its pixel row or column off the cell and the content.
+void TBaseLazyTreeControl::PaintCellGridLines(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain) {
+  TCanvas* c = Info.Canvas;
+  TRect& cell = Info.CellRect;
   const TLTPaintOptions paint = TreeOptions().PaintOptions;
-  const bool clipped = column >= 0;
+  if (!Info.PaintOptions.Has(poGridLines)) return;
+  if (paint.Has(toShowHorzGridLines)) {
+    c->Font()->SetColor(FColors.GridLineColor());
+    // In band mode the line of the main column starts where the node's own level begins.
+    if (IsMain && FLineMode == lmBands)
+      DrawHorzDottedLine(c, cell.Left + Row.IndentSize * static_cast<int>(FIndent), cell.Right - 1, cell.Bottom - 1);
+    else
+      DrawHorzDottedLine(c, cell.Left, cell.Right, cell.Bottom - 1);
+    --cell.Bottom;
+    --Info.ContentRect.Bottom;
+  }
+  const TLazyTreeColumns& cols = FHeader->Columns();
+  if (!Row.UseColumns || !paint.Has(toShowVertGridLines) || !cols.IsValidColumn(Info.Column)) return;
+  const TLazyTreeColumn* column = cols.Items(Info.Column);
+  if (FHeader->Options().Has(hoAutoResize) && Info.Column == cols.GetLastVisibleColumn()) return;
+  if (cell.Right == ClientW() && !column->Options().Has(coFixed)) return;
+  if (!column->UseRightToLeftReading() || !CellIsEmpty(Row.Node, Info.Column)) {
+    c->Font()->SetColor(FColors.GridLineColor());
+    const bool selectedBack = Info.PaintOptions.Has(poDrawSelection) &&
+                              TreeOptions().SelectionOptions.Has(toFullRowSelect) && Row.Node->Has(vsSelected) &&
+                              !paint.Has(toUseBlendedSelection) && !TreeStates().Has(tsUseExplorerTheme);
+    DrawVertDottedLine(c, cell.Top, cell.Bottom, cell.Right - 1, selectedBack);
+  }
+  --cell.Right;
+  --Info.ContentRect.Right;
+}
+
+void TBaseLazyTreeControl::PaintCell(TCanvas* c, const TRowPaint& Row, TColumnIndex column, TRect cell, bool isMain) {
+  const TLTPaintOptions paint = TreeOptions().PaintOptions;
+  PLazyNode node = Row.Node;
+  const bool clipped = Row.UseColumns;
   if (clipped) {
     c->SaveDC();
     c->IntersectClipRect(cell);
   }
-  const int nodeWidth = DoGetNodeWidth(node, column);
-  TRect content = cell;
-  content.Left += FMargin;
-  const int indentation = paint.Has(toFixedIndent) ? static_cast<int>(FIndent) : indentSize * static_cast<int>(FIndent);
-  if (isMain) content.Left += indentation;
-  TLTImageInfo check, state, normal;
-  if (isMain && TreeOptions().MiscOptions.Has(toCheckSupport)) {
-    if (plat::TCustomImageList* list = CheckImagesInForce()) {
-      check.Images = list;
-      check.Index = CheckImageIndex(static_cast<TCheckType>(node->CheckType), static_cast<TCheckState>(node->CheckState),
-                                    !node->Has(vsDisabled) && Enabled(), false);
-    }
-  }
-  if (FStateImages.List) FetchImageInfo(node, column, ikState, state, FStateImages.List);
-  if (FImages.List) FetchImageInfo(node, column, node->Has(vsSelected) ? ikSelected : ikNormal, normal, FImages.List);
-  for (TLTImageInfo* info : {&check, &state, &normal}) {
-    if (info->Index < 0 || !info->Images) continue;
-    info->XPos = content.Left;
-    info->YPos = vAlign - info->Images->Height() / 2;
-    content.Left += info->Images->Width() + 2;
-  }
-  if (po.Has(poGridLines) && paint.Has(toShowHorzGridLines)) {
-    c->Font()->SetColor(FColors.GridLineColor());
-    DrawHorzDottedLine(c, cell.Left, cell.Right, cell.Bottom - 1);
-    --cell.Bottom;
-    --content.Bottom;
-  }
-  if (column >= 0 && po.Has(poGridLines) && paint.Has(toShowVertGridLines)) {
-    c->Font()->SetColor(FColors.GridLineColor());
-    DrawVertDottedLine(c, cell.Top, cell.Bottom, cell.Right - 1, false);
-    --cell.Right;
-    --content.Right;
-  }
-  PaintCellBackground(c, node, column, cell, content, nodeWidth, po, Window.Left, Window.Width());
+  const TLazyTreeColumns& cols = FHeader->Columns();
+  TLTPaintInfo info;
+  info.Canvas = c;
+  info.PaintOptions = CellPaintOptions(Row, column);
+  info.Node = node;
+  info.Column = column;
+  info.Position = cols.IsValidColumn(column) ? cols.Items(column)->Position() : 0;
+  info.CellRect = cell;
+  info.NodeWidth = DoGetNodeWidth(node, column);
+  info.ContentRect = cell;
+  info.ContentRect.Left += FMargin;
+  info.Alignment = cols.IsValidColumn(column) ? cols.Items(column)->Alignment() : FAlignment;
+  PlaceCellImages(info, Row, isMain);
+  PaintCellGridLines(info, Row, isMain);
+  info.BrushOrigin = c->BrushOrigin();
+  PaintCellBackground(info, Row.Window.Left, Row.Window.Width());
   if (isMain) {
     if (paint.Has(toShowTreeLines) && !(paint.Has(toHideTreeLinesIfThemed) && TreeStates().Has(tsUseThemes))) {
+      const auto& lines = Row.Lines;
       if (paint.Has(toFixedIndent))
-        DrawTreeLines(c, node, cell, vAlign, std::vector<TLTLineType>(lines.end() - std::min<std::size_t>(1, lines.size()), lines.end()),
-                      po.Has(poGridLines));
+        DrawTreeLines(c, node, info.CellRect, Row.VAlign,
+                      std::vector<TLTLineType>(lines.end() - std::min<std::size_t>(1, lines.size()), lines.end()),
+                      info.PaintOptions.Has(poGridLines));
       else
-        DrawTreeLines(c, node, cell, vAlign, lines, po.Has(poGridLines));
+        DrawTreeLines(c, node, info.CellRect, Row.VAlign, lines, info.PaintOptions.Has(poGridLines));
     }
     const bool autoHidden = node->Has(vsAllChildrenHidden) && TreeOptions().AutoOptions.Has(toAutoHideButtons);
     if (paint.Has(toShowButtons) && node->Has(vsHasChildren) && !autoHidden)
-      DrawExpandButton(c, node, cell, buttonX, buttonY, false);
+      DrawExpandButton(c, node, info.CellRect, Row.ButtonX, Row.ButtonY, node == FHotNode && FHotNodeButtonHit);
+    if (info.ImageInfo[iiCheck].Index >= 0) DrawCheckImage(c, info.ImageInfo[iiCheck], node->Has(vsSelected));
   }
-  if (isMain && check.Index >= 0) DrawCheckImage(c, check, node->Has(vsSelected));
-  if (state.Index >= 0) DrawNodeImage(c, node, column, state, false);
-  if (normal.Index >= 0) DrawNodeImage(c, node, column, normal, true);
-  TLTPaintInfo info;
-  info.Canvas = c;
-  info.PaintOptions = po;
-  info.Node = node;
-  info.Column = column;
-  info.Position = column >= 0 ? FHeader->Columns().Items(column)->Position() : 0;
-  info.CellRect = cell;
-  info.ContentRect = content;
-  info.NodeWidth = nodeWidth;
-  info.Alignment = column >= 0 ? FHeader->Columns().Items(column)->Alignment() : FAlignment;
-  info.BrushOrigin = c->BrushOrigin();
-  info.ImageInfo[iiNormal] = normal;
-  info.ImageInfo[iiState] = state;
-  info.ImageInfo[iiCheck] = check;
-  PaintNodeContent(info);
-  if (OnAfterCellPaint) OnAfterCellPaint(this, c, node, column, cell);
+  if (info.ImageInfo[iiState].Index >= 0) DrawNodeImage(c, node, column, info.ImageInfo[iiState], false);
+  if (info.ImageInfo[iiNormal].Index >= 0) DrawNodeImage(c, node, column, info.ImageInfo[iiNormal], true);
+  const bool editorHere = TreeStates().Has(tsEditing) && node == FFocusedNode && (column == FEditColumn || !clipped);
+  if (!editorHere) PaintNodeContent(info);
+  if (OnAfterCellPaint) OnAfterCellPaint(this, c, node, column, info.CellRect);
   if (clipped) c->RestoreDC(-1);
 }
 
@@ -361,14 +358,26 @@ void TBaseLazyTreeControl::PaintBelowRows(TCanvas* Canvas, plat::TPoint Target, 
       DrawTiledBackground(Canvas, area, {0, 0});
     return;
   }
+  // Column by column in the rows' horizontal coordinates, each with a full-height grid line at its right edge
+  // when asked for; the rest in the background colour.
+  const TLTPaintOptions paint = TreeOptions().PaintOptions;
+  const bool fullGrid = Options.Has(poGridLines) && paint.Has(toFullVertGridLines) && paint.Has(toShowVertGridLines);
+  const bool autoResize = FHeader->Options().Has(hoAutoResize);
+  const TLazyTreeColumns& cols = FHeader->Columns();
+  const TColumnIndex last = cols.GetLastVisibleColumn();
   int left = area.Left;
-  for (TLazyTreeColumn* col : FHeader->Columns().GetVisibleColumns()) {
-    const int l = std::max(area.Left, Target.X + col->AbsoluteLeft() - Window.Left);
-    const int r = std::min(area.Right, Target.X + col->AbsoluteLeft() + col->Width() - Window.Left);
-    if (r <= l) continue;
+  for (TLazyTreeColumn* col : cols.GetVisibleColumns()) {
+    const int right = std::min(area.Right, Target.X + col->AbsoluteLeft() + col->Width() - Window.Left);
+    if (right <= left) continue;
+    int fillRight = right;
+    if (fullGrid && !(autoResize && col->Index() == last)) {
+      Canvas->Font()->SetColor(FColors.GridLineColor());
+      DrawVertDottedLine(Canvas, area.Top, area.Bottom - 1, right - 1, false);
+      --fillRight;
+    }
     Canvas->Brush()->SetColor(col->Options().Has(coParentColor) ? FColors.BackGroundColor() : col->Color());
-    Canvas->FillRect(TRect(l, area.Top, r, area.Bottom));
-    left = std::max(left, r);
+    Canvas->FillRect(TRect(left, area.Top, fillRight, area.Bottom));
+    left = right;
   }
   Canvas->Brush()->SetColor(FColors.BackGroundColor());
   Canvas->FillRect(TRect(left, area.Top, area.Right, area.Bottom));

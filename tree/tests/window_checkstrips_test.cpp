@@ -86,7 +86,21 @@ TEST(CheckStrips, EveryStripFollowsTheIndexLayout) {
 TEST(CheckStrips, UtilitiesAndUnknownNames) {
   plat::TCustomImageList* utilities = TreeUnitImages(tlUtilities);
   ASSERT_EQ(utilities->Count(), 9);
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(Opaque(utilities->GetImage(i)) > 0, i == 4) << i;
+  // Drop marks, classic and themed sort arrows; the rest are empty.
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(Opaque(utilities->GetImage(i)) > 0, i <= UtilityThemedSortAscending) << i;
+  // An ascending arrow points up: its top half has fewer pixels than its bottom half, a descending one the other
+  // way round.
+  const auto halves = [&](int i) {
+    const QImage g = utilities->GetImage(i).convertToFormat(QImage::Format_ARGB32);
+    int top = 0, bottom = 0;
+    for (int y = 0; y < g.height(); ++y)
+      for (int x = 0; x < g.width(); ++x)
+        if (qAlpha(g.pixel(x, y)) > 0 && qRed(g.pixel(x, y)) < 0xF0) (y < 8 ? top : bottom) += 1;  // not the light edge
+    return std::pair{top, bottom};
+  };
+  for (int i : {UtilitySortAscending, UtilityThemedSortAscending}) EXPECT_LT(halves(i).first, halves(i).second) << i;
+  for (int i : {UtilitySortDescending, UtilityThemedSortDescending}) EXPECT_GT(halves(i).first, halves(i).second) << i;
+  SaveShot(utilities, "utilities");
   EXPECT_TRUE(CheckImageStrip("LT_NOTHING").isNull());
   plat::TImageList list(nullptr);
   EXPECT_THROW(LoadCheckImageStrip(&list, CheckImageStrip("LT_NOTHING"), "LT_NOTHING", true), plat::EAssertionFailed);

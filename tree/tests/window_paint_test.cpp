@@ -65,7 +65,7 @@ TEST(PaintPass, EventsComeInTheirOrder) {
     log.push_back("before erase");
   };
   t.OnAfterItemErase = [&](auto*, auto*, PLazyNode, const TRect&) { log.push_back("after erase"); };
-  t.OnBeforeCellPaint = [&](auto*, auto*, PLazyNode, TColumnIndex, const TRect&, TRect&) { log.push_back("before cell"); };
+  t.OnBeforeCellPaint = [&](auto*, auto*, PLazyNode, TColumnIndex, TLTCellPaintMode, const TRect&, TRect&) { log.push_back("before cell"); };
   t.OnAfterCellPaint = [&](auto*, auto*, PLazyNode, TColumnIndex, const TRect&) { log.push_back("after cell"); };
   t.OnAfterItemPaint = [&](auto*, auto*, PLazyNode, const TRect&) { log.push_back("after item"); };
   t.OnPaintBackground = [&](auto*, auto*, const TRect&, bool&) { log.push_back("background"); };

@@ -7,6 +7,7 @@
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/imagelist.h"
+#include "platform/graphics/themes.h"
 #include "tree/checkimages.h"
 #include "tree/checkstate.h"
 #include "tree/treecontrol.h"
@@ -52,8 +53,9 @@ struct Fixture {
   }
 };
 
-// The check image sits after the indent and margin (x 22 with a root level), centred on the row.
-constexpr int CheckX = 18 + 4, CheckCentreY = 9;
+// The check image sits one pixel left of the content after the indent and margin (x 21 with a root level),
+// centred on the row.
+constexpr int CheckX = 18 + 4 - 1, CheckCentreY = 9;
 
 TEST(RowChecks, TheNodesCheckTypeAndStatePickTheImage) {
   struct Case {
@@ -100,27 +102,52 @@ TEST(RowChecks, NoImageWithoutACheckTypeAListOrTheOption) {
   }
 }
 
-TEST(RowChecks, SystemKindsDrawTheSharedSystemPictures) {
-  for (TCheckImageKind kind : {ckSystemDefault, ckSystemFlat}) {
+// The system kinds draw the shared system pictures; under themes the default kind draws the theme's button
+// elements instead (a check box, or a push button with the arrow of the utility images for a button check).
+TEST(RowChecks, SystemKindsDrawTheSharedSystemPicturesOrTheThemedElements) {
+  struct Case {
+    TCheckImageKind kind;
+    bool themed;
+    TCheckType type;
+    TCheckState state;
+    int part, elementState;  // the element expected under themes
+  } cases[] = {
+      {ckSystemDefault, false, ctCheckBox, csCheckedNormal, 0, 0},
+      {ckSystemFlat, true, ctCheckBox, csCheckedNormal, 0, 0},  // the flat kind keeps its pictures
+      {ckSystemDefault, true, ctCheckBox, csCheckedNormal, plat::BP_CHECKBOX, plat::CBS_CHECKEDNORMAL},
+      {ckSystemDefault, true, ctTriStateCheckBox, csMixedNormal, plat::BP_CHECKBOX, plat::CBS_MIXEDNORMAL},
+      {ckSystemDefault, true, ctRadioButton, csUncheckedNormal, plat::BP_RADIOBUTTON, plat::RBS_UNCHECKEDNORMAL},
+      {ckSystemDefault, true, ctButton, csUncheckedPressed, plat::BP_PUSHBUTTON, plat::PBS_PRESSED},
+  };
+  for (const Case& c : cases) {
     Fixture f;
-    f.tree->SetCheckImageKind(kind);
-    f.tree->GetFirst()->CheckType = ctCheckBox;
-    f.tree->GetFirst()->CheckState = csCheckedNormal;
+    TLTPaintOptions paint = f.tree->TreeOptions().PaintOptions;
+    if (c.themed) paint.Include(toThemeAware); else paint.Exclude(toThemeAware);
+    f.tree->SetPaintOptions(paint);
+    f.tree->SetCheckImageKind(c.kind);
+    ASSERT_EQ(f.tree->TreeStates().Has(tsUseThemes), c.themed);
+    f.tree->GetFirst()->CheckType = c.type;
+    f.tree->GetFirst()->CheckState = c.state;
     plat::TCustomImageList* list = f.tree->CheckImagesInForce();
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list, SystemCheckImages(kind == ckSystemFlat));
-    // The row shows exactly the list's picture of a checked box.
+    ASSERT_EQ(list, SystemCheckImages(c.kind == ckSystemFlat));
+    // The row shows exactly what the list or the theme draws into a cell of the check size.
     QImage expected(16, 16, QImage::Format_ARGB32);
     expected.fill(plat::ToQColor(f.tree->Colors().BackGroundColor()));
     plat::TCanvas canvas(&expected);
-    list->Draw(&canvas, 0, 0, CheckImageIndex(ctCheckBox, csCheckedNormal, true, false), plat::dsTransparent,
-               plat::itImage, true);
+    if (c.part == 0) {
+      list->Draw(&canvas, 0, 0, CheckImageIndex(c.type, c.state, true, false), plat::dsTransparent, plat::itImage,
+                 true);
+    } else {
+      ASSERT_TRUE(plat::ThemeServices().DrawElement(&canvas, {QStringLiteral("button"), c.part, c.elementState},
+                                                    TRect(0, 0, 16, 16)));
+      if (c.part == plat::BP_PUSHBUTTON) TreeUnitImages(tlUtilities)->Draw(&canvas, 0, 0, UtilityButtonArrow, true);
+    }
     canvas.SetDevice(nullptr);
     const QImage image = f.Paint();
     int wrong = 0;
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) wrong += image.pixel(CheckX + x, CheckCentreY - 8 + y) != expected.pixel(x, y);
-    EXPECT_EQ(wrong, 0) << "kind " << int(kind);
+    EXPECT_EQ(wrong, 0) << "case " << (&c - cases);
   }
 }
 
