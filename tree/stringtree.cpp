@@ -214,6 +214,7 @@ int TCustomLazyStringTree::ComputeNodeHeight(plat::TCanvas* Canvas, PLazyNode No
       const int levels = TreeOptions().PaintOptions.Has(toFixedIndent) ? 1 : ComputeLineImage(Node, lines);
       r.Left += static_cast<int>(Indent()) * levels;
     }
+    NextPaintColumn(Node, Column, r);  // as wide as painting makes the cell
   }
   Canvas->DrawText(S, r, flags);
   return r.Bottom - r.Top;
@@ -231,13 +232,48 @@ QString TCustomLazyStringTree::DoShortenString(plat::TCanvas* Canvas, PLazyNode 
 // --- Drawing -------------------------------------------------------------------------------------------------
 
 void TCustomLazyStringTree::PaintNodeContent(const TLTPaintInfo& PaintInfo) {
-  TLSTGetCellTextEventArgs args{PaintInfo.Node, PaintInfo.Column, FDefaultText, {}, etNone};
-  DoGetText(args);
-  const int flags = plat::ETO_CLIPPED;
-  if (!args.CellText.isEmpty()) DrawMainText(PaintInfo, flags, args.CellText);
-  if (Alignment() != plat::taCenter && !PaintInfo.Node->Has(vsMultiline) &&
-      FStringOptions.Has(toShowStaticText) && !args.StaticText.isEmpty())
-    DrawStaticText(PaintInfo, flags, args.StaticText);
+  // The hook tells DrawMainText whether OnPaintText changed the font, so that it measures again.
+  HookCanvasFontChange(PaintInfo.Canvas);
+  try {
+    TLSTGetCellTextEventArgs args{PaintInfo.Node, PaintInfo.Column, FDefaultText, {}, etNone};
+    DoGetText(args);
+    const int flags = plat::ETO_CLIPPED;
+    if (!args.CellText.isEmpty()) DrawMainText(PaintInfo, flags, args.CellText);
+    if (Alignment() != plat::taCenter && !PaintInfo.Node->Has(vsMultiline) &&
+        FStringOptions.Has(toShowStaticText) && !args.StaticText.isEmpty())
+      DrawStaticText(PaintInfo, flags, args.StaticText);
+  } catch (...) {
+    UnhookCanvasFontChange(PaintInfo.Canvas);
+    throw;
+  }
+  UnhookCanvasFontChange(PaintInfo.Canvas);
+}
+
+TColumnIndex TCustomLazyStringTree::NextPaintColumn(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect) {
+  const TLazyTreeColumns& cols = Header().Columns();
+  if (!TreeOptions().AutoOptions.Has(toAutoSpanColumns) || !Header().UseColumns() || !cols.IsValidColumn(Column) ||
+      cols[Column]->UseRightToLeftReading())
+    return TBaseLazyTreeControl::NextPaintColumn(Node, Column, CellRect);
+  // A text runs on over the empty cells after it.
+  TColumnIndex next = cols.GetNextVisibleColumn(Column);
+  while (next >= 0 && !cols[next]->UseRightToLeftReading() && CellIsEmpty(Node, next)) {
+    CellRect.Right += cols[next]->Width();
+    next = cols.GetNextVisibleColumn(next);
+  }
+  return next;
+}
+
+void TCustomLazyStringTree::MainColumnChanged() {
+  TBaseLazyTreeControl::MainColumnChanged();
+  ClearTextWidthCaches();
+}
+
+QString TCustomLazyStringTree::GetImageText(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column) {
+  if (!Node) throw ELazyTreeAssertion("Node must not be nil.");
+  if (Node != RootNode() && !Node->Has(vsInitialized)) InitNode(Node);
+  QString text;
+  if (OnGetImageText) OnGetImageText(this, Node, Kind, Column, text);
+  return text;
 }
 
 void TCustomLazyStringTree::PrepareTextFont(const TLTPaintInfo& PaintInfo) {
@@ -286,11 +322,9 @@ void TCustomLazyStringTree::DrawMainText(const TLTPaintInfo& PaintInfo, int /*Fl
       r.Bottom -= d;
     }
   } else {
-    const QString name = c->Font()->Name();
-    const int size = c->Font()->Size();
-    const plat::TFontStyles style = c->Font()->Style();
+    SetFontChanged(false);
     DoPaintText(node, c, column, ttNormal);
-    const bool fontChanged = c->Font()->Name() != name || c->Font()->Size() != size || c->Font()->Style() != style;
+    const bool fontChanged = FontChanged();
     int nodeWidth = PaintInfo.NodeWidth;
     if (fontChanged) nodeWidth = 2 * TextMargin() + c->TextExtent(Text).cx;
     if (disabled) c->Font()->SetColor(Colors().DisabledColor());

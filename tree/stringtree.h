@@ -79,6 +79,11 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
 
   QString GetText(PLazyNode Node, TColumnIndex Column);
   QString GetStaticText(PLazyNode Node, TColumnIndex Column);
+  // The text of a node's image (for readers of the image); empty unless OnGetImageText gives one.
+  QString GetImageText(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
+  std::function<void(TBaseLazyTree* Sender, PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
+                     QString& ImageText)>
+      OnGetImageText;
   void SetText(PLazyNode Node, TColumnIndex Column, const QString& Value);
   // The texts from Node's top-level ancestor down to Node, each followed by Delimiter.
   QString Path(PLazyNode Node, TColumnIndex Column, QChar Delimiter);
@@ -144,6 +149,10 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   // The text formats, of the cut or copy set (clipboard) or of the selection (drag).
   bool RenderTransferData(const TFormatEtc& FormatEtc, bool ForClipboard, QByteArray& Data) override;
   void PaintNodeContent(const TLTPaintInfo& PaintInfo) override;
+  // With toAutoSpanColumns a text runs on over the empty cells after its own.
+  TColumnIndex NextPaintColumn(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect) override;
+  // The kept widths belong to the old main column.
+  void MainColumnChanged() override;
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;
   bool CellIsEmpty(PLazyNode Node, TColumnIndex Column) override;

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/themes.h"
 #include "tree/treeaccessibility.h"
 #include "tree/treeutils.h"
 
@@ -141,14 +142,26 @@ bool TBaseLazyTreeControl::IsDestroying() const {
 
 void TBaseLazyTreeControl::CreateWnd() {
   DoStateChange({tsWindowCreating});
-  if (TreeOptions().PaintOptions.Has(toThemeAware))
-    DoStateChange({tsUseThemes}, {tsWindowCreating});
-  else
-    DoStateChange({}, {tsUseThemes, tsUseExplorerTheme, tsWindowCreating});
+  ApplyThemeStates();
+  DoStateChange({}, {tsWindowCreating});
   AutoScaleNodeHeight();
   BuildButtonAndLineImages(true, true);
   UpdateScrollBars(true);
   Invalidate();
+}
+
+// Themes follow the system's visual styles and toThemeAware; the explorer look comes on top of them.
+void TBaseLazyTreeControl::ApplyThemeStates() {
+  const TLTPaintOptions paint = TreeOptions().PaintOptions;
+  if (!plat::ThemeServices().ThemesEnabled() || !paint.Has(toThemeAware)) {
+    DoStateChange({}, {tsUseThemes, tsUseExplorerTheme});
+    return;
+  }
+  DoStateChange({tsUseThemes});
+  if (paint.Has(toUseExplorerTheme))
+    DoStateChange({tsUseExplorerTheme});
+  else
+    DoStateChange({}, {tsUseExplorerTheme});
 }
 
 void TBaseLazyTreeControl::BuildButtonAndLineImages(bool NeedButtons, bool NeedLines) {
@@ -264,8 +277,18 @@ void TBaseLazyTreeControl::DrawExpandButton(plat::TCanvas* Canvas, PLazyNode Nod
   const plat::TBitmap* image = expanded ? (Hot ? (selected ? b.MinusSelectedHot : b.MinusHot) : b.Minus).get()
                                         : (Hot ? (selected ? b.PlusSelectedHot : b.PlusHot) : b.Plus).get();
   if (!image) return;
+  const int x = R.Left + ButtonX, y = R.Top + ButtonY;
+  // The explorer look draws the theme's glyph at paint time, hot while the mouse is over the button.
+  if (TreeStates().Has(tsUseExplorerTheme))
+    if (const plat::HTHEME theme = plat::OpenThemeData(Widget(), QStringLiteral("TREEVIEW"))) {
+      const plat::TRect r(x, y, x + image->Width(), y + image->Height());
+      const int drawn = plat::DrawThemeBackground(theme, Canvas, Hot ? plat::TVP_HOTGLYPH : plat::TVP_GLYPH,
+                                                  expanded ? plat::GLPS_OPENED : plat::GLPS_CLOSED, r, nullptr);
+      plat::CloseThemeData(theme);
+      if (drawn == plat::S_OK) return;
+    }
   // A transparent bitmap is drawn without its keyed colour, so that what lies below shows.
-  Canvas->Draw(R.Left + ButtonX, R.Top + ButtonY, const_cast<plat::TBitmap*>(image));
+  Canvas->Draw(x, y, const_cast<plat::TBitmap*>(image));
 }
 
 plat::TCustomImageList* TBaseLazyTreeControl::QueryImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
@@ -611,11 +634,9 @@ void TBaseLazyTreeControl::SetPaintOptions(TLTPaintOptions Value) {
     }
     EndUpdate();
   }
-  if (Value.Has(toThemeAware) != old.Has(toThemeAware) && !Loading()) {
-    if (Value.Has(toThemeAware))
-      DoStateChange({tsUseThemes});
-    else
-      DoStateChange({}, {tsUseThemes});
+  if ((Value.Has(toThemeAware) != old.Has(toThemeAware) ||
+       Value.Has(toUseExplorerTheme) != old.Has(toUseExplorerTheme)) && !Loading()) {
+    ApplyThemeStates();
     BuildButtonAndLineImages(true, false);
   }
   if (Value.Has(toChildrenAbove) != old.Has(toChildrenAbove)) {

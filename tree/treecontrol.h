@@ -756,6 +756,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void Paint() override;
   // (Re)applies what depends on the window: theming states, scaled heights, scroll bars.
   virtual void CreateWnd();
+  // Enters or leaves tsUseThemes and tsUseExplorerTheme by the visual styles and the paint options.
+  void ApplyThemeStates();
   virtual void DoScroll(int DeltaX, int DeltaY);
   virtual void DoShowScrollBar(int Bar, bool Show);
   // Width of a node's content (the string tree measures its text).
@@ -763,7 +765,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The column the painting of a row goes on with after Column's cell: the next visible one; the string tree
   // widens CellRect over following empty cells and answers the first column it did not take. ColumnNotFound
   // at the end.
-  virtual TColumnIndex NextColumnOfCell(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect);
+  virtual TColumnIndex NextPaintColumn(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect);
+  // The header's main column changed: an open edit ends unsaved.
+  virtual void MainColumnChanged();
   // The size of a node's images of a kind in a column: the Images list's size, (0, 0) without one.
   virtual plat::TSize NodeImageSize(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
   // The content of a cell (the string tree paints its text, the owner-drawn tree asks its handler).

@@ -158,10 +158,19 @@ void TCustomLazyStringTree::GetTextInfo(PLazyNode Node, TColumnIndex Column, pla
   int textHeight = TextHeight();
   if (OnPaintText) {
     plat::TBitmap scratch(1, 1);
-    scratch.Canvas()->SetFont(font);
-    DoPaintText(Node, scratch.Canvas(), Column, ttNormal);
-    if (!(scratch.Canvas()->Font()->QtFont() == font.QtFont()) || scratch.Canvas()->Font()->Color() != font.Color()) {
-      font.Assign(*scratch.Canvas()->Font());
+    plat::TCanvas* canvas = scratch.Canvas();
+    canvas->SetFont(font);
+    HookCanvasFontChange(canvas);
+    SetFontChanged(false);
+    try {
+      DoPaintText(Node, canvas, Column, ttNormal);
+    } catch (...) {
+      UnhookCanvasFontChange(canvas);
+      throw;
+    }
+    UnhookCanvasFontChange(canvas);
+    if (FontChanged()) {
+      font.Assign(*canvas->Font());
       textHeight = QFontMetrics(font.QtFont()).height();
     }
   }

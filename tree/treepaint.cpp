@@ -150,10 +150,12 @@ struct TBaseLazyTreeControl::TRowPaint {
   bool UseColumns;
 };
 
-TColumnIndex TBaseLazyTreeControl::NextColumnOfCell(PLazyNode, TColumnIndex Column, TRect&) {
+TColumnIndex TBaseLazyTreeControl::NextPaintColumn(PLazyNode, TColumnIndex Column, TRect&) {
   if (!FHeader->UseColumns()) return ColumnNotFound;
   return FHeader->Columns().GetNextVisibleColumn(Column);
 }
+
+void TBaseLazyTreeControl::MainColumnChanged() { CancelEditNode(); }
 
 plat::TSize TBaseLazyTreeControl::NodeImageSize(PLazyNode, TLTImageKind, TColumnIndex) {
   return FImages.List ? plat::TSize{FImages.List->Width(), FImages.List->Height()} : plat::TSize{0, 0};
@@ -204,7 +206,7 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
     const bool isMain = column == FHeader->MainColumn();
     const bool skip = useColumns && (column < 0 || !cols.Items(column)->Visible() ||
                                      (Options.Has(poMainOnly) && !isMain));
-    const TColumnIndex next = skip ? cols.GetNextVisibleColumn(column) : NextColumnOfCell(node, column, cell);
+    const TColumnIndex next = skip ? cols.GetNextVisibleColumn(column) : NextPaintColumn(node, column, cell);
     if (!skip && cell.Right > Window.Left) PaintCell(c, row, column, cell, isMain);
     if (!useColumns || cell.Left >= Window.Right || next < 0) break;
     column = next;

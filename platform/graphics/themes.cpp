@@ -127,6 +127,10 @@ bool Paint(TCanvas& c, const QString& cls, int part, int state, const TRect& r) 
     DrawArrowGlyph(c, r, kDir[part - 1], state == UPS_DISABLED ? kGlyphDisabled : kGlyph);
     return true;
   }
+  if (cls == QLatin1String("header") && part == HP_HEADERSORTARROW) {
+    DrawArrowGlyph(c, r, state == HSAS_SORTEDUP ? 0 : 1, RGB(0x80, 0x80, 0x80));
+    return true;
+  }
   if (cls == QLatin1String("header") && part == HP_HEADERITEM) {
     p->setCompositionMode(QPainter::CompositionMode_Source);
     TColor face = state == HIS_HOT ? RGB(0xD9, 0xEB, 0xF9) : state == HIS_PRESSED ? RGB(0xBC, 0xDC, 0xF4) : clWindow;
@@ -153,12 +157,12 @@ bool Paint(TCanvas& c, const QString& cls, int part, int state, const TRect& r) 
     return true;
   }
   if (cls == QLatin1String("treeview") || cls == QLatin1String("listview")) {
-    if (part == TVP_GLYPH && cls == QLatin1String("treeview")) {
+    if ((part == TVP_GLYPH || part == TVP_HOTGLYPH) && cls == QLatin1String("treeview")) {
       int s = std::min({r.Width(), r.Height(), 9});
       TRect b(r.Left + (r.Width() - s) / 2, r.Top + (r.Height() - s) / 2, 0, 0);
       b.Right = b.Left + s;
       b.Bottom = b.Top + s;
-      Box(p, b, RGB(0x91, 0x91, 0x91), clWindow);
+      Box(p, b, part == TVP_HOTGLYPH ? kBorder[1] : RGB(0x91, 0x91, 0x91), clWindow);
       int cy = b.Top + s / 2, cx = b.Left + s / 2;
       p->fillRect(QRect(b.Left + 2, cy, s - 4, 1), ToQColor(kGlyph));
       if (state == GLPS_CLOSED) p->fillRect(QRect(cx, b.Top + 2, 1, s - 4), ToQColor(kGlyph));
