@@ -305,6 +305,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int GetExpandHeight(int ACol, int ARow, bool Expanded) const { return FNodes.GetExpandHeight(ACol, ARow, Expanded); }
   virtual void Group(int Colindex) { FGroup.Group(Colindex); }
   virtual void UnGroup() { FGroup.UnGroup(); }
+  virtual void SubGroup(int Colindex) { FGroup.SubGroup(Colindex); }
+  virtual void SubUnGroup(int Colindex) { FGroup.SubUnGroup(Colindex); }
   bool IsGrouping() const { return FGroup.IsGrouping(); }
   void GroupSum(int ACol) { FGroup.GroupCalc(ACol, 1); }
   void GroupAvg(int ACol) { FGroup.GroupCalc(ACol, 2); }

@@ -57,6 +57,11 @@ void TGridGrouping::Group(int Colindex) {
   FGroupWidth = FGrid.AllColWidths(Colindex);
   FGroupCaption = FGrid.FixedRows() > 0 ? FGrid.Cells(Colindex, 0) : QString();
   FGroupFooter = FGrid.FixedFooters() > 0 ? FGrid.Cells(Colindex, FGrid.RowCount() - 1) : QString();
+  // Equal values must stand together to fall into one group: the data services sort by the column.
+  if (FGrid.SortSettings()->AutoSortForGrouping) {
+    FGrid.SortSettings()->SetColumn(Colindex);
+    FGrid.QSort();
+  }
   const int textCol = Colindex == 1 ? 2 : 1;
   int header = -1;
   QString previous;
@@ -132,6 +137,7 @@ void TGridGrouping::ClearRowLook(int ARow, bool Merged) {
 
 void TGridGrouping::UnGroup() {
   if (FGroupColumn <= 0) return;
+  while (!FSubGroups.isEmpty()) SubUnGroup(FSubGroups.last());
   TGrouping& o = *FGrid.Grouping();
   const bool expandOne = FGrid.CellNode()->ExpandOne;
   FGrid.CellNode()->ExpandOne = false;
@@ -176,6 +182,99 @@ void TGridGrouping::UnGroup() {
   FGrid.Invalidate();
 }
 
+// ---------------------------------------------------------------- sub-grouping
+
+void TGridGrouping::SubHeaderLook(int ARow, int TextCol) {
+  const TGrouping& o = *FGrid.Grouping();
+  if (!o.MergeHeader) {
+    HeaderLook(ARow);
+    return;
+  }
+  const int last = FGrid.ColCount() - 1;
+  if (last > TextCol) FGrid.MergeCells(TextCol, ARow, last - TextCol + 1, 1);
+  if (o.HeaderColor != plat::clNone) FGrid.SetColors(TextCol, ARow, Rgb(o.HeaderColor));
+  if (o.HeaderColorTo != plat::clNone) FGrid.SetColorsTo(TextCol, ARow, Rgb(o.HeaderColorTo));
+  if (o.HeaderTextColor != plat::clNone) FGrid.SetFontColors(TextCol, ARow, Rgb(o.HeaderTextColor));
+}
+
+// A sub-group header H whose rows end before A becomes a node that names the sub-grouped column.
+void TGridGrouping::CloseSubGroup(int H, int A, int Colindex) {
+  if (H < 0 || A <= H) return;
+  FNodes.AddNode(FGrid.RealRowIndex(H), A - H);
+  if (TCellGraphic* g = FNodes.NodeAt(H)) g->CellVar = Colindex;
+}
+
+void TGridGrouping::SubGroup(int Colindex) {
+  if (Colindex < FGrid.FixedCols() || Colindex >= FGrid.ColCount() || FSubGroups.contains(Colindex)) return;
+  const bool expandOne = FGrid.CellNode()->ExpandOne;
+  FGrid.CellNode()->ExpandOne = false;
+  FGrid.BeginUpdate();
+  FNodes.ExpandAll();
+  FIsGrouping = true;
+  FSubGroups.append(Colindex);
+  const int textCol = std::min(Colindex + 1, FGrid.ColCount() - 1);
+  int header = -1;
+  QString kept;
+  bool inRun = false;
+  for (int a = FGrid.FixedRows(); a < FGrid.RowCount() - FGrid.FixedFooters(); ++a) {
+    // Node and summary rows end a run: sub-groups never reach across groups.
+    if (FNodes.IsNode(a) || FNodes.IsSummary(a)) {
+      CloseSubGroup(header, a, Colindex);
+      header = -1;
+      inRun = false;
+      continue;
+    }
+    const QString text = FGrid.Cells(Colindex, a);
+    if (!inRun || text != kept) {
+      CloseSubGroup(header, a, Colindex);
+      FNodes.InsertChildRow(FGrid.RealRowIndex(a), 0);
+      FGrid.SetCells(textCol, a, text);
+      SubHeaderLook(a, textCol);
+      header = a++;
+      kept = text;
+      inRun = true;
+    }
+    FGrid.SetCells(Colindex, a, QString());
+  }
+  CloseSubGroup(header, FGrid.RowCount() - FGrid.FixedFooters(), Colindex);
+  if (FGrid.RowCount() > FGrid.FixedRows()) FGrid.SetRow(FGrid.FixedRows());
+  FIsGrouping = false;
+  FGrid.CellNode()->ExpandOne = expandOne;
+  FGrid.EndUpdate();
+}
+
+void TGridGrouping::SubUnGroup(int Colindex) {
+  if (!FSubGroups.removeOne(Colindex)) return;
+  const bool expandOne = FGrid.CellNode()->ExpandOne;
+  FGrid.CellNode()->ExpandOne = false;
+  FGrid.BeginUpdate();
+  FNodes.ExpandAll();
+  FIsGrouping = true;
+  const int textCol = std::min(Colindex + 1, FGrid.ColCount() - 1);
+  const bool merged = FGrid.Grouping()->MergeHeader;
+  QString text;
+  for (int r = FGrid.FixedRows(); r < FGrid.RowCount() - FGrid.FixedFooters();) {
+    const TCellGraphic* g = FNodes.NodeAt(r);
+    if (g && g->CellVar.toInt() == Colindex) {
+      text = FGrid.Cells(textCol, r);
+      FNodes.RemoveNode(FGrid.RealRowIndex(r));
+      ClearRowLook(r, merged);
+      FGrid.FreeCellPropertiesAt(0, r);
+      FNodes.RemoveChildRow(FGrid.RealRowIndex(r));
+      continue;
+    }
+    if (g || FNodes.IsSummary(r))
+      text.clear();
+    else
+      FGrid.SetCells(Colindex, r, text);
+    ++r;
+  }
+  FIsGrouping = false;
+  FGrid.CellNode()->ExpandOne = expandOne;
+  FGrid.EndUpdate();
+  FGrid.Invalidate();
+}
+
 // ---------------------------------------------------------------- group calculations
 
 double TGridGrouping::Calc(int ACol, int From, int To, int Method) {
@@ -215,6 +314,11 @@ double TGridGrouping::Calc(int ACol, int From, int To, int Method) {
 
 void TGridGrouping::GroupCalc(int ACol, int Method) {
   const bool summary = FGrid.Grouping()->Summary;
+  // The shown footer takes the same calculation for the column (the custom, distinct and deviation ones
+  // leave it alone).
+  static constexpr TColumnCalcType footerCalc[] = {acNONE, acSUM, acAVG, acMIN, acMAX, acCOUNT};
+  if (Method >= 1 && Method <= 5 && FGrid.FloatingFooter()->Visible())
+    FGrid.FloatingFooter()->SetColumnCalc(ACol, footerCalc[Method]);
   for (int n = FGrid.FixedRows(); n < FGrid.RowCount();) {
     const TCellGraphic* g = FNodes.NodeAt(n);
     if (!g || g->CellBoolean) {

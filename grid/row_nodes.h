@@ -11,6 +11,7 @@
 //
 // Row arguments are display rows unless they are named "real".
 
+#include <QList>
 #include <QString>
 
 #include "grid/model/cell_graphic.h"
@@ -80,6 +81,11 @@ class TGridGrouping {
 
   void Group(int Colindex);
   void UnGroup();
+  // One level deeper in a grouped grid: inside each group, a child header row (text in the column right of
+  // Colindex) becomes a node over each run of equal values of Colindex, whose cells are emptied; the node
+  // remembers Colindex. SubUnGroup gives the values back and removes those headers; UnGroup does it first.
+  void SubGroup(int Colindex);
+  void SubUnGroup(int Colindex);
   // Method: 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom (OnGroupCalc), 7 distinct values,
   // 8 population standard deviation.
   void GroupCalc(int ACol, int Method);
@@ -92,6 +98,8 @@ class TGridGrouping {
   // Closes the group whose header is H and whose rows end before A; answers the header's new place.
   int CloseGroup(int H, int A);
   void MergeLooks();
+  void SubHeaderLook(int ARow, int TextCol);
+  void CloseSubGroup(int H, int A, int Colindex);
   void ClearRowLook(int ARow, bool Merged);
   double Calc(int ACol, int From, int To, int Method);
 
@@ -101,6 +109,7 @@ class TGridGrouping {
   QString FGroupCaption, FGroupFooter;
   int FGroupWidth = 0;
   bool FIsGrouping = false;
+  QList<int> FSubGroups;
 };
 
 }  // namespace grid

@@ -254,6 +254,74 @@ TEST_F(NodesTest, AGroupedColumnKeepsItsColumnSettings) {
   EXPECT_EQ(g->ColumnByName("kind"), g->Columns()->Items(2));
 }
 
+// Sub-grouping inside the groups: a header node per run of the second column, its value moved into the
+// header; sub-ungrouping and ungrouping give the grid back.
+TEST_F(NodesTest, SubGroupingNestsHeadersInsideEachGroup) {
+  g->SetColCount(5);
+  Fill(2, {"a", "a", "b"});
+  const QStringList sub{"x", "y", "y"};
+  for (int r = 1; r <= 3; ++r) g->SetCells(1, r, QString("r%1").arg(r)), g->SetCells(3, r, sub[r - 1]);
+  g->Group(2);  // columns 3 and 4 move to 2 and 3
+  g->SubGroup(2);
+  EXPECT_EQ(Shown(1), "a  r1  r2 b  r3");
+  EXPECT_EQ(Shown(2), "       ");
+  EXPECT_EQ(Shown(3), " x  y   y ");
+  const int spans[] = {5, 2, -1, 2, -1, 3, 2, -1};
+  for (int r = 1; r <= 8; ++r) EXPECT_EQ(g->GetNodeSpan(r), spans[r - 1]) << r;
+  EXPECT_EQ(g->GetNodeLevel(1), 1);
+  EXPECT_EQ(g->GetNodeLevel(4), 2);
+  EXPECT_EQ(g->GetParentRow(5), 4);
+  EXPECT_EQ(g->GetParentRow(4), 1);
+  EXPECT_EQ(Check(), "");
+  g->ContractNode(1);
+  EXPECT_EQ(Shown(1), "a b  r3");
+  g->ExpandNode(1);
+  EXPECT_EQ(Check(), "");
+
+  g->SubUnGroup(2);
+  EXPECT_EQ(Shown(1), "a r1 r2 b r3");
+  EXPECT_EQ(Shown(2), " x y  y");
+  EXPECT_EQ(g->GetNodeSpan(1), 3);
+  EXPECT_EQ(Check(), "");
+
+  g->SubGroup(2);
+  g->UnGroup();  // takes the sub-groups away first
+  EXPECT_EQ(Shown(1), "r1 r2 r3");
+  EXPECT_EQ(Shown(2), "a a b");
+  EXPECT_EQ(Shown(3), "x y y");
+  EXPECT_EQ(g->NumNodes(), 0);
+  EXPECT_EQ(Check(), "");
+}
+
+TEST_F(NodesTest, GroupingAsksTheDataServicesToSortFirstAndGroupSumsSetTheFooter) {
+  struct TSortingGrid : TExtColumnGrid {
+    using TExtColumnGrid::TExtColumnGrid;
+    int sorted = -1;
+    void QSort() override { sorted = SortSettings()->Column(); }
+  };
+  auto* s = new TSortingGrid(form.get());
+  s->SetColCount(4);
+  s->SetRowCount(4);
+  s->SetFixedRows(1);
+  s->Group(2);
+  EXPECT_EQ(s->sorted, -1);
+  s->UnGroup();
+  s->SortSettings()->AutoSortForGrouping = true;
+  s->Group(2);
+  EXPECT_EQ(s->sorted, 2);
+
+  Fill(2, {"a", "b"});
+  g->SetCells(3, 1, "4");
+  g->FloatingFooter()->SetVisible(true);
+  g->Group(2);
+  g->GroupSum(2);
+  EXPECT_EQ(g->FloatingFooter()->GetColumnCalc(2), acSUM);
+  g->GroupStdDev(2);  // no footer change
+  EXPECT_EQ(g->FloatingFooter()->GetColumnCalc(2), acSUM);
+  g->GroupCount(2);
+  EXPECT_EQ(g->FloatingFooter()->GetColumnCalc(2), acCOUNT);
+}
+
 // A check-box column over node rows: nodes get tri-state boxes, summary rows none; a node's box sets its
 // rows (shown or hidden in the contracted node), and a row's box makes its node checked, unchecked or grayed.
 TEST_F(NodesTest, AutoCheckGroupTiesNodeBoxesToTheirRows) {
