@@ -454,6 +454,39 @@ bool TExtColumnGrid::BuildColumnFilterList(int ACol) {
   return true;
 }
 
+void TExtColumnGrid::ApplyColumnFilter(int RCol, int ItemIndex) {
+  // A check list's change (no single item) is the data services' filter building.
+  if (ItemIndex < 0) {
+    TExtStringGrid::ApplyColumnFilter(RCol, ItemIndex);
+    return;
+  }
+  FFilterCol = RCol;
+  DoFilterSelect(ItemIndex);
+}
+
+void TExtColumnGrid::DoFilterSelect(int ItemIndex) {
+  TGridColumnItem* c = FFilterCol >= 0 ? ColumnOf(FFilterCol) : nullptr;
+  if (c && ItemIndex >= 0 && ItemIndex < c->Filter()->Count()) {
+    // An entry is "friendly name=condition", or a bare condition that is its own name.
+    const QString entry = c->Filter()->Strings(ItemIndex);
+    const qsizetype eq = entry.indexOf(u'=');
+    const QString friendly = eq < 0 ? entry : entry.left(eq);
+    if (AutoFilterDisplay) c->SetHeader(friendly);
+    if (AutoFilterUpdate) SetFilterActive(false);
+    QString condition = eq < 0 ? entry : entry.mid(eq + 1);
+    if (OnFilterSelect) OnFilterSelect(this, FFilterCol, ItemIndex, friendly, condition);
+    TFilterData* f = Filter()->GetColFilter(FFilterCol);
+    f->Condition = condition;
+    f->CaseSensitive = c->FilterCaseSensitive;
+    if (AutoFilterUpdate) {
+      SetFilterActive(true);
+      if (RowCount() != FixedRows() && !(RowCount() == 1 && FixedRowAlways())) SetRow(FixedRows());
+      DoFilterDone();
+    }
+  }
+  FFilterCol = -1;
+}
+
 QString TExtColumnGrid::GetVersionString() const {
   const int v = GetVersionNr();
   return QStringLiteral("%1.%2.%3.%4 Aug, 2012").arg(v >> 24 & 0xFF).arg(v >> 16 & 0xFF).arg(v >> 8 & 0xFF).arg(v & 0xFF);

@@ -205,6 +205,14 @@ class TExtColumnGrid : public TExtStringGrid {
   void GetCheckTrue(int ACol, int ARow, QString& Value) override;
   void GetCheckFalse(int ACol, int ARow, QString& Value) override;
   bool BuildColumnFilterList(int ACol) override;
+  // A choice in a column's filter list: the entry's condition (after its "=") becomes the column's filter
+  // condition, its name (before the "=") the header with AutoFilterDisplay; with AutoFilterUpdate the filter is
+  // applied again and OnFilterDone fires. Entries outside the column's Filter list change nothing.
+  void ApplyColumnFilter(int RCol, int ItemIndex) override;
+  virtual void DoFilterSelect(int ItemIndex);
+  // The column whose filter list is open (real index), -1 when none.
+  int FilterColumn() const { return FFilterCol; }
+  void SetFilterColumn(int Value) { FFilterCol = Value; }
   static constexpr int ColumnVersionNr = (3 << 24) | (1 << 16) | (3 << 8) | 1;
   int GetVersionNr() const override { return ColumnVersionNr; }
   QString GetVersionString() const override;
@@ -252,6 +260,7 @@ class TExtColumnGrid : public TExtStringGrid {
   std::unique_ptr<TGridColumnItem> FSaveCol;
   std::unique_ptr<TCellGraphic> FCellGraphic;
   bool FColMoving = false;
+  int FFilterCol = -1;
   bool FInColumnOp = false;
   bool FInHeaderUpdate = false;
   bool FDestroying = false;

@@ -30,6 +30,7 @@
 #include "grid/html_forms.h"
 #include "grid/input_mouse.h"
 #include "grid/hiding.h"
+#include "grid/model/filter_conditions.h"
 #include "grid/model/intlist.h"
 #include "grid/model/options.h"
 #include "grid/model/cell_objects.h"
@@ -749,6 +750,15 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void QSortGroupIndexed() {}
   virtual void QUnSort() {}
   virtual void InitSortXRef() {}
+  // The filter conditions per column, and the switch that applies them: applying and taking a filter away
+  // (hiding the rows that fail it) is the data services' work, done in their override of SetFilterActive.
+  TFilter* Filter() { return &FFilter; }
+  bool FilterActive() const { return FFilterActive; }
+  virtual void SetFilterActive(bool Value) { FFilterActive = Value; }
+  bool FilterActive(int RCol) override {
+    const TFilterData* f = FFilter.ColumnFilter(RCol);
+    return FFilterActive && f && !f->Condition.isEmpty();
+  }
   // Applies item ItemIndex of a column's filter list (real column); the data services fill it.
   virtual void ApplyColumnFilter(int RCol, int ItemIndex) { (void)RCol, (void)ItemIndex; }
   // Whether the grid's filter holds Condition for the column (real); the data services answer (none here).
@@ -1111,6 +1121,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   std::vector<TGridChangeNotifier*> FNotifierList;
   TIntList FColumnOrder{-1, -1};
   plat::TStringList FFilterList;
+  TFilter FFilter;
+  bool FFilterActive = false;
   std::vector<int> FPrintColWidth = std::vector<int>(512), FPrintColOffset = std::vector<int>(512);
   // Collaborators.
   // The renderer's option objects are the grid's own: one copy that the painting and the editors both read.

@@ -313,5 +313,62 @@ TEST_F(ColumnGridTest, ColumnByNameIsExact) {
   EXPECT_EQ(C(0)->DisplayName(), "Column 0");
 }
 
+// A choice in a column's filter list writes the entry's condition into the grid's filter for the column, names
+// the header with AutoFilterDisplay and applies the filter again through the data services' switch.
+TEST_F(ColumnGridTest, AFilterChoiceBecomesTheColumnsCondition) {
+  struct TFilteringGrid : TExtColumnGrid {
+    using TExtColumnGrid::TExtColumnGrid;
+    std::vector<bool> switched;
+    void SetFilterActive(bool Value) override {
+      switched.push_back(Value);
+      TExtColumnGrid::SetFilterActive(Value);
+    }
+  };
+  auto* f = new TFilteringGrid(form.get());
+  f->SetColCount(3);
+  f->SetRowCount(5);
+  f->SetFixedRows(1);
+  f->Columns()->Items(1)->Filter()->Add("Big=>100");
+  f->Columns()->Items(1)->Filter()->Add("<5");
+  f->Columns()->Items(1)->FilterCaseSensitive = true;
+  f->AutoFilterDisplay = true;
+  std::vector<QString> events;
+  f->OnFilterSelect = [&](plat::TObject*, int Col, int Item, QString Name, QString& Cond) {
+    events.push_back(QString("%1 %2 %3 %4").arg(Col).arg(Item).arg(Name, Cond));
+    if (Item == 1) Cond = "<6";
+  };
+  int done = 0;
+  f->OnFilterDone = [&](plat::TObject*) { ++done; };
+
+  f->SetRow(3);
+  f->ApplyColumnFilter(1, 0);
+  ASSERT_NE(f->Filter()->ColumnFilter(1), nullptr);
+  EXPECT_EQ(f->Filter()->ColumnFilter(1)->Condition, ">100");
+  EXPECT_TRUE(f->Filter()->ColumnFilter(1)->CaseSensitive);
+  EXPECT_EQ(f->Columns()->Items(1)->Header(), "Big");
+  EXPECT_EQ(f->Cells(1, 0), "Big");
+  EXPECT_EQ(f->switched, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(f->FilterActive(1));
+  EXPECT_FALSE(f->FilterActive(2));
+  EXPECT_EQ(f->Row(), 1);
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(f->FilterColumn(), -1);
+
+  f->AutoFilterUpdate = false;
+  f->ApplyColumnFilter(1, 1);  // a bare condition is its own name; the handler changes it
+  EXPECT_EQ(f->Filter()->ColumnFilter(1)->Condition, "<6");
+  EXPECT_EQ(f->Filter()->Count(), 1);
+  EXPECT_EQ(f->Columns()->Items(1)->Header(), "<5");
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(events, (std::vector<QString>{"1 0 Big >100", "1 1 <5 <5"}));
+
+  // Entries that do not exist, and columns without a list, change nothing.
+  f->ApplyColumnFilter(1, 2);
+  f->ApplyColumnFilter(2, 0);
+  f->ApplyColumnFilter(7, 0);
+  EXPECT_EQ(f->Filter()->Count(), 1);
+  EXPECT_EQ(events.size(), 2u);
+}
+
 }  // namespace
 }  // namespace grid
