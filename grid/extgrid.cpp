@@ -284,8 +284,12 @@ void TExtStringGrid::ResetColumnOrder() {
 }
 
 void TExtStringGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
-  TBaseGrid::HandleColumnMoved(FromIndex, ToIndex);
-  SortColumnFollowsMove(RealColIndex(FromIndex), RealColIndex(ToIndex));
+  // With hidden columns the cells move by their real columns, and the hidden ones stay hidden.
+  const int rf = RealColIndex(FromIndex), rt = RealColIndex(ToIndex);
+  const bool hidden = NumHiddenColumns() > 0;
+  if (hidden) HiddenColumnsFollowMove(rf, rt);
+  TBaseGrid::HandleColumnMoved(hidden ? rf : FromIndex, hidden ? rt : ToIndex);
+  SortColumnFollowsMove(rf, rt);
   SyncGridMove(true, FromIndex, ToIndex);
   if (FromIndex < 0 || FromIndex >= FColumnOrder.Count() || ToIndex < 0 || ToIndex >= FColumnOrder.Count()) return;
   const int v = FColumnOrder[FromIndex];

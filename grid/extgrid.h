@@ -815,6 +815,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
   // The sort column and sort keys follow a moved column (real indexes).
   void SortColumnFollowsMove(int From, int To);
+  void HiddenColumnsFollowMove(int From, int To);
   // The synchronised grid moves the same column (Cols) or row.
   void SyncGridMove(bool Cols, int FromIndex, int ToIndex);
   bool FSyncedMove = false;  // this grid moves because its synchronised grid did

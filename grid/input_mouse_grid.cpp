@@ -74,14 +74,38 @@ void TExtStringGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGri
   }
 }
 
+namespace {
+// Where a stored column position goes when column From moves to To.
+int FollowMove(int p, int From, int To) {
+  if (p == From) return To;
+  if (From < To && p > From && p <= To) return p - 1;
+  if (To < From && p >= To && p < From) return p + 1;
+  return p;
+}
+}  // namespace
+
+// Hidden columns stay hidden as the columns around them move: the visibility flags and the remembered widths
+// of the real columns follow the move (real indexes).
+void TExtStringGrid::HiddenColumnsFollowMove(int From, int To) {
+  THiddenColumns& h = FHiding.Columns();
+  const int n = std::min(AllColCount(), THiddenColumns::kHideable);
+  std::vector<bool> visible(std::size_t(n), true);
+  std::vector<int> widths(std::size_t(n), 0);
+  for (int c = 0; c < n; ++c) {
+    visible[std::size_t(c)] = h.Visible(c);
+    widths[std::size_t(c)] = h.Width(c);
+  }
+  for (int c = 0; c < n; ++c) {
+    const int to = FollowMove(c, From, To);
+    if (to < 0 || to >= n) continue;
+    h.SetVisible(to, visible[std::size_t(c)]);
+    h.SetWidth(to, widths[std::size_t(c)]);
+  }
+}
+
 // The sort column follows a moved column (real indexes).
 void TExtStringGrid::SortColumnFollowsMove(int From, int To) {
-  auto follow = [&](int p) {
-    if (p == From) return To;
-    if (From < To && p > From && p <= To) return p - 1;
-    if (To < From && p >= To && p < From) return p + 1;
-    return p;
-  };
+  auto follow = [&](int p) { return FollowMove(p, From, To); };
   FSortSettings.SetColumn(FSortSettings.Column() < 0 ? -1 : follow(FSortSettings.Column()));
   for (std::uint32_t& k : FSortSettings.Keys()) k = (k & 0xFFFF0000u) | std::uint32_t(follow(int(k & 0xFFFFu)));
   FMouse.Moved();

@@ -175,28 +175,21 @@ void TMoveFeedback::PlaceRowArrows(int Movecell) {
 
 // Beyond the fixed cells or the grid's far edge the grid scrolls one column (row) per move.
 void TMoveFeedback::AutoScroll(int X, int Y, bool Cols) {
-  if (Cols && G.VisibleColCount() < G.ColCount()) {
-    int fixed = 0;
-    for (int i = 0; i < G.FixedCols(); ++i) fixed += G.ColWidths(i);
-    if (X < fixed && G.LeftCol() > G.FixedCols()) {
-      G.SetLeftCol(G.LeftCol() - 1);
-      G.Update();
-    } else if (X > G.Width() && G.LeftCol() + G.VisibleColCount() < G.ColCount()) {
-      G.SetLeftCol(G.LeftCol() + 1);
-      G.Update();
-    }
-  }
-  if (!Cols && G.VisibleRowCount() < G.RowCount()) {
-    int fixed = 0;
-    for (int i = 0; i < G.FixedRows(); ++i) fixed += G.RowHeights(i);
-    if (Y < fixed && G.TopRow() > G.FixedRows()) {
-      G.SetTopRow(G.TopRow() - 1);
-      G.Update();
-    } else if (Y > G.Height() && G.TopRow() + G.VisibleRowCount() < G.RowCount()) {
-      G.SetTopRow(G.TopRow() + 1);
-      G.Update();
-    }
-  }
+  const int count = Cols ? G.ColCount() : G.RowCount(), visible = Cols ? G.VisibleColCount() : G.VisibleRowCount();
+  const int nfixed = Cols ? G.FixedCols() : G.FixedRows(), first = Cols ? G.LeftCol() : G.TopRow();
+  const int pos = Cols ? X : Y, far = Cols ? G.Width() : G.Height();
+  if (visible >= count) return;
+  int fixed = 0;
+  for (int i = 0; i < nfixed; ++i) fixed += Cols ? G.ColWidths(i) : G.RowHeights(i);
+  int to = first;
+  if (pos < fixed && first > nfixed) to = first - 1;
+  if (pos > far && first + visible < count) to = first + 1;
+  if (to == first) return;
+  if (Cols)
+    G.SetLeftCol(to);
+  else
+    G.SetTopRow(to);
+  G.Update();
 }
 
 void TMoveFeedback::HideArrows() {

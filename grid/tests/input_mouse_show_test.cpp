@@ -98,6 +98,37 @@ TEST_F(MouseShowTest, RefusedDropShowsTheNoDropCursorAndCancelsTheMove) {
   EXPECT_EQ(Log(), "");  // a move is no click: nothing sorts
 }
 
+TEST_F(MouseShowTest, MovingPastTheEdgesScrollsOneColumnPerMove) {
+  g->SetColCount(14);
+  g->SetOptions(g->Options().Include(goColMoving));
+  Press(At(2, 0));
+  Move(At(3, 0));
+  Move(QPoint(g->Width() + 5, 8));
+  Move(QPoint(g->Width() + 6, 8));
+  EXPECT_EQ(g->LeftCol(), 3);
+  Move(QPoint(10, 8));  // over the fixed column
+  EXPECT_EQ(g->LeftCol(), 2);
+  Release(QPoint(10, 8));  // a fixed column is no drop place
+  EXPECT_EQ(g->Cells(2, 1), "C1");
+  EXPECT_EQ(g->GridState(), plat::gsNormal);
+}
+
+TEST_F(MouseShowTest, MovingAColumnPastAHiddenOneKeepsCellsAndTheHiddenColumn) {
+  g->SetOptions(g->Options().Include(goColMoving));
+  g->HideColumn(2);  // real column C: display columns are A B D E F
+  ASSERT_EQ(g->Cells(2, 1), "C1");
+  Drag(At(1, 0), At(3, 0));  // B goes to where E is shown
+  EXPECT_EQ(g->ColCount(), 5);
+  // Real order afterwards: A C D E B F, with C still the hidden one.
+  const char* expect[] = {"A1", "C1", "D1", "E1", "B1", "F1"};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(g->AllCells(c, 1), expect[c]) << c;
+  EXPECT_TRUE(g->IsHiddenColumn(1));
+  EXPECT_FALSE(g->IsHiddenColumn(2));
+  g->UnHideColumnsAll();
+  EXPECT_EQ(g->Cells(1, 1), "C1");
+  EXPECT_EQ(g->Cells(4, 1), "B1");
+}
+
 TEST_F(MouseShowTest, RowMoveShowsTheCellImageAndSideArrows) {
   g->SetOptions(g->Options().Include(plat::goRowMoving));
   TMoveFeedback& f = g->Mouse().MoveFeedback();
