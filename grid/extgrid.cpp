@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/color.h"
+#include "platform/graphics/themes.h"
 
 namespace grid {
 
@@ -29,13 +30,21 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner)
   FFixedRowHeight = 22;
   ConnectCollaborators();
   ConnectOptions();
-  StartGridTimer();
+  FFloatingFooter.SetHeight(DefaultRowHeight());
+  const plat::TPlatformFacts& facts = plat::PlatformFacts();
+  FIsWinXP = facts.WindowsXPOrLater;
+  FIsWin7 = facts.Windows7OrLater;
+  FIsWinVista = facts.VistaOrLater;
+  FIsThemed = facts.ComCtl32Major > 5;
 }
 
 TExtStringGrid::~TExtStringGrid() {
   FInDestroy = true;
+  KillTimer(GridTimerId);
+  RegisterThemeWindow(false);
   FEdit.ReleaseEditors();
   delete FFooterPanel;
+  if (FColumnSize.Save && !IsDesigning()) SaveColSizes();
   FHiding.UnHideColumnsAll();
   FSel.OnRowDisjunctSelect = nullptr;
   FSel.OnRowDisjunctSelected = nullptr;
@@ -167,12 +176,20 @@ void TExtStringGrid::AssignCells(plat::TPersistent* Source) {
 
 void TExtStringGrid::Loaded() {
   TBaseGrid::Loaded();
+  FUserCursor = Cursor();
   FOps.ShowColumnHeaders(FColumnHeaders);
   FOps.ShowRowHeaders(FRowHeaders);
+  if (TGridDropTarget* t = FDragDrop.Target()) {
+    t->AcceptText = FDragDropSettings.OleAcceptText;
+    t->AcceptFiles = FDragDropSettings.OleAcceptFiles;
+    t->AcceptURLs = FDragDropSettings.OleAcceptURLs;
+  }
   if (DrawColors().Look == glExt) {
     DrawColors().Look = glCustom;
     SetLook(glExt);
   }
+  if (AutoSize) AutoSizeColumns(false, 4);
+  if (FColumnSize.Save) LoadColSizes();
   FMinFixedRows = plat::TStringGrid::FixedRows();
   FMinFixedCols = plat::TStringGrid::FixedCols();
   MinRowHeight = DefaultRowHeight();
@@ -185,9 +202,19 @@ void TExtStringGrid::Loaded() {
     o.Exclude(plat::goAlwaysShowEditor);
     SetOptions(o);
   }
+  if (!IsDesigning() && !plat::IsThemeActive() && FControlLook.ControlStyle() == csTheme)
+    FControlLook.SetControlStyle(csClassic);
   FSearchFooter.SetAutoThemeAdapt(AutoThemeAdapt);
+  ApplySearchFooter();
+  UpdateScrollBarVisibility(false);
+  if (AutoThemeAdapt && !IsDesigning()) {
+    AdaptToOfficeTheme();
+    if (FWndCreated) RegisterThemeWindow(true);
+  }
   InitOrigColSizes();
   SetColumnOrder();
+  if (FBalloon.Enable()) BalloonInit();
+  ApplyVCLStyle();
 }
 
 void TExtStringGrid::Invalidate() {
@@ -259,6 +286,7 @@ void TExtStringGrid::SetFixedColWidth(int Value) {
 void TExtStringGrid::InitOrigColSizes() {
   FOrigColSizes.Clear();
   for (int c = 0; c < ColCount(); ++c) FOrigColSizes.Insert(c, ColWidths(c));
+  FOldSize = SynchWidth();
 }
 
 int TExtStringGrid::OrigColSize(int ACol) const {
@@ -352,11 +380,6 @@ void TExtStringGrid::MouseUp(plat::TMouseButton Button, plat::TShiftState Shift,
   FSizing.BeginUserSizing(GridState(), FSizingIndex);
   TBaseGrid::MouseUp(Button, Shift, X, Y);
   FSizing.EndUserSizing();
-}
-
-void TExtStringGrid::Resize() {
-  TBaseGrid::Resize();
-  if (OnResize) OnResize(this);
 }
 
 void TExtStringGrid::UpdateColSize(int ACol, int& AWidth) {

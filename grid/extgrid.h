@@ -48,6 +48,9 @@
 namespace controls {
 class TExtStringGridCheck;
 }
+namespace plat {
+class TScrollBar;
+}
 
 namespace grid {
 
@@ -919,7 +922,47 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TRect ClientRect() const override;
   TScrollControl* VertScrollControl() const { return FScrolling.VertBar(); }
   TScrollControl* HorzScrollControl() const { return FScrolling.HorzBar(); }
-  void SetScrollType(TScrollType Value) { ScrollType = Value; FScrolling.UpdateMetroBars(); }
+  // ssMetro makes the thin custom bars (and hides the window bars), ssFlat and ssEncarta give the window bars
+  // ScrollWidth and ScrollColor, ssNormal the style's own bars.
+  void SetScrollType(TScrollType Value);
+  // The scroll-bar cell's own bar (hidden until the mouse places it over such a cell): its WM_VSCROLL moves
+  // the cell's position, not the grid.
+  plat::TScrollBar* CellScrollBar() const { return FCellScrollBar; }
+  int ScrollCol = -1, ScrollRow = -1;
+  // The scroll-cell dispatcher: OnScrollCell with the cell's position and range.
+  virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
+
+  // ======== window: creation, scroll bar visibility, size messages, themes, removed components
+  // The first parent creates the grid's window side (CreateWnd): the grid timer, panels, wheel lines.
+  void SetParent(plat::TWinControl* AParent) override;
+  bool WindowCreated() const { return FWndCreated; }
+  // The width columns follow with ColumnSize.SynchWithGrid: the client width, counting the border.
+  int SynchWidth() const { return ClientWidth() + (BorderStyle() == plat::bsSingle ? 2 : 0); }
+  // With ScrollBarAlways a bar stays shown, greyed out, where everything fits; otherwise (and with Force) a bar
+  // is shown only where something is out of view.
+  void UpdateScrollBarVisibility(bool Force);
+  void SetScrollBarAlways(TScrollBarAlways Value);
+  void SetScrollColor(plat::TColor Value);
+  void SetScrollWidth(int Value);
+  void SetScrollProportional(bool Value);
+  void SetAutoSize(bool Value);
+  void SetAutoThemeAdapt(bool Value);
+  // Takes the colours of the Office theme in use (none here unless an Office store says so).
+  void AdaptToOfficeTheme();
+  // No application style engine exists here: the grid never runs with one, and its colours stay its own.
+  void ApplyVCLStyle() { FUseVCLStyles = false; }
+  bool UseVCLStyles() const { return FUseVCLStyles; }
+  void SetCellChecker(controls::TExtStringGridCheck* Value);
+  // Platform facts taken at construction.
+  bool IsWinXP() const { return FIsWinXP; }
+  bool IsWin7() const { return FIsWin7; }
+  bool IsWinVista() const { return FIsWinVista; }
+  bool IsThemedSystem() const { return FIsThemed; }
+  // Entry points of the grid's data services (file and registry storage of column sizes, the search panel);
+  // until those are in place they do nothing.
+  virtual void LoadColSizes() {}
+  virtual void SaveColSizes() {}
+  virtual void ApplySearchFooter() {}
 
   // ======== floating footer
   TFloatingFooter* FloatingFooter() { return &FFloatingFooter; }
@@ -938,7 +981,10 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TCellObjects& CellObjects() { return FCellObjects.Objects(); }
   TCellChecks& CellChecks() { return FCellObjects.Checks(); }
   plat::TCustomImageList* GridImages() const { return FCellObjects.GridImages; }
-  void SetGridImages(plat::TCustomImageList* Value) { FCellObjects.GridImages = Value; }
+  void SetGridImages(plat::TCustomImageList* Value) {
+    FCellObjects.GridImages = Value;
+    if (Value) Value->FreeNotification(this);
+  }
   virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return CellObjects().GetCellGraphic(ACol, ARow); }
   virtual TCellType GetCellType(int ACol, int ARow) { return CellObjects().GetCellType(ACol, ARow); }
   TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return CellObjects().CreateCellGraphic(ACol, ARow); }
@@ -1039,8 +1085,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void Click() override;
   void EnabledChanged() override { Invalidate(); }
   void ReopenEditorOnFocus();
-  // The grid timer runs from creation (wheel step and footer height are set up with it).
-  void StartGridTimer();
   bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
   bool HasNodes() override { return FNodes.NumNodes() > 0 || TRenderGrid::HasNodes(); }
   bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
@@ -1051,6 +1095,12 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void SizeChanged(int OldColCount, int OldRowCount) override;
   void CalcSizingState(int X, int Y, plat::TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
   void Resize() override;
+  // The window side of creation (see SetParent) and the WM_SIZE handling: synchronised and stretched columns.
+  void CreateWnd();
+  void SizeMessage(plat::TMessage& M);
+  void DecideScrollBars(bool& Vert, bool& Horz) override;
+  // A removed component leaves no reference behind (images, cell checker, synchronised grid).
+  void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
   // The recorded column order follows every column move.
   void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
@@ -1090,6 +1140,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool SavesFixedRows() const { return SaveFixedCells || SaveFixedRows; }
   void ConnectCollaborators();
   void ConnectOptions();
+  void RegisterThemeWindow(bool Register);
+
   void AssignSettings(TExtStringGrid& Src);
   void AssignSizes(TExtStringGrid& Src);
 
@@ -1173,6 +1225,11 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   THTMLForms FHTMLForms{*this};
   plat::TCursor FUserCursor = plat::crDefault;
   bool FSizeWithForm = false;
+  // The window side.
+  bool FWndCreated = false, FUseVCLStyles = false, FDisableSize = false, FThemeRegistered = false;
+  bool FIsWinXP = true, FIsWin7 = true, FIsWinVista = true, FIsThemed = true;
+  int FOldSize = 0;
+  plat::TScrollBar* FCellScrollBar = nullptr;
 
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;

@@ -60,7 +60,7 @@ void TExtStringGrid::Dispatch(TMessage& M) {
       TRenderGrid::Dispatch(M);
       ReopenEditorOnFocus();
       return;
-    case plat::WM_SIZE:
+    case plat::WM_SIZE: SizeMessage(M); return;
     case plat::WM_LBUTTONUP:
       MouseOrBaseDispatch(M);
       if (ScrollProportional) {
@@ -182,11 +182,6 @@ void TExtStringGrid::FollowSyncGrid() {
 plat::TCanvas* TExtStringGrid::FooterCanvas() const { return FFooterPanel ? FFooterPanel->Canvas() : nullptr; }
 
 // ---- the grid timer -----------------------------------------------------------------------------------------------
-
-void TExtStringGrid::StartGridTimer() {
-  SetTimer(GridTimerId, 500);
-  FFloatingFooter.SetHeight(DefaultRowHeight());
-}
 
 void TExtStringGrid::GridTimerTick() {
   ++FTimerTicks;

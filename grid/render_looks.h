@@ -18,7 +18,7 @@ enum TExtGridStyle {
   gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista, gsWindows7,
   gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black
 };
-enum TScrollType { ssNormal, ssFlat, ssMetro };
+enum TScrollType { ssNormal, ssFlat, ssMetro, ssEncarta };
 
 // #RRGGBB as written in colour tables to the stored 0x00BBGGRR value.
 constexpr plat::TColor Hex(unsigned rgb) {

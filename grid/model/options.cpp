@@ -176,6 +176,8 @@ void TBands::Assign(plat::TPersistent* Source) {
 void TSyncGrid::SetGrid(plat::TComponent* Value) {
   if (Value != nullptr && Value == FOwner) return;
   FGrid = Value;
+  // The owner hears of the grid's end and drops it.
+  if (Value && FOwner) Value->FreeNotification(FOwner);
 }
 
 void TSyncGrid::Assign(plat::TPersistent* Source) {

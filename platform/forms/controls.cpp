@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimerEvent>
 
 #include <algorithm>
@@ -594,6 +595,7 @@ struct TWinControl::ScrollBarState {
   int Pos = 0;
   int TrackPos = 0;
   bool Shown = false;
+  bool Enabled = true;
   bool Tracking = false;
 };
 
@@ -878,12 +880,44 @@ bool TWinControl::ScrollBarVisible(int BarKind) const {
   return p && p->Shown;
 }
 
-constexpr int kScrollBarSize = 17;
+void TWinControl::EnableScrollBar(int BarKind, bool Enable) {
+  if (BarKind == SB_BOTH) {
+    EnableScrollBar(SB_HORZ, Enable);
+    EnableScrollBar(SB_VERT, Enable);
+    return;
+  }
+  if (BarKind != SB_HORZ && BarKind != SB_VERT) return;
+  ScrollBarState& s = Bar(BarKind);
+  s.Enabled = Enable;
+  s.Bar->setEnabled(Enable);
+}
+
+bool TWinControl::ScrollBarEnabled(int BarKind) const {
+  const auto& p = BarKind == SB_HORZ ? FHorz : FVert;
+  return !p || p->Enabled;
+}
+
+void TWinControl::SetScrollBarLook(int Size, TColor Color) {
+  Size = std::max(1, Size);
+  const bool resized = Size != FScrollBarSize;
+  FScrollBarSize = Size;
+  FScrollBarColor = Color;
+  for (int b : {SB_HORZ, SB_VERT}) {
+    QScrollBar* bar = Bar(b).Bar;
+    QPalette pal = bar->style()->standardPalette();
+    if (Color != clNone) {
+      pal.setColor(QPalette::Window, ToQColor(Color));
+      pal.setColor(QPalette::Button, ToQColor(Color));
+    }
+    bar->setPalette(pal);
+  }
+  if (resized) LayoutScrollBars();
+}
 
 TRect TWinControl::ClientRect() const {
   TRect r = TControl::ClientRect();
-  if (ScrollBarVisible(SB_VERT)) r.Right = std::max(0, r.Right - kScrollBarSize);
-  if (ScrollBarVisible(SB_HORZ)) r.Bottom = std::max(0, r.Bottom - kScrollBarSize);
+  if (ScrollBarVisible(SB_VERT)) r.Right = std::max(0, r.Right - FScrollBarSize);
+  if (ScrollBarVisible(SB_HORZ)) r.Bottom = std::max(0, r.Bottom - FScrollBarSize);
   return r;
 }
 
@@ -891,11 +925,11 @@ void TWinControl::LayoutScrollBars() {
   const TRect c = ClientRect();
   if (FVert) {
     const int top = std::clamp(VerticalScrollBarTop(), 0, std::max(c.Bottom, 0));
-    FVert->Bar->setGeometry(c.Right, top, kScrollBarSize, c.Bottom - top);
+    FVert->Bar->setGeometry(c.Right, top, FScrollBarSize, c.Bottom - top);
     FVert->Bar->setVisible(FVert->Shown);
   }
   if (FHorz) {
-    FHorz->Bar->setGeometry(0, c.Bottom, c.Right, kScrollBarSize);
+    FHorz->Bar->setGeometry(0, c.Bottom, c.Right, FScrollBarSize);
     FHorz->Bar->setVisible(FHorz->Shown);
   }
   Realign();

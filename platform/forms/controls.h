@@ -301,6 +301,13 @@ class TWinControl : public TControl {
   int GetScrollPos(int Bar) const;
   void SetScrollRange(int Bar, int Min, int Max, bool Redraw = true);
   bool ScrollBarVisible(int Bar) const;
+  // A shown bar may be greyed out (it stays in place and takes no input).
+  void EnableScrollBar(int Bar, bool Enable);
+  bool ScrollBarEnabled(int Bar) const;
+  // The look of both window scroll bars: their thickness in pixels (17 by default) and the colour of their
+  // trough (clNone: the style's own).
+  void SetScrollBarLook(int Size, TColor Color);
+  int ScrollBarSize() const { return FScrollBarSize; }
   TRect ClientRect() const override;
 
 
@@ -352,6 +359,8 @@ class TWinControl : public TControl {
   bool FTabStop = false;
   std::map<std::uintptr_t, int> FTimers;  // window timer id -> Qt timer id
   mutable std::unique_ptr<ScrollBarState> FHorz, FVert;
+  int FScrollBarSize = 17;
+  TColor FScrollBarColor = clNone;
   bool FAligning = false;
 };
 

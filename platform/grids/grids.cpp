@@ -478,8 +478,9 @@ void TCustomGrid::UpdateScrollBars() {
   FUpdatingScrollBars = true;
   // Showing one bar narrows the room of the other: two rounds settle both.
   for (int round = 0; round < 2; ++round) {
-    const bool vert = (FScrollBars == ssVertical || FScrollBars == ssBoth) && MaxTopRow() > FFixedRows;
-    const bool horz = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && MaxLeftCol() > FFixedCols;
+    bool vert = (FScrollBars == ssVertical || FScrollBars == ssBoth) && MaxTopRow() > FFixedRows;
+    bool horz = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && MaxLeftCol() > FFixedCols;
+    DecideScrollBars(vert, horz);
     ShowScrollBar(SB_VERT, vert);
     ShowScrollBar(SB_HORZ, horz);
   }

@@ -265,6 +265,9 @@ class TCustomGrid : public TCustomControl {
   int MaxTopRow() const;
   int MaxLeftCol() const;
   void UpdateScrollBars();
+  // Asked while UpdateScrollBars decides which window bars to show: Vert and Horz come in as "the grid needs
+  // the bar" and may be changed (a bar kept in place although everything fits).
+  virtual void DecideScrollBars(bool& Vert, bool& Horz) { (void)Vert, (void)Horz; }
 
   TGridAxis& ColAxis() { return FCols; }
   TGridAxis& RowAxis() { return FRows; }
