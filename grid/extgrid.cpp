@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/color.h"
+#include "grid/extgrid_unit.h"
 #include "platform/graphics/themes.h"
 
 namespace grid {
@@ -36,10 +37,12 @@ TExtStringGrid::TExtStringGrid(plat::TComponent* AOwner)
   FIsWin7 = facts.Windows7OrLater;
   FIsWinVista = facts.VistaOrLater;
   FIsThemed = facts.ComCtl32Major > 5;
+  RegisterLiveGrid(this);
 }
 
 TExtStringGrid::~TExtStringGrid() {
   FInDestroy = true;
+  UnRegisterLiveGrid(this);
   KillTimer(GridTimerId);
   RegisterThemeWindow(false);
   FEdit.ReleaseEditors();
@@ -223,6 +226,17 @@ void TExtStringGrid::Invalidate() {
     return;
   }
   TBaseGrid::Invalidate();
+  if (!IsLoading() && FFooterPanel && FFloatingFooter.Visible()) FFooterPanel->Invalidate();
+}
+
+void TExtStringGrid::UpdateFooter() {
+  if (FFooterPanel) FFooterPanel->Invalidate();
+}
+
+void TExtStringGrid::ScreenToCell(plat::TPoint pt, int& ACol, int& ARow) {
+  const plat::TPoint p = ScreenToClient(pt);
+  ACol = ARow = -1;
+  MouseToCell(p.X, p.Y, ACol, ARow);
 }
 
 QString TExtStringGrid::GetVersionString() const { return Version() + QStringLiteral(" Sep, 2012"); }
@@ -237,11 +251,21 @@ QString TExtStringGrid::Version() const {
 void TExtStringGrid::SetRowCount(int Value) {
   if (plat::TStringGrid::RowCount() == plat::TStringGrid::FixedRows() && FFixedRowAlways && FSel.SelectionHidden())
     FSel.UnHideSelection();
+  const int old = RowCount();
   TBaseGrid::SetRowCount(Value);
   if (FFixedRowAlways && FMinFixedRows < Value && plat::TStringGrid::FixedRows() != FMinFixedRows)
     plat::TStringGrid::SetFixedRows(FMinFixedRows);
   FMaxRowCount = std::max(FMaxRowCount, Value);
   SetNormalRowCount(Value);
+  UpdateFooter();
+  FScrolling.UpdateVertProportional();
+  UpdateScrollBarVisibility(false);
+  // The footer row stays the last row: its cells and properties move there, the rows between move up.
+  if (FFloatingFooter.Visible() && RowCount() != old && old > 0) {
+    MoveStoreRow(old - 1, RowCount() - 1);
+    CalcFooter(-1);
+    Invalidate();
+  }
 }
 
 void TExtStringGrid::SetColCount(int Value) {
@@ -249,6 +273,9 @@ void TExtStringGrid::SetColCount(int Value) {
   if (FFixedColAlways && FMinFixedCols < Value && plat::TStringGrid::FixedCols() != FMinFixedCols)
     plat::TStringGrid::SetFixedCols(FMinFixedCols);
   FMaxColCount = std::max(FMaxColCount, Value);
+  UpdateFooter();
+  FScrolling.UpdateHorzProportional();
+  UpdateScrollBarVisibility(false);
 }
 
 void TExtStringGrid::SetFixedRows(int Value) {
@@ -266,6 +293,7 @@ void TExtStringGrid::SetFixedCols(int Value) {
 void TExtStringGrid::SetDefaultRowHeight(int Value) {
   TBaseGrid::SetDefaultRowHeight(Value);
   if (IsDesigning()) FFixedRowHeight = Value;
+  FFloatingFooter.SetHeight(Value);
 }
 
 void TExtStringGrid::SetFixedRowHeight(int Value) {
@@ -357,11 +385,22 @@ void TExtStringGrid::SetIntegralHeight(bool Value) {
 void TExtStringGrid::ColWidthsChanged() {
   TBaseGrid::ColWidthsChanged();
   FSizing.ColWidthsChanged();
+  AfterSizesChanged();
+  UpdateFooter();
+  if (FColumnSize.Stretch() && ScrollProportional) FScrolling.UpdateVertProportional();
 }
 
 void TExtStringGrid::RowHeightsChanged() {
   TBaseGrid::RowHeightsChanged();
   FSizing.RowHeightsChanged();
+  AfterSizesChanged();
+}
+
+// A check box editor does not follow its cell's new size: it closes. The controls on cells move with them.
+void TExtStringGrid::AfterSizesChanged() {
+  if (FInDestroy || !FWndCreated) return;
+  if (EditMode() && FEditControl == edCheckBox) HideInplaceEdit();
+  CellControlsUpdate(false);
 }
 
 void TExtStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
@@ -458,6 +497,8 @@ void TExtStringGrid::SetFlat(bool Value) {
 
 void TExtStringGrid::SetWordWrap(bool Value) {
   FWordWrap = Value;
+  TCellGrid::SetWordWrap(Value);
+  if (plat::TInplaceEdit* e = InplaceEditor()) e->SetWordWrap(Value);
   if (UpdateCount() == 0) Invalidate();
 }
 
@@ -485,6 +526,7 @@ void TExtStringGrid::SetRowIndicator(plat::TBitmap* Value) {
 
 void TExtStringGrid::SetMaxEditLength(int Value) {
   FMaxEditLength = Value;
+  if (plat::TInplaceEdit* e = InplaceEditor()) e->SetMaxLength(Value);
 }
 
 void TExtStringGrid::SetSpreadSheet(bool Value) {

@@ -129,6 +129,10 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Skipped once right after the select-cell rule switched the editing option (that change repainted).
   void Invalidate();
   void InvalidateGrid() override { Invalidate(); }
+  // Repaints the footer panel.
+  void UpdateFooter();
+  // The cell under a screen point (-1, -1 outside the cells).
+  void ScreenToCell(plat::TPoint pt, int& ACol, int& ARow);
   static constexpr int VersionNr = 100794627;
   virtual int GetVersionNr() const { return VersionNr; }
   virtual QString GetVersionString() const;
@@ -187,7 +191,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void RegisterNotifier(TGridChangeNotifier* ANotifier);
   void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
   // Recalculates the floating footer of a column (-1: every column; nothing while the footer is hidden).
-  virtual void CalcFooter(int ACol);
+  virtual void CalcFooter(int ACol) { CalcFooterColumns(ACol); }
+  virtual void CalcFooterColumns(int ACol);
   // Cell ranges the file, clipboard and export code take.
   bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false, SaveHiddenCells = false;
   bool SaveVirtCells = true, SaveWithHTML = true, QuoteEmptyCells = true, JavaCSV = false;
@@ -936,6 +941,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // The first parent creates the grid's window side (CreateWnd): the grid timer, panels, wheel lines.
   void SetParent(plat::TWinControl* AParent) override;
   bool WindowCreated() const { return FWndCreated; }
+  // Whether the frame of an edited cell shows for this grid.
+  bool FocusFrameShown() const { return FFocusFrameShown; }
   // The width columns follow with ColumnSize.SynchWithGrid: the client width, counting the border.
   int SynchWidth() const { return ClientWidth() + (BorderStyle() == plat::bsSingle ? 2 : 0); }
   // With ScrollBarAlways a bar stays shown, greyed out, where everything fits; otherwise (and with Force) a bar
@@ -1143,6 +1150,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void RegisterThemeWindow(bool Register);
 
   void AssignSettings(TExtStringGrid& Src);
+  void AfterSizesChanged();
   void AssignSizes(TExtStringGrid& Src);
 
   // Owned objects, in the order they are made.

@@ -47,7 +47,7 @@ double TExtStringGrid::ColumnCalc(int ACol, TColumnCalcType Calc) {
   }
 }
 
-void TExtStringGrid::CalcFooter(int ACol) {
+void TExtStringGrid::CalcFooterColumns(int ACol) {
   const TFloatingFooter& f = FFloatingFooter;
   if (!f.Visible() || f.FooterStyle() != fsFixedLastRow || !f.EnableCalculation) return;
   const int row = RowCount() - 1;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "controls/theme_services.h"
 #include "grid/footer.h"
 #include "platform/forms/keys.h"
 
@@ -60,6 +61,10 @@ void TExtStringGrid::Dispatch(TMessage& M) {
       TRenderGrid::Dispatch(M);
       ReopenEditorOnFocus();
       return;
+    case plat::WM_THEMECHANGED:
+    case controls::WM_OFFICETHEMECHANGE:
+      if (AutoThemeAdapt) AdaptToOfficeTheme();
+      break;
     case plat::WM_SIZE: SizeMessage(M); return;
     case plat::WM_LBUTTONUP:
       MouseOrBaseDispatch(M);

@@ -11,10 +11,14 @@
 #include <memory>
 
 #include "controls/grid_check.h"
+#include "controls/theme_services.h"
 #include "grid/extgrid.h"
+#include "grid/extgrid_unit.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/imagelist.h"
+#include "platform/graphics/themes.h"
+#include "platform/rtl/formatsettings.h"
 
 namespace grid {
 namespace {
@@ -154,6 +158,62 @@ TEST_F(GridWindow, FlatScrollBarsTakeTheScrollWidth) {
   g->SetScrollType(ssNormal);
   EXPECT_EQ(g->ScrollBars(), plat::ssBoth);
   EXPECT_EQ(g->VertScrollControl(), nullptr);
+}
+
+TEST_F(GridWindow, TheUnitStartsOnceWithItsRegistrations) {
+  EXPECT_GE(ExtGridUnitStarts(), 1) << "every grid makes sure of the start";
+  const QStringList& names = RegisteredGridClasses();
+  EXPECT_EQ(names.size(), 28);
+  EXPECT_TRUE(names.contains("TExtStringGrid"));
+  EXPECT_TRUE(names.contains("TSearchPanel"));
+  EXPECT_NE(GridEditDoneMessage(), 0u);
+  EXPECT_EQ(GridClipboardFormat(), "TExtStringGrid Cells");
+  EXPECT_EQ(GetDllFileVersion("COMCTL32.DLL"), (6 << 16) | 10);
+  EXPECT_EQ(GetDllFileVersion("user32.dll"), -1);
+  EXPECT_TRUE(ComCtrlOk());
+  {
+    plat::TPlatformFactsScope keep;
+    plat::PlatformFacts().ComCtl32Major = 4;
+    plat::PlatformFacts().ComCtl32Minor = 69;
+    EXPECT_FALSE(ComCtrlOk()) << "4.69 itself is too old";
+    plat::PlatformFacts().ComCtl32Minor = 70;
+    EXPECT_TRUE(ComCtrlOk());
+  }
+  const plat::TFormatSettings keep = plat::FormatSettings;
+  plat::FormatSettings.DecimalSeparator = u',';
+  plat::FormatSettings.ShortTimeFormat = "hh.nn";
+  EXPECT_EQ(GetDecimalSeparator(), u',');
+  EXPECT_EQ(GetShortTimeFormat(), "hh.nn");
+  plat::FormatSettings = keep;
+}
+
+// With AutoThemeAdapt the grid takes the Office theme now and whenever the theme notifier reports a change.
+TEST_F(GridWindow, AutoThemeAdaptFollowsTheOfficeTheme) {
+  using namespace controls;
+  OfficeRegistry().Clear();
+  g->SetAutoThemeAdapt(true);
+  EXPECT_EQ(g->RenderSettings().Colors.OfficeTheme, ot2003Blue) << "no Office keys: the XP colour scheme";
+  const QString key = "Software\\Microsoft\\Office\\14.0\\Common";
+  OfficeRegistry().CreateKey(key + "\\General");
+  OfficeRegistry().WriteInteger(key, "Theme", 3);
+  SendThemeMessage(g, WM_OFFICETHEMECHANGE, 0, key);
+  EXPECT_EQ(g->RenderSettings().Colors.OfficeTheme, ot2010Black);
+  g->SetAutoThemeAdapt(false);
+  OfficeRegistry().WriteInteger(key, "Theme", 2);
+  SendThemeMessage(g, WM_OFFICETHEMECHANGE, 0, key);
+  EXPECT_EQ(g->RenderSettings().Colors.OfficeTheme, ot2010Black) << "a grid that does not adapt keeps its look";
+  OfficeRegistry().Clear();
+}
+
+TEST_F(GridWindow, ScreenToCellAndTheFooterRepaint) {
+  int c = 0, r = 0;
+  const plat::TRect cell = g->CellRect(1, 2);
+  g->ScreenToCell(g->ClientToScreen({cell.Left + 3, cell.Top + 3}), c, r);
+  EXPECT_EQ(c, 1);
+  EXPECT_EQ(r, 2);
+  g->ScreenToCell(g->ClientToScreen({290, 190}), c, r);
+  EXPECT_EQ(c, -1);
+  EXPECT_EQ(r, -1);
 }
 
 }  // namespace

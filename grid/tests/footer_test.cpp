@@ -42,6 +42,25 @@ TEST_F(FooterTest, ShowingTheFooterMakesTheLastRowAFixedFooter) {
   EXPECT_EQ(g->FooterPanel()->Height(), 0);
 }
 
+// The footer row stays the last row whichever way the count changes, and keeps its calculation.
+TEST_F(FooterTest, ChangingTheRowCountKeepsTheFooterRowLast) {
+  F().SetVisible(true);
+  F().SetColumnCalc(1, acSUM);
+  EXPECT_EQ(g->Cells(1, 7), "210") << "10 + 20 + ... + 60";
+  g->SetRowCount(10);
+  EXPECT_EQ(g->Cells(1, 9), "210");
+  EXPECT_EQ(F().GetColumnCalc(1), acSUM) << "the calculation kind moved with the row";
+  EXPECT_EQ(g->Cells(1, 7), "") << "the former footer row is an empty data row now";
+  EXPECT_EQ(g->Cells(1, 6), "60");
+  g->SetCells(1, 7, "5");
+  g->SetCells(1, 8, "5");
+  g->CalcFooter(-1);
+  EXPECT_EQ(g->Cells(1, 9), "220");
+  g->SetRowCount(6);
+  EXPECT_EQ(F().GetColumnCalc(1), acSUM);
+  EXPECT_EQ(g->Cells(1, 5), "100") << "the sum of the rows left: 10 + 20 + 30 + 40";
+}
+
 TEST_F(FooterTest, TheFooterPanelTakesItsRoomBelowTheCells) {
   const int before = g->ClientHeight();
   F().SetVisible(true);
