@@ -94,7 +94,10 @@ void TExtStringGrid::ConnectOptions() {
   FColumnSize.OnStretch = [this](plat::TObject*) {
     if (Parent()) InitOrigColSizes();
   };
-  FColumnHeaders.OnChange = [this](plat::TObject*) { FOps.ShowColumnHeaders(FColumnHeaders); };
+  FColumnHeaders.OnChange = [this](plat::TObject*) {
+    ColumnHeadersChanged();
+    FOps.ShowColumnHeaders(FColumnHeaders);
+  };
   FRowHeaders.OnChange = [this](plat::TObject*) { FOps.ShowRowHeaders(FRowHeaders); };
   FMergedColumns.OnChange = [this](plat::TObject*, int, int) { RemergeColumns(); };
 }

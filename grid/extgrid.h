@@ -65,6 +65,7 @@ class TGridDatePicker;
 class TGridDateTimePicker;
 class TBalloonTipWindow;
 class TExtRichEdit;
+class THTMLHintWindow;
 
 // Told when the current cell moves (one listener at a time).
 class ITExtStringGridSelect {
@@ -158,6 +159,28 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void SetAllInts(int ACol, int ARow, int Value) { FTyped.SetAllInts(ACol, ARow, Value); }
   double AllFloats(int ACol, int ARow) { return FTyped.GetAllFloats(ACol, ARow); }
   void SetAllFloats(int ACol, int ARow, double Value) { FTyped.SetAllFloats(ACol, ARow, Value); }
+  // Wide strings are the cell texts themselves here.
+  QString WideCells(int ACol, int ARow) { return Cells(ACol, ARow); }
+  void SetWideCells(int ACol, int ARow, const QString& Value) { SetCells(ACol, ARow, Value); }
+  QString AllWideCells(int ACol, int ARow) { return AllCells(ACol, ARow); }
+  void SetAllWideCells(int ACol, int ARow, const QString& Value) { SetAllCells(ACol, ARow, Value); }
+  // The user object of a cell by real row (a hidden row's is kept in its record).
+  plat::TObject* AllObjects(int ACol, int ARow) { return FTyped.GetObjectsEx(ACol, ARow); }
+  void SetAllObjects(int ACol, int ARow, plat::TObject* Value) { FTyped.SetObjectsEx(ACol, ARow, Value); }
+  // By the column's place in the recorded column order, and by the row's place before sorting.
+  QString OriginalCells(int ACol, int ARow);
+  void SetOriginalCells(int ACol, int ARow, const QString& Value);
+  QString UnSortedCells(int ACol, int ARow);
+  void SetUnSortedCells(int ACol, int ARow, const QString& Value);
+  // The row a display row had before sorting (a real row), and the other way round.
+  int SortedRowIndex(int ARow) const;
+  int UnSortedRowIndex(int ARow) const;
+  // The sort's cross-reference of rows (entry i: the row now at i came from there); the sort fills it.
+  TIntList* SortRowXRef() { return &FSortRowXRef; }
+  // The VALUE of the form control with this ID in the cell's text (empty without one); the write changes
+  // the cell only when the control is there.
+  QString ControlValues(int ACol, int ARow, const QString& ID);
+  void SetControlValues(int ACol, int ARow, const QString& ID, const QString& Value);
   QString FloatFormat() const { return FTyped.FloatFormat; }
   void SetFloatFormat(const QString& Value) { FTyped.FloatFormat = Value; }
   bool ShowNullDates() const { return FTyped.ShowNullDates; }
@@ -732,6 +755,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void RepaintRow(int ARow) { FOps.RepaintRow(ARow); }
   void RepaintCol(int ACol) { FOps.RepaintCol(ACol); }
   void RepaintRect(const plat::TGridRect& r) { FOps.RepaintRect(r); }
+  // The header cells of two positions (the last fixed column of each row, the last fixed row of each column).
+  void RepaintActiveCells(int Col1, int Row1, int Row2, int Col2);
+  // Whether the last row shows completely above the search panel.
+  bool LastRowAboveSearchPanel();
+  // A borderless, half-transparent window on top showing the cells of ARect as they are painted; the
+  // caller shows and frees it (the grid owns it until then).
+  plat::TForm* SelectionToForm(plat::TGridRect ARect);
   void RegisterSelListener(ITExtStringGridSelect* AListener) { FSelListener = AListener; }
   // Clears the listener whatever is passed.
   void UnRegisterSelListener(ITExtStringGridSelect* AListener) { (void)AListener; FSelListener = nullptr; }
@@ -820,6 +850,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // The hint of the cell under the mouse (HintStr empty: no hint) and its position in client pixels.
   void GetCellHintInfo(plat::TPoint CursorPos, QString& HintStr, plat::TPoint& HintPos);
   void CancelCellHint() { FMouse.CancelCellHint(); }
+  bool UseHTMLHints() const { return FUseHTMLHints; }
+  void SetUseHTMLHints(bool Value) { FUseHTMLHints = Value; }
+  // The grid's cursor, also the one it goes back to after a cursor of its own (links, sizing, panning).
+  void SetDefaultCursor(plat::TCursor Value) {
+    FUserCursor = Value;
+    SetCursor(Value);
+  }
   plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
   // The sort column and sort keys follow a moved column (real indexes).
   void SortColumnFollowsMove(int From, int To);
@@ -979,6 +1016,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // A column's calculation over the normal rows, as the footer shows it (hidden rows by CalculateHiddenRows).
   double ColumnCalc(int ACol, TColumnCalcType Calc);
 
+  // The column headers changed; empty here (the column grid copies them into its columns).
+  virtual void ColumnHeadersChanged() {}
+
   // ======== events (the set is TExtGridEvents, extgrid_events.h; the renderer raises these two)
   // The grid's own resize event stands over the control's.
   using TExtGridEvents::OnResize;
@@ -1015,6 +1055,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   }
   void AddCheckBox(int ACol, int ARow, bool State, bool Data) { CellChecks().AddCheckBox(ACol, ARow, State, Data); }
   void AddCheckBox(int ACol, int ARow, TCheckBoxState State) { CellChecks().AddCheckBox(ACol, ARow, State); }
+  static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? plat::cbChecked : cbUnchecked; }
+  // Tri-state check boxes down the normal rows (from row 0 with MouseActions.CheckAllCheck).
+  void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
   bool HasCheckBox(int ACol, int ARow) { return CellChecks().HasCheckBox(ACol, ARow); }
   bool IsChecked(int ACol, int ARow) { return CellChecks().IsChecked(ACol, ARow); }
   bool GetCheckBoxState(int ACol, int ARow, bool& State) { return CellChecks().GetCheckBoxState(ACol, ARow, State); }
@@ -1238,6 +1281,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool FIsWinXP = true, FIsWin7 = true, FIsWinVista = true, FIsThemed = true;
   int FOldSize = 0;
   plat::TScrollBar* FCellScrollBar = nullptr;
+  bool FUseHTMLHints = false;
+  TIntList FSortRowXRef{-1, -1};
+  int UnSortedRow(int ARow) const;
 
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;

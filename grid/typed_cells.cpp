@@ -117,6 +117,32 @@ void TTypedCells::SetGridCellsEx(int ACol, int ARow, const QString& Value) {
   FGrid.RepaintCell(FHiding.RealToDisplCol(ACol), row);
 }
 
+plat::TObject* TTypedCells::GetObjectsEx(int ACol, int ARow) {
+  if (ACol < 0 || ARow < 0) return nullptr;
+  if (TGridItem* rec = HiddenRecord(ARow)) {
+    auto* p = ACol < rec->Items()->Count() ? dynamic_cast<TCellProperties*>(rec->Items()->Objects(ACol)) : nullptr;
+    return p ? reinterpret_cast<plat::TObject*>(p->CellObject) : nullptr;
+  }
+  return reinterpret_cast<plat::TObject*>(FGrid.GetObjectEx(ACol, FHiding.RealToDisplRow(ARow)));
+}
+
+// A hidden cell's slot holds its cell properties, which the record frees and the row takes back when shown:
+// the user object goes into them (made for the cell when it has none), never into the slot itself.
+void TTypedCells::SetObjectsEx(int ACol, int ARow, plat::TObject* Value) {
+  if (ACol < 0 || ARow < 0) return;
+  if (TGridItem* rec = HiddenRecord(ARow)) {
+    while (rec->Items()->Count() <= ACol) rec->Items()->Add(QString());
+    auto* p = dynamic_cast<TCellProperties*>(rec->Items()->Objects(ACol));
+    if (!p) {
+      p = new TCellProperties(&FGrid, ACol, ARow);
+      rec->Items()->SetObjects(ACol, p);
+    }
+    p->CellObject = reinterpret_cast<quintptr>(Value);
+    return;
+  }
+  FGrid.SetObjectEx(ACol, FHiding.RealToDisplRow(ARow), reinterpret_cast<quintptr>(Value));
+}
+
 int TTypedCells::GetAllInts(int ACol, int ARow) { return IntOf(GetCellsEx(ACol, ARow)); }
 
 void TTypedCells::SetAllInts(int ACol, int ARow, int Value) { SetCellsEx(ACol, ARow, plat::IntToStr(Value)); }

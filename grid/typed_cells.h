@@ -36,6 +36,9 @@ class TTypedCells {
   void SetCellsEx(int ACol, int ARow, const QString& Value);
   QString GetGridCellsEx(int ACol, int ARow);
   void SetGridCellsEx(int ACol, int ARow, const QString& Value);
+  // The user object by real row: a hidden row keeps it in the cell properties of its record.
+  plat::TObject* GetObjectsEx(int ACol, int ARow);
+  void SetObjectsEx(int ACol, int ARow, plat::TObject* Value);
   int GetAllInts(int ACol, int ARow);
   void SetAllInts(int ACol, int ARow, int Value);
   double GetAllFloats(int ACol, int ARow);
