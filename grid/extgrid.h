@@ -48,9 +48,7 @@
 namespace controls {
 class TExtStringGridCheck;
 }
-namespace plat {
-class TScrollBar;
-}
+
 
 namespace grid {
 
@@ -967,15 +965,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // ssMetro makes the thin custom bars (and hides the window bars), ssFlat and ssEncarta give the window bars
   // ScrollWidth and ScrollColor, ssNormal the style's own bars.
   void SetScrollType(TScrollType Value);
-  // The scroll-bar cell's own bar (hidden until the mouse places it over such a cell): its WM_VSCROLL moves
-  // the cell's position, not the grid.
-  plat::TScrollBar* CellScrollBar() const { return FCellScrollBar; }
-  int ScrollCol = -1, ScrollRow = -1;
-  // The scroll-cell dispatcher: OnScrollCell with the cell's position and range.
-  virtual void DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax);
 
   // ======== window: creation, scroll bar visibility, size messages, themes, removed components
-  // The first parent creates the grid's window side (CreateWnd): the grid timer, panels, wheel lines.
+  // The first parent creates the grid's window side (CreateWnd): the grid timer, the footer panel, wheel lines.
   void SetParent(plat::TWinControl* AParent) override;
   bool WindowCreated() const { return FWndCreated; }
   // Whether the frame of an edited cell shows for this grid.
@@ -1280,7 +1272,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool FWndCreated = false, FUseVCLStyles = false, FDisableSize = false, FThemeRegistered = false;
   bool FIsWinXP = true, FIsWin7 = true, FIsWinVista = true, FIsThemed = true;
   int FOldSize = 0;
-  plat::TScrollBar* FCellScrollBar = nullptr;
   bool FUseHTMLHints = false;
   TIntList FSortRowXRef{-1, -1};
   int UnSortedRow(int ARow) const;

@@ -1,5 +1,5 @@
 // The string grid's window side: what happens when the grid first gets a parent (the grid timer, the wheel
-// step, the footer panel, the cell scroll bar), the visibility and look of the window scroll bars, the size
+// step, the footer panel), the visibility and look of the window scroll bars, the size
 // message (columns following the grid's width or one column stretched to fill it), the Office theme, and the
 // references the grid drops when the components they name go away.
 #include <QApplication>
@@ -10,26 +10,10 @@
 #include "controls/theme_services.h"
 #include "grid/extgrid.h"
 #include "grid/footer.h"
-#include "platform/forms/stdctrls.h"
 #include "platform/graphics/themes.h"
 
 namespace grid {
 
-namespace {
-int ScrollCodeOf(plat::TScrollCode Code) {
-  switch (Code) {
-    case plat::scLineUp: return plat::SB_LINEUP;
-    case plat::scLineDown: return plat::SB_LINEDOWN;
-    case plat::scPageUp: return plat::SB_PAGEUP;
-    case plat::scPageDown: return plat::SB_PAGEDOWN;
-    case plat::scPosition: return plat::SB_THUMBPOSITION;
-    case plat::scTrack: return plat::SB_THUMBTRACK;
-    case plat::scTop: return plat::SB_TOP;
-    case plat::scBottom: return plat::SB_BOTTOM;
-    default: return plat::SB_ENDSCROLL;
-  }
-}
-}  // namespace
 
 // ---------------------------------------------------------------- creation
 
@@ -43,18 +27,6 @@ void TExtStringGrid::CreateWnd() {
   FWndCreated = true;
   if (!IsDesigning()) {
     if (ScrollType == ssMetro) FScrolling.UpdateMetroBars();
-    if (!FCellScrollBar) {
-      FCellScrollBar = new plat::TScrollBar(this);
-      FCellScrollBar->SetKind(plat::sbVertical);
-      FCellScrollBar->SetVisible(false);
-      FCellScrollBar->SetTabStop(false);
-      FCellScrollBar->SetParent(this);
-      // The bar talks to the grid as a window bar would, naming itself as the sender.
-      FCellScrollBar->OnScroll = [this](plat::TObject*, plat::TScrollCode Code, int& Pos) {
-        Perform(plat::WM_VSCROLL, plat::MakeWParam(ScrollCodeOf(Code), Pos),
-                static_cast<plat::LPARAM>(FCellScrollBar->Handle()));
-      };
-    }
     if (FBalloon.Enable()) BalloonInit();
   }
   if (FFooterPanel) FFooterPanel->SetVisible(FFloatingFooter.Visible());
@@ -128,10 +100,6 @@ void TExtStringGrid::SetScrollProportional(bool Value) {
   }
   // Back to the grid's own thumb positions, one per scrollable row or column.
   UpdateScrollBars();
-}
-
-void TExtStringGrid::DoScrollCell(int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax) {
-  if (OnScrollCell) OnScrollCell(this, ACol, ARow, ScrollPosition, ScrollMin, ScrollMax);
 }
 
 // ---------------------------------------------------------------- size
@@ -219,7 +187,6 @@ void TExtStringGrid::Notification(plat::TComponent* AComponent, plat::TOperation
   if (Operation == plat::opRemove) {
     if (AComponent == GridImages()) FCellObjects.GridImages = nullptr;
     if (AComponent == CellChecker) CellChecker = nullptr;
-    if (AComponent == FCellScrollBar) FCellScrollBar = nullptr;
     if (!ComponentState().Contains(plat::csDestroying) && AComponent == FSyncGrid.Grid()) FSyncGrid.SetGrid(nullptr);
   }
   TRenderGrid::Notification(AComponent, Operation);
