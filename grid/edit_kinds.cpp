@@ -290,9 +290,11 @@ class TDateKind : public TControlKind<TGridDatePicker> {
     EditorProps(c);
     Looks(c);
     ShowAndFocus();
+    if (c.Kind != edTimeEdit && FGrid.MouseActions()->DirectDateDrop) FCtrl->Perform(plat::WM_KEYDOWN, plat::VK_F4, 0);
     return FCtrl;
   }
   void WriteBack(const TEditorCell& c) override {
+    FCtrl->SetDroppedDown(false);
     QString text;
     if (c.Kind == edTimeEdit)
       text = FCtrl->Format().isEmpty() ? plat::TimeToStr(FCtrl->Time()) : FCtrl->Text();

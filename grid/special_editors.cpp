@@ -22,16 +22,6 @@ namespace grid {
 
 using plat::TShiftState;
 
-plat::TDateTime CellTextToDateTime(const QString& Text) {
-  plat::TDateTime v = 0;
-  if (!Text.trimmed().isEmpty()) {
-    if (plat::TryStrToDateTime(Text, v)) return v;
-    const QDateTime iso = QDateTime::fromString(Text.trimmed(), Qt::ISODate);
-    if (iso.isValid()) return plat::DateTimeFromQDateTime(iso);
-  }
-  return plat::Now();
-}
-
 namespace {
 
 bool IsKey(std::uint16_t Key, std::initializer_list<std::uint16_t> Keys) {
@@ -660,70 +650,6 @@ void TGridButton::Dispatch(plat::TMessage& Message) {
     return;
   }
   plat::TButton::Dispatch(Message);
-}
-
-// ---------------------------------------------------------------- date pickers
-
-TGridDatePicker::TGridDatePicker(plat::TComponent* AOwner)
-    : controls::TEsgDateTimePicker(AOwner), TGridEditorSide(AOwner) {}
-
-void TGridDatePicker::KeyDown(std::uint16_t& Key, TShiftState Shift) {
-  const bool tab = Key == plat::VK_TAB && FGrid->WantsTabKey();
-  if (!tab && !IsKey(Key, {plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_PRIOR, plat::VK_NEXT, plat::VK_END}))
-    return controls::TEsgDateTimePicker::KeyDown(Key, Shift);
-  if (Key == plat::VK_ESCAPE) {
-    SetDateTime(CellTextToDateTime(FGrid->CurrentCell()));
-  } else if (Key == plat::VK_RETURN || tab) {
-    if (!Commit(Text())) {
-      FGrid->EditState().Editing = true;
-      Key = 0;
-      return;
-    }
-  }
-  const std::uint16_t k = Key;
-  Key = 0;
-  Close(k, Shift);
-}
-
-void TGridDatePicker::Dispatch(plat::TMessage& Message) {
-  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE}) ||
-      (FGrid->WantsTabKey() && WantsSpecial(Message, {plat::VK_TAB})))
-    return;
-  if (Message.Msg == plat::WM_KILLFOCUS) FocusLost();
-  controls::TEsgDateTimePicker::Dispatch(Message);
-}
-
-TGridDateTimePicker::TGridDateTimePicker(plat::TComponent* AOwner)
-    : controls::TExtDateTimePicker(AOwner), TGridEditorSide(AOwner) {}
-
-void TGridDateTimePicker::KeyDown(std::uint16_t& Key, TShiftState Shift) {
-  if (Key == plat::VK_ESCAPE) {
-    SetDateTime(OriginalDateTime);
-    FGrid->HideInplaceEdit();
-    FocusGrid();
-  } else if (Key == plat::VK_RETURN) {
-    FGrid->HideInplaceEdit();
-    FocusGrid();
-    if (FGrid->Navigation()->AdvanceOnEnter) FGrid->EditorAdvance(Shift.Contains(plat::ssShift));
-  } else if (Key == plat::VK_TAB && FGrid->WantsTabKey()) {
-    FGrid->HideInplaceEdit();
-    FocusGrid();
-    FGrid->SetCurrentCellText(Text());
-    FGrid->EditorTabToNextCell(Shift.Contains(plat::ssShift));
-  } else {
-    return controls::TExtDateTimePicker::KeyDown(Key, Shift);
-  }
-  Key = 0;
-}
-
-void TGridDateTimePicker::Dispatch(plat::TMessage& Message) {
-  if (WantsSpecial(Message, {plat::VK_RETURN, plat::VK_ESCAPE})) return;
-  if (Message.Msg == plat::WM_KILLFOCUS) {
-    // Moving between the date and the embedded time part keeps the edit open.
-    plat::TWinControl* next = plat::FindControl(static_cast<plat::HWND>(Message.WParam));
-    if (!next || (next != TimePicker() && next != this)) FocusLost();
-  }
-  controls::TExtDateTimePicker::Dispatch(Message);
 }
 
 }  // namespace grid

@@ -151,10 +151,30 @@ class TGridDatePicker : public controls::TEsgDateTimePicker, public TGridEditorS
   explicit TGridDatePicker(plat::TComponent* AOwner);
   // Limits the set-up holds a cell's date in (0: none).
   plat::TDateTime MinDate = 0, MaxDate = 0;
+  // The dropped calendar's week numbers, today line and today circle.
+  bool Weeknumbers = false, ShowToday = true, ShowTodayCircle = true;
+  // The calendar is dropped down (between its drop-down and close-up notices).
+  bool OldDropped() const { return FOldDropped; }
   void Dispatch(plat::TMessage& Message) override;
+  // After a typed digit: a field the digit completed hands the caret on to the next field, unless it is the
+  // format's last field or the picker moved on by itself.
+  virtual void ShiftFocus();
 
  protected:
   void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void KeyPress(char16_t& Key) override;
+  void Change() override;
+  void DropDown() override;
+  void CloseUp() override;
+
+ private:
+  void RememberFields();
+  bool FieldChanged(plat::TDateTimeField Field, int Before) const;
+  plat::TDateTime CellValue(const QString& Text) const;
+  void PaintFlatFrame();
+  int Fy = 0, Fm = 0, Fd = 0, Fth = 0, Ftm = 0, Fts = 0;
+  int FFieldBefore = 0;
+  bool FOldDropped = false;
 };
 
 class TGridDateTimePicker : public controls::TExtDateTimePicker, public TGridEditorSide {
@@ -165,6 +185,7 @@ class TGridDateTimePicker : public controls::TExtDateTimePicker, public TGridEdi
 
  protected:
   void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void CloseUp() override;
 };
 
 // The date a cell's text gives: the date and time formats, then ISO 8601; the current date and time when

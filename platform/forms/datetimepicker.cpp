@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <cmath>
 
@@ -83,7 +85,10 @@ TDateTimePicker::TDateTimePicker(TComponent* AOwner)
   ApplyFormat();
 }
 
-TDateTimePicker::~TDateTimePicker() = default;
+// The popup goes with the picker's widget; it must not report a close-up to a picker being taken apart.
+TDateTimePicker::~TDateTimePicker() {
+  if (FPopup) FPopup->OnPick = nullptr, FPopup->OnClosed = nullptr;
+}
 
 QDateTimeEdit* TDateTimePicker::DateTimeEdit() const { return static_cast<QDateTimeEdit*>(Widget()); }
 
@@ -171,7 +176,64 @@ void TDateTimePicker::Dispatch(TMessage& M) {
     if (next >= 0 && next < FieldCount()) SetCurrentField(next);
     return;
   }
+  const bool altDown = M.Msg == WM_SYSKEYDOWN && M.WParam == VK_DOWN;
+  if (CanDropDown() && ((M.Msg == WM_KEYDOWN && M.WParam == VK_F4) || altDown) && !DoKeyDown(M)) {
+    SetDroppedDown(!DroppedDown());
+    return;
+  }
+  if (M.Msg == WM_LBUTTONDOWN && CanDropDown() && Enabled()) {
+    const int x = static_cast<short>(M.LParam & 0xFFFF), y = static_cast<short>((M.LParam >> 16) & 0xFFFF);
+    if (InDropButton(x, y)) {
+      if (CanFocus() && !Focused()) SetFocus();
+      SetDroppedDown(!DroppedDown());
+      return;
+    }
+  }
   TWinControl::Dispatch(M);
+}
+
+// ---- the month calendar -----------------------------------------------------------------------------------------
+
+bool TDateTimePicker::InDropButton(int X, int Y) const {
+  QDateTimeEdit* e = DateTimeEdit();
+  QStyleOptionComboBox opt;
+  opt.initFrom(e);
+  opt.editable = true;
+  opt.frame = e->hasFrame();
+  const QRect arrow = e->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, e);
+  return arrow.contains(X, Y) || (X >= Width() - 20 && X < Width() && Y >= 0 && Y < Height());
+}
+
+bool TDateTimePicker::DroppedDown() const { return FPopup && FPopup->isVisible(); }
+
+void TDateTimePicker::SetDroppedDown(bool v) {
+  if (v == DroppedDown()) return;
+  if (!v) {
+    FPopup->hide();
+    return;
+  }
+  if (!CanDropDown() || !Widget()) return;
+  if (!FPopup) {
+    FPopup = new TCalendarPopup(Widget());
+    FPopup->OnPick = [this](const QDate& d) {
+      QDateTimeEdit* e = DateTimeEdit();
+      if (d == e->date()) return;
+      e->setDate(d);  // a change by the user: OnChange follows
+    };
+    FPopup->OnClosed = [this] { detail::Guarded(this, [this] { CloseUp(); }); };
+  }
+  DropDown();
+  QDateTimeEdit* e = DateTimeEdit();
+  FPopup->Popup(e->date(), CalendarStyle, e->mapToGlobal(QPoint(0, e->height())), e->minimumDate(),
+                e->maximumDate());
+}
+
+void TDateTimePicker::DropDown() {
+  if (OnDropDown) OnDropDown(this);
+}
+
+void TDateTimePicker::CloseUp() {
+  if (OnCloseUp) OnCloseUp(this);
 }
 
 int TDateTimePicker::CurrentField() const { return DateTimeEdit()->currentSectionIndex(); }

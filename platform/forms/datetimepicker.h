@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "platform/forms/calendarpopup.h"
 #include "platform/forms/controls.h"
 #include "platform/rtl/datetime.h"
 
@@ -56,14 +57,30 @@ class TDateTimePicker : public TWinControl {
   // The field holds as many digits as its format shows (a four-digit year: all four typed).
   bool FieldFull(TDateTimeField Field) const;
 
+  // The month calendar of a date picker in combo-box mode drops down on F4, Alt+Down or a press on the
+  // picker's button. Picking a day sets the date (keeping the time) as the user's change; the calendar's
+  // styles (MCS_*) are read each time it drops down, after OnDropDown.
+  bool DroppedDown() const;
+  void SetDroppedDown(bool v);
+  bool CanDropDown() const { return FKind == dtkDate && FDateMode == dmComboBox; }
+  unsigned CalendarStyle = 0;
+  // The popup (nullptr before the calendar first dropped down).
+  TCalendarPopup* CalendarPopup() const { return FPopup; }
+
   // The user changed the value or the check box.
   TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown, OnCloseUp;
 
   // Left and Right move from field to field, as on the platform's picker.
   void Dispatch(TMessage& Message) override;
 
  protected:
   virtual void Change();
+  // Before the calendar shows (fires OnDropDown) and after it closed (fires OnCloseUp).
+  virtual void DropDown();
+  virtual void CloseUp();
+  // Where a press opens the calendar: the picker's drop-down button.
+  virtual bool InDropButton(int X, int Y) const;
   // The text the fields show.
   QString GetText() const override;
   bool ColorIsBase() const override { return true; }
@@ -81,6 +98,7 @@ class TDateTimePicker : public TWinControl {
   bool FCtl3D = true;
   bool FSetting = false;
   QCheckBox* FCheckbox = nullptr;
+  TCalendarPopup* FPopup = nullptr;
 };
 
 }  // namespace plat
