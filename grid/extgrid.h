@@ -173,8 +173,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // The row a display row had before sorting (a real row), and the other way round.
   int SortedRowIndex(int ARow) const;
   int UnSortedRowIndex(int ARow) const;
-  // The sort's cross-reference of rows (entry i: the row now at i came from there); the sort fills it.
-  TIntList* SortRowXRef() { return &FSortRowXRef; }
   // The VALUE of the form control with this ID in the cell's text (empty without one); the write changes
   // the cell only when the control is there.
   QString ControlValues(int ACol, int ARow, const QString& ID);
@@ -1273,7 +1271,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool FIsWinXP = true, FIsWin7 = true, FIsWinVista = true, FIsThemed = true;
   int FOldSize = 0;
   bool FUseHTMLHints = false;
-  TIntList FSortRowXRef{-1, -1};
   int UnSortedRow(int ARow) const;
 
   ITExtStringGridSelect* FSelListener = nullptr;

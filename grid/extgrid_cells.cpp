@@ -24,9 +24,9 @@ void TExtStringGrid::SetOriginalCells(int ACol, int ARow, const QString& Value) 
 // The row before sorting: where the cross-reference names it (its end when it does not), or the row itself
 // while the reference is shorter.
 int TExtStringGrid::UnSortedRow(int ARow) const {
-  if (FSortRowXRef.Count() < ARow) return ARow;
-  const int at = FSortRowXRef.IndexOf(ARow);
-  return at < 0 ? FSortRowXRef.Count() : at;
+  if (FCellObjects.SortRowXRef.Count() < ARow) return ARow;
+  const int at = FCellObjects.SortRowXRef.IndexOf(ARow);
+  return at < 0 ? FCellObjects.SortRowXRef.Count() : at;
 }
 
 QString TExtStringGrid::UnSortedCells(int ACol, int ARow) { return Cells(ACol, UnSortedRow(ARow)); }
@@ -36,14 +36,14 @@ void TExtStringGrid::SetUnSortedCells(int ACol, int ARow, const QString& Value) 
 }
 
 int TExtStringGrid::SortedRowIndex(int ARow) const {
-  const int r = ARow >= 0 && ARow < FSortRowXRef.Count() ? FSortRowXRef[ARow] : ARow;
+  const int r = ARow >= 0 && ARow < FCellObjects.SortRowXRef.Count() ? FCellObjects.SortRowXRef[ARow] : ARow;
   return RealRowIndex(r);
 }
 
 int TExtStringGrid::UnSortedRowIndex(int ARow) const {
-  if (FSortRowXRef.Count() == 0) return ARow;
-  const int at = FSortRowXRef.IndexOf(ARow);
-  return at < 0 ? FSortRowXRef.Count() : at;
+  if (FCellObjects.SortRowXRef.Count() == 0) return ARow;
+  const int at = FCellObjects.SortRowXRef.IndexOf(ARow);
+  return at < 0 ? FCellObjects.SortRowXRef.Count() : at;
 }
 
 // ---------------------------------------------------------------- form controls and check boxes
