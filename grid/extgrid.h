@@ -795,8 +795,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   }
   // Applies item ItemIndex of a column's filter list (real column); the data services fill it.
   virtual void ApplyColumnFilter(int RCol, int ItemIndex) { (void)RCol, (void)ItemIndex; }
-  // Whether the grid's filter holds Condition for the column (real); the data services answer (none here).
-  virtual bool ColumnFilterHas(int RCol, const QString& Condition) { (void)RCol, (void)Condition; return false; }
+  // Whether the grid's filter holds Condition for the column (real).
+  virtual bool ColumnFilterHas(int RCol, const QString& Condition);
   // The header filter list: a check list instead of a single choice, and how it looks.
   bool FilterDropDownCheck = false;
   TFilterDropDown* FilterDropDown() { return FHeaderClicks.FilterDropDown(); }

@@ -37,8 +37,6 @@ class TLogGrid : public TExtStringGrid {
     return true;
   }
   void ApplyColumnFilter(int RCol, int Item) override { Note(QString("filter %1:%2").arg(RCol).arg(Item)); }
-  bool ColumnFilterHas(int RCol, const QString& Condition) override { return Filtered.contains(QString("%1:%2").arg(RCol).arg(Condition)); }
-  QStringList Filtered;  // "column:condition" entries the filter holds
   bool HasFilterList(int RCol) override { return FilterDropDownAuto && RCol >= FixedCols(); }
 
  private:

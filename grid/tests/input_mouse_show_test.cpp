@@ -291,7 +291,8 @@ TEST_F(MouseShowTest, FilterCheckListChecksTheFilteredValuesAndFiltersOnEachChec
   g->FilterDropDown()->AutoSize = true;
   g->FilterDropDown()->Color = plat::TColor(0xF0FFF0);
   for (int r = 1; r < 10; ++r) g->SetCells(2, r, r % 2 ? "new york" : "paris");
-  g->Filtered << "2:\"new york\"";
+  g->Filter()->GetColFilter(2)->Condition = "\"new york\"";
+  g->Filter()->GetColFilter(3)->Condition = "paris";  // another column's condition checks nothing here
   const plat::TRect r = g->CellRect(2, 0);
   Click(QPoint(r.Right - 10, r.Top + 5));
   TDropCheckList* list = g->HeaderClicks().FilterCheckList();
