@@ -92,6 +92,7 @@ bool TEditManager::CanEditShow(bool PlatformSays) {
     FState.EditMode = true;
     if (IsTextKind(FGrid.FEditControl)) {
       FState.ShowEditProcess = true;
+      FState.EditCtrl = nullptr;
     } else {
       SetupCellEditor(FGrid.DisplColIndex(bc), br);
       FState.Entered = true;
@@ -333,14 +334,14 @@ void TEditManager::MarkModified(bool Wide, int Row) {
 
 // ---------------------------------------------------------------- closing and opening
 
-// The select-cell step that follows validates a special editor's value that no closing key validated.
+// A value that no closing key validated (a special editor's, or typed text when the grid closes the edit,
+// as on scrolling) is validated as the edit closes.
 void TEditManager::HideInplaceEdit() {
   if (!FState.EditMode) return;
-  const bool special = !IsTextKind(FGrid.FEditControl);
   FGrid.HideEditor();
   EditorToCell(FGrid.Col(), FGrid.Row());
   FState.EditMode = false;
-  if (special && FState.Editing) ValidateCell(FGrid.Cells(FGrid.RealCol(), FGrid.Row()));
+  if (FState.Editing) ValidateCell(FGrid.Cells(FGrid.RealCol(), FGrid.Row()));
   FGrid.HandleSelectCell(FGrid.Col(), FGrid.Row());
 }
 

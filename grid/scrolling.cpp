@@ -171,7 +171,7 @@ void TGridScrolling::TopLeftChanged() {
   TExtStringGrid& g = FGrid;
   const plat::TGridRect s = g.Selection();
   if (g.SelectionRectangle() && s.Top != s.Bottom) g.Invalidate();
-  if (g.EditorMode() && g.FEditControl != edNormal) g.HideEditor();
+  if (g.EditMode() && g.FEditControl != edNormal) g.HideInplaceEdit();
   if (g.FFooterPanel) g.FFooterPanel->Invalidate();
   OldLeftCol = g.LeftCol();
   OldTopRow = g.TopRow();
