@@ -348,6 +348,7 @@ void TExtStringGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
   const bool hidden = NumHiddenColumns() > 0;
   if (hidden) HiddenColumnsFollowMove(rf, rt);
   TBaseGrid::HandleColumnMoved(hidden ? rf : FromIndex, hidden ? rt : ToIndex);
+  Hiding().RecordColumnMoved(rf, rt);
   SortColumnFollowsMove(rf, rt);
   SyncGridMove(true, FromIndex, ToIndex);
   if (FromIndex < 0 || FromIndex >= FColumnOrder.Count() || ToIndex < 0 || ToIndex >= FColumnOrder.Count()) return;

@@ -62,7 +62,7 @@ void TGridRowOps::RowsSwapped(int ARow1, int ARow2) {
 // Column operations name real columns; widths and column flags are kept per display column. The columns of
 // an operation are contiguous in both: hidden ones in the block are not shown.
 void TGridRowOps::ColsInserted(int ACol, int Count) {
-  if (FHiding) FHiding->Columns().ColsInserted(ACol, Count);
+  if (FHiding) FHiding->Columns().ColsInserted(ACol, Count), FHiding->RecordColumnsInserted(ACol, Count);
   const int at = FHiding ? FHiding->RealToDisplCol(ACol) : ACol;
   const int last = FGrid.ColCount();
   for (int c = last - Count; c < last; ++c)
@@ -76,11 +76,12 @@ void TGridRowOps::ColsRemoved(int ACol, int Count) {
   const int from = FHiding ? FHiding->RealToDisplCol(ACol) : ACol;
   const int to = std::min(FHiding ? FHiding->RealToDisplCol(ACol + Count) : ACol + Count, FGrid.ColCount());
   RotateColWidths(from, to, FGrid.ColCount());
-  if (FHiding) FHiding->Columns().ColsRemoved(ACol, Count);
+  if (FHiding) FHiding->Columns().ColsRemoved(ACol, Count), FHiding->RecordColumnsRemoved(ACol, Count);
   if (FSel) FSel->ColsRemoved(from, to - from);
 }
 
 void TGridRowOps::ColsSwapped(int ACol1, int ACol2) {
+  if (FHiding) FHiding->RecordColumnsSwapped(ACol1, ACol2);
   const int w1 = FGrid.ColWidths(ACol1), w2 = FGrid.ColWidths(ACol2);
   if (w1 != w2) FGrid.SetColWidths(ACol1, w2), FGrid.SetColWidths(ACol2, w1);
 }

@@ -230,6 +230,38 @@ void TGridHiding::RenumberRecords(const std::function<int(int)>& NewIdx) {
   }
 }
 
+void TGridHiding::RecordColumnsInserted(int ACol, int Count) {
+  for (int i = 0; i < FGridItems.Count(); ++i) {
+    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
+    if (ACol > items.Count()) continue;
+    for (int k = 0; k < Count; ++k) items.Insert(ACol, QString());
+  }
+}
+
+void TGridHiding::RecordColumnsRemoved(int ACol, int Count) {
+  for (int i = 0; i < FGridItems.Count(); ++i) {
+    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
+    for (int k = 0; k < Count && ACol < items.Count(); ++k) {
+      delete items.Objects(ACol);
+      items.Delete(ACol);
+    }
+  }
+}
+
+void TGridHiding::RecordColumnMoved(int FromCol, int ToCol) {
+  for (int i = 0; i < FGridItems.Count(); ++i) {
+    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
+    if (FromCol < items.Count() && ToCol < items.Count()) items.Move(FromCol, ToCol);
+  }
+}
+
+void TGridHiding::RecordColumnsSwapped(int ACol1, int ACol2) {
+  for (int i = 0; i < FGridItems.Count(); ++i) {
+    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
+    if (ACol1 < items.Count() && ACol2 < items.Count()) items.Exchange(ACol1, ACol2);
+  }
+}
+
 void TGridHiding::UnHideRowsAll() {
   while (FGridItems.Count() > 0) {
     // The run of records with consecutive indexes from the first one.

@@ -62,6 +62,12 @@ class TGridHiding {
   plat::TCollection& GridItems() { return FGridItems; }
   // Every record's index goes through NewIdx (shown rows were inserted, removed or moved in front of it).
   void RenumberRecords(const std::function<int(int)>& NewIdx);
+  // The cells kept in the records follow the grid's real columns, so that a row shown again puts every text
+  // and property back under its own column after columns were inserted, removed, moved or swapped.
+  void RecordColumnsInserted(int ACol, int Count);
+  void RecordColumnsRemoved(int ACol, int Count);
+  void RecordColumnMoved(int FromCol, int ToCol);
+  void RecordColumnsSwapped(int ACol1, int ACol2);
 
   // Real columns that sorting and row autosizing skip.
   TIntList& IgnoreColumns() { return FIgnoreColumns; }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/forms/forms.h"
 #include "platform/forms/messages.h"
 #include "grid/griderror.h"
@@ -593,6 +595,39 @@ TEST_F(ExtGridTest, PrintColumnTablesCheckTheirRange) {
     } catch (const EExtGridError& e) {
       EXPECT_EQ(e.Message(), "Columns is not in valid range");
     }
+  }
+}
+
+// Cells of hidden rows live outside the grid while the rows are hidden; column operations in that time must
+// carry them along, or a row shown again puts its texts under the wrong columns.
+TEST_F(ExtGridTest, HiddenRowsKeepTheirCellsUnderTheirColumnsThroughColumnOperations) {
+  struct Case {
+    const char* name;
+    std::function<void(TExtStringGrid&)> op;
+    const char* row3;  // columns 0..n-1 of row 3 after the rows are shown again
+  };
+  const Case cases[] = {
+      {"move right", [](TExtStringGrid& g) { g.MoveColumn(1, 4); }, "a c d e b f"},
+      {"move left", [](TExtStringGrid& g) { g.MoveColumn(4, 1); }, "a e b c d f"},
+      {"insert", [](TExtStringGrid& g) { g.InsertCols(2, 2); }, "a b   c d e f"},
+      {"remove", [](TExtStringGrid& g) { g.RemoveCols(1, 2); }, "a d e f"},
+      {"swap", [](TExtStringGrid& g) { g.SwapColumns(0, 5); }, "f b c d e a"},
+  };
+  for (const Case& c : cases) {
+    TExtStringGrid& grid = *new TExtStringGrid(form.get());
+    grid.SetParent(form.get());
+    grid.SetColCount(6);
+    grid.SetRowCount(6);
+    for (int r = 0; r < 6; ++r)
+      for (int col = 0; col < 6; ++col) grid.SetCells(col, r, QString(QChar(u'a' + col)));
+    grid.HideRows(3, 4);
+    c.op(grid);
+    grid.UnHideRowsAll();
+    QStringList row3, row1;
+    for (int col = 0; col < grid.ColCount(); ++col) row3 << grid.Cells(col, 3), row1 << grid.Cells(col, 1);
+    EXPECT_EQ(row3.join(' '), c.row3) << c.name;
+    EXPECT_EQ(row3, row1) << c.name;  // hidden rows moved exactly as the shown ones
+    delete &grid;
   }
 }
 
