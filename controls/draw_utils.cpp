@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 #include <vector>
 
@@ -246,7 +247,32 @@ void DrawBitmapOnColor(TCanvas& Canvas, TBitmap& Bitmap, TColor BackColor, const
   Canvas.Draw(Rect.Left, Rect.Top, &onColour);
 }
 
+namespace {
+std::map<QString, QImage>& ResourceImages() {
+  static std::map<QString, QImage> images;
+  return images;
+}
+}  // namespace
+
+void RegisterResourceImage(const QString& Name, const QImage& Image) { ResourceImages()[Name.toUpper()] = Image; }
+
+QImage ResourceImage(const QString& Name) {
+  const auto it = ResourceImages().find(Name.toUpper());
+  if (it != ResourceImages().end()) return it->second;
+  for (const QString& suffix : {QString(), QStringLiteral(".bmp"), QStringLiteral(".png")}) {
+    const QString path = QStringLiteral(":/") + Name + suffix;
+    if (QFile::exists(path)) return QImage(path);
+  }
+  return QImage();
+}
+
 void DrawResourceBitmap(TCanvas& Canvas, TColor BackColor, const TRect& Rect, const QString& ResName) {
+  if (const auto it = ResourceImages().find(ResName.toUpper()); it != ResourceImages().end()) {
+    TBitmap bitmap;
+    bitmap.SetImage(it->second);
+    DrawBitmapOnColor(Canvas, bitmap, BackColor, Rect);
+    return;
+  }
   for (const QString& suffix : {QString(), QStringLiteral(".bmp"), QStringLiteral(".png")}) {
     const QString path = QStringLiteral(":/") + ResName + suffix;
     if (!QFile::exists(path)) continue;

@@ -3,6 +3,7 @@
 // an error underline and small colour computations. No state; every routine draws on the given canvas and
 // leaves its brush, pen and font changed. clNone means "no colour" everywhere.
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -73,7 +74,11 @@ void FillRectColor(plat::TCanvas& Canvas, const plat::TRect& Rect, plat::TColor 
 void DrawSmallDownArrow(plat::TCanvas& Canvas, int X, int Y, plat::TColor Color);
 // The bitmap's top-left colour shows BackColor; drawn at Rect's top-left in the bitmap's size.
 void DrawBitmapOnColor(plat::TCanvas& Canvas, plat::TBitmap& Bitmap, plat::TColor BackColor, const plat::TRect& Rect);
-// A bitmap of the program's resources (":/<ResName>", also with ".bmp" or ".png"); nothing when missing.
+// Bitmaps of the program's resources: those registered by name (letter case ignored) first, then
+// ":/<Name>" (also with ".bmp" or ".png"); a null image when missing.
+void RegisterResourceImage(const QString& Name, const QImage& Image);
+QImage ResourceImage(const QString& Name);
+// A bitmap of the program's resources; nothing when missing.
 void DrawResourceBitmap(plat::TCanvas& Canvas, plat::TColor BackColor, const plat::TRect& Rect, const QString& ResName);
 void DrawLinearGauge(plat::TCanvas& Canvas, plat::TRect Rect, plat::TColor Color, plat::TColor FontColor,
                      plat::TColor RestColor, plat::TColor RestFontColor, double Value, int MarginX, int MarginY,

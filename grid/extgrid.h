@@ -65,6 +65,10 @@ class TBalloonTipWindow;
 class TExtRichEdit;
 class THTMLHintWindow;
 
+// Where an export or a paste into the grid stands (ExportNotification, ImportNotification).
+enum TGridExportState { esExportStart, esExportNextRow, esExportNewRow, esExportSelRow, esExportDone, esExportFail };
+enum TGridImportState { isImportStart, isImportNewRow, isImportSelRow, isImportDone };
+
 // Told when the current cell moves (one listener at a time).
 class ITExtStringGridSelect {
  public:
@@ -693,6 +697,45 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   }
   bool IsCellEditable(int RCol, int ARow) override { return !ReadOnly(RCol, ARow); }
   plat::TCustomImageList* ImageList(int, int) override { return GridImages(); }
+  // The rest of what painting asks (extgrid_render.cpp).
+  bool UseEnabledRows() override;
+  int NodeSpanType(int ARow) override { return GetNodeSpanType(ARow); }
+  double CellFloat(int RCol, int ARow) override { return Floats(RCol, ARow); }
+  int CellInt(int RCol, int ARow) override { return Ints(RCol, ARow); }
+  QString FloatFormatText() override { return FloatFormat(); }
+  bool DoGetFloatFormat(int ACol, int ARow, bool& IsFloat, QString& Format) override;
+  const plat::TFont* PrintFont(bool Fixed) override;
+  void CellAlignment(int RCol, int ARow, plat::TAlignment& HA, TVAlignment& VA) override {
+    GetCellAlignment(RCol, ARow, HA, VA);
+  }
+  void DoGetCellGradient(int RCol, int ARow, plat::TColor& Color, plat::TColor& ColorTo, plat::TColor& MirrorFrom,
+                         plat::TColor& MirrorTo, TCellGradientDirection& GD) override;
+  void DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R, plat::TPen* B) override;
+  void DoPainted() override;
+  bool HasFilterList(int RCol) override;
+  int HoverLink(int ACol, int ARow) override;
+  bool BlinkPhase() override { return GridBlink(); }
+  bool IsEditingCell(int ACol, int ARow) override { return EditorMode() && ACol == Col() && ARow == Row(); }
+  bool IsHoverButton(int ACol, int ARow) override;
+  bool FixedDropDownShown(int RCol) override;
+  bool FixedDropDownOpen() override { return FHeaderClicks.DropDownDown(); }
+  int MovingColumn() override { return GridState() == plat::gsColMoving ? FMoveIndex : -1; }
+  int ScrollPosition(int RCol, int ARow) override { return CellObjects().GetScrollPosition(RCol, ARow); }
+  bool ScrollProp(int RCol, int ARow, int& PageSize, int& Range) override;
+  int FooterHeight() override;
+  bool ShowsColumnNumbers() override { return IsDesigning() && FDesignColumnNumbers; }
+  // Public drawing entry points of the grid.
+  void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, plat::TFont* AFont,
+                         plat::TBrush* ABrush, bool Remap) {
+    Renderer().GetFontProperties(ACol, RCol, ARow, AState, AFont, ABrush, Remap);
+  }
+  plat::TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+  void DrawRichCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas* ACanvas) {
+    Renderer().DrawRichCell(ACol, ARow, ARect, *ACanvas);
+  }
+  // Export and import tell the grid where they are; the grid itself does nothing with it.
+  virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState, (void)ARow; }
+  virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
 
   // ======== cell controls
   plat::TControl* CellControls(int i, int j) const;
@@ -1153,6 +1196,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Pushed fixed cells are drawn pressed (and sunken), hovered fixed cells hot.
   void HandleDrawCell(int ACol, int ARow, const plat::TRect& ARect, TGridDrawState AState) override;
   bool MouseButtonDown() override { return FMouse.Press().KeepDown; }
+  void ColorsApplied(TColorsChange Change) override;
   int HandleGetEditLimit() override { return FMaxEditLength; }
   plat::TInplaceEdit* HandleCreateEditor() override;
   bool HandleCanEditShow() override;
@@ -1166,6 +1210,10 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TEditorType FEditControl = edNormal;
 
  private:
+  // The grid's own drawing properties into the renderer's settings (before painting and measuring).
+  void SyncDrawSettings();
+  void StyleToEditors(controls::TExtStyle Style);
+  void TonesToEditors(const controls::TColorTones& Tones);
   TRenderSettings& DrawSettings() { return RenderSettings(); }
   const TRenderSettings& DrawSettings() const { return const_cast<TExtStringGrid*>(this)->RenderSettings(); }
   TGridColors& DrawColors() { return RenderSettings().Colors; }
@@ -1275,11 +1323,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
 
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;
-  bool FShowDesignHelper = true;
+  bool FShowDesignHelper = true, FDesignColumnNumbers = false;
   plat::TAlignment FDefaultAlignment = plat::taLeftJustify;
   plat::TColor FHighlightColor = plat::clHighlight, FHighlightTextColor = plat::clHighlightText;
-  plat::TColor FBorderColor = plat::TColor(0xB99D7F);
-  bool FFlat = false, FWordWrap = true, FSpreadSheet = false;
+  // The border colour and Flat are the renderer's (looks and tones write them too).
+  plat::TColor& FBorderColor{RenderSettings().Colors.BorderColor};
+  bool& FFlat{RenderSettings().Colors.Flat};
+  bool FWordWrap = true, FSpreadSheet = false;
   TVAlignment FVAlignment = vtaTop;
   int FVAlignFlag = 0;
   plat::TPoint FXYOffset{2, 2};

@@ -137,17 +137,7 @@ bool TExtStringGrid::IsFixed(int ACol, int ARow) {
 
 void TExtStringGrid::Paint() {
   // The switches the grid keeps in its option objects are handed to the renderer as the paint starts.
-  TRenderSettings& s = DrawSettings();
-  s.DisjunctRowSelect = FMouseActions.DisjunctRowSelect();
-  s.DisjunctColSelect = FMouseActions.DisjunctColSelect();
-  s.DisjunctCellSelect = FMouseActions.DisjunctCellSelect();
-  s.RowSelectPersistent = FMouseActions.RowSelectPersistent;
-  s.EnableHTML = EnableHTML;
-  s.URLColor = URLColor;
-  s.DisabledFontColor = DisabledFontColor;
-  s.WordWrap = FWordWrap;
-  s.XYOffset = FXYOffset;
-  s.VAlignment = FVAlignment;
+  SyncDrawSettings();
   TRenderGrid::Paint();
   FScrolling.DrawPanOrigin(*Canvas());
 }

@@ -70,7 +70,8 @@ void TExtStringGrid::SetScrollBarAlways(TScrollBarAlways Value) {
 
 void TExtStringGrid::SetScrollType(TScrollType Value) {
   const TScrollType old = ScrollType;
-  ScrollType = Value;
+  // The looks read (and change) the scroll type too.
+  ScrollType = DrawColors().ScrollType = Value;
   FScrolling.UpdateMetroBars();
   if (Value != old && Value == ssMetro) SetScrollBars(plat::ssNone);
   if (Value != old && old == ssMetro) SetScrollBars(plat::ssBoth);

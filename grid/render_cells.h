@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "controls/draw_utils.h"
 #include "grid/basegrid.h"
 #include "grid/model/cell_graphic.h"
 #include "grid/model/options.h"
@@ -24,6 +25,19 @@
 namespace grid {
 
 enum TSortDirection { sdAscending, sdDescending };
+
+// An object that draws a cell of its own (a ctInterface cell object): its size and whether it draws before
+// the cell text.
+class TFilePicture;
+
+class ICellDrawer {
+ public:
+  virtual ~ICellDrawer() = default;
+  virtual void Draw(plat::TCanvas& Canvas, plat::TRect Rect, TBaseGrid* Grid, bool Selected, int ARow, int ACol) = 0;
+  virtual int GetWidth() = 0;
+  virtual int GetHeight() = 0;
+  virtual bool DrawsBeforeText() { return false; }
+};
 
 // A cell object as drawing reads it. Several types keep colours in the number fields (CellBitmap, CellIcon,
 // CellIndex, CellAngle); bitmap types keep their graphic in Graphic.
@@ -42,6 +56,9 @@ struct TCellGraphicView {
   plat::TColor CellBitmap = 0, CellIcon = 0;  // colours of the gauges, shapes and ratings
   plat::TGraphic* Graphic = nullptr;          // ctBitmap, ctIcon, ctPicture, ctBitButton glyph
   std::vector<int> Images{};                  // ctImages: image indexes
+  ICellDrawer* Drawer = nullptr;              // ctInterface: the object that draws the cell
+  const TFilePicture* FilePicture = nullptr;  // ctFilePicture: the picture that draws itself
+  const TCellGraphic* Source = nullptr;       // the stored object (none for drawing-only objects)
   // Written by painting: the button's offset in its cell, (y shl 16) + x.
   mutable std::uint32_t CellValue = 0;
 };
@@ -56,7 +73,9 @@ struct TGraphicPlacement {
   bool TextBeside = true;
 };
 
-// What only the grid object knows.
+class TCellRenderer;
+
+// What only the grid object knows. Indexes: ACol a display column, RCol a real one.
 class TRenderHost {
  public:
   virtual ~TRenderHost() = default;
@@ -64,14 +83,19 @@ class TRenderHost {
   virtual int RealColumn(int ACol) { return ACol; }
   virtual bool IsSelectedCell(int ACol, int ARow);
   virtual bool IsCellEditable(int RCol, int ARow) { (void)RCol, (void)ARow; return true; }
+  // Disabled rows show in the disabled font colour only while the grid keeps an enabled-rows list.
+  virtual bool UseEnabledRows() { return false; }
   virtual bool IsRowDisabled(int ARow) { (void)ARow; return false; }
   virtual bool IsRowModified(int ARow) { (void)ARow; return false; }
   virtual int NodeLevel(int ARow) { (void)ARow; return 0; }
   virtual bool IsNodeRow(int ARow) { (void)ARow; return false; }
   virtual bool NodeCollapsed(int ARow) { (void)ARow; return false; }
+  // 0 none, 1 a line from the top to mid-height, 2 a line to the bottom.
+  virtual int NodeSpanType(int ARow) { (void)ARow; return 0; }
   virtual QStringList RadioStrings(int RCol, int ARow) { (void)RCol, (void)ARow; return {}; }
   virtual plat::TCustomImageList* ImageList(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
   virtual double CellFloat(int RCol, int ARow);
+  virtual int CellInt(int RCol, int ARow);
   // The text that shows a data check box checked.
   virtual QString CheckTrueText(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
   // A password cell shows each character of its text as PasswordChar (ACol: display column).
@@ -79,6 +103,11 @@ class TRenderHost {
   virtual QString CellPasswordChar() { return QStringLiteral("*"); }
   // The text shown for a formula cell (a text starting "="); the cell text unchanged by default.
   virtual void GetFormulaText(int ACol, int ARow, QString& Text) { (void)ACol, (void)ARow, (void)Text; }
+  // The cell text as displayed (RCol): by default the renderer's number formatting.
+  virtual QString GetFormattedCell(int ACol, int ARow);
+  // The grid's float format and its format event; false when no handler is assigned.
+  virtual QString FloatFormatText() { return QStringLiteral("%.2f"); }
+  virtual bool DoGetFloatFormat(int ACol, int ARow, bool& IsFloat, QString& Format);
   virtual bool HasFocusNow();
   // Disjunct selection flags (rows by real row when persistent) and whether a mouse button is held.
   virtual bool IsRowFlagged(int ARow) { (void)ARow; return false; }
@@ -92,9 +121,44 @@ class TRenderHost {
   // Cells whose editor is a drop-down list or a spin edit (their buttons can show at all times).
   virtual bool HasComboBox(int RCol, int ARow) { (void)RCol, (void)ARow; return false; }
   virtual bool HasSpinEdit(int RCol, int ARow) { (void)RCol, (void)ARow; return false; }
-  // The grid's cell-colour virtual (active-cell header, cell-property colours, OnGetCellColor).
+  // The grid's cell-colour virtuals (active-cell header, cell-property colours, OnGetCellColor) and the one
+  // used while printing.
   virtual void DoGetCellColor(int RCol, int ARow, TGridDrawState AState, plat::TBrush* ABrush, plat::TFont* AFont);
+  virtual void DoGetCellPrintColor(int RCol, int ARow, TGridDrawState AState, plat::TBrush* ABrush,
+                                   plat::TFont* AFont);
+  // Fonts of printing: nullptr keeps the display font.
+  virtual const plat::TFont* PrintFont(bool Fixed) { (void)Fixed; return nullptr; }
+  // Alignment and word wrap of a cell as the grid decides them (RCol).
+  virtual void CellAlignment(int RCol, int ARow, plat::TAlignment& HA, TVAlignment& VA);
+  virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap) { (void)ACol, (void)ARow, (void)WordWrap; }
+  // The drawing events the grid raises besides the renderer's own slots.
+  virtual void DoGetCellGradient(int RCol, int ARow, plat::TColor& Color, plat::TColor& ColorTo,
+                                 plat::TColor& MirrorFrom, plat::TColor& MirrorTo, TCellGradientDirection& GD);
+  virtual void DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders);
+  virtual void DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R, plat::TPen* B);
+  virtual void DoPainted() {}
+  // The link under the mouse in this cell (-1: none) and the blink phase of the grid timer.
+  virtual int HoverLink(int ACol, int ARow) { (void)ACol, (void)ARow; return -1; }
+  virtual bool BlinkPhase() { return false; }
+  // The cell being edited (its measured text counts an empty last line).
+  virtual bool IsEditingCell(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
+  // Rotated text: true with the angle in degrees.
+  virtual bool IsRotated(int RCol, int ARow, int& Angle);
+  // The hot and pressed state of fixed cells and buttons, kept by the mouse handling.
+  virtual bool IsHoverButton(int ACol, int ARow) { (void)ACol, (void)ARow; return false; }
+  virtual bool FixedDropDownShown(int RCol) { (void)RCol; return false; }
+  virtual bool FixedDropDownOpen() { return false; }
+  // The column being moved by the mouse (display index), -1 when none.
+  virtual int MovingColumn() { return -1; }
+  // Scroll-bar cells: position, page and range (page or range below 0: none).
+  virtual int ScrollPosition(int RCol, int ARow) { (void)RCol, (void)ARow; return 0; }
+  virtual bool ScrollProp(int RCol, int ARow, int& PageSize, int& Range);
+  // The floating footer and the search panel take this much of the client's bottom.
+  virtual int FooterHeight() { return 0; }
+  // The form designer with its column numbers.
+  virtual bool ShowsColumnNumbers() { return false; }
   TBaseGrid* Grid = nullptr;
+  TCellRenderer* Renderer = nullptr;
 };
 
 struct TSortView {
@@ -137,8 +201,11 @@ struct TRenderSettings {
   plat::TBitmap* RowIndicator = nullptr;
   int FilterDropDownRow = 0;
   bool FixedRowAlways = false;
-  plat::TBitmap* FilterGlyph = nullptr;  // none: the built-in funnel
+  plat::TBitmap* FilterGlyph = nullptr;  // none: the "ESGFILT" bitmap on the fixed colour
   plat::TBitmap* FilterGlyphActive = nullptr;
+  bool SelectionResizer = false, URLUnderlineOnHover = false, SelectionRTFKeep = false;
+  // The threshold gauges of ctXPProgress cells (none: the gauge's own defaults).
+  const TGridProgressAppearance* ProgressAppearance = nullptr;
 };
 
 using TGetCellGradientEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TColor& Color,
@@ -146,8 +213,6 @@ using TGetCellGradientEvent = std::function<void(plat::TObject* Sender, int ARow
                                                  plat::TColor& ColorMirrorTo, TCellGradientDirection& GD)>;
 using TCustomCellDrawEvent = std::function<void(plat::TObject* Sender, plat::TCanvas& Canvas, int ACol, int ARow,
                                                 TGridDrawState AState, plat::TRect ARect, bool Printing)>;
-using TRenderDrawCellEvent =
-    std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TRect Rect, TGridDrawState State)>;
 using TGetCellBorderEvent =
     std::function<void(plat::TObject* Sender, int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders)>;
 using TGetCellBorderPropEvent = std::function<void(plat::TObject* Sender, int ARow, int ACol, plat::TPen* LeftPen,
@@ -178,6 +243,10 @@ struct TCellWork {
   int GraphicW = 0, GraphicH = 0;
   bool TextBeside = true;
   int TextWidth = 0;
+  int ScrollPos = 0;  // a scroll-bar cell's position: its text moves up by it
+  plat::TColor Link = plat::clBlue;  // the colour of links in the text
+  bool FilterGlyph = false;          // the filter glyph took the right 16 pixels
+  bool Ctl3D = true;
 };
 
 class TCellRenderer {
@@ -192,7 +261,6 @@ class TCellRenderer {
 
   TGetCellGradientEvent OnGetCellGradient;
   TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
-  TRenderDrawCellEvent OnDrawCell;
   TGetFloatFormatEvent OnGetFloatFormat;
   TGetCellBorderEvent OnGetCellBorder;
   TGetCellBorderPropEvent OnGetCellBorderProp;
@@ -203,16 +271,23 @@ class TCellRenderer {
                            plat::TBrush* ABrush, plat::TColor& AColorTo, plat::TColor& AMirrorColor,
                            plat::TColor& AMirrorColorTo, plat::TFont* AFont, plat::TAlignment& HA, TVAlignment& VA,
                            bool& WW, TCellGradientDirection& GD);
+  // A fixed cell: left of FixedCols, above FixedRows, or what the grid's IsFixed says (footers, right columns,
+  // OnIsFixedCell).
   bool IsFixedCell(int ACol, int ARow);
+  // The font of a cell for measuring: the fixed or the normal font, the cell's own font properties, then the
+  // grid's cell-colour virtual.
+  void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, plat::TFont* AFont,
+                         plat::TBrush* ABrush, bool Remap);
 
   // ---- the contents of one cell over its background
   void DrawCellContents(plat::TCanvas& ACanvas, int ACol, int ARow, plat::TRect ARect, TGridDrawState AState);
 
   // ---- cell objects
-  TGraphicPlacement GetCellGraphicSize(const TCellGraphicView& G, int ARow);
+  // The object's size; pictures take their stretched size in the cell of column RCol (-1: their own size).
+  TGraphicPlacement GetCellGraphicSize(const TCellGraphicView& G, int ARow, int RCol = -1);
   // The object's rectangle in the cell rectangle R (pure: painting and hit tests share it).
   TGraphicPlacement PlaceGraphic(const TCellGraphicView& G, plat::TRect R, plat::TAlignment TextHA,
-                                 TVAlignment TextVA, int TextWidth, int ARow);
+                                 TVAlignment TextVA, int TextWidth, int ARow, int RCol = -1);
   void DrawCheckBox(plat::TCanvas& C, plat::TRect R, bool Checked, plat::TCheckBoxState State, bool TriState,
                     TControlStyle Style, bool Grayed, bool Enabled);
   void DrawRadioGroup(plat::TCanvas& C, plat::TRect R, bool Upward, double Scale, TControlStyle Style,
@@ -221,10 +296,18 @@ class TCellRenderer {
   void DrawSortIndicator(plat::TCanvas& C, int ACol, int Y, int X);
 
   // ---- text
-  QString GetFormattedCell(int ACol, int ARow);
+  // The cell text as displayed (RCol): the grid's (virtual) answer.
+  QString GetFormattedCell(int ACol, int ARow) { return FHost.GetFormattedCell(ACol, ARow); }
+  // The number formatting of a cell text by the float format event (the default GetFormattedCell).
+  QString FormatCellText(int ACol, int ARow);
   // The tooltip text of a cell: HTML and rich text as plain text, wide text decoded, then BalloonText.
   QString CellBalloonText(int ACol, int ARow);
-  plat::TSize MeasureCellText(int ACol, int ARow, bool VS, bool SB);
+  // The size of the text of cell (real column ACol, display column DisplayCol, ARow) as drawn: VS for the
+  // cell's own width (word-wrapped height), SB leaving room for a 17-pixel button.
+  plat::TSize MeasureCellText(int ACol, int DisplayCol, int ARow, bool VS, bool SB);
+  plat::TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+  // A rich-text cell (RCol) drawn into a rectangle of any canvas (screen or printer).
+  void DrawRichCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas& ACanvas);
 
   // ---- the grid as a whole
   void PaintGridExtras(plat::TCanvas& ACanvas);
@@ -247,6 +330,7 @@ class TCellRenderer {
   void DrawCellBorders(plat::TCanvas& C, const TCellWork& W);
   void DrawFocus(plat::TCanvas& C, const TCellWork& W);
   void DrawCellText(plat::TCanvas& C, TCellWork& W);
+  void DrawTextBeside(plat::TCanvas& C, TCellWork& W, const QString& Text, int Kind, plat::TRect R);
   void DrawPlainText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R, int Indent);
   void DrawHTMLText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
   void DrawRichText(plat::TCanvas& C, TCellWork& W, const QString& Text, plat::TRect R);
@@ -262,8 +346,16 @@ class TCellRenderer {
   void DrawRating(plat::TCanvas& C, const TCellWork& W, int X, int Y);
   void DrawRotatedText(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
   void DrawSelectionRectangle(plat::TCanvas& C, const TCellWork& W);
+  void DrawFixedDropDown(plat::TCanvas& C, TCellWork& W, plat::TRect R, bool Held);
+  void DrawListViewHeader(plat::TCanvas& C, const TCellWork& W);
+  void DrawFixedRightEdges(plat::TCanvas& C, const TCellWork& W);
+  void DrawColumnNumber(plat::TCanvas& C, const TCellWork& W);
+  bool DrawScrollBar(plat::TCanvas& C, TCellWork& W);
+  void DrawInterface(plat::TCanvas& C, const TCellWork& W, plat::TRect R);
+  void SelectedTextColours(plat::TCanvas& C, const TCellWork& W, plat::TColor& Link);
   void DrawCellBackground(plat::TCanvas& C, const TCellWork& W);
   int ButtonLook() const;
+  controls::GaugeAppearance GaugeLook(plat::TColor CellColor) const;
 
   TBaseGrid& FGrid;
   TRenderHost& FHost;

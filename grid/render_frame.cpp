@@ -26,6 +26,7 @@ void TCellRenderer::PaintGridExtras(TCanvas& C) {
   C.Pen()->SetColor(plat::clBlack);
   if (!BackGround.Bitmap()->Empty() || BackGround.ColorTo() != clNone) PaintBackgroundOutsideCells(C);
   if (OnPainted) OnPainted(&FGrid);
+  FHost.DoPainted();
 }
 
 void TCellRenderer::PaintBackgroundOutsideCells(TCanvas& C) {

@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "controls/draw_utils.h"
+#include "grid/extobj.h"
+#include "grid/model/intlist.h"
 #include "grid/render_cells.h"
+#include "grid/render_resources.h"
 #include "platform/graphics/classic.h"
 #include "platform/graphics/drawtext.h"
 #include "platform/graphics/graphic.h"
@@ -30,30 +33,9 @@ void Line(TCanvas& C, int x1, int y1, int x2, int y2) {
   C.LineTo(x2, y2);
 }
 
-// The bitmap looks of check boxes and radio buttons, drawn in place of their resource bitmaps: a rounded box
-// (XP: blue frame, Ext: grey frame on 20 x 20) with a green tick, or a round button with a green dot.
-void DrawGlyphCheck(TCanvas& C, TRect R, int Size, bool Checked, bool Enabled, bool Ext) {
-  const TRect box(R.Left, R.Top, R.Left + Size - 3, R.Top + Size - 3);
-  C.Pen()->SetColor(!Enabled ? Hex(0xCAC8BB) : Ext ? Hex(0x808080) : Hex(0x1C5180));
-  C.Pen()->SetWidth(1);
-  C.Brush()->SetColor(Enabled ? Hex(0xF4F4F0) : Hex(0xFFFFFF));
-  C.Rectangle(box);
-  if (!Checked) return;
-  C.Pen()->SetColor(Enabled ? Hex(0x21A121) : Hex(0xCAC8BB));
-  for (int d = 0; d < 3; ++d) {
-    Line(C, box.Left + 3, box.Top + 5 + d, box.Left + 5, box.Top + 7 + d);
-    Line(C, box.Left + 5, box.Top + 7 + d, box.Left + 10, box.Top + 2 + d);
-  }
-}
-
-void DrawGlyphRadio(TCanvas& C, int x, int y, bool Checked, bool Enabled, bool Ext) {
-  C.Pen()->SetColor(!Enabled ? Hex(0xCAC8BB) : Ext ? Hex(0x808080) : Hex(0x1C5180));
-  C.Brush()->SetColor(Enabled ? Hex(0xF4F4F0) : Hex(0xFFFFFF));
-  C.Ellipse(x + 1, y + 1, x + 14, y + 14);
-  if (!Checked) return;
-  C.Pen()->SetColor(Enabled ? Hex(0x21A121) : Hex(0xCAC8BB));
-  C.Brush()->SetColor(C.Pen()->Color());
-  C.Ellipse(x + 4, y + 4, x + 11, y + 11);
+// A named bitmap of the grid, transparent at (X, Y).
+void DrawGridBitmap(TCanvas& C, int X, int Y, const QString& Name) {
+  if (plat::TBitmap* b = GridBitmap(Name)) C.Draw(X, Y, b);
 }
 
 }  // namespace
@@ -75,16 +57,38 @@ TCellGraphicView ViewOfCellGraphic(const TCellGraphic& G) {
   v.CellBitmap = G.CellBitmapColor;
   v.CellIcon = G.CellIconColor;
   v.Graphic = dynamic_cast<plat::TGraphic*>(G.CellBitmap ? G.CellBitmap : G.CellIcon);
+  if (const auto* picture = dynamic_cast<plat::TPicture*>(G.CellBitmap)) v.Graphic = picture->Graphic();
+  v.FilePicture = dynamic_cast<const TFilePicture*>(G.CellBitmap);
+  v.Drawer = dynamic_cast<ICellDrawer*>(G.CellBitmap);
+  v.Source = &G;
+  if (const auto* list = dynamic_cast<const TIntList*>(G.CellBitmap))
+    for (int i = 0; i < list->Count(); ++i) v.Images.push_back(list->Items(i));
   return v;
 }
 
-TGraphicPlacement TCellRenderer::GetCellGraphicSize(const TCellGraphicView& G, int ARow) {
+TGraphicPlacement TCellRenderer::GetCellGraphicSize(const TCellGraphicView& G, int ARow, int RCol) {
   TGraphicPlacement p;
   const int check = ControlLook.CheckSize(), radio = ControlLook.RadioSize();
   plat::TCustomImageList* images = FHost.ImageList(0, ARow);
   switch (G.CellType) {
-    case ctBitmap: case ctIcon: case ctPicture: case ctFilePicture:
+    case ctBitmap: case ctIcon:
       if (G.Graphic) p.Width = G.Graphic->Width(), p.Height = G.Graphic->Height();
+      break;
+    case ctPicture: case ctFilePicture: {
+      int w = 0, h = 0;
+      if (G.FilePicture) w = G.FilePicture->Width(), h = G.FilePicture->Height();
+      else if (G.Graphic) w = G.Graphic->Width(), h = G.Graphic->Height();
+      // The picture's drawn size follows its stretch mode in the cell's size.
+      if (G.Source && RCol >= 0) {
+        const plat::TPoint size = G.Source->GetPictureSize(w, h, FGrid.ColWidths(FGrid.DisplColIndex(RCol)),
+                                                           FGrid.RowHeights(ARow));
+        w = size.X, h = size.Y;
+      }
+      p.Width = w, p.Height = h;
+      break;
+    }
+    case ctInterface:
+      if (G.Drawer) p.Width = G.Drawer->GetWidth(), p.Height = G.Drawer->GetHeight();
       break;
     case ctImageList: case ctDataImage:
       if (images) p.Width = images->Width(), p.Height = images->Height();
@@ -123,8 +127,8 @@ TGraphicPlacement TCellRenderer::GetCellGraphicSize(const TCellGraphicView& G, i
 }
 
 TGraphicPlacement TCellRenderer::PlaceGraphic(const TCellGraphicView& G, TRect R, plat::TAlignment TextHA,
-                                              TVAlignment TextVA, int TextWidth, int ARow) {
-  TGraphicPlacement p = GetCellGraphicSize(G, ARow);
+                                              TVAlignment TextVA, int TextWidth, int ARow, int RCol) {
+  TGraphicPlacement p = GetCellGraphicSize(G, ARow, RCol);
   const int w = p.Width, h = p.Height;
   const int t = TextWidth > 0 ? TextWidth + 2 : 0;
   if (G.CellType != ctNode && G.CellType != ctProgress && G.CellType != ctRangeIndicator &&
@@ -180,9 +184,14 @@ void TCellRenderer::DrawCheckBox(TCanvas& C, TRect R, bool Checked, plat::TCheck
     Grayed = State == plat::cbGrayed;
   }
   const int size = ControlLook.CheckSize();
+  if (Style == csTheme && !plat::ThemeServices().ThemesEnabled()) Style = csClassic;
   switch (Style) {
-    case csWinXP: DrawGlyphCheck(C, R, 16, Checked, Enabled, false); return;
-    case csExt: DrawGlyphCheck(C, R, 20, Checked, Enabled, true); return;
+    case csWinXP: case csExt: {
+      // 1..4 the Ext bitmaps, 5..8 the XP ones: checked, unchecked, checked disabled, unchecked disabled.
+      const int n = (Style == csExt ? 1 : 5) + (Checked ? 0 : 1) + (Enabled ? 0 : 2);
+      DrawGridBitmap(C, R.Left, R.Top, QStringLiteral("ESGCHK0") + QString::number(n));
+      return;
+    }
     case csTervane: {
       const TRect b(R.Left, R.Top, R.Left + size, R.Top + size);
       C.Brush()->SetColor(Enabled ? plat::clBtnFace : plat::clBtnShadow);
@@ -233,6 +242,7 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
                                    bool Selected, const QStringList& Items, bool Disabled, bool Horizontal,
                                    int ItemIndex, int Count, const QString& CellText) {
   if (ControlLook.NoDisabledCheckRadioLook() || ControlLook.RadioAlwaysActive) Disabled = false;
+  if (Style == csTheme && !plat::ThemeServices().ThemesEnabled()) Style = csClassic;
   C.SetBkMode(plat::TRANSPARENT);
   if (Selected && Settings.ShowSelection && Settings.Colors.SelectionTextColor != clNone)
     C.Font()->SetColor(Settings.Colors.SelectionTextColor);
@@ -312,7 +322,8 @@ void TCellRenderer::DrawRadioGroup(TCanvas& C, TRect R, bool Upward, double Scal
           C.Draw(x, y, g);
         }
       } else if (bitmaps) {
-        DrawGlyphRadio(C, x, y, checked, !Disabled, Style == csExt);
+        const int n = (Style == csExt ? 1 : 5) + (checked ? 0 : 1) + (Disabled ? 2 : 0);
+        DrawGridBitmap(C, x, y, QStringLiteral("ESGRAD0") + QString::number(n));
       }
     }
     before += item.isEmpty() ? 0 : C.TextWidth(item);
@@ -378,22 +389,38 @@ void TCellRenderer::DrawSortIndexGlyph(TCanvas& C, int At, int Y, int X) {
 
 void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
   const TCellGraphicView& g = *W.Graphic;
-  const TGraphicPlacement p = PlaceGraphic(g, R, W.HA, W.VA, W.TextWidth, W.Row);
+  const TGraphicPlacement p = PlaceGraphic(g, R, W.HA, W.VA, W.TextWidth, W.Row, W.RCol);
   const int x = p.Rect.Left, y = p.Rect.Top;
   const bool editable = FHost.IsCellEditable(W.RCol, W.Row);
   const TControlStyle style = ControlLook.ControlStyle();
   switch (g.CellType) {
-    case ctBitmap: case ctIcon: case ctPicture: case ctFilePicture:
+    case ctBitmap:
       if (g.Graphic) {
-        if (g.CellType == ctPicture && g.CellAngle != 0)
+        // A transparent bitmap leaves out its bottom-left pixel's colour.
+        const bool transparent = g.Graphic->Transparent();
+        if (g.CellTransparent) g.Graphic->SetTransparent(true);
+        C.Draw(x, y, g.Graphic);
+        g.Graphic->SetTransparent(transparent);
+      }
+      break;
+    case ctIcon:
+      if (g.Graphic) C.Draw(x, y, g.Graphic);
+      break;
+    case ctPicture:
+      if (g.Graphic) {
+        if (g.CellAngle != 0)
           C.StretchDraw(p.Rect, g.Graphic);
         else
           C.Draw(x, y, g.Graphic);
       }
       break;
+    case ctFilePicture:
+      if (g.FilePicture) g.FilePicture->DrawPicture(C, p.Rect);
+      break;
+    case ctInterface: DrawInterface(C, W, TRect(R.Left - 1, R.Top - 1, R.Right, R.Bottom)); break;
     case ctImageList: case ctDataImage: {
       plat::TCustomImageList* il = FHost.ImageList(W.RCol, W.Row);
-      const int idx = g.CellType == ctDataImage ? int(FHost.CellFloat(W.RCol, W.Row)) + g.CellIndex : g.CellIndex;
+      const int idx = g.CellType == ctDataImage ? FHost.CellInt(W.RCol, W.Row) + g.CellIndex : g.CellIndex;
       if (il && idx >= 0 && idx < il->Count()) il->Draw(&C, x, y, idx, true);
       break;
     }
@@ -496,42 +523,69 @@ void TCellRenderer::DrawRotatedText(TCanvas& C, const TCellWork& W, TRect R) {
 
 void TCellRenderer::DrawNode(TCanvas& C, const TCellWork& W, TRect R) {
   const TCellGraphicView& g = *W.Graphic;
+  const TGridColors& colors = Settings.Colors;
   const int I = CellNode.NodeIndent();
   const auto n = [&](int row) { return FHost.NodeLevel(row) * I; };
   const bool collapsed = g.CellBoolean;
-  if (CellNode.ShowTree() && W.Row >= FGrid.FixedRows()) {
+  const bool normalRow = W.Row >= FGrid.FixedRows() && W.Row < FGrid.RowCount() - Settings.FixedFooters;
+  if (CellNode.ShowTree() && normalRow) {
     C.Pen()->SetColor(CellNode.TreeColor());
     C.Pen()->SetWidth(1);
-    const int x = R.Left + n(W.Row) - I + I / 2 + 2;
+    const TGridLook l = colors.Look;
+    if (W.Col < FGrid.FixedCols() && !colors.Flat && (l == glSoft || l == glExt || l == glXP || l == glListView))
+      R.Left += 1;
+    const int x = R.Left + n(W.Row) - I + I / 2 + 2, mid = R.Top + R.Height() / 2;
     if (W.Row + 1 < FGrid.RowCount() && n(W.Row + 1) > 0 && !(collapsed && n(W.Row + 1) < n(W.Row)))
-      Line(C, x, R.Top + R.Height() / 2, x, R.Bottom);
+      Line(C, x, mid, x, R.Bottom);
     if (W.Row > 0 && n(W.Row - 1) >= n(W.Row)) Line(C, x, R.Top, x, R.Top + 6);
   }
-  TRect b = R;
-  b.Left = R.Left + n(W.Row) - I / 2 - 4;
+  const int left = R.Left + n(W.Row) - I / 2 - 4;
+  // The colour the glyph bitmaps stand on: the cell's, or the selection's.
   TColor back = C.Brush()->Color();
   if (back == clNone) back = FGrid.FixedCols() > 0 ? FGrid.FixedColor() : FGrid.Color();
+  if (Settings.ShowSelection) {
+    const bool rowSel = Settings.DisjunctRowSelect;
+    if ((W.State.Contains(gdSelected) && !rowSel) ||
+        (rowSel && FHost.IsRowFlagged(W.Row) && FGrid.Options().Contains(plat::goRowSelect) &&
+         W.Col >= FGrid.FixedCols()))
+      back = colors.SelectionColor;
+  }
   const TNodeType type = CellNode.NodeType();
-  const int top = R.Top + std::max(0, R.Height() - 8) / 2;
-  const TRect box(b.Left + 4, top, b.Left + 12, top + 8);
-  if (type == cn3D) {
-    C.Brush()->SetColor(CellNode.Color);
-    TRect e = box;
-    plat::DrawEdge(C.Handle(), e, plat::BDR_RAISEDINNER, plat::BF_RECT);
+  const int h = R.Height();
+  if (type == cnLeaf) {
+    controls::DrawResourceBitmap(C, back, TRect(left, R.Top + (h - 12) / 2, R.Right, R.Bottom),
+                                 collapsed ? QStringLiteral("ESGLEAFCLOSE") : QStringLiteral("ESGLEAFOPEN"));
+    return;
+  }
+  if (type == cnXP) {
+    controls::DrawResourceBitmap(C, back, TRect(left + 4, R.Top + (h - 10) / 2, R.Right, R.Bottom),
+                                 collapsed ? QStringLiteral("XPNODEC") : QStringLiteral("XPNODEO"));
+    return;
   }
   if (type == cnGlyph && !CellNode.ExpandGlyph()->Empty() && !CellNode.ContractGlyph()->Empty()) {
     plat::TBitmap* glyph = collapsed ? CellNode.ContractGlyph() : CellNode.ExpandGlyph();
-    controls::DrawBitmapOnColor(C, *glyph, back,
-                                TRect(b.Left, R.Top + (R.Height() - glyph->Height()) / 2, R.Right, R.Bottom));
+    controls::DrawBitmapOnColor(C, *glyph, back, TRect(left, R.Top + (h - glyph->Height()) / 2, R.Right, R.Bottom));
     return;
   }
+  const int top = R.Top + std::max(0, h - 8) / 2;
+  const TRect box(left + 4, top, left + 12, top + 8);
+  if (type == cn3D) {
+    // A raised frame around the box: white top-left, grey bottom-right.
+    TRect f = box;
+    plat::InflateRect(f, 1, 1);
+    controls::FillRectColor(C, f, CellNode.Color);
+    C.Pen()->SetWidth(1);
+    C.Pen()->SetColor(plat::clWhite);
+    Line(C, f.Left, f.Bottom - 1, f.Left, f.Top);
+    C.LineTo(f.Right - 1, f.Top);
+    C.Pen()->SetColor(plat::clGray);
+    C.LineTo(f.Right - 1, f.Bottom - 1);
+    C.LineTo(f.Left, f.Bottom - 1);
+  }
   C.Brush()->SetColor(CellNode.Color);
-  if (type == cnFlat || type == cnXP || type == cnLeaf) {
-    // The XP and leaf looks are the flat box with rounded colours (their bitmaps are not shipped).
-    C.Pen()->SetColor(type == cnXP ? Hex(0x7898B5) : CellNode.NodeColor);
-    if (type == cnXP) C.Brush()->SetColor(plat::clWhite);
+  if (type == cnFlat) {
+    C.Pen()->SetColor(CellNode.NodeColor);
     C.Rectangle(box.Left, box.Top, box.Right + 1, box.Bottom + 1);
-    C.Pen()->SetColor(type == cnXP ? plat::clBlack : CellNode.NodeColor);
     Line(C, box.Left + 2, box.Top + 4, box.Left + 7, box.Top + 4);
     if (collapsed) Line(C, box.Left + 4, box.Top + 2, box.Left + 4, box.Top + 7);
   } else {
@@ -541,77 +595,62 @@ void TCellRenderer::DrawNode(TCanvas& C, const TCellWork& W, TRect R) {
   }
 }
 
+// The threshold gauge's look from the grid's progress appearance; the uncompleted part takes the cell's colour
+// unless the appearance names one.
+controls::GaugeAppearance TCellRenderer::GaugeLook(TColor CellColor) const {
+  controls::GaugeAppearance a;
+  a.Font = FGrid.Font();
+  a.BackgroundColor = CellColor;
+  const TGridProgressAppearance* p = Settings.ProgressAppearance;
+  if (!p) return a;
+  a.Level0Color = p->Level0Color(), a.Level0ColorTo = p->Level0ColorTo();
+  a.Level1Color = p->Level1Color(), a.Level1ColorTo = p->Level1ColorTo();
+  a.Level2Color = p->Level2Color(), a.Level2ColorTo = p->Level2ColorTo();
+  a.Level3Color = p->Level3Color(), a.Level3ColorTo = p->Level3ColorTo();
+  a.Level1Perc = p->Level1Perc(), a.Level2Perc = p->Level2Perc();
+  a.ShowBorder = p->ShowBorder(), a.BorderColor = p->BorderColor();
+  a.Stacked = p->Stacked(), a.ShowPercentage = p->ShowPercentage();
+  a.CompletionSmooth = p->CompletionSmooth(), a.ShowGradient = p->ShowGradient(), a.Steps = p->Steps();
+  a.PercentFontColor = p->CompleteFontColor();
+  if (p->UnCompleteColor() != clNone) a.BackgroundColor = p->UnCompleteColor();
+  return a;
+}
+
 void TCellRenderer::DrawProgress(TCanvas& C, const TCellWork& W, TRect R) {
   const TCellGraphicView& g = *W.Graphic;
-  const double value = FHost.CellFloat(W.RCol, W.Row);
+  const int mx = ControlLook.ProgressMarginX(), my = ControlLook.ProgressMarginY();
   if (g.CellType == ctXPProgress) {
-    controls::GaugeAppearance a;
-    a.Font = FGrid.Font();
-    a.BackgroundColor = C.Brush()->Color();
-    plat::InflateRect(R, -ControlLook.ProgressMarginX(), -ControlLook.ProgressMarginY());
+    const controls::GaugeAppearance a = GaugeLook(C.Brush()->Color());
+    plat::InflateRect(R, -mx, -my);
     R.Right -= 1;
     R.Bottom -= 1;
     // An empty range shows 0 per cent; the result stays within 0..100.
-    const int range = g.CellErrLen - g.CellErrFrom;
-    const int pct = range == 0 ? 0 : int(ClampPercent(std::lround(std::abs(value - g.CellErrFrom) / range * 100)));
+    const double range = double(g.CellErrLen) - g.CellErrFrom;
+    const double value = FHost.CellInt(W.RCol, W.Row);
+    const int pct = range == 0 ? 0 : int(std::lround(ClampPercent(std::abs(value - g.CellErrFrom) / range * 100)));
     controls::PaintThresholdGauge(C, R, pct, a);
     return;
+  }
+  const double value = FHost.CellFloat(W.RCol, W.Row);
+  const TControlStyle style = ControlLook.ControlStyle();
+  if ((style == csWinXP || style == csTheme) && plat::ThemeServices().ThemesAvailable() && ControlLook.ProgressXP()) {
+    plat::InflateRect(R, -mx, -my);
+    if (controls::PaintThemePart(C, nullptr, "Progress", plat::PP_BAR, 0, R)) {
+      plat::InflateRect(R, -2, -2);
+      TRect chunk = R;
+      chunk.Right = R.Left + int(std::lround(ClampPercent(value) * R.Width() / 100));
+      if (chunk.Right > chunk.Left) controls::PaintThemePart(C, nullptr, "Progress", plat::PP_CHUNK, 1, chunk);
+      return;
+    }
+    plat::InflateRect(R, mx, my);
   }
   plat::InflateRect(R, -2, -2);
   const TColor fill = g.CellBitmap;
   const TColor fillText = g.CellBoolean ? TColor(g.CellIndex) : (plat::ColorToRGB(fill) ^ 0xFFFFFF);
   const TColor rest = g.CellIcon;
   const TColor restText = g.CellBoolean ? TColor(g.CellAngle) : (plat::ColorToRGB(rest) ^ 0xFFFFFF);
-  controls::DrawLinearGauge(C, R, fill, fillText, rest, restText, value, ControlLook.ProgressMarginX(),
-                            ControlLook.ProgressMarginY(), g.CellErrFrom, g.CellErrLen, g.CellText,
-                            ControlLook.ProgressBorderColor, false);
-}
-
-int TCellRenderer::ButtonLook() const {
-  if (Settings.Colors.Flat && Settings.Colors.Tones.Background.BrushColor != clNone) return 3;
-  return ControlLook.FlatButton() ? 2 : 1;
-}
-
-void TCellRenderer::DrawButton(TCanvas& C, TCellWork& W, TRect R, TRect Obj) {
-  const TCellGraphicView& g = *W.Graphic;
-  const bool enabled = ControlLook.NoDisabledButtonLook() || FHost.IsCellEditable(W.RCol, W.Row);
-  int state = g.CellBoolean ? 2 : 0;
-  if (!enabled && g.CellType != ctExpand) state = 3;
-  if (g.CellType == ctExpand) Obj = TRect(R.Right - 13, R.Top, R.Right, R.Top + 13);
-  // The offset is kept for callers that read it; hit tests place the button with PlaceGraphic.
-  g.CellValue = (std::uint32_t(std::clamp(Obj.Top - R.Top, 0, 0xFFFF)) << 16) |
-                std::uint32_t(std::clamp(Obj.Left - R.Left, 0, 0xFFFF));
-  controls::PaintPushButtonFace(C, nullptr, Obj, Settings.Colors.Tones, state, ButtonLook());
-  TRect face = Obj;
-  if (state == 2) plat::OffsetRect(face, 1, 1);
-  if (g.CellType == ctExpand) {
-    C.Pen()->SetColor(plat::clBlack);
-    C.Pen()->SetWidth(1);
-    const int r = R.Right, t = R.Top;
-    if (g.CellVar) {
-      Line(C, r - 10, t + 8, r - 7, t + 5);
-      C.LineTo(r - 3, t + 9);
-    } else {
-      Line(C, r - 10, t + 5, r - 7, t + 8);
-      C.LineTo(r - 3, t + 4);
-    }
-    return;
-  }
-  int textLeft = face.Left + 1;
-  if (g.CellType == ctBitButton && g.Graphic && !g.Graphic->Empty()) {
-    int gy = (face.Height() - g.Graphic->Height()) / 2;
-    if (gy < 1) gy = 3;
-    const bool beside = !g.CellText.isEmpty();
-    const int gx = beside ? face.Left + 3 : face.Left + (face.Width() - g.Graphic->Width()) / 2;
-    C.Draw(gx, face.Top + gy, g.Graphic);
-    if (beside) textLeft = gx + g.Graphic->Width() + 4;
-  }
-  if (g.CellText.isEmpty()) return;
-  C.SetBkMode(plat::TRANSPARENT);
-  C.Font()->SetColor(state == 3 ? plat::clGrayText : plat::clBtnText);
-  TRect t(textLeft, face.Top, face.Right, face.Bottom);
-  const unsigned lines = g.CellText.contains(u'\r') ? plat::DT_WORDBREAK : plat::DT_SINGLELINE;
-  C.DrawText(g.CellText, t, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_END_ELLIPSIS | lines);
+  controls::DrawLinearGauge(C, R, fill, fillText, rest, restText, value, mx, my, g.CellErrFrom, g.CellErrLen,
+                            g.CellText, ControlLook.ProgressBorderColor, false);
 }
 
 }  // namespace grid

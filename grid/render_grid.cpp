@@ -45,8 +45,9 @@ void TRenderGrid::Paint() {
   FRenderer.PaintBorder(*Canvas(), Width(), Height(), FitCellsInGrid);
 }
 
-void TRenderGrid::ApplyColors(bool WithWindowColors) {
+void TRenderGrid::ApplyColors(TColorsChange Change) {
   const TGridColors& c = FRenderer.Settings.Colors;
+  const bool WithWindowColors = Change == TColorsChange::Tones;
   SetFixedColor(c.FixedColor);
   SetGridLineColor(c.GridLineColor);
   SetGridFixedLineColor(c.GridFixedLineColor);
@@ -58,32 +59,33 @@ void TRenderGrid::ApplyColors(bool WithWindowColors) {
     if (!c.FontName.isEmpty()) Font()->SetName(c.FontName);
     if (!c.FixedFontName.isEmpty()) FRenderer.Settings.FixedFont.SetName(c.FixedFontName);
   }
+  ColorsApplied(Change);
   Invalidate();
 }
 
 void TRenderGrid::SetLook(TGridLook Value) {
-  if (SetGridLook(FRenderer.Settings.Colors, FRenderer.ControlLook, Value)) ApplyColors(false);
+  if (SetGridLook(FRenderer.Settings.Colors, FRenderer.ControlLook, Value)) ApplyColors(TColorsChange::Look);
 }
 
 void TRenderGrid::SetStyle(TExtGridStyle Value) {
   SetGridStyle(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
-  ApplyColors(false);
+  ApplyColors(TColorsChange::Style);
 }
 
 void TRenderGrid::SetComponentStyle(controls::TExtStyle Value) {
   SetGridComponentStyle(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
-  ApplyColors(false);
+  ApplyColors(TColorsChange::ComponentStyle);
 }
 
 void TRenderGrid::SetColorTones(const controls::TColorTones& Value) {
   SetGridColorTones(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
   FRenderer.CellNode.SetNodeType(cnFlat);
-  ApplyColors(true);
+  ApplyColors(TColorsChange::Tones);
 }
 
 void TRenderGrid::SetTheme(TXPColorScheme Value) {
   SetGridTheme(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
-  ApplyColors(false);
+  ApplyColors(TColorsChange::Theme);
 }
 
 }  // namespace grid

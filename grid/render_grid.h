@@ -10,6 +10,9 @@
 
 namespace grid {
 
+// What changed the grid's colours.
+enum class TColorsChange { Look, Style, ComponentStyle, Tones, Theme };
+
 class TRenderGrid : public TBaseGrid, public TRenderHost {
  public:
   explicit TRenderGrid(plat::TComponent* AOwner);
@@ -57,9 +60,11 @@ class TRenderGrid : public TBaseGrid, public TRenderHost {
   bool IsFixed(int ACol, int ARow) override;
   bool HasNodes() override { return !NodeLevels.empty(); }
   void Paint() override;
+  // After a look, a style, a scheme or tones wrote the colours.
+  virtual void ColorsApplied(TColorsChange Change) { (void)Change; }
 
  private:
-  void ApplyColors(bool WithWindowColors);
+  void ApplyColors(TColorsChange Change);
 
   TCellRenderer FRenderer{*this, *this};
   std::map<std::pair<int, int>, TCellGraphicView> FGraphics;

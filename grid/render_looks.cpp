@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "controls/draw_utils.h"
+#include "grid/render_resources.h"
 
 namespace grid {
 
@@ -271,7 +272,7 @@ void SetGridColorTones(TGridColors& C, TControlLook& CL, const controls::TColorT
   C.ScrollType = ssMetro;
   C.FixedColor = T.Foreground.BrushColor;
   C.FixedFontColor = T.Foreground.TextColor;
-  C.FontName = C.FixedFontName = QStringLiteral("Segoe UI");
+  C.FontName = C.FixedFontName = controls::DefaultUIFontName();
   C.Color = T.Background.BrushColor;
   C.FontColor = T.Background.TextColor;
   C.SelectionColor = T.Selected.BrushColor;
@@ -281,6 +282,10 @@ void SetGridColorTones(TGridColors& C, TControlLook& CL, const controls::TColorT
   C.GridFixedLineColor = controls::ChangeColorPercent(T.Foreground.BrushColor, -20);
   C.BorderSingle = false;
   CL.SetControlStyle(csGlyph);
+  CL.CheckedGlyph()->Assign(GridBitmap(QStringLiteral("metrocheckon")));
+  CL.UnCheckedGlyph()->Assign(GridBitmap(QStringLiteral("metrocheckoff")));
+  CL.RadioOffGlyph()->Assign(GridBitmap(QStringLiteral("metroradiooff")));
+  CL.RadioOnGlyph()->Assign(GridBitmap(QStringLiteral("metroradioon")));
   CL.SetFlatButton(true);
   C.FooterColor = C.FooterColorTo = T.Foreground.BrushColor;
   C.NodeType = cnFlat;

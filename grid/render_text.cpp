@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <cmath>
 
 #include "controls/draw_utils.h"
 #include "controls/mini_html.h"
@@ -36,19 +37,17 @@ QString BalloonTitle(const QString& Title) {
   return Title.size() > 100 ? Title.left(97) + QStringLiteral("...") : Title;
 }
 
-QString TCellRenderer::GetFormattedCell(int ACol, int ARow) {
+QString TCellRenderer::FormatCellText(int ACol, int ARow) {
   const QString text = FGrid.Cells(ACol, ARow);
-  if (!OnGetFloatFormat) return text;
   const int kind = controls::NumericTextKind(text.trimmed());
   bool isFloat = kind == 0 || kind == 1 || kind == 5;
-  QString format = QStringLiteral("%.2f");
-  OnGetFloatFormat(&FGrid, ACol, ARow, isFloat, format);
+  QString format = FHost.FloatFormatText();
+  if (!FHost.DoGetFloatFormat(ACol, ARow, isFloat, format)) return text;
   if (!isFloat || format.isEmpty()) return text;
   // A format is applied through the checked formatter: a wrong or hostile one leaves the cell text.
   try {
-    const double v = FHost.CellFloat(ACol, ARow);
-    if (format.contains(u'd')) return plat::Format(format, {qint64(std::llround(v))});
-    return plat::Format(format, {v});
+    if (format.contains(u'd')) return plat::Format(format, {qint64(FHost.CellInt(ACol, ARow))});
+    return plat::Format(format, {FHost.CellFloat(ACol, ARow)});
   } catch (const plat::Exception&) {
     return text;
   }
@@ -75,18 +74,39 @@ bool TCellRenderer::DrawFilterGlyph(TCanvas& C, const TCellWork& W) {
   plat::TBitmap* glyph = FHost.FilterActive(W.RCol) ? Settings.FilterGlyphActive : Settings.FilterGlyph;
   const int x = W.Rect.Right - 16, y = W.Rect.Top;
   if (glyph && !glyph->Empty()) {
+    const bool transparent = glyph->Transparent();
     glyph->SetTransparent(true);
     C.Draw(x, y, glyph);
-    return true;
+    glyph->SetTransparent(transparent);
+  } else {
+    controls::DrawResourceBitmap(C, FGrid.FixedColor(), TRect(x, y, x + 16, y + 16), QStringLiteral("ESGFILT"));
   }
-  // The built-in funnel, filled when the column's filter is active.
-  const std::array<plat::TPoint, 6> funnel{plat::TPoint(x + 3, y + 4),  plat::TPoint(x + 13, y + 4),
-                                           plat::TPoint(x + 9, y + 9),  plat::TPoint(x + 9, y + 13),
-                                           plat::TPoint(x + 7, y + 14), plat::TPoint(x + 7, y + 9)};
-  C.Pen()->SetColor(plat::clBlack);
-  C.Brush()->SetColor(FHost.FilterActive(W.RCol) ? plat::clBlack : FGrid.FixedColor());
-  C.Polygon(funnel);
   return true;
+}
+
+// The colours of a selected cell's text (and of its links), or its own colours where the selection does not
+// show.
+void TCellRenderer::SelectedTextColours(TCanvas& C, const TCellWork& W, TColor& Link) {
+  const TRenderSettings& s = Settings;
+  const TGridColors& colors = s.Colors;
+  const int fc = FGrid.FixedCols();
+  const bool rowSelected = FGrid.Options().Contains(plat::goRowSelect) && FHost.IsRowFlagged(W.Row) &&
+                           W.Col >= fc && W.Col < FGrid.ColCount() - s.FixedRightCols;
+  if (!(W.State.Contains(gdSelected) || rowSelected) || W.Fixed) return;
+  if (s.ShowSelection) {
+    if (colors.SelectionColor != clNone) C.Brush()->SetColor(colors.SelectionColor);
+    if (colors.SelectionTextColor != clNone && FGrid.Enabled()) C.Font()->SetColor(colors.SelectionTextColor);
+    if (colors.SelectionTextColor != clNone) Link = colors.SelectionTextColor;
+    return;
+  }
+  const bool checkBox = W.Graphic && (W.Graphic->CellType == ctCheckBox || W.Graphic->CellType == ctDataCheckBox ||
+                                      W.Graphic->CellType == ctVirtCheckBox || W.Graphic->CellType == ctRowCheckBox ||
+                                      W.Graphic->CellType == ctTriStateCheckBox);
+  if (!FHost.HasFocusNow() || checkBox) {
+    C.Brush()->SetColor(W.SavedBrush);
+    C.Font()->SetColor(W.SavedFont);
+    Link = s.URLColor;
+  }
 }
 
 bool TCellRenderer::SortIndicatorShown(int RCol, int ARow) {
@@ -106,11 +126,8 @@ int TCellRenderer::FormulaAware(int RCol, int ARow, QString& Text) {
 
 void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
   const TRenderSettings& s = Settings;
-  const TGridColors& colors = s.Colors;
-  if (W.State.Contains(gdSelected) && !W.Fixed && s.ShowSelection) {
-    if (colors.SelectionColor != clNone) C.Brush()->SetColor(colors.SelectionColor);
-    if (colors.SelectionTextColor != clNone && FGrid.Enabled()) C.Font()->SetColor(colors.SelectionTextColor);
-  }
+  W.Link = s.URLColor;
+  SelectedTextColours(C, W, W.Link);
   QString text = GetFormattedCell(W.RCol, W.Row);
   int kind = FormulaAware(W.RCol, W.Row, text);
   if (kind == 5) text = controls::DecodeWideText(text);
@@ -124,12 +141,34 @@ void TCellRenderer::DrawCellText(TCanvas& C, TCellWork& W) {
     r.Left += FGrid.GridLineWidth();
     r.Top += FGrid.GridLineWidth();
   }
+  // A scrolled scroll-bar cell shows its text moved up by the position, inside the cell only.
+  const int savedDC = W.ScrollPos > 0 ? C.SaveDC() : 0;
+  if (W.ScrollPos > 0) {
+    C.IntersectClipRect(W.Rect);
+    r.Top -= W.ScrollPos;
+  }
+  W.FilterGlyph = DrawFilterGlyph(C, W);
+  const bool normal = !W.Fixed;
+  if (normal && !FHost.MouseButtonDown() &&
+      ((s.DisjunctRowSelect && !FHost.IsRowFlagged(W.Row)) || (s.DisjunctColSelect && !FHost.IsColFlagged(W.Col)))) {
+    // Outside the flagged rows and columns a cell shows its own colours.
+    W.Link = s.URLColor;
+    C.Brush()->SetColor(FGrid.Color());
+    C.Font()->SetColor(FGrid.Font()->Color());
+    FHost.DoGetCellColor(W.RCol, W.Row, W.State, C.Brush(), C.Font());
+    if (s.ZoomFactor != 0) C.Font()->SetSize(std::max(1, C.Font()->Size() + s.ZoomFactor));
+  }
   if (!BackGround.Bitmap()->Empty() || BackGround.Display() == bdGradientHorz ||
       BackGround.Display() == bdGradientVert)
     DrawCellBackground(C, W);
-  const bool filter = DrawFilterGlyph(C, W);
   if (s.SelectionRectangle) DrawSelectionRectangle(C, W);
-  if (!W.TextBeside) return;
+  if (W.TextBeside) DrawTextBeside(C, W, text, kind, r);
+  if (W.ScrollPos > 0) C.RestoreDC(savedDC);
+}
+
+void TCellRenderer::DrawTextBeside(TCanvas& C, TCellWork& W, const QString& text, int kind, TRect r) {
+  const TRenderSettings& s = Settings;
+  const bool filter = W.FilterGlyph;
   if (filter) r.Right -= kind == 1 ? 18 : 16;
   if (!s.XYOffsetTopLeftOnly) r.Right -= s.XYOffset.X;
   r.Left += s.XYOffset.X;
@@ -162,9 +201,10 @@ void TCellRenderer::DrawHTMLText(TCanvas& C, TCellWork& W, const QString& Text, 
   html.Text = Text;
   html.Rect = R;
   html.Images = FHost.ImageList(W.RCol, W.Row);
-  html.URLColor = W.State.Contains(gdSelected) && s.ShowSelection && s.Colors.SelectionTextColor != clNone
-                      ? s.Colors.SelectionTextColor
-                      : s.URLColor;
+  html.URLColor = W.Link;
+  html.HoverLink = FHost.HoverLink(W.Col, W.Row);
+  html.HoverUnderline = s.URLUnderlineOnHover;
+  html.Blink = FHost.BlinkPhase();
   html.WordWrap = W.WW;
   html.Render(C);
   W.TextWidth = html.Width + 2;
@@ -183,7 +223,8 @@ void TCellRenderer::DrawRichText(TCanvas& C, TCellWork& W, const QString& Text, 
   C.Pen()->SetColor(C.Brush()->Color());
   if (!(selected && !FHost.HasFocusNow() && s.Colors.SelectionColor == clNone)) C.FillRect(W.Rect);
   C.Brush()->SetStyle(plat::bsClear);
-  const TColor force = selected && !W.State.Contains(gdFocused) ? s.Colors.SelectionTextColor : clNone;
+  const TColor force =
+      selected && !W.State.Contains(gdFocused) && !s.SelectionRTFKeep ? s.Colors.SelectionTextColor : clNone;
   W.TextWidth = DrawRichCellText(C, Text, W.Rect, s.XYOffset.X, force, W.WW) + 2;
   C.Brush()->SetStyle(plat::bsSolid);
   C.Font()->SetColor(plat::clBlack);
@@ -202,7 +243,7 @@ void TCellRenderer::DrawPlainText(TCanvas& C, TCellWork& W, const QString& Text,
       st.Include(plat::fsUnderline);
       C.Font()->SetStyle(st);
     }
-    C.Font()->SetColor(s.URLColor);
+    C.Font()->SetColor(W.Link);
   }
   unsigned flags = plat::DT_EDITCONTROL;
   const int lines = s.Multilinecells ? controls::TextLineCount(text, true) : 1;
@@ -232,6 +273,7 @@ void TCellRenderer::DrawPlainText(TCanvas& C, TCellWork& W, const QString& Text,
     DrawMarker(C, W, text, R);
   if (sort) {
     TRect cell = W.Rect;
+    if (W.FilterGlyph) cell.Right -= 16;
     const int tw = C.TextWidth(text);
     const int q = std::max(0, std::min(cell.Right - cell.Left - 16, tw));
     const int x = W.HA == plat::taLeftJustify ? cell.Left + q + Indent + 10
@@ -259,16 +301,30 @@ void TCellRenderer::DrawMarker(TCanvas& C, const TCellWork& W, const QString& Te
   C.Pen()->SetColor(plat::clBlack);
 }
 
-plat::TSize TCellRenderer::MeasureCellText(int ACol, int ARow, bool VS, bool SB) {
+plat::TSize TCellRenderer::GetCellTextSize(int ACol, int ARow, bool VS, bool SB) {
+  return MeasureCellText(ACol, FGrid.DisplColIndex(ACol), ARow, VS, SB);
+}
+
+plat::TSize TCellRenderer::MeasureCellText(int ACol, int DisplayCol, int ARow, bool VS, bool SB) {
   TRenderSettings& s = Settings;
   QString text = GetFormattedCell(ACol, ARow);
-  const int kind = FormulaAware(ACol, ARow, text);
-  if (kind == 2) text = RichTextToPlain(text);
+  int kind = controls::CellTextType(text, s.EnableHTML);
   TCanvas& C = *FGrid.Canvas();
-  C.Font()->Assign(FGrid.Font());
-  if (IsFixedCell(ACol, ARow)) C.Font()->Assign(&s.FixedFont);
+  TGridDrawState state;
+  plat::TBrush brush;
+  GetFontProperties(DisplayCol, ACol, ARow, state, C.Font(), &brush, true);
+  const bool header = DisplayCol < FGrid.FixedCols() || ARow < FGrid.FixedRows();
+  if (header && s.ActiveCellShow && s.ActiveCellFont.Style().Contains(plat::fsBold)) {
+    plat::TFontStyles st = C.Font()->Style();
+    st.Include(plat::fsBold);
+    C.Font()->SetStyle(st);
+  }
   C.Font()->SetSize(std::max(1, C.Font()->Size() + s.ZoomFactor));
-  TRect r = FGrid.CalcCellRect(ACol, ARow);
+  if (kind == 3) {
+    FHost.GetFormulaText(ACol, ARow, text);
+    kind = controls::CellTextType(text, s.EnableHTML);
+  }
+  TRect r = FGrid.CalcCellRect(DisplayCol, ARow);
   if (s.XYOffsetTopLeftOnly) {
     r.Left += s.XYOffset.X;
     r.Top += s.XYOffset.Y;
@@ -284,21 +340,46 @@ plat::TSize TCellRenderer::MeasureCellText(int ACol, int ARow, bool VS, bool SB)
     html.Render(C);
     return {html.Width + 2, html.Height + 2};
   }
+  if (kind == 2) text = RichTextToPlain(text);
+  int angle = 0;
+  const bool rotated = FHost.IsRotated(ACol, ARow, angle);
+  plat::TSize size;
   if (VS) {
     plat::InflateRect(r, -2, -2);
+    // The cell being edited counts an empty last line too.
+    if (FHost.IsEditingCell(DisplayCol, ARow) && text.endsWith(u'\n')) text += u'w';
     TRect calc = r;
     C.DrawText(text, calc, plat::DT_CALCRECT | plat::DT_EDITCONTROL | plat::DT_NOPREFIX | plat::DT_EXPANDTABS |
-                               plat::DT_WORDBREAK);
-    return {calc.Width(), calc.Height()};
+                               (rotated ? plat::DT_SINGLELINE : plat::DT_WORDBREAK));
+    size = {calc.Width(), calc.Height()};
+  } else {
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    if (!s.Multilinecells) lines = QStringList{lines.value(0)};
+    int width = 0;
+    for (QString line : lines) {
+      if (s.URLShow && !s.URLFull && controls::IsURLText(line)) controls::RemoveURLScheme(line);
+      width = std::max(width, C.TextWidth(line));
+    }
+    size = {width, C.TextHeight(QStringLiteral("gh")) * int(lines.size())};
   }
-  QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-  if (!s.Multilinecells) lines = QStringList{lines.value(0)};
-  int width = 0;
-  for (QString line : lines) {
-    if (s.URLShow && !s.URLFull && controls::IsURLText(line)) controls::RemoveURLScheme(line);
-    width = std::max(width, C.TextWidth(line));
-  }
-  return {width, C.TextHeight(QStringLiteral("gh")) * int(lines.size())};
+  if (!rotated) return size;
+  // Turned text takes the box of its turned extent, with a margin of 6 on each side.
+  const double a = angle * M_PI / 180.0;
+  const int hs = std::abs(int(size.cy * std::sin(a))), wc = std::abs(int(size.cx * std::cos(a)));
+  const int hc = std::abs(int(size.cy * std::cos(a))), ws = std::abs(int(size.cx * std::sin(a)));
+  return {std::abs(hs - wc) + 12, std::abs(hc - ws) + 12};
+}
+
+void TCellRenderer::DrawRichCell(int ACol, int ARow, TRect ARect, TCanvas& ACanvas) {
+  if (FGrid.ComponentState().Contains(plat::csDesigning)) return;
+  const TRenderSettings& s = Settings;
+  const int dc = FGrid.DisplColIndex(ACol);
+  const bool current = dc == FGrid.Col() && ARow == FGrid.Row();
+  const bool selected = (FHost.IsSelectedCell(dc, ARow) && !current) ||
+                        (s.DisjunctRowSelect && FHost.IsRowFlagged(ARow)) ||
+                        (s.DisjunctColSelect && FHost.IsColFlagged(dc));
+  const TColor force = selected && !s.SelectionRTFKeep ? s.Colors.SelectionTextColor : clNone;
+  DrawRichCellText(ACanvas, FGrid.Cells(ACol, ARow), ARect, s.XYOffset.X, force, s.WordWrap);
 }
 
 }  // namespace grid

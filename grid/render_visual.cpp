@@ -23,10 +23,63 @@ double TRenderHost::CellFloat(int RCol, int ARow) {
   return ok ? v : 0.0;
 }
 
+int TRenderHost::CellInt(int RCol, int ARow) {
+  const double v = CellFloat(RCol, ARow);
+  return v >= 2147483647.0 ? 2147483647 : v <= -2147483648.0 ? int(-2147483647 - 1) : int(std::lround(v));
+}
+
 bool TRenderHost::HasFocusNow() { return Grid->Focused(); }
 
 void TRenderHost::DoGetCellColor(int RCol, int ARow, TGridDrawState, TBrush*, TFont* AFont) {
   (void)RCol, (void)ARow, (void)AFont;
+}
+
+void TRenderHost::DoGetCellPrintColor(int RCol, int ARow, TGridDrawState, TBrush*, TFont*) {
+  (void)RCol, (void)ARow;
+}
+
+void TRenderHost::CellAlignment(int RCol, int ARow, plat::TAlignment& HA, TVAlignment& VA) {
+  HA = plat::taLeftJustify;
+  VA = Renderer->Settings.VAlignment;
+  if (const TCellProperties* p = Grid->GetGridObject(RCol, ARow)) {
+    HA = p->Alignment;
+    VA = p->VAlignment();
+  }
+}
+
+QString TRenderHost::GetFormattedCell(int ACol, int ARow) { return Renderer->FormatCellText(ACol, ARow); }
+
+bool TRenderHost::DoGetFloatFormat(int ACol, int ARow, bool& IsFloat, QString& Format) {
+  if (!Renderer->OnGetFloatFormat) return false;
+  Renderer->OnGetFloatFormat(Grid, ACol, ARow, IsFloat, Format);
+  return true;
+}
+
+void TRenderHost::DoGetCellGradient(int RCol, int ARow, TColor& Color, TColor& ColorTo, TColor& MirrorFrom,
+                                    TColor& MirrorTo, TCellGradientDirection& GD) {
+  if (Renderer->OnGetCellGradient) Renderer->OnGetCellGradient(Grid, ARow, RCol, Color, ColorTo, MirrorFrom, MirrorTo, GD);
+}
+
+void TRenderHost::DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) {
+  if (Renderer->OnGetCellBorder) Renderer->OnGetCellBorder(Grid, ACol, ARow, APen, Borders);
+}
+
+void TRenderHost::DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R,
+                                      plat::TPen* B) {
+  if (Renderer->OnGetCellBorderProp) Renderer->OnGetCellBorderProp(Grid, ARow, RCol, L, T, R, B);
+}
+
+bool TRenderHost::IsRotated(int RCol, int ARow, int& Angle) {
+  const TCellGraphicView* g = CellGraphicView(RCol, ARow);
+  if (!g || g->CellType != ctRotated) return false;
+  Angle = g->CellAngle;
+  return true;
+}
+
+bool TRenderHost::ScrollProp(int RCol, int ARow, int& PageSize, int& Range) {
+  (void)RCol, (void)ARow;
+  PageSize = Range = -1;
+  return false;
 }
 
 TColor MixSelectionColor(TColor Selection, TColor Cell, bool Mixer, int Factor) {
@@ -48,6 +101,7 @@ double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : V
 
 TCellRenderer::TCellRenderer(TBaseGrid& Grid, TRenderHost& Host) : FGrid(Grid), FHost(Host) {
   FHost.Grid = &Grid;
+  FHost.Renderer = this;
   ConnectControlLook(ControlLook, Settings.Colors);
   Settings.FixedFont.Assign(Grid.Font());
   Settings.ActiveCellFont.Assign(Grid.Font());
@@ -55,9 +109,34 @@ TCellRenderer::TCellRenderer(TBaseGrid& Grid, TRenderHost& Host) : FGrid(Grid), 
 }
 
 bool TCellRenderer::IsFixedCell(int ACol, int ARow) {
-  const TRenderSettings& s = Settings;
-  return ACol < FGrid.FixedCols() || ARow < FGrid.FixedRows() || ACol >= FGrid.ColCount() - s.FixedRightCols ||
-         ARow >= FGrid.RowCount() - s.FixedFooters;
+  return ACol < FGrid.FixedCols() || ARow < FGrid.FixedRows() || static_cast<TCellPaintHost&>(FGrid).IsFixed(ACol, ARow);
+}
+
+namespace {
+
+// Assigning a font makes the canvas set its painter up again: only when it differs.
+void AssignFont(TFont* Target, const TFont& Source) {
+  if (Target->Name() != Source.Name() || Target->Size() != Source.Size() || Target->Style() != Source.Style() ||
+      Target->Color() != Source.Color())
+    Target->Assign(const_cast<TFont*>(&Source));
+}
+
+void ApplyPropertyFont(const TCellProperties& p, TFont* AFont) {
+  if (p.FontColor != clNone) AFont->SetColor(p.FontColor);
+  if (p.FontStyle != plat::TFontStyles{}) AFont->SetStyle(p.FontStyle);
+  if (p.FontSize != 0) AFont->SetSize(p.FontSize);
+  if (!p.FontName.isEmpty()) AFont->SetName(p.FontName);
+}
+
+}  // namespace
+
+void TCellRenderer::GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont,
+                                      TBrush* ABrush, bool Remap) {
+  const bool fixed = IsFixedCell(ACol, ARow);
+  AssignFont(AFont, fixed ? Settings.FixedFont : *FGrid.Font());
+  const int rcol = Remap ? RCol : ACol;
+  if (const TCellProperties* p = FGrid.GetGridObject(rcol, ARow)) ApplyPropertyFont(*p, AFont);
+  FHost.DoGetCellColor(rcol, ARow, AState, ABrush, AFont);
 }
 
 void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,
@@ -67,12 +146,14 @@ void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
   TRenderSettings& s = Settings;
   const int fc = FGrid.FixedCols(), fr = FGrid.FixedRows();
   const bool leftTop = ACol < fc || ARow < fr;
-  if (leftTop) {
-    if (AFont->Name() != s.FixedFont.Name() || AFont->Size() != s.FixedFont.Size() ||
-        AFont->Style() != s.FixedFont.Style() || AFont->Color() != s.FixedFont.Color())
-      AFont->Assign(&s.FixedFont);
+  if (Print) {
+    if (const TFont* f = FHost.PrintFont(leftTop)) AssignFont(AFont, *f);
+    else if (leftTop) AssignFont(AFont, s.FixedFont);
+  } else if (leftTop) {
+    AssignFont(AFont, s.FixedFont);
   }
   const int rcol = Remap ? FHost.RealColumn(ACol) : ACol;
+
   ABrush->SetColor(clNone);
   AColorTo = AMirrorColor = AMirrorColorTo = clNone;
   bool ownColor = false;
@@ -87,10 +168,7 @@ void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
     } else {
       ABrush->SetColor(p->BrushColor());
     }
-    if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
-    if (p->FontStyle != plat::TFontStyles{}) AFont->SetStyle(p->FontStyle);
-    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
-    if (!p->FontName.isEmpty()) AFont->SetName(p->FontName);
+    ApplyPropertyFont(*p, AFont);
     WW = p->WordWrap();
     AColorTo = p->BrushColorTo();
     GD = p->GradientDirection;
@@ -108,23 +186,20 @@ void TCellRenderer::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASta
   TCellWork w;
   w.Fixed = IsFixedCell(ACol, ARow);
   if (w.Fixed && !ownColor) ApplyFixedLook(AState, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont, Print);
-  FHost.DoGetCellColor(rcol, ARow, AState, ABrush, AFont);
-  if (OnGetCellGradient) {
-    TColor c = ABrush->Color();
-    OnGetCellGradient(&FGrid, ARow, rcol, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
-    ABrush->SetColor(c);
-  }
+  if (Print)
+    FHost.DoGetCellPrintColor(rcol, ARow, AState, ABrush, AFont);
+  else
+    FHost.DoGetCellColor(rcol, ARow, AState, ABrush, AFont);
+  TColor c = ABrush->Color();
+  FHost.DoGetCellGradient(rcol, ARow, c, AColorTo, AMirrorColor, AMirrorColorTo, GD);
+  ABrush->SetColor(c);
   w.SavedBrush = ABrush->Color();
   w.SavedFont = AFont->Color();
   ApplySelection(w, ACol, ARow, Select, Print, AState, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, AFont);
-  if (s.UseDisabledFont && (FHost.IsRowDisabled(ARow) || !FGrid.Enabled())) AFont->SetColor(s.DisabledFontColor);
-  if (const TCellProperties* p = FGrid.GetGridObject(rcol, ARow)) {
-    HA = p->Alignment;
-    VA = p->VAlignment();
-  } else {
-    HA = plat::taLeftJustify;
-    VA = s.VAlignment;
-  }
+  if (s.UseDisabledFont && ((FHost.UseEnabledRows() && FHost.IsRowDisabled(ARow)) || !FGrid.Enabled()))
+    AFont->SetColor(s.DisabledFontColor);
+  FHost.DoGetWordWrap(rcol, ARow, WW);
+  FHost.CellAlignment(rcol, ARow, HA, VA);
 }
 
 void TCellRenderer::ApplyFixedLook(TGridDrawState& AState, TBrush* B, TColor& To, TColor& MF, TColor& MT, TFont* F,
@@ -132,9 +207,7 @@ void TCellRenderer::ApplyFixedLook(TGridDrawState& AState, TBrush* B, TColor& To
   TRenderSettings& s = Settings;
   if (!Print) {
     B->SetColor(FGrid.FixedColor());
-    if (F->Name() != s.FixedFont.Name() || F->Size() != s.FixedFont.Size() || F->Style() != s.FixedFont.Style() ||
-        F->Color() != s.FixedFont.Color())
-      F->Assign(&s.FixedFont);
+    AssignFont(F, s.FixedFont);
     AState.Include(gdFixed);
   }
   if (s.Colors.Look >= glExt) {

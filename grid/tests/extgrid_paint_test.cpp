@@ -159,6 +159,7 @@ TEST_F(ExtGridPaint, RadioItemsAndNodeLevelsComeFromTheCellObjects) {
   for (const char* s : {"alpha", "beta", "gamma"}) items->Add(QString::fromUtf8(s));
   g->SetRowHeights(7, 72);  // room for the three items one under another
   g->CellNode()->SetTreeColor(TColor(0x00A000));  // apart from the grey fixed-cell edges
+  g->AddNode(7, 2);  // the grid has nodes: tree lines show
   g->GetCellProperties(0, 8)->NodeLevel = 1;
   plat::TRecordingTracer t;
   Paint(&t);
