@@ -235,6 +235,27 @@ void DrawSmallDownArrow(TCanvas& Canvas, int X, int Y, TColor Color) {
   Triangle(Canvas, TPoint(X - 3, Y), TPoint(X + 3, Y), TPoint(X, Y + 3), Color);
 }
 
+void DrawDropDownGradient(TCanvas& Canvas, TColor Color, TColor ColorTo, int Count, const TRect& Rect,
+                          TGradientDirection Direction) {
+  const int n = std::max(1, Count);
+  const TColor a = ColorToRGB(Color), b = ColorToRGB(ColorTo);
+  const bool horz = Direction == gdHorizontal;
+  const int span = horz ? Rect.Width() : Rect.Height();
+  for (int i = 0; i < n; ++i) {
+    const double f = n == 1 ? 0.0 : double(i) / (n - 1);
+    TColor c = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const int ca = int((a >> shift) & 0xFF), cb = int((b >> shift) & 0xFF);
+      c |= TColor(Clamp255(std::lround(ca + (cb - ca) * f))) << shift;
+    }
+    const int from = int(qint64(span) * i / n), to = int(qint64(span) * (i + 1) / n);
+    if (to <= from) continue;
+    const TRect band = horz ? TRect(Rect.Left + from, Rect.Top, Rect.Left + to, Rect.Bottom)
+                            : TRect(Rect.Left, Rect.Top + from, Rect.Right, Rect.Top + to);
+    FillRectColor(Canvas, band, c);
+  }
+}
+
 void DrawBitmapOnColor(TCanvas& Canvas, TBitmap& Bitmap, TColor BackColor, const TRect& Rect) {
   const int w = Bitmap.Width(), h = Bitmap.Height();
   if (w <= 0 || h <= 0) return;

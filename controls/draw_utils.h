@@ -71,6 +71,10 @@ void DrawRoundedSelection(plat::TCanvas& Canvas, plat::TColor Color, plat::TColo
                           plat::TColor BorderColor, plat::TColor CornerColor, plat::TColor OuterCornerColor,
                           plat::TRect Rect, int Join);
 void FillRectColor(plat::TCanvas& Canvas, const plat::TRect& Rect, plat::TColor Color);
+// Count bands (0 counts as 1) across Rect, the first in Color and the last in ColorTo, each channel stepped
+// linearly and rounded per band; horizontal bands follow each other from left to right.
+void DrawDropDownGradient(plat::TCanvas& Canvas, plat::TColor Color, plat::TColor ColorTo, int Count,
+                          const plat::TRect& Rect, TGradientDirection Direction);
 void DrawSmallDownArrow(plat::TCanvas& Canvas, int X, int Y, plat::TColor Color);
 // The bitmap's top-left colour shows BackColor; drawn at Rect's top-left in the bitmap's size.
 void DrawBitmapOnColor(plat::TCanvas& Canvas, plat::TBitmap& Bitmap, plat::TColor BackColor, const plat::TRect& Rect);

@@ -65,9 +65,7 @@ bool TEditManager::IsEditable(int ACol, int ARow) {
 // ---------------------------------------------------------------- the platform's editor steps
 
 void TEditManager::ShowFocusFrame() {
-  // The soft focus frame around the edited cell belongs to the painting; here the grid only records that
-  // it is the grid whose frame shows.
-  if (FGrid.FFocusHelper.Enabled) FGrid.FFocusFrameShown = true;
+  if (FGrid.FFocusHelper.Enabled) FGrid.ShowFocusWindow(FGrid.CellRect(FGrid.Col(), FGrid.Row()));
 }
 
 bool TEditManager::CanEditShow(bool PlatformSays) {
@@ -316,7 +314,7 @@ bool TEditManager::Validate(const QString& NewValue, bool Wide) {
       RefusedValue(NewValue, value, Wide);
   }
   FGrid.FOldCellText = FGrid.GridCells(col, row);
-  if (valid && !Wide) FGrid.FFocusFrameShown = false;
+  if (valid && !Wide) FGrid.HideFocusWindow();
   return valid;
 }
 

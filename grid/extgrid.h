@@ -62,6 +62,7 @@ class TGridButton;
 class TGridDatePicker;
 class TGridDateTimePicker;
 class TBalloonTipWindow;
+class TGridFocusWindow;
 class TExtRichEdit;
 class THTMLHintWindow;
 
@@ -724,6 +725,14 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool ScrollProp(int RCol, int ARow, int& PageSize, int& Range) override;
   int FooterHeight() override;
   bool ShowsColumnNumbers() override { return IsDesigning() && FDesignColumnNumbers; }
+  // ---- the quick-configuration panel of the form designer (render_design.cpp)
+  void PaintDesignHelper() override;
+  // 4 close, 1 "Allow edit", 2 "Column numbers", 3 the look, -1 none.
+  int DesignHelperHitTest(int X, int Y);
+  // The mouse over the panel in the designer: true when the grid takes the click there.
+  bool DesignHelperMouse(int X, int Y);
+  void DesignHelperClick(int X, int Y);
+  plat::TRect DesignHelperRect();
   // Public drawing entry points of the grid.
   void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, plat::TFont* AFont,
                          plat::TBrush* ABrush, bool Remap) {
@@ -733,6 +742,16 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DrawRichCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas* ACanvas) {
     Renderer().DrawRichCell(ACol, ARow, ARect, *ACanvas);
   }
+  bool IsRotated(int RCol, int ARow, int& Angle) override { return CellObjects().IsRotated(RCol, ARow, Angle); }
+  // ---- the soft focus frame around the edited cell (render_focus.cpp): shown around a cell rectangle, moved
+  // to the current cell, hidden; one grid of the program at a time shows it.
+  void ShowFocusWindow(plat::TRect Rect);
+  void MoveFocusWindow();
+  void HideFocusWindow();
+  TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+  static TExtStringGrid* FocusFrameOwner();
+  // The in-place date picker changed its date: OnDateTimeChange for the current cell.
+  void DateTimeChanged(plat::TDateTime ADateTime);
   // Export and import tell the grid where they are; the grid itself does nothing with it.
   virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState, (void)ARow; }
   virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
@@ -1324,6 +1343,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   ITExtStringGridSelect* FSelListener = nullptr;
   bool FSelectionResizer = false;
   bool FShowDesignHelper = true, FDesignColumnNumbers = false;
+  int FDesignHot = -1;
+  bool DesignHelperShown();
   plat::TAlignment FDefaultAlignment = plat::taLeftJustify;
   plat::TColor FHighlightColor = plat::clHighlight, FHighlightTextColor = plat::clHighlightText;
   // The border colour and Flat are the renderer's (looks and tones write them too).
@@ -1350,6 +1371,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Editing: the focus frame shows for this grid's edit; the grid moves the focus itself.
   bool FFocusFrameShown = false, FBlockFocus = false;
   QString FLastBalloon;
+  TGridFocusWindow* FFocusWindow = nullptr;
   TBalloonTipWindow* FToolTip = nullptr;
   TExtRichEdit* FRichEdit = nullptr;
 };

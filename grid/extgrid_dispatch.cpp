@@ -138,6 +138,7 @@ bool TExtStringGrid::IsFixed(int ACol, int ARow) {
 void TExtStringGrid::Paint() {
   // The switches the grid keeps in its option objects are handed to the renderer as the paint starts.
   SyncDrawSettings();
+  MoveFocusWindow();
   TRenderGrid::Paint();
   FScrolling.DrawPanOrigin(*Canvas());
 }

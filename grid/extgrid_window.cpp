@@ -174,7 +174,8 @@ void TExtStringGrid::RegisterThemeWindow(bool Register) {
 }
 
 void TExtStringGrid::AdaptToOfficeTheme() {
-  if (grid::AdaptToOfficeTheme(DrawColors(), FControlLook, controls::DetectOfficeTheme())) Invalidate();
+  // The style reaches the editors, scroll bars and footers as any component style does.
+  TRenderGrid::AdaptToOfficeTheme();
 }
 
 // ---------------------------------------------------------------- removed components

@@ -155,8 +155,9 @@ class TRenderHost {
   virtual bool ScrollProp(int RCol, int ARow, int& PageSize, int& Range);
   // The floating footer and the search panel take this much of the client's bottom.
   virtual int FooterHeight() { return 0; }
-  // The form designer with its column numbers.
+  // The form designer with its column numbers and its quick-configuration panel.
   virtual bool ShowsColumnNumbers() { return false; }
+  virtual void PaintDesignHelper() {}
   TBaseGrid* Grid = nullptr;
   TCellRenderer* Renderer = nullptr;
 };

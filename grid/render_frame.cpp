@@ -25,6 +25,7 @@ void TCellRenderer::PaintGridExtras(TCanvas& C) {
   }
   C.Pen()->SetColor(plat::clBlack);
   if (!BackGround.Bitmap()->Empty() || BackGround.ColorTo() != clNone) PaintBackgroundOutsideCells(C);
+  FHost.PaintDesignHelper();
   if (OnPainted) OnPainted(&FGrid);
   FHost.DoPainted();
 }
@@ -34,7 +35,8 @@ void TCellRenderer::PaintBackgroundOutsideCells(TCanvas& C) {
   const bool gradient = display == bdGradientHorz || display == bdGradientVert;
   plat::TBitmap* bmp = BackGround.Bitmap();
   if (gradient ? BackGround.ColorTo() == clNone : bmp->Empty()) return;  // nothing to lay outside
-  const int w = FGrid.ClientWidth(), h = FGrid.ClientHeight();
+  // The search panel and the floating footer keep the bottom of the client area.
+  const int w = FGrid.ClientWidth(), h = std::max(0, FGrid.ClientHeight() - FHost.FooterHeight());
   const TRect lastCol = FGrid.CellRect(FGrid.ColCount() - 1, std::max(0, std::min(FGrid.TopRow(), FGrid.RowCount() - 1)));
   const TRect lastRow = FGrid.CellRect(std::max(0, std::min(FGrid.LeftCol(), FGrid.ColCount() - 1)), FGrid.RowCount() - 1);
   const int gridRight = std::min(w, FGrid.GridWidth()), gridBottom = std::min(h, FGrid.GridHeight());

@@ -77,10 +77,16 @@ void TRenderGrid::SetComponentStyle(controls::TExtStyle Value) {
   ApplyColors(TColorsChange::ComponentStyle);
 }
 
-void TRenderGrid::SetColorTones(const controls::TColorTones& Value) {
+void TRenderGrid::SetColorTones(controls::TColorTones Value) {
   SetGridColorTones(FRenderer.Settings.Colors, FRenderer.ControlLook, Value);
   FRenderer.CellNode.SetNodeType(cnFlat);
   ApplyColors(TColorsChange::Tones);
+}
+
+void TRenderGrid::AdaptToOfficeTheme() {
+  if (ComponentState().Contains(plat::csDesigning)) return;
+  if (grid::AdaptToOfficeTheme(FRenderer.Settings.Colors, FRenderer.ControlLook, controls::DetectOfficeTheme()))
+    ApplyColors(TColorsChange::ComponentStyle);
 }
 
 void TRenderGrid::SetTheme(TXPColorScheme Value) {

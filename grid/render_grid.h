@@ -13,7 +13,7 @@ namespace grid {
 // What changed the grid's colours.
 enum class TColorsChange { Look, Style, ComponentStyle, Tones, Theme };
 
-class TRenderGrid : public TBaseGrid, public TRenderHost {
+class TRenderGrid : public TBaseGrid, public TRenderHost, public controls::IExtStyle, public controls::IExtTones {
  public:
   explicit TRenderGrid(plat::TComponent* AOwner);
 
@@ -24,9 +24,12 @@ class TRenderGrid : public TBaseGrid, public TRenderHost {
   TGridLook Look() const { return FRenderer.Settings.Colors.Look; }
   void SetLook(TGridLook Value);
   void SetStyle(TExtGridStyle Value);
-  void SetComponentStyle(controls::TExtStyle Value);
-  void SetColorTones(const controls::TColorTones& Value);
+  void SetComponentStyle(controls::TExtStyle Value) override;
+  void SetColorTones(controls::TColorTones Value) override;
   void SetTheme(TXPColorScheme Value);
+  // The component style of the user's office theme when it changed since the last time (not in the
+  // designer), with what follows a component style.
+  void AdaptToOfficeTheme();
 
   // ---- cell objects and what the renderer asks
   void SetCellGraphic(int RCol, int ARow, const TCellGraphicView& G) { FGraphics[{RCol, ARow}] = G; Invalidate(); }

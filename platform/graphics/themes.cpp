@@ -131,7 +131,7 @@ bool Paint(TCanvas& c, const QString& cls, int part, int state, const TRect& r) 
     DrawArrowGlyph(c, r, state == HSAS_SORTEDUP ? 0 : 1, RGB(0x80, 0x80, 0x80));
     return true;
   }
-  if (cls == QLatin1String("header") && part == HP_HEADERITEM) {
+  if (cls == QLatin1String("header") && part >= HP_HEADERITEM && part <= HP_HEADERITEMRIGHT) {
     p->setCompositionMode(QPainter::CompositionMode_Source);
     TColor face = state == HIS_HOT ? RGB(0xD9, 0xEB, 0xF9) : state == HIS_PRESSED ? RGB(0xBC, 0xDC, 0xF4) : clWindow;
     p->fillRect(ToQRect(r), ToQColor(face));
