@@ -446,7 +446,8 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
       break;
     case ctRadioButton: {
       const int rx = x + Settings.XYOffset.X, s = ControlLook.RadioSize();
-      DrawRadioGroup(C, TRect(rx, y, rx + s, y + s), false, 1.0, style, false, {QString()}, !editable, false,
+      // One button without a text: no item to compare with the cell text, so only CellBoolean checks it.
+      DrawRadioGroup(C, TRect(rx, y, rx + s, y + s), false, 1.0, style, false, {}, !editable, false,
                      g.CellBoolean ? 0 : -1, 1, QString());
       break;
     }

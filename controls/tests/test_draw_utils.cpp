@@ -83,6 +83,22 @@ TEST_F(DrawTest, GradientBands) {
   EXPECT_EQ(CountColour(Img(), clWhite), before);
 }
 
+TEST_F(DrawTest, DropDownGradientBandsEndInTheEndColour) {
+  // Four bands of 10 pixels from black to red: 0, 85, 170, 255.
+  DrawDropDownGradient(*c, clBlack, RGB(255, 0, 0), 4, TRect(0, 0, 40, 4), gdHorizontal);
+  const int want[] = {0, 85, 170, 255};
+  for (int b = 0; b < 4; ++b) {
+    EXPECT_TRUE(ExpectPixel(Img(), b * 10, 1, RGB(want[b], 0, 0))) << b;
+    EXPECT_TRUE(ExpectPixel(Img(), b * 10 + 9, 1, RGB(want[b], 0, 0))) << b;
+  }
+  // A count of 0 is one band in the start colour; vertical bands run from the top.
+  DrawDropDownGradient(*c, clBlue, clRed, 0, TRect(50, 0, 60, 10), gdVertical);
+  EXPECT_TRUE(ExpectRectFilled(Img(), TRect(50, 0, 60, 10), clBlue));
+  DrawDropDownGradient(*c, clBlack, clLime, 2, TRect(70, 0, 80, 10), gdVertical);
+  EXPECT_TRUE(ExpectRectFilled(Img(), TRect(70, 0, 80, 5), clBlack));
+  EXPECT_TRUE(ExpectRectFilled(Img(), TRect(70, 5, 80, 10), clLime));
+}
+
 TEST_F(DrawTest, GradientBoxes) {
   // Solid fill grows by one row; the frame uses the grown rectangle.
   FillGradientBox(*c, TRect(2, 2, 12, 10), clYellow, clNone, clNone, clNone, gdVertical, clBlack, false, true);
