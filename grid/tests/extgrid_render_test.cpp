@@ -1,5 +1,5 @@
 // The string grid's side of painting: its events and virtuals reach the painted cells, looks and tones set
-// the grid's own flat, border and scroll-bar properties, the cell balloon, the date picker's notice, the soft
+// the grid's own flat, border and scroll-bar properties, the date picker's notice, the soft
 // focus frame, the designer's quick-configuration panel and the office theme.
 #include <QImage>
 
@@ -84,44 +84,6 @@ TEST_F(ExtGridRender, LooksAndTonesSetTheGridsFlatBorderAndScrollBars) {
   g->SetScrollType(ssMetro);
   g->SetComponentStyle(controls::tsWindowsXP);
   EXPECT_EQ(g->ScrollType, ssNormal);
-}
-
-TEST_F(ExtGridRender, TheBalloonShowsTheCellsTextTitleAndIcon) {
-  g->Balloon()->SetEnable(true);
-  g->Balloon()->TextColor = plat::clNavy;
-  g->SetCells(2, 3, QStringLiteral("\r\n\tfirst\tsecond"));
-  g->SetCells(3, 3, QStringLiteral("<b>bold</b> text"));
-  g->SetCells(4, 3, QString(3000, u'x'));
-  g->CellObjects().AddBalloon(1, 4, QStringLiteral("Own title"), QStringLiteral("Own text"), biWarning);
-  const auto at = [&](int c, int r) {
-    const TRect cell = g->CellRect(c, r);
-    return g->BalloonContent(cell.Left + 5, cell.Top + 5);
-  };
-  EXPECT_EQ(at(2, 3).Text, "first second");
-  EXPECT_EQ(at(3, 3).Text, "bold text");
-  EXPECT_EQ(at(4, 3).Text, QString(2045, u'x') + "...");
-  EXPECT_EQ(at(2, 3).Title, " ");
-  EXPECT_EQ(at(2, 3).Icon, 1);
-  EXPECT_EQ(at(1, 4).Title, "Own title");
-  EXPECT_EQ(at(1, 4).Text, "Own text");
-  EXPECT_EQ(at(1, 4).Icon, int(biWarning));
-  g->OnCellBalloon = [](plat::TObject*, int ACol, int, QString& Title, QString&, int& Icon) {
-    if (ACol == 2) Title = QString(120, u't'), Icon = 3;
-  };
-  EXPECT_EQ(at(2, 3).Title, QString(97, u't') + "...");
-  EXPECT_EQ(at(2, 3).Icon, 3);
-  EXPECT_TRUE(g->BalloonContent(495, 275).Text.isEmpty());  // below the last row
-
-  const TRect cell = g->CellRect(2, 3);
-  ASSERT_TRUE(g->ShowCellBalloon(cell.Left + 5, cell.Top + 5));
-  TBalloonTipWindow* tip = g->ToolTipWindow();
-  EXPECT_TRUE(tip->Visible());
-  EXPECT_EQ(tip->Text, "first second");
-  EXPECT_EQ(tip->Icon, 3);
-  EXPECT_EQ(tip->TextColor, plat::ColorToRGB(plat::clNavy));
-  EXPECT_EQ(tip->MaxTipWidth, 300);
-  EXPECT_FALSE(g->ShowCellBalloon(495, 275));
-  EXPECT_FALSE(tip->Visible());
 }
 
 TEST_F(ExtGridRender, ADateTheDatePickerTakesReachesTheGrid) {

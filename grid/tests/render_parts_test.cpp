@@ -181,8 +181,9 @@ TEST_F(RenderParts, EachNodeTypeDrawsItsGlyph) {
     if (k.width > 0) {
       EXPECT_EQ(records[0].Rect.Width(), k.width);
       // The bitmap's key colour became the cell's colour.
-      if (k.type != cnGlyph)
+      if (k.type != cnGlyph) {
         EXPECT_NE(PixelAt(img, records[0].Rect.Left, records[0].Rect.Top), TColor(0xFF00FF));
+      }
     }
     g->ClearCellGraphic(0, 3);
   }
