@@ -750,8 +750,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void HideFocusWindow();
   TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
   static TExtStringGrid* FocusFrameOwner();
-  // The in-place date picker changed its date: OnDateTimeChange for the current cell.
-  void DateTimeChanged(plat::TDateTime ADateTime);
   // Export and import tell the grid where they are; the grid itself does nothing with it.
   virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState, (void)ARow; }
   virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }

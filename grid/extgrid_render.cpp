@@ -112,11 +112,6 @@ int TExtStringGrid::FooterHeight() {
   return h;
 }
 
-// The in-place date picker took a date.
-void TExtStringGrid::DateTimeChanged(plat::TDateTime ADateTime) {
-  if (OnDateTimeChange) OnDateTimeChange(this, Col(), Row(), ADateTime);
-}
-
 // ---------------------------------------------------------------- after a look, a style or colour tones
 
 void TExtStringGrid::ColorsApplied(TColorsChange Change) {

@@ -44,12 +44,7 @@ bool WantsKey(plat::TMessage& M, std::initializer_list<std::uint16_t> Keys) {
 // ---------------------------------------------------------------- the date picker
 
 TGridDatePicker::TGridDatePicker(plat::TComponent* AOwner)
-    : controls::TEsgDateTimePicker(AOwner), TGridEditorSide(AOwner) {
-  // The grid hears of every date the picker takes.
-  OnChange = [this](plat::TObject*) {
-    if (FGrid) FGrid->DateTimeChanged(DateTime());
-  };
-}
+    : controls::TEsgDateTimePicker(AOwner), TGridEditorSide(AOwner) {}
 
 // The value a cell's text gives the picker: a time for the time kind, else a date; now when it does not convert.
 plat::TDateTime TGridDatePicker::CellValue(const QString& Text) const {

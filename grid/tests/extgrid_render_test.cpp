@@ -1,5 +1,5 @@
 // The string grid's side of painting: its events and virtuals reach the painted cells, looks and tones set
-// the grid's own flat, border and scroll-bar properties, the date picker's notice, the soft
+// the grid's own flat, border and scroll-bar properties, the soft
 // focus frame, the designer's quick-configuration panel and the office theme.
 #include <QImage>
 
@@ -84,18 +84,6 @@ TEST_F(ExtGridRender, LooksAndTonesSetTheGridsFlatBorderAndScrollBars) {
   g->SetScrollType(ssMetro);
   g->SetComponentStyle(controls::tsWindowsXP);
   EXPECT_EQ(g->ScrollType, ssNormal);
-}
-
-TEST_F(ExtGridRender, ADateTheDatePickerTakesReachesTheGrid) {
-  g->SetCol(2);
-  g->SetRow(4);
-  int col = -1, row = -1;
-  plat::TDateTime when = 0;
-  g->OnDateTimeChange = [&](plat::TObject*, int ACol, int ARow, plat::TDateTime D) { col = ACol, row = ARow, when = D; };
-  g->DateTimeChanged(45000.5);
-  EXPECT_EQ(col, 2);
-  EXPECT_EQ(row, 4);
-  EXPECT_EQ(when, 45000.5);
 }
 
 TEST_F(ExtGridRender, TheFocusFrameSurroundsTheCellAndFollowsIt) {
