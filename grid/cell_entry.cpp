@@ -37,7 +37,8 @@ void TCellEntry::RepaintIndicator(int OldRow, int NewRow) {
 // While the search panel covers the bottom of the client, rows under it scroll up into view.
 bool TCellEntry::KeepsSearchPanelClear(int ARow) {
   if (!FGrid.FSearchFooter.Visible()) return false;
-  const int limit = FGrid.ClientHeight() - SearchPanelHeight + 2;
+  // The client ends where the panel starts.
+  const int limit = FGrid.ClientHeight();
   while (ARow < FGrid.RowCount() && FGrid.TopRow() < FGrid.RowCount() - 1) {
     const plat::TRect r = FGrid.plat::TCustomGrid::CellRect(FGrid.Col(), ARow);
     if (r.Bottom <= limit && !r.IsEmpty()) break;
@@ -191,7 +192,7 @@ void TCellEntry::SetRow(int Value) {
 
 void TCellEntry::ScrollAboveSearchPanel() {
   if (!FGrid.FSearchFooter.Visible()) return;
-  if (FGrid.ClientHeight() <= FGrid.DefaultRowHeight() + SearchPanelHeight) return;
+  if (FGrid.ClientHeight() <= FGrid.DefaultRowHeight()) return;
   KeepsSearchPanelClear(FGrid.RowCount() - 1);
 }
 

@@ -35,9 +35,12 @@ class TCellEntry {
   QString EditText;
   // Height of the search panel while it is shown.
   static constexpr int SearchPanelHeight = 32;
+  // While the search panel covers the bottom of the client, the row scrolls up into view (false while the
+  // panel is hidden).
+  bool KeepsSearchPanelClear(int ARow);
+  void ScrollAboveSearchPanel();
 
  private:
-  bool KeepsSearchPanelClear(int ARow);
   // Returns the cache candidate after the switch.
   QString SwitchEditing(int R, int ARow, QString Candidate);
   void SwitchOptions(plat::TGridOptions Options);
@@ -47,7 +50,6 @@ class TCellEntry {
   bool EditOpen() const;
   bool TextEditorFocused() const;
   void CloseEdit();
-  void ScrollAboveSearchPanel();
   void FireRowUpdate(int NewRow);
 
   TExtStringGrid& FGrid;

@@ -91,6 +91,13 @@ void TExtStringGrid::ConnectOptions() {
     SetOptions(o);
   };
   FShowModified.OnChange = [this](plat::TObject*) { RepaintCol(0); };
+  // The search panel takes its settings; its room below the cells comes and goes with it.
+  FSearchFooter.OnChange = [this](plat::TObject*) {
+    ApplySearchFooter();
+    UpdateScrollBars();
+    Realign();
+    Invalidate();
+  };
   FColumnSize.OnStretch = [this](plat::TObject*) {
     if (Parent()) InitOrigColSizes();
   };

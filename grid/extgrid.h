@@ -867,6 +867,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Clipboard entry points of the selection handle's copy and paste (the data services fill them).
   virtual void CopySelectionToClipboard() {}
   virtual void PasteSelectionFromClipboard() {}
+  virtual void CutSelectionToClipboard() {}
   // A drag of the selection (or of a column) starts from a press on a drag source; the drag side fills it.
   virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag) { StartOleDrag(ACol, ARow, ColumnDrag); }
   // Node glyph clicks (real rows); the node code fills them.
@@ -972,6 +973,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int FirstTabColumn(int ARow) { return FKeys.FirstTabColumn(ARow); }
   int LastTabColumn(int ARow) { return FKeys.LastTabColumn(ARow); }
   virtual void GotoFirstRow() { SetRow(FixedRows()); }
+  // Opens the editor of the form control with this ID in the cell's text (the first editable one for an empty
+  // ID); without one the grid takes the focus.
+  void EditCellControl(int ACol, int ARow, const QString& ID);
+  // Called after F2 has been handled; empty in the grid.
+  virtual void F2KeyHook() {}
+  // The last row scrolls up until it ends above the search panel (nothing while the panel is hidden).
+  void ScrollAboveSearchPanel();
   // Appends a row, before the floating footer row while that is shown.
   void AddRow();
   // A left click 2 pixels inside the cell's top-left corner, through the grid's own mouse handling.
@@ -980,8 +988,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // ---- one-line hooks for descendants
   // A fixed cell's editor opens: OnFixedEdit fills Values and may change the editor kind.
   virtual void DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, plat::TStrings* Values);
-  // Row insertion and removal by the editing keys: DoDeleteRow clears the only normal row instead of removing
-  // it unless FixedRowAlways, then fires OnAutoDeleteRow.
+  // Row insertion and removal by the editing keys (display rows; with nodes a row under a node is a child
+  // row): DoDeleteRow clears the only normal row instead of removing it unless FixedRowAlways, then fires
+  // OnAutoDeleteRow with the row's real index.
   virtual void DoInsertRow(int ARow);
   virtual void DoDeleteRow(int ARow);
   virtual void DoFilterDone();
@@ -1016,7 +1025,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   std::function<bool(int Delta)> OnParentWheel;
   // Called by the wheel handling; empty in the grid.
   virtual void WheelHook(int Delta, bool& Handled) { (void)Delta, (void)Handled; }
-  // The cells' area: the client without the footer panel.
+  // The cells' area: the client without the footer panel and, while the search footer is shown, without the
+  // room of its panel at the bottom (so the last row always ends above it).
   plat::TRect ClientRect() const override;
   TScrollControl* VertScrollControl() const { return FScrolling.VertBar(); }
   TScrollControl* HorzScrollControl() const { return FScrolling.HorzBar(); }
@@ -1057,6 +1067,10 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void LoadColSizes() {}
   virtual void SaveColSizes() {}
   virtual void ApplySearchFooter() {}
+  // The search panel's edit takes the focus (Ctrl+F); an accelerator of its buttons runs the button's action
+  // (false: no button of the panel has it).
+  virtual void FocusSearchEdit() {}
+  virtual bool SearchPanelAccelerator(QChar Key) { (void)Key; return false; }
 
   // ======== floating footer
   TFloatingFooter* FloatingFooter() { return &FFloatingFooter; }

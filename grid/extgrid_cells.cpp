@@ -63,6 +63,20 @@ void TExtStringGrid::AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State) {
   for (int r = FMouseActions.CheckAllCheck ? 0 : FixedRows(); r < RowCount(); ++r) AddCheckBox(ACol, r, State);
 }
 
+// A form control of the cell opens its editor over the control's place in the cell.
+void TExtStringGrid::EditCellControl(int ACol, int ARow, const QString& ID) {
+  const int rc = RealColIndex(ACol);
+  const QString text = Cells(rc, ARow);
+  const QString id = ID.isEmpty() ? controls::NextEditableControlTagID(text, QString()) : ID;
+  const THTMLHit hit = id.isEmpty() ? THTMLHit() : FHTMLForms.HitTest(ACol, ARow, -1, -1, id);
+  if (hit.ControlType.isEmpty()) {
+    if (CanFocus()) SetFocus();
+    return;
+  }
+  FHTMLForms.StartControlEdit(text, hit.ControlType, ARow, rc, ACol, hit.ControlRect, hit.ControlValue,
+                              hit.ControlID);
+}
+
 // ---------------------------------------------------------------- repaints and the search panel
 
 void TExtStringGrid::RepaintActiveCells(int Col1, int Row1, int Row2, int Col2) {
@@ -73,9 +87,12 @@ void TExtStringGrid::RepaintActiveCells(int Col1, int Row1, int Row2, int Col2) 
   }
 }
 
+void TExtStringGrid::ScrollAboveSearchPanel() { FEntry.ScrollAboveSearchPanel(); }
+
 bool TExtStringGrid::LastRowAboveSearchPanel() {
   if (!FSearchFooter.Visible() || TopRow() + VisibleRowCount() < RowCount() - 1) return false;
-  return CellRect(0, RowCount() - 1).Bottom < ClientHeight() - TCellEntry::SearchPanelHeight + 2;
+  const plat::TRect r = CellRect(0, RowCount() - 1);
+  return !r.IsEmpty() && r.Bottom <= ClientHeight();
 }
 
 // ---------------------------------------------------------------- the selection as a picture

@@ -7,15 +7,29 @@ void TExtStringGrid::DoFixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEdit
   if (OnFixedEdit) OnFixedEdit(this, ACol, ARow, AEditor, Values);
 }
 
-void TExtStringGrid::DoInsertRow(int ARow) { InsertRows(ARow, 1); }
+// With nodes a row joins the node it is inserted under, or stands on the top level.
+void TExtStringGrid::DoInsertRow(int ARow) {
+  if (NumNodes() == 0) {
+    InsertRows(ARow, 1);
+  } else if (FNodes.GetParentRow(ARow) == -1) {
+    InsertNormalRow(RealRowIndex(ARow));
+  } else {
+    InsertChildRow(RealRowIndex(ARow), 0);
+  }
+}
 
 void TExtStringGrid::DoDeleteRow(int ARow) {
+  const int real = RealRowIndex(ARow);
   const bool only = RowCount() - FixedFooters() - FixedRows() == 1;
-  if (only && !FFixedRowAlways)
+  if (NumNodes() > 0 && FNodes.GetParentRow(ARow) != -1)
+    RemoveChildRow(real);
+  else if (NumNodes() > 0)
+    RemoveNormalRow(ARow);
+  else if (only && !FFixedRowAlways)
     ClearRows(ARow, 1);
   else
     RemoveRows(ARow, 1);
-  if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
+  if (OnAutoDeleteRow) OnAutoDeleteRow(this, real);
 }
 
 void TExtStringGrid::DoFilterDone() {

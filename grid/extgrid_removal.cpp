@@ -87,8 +87,8 @@ void TExtStringGrid::ScrollInView(int ColIndex, int RowIndex) {
   if (FixedRows() + visRows >= RowCount()) return;
   SetTopRow(std::clamp(top, FixedRows(), MaxTopRow()));
   if (!FSearchFooter.Visible()) return;
-  // The search panel covers the bottom of the view: move on until the row's bottom clears it.
-  const int limit = ClientHeight() - TCellEntry::SearchPanelHeight;
+  // The row's bottom must end above the search panel (where the client ends).
+  const int limit = ClientHeight();
   while (CellRect(0, RowIndex).Bottom > limit) {
     const int before = TopRow();
     SetTopRow(std::min(before + 1, MaxTopRow()));

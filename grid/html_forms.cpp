@@ -11,8 +11,9 @@ using plat::TRect;
 
 THTMLForms::~THTMLForms() = default;
 
-THTMLHit THTMLForms::HitTest(int ACol, int ARow, int X, int Y) {
+THTMLHit THTMLForms::HitTest(int ACol, int ARow, int X, int Y, const QString& ControlID) {
   THTMLHit hit;
+  hit.ControlID = ControlID;
   const int rc = G.RealColIndex(ACol);
   const QString text = G.Cells(rc, ARow);
   const int pos = G.CellObjects().HasScrollBar(rc, ARow) ? G.CellObjects().GetScrollPosition(rc, ARow) : 0;

@@ -25,8 +25,9 @@ class THTMLForms {
   explicit THTMLForms(TExtStringGrid& Grid) : G(Grid) {}
   ~THTMLForms();
 
-  // The anchor or control of the HTML cell (display column) under the client point.
-  THTMLHit HitTest(int ACol, int ARow, int X, int Y);
+  // The anchor or control of the HTML cell (display column) under the client point; with a ControlID (and the
+  // point -1, -1) the control of that ID wherever it is.
+  THTMLHit HitTest(int ACol, int ARow, int X, int Y, const QString& ControlID = QString());
   // A click on an editable control of the base cell (ACol display, ARow).
   void ControlClick(const THTMLHit& Hit, int ACol, int ARow);
   void StartControlEdit(const QString& CellText, const QString& CtrlType, int ARow, int ACol, int ADisplCol,

@@ -97,6 +97,7 @@ void TGridKeys::KeyDownMessage(plat::TMessage& M) {
     g.SetOptions(g.Options() + plat::TGridOptions{plat::goEditing});
     g.ShowEditor();
   }
+  if (key == 'F' && ctrl && g.SearchFooter()->Visible()) g.FocusSearchEdit();
   if (enterF2) {
     if (g.Options().Contains(plat::goEditing) && !IsEditable(g.Col(), g.Row())) {
       FireKeyDown(key, shift);
@@ -125,8 +126,13 @@ void TGridKeys::KeyDownMessage(plat::TMessage& M) {
     return;
   }
   // ---- main handling
-  if (!rowSelect || g.VisibleColCount() >= g.ColCount() - g.FixedCols() || !ColumnScrollInRowSelect(key, shift)) {
-  } else {
+  const bool nodeRow = g.IsNode(g.Row());
+  if (nodeRow && g.IsMergedCell(g.RealCol(), g.Row())) {
+    if (key == plat::VK_RIGHT) g.ExpandNode(g.RealRowIndex(g.Row()));
+    if (key == plat::VK_LEFT) g.ContractNode(g.RealRowIndex(g.Row()));
+  }
+  if (rowSelect && !nodeRow && g.VisibleColCount() < g.ColCount() - g.FixedCols() &&
+      ColumnScrollInRowSelect(key, shift)) {
     FireKeyDown(key, shift);
     return;
   }
@@ -146,15 +152,37 @@ void TGridKeys::KeyDownMessage(plat::TMessage& M) {
     g.RepaintRect(g.Selection());
     MoveSelection = g.Selection();
   }
+  // With the search panel shown the last row never slips under it.
+  const bool search = g.SearchFooter()->Visible();
+  const bool lastPage = search && g.TopRow() >= g.RowCount() - g.VisibleRowCount();
+  const bool lastRow = g.Row() == g.RowCount() - 1;
+  const bool towardsEnd = key == plat::VK_NEXT || key == plat::VK_END || key == plat::VK_LEFT ||
+                          key == plat::VK_RIGHT || key == plat::VK_DOWN;
+  if (lastPage && lastRow &&
+      (key == plat::VK_DOWN || (key == plat::VK_RIGHT && g.Col() == g.ColCount() - 1) ||
+       (key == plat::VK_LEFT && g.Col() == g.FixedCols()))) {
+    if (key == plat::VK_DOWN) g.ScrollAboveSearchPanel();
+    M.Result = 1;
+    FireKeyDown(key, shift);
+    return;
+  }
+  const bool plainKey = key != plat::VK_SHIFT && key != plat::VK_MENU && !IsNavKey(key);
+  const bool searchLock = lastPage && ((lastRow && towardsEnd) || plainKey);
+  const int oldTop = g.TopRow();
+  if (searchLock) g.BeginUpdate();
   if (k != 0) {
     if (keepHorz) g.BeginUpdate();
     Standard(M);
+    if (search && lastPage && plainKey) g.SetTopRow(oldTop);
+    if (searchLock) g.EndUpdate();
+    if (search && towardsEnd && g.Row() == g.RowCount() - 1) g.FEntry.KeepsSearchPanelClear(g.Row());
     if (keepHorz) {
       g.SetLeftCol(oldLeft);
       g.EndUpdate();
     }
+  } else if (searchLock) {
+    g.EndUpdate();
   }
-  (void)ctrl;
   AfterStandard(key, shift);
 }
 
@@ -360,6 +388,7 @@ void TGridKeys::AfterStandard(std::uint16_t Key, TShiftState Shift) {
   const bool ctrl = Shift.Contains(plat::ssCtrl), shift = Shift.Contains(plat::ssShift);
   const bool alt = Shift.Contains(plat::ssAlt);
   const int selRow = ma.DisjunctRowSelect() && ma.RowSelectPersistent ? g.RealRowIndex(g.Row()) : g.Row();
+  if (nav.AllowClipboardShortCuts) ClipboardKey(Key, Shift);
   if (Key == plat::VK_INSERT && nav.AllowInsertRow && !ctrl && !shift && !alt) {
     InsertRow();
   } else if (Key == 'A' && ctrl &&
@@ -380,40 +409,74 @@ void TGridKeys::AfterStandard(std::uint16_t Key, TShiftState Shift) {
     if (Key == plat::VK_SPACE && ma.DisjunctColSelect()) g.SetColSelect(g.Col(), !g.GetColSelect(g.Col()));
     if (Key == plat::VK_DELETE && nav.AllowDeleteRow && !alt && g.RowCount() - g.FixedFooters() > g.FixedRows())
       DeleteRow();
-    if (Key == plat::VK_RETURN || Key == plat::VK_F2) g.RememberCellValue(g.Col(), g.Row());
+    if (Key == plat::VK_RETURN || Key == plat::VK_F2) {
+      g.RememberCellValue(g.Col(), g.Row());
+      if (g.Cells(g.RealCol(), g.Row()).contains(QLatin1String("<CONTROL"), Qt::CaseInsensitive))
+        g.EditCellControl(g.Col(), g.Row(), QString());
+      if (Key == plat::VK_F2) g.F2KeyHook();
+    }
   }
   NotifySelectionChanged();
 }
 
+// Cut, paste and copy by their shortcuts; the first that matches runs when its event allows it.
+void TGridKeys::ClipboardKey(std::uint16_t Key, TShiftState Shift) {
+  TExtStringGrid& g = FGrid;
+  const bool ctrl = Shift.Contains(plat::ssCtrl), shift = Shift.Contains(plat::ssShift);
+  enum { None, Cut, Paste, Copy } op = None;
+  if (ctrl && Key == 'X') op = Cut;
+  else if (ctrl && Key == 'V') op = Paste;
+  else if (ctrl && (Key == 'C' || Key == plat::VK_INSERT)) op = Copy;
+  else if (shift && Key == plat::VK_INSERT) op = Paste;
+  else if (shift && Key == plat::VK_DELETE) op = Cut;
+  if (op == None) return;
+  bool allow = true;
+  const TClipboardEvent& ev = op == Cut ? g.OnClipboardCut : op == Paste ? g.OnClipboardPaste : g.OnClipboardCopy;
+  if (ev) ev(&g, allow);
+  if (!allow) return;
+  if (op == Cut) g.CutSelectionToClipboard();
+  else if (op == Paste) g.PasteSelectionFromClipboard();
+  else g.CopySelectionToClipboard();
+}
+
+// The row goes in at the cursor's row (before it) or below it, with the filter off while it happens, so that
+// the rows it hid keep their places around the new one.
 void TGridKeys::InsertRow() {
   TExtStringGrid& g = FGrid;
   bool can = true;
   if (g.OnCanInsertRow) g.OnCanInsertRow(&g, g.Row(), can);
   if (!can) return;
-  // Rows are inserted at the display row the cursor is on: the cell store's rows are display rows.
   int t = g.Row();
+  const int real = g.RealRowIndex(g.Row());
+  const bool filter = g.FilterActive();
+  if (filter) {
+    g.SetFilterActive(false);
+    if (real < g.RowCount()) g.SetRow(real);
+  }
   int at = g.Row();
   if (g.FNavigation.InsertPosition == pInsertAfter) {
-    if (g.FFixedRowAlways && g.FixedRows() == g.RowCount()) {
+    if (g.FFixedRowAlways && g.FixedRows() == g.RowCount())
       t = 1;
-    } else {
+    else
       at = g.Row() + 1;
-    }
   }
-  g.InsertRows(at, 1);
+  g.DoInsertRow(at);
   if (g.FNavigation.InsertPosition == pInsertAfter && at != g.Row() && t + 1 < g.RowCount()) ++t;
   if (g.OnAutoInsertRow) g.OnAutoInsertRow(&g, g.RealRowIndex(at));
+  g.SetModified(true);
+  if (filter) g.SetFilterActive(true);
   g.SetRow(std::clamp(t, g.FixedRows(), g.RowCount() - 1));
   g.CalcFooter(-1);
 }
 
 void TGridKeys::SelectAll() {
   TExtStringGrid& g = FGrid;
-  const TGridRect a{FirstNavigableCol(), g.FixedRows(), g.ColCount() - g.FixedRightCols() - 1,
-                    g.RowCount() - g.FixedFooters() - 1};
+  TGridRect a{FirstNavigableCol(), g.FixedRows(), g.ColCount() - g.FixedRightCols() - 1,
+              g.RowCount() - g.FixedFooters() - 1};
   if (a.Right < a.Left || a.Bottom < a.Top) return;
   if (g.FMouseActions.DisjunctRowSelect())
     for (int r = a.Top; r <= a.Bottom; ++r) g.SetRowSelect(r, true);
+  g.AdjustSelectAll(a);
   g.SetSelection(a);
   g.FocusCell(a.Right, a.Bottom);
   g.ClickCell(a.Right, a.Bottom);
@@ -424,23 +487,25 @@ void TGridKeys::SelectAll() {
   g.Invalidate();
 }
 
+// The filter is off while the row goes, so that the row removed is the one under the cursor; a refusal
+// leaves the filter as it was.
 void TGridKeys::DeleteRow() {
   TExtStringGrid& g = FGrid;
-  // The display row under the cursor is removed; the events name its real row.
-  const int d = g.Row();
-  const int r = g.RealRowIndex(d);
+  const int real = g.RealRowIndex(g.Row());
+  const bool filter = g.FilterActive();
+  if (filter) g.SetFilterActive(false);
   bool can = true;
-  if (g.OnCanDeleteRow) g.OnCanDeleteRow(&g, r, can);
-  if (!can) return;
-  const bool only = g.RowCount() - g.FixedFooters() - g.FixedRows() == 1;
-  if (only && !g.FFixedRowAlways)
-    g.ClearRows(d, 1);
-  else
-    g.RemoveRows(d, 1);
-  if (g.OnAutoDeleteRow) g.OnAutoDeleteRow(&g, r);
+  if (g.OnCanDeleteRow) g.OnCanDeleteRow(&g, real, can);
+  if (!can) {
+    if (filter) g.SetFilterActive(true);
+    return;
+  }
+  g.DoDeleteRow(g.DisplRowIndex(real));
+  if (filter) g.SetFilterActive(true);
   if (g.Row() >= g.RowCount()) g.SetRow(g.RowCount() - 1);
   if (g.FloatingFooter()->Visible() && g.Row() == g.RowCount() - 1 && g.RowCount() > 2) g.SetRow(g.RowCount() - 2);
   g.RememberCellValue(g.Col(), g.Row());
+  g.SetModified(true);
   g.CalcFooter(-1);
 }
 

@@ -71,6 +71,7 @@ class TGridKeys {
   bool ColumnScrollInRowSelect(std::uint16_t Key, plat::TShiftState Shift);
   bool SkipFixedCells(std::uint16_t& Key, plat::TShiftState Shift);
   void AfterStandard(std::uint16_t Key, plat::TShiftState Shift);
+  void ClipboardKey(std::uint16_t Key, plat::TShiftState Shift);
   void InsertRow();
   void SelectAll();
   void DeleteRow();

@@ -61,6 +61,10 @@ void TExtStringGrid::Dispatch(TMessage& M) {
       TRenderGrid::Dispatch(M);
       ReopenEditorOnFocus();
       return;
+    case plat::CM_DIALOGCHAR:
+      // Accelerators reach the search panel's buttons while it is shown.
+      M.Result = FSearchFooter.Visible() && SearchPanelAccelerator(QChar(static_cast<char16_t>(M.WParam))) ? 1 : 0;
+      return;
     case plat::WM_THEMECHANGED:
     case controls::WM_OFFICETHEMECHANGE:
       if (AutoThemeAdapt) AdaptToOfficeTheme();
@@ -221,6 +225,7 @@ void TExtStringGrid::GridTimerTick() {
 plat::TRect TExtStringGrid::ClientRect() const {
   plat::TRect r = TRenderGrid::ClientRect();
   if (FFooterPanel && FFooterPanel->Visible()) r.Bottom = std::max(r.Top, r.Bottom - FFooterPanel->Height());
+  if (FSearchFooter.Visible()) r.Bottom = std::max(r.Top, r.Bottom - TCellEntry::SearchPanelHeight);
   return r;
 }
 
