@@ -128,6 +128,16 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // The lighter pair: count only, no redraw switch; ResetUpdate sets the count to 0 whatever it was.
   void StartUpdate() { ++FUpdateCount; }
   void ResetUpdate() { FUpdateCount = 0; }
+  // Forgets the fixed-cell sizing flags and the hovered fixed cell (repainting it).
+  void ResetFixedCellHighlight();
+  // Whether a fixed cell lights up under the mouse (by HoverFixedCells).
+  bool IsHoverFixedCell(int ACol, int ARow) const;
+  // Handlers given to the editors: the ellipsis of an edit-button editor (OnEllipsClick may change S), the
+  // header and footer buttons of drop-down editors, the memo drop-down's text (written as typed).
+  virtual QString DoEllipsisClick(QString S);
+  void DropDownHeaderButtonClicked(plat::TObject* Sender, int ButtonIndex);
+  void DropDownFooterButtonClicked(plat::TObject* Sender, int ButtonIndex);
+  void MemoEditorChanged(plat::TObject* Sender);
   bool LockUpdate() const { return FUpdateCount > 0; }
   void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
   // Skipped once right after the select-cell rule switched the editing option (that change repainted).
@@ -212,6 +222,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   }
   virtual void CellsChanged(plat::TRect R);
   virtual void AllCellsChanged();
+  virtual void ColumnCellsChanged(int ACol) { CalcFooter(ACol); }
   void RegisterNotifier(TGridChangeNotifier* ANotifier);
   void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
   // Recalculates the floating footer of a column (-1: every column; nothing while the footer is hidden).
@@ -1025,6 +1036,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   std::function<bool(int Delta)> OnParentWheel;
   // Called by the wheel handling; empty in the grid.
   virtual void WheelHook(int Delta, bool& Handled) { (void)Delta, (void)Handled; }
+  // Called by the text editor's message handling; empty in the grid.
+  virtual void EditorKeyMessageHook(plat::TMessage& Message) { (void)Message; }
   // The cells' area: the client without the footer panel and, while the search footer is shown, without the
   // room of its panel at the bottom (so the last row always ends above it).
   plat::TRect ClientRect() const override;
@@ -1198,7 +1211,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DoExit() override;
   void Click() override;
   void EnabledChanged() override { Invalidate(); }
-  void ReopenEditorOnFocus();
   bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
   bool HasNodes() override { return FNodes.NumNodes() > 0 || TRenderGrid::HasNodes(); }
   bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
@@ -1215,6 +1227,14 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DecideScrollBars(bool& Vert, bool& Horz) override;
   // A removed component leaves no reference behind (images, cell checker, synchronised grid).
   void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
+  // Focus, cancelled modes, the combo editor's notifications (extgrid_messages.cpp).
+  void SetFocusMessage(plat::TMessage& M);
+  void KillFocusMessage(plat::TMessage& M);
+  void CancelModeMessage(plat::TMessage& M);
+  void ComboCommand(plat::TMessage& M);
+  void PaintMessage(plat::TMessage& M);
+  void ColorChanged() override;
+  void RepaintMergedArea(plat::TPoint Base);
   // The recorded column order follows every column move.
   void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
@@ -1344,6 +1364,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   THeaderClicks FHeaderClicks{*this};
   THTMLForms FHTMLForms{*this};
   plat::TCursor FUserCursor = plat::crDefault;
+  // The grid moves the focus itself: the focus handling leaves its state alone.
+  bool FInvokedFocusChange = false;
+  int FPaintCount = 0;
   bool FSizeWithForm = false;
   // The window side.
   bool FWndCreated = false, FUseVCLStyles = false, FDisableSize = false, FThemeRegistered = false;

@@ -57,10 +57,11 @@ void TExtStringGrid::Dispatch(TMessage& M) {
         return;
       }
       break;
-    case plat::WM_SETFOCUS:
-      TRenderGrid::Dispatch(M);
-      ReopenEditorOnFocus();
-      return;
+    case plat::WM_SETFOCUS: SetFocusMessage(M); return;
+    case plat::WM_KILLFOCUS: KillFocusMessage(M); return;
+    case plat::WM_CANCELMODE: CancelModeMessage(M); return;
+    case plat::WM_COMMAND: ComboCommand(M); return;
+    case plat::WM_PAINT: PaintMessage(M); return;
     case plat::CM_DIALOGCHAR:
       // Accelerators reach the search panel's buttons while it is shown.
       M.Result = FSearchFooter.Visible() && SearchPanelAccelerator(QChar(static_cast<char16_t>(M.WParam))) ? 1 : 0;
@@ -79,7 +80,10 @@ void TExtStringGrid::Dispatch(TMessage& M) {
       return;
     default: break;
   }
+  // The synchronised grid follows a row the handling moved.
+  const int row = Row();
   MouseOrBaseDispatch(M);
+  if (Row() != row && FSyncGrid.SelectionRow) FollowSyncGrid();
 }
 
 void TExtStringGrid::HandleKeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
@@ -125,18 +129,17 @@ void TExtStringGrid::TopLeftChanged() {
 
 // ---- focus ---------------------------------------------------------------------------------------------------------
 
-// With AlwaysEdit the editor opens again when the focus comes back, on a current cell in view that may be edited.
-void TExtStringGrid::ReopenEditorOnFocus() {
-  if (!FNavigation.AlwaysEdit || EditorMode() || IsControlCell(RealCol(), Row())) return;
-  const plat::TRect r = CellRect(Col(), Row());
-  if (r.Width() <= 0 || r.Height() <= 0 || !FKeys.IsEditable(Col(), Row())) return;
-  ShowEditor();
-}
-
 void TExtStringGrid::DoEnter() {
   if (FBlockFocus) return;
+  // The cell's value is remembered whatever the enter handling does.
+  struct TRemember {
+    TExtStringGrid& G;
+    ~TRemember() { G.RememberCellValue(G.Col(), G.Row()); }
+  } remember{*this};
   TRenderGrid::DoEnter();
-  RememberCellValue(Col(), Row());
+  // The edit state follows the cell the focus comes back to (an edit still open keeps its cell as it is).
+  if ((Options().Contains(plat::goEditing) || FMouseActions.RangeSelectAndEdit) && !EditorMode() && !EditMode())
+    UpdateEditMode();
 }
 
 void TExtStringGrid::DoExit() {

@@ -201,6 +201,34 @@ void TGridCombo::FireComboChange() {
     FGrid->OnComboObjectChange(FGrid, c, r, i, Text(), i >= 0 && i < Items()->Count() ? Items()->Objects(i) : nullptr);
 }
 
+void TGridCombo::Notify(int Code) {
+  if (FGrid) FGrid->Perform(plat::WM_COMMAND, plat::MakeWParam(0, Code), static_cast<plat::LPARAM>(Handle()));
+}
+
+// A choice from the list arrives after the list closed; a choice by key (list closed) reports itself.
+void TGridCombo::Select() {
+  controls::TEsgComboBox::Select();
+  if (FListClosing) Notify(plat::CBN_SELCHANGE);
+}
+
+void TGridCombo::DropDownShown() {
+  controls::TEsgComboBox::DropDownShown();
+  FListOpen = true;
+  Notify(plat::CBN_DROPDOWN);
+}
+
+// The close-up is told after the choice that closed the list, as the list's own order has it.
+void TGridCombo::DropDownHidden() {
+  controls::TEsgComboBox::DropDownHidden();
+  // The list is also told to hide when it is not open: only a list that was open closes up.
+  if (!FListOpen) return;
+  FListOpen = false;
+  FListClosing = true;
+  if (FGrid)
+    plat::PostMessage(FGrid->Handle(), plat::WM_COMMAND, plat::MakeWParam(0, plat::CBN_CLOSEUP),
+                      static_cast<plat::LPARAM>(Handle()));
+}
+
 void TGridCombo::Change() {
   controls::TEsgComboBox::Change();
   if (FGrid->OnEditChange && Visible()) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());

@@ -77,10 +77,20 @@ class TGridCombo : public controls::TEsgComboBox, public TGridEditorSide {
   void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
   void KeyPress(char16_t& Key) override;
   void Change() override;
+  // The list's choice, drop-down and close-up reach the grid as the combo's notifications.
+  void Select() override;
+  void DropDownShown() override;
+  void DropDownHidden() override;
+
+ public:
+  // The grid has heard of the close-up.
+  void ListClosed() { FListClosing = false; }
 
  private:
   void FocusGained();
+  void Notify(int Code);
   int FSelKeyDown = 0;
+  bool FListOpen = false, FListClosing = false;
 };
 
 class TGridEditBtn : public controls::TEsgEditBtn, public TGridEditorSide {
