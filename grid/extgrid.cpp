@@ -357,6 +357,7 @@ void TExtStringGrid::HandleColumnMoved(int FromIndex, int ToIndex) {
   TBaseGrid::HandleColumnMoved(hidden ? rf : FromIndex, hidden ? rt : ToIndex);
   Hiding().RecordColumnMoved(rf, rt);
   SortColumnFollowsMove(rf, rt);
+  RowColOps().ControlColMoved(rf, rt);
   SyncGridMove(true, FromIndex, ToIndex);
   if (FromIndex < 0 || FromIndex >= FColumnOrder.Count() || ToIndex < 0 || ToIndex >= FColumnOrder.Count()) return;
   const int v = FColumnOrder[FromIndex];

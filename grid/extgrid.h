@@ -773,6 +773,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Places the controls attached to cells over their cells, hiding those out of view or in hidden rows and
   // columns; with rebuildlist the list is made again from the cell properties first.
   void CellControlsUpdate(bool rebuildlist);
+  // Controls whose cells went with removed rows or columns: hidden and no longer counted.
+  void CellControlsDropped(const std::vector<plat::TControl*>& Controls);
 
   // ======== selection and the current cell
   // Row writer: a column outside the grid moves first to (FixedCols, Value); OnRowUpdate, disjunct flags,
@@ -1155,8 +1157,15 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
 
   // ---- row and column operations (rows: display rows; columns: real columns)
   TRowColOps& RowColOps() { return FCellObjects.Rows(); }
-  virtual void InsertRows(int RowIndex, int RCount) { RowColOps().InsertRows(RowIndex, RCount); }
-  virtual void RemoveRows(int RowIndex, int RCount) { RowColOps().RemoveRows(RowIndex, RCount); }
+  // Inserting and removing rows (extgrid_rows.cpp): the current cell, the top row, the largest row count and
+  // the controls attached to cells follow. UpdateCellControls off leaves the controls on the cells they were on.
+  virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+  virtual void RemoveRows(int RowIndex, int RCount);
+  // As RemoveRows without the footers, the cell-selection check or the search panel: the remembered current
+  // row comes back while it is inside the grid, else the first normal row.
+  virtual void RemoveRowsEx(int RowIndex, int RCount);
+  // UpdateHidden off is the hiding of rows (real indexes stay: hidden-row records and controls keep theirs).
+  void RemoveRowsInternal(int ARow, int Count, bool UpdateHidden);
   void MoveRows(int FromIndex, int ToIndex, int Count) { RowColOps().MoveRows(FromIndex, ToIndex, Count); }
   void SwapRows(int ARow1, int ARow2) { RowColOps().SwapRows(ARow1, ARow2); }
   // The sort routines' exchange of two rows; Swaps counts them, SortRow and the cross-reference follow.
@@ -1185,7 +1194,28 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void RemoveSelectedCols();
   void RemoveUnSelectedCols();
   // Removes display rows with their cell properties; the removals by selection go through it.
-  virtual void DoRemoveRows(int ARow, int Count) { RemoveRows(ARow, Count); }
+  virtual void DoRemoveRows(int ARow, int Count);
+  void AddColumn() { InsertCols(ColCount(), 1); }
+  void ClearNormalRows(int RowIndex, int RCount) { RowColOps().ClearNormalRows(RowIndex, RCount); }
+  void ClearNormalCols(int ColIndex, int CCount) { RowColOps().ClearNormalCols(ColIndex, CCount); }
+  // Every normal cell, hidden columns included; with no fixed column the nodes go first.
+  void ClearNormalCells();
+  // The flagged rows or columns under disjunct selection, else the selection rectangle.
+  void ClearSelection();
+  // Every cell of the shown rows and all real columns (nodes removed first); ClearAll also empties the cells
+  // kept for hidden rows, which stay hidden.
+  void Clear();
+  void ClearAll();
+  void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
+  void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
+  void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
+  void SplitColumnCells(int ColIndex) { RowColOps().SplitColumnCells(ColIndex); }
+  void SplitRowCells(int RowIndex) { RowColOps().SplitRowCells(RowIndex); }
+  void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator) {
+    RowColOps().MergeCols(ColIndex1, ColIndex2, Separator);
+  }
+  bool IsWideCell(int ACol, int ARow) const { return TRowColOps::IsWideCell(GetGridCell(ACol, ARow)); }
   void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, plat::TColor AColor);
   // Brings a cell (display indexes) into view; a row or column that lay outside is made current and centred.
   void ScrollInView(int ColIndex, int RowIndex);

@@ -13,6 +13,9 @@ TExtGridObjects::TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHid
     : FGrid(Grid), FObjects(Base, *this), FChecks(FObjects), FRows(Base, &Hiding, &Selection) {
   FRows.FixedFootersOf = [&Grid] { return Grid.FixedFooters(); };
   FRows.FixedRightColsOf = [&Grid] { return Grid.FixedRightCols(); };
+  FRows.ControlPlacesOf = [&Grid]() -> TControlPlaces* { return Grid.ControlList(); };
+  FRows.OnControlsDropped = [&Grid](const std::vector<plat::TControl*>& c) { Grid.CellControlsDropped(c); };
+  FRows.OnControlsMoved = [&Grid] { Grid.CellControlsUpdate(false); };
 }
 
 // The answers read the grid object's settings; the grid's const-less accessors are reached through a

@@ -8,35 +8,11 @@
 
 namespace grid {
 
-void TControlList::Check(int i) const {
-  if (i < 0 || i >= Count()) throw plat::EListError(QStringLiteral("List index out of bounds (%1)").arg(i));
-}
-
-void TControlList::AddControl(int X, int Y, plat::TControl* AObject) {
-  FItems.push_back(std::make_unique<TControlItem>(X, Y, AObject));
-}
-
-int TControlList::ControlIndex(int X, int Y) const {
-  for (int i = 0; i < Count(); ++i)
-    if (FItems[i]->X == X && FItems[i]->Y == Y) return i;
-  return -1;
-}
-
-TControlItem* TControlList::GetControl(int i) const {
-  Check(i);
-  return FItems[i].get();
-}
-
 bool TControlList::HasHandle(quintptr Handle) const {
-  for (const auto& item : FItems)
-    if (auto* win = dynamic_cast<plat::TWinControl*>(item->Control); win && quintptr(win->Handle()) == Handle)
+  for (int i = 0; i < Count(); ++i)
+    if (auto* win = dynamic_cast<plat::TWinControl*>(GetControl(i)->Control); win && quintptr(win->Handle()) == Handle)
       return true;
   return false;
-}
-
-void TControlList::RemoveControl(int i) {
-  Check(i);
-  FItems.erase(FItems.begin() + i);
 }
 
 void TFilePicture::SetFilename(const QString& Value) {

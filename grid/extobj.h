@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "grid/model/cell_controls.h"
 #include "grid/model/gridtypes.h"
 #include "platform/graphics/canvas.h"
 #include "platform/rtl/object.h"
@@ -17,31 +18,13 @@ class TControl;
 
 namespace grid {
 
-class TControlItem : public plat::TObject {
-  PLAT_CLASS(TControlItem)
-
-  TControlItem(int AX, int AY, plat::TControl* AControl) : X(AX), Y(AY), Control(AControl) {}
-  int X, Y;                 // the cell's column and row
-  plat::TControl* Control;  // not owned
-};
-
-// Controls placed on cells; owns its items, not the controls.
-class TControlList : public plat::TObject {
+// Controls placed on cells (the places and how they follow rows and columns are the model's); owns its items,
+// not the controls.
+class TControlList : public TControlPlaces {
   PLAT_CLASS(TControlList)
 
-  int Count() const { return static_cast<int>(FItems.size()); }
-  void AddControl(int X, int Y, plat::TControl* AObject);
-  // The first item of the cell, -1 when none.
-  int ControlIndex(int X, int Y) const;
-  // Index errors raise EListError.
-  TControlItem* GetControl(int i) const;
   // Some item's control is a windowed control with that window handle.
   bool HasHandle(quintptr Handle) const;
-  void RemoveControl(int i);
-
- private:
-  void Check(int i) const;
-  std::vector<std::unique_ptr<TControlItem>> FItems;
 };
 
 // A picture kept by its file name; it is loaded to measure it and again to draw it.

@@ -40,6 +40,17 @@ class TGridRowOps : public TRowColHost {
     if (FHiding) FHiding->RenumberRecords(NewIdx);
   }
   void CellsChanged(int, int, int, int) override { FGrid.Invalidate(); }
+  // The controls attached to cells, which the grid object keeps and places.
+  std::function<TControlPlaces*()> ControlPlacesOf;
+  std::function<void(const std::vector<plat::TControl*>&)> OnControlsDropped;
+  std::function<void()> OnControlsMoved;
+  TControlPlaces* ControlPlaces() override { return ControlPlacesOf ? ControlPlacesOf() : nullptr; }
+  void ControlsDropped(const std::vector<plat::TControl*>& Controls) override {
+    if (OnControlsDropped) OnControlsDropped(Controls);
+  }
+  void ControlsMoved() override {
+    if (OnControlsMoved) OnControlsMoved();
+  }
 
  private:
   // Sizes of [From, To) rows or columns read once and written back where they changed.

@@ -37,6 +37,7 @@ void TExtStringGrid::HandleMouseUp(plat::TMouseButton Button, plat::TShiftState 
 
 void TExtStringGrid::HandleRowMoved(int FromIndex, int ToIndex) {
   TRenderGrid::HandleRowMoved(FromIndex, ToIndex);
+  RowColOps().ControlRowMoved(RealRowIndex(FromIndex), RealRowIndex(ToIndex));
   FMouse.Moved();
   SyncGridMove(false, FromIndex, ToIndex);
 }

@@ -56,27 +56,56 @@ void TRowColOps::RenumberHiddenForRemove(int RowIndex, int RCount) {
   FHost.RenumberHiddenRows([&removed](int idx) { return idx - Below(removed, idx); });
 }
 
+// ---- attached controls --------------------------------------------------------------------------------
+
+void TRowColOps::RenumberControlRows(const std::function<int(int)>& NewRow) {
+  TControlPlaces* places = FHost.ControlPlaces();
+  if (!places || places->Count() == 0) return;
+  const std::vector<plat::TControl*> dropped = places->RenumberRows(NewRow);
+  if (!dropped.empty()) FHost.ControlsDropped(dropped);
+  FHost.ControlsMoved();
+}
+
+void TRowColOps::RenumberControlCols(const std::function<int(int)>& NewCol) {
+  TControlPlaces* places = FHost.ControlPlaces();
+  if (!places || places->Count() == 0) return;
+  const std::vector<plat::TControl*> dropped = places->RenumberCols(NewCol);
+  if (!dropped.empty()) FHost.ControlsDropped(dropped);
+  FHost.ControlsMoved();
+}
+
 // ---- rows ----------------------------------------------------------------------------------------------
 
-void TRowColOps::InsertRows(int RowIndex, int RCount) {
+void TRowColOps::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
   if (RowIndex < 0 || RCount <= 0 || RowIndex > Rows()) return;
+  const int at = RealRowAt(RowIndex);
   FCells.SplitAcrossRowBoundary(RowIndex);
   RenumberHiddenForInsert(RowIndex, RCount);
   FCells.InsertStoreRows(RowIndex, RCount);
   FHost.SetRowCount(Rows() + RCount);
   FHost.RowsInserted(RowIndex, RCount);
+  if (UpdateCellControls) RenumberControlRows([at, RCount](int y) { return y >= at ? y + RCount : y; });
   FHost.CellsChanged(0, RowIndex, FCells.ColCount() - 1, RowIndex + RCount);
 }
 
-void TRowColOps::RemoveRows(int RowIndex, int RCount) {
+void TRowColOps::RemoveRows(int RowIndex, int RCount, bool UpdateHidden) {
   if (RowIndex < 0 || RowIndex >= Rows() || RCount <= 0) return;
   RCount = std::min(RCount, Rows() - RowIndex);
   FCells.SplitAcrossRowBoundary(RowIndex);
   FCells.SplitAcrossRowBoundary(RowIndex + RCount);
-  RenumberHiddenForRemove(RowIndex, RCount);
+  std::vector<int> removed;
+  if (UpdateHidden) {
+    // The real rows as they are before the hidden-row records are renumbered.
+    if (FHost.ControlPlaces()) removed = RealRows(RowIndex, RCount);
+    RenumberHiddenForRemove(RowIndex, RCount);
+  }
   FCells.DeleteStoreRows(RowIndex, RCount);
   FHost.RowsRemoved(RowIndex, RCount);
   FHost.SetRowCount(Rows() - RCount);
+  if (!removed.empty())
+    RenumberControlRows([&removed](int y) {
+      return std::binary_search(removed.begin(), removed.end(), y) ? -1 : y - Below(removed, y);
+    });
   FHost.CellsChanged(0, RowIndex, FCells.ColCount() - 1, RowIndex + RCount);
 }
 
@@ -90,19 +119,22 @@ void TRowColOps::MoveRows(int FromIndex, int ToIndex, int Count) {
   FCells.SplitAcrossRowBoundary(FromIndex + Count);
   // The boundary the block lands on, counted in the grid without the block.
   FCells.SplitAcrossRowBoundary(ToIndex < FromIndex ? ToIndex : ToIndex + Count);
-  if (FHost.HasHiddenRows()) {
-    // Hidden rows follow as if the block were taken out and put back at the landing point.
-    const std::vector<int> removed = RealRows(FromIndex, Count);
-    const int landing = ToIndex < FromIndex ? ToIndex : ToIndex + Count;
-    const int at0 = RealRowAt(landing);
-    const int at = at0 - Below(removed, at0);
-    FHost.RenumberHiddenRows([&removed, at, Count](int idx) {
-      idx -= Below(removed, idx);
-      return idx >= at ? idx + Count : idx;
-    });
-  }
+  // Hidden rows and attached controls follow as if the block were taken out and put back at the landing point.
+  const std::vector<int> removed = RealRows(FromIndex, Count);
+  const int landing = ToIndex < FromIndex ? ToIndex : ToIndex + Count;
+  const int at0 = RealRowAt(landing);
+  const int at = at0 - Below(removed, at0);
+  const auto others = [&removed, at, Count](int idx) {
+    idx -= Below(removed, idx);
+    return idx >= at ? idx + Count : idx;
+  };
+  if (FHost.HasHiddenRows()) FHost.RenumberHiddenRows(others);
   FCells.MoveStoreRows(FromIndex, Count, ToIndex);
   FHost.RowsMoved(FromIndex, Count, ToIndex);
+  RenumberControlRows([&](int y) {
+    const auto it = std::lower_bound(removed.begin(), removed.end(), y);
+    return it != removed.end() && *it == y ? at + static_cast<int>(it - removed.begin()) : others(y);
+  });
   FHost.CellsChanged(0, std::min(FromIndex, ToIndex), FCells.ColCount() - 1, std::max(FromIndex, ToIndex) + Count);
 }
 
@@ -112,8 +144,10 @@ void TRowColOps::SwapRows(int ARow1, int ARow2) {
     FCells.SplitAcrossRowBoundary(r);
     FCells.SplitAcrossRowBoundary(r + 1);
   }
+  const int real1 = FHost.DisplToRealRow(ARow1), real2 = FHost.DisplToRealRow(ARow2);
   FCells.SwapStoreRows(ARow1, ARow2);
   FHost.RowsSwapped(ARow1, ARow2);
+  RenumberControlRows(control_moves::Swapped(real1, real2));
 }
 
 void TRowColOps::SwapColumnCells(int ACol, int ARow1, int ARow2) {
@@ -148,6 +182,7 @@ void TRowColOps::InsertCols(int ColIndex, int CCount) {
   FCells.InsertStoreColumns(ColIndex, CCount);
   FHost.SetColCount(FCells.ColCount() + CCount);
   FHost.ColsInserted(ColIndex, CCount);
+  RenumberControlCols([ColIndex, CCount](int x) { return x >= ColIndex ? x + CCount : x; });
 }
 
 void TRowColOps::RemoveCols(int ColIndex, int CCount) {
@@ -159,6 +194,7 @@ void TRowColOps::RemoveCols(int ColIndex, int CCount) {
   FCells.EraseStoreColumns(ColIndex, CCount);
   FHost.ColsRemoved(ColIndex, CCount);
   FHost.SetColCount(std::max(0, FCells.ColCount() - shown));
+  RenumberControlCols([ColIndex, CCount](int x) { return x < ColIndex ? x : x < ColIndex + CCount ? -1 : x - CCount; });
   FHost.CellsChanged(ColIndex, 0, ColIndex + CCount, Rows() - 1);
 }
 
@@ -170,6 +206,7 @@ void TRowColOps::SwapColumns(int ACol1, int ACol2) {
   }
   FCells.SwapStoreColumns(ACol1, ACol2);
   FHost.ColsSwapped(ACol1, ACol2);
+  RenumberControlCols(control_moves::Swapped(ACol1, ACol2));
 }
 
 void TRowColOps::MergeCols(int ColIndex1, int ColIndex2, const QString& Separator) {

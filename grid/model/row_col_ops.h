@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "grid/model/cell_controls.h"
 #include "grid/model/cellgrid.h"
 
 namespace grid {
@@ -47,6 +48,12 @@ class TRowColHost {
   // Hidden columns among the real columns [ACol, ACol + Count): they are not counted in the shown columns.
   virtual int HiddenColsIn(int ACol, int Count) const { (void)ACol, (void)Count; return 0; }
   virtual void RenumberHiddenRows(const std::function<int(int)>& NewIdx) { (void)NewIdx; }
+  // Controls attached to cells, by real column and real row (nullptr while the grid keeps none). Their places
+  // follow the rows and columns; the controls of removed rows and columns are handed back to be hidden and
+  // let go, and ControlsMoved ends every change of places (the grid places the controls again).
+  virtual TControlPlaces* ControlPlaces() { return nullptr; }
+  virtual void ControlsDropped(const std::vector<plat::TControl*>& Controls) { (void)Controls; }
+  virtual void ControlsMoved() {}
   // The rectangle of cells the operation changed (store coordinates, inclusive).
   virtual void CellsChanged(int ACol1, int ARow1, int ACol2, int ARow2) { (void)ACol1, (void)ARow1, (void)ACol2, (void)ARow2; }
 };
@@ -56,10 +63,13 @@ class TRowColOps {
   TRowColOps(TCellGrid& Cells, TRowColHost& Host) : FCells(Cells), FHost(Host) {}
 
   // ---- rows
-  // Count empty rows at RowIndex (up to RowCount); hidden rows at or behind the point keep their place.
-  void InsertRows(int RowIndex, int RCount);
-  // Removes rows with their properties and cell objects; ignored outside the grid or for RCount <= 0.
-  void RemoveRows(int RowIndex, int RCount);
+  // Count empty rows at RowIndex (up to RowCount); hidden rows at or behind the point keep their place, and
+  // so do attached controls unless UpdateCellControls is off (then they stay on the cells they were on).
+  void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
+  // Removes rows with their properties and cell objects; ignored outside the grid or for RCount <= 0. The
+  // controls of the removed rows are let go, those behind move up. UpdateHidden off is the hiding of rows:
+  // real indexes stay, so neither hidden-row records nor attached controls are renumbered.
+  void RemoveRows(int RowIndex, int RCount, bool UpdateHidden = true);
   // The Count rows from FromIndex go to ToIndex (counted in the grid before the move, as the row
   // inserter sees it: a target behind the block is lowered by Count).
   void MoveRows(int FromIndex, int ToIndex, int Count);
@@ -69,6 +79,10 @@ class TRowColOps {
   void SwapColumnCells(int ACol, int ARow1, int ARow2);
   // Removes every row whose text in ACol repeats an earlier kept row's text (case-insensitive unless DoCase).
   void RemoveDuplicates(int ACol, bool DoCase);
+
+  // The base grid moved one row (column) itself: attached controls follow (real indexes).
+  void ControlRowMoved(int FromIndex, int ToIndex) { RenumberControlRows(control_moves::Moved(FromIndex, ToIndex)); }
+  void ControlColMoved(int FromIndex, int ToIndex) { RenumberControlCols(control_moves::Moved(FromIndex, ToIndex)); }
 
   // ---- columns (real indexes)
   void InsertCols(int ColIndex, int CCount);
@@ -120,6 +134,8 @@ class TRowColOps {
   static int Below(const std::vector<int>& SortedRows, int Idx);
   void RenumberHiddenForInsert(int RowIndex, int RCount);
   void RenumberHiddenForRemove(int RowIndex, int RCount);
+  void RenumberControlRows(const std::function<int(int)>& NewRow);
+  void RenumberControlCols(const std::function<int(int)>& NewCol);
 
   TCellGrid& FCells;
   TRowColHost& FHost;

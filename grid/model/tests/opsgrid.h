@@ -62,6 +62,11 @@ class TOpsGrid : public TTestGrid, public TRowColHost, public TCellObjectsHost {
     for (Record& rec : Hidden) Index.Add(rec.Idx = NewIdx(rec.Idx));
   }
   void CellsChanged(int, int, int, int) override { ++Changes; }
+  TControlPlaces* ControlPlaces() override { return &Controls; }
+  void ControlsDropped(const std::vector<plat::TControl*>& Gone) override {
+    Dropped.insert(Dropped.end(), Gone.begin(), Gone.end());
+  }
+  void ControlsMoved() override { ++ControlMoves; }
 
   // ---- TCellObjectsHost
   bool HasGridImages() const override { return Images; }
@@ -120,7 +125,18 @@ class TOpsGrid : public TTestGrid, public TRowColHost, public TCellObjectsHost {
     }
   }
 
+  // Attaches a stand-in control (never dereferenced) to a shown cell, as the grid's SetCellControls does.
+  void AttachControl(int ACol, int ARow, plat::TControl* Control) {
+    const int real = Index.DisplToReal(ARow);
+    if (const int i = Controls.ControlIndex(ACol, real); i >= 0) Controls.RemoveControl(i);
+    Controls.AddControl(ACol, real, Control);
+    GetCellProperties(ACol, ARow)->Control = Control;
+  }
+
   std::vector<int> Heights;
+  TControlPlaces Controls;
+  std::vector<plat::TControl*> Dropped;
+  int ControlMoves = 0;
   std::vector<Record> Hidden;
   THiddenRowIndex Index;
   int Changes = 0;

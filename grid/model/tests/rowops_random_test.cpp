@@ -1,7 +1,8 @@
 // Random sequences of row and column inserts, removals, moves and swaps, merges, hiding and clearing, with
 // cell objects in the cells, against a plain reference: rows in real order, each with its texts, its objects
 // and whether it is hidden. After every step the store must pass the invariant checkers, every shown and
-// hidden row must hold what the reference says, and the objects the cells own must be exactly the live ones.
+// hidden row must hold what the reference says, the objects the cells own must be exactly the live ones, and
+// every attached control must sit on the cell of its row and column.
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,8 @@ using testing::TOpsGrid;
 
 struct RefRow {
   std::vector<QString> texts;
-  std::map<int, int> objects;  // column -> token kept in the object's CellErrFrom
+  std::map<int, int> objects;   // column -> token kept in the object's CellErrFrom
+  std::map<int, int> controls;  // column -> token of the attached control
   bool hidden = false;
 };
 
@@ -39,7 +41,33 @@ class RandomRowOps : public ::testing::TestWithParam<int> {
       if (!ref[i].hidden) v.push_back(i);
     return v;
   }
-  RefRow NewRow() const { return RefRow{std::vector<QString>(cols), {}, false}; }
+  RefRow NewRow() const { return RefRow{std::vector<QString>(cols), {}, {}, false}; }
+
+  // Stand-in controls: addresses in a block, never dereferenced; the token is the offset.
+  std::vector<char> controlBlock = std::vector<char>(4096);
+  plat::TControl* ControlOf(int token) { return reinterpret_cast<plat::TControl*>(&controlBlock[token]); }
+  int TokenOf(const plat::TControl* c) const {
+    return static_cast<int>(reinterpret_cast<const char*>(c) - controlBlock.data());
+  }
+
+  std::string CompareControls(TOpsGrid& g) {
+    int expected = 0;
+    for (const RefRow& r : ref) expected += static_cast<int>(r.controls.size());
+    if (g.Controls.Count() != expected) return "control count " + std::to_string(g.Controls.Count());
+    for (int i = 0; i < g.Controls.Count(); ++i) {
+      const TControlItem* item = g.Controls.GetControl(i);
+      if (item->Y < 0 || item->Y >= static_cast<int>(ref.size())) return "control row " + std::to_string(item->Y);
+      const auto it = ref[item->Y].controls.find(item->X);
+      if (it == ref[item->Y].controls.end() || it->second != TokenOf(item->Control))
+        return "control at " + testing::CellName(item->X, item->Y);
+      // Where the cell still has its properties, they name the same control.
+      const int d = g.Index.RealToDispl(item->Y);
+      if (ref[item->Y].hidden || d < 0 || !g.HasCellProperties(item->X, d)) continue;
+      const plat::TControl* own = g.GetGridObject(item->X, d)->Control;
+      if (own && own != item->Control) return "properties name another control at " + testing::CellName(item->X, d);
+    }
+    return {};
+  }
   // Where new shown rows go for display row d: before the real row shown there, or after the last shown one.
   int RealInsertPoint(int d) const {
     const std::vector<int> shown = ShownReal();
@@ -101,13 +129,13 @@ TEST_P(RandomRowOps, StoreFollowsTheReference) {
     ref.assign(12, NewRow());
     for (int step = 0; step < 400; ++step) {
       const int rows = g.RowCount();
-      const int op = Rand(14);
+      const int op = Rand(16);
       std::string what;
       if (op == 0 || (op == 1 && rows < 4)) {  // insert rows
         const int d = Rand(rows + 1), n = 1 + Rand(3);
         const int at = RealInsertPoint(d);
         ref.insert(ref.begin() + at, n, NewRow());
-        ops.InsertRows(d, n);
+        ops.InsertRows(d, n, true);
         what = "insert " + std::to_string(d) + "+" + std::to_string(n);
       } else if (op == 1 && rows > 0) {  // remove rows
         const int d = Rand(rows), n = std::min(1 + Rand(3), rows - d);
@@ -164,14 +192,32 @@ TEST_P(RandomRowOps, StoreFollowsTheReference) {
       } else if ((op == 8 || op == 9) && rows > 0) {  // objects
         AddObject(g, objs, Rand(cols), Rand(rows));
         what = "object";
+      } else if (op == 12 && rows > 0) {  // attach a control
+        const int c = Rand(cols), d = Rand(rows), token = nextToken++;
+        ref[ShownReal()[d]].controls[c] = token;
+        g.AttachControl(c, d, ControlOf(token));
+        what = "control";
+      } else if (op == 13 && cols > 1 && g.Hidden.empty()) {  // swap two columns
+        const int a = Rand(cols), b = Rand(cols);
+        for (RefRow& r : ref) {
+          std::swap(r.texts[a], r.texts[b]);
+          for (auto* m : {&r.objects, &r.controls}) {
+            std::map<int, int> moved;
+            for (auto [col, token] : *m) moved[col == a ? b : col == b ? a : col] = token;
+            *m = moved;
+          }
+        }
+        ops.SwapColumns(a, b);
+        what = "swap columns";
       } else if (op == 10 && g.Hidden.empty() && cols < 8) {  // insert a column
         const int c = Rand(cols + 1);
         for (RefRow& r : ref) r.texts.insert(r.texts.begin() + c, QString());
-        for (RefRow& r : ref) {
-          std::map<int, int> moved;
-          for (auto [col, token] : r.objects) moved[col >= c ? col + 1 : col] = token;
-          r.objects = moved;
-        }
+        for (RefRow& r : ref)
+          for (auto* m : {&r.objects, &r.controls}) {
+            std::map<int, int> moved;
+            for (auto [col, token] : *m) moved[col >= c ? col + 1 : col] = token;
+            *m = moved;
+          }
         ++cols;
         ops.InsertCols(c, 1);
         what = "insert column";
@@ -179,10 +225,12 @@ TEST_P(RandomRowOps, StoreFollowsTheReference) {
         const int c = Rand(cols);
         for (RefRow& r : ref) {
           r.texts.erase(r.texts.begin() + c);
-          std::map<int, int> moved;
-          for (auto [col, token] : r.objects)
-            if (col != c) moved[col > c ? col - 1 : col] = token;
-          r.objects = moved;
+          for (auto* m : {&r.objects, &r.controls}) {
+            std::map<int, int> moved;
+            for (auto [col, token] : *m)
+              if (col != c) moved[col > c ? col - 1 : col] = token;
+            *m = moved;
+          }
         }
         --cols;
         ops.RemoveCols(c, 1);
@@ -199,6 +247,7 @@ TEST_P(RandomRowOps, StoreFollowsTheReference) {
       for (const TOpsGrid::Record& rec : g.Hidden) held.insert(held.end(), rec.Props.begin(), rec.Props.end());
       ASSERT_EQ(testing::CheckCellObjects(g, held), "") << "step " << step << " " << what;
       ASSERT_EQ(Compare(g, objs), "") << "step " << step << " " << what;
+      ASSERT_EQ(CompareControls(g), "") << "step " << step << " " << what;
     }
   }
   EXPECT_EQ(TCountedObject::Live, 0) << "objects handed to cells outlived the grid";

@@ -1,0 +1,137 @@
+// Inserting and removing rows on the grid object, and clearing it: the model's row operations do the cells,
+// the side lists and the attached controls; here the current cell, the top row and the largest row count
+// follow, and a removal runs inside one update bracket so the grid repaints once. The lighter removers put the
+// current row back with the base grid's writers, which leave the disjunct row flags alone.
+
+#include <algorithm>
+
+#include "grid/extgrid.h"
+#include "platform/forms/controls.h"
+
+namespace grid {
+
+void TExtStringGrid::InsertRows(int RowIndex, int RCount, bool UpdateCellControls) {
+  if (SelectionHidden() || Col() >= ColCount() || Row() >= RowCount()) UnHideSelection();
+  RowColOps().InsertRows(RowIndex, RCount, UpdateCellControls);
+}
+
+void TExtStringGrid::RemoveRows(int RowIndex, int RCount) {
+  if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0) return;
+  const int row = Row(), top = TopRow();
+  BeginUpdate();
+  RowColOps().RemoveRows(RowIndex, RCount);
+  FMaxRowCount = std::max(0, FMaxRowCount - RCount);
+  const int lastNormal = RowCount() - FixedFooters() - 1;
+  if (row <= lastNormal) {
+    if (!FMouseActions.DisjunctRowSelect()) SetRow(row);
+    SetTopRow(top);
+  } else if (lastNormal >= FixedRows()) {
+    SetRow(lastNormal);
+  } else {
+    HideSelection();
+  }
+  EndUpdate();
+  const int visible = VisibleRowCount();
+  if (TopRow() >= RowCount() + FixedRows() - visible - 2 && RowCount() - visible - 1 > 0)
+    SetTopRow(std::min(RowCount() + FixedRows() - visible - 2, MaxTopRow()));
+}
+
+void TExtStringGrid::RemoveRowsEx(int RowIndex, int RCount) {
+  if (RowIndex < 0 || RowIndex >= RowCount() || RCount <= 0) return;
+  const int row = Row(), top = TopRow();
+  BeginUpdate();
+  RowColOps().RemoveRows(RowIndex, RCount);
+  FMaxRowCount = std::max(0, FMaxRowCount - RCount);
+  if (row < RowCount()) {
+    BaseSetRow(row);
+    BaseSetTopRow(top);
+  } else if (RowCount() > FixedRows()) {
+    BaseSetRow(FixedRows());
+    BaseSetTopRow(FixedRows());
+  }
+  EndUpdate();
+}
+
+void TExtStringGrid::RemoveRowsInternal(int ARow, int Count, bool UpdateHidden) {
+  if (ARow < 0 || ARow >= RowCount() || Count <= 0) return;
+  const int row = Row(), top = TopRow();
+  BeginUpdate();
+  if (HasNodes() && row >= 0 && row < RowCount()) SetCol(FixedCols());
+  RowColOps().RemoveRows(ARow, Count, UpdateHidden);
+  if (row < RowCount()) {
+    BaseSetRow(row);
+    BaseSetTopRow(top);
+  } else if (RowCount() > FixedRows()) {
+    BaseSetRow(RowCount() - 1);
+  } else {
+    HideSelection();
+  }
+  EndUpdate();
+  if (TopRow() >= RowCount() - 1) BaseSetTopRow(RowCount() - 1);
+  // Controls of rows that were hidden rather than removed are taken out of view here.
+  if (!UpdateHidden && FControlCount > 0) CellControlsUpdate(false);
+}
+
+void TExtStringGrid::DoRemoveRows(int ARow, int Count) { RemoveRowsInternal(ARow, Count, true); }
+
+void TExtStringGrid::CellControlsDropped(const std::vector<plat::TControl*>& Controls) {
+  for (plat::TControl* c : Controls) {
+    if (c) c->SetVisible(false);
+    FControlCount = std::max(0, FControlCount - 1);
+  }
+}
+
+// ---- clearing
+
+void TExtStringGrid::ClearNormalCells() {
+  if (FixedCols() == 0 && FNodes.NumNodes() > 0) RemoveAllNodes();
+  RowColOps().ClearNormalCells();
+}
+
+void TExtStringGrid::ClearSelection() {
+  const auto clearDisplCol = [this](int c, int top, int bottom) {
+    const int a = RealColIndex(c);
+    RowColOps().ClearRect(a, top, a, bottom);
+  };
+  if (FMouseActions.DisjunctRowSelect()) {
+    for (int r = FixedRows(); r < RowCount() - FixedFooters(); ++r)
+      if (GetRowSelect(FMouseActions.RowSelectPersistent ? RealRowIndex(r) : r)) ClearRows(r, 1);
+  } else if (FMouseActions.DisjunctColSelect()) {
+    for (int c = FixedCols(); c < ColCount(); ++c)
+      if (GetColSelect(c)) clearDisplCol(c, 0, RowCount() - 1);
+  } else {
+    const plat::TGridRect s = Selection();
+    for (int c = std::min(s.Left, s.Right); c <= std::max(s.Left, s.Right); ++c)
+      clearDisplCol(c, std::min(s.Top, s.Bottom), std::max(s.Top, s.Bottom));
+  }
+}
+
+void TExtStringGrid::Clear() {
+  if (!IsDestroying() && FNodes.NumNodes() > 0) RemoveAllNodes();
+  RowColOps().Clear();
+  FKeys.SearchInc.clear();
+  if (NumHiddenColumns() > 0) Invalidate();
+}
+
+void TExtStringGrid::ClearAll() {
+  Clear();
+  // The rows stay hidden; what they kept goes as a cleared cell's does.
+  plat::TCollection& records = FHiding.GridItems();
+  for (int i = 0; i < records.Count(); ++i) {
+    plat::TStrings* items = static_cast<TGridItem*>(records.Items(i))->Items();
+    for (int c = 0; items && c < items->Count(); ++c) {
+      delete dynamic_cast<TCellProperties*>(items->Objects(c));
+      items->SetObjects(c, nullptr);
+      items->SetStrings(c, QString());
+    }
+  }
+}
+
+void TExtStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {
+  for (int c = ACol1; c <= ACol2; ++c) {
+    const int a = SaveHiddenCells ? RealColIndex(c) : c;
+    RowColOps().TrimRect(a, ARow1, a, ARow2);
+  }
+}
+
+}  // namespace grid
