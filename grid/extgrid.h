@@ -1129,6 +1129,33 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   }
   virtual plat::TCustomImageList* GetCellImageList() { return GridImages(); }
   bool RemoveCellGraphic(int ACol, int ARow) { return CellObjects().RemoveCellGraphic(ACol, ARow); }
+  // Pictures, icons and glyphs made for a cell and owned by its object (the caller fills them; nullptr for a
+  // cell outside the grid); the Add operations of the model's families leave the caller's objects theirs.
+  plat::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val) {
+    return FCellObjects.CreateBitmap(ACol, ARow, Transparent, hal, val);
+  }
+  plat::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                TCellHAlign hal, TCellVAlign val) {
+    return FCellObjects.CreatePicture(ACol, ARow, Transparent, StretchMode, padding, hal, val);
+  }
+  TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                  TCellHAlign hal, TCellVAlign val) {
+    return FCellObjects.CreateFilePicture(ACol, ARow, Transparent, StretchMode, padding, hal, val);
+  }
+  plat::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val) {
+    return FCellObjects.CreateIcon(ACol, ARow, hal, val);
+  }
+  plat::TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
+                                 TCellVAlign val) {
+    return FCellObjects.CreateBitButton(ACol, ARow, bw, bh, Caption, hal, val);
+  }
+  void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
+                      int padding, TCellHAlign hal, TCellVAlign val) {
+    CellObjects().AddPicture(ACol, ARow, AFilePicture, Transparent, StretchMode, padding, hal, val, false, true);
+  }
+  TFilePicture* GetFilePicture(int ACol, int ARow) { return FCellObjects.GetFilePicture(ACol, ARow); }
+  plat::TPicture* GetPicture(int ACol, int ARow) { return FCellObjects.GetPicture(ACol, ARow); }
+  bool HasPicture(int ACol, int ARow) { return CellObjects().HasPicture(ACol, ARow); }
   void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val) {
     CellObjects().AddImageIdx(ACol, ARow, Aidx, hal, val);
   }
@@ -1187,6 +1214,15 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void ClearRows(int RowIndex, int RCount) { RowColOps().ClearRows(RowIndex, RCount); }
   void ClearCols(int ColIndex, int CCount) { RowColOps().ClearCols(ColIndex, CCount); }
   void RemoveDuplicates(int ACol, bool DoCase) { RowColOps().RemoveDuplicates(ACol, DoCase); }
+  // The event dispatchers kept with the cell objects (extgrid_rows.cpp): the picker editors' choice, the
+  // editing keys' questions before adding or inserting a row, and the unit editor's unit change.
+  virtual void DoColorSelect();
+  virtual void DoImageSelect();
+  virtual void DoCanAddRow(bool& CanAdd);
+  virtual void DoCanInsertRow(int ARow, bool& CanInsert);
+  void DoUnitChanged(plat::TObject* Sender, const QString& NewUnit);
+  // The sort glyph goes in this header row (below a merged header cell's span).
+  bool IsSortIndicatorRow(int ACol, int ARow);
   // Removal by selection (extgrid_removal.cpp): the disjunct rows or columns, else those of the selection
   // rectangle; or every normal row or column outside them. Columns are display columns.
   void RemoveSelectedRows();

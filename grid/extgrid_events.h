@@ -115,7 +115,7 @@ struct TExtGridEvents {
   TRadioClickEvent OnRadioMouseUp;
   TRadioClickEvent OnRadioButtonClick;
   TColorSelectedEvent OnColorSelected;
-  TColorSelectedEvent OnColorSelect;
+  TColorSelectEvent OnColorSelect;               // DoColorSelect
   TImageSelectedEvent OnImageSelected;
   TImageSelectedEvent OnImageSelect;
   TRatingChangeEvent OnRatingChange;

@@ -3,6 +3,7 @@
 #include "grid/extgrid.h"
 #include "controls/text_utils.h"
 #include "grid/model/undoredo.h"
+#include "platform/graphics/graphic.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
 
@@ -57,6 +58,51 @@ void TExtGridObjects::DoCheckBoxChange(int ACol, int ARow, bool State) {
 
 void TExtGridObjects::CheckTextChanged(int ACol, int ARow, const QString& Old, const QString& New) {
   if (TExtGridUndoRedo* undo = FGrid.UndoRedo()) undo->RegisterChange(ACol, ARow, Old, New);
+}
+
+// ---- objects made for a cell
+
+plat::TBitmap* TExtGridObjects::CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal,
+                                             TCellVAlign val) {
+  FObjects.AddBitmap(ACol, ARow, new plat::TBitmap, Transparent, hal, val, true);
+  return GetBitmap(ACol, ARow);
+}
+
+plat::TPicture* TExtGridObjects::CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
+                                               int padding, TCellHAlign hal, TCellVAlign val) {
+  FObjects.AddPicture(ACol, ARow, new plat::TPicture, Transparent, StretchMode, padding, hal, val, true);
+  return GetPicture(ACol, ARow);
+}
+
+TFilePicture* TExtGridObjects::CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode,
+                                                 int padding, TCellHAlign hal, TCellVAlign val) {
+  FObjects.AddPicture(ACol, ARow, new TFilePicture, Transparent, StretchMode, padding, hal, val, true, true);
+  return GetFilePicture(ACol, ARow);
+}
+
+plat::TIcon* TExtGridObjects::CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val) {
+  FObjects.AddIcon(ACol, ARow, new plat::TIcon, hal, val, true);
+  const TCellGraphic* g = FObjects.GetCellGraphic(ACol, ARow);
+  return g && g->CellType == ctIcon ? dynamic_cast<plat::TIcon*>(g->CellIcon) : nullptr;
+}
+
+plat::TBitmap* TExtGridObjects::CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption,
+                                                TCellHAlign hal, TCellVAlign val) {
+  FObjects.AddBitButton(ACol, ARow, bw, bh, Caption, new plat::TBitmap, hal, val, true);
+  const TCellGraphic* g = FObjects.GetCellGraphic(ACol, ARow);
+  return g && g->CellType == ctBitButton ? dynamic_cast<plat::TBitmap*>(g->CellBitmap) : nullptr;
+}
+
+plat::TBitmap* TExtGridObjects::GetBitmap(int ACol, int ARow) {
+  return dynamic_cast<plat::TBitmap*>(FObjects.GetBitmap(ACol, ARow));
+}
+
+plat::TPicture* TExtGridObjects::GetPicture(int ACol, int ARow) {
+  return dynamic_cast<plat::TPicture*>(FObjects.GetPicture(ACol, ARow));
+}
+
+TFilePicture* TExtGridObjects::GetFilePicture(int ACol, int ARow) {
+  return dynamic_cast<TFilePicture*>(FObjects.GetPicture(ACol, ARow, true));
 }
 
 void TExtGridObjects::RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {

@@ -3,13 +3,17 @@
 // model collaborators (TCellObjects, TCellChecks, TRowColOps over the base grid) answered from the grid
 // object, which forwards its members of these families here.
 
+#include "grid/extobj.h"
 #include "grid/grid_row_ops.h"
 #include "grid/model/cell_checks.h"
 #include "grid/model/cell_objects.h"
 #include "grid/model/intlist.h"
 
 namespace plat {
+class TBitmap;
 class TCustomImageList;
+class TIcon;
+class TPicture;
 }
 
 namespace grid {
@@ -24,6 +28,21 @@ class TExtGridObjects : public TCellObjectsHost {
   TCellChecks& Checks() { return FChecks; }
   TRowColOps& Rows() { return FRows.Ops(); }
   TGridRowOps& RowHost() { return FRows; }
+  // ---- pictures, icons and glyphs the grid makes for a cell: owned by the cell's object and freed with it;
+  // the caller fills them. nullptr for a cell outside the grid.
+  plat::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+  plat::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                TCellHAlign hal, TCellVAlign val);
+  TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
+                                  TCellHAlign hal, TCellVAlign val);
+  plat::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+  plat::TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
+                                 TCellVAlign val);
+  // The caller's objects of a cell (nullptr for another kind).
+  plat::TBitmap* GetBitmap(int ACol, int ARow);
+  plat::TPicture* GetPicture(int ACol, int ARow);
+  TFilePicture* GetFilePicture(int ACol, int ARow);
+
   // From the last row up to the fixed rows, removes each row whose check box in the column is in that state.
   void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
   // The sort routines' exchange of two rows (display rows): counted in Swaps; the cross-reference, the row

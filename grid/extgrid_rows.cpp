@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "grid/edit_setup.h"
 #include "grid/extgrid.h"
+#include "grid/picker_choice.h"
 #include "platform/forms/controls.h"
 
 namespace grid {
@@ -132,6 +134,39 @@ void TExtStringGrid::TrimRect(int ACol1, int ARow1, int ACol2, int ARow2) {
     const int a = SaveHiddenCells ? RealColIndex(c) : c;
     RowColOps().TrimRect(a, ARow1, a, ARow2);
   }
+}
+
+// ---- dispatchers kept with the cell objects
+
+void TExtStringGrid::DoColorSelect() {
+  // The choice is the colour picker's; while no picker family is registered there is nothing to report.
+  auto* picker = dynamic_cast<TColorPickerChoice*>(EditorKind(edColorPickerDropDown));
+  if (picker && OnColorSelect)
+    OnColorSelect(this, Col(), Row(), picker->SelectedColor(), picker->SelectedColorText());
+}
+
+void TExtStringGrid::DoImageSelect() {
+  auto* picker = dynamic_cast<TImagePickerChoice*>(EditorKind(edImagePickerDropDown));
+  if (picker && OnImageSelect) OnImageSelect(this, Col(), Row(), picker->ItemIndex());
+}
+
+void TExtStringGrid::DoCanAddRow(bool& CanAdd) {
+  if (OnCanAddRow) OnCanAddRow(this, CanAdd);
+}
+
+void TExtStringGrid::DoCanInsertRow(int ARow, bool& CanInsert) {
+  if (OnCanInsertRow) OnCanInsertRow(this, ARow, CanInsert);
+}
+
+void TExtStringGrid::DoUnitChanged(plat::TObject* Sender, const QString& NewUnit) {
+  (void)Sender;
+  if (OnUnitChanged) OnUnitChanged(this, Col(), Row(), NewUnit);
+}
+
+bool TExtStringGrid::IsSortIndicatorRow(int ACol, int ARow) {
+  // A merged header cell shows the glyph when its area reaches down to the sort row.
+  const int r = ACol >= 0 && ARow >= 0 && IsMergedCell(ACol, ARow) ? FullCell(ACol, ARow).Bottom : ARow;
+  return r == FSortSettings.Row() && FSortSettings.Show() && RowCount() > FixedRows() + 1;
 }
 
 }  // namespace grid

@@ -72,6 +72,7 @@ using TCanShowFixedDropDownEvent = std::function<void(Sender, int ACol, bool& Al
 using TCheckBoxChangeEvent = std::function<void(Sender, int ACol, int ARow, bool State)>;
 using TRadioClickEvent = std::function<void(Sender, int ACol, int ARow, int AIdx)>;
 using TColorSelectedEvent = std::function<void(Sender, int ACol, int ARow, plat::TColor AColor)>;
+using TColorSelectEvent = std::function<void(Sender, int ACol, int ARow, plat::TColor Color, QString Value)>;
 using TImageSelectedEvent = std::function<void(Sender, int ACol, int ARow, int AImageIndex)>;
 using TRatingChangeEvent = std::function<void(Sender, int ACol, int ARow, double& AValue)>;
 using TUnitChangedEvent = std::function<void(Sender, int ACol, int ARow, QString AUnit)>;

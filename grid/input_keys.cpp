@@ -444,7 +444,7 @@ void TGridKeys::ClipboardKey(std::uint16_t Key, TShiftState Shift) {
 void TGridKeys::InsertRow() {
   TExtStringGrid& g = FGrid;
   bool can = true;
-  if (g.OnCanInsertRow) g.OnCanInsertRow(&g, g.Row(), can);
+  g.DoCanInsertRow(g.Row(), can);
   if (!can) return;
   int t = g.Row();
   const int real = g.RealRowIndex(g.Row());

@@ -224,7 +224,7 @@ bool TGridKeys::TabForwardLeftRight(bool& Again) {
     g.GotoFirstRow();
   } else {
     bool canAdd = true;
-    if (g.OnCanAddRow) g.OnCanAddRow(&g, canAdd);
+    g.DoCanAddRow(canAdd);
     if (!canAdd) {
       g.GotoFirstRow();
     } else {
@@ -333,7 +333,7 @@ void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
       ACol = first;
     } else if (g.FNavigation.AdvanceInsert()) {
       bool canAdd = true;
-      if (g.OnCanAddRow) g.OnCanAddRow(&g, canAdd);
+      g.DoCanAddRow(canAdd);
       ACol = first;
       if (canAdd) {
         g.AddRow();
@@ -394,7 +394,7 @@ void TGridKeys::AdvanceEdit(int StartCol, int StartRow, bool AutoEdit) {
 void TGridKeys::AutoAddRow() {
   TExtStringGrid& g = FGrid;
   bool canAdd = true;
-  if (g.OnCanAddRow) g.OnCanAddRow(&g, canAdd);
+  g.DoCanAddRow(canAdd);
   if (!canAdd) return;
   const bool floating = g.FloatingFooter()->Visible();
   if (floating) {

@@ -543,7 +543,9 @@ void TGridEditBtn::Dispatch(plat::TMessage& Message) {
 // ---------------------------------------------------------------- edit with button and unit
 
 TGridUnitEditBtn::TGridUnitEditBtn(plat::TComponent* AOwner)
-    : controls::TEsgUnitEditBtn(AOwner), TGridEditorSide(AOwner) {}
+    : controls::TEsgUnitEditBtn(AOwner), TGridEditorSide(AOwner) {
+  if (FGrid) OnUnitChanged = [g = FGrid](plat::TObject* Sender, const QString& NewUnit) { g->DoUnitChanged(Sender, NewUnit); };
+}
 
 void TGridUnitEditBtn::ClickButton() {
   QString s = Text();

@@ -101,6 +101,10 @@ bool TCellChecks::GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State) {
 }
 
 bool TCellChecks::GetCheckBoxState(int ACol, int ARow, bool& State) {
+  // A tri-state box is not answered here (its third state has no Boolean), whether or not rows are hidden:
+  // its state is read with the TCheckBoxState overload. Its cell text holds no state to compare.
+  const TBoxRef b = BoxAt(ACol, ARow);
+  if (!b.G || b.G->CellType == ctTriStateCheckBox) return false;
   TCheckBoxState s = cbUnchecked;
   if (!GetCheckBoxState(ACol, ARow, s)) return false;
   State = s == cbChecked;

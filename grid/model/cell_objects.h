@@ -105,6 +105,7 @@ class TCellObjects {
   void AddPicture(int ACol, int ARow, plat::TObject* APicture, bool Transparent, TStretchMode StretchMode,
                   int padding, TCellHAlign hal, TCellVAlign val, bool Owned = false, bool FromFile = false);
   plat::TObject* GetPicture(int ACol, int ARow, bool FromFile = false);
+  bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
   bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphicOfType(ACol, ARow, ctPicture); }
   bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphicOfType(ACol, ARow, ctFilePicture); }
   void AddIcon(int ACol, int ARow, plat::TObject* AIcon, TCellHAlign hal, TCellVAlign val, bool Owned = false);

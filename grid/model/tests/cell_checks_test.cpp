@@ -97,7 +97,26 @@ TEST_F(CellChecks, TriStateClicksCycle) {
   EXPECT_EQ(g.Changes.back(), (ChecksGrid::Change{1, 1, false}));  // tri-state changes report false
   EXPECT_FALSE(checks.SetCheckBoxState(1, 1, true));                // the Boolean setter ignores tri-state
   EXPECT_TRUE(checks.SetCheckBoxState(1, 1, cbChecked));
-  EXPECT_TRUE(checks.IsChecked(1, 1));
+  EXPECT_FALSE(checks.IsChecked(1, 1));  // the Boolean reading leaves tri-state boxes to their own overload
+}
+
+// Hidden rows elsewhere change nothing for a shown box, and a hidden row's box is read from the hidden-row
+// store; a tri-state box's text (here the check-true text) holds no state.
+TEST_F(CellChecks, BooleanStatesAreTheSameWithHiddenRows) {
+  checks.AddCheckBox(1, 1, cbChecked);
+  g.SetCells(1, 1, "Y");
+  checks.AddCheckBox(2, 1, true, false);
+  checks.AddCheckBox(1, 6, true, true);  // data box, text "Y"
+  for (bool hidden : {false, true}) {
+    if (hidden) g.HideRealRow(6);
+    bool state = false;
+    EXPECT_FALSE(checks.GetCheckBoxState(1, 1, state)) << hidden;
+    TCheckBoxState tri = cbUnchecked;
+    EXPECT_TRUE(checks.GetCheckBoxState(1, 1, tri)) << hidden;
+    EXPECT_EQ(tri, cbChecked) << hidden;
+    EXPECT_TRUE(checks.IsChecked(2, 1)) << hidden;
+    EXPECT_TRUE(checks.IsChecked(1, 6)) << hidden;  // real row 6, shown or hidden
+  }
 }
 
 TEST_F(CellChecks, StatesByKind) {
@@ -111,7 +130,7 @@ TEST_F(CellChecks, StatesByKind) {
   } cases[] = {
       {0, true, true, true, true, false},
       {1, true, true, false, true, false},
-      {2, true, true, false, false, false},
+      {2, true, false, false, false, false},
       {3, false, false, false, false, false},
   };
   for (const Case& k : cases) {

@@ -76,6 +76,18 @@ class TOpsGrid : public TTestGrid, public TRowColHost, public TCellObjectsHost {
     if (ARow >= static_cast<int>(Selected.size())) Selected.resize(ARow + 1);
     Selected[ARow] = Value;
   }
+  int RealRow(int ARow) const override { return Index.DisplToReal(ARow); }
+  int DisplRow(int ARealRow) const override { return Index.RealToDispl(ARealRow); }
+  bool HiddenCell(int ACol, int ARealRow, QString& Text, TCellGraphic*& Graphic) override {
+    for (Record& rec : Hidden)
+      if (rec.Idx == ARealRow) {
+        Text = ACol < static_cast<int>(rec.Texts.size()) ? rec.Texts[ACol] : QString();
+        const TCellProperties* p = ACol < static_cast<int>(rec.Props.size()) ? rec.Props[ACol] : nullptr;
+        Graphic = dynamic_cast<TCellGraphic*>(GraphicOfProperties(p));
+        return true;
+      }
+    return false;
+  }
   int SelectedRowCount() const override { return static_cast<int>(std::count(Selected.begin(), Selected.end(), true)); }
   int FixedRows() const override { return Fixed; }
   bool Images = true;

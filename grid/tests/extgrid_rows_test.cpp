@@ -1,0 +1,211 @@
+// Row operations of the string grid object with controls attached to cells, objects the grid makes for cells,
+// clearing with hidden rows, and the dispatchers kept with the cell objects.
+#include "grid/extgrid.h"
+
+#include <gtest/gtest.h>
+
+#include "grid/edit_setup.h"
+#include "grid/picker_choice.h"
+#include "platform/forms/forms.h"
+#include "platform/forms/stdctrls.h"
+#include "platform/graphics/graphic.h"
+
+namespace grid {
+namespace {
+
+struct ExtGridRowsTest : ::testing::Test {
+  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
+  TExtStringGrid* g = new TExtStringGrid(form.get());
+  ExtGridRowsTest() {
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 300, 260);
+    g->SetColCount(4);
+    g->SetRowCount(10);
+    for (int r = 0; r < 10; ++r) g->SetCells(0, r, QString("r%1").arg(r));
+  }
+  plat::TEdit* Attach(int c, int r) {
+    auto* e = new plat::TEdit(form.get());
+    g->SetCellControls(c, r, e);
+    return e;
+  }
+  // The cell (real column, real row) the list places a control on; (-1, -1) when it is not listed.
+  plat::TPoint PlaceOf(const plat::TControl* c) {
+    for (int i = 0; i < g->ControlList()->Count(); ++i)
+      if (TControlItem* item = g->ControlList()->GetControl(i); item->Control == c) return {item->X, item->Y};
+    return {-1, -1};
+  }
+};
+
+TEST_F(ExtGridRowsTest, AttachedControlsFollowInsertedRowsUnlessTold) {
+  plat::TEdit* e = Attach(2, 3);
+  g->InsertRows(1, 2, true);
+  EXPECT_EQ(PlaceOf(e), plat::TPoint(2, 5));
+  EXPECT_EQ(g->CellControls(2, 5), e);
+  const plat::TRect r = g->CellRect(2, 5);
+  EXPECT_EQ(e->BoundsRect(), plat::TRect(r.Left - 1, r.Top - 1, r.Right, r.Bottom));
+  g->InsertRows(1, 2, false);  // the control stays where it was put
+  EXPECT_EQ(PlaceOf(e), plat::TPoint(2, 5));
+  EXPECT_EQ(g->Cells(0, 7), "r3");
+}
+
+TEST_F(ExtGridRowsTest, AttachedControlsFollowRemovedSwappedAndMovedRowsAndColumns) {
+  plat::TEdit* a = Attach(1, 2);
+  plat::TEdit* b = Attach(2, 6);
+  g->RemoveRows(3, 2);  // b's row moves up by two
+  EXPECT_EQ(PlaceOf(b), plat::TPoint(2, 4));
+  g->SwapRows(2, 4);
+  EXPECT_EQ(PlaceOf(a), plat::TPoint(1, 4));
+  EXPECT_EQ(PlaceOf(b), plat::TPoint(2, 2));
+  g->MoveRows(4, 1, 1);  // a's row goes to row 1
+  EXPECT_EQ(PlaceOf(a), plat::TPoint(1, 1));
+  EXPECT_EQ(g->Cells(0, 1), "r2");
+  g->MoveColumn(1, 3);
+  EXPECT_EQ(PlaceOf(a), plat::TPoint(3, 1));
+  EXPECT_EQ(PlaceOf(b), plat::TPoint(1, 3));  // b's row was pushed down by a's, its column one left
+  g->SwapColumns(1, 3);
+  EXPECT_EQ(PlaceOf(a), plat::TPoint(1, 1));
+  // A removed row takes its control out of view and out of the list.
+  ASSERT_TRUE(a->Visible());
+  g->RemoveRows(1, 1);
+  EXPECT_FALSE(a->Visible());
+  EXPECT_EQ(PlaceOf(a), plat::TPoint(-1, -1));
+  EXPECT_EQ(g->ControlCount(), 1);
+  g->RemoveCols(3, 1);
+  EXPECT_EQ(PlaceOf(b), plat::TPoint(-1, -1));
+  EXPECT_EQ(g->ControlCount(), 0);
+}
+
+TEST_F(ExtGridRowsTest, CreatedObjectsBelongToTheCell) {
+  plat::TBitmap* bmp = g->CreateBitmap(1, 1, true, haCenter, vaCenter);
+  ASSERT_NE(bmp, nullptr);
+  EXPECT_EQ(g->GetCellType(1, 1), ctBitmap);
+  EXPECT_TRUE(g->GetCellGraphic(1, 1)->CellCreated);
+  plat::TPicture* pic = g->CreatePicture(1, 2, false, StretchWithAspectRatio, 2, haLeft, vaTop);
+  ASSERT_NE(pic, nullptr);
+  EXPECT_TRUE(g->HasPicture(1, 2));
+  EXPECT_EQ(g->GetPicture(1, 2), pic);
+  TFilePicture* file = g->CreateFilePicture(1, 3, false, noStretch, 0, haLeft, vaTop);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(g->GetFilePicture(1, 3), file);
+  EXPECT_FALSE(g->HasPicture(1, 3));  // a file picture is a kind of its own
+  EXPECT_NE(g->CreateIcon(2, 1, haLeft, vaTop), nullptr);
+  EXPECT_EQ(g->GetCellType(2, 1), ctIcon);
+  plat::TBitmap* glyph = g->CreateBitButton(2, 2, 40, 18, "Go", haLeft, vaTop);
+  ASSERT_NE(glyph, nullptr);
+  EXPECT_EQ(g->GetCellType(2, 2), ctBitButton);
+  EXPECT_EQ(g->GetCellGraphic(2, 2)->CellBitmap, glyph);
+  EXPECT_EQ(g->CreateBitmap(1, 99, false, haLeft, vaTop), nullptr);  // outside the grid
+  // The caller's file picture stays the caller's.
+  TFilePicture own;
+  g->AddFilePicture(3, 1, &own, false, noStretch, 0, haLeft, vaTop);
+  EXPECT_EQ(g->GetFilePicture(3, 1), &own);
+  g->RemoveRows(1, 3);  // created objects go with their rows
+  g->CellObjects().RemoveFilePicture(3, 1);
+}
+
+TEST_F(ExtGridRowsTest, RemoversKeepTheCurrentRowAndTheLargestRowCount) {
+  g->SetRow(8);
+  const int max = g->MaxRowCountSet();
+  g->RemoveRows(1, 2);
+  EXPECT_EQ(g->Row(), 7);  // the last row now
+  EXPECT_EQ(g->MaxRowCountSet(), max - 2);
+  g->SetRow(5);
+  g->RemoveRowsEx(1, 1);
+  EXPECT_EQ(g->Row(), 5);
+  EXPECT_EQ(g->Cells(0, 1), "r4");
+  g->SetRow(6);
+  g->RemoveRowsEx(2, 5);  // the current row falls outside: the first normal row
+  EXPECT_EQ(g->Row(), g->FixedRows());
+  g->CellObjects().AddComment(1, 1, "x");
+  g->DoRemoveRows(1, 1);
+  EXPECT_EQ(g->RowCount(), 1);
+  EXPECT_EQ(g->Cells(0, 0), "r0");
+}
+
+TEST_F(ExtGridRowsTest, ClearAllEmptiesHiddenRowsTooAndTheyStayHidden) {
+  g->CellObjects().AddComment(2, 5, "c");
+  g->SetCells(2, 5, "five");
+  g->HideRows(5, 5);
+  g->Clear();
+  EXPECT_EQ(g->AllCells(2, 5), "five");  // Clear leaves what hidden rows keep
+  g->ClearAll();
+  EXPECT_EQ(g->NumHiddenRows(), 1);
+  EXPECT_EQ(g->AllCells(2, 5), "");
+  g->UnHideRowsAll();
+  EXPECT_EQ(g->Cells(2, 5), "");
+  EXPECT_EQ(g->GetCellGraphic(2, 5), nullptr);
+  EXPECT_EQ(g->Cells(0, 1), "");
+}
+
+TEST_F(ExtGridRowsTest, TrimAndClearSelectionWorkOnDisplayColumns) {
+  g->SetCells(2, 1, "  a\t");
+  g->SetCells(3, 1, "keep");
+  g->HideColumn(2);
+  g->SaveHiddenCells = true;
+  g->TrimRect(2, 1, 2, 1);  // display column 2 is real column 3
+  EXPECT_EQ(g->GetGridCell(2, 1), "  a\t");
+  g->UnHideColumnsAll();
+  g->TrimRect(2, 1, 2, 1);
+  EXPECT_EQ(g->GetGridCell(2, 1), "a");
+  g->SetSelection({2, 1, 3, 2});
+  g->ClearSelection();
+  EXPECT_EQ(g->Cells(2, 1), "");
+  EXPECT_EQ(g->Cells(3, 1), "");
+  EXPECT_EQ(g->Cells(0, 1), "r1");
+}
+
+TEST_F(ExtGridRowsTest, SortIndicatorRowFollowsMergedHeaders) {
+  g->SetFixedRows(2);
+  g->SortSettings()->SetShow(true);
+  g->SortSettings()->SetRow(1);
+  g->MergeCells(1, 0, 1, 2);
+  struct Case {
+    int col, row;
+    bool shown;
+  } cases[] = {{1, 0, true}, {2, 0, false}, {2, 1, true}, {2, 2, false}};
+  for (const Case& k : cases) EXPECT_EQ(g->IsSortIndicatorRow(k.col, k.row), k.shown) << k.col << "," << k.row;
+  g->SortSettings()->SetShow(false);
+  EXPECT_FALSE(g->IsSortIndicatorRow(2, 1));
+}
+
+// A stand-in for the drop-down library's pickers, registered for their editor kinds.
+class TPickerStandIn : public TCellEditorKind, public TColorPickerChoice, public TImagePickerChoice {
+ public:
+  using TCellEditorKind::TCellEditorKind;
+  plat::TWinControl* Setup(const TEditorCell&) override { return nullptr; }
+  void WriteBack(const TEditorCell&) override {}
+  plat::TWinControl* Control() const override { return nullptr; }
+  plat::TColor SelectedColor() const override { return plat::clRed; }
+  QString SelectedColorText() const override { return "clRed"; }
+  int ItemIndex() const override { return 4; }
+};
+
+TEST_F(ExtGridRowsTest, DispatchersReportThePickersChoiceAndAsk) {
+  g->MoveColRow(2, 3, true, true);
+  QString seen;
+  g->OnColorSelect = [&](plat::TObject*, int c, int r, plat::TColor color, QString text) {
+    seen = QString("%1,%2 %3 %4").arg(c).arg(r).arg(color == plat::clRed).arg(text);
+  };
+  g->OnImageSelect = [&](plat::TObject*, int c, int r, int index) { seen = QString("%1,%2 %3").arg(c).arg(r).arg(index); };
+  g->DoColorSelect();  // no picker registered yet: nothing to report
+  EXPECT_EQ(seen, "");
+  TEditorRegistry::Register({edColorPickerDropDown, edImagePickerDropDown},
+                            [](TExtStringGrid& G) { return std::make_unique<TPickerStandIn>(G); });
+  g->DoColorSelect();
+  EXPECT_EQ(seen, "2,3 1 clRed");
+  g->DoImageSelect();
+  EXPECT_EQ(seen, "2,3 4");
+  g->OnCanAddRow = [](plat::TObject*, bool& can) { can = false; };
+  g->OnCanInsertRow = [](plat::TObject*, int row, bool& can) { can = row != 3; };
+  bool add = true, insert = true;
+  g->DoCanAddRow(add);
+  g->DoCanInsertRow(3, insert);
+  EXPECT_FALSE(add);
+  EXPECT_FALSE(insert);
+  g->OnUnitChanged = [&](plat::TObject*, int c, int r, QString unit) { seen = QString("%1,%2 %3").arg(c).arg(r).arg(unit); };
+  g->DoUnitChanged(nullptr, "kWh");
+  EXPECT_EQ(seen, "2,3 kWh");
+}
+
+}  // namespace
+}  // namespace grid
