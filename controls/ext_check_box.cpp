@@ -1,5 +1,8 @@
 #include "controls/ext_check_box.h"
 
+#include "controls/draw_utils.h"
+#include "controls/theme_services.h"
+
 #include "platform/forms/keys.h"
 #include "platform/forms/messages.h"
 #include "platform/graphics/canvas.h"
@@ -66,11 +69,38 @@ void TExtCheckBox::SetTransparent(bool Value) {
   Invalidate();
 }
 
-// The classic 13 x 13 box: at the left or right edge, at the top, centre or bottom.
+bool TExtCheckBox::Themed() const {
+  return IsWindowsXPOrLater() && plat::IsThemeActive() && ComCtl32Version6OrLater();
+}
+
+// With themes a 14 x 14 themed box, else the classic 13 x 13 one: at the left or right edge, at the top,
+// centre or bottom.
 TRect TExtCheckBox::BoxRect() const {
-  const int x = FAlignment == taRightJustify ? ClientWidth() - 13 : 0;
-  const int y = FBtnVAlign == tlTop ? 4 : FBtnVAlign == tlCenter ? ClientHeight() / 2 - 6 : ClientHeight() - 17;
-  return TRect(x, y, x + 13, y + 13);
+  const bool themed = Themed();
+  const int size = themed ? 14 : 13;
+  const int x = FAlignment == taRightJustify ? ClientWidth() - (themed ? 15 : 13) : 0;
+  const int bottom = themed ? ClientHeight() - 14 : ClientHeight() - 17;
+  const int y = FBtnVAlign == tlTop ? 4 : FBtnVAlign == tlCenter ? ClientHeight() / 2 - 6 : bottom;
+  return TRect(x, y, x + size, y + size);
+}
+
+// The theme state: the check state picks the row (unchecked, checked, mixed), then disabled, pressed, hot or
+// normal within it.
+int TExtCheckBox::ThemeState() const {
+  const int base = FState == cbChecked ? CBS_CHECKEDNORMAL : FState == cbGrayed ? CBS_MIXEDNORMAL : CBS_UNCHECKEDNORMAL;
+  if (!Enabled()) return base + 3;
+  if (FDown) return base + 2;
+  if (FHot) return base + 1;
+  return base;
+}
+
+void TExtCheckBox::PaintBox(TCanvas& C) {
+  if (Themed() && PaintThemePart(C, Parent(), "button", BP_CHECKBOX, ThemeState(), BoxRect())) return;
+  unsigned flags = DFCS_BUTTONCHECK;
+  if (FState == cbChecked) flags |= DFCS_CHECKED;
+  if (!Enabled() || FState == cbGrayed) flags |= DFCS_INACTIVE;
+  if (FDown) flags |= DFCS_PUSHED;
+  DrawFrameControl(&C, BoxRect(), DFC_BUTTON, flags);
 }
 
 void TExtCheckBox::Paint() {
@@ -79,11 +109,7 @@ void TExtCheckBox::Paint() {
     C.Brush()->SetColor(Color());
     C.FillRect(ClientRect());
   }
-  unsigned flags = DFCS_BUTTONCHECK;
-  if (FState == cbChecked) flags |= DFCS_CHECKED;
-  if (!Enabled() || FState == cbGrayed) flags |= DFCS_INACTIVE;
-  if (FDown) flags |= DFCS_PUSHED;
-  DrawFrameControl(&C, BoxRect(), DFC_BUTTON, flags);
+  PaintBox(C);
   TRect r = ClientRect();
   if (FAlignment == taRightJustify) {
     r.Left = 0;

@@ -43,8 +43,12 @@ class TExtCheckBox : public plat::TCustomControl {
   bool ReturnIsTab = false;
   bool Hot() const { return FHot; }
   bool IsDown() const { return FDown; }
-  // The box's rectangle in client pixels.
+  // The box's rectangle in client pixels (themed or classic).
   plat::TRect BoxRect() const;
+  // Whether the box is drawn by the theme (themes on, common controls 6 or later).
+  bool Themed() const;
+  // The theme state the box is drawn in (CBS_...).
+  int ThemeState() const;
 
   void Dispatch(plat::TMessage& Message) override;
 
@@ -63,6 +67,7 @@ class TExtCheckBox : public plat::TCustomControl {
  private:
   bool Inside(int X, int Y) const { return X >= 0 && Y >= 0 && X <= Width() && Y <= Height(); }
   void ClickNow();
+  void PaintBox(plat::TCanvas& C);
   void InvalidateBox() { Invalidate(); }
 
   plat::TCheckBoxState FState = plat::cbUnchecked;

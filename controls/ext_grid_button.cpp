@@ -6,6 +6,7 @@
 
 #include "controls/draw_utils.h"
 #include "controls/ext_check_box.h"
+#include "controls/theme_services.h"
 #include "platform/forms/messages.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/classic.h"
@@ -79,6 +80,7 @@ TExtGridButton::~TExtGridButton() = default;
 
 void TExtGridButton::SetLook(int Value) {
   if (Value < 0 || Value >= int(std::size(kLooks))) return;
+  FLook = Value;
   const TLook& l = kLooks[Value];
   SetColor(l.color);
   ColorTo = l.colorTo, ColorHot = l.hot, ColorHotTo = l.hotTo, ColorDown = l.down, ColorDownTo = l.downTo;
@@ -88,6 +90,89 @@ void TExtGridButton::SetLook(int Value) {
   FFlat = true;
   FRounded = l.rounded;
   Invalidate();
+}
+
+void TExtGridButton::SetAutoThemeAdapt(bool Value) {
+  FAutoThemeAdapt = Value;
+  if (Value) ThemeAdapt();
+}
+
+void TExtGridButton::ThemeAdapt() {
+  switch (XPColorScheme()) {
+    case 1: SetLook(2); break;  // blue
+    case 2: SetLook(3); break;  // green (HomeStead)
+    case 3: SetLook(4); break;  // grey (Metallic)
+    default: SetLook(1); break;
+  }
+}
+
+void TExtGridButton::Loaded() {
+  TGraphicControl::Loaded();
+  if (FShaded) MakeShade();
+  if (FAutoThemeAdapt) ThemeAdapt();
+}
+
+// ---------------------------------------------------------------- action and menu
+
+TExtGridButtonActionLink::TExtGridButtonActionLink(TExtGridButton* Client) : TControlActionLink(Client) {}
+
+TExtGridButton* TExtGridButtonActionLink::Button() const { return static_cast<TExtGridButton*>(FClient); }
+
+bool TExtGridButtonActionLink::IsCheckedLinked() const {
+  const TExtGridButton* b = Button();
+  return TControlActionLink::IsCheckedLinked() && b->GroupIndex() != 0 && b->AllowAllUp() &&
+         b->Down() == CustomAction()->Checked();
+}
+
+bool TExtGridButtonActionLink::IsGroupIndexLinked() const {
+  return TControlActionLink::IsGroupIndexLinked() && Button()->GroupIndex() == CustomAction()->GroupIndex();
+}
+
+void TExtGridButtonActionLink::SetChecked(bool Value) {
+  if (IsCheckedLinked()) Button()->SetDown(Value);
+}
+
+void TExtGridButtonActionLink::SetGroupIndex(int Value) {
+  if (IsGroupIndexLinked()) Button()->SetGroupIndex(Value);
+}
+
+// A new action hands the button its caption, state, hint, visibility, group and checked state.
+void TExtGridButton::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) FActionLink = std::make_unique<TExtGridButtonActionLink>(this);
+  FActionLink->SetAction(Value);
+  if (auto* a = dynamic_cast<TCustomAction*>(Value)) ActionChange(a);
+}
+
+void TExtGridButton::ActionChange(TCustomAction* A) {
+  SetCaption(A->Caption());
+  SetEnabled(A->Enabled());
+  SetHint(A->Hint());
+  SetVisible(A->Visible());
+  SetGroupIndex(A->GroupIndex());
+  SetDown(A->Checked());
+}
+
+void TExtGridButton::Click() {
+  if (OnClick || !FActionLink || !FActionLink->Action())
+    TGraphicControl::Click();
+  else
+    FActionLink->Execute();
+}
+
+void TExtGridButton::SetDropDownMenu(TPopupMenu* Value) {
+  if (FDropDownMenu == Value) return;
+  if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
+  FDropDownMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TExtGridButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FDropDownMenu) FDropDownMenu = nullptr;
 }
 
 // ---------------------------------------------------------------- glyphs
@@ -194,6 +279,8 @@ void TExtGridButton::ButtonPressed(int Group, TExtGridButton* Sender) {
   if (Sender->Down() && FDown) {
     FDown = false;
     FState = ebsUp;
+    if (FActionLink)
+      if (TCustomAction* a = FActionLink->CustomAction()) a->SetChecked(false);
     Invalidate();
   }
   FAllowAllUp = Sender->AllowAllUp();
@@ -207,6 +294,10 @@ void TExtGridButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   if (FDropDownButton && X >= ClientWidth() - 12) {
     FState = ebsUp;
     if (OnDropDown) OnDropDown(this);
+    if (FDropDownMenu) {
+      const TPoint at = Parent() ? Parent()->ClientToScreen({Left(), Top() + Height()}) : ClientToScreen({0, Height()});
+      FDropDownMenu->Popup(at.X, at.Y);
+    }
     return;
   }
   if (!FDown) {
@@ -285,6 +376,19 @@ void TExtGridButton::Dispatch(TMessage& M) {
       FMouseInControl = false;
       Invalidate();
       break;
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+    case CM_SYSCOLORCHANGE:
+      Invalidate();
+      break;
+    case WM_LBUTTONDBLCLK:
+      TGraphicControl::Dispatch(M);
+      if (FDown) DblClick();  // a pressed group button reports the double click once more
+      return;
+    case WM_THEMECHANGED:
+    case CM_WININICHANGE:  // the desktop's settings changed: its colour scheme may be another
+      if (FAutoThemeAdapt) ThemeAdapt();
+      break;
     default:
       break;
   }
@@ -345,6 +449,19 @@ void TExtGridButton::PaintFlat(TCanvas& C, TRect& R) {
   InflateRect(R, -1, -1);
 }
 
+// A button that is not flat: the themed push button with AutoXPStyle and themes on, else the classic frame.
+void TExtGridButton::PaintThemed(TCanvas& C, TRect& R) {
+  const bool pushed = FState == ebsDown || FState == ebsExclusive;
+  if (AutoXPStyle && ComCtl32Version6OrLater() && plat::IsThemeActive()) {
+    const int state = pushed ? PBS_PRESSED : FMouseInControl ? PBS_HOT : PBS_NORMAL;
+    if (!PaintThemePart(C, Parent(), "button", BP_PUSHBUTTON, state, R))
+      DrawFrameControl(&C, R, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0u));
+  } else {
+    DrawFrameControl(&C, R, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0u));
+  }
+  InflateRect(R, -2, -2);
+}
+
 void TExtGridButton::Paint() {
   if (!Enabled()) {
     FState = ebsDisabled;
@@ -359,9 +476,7 @@ void TExtGridButton::Paint() {
   if (FFlat) {
     PaintFlat(C, R);
   } else {
-    const bool pushed = FState == ebsDown || FState == ebsExclusive;
-    DrawFrameControl(&C, R, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0u));
-    InflateRect(R, -2, -2);
+    PaintThemed(C, R);
   }
   TPoint offset{0, 0};
   if (FState == ebsDown || FState == ebsExclusive) {

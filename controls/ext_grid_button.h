@@ -8,7 +8,9 @@
 
 #include <memory>
 
+#include "platform/forms/actions.h"
 #include "platform/forms/controls.h"
+#include "platform/forms/menus.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphic.h"
 #include "platform/graphics/types.h"
@@ -26,6 +28,23 @@ struct TButtonLayoutResult {
 TButtonLayoutResult LayoutGlyphAndCaption(plat::TSize Client, plat::TSize GlyphSize, plat::TSize CaptionSize,
                                           TExtButtonLayout Layout, int Margin, int Spacing);
 
+class TExtGridButton;
+
+// Ties a button to an action: the caption while the button shows the action's caption, the checked state of
+// a group button that may be released (AllowAllUp) while Down shows the action's checked state, and the
+// group index while it is the action's.
+class TExtGridButtonActionLink : public plat::TControlActionLink {
+ public:
+  explicit TExtGridButtonActionLink(TExtGridButton* Client);
+  bool IsCheckedLinked() const override;
+  bool IsGroupIndexLinked() const override;
+  void SetChecked(bool Value) override;
+  void SetGroupIndex(int Value) override;
+
+ private:
+  TExtGridButton* Button() const;
+};
+
 class TExtGridButton : public plat::TGraphicControl {
  public:
   explicit TExtGridButton(plat::TComponent* AOwner);
@@ -37,7 +56,13 @@ class TExtGridButton : public plat::TGraphicControl {
   plat::TColor ColorChecked = plat::clGray, ColorCheckedTo = plat::clNone;
   plat::TColor BorderColor = plat::clNone, BorderDownColor = plat::clNone, BorderHotColor = plat::clNone;
   // 0 .. 6 set the colours of a look; other numbers change nothing.
+  int Look() const { return FLook; }
   void SetLook(int Value);
+  // Takes the look of the desktop's colour scheme now and on every theme change.
+  bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+  void SetAutoThemeAdapt(bool Value);
+  // Look 2 for the blue scheme, 3 green, 4 grey, 1 otherwise.
+  void ThemeAdapt();
 
   // ---- glyphs
   plat::TBitmap* Glyph() { return &FGlyph; }
@@ -75,8 +100,20 @@ class TExtGridButton : public plat::TGraphicControl {
   void SetGroupIndex(int Value);
   bool AllowAllUp() const { return FAllowAllUp; }
   void SetAllowAllUp(bool Value);
+  // A button that is not flat draws the themed push button when themes are on.
   bool AutoXPStyle = false;
   plat::TNotifyEvent OnDropDown;
+  // Pops up under the button when its drop-down part is pressed; cleared when the menu goes away.
+  plat::TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(plat::TPopupMenu* Value);
+
+  // The action the button follows and runs when clicked (nullptr: none); not owned.
+  plat::TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  void SetAction(plat::TBasicAction* Value);
+  TExtGridButtonActionLink* ActionLink() const { return FActionLink.get(); }
+  // OnClick, or the action when there is no OnClick.
+  void Click() override;
+  void Loaded() override;
 
   TExtButtonState State() const { return FState; }
   bool MouseInControl() const { return FMouseInControl; }
@@ -84,6 +121,7 @@ class TExtGridButton : public plat::TGraphicControl {
 
  protected:
   void Paint() override;
+  void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
   void MouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   void MouseMove(plat::TShiftState Shift, int X, int Y) override;
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
@@ -93,6 +131,8 @@ class TExtGridButton : public plat::TGraphicControl {
   void TellGroup();
   void ButtonPressed(int Group, TExtGridButton* Sender);
   void MakeShade();
+  void ActionChange(plat::TCustomAction* A);
+  void PaintThemed(plat::TCanvas& C, plat::TRect& R);
   void Fill(plat::TCanvas& C, plat::TRect R, plat::TColor From, plat::TColor To, plat::TColor Pen);
   void PaintFlat(plat::TCanvas& C, plat::TRect& R);
   void PaintContent(plat::TCanvas& C, plat::TRect R, plat::TPoint Offset);
@@ -113,6 +153,10 @@ class TExtGridButton : public plat::TGraphicControl {
   TExtGridButtonKind FStyle = tasButton;
   bool FDown = false, FAllowAllUp = false;
   int FGroupIndex = 0;
+  int FLook = -1;
+  bool FAutoThemeAdapt = false;
+  plat::TPopupMenu* FDropDownMenu = nullptr;
+  std::unique_ptr<TExtGridButtonActionLink> FActionLink;
 };
 
 }  // namespace controls
