@@ -2,7 +2,10 @@
 // column settings.
 #include "grid/column_grid.h"
 
+#include "controls/spin_edit.h"
 #include "controls/text_utils.h"
+#include "grid/edit_link.h"
+#include "grid/special_editors.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/math.h"
 
@@ -27,6 +30,16 @@ TExtColumnGrid::TExtColumnGrid(plat::TComponent* AOwner) : TExtStringGrid(AOwner
 TExtColumnGrid::~TExtColumnGrid() {
   FDestroying = true;
   ColumnHeaders()->OnChange = nullptr;
+}
+
+void TExtColumnGrid::Notification(plat::TComponent* AComponent, plat::TOperation Operation) {
+  TExtStringGrid::Notification(AComponent, Operation);
+  if (Operation != plat::opRemove || !FColumnCollection) return;
+  for (int i = 0; i < FColumnCollection->Count(); ++i) {
+    TGridColumnItem* c = FColumnCollection->Items(i);
+    if (c->EditLink && static_cast<plat::TComponent*>(c->EditLink) == AComponent) c->EditLink = nullptr;
+    if (c->ColumnPopup && static_cast<plat::TComponent*>(c->ColumnPopup) == AComponent) c->ColumnPopup = nullptr;
+  }
 }
 
 std::unique_ptr<TGridColumnCollection> TExtColumnGrid::CreateColumns() {
@@ -375,7 +388,18 @@ void TExtColumnGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor)
   if (TGridColumnItem* c = ColumnOf(ACol)) {
     if (InColumnRange(ACol, ARow)) {
       AEditor = c->Editor();
+      // The grid's editors show what the column holds: its list (and list length), its spin range and step,
+      // its edit link.
+      ComboItems()->Assign(c->ComboItems());
       ControlLook()->DropDownCount = c->DropDownCount;
+      if (AEditor == edSpinEdit || AEditor == edFloatSpinEdit || AEditor == edTimeSpinEdit ||
+          AEditor == edDateSpinEdit)
+        if (controls::TEsgSpinEdit* spin = SpinEdit()) {
+          spin->MinValue = c->SpinMin;
+          spin->MaxValue = c->SpinMax;
+          spin->Increment = c->SpinStep;
+        }
+      SetEditLink(c->EditLink);
     }
     if (!c->FloatFormat().isEmpty()) SetFloatFormat(c->FloatFormat());
   }

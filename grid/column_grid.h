@@ -231,6 +231,10 @@ class TExtColumnGrid : public TExtStringGrid {
   // Key. Loading changes nothing unless the keys hold a permutation of the columns.
   void SaveColumnPositions(const QString& Key, const QString& Section);
   void LoadColumnPositions(const QString& Key, const QString& Section);
+  // With ColumnSize.Location clIniFile the column order goes to (comes from) the INI file ColumnSize.Key,
+  // section ColumnSize.Section; other places are the string grid's.
+  void SaveColPositions() override;
+  void LoadColPositions() override;
 
   // Column fonts and header fonts scale with the grid.
   void ChangeScale(int M, int D) override;
@@ -239,6 +243,8 @@ class TExtColumnGrid : public TExtStringGrid {
 
  protected:
   virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
+  // An edit link or popup menu that goes away is cleared from every column that names it.
+  void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
   void HandleColumnMoved(int FromIndex, int ToIndex) override;
   void ColWidthsChanged() override;

@@ -49,6 +49,20 @@ void TExtColumnGrid::LoadColumnsFromStream(plat::TStream& St) {
   Invalidate();
 }
 
+void TExtColumnGrid::SaveColPositions() {
+  if (ColumnSize()->Location == clIniFile)
+    SaveColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+  else
+    TExtStringGrid::SaveColPositions();
+}
+
+void TExtColumnGrid::LoadColPositions() {
+  if (ColumnSize()->Location == clIniFile)
+    LoadColumnPositions(ColumnSize()->Key, ColumnSize()->Section);
+  else
+    TExtStringGrid::LoadColPositions();
+}
+
 void TExtColumnGrid::SaveColumnPositions(const QString& Key, const QString& Section) {
   plat::TIniFile ini(Key);
   for (int i = 0; i < FColumnCollection->Count(); ++i)

@@ -857,6 +857,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void QSortGroupIndexed() {}
   virtual void QUnSort() {}
   virtual void InitSortXRef() {}
+  // Storing and restoring the column order in the place ColumnSize names; the data services fill them.
+  virtual void SaveColPositions() {}
+  virtual void LoadColPositions() {}
   // The filter conditions per column, and the switch that applies them: applying and taking a filter away
   // (hiding the rows that fail it) is the data services' work, done in their override of SetFilterActive.
   TFilter* Filter() { return &FFilter; }

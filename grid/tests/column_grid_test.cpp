@@ -3,10 +3,13 @@
 #include "grid/column_grid.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "grid/edit_link.h"
+#include "grid/special_editors.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/messages.h"
@@ -258,6 +261,74 @@ TEST_F(ColumnGridTest, ColumnPositionsSavedAfterAMoveRestoreTheOrder) {
     EXPECT_EQ(fresh.Columns()->Items(0)->Name, "c1") << values;
     EXPECT_EQ(fresh.Columns()->Items(2)->Name, "c0") << values;
   }
+}
+
+// The grid's own save and load of the column order reach the INI file only when ColumnSize names one.
+TEST_F(ColumnGridTest, ColPositionsUseTheIniFileColumnSizeNames) {
+  QTemporaryDir dir;
+  const QString ini = dir.filePath("order.ini");
+  for (int i = 0; i < 3; ++i) C(i)->Name = QString("c%1").arg(i);
+  g->Columns()->SetOrganization();
+  g->MoveColumn(0, 2);
+  g->ColumnSize()->Key = ini;
+  g->ColumnSize()->Section = "Order";
+  g->SaveColPositions();  // the registry is the data services' place: nothing in the file
+  EXPECT_FALSE(QFile::exists(ini));
+  g->ColumnSize()->Location = clIniFile;
+  g->SaveColPositions();
+  EXPECT_EQ(plat::TIniFile(ini).ReadInteger("Order", "CP2", -1), 0);
+
+  TExtColumnGrid fresh(form.get());
+  fresh.SetColCount(3);
+  for (int i = 0; i < 3; ++i) fresh.Columns()->Items(i)->Name = QString("c%1").arg(i);
+  fresh.Columns()->SetOrganization();
+  fresh.ColumnSize()->Assign(g->ColumnSize());
+  fresh.ColumnSize()->Location = clRegistry;
+  fresh.LoadColPositions();
+  EXPECT_EQ(fresh.Columns()->Items(0)->Name, "c0");
+  fresh.ColumnSize()->Location = clIniFile;
+  fresh.LoadColPositions();
+  EXPECT_EQ(fresh.Columns()->Items(0)->Name, "c1");
+  EXPECT_EQ(fresh.Columns()->Items(2)->Name, "c0");
+}
+
+// A column's combo list, drop-down length, spin range and edit link become the grid's when its editor is
+// asked for; a link or menu that goes away is forgotten by the columns.
+TEST_F(ColumnGridTest, TheColumnSetsUpTheGridsEditors) {
+  C(1)->SetEditor(edSpinEdit);
+  C(1)->SpinMin = -5;
+  C(1)->SpinMax = 12;
+  C(1)->SpinStep = 3;
+  C(2)->SetEditor(edComboList);
+  C(2)->ComboItems()->Add("one");
+  C(2)->ComboItems()->Add("two");
+  C(2)->DropDownCount = 4;
+  auto* link = new TEditLink(form.get());
+  auto* menu = new plat::TPopupMenu(form.get());
+  C(2)->EditLink = link;
+  C(2)->ColumnPopup = menu;
+  TEditorType e = edNormal;
+  g->GetCellEditorType(1, 2, e);
+  EXPECT_EQ(e, edSpinEdit);
+  ASSERT_NE(g->SpinEdit(), nullptr);
+  EXPECT_EQ(g->SpinEdit()->MinValue, -5);
+  EXPECT_EQ(g->SpinEdit()->MaxValue, 12);
+  EXPECT_EQ(g->SpinEdit()->Increment, 3);
+  EXPECT_EQ(g->EditLink(), nullptr);
+  g->GetCellEditorType(2, 2, e);
+  EXPECT_EQ(e, edComboList);
+  EXPECT_EQ(g->ComboItems()->Count(), 2);
+  EXPECT_EQ(g->ComboItems()->Strings(1), "two");
+  EXPECT_EQ(g->ControlLook()->DropDownCount, 4);
+  EXPECT_EQ(g->EditLink(), link);
+  e = edNormal;
+  g->GetCellEditorType(2, 0, e);  // header cells keep the grid's editor
+  EXPECT_EQ(e, edNormal);
+  g->SetEditLink(nullptr);
+  delete link;
+  delete menu;
+  EXPECT_EQ(C(2)->EditLink, nullptr);
+  EXPECT_EQ(C(2)->ColumnPopup, nullptr);
 }
 
 // Which presses open a column's menu: each popup type against the button and the kind of row pressed.
