@@ -55,7 +55,8 @@ void TGridAutoSize::CellFont(int ACol, int ARow, int Zoom) {
 
 plat::TSize TGridAutoSize::CellTextSize(int ACol, int ARow, bool WordWrap) {
   plat::TCanvas& c = *FGrid.Canvas();
-  const QString text = FGrid.Cells(FGrid.RealColIndex(ACol), ARow);
+  // The text as it is shown: formatted by the float format or by the cell's column.
+  const QString text = FGrid.Renderer().GetFormattedCell(FGrid.RealColIndex(ACol), ARow);
   if (text.isEmpty()) return {0, 0};
   if (controls::CellTextType(text, FGrid.EnableHTML) == 1) {
     THTMLCell html;

@@ -247,8 +247,8 @@ void TExtColumnGrid::GetDefaultCellProperties(int ACol, int ARow, plat::TFont* A
 
 QString TExtColumnGrid::GetFormattedCell(int ACol, int ARow) {
   TGridColumnItem* c = ColumnOf(ACol);
+  if (!c) return TExtStringGrid::GetFormattedCell(ACol, ARow);
   const QString text = Cells(ACol, ARow);
-  if (!c) return text;
   QString format = c->FloatFormat();
   const int kind = controls::NumericTextKind(text.trimmed());
   bool isFloat = kind == 0 || kind == 1;

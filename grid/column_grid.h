@@ -180,7 +180,8 @@ class TExtColumnGrid : public TExtStringGrid {
                                 plat::TAlignment& HA, TVAlignment& VA, bool& WW,
                                 TCellGradientDirection& GD) override;
   // The cell text, formatted with the column's float format when the text is a number.
-  QString GetFormattedCell(int ACol, int ARow);
+  // Painting and measuring show this text.
+  QString GetFormattedCell(int ACol, int ARow) override;
   QString GetCellFloatFormat(int ACol, int ARow) const;
   TCellType GetCellType(int ACol, int ARow) override;
   TCellGraphic* GetCellGraphic(int ACol, int ARow) override;

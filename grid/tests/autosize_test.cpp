@@ -60,6 +60,20 @@ TEST_F(AutoSizeTest, AColumnFitsItsWidestTextInEachCellsOwnFont) {
   EXPECT_EQ(g->ColWidths(2), Advance(bold, "a rather longer text!") + 8);
 }
 
+// A column's float format decides the text that is shown, so it is what the column is sized to.
+TEST_F(AutoSizeTest, AColumnIsSizedToItsFormattedNumbers) {
+  g->ColumnSize()->Rows = arNormal;
+  g->SetCells(3, 1, "3.14159265");
+  g->SetCells(3, 2, "2");
+  g->Columns()->Items(3)->SetFloatFormat("%.1f");
+  EXPECT_EQ(g->Renderer().GetFormattedCell(3, 1), "3.1");
+  g->AutoSizeCol(3);
+  EXPECT_EQ(g->ColWidths(3), Advance(*g->Font(), "3.1") + 8);
+  g->Columns()->Items(3)->SetFloatFormat("");
+  g->AutoSizeCol(3);
+  EXPECT_EQ(g->ColWidths(3), Advance(*g->Font(), "3.14159265") + 8);
+}
+
 TEST_F(AutoSizeTest, GrowOnlyNeverNarrowsAndLimitsApply) {
   g->SetCells(1, 1, "x");
   g->SetColWidths(1, 120);
