@@ -103,6 +103,20 @@ void TGridGrouping::Group(int Colindex) {
   FGrid.EndUpdate();
 }
 
+// A summary row at ARow, merged across the columns right of the node column and coloured cell-wise with
+// MergeSummary, else in row colours.
+void TGridGrouping::InsertSummaryRow(int ARow) {
+  FGrid.InsertRows(ARow, 1);
+  FNodes.AddSummary(FGrid.RealRowIndex(ARow));
+  SummaryLook(ARow);
+  const TGrouping& o = *FGrid.Grouping();
+  if (!o.MergeSummary || FGrid.ColCount() < 2) return;
+  FGrid.MergeCells(1, ARow, FGrid.ColCount() - 1, 1);
+  if (o.SummaryColor != plat::clNone) FGrid.SetColors(1, ARow, Rgb(o.SummaryColor));
+  if (o.SummaryColorTo != plat::clNone) FGrid.SetColorsTo(1, ARow, Rgb(o.SummaryColorTo));
+  if (o.SummaryTextColor != plat::clNone) FGrid.SetFontColors(1, ARow, Rgb(o.SummaryTextColor));
+}
+
 void TGridGrouping::MergeLooks() {
   const TGrouping& o = *FGrid.Grouping();
   const int last = FGrid.ColCount() - 1;
@@ -215,15 +229,17 @@ void TGridGrouping::SubGroup(int Colindex) {
   const int textCol = std::min(Colindex + 1, FGrid.ColCount() - 1);
   int header = -1;
   QString kept;
-  bool inRun = false;
+  bool inRun = false, afterSummary = false;
   for (int a = FGrid.FixedRows(); a < FGrid.RowCount() - FGrid.FixedFooters(); ++a) {
     // Node and summary rows end a run: sub-groups never reach across groups.
     if (FNodes.IsNode(a) || FNodes.IsSummary(a)) {
       CloseSubGroup(header, a, Colindex);
       header = -1;
       inRun = false;
+      afterSummary = FNodes.IsSummary(a);
       continue;
     }
+    afterSummary = false;
     const QString text = FGrid.Cells(Colindex, a);
     if (!inRun || text != kept) {
       CloseSubGroup(header, a, Colindex);
@@ -236,7 +252,12 @@ void TGridGrouping::SubGroup(int Colindex) {
     }
     FGrid.SetCells(Colindex, a, QString());
   }
-  CloseSubGroup(header, FGrid.RowCount() - FGrid.FixedFooters(), Colindex);
+  // The last sub-group gets a summary row of its own unless a group's summary row already ends the grid.
+  if (!afterSummary) {
+    const int end = FGrid.RowCount() - FGrid.FixedFooters();
+    CloseSubGroup(header, end, Colindex);
+    if (FGrid.Grouping()->Summary) InsertSummaryRow(end);
+  }
   if (FGrid.RowCount() > FGrid.FixedRows()) FGrid.SetRow(FGrid.FixedRows());
   FIsGrouping = false;
   FGrid.CellNode()->ExpandOne = expandOne;
@@ -312,6 +333,16 @@ double TGridGrouping::Calc(int ACol, int From, int To, int Method) {
   }
 }
 
+// The cell of a header row that holds the group's (or sub-group's) value, merged over or not: ungrouping
+// takes the value from there, so no calculation may overwrite it.
+bool TGridGrouping::IsHeaderText(int ACol, int ARow) const {
+  const TCellGraphic* g = FNodes.NodeAt(ARow);
+  if (!g) return false;
+  const int var = g->CellVar.toInt();
+  const int textCol = var < 0 ? 1 : std::min(var + 1, FGrid.ColCount() - 1);
+  return FGrid.BaseCell(ACol, ARow) == FGrid.BaseCell(textCol, ARow);
+}
+
 void TGridGrouping::GroupCalc(int ACol, int Method) {
   const bool summary = FGrid.Grouping()->Summary;
   // The shown footer takes the same calculation for the column (the custom, distinct and deviation ones
@@ -326,8 +357,10 @@ void TGridGrouping::GroupCalc(int ACol, int Method) {
       continue;
     }
     const int span = std::max(g->CellIndex, 1);
-    const int target = summary ? n + span : n;
-    if (target < FGrid.RowCount()) {
+    // A node without a summary row behind it (Summary switched on after grouping) takes the result itself:
+    // the row behind it is the next group's.
+    const int target = summary && FNodes.IsSummary(n + span) ? n + span : n;
+    if (target < FGrid.RowCount() && !IsHeaderText(ACol, target)) {
       if (Method == 5)
         FGrid.SetInts(ACol, target, span - 1);
       else

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/extobj.h"
+#include "platform/forms/controls.h"
 
 namespace grid {
 
@@ -195,7 +197,7 @@ void TGridNodes::ExpandNodeRows(int ARowReal) {
 }
 
 void TGridNodes::ContractNode(int ARowReal) {
-  FGrid.SetEditorMode(false);
+  FGrid.HideInplaceEdit();
   const int d = FGrid.DisplRowIndex(ARowReal);
   TCellGraphic* g = NodeAt(d);
   if (!g || g->CellBoolean) return;
@@ -211,6 +213,7 @@ void TGridNodes::ContractNode(int ARowReal) {
     }
     // A contracted sub-node goes out with its rows; it is left expanded so that the parent brings all back.
     sub->CellBoolean = false;
+    if (plat::TControl* c = FGrid.CellControls(1, r + 1)) c->Hide();
     const int span = sub->CellIndex;
     FGrid.HideRows(FGrid.RealRowIndex(b), FGrid.RealRowIndex(r));
     e -= (r - b + 1) + (span - 1);
@@ -246,6 +249,7 @@ void TGridNodes::ContractAll() {
     r += std::max(span, 1);
   }
   if (rows.Count() > 0) FGrid.HideRowList(rows);
+  FGrid.CellControlsUpdate(false);
   FGrid.EndUpdate();
   FGrid.CalcFooter(-1);
 }
@@ -282,17 +286,31 @@ void TGridNodes::InsertChildRow(int ARowReal, int InsertAt) {
   if (moveContents) InsertAt = 1;
   const int at = d + InsertAt;
   FGrid.InsertRows(at, 1);
-  if (moveContents) {
-    for (int c = 0; c < FGrid.AllColCount(); ++c) {
-      FGrid.SetCells(c, at, FGrid.Cells(c, d));
-      FGrid.SetCells(c, d, QString());
+  if (moveContents) MoveRowContents(d, at);
+  if (p != -1) FGrid.GetCellProperties(0, at)->NodeLevel = level;
+}
+
+// The node row's stored texts (every real column) and cell objects (all but the node's own column) go to
+// the new first child; the node row keeps its properties, merges and node.
+void TGridNodes::MoveRowContents(int From, int To) {
+  for (int c = 0; c < FGrid.AllColCount(); ++c) {
+    FGrid.SetGridCell(c, To, FGrid.GetGridCell(c, From));
+    FGrid.SetGridCell(c, From, QString());
+    if (c == 0) continue;
+    if (plat::TObject* g = FGrid.GetGraphicObjectEx(c, From)) {
+      FGrid.SetGraphicObjectEx(c, From, nullptr);
+      FGrid.SetGraphicObjectEx(c, To, g);
     }
   }
-  if (p != -1) FGrid.GetCellProperties(0, at)->NodeLevel = level;
+  FGrid.CellsChanged(plat::TRect(0, From, FGrid.AllColCount() - 1, To));
 }
 
 void TGridNodes::RemoveChildRow(int ARowReal) {
   const int d = FGrid.DisplRowIndex(ARowReal);
+  const int real = FGrid.RealRowIndex(d);
+  TControlList& controls = *FGrid.ControlList();
+  for (int i = 0; i < controls.Count(); ++i)
+    if (controls.GetControl(i)->Y >= real) --controls.GetControl(i)->Y;
   int p = GetParentRow(d);
   if (p != -1) {
     const int level = LevelOf(p);
@@ -305,7 +323,7 @@ void TGridNodes::RemoveChildRow(int ARowReal) {
       if (GetNodeSpan(p) > 1) UpdateNodeSpan(p, -1), UpdateSubNodeCount(p, -1);
     }
   }
-  FGrid.RemoveRows(FGrid.DisplRowIndex(ARowReal), 1);
+  FGrid.DoRemoveRows(d, 1);
 }
 
 // ---------------------------------------------------------------- expandable cells

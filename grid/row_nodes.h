@@ -70,6 +70,7 @@ class TGridNodes {
   void ChangeLevels(int From, int Count, int Delta);
   // The first node row after ARow (display), or RowCount.
   int NextNodeRow(int ARow) const;
+  void MoveRowContents(int From, int To);
 
   TExtStringGrid& FGrid;
   int FNumNodes = 0;
@@ -98,10 +99,12 @@ class TGridGrouping {
   // Closes the group whose header is H and whose rows end before A; answers the header's new place.
   int CloseGroup(int H, int A);
   void MergeLooks();
+  void InsertSummaryRow(int ARow);
   void SubHeaderLook(int ARow, int TextCol);
   void CloseSubGroup(int H, int A, int Colindex);
   void ClearRowLook(int ARow, bool Merged);
   double Calc(int ACol, int From, int To, int Method);
+  bool IsHeaderText(int ACol, int ARow) const;
 
   TExtStringGrid& FGrid;
   TGridNodes& FNodes;

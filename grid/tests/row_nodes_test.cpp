@@ -10,7 +10,9 @@
 
 #include "grid/column_grid.h"
 #include "grid/model/tests/gridcheck.h"
+#include "grid/extobj.h"
 #include "platform/forms/forms.h"
+#include "platform/forms/stdctrls.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& S, std::ostream* Os) { *Os << '"' << S.toStdString() << '"'; }
@@ -146,6 +148,42 @@ TEST_F(NodesTest, AChildRowInsertedAtANodeTakesTheNodesTexts) {
   EXPECT_EQ(Check(), "");
 }
 
+// The node row's cell objects go down with its texts (the node stays); a merged header row gives each
+// column its own stored text, not the merged one everywhere.
+TEST_F(NodesTest, AChildRowInsertedAtANodeTakesItsCellObjectsToo) {
+  g->AddNode(2, 3);
+  g->AddCheckBox(2, 2, true, false);
+  TCellGraphic* box = g->GetCellGraphic(2, 2);
+  ASSERT_NE(box, nullptr);
+  g->SetCells(3, 2, "three");
+  g->MergeCells(1, 2, 3, 1);
+  g->InsertChildRow(2, 0);
+  EXPECT_EQ(g->GetCellGraphic(2, 3), box);
+  EXPECT_EQ(g->GetCellGraphic(2, 2), nullptr);
+  EXPECT_TRUE(g->IsNode(2));
+  EXPECT_TRUE(g->IsChecked(2, 3));
+  EXPECT_EQ(g->Cells(1, 3), "r2");
+  EXPECT_EQ(g->Cells(3, 3), "three");
+  EXPECT_EQ(g->Cells(2, 3), "");
+  EXPECT_EQ(g->Cells(1, 2), "");
+  EXPECT_EQ(Check(), "");
+}
+
+// Removing a child row moves the controls placed on the rows below it up with their rows.
+TEST_F(NodesTest, RemovingAChildRowMovesTheControlsBelowUp) {
+  g->AddNode(1, 4);
+  auto* edit = new plat::TEdit(form.get());
+  g->SetCellControls(2, 4, edit);
+  g->RemoveChildRow(2);
+  EXPECT_EQ(g->ControlList()->GetControl(0)->Y, 3);
+  EXPECT_EQ(g->GetNodeSpan(1), 3);
+  EXPECT_EQ(g->CellControls(2, 3), edit);
+  g->ContractAll();  // the control's row is hidden: so is the control
+  EXPECT_FALSE(edit->Visible());
+  g->ExpandAll();
+  EXPECT_EQ(Check(), "");
+}
+
 TEST_F(NodesTest, ExpandCellsRememberTwoHeights) {
   g->SetRowHeights(2, 20);
   g->AddExpand(2, 2, 60);
@@ -227,6 +265,30 @@ TEST_F(NodesTest, GroupCountWithoutSummaryGoesIntoTheHeaders) {
   EXPECT_EQ(g->Cells(2, 3), "");
 }
 
+// A calculation never overwrites the group's value in its header (ungrouping takes it from there), merged
+// or not; with Summary switched on after grouping a group without a summary row keeps the result itself
+// instead of writing it into the next group's header.
+TEST_F(NodesTest, GroupCalculationsLeaveTheGroupValuesAlone) {
+  for (bool merged : {false, true}) {
+    Fill(2, {"a", "a", "b"});
+    for (int r = 1; r <= 3; ++r) g->SetCells(1, r, QString::number(r)), g->SetCells(3, r, QString::number(10 * r));
+    g->Grouping()->MergeHeader = merged;
+    g->Grouping()->Summary = false;
+    g->Group(2);  // the values sit in column 1 of the headers (rows 1 and 4)
+    g->GroupSum(1);
+    EXPECT_EQ(g->Cells(1, 1), "a") << merged;
+    EXPECT_EQ(g->Cells(1, 4), "b") << merged;
+    g->Grouping()->Summary = true;
+    g->GroupCount(2);
+    EXPECT_EQ(g->Cells(1, 4), "b") << merged;
+    if (!merged) EXPECT_EQ(g->Cells(2, 1), "2");
+    g->UnGroup();
+    EXPECT_EQ(Shown(2), "a a b") << merged;
+    EXPECT_EQ(Shown(1), "1 2 3") << merged;
+    EXPECT_EQ(Check(), "");
+  }
+}
+
 TEST_F(NodesTest, AFixedColumnIsNotGrouped) {
   g->Group(0);
   EXPECT_EQ(g->GroupColumn(), -1);
@@ -290,6 +352,71 @@ TEST_F(NodesTest, SubGroupingNestsHeadersInsideEachGroup) {
   EXPECT_EQ(Shown(2), "a a b");
   EXPECT_EQ(Shown(3), "x y y");
   EXPECT_EQ(g->NumNodes(), 0);
+  EXPECT_EQ(Check(), "");
+}
+
+// Sub-grouping keeps what the grid remembers of its grouped column, so ungrouping gives that column back
+// with its caption and width; the last column can be sub-grouped, its values kept in the headers; the
+// values never go into summary rows.
+TEST_F(NodesTest, SubGroupingKeepsTheGroupedColumnAndTheValues) {
+  g->SetColCount(5);
+  Fill(2, {"a", "a", "b"});
+  const QStringList sub{"x", "y", "y"};
+  for (int r = 1; r <= 3; ++r) g->SetCells(4, r, sub[r - 1]), g->SetCells(3, r, QString::number(r));
+  g->SetCells(2, 0, "Kind");
+  g->SetCells(3, 0, "Count");
+  g->SetColWidths(2, 77);
+  g->SetColWidths(3, 55);
+  g->Grouping()->Summary = true;
+  g->Group(2);
+  g->GroupSum(2);  // column 3 moved to 2: the summary rows hold the sums
+  const QString sums = Shown(2);
+  g->SubGroup(3);  // the last column: its values stay in it, in the header rows
+  EXPECT_EQ(g->GroupColumn(), 2);
+  EXPECT_EQ(Shown(3), " x  y    y  ");
+  EXPECT_EQ(Check(), "");
+  g->SubUnGroup(3);
+  EXPECT_EQ(Shown(2), sums);
+  EXPECT_EQ(Shown(3), " x y   y ");  // the summary rows (4th, last) get no value
+  g->SubGroup(3);
+  g->UnGroup();
+  EXPECT_EQ(g->Cells(2, 0), "Kind");
+  EXPECT_EQ(g->ColWidths(2), 77);
+  EXPECT_EQ(g->Cells(3, 0), "Count");
+  EXPECT_EQ(g->ColWidths(3), 55);
+  EXPECT_EQ(Shown(2), "a a b");
+  EXPECT_EQ(Shown(4), "x y y");
+  EXPECT_EQ(Check(), "");
+}
+
+// With Summary switched on after grouping, the last sub-group gets a summary row; when a group's summary
+// row already ends the grid, no other comes.
+TEST_F(NodesTest, TheLastSubGroupGetsASummaryUnlessTheGridEndsWithOne) {
+  g->SetColCount(5);
+  Fill(2, {"a", "b", "b"});
+  for (int r = 1; r <= 3; ++r) g->SetCells(3, r, r == 3 ? "y" : "x");
+  g->Group(2);
+  g->Grouping()->Summary = true;
+  g->Grouping()->MergeSummary = true;
+  g->Grouping()->SummaryColor = plat::clYellow;
+  const int before = g->RowCount();
+  g->SubGroup(2);
+  const int last = g->RowCount() - 1;
+  EXPECT_TRUE(g->IsSummary(last));
+  EXPECT_FALSE(g->IsSummary(last - 1));
+  EXPECT_EQ(g->RowCount(), before + 4);  // three sub-headers and the summary
+  EXPECT_TRUE(g->IsMergedCell(1, last));
+  EXPECT_EQ(g->Colors(1, last), plat::ColorToRGB(plat::clYellow));
+  EXPECT_EQ(Check(), "");
+  g->UnGroup();
+  EXPECT_EQ(Shown(2), "a b b");
+  EXPECT_EQ(Shown(3), "x x y");
+  EXPECT_EQ(Check(), "");
+
+  g->Group(2);  // with Summary on from the start the grid ends with the group's summary row
+  const int grouped = g->RowCount();
+  g->SubGroup(2);
+  EXPECT_EQ(g->RowCount(), grouped + 3);
   EXPECT_EQ(Check(), "");
 }
 
@@ -414,6 +541,11 @@ TEST_F(NodesTest, RandomGroupingRoundTrips) {
     g->Grouping()->HeaderColor = rng() % 2 ? plat::clSilver : plat::clNone;
     g->Group(2);
     ASSERT_EQ(Check(), "") << "round " << round << " after grouping";
+    if (rng() % 2) g->Grouping()->Summary = rng() % 2;
+    if (rng() % 2) {
+      g->SubGroup(2);  // column 3 is at 2 now
+      ASSERT_EQ(Check(), "") << "round " << round << " after sub-grouping";
+    }
     for (int k = 0; k < 6; ++k) {
       const int r = 1 + int(rng() % std::max(1, g->RowCount() - 1));
       if (!g->IsNode(r)) continue;
