@@ -7,6 +7,7 @@
 
 #include "grid/edit_setup.h"
 #include "grid/extgrid.h"
+#include "grid/html_forms.h"
 #include "grid/inplace_edit.h"
 #include "grid/rich_text.h"
 #include "grid/side_windows.h"

@@ -4,6 +4,7 @@
 
 #include "controls/mini_html.h"
 #include "grid/extgrid.h"
+#include "grid/side_windows.h"
 
 namespace grid {
 
@@ -29,7 +30,8 @@ THTMLHit THTMLForms::HitTest(int ACol, int ARow, int X, int Y, const QString& Co
   QString stripped, focusAnchor;
   int xs = 0, ys = 0, links = 0, mouseLink = -1;
   TRect hoverRect;
-  controls::RenderHTMLText(c, text, t, G.GridImages(), X, Y + pos, -1, -1, 2, true, false, false, false, false,
+  const int y = Y == -1 ? -1 : Y + pos;
+  controls::RenderHTMLText(c, text, t, G.GridImages(), X, y, -1, -1, 2, true, false, false, false, false,
                            false, true, false, 1.0, G.URLColor, plat::clNone, plat::clNone, plat::clGray, hit.Anchor,
                            stripped, focusAnchor, hit.AnchorTitle, xs, ys, links, mouseLink, hoverRect,
                            hit.ControlRect, hit.ControlID, hit.ControlValue, hit.ControlType, nullptr, nullptr,
@@ -78,7 +80,7 @@ void THTMLForms::StartControlEdit(const QString& CellText, const QString& CtrlTy
   const int maxLen = controls::ReadControlTagMaxLen(CellText, CtrlID);
   if (text) {
     if (!FEdit) {
-      FEdit = new plat::TEdit(&G);
+      FEdit = new TControlEdit(&G);
       FEdit->SetParent(&G);
       FEdit->OnExit = [this](plat::TObject*) { EndControlEdit(); };
     }
@@ -92,7 +94,7 @@ void THTMLForms::StartControlEdit(const QString& CellText, const QString& CtrlTy
     return;
   }
   if (!FCombo) {
-    FCombo = new plat::TComboBox(&G);
+    FCombo = new TControlCombo(&G);
     FCombo->SetParent(&G);
     FCombo->OnSelect = [this](plat::TObject*) { ControlComboSelect(); };
     FCombo->OnExit = [this](plat::TObject*) { EndControlEdit(); };

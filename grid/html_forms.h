@@ -40,6 +40,8 @@ class THTMLForms {
   // The release of a held BUTTON control: drawn up again.
   void ReleaseButton();
   plat::TPoint ControlCell() const { return FCtrlXY; }
+  // The ID of the control last edited.
+  QString CurrentControlID() const { return FCtrlID; }
   plat::TEdit* EditControl() const { return FEdit; }
   plat::TComboBox* ComboControl() const { return FCombo; }
 

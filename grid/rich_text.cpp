@@ -345,6 +345,23 @@ void TExtRichEdit::KeyDown(std::uint16_t& Key, plat::TShiftState Shift) {
   }
 }
 
+void TExtRichEdit::Change() {
+  plat::TMemo::Change();
+  GrowRow();
+}
+
+void TExtRichEdit::GrowRow() {
+  if (!FGrid || Locked || !Visible() || !FGrid->SizeWhileTyping()->Height || FGrid->ComponentState().Contains(plat::csDesigning)) return;
+  if (FGrid->EditControl() != edRichEdit || !FGrid->EditMode()) return;
+  const int row = FGrid->Row();
+  const int need = ReqHeight();
+  const plat::TRect cell = FGrid->CellRect(FGrid->Col(), row);
+  if (FGrid->RowHeights(row) >= need + 5 || cell.Top + need + 5 > FGrid->ClientHeight()) return;
+  SetHeight(need + 9);
+  FGrid->SetRowHeights(row, need + 10);
+  if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, row);
+}
+
 void TExtRichEdit::Dispatch(plat::TMessage& Message) {
   if (Message.Msg == plat::WM_KILLFOCUS && FGrid && Visible() && !FGrid->EditState().BlockKill)
     FGrid->HideInplaceEdit();

@@ -41,10 +41,13 @@ class TExtRichEdit : public plat::TMemo {
 
  protected:
   void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void Change() override;
   plat::LRESULT DefaultDlgCode() const override;
 
  private:
   void SetSelOffset(int Alignment);
+  // The in-place editor grows its row to the height its content asks for while SizeWhileTyping.Height.
+  void GrowRow();
   int SelOffset() const;
   TExtStringGrid* FGrid;
 };

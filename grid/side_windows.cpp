@@ -8,6 +8,9 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/mini_html.h"
+#include "grid/extgrid.h"
+#include "grid/html_forms.h"
 #include "platform/graphics/canvas.h"
 
 namespace grid {
@@ -219,6 +222,77 @@ void TBalloonTipWindow::Paint() {
   c->Font()->SetStyle({});
   plat::TRect t(6, 6 + lineH, r.Right - 6, r.Bottom - 4);
   c->DrawText(Text, t, plat::DT_WORDBREAK | plat::DT_NOPREFIX);
+}
+
+// ---------------------------------------------------------------- the form-control editors
+
+namespace {
+
+// Enter and Tab end a form control's edit (the editor's exit handling writes the value into the cell); Tab
+// then moves on. True when the key was one of them.
+bool EndControlKey(plat::TWinControl& Editor, TExtStringGrid* Grid, char16_t Key) {
+  if (!Grid || (Key != u'\r' && Key != u'\t')) return false;
+  const QString id = Grid->HTMLForms().CurrentControlID();
+  const plat::TPoint cell = Grid->HTMLForms().ControlCell();
+  Grid->HTMLForms().EndControlEdit();
+  Editor.SetVisible(false);
+  if (Grid->CanFocus()) Grid->SetFocus();
+  if (Key != u'\t') return true;
+  if (Grid->Navigation()->AdvanceAuto()) {
+    Grid->AdvanceToNextCell(Grid->Col(), Grid->Row(), false, false, true, false, false);
+  } else if (cell.X >= 0) {
+    const QString next = controls::NextEditableControlTagID(Grid->Cells(cell.X, cell.Y), id);
+    if (!next.isEmpty()) Grid->EditCellControl(Grid->DisplColIndex(cell.X), cell.Y, next);
+  }
+  return true;
+}
+
+bool WantsTab(plat::TMessage& M) {
+  if (M.Msg != plat::CM_WANTSPECIALKEY) return false;
+  if (M.WParam == plat::VK_TAB) {
+    M.Result = 1;
+    return true;
+  }
+  if (M.WParam == plat::VK_RETURN) {
+    M.Result = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TControlEdit::TControlEdit(plat::TComponent* AOwner) : plat::TEdit(AOwner) {}
+
+void TControlEdit::Dispatch(plat::TMessage& Message) {
+  if (WantsTab(Message)) return;
+  plat::TEdit::Dispatch(Message);
+}
+
+void TControlEdit::KeyPress(char16_t& Key) {
+  if (EndControlKey(*this, dynamic_cast<TExtStringGrid*>(Parent()), Key)) {
+    Key = 0;
+    return;
+  }
+  plat::TEdit::KeyPress(Key);
+}
+
+TControlCombo::TControlCombo(plat::TComponent* AOwner) : controls::TEsgComboBox(AOwner) {}
+
+void TControlCombo::Dispatch(plat::TMessage& Message) {
+  if (Message.Msg == plat::CM_WANTSPECIALKEY && Message.WParam == plat::VK_TAB) {
+    Message.Result = 1;
+    return;
+  }
+  controls::TEsgComboBox::Dispatch(Message);
+}
+
+void TControlCombo::KeyPress(char16_t& Key) {
+  if (EndControlKey(*this, dynamic_cast<TExtStringGrid*>(Owner()), Key)) {
+    Key = 0;
+    return;
+  }
+  controls::TEsgComboBox::KeyPress(Key);
 }
 
 }  // namespace grid

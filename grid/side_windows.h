@@ -8,9 +8,11 @@
 
 #include <array>
 
+#include "controls/flat_combo.h"
 #include "grid/model/gridtypes.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/extctrls.h"
+#include "platform/forms/stdctrls.h"
 #include "platform/graphics/graphic.h"
 
 namespace grid {
@@ -92,6 +94,27 @@ class TBalloonTipWindow : public plat::TCustomControl {
 
  protected:
   void Paint() override;
+};
+
+// The small editors over the form controls written in HTML cells: an edit box (also for password and mask
+// controls) and a combo box. Enter ends the control's edit and gives the grid the focus; Tab ends it too and
+// then goes on - to the next cell with Navigation.AdvanceAuto, else to the cell's next editable control.
+class TControlEdit : public plat::TEdit {
+ public:
+  explicit TControlEdit(plat::TComponent* AOwner);
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyPress(char16_t& Key) override;
+};
+
+class TControlCombo : public controls::TEsgComboBox {
+ public:
+  explicit TControlCombo(plat::TComponent* AOwner);
+  void Dispatch(plat::TMessage& Message) override;
+
+ protected:
+  void KeyPress(char16_t& Key) override;
 };
 
 }  // namespace grid

@@ -73,5 +73,32 @@ TEST_F(RichEditing, RichCellIsEditedAndStoredAsRtf) {
   EXPECT_EQ(g->RichEdit()->PlainTextEdit()->toPlainText(), "");
 }
 
+TEST_F(RichEditing, RowGrowsWithTheRichTextWhileTyping) {
+  g->DefaultEditor = edRichEdit;
+  g->SizeWhileTyping()->Height = true;
+  std::vector<int> sized;
+  g->OnEndRowSize = [&](plat::TObject*, int r) { sized.push_back(r); };
+  g->SetCells(1, 1, "");
+  const int before = g->RowHeights(1);
+  Key(Qt::Key_F2);
+  TExtRichEdit* e = g->InplaceRichEdit();
+  ASSERT_TRUE(e->Visible());
+  EXPECT_TRUE(sized.empty());  // loading the cell does not size the row
+  Type("one");
+  Key(Qt::Key_Return);
+  Type("two");
+  Key(Qt::Key_Return);
+  Type("three");
+  EXPECT_GT(g->RowHeights(1), before);
+  EXPECT_EQ(g->RowHeights(1), e->ReqHeight() + 10);
+  EXPECT_EQ(e->Height(), e->ReqHeight() + 9);
+  ASSERT_FALSE(sized.empty());
+  EXPECT_EQ(sized.back(), 1);
+  g->HideInplaceEdit();
+  QTextDocument doc;
+  RtfToDocument(g->Cells(1, 1), doc);
+  EXPECT_EQ(doc.toPlainText(), "one\ntwo\nthree");
+}
+
 }  // namespace
 }  // namespace grid

@@ -1,10 +1,12 @@
 // The grid's side windows and bitmaps: arrow shapes, the blur of the focus-frame mask, the alpha merge and
-// the balloon tooltip window that follows Balloon.Enable.
+// the balloon tooltip window that follows Balloon.Enable, and the editors of form controls in HTML cells.
 #include "grid/side_windows.h"
 
 #include <gtest/gtest.h>
 
+#include "edit_test_fixture.h"
 #include "grid/extgrid.h"
+#include "grid/html_forms.h"
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
 
@@ -133,6 +135,50 @@ TEST(SideWindows, BalloonWindowFollowsEnable) {
   g->Balloon()->SetEnable(true);
   ASSERT_NE(g->ToolTipWindow(), nullptr);
   EXPECT_EQ(g->ToolTipWindow()->Alpha, 255);
+}
+
+}  // namespace
+}  // namespace grid
+
+namespace grid {
+namespace {
+
+using FormControlEditors = edittest::EditFixture;
+
+// Enter ends a form control's edit into the cell; Tab goes on to the cell's next editable control, or with
+// AdvanceAuto to the next cell.
+TEST_F(FormControlEditors, EnterEndsTheControlsEditAndTabGoesOnToTheNextControl) {
+  g->SetColWidths(2, 200);
+  g->SetDefaultRowHeight(30);
+  g->SetCells(2, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e1\" VALUE=\"one\" WIDTH=\"60\"> "
+                    "<CONTROL TYPE=\"EDIT\" ID=\"e2\" VALUE=\"two\" WIDTH=\"60\">");
+  g->FocusCell(2, 2);
+  g->EditCellControl(2, 2, "e1");
+  plat::TEdit* e = g->HTMLForms().EditControl();
+  ASSERT_NE(e, nullptr);
+  EXPECT_NE(dynamic_cast<TControlEdit*>(e), nullptr);
+  ASSERT_TRUE(e->Visible());
+  EXPECT_EQ(e->Text(), "one");
+  e->SetSelStart(3);
+  Type("x");
+  Key(Qt::Key_Tab);
+  EXPECT_TRUE(g->Cells(2, 2).contains("VALUE=\"onex\""));
+  ASSERT_TRUE(e->Visible());  // now over the second control
+  EXPECT_EQ(g->HTMLForms().CurrentControlID(), "e2");
+  EXPECT_EQ(e->Text(), "two");
+  e->SetSelStart(3);
+  Type("y");
+  Key(Qt::Key_Return);
+  EXPECT_FALSE(e->Visible());
+  EXPECT_TRUE(g->Cells(2, 2).contains("VALUE=\"twoy\""));
+  EXPECT_EQ(FocusWidget(), g->Widget());
+  // The last control hands Tab on to the next cell with AdvanceAuto.
+  g->Navigation()->SetAdvanceAuto(true);
+  g->EditCellControl(2, 2, "e2");
+  ASSERT_TRUE(e->Visible());
+  Key(Qt::Key_Tab);
+  EXPECT_FALSE(e->Visible());
+  EXPECT_EQ(g->Col() * 10 + g->Row(), 32);
 }
 
 }  // namespace
