@@ -322,6 +322,9 @@ void TExtStringGrid::GetDefaultCellProperties(int ACol, int ARow, plat::TFont* A
   const bool fixed = ACol < plat::TStringGrid::FixedCols() || ARow < plat::TStringGrid::FixedRows();
   const bool selected = ACol >= Selection().Left && ACol <= Selection().Right && ARow >= Selection().Top &&
                         ARow <= Selection().Bottom;
+  // A fixed cell's properties start from the fixed font the cell is painted in, not the grid font: a node or
+  // an image in a fixed column keeps the fixed cells' text colour.
+  if (fixed) AFont->Assign(&FFixedFont);
   if (fixed || FBands.Active() || FBackGround.Display() == bdGradientHorz ||
       FBackGround.Display() == bdGradientVert || selected) {
     ABrush->SetColor(plat::clNone);

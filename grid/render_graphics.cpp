@@ -465,8 +465,9 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
     case ctRangeIndicator: {
       TRect b = R;
       plat::InflateRect(b, -ControlLook.ProgressMarginX(), -ControlLook.ProgressMarginY());
-      controls::DrawSignedBar(C, b, int(FHost.CellFloat(W.RCol, W.Row)), g.CellIndex, g.CellBoolean, g.CellIcon,
-                              g.CellBitmap);
+      // The negative colour is kept in CellBitmap, the positive one in CellIcon.
+      controls::DrawSignedBar(C, b, FHost.CellInt(W.RCol, W.Row), g.CellIndex, g.CellBoolean, g.CellBitmap,
+                              g.CellIcon);
       break;
     }
     case ctComment:

@@ -4,6 +4,7 @@
 
 #include "controls/draw_utils.h"
 #include "grid/render_cells.h"
+#include "grid/render_resources.h"
 
 namespace grid {
 
@@ -102,6 +103,8 @@ double ClampPercent(double Value) { return Value < 0 ? 0 : Value > 100 ? 100 : V
 TCellRenderer::TCellRenderer(TBaseGrid& Grid, TRenderHost& Host) : FGrid(Grid), FHost(Host) {
   FHost.Grid = &Grid;
   FHost.Renderer = this;
+  // The named bitmaps are drawn through the resource lookup too: they must be there before the first paint.
+  RegisterGridBitmaps();
   ConnectControlLook(ControlLook, Settings.Colors);
   Settings.FixedFont.Assign(Grid.Font());
   Settings.ActiveCellFont.Assign(Grid.Font());

@@ -62,6 +62,38 @@ TEST_F(ExtGridRender, TheGridsEventsReachThePaintedCells) {
   EXPECT_TRUE(formatted);
 }
 
+// A range indicator grows left of the middle in its negative colour and right of it in its positive one.
+TEST_F(ExtGridRender, RangeIndicatorsTakeTheirColourBySign) {
+  g->CellObjects().AddRangeIndicator(2, 3, 100, plat::clRed, plat::clGreen, false);
+  g->CellObjects().AddRangeIndicator(2, 4, 100, plat::clRed, plat::clGreen, false);
+  g->SetCells(2, 3, "-50");
+  g->SetCells(2, 4, "50");
+  const QImage img = Paint();
+  const TRect neg = g->CellRect(2, 3), pos = g->CellRect(2, 4);
+  const int mid = neg.Left + neg.Width() / 2;
+  EXPECT_EQ(PixelAt(img, mid - 10, neg.Top + 12), plat::clRed);
+  EXPECT_NE(PixelAt(img, mid + 10, neg.Top + 12), plat::clGreen);
+  EXPECT_EQ(PixelAt(img, mid + 10, pos.Top + 12), plat::clGreen);
+}
+
+// Properties made for a fixed cell (a node, an image) keep the fixed cells' font colour.
+TEST_F(ExtGridRender, FixedCellsWithPropertiesKeepTheFixedFont) {
+  g->FixedFont()->SetColor(TColor(0x0000C0));
+  g->SetCells(0, 4, "node");
+  g->AddNode(4, 2);
+  g->SetCells(0, 6, "plain");
+  const plat::TRecordingTracer t = Trace();
+  for (const char* text : {"node", "plain"}) {
+    bool drawn = false;
+    for (const auto& r : t.OfKind(TraceKind::DrawText))
+      if (r.Text == text) {
+        drawn = true;
+        EXPECT_EQ(r.FontColor, TColor(0x0000C0)) << text;
+      }
+    EXPECT_TRUE(drawn) << text;
+  }
+}
+
 TEST_F(ExtGridRender, LooksAndTonesSetTheGridsFlatBorderAndScrollBars) {
   controls::TColorTones tones;
   tones.Background = {plat::clWhite, plat::clGray, plat::clBlack};

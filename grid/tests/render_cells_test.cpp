@@ -721,7 +721,7 @@ TEST_F(RenderTest, ScreenshotsOfEveryCellTypeUnderEachLook) {
   put(5, 2, ctXPProgress, [](TCellGraphicView& x) { x.CellErrLen = 100; });
   g->SetCells(5, 2, "80");
   put(5, 3, ctProgressPie, [](TCellGraphicView& x) { x.CellAngle = 30; x.CellBitmap = Hex(0x3366CC); });
-  put(5, 4, ctRangeIndicator, [](TCellGraphicView& x) { x.CellIndex = 100; x.CellIcon = plat::clRed; x.CellBitmap = plat::clGreen; });
+  put(5, 4, ctRangeIndicator, [](TCellGraphicView& x) { x.CellIndex = 100; x.CellBitmap = plat::clRed; x.CellIcon = plat::clGreen; });
   g->SetCells(5, 4, "-40");
   put(6, 1, ctButton, [](TCellGraphicView& x) { x.CellIndex = 60 | (18 << 16); x.CellText = "Push"; x.CellHAlign = haCenter; x.CellVAlign = vaCenter; });
   put(6, 2, ctExpand, [](TCellGraphicView& x) { x.CellVar = true; });
