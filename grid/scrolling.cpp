@@ -52,10 +52,45 @@ int TGridScrolling::ColOfPosition(int Pos) const {
   return MulDiv(Pos, n, plat::GridScrollRange) + g.FixedCols();
 }
 
+// The cells a fixed background picture covers now (nothing without one).
+plat::TGridRect TGridScrolling::BackgroundCells() const {
+  TExtStringGrid& g = FGrid;
+  TBackGround& bg = *g.BackGround();
+  if (bg.Display() != bdFixed || bg.Bitmap()->Empty()) return {-1, -1, -1, -1};
+  int c1 = -1, r1 = -1, c2 = -1, r2 = -1;
+  g.MouseToCell(bg.Left(), bg.Top(), c1, r1);
+  g.MouseToCell(bg.Left() + bg.Bitmap()->Width(), bg.Top() + bg.Bitmap()->Height(), c2, r2);
+  if (c2 < 0) c2 = g.LeftCol() + g.VisibleColCount();
+  if (r2 < 0) r2 = g.TopRow() + g.VisibleRowCount();
+  return {std::max(c1, 0), std::max(r1, 0), c2, r2};
+}
+
+// After a scroll the picture covers other cells: the old and the new ones are repainted.
+void TGridScrolling::RepaintBackground(const plat::TGridRect& Before) {
+  if (Before.Left < 0) return;
+  const plat::TGridRect now = BackgroundCells();
+  if (now == Before) return;
+  FGrid.RepaintRect(Before);
+  FGrid.RepaintRect(now);
+}
+
+// The editor of a check box cell does not scroll with its cell: it closes.
+void TGridScrolling::CloseCheckBoxEditor() {
+  TExtStringGrid& g = FGrid;
+  if (g.EditMode() && g.HasCheckBox(g.RealCol(), g.Row())) g.HideInplaceEdit();
+}
+
 void TGridScrolling::ScrollMessage(plat::TMessage& M, bool Vert) {
   TExtStringGrid& g = FGrid;
   const int code = M.WParamLo();
-  const int pos = static_cast<std::int16_t>(M.WParamHi());
+  int pos = static_cast<std::int16_t>(M.WParamHi());
+  // The flat kinds keep room for the thumb: a position maps back over the range that is left.
+  if (!Vert && code == plat::SB_THUMBPOSITION && (g.ScrollType == ssFlat || g.ScrollType == ssEncarta) &&
+      g.ColCount() > 0) {
+    const int k = static_cast<int>(std::lround(g.VisibleColCount() * 128.0 / g.ColCount()));
+    if (k != 128) pos = static_cast<int>(std::lround(pos * 127.0 / (128 - k)));
+    M.WParam = plat::MakeWParam(code, pos);
+  }
   const TScrollHintType want = Vert ? shVertical : shHorizontal;
   if (g.ScrollHints == want || g.ScrollHints == shBoth) {
     if (code == plat::SB_ENDSCROLL) {
@@ -74,7 +109,16 @@ void TGridScrolling::ScrollMessage(plat::TMessage& M, bool Vert) {
       g.SetLeftCol(ColOfPosition(pos));
   }
   if (!Vert && g.FixedCols() == 0 && ColOfPosition(pos) >= g.Col() && code == plat::SB_THUMBPOSITION) g.HideEditor();
+  const plat::TGridRect covered = BackgroundCells();
+  // With the search panel shown the view goes no further down once the last row ends above it.
+  if (Vert && (code == plat::SB_ENDSCROLL || code == plat::SB_LINEDOWN) && g.LastRowAboveSearchPanel() &&
+      g.TopRow() >= g.RowCount() - g.VisibleRowCount()) {
+    M.Result = 1;
+    return;
+  }
   g.TRenderGrid::Dispatch(M);
+  if (code != plat::SB_THUMBTRACK) RepaintBackground(covered);
+  CloseCheckBoxEditor();
   if (Vert) return;
   if (code == plat::SB_ENDSCROLL && g.ColCount() == 1) g.Invalidate();
   if (g.FFooterPanel) g.FFooterPanel->Invalidate();
@@ -171,10 +215,23 @@ void TGridScrolling::TopLeftChanged() {
   TExtStringGrid& g = FGrid;
   const plat::TGridRect s = g.Selection();
   if (g.SelectionRectangle() && s.Top != s.Bottom) g.Invalidate();
+  // The picture stays where it is on the window: the cells it covered before and covers now repaint.
+  const plat::TGridRect now = BackgroundCells();
+  if (now.Left >= 0 && OldLeftCol >= 0 && OldTopRow >= 0) {
+    const int dx = OldLeftCol - g.LeftCol(), dy = OldTopRow - g.TopRow();
+    g.RepaintRect({now.Left + dx, now.Top + dy, now.Right + dx, now.Bottom + dy});
+    g.RepaintRect(now);
+  }
+  const TBackGroundDisplay d = g.BackGround()->Display();
+  if ((d == bdTile && !g.BackGround()->Bitmap()->Empty()) ||
+      ((d == bdGradientHorz || d == bdGradientVert) && g.BackGround()->ColorTo() != plat::clNone))
+    g.Invalidate();
   if (g.EditMode() && g.FEditControl != edNormal) g.HideInplaceEdit();
   if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+  g.CellControlsUpdate(false);
   OldLeftCol = g.LeftCol();
   OldTopRow = g.TopRow();
+  if (g.IsDesigning()) g.Invalidate();
   if (auto* sync = dynamic_cast<TExtStringGrid*>(g.FSyncGrid.Grid())) {
     if (g.FSyncGrid.ScrollVertical) sync->SetTopRow(g.TopRow());
     if (g.FSyncGrid.ScrollHorizontal) sync->SetLeftCol(g.LeftCol());
@@ -198,6 +255,7 @@ bool TGridScrolling::WheelMessage(plat::TMessage& M) {
   if (g.OnParentWheel && g.OnParentWheel(delta)) return true;
   if (ctrl && g.IntelliZoom) {
     Zoom(towards ? WheelScroll : -WheelScroll);
+    g.AutoSizeCells(true, 4, 4);
     return true;
   }
   M.Result = 0;

@@ -81,6 +81,9 @@ class TGridScrolling {
   std::function<plat::TPoint()> CursorPos;
 
  private:
+  plat::TGridRect BackgroundCells() const;
+  void RepaintBackground(const plat::TGridRect& Before);
+  void CloseCheckBoxEditor();
   void ShowHint(const QString& Text);
   void HideHint();
   void EndPan();

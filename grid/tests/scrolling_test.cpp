@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include <cmath>
+
 #include "grid/hint_window.h"
 #include "grid/scroll_bar.h"
 #include "grid/tests/input_fixture.h"
@@ -81,6 +83,41 @@ TEST_F(ScrollTest, CtrlWheelZoomsOnlyWithIntelliZoom) {
   Wheel(-120, {plat::ssCtrl});
   EXPECT_EQ(g->ZoomFactor, g->Scrolling().WheelScroll);
   EXPECT_EQ(g->Row(), 10 + g->Scrolling().WheelScroll);
+}
+
+TEST_F(ScrollTest, CtrlWheelRefitsTheCellsToTheirTexts) {
+  g->SetCells(2, 3, "a much longer text than the column shows");
+  Wheel(-120, {plat::ssCtrl});
+  const int zoomed = g->ColWidths(2);
+  g->AutoSizeCells(true, 4, 4);
+  EXPECT_EQ(g->ColWidths(2), zoomed) << "the wheel zoom already fitted the cells";
+  EXPECT_GT(zoomed, 60 + g->Scrolling().WheelScroll);
+}
+
+// With the flat kinds the thumb leaves room at the end: its position maps over the rest of the track.
+TEST_F(ScrollTest, FlatBarsMapTheThumbOverTheRestOfTheTrack) {
+  g->SetColCount(20);
+  const int vis = g->VisibleColCount();
+  const int k = static_cast<int>(std::lround(vis * 128.0 / 20));
+  const int mapped = static_cast<int>(std::lround(40 * 127.0 / (128 - k)));
+  g->Perform(plat::WM_HSCROLL, plat::MakeWParam(plat::SB_THUMBPOSITION, mapped), 0);
+  const int expected = g->LeftCol();
+  g->SetLeftCol(1);
+  g->SetScrollType(ssFlat);
+  g->Perform(plat::WM_HSCROLL, plat::MakeWParam(plat::SB_THUMBPOSITION, 40), 0);
+  EXPECT_EQ(g->LeftCol(), expected);
+  EXPECT_GT(expected, 1);
+}
+
+TEST_F(ScrollTest, LineDownStopsWhenTheLastRowEndsAboveTheSearchPanel) {
+  g->SearchFooter()->SetVisible(true);
+  g->MoveCurrentCell(2, 99);
+  const int top = g->TopRow();
+  EXPECT_TRUE(g->LastRowAboveSearchPanel());
+  EXPECT_EQ(g->Perform(plat::WM_VSCROLL, plat::MakeWParam(plat::SB_LINEDOWN, 0), 0), 1);
+  EXPECT_EQ(g->TopRow(), top);
+  VScroll(plat::SB_LINEUP);
+  EXPECT_EQ(g->TopRow(), top - 1);
 }
 
 TEST_F(ScrollTest, TheParentMayTakeTheWheelFirst) {
