@@ -107,6 +107,18 @@ TEST_F(GridWindow, AResizeStretchesTheStretchColumnAndFiresOnResizeOnce) {
   EXPECT_EQ(g->ColWidths(0) + g->ColWidths(1) + g->ColWidths(2), g->ClientWidth() - 1);
 }
 
+TEST_F(GridWindow, ScreenshotOfAStretchedLastColumn) {
+  g->SetFixedRows(1);
+  g->SetFixedCols(1);
+  for (int c = 0; c < 3; ++c)
+    for (int r = 0; r < 4; ++r) g->SetCells(c, r, r == 0 ? QStringLiteral("Head %1").arg(c) : QStringLiteral("%1:%2").arg(c).arg(r));
+  g->ColumnSize()->SetStretch(true);
+  g->SetBounds(0, 0, 420, 120);
+  QApplication::processEvents();
+  EXPECT_EQ(g->ColWidths(2), g->ClientWidth() - 50 - 60 - 1);
+  EXPECT_TRUE(g->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/grid_stretched_column.png")));
+}
+
 TEST_F(GridWindow, ColumnsFollowTheGridsWidthWithSynchWithGrid) {
   g->SetFixedCols(1);
   g->ColumnSize()->SynchWithGrid = true;

@@ -201,11 +201,11 @@ TEST_F(FooterTest, Screenshot) {
   g->SetTopRow(10);
   QApplication::processEvents();
   const QImage img = form->Widget()->grab().toImage();
-  img.save("footer_fixed_last_row.png");
+  img.save(QStringLiteral(TEST_BINARY_DIR "/footer_fixed_last_row.png"));
   F().SetFooterStyle(fsCustomPreview);
   F().SetCustomTemplate("Row <#0>: value <b><#1></b>, square <i><#2></i>");
   g->FocusCell(2, 3);
-  form->Widget()->grab().toImage().save("footer_custom_preview.png");
+  form->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/footer_custom_preview.png"));
 }
 
 }  // namespace

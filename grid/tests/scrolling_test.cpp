@@ -328,14 +328,14 @@ TEST_F(ScrollTest, ScreenshotOfTheHintAndTheMetroBar) {
   g->VertScrollControl()->SetColor(plat::clGray);
   g->SetTopRow(30);
   QApplication::processEvents();
-  form->Widget()->grab().toImage().save("scroll_metro.png");
+  form->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/scroll_metro.png"));
   THTMLHintWindow h(nullptr);
   h.Font()->SetName("DejaVu Sans");
   h.Font()->SetSize(8);
   h.SetColor(plat::clInfoBk);
   h.ActivateHint(plat::TRect(100, 100, 0, 0), "Row : <b>42</b> of <i>100</i>");
   QApplication::processEvents();
-  h.Widget()->grab().toImage().save("scroll_hint.png");
+  h.Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/scroll_hint.png"));
 }
 
 }  // namespace
@@ -390,9 +390,9 @@ TEST_F(ScrollTest, ScreenshotOfTheHeaderDragButton) {
   b.SetCaption("Moved column with a long caption");
   b.Show();
   QApplication::processEvents();
-  b.Widget()->grab().toImage().save("header_drag_plain.png");
+  b.Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/header_drag_plain.png"));
   b.SetCaption("<b>Bold</b> head");
-  b.Widget()->grab().toImage().save("header_drag_html.png");
+  b.Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/header_drag_html.png"));
 }
 
 }  // namespace
