@@ -13,6 +13,8 @@
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphic.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/forms/controls.h"
+#include "tree/treetransfer.h"
 
 namespace lazytree {
 
@@ -93,6 +95,7 @@ struct TTreeUnit {
   std::unique_ptr<std::mutex> lock;
   bool mmx = false;
   bool modernSystem = false;
+  QString mappedColours;  // the system colours the mapped strips were last made in
   std::unique_ptr<plat::TImageList> lists[tlCount];
 };
 
@@ -124,10 +127,17 @@ void InitializeTreeUnit() {
   unit.lock = std::make_unique<std::mutex>();
   unit.mmx = ProcessorHasMMX();
   unit.modernSystem = true;  // every system this runs on is past the old drawing limits
-  // Process-wide OLE, the clipboard format and the header cursors have no counterpart to set up here.
+  // Process-wide OLE has no counterpart here; the reference format, the splitter cursors and the transfer
+  // formats do.
+  RegisterClipboardFormat(LazyTreeReferenceFormat);
+  plat::SetCursorSlot(crVertSplit, Qt::SplitVCursor);
+  plat::SetCursorSlot(crHeaderSplit, Qt::SplitHCursor);
+  TClipboardFormatList::Entries();
   static const char* const strips[] = {"LT_CHECK_LIGHT", "LT_CHECK_DARK", "LT_TICK_LIGHT", "LT_TICK_DARK",
                                        "LT_FLAT",        "LT_XP",         "LT_UTILITIES"};
   for (int i = tlLightCheck; i <= tlUtilities; ++i) unit.lists[i] = LoadedStrip(strips[i], i != tlXP);
+  for (plat::TColor c : {plat::clWindow, plat::clBtnFace, plat::clBtnShadow, plat::clBtnText})
+    unit.mappedColours += plat::ToQColor(c).name();
   unit.lists[tlSystem] = CreateSystemCheckImages(false);
   unit.lists[tlSystemFlat] = CreateSystemCheckImages(true);
   if (QCoreApplication::instance()) qAddPostRoutine(FinalizeTreeUnit);
@@ -139,6 +149,29 @@ void FinalizeTreeUnit() {
   for (auto& list : unit.lists) list.reset();
   unit.lock.reset();
   unit.setups.store(0);
+}
+
+void ReloadCheckImageStrips() {
+  TTreeUnit& unit = Unit();
+  if (unit.setups.load() == 0) return;
+  // Every tree hears of a colour change; the shared lists are made again only once per change of colours.
+  QString colours;
+  for (plat::TColor c : {plat::clWindow, plat::clBtnFace, plat::clBtnShadow, plat::clBtnText})
+    colours += plat::ToQColor(c).name();
+  if (colours == unit.mappedColours) return;
+  unit.mappedColours = colours;
+  static const char* const strips[] = {"LT_CHECK_LIGHT", "LT_CHECK_DARK", "LT_TICK_LIGHT", "LT_TICK_DARK",
+                                       "LT_FLAT",        "LT_XP",         "LT_UTILITIES"};
+  std::lock_guard<std::mutex> guard(*unit.lock);
+  // The lists stay the same objects, so trees keep the pointers they hold.
+  for (int i = tlLightCheck; i <= tlUtilities; ++i)
+    if (i != tlXP) LoadCheckImageStrip(unit.lists[i].get(), CheckImageStrip(strips[i]), strips[i], true);
+  for (bool flat : {false, true}) {
+    plat::TImageList* list = unit.lists[flat ? tlSystemFlat : tlSystem].get();
+    const std::unique_ptr<plat::TImageList> fresh = CreateSystemCheckImages(flat);
+    list->Clear();
+    for (int i = 0; i < fresh->Count(); ++i) list->AddImage(fresh->GetImage(i));
+  }
 }
 
 bool TreeUnitInitialized() { return Unit().setups.load() != 0; }

@@ -38,6 +38,9 @@ enum TTreeUnitList : int {
 void InitializeTreeUnit();
 void FinalizeTreeUnit();
 bool TreeUnitInitialized();
+// The system colours changed: the strips with mapped colours and the system lists are made again in the new
+// colours (the lists keep their identity).
+void ReloadCheckImageStrips();
 bool TreeUnitHasMMX();
 bool TreeUnitIsModernSystem();
 
@@ -48,6 +51,11 @@ plat::TCustomImageList* TreeUnitImages(TTreeUnitList Which);
 plat::TCustomImageList* SystemCheckImages(bool Flat);
 
 constexpr int CheckImageSize = 16;
+
+// The application's cursor slots the tree unit fills: the vertical split over node and header heights, the
+// horizontal split over column dividers.
+constexpr int crVertSplit = 62;
+constexpr int crHeaderSplit = 63;
 
 // The images of the utilities list (the rest of its nine are empty).
 enum TUtilityGlyph : int {

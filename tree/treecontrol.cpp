@@ -467,6 +467,14 @@ void TBaseLazyTreeControl::Dispatch(plat::TMessage& M) {
         Invalidate();
       }
       return;
+    case plat::CM_SYSCOLORCHANGE:
+      plat::TCustomControl::Dispatch(M);
+      ReloadCheckImageStrips();
+      if (!Loading()) {
+        BuildButtonAndLineImages(true, false);
+        Invalidate();
+      }
+      return;
     case plat::CM_FONTCHANGED:
       plat::TCustomControl::Dispatch(M);
       FHeader->ParentFontChanged();

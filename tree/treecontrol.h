@@ -355,6 +355,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void UpdateRanges();
   void UpdateVerticalRange() override;
   void UpdateHorizontalRange();
+  // The horizontal range of a tree without columns: the widest row in view (indentation, check box, images,
+  // content and extra width) plus the margin.
+  virtual int MaxVisibleRightExtent();
   plat::TRect GetTreeRect() const;
   plat::TRect GetDisplayRect(PLazyNode Node, TColumnIndex Column, bool TextOnly, bool Unclipped = false,
                              bool ApplyCellContentMargin = false);

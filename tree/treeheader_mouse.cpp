@@ -8,6 +8,7 @@
 
 #include "platform/forms/keys.h"
 #include "platform/forms/messages.h"
+#include "tree/checkimages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 #include "tree/treeheaderpopup.h"
@@ -430,9 +431,9 @@ bool TLTHeader::SetCursorMessage(plat::TMessage& M) {
   if (!onDivider && !onEdge) return false;
   plat::TCursor cursor = FOwner->Cursor();
   if (onEdge && FOptions.Has(hoHeightResize))
-    cursor = plat::crVSplit;
+    cursor = crVertSplit;
   else if (onDivider)
-    cursor = plat::crHSplit;
+    cursor = crHeaderSplit;
   if (OnGetHeaderCursor) OnGetHeaderCursor(this, cursor);
   if (cursor == plat::crDefault) return false;
   FHeaderCursor = cursor;

@@ -11,6 +11,7 @@
 #include "platform/forms/keys.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/messages.h"
+#include "tree/checkimages.h"
 #include "tree/treecontrol.h"
 #include "tree/treedrag.h"
 #include "tree/treeutils.h"
@@ -320,7 +321,7 @@ void TBaseLazyTreeControl::UpdateCursor(const plat::TPoint& P) {
     onSplitter = node && NodeDividerDraggable(P, node, hit.HitColumn);
   }
   if (onSplitter)
-    cursor = plat::crVSplit;
+    cursor = crVertSplit;
   else if (o.PaintOptions.Has(toHotTrack) && FHotNode && FHotCursor != plat::crDefault)
     cursor = FHotCursor;
   DoGetCursor(cursor);

@@ -76,20 +76,32 @@ void TBaseLazyTreeControl::UpdateHorizontalRange() {
     FRangeX = static_cast<uint32_t>(FHeader->Columns().TotalWidth());
     return;
   }
-  const int levelExtra = TreeOptions().PaintOptions.Has(toShowRoot) ? 1 : 0;
-  int images = 0;
-  if (FStateImages.List) images += FStateImages.List->Width() + 2;
-  if (FImages.List) images += FImages.List->Width() + 2;
-  int64_t widest = 0;
-  int y = 0;
+  FRangeX = static_cast<uint32_t>(std::max(MaxVisibleRightExtent(), 0));
+}
+
+int TBaseLazyTreeControl::MaxVisibleRightExtent() {
   int top = 0;
-  PLazyNode n = GetNodeAt(0, 0, true, top);
-  for (y = top; n && y < ClientH(); n = GetNextVisibleNoInit(n, true)) {
-    const int64_t level = static_cast<int64_t>(GetNodeLevel(n)) + levelExtra;
-    widest = std::max<int64_t>(widest, level * FIndent + images + DoGetNodeWidth(n, NoColumn));
-    y += static_cast<int>(GetNodeHeight(n));
+  PLazyNode node = GetNodeAt(0, 0, true, top);
+  if (!node) return 0;
+  const int indent = static_cast<int>(FIndent);
+  int64_t indentation =
+      (static_cast<int64_t>(GetNodeLevel(node)) + (TreeOptions().PaintOptions.Has(toShowRoot) ? 1 : 0)) * indent;
+  if (FStateImages.List) indentation += FStateImages.List->Width() + 2;
+  if (FImages.List) indentation += FImages.List->Width() + 2;
+  const int checkWidth = TreeOptions().MiscOptions.Has(toCheckSupport) && CheckImagesInForce() ? CheckImageWidth() + 2 : 0;
+  int64_t widest = 0;
+  for (int y = top; node;) {
+    if (!node->Has(vsInitialized)) InitNode(node);
+    const int64_t width = indentation + (node->CheckType != ctNone ? checkWidth : 0) + DoGetNodeWidth(node, NoColumn) +
+                          DoGetNodeExtraWidth(node, NoColumn);
+    widest = std::max(widest, width);
+    y += static_cast<int>(GetNodeHeight(node));
+    if (y > Height()) break;  // the first row that reaches past the window is the last one measured
+    PLazyNode next = GetNextVisible(node, true);
+    if (next) indentation += static_cast<int64_t>(LevelDifference(node, next)) * indent;
+    node = next;
   }
-  FRangeX = static_cast<uint32_t>(widest > 0 ? widest + FMargin : 0);
+  return static_cast<int>(std::min<int64_t>(widest + FMargin, INT32_MAX));
 }
 
 void TBaseLazyTreeControl::UpdateRanges() {

@@ -31,7 +31,16 @@ HWND g_nextHandle = 0x100;
 TControl* g_capture = nullptr;
 bool g_grabbed = false;
 
+std::map<TCursor, Qt::CursorShape>& CursorSlots() {
+  static std::map<TCursor, Qt::CursorShape> table;
+  return table;
+}
+
 Qt::CursorShape CursorShape(TCursor c) {
+  if (c > 0) {
+    const auto it = CursorSlots().find(c);
+    return it == CursorSlots().end() ? Qt::ArrowCursor : it->second;
+  }
   switch (c) {
     case crNone: return Qt::BlankCursor;
     case crCross: return Qt::CrossCursor;
@@ -57,6 +66,8 @@ Qt::CursorShape CursorShape(TCursor c) {
 }  // namespace
 
 Qt::CursorShape CursorToQt(TCursor c) { return CursorShape(c); }
+
+void SetCursorSlot(TCursor Slot, Qt::CursorShape Shape) { CursorSlots()[Slot] = Shape; }
 
 // ---------------------------------------------------------------------------------------------------------
 // TControl

@@ -87,6 +87,8 @@ constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 constexpr TCursor crSize = -22;
+// Cursors loaded into the application's numbered slots (positive numbers) show the shape given here.
+void SetCursorSlot(TCursor Slot, Qt::CursorShape Shape);
 
 class TControl : public TComponent {
  public:

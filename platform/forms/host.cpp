@@ -295,6 +295,15 @@ bool HostBridge::Dispatch(QEvent* e) {
       Deliver(m, e);
       return true;
     }
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::PaletteChange: {
+      // The colours changed (the application's palette reaches each window as a palette change): controls
+      // that keep pictures in the system colours make them again.
+      const bool r = CallBase(e);
+      TMessage m{CM_SYSCOLORCHANGE, 0, 0, 0};
+      Deliver(m, nullptr);
+      return r;
+    }
     case QEvent::Paint: {
       TMessage m{WM_PAINT, 0, 0, 0};
       Deliver(m, e);

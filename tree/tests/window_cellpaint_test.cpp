@@ -9,6 +9,7 @@
 
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/imagelist.h"
 #include "platform/graphics/themes.h"
 #include "tree/checkstate.h"
 #include "tree/stringtree.h"
@@ -349,6 +350,29 @@ TEST(CellPaint, TextsSpanEmptyCellsOnTheirRight) {
     EXPECT_EQ(rects[0].Right > 80, span) << "the first text's rectangle reaches into the empty cell";
     EXPECT_EQ(texts[0].endsWith(QStringLiteral("...")), true) << "still longer than two columns";
   }
+}
+
+// Without columns the horizontal range is the widest row in view: indentation, check box, images and content,
+// plus the margin.
+TEST(CellPaint, TheRangeWithoutColumnsCountsWhatARowShows) {
+  Fixture f;
+  TCellTree& t = *f.tree;
+  const auto range = [&] {
+    t.UpdateHorizontalRange();
+    return static_cast<int>(t.RangeX());
+  };
+  EXPECT_EQ(range(), 18 + 30 + 4);
+  t.SetMiscOptions(t.TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
+  EXPECT_EQ(range(), 18 + 30 + 4) << "a node without a check type takes no check room";
+  t.GetFirst()->CheckType = ctCheckBox;
+  EXPECT_EQ(range(), 18 + 16 + 2 + 30 + 4);
+  auto* images = new plat::TImageList(&f.form);
+  t.SetImages(images);
+  EXPECT_EQ(range(), 18 + 16 + 2 + 16 + 2 + 30 + 4);
+  t.SetChildCount(t.GetFirst()->NextSibling, 1);
+  t.ToggleNode(t.GetFirst()->NextSibling);
+  t.GetFirst()->CheckType = ctNone;
+  EXPECT_EQ(range(), 2 * 18 + 16 + 2 + 30 + 4) << "the child one level deeper";
 }
 
 }  // namespace

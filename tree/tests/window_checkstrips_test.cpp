@@ -1,14 +1,19 @@
 // The drawn check image strips, the tree unit's one-time set-up of the nine shared lists, the strip kinds a
 // tree draws its check boxes from, and the string tree's extra form properties.
+#include <QApplication>
 #include <QImage>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
+#include "platform/forms/messages.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/imagelist.h"
 #include "platform/rtl/exceptions.h"
 #include "tree/checkimages.h"
+#include "tree/treetransfer.h"
 #include "tree/checkstate.h"
 #include "tree/stringtree.h"
 
@@ -140,6 +145,16 @@ TEST(TreeUnit, SetUpOnceWithTheFirstTreeAndAgainAfterFinalizing) {
     InitializeTreeUnit();
     for (int i = 0; i < tlCount; ++i) EXPECT_EQ(TreeUnitImages(TTreeUnitList(i)), lists[i]) << i;
     EXPECT_EQ(TreeUnitIsModernSystem(), true);
+    // The reference format, the splitter cursors of their slots and the trees' transfer formats.
+    EXPECT_EQ(ClipboardFormatName(RegisterClipboardFormat(LazyTreeReferenceFormat)), LazyTreeReferenceFormat);
+    for (auto [slot, shape] : {std::pair{crVertSplit, Qt::SplitVCursor}, std::pair{crHeaderSplit, Qt::SplitHCursor}}) {
+      plat::TPanel panel(&form);
+      panel.SetCursor(slot);
+      EXPECT_EQ(panel.Widget()->cursor().shape(), shape) << slot;
+    }
+    for (const char* name : {"Lazy Tree Data", "HTML Format", "Rich Text Format Without Objects", "Rich Text Format",
+                             "CSV", "Plain text", "Unicode text"})
+      EXPECT_NE(TClipboardFormatList::FindFormat(QString::fromLatin1(name)), nullptr) << name;
 #if defined(__x86_64__)
     EXPECT_TRUE(TreeUnitHasMMX());
 #endif
@@ -206,6 +221,35 @@ TEST(StringTreeForm, OldStringOptionsAreReadButNeverWritten) {
     tree->WriteFormProperties(props);
     EXPECT_FALSE(props.contains("StringOptions"));
   }
+}
+
+// A change of the system colours makes the mapped strips and the system lists again in the new colours; the
+// lists stay the same objects, and the XP strip, whose colours are its own, stays as it was.
+TEST(TreeUnit, ASystemColourChangeRedrawsTheMappedStrips) {
+  plat::TForm form(nullptr);
+  auto* tree = new TLazyStringTree(&form);
+  tree->SetParent(&form);
+  form.Show();
+  plat::TCustomImageList* light = TreeUnitImages(tlLightCheck);
+  const QImage xpBefore = TreeUnitImages(tlXP)->GetImage(9);
+  const QColor window(0x20, 0x40, 0x60);
+  const plat::TColor saved = plat::SetSystemColor(plat::COLOR_WINDOW, plat::FromQColor(window));
+  // The window hears of it through the application's palette change.
+  const QPalette palette = QApplication::palette();
+  QPalette changed = palette;
+  changed.setColor(QPalette::Base, window);
+  QApplication::setPalette(changed);
+  QApplication::processEvents();
+  QApplication::setPalette(palette);
+  const bool newWindowColour = HasColour(light->GetImage(9), window.rgb());
+  const bool xpKept = TreeUnitImages(tlXP)->GetImage(9) == xpBefore;
+  plat::TCustomImageList* lightAfter = TreeUnitImages(tlLightCheck);
+  plat::SetSystemColor(plat::COLOR_WINDOW, saved);
+  tree->Perform(plat::CM_SYSCOLORCHANGE);
+  EXPECT_TRUE(newWindowColour) << "the unchecked box is filled with the new window colour";
+  EXPECT_TRUE(xpKept);
+  EXPECT_EQ(lightAfter, light);
+  EXPECT_FALSE(HasColour(light->GetImage(9), window.rgb())) << "and back with the old colours";
 }
 
 }  // namespace

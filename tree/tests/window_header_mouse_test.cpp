@@ -8,6 +8,7 @@
 
 #include "platform/forms/forms.h"
 #include "platform/forms/messages.h"
+#include "tree/checkimages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 
@@ -249,8 +250,8 @@ TEST(HeaderMouse, CursorsOverDividersAndTheEdge) {
     bool handled;
     plat::TCursor cursor;
   } cases[] = {
-      {"divider", {100, -5}, false, true, plat::crHSplit},
-      {"edge", {50, 0}, true, true, plat::crVSplit},
+      {"divider", {100, -5}, false, true, crHeaderSplit},
+      {"edge", {50, 0}, true, true, crVertSplit},
       {"edge without height resizing", {50, 0}, false, false, plat::crDefault},
       {"inside a button", {50, -8}, true, false, plat::crDefault},
   };
