@@ -147,6 +147,10 @@ void TLazyTreeColumn::ParentColorChanged() {
   Changed(false);
 }
 
+void TLazyTreeColumn::RestoreLastWidth() {
+  if (TLTHeader* h = Header()) h->AnimatedResize(Index(), FLastWidth);
+}
+
 // The fixed-area limits of the header applied to a visible fixed column.
 int TLazyTreeColumn::FixedAreaWidth(int V) const {
   const TLazyTreeColumns* owner = Owner();

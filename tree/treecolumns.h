@@ -31,6 +31,7 @@ namespace lazytree {
 class TBaseLazyTreeControl;
 class TLazyTreeColumns;
 class TLTHeader;
+class TLTDragImage;
 
 using TColumnPosition = uint32_t;
 using TIndexArray = std::vector<TColumnIndex>;
@@ -127,6 +128,8 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
   void ParentBiDiModeChanged();
   void ParentColorChanged();
+  // Goes back to the width before the last change.
+  void RestoreLastWidth();
 
  private:
   friend class TLazyTreeColumns;
@@ -291,9 +294,10 @@ class TLTHeader : public TLTHeaderMouseEvents {
   // Re-applies the height and fixed-area limits; fits the auto-size column to the client width left.
   virtual void ApplyFixedAreaLimits();
   virtual void FitAutoSizeColumn(bool Force);
-  // Repaints one header button, or the whole header.
-  virtual void InvalidateColumn(TColumnIndex /*Column*/) {}
-  virtual void Invalidate() {}
+  // Repaints one header button (with ExpandToBorder also everything right of it, or the whole width with
+  // hoFullRepaintOnResize), or the whole header for NoColumn. Nothing while the header is hidden.
+  virtual void Invalidate(TColumnIndex Column = NoColumn, bool ExpandToBorder = false);
+  void InvalidateColumn(TColumnIndex Column) { Invalidate(Column, false); }
 
   // --- Settings (treeheader.cpp) ------------------------------------------------------------------------
   void Assign(const TLTHeader& Source);
@@ -351,6 +355,8 @@ class TLTHeader : public TLTHeaderMouseEvents {
   plat::TPopupMenu* ColumnPopupMenu() const { return FColumnPopupMenu; }
   // The cursor the header chose last over a divider or the bottom edge.
   plat::TCursor HeaderCursor() const { return FHeaderCursor; }
+  // The translucent picture of a column being dragged.
+  TLTDragImage& DragImage() { return *FDragImage; }
 
   // --- Painting (treeheader_paint.cpp) ------------------------------------------------------------------
   // Paints the header band R (Height() tall, left edge at the tree's left) onto Canvas: the fixed block in
@@ -422,6 +428,8 @@ class TLTHeader : public TLTHeaderMouseEvents {
   bool CancelTracking();
   bool HeaderTimerTick();
   bool SetCursorMessage(plat::TMessage& M);
+  void StartColumnDrag(plat::TPoint P, plat::TPoint Start);
+  plat::TPopupMenu* TreePopupMenu(plat::TPoint P);
   void MoveColumnDrag(plat::TPoint P);
   void EndColumnDrag(plat::TPoint P);
   plat::TPoint ToHeader(plat::TPoint P) const { return {P.X, P.Y + FHeight}; }
@@ -443,6 +451,7 @@ class TLTHeader : public TLTHeaderMouseEvents {
 
   TBaseLazyTreeControl* FOwner;
   std::unique_ptr<TLazyTreeColumns> FColumns;
+  std::unique_ptr<TLTDragImage> FDragImage;
   TColumnIndex FMainColumn = NoColumn;
   TColumnIndex FAutoSizeIndex = 0;
   TColumnIndex FSortColumn = NoColumn;

@@ -698,6 +698,13 @@ void TBaseLazyTreeControl::InvalidateColumn(TColumnIndex Column) {
   Invalidate();  // the window is painted whole; the column's strip is part of it
 }
 
+void TBaseLazyTreeControl::ToggleColumnCheckState(TColumnIndex Column) {
+  TLazyTreeColumns& columns = FHeader->Columns();
+  if (!columns.IsValidColumn(Column)) return;
+  TLazyTreeColumn* c = columns.Items(Column);
+  c->SetCheckState(NextCheckState(c->CheckType(), c->CheckState()));
+}
+
 void TBaseLazyTreeControl::ColumnResized(TColumnIndex Column) {
   if (Loading() || IsDestroying()) return;
   for (PLazyNode n = GetFirstInitialized(); n; n = GetNextInitialized(n))
@@ -705,7 +712,7 @@ void TBaseLazyTreeControl::ColumnResized(TColumnIndex Column) {
   UpdateHorizontalScrollBar(true);
   if (Column >= 0) {
     Invalidate();
-    FHeader->InvalidateColumn(Column);
+    FHeader->Invalidate(Column, true);
   }
   if (!FHeader->States().Has(hsResizing) && FHeader->OnColumnResize) FHeader->OnColumnResize(FHeader.get(), Column);
   UpdateEditBounds();

@@ -289,6 +289,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TColumnIndex FocusedColumn() const { return FFocusedColumn; }
   // Repaints one column's strip of the client area.
   void InvalidateColumn(TColumnIndex Column);
+  // A header column's check box takes the next state of its type and state, as a click asks for.
+  void ToggleColumnCheckState(TColumnIndex Column);
   // After a column's width changed: heights of multi-line nodes, the horizontal range, repainting.
   virtual void ColumnResized(TColumnIndex Column);
   // The width of the widest content of a column: the nodes in view only with UseSmartColumnWidth, else every
@@ -736,6 +738,14 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void ResumeRedraw() override { FRedrawSuspended = false; }
   void InvalidateNode(PLazyNode Node) override;
   void InvalidateToBottom(PLazyNode Node) override;
+ public:
+  // Repaints Node (the root: the top-level nodes) and its children, initialising them (all descendants with
+  // Recursive); a node with children still to be made gets them first.
+  void InvalidateChildren(PLazyNode Node, bool Recursive);
+  // Paints the node's row at once.
+  void RepaintNode(PLazyNode Node);
+
+ protected:
   void StopCacheValidation() override {
     FLastLookup.Node = nullptr;  // every change of rows or heights passes here first
     FPositionCache.Stop();
@@ -771,6 +781,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual TColumnIndex NextPaintColumn(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect);
   // The header's main column changed: an open edit ends unsaved.
   virtual void MainColumnChanged();
+  // Whether the image handlers give the node an image of the kind in the column.
+  bool NodeHasImage(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
   // The size of a node's images of a kind in a column: the Images list's size, (0, 0) without one.
   virtual plat::TSize NodeImageSize(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
   // The content of a cell (the string tree paints its text, the owner-drawn tree asks its handler).
@@ -802,7 +814,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   virtual TColumnIndex HitMainColumn() const;
   virtual plat::TAlignment HitColumnAlignment(TColumnIndex Column) const;
   virtual bool HitColumnRightToLeft(TColumnIndex Column) const;
-  virtual int PlusButtonWidth() const { return 9; }
+  virtual int PlusButtonWidth() const { return FButtonImages.Plus ? FButtonImages.Plus->Width() : 9; }
   // Width of the node's state (State) or normal image in the column; 0 when it has none.
   virtual int HitImageWidth(PLazyNode Node, TColumnIndex Column, bool State);
   void DoChecked(PLazyNode Node) override;

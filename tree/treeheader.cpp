@@ -7,6 +7,7 @@
 #include "platform/rtl/math.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treedrag.h"
 
 namespace lazytree {
 
@@ -38,9 +39,22 @@ void TLTFixedAreaConstraints::Assign(const TLTFixedAreaConstraints& Source) {
 // ------------------------------------------------------------------------------------------------------------
 
 TLTHeader::TLTHeader(TBaseLazyTreeControl* Owner)
-    : FOwner(Owner), FColumns(std::make_unique<TLazyTreeColumns>(this)) {
+    : FOwner(Owner),
+      FColumns(std::make_unique<TLazyTreeColumns>(this)),
+      FDragImage(std::make_unique<TLTDragImage>(Owner)) {
   FFont.OnChange = [this](plat::TObject*) { HeaderFontChanged(); };
   FFixedAreaConstraints.OnChange = [this] { ConstraintsChanged(); };
+  // A dragged column shows translucent and a little darker (the byte 206 is a bias of -50), without fading
+  // towards its edges.
+  FDragImage->SetFade(false);
+  FDragImage->SetPostBlendBias(0);
+  FDragImage->SetPreBlendBias(static_cast<TLTBias>(206 - 256));
+  FDragImage->SetTransparency(140);
+}
+
+void TLTHeader::Invalidate(TColumnIndex, bool) {
+  // The window paints header and rows together, so any part of the header repaints the window.
+  if (FOwner && FOptions.Has(hoVisible) && !FOwner->IsDestroying()) FOwner->Invalidate();
 }
 
 TLTHeader::~TLTHeader() {

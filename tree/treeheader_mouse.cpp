@@ -3,20 +3,24 @@
 // double clicks on dividers and on the edge, the header timer, cursors and cancelling by Escape or focus loss.
 // Points are client points of the tree; the header band lies above the client area (y from -Height to 0), so
 // a point there is "in the header" and a press there never reaches the tree's own row handling.
+#include <QApplication>
+#include <QImage>
+
 #include <cmath>
 #include <cstdlib>
 
 #include "platform/forms/keys.h"
+#include "platform/graphics/canvas.h"
 #include "platform/forms/messages.h"
 #include "tree/checkimages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treedrag.h"
 #include "tree/treeheaderpopup.h"
 
 namespace lazytree {
 namespace {
 
-constexpr int DragThreshold = 5;  // pixels the mouse moves before a press becomes a column drag
 constexpr THeaderStates InteractionStates{hsDragging,      hsDragPending,   hsColumnWidthTracking,
                                           hsColumnWidthTrackPending, hsHeightTracking, hsHeightTrackPending};
 
@@ -136,7 +140,7 @@ void TLTHeader::ProcessColumnClick(plat::TPoint P, plat::TMouseButton Button, bo
     if (c.FHasImage && c.FImageRect.Contains(hp)) {
       info.HitPosition |= 1u << hhiOnIcon;
       if (c.FCheckBox) {
-        if (Button == plat::mbLeft) c.SetCheckState(FOwner->NextCheckState(c.FCheckType, c.FCheckState));
+        if (Button == plat::mbLeft) FOwner->ToggleColumnCheckState(column);
         info.HitPosition |= 1u << hhiOnCheckbox;
       }
     }
@@ -178,8 +182,11 @@ void TLTHeader::ShowColumnPopupMenu(plat::TPoint HP) {
 }
 
 bool TLTHeader::LeftPress(plat::TPoint P, plat::TShiftState Shift) {
+  FOwner->CancelHint();
   FOwner->StopTimer(TBaseLazyTreeControl::ScrollTimer);
   FOwner->DoStateChange({}, {tsScrollPending, tsScrolling});
+  FOwner->StopTimer(TBaseLazyTreeControl::EditTimer);
+  FOwner->DoStateChange({}, {tsEditPending});
   FDragStart = P;
   const bool inHeader = InHeader(P);
   const bool onEdge = InHeaderSplitterArea(P) && HeightDividerDraggable(P);
@@ -246,12 +253,13 @@ bool TLTHeader::MouseMoveWhileTracking(plat::TPoint P, plat::TShiftState Shift) 
     bool allowed = true;
     if (OnHeaderDragging) OnHeaderDragging(this, cols.FDownIndex, allowed);
     if (!allowed) return false;
-    if (std::abs(P.X - FDragStart.X) <= DragThreshold && std::abs(P.Y - FDragStart.Y) <= DragThreshold) return false;
+    // The platform's drag threshold, in either axis.
+    const int threshold = QApplication::startDragDistance();
+    if (std::abs(P.X - FDragStart.X) <= threshold && std::abs(P.Y - FDragStart.Y) <= threshold) return false;
     FOwner->StopTimer(HeaderTimer);
     if (cols.FDownIndex >= 0) InvalidateColumn(cols.FDownIndex);
     cols.FDownIndex = cols.FHoverIndex = NoColumn;
-    cols.FDropTarget = NoColumn;
-    cols.FDragIndex = cols.ColumnFromPosition(ToHeader(FDragStart), true);
+    StartColumnDrag(P, FDragStart);
     FStates.Exclude(hsDragPending);
     FStates.Include(hsDragging);
     MoveColumnDrag(P);
@@ -262,6 +270,26 @@ bool TLTHeader::MouseMoveWhileTracking(plat::TPoint P, plat::TShiftState Shift) 
     return true;
   }
   return false;
+}
+
+// The picture of the dragged column follows the mouse from where the column's button lies.
+void TLTHeader::StartColumnDrag(plat::TPoint P, plat::TPoint Start) {
+  TLazyTreeColumns& cols = *FColumns;
+  cols.FDropTarget = NoColumn;
+  cols.FDragIndex = cols.ColumnFromPosition(ToHeader(Start), true);
+  if (!cols.IsValidColumn(cols.FDragIndex)) return;
+  const TLazyTreeColumn& c = *cols.Items(cols.FDragIndex);
+  QImage picture(std::max(c.FWidth, 1), std::max(FHeight, 1), QImage::Format_ARGB32);
+  picture.fill(plat::ToQColor(plat::clBtnFace));
+  {
+    plat::TCanvas canvas(&picture);
+    PaintHeader(&canvas, plat::TRect(c.FLeft, 0, c.FLeft + c.FWidth, FHeight), plat::TPoint(0, 0));
+  }
+  FDragImage->SetMoveRestriction(FOptions.Has(hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
+  const plat::TPoint at = FOwner->ClientToScreen(plat::TPoint(c.Left(), -FHeight));
+  const plat::TPoint hot = FOwner->ClientToScreen(P);
+  FDragImage->PrepareDrag(picture, QPoint(at.X, at.Y), QPoint(hot.X, hot.Y), nullptr);
+  FDragImage->ShowDragImage();
 }
 
 void TLTHeader::MoveColumnDrag(plat::TPoint P) {
@@ -277,19 +305,23 @@ void TLTHeader::MoveColumnDrag(plat::TPoint P) {
       repaint = true;
     }
   }
-  if (!repaint) return;
-  if (cols.FDropTarget >= 0) {
-    InvalidateColumn(cols.FDropTarget);
-    cols.FDropTarget = NoColumn;
+  if (repaint) {
+    if (cols.FDropTarget >= 0) {
+      InvalidateColumn(cols.FDropTarget);
+      cols.FDropTarget = NoColumn;
+    }
+    if (column >= 0) {
+      InvalidateColumn(column);
+      cols.FDropTarget = column;
+    }
   }
-  if (column >= 0) {
-    InvalidateColumn(column);
-    cols.FDropTarget = column;
-  }
+  const plat::TPoint screen = FOwner->ClientToScreen(P);
+  FDragImage->DragTo(QPoint(screen.X, screen.Y), repaint);
 }
 
 void TLTHeader::EndColumnDrag(plat::TPoint P) {
   TLazyTreeColumns& cols = *FColumns;
+  FDragImage->EndDrag();
   const bool inWindow = P.X >= 0 && P.X < FOwner->Width() && P.Y >= -FHeight && P.Y < FOwner->ClientH();
   const TColumnIndex drag = cols.FDragIndex, target = cols.FDropTarget;
   if (target >= 0 && target != drag && inWindow && cols.IsValidColumn(drag)) {
@@ -312,6 +344,7 @@ void TLTHeader::EndColumnDrag(plat::TPoint P) {
 bool TLTHeader::LeftRelease(plat::TPoint P, plat::TShiftState Shift) {
   TLazyTreeColumns& cols = *FColumns;
   const bool captured = AnyOf(FStates, InteractionStates);
+  if (captured || InHeader(P)) FOwner->CancelHint();
   if (captured) {
     FOwner->SetMouseCapture(false);
     if (FStates.Has(hsDragging)) EndColumnDrag(P);
@@ -372,28 +405,42 @@ bool TLTHeader::OtherButton(plat::TMessage& M, plat::TMouseButton Button, bool P
     if (OnHeaderMouseDown) OnHeaderMouseDown(this, Button, Shift, hp.X, hp.Y);
     return true;
   }
+  if (Button == plat::mbRight) FOwner->CancelHint();
   ProcessColumnClick(P, Button, true, false, Shift);
   if (OnHeaderMouseUp) OnHeaderMouseUp(this, Button, Shift, hp.X, hp.Y);
   FColumns->FDownIndex = NoColumn;
   if (Button == plat::mbRight) FColumns->FTrackIndex = NoColumn;
   FColumns->FCheckBoxHit = false;
-  if (Button == plat::mbRight && FPopupMenu) {
+  plat::TPopupMenu* menu = nullptr;
+  if (Button == plat::mbRight) menu = FPopupMenu ? FPopupMenu : TreePopupMenu(P);
+  if (menu) {
     FOwner->StopTimer(TBaseLazyTreeControl::ScrollTimer);
     FOwner->StopTimer(HeaderTimer);
     FColumns->FHoverIndex = NoColumn;
     FOwner->DoStateChange({}, {tsScrollPending, tsScrolling});
-    FPopupMenu->SetPopupComponent(FOwner);
+    menu->SetPopupComponent(FOwner);
     const plat::TPoint screen = FOwner->ClientToScreen(P);
-    FPopupMenu->Popup(screen.X, screen.Y);
+    menu->Popup(screen.X, screen.Y);
   }
   M.Result = 0;
   return true;
+}
+
+// Without a menu of its own the header shows what the tree's OnGetPopupMenu gives for the column.
+plat::TPopupMenu* TLTHeader::TreePopupMenu(plat::TPoint P) {
+  if (!FOwner->OnGetPopupMenu) return nullptr;
+  plat::TPopupMenu* menu = nullptr;
+  bool askParent = false;
+  const TColumnIndex column = FColumns->ColumnFromPosition(ToHeader(P), true);
+  FOwner->OnGetPopupMenu(FOwner, nullptr, column, P, askParent, menu);
+  return menu;
 }
 
 bool TLTHeader::CancelTracking() {
   TLazyTreeColumns& cols = *FColumns;
   if (FStates.Has(hsDragging)) {
     FOwner->SetMouseCapture(false);
+    FDragImage->EndDrag();
     FStates.Exclude(hsDragging);
     cols.FDropTarget = NoColumn;
     Invalidate();

@@ -136,7 +136,7 @@ void TLTHeader::RestoreColumns() {
     const TColumnIndex i = cols.ColumnFromPosition(static_cast<TColumnPosition>(p));
     if (!cols.IsValidColumn(i)) continue;
     TLazyTreeColumn* c = cols.Items(i);
-    if (c->Visible() && c->FOptions.Has(coResizable)) AnimatedResize(i, c->FLastWidth);
+    if (c->Visible() && c->FOptions.Has(coResizable)) c->RestoreLastWidth();
   }
 }
 
@@ -235,13 +235,23 @@ int TBaseLazyTreeControl::MeasureColumnContent(TColumnIndex Column, bool UseSmar
     off = paint.Has(toFixedIndent) ? indent : paint.Has(toShowRoot) ? (level + 1) * indent : level * indent;
   }
   off += FMargin;
-  const bool withCheck = isMain && TreeOptions().MiscOptions.Has(toCheckSupport);
-  const int checkW = CheckImageWidth() + 2;
+  const bool withCheck = isMain && TreeOptions().MiscOptions.Has(toCheckSupport) && CheckImagesInForce();
+  const int checkW = CheckImagesInForce() ? CheckImageWidth() + 2 : 0;
+  const int stateW = FStateImages.List ? FStateImages.List->Width() + 2 : 0;
+  // Once one node of the column shows a normal image, every later node is measured with that room too.
+  bool normalImages = false;
   int result = 0;
   while (node && !OperationCanceled()) {
     int x = off;
     if (withCheck && node->CheckType != ctNone) x += checkW;
-    result = std::max(result, x + DoGetNodeWidth(node, Column) + DoGetNodeExtraWidth(node, Column));
+    if (FImages.List) {
+      normalImages = normalImages || NodeHasImage(node, ikNormal, Column);
+      if (normalImages) x += NodeImageSize(node, ikNormal, Column).cx + 2;
+    }
+    if (FStateImages.List && NodeHasImage(node, ikState, Column)) x += stateW;
+    const int content = DoGetNodeWidth(node, Column) + DoGetNodeExtraWidth(node, Column) +
+                        CellContentMargin(node, Column, ccmtAllSides, nullptr).X;
+    result = std::max(result, x + content);
     PLazyNode next = GetNextVisible(node, true);
     if (next == stop || !next) break;
     if (isMain && !paint.Has(toFixedIndent)) off += LevelDifference(node, next) * indent;
@@ -249,6 +259,12 @@ int TBaseLazyTreeControl::MeasureColumnContent(TColumnIndex Column, bool UseSmar
   }
   if (paint.Has(toShowVertGridLines)) ++result;
   return result;
+}
+
+bool TBaseLazyTreeControl::NodeHasImage(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column) {
+  TLTImageInfo info;
+  FetchImageInfo(Node, Column, Kind, info, Kind == ikState ? FStateImages.List : FImages.List);
+  return info.Index >= 0;
 }
 
 int TBaseLazyTreeControl::CheckImageWidth() const {

@@ -4,6 +4,7 @@
 #include <QCursor>
 
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
 #include "tree/treecontrol.h"
@@ -467,6 +468,29 @@ void TBaseLazyTreeControl::AutoScrollStep() {
 void TBaseLazyTreeControl::InvalidateNode(PLazyNode Node) {
   if (!Node || Node == RootNode() || Updating()) return;
   Invalidate();
+}
+
+void TBaseLazyTreeControl::InvalidateChildren(PLazyNode Node, bool Recursive) {
+  std::vector<PLazyNode> pending{Node ? Node : RootNode()};  // a walk of its own: deep trees need no deep stack
+  while (!pending.empty()) {
+    PLazyNode n = pending.back();
+    pending.pop_back();
+    if (n != RootNode()) {
+      if (!n->Has(vsInitialized)) InitNode(n);
+      InvalidateNode(n);
+    }
+    if (n->Has(vsHasChildren) && n->ChildCount == 0) InitChildren(n);
+    for (PLazyNode c = n->FirstChild; c; c = c->NextSibling)
+      if (Recursive)
+        pending.push_back(c);
+      else
+        InvalidateNode(c);
+  }
+}
+
+void TBaseLazyTreeControl::RepaintNode(PLazyNode Node) {
+  if (!Node || Node == RootNode() || Updating()) return;
+  Repaint();  // the window is painted whole; the row is part of it
 }
 
 void TBaseLazyTreeControl::InvalidateToBottom(PLazyNode) {

@@ -375,5 +375,24 @@ TEST(CellPaint, TheRangeWithoutColumnsCountsWhatARowShows) {
   EXPECT_EQ(range(), 2 * 18 + 16 + 2 + 30 + 4) << "the child one level deeper";
 }
 
+// Invalidating children initialises what it repaints: the node itself, its children (all descendants when
+// recursive), and makes the children of a node that has them still to come.
+TEST(CellPaint, InvalidatingChildrenInitialisesWhatItRepaints) {
+  for (bool recursive : {false, true}) {
+    Fixture f;
+    TCellTree& t = *f.tree;
+    t.OnInitNode = [](TBaseLazyTree*, PLazyNode, PLazyNode, TLazyNodeInitStates& s) { s.Include(ivsHasChildren); };
+    t.OnInitChildren = [&t](TBaseLazyTree*, PLazyNode n, uint32_t& count) { count = t.GetNodeLevel(n) < 3 ? 2 : 0; };
+    t.SetChildCount(t.GetFirst(), 1);  // collapsed: its child is out of view and not initialised
+    PLazyNode node = t.GetFirst()->FirstChild;
+    ASSERT_FALSE(node->Has(vsInitialized));
+    t.InvalidateChildren(node, recursive);
+    EXPECT_TRUE(node->Has(vsInitialized));
+    ASSERT_EQ(node->ChildCount, 2u) << "the children were made";
+    EXPECT_EQ(node->FirstChild->Has(vsInitialized), recursive);
+    EXPECT_EQ(node->FirstChild->ChildCount, recursive ? 2u : 0u) << "grandchildren made only by the recursive form";
+  }
+}
+
 }  // namespace
 }  // namespace lazytree

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
+#include "platform/forms/menus.h"
 #include "platform/forms/messages.h"
 #include "tree/checkimages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treedrag.h"
 
 namespace lazytree {
 namespace {
@@ -275,6 +277,71 @@ TEST(HeaderMouse, AnInvisibleHeaderLeavesTheMessagesToTheTree) {
   EXPECT_FALSE(f.Send(plat::WM_LBUTTONDOWN, 50, 20));
   EXPECT_FALSE(f.Send(plat::WM_MOUSEMOVE, 50, -5));
   EXPECT_TRUE(f.H().States().Empty());
+}
+
+// A dragged column shows a translucent picture of its button that follows the mouse (only sideways with
+// hoRestrictDrag) until the button is released or the drag is cancelled.
+TEST(HeaderMouse, ADraggedColumnShowsItsPictureFollowingTheMouse) {
+  for (bool restrict : {false, true}) {
+    for (bool cancel : {false, true}) {
+      Fixture f;
+      f.form.Show();
+      if (restrict) f.H().SetOptions(f.H().Options() + TLTHeaderOptions{hoRestrictDrag});
+      f.Cols()[1]->SetText(QStringLiteral("Value"));
+      TLTDragImage& image = f.H().DragImage();
+      f.Send(plat::WM_LBUTTONDOWN, 150, -5, plat::MK_LBUTTON);
+      EXPECT_FALSE(image.Visible()) << "a press alone shows nothing";
+      f.Send(plat::WM_MOUSEMOVE, 170, -5, plat::MK_LBUTTON);
+      ASSERT_TRUE(image.Visible());
+      EXPECT_EQ(image.Picture().size(), QSize(100, f.H().Height()));
+      const plat::TPoint origin = f.tree->ClientToScreen({100, -f.H().Height()});
+      EXPECT_EQ(image.ImagePosition(), QPoint(origin.X, origin.Y)) << "over the column's own button";
+      // The picture shows the button: its caption darkens some of its pixels.
+      int dark = 0;
+      for (int y = 0; y < image.Picture().height(); ++y)
+        for (int x = 0; x < image.Picture().width(); ++x) dark += qGray(image.Picture().pixel(x, y)) < 60;
+      EXPECT_GT(dark, 5);
+      f.Send(plat::WM_MOUSEMOVE, 200, 40, plat::MK_LBUTTON);
+      EXPECT_EQ(image.ImagePosition(), QPoint(origin.X + 30, origin.Y + (restrict ? 0 : 45)));
+      if (cancel) {
+        f.Send(plat::WM_KEYDOWN, 0, 0);  // not Escape: nothing happens
+        EXPECT_TRUE(image.Visible());
+        plat::TMessage escape{plat::WM_KEYDOWN, plat::VK_ESCAPE, 0, 0};
+        f.H().HeaderMessage(escape);
+      } else {
+        f.Send(plat::WM_LBUTTONUP, 200, 40);
+      }
+      EXPECT_FALSE(image.Visible()) << restrict << cancel;
+      EXPECT_TRUE(image.Picture().isNull() || !image.Visible());
+    }
+  }
+}
+
+// A right click in a header without a menu of its own shows the menu the tree's OnGetPopupMenu gives for the
+// column under the mouse.
+TEST(HeaderMouse, ARightClickShowsTheTreesMenuForTheColumn) {
+  Fixture f;
+  plat::TPopupMenu menu(&f.form);
+  TColumnIndex asked = -5;
+  PLazyNode askedNode = reinterpret_cast<PLazyNode>(1);
+  f.tree->OnGetPopupMenu = [&](TBaseLazyTreeControl*, PLazyNode n, TColumnIndex c, const plat::TPoint&, bool&,
+                               plat::TPopupMenu*& m) {
+    asked = c;
+    askedNode = n;
+    m = &menu;
+  };
+  plat::TPopupMenu* shown = nullptr;
+  const plat::TPopupMenuRunner previous = plat::SetPopupMenuRunner([&](plat::TPopupMenu* m, int, int) {
+    shown = m;
+    return static_cast<plat::TMenuItem*>(nullptr);
+  });
+  f.Send(plat::WM_RBUTTONDOWN, 250, -5);
+  f.Send(plat::WM_RBUTTONUP, 250, -5);
+  plat::SetPopupMenuRunner(previous);
+  EXPECT_EQ(shown, &menu);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(askedNode, nullptr);
+  EXPECT_EQ(menu.PopupComponent(), f.tree);
 }
 
 }  // namespace

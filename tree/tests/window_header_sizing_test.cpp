@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
+#include "platform/graphics/imagelist.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 
@@ -257,6 +258,41 @@ TEST(ColumnSizing, AutoFitMeasuresIndentMarginAndGridLine) {
   f.H().OnBeforeAutoFitColumn = nullptr;
   f.H().AutoFitColumns(false, smaNoColumn, 0, 0);
   EXPECT_EQ(f.Cols()[0]->Width(), 77);
+}
+
+TEST(ColumnSizing, AutoFitMeasuresChecksImagesAndContentMargins) {
+  Fixture f;
+  f.Add({50, 50});
+  PLazyNode a = f.tree->AddChild(nullptr);
+  PLazyNode b = f.tree->AddChild(nullptr);
+  f.tree->Widths = {{a, 30}, {b, 25}};
+  TLTPaintOptions paint = f.tree->TreeOptions().PaintOptions;
+  paint.Exclude(toShowVertGridLines);
+  paint.Exclude(toShowRoot);
+  f.tree->SetPaintOptions(paint);
+  const int margin = f.tree->Margin();
+  ASSERT_EQ(f.tree->GetMaxColumnWidth(1, false), 30 + margin);
+  // A check box counts in the main column only, for nodes that have one.
+  f.tree->SetMiscOptions(f.tree->TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
+  b->CheckType = ctCheckBox;
+  EXPECT_EQ(f.tree->GetMaxColumnWidth(0, false), std::max(30, 25 + 18) + margin);
+  EXPECT_EQ(f.tree->GetMaxColumnWidth(1, false), 30 + margin);
+  // The first node with a normal image makes room for images in every node after it, not before it.
+  auto* images = new plat::TImageList(&f.form);
+  f.tree->SetImages(images);
+  f.tree->OnGetImageIndex = [&](auto*, PLazyNode n, TLTImageKind k, TColumnIndex c, bool&, int& i) {
+    if (k == ikNormal && n == b && c == 1) i = 0;
+  };
+  EXPECT_EQ(f.tree->GetMaxColumnWidth(1, false), std::max(30, 18 + 25) + margin);
+  f.tree->Widths = {{a, 25}, {b, 30}};
+  f.tree->OnGetImageIndex = [&](auto*, PLazyNode n, TLTImageKind k, TColumnIndex c, bool&, int& i) {
+    if (k == ikNormal && n == a && c == 1) i = 0;
+  };
+  EXPECT_EQ(f.tree->GetMaxColumnWidth(1, false), 18 + 30 + margin) << "b follows a node with an image";
+  // The margins a cell keeps around its content.
+  f.tree->OnBeforeCellPaint = [](auto*, auto*, PLazyNode, TColumnIndex, TLTCellPaintMode, const plat::TRect&,
+                                 plat::TRect& r) { r.Left += 2, r.Right -= 4; };
+  EXPECT_EQ(f.tree->GetMaxColumnWidth(1, false), 18 + 30 + 6 + margin);
 }
 
 }  // namespace
