@@ -307,10 +307,7 @@ void TGridNodes::MoveRowContents(int From, int To) {
 
 void TGridNodes::RemoveChildRow(int ARowReal) {
   const int d = FGrid.DisplRowIndex(ARowReal);
-  const int real = FGrid.RealRowIndex(d);
-  TControlList& controls = *FGrid.ControlList();
-  for (int i = 0; i < controls.Count(); ++i)
-    if (controls.GetControl(i)->Y >= real) --controls.GetControl(i)->Y;
+  // The row remover keeps the controls attached to the rows below in step.
   int p = GetParentRow(d);
   if (p != -1) {
     const int level = LevelOf(p);
