@@ -8,7 +8,9 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QStringDecoder>
+#include <QPixmap>
 #include <QStringEncoder>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -311,6 +313,7 @@ TDragResult TESGDropTarget::Drop(const QMimeData* Data, bool CtrlHeld, QPoint pt
     return R::S_OK;
   }
   TEnumFormats f(Data);
+  FRefused = false;
   if (f.HasCol()) {
     const int col = f.Col();
     if (col >= 0) DropCol(pt, col);
@@ -325,7 +328,7 @@ TDragResult TESGDropTarget::Drop(const QMimeData* Data, bool CtrlHeld, QPoint pt
     if (f.HasFile() && f.GetDroppedFiles()) DropFiles(pt, f.Files());
     if (f.HasURL()) DropURL(pt, f.Text());
   }
-  Effect = DropEffectFromKeys(CtrlHeld, Effect);
+  Effect = FRefused ? DROPEFFECT_NONE : DropEffectFromKeys(CtrlHeld, Effect);
   return R::S_OK;
 }
 
@@ -360,6 +363,14 @@ class TQtDragLoop : public IDragLoop {
   TDragResult Run(const TSourceDataObject& Data, TESGDropSource& Source, int OkEffects, int& Effect) override {
     auto* drag = new QDrag(static_cast<QObject*>(nullptr));
     drag->setMimeData(Data.ToMimeData().release());
+    if (!Source.DragImage().isNull()) {
+      drag->setPixmap(QPixmap::fromImage(Source.DragImage()));
+      drag->setHotSpot(Source.DragHotSpot());
+    }
+    // The source follows the loop while it runs; Qt itself ends it on Escape or on the release.
+    QTimer follow;
+    QObject::connect(&follow, &QTimer::timeout, [&Source] { Source.QueryContinueDrag(false, true); });
+    follow.start(30);
     QObject::connect(drag, &QDrag::actionChanged, [&Source](Qt::DropAction a) {
       Source.GiveFeedback(a == Qt::IgnoreAction ? DROPEFFECT_NONE : a == Qt::MoveAction ? DROPEFFECT_MOVE : DROPEFFECT_COPY);
     });

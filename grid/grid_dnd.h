@@ -12,6 +12,7 @@
 // offers, and RunTextDragDrop / RunColumnDragDrop run the drag loop through a seam that tests replace.
 
 #include <QByteArray>
+#include <QImage>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -143,10 +144,13 @@ class TESGDropTarget {
   virtual void DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFormats) { (void)pt, (void)Allow, (void)DropFormats; }
   virtual void DragMouseEnter() {}
   virtual void DragMouseLeave() {}
+  // A drop handler that took nothing calls this: the drop then answers no effect, so that a source does not
+  // take a refused move for done and remove what it dragged.
+  void RefuseDrop() { FRefused = true; }
 
  private:
   void ReadOffer(const TEnumFormats& Formats);
-  bool FOk = false;
+  bool FOk = false, FRefused = false;
   TDropFormats FDropFormats;
   QObject* FFilter = nullptr;
 };
@@ -157,6 +161,11 @@ class TESGDropSource {
   TDragResult QueryContinueDrag(bool EscapePressed, bool LeftButtonDown);
   TDragResult GiveFeedback(int Effect);
   bool NoAccept() const { return FNoAccept; }
+  // The picture that follows the pointer while the drag runs (none when null); HotSpot is the pointer's place
+  // in it.
+  void SetDragImage(const QImage& Image, QPoint HotSpot) { FDragImage = Image, FHotSpot = HotSpot; }
+  const QImage& DragImage() const { return FDragImage; }
+  QPoint DragHotSpot() const { return FHotSpot; }
 
  protected:
   virtual void DragStopped() {}
@@ -165,9 +174,12 @@ class TESGDropSource {
 
  private:
   bool FNoAccept = false;
+  QImage FDragImage;
+  QPoint FHotSpot;
 };
 
-// Runs one drag of Data: calls the source's QueryContinueDrag and GiveFeedback as the drag goes and answers
+// Runs one drag of Data: shows the source's drag image, calls the source's QueryContinueDrag (every 30 ms) and
+// GiveFeedback as the drag goes and answers
 // DRAGDROP_S_DROP or DRAGDROP_S_CANCEL with the performed effect.
 class IDragLoop {
  public:

@@ -1,5 +1,6 @@
 #include "grid/grid_dnd_grid.h"
 
+#include <QPainter>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -13,8 +14,10 @@ namespace grid {
 
 namespace {
 
-// The grid a drag of this program started from, while its drag loop runs.
+// The grid a drag of this program started from, while its drag loop runs, and the display cells a drop into
+// that same grid wrote (so that a move does not empty them again).
 const TExtStringGrid* GDragSourceGrid = nullptr;
+std::optional<plat::TGridRect> GSameGridDrop;
 
 void Put32(QByteArray& B, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) B.append(char(v >> (8 * i)));
@@ -90,15 +93,17 @@ void TGridDropTarget::PutBlock(plat::TGridCoord At, const TCellBlock& Block) {
     for (int c = 0; c < Block.Cols && At.X + c < FGrid.ColCount(); ++c)
       FGrid.SetCells(FGrid.RealColIndex(At.X + c), At.Y + r, Block.Cells.value(r * Block.Cols + c));
   FGrid.EndUpdate();
+  if (GDragSourceGrid == &FGrid && Block.Cols > 0 && Block.Rows > 0)
+    GSameGridDrop = plat::TGridRect{At.X, At.Y, std::min(At.X + Block.Cols, FGrid.ColCount()) - 1,
+                                    std::min(At.Y + Block.Rows, FGrid.RowCount()) - 1};
   if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, At.Y, At.X);
 }
 
 void TGridDropTarget::DropText(QPoint pt, const QString& Text) {
   const plat::TGridCoord at = CellAt(pt);
-  if (at.X < 0) return;
-  bool allow = true;
-  if (FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, Text, allow);
-  if (!allow) return;
+  bool allow = at.X >= 0;
+  if (allow && FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, Text, allow);
+  if (!allow) return RefuseDrop();
   static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
   QStringList lines = Text.split(lineBreak);
   if (lines.size() > 1 && lines.last().isEmpty()) lines.removeLast();
@@ -116,21 +121,21 @@ void TGridDropTarget::DropText(QPoint pt, const QString& Text) {
 void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
   const plat::TGridCoord at = CellAt(pt);
   const std::optional<TCellBlock> block = ReadCellBlock(Stream);
-  if (at.X < 0 || !block) return;
-  bool allow = true;
-  if (FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, QString(), allow);
-  if (allow) PutBlock(at, *block);
+  bool allow = at.X >= 0 && block;
+  if (allow && FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, QString(), allow);
+  if (!allow) return RefuseDrop();
+  PutBlock(at, *block);
 }
 
 // A column moves only inside the grid it was dragged from; a column of another grid or program, or out of
 // range, is only announced.
 void TGridDropTarget::DropCol(QPoint pt, int Col) {
   const plat::TGridCoord at = CellAt(pt);
-  if (at.X < 0) return;
+  if (at.X < 0) return RefuseDrop();
   bool allow = GDragSourceGrid == &FGrid && Col >= 0 && Col < FGrid.ColCount();
   if (FGrid.OnOleDropCol) FGrid.OnOleDropCol(&FGrid, at.Y, at.X, Col, allow);
-  if (allow && GDragSourceGrid == &FGrid && Col >= 0 && Col < FGrid.ColCount() && Col != at.X)
-    FGrid.MoveColumn(Col, at.X);
+  if (!allow || GDragSourceGrid != &FGrid || Col < 0 || Col >= FGrid.ColCount()) return RefuseDrop();
+  if (Col != at.X) FGrid.MoveColumn(Col, at.X);
 }
 
 void TGridDropTarget::DropFiles(QPoint pt, const QStringList& Files) {
@@ -189,22 +194,96 @@ QString TGridDragDrop::SelectionText() const {
   return lines.join(QStringLiteral("\r\n"));
 }
 
+void TGridDropSource::CurrentEffect(int Effect) {
+  if (Effect == DROPEFFECT_COPY || Effect == DROPEFFECT_MOVE) FLastEffect = Effect;
+}
+
+QImage TGridDragDrop::CellsPicture(plat::TGridRect R) const {
+  QWidget* w = FGrid.Widget();
+  if (!w) return {};
+  R.Left = std::max(R.Left, FGrid.LeftCol());
+  R.Top = std::max(R.Top, FGrid.TopRow());
+  R.Right = std::min(R.Right, FGrid.LeftCol() + FGrid.VisibleColCount() - 1);
+  R.Bottom = std::min(R.Bottom, FGrid.TopRow() + FGrid.VisibleRowCount() - 1);
+  // The fixed rows above the scrolled part (a dragged column shows its header).
+  const plat::TRect from = FGrid.CellRect(R.Left, R.Top), to = FGrid.CellRect(R.Right, R.Bottom);
+  const QRect area = QRect(QPoint(from.Left, from.Top), QPoint(to.Right - 1, to.Bottom - 1)).intersected(w->rect());
+  if (R.Left > R.Right || R.Top > R.Bottom || area.isEmpty()) return {};
+  auto& grid = const_cast<TExtStringGrid&>(FGrid);
+  const bool shown = grid.ShowSelection();
+  grid.SetShowSelection(false);
+  const QImage cells = w->grab(area).toImage();
+  grid.SetShowSelection(shown);
+  QImage picture(cells.size(), QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(cells.devicePixelRatio());
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setOpacity(192 / 255.0);
+  p.drawImage(0, 0, cells);
+  return picture;
+}
+
 TDragResult TGridDragDrop::StartDrag(int ACol, int ARow, bool ColumnDrag) {
-  if (FGrid.OnOleDragStart) FGrid.OnOleDragStart(&FGrid, ACol, ARow);
-  TESGDropSource source;
-  int effect = DROPEFFECT_NONE;
-  const int ok = DROPEFFECT_COPY | (FGrid.DragDropSettings()->OleCopyAlways ? 0 : DROPEFFECT_MOVE);
-  TDragResult r;
+  TGridDropSource source;
+  if (FGrid.OnOleDragStart) FGrid.OnOleDragStart(&FGrid, ARow, FGrid.RealColIndex(ACol));
   GDragSourceGrid = &FGrid;
-  if (ColumnDrag) {
-    r = RunColumnDragDrop(source, ACol, ok, effect);
-  } else {
-    const QByteArray cells = WriteCellBlock(SelectionBlock());
-    r = RunTextDragDrop(source, SelectionText(), QString(), effect, ok, &cells);
-  }
+  GSameGridDrop.reset();
+  const TDragResult r = ColumnDrag ? DragColumn(source, ACol) : DragCells(source, ACol, ARow);
   GDragSourceGrid = nullptr;
+  GSameGridDrop.reset();
+  return r;
+}
+
+TDragResult TGridDragDrop::DragColumn(TGridDropSource& Source, int ACol) {
+  if (FGrid.DragDropSettings()->ShowCells)
+    Source.SetDragImage(CellsPicture({ACol, 0, ACol, FGrid.VisibleRowCount()}), {-4, -4});
+  int effect = DROPEFFECT_NONE;
+  const TDragResult r = RunColumnDragDrop(Source, FGrid.RealColIndex(ACol), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+  if (r != TDragResult::DRAGDROP_S_CANCEL && FGrid.OnOleDragStop) FGrid.OnOleDragStop(&FGrid, effect);
+  return r;
+}
+
+TDragResult TGridDragDrop::DragCells(TGridDropSource& Source, int ACol, int ARow) {
+  const plat::TGridRect dragged = FGrid.Selection();
+  if (FGrid.DragDropSettings()->ShowCells) Source.SetDragImage(CellsPicture(dragged), {-4, -4});
+  std::optional<QByteArray> cells;
+  if (FGrid.Navigation()->AllowFmtClipboard) cells = WriteCellBlock(SelectionBlock());
+  int effect = DROPEFFECT_NONE;
+  const TDragResult r = RunTextDragDrop(Source, SelectionText(), FGrid.Cells(FGrid.RealColIndex(ACol), ARow), effect,
+                                        DROPEFFECT_COPY | DROPEFFECT_MOVE, cells ? &*cells : nullptr);
+  if (r == TDragResult::DRAGDROP_S_CANCEL) return r;
+  if (!FGrid.DragDropSettings()->OleCopyAlways && effect == DROPEFFECT_MOVE) RemoveMovedCells(dragged);
   if (FGrid.OnOleDragStop) FGrid.OnOleDragStop(&FGrid, effect);
   return r;
+}
+
+void TGridDragDrop::RemoveMovedCells(plat::TGridRect Dragged) {
+  const std::optional<plat::TGridRect> kept = GSameGridDrop;
+  const auto written = [&kept](int c, int r) {
+    return kept && c >= kept->Left && c <= kept->Right && r >= kept->Top && r <= kept->Bottom;
+  };
+  const bool disjunctRows = FGrid.MouseActions()->DisjunctRowSelect();
+  if (FGrid.DragDropSettings()->OleRemoveRows && FGrid.Options().Contains(plat::goRowSelect)) {
+    if (disjunctRows) {
+      FGrid.RemoveSelectedRows();
+      return;
+    }
+    // Rows a drop into this grid wrote stay; the others go, from the bottom up.
+    for (int r = std::min(Dragged.Bottom, FGrid.RowCount() - 1); r >= Dragged.Top; --r)
+      if (!written(Dragged.Left, r)) FGrid.RemoveRows(r, 1);
+    return;
+  }
+  if (disjunctRows) {
+    FGrid.ClearSelection();
+    return;
+  }
+  FGrid.BeginUpdate();
+  for (int c = Dragged.Left; c <= std::min(Dragged.Right, FGrid.ColCount() - 1); ++c) {
+    const int real = FGrid.RealColIndex(c);
+    for (int r = Dragged.Top; r <= Dragged.Bottom; ++r)
+      if (!written(c, r)) FGrid.ClearRect(real, r, real, r);
+  }
+  FGrid.EndUpdate();
 }
 
 }  // namespace grid

@@ -9,6 +9,7 @@
 // counts or lengths do not fit the bytes it holds.
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,18 @@ class TGridDropTarget : public TESGDropTarget {
   TExtStringGrid& FGrid;
 };
 
+// The grid's side of a drag it started: remembers the last copy or move effect the targets answered.
+class TGridDropSource : public TESGDropSource {
+ public:
+  int LastEffect() const { return FLastEffect; }
+
+ protected:
+  void CurrentEffect(int Effect) override;
+
+ private:
+  int FLastEffect = DROPEFFECT_NONE;
+};
+
 class TGridDragDrop {
  public:
   explicit TGridDragDrop(TExtStringGrid& Grid);
@@ -58,14 +71,25 @@ class TGridDragDrop {
   // Registers or revokes the grid's window as a drop target (DragDropSettings.OleDropTarget).
   void SetDropTarget(bool Value);
   TGridDropTarget* Target() { return FTarget.get(); }
-  // Drags the selection (text and cells) or, with ColumnDrag, the column ACol. Answers the drag loop's result;
-  // OnOleDragStart fires first and OnOleDragStop with the performed effect last.
+  // Drags the selection (text, the cell (ACol, ARow) as rich text and, with Navigation.AllowFmtClipboard, the
+  // cells) or, with ColumnDrag, the column ACol; with DragDropSettings.ShowCells a picture of the dragged cells
+  // follows the pointer. A cell drag that ends as a move (and OleCopyAlways off) empties the dragged cells, or
+  // with OleRemoveRows and row selection removes their rows. Answers the drag loop's result; OnOleDragStart
+  // fires first and, unless the drag was cancelled, OnOleDragStop with the performed effect last.
   TDragResult StartDrag(int ACol, int ARow, bool ColumnDrag);
+  // The picture of the display cells of R, limited to the visible cells, drawn without the selection and
+  // translucent (alpha 192).
+  QImage CellsPicture(plat::TGridRect R) const;
   // The selection as tab and line separated text, and as a cell block.
   QString SelectionText() const;
   TCellBlock SelectionBlock() const;
 
  private:
+  TDragResult DragColumn(TGridDropSource& Source, int ACol);
+  TDragResult DragCells(TGridDropSource& Source, int ACol, int ARow);
+  // After a move out of this grid: the dragged cells leave it (but not the cells a drop into this same grid
+  // has just written).
+  void RemoveMovedCells(plat::TGridRect Dragged);
   TExtStringGrid& FGrid;
   std::unique_ptr<TGridDropTarget> FTarget;
 };

@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QUrl>
 #include <QWidget>
 
@@ -212,16 +213,28 @@ class TSendLoop : public IDragLoop {
   QWidget* Target = nullptr;
   QPoint At;
   Qt::KeyboardModifiers Modifiers = Qt::NoModifier;
+  QImage Image;  // the drag image of the last drag
+  QPoint HotSpot;
+  QWidget* Capture = nullptr;  // when set, Scene is this window before the drop with the picture by the pointer
+  QImage Scene;
   TDragResult Run(const TSourceDataObject& Data, TESGDropSource& Source, int OkEffects, int& Effect) override {
+    Image = Source.DragImage();
+    HotSpot = Source.DragHotSpot();
     const std::unique_ptr<QMimeData> mime = Data.ToMimeData();
     Qt::DropActions actions = Qt::CopyAction;
     if (OkEffects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
     QDragEnterEvent enter(At, actions, mime.get(), Qt::LeftButton, Modifiers);
     QCoreApplication::sendEvent(Target, &enter);
-    Source.GiveFeedback(enter.isAccepted() ? DROPEFFECT_COPY : DROPEFFECT_NONE);
+    Source.GiveFeedback(!enter.isAccepted() ? DROPEFFECT_NONE
+                        : enter.dropAction() == Qt::MoveAction ? DROPEFFECT_MOVE : DROPEFFECT_COPY);
     if (!enter.isAccepted()) {
       Effect = DROPEFFECT_NONE;
       return Source.QueryContinueDrag(false, false);
+    }
+    if (Capture) {
+      Scene = Capture->grab().toImage();
+      QPainter p(&Scene);
+      p.drawImage(Target->mapTo(Capture, At) - HotSpot, Image);
     }
     QDropEvent drop(QPointF(At), actions, mime.get(), Qt::NoButton, Modifiers);
     QCoreApplication::sendEvent(Target, &drop);
@@ -261,18 +274,84 @@ struct TwoGrids : ::testing::Test {
   }
 };
 
+// As text and as the grid's own cells; a move empties the dragged cells, a copy (Ctrl held, or OleCopyAlways)
+// keeps them.
 TEST_F(TwoGrids, SelectedCellsDropIntoTheOtherGrid) {
+  struct Case {
+    const char* name;
+    bool cells, ctrl, copyAlways;
+    int effect;
+  } cases[] = {{"text, move", false, false, false, DROPEFFECT_MOVE},
+               {"cells, move", true, false, false, DROPEFFECT_MOVE},
+               {"cells, Ctrl copies", true, true, false, DROPEFFECT_COPY},
+               {"copy always", false, false, true, DROPEFFECT_MOVE}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int r = 0; r < 6; ++r)
+      for (int k = 0; k < 5; ++k) a->SetCells(k, r, QString("a%1%2").arg(k).arg(r)), b->SetCells(k, r, "");
+    a->Navigation()->AllowFmtClipboard = c.cells;
+    a->DragDropSettings()->OleCopyAlways = c.copyAlways;
+    loop.Modifiers = c.ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    a->SetSelection(plat::TGridRect{1, 1, 2, 3});
+    DropOn(b, 3, 2);
+    int stopped = -1;
+    a->OnOleDragStop = [&](plat::TObject*, int e) { stopped = e; };
+    EXPECT_EQ(a->StartOleDrag(1, 1, false), R::DRAGDROP_S_DROP);
+    EXPECT_EQ(stopped, c.effect);
+    EXPECT_EQ(b->Cells(3, 2), "a11");
+    EXPECT_EQ(b->Cells(4, 2), "a21");
+    EXPECT_EQ(b->Cells(4, 4), "a23");
+    EXPECT_EQ(b->Cells(3, 5), "");  // the block ends with its third row
+    EXPECT_EQ(b->Cells(2, 2), "");
+    const bool moved = c.effect == DROPEFFECT_MOVE && !c.copyAlways;
+    EXPECT_EQ(a->Cells(1, 1), moved ? "" : "a11");
+    EXPECT_EQ(a->Cells(2, 3), moved ? "" : "a23");
+    EXPECT_EQ(a->Cells(3, 1), "a31");  // outside the dragged cells
+    EXPECT_EQ(a->Cells(1, 4), "a14");
+  }
+}
+
+// A move inside one grid onto cells that overlap the dragged ones: what the drop wrote stays.
+TEST_F(TwoGrids, AMoveOntoOverlappingCellsKeepsWhatTheDropWrote) {
+  a->SetSelection(plat::TGridRect{1, 1, 2, 2});
+  DropOn(a, 2, 2);
+  EXPECT_EQ(a->StartOleDrag(1, 1, false), R::DRAGDROP_S_DROP);
+  EXPECT_EQ(a->Cells(2, 2), "a11");
+  EXPECT_EQ(a->Cells(3, 2), "a21");
+  EXPECT_EQ(a->Cells(2, 3), "a12");
+  EXPECT_EQ(a->Cells(3, 3), "a22");
+  EXPECT_EQ(a->Cells(1, 1), "");
+  EXPECT_EQ(a->Cells(2, 1), "");
+  EXPECT_EQ(a->Cells(1, 2), "");
+}
+
+TEST_F(TwoGrids, AMoveOfSelectedRowsRemovesThemWithOleRemoveRows) {
+  a->SetOptions(a->Options() + plat::TGridOptions{plat::goRowSelect});
+  a->DragDropSettings()->OleRemoveRows = true;
+  a->SetSelection(plat::TGridRect{1, 2, 4, 3});
+  DropOn(b, 1, 1);
+  EXPECT_EQ(a->StartOleDrag(1, 2, false), R::DRAGDROP_S_DROP);
+  EXPECT_EQ(a->RowCount(), 4);
+  EXPECT_EQ(a->Cells(1, 2), "a14");
+  EXPECT_EQ(b->Cells(1, 1), "a12");
+  EXPECT_EQ(b->Cells(1, 2), "a13");
+}
+
+// With ShowCells a translucent picture of the dragged cells follows the pointer at (4, 4) from it.
+TEST_F(TwoGrids, APictureOfTheDraggedCellsFollowsThePointer) {
   a->SetSelection(plat::TGridRect{1, 1, 2, 3});
   DropOn(b, 3, 2);
-  int stopped = -1;
-  a->OnOleDragStop = [&](plat::TObject*, int e) { stopped = e; };
-  EXPECT_EQ(a->StartOleDrag(1, 1, false), R::DRAGDROP_S_DROP);
-  EXPECT_EQ(stopped, DROPEFFECT_MOVE);
-  EXPECT_EQ(b->Cells(3, 2), "a11");
-  EXPECT_EQ(b->Cells(4, 2), "a21");
-  EXPECT_EQ(b->Cells(4, 4), "a23");
-  EXPECT_EQ(b->Cells(3, 5), "");  // the block ends with its third row
-  EXPECT_EQ(b->Cells(2, 2), "");
+  loop.Capture = form->Widget();
+  a->StartOleDrag(1, 1, false);
+  const plat::TRect first = a->CellRect(1, 1), last = a->CellRect(2, 3);
+  ASSERT_FALSE(loop.Image.isNull());
+  EXPECT_EQ(loop.Image.size(), QSize(last.Right - first.Left, last.Bottom - first.Top));
+  EXPECT_EQ(loop.HotSpot, QPoint(-4, -4));
+  EXPECT_NEAR(qAlpha(loop.Image.pixel(5, 5)), 192, 1);
+  if (qEnvironmentVariableIsSet("GRID_SHOTS")) loop.Scene.save(qEnvironmentVariable("GRID_SHOTS") + "/grid_drag.png");
+  a->DragDropSettings()->ShowCells = false;
+  a->StartOleDrag(1, 1, false);
+  EXPECT_TRUE(loop.Image.isNull());
 }
 
 TEST_F(TwoGrids, ARefusedDropCountsAsCancelledAndChangesNothing) {
@@ -282,8 +361,13 @@ TEST_F(TwoGrids, ARefusedDropCountsAsCancelledAndChangesNothing) {
   DropOn(b, 1, 1);
   EXPECT_EQ(a->StartOleDrag(1, 1, false), R::DRAGDROP_S_DROP);  // the enter accepted, the drop vetoed
   EXPECT_EQ(b->Cells(1, 1), "");
+  EXPECT_EQ(a->Cells(1, 1), "a11");  // a refused move is no move
   b->DragDropSettings()->SetOleDropTarget(false);
+  bool stopped = false;
+  a->OnOleDragStop = [&](plat::TObject*, int) { stopped = true; };
   EXPECT_EQ(a->StartOleDrag(1, 1, false), R::DRAGDROP_S_CANCEL);
+  EXPECT_FALSE(stopped);
+  EXPECT_EQ(a->Cells(1, 1), "a11");
 }
 
 TEST_F(TwoGrids, AColumnMovesInsideItsGridOnly) {
