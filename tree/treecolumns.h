@@ -173,6 +173,8 @@ class TLazyTreeColumn : public plat::TCollectionItem {
   TSortDirection FDefaultSortDirection = sdAscending;
 };
 
+// Where a column dragged over a button would go: before (left of) it or after it.
+enum TLTDropMarkMode : uint8_t { dmmNone, dmmLeft, dmmRight };
 // The parts of a header button an application may paint itself.
 enum THeaderPaintElement : uint8_t { hpeBackground, hpeDropMark, hpeHeaderGlyph, hpeSortGlyph, hpeText };
 using THeaderPaintElements = TEnumSet<THeaderPaintElement, uint8_t>;
@@ -183,7 +185,7 @@ struct THeaderPaintInfo {
   plat::TRect PaintRectangle{}, TextRectangle{};
   bool IsHoverIndex = false, IsDownIndex = false, IsEnabled = false;
   bool ShowHeaderGlyph = false, ShowSortGlyph = false, ShowRightBorder = false;
-  int DropMark = 0;  // 0 none, 1 left, 2 right
+  TLTDropMarkMode DropMark = dmmNone;
   plat::TPoint GlyphPos{}, SortGlyphPos{};
 };
 
@@ -379,9 +381,9 @@ class TLTHeader : public TLTHeaderMouseEvents {
       OnAdvancedHeaderDraw;
   void PaintCaptionText(plat::TCanvas* Canvas, const QString& Caption, plat::TRect Bounds, bool Enabled, bool Hot,
                         unsigned DrawFormat, bool WrapCaption);
-  // A whole button of an owner-drawn column (with hoOwnerDraw); DropMark 0 none, 1 left, 2 right.
+  // A whole button of an owner-drawn column (with hoOwnerDraw).
   std::function<void(TLTHeader* Sender, plat::TCanvas* Canvas, TLazyTreeColumn* Column, const plat::TRect& R,
-                     bool Hover, bool Pressed, int DropMark)>
+                     bool Hover, bool Pressed, TLTDropMarkMode DropMark)>
       OnHeaderDraw;
 
   // --- Stream (treeheader_stream.cpp) -------------------------------------------------------------------
@@ -443,6 +445,8 @@ class TLTHeader : public TLTHeaderMouseEvents {
   // The size of a column's header glyph: the check images for a check-box column, else the header images.
   plat::TSize HeaderGlyphSize(const TLazyTreeColumn& Column) const;
   void PaintHeaderGlyph(plat::TCanvas* Canvas, TLazyTreeColumn& Column, const THeaderPaintInfo& Info);
+  // The sort arrow: the explorer look's element, else the tree's own arrow of the classic or themed look.
+  void PaintSortGlyph(plat::TCanvas* Canvas, plat::TPoint At, bool Themed);
   void HeaderFontChanged();
   void ConstraintsChanged();
   void ApplySortColumn(TColumnIndex Value);

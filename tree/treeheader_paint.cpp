@@ -9,6 +9,8 @@
 #include "platform/graphics/classic.h"
 #include "platform/graphics/drawtext.h"
 #include "platform/graphics/imagelist.h"
+#include "platform/graphics/themes.h"
+#include "tree/checkimages.h"
 #include "tree/checkstate.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
@@ -34,19 +36,9 @@ TButtonEdges EdgesOf(TLTHeaderStyle Style) {
   }
 }
 
-// An arrow in a 16 x 16 cell: up for ascending, down for descending, left or right for the drop marks.
-void DrawArrow(plat::TCanvas* Canvas, plat::TPoint At, int Direction /*0 up, 1 down, 2 left, 3 right*/) {
-  const int x = At.X, y = At.Y;
-  std::array<plat::TPoint, 3> pts;
-  switch (Direction) {
-    case 0: pts = {plat::TPoint{x + 4, y + 10}, plat::TPoint{x + 12, y + 10}, plat::TPoint{x + 8, y + 6}}; break;
-    case 1: pts = {plat::TPoint{x + 4, y + 6}, plat::TPoint{x + 12, y + 6}, plat::TPoint{x + 8, y + 10}}; break;
-    case 2: pts = {plat::TPoint{x + 10, y + 4}, plat::TPoint{x + 10, y + 12}, plat::TPoint{x + 5, y + 8}}; break;
-    default: pts = {plat::TPoint{x + 6, y + 4}, plat::TPoint{x + 6, y + 12}, plat::TPoint{x + 11, y + 8}}; break;
-  }
-  Canvas->Brush()->SetColor(plat::clBtnShadow);
-  Canvas->Pen()->SetColor(plat::clBtnShadow);
-  Canvas->Polygon(pts);
+// The header element of the theme in a state (the themed look of buttons and background).
+bool DrawHeaderElement(plat::TCanvas* Canvas, int Part, int State, const plat::TRect& R) {
+  return plat::ThemeServices().DrawElement(Canvas, {QStringLiteral("header"), Part, State}, R);
 }
 
 }  // namespace
@@ -106,10 +98,11 @@ void TLTHeader::PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const 
   info.IsEnabled = o.Has(coEnabled) && FOwner->Enabled();
   info.ShowSortGlyph = Index == FSortColumn && FOptions.Has(hoShowSortGlyphs);
   info.ShowHeaderGlyph = FOptions.Has(hoShowImages) && ((Images() && c.FImageIndex >= 0) || c.FCheckBox);
-  // Only a bevelled tree hides the last button's right edge under hoAutoResize; this tree has no bevel.
-  info.ShowRightBorder = true;
+  // Only the last button of a bevelled tree whose last column takes the rest of the width under hoAutoResize
+  // leaves its right edge to the bevel.
+  info.ShowRightBorder = FStyle == hsThickButtons || !FOptions.Has(hoAutoResize) || FOwner->BevelKind() == bkNone;
   if (o.Has(coShowDropMark) && Index == cols.FDropTarget && Index != cols.FDragIndex)
-    info.DropMark = cols.FDropBefore ? 1 : 2;
+    info.DropMark = cols.FDropBefore ? dmmLeft : dmmRight;
   const bool advanced = AdvancedOwnerDraw();
   if (c.FStyle == vsOwnerDraw && FOptions.Has(hoOwnerDraw) && OnHeaderDraw && !advanced) {
     OnHeaderDraw(this, Canvas, &c, Button, info.IsHoverIndex, info.IsDownIndex, info.DropMark);
@@ -117,14 +110,20 @@ void TLTHeader::PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const 
   }
   THeaderPaintElements elements;
   if (advanced) OnHeaderDrawQueryElements(this, info, elements);
+  const bool themed = FOwner->TreeStates().Has(tsUseThemes);
   if (elements.Has(hpeBackground)) {
     OnAdvancedHeaderDraw(this, info, THeaderPaintElements{hpeBackground});
-  } else {
+  } else if (!themed || !DrawHeaderElement(Canvas, plat::HP_HEADERITEM,
+                                           info.IsDownIndex    ? plat::HIS_PRESSED
+                                           : info.IsHoverIndex ? plat::HIS_HOT
+                                                               : plat::HIS_NORMAL,
+                                           Button)) {
     const TButtonEdges edges = EdgesOf(FStyle);
     TEdgeStyle e = info.IsDownIndex ? edges.Pressed
                    : info.IsHoverIndex && FStyle == hsPlates && o.Has(coAllowClick) ? edges.Hot
                                                                                      : edges.Normal;
-    if (!info.IsDownIndex && info.ShowRightBorder) e.Flags |= plat::BF_RIGHT;
+    // The right edge is left out only on the last column, for the bevel to draw.
+    if (!info.IsDownIndex && (info.ShowRightBorder || Index != cols.Count() - 1)) e.Flags |= plat::BF_RIGHT;
     plat::TRect face = Button;
     plat::DrawEdge(Canvas->Handle(), face, e.Edge, e.Flags);
   }
@@ -147,19 +146,36 @@ void TLTHeader::PaintOneColumn(plat::TCanvas* Canvas, TColumnIndex Index, const 
       (!info.ShowSortGlyph || c.UseRightToLeftReading() || info.SortGlyphPos.X >= info.GlyphPos.X + imagesWidth))
     PaintHeaderGlyph(Canvas, c, info);
   const bool wrap = o.Has(coWrapCaption);
+  // A themed button shows its own hot look; the hot caption colour belongs to the classic one.
   if (!elements.Has(hpeText) && !c.FText.isEmpty())
     PaintCaptionText(Canvas, wrap ? c.FCaptionText : c.FText, info.TextRectangle, info.IsEnabled,
-                     info.IsHoverIndex, format, wrap);
-  if (!elements.Has(hpeSortGlyph) && info.ShowSortGlyph)
-    DrawArrow(Canvas, info.SortGlyphPos, FSortDirection == sdAscending ? 0 : 1);
-  if (!elements.Has(hpeDropMark) && info.DropMark != 0) {
+                     info.IsHoverIndex && !themed, format, wrap);
+  if (!elements.Has(hpeSortGlyph) && info.ShowSortGlyph) PaintSortGlyph(Canvas, info.SortGlyphPos, themed);
+  plat::TCustomImageList* glyphs = TreeUnitImages(tlUtilities);
+  if (!elements.Has(hpeDropMark) && info.DropMark != dmmNone && glyphs) {
     const int y = (Button.Top + Button.Bottom - GlyphSize) / 2;
-    DrawArrow(Canvas, {info.DropMark == 1 ? Button.Left : Button.Right - GlyphSize, y}, info.DropMark == 1 ? 2 : 3);
+    if (info.DropMark == dmmLeft)
+      glyphs->Draw(Canvas, Button.Left, y, UtilityDropLeft);
+    else
+      glyphs->Draw(Canvas, Button.Right - GlyphSize, y, UtilityDropRight);
   }
   if (!elements.Empty()) {
     Canvas->SaveDC();
     OnAdvancedHeaderDraw(this, info, elements);
     Canvas->RestoreDC(-1);
+  }
+}
+
+void TLTHeader::PaintSortGlyph(plat::TCanvas* Canvas, plat::TPoint At, bool Themed) {
+  const bool ascending = FSortDirection == sdAscending;
+  if (FOwner->TreeStates().Has(tsUseExplorerTheme) &&
+      DrawHeaderElement(Canvas, plat::HP_HEADERSORTARROW, ascending ? plat::HSAS_SORTEDUP : plat::HSAS_SORTEDDOWN,
+                        plat::TRect(At.X, At.Y, At.X + GlyphSize, At.Y + GlyphSize)))
+    return;
+  if (plat::TCustomImageList* glyphs = TreeUnitImages(tlUtilities)) {
+    const int index = Themed ? (ascending ? UtilityThemedSortAscending : UtilityThemedSortDescending)
+                             : (ascending ? UtilitySortAscending : UtilitySortDescending);
+    glyphs->Draw(Canvas, At.X, At.Y, index);
   }
 }
 
@@ -176,7 +192,8 @@ void TLTHeader::PaintHeader(plat::TCanvas* Canvas, plat::TRect R, plat::TPoint T
   if (elements.Has(hpeBackground)) {
     info.PaintRectangle = background;
     OnAdvancedHeaderDraw(this, info, THeaderPaintElements{hpeBackground});
-  } else {
+  } else if (!FOwner->TreeStates().Has(tsUseThemes) ||
+             !DrawHeaderElement(Canvas, plat::HP_HEADERITEM, plat::HIS_NORMAL, background)) {
     Canvas->Brush()->SetColor(FBackgroundColor);
     Canvas->FillRect(background);
   }

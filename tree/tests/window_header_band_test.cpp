@@ -46,6 +46,8 @@ struct Fixture {
     H().SetOptions(H().Options() + TLTHeaderOptions{hoVisible, hoHeaderClickAutoSort});
     H().SetHeight(Band);
     H().SetBackground(plat::clRed);
+    // The classic look, whose background is the header's Background colour.
+    tree->SetPaintOptions(tree->TreeOptions().PaintOptions - TLTPaintOptions{toThemeAware});
     tree->OnGetText = [](TBaseLazyTree*, PLazyNode n, TColumnIndex c, TLSTTextType, QString& text) {
       text = QStringLiteral("Row %1 / %2").arg(n->Index).arg(c);
     };

@@ -35,6 +35,8 @@ struct Fixture {
     icon.fill(Marker);
     images->AddImage(icon);
     H().SetImages(images);
+    // The classic look, whose background is the header's Background colour.
+    tree->SetPaintOptions(tree->TreeOptions().PaintOptions - TLTPaintOptions{toThemeAware});
   }
   TLTHeader& H() { return tree->Header(); }
   TLazyTreeColumns& Cols() { return H().Columns(); }

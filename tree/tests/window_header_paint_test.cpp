@@ -1,6 +1,7 @@
 // Header painting: the background of a header without columns, button edges and their pressed look, the
 // caption layout (vertical centring with its limit, shortening, sort arrow order by reading direction), the
-// pressed offset and the drop marks; a screenshot of a painted header is written for looking at.
+// pressed offset, the drop marks and sort arrows of both looks, the themed items and the last right edge; a
+// screenshot of a painted header is written for looking at.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,6 +9,7 @@
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
+#include "tree/checkimages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 
@@ -29,6 +31,12 @@ struct Fixture {
     tree->SetParent(&form);
     tree->SetBounds(0, 0, 400, 200);
     H().SetOptions(H().Options() + TLTHeaderOptions{hoVisible});
+    Classic(true);
+  }
+  // The classic look draws edges and the Background colour; the themed look the theme's header items.
+  void Classic(bool On) {
+    const TLTPaintOptions paint = tree->TreeOptions().PaintOptions;
+    tree->SetPaintOptions(On ? paint - TLTPaintOptions{toThemeAware} : paint + TLTPaintOptions{toThemeAware});
   }
   TLTHeader& H() { return tree->Header(); }
   TLazyTreeColumns& Cols() { return H().Columns(); }
@@ -131,24 +139,125 @@ TEST(HeaderPaint, ALongCaptionStaysInsideItsButton) {
   EXPECT_TRUE(f.Cols()[0]->CaptionText().contains(QLatin1Char('\n')));
 }
 
+// The utility glyph Index drawn over a plain colour.
+QImage UtilityGlyph(int Index, plat::TColor Under) {
+  plat::TBitmap b(16, 16, plat::pf32bit);
+  b.Canvas()->Brush()->SetColor(Under);
+  b.Canvas()->FillRect(plat::TRect(0, 0, 16, 16));
+  TreeUnitImages(tlUtilities)->Draw(b.Canvas(), 0, 0, Index);
+  return b.Image().convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether the opaque pixels of utility glyph Index (those alike over black and white) are at (X, Y) of Image.
+bool ShowsGlyph(const QImage& Image, int X, int Y, int Index) {
+  const QImage black = UtilityGlyph(Index, plat::clBlack), white = UtilityGlyph(Index, plat::clWhite);
+  int opaque = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      if (black.pixel(x, y) != white.pixel(x, y)) continue;
+      ++opaque;
+      if ((Image.pixel(X + x, Y + y) | 0xFF000000u) != black.pixel(x, y)) return false;
+    }
+  return opaque > 10;
+}
+
 TEST(HeaderPaint, DropMarksSitAtTheButtonEdges) {
-  Fixture f;
-  f.AddColumns({"A", "B", "C"});
-  // Drag A over the right half of C.
-  for (auto [msg, x] : {std::pair{plat::WM_LBUTTONDOWN, 50}, {plat::WM_MOUSEMOVE, 70}, {plat::WM_MOUSEMOVE, 280}}) {
-    plat::TMessage m{msg, 0, plat::MakeLParam(x, -5), 0};
-    f.H().HeaderMessage(m);
+  struct Case {
+    int over, target, x, glyph;  // mouse over x lands on target; the mark's left edge x
+  } cases[] = {
+      {280, 2, 300 - 16, UtilityDropRight},  // right half of C: after it, 16 pixels left of its right edge
+      {210, 2, 200, UtilityDropLeft},        // left half of C: before it, at its left edge
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.AddColumns({"A", "B", "C"});
+    for (auto [msg, x] : {std::pair{plat::WM_LBUTTONDOWN, 50}, {plat::WM_MOUSEMOVE, 70}, {plat::WM_MOUSEMOVE, c.over}}) {
+      plat::TMessage m{msg, 0, plat::MakeLParam(x, -5), 0};
+      f.H().HeaderMessage(m);
+    }
+    ASSERT_EQ(f.H().DropTarget(), c.target) << c.over;
+    f.Paint();
+    const int y = (f.H().Height() - 16) / 2;
+    EXPECT_TRUE(ShowsGlyph(f.bitmap.Image(), c.x, y, c.glyph)) << c.over;
+    // The dragged column shows no mark.
+    EXPECT_FALSE(ShowsGlyph(f.bitmap.Image(), 0, y, UtilityDropLeft));
+    EXPECT_FALSE(ShowsGlyph(f.bitmap.Image(), 100 - 16, y, UtilityDropRight));
   }
-  ASSERT_EQ(f.H().DropTarget(), 2);
+}
+
+TEST(HeaderPaint, TheSortArrowIsTheUtilityGlyphOfTheLookAndDirection) {
+  struct Case {
+    bool themed;
+    TSortDirection direction;
+    int glyph;
+  } cases[] = {
+      {false, sdAscending, UtilitySortAscending},
+      {false, sdDescending, UtilitySortDescending},
+      {true, sdAscending, UtilityThemedSortAscending},
+      {true, sdDescending, UtilityThemedSortDescending},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.AddColumns({"", "B"});
+    f.Classic(!c.themed);
+    f.H().SetSortColumn(0);
+    f.H().SetSortDirection(c.direction);
+    f.Paint();
+    // An arrow alone sits in the middle of the inner client area.
+    const int x = 2 + (96 - 16) / 2, y = 2 + (f.H().Height() - 4 - 16) / 2;
+    EXPECT_TRUE(ShowsGlyph(f.bitmap.Image(), x, y, c.glyph)) << c.themed << c.direction;
+    // The other direction's arrow is not the one shown.
+    EXPECT_FALSE(ShowsGlyph(f.bitmap.Image(), x, y, c.glyph ^ 1)) << c.themed << c.direction;
+  }
+}
+
+TEST(HeaderPaint, ThemedHeadersDrawTheThemesItemsInsteadOfTheBackground) {
+  Fixture f;
+  f.AddColumns({"One", "Two"});
+  f.H().SetBackground(plat::clRed);
+  f.Classic(false);
+  ASSERT_TRUE(f.tree->TreeStates().Has(tsUseThemes));
   f.Paint();
-  const QRgb face = f.Px(240, 3);
-  const QRgb shadow = Rgb(plat::clBtnShadow);
-  bool markRight = false, markLeft = false;
-  for (int x = 300 - 16; x < 300; ++x) markRight |= f.Px(x, 9) == shadow && x > 285;
-  for (int x = 200; x < 216; ++x) markLeft |= f.Px(x, 9) == shadow && x > 202;
-  EXPECT_TRUE(markRight);
-  EXPECT_FALSE(markLeft);
-  EXPECT_NE(face, shadow);
+  EXPECT_NE(f.Px(300, 9), Rgb(plat::clRed));  // the rest of the band is a themed item too
+  const QImage normal = f.bitmap.Image().copy(0, 0, 100, 19);
+  f.H().SetOptions(f.H().Options() + TLTHeaderOptions{hoHotTrack});
+  plat::TMessage move{plat::WM_MOUSEMOVE, 0, plat::MakeLParam(50, -5), 0};
+  f.H().HeaderMessage(move);
+  f.Paint();
+  const QImage hot = f.bitmap.Image().copy(0, 0, 100, 19);
+  EXPECT_NE(hot, normal);
+  plat::TMessage down{plat::WM_LBUTTONDOWN, 0, plat::MakeLParam(50, -5), 0};
+  f.H().HeaderMessage(down);
+  f.Paint();
+  EXPECT_NE(f.bitmap.Image().copy(0, 0, 100, 19), hot);
+  EXPECT_NE(f.bitmap.Image().copy(0, 0, 100, 19), normal);
+}
+
+TEST(HeaderPaint, TheLastButtonLeavesItsRightEdgeToTheBevelOnlyWhenItFillsTheRest) {
+  struct Case {
+    TLTHeaderStyle style;
+    bool autoResize;
+    TBevelKind bevel;
+    bool rightEdge;
+  } cases[] = {
+      {hsFlatButtons, true, bkTile, false}, {hsFlatButtons, false, bkTile, true}, {hsFlatButtons, true, bkNone, true},
+      {hsThickButtons, true, bkTile, true}, {hsPlates, true, bkFlat, true},  // plates have all four edges anyway
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    f.AddColumns({"A", "B"});
+    f.H().SetStyle(c.style);
+    f.H().SetBackground(plat::clRed);
+    f.tree->SetBevelKind(c.bevel);
+    f.H().SetAutoSizeIndex(1);
+    if (c.autoResize) f.H().SetOptions(f.H().Options() + TLTHeaderOptions{hoAutoResize});
+    const int right = f.Cols()[1]->Left() + f.Cols()[1]->Width() - 1;
+    f.Paint();
+    const QRgb inside = f.Px(right - 5, 9);
+    EXPECT_EQ(f.Px(right, 9) != inside, c.rightEdge) << int(c.style) << c.autoResize << int(c.bevel);
+    // The first button always has its right edge.
+    EXPECT_NE(f.Px(f.Cols()[0]->Width() - 1, 9), f.Px(f.Cols()[0]->Width() - 5, 9));
+  }
 }
 
 TEST(HeaderPaint, Screenshot) {
