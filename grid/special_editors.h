@@ -142,6 +142,9 @@ class TGridCheckBox : public plat::TCheckBox, public TGridEditorSide {
   void Dispatch(plat::TMessage& Message) override;
 
  protected:
+  // The arrow keys end the edit and move the grid, so they must reach the box's key-down instead of the
+  // form's dialog navigation.
+  plat::LRESULT DefaultDlgCode() const override { return plat::TCheckBox::DefaultDlgCode() | plat::DLGC_WANTARROWS; }
   void KeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
 };
 
