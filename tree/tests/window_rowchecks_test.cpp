@@ -2,6 +2,8 @@
 // node's own image.
 #include <QImage>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include "platform/forms/forms.h"
@@ -10,6 +12,7 @@
 #include "platform/graphics/themes.h"
 #include "tree/checkimages.h"
 #include "tree/checkstate.h"
+#include "tree/stringtree.h"
 #include "tree/treecontrol.h"
 
 namespace lazytree {
@@ -161,6 +164,91 @@ TEST(RowChecks, TheNodeImageMovesRightOfTheCheckImage) {
   const QImage image = f.Paint();
   EXPECT_EQ(image.pixel(CheckX + 8, CheckCentreY), ImageColour(CheckImageIndex(ctCheckBox, csUncheckedNormal, true, false)));
   EXPECT_EQ(image.pixel(CheckX + 18 + 8, CheckCentreY), qRgb(0, 0, 255));
+}
+
+// A string tree as the user sees it after a few clicks: plain boxes, a tri-state box summarising its children
+// (mixed, and checked once all are), radio buttons and a button. Every row shows the picture of the system list
+// that its control's type and resulting state select.
+TEST(RowChecks, ClickedTreeShowsThePropagatedStates) {
+  plat::TForm form{nullptr};
+  form.SetBounds(0, 0, 400, 300);
+  auto* tree = new TLazyStringTree(&form);
+  tree->SetParent(&form);
+  tree->SetBounds(0, 0, 260, 240);
+  tree->Font()->SetName("DejaVu Sans");
+  tree->Font()->SetHeight(-12);
+  tree->SetMiscOptions(tree->TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
+  tree->SetAutoOptions(tree->TreeOptions().AutoOptions + TLTAutoOptions{toAutoTristateTracking});
+  tree->SetPaintOptions(tree->TreeOptions().PaintOptions - TLTPaintOptions{toThemeAware});
+  tree->SetCheckImageKind(ckSystemDefault);
+  std::map<PLazyNode, QString> captions;
+  tree->OnGetText = [&](TBaseLazyTree*, PLazyNode n, TColumnIndex, TLSTTextType, QString& text) { text = captions[n]; };
+  auto add = [&](PLazyNode parent, const char* caption, TCheckType type, TCheckState state = csUncheckedNormal) {
+    PLazyNode n = tree->AddChild(parent);
+    n->CheckType = type;
+    n->CheckState = state;
+    captions[n] = caption;
+    return n;
+  };
+  auto click = [&](PLazyNode n) { tree->SetCheckState(n, tree->NextCheckState(n->CheckType, n->CheckState)); };
+  PLazyNode meters = add(nullptr, "Meters (tri-state)", ctTriStateCheckBox);
+  PLazyNode m1 = add(meters, "Meter 1", ctCheckBox);
+  add(meters, "Meter 2", ctCheckBox);
+  add(meters, "Meter 3 (fixed)", ctCheckBox, csCheckedDisabled);
+  PLazyNode bus = add(nullptr, "Bus (tri-state)", ctTriStateCheckBox);
+  PLazyNode b1 = add(bus, "Line A", ctCheckBox);
+  PLazyNode b2 = add(bus, "Line B", ctCheckBox);
+  PLazyNode mode = add(nullptr, "Mode", ctNone);
+  add(mode, "Primary", ctRadioButton, csCheckedNormal);
+  PLazyNode secondary = add(mode, "Secondary", ctRadioButton);
+  add(nullptr, "Plain box", ctCheckBox);
+  add(nullptr, "Reset", ctButton);
+  tree->FullExpand();
+  click(m1);         // one of three: the parent is mixed
+  click(b1);
+  click(b2);         // both lines: the parent is checked
+  click(secondary);  // the other radio button goes out
+  EXPECT_EQ(meters->CheckState, csMixedNormal);
+  EXPECT_EQ(bus->CheckState, csCheckedNormal);
+  EXPECT_EQ(mode->FirstChild->CheckState, csUncheckedNormal);
+
+  QImage image(260, 240, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  plat::TCanvas canvas(&image);
+  tree->PaintTree(&canvas, TRect(0, 0, 260, 240), {0, 0}, WindowPaintOptions);
+  canvas.SetDevice(nullptr);
+  if (qEnvironmentVariableIsSet("TREE_SHOTS")) image.save(qEnvironmentVariable("TREE_SHOTS") + "/checkboxes.png");
+
+  plat::TCustomImageList* list = SystemCheckImages(false);
+  const int indent = static_cast<int>(tree->Indent());
+  int rows = 0;
+  for (PLazyNode n = tree->GetFirst(); n; n = tree->GetNext(n)) {
+    if (n->CheckType == ctNone) continue;
+    ++rows;
+    const TRect row = tree->GetDisplayRect(n, NoColumn, false);
+    const int x = indent * static_cast<int>(tree->GetNodeLevel(n) + 1) + tree->Margin() - 1;
+    const int y = row.Top + (row.Height() - CheckImageSize) / 2;
+    QImage expected(CheckImageSize, CheckImageSize, QImage::Format_ARGB32);
+    expected.fill(plat::ToQColor(tree->Colors().BackGroundColor()));
+    plat::TCanvas cell(&expected);
+    const bool enabled = !IsDisabled(static_cast<TCheckState>(n->CheckState));
+    list->Draw(&cell, 0, 0, CheckImageIndex(n->CheckType, n->CheckState, enabled, false), plat::dsTransparent,
+               plat::itImage, true);
+    cell.SetDevice(nullptr);
+    int wrong = 0;
+    for (int py = 0; py < CheckImageSize; ++py)
+      for (int px = 0; px < CheckImageSize; ++px) wrong += image.pixel(x + px, y + py) != expected.pixel(px, py);
+    EXPECT_EQ(wrong, 0) << captions[n].toStdString();
+  }
+  EXPECT_EQ(rows, 11);
+  if (!qEnvironmentVariableIsSet("TREE_SHOTS")) return;
+  // The same tree as the themed window draws it, for the eye.
+  tree->SetPaintOptions(tree->TreeOptions().PaintOptions + TLTPaintOptions{toThemeAware});
+  image.fill(Qt::white);
+  canvas.SetDevice(&image);
+  tree->PaintTree(&canvas, TRect(0, 0, 260, 240), {0, 0}, WindowPaintOptions);
+  canvas.SetDevice(nullptr);
+  image.save(qEnvironmentVariable("TREE_SHOTS") + "/checkboxes_themed.png");
 }
 
 }  // namespace
