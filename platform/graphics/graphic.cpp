@@ -43,7 +43,8 @@ void TGraphic::LoadFromFile(const QString& fileName) { LoadFromBytes(ReadGraphic
 void TGraphic::SaveToFile(const QString& fileName) const {
   QByteArray data = SaveToBytes();
   QSaveFile f(fileName);
-  if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+  // Flushed before the commit: a write the disk refuses shows here, where the commit could publish a short file.
+  if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.flush() || !f.commit())
     throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
 }
 

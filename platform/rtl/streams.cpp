@@ -146,7 +146,8 @@ void TMemoryStream::LoadFromFile(const QString& FileName) {
 
 void TMemoryStream::SaveToFile(const QString& FileName) const {
   QSaveFile f(FileName);
-  if (!f.open(QIODevice::WriteOnly) || f.write(FData) != FData.size() || !f.commit())
+  // Flushed before the commit: a write the disk refuses shows here, where the commit could publish a short file.
+  if (!f.open(QIODevice::WriteOnly) || f.write(FData) != FData.size() || !f.flush() || !f.commit())
     throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
 }
 

@@ -281,7 +281,8 @@ void TStrings::LoadFromFile(const QString& FileName) {
 void TStrings::SaveToFile(const QString& FileName) const {
   QSaveFile f(FileName);
   const QByteArray data = Text().toUtf8();
-  if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit())
+  // Flushed before the commit: a write the disk refuses shows here, where the commit could publish a short file.
+  if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.flush() || !f.commit())
     throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
 }
 

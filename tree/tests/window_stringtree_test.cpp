@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -208,6 +212,41 @@ TEST(StringTreeCsv, AFailedSaveLeavesNoPartialFile) {
   EXPECT_THROW(f.tree->SaveToCSVFile(dir.filePath("taken"), true), plat::Exception);
   EXPECT_TRUE(QFileInfo(dir.filePath("taken")).isDir());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+}
+
+// A write that fails halfway (here: the disk refuses more bytes) keeps the old file as it was.
+TEST(StringTreeCsv, AFailedWriteKeepsTheOldFileWhole) {
+  Fixture f;
+  f.UseTexts();
+  f.tree->Header().Columns().Add()->SetText("Name");
+  for (int i = 0; i < 200; ++i) f.Add(nullptr, {QStringLiteral("meter %1 with a long enough caption").arg(i)});
+  QTemporaryDir dir;
+  const QString path = dir.filePath("out.csv");
+  {
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old content\r\n");
+  }
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  void (*savedSignal)(int) = signal(SIGXFSZ, SIG_IGN);  // the write fails with an error instead of a signal
+  rlimit limit = saved;
+  limit.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  bool thrown = false;
+  try {
+    f.tree->SaveToCSVFile(path, true);
+  } catch (const plat::Exception&) {
+    thrown = true;
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, savedSignal);
+  EXPECT_TRUE(thrown);
+  EXPECT_EQ(ReadFile(path), "old content\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.csv"});  // no temporary file left behind
+  // Without the limit the same save replaces the file.
+  ASSERT_TRUE(f.tree->SaveToCSVFile(path, true));
+  EXPECT_TRUE(ReadFile(path).startsWith("\"Name\"\r\n\"meter 0 with"));
 }
 
 THitInfo HitAt(TCustomLazyStringTree& t, int x, int y) {
