@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
 #include "grid/edit_setup.h"
 #include "grid/picker_choice.h"
 #include "platform/forms/forms.h"
@@ -205,6 +210,48 @@ TEST_F(ExtGridRowsTest, DispatchersReportThePickersChoiceAndAsk) {
   g->OnUnitChanged = [&](plat::TObject*, int c, int r, QString unit) { seen = QString("%1,%2 %3").arg(c).arg(r).arg(unit); };
   g->DoUnitChanged(nullptr, "kWh");
   EXPECT_EQ(seen, "2,3 kWh");
+}
+
+// Pictures, icons, glyph buttons and attached controls as the user sees them; the picture goes to the test's
+// folder (grid_objects_cells.png). The control sits over its cell's text after rows were inserted above it.
+TEST_F(ExtGridRowsTest, ScreenshotOfObjectsInCells) {
+  form->SetBounds(0, 0, 420, 300);
+  g->SetBounds(0, 0, 400, 280);
+  g->SetDefaultColWidth(96);
+  g->SetDefaultRowHeight(36);
+  g->SetColor(plat::clWhite);
+  QImage img(28, 28, QImage::Format_RGB32);  // a plain bitmap: opaque, on the cells' white
+  img.fill(Qt::white);
+  {
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0x2e, 0x7d, 0x32));
+    p.drawEllipse(2, 2, 24, 24);
+    p.setBrush(QColor(0xff, 0xc1, 0x07));
+    p.drawRect(9, 9, 10, 10);
+  }
+  for (int c = 1; c < 4; ++c) g->SetCells(c, 0, QStringList{"", "Picture", "Icon", "Button"}[c]);
+  plat::TPicture* pic = g->CreatePicture(1, 1, false, StretchWithAspectRatio, 2, haCenter, vaCenter);
+  auto bmp = std::make_unique<plat::TBitmap>();
+  bmp->SetImage(img);
+  pic->SetGraphic(std::move(bmp));
+  g->CreateIcon(2, 1, haBeforeText, vaCenter)->SetImage(img.scaled(16, 16));
+  g->SetCells(2, 1, "icon");
+  g->CreateBitButton(3, 1, 80, 26, "Go", haCenter, vaCenter)->SetImage(img.scaled(16, 16));
+  g->CreateBitmap(1, 2, true, haBeforeText, vaCenter)->SetImage(img);
+  g->SetCells(1, 2, "bitmap");
+  auto* edit = new plat::TEdit(form.get());
+  edit->SetText("control r3");
+  g->SetCells(0, 3, "r3");
+  g->SetCellControls(2, 3, edit);
+  g->InsertRows(2, 2, true);  // the control moves down with row r3
+  g->SetCells(0, 2, "new");
+  g->SetCells(0, 3, "new");
+  form->Show();
+  QApplication::processEvents();
+  EXPECT_EQ(g->CellControls(2, 5), edit);
+  const QImage shot = g->Widget()->grab().toImage();
+  EXPECT_TRUE(shot.save(QString(TEST_BINARY_DIR) + "/grid_objects_cells.png"));
 }
 
 }  // namespace
