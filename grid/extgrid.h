@@ -1226,6 +1226,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DoUnitChanged(plat::TObject* Sender, const QString& NewUnit);
   // The sort glyph goes in this header row (below a merged header cell's span).
   bool IsSortIndicatorRow(int ACol, int ARow);
+  // How far the node row's text is indented: its node level times the node look's indent.
+  int GetNodeIndent(int ARow) override;
   // Removal by selection (extgrid_removal.cpp): the disjunct rows or columns, else those of the selection
   // rectangle; or every normal row or column outside them. Columns are display columns.
   void RemoveSelectedRows();

@@ -169,4 +169,9 @@ bool TExtStringGrid::IsSortIndicatorRow(int ACol, int ARow) {
   return r == FSortSettings.Row() && FSortSettings.Show() && RowCount() > FixedRows() + 1;
 }
 
+int TExtStringGrid::GetNodeIndent(int ARow) {
+  if (!HasNodes() || ARow < 0 || ARow >= RowCount() || !HasCellProperties(0, ARow)) return 0;
+  return GetGridObject(0, ARow)->NodeLevel * FCellNode.NodeIndent();
+}
+
 }  // namespace grid

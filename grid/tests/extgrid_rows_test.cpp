@@ -254,5 +254,15 @@ TEST_F(ExtGridRowsTest, ScreenshotOfObjectsInCells) {
   EXPECT_TRUE(shot.save(QString(TEST_BINARY_DIR) + "/grid_objects_cells.png"));
 }
 
+// Node rows are indented by their level; rows outside the grid, plain rows and a grid without nodes are not.
+TEST_F(ExtGridRowsTest, NodeIndentFollowsTheNodeLevel) {
+  g->CellNode()->SetNodeIndent(10);
+  EXPECT_EQ(g->GetNodeIndent(1), 0);
+  g->AddNode(1, 6);
+  g->AddNode(3, 3);
+  const struct { int row, indent; } cases[] = {{1, 10}, {3, 20}, {8, 0}, {-1, 0}, {10, 0}};
+  for (const auto& k : cases) EXPECT_EQ(g->GetNodeIndent(k.row), k.indent) << k.row;
+}
+
 }  // namespace
 }  // namespace grid

@@ -9,6 +9,7 @@
 #include <map>
 #include <random>
 
+#include "grid/model/cell_checks.h"
 #include "grid/model/tests/gridcheck.h"
 #include "grid/model/tests/opsgrid.h"
 
@@ -75,6 +76,21 @@ class RandomRowOps : public ::testing::TestWithParam<int> {
     return shown.empty() ? 0 : shown.back() + 1;
   }
 
+  // The counted objects that cell objects own, in the store and in the hidden-row records: exactly the live
+  // ones, or an object was leaked (more live) or freed while a cell still refers to it (fewer).
+  static int OwnedCounted(const TOpsGrid& g, const std::vector<const TCellProperties*>& held) {
+    int n = 0;
+    const auto count = [&](const TCellProperties* p) {
+      const auto* cg = p ? dynamic_cast<const TCellGraphic*>(p->FGraphicObject) : nullptr;
+      if (!cg || !cg->CellCreated) return;
+      for (const plat::TObject* o : {cg->CellBitmap, cg->CellIcon}) n += dynamic_cast<const TCountedObject*>(o) != nullptr;
+    };
+    for (int r = 0; r < g.StoredRowCount(); ++r)
+      for (int c = 0; c < g.StoredColCount(); ++c) count(g.GetGridObject(c, r));
+    for (const TCellProperties* p : held) count(p);
+    return n;
+  }
+
   std::string Compare(TOpsGrid& g, TCellObjects& objs) {
     const std::vector<int> shown = ShownReal();
     if (g.RowCount() != static_cast<int>(shown.size())) return "row count";
@@ -103,12 +119,27 @@ class RandomRowOps : public ::testing::TestWithParam<int> {
     return {};
   }
 
+  // Every kind that owns what it refers to (bitmaps, pictures, icons, glyphs, radio items, balloon strings,
+  // image lists), some of them over a cell that already has an object, and a few that own nothing.
   void AddObject(TOpsGrid& g, TCellObjects& objs, int c, int d) {
     const int token = nextToken++;
-    switch (Rand(4)) {
+    TCellChecks checks(objs);
+    switch (Rand(10)) {
       case 0: objs.AddBitmap(c, d, new TCountedObject, false, haLeft, vaTop, true); break;
       case 1: objs.AddBalloon(c, d, "t", "x", biInfo); break;
       case 2: objs.AddMultiImage(c, d, 0, haLeft, vaTop); break;
+      case 3: objs.AddPicture(c, d, new TCountedObject, false, Stretch, 0, haLeft, vaTop, true, Rand(2) == 0); break;
+      case 4: objs.AddIcon(c, d, new TCountedObject, haLeft, vaTop, true); break;
+      case 5: objs.AddBitButton(c, d, 20, 16, "b", new TCountedObject, haLeft, vaTop, true); break;
+      case 6: checks.CreateRadio(c, d, 0, -1); break;
+      case 7:  // a check box or radio button with a balloon attached (the box owns the balloon's strings)
+        if (Rand(2) == 0)
+          checks.AddCheckBox(c, d, true, false);
+        else
+          checks.AddRadioButton(c, d, false);
+        objs.AddBalloon(c, d, "t", "x", biWarning);
+        break;
+      case 8: checks.AddCheckBox(c, d, cbGrayed); break;
       default: objs.AddComment(c, d, "c"); break;
     }
     if (TCellGraphic* obj = objs.GetCellGraphic(c, d)) {
@@ -179,6 +210,14 @@ TEST_P(RandomRowOps, StoreFollowsTheReference) {
         for (RefRow& r : ref) r.hidden = false;
         g.UnHideAll();
         what = "unhide";
+      } else if (op == 7 && Rand(8) == 0) {  // clear the whole grid (hidden rows keep theirs)
+        for (RefRow& r : ref)
+          if (!r.hidden) {
+            for (QString& t : r.texts) t.clear();
+            r.objects.clear();
+          }
+        ops.Clear();
+        what = "clear all";
       } else if (op == 7 && rows > 0) {  // clear a rectangle
         const int c1 = Rand(cols), d1 = Rand(rows), c2 = c1 + Rand(cols - c1), d2 = d1 + Rand(3);
         const std::vector<int> shown = ShownReal();
@@ -247,6 +286,7 @@ TEST_P(RandomRowOps, StoreFollowsTheReference) {
       for (const TOpsGrid::Record& rec : g.Hidden) held.insert(held.end(), rec.Props.begin(), rec.Props.end());
       ASSERT_EQ(testing::CheckCellObjects(g, held), "") << "step " << step << " " << what;
       ASSERT_EQ(Compare(g, objs), "") << "step " << step << " " << what;
+      ASSERT_EQ(OwnedCounted(g, held), TCountedObject::Live) << "step " << step << " " << what;
       ASSERT_EQ(CompareControls(g), "") << "step " << step << " " << what;
     }
   }
