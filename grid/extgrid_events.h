@@ -11,22 +11,22 @@ struct TExtGridEvents {
   TGetDisplTextEvent OnGetDisplText;
   TFloatFormatEvent OnGetFloatFormat;
   TCellsChangedEvent OnCellsChanged;            // CellsChanged
-  TCustomStrToDateEvent OnCustomStrToDate;      // raised by later work (date conversion of the data code)
+  TCustomStrToDateEvent OnCustomStrToDate;      // the date editors' text-to-date conversion
   TCheckValueEvent OnGetCheckTrue;              // GetCheckTrue
   TCheckValueEvent OnGetCheckFalse;             // GetCheckFalse
-  TColumnCalcEvent OnColumnCalc;                // raised by later work (footer and group calculations)
-  TGroupCalcEvent OnGroupCalc;                  // raised by later work (grouping)
-  TFooterCalcEvent OnFooterCalc;                // raised by later work (floating footer)
-  TSaveCellEvent OnSaveCell;                    // raised by later work (file saving)
-  TSaveCellEvent OnLoadCell;                    // raised by later work (file loading)
-  TProgressEvent OnFileProgress;                // raised by later work (file loading and saving)
-  TClipboardEvent OnClipboardPaste;             // raised by later work: the clipboard code
-  TClipboardEvent OnClipboardCopy;              // raised by later work
-  TClipboardEvent OnClipboardCut;               // raised by later work
-  TClipboardAfterPasteEvent OnClipboardAfterPasteCell;       // raised by later work
-  TClipboardAfterPasteEvent OnClipboardAfterPasteWideCell;   // raised by later work
-  TClipboardBeforePasteEvent OnClipboardBeforePasteCell;     // raised by later work
-  TClipboardBeforePasteEvent OnClipboardBeforePasteWideCell; // raised by later work
+  TColumnCalcEvent OnColumnCalc;                // not raised yet: the column calculations of the data services
+  TGroupCalcEvent OnGroupCalc;                  // the grouping's custom group calculation
+  TFooterCalcEvent OnFooterCalc;                // CalcFooterColumns (custom footer calculation)
+  TSaveCellEvent OnSaveCell;                    // not raised yet: file saving of the data services
+  TSaveCellEvent OnLoadCell;                    // not raised yet: file loading of the data services
+  TProgressEvent OnFileProgress;                // not raised yet: file loading and saving
+  TClipboardEvent OnClipboardPaste;             // the clipboard shortcut keys and the text editors
+  TClipboardEvent OnClipboardCopy;              // the clipboard shortcut keys and the text editors
+  TClipboardEvent OnClipboardCut;               // the clipboard shortcut keys and the text editors
+  TClipboardAfterPasteEvent OnClipboardAfterPasteCell;       // the text editor's paste
+  TClipboardAfterPasteEvent OnClipboardAfterPasteWideCell;   // not raised yet: the grid's clipboard paste
+  TClipboardBeforePasteEvent OnClipboardBeforePasteCell;     // the text editors' paste
+  TClipboardBeforePasteEvent OnClipboardBeforePasteWideCell; // not raised yet: the grid's clipboard paste
   // -- looks (raised by the painting unless said)
   TGridColorEvent OnGetCellColor;               // DoGetCellColor
   TGridColorEvent OnGetCellPrintColor;          // DoGetCellPrintColor
@@ -38,17 +38,17 @@ struct TExtGridEvents {
   TGetWordWrapEvent OnGetWordWrap;              // DoGetWordWrap
   TGridFormatEvent OnGetFormat;                 // DoGetFormat
   TGetCellCursorEvent OnGetCellCursor;          // DoGetCellCursor
-  TCustomCellSizeEvent OnCustomCellSize;
+  TCustomCellSizeEvent OnCustomCellSize;        // not raised yet: the print engine's cell measurement
   TGridHintEvent OnGridHint;                    // DoGridHint
   TGridWideHintEvent OnGridWideHint;            // DoGridHint
   TScrollHintEvent OnScrollHint;
   TCellBalloonEvent OnCellBalloon;
   TFooterPaintEvent OnFooterPaint;
   TPaintedEvent OnPainted;
-  TAnchorClickEvent OnAnchorClick;              // raised by later work: the mouse handling
-  TAnchorEvent OnAnchorEnter;                   // raised by later work
-  TAnchorEvent OnAnchorExit;                    // raised by later work
-  TAnchorHintEvent OnAnchorHint;                // raised by later work
+  TAnchorClickEvent OnAnchorClick;              // the mouse handling (link under the mouse)
+  TAnchorEvent OnAnchorEnter;                   // the mouse handling
+  TAnchorEvent OnAnchorExit;                    // the mouse handling
+  TAnchorHintEvent OnAnchorHint;                // the mouse handling and the hint code
   // -- merging, rows and columns (raised by the row and column operations and the mouse handling)
   TCanAddRowEvent OnCanAddRow;
   TAutoAddRowEvent OnAutoAddRow;
@@ -76,17 +76,17 @@ struct TExtGridEvents {
   TBeforeNodeEvent OnBeforeContractNode;
   TClickSortEvent OnClickSort;
   TCanSortEvent OnCanSort;
-  TCustomCompareEvent OnCustomCompare;
-  TRawCompareEvent OnRawCompare;
-  TCustomFilterEvent OnCustomFilter;
+  TCustomCompareEvent OnCustomCompare;          // not raised yet: the sort of the data services
+  TRawCompareEvent OnRawCompare;                // not raised yet: the sort of the data services
+  TCustomFilterEvent OnCustomFilter;            // not raised yet: the filter of the data services
   TGetColumnFilterEvent OnGetColumnFilter;      // BuildColumnFilterList
   plat::TNotifyEvent OnFilterDone;
   TFilterSelectEvent OnFilterSelect;
-  TFilterSelectEvent OnFilterCheck;
-  TProgressEvent OnFilterProgress;
-  TSearchEditChangeEvent OnSearchEditChange;
+  TFilterSelectEvent OnFilterCheck;             // not raised yet: the filter drop-down's check list
+  TProgressEvent OnFilterProgress;              // not raised yet: the filter of the data services
+  TSearchEditChangeEvent OnSearchEditChange;    // not raised yet: the search footer's edit box
   TSearchFooterActionEvent OnSearchFooterAction;  // DoSearchFooterAction
-  plat::TNotifyEvent OnSearchFooterClose;
+  plat::TNotifyEvent OnSearchFooterClose;       // not raised yet: the search footer's close button
   // -- editing
   TCanEditCellEvent OnCanEditCell;              // DoCanEditCell (through CheckCellEditable)
   TIsFixedCellEvent OnIsFixedCell;              // DoIsFixedCell
@@ -114,9 +114,9 @@ struct TExtGridEvents {
   TRadioClickEvent OnRadioClick;
   TRadioClickEvent OnRadioMouseUp;
   TRadioClickEvent OnRadioButtonClick;
-  TColorSelectedEvent OnColorSelected;
+  TColorSelectedEvent OnColorSelected;          // not raised yet: the colour picker's write-back
   TColorSelectEvent OnColorSelect;               // DoColorSelect
-  TImageSelectedEvent OnImageSelected;
+  TImageSelectedEvent OnImageSelected;          // not raised yet: the image picker's write-back
   TImageSelectedEvent OnImageSelect;
   TRatingChangeEvent OnRatingChange;
   TComboEvent OnDatePickerCloseUp;
@@ -154,7 +154,7 @@ struct TExtGridEvents {
   TSelectionResizedEvent OnSelectionResized;
   TScrollCellEvent OnScrollCell;
   TDragScrollEvent OnDragScroll;
-  // -- printing (raised by the print code)
+  // -- printing (not raised yet: the print engine of the data services)
   TPrintPageEvent OnPrintPage;
   TPrintGetPageNumEvent OnPrintGetPageNum;
   TPrintPageEvent OnPrintPageDone;
@@ -176,7 +176,7 @@ struct TExtGridEvents {
   TOleDropURLEvent OnOleDropURL;
   // -- side windows (raised when the footers are made)
   TCreatedFooterEvent OnCreatedFloatingFooter;
-  TCreatedFooterEvent OnCreatedSearchFooter;
+  TCreatedFooterEvent OnCreatedSearchFooter;    // not raised yet: the search footer's window
 };
 
 }  // namespace grid
