@@ -925,9 +925,11 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void CancelCellHint() { FMouse.CancelCellHint(); }
   bool UseHTMLHints() const { return FUseHTMLHints; }
   void SetUseHTMLHints(bool Value) { FUseHTMLHints = Value; }
-  // The grid's cursor, also the one it goes back to after a cursor of its own (links, sizing, panning).
+  // The grid's cursor, also the one it goes back to after a cursor of its own (links, sizing, panning). A
+  // cursor set from outside ends a mouse selection mode the grid's own cursor showed.
   void SetDefaultCursor(plat::TCursor Value) {
     FUserCursor = Value;
+    FMouse.SetSelectMode(msNormal);
     SetCursor(Value);
   }
   plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;

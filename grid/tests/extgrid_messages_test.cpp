@@ -1,6 +1,6 @@
 // The grid's window messages beside keys and mouse: the combo editor's notifications (a choice from its list,
-// drop-down, close-up with and without DirectComboClose), the hover rules of fixed cells, and the handlers the
-// editors are given.
+// drop-down, close-up with and without DirectComboClose), the hover rules of fixed cells, a cursor set from
+// outside, and the handlers the editors are given.
 #include <QComboBox>
 
 #include "grid/special_editors.h"
@@ -98,6 +98,14 @@ TEST(GridHooks, HoverRulesOfFixedCellsAndTheEditorsHandlers) {
   g.OnDropDownFooterButtonClick = [&](plat::TObject*, int c, int r, int b) { seen = QStringLiteral("%1,%2:%3").arg(c).arg(r).arg(b); };
   g.DropDownFooterButtonClicked(nullptr, 4);
   EXPECT_EQ(seen, "2,3:4");
+}
+
+TEST(GridHooks, ACursorSetFromOutsideEndsTheMouseSelectionMode) {
+  TExtStringGrid g(nullptr);
+  g.Mouse().SetSelectMode(msColumn);
+  g.SetDefaultCursor(plat::crCross);
+  EXPECT_EQ(g.Mouse().SelectMode(), msNormal);
+  EXPECT_EQ(g.Cursor(), plat::crCross);
 }
 
 }  // namespace
