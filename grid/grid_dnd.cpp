@@ -97,6 +97,14 @@ bool TEnumFormats::HasFile() const { return HasUrls(FData, true); }
 
 QString TEnumFormats::Text() const { return HasText() ? FData->text() : QString(); }
 
+// A link list's text holds the files too, so the link itself comes from the list when there is one.
+QString TEnumFormats::URL() const {
+  if (FData && FData->hasUrls())
+    for (const QUrl& u : FData->urls())
+      if (!u.isLocalFile()) return u.toString();
+  return Text();
+}
+
 QString TEnumFormats::RTF() const { return HasRTF() ? FromAnsi(UpToZero(FData->data(Mime(kFormatRTF)))) : QString(); }
 
 int TEnumFormats::Col() const {
@@ -326,7 +334,7 @@ TDragResult TESGDropTarget::Drop(const QMimeData* Data, bool CtrlHeld, QPoint pt
     else if (f.HasText())
       DropText(pt, f.Text());
     if (f.HasFile() && f.GetDroppedFiles()) DropFiles(pt, f.Files());
-    if (f.HasURL()) DropURL(pt, f.Text());
+    if (f.HasURL()) DropURL(pt, f.URL());
   }
   Effect = FRefused ? DROPEFFECT_NONE : DropEffectFromKeys(CtrlHeld, Effect);
   return R::S_OK;

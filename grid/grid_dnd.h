@@ -69,6 +69,8 @@ class TEnumFormats {
   bool HasFile() const;
   QString Text() const;
   QString RTF() const;
+  // The link: the first offered link that is no local file, else the offered text.
+  QString URL() const;
   // -1 when absent or shorter than 4 bytes.
   int Col() const;
   std::optional<QByteArray> Stream() const;

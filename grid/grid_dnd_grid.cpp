@@ -201,11 +201,6 @@ void TGridDropSource::CurrentEffect(int Effect) {
 QImage TGridDragDrop::CellsPicture(plat::TGridRect R) const {
   QWidget* w = FGrid.Widget();
   if (!w) return {};
-  R.Left = std::max(R.Left, FGrid.LeftCol());
-  R.Top = std::max(R.Top, FGrid.TopRow());
-  R.Right = std::min(R.Right, FGrid.LeftCol() + FGrid.VisibleColCount() - 1);
-  R.Bottom = std::min(R.Bottom, FGrid.TopRow() + FGrid.VisibleRowCount() - 1);
-  // The fixed rows above the scrolled part (a dragged column shows its header).
   const plat::TRect from = FGrid.CellRect(R.Left, R.Top), to = FGrid.CellRect(R.Right, R.Bottom);
   const QRect area = QRect(QPoint(from.Left, from.Top), QPoint(to.Right - 1, to.Bottom - 1)).intersected(w->rect());
   if (R.Left > R.Right || R.Top > R.Bottom || area.isEmpty()) return {};
@@ -236,7 +231,8 @@ TDragResult TGridDragDrop::StartDrag(int ACol, int ARow, bool ColumnDrag) {
 
 TDragResult TGridDragDrop::DragColumn(TGridDropSource& Source, int ACol) {
   if (FGrid.DragDropSettings()->ShowCells)
-    Source.SetDragImage(CellsPicture({ACol, 0, ACol, FGrid.VisibleRowCount()}), {-4, -4});
+    // The column as it is seen: its header and its visible rows.
+    Source.SetDragImage(CellsPicture({ACol, 0, ACol, FGrid.TopRow() + FGrid.VisibleRowCount() - 1}), {-4, -4});
   int effect = DROPEFFECT_NONE;
   const TDragResult r = RunColumnDragDrop(Source, FGrid.RealColIndex(ACol), DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
   if (r != TDragResult::DRAGDROP_S_CANCEL && FGrid.OnOleDragStop) FGrid.OnOleDragStop(&FGrid, effect);
@@ -245,7 +241,12 @@ TDragResult TGridDragDrop::DragColumn(TGridDropSource& Source, int ACol) {
 
 TDragResult TGridDragDrop::DragCells(TGridDropSource& Source, int ACol, int ARow) {
   const plat::TGridRect dragged = FGrid.Selection();
-  if (FGrid.DragDropSettings()->ShowCells) Source.SetDragImage(CellsPicture(dragged), {-4, -4});
+  if (FGrid.DragDropSettings()->ShowCells) {
+    const plat::TGridRect seen{std::max(dragged.Left, FGrid.LeftCol()), std::max(dragged.Top, FGrid.TopRow()),
+                               std::min(dragged.Right, FGrid.LeftCol() + FGrid.VisibleColCount() - 1),
+                               std::min(dragged.Bottom, FGrid.TopRow() + FGrid.VisibleRowCount() - 1)};
+    Source.SetDragImage(CellsPicture(seen), {-4, -4});
+  }
   std::optional<QByteArray> cells;
   if (FGrid.Navigation()->AllowFmtClipboard) cells = WriteCellBlock(SelectionBlock());
   int effect = DROPEFFECT_NONE;

@@ -77,8 +77,8 @@ class TGridDragDrop {
   // with OleRemoveRows and row selection removes their rows. Answers the drag loop's result; OnOleDragStart
   // fires first and, unless the drag was cancelled, OnOleDragStop with the performed effect last.
   TDragResult StartDrag(int ACol, int ARow, bool ColumnDrag);
-  // The picture of the display cells of R, limited to the visible cells, drawn without the selection and
-  // translucent (alpha 192).
+  // The picture of the display cells of R as they are shown, drawn without the selection and translucent
+  // (alpha 192); null when they are not shown.
   QImage CellsPicture(plat::TGridRect R) const;
   // The selection as tab and line separated text, and as a cell block.
   QString SelectionText() const;

@@ -129,6 +129,19 @@ TEST(DropTarget, AcceptSwitchesDecideTheDragNotWhichDropsRun) {
   EXPECT_TRUE(t.log.isEmpty());
 }
 
+TEST(DropTarget, ALinkDropsAsItsAddressAndTheFilesBesideItAsFiles) {
+  QMimeData m;
+  m.setUrls({QUrl("http://127.0.0.1/meters"), QUrl::fromLocalFile("/tmp/b.csv")});
+  TRecordingTarget t;
+  int effect = DROPEFFECT_COPY;
+  t.DragEnter(&m, false, {}, effect);
+  EXPECT_TRUE(t.DropFormats().Contains(dfURL));
+  t.Drop(&m, false, {}, effect);
+  ASSERT_GE(t.log.size(), 2);
+  EXPECT_EQ(t.log[t.log.size() - 2], "files:/tmp/b.csv");
+  EXPECT_EQ(t.log.last(), "url:http://127.0.0.1/meters");
+}
+
 TEST(DropTarget, RTFOnlyWhileRTFDropsAreOnAndColumnsBeforeAnythingElse) {
   QMimeData rtf;
   rtf.setData(Mime(kFormatRTF), QByteArray("{\\rtf1 y}\0junk", 14));
@@ -349,6 +362,12 @@ TEST_F(TwoGrids, APictureOfTheDraggedCellsFollowsThePointer) {
   EXPECT_EQ(loop.HotSpot, QPoint(-4, -4));
   EXPECT_NEAR(qAlpha(loop.Image.pixel(5, 5)), 192, 1);
   if (qEnvironmentVariableIsSet("GRID_SHOTS")) loop.Scene.save(qEnvironmentVariable("GRID_SHOTS") + "/grid_drag.png");
+  // A dragged column shows its header and its visible rows.
+  a->DragDropSettings()->OleColumnDragDrop = true;
+  a->SetTopRow(2);
+  a->StartOleDrag(3, 0, true);
+  const plat::TRect head = a->CellRect(3, 0), foot = a->CellRect(3, 5);
+  EXPECT_EQ(loop.Image.size(), QSize(head.Right - head.Left, foot.Bottom - head.Top));
   a->DragDropSettings()->ShowCells = false;
   a->StartOleDrag(1, 1, false);
   EXPECT_TRUE(loop.Image.isNull());
