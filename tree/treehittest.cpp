@@ -58,10 +58,14 @@ THitPositions ClassifyLeftToRight(const THitCell& c, int X) {
 }  // namespace
 
 // Right to left the regions are the mirror image of the left-to-right ones, measured from the cell's right
-// edge; left and right of the text swap with them.
+// edge; left and right of the text swap with them. The margin between the indentation and the content belongs
+// to the check box there, for a node that has one.
 THitPositions ClassifyHitInCell(const THitCell& Cell) {
   if (!Cell.RightToLeft) return ClassifyLeftToRight(Cell, Cell.X);
-  THitPositions r = ClassifyLeftToRight(Cell, Cell.Width - 1 - Cell.X);
+  const int mirrored = Cell.Width - 1 - Cell.X;
+  if (Cell.MainColumn && Cell.HasCheck && mirrored >= Cell.Indent && mirrored < Cell.Indent + Cell.Margin)
+    return {hiOnItem, hiOnItemCheckbox};
+  THitPositions r = ClassifyLeftToRight(Cell, mirrored);
   const bool left = r.Has(hiOnItemLeft), right = r.Has(hiOnItemRight);
   r -= THitPositions{hiOnItemLeft, hiOnItemRight};
   if (left) r.Include(hiOnItemRight);

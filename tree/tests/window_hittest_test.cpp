@@ -92,7 +92,9 @@ TEST(HitCell, RightToLeftMirrorsTheRegions) {
     const char* want;
   } cases[] = {
       {199, plat::taLeftJustify, "Item Indent"},   {181, plat::taLeftJustify, "Item Button"},
-      {160, plat::taLeftJustify, "Item Button ButtonExact"},
+      {164, plat::taLeftJustify, "Item Button ButtonExact"},
+      // The margin next to the content is part of the check box.
+      {163, plat::taLeftJustify, "Item Checkbox"}, {160, plat::taLeftJustify, "Item Checkbox"},
       {159, plat::taLeftJustify, "Item Checkbox"}, {127, plat::taLeftJustify, "Item State"},
       {109, plat::taLeftJustify, "Item Normal"},   {108, plat::taLeftJustify, "Item Label"},
       // The text stands next to the content; the room beyond it lies on its left.
@@ -106,6 +108,11 @@ TEST(HitCell, RightToLeftMirrorsTheRegions) {
     cell.Alignment = c.align;
     EXPECT_EQ(Names(ClassifyHitInCell(cell)), c.want) << "x " << c.x;
   }
+  // Without a check box the margin stays with the indentation, as left to right.
+  THitCell cell = Cell(160);
+  cell.RightToLeft = true;
+  cell.HasCheck = false;
+  EXPECT_EQ(Names(ClassifyHitInCell(cell)), "Item Button ButtonExact");
 }
 
 class THitTree : public TBaseLazyTreeControl {
