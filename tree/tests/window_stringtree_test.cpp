@@ -337,6 +337,33 @@ TEST(StringTreePaint, MainAndStaticTextsWithShortening) {
   image = PaintTree(*f.tree, 300, 60);
   EXPECT_GT(Ink(image, 150, 176, 0, 18), 5);
   EXPECT_EQ(Ink(image, 180, 300, 0, 18), 0) << "nothing beyond the narrow column";
+
+  // Shortened text keeps a right alignment and gives up centring (it starts at the left then); each time the
+  // handler is asked first.
+  int asked = 0;
+  f.tree->OnShortenString = [&](TBaseLazyTree*, plat::TCanvas*, PLazyNode, TColumnIndex, const QString&, int,
+                                QString&, bool&) { ++asked; };
+  const int margin = f.tree->TextMargin();
+  auto inkSpan = [](const QImage& img, int x0, int x1) {
+    int first = -1, last = -1;
+    for (int x = x0; x < x1; ++x)
+      if (Ink(img, x, x + 1, 0, 18) > 0) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    return std::pair{first, last};
+  };
+  std::map<plat::TAlignment, std::pair<int, int>> spans;
+  for (plat::TAlignment align : {plat::taRightJustify, plat::taCenter, plat::taLeftJustify}) {
+    cols[1]->SetAlignment(align);
+    asked = 0;
+    image = PaintTree(*f.tree, 300, 60);
+    spans[align] = inkSpan(image, 120, 180);
+    EXPECT_EQ(asked, 1) << "alignment " << align;
+  }
+  EXPECT_EQ(spans[plat::taCenter], spans[plat::taLeftJustify]);
+  EXPECT_GE(spans[plat::taRightJustify].second, 180 - margin - 3);
+  EXPECT_GT(spans[plat::taRightJustify].first, spans[plat::taLeftJustify].first);
 }
 
 TEST(StringTree, ANewFontDropsEveryMeasuredWidth) {
