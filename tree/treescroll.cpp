@@ -288,12 +288,26 @@ plat::TRect TBaseLazyTreeControl::GetDisplayRect(PLazyNode Node, TColumnIndex Co
   if (!mainColumnHit) indent = 0;
   if (!TextOnly) return r;
   int64_t offset = FMargin + indent;
-  if (mainColumnHit && TreeOptions().PaintOptions.Has(toShowRoot)) offset += FIndent;
-  r.Left += static_cast<int>(offset);
+  if (mainColumnHit) {
+    if (TreeOptions().PaintOptions.Has(toShowRoot)) offset += FIndent;
+    if (TreeOptions().MiscOptions.Has(toCheckSupport) && CheckImagesInForce() && Node->CheckType != ctNone)
+      offset += CheckImageWidth() + 2;
+  }
+  // The text starts right of the images the row shows in this column.
+  const TColumnIndex imageColumn = Column == NoColumn ? FHeader->MainColumn() : Column;
+  if (const int w = HitImageWidth(Node, imageColumn, true)) offset += w + 2;
+  if (const int w = HitImageWidth(Node, imageColumn, false)) offset += w + 2;
+  const bool rightToLeft = HitColumnRightToLeft(Column);
+  if (rightToLeft)
+    r.Right -= static_cast<int>(offset);
+  else
+    r.Left += static_cast<int>(offset);
   const int textWidth = DoGetNodeWidth(Node, Column);
-  plat::TAlignment align = FAlignment;
+  plat::TAlignment align = HitColumnAlignment(Column);
+  if (rightToLeft && align != plat::taCenter)
+    align = align == plat::taLeftJustify ? plat::taRightJustify : plat::taLeftJustify;
   if (Unclipped) {
-    if (r.Width() < textWidth - 1) align = plat::taLeftJustify;
+    if (r.Width() < textWidth - 1) align = rightToLeft ? plat::taRightJustify : plat::taLeftJustify;
     const int textHeight = std::min(Font()->Height() < 0 ? -Font()->Height() : Font()->Height(), r.Height());
     if (textHeight > r.Height()) {
       const int d = (textHeight - r.Height() + 1) / 2;

@@ -13,8 +13,10 @@
 #include <thread>
 
 #include "platform/forms/forms.h"
+#include "platform/graphics/imagelist.h"
 #include "tree/tests/treecheck.h"
 #include "tree/treeaccessibility.h"
+#include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
 
 namespace lazytree {
@@ -271,6 +273,42 @@ TEST(TreeRects, DisplayRectsOfRowsAndTexts) {
   EXPECT_EQ(t.GetDisplayRect(second, NoColumn, false).Top, 0);
   EXPECT_THROW(t.GetDisplayRect(nullptr, NoColumn, false), ELazyTreeAssertion);
   EXPECT_THROW(t.GetDisplayRect(t.RootNode(), NoColumn, false), ELazyTreeAssertion);
+}
+
+TEST(TreeRects, TextRectsStartRightOfTheCheckBoxAndImages) {
+  Fixture f;
+  TTestTree& t = *f.tree;
+  t.nodeWidth = 40;
+  f.Rows(2);
+  auto* images = new plat::TImageList(&f.form);  // 16 x 16
+  images->AddImage(QImage(16, 16, QImage::Format_ARGB32));
+  t.SetMiscOptions(t.TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
+  const int check = t.CheckImagesInForce()->Width() + 2, image = 16 + 2, start = 4 + 18;  // margin and root indent
+  struct Case {
+    const char* name;
+    bool checkBox, stateImage, normalImage;
+    int left;
+  } cases[] = {
+      {"plain", false, false, false, start},
+      {"check box", true, false, false, start + check},
+      {"normal image", false, false, true, start + image},
+      {"all three", true, true, true, start + check + 2 * image},
+  };
+  for (const Case& c : cases) {
+    t.SetCheckType(t.GetFirst(), c.checkBox ? ctCheckBox : ctNone);
+    t.SetImages(c.normalImage ? images : nullptr);
+    t.SetStateImages(c.stateImage ? images : nullptr);
+    t.OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind, TColumnIndex, bool&, int& i) { i = 0; };
+    EXPECT_EQ(t.GetDisplayRect(t.GetFirst(), NoColumn, true), plat::Rect(c.left, 0, c.left + 40, 18)) << c.name;
+  }
+  // In a right-to-left column the room is taken from the right and the text sits at the right.
+  t.SetImages(nullptr);
+  t.SetStateImages(nullptr);
+  t.SetCheckType(t.GetFirst(), ctNone);
+  TLazyTreeColumn* column = t.Header().Columns().Add();
+  column->SetWidth(150);
+  column->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(t.GetDisplayRect(t.GetFirst(), 0, true), plat::Rect(150 - 1 - start - 40, 0, 150 - 1 - start, 18));
 }
 
 TEST(TreeRects, ScrollIntoViewCases) {
