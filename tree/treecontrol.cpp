@@ -195,10 +195,14 @@ void TBaseLazyTreeControl::FillDotted(plat::TCanvas* Canvas, const plat::TRect& 
 }
 
 void TBaseLazyTreeControl::DrawLineImage(plat::TCanvas* Canvas, TLTLineType Type, int X, int Top, int LineHeight,
-                                         int VA) {
+                                         int VA, bool RightToLeft) {
   const int half = static_cast<int>(std::nearbyint(FIndent / 2.0));
   const int bottom = Top + LineHeight;
-  const int mid = X + half, outward = X + static_cast<int>(FIndent);
+  const int indent = static_cast<int>(FIndent);
+  // Right to left the level is mirrored: a pixel column p of the level becomes X + Indent - 1 - (p - X).
+  const auto at = [&](int p) { return RightToLeft ? 2 * X + indent - 1 - p : p; };
+  const int mid = at(X + half), outward = at(X + indent);
+  X = at(X);
   switch (Type) {
     case ltBottomRight:
       DrawVertDottedLine(Canvas, VA, bottom, mid, false);
@@ -251,7 +255,8 @@ std::vector<TLTLineType> BandImage(const std::vector<TLTLineType>& lines, bool e
 }  // namespace
 
 void TBaseLazyTreeControl::DrawTreeLines(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& CellRect,
-                                         int VAlignment, const std::vector<TLTLineType>& LineImage, bool GridLines) {
+                                         int VAlignment, const std::vector<TLTLineType>& LineImage, bool GridLines,
+                                         bool RightToLeft) {
   const bool bands = FLineMode == lmBands;
   if (bands && !GridLines) return;
   const std::vector<TLTLineType> image =
@@ -261,23 +266,24 @@ void TBaseLazyTreeControl::DrawTreeLines(plat::TCanvas* Canvas, PLazyNode Node, 
   const int height = static_cast<int>(Node->NodeHeight) - (bands ? 1 : 0);
   const int va = CellRect.Top + VAlignment - 1;
   const int levelShift = TreeOptions().PaintOptions.Has(toShowRoot) ? 0 : 1;
-  int x = CellRect.Left;
+  const int step = RightToLeft ? -static_cast<int>(FIndent) : static_cast<int>(FIndent);
+  int x = RightToLeft ? CellRect.Right - static_cast<int>(FIndent) : CellRect.Left;
   for (std::size_t i = 0; i < image.size(); ++i) {
     if (!bands && OnBeforeDrawTreeLine) OnBeforeDrawTreeLine(this, Node, static_cast<int>(i) + levelShift, x);
-    DrawLineImage(Canvas, image[i], x, CellRect.Top, height, va);
-    x += static_cast<int>(FIndent);
+    DrawLineImage(Canvas, image[i], x, CellRect.Top, height, va, RightToLeft);
+    x += step;
   }
   Canvas->Font()->SetColor(saved);
 }
 
 void TBaseLazyTreeControl::DrawExpandButton(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R,
-                                            int ButtonX, int ButtonY, bool Hot) {
+                                            int ButtonX, int ButtonY, bool Hot, bool RightToLeft) {
   const TButtonImages& b = FButtonImages;
   const bool expanded = Node->Has(vsExpanded), selected = Node->Has(vsSelected);
   const plat::TBitmap* image = expanded ? (Hot ? (selected ? b.MinusSelectedHot : b.MinusHot) : b.Minus).get()
                                         : (Hot ? (selected ? b.PlusSelectedHot : b.PlusHot) : b.Plus).get();
   if (!image) return;
-  const int x = R.Left + ButtonX, y = R.Top + ButtonY;
+  const int x = RightToLeft ? R.Right - ButtonX - image->Width() : R.Left + ButtonX, y = R.Top + ButtonY;
   // The explorer look draws the theme's glyph at paint time, hot while the mouse is over the button.
   if (TreeStates().Has(tsUseExplorerTheme))
     if (const plat::HTHEME theme = plat::OpenThemeData(Widget(), QStringLiteral("TREEVIEW"))) {

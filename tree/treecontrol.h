@@ -445,15 +445,18 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void DrawHorzDottedLine(plat::TCanvas* Canvas, int Left, int Right, int Top);
   void DrawVertDottedLine(plat::TCanvas* Canvas, int Top, int Bottom, int Left, bool UseSelectedBkColor);
   // The connector lines (lmNormal) or bands (lmBands, only with GridLines) of a node's row: one segment per
-  // entry of LineImage from CellRect.Left on, VAlignment the vertical centre of the node's content.
+  // entry of LineImage from CellRect.Left on (from CellRect.Right on, mirrored, right to left), VAlignment the
+  // vertical centre of the node's content.
   void DrawTreeLines(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& CellRect, int VAlignment,
-                     const std::vector<TLTLineType>& LineImage, bool GridLines);
-  // One segment of a line image at X.
-  void DrawLineImage(plat::TCanvas* Canvas, TLTLineType Type, int X, int Top, int LineHeight, int VA);
+                     const std::vector<TLTLineType>& LineImage, bool GridLines, bool RightToLeft = false);
+  // One segment of a line image in the level starting at X, mirrored within the level right to left.
+  void DrawLineImage(plat::TCanvas* Canvas, TLTLineType Type, int X, int Top, int LineHeight, int VA,
+                     bool RightToLeft = false);
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, int Level, int& PosX)> OnBeforeDrawTreeLine;
-  // The expand button of a node whose row starts at R, at (ButtonX, ButtonY) inside it; Hot picks the hot forms.
+  // The expand button of a node whose row is R, at (ButtonX, ButtonY) inside it (ButtonX counted from the right
+  // edge right to left); Hot picks the hot forms.
   void DrawExpandButton(plat::TCanvas* Canvas, PLazyNode Node, const plat::TRect& R, int ButtonX, int ButtonY,
-                        bool Hot);
+                        bool Hot, bool RightToLeft = false);
   // The list and index of a node's image of a kind, through OnGetImageIndexEx or OnGetImageIndex.
   virtual plat::TCustomImageList* QueryImageIndex(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column,
                                                   bool& Ghosted, int& Index);
@@ -915,7 +918,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   struct TRowPaint;
   void PaintCell(plat::TCanvas* Canvas, const TRowPaint& Row, TColumnIndex Column, plat::TRect Cell, bool IsMain);
   TLTInternalPaintOptions CellPaintOptions(const TRowPaint& Row, TColumnIndex Column) const;
-  void PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain);
+  void PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain, bool RightToLeft);
   void PaintCellGridLines(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain);
   void PaintBelowRows(plat::TCanvas* Canvas, plat::TPoint Target, int MaxRight, int MaxBottom,
                       const plat::TRect& Window, TLTInternalPaintOptions Options);

@@ -234,8 +234,9 @@ TLTInternalPaintOptions TBaseLazyTreeControl::CellPaintOptions(const TRowPaint& 
   return po;
 }
 
-// The check, state and normal image slots of a cell, placed from the content's left edge.
-void TBaseLazyTreeControl::PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain) {
+// The check, state and normal image slots of a cell, placed from the content's leading edge (the right one in a
+// right-to-left column).
+void TBaseLazyTreeControl::PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& Row, bool IsMain, bool RightToLeft) {
   PLazyNode node = Row.Node;
   TLTImageInfo& check = Info.ImageInfo[iiCheck];
   TLTImageInfo& state = Info.ImageInfo[iiState];
@@ -255,14 +256,20 @@ void TBaseLazyTreeControl::PlaceCellImages(TLTPaintInfo& Info, const TRowPaint& 
     if (image->Index < 0 || !image->Images) continue;
     // The state image keeps the size of its list whatever list the query named.
     const plat::TCustomImageList* sized = image == &state ? FStateImages.List : image->Images;
-    image->XPos = content.Left - 1;
     image->YPos = Info.CellRect.Top + Row.VAlign - sized->Height() / 2;
-    content.Left += sized->Width() + 2;
+    if (RightToLeft) {
+      image->XPos = content.Right - sized->Width();
+      content.Right -= sized->Width() + 2;
+    } else {
+      image->XPos = content.Left - 1;
+      content.Left += sized->Width() + 2;
+    }
   }
   if (!IsMain) return;
   const int indentation = static_cast<int>(FIndent) * (TreeOptions().PaintOptions.Has(toFixedIndent) ? 1 : Row.IndentSize);
-  content.Left += indentation;
-  for (TLTImageInfo* image : {&check, &state, &normal}) image->XPos += indentation;
+  const int shift = RightToLeft ? -indentation : indentation;
+  (RightToLeft ? content.Right : content.Left) += shift;
+  for (TLTImageInfo* image : {&check, &state, &normal}) image->XPos += shift;
 }
 
 // The cell's grid lines; each takes its pixel row or column off the cell and the content.
@@ -315,9 +322,10 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, const TRowPaint& Row, TColumnIn
   info.CellRect = cell;
   info.NodeWidth = DoGetNodeWidth(node, column);
   info.ContentRect = cell;
-  info.ContentRect.Left += FMargin;
+  const bool rightToLeft = cols.IsValidColumn(column) && cols.Items(column)->BiDiMode() != bdLeftToRight;
+  (rightToLeft ? info.ContentRect.Right : info.ContentRect.Left) += rightToLeft ? -FMargin : FMargin;
   info.Alignment = cols.IsValidColumn(column) ? cols.Items(column)->Alignment() : FAlignment;
-  PlaceCellImages(info, Row, isMain);
+  PlaceCellImages(info, Row, isMain, rightToLeft);
   PaintCellGridLines(info, Row, isMain);
   info.BrushOrigin = c->BrushOrigin();
   PaintCellBackground(info, Row.Window.Left, Row.Window.Width());
@@ -327,13 +335,14 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, const TRowPaint& Row, TColumnIn
       if (paint.Has(toFixedIndent))
         DrawTreeLines(c, node, info.CellRect, Row.VAlign,
                       std::vector<TLTLineType>(lines.end() - std::min<std::size_t>(1, lines.size()), lines.end()),
-                      info.PaintOptions.Has(poGridLines));
+                      info.PaintOptions.Has(poGridLines), rightToLeft);
       else
-        DrawTreeLines(c, node, info.CellRect, Row.VAlign, lines, info.PaintOptions.Has(poGridLines));
+        DrawTreeLines(c, node, info.CellRect, Row.VAlign, lines, info.PaintOptions.Has(poGridLines), rightToLeft);
     }
     const bool autoHidden = node->Has(vsAllChildrenHidden) && TreeOptions().AutoOptions.Has(toAutoHideButtons);
     if (paint.Has(toShowButtons) && node->Has(vsHasChildren) && !autoHidden)
-      DrawExpandButton(c, node, info.CellRect, Row.ButtonX, Row.ButtonY, node == FHotNode && FHotNodeButtonHit);
+      DrawExpandButton(c, node, info.CellRect, Row.ButtonX, Row.ButtonY, node == FHotNode && FHotNodeButtonHit,
+                       rightToLeft);
     if (info.ImageInfo[iiCheck].Index >= 0) DrawCheckImage(c, info.ImageInfo[iiCheck], node->Has(vsSelected));
   }
   if (info.ImageInfo[iiState].Index >= 0) DrawNodeImage(c, node, column, info.ImageInfo[iiState], false);

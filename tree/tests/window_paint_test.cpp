@@ -11,6 +11,7 @@
 
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/imagelist.h"
 #include "tree/treecontrol.h"
 
 namespace lazytree {
@@ -180,6 +181,52 @@ TEST(PaintPass, ColumnsFillTheAreaBelowTheRows) {
   EXPECT_EQ(image.pixel(100, 5), plat::ToQColor(plat::clAqua).rgba()) << "column 1 in the row (column colour)";
   EXPECT_EQ(image.pixel(30, 40), plat::ToQColor(t.Colors().BackGroundColor()).rgba());
   EXPECT_EQ(image.pixel(220, 40), plat::ToQColor(t.Colors().BackGroundColor()).rgba()) << "right of the columns";
+}
+
+TEST(PaintPass, ARightToLeftColumnMirrorsLinesButtonsAndImages) {
+  // The same tree painted in a left-to-right and a right-to-left column gives mirrored cells: indentation, tree
+  // lines, expand buttons, check boxes and images all start from the column's right edge.
+  auto paint = [](TBiDiMode mode) {
+    Fixture f;
+    TPaintTree& t = *f.tree;
+    t.nodeWidth = 0;  // no content bar, which is not mirrored
+    t.SetLineStyle(lsSolid);
+    t.SetPaintOptions(t.TreeOptions().PaintOptions - TLTPaintOptions{toThemeAware});
+    t.SetMiscOptions(t.TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
+    auto* images = new plat::TImageList(&f.form);
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 4; y < 12; ++y)
+      for (int x = 4; x < 12; ++x) icon.setPixel(x, y, qRgb(30, 120, 200));
+    images->AddImage(icon);
+    t.SetImages(images);
+    t.OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex, bool&, int& i) {
+      if (k != ikOverlay) i = 0;
+    };
+    TLazyTreeColumn* column = t.Header().Columns().Add();
+    column->SetWidth(160);
+    column->SetBiDiMode(mode);
+    t.SetRootNodeCount(2);
+    for (PLazyNode n = t.GetFirst(); n; n = n->NextSibling) {
+      t.SetCheckType(n, ctCheckBox);
+      t.SetChildCount(n, 2);
+    }
+    t.ToggleNode(t.GetFirst());
+    return f.Paint(TRect(0, 0, 160, 5 * 18)).copy(0, 0, 160, 5 * 18);
+  };
+  const QImage ltr = paint(bdLeftToRight), rtl = paint(bdRightToLeft);
+  const QImage mirrored = ltr.mirrored(true, false);
+  EXPECT_NE(ltr, rtl);
+  // The indentation levels with their lines and buttons are an exact mirror (the root level and the margin).
+  const int levels = 160 - 18 - 2;
+  EXPECT_EQ(rtl.copy(levels, 0, 160 - levels, rtl.height()), mirrored.copy(levels, 0, 160 - levels, rtl.height()));
+  // The two child rows (without check boxes) have a second level.
+  EXPECT_EQ(rtl.copy(levels - 18, 18, 38, 36), mirrored.copy(levels - 18, 18, 38, 36));
+  // An image ends at the content's right edge, where it starts one pixel left of the content left to right.
+  const QRgb blue = qRgb(30, 120, 200);
+  for (int y = 0; y < rtl.height(); ++y)
+    for (int x = 1; x < levels; ++x)
+      EXPECT_EQ(rtl.pixel(x - 1, y) == blue, mirrored.pixel(x, y) == blue) << x << "," << y;
 }
 
 TEST(PaintPass, ScreenshotOfATreeWithColumnsImagesAndSelection) {
