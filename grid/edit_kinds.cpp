@@ -229,6 +229,8 @@ class TUnitKind : public TControlKind<TGridUnitEditBtn> {
     FCtrl->SetText(QString());
     EditorProps(c);
     FCtrl->SetTextAndUnit(c.EditText);
+    // A text that ends in none of the units is edited whole: an empty editor would write the cell empty.
+    if (FCtrl->UnitID().isEmpty()) FCtrl->SetText(c.EditText);
     Looks(c);
     ShowAndFocus();
     return FCtrl;

@@ -43,6 +43,10 @@ TEST_F(EditKinds, EachKindIsFilledFromTheCellAndWrittenBack) {
       {edUnitEditBtn, "5kg",
        [](auto* c) { return c->Text() + "|" + static_cast<TGridUnitEditBtn*>(c)->UnitID(); }, "5|kg",
        [](auto* c) { c->SetText("7"); }, "7kg"},
+      // A text without a known unit is edited whole and kept.
+      {edUnitEditBtn, "12 lb",
+       [](auto* c) { return c->Text() + "|" + static_cast<TGridUnitEditBtn*>(c)->UnitID(); }, "12 lb|",
+       [](auto*) {}, "12 lb"},
       {edButton, "press", [](auto* c) { return c->Caption(); }, "press", [](auto*) {}, "press"},
   };
   for (const Case& c : cases) {

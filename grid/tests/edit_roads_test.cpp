@@ -55,7 +55,9 @@ TEST_F(EditRoads, EveryWayOutOfAnEditKeepsTheTypedValue) {
                {edEditBtn, "77", "alpha77"},
                {edSpinEdit, "7", "127"},
                {edComboEdit, "77", "alpha77"},
-               {edUpperCase, "ab", "alphaAB"}};
+               {edUpperCase, "ab", "alphaAB"},
+               {edUnitEditBtn, "77", "alpha77"},
+               {edMaskEditBtn, "77", "alpha77"}};
   for (const Kind& k : kinds) {
     for (const Road& road : roads) {
       SCOPED_TRACE(QString("kind %1, %2").arg(int(k.kind)).arg(road.name).toStdString());
