@@ -166,6 +166,8 @@ TEST_F(FormControlEditors, EnterEndsTheControlsEditAndTabGoesOnToTheNextControl)
   ASSERT_TRUE(e->Visible());  // now over the second control
   EXPECT_EQ(g->HTMLForms().CurrentControlID(), "e2");
   EXPECT_EQ(e->Text(), "two");
+  Flush();
+  EXPECT_TRUE(form->Widget()->grab().toImage().save(edittest::ShotPath("edit_form_control")));
   e->SetSelStart(3);
   Type("y");
   Key(Qt::Key_Return);
