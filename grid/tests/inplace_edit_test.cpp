@@ -3,6 +3,8 @@
 // mask's caret and auto-advance, the caret of a click, the hooks, and a refusal when the focus leaves.
 #include "edit_test_fixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 
 #include "grid/inplace_edit.h"
@@ -278,6 +280,51 @@ TEST_F(TextEditor, ARefusalWhenTheFocusLeavesKeepsTheTypedTextInTheOpenEditor) {
   Flush();
   EXPECT_EQ(g->Cells(1, 1), "alphazz");
   EXPECT_EQ(Log(), "validate 1,1=alphazz | editing done | cell done 1,1");
+}
+
+}  // namespace
+}  // namespace grid
+
+namespace grid {
+namespace {
+
+// Pasted text replaces the selection only when the result suits the kind and the length limit; a single
+// trailing line end is dropped; what is accepted reaches the cell.
+TEST_F(TextEditor, PasteFollowsTheKindAndTheLengthLimit) {
+  struct Case {
+    TEditorType kind;
+    int limit;
+    QString cell, clip;
+    int selStart, selLength;
+    QString result;
+  } cases[] = {
+      {edNumeric, 0, "", "12\r\n", 0, 0, "12"},
+      {edNumeric, 0, "", "1.5", 0, 0, ""},           // no decimal number in a whole-number cell
+      {edNumeric, 0, "", "-7", 0, 0, "-7"},
+      {edPositiveNumeric, 0, "", "-7", 0, 0, ""},
+      {edFloat, 0, "3", ".25", 1, 0, "3.25"},
+      {edUpperCase, 0, "a", "bc", 1, 0, "ABC"},  // the whole resulting text is converted
+      {edNormal, 3, "abc", "xy", 1, 2, "axy"},       // two onto a selection of two fits the limit of 3
+      {edNormal, 3, "abc", "x", 3, 0, "abc"},        // a fourth character does not
+      {edNormal, 0, "ab", "1\r\n2", 2, 0, "ab1\r\n2"},  // only a line end at the very end is dropped
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString("kind %1 clip %2").arg(int(c.kind)).arg(c.clip).toStdString());
+    g->DefaultEditor = c.kind;
+    g->SetMaxEditLength(c.limit);
+    g->SetCells(1, 1, c.cell);
+    g->SetFocus();
+    g->FocusCell(1, 1);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(TextEditorShown());
+    QGuiApplication::clipboard()->setText(c.clip);
+    Ed()->SetSelStart(c.selStart);
+    Ed()->SetSelLength(c.selLength);
+    Ed()->Perform(plat::WM_PASTE, 0, 0);
+    EXPECT_EQ(Ed()->Text(), c.result);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(g->Cells(1, 1), c.result);
+  }
 }
 
 }  // namespace
