@@ -114,6 +114,9 @@ void TGridMouse::MoveCellScrollBar(int ACol, int ARow) {
   if (!FScrollBar) {
     FScrollBar = new plat::TScrollBar(&G);
     FScrollBar->SetKind(plat::sbVertical);
+    // A cell's content scrolls by 10 units a line and 100 a page, within the bar's range.
+    FScrollBar->SetSmallChange(10);
+    FScrollBar->SetLargeChange(100);
     FScrollBar->SetParent(&G);
     FScrollBar->SetVisible(false);
     FScrollBar->OnChange = [this](plat::TObject*) {

@@ -124,6 +124,39 @@ TEST_F(FooterTest, CustomCalculationAndReadingWithoutProperties) {
   EXPECT_EQ(g->Cells(1, 7), "70");
 }
 
+// Hidden rows count in the footer only with CalculateHiddenRows; the sums are those of the values shown here.
+TEST_F(FooterTest, HiddenRowsCountOnlyWhenTheFooterCalculatesThem) {
+  F().SetVisible(true);
+  F().SetColumnCalc(1, acSUM);
+  F().SetColumnCalc(2, acCOUNT);
+  F().SetColumnCalc(4, acCUSTOM);
+  int customRow = -1;
+  F().OnCalcFooter = [&](plat::TObject*, int, int r, QString& v) {
+    customRow = r;
+    v = "x";
+  };
+  g->HideRows(2, 3);  // the values 20 and 30 (squares 4 and 9) leave the grid
+  ASSERT_EQ(g->RowCount(), 6);
+  const int footer = g->RowCount() - 1;
+  const double all = 10 + 20 + 30 + 40 + 50 + 60, shown = 10 + 40 + 50 + 60;
+  struct {
+    bool hidden;
+    double sum;
+    int count, custom;
+  } cases[] = {{true, all, 6, footer + 2}, {false, shown, 4, footer}};
+  for (const auto& c : cases) {
+    F().CalculateHiddenRows = c.hidden;
+    g->CalcFooter(-1);
+    EXPECT_EQ(g->Cells(1, footer).toDouble(), c.sum) << "hidden rows counted: " << c.hidden;
+    EXPECT_EQ(g->Cells(2, footer).toInt(), c.count) << "hidden rows counted: " << c.hidden;
+    EXPECT_EQ(customRow, c.custom) << "hidden rows counted: " << c.hidden;
+  }
+  g->UnHideRowsAll();
+  EXPECT_EQ(F().GetColumnCalc(1), acSUM) << "the footer row is still the last row";
+  g->CalcFooter(-1);
+  EXPECT_EQ(g->Cells(1, g->RowCount() - 1).toDouble(), all);
+}
+
 TEST(FooterTemplate, TagsExpandToCellTexts) {
   auto cell = [](int n) { return QStringLiteral("<%1>").arg(n); };
   struct Case {

@@ -4,6 +4,7 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 
 #include "grid/hint_window.h"
 #include "grid/scroll_bar.h"
@@ -409,6 +410,13 @@ TEST_F(MouseShowTest, ScrollBarFollowsTheMouseOverScrollBarCellsAndScrollsTheCel
   bar->SetPosition(30);
   EXPECT_EQ(g->CellObjects().GetScrollPosition(2, 3), 30);
   EXPECT_EQ(scrolled, std::vector<int>{30});
+  // A line moves the content 10 units, a page 100 but never past the range.
+  auto* qbar = static_cast<QScrollBar*>(bar->Widget());
+  qbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(g->CellObjects().GetScrollPosition(2, 3), 40);
+  qbar->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(g->CellObjects().GetScrollPosition(2, 3), 0);
+  bar->SetPosition(30);
   Move(At(4, 3));
   EXPECT_FALSE(bar->Visible());
   Move(At(2, 3));
