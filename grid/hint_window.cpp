@@ -68,6 +68,12 @@ void THTMLHintWindow::ActivateHintData(TRect Rect, const QString& AHint, plat::T
   ActivateHint(Rect, AHint);
 }
 
+void THTMLHintWindow::ShowAt(plat::TPoint ScreenPos, int MaxWidth, const QString& AHint, plat::TColor Color) {
+  SetColor(Color);
+  const TRect size = CalcHintRect(MaxWidth, AHint);
+  ActivateHint(TRect(ScreenPos.X, ScreenPos.Y, ScreenPos.X + size.Width(), ScreenPos.Y + size.Height()), AHint);
+}
+
 void THTMLHintWindow::ActivateHint(TRect Rect, const QString& AHint) {
   SetCaption(AHint);
   Rect.Right = Rect.Left + MaxHintWidth;

@@ -21,6 +21,9 @@ class THTMLHintWindow : public plat::TCustomControl {
   plat::TRect CalcHintRect(int MaxWidth, const QString& AHint);
   // Sizes the window to the text plus its margin, keeps it on its monitor, shows it without activation.
   void ActivateHint(plat::TRect Rect, const QString& AHint);
+  // Shows AHint in Color with its top-left corner at a screen point, measured at most MaxWidth wide (the
+  // cell, sizing and scroll hints of the grid).
+  void ShowAt(plat::TPoint ScreenPos, int MaxWidth, const QString& AHint, plat::TColor Color);
   // Hides the window (the window handle is released).
   void ReleaseHint();
   // The font name wide-encoded hints are drawn with (the grid that last prepared a cell hint sets it).

@@ -27,11 +27,8 @@ void TGridMouse::ShowCellHint(TPoint P) {
   if (!FCellHint) FCellHint = std::make_unique<THTMLHintWindow>(nullptr);
   THTMLHintWindow::WideFontName = G.Font()->Name();
   FCellHint->Images = G.GridImages();
-  FCellHint->SetColor(G.HintColor);
   const int maxWidth = G.ControlLook()->HintMaxWidth > 0 ? G.ControlLook()->HintMaxWidth : plat::Screen->Width();
-  const TRect size = FCellHint->CalcHintRect(maxWidth, hint);
-  const TPoint s = G.ClientToScreen(pos);
-  FCellHint->ActivateHint(TRect(s.X, s.Y, s.X + size.Width(), s.Y + size.Height()), hint);
+  FCellHint->ShowAt(G.ClientToScreen(pos), maxWidth, hint, G.HintColor);
   FCellHintText = hint;
 }
 

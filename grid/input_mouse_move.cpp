@@ -62,10 +62,7 @@ void TGridMouse::ShowSizingHint(const QString& Text, TRect Cell) {
   if (!FSizingHint) FSizingHint = std::make_unique<THTMLHintWindow>(nullptr);
   FHover.SizingHint = Text;
   FHover.ScrollHintShow = true;
-  FSizingHint->SetColor(G.HintColor);
-  const TRect size = FSizingHint->CalcHintRect(200, Text);
-  const plat::TPoint p = G.ClientToScreen(plat::TPoint(Cell.Left, Cell.Top));
-  FSizingHint->ActivateHint(TRect(p.X, p.Y, p.X + size.Width(), p.Y + size.Height()), Text);
+  FSizingHint->ShowAt(G.ClientToScreen(plat::TPoint(Cell.Left, Cell.Top)), 200, Text, G.HintColor);
 }
 
 void TGridMouse::HideSizingHint() {

@@ -126,11 +126,8 @@ void TGridScrolling::ScrollMessage(plat::TMessage& M, bool Vert) {
 
 void TGridScrolling::ShowHint(const QString& Text) {
   if (!FHint) FHint = std::make_unique<THTMLHintWindow>(nullptr);
-  FHint->SetColor(FGrid.HintColor);
-  plat::TRect r = FHint->CalcHintRect(100, Text);
   const TPoint p = FGrid.ClientToScreen(ClientCursor());
-  r = plat::TRect(p.X + 10, p.Y, p.X + 10 + r.Width(), p.Y + r.Height());
-  FHint->ActivateHint(r, Text);
+  FHint->ShowAt(TPoint(p.X + 10, p.Y), 100, Text, FGrid.HintColor);
   FHintShow = true;
 }
 
