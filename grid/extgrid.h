@@ -900,7 +900,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual bool DoRatingChange(int ACol, int ARow, double& Value);
   // Cell buttons and expand buttons (display column): the button's rectangle in client pixels.
   plat::TRect GetCellButtonRect(int ACol, int ARow);
-  plat::TRect GetExpandButtonRect(int ACol, int ARow) { return GetCellButtonRect(ACol, ARow); }
+  // The 11 x 11 button in the top-right corner of an expand cell (display column); empty for other cells.
+  plat::TRect GetExpandButtonRect(int ACol, int ARow);
   bool HasButton(int RCol, int ARow) { return CellObjects().HasButton(RCol, ARow); }
   bool HasExpand(int RCol, int ARow) { return GetCellType(RCol, ARow) == ctExpand; }
   bool HasRating(int RCol, int ARow) { return CellObjects().HasRating(RCol, ARow); }

@@ -174,4 +174,10 @@ int TExtStringGrid::GetNodeIndent(int ARow) {
   return GetGridObject(0, ARow)->NodeLevel * FCellNode.NodeIndent();
 }
 
+plat::TRect TExtStringGrid::GetExpandButtonRect(int ACol, int ARow) {
+  if (ACol < 0 || ARow < 0 || !CellObjects().CellTypeInSet(RealColIndex(ACol), ARow, {ctExpand})) return {};
+  const plat::TRect r = CellRect(ACol, ARow);
+  return plat::TRect(r.Right - 13, r.Top + 2, r.Right - 2, r.Top + 13);
+}
+
 }  // namespace grid

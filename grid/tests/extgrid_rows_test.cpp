@@ -264,5 +264,16 @@ TEST_F(ExtGridRowsTest, NodeIndentFollowsTheNodeLevel) {
   for (const auto& k : cases) EXPECT_EQ(g->GetNodeIndent(k.row), k.indent) << k.row;
 }
 
+// Only an expand cell has the corner button; a button cell or a plain cell answers an empty rectangle.
+TEST_F(ExtGridRowsTest, ExpandButtonSitsInTheCellsTopRightCorner) {
+  g->AddExpand(1, 2, 40);
+  g->CellObjects().AddButton(2, 2, 30, 16, "b", haCenter, vaCenter);
+  const plat::TRect r = g->CellRect(1, 2);
+  EXPECT_EQ(g->GetExpandButtonRect(1, 2), plat::TRect(r.Right - 13, r.Top + 2, r.Right - 2, r.Top + 13));
+  EXPECT_EQ(g->GetExpandButtonRect(2, 2), plat::TRect());
+  EXPECT_EQ(g->GetExpandButtonRect(3, 2), plat::TRect());
+  EXPECT_EQ(g->GetExpandButtonRect(-1, 2), plat::TRect());
+}
+
 }  // namespace
 }  // namespace grid
