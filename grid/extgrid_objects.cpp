@@ -29,6 +29,7 @@ int TExtGridObjects::SelectedRowCount() const { return FGrid.SelectedRowCount();
 int TExtGridObjects::FixedRows() const { return FGrid.FixedRows(); }
 bool TExtGridObjects::FlatLook() const { return FGrid.ControlLook()->ControlStyle() == csFlat; }
 plat::TColor TExtGridObjects::CommentColor() const { return FGrid.ControlLook()->CommentColor(); }
+bool TExtGridObjects::AutoNumAlign() const { return FGrid.AutoNumAlign; }
 int TExtGridObjects::TotalRowCount(int RowCount) const { return RowCount + FGrid.NumHiddenRows(); }
 TVAlignment TExtGridObjects::VAlignment() const { return FGrid.VAlignment(); }
 bool TExtGridObjects::CheckAlwaysActive() const { return FGrid.ControlLook()->CheckAlwaysActive; }

@@ -68,6 +68,7 @@ class TExtGridObjects : public TCellObjectsHost {
   bool FlatLook() const override;
   bool HasGridImages() const override { return GridImages != nullptr; }
   plat::TColor CommentColor() const override;
+  bool AutoNumAlign() const override;
   int TotalRowCount(int RowCount) const override;
   QString CheckTrue(int ACol, int ARow) const override;
   QString CheckFalse(int ACol, int ARow) const override;

@@ -244,6 +244,7 @@ void TCellObjects::AddProgressFormatted(int ACol, int ARow, plat::TColor FGColor
   g->CellErrLen = Max;
   g->CellText = Fmt;
   g->CellBoolean = true;
+  if (FHost.AutoNumAlign()) FCells.GetGridObject(ACol, ARow)->Alignment = plat::taRightJustify;
 }
 
 void TCellObjects::AddProgressEx(int ACol, int ARow, plat::TColor FGColor, plat::TColor FGTextColor,

@@ -36,6 +36,8 @@ class TCellObjectsHost {
   virtual bool FlatLook() const { return false; }
   virtual bool HasGridImages() const { return false; }
   virtual plat::TColor CommentColor() const { return plat::clRed; }
+  // Numbers are right-aligned in their cells (progress bars then align their text to the right).
+  virtual bool AutoNumAlign() const { return false; }
   // Rows of the grid with the hidden ones (the check-box adders refuse cells beyond).
   virtual int TotalRowCount(int RowCount) const { return RowCount; }
   // The texts of a checked and an unchecked data check box of a cell.

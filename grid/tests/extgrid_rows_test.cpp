@@ -275,5 +275,22 @@ TEST_F(ExtGridRowsTest, ExpandButtonSitsInTheCellsTopRightCorner) {
   EXPECT_EQ(g->GetExpandButtonRect(-1, 2), plat::TRect());
 }
 
+// With numbers right-aligned, every way of adding a progress bar right-aligns its cell; otherwise it stays left.
+TEST_F(ExtGridRowsTest, ProgressBarsFollowTheNumberAlignment) {
+  for (bool autoNum : {false, true}) {
+    g->AutoNumAlign = autoNum;
+    g->CellObjects().AddProgress(1, 1, plat::clBlue, plat::clWhite);
+    g->CellObjects().AddProgressEx(1, 2, plat::clBlue, plat::clWhite, plat::clWhite, plat::clBlack);
+    g->CellObjects().AddProgressFormatted(1, 3, plat::clBlue, plat::clWhite, plat::clWhite, plat::clBlack, "%d",
+                                          0, 10);
+    const plat::TAlignment expected = autoNum ? plat::taRightJustify : plat::taLeftJustify;
+    for (int r = 1; r <= 3; ++r) {
+      EXPECT_TRUE(g->CellObjects().HasProgress(1, r));
+      EXPECT_EQ(g->GetGridObject(1, r)->Alignment, expected) << autoNum << " row " << r;
+    }
+    g->ClearCols(1, 1);
+  }
+}
+
 }  // namespace
 }  // namespace grid
