@@ -193,6 +193,8 @@ class TExtColumnGrid : public TExtStringGrid {
   void DoGetCellPrintColor(int ACol, int ARow, plat::TGridDrawState AState, plat::TBrush* ABrush,
                            plat::TFont* AFont) override;
   void DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) override;
+  // Columns may give their cells borders.
+  bool MayHaveCellBorders() override { return true; }
   void DoGetCellPrintBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders) override;
   void DoGetAlignment(int ACol, int ARow, plat::TAlignment& HA, TVAlignment& VA) override;
   void DoGetFormat(int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix) override;

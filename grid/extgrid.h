@@ -725,6 +725,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R, plat::TPen* B) override;
   void DoPainted() override;
   bool HasFilterList(int RCol) override;
+  bool MayHaveCellBorders() override {
+    return OnGetCellBorder || FGrouping.HeaderUnderline || FGrouping.SummaryLine;
+  }
   int HoverLink(int ACol, int ARow) override;
   bool BlinkPhase() override { return GridBlink(); }
   bool IsEditingCell(int ACol, int ARow) override { return EditorMode() && ACol == Col() && ARow == Row(); }

@@ -135,6 +135,8 @@ class TRenderHost {
   virtual void DoGetCellGradient(int RCol, int ARow, plat::TColor& Color, plat::TColor& ColorTo,
                                  plat::TColor& MirrorFrom, plat::TColor& MirrorTo, TCellGradientDirection& GD);
   virtual void DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBorders& Borders);
+  // False when no cell can have borders of its own (nothing asks DoGetCellBorder then).
+  virtual bool MayHaveCellBorders();
   virtual void DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R, plat::TPen* B);
   virtual void DoPainted() {}
   // The link under the mouse in this cell (-1: none) and the blink phase of the grid timer.

@@ -105,7 +105,7 @@ void TCellRenderer::DrawCellContents(TCanvas& C, int ACol, int ARow, TRect ARect
   w.Rect.Right = right;
   C.Brush()->SetColor(w.SavedBrush);
   C.Font()->SetColor(w.SavedFont);
-  {
+  if (FHost.MayHaveCellBorders()) {
     TCellWork b = w;
     plat::InflateRect(b.Rect, 1, 1);
     DrawCellBorders(C, b);

@@ -65,6 +65,8 @@ void TRenderHost::DoGetCellBorder(int ACol, int ARow, plat::TPen* APen, TCellBor
   if (Renderer->OnGetCellBorder) Renderer->OnGetCellBorder(Grid, ACol, ARow, APen, Borders);
 }
 
+bool TRenderHost::MayHaveCellBorders() { return static_cast<bool>(Renderer->OnGetCellBorder); }
+
 void TRenderHost::DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R,
                                       plat::TPen* B) {
   if (Renderer->OnGetCellBorderProp) Renderer->OnGetCellBorderProp(Grid, ARow, RCol, L, T, R, B);
