@@ -33,6 +33,20 @@ void Line(TCanvas& C, int x1, int y1, int x2, int y2) {
   C.LineTo(x2, y2);
 }
 
+// The pie gauge fills its slice by flooding from a point, which needs pixels to read; the grid may paint on a
+// surface without them, so the pie is drawn on a small bitmap first and copied with its corners left out.
+void DrawPie(TCanvas& C, const TRect& R, TColor Color, int Percent) {
+  const TColor key = plat::ColorToRGB(Color) == TColor(0xFE00FE) ? TColor(0x00FE00) : TColor(0xFE00FE);
+  plat::TBitmap bmp(R.Width(), R.Height());
+  TCanvas* bc = bmp.Canvas();
+  bc->Brush()->SetColor(key);
+  bc->FillRect(TRect(0, 0, R.Width(), R.Height()));
+  controls::DrawPieGauge(*bc, TRect(0, 0, R.Width(), R.Height()), Color, Percent, false);
+  bmp.SetTransparentColor(key);
+  bmp.SetTransparent(true);
+  C.Draw(R.Left, R.Top, &bmp);
+}
+
 // A named bitmap of the grid, transparent at (X, Y).
 void DrawGridBitmap(TCanvas& C, int X, int Y, const QString& Name) {
   if (plat::TBitmap* b = GridBitmap(Name)) C.Draw(X, Y, b);
@@ -460,7 +474,7 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
     case ctNode: DrawNode(C, W, R); break;
     case ctProgress: case ctXPProgress: DrawProgress(C, W, R); break;
     case ctProgressPie:
-      controls::DrawPieGauge(C, TRect(x, y, x + 20, y + 20), g.CellBitmap, g.CellAngle, false);
+      DrawPie(C, TRect(x, y, x + 20, y + 20), g.CellBitmap, g.CellAngle);
       break;
     case ctRangeIndicator: {
       TRect b = R;

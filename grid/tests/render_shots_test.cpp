@@ -55,8 +55,8 @@ struct GridShots : TShownGrid<TExtStringGrid> {
     g->RenderSettings().URLShow = true;
     g->SetCells(1, 7, "a long text that wraps over two lines in its cell");
     g->SetRowHeights(7, 36);
-    g->SetCells(1, 8, "spelling mistakke");
-    g->CellObjects().AddMarker(1, 8, 9, 8);
+    g->SetCells(1, 8, "a mistakke");
+    g->CellObjects().AddMarker(1, 8, 2, 8);
     g->OnGetFloatFormat = [](plat::TObject*, int ACol, int ARow, bool&, QString& F) {
       if (ACol == 1 && ARow == 5) F = "%.2f";
     };

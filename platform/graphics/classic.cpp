@@ -141,16 +141,24 @@ bool DrawButton(TCanvas& c, const TRect& r, unsigned state) {
     p->setBrush(ToQColor(back));
     p->drawEllipse(e);
     if (!flat) {
+      // Sunken like the check box: an outer ring shadowed at the upper left and lit at the lower right, and an
+      // inner ring dark at the upper left and face-coloured at the lower right.
       p->setBrush(Qt::NoBrush);
       p->setPen(QPen(ToQColor(clBtnHighlight), 1));
-      p->drawArc(e, -45 * 16, 180 * 16);  // lower-right half lit
+      p->drawArc(e, -45 * 16, 180 * 16);
+      const QRectF in = e.adjusted(1, 1, -1, -1);
+      p->setPen(QPen(ToQColor(cl3DDkShadow), 1));
+      p->drawArc(in, 45 * 16, 180 * 16);
+      p->setPen(QPen(ToQColor(clBtnFace), 1));
+      p->drawArc(in, -135 * 16, 180 * 16);
     }
     if (checked) {
-      int d = std::max(2, box.Width() / 3);
-      int x = box.Left + (box.Width() - d) / 2, y = box.Top + (box.Height() - d) / 2;
-      p->setPen(Qt::NoPen);
-      p->setBrush(ToQColor(mark));
-      p->drawEllipse(QRectF(x, y, d, d));
+      // A round dot of whole pixels (without antialiasing a small ellipse comes out as a bar).
+      const int d = std::max(2, box.Width() / 3);
+      const int x = box.Left + (box.Width() - d) / 2, y = box.Top + (box.Height() - d) / 2;
+      const QColor m = ToQColor(mark);
+      p->fillRect(QRect(x + 1, y, d - 2, d), m);
+      p->fillRect(QRect(x, y + 1, d, d - 2), m);
     }
     return true;
   }
