@@ -363,6 +363,24 @@ TEST_F(RenderTest, XPProgressWithAnEmptyRangeDrawsWithoutDividingByZero) {
   EXPECT_GT(drawn, 0);
 }
 
+// The pie's slice is flooded from a point inside it, which needs readable pixels; the grid's own surface must
+// still show the slice, growing with the percentage.
+TEST_F(RenderTest, PieGaugeFillsASliceThatGrowsWithItsPercentage) {
+  const TColor blue = Hex(0x3366CC);
+  int last = -1;
+  for (int percent : {0, 30, 75}) {
+    SCOPED_TRACE(percent);
+    TCellGraphicView pie{ctProgressPie};
+    pie.CellAngle = percent;
+    pie.CellBitmap = blue;
+    g->SetCellGraphic(2, 3, pie);
+    const int filled = plat::testing::CountColour(Paint(), blue, g->CellRect(2, 3));
+    if (percent == 0) EXPECT_EQ(filled, 0);
+    else EXPECT_GT(filled, last + 20);
+    last = filled;
+  }
+}
+
 TEST_F(RenderTest, TextRoutesPlainHtmlAndFirstLineOnly) {
   const struct { QString text; bool multi; bool ww; QString drawn; } cases[] = {
       {"one\rtwo", false, false, "one"},

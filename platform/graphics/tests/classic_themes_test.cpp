@@ -89,6 +89,20 @@ TEST(ClassicTest, CheckBoxStates) {
   }
 }
 
+// A classic radio button is sunken in two rings and its dot is round: a 4 x 4 square without its corners.
+TEST(ClassicTest, RadioButtonHasTwoRingsAndARoundDot) {
+  TBitmap b(16, 16);
+  b.Canvas()->Brush()->SetColor(clRed);
+  b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  EXPECT_TRUE(DrawFrameControl(b.Canvas(), Rect(0, 0, 13, 13), DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED));
+  EXPECT_EQ(CountColour(b, clWindowText, Rect(4, 4, 8, 8)), 12);
+  for (TPoint corner : {TPoint(4, 4), TPoint(7, 4), TPoint(4, 7), TPoint(7, 7)})
+    EXPECT_TRUE(ExpectPixel(b, corner.X, corner.Y, clWindow)) << corner.X << "," << corner.Y;
+  EXPECT_GT(CountColour(b, clBtnShadow, Rect(0, 0, 6, 6)), 0);   // outer ring, upper left
+  EXPECT_GT(CountColour(b, cl3DDkShadow, Rect(1, 1, 4, 4)), 0);  // inner ring, upper left
+  EXPECT_GT(CountColour(b, clBtnFace, Rect(7, 7, 12, 12)), 0);   // inner ring, lower right
+}
+
 TEST(ClassicTest, ScrollArrowsPointTheirWay) {
   struct Case {
     unsigned kind;
