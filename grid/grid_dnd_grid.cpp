@@ -132,10 +132,13 @@ void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
 void TGridDropTarget::DropCol(QPoint pt, int Col) {
   const plat::TGridCoord at = CellAt(pt);
   if (at.X < 0) return RefuseDrop();
-  bool allow = GDragSourceGrid == &FGrid && Col >= 0 && Col < FGrid.ColCount();
+  // Col is a real column; it moves from where it is shown.
+  const int from = Col >= 0 && Col < FGrid.AllColCount() ? FGrid.DisplColIndex(Col) : -1;
+  const bool movable = GDragSourceGrid == &FGrid && from >= 0 && from < FGrid.ColCount();
+  bool allow = movable;
   if (FGrid.OnOleDropCol) FGrid.OnOleDropCol(&FGrid, at.Y, at.X, Col, allow);
-  if (!allow || GDragSourceGrid != &FGrid || Col < 0 || Col >= FGrid.ColCount()) return RefuseDrop();
-  if (Col != at.X) FGrid.MoveColumn(Col, at.X);
+  if (!allow || !movable) return RefuseDrop();
+  if (from != at.X) FGrid.MoveColumn(from, at.X);
 }
 
 void TGridDropTarget::DropFiles(QPoint pt, const QStringList& Files) {

@@ -395,10 +395,20 @@ TEST_F(TwoGrids, AColumnMovesInsideItsGridOnly) {
   a->DragDropSettings()->SetOleDropTarget(true);  // takes the column switch
   b->DragDropSettings()->SetOleDropTarget(false);
   b->DragDropSettings()->SetOleDropTarget(true);
+  int dragged = -1;
+  a->OnOleDropCol = [&](plat::TObject*, int, int, int DropCol, bool&) { dragged = DropCol; };
   DropOn(a, 3, 1);
   a->StartOleDrag(1, 0, true);
   EXPECT_EQ(a->Cells(3, 0), "a10");
   EXPECT_EQ(a->Cells(1, 0), "a20");
+  // With a column hidden before it the drag carries the real column and moves the one that was grabbed.
+  a->HideColumn(1);
+  DropOn(a, 1, 1);
+  a->StartOleDrag(2, 0, true);  // shown at 2: real column 3 ("a10" since the move above)
+  EXPECT_EQ(dragged, 3);
+  EXPECT_EQ(a->Cells(a->RealColIndex(1), 0), "a10");
+  a->UnHideColumn(1);
+  a->OnOleDropCol = nullptr;
   b->SetCells(1, 0, "b1");
   int announced = -1;
   b->OnOleDropCol = [&](plat::TObject*, int, int, int DropCol, bool& Allow) {
