@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/forms/forms.h"
 #include "tree/hittest.h"
@@ -230,6 +232,86 @@ TEST(HitTest, SplittersColumnsAndScrolling) {
   int top = 0;
   EXPECT_EQ(f.tree->GetNodeAt(0, 40, true, top), f.leaf);
   EXPECT_EQ(top, 36);
+}
+
+// The node at a vertical position follows every change of rows and heights: after each random change, every
+// position answers what a plain walk over the visible rows gives (the positions asked before the change must not
+// be answered from what was remembered then).
+TEST(HitTest, NodeAtAVerticalPositionFollowsEveryChange) {
+  plat::TForm form{nullptr};
+  form.SetBounds(0, 0, 400, 400);
+  auto* tree = new TBaseLazyTreeControl(&form);
+  tree->SetParent(&form);
+  tree->SetBounds(0, 0, 200, 180);
+  std::mt19937 rng(7);
+  std::vector<PLazyNode> nodes;
+  for (int i = 0; i < 60; ++i)
+    nodes.push_back(tree->AddChild(i == 0 || rng() % 3 == 0 ? nullptr : nodes[rng() % nodes.size()]));
+  auto rows = [&](int64_t& bottom) {
+    std::vector<std::pair<PLazyNode, int64_t>> list;  // each visible row and its top
+    bottom = 0;
+    for (PLazyNode n = tree->GetFirstVisibleNoInit(nullptr, true); n; n = tree->GetNextVisibleNoInit(n, true)) {
+      list.push_back({n, bottom});
+      bottom += n->NodeHeight;
+    }
+    return list;
+  };
+  auto askAll = [&](int64_t limit) {
+    for (int64_t y = 0; y < limit; y += 5) {
+      int top = 0;
+      tree->GetNodeAt(0, static_cast<int>(y), false, top);
+    }
+  };
+  const char* names[] = {"toggle", "height", "hide", "delete", "add", "sort"};
+  for (int step = 0; step < 300; ++step) {
+    int64_t bottom = 0;
+    askAll(rows(bottom).size() ? bottom + 20 : 20);
+    // The last position asked before the change is the first one checked after it.
+    const int probe = bottom > 0 ? static_cast<int>(rng() % bottom) : 0;
+    int probeTop = 0;
+    tree->GetNodeAt(0, probe, false, probeTop);
+    const int op = static_cast<int>(rng() % 6);
+    PLazyNode n = nodes[rng() % nodes.size()];
+    switch (op) {
+      case 0: tree->ToggleNode(n); break;
+      case 1: tree->SetNodeHeight(n, 8 + rng() % 30); break;
+      case 2: tree->SetVisible(n, !n->Has(vsVisible)); break;
+      case 3:
+        if (!n->FirstChild && nodes.size() > 5) {
+          std::erase(nodes, n);
+          tree->DeleteNode(n);
+        }
+        break;
+      case 4: nodes.push_back(tree->AddChild(rng() % 4 ? n : nullptr)); break;
+      default:
+        tree->OnCompareNodes = [](TBaseLazyTree*, PLazyNode a, PLazyNode b, TColumnIndex, int& r) {
+          r = int(b->NodeHeight) - int(a->NodeHeight);
+        };
+        tree->Sort(n->Parent == tree->RootNode() ? nullptr : n->Parent, NoColumn, sdAscending, false);
+        break;
+    }
+    const auto list = rows(bottom);
+    auto expectedAt = [&](int64_t y) -> std::pair<PLazyNode, int64_t> {
+      for (const auto& r : list)
+        if (y >= r.second && y < r.second + r.first->NodeHeight) return r;
+      return {nullptr, -1};
+    };
+    PLazyNode probed = tree->GetNodeAt(0, probe, false, probeTop);
+    ASSERT_EQ(probed, expectedAt(probe).first) << "probe after " << names[op] << " at step " << step;
+    if (probed) ASSERT_EQ(probeTop, expectedAt(probe).second) << "probe after " << names[op] << " at step " << step;
+    size_t row = 0;
+    for (int64_t y = 0; y < bottom + 20; ++y) {
+      while (row < list.size() && y >= list[row].second + list[row].first->NodeHeight) ++row;
+      int top = -1;
+      PLazyNode found = tree->GetNodeAt(0, static_cast<int>(y), false, top);
+      if (row < list.size()) {
+        ASSERT_EQ(found, list[row].first) << "after " << names[op] << " at step " << step << ", y " << y;
+        ASSERT_EQ(top, list[row].second) << "after " << names[op] << " at step " << step << ", y " << y;
+      } else {
+        ASSERT_EQ(found, nullptr) << "after " << names[op] << " at step " << step << ", y " << y;
+      }
+    }
+  }
 }
 
 }  // namespace
