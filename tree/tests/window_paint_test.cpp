@@ -183,6 +183,17 @@ TEST(PaintPass, ColumnsFillTheAreaBelowTheRows) {
   EXPECT_EQ(image.pixel(220, 40), plat::ToQColor(t.Colors().BackGroundColor()).rgba()) << "right of the columns";
 }
 
+// A list with one 16 x 16 image: a blue square from From to To (exclusive) on a transparent ground.
+plat::TImageList* SquareImages(plat::TComponent* Owner, int From, int To) {
+  auto* images = new plat::TImageList(Owner);
+  QImage icon(16, 16, QImage::Format_ARGB32);
+  icon.fill(Qt::transparent);
+  for (int y = From; y < To; ++y)
+    for (int x = From; x < To; ++x) icon.setPixel(x, y, qRgb(30, 120, 200));
+  images->AddImage(icon);
+  return images;
+}
+
 TEST(PaintPass, ARightToLeftColumnMirrorsLinesButtonsAndImages) {
   // The same tree painted in a left-to-right and a right-to-left column gives mirrored cells: indentation, tree
   // lines, expand buttons, check boxes and images all start from the column's right edge.
@@ -193,13 +204,7 @@ TEST(PaintPass, ARightToLeftColumnMirrorsLinesButtonsAndImages) {
     t.SetLineStyle(lsSolid);
     t.SetPaintOptions(t.TreeOptions().PaintOptions - TLTPaintOptions{toThemeAware});
     t.SetMiscOptions(t.TreeOptions().MiscOptions + TLTMiscOptions{toCheckSupport});
-    auto* images = new plat::TImageList(&f.form);
-    QImage icon(16, 16, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
-    for (int y = 4; y < 12; ++y)
-      for (int x = 4; x < 12; ++x) icon.setPixel(x, y, qRgb(30, 120, 200));
-    images->AddImage(icon);
-    t.SetImages(images);
+    t.SetImages(SquareImages(&f.form, 4, 12));
     t.OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex, bool&, int& i) {
       if (k != ikOverlay) i = 0;
     };
@@ -233,13 +238,7 @@ TEST(PaintPass, ScreenshotOfATreeWithColumnsImagesAndSelection) {
   Fixture f;
   TPaintTree& t = *f.tree;
   t.SetBounds(0, 0, 320, 220);
-  auto* images = new plat::TImageList(&f.form);
-  QImage icon(16, 16, QImage::Format_ARGB32);
-  icon.fill(Qt::transparent);
-  for (int y = 3; y < 13; ++y)
-    for (int x = 3; x < 13; ++x) icon.setPixel(x, y, qRgb(30, 120, 200));
-  images->AddImage(icon);
-  t.SetImages(images);
+  t.SetImages(SquareImages(&f.form, 3, 13));
   t.OnGetImageIndex = [](auto*, PLazyNode, TLTImageKind k, TColumnIndex c, bool&, int& i) {
     if (k != ikOverlay && c <= 0) i = 0;
   };
