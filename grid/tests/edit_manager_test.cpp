@@ -160,6 +160,30 @@ TEST_F(EditTextRoad, TabWithTabsValidatesAndMovesOn) {
   }
 }
 
+// A Tab refused with a replacement stays on the cell showing the replacement. The next validation compares
+// with the text the cell had before, so pressing Tab again cannot slip the refused value through.
+TEST_F(EditTextRoad, RefusedTabShowsTheReplacementAndARepeatedTabIsAskedAgain) {
+  g->SetOptions(g->Options() + plat::TGridOptions{plat::goTabs});
+  LogValidation(false, "fixed");
+  Key(Qt::Key_F2);
+  Type("t");
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(Log(), "validate 1,1=t");
+  EXPECT_EQ(g->Col(), 1);
+  ASSERT_TRUE(TextEditorShown());
+  EXPECT_EQ(Ed()->Text(), "fixed");
+  log.clear();
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(Log(), "validate 1,1=fixed");
+  EXPECT_EQ(g->Col(), 1);
+  LogValidation();
+  log.clear();
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(Log(), "validate 1,1=fixed");
+  EXPECT_EQ(g->Col(), 2);
+  EXPECT_EQ(g->Cells(1, 1), "fixed");
+}
+
 TEST_F(EditTextRoad, CellsWithoutEditorOrWithClickableObjectsDoNotOpen) {
   g->OnGetEditorType = [](plat::TObject*, int c, int, TEditorType& e) {
     if (c == 1) e = edNone;
