@@ -50,11 +50,7 @@ TEST_F(EditCancel, EscapeInEachSpecialEditorLeavesTheCellAsItWas) {
     SCOPED_TRACE(int(c.kind));
     LogValidation();
     log.clear();
-    g->DefaultEditor = c.kind;
-    g->SetCells(1, 1, c.cell);
-    g->SetFocus();
-    g->FocusCell(1, 1);
-    Key(Qt::Key_F2);
+    OpenWith(c.kind, 1, 1, c.cell);
     ASSERT_TRUE(g->EditMode());
     plat::TWinControl* ed = EditorOf(g, c.kind);
     ASSERT_NE(ed, nullptr);
@@ -142,11 +138,7 @@ TEST_F(EditCancel, EachSpecialEditIsAnnouncedOnceAfterItsHandler) {
   for (const Case& c : cases) {
     SCOPED_TRACE(int(c.kind));
     log.clear();
-    g->DefaultEditor = c.kind;
-    g->SetCells(1, 1, "3");
-    g->SetFocus();
-    g->FocusCell(1, 1);
-    Key(Qt::Key_F2);
+    OpenWith(c.kind, 1, 1, "3");
     ASSERT_TRUE(g->EditActive());
     Key(c.key);
     EXPECT_EQ(Log(), "editing done");  // the cell's notice waits for the message loop

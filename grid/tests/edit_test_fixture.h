@@ -81,6 +81,14 @@ struct EditFixture : ::testing::Test {
       valid = accept;
     };
   }
+  // Opens the editor of a kind on a cell holding the text, by F2 on the focused grid.
+  void OpenWith(TEditorType Kind, int c, int r, const QString& text) {
+    g->DefaultEditor = Kind;
+    g->SetCells(c, r, text);
+    g->SetFocus();
+    g->FocusCell(c, r);
+    Key(Qt::Key_F2);
+  }
   void LogEnd() {
     g->OnEditingDone = [this](plat::TObject*) { log.push_back(QStringLiteral("editing done")); };
     g->OnEditCellDone = [this](plat::TObject*, int c, int r) { log.push_back(QStringLiteral("cell done %1,%2").arg(c).arg(r)); };
