@@ -304,6 +304,35 @@ TEST_F(GridInput, IncrementalSearchTextExpiresAfterFourTicks) {
   EXPECT_EQ(s->SearchInc(), "");
 }
 
+// The blink tick repaints only cells in view that carry a blink tag, and the text shows in one phase only.
+TEST_F(GridInput, BlinkTicksRepaintOnlyBlinkingCellsInView) {
+  g->SetRowCount(100);
+  g->EnableBlink = true;
+  g->SetCells(2, 60, "<BLINK>far</BLINK>");
+  int paints = 0;
+  g->Renderer().OnPainted = [&](plat::TObject*) { ++paints; };
+  QApplication::processEvents();
+  paints = 0;
+  g->GridTimerTick();
+  QApplication::processEvents();
+  EXPECT_EQ(paints, 0) << "the only blinking cell is out of view";
+  g->SetCells(2, 0, "<BLINK>WWWW</BLINK>");
+  QApplication::processEvents();
+  const plat::TRect r = g->CellRect(2, 0);
+  const QRect cell(r.Left, r.Top, r.Width(), r.Height());
+  std::vector<QImage> phases;
+  for (int i = 0; i < 2; ++i) {
+    paints = 0;
+    const bool before = g->GridBlink();
+    g->GridTimerTick();
+    EXPECT_NE(g->GridBlink(), before);
+    QApplication::processEvents();
+    EXPECT_GE(paints, 1) << "the fixed row's blinking cell repaints on tick " << i;
+    phases.push_back(g->Widget()->grab(cell).toImage());
+  }
+  EXPECT_NE(phases[0], phases[1]) << "the text shows in one phase and not in the other";
+}
+
 }  // namespace
 }  // namespace grid
 
