@@ -33,8 +33,8 @@ struct GridShots : TShownGrid<TExtStringGrid> {
   plat::TBitmap glyph{16, 16};
 
   void Fill() {
-    form->SetBounds(0, 0, 780, 470);
-    g->SetBounds(0, 0, 760, 450);
+    form->SetBounds(0, 0, 780, 490);
+    g->SetBounds(0, 0, 760, 470);
     g->SetColCount(8);
     g->SetRowCount(16);
     g->SetDefaultRowHeight(26);
@@ -72,7 +72,7 @@ struct GridShots : TShownGrid<TExtStringGrid> {
     g->AddRadioButton(2, 6, false);
     plat::TStrings* items = g->CellChecks().CreateRadio(3, 1, 0, 1);
     for (const char* s : {"one", "two", "three"}) items->Add(s);
-    g->SetRowHeights(1, 48);
+    g->SetRowHeights(1, 52);
     plat::TStrings* across = g->CellChecks().CreateRadio(3, 2, 1, 0);
     for (const char* s : {"a", "b"}) across->Add(s);
     g->CellObjects().AddRating(3, 3, 5, Hex(0xFFC000), Hex(0xD0D0D0));
