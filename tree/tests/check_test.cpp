@@ -225,6 +225,26 @@ TEST_F(CheckTree, CheckTypeChangesAndCounts) {
   EXPECT_EQ(fixed->CheckState, csCheckedDisabled);
 }
 
+TEST_F(CheckTree, SettingAllSelectedOnlyTouchesTheSelection) {
+  PLazyNode a = Add(nullptr, "a", ctCheckBox);
+  PLazyNode b = Add(nullptr, "b", ctCheckBox);
+  PLazyNode c = Add(nullptr, "c", ctCheckBox, csUncheckedDisabled);
+  PLazyNode d = Add(nullptr, "d", ctCheckBox);
+  tree.TreeOptions().SelectionOptions.Include(toMultiSelect);
+  tree.SetSelected(a, true);
+  tree.SetSelected(c, true);
+  tree.SetCheckStateForAll(C, true, true);
+  EXPECT_EQ(a->CheckState, C);
+  EXPECT_EQ(b->CheckState, U);
+  EXPECT_EQ(c->CheckState, csUncheckedDisabled);  // excluded
+  EXPECT_EQ(d->CheckState, U);
+  // Not excluding the disabled ones: the program may change a disabled state.
+  tree.SetCheckStateForAll(C, true, false);
+  EXPECT_EQ(c->CheckState, C);
+  EXPECT_EQ(b->CheckState, U);
+  EXPECT_EQ(tree.CheckedCount(), 2);
+}
+
 // --- Random trees and clicks against a plain reference ------------------------------------------------------
 
 struct RefNode {
