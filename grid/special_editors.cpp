@@ -662,6 +662,8 @@ void TGridButton::KeyDown(std::uint16_t& Key, TShiftState Shift) {
     FGrid->EditState().EditMode = false;
     FocusGrid();
     FGrid->RestoreCellCache();
+    std::uint16_t esc = plat::VK_ESCAPE;  // the grid's own key handling hears the Escape too
+    FGrid->PassKeyToGrid(esc, Shift);
     return;
   }
   plat::TButton::KeyDown(Key, Shift);

@@ -66,6 +66,19 @@ TEST_F(EditCancel, EscapeInEachSpecialEditorLeavesTheCellAsItWas) {
   }
 }
 
+TEST_F(EditCancel, PushButtonEscapeRestoresTheCellAndReachesTheGridsKeys) {
+  std::vector<std::uint16_t> keys;
+  g->OnKeyDown = [&](plat::TObject*, std::uint16_t& k, plat::TShiftState) { keys.push_back(k); };
+  OpenWith(edButton, 1, 1, "press");
+  ASSERT_TRUE(g->Btn()->Visible());
+  keys.clear();
+  Key(Qt::Key_Escape);
+  EXPECT_FALSE(g->Btn()->Visible());
+  EXPECT_FALSE(g->EditMode());
+  EXPECT_EQ(g->Cells(1, 1), "press");
+  EXPECT_EQ(keys, std::vector<std::uint16_t>{plat::VK_ESCAPE});
+}
+
 TEST_F(EditCancel, CheckBoxClosesOnItsKeysAndKeepsHomeAndSpace) {
   g->DefaultEditor = edCheckBox;
   g->SetRowCount(8);
