@@ -103,6 +103,16 @@ TEST_F(EditCancel, CheckBoxClosesOnItsKeysAndKeepsHomeAndSpace) {
     }
     if (g->EditMode()) g->HideInplaceEdit();
   }
+  // A click toggles the box once and keeps the edit open.
+  g->SetFocus();
+  g->FocusCell(1, 3);
+  Key(Qt::Key_F2);
+  TGridCheckBox* box = g->CheckEdit();
+  const bool before = box->Checked();
+  QTest::mouseClick(box->Widget(), Qt::LeftButton, {}, QPoint(6, box->Height() / 2));
+  EXPECT_NE(box->Checked(), before);
+  EXPECT_TRUE(box->Visible());
+  g->HideInplaceEdit();
   // Up and Down go on to the grid after closing.
   g->SetFocus();
   g->FocusCell(1, 3);
