@@ -17,11 +17,6 @@ using plat::TRect;
 
 namespace {
 
-void Line(TCanvas& C, int x1, int y1, int x2, int y2) {
-  C.MoveTo(x1, y1);
-  C.LineTo(x2, y2);
-}
-
 // A classic vertical scroll bar in R: arrow buttons, the track, and the thumb for Pos in 0..Range of which
 // Page shows.
 void PaintScrollBar(TCanvas& C, TRect R, int Pos, int Page, int Range) {

@@ -24,6 +24,12 @@
 
 namespace grid {
 
+// A one-pixel line in the canvas's pen, from (x1, y1) up to but not including (x2, y2).
+inline void Line(plat::TCanvas& C, int x1, int y1, int x2, int y2) {
+  C.MoveTo(x1, y1);
+  C.LineTo(x2, y2);
+}
+
 enum TSortDirection { sdAscending, sdDescending };
 
 // An object that draws a cell of its own (a ctInterface cell object): its size and whether it draws before

@@ -19,11 +19,6 @@ using plat::TRect;
 
 namespace {
 
-void Line(TCanvas& C, int x1, int y1, int x2, int y2) {
-  C.MoveTo(x1, y1);
-  C.LineTo(x2, y2);
-}
-
 bool GradientLook(TGridLook L) {
   return L == glExt || L == glXP || L == glVista || L == glWin7 || L == glOffice2007;
 }

@@ -28,11 +28,6 @@ bool IsCheckType(TCellType t) {
 }
 bool IsDataCheck(TCellType t) { return t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox; }
 
-void Line(TCanvas& C, int x1, int y1, int x2, int y2) {
-  C.MoveTo(x1, y1);
-  C.LineTo(x2, y2);
-}
-
 // The pie gauge fills its slice by flooding from a point, which needs pixels to read; the grid may paint on a
 // surface without them, so the pie is drawn on a small bitmap first and copied with its corners left out.
 void DrawPie(TCanvas& C, const TRect& R, TColor Color, int Percent) {

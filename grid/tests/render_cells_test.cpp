@@ -15,6 +15,7 @@
 #include "platform/graphics/canvastracer.h"
 #include "platform/graphics/classic.h"
 #include "platform/testing/pixels.h"
+#include "grid/tests/render_fixture.h"
 
 namespace grid {
 namespace {
@@ -25,32 +26,8 @@ using plat::TRect;
 using plat::TraceKind;
 using plat::testing::PixelAt;
 
-// 6 columns x 10 rows of 80 x 24 cells, one fixed row and column, on a shown form.
-struct RenderTest : ::testing::Test {
-  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
-  TRenderGrid* g;
-  RenderTest() {
-    form->SetBounds(0, 0, 520, 300);
-    g = new TRenderGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 500, 280);
-    g->SetColCount(6);
-    g->SetRowCount(10);
-    g->SetDefaultColWidth(80);
-    g->SetDefaultRowHeight(24);
-    g->Font()->SetName("DejaVu Sans");
-    g->Font()->SetSize(8);
-    g->RenderSettings().FixedFont.Assign(g->Font());
-    g->SetColor(plat::clWhite);
-    form->Show();
-    QApplication::processEvents();
-  }
-  QImage Paint(plat::ICanvasTracer* tracer = nullptr) {
-    g->Canvas()->SetTracer(tracer);
-    QImage img = g->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    g->Canvas()->SetTracer(nullptr);
-    return img;
-  }
+// The renderer on the shared shown grid, with the colours it resolves for one cell.
+struct RenderTest : TShownGrid<TRenderGrid> {
   // The brush and font colour resolved for one cell.
   std::pair<TColor, TColor> Resolve(int c, int r, plat::TGridDrawState* st = nullptr, bool select = true) {
     plat::TBrush brush;
@@ -64,15 +41,6 @@ struct RenderTest : ::testing::Test {
     g->Renderer().GetVisualProperties(c, r, state, false, select, true, &brush, to, mf, mt, &font, ha, va, ww, gd);
     if (st) *st = state;
     return {brush.Color(), font.Color()};
-  }
-  // Records of one cell rectangle only.
-  static std::vector<plat::TCanvasTraceRecord> In(const plat::TRecordingTracer& t, TraceKind kind, TRect cell) {
-    std::vector<plat::TCanvasTraceRecord> out;
-    for (const auto& r : t.OfKind(kind)) {
-      const plat::TPoint p = r.Points.empty() ? plat::TPoint(r.Rect.Left, r.Rect.Top) : r.Points.front();
-      if (p.X >= cell.Left && p.X < cell.Right && p.Y >= cell.Top && p.Y < cell.Bottom) out.push_back(r);
-    }
-    return out;
   }
 };
 
