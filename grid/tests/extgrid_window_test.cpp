@@ -67,9 +67,9 @@ TEST_F(GridWindow, ScrollBarAlwaysKeepsItsBarsGreyedWhereEverythingFits) {
     g->SetScrollBarAlways(c.always);
     SCOPED_TRACE(testing::Message() << "always " << c.always << ", rows " << c.rows);
     EXPECT_EQ(Shown(plat::SB_VERT), c.vShown);
-    if (c.vShown) EXPECT_EQ(Enabled(plat::SB_VERT), c.vEnabled);
+    if (c.vShown) { EXPECT_EQ(Enabled(plat::SB_VERT), c.vEnabled); }
     EXPECT_EQ(Shown(plat::SB_HORZ), c.hShown);
-    if (c.hShown) EXPECT_FALSE(Enabled(plat::SB_HORZ)) << "all columns fit";
+    if (c.hShown) { EXPECT_FALSE(Enabled(plat::SB_HORZ)) << "all columns fit"; }
   }
   // The bar stays through later changes of the counts and sizes.
   g->SetScrollBarAlways(saVert);

@@ -54,7 +54,7 @@ TEST_F(TextEditor, CaretRunningOffTheTextWalksToTheNeighbourWithCursorWalkEditor
     EXPECT_EQ(TextEditorShown(), c.editorOpen);
     if (c.col != 1) {
       EXPECT_EQ(Log(), c.key == Qt::Key_Right ? "validate 1,1=alphax" : "validate 1,1=xalpha");
-      if (c.editorOpen) EXPECT_EQ(Ed()->Text(), g->Cells(c.col, 1));
+      if (c.editorOpen) { EXPECT_EQ(Ed()->Text(), g->Cells(c.col, 1)); }
     }
     if (g->EditMode()) Key(Qt::Key_Escape);
   }

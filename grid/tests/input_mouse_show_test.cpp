@@ -246,8 +246,8 @@ TEST_F(MouseShowTest, FilterListSizes) {
     ASSERT_TRUE(list && list->Visible());
     EXPECT_EQ(list->Top(), r.Top + 16);
     EXPECT_EQ(list->Left(), k.left);
-    if (k.width >= 0) EXPECT_EQ(list->Width(), k.width);
-    if (k.height >= 0) EXPECT_EQ(list->Height(), k.height);
+    if (k.width >= 0) { EXPECT_EQ(list->Width(), k.width); }
+    if (k.height >= 0) { EXPECT_EQ(list->Height(), k.height); }
     if (k.autoSize) {
       EXPECT_EQ(list->Height(), 3 * list->ItemHeight() + 4);
       int widest = 0;

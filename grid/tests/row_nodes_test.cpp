@@ -281,7 +281,7 @@ TEST_F(NodesTest, GroupCalculationsLeaveTheGroupValuesAlone) {
     g->Grouping()->Summary = true;
     g->GroupCount(2);
     EXPECT_EQ(g->Cells(1, 4), "b") << merged;
-    if (!merged) EXPECT_EQ(g->Cells(2, 1), "2");
+    if (!merged) { EXPECT_EQ(g->Cells(2, 1), "2"); }
     g->UnGroup();
     EXPECT_EQ(Shown(2), "a a b") << merged;
     EXPECT_EQ(Shown(1), "1 2 3") << merged;

@@ -123,7 +123,9 @@ TEST(CellPaint, FullVerticalGridLinesRunBelowTheRows) {
     const QImage image = f.Paint();
     EXPECT_EQ(ColumnCount(image, 139, 40, 72, plat::clRed) >= 16, full);
     EXPECT_EQ(image.pixel(138, 60), Rgb(plat::clAqua)) << "the column's colour up to the line";
-    if (full) EXPECT_EQ(ColumnCount(image, 139, 40, 72, plat::clAqua), 0) << "the line's pixels are not filled over";
+    if (full) {
+      EXPECT_EQ(ColumnCount(image, 139, 40, 72, plat::clAqua), 0) << "the line's pixels are not filled over";
+    }
     EXPECT_EQ(image.pixel(200, 60), Rgb(f.tree->Colors().BackGroundColor())) << "right of the columns";
   }
 }
