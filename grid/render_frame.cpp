@@ -82,9 +82,7 @@ void TCellRenderer::DrawCellBackground(TCanvas& C, const TCellWork& W) {
     } else {
       // The tiling runs on across cells: the widths and heights before the cell give the phase.
       const int first = cells == bcNormal ? FGrid.FixedCols() : 0, firstRow = cells == bcNormal ? FGrid.FixedRows() : 0;
-      long long px = 0, py = 0;
-      for (int c = first; c < W.Col; ++c) px += FGrid.ColWidths(c);
-      for (int rr = firstRow; rr < W.Row && rr - firstRow < 4096; ++rr) py += FGrid.RowHeights(rr);
+      const std::int64_t px = FGrid.ColWidthsBetween(first, W.Col), py = FGrid.RowHeightsBetween(firstRow, W.Row);
       const int x0 = r.Left - 1 - int(px % bmp->Width()), y0 = r.Top - 1 - int(py % bmp->Height());
       for (int y = y0; y < r.Bottom; y += bmp->Height())
         for (int x = x0; x < r.Right; x += bmp->Width()) C.Draw(x, y, bmp);

@@ -135,6 +135,10 @@ class TCustomGrid : public TCustomControl {
   int ColWidths(int i) const { return FCols.Size(i); }
   void SetColWidths(int i, int v);
   int RowHeights(int i) const { return FRows.Size(i); }
+  // The widths of columns From .. To - 1 and the heights of rows From .. To - 1, without the lines between
+  // them: answered from the axes' sums, without a walk over the indexes.
+  std::int64_t ColWidthsBetween(int From, int To) const { return SizesBetween(FCols, From, To); }
+  std::int64_t RowHeightsBetween(int From, int To) const { return SizesBetween(FRows, From, To); }
   void SetRowHeights(int i, int v);
   int GridLineWidth() const { return FGridLineWidth; }
   void SetGridLineWidth(int v);
@@ -299,6 +303,10 @@ class TCustomGrid : public TCustomControl {
     std::int64_t FixedExtent() const { return Axis->Pos(Fixed); }
     std::int64_t Avail() const { return Client - FixedExtent(); }  // pixels left for the scrollable part
   };
+  static std::int64_t SizesBetween(const TGridAxis& Axis, int From, int To) {
+    if (To <= From) return 0;
+    return Axis.Pos(To) - Axis.Pos(From) - std::int64_t(To - From) * Axis.Gap();
+  }
   TAxisView HorzView() const;
   TAxisView VertView() const;
   int PixelOf(const TAxisView& v, int index) const;

@@ -199,6 +199,30 @@ TEST(GridGeometry, AMillionRowsAnswerWithoutWalkingThem) {
   EXPECT_EQ(g->MouseCoord(70, 25 + 101), (TGridCoord{1, 500001}));
 }
 
+// The sizes between two indexes, lines left out, agree with a walk over the indexes for every line width.
+TEST(GridGeometry, SizesBetweenTwoIndexesMatchAWalk) {
+  GridFixture f(400, 300);
+  TStringGrid* g = f.grid;
+  g->SetColCount(12);
+  g->SetRowCount(9000);
+  std::mt19937 rng(7);
+  for (int i = 0; i < 300; ++i) g->SetRowHeights(int(rng() % 9000), 5 + int(rng() % 40));
+  for (int i = 0; i < 6; ++i) g->SetColWidths(int(rng() % 12), 10 + int(rng() % 90));
+  for (int lineWidth : {0, 1, 3}) {
+    g->SetGridLineWidth(lineWidth);
+    for (int k = 0; k < 50; ++k) {
+      const int a = int(rng() % 9000), b = int(rng() % 9001);
+      std::int64_t walk = 0;
+      for (int r = a; r < b; ++r) walk += g->RowHeights(r);
+      EXPECT_EQ(g->RowHeightsBetween(a, b), walk) << a << ".." << b << " line " << lineWidth;
+    }
+    std::int64_t cols = 0;
+    for (int c = 2; c < 11; ++c) cols += g->ColWidths(c);
+    EXPECT_EQ(g->ColWidthsBetween(2, 11), cols);
+    EXPECT_EQ(g->ColWidthsBetween(5, 5), 0);
+  }
+}
+
 }  // namespace
 
 namespace {
