@@ -189,18 +189,33 @@ bool TCustomLazyStringTree::CellIsEmpty(PLazyNode Node, TColumnIndex Column) {
   return GetText(Node, Column).isEmpty() && TBaseLazyTreeControl::CellIsEmpty(Node, Column);
 }
 
+namespace {
+unsigned AlignmentFlag(plat::TAlignment Alignment) {
+  if (Alignment == plat::taRightJustify) return plat::DT_RIGHT;
+  if (Alignment == plat::taCenter) return plat::DT_CENTER;
+  return 0;
+}
+}  // namespace
+
+bool TCustomLazyStringTree::CellIsRightToLeft(TColumnIndex Column) const {
+  const TLazyTreeColumns& cols = Header().Columns();
+  return Column >= 0 && cols.IsValidColumn(Column) && cols[Column]->UseRightToLeftReading();
+}
+
+// The column's alignment (the tree's without one), mirrored in a right-to-left column as painting mirrors it.
 int TCustomLazyStringTree::CellAlignmentFlag(TColumnIndex Column) const {
   plat::TAlignment a = Alignment();
   if (Column >= 0 && Header().Columns().IsValidColumn(Column)) a = Header().Columns()[Column]->Alignment();
-  if (a == plat::taRightJustify) return plat::DT_RIGHT;
-  if (a == plat::taCenter) return plat::DT_CENTER;
-  return 0;
+  if (CellIsRightToLeft(Column) && a != plat::taCenter)
+    a = a == plat::taLeftJustify ? plat::taRightJustify : plat::taLeftJustify;
+  return static_cast<int>(AlignmentFlag(a));
 }
 
 int TCustomLazyStringTree::ComputeNodeHeight(plat::TCanvas* Canvas, PLazyNode Node, TColumnIndex Column, QString S) {
   Canvas = MeasureCanvas(Canvas);
   if (S.isEmpty()) S = GetText(Node, Column);
   unsigned flags = plat::DT_CALCRECT | plat::DT_NOPREFIX | static_cast<unsigned>(CellAlignmentFlag(Column));
+  if (CellIsRightToLeft(Column)) flags |= plat::DT_RTLREADING;
   if (Node->Has(vsMultiline)) flags |= plat::DT_WORDBREAK | plat::DT_EDITCONTROL;
   else flags |= plat::DT_SINGLELINE | plat::DT_VCENTER;
   plat::TRect r;
@@ -308,14 +323,17 @@ void TCustomLazyStringTree::DrawMainText(const TLTPaintInfo& PaintInfo, int /*Fl
   r.Right -= TextMargin();
   c->SetTextFlags(0);
   const bool disabled = !Enabled() || node->Has(vsDisabled);
-  const unsigned alignFlag = static_cast<unsigned>(CellAlignmentFlag(column));
+  // The paint pass has mirrored the alignment for a right-to-left column already; the selection uses it too.
+  const unsigned alignFlag = AlignmentFlag(PaintInfo.Alignment);
+  const unsigned reading = CellIsRightToLeft(column) ? plat::DT_RTLREADING : 0u;
   unsigned flags;
   QString text = Text;
   if (node->Has(vsMultiline)) {
     DoPaintText(node, c, column, ttNormal);
     const int h = ComputeNodeHeight(c, node, column);
     if (disabled) c->Font()->SetColor(Colors().DisabledColor());
-    flags = alignFlag | plat::DT_WORDBREAK | plat::DT_NOPREFIX | plat::DT_EDITCONTROL | plat::DT_END_ELLIPSIS;
+    flags = alignFlag | reading | plat::DT_WORDBREAK | plat::DT_NOPREFIX | plat::DT_EDITCONTROL |
+            plat::DT_END_ELLIPSIS;
     if (h < r.Height()) {
       const int d = (r.Height() - h) / 2;
       r.Top += d;
@@ -328,7 +346,7 @@ void TCustomLazyStringTree::DrawMainText(const TLTPaintInfo& PaintInfo, int /*Fl
     int nodeWidth = PaintInfo.NodeWidth;
     if (fontChanged) nodeWidth = 2 * TextMargin() + c->TextExtent(Text).cx;
     if (disabled) c->Font()->SetColor(Colors().DisabledColor());
-    flags = plat::DT_SINGLELINE | plat::DT_VCENTER | plat::DT_NOPREFIX;
+    flags = plat::DT_SINGLELINE | plat::DT_VCENTER | plat::DT_NOPREFIX | reading;
     if (column == NoColumn) {
       flags |= alignFlag;
     } else if (r.Width() < nodeWidth - 2 * TextMargin()) {
@@ -364,7 +382,7 @@ void TCustomLazyStringTree::DrawStaticText(const TLTPaintInfo& PaintInfo, int /*
   DoPaintText(node, c, PaintInfo.Column, ttStatic);
   if (!Enabled() || node->Has(vsDisabled)) c->Font()->SetColor(Colors().DisabledColor());
   plat::TRect r = PaintInfo.ContentRect;
-  if (CellAlignmentFlag(PaintInfo.Column) == plat::DT_RIGHT) r.Right -= PaintInfo.NodeWidth + TextMargin();
+  if (PaintInfo.Alignment == plat::taRightJustify) r.Right -= PaintInfo.NodeWidth + TextMargin();
   else r.Left += PaintInfo.NodeWidth + TextMargin();
   c->SetBkMode(c->TextFlags() & plat::ETO_OPAQUE ? plat::OPAQUE : plat::TRANSPARENT);
   c->DrawText(Text, r, plat::DT_SINGLELINE | plat::DT_VCENTER | plat::DT_NOPREFIX);

@@ -171,6 +171,7 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   void PrepareTextFont(const TLTPaintInfo& PaintInfo);
   plat::TCanvas* MeasureCanvas(plat::TCanvas* Canvas);
   int CellAlignmentFlag(TColumnIndex Column) const;
+  bool CellIsRightToLeft(TColumnIndex Column) const;
 
   QString FDefaultText = QStringLiteral("Node");
   TLTStringOptions FStringOptions{toSaveCaptions, toAutoAcceptEditChange};

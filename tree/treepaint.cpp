@@ -325,6 +325,10 @@ void TBaseLazyTreeControl::PaintCell(TCanvas* c, const TRowPaint& Row, TColumnIn
   const bool rightToLeft = cols.IsValidColumn(column) && cols.Items(column)->BiDiMode() != bdLeftToRight;
   (rightToLeft ? info.ContentRect.Right : info.ContentRect.Left) += rightToLeft ? -FMargin : FMargin;
   info.Alignment = cols.IsValidColumn(column) ? cols.Items(column)->Alignment() : FAlignment;
+  // The content of a right-to-left column starts at its right edge, so left and right alignment trade places;
+  // the selection and the string tree's text both follow this alignment.
+  if (rightToLeft && info.Alignment != plat::taCenter)
+    info.Alignment = info.Alignment == plat::taLeftJustify ? plat::taRightJustify : plat::taLeftJustify;
   PlaceCellImages(info, Row, isMain, rightToLeft);
   PaintCellGridLines(info, Row, isMain);
   info.BrushOrigin = c->BrushOrigin();

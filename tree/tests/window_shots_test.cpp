@@ -1,6 +1,7 @@
 // Pictures for looking at: a string tree with a header (sort arrow, hot and pressed buttons), columns, check
-// boxes, images and a selection, the same tree in each line style, and the header's column menu. The pictures go
-// to TREE_SHOTS when it is set; the checks here only guard what the pictures are meant to show.
+// boxes, images and a selection, the same tree in each line style and with right-to-left columns, and the
+// header's column menu. The pictures go to TREE_SHOTS when it is set; the checks here only guard what the
+// pictures are meant to show.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -141,6 +142,25 @@ TEST(TreeShots, EachLineStyle) {
     EXPECT_NE(shot, previous) << c.name;
     previous = shot;
   }
+}
+
+TEST(TreeShots, RightToLeftColumns) {
+  // The main column and the address column read right to left: lines, buttons, check boxes, images, texts and
+  // the selection all start from their right edges.
+  Fixture f;
+  PLazyNode selected = f.tree->GetFirst()->FirstChild->NextSibling;
+  const plat::TRect ltr = f.tree->GetDisplayRect(selected, 0, true);
+  f.Cols()[0]->SetBiDiMode(bdRightToLeft);
+  f.Cols()[2]->SetBiDiMode(bdRightToLeft);
+  const QImage shot = f.Shot();
+  Save(shot, "tree_rtl_columns.png");
+  const plat::TRect r = f.tree->GetDisplayRect(selected, 0, true);
+  const int width = f.Cols()[0]->Width();
+  EXPECT_NEAR(r.Left, width - ltr.Right, 1) << "the text's place in the main column is mirrored";
+  EXPECT_NEAR(r.Right, width - ltr.Left, 1);
+  // Above the glyphs the selection differs from the unselected row below it.
+  const int x = (r.Left + r.Right) / 2, y = f.H().Height() + r.Top + 1;
+  EXPECT_NE(shot.pixel(x, y), shot.pixel(x, y + r.Height())) << "the selection lies under the text";
 }
 
 TEST(TreeShots, TheHeaderMenu) {

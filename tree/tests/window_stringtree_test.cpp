@@ -366,6 +366,86 @@ TEST(StringTreePaint, MainAndStaticTextsWithShortening) {
   EXPECT_GT(spans[plat::taRightJustify].first, spans[plat::taLeftJustify].first);
 }
 
+// The first and last x in [x0, x1) of row y whose pixel has the given colour, or (-1, -1).
+std::pair<int, int> ColourSpan(const QImage& image, int x0, int x1, int y, QRgb colour) {
+  int first = -1, last = -1;
+  for (int x = x0; x < x1; ++x)
+    if (image.pixel(x, y) == colour) {
+      if (first < 0) first = x;
+      last = x;
+    }
+  return {first, last};
+}
+
+TEST(StringTreePaint, RightToLeftColumnsMirrorTheAlignmentOfTextAndSelection) {
+  // A right-to-left column puts left-aligned text at its right edge and right-aligned text at its left; the
+  // selection bar, the text rectangle and the drawn text must land in the same place.
+  enum TSide { sdLeftSide, sdCentre, sdRightSide };
+  struct Case {
+    plat::TAlignment Alignment;
+    TBiDiMode BiDi;
+    TSide Side;
+  };
+  const Case cases[] = {
+      {plat::taLeftJustify, bdLeftToRight, sdLeftSide},  {plat::taRightJustify, bdLeftToRight, sdRightSide},
+      {plat::taCenter, bdLeftToRight, sdCentre},         {plat::taLeftJustify, bdRightToLeft, sdRightSide},
+      {plat::taRightJustify, bdRightToLeft, sdLeftSide}, {plat::taCenter, bdRightToLeft, sdCentre},
+  };
+  const int width = 200, rowHeight = 18;
+  const QRgb selection = qRgb(255, 224, 128);
+  QImage shot(width, rowHeight * 6, QImage::Format_ARGB32);
+  int row = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "alignment " << c.Alignment << ", bidi " << int(c.BiDi));
+    Fixture f;
+    f.UseTexts();
+    TTestStringTree& t = *f.tree;
+    t.Font()->SetName("DejaVu Sans");
+    t.Font()->SetHeight(-12);
+    t.SetPaintOptions(t.TreeOptions().PaintOptions - TLTPaintOptions{toShowRoot});
+    t.Colors().SetUnfocusedSelectionColor(plat::FromQColor(QColor(selection)));
+    t.Colors().SetUnfocusedSelectionBorderColor(plat::FromQColor(QColor(selection)));
+    TLazyTreeColumn* column = t.Header().Columns().Add();
+    column->SetWidth(width);
+    column->SetAlignment(c.Alignment);
+    column->SetBiDiMode(c.BiDi);
+    PLazyNode a = f.Add(nullptr, {"Alpha"});
+    t.SetSelected(a, true);
+    const QImage image = PaintTree(t, width + 40, rowHeight);
+    for (int y = 0; y < rowHeight; ++y)
+      for (int x = 0; x < width; ++x) shot.setPixel(x, row * rowHeight + y, image.pixel(x, y));
+    ++row;
+
+    const auto [selLeft, selLast] = ColourSpan(image, 0, width, 1, selection);
+    ASSERT_GE(selLeft, 0) << "the selected node shows its selection";
+    const int nodeWidth = t.DoGetNodeWidth(a, 0);
+    EXPECT_EQ(selLast + 1 - selLeft, nodeWidth) << "the selection is as wide as the text";
+    // The text lies inside the selection, away from its edges by the text margin.
+    std::pair<int, int> ink{-1, -1};
+    for (int x = 0; x < width; ++x)
+      if (Ink(image, x, x + 1, 0, rowHeight) > 0) {
+        if (ink.first < 0) ink.first = x;
+        ink.second = x;
+      }
+    ASSERT_GE(ink.first, 0);
+    EXPECT_GE(ink.first, selLeft + t.TextMargin() - 1);
+    EXPECT_LE(ink.second, selLast - t.TextMargin() + 1);
+    // The text rectangle that hit testing and editing use is the selection's (it measures from a column
+    // rectangle one pixel narrower, so a right or centred text may sit one pixel further left).
+    const plat::TRect text = t.GetDisplayRect(a, 0, true);
+    EXPECT_NEAR(text.Left, selLeft, 1);
+    EXPECT_NEAR(text.Right, selLast + 1, 1);
+    const int middle = (selLeft + selLast + 1) / 2;
+    switch (c.Side) {
+      case sdLeftSide: EXPECT_LT(middle, width / 3); break;
+      case sdCentre: EXPECT_NEAR(middle, width / 2, 2); break;
+      case sdRightSide: EXPECT_GT(middle, 2 * width / 3); break;
+    }
+  }
+  if (qEnvironmentVariableIsSet("TREE_SHOTS"))
+    shot.save(qEnvironmentVariable("TREE_SHOTS") + "/stringtree_alignment_bidi.png");
+}
+
 TEST(StringTree, ANewFontDropsEveryMeasuredWidth) {
   Fixture f;
   f.UseTexts();
