@@ -197,7 +197,24 @@ bool THeaderClicks::FixedEditOnDblClick(int ACol, int ARow) {
   return false;
 }
 
-// Ends an open fixed editor: validation may refuse (the focus stays in it); false then.
+void TGridTransEdit::KeyPress(char16_t& Key) {
+  if (Key == u'\r') {
+    Key = 0;
+    return;
+  }
+  plat::TEdit::KeyPress(Key);
+}
+
+void TGridTransCombo::KeyPress(char16_t& Key) {
+  if (Key == u'\r') {
+    Key = 0;
+    return;
+  }
+  plat::TComboBox::KeyPress(Key);
+}
+
+// Ends an open fixed editor: validation may refuse; false then, with the fixed cell made current so that the
+// grid shows which cell the refused value belongs to, and the focus kept in the editor.
 bool THeaderClicks::StopFixedEdit() {
   for (plat::TWinControl* e : {static_cast<plat::TWinControl*>(FEdit), static_cast<plat::TWinControl*>(FCombo)}) {
     if (!e || !e->Visible()) continue;
@@ -206,6 +223,11 @@ bool THeaderClicks::StopFixedEdit() {
     const int rc = G.RealColIndex(FFixedColEdit);
     if (G.OnCellValidate) G.OnCellValidate(&G, FFixedColEdit, FFixedRowEdit, value, valid);
     if (!valid) {
+      if (FFixedColEdit < G.ColCount() && FFixedRowEdit < G.RowCount()) {
+        G.FEntry.ForceSelect = true;  // the ordinary select-cell rules refuse fixed cells
+        G.MoveColRow(FFixedColEdit, FFixedRowEdit, true, true);
+        G.FEntry.ForceSelect = false;
+      }
       if (e->CanFocus()) e->SetFocus();
       return false;
     }
@@ -242,7 +264,7 @@ void THeaderClicks::StartFixedCellEdit(int ACol, int ARow) {
   };
   if (kind == fceEdit) {
     if (!FEdit) {
-      FEdit = new plat::TEdit(&G);
+      FEdit = new TGridTransEdit(&G);
       FEdit->SetParent(&G);
       FEdit->OnChange = change;
       FEdit->OnExit = exit;
@@ -256,7 +278,7 @@ void THeaderClicks::StartFixedCellEdit(int ACol, int ARow) {
     return;
   }
   if (!FCombo) {
-    FCombo = new plat::TComboBox(&G);
+    FCombo = new TGridTransCombo(&G);
     FCombo->SetParent(&G);
     FCombo->OnChange = change;
     FCombo->OnExit = exit;

@@ -96,6 +96,24 @@ class TDropCheckList : public plat::TListBox {
   std::vector<bool> FChecked;
 };
 
+// The editors of fixed cells: a typed Enter is dropped (the cell is committed when the focus leaves), every
+// other character goes the usual way.
+class TGridTransEdit : public plat::TEdit {
+ public:
+  using plat::TEdit::TEdit;
+
+ protected:
+  void KeyPress(char16_t& Key) override;
+};
+
+class TGridTransCombo : public plat::TComboBox {
+ public:
+  using plat::TComboBox::TComboBox;
+
+ protected:
+  void KeyPress(char16_t& Key) override;
+};
+
 class THeaderClicks {
  public:
   explicit THeaderClicks(TExtStringGrid& Grid) : G(Grid) {}
@@ -117,8 +135,8 @@ class THeaderClicks {
   // The filter button area of a header (its right 16 pixels); whether it leads to a list.
   bool InFilterButton(int X, int Y, int ACol, int ARow);
 
-  plat::TEdit* FixedEdit() const { return FEdit; }
-  plat::TComboBox* FixedCombo() const { return FCombo; }
+  TGridTransEdit* FixedEdit() const { return FEdit; }
+  TGridTransCombo* FixedCombo() const { return FCombo; }
   TDropList* FilterList() const { return FDropList; }
   TDropCheckList* FilterCheckList() const { return FDropCheckList; }
   TFilterDropDown* FilterDropDown() { return &FFilterDropDown; }
@@ -139,8 +157,8 @@ class THeaderClicks {
   void PlaceFilterList(plat::TListBox* List, int ACol, int ARow, int Widest);
 
   TExtStringGrid& G;
-  plat::TEdit* FEdit = nullptr;
-  plat::TComboBox* FCombo = nullptr;
+  TGridTransEdit* FEdit = nullptr;
+  TGridTransCombo* FCombo = nullptr;
   TDropList* FDropList = nullptr;
   TDropCheckList* FDropCheckList = nullptr;
   TFilterDropDown FFilterDropDown;

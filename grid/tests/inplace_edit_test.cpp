@@ -327,5 +327,31 @@ TEST_F(TextEditor, PasteFollowsTheKindAndTheLengthLimit) {
   }
 }
 
+// While Alt+Backspace is held the focus may leave without ending the edit; once released, leaving ends it.
+TEST_F(TextEditor, AltBackspaceHeldDuringTheFocusChangeKeepsTheEditOpen) {
+  LogValidation(true);
+  LogEnd();
+  Key(Qt::Key_F2);
+  ASSERT_TRUE(TextEditorShown());
+  QTest::keyPress(FocusWidget(), Qt::Key_Backspace, Qt::AltModifier);
+  other->SetFocus();
+  QApplication::processEvents();
+  Flush();
+  EXPECT_TRUE(TextEditorShown());
+  EXPECT_TRUE(g->EditMode());
+  EXPECT_EQ(Log(), "");  // neither validated nor ended
+  Ed()->SetFocus();
+  QApplication::processEvents();
+  QTest::keyRelease(FocusWidget(), Qt::Key_Backspace, Qt::AltModifier);
+  Key(Qt::Key_End);
+  Type("zz");
+  other->SetFocus();
+  QApplication::processEvents();
+  Flush();
+  EXPECT_FALSE(TextEditorShown());
+  EXPECT_EQ(g->Cells(1, 1), "alphazz");
+  EXPECT_EQ(Log(), "validate 1,1=alphazz | editing done | cell done 1,1");
+}
+
 }  // namespace
 }  // namespace grid

@@ -1,11 +1,12 @@
 // The special editors' keys and text through the real grid: the masked button editor, the cursor walk out of
 // the button and combo editors, their lookup completion, paste and change events, and the spin editor opened
-// by a press on its always-visible buttons.
+// by a press on its always-visible buttons; the editors of fixed cells.
 #include "edit_test_fixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "grid/header_clicks.h"
 #include "grid/special_editors.h"
 
 namespace grid {
@@ -141,6 +142,70 @@ TEST_F(SpecialEditors, APressOnAnAlwaysVisibleSpinButtonStepsTheOpenedEditor) {
   g->SetCells(1, 1, "3");
   Key(Qt::Key_F2);
   EXPECT_EQ(g->SpinEdit()->Value(), 3);
+}
+
+// A typed Enter never reaches a fixed cell's editor: it neither commits nor shows up as a key-press, while the
+// other characters type as usual.
+TEST_F(SpecialEditors, FixedCellEditorsDropATypedEnter) {
+  for (TGridFixedCellEditor kind : {fceEdit, fceComboEdit}) {
+    SCOPED_TRACE(int(kind));
+    g->MouseActions()->FixedRowsEditor = kind;
+    g->SetCells(2, 0, "head");
+    THeaderClicks& h = g->HeaderClicks();
+    h.StartFixedCellEdit(2, 0);
+    plat::TWinControl* ed = kind == fceEdit ? static_cast<plat::TWinControl*>(h.FixedEdit()) : h.FixedCombo();
+    ASSERT_NE(ed, nullptr);
+    QApplication::processEvents();
+    ASSERT_TRUE(ed->Focused());
+    QString pressed;
+    ed->OnKeyPress = [&](plat::TObject*, char16_t& k) { pressed += QChar(k); };
+    Key(Qt::Key_End);
+    Type("x");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(pressed, "x");
+    EXPECT_TRUE(ed->Visible());
+    EXPECT_EQ(ed->Text(), "headx");
+    EXPECT_EQ(g->Cells(2, 0), "head");
+    other->SetFocus();  // leaving commits
+    QApplication::processEvents();
+    EXPECT_EQ(g->Cells(2, 0), "headx");
+    EXPECT_FALSE(ed->Visible());
+    ed->OnKeyPress = nullptr;
+    g->SetFocus();
+  }
+}
+
+// A value refused when the focus leaves keeps the fixed editor open and focused, and its fixed cell becomes the
+// grid's current cell; an accepted value is stored and hides the editor.
+TEST_F(SpecialEditors, RefusedFixedCellValueKeepsTheEditorAndMakesItsCellCurrent) {
+  g->MouseActions()->FixedRowsEditor = fceEdit;
+  g->MouseActions()->FixedColsEditor = fceEdit;
+  for (auto [c, r] : {std::pair{2, 0}, std::pair{0, 3}}) {
+    SCOPED_TRACE(QString("%1,%2").arg(c).arg(r).toStdString());
+    g->SetCells(c, r, "old");
+    g->FocusCell(1, 1);
+    g->SetFocus();
+    g->HeaderClicks().StartFixedCellEdit(c, r);
+    plat::TEdit* ed = g->HeaderClicks().FixedEdit();
+    ASSERT_NE(ed, nullptr);
+    QApplication::processEvents();
+    ed->SetText("new");
+    LogValidation(false);
+    other->SetFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(ed->Visible());
+    EXPECT_TRUE(ed->Focused());
+    EXPECT_EQ(g->Col(), c);
+    EXPECT_EQ(g->Row(), r);
+    EXPECT_EQ(g->Cells(c, r), "old");
+    LogValidation(true);
+    other->SetFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(ed->Visible());
+    EXPECT_EQ(g->Cells(c, r), "new");
+    EXPECT_EQ(Log(), QString("validate %1,%2=new | validate %1,%2=new").arg(c).arg(r));
+    log.clear();
+  }
 }
 
 }  // namespace
