@@ -13,6 +13,7 @@
 #include "platform/graphics/canvastracer.h"
 #include "platform/graphics/classic.h"
 #include "platform/testing/pixels.h"
+#include "grid/tests/render_fixture.h"
 
 namespace grid {
 namespace {
@@ -24,24 +25,10 @@ using plat::testing::PixelAt;
 
 constexpr TColor kSelection = TColor(0x336699);
 
-// 6 x 10 cells of 80 x 24, one fixed row and column, a selection over (2,2)-(3,3), a check box in (2,5) and an
-// HTML text in (3,6).
-struct ExtGridPaint : ::testing::Test {
-  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
-  TExtStringGrid* g;
+// The shared shown grid in the XP look with a selection over (2,2)-(3,3), a check box in (2,5) and an HTML
+// text in (3,6).
+struct ExtGridPaint : TShownGrid<TExtStringGrid> {
   ExtGridPaint() {
-    form->SetBounds(0, 0, 520, 300);
-    g = new TExtStringGrid(form.get());
-    g->SetParent(form.get());
-    g->SetBounds(0, 0, 500, 280);
-    g->SetColCount(6);
-    g->SetRowCount(10);
-    g->SetDefaultColWidth(80);
-    g->SetDefaultRowHeight(24);
-    g->Font()->SetName("DejaVu Sans");
-    g->Font()->SetSize(8);
-    g->FixedFont()->Assign(g->Font());
-    g->SetColor(plat::clWhite);
     g->SetLook(glXP);
     g->SetSelectionColor(kSelection);
     g->SetSelectionTextColor(plat::clWhite);
@@ -52,27 +39,12 @@ struct ExtGridPaint : ::testing::Test {
     g->AddCheckBox(2, 5, true, false);
     g->SetCells(2, 5, QStringLiteral("checked"));
     g->SetCells(3, 6, QStringLiteral("<b>bold</b> and <i>slanted</i>"));
-    form->Show();
     QApplication::processEvents();
-  }
-  QImage Paint(plat::ICanvasTracer* tracer = nullptr) {
-    g->Canvas()->SetTracer(tracer);
-    QImage img = g->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    g->Canvas()->SetTracer(nullptr);
-    return img;
   }
   // A point inside the cell, clear of its left-aligned text and the focus frame.
   TColor Fill(const QImage& img, int c, int r) {
     const TRect cell = g->CellRect(c, r);
     return PixelAt(img, cell.Right - 6, cell.Top + 6);
-  }
-  static std::vector<plat::TCanvasTraceRecord> In(const plat::TRecordingTracer& t, TraceKind kind, TRect cell) {
-    std::vector<plat::TCanvasTraceRecord> out;
-    for (const auto& r : t.OfKind(kind)) {
-      const plat::TPoint p = r.Points.empty() ? plat::TPoint(r.Rect.Left, r.Rect.Top) : r.Points.front();
-      if (p.X >= cell.Left && p.X < cell.Right && p.Y >= cell.Top && p.Y < cell.Bottom) out.push_back(r);
-    }
-    return out;
   }
 };
 
