@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-liberation2 fonts-wine
   xvfb xauth x11-utils libxcb1-dev
   clang libclang-rt-14-dev
+  python3
 )
 
 missing=()

@@ -1,0 +1,102 @@
+#include "tools/grid_convert/convert.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+#include "grid/data/bin_stream.h"
+#include "grid/data/csv_format.h"
+#include "grid/data/data_grid.h"
+#include "grid/data/fixed_text.h"
+#include "grid/data/grid_text_format.h"
+#include "grid/data/text_codec.h"
+#include "grid/griderror.h"
+#include "grid/model/intlist.h"
+#include "platform/rtl/streams.h"
+
+namespace gridconvert {
+
+using grid::TDataGrid;
+
+namespace {
+
+void ApplyCsvOptions(TDataGrid& g, const TOptions& o) {
+  g.Options.Delimiter = o.Delimiter;
+  g.Options.Quote = o.Quote;
+  g.Options.AlwaysQuotes = o.AlwaysQuote;
+}
+
+// The CSV options name the written dialect; a read CSV file's separator is detected.
+void LoadCsv(TDataGrid& g, const QString& f, const TOptions&) { grid::LoadFromCSV(g, f); }
+
+void SaveCsv(TDataGrid& g, const QString& f, const TOptions& o) {
+  ApplyCsvOptions(g, o);
+  grid::SaveToCSV(g, f, false);
+}
+
+void LoadText(TDataGrid& g, const QString& f, const TOptions&) {
+  g.Options.Multilinecells = true;
+  grid::LoadGridTextFile(g, f);
+}
+
+void SaveText(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveGridTextFile(g, f, false); }
+
+// The 1-based split positions of the fixed-width reader: each start + 1, and an end behind the longest line.
+void LoadFixed(TDataGrid& g, const QString& f, const TOptions& o) {
+  if (o.Positions.empty()) throw grid::EExtGridError(QStringLiteral("reading fixed-width text needs --positions"));
+  QFile file(f);
+  int longest = 0;
+  if (file.open(QIODevice::ReadOnly))
+    for (const QString& line : grid::SplitLines(grid::DecodeText(file.readAll())))
+      longest = std::max(longest, static_cast<int>(line.size()));
+  grid::TIntList pos(-1, -1);
+  for (int p : o.Positions) pos.Add(p + 1);
+  pos.Add(std::max(longest, o.Positions.back()) + 1);
+  grid::LoadFromFixed(g, f, pos, true, -1);
+}
+
+// Column widths from the starts; the last column (and any without a start) as wide as its widest text + 1.
+void SaveFixed(TDataGrid& g, const QString& f, const TOptions& o) {
+  grid::TIntList widths(-1, -1);
+  for (size_t k = 1; k < o.Positions.size(); ++k) widths.Add(std::max(0, o.Positions[k] - o.Positions[k - 1]));
+  grid::SaveToFixed(g, f, widths);
+}
+
+void SaveAscii(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveToASCII(g, f, false); }
+void LoadBin(TDataGrid& g, const QString& f, const TOptions&) { grid::LoadFromBinFile(g, f); }
+void SaveBin(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveToBinFile(g, f); }
+
+}  // namespace
+
+const std::vector<TFormat>& Formats() {
+  static const std::vector<TFormat> formats = {
+      {".csv", LoadCsv, SaveCsv},
+      {".txt", LoadText, SaveText},
+      {".fix", LoadFixed, SaveFixed},
+      {".asc", nullptr, SaveAscii},
+      {".grd", LoadBin, SaveBin},
+  };
+  return formats;
+}
+
+const TFormat* FormatOf(const QString& FileName) {
+  for (const TFormat& f : Formats())
+    if (FileName.endsWith(QLatin1StringView(f.Extension), Qt::CaseInsensitive)) return &f;
+  return nullptr;
+}
+
+void LoadStandardInput(TDataGrid& Grid, const TOptions& Options) {
+  QFile in;
+  if (!in.open(stdin, QIODevice::ReadOnly)) throw grid::EExtGridError(QStringLiteral("cannot read standard input"));
+  const QByteArray bytes = in.readAll();
+  if (bytes.startsWith("XGRD")) {
+    grid::LoadBinBytesAtPoint(Grid, plat::TPoint(0, 0), bytes);
+    return;
+  }
+  (void)Options;
+  if (bytes.isEmpty()) return;
+  plat::TMemoryStream ms(bytes);
+  grid::LoadFromCSVStream(Grid, ms);
+}
+
+}  // namespace gridconvert

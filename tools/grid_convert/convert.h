@@ -1,0 +1,37 @@
+#pragma once
+// The format table of grid_convert: each file extension names a reader and a writer (either may be missing),
+// with the options they take. A new format is one more row.
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace grid {
+class TDataGrid;
+}
+
+namespace gridconvert {
+
+// The options of the written file (a read CSV file's separator is detected).
+struct TOptions {
+  QChar Delimiter;          // --delimiter C (CSV; detected on reading when not given)
+  QChar Quote{u'"'};        // --quote C (CSV)
+  bool AlwaysQuote = false; // --always-quote (CSV)
+  std::vector<int> Positions;  // --positions 0,10,25: 0-based starts of the fixed-width columns
+};
+
+struct TFormat {
+  const char* Extension;  // with the dot, lower case
+  void (*Load)(grid::TDataGrid& Grid, const QString& FileName, const TOptions& Options);
+  void (*Save)(grid::TDataGrid& Grid, const QString& FileName, const TOptions& Options);
+};
+
+const std::vector<TFormat>& Formats();
+// The row for a file name's extension (letters compared without regard to case); nullptr when none.
+const TFormat* FormatOf(const QString& FileName);
+// Standard input: a binary grid stream when it starts with one, else CSV.
+void LoadStandardInput(grid::TDataGrid& Grid, const TOptions& Options);
+
+}  // namespace gridconvert

@@ -1,0 +1,82 @@
+// grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the
+// format OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid
+// stream). IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
+// naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+#include "grid/data/data_grid.h"
+#include "platform/rtl/exceptions.h"
+#include "tools/grid_convert/convert.h"
+
+namespace {
+
+using gridconvert::TOptions;
+
+int Usage(const QString& Why) {
+  std::fprintf(stderr, "grid_convert: %s\nusage: grid_convert IN OUT [--delimiter C] [--quote C] [--always-quote] "
+                       "[--positions 0,10,25]\n", qPrintable(Why));
+  return 2;
+}
+
+// Reads the options; false with Why set for a wrong one.
+bool ParseOptions(const QStringList& Args, TOptions& O, QString& Why) {
+  for (qsizetype i = 0; i < Args.size(); ++i) {
+    const QString& a = Args[i];
+    const bool hasValue = i + 1 < Args.size();
+    if (a == u"--always-quote") {
+      O.AlwaysQuote = true;
+    } else if ((a == u"--delimiter" || a == u"--quote") && hasValue) {
+      QString v = Args[++i];
+      if (v == u"\\t" || v == u"tab") v = QStringLiteral("\t");
+      if (v.size() != 1) return Why = a + QStringLiteral(" takes one character"), false;
+      (a == u"--delimiter" ? O.Delimiter : O.Quote) = v[0];
+    } else if (a == u"--positions" && hasValue) {
+      int last = -1;
+      for (const QString& p : Args[++i].split(u',')) {
+        bool ok = false;
+        const int v = p.toInt(&ok);
+        if (!ok || v <= last) return Why = QStringLiteral("--positions takes rising numbers from 0"), false;
+        O.Positions.push_back(last = v);
+      }
+    } else {
+      return Why = QStringLiteral("unknown option ") + a, false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments().mid(1);
+  if (args.size() < 2) return Usage(QStringLiteral("IN and OUT are needed"));
+  const QString in = args[0], out = args[1];
+  TOptions options;
+  QString why;
+  if (!ParseOptions(args.mid(2), options, why)) return Usage(why);
+  const gridconvert::TFormat* to = gridconvert::FormatOf(out);
+  if (!to || !to->Save) return Usage(out + QStringLiteral(": no format is written for this extension"));
+  const gridconvert::TFormat* from = in == u"-" ? nullptr : gridconvert::FormatOf(in);
+  if (in != u"-" && (!from || !from->Load)) return Usage(in + QStringLiteral(": no format is read for this extension"));
+
+  grid::TDataGrid g(0, 0);
+  try {
+    if (from) from->Load(g, in, options);
+    else gridconvert::LoadStandardInput(g, options);
+  } catch (const plat::Exception& e) {
+    std::fprintf(stderr, "grid_convert: %s: %s\n", qPrintable(in), qPrintable(e.Message()));
+    return 1;
+  }
+  try {
+    to->Save(g, out, options);
+  } catch (const plat::Exception& e) {
+    std::fprintf(stderr, "grid_convert: %s: %s\n", qPrintable(out), qPrintable(e.Message()));
+    return 1;
+  }
+  return 0;
+}
