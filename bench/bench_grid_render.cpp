@@ -19,7 +19,7 @@
 #include "bench/bench_measure.h"
 #include "bench/bench_qt.h"
 #include "grid/extgrid.h"
-#include "grid/render_grid.h"
+#include "grid/view/render_grid.h"
 #include "platform/forms/forms.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "controls/text_utils.h"
 #include "grid/extgrid.h"
-#include "grid/html_cell.h"
+#include "grid/view/html_cell.h"
 
 namespace grid {
 

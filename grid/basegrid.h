@@ -8,8 +8,8 @@
 
 #include <QString>
 
-#include "grid/cell_painter.h"
 #include "grid/model/cellgrid.h"
+#include "grid/view/cell_painter.h"
 #include "platform/grids/stringgrid.h"
 
 namespace grid {

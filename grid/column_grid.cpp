@@ -4,8 +4,8 @@
 
 #include "controls/spin_edit.h"
 #include "controls/text_utils.h"
-#include "grid/edit_link.h"
-#include "grid/special_editors.h"
+#include "grid/edit/edit_link.h"
+#include "grid/edit/special_editors.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/math.h"
 

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "grid/edit_setup.h"
+#include "grid/edit/edit_setup.h"
+#include "grid/edit/inplace_edit.h"
+#include "grid/edit/rich_text.h"
+#include "grid/edit/special_editors.h"
 #include "grid/extgrid.h"
-#include "grid/html_forms.h"
-#include "grid/inplace_edit.h"
-#include "grid/rich_text.h"
-#include "grid/side_windows.h"
-#include "grid/special_editors.h"
+#include "grid/input/html_forms.h"
+#include "grid/view/side_windows.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/msgqueue.h"
 

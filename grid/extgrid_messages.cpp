@@ -3,13 +3,13 @@
 // notifications and hooks the editors and the other parts call.
 #include <QCoreApplication>
 
+#include "grid/edit/rich_text.h"
+#include "grid/edit/special_editors.h"
 #include "grid/extgrid.h"
-#include "grid/footer.h"
-#include "grid/move_feedback.h"
-#include "grid/rich_text.h"
-#include "grid/scroll_bar.h"
-#include "grid/side_windows.h"
-#include "grid/special_editors.h"
+#include "grid/input/move_feedback.h"
+#include "grid/input/scroll_bar.h"
+#include "grid/view/footer.h"
+#include "grid/view/side_windows.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/msgqueue.h"
 

@@ -3,8 +3,8 @@
 // of colour tones (scroll bars, border, footers, the editors that take the style).
 #include <algorithm>
 
+#include "grid/edit/special_editors.h"
 #include "grid/extgrid.h"
-#include "grid/special_editors.h"
 
 namespace grid {
 

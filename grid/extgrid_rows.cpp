@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "grid/edit_setup.h"
+#include "grid/edit/edit_setup.h"
+#include "grid/edit/picker_choice.h"
 #include "grid/extgrid.h"
-#include "grid/picker_choice.h"
 #include "platform/forms/controls.h"
 
 namespace grid {

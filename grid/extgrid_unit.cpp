@@ -7,7 +7,7 @@
 
 #include "controls/date_picker.h"
 #include "controls/theme_services.h"
-#include "grid/edit_manager.h"
+#include "grid/edit/edit_manager.h"
 #include "grid/extgrid.h"
 #include "platform/graphics/themes.h"
 #include "platform/rtl/formatsettings.h"

@@ -9,7 +9,7 @@
 #include "controls/grid_check.h"
 #include "controls/theme_services.h"
 #include "grid/extgrid.h"
-#include "grid/footer.h"
+#include "grid/view/footer.h"
 #include "platform/graphics/themes.h"
 
 namespace grid {

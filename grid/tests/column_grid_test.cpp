@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/edit_link.h"
-#include "grid/special_editors.h"
+#include "grid/edit/edit_link.h"
+#include "grid/edit/special_editors.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/messages.h"

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "grid/tests/input_fixture.h"
+#include "grid/input/tests/input_fixture.h"
 
 namespace grid {
 namespace {

@@ -3,8 +3,8 @@
 // outside, and the handlers the editors are given.
 #include <QComboBox>
 
-#include "grid/special_editors.h"
-#include "grid/tests/edit_test_fixture.h"
+#include "grid/edit/special_editors.h"
+#include "grid/edit/tests/edit_test_fixture.h"
 
 namespace grid {
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/graphics/canvastracer.h"
 #include "platform/graphics/classic.h"
 #include "platform/testing/pixels.h"
-#include "grid/tests/render_fixture.h"
+#include "grid/view/tests/render_fixture.h"
 
 namespace grid {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "controls/theme_services.h"
 #include "grid/extgrid.h"
-#include "grid/side_windows.h"
-#include "grid/tests/render_fixture.h"
+#include "grid/view/side_windows.h"
+#include "grid/view/tests/render_fixture.h"
 #include "platform/forms/menus.h"
 #include "platform/forms/messages.h"
 #include "platform/graphics/drawtext.h"

@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "grid/edit_setup.h"
-#include "grid/picker_choice.h"
+#include "grid/edit/edit_setup.h"
+#include "grid/edit/picker_choice.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/graphic.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/options_look.h"
+#include "grid/view/options_look.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "platform/graphics/graphic.h"

@@ -1,0 +1,97 @@
+#pragma once
+// A string grid as drag source and drop target. Texts drop into the cells from the cell under the point on
+// (tabs to the next column, line breaks to the next row), dragged cells drop as a block at that cell, a
+// column dragged inside the grid moves there, and dropped files and URLs are handed to their events. Every
+// drop is clipped to the grid, and the events may refuse it.
+//
+// The cells of a drag travel as a block of their own: a 32-bit column count and row count (little-endian),
+// then each cell row by row as a 32-bit UTF-16 unit count and the units. The reader refuses any block whose
+// counts or lengths do not fit the bytes it holds.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "grid/input/grid_dnd.h"
+#include "platform/grids/grids.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+struct TCellBlock {
+  int Cols = 0, Rows = 0;
+  QStringList Cells;  // row by row
+};
+
+QByteArray WriteCellBlock(const TCellBlock& Block);
+std::optional<TCellBlock> ReadCellBlock(const QByteArray& Bytes);
+
+class TGridDropTarget : public TESGDropTarget {
+ public:
+  explicit TGridDropTarget(TExtStringGrid& Grid);
+
+ protected:
+  void DropText(QPoint pt, const QString& Text) override;
+  void DropStream(QPoint pt, const QByteArray& Stream) override;
+  void DropCol(QPoint pt, int Col) override;
+  void DropFiles(QPoint pt, const QStringList& Files) override;
+  void DropURL(QPoint pt, const QString& URL) override;
+  void DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFormats) override;
+
+ private:
+  // The cell under the point, (-1, -1) outside the cells.
+  plat::TGridCoord CellAt(QPoint pt) const;
+  void PutBlock(plat::TGridCoord At, const TCellBlock& Block);
+  TExtStringGrid& FGrid;
+};
+
+// The grid's side of a drag it started: remembers the last copy or move effect the targets answered.
+class TGridDropSource : public TESGDropSource {
+ public:
+  int LastEffect() const { return FLastEffect; }
+
+ protected:
+  void CurrentEffect(int Effect) override;
+
+ private:
+  int FLastEffect = DROPEFFECT_NONE;
+};
+
+class TGridDragDrop {
+ public:
+  explicit TGridDragDrop(TExtStringGrid& Grid);
+  ~TGridDragDrop();
+  TGridDragDrop(const TGridDragDrop&) = delete;
+  TGridDragDrop& operator=(const TGridDragDrop&) = delete;
+
+  // Registers or revokes the grid's window as a drop target (DragDropSettings.OleDropTarget).
+  void SetDropTarget(bool Value);
+  TGridDropTarget* Target() { return FTarget.get(); }
+  // Drags the selection (text, the cell (ACol, ARow) as rich text and, with Navigation.AllowFmtClipboard, the
+  // cells) or, with ColumnDrag, the column ACol; with DragDropSettings.ShowCells a picture of the dragged cells
+  // follows the pointer. A cell drag that ends as a move (and OleCopyAlways off) empties the dragged cells, or
+  // with OleRemoveRows and row selection removes their rows. Answers the drag loop's result; OnOleDragStart
+  // fires first and, unless the drag was cancelled, OnOleDragStop with the performed effect last.
+  TDragResult StartDrag(int ACol, int ARow, bool ColumnDrag);
+  // The picture of the display cells of R as they are shown, drawn without the selection and translucent
+  // (alpha 192); null when they are not shown.
+  QImage CellsPicture(plat::TGridRect R) const;
+  // The selection as tab and line separated text, and as a cell block.
+  QString SelectionText() const;
+  TCellBlock SelectionBlock() const;
+
+ private:
+  TDragResult DragColumn(TGridDropSource& Source, int ACol);
+  TDragResult DragCells(TGridDropSource& Source, int ACol, int ARow);
+  // After a move out of this grid: the dragged cells leave it (but not the cells a drop into this same grid
+  // has just written).
+  void RemoveMovedCells(plat::TGridRect Dragged);
+  TExtStringGrid& FGrid;
+  std::unique_ptr<TGridDropTarget> FTarget;
+};
+
+}  // namespace grid

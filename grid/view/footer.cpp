@@ -1,0 +1,340 @@
+// The floating footer's settings and the panel that paints it.
+#include "grid/view/footer.h"
+
+#include <QWidget>
+
+#include "grid/extgrid.h"
+#include "grid/view/html_cell.h"
+#include "platform/graphics/canvas.h"
+
+namespace grid {
+
+using plat::TRect;
+
+// ---- TFloatingFooter ---------------------------------------------------------------------------------------------
+
+void TFloatingFooter::Assign(plat::TPersistent* Source) {
+  auto* f = dynamic_cast<TFloatingFooter*>(Source);
+  if (!f) return;
+  CalculateHiddenRows = f->CalculateHiddenRows;
+  FColor = f->FColor;
+  FColumn = f->FColumn;
+  FCustomTemplate = f->FCustomTemplate;
+  FFooterStyle = f->FFooterStyle;
+  FShowHint = f->FShowHint;
+  SetVisible(f->FVisible);
+}
+
+void TFloatingFooter::ApplyToGrid() {
+  TExtStringGrid& g = *FGrid;
+  g.SetHideLastRow(FVisible && FFooterStyle == fsFixedLastRow);
+  g.Invalidate();
+  if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+}
+
+void TFloatingFooter::SetVisible(bool Value) {
+  FVisible = Value;
+  TExtStringGrid& g = *FGrid;
+  if (Value && !g.FFooterPanel) g.FFooterPanel = new TFooterPanel(&g);
+  if (TFooterPanel* p = g.FFooterPanel) {
+    p->SetHeight(Value ? std::max(0, FHeight - 1) : 0);
+    p->SetVisible(Value);
+  }
+  g.SetFixedFooters(Value && FFooterStyle == fsFixedLastRow ? 1 : 0);
+  g.Realign();
+  ApplyToGrid();
+}
+
+void TFloatingFooter::SetFooterStyle(TFooterStyle Value) {
+  FFooterStyle = Value;
+  ApplyToGrid();
+}
+
+void TFloatingFooter::SetHeight(int Value) {
+  FHeight = Value;
+  if (FGrid->FFooterPanel && Value > 0) {
+    FGrid->FFooterPanel->SetHeight(Value - 1);
+    FGrid->Realign();
+  }
+}
+
+void TFloatingFooter::SetColor(plat::TColor Value) {
+  FColor = Value;
+  Invalidate();
+}
+
+void TFloatingFooter::SetBorderColor(plat::TColor Value) {
+  if (FBorderColor == Value) return;
+  FBorderColor = Value;
+  Invalidate();
+}
+
+void TFloatingFooter::SetColumn(int Value) {
+  FColumn = Value;
+  Invalidate();
+}
+
+void TFloatingFooter::SetCustomTemplate(const QString& Value) {
+  FCustomTemplate = Value;
+  Invalidate();
+}
+
+void TFloatingFooter::SetShowHint(bool Value) {
+  FShowHint = Value;
+  if (FGrid->FFooterPanel) FGrid->FFooterPanel->SetShowHint(Value);
+}
+
+TColumnCalcType TFloatingFooter::GetColumnCalc(int ACol) const {
+  const int r = FGrid->RowCount() - 1;
+  if (r < 0 || !FGrid->HasCellProperties(ACol, r)) return acNONE;
+  return FGrid->GetGridObject(ACol, r)->CalcType;
+}
+
+void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType Value) {
+  const int r = FGrid->RowCount() - 1;
+  if (r < 0) return;
+  FGrid->GetCellProperties(ACol, r)->CalcType = Value;
+  FGrid->CalcFooter(ACol);
+}
+
+void TFloatingFooter::Invalidate() {
+  if (FGrid->FFooterPanel) FGrid->FFooterPanel->Invalidate();
+}
+
+// ---- the template -------------------------------------------------------------------------------------------------
+
+QString ExpandFooterTemplate(const QString& Template, int ColCount, const std::function<QString(int)>& GetCell) {
+  QString rest = Template, result;
+  for (;;) {
+    const int at = rest.indexOf(QLatin1String("<#"));
+    if (at < 0) break;
+    const int end = rest.indexOf(u'>', at);
+    // A tag that never closes ends the expansion; its text stays as it is.
+    if (end < 0) break;
+    result += rest.left(at);
+    bool ok = false;
+    const int n = rest.mid(at + 2, end - at - 2).toInt(&ok);
+    rest.remove(0, end + 1);
+    if (ok && n >= 0 && n < ColCount) result += GetCell(n);
+  }
+  return result + rest;
+}
+
+// ---- TFooterPanel -----------------------------------------------------------------------------------------------
+
+TFooterPanel::TFooterPanel(TExtStringGrid* AOwner) : plat::TCustomControl(AOwner), FGrid(AOwner) {
+  SetAlign(plat::alBottom);
+  SetHeight(0);
+  SetParent(AOwner);
+  if (FGrid->OnCreatedFloatingFooter) FGrid->OnCreatedFloatingFooter(FGrid, this);
+}
+
+TFooterPanel::~TFooterPanel() {
+  if (FGrid->FFooterPanel == this) FGrid->FFooterPanel = nullptr;
+}
+
+int TFooterPanel::FooterWidth() const {
+  const TExtStringGrid& g = *FGrid;
+  int w = 0;
+  for (int c = 0; c < g.FixedCols(); ++c) w += g.ColWidths(c);
+  for (int c = g.LeftCol(); c < g.ColCount(); ++c) w += g.ColWidths(c);
+  return w;
+}
+
+int TFooterPanel::ColumnAt(int X) const {
+  const TExtStringGrid& g = *FGrid;
+  int x = 0;
+  for (int c = 0; c < g.FixedCols(); ++c) {
+    x += g.ColWidths(c);
+    if (X < x) return c;
+  }
+  for (int c = g.LeftCol(); c < g.ColCount(); ++c) {
+    x += g.ColWidths(c);
+    if (X < x) return c;
+  }
+  return -1;
+}
+
+QString TFooterPanel::ExpandTemplate() const {
+  TExtStringGrid& g = *FGrid;
+  const int row = g.Row();
+  return ExpandFooterTemplate(g.FloatingFooter()->CustomTemplate(), g.ColCount(), [&g, row](int n) {
+    return row >= 0 && row < g.RowCount() ? g.Cells(g.RealColIndex(n), row) : QString();
+  });
+}
+
+void TFooterPanel::Paint() {
+  plat::TCanvas& c = *Canvas();
+  const TFloatingFooter& f = *FGrid->FloatingFooter();
+  switch (f.FooterStyle()) {
+    case fsFixedLastRow: FLastRight = PaintFixedLastRow(c); break;
+    case fsColumnPreview: FLastRight = PaintColumnPreview(c); break;
+    case fsCustomPreview: FLastRight = PaintCustomPreview(c); break;
+    case fsCustomPaint: FLastRight = PaintCustomFooter(c); break;
+  }
+  if (f.BorderColor() != plat::clNone) {
+    c.Pen()->SetColor(f.BorderColor());
+    c.MoveTo(0, 0);
+    c.LineTo(FLastRight, 0);
+  }
+}
+
+void TFooterPanel::PaintSeparators(plat::TCanvas& C) {
+  TExtStringGrid& g = *FGrid;
+  const TRect r = ClientRect();
+  const plat::TGridOptions o = g.Options();
+  const TGridLook look = g.Look();
+  const bool raised = o.Contains(plat::goFixedVertLine) && !g.Flat() &&
+                      (look == glSoft || look == glExt || look == glXP || look == glVista);
+  int x = 0;
+  auto column = [&](int col, bool scrollable) {
+    C.Pen()->SetColor(plat::clWhite);
+    C.MoveTo(x, r.Bottom);
+    if (raised) C.LineTo(x, r.Top);
+    C.MoveTo(x, r.Top);
+    x += g.ColWidths(col);
+    C.Pen()->SetColor(g.GridLineColor());
+    if (o.Contains(plat::goFixedHorzLine)) C.LineTo(x - 1, r.Top);
+    C.MoveTo(x - 1, r.Top);
+    if (scrollable && look != glVista) C.Pen()->SetColor(plat::clGray);
+    if (o.Contains(plat::goFixedVertLine)) C.LineTo(x - 1, r.Bottom);
+  };
+  for (int col = 0; col < g.FixedCols(); ++col) column(col, false);
+  for (int col = g.LeftCol(); col < g.ColCount(); ++col) column(col, true);
+}
+
+int TFooterPanel::PaintFixedLastRow(plat::TCanvas& C) {
+  TExtStringGrid& g = *FGrid;
+  const TRect client = ClientRect();
+  const int w = FooterWidth();
+  C.Brush()->SetColor(g.FloatingFooter()->Color());
+  C.FillRect(TRect(0, 0, w, client.Bottom));
+  C.Brush()->SetColor(g.Color());
+  C.Pen()->SetColor(g.Color());
+  C.FillRect(TRect(w, 0, client.Right, client.Bottom));
+  PaintSeparators(C);
+  const plat::TGridOptions o = g.Options();
+  const TGridLook look = g.Look();
+  const bool shift = o.Contains(plat::goFixedHorzLine) && !g.Flat() &&
+                     (look == glSoft || look == glExt || look == glXP || look == glVista);
+  const int row = g.RowCount() - 1;
+  TRect cell = client;
+  if (o.Contains(plat::goFixedHorzLine)) ++cell.Top;
+  cell.Right = cell.Left - 1;
+  auto paint = [&](int col, bool scrollable) {
+    cell.Left = cell.Right + 1;
+    cell.Right = cell.Left + g.ColWidths(col) - 1;
+    TRect r = cell;
+    if (shift) ++r.Left;
+    const int rc = g.RealColIndex(col);
+    if (scrollable) {
+      if (g.OnGetCellColor) {
+        plat::TBrush brush;
+        brush.SetColor(plat::clNone);
+        plat::TFont font;
+        font.Assign(Font());
+        g.OnGetCellColor(&g, row, rc, plat::TGridDrawState{plat::gdFixed}, &brush, &font);
+        if (brush.Color() != plat::clNone) {
+          C.Brush()->SetColor(brush.Color());
+          C.FillRect(r);
+        }
+      }
+      if (g.HasCellProperties(rc, row) && g.GetGridObject(rc, row)->BrushColor() != plat::clNone) {
+        C.Brush()->SetColor(g.GetGridObject(rc, row)->BrushColor());
+        C.FillRect(r);
+      }
+    }
+    if (!g.IsBaseCell(rc, row)) return;
+    bool dflt = true;
+    if (scrollable && g.OnFooterPaint) g.OnFooterPaint(this, &C, col, r, dflt);
+    if (!scrollable || !g.OnFooterPaint) g.DrawCellContents(C, col, row, r, plat::TGridDrawState{plat::gdFixed});
+  };
+  for (int col = 0; col < g.FixedCols(); ++col) paint(col, false);
+  for (int col = g.LeftCol(); col < g.ColCount(); ++col) paint(col, true);
+  return cell.Right;
+}
+
+void TFooterPanel::PaintPreviewFrame(plat::TCanvas& C, const TRect& R) {
+  TExtStringGrid& g = *FGrid;
+  const TRect client = ClientRect();
+  C.Brush()->SetColor(g.FloatingFooter()->Color());
+  C.FillRect(R);
+  C.Pen()->SetColor(plat::clGray);
+  C.MoveTo(R.Left, R.Bottom - 1);
+  C.LineTo(R.Right - 1, R.Bottom - 1);
+  C.LineTo(R.Right - 1, R.Top);
+  C.Pen()->SetColor(plat::clWhite);
+  C.LineTo(R.Left, R.Top);
+  C.LineTo(R.Left, R.Bottom);
+  C.Brush()->SetColor(g.Color());
+  C.FillRect(TRect(R.Right, 0, client.Right, client.Bottom));
+}
+
+int TFooterPanel::PaintColumnPreview(plat::TCanvas& C) {
+  TExtStringGrid& g = *FGrid;
+  const TRect r(0, 0, FooterWidth(), ClientRect().Bottom);
+  PaintPreviewFrame(C, r);
+  const plat::TColor oldText = g.SelectionTextColor();
+  g.DrawColors().SelectionTextColor = plat::clBlack;
+  const int col = g.FloatingFooter()->Column();
+  bool dflt = true;
+  if (g.OnFooterPaint)
+    g.OnFooterPaint(this, &C, col, r, dflt);
+  else if (col >= 0 && col < g.ColCount() && g.Row() < g.RowCount())
+    g.DrawCellContents(C, col, g.Row(), r, {});
+  g.DrawColors().SelectionTextColor = oldText;
+  return r.Right;
+}
+
+int TFooterPanel::PaintCustomPreview(plat::TCanvas& C) {
+  TExtStringGrid& g = *FGrid;
+  const TRect r(0, 0, FooterWidth(), ClientRect().Bottom);
+  PaintPreviewFrame(C, r);
+  THTMLCell h;
+  h.Text = g.IsDesigning() ? g.FloatingFooter()->CustomTemplate() : ExpandTemplate();
+  h.Rect = TRect(r.Left, r.Top + 2, r.Right, r.Bottom + 2);
+  h.Images = g.GridImages();
+  h.URLColor = g.URLColor;
+  C.Font()->Assign(g.Font());
+  C.Brush()->SetStyle(plat::bsClear);
+  h.Render(C);
+  return r.Right;
+}
+
+int TFooterPanel::PaintCustomFooter(plat::TCanvas& C) {
+  TExtStringGrid& g = *FGrid;
+  const TRect r = ClientRect();
+  bool dflt = true;
+  if (g.OnFooterPaint) g.OnFooterPaint(this, &C, g.FloatingFooter()->Column(), r, dflt);
+  return r.Right;
+}
+
+// ---- mouse and hints ---------------------------------------------------------------------------------------------
+
+void TFooterPanel::MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
+  plat::TCustomControl::MouseUp(Button, Shift, X, Y);
+  if (FGrid->OnClick) FGrid->OnClick(FGrid);
+  if (FGrid->OnClickCell) FGrid->OnClickCell(FGrid, FGrid->RowCount() - 1, ColumnAt(X));
+}
+
+void TFooterPanel::MouseMove(plat::TShiftState Shift, int X, int Y) {
+  plat::TCustomControl::MouseMove(Shift, X, Y);
+  if (!FGrid->FloatingFooter()->ShowHint() || FLastHintX < 0) return;
+  const int c = ColumnAt(X);
+  if (c != FLastHintX) FLastHintX = c;
+}
+
+QString TFooterPanel::HintAt(int X) {
+  const int c = ColumnAt(X);
+  QString hint = Hint();
+  if (c >= 0 && FGrid->OnGridHint) FGrid->OnGridHint(FGrid, FGrid->RowCount() - 1, c, hint);
+  FLastHintX = ShowHint() && c >= 0 ? c : -1;
+  return ShowHint() ? hint : QString();
+}
+
+void TFooterPanel::Dispatch(plat::TMessage& M) {
+  if (M.Msg == plat::CM_MOUSELEAVE) FLastHintX = -1;
+  plat::TCustomControl::Dispatch(M);
+}
+
+}  // namespace grid

@@ -1,0 +1,155 @@
+#include "grid/view/options_look.h"
+
+#include "platform/rtl/exceptions.h"
+
+namespace grid {
+
+// ---- TSearchFooter -------------------------------------------------------------------------------------
+
+TSearchFooter::TSearchFooter(plat::TComponent*, bool InitDesign) {
+  if (!InitDesign) return;
+  FFindNextCaption = QStringLiteral("Find &next");
+  FFindPrevCaption = QStringLiteral("Find &previous");
+  FMatchCaseCaption = QStringLiteral("Match case");
+  FHighLightCaption = QStringLiteral("Highlight");
+  FHintClose = QStringLiteral("Close");
+  FHintFindNext = QStringLiteral("Find next occurrence");
+  FHintFindPrev = QStringLiteral("Find previous occurrence");
+  FHintHighlight = QStringLiteral("Highlight occurrences");
+}
+
+void TSearchFooter::SetFont(plat::TFont* Value) {
+  FFont.Assign(Value);
+  Changed();
+}
+
+void TSearchFooter::Assign(plat::TPersistent* Source) {
+  auto* s = dynamic_cast<TSearchFooter*>(Source);
+  if (!s) return;
+  FVisible = s->FVisible, FColor = s->FColor, FColorTo = s->FColorTo;
+  FFont.Assign(&s->FFont);
+  FFindNextCaption = s->FFindNextCaption, FFindPrevCaption = s->FFindPrevCaption;
+  FMatchCaseCaption = s->FMatchCaseCaption, FHighLightCaption = s->FHighLightCaption;
+  FHintClose = s->FHintClose, FHintFindNext = s->FHintFindNext, FHintFindPrev = s->FHintFindPrev;
+  FHintHighlight = s->FHintHighlight, FShowFindNext = s->FShowFindNext, FShowFindPrev = s->FShowFindPrev;
+  FShowMatchCase = s->FShowMatchCase, FShowHighLight = s->FShowHighLight, FShowClose = s->FShowClose;
+  SearchColumn = s->SearchColumn, SearchDirection = s->SearchDirection, AlwaysHighLight = s->AlwaysHighLight;
+  SearchActiveColumnOnly = s->SearchActiveColumnOnly, SearchMatchStart = s->SearchMatchStart;
+  SearchHiddenRows = s->SearchHiddenRows;
+}
+
+// ---- node looks, printing, background ------------------------------------------------------------------
+
+void TCellNode::Assign(plat::TPersistent* Source) {
+  auto* s = dynamic_cast<TCellNode*>(Source);
+  if (!s) return;
+  FNodeType = s->FNodeType, FShowTree = s->FShowTree, FShowTreeFull = s->FShowTreeFull;
+  FTreeColor = s->FTreeColor, FNodeIndent = s->FNodeIndent, Color = s->Color, NodeColor = s->NodeColor;
+  ExpandOne = s->ExpandOne;
+  FExpandGlyph.Assign(&s->FExpandGlyph);
+  FContractGlyph.Assign(&s->FContractGlyph);
+}
+
+void TPrintSettings::Assign(plat::TPersistent* Source) {
+  auto* s = dynamic_cast<TPrintSettings*>(Source);
+  if (!s) throw plat::EInvalidCast(QStringLiteral("Invalid class typecast"));
+  const bool fixedCellsAlways = FixedCellsAlways;
+  FFont.Assign(&s->FFont);
+  FFixedFont.Assign(&s->FFixedFont);
+  FHeaderFont.Assign(&s->FHeaderFont);
+  FFooterFont.Assign(&s->FFooterFont);
+  FTitleLines.Assign(&s->FTitleLines);
+  PageNumSep = s->PageNumSep, DateFormat = s->DateFormat, Borders = s->Borders, Centered = s->Centered;
+  UseDisplayFont = s->UseDisplayFont, Time = s->Time, Date = s->Date, PageNr = s->PageNr, Title = s->Title;
+  TitleText = s->TitleText, BorderStyle = s->BorderStyle, BorderColor = s->BorderColor;
+  RepeatFixedRows = s->RepeatFixedRows, RepeatFixedCols = s->RepeatFixedCols, FooterSize = s->FooterSize;
+  HeaderSize = s->HeaderSize, LeftSize = s->LeftSize, RightSize = s->RightSize;
+  ColumnSpacing = s->ColumnSpacing, RowSpacing = s->RowSpacing, TitleSpacing = s->TitleSpacing;
+  Orientation = s->Orientation, PagePrefix = s->PagePrefix, PageSuffix = s->PageSuffix;
+  PageNumberOffset = s->PageNumberOffset, MaxPagesOffset = s->MaxPagesOffset, FixedWidth = s->FixedWidth;
+  FixedHeight = s->FixedHeight, UseFixedHeight = s->UseFixedHeight, UseFixedWidth = s->UseFixedWidth;
+  FitToPage = s->FitToPage, JobName = s->JobName, NoAutoSize = s->NoAutoSize;
+  NoAutoSizeRow = s->NoAutoSizeRow, PrintGraphics = s->PrintGraphics;
+  UseDefaultOrientation = s->UseDefaultOrientation;
+  FixedCellsAlways = fixedCellsAlways;
+}
+
+void TBackGround::SetBitmap(plat::TBitmap* Value) {
+  FBitmap.Assign(Value);
+  Changed();
+}
+
+void THeaderAppearance::Assign(plat::TPersistent* Source) {
+  if (!dynamic_cast<THeaderAppearance*>(Source)) TPersistent::Assign(Source);
+}
+
+void TFooterAppearance::Assign(plat::TPersistent* Source) {
+  if (!dynamic_cast<TFooterAppearance*>(Source)) TPersistent::Assign(Source);
+}
+
+// ---- TControlLook --------------------------------------------------------------------------------------
+
+TControlLook::TControlLook(plat::TComponent* AOwner) : FDropDownHeader(AOwner), FDropDownFooter(AOwner) {
+  Init();
+}
+
+void TControlLook::Init() {
+  FColor = plat::clBlack;
+  FCommentColor = plat::clRed;
+  ProgressBorderColor = plat::clGray;
+  for (TColor& c : FGradient) c = plat::clNone;
+  FGradient[fgHoverFrom] = plat::clGray;
+  FGradient[fgHoverTo] = plat::clWhite;
+  FGradient[fgHoverBorder] = plat::clSilver;
+  FGradient[fgDownFrom] = plat::clGray;
+  FGradient[fgDownTo] = plat::clSilver;
+  FGradient[fgDownBorder] = plat::clGray;
+}
+
+void TControlLook::SetGradient(TFixedGradientRole Role, TColor Value) {
+  FGradient[Role] = Value;
+  const bool mirror = Role == fgMirrorFrom || Role == fgMirrorTo || Role == fgHoverMirrorFrom ||
+                      Role == fgHoverMirrorTo || Role == fgDownMirrorFrom || Role == fgDownMirrorTo;
+  if ((mirror || Value != plat::clNone) && OnGradientCopy) OnGradientCopy(Role, Value);
+}
+
+void TControlLook::SetCheckedGlyph(plat::TBitmap* Value) {
+  FCheckedGlyph.Assign(Value);
+  Changed();
+}
+
+void TControlLook::SetUnCheckedGlyph(plat::TBitmap* Value) {
+  FUnCheckedGlyph.Assign(Value);
+  Changed();
+}
+
+void TControlLook::SetRadioOnGlyph(plat::TBitmap* Value) {
+  FRadioOnGlyph.Assign(Value);
+  Changed();
+}
+
+void TControlLook::SetRadioOffGlyph(plat::TBitmap* Value) {
+  FRadioOffGlyph.Assign(Value);
+  Changed();
+}
+
+void TControlLook::Assign(plat::TPersistent* Source) {
+  auto* s = dynamic_cast<TControlLook*>(Source);
+  if (!s) return;
+  FCheckSize = s->FCheckSize, FRadioSize = s->FRadioSize, FControlStyle = s->FControlStyle;
+  FCheckedGlyph.Assign(&s->FCheckedGlyph);
+  FUnCheckedGlyph.Assign(&s->FUnCheckedGlyph);
+  FRadioOnGlyph.Assign(&s->FRadioOnGlyph);
+  FRadioOffGlyph.Assign(&s->FRadioOffGlyph);
+  FProgressMarginX = s->FProgressMarginX, FProgressMarginY = s->FProgressMarginY;
+  FCommentColor = s->FCommentColor, FColor = s->FColor, ProgressBorderColor = s->ProgressBorderColor;
+  CheckAlwaysActive = s->CheckAlwaysActive, RadioAlwaysActive = s->RadioAlwaysActive;
+  for (int i = 0; i <= fgDownBorder; ++i) FGradient[i] = s->FGradient[i];
+  FDropDownAlwaysVisible = s->FDropDownAlwaysVisible, FSpinButtonsAlwaysVisible = s->FSpinButtonsAlwaysVisible;
+  DropDownCount = s->DropDownCount;
+  FDropDownFooter.Assign(&s->FDropDownFooter);
+  FDropDownHeader.Assign(&s->FDropDownHeader);
+  HintMaxWidth = s->HintMaxWidth;
+}
+
+}  // namespace grid
