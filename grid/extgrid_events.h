@@ -3,6 +3,7 @@
 // names the dispatcher that fires an event where it is not the event's own name.
 
 #include "grid/grid_events.h"
+#include "grid/selection.h"
 
 namespace grid {
 
