@@ -51,18 +51,24 @@ class TBinReader {
     bool first = true;
     plat::TPoint origin;
     int lastRow = -1;
+    int col = 0, row = 0;
+    bool hasProp = false;
     while (FIn.Left() >= 2) {
-      FIn.Next(FRec);
-      if (FRec.Id != rCellIO) Corrupt();
-      const int col = static_cast<int>(FRec[cCol].Int), row = static_cast<int>(FRec[cRow].Int);
+      if (!FIn.NextCell(col, row, FText, hasProp)) {
+        FIn.Next(FRec);
+        if (FRec.Id != rCellIO) Corrupt();
+        col = static_cast<int>(FRec[cCol].Int), row = static_cast<int>(FRec[cRow].Int);
+        FText = FRec[cCell].Text;
+        hasProp = FRec[cHasProp].Int != 0;
+      }
       if (first && !full) origin = plat::TPoint(col, row);
       first = false;
       const int tc = col + Point.X - origin.X, tr = row + Point.Y - origin.Y;
       const bool inside = tc >= 0 && tr >= 0 && tc < FHost.ColCount() && tr < FHost.RowCount();
       const int real = inside ? FHost.DisplToRealCol(tc) : -1;
-      if (inside) FHost.WriteCell(real, tr, FRec[cCell].Text);
+      if (inside) FHost.WriteCell(real, tr, FText);
       if (tr != lastRow && inside) progress.Report(tr, FHost.RowCount()), lastRow = tr;
-      if (FRec[cHasProp].Int) ReadProperties(real, tr);
+      if (hasProp) ReadProperties(real, tr);
     }
   }
 
@@ -177,6 +183,7 @@ class TBinReader {
   TCellGrid& FStore;
   TRecordReader FIn;
   TRecord FRec;
+  QString FText;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "grid/data/bin_records.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <span>
 
@@ -25,7 +26,7 @@ using enum TType;
 
 constexpr TPropDef PropIOProps[] = {{"ColCount", Int32},  {"RowCount", Int32}, {"ColWidths", String},
                                     {"RowHeights", String}, {"FullGrid", Bool}, {"ID", Int32}};
-constexpr TPropDef CellIOProps[] = {{"Col", Word}, {"Row", Word}, {"Cell", String}, {"HasProp", Bool}};
+constexpr std::array<TPropDef, 4> CellIOProps = {{{"Col", Word}, {"Row", Word}, {"Cell", String}, {"HasProp", Bool}}};
 constexpr TPropDef CellPropIOProps[] = {
     {"CellProperties.Alignment", Int32},   {"CellProperties.BorderColor", Int32},
     {"CellProperties.BorderWidth", Int32}, {"CellProperties.BrushColor", Int32},
@@ -137,6 +138,20 @@ void TRecordWriter::String(const QString& V) {
   FOut.append(reinterpret_cast<const char*>(V.constData()), V.size() * 2);
 }
 
+void TRecordWriter::CellRecord(std::uint16_t Col, std::uint16_t Row, const QString& Text, bool HasProp) {
+  const qsizetype units = Text.size(), old = FOut.size();
+  FOut.resize(old + 10 + units * 2);
+  char* d = FOut.data() + old;
+  const std::uint32_t n = static_cast<std::uint32_t>(units);
+  d[0] = static_cast<char>(rCellIO);
+  d[1] = static_cast<char>(Col), d[2] = static_cast<char>(Col >> 8);
+  d[3] = static_cast<char>(Row), d[4] = static_cast<char>(Row >> 8);
+  d[5] = static_cast<char>(n), d[6] = static_cast<char>(n >> 8), d[7] = static_cast<char>(n >> 16);
+  d[8] = static_cast<char>(n >> 24);
+  std::memcpy(d + 9, Text.constData(), static_cast<size_t>(units) * 2);
+  d[9 + units * 2] = HasProp ? 1 : 0;
+}
+
 void TRecordWriter::Bytes(const QByteArray& V) {
   U32(static_cast<std::uint32_t>(V.size()));
   FOut.append(V);
@@ -227,7 +242,25 @@ void TRecordReader::ReadSchema() {
       }
       c.Props.push_back({type, index});
     }
+    bool own = known == rCellIO && c.Props.size() == CellIOProps.size();
+    for (size_t k = 0; own && k < c.Props.size(); ++k) own = c.Props[k].Index == static_cast<int>(k);
+    if (own) FCellId = static_cast<int>(&c - FClasses.data());
   }
+}
+
+bool TRecordReader::NextCell(int& Col, int& Row, QString& Text, bool& HasProp) {
+  if (FCellId < 0 || FEnd - FPos < 10 || static_cast<std::uint8_t>(*FPos) != FCellId) return false;
+  const auto b = [this](int i) { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(FPos[i])); };
+  const std::uint32_t n = b(5) | b(6) << 8 | b(7) << 16 | b(8) << 24;
+  if (static_cast<std::uint64_t>(n) * 2 + 10 > static_cast<std::uint64_t>(FEnd - FPos)) Corrupt();
+  const std::uint8_t flag = static_cast<std::uint8_t>(FPos[9 + qsizetype(n) * 2]);
+  if (flag > 1) Corrupt();
+  Col = static_cast<int>(b(1) | b(2) << 8);
+  Row = static_cast<int>(b(3) | b(4) << 8);
+  Text = QString(reinterpret_cast<const QChar*>(FPos + 9), static_cast<qsizetype>(n));
+  HasProp = flag != 0;
+  FPos += 10 + qsizetype(n) * 2;
+  return true;
 }
 
 void TRecordReader::ReadValue(std::uint8_t Type, TValue* Into) {

@@ -68,6 +68,10 @@ class TRecordWriter {
   void String(const QString& V);
   void Bytes(const QByteArray& V);
   void Strings(const QStringList& V);
+  // A whole TGridCellIO record in one step (the record every cell writes).
+  void CellRecord(std::uint16_t Col, std::uint16_t Row, const QString& Text, bool HasProp);
+  void Reserve(qsizetype Bytes) { FOut.reserve(Bytes); }
+  qsizetype Size() const { return FOut.size(); }
 
  private:
   void U8(std::uint8_t V) { FOut.append(static_cast<char>(V)); }
@@ -98,6 +102,9 @@ class TRecordReader {
   ~TRecordReader();
   qsizetype Left() const { return FEnd - FPos; }
   qsizetype Consumed() const { return FPos - FBegin; }
+  // When the next record is a TGridCellIO in this writer's own layout, reads it straight into the arguments and
+  // returns true; otherwise reads nothing and returns false (Next then reads it).
+  bool NextCell(int& Col, int& Row, QString& Text, bool& HasProp);
   // Reads the next record of a known class into R (values the stream lacks are left out of Present);
   // EExtGridError when the record is cut short or of a class the stream did not declare.
   void Next(TRecord& R);
@@ -117,6 +124,7 @@ class TRecordReader {
   const char* FPos;
   const char* FEnd;
   std::vector<TStreamClass> FClasses;  // by stream class id
+  int FCellId = -1;  // the stream's id of TGridCellIO when its properties are this writer's, in order
 };
 
 }  // namespace grid::binrec

@@ -15,6 +15,7 @@
 // "^" under JavaCSV) is read back as CR LF (and an empty field). Each loaded row is emptied first, so no cell of
 // the old content survives in it.
 
+#include <QByteArray>
 #include <QChar>
 #include <QString>
 #include <QStringView>
@@ -40,8 +41,9 @@ void InsertFromCSV(TGridDataHost& Host, const QString& FileName, int MaxRows = 0
 // Reads from the stream's position to its end.
 void LoadFromCSVStream(TGridDataHost& Host, plat::TStream& Stream, int MaxRows = 0);
 
-// The text SaveToCSV writes, before encoding.
+// The text SaveToCSV writes, before encoding, and the bytes it writes.
 QString CSVText(TGridDataHost& Host);
+QByteArray CSVBytes(TGridDataHost& Host, bool Unicode);
 // Loads CSV text (already decoded) at the save range's first row, or after the last row with Insert.
 void LoadCSVText(TGridDataHost& Host, QStringView Text, int MaxRows, bool Insert);
 // The separator detected from the first two lines of a file; 0 when no candidate occurs.

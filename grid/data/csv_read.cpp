@@ -140,10 +140,10 @@ int CountRecords(QStringView Text, QChar Sep, QChar Quote, int MaxRecords) {
   return n;
 }
 
-// Empties the cells of a loaded row behind its last field, so none of the old content survives in it.
-void EmptyRest(TCellGrid& Store, int FromCol, int ARow) {
-  const int last = std::max(Store.StoredColCount(), Store.TotalColCount()) - 1;
-  for (int c = FromCol; c <= last; ++c)
+// Empties the cells of a loaded row behind its last field up to LastCol, so none of the old content survives
+// in it.
+void EmptyRest(TCellGrid& Store, int FromCol, int LastCol, int ARow) {
+  for (int c = FromCol; c <= LastCol; ++c)
     if (!Store.GridCellRef(c, ARow).isEmpty()) Store.SetGridCell(c, ARow, QString());
 }
 
@@ -200,6 +200,8 @@ void LoadCSVText(TGridDataHost& Host, QStringView Text, int MaxRows, bool Insert
   }
   const int h = o.SaveHiddenCells ? Host.NumHiddenColumns() : 0;
   const int startCol = SaveRangeOf(Host, o).StartCol;
+  // The columns that held cells before the load; columns added by it hold only what it wrote.
+  const int storedCols = store.StoredColCount();
   TProgress progress(Host);
   int toRead = 0;
   if (progress.Enabled()) {
@@ -223,7 +225,7 @@ void LoadCSVText(TGridDataHost& Host, QStringView Text, int MaxRows, bool Insert
       Host.LoadCell(col, row, f);
       ++col;
     }
-    EmptyRest(store, col, row);
+    EmptyRest(store, col, std::max(storedCols, store.TotalColCount()) - 1, row);
     ++row;
     ++loaded;
     if (toRead > 0) progress.Report(loaded, toRead);

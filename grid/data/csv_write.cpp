@@ -2,6 +2,8 @@
 
 #include "grid/data/csv_format.h"
 
+#include <vector>
+
 #include "grid/data/data_files.h"
 #include "grid/data/text_codec.h"
 #include "platform/io/files.h"
@@ -29,8 +31,17 @@ void QuoteText(QString& S, QChar Quote) {
   S.append(Quote);
 }
 
-// One field of a line, as the writing rules of csv_format.h say.
-void AppendField(QString& Line, QString T, QChar Sep, const TGridDataOptions& o) {
+// Whether a text goes out as it is: no separator, quote or line break in it and no blank at either end.
+bool IsPlainField(const QString& T, QChar Sep, QChar Quote) {
+  if (T.isEmpty() || IsBlank(T.front(), Sep) || IsBlank(T.back(), Sep)) return false;
+  for (QChar c : T)
+    if (c == Sep || c == Quote || c == u'\r' || c == u'\n') return false;
+  return true;
+}
+
+// A field that is not plain, as the writing rules of csv_format.h say.
+QString Field(const QString& Text, QChar Sep, const TGridDataOptions& o) {
+  QString T = Text;
   const QChar q = o.Quote;
   const bool hasQuote = T.contains(q);
   if (hasQuote) T.replace(q, QString(2, q));
@@ -57,30 +68,87 @@ void AppendField(QString& Line, QString T, QChar Sep, const TGridDataOptions& o)
       QuoteText(T, q);
     }
   }
-  Line += T;
+  return T;
 }
 
-QString CSVLines(TGridDataHost& Host) {
+// The text of a CSV file built as a string.
+class TTextSink {
+ public:
+  void Append(const QString& S) { FOut += S; }
+  void Append(QChar C) { FOut += C; }
+  // Appends a plain field; false (nothing appended) for one that is not.
+  bool AppendPlain(const QString& S, QChar Sep, QChar Quote) {
+    if (!IsPlainField(S, Sep, Quote)) return false;
+    FOut += S;
+    return true;
+  }
+  void Reserve(qsizetype N) { FOut.reserve(N); }
+  qsizetype Size() const { return FOut.size(); }
+  QString FOut;
+};
+
+// The bytes of a UTF-8 CSV file, written directly: the common field, plain ASCII, costs one pass.
+class TUtf8Sink {
+ public:
+  void Append(const QString& S) { FOut += S.toUtf8(); }
+  void Append(QChar C) { C.unicode() < 0x80 ? void(FOut += char(C.unicode())) : Append(QString(C)); }
+  bool AppendPlain(const QString& S, QChar Sep, QChar Quote) {
+    const qsizetype n = S.size(), old = FOut.size();
+    if (n == 0 || IsBlank(S.front(), Sep) || IsBlank(S.back(), Sep)) return false;
+    FOut.resize(old + n);
+    char* d = FOut.data() + old;
+    const QChar* c = S.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+      const char16_t u = c[i].unicode();
+      if (u == Sep || u == Quote || u == u'\r' || u == u'\n') {
+        FOut.truncate(old);
+        return false;
+      }
+      if (u >= 0x80) {
+        FOut.truncate(old + i);
+        FOut += QStringView(S).sliced(i).toUtf8();
+        return true;
+      }
+      d[i] = static_cast<char>(u);
+    }
+    return true;
+  }
+  void Reserve(qsizetype N) { FOut.reserve(N); }
+  qsizetype Size() const { return FOut.size(); }
+  QByteArray FOut;
+};
+
+template <class TSink>
+void WriteCSV(TGridDataHost& Host, TSink& Out) {
   const TGridDataOptions o = Host.DataOptions();
   const TSaveRange sr = SaveRangeOf(Host, o);
   const QChar sep = o.Delimiter.isNull() ? QChar(u',') : o.Delimiter;
   const int h = o.SaveHiddenCells ? Host.NumHiddenColumns() : 0;
-  QString out;
+  std::vector<int> real;
+  for (int i = sr.StartCol; i <= sr.EndCol + h; ++i) real.push_back(o.SaveHiddenCells ? i : Host.DisplToRealCol(i));
   TProgress progress(Host);
   TExportRun run(Host, sr.StartRow);
+  QString t;
   for (int r = sr.StartRow; r <= sr.EndRow; ++r) {
     run.NextRow(r);
-    for (int i = sr.StartCol; i <= sr.EndCol + h; ++i) {
-      if (i > sr.StartCol) out += sep;
-      QString t;
-      Host.SaveCell(o.SaveHiddenCells ? i : Host.DisplToRealCol(i), r, t);
-      AppendField(out, std::move(t), sep, o);
+    const qsizetype before = Out.Size();
+    for (size_t k = 0; k < real.size(); ++k) {
+      if (k > 0) Out.Append(sep);
+      Host.SaveCell(real[k], r, t);
+      if (o.AlwaysQuotes || !Out.AppendPlain(t, sep, o.Quote)) Out.Append(Field(t, sep, o));
     }
-    out += u"\r\n";
+    Out.Append(QStringLiteral("\r\n"));
+    // The first row tells how long the text will be: one allocation instead of a copy at every doubling.
+    if (r == sr.StartRow) Out.Reserve(before + (Out.Size() - before) * (sr.EndRow - sr.StartRow + 1) * 9 / 8 + 16);
     progress.Report(r, Host.RowCount() - 1);
   }
   run.Finish();
-  return out;
+}
+
+QString CSVLines(TGridDataHost& Host) {
+  TTextSink sink;
+  WriteCSV(Host, sink);
+  return std::move(sink.FOut);
 }
 
 TTextEncoding WriteEncoding(bool Unicode, bool Oem) {
@@ -92,9 +160,16 @@ TTextEncoding WriteEncoding(bool Unicode, bool Oem) {
 
 QString CSVText(TGridDataHost& Host) { return CSVLines(Host); }
 
+QByteArray CSVBytes(TGridDataHost& Host, bool Unicode) {
+  if (Host.DataOptions().OemConvert && !Unicode) return EncodeText(CSVLines(Host), TTextEncoding::CodePage, OemCodePage);
+  TUtf8Sink sink;
+  if (Unicode) sink.FOut = QByteArray("\xEF\xBB\xBF");
+  WriteCSV(Host, sink);
+  return std::move(sink.FOut);
+}
+
 void SaveToCSV(TGridDataHost& Host, const QString& FileName, bool Unicode) {
-  const bool oem = Host.DataOptions().OemConvert;
-  WriteWholeFile(FileName, EncodeText(CSVLines(Host), WriteEncoding(Unicode, oem), OemCodePage));
+  WriteWholeFile(FileName, CSVBytes(Host, Unicode));
 }
 
 void AppendToCSV(TGridDataHost& Host, const QString& FileName, bool Unicode) {

@@ -99,36 +99,53 @@ void SaveToFixed(TGridDataHost& Host, const QString& FileName, TIntList& Positio
     throw EExtGridError(QStringLiteral("Cannot Create file ") + FileName);
 }
 
-void LoadFromFixed(TGridDataHost& Host, const QString& FileName, TIntList& Positions, bool DoTrim, int MaxRows) {
-  // Sorted in place: the caller's list is the one used.
+namespace {
+
+// Sorts the caller's list in place (the caller sees the positions used) and refuses fewer than two, which
+// split nothing and would ask for a negative column count.
+std::vector<int> SortedPositions(TIntList& Positions) {
   std::vector<int> pos;
   for (int i = 0; i < Positions.Count(); ++i) pos.push_back(Positions[i]);
   std::sort(pos.begin(), pos.end());
   Positions.Clear();
   for (int p : pos) Positions.Insert(Positions.Count(), p);
-  // Fewer than two positions split nothing, and would ask for a negative column count.
   if (pos.size() < 2) throw EExtGridError(QStringLiteral("At least two positions are needed to split fixed-width text"));
-  QByteArray bytes;
-  if (!plat::ReadFileBytes(FileName, bytes)) throw EExtGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
-  const QStringList lines = SplitLines(DecodeText(bytes));
-  const TGridDataOptions o = Host.DataOptions();
-  const TSaveRange sr = SaveRangeOf(Host, o);
+  return pos;
+}
+
+void LoadFixedLines(TGridDataHost& Host, const QStringList& Lines, const std::vector<int>& Pos, bool DoTrim,
+                    int MaxRows) {
+  const TSaveRange sr = SaveRangeOf(Host, Host.DataOptions());
   THostUpdate update(Host);
-  Host.SetColCount(Host.FixedCols() + static_cast<int>(pos.size()) - 1);
-  const int limit = MaxRows == -1 ? static_cast<int>(lines.size()) : std::max(1, MaxRows);
+  Host.SetColCount(Host.FixedCols() + static_cast<int>(Pos.size()) - 1);
+  const int limit = MaxRows == -1 ? static_cast<int>(Lines.size()) : std::max(1, MaxRows);
   int row = sr.StartRow;
-  for (qsizetype n = 0; n < lines.size() && n < limit; ++n, ++row) {
+  for (qsizetype n = 0; n < Lines.size() && n < limit; ++n, ++row) {
     if (row >= Host.RowCount()) Host.SetRowCount(row + 1);
-    const QString& line = lines[n];
-    for (size_t k = 1; k < pos.size(); ++k) {
-      const qsizetype from = std::max(0, pos[k - 1] - 1);
-      QString field = line.mid(from, std::max(0, pos[k] - pos[k - 1]));
+    const QString& line = Lines[n];
+    for (size_t k = 1; k < Pos.size(); ++k) {
+      const qsizetype from = std::max<qsizetype>(0, qsizetype{Pos[k - 1]} - 1);
+      QString field = line.mid(from, std::max<qsizetype>(0, qsizetype{Pos[k]} - Pos[k - 1]));
       if (DoTrim) field = field.trimmed();
       const int col = sr.StartCol + static_cast<int>(k) - 1;
       if (col < Host.ColCount()) Host.LoadCell(col, row, field);
     }
   }
   NotifyCellsLoaded(Host);
+}
+
+}  // namespace
+
+void LoadFromFixed(TGridDataHost& Host, const QString& FileName, TIntList& Positions, bool DoTrim, int MaxRows) {
+  const std::vector<int> pos = SortedPositions(Positions);
+  QByteArray bytes;
+  if (!plat::ReadFileBytes(FileName, bytes)) throw EExtGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
+  LoadFixedLines(Host, SplitLines(DecodeText(bytes)), pos, DoTrim, MaxRows);
+}
+
+void LoadFixedBytes(TGridDataHost& Host, const QByteArray& Bytes, TIntList& Positions, bool DoTrim, int MaxRows) {
+  const std::vector<int> pos = SortedPositions(Positions);
+  LoadFixedLines(Host, SplitLines(DecodeText(Bytes)), pos, DoTrim, MaxRows);
 }
 
 // ---- aligned layout

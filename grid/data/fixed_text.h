@@ -8,6 +8,7 @@
 // on continuation lines under their own column.
 // Widths and positions count characters (UTF-16 units), not bytes.
 
+#include <QByteArray>
 #include <QString>
 
 #include "grid/data/grid_data_host.h"
@@ -26,6 +27,8 @@ void SaveToFixed(TGridDataHost& Host, const QString& FileName, TIntList& Positio
 // "File <name> not found" when it cannot be read, and "At least two positions are needed to split fixed-width
 // text" for fewer than two positions.
 void LoadFromFixed(TGridDataHost& Host, const QString& FileName, TIntList& Positions, bool DoTrim, int MaxRows = -1);
+// The same reader over a file's bytes.
+void LoadFixedBytes(TGridDataHost& Host, const QByteArray& Bytes, TIntList& Positions, bool DoTrim, int MaxRows);
 
 // Unicode: UTF-16LE with a mark; otherwise UTF-8 (or an appended file's own encoding).
 void SaveToASCII(TGridDataHost& Host, const QString& FileName, bool Unicode);

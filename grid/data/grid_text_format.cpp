@@ -123,7 +123,11 @@ void SaveGridTextFile(TGridDataHost& Host, const QString& FileName, bool Unicode
 }
 
 void LoadGridTextFile(TGridDataHost& Host, const QString& FileName) {
-  const QStringList lines = SplitLines(DecodeText(ReadWholeFile(FileName)));
+  LoadGridTextBytes(Host, ReadWholeFile(FileName), FileName);
+}
+
+void LoadGridTextBytes(TGridDataHost& Host, const QByteArray& Bytes, const QString& FileName) {
+  const QStringList lines = SplitLines(DecodeText(Bytes));
   const TGridDataOptions o = Host.DataOptions();
   const int a = o.SavesFixedCols() ? 0 : Host.FixedCols();
   const int b = o.SavesFixedRows() ? 0 : Host.FixedRows();

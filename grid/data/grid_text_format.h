@@ -9,6 +9,7 @@
 // CR LF, cell indexes relative to the save range, and the reader stops in front of the first line that is not
 // a grid line, so other data may follow the grid in the same stream.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -24,6 +25,8 @@ void SaveGridTextFile(TGridDataHost& Host, const QString& FileName, bool Unicode
 // EExtGridError "File contains no data or corrupt file <name>" for a file whose counts are not positive (or
 // beyond what a grid holds). Cells outside the counts are skipped.
 void LoadGridTextFile(TGridDataHost& Host, const QString& FileName);
+// The same reader over a file's bytes; FileName only names the file in the error.
+void LoadGridTextBytes(TGridDataHost& Host, const QByteArray& Bytes, const QString& FileName);
 void SaveGridTextStream(TGridDataHost& Host, plat::TStream& Stream);
 // Reads from the stream's position. Numbers are converted strictly (EConvertError); cells outside the grid are
 // skipped.
@@ -40,6 +43,6 @@ int LeadingNumber(QStringView S);
 
 // Counts beyond these are taken as a corrupt file rather than a grid to make.
 inline constexpr int MaxLoadColCount = 1 << 16;
-inline constexpr int MaxLoadRowCount = 1 << 24;
+inline constexpr int MaxLoadRowCount = 1 << 20;
 
 }  // namespace grid
