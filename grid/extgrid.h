@@ -18,6 +18,7 @@
 #include "grid/cell_ops.h"
 #include "grid/edit/cell_entry.h"
 #include "grid/edit/edit_manager.h"
+#include "grid/extgrid_data.h"
 #include "grid/extgrid_events.h"
 #include "grid/extgrid_objects.h"
 #include "grid/extobj.h"
@@ -48,6 +49,9 @@
 namespace controls {
 class TExtStringGridCheck;
 }
+namespace plat {
+class TStream;
+}
 
 
 namespace grid {
@@ -66,9 +70,6 @@ class TGridFocusWindow;
 class TExtRichEdit;
 class THTMLHintWindow;
 
-// Where an export or a paste into the grid stands (ExportNotification, ImportNotification).
-enum TGridExportState { esExportStart, esExportNextRow, esExportNewRow, esExportSelRow, esExportDone, esExportFail };
-enum TGridImportState { isImportStart, isImportNewRow, isImportSelRow, isImportDone };
 
 // Told when the current cell moves (one listener at a time).
 class ITExtStringGridSelect {
@@ -233,6 +234,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool SaveVirtCells = true, SaveWithHTML = true, QuoteEmptyCells = true, JavaCSV = false;
   QChar Delimiter{0};
   QString XMLEncoding = QStringLiteral("ISO-8859-1");
+  bool AlwaysQuotes = false, LoadFirstRow = true, OemConvert = false, SaveWithRTF = false;
   int SaveStartCol() const { return SavesFixedCols() ? 0 : FixedCols(); }
   int SaveStartRow() const { return SavesFixedRows() ? 0 : FixedRows(); }
   int SaveEndCol() const { return SavesFixedCols() ? ColCount() - 1 : ColCount() - FixedRightCols() - 1; }
@@ -243,6 +245,35 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int SaveRowCount() const {
     return SavesFixedRows() ? RowCount() : RowCount() - FixedRows() - FixedFooters();
   }
+
+  // ======== files and streams (grid/data): every cell goes out through SaveCell and comes in through LoadCell
+  // The export text of a cell (real column): formatted or stored text, check boxes as their check texts, HTML and
+  // rich text as SaveWithHTML and SaveWithRTF say, then OnSaveCell. LoadCell: OnLoadCell, then the raw text.
+  virtual void SaveCell(int ACol, int ARow, QString& Value);
+  virtual void LoadCell(int ACol, int ARow, const QString& Value);
+  TGridDataHost& DataHost();
+  void SaveToFile(const QString& FileName, bool Unicode = false);
+  void LoadFromFile(const QString& FileName);
+  void SaveToStream(plat::TStream& Stream);
+  void LoadFromStream(plat::TStream& Stream);
+  void SaveToBinFile(const QString& FileName);
+  void LoadFromBinFile(const QString& FileName);
+  void SaveToBinStream(plat::TStream& Stream);
+  void SaveRectToBinStream(plat::TRect Rect, plat::TStream& Stream);
+  void LoadFromBinStream(plat::TStream& Stream);
+  void LoadAtPointFromBinStream(plat::TPoint Point, plat::TStream& Stream);
+  void SaveToCSV(const QString& FileName, bool Unicode = false);
+  void AppendToCSV(const QString& FileName, bool Unicode = false);
+  void LoadFromCSV(const QString& FileName, int MaxRows = 0);
+  void InsertFromCSV(const QString& FileName, int MaxRows = 0);
+  void LoadFromCSVStream(plat::TStream& Stream, int MaxRows = 0);
+  void SaveToFixed(const QString& FileName, TIntList& Positions);
+  void LoadFromFixed(const QString& FileName, TIntList& Positions, bool DoTrim = true, int MaxRows = -1);
+  // The hourglass shows while the aligned text is written.
+  void SaveToASCII(const QString& FileName, bool Unicode = false);
+  void AppendToASCII(const QString& FileName, bool Unicode = false);
+  // The displayed text as a number (0 for an empty cell); EExtGridError "Error at position: <p> in Cell [c, r]."
+  double CellToReal(int ACol, int ARow);
 
   // ======== counts, fixed parts and sizes
   void SetRowCount(int Value);
@@ -1434,6 +1465,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TGridNodes FNodes{*this};
   TGridGrouping FGroup{*this, FNodes};
   TGridDragDrop FDragDrop{*this};
+  TGridDataAdapter FDataHost{*this};
 
   // The mouse.
   TSortSettings FSortSettings{RenderSettings().Sort};

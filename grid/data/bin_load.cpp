@@ -8,6 +8,7 @@
 #include "grid/data/bin_records.h"
 #include "grid/data/bin_stream.h"
 #include "grid/data/data_files.h"
+#include "grid/data/data_grid.h"
 #include "grid/griderror.h"
 #include "grid/model/cell_graphic.h"
 #include "grid/model/cellgrid.h"
@@ -41,11 +42,15 @@ class TBinReader {
       : FHost(Host), FStore(Host.CellStore()), FIn(Bytes.constData(), Bytes.size()) {}
 
   qsizetype Consumed() const { return FIn.Consumed(); }
+  // The size of the stream's rectangle, as its grid record gives it.
+  int Cols() const { return FCols; }
+  int Rows() const { return FRows; }
 
   void Read(plat::TPoint Point) {
     FIn.Next(FRec);
     if (FRec.Id != rPropIO) Corrupt();
     const bool full = FRec[pFullGrid].Present && FRec[pFullGrid].Int;
+    FCols = static_cast<int>(FRec[pColCount].Int), FRows = static_cast<int>(FRec[pRowCount].Int);
     if (full) TakeGrid();
     TProgress progress(FHost);
     bool first = true;
@@ -184,12 +189,26 @@ class TBinReader {
   TRecordReader FIn;
   TRecord FRec;
   QString FText;
+  int FCols = 0, FRows = 0;
 };
 
 }  // namespace
 
 void LoadBinBytesAtPoint(TGridDataHost& Host, plat::TPoint Point, const QByteArray& Bytes) {
   TBinReader(Host, Bytes).Read(Point);
+}
+
+bool BinStreamReads(const QByteArray& Bytes, int& Cols, int& Rows) {
+  // A grid as large as the format addresses takes every cell a stream can name.
+  TDataGrid probe(MaxBinCount, MaxBinCount);
+  try {
+    TBinReader reader(probe, Bytes);
+    reader.Read(plat::TPoint(0, 0));
+    Cols = reader.Cols(), Rows = reader.Rows();
+    return true;
+  } catch (const plat::Exception&) {
+    return false;
+  }
 }
 
 void LoadAtPointFromBinStream(TGridDataHost& Host, plat::TPoint Point, plat::TStream& Stream) {

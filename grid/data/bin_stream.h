@@ -40,6 +40,9 @@ QByteArray BinStreamOfRect(TGridDataHost& Host, plat::TRect Rect);
 // Reads Bytes as LoadAtPointFromBinStream does.
 void LoadBinBytesAtPoint(TGridDataHost& Host, plat::TPoint Point, const QByteArray& Bytes);
 
+// Whether Bytes read whole as a binary grid stream; Cols and Rows receive the size of its rectangle.
+bool BinStreamReads(const QByteArray& Bytes, int& Cols, int& Rows);
+
 // Largest count a whole-grid stream may set: the format addresses cells by 16-bit column and row.
 inline constexpr int MaxBinCount = 65536;
 

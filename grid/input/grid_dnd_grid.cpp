@@ -6,11 +6,13 @@
 
 #include <algorithm>
 
+#include "grid/data/bin_stream.h"
 #include "grid/extgrid.h"
+#include "grid/griderror.h"
 
 namespace grid {
 
-// ---------------------------------------------------------------- the cell block
+// ---------------------------------------------------------------- drag state
 
 namespace {
 
@@ -19,52 +21,7 @@ namespace {
 const TExtStringGrid* GDragSourceGrid = nullptr;
 std::optional<plat::TGridRect> GSameGridDrop;
 
-void Put32(QByteArray& B, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) B.append(char(v >> (8 * i)));
-}
-
-bool Get32(const QByteArray& B, qsizetype& Pos, std::uint32_t& v) {
-  if (B.size() - Pos < 4) return false;
-  v = 0;
-  for (int i = 0; i < 4; ++i) v |= std::uint32_t(std::uint8_t(B[Pos + i])) << (8 * i);
-  Pos += 4;
-  return true;
-}
-
 }  // namespace
-
-QByteArray WriteCellBlock(const TCellBlock& Block) {
-  QByteArray b;
-  Put32(b, std::uint32_t(Block.Cols));
-  Put32(b, std::uint32_t(Block.Rows));
-  for (const QString& s : Block.Cells) {
-    Put32(b, std::uint32_t(s.size()));
-    for (QChar c : s) b.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-  }
-  return b;
-}
-
-std::optional<TCellBlock> ReadCellBlock(const QByteArray& Bytes) {
-  qsizetype pos = 0;
-  std::uint32_t cols = 0, rows = 0;
-  if (!Get32(Bytes, pos, cols) || !Get32(Bytes, pos, rows)) return std::nullopt;
-  // Every cell takes at least its 4-byte length.
-  const std::uint64_t cells = std::uint64_t(cols) * rows;
-  if (cols > 0x7FFF || rows > 0x7FFFFFF || cells > std::uint64_t(Bytes.size() - pos) / 4) return std::nullopt;
-  TCellBlock block;
-  block.Cols = int(cols);
-  block.Rows = int(rows);
-  for (std::uint64_t i = 0; i < cells; ++i) {
-    std::uint32_t n = 0;
-    if (!Get32(Bytes, pos, n) || n > std::uint64_t(Bytes.size() - pos) / 2) return std::nullopt;
-    QString s(qsizetype(n), Qt::Uninitialized);
-    for (std::uint32_t k = 0; k < n; ++k, pos += 2)
-      s[k] = QChar(char16_t(std::uint8_t(Bytes[pos]) | std::uint8_t(Bytes[pos + 1]) << 8));
-    block.Cells << s;
-  }
-  if (pos != Bytes.size()) return std::nullopt;
-  return block;
-}
 
 // ---------------------------------------------------------------- the grid as drop target
 
@@ -87,15 +44,21 @@ void TGridDropTarget::DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFor
   if (FGrid.OnOleDragOver) FGrid.OnOleDragOver(&FGrid, at.Y, at.X, Allow);
 }
 
-void TGridDropTarget::PutBlock(plat::TGridCoord At, const TCellBlock& Block) {
+void TGridDropTarget::PutTexts(plat::TGridCoord At, const QList<QStringList>& Rows) {
+  int cols = 0;
+  for (const QStringList& r : Rows) cols = std::max(cols, int(r.size()));
   FGrid.BeginUpdate();
-  for (int r = 0; r < Block.Rows && At.Y + r < FGrid.RowCount(); ++r)
-    for (int c = 0; c < Block.Cols && At.X + c < FGrid.ColCount(); ++c)
-      FGrid.SetCells(FGrid.RealColIndex(At.X + c), At.Y + r, Block.Cells.value(r * Block.Cols + c));
+  for (int r = 0; r < Rows.size() && At.Y + r < FGrid.RowCount(); ++r)
+    for (int c = 0; c < cols && At.X + c < FGrid.ColCount(); ++c)
+      FGrid.SetCells(FGrid.RealColIndex(At.X + c), At.Y + r, Rows[r].value(c));
   FGrid.EndUpdate();
-  if (GDragSourceGrid == &FGrid && Block.Cols > 0 && Block.Rows > 0)
-    GSameGridDrop = plat::TGridRect{At.X, At.Y, std::min(At.X + Block.Cols, FGrid.ColCount()) - 1,
-                                    std::min(At.Y + Block.Rows, FGrid.RowCount()) - 1};
+  Dropped(At, cols, int(Rows.size()));
+}
+
+void TGridDropTarget::Dropped(plat::TGridCoord At, int Cols, int Rows) {
+  if (GDragSourceGrid == &FGrid && Cols > 0 && Rows > 0)
+    GSameGridDrop = plat::TGridRect{At.X, At.Y, std::min(At.X + Cols, FGrid.ColCount()) - 1,
+                                    std::min(At.Y + Rows, FGrid.RowCount()) - 1};
   if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, At.Y, At.X);
 }
 
@@ -107,24 +70,21 @@ void TGridDropTarget::DropText(QPoint pt, const QString& Text) {
   static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
   QStringList lines = Text.split(lineBreak);
   if (lines.size() > 1 && lines.last().isEmpty()) lines.removeLast();
-  TCellBlock block;
-  block.Rows = int(lines.size());
-  for (const QString& l : lines) block.Cols = std::max(block.Cols, int(l.split(u'\t').size()));
-  for (const QString& l : lines) {
-    QStringList cells = l.split(u'\t');
-    while (cells.size() < block.Cols) cells << QString();
-    block.Cells << cells;
-  }
-  PutBlock(at, block);
+  QList<QStringList> rows;
+  for (const QString& l : lines) rows << l.split(u'\t');
+  PutTexts(at, rows);
 }
 
 void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
   const plat::TGridCoord at = CellAt(pt);
-  const std::optional<TCellBlock> block = ReadCellBlock(Stream);
-  bool allow = at.X >= 0 && block;
+  int cols = 0, rows = 0;
+  bool allow = at.X >= 0 && BinStreamReads(Stream, cols, rows);
   if (allow && FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, QString(), allow);
   if (!allow) return RefuseDrop();
-  PutBlock(at, *block);
+  FGrid.BeginUpdate();
+  LoadBinBytesAtPoint(FGrid.DataHost(), plat::TPoint(at.X, at.Y), Stream);
+  FGrid.EndUpdate();
+  Dropped(at, cols, rows);
 }
 
 // A column moves only inside the grid it was dragged from; a column of another grid or program, or out of
@@ -180,20 +140,14 @@ void TGridDragDrop::SetDropTarget(bool Value) {
   FTarget->Attach(FGrid.Widget());
 }
 
-TCellBlock TGridDragDrop::SelectionBlock() const {
-  const plat::TGridRect s = FGrid.Selection();
-  TCellBlock b;
-  b.Cols = s.Right - s.Left + 1;
-  b.Rows = s.Bottom - s.Top + 1;
-  for (int r = s.Top; r <= s.Bottom; ++r)
-    for (int c = s.Left; c <= s.Right; ++c) b.Cells << FGrid.Cells(FGrid.RealColIndex(c), r);
-  return b;
-}
-
 QString TGridDragDrop::SelectionText() const {
-  const TCellBlock b = SelectionBlock();
+  const plat::TGridRect s = FGrid.Selection();
   QStringList lines;
-  for (int r = 0; r < b.Rows; ++r) lines << b.Cells.mid(r * b.Cols, b.Cols).join(u'\t');
+  for (int r = s.Top; r <= s.Bottom; ++r) {
+    QStringList cells;
+    for (int c = s.Left; c <= s.Right; ++c) cells << FGrid.Cells(FGrid.RealColIndex(c), r);
+    lines << cells.join(u'\t');
+  }
   return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -251,7 +205,14 @@ TDragResult TGridDragDrop::DragCells(TGridDropSource& Source, int ACol, int ARow
     Source.SetDragImage(CellsPicture(seen), {-4, -4});
   }
   std::optional<QByteArray> cells;
-  if (FGrid.Navigation()->AllowFmtClipboard) cells = WriteCellBlock(SelectionBlock());
+  if (FGrid.Navigation()->AllowFmtClipboard) {
+    const plat::TGridRect s = FGrid.Selection();
+    try {
+      cells = BinStreamOfRect(FGrid.DataHost(), plat::TRect(s.Left, s.Top, s.Right, s.Bottom));
+    } catch (const EExtGridError&) {
+      // A selection beyond what the stream addresses travels as text only.
+    }
+  }
   int effect = DROPEFFECT_NONE;
   const TDragResult r = RunTextDragDrop(Source, SelectionText(), FGrid.Cells(FGrid.RealColIndex(ACol), ARow), effect,
                                         DROPEFFECT_COPY | DROPEFFECT_MOVE, cells ? &*cells : nullptr);

@@ -4,9 +4,8 @@
 // column dragged inside the grid moves there, and dropped files and URLs are handed to their events. Every
 // drop is clipped to the grid, and the events may refuse it.
 //
-// The cells of a drag travel as a block of their own: a 32-bit column count and row count (little-endian),
-// then each cell row by row as a 32-bit UTF-16 unit count and the units. The reader refuses any block whose
-// counts or lengths do not fit the bytes it holds.
+// The cells of a drag travel as the grid's binary stream (grid/data/bin_stream.h) with their properties; a drop
+// takes a stream only when all of it reads.
 
 #include <QByteArray>
 #include <QImage>
@@ -21,14 +20,6 @@
 namespace grid {
 
 class TExtStringGrid;
-
-struct TCellBlock {
-  int Cols = 0, Rows = 0;
-  QStringList Cells;  // row by row
-};
-
-QByteArray WriteCellBlock(const TCellBlock& Block);
-std::optional<TCellBlock> ReadCellBlock(const QByteArray& Bytes);
 
 class TGridDropTarget : public TESGDropTarget {
  public:
@@ -45,7 +36,10 @@ class TGridDropTarget : public TESGDropTarget {
  private:
   // The cell under the point, (-1, -1) outside the cells.
   plat::TGridCoord CellAt(QPoint pt) const;
-  void PutBlock(plat::TGridCoord At, const TCellBlock& Block);
+  // Texts row by row from the cell At on, clipped to the grid (short rows empty the cells after them).
+  void PutTexts(plat::TGridCoord At, const QList<QStringList>& Rows);
+  // After a drop of Cols x Rows cells at At.
+  void Dropped(plat::TGridCoord At, int Cols, int Rows);
   TExtStringGrid& FGrid;
 };
 
@@ -80,9 +74,8 @@ class TGridDragDrop {
   // The picture of the display cells of R as they are shown, drawn without the selection and translucent
   // (alpha 192); null when they are not shown.
   QImage CellsPicture(plat::TGridRect R) const;
-  // The selection as tab and line separated text, and as a cell block.
+  // The selection as tab and line separated text.
   QString SelectionText() const;
-  TCellBlock SelectionBlock() const;
 
  private:
   TDragResult DragColumn(TGridDropSource& Source, int ACol);

@@ -155,6 +155,19 @@ TEST(BinStream, DamagedStreamsFailCleanly) {
   }
 }
 
+// A drop takes a stream only when all of it reads.
+TEST(BinStream, ReadsWholeTellsTheRectangleOrRefuses) {
+  TDataGrid src;
+  Fill(src, Numbered(3, 2));
+  const QByteArray good = BinStreamOfRect(src, plat::TRect(1, 0, 2, 1));
+  int cols = 0, rows = 0;
+  EXPECT_TRUE(BinStreamReads(good, cols, rows));
+  EXPECT_EQ(cols, 2);
+  EXPECT_EQ(rows, 2);
+  EXPECT_FALSE(BinStreamReads(good.left(good.size() - 1), cols, rows));
+  EXPECT_FALSE(BinStreamReads(QByteArray("\x03\0\0\0\0\0\0\0abc", 11), cols, rows));
+}
+
 TEST(BinStream, AWholeGridNeedsASizeForEveryColumnAndRow) {
   // A record claiming a huge grid with short size lists is refused before the grid changes.
   QByteArray bytes;

@@ -196,28 +196,6 @@ TEST(DropTarget, HostileBlocksAreReadWithinTheirBounds) {
   }
 }
 
-TEST(CellBlock, RoundTripsAndRefusesWhatDoesNotFit) {
-  const TCellBlock b{2, 2, {"a", "", QStringLiteral("\u00e4\u20ac"), "tab\there"}};
-  const QByteArray bytes = WriteCellBlock(b);
-  const std::optional<TCellBlock> back = ReadCellBlock(bytes);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->Cells, b.Cells);
-  EXPECT_EQ(back->Cols, 2);
-  for (qsizetype n = 0; n < bytes.size(); ++n) EXPECT_FALSE(ReadCellBlock(bytes.left(n))) << n;
-  EXPECT_FALSE(ReadCellBlock(bytes + 'x'));
-  EXPECT_FALSE(ReadCellBlock(QByteArray("\xFF\xFF\0\0\xFF\xFF\xFF\x07", 8)));
-  std::mt19937 rng(7);
-  for (int i = 0; i < 5000; ++i) {
-    QByteArray m = bytes;
-    m[rng() % m.size()] = char(rng());
-    if (rng() % 3 == 0) m.truncate(rng() % m.size());
-    if (const std::optional<TCellBlock> r = ReadCellBlock(m)) {
-      ASSERT_EQ(WriteCellBlock(*r), m) << i;
-      ASSERT_EQ(r->Cells.size(), qsizetype(r->Cols) * r->Rows);
-    }
-  }
-}
-
 // ---------------------------------------------------------------- two grids in one process
 
 // Hands the drag to a widget as Qt's drag events at a point, and tells the source what the target answered.
