@@ -32,7 +32,7 @@ QString JoinSizes(int From, int To, const std::function<int(int)>& Size) {
 
 class TBinWriter {
  public:
-  TBinWriter(TGridDataHost& Host, QByteArray& Out) : FHost(Host), FStore(Host.CellStore()), FOut(Out), FRec(Out) {}
+  TBinWriter(TGridDataHost& Host, QByteArray& Out) : FHost(Host), FStore(Host.CellStore()), FRec(Out) {}
 
   void Write(plat::TRect R) {
     const TGridDataOptions o = FHost.DataOptions();
@@ -141,7 +141,6 @@ class TBinWriter {
 
   TGridDataHost& FHost;
   TCellGrid& FStore;
-  QByteArray& FOut;
   TRecordWriter FRec;
 };
 
