@@ -1,5 +1,7 @@
 #include "grid/view/options_look.h"
 
+#include <typeinfo>
+
 #include "platform/rtl/exceptions.h"
 
 namespace grid {
@@ -79,12 +81,40 @@ void TBackGround::SetBitmap(plat::TBitmap* Value) {
   Changed();
 }
 
+void TDropDownBarAppearance::AssignBar(const TDropDownBarAppearance& s) {
+  ColorTo = s.ColorTo;
+  Color = s.Color;
+  BorderColor = s.BorderColor;
+  Caption = s.Caption;
+  FFont.Assign(s.FFont);
+  ImageIndex = s.ImageIndex;
+  BorderWidth = s.BorderWidth;
+  GradientDirection = s.GradientDirection;
+  Height = s.Height;
+  SetVisible(s.Visible());
+  ButtonAlignment = s.ButtonAlignment;
+}
+
+void TDropDownBarAppearance::AssignColors(plat::TPersistent* Source) {
+  auto* s = dynamic_cast<TDropDownBarAppearance*>(Source);
+  // A header takes only a header's colours, a footer only a footer's.
+  if (!s || typeid(*s) != typeid(*this)) return;
+  Color = s->Color;
+  ColorTo = s->ColorTo;
+  BorderColor = s->BorderColor;
+  FFont.Assign(s->FFont);
+  GradientDirection = s->GradientDirection;
+}
+
 void THeaderAppearance::Assign(plat::TPersistent* Source) {
-  if (!dynamic_cast<THeaderAppearance*>(Source)) TPersistent::Assign(Source);
+  if (auto* s = dynamic_cast<THeaderAppearance*>(Source)) AssignBar(*s);
 }
 
 void TFooterAppearance::Assign(plat::TPersistent* Source) {
-  if (!dynamic_cast<TFooterAppearance*>(Source)) TPersistent::Assign(Source);
+  if (auto* s = dynamic_cast<TFooterAppearance*>(Source)) {
+    AssignBar(*s);
+    SizeGrip = s->SizeGrip;
+  }
 }
 
 // ---- TControlLook --------------------------------------------------------------------------------------

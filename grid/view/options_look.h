@@ -168,26 +168,65 @@ class TBackGround : public plat::TPersistent {
   GRID_ALWAYS_PROPERTY(TColor, ColorTo, plat::clBtnFace)
 };
 
-// The header and footer bars of drop-down popups, kept by the control look for the drop-down editors; their
-// bar settings come with the drop-down controls.
-class THeaderAppearance : public plat::TPersistent {
-  PLAT_CLASS(THeaderAppearance)
+// The header and footer bars of drop-down popups, kept by the control look for the drop-down editors and by
+// every drop-down for its own popup. Only Visible notifies (the popup rebuilds its bars); the other settings
+// are read when the popup opens.
+enum TDropDownBarGradient { dbgHorizontal, dbgVertical };
+enum TDropDownBarButtonAlignment { dbaLeft, dbaRight };
 
-  explicit THeaderAppearance(plat::TComponent* AOwner) : FOwner(AOwner) {}
-  void Assign(plat::TPersistent* Source) override;
+class TDropDownBarAppearance : public plat::TPersistent {
+ public:
+  plat::TComponent* Owner() const { return FOwner; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value) {
+    if (Value == FVisible) return;
+    FVisible = Value;
+    Changed();
+  }
+  plat::TFont* Font() { return &FFont; }
+  void SetFont(const plat::TFont& Value) { FFont.Assign(Value); }
+  // Color, ColorTo, BorderColor, Font and GradientDirection of another appearance of the same kind.
+  void AssignColors(plat::TPersistent* Source);
+
+  int Height = 22;
+  int BorderWidth = 1;
+  int ImageIndex = -1;
+  QString Caption;
+  plat::TColor ColorTo = 0xFFFFFF;
+  plat::TColor Color = 0xC0C0C0;
+  plat::TColor BorderColor = 0;
+  TDropDownBarGradient GradientDirection = dbgVertical;
+  TDropDownBarButtonAlignment ButtonAlignment = dbaRight;
+  plat::TNotifyEvent OnChange;
+  plat::TNotifyEvent OnButtonsChanged;
+
+ protected:
+  explicit TDropDownBarAppearance(plat::TComponent* AOwner) : FOwner(AOwner) {}
+  void Changed() {
+    if (OnChange) OnChange(this);
+  }
+  void AssignBar(const TDropDownBarAppearance& s);
+  plat::TFont FFont;
 
  private:
   plat::TComponent* FOwner;
+  bool FVisible = true;
 };
 
-class TFooterAppearance : public plat::TPersistent {
+class THeaderAppearance : public TDropDownBarAppearance {
+  PLAT_CLASS(THeaderAppearance)
+
+  explicit THeaderAppearance(plat::TComponent* AOwner) : TDropDownBarAppearance(AOwner) { FFont.SetName("Tahoma"); }
+  void Assign(plat::TPersistent* Source) override;
+};
+
+class TFooterAppearance : public TDropDownBarAppearance {
   PLAT_CLASS(TFooterAppearance)
 
-  explicit TFooterAppearance(plat::TComponent* AOwner) : FOwner(AOwner) {}
+  explicit TFooterAppearance(plat::TComponent* AOwner) : TDropDownBarAppearance(AOwner) {}
   void Assign(plat::TPersistent* Source) override;
 
- private:
-  plat::TComponent* FOwner;
+  bool SizeGrip = true;
 };
 
 // The grid's fixed-cell gradient colours the control look copies into the grid, by role.
