@@ -25,7 +25,7 @@
 
 #include "controls/theme_services.h"
 #include "dropdown/dropdown_form.h"
-#include "grid/options_look.h"
+#include "grid/view/options_look.h"
 #include "platform/grids/maskedit.h"
 
 namespace plat {
