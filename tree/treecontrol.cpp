@@ -184,7 +184,12 @@ void TBaseLazyTreeControl::BuildButtonAndLineImages(bool NeedButtons, bool NeedL
 }
 
 void TBaseLazyTreeControl::FillDotted(plat::TCanvas* Canvas, const plat::TRect& R, plat::TColor Background) {
-  FDottedBrush.SetImage(PatternImage(FLinePattern, Canvas->Font()->Color(), Background));
+  // The pattern is built again only when its bits or colours change, not for every line.
+  const TDottedBrushKey key{FLinePattern, Canvas->Font()->Color(), Background};
+  if (!FDottedBrushKey || *FDottedBrushKey != key) {
+    FDottedBrush.SetImage(PatternImage(key.Pattern, key.Line, key.Background));
+    FDottedBrushKey = key;
+  }
   plat::TBrush saved;
   saved.Assign(*Canvas->Brush());
   Canvas->Brush()->SetColor(Background);

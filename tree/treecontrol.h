@@ -12,6 +12,7 @@ class QWidget;
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/forms/controls.h"
 #include "platform/forms/extctrls.h"
@@ -951,6 +952,12 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   TLinePattern FLinePattern = DottedLinePattern;
   TDropMode FLastDropMode = dmNowhere;
   plat::TBitmap FDottedBrush{8, 8, plat::pf32bit};
+  struct TDottedBrushKey {
+    TLinePattern Pattern;
+    plat::TColor Line, Background;
+    bool operator==(const TDottedBrushKey&) const = default;
+  };
+  std::optional<TDottedBrushKey> FDottedBrushKey;  // what FDottedBrush holds
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;
   bool FRedrawSuspended = false;

@@ -16,8 +16,10 @@ using namespace plat;
 QImage PatternImage(const TLinePattern& Pattern, TColor Line, TColor Background) {
   QImage image(8, 8, QImage::Format_RGB32);
   const QRgb line = ToQColor(Line).rgb(), back = ToQColor(Background).rgb();
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) image.setPixel(x, y, (Pattern[static_cast<std::size_t>(y)] >> (7 - x)) & 1 ? back : line);
+  for (int y = 0; y < 8; ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < 8; ++x) row[x] = (Pattern[static_cast<std::size_t>(y)] >> (7 - x)) & 1 ? back : line;
+  }
   return image;
 }
 

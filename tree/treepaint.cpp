@@ -101,8 +101,11 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
         c->SetWindowOrg({Window.Left - targetRect.Left, -targetRect.Top});
         c->IntersectClipRect(TRect(Window.Left, 0, Window.Right, std::min(h, maxBottom - targetRect.Top)));
       } else {
-        rowImage = QImage(Window.Width(), h, QImage::Format_ARGB32);
-        rowImage.fill(Qt::black);  // a fresh row starts cleared
+        // One row image serves every row of its height; each row starts cleared. A row is opaque, so the image
+        // is too, and copying it to the target takes no conversion.
+        if (rowImage.width() != Window.Width() || rowImage.height() != h)
+          rowImage = QImage(Window.Width(), h, QImage::Format_RGB32);
+        rowImage.fill(Qt::black);
         rowCanvas.SetDevice(&rowImage);
         rowCanvas.SetWindowOrg({Window.Left, 0});
         rowCanvas.Font()->Assign(*Font());

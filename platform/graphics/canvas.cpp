@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/graphics/graphic.h"
+#include "platform/graphics/shapedtext.h"
 
 namespace plat {
 
@@ -62,13 +63,14 @@ QPainter::CompositionMode CopyModeComposition(TCopyMode m) {
 
 QImage Opaque(const QImage& img) {
   // Alpha is not part of a copy: the pixels are taken as opaque.
-  QImage src = img.format() == QImage::Format_RGB32 ? img : img.convertToFormat(QImage::Format_ARGB32);
-  if (src.format() == QImage::Format_RGB32) return src;
-  QImage out(src.size(), QImage::Format_RGB32);
-  for (int y = 0; y < src.height(); ++y) {
+  if (img.format() == QImage::Format_RGB32) return img;
+  const QImage src = img.format() == QImage::Format_ARGB32 ? img : img.convertToFormat(QImage::Format_ARGB32);
+  const int width = src.width(), height = src.height();
+  QImage out(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
     const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
     QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < src.width(); ++x) d[x] = s[x] | 0xFF000000u;
+    for (int x = 0; x < width; ++x) d[x] = s[x] | 0xFF000000u;
   }
   return out;
 }
@@ -112,6 +114,7 @@ void TCanvas::SetPainter(QPainter* painter) {
   if (own_) EndPainting();
   external_ = painter;
   stateDirty_ = true;
+  painterFontId_ = 0;
 }
 
 void TCanvas::EndPainting() {
@@ -120,6 +123,7 @@ void TCanvas::EndPainting() {
     own_.reset();
   }
   stateDirty_ = true;
+  painterFontId_ = 0;
 }
 
 TSize TCanvas::DeviceSize() const {
@@ -140,6 +144,7 @@ QPainter* TCanvas::ActivePainter() {
         return nullptr;
       }
       stateDirty_ = true;
+      painterFontId_ = 0;
     }
     p = own_.get();
   }
@@ -150,6 +155,7 @@ QPainter* TCanvas::ActivePainter() {
 QPainter* TCanvas::Painter() {
   QPainter* p = ActivePainter();
   stateDirty_ = true;  // the caller may change anything
+  painterFontId_ = 0;
   return p;
 }
 
@@ -729,15 +735,20 @@ int TCanvas::TextWidth(const QString& text) { return TextExtent(text).cx; }
 int TCanvas::TextHeight(const QString& text) { return TextExtent(text).cy; }
 
 TSize TCanvas::TextExtent(const QString& text) {
-  QFontMetrics fm(font_->QtFont());
-  return TSize(text.isEmpty() ? 0 : fm.horizontalAdvance(text), fm.height());
+  const QFont& font = font_->QtFont();
+  return TSize(text.isEmpty() ? 0 : ShapedTextWidth(font, text), QFontMetrics(font).height());
 }
 
 QPainter* TCanvas::TextPainter() {
   QPainter* p = ActivePainter();
   if (!p) return nullptr;
   p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-  p->setFont(font_->QtFont());
+  // A lent painter may have been given another font by its owner since.
+  const std::uint64_t fontId = font_->QtFontId();
+  if (external_ || painterFontId_ != fontId) {
+    p->setFont(font_->QtFont());
+    painterFontId_ = external_ ? 0 : fontId;
+  }
   p->setPen(QPen(ToQColor(TextColor() == clNone ? clBlack : TextColor())));
   p->setBrush(Qt::NoBrush);
   p->setBackgroundMode(Qt::TransparentMode);
@@ -756,10 +767,11 @@ void TCanvas::DrawTextBox(int x, int y, const QString& text, const TRect* clip, 
   if (font_->Orientation() != 0) p->rotate(-font_->Orientation() / 10.0);
   // The text is measured only for the background box (measuring shapes the text a second time).
   if (!opaqueRect && BkMode() == OPAQUE && !text.isEmpty())
-    p->fillRect(QRect(0, 0, fm.horizontalAdvance(text), h), ToQColor(BkColor()));
+    p->fillRect(QRect(0, 0, ShapedTextWidth(font_->QtFont(), text), h), ToQColor(BkColor()));
   if (!text.isEmpty()) {
     if (textFlags_ & ETO_RTLREADING) p->setLayoutDirection(Qt::RightToLeft);
-    p->drawText(QPoint(0, fm.ascent()), text);
+    const QPoint origin(0, fm.ascent());
+    if (font_->Orientation() != 0 || !DrawShapedText(*p, origin, font_->QtFont(), text)) p->drawText(origin, text);
   }
   p->restore();
 }

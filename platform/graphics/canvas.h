@@ -255,6 +255,9 @@ class TCanvas : public TPersistent {
   std::uint64_t bkColorVersion_ = 0;
   std::optional<TColor> textColorOverride_;
   std::uint64_t textFontVersion_ = 0;
+  // The font (TFont::QtFontId) the own painter was given last, 0 for none: setting the same font again would
+  // have Qt look its glyph engine up again for every text.
+  std::uint64_t painterFontId_ = 0;
   std::vector<SavedState> saved_;
   int lockCount_ = 0;
   ICanvasTracer* tracer_ = nullptr;

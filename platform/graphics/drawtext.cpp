@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/shapedtext.h"
 
 namespace plat {
 
@@ -50,7 +51,13 @@ struct Line {
 class Layout {
  public:
   Layout(const QFont& font, unsigned flags, int tabChars)
-      : fm_(font), flags_(flags), tabWidth_(std::max(1, tabChars * fm_.averageCharWidth())) {}
+      : font_(font), fm_(font), flags_(flags), tabWidth_(std::max(1, tabChars * fm_.averageCharWidth())) {}
+
+  bool Expands(const QString& s) const { return (flags_ & DT_EXPANDTABS) && s.contains(QLatin1Char('\t')); }
+
+  // The width of a line that is drawn or reported: the same texts come again on the next paint, so their
+  // shaping is kept (the trial widths of wrapping and eliding are not).
+  int LineWidth(const QString& s) const { return Expands(s) ? Width(s) : ShapedTextWidth(font_, s); }
 
   int Width(const QString& s) const {
     if (s.isEmpty()) return 0;
@@ -70,8 +77,8 @@ class Layout {
   // Draws s with its top-left at (x, y), tab segments placed at their stops.
   void Draw(QPainter* p, int x, int y, const QString& s) const {
     int base = y + fm_.ascent();
-    if (!(flags_ & DT_EXPANDTABS) || !s.contains(QLatin1Char('\t'))) {
-      p->drawText(QPoint(x, base), s);
+    if (!Expands(s)) {
+      if (!DrawShapedText(*p, QPointF(x, base), font_, s)) p->drawText(QPoint(x, base), s);
       return;
     }
     int cx = 0;
@@ -150,6 +157,7 @@ class Layout {
   const QFontMetrics& Metrics() const { return fm_; }
 
  private:
+  const QFont& font_;
   QFontMetrics fm_;
   unsigned flags_;
   int tabWidth_;
@@ -258,7 +266,7 @@ int DrawTextOnCanvas(TCanvas& canvas, const QString& text, TRect& r, unsigned fl
 
   if (calc) {
     int w = 0;
-    for (const Line& l : lines) w = std::max(w, lay.Width(l.text));
+    for (const Line& l : lines) w = std::max(w, lay.LineWidth(l.text));
     r.Right = r.Left + leftMargin + w + rightMargin;
     r.Bottom = r.Top + int(lines.size()) * lineH;
     return int(lines.size()) * lineH;
@@ -301,7 +309,7 @@ int DrawTextOnCanvas(TCanvas& canvas, const QString& text, TRect& r, unsigned fl
   const QColor bk = ToQColor(canvas.BkColor());
   int y = y0;
   for (const Line& l : lines) {
-    int w = lay.Width(l.text);
+    int w = lay.LineWidth(l.text);
     int left = r.Left + leftMargin, right = r.Right - rightMargin;
     int x = left;
     if (flags & DT_CENTER) x = FloorDiv(left + right - w, 2);

@@ -45,6 +45,12 @@ void TFont::Assign(const TFont& s) {
   pitch_ = s.pitch_;
   quality_ = s.quality_;
   orientation_ = s.orientation_;
+  if (s.qfontBuilt_) {  // the same shape: share the source's Qt font rather than build another
+    qfont_ = s.qfont_;
+    qfontShape_ = s.qfontShape_;
+    qfontBuilt_ = true;
+    qfontId_ = s.qfontId_;
+  }
   Changed();
 }
 
@@ -119,10 +125,15 @@ bool FamilyInstalled(const QString& family) {
 
 }  // namespace
 
+TFont::TShape TFont::Shape() const {
+  return TShape{name_.isEmpty() ? DefaultFontName() : name_, height_, style_, pitch_, quality_};
+}
+
 const QFont& TFont::QtFont() const {
-  if (qfontVersion_ == Version()) return qfont_;
+  TShape shape = Shape();
+  if (qfontBuilt_ && qfontShape_ == shape) return qfont_;
   QFont f;
-  QString family = name_.isEmpty() ? DefaultFontName() : name_;
+  QString family = shape.family;
   if (!FamilyInstalled(family)) family = QString::fromLatin1(kStandInFontName);
   f.setFamilies({family, QString::fromLatin1(kStandInFontName)});
   f.setBold(style_.Contains(fsBold));
@@ -147,7 +158,10 @@ const QFont& TFont::QtFont() const {
   f.setPixelSize(std::max(1, px));
   f.setKerning(false);
   qfont_ = f;
-  qfontVersion_ = Version();
+  qfontShape_ = std::move(shape);
+  qfontBuilt_ = true;
+  static std::uint64_t lastId = 0;  // fonts are built on the GUI thread
+  qfontId_ = ++lastId;
   return qfont_;
 }
 

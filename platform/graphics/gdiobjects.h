@@ -78,6 +78,12 @@ class TFont : public TGraphicsObject {
 
   // The Qt font with the pixel size set explicitly, so the screen's DPI never changes a layout.
   const QFont& QtFont() const;
+  // Names the Qt font QtFont() gives: a new number whenever a different one is built, the same number for a
+  // font assigned from this one. A painter that has this number's font needs no setFont.
+  std::uint64_t QtFontId() const {
+    QtFont();
+    return qfontId_;
+  }
   bool IsEqual(const TFont& o) const;
 
  private:
@@ -89,8 +95,21 @@ class TFont : public TGraphicsObject {
   TFontPitch pitch_ = fpDefault;
   TFontQuality quality_ = fqDefault;
   int orientation_ = 0;
+  // What the Qt font is made of (the colour is not): drawing in another colour keeps the Qt font, and with it
+  // the glyph engine Qt looked up for it.
+  struct TShape {
+    QString family;
+    int height;
+    TFontStyles style;
+    TFontPitch pitch;
+    TFontQuality quality;
+    bool operator==(const TShape&) const = default;
+  };
+  TShape Shape() const;
   mutable QFont qfont_;
-  mutable std::uint64_t qfontVersion_ = ~std::uint64_t(0);
+  mutable TShape qfontShape_{};
+  mutable bool qfontBuilt_ = false;
+  mutable std::uint64_t qfontId_ = 0;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate };
