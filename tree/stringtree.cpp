@@ -278,8 +278,8 @@ TColumnIndex TCustomLazyStringTree::NextPaintColumn(PLazyNode Node, TColumnIndex
   return next;
 }
 
-void TCustomLazyStringTree::MainColumnChanged() {
-  TBaseLazyTreeControl::MainColumnChanged();
+void TCustomLazyStringTree::NotifyEditCancelled() {
+  TBaseLazyTreeControl::NotifyEditCancelled();
   ClearTextWidthCaches();
 }
 

@@ -152,7 +152,7 @@ class TCustomLazyStringTree : public TBaseLazyTreeControl {
   // With toAutoSpanColumns a text runs on over the empty cells after its own.
   TColumnIndex NextPaintColumn(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect) override;
   // The kept widths belong to the old main column.
-  void MainColumnChanged() override;
+  void NotifyEditCancelled() override;
   int DoGetNodeWidth(PLazyNode Node, TColumnIndex Column) override;
   int DoGetNodeExtraWidth(PLazyNode Node, TColumnIndex Column) override;
   bool CellIsEmpty(PLazyNode Node, TColumnIndex Column) override;

@@ -783,8 +783,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // widens CellRect over following empty cells and answers the first column it did not take. ColumnNotFound
   // at the end.
   virtual TColumnIndex NextPaintColumn(PLazyNode Node, TColumnIndex Column, plat::TRect& CellRect);
-  // The header's main column changed: an open edit ends unsaved.
-  virtual void MainColumnChanged();
+  // The header's main column changed: an open edit ends unsaved, and accessibility clients hear that the
+  // item's name may have changed.
+  virtual void NotifyEditCancelled();
   // Whether the image handlers give the node an image of the kind in the column.
   bool NodeHasImage(PLazyNode Node, TLTImageKind Kind, TColumnIndex Column);
   // The size of a node's images of a kind in a column: the Images list's size, (0, 0) without one.

@@ -8,6 +8,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
 #include "tree/stringtree.h"
+#include "tree/treeaccessibility.h"
 #include "tree/treeedit.h"
 
 namespace lazytree {
@@ -37,6 +38,11 @@ bool TBaseLazyTreeControl::EditNode(PLazyNode Node, TColumnIndex Column) {
 bool TBaseLazyTreeControl::EndEditNode() {
   if (TreeStates().Has(tsEditing) || TreeStates().Has(tsEditPending)) return AcceptEdit();
   return true;
+}
+
+void TBaseLazyTreeControl::NotifyEditCancelled() {
+  CancelEditNode();
+  FAccessibility->NotifyNameChange();
 }
 
 bool TBaseLazyTreeControl::CancelEditNode() {

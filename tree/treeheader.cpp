@@ -71,7 +71,7 @@ void TLTHeader::SetMainColumn(TColumnIndex Value) {
   if (Value == FMainColumn) return;
   FMainColumn = Value;
   if (!FOwner) return;
-  FOwner->MainColumnChanged();
+  FOwner->NotifyEditCancelled();
   if (!FOwner->TreeOptions().SelectionOptions.Has(toExtendedFocus)) FOwner->FFocusedColumn = FMainColumn;
   FOwner->Invalidate();
 }

@@ -158,8 +158,6 @@ TColumnIndex TBaseLazyTreeControl::NextPaintColumn(PLazyNode, TColumnIndex Colum
   return FHeader->Columns().GetNextVisibleColumn(Column);
 }
 
-void TBaseLazyTreeControl::MainColumnChanged() { CancelEditNode(); }
-
 plat::TSize TBaseLazyTreeControl::NodeImageSize(PLazyNode, TLTImageKind, TColumnIndex) {
   return FImages.List ? plat::TSize{FImages.List->Width(), FImages.List->Height()} : plat::TSize{0, 0};
 }

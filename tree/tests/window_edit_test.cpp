@@ -1,6 +1,7 @@
 // In-place editing of node texts through the real control and its edit control: opening, committing and
 // cancelling by keys, by focus loss and by a click, scrolling while editing, moving on with Tab, multi-line
 // texts, the rules of when an edit may start, the editor's bounds, and the delayed start of the mouse road.
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QPlainTextEdit>
 
@@ -10,6 +11,7 @@
 
 #include "platform/forms/stdctrls.h"
 #include "tree/tests/keyfixture.h"
+#include "tree/treeaccessibility.h"
 #include "tree/treecolumns.h"
 #include "tree/treeedit.h"
 
@@ -272,6 +274,34 @@ TEST(TreeEdit, AStructureChangeCancelsTheEditAudibly) {
   f.Add(nullptr, "Extra");
   EXPECT_FALSE(f.tree->IsEditing());
   EXPECT_EQ(f.log, (std::vector<std::string>{"cancelled -1"}));
+}
+
+// Hands out Qt's own object for the tree's window, so that the tree has an item object to raise its notice for
+// (the offscreen platform has no accessibility bridge, so the notice itself reaches no client here).
+struct WidgetProvider : ILTAccessibleProvider {
+  QAccessibleInterface* CreateIAccessible(TBaseLazyTreeControl* Tree) override {
+    return new QAccessibleWidget(Tree->Widget());
+  }
+};
+
+TEST(TreeEdit, ANewMainColumnCancelsTheOpenEdit) {
+  Edit f;
+  for (int i = 0; i < 2; ++i) f.tree->Header().Columns().Add()->SetWidth(100);
+  WidgetProvider provider;
+  TLTAccessibilityFactory& factory = TLTAccessibilityFactory::GetAccessibilityFactory();
+  factory.RegisterAccessibleProvider(&provider);
+  f.tree->Accessibility().GetObject();
+  factory.UnRegisterAccessibleProvider(&provider);
+  ASSERT_NE(f.tree->Accessibility().AccessibleItem(), nullptr);
+
+  f.tree->Header().SetMainColumn(1);  // nothing open: nothing to cancel
+  f.Open("Banana");
+  f.TypeInEditor("Mango");
+  f.tree->Header().SetMainColumn(0);
+
+  EXPECT_FALSE(f.tree->IsEditing());
+  EXPECT_EQ(f.texts[f.N("Banana")], "Banana");
+  EXPECT_EQ(f.log, (std::vector<std::string>{"cancelled 1"}));
 }
 
 }  // namespace
