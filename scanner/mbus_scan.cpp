@@ -292,6 +292,10 @@ void TMBusScanDecode::Secondary_Step(int32_t Step) {
   Step_Scan = End_Scan;  // not a step of this machine
 }
 
+bool TMBusScanDecode::Not_Analyzer_Enabled(const TMBusScanDecode&, const std::vector<uint8_t>& D) {
+  return !Is_Reply(D, Reply_Analyzer_Enabled);
+}
+
 void TMBusScanDecode::Scan_Decode() {
   if (FAbortScan) Step_Scan = End_Scan;
   const int32_t Step = Step_Scan;
@@ -306,14 +310,11 @@ void TMBusScanDecode::Scan_Decode() {
       Open_Run(Cmd_Enable_Analyzer, Await_Analyzer, Close_Scan);
       return;
     case Await_Analyzer:
-      switch (Await_Answer(R)) {
+      switch (Await_Answer(R, Not_Analyzer_Enabled)) {
         case TAnswer::Reply:
-          if (Is_Reply(R, Reply_Analyzer_Enabled)) {
-            ID_Dev_Primary = -1;
-            Step_Scan = ScanType == saSecondaryAddress ? Secondary_Start : Broadcast_SND_NKE;
-            return;
-          }
-          [[fallthrough]];
+          ID_Dev_Primary = -1;
+          Step_Scan = ScanType == saSecondaryAddress ? Secondary_Start : Broadcast_SND_NKE;
+          return;
         case TAnswer::Timed_Out:
           FResult = Result_Not_Confirmed;
           Step_Scan = End_Scan;

@@ -64,11 +64,12 @@ class TSteadyScanClock final : public TScanClock {
   void Sleep(uint32_t Ms) override;
 };
 
-// The link to the converter. Open hands every incoming datagram, with the sender's IPv4 address, to Receiver
-// (on any thread); Send sends one datagram to the converter's command port at Address.
+// The link to the converter. Open hands every incoming datagram, with the sender's IPv4 address and port, to
+// Receiver (on any thread); Send sends one datagram to the converter's command port at Address.
 class TScanTransport {
  public:
-  using TReceiver = std::function<void(const uint8_t* Data, size_t Size, uint32_t From_Address)>;
+  using TReceiver =
+      std::function<void(const uint8_t* Data, size_t Size, uint32_t From_Address, uint16_t From_Port)>;
   virtual ~TScanTransport() = default;
   virtual bool Open(TReceiver Receiver, QString* Error) = 0;
   virtual void Close() = 0;
@@ -201,7 +202,8 @@ class TMBusScanDecode {
   QString SaveXMLFile;          // cleared by the window before a wired scan; not used by the scan
 
   int32_t Step() const { return Step_Scan.load(); }
-  // Datagrams dropped since the start of the scan: from another sender, and too long.
+  // Datagrams dropped since the start of the scan: from another sender (while listening, also from another port
+  // of the converter than the one that answered the configuration-mode handshake), and too long.
   uint64_t Foreign_Dropped() const { return Foreign_Dropped_.load(); }
   uint64_t Oversized_Dropped() const { return Oversized_Dropped_.load(); }
   // Datagrams passed over while awaiting a primary readout because they were not one (a stray byte on the line).
@@ -215,7 +217,7 @@ class TMBusScanDecode {
  private:
   void Execute();
   void Scan_Decode();
-  void UDP_Read(const uint8_t* Data, size_t Size, uint32_t From);
+  void UDP_Read(const uint8_t* Data, size_t Size, uint32_t From, uint16_t Port);
   void Scan_Decode_Wireless();
   void Telit_Steps(int32_t Step);
   void RadioCrafts_Steps(int32_t Step);
@@ -245,8 +247,13 @@ class TMBusScanDecode {
   TAnswer Await_Answer(std::vector<uint8_t>& Reply, TPass_Over Pass_Over = nullptr);
   // A telegram the converter still forwards while the module is being configured is not the module's answer.
   static bool Is_Forwarded_Telegram(const TMBusScanDecode& Self, const std::vector<uint8_t>& Datagram);
-  // True when the module's reply is in Reply; on its time-out the run fails.
-  bool Module_Reply(std::vector<uint8_t>& Reply);
+  // While a mode switch is awaited, any other datagram (a stray byte, a late answer) is passed over.
+  static bool Not_Analyzer_Enabled(const TMBusScanDecode& Self, const std::vector<uint8_t>& Datagram);
+  static bool Not_Configuration_Enabled(const TMBusScanDecode& Self, const std::vector<uint8_t>& Datagram);
+  static bool Not_Radio_Module(const TMBusScanDecode& Self, const std::vector<uint8_t>& Datagram);
+  // True when the module's reply is in Reply (datagrams Pass_Over names are passed over); on its time-out the
+  // run fails.
+  bool Module_Reply(std::vector<uint8_t>& Reply, TPass_Over Pass_Over = Is_Forwarded_Telegram);
 
   // The steps that leave the converter's mode at the end of a run: up to three tries of the command that closes
   // the mode, then the socket is closed and the run ends (with the end report when one is due).
@@ -263,6 +270,7 @@ class TMBusScanDecode {
   // Sends a text command to the converter or its module with the text time-out and moves on to Next_Step.
   void Send_Text_Command(const QByteArray& Text, int32_t Next_Step);
   bool TimeOut_Expired();
+  // The oldest datagram of the inbox; Reply_Port_ then holds the port it came from.
   bool Take_Reply(std::vector<uint8_t>& Reply);
   void Notify_Slave_List(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind);
   uint32_t Short_Time_Out() const;
@@ -348,8 +356,17 @@ class TMBusScanDecode {
 
   // The inbox: datagrams from the converter since the last send. Guarded by Inbox_Lock_.
   std::mutex Inbox_Lock_;
-  std::deque<std::vector<uint8_t>> Inbox_;
+  struct TInbox_Datagram {
+    std::vector<uint8_t> Bytes;
+    uint16_t Port = 0;
+  };
+  std::deque<TInbox_Datagram> Inbox_;
+  uint16_t Reply_Port_ = 0;  // of the datagram Take_Reply took last; scanner thread only
   std::atomic<uint32_t> Accept_From_{0};
+  // The converter's port that answered the configuration-mode handshake of a wireless run. The converter's
+  // sending port is not known beforehand, so it is learnt from that answer; from then on a datagram from any
+  // other port is not the converter's. 0: not learnt (wired runs never learn it: any port of the converter).
+  std::atomic<uint16_t> Accept_Port_{0};
   std::atomic<uint64_t> Foreign_Dropped_{0};
   std::atomic<uint64_t> Oversized_Dropped_{0};
   std::atomic<uint64_t> Stray_Replies_{0};

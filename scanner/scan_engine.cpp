@@ -24,7 +24,7 @@ void TSteadyScanClock::Sleep(uint32_t Ms) { std::this_thread::sleep_for(std::chr
 bool TUdpScanTransport::Open(TReceiver Receiver, QString* Error) {
   return Socket_.Open(
       Config_.Bind_Address, Wireless_Port_ ? Wireless_Port_ : Config_.Local_Port,
-      [R = std::move(Receiver)](const plat::TUdpDatagram& D) { R(D.Data, D.Size, D.From_Address); }, Error);
+      [R = std::move(Receiver)](const plat::TUdpDatagram& D) { R(D.Data, D.Size, D.From_Address, D.From_Port); }, Error);
 }
 
 void TUdpScanTransport::Close() { Socket_.Close(); }
@@ -104,6 +104,7 @@ void TMBusScanDecode::Begin_Run(const QString& IP, uint32_t Addr) {
   IP_Address = IP;
   Converter_Address_ = Addr;
   Accept_From_ = Addr;
+  Accept_Port_ = 0;
   Wireless_Receive_Message_ = false;
   Step_Scan = 0;
   Reports_.clear();
@@ -173,9 +174,11 @@ void TMBusScanDecode::Run_Pass() {
   Clock_->Sleep(Pause);
 }
 
-void TMBusScanDecode::UDP_Read(const uint8_t* Data, size_t Size, uint32_t From) {
-  // Only the converter answers; the source port is not checked, since the converter's reply port is its own.
-  if (From != Accept_From_.load()) {
+void TMBusScanDecode::UDP_Read(const uint8_t* Data, size_t Size, uint32_t From, uint16_t Port) {
+  // Only the converter answers. Its reply port is its own, so a wired scan takes any; once a wireless run has
+  // learnt the port of the handshake's answer, only that socket speaks for the converter.
+  const uint16_t Learnt = Accept_Port_.load();
+  if (From != Accept_From_.load() || (Learnt != 0 && Port != Learnt)) {
     ++Foreign_Dropped_;
     return;
   }
@@ -184,13 +187,14 @@ void TMBusScanDecode::UDP_Read(const uint8_t* Data, size_t Size, uint32_t From) 
     return;
   }
   if (Wireless_Receive_Message_.load()) {
-    // While listening, only forwarded telegrams are expected; anything else is dropped.
-    Decode_Wireless_Frame(Data, Size);
+    // While listening, only forwarded telegrams are expected; anything else is dropped. Listening begins only
+    // after the handshake, so the port is always learnt here.
+    if (Learnt != 0) Decode_Wireless_Frame(Data, Size);
     return;
   }
   std::lock_guard<std::mutex> L(Inbox_Lock_);
   if (Inbox_.size() >= 64) Inbox_.pop_front();
-  Inbox_.emplace_back(Data, Data + Size);
+  Inbox_.push_back({std::vector<uint8_t>(Data, Data + Size), Port});
 }
 
 void TMBusScanDecode::Send_Command(const std::vector<uint8_t>& Frame) {
@@ -218,7 +222,8 @@ bool TMBusScanDecode::TimeOut_Expired() { return static_cast<uint32_t>(Clock_->T
 bool TMBusScanDecode::Take_Reply(std::vector<uint8_t>& Reply) {
   std::lock_guard<std::mutex> L(Inbox_Lock_);
   if (Inbox_.empty()) return false;
-  Reply = std::move(Inbox_.front());
+  Reply = std::move(Inbox_.front().Bytes);
+  Reply_Port_ = Inbox_.front().Port;
   Inbox_.pop_front();
   return true;
 }
@@ -235,7 +240,7 @@ bool TMBusScanDecode::Is_Reply(const std::vector<uint8_t>& R, const QByteArray& 
 bool TMBusScanDecode::Open_Transport() {
   if (Transport_Open_) return true;
   QString Error;
-  if (!Transport_->Open([this](const uint8_t* D, size_t N, uint32_t F) { UDP_Read(D, N, F); }, &Error)) {
+  if (!Transport_->Open([this](const uint8_t* D, size_t N, uint32_t F, uint16_t P) { UDP_Read(D, N, F, P); }, &Error)) {
     std::lock_guard<std::mutex> L(Open_Error_Lock_);
     Open_Error_ = Error.isEmpty() ? QStringLiteral("The scanner's socket cannot be opened") : Error;
     return false;

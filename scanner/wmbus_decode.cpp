@@ -19,6 +19,27 @@ int Mode_Of(uint8_t Byte) { return Byte & 0x1F; }
 constexpr int Link_Header = 11;  // L, C, manufacturer, address, version, device type, CI
 constexpr int Telit_Appended = 2;
 
+// The link-layer functions a meter sends on its own or in answer: SND_NR, SND_IR, ACC_NR, ACC_DMD, and RSP_UD
+// with any of its ACD/DFC bits. Anything else is no meter's telegram.
+bool Is_Meter_C_Field(uint8_t C) {
+  switch (C) {
+    case 0x44: case 0x46: case 0x47: case 0x48:
+    case 0x08: case 0x18: case 0x28: case 0x38:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A manufacturer code is three letters A..Z, five bits each; bit 15 is left alone.
+bool Is_Manufacturer_Code(uint16_t Code) {
+  for (int Shift = 0; Shift <= 10; Shift += 5) {
+    const int Letter = (Code >> Shift) & 0x1F;
+    if (Letter < 1 || Letter > 26) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool Is_Wireless_Telegram(std::span<const uint8_t> Datagram, bool Telit) {
@@ -45,6 +66,9 @@ bool Parse_Wireless_Telegram(std::span<const uint8_t> D, bool Telit, TWireless_T
   const int Appended = Appended_Bytes(D, Telit);
   const int End = Len - Appended;  // header bytes and record starts lie below End
   if (End < Link_Header) return false;
+  // Bytes that merely fit their length are no telegram: a meter's link layer names a meter function and a
+  // manufacturer, and a long header names the manufacturer of the device inside.
+  if (!Is_Meter_C_Field(D[1]) || !Is_Manufacturer_Code(U16(D, 2))) return false;
   TWireless_Telegram T;
   T.C = D[1];
   T.LLA_Manufacturer = U16(D, 2);
@@ -89,7 +113,7 @@ bool Parse_Wireless_Telegram(std::span<const uint8_t> D, bool Telit, TWireless_T
       T.ALA_Version = D[17];
       T.ALA_DeviceType = D[18];
       if (T.CI == 0x72) {
-        if (!Has(22)) return false;
+        if (!Has(22) || !Is_Manufacturer_Code(T.ALA_Manufacturer)) return false;
         if (Mode_Of(D[22]) == 0 || (Has(24) && D[23] == 0x2F && D[24] == 0x2F)) {
           T.Cripted = false;
           T.Records_From = 23;

@@ -49,7 +49,9 @@ struct TWireless_Telegram {
 };
 
 // Reads the header of a datagram that passed Is_Wireless_Telegram. False when the telegram is too short for the
-// header its CI field announces (such a telegram is dropped); no byte outside the datagram is ever read.
+// header its CI field announces, or when it is no meter's telegram: its C field is not a function a meter sends
+// (SND_NR 0x44, SND_IR 0x46, ACC_NR 0x47, ACC_DMD 0x48, RSP_UD 0x08/0x18/0x28/0x38), or its manufacturer (or
+// that of a long header) is not three letters A..Z. Such a datagram is dropped; no byte outside it is read.
 //
 // CI 0x7A (short header) and 0x78 (no header): the application layer is the link layer. 0x7A is read when the
 // configuration's mode (byte 14, bits 0-4) is 0, or 5 with the decrypted marker 2F 2F at bytes 15..16.

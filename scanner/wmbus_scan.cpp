@@ -111,8 +111,16 @@ void TMBusScanDecode::Fail_Wireless() {
   Step_Scan = Leave_Configuration;
 }
 
-bool TMBusScanDecode::Module_Reply(std::vector<uint8_t>& R) {
-  switch (Await_Answer(R, Is_Forwarded_Telegram)) {
+bool TMBusScanDecode::Not_Configuration_Enabled(const TMBusScanDecode&, const std::vector<uint8_t>& D) {
+  return !Is_Reply(D, Reply_Configuration_Enabled);
+}
+
+bool TMBusScanDecode::Not_Radio_Module(const TMBusScanDecode&, const std::vector<uint8_t>& D) {
+  return !Is_Reply(D, Reply_Telit) && !Is_Reply(D, Reply_RadioCrafts);
+}
+
+bool TMBusScanDecode::Module_Reply(std::vector<uint8_t>& R, TPass_Over Pass_Over) {
+  switch (Await_Answer(R, Pass_Over)) {
     case TAnswer::Reply: return true;
     case TAnswer::Timed_Out: Fail_Wireless(); return false;
     case TAnswer::None: return false;
@@ -133,18 +141,16 @@ void TMBusScanDecode::Scan_Decode_Wireless() {
       Open_Run(Cmd_Enable_Configuration, Await_Configuration, Close_Listening);
       return;
     case Await_Configuration:
-      if (!Module_Reply(R)) return;
-      if (Is_Reply(R, Reply_Configuration_Enabled))
-        Step_Scan = Ask_Radio_Module;
-      else
-        Fail_Wireless();
+      if (!Module_Reply(R, Not_Configuration_Enabled)) return;
+      Accept_Port_ = Reply_Port_;  // the converter's socket: telegrams from any other are not forwarded ones
+      Step_Scan = Ask_Radio_Module;
       return;
     case Ask_Radio_Module:
       FResult = Result_Scanned;
       Send_Text_Command(Cmd_Type_Radio_Module, Await_Radio_Module);
       return;
     case Await_Radio_Module:
-      if (!Module_Reply(R)) return;
+      if (!Module_Reply(R, Not_Radio_Module)) return;
       if (Is_Reply(R, Reply_Telit)) {
         Radio_Telit_ = true;
         Step_Scan = Telit_Config_First;

@@ -226,6 +226,43 @@ TEST_F(ScanEngine, UnconfirmedAnalyzerModeEndsTheScanWithResultTwo) {
   }
 }
 
+// Datagrams before the analyzer-mode confirmation (a stray byte, an echo, a late answer of an earlier run) are
+// passed over until the time-out: the scan goes on and finds the slave. A confirmation after the time-out does not.
+TEST_F(ScanEngine, DatagramsBeforeTheAnalyzerConfirmationArePassedOver) {
+  const std::vector<uint8_t> Enable(mbus::Cmd_Enable_Analyzer.begin(), mbus::Cmd_Enable_Analyzer.end());
+  struct {
+    const char* Name;
+    std::vector<std::vector<uint8_t>> Before;
+    uint64_t Confirm_Delay;
+    int32_t Result;
+  } Cases[] = {
+      {"one zero byte", {{0x00}}, 3, 1},
+      {"an error text and a single ACK", {{'\n', '\r', 'E', 'r', 'r', 'o', 'r', '\n', '\r'}, {0xE5}}, 900, 1},
+      {"confirmation after the time-out", {{0x00}}, 1200, 2},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Clear_Slaves();
+    Reports.clear();
+    TScanTiming Timing;
+    Timing.First_Primary = Timing.Last_Primary = 2;
+    Core.Bus.Meters = {Meter(2, std::nullopt, {Corpus_Telegram("emh_diz")})};
+    Make(1000, Timing);
+    Link->Shaper = [&](const std::vector<uint8_t>& Req, const std::vector<convsim::TBytes>& Ans) {
+      std::vector<TAnswer> Out;
+      const bool Enabling = Req == Enable;
+      if (Enabling)
+        for (const std::vector<uint8_t>& B : C.Before) Out.push_back({1, B});
+      for (const convsim::TBytes& A : Ans) Out.push_back({Enabling ? C.Confirm_Delay : 2, A});
+      return Out;
+    };
+    ASSERT_TRUE(Start_Scan(saPrimaryAddress));
+    Run();
+    EXPECT_EQ(Engine->FResult, C.Result);
+    EXPECT_EQ(Found().size(), C.Result == 1 ? 1u : 0u);
+  }
+}
+
 // Replies that are not the answer to the request just sent: a telegram of the address asked before that comes
 // late, forged answers from another host, and datagrams longer than any reply. None of them may become a slave,
 // and the slave that really answers is still found.
@@ -485,7 +522,7 @@ TEST(ScanEngineThread, RunsBehindTheGateAndLeavesAnalyzerModeWhenClosed) {
       std::thread([this, Ans] {  // answers come from another thread, as from a socket's listener
         std::lock_guard<std::mutex> L(Lock_);
         for (const convsim::TBytes& A : Ans)
-          if (R_) R_(A.data(), A.size(), Sim_Address);
+          if (R_) R_(A.data(), A.size(), Sim_Address, Sim_Port);
       }).join();
       return true;
     }

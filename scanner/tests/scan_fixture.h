@@ -19,6 +19,7 @@ namespace scantest {
 
 inline constexpr uint32_t Sim_Address = 0x7F000002;      // 127.0.0.2
 inline constexpr uint32_t Foreign_Address = 0x7F000003;  // 127.0.0.3
+inline constexpr uint16_t Sim_Port = 20502;               // the port the simulated converter answers from
 
 class TFakeClock final : public TScanClock {
  public:
@@ -26,9 +27,10 @@ class TFakeClock final : public TScanClock {
   uint32_t Tick() override { return static_cast<uint32_t>(Now_); }
   void Sleep(uint32_t Ms) override { Advance(Ms); }
 
-  // Delivers Bytes from From to Receiver once Delay ms have passed.
-  void Schedule(uint64_t Delay, std::vector<uint8_t> Bytes, uint32_t From, TScanTransport::TReceiver Receiver) {
-    Queue_.push_back({Now_ + Delay, Seq_++, std::move(Bytes), From, std::move(Receiver)});
+  // Delivers Bytes from From:Port to Receiver once Delay ms have passed.
+  void Schedule(uint64_t Delay, std::vector<uint8_t> Bytes, uint32_t From, uint16_t Port,
+                TScanTransport::TReceiver Receiver) {
+    Queue_.push_back({Now_ + Delay, Seq_++, std::move(Bytes), From, Port, std::move(Receiver)});
   }
   void Advance(uint64_t Ms) {
     const uint64_t End = Now_ + Ms;
@@ -40,7 +42,7 @@ class TFakeClock final : public TScanClock {
       TItem I = std::move(*It);
       Queue_.erase(It);
       Now_ = std::max(Now_, I.Due);
-      if (I.Receiver) I.Receiver(I.Bytes.data(), I.Bytes.size(), I.From);
+      if (I.Receiver) I.Receiver(I.Bytes.data(), I.Bytes.size(), I.From, I.Port);
     }
     Now_ = End;
   }
@@ -52,6 +54,7 @@ class TFakeClock final : public TScanClock {
     uint64_t Seq;
     std::vector<uint8_t> Bytes;
     uint32_t From;
+    uint16_t Port;
     TScanTransport::TReceiver Receiver;
   };
   uint64_t Now_;  // 64-bit inside, so that the tick handed out wraps like the real one
@@ -64,6 +67,7 @@ struct TAnswer {
   uint64_t Delay;
   std::vector<uint8_t> Bytes;
   uint32_t From = Sim_Address;
+  uint16_t Port = Sim_Port;
 };
 
 class TMemoryLink final : public TScanTransport {
@@ -101,14 +105,14 @@ class TMemoryLink final : public TScanTransport {
     } else {
       for (const convsim::TBytes& A : Answers) Arrive.push_back({Reply_Delay, A});
     }
-    for (TAnswer& A : Arrive) Deliver(A.Delay, std::move(A.Bytes), A.From);
+    for (TAnswer& A : Arrive) Deliver(A.Delay, std::move(A.Bytes), A.From, A.Port);
     return true;
   }
   // Puts a datagram on the way to the scanner, Delay ms from now.
-  void Deliver(uint64_t Delay, std::vector<uint8_t> Bytes, uint32_t From = Sim_Address) {
+  void Deliver(uint64_t Delay, std::vector<uint8_t> Bytes, uint32_t From = Sim_Address, uint16_t Port = Sim_Port) {
     // The receiver is looked up at delivery, so nothing arrives after the link was closed.
-    Clock_.Schedule(Delay, std::move(Bytes), From, [this](const uint8_t* D, size_t N, uint32_t F) {
-      if (Receiver_) Receiver_(D, N, F);
+    Clock_.Schedule(Delay, std::move(Bytes), From, Port, [this](const uint8_t* D, size_t N, uint32_t F, uint16_t P) {
+      if (Receiver_) Receiver_(D, N, F, P);
     });
   }
 

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <numeric>
+#include <random>
 
 using namespace scantest;
 using convsim::TBytes;
@@ -311,6 +312,68 @@ TEST_F(WirelessEngine, ListeningTakesOnlyTelegramsFromTheConverter) {
   for (int I = 0; I < 3; ++I) Engine->Run_Pass();
   EXPECT_EQ(Device_Count(), 1);
   Stop_And_End();
+}
+
+// The converter's sending port is learnt from its answer to the configuration-mode handshake (here not the port
+// the scan talks to): telegrams from that socket are taken; telegram-shaped datagrams from any other port of the
+// converter's address, however meter-like, are no devices.
+TEST_F(WirelessEngine, ListeningTakesTelegramsOnlyFromTheSocketThatAnsweredTheHandshake) {
+  constexpr uint16_t Answer_Port = 31000;
+  Make(TRadioModuleSim::TFamily::Telit);
+  Link->Shaper = [&](const std::vector<uint8_t>&, const std::vector<TBytes>& Answers) {
+    std::vector<TAnswer> Out;
+    for (const TBytes& A : Answers) Out.push_back({2, A, Sim_Address, Answer_Port});
+    return Out;
+  };
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Listening());
+  std::mt19937 Rng(47);
+  std::uniform_int_distribution<int> Byte(0, 255), Size(12, 80);
+  for (int I = 0; I < 3000; ++I) {
+    // A meter's link layer with random identities and payload, the length rule kept.
+    TBytes D(size_t(Size(Rng)));
+    for (uint8_t& X : D) X = uint8_t(Byte(Rng));
+    D[0] = uint8_t(D.size() - 3);
+    D[1] = 0x44;
+    D[2] = 0x2D;
+    D[3] = 0x2C;
+    const uint16_t Port = I % 2 ? Sim_Port : uint16_t(Answer_Port + 1 + I % 7);
+    Link->Deliver(1, D, Sim_Address, Port);
+  }
+  for (int I = 0; I < 3; ++I) Engine->Run_Pass();
+  EXPECT_EQ(Device_Count(), 0);
+  EXPECT_TRUE(Calls.empty());
+  EXPECT_EQ(Engine->Foreign_Dropped(), 3000u);
+  Link->Deliver(1, *Module->Forward(Meter_Telegram(0x44444444, false), 0x40), Sim_Address, Answer_Port);
+  for (int I = 0; I < 3; ++I) Engine->Run_Pass();
+  EXPECT_EQ(Device_Count(), 1);
+  Stop_And_End();
+  EXPECT_EQ(Engine->FResult, 1);
+}
+
+// Datagrams before the converter's answer to the handshake or to the module question are passed over until the
+// time-out; the listening starts all the same.
+TEST_F(WirelessEngine, DatagramsBeforeTheConvertersAnswersArePassedOver) {
+  for (const QByteArray& Command : {wmbus::Cmd_Enable_Configuration, wmbus::Cmd_Type_Radio_Module}) {
+    SCOPED_TRACE(Command.constData());
+    Make(TRadioModuleSim::TFamily::Telit);
+    Link->Shaper = [&](const std::vector<uint8_t>& Req, const std::vector<TBytes>& Answers) {
+      std::vector<TAnswer> Out;
+      if (Req == B(Command)) {
+        Out.push_back({1, {0x00}});
+        Out.push_back({2, B("\n\rError\n\r")});
+      }
+      for (const TBytes& A : Answers) Out.push_back({Req == B(Command) ? 600u : 2u, A});
+      return Out;
+    };
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Listening());
+    EXPECT_EQ(Engine->FResult, 1);
+    Hear(Meter_Telegram(0x12121212, false));
+    EXPECT_EQ(Device_Count(), 1);
+    Stop_And_End();
+    Clear_Devices();
+  }
 }
 
 // A flood of devices stops at the list's bound: telegrams of further devices are counted and ignored, the devices

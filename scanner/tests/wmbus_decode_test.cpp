@@ -92,6 +92,39 @@ TEST(WirelessIntake, LengthRuleOfEachModule) {
   }
 }
 
+// Bytes that only fit their length are no telegram: the link layer must name a function a meter sends and a
+// manufacturer of three letters, and so must a long header for the device inside.
+TEST(WirelessIntake, OnlyAMetersLinkLayerMakesADevice) {
+  const TBytes Short = Short_Header(0x00, Records);
+  struct TCase {
+    const char* Name;
+    TBytes Datagram;
+    bool Taken;
+  } Cases[] = {
+      {"SND_NR", Telegram(0x7A, Short), true},
+      {"SND_IR", Telegram(0x7A, Short, 1, 0x2C2D, 1, 7, 0x46), true},
+      {"ACC_DMD", Telegram(0x7A, Short, 1, 0x2C2D, 1, 7, 0x48), true},
+      {"RSP_UD with ACD", Telegram(0x7A, Short, 1, 0x2C2D, 1, 7, 0x28), true},
+      {"a primary station's SND_UD", Telegram(0x7A, Short, 1, 0x2C2D, 1, 7, 0x53), false},
+      {"C field zero", Telegram(0x7A, Short, 1, 0x2C2D, 1, 7, 0x00), false},
+      {"manufacturer ZZZ", Telegram(0x7A, Short, 1, 0x6B5A), true},
+      {"manufacturer letter 0", Telegram(0x7A, Short, 1, 0x2C20), false},
+      {"manufacturer letter 27", Telegram(0x7A, Short, 1, 0x2C3B), false},
+      {"manufacturer all ones", Telegram(0x7A, Short, 1, 0xFFFF), false},
+      {"long header", Telegram(0x72, Long_Header(0x11, 0x00, Records)), true},
+      {"long header, manufacturer 0", Telegram(0x72, Cat({1, 0, 0, 0, 0, 0, 1, 7, 0x21, 0, 0, 0}, Records)), false},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    TList List;
+    for (const bool Is_Telit : {true, false}) {
+      const TWireless_Intake R = Take(List, Is_Telit ? Telit(C.Datagram) : RadioCrafts(C.Datagram), Is_Telit);
+      EXPECT_EQ(R.Index >= 0, C.Taken);
+    }
+    EXPECT_EQ(List.L.size(), C.Taken ? 1 : 0);
+  }
+}
+
 TEST(WirelessIntake, PlainShortHeaderFillsTheDevice) {
   TList List;
   const QDateTime Now(QDate(2026, 5, 6), QTime(7, 8, 9));
