@@ -47,8 +47,16 @@ TExtStringGrid::~TExtStringGrid() {
   RegisterThemeWindow(false);
   FEdit.ReleaseEditors();
   delete FFooterPanel;
-  if (FColumnSize.Save && !IsDesigning()) SaveColSizes();
-  FHiding.UnHideColumnsAll();
+  // Saving the sizes and showing the hidden columns again (so that the sizes stored with them are whole) are
+  // worth trying, never worth ending the program for: an exception must not leave a destructor.
+  try {
+    if (FColumnSize.Save && !IsDesigning()) SaveColSizes();
+  } catch (...) {
+  }
+  try {
+    FHiding.UnHideColumnsAll();
+  } catch (...) {
+  }
   FSel.OnRowDisjunctSelect = nullptr;
   FSel.OnRowDisjunctSelected = nullptr;
 }
@@ -416,6 +424,7 @@ void TExtStringGrid::AfterSizesChanged() {
 }
 
 void TExtStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
+  if (ColCount() < OldColCount) FHiding.ForgetColumnsBeyondCount();
   if (Parent() && !IsLoading() && FColumnSize.Stretch()) FSizing.StretchColumn(FColumnSize.StretchColumn);
   TBaseGrid::SizeChanged(OldColCount, OldRowCount);
   FSizing.Remember();

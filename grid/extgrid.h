@@ -1298,7 +1298,10 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Brings a cell (display indexes) into view; a row or column that lay outside is made current and centred.
   void ScrollInView(int ColIndex, int RowIndex);
   void MergeRowCells(int RowIndex, bool MainMerge) { RowColOps().MergeRowCells(RowIndex, MainMerge); }
-  void SplitAllCells() { RowColOps().SplitAllCells(); }
+  void SplitAllCells() {
+    RowColOps().SplitAllCells();
+    FHiding.SplitRecordedAreas();
+  }
   bool IsCell(const QString& SubStr, int& ACol, int& ARow) const {
     return const_cast<TExtStringGrid*>(this)->RowColOps().IsCell(SubStr, ACol, ARow);
   }

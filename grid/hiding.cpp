@@ -45,6 +45,12 @@ void TGridHiding::UnHideColumns(int FromCol, int ToCol) {
 
 void TGridHiding::UnHideColumnsAll() { UnHideColumns(0, FGrid.ColCount() + FCols.NumHidden()); }
 
+void TGridHiding::ForgetColumnsBeyondCount() {
+  // From the right, so that the display place of the columns still to look at does not change.
+  for (int c = THiddenColumns::kHideable - 1; c >= 0 && FCols.NumHidden() > 0; --c)
+    if (FCols.IsHidden(c) && FCols.RealToDispl(c) > FGrid.ColCount()) FCols.SetVisible(c, true);
+}
+
 // ---- records and display rows --------------------------------------------------------------------------
 
 TGridItem* TGridHiding::NewRecord(int DisplRow, int Idx, int Level, bool FromList, bool Append) {
@@ -89,6 +95,18 @@ void TGridHiding::DeleteRecord(TGridItem* Record) {
   FRowIndex.Remove(Record->Idx());
   for (int c = 0; c < Record->Items()->Count(); ++c) delete Record->Items()->Objects(c);
   FGridItems.Delete(Record->Index());
+}
+
+void TGridHiding::SplitRecordedAreas() {
+  for (int i = 0; i < FGridItems.Count(); ++i) {
+    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
+    for (int c = 0; c < items.Count(); ++c)
+      if (auto* props = dynamic_cast<TCellProperties*>(items.Objects(c))) {
+        props->IsBaseCell = true;
+        props->CellSpanX = -1;
+        props->CellSpanY = -1;
+      }
+  }
 }
 
 std::vector<int> TGridHiding::Heights() const {

@@ -68,6 +68,11 @@ class TGridHiding {
   void RecordColumnsRemoved(int ACol, int Count);
   void RecordColumnMoved(int FromCol, int ToCol);
   void RecordColumnsSwapped(int ACol1, int ACol2);
+  // The cells kept in the records are no merged area's part any more (the grid's areas were all split).
+  void SplitRecordedAreas();
+  // The column count shrank: hidden columns that would come back past the shown ones are gone with the columns
+  // cut off, so that showing them again never reaches outside the grid.
+  void ForgetColumnsBeyondCount();
 
   // Real columns that sorting and row autosizing skip.
   TIntList& IgnoreColumns() { return FIgnoreColumns; }

@@ -25,6 +25,15 @@ void TRowColOps::SplitAreasLeaving(int ACol1, int ARow1, int ACol2, int ARow2) {
     }
 }
 
+void TRowColOps::ClearKeptStore(int From, int To, bool IsRows) {
+  const int last_col = IsRows ? Cols() - 1 : To, last_row = IsRows ? To : Rows() - 1;
+  for (int r = IsRows ? From : 0; r <= last_row; ++r)
+    for (int c = IsRows ? 0 : From; c <= last_col; ++c) {
+      if (FCells.HasCellProperties(c, r)) FCells.FreeCellPropertiesAt(c, r);
+      if (!FCells.GridCellRef(c, r).isEmpty()) FCells.SetGridCell(c, r, QString());
+    }
+}
+
 // ---- hidden rows ---------------------------------------------------------------------------------------
 
 int TRowColOps::RealRowAt(int ARow) const {
@@ -101,7 +110,11 @@ void TRowColOps::RemoveRows(int RowIndex, int RCount, bool UpdateHidden) {
   }
   FCells.DeleteStoreRows(RowIndex, RCount);
   FHost.RowsRemoved(RowIndex, RCount);
-  FHost.SetRowCount(Rows() - RCount);
+  const int left = Rows() - RCount;
+  FHost.SetRowCount(left);
+  // A grid never has fewer rows than its minimum: the rows it keeps start empty rather than showing what the
+  // removal moved up from behind the count (rows cut off before).
+  if (Rows() > left) ClearKeptStore(std::max(left, 0), Rows() - 1, true);
   if (!removed.empty())
     RenumberControlRows([&removed](int y) {
       return std::binary_search(removed.begin(), removed.end(), y) ? -1 : y - Below(removed, y);
@@ -193,7 +206,9 @@ void TRowColOps::RemoveCols(int ColIndex, int CCount) {
   const int shown = CCount - FHost.HiddenColsIn(ColIndex, CCount);
   FCells.EraseStoreColumns(ColIndex, CCount);
   FHost.ColsRemoved(ColIndex, CCount);
-  FHost.SetColCount(std::max(0, FCells.ColCount() - shown));
+  const int left = std::max(0, FCells.ColCount() - shown);
+  FHost.SetColCount(left);
+  if (FCells.ColCount() > left) ClearKeptStore(Cols() - (FCells.ColCount() - left), Cols() - 1, false);
   RenumberControlCols([ColIndex, CCount](int x) { return x < ColIndex ? x : x < ColIndex + CCount ? -1 : x - CCount; });
   FHost.CellsChanged(ColIndex, 0, ColIndex + CCount, Rows() - 1);
 }
@@ -334,8 +349,18 @@ void TRowColOps::SplitRowCells(int RowIndex) {
 void TRowColOps::SplitAllCells() {
   if (!FCells.HasCellProps()) return;
   for (int r = 0; r < Rows(); ++r)
-    for (int c = 0; c < FCells.ColCount(); ++c)
-      if (FCells.IsMergedCell(c, r)) FCells.SplitCells(c, r);
+    for (int c = 0; c < Cols(); ++c) {
+      if (!FCells.IsMergedCell(c, r)) continue;
+      FCells.SplitCells(c, r);
+      if (!FCells.IsMergedCell(c, r)) continue;
+      // The area's base is out of the grid (its row is hidden): the cell is no area's part any more, or the
+      // merge would come back with its row.
+      TCellProperties* p = FCells.GetCellProperties(c, r);
+      p->IsBaseCell = true;
+      p->CellSpanX = -1;
+      p->CellSpanY = -1;
+      FCells.RepaintCell(c, r);
+    }
 }
 
 // ---- finding -------------------------------------------------------------------------------------------

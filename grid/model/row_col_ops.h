@@ -128,6 +128,8 @@ class TRowColOps {
   int Cols() const { return FCells.TotalColCount(); }
   // Splits the areas that the boundary left of column ACol cuts.
   void SplitAcrossColBoundary(int ACol);
+  // Empties the rows (IsRows) or real columns From..To of the store: texts and properties.
+  void ClearKeptStore(int From, int To, bool IsRows);
   void SplitAreasLeaving(int ACol1, int ARow1, int ACol2, int ARow2);
   int RealRowAt(int ARow) const;
   std::vector<int> RealRows(int RowIndex, int RCount) const;

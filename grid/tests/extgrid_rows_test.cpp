@@ -292,5 +292,56 @@ TEST_F(ExtGridRowsTest, ProgressBarsFollowTheNumberAlignment) {
   }
 }
 
+// Shrinking the column count cuts off the hidden columns that would come back past the shown ones, so that the
+// grid still shows its hidden columns again when it is destroyed (nothing may throw out of its destructor).
+TEST_F(ExtGridRowsTest, ShrinkingPastAHiddenColumnKeepsTheGridWhole) {
+  struct {
+    int Count;
+    int Hidden;  // hidden columns left
+  } cases[] = {{0, 0}, {1, 0}, {2, 1}, {3, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Count);
+    auto* grid = new TExtStringGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetColCount(5);
+    grid->SetRowCount(6);
+    grid->HideColumn(2);
+    grid->SetColCount(c.Count);
+    EXPECT_EQ(grid->NumHiddenColumns(), c.Hidden);
+    grid->UnHideColumnsAll();
+    EXPECT_EQ(grid->ColCount(), std::max(c.Count, 1) + c.Hidden);
+    grid->HideColumn(grid->ColCount() - 1);
+    grid->SetColCount(1);
+    delete grid;
+  }
+}
+
+// The rows (columns) a grid keeps at its minimum count start empty: they never show a row cut off before.
+TEST_F(ExtGridRowsTest, RemovingTheLastRowOrColumnShowsNothingCutOffBefore) {
+  g->SetCells(1, 0, "c1");
+  g->SetRowCount(1);
+  g->RemoveRows(0, 1);
+  EXPECT_EQ(g->RowCount(), 1);
+  EXPECT_EQ(g->Cells(0, 0), "");
+  EXPECT_EQ(g->Cells(1, 0), "");
+  g->SetRowCount(3);
+  g->SetCells(1, 1, "kept");
+  g->SetColCount(1);
+  g->RemoveCols(0, 1);
+  EXPECT_EQ(g->ColCount(), 1);
+  EXPECT_EQ(g->Cells(0, 1), "");
+}
+
+// Splitting every area also splits one whose top row is hidden: showing the row again brings no merge back.
+TEST_F(ExtGridRowsTest, SplitAllCellsSplitsAreasOfHiddenRows) {
+  g->MergeCells(1, 2, 2, 3);  // columns 1..2, rows 2..4
+  g->HideRow(2);
+  g->SplitAllCells();
+  g->UnHideRowsAll();
+  ASSERT_EQ(g->RowCount(), 10);
+  for (int r = 2; r <= 4; ++r)
+    for (int c = 1; c <= 2; ++c) EXPECT_FALSE(g->IsMergedCell(c, r)) << c << "," << r;
+}
+
 }  // namespace
 }  // namespace grid

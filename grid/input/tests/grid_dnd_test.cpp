@@ -15,6 +15,9 @@
 
 #include <random>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "grid/extgrid.h"
 #include "grid/input/grid_dnd_grid.h"
 #include "platform/forms/clipboard.h"
@@ -438,6 +441,65 @@ TEST_F(TwoGrids, DropsOfForeignAndHostileData) {
   EXPECT_EQ(b->ColCount(), 5);
   drop(col);
   EXPECT_EQ(b->Cells(1, 1), "x");
+}
+
+// While it lives, the process may map at most Room bytes more than it holds now: a drop that would take memory
+// out of proportion to its size fails instead of swamping the machine.
+class TAddressRoom {
+ public:
+  explicit TAddressRoom(rlim_t Room) {
+    getrlimit(RLIMIT_AS, &FOld);
+    long pages = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+      std::fclose(f);
+    }
+    rlimit now = FOld;
+    now.rlim_cur = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + Room;
+    if (FOld.rlim_cur != RLIM_INFINITY) now.rlim_cur = std::min(now.rlim_cur, FOld.rlim_cur);
+    setrlimit(RLIMIT_AS, &now);
+  }
+  ~TAddressRoom() { setrlimit(RLIMIT_AS, &FOld); }
+
+ private:
+  rlimit FOld{};
+};
+
+// A ragged drop pads its short lines with empty cells as far as its widest line, clipped to the grid; a drop
+// of one line of many tabs and many short lines costs memory in proportion to its size, not to its rows times
+// its widest line.
+TEST_F(TwoGrids, RaggedTextDropsPadShortLinesWithinTheGrid) {
+  const auto drop = [&](const QString& Text) {
+    QMimeData m;
+    m.setText(Text);
+    const plat::TRect cell = b->CellRect(1, 1);
+    const QPoint at((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &m, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(b->Widget(), &enter);
+    QDropEvent d(QPointF(at), Qt::CopyAction, &m, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(b->Widget(), &d);
+    return d.isAccepted();
+  };
+  for (int r = 0; r < 6; ++r)
+    for (int c = 0; c < 5; ++c) b->SetCells(c, r, "old");
+  ASSERT_TRUE(drop("a\tb\tc\r\nd\r\n\r\ne\tf"));
+  const char* rows[][5] = {{"old", "old", "old", "old", "old"},
+                           {"old", "a", "b", "c", "old"},
+                           {"old", "d", "", "", "old"},
+                           {"old", "", "", "", "old"},
+                           {"old", "e", "f", "", "old"},
+                           {"old", "old", "old", "old", "old"}};
+  for (int r = 0; r < 6; ++r)
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(b->Cells(c, r), rows[r][c]) << c << "," << r;
+
+  const QString hostile = QString(8000, u'\t') + QString(8000, u'\n');
+  {
+    TAddressRoom room(256 << 20);
+    EXPECT_TRUE(drop(hostile));
+  }
+  for (int r = 1; r < 6; ++r)
+    for (int c = 1; c < 5; ++c) EXPECT_EQ(b->Cells(c, r), "") << c << "," << r;
+  EXPECT_EQ(b->Cells(0, 1), "old");
 }
 
 }  // namespace
