@@ -67,6 +67,34 @@ QString RandomName(const QString& folder, const QString& name, const char* kind)
          u'.' + QLatin1String(kind);
 }
 
+// True for a name RandomName gave for Name with the given kind: the random part is a 32-bit number in base 36,
+// at most seven digits and letters.
+bool IsRandomNameOf(const QString& entry, const QString& name, const char* kind) {
+  const QString head = u'.' + name + u'.';
+  const QString tail = u'.' + QLatin1String(kind);
+  const qsizetype random = entry.size() - head.size() - tail.size();
+  if (!entry.startsWith(head) || !entry.endsWith(tail) || random < 1 || random > 7) return false;
+  for (const QChar c : QStringView(entry).mid(head.size(), random))
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'))) return false;
+  return true;
+}
+
+// A save cut short (the process killed) leaves its temporary file, or the second name of the old file, beside
+// the target. Such leftovers of this file are removed when it is saved again: only regular files whose names
+// this code gives, for this very file, so that no other program's file is touched.
+void RemoveLeftoverTemps(const QString& target) {
+  const QString folder = FolderOf(target);
+  const QString name = target.mid(target.lastIndexOf(PathDelim) + 1);
+  if (name.isEmpty()) return;
+  const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+  for (const QString& e : entries) {
+    if (!IsRandomNameOf(e, name, "tmp") && !IsRandomNameOf(e, name, "old")) continue;
+    const QByteArray path = Native(folder + PathDelim + e);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.constData());
+  }
+}
+
 void SyncFolder(const QString& folder) {
   const int fd = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
@@ -216,6 +244,7 @@ bool WriteFileAtomic(const QString& Path, const QByteArray& Data, QString* Error
     SetError(Error, QStringLiteral("Cannot write file \"%1\": it is a folder").arg(Path));
     return false;
   }
+  RemoveLeftoverTemps(Path);
   TempFile temp(Path);
   if (!temp.Write(Data, Error) || !temp.Commit(Error)) return false;
   SyncFolder(FolderOf(Path));
@@ -224,6 +253,7 @@ bool WriteFileAtomic(const QString& Path, const QByteArray& Data, QString* Error
 
 bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
   if (!TargetsAreFiles(Files, Error)) return false;
+  for (const FileToWrite& f : Files) RemoveLeftoverTemps(f.Path);
   std::vector<TempFile> temps;
   temps.reserve(static_cast<size_t>(Files.size()));
   for (const FileToWrite& f : Files) {
@@ -282,16 +312,6 @@ bool WriteFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
 namespace {
 
 constexpr const char* kSetKind = "set";  // the fresh folder beside the target folder: ".<name>.<random>.set"
-
-// True for a name RandomName gave for Name with the given kind.
-bool IsRandomNameOf(const QString& entry, const QString& name, const char* kind) {
-  const QString head = u'.' + name + u'.';
-  const QString tail = u'.' + QLatin1String(kind);
-  if (!entry.startsWith(head) || !entry.endsWith(tail) || entry.size() <= head.size() + tail.size()) return false;
-  for (const QChar c : QStringView(entry).mid(head.size(), entry.size() - head.size() - tail.size()))
-    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z'))) return false;
-  return true;
-}
 
 int RemoveEntry(const char* path, const struct stat*, int type, struct FTW*) {
   return type == FTW_DP ? ::rmdir(path) : ::unlink(path);
@@ -462,6 +482,8 @@ bool WriteFolderFilesAtomic(const QList<FileToWrite>& Files, QString* Error) {
     SetError(Error, QStringLiteral("Cannot write file \"%1\": %2").arg(Files.first().Path, ErrnoText(ENOENT)));
     return false;
   }
+  // Leftovers of earlier saves would otherwise be carried into the new set.
+  for (const FileToWrite& f : Files) RemoveLeftoverTemps(f.Path);
   switch (ExchangeFolderSet(folder, Files, Error)) {
     case Exchanged::Done: return true;
     case Exchanged::Failed: return false;

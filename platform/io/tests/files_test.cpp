@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
+
 #include <sys/stat.h>
 
 using namespace plat;
@@ -72,6 +75,38 @@ TEST_F(Files, AtomicWriteCreatesAndReplacesAndKeepsPermissions) {
   ASSERT_EQ(::stat(QFile::encodeName(Path("a.xml")).constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(Entries(), QStringList{"a.xml"});
+}
+
+// Temporaries and second names that a killed save left beside a file go when that file is saved again, by any
+// of the writers; what only looks like them (another file's, another kind, a folder, a link, a name this code
+// never gives) stays.
+TEST_F(Files, SavingAFileSweepsTheLeftoversOfItsInterruptedSaves) {
+  const QStringList leftovers = {".M_Bus.xml.1a2b3c.tmp", ".M_Bus.xml.zzzzzzz.tmp", ".M_Bus.xml.0.old"};
+  const QStringList others = {".Other.xml.1a2b3c.tmp",     ".M_Bus.xml.1a2b3c.bak", ".M_Bus.xml.ABC.tmp",
+                              ".M_Bus.xml.12345678.tmp",   ".M_Bus.xml..tmp",       "M_Bus.xml.1a2b3c.tmp",
+                              ".M_Bus.xml.1a2b3c.tmp.keep"};
+  const std::function<bool(const QString&)> writers[] = {
+      [](const QString& p) { return WriteFileAtomic(p, "new"); },
+      [](const QString& p) { return WriteFilesAtomic({{p, "new"}}); },
+      [](const QString& p) { return WriteFolderFilesAtomic({{p, "new"}}); },
+  };
+  for (size_t w = 0; w < std::size(writers); ++w) {
+    SCOPED_TRACE(w);
+    QDir(Path("f")).removeRecursively();
+    ASSERT_TRUE(CreateDir(Path("f")));
+    Put("f/M_Bus.xml", "old");
+    for (const QString& n : leftovers + others) Put("f/" + n, "left");
+    ASSERT_TRUE(CreateDir(Path("f/.M_Bus.xml.dir1.tmp")));
+    ASSERT_TRUE(QFile::link("M_Bus.xml", Path("f/.M_Bus.xml.lnk1.tmp")));
+    ASSERT_TRUE(writers[w](Path("f/M_Bus.xml")));
+    EXPECT_EQ(Get("f/M_Bus.xml"), "new");
+    QStringList expected = others;
+    expected << "M_Bus.xml" << ".M_Bus.xml.dir1.tmp" << ".M_Bus.xml.lnk1.tmp";
+    expected.sort();
+    QStringList got = QDir(Path("f")).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    got.sort();
+    EXPECT_EQ(got, expected) << got.join(' ').toStdString();
+  }
 }
 
 TEST_F(Files, FailedAtomicWriteLeavesOldFileAndNoLeftovers) {
