@@ -19,6 +19,11 @@ namespace {
 constexpr int32_t StreamMarker = -1;
 constexpr int32_t StreamVersion = 6;
 constexpr uint32_t KnownHeaderOptionBits = (1u << (hoAutoColumnPopupMenu + 1)) - 1;
+// Sizes and distances in pixels go into sums and layouts of int arithmetic, and fonts into the glyph cache:
+// a stream may hold nothing beyond what a screen could ever show, nor more columns than those sums allow.
+constexpr int32_t MaxPixels = 100000;
+constexpr int32_t MaxFontHeight = 1000;
+constexpr int32_t MaxColumns = 10000;
 
 struct TColumnRecord {
   QString Text, Hint;
@@ -59,11 +64,13 @@ class THeaderReader {
     if (Left() < 4) Refuse(QStringLiteral("it ends inside the field \"%1\"").arg(QLatin1String(Field)));
     return FStream.ReadI32LE();
   }
-  int32_t Enum(const char* Field, int Count) {
+  int32_t Bounded(const char* Field, int32_t Lo, int32_t Hi) {
     const int32_t v = Int(Field);
-    if (v < 0 || v >= Count) Refuse(QStringLiteral("the value %1 of \"%2\" is out of range").arg(v).arg(QLatin1String(Field)));
+    if (v < Lo || v > Hi) Refuse(QStringLiteral("the value %1 of \"%2\" is out of range").arg(v).arg(QLatin1String(Field)));
     return v;
   }
+  int32_t Pixels(const char* Field) { return Bounded(Field, -MaxPixels, MaxPixels); }
+  int32_t Enum(const char* Field, int Count) { return Bounded(Field, 0, Count - 1); }
   int32_t Length(const char* Field, int64_t UnitSize) {
     const int32_t n = Int(Field);
     if (n < 0 || n > Left() / UnitSize)
@@ -96,14 +103,14 @@ TColumnRecord ReadColumn(THeaderReader& R, int32_t Version) {
   TColumnRecord c;
   c.Text = R.Utf16("caption");
   c.Hint = R.Utf16("hint");
-  c.Width = R.Int("width");
-  c.MinWidth = R.Int("minimum width");
-  c.MaxWidth = R.Int("maximum width");
+  c.Width = R.Pixels("width");
+  c.MinWidth = R.Pixels("minimum width");
+  c.MaxWidth = R.Pixels("maximum width");
   c.Style = R.Enum("column style", vsOwnerDraw + 1);
   c.ImageIndex = R.Int("image index");
   c.Layout = R.Enum("layout", blGlyphBottom + 1);
-  c.Margin = R.Int("margin");
-  c.Spacing = R.Int("spacing");
+  c.Margin = R.Pixels("margin");
+  c.Spacing = R.Pixels("spacing");
   c.BiDiMode = R.Enum("bidi mode", bdRightToLeftReadingOnly + 1);
   c.Options = ConvertColumnOptions(static_cast<uint32_t>(R.Int("column options")), Version);
   c.HasTagAndAlignment = Version > 0;
@@ -121,6 +128,7 @@ TColumnRecord ReadColumn(THeaderReader& R, int32_t Version) {
 void ReadColumns(THeaderReader& R, THeaderRecord& H) {
   // The smallest column record: two empty texts and the fields every version has.
   const int32_t n = R.Length("column count", 4 * 12);
+  if (n > MaxColumns) Refuse(QStringLiteral("the column count %1 is out of range").arg(n));
   H.Columns.reserve(static_cast<std::size_t>(n));
   for (int32_t i = 0; i < n; ++i) H.Columns.push_back(ReadColumn(R, H.Version));
   if (n == 0) return;
@@ -146,14 +154,14 @@ THeaderRecord ReadRecord(THeaderReader& R, plat::TStream& Stream) {
   }
   ReadColumns(R, h);
   h.HasDefaultWidth = h.Version > 4;
-  if (h.HasDefaultWidth) h.DefaultWidth = R.Int("default width");
+  if (h.HasDefaultWidth) h.DefaultWidth = R.Pixels("default width");
   h.AutoSizeIndex = R.Int("auto-size index");
   h.Background = R.Int("background");
-  h.Height = R.Int("height");
+  h.Height = R.Pixels("height");
   h.Options = static_cast<uint32_t>(R.Int("header options")) & KnownHeaderOptionBits;
   h.Style = R.Enum("header style", hsPlates + 1);
   h.FontColor = R.Int("font colour");
-  h.FontHeight = R.Int("font height");
+  h.FontHeight = R.Bounded("font height", -MaxFontHeight, MaxFontHeight);
   h.FontName = R.Utf8("font name");
   h.FontPitch = R.Enum("font pitch", plat::fpFixed + 1);
   h.FontStyle = R.Int("font style") & 0x0F;
@@ -166,9 +174,9 @@ THeaderRecord ReadRecord(THeaderReader& R, plat::TStream& Stream) {
   h.HasLimits = h.Version > 4;
   if (!h.HasLimits) return h;
   h.ParentFont = R.Enum("parent font", 2);
-  h.MaxHeight = R.Int("maximum height");
-  h.MinHeight = R.Int("minimum height");
-  h.DefaultHeight = R.Int("default height");
+  h.MaxHeight = R.Pixels("maximum height");
+  h.MinHeight = R.Pixels("minimum height");
+  h.DefaultHeight = R.Pixels("default height");
   for (int32_t& p : h.Percents) {
     p = R.Int("area percentage");
     if (p < 0 || p > 100) Refuse(QStringLiteral("the percentage %1 is out of range").arg(p));

@@ -80,6 +80,11 @@ class TReader {
     return v;
   }
   std::int32_t I32(const char* What) { return static_cast<std::int32_t>(U32(What)); }
+  std::int32_t Bounded(const char* What, std::int32_t Lo, std::int32_t Hi) {
+    const std::int32_t v = I32(What);
+    if (Ok() && (v < Lo || v > Hi)) Fail(QStringLiteral("%1 out of range (%2)").arg(QLatin1String(What)).arg(v));
+    return v;
+  }
   QString Str(const char* What) {
     const std::uint32_t n = U32(What);
     if (!Ok()) return {};
@@ -102,7 +107,7 @@ class TReader {
   TColumnFontRecord Font(const char* What) {
     TColumnFontRecord f;
     f.Name = Str(What);
-    f.Height = I32(What);
+    f.Height = Bounded(What, -kMaxFontHeight, kMaxFontHeight);
     f.Color = U32(What);
     f.Style = Enum(What, kFontStyleBits);
     f.Charset = U8(What);
@@ -111,7 +116,7 @@ class TReader {
   }
   TColumnPenRecord Pen(const char* What) {
     TColumnPenRecord p;
-    p.Width = I32(What);
+    p.Width = Bounded(What, 0, kMaxPenWidth);
     p.Color = U32(What);
     p.Style = Enum(What, kMaxPenStyle);
     return p;
@@ -180,7 +185,7 @@ void WriteRecord(TWriter& w, const TColumnRecord& c) {
 
 TColumnRecord ReadRecord(TReader& r) {
   TColumnRecord c;
-  c.Width = r.I32("Width");
+  c.Width = r.Bounded("Width", 0, kMaxColumnPixels);
   c.Alignment = r.Enum("Alignment", kMaxAlignment);
   c.Header = r.Str("Header");
   c.SortStyle = r.Enum("SortStyle", kMaxSortStyle);
@@ -194,7 +199,7 @@ TColumnRecord ReadRecord(TReader& r) {
   c.Fixed = r.Bool("Fixed");
   c.ReadOnly = r.Bool("ReadOnly");
   c.ComboItems = r.List("ComboItems");
-  c.DropDownCount = r.I32("DropDownCount");
+  c.DropDownCount = r.Bounded("DropDownCount", 0, kMaxDropDownCount);
   c.SpinMin = r.I32("SpinMin");
   c.SpinMax = r.I32("SpinMax");
   c.SpinStep = r.I32("SpinStep");
@@ -211,10 +216,11 @@ TColumnRecord ReadRecord(TReader& r) {
   c.CheckTrue = r.Str("CheckTrue");
   c.ShowBands = r.Bool("ShowBands");
   c.Filter = r.List("Filter");
-  c.MaxSize = r.I32("MaxSize");
-  c.MinSize = r.I32("MinSize");
-  c.AutoMinSize = r.I32("AutoMinSize");
-  c.AutoMaxSize = r.I32("AutoMaxSize");
+  // Size limits of 0 or below mean none; any other becomes a column width.
+  c.MaxSize = r.Bounded("MaxSize", INT32_MIN, kMaxColumnPixels);
+  c.MinSize = r.Bounded("MinSize", INT32_MIN, kMaxColumnPixels);
+  c.AutoMinSize = r.Bounded("AutoMinSize", INT32_MIN, kMaxColumnPixels);
+  c.AutoMaxSize = r.Bounded("AutoMaxSize", INT32_MIN, kMaxColumnPixels);
   c.ColumnPopupType = r.Enum("ColumnPopupType", kMaxPopupType);
   c.FilterCaseSensitive = r.Bool("FilterCaseSensitive");
   c.FloatFormat = r.Str("FloatFormat");

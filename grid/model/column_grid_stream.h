@@ -72,6 +72,11 @@ struct TColumnRecord {
 // Highest ordinals the reader takes.
 inline constexpr int kMaxAlignment = 2, kMaxSortStyle = 19, kMaxEditor = 42, kMaxPopupType = 5;
 inline constexpr int kMaxPenStyle = 8, kMaxPitch = 2, kFontStyleBits = 0x0F, kBorderBits = 0x0F;
+// Sizes the reader takes: widths, pen widths and font heights are pixels that go into int arithmetic of layouts
+// and painting, and a drop-down count multiplies a row height; a stream holds nothing beyond what a screen could
+// show.
+inline constexpr int kMaxColumnPixels = 100000, kMaxPenWidth = 1000, kMaxFontHeight = 1000;
+inline constexpr int kMaxDropDownCount = 10000;
 
 inline constexpr std::uint16_t kColumnStreamVersion = 1;
 

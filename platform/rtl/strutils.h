@@ -63,12 +63,12 @@ bool TryStrToInt64(const QString& S, int64_t& Value);
 bool TryStrToIntUtf8(std::string_view S, int& Value);
 bool TryStrToInt64Utf8(std::string_view S, int64_t& Value);
 // A text ending at its first NUL byte. Up to nine plain decimal digits, the common case of stored numbers, are
-// read inline; everything else goes through the rule above.
+// read inline (nine digits always fit, a tenth may not); everything else goes through the rule above.
 bool TryStrToIntUtf8Rule(const char* S, int& Value);
 inline bool TryStrToIntUtf8(const char* S, int& Value) {
   int v = 0, n = 0;
-  for (; n < 10 && S[n] >= '0' && S[n] <= '9'; ++n) v = v * 10 + (S[n] - '0');
-  if (n > 0 && n < 10 && S[n] == 0) {
+  for (; n < 9 && S[n] >= '0' && S[n] <= '9'; ++n) v = v * 10 + (S[n] - '0');
+  if (n > 0 && S[n] == 0) {
     Value = v;
     return true;
   }

@@ -228,6 +228,14 @@ TEST(HeaderStream, HostileFieldsAreRefused) {
       {"negative map index", map, -1},
       {"font name longer than the data", map + 8 + 4 * 8, 1000},
       {"percentage above 100", static_cast<int>(good.size()) - 4, 101},
+      // Sizes beyond any screen would overflow the int sums of layout and sizing.
+      {"column width 2^30", 12 + 8, 0x40000000},
+      {"lowest maximum width", 12 + 8 + 8, INT32_MIN},
+      {"margin", 12 + 8 + 24, -0x7FFFFFFF},
+      {"spacing", 12 + 8 + 28, 0x7FFFFFFF},
+      {"default width", map + 8, 0x40000000},
+      {"header height", map + 20, INT32_MIN},
+      {"font height", map + 36, 0x7FFFFFFF},
   };
   Fixture target;
   Populate(target);

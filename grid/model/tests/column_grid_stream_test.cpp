@@ -119,6 +119,41 @@ TEST(ColumnStream, RefusesForeignAndDamagedStreams) {
   }
 }
 
+// Sizes go into the int arithmetic of layouts and painting: the reader takes them up to their bounds and refuses
+// anything beyond, as it refuses an ordinal out of range.
+TEST(ColumnStream, BoundsEverySize) {
+  struct Case {
+    const char* name;
+    void (*set)(TColumnRecord&);
+    const char* message;  // nullptr: taken
+  } cases[] = {
+      {"widest column", [](TColumnRecord& c) { c.Width = kMaxColumnPixels; }, nullptr},
+      {"width 2^30", [](TColumnRecord& c) { c.Width = 0x40000000; }, "Width out of range (1073741824)"},
+      {"negative width", [](TColumnRecord& c) { c.Width = -1; }, "Width out of range (-1)"},
+      {"largest fonts", [](TColumnRecord& c) { c.Font.Height = -kMaxFontHeight, c.HeaderFont.Height = kMaxFontHeight; }, nullptr},
+      {"font height", [](TColumnRecord& c) { c.PrintFont.Height = INT32_MAX; }, "PrintFont out of range"},
+      {"pen width", [](TColumnRecord& c) { c.BorderPen.Width = kMaxPenWidth + 1; }, "BorderPen out of range"},
+      {"drop-down count", [](TColumnRecord& c) { c.DropDownCount = 1 << 30; }, "DropDownCount out of range"},
+      {"no size limit", [](TColumnRecord& c) { c.MaxSize = c.MinSize = INT32_MIN; }, nullptr},
+      {"size limit", [](TColumnRecord& c) { c.AutoMaxSize = kMaxColumnPixels + 1; }, "AutoMaxSize out of range"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TColumnRecord r;
+    c.set(r);
+    std::vector<TColumnRecord> cols;
+    qsizetype used = 0;
+    QString error;
+    EXPECT_EQ(ReadColumnStream(WriteColumnStream({TColumnRecord{}, r}), cols, used, error), c.message == nullptr);
+    if (c.message) {
+      EXPECT_TRUE(error.contains(QLatin1String(c.message))) << error.toStdString();
+      EXPECT_TRUE(cols.empty());
+    } else {
+      EXPECT_EQ(cols, (std::vector<TColumnRecord>{TColumnRecord{}, r}));
+    }
+  }
+}
+
 // The layout is canonical (exact lengths, booleans 0 or 1, checked ordinals), so any stream the reader takes
 // must be byte for byte what the writer makes of the columns it read.
 TEST(ColumnStream, MutatedStreamsAreRefusedOrCanonical) {

@@ -48,6 +48,10 @@ TEST(IntegerText, OneRuleForBothWidths) {
       {"1.0", false, 0, false, 0},
       {"$ 1", false, 0, false, 0},
       {"２", false, 0, false, 0},  // full-width digit
+      {"999999999", true, 999999999, true, 999999999},
+      {"1000000000", true, 1000000000, true, 1000000000},
+      {"3333333333", false, 0, true, 3333333333LL},  // ten digits: out of range, never an overflow
+      {"0000000000012", true, 12, true, 12},
       {"2147483647", true, 2147483647, true, 2147483647},
       {"-2147483648", true, INT32_MIN, true, -2147483648LL},
       {"2147483648", false, 0, true, 2147483648LL},
@@ -78,6 +82,15 @@ TEST(IntegerText, OneRuleForBothWidths) {
       EXPECT_EQ(v64, c.v64) << c.text;
     }
     EXPECT_EQ(StrToInt64Def(text, -7), c.ok64 ? c.v64 : -7) << c.text;
+    // The stored-text readers follow the same rule, their inline path for short decimal texts too.
+    int u = 777;
+    EXPECT_EQ(TryStrToIntUtf8(c.text, u), c.ok32) << c.text;
+    if (c.ok32) {
+      EXPECT_EQ(u, c.v32) << c.text;
+    }
+    EXPECT_EQ(TryStrToIntUtf8(std::string_view(c.text), u), c.ok32) << c.text;
+    int64_t u64 = 777;
+    EXPECT_EQ(TryStrToInt64Utf8(c.text, u64), c.ok64) << c.text;
   }
 }
 
