@@ -81,7 +81,7 @@ void BM_SecondarySearch50Meters(benchmark::State& State) {
     const uint64_t Idle_Slept = Clock.Slept_Ms;
     const auto T0 = std::chrono::steady_clock::now();
     Scanner.Start_Scan(saSecondaryAddress, shEthernet, QStringLiteral("127.0.0.2"), 2400, 1, false, false, 1,
-                       [&](int32_t M, int32_t, int32_t F, int32_t) { Found += M == 2 && F == 1; });
+                       [&](TScan_Report M, int32_t, int32_t F, TScan_Kind) { Found += M == TScan_Report::Address && F == 1; });
     while (Scanner.FInScan) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const double Wall_Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T0).count();
     // The idle pause running when the scan started is part of neither figure's protocol work: count it in both.

@@ -306,6 +306,73 @@ void Write_Var(plat::TXMLNode e, const TVariabile& v) {
   w.Num(A::Post_Operation, v.Post_Operation);
 }
 
+// A saved scan's node: the identification first, then what the scan used, then the registers it gave.
+void Write_Scan_Node(plat::TXMLNode e, const TNodo& n, const TScan_Layout& l) {
+  using A = TNode_Attr;
+  TAttr_Writer<A> w(e, Node_Names);
+  w.Num(A::Node_Enable, n.Enable);
+  if (l.ID) w.Num(A::ID, n.Node_Pri);
+  w.Num(A::ID_Primary, n.Node_Pri);
+  w.Num(A::ID_Secondary, n.Node_Sec);
+  w.Num(A::Node_ID_Type, n.Node_ID_Type);
+  w.Text(A::Descrizione, n.Description);
+  w.Num(A::Send_SND_NKE, n.Send_SNK);
+  w.Num(A::Reset_App, n.Reset_App);
+  w.Num(A::Cut_After, n.Cut_After);
+  if (!l.Wireless && l.Wired_MBus_Type) w.Num(A::MBus_Type, n.MBus_Type);
+  if (l.Node_Registers) {
+    w.Num(A::Node_State, n.Node_State);
+    w.Num(A::Ident_Num, n.Ident_Num);
+  }
+  if (!l.Wireless) return;
+  w.Num(A::MBus_Type, n.MBus_Type);
+  w.Text(A::wMBus_ManID, n.wMBus_ManID);
+  w.Text(A::wMBus_Add, n.wMBus_Add);
+  w.Text(A::wMBus_Ver, n.wMBus_Ver);
+  w.Text(A::wMBus_DevType, n.wMBus_DevType);
+  w.Num(A::wMBus_En_Key, n.wMBus_En_Key);
+  for (int i = 0; i < 16; ++i) w.Text(A(int(A::wMBus_Key_1) + i), n.wMBus_Key[std::size_t(i)]);
+}
+
+void Write_Scan_Var(plat::TXMLNode e, const TVariabile& v) {
+  using A = TVar_Attr;
+  TAttr_Writer<A> w(e, Var_Names);
+  w.Flag(A::Enable, v.Enable);
+  w.Num(A::Position, v.Position);
+  w.Text(A::Desc, v.Description);
+  w.Num(A::Type, v.Type_Of_Data);
+  w.Text(A::VIF_ASCII, v.VIF_ASCII);
+  w.Num(A::Fun_Field, v.Function_Field);
+  w.Num(A::Length, v.Length);
+  w.Num(A::ModReg, v.Modbus_Register);
+  w.Num(A::Dim, v.Dimension);
+  w.Num(A::Unit, v.Unita);
+  w.Num(A::StoNumber, v.Storage_Number);
+  w.Num(A::Tariff, v.Tariff);
+  w.Num(A::VIFE, v.VIFE);
+  w.Num(A::ModScale, v.Modbus_Scale);
+  w.Flag(A::BCDtoINT, v.BCDtoINT);
+  w.Flag(A::SWAP, false);  // the converter's byte swap stays off for scanned values
+}
+
+void Write_Nodes(plat::TXMLNode root, const TNetwork& net, const TWrite_Options& o, bool wirelessSide) {
+  const bool scan = o.Order == TAttr_Order::Scan_Export;
+  for (const TNodo& n : net.Nodi_List) {
+    plat::TXMLNode e = root.AddChild(Node_Element_Name());
+    if (scan)
+      Write_Scan_Node(e, n, o.Scan);
+    else
+      Write_Node(e, n, wirelessSide);
+    for (const TVariabile& v : n.Var_List) {
+      plat::TXMLNode ve = e.AddChild(Var_Element_Name());
+      if (scan)
+        Write_Scan_Var(ve, v);
+      else
+        Write_Var(ve, v);
+    }
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -408,12 +475,33 @@ void Build_Document(plat::TXMLDocument& doc, const TNetwork& net, int32_t device
   plat::TXMLNode root = doc.AddChild(Root_Element_Name());
   const QString version = QString::fromUtf16(Device_Model(deviceType).Version);
   if (!version.isEmpty()) doc.AddComment(QStringLiteral("SW_VERSION = ") + version);
-  const bool wirelessSide = Has_Wireless_Side(deviceType);
-  for (const TNodo& n : net.Nodi_List) {
-    plat::TXMLNode e = root.AddChild(Node_Element_Name());
-    Write_Node(e, n, wirelessSide);
-    for (const TVariabile& v : n.Var_List) Write_Var(e.AddChild(Var_Element_Name()), v);
+  Write_Nodes(root, net, TWrite_Options{}, Has_Wireless_Side(deviceType));
+}
+
+TWrite_Result Write_Network(const QString& fileName, const TNetwork& net, int32_t deviceType,
+                            const TWrite_Options& options) {
+  TWrite_Result r;
+  plat::TXMLDocument doc;
+  if (options.Append) {
+    if (!doc.LoadFromFile(fileName, &r.Error)) {
+      r.Status = TWrite_Status::Load_Failed;
+      return r;
+    }
+    plat::TXMLNode root = doc.DocumentElement();
+    if (root.NodeName() != Root_Element_Name()) {
+      r.Status = TWrite_Status::Not_A_Network;
+      r.Error = QStringLiteral("%1 has the root element \"%2\" instead of \"%3\"; no node was added.")
+                    .arg(fileName, root.NodeName(), Root_Element_Name());
+      return r;
+    }
+    Write_Nodes(root, net, options, Has_Wireless_Side(deviceType));
+  } else if (options.Order == TAttr_Order::Editor) {
+    Build_Document(doc, net, deviceType);
+  } else {
+    Write_Nodes(doc.AddChild(Root_Element_Name()), net, options, Has_Wireless_Side(deviceType));
   }
+  if (!doc.SaveToFile(fileName, &r.Error)) r.Status = TWrite_Status::Save_Failed;
+  return r;
 }
 
 bool Save_Network(const QString& fileName, const TNetwork& net, int32_t deviceType, QString* error) {

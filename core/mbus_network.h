@@ -108,6 +108,9 @@ struct TNodo {
   uint64_t Unread = 0;  // attributes absent or not converted
 };
 
+// The highest Modbus register a value, a scale or a node register may take.
+inline constexpr int32_t Max_Register = 59999;
+
 struct TNetwork {
   std::vector<TNodo> Nodi_List;
 };
@@ -149,6 +152,34 @@ TRead_Result Load_Network(const QString& fileName, int32_t deviceType);
 // atomically. False with the platform's message when the file cannot be written; the old file stays whole.
 void Build_Document(plat::TXMLDocument& doc, const TNetwork& net, int32_t deviceType);
 bool Save_Network(const QString& fileName, const TNetwork& net, int32_t deviceType, QString* error = nullptr);
+
+// The attribute order of the elements written. The editor writes every attribute of its table; a saved scan
+// keeps the shorter list and the order the scan export has always written, so files saved by a scan stay as
+// they were.
+enum class TAttr_Order : uint8_t { Editor, Scan_Export };
+// Which of the optional attributes a saved scan carries.
+struct TScan_Layout {
+  bool Wireless = false;         // the wireless identification and key attributes
+  bool ID = false;               // the address also as ID (the converter model of device code 5)
+  bool Wired_MBus_Type = false;  // wired nodes of the wireless-capable models carry MBus_Type
+  bool Node_Registers = false;   // Node_State and Ident_Num (per-node start registers)
+};
+struct TWrite_Options {
+  TAttr_Order Order = TAttr_Order::Editor;
+  TScan_Layout Scan;    // with TAttr_Order::Scan_Export
+  bool Append = false;  // add the nodes after those of the existing file's root; the rest of it stays as it is
+};
+enum class TWrite_Status : uint8_t { Written, Load_Failed, Not_A_Network, Save_Failed };
+struct TWrite_Result {
+  TWrite_Status Status = TWrite_Status::Written;
+  QString Error;  // the XML layer's message, or which root the file to append to has
+  bool Ok() const { return Status == TWrite_Status::Written; }
+};
+// The one writer of M_Bus.xml. A new file in the editor's order carries the version comment, one in the scan
+// order none. Appending loads the file first and refuses one whose root is not "M-Bus_Network"; nothing is
+// written on any failure.
+TWrite_Result Write_Network(const QString& fileName, const TNetwork& net, int32_t deviceType,
+                            const TWrite_Options& options);
 
 // The register-count rule: the bytes a value of a data-size index takes in the converter's data area, and the
 // Modbus registers (two bytes each) that publish it. A variable-length value takes its Length.

@@ -1,5 +1,6 @@
 #include "core/network_compiler.h"
 
+#include "core/network_checks.h"
 #include "core/network_nodes.h"
 
 
@@ -78,6 +79,11 @@ Bank_Set Compile(int deviceType, int selDev, const QString& fileParGen, const QS
   }
   if (formats.back() == Bank_Format::Network) Compile_Bank12(set, deviceType, mbus, par);
   if (formats.front() != Bank_Format::Network) set.Files.push_back({QStringLiteral("bank.bin"), To_Bytes(bank)});
+  // Checked after the records were built, so that a missing attribute is reported as such. The converter would
+  // publish two values in one register.
+  if (mbus)
+    if (auto hit = net::Find_Overlap(*mbus, deviceType))
+      throw ECompileError(QStringLiteral("M_Bus.xml gives one Modbus register to two values: %1").arg(hit->Message));
   return set;
 }
 

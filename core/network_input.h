@@ -82,9 +82,7 @@ bool Has_Post_Operation(int32_t deviceType, int32_t selDev);
 // The integer text of a field, or -1 when it does not convert (so that it fails every range).
 int64_t Field_Value(const QString& text, bool wide = false);
 
-// The page's values put into a node (its variables are kept). The checks have passed.
-void Apply_Node(const TNode_Input& in, const TNode_Layout& layout, TNodo& node);
-void Apply_Var(const TVar_Input& in, TVariabile& var);
+// The checks (network_checks.h) turn the pages into a node or a variable, reading every field once.
 // The pages showing a node or a variable.
 TNode_Input Node_Input(const TNodo& node, const TNode_Layout& layout);
 TVar_Input Var_Input(const TVariabile& var);

@@ -87,7 +87,7 @@ void TMBusScanDecode::Digit_Step(int D) {
   if (Index[D] > 9) {
     if (D == 0) {
       Phase_Scan_Sec_Add = 3;
-      Type_To_Send_In_Last_Step = 2;
+      Type_To_Send_In_Last_Step = TScan_Kind::Secondary;
       Enable_Send_In_Last_Step = true;
       Step_Scan = End_Scan;
     } else {
@@ -130,7 +130,7 @@ void TMBusScanDecode::Await_Data_Step() {
   // Once a telegram of this slave is in the list, the slave counts as found even if a later one fails.
   auto Not_Read = [&] {
     ID_Dev_Found = Num_Frame_Read > 0;
-    Notify_Slave_List(2, ID_Dev_Primary, ID_Dev_Found ? 1 : 0, 1);
+    Notify_Slave_List(TScan_Report::Address, ID_Dev_Primary, ID_Dev_Found ? 1 : 0, TScan_Kind::Primary);
     Step_Scan = Next_Address;
   };
   std::vector<uint8_t> R;
@@ -151,7 +151,7 @@ void TMBusScanDecode::Await_Data_Step() {
       Step_Scan = Request_Data;
     } else {
       ID_Dev_Found = true;
-      Notify_Slave_List(2, ID_Dev_Primary, 1, 1);
+      Notify_Slave_List(TScan_Report::Address, ID_Dev_Primary, 1, TScan_Kind::Primary);
       Step_Scan = Next_Address;
     }
     return;
@@ -164,7 +164,7 @@ void TMBusScanDecode::Await_Selected_Step() {
   auto Done = [&](bool Found) {
     TimeOut_Calc = Short_Time_Out();
     ID_Dev_Found = Found;
-    if (Found) Notify_Slave_List(2, static_cast<int32_t>(Current_Id_), 1, 2);
+    if (Found) Notify_Slave_List(TScan_Report::Address, static_cast<int32_t>(Current_Id_), 1, TScan_Kind::Secondary);
     Step_Scan = Sec_Add_Next_Step;
   };
   std::vector<uint8_t> R;
@@ -186,7 +186,7 @@ void TMBusScanDecode::Primary_Step(int32_t Step) {
     case Broadcast_SND_NKE:
       TimeOut_Calc = Short_Time_Out();
       ID_Dev_Primary = Timing_.First_Primary - 1;
-      Notify_Slave_List(1, 0, 0, 1);
+      Notify_Slave_List(TScan_Report::Started, 0, 0, TScan_Kind::Primary);
       Send_Command(Build_SND_NKE(Addr_Broadcast));
       Step_Scan = Await_Broadcast;
       break;
@@ -201,7 +201,7 @@ void TMBusScanDecode::Primary_Step(int32_t Step) {
       Current_Slave_ = nullptr;
       ID_Dev_Primary += 1;
       if (ID_Dev_Primary > Timing_.Last_Primary || FStopScan) {
-        Type_To_Send_In_Last_Step = 1;
+        Type_To_Send_In_Last_Step = TScan_Kind::Primary;
         Enable_Send_In_Last_Step = true;
         FResult = Result_Scanned;
         Step_Scan = End_Scan;
@@ -245,7 +245,7 @@ void TMBusScanDecode::Secondary_Step(int32_t Step) {
     case Secondary_Start:
       TimeOut_Calc = Short_Time_Out();
       Phase_Scan_Sec_Add = 1;
-      Notify_Slave_List(1, 0, 0, 2);
+      Notify_Slave_List(TScan_Report::Started, 0, 0, TScan_Kind::Secondary);
       Phase_Scan_Sec_Add = 2;
       Step_Scan = SND_NKE ? Deselect : (App_Reset ? Reset_All : Secondary_SND_NKE);
       return;

@@ -40,10 +40,13 @@ enum TRadioModule { rmTelit, rmRadioCrafts };
 // the scanner's socket could not be opened (its local port in use): Open_Error() says why.
 enum : int32_t { Result_None = -1, Result_Scanned = 1, Result_Not_Confirmed = 2, Result_No_Socket = 3 };
 
-// Progress: MsgType 1 scan started, 2 result for one address or slave, 3 end of the scan; Address the primary
-// address or the identification number (its hex digits are the eight decimal digits); Found 1/0; ScanKind 1
-// primary, 2 secondary.
-using TUpdate_Slave_List_Proc = std::function<void(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind)>;
+// Progress of a wired scan: what the report is, the address it is about (the primary address or the
+// identification number, whose hex digits are the eight decimal digits), whether a slave answered there (1/0),
+// and the kind of scan. The values are those the scan window's callback has always been given.
+enum class TScan_Report : int32_t { Started = 1, Address = 2, Ended = 3 };
+enum class TScan_Kind : int32_t { Primary = 1, Secondary = 2 };
+using TUpdate_Slave_List_Proc =
+    std::function<void(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind)>;
 
 // Wireless progress: a telegram of the device at Index of List_Dev_Wireless was taken (also when the device kept
 // its previous data). Called on the socket's listener thread with no lock held; Slave points into the list (read
@@ -272,7 +275,7 @@ class TMBusScanDecode {
   bool TimeOut_Expired();
   // The oldest datagram of the inbox; Reply_Port_ then holds the port it came from.
   bool Take_Reply(std::vector<uint8_t>& Reply);
-  void Notify_Slave_List(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind);
+  void Notify_Slave_List(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind);
   uint32_t Short_Time_Out() const;
   uint32_t Long_Time_Out() const;
 
@@ -322,7 +325,7 @@ class TMBusScanDecode {
   int32_t Phase_Scan_Sec_Add = 0;
   int32_t Count_Disable_Analyzer = 0;
   bool Enable_Send_In_Last_Step = false;
-  uint32_t Type_To_Send_In_Last_Step = 0;
+  TScan_Kind Type_To_Send_In_Last_Step = TScan_Kind::Primary;
   bool Transport_Open_ = false;
   bool Finish_Pending_ = false;
 
@@ -350,7 +353,9 @@ class TMBusScanDecode {
   TUpdate_Wireless_Slave_Proc UpdateListWirelessSlave;
   std::atomic<bool> Close_Requested_{false};
   struct TReport {
-    int32_t M, A, F, K;
+    TScan_Report M;
+    int32_t A, F;
+    TScan_Kind K;
   };
   std::vector<TReport> Reports_;  // made during a step, delivered after it without any lock held
 

@@ -8,10 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-namespace lazytree {
-struct TLazyNode;  // node of the scan window's tree; the engine only stores the reference
-}
-
 // Why a telegram was refused, or why the decoding of its record area stopped early.
 enum class TDecodeError : uint8_t {
   None,
@@ -72,7 +68,6 @@ class TVariable_MBus {
   int32_t Type_Data_Vife = 0;      // VIFE category 0..151, 0 = none
   bool Enable = true;              // the window's check box
   bool Real_Wireless_Var = true;   // false only for a wireless idle filler
-  lazytree::TLazyNode* Node = nullptr;  // tree node that shows this record; set by the window
   // Always empty; the JSON form of a record lists them.
   QString Description;
   QString icon;
@@ -130,7 +125,6 @@ class TSlave_MBus {
   QString descmedium;
   QString description;              // always empty; the JSON form of a slave lists it
   std::vector<TVariable_MBus> List_Var;  // records of every telegram read from this slave, in order
-  lazytree::TLazyNode* Node = nullptr;  // tree node of the scan window; set by the window
 
   // Identification number as read (BCD digits, least significant byte first in the telegram).
   uint32_t Identification = 0;

@@ -228,7 +228,7 @@ bool TMBusScanDecode::Take_Reply(std::vector<uint8_t>& Reply) {
   return true;
 }
 
-void TMBusScanDecode::Notify_Slave_List(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind) {
+void TMBusScanDecode::Notify_Slave_List(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind) {
   Reports_.push_back({MsgType, Address, Found, ScanKind});
 }
 
@@ -303,7 +303,7 @@ void TMBusScanDecode::Leave_Mode_Step(int32_t Step, const TLeave_Steps& Leave) {
     }
   } else if (Step == Leave.Close) {
     Close_Transport();
-    if (Enable_Send_In_Last_Step) Notify_Slave_List(3, 0, 0, static_cast<int32_t>(Type_To_Send_In_Last_Step));
+    if (Enable_Send_In_Last_Step) Notify_Slave_List(TScan_Report::Ended, 0, 0, Type_To_Send_In_Last_Step);
     Enable_Send_In_Last_Step = false;
     Finish_Pending_ = true;
   } else {

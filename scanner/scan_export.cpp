@@ -1,20 +1,13 @@
 #include "scanner/scan_export.h"
 
-#include "core/mbus_network.h"
+#include "platform/rtl/strutils.h"
 #include "platform/xml/xmldocument.h"
 
 #include <algorithm>
 
 namespace {
 
-const QString& Root_Name = core::net::Root_Element_Name();
-using A_Node = core::net::TNode_Attr;
-using A_Var = core::net::TVar_Attr;
-const QString& NA(A_Node A) { return core::net::Attr_Name(A); }
-const QString& VA(A_Var A) { return core::net::Attr_Name(A); }
-
 QString Num(int64_t V) { return QString::number(V); }
-QString Flag(bool V) { return V ? QStringLiteral("1") : QStringLiteral("0"); }
 
 // Meter-supplied text may hold bytes that XML 1.0 cannot carry at all (control characters); they become "?".
 QString Xml_Safe(const QString& Text) {
@@ -67,55 +60,71 @@ void Check_SMN(const TSaveConfXML& D, qsizetype Count) {
                                .arg(Count));
 }
 
-// Loads the file to append to, or starts a new document; gives its root.
-plat::TXMLNode Open_Document(plat::TXMLDocument& Doc, const TSaveConfXML& D) {
-  if (D.Append == 1) {
-    Doc.LoadFromFileOrRaise(D.File_Name);
-    plat::TXMLNode Root = Doc.DocumentElement();
-    if (Root.NodeName() != Root_Name)
-      throw EScanExportError(QStringLiteral("%1 has the root element \"%2\" instead of \"%3\"; no node was added.")
-                                 .arg(D.File_Name, Root.NodeName(), Root_Name));
-    return Root;
-  }
-  return Doc.AddChild(Root_Name);
-}
-
-// Node state and identification registers of a slave, written only with per-node start registers.
-void Node_Registers(plat::TXMLNode Node, const TSaveConfXML& D, TRegisters& R, const QString& What) {
+// Node state and identification registers of a slave, given only with per-node start registers.
+void Node_Registers(core::net::TNodo& N, const TSaveConfXML& D, TRegisters& R, const QString& What) {
   if (D.StartModnode != 1 || D.XML_Code_Dev == 5) return;
-  Node.SetAttribute(NA(A_Node::Node_State), D.En_NodeState ? Num(R.Take(2, What)) : QStringLiteral("0"));
-  Node.SetAttribute(NA(A_Node::Ident_Num), D.En_IdeNum ? Num(R.Take(1, What)) : QStringLiteral("0"));
+  N.Node_State = D.En_NodeState ? int32_t(R.Take(2, What)) : 0;
+  N.Ident_Num = D.En_IdeNum ? int32_t(R.Take(1, What)) : 0;
 }
 
-void Write_Record(plat::TXMLNode Node, const TVariable_MBus& V, int Position, bool Enabled, const TSaveConfXML& D,
-                  TRegisters& R, const QString& What) {
+core::net::TVariabile Record(const TVariable_MBus& V, int Position, bool Enabled, const TSaveConfXML& D,
+                             TRegisters& R, const QString& What) {
   const bool Counted = D.StartModnode != 1 || Enabled;
   const int64_t Regs = Counted ? Export_Registers(V.dimension, V.nbyte) : 0;
-  const int64_t ModReg = Counted ? R.Take(Regs, What) : R.Value();
-  plat::TXMLNode E = Node.AddChild(core::net::Var_Element_Name());
-  E.SetAttribute(VA(A_Var::Enable), Flag(Enabled));
-  E.SetAttribute(VA(A_Var::Position), Num(Position));
-  E.SetAttribute(VA(A_Var::Desc), Xml_Safe(QStringLiteral("%1 (U%2S%3T%4)")
-                                                      .arg(V.Desc_Type_Data())
-                                                      .arg(V.device)
-                                                      .arg(V.storage_number)
-                                                      .arg(V.tarif)));
-  E.SetAttribute(VA(A_Var::Type), Num(V.type_data));
-  E.SetAttribute(VA(A_Var::VIF_ASCII), V.type_data == 21 ? Xml_Safe(V.VIF_ASCII()) : QString());
+  core::net::TVariabile E;
+  E.Modbus_Register = int32_t(Counted ? R.Take(Regs, What) : R.Value());
+  E.Enable = Enabled;
+  E.Position = Position;
+  E.Description = Xml_Safe(QStringLiteral("%1 (U%2S%3T%4)")
+                               .arg(V.Desc_Type_Data())
+                               .arg(V.device)
+                               .arg(V.storage_number)
+                               .arg(V.tarif));
+  E.Type_Of_Data = V.type_data;
+  E.VIF_ASCII = V.type_data == 21 ? Xml_Safe(V.VIF_ASCII()) : QString();
   static const int Fun[4] = {0, 2, 1, 3};  // the network editor lists minimum before maximum
-  E.SetAttribute(VA(A_Var::Fun_Field), Num(V.function_fild < 4 ? Fun[V.function_fild] : V.function_fild));
+  E.Function_Field = V.function_fild < 4 ? Fun[V.function_fild] : V.function_fild;
   // The length of a variable-length record is kept also when it takes no register now, so that ticking it in
   // the editor later compiles the right length.
-  E.SetAttribute(VA(A_Var::Length), Num(V.dimension == 13 ? V.nbyte : 0));
-  E.SetAttribute(VA(A_Var::ModReg), Num(ModReg));
-  E.SetAttribute(VA(A_Var::Dim), Num(Export_Dim(V.dimension)));
-  E.SetAttribute(VA(A_Var::Unit), Num(V.device));
-  E.SetAttribute(VA(A_Var::StoNumber), Num(V.storage_number));
-  E.SetAttribute(VA(A_Var::Tariff), Num(V.tarif));
-  E.SetAttribute(VA(A_Var::VIFE), Num(V.Type_Data_Vife));
-  E.SetAttribute(VA(A_Var::ModScale), QStringLiteral("0"));
-  E.SetAttribute(VA(A_Var::BCDtoINT), QStringLiteral("0"));
-  E.SetAttribute(VA(A_Var::SWAP), QStringLiteral("0"));
+  E.Length = V.dimension == 13 ? V.nbyte : 0;
+  E.Dimension = Export_Dim(V.dimension);
+  E.Unita = V.device;
+  // The editor and the compiler read a storage number as 32 bits.
+  E.Storage_Number = uint32_t(uint64_t(V.storage_number));
+  E.Tariff = V.tarif;
+  E.VIFE = uint8_t(V.Type_Data_Vife);
+  return E;
+}
+
+// The fields every saved node has: enabled or not, the addresses, the description, what the scan sent.
+core::net::TNodo Node(bool Enabled, int32_t Primary, int32_t Secondary, int32_t Id_Type, const QString& Description) {
+  core::net::TNodo N;
+  N.Enable = Enabled ? 1 : 0;
+  N.Node_Pri = Primary;
+  N.Node_Sec = Secondary;
+  N.Node_ID_Type = Id_Type;
+  N.Description = Xml_Safe(Description);
+  N.MBus_Type = 1;
+  return N;
+}
+
+// The identification number as the readers of the file take it: its decimal digits, or 1 (their default)
+// when the meter reports hexadecimal digits.
+int32_t Secondary_Value(const QString& Text) {
+  int V = 1;
+  return plat::TryStrToInt(Text, V) && V >= 0 ? V : 1;
+}
+
+bool Write(const TSaveConfXML& D, const core::net::TNetwork& Net, bool Wireless) {
+  core::net::TWrite_Options O;
+  O.Order = core::net::TAttr_Order::Scan_Export;
+  O.Scan = Export_Layout(D, Wireless);
+  O.Append = D.Append == 1;
+  // The device type only selects the wireless attributes of the editor's order, which a scan does not use.
+  const core::net::TWrite_Result R = core::net::Write_Network(D.File_Name, Net, 0, O);
+  if (R.Status == core::net::TWrite_Status::Not_A_Network) throw EScanExportError(R.Error);
+  if (!R.Ok()) throw plat::EXMLError(R.Error);
+  return true;
 }
 
 template <class F, class... A>
@@ -148,11 +157,19 @@ int32_t Export_Registers(uint8_t Data_Code, int32_t Nbyte) {
   return core::net::Register_Count(Export_Dim(Data_Code), Nbyte);  // an unknown size takes one register
 }
 
-bool Save_XML_Conf_Wired(const TSaveConfXML& D, const QList<TSlave_MBus*>& Slaves, const TScan_Check_State& Checks) {
-  if (Slaves.isEmpty()) return false;
+core::net::TScan_Layout Export_Layout(const TSaveConfXML& D, bool Wireless) {
+  core::net::TScan_Layout L;
+  L.Wireless = Wireless;
+  L.ID = D.XML_Code_Dev == 5;
+  L.Wired_MBus_Type = D.XML_Code_Dev == 13 || D.XML_Code_Dev == 14;
+  L.Node_Registers = D.StartModnode == 1 && D.XML_Code_Dev != 5;
+  return L;
+}
+
+core::net::TNetwork Wired_Records(const TSaveConfXML& D, const QList<TSlave_MBus*>& Slaves,
+                                  const TScan_Check_State& Checks) {
   Check_SMN(D, Slaves.size());
-  plat::TXMLDocument Doc;
-  plat::TXMLNode Root = Open_Document(Doc, D);
+  core::net::TNetwork Net;
   TRegisters R(D.Mod_Start);
   const int Cut = std::clamp(D.Cut_After - 1, 0, 249);  // the file holds the editor's item index
   for (qsizetype SI = 0; SI < Slaves.size(); ++SI) {
@@ -161,33 +178,26 @@ bool Save_XML_Conf_Wired(const TSaveConfXML& D, const QList<TSlave_MBus*>& Slave
     const int I = int(SI);
     const QString What = QStringLiteral("slave %1").arg(I + 1);
     if (D.StartModnode == 1) R.Set(D.SMN_Array[size_t(I)]);
-    plat::TXMLNode N = Root.AddChild(core::net::Node_Element_Name());
-    N.SetAttribute(NA(A_Node::Node_Enable), Flag(Checked(Checks.Slave_Checked, I, *S)));
-    if (D.XML_Code_Dev == 5) N.SetAttribute(NA(A_Node::ID), Num(S->Primary_Addresss));
-    N.SetAttribute(NA(A_Node::ID_Primary), Num(S->Primary_Addresss));
-    N.SetAttribute(NA(A_Node::ID_Secondary), Xml_Safe(S->Secondary_Addresss));
-    N.SetAttribute(NA(A_Node::Node_ID_Type), Num(D.Node_ID_Type));
-    N.SetAttribute(NA(A_Node::Descrizione), Xml_Safe(S->descManufacture));
-    N.SetAttribute(NA(A_Node::Send_SND_NKE), Flag(D.SND_NKE == 1));
-    N.SetAttribute(NA(A_Node::Reset_App), Flag(D.Reset_App == 1));
-    N.SetAttribute(NA(A_Node::Cut_After), Num(Cut));
-    if (D.XML_Code_Dev == 13 || D.XML_Code_Dev == 14) N.SetAttribute(NA(A_Node::MBus_Type), QStringLiteral("1"));
+    core::net::TNodo N = Node(Checked(Checks.Slave_Checked, I, *S), S->Primary_Addresss,
+                              Secondary_Value(S->Secondary_Addresss), D.Node_ID_Type, S->descManufacture);
+    N.Send_SNK = D.SND_NKE == 1 ? 1 : 0;
+    N.Reset_App = D.Reset_App == 1 ? 1 : 0;
+    N.Cut_After = Cut;
     Node_Registers(N, D, R, What);
     for (size_t VI = 0; VI < S->List_Var.size(); ++VI) {
       const TVariable_MBus& V = S->List_Var[VI];
       const bool Enabled = Checked(Checks.Record_Checked, I, int(VI), V);
-      Write_Record(N, V, int(VI) + 1, Enabled, D, R, QStringLiteral("slave %1, record %2").arg(I + 1).arg(VI + 1));
+      N.Var_List.push_back(
+          Record(V, int(VI) + 1, Enabled, D, R, QStringLiteral("slave %1, record %2").arg(I + 1).arg(VI + 1)));
     }
+    Net.Nodi_List.push_back(std::move(N));
   }
-  Doc.SaveToFileOrRaise(D.File_Name);
-  return true;
+  return Net;
 }
 
-bool Save_XML_Conf_Wireless(const TSaveConfXML& D, const QList<TSlave_wMBus*>& Devices) {
-  if (Devices.isEmpty()) return false;
+core::net::TNetwork Wireless_Records(const TSaveConfXML& D, const QList<TSlave_wMBus*>& Devices) {
   Check_SMN(D, Devices.size());
-  plat::TXMLDocument Doc;
-  plat::TXMLNode Root = Open_Document(Doc, D);
+  core::net::TNetwork Net;
   TRegisters R(D.Mod_Start);
   for (qsizetype SI = 0; SI < Devices.size(); ++SI) {
     const TSlave_wMBus* S = Devices[SI];
@@ -195,30 +205,33 @@ bool Save_XML_Conf_Wireless(const TSaveConfXML& D, const QList<TSlave_wMBus*>& D
     const int I = int(SI);
     const QString What = QStringLiteral("device %1").arg(I + 1);
     if (D.StartModnode == 1) R.Set(D.SMN_Array[size_t(I)]);
-    plat::TXMLNode N = Root.AddChild(core::net::Node_Element_Name());
-    N.SetAttribute(NA(A_Node::Node_Enable), Flag(S->Enable));
-    if (D.XML_Code_Dev == 5) N.SetAttribute(NA(A_Node::ID), QStringLiteral("1"));
-    N.SetAttribute(NA(A_Node::ID_Primary), QStringLiteral("1"));
-    N.SetAttribute(NA(A_Node::ID_Secondary), QStringLiteral("1"));
-    N.SetAttribute(NA(A_Node::Node_ID_Type), QStringLiteral("0"));
-    N.SetAttribute(NA(A_Node::Descrizione), Xml_Safe(S->ALA_Manu_str));
-    N.SetAttribute(NA(A_Node::Send_SND_NKE), QStringLiteral("0"));
-    N.SetAttribute(NA(A_Node::Reset_App), QStringLiteral("0"));
-    N.SetAttribute(NA(A_Node::Cut_After), QStringLiteral("3"));
+    core::net::TNodo N = Node(S->Enable, 1, 1, 0, S->ALA_Manu_str);
+    N.Cut_After = 3;
     Node_Registers(N, D, R, What);
-    N.SetAttribute(NA(A_Node::MBus_Type), QStringLiteral("0"));
-    N.SetAttribute(NA(A_Node::wMBus_ManID), Num(S->ALA_Manufacturer));
-    N.SetAttribute(NA(A_Node::wMBus_Add), Num(S->ALA_Address));
-    N.SetAttribute(NA(A_Node::wMBus_Ver), Num(S->ALA_Version));
-    N.SetAttribute(NA(A_Node::wMBus_DevType), Num(S->ALA_DeviceType));
-    N.SetAttribute(NA(A_Node::wMBus_En_Key), Flag(S->Enable_Key));
-    for (int K = 0; K < 16; ++K) N.SetAttribute(NA(A_Node(int(A_Node::wMBus_Key_1) + K)), Num(S->Key[size_t(K)]));
+    N.MBus_Type = 0;
+    N.wMBus_ManID = Num(S->ALA_Manufacturer);
+    N.wMBus_Add = Num(S->ALA_Address);
+    N.wMBus_Ver = Num(S->ALA_Version);
+    N.wMBus_DevType = Num(S->ALA_DeviceType);
+    N.wMBus_En_Key = S->Enable_Key ? 1 : 0;
+    for (size_t K = 0; K < 16; ++K) N.wMBus_Key[K] = Num(S->Key[K]);
     for (size_t VI = 0; VI < S->List_Var.size(); ++VI) {
       const TVariable_MBus& V = S->List_Var[VI];
       if (!V.Real_Wireless_Var) continue;
-      Write_Record(N, V, int(VI) + 1, V.Enable, D, R, QStringLiteral("device %1, record %2").arg(I + 1).arg(VI + 1));
+      N.Var_List.push_back(
+          Record(V, int(VI) + 1, V.Enable, D, R, QStringLiteral("device %1, record %2").arg(I + 1).arg(VI + 1)));
     }
+    Net.Nodi_List.push_back(std::move(N));
   }
-  Doc.SaveToFileOrRaise(D.File_Name);
-  return true;
+  return Net;
+}
+
+bool Save_XML_Conf_Wired(const TSaveConfXML& D, const QList<TSlave_MBus*>& Slaves, const TScan_Check_State& Checks) {
+  if (Slaves.isEmpty()) return false;
+  return Write(D, Wired_Records(D, Slaves, Checks), false);
+}
+
+bool Save_XML_Conf_Wireless(const TSaveConfXML& D, const QList<TSlave_wMBus*>& Devices) {
+  if (Devices.isEmpty()) return false;
+  return Write(D, Wireless_Records(D, Devices), true);
 }

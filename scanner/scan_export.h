@@ -4,6 +4,7 @@
 // nodes are appended to the root of the existing one. The file is replaced atomically: a failed save leaves the
 // old file whole.
 
+#include "core/mbus_network.h"
 #include "platform/rtl/exceptions.h"
 #include "scanner/mbus_types.h"
 #include "scanner/wmbus_types.h"
@@ -49,7 +50,16 @@ class EScanExportError : public plat::Exception {
 // Highest Modbus register the network editor accepts; the export never assigns a register above it.
 inline constexpr int32_t Max_Export_Register = 59999;
 
-// Both return false and touch no file when their list is empty, true after the file was written. They raise
+// The network records of a scan as the export writes them: the registers given, Cut_After as the editor's item
+// index. The scan window checks them against the network before anything is written. They raise
+// EScanExportError as the saves below do.
+core::net::TNetwork Wired_Records(const TSaveConfXML& DataIn, const QList<TSlave_MBus*>& Slaves,
+                                  const TScan_Check_State& Checks = {});
+core::net::TNetwork Wireless_Records(const TSaveConfXML& DataIn, const QList<TSlave_wMBus*>& Devices);
+// The optional attributes the export writes for these options.
+core::net::TScan_Layout Export_Layout(const TSaveConfXML& DataIn, bool Wireless);
+
+// Both build the records and let the network's writer save or append them. Both return false and touch no file when their list is empty, true after the file was written. They raise
 // plat::EXMLError when the file to append to cannot be loaded or the file cannot be saved, and EScanExportError
 // when SMN_Array has fewer entries than there are slaves (with StartModnode = 1), when the file to append to has
 // another root than "M-Bus_Network", or when a register would pass Max_Export_Register (or fall below 0).

@@ -35,7 +35,6 @@ class TSlave_wMBus {
   std::array<uint8_t, 16> Key{};
   int32_t RadioCrafts_Ind_Tab_Decript = -1;  // slot 1..64 in the RadioCrafts key table; -1 = none
   std::vector<TVariable_MBus> List_Var;      // records of the last decoded telegram
-  lazytree::TLazyNode* Node = nullptr;       // node of the scan window's wireless tree; set by the window
 
   // Drops the records of the last telegram.
   void Cancel_Var() { List_Var.clear(); }

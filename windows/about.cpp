@@ -63,6 +63,15 @@ TFAbout::TFAbout(TComponent* AOwner) : TForm(AOwner) {
   LbButton1 = Make_Control<controls::TLbButton>(this, "LbButton1", 310, 112, 84, 26);
   LbButton1->SetCaption(QStringLiteral("OK"));
   LbButton1->SetModalResult(mrOk);
+  LbButton1->SetCancel(true);
+  // Escape closes the window wherever the focus is, as the dialog keys of its only button cannot when that
+  // button itself has the focus.
+  SetKeyPreview(true);
+  OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState Shift) {
+    if (Key != VK_ESCAPE || !Shift.Empty()) return;
+    Key = 0;
+    SetModalResult(mrOk);
+  };
 }
 
 void TFAbout::DoCreate() {

@@ -69,6 +69,13 @@ void TFMeter_Bus::Build_Frame() {
   Frame.Btn_Cancel->SetModalResult(mrNone);
   Frame.Btn_OK->OnClick = [this](TObject* s) { LbButton2Click(s); };
   Frame.Btn_Cancel->OnClick = [this](TObject* s) { LbButton4Click(s); };
+  // Escape is Cancel, with its question about unsaved changes, wherever the focus is.
+  SetKeyPreview(true);
+  OnKeyDown = [this](TObject* s, std::uint16_t& Key, TShiftState Shift) {
+    if (Key != VK_ESCAPE || !Shift.Empty()) return;
+    Key = 0;
+    LbButton4Click(s);
+  };
   Btn_ImportNet = Make_Control<controls::TLbButton>(Frame.P_Button, "Btn_ImportNet", 8, 9, 140, 26);
   Btn_ImportNet->OnClick = [this](TObject* s) { Btn_ImportNetClick(s); };
   OD_Import_Net = new TOpenDialog(this);

@@ -53,8 +53,9 @@ class TFMeter_Bus : public plat::TForm {
   void LbButton4Click(plat::TObject* Sender);  // Cancel
 
   // The checks of the two pages; the first failure shows its message and gives false.
-  bool Controllo_Dati_New_Var(bool newvar);
-  bool Controllo_Dati_New_Nodo();
+  // The checks of the two pages; when they pass, Checked (if given) takes the values they read.
+  bool Controllo_Dati_New_Var(bool newvar, core::net::TVariabile* Checked = nullptr);
+  bool Controllo_Dati_New_Nodo(core::net::TNodo* Checked = nullptr);
 
   // The pages as typed, and filling them.
   core::net::TNode_Input Node_Page() const;
@@ -221,7 +222,8 @@ class TFMeter_Bus : public plat::TForm {
   void Ensure_Var_Entries(plat::TTreeNode* Entry);
   bool Node_Selected() const;
   bool Var_Selected() const;
-  bool Run_Paste_Dialog(core::net::TPaste_Input& In);
+  // Shows the new-node-ID dialog filled from In; on OK, Out holds the values its checks read.
+  bool Run_Paste_Dialog(const core::net::TPaste_Input& In, core::net::TPaste_Values& Out);
   bool Copy_Node_Wireless() const;
 
   int FDeviceType;

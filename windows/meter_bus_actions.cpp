@@ -38,12 +38,14 @@ bool TFMeter_Bus::Show_Result(const TCheck_Result& R) {
   return R.empty();
 }
 
-bool TFMeter_Bus::Controllo_Dati_New_Var(bool newvar) {
-  return Show_Result(TNetwork_Checks(Nodi_List, FDeviceType).Check_Var(Var_Page(), newvar, {IND_NODO, IND_VAR}));
+bool TFMeter_Bus::Controllo_Dati_New_Var(bool newvar, TVariabile* Checked) {
+  return Show_Result(
+      TNetwork_Checks(Nodi_List, FDeviceType).Check_Var(Var_Page(), newvar, {IND_NODO, IND_VAR}, Checked));
 }
 
-bool TFMeter_Bus::Controllo_Dati_New_Nodo() {
-  return Show_Result(TNetwork_Checks(Nodi_List, FDeviceType).Check_Node(Node_Page(), Layout(), {IND_NODO, IND_VAR}));
+bool TFMeter_Bus::Controllo_Dati_New_Nodo(TNodo* Checked) {
+  return Show_Result(
+      TNetwork_Checks(Nodi_List, FDeviceType).Check_Node(Node_Page(), Layout(), {IND_NODO, IND_VAR}, Checked));
 }
 
 // ---- showing ----------------------------------------------------------------------------------------------------
@@ -175,17 +177,20 @@ void TFMeter_Bus::E_TP_YearChange(TObject*) {
 
 void TFMeter_Bus::btn_Add_NodeClick(TObject*) {
   if (btn_Add_Node->Caption() != Lang_Text(150)) {
-    if (Node_Selected() && IND_VAR < 0 && Controllo_Dati_New_Nodo()) {
-      const TNode_Input in = Node_Page();
-      Apply_Node(in, Layout(), Nodi_List.Nodi_List[std::size_t(IND_NODO)]);
-      NODE_ID->SetText(Typed_Node_Caption(in, Layout()));
+    if (Node_Selected() && IND_VAR < 0) {
+      TNodo& n = Nodi_List.Nodi_List[std::size_t(IND_NODO)];
+      TNodo checked = n;
+      if (Controllo_Dati_New_Nodo(&checked)) {
+        n = std::move(checked);
+        NODE_ID->SetText(Typed_Node_Caption(Node_Page(), Layout()));
+      }
     }
-  } else if (Controllo_Dati_New_Nodo()) {
-    const TNode_Input in = Node_Page();
+  } else {
     TNodo n;
-    Apply_Node(in, Layout(), n);
-    TW->Items()->AddChild(NODE_ORIG, Typed_Node_Caption(in, Layout()));
-    Nodi_List.Nodi_List.push_back(std::move(n));
+    if (Controllo_Dati_New_Nodo(&n)) {
+      TW->Items()->AddChild(NODE_ORIG, Typed_Node_Caption(Node_Page(), Layout()));
+      Nodi_List.Nodi_List.push_back(std::move(n));
+    }
   }
   NODE_ORIG->Expand(false);
   Is_Change = true;
@@ -193,17 +198,19 @@ void TFMeter_Bus::btn_Add_NodeClick(TObject*) {
 
 void TFMeter_Bus::btn_Add_VarClick(TObject*) {
   if (btn_Add_Var->Caption() == Lang_Text(175)) {
-    if (NODE_ID && Node_Selected() && Controllo_Dati_New_Var(true)) {
+    TVariabile v;
+    if (NODE_ID && Node_Selected() && Controllo_Dati_New_Var(true, &v)) {
       Ensure_Var_Entries(NODE_ID);
-      TVariabile v;
-      Apply_Var(Var_Page(), v);
       TW->Items()->AddChild(NODE_ID, Var_Caption(v));
       Nodi_List.Nodi_List[std::size_t(IND_NODO)].Var_List.push_back(std::move(v));
     }
-  } else if (SELECT_NODE && Var_Selected() && Controllo_Dati_New_Var(false)) {
+  } else if (SELECT_NODE && Var_Selected()) {
     TVariabile& v = Nodi_List.Nodi_List[std::size_t(IND_NODO)].Var_List[std::size_t(IND_VAR)];
-    Apply_Var(Var_Page(), v);
-    SELECT_NODE->SetText(Var_Caption(v));
+    TVariabile checked = v;
+    if (Controllo_Dati_New_Var(false, &checked)) {
+      v = std::move(checked);
+      SELECT_NODE->SetText(Var_Caption(v));
+    }
   }
   NODE_ORIG->Expand(false);
   Is_Change = true;
@@ -258,10 +265,10 @@ void TFMeter_Bus::CopyNode1Click(TObject*) {
 
 bool TFMeter_Bus::Copy_Node_Wireless() const { return Copy_Node && Is_Wireless(*Copy_Node, FDeviceType); }
 
-bool TFMeter_Bus::Run_Paste_Dialog(TPaste_Input& In) {
+bool TFMeter_Bus::Run_Paste_Dialog(const TPaste_Input& In, TPaste_Values& Out) {
   FNewIDNode->Setup(In, &Nodi_List, FDeviceType);
   if (FNewIDNode->ShowModal() != mrOk) return false;
-  In = FNewIDNode->Values();
+  Out = FNewIDNode->Checked_Values();
   return true;
 }
 
@@ -277,11 +284,11 @@ TPaste_Group Group_Of(const TVariabile& v) {
           v.Force_Int32};
 }
 
-// The pasted copy with the registers the dialog gave.
-TVariabile Pasted(TVariabile v, const TPaste_Group& g) {
-  v.Modbus_Register = StrToIntDef(g.Registers[0], 0);
-  v.Modbus_Scale = StrToIntDef(g.Registers[1], 0);
-  v.TP_Mod_Year = StrToIntDef(g.Registers[2], 0);
+// The pasted copy with the registers the dialog's checks read.
+TVariabile Pasted(TVariabile v, const std::array<int32_t, 3>& r) {
+  v.Modbus_Register = r[0];
+  v.Modbus_Scale = r[1];
+  v.TP_Mod_Year = r[2];
   return v;
 }
 
@@ -294,8 +301,9 @@ void TFMeter_Bus::PasteVariable1Click(TObject*) {
   in.Form_Type = 2;
   in.Node_Description = Nodi_List.Nodi_List[std::size_t(IND_NODO)].Description;
   in.Groups = {Group_Of(*Copy_Var)};
-  if (!Run_Paste_Dialog(in) || in.Groups.empty()) return;
-  TVariabile v = Pasted(*Copy_Var, in.Groups[0]);
+  TPaste_Values out;
+  if (!Run_Paste_Dialog(in, out) || out.Registers.empty()) return;
+  TVariabile v = Pasted(*Copy_Var, out.Registers[0]);
   Ensure_Var_Entries(NODE_ID);
   TW->Items()->AddChild(NODE_ID, Var_Caption(v));
   Nodi_List.Nodi_List[std::size_t(IND_NODO)].Var_List.push_back(std::move(v));
@@ -317,22 +325,21 @@ void TFMeter_Bus::PasteNode1Click(TObject*) {
   in.RSSI = QString::number(c.RSSI);
   in.Node_Description = c.Description;
   for (const TVariabile& v : c.Var_List) in.Groups.push_back(Group_Of(v));
-  if (!Run_Paste_Dialog(in)) return;
+  TPaste_Values out;
+  if (!Run_Paste_Dialog(in, out)) return;
   TNodo n = c;
   if (!wireless) {
-    n.Node_Pri = StrToIntDef(in.Pri, n.Node_Pri);
-    n.Node_Sec = StrToIntDef(in.Sec, n.Node_Sec);
-    n.Node_ID_Type = in.Primary ? 0 : 1;
+    n.Node_Pri = out.Pri.value_or(n.Node_Pri);
+    n.Node_Sec = out.Sec.value_or(n.Node_Sec);
+    n.Node_ID_Type = out.Primary ? 0 : 1;
   }
-  n.Node_State = StrToIntDef(in.Node_State, 0);
-  n.Ident_Num = StrToIntDef(in.Ident, 0);
-  if (Has_Wireless_Side(FDeviceType)) n.RSSI = StrToIntDef(in.RSSI, 0);
-  if (wireless) n.wMBus_Add = in.wAdd;
-  for (std::size_t i = 0; i < n.Var_List.size() && i < in.Groups.size(); ++i)
-    n.Var_List[i] = Pasted(n.Var_List[i], in.Groups[i]);
-  const QString caption =
-      wireless ? QStringLiteral("wM-Bus Node - Address ") + in.wAdd + QStringLiteral(" - ") + n.Description
-               : QStringLiteral("ID ") + (in.Primary ? in.Pri : in.Sec) + QStringLiteral(" - ") + n.Description;
+  n.Node_State = out.Node_State;
+  n.Ident_Num = out.Ident;
+  if (Has_Wireless_Side(FDeviceType)) n.RSSI = out.RSSI;
+  if (wireless) n.wMBus_Add = out.wAdd;
+  for (std::size_t i = 0; i < n.Var_List.size() && i < out.Registers.size(); ++i)
+    n.Var_List[i] = Pasted(n.Var_List[i], out.Registers[i]);
+  const QString caption = Node_Caption(n, FDeviceType);
   TTreeNode* e = TW->Items()->AddChild(NODE_ORIG, caption);
   for (const TVariabile& v : n.Var_List) TW->Items()->AddChild(e, Var_Caption(v));
   Nodi_List.Nodi_List.push_back(std::move(n));
@@ -361,6 +368,9 @@ void TFMeter_Bus::Btn_ImportNetClick(TObject*) {
 
 void TFMeter_Bus::LbButton2Click(TObject*) {
   if (Read_Failed && QFileInfo::exists(File_MBus) && !Ask(256)) return;
+  // A network read from a file may give one register to two values; it is not written so, and the editor stays
+  // open for the user to move one of them.
+  if (auto hit = Find_Overlap(Nodi_List, FDeviceType)) return Show_Message(*hit);
   QString error;
   if (!Save_Network(File_MBus, Nodi_List, FDeviceType, &error)) return Error_Box(error);
   Nodi_List.Nodi_List.clear();

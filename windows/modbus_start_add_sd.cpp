@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/device_model.h"
+#include "grid/column_grid.h"
 #include "platform/forms/dialogs.h"
 #include "platform/rtl/strutils.h"
 
@@ -25,18 +26,15 @@ TFModbusStartAdd_SD::TFModbusStartAdd_SD(TComponent* AOwner) : TForm(AOwner) {
   Place_Dialog_Buttons(Frame);
   CB_En_NodeState = Make_Control<TCheckBox>(this, "CB_En_NodeState", 14, 68, 240, 19);
   CB_En_IndNum = Make_Control<TCheckBox>(this, "CB_En_IndNum", 260, 68, 240, 19);
-  {
-    auto* g = Make_Control<TTyped_Column_Grid>(this, "sga", 14, 94, 483, 336 - 44 - 8 - 94);
-    g->Typed_Color = Start_Column_Colour;
-    sga = g;
-  }
+  sga = Make_Control<grid::TExtColumnGrid>(this, "sga", 14, 94, 483, 336 - 44 - 8 - 94);
   sga->SetColCount(2);
   sga->SetFixedCols(1);
   sga->SetRowCount(2);
   sga->SetFixedRows(1);
   sga->SetOptions(sga->Options().Include(goEditing));
-  sga->SetColWidths(0, 200);
-  sga->SetColWidths(1, 200);
+  sga->Columns()->Items(0)->SetWidth(200);
+  sga->Columns()->Items(1)->SetWidth(200);
+  sga->Columns()->Items(1)->SetColor(Start_Column_Colour);
   Frame.Btn_OK->OnClick = [this](TObject* s) { Btn_OKClick(s); };
 }
 
@@ -56,8 +54,8 @@ void TFModbusStartAdd_SD::Set_Lang() {
   Frame.L_SW_Desc->SetCaption(Lang_Text(701));
   CB_En_NodeState->SetCaption(Lang_Text(702));
   CB_En_IndNum->SetCaption(Lang_Text(703));
-  sga->SetCells(0, 0, Lang_Text(704));
-  sga->SetCells(1, 0, Lang_Text(705));
+  sga->Columns()->Items(0)->SetHeader(Lang_Text(704));
+  sga->Columns()->Items(1)->SetHeader(Lang_Text(705));
   Frame.Btn_OK->SetCaption(Lang_Text(706));
   Frame.Btn_Cancel->SetCaption(Lang_Text(707));
 }
@@ -85,7 +83,7 @@ bool TFModbusStartAdd_SD::Check_Data() {
   return false;
 }
 
-void TFModbusStartAdd_SD::Set_Devices(const QStringList& Ids) {
+void TFModbusStartAdd_SD::Set_Devices(const QStringList& Ids, const QStringList& Starts) {
   sga->SetEditorMode(false);
   // The grid keeps one row below its header even when no device was found; that row is no data row.
   sga->SetRowCount(std::max<int>(2, int(Ids.size()) + 1));
@@ -95,12 +93,20 @@ void TFModbusStartAdd_SD::Set_Devices(const QStringList& Ids) {
   sga->SetCells(1, 1, QString());
   for (int i = 0; i < Ids.size(); ++i) {
     sga->SetCells(0, i + 1, Ids[i]);
-    sga->SetCells(1, i + 1, QStringLiteral("1"));
+    sga->SetCells(1, i + 1, i < Starts.size() ? Starts[i] : QStringLiteral("1"));
   }
 }
 
 void TFModbusStartAdd_SD::Btn_OKClick(TObject*) {
   // A value still in the cell editor counts.
   sga->SetEditorMode(false);
-  if (Check_Data()) SetModalResult(mrOk);
+  if (!Check_Data()) return;
+  if (Check_Starts) {
+    const QString collision = Check_Starts();
+    if (!collision.isEmpty()) {
+      MessageDlg(collision, mtError, TMsgDlgButtons{mbOK});
+      return;
+    }
+  }
+  SetModalResult(mrOk);
 }

@@ -6,10 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
-#include "platform/grids/stringgrid.h"
 #include "windows/window_frame.h"
+
+namespace grid {
+class TExtColumnGrid;
+}
 
 class TFModbusStartAdd_SD : public plat::TForm {
  public:
@@ -19,7 +24,7 @@ class TFModbusStartAdd_SD : public plat::TForm {
   TDialogFrame Frame;
   plat::TCheckBox* CB_En_NodeState = nullptr;
   plat::TCheckBox* CB_En_IndNum = nullptr;
-  plat::TStringGrid* sga = nullptr;
+  grid::TExtColumnGrid* sga = nullptr;
 
   void Set_Lang();
   void Btn_OKClick(plat::TObject* Sender);
@@ -28,8 +33,12 @@ class TFModbusStartAdd_SD : public plat::TForm {
   // The message for the first bad value of Values (rows 1, 2, ... in order), empty when all pass.
   static QString Check_Values(const QStringList& Values);
 
-  // The scan window's side: one data row per device (column 0 its text, column 1 "1"), and column 1 back.
-  void Set_Devices(const QStringList& Ids);
+  // The scan window's side: one data row per device (column 0 its text, column 1 its proposed start register,
+  // "1" where none is given), and column 1 back.
+  void Set_Devices(const QStringList& Ids, const QStringList& Starts = {});
+  // Set by the scan window while it shows the dialog: after the rows passed their checks, the message that
+  // refuses start registers whose registers would collide, empty when they fit.
+  std::function<QString()> Check_Starts;
   QStringList Start_Texts() const;
   int Data_Rows = 0;  // rows below the header that hold a device
 

@@ -1,6 +1,7 @@
 #include "windows/new_id_node.h"
 
 #include "core/device_model.h"
+#include "grid/column_grid.h"
 #include "platform/graphics/canvas.h"
 #include "windows/window_frame.h"
 
@@ -46,11 +47,7 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner) {
   RB_ID_Primary->SetChecked(true);
 
   L_MR_Var = Make_Label(this, "L_MR_Var", 12, 0);
-  {
-    auto* g = Make_Control<TTyped_Column_Grid>(this, "ESG_MR_Var", 12, 0, 408, 200);
-    g->Typed_Color = Value_Column_Colour;
-    ESG_MR_Var = g;
-  }
+  ESG_MR_Var = Make_Control<grid::TExtColumnGrid>(this, "ESG_MR_Var", 12, 0, 408, 200);
   ESG_MR_Var->SetColCount(3);
   ESG_MR_Var->SetFixedCols(0);
   ESG_MR_Var->SetFixedRows(1);
@@ -60,9 +57,12 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner) {
   const int widths[3] = {78, 64, 223};
   const char* heads[3] = {"Desc. Reg.", "Index", "Description Variable"};
   for (int c = 0; c < 3; ++c) {
-    ESG_MR_Var->SetColWidths(c, widths[c]);
-    ESG_MR_Var->SetCells(c, 0, QString::fromLatin1(heads[c]));
+    grid::TGridColumnItem* column = ESG_MR_Var->Columns()->Items(c);
+    column->SetWidth(widths[c]);
+    column->SetHeader(QString::fromLatin1(heads[c]));
+    column->ReadOnly = c != 1;  // only the registers take typing
   }
+  ESG_MR_Var->Columns()->Items(1)->SetColor(Value_Column_Colour);
   OnShow = [this](TObject* s) { FormShow(s); };
 }
 
@@ -173,7 +173,7 @@ void TFNewIDNode::LbButton2Click(TObject*) {
   // A value still in the cell editor counts.
   ESG_MR_Var->SetEditorMode(false);
   const TNetwork none;
-  const TCheck_Result r = Check_Paste(FNet ? *FNet : none, FDeviceType, Values());
+  const TCheck_Result r = Check_Paste(FNet ? *FNet : none, FDeviceType, Values(), &FChecked);
   for (const TCheck_Message& m : r) MessageDlg(m.Message, mtError, TMsgDlgButtons{mbOK});
   if (r.empty()) SetModalResult(mrOk);
 }

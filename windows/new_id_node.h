@@ -3,8 +3,7 @@
 // adds it. Form type 1 a wired node, 2 a variable, 3 a wireless node. The editor fills it with Setup, shows it,
 // and on OK reads Values back; the dialog checks them with the network checks first.
 //
-// The register grid is the platform's plain string grid for now: its column 1 alone takes typing. What the
-// dialog reads and checks is the window-free paste input, so another grid can take its place.
+// The register grid is a column grid: its columns 0 and 2 are read-only, column 1 takes the registers.
 
 #include <vector>
 
@@ -14,7 +13,10 @@
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "windows/window_frame.h"
-#include "platform/grids/stringgrid.h"
+
+namespace grid {
+class TExtColumnGrid;
+}
 
 class TFNewIDNode : public plat::TForm {
  public:
@@ -28,6 +30,8 @@ class TFNewIDNode : public plat::TForm {
   // Fills the fields and the grid (three rows per group; one empty row for a node without variables).
   void Setup(const core::net::TPaste_Input& In, const core::net::TNetwork* Net, int DeviceType);
   core::net::TPaste_Input Values() const;
+  // What the checks read at the last OK that passed.
+  const core::net::TPaste_Values& Checked_Values() const { return FChecked; }
 
   int Form_Type = 1;
 
@@ -46,7 +50,7 @@ class TFNewIDNode : public plat::TForm {
   plat::TLabel* L_wMBus_RSSI = nullptr;
   plat::TEdit* E_wMBus_RSSI = nullptr;
   plat::TLabel* L_MR_Var = nullptr;
-  plat::TStringGrid* ESG_MR_Var = nullptr;
+  grid::TExtColumnGrid* ESG_MR_Var = nullptr;
 
  protected:
   void DoCreate() override;
@@ -58,6 +62,7 @@ class TFNewIDNode : public plat::TForm {
   int FDeviceType = 0;
   QString FNode_Description;
   std::vector<core::net::TPaste_Group> FGroups;
+  core::net::TPaste_Values FChecked;
 };
 
 extern TFNewIDNode* FNewIDNode;

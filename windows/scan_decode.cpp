@@ -352,7 +352,7 @@ void TFScanDecode::DoCreate() {
   Colomns_Width_Init();
   ESG_Wireless->SetHeight(200);
   Set_Lang();
-  Form_Style(1);
+  Form_Style(TScan_Style::Idle);
   TForm::DoCreate();
 }
 
@@ -457,15 +457,18 @@ void TFScanDecode::Update_List_of_COM_Port() {
   if (CB_ComPort->Items()->Count() > 0) CB_ComPort->SetItemIndex(0);
 }
 
-void TFScanDecode::Form_Style(int Index) {
+void TFScanDecode::Form_Style(TScan_Style Index) {
+  using S = TScan_Style;
   // The window always scans over Ethernet.
   CB_HardwareType->SetEnabled(false);
   CB_HardwareType->SetItemIndex(0);
   FStyle = Index;
-  const bool idle = Index == 1, running = Index == 2 || Index == 4, ended = Index == 3 || Index == 5;
+  const bool idle = Index == S::Idle, running = Index == S::Wired_Running || Index == S::Wireless_Running,
+             ended = Index == S::Wired_Ended || Index == S::Wireless_Ended;
+  const bool wired = Index == S::Wired_Running || Index == S::Wired_Ended;
   P_Main->SetVisible(idle);
-  P_TreeView->SetVisible(Index == 2 || Index == 3);
-  P_View_Wireless->SetVisible(Index == 4 || Index == 5);
+  P_TreeView->SetVisible(wired);
+  P_View_Wireless->SetVisible(!idle && !wired);
   Btn_StartScan->SetVisible(idle);
   Btn_StopScan->SetVisible(running);
   Btn_AbortScan->SetVisible(running);
@@ -479,17 +482,17 @@ void TFScanDecode::Form_Style(int Index) {
   Btn_SaveConfManual->SetLeft(right - Btn_SaveConfManual->Width());
   Btn_SaveConf->SetLeft(Btn_SaveConfManual->Left() - 8 - Btn_SaveConf->Width());
   Btn_NewScan->SetLeft(Btn_SaveConf->Left() - 8 - Btn_NewScan->Width());
-  L_ListDevice->SetVisible(Index == 2);
-  LB_AvailableDevice->SetVisible(Index == 2);
-  LST->SetVisible(Index == 3);
-  L_Num_Slave->SetVisible(Index == 3);
-  L_ScanProgress->SetCaption(Lang_Text(Index == 3 ? 419 : 418));
-  if (Index == 3) {
+  L_ListDevice->SetVisible(Index == S::Wired_Running);
+  LB_AvailableDevice->SetVisible(Index == S::Wired_Running);
+  LST->SetVisible(Index == S::Wired_Ended);
+  L_Num_Slave->SetVisible(Index == S::Wired_Ended);
+  L_ScanProgress->SetCaption(Lang_Text(Index == S::Wired_Ended ? 419 : 418));
+  if (Index == S::Wired_Ended) {
     LST->SetBounds(12, 30, ClientWidth() - 24, P_TreeView->ClientHeight() - 40);
     L_Num_Slave->SetLeft(L_ScanProgress->Left() + L_ScanProgress->Width() + 12);
   }
-  if (Index == 2) LB_AvailableDevice->SetHeight(P_TreeView->ClientHeight() - 58);
-  if (Index == 4 || Index == 5) {
+  if (Index == S::Wired_Running) LB_AvailableDevice->SetHeight(P_TreeView->ClientHeight() - 58);
+  if (!idle && !wired) {
     // The grid of heard devices on top, the chosen device's records below it.
     const int w = P_View_Wireless->ClientWidth(), h = P_View_Wireless->ClientHeight();
     ESG_Wireless->SetBounds(0, 0, w, ESG_Wireless->Height());

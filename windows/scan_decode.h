@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "controls/lb_button.h"
 #include "platform/forms/extctrls.h"
@@ -22,7 +23,9 @@
 #include "grid/extgrid.h"
 #include "platform/graphics/imagelist.h"
 #include "platform/grids/stringgrid.h"
+#include "core/mbus_network.h"
 #include "scanner/mbus_scan.h"
+#include "scanner/scan_export.h"
 #include "windows/scan_decode_tree.h"
 #include "windows/window_frame.h"
 
@@ -51,7 +54,7 @@ class TWireless_Grid : public grid::TExtStringGrid {
 // Texts of the window's lines, made from the scan lists.
 namespace scan_text {
 // The progress line of a wired report; empty when the report adds none.
-QString Progress_Line(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind);
+QString Progress_Line(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind);
 QString Slave(const TSlave_MBus& S);
 QString Record(const TVariable_MBus& V);
 QString Detail(const TVariable_MBus& V, int Position);  // Position 0..11
@@ -62,6 +65,10 @@ QStringList Wireless_Row(int Index, const TSlave_wMBus& D);
 // The radio's mode code for the mode list's item: S 1, T 5, N1 15, N2 17, C 11.
 int Mode_Code(int Item);
 }  // namespace scan_text
+
+// What the window shows: its parameters (idle), a wired scan running or ended, a wireless listening running or
+// ended. The numbers are the window's historical style numbers.
+enum class TScan_Style : int { Idle = 1, Wired_Running = 2, Wired_Ended = 3, Wireless_Running = 4, Wireless_Ended = 5 };
 
 class TFScanDecode : public plat::TForm {
  public:
@@ -136,7 +143,7 @@ class TFScanDecode : public plat::TForm {
   // Hidden while there is nothing to report.
   plat::TLabel* L_Scan_Report = nullptr;
 
-  int Style() const { return FStyle; }
+  TScan_Style Style() const { return FStyle; }
   int Shown_Device() const { return FShown_Device; }  // the device of the wireless tree, -1 none
 
   void Set_Lang();
@@ -144,7 +151,7 @@ class TFScanDecode : public plat::TForm {
   void FormClose(plat::TCloseAction& Action);
   void Move_Object_Type_Form();
   void Update_List_of_COM_Port();
-  void Form_Style(int Index);
+  void Form_Style(TScan_Style Index);
   void BtnClick(plat::TObject* Sender);
   void Select_Scan();
   void StartScan();
@@ -165,12 +172,20 @@ class TFScanDecode : public plat::TForm {
   void Select_SaveXML(int Type_SaveXML);
   bool SaveXML(bool Append, int Start_Modbus, int Start_Modbus_node);
   bool SaveXMLWireless(bool Append, int Start_Modbus, int Start_Modbus_node);
-  void Carica_Dati_Modbus_Start_Add();
+  // Fills the start-address dialog: one row per found device, each proposed the register after those of the
+  // devices above it, the first First.
+  void Carica_Dati_Modbus_Start_Add(int64_t First = 1);
+
+  // A device's nodes in a tree: its own and one per record.
+  struct TSlave_Nodes {
+    lazytree::PLazyNode Device = nullptr;
+    std::vector<lazytree::PLazyNode> Records;
+  };
 
   // Whether a start goes the wireless way: the wireless layout with "M-Bus Wireless" chosen.
   bool Wireless_Chosen() const;
   // The progress reports as they arrive on the GUI thread.
-  void Slave_List_Report(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind);
+  void Slave_List_Report(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind);
   void Wireless_Row_Report(int Index, const QStringList& Cells, bool Cripted);
 
   // Shows what the user must know about the scanner's last scan: that it could not open its socket (with the
@@ -191,8 +206,19 @@ class TFScanDecode : public plat::TForm {
   QString Scan_Address() const;
   void Key_Press_IP(plat::TEdit* Next, char16_t& Key);
   void Make_Save(int Type_SaveXML, bool Append, int Start);
+  // The export's options from the window's fields and the start-address dialog.
+  TSaveConfXML Save_Data(bool Append, int Start_Modbus, int Start_Modbus_node) const;
+  // The wired tree's ticks, as the export asks for them.
+  TScan_Check_State Ticks() const;
+  core::net::TNetwork Network_To_Append() const;
+  // The collision message of the records a save would add (to Existing when appending), or the export's refusal
+  // of them; empty when they fit.
+  QString Save_Collision(const TSaveConfXML& D, const core::net::TNetwork& Existing);
 
-  int FStyle = 1;
+  // The wired tree's nodes of each found slave, by list position: the export reads the ticks through them (the
+  // scan's records know nothing of the tree). Emptied with the tree.
+  std::vector<TSlave_Nodes> FWired_Nodes;
+  TScan_Style FStyle = TScan_Style::Idle;
   int FShown_Device = -1;
   bool FWireless_Running = false;  // the running or last scan was a wireless one
 };

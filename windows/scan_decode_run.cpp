@@ -34,7 +34,7 @@ void TFScanDecode::FormShow(TObject*) {
     }
   }
   L_Scan_Report->SetVisible(false);
-  Form_Style(1);
+  Form_Style(TScan_Style::Idle);
 }
 
 void TFScanDecode::FormClose(TCloseAction&) {
@@ -84,7 +84,7 @@ void TFScanDecode::AbortScan() {
 void TFScanDecode::NewScan() {
   Cyclic_Scan = false;
   Cancel_Device_List();
-  Form_Style(1);
+  Form_Style(TScan_Style::Idle);
 }
 
 void TFScanDecode::StartScan() {
@@ -103,7 +103,7 @@ void TFScanDecode::StartScan() {
   int cut = 0;
   if (!TryStrToInt(E_Opt_Cut_After->Text(), cut)) cut = 3;
   const QPointer<QWidget> target = Widget();
-  TUpdate_Slave_List_Proc proc = [target](int32_t M, int32_t A, int32_t F, int32_t K) {
+  TUpdate_Slave_List_Proc proc = [target](TScan_Report M, int32_t A, int32_t F, TScan_Kind K) {
     // Called on the scanner's thread: the four numbers cross to the GUI thread, in order.
     QMetaObject::invokeMethod(
         target.data(), [M, A, F, K] { if (FScanDecode) FScanDecode->Slave_List_Report(M, A, F, K); },
@@ -119,7 +119,7 @@ void TFScanDecode::StartScan() {
                                  CB_Opt_SND_NKE->Checked(), cut, proc)) {
     return;
   }
-  Form_Style(2);
+  Form_Style(TScan_Style::Wired_Running);
   T_InScan->SetEnabled(true);
 }
 
@@ -163,7 +163,7 @@ void TFScanDecode::StarScanWireless() {
                                           CB_wMBus_Radio_Channel->ItemIndex(), proc, false)) {
     return;
   }
-  Form_Style(4);
+  Form_Style(TScan_Style::Wireless_Running);
   T_InScan->SetEnabled(true);
 }
 
@@ -177,11 +177,11 @@ void TFScanDecode::T_InScanTimer(TObject*) {
   QCoreApplication::sendPostedEvents(Widget());
   if (TR_ScanDecode->FResult == Result_Not_Confirmed) {
     MessageDlg(Lang_Text(429), mtError, TMsgDlgButtons{mbOK});
-    Form_Style(1);
+    Form_Style(TScan_Style::Idle);
   } else if (FWireless_Running) {
-    Form_Style(5);
+    Form_Style(TScan_Style::Wireless_Ended);
   } else {
-    Form_Style(3);
+    Form_Style(TScan_Style::Wired_Ended);
     Show_Slave_in_Tree();
   }
   Show_Scan_Report(*TR_ScanDecode);
@@ -203,7 +203,7 @@ void TFScanDecode::Ciclic1Click(TObject*) {
   Select_Scan();
 }
 
-void TFScanDecode::Slave_List_Report(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind) {
+void TFScanDecode::Slave_List_Report(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind) {
   const QString line = scan_text::Progress_Line(MsgType, Address, Found, ScanKind);
   if (line.isEmpty()) return;
   LB_AvailableDevice->Items()->Add(line);

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include "core/device_model.h"
+#include "core/network_checks.h"
+#include "scanner/scan_export.h"
 #include "platform/forms/dialogs.h"
 #include "platform/rtl/strutils.h"
 #include "windows/insert_key_wireless.h"
@@ -21,11 +23,11 @@ QString Hex(uint32_t V, int Digits) { return QStringLiteral("%1").arg(V, Digits,
 QString Dec_Hex(uint8_t V) { return QString::number(V) + QStringLiteral(" (") + Hex(V, 2) + u')'; }
 }  // namespace
 
-QString Progress_Line(int32_t MsgType, int32_t Address, int32_t Found, int32_t ScanKind) {
-  const bool secondary = ScanKind == 2;
-  if (MsgType == 1 && secondary) return Lang_Text(427);
-  if (MsgType == 3 && secondary) return Lang_Text(428);
-  if (MsgType != 2) return QString();
+QString Progress_Line(TScan_Report MsgType, int32_t Address, int32_t Found, TScan_Kind ScanKind) {
+  const bool secondary = ScanKind == TScan_Kind::Secondary;
+  if (MsgType == TScan_Report::Started && secondary) return Lang_Text(427);
+  if (MsgType == TScan_Report::Ended && secondary) return Lang_Text(428);
+  if (MsgType != TScan_Report::Address) return QString();
   if (secondary) return QStringLiteral("ID = ") + Hex(uint32_t(Address), 8);
   QString line = QStringLiteral("ID = ") + QString::number(Address) + u'\t';
   if (Found == 0) line += QStringLiteral("[NOT FOUND]");
@@ -104,6 +106,7 @@ int Mode_Code(int Item) {
 }  // namespace scan_text
 
 void TFScanDecode::Cancel_Device_List() {
+  FWired_Nodes.clear();
   LST->Clear();
   std::lock_guard<std::mutex> l(List_Dev_Lock);
   qDeleteAll(List_Dev_MBus);
@@ -132,10 +135,7 @@ namespace {
 
 // Adds a device's nodes: the device (ticked or not), a ticked-or-not node per record, twelve detail lines under
 // each. The tree asks for captions (under List_Dev_Lock) while nodes are added, so the lock is not held here.
-struct TDevice_Nodes {
-  PLazyNode Device = nullptr;
-  std::vector<PLazyNode> Records;
-};
+using TDevice_Nodes = TFScanDecode::TSlave_Nodes;
 
 TDevice_Nodes Add_Device(TScan_Tree* Tree, bool Enabled, const std::vector<bool>& Records_Enabled) {
   TDevice_Nodes out;
@@ -153,6 +153,7 @@ TDevice_Nodes Add_Device(TScan_Tree* Tree, bool Enabled, const std::vector<bool>
 }  // namespace
 
 void TFScanDecode::Show_Slave_in_Tree() {
+  FWired_Nodes.clear();
   LST->Clear();
   std::vector<std::size_t> counts;
   {
@@ -160,16 +161,7 @@ void TFScanDecode::Show_Slave_in_Tree() {
     for (const TSlave_MBus* s : List_Dev_MBus) counts.push_back(s->List_Var.size());
   }
   L_Num_Slave->SetCaption(QString::number(counts.size()));
-  std::vector<TDevice_Nodes> nodes;
-  for (const std::size_t n : counts) nodes.push_back(Add_Device(LST, true, std::vector<bool>(n, true)));
-  // The slaves and records know their nodes: the export reads the ticks through them.
-  std::lock_guard<std::mutex> l(List_Dev_Lock);
-  for (qsizetype i = 0; i < List_Dev_MBus.size() && std::size_t(i) < nodes.size(); ++i) {
-    TSlave_MBus* s = List_Dev_MBus[i];
-    s->Node = nodes[std::size_t(i)].Device;
-    for (std::size_t r = 0; r < s->List_Var.size() && r < nodes[std::size_t(i)].Records.size(); ++r)
-      s->List_Var[r].Node = nodes[std::size_t(i)].Records[r];
-  }
+  for (const std::size_t n : counts) FWired_Nodes.push_back(Add_Device(LST, true, std::vector<bool>(n, true)));
 }
 
 void TFScanDecode::Show_Slave_in_Tree_Wireless(int Index) {
@@ -184,12 +176,8 @@ void TFScanDecode::Show_Slave_in_Tree_Wireless(int Index) {
     for (const TVariable_MBus& v : d->List_Var) records.push_back(v.Enable);
   }
   FShown_Device = Index;
-  const TDevice_Nodes nodes = Add_Device(LST_Wireless, enabled, records);
-  std::lock_guard<std::mutex> l(List_Dev_Lock);
-  if (Index >= List_Dev_Wireless.size()) return;
-  TSlave_wMBus* d = List_Dev_Wireless[Index];
-  d->Node = nodes.Device;
-  for (std::size_t r = 0; r < d->List_Var.size() && r < nodes.Records.size(); ++r) d->List_Var[r].Node = nodes.Records[r];
+  // The ticks go straight to the device's and records' Enable fields (OnChecked), which the export reads.
+  Add_Device(LST_Wireless, enabled, records);
 }
 
 void TFScanDecode::ESG_WirelessClickCell(int ARow) {
@@ -226,16 +214,65 @@ void TFScanDecode::ESG_WirelessDblClickCell(int ARow) {
   }
 }
 
-void TFScanDecode::Carica_Dati_Modbus_Start_Add() {
+namespace {
+
+// The Modbus registers a device's node and records may take: the node-state and identification registers and
+// every record counted.
+int Device_Registers(const std::vector<TVariable_MBus>& Records, bool Wireless) {
+  int n = 3;
+  for (const TVariable_MBus& v : Records)
+    if (!Wireless || v.Real_Wireless_Var) n += Export_Registers(v.dimension, v.nbyte);
+  return n;
+}
+
+}  // namespace
+
+void TFScanDecode::Carica_Dati_Modbus_Start_Add(int64_t First) {
   QStringList ids;
+  std::vector<int> sizes;
   std::lock_guard<std::mutex> l(List_Dev_Lock);
   if (Wireless_Chosen()) {
-    for (const TSlave_wMBus* d : List_Dev_Wireless) ids << QString::number(d->ALA_Address);
+    for (const TSlave_wMBus* d : List_Dev_Wireless) {
+      ids << QString::number(d->ALA_Address);
+      sizes.push_back(Device_Registers(d->List_Var, true));
+    }
   } else {
-    for (const TSlave_MBus* s : List_Dev_MBus)
+    for (const TSlave_MBus* s : List_Dev_MBus) {
       ids << QString::number(s->Primary_Addresss) + QStringLiteral(" - ") + s->Secondary_Addresss;
+      sizes.push_back(Device_Registers(s->List_Var, false));
+    }
   }
-  FModbusStartAdd_SD->Set_Devices(ids);
+  // Each device is proposed the register after those of the network and of the devices above it, so that the
+  // proposal never gives a register to two values.
+  QStringList starts;
+  int64_t next = std::max<int64_t>(First, 1);
+  for (const int n : sizes) {
+    starts << QString::number(std::min<int64_t>(next, core::net::Max_Register));
+    next += n;
+  }
+  FModbusStartAdd_SD->Set_Devices(ids, starts);
+}
+
+core::net::TNetwork TFScanDecode::Network_To_Append() const {
+  const core::net::TRead_Result r = core::net::Load_Network(FileName_MBus, Device_Type);
+  // A file that does not read is reported by the export itself.
+  return r.Network;
+}
+
+QString TFScanDecode::Save_Collision(const TSaveConfXML& D, const core::net::TNetwork& Existing) {
+  try {
+    core::net::TNetwork added;
+    {
+      std::lock_guard<std::mutex> l(List_Dev_Lock);
+      added = Wireless_Chosen() ? Wireless_Records(D, List_Dev_Wireless) : Wired_Records(D, List_Dev_MBus, Ticks());
+    }
+    const core::net::TNetwork none;
+    if (auto hit = core::net::Check_Added_Nodes(D.Append == 1 ? Existing : none, added, Device_Type))
+      return hit->Message;
+  } catch (const EScanExportError& e) {
+    return e.Message();
+  }
+  return QString();
 }
 
 void TFScanDecode::Select_SaveXML(int Type_SaveXML) {
@@ -245,17 +282,36 @@ void TFScanDecode::Select_SaveXML(int Type_SaveXML) {
     if (r != mrYes && r != mrNo) return;
     append = r == mrYes;
   }
-  int start = 1;
+  const core::net::TNetwork existing = append ? Network_To_Append() : core::net::TNetwork{};
+  // A scan added to a network starts after the registers the network uses.
+  const int64_t first = append ? core::net::First_Free_Register(existing, Device_Type) : 1;
+  int start = int(std::min<int64_t>(first, core::net::Max_Register));
   static const int with_dialogs[] = {0, 1, 9, 13, 14};
   const bool dialogs = std::find(std::begin(with_dialogs), std::end(with_dialogs), XML_Code_Dev) !=
                        std::end(with_dialogs);
   if (Type_SaveXML == 1) {
-    Carica_Dati_Modbus_Start_Add();
-    // Without the dialog every device starts at register 1.
-    if (dialogs && FModbusStartAdd_SD->ShowModal() != mrOk) return;
+    Carica_Dati_Modbus_Start_Add(first);
+    FModbusStartAdd_SD->Check_Starts = [this, append, &existing] {
+      return Save_Collision(Save_Data(append, 1, 1), existing);
+    };
+    const bool ok = !dialogs || FModbusStartAdd_SD->ShowModal() == mrOk;
+    FModbusStartAdd_SD->Check_Starts = nullptr;
+    if (!ok) return;
   } else if (dialogs && append) {
-    if (FScanModbusStart->ShowModal() != mrOk) return;
+    FScanModbusStart->E_StartModAdd->SetText(QString::number(start));
+    FScanModbusStart->Check_Start = [this, &existing](int Start) {
+      return Save_Collision(Save_Data(true, Start, 0), existing);
+    };
+    const bool ok = FScanModbusStart->ShowModal() == mrOk;
+    FScanModbusStart->Check_Start = nullptr;
+    if (!ok) return;
     start = FScanModbusStart->StartModAdd;
+  }
+  // Also without a dialog nothing is written that would give a register to two values.
+  const QString collision = Save_Collision(Save_Data(append, start, Type_SaveXML), existing);
+  if (!collision.isEmpty()) {
+    MessageDlg(collision, mtError, TMsgDlgButtons{mbOK});
+    return;
   }
   Make_Save(Type_SaveXML, append, start);
 }
@@ -273,10 +329,16 @@ void TFScanDecode::Make_Save(int Type_SaveXML, bool Append, int Start) {
 
 namespace {
 
-TSaveConfXML Save_Options(bool Append, int Start_Modbus, int Start_Modbus_node, int Code, const QString& File) {
+bool Checked(const lazytree::TLazyNode* Node) {
+  return !Node || Node->CheckState == lazytree::csCheckedNormal;
+}
+
+}  // namespace
+
+TSaveConfXML TFScanDecode::Save_Data(bool Append, int Start_Modbus, int Start_Modbus_node) const {
   TSaveConfXML d;
   d.Append = Append ? 1 : 0;
-  d.XML_Code_Dev = Code;
+  d.XML_Code_Dev = XML_Code_Dev;
   d.Mod_Start = Start_Modbus;
   d.StartModnode = Start_Modbus_node;
   for (const QString& t : FModbusStartAdd_SD->Start_Texts()) {
@@ -286,33 +348,37 @@ TSaveConfXML Save_Options(bool Append, int Start_Modbus, int Start_Modbus_node, 
   }
   d.En_NodeState = FModbusStartAdd_SD->CB_En_NodeState->Checked();
   d.En_IdeNum = FModbusStartAdd_SD->CB_En_IndNum->Checked();
-  d.File_Name = File;
-  return d;
-}
-
-bool Checked(const lazytree::TLazyNode* Node) {
-  return !Node || Node->CheckState == lazytree::csCheckedNormal;
-}
-
-}  // namespace
-
-bool TFScanDecode::SaveXML(bool Append, int Start_Modbus, int Start_Modbus_node) {
-  TSaveConfXML d = Save_Options(Append, Start_Modbus, Start_Modbus_node, XML_Code_Dev, FileName_MBus);
+  d.File_Name = FileName_MBus;
+  d.Node_ID_Type = CB_ScanBy->ItemIndex();
+  if (Wireless_Chosen()) {
+    d.Cut_After = 3;
+    return d;
+  }
   d.Index_Baud = CB_MBus_Baud->ItemIndex();
   d.Index_Par = CB_MBus_Parity->ItemIndex();
-  d.Node_ID_Type = CB_ScanBy->ItemIndex();
   d.SND_NKE = CB_Opt_SND_NKE->Checked() ? 1 : 0;
   d.Reset_App = CB_Opt_App_Reset->Checked() ? 1 : 0;
   if (!TryStrToInt(E_Opt_Cut_After->Text(), d.Cut_After)) d.Cut_After = 3;
+  return d;
+}
+
+TScan_Check_State TFScanDecode::Ticks() const {
   TScan_Check_State checks;
-  checks.Slave_Checked = [](int, const TSlave_MBus& S) { return Checked(S.Node); };
-  checks.Record_Checked = [](int, int, const TVariable_MBus& V) { return Checked(V.Node); };
-  return TR_ScanDecode->Save_XML_Conf_Wired(d, checks);
+  checks.Slave_Checked = [this](int I, const TSlave_MBus&) {
+    return std::size_t(I) >= FWired_Nodes.size() || Checked(FWired_Nodes[std::size_t(I)].Device);
+  };
+  checks.Record_Checked = [this](int I, int R, const TVariable_MBus&) {
+    if (std::size_t(I) >= FWired_Nodes.size()) return true;
+    const std::vector<PLazyNode>& recs = FWired_Nodes[std::size_t(I)].Records;
+    return std::size_t(R) >= recs.size() || Checked(recs[std::size_t(R)]);
+  };
+  return checks;
+}
+
+bool TFScanDecode::SaveXML(bool Append, int Start_Modbus, int Start_Modbus_node) {
+  return TR_ScanDecode->Save_XML_Conf_Wired(Save_Data(Append, Start_Modbus, Start_Modbus_node), Ticks());
 }
 
 bool TFScanDecode::SaveXMLWireless(bool Append, int Start_Modbus, int Start_Modbus_node) {
-  TSaveConfXML d = Save_Options(Append, Start_Modbus, Start_Modbus_node, XML_Code_Dev, FileName_MBus);
-  d.Node_ID_Type = CB_ScanBy->ItemIndex();
-  d.Cut_After = 3;
-  return TR_ScanDecode->Save_XML_Conf_Wireless(d);
+  return TR_ScanDecode->Save_XML_Conf_Wireless(Save_Data(Append, Start_Modbus, Start_Modbus_node));
 }

@@ -50,6 +50,13 @@ void TFScanModbusStart::Btn_OKClick(TObject*) {
     MessageDlg(Lang_Text(506), mtError, TMsgDlgButtons{mbOK});
     return;
   }
+  if (Check_Start) {
+    const QString collision = Check_Start(v);
+    if (!collision.isEmpty()) {
+      MessageDlg(collision, mtError, TMsgDlgButtons{mbOK});
+      return;
+    }
+  }
   StartModAdd = v;
   SetModalResult(mrOk);
 }

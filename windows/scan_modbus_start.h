@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
 #include "windows/window_frame.h"
@@ -17,6 +19,9 @@ class TFScanModbusStart : public plat::TForm {
   plat::TLabel* L_StartModAdd = nullptr;
   plat::TEdit* E_StartModAdd = nullptr;
   int StartModAdd = 1;  // the accepted start register
+  // Set by the scan window while it shows the dialog: the message that refuses a start register whose
+  // registers would collide with the network, empty when it fits.
+  std::function<QString(int Start)> Check_Start;
 
   void Set_Lang();
   void Btn_OKClick(plat::TObject* Sender);

@@ -97,11 +97,3 @@ void Set_Drawn_Glyph(controls::TLbButton* Button, int Size, const std::function<
   Bmp.SetImage(Img);
   Button->SetGlyph(&Bmp);
 }
-
-void TTyped_Column_Grid::HandleDrawCell(int ACol, int ARow, const plat::TRect& ARect, plat::TGridDrawState AState) {
-  if (ACol == 1 && !AState.Contains(plat::gdFixed) && !AState.Contains(plat::gdSelected)) {
-    Canvas()->Brush()->SetColor(Typed_Color);
-    Canvas()->FillRect(ARect);
-  }
-  plat::TStringGrid::HandleDrawCell(ACol, ARow, ARect, AState);
-}

@@ -14,7 +14,6 @@ class QPainter;
 #include "platform/forms/extctrls.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/stdctrls.h"
-#include "platform/grids/stringgrid.h"
 
 // RGB 248, 247, 237.
 inline constexpr plat::TColor Window_Background = plat::RGB(248, 247, 237);
@@ -74,14 +73,3 @@ class TLinkLabel : public plat::TLabel {
 
 // Hands a link to the desktop's default handler; a link that cannot be opened passes without a message.
 void Open_Link(const QUrl& Link);
-
-// A grid of which only column 1 takes typing, and shows so in its own colour (set after creation).
-class TTyped_Column_Grid : public plat::TStringGrid {
- public:
-  using plat::TStringGrid::TStringGrid;
-  plat::TColor Typed_Color = plat::clWindow;
-
- protected:
-  bool HandleCanEditShow() override { return Col() == 1 && plat::TStringGrid::HandleCanEditShow(); }
-  void HandleDrawCell(int ACol, int ARow, const plat::TRect& ARect, plat::TGridDrawState AState) override;
-};

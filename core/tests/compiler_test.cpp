@@ -65,9 +65,10 @@ const Elements kType3Variant1 = {
 TEST(Compiler, VariableCodesAndKeptTruncations) {
   Config_Dir d;
   d.Write_MBus(Node("ID_Primary=\"1\"",
-                    Var("Fun_Field=\"0\"") + Var("Fun_Field=\"1\"") + Var("Fun_Field=\"2\"") + Var("Fun_Field=\"3\"") +
+                    Var("Fun_Field=\"0\" ModReg=\"1\"") + Var("Fun_Field=\"1\" ModReg=\"2\"") +
+                        Var("Fun_Field=\"2\" ModReg=\"3\"") + Var("Fun_Field=\"3\" ModReg=\"4\"") +
                         // scan-exported files: Type 65535 and Dim 255 take their low byte; VIFE -1 is 255
-                        Var("Type=\"65535\" Dim=\"255\" VIFE=\"-1\" StoNumber=\"4294967295\" Tariff=\"-1\"")));
+                        Var("Type=\"65535\" Dim=\"255\" VIFE=\"-1\" StoNumber=\"4294967295\" Tariff=\"-1\" ModReg=\"5\"")));
   const QByteArray b = File_Of(Compile(3, 0, "", d.MBus()), "bank.bin");
   const int blocks = 12 + 27;
   const uint8_t codes[4] = {0, 2, 1, 3};
@@ -84,7 +85,8 @@ TEST(Compiler, VariableCodesAndKeptTruncations) {
 }
 
 TEST(Compiler, WiredNodesOfTheWirelessTypesNeedTheMBusLine) {
-  const QByteArray net = Node("MBus_Type=\"1\" ID_Primary=\"3\"", Var("")) + Node("MBus_Type=\"0\" wMBus_Add=\"7\"", Var(""));
+  const QByteArray net =
+      Node("MBus_Type=\"1\" ID_Primary=\"3\"", Var("")) + Node("MBus_Type=\"0\" wMBus_Add=\"7\"", Var("ModReg=\"2\""));
   struct Case {
     const char* present;  // nullptr: element missing; "none": no ParGen.xml
     int wired;
@@ -192,6 +194,10 @@ TEST(Compiler, ErrorsEndTheCompile) {
       {"time-point register", 3, 0, false, "", "",
        Node("", Var("Type=\"20\" TP_Mod_Regs=\"1\" TP_Mod_Year=\"70000\"").replace("Type=\"0\" ", "")), "TP_Mod_Year = 70000"},
       {"node register", 3, 0, false, "", "", Node("Node_State=\"-1\"", Var("")), "Node_State = -1"},
+      {"two values in one register", 3, 0, false, "", "",
+       Node("ID_Primary=\"1\" Descrizione=\"A\"", Var("Dim=\"2\" ModReg=\"10\"").replace("Dim=\"1\" ", "")) +
+           Node("ID_Primary=\"2\" Descrizione=\"B\"", Var("ModReg=\"11\"").replace("ModReg=\"1\" ", "")),
+       "gives one Modbus register to two values: Error!! ModBus Register already use in the Node \"A\""},
   };
   for (const Error_Case& c : cases) {
     Config_Dir d;

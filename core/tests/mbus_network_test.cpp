@@ -240,6 +240,60 @@ TEST(MBusNetwork, SaveFailureLeavesTheFile) {
   EXPECT_FALSE(error.isEmpty());
 }
 
+TEST(MBusNetwork, OneWriterForTheEditorAndForSavedScans) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("M_Bus.xml");
+  TNetwork net;
+  net.Nodi_List.resize(1);
+  net.Nodi_List[0].Enable = 1;
+  net.Nodi_List[0].Node_Pri = 7;
+  net.Nodi_List[0].Var_List.resize(1);
+  net.Nodi_List[0].Var_List[0].Modbus_Register = 12;
+  auto bytes = [&file] {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  // A new file in the editor's order carries the version comment, a saved scan's none.
+  ASSERT_TRUE(Write_Network(file, net, 3, {}).Ok());
+  EXPECT_TRUE(bytes().contains("SW_VERSION = 2.012"));
+  TWrite_Options scan;
+  scan.Order = TAttr_Order::Scan_Export;
+  scan.Scan.ID = true;
+  ASSERT_TRUE(Write_Network(file, net, 3, scan).Ok());
+  EXPECT_FALSE(bytes().contains("SW_VERSION"));
+  plat::TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromFile(file));
+  const plat::TXMLNode node = doc.DocumentElement().FirstChildElement();
+  EXPECT_EQ(Attribute_Names(node), QStringList({"Node_Enable", "ID", "ID_Primary", "ID_Secondary", "Node_ID_Type",
+                                                "Descrizione", "Send_SND_NKE", "Reset_App", "Cut_After"}));
+  EXPECT_EQ(node.Attribute("ID"), "7");
+  // Appending keeps what the file holds and adds after its nodes, in the order asked for.
+  scan.Append = true;
+  scan.Scan.ID = false;
+  const QByteArray before = bytes();
+  ASSERT_TRUE(Write_Network(file, net, 3, scan).Ok());
+  const TRead_Result back = Load_Network(file, 3);
+  ASSERT_EQ(back.Network.Nodi_List.size(), 2u);
+  EXPECT_EQ(back.Network.Nodi_List[1].Var_List.at(0).Modbus_Register, 12);
+  EXPECT_TRUE(bytes().startsWith(before.left(before.indexOf("</Nodo>") + 7)));
+  // A file to append to that is no network, or no XML, is refused and left as it was.
+  struct Case {
+    QByteArray content;
+    TWrite_Status status;
+  } cases[] = {{"<Other/>", TWrite_Status::Not_A_Network}, {"<M-Bus_Network>", TWrite_Status::Load_Failed}};
+  for (const Case& c : cases) {
+    {
+      QFile f(file);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(c.content);
+    }
+    const TWrite_Result r = Write_Network(file, net, 3, scan);
+    EXPECT_EQ(r.Status, c.status) << c.content.constData();
+    EXPECT_FALSE(r.Error.isEmpty());
+    EXPECT_EQ(bytes(), c.content);
+  }
+}
+
 TEST(MBusNetwork, RegisterCountRule) {
   struct Case {
     int32_t dim, length, registers;

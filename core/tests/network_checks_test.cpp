@@ -190,6 +190,76 @@ TEST_F(NetworkChecks, ValuesOfSeveralRegistersDoNotOverlap) {
   }
 }
 
+TEST_F(NetworkChecks, AddedNodesAreCheckedAgainstTheNetworkAndEachOther) {
+  TNetwork net;
+  net.Nodi_List = {Node("Boiler", 50, 51)};
+  TVariabile wide = Var("Energy", 100);
+  wide.Dimension = 2;  // 100..101
+  net.Nodi_List[0].Var_List = {wide, Var("Time", 300, 0, 200)};
+  auto added = [](std::vector<TNodo> nodes) {
+    TNetwork a;
+    a.Nodi_List = std::move(nodes);
+    return a;
+  };
+  auto with = [](TNodo n, std::vector<TVariabile> vars) {
+    n.Var_List = std::move(vars);
+    return n;
+  };
+  TVariabile off = Var("Off", 101);
+  off.Enable = false;
+  TNodo disabled = with(Node("Spare", 50), {Var("X", 100)});
+  disabled.Enable = 0;
+  struct Case {
+    const char* what;
+    TNetwork nodes;
+    int text;  // 0: fits
+  };
+  const Case cases[] = {
+      {"after every register", added({with(Node("New", 400, 401), {Var("A", 402), Var("B", 403)})}), 0},
+      {"second register of a wide value", added({with(Node("New"), {Var("A", 101)})}), 189},
+      {"inside a time-point block", added({with(Node("New"), {Var("A", 203)})}), 195},
+      {"a node register", added({with(Node("New"), {Var("A", 51)})}), 179},
+      {"a new node state on a value", added({Node("New", 100)}), 189},
+      {"two added nodes on one register", added({with(Node("N1"), {Var("A", 500)}), with(Node("N2"), {Var("B", 500)})}), 189},
+      {"an added value on its own node's register", added({with(Node("N1", 600), {Var("A", 600)})}), 177},
+      {"disabled values and nodes publish nothing", added({with(Node("N1"), {off}), disabled}), 0},
+  };
+  for (const Case& c : cases) {
+    const auto hit = Check_Added_Nodes(net, c.nodes, 3);
+    EXPECT_EQ(hit ? hit->Text : 0, c.text) << c.what;
+  }
+  const auto hit = Check_Added_Nodes(net, cases[1].nodes, 3);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->Message, T(189) + "Boiler" + T(190) + "Energy" + T(191));
+  // The same test over a whole network finds a file that already overlaps.
+  EXPECT_FALSE(Find_Overlap(net, 3));
+  net.Nodi_List.push_back(cases[2].nodes.Nodi_List[0]);
+  ASSERT_TRUE(Find_Overlap(net, 3));
+  EXPECT_EQ(Find_Overlap(net, 3)->Text, 195);
+}
+
+TEST_F(NetworkChecks, FirstFreeRegisterFollowsEveryRegisterInUse) {
+  auto first = [](std::vector<TNodo> nodes) {
+    TNetwork net;
+    net.Nodi_List = std::move(nodes);
+    return First_Free_Register(net, 3);
+  };
+  auto with = [](TNodo n, std::vector<TVariabile> vars) {
+    n.Var_List = std::move(vars);
+    return n;
+  };
+  TVariabile wide = Var("Energy", 10);
+  wide.Dimension = 3;  // 10..13
+  TVariabile off = Var("Off", 70);
+  off.Enable = false;
+  EXPECT_EQ(first({}), 1);
+  EXPECT_EQ(first({with(Node("A"), {wide})}), 14);
+  EXPECT_EQ(first({with(Node("A"), {Var("V", 5, 20)})}), 21);
+  EXPECT_EQ(first({with(Node("A"), {Var("V", 5, 0, 30)})}), 36);
+  EXPECT_EQ(first({Node("A", 40)}), 42);  // a scanned node state takes two registers
+  EXPECT_EQ(first({with(Node("A"), {off})}), 71);  // a value ticked later must not collide either
+}
+
 TEST_F(NetworkChecks, WiredNodeRangesAndAddresses) {
   TNetwork net;
   net.Nodi_List = {Node("Boiler"), Node("Pump")};
@@ -349,6 +419,7 @@ TEST_F(NetworkChecks, PasteChecks) {
 }
 
 TEST_F(NetworkChecks, PagesRoundTripThroughTheRecords) {
+  const TNetwork empty;
   for (int32_t type : {3, 7}) {
     const TNode_Layout layout = Layout_For(type, 0);
     TNode_Input in;
@@ -364,7 +435,7 @@ TEST_F(NetworkChecks, PagesRoundTripThroughTheRecords) {
     in.MSD_Offset = "3";
     in.Access = "13";
     TNodo n;
-    Apply_Node(in, layout, n);
+    ASSERT_TRUE(TNetwork_Checks(empty, type).Check_Node(in, layout, {}, &n).empty());
     EXPECT_EQ(n.Node_Pri, 5);
     EXPECT_EQ(n.MBus_Type, 1);
     EXPECT_EQ(Node_Caption(n, type), Typed_Node_Caption(in, layout));
@@ -375,21 +446,28 @@ TEST_F(NetworkChecks, PagesRoundTripThroughTheRecords) {
   }
   // Rows a layout does not show publish nothing.
   TNode_Input in;
+  in.Node_State = in.Ident = in.MSD = "0";
   TNodo n;
-  Apply_Node(in, Layout_For(4, 0), n);
+  ASSERT_TRUE(TNetwork_Checks(empty, 4).Check_Node(in, Layout_For(4, 0), {}, &n).empty());
   EXPECT_EQ(n.Access_Number, 0);
   EXPECT_EQ(n.Manufacturer_Spec, 0);
-  Apply_Node(in, Layout_For(4, 1), n);
+  ASSERT_TRUE(TNetwork_Checks(empty, 4).Check_Node(in, Layout_For(4, 1), {}, &n).empty());
+  EXPECT_EQ(n.Access_Number, 1);
+  // A failed check leaves the node as it was.
+  in.Access = "x";
+  EXPECT_FALSE(TNetwork_Checks(empty, 4).Check_Node(in, Layout_For(4, 1), {}, &n).empty());
   EXPECT_EQ(n.Access_Number, 1);
 
   TVar_Input v = New_Var_Input();
   v.Register = "100";
+  v.Scale = "0";
   v.Storage = "4294967295";
   v.VIFE = 0;
   TVariabile rec;
   rec.VIFE = 255;
   EXPECT_EQ(Var_Input(rec).VIFE, 0);
-  Apply_Var(v, rec);
+  ASSERT_TRUE(TNetwork_Checks(empty, 3).Check_Var(v, true, {}, &rec).empty());
   EXPECT_EQ(rec.Storage_Number, 4294967295u);
+  EXPECT_EQ(rec.Modbus_Register, 100);
   EXPECT_EQ(Var_Input(rec).Storage, "4294967295");
 }

@@ -56,18 +56,16 @@ class ModelCompile : public ::testing::Test {
 
   // Enters a node through the node page; the checks must pass.
   void Enter_Node(TNetwork& net, const TNode_Layout& layout, TNode_Input in) {
-    const TCheck_Result r = TNetwork_Checks(net, layout.Device_Type).Check_Node(in, layout, {});
-    ASSERT_TRUE(r.empty()) << r[0].Message.toStdString();
     TNodo n;
-    Apply_Node(in, layout, n);
+    const TCheck_Result r = TNetwork_Checks(net, layout.Device_Type).Check_Node(in, layout, {}, &n);
+    ASSERT_TRUE(r.empty()) << r[0].Message.toStdString();
     net.Nodi_List.push_back(n);
   }
   void Enter_Var(TNetwork& net, int32_t type, TVar_Input in) {
     const int node = int(net.Nodi_List.size()) - 1;
-    const TCheck_Result r = TNetwork_Checks(net, type).Check_Var(in, true, {node, -1});
-    ASSERT_TRUE(r.empty()) << r[0].Message.toStdString();
     TVariabile v;
-    Apply_Var(in, v);
+    const TCheck_Result r = TNetwork_Checks(net, type).Check_Var(in, true, {node, -1}, &v);
+    ASSERT_TRUE(r.empty()) << r[0].Message.toStdString();
     net.Nodi_List.back().Var_List.push_back(v);
   }
 };

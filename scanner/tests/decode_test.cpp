@@ -183,7 +183,6 @@ TEST(DecodeRecordsTest, RawCodingFieldsAndTexts) {
   Stamped.Decoded_At = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)).toMSecsSinceEpoch();
   EXPECT_EQ(Stamped.datagiorno(), QLocale().toString(QDate(2026, 3, 4), QLocale::ShortFormat));
   EXPECT_EQ(Stamped.tempo(), QLocale().toString(QTime(5, 6, 7), QLocale::LongFormat));
-  EXPECT_EQ(R.Node, nullptr);
 
   const TVariable_MBus& T = D.List[1];
   EXPECT_EQ(T.casovif, 101);

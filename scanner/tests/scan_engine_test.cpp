@@ -44,7 +44,9 @@ class ScanEngine : public ::testing::Test {
 
   bool Start_Scan(TScanType T, int Baud = 2400, int Cut_After = 0, bool App_Reset = false, bool Snd_Nke = false) {
     return Engine->Start_Scan(T, shEthernet, QStringLiteral("127.0.0.2"), Baud, 1, App_Reset, Snd_Nke, Cut_After,
-                              [this](int32_t M, int32_t A, int32_t F, int32_t K) { Reports.push_back({M, A, F, K}); });
+                              [this](TScan_Report M, int32_t A, int32_t F, TScan_Kind K) {
+                                Reports.push_back({int32_t(M), A, F, int32_t(K)});
+                              });
   }
 
   void Run(int Max_Passes = 100000) {
@@ -483,7 +485,7 @@ TEST_F(ScanEngine, ThrowingProgressCallbackDoesNotStopTheScan) {
   Make(1000, Timing);
   int Calls = 0;
   ASSERT_TRUE(Engine->Start_Scan(saPrimaryAddress, shEthernet, QStringLiteral("127.0.0.2"), 2400, 1, false, false, 0,
-                                 [&](int32_t, int32_t, int32_t, int32_t) {
+                                 [&](TScan_Report, int32_t, int32_t, TScan_Kind) {
                                    ++Calls;
                                    throw std::runtime_error("window gone");
                                  }));
@@ -544,9 +546,9 @@ TEST(ScanEngineThread, RunsBehindTheGateAndLeavesAnalyzerModeWhenClosed) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the thread's first pass is behind it
   std::mutex Lock;
   std::vector<TReport> Reports;
-  auto Proc = [&](int32_t Mt, int32_t A, int32_t F, int32_t K) {
+  auto Proc = [&](TScan_Report Mt, int32_t A, int32_t F, TScan_Kind K) {
     std::lock_guard<std::mutex> L(Lock);
-    Reports.push_back({Mt, A, F, K});
+    Reports.push_back({int32_t(Mt), A, F, int32_t(K)});
   };
   ASSERT_TRUE(Engine.Start_Scan(saPrimaryAddress, shEthernet, QStringLiteral("127.0.0.2"), 2400, 1, false, false, 0, Proc));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));

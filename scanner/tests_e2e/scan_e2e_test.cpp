@@ -64,9 +64,9 @@ class ScanE2E : public ::testing::Test {
     EXPECT_TRUE(Engine->Set_Timing(Timing));
     Engine->Event_Run.SetEvent();
     EXPECT_TRUE(Engine->Start_Scan(Type, shEthernet, QStringLiteral("127.0.0.2"), Baud, 1, false, false, Cut_After,
-                                   [this](int32_t M, int32_t A, int32_t F, int32_t K) {
+                                   [this](TScan_Report M, int32_t A, int32_t F, TScan_Kind K) {
                                      std::lock_guard<std::mutex> L(Lock);
-                                     Reports.push_back({M, A, F, K});
+                                     Reports.push_back({int32_t(M), A, F, int32_t(K)});
                                    }));
     const auto Deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     while (Engine->FInScan && std::chrono::steady_clock::now() < Deadline)

@@ -268,17 +268,17 @@ int main(int argc, char** argv) {
                 << Scanner.Full_List_Dropped() << '\n';
     return Ok ? 0 : 1;
   }
-  auto Progress = [&](int32_t Msg, int32_t Address, int32_t Found, int32_t Kind) {
+  auto Progress = [&](TScan_Report Msg, int32_t Address, int32_t Found, TScan_Kind Kind) {
     std::lock_guard<std::mutex> L(Out_Lock);
-    if (Msg == 1) {
-      std::cout << "scan started (" << (Kind == 1 ? "primary" : "secondary") << ")\n";
-    } else if (Msg == 2 && Kind == 1) {
+    if (Msg == TScan_Report::Started) {
+      std::cout << "scan started (" << (Kind == TScan_Kind::Primary ? "primary" : "secondary") << ")\n";
+    } else if (Msg == TScan_Report::Address && Kind == TScan_Kind::Primary) {
       std::cout << "address " << Address << ": " << (Found ? "found" : "not found") << '\n';
-    } else if (Msg == 2) {
+    } else if (Msg == TScan_Report::Address) {
       char Id[16];
       std::snprintf(Id, sizeof Id, "%08X", static_cast<uint32_t>(Address));
       std::cout << "slave " << Id << ": " << (Found ? "found" : "not found") << '\n';
-    } else if (Msg == 3) {
+    } else if (Msg == TScan_Report::Ended) {
       std::cout << "scan ended\n";
     }
     std::cout.flush();

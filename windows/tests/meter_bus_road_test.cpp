@@ -9,6 +9,7 @@
 #include "input_helpers.h"
 #include "core/compiler.h"
 #include "core/mbus_network.h"
+#include "grid/column_grid.h"
 #include "windows/meter_bus.h"
 #include "windows/new_id_node.h"
 #include "windows_fixture.h"

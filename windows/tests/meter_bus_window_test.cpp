@@ -20,6 +20,7 @@
 #include "core/lang_texts.h"
 #include "core/mbus_network.h"
 #include "platform/forms/dialogs.h"
+#include "grid/column_grid.h"
 #include "windows/meter_bus.h"
 #include "windows/new_id_node.h"
 
@@ -257,6 +258,43 @@ TEST_F(MeterBusWindow, AFileThatDoesNotReadIsNotOverwrittenWithoutAsking) {
   f.Btn_ImportNetClick(&f);
   SetFileDialogHook({});
   EXPECT_EQ(Read_Bytes(File_MBus), bad);
+}
+
+TEST_F(MeterBusWindow, OkRefusesAFileThatGivesARegisterToTwoValues) {
+  const QByteArray overlapping =
+      "<M-Bus_Network><Nodo Node_Enable=\"1\" ID_Primary=\"1\" Descrizione=\"Boiler\">"
+      "<Variabile Enable=\"1\" Desc=\"Energy\" Type=\"0\" Fun_Field=\"0\" Dim=\"2\" ModReg=\"10\" ModScale=\"0\"/>"
+      "</Nodo><Nodo Node_Enable=\"1\" ID_Primary=\"2\" Descrizione=\"Pump\">"
+      "<Variabile Enable=\"1\" Desc=\"Flow\" Type=\"0\" Fun_Field=\"0\" Dim=\"1\" ModReg=\"11\" ModScale=\"0\"/>"
+      "</Nodo></M-Bus_Network>";
+  Write_Bytes(File_MBus, overlapping);
+  TFMeter_Bus& f = Open(3);
+  EXPECT_EQ(boxes.Count(), 0);
+  Click(f.Frame.Btn_OK);
+  EXPECT_EQ(boxes.LastText(), Lang_Texts.value(189) + "Boiler" + Lang_Texts.value(190) + "Energy" + Lang_Texts.value(191));
+  EXPECT_EQ(f.ModalResult(), mrNone);
+  EXPECT_EQ(Read_Bytes(File_MBus), overlapping);
+  // Moving the second value off the first one's registers lets OK write the network.
+  Select(Entry(1, 0));
+  Type(f.E_Var_MR, "12");
+  Click(f.btn_Add_Var);
+  Click(f.Frame.Btn_OK);
+  EXPECT_EQ(f.ModalResult(), mrOk);
+  EXPECT_EQ(core::net::Load_Network(File_MBus, 3).Network.Nodi_List.at(1).Var_List.at(0).Modbus_Register, 12);
+}
+
+TEST_F(MeterBusWindow, EscapeIsCancelWithItsQuestion) {
+  TFMeter_Bus& f = Open(3);
+  QTest::keyClick(f.TW->Widget(), Qt::Key_Escape);
+  EXPECT_EQ(f.ModalResult(), mrCancel);
+  EXPECT_EQ(boxes.Count(), 0);
+  f.SetModalResult(mrNone);
+  Add_Node("Boiler", "5");
+  boxes.Answer(mrNo);
+  QTest::keyClick(f.E_New_Node_Desc->Widget(), Qt::Key_Escape);
+  EXPECT_EQ(boxes.LastText(), Lang_Texts.value(246));
+  EXPECT_EQ(f.ModalResult(), mrNone);
+  EXPECT_EQ(f.Network().Nodi_List.size(), 1u);
 }
 
 TEST_F(MeterBusWindow, WirelessNodeShowsItsPanelAndKeys) {

@@ -1,5 +1,6 @@
 #include <QDesktopServices>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 
 #include "windows/about.h"
@@ -303,6 +304,19 @@ TEST_F(WindowsTest, AboutShowsTheModel) {
   });
   FTessaroneFirmWare->Btn_Info->Click();
   EXPECT_EQ(FAbout->ModalResult(), mrOk);
+}
+
+TEST_F(WindowsTest, EscapeClosesAboutWhereverTheFocusIs) {
+  Start();
+  bool closed = false;
+  OnModal(FAbout, [&] {
+    FAbout->LbButton1->SetFocus();  // its only button has the focus, as after a click
+    QTest::keyClick(FAbout->LbButton1->Widget(), Qt::Key_Escape);
+    closed = FAbout->ModalResult() != mrNone;
+    if (!closed) FAbout->LbButton1->Click();
+  });
+  FTessaroneFirmWare->Btn_Info->Click();
+  EXPECT_TRUE(closed);
 }
 
 // Each dialog drawn as a person sees it (kept beside the test as a picture), with the common frame.

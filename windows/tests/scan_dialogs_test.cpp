@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "input_helpers.h"
+#include "grid/column_grid.h"
 #include "windows/insert_key_wireless.h"
 #include "windows/modbus_start_add_sd.h"
 #include "windows/scan_modbus_start.h"

@@ -9,6 +9,7 @@
 #include "input_helpers.h"
 #include "core/compiler.h"
 #include "core/mbus_network.h"
+#include "core/network_checks.h"
 #include "core/par_gen_file.h"
 #include "platform/forms/menus.h"
 #include "platform/graphics/canvas.h"
@@ -16,9 +17,11 @@
 #include "scanner/tests/corpus_support.h"
 #include "tools/converter_sim/converter_sim.h"
 #include "tools/converter_sim/radio_sim.h"
+#include "grid/column_grid.h"
 #include "windows/insert_key_wireless.h"
 #include "windows/meter_bus.h"
 #include "windows/modbus_start_add_sd.h"
+#include "windows/scan_modbus_start.h"
 #include "windows/scan_decode.h"
 #include "windows_fixture.h"
 
@@ -151,22 +154,22 @@ TEST_F(ScanWindow, PrimaryScanFromTheMainWindowSavedOpenedAndCompiled) {
   bool done = false;
   size_t records = 0;
   OnModal(f, [&] {
-    EXPECT_EQ(f->Style(), 1);
+    EXPECT_EQ(f->Style(), TScan_Style::Idle);
     EXPECT_EQ(QStringList({f->E_IP1->Text(), f->E_IP2->Text(), f->E_IP3->Text(), f->E_IP4->Text()}),
               QStringList({"127", "0", "0", "2"}));
     EXPECT_FALSE(f->CB_ScanMethod->Visible());  // a wired-only device
     EXPECT_FALSE(f->CB_HardwareType->Enabled());
     Shot("scan_decode_idle.png");
     Click(f->Btn_StartScan);
-    EXPECT_EQ(f->Style(), 2);
+    EXPECT_EQ(f->Style(), TScan_Style::Wired_Running);
     EXPECT_TRUE(f->T_InScan->Enabled());
     // A second start while the scan runs changes nothing.
     f->StartScan();
     EXPECT_EQ(boxes_.LastText(), T(426));
     WaitUntil([&] { return f->LB_AvailableDevice->Items()->Count() >= 2; }, 20000);
     Shot("scan_decode_running.png");
-    WaitUntil([&] { return f->Style() == 3; }, 30000);
-    ASSERT_EQ(f->Style(), 3);
+    WaitUntil([&] { return f->Style() == TScan_Style::Wired_Ended; }, 30000);
+    ASSERT_EQ(f->Style(), TScan_Style::Wired_Ended);
     QStringList lines;
     for (int i = 0; i < f->LB_AvailableDevice->Items()->Count(); ++i) lines << f->LB_AvailableDevice->Items()->Strings(i);
     EXPECT_EQ(lines, QStringList({"ID = 0\t[NOT FOUND]", "ID = 1\t", "ID = 2\t[NOT FOUND]", "ID = 3\t",
@@ -258,7 +261,7 @@ TEST_F(ScanWindow, ClosingMidScanEndsTheScanAndTheNextShowingStartsIdle) {
   TFScanDecode* f = FScanDecode;
   OnModal(f, [&] {
     f->Ciclic1Click(nullptr);  // cyclic scanning, which closing ends too
-    EXPECT_EQ(f->Style(), 2);
+    EXPECT_EQ(f->Style(), TScan_Style::Wired_Running);
     WaitUntil([&] { return f->LB_AvailableDevice->Items()->Count() >= 1; }, 10000);
     f->Close();
   });
@@ -268,13 +271,13 @@ TEST_F(ScanWindow, ClosingMidScanEndsTheScanAndTheNextShowingStartsIdle) {
   WaitUntil([&] { return !f->TR_ScanDecode->FInScan; }, 5000);
   EXPECT_FALSE(f->TR_ScanDecode->FInScan);
   EXPECT_TRUE(Converter_In_Normal_Mode());
-  int style = 0;
+  TScan_Style style = TScan_Style::Wired_Running;
   OnModal(f, [&] {
     style = f->Style();
     f->Close();
   });
   f->ShowModal();
-  EXPECT_EQ(style, 1);
+  EXPECT_EQ(style, TScan_Style::Idle);
 }
 
 TEST_F(ScanWindow, StartChecksTheAddressAndTheWirelessPort) {
@@ -304,7 +307,7 @@ TEST_F(ScanWindow, StartChecksTheAddressAndTheWirelessPort) {
     } else {
       EXPECT_EQ(boxes_.Count(), 0) << c.Port;
     }
-    EXPECT_EQ(f->Style(), 1) << c.Port;  // port 0 passes the check, but the scanner takes no port 0
+    EXPECT_EQ(f->Style(), TScan_Style::Idle) << c.Port;  // port 0 passes the check, but the scanner takes no port 0
   }
   // An address that is no address starts nothing.
   boxes_.Clear();
@@ -312,7 +315,7 @@ TEST_F(ScanWindow, StartChecksTheAddressAndTheWirelessPort) {
   Type(f->E_IP4, "300");
   f->Select_Scan();
   EXPECT_EQ(boxes_.LastText(), T(71));
-  EXPECT_EQ(f->Style(), 1);
+  EXPECT_EQ(f->Style(), TScan_Style::Idle);
   // "." moves on to the next field and is not typed.
   Type(f->E_IP1, "12.");
   EXPECT_EQ(f->E_IP1->Text(), "12");
@@ -344,7 +347,7 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
     f->Move_Object_Type_Form();
     Type(f->E_Port, QString::number(Sim.Port()));
     Click(f->Btn_StartScan);
-    ASSERT_EQ(f->Style(), 4);
+    ASSERT_EQ(f->Style(), TScan_Style::Wireless_Running);
     WaitUntil([&] { return f->ESG_Wireless->RowCount() >= 3 && !f->ESG_Wireless->Cells(8, 2).isEmpty(); }, 20000);
     ASSERT_GE(f->ESG_Wireless->RowCount(), 3);
     int keyed = -1;
@@ -418,8 +421,8 @@ TEST_F(ScanWindow, WirelessSessionWithAKeyGivenThroughTheDialog) {
     f->ESG_WirelessClickCell(readable);
     f->LST_Wireless->Click_Check(Children(f->LST_Wireless, nullptr)[0]);
     Click(f->Btn_StopScan);
-    WaitUntil([&] { return f->Style() == 5; }, 10000);
-    ASSERT_EQ(f->Style(), 5);
+    WaitUntil([&] { return f->Style() == TScan_Style::Wireless_Ended; }, 10000);
+    ASSERT_EQ(f->Style(), TScan_Style::Wireless_Ended);
     Shot("scan_decode_wireless_done.png");
     Click(f->Btn_SaveConf);
     EXPECT_EQ(boxes_.LastText(), T(430));
@@ -445,7 +448,7 @@ TEST_F(ScanWindow, SaveAsksAndShowsTheStartDialogsByDeviceCode) {
   f->XML_Code_Dev = 1;
   OnModal(f, [&] {
     f->StartScan();
-    WaitUntil([&] { return f->Style() == 3; }, 30000);
+    WaitUntil([&] { return f->Style() == TScan_Style::Wired_Ended; }, 30000);
     ASSERT_EQ(f->L_Num_Slave->Caption(), "4");
     Write("PROJECTS/Plant1/M_Bus.xml", "<M-Bus_Network/>");
     const QByteArray before = Read("PROJECTS/Plant1/M_Bus.xml");
@@ -483,6 +486,73 @@ TEST_F(ScanWindow, SaveAsksAndShowsTheStartDialogsByDeviceCode) {
   ASSERT_EQ(r.Network.Nodi_List.size(), 8u);  // four, then the same four appended
   EXPECT_EQ(r.Network.Nodi_List[0].Var_List.at(0).Modbus_Register, 1000);
   EXPECT_EQ(r.Network.Nodi_List[3].Var_List.at(0).Modbus_Register, 4000);
+}
+
+// A scan saved into a network that already publishes registers: the start register proposed comes after them,
+// one that would collide is refused with the editor's collision message before anything is written, and the
+// per-node starts are proposed one after the other.
+TEST_F(ScanWindow, AppendedScanNeverGivesARegisterToTwoValues) {
+  Set_Meters({Meter(1, 0x11111111, "emh_diz"), Meter(2, 0x22222222, "emh_diz")});
+  Start();
+  Open_Project();
+  TFScanDecode* f = FScanDecode;
+  f->FileName_MBus = File_MBus;
+  f->XML_Code_Dev = 1;
+  const QByteArray existing =
+      "<M-Bus_Network><Nodo Node_Enable=\"1\" ID_Primary=\"9\" Descrizione=\"Boiler\" Node_State=\"5\">"
+      "<Variabile Enable=\"1\" Desc=\"Energy\" Type=\"0\" Fun_Field=\"0\" Dim=\"2\" ModReg=\"10\" ModScale=\"0\"/>"
+      "</Nodo></M-Bus_Network>";
+  QString proposed, refusal;
+  QStringList starts;
+  OnModal(f, [&] {
+    f->StartScan();
+    WaitUntil([&] { return f->Style() == TScan_Style::Wired_Ended; }, 30000);
+    ASSERT_EQ(f->L_Num_Slave->Caption(), "2");
+    Write("PROJECTS/Plant1/M_Bus.xml", existing);
+    boxes_.Clear();
+    boxes_.Answer(mrYes);
+    OnModal(FScanModbusStart, [&] {
+      proposed = FScanModbusStart->E_StartModAdd->Text();
+      Type(FScanModbusStart->E_StartModAdd, "11");
+      Click(FScanModbusStart->Frame.Btn_OK);
+      refusal = boxes_.LastText();
+      if (FScanModbusStart->ModalResult() != mrNone) return;
+      Type(FScanModbusStart->E_StartModAdd, proposed);
+      Click(FScanModbusStart->Frame.Btn_OK);
+    });
+    f->Select_SaveXML(0);
+    EXPECT_EQ(Read("PROJECTS/Plant1/M_Bus.xml").count("<Nodo"), 3);
+    // The per-node table proposes each slave a start after the network and the slave above it.
+    boxes_.Answer(mrYes);
+    OnModal(FModbusStartAdd_SD, [&] {
+      starts = FModbusStartAdd_SD->Start_Texts();
+      FModbusStartAdd_SD->sga->SetCells(1, 2, starts.value(0));  // both slaves on one register: refused
+      Click(FModbusStartAdd_SD->Frame.Btn_OK);
+      EXPECT_EQ(FModbusStartAdd_SD->ModalResult(), mrNone);
+      FModbusStartAdd_SD->sga->SetCells(1, 2, starts.value(1));
+      Click(FModbusStartAdd_SD->Frame.Btn_OK);
+      if (FModbusStartAdd_SD->ModalResult() == mrNone) FModbusStartAdd_SD->SetModalResult(mrCancel);
+    });
+    f->Select_SaveXML(1);
+    EXPECT_EQ(boxes_.LastText(), T(430));
+    // Without a start dialog (device code 5) the appended scan starts after the network too.
+    f->XML_Code_Dev = 5;
+    boxes_.Answer(mrYes);
+    f->Select_SaveXML(0);
+    EXPECT_EQ(boxes_.LastText(), T(430));
+    f->Close();
+  });
+  f->ShowModal();
+  EXPECT_EQ(proposed, "12");
+  EXPECT_EQ(refusal, T(189) + "Boiler" + T(190) + "Energy" + T(191));
+  ASSERT_EQ(starts.size(), 2);
+  const core::net::TRead_Result r = core::net::Load_Network(File_MBus, Device_Type);
+  ASSERT_TRUE(r.Error.isEmpty()) << r.Error.toStdString();
+  ASSERT_EQ(r.Network.Nodi_List.size(), 7u);
+  EXPECT_EQ(r.Network.Nodi_List[1].Var_List.at(0).Modbus_Register, 12);
+  EXPECT_FALSE(core::net::Find_Overlap(r.Network, Device_Type));
+  EXPECT_EQ(starts.value(0).toInt(), core::net::First_Free_Register(
+      core::net::TNetwork{{r.Network.Nodi_List.begin(), r.Network.Nodi_List.begin() + 3}}, Device_Type));
 }
 
 }  // namespace
