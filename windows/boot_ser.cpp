@@ -85,6 +85,11 @@ void TFBootSer::Btn_UpdateClick() {
   if (FBusy) return;
   const TUpdater_Call call = Serial_Update_Call(Dev_Type, CB_Com->Text(), Options(), Dir_Master, Dir_Project);
   if (call.Program.isEmpty()) return;
+  const QString missing = Missing_Firmware_Message(Dev_Type, TFirmware_Route::Serial, Dir_Master, Options());
+  if (!missing.isEmpty()) {
+    Application->HandleException(this, Exception(missing));
+    return;
+  }
   FBusy = true;
   Btn_Update->SetEnabled(false);
   FTessaroneFirmWare->Start_Program(QDir(Updater_Folder()).filePath(call.Program), call.Arguments, false);

@@ -192,6 +192,9 @@ void TFBootTCP::LbButton4Click() {
   if (FBusy) return;
   QString program;
   QStringList arguments;
+  const TFirmware_Route route = Uses_Job_File(Dev_Type) ? TFirmware_Route::Ethernet_Job : TFirmware_Route::Tcp;
+  const QString missing = Missing_Firmware_Message(Dev_Type, route, Dir_Master, Options());
+  if (!missing.isEmpty()) return Error_Text_Box(this, missing);
   if (Uses_Job_File(Dev_Type)) {
     // The updater reads the job file at its start, so it starts only once the whole file is in place.
     if (!Compile_XML_Parameter()) return;

@@ -1,5 +1,9 @@
 #include "windows/update_commands.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+
 #include "core/device_model.h"
 #include "platform/rtl/strutils.h"
 #include "platform/xml/xmldocument.h"
@@ -155,6 +159,35 @@ bool Compile_XML_Parameter(plat::TXMLDocument& Doc, int32_t DeviceType, const QS
   if (Options.Conf)
     for (const Job_Operation& op : configuration) Add_Operation(operations, op, type1, Options.Read_Conf);
   return true;
+}
+
+QStringList Firmware_Images(int32_t DeviceType, TFirmware_Route Route, const QString& DirMaster) {
+  const TDevice_Model& model = Device_Model(DeviceType);
+  const QString master = DirMaster + QLatin1Char('/');
+  switch (Route) {
+    case TFirmware_Route::Serial:
+      return Serial_Program(DeviceType).isEmpty() ? QStringList() : QStringList{master + Text_Of(model.Serial_Image)};
+    case TFirmware_Route::Tcp:
+      return TCP_Program(DeviceType).isEmpty() ? QStringList() : QStringList{master + Text_Of(model.TCP_Image)};
+    case TFirmware_Route::Ethernet_Job:
+      if (!model.Has_Variant()) return {};
+      if (model.Model == 1)
+        return {master + QStringLiteral("Sim51427-B2.sim"), master + QStringLiteral("Sim51427-B2_B209.sim")};
+      return {master + Text_Of(model.Job_Image)};
+  }
+  return {};
+}
+
+QString Missing_Firmware_Message(int32_t DeviceType, TFirmware_Route Route, const QString& DirMaster,
+                                 const TUpdate_Options& Options) {
+  if (!Options.Firmware) return QString();
+  const QStringList images = Firmware_Images(DeviceType, Route, DirMaster);
+  if (images.isEmpty()) return QString();
+  for (const QString& image : images)
+    if (QFileInfo::exists(image)) return QString();
+  return QStringLiteral("The firmware image \"%1\" is missing, so the update was not started. Copy it into the "
+                        "folder MASTER, or uncheck \"Firmware\" to write the configuration alone.")
+      .arg(QDir::toNativeSeparators(images.join(QStringLiteral("\" or \""))));
 }
 
 bool Valid_IP(const QString& IP, int& ip1, int& ip2, int& ip3, int& ip4) {

@@ -61,6 +61,15 @@ TUpdater_Call TCP_Update_Call(int32_t DeviceType, const QString& IP, const TUpda
 bool Compile_XML_Parameter(plat::TXMLDocument& Doc, int32_t DeviceType, const QString& IP,
                            const TUpdate_Options& Options, const QString& DirMaster, const QString& DirProject);
 
+// The firmware images an updater may write, as the call or the job file names them: the serial or TCP image
+// (for type 2's serial updater the MASTER folder itself), or the job file's firmware images (type 1 and 1001
+// have one per hardware generation). Empty for types without such an updater.
+enum class TFirmware_Route { Serial, Tcp, Ethernet_Job };
+QStringList Firmware_Images(int32_t DeviceType, TFirmware_Route Route, const QString& DirMaster);
+// The message for a firmware write none of whose images is there; empty when one is (or nothing is asked).
+QString Missing_Firmware_Message(int32_t DeviceType, TFirmware_Route Route, const QString& DirMaster,
+                                 const TUpdate_Options& Options);
+
 // Checks an address text: trimmed, at least three '.', split at the first three, each part trimmed and an
 // integer text from 0 to 255 (a part that does not convert fails). The four values go to Parts.
 bool Valid_IP(const QString& IP, int& ip1, int& ip2, int& ip3, int& ip4);

@@ -62,12 +62,21 @@ bool TFTessaroneFirmWare::Start_Program(const QString& NomeSW, const QStringList
     Error_Text_Box(error);
     return false;
   }
-  WaitForProcess(
+  int code = 0;
+  const TWaitResult r = WaitForProcess(
       p, Updater_Run.Wait_Limit_Ms,
       [] {
         Application->ProcessMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
       },
-      Updater_Run.Clock ? Updater_Run.Clock : TTickClock(MonotonicTicks));
+      Updater_Run.Clock ? Updater_Run.Clock : TTickClock(MonotonicTicks), &code);
+  // An updater that reports a failure must not pass for a finished update.
+  if (r == TWaitResult::Ended && code != 0) {
+    Error_Text_Box(QStringLiteral("The updater \"%1\" ended with the error code %2: the device may not have been "
+                                  "updated.")
+                       .arg(QFileInfo(NomeSW).fileName())
+                       .arg(code));
+    return false;
+  }
   return true;
 }

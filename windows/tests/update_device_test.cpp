@@ -85,6 +85,11 @@ class UpdateDeviceTest : public WindowsTest {
       ASSERT_TRUE(pargen::Save_ParGen(File_ParGen, Device_Type, data));
     }
     Write(QStringLiteral("PROJECTS/Plant/M_Bus.xml"), kMBus);
+    // The firmware images the updaters of every model are given.
+    for (const int32_t type : Known_Device_Types)
+      for (const TFirmware_Route route : {TFirmware_Route::Serial, TFirmware_Route::Tcp, TFirmware_Route::Ethernet_Job})
+        for (const QString& image : Firmware_Images(type, route, Dir_Master))
+          if (!image.endsWith(u'/')) Write(QDir(Dir_Exe).relativeFilePath(image), "firmware");
   }
 
   // Puts the stand-in updater into Folder under Name.
@@ -260,7 +265,7 @@ TEST_F(UpdateDeviceTest, AnUpdaterThatCannotStartIsReported) {
   } cases[] = {
       {"missing", 0, true, 0},
       {"not a program", 1, true, 0},
-      {"ends with an error code", 2, false, 1},  // what the updater reports is its own business
+      {"ends with an error code", 2, true, 1},  // a failed update must not pass for a finished one
   };
   Open_Config(0);
   FBootSer->TTY_Class_Dir = Fake_Ttys({QStringLiteral("ttyUSB0")});
@@ -290,6 +295,7 @@ TEST_F(UpdateDeviceTest, AnUpdaterThatCannotStartIsReported) {
     if (c.Box) {
       EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
       EXPECT_TRUE(boxes_.LastText().contains(program)) << boxes_.LastText().toStdString();
+      if (c.Install == 2) EXPECT_TRUE(boxes_.LastText().contains(QStringLiteral("error code 3")));
     }
     EXPECT_EQ(Runs(Dir_Exe).size(), c.Runs);
   }
@@ -564,6 +570,40 @@ TEST_F(UpdateDeviceTest, AJobFileThatCannotBeWrittenStartsNothing) {
   EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
   EXPECT_TRUE(Runs(Dir_Exe).isEmpty());
   EXPECT_EQ(Read(Ethernet_Job_File), QByteArray("<Ethernet_Update><Version>old</Version></Ethernet_Update>"));
+}
+
+TEST_F(UpdateDeviceTest, AMissingFirmwareImageIsReportedAndStartsNothing) {
+  struct Case {
+    const char* Name;
+    bool Firmware;  // the option "Firmware"
+    int Runs;
+  } cases[] = {{"firmware asked for", true, 0}, {"configuration alone", false, 1}};
+  Open_Config(1);
+  Install(Dir_Exe, Ethernet_Program);
+  QDir(Dir_Master).removeRecursively();
+  QDir().mkpath(Dir_Master);
+  TFakeEcho* echo = Fake_Ping();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    boxes_.Clear();
+    QFile::remove(QDir(Dir_Exe).filePath(QStringLiteral("stand_in_updater.jsonl")));
+    echo->Script = {{TEchoStatus::Reply}};
+    OnModal(FBootTCP, [&] {
+      FBootTCP->Btn_Ping->Click();
+      FBootTCP->Btn_Next->Click();
+      FBootTCP->CB_Firmware->SetChecked(c.Firmware);
+      FBootTCP->Btn_Update->Click();
+      FBootTCP->Close();
+    });
+    FBootTCP->ShowModal();
+    EXPECT_EQ(Runs(Dir_Exe).size(), c.Runs);
+    ASSERT_EQ(boxes_.Count(), c.Firmware ? 1 : 0);
+    if (c.Firmware) {
+      EXPECT_EQ(boxes_.Requests()[0].Type, mtError);
+      EXPECT_TRUE(boxes_.LastText().contains(QStringLiteral("sim51645K.sim"))) << boxes_.LastText().toStdString();
+    }
+  }
+  FBootTCP->CB_Firmware->SetChecked(true);
 }
 
 TEST_F(UpdateDeviceTest, TheVariantComesFromParGen) {
