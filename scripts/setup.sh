@@ -9,7 +9,7 @@ PACKAGES=(
   libpugixml-dev zlib1g-dev libjpeg-dev
   googletest libgmock-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fonts-wine
-  xvfb xauth x11-utils libxcb1-dev
+  xvfb xauth x11-utils libxcb1-dev xdotool iproute2 util-linux
   clang libclang-rt-14-dev
   python3
 )

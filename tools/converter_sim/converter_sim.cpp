@@ -271,7 +271,15 @@ bool TConverterSim::Start(const QString& Address, uint16_t Port, QString* Error)
   return true;
 }
 
+bool TConverterSim::Start_Shared(const QString& Address, uint16_t Port, QString* Error) {
+  if (!Start(Address, 0, Error)) return false;
+  if (Raw_.Start(Address, Port, [this](const plat::TUdpDatagram& D) { On_Datagram(D); }, Error)) return true;
+  Stop();
+  return false;
+}
+
 void TConverterSim::Stop() {
+  Raw_.Stop();
   Socket_.Close();
   Other_Socket_.Close();
   Foreign_Socket_.Close();

@@ -7,6 +7,7 @@
 // line (TWiredBus). TConverterSim puts a core on a UDP socket and applies the fault switches to its answers.
 
 #include "platform/io/udp_socket.h"
+#include "tools/converter_sim/raw_listener.h"
 
 #include <QByteArray>
 #include <QString>
@@ -135,6 +136,9 @@ class TConverterSim {
 
   // Binds Address:Port (0 = any free port). False with a message in Error on failure.
   bool Start(const QString& Address, uint16_t Port, QString* Error = nullptr);
+  // For a port that the program under test binds on every address of the same network namespace: hears the
+  // datagrams to Address:Port through a raw socket and answers from Address on a port of its own.
+  bool Start_Shared(const QString& Address, uint16_t Port, QString* Error = nullptr);
   void Stop();
   uint16_t Port() const { return Socket_.Local_Port(); }
 
@@ -160,6 +164,7 @@ class TConverterSim {
   plat::TUdpSocket Socket_{65536};
   plat::TUdpSocket Other_Socket_{16};    // another port of the same address
   plat::TUdpSocket Foreign_Socket_{16};  // a foreign sender
+  TRawListener Raw_;                      // the requests to a shared port
   mutable std::mutex Lock_;
   TSimFaults Faults_;
   std::mt19937 Rng_{1};

@@ -4,6 +4,7 @@
 //                 [--drop S] [--late S --late-ms MS] [--twice S] [--other-port S] [--foreign S] [--garbage S]
 //                 [--oversized S] [--stray S] [--faults-on-commands] [--seed N]
 //                 [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]
+//                 [--shared-port]
 //
 // ID is the eight-digit identification number, or "-" to keep the telegram's own. A config file holds one
 // meter a line: "meter PRIMARY ID FILE [FILE...]"; blank lines and lines starting with '#' are skipped, and
@@ -12,6 +13,8 @@
 // telegrams of FILE (one a line as hex pairs, optionally "/" and the decrypted form sent once the device's key
 // is installed; see radio_sim.h) to the last peer, one every MS milliseconds (default 1000), over again unless
 // --once; B is the signal byte appended to each (default 64). Listen on the wireless port with --port.
+// --shared-port: the program under test binds PORT on every address of this network namespace; the simulator
+// hears the requests to IP:PORT through a raw socket and answers from IP on a port of its own.
 // Runs until interrupted.
 
 #include "tools/converter_sim/converter_sim.h"
@@ -42,7 +45,8 @@ void On_Signal(int) { Stop_Requested = 1; }
             << "usage: converter_sim [--listen IP] [--port N] [--meter PRIMARY:ID:FILE[,FILE...]]... [--config FILE]\n"
             << "       [--drop S] [--late S --late-ms MS] [--twice S] [--other-port S] [--foreign S]\n"
             << "       [--garbage S] [--oversized S] [--stray S] [--faults-on-commands] [--seed N]\n"
-            << "       [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]\n";
+            << "       [--radio telit|radiocrafts [--telegrams FILE] [--pace MS] [--once] [--signal B]]\n"
+            << "       [--shared-port]\n";
   std::exit(2);
 }
 
@@ -103,6 +107,7 @@ int main(int argc, char** argv) {
   QString Telegram_File;
   int Pace = 1000, Signal = 64;
   bool Once = false;
+  bool Shared = false;
   for (int I = 1; I < argc; ++I) {
     const std::string A = argv[I];
     auto Next = [&]() -> const char* {
@@ -162,6 +167,8 @@ int main(int argc, char** argv) {
     } else if (A == "--signal") {
       Signal = std::atoi(Next());
       if (Signal < 0 || Signal > 255) Usage("--signal must be 0..255");
+    } else if (A == "--shared-port") {
+      Shared = true;
     } else if (A == "--seed") {
       Faults.Seed = static_cast<uint32_t>(std::strtoul(Next(), nullptr, 10));
     } else {
@@ -179,7 +186,9 @@ int main(int argc, char** argv) {
     if (!Telegram_File.isEmpty() && !convsim::Load_Wireless_File(Telegram_File, Telegrams, &Why)) Usage(Why);
   }
   QString Error;
-  if (!Sim.Start(Listen, static_cast<uint16_t>(Port), &Error)) {
+  const bool Started = Shared ? Sim.Start_Shared(Listen, static_cast<uint16_t>(Port), &Error)
+                             : Sim.Start(Listen, static_cast<uint16_t>(Port), &Error);
+  if (!Started) {
     std::cerr << "converter_sim: " << Error.toStdString() << '\n';
     return 1;
   }
@@ -190,7 +199,7 @@ int main(int argc, char** argv) {
         [&Sim](const convsim::TBytes& D) { return Sim.Send_To_Peer(D); });
   std::signal(SIGINT, On_Signal);
   std::signal(SIGTERM, On_Signal);
-  std::cout << "converter_sim: listening on " << Listen.toStdString() << ':' << Sim.Port() << " with "
+  std::cout << "converter_sim: listening on " << Listen.toStdString() << ':' << (Shared ? Port : int(Sim.Port())) << " with "
             << Sim.Core.Bus.Meters.size() << " meter(s)" << std::endl;
   while (!Stop_Requested) {
     struct timespec T = {0, 100 * 1000 * 1000};
