@@ -152,8 +152,10 @@ class Road : public ::testing::Test {
                              : QString();
   }
   static void Click(const QString& window, TAt p) {
-    Run_Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"), window,
-                 QString::number(p.X), QString::number(p.Y), QStringLiteral("click"), QStringLiteral("1")});
+    // Without --sync: it would wait for ever for a motion when the pointer is already there, as it is when a
+    // button is clicked where the previous one was.
+    Run_Xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(p.X),
+                 QString::number(p.Y), QStringLiteral("click"), QStringLiteral("1")});
   }
   // Clicks into an edit, replaces its text with Text.
   static void Type_Into(const QString& window, TAt p, const QString& text) {
@@ -167,6 +169,15 @@ class Road : public ::testing::Test {
     const QString box = Window(title);
     Run_Xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), box});
     Key(key);
+  }
+  // Closes the window from its title bar and waits until it is gone, so that the window under it takes input.
+  // A window drops a close asked for while it waits for its updater, so the close is asked for again, as a user
+  // would.
+  void Close_And_Wait(const QString& window, const char* title) {
+    EXPECT_TRUE(Wait_For([&] {
+      x_.Close(window.toUInt());
+      return Wait_For([&] { return !x_.Find(title); }, 1000);
+    }, 15000)) << title << " did not close";
   }
   static bool Wait_For(const std::function<bool()>& done, int ms) {
     QElapsedTimer t;
@@ -264,7 +275,7 @@ TEST_F(Road, NewConfigurationToUpdateWithAScanAppendedToATypedNetwork) {
   x_.Grab(start.toUInt()).save(QStringLiteral(TEST_BINARY_DIR "/road_start_register.png"));
   Click(start, at::Start_Register_OK);  // the register proposed
   Answer("Information");
-  x_.Close(scan_window);
+  Close_And_Wait(scan, "Scan & Decode");
 
   // The update through the stand-in updater.
   Click(main, at::Update_Device);
@@ -285,9 +296,9 @@ TEST_F(Road, NewConfigurationToUpdateWithAScanAppendedToATypedNetwork) {
     x_.Grab(x_.Screen()->root).save(QStringLiteral(TEST_BINARY_DIR "/road_failed.png"));
     FAIL() << "the updater was not started (screen: road_failed.png)";
   }
-  x_.Close(update.toUInt());
+  Close_And_Wait(update, "Update Firmware from Etherner (UDP)");
   x_.Close(main.toUInt());
-  ASSERT_TRUE(proc_.waitForFinished(15000));
+  ASSERT_TRUE(proc_.waitForFinished(15000)) << "the program did not end when its window was closed";
 
   // The network: the typed node and the two scanned ones, no register given twice, the scan after the typed
   // variable's register.
