@@ -1,5 +1,9 @@
 #include "windows/new_id_node.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 #include "core/device_model.h"
 #include "grid/column_grid.h"
 #include "platform/graphics/canvas.h"
@@ -54,11 +58,9 @@ TFNewIDNode::TFNewIDNode(TComponent* AOwner) : TForm(AOwner) {
   ESG_MR_Var->SetRowCount(2);
   TGridOptions options = ESG_MR_Var->Options();
   ESG_MR_Var->SetOptions(options.Include(goEditing));
-  const int widths[3] = {78, 64, 223};
   const char* heads[3] = {"Desc. Reg.", "Index", "Description Variable"};
   for (int c = 0; c < 3; ++c) {
     grid::TGridColumnItem* column = ESG_MR_Var->Columns()->Items(c);
-    column->SetWidth(widths[c]);
     column->SetHeader(QString::fromLatin1(heads[c]));
     column->ReadOnly = c != 1;  // only the registers take typing
   }
@@ -89,6 +91,24 @@ void TFNewIDNode::Set_Lang() {
   L_MR_Var->SetCaption(Lang_Text(267));
   L_wMBus_RSSI->SetCaption(Lang_Text(376));
   L_wMBus_Add->SetCaption(Lang_Text(342));
+  Fit_Columns();
+}
+
+void TFNewIDNode::Fit_Columns() {
+  // The register kinds and the headers show whole, in the language's texts; the description takes the rest.
+  auto widest = [this](int Col, std::initializer_list<QString> Texts, int Least) {
+    const QFontMetrics m(ESG_MR_Var->Columns()->Items(Col)->Font()->QtFont());
+    const QFontMetrics h(ESG_MR_Var->Columns()->Items(Col)->HeaderFont()->QtFont());
+    int w = Least;
+    for (const QString& t : Texts) w = std::max({w, m.horizontalAdvance(t) + 8, h.horizontalAdvance(t) + 8});
+    return w;
+  };
+  const int kind = widest(0, {ESG_MR_Var->Cells(0, 0), Lang_Text(252), Lang_Text(253), Lang_Text(254)}, 78);
+  const int index = widest(1, {ESG_MR_Var->Cells(1, 0), QStringLiteral("59999")}, 64);
+  ESG_MR_Var->Columns()->Items(0)->SetWidth(kind);
+  ESG_MR_Var->Columns()->Items(1)->SetWidth(index);
+  const int rest = ESG_MR_Var->ClientWidth() - kind - index - 3 * ESG_MR_Var->GridLineWidth();
+  ESG_MR_Var->Columns()->Items(2)->SetWidth(std::max(widest(2, {ESG_MR_Var->Cells(2, 0)}, 100), rest));
 }
 
 void TFNewIDNode::Place_Grid(int PanelHeight) {
@@ -96,6 +116,7 @@ void TFNewIDNode::Place_Grid(int PanelHeight) {
   L_MR_Var->SetTop(Panel_Top + PanelHeight + 4);
   const int top = Panel_Top + PanelHeight + 22;
   ESG_MR_Var->SetBounds(12, top, 408, Frame.P_Button->Top() - 8 - top);
+  Fit_Columns();
 }
 
 void TFNewIDNode::FormShow(TObject*) {

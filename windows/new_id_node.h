@@ -57,6 +57,7 @@ class TFNewIDNode : public plat::TForm {
 
  private:
   void Place_Grid(int PanelHeight);
+  void Fit_Columns();
 
   const core::net::TNetwork* FNet = nullptr;
   int FDeviceType = 0;

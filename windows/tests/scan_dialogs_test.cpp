@@ -2,12 +2,15 @@
 // for bad input, the result OK otherwise.
 
 #include <QLineEdit>
+#include <QFontMetrics>
+#include <QImage>
 #include <QTest>
 
 #include "input_helpers.h"
 #include "grid/column_grid.h"
 #include "windows/insert_key_wireless.h"
 #include "windows/modbus_start_add_sd.h"
+#include "windows/new_id_node.h"
 #include "windows/scan_modbus_start.h"
 #include "windows_fixture.h"
 
@@ -138,6 +141,59 @@ TEST_F(ScanDialogs, StartAddressTableNamesTheFirstBadRow) {
   });
   EXPECT_EQ(r, mrOk);
   EXPECT_EQ(f->Start_Texts(), QStringList({"1", "1", "500"}));
+}
+
+// The two dialogs whose registers are typed into a column grid, as a person sees them (kept beside the test as
+// pictures): each header fits its column whole, and only the typed column takes its colour.
+TEST_F(ScanDialogs, ColumnGridDialogsShowTheirWholeCaptions) {
+  Start();
+  FModbusStartAdd_SD->Set_Devices({"1 - 11111111", "2 - 22222222", "3 - 33333333"}, {"1", "14", "27"});
+  core::net::TPaste_Input in;
+  in.Form_Type = 1;
+  in.Pri = "6";
+  in.Node_State = in.Ident = in.RSSI = "0";
+  in.Node_Description = "Boiler";
+  in.Groups = {{{"10", "0", "0"}, "Energy (Wh) (U0S0T0)"}, {{"12", "0", "0"}, "Volume (m3) (U0S0T0)"}};
+  const core::net::TNetwork net;
+  FNewIDNode->Setup(in, &net, Device_Type);
+  const struct {
+    TForm* Form;
+    grid::TExtColumnGrid* Grid;
+    const char* File;
+    int Typed;  // the column the user types into
+  } dialogs[] = {{FModbusStartAdd_SD, FModbusStartAdd_SD->sga, "start_address_dialog.png", 1},
+                 {FNewIDNode, FNewIDNode->ESG_MR_Var, "new_node_id_dialog.png", 1}};
+  for (const auto& d : dialogs) {
+    SCOPED_TRACE(d.File);
+    OnModal(d.Form, [&] {
+      d.Form->Widget()->grab().toImage().save(QStringLiteral(TEST_BINARY_DIR "/") + QLatin1StringView(d.File));
+      const QImage shot = d.Grid->Widget()->grab().toImage();
+      for (int c = 0; c < d.Grid->ColCount(); ++c) {
+        grid::TGridColumnItem* column = d.Grid->Columns()->Items(c);
+        const QString header = d.Grid->Cells(c, 0);
+        EXPECT_FALSE(header.isEmpty()) << c;
+        const int text = QFontMetrics(column->HeaderFont()->QtFont()).horizontalAdvance(header);
+        EXPECT_LE(text + 4, d.Grid->ColWidths(c)) << header.toStdString();
+        // The device names and register kinds show whole too (the last column holds free descriptions).
+        for (int r = 1; c + 1 < d.Grid->ColCount() && r < d.Grid->RowCount(); ++r) {
+          const QString cell = d.Grid->Cells(c, r);
+          EXPECT_LE(QFontMetrics(column->Font()->QtFont()).horizontalAdvance(cell) + 4, d.Grid->ColWidths(c))
+              << cell.toStdString();
+        }
+        // The typed column's colour shows in its data cells, and only there.
+        const TRect cell = d.Grid->CellRect(c, 2);
+        const QColor inside = shot.pixelColor(cell.Right - 3, (cell.Top + cell.Bottom) / 2);
+        const TColor typed = column->Color();
+        if (c == d.Typed)
+          EXPECT_EQ(inside, QColor(GetRValue(typed), GetGValue(typed), GetBValue(typed))) << c;
+        bool editable = true;
+        d.Grid->CheckCellEditable(c, 2, editable);
+        EXPECT_EQ(editable, c == d.Typed) << c;
+      }
+      d.Form->SetModalResult(mrCancel);
+    });
+    d.Form->ShowModal();
+  }
 }
 
 }  // namespace
