@@ -280,10 +280,39 @@ void TCustomGrid::MoveTimerScroll() {
 
 void TCustomGrid::KeyDown(std::uint16_t& Key, TShiftState Shift) { HandleKeyDown(Key, Shift); }
 
+// With Ctrl the arrows move the view rather than the cell: Up and Down scroll one row and leave the current cell
+// where it is, Left and Right jump a page of columns (cell and view together; nothing in row select, where the
+// plain keys already scroll), PgUp and PgDn go to the first and last fully visible row, Home and End to the
+// first and last cell. Returns false for keys that move the same with and without Ctrl.
+bool TCustomGrid::CtrlKeyTarget(std::uint16_t Key, TGridCoord& cell, TGridCoord& topLeft) const {
+  const bool rowSelect = FOptions.Contains(goRowSelect);
+  const int pageCols = std::max(1, VisibleColCount());
+  switch (Key) {
+    case VK_UP: --topLeft.Y; return true;
+    case VK_DOWN: ++topLeft.Y; return true;
+    case VK_LEFT:
+      if (!rowSelect) {
+        cell.X -= pageCols;
+        topLeft.X -= pageCols;
+      }
+      return true;
+    case VK_RIGHT:
+      if (!rowSelect) {
+        cell.X += pageCols;
+        topLeft.X += pageCols;
+      }
+      return true;
+    case VK_PRIOR: cell.Y = TopRow(); return true;
+    case VK_NEXT: cell.Y = TopRow() + std::max(1, VisibleRowCount()) - 1; return true;
+    default: return false;
+  }
+}
+
 void TCustomGrid::KeyTarget(std::uint16_t Key, TShiftState Shift, TGridCoord& cell, TGridCoord& topLeft) const {
   const bool rowSelect = FOptions.Contains(goRowSelect);
   const bool ctrl = Shift.Contains(ssCtrl);
   const int page = std::max(1, VisibleRowCount());
+  if (ctrl && CtrlKeyTarget(Key, cell, topLeft)) return;
   switch (Key) {
     case VK_UP: --cell.Y; break;
     case VK_DOWN: ++cell.Y; break;

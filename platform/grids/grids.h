@@ -323,6 +323,7 @@ class TCustomGrid : public TCustomControl {
   void PaintFeedback();
   void ClampCells();
   void KeyTarget(std::uint16_t Key, TShiftState Shift, TGridCoord& cell, TGridCoord& topLeft) const;
+  bool CtrlKeyTarget(std::uint16_t Key, TGridCoord& cell, TGridCoord& topLeft) const;
   void EndMouseGesture(TShiftState Shift, int X, int Y);
   int MovingTarget(int X, int Y) const;
 

@@ -198,6 +198,54 @@ TEST_F(InputTest, KeysMoveAndStopAtTheEdges) {
   }
 }
 
+// Ctrl moves the view: Up and Down scroll a row and leave the current cell even out of view, Left and Right
+// jump a page of columns with the cell, PgUp and PgDn stay within the rows in view.
+TEST_F(InputTest, CtrlKeysScrollOrJumpByThePage) {
+  g->SetColCount(40);
+  const int cols = g->VisibleColCount(), rows = g->VisibleRowCount();
+  ASSERT_GT(cols, 2);
+  ASSERT_GT(rows, 2);
+  g->SetLeftCol(1000);
+  g->SetTopRow(1000);
+  const int maxLeft = g->LeftCol(), maxTop = g->TopRow();
+  ASSERT_GT(maxLeft, 1 + cols);
+  struct Case {
+    TGridCoord cell, view;  // view: left column, top row
+    std::uint16_t key;
+    bool rowSelect;
+    TGridCoord endCell, endView;
+  };
+  const Case cases[] = {
+      {{3, 5}, {1, 1}, VK_DOWN, false, {3, 5}, {1, 2}},
+      {{3, 2}, {1, 2}, VK_DOWN, false, {3, 2}, {1, 3}},  // the cell scrolls out of view and stays current
+      {{3, 5}, {1, 4}, VK_UP, false, {3, 5}, {1, 3}},
+      {{3, 5}, {1, 1}, VK_UP, false, {3, 5}, {1, 1}},
+      {{3, 39}, {1, maxTop}, VK_DOWN, false, {3, 39}, {1, maxTop}},
+      {{2, 3}, {1, 1}, VK_RIGHT, false, {2 + cols, 3}, {1 + cols, 1}},
+      {{2 + cols, 3}, {1 + cols, 1}, VK_LEFT, false, {2, 3}, {1, 1}},
+      {{3, 3}, {1, 1}, VK_LEFT, false, {1, 3}, {1, 1}},
+      {{38, 3}, {maxLeft, 1}, VK_RIGHT, false, {39, 3}, {maxLeft, 1}},
+      {{3, 3}, {1, 1}, VK_RIGHT, true, {3, 3}, {1, 1}},
+      {{3, 5}, {1, 1}, VK_NEXT, false, {3, rows}, {1, 1}},
+      {{3, 20}, {1, 10}, VK_PRIOR, false, {3, 10}, {1, 10}},
+      {{3, 12}, {1, 10}, VK_NEXT, false, {3, 9 + rows}, {1, 10}},
+  };
+  for (const Case& c : cases) {
+    g->SetOptions(c.rowSelect ? g->Options() + TGridOptions{goRowSelect} : g->Options() - TGridOptions{goRowSelect});
+    g->SetCol(c.cell.X);
+    g->SetRow(c.cell.Y);
+    g->SetLeftCol(c.view.X);
+    g->SetTopRow(c.view.Y);
+    ASSERT_EQ(Current(), c.cell);
+    ASSERT_EQ((TGridCoord{g->LeftCol(), g->TopRow()}), c.view);
+    f.Key(c.key, TShiftState{ssCtrl});
+    const std::string what = "key " + std::to_string(c.key) + " from " + std::to_string(c.cell.X) + "," +
+                             std::to_string(c.cell.Y);
+    EXPECT_EQ(Current(), c.endCell) << what;
+    EXPECT_EQ((TGridCoord{g->LeftCol(), g->TopRow()}), c.endView) << what;
+  }
+}
+
 TEST_F(InputTest, PageKeysMoveByTheVisibleRowsAndScroll) {
   const int page = g->VisibleRowCount();
   ASSERT_GT(page, 1);
