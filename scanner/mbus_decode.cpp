@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -409,9 +410,44 @@ int64_t Power_Of_Ten(int N) {
   return V;
 }
 
+namespace {
+
+// A short text built in place, then made a QString in one allocation: the value and date texts of every
+// record of every telegram go through here, and a chain of QString concatenations costs an allocation each.
+struct TShort_Text {
+  char16_t B[64];
+  int N = 0;
+  void Put(char16_t C) { B[N++] = C; }
+  void Put(QChar C) { B[N++] = C.unicode(); }
+  void Put_Ascii(const char* S, int Len) {
+    for (int I = 0; I < Len; ++I) B[N++] = char16_t(uint8_t(S[I]));
+  }
+  void Put_Zeros(int Count) {
+    for (int I = 0; I < Count; ++I) B[N++] = u'0';
+  }
+  void Put_Int(int V) {
+    char D[12];
+    const auto R = std::to_chars(D, D + sizeof D, V);
+    Put_Ascii(D, int(R.ptr - D));
+  }
+  QString Str() const { return QString(reinterpret_cast<const QChar*>(B), N); }
+};
+
+}  // namespace
+
+void Append_Two_Digits(QString& S, int N) {
+  if (N >= 0 && N < 100) {
+    const char16_t D[2] = {char16_t(u'0' + N / 10), char16_t(u'0' + N % 10)};
+    S.append(reinterpret_cast<const QChar*>(D), 2);
+  } else {
+    S += QString::number(N);
+  }
+}
+
 QString Two_Digits(int N) {
-  if (N >= 0 && N < 10) return QStringLiteral("0") + QString::number(N);
-  return QString::number(N);
+  QString S;
+  Append_Two_Digits(S, N);
+  return S;
 }
 
 QString Format_Scaled(int64_t Mantissa, int Exponent, QChar Decimal_Point) {
@@ -419,7 +455,7 @@ QString Format_Scaled(int64_t Mantissa, int Exponent, QChar Decimal_Point) {
   const bool Negative = Mantissa < 0;
   uint64_t M = Negative ? 0 - uint64_t(Mantissa) : uint64_t(Mantissa);
   char Digits[24];
-  int Len = std::snprintf(Digits, sizeof Digits, "%llu", static_cast<unsigned long long>(M));
+  int Len = int(std::to_chars(Digits, Digits + sizeof Digits, M).ptr - Digits);
   if (Len > 15) {  // round half up to 15 significant digits
     const bool Up = Digits[15] >= '5';
     Exponent += Len - 15;
@@ -441,33 +477,34 @@ QString Format_Scaled(int64_t Mantissa, int Exponent, QChar Decimal_Point) {
     ++Exponent;
   }
   const int X = Len - 1 + Exponent;  // decimal exponent of the first digit
-  QString S;
-  if (Negative) S += u'-';
+  // At most a sign, 15 digits, four leading zeros and "0." in fixed notation, or an exponent of four characters.
+  TShort_Text S;
+  if (Negative) S.Put(u'-');
   if (X < -4 || X >= 15) {
-    S += QLatin1Char(Digits[0]);
+    S.Put_Ascii(Digits, 1);
     if (Len > 1) {
-      S += Decimal_Point;
-      S += QLatin1StringView(Digits + 1, Len - 1);
+      S.Put(Decimal_Point);
+      S.Put_Ascii(Digits + 1, Len - 1);
     }
-    S += u'E';
-    S += QString::number(X);
+    S.Put(u'E');
+    S.Put_Int(X);
   } else if (Exponent >= 0) {
-    S += QLatin1StringView(Digits, Len);
-    S += QString(Exponent, u'0');
+    S.Put_Ascii(Digits, Len);
+    S.Put_Zeros(Exponent);
   } else {
     const int Int_Digits = Len + Exponent;
     if (Int_Digits > 0) {
-      S += QLatin1StringView(Digits, Int_Digits);
-      S += Decimal_Point;
-      S += QLatin1StringView(Digits + Int_Digits, Len - Int_Digits);
+      S.Put_Ascii(Digits, Int_Digits);
+      S.Put(Decimal_Point);
+      S.Put_Ascii(Digits + Int_Digits, Len - Int_Digits);
     } else {
-      S += u'0';
-      S += Decimal_Point;
-      S += QString(-Int_Digits, u'0');
-      S += QLatin1StringView(Digits, Len);
+      S.Put(u'0');
+      S.Put(Decimal_Point);
+      S.Put_Zeros(-Int_Digits);
+      S.Put_Ascii(Digits, Len);
     }
   }
-  return S;
+  return S.Str();
 }
 
 QString Format_Real(double Value, QChar Decimal_Point) {
@@ -476,23 +513,23 @@ QString Format_Real(double Value, QChar Decimal_Point) {
   char Buf[40];
   std::snprintf(Buf, sizeof Buf, "%.15G", Value);
   // "%G" writes E+020 style exponents; the general format has no plus sign and no leading zeros.
-  QString S;
+  TShort_Text S;
   for (const char* C = Buf; *C; ++C) {
     if (*C == '.') {
-      S += Decimal_Point;
+      S.Put(Decimal_Point);
     } else if (*C == 'E') {
-      S += u'E';
+      S.Put(u'E');
       ++C;
-      if (*C == '-') S += u'-';
+      if (*C == '-') S.Put(u'-');
       if (*C == '+' || *C == '-') ++C;
       while (*C == '0' && C[1]) ++C;
-      S += QLatin1StringView(C);
+      S.Put_Ascii(C, int(std::strlen(C)));
       break;
     } else {
-      S += QLatin1Char(*C);
+      S.Put(char16_t(uint8_t(*C)));
     }
   }
-  return S;
+  return S.Str();
 }
 
 QString Decode_Error_Text(TDecodeError Error) {

@@ -93,6 +93,7 @@ QString Manufacturer_Char(int Code);
 int64_t BCD_To_Int64(const uint8_t* Data, int N);
 int64_t Power_Of_Ten(int N);
 QString Two_Digits(int N);
+void Append_Two_Digits(QString& S, int N);  // the same, appended to S
 
 // Formats Mantissa x 10^Exponent in the general number format: shortest form, at most 15 significant digits
 // (rounded half up), fixed notation from 1E-4 up to below 1E15, otherwise d.dddEx (as 1.5E20, 5E-7);

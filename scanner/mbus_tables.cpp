@@ -251,8 +251,16 @@ const char* Time_Point_Text(int Data_Code) {
   }
 }
 
+// Most table texts are plain ASCII: appended as Latin-1 they need no conversion through a temporary string.
+// The few with a unit sign (UTF-8) are converted.
 void Append(QString* Desc, const char* Text) {
-  if (Desc && Text) Desc->append(QString::fromUtf8(Text));
+  if (!Desc || !Text) return;
+  const char* End = Text;
+  while (*End && uint8_t(*End) < 0x80) ++End;
+  if (*End)
+    Desc->append(QString::fromUtf8(Text));
+  else
+    Desc->append(QLatin1StringView(Text, End - Text));
 }
 
 }  // namespace

@@ -31,25 +31,50 @@ QString Dollar_List(const uint8_t* Bytes, int N) {
 const char* const Week_Days[8] = {"", "Monday ", "Tuesday ", "Wednesday ", "Thursday ", "Friday ", "Saturday ",
                                   "Sunday "};
 
-// Date and/or time of a time-point record, by data code (G, J, F, I).
+// Date and/or time of a time-point record, by data code (G, J, F, I), built in one string.
 QString Time_Point_Text(const TVariable_MBus& R) {
   const uint8_t* B = R.Data();
   auto Year = [](uint8_t Low, uint8_t High) { return ((Low >> 5) & 7) + 8 * ((High >> 4) & 0x0F); };
+  QString S;
+  S.reserve(32);
+  auto Date = [&](uint8_t Day, uint8_t Month_Year) {
+    Append_Two_Digits(S, Day & 0x1F);
+    S += u'/';
+    Append_Two_Digits(S, Month_Year & 0x0F);
+    S += u'/';
+    Append_Two_Digits(S, Year(Day, Month_Year));
+  };
+  auto Clock = [&](const uint8_t* Hour_Minute_Second, bool Seconds) {  // bytes from the hour down
+    Append_Two_Digits(S, Hour_Minute_Second[0] & 0x1F);
+    S += u':';
+    Append_Two_Digits(S, Hour_Minute_Second[-1] & 0x3F);
+    if (Seconds) {
+      S += u':';
+      Append_Two_Digits(S, Hour_Minute_Second[-2] & 0x3F);
+    }
+  };
   switch (R.dimension) {
     case 2:
-      return Two_Digits(B[0] & 0x1F) + u'/' + Two_Digits(B[1] & 0x0F) + u'/' + Two_Digits(Year(B[0], B[1]));
+      Date(B[0], B[1]);
+      break;
     case 4:
-      return Two_Digits(B[2] & 0x1F) + u'/' + Two_Digits(B[3] & 0x0F) + u'/' + Two_Digits(Year(B[2], B[3])) + u' ' +
-             Two_Digits(B[1] & 0x1F) + u':' + Two_Digits(B[0] & 0x3F);
+      Date(B[2], B[3]);
+      S += u' ';
+      Clock(B + 1, false);
+      break;
     case 3:
-      return Two_Digits(B[2] & 0x1F) + u':' + Two_Digits(B[1] & 0x3F) + u':' + Two_Digits(B[0] & 0x3F);
+      Clock(B + 2, true);
+      break;
     case 6:
-      return QLatin1StringView(Week_Days[(B[2] >> 5) & 7]) + Two_Digits(B[3] & 0x1F) + u'/' +
-             Two_Digits(B[4] & 0x0F) + u'/' + Two_Digits(Year(B[3], B[4])) + u' ' + Two_Digits(B[2] & 0x1F) + u':' +
-             Two_Digits(B[1] & 0x3F) + u':' + Two_Digits(B[0] & 0x3F);
+      S += QLatin1StringView(Week_Days[(B[2] >> 5) & 7]);
+      Date(B[3], B[4]);
+      S += u' ';
+      Clock(B + 2, true);
+      break;
     default:
       return {};
   }
+  return S;
 }
 
 // Characters of a variable-length ASCII value: sent last character first; control characters become '?'.
@@ -92,10 +117,10 @@ QString Format_Value(const TVariable_MBus& R, QChar Decimal_Point) {
 }
 
 // The user's locale's decimal separator and the reception date and time as it writes them. Building the default
-// locale is dear (it checks the system locale each time), so the separator is taken once per call of ValueStr
-// and the reception texts once per telegram: every record of a telegram carries the same reception time, and
-// the texts are made again only for another second or locale (per thread: a QLocale's texts are not shared
-// across threads).
+// locale is dear (it checks the system locale each time), so the separator is looked up again only when the
+// default locale changed, and the reception texts are made once per telegram: every record of a telegram
+// carries the same reception time, and the texts are made again only for another second or locale (per
+// thread: a QLocale's texts are not shared across threads).
 struct TLocale_Texts {
   QLocale Locale;
   bool Dated = false;       // Date and Time are those of Second in Locale
@@ -107,6 +132,21 @@ struct TLocale_Texts {
 QChar Decimal_Point_Of(const QLocale& L) {
   const QString P = L.decimalPoint();
   return P.isEmpty() ? QChar(u'.') : P.at(0);
+}
+
+// Comparing locales is cheap beside reading the separator, which builds a string each time.
+QChar Current_Decimal_Point() {
+  struct TSeparator {
+    QLocale Locale;
+    QChar Point = Decimal_Point_Of(Locale);
+  };
+  thread_local TSeparator C;
+  const QLocale Now;
+  if (!(Now == C.Locale)) {
+    C.Locale = Now;
+    C.Point = Decimal_Point_Of(Now);
+  }
+  return C.Point;
 }
 
 const TLocale_Texts& Reception_Texts(int64_t Decoded_At) {
@@ -234,12 +274,13 @@ QString TVariable_MBus::tempo() const { return Reception_Texts(Decoded_At).Time;
 QString TVariable_MBus::Desc_Type_Data() const {
   if (!Real_Wireless_Var) return {};
   QString S;
+  S.reserve(48);  // unit, description and suffixes mostly fit: one allocation instead of one per piece
   mbus_tables::TVif_Outcome O;
   mbus_tables::Walk_VIF(*this, O, &S);
   return S;
 }
 
-QString TVariable_MBus::ValueStr() const { return Format_Value(*this, Decimal_Point_Of(QLocale())); }
+QString TVariable_MBus::ValueStr() const { return Format_Value(*this, Current_Decimal_Point()); }
 
 QString TVariable_MBus::Value_Text_C() const { return Format_Value(*this, u'.'); }
 
