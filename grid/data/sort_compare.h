@@ -1,0 +1,83 @@
+#pragma once
+// How two cells of a column compare when the grid sorts: the sort format (asked of the grid, or detected from
+// the two cells), then the comparison of that format, then the placing of empty cells.
+//
+// A comparison is a pure function of the two cells, so a sort that keeps its rows in place until the order is
+// known may read each cell's text once and remember what it derived from it (its number, its date, whether it
+// is a number). TCellComparer does that for the rows it is told to key; other rows are read afresh each time.
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+#include "grid/data/sort_host.h"
+
+namespace grid {
+
+class TCellComparer {
+ public:
+  TCellComparer(TSortHost& Host, const TSortOptions& Options);
+  ~TCellComparer();
+  TCellComparer(const TCellComparer&) = delete;
+  TCellComparer& operator=(const TCellComparer&) = delete;
+
+  // Rows [First, First + Count) are read once per column and remembered until Forget.
+  void KeyRows(int First, int Count);
+  void Forget();
+
+  // -1, 0 or 1; SortDir is the direction that the placing of empty cells follows (1 ascending, -1
+  // descending, 0 none).
+  int CompareCells(int ACol, int ARow1, int ARow2, int SortDir);
+
+  TSortHost& Host() { return FHost; }
+  const TSortOptions& Options() const { return FOptions; }
+
+ private:
+  struct TKey;
+  struct TColumnKeys;
+  // The numeric reading of a text: its value, whether it converted, and whether it was empty once the prefix
+  // and suffix were cut.
+  struct TNumber {
+    double Value = 0;
+    bool Ok = false;
+    bool Empty = false;
+  };
+
+  TKey* KeyOf(int ACol, int ARow);
+  // How every comparison of a keyed column goes when it is known before the sort: 0 not known (each
+  // comparison detects its format), else by number or by text.
+  int FastKind(int ACol);
+  int CompareFast(int Kind, int ACol, int ARow1, int ARow2, int SortDir);
+  const QString& Text(int ACol, int ARow, QString& Scratch);
+  bool IsNumber(int ACol, int ARow);
+  bool HasChar(int ACol, int ARow, QChar Ch);
+  bool CheckBox(int ACol, int ARow, bool& Checked);
+  TSortStyle DetectFormat(int ACol, int ARow1, int ARow2);
+  int DateTest(int ACol, int ARow1);
+  int DateTestOf(const QString& S1);
+  TNumber Number(int ACol, int ARow, TSortStyle Style, const QString& Prefix, const QString& Suffix);
+  TNumber ReadNumber(int ACol, int ARow, const QString& Text, TSortStyle Style, const QString& Prefix,
+                     const QString& Suffix);
+  double DateValue(int ACol, int ARow, TSortStyle Style);
+  double ReadDate(const QString& S, TSortStyle Style);
+  int CompareNumbers(int ACol, int ARow1, int ARow2, TSortStyle Style, const QString& Prefix,
+                     const QString& Suffix, bool& Empty1, bool& Empty2);
+  int CompareByFormat(int ACol, int ARow1, int ARow2, TSortStyle Style, const QString& Prefix,
+                      const QString& Suffix, bool& Empty1, bool& Empty2);
+
+  TSortHost& FHost;
+  TSortOptions FOptions;
+  int FFirst = 0, FCount = 0;
+  std::vector<TColumnKeys> FColumns;
+};
+
+// The numeric reading of a text that does not convert whole: the digits before the first other character,
+// without sign or exponent (0 when it starts with something else).
+double LeadingDigitsValue(const QString& S);
+// The whole text as a number with "." as decimal separator; false when anything is left over.
+bool TextToFloat(const QString& S, double& Value);
+// Ordinal comparison after upper-casing the letters a to z; -1, 0 or 1.
+int CompareAsciiNoCase(const QString& S1, const QString& S2);
+
+}  // namespace grid
