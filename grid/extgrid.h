@@ -884,16 +884,30 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TSortSettings* SortSettings() { return &FSortSettings; }
   bool FixedAsButtons = false, Ctl3D = true, URLEdit = false, URLUnderlineOnHover = false;
   bool HintShowSizing = false, HintShowCells = false, HintShowLargeText = false, HTMLHint = false;
-  // Sorting entry points of the data services; until they are filled a header click leaves the rows as they are.
-  virtual void QSort() {}
-  virtual void QSortIndexed() {}
-  virtual void QSortGroup() {}
-  virtual void QSortGroupIndexed() {}
-  virtual void QUnSort() {}
-  virtual void InitSortXRef() {}
-  // Storing and restoring the column order in the place ColumnSize names; the data services fill them.
-  virtual void SaveColPositions() {}
-  virtual void LoadColPositions() {}
+  // Sorting (the data services' quicksort): by SortSettings.Column, by the sort keys, inside the deepest
+  // expanded nodes, and back to the order recorded since the cross-reference was last reset.
+  virtual void QSort();
+  virtual void QSortIndexed();
+  virtual void QSortGroup();
+  virtual void QSortGroupIndexed();
+  virtual void QUnSort();
+  virtual void InitSortXRef();
+  void Sort(int ACol, TSortDirection Direction);
+  void SortByColumn(int ACol);
+  // Rows Left..Right only, on ACol or by the sort keys.
+  void QuickSort(int ACol, int Left, int Right);
+  void QuickSortIndexed(int Left, int Right);
+  // One step of a sort the caller drives: swaps the rows when they compare the wrong way round.
+  bool SortLine(int ACol, int ARow1, int ARow2);
+  // Storing and restoring the column order ("Pos<i>") in the place ColumnSize names (an INI file, or the
+  // registry's stand-in under the user's configuration folder); nothing without Key and Section.
+  virtual void SaveColPositions();
+  virtual void LoadColPositions();
+  // Column count, widths, order and visibility as one text, and back (checked before anything changes).
+  QString ColumnStatesToString();
+  void StringToColumnStates(const QString& Value);
+  // The recorded column order: real columns in display order (empty when never moved).
+  TIntList* ColumnOrderList() { return &FColumnOrder; }
   // The filter conditions per column, and the switch that applies them: applying and taking a filter away
   // (hiding the rows that fail it) is the data services' work, done in their override of SetFilterActive.
   TFilter* Filter() { return &FFilter; }
@@ -1119,8 +1133,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool IsThemedSystem() const { return FIsThemed; }
   // Entry points of the grid's data services (file and registry storage of column sizes, the search panel);
   // until those are in place they do nothing.
-  virtual void LoadColSizes() {}
-  virtual void SaveColSizes() {}
+  // Column widths ("Col<i>") in the place ColumnSize names; loading never writes the store.
+  virtual void LoadColSizes();
+  virtual void SaveColSizes();
   virtual void ApplySearchFooter() {}
   // The search panel's edit takes the focus (Ctrl+F); an accelerator of its buttons runs the button's action
   // (false: no button of the panel has it).
@@ -1134,6 +1149,26 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TCanvas* FooterCanvas() const;
   // A column's calculation over the normal rows, as the footer shows it (hidden rows by CalculateHiddenRows).
   double ColumnCalc(int ACol, TColumnCalcType Calc);
+
+  // ======== calculations and selection queries
+  // Column statistics over rows FromRow..ToRow (-1: all normal rows; a ToRow past the rows: real rows with
+  // the hidden ones); node and summary rows of a grouped grid and merged non-base cells do not count.
+  double ColumnSum(int ACol, int FromRow, int ToRow);
+  double ColumnAvg(int ACol, int FromRow, int ToRow);
+  double ColumnMin(int ACol, int FromRow, int ToRow);
+  double ColumnMax(int ACol, int FromRow, int ToRow);
+  double ColumnStdDev(int ACol, int FromRow, int ToRow);
+  double ColumnDistinct(int ACol, int FromRow, int ToRow);
+  double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+  double GroupCalcByEvent(int ACol, int FromRow, int ToRow);
+  double RowSum(int ARow, int FromCol, int ToCol);
+  double RowAvg(int ARow, int FromCol, int ToCol);
+  double RowMin(int ARow, int FromCol, int ToCol);
+  double RowMax(int ARow, int FromCol, int ToCol);
+  void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+  // The selected cells' displayed texts, tab between cells and CR LF between rows.
+  QString SelectedText();
+  bool IsSelected(int ACol, int ARow);
 
   // The column headers changed; empty here (the column grid copies them into its columns).
   virtual void ColumnHeadersChanged() {}
@@ -1372,6 +1407,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TEditorType FEditControl = edNormal;
 
  private:
+  // The group sorts: the children of every expanded node of the deepest level, on Column or by the keys.
+  void SortGroups(bool Indexed);
   // The grid's own drawing properties into the renderer's settings (before painting and measuring).
   void SyncDrawSettings();
   void StyleToEditors(controls::TExtStyle Style);
@@ -1471,7 +1508,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TGridDataAdapter FDataHost{*this};
 
   // The mouse.
-  TSortSettings FSortSettings{RenderSettings().Sort};
+  TSortSettings FSortSettings{RenderSettings().Sort, this};
   TGridMouse FMouse{*this};
   THeaderClicks FHeaderClicks{*this};
   THTMLForms FHTMLForms{*this};

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "grid/data/sort_host.h"
 #include "grid/model/gridtypes.h"
 #include "grid/view/render_cells.h"
 #include "platform/forms/menus.h"
@@ -24,7 +25,7 @@ enum TIndexSortKey { ikShift, ikCtrl };
 // The sort settings; the painted part (column, row, direction, keys, indicator switches) is the renderer's.
 class TSortSettings {
  public:
-  explicit TSortSettings(TSortView& View) : FView(View) {}
+  explicit TSortSettings(TSortView& View, TExtStringGrid* Grid = nullptr) : FView(View), FGrid(Grid) {}
   bool Show() const { return FView.Show; }
   void SetShow(bool V) { FView.Show = V; }
   bool IndexShow() const { return FView.IndexShow; }
@@ -32,7 +33,8 @@ class TSortSettings {
   bool FixedCols() const { return FView.FixedCols; }
   void SetFixedCols(bool V) { FView.FixedCols = V; }
   int Row() const { return FView.Row; }
-  void SetRow(int V) { FView.Row = V; }
+  // Exception "Sort row should be smaller than number of fixed rows" for a row that is not a fixed row.
+  void SetRow(int V);
   int Column() const { return FView.Column; }
   void SetColumn(int V) { FView.Column = V; }
   TSortDirection Direction() const { return FView.Direction; }
@@ -54,9 +56,30 @@ class TSortSettings {
   // Sorting exchanges only the sort column's cells; grouping sorts by the grouped column first.
   bool SortSingleColumn = false, AutoSortForGrouping = false;
   unsigned SortTime = 0;
+  // How cells compare: the format detected from the cells (else text, with or without case), the tie-break on
+  // the next columns, where empty cells go, and whether the displayed texts are compared.
+  bool AutoFormat = true, IgnoreCase = false, Full = true, IgnoreBlanks = false, SortOnVirtualCells = true;
+  TSortBlankPosition BlankPos = blFirst;
+  // Column 0 stays in place while the grid has fixed columns.
+  bool NormalCellsOnly = false;
+  plat::TColor HeaderColor = plat::clNone, HeaderColorTo = plat::clNone;
+  plat::TColor HeaderMirrorColor = plat::clNone, HeaderMirrorColorTo = plat::clNone;
+  TSortOptions Options() const;
+  // Every setting but IgnoreCase and SortOnVirtualCells, glyphs by content; anything but sort settings: nothing.
+  void Assign(const TSortSettings& Source);
+  // The sort state as text ("u2", "d2", "i;u1;d3"); loading it sorts the grid. A text naming a column the grid
+  // does not have is ignored; a text of one character raises "Invalid sort settings specifier".
+  QString SaveToString() const;
+  void LoadFromString(const QString& Value);
+  // Not sorted any more: no column, no keys.
+  void Remove();
+  void ToggleDirection() { SetDirection(Direction() == sdAscending ? sdDescending : sdAscending); }
+  // The sign of the last quicksort (1 ascending, -1 descending, 0 before any), which SortLine follows.
+  int SortDir = 0;
 
  private:
   TSortView& FView;
+  TExtStringGrid* FGrid;
 };
 
 // How the filter list of a header looks: sized to its items or to Width x Height, its colour and font, and
