@@ -9,6 +9,7 @@
 #include "grid/data/data_grid.h"
 #include "grid/data/fixed_text.h"
 #include "grid/data/grid_text_format.h"
+#include "grid/data/store_sort.h"
 #include "grid/data/text_codec.h"
 #include "grid/griderror.h"
 #include "grid/model/intlist.h"
@@ -97,6 +98,14 @@ void LoadStandardInput(TDataGrid& Grid, const TOptions& Options) {
   if (bytes.isEmpty()) return;
   plat::TMemoryStream ms(bytes);
   grid::LoadFromCSVStream(Grid, ms);
+}
+
+void SortRows(TDataGrid& Grid, const TOptions& Options) {
+  if (Options.SortColumn < 0) return;
+  if (Options.SortColumn >= Grid.TotalColCount())
+    throw grid::EExtGridError(QStringLiteral("there is no column %1 to sort on").arg(Options.SortColumn));
+  grid::SortStoreRows(Grid, Grid.TotalColCount(), Options.SortColumn, Grid.FixedRows(),
+                      Grid.RowCount() - Grid.FixedFooters() - 1, Options.SortDescending);
 }
 
 }  // namespace gridconvert

@@ -20,6 +20,8 @@ struct TOptions {
   QChar Quote{u'"'};        // --quote C (CSV)
   bool AlwaysQuote = false; // --always-quote (CSV)
   std::vector<int> Positions;  // --positions 0,10,25: 0-based starts of the fixed-width columns
+  int SortColumn = -1;      // --sort COL[:desc]: the rows sorted on that column (0-based) before saving
+  bool SortDescending = false;
 };
 
 struct TFormat {
@@ -33,5 +35,8 @@ const std::vector<TFormat>& Formats();
 const TFormat* FormatOf(const QString& FileName);
 // Standard input: a binary grid stream when it starts with one, else CSV.
 void LoadStandardInput(grid::TDataGrid& Grid, const TOptions& Options);
+// The rows below the fixed rows sorted as --sort asks (numbers as numbers, dates as dates, else text);
+// plat::Exception for a column the grid does not have.
+void SortRows(grid::TDataGrid& Grid, const TOptions& Options);
 
 }  // namespace gridconvert

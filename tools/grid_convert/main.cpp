@@ -1,6 +1,7 @@
 // grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the
 // format OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid
-// stream). IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
+// stream). --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
+// else text) before saving. IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
 // naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ using gridconvert::TOptions;
 
 int Usage(const QString& Why) {
   std::fprintf(stderr, "grid_convert: %s\nusage: grid_convert IN OUT [--delimiter C] [--quote C] [--always-quote] "
-                       "[--positions 0,10,25]\n", qPrintable(Why));
+                       "[--positions 0,10,25] [--sort COL[:desc]]\n", qPrintable(Why));
   return 2;
 }
 
@@ -42,6 +43,12 @@ bool ParseOptions(const QStringList& Args, TOptions& O, QString& Why) {
         if (!ok || v <= last) return Why = QStringLiteral("--positions takes rising numbers from 0"), false;
         O.Positions.push_back(last = v);
       }
+    } else if (a == u"--sort" && hasValue) {
+      QString v = Args[++i];
+      if (v.endsWith(QStringLiteral(":desc"))) O.SortDescending = true, v.chop(5);
+      bool ok = false;
+      O.SortColumn = v.toInt(&ok);
+      if (!ok || O.SortColumn < 0) return Why = QStringLiteral("--sort takes a column number from 0, then :desc"), false;
     } else {
       return Why = QStringLiteral("unknown option ") + a, false;
     }
@@ -68,6 +75,12 @@ int main(int argc, char** argv) {
   try {
     if (from) from->Load(g, in, options);
     else gridconvert::LoadStandardInput(g, options);
+  } catch (const plat::Exception& e) {
+    std::fprintf(stderr, "grid_convert: %s: %s\n", qPrintable(in), qPrintable(e.Message()));
+    return 1;
+  }
+  try {
+    gridconvert::SortRows(g, options);
   } catch (const plat::Exception& e) {
     std::fprintf(stderr, "grid_convert: %s: %s\n", qPrintable(in), qPrintable(e.Message()));
     return 1;

@@ -93,3 +93,24 @@ TEST(GridConvert, AFileItCannotReadLeavesOutUntouched) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GridConvert, SortsTheRowsBeforeSaving) {
+  QTemporaryDir dir;
+  const QString in = dir.filePath("in.csv"), out = dir.filePath("out.csv");
+  WriteAll(in, "10,b\r\n9,c\r\n100,a\r\n");
+  ASSERT_EQ(Convert({in, out, "--sort", "0"}).Exit, 0);
+  EXPECT_EQ(ReadAll(out), "9,c\r\n10,b\r\n100,a\r\n");  // numbers as numbers, not as text
+  ASSERT_EQ(Convert({in, out, "--sort", "1:desc"}).Exit, 0);
+  EXPECT_EQ(ReadAll(out), "9,c\r\n10,b\r\n100,a\r\n");
+  ASSERT_EQ(Convert({in, out, "--sort", "1"}).Exit, 0);
+  EXPECT_EQ(ReadAll(out), "100,a\r\n10,b\r\n9,c\r\n");
+  const TRun missing = Convert({in, out, "--sort", "5"});
+  EXPECT_EQ(missing.Exit, 1);
+  EXPECT_TRUE(missing.Err.contains("no column 5")) << missing.Err.toStdString();
+  EXPECT_EQ(ReadAll(out), "100,a\r\n10,b\r\n9,c\r\n");  // left as it was
+  EXPECT_EQ(Convert({in, out, "--sort", "x"}).Exit, 2);
+}
+
+}  // namespace
