@@ -119,16 +119,16 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void AssignCells(plat::TPersistent* Source);
   // After the form is read: headers, minimums, recorded sizes and order.
   void Loaded() override;
-  bool IsLoaded() const { return FLoaded; }
+  bool IsLoaded() const;
   // Update bracket: cell look writers leave their repaint to the end of the outermost bracket.
   // Update bracket: the window's redraw is off while the count is above 0, and the grid is painted once when
   // it returns to 0. The count is kept whether or not the grid is shown, so a bracket never stays open.
   void BeginUpdate();
   void EndUpdate();
-  int UpdateCount() const { return FUpdateCount; }
+  int UpdateCount() const;
   // The lighter pair: count only, no redraw switch; ResetUpdate sets the count to 0 whatever it was.
-  void StartUpdate() { ++FUpdateCount; }
-  void ResetUpdate() { FUpdateCount = 0; }
+  void StartUpdate();
+  void ResetUpdate();
   // Forgets the fixed-cell sizing flags and the hovered fixed cell (repainting it).
   void ResetFixedCellHighlight();
   // Whether a fixed cell lights up under the mouse (by HoverFixedCells).
@@ -139,48 +139,48 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DropDownHeaderButtonClicked(plat::TObject* Sender, int ButtonIndex);
   void DropDownFooterButtonClicked(plat::TObject* Sender, int ButtonIndex);
   void MemoEditorChanged(plat::TObject* Sender);
-  bool LockUpdate() const { return FUpdateCount > 0; }
-  void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+  bool LockUpdate() const;
+  void SetLockUpdate(bool Value);
   // Skipped once right after the select-cell rule switched the editing option (that change repainted).
   void Invalidate();
-  void InvalidateGrid() override { Invalidate(); }
+  void InvalidateGrid() override;
   // Repaints the footer panel.
   void UpdateFooter();
   // The cell under a screen point (-1, -1 outside the cells).
   void ScreenToCell(plat::TPoint pt, int& ACol, int& ARow);
   static constexpr int VersionNr = 100794627;
-  virtual int GetVersionNr() const { return VersionNr; }
+  virtual int GetVersionNr() const;
   virtual QString GetVersionString() const;
   QString Version() const;
 
   // ======== cells
   // Typed access (display row, real column) and access by real row.
-  int Ints(int ACol, int ARow) { return FTyped.GetInts(ACol, ARow); }
-  void SetInts(int ACol, int ARow, int Value) { FTyped.SetInts(ACol, ARow, Value); }
-  double Floats(int ACol, int ARow) { return FTyped.GetFloats(ACol, ARow); }
-  void SetFloats(int ACol, int ARow, double Value) { FTyped.SetFloats(ACol, ARow, Value); }
-  plat::TDateTime Dates(int ACol, int ARow) { return FTyped.GetDates(ACol, ARow); }
-  void SetDates(int ACol, int ARow, plat::TDateTime Value) { FTyped.SetDates(ACol, ARow, Value); }
-  plat::TDateTime Times(int ACol, int ARow) { return FTyped.GetTimes(ACol, ARow); }
-  void SetTimes(int ACol, int ARow, plat::TDateTime Value) { FTyped.SetTimes(ACol, ARow, Value); }
-  QString StrippedCells(int ACol, int ARow) { return FTyped.GetStrippedCell(ACol, ARow); }
-  int LinesInCell(int ACol, int ARow) { return FTyped.GetLinesInCell(ACol, ARow); }
-  QString AllCells(int ACol, int ARow) { return FTyped.GetCellsEx(ACol, ARow); }
-  void SetAllCells(int ACol, int ARow, const QString& Value) { FTyped.SetCellsEx(ACol, ARow, Value); }
-  QString AllGridCells(int ACol, int ARow) { return FTyped.GetGridCellsEx(ACol, ARow); }
-  void SetAllGridCells(int ACol, int ARow, const QString& V) { FTyped.SetGridCellsEx(ACol, ARow, V); }
-  int AllInts(int ACol, int ARow) { return FTyped.GetAllInts(ACol, ARow); }
-  void SetAllInts(int ACol, int ARow, int Value) { FTyped.SetAllInts(ACol, ARow, Value); }
-  double AllFloats(int ACol, int ARow) { return FTyped.GetAllFloats(ACol, ARow); }
-  void SetAllFloats(int ACol, int ARow, double Value) { FTyped.SetAllFloats(ACol, ARow, Value); }
+  int Ints(int ACol, int ARow);
+  void SetInts(int ACol, int ARow, int Value);
+  double Floats(int ACol, int ARow);
+  void SetFloats(int ACol, int ARow, double Value);
+  plat::TDateTime Dates(int ACol, int ARow);
+  void SetDates(int ACol, int ARow, plat::TDateTime Value);
+  plat::TDateTime Times(int ACol, int ARow);
+  void SetTimes(int ACol, int ARow, plat::TDateTime Value);
+  QString StrippedCells(int ACol, int ARow);
+  int LinesInCell(int ACol, int ARow);
+  QString AllCells(int ACol, int ARow);
+  void SetAllCells(int ACol, int ARow, const QString& Value);
+  QString AllGridCells(int ACol, int ARow);
+  void SetAllGridCells(int ACol, int ARow, const QString& V);
+  int AllInts(int ACol, int ARow);
+  void SetAllInts(int ACol, int ARow, int Value);
+  double AllFloats(int ACol, int ARow);
+  void SetAllFloats(int ACol, int ARow, double Value);
   // Wide strings are the cell texts themselves here.
-  QString WideCells(int ACol, int ARow) { return Cells(ACol, ARow); }
-  void SetWideCells(int ACol, int ARow, const QString& Value) { SetCells(ACol, ARow, Value); }
-  QString AllWideCells(int ACol, int ARow) { return AllCells(ACol, ARow); }
-  void SetAllWideCells(int ACol, int ARow, const QString& Value) { SetAllCells(ACol, ARow, Value); }
+  QString WideCells(int ACol, int ARow);
+  void SetWideCells(int ACol, int ARow, const QString& Value);
+  QString AllWideCells(int ACol, int ARow);
+  void SetAllWideCells(int ACol, int ARow, const QString& Value);
   // The user object of a cell by real row (a hidden row's is kept in its record).
-  plat::TObject* AllObjects(int ACol, int ARow) { return FTyped.GetObjectsEx(ACol, ARow); }
-  void SetAllObjects(int ACol, int ARow, plat::TObject* Value) { FTyped.SetObjectsEx(ACol, ARow, Value); }
+  plat::TObject* AllObjects(int ACol, int ARow);
+  void SetAllObjects(int ACol, int ARow, plat::TObject* Value);
   // By the column's place in the recorded column order, and by the row's place before sorting.
   QString OriginalCells(int ACol, int ARow);
   void SetOriginalCells(int ACol, int ARow, const QString& Value);
@@ -193,41 +193,38 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // the cell only when the control is there.
   QString ControlValues(int ACol, int ARow, const QString& ID);
   void SetControlValues(int ACol, int ARow, const QString& ID, const QString& Value);
-  QString FloatFormat() const { return FTyped.FloatFormat; }
-  void SetFloatFormat(const QString& Value) { FTyped.FloatFormat = Value; }
-  bool ShowNullDates() const { return FTyped.ShowNullDates; }
-  void SetShowNullDates(bool Value) { FTyped.ShowNullDates = Value; }
+  QString FloatFormat() const;
+  void SetFloatFormat(const QString& Value);
+  bool ShowNullDates() const;
+  void SetShowNullDates(bool Value);
   // Headers, fills, swaps.
-  plat::TStringList* ColumnHeaders() { return &FColumnHeaders; }
+  plat::TStringList* ColumnHeaders();
   void SetColumnHeaders(plat::TStrings* Value);
-  plat::TStringList* RowHeaders() { return &FRowHeaders; }
+  plat::TStringList* RowHeaders();
   void SetRowHeaders(plat::TStrings* Value);
-  void TextFill(bool DoFixed, const QString& Txt) { FOps.TextFill(DoFixed, Txt); }
-  void FormatFill(bool DoFixed, const QString& Fmt) { FOps.FormatFill(DoFixed, Fmt); }
-  void RandomFill(bool DoFixed, int Rnd) { FOps.RandomFill(DoFixed, Rnd); }
-  void LinearFill(bool DoFixed) { FOps.LinearFill(DoFixed); }
-  void SwapCells(plat::TPoint FromCell, plat::TPoint ToCell) { FOps.SwapCells(FromCell, ToCell); }
+  void TextFill(bool DoFixed, const QString& Txt);
+  void FormatFill(bool DoFixed, const QString& Fmt);
+  void RandomFill(bool DoFixed, int Rnd);
+  void LinearFill(bool DoFixed);
+  void SwapCells(plat::TPoint FromCell, plat::TPoint ToCell);
   // The current cell (RealCol, Row): raw read, Cells write.
-  QString CurrentCell() { return FOps.GetCurrentCell(); }
-  void SetCurrentCellText(const QString& Value) { FOps.SetCurrentCell(Value); }
+  QString CurrentCell();
+  void SetCurrentCellText(const QString& Value);
   // The same read through Cells; the write goes the way typing goes (the platform's set-edit-text).
-  QString CurrentEditText() { return FEntry.GetCurrentEditText(); }
-  void SetCurrentEditText(const QString& Value) { FEntry.SetCurrentEditText(Value); }
-  plat::TStringList* LookupItems() { return &FLookupItems; }
+  QString CurrentEditText();
+  void SetCurrentEditText(const QString& Value);
+  plat::TStringList* LookupItems();
   void SetLookupItems(plat::TStrings* Value);
   // Change notifications of cell ranges.
   // The display-text event, then web addresses anchored (URLShowInText) and node headers with their count.
-  void GetDisplText(int ACol, int ARow, QString& Value) override {
-    TRenderGrid::GetDisplText(ACol, ARow, Value);
-    FCellObjects.DecorateDisplText(ACol, ARow, Value);
-  }
+  void GetDisplText(int ACol, int ARow, QString& Value) override;
   virtual void CellsChanged(plat::TRect R);
   virtual void AllCellsChanged();
-  virtual void ColumnCellsChanged(int ACol) { CalcFooter(ACol); }
+  virtual void ColumnCellsChanged(int ACol);
   void RegisterNotifier(TGridChangeNotifier* ANotifier);
   void UnRegisterNotifier(TGridChangeNotifier* ANotifier);
   // Recalculates the floating footer of a column (-1: every column; nothing while the footer is hidden).
-  virtual void CalcFooter(int ACol) { CalcFooterColumns(ACol); }
+  virtual void CalcFooter(int ACol);
   virtual void CalcFooterColumns(int ACol);
   // Cell ranges the file, clipboard and export code take.
   bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false, SaveHiddenCells = false;
@@ -235,16 +232,12 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   QChar Delimiter{0};
   QString XMLEncoding = QStringLiteral("ISO-8859-1");
   bool AlwaysQuotes = false, LoadFirstRow = true, OemConvert = false, SaveWithRTF = false;
-  int SaveStartCol() const { return SavesFixedCols() ? 0 : FixedCols(); }
-  int SaveStartRow() const { return SavesFixedRows() ? 0 : FixedRows(); }
-  int SaveEndCol() const { return SavesFixedCols() ? ColCount() - 1 : ColCount() - FixedRightCols() - 1; }
-  int SaveEndRow() const { return SavesFixedRows() ? RowCount() - 1 : RowCount() - FixedFooters() - 1; }
-  int SaveColCount() const {
-    return SavesFixedCols() ? ColCount() : ColCount() - FixedCols() - FixedRightCols();
-  }
-  int SaveRowCount() const {
-    return SavesFixedRows() ? RowCount() : RowCount() - FixedRows() - FixedFooters();
-  }
+  int SaveStartCol() const;
+  int SaveStartRow() const;
+  int SaveEndCol() const;
+  int SaveEndRow() const;
+  int SaveColCount() const;
+  int SaveRowCount() const;
 
   // ======== files and streams (grid/data): every cell goes out through SaveCell and comes in through LoadCell
   // The export text of a cell (real column): formatted or stored text, check boxes as their check texts, HTML and
@@ -279,27 +272,27 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void SetRowCount(int Value);
   void SetColCount(int Value);
   // With FixedRowAlways / FixedColAlways reads answer at least 1 and writes are held below the count.
-  int FixedRows() const { return FFixedRowAlways && plat::TStringGrid::FixedRows() == 0 ? 1 : plat::TStringGrid::FixedRows(); }
+  int FixedRows() const;
   void SetFixedRows(int Value);
-  int FixedCols() const { return FFixedColAlways && plat::TStringGrid::FixedCols() == 0 ? 1 : plat::TStringGrid::FixedCols(); }
+  int FixedCols() const;
   void SetFixedCols(int Value);
-  bool FixedRowAlways() const { return FFixedRowAlways; }
-  void SetFixedRowAlways(bool Value) { FFixedRowAlways = FSel.FixedRowAlways = Value; }
-  bool FixedColAlways() const { return FFixedColAlways; }
-  void SetFixedColAlways(bool Value) { FFixedColAlways = FSel.FixedColAlways = Value; }
-  int FixedFooters() const { return DrawSettings().FixedFooters; }
-  void SetFixedFooters(int Value) { StoreAndInvalidate(DrawSettings().FixedFooters, Value); }
-  int FixedRightCols() const { return DrawSettings().FixedRightCols; }
-  void SetFixedRightCols(int Value) { StoreAndInvalidate(DrawSettings().FixedRightCols, Value); }
+  bool FixedRowAlways() const;
+  void SetFixedRowAlways(bool Value);
+  bool FixedColAlways() const;
+  void SetFixedColAlways(bool Value);
+  int FixedFooters() const;
+  void SetFixedFooters(int Value);
+  int FixedRightCols() const;
+  void SetFixedRightCols(int Value);
   void SetDefaultRowHeight(int Value);
-  int FixedRowHeight() const { return FFixedRowHeight; }
+  int FixedRowHeight() const;
   void SetFixedRowHeight(int Value);
-  int FixedColWidth() const { return ColWidths(0); }
+  int FixedColWidth() const;
   void SetFixedColWidth(int Value);
-  int MinFixedRows() const { return FMinFixedRows; }
-  int MinFixedCols() const { return FMinFixedCols; }
-  int MaxRowCountSet() const { return FMaxRowCount; }
-  int MaxColCountSet() const { return FMaxColCount; }
+  int MinFixedRows() const;
+  int MinFixedCols() const;
+  int MaxRowCountSet() const;
+  int MaxColCountSet() const;
   int ZoomFactor = 0, MinRowHeight = 0, MaxRowHeight = 0, MinColWidth = 0, MaxColWidth = 0;
   // Column order and first widths.
   void InitOrigColSizes();
@@ -310,9 +303,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int ColumnAtPosition(int P);
   int ColumnByHeader(const QString& AValue);
   // Stretching: index -1 is the last column; an index at or above ColCount raises EExtGridError.
-  void StretchColumn(int Index) { FSizing.StretchColumn(Index); }
-  void StretchRightColumn() { FSizing.StretchColumn(ColCount() - 1); }
-  bool IsOnSizingBorder(int X, int Y) const { return FSizing.IsOnSizingBorder(X, Y); }
+  void StretchColumn(int Index);
+  void StretchRightColumn();
+  bool IsOnSizingBorder(int X, int Y) const;
   // With IntegralHeight the window height is trimmed to whole rows.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetIntegralHeight(bool Value);
@@ -324,191 +317,179 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int GetPrintColOffset(int ACol) const;
   void SetPrintColumn(int ACol, int Width, int Offset);
   // -1 ungroups, a column above 0 groups by it, 0 does nothing.
-  int GroupColumn() const { return FGroup.GroupColumn(); }
-  void SetGroupColumn(int Value) {
-    if (Value == -1) UnGroup();
-    if (Value > 0) Group(Value);
-  }
+  int GroupColumn() const;
+  void SetGroupColumn(int Value);
 
   // ======== sizing to contents, fitting and numbering (display indexes)
   // Also the double-click on a header border.
-  virtual void AutoSizeCol(int ACol, int Padding = 0) { FAutoSize.AutoSizeCol(ACol, Padding); }
-  void AutoSizeColumns(bool DoFixedCols, int Padding = 0) { FAutoSize.AutoSizeColumns(DoFixedCols, Padding); }
-  void AutoSizeRow(int ARow, int Padding = 0) { FAutoSize.AutoSizeRow(ARow, Padding); }
-  void AutoSizeRows(bool DoFixedRows, int Padding = 0) { FAutoSize.AutoSizeRows(DoFixedRows, Padding); }
-  void AutoSizeCells(bool DoFixedCells, int PaddingX = 0, int PaddingY = 0) {
-    FAutoSize.AutoSizeCells(DoFixedCells, PaddingX, PaddingY);
-  }
-  void AutoFitColumns(bool DoFixedCells) { FAutoSize.AutoFitColumns(DoFixedCells); }
-  void SizeToCols() { FAutoSize.SizeToCols(); }
-  void SizeToRows() { FAutoSize.SizeToRows(); }
-  void SizeToCells() { FAutoSize.SizeToCells(); }
-  void AutoNumberCol(int ACol) { FAutoSize.AutoNumberCol(ACol); }
-  void AutoNumberRow(int ARow) { FAutoSize.AutoNumberRow(ARow); }
-  TGridAutoSize& AutoSizing() { return FAutoSize; }
+  virtual void AutoSizeCol(int ACol, int Padding = 0);
+  void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+  void AutoSizeRow(int ARow, int Padding = 0);
+  void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+  void AutoSizeCells(bool DoFixedCells, int PaddingX = 0, int PaddingY = 0);
+  void AutoFitColumns(bool DoFixedCells);
+  void SizeToCols();
+  void SizeToRows();
+  void SizeToCells();
+  void AutoNumberCol(int ACol);
+  void AutoNumberRow(int ARow);
+  TGridAutoSize& AutoSizing();
   bool SizeGrowOnly = false;
   int AutoNumberStart = 0, AutoNumberOffset = 0;
   TSortDirection AutoNumberDirection = sdAscending;
 
   // ======== row nodes, expandable cells and grouping (see TGridNodes; rows named real are real rows)
   // (ExpandNode, ContractNode, ExpandAll, ContractAll, HasExpand and ToggleExpand stand with the mouse's.)
-  void AddNode(int ARowReal, int Span) { FNodes.AddNode(ARowReal, Span); }
-  void AddSummary(int ARowReal) { FNodes.AddSummary(ARowReal); }
-  void RemoveNode(int ARowReal) { FNodes.RemoveNode(ARowReal); }
-  void RemoveAllNodes() { FNodes.RemoveAllNodes(); }
-  bool IsNode(int ARow) const { return FNodes.IsNode(ARow); }
-  bool IsSummary(int ARow) const { return FNodes.IsSummary(ARow); }
-  int NumNodes() const { return FNodes.NumNodes(); }
-  bool NodeState(int ARow) const { return FNodes.GetNodeState(ARow); }
-  void SetNodeState(int ARow, bool Contracted) { FNodes.SetNodeState(ARow, Contracted); }
-  int GetNodeLevel(int ARow) const { return FNodes.GetNodeLevel(ARow); }
-  int GetNodeSpan(int ARow) const { return FNodes.GetNodeSpan(ARow); }
-  void SetNodeSpan(int ARow, int Span) { FNodes.SetNodeSpan(ARow, Span); }
-  void UpdateNodeSpan(int ARow, int Delta) { FNodes.UpdateNodeSpan(ARow, Delta); }
-  int GetSubNodeCount(int ARow) const { return FNodes.GetSubNodeCount(ARow); }
-  void UpdateSubNodeCount(int ARow, int Delta) { FNodes.UpdateSubNodeCount(ARow, Delta); }
-  int GetNodeSpanType(int ARow) const { return FNodes.GetNodeSpanType(ARow); }
-  int GetParentRow(int ARow) const { return FNodes.GetParentRow(ARow); }
-  void ExpandNodeRows(int ARowReal) { FNodes.ExpandNodeRows(ARowReal); }
-  void InsertNormalRow(int ARowReal) { FNodes.InsertNormalRow(ARowReal); }
-  void RemoveNormalRow(int ARow) { FNodes.RemoveNormalRow(ARow); }
-  void InsertChildRow(int ARowReal, int InsertAt) { FNodes.InsertChildRow(ARowReal, InsertAt); }
-  void RemoveChildRow(int ARowReal) { FNodes.RemoveChildRow(ARowReal); }
-  void AddExpand(int ACol, int ARow, int ExpandedHeight) { FNodes.AddExpand(ACol, ARow, ExpandedHeight); }
-  void RemoveExpand(int ACol, int ARow) { FNodes.RemoveExpand(ACol, ARow); }
-  bool GetExpandState(int ACol, int ARow) const { return FNodes.GetExpandState(ACol, ARow); }
-  int GetExpandHeight(int ACol, int ARow, bool Expanded) const { return FNodes.GetExpandHeight(ACol, ARow, Expanded); }
-  virtual void Group(int Colindex) { FGroup.Group(Colindex); }
-  virtual void UnGroup() { FGroup.UnGroup(); }
-  virtual void SubGroup(int Colindex) { FGroup.SubGroup(Colindex); }
-  virtual void SubUnGroup(int Colindex) { FGroup.SubUnGroup(Colindex); }
-  bool IsGrouping() const { return FGroup.IsGrouping(); }
-  void GroupSum(int ACol) { FGroup.GroupCalc(ACol, 1); }
-  void GroupAvg(int ACol) { FGroup.GroupCalc(ACol, 2); }
-  void GroupMin(int ACol) { FGroup.GroupCalc(ACol, 3); }
-  void GroupMax(int ACol) { FGroup.GroupCalc(ACol, 4); }
-  void GroupCount(int ACol) { FGroup.GroupCalc(ACol, 5); }
-  void GroupCustomCalc(int ACol) { FGroup.GroupCalc(ACol, 6); }
-  void GroupDistinct(int ACol) { FGroup.GroupCalc(ACol, 7); }
-  void GroupStdDev(int ACol) { FGroup.GroupCalc(ACol, 8); }
-  bool NodeCollapsed(int ARow) override { return FNodes.GetNodeState(ARow); }
+  void AddNode(int ARowReal, int Span);
+  void AddSummary(int ARowReal);
+  void RemoveNode(int ARowReal);
+  void RemoveAllNodes();
+  bool IsNode(int ARow) const;
+  bool IsSummary(int ARow) const;
+  int NumNodes() const;
+  bool NodeState(int ARow) const;
+  void SetNodeState(int ARow, bool Contracted);
+  int GetNodeLevel(int ARow) const;
+  int GetNodeSpan(int ARow) const;
+  void SetNodeSpan(int ARow, int Span);
+  void UpdateNodeSpan(int ARow, int Delta);
+  int GetSubNodeCount(int ARow) const;
+  void UpdateSubNodeCount(int ARow, int Delta);
+  int GetNodeSpanType(int ARow) const;
+  int GetParentRow(int ARow) const;
+  void ExpandNodeRows(int ARowReal);
+  void InsertNormalRow(int ARowReal);
+  void RemoveNormalRow(int ARow);
+  void InsertChildRow(int ARowReal, int InsertAt);
+  void RemoveChildRow(int ARowReal);
+  void AddExpand(int ACol, int ARow, int ExpandedHeight);
+  void RemoveExpand(int ACol, int ARow);
+  bool GetExpandState(int ACol, int ARow) const;
+  int GetExpandHeight(int ACol, int ARow, bool Expanded) const;
+  virtual void Group(int Colindex);
+  virtual void UnGroup();
+  virtual void SubGroup(int Colindex);
+  virtual void SubUnGroup(int Colindex);
+  bool IsGrouping() const;
+  void GroupSum(int ACol);
+  void GroupAvg(int ACol);
+  void GroupMin(int ACol);
+  void GroupMax(int ACol);
+  void GroupCount(int ACol);
+  void GroupCustomCalc(int ACol);
+  void GroupDistinct(int ACol);
+  void GroupStdDev(int ACol);
+  bool NodeCollapsed(int ARow) override;
 
   // ======== drag and drop (display indexes)
   // Drags the selection, or with ColumnDrag the column ACol, through the drag loop.
-  TDragResult StartOleDrag(int ACol, int ARow, bool ColumnDrag) { return FDragDrop.StartDrag(ACol, ARow, ColumnDrag); }
-  TGridDragDrop& DragDrop() { return FDragDrop; }
+  TDragResult StartOleDrag(int ACol, int ARow, bool ColumnDrag);
+  TGridDragDrop& DragDrop();
 
   // ======== looks
-  plat::TColor Colors(int i, int j) const { return FLooks.GetColors(i, j); }
-  void SetColors(int i, int j, plat::TColor V) { FLooks.SetColors(i, j, V); }
-  plat::TColor ColorsTo(int i, int j) const { return FLooks.GetColorsTo(i, j); }
-  void SetColorsTo(int i, int j, plat::TColor V) { FLooks.SetColorsTo(i, j, V); }
-  TCellGradientDirection Gradients(int i, int j) const { return FLooks.GetGradientDir(i, j); }
-  void SetGradients(int i, int j, TCellGradientDirection V) { FLooks.SetGradientDir(i, j, V); }
-  plat::TColor FontColors(int i, int j) const { return FLooks.GetFontColors(i, j); }
-  void SetFontColors(int i, int j, plat::TColor V) { FLooks.SetFontColors(i, j, V); }
-  plat::TFontStyles FontStyles(int i, int j) const { return FLooks.GetFontStyles(i, j); }
-  void SetFontStyles(int i, int j, plat::TFontStyles V) { FLooks.SetFontStyles(i, j, V); }
-  int FontSizes(int i, int j) const { return FLooks.GetFontSizes(i, j); }
-  void SetFontSizes(int i, int j, int V) { FLooks.SetFontSizes(i, j, V); }
-  QString FontNames(int i, int j) const { return FLooks.GetFontNames(i, j); }
-  void SetFontNames(int i, int j, const QString& V) { FLooks.SetFontNames(i, j, V); }
-  const plat::TFont& Fonts(int i, int j) { return FOps.GetCellFont(i, j); }
-  void SetFonts(int i, int j, const plat::TFont& V) { FLooks.SetCellFont(i, j, V); }
-  plat::TAlignment Alignments(int i, int j) const { return FLooks.GetAlignments(i, j); }
-  void SetAlignments(int i, int j, plat::TAlignment V) { FLooks.SetAlignments(i, j, V); }
-  bool ReadOnly(int i, int j) const { return FLooks.GetReadOnly(i, j); }
-  void SetReadOnly(int i, int j, bool V) { FLooks.SetReadOnly(i, j, V); }
-  bool WordWraps(int i, int j) { return FLooks.GetWordWraps(i, j); }
-  void SetWordWraps(int i, int j, bool V) { FLooks.SetWordWraps(i, j, V); }
-  void SetRowColor(int i, plat::TColor C) { FLooks.SetRowColor(i, C); }
-  void SetRowColorTo(int i, plat::TColor C) { FLooks.SetRowColorTo(i, C); }
-  void SetRowFontColor(int i, plat::TColor C) { FLooks.SetRowFontColor(i, C); }
-  int AllColWidths(int ACol) const { return FLooks.GetAllColWidths(ACol); }
-  void SetAllColWidths(int ACol, int V) { FLooks.SetAllColWidths(ACol, V); }
+  plat::TColor Colors(int i, int j) const;
+  void SetColors(int i, int j, plat::TColor V);
+  plat::TColor ColorsTo(int i, int j) const;
+  void SetColorsTo(int i, int j, plat::TColor V);
+  TCellGradientDirection Gradients(int i, int j) const;
+  void SetGradients(int i, int j, TCellGradientDirection V);
+  plat::TColor FontColors(int i, int j) const;
+  void SetFontColors(int i, int j, plat::TColor V);
+  plat::TFontStyles FontStyles(int i, int j) const;
+  void SetFontStyles(int i, int j, plat::TFontStyles V);
+  int FontSizes(int i, int j) const;
+  void SetFontSizes(int i, int j, int V);
+  QString FontNames(int i, int j) const;
+  void SetFontNames(int i, int j, const QString& V);
+  const plat::TFont& Fonts(int i, int j);
+  void SetFonts(int i, int j, const plat::TFont& V);
+  plat::TAlignment Alignments(int i, int j) const;
+  void SetAlignments(int i, int j, plat::TAlignment V);
+  bool ReadOnly(int i, int j) const;
+  void SetReadOnly(int i, int j, bool V);
+  bool WordWraps(int i, int j);
+  void SetWordWraps(int i, int j, bool V);
+  void SetRowColor(int i, plat::TColor C);
+  void SetRowColorTo(int i, plat::TColor C);
+  void SetRowFontColor(int i, plat::TColor C);
+  int AllColWidths(int ACol) const;
+  void SetAllColWidths(int ACol, int V);
   // Grid-level looks: the writers store and repaint when the value changes. The look, the selection colours
   // and the switches the renderer reads live in its settings, so that what is set is what is painted.
   using TRenderGrid::Look;
   using TRenderGrid::SetLook;
-  plat::TColor SelectionColor() const { return DrawColors().SelectionColor; }
-  void SetSelectionColor(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionColor, V); }
-  plat::TColor SelectionColorTo() const { return DrawColors().SelectionColorTo; }
-  void SetSelectionColorTo(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionColorTo, V); }
-  plat::TColor SelectionMirrorColor() const { return DrawColors().SelectionMirrorColor; }
-  void SetSelectionMirrorColor(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionMirrorColor, V); }
-  plat::TColor SelectionMirrorColorTo() const { return DrawColors().SelectionMirrorColorTo; }
-  void SetSelectionMirrorColorTo(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionMirrorColorTo, V); }
-  plat::TColor SelectionTextColor() const { return DrawColors().SelectionTextColor; }
-  void SetSelectionTextColor(plat::TColor V) { StoreAndInvalidate(DrawColors().SelectionTextColor, V); }
-  bool SelectionColorMixer() const { return DrawSettings().SelectionColorMixer; }
-  void SetSelectionColorMixer(bool V) { StoreAndInvalidate(DrawSettings().SelectionColorMixer, V); }
-  int SelectionColorMixerFactor() const { return DrawSettings().SelectionColorMixerFactor; }
+  plat::TColor SelectionColor() const;
+  void SetSelectionColor(plat::TColor V);
+  plat::TColor SelectionColorTo() const;
+  void SetSelectionColorTo(plat::TColor V);
+  plat::TColor SelectionMirrorColor() const;
+  void SetSelectionMirrorColor(plat::TColor V);
+  plat::TColor SelectionMirrorColorTo() const;
+  void SetSelectionMirrorColorTo(plat::TColor V);
+  plat::TColor SelectionTextColor() const;
+  void SetSelectionTextColor(plat::TColor V);
+  bool SelectionColorMixer() const;
+  void SetSelectionColorMixer(bool V);
+  int SelectionColorMixerFactor() const;
   void SetSelectionColorMixerFactor(int Value);  // held to 0 .. 100
-  bool SelectionRectangle() const { return DrawSettings().SelectionRectangle; }
-  void SetSelectionRectangle(bool V) { StoreAndInvalidate(DrawSettings().SelectionRectangle, V); }
-  bool SelectionResizer() const { return FSelectionResizer; }
-  void SetSelectionResizer(bool V) { StoreAndInvalidate(FSelectionResizer, V); }
-  bool ShowSelection() const { return DrawSettings().ShowSelection; }
+  bool SelectionRectangle() const;
+  void SetSelectionRectangle(bool V);
+  bool SelectionResizer() const;
+  void SetSelectionResizer(bool V);
+  bool ShowSelection() const;
   void SetShowSelection(bool Value);
-  bool ShowDesignHelper() const { return FShowDesignHelper; }
-  void SetShowDesignHelper(bool V) { StoreAndInvalidate(FShowDesignHelper, V); }
-  plat::TAlignment DefaultAlignment() const { return FDefaultAlignment; }
-  void SetDefaultAlignment(plat::TAlignment V) { StoreAndInvalidate(FDefaultAlignment, V); }
-  plat::TColor HighlightColor() const { return FHighlightColor; }
-  void SetHighlightColor(plat::TColor V) { StoreAndInvalidate(FHighlightColor, V); }
-  plat::TColor HighlightTextColor() const { return FHighlightTextColor; }
-  void SetHighlightTextColor(plat::TColor V) { StoreAndInvalidate(FHighlightTextColor, V); }
-  bool ActiveCellShow() const { return DrawSettings().ActiveCellShow; }
-  void SetActiveCellShow(bool V) { StoreAndInvalidate(DrawSettings().ActiveCellShow, V, true); }
-  plat::TColor ActiveCellColor() const { return DrawColors().ActiveCellColor; }
-  void SetActiveCellColor(plat::TColor V) { StoreAndInvalidate(DrawColors().ActiveCellColor, V, true); }
-  plat::TColor ActiveCellColorTo() const { return DrawColors().ActiveCellColorTo; }
-  void SetActiveCellColorTo(plat::TColor V) { StoreAndInvalidate(DrawColors().ActiveCellColorTo, V, true); }
-  plat::TFont* ActiveCellFont() { return &FActiveCellFont; }
+  bool ShowDesignHelper() const;
+  void SetShowDesignHelper(bool V);
+  plat::TAlignment DefaultAlignment() const;
+  void SetDefaultAlignment(plat::TAlignment V);
+  plat::TColor HighlightColor() const;
+  void SetHighlightColor(plat::TColor V);
+  plat::TColor HighlightTextColor() const;
+  void SetHighlightTextColor(plat::TColor V);
+  bool ActiveCellShow() const;
+  void SetActiveCellShow(bool V);
+  plat::TColor ActiveCellColor() const;
+  void SetActiveCellColor(plat::TColor V);
+  plat::TColor ActiveCellColorTo() const;
+  void SetActiveCellColorTo(plat::TColor V);
+  plat::TFont* ActiveCellFont();
   void SetActiveCellFont(plat::TFont* Value);
-  plat::TFont* FixedFont() { return &FFixedFont; }
-  void SetFixedFont(plat::TFont* Value) { FFixedFont.Assign(Value); }
-  plat::TColor BorderColor() const { return FBorderColor; }
+  plat::TFont* FixedFont();
+  void SetFixedFont(plat::TFont* Value);
+  plat::TColor BorderColor() const;
   void SetBorderColor(plat::TColor Value);
-  bool Flat() const { return FFlat; }
+  bool Flat() const;
   void SetFlat(bool Value);
-  bool WordWrap() const { return FWordWrap; }
+  bool WordWrap() const;
   void SetWordWrap(bool Value);
-  TVAlignment VAlignment() const { return FVAlignment; }
+  TVAlignment VAlignment() const;
   void SetVAlignment(TVAlignment Value);
   // The vertical text flag drawing uses: top 0, centre 4, bottom 8.
-  int VAlignFlag() const { return FVAlignFlag; }
-  plat::TPoint XYOffset() const { return FXYOffset; }
+  int VAlignFlag() const;
+  plat::TPoint XYOffset() const;
   void SetXYOffset(plat::TPoint Value);
-  void UpdateXYOffset(int X, int Y) { SetXYOffset({X, Y}); }
+  void UpdateXYOffset(int X, int Y);
   bool XYOffsetTopLeftOnly = false;
-  plat::TColor ExtGradientFrom() const { return FExtGradient[0]; }
-  plat::TColor ExtGradientTo() const { return FExtGradient[1]; }
-  plat::TColor ExtGradientMirrorFrom() const { return FExtGradient[2]; }
-  plat::TColor ExtGradientMirrorTo() const { return FExtGradient[3]; }
+  plat::TColor ExtGradientFrom() const;
+  plat::TColor ExtGradientTo() const;
+  plat::TColor ExtGradientMirrorFrom() const;
+  plat::TColor ExtGradientMirrorTo() const;
   void SetExtGradient(int Index, plat::TColor Value);  // 0 From, 1 To, 2 MirrorFrom, 3 MirrorTo
-  plat::TBitmap* RowIndicator() { return &FRowIndicator; }
+  plat::TBitmap* RowIndicator();
   void SetRowIndicator(plat::TBitmap* Value);
   plat::TColor HintColor = plat::clInfoBk, DisabledFontColor = plat::clSilver, URLColor = plat::clBlue;
   // Web addresses: shown as links (URLShow, URLFull: with their scheme), or anchored inside any text.
-  bool URLShow() const { return DrawSettings().URLShow; }
-  void SetURLShow(bool V) { StoreAndInvalidate(DrawSettings().URLShow, V); }
-  bool URLShowInText() const { return FCellObjects.URLShowInText; }
-  void SetURLShowInText(bool V) { StoreAndInvalidate(FCellObjects.URLShowInText, V); }
-  bool URLFull() const { return DrawSettings().URLFull; }
-  void SetURLFull(bool V) {
-    DrawSettings().URLFull = V;
-    if (URLShow()) Invalidate();
-  }
-  void SetURLColor(plat::TColor V) {
-    if (URLColor == V) return;
-    URLColor = V;
-    if (URLShow()) Invalidate();
-  }
+  bool URLShow() const;
+  void SetURLShow(bool V);
+  bool URLShowInText() const;
+  void SetURLShowInText(bool V);
+  bool URLFull() const;
+  void SetURLFull(bool V);
+  void SetURLColor(plat::TColor V);
   bool Hovering = false, EnableHTML = true, EnableWheel = true, IntelliZoom = true, EnhRowColMove = true;
   bool UseInternalHintClass = true, AutoNumAlign = false, AnchorHint = false, AutoSize = false;
   bool AutoThemeAdapt = false, VCLStyle = false;
-  bool UsesVCLStyle() override { return VCLStyle; }
+  bool UsesVCLStyle() override;
   bool IntegralHeight = false;  // write through SetIntegralHeight to apply the bounds again
   THoverFixedCells HoverFixedCells = hfNone;
   THintShowLargeText HintShowLargeTextPos = hpCell;
@@ -530,63 +511,63 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
 
   // ======== merging
   // Columns kept merged: a change of the list splits every column and merges the listed ones again.
-  TIntList* MergedColumns() { return &FMergedColumns; }
+  TIntList* MergedColumns();
   void RemergeColumns();
   // Splits every merged area that starts in a column.
   void SplitAllColumnCells();
   // Merges runs of equal texts down the normal rows of a column; MainMerge false merges only inside the areas
   // of the column before it.
-  virtual void MergeColumnCells(int ACol, bool MainMerge) { RowColOps().MergeColumnCells(ACol, MainMerge); }
+  virtual void MergeColumnCells(int ACol, bool MainMerge);
 
   // ======== hiding
-  void HideColumn(int ACol) { FHiding.HideColumns(ACol, ACol); }
-  void HideColumns(int FromCol, int ToCol) { FHiding.HideColumns(FromCol, ToCol); }
-  void UnHideColumn(int ACol) { FHiding.UnHideColumns(ACol, ACol); }
-  void UnHideColumns(int FromCol, int ToCol) { FHiding.UnHideColumns(FromCol, ToCol); }
-  void UnHideColumnsAll() { FHiding.UnHideColumnsAll(); }
-  bool IsHiddenColumn(int ACol) const { return FHiding.IsHiddenColumn(ACol); }
-  int NumHiddenColumns() const { return FHiding.NumHiddenColumns(); }
-  void HideRow(int ARow) { FHiding.HideRows(ARow, ARow); }
-  void HideRows(int FromRow, int ToRow) { FHiding.HideRows(FromRow, ToRow); }
-  void HideRowsEx(int FromRow, int ToRow) { FHiding.HideRowsEx(FromRow, ToRow); }
-  bool HideRowList(const TIntList& RowList) { return FHiding.HideRowList(RowList); }
-  void UnHideRow(int ARow) { FHiding.UnHideRow(ARow); }
-  void UnHideRows(int FromRow, int ToRow) { FHiding.UnHideRows(FromRow, ToRow); }
-  void UnHideRowList() { FHiding.UnHideRowList(); }
-  void UnHideRowsAll() { FHiding.UnHideRowsAll(); }
-  bool IsHiddenRow(int ARow) const { return FHiding.IsHiddenRow(ARow); }
-  int NumHiddenRows() const { return FHiding.NumHiddenRows(); }
-  int RealColIndex(int ACol) const { return FHiding.DisplToRealCol(ACol); }
-  int DisplColIndex(int ACol) const { return FHiding.RealToDisplCol(ACol); }
-  int RealRowIndex(int ARow) const { return FHiding.DisplToRealRow(ARow); }
-  int DisplRowIndex(int ARow) const { return FHiding.RealToDisplRow(ARow); }
-  int RealCol() const { return RealColIndex(Col()); }
-  int AllColCount() const { return ColCount() + NumHiddenColumns(); }
-  int AllRowCount() const { return RowCount() + NumHiddenRows(); }
-  int TotalColCount() const { return AllColCount(); }
-  TIntList* IgnoreColumns() { return &FHiding.IgnoreColumns(); }
-  TGridHiding& Hiding() { return FHiding; }
+  void HideColumn(int ACol);
+  void HideColumns(int FromCol, int ToCol);
+  void UnHideColumn(int ACol);
+  void UnHideColumns(int FromCol, int ToCol);
+  void UnHideColumnsAll();
+  bool IsHiddenColumn(int ACol) const;
+  int NumHiddenColumns() const;
+  void HideRow(int ARow);
+  void HideRows(int FromRow, int ToRow);
+  void HideRowsEx(int FromRow, int ToRow);
+  bool HideRowList(const TIntList& RowList);
+  void UnHideRow(int ARow);
+  void UnHideRows(int FromRow, int ToRow);
+  void UnHideRowList();
+  void UnHideRowsAll();
+  bool IsHiddenRow(int ARow) const;
+  int NumHiddenRows() const;
+  int RealColIndex(int ACol) const;
+  int DisplColIndex(int ACol) const;
+  int RealRowIndex(int ARow) const;
+  int DisplRowIndex(int ARow) const;
+  int RealCol() const;
+  int AllColCount() const;
+  int AllRowCount() const;
+  int TotalColCount() const;
+  TIntList* IgnoreColumns();
+  TGridHiding& Hiding();
 
   // ======== editing
   // The select-cell rule switches goEditing on and off per cell (see TCellEntry).
-  void EditCell(int ACol, int ARow) { FEntry.EditCell(ACol, ARow); }
+  void EditCell(int ACol, int ARow);
   // Runs the select-cell rule for the current cell again, so that the edit state follows the cell.
-  void UpdateEditMode() { FEntry.UpdateEditMode(); }
-  TEditorType CurrentEditor() const { return FEditorMode ? FEditControl : edNone; }
-  bool EditDisabled() const { return FEditDisable; }
+  void UpdateEditMode();
+  TEditorType CurrentEditor() const;
+  bool EditDisabled() const;
   TEditorType DefaultEditor = edNormal;
-  int MaxEditLength() const { return FMaxEditLength; }
+  int MaxEditLength() const;
   void SetMaxEditLength(int Value);
   QString CheckTrue = QStringLiteral("Y"), CheckFalse = QStringLiteral("N"), PasswordChar = QStringLiteral("*");
   QString InvalidEntryTitle, InvalidEntryText;
   TInvalidEntryIcon InvalidEntryIcon = ieWarning;
-  bool SpreadSheet() const { return FSpreadSheet; }
+  bool SpreadSheet() const;
   void SetSpreadSheet(bool Value);
   // Dispatchers the editors, painting and input ask; each fires its event when assigned.
   virtual void CheckCellEditable(int ACol, int ARow, bool& CanEdit);
   virtual void DoCanEditCell(int ACol, int ARow, bool& CanEdit);
   virtual void DoGetEditorType(int ACol, int ARow, TEditorType& AEditor);
-  virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor) { DoGetEditorType(ACol, ARow, AEditor); }
+  virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
   virtual bool HasNoEditor(int ACol, int ARow);
   virtual bool HasComboBox(int ACol, int ARow);
   virtual bool HasSpinEdit(int ACol, int ARow);
@@ -602,61 +583,61 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Remembers the cell and its stored text as the cell being entered.
   virtual void CellEntered(int ACol, int ARow);
   // Whether the cell holds a clickable cell control (check box, radio, button).
-  virtual bool IsControlCell(int ACol, int ARow) { return CellObjects().IsControlCell(ACol, ARow); }
+  virtual bool IsControlCell(int ACol, int ARow);
   virtual void DoButtonClick(int ACol, int ARow);
   virtual void DoExpandClick(int ACol, int ARow, bool Expanded);
   virtual void DoComboCloseUp(int ACol, int ARow);
   virtual void DoComboDropDown(int ACol, int ARow);
   virtual void DoSearchFooterAction(const QString& Value, int ACol, int ARow, int SearchAction);
   // -- in-place editing (edit_manager.h): the edit's state, opening, validating, writing back and closing
-  TEditManager& EditManager() { return FEdit; }
-  TEditState& EditState() { return FEdit.State(); }
+  TEditManager& EditManager();
+  TEditState& EditState();
   // The kind of the open edit (the text editor filters keys by it).
-  TEditorType EditControl() const { return FEditControl; }
-  void SetEditControl(TEditorType Value) { FEditControl = Value; }
-  bool EditMode() const { return FEdit.State().EditMode; }
-  bool EditActive() const { return FEdit.State().EditActive; }
-  bool Modified() const { return FEdit.State().GridModified; }
-  void SetModified(bool Value) { FEdit.State().GridModified = Value; }
+  TEditorType EditControl() const;
+  void SetEditControl(TEditorType Value);
+  bool EditMode() const;
+  bool EditActive() const;
+  bool Modified() const;
+  void SetModified(bool Value);
   // The text the current cell had when its edit started (Escape puts it back).
-  QString CellCacheText() const { return FEntry.CellCache; }
-  bool IsEditable(int ACol, int ARow) { return FEdit.IsEditable(ACol, ARow); }
+  QString CellCacheText() const;
+  bool IsEditable(int ACol, int ARow);
   void ShowCellEdit();
-  void HideCellEdit() { FEdit.HideCellEdit(); }
-  void ShowInplaceEdit() { FEdit.ShowInplaceEdit(); }
-  void HideInplaceEdit() { FEdit.HideInplaceEdit(); }
-  void DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift) { FEdit.DoneInplaceEdit(Key, Shift); }
-  void Select() { HandleSelectCell(Col(), Row()); }
-  virtual bool ValidateCellWide(const QString& NewValue) { return FEdit.ValidateCellWide(NewValue); }
-  void SetupCellEditor(int ACol, int ARow) { FEdit.SetupCellEditor(ACol, ARow); }
-  void EditorToCell(int ACol, int ARow) { FEdit.EditorToCell(ACol, ARow); }
-  void EditingDone(int ACol, int ARow) { FEdit.EditingDone(ACol, ARow); }
-  bool WantsTabKey() const { return FEdit.WantsTabKey(); }
+  void HideCellEdit();
+  void ShowInplaceEdit();
+  void HideInplaceEdit();
+  void DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift);
+  void Select();
+  virtual bool ValidateCellWide(const QString& NewValue);
+  void SetupCellEditor(int ACol, int ARow);
+  void EditorToCell(int ACol, int ARow);
+  void EditingDone(int ACol, int ARow);
+  bool WantsTabKey() const;
   // Stores an editor's text: the platform's set-edit-text step, then the cell write (real column).
-  virtual void WriteEditorText(int ACol, int ARow, const QString& Value) { FEdit.WriteEditorText(ACol, ARow, Value); }
-  virtual void RestoreCellCache() { FEdit.RestoreCellCache(); }
+  virtual void WriteEditorText(int ACol, int ARow, const QString& Value);
+  virtual void RestoreCellCache();
   // Fires OnGetEditorProp, then OnGetEditorPropInt, before an editor is filled (real column).
   virtual void DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
   // Moving on after an editor ended with Enter or Tab; the keyboard code may take these over.
   virtual void EditorAdvance(bool Backwards);
   virtual void EditorTabToNextCell(bool Backwards);
-  virtual void AppendRowFromEditor() { SetRowCount(RowCount() + 1); }
+  virtual void AppendRowFromEditor();
   // The grid's key-down handling for a key an editor passes on.
-  void PassKeyToGrid(std::uint16_t& Key, plat::TShiftState Shift) { KeyDown(Key, Shift); }
+  void PassKeyToGrid(std::uint16_t& Key, plat::TShiftState Shift);
   // The balloon a refused value shows at its editor (InvalidEntryTitle/Text/Icon).
   virtual void ShowInvalidEntryBalloon(plat::TWinControl* Target);
-  QString LastBalloonText() const { return FLastBalloon; }
+  QString LastBalloonText() const;
   // The balloon tooltip window of cell balloons (side_windows.h): made when Balloon.Enable goes on, freed
   // when it goes off.
   void BalloonInit();
   void BalloonDone();
   void BalloonEnableChanged();
-  TBalloonTipWindow* ToolTipWindow() const { return FToolTip; }
-  TEditLink* EditLink() const { return FEdit.EditLink(); }
-  void SetEditLink(TEditLink* Value) { FEdit.SetEditLink(Value); }
-  plat::TInplaceEdit* NormalEdit() const { return InplaceEditor(); }
+  TBalloonTipWindow* ToolTipWindow() const;
+  TEditLink* EditLink() const;
+  void SetEditLink(TEditLink* Value);
+  plat::TInplaceEdit* NormalEdit() const;
   // The control that edits now (nullptr for the text editor and the editors that leave it empty).
-  plat::TWinControl* EditCtrl() const { return FEdit.State().EditCtrl; }
+  plat::TWinControl* EditCtrl() const;
   // The special editors, each created on first use.
   TGridSpin* SpinEdit();
   TGridCombo* Combobox();
@@ -675,19 +656,19 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   QString RichToString(TExtRichEdit* Richeditor);
   void RichToCell(int Col, int Row, TExtRichEdit* Richeditor);
   // The per-grid editor family of a kind (created on first use; nullptr when the kind has none).
-  TCellEditorKind* EditorKind(TEditorType Kind) { return FEdit.KindFor(Kind); }
+  TCellEditorKind* EditorKind(TEditorType Kind);
   // The combo editor's item list, shared by every cell (refill it in OnGetEditorProp).
-  plat::TStringList* ComboItems() { return &FEdit.ComboItems(); }
-  void ClearComboString() { FEdit.ClearComboString(); }
-  void AddComboString(const QString& s) { FEdit.AddComboString(s); }
-  void AddComboStringObject(const QString& s, plat::TObject* AObject) { FEdit.AddComboStringObject(s, AObject); }
-  bool RemoveComboString(const QString& s) { return FEdit.RemoveComboString(s); }
-  bool SetComboSelectionString(const QString& s) { return FEdit.SetComboSelectionString(s); }
-  void SetComboSelection(int idx) { FEdit.SetComboSelection(idx); }
-  int GetComboCount() const { return const_cast<TEditManager&>(FEdit).GetComboCount(); }
-  int GetComboIndex(int ACol, int ARow) { return FEdit.GetComboIndex(ACol, ARow); }
-  void SetComboIndex(int ACol, int ARow, int Value) { FEdit.SetComboIndex(ACol, ARow, Value); }
-  bool Multilinecells() const { return DrawSettings().Multilinecells; }
+  plat::TStringList* ComboItems();
+  void ClearComboString();
+  void AddComboString(const QString& s);
+  void AddComboStringObject(const QString& s, plat::TObject* AObject);
+  bool RemoveComboString(const QString& s);
+  bool SetComboSelectionString(const QString& s);
+  void SetComboSelection(int idx);
+  int GetComboCount() const;
+  int GetComboIndex(int ACol, int ARow);
+  void SetComboIndex(int ACol, int ARow, int Value);
+  bool Multilinecells() const;
   controls::TExtStringGridCheck* CellChecker = nullptr;
   bool EditWithTags = false, AlwaysValidate = false, ExcelStyleDecimalSeparator = false;
   bool Lookup = false, LookupCaseSensitive = false, LookupHistory = false;
@@ -698,7 +679,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   QString EditMask;
   QString GetEditMask(int ACol, int ARow) override;
   // The length limit of the text and button editors (the platform's edit limit of the current cell).
-  int EditLimit() { return HandleGetEditLimit(); }
+  int EditLimit();
   // Hooks the text editor calls, empty here: with every key-down, and with whether its text starts a formula.
   virtual void EditorKeyDownHook(std::uint16_t Key, plat::TShiftState Shift);
   virtual void EditorFormulaHook(bool IsFormula);
@@ -715,61 +696,51 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void DoGetWordWrap(int ACol, int ARow, bool& WordWrap);
   virtual void DoGridHint(int ACol, int ARow, QString& Hint);
   virtual int DoGetCellCursor(int ACol, int ARow, int X, int Y);
-  bool HasCustomCellBorders() override { return static_cast<bool>(OnGetCellBorder); }
+  bool HasCustomCellBorders() override;
 
   // ======== what the renderer asks, answered from the grid's own state
-  int RealColumn(int ACol) override { return RealColIndex(ACol); }
-  int RealRow(int ARow) override { return RealRowIndex(ARow); }
-  QString CheckTrueText(int RCol, int ARow) override { return FCellObjects.CheckTrue(RCol, ARow); }
-  bool IsPasswordCell(int ACol, int ARow) override {
-    bool password = false;
-    DoIsPasswordCell(ACol, ARow, password);
-    return password;
-  }
-  QString CellPasswordChar() override { return PasswordChar; }
+  int RealColumn(int ACol) override;
+  int RealRow(int ARow) override;
+  QString CheckTrueText(int RCol, int ARow) override;
+  bool IsPasswordCell(int ACol, int ARow) override;
+  QString CellPasswordChar() override;
   // Radio items and node levels come from the stored cell objects and cell properties; the renderer's
   // drawing-only lists answer cells that have none.
   QStringList RadioStrings(int RCol, int ARow) override;
   int NodeLevel(int ARow) override;
-  bool IsRowDisabled(int ARow) override { return !RowEnabled(ARow); }
-  bool IsRowModified(int ARow) override { return RowModified(ARow); }
-  bool IsRowFlagged(int ARow) override { return FMouseActions.DisjunctRowSelect() && FSel.GetRowSelect(ARow); }
-  bool IsColFlagged(int ACol) override { return FMouseActions.DisjunctColSelect() && FSel.GetColSelect(ACol); }
-  bool IsCellFlagged(int ACol, int ARow) override {
-    return FMouseActions.DisjunctCellSelect() && FSel.GetSelectedCells(ACol, ARow);
-  }
-  bool IsCellEditable(int RCol, int ARow) override { return !ReadOnly(RCol, ARow); }
-  plat::TCustomImageList* ImageList(int, int) override { return GridImages(); }
+  bool IsRowDisabled(int ARow) override;
+  bool IsRowModified(int ARow) override;
+  bool IsRowFlagged(int ARow) override;
+  bool IsColFlagged(int ACol) override;
+  bool IsCellFlagged(int ACol, int ARow) override;
+  bool IsCellEditable(int RCol, int ARow) override;
+  plat::TCustomImageList* ImageList(int, int) override;
   // The rest of what painting asks (extgrid_render.cpp).
   bool UseEnabledRows() override;
-  int NodeSpanType(int ARow) override { return GetNodeSpanType(ARow); }
-  double CellFloat(int RCol, int ARow) override { return Floats(RCol, ARow); }
-  int CellInt(int RCol, int ARow) override { return Ints(RCol, ARow); }
-  QString FloatFormatText() override { return FloatFormat(); }
+  int NodeSpanType(int ARow) override;
+  double CellFloat(int RCol, int ARow) override;
+  int CellInt(int RCol, int ARow) override;
+  QString FloatFormatText() override;
   bool DoGetFloatFormat(int ACol, int ARow, bool& IsFloat, QString& Format) override;
   const plat::TFont* PrintFont(bool Fixed) override;
-  void CellAlignment(int RCol, int ARow, plat::TAlignment& HA, TVAlignment& VA) override {
-    GetCellAlignment(RCol, ARow, HA, VA);
-  }
+  void CellAlignment(int RCol, int ARow, plat::TAlignment& HA, TVAlignment& VA) override;
   void DoGetCellGradient(int RCol, int ARow, plat::TColor& Color, plat::TColor& ColorTo, plat::TColor& MirrorFrom,
                          plat::TColor& MirrorTo, TCellGradientDirection& GD) override;
   void DoGetCellBorderProp(int RCol, int ARow, plat::TPen* L, plat::TPen* T, plat::TPen* R, plat::TPen* B) override;
   void DoPainted() override;
   bool HasFilterList(int RCol) override;
-  bool MayHaveCellBorders() override {
-    return OnGetCellBorder || FGrouping.HeaderUnderline || FGrouping.SummaryLine;
-  }
+  bool MayHaveCellBorders() override;
   int HoverLink(int ACol, int ARow) override;
-  bool BlinkPhase() override { return GridBlink(); }
-  bool IsEditingCell(int ACol, int ARow) override { return EditorMode() && ACol == Col() && ARow == Row(); }
+  bool BlinkPhase() override;
+  bool IsEditingCell(int ACol, int ARow) override;
   bool IsHoverButton(int ACol, int ARow) override;
   bool FixedDropDownShown(int RCol) override;
-  bool FixedDropDownOpen() override { return FHeaderClicks.DropDownDown(); }
-  int MovingColumn() override { return GridState() == plat::gsColMoving ? FMoveIndex : -1; }
-  int ScrollPosition(int RCol, int ARow) override { return CellObjects().GetScrollPosition(RCol, ARow); }
+  bool FixedDropDownOpen() override;
+  int MovingColumn() override;
+  int ScrollPosition(int RCol, int ARow) override;
   bool ScrollProp(int RCol, int ARow, int& PageSize, int& Range) override;
   int FooterHeight() override;
-  bool ShowsColumnNumbers() override { return IsDesigning() && FDesignColumnNumbers; }
+  bool ShowsColumnNumbers() override;
   // ---- the quick-configuration panel of the form designer (render_design.cpp)
   void PaintDesignHelper() override;
   // 4 close, 1 "Allow edit", 2 "Column numbers", 3 the look, -1 none.
@@ -780,30 +751,26 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TRect DesignHelperRect();
   // Public drawing entry points of the grid.
   void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, plat::TFont* AFont,
-                         plat::TBrush* ABrush, bool Remap) {
-    Renderer().GetFontProperties(ACol, RCol, ARow, AState, AFont, ABrush, Remap);
-  }
+                         plat::TBrush* ABrush, bool Remap);
   plat::TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
-  void DrawRichCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas* ACanvas) {
-    Renderer().DrawRichCell(ACol, ARow, ARect, *ACanvas);
-  }
-  bool IsRotated(int RCol, int ARow, int& Angle) override { return CellObjects().IsRotated(RCol, ARow, Angle); }
+  void DrawRichCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas* ACanvas);
+  bool IsRotated(int RCol, int ARow, int& Angle) override;
   // ---- the soft focus frame around the edited cell (render_focus.cpp): shown around a cell rectangle, moved
   // to the current cell, hidden; one grid of the program at a time shows it.
   void ShowFocusWindow(plat::TRect Rect);
   void MoveFocusWindow();
   void HideFocusWindow();
-  TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+  TGridFocusWindow* FocusWindow() const;
   static TExtStringGrid* FocusFrameOwner();
   // Export and import tell the grid where they are; the grid itself does nothing with it.
-  virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState, (void)ARow; }
-  virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState, (void)ARow; }
+  virtual void ExportNotification(TGridExportState AState, int ARow);
+  virtual void ImportNotification(TGridImportState AState, int ARow);
 
   // ======== cell controls
   plat::TControl* CellControls(int i, int j) const;
   void SetCellControls(int i, int j, plat::TControl* AControl);
-  TControlList* ControlList() { return &FControlList; }
-  int ControlCount() const { return FControlCount; }
+  TControlList* ControlList();
+  int ControlCount() const;
   // Places the controls attached to cells over their cells, hiding those out of view or in hidden rows and
   // columns; with rebuildlist the list is made again from the cell properties first.
   void CellControlsUpdate(bool rebuildlist);
@@ -813,51 +780,51 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // ======== selection and the current cell
   // Row writer: a column outside the grid moves first to (FixedCols, Value); OnRowUpdate, disjunct flags,
   // the synchronised grid and the search panel follow (see TCellEntry).
-  void SetRow(int Value) { FEntry.SetRow(Value); }
+  void SetRow(int Value);
   void SetCol(int Value);
   // Ignored outside FixedRows .. RowCount - 1.
-  void SetTopRow(int Value) { FEntry.SetTopRow(Value); }
+  void SetTopRow(int Value);
   void SetSelection(const plat::TGridRect& Value);
-  bool GetRowSelect(int ARow) { return FSel.GetRowSelect(ARow); }
-  void SetRowSelect(int ARow, bool Value) { FSel.SetRowSelect(ARow, Value); }
-  void SelectRows(int RowIndex, int RCount) { FSel.SelectRows(RowIndex, RCount); }
-  void UnSelectRows(int RowIndex, int RCount) { FSel.UnSelectRows(RowIndex, RCount); }
-  bool GetColSelect(int ACol) { return FSel.GetColSelect(ACol); }
-  void SetColSelect(int ACol, bool Value) { FSel.SetColSelect(ACol, Value); }
-  void SelectCols(int ColIndex, int CCount) { FSel.SelectCols(ColIndex, CCount); }
-  void UnSelectCols(int ColIndex, int CCount) { FSel.UnSelectCols(ColIndex, CCount); }
-  void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow) { FSel.SelectRange(FromCol, ToCol, FromRow, ToRow); }
-  void ClearRowSelect() { FSel.ClearRowSelect(); }
-  void ClearColSelect() { FSel.ClearColSelect(); }
-  void SelectionToRowSelect(bool All) { FSel.SelectionToRowSelect(All); }
-  void SelectionToColSelect(bool All) { FSel.SelectionToColSelect(All); }
-  int RowSelectCount() const { return FSel.RowSelectCount(); }
-  int ColSelectCount() const { return FSel.ColSelectCount(); }
-  int SelectedRowCount() const { return FSel.SelectedRowCount(); }
-  int SelectedColCount() const { return FSel.SelectedColCount(); }
-  int SelectedRow(int i) const { return FSel.SelectedRow(i); }
-  bool SelectedCells(int i, int j) const { return FSel.GetSelectedCells(i, j); }
-  void SetSelectedCells(int i, int j, bool Value) { FSel.SetSelectedCells(i, j, Value); }
-  int SelectedCellsCount() { return FSel.SelectedCellsCount(); }
-  plat::TPoint SelectedCell(int i) const { return FSel.SelectedCell(i); }
-  void ClearSelectedCells() { FSel.ClearSelectedCells(); }
-  void HideSelection() { FSel.HideSelection(); }
-  void UnHideSelection() { FSel.UnHideSelection(); }
-  bool SelectionHidden() const { return FSel.SelectionHidden(); }
-  void HideSelectedRows() { FSel.HideSelectedRows(); }
-  void HideUnSelectedRows() { FSel.HideUnSelectedRows(); }
-  bool RowModified(int ARow) const { return FSel.GetRowModified(ARow); }
-  void SetRowModified(int ARow, bool Value) { FSel.SetRowModified(ARow, Value); }
-  int ModifiedRowCount() const { return FSel.ModifiedRowCount(); }
-  void ClearModifiedRows() { FSel.ClearModifiedRows(); }
-  bool RowEnabled(int ARow) const { return FSel.GetRowEnabled(ARow); }
-  void SetRowEnabled(int ARow, bool Value) { FSel.SetRowEnabled(ARow, Value); }
-  void GotoCell(int ACol, int ARow) { FOps.GotoCell(ACol, ARow); }
-  void FocusCell(int ACol, int ARow) { FOps.FocusCell(ACol, ARow); }
-  void MoveCurrentCell(int ACol, int ARow) { FOps.MoveCurrentCell(ACol, ARow); }
-  void RepaintRow(int ARow) { FOps.RepaintRow(ARow); }
-  void RepaintCol(int ACol) { FOps.RepaintCol(ACol); }
-  void RepaintRect(const plat::TGridRect& r) { FOps.RepaintRect(r); }
+  bool GetRowSelect(int ARow);
+  void SetRowSelect(int ARow, bool Value);
+  void SelectRows(int RowIndex, int RCount);
+  void UnSelectRows(int RowIndex, int RCount);
+  bool GetColSelect(int ACol);
+  void SetColSelect(int ACol, bool Value);
+  void SelectCols(int ColIndex, int CCount);
+  void UnSelectCols(int ColIndex, int CCount);
+  void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+  void ClearRowSelect();
+  void ClearColSelect();
+  void SelectionToRowSelect(bool All);
+  void SelectionToColSelect(bool All);
+  int RowSelectCount() const;
+  int ColSelectCount() const;
+  int SelectedRowCount() const;
+  int SelectedColCount() const;
+  int SelectedRow(int i) const;
+  bool SelectedCells(int i, int j) const;
+  void SetSelectedCells(int i, int j, bool Value);
+  int SelectedCellsCount();
+  plat::TPoint SelectedCell(int i) const;
+  void ClearSelectedCells();
+  void HideSelection();
+  void UnHideSelection();
+  bool SelectionHidden() const;
+  void HideSelectedRows();
+  void HideUnSelectedRows();
+  bool RowModified(int ARow) const;
+  void SetRowModified(int ARow, bool Value);
+  int ModifiedRowCount() const;
+  void ClearModifiedRows();
+  bool RowEnabled(int ARow) const;
+  void SetRowEnabled(int ARow, bool Value);
+  void GotoCell(int ACol, int ARow);
+  void FocusCell(int ACol, int ARow);
+  void MoveCurrentCell(int ACol, int ARow);
+  void RepaintRow(int ARow);
+  void RepaintCol(int ACol);
+  void RepaintRect(const plat::TGridRect& r);
   // The header cells of two positions (the last fixed column of each row, the last fixed row of each column).
   void RepaintActiveCells(int Col1, int Row1, int Row2, int Col2);
   // Whether the last row shows completely above the search panel.
@@ -865,23 +832,21 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // A borderless, half-transparent window on top showing the cells of ARect as they are painted; the
   // caller shows and frees it (the grid owns it until then).
   plat::TForm* SelectionToForm(plat::TGridRect ARect);
-  void RegisterSelListener(ITExtStringGridSelect* AListener) { FSelListener = AListener; }
+  void RegisterSelListener(ITExtStringGridSelect* AListener);
   // Clears the listener whatever is passed.
-  void UnRegisterSelListener(ITExtStringGridSelect* AListener) { (void)AListener; FSelListener = nullptr; }
-  TGridSelection& SelectionModel() { return FSel; }
-  TTypedCells& TypedCells() { return FTyped; }
+  void UnRegisterSelListener(ITExtStringGridSelect* AListener);
+  TGridSelection& SelectionModel();
+  TTypedCells& TypedCells();
   // Handlers the editors and multi-image cell objects are connected to.
-  void RichEditSelectionChanged() {
-    if (OnRichEditSelectionChange) OnRichEditSelectionChange(this);
-  }
-  void CellListChanged(int ACol, int ARow) { RepaintCell(DisplColIndex(ACol), ARow); }
+  void RichEditSelectionChanged();
+  void CellListChanged(int ACol, int ARow);
 
   // ======== mouse
   // The mouse collaborators: press, move, release and their state; header clicks; HTML form controls.
-  TGridMouse& Mouse() { return FMouse; }
-  THeaderClicks& HeaderClicks() { return FHeaderClicks; }
-  THTMLForms& HTMLForms() { return FHTMLForms; }
-  TSortSettings* SortSettings() { return &FSortSettings; }
+  TGridMouse& Mouse();
+  THeaderClicks& HeaderClicks();
+  THTMLForms& HTMLForms();
+  TSortSettings* SortSettings();
   bool FixedAsButtons = false, Ctl3D = true, URLEdit = false, URLUnderlineOnHover = false;
   bool HintShowSizing = false, HintShowCells = false, HintShowLargeText = false, HTMLHint = false;
   // Sorting (the data services' quicksort): by SortSettings.Column, by the sort keys, inside the deepest
@@ -910,30 +875,27 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TIntList* ColumnOrderList() { return &FColumnOrder; }
   // The filter conditions per column, and the switch that applies them: applying and taking a filter away
   // (hiding the rows that fail it) is the data services' work, done in their override of SetFilterActive.
-  TFilter* Filter() { return &FFilter; }
-  bool FilterActive() const { return FFilterActive; }
-  virtual void SetFilterActive(bool Value) { FFilterActive = Value; }
-  bool FilterActive(int RCol) override {
-    const TFilterData* f = FFilter.ColumnFilter(RCol);
-    return FFilterActive && f && !f->Condition.isEmpty();
-  }
+  TFilter* Filter();
+  bool FilterActive() const;
+  virtual void SetFilterActive(bool Value);
+  bool FilterActive(int RCol) override;
   // Applies item ItemIndex of a column's filter list (real column); the data services fill it.
-  virtual void ApplyColumnFilter(int RCol, int ItemIndex) { (void)RCol, (void)ItemIndex; }
+  virtual void ApplyColumnFilter(int RCol, int ItemIndex);
   // Whether the grid's filter holds Condition for the column (real).
   virtual bool ColumnFilterHas(int RCol, const QString& Condition);
   // The header filter list: a check list instead of a single choice, and how it looks.
   bool FilterDropDownCheck = false;
-  TFilterDropDown* FilterDropDown() { return FHeaderClicks.FilterDropDown(); }
+  TFilterDropDown* FilterDropDown();
   // The menu of the fixed cells' drop-down button (OnFixedDropDownClick may choose another).
   plat::TPopupMenu* FixedDropDownMenu = nullptr;
   // Progress of long walks for the export code: 0 start (first row), 5 before a row, 2 done; empty here.
-  virtual void ExportNotification(int State, int ARow) { (void)State, (void)ARow; }
+  virtual void ExportNotification(int State, int ARow);
   // Clipboard entry points of the selection handle's copy and paste (the data services fill them).
-  virtual void CopySelectionToClipboard() {}
-  virtual void PasteSelectionFromClipboard() {}
-  virtual void CutSelectionToClipboard() {}
+  virtual void CopySelectionToClipboard();
+  virtual void PasteSelectionFromClipboard();
+  virtual void CutSelectionToClipboard();
   // A drag of the selection (or of a column) starts from a press on a drag source; the drag side fills it.
-  virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag) { StartOleDrag(ACol, ARow, ColumnDrag); }
+  virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag);
   // Node glyph clicks (real rows); the node code fills them.
   virtual void ExpandNode(int ARealRow);
   virtual void ContractNode(int ARealRow);
@@ -941,7 +903,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void ContractAll();
   bool IsInNodeGlyph(int ARow, int X);
   // A hook to change the rectangle a select-all press selects.
-  virtual void AdjustSelectAll(plat::TGridRect& ARect) { (void)ARect; }
+  virtual void AdjustSelectAll(plat::TGridRect& ARect);
   // A press on a radio group: the item under the offsets of the press in the cell (real column) is selected.
   virtual void ClickRadioGroup(int ACol, int ARow, int XOffset, int YOffset);
   // Rating cells: the handler may change the value; false refuses it.
@@ -950,12 +912,12 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TRect GetCellButtonRect(int ACol, int ARow);
   // The 11 x 11 button in the top-right corner of an expand cell (display column); empty for other cells.
   plat::TRect GetExpandButtonRect(int ACol, int ARow);
-  bool HasButton(int RCol, int ARow) { return CellObjects().HasButton(RCol, ARow); }
-  bool HasExpand(int RCol, int ARow) { return GetCellType(RCol, ARow) == ctExpand; }
-  bool HasRating(int RCol, int ARow) { return CellObjects().HasRating(RCol, ARow); }
-  bool IsRadio(int RCol, int ARow) { return CellChecks().IsRadio(RCol, ARow); }
-  bool HasRadioButton(int RCol, int ARow) { return CellChecks().HasRadioButton(RCol, ARow); }
-  void PushButton(int ACol, int ARow, bool Down) { CellObjects().PushButton(RealColIndex(ACol), ARow, Down); }
+  bool HasButton(int RCol, int ARow);
+  bool HasExpand(int RCol, int ARow);
+  bool HasRating(int RCol, int ARow);
+  bool IsRadio(int RCol, int ARow);
+  bool HasRadioButton(int RCol, int ARow);
+  void PushButton(int ACol, int ARow, bool Down);
   // Flips an expand cell; returns whether it is expanded now.
   bool ToggleExpand(int ACol, int ARow);
   // Whether a point of the cell (display column) hits its check box (anywhere unless PreciseCheckBoxCheck).
@@ -966,21 +928,15 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Ends the base grid's tracking of a press without a release.
   void CancelTracking();
   // Whether the floating footer shows as the grid's last row.
-  bool FloatingFooterFixedLastRow() const {
-    return FFloatingFooter.Visible() && FFloatingFooter.FooterStyle() == fsFixedLastRow;
-  }
+  bool FloatingFooterFixedLastRow() const;
   // The hint of the cell under the mouse (HintStr empty: no hint) and its position in client pixels.
   void GetCellHintInfo(plat::TPoint CursorPos, QString& HintStr, plat::TPoint& HintPos);
-  void CancelCellHint() { FMouse.CancelCellHint(); }
-  bool UseHTMLHints() const { return FUseHTMLHints; }
-  void SetUseHTMLHints(bool Value) { FUseHTMLHints = Value; }
+  void CancelCellHint();
+  bool UseHTMLHints() const;
+  void SetUseHTMLHints(bool Value);
   // The grid's cursor, also the one it goes back to after a cursor of its own (links, sizing, panning). A
   // cursor set from outside ends a mouse selection mode the grid's own cursor showed.
-  void SetDefaultCursor(plat::TCursor Value) {
-    FUserCursor = Value;
-    FMouse.SetSelectMode(msNormal);
-    SetCursor(Value);
-  }
+  void SetDefaultCursor(plat::TCursor Value);
   plat::TNotifyEvent OnStartBlockFocus, OnEndBlockFocus;
   // The sort column and sort keys follow a moved column (real indexes).
   void SortColumnFollowsMove(int From, int To);
@@ -988,63 +944,58 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // The synchronised grid moves the same column (Cols) or row.
   void SyncGridMove(bool Cols, int FromIndex, int ToIndex);
   bool FSyncedMove = false;  // this grid moves because its synchronised grid did
-  plat::TCursor DefaultCursor() const { return FUserCursor; }
+  plat::TCursor DefaultCursor() const;
   // The grid grows and shrinks with its owner form.
-  bool SizeWithForm() const { return FSizeWithForm; }
-  void SetSizeWithForm(bool Value) {
-    FSizeWithForm = Value;
-    if (Value) FMouse.FollowOwnerForm(true);
-  }
+  bool SizeWithForm() const;
+  void SetSizeWithForm(bool Value);
 
   // ======== owned option objects
-  TFocusHelper* FocusHelper() { return &FFocusHelper; }
-  TSearchFooter* SearchFooter() { return &FSearchFooter; }
-  TPrintSettings* PrintSettings() { return &FPrintSettings; }
-  THTMLSettings* HTMLSettings() { return &FHTMLSettings; }
-  TDragDropSettings* DragDropSettings() { return &FDragDropSettings; }
-  TDragScrollOptions* DragScrollOptions() { return &FDragScrollOptions; }
-  TControlLook* ControlLook() { return &FControlLook; }
-  TNavigation* Navigation() { return &FNavigation; }
-  TColumnSize* ColumnSize() { return &FColumnSize; }
-  TCellNode* CellNode() { return &FCellNode; }
-  TBands* Bands() { return &FBands; }
-  TSizeWhileTyping* SizeWhileTyping() { return &FSizeWhileTyping; }
-  TMouseActions* MouseActions() { return &FMouseActions; }
-  TGrouping* Grouping() { return &FGrouping; }
-  TBackGround* BackGround() { return &FBackGround; }
+  TFocusHelper* FocusHelper();
+  TSearchFooter* SearchFooter();
+  TPrintSettings* PrintSettings();
+  THTMLSettings* HTMLSettings();
+  TDragDropSettings* DragDropSettings();
+  TDragScrollOptions* DragScrollOptions();
+  TControlLook* ControlLook();
+  TNavigation* Navigation();
+  TColumnSize* ColumnSize();
+  TCellNode* CellNode();
+  TBands* Bands();
+  TSizeWhileTyping* SizeWhileTyping();
+  TMouseActions* MouseActions();
+  TGrouping* Grouping();
+  TBackGround* BackGround();
   void SetBackGround(TBackGround* Value);
-  TGridProgressAppearance* ProgressAppearance() { return &FProgressAppearance; }
-  TSyncGrid* SyncGrid() { return &FSyncGrid; }
-  TBalloonSettings* Balloon() { return &FBalloon; }
-  TShowModified* ShowModified() { return &FShowModified; }
+  TGridProgressAppearance* ProgressAppearance();
+  TSyncGrid* SyncGrid();
+  TBalloonSettings* Balloon();
+  TShowModified* ShowModified();
   bool FilterDropDownAuto = false, FilterNormalCellsOnly = true, AutoFilterUpdate = true;
   QString FilterDropDownClear = QStringLiteral("(All)");
   TFilterDropDownColumns FilterDropDownColumns = fdNormal;
   // The filter drop-down entries of a column: "(All)" first, then its distinct trimmed texts (hidden rows
   // included); OnGetColumnFilter may change them. False when the list ends empty.
   virtual bool BuildColumnFilterList(int ACol);
-  plat::TStringList* FilterList() { return &FFilterList; }
+  plat::TStringList* FilterList();
 
   // ======== keyboard: navigation, editing keys, the cell advance on Tab and Enter
   // Tab: false when the focus was handed on to the next control.
-  bool TabToNextCell(bool Backward) { return FKeys.TabToNextCell(Backward); }
+  bool TabToNextCell(bool Backward);
   void AdvanceToNextCell(int ACol, int ARow, bool EditMode, bool Recursive, bool Forward, bool AutoEdit,
-                         bool Force) {
-    FKeys.AdvanceToNextCell(ACol, ARow, EditMode, Recursive, Forward, AutoEdit, Force);
-  }
-  void AutoAddRow() { FKeys.AutoAddRow(); }
-  bool IsLastNormalRow() const { return FKeys.IsLastNormalRow(); }
-  int FirstNavigableCol() const { return FKeys.FirstNavigableCol(); }
-  int VisibleFixedRightCols() const { return FKeys.VisibleFixedRightCols(); }
-  bool CanTabToCell(int ACol, int ARow) { return FKeys.CanTabToCell(ACol, ARow); }
-  int FirstTabColumn(int ARow) { return FKeys.FirstTabColumn(ARow); }
-  int LastTabColumn(int ARow) { return FKeys.LastTabColumn(ARow); }
-  virtual void GotoFirstRow() { SetRow(FixedRows()); }
+                         bool Force);
+  void AutoAddRow();
+  bool IsLastNormalRow() const;
+  int FirstNavigableCol() const;
+  int VisibleFixedRightCols() const;
+  bool CanTabToCell(int ACol, int ARow);
+  int FirstTabColumn(int ARow);
+  int LastTabColumn(int ARow);
+  virtual void GotoFirstRow();
   // Opens the editor of the form control with this ID in the cell's text (the first editable one for an empty
   // ID); without one the grid takes the focus.
   void EditCellControl(int ACol, int ARow, const QString& ID);
   // Called after F2 has been handled; empty in the grid.
-  virtual void F2KeyHook() {}
+  virtual void F2KeyHook();
   // The last row scrolls up until it ends above the search panel (nothing while the panel is hidden).
   void ScrollAboveSearchPanel();
   // Appends a row, before the floating footer row while that is shown.
@@ -1064,41 +1015,41 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Called by the in-place editor after every key-up.
   virtual void EditorKeyUpHook(const QString& Text, int CaretPos, int CaretIndex);
   // The spell-check error range of a cell (0, 0 when none).
-  void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen) { CellObjects().GetMarker(ACol, ARow, ErrPos, ErrLen); }
+  void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
   // The selection changed: the gradient looks repaint it, and OnSelectionChanged fires.
   void DoSelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
   // The first normal row whose sort-column text starts with S; the data services answer (-1 here).
-  virtual int Search(const QString& S) { (void)S; return -1; }
-  TGridKeys& Keys() { return FKeys; }
+  virtual int Search(const QString& S);
+  TGridKeys& Keys();
   // The synchronised grid's current cell follows (by its SelectionColumn and SelectionRow switches).
   void FollowSyncGrid();
-  QString SearchInc() const { return FKeys.SearchInc; }
+  QString SearchInc() const;
   // The grid timer's tick (every 500 ms while the window lives): search expiry, hovering, blinking.
   void GridTimerTick();
   static constexpr std::uintptr_t GridTimerId = 111;
-  int TimerTicks() const { return FTimerTicks; }
-  bool GridBlink() const { return FGridBlink; }
+  int TimerTicks() const;
+  bool GridBlink() const;
   bool EnableBlink = false;
 
   // ======== scrolling: scroll hints, proportional bars, wheel, wheel panning and zoom
-  TGridScrolling& Scrolling() { return FScrolling; }
-  void Zoom(int x) { FScrolling.Zoom(x); }
+  TGridScrolling& Scrolling();
+  void Zoom(int x);
   // Something is dragged over the grid at (X, Y): scrolls while it stays inside a margin.
-  void HandleDragOver(int X, int Y, TDragState State) { FScrolling.DragOver(X, Y, State); }
-  void UpdateVertScrollProportional() { FScrolling.UpdateVertProportional(); }
-  void UpdateHorzScrollProportional() { FScrolling.UpdateHorzProportional(); }
+  void HandleDragOver(int X, int Y, TDragState State);
+  void UpdateVertScrollProportional();
+  void UpdateHorzScrollProportional();
   TIntelliPan IntelliPan = ipVertical;
   // Offered the wheel before the grid (Delta in 1/120 notches); true consumes it.
   std::function<bool(int Delta)> OnParentWheel;
   // Called by the wheel handling; empty in the grid.
-  virtual void WheelHook(int Delta, bool& Handled) { (void)Delta, (void)Handled; }
+  virtual void WheelHook(int Delta, bool& Handled);
   // Called by the text editor's message handling; empty in the grid.
-  virtual void EditorKeyMessageHook(plat::TMessage& Message) { (void)Message; }
+  virtual void EditorKeyMessageHook(plat::TMessage& Message);
   // The cells' area: the client without the footer panel and, while the search footer is shown, without the
   // room of its panel at the bottom (so the last row always ends above it).
   plat::TRect ClientRect() const override;
-  TScrollControl* VertScrollControl() const { return FScrolling.VertBar(); }
-  TScrollControl* HorzScrollControl() const { return FScrolling.HorzBar(); }
+  TScrollControl* VertScrollControl() const;
+  TScrollControl* HorzScrollControl() const;
   // ssMetro makes the thin custom bars (and hides the window bars), ssFlat and ssEncarta give the window bars
   // ScrollWidth and ScrollColor, ssNormal the style's own bars.
   void SetScrollType(TScrollType Value);
@@ -1106,11 +1057,11 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // ======== window: creation, scroll bar visibility, size messages, themes, removed components
   // The first parent creates the grid's window side (CreateWnd): the grid timer, the footer panel, wheel lines.
   void SetParent(plat::TWinControl* AParent) override;
-  bool WindowCreated() const { return FWndCreated; }
+  bool WindowCreated() const;
   // Whether the frame of an edited cell shows for this grid.
-  bool FocusFrameShown() const { return FFocusFrameShown; }
+  bool FocusFrameShown() const;
   // The width columns follow with ColumnSize.SynchWithGrid: the client width, counting the border.
-  int SynchWidth() const { return ClientWidth() + (BorderStyle() == plat::bsSingle ? 2 : 0); }
+  int SynchWidth() const;
   // With ScrollBarAlways a bar stays shown, greyed out, where everything fits; otherwise (and with Force) a bar
   // is shown only where something is out of view.
   void UpdateScrollBarVisibility(bool Force);
@@ -1123,29 +1074,29 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   // Takes the colours of the Office theme in use (none here unless an Office store says so).
   void AdaptToOfficeTheme();
   // No application style engine exists here: the grid never runs with one, and its colours stay its own.
-  void ApplyVCLStyle() { FUseVCLStyles = false; }
-  bool UseVCLStyles() const { return FUseVCLStyles; }
+  void ApplyVCLStyle();
+  bool UseVCLStyles() const;
   void SetCellChecker(controls::TExtStringGridCheck* Value);
   // Platform facts taken at construction.
-  bool IsWinXP() const { return FIsWinXP; }
-  bool IsWin7() const { return FIsWin7; }
-  bool IsWinVista() const { return FIsWinVista; }
-  bool IsThemedSystem() const { return FIsThemed; }
+  bool IsWinXP() const;
+  bool IsWin7() const;
+  bool IsWinVista() const;
+  bool IsThemedSystem() const;
   // Entry points of the grid's data services (file and registry storage of column sizes, the search panel);
   // until those are in place they do nothing.
   // Column widths ("Col<i>") in the place ColumnSize names; loading never writes the store.
   virtual void LoadColSizes();
   virtual void SaveColSizes();
-  virtual void ApplySearchFooter() {}
+  virtual void ApplySearchFooter();
   // The search panel's edit takes the focus (Ctrl+F); an accelerator of its buttons runs the button's action
   // (false: no button of the panel has it).
-  virtual void FocusSearchEdit() {}
-  virtual bool SearchPanelAccelerator(QChar Key) { (void)Key; return false; }
+  virtual void FocusSearchEdit();
+  virtual bool SearchPanelAccelerator(QChar Key);
 
   // ======== floating footer
-  TFloatingFooter* FloatingFooter() { return &FFloatingFooter; }
-  const TFloatingFooter* FloatingFooter() const { return &FFloatingFooter; }
-  TFooterPanel* FooterPanel() const { return FFooterPanel; }
+  TFloatingFooter* FloatingFooter();
+  const TFloatingFooter* FloatingFooter() const;
+  TFooterPanel* FooterPanel() const;
   plat::TCanvas* FooterCanvas() const;
   // A column's calculation over the normal rows, as the footer shows it (hidden rows by CalculateHiddenRows).
   double ColumnCalc(int ACol, TColumnCalcType Calc);
@@ -1171,7 +1122,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool IsSelected(int ACol, int ARow);
 
   // The column headers changed; empty here (the column grid copies them into its columns).
-  virtual void ColumnHeadersChanged() {}
+  virtual void ColumnHeadersChanged();
 
   // ======== events (the set is TExtGridEvents, extgrid_events.h; the renderer raises these two)
   // The grid's own resize event stands over the control's.
@@ -1179,86 +1130,55 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TCustomCellDrawEvent& OnCustomCellDraw{Renderer().OnCustomCellDraw};       // raised by the renderer
   TCustomCellDrawEvent& OnCustomCellBkgDraw{Renderer().OnCustomCellBkgDraw};
   // ---- cell objects, check boxes and radio controls in cells (the families live in the collaborators)
-  TCellObjects& CellObjects() { return FCellObjects.Objects(); }
-  TCellChecks& CellChecks() { return FCellObjects.Checks(); }
-  plat::TCustomImageList* GridImages() const { return FCellObjects.GridImages; }
-  void SetGridImages(plat::TCustomImageList* Value) {
-    FCellObjects.GridImages = Value;
-    if (Value) Value->FreeNotification(this);
-  }
-  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow) { return CellObjects().GetCellGraphic(ACol, ARow); }
-  virtual TCellType GetCellType(int ACol, int ARow) { return CellObjects().GetCellType(ACol, ARow); }
-  TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return CellObjects().CreateCellGraphic(ACol, ARow); }
+  TCellObjects& CellObjects();
+  TCellChecks& CellChecks();
+  plat::TCustomImageList* GridImages() const;
+  void SetGridImages(plat::TCustomImageList* Value);
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+  virtual TCellType GetCellType(int ACol, int ARow);
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
   // The room a cell's object takes (real column): beside the text it widens, above or under it heightens,
   // aligned haFull or vaFull it takes the cell; in print bitmaps and icons keep their full size.
-  virtual plat::TPoint GetCellGraphicSize(int ACol, int ARow) {
-    plat::TPoint size;
-    CellGraphicSize(ACol, ARow, size, 0);
-    return size;
-  }
-  virtual void CellGraphicSize(int ACol, int ARow, plat::TPoint& Size, int YMargin) {
-    Size = FGraphicSizer.ScreenSize(ACol, ARow, YMargin);
-  }
-  virtual void PrintGraphicSize(int ACol, int ARow, int MaxW, int MaxH, double Scale, plat::TPoint& Size) {
-    Size = FGraphicSizer.PrintSize(ACol, ARow, MaxW, MaxH, Scale);
-  }
-  virtual plat::TCustomImageList* GetCellImageList() { return GridImages(); }
-  bool RemoveCellGraphic(int ACol, int ARow) { return CellObjects().RemoveCellGraphic(ACol, ARow); }
+  virtual plat::TPoint GetCellGraphicSize(int ACol, int ARow);
+  virtual void CellGraphicSize(int ACol, int ARow, plat::TPoint& Size, int YMargin);
+  virtual void PrintGraphicSize(int ACol, int ARow, int MaxW, int MaxH, double Scale, plat::TPoint& Size);
+  virtual plat::TCustomImageList* GetCellImageList();
+  bool RemoveCellGraphic(int ACol, int ARow);
   // Pictures, icons and glyphs made for a cell and owned by its object (the caller fills them; nullptr for a
   // cell outside the grid); the Add operations of the model's families leave the caller's objects theirs.
-  plat::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val) {
-    return FCellObjects.CreateBitmap(ACol, ARow, Transparent, hal, val);
-  }
+  plat::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
   plat::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
-                                TCellHAlign hal, TCellVAlign val) {
-    return FCellObjects.CreatePicture(ACol, ARow, Transparent, StretchMode, padding, hal, val);
-  }
+                                TCellHAlign hal, TCellVAlign val);
   TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int padding,
-                                  TCellHAlign hal, TCellVAlign val) {
-    return FCellObjects.CreateFilePicture(ACol, ARow, Transparent, StretchMode, padding, hal, val);
-  }
-  plat::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val) {
-    return FCellObjects.CreateIcon(ACol, ARow, hal, val);
-  }
+                                  TCellHAlign hal, TCellVAlign val);
+  plat::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
   plat::TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
-                                 TCellVAlign val) {
-    return FCellObjects.CreateBitButton(ACol, ARow, bw, bh, Caption, hal, val);
-  }
+                                 TCellVAlign val);
   void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
-                      int padding, TCellHAlign hal, TCellVAlign val) {
-    CellObjects().AddPicture(ACol, ARow, AFilePicture, Transparent, StretchMode, padding, hal, val, false, true);
-  }
-  TFilePicture* GetFilePicture(int ACol, int ARow) { return FCellObjects.GetFilePicture(ACol, ARow); }
-  plat::TPicture* GetPicture(int ACol, int ARow) { return FCellObjects.GetPicture(ACol, ARow); }
-  bool HasPicture(int ACol, int ARow) { return CellObjects().HasPicture(ACol, ARow); }
-  void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val) {
-    CellObjects().AddImageIdx(ACol, ARow, Aidx, hal, val);
-  }
-  void AddCheckBox(int ACol, int ARow, bool State, bool Data) { CellChecks().AddCheckBox(ACol, ARow, State, Data); }
-  void AddCheckBox(int ACol, int ARow, TCheckBoxState State) { CellChecks().AddCheckBox(ACol, ARow, State); }
-  static TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? plat::cbChecked : cbUnchecked; }
+                      int padding, TCellHAlign hal, TCellVAlign val);
+  TFilePicture* GetFilePicture(int ACol, int ARow);
+  plat::TPicture* GetPicture(int ACol, int ARow);
+  bool HasPicture(int ACol, int ARow);
+  void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+  void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+  void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+  static TCheckBoxState BoolToCheckBoxState(bool bChecked);
   // Tri-state check boxes down the normal rows (from row 0 with MouseActions.CheckAllCheck).
   void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
-  bool HasCheckBox(int ACol, int ARow) { return CellChecks().HasCheckBox(ACol, ARow); }
-  bool IsChecked(int ACol, int ARow) { return CellChecks().IsChecked(ACol, ARow); }
-  bool GetCheckBoxState(int ACol, int ARow, bool& State) { return CellChecks().GetCheckBoxState(ACol, ARow, State); }
-  bool SetCheckBoxState(int ACol, int ARow, bool State) { return CellChecks().SetCheckBoxState(ACol, ARow, State); }
-  virtual bool ToggleCellCheck(int ACol, int ARow, bool FromUser) {
-    return CellChecks().ToggleCellCheck(ACol, ARow, FromUser);
-  }
-  bool ToggleCheckBox(int ACol, int ARow) { return ToggleCellCheck(ACol, ARow, false); }
+  bool HasCheckBox(int ACol, int ARow);
+  bool IsChecked(int ACol, int ARow);
+  bool GetCheckBoxState(int ACol, int ARow, bool& State);
+  bool SetCheckBoxState(int ACol, int ARow, bool State);
+  virtual bool ToggleCellCheck(int ACol, int ARow, bool FromUser);
+  bool ToggleCheckBox(int ACol, int ARow);
   // From row 0 with MouseActions.CheckAllCheck, else from the first normal row.
-  void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox) {
-    CellChecks().AddCheckBoxColumn(ACol, DefaultState, DataCheckBox, FMouseActions.CheckAllCheck);
-  }
-  void RemoveCheckBoxColumn(int ACol) { CellChecks().RemoveCheckBoxColumn(ACol, FMouseActions.CheckAllCheck); }
-  void AddRadioButton(int ACol, int ARow, bool State) { CellChecks().AddRadioButton(ACol, ARow, State); }
-  virtual bool CheckRadioButton(int ACol, int ARow, bool FromUser) {
-    return CellChecks().CheckRadioButton(ACol, ARow, FromUser);
-  }
+  void AddCheckBoxColumn(int ACol, bool DefaultState, bool DataCheckBox);
+  void RemoveCheckBoxColumn(int ACol);
+  void AddRadioButton(int ACol, int ARow, bool State);
+  virtual bool CheckRadioButton(int ACol, int ARow, bool FromUser);
 
   // ---- row and column operations (rows: display rows; columns: real columns)
-  TRowColOps& RowColOps() { return FCellObjects.Rows(); }
+  TRowColOps& RowColOps();
   // Inserting and removing rows (extgrid_rows.cpp): the current cell, the top row, the largest row count and
   // the controls attached to cells follow. UpdateCellControls off leaves the controls on the cells they were on.
   virtual void InsertRows(int RowIndex, int RCount, bool UpdateCellControls = true);
@@ -1268,27 +1188,23 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   virtual void RemoveRowsEx(int RowIndex, int RCount);
   // UpdateHidden off is the hiding of rows (real indexes stay: hidden-row records and controls keep theirs).
   void RemoveRowsInternal(int ARow, int Count, bool UpdateHidden);
-  void MoveRows(int FromIndex, int ToIndex, int Count) { RowColOps().MoveRows(FromIndex, ToIndex, Count); }
-  void SwapRows(int ARow1, int ARow2) { RowColOps().SwapRows(ARow1, ARow2); }
+  void MoveRows(int FromIndex, int ToIndex, int Count);
+  void SwapRows(int ARow1, int ARow2);
   // The sort routines' exchange of two rows; Swaps counts them, SortRow and the cross-reference follow.
-  virtual void SortSwapRows(int ARow1, int ARow2) { FCellObjects.SortSwapRows(ARow1, ARow2); }
-  int Swaps() const { return FCellObjects.Swaps; }
-  void SetSwaps(int Value) { FCellObjects.Swaps = Value; }
-  int SortRow() const { return FCellObjects.SortRow; }
-  void SetSortRow(int Value) { FCellObjects.SortRow = Value; }
-  TIntList* SortRowXRef() { return &FCellObjects.SortRowXRef; }
-  void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked) {
-    FCellObjects.RemoveCheckedRows(CheckBoxColumn, RemoveChecked);
-  }
-  virtual void InsertCols(int ColIndex, int CCount) { RowColOps().InsertCols(ColIndex, CCount); }
-  virtual void RemoveCols(int ColIndex, int CCount) { RowColOps().RemoveCols(ColIndex, CCount); }
-  void SwapColumns(int ACol1, int ACol2) { RowColOps().SwapColumns(ACol1, ACol2); }
-  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {
-    RowColOps().ClearRect(ACol1, ARow1, ACol2, ARow2);
-  }
-  void ClearRows(int RowIndex, int RCount) { RowColOps().ClearRows(RowIndex, RCount); }
-  void ClearCols(int ColIndex, int CCount) { RowColOps().ClearCols(ColIndex, CCount); }
-  void RemoveDuplicates(int ACol, bool DoCase) { RowColOps().RemoveDuplicates(ACol, DoCase); }
+  virtual void SortSwapRows(int ARow1, int ARow2);
+  int Swaps() const;
+  void SetSwaps(int Value);
+  int SortRow() const;
+  void SetSortRow(int Value);
+  TIntList* SortRowXRef();
+  void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+  virtual void InsertCols(int ColIndex, int CCount);
+  virtual void RemoveCols(int ColIndex, int CCount);
+  void SwapColumns(int ACol1, int ACol2);
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void ClearRows(int RowIndex, int RCount);
+  void ClearCols(int ColIndex, int CCount);
+  void RemoveDuplicates(int ACol, bool DoCase);
   // The event dispatchers kept with the cell objects (extgrid_rows.cpp): the picker editors' choice, the
   // editing keys' questions before adding or inserting a row, and the unit editor's unit change.
   virtual void DoColorSelect();
@@ -1308,9 +1224,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void RemoveUnSelectedCols();
   // Removes display rows with their cell properties; the removals by selection go through it.
   virtual void DoRemoveRows(int ARow, int Count);
-  void AddColumn() { InsertCols(ColCount(), 1); }
-  void ClearNormalRows(int RowIndex, int RCount) { RowColOps().ClearNormalRows(RowIndex, RCount); }
-  void ClearNormalCols(int ColIndex, int CCount) { RowColOps().ClearNormalCols(ColIndex, CCount); }
+  void AddColumn();
+  void ClearNormalRows(int RowIndex, int RCount);
+  void ClearNormalCols(int ColIndex, int CCount);
   // Every normal cell, hidden columns included; with no fixed column the nodes go first.
   void ClearNormalCells();
   // The flagged rows or columns under disjunct selection, else the selection rectangle.
@@ -1320,26 +1236,19 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void Clear();
   void ClearAll();
   void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
-  void TrimColumn(int ACol) { TrimRect(ACol, 0, ACol, RowCount() - 1); }
-  void TrimRow(int ARow) { TrimRect(0, ARow, ColCount() - 1, ARow); }
-  void TrimAll() { TrimRect(0, 0, ColCount() - 1, RowCount() - 1); }
-  void SplitColumnCells(int ColIndex) { RowColOps().SplitColumnCells(ColIndex); }
-  void SplitRowCells(int RowIndex) { RowColOps().SplitRowCells(RowIndex); }
-  void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator) {
-    RowColOps().MergeCols(ColIndex1, ColIndex2, Separator);
-  }
-  bool IsWideCell(int ACol, int ARow) const { return TRowColOps::IsWideCell(GetGridCell(ACol, ARow)); }
+  void TrimColumn(int ACol);
+  void TrimRow(int ARow);
+  void TrimAll();
+  void SplitColumnCells(int ColIndex);
+  void SplitRowCells(int RowIndex);
+  void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+  bool IsWideCell(int ACol, int ARow) const;
   void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, plat::TColor AColor);
   // Brings a cell (display indexes) into view; a row or column that lay outside is made current and centred.
   void ScrollInView(int ColIndex, int RowIndex);
-  void MergeRowCells(int RowIndex, bool MainMerge) { RowColOps().MergeRowCells(RowIndex, MainMerge); }
-  void SplitAllCells() {
-    RowColOps().SplitAllCells();
-    FHiding.SplitRecordedAreas();
-  }
-  bool IsCell(const QString& SubStr, int& ACol, int& ARow) const {
-    return const_cast<TExtStringGrid*>(this)->RowColOps().IsCell(SubStr, ACol, ARow);
-  }
+  void MergeRowCells(int RowIndex, bool MainMerge);
+  void SplitAllCells();
+  bool IsCell(const QString& SubStr, int& ACol, int& ARow) const;
 
  protected:
   // Keyboard, wheel, scroll and timer messages (the keyboard and scrolling collaborators).
@@ -1347,7 +1256,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void HandleKeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
   void KeyPress(char16_t& Key) override;
   void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
-  plat::LRESULT DefaultDlgCode() const override { return FKeys.DlgCode(TRenderGrid::DefaultDlgCode()); }
+  plat::LRESULT DefaultDlgCode() const override;
   bool DoMouseWheelDown(plat::TShiftState Shift, plat::TPoint MousePos) override;
   bool DoMouseWheelUp(plat::TShiftState Shift, plat::TPoint MousePos) override;
   void TopLeftChanged() override;
@@ -1356,12 +1265,12 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void DoEnter() override;
   void DoExit() override;
   void Click() override;
-  void EnabledChanged() override { Invalidate(); }
-  bool HandleSelectCell(int ACol, int ARow) override { return FEntry.SelectCell(ACol, ARow); }
-  bool HasNodes() override { return FNodes.NumNodes() > 0 || TRenderGrid::HasNodes(); }
-  bool BaseSelectCell(int ACol, int ARow) { return TBaseGrid::HandleSelectCell(ACol, ARow); }
-  void BaseSetRow(int Value) { plat::TStringGrid::SetRow(Value); }
-  void BaseSetTopRow(int Value) { plat::TStringGrid::SetTopRow(Value); }
+  void EnabledChanged() override;
+  bool HandleSelectCell(int ACol, int ARow) override;
+  bool HasNodes() override;
+  bool BaseSelectCell(int ACol, int ARow);
+  void BaseSetRow(int Value);
+  void BaseSetTopRow(int Value);
   void ColWidthsChanged() override;
   void RowHeightsChanged() override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
@@ -1392,17 +1301,17 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void MouseOrBaseDispatch(plat::TMessage& Message);
   // Pushed fixed cells are drawn pressed (and sunken), hovered fixed cells hot.
   void HandleDrawCell(int ACol, int ARow, const plat::TRect& ARect, TGridDrawState AState) override;
-  bool MouseButtonDown() override { return FMouse.Press().KeepDown; }
+  bool MouseButtonDown() override;
   void ColorsApplied(TColorsChange Change) override;
-  int HandleGetEditLimit() override { return FMaxEditLength; }
+  int HandleGetEditLimit() override;
   plat::TInplaceEdit* HandleCreateEditor() override;
   bool HandleCanEditShow() override;
-  QString HandleGetEditText(int ACol, int ARow) override { return FEdit.GetEditText(ACol, ARow); }
-  void HandleSetEditText(int ACol, int ARow, const QString& Value) override { FEdit.SetEditText(ACol, ARow, Value); }
+  QString HandleGetEditText(int ACol, int ARow) override;
+  void HandleSetEditText(int ACol, int ARow, const QString& Value) override;
   // A character typed on the grid that may start an edit is kept for the special editor it opens.
   bool CanEditAcceptKey(char16_t Key) override;
-  bool IsLoading() const { return ComponentState().Contains(plat::csLoading); }
-  bool IsDesigning() const { return ComponentState().Contains(plat::csDesigning); }
+  bool IsLoading() const;
+  bool IsDesigning() const;
   // The editor kind of the open edit; editors set it when they open.
   TEditorType FEditControl = edNormal;
 
@@ -1413,18 +1322,18 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void SyncDrawSettings();
   void StyleToEditors(controls::TExtStyle Style);
   void TonesToEditors(const controls::TColorTones& Tones);
-  TRenderSettings& DrawSettings() { return RenderSettings(); }
-  const TRenderSettings& DrawSettings() const { return const_cast<TExtStringGrid*>(this)->RenderSettings(); }
-  TGridColors& DrawColors() { return RenderSettings().Colors; }
-  const TGridColors& DrawColors() const { return DrawSettings().Colors; }
+  TRenderSettings& DrawSettings();
+  const TRenderSettings& DrawSettings() const;
+  TGridColors& DrawColors();
+  const TGridColors& DrawColors() const;
   template <class T>
   void StoreAndInvalidate(T& Field, const T& Value, bool Always = false) {
     if (!Always && Field == Value) return;
     Field = Value;
     Invalidate();
   }
-  bool SavesFixedCols() const { return SaveFixedCells || SaveFixedCols; }
-  bool SavesFixedRows() const { return SaveFixedCells || SaveFixedRows; }
+  bool SavesFixedCols() const;
+  bool SavesFixedRows() const;
   void ConnectCollaborators();
   void ConnectOptions();
   void RegisterThemeWindow(bool Register);
