@@ -29,9 +29,12 @@ double NsSince(TClock::time_point start) {
   return std::chrono::duration<double, std::nano>(TClock::now() - start).count();
 }
 
-class TBenchGrid : public grid::TCellGrid, public grid::TRowColHost, public grid::TCellObjectsHost {
+class TBenchGrid : public grid::TCellGridHost,
+                   public grid::TCellGrid,
+                   public grid::TRowColHost,
+                   public grid::TCellObjectsHost {
  public:
-  TBenchGrid() : FHeights(kRows, 20) {}
+  TBenchGrid() : grid::TCellGrid(static_cast<grid::TCellGridHost&>(*this)), FHeights(kRows, 20) {}
   int ColCount() const override { return kCols; }
   int RowCount() const override { return FRows; }
   void SetRowCount(int Value) override { FRows = Value; }

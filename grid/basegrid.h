@@ -1,6 +1,7 @@
 #pragma once
-// TBaseGrid: the layer between the platform string grid and the full string grid. It keeps its cells in the
-// cell store (TCellGrid: texts, per-cell properties, merged areas), paints through the base cell painter, and
+// TBaseGrid: the layer between the platform string grid and the full string grid. It owns the cell store
+// (TCellGrid: texts, per-cell properties, merged areas), answers its questions and hears its changes, paints
+// through the base cell painter, and
 // makes geometry, keys, wheel and selection aware of merged areas: a merged area is one rectangle, and the
 // current cell never stays inside an area but on its base cell.
 //
@@ -16,16 +17,16 @@ namespace grid {
 
 using TGetDisplWideTextEvent = std::function<void(plat::TObject* Sender, int ACol, int ARow, QString& Value)>;
 
-class TBaseGrid : public plat::TStringGrid, public TCellGrid, public TCellPaintHost {
+class TBaseGrid : public plat::TStringGrid, public TCellGridHost, public TCellGridListener, public TCellPaintHost {
  public:
   explicit TBaseGrid(plat::TComponent* AOwner);
   ~TBaseGrid() override;
 
   // ---- cells (merge-aware, with the display-text events) and the raw store
-  QString Cells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
-  void SetCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
-  QString GridCells(int ACol, int ARow) const { return GetGridCell(ACol, ARow); }
-  void SetGridCells(int ACol, int ARow, const QString& Value) { SetGridCell(ACol, ARow, Value); }
+  QString Cells(int ACol, int ARow) { return FCells.GetCellEx(ACol, ARow); }
+  void SetCells(int ACol, int ARow, const QString& Value) { FCells.SetCellEx(ACol, ARow, Value); }
+  QString GridCells(int ACol, int ARow) const { return FCells.GetGridCell(ACol, ARow); }
+  void SetGridCells(int ACol, int ARow, const QString& Value) { FCells.SetGridCell(ACol, ARow, Value); }
   // The user value of a cell, kept in its properties (the platform's object slot holds the properties).
   plat::TObject* Objects(int ACol, int ARow) const {
     return reinterpret_cast<plat::TObject*>(GetObjectEx(ACol, ARow));
@@ -37,6 +38,79 @@ class TBaseGrid : public plat::TStringGrid, public TCellGrid, public TCellPaintH
   int RowCount() const override { return plat::TStringGrid::RowCount(); }
   using plat::TStringGrid::SetColCount;
   using plat::TStringGrid::SetRowCount;
+  TCellGrid& CellStore() { return FCells; }
+  const TCellGrid& CellStore() const { return FCells; }
+  // The display-text event of the store, then the grid's decoration of the text.
+  void GetDisplText(int ACol, int ARow, QString& Value) { FCells.GetDisplText(ACol, ARow, Value); }
+  TGetDisplTextEvent& OnGetDisplText{FCells.OnGetDisplText};
+
+  // ---- the store's texts, properties, merged areas and data moves, as the grid offers them
+  bool HasCellProperties(int ACol, int ARow) const;
+  TCellProperties* GetGridObject(int ACol, int ARow) const;
+  void SetGridObject(int ACol, int ARow, TCellProperties* Value);
+  QString GetGridCell(int ACol, int ARow) const { return FCells.GetGridCell(ACol, ARow); }
+  const QString& GridCellRef(int ACol, int ARow) const { return FCells.GridCellRef(ACol, ARow); }
+  void SetGridCell(int ACol, int ARow, const QString& Value);
+  TCellProperties* GetCellProperties(int ACol, int ARow);
+  void SetCellProperties(int ACol, int ARow, TCellProperties* Value);
+  quintptr GetObjectEx(int ACol, int ARow) const;
+  void SetObjectEx(int ACol, int ARow, quintptr Value);
+  plat::TObject* GetGraphicObjectEx(int ACol, int ARow) const;
+  void SetGraphicObjectEx(int ACol, int ARow, plat::TObject* Value);
+  QString GetCellEx(int ACol, int ARow) { return FCells.GetCellEx(ACol, ARow); }
+  void SetCellEx(int ACol, int ARow, const QString& Value);
+  plat::TRect UsedCells();
+  void MergeCells(int c, int r, int spanx, int spany);
+  void SplitCells(int c, int r);
+  void SplitAcrossRowBoundary(int ARow);
+  bool IsBaseCell(int ACol, int ARow) const;
+  bool IsMergedCell(int ACol, int ARow) const;
+  bool IsMergedNonBaseCell(int ACol, int ARow) const;
+  bool IsXMergedCell(int ACol, int ARow) const;
+  bool IsYMergedCell(int ACol, int ARow) const;
+  plat::TPoint BaseCell(int ACol, int ARow) const;
+  plat::TPoint CellSpan(int ACol, int ARow) const;
+  plat::TPoint CellExt(int ACol, int ARow) const;
+  plat::TRect FullCell(int c, int r) const;
+  bool ResolveBaseCell(int ACol, int ARow, int& BaseCol, int& BaseRow) const;
+  int MinRowSpan(int ARow) const;
+  int MaxRowSpan(int ARow) const;
+  bool RowSpanIdentical(int ARow1, int ARow2) const;
+  bool ColSpanIdentical(int ACol1, int ACol2) const;
+  int MergeCount() const;
+  void FreeCellProperties(int FromCol, int FromRow, int ToCol, int ToRow);
+  void FreeCellPropertiesAt(int ACol, int ARow);
+  void FreeAllCellProperties();
+  void ClearColumnRefs(int ACol);
+  void ClearRowRefs(int ARow);
+  void ClearCellRefs(int ACol, int ARow);
+  void InsertStoreRows(int ARow, int ACount);
+  void DeleteStoreRows(int ARow, int ACount);
+  void MoveStoreRow(int FromIndex, int ToIndex);
+  void MoveStoreColumn(int FromIndex, int ToIndex);
+  void EraseStoreRows(const std::vector<int>& SortedRows);
+  void InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows);
+  void MoveStoreRows(int FromIndex, int Count, int ToIndex);
+  void SwapStoreRows(int ARow1, int ARow2);
+  void SwapStoreCells(int ACol, int ARow1, int ARow2);
+  void InsertStoreColumns(int ACol, int ACount);
+  void EraseStoreColumns(int ACol, int ACount);
+  void SwapStoreColumns(int ACol1, int ACol2);
+  void UpdateOwners() const;
+  TCellProperties* TakeCellProperties(int ACol, int ARow);
+  int StoredRowCount() const;
+  int StoredColCount() const;
+  bool HasCellProps() const;
+  void NoteCellPropsCreated();
+  void NoteCellPropsCleared();
+  bool WordWrap() const;
+  void SetWordWrap(bool Value);
+  int NormalRowCount() const;
+  void SetNormalRowCount(int Value);
+  bool HideLastRow() const;
+  void SetHideLastRow(bool Value);
+  TExtGridUndoRedo* UndoRedo() const;
+  void SetUndoRedo(TExtGridUndoRedo* Value);
 
   // ---- geometry (client pixels)
   // A merged area gives the rectangle of the whole area; a cell with a control its computed rectangle;
@@ -47,8 +121,8 @@ class TBaseGrid : public plat::TStringGrid, public TCellGrid, public TCellPaintH
   plat::TRect CalcCellRect(int ACol, int ARow) const;
   int FixedColsWidth() const override;
   int FixedRowsHeight() const override;
-  void RepaintCell(int ACol, int ARow) override;
-  void InvalidateGrid() override { Invalidate(); }
+  virtual void RepaintCell(int ACol, int ARow);
+  virtual void InvalidateGrid() { Invalidate(); }
 
   // ---- painting
   void PaintCell(plat::TCanvas& ACanvas, int ACol, int ARow, plat::TRect ARect, TGridDrawState AState) {
@@ -111,18 +185,21 @@ class TBaseGrid : public plat::TStringGrid, public TCellGrid, public TCellPaintH
   void SetCellText(int ACol, int ARow, const QString& Value) override { SetGridCell(ACol, ARow, Value); }
   plat::TObject* GetCellObject(int ACol, int ARow) const override { return GetGridObject(ACol, ARow); }
   void SetCellObject(int ACol, int ARow, plat::TObject* Value) override;
-  void MoveStoredColumn(int From, int To) override { MoveStoreColumn(From, To); }
-  void MoveStoredRow(int From, int To) override { MoveStoreRow(From, To); }
+  void MoveStoredColumn(int From, int To) override { FCells.MoveStoreColumn(From, To); }
+  void MoveStoredRow(int From, int To) override { FCells.MoveStoreRow(From, To); }
 
-  // ---- what the cell store and the painter ask
+  // ---- what the cell store and the painter ask, and what the store tells
   bool HasParentControl() const override { return Parent() != nullptr; }
   bool IsDestroying() const override { return ComponentState().Contains(plat::csDestroying); }
   int CurrentCol() const override { return Col(); }
-  void SetCurrentCell(int ADisplCol, int ARow) override;
+  void SetCurrentCell(int ADisplCol, int ARow);
   plat::TObject* EventSender() override { return this; }
+  void CellChanged(int ACol, int ARow) override { RepaintCell(ACol, ARow); }
+  void StructureChanged() override { InvalidateGrid(); }
+  void CurrentCellMoved(int ADisplCol, int ARow) override { SetCurrentCell(ADisplCol, ARow); }
   void GetDisplTextExtra(int ACol, int ARow, QString& Value) override;
   void GetDefaultCellProperties(int ACol, int ARow, TCellDefaults& Defaults) override;
-  TCellGrid& PaintCells() override { return *this; }
+  TCellGrid& PaintCells() override { return FCells; }
   int PaintFixedCols() const override { return FixedCols(); }
   int PaintFixedRows() const override { return FixedRows(); }
   plat::TPoint PaintCurrentCell() const override { return {Col(), Row()}; }
@@ -148,6 +225,9 @@ class TBaseGrid : public plat::TStringGrid, public TCellGrid, public TCellPaintH
   void RepaintMergedFixedColCells();
 
  private:
+  // Before the painter, which reaches the cells through it.
+  TCellGrid FCells{*this, this};
+
   const TCellPaintSettings& Look() const { return FPainter.Settings; }
   void InvalidateIf(bool changed);
   int SumColWidths(int From, int To) const;

@@ -239,8 +239,8 @@ void TExtStringGrid::Loaded() {
 }
 
 void TExtStringGrid::Invalidate() {
-  if (FEditChange) {
-    FEditChange = false;
+  if (FEdit.State().EditChange) {
+    FEdit.State().EditChange = false;
     return;
   }
   TBaseGrid::Invalidate();
@@ -419,7 +419,7 @@ void TExtStringGrid::RowHeightsChanged() {
 // A check box editor does not follow its cell's new size: it closes. The controls on cells move with them.
 void TExtStringGrid::AfterSizesChanged() {
   if (FInDestroy || !FWndCreated) return;
-  if (EditMode() && FEditControl == edCheckBox) HideInplaceEdit();
+  if (EditMode() && FEdit.State().EditControl == edCheckBox) HideInplaceEdit();
   CellControlsUpdate(false);
 }
 
@@ -518,7 +518,7 @@ void TExtStringGrid::SetFlat(bool Value) {
 
 void TExtStringGrid::SetWordWrap(bool Value) {
   FWordWrap = Value;
-  TCellGrid::SetWordWrap(Value);
+  CellStore().SetWordWrap(Value);
   if (plat::TInplaceEdit* e = InplaceEditor()) e->SetWordWrap(Value);
   if (UpdateCount() == 0) Invalidate();
 }

@@ -216,8 +216,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   plat::TStringList* LookupItems();
   void SetLookupItems(plat::TStrings* Value);
   // Change notifications of cell ranges.
-  // The display-text event, then web addresses anchored (URLShowInText) and node headers with their count.
-  void GetDisplText(int ACol, int ARow, QString& Value) override;
+  // After the display-text event: web addresses anchored (URLShowInText), node headers with their count.
+  void DecorateDisplText(int ACol, int ARow, QString& Value) override;
   virtual void CellsChanged(plat::TRect R);
   virtual void AllCellsChanged();
   virtual void ColumnCellsChanged(int ACol);
@@ -1312,8 +1312,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   bool CanEditAcceptKey(char16_t Key) override;
   bool IsLoading() const;
   bool IsDesigning() const;
-  // The editor kind of the open edit; editors set it when they open.
-  TEditorType FEditControl = edNormal;
 
  private:
   // The group sorts: the children of every expanded node of the deepest level, on Column or by the keys.
@@ -1454,12 +1452,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int FMinFixedRows = 1, FMinFixedCols = 1, FMaxRowCount = 0, FMaxColCount = 0;
   int FOldRowSel = -1;
   int FControlCount = 0, FUpdateCount = 0;
-  int FOldCol = -1, FOldRow = -1;
-  QString FOldCellText;
   bool FLoaded = false;
-  // FEditDisable: the select-cell rule switched goEditing off for the current cell. FEditChange: set only
-  // while the rule switches the option, so that the grid's repaint of the switch is skipped.
-  bool FEditDisable = false, FEditChange = false;
   bool FInDestroy = false;
   // Editing: the focus frame shows for this grid's edit; the grid moves the focus itself.
   bool FFocusFrameShown = false, FBlockFocus = false;

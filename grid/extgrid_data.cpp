@@ -135,7 +135,7 @@ void TExtStringGrid::AppendToASCII(const QString& FileName, bool Unicode) {
 TGridDataAdapter::TGridDataAdapter(TExtStringGrid& Grid)
     : FGrid(Grid), FID(static_cast<qint32>(QRandomGenerator::global()->generate())) {}
 
-TCellGrid& TGridDataAdapter::CellStore() { return FGrid; }
+TCellGrid& TGridDataAdapter::CellStore() { return FGrid.CellStore(); }
 int TGridDataAdapter::ColCount() const { return FGrid.ColCount(); }
 int TGridDataAdapter::RowCount() const { return FGrid.RowCount(); }
 void TGridDataAdapter::SetColCount(int Value) { FGrid.SetColCount(Value); }
@@ -195,7 +195,7 @@ plat::TAlignment TGridDataAdapter::CellAlignment(int ACol, int ARow) {
 }
 
 void TGridDataAdapter::ClearCells() {
-  TCellGrid& store = FGrid;
+  TCellGrid& store = FGrid.CellStore();
   store.FreeAllCellProperties();
   const int rows = std::min(store.StoredRowCount(), FGrid.RowCount());
   const int cols = std::max(store.StoredColCount(), store.TotalColCount());

@@ -74,7 +74,7 @@ void TExtStringGrid::CheckCellEditable(int ACol, int ARow, bool& CanEdit) {
   const plat::TPoint b = HasCellProperties(ACol, ARow) ? BaseCell(ACol, ARow) : plat::TPoint(ACol, ARow);
   if (HasCellProperties(b.X, b.Y) && CanEdit) {
     CanEdit = !GetGridObject(b.X, b.Y)->ReadOnly;
-    if (!Options().Contains(goEditing) && !FEditDisable && !FMouseActions.RangeSelectAndEdit) CanEdit = false;
+    if (!Options().Contains(goEditing) && !FEdit.State().EditDisable && !FMouseActions.RangeSelectAndEdit) CanEdit = false;
   }
   if (b.X < ColCount() + NumHiddenColumns())
     DoCanEditCell(b.X, b.Y, CanEdit);
@@ -166,9 +166,9 @@ void TExtStringGrid::DoCellChanging(int NewCol, int NewRow, bool& Allow) {
 
 // ACol is a real column; the cell is remembered by its display column, as the keyboard remembers it.
 void TExtStringGrid::CellEntered(int ACol, int ARow) {
-  FOldCol = DisplColIndex(ACol);
-  FOldRow = ARow;
-  FOldCellText = GridCells(ACol, ARow);
+  FEdit.State().OldCol = DisplColIndex(ACol);
+  FEdit.State().OldRow = ARow;
+  FEdit.State().OldCellText = GridCells(ACol, ARow);
 }
 
 void TExtStringGrid::DoButtonClick(int ACol, int ARow) {

@@ -58,8 +58,7 @@ void TExtStringGrid::SetCurrentCellText(const QString& Value) { FOps.SetCurrentC
 QString TExtStringGrid::CurrentEditText() { return FEntry.GetCurrentEditText(); }
 void TExtStringGrid::SetCurrentEditText(const QString& Value) { FEntry.SetCurrentEditText(Value); }
 plat::TStringList* TExtStringGrid::LookupItems() { return &FLookupItems; }
-void TExtStringGrid::GetDisplText(int ACol, int ARow, QString& Value) {
-  TRenderGrid::GetDisplText(ACol, ARow, Value);
+void TExtStringGrid::DecorateDisplText(int ACol, int ARow, QString& Value) {
   FCellObjects.DecorateDisplText(ACol, ARow, Value);
 }
 void TExtStringGrid::ColumnCellsChanged(int ACol) { CalcFooter(ACol); }
@@ -318,8 +317,8 @@ TGridHiding& TExtStringGrid::Hiding() { return FHiding; }
 
 void TExtStringGrid::EditCell(int ACol, int ARow) { FEntry.EditCell(ACol, ARow); }
 void TExtStringGrid::UpdateEditMode() { FEntry.UpdateEditMode(); }
-TEditorType TExtStringGrid::CurrentEditor() const { return FEditorMode ? FEditControl : edNone; }
-bool TExtStringGrid::EditDisabled() const { return FEditDisable; }
+TEditorType TExtStringGrid::CurrentEditor() const { return FEditorMode ? FEdit.State().EditControl : edNone; }
+bool TExtStringGrid::EditDisabled() const { return FEdit.State().EditDisable; }
 int TExtStringGrid::MaxEditLength() const { return FMaxEditLength; }
 bool TExtStringGrid::SpreadSheet() const { return FSpreadSheet; }
 void TExtStringGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor) {
@@ -328,8 +327,8 @@ void TExtStringGrid::GetCellEditorType(int ACol, int ARow, TEditorType& AEditor)
 bool TExtStringGrid::IsControlCell(int ACol, int ARow) { return CellObjects().IsControlCell(ACol, ARow); }
 TEditManager& TExtStringGrid::EditManager() { return FEdit; }
 TEditState& TExtStringGrid::EditState() { return FEdit.State(); }
-TEditorType TExtStringGrid::EditControl() const { return FEditControl; }
-void TExtStringGrid::SetEditControl(TEditorType Value) { FEditControl = Value; }
+TEditorType TExtStringGrid::EditControl() const { return FEdit.State().EditControl; }
+void TExtStringGrid::SetEditControl(TEditorType Value) { FEdit.State().EditControl = Value; }
 bool TExtStringGrid::EditMode() const { return FEdit.State().EditMode; }
 bool TExtStringGrid::EditActive() const { return FEdit.State().EditActive; }
 bool TExtStringGrid::Modified() const { return FEdit.State().GridModified; }

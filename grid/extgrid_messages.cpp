@@ -23,7 +23,7 @@ void TExtStringGrid::SetFocusMessage(TMessage& M) {
   if (FInvokedFocusChange) return;
   MouseOrBaseDispatch(M);
   if (HasCheckBox(RealCol(), Row())) return;
-  if (EditMode() && FEditControl == edRichEdit && EditCtrl() && EditCtrl()->Visible()) HideInplaceEdit();
+  if (EditMode() && FEdit.State().EditControl == edRichEdit && EditCtrl() && EditCtrl()->Visible()) HideInplaceEdit();
   const plat::TPoint b = BaseCell(Col(), Row());
   if (IsMergedCell(RealCol(), Row())) RepaintMergedArea(b);
   if (!FNavigation.AlwaysEdit || EditorMode() || IsControlCell(RealCol(), Row())) return;
@@ -33,7 +33,7 @@ void TExtStringGrid::SetFocusMessage(TMessage& M) {
   const bool inView = r.Width() > 0 && r.Height() > 0;
   // The focus coming back from the editor itself opens nothing, nor does it during a move or another kind's
   // edit.
-  if (moving || (editor && (M.WParam == editor->Handle() || FEditControl != edNormal))) return;
+  if (moving || (editor && (M.WParam == editor->Handle() || FEdit.State().EditControl != edNormal))) return;
   if (inView && FKeys.IsEditable(Col(), Row())) {
     ShowEditor();
     M.Result = 0;
@@ -89,7 +89,7 @@ void TExtStringGrid::ComboCommand(TMessage& M) {
     const int i = combo->ItemIndex();
     if (i >= 0 && i < combo->Items()->Count()) combo->SetText(combo->Items()->Strings(i));
     combo->FireComboChange();
-    FEditControl = edComboEdit;
+    FEdit.State().EditControl = edComboEdit;
     const bool direct = FMouseActions.DirectEdit;
     FMouseActions.DirectEdit = false;
     HideInplaceEdit();

@@ -11,7 +11,7 @@ namespace grid {
 
 TExtGridObjects::TExtGridObjects(TExtStringGrid& Grid, TBaseGrid& Base, TGridHiding& Hiding,
                                  TGridSelection& Selection)
-    : FGrid(Grid), FObjects(Base, *this), FChecks(FObjects), FRows(Base, &Hiding, &Selection) {
+    : FGrid(Grid), FObjects(Base.CellStore(), *this), FChecks(FObjects), FRows(Base, &Hiding, &Selection) {
   FRows.FixedFootersOf = [&Grid] { return Grid.FixedFooters(); };
   FRows.FixedRightColsOf = [&Grid] { return Grid.FixedRightCols(); };
   FRows.ControlPlacesOf = [&Grid]() -> TControlPlaces* { return Grid.ControlList(); };

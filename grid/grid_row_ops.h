@@ -60,7 +60,7 @@ class TGridRowOps : public TRowColHost {
   TBaseGrid& FGrid;
   TGridHiding* FHiding;
   TGridSelection* FSel;
-  TRowColOps FOps{FGrid, *this};
+  TRowColOps FOps{FGrid.CellStore(), *this};
 };
 
 }  // namespace grid

@@ -134,7 +134,7 @@ void TTypedCells::SetObjectsEx(int ACol, int ARow, plat::TObject* Value) {
     while (rec->Items()->Count() <= ACol) rec->Items()->Add(QString());
     auto* p = dynamic_cast<TCellProperties*>(rec->Items()->Objects(ACol));
     if (!p) {
-      p = new TCellProperties(&FGrid, ACol, ARow);
+      p = new TCellProperties(&FGrid.CellStore(), ACol, ARow);
       rec->Items()->SetObjects(ACol, p);
     }
     p->CellObject = reinterpret_cast<quintptr>(Value);

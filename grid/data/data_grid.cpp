@@ -8,7 +8,8 @@
 namespace grid {
 
 TDataGrid::TDataGrid(int ACols, int ARows)
-    : FColCount(std::max(0, ACols)),
+    : TCellGrid(static_cast<TCellGridHost&>(*this)),
+      FColCount(std::max(0, ACols)),
       FRowCount(std::max(0, ARows)),
       FObjectsHost(std::make_unique<TCellObjectsHost>()),
       FObjects(std::make_unique<TCellObjects>(*this, *FObjectsHost)) {}

@@ -19,7 +19,7 @@ namespace grid {
 class TCellObjects;
 class TCellObjectsHost;
 
-class TDataGrid : public TCellGrid, public TGridDataHost {
+class TDataGrid : public TCellGridHost, public TCellGrid, public TGridDataHost {
  public:
   explicit TDataGrid(int ACols = 5, int ARows = 5);
   ~TDataGrid() override;

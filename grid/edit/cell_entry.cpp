@@ -88,19 +88,19 @@ QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
   if (g.IsControlCell(R, ARow)) {
     bool canEdit = true;
     g.CheckCellEditable(R, ARow, canEdit);
-    if (!g.FEditDisable) g.FEditDisable = !canEdit && (editing || rangeEdit);
+    if (!g.EditState().EditDisable) g.EditState().EditDisable = !canEdit && (editing || rangeEdit);
     if (!editing && !g.Options().Contains(goRowSelect) && canEdit) SwitchOptions(g.Options() + plat::TGridOptions{goEditing});
     return Candidate;
   }
-  bool canEdit = editing || g.FEditDisable;
+  bool canEdit = editing || g.EditState().EditDisable;
   g.CheckCellEditable(R, ARow, canEdit);
   if (canEdit && g.FMouseActions.DirectEdit) {
-    g.FEditControl = g.DefaultEditor;
+    g.EditState().EditControl = g.DefaultEditor;
     if (g.HasNoEditor(R, ARow)) canEdit = false;
   }
   if (g.FMouseActions.EditOnDblClickOnly()) canEdit = false;
   if (canEdit) {
-    g.FEditDisable = false;
+    g.EditState().EditDisable = false;
     if (!editing) {
       if (!EditOpen()) g.CellEntered(R, ARow);
       plat::TGridOptions o = g.Options();
@@ -109,7 +109,7 @@ QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
     }
   } else if (editing) {
     CloseEdit();
-    g.FEditDisable = true;
+    g.EditState().EditDisable = true;
     plat::TGridOptions o = g.Options();
     o.Exclude(goEditing);
     SwitchOptions(o);
@@ -123,9 +123,9 @@ QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
 // repaints through the control directly, so the flag is dropped once the switch is done: left set, it would
 // swallow the next, unrelated repaint.
 void TCellEntry::SwitchOptions(plat::TGridOptions Options) {
-  FGrid.FEditChange = true;
+  FGrid.EditState().EditChange = true;
   FGrid.SetOptions(Options);
-  FGrid.FEditChange = false;
+  FGrid.EditState().EditChange = false;
 }
 
 bool TCellEntry::Decide(int ACol, int ARow) {
@@ -135,7 +135,7 @@ bool TCellEntry::Decide(int ACol, int ARow) {
   // ended without a key that validates) is validated before the move.
   const bool leaving = ACol != g.Col() || ARow != g.Row();
   const bool pending = leaving && g.FEdit.State().Editing && !g.FEdit.State().Validating;
-  const bool special = pending || (EditOpen() && g.FEditControl != edNormal && !TextEditorFocused());
+  const bool special = pending || (EditOpen() && g.EditState().EditControl != edNormal && !TextEditorFocused());
   if (!special) {
     g.DoCellChanging(ACol, ARow, allow);
     if (g.IsFixed(ACol, ARow) || !allow) {

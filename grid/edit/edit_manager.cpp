@@ -58,7 +58,7 @@ bool TEditManager::IsCellEditable(int ACol, int ARow) {
 }
 
 bool TEditManager::IsEditable(int ACol, int ARow) {
-  const bool on = FGrid.Options().Contains(goEditing) || FGrid.FMouseActions.RangeSelectAndEdit || FGrid.FEditDisable;
+  const bool on = FGrid.Options().Contains(goEditing) || FGrid.FMouseActions.RangeSelectAndEdit || FState.EditDisable;
   return on && IsCellEditable(ACol, ARow);
 }
 
@@ -82,13 +82,13 @@ bool TEditManager::CanEditShow(bool PlatformSays) {
     FState.NoEditChange = true;
     FGrid.FEntry.CellCache = FGrid.Cells(rc, FGrid.Row());
     // The validation compares with the text the edited cell had when it was entered.
-    if (FGrid.FOldCol != FGrid.Col() || FGrid.FOldRow != FGrid.Row()) FGrid.CellEntered(rc, FGrid.Row());
+    if (FState.OldCol != FGrid.Col() || FState.OldRow != FGrid.Row()) FGrid.CellEntered(rc, FGrid.Row());
     FState.OldModifiedValue = FState.Modified;
-    FGrid.FEditControl = FGrid.DefaultEditor;
-    FGrid.GetCellEditorType(bc, br, FGrid.FEditControl);
-    if (FGrid.FEditControl == edNone) return false;
+    FState.EditControl = FGrid.DefaultEditor;
+    FGrid.GetCellEditorType(bc, br, FState.EditControl);
+    if (FState.EditControl == edNone) return false;
     FState.EditMode = true;
-    if (IsTextKind(FGrid.FEditControl)) {
+    if (IsTextKind(FState.EditControl)) {
       FState.ShowEditProcess = true;
       FState.EditCtrl = nullptr;
     } else {
@@ -164,7 +164,7 @@ void TEditManager::PostStartChar(plat::TWinControl* Target) {
 void TEditManager::SetupCellEditor(int ACol, int ARow) {
   FState.Editing = FState.SpecialEditor = FState.EditActive = true;
   TEditorCell cell;
-  cell.Kind = FGrid.FEditControl;
+  cell.Kind = FState.EditControl;
   cell.Col = ACol;
   cell.RCol = FGrid.RealColIndex(ACol);
   cell.Row = ARow;
@@ -179,7 +179,7 @@ void TEditManager::SetupCellEditor(int ACol, int ARow) {
   FGrid.Keys().StartEditChar = 0;
   // A press on an always-visible spin button that opened the edit steps the spin editor once.
   TMousePress& press = FGrid.Mouse().Press();
-  const TEditorType k = FGrid.FEditControl;
+  const TEditorType k = FState.EditControl;
   if (k == edSpinEdit || k == edFloatSpinEdit || k == edTimeSpinEdit || k == edDateSpinEdit) {
     FState.SpinUpClick = FState.SpinUpClick || press.SpinUpClick;
     FState.SpinDnClick = FState.SpinDnClick || press.SpinDnClick;
@@ -202,7 +202,7 @@ void TEditManager::EditorToCell(int ACol, int ARow) {
   FState.BlockKill = true;
   FState.StartEditChar = 0;
   TEditorCell cell;
-  cell.Kind = FGrid.FEditControl;
+  cell.Kind = FState.EditControl;
   cell.Col = ACol;
   cell.RCol = FGrid.RealColIndex(ACol);
   cell.Row = ARow;
@@ -236,11 +236,11 @@ bool TEditManager::HandleMessage(plat::TMessage& Message) {
 // ---------------------------------------------------------------- validation
 
 void TEditManager::MoveBackToOldCell() {
-  const int dc = FGrid.FOldCol;
-  if (dc == FGrid.Col() && FGrid.FOldRow == FGrid.Row()) return;
-  if (dc < 0 || dc >= FGrid.ColCount() || FGrid.FOldRow < 0 || FGrid.FOldRow >= FGrid.RowCount()) return;
+  const int dc = FState.OldCol;
+  if (dc == FGrid.Col() && FState.OldRow == FGrid.Row()) return;
+  if (dc < 0 || dc >= FGrid.ColCount() || FState.OldRow < 0 || FState.OldRow >= FGrid.RowCount()) return;
   FGrid.FEntry.ForceSelect = true;
-  FGrid.MoveColRow(dc, FGrid.FOldRow, true, true);
+  FGrid.MoveColRow(dc, FState.OldRow, true, true);
   FGrid.FEntry.ForceSelect = false;
 }
 
@@ -248,10 +248,10 @@ void TEditManager::MoveBackToOldCell() {
 // the cell, the cell becomes current again and its editor opens again.
 void TEditManager::RefusedValue(const QString& NewValue, const QString& Value, bool Wide) {
   FState.LastValidation = false;
-  const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
+  const int col = FGrid.RealColIndex(FState.OldCol), row = FState.OldRow;
   if (FState.EditMode) FState.Validating = false;
   FGrid.HideEditor();
-  FGrid.SetCells(col, row, Value != NewValue ? Value : FGrid.FOldCellText);
+  FGrid.SetCells(col, row, Value != NewValue ? Value : FState.OldCellText);
   MoveBackToOldCell();
   FState.Validating = false;
   FState.Editing = true;
@@ -286,9 +286,9 @@ bool TEditManager::Validate(const QString& NewValue, bool Wide) {
       M.FState.Validating = false;
     }
   } end{*this};
-  const int col = FGrid.RealColIndex(FGrid.FOldCol), row = FGrid.FOldRow;
+  const int col = FGrid.RealColIndex(FState.OldCol), row = FState.OldRow;
   FState.NewCellText = NewValue;
-  const QString oldText = FGrid.FOldCellText;
+  const QString oldText = FState.OldCellText;
   if (NewValue != oldText || FGrid.AlwaysValidate) {
     const bool changed = NewValue != oldText;
     const bool advance = FGrid.FNavigation.AdvanceOnEnter;
@@ -313,7 +313,7 @@ bool TEditManager::Validate(const QString& NewValue, bool Wide) {
     else
       RefusedValue(NewValue, value, Wide);
   }
-  FGrid.FOldCellText = FGrid.GridCells(col, row);
+  FState.OldCellText = FGrid.GridCells(col, row);
   if (valid && !Wide) FGrid.HideFocusWindow();
   return valid;
 }

@@ -47,6 +47,14 @@ struct TEditState {
   bool NoEditChange = false;    // the grid itself loads text into the text editor
   bool SpinUpClick = false, SpinDnClick = false;
   bool ShowEditProcess = false, Entered = false;
+  TEditorType EditControl = edNormal;  // the kind of the open edit; editors set it when they open
+  // The select-cell rule switched goEditing off for the current cell (editing stays possible there).
+  bool EditDisable = false;
+  // Set only while the rule switches the option, so that the grid's repaint of the switch is skipped.
+  bool EditChange = false;
+  // The cell last entered (display column) and its stored text then: a refused value goes back to it.
+  int OldCol = -1, OldRow = -1;
+  QString OldCellText;
 };
 
 class TEditManager {

@@ -112,7 +112,7 @@ void TExtInplaceEdit::UpdateContents() {
   if (!g) return plat::TInplaceEdit::UpdateContents();
   TEditState& st = g->EditState();
   st.NoEditChange = true;
-  SetPassword(g->FEditControl == edPassword);
+  SetPassword(g->EditState().EditControl == edPassword);
   plat::TInplaceEdit::UpdateContents();
   FLengthLimit = g->MaxEditLength();
   plat::TColor color = plat::clWindow;
@@ -179,7 +179,7 @@ bool AcceptKindChar(const TExtStringGrid& Grid, TEditorType Kind, const QString&
 
 bool TExtInplaceEdit::AcceptChar(char16_t& Key) {
   TExtStringGrid* g = Grid();
-  return !g || AcceptKindChar(*g, g->FEditControl, Text(), SelStart(), SelLength(), Key);
+  return !g || AcceptKindChar(*g, g->EditState().EditControl, Text(), SelStart(), SelLength(), Key);
 }
 
 bool TExtInplaceEdit::LineBreaksAllowed() const {
@@ -212,7 +212,7 @@ void TExtInplaceEdit::KeyPress(char16_t& Key) {
     Key = 0;
     return;
   }
-  if (Key == u'\r' && g->Navigation()->LineFeedOnEnter && LineFeedKind(g->FEditControl)) {
+  if (Key == u'\r' && g->Navigation()->LineFeedOnEnter && LineFeedKind(g->EditState().EditControl)) {
     InsertLineBreak();
     Key = 0;
     return;
@@ -231,7 +231,7 @@ void TExtInplaceEdit::KeyPress(char16_t& Key) {
     const QChar mask = g->PasswordChar.isEmpty() ? QChar(u'*') : g->PasswordChar.at(0);
     PlainTextEdit()->insertPlainText(QString(mask));
     Key = 0;
-  } else if (Key >= 32 && g->FEditControl == edMixedCase) {
+  } else if (Key >= 32 && g->EditState().EditControl == edMixedCase) {
     // The character goes in first; then the whole text is rewritten in mixed case.
     SetSelText(QString(QChar(Key)));
     Key = 0;
@@ -261,7 +261,7 @@ void TExtInplaceEdit::Refused(const QString& OldText, int Caret) {
     SetSelLength(0);
   }
   Invalidate();
-  g->FOldCellText = OldText;
+  g->EditState().OldCellText = OldText;
 }
 
 bool TExtInplaceEdit::CommitForMove(const QString& Text) {
@@ -286,7 +286,7 @@ bool TExtInplaceEdit::EditKeyDown(std::uint16_t Key, TShiftState Shift) {
   TEditManager& m = g->EditManager();
   const TNavigation& nav = *g->Navigation();
   const QString T = Text();
-  const QString oldText = g->FOldCellText;
+  const QString oldText = g->EditState().OldCellText;
   const bool ctrl = Shift.Contains(plat::ssCtrl), shift = Shift.Contains(plat::ssShift);
   const int caret = SelStart();
   switch (Key) {
@@ -403,7 +403,7 @@ void TExtInplaceEdit::KeyUp(std::uint16_t& Key, TShiftState Shift) {
     const bool atEdge = right ? FOldSelStart >= PlainLength() : FOldSelStart == 0 && SelStart() == 0;
     if (g->Navigation()->CursorWalkEditor && NoModifier(Shift) && SelLength() == 0 && atEdge) {
       Key = 0;
-      const QString text = Text(), oldText = g->FOldCellText;
+      const QString text = Text(), oldText = g->EditState().OldCellText;
       if (CursorWalk(*g, right, text, TWalkCommit::Validate) == TWalkResult::Refused)
         Refused(oldText, static_cast<int>(text.size()));
     }
@@ -457,7 +457,7 @@ void TExtInplaceEdit::Change() {
 bool TExtInplaceEdit::AcceptsPaste(QString& Text) const {
   TExtStringGrid* g = Grid();
   const auto noMinus = [](const QString& s) { return !s.contains(u'-'); };
-  switch (g->FEditControl) {
+  switch (g->EditState().EditControl) {
     case edNumeric: return controls::NumericTextKind(Text) == 0;
     case edPositiveNumeric: return controls::NumericTextKind(Text) == 0 && noMinus(Text);
     case edFloat: {

@@ -34,7 +34,7 @@ void TGridKeys::FireKeyDown(std::uint16_t Key, TShiftState Shift) {
 
 void TGridKeys::Standard(plat::TMessage& M) { FGrid.TRenderGrid::Dispatch(M); }
 
-bool TGridKeys::EditingOn() const { return FGrid.Options().Contains(plat::goEditing) || FGrid.FEditDisable; }
+bool TGridKeys::EditingOn() const { return FGrid.Options().Contains(plat::goEditing) || FGrid.EditDisabled(); }
 
 bool TGridKeys::IsEditable(int ACol, int ARow) {
   bool can = EditingOn();

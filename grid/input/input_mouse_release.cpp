@@ -85,7 +85,7 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
     const TGridRect orig = FPress.DropSelection;
     if (G.OnSelectionResize) G.OnSelectionResize(&G, orig, G.Selection());
     if (G.EditDisabled()) G.PasteSelectionFromClipboard();
-    G.FEditDisable = false;
+    G.EditState().EditDisable = false;
     if (G.OnSelectionResized) G.OnSelectionResized(&G, orig, G.Selection());
   }
   FGesture.End();

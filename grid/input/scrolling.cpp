@@ -223,7 +223,7 @@ void TGridScrolling::TopLeftChanged() {
   if ((d == bdTile && !g.BackGround()->Bitmap()->Empty()) ||
       ((d == bdGradientHorz || d == bdGradientVert) && g.BackGround()->ColorTo() != plat::clNone))
     g.Invalidate();
-  if (g.EditMode() && g.FEditControl != edNormal) g.HideInplaceEdit();
+  if (g.EditMode() && g.EditControl() != edNormal) g.HideInplaceEdit();
   if (g.FFooterPanel) g.FFooterPanel->Invalidate();
   g.CellControlsUpdate(false);
   OldLeftCol = g.LeftCol();

@@ -10,7 +10,7 @@ namespace grid {
 using plat::TPoint;
 using plat::TRect;
 
-TCellGrid::TCellGrid() = default;
+TCellGrid::TCellGrid(TCellGridHost& Host, TCellGridListener* Listener) : FHost(Host), FListener(Listener) {}
 
 TCellGrid::~TCellGrid() {
   if (FUndoRedo && FUndoRedo->Grid() == this) FUndoRedo->SetGrid(nullptr);
@@ -142,19 +142,16 @@ void TCellGrid::SetGridCell(int ACol, int ARow, const QString& Value) {
 
 void TCellGrid::GetDisplText(int ACol, int ARow, QString& Value) {
   if (OnGetDisplText) OnGetDisplText(EventSender(), ACol, ARow, Value);
-}
-
-void TCellGrid::GetDefaultCellProperties(int, int, TCellDefaults& Defaults) {
-  Defaults.HA = plat::taLeftJustify;
-  Defaults.VA = vtaTop;
-  Defaults.WW = FWordWrap;
-  Defaults.GD = GradientVertical;
+  FHost.DecorateDisplText(ACol, ARow, Value);
 }
 
 void TCellGrid::ApplyDefaults(TCellProperties& p, int ACol, int ARow) {
   TCellDefaults d;
+  d.HA = plat::taLeftJustify;
+  d.VA = vtaTop;
   d.WW = FWordWrap;
-  GetDefaultCellProperties(ACol, ARow, d);
+  d.GD = GradientVertical;
+  FHost.GetDefaultCellProperties(ACol, ARow, d);
   p.CalcType = acNONE;
   p.Alignment = d.HA;
   p.SetVAlignment(d.VA);
@@ -253,7 +250,7 @@ QString TCellGrid::ReadCellEx(int ACol, int ARow) {
   QString value = s ? s->Text() : QString();
   if (br < FNormalRowCount) {
     GetDisplText(ACol, br, value);
-    GetDisplTextExtra(ACol, br, value);
+    FHost.GetDisplTextExtra(ACol, br, value);
   }
   return value;
 }
@@ -268,7 +265,7 @@ void TCellGrid::SetCellEx(int ACol, int ARow, const QString& Value) {
   } else {
     SetGridCell(ACol, ARow, Value);
   }
-  if (FHideLastRow && ARow == RowCount() - 1) LastRowChanged();
+  if (FHideLastRow && ARow == RowCount() - 1 && FListener) FListener->LastRowChanged();
 }
 
 }  // namespace grid

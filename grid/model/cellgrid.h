@@ -2,8 +2,8 @@
 // TCellGrid: the cell store of the base grid, without any window. Every cell holds its text and one slot for
 // its TCellProperties; on this the store builds merged cells (rectangles shown and edited as one, addressed
 // through their top-left base cell), the merge-aware Cells access with its display-text hook, and the
-// freeing and detaching of properties. The window grid derives from it and supplies the counts, the current
-// cell and repainting through the virtuals below.
+// freeing and detaching of properties. The window grid owns a store: it answers the store's questions as its
+// TCellGridHost (counts, current cell, display-text hooks) and hears its changes as its TCellGridListener.
 //
 // Cells are addressed by real column and by row. Storage is kept row by row and grows on write; it outlives
 // count changes, so hidden columns at indexes at or beyond ColCount keep their cells. A cell that only holds
@@ -100,38 +100,83 @@ Q_DECLARE_TYPEINFO(grid::detail::TRowCells, Q_RELOCATABLE_TYPE);
 
 namespace grid {
 
-class TCellGrid {
+// What the window showing a store supplies: its counts, its current cell and the hooks that display texts and
+// new properties go through. The store only asks; what it changed it tells its listener.
+class TCellGridHost {
  public:
-  TCellGrid();
-  TCellGrid(const TCellGrid&) = delete;
-  TCellGrid& operator=(const TCellGrid&) = delete;
-  // Frees every cell's properties; a linked undo component forgets the grid.
-  virtual ~TCellGrid();
-
-  // ---- what the window grid supplies
+  virtual ~TCellGridHost() = default;
   virtual int ColCount() const = 0;
   virtual int RowCount() const = 0;
   // Columns with cells, hidden ones included.
   virtual int TotalColCount() const { return ColCount(); }
   virtual int DisplColIndex(int ACol) const { return ACol; }
-  virtual void RepaintCell(int ACol, int ARow) { (void)ACol, (void)ARow; }
-  virtual void InvalidateGrid() {}
   virtual bool HasParentControl() const { return false; }
   virtual bool IsDestroying() const { return false; }
-  // The current cell: column (display index) and row; SetCurrentCell moves it.
+  // The current cell's column (display index).
   virtual int CurrentCol() const { return 0; }
-  virtual void SetCurrentCell(int ADisplCol, int ARow) { (void)ADisplCol, (void)ARow; }
-  // The sender of the grid's events.
+  // The sender of the store's events.
   virtual plat::TObject* EventSender() { return nullptr; }
-
-  // ---- hooks the derived grid overrides
-  // Fires OnGetDisplText when assigned.
-  virtual void GetDisplText(int ACol, int ARow, QString& Value);
-  // Runs after GetDisplText for rows below FNormalRowCount (the window grid adds its wide-text event here).
+  // Runs after the display-text event, on every text it gives.
+  virtual void DecorateDisplText(int ACol, int ARow, QString& Value) { (void)ACol, (void)ARow, (void)Value; }
+  // Runs after the display text for rows below the normal row count (the window adds its wide-text event).
   virtual void GetDisplTextExtra(int ACol, int ARow, QString& Value) { (void)ACol, (void)ARow, (void)Value; }
-  virtual void GetDefaultCellProperties(int ACol, int ARow, TCellDefaults& Defaults);
+  // The store's own defaults are filled in first; the window may replace any of them.
+  virtual void GetDefaultCellProperties(int ACol, int ARow, TCellDefaults& Defaults) {
+    (void)ACol, (void)ARow, (void)Defaults;
+  }
+};
+
+// What the store tells about its changes. The window repaints and moves its current cell from these; the
+// store never reaches the window otherwise.
+class TCellGridListener {
+ public:
+  virtual ~TCellGridListener() = default;
+  // A cell's text or properties changed (display column of the window).
+  virtual void CellChanged(int ACol, int ARow) { (void)ACol, (void)ARow; }
+  // More than single cells changed.
+  virtual void StructureChanged() {}
+  // The store moved the current cell (undo and redo go back to the cell they change).
+  virtual void CurrentCellMoved(int ADisplCol, int ARow) { (void)ADisplCol, (void)ARow; }
+  // The text of a merged area's base cell was written.
   virtual void CellTextChanged(int ACol, int ARow) { (void)ACol, (void)ARow; }
+  // A write reached the last row while HideLastRow is on.
   virtual void LastRowChanged() {}
+};
+
+class TCellGrid {
+ public:
+  // The host outlives the store; the listener may be left out (nothing is told) or set later.
+  explicit TCellGrid(TCellGridHost& Host, TCellGridListener* Listener = nullptr);
+  TCellGrid(const TCellGrid&) = delete;
+  TCellGrid& operator=(const TCellGrid&) = delete;
+  // Frees every cell's properties; a linked undo component forgets the grid.
+  ~TCellGrid();
+  void SetListener(TCellGridListener* Value) { FListener = Value; }
+
+  // ---- what the host answers and what the listener is told
+  int ColCount() const { return FHost.ColCount(); }
+  int RowCount() const { return FHost.RowCount(); }
+  int TotalColCount() const { return FHost.TotalColCount(); }
+  int DisplColIndex(int ACol) const { return FHost.DisplColIndex(ACol); }
+  bool HasParentControl() const { return FHost.HasParentControl(); }
+  bool IsDestroying() const { return FHost.IsDestroying(); }
+  int CurrentCol() const { return FHost.CurrentCol(); }
+  plat::TObject* EventSender() { return FHost.EventSender(); }
+  void RepaintCell(int ACol, int ARow) {
+    if (FListener) FListener->CellChanged(ACol, ARow);
+  }
+  void InvalidateGrid() {
+    if (FListener) FListener->StructureChanged();
+  }
+  void SetCurrentCell(int ADisplCol, int ARow) {
+    if (FListener) FListener->CurrentCellMoved(ADisplCol, ARow);
+  }
+  void CellTextChanged(int ACol, int ARow) {
+    if (FListener) FListener->CellTextChanged(ACol, ARow);
+  }
+
+  // Fires OnGetDisplText when assigned, then the host's decoration.
+  void GetDisplText(int ACol, int ARow, QString& Value);
 
   // ---- raw slots and texts
   bool HasCellProperties(int ACol, int ARow) const;
@@ -177,8 +222,8 @@ class TCellGrid {
   plat::TRect UsedCells();
 
   // ---- merging
-  virtual void MergeCells(int c, int r, int spanx, int spany);
-  virtual void SplitCells(int c, int r);
+  void MergeCells(int c, int r, int spanx, int spany);
+  void SplitCells(int c, int r);
   // Splits every area that the boundary above row ARow cuts (rows coming or going there would cut it).
   void SplitAcrossRowBoundary(int ARow);
   bool IsBaseCell(int ACol, int ARow) const;
@@ -272,6 +317,8 @@ class TCellGrid {
   // renumbering (UpdateOwners).
   void RenumberOwners(int FromRow);
 
+  TCellGridHost& FHost;
+  TCellGridListener* FListener;
   TRowTable FRows;
   mutable int FOwnersStaleFrom = -1;  // the first row whose owners may be stale; -1: none
   bool FHasCellProps = false;

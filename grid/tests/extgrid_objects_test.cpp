@@ -58,7 +58,7 @@ TEST_F(ExtGridObjectsTest, RowOperationsKeepHiddenRowsObjectsAndMerges) {
   g->MergeCells(2, 0, 1, 3);
   g->RemoveRows(1, 1);
   EXPECT_EQ(g->CellObjects().GetComment(1, 5), "five");
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
   g->UnHideRowsAll();
   QStringList col;
   for (int r = 0; r < g->RowCount(); ++r) col << g->GetGridCell(0, r);

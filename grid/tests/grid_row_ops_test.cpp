@@ -47,7 +47,7 @@ TEST_F(GridRowOpsTest, HiddenRowsComeBackWhereTheyWereAfterInsertsInFrontOfThem)
   g->SetCells(0, 3, "n2");
   g->hiding.UnHideRowsAll();
   EXPECT_EQ(Column0(), "r0 r1 n1 n2 r2 r3 r4 r5 r6 r7 r8 r9");
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
 }
 
 TEST_F(GridRowOpsTest, HiddenRowsFollowRemovalsAndMoves) {

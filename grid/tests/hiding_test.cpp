@@ -92,7 +92,7 @@ TEST_F(HidingTest, HiddenRowsMoveOutWithHeightsAndProperties) {
   EXPECT_EQ(g->GetGridObject(1, 4), p);
   EXPECT_EQ(p->BrushColor(), plat::clRed);
   EXPECT_EQ(h->NumHiddenRows(), 0);
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
 }
 
 TEST_F(HidingTest, ARowComingBackInsideAMergedAreaSplitsIt) {
@@ -100,7 +100,7 @@ TEST_F(HidingTest, ARowComingBackInsideAMergedAreaSplitsIt) {
   g->MergeCells(1, 2, 2, 3);  // display rows 2..4: real rows 2, 4 and 5
   g->MergeCells(3, 0, 1, 2);  // display rows 0..1: untouched by the row coming back
   h->UnHideRows(3, 3);
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
   EXPECT_FALSE(g->IsMergedCell(1, 2));
   EXPECT_FALSE(g->IsMergedCell(2, 5));
   EXPECT_EQ(g->CellSpan(3, 0), plat::TPoint(0, 1));

@@ -41,7 +41,7 @@ struct NodesTest : ::testing::Test {
     return l.join(' ');
   }
   std::string Check() const {
-    if (std::string e = testing::CheckGrid(*g); !e.empty()) return e;
+    if (std::string e = testing::CheckGrid(g->CellStore()); !e.empty()) return e;
     std::vector<const TCellProperties*> held;
     plat::TCollection& items = g->Hiding().GridItems();
     for (int i = 0; i < items.Count(); ++i) {
@@ -50,7 +50,7 @@ struct NodesTest : ::testing::Test {
       for (int k = 0; k < item->Items()->Count(); ++k)
         held.push_back(dynamic_cast<const TCellProperties*>(item->Items()->Objects(k)));
     }
-    return testing::CheckCellObjects(*g, held);
+    return testing::CheckCellObjects(g->CellStore(), held);
   }
   void Fill(int col, const QStringList& values) {
     g->SetRowCount(1 + int(values.size()));

@@ -57,7 +57,7 @@ TEST_F(SortSwapTest, WholeRowsChangePlacesWithObjectsHeightsAndFlags) {
   EXPECT_EQ(g->SortRow(), 1);
   EXPECT_EQ(g->Swaps(), 1);
   EXPECT_EQ(g->SortRowXRef()->StrValue(), "0,4,2,3,1,5");
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
 }
 
 TEST_F(SortSwapTest, FlagsStayWithoutTheirSwitchesAndTheCrossReferenceOnlyWhenBothRowsAreInIt) {
@@ -85,7 +85,7 @@ TEST_F(SortSwapTest, ASingleColumnSortMovesOnlyThatColumnsCells) {
   EXPECT_EQ(g->CellObjects().GetComment(1, 5), "note");
   EXPECT_EQ(g->CellObjects().GetComment(1, 2), "");
   EXPECT_EQ(g->RowHeights(2), 33);
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
 }
 
 TEST_F(SortSwapTest, ASingleColumnSwapSplitsAMergeItWouldTear) {
@@ -96,7 +96,7 @@ TEST_F(SortSwapTest, ASingleColumnSwapSplitsAMergeItWouldTear) {
   EXPECT_FALSE(g->IsMergedCell(1, 2));
   EXPECT_FALSE(g->IsMergedCell(0, 3));
   EXPECT_EQ(Col(1), "b1 b4 b3 b2 b5");
-  EXPECT_EQ(testing::CheckGrid(*g), "");
+  EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
 }
 
 }  // namespace

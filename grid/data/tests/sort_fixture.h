@@ -16,9 +16,9 @@
 
 namespace grid::testing {
 
-class TSortGrid : public TCellGrid, public TSortHost {
+class TSortGrid : public TCellGridHost, public TCellGrid, public TSortHost {
  public:
-  TSortGrid(int Cols, int Rows) : FCols(Cols), FRows(Rows) {}
+  TSortGrid(int Cols, int Rows) : TCellGrid(static_cast<TCellGridHost&>(*this)), FCols(Cols), FRows(Rows) {}
 
   int ColCount() const override { return FCols; }
   int RowCount() const override { return FRows; }

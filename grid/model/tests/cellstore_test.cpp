@@ -61,6 +61,40 @@ TEST(CellStore, DisplayTextEventOnlyForNormalRowsWithTheBaseCell) {
   EXPECT_EQ(seen, (std::vector<Cell>{{0, 0}}));
 }
 
+// A window that answers the counts and adds to display texts, kept apart from the store it shows.
+class TDecoratingWindow : public TCellGridHost {
+ public:
+  int ColCount() const override { return 3; }
+  int RowCount() const override { return 3; }
+  void DecorateDisplText(int, int, QString& v) override { v += "+"; }
+  void GetDisplTextExtra(int, int, QString& v) override { v += "x"; }
+};
+
+TEST(CellStore, HostHooksFollowTheEventAndChangesNeedNoListener) {
+  TDecoratingWindow window;
+  TCellGrid store(window);
+  store.OnGetDisplText = [](plat::TObject*, int, int, QString& v) { v += "!"; };
+  store.SetNormalRowCount(3);
+  // Without a listener every write, merge and undo move goes through and nothing is told.
+  store.SetCells(0, 0, "a");
+  store.MergeCells(0, 0, 2, 2);
+  store.SetCells(1, 1, "b");
+  store.SetCurrentCell(1, 1);
+  store.InvalidateGrid();
+  EXPECT_EQ(store.Cells(1, 1), "b!+x");
+  EXPECT_EQ(CheckGrid(store), "");
+
+  TCellProperties* props = store.GetCellProperties(2, 2);
+  testing::TTestGridWindow heard(3, 3);
+  store.SetListener(&heard);
+  props->SetBrushColor(plat::clRed);
+  store.SetCurrentCell(2, 1);
+  EXPECT_EQ(heard.Repaints, (std::vector<Cell>{{2, 2}}));
+  EXPECT_EQ(heard.Col, 2);
+  EXPECT_EQ(heard.Row, 1);
+  store.SetListener(nullptr);
+}
+
 TEST(CellStore, MergeEncodingAndQueries) {
   TTestGrid g(8, 6);
   g.MergeCells(2, 1, 3, 2);

@@ -1,5 +1,5 @@
 #pragma once
-// A cell grid for tests: fixed counts, a current cell, and a log of what the store asked of its window.
+// A cell grid for tests: fixed counts, a current cell, and a log of what the store told its window.
 
 #include <QString>
 
@@ -10,9 +10,10 @@
 
 namespace grid::testing {
 
-class TTestGrid : public TCellGrid {
+// The window side comes first, so that it is made before the store that keeps a reference to it.
+class TTestGridWindow : public TCellGridHost, public TCellGridListener {
  public:
-  TTestGrid(int cols, int rows) : cols_(cols), rows_(rows) {}
+  TTestGridWindow(int cols, int rows) : cols_(cols), rows_(rows) {}
 
   int ColCount() const override { return cols_; }
   int RowCount() const override { return rows_; }
@@ -20,11 +21,11 @@ class TTestGrid : public TCellGrid {
     cols_ = cols;
     rows_ = rows;
   }
-  void RepaintCell(int c, int r) override { Repaints.push_back({c, r}); }
-  void InvalidateGrid() override { ++Invalidates; }
   bool HasParentControl() const override { return HasParent; }
   int CurrentCol() const override { return Col; }
-  void SetCurrentCell(int c, int r) override {
+  void CellChanged(int c, int r) override { Repaints.push_back({c, r}); }
+  void StructureChanged() override { ++Invalidates; }
+  void CurrentCellMoved(int c, int r) override {
     Col = c;
     Row = r;
   }
@@ -46,6 +47,23 @@ class TTestGrid : public TCellGrid {
  private:
   int cols_;
   int rows_;
+};
+
+class TTestGrid : public TTestGridWindow, public TCellGrid {
+ public:
+  TTestGrid(int cols, int rows) : TTestGridWindow(cols, rows), TCellGrid(*this, this) {}
+
+  // The store's names for what the window answers and hears.
+  using TTestGridWindow::ColCount;
+  using TTestGridWindow::RowCount;
+  using TCellGrid::TotalColCount;
+  using TCellGrid::DisplColIndex;
+  using TCellGrid::HasParentControl;
+  using TCellGrid::IsDestroying;
+  using TCellGrid::CurrentCol;
+  using TCellGrid::EventSender;
+  using TCellGrid::CellTextChanged;
+  using TTestGridWindow::Cell;
 };
 
 }  // namespace grid::testing

@@ -24,8 +24,9 @@ constexpr TColor kFixed = 0xC8D0D4;
 constexpr TColor kSel = 0x6A240A;   // the brush of selected cells
 
 // A grid of equal cells: columns 40 wide, rows 20 high, with a scroll position.
-class TPaintGrid : public TCellGrid, public TCellPaintHost {
+class TPaintGrid : public TCellGridHost, public TCellGrid, public TCellPaintHost {
  public:
+  TPaintGrid() : TCellGrid(static_cast<TCellGridHost&>(*this)) {}
   int cols = 6, rows = 6, fixedCols = 1, fixedRows = 1, leftCol = 1, topRow = 1;
   plat::TPoint current{2, 2};
   TRect selection{2, 2, 2, 2};
