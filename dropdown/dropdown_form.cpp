@@ -95,7 +95,7 @@ void TDropDownForm::Activated(WPARAM State, HWND Other) {
     if (c == this) return;
   }
   if (FExtDropDown)
-    FExtDropDown->DoHideDropDown(FCancelOnDeActivate);
+    FExtDropDown->HideDropDown(FCancelOnDeActivate);
   else
     Hide();
 }

@@ -114,7 +114,6 @@ class TExtDropDownSpeedButton : public plat::TGraphicControl {
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
 
  private:
-  friend class TDropDownEditButton;
   void PaintDropDownLook();
   void PaintButtonLook();
   int ThemeState() const;

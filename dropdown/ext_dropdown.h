@@ -305,8 +305,6 @@ class TExtCustomDropDown : public plat::TCustomMaskEdit, public controls::IExtSt
   bool FIsModified = false;
 
  private:
-  friend class TDropDownForm;
-  friend class TExtDropDownSpeedButton;
   // Keys and characters (typed input).
   bool EditKeyDown(plat::TMessage& M);
   bool EditKeyDownValueRules(plat::TMessage& M, std::uint16_t Key, plat::TShiftState Shift);
