@@ -234,15 +234,15 @@ void TExtDetailDropDown::UpdateDropDownSize() {
     if (DropDownHeight() <= 0) FItemSelector->SetHeight(100);
   }
   TExtCustomDropDown::UpdateDropDownSize();
+  if (!FItemSelector) return;
+  // The rows are as wide as the popup, whose width is known only now.
+  FItemSelector->UpdateSelectorPanel();
+  FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
 }
 
 void TExtDetailDropDown::DoShowDropDown() {
   TExtCustomDropDown::DoShowDropDown();
-  if (!FItemSelector || !DroppedDown()) return;
-  // The rows are as wide as the popup, whose width is known only now that it is placed and sized.
-  FItemSelector->UpdateSelectorPanel();
-  FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
-  if (FItemSelector->CanFocus()) FItemSelector->SetFocus();
+  if (FItemSelector && DroppedDown() && FItemSelector->CanFocus()) FItemSelector->SetFocus();
 }
 
 void TExtDetailDropDown::DoHideDropDown(bool Cancelled) {

@@ -156,6 +156,27 @@ TEST(DetailChoice, ItemIndexWritesTheTextAndFiresOnSelect) {
   EXPECT_EQ(d.drop->ItemIndex(), 1);
 }
 
+TEST(DetailKeys, ClosedPopupArrowsStepTheChoice) {
+  Detail d({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")});
+  const struct {
+    bool editor;
+    Qt::Key key;
+    int from, to;
+  } cases[] = {
+      {true, Qt::Key_Down, -1, 0}, {true, Qt::Key_Down, 1, 2},  {true, Qt::Key_Down, 2, 2},
+      {true, Qt::Key_Up, 1, 0},    {true, Qt::Key_End, 0, 0},   {true, Qt::Key_Home, 2, 2},
+      {false, Qt::Key_End, 0, 2},  {false, Qt::Key_Home, 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    d.drop->SetEditorEnabled(c.editor);
+    d.drop->SetItemIndex(c.from);
+    QTest::keyClick(d.edit(), c.key);
+    EXPECT_EQ(d.drop->ItemIndex(), c.to);
+    EXPECT_FALSE(d.drop->DroppedDown());
+  }
+}
+
 TEST(DetailPopup, ArrowsMoveEscapeRestoresAndAClickChooses) {
   Detail d({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")});
   d.drop->SetItemIndex(0);

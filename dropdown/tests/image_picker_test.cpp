@@ -266,6 +266,32 @@ TEST(ImagePickerEdit, ShowsTheChosenImageOrOnlyWhatTheHandlerPaints) {
   EXPECT_GT(plat::testing::CountColour(handled, clRed), 0);
 }
 
+TEST(ImagePickerPopup, WheelAndSearchActOnTheListOnceItWasOpened) {
+  Picker p;
+  p.AddImages({clRed, clLime, clBlue});
+  p.drop->AddImagesFromImageList();
+  const QString captions[] = {QStringLiteral("Red"), QStringLiteral("Green"), QStringLiteral("Grey")};
+  for (int i = 0; i < 3; ++i) p.drop->Items()->GetItem(i)->SetCaption(captions[i]);
+  QWheelEvent down(QPointF(5, 5), QPointF(p.drop->Widget()->mapToGlobal(QPoint(5, 5))), QPoint(),
+                   QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(p.drop->Widget(), &down);
+  EXPECT_EQ(p.drop->ItemIndex(), -1);  // the list is still empty before the first opening
+  p.drop->ShowDropDown();
+  QApplication::sendEvent(p.popup(), &down);  // open: the wheel moves the hot item only
+  EXPECT_EQ(p.drop->ItemSelector()->ItemHot(), 0);
+  EXPECT_EQ(p.drop->ItemIndex(), -1);
+  QTest::keyClick(p.popup(), Qt::Key_Return);  // Enter takes it
+  EXPECT_FALSE(p.drop->DroppedDown());
+  EXPECT_EQ(p.drop->ItemIndex(), 0);
+  QApplication::sendEvent(p.drop->Widget(), &down);  // closed: the wheel chooses the next
+  EXPECT_EQ(p.drop->ItemIndex(), 1);
+  QTest::keyClick(p.drop->Widget(), Qt::Key_G);
+  QTest::keyClick(p.drop->Widget(), Qt::Key_R);
+  QTest::keyClick(p.drop->Widget(), Qt::Key_E);
+  QTest::keyClick(p.drop->Widget(), Qt::Key_Y);
+  EXPECT_EQ(p.drop->ItemIndex(), 2);
+}
+
 TEST(ImagePickerPopup, Screenshot) {
   Picker p;
   p.images->SetSize(24, 24);

@@ -1,6 +1,8 @@
 // The item selector: change notifications and copies of its items and appearance, the layout of the cells,
 // the select, hot and lookup steps, painting of hot and selected cells, and scrolling.
 #include <QApplication>
+#include <QWidget>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -319,6 +321,31 @@ TEST(ItemSelectorScrolling, ScrollsTheItemIntoViewAndFollowsTheThumb) {
   EXPECT_EQ(s.panel().Top(), -40);
   const int rowHeight = last.Height();
   EXPECT_EQ(s.sel->GetVisibleItemCount(), s.sel->Height() / rowHeight);
+}
+
+TEST(ItemSelectorMouse, PointingMakesHotAndPressingSelects) {
+  Selector s({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+  s.form->Show();
+  QApplication::processEvents();
+  s.sel->Items()->GetItem(1)->SetHint(QStringLiteral("second"));
+  s.sel->Items()->GetItem(2)->SetEnabled(false);
+  int selects = 0;
+  s.sel->OnItemSelect = [&](TObject*) { ++selects; };
+  QWidget* panel = s.panel().Widget();
+  auto centre = [&](int i) {
+    const TRect r = s.panel().GetItemRect(i);
+    return QPoint(r.Left + r.Width() / 2, r.Top + r.Height() / 2);
+  };
+  QTest::mouseMove(panel, centre(1));
+  EXPECT_EQ(s.sel->ItemHot(), 1);
+  EXPECT_EQ(s.panel().Hint(), QStringLiteral("second"));
+  QTest::mouseMove(panel, centre(2));  // a disabled item clears the hot one
+  EXPECT_EQ(s.sel->ItemHot(), -1);
+  QTest::mouseClick(panel, Qt::LeftButton, {}, centre(2));
+  EXPECT_EQ(s.sel->ItemIndex(), -1);
+  QTest::mouseClick(panel, Qt::RightButton, {}, centre(0));  // any button selects
+  EXPECT_EQ(s.sel->ItemIndex(), 0);
+  EXPECT_EQ(selects, 1);
 }
 
 }  // namespace
