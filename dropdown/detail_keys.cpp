@@ -67,7 +67,11 @@ void TExtDetailDropDown::HandleKeyDown(std::uint16_t& Key, TShiftState Shift) {
       if (found >= 0) {
         SetTextQuietly(FItems->GetItem(found)->Caption());
         SetItemIndex(found);
+        // The caption is the whole text now, not a prefix to complete into another caption.
+        const bool saved = FTextFromCode;
+        FTextFromCode = true;
         HandleChange();
+        FTextFromCode = saved;
       }
       break;
     }

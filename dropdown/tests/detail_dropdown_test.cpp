@@ -154,6 +154,10 @@ TEST(DetailChoice, ItemIndexWritesTheTextAndFiresOnSelect) {
   d.drop->SetText(QStringLiteral("Alpha"));
   QTest::keyClick(d.edit(), Qt::Key_Return);  // Enter takes the item whose caption the text is
   EXPECT_EQ(d.drop->ItemIndex(), 1);
+  QTest::keyClick(d.edit(), Qt::Key_End);
+  QTest::keyClick(d.edit(), Qt::Key_Return);  // again: the text stays that caption
+  EXPECT_EQ(d.drop->ItemIndex(), 1);
+  EXPECT_EQ(d.drop->Text(), QStringLiteral("Alpha"));
 }
 
 TEST(DetailKeys, ClosedPopupArrowsStepTheChoice) {
