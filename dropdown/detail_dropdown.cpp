@@ -127,20 +127,19 @@ void TExtDetailDropDown::SetText(const QString& Value) {
   FTextFromCode = saved;
 }
 
-void TExtDetailDropDown::SetTextQuietly(const QString& Value) { SetText(Value); }
 
 void TExtDetailDropDown::SetItemIndex(int Value) {
   if (Value == FItemIndex) return;
   if (Value >= 0 && Value < FItems->Count()) {
     FItemIndex = Value;
-    SetTextQuietly(FItems->GetItem(Value)->Caption());
+    SetText(FItems->GetItem(Value)->Caption());
     SetSelStart(0);
     SetSelLength(static_cast<int>(RawText().size()));
     Invalidate();
     if (FItemSelector) FItemSelector->Invalidate();
     if (OnSelect) OnSelect(this);
   } else if (Value == -1) {
-    SetTextQuietly(QString());
+    SetText(QString());
     FItemIndex = -1;
   }
 }
@@ -246,13 +245,7 @@ void TExtDetailDropDown::DoShowDropDown() {
 }
 
 void TExtDetailDropDown::DoHideDropDown(bool Cancelled) {
-  {
-    // The text the base gives back on a cancel is no typing to complete.
-    const bool saved = FTextFromCode;
-    FTextFromCode = true;
-    TExtCustomDropDown::DoHideDropDown(Cancelled);
-    FTextFromCode = saved;
-  }
+  TExtCustomDropDown::DoHideDropDown(Cancelled);
   if (Cancelled && FItemSelector && FOldItemIndex != -1) SetItemIndex(FOldItemIndex);
 }
 
@@ -265,7 +258,7 @@ void TExtDetailDropDown::SelectorItemSelect() {
   const int index = FItemSelector->ItemIndex();
   SetItemIndex(index);
   if (index >= 0 && index < FItems->Count()) {
-    SetTextQuietly(FItems->GetItem(index)->Caption());
+    SetText(FItems->GetItem(index)->Caption());
     SetSelStart(0);
     SetSelLength(static_cast<int>(RawText().size()));
   }

@@ -146,8 +146,6 @@ class TExtDetailDropDown : public TExtCustomDropDown {
   void SelectInSelector(int Index, bool Repaint);
   void IncrementalSearch(std::uint16_t Key);
   void WheelStep(int Delta);
-  // Writes the text without running the completion over it (a text written by code is no typing).
-  void SetTextQuietly(const QString& Value);
 
   TExtCustomItemSelector* FItemSelector = nullptr;
   TItemLayout FLayout = ilCaptionRight;

@@ -40,7 +40,7 @@ void TExtDetailDropDown::HandleChange() {
     const QString caption = FItems->GetItem(i)->Caption();
     if (!CaseAdjusted(caption, FMatchCase).startsWith(key)) continue;
     const QString completed = typed + caption.mid(key.size()).left(MaxCompletion);
-    SetTextQuietly(completed);
+    SetText(completed);
     FItemIndex = i;
     FItemIdx = i;
     FItemSel = static_cast<int>(key.size());
@@ -65,7 +65,7 @@ void TExtDetailDropDown::HandleKeyDown(std::uint16_t& Key, TShiftState Shift) {
     case VK_RETURN: {
       const int found = FItems->IndexOf(Text());
       if (found >= 0) {
-        SetTextQuietly(FItems->GetItem(found)->Caption());
+        SetText(FItems->GetItem(found)->Caption());
         SetItemIndex(found);
         // The caption is the whole text now, not a prefix to complete into another caption.
         const bool saved = FTextFromCode;

@@ -269,7 +269,12 @@ TExtCustomItemSelector::TExtCustomItemSelector(TComponent* AOwner)
   UpdateSelectorPanel();
 }
 
-TExtCustomItemSelector::~TExtCustomItemSelector() { FDestroying = true; }
+TExtCustomItemSelector::~TExtCustomItemSelector() {
+  FDestroying = true;
+  // The panel reads the items and the appearance: it goes before them.
+  delete FItemSelectorPanel;
+  FItemSelectorPanel = nullptr;
+}
 
 void TExtCustomItemSelector::CreateSelectorPanel() {
   if (FItemSelectorPanel) return;
