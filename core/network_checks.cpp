@@ -1,6 +1,7 @@
 #include "core/network_checks.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/lang_texts.h"
 #include "core/lang_texts_builtin.h"
@@ -380,9 +381,60 @@ std::array<int64_t, 5> Node_Own_Registers(const TNodo& n, int32_t deviceType) {
   return {n.Node_State, n.Ident_Num, Is_Wireless(n, deviceType) ? n.RSSI : 0, n.Access_Number, n.Manufacturer_Spec};
 }
 
+// The registers a node or value may be compared on, as closed ranges, with the node or value they belong to.
+struct TTouch {
+  int64_t Lo, Hi;
+  int Owner;
+};
+
+// Every register any row of the collision checks compares, for every node and value that takes part. Two rows
+// only ever match on a register both of them touch, so when no register is touched twice (by two owners) there
+// is nothing to look for. The network's own nodes all get owner 0: they are not checked against each other.
+void Add_Touches(std::vector<TTouch>& out, const TNetwork& net, int32_t deviceType, int& owner, bool oneOwner) {
+  for (const TNodo& n : net.Nodi_List) {
+    if (n.Enable != 1) continue;
+    if (!oneOwner) ++owner;
+    for (const int64_t r : Node_Own_Registers(n, deviceType))
+      if (r >= 1) out.push_back({r, r, owner});
+    for (const TVariabile& v : n.Var_List) {
+      if (!v.Enable) continue;
+      if (!oneOwner) ++owner;
+      const int64_t count = std::max<int64_t>(Value_Registers(v.Dimension, v.Length, v.Conv_Float, v.Force_Int32), 1);
+      out.push_back({v.Modbus_Register, int64_t(v.Modbus_Register) + count - 1, owner});
+      out.push_back({v.Modbus_Scale, v.Modbus_Scale, owner});
+      if (v.TP_Mod_Regs) out.push_back({v.TP_Mod_Year, int64_t(v.TP_Mod_Year) + 5, owner});
+    }
+  }
+}
+
+// Whether two owners touch one register; one sort and a sweep instead of every value against every other.
+bool May_Collide(const TNetwork& net, const TNetwork& added, int32_t deviceType) {
+  std::vector<TTouch> t;
+  int owner = 0;
+  Add_Touches(t, net, deviceType, owner, true);
+  Add_Touches(t, added, deviceType, owner, false);
+  std::sort(t.begin(), t.end(), [](const TTouch& a, const TTouch& b) { return a.Lo < b.Lo; });
+  // The range reaching furthest so far, and the furthest reach of any other owner.
+  int lead = -1;
+  int64_t leadHi = INT64_MIN, otherHi = INT64_MIN;
+  for (const TTouch& x : t) {
+    if (x.Lo <= (x.Owner == lead ? otherHi : leadHi)) return true;
+    if (x.Hi > leadHi) {
+      if (x.Owner != lead) otherHi = std::max(otherHi, leadHi);
+      lead = x.Owner;
+      leadHi = x.Hi;
+    } else if (x.Owner != lead) {
+      otherHi = std::max(otherHi, x.Hi);
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<TCheck_Message> Check_Added_Nodes(const TNetwork& net, const TNetwork& added, int32_t deviceType) {
+  if (!May_Collide(net, added, deviceType)) return std::nullopt;
+  // Something shares a register: the checks below name the first collision as the editor reports it.
   TNetwork scratch = net;
   const TNetwork_Checks checks(scratch, deviceType);
   for (const TNodo& n : added.Nodi_List) {

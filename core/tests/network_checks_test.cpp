@@ -238,6 +238,60 @@ TEST_F(NetworkChecks, AddedNodesAreCheckedAgainstTheNetworkAndEachOther) {
   EXPECT_EQ(Find_Overlap(net, 3)->Text, 195);
 }
 
+// A large network where the two values that meet lie far apart, with other registers in between: a value of
+// the last node is moved onto a register of the first one (or the first one's reach is widened).
+TEST_F(NetworkChecks, OverlapsAreFoundFarApartInALargeNetwork) {
+  TNetwork base;
+  for (int n = 0; n < 40; ++n) {
+    TNodo node = Node(QByteArray("Node " + QByteArray::number(n)).constData());
+    for (int k = 0; k < 5; ++k) {
+      const int32_t reg = 1000 + 20 * (5 * n + k);
+      node.Var_List.push_back(Var(QByteArray("V" + QByteArray::number(k)).constData(), reg, reg + 10));
+    }
+    base.Nodi_List.push_back(node);
+  }
+  struct Case {
+    const char* what;
+    void (*change)(TNodo& first, TNodo& last);
+    int text;  // 0: no overlap
+  };
+  const Case cases[] = {
+      {"untouched", [](TNodo&, TNodo&) {}, 0},
+      {"register on register", [](TNodo&, TNodo& l) { l.Var_List[4].Modbus_Register = 1000; }, 189},
+      {"register on scale", [](TNodo&, TNodo& l) { l.Var_List[4].Modbus_Register = 1010; }, 192},
+      {"scale on register", [](TNodo&, TNodo& l) { l.Var_List[4].Modbus_Scale = 1000; }, 198},
+      {"time-point block over a scale",
+       [](TNodo&, TNodo& l) { l.Var_List[4].TP_Mod_Regs = true, l.Var_List[4].TP_Mod_Year = 1008; }, 210},
+      {"register inside a block",
+       [](TNodo& f, TNodo& l) {
+         f.Var_List[0].TP_Mod_Regs = true, f.Var_List[0].TP_Mod_Year = 9000;
+         l.Var_List[4].Modbus_Register = 9003;
+       },
+       195},
+      {"register inside a wide value",
+       [](TNodo& f, TNodo& l) { f.Var_List[0].Dimension = 3, l.Var_List[4].Modbus_Register = 1003; }, 189},
+      {"node state on a register", [](TNodo&, TNodo& l) { l.Node_State = 1020; }, 189},
+      {"access number on a scale", [](TNodo&, TNodo& l) { l.Access_Number = 1030; }, 192},
+      {"register on a node state", [](TNodo& f, TNodo& l) { f.Ident_Num = 9500, l.Var_List[4].Modbus_Register = 9500; },
+       179},
+      {"a value's own registers may meet",
+       [](TNodo&, TNodo& l) {
+         l.Var_List[4].Dimension = 3;
+         l.Var_List[4].Modbus_Scale = l.Var_List[4].Modbus_Register + 2;
+         l.Var_List[3].TP_Mod_Regs = true, l.Var_List[3].TP_Mod_Year = l.Var_List[3].Modbus_Scale - 1;
+       },
+       0},
+      {"a disabled value publishes nothing",
+       [](TNodo&, TNodo& l) { l.Var_List[4].Enable = false, l.Var_List[4].Modbus_Register = 1000; }, 0},
+  };
+  for (const Case& c : cases) {
+    TNetwork net = base;
+    c.change(net.Nodi_List.front(), net.Nodi_List.back());
+    const auto hit = Find_Overlap(net, 3);
+    EXPECT_EQ(hit ? hit->Text : 0, c.text) << c.what;
+  }
+}
+
 TEST_F(NetworkChecks, FirstFreeRegisterFollowsEveryRegisterInUse) {
   auto first = [](std::vector<TNodo> nodes) {
     TNetwork net;
