@@ -46,7 +46,7 @@ TExtStringGrid::~TExtStringGrid() {
   KillTimer(GridTimerId);
   RegisterThemeWindow(false);
   FEdit.ReleaseEditors();
-  delete FFooterPanel;
+  delete FooterPanel();
   // Saving the sizes and showing the hidden columns again (so that the sizes stored with them are whole) are
   // worth trying, never worth ending the program for: an exception must not leave a destructor.
   try {
@@ -244,11 +244,11 @@ void TExtStringGrid::Invalidate() {
     return;
   }
   TBaseGrid::Invalidate();
-  if (!IsLoading() && FFooterPanel && FFloatingFooter.Visible()) FFooterPanel->Invalidate();
+  if (!IsLoading() && FooterPanel() && FFloatingFooter.Visible()) FooterPanel()->Invalidate();
 }
 
 void TExtStringGrid::UpdateFooter() {
-  if (FFooterPanel) FFooterPanel->Invalidate();
+  if (FooterPanel()) FooterPanel()->Invalidate();
 }
 
 void TExtStringGrid::ScreenToCell(plat::TPoint pt, int& ACol, int& ARow) {

@@ -17,6 +17,7 @@
 #include "grid/basegrid.h"
 #include "grid/cell_ops.h"
 #include "grid/edit/cell_entry.h"
+#include "grid/edit/edit_host.h"
 #include "grid/edit/edit_manager.h"
 #include "grid/extgrid_data.h"
 #include "grid/extgrid_events.h"
@@ -28,6 +29,7 @@
 #include "grid/input/grid_dnd_grid.h"
 #include "grid/input/header_clicks.h"
 #include "grid/input/html_forms.h"
+#include "grid/input/input_host.h"
 #include "grid/input/input_keys.h"
 #include "grid/input/input_mouse.h"
 #include "grid/input/scrolling.h"
@@ -84,34 +86,27 @@ class TGridChangeNotifier : public plat::TObject {
   virtual void CellsChanged(TExtStringGrid* Grid, plat::TRect R) { (void)Grid, (void)R; }
 };
 
-// Counts the update lock for its lifetime and puts back the count it found, so that an inner bracket of the
-// grid's own never cancels a caller's lock.
-class TUpdateGuard {
- public:
-  explicit TUpdateGuard(TExtStringGrid& Grid);
-  ~TUpdateGuard();
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
- private:
-  TExtStringGrid& FGrid;
-  int FCount;
-};
-
-class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
-  friend class TCellEntry;
-  friend class TGridSizing;
-  friend class TEditManager;
-  friend class TExtInplaceEdit;
-  friend class TGridMouse;
-  friend class THeaderClicks;
-  friend class THTMLForms;
+class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInputHost, private TEditHost {
 
  public:
   explicit TExtStringGrid(plat::TComponent* AOwner);
   ~TExtStringGrid() override;
   TExtStringGrid(const TExtStringGrid&) = delete;
   TExtStringGrid& operator=(const TExtStringGrid&) = delete;
+
+  // Counts the update lock for its lifetime and puts back the count it found, so that an inner bracket of the
+  // grid's own never cancels a caller's lock.
+  class TUpdateGuard {
+   public:
+    explicit TUpdateGuard(TExtStringGrid& Grid);
+    ~TUpdateGuard();
+    TUpdateGuard(const TUpdateGuard&) = delete;
+    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+   private:
+    TExtStringGrid& FGrid;
+    int FCount;
+  };
 
   // Only from another TExtStringGrid: settings, counts, sizes, headers, then the cells. Anything else: nothing.
   void Assign(plat::TPersistent* Source) override;
@@ -1268,9 +1263,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void EnabledChanged() override;
   bool HandleSelectCell(int ACol, int ARow) override;
   bool HasNodes() override;
-  bool BaseSelectCell(int ACol, int ARow);
-  void BaseSetRow(int Value);
-  void BaseSetTopRow(int Value);
+  bool BaseSelectCell(int ACol, int ARow) override;
+  void BaseSetRow(int Value) override;
+  void BaseSetTopRow(int Value) override;
   void ColWidthsChanged() override;
   void RowHeightsChanged() override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
@@ -1310,10 +1305,26 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   void HandleSetEditText(int ACol, int ARow, const QString& Value) override;
   // A character typed on the grid that may start an edit is kept for the special editor it opens.
   bool CanEditAcceptKey(char16_t Key) override;
-  bool IsLoading() const;
-  bool IsDesigning() const;
+  bool IsLoading() const override;
+  bool IsDesigning() const override;
+  // The platform editor switch and merge-aware move, as the input handlers reach them too.
+  void HideEditor() override;
+  void ShowEditor() override;
+  void ShowEditorChar(char16_t Ch) override;
+  void MoveToBaseCell() override;
 
  private:
+  // The rest of the input handlers' host.
+  void SetGridState(plat::TGridState State) override;
+  void SetAnchorAndCurrent(plat::TGridCoord Anchor, plat::TGridCoord Current) override;
+  void BaseKeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
+  void SetForceSelect(bool Value) override;
+  bool KeepsSearchPanelClear(int ARow) override;
+  // The rest of the editing collaborators' host.
+  void SetCellCache(const QString& Text) override;
+  void SetBlockFocus(bool Value) override;
+  bool InDestroy() const override;
+  ITExtStringGridSelect* SelListener() const override;
   // The group sorts: the children of every expanded node of the deepest level, on Column or by the keys.
   void SortGroups(bool Indexed);
   // The grid's own drawing properties into the renderer's settings (before painting and measuring).
@@ -1382,9 +1393,9 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TCellLooks FLooks{*this, FHiding};
   TGridSelection FSel{*this, FHiding, FMouseActions};
   TGridCellOps FOps{*this, FHiding, FTyped};
-  TCellEntry FEntry{*this};
+  TCellEntry FEntry{*this, *this};
   TGridSizing FSizing{*this};
-  TEditManager FEdit{*this};
+  TEditManager FEdit{*this, *this};
   TGridAutoSize FAutoSize{*this};
   TCellGraphicSizer FGraphicSizer{*this};
   // Cell objects, check controls and the structural operations (heights, widths and hidden rows follow).
@@ -1393,18 +1404,10 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TCellObjects& FObjects{FCellObjects.Objects()};
   TRowColOps& FRowCol{FCellObjects.Rows()};
   // Keyboard, scrolling and the floating footer.
-  friend class TGridKeys;
-  friend class TGridScrolling;
-  friend class TFloatingFooter;
-  friend class TFooterPanel;
-  friend class TUpdateGuard;
-  TGridKeys FKeys{*this};
-  TGridScrolling FScrolling{*this};
+  TGridKeys FKeys{*this, *this};
+  TGridScrolling FScrolling{*this, *this};
   TFloatingFooter FFloatingFooter{this};
-  TFooterPanel* FFooterPanel = nullptr;
   int FTimerTicks = 0;
-  // Set while an Enter advance moves the current cell.
-  bool FDisableChange = false;
   // FBlockFocus / FBlockKill: an editor hands the focus back, the enter / exit handling is skipped.
   // FSelChange: the selection changed since the last exit.
   bool FBlockKill = false, FSelChange = false;
@@ -1416,8 +1419,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
 
   // The mouse.
   TSortSettings FSortSettings{RenderSettings().Sort, this};
-  TGridMouse FMouse{*this};
-  THeaderClicks FHeaderClicks{*this};
+  TGridMouse FMouse{*this, *this};
+  THeaderClicks FHeaderClicks{*this, *this};
   THTMLForms FHTMLForms{*this};
   plat::TCursor FUserCursor = plat::crDefault;
   // The grid moves the focus itself: the focus handling leaves its state alone.
@@ -1450,7 +1453,6 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   int FFixedRowHeight = 22;
   bool FFixedRowAlways = false, FFixedColAlways = false;
   int FMinFixedRows = 1, FMinFixedCols = 1, FMaxRowCount = 0, FMaxColCount = 0;
-  int FOldRowSel = -1;
   int FControlCount = 0, FUpdateCount = 0;
   bool FLoaded = false;
   bool FInDestroy = false;
@@ -1461,5 +1463,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents {
   TBalloonTipWindow* FToolTip = nullptr;
   TExtRichEdit* FRichEdit = nullptr;
 };
+
+using TUpdateGuard = TExtStringGrid::TUpdateGuard;
 
 }  // namespace grid

@@ -613,7 +613,7 @@ bool TExtStringGrid::SearchPanelAccelerator(QChar Key) { (void)Key; return false
 
 TFloatingFooter* TExtStringGrid::FloatingFooter() { return &FFloatingFooter; }
 const TFloatingFooter* TExtStringGrid::FloatingFooter() const { return &FFloatingFooter; }
-TFooterPanel* TExtStringGrid::FooterPanel() const { return FFooterPanel; }
+TFooterPanel* TExtStringGrid::FooterPanel() const { return FFloatingFooter.Panel(); }
 void TExtStringGrid::ColumnHeadersChanged() {}
 
 // ---- events (the set is TExtGridEvents, extgrid_events.h; the renderer raises these two) --------------------------
@@ -756,6 +756,22 @@ void TExtStringGrid::HandleSetEditText(int ACol, int ARow, const QString& Value)
 }
 bool TExtStringGrid::IsLoading() const { return ComponentState().Contains(plat::csLoading); }
 bool TExtStringGrid::IsDesigning() const { return ComponentState().Contains(plat::csDesigning); }
+void TExtStringGrid::HideEditor() { TRenderGrid::HideEditor(); }
+void TExtStringGrid::ShowEditor() { TRenderGrid::ShowEditor(); }
+void TExtStringGrid::ShowEditorChar(char16_t Ch) { TRenderGrid::ShowEditorChar(Ch); }
+void TExtStringGrid::MoveToBaseCell() { TRenderGrid::MoveToBaseCell(); }
+void TExtStringGrid::SetGridState(plat::TGridState State) { FGridState = State; }
+void TExtStringGrid::SetAnchorAndCurrent(plat::TGridCoord Anchor, plat::TGridCoord Current) {
+  FAnchor = Anchor;
+  FCurrent = Current;
+}
+void TExtStringGrid::BaseKeyUp(std::uint16_t& Key, plat::TShiftState Shift) { TRenderGrid::KeyUp(Key, Shift); }
+void TExtStringGrid::SetForceSelect(bool Value) { FEntry.ForceSelect = Value; }
+bool TExtStringGrid::KeepsSearchPanelClear(int ARow) { return FEntry.KeepsSearchPanelClear(ARow); }
+void TExtStringGrid::SetCellCache(const QString& Text) { FEntry.CellCache = Text; }
+void TExtStringGrid::SetBlockFocus(bool Value) { FBlockFocus = Value; }
+bool TExtStringGrid::InDestroy() const { return FInDestroy; }
+ITExtStringGridSelect* TExtStringGrid::SelListener() const { return FSelListener; }
 TRenderSettings& TExtStringGrid::DrawSettings() { return RenderSettings(); }
 const TRenderSettings& TExtStringGrid::DrawSettings() const {
   return const_cast<TExtStringGrid*>(this)->RenderSettings();

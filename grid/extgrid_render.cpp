@@ -108,7 +108,7 @@ bool TExtStringGrid::ScrollProp(int RCol, int ARow, int& PageSize, int& Range) {
 // The search panel (32 pixels) and the floating footer's panel cover the bottom of the client area.
 int TExtStringGrid::FooterHeight() {
   int h = FSearchFooter.Visible() ? 32 : 0;
-  if (FFloatingFooter.Visible() && FFooterPanel) h += FFooterPanel->Height();
+  if (FFloatingFooter.Visible() && FooterPanel()) h += FooterPanel()->Height();
   return h;
 }
 

@@ -29,7 +29,7 @@ void TExtStringGrid::CreateWnd() {
     if (ScrollType == ssMetro) FScrolling.UpdateMetroBars();
     if (FBalloon.Enable()) BalloonInit();
   }
-  if (FFooterPanel) FFooterPanel->SetVisible(FFloatingFooter.Visible());
+  if (FooterPanel()) FooterPanel()->SetVisible(FFloatingFooter.Visible());
   ApplySearchFooter();
   if (FColumnSize.Save) LoadColSizes();
   SetTimer(GridTimerId, 500);

@@ -10,7 +10,7 @@ namespace grid {
 
 void TGridSizing::StretchColumn(int Index) {
   TExtStringGrid& g = FGrid;
-  if (g.IsLoading() || g.ComponentState().Contains(plat::csDestroying)) return;
+  if (g.ComponentState().Contains(plat::csLoading) || g.ComponentState().Contains(plat::csDestroying)) return;
   if (Index == -1) Index = g.ColCount() - 1;
   if (Index >= g.ColCount()) throw EExtGridError(QStringLiteral("Stretch column index out of range"));
   if (g.ColCount() == 0 || !g.ColumnSize()->Stretch() || FStretching || Index < 0) return;

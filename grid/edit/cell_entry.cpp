@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "grid/edit/edit_host.h"
 #include "grid/extgrid.h"
 
 namespace grid {
@@ -21,29 +22,29 @@ bool TCellEntry::TextEditorFocused() const {
 // An edit still open when the current cell moves ends here: a special editor (or a kind that shows none) is
 // written back, and a text edit whose editor has gone is closed.
 void TCellEntry::CloseEdit() {
-  if (FGrid.EditorMode()) FGrid.HideEditor();
-  TEditState& st = FGrid.FEdit.State();
+  if (FGrid.EditorMode()) FHost.HideEditor();
+  TEditState& st = FGrid.EditManager().State();
   if (!st.EditMode || TextEditorFocused() || st.Validating) return;
-  if (st.SpecialEditor) FGrid.FEdit.EditorToCell(FGrid.Col(), FGrid.Row());
+  if (st.SpecialEditor) FGrid.EditManager().EditorToCell(FGrid.Col(), FGrid.Row());
   st.EditMode = false;
 }
 
 void TCellEntry::RepaintIndicator(int OldRow, int NewRow) {
-  if (FGrid.FRowIndicator.Empty() || FGrid.FixedCols() == 0) return;
+  if (FGrid.RowIndicator()->Empty() || FGrid.FixedCols() == 0) return;
   FGrid.RepaintCell(0, OldRow);
   FGrid.RepaintCell(0, NewRow);
 }
 
 // While the search panel covers the bottom of the client, rows under it scroll up into view.
 bool TCellEntry::KeepsSearchPanelClear(int ARow) {
-  if (!FGrid.FSearchFooter.Visible()) return false;
+  if (!FGrid.SearchFooter()->Visible()) return false;
   // The client ends where the panel starts.
   const int limit = FGrid.ClientHeight();
   while (ARow < FGrid.RowCount() && FGrid.TopRow() < FGrid.RowCount() - 1) {
     const plat::TRect r = FGrid.plat::TCustomGrid::CellRect(FGrid.Col(), ARow);
     if (r.Bottom <= limit && !r.IsEmpty()) break;
     const int top = FGrid.TopRow();
-    FGrid.BaseSetTopRow(top + 1);
+    FHost.BaseSetTopRow(top + 1);
     if (FGrid.TopRow() == top) break;
   }
   return true;
@@ -63,13 +64,14 @@ bool TCellEntry::SelectCell(int ACol, int ARow) {
     const int bc = FGrid.DisplColIndex(b.X);
     FGrid.MoveColRow(bc, b.Y, true, true);
     FGrid.RepaintCell(bc, b.Y);
-    if (FGrid.FMouseActions.DirectEdit ||
-        (FGrid.FControlLook.DropDownAlwaysVisible() && FGrid.HasComboBox(b.X, b.Y)))
-      FGrid.ShowEditor();
+    if (FGrid.MouseActions()->DirectEdit ||
+        (FGrid.ControlLook()->DropDownAlwaysVisible() && FGrid.HasComboBox(b.X, b.Y)))
+      FHost.ShowEditor();
     return false;
   }
-  if (ACol == 0 && FGrid.HasNodes() && !FGrid.Options().Contains(goRowSelect)) return false;
-  if (FGrid.FSel.UseEnabledRows() && FGrid.FNavigation.SkipDisabledRows && !FGrid.RowEnabled(ARow)) return false;
+  if (ACol == 0 && FHost.HasNodes() && !FGrid.Options().Contains(goRowSelect)) return false;
+  if (FGrid.SelectionModel().UseEnabledRows() && FGrid.Navigation()->SkipDisabledRows && !FGrid.RowEnabled(ARow))
+    return false;
 
   const plat::TGridRect old = FGrid.Selection();
   const int oldRow = FGrid.Row();
@@ -84,7 +86,7 @@ bool TCellEntry::SelectCell(int ACol, int ARow) {
 QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
   TExtStringGrid& g = FGrid;
   const bool editing = g.Options().Contains(goEditing);
-  const bool rangeEdit = g.FMouseActions.RangeSelectAndEdit;
+  const bool rangeEdit = g.MouseActions()->RangeSelectAndEdit;
   if (g.IsControlCell(R, ARow)) {
     bool canEdit = true;
     g.CheckCellEditable(R, ARow, canEdit);
@@ -94,11 +96,11 @@ QString TCellEntry::SwitchEditing(int R, int ARow, QString Candidate) {
   }
   bool canEdit = editing || g.EditState().EditDisable;
   g.CheckCellEditable(R, ARow, canEdit);
-  if (canEdit && g.FMouseActions.DirectEdit) {
+  if (canEdit && g.MouseActions()->DirectEdit) {
     g.EditState().EditControl = g.DefaultEditor;
     if (g.HasNoEditor(R, ARow)) canEdit = false;
   }
-  if (g.FMouseActions.EditOnDblClickOnly()) canEdit = false;
+  if (g.MouseActions()->EditOnDblClickOnly()) canEdit = false;
   if (canEdit) {
     g.EditState().EditDisable = false;
     if (!editing) {
@@ -134,26 +136,26 @@ bool TCellEntry::Decide(int ACol, int ARow) {
   // An edit of the cell being left whose value is not validated yet (a special editor, or a text edit that
   // ended without a key that validates) is validated before the move.
   const bool leaving = ACol != g.Col() || ARow != g.Row();
-  const bool pending = leaving && g.FEdit.State().Editing && !g.FEdit.State().Validating;
+  const bool pending = leaving && g.EditManager().State().Editing && !g.EditManager().State().Validating;
   const bool special = pending || (EditOpen() && g.EditState().EditControl != edNormal && !TextEditorFocused());
   if (!special) {
     g.DoCellChanging(ACol, ARow, allow);
     if (g.IsFixed(ACol, ARow) || !allow) {
-      const bool onlyFixed = g.FFixedRowAlways && g.RowCount() == g.plat::TStringGrid::FixedRows();
+      const bool onlyFixed = g.FixedRowAlways() && g.RowCount() == g.plat::TStringGrid::FixedRows();
       return (allow && g.Options().Contains(goRowSelect)) || onlyFixed;
     }
-    return g.BaseSelectCell(ACol, ARow);
+    return FHost.BaseSelectCell(ACol, ARow);
   }
   const bool valid = g.ValidateCell(g.Cells(g.RealCol(), g.Row()));
   g.DoCellChanging(ACol, ARow, allow);
-  return valid && allow && g.BaseSelectCell(ACol, ARow);
+  return valid && allow && FHost.BaseSelectCell(ACol, ARow);
 }
 
 void TCellEntry::AfterMove(int ACol, int ARow, int OldLeft, int OldTop, int OldRow) {
   TExtStringGrid& g = FGrid;
   RepaintIndicator(OldRow, ARow);
-  if (g.FSelListener) g.FSelListener->SelectionChanged(&g, g.Col(), ARow);
-  if (g.DrawSettings().ActiveCellShow) {
+  if (FHost.SelListener()) FHost.SelListener()->SelectionChanged(&g, g.Col(), ARow);
+  if (g.RenderSettings().ActiveCellShow) {
     g.RepaintCell(0, OldTop);
     g.RepaintCell(OldLeft, 0);
     g.RepaintCell(0, ARow);
@@ -163,42 +165,42 @@ void TCellEntry::AfterMove(int ACol, int ARow, int OldLeft, int OldTop, int OldR
     g.RepaintRow(ARow);
     g.RepaintRow(OldTop);
   }
-  if (g.DrawSettings().SelectionRectangle) g.Invalidate();
-  if (!g.IsLoading()) FireRowUpdate(ARow);
+  if (g.RenderSettings().SelectionRectangle) g.Invalidate();
+  if (!FHost.IsLoading()) FireRowUpdate(ARow);
   if (g.HasCustomCellBorders()) g.RepaintRow(OldTop);
 }
 
 void TCellEntry::FireRowUpdate(int NewRow) {
-  if (NewRow == FGrid.FOldRowSel || !FGrid.OnRowUpdate) return;
-  const int old = FGrid.FOldRowSel;
-  FGrid.FOldRowSel = NewRow;
+  if (NewRow == FOldRowSel || !FGrid.OnRowUpdate) return;
+  const int old = FOldRowSel;
+  FOldRowSel = NewRow;
   FGrid.OnRowUpdate(&FGrid, old, NewRow);
 }
 
 void TCellEntry::SetRow(int Value) {
   TExtStringGrid& g = FGrid;
   if (g.Col() < 0 || g.Col() >= g.ColCount()) g.MoveColRow(g.FixedCols(), Value, true, true);
-  g.BaseSetRow(Value);
+  FHost.BaseSetRow(Value);
   FireRowUpdate(g.Row());
-  if (g.FMouseActions.DisjunctRowSelect()) {
+  if (g.MouseActions()->DisjunctRowSelect()) {
     const plat::TGridRect s = g.Selection();
     for (int r = std::min(s.Top, s.Bottom); r <= std::max(s.Top, s.Bottom); ++r)
       if (r >= g.FixedRows() && r < g.RowCount()) g.SetRowSelect(r, true);
   }
-  if (auto* sync = dynamic_cast<TExtStringGrid*>(g.FSyncGrid.Grid()); sync && g.FSyncGrid.SelectionRow)
+  if (auto* sync = dynamic_cast<TExtStringGrid*>(g.SyncGrid()->Grid()); sync && g.SyncGrid()->SelectionRow)
     if (Value < sync->RowCount()) sync->SetRow(Value);
   if (Value == g.RowCount() - 1) ScrollAboveSearchPanel();
 }
 
 void TCellEntry::ScrollAboveSearchPanel() {
-  if (!FGrid.FSearchFooter.Visible()) return;
+  if (!FGrid.SearchFooter()->Visible()) return;
   if (FGrid.ClientHeight() <= FGrid.DefaultRowHeight()) return;
   KeepsSearchPanelClear(FGrid.RowCount() - 1);
 }
 
 void TCellEntry::SetTopRow(int Value) {
   if (Value < FGrid.FixedRows() || Value > FGrid.RowCount() - 1) return;
-  FGrid.BaseSetTopRow(Value);
+  FHost.BaseSetTopRow(Value);
 }
 
 void TCellEntry::UpdateEditMode() { SelectCell(FGrid.Col(), FGrid.Row()); }
@@ -206,7 +208,7 @@ void TCellEntry::UpdateEditMode() { SelectCell(FGrid.Col(), FGrid.Row()); }
 void TCellEntry::EditCell(int ACol, int ARow) {
   if (FGrid.CanFocus()) FGrid.SetFocus();
   FGrid.GotoCell(ACol, ARow);
-  FGrid.ShowEditor();
+  FHost.ShowEditor();
 }
 
 QString TCellEntry::GetCurrentEditText() {
@@ -216,7 +218,7 @@ QString TCellEntry::GetCurrentEditText() {
 
 void TCellEntry::SetCurrentEditText(const QString& Value) {
   const plat::TPoint b = FGrid.BaseCell(FGrid.RealCol(), FGrid.Row());
-  FGrid.HandleSetEditText(FGrid.DisplColIndex(b.X), b.Y, Value);
+  FHost.HandleSetEditText(FGrid.DisplColIndex(b.X), b.Y, Value);
 }
 
 }  // namespace grid

@@ -13,10 +13,11 @@
 namespace grid {
 
 class TExtStringGrid;
+class TEditHost;
 
 class TCellEntry {
  public:
-  explicit TCellEntry(TExtStringGrid& Grid) : FGrid(Grid) {}
+  TCellEntry(TExtStringGrid& Grid, TEditHost& Host) : FGrid(Grid), FHost(Host) {}
 
   // The select-cell rule; true allows the move to (ACol, ARow).
   bool SelectCell(int ACol, int ARow);
@@ -53,6 +54,9 @@ class TCellEntry {
   void FireRowUpdate(int NewRow);
 
   TExtStringGrid& FGrid;
+  TEditHost& FHost;
+  // The row the last row-update event reported.
+  int FOldRowSel = -1;
 };
 
 }  // namespace grid

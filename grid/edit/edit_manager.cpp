@@ -7,6 +7,7 @@
 #include "grid/edit/edit_link.h"
 #include "grid/edit/edit_setup.h"
 #include "grid/edit/inplace_edit.h"
+#include "grid/edit/edit_host.h"
 #include "grid/extgrid.h"
 #include "grid/input/input_mouse.h"
 #include "grid/model/undoredo.h"
@@ -21,7 +22,7 @@ plat::UINT GridEditDoneMessage() {
   return msg;
 }
 
-TEditManager::TEditManager(TExtStringGrid& Grid) : FGrid(Grid) {
+TEditManager::TEditManager(TExtStringGrid& Grid, TEditHost& Host) : FGrid(Grid), FHost(Host) {
   static std::once_flag once;
   std::call_once(once, RegisterGridEditors);
 }
@@ -58,20 +59,20 @@ bool TEditManager::IsCellEditable(int ACol, int ARow) {
 }
 
 bool TEditManager::IsEditable(int ACol, int ARow) {
-  const bool on = FGrid.Options().Contains(goEditing) || FGrid.FMouseActions.RangeSelectAndEdit || FState.EditDisable;
+  const bool on = FGrid.Options().Contains(goEditing) || FGrid.MouseActions()->RangeSelectAndEdit || FState.EditDisable;
   return on && IsCellEditable(ACol, ARow);
 }
 
 // ---------------------------------------------------------------- the platform's editor steps
 
 void TEditManager::ShowFocusFrame() {
-  if (FGrid.FFocusHelper.Enabled) FGrid.ShowFocusWindow(FGrid.CellRect(FGrid.Col(), FGrid.Row()));
+  if (FGrid.FocusHelper()->Enabled) FGrid.ShowFocusWindow(FGrid.CellRect(FGrid.Col(), FGrid.Row()));
 }
 
 bool TEditManager::CanEditShow(bool PlatformSays) {
   if (FState.Validating) return false;
   bool result = PlatformSays;
-  if (FGrid.IsDesigning()) return result;
+  if (FHost.IsDesigning()) return result;
   // An open special editor keeps the cell: the text editor never shows over it.
   if (FState.EditMode && FState.SpecialEditor) return false;
   const int rc = FGrid.RealCol();
@@ -80,7 +81,7 @@ bool TEditManager::CanEditShow(bool PlatformSays) {
   if (result && !FState.EditMode && FGrid.IsControlCell(bc, br)) return false;
   if (result && !FState.EditMode) {
     FState.NoEditChange = true;
-    FGrid.FEntry.CellCache = FGrid.Cells(rc, FGrid.Row());
+    FHost.SetCellCache(FGrid.Cells(rc, FGrid.Row()));
     // The validation compares with the text the edited cell had when it was entered.
     if (FState.OldCol != FGrid.Col() || FState.OldRow != FGrid.Row()) FGrid.CellEntered(rc, FGrid.Row());
     FState.OldModifiedValue = FState.Modified;
@@ -197,7 +198,7 @@ void TEditManager::SetupCellEditor(int ACol, int ARow) {
 }
 
 void TEditManager::EditorToCell(int ACol, int ARow) {
-  if (FGrid.FInDestroy) return;
+  if (FHost.InDestroy()) return;
   FState.SpecialEditor = false;
   FState.BlockKill = true;
   FState.StartEditChar = 0;
@@ -224,7 +225,7 @@ bool TEditManager::HandleMessage(plat::TMessage& Message) {
   if (Message.Msg != GridEditDoneMessage()) return false;
   const int col = static_cast<int>(Message.WParam), row = static_cast<int>(Message.LParam);
   if (FGrid.OnEditCellDone) FGrid.OnEditCellDone(&FGrid, col, row);
-  if (FGrid.FMouseActions.EditOnDblClickOnly()) {
+  if (FGrid.MouseActions()->EditOnDblClickOnly()) {
     HideInplaceEdit();
     plat::TGridOptions o = FGrid.Options();
     o.Exclude(goEditing);
@@ -239,9 +240,9 @@ void TEditManager::MoveBackToOldCell() {
   const int dc = FState.OldCol;
   if (dc == FGrid.Col() && FState.OldRow == FGrid.Row()) return;
   if (dc < 0 || dc >= FGrid.ColCount() || FState.OldRow < 0 || FState.OldRow >= FGrid.RowCount()) return;
-  FGrid.FEntry.ForceSelect = true;
+  FHost.SetForceSelect(true);
   FGrid.MoveColRow(dc, FState.OldRow, true, true);
-  FGrid.FEntry.ForceSelect = false;
+  FHost.SetForceSelect(false);
 }
 
 // A refused value keeps the user in the cell: the old text (or the handler's replacement) goes back into
@@ -250,7 +251,7 @@ void TEditManager::RefusedValue(const QString& NewValue, const QString& Value, b
   FState.LastValidation = false;
   const int col = FGrid.RealColIndex(FState.OldCol), row = FState.OldRow;
   if (FState.EditMode) FState.Validating = false;
-  FGrid.HideEditor();
+  FHost.HideEditor();
   FGrid.SetCells(col, row, Value != NewValue ? Value : FState.OldCellText);
   MoveBackToOldCell();
   FState.Validating = false;
@@ -291,8 +292,8 @@ bool TEditManager::Validate(const QString& NewValue, bool Wide) {
   const QString oldText = FState.OldCellText;
   if (NewValue != oldText || FGrid.AlwaysValidate) {
     const bool changed = NewValue != oldText;
-    const bool advance = FGrid.FNavigation.AdvanceOnEnter;
-    FGrid.FNavigation.AdvanceOnEnter = false;
+    const bool advance = FGrid.Navigation()->AdvanceOnEnter;
+    FGrid.Navigation()->AdvanceOnEnter = false;
     QString value = NewValue;
     controls::TExtStringGridCheck* checker = Wide ? nullptr : FGrid.CellChecker;
     if (checker && checker->AutoCorrect()) value = checker->Correct(col, row, value);
@@ -306,7 +307,7 @@ bool TEditManager::Validate(const QString& NewValue, bool Wide) {
       if (TExtGridUndoRedo* undo = Wide ? nullptr : FGrid.UndoRedo()) undo->RegisterChange(col, row, oldText, value);
       if (changed) FGrid.CellsChanged(plat::TRect(col, row, col, row));
     }
-    FGrid.FNavigation.AdvanceOnEnter = advance;
+    FGrid.Navigation()->AdvanceOnEnter = advance;
     FState.NewCellText = value;
     if (valid)
       FGrid.SetCells(col, row, value);
@@ -321,12 +322,12 @@ bool TEditManager::Validate(const QString& NewValue, bool Wide) {
 void TEditManager::MarkModified(bool Wide, int Row) {
   FState.GridModified = true;
   if (Wide) {
-    if (FGrid.FShowModified.Enabled) FGrid.SetRowModified(Row, true);
+    if (FGrid.ShowModified()->Enabled) FGrid.SetRowModified(Row, true);
     return;
   }
   if (FGrid.FixedCols() > 0) {
     FGrid.SetRowModified(FGrid.RealRowIndex(FGrid.Row()), true);
-    if (FGrid.FShowModified.Enabled) FGrid.RepaintCell(0, FGrid.Row());
+    if (FGrid.ShowModified()->Enabled) FGrid.RepaintCell(0, FGrid.Row());
   }
 }
 
@@ -336,11 +337,11 @@ void TEditManager::MarkModified(bool Wide, int Row) {
 // as on scrolling) is validated as the edit closes.
 void TEditManager::HideInplaceEdit() {
   if (!FState.EditMode) return;
-  FGrid.HideEditor();
+  FHost.HideEditor();
   EditorToCell(FGrid.Col(), FGrid.Row());
   FState.EditMode = false;
   if (FState.Editing) ValidateCell(FGrid.Cells(FGrid.RealCol(), FGrid.Row()));
-  FGrid.HandleSelectCell(FGrid.Col(), FGrid.Row());
+  FHost.HandleSelectCell(FGrid.Col(), FGrid.Row());
 }
 
 void TEditManager::HideCellEdit() { EditorToCell(FGrid.Col(), FGrid.Row()); }
@@ -350,37 +351,37 @@ void TEditManager::ShowInplaceEdit() {
   if (FGrid.Row() < FGrid.TopRow()) FGrid.SetTopRow(FGrid.Row());
   if (FGrid.Col() < FGrid.LeftCol()) FGrid.SetLeftCol(FGrid.Col());
   FState.EditText = FGrid.Cells(FGrid.RealCol(), FGrid.Row());
-  FGrid.ShowEditor();
+  FHost.ShowEditor();
 }
 
 void TEditManager::DoneInplaceEdit(std::uint16_t Key, plat::TShiftState Shift) {
-  FGrid.FBlockFocus = true;
+  FHost.SetBlockFocus(true);
   FState.Editing = false;
   HideInplaceEdit();
-  if (FGrid.FNavigation.AppendOnArrowDown && Key == plat::VK_DOWN &&
+  if (FGrid.Navigation()->AppendOnArrowDown && Key == plat::VK_DOWN &&
       FGrid.Row() == FGrid.RowCount() - 1 - FGrid.FixedFooters())
     FGrid.AppendRowFromEditor();
   if (Key == plat::VK_TAB || Key == plat::VK_LEFT || Key == plat::VK_UP || Key == plat::VK_RIGHT ||
       Key == plat::VK_DOWN) {
     std::uint16_t k = Key;
-    FGrid.HandleKeyDown(k, Shift);
+    FHost.HandleKeyDown(k, Shift);
   }
-  const bool alwaysEdit = FGrid.FNavigation.AlwaysEdit;
-  FGrid.FNavigation.AlwaysEdit = false;
+  const bool alwaysEdit = FGrid.Navigation()->AlwaysEdit;
+  FGrid.Navigation()->AlwaysEdit = false;
   if (FGrid.CanFocus()) FGrid.SetFocus();
   if (Key == plat::VK_RETURN) FGrid.EditorAdvance(Shift.Contains(plat::ssShift));
-  FGrid.FNavigation.AlwaysEdit = alwaysEdit;
-  FGrid.FBlockFocus = false;
+  FGrid.Navigation()->AlwaysEdit = alwaysEdit;
+  FHost.SetBlockFocus(false);
 }
 
 void TEditManager::RestoreCellCache() {
-  FGrid.SetCells(FGrid.RealCol(), FGrid.Row(), FGrid.FEntry.CellCache);
+  FGrid.SetCells(FGrid.RealCol(), FGrid.Row(), FGrid.CellCacheText());
   FGrid.SetCells(FGrid.RealCol(), FGrid.Row(), FGrid.Cells(FGrid.RealCol(), FGrid.Row()));
   FGrid.CellsChanged(plat::TRect(FGrid.RealCol(), FGrid.Row(), FGrid.RealCol(), FGrid.Row()));
 }
 
 void TEditManager::WriteEditorText(int ACol, int ARow, const QString& Value) {
-  FGrid.HandleSetEditText(FGrid.DisplColIndex(ACol), ARow, Value);
+  FHost.HandleSetEditText(FGrid.DisplColIndex(ACol), ARow, Value);
   FGrid.SetCells(ACol, ARow, Value);
 }
 

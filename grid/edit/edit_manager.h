@@ -21,6 +21,7 @@
 namespace grid {
 
 class TExtStringGrid;
+class TEditHost;
 class TEditLink;
 class TCellEditorKind;
 
@@ -59,10 +60,12 @@ struct TEditState {
 
 class TEditManager {
  public:
-  explicit TEditManager(TExtStringGrid& Grid);
+  TEditManager(TExtStringGrid& Grid, TEditHost& Host);
   ~TEditManager();
 
   TEditState& State() { return FState; }
+  // The grid's side of the edit session, for the editors the manager shows.
+  TEditHost& Host() { return FHost; }
   const TEditState& State() const { return FState; }
 
   // ---- the platform's editor steps
@@ -131,6 +134,7 @@ class TEditManager {
   void MoveBackToOldCell();
 
   TExtStringGrid& FGrid;
+  TEditHost& FHost;
   TEditState FState;
   plat::TStringList FComboItems;
   TEditLink* FEditLink = nullptr;

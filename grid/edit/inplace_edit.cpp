@@ -6,6 +6,7 @@
 #include <QTextBlock>
 
 #include "controls/text_utils.h"
+#include "grid/edit/edit_host.h"
 #include "grid/edit/edit_walk.h"
 #include "grid/extgrid.h"
 #include "platform/forms/beep.h"
@@ -569,7 +570,7 @@ void TExtInplaceEdit::KillFocus(plat::HWND Next) {
     m.HideInplaceEdit();
     st.Editing = false;
     st.EditMode = false;
-    if (col >= 0 && col < g->ColCount() && row >= 0 && row < g->RowCount()) g->HandleSelectCell(col, row);
+    if (col >= 0 && col < g->ColCount() && row >= 0 && row < g->RowCount()) m.Host().HandleSelectCell(col, row);
   }
   ReloadFromCell();
   g->EditorKeyUpHook(Text(), -1, -1);

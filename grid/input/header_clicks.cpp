@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/html_forms.h"
 #include "grid/input/input_mouse.h"
 #include "platform/forms/keys.h"
@@ -50,7 +51,7 @@ void THeaderClicks::HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded
     G.RepaintCell(G.DisplColIndex(rc), s.Row());
     return;
   }
-  G.HideEditor();
+  H.HideEditor();
   G.HTMLForms().EndControlEdit();  // a control editor must not write into a row the sort moved
   if (s.AutoColumnMerge) G.SplitAllColumnCells();
   const bool keepLeft = G.Options().Contains(plat::goRowSelect) && G.Navigation()->KeepHorizScroll;
@@ -68,7 +69,7 @@ void THeaderClicks::HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded
     G.EndUpdate();
   }
   if (s.AutoColumnMerge) G.RemergeColumns();
-  if (G.FControlCount > 0) G.CellControlsUpdate(true);  // controls on cells follow their rows
+  if (G.ControlCount() > 0) G.CellControlsUpdate(true);  // controls on cells follow their rows
   G.Invalidate();
   if (G.OnClickSort) G.OnClickSort(&G, s.Column());
 }
@@ -96,7 +97,7 @@ void THeaderClicks::SortIndexed(int RC) {
   } else {
     keys.assign(1, fresh);
   }
-  if (G.HasNodes())
+  if (H.HasNodes())
     G.QSortGroupIndexed();
   else
     G.QSortIndexed();
@@ -115,7 +116,7 @@ void THeaderClicks::SortSingle(int RC) {
     s.SetDirection(s.InitSortDirection);
     s.SetColumn(RC);
   }
-  if (G.HasNodes()) {
+  if (H.HasNodes()) {
     G.QSortGroup();
   } else if (undo) {
     G.QUnSort();
@@ -224,9 +225,9 @@ bool THeaderClicks::StopFixedEdit() {
     if (G.OnCellValidate) G.OnCellValidate(&G, FFixedColEdit, FFixedRowEdit, value, valid);
     if (!valid) {
       if (FFixedColEdit < G.ColCount() && FFixedRowEdit < G.RowCount()) {
-        G.FEntry.ForceSelect = true;  // the ordinary select-cell rules refuse fixed cells
+        H.SetForceSelect(true);  // the ordinary select-cell rules refuse fixed cells
         G.MoveColRow(FFixedColEdit, FFixedRowEdit, true, true);
-        G.FEntry.ForceSelect = false;
+        H.SetForceSelect(false);
       }
       if (e->CanFocus()) e->SetFocus();
       return false;

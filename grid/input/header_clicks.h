@@ -19,6 +19,7 @@
 namespace grid {
 
 class TExtStringGrid;
+class TInputHost;
 
 enum TIndexSortKey { ikShift, ikCtrl };
 
@@ -139,7 +140,7 @@ class TGridTransCombo : public plat::TComboBox {
 
 class THeaderClicks {
  public:
-  explicit THeaderClicks(TExtStringGrid& Grid) : G(Grid) {}
+  THeaderClicks(TExtStringGrid& Grid, TInputHost& Host) : G(Grid), H(Host) {}
   ~THeaderClicks();
 
   // The end of a release over a header: sorts when the press and the release were on the sort row.
@@ -180,6 +181,7 @@ class THeaderClicks {
   void PlaceFilterList(plat::TListBox* List, int ACol, int ARow, int Widest);
 
   TExtStringGrid& G;
+  TInputHost& H;
   TGridTransEdit* FEdit = nullptr;
   TGridTransCombo* FCombo = nullptr;
   TDropList* FDropList = nullptr;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/keys.h"
 
@@ -68,8 +69,8 @@ void TGridKeys::KeyDownMessage(plat::TMessage& M) {
   if (Down(plat::VK_LMENU) || Down(plat::VK_MENU)) shift.Include(plat::ssAlt);
   const bool ctrl = shift.Contains(plat::ssCtrl);
   const bool rowSelect = g.Options().Contains(plat::goRowSelect);
-  TNavigation& nav = g.FNavigation;
-  TMouseActions& ma = g.FMouseActions;
+  TNavigation& nav = *g.Navigation();
+  TMouseActions& ma = *g.MouseActions();
   const bool keepHorz = (key == plat::VK_PRIOR || key == plat::VK_NEXT || key == plat::VK_UP || key == plat::VK_DOWN) &&
                         rowSelect && oldLeft != g.FixedCols() && nav.KeepHorizScroll;
   const bool enterF2 = key == plat::VK_RETURN || key == plat::VK_F2;
@@ -95,7 +96,7 @@ void TGridKeys::KeyDownMessage(plat::TMessage& M) {
       return;
     }
     g.SetOptions(g.Options() + plat::TGridOptions{plat::goEditing});
-    g.ShowEditor();
+    FHost.ShowEditor();
   }
   if (key == 'F' && ctrl && g.SearchFooter()->Visible()) g.FocusSearchEdit();
   if (enterF2) {
@@ -175,7 +176,7 @@ void TGridKeys::KeyDownMessage(plat::TMessage& M) {
     Standard(M);
     if (search && lastPage && plainKey) g.SetTopRow(oldTop);
     if (searchLock) g.EndUpdate();
-    if (search && towardsEnd && g.Row() == g.RowCount() - 1) g.FEntry.KeepsSearchPanelClear(g.Row());
+    if (search && towardsEnd && g.Row() == g.RowCount() - 1) FHost.KeepsSearchPanelClear(g.Row());
     if (keepHorz) {
       g.SetLeftCol(oldLeft);
       g.EndUpdate();
@@ -210,13 +211,13 @@ bool TGridKeys::MoveScrollOnly(std::uint16_t Key) {
 bool TGridKeys::ControlCellKey(std::uint16_t Key) {
   TExtStringGrid& g = FGrid;
   const int c = g.Col(), r = g.Row(), rc = g.RealCol();
-  bool mayEdit = g.Options().Contains(plat::goEditing) || g.FMouseActions.RangeSelectAndEdit;
+  bool mayEdit = g.Options().Contains(plat::goEditing) || g.MouseActions()->RangeSelectAndEdit;
   g.CheckCellEditable(rc, r, mayEdit);
-  const TControlLook& look = g.FControlLook;
+  const TControlLook& look = *g.ControlLook();
   const bool space = Key == plat::VK_SPACE;
   if (space && g.HasCheckBox(rc, r) && (mayEdit || look.CheckAlwaysActive)) {
     g.ToggleCellCheck(rc, r, true);
-    if (g.FShowModified.Enabled) {
+    if (g.ShowModified()->Enabled) {
       g.SetRowModified(r, true);
       g.RepaintCell(0, r);
     }
@@ -240,7 +241,7 @@ bool TGridKeys::ControlCellKey(std::uint16_t Key) {
 bool TGridKeys::ColumnScrollInRowSelect(std::uint16_t Key, TShiftState Shift) {
   TExtStringGrid& g = FGrid;
   if (Key != plat::VK_LEFT && Key != plat::VK_RIGHT) return false;
-  const bool lr = g.FNavigation.LeftRightRowSelect;
+  const bool lr = g.Navigation()->LeftRightRowSelect;
   if (lr && !Shift.Contains(plat::ssCtrl)) return false;
   if (Key == plat::VK_LEFT && g.LeftCol() > g.FixedCols()) g.SetLeftCol(g.LeftCol() - 1);
   if (Key == plat::VK_RIGHT && g.LeftCol() + g.VisibleColCount() < g.ColCount()) g.SetLeftCol(g.LeftCol() + 1);
@@ -303,13 +304,13 @@ bool TGridKeys::SkipFixedCells(std::uint16_t& Key, TShiftState Shift) {
 // True when the key was handled here (the caller fires OnKeyDown); false lets the main handling run.
 bool TGridKeys::HomeEnd(std::uint16_t Key, TShiftState Shift, int OldLeft) {
   TExtStringGrid& g = FGrid;
-  const THomeEndAction he = g.FNavigation.HomeEndKey;
+  const THomeEndAction he = g.Navigation()->HomeEndKey;
   const bool ctrl = Shift.Contains(plat::ssCtrl), shift = Shift.Contains(plat::ssShift);
   const bool home = Key == plat::VK_HOME;
-  const bool onlyFixed = g.FFixedRowAlways && g.RowCount() == 1;
+  const bool onlyFixed = g.FixedRowAlways() && g.RowCount() == 1;
   const bool rowSelect = g.Options().Contains(plat::goRowSelect);
   auto restoreLeft = [&] {
-    if (!rowSelect || !g.FNavigation.KeepHorizScroll) return;
+    if (!rowSelect || !g.Navigation()->KeepHorizScroll) return;
     TUpdateGuard guard(g);
     g.SetLeftCol(OldLeft);
   };
@@ -318,7 +319,7 @@ bool TGridKeys::HomeEnd(std::uint16_t Key, TShiftState Shift, int OldLeft) {
       g.FocusCell(g.FixedCols(), g.FixedRows());
     else
       g.FocusCell(g.ColCount() - 1, g.RowCount() - 1);
-    g.MoveToBaseCell();
+    FHost.MoveToBaseCell();
     return true;
   }
   if (he == heFirstLastRow && !ctrl) {
@@ -331,7 +332,7 @@ bool TGridKeys::HomeEnd(std::uint16_t Key, TShiftState Shift, int OldLeft) {
       g.SetRow(floating && g.RowCount() > 2 ? g.RowCount() - 2 : g.RowCount() - g.FixedFooters() - 1);
       if (g.FixedFooters() > 0 && !floating) g.SetTopRow(g.RowCount() - g.VisibleRowCount());
     }
-    g.MoveToBaseCell();
+    FHost.MoveToBaseCell();
     RowSelectAfterHomeEnd(oldRow, g.Row(), Shift);
     if (!home && g.FloatingFooter()->Visible()) g.SetTopRow(g.RowCount() - g.VisibleRowCount());
     restoreLeft();
@@ -341,7 +342,7 @@ bool TGridKeys::HomeEnd(std::uint16_t Key, TShiftState Shift, int OldLeft) {
   if (home && ctrl) {
     g.SetRow(g.FixedRows());
     g.SetCol(std::max(FirstTabColumn(g.Row()), FirstNavigableCol()));
-    g.MoveToBaseCell();
+    FHost.MoveToBaseCell();
     g.SetLeftCol(FirstNavigableCol());
     return true;
   }
@@ -355,11 +356,11 @@ bool TGridKeys::HomeEnd(std::uint16_t Key, TShiftState Shift, int OldLeft) {
   }
   if (home) {
     g.SetCol(std::max(FirstTabColumn(g.Row()), FirstNavigableCol()));
-    g.MoveToBaseCell();
+    FHost.MoveToBaseCell();
     g.SetLeftCol(FirstNavigableCol());
   } else {
     g.SetCol(g.ColCount() - 1);
-    g.MoveToBaseCell();
+    FHost.MoveToBaseCell();
     g.SetLeftCol(g.ColCount() - g.VisibleColCount());
   }
   return true;
@@ -367,7 +368,7 @@ bool TGridKeys::HomeEnd(std::uint16_t Key, TShiftState Shift, int OldLeft) {
 
 void TGridKeys::RowSelectAfterHomeEnd(int OldRow, int NewRow, TShiftState Shift) {
   TExtStringGrid& g = FGrid;
-  const bool disjunct = g.FMouseActions.DisjunctRowSelect();
+  const bool disjunct = g.MouseActions()->DisjunctRowSelect();
   if (!Shift.Contains(plat::ssShift)) {
     if (disjunct) {
       g.ClearRowSelect();
@@ -383,8 +384,8 @@ void TGridKeys::RowSelectAfterHomeEnd(int OldRow, int NewRow, TShiftState Shift)
 
 void TGridKeys::AfterStandard(std::uint16_t Key, TShiftState Shift) {
   TExtStringGrid& g = FGrid;
-  TNavigation& nav = g.FNavigation;
-  TMouseActions& ma = g.FMouseActions;
+  TNavigation& nav = *g.Navigation();
+  TMouseActions& ma = *g.MouseActions();
   const bool ctrl = Shift.Contains(plat::ssCtrl), shift = Shift.Contains(plat::ssShift);
   const bool alt = Shift.Contains(plat::ssAlt);
   const int selRow = ma.DisjunctRowSelect() && ma.RowSelectPersistent ? g.RealRowIndex(g.Row()) : g.Row();
@@ -454,14 +455,14 @@ void TGridKeys::InsertRow() {
     if (real < g.RowCount()) g.SetRow(real);
   }
   int at = g.Row();
-  if (g.FNavigation.InsertPosition == pInsertAfter) {
-    if (g.FFixedRowAlways && g.FixedRows() == g.RowCount())
+  if (g.Navigation()->InsertPosition == pInsertAfter) {
+    if (g.FixedRowAlways() && g.FixedRows() == g.RowCount())
       t = 1;
     else
       at = g.Row() + 1;
   }
   g.DoInsertRow(at);
-  if (g.FNavigation.InsertPosition == pInsertAfter && at != g.Row() && t + 1 < g.RowCount()) ++t;
+  if (g.Navigation()->InsertPosition == pInsertAfter && at != g.Row() && t + 1 < g.RowCount()) ++t;
   if (g.OnAutoInsertRow) g.OnAutoInsertRow(&g, g.RealRowIndex(at));
   g.SetModified(true);
   if (filter) g.SetFilterActive(true);
@@ -474,7 +475,7 @@ void TGridKeys::SelectAll() {
   TGridRect a{FirstNavigableCol(), g.FixedRows(), g.ColCount() - g.FixedRightCols() - 1,
               g.RowCount() - g.FixedFooters() - 1};
   if (a.Right < a.Left || a.Bottom < a.Top) return;
-  if (g.FMouseActions.DisjunctRowSelect())
+  if (g.MouseActions()->DisjunctRowSelect())
     for (int r = a.Top; r <= a.Bottom; ++r) g.SetRowSelect(r, true);
   g.AdjustSelectAll(a);
   g.SetSelection(a);
@@ -482,8 +483,7 @@ void TGridKeys::SelectAll() {
   g.ClickCell(a.Right, a.Bottom);
   g.FocusCell(a.Right, a.Bottom);
   // The whole block, with the current cell left at its bottom-right corner.
-  g.FAnchor = {a.Left, a.Top};
-  g.FCurrent = {a.Right, a.Bottom};
+  FHost.SetAnchorAndCurrent({a.Left, a.Top}, {a.Right, a.Bottom});
   g.Invalidate();
 }
 
@@ -513,7 +513,7 @@ void TGridKeys::DeleteRow() {
 
 void TGridKeys::AfterBaseKeyDown(std::uint16_t Key, TShiftState Shift) {
   TExtStringGrid& g = FGrid;
-  TNavigation& nav = g.FNavigation;
+  TNavigation& nav = *g.Navigation();
   if (nav.CursorMoveRows && Shift.Contains(plat::ssCtrl)) {
     // The selection as the key found it (the base grid's move has collapsed it since).
     const TGridRect s = Ordered(MoveSelection);
@@ -551,7 +551,7 @@ void TGridKeys::AfterBaseKeyDown(std::uint16_t Key, TShiftState Shift) {
       if (snake && g.Col() < lastCol) g.SetCol(g.Col() + 1);
     }
   }
-  if (g.FSel.UseEnabledRows() && nav.SkipDisabledRows && g.Row() == LastKeyCell.Y) {
+  if (g.SelectionModel().UseEnabledRows() && nav.SkipDisabledRows && g.Row() == LastKeyCell.Y) {
     if (Key == plat::VK_UP) {
       for (int r = g.Row() - 1; r >= g.FixedRows(); --r)
         if (g.RowEnabled(r)) {
@@ -576,12 +576,13 @@ void TGridKeys::KeyUp(std::uint16_t& Key, TShiftState Shift) {
   if (IsNavKey(Key) || Key == plat::VK_INSERT || Key == plat::VK_DELETE) SearchInc.clear();
   const TGridRect s0 = Ordered(g.Selection());
   const std::uint16_t key = Key;
-  g.TRenderGrid::KeyUp(Key, Shift);
+  FHost.BaseKeyUp(Key, Shift);
   const bool tab = key == plat::VK_TAB && g.Options().Contains(plat::goTabs);
-  if (g.FNavigation.AlwaysEdit && (IsArrow(key) || tab) && !g.IsControlCell(g.RealCol(), g.Row()))
-    g.ShowEditor();
+  if (g.Navigation()->AlwaysEdit && (IsArrow(key) || tab) && !g.IsControlCell(g.RealCol(), g.Row()))
+    FHost.ShowEditor();
   if ((IsArrow(key) || key == plat::VK_TAB) && !(g.Selection() == MoveSelection)) NotifySelectionChanged();
-  if (g.FMouseActions.DisjunctCellSelect() && !g.Options().Contains(plat::goEditing)) DisjunctCellKeyUp(key, Shift, s0);
+  if (g.MouseActions()->DisjunctCellSelect() && !g.Options().Contains(plat::goEditing))
+    DisjunctCellKeyUp(key, Shift, s0);
 }
 
 void TGridKeys::DisjunctCellKeyUp(std::uint16_t Key, TShiftState Shift, const TGridRect& S0) {
@@ -620,7 +621,7 @@ void TGridKeys::DisjunctCellKeyUp(std::uint16_t Key, TShiftState Shift, const TG
 
 bool TGridKeys::KeyPress(char16_t& Key) {
   TExtStringGrid& g = FGrid;
-  TNavigation& nav = g.FNavigation;
+  TNavigation& nav = *g.Navigation();
   auto fire = [&] {
     if (g.OnKeyPress) g.OnKeyPress(&g, Key);
   };
@@ -645,7 +646,7 @@ bool TGridKeys::KeyPress(char16_t& Key) {
       }
       if (g.IsControlCell(oldRc, g.Row())) {
         fire();
-        if (nav.AdvanceOnEnter) g.ShowEditor();
+        if (nav.AdvanceOnEnter) FHost.ShowEditor();
         return false;
       }
     }
@@ -666,7 +667,7 @@ bool TGridKeys::KeyPress(char16_t& Key) {
 }
 
 void TGridKeys::SearchTick() {
-  if (!FGrid.FNavigation.AutoGotoIncremental) return;
+  if (!FGrid.Navigation()->AutoGotoIncremental) return;
   if (SearchTics == 3) {
     SearchInc.clear();
     SearchTics = 0;
@@ -683,18 +684,18 @@ void TGridKeys::CharMessage(plat::TMessage& M) {
     M.Result = 1;
     return;
   }
-  if (g.FMouseActions.EditOnDblClickOnly()) {
+  if (g.MouseActions()->EditOnDblClickOnly()) {
     bool can = true;
     g.CheckCellEditable(rc, r, can);
     if (can) g.SetOptions(g.Options() + plat::TGridOptions{plat::goEditing});
   }
   const bool ctrl = Down(plat::VK_CONTROL);
-  if (g.FNavigation.AllowClipboardShortCuts && ctrl && (ch == 3 || ch == 22 || ch == 24)) {
+  if (g.Navigation()->AllowClipboardShortCuts && ctrl && (ch == 3 || ch == 22 || ch == 24)) {
     M.WParam = 0;
     return;
   }
   const bool control = g.IsControlCell(rc, r);
-  if (g.FMouseActions.RangeSelectAndEdit && !control && ch != 9 && ch != 27 && !ctrl) {
+  if (g.MouseActions()->RangeSelectAndEdit && !control && ch != 9 && ch != 27 && !ctrl) {
     bool can = true;
     g.CheckCellEditable(rc, r, can);
     if (can) {
@@ -702,7 +703,7 @@ void TGridKeys::CharMessage(plat::TMessage& M) {
       if (g.OnKeyPress) g.OnKeyPress(&g, copy);
       StartEditChar = ch;
       g.SetOptions(g.Options() + plat::TGridOptions{plat::goEditing});
-      g.ShowEditorChar(ch);
+      FHost.ShowEditorChar(ch);
       M.Result = 1;
       return;
     }
@@ -710,7 +711,7 @@ void TGridKeys::CharMessage(plat::TMessage& M) {
   if (g.ExcelStyleDecimalSeparator && ch == u'.' && (M.LParam & (1 << 24)))
     ch = plat::FormatSettings.DecimalSeparator.unicode();
   bool passed = false;
-  if (control && ch == u'\r' && g.FNavigation.AdvanceOnEnter) {
+  if (control && ch == u'\r' && g.Navigation()->AdvanceOnEnter) {
     M.WParam = ch;
     Standard(M);
     passed = true;
@@ -718,7 +719,7 @@ void TGridKeys::CharMessage(plat::TMessage& M) {
   if (g.Options().Contains(plat::goEditing) && ch != 9 && (ch == 8 || (ch >= 32 && ch <= 255))) {
     if (g.OnKeyPress) g.OnKeyPress(&g, ch);
     StartEditChar = ch;
-    if (!control && ch != 0 && IsEditable(c, r)) g.ShowEditorChar(ch);
+    if (!control && ch != 0 && IsEditable(c, r)) FHost.ShowEditorChar(ch);
     M.Result = 1;
     return;
   }
@@ -729,7 +730,7 @@ void TGridKeys::CharMessage(plat::TMessage& M) {
 }
 
 plat::LRESULT TGridKeys::DlgCode(plat::LRESULT Base) const {
-  if (FGrid.FNavigation.AutoGotoWhenSorted || !FGrid.Options().Contains(plat::goEditing))
+  if (FGrid.Navigation()->AutoGotoWhenSorted || !FGrid.Options().Contains(plat::goEditing))
     Base |= plat::DLGC_WANTCHARS;
   return Base;
 }

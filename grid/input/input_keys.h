@@ -15,10 +15,11 @@
 namespace grid {
 
 class TExtStringGrid;
+class TInputHost;
 
 class TGridKeys {
  public:
-  explicit TGridKeys(TExtStringGrid& Grid) : FGrid(Grid) {}
+  TGridKeys(TExtStringGrid& Grid, TInputHost& Host) : FGrid(Grid), FHost(Host) {}
 
   // WM_KEYDOWN. Standard runs the framework's key-down handling (key preview, OnKeyDown, the base grid's
   // movement and the grid's after-movement steps).
@@ -87,6 +88,7 @@ class TGridKeys {
   void AdvanceEdit(int StartCol, int StartRow, bool AutoEdit);
 
   TExtStringGrid& FGrid;
+  TInputHost& FHost;
   bool FInTab = false;
 };
 

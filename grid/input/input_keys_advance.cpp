@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/input_keys.h"
 #include "platform/forms/keys.h"
 
@@ -31,7 +32,7 @@ bool IsTextEditor(TEditorType e) {
 
 int TGridKeys::FirstNavigableCol() const {
   TExtStringGrid& g = FGrid;
-  return g.FixedCols() == 0 && g.HasNodes() ? 1 : g.FixedCols();
+  return g.FixedCols() == 0 && FHost.HasNodes() ? 1 : g.FixedCols();
 }
 
 int TGridKeys::VisibleFixedRightCols() const {
@@ -96,10 +97,10 @@ bool TGridKeys::TabToNextCell(bool Backward) {
     break;
   }
   if (!found && !(g.Col() == start.X && g.Row() == start.Y)) g.FocusCell(start.X, start.Y);
-  if (found && result && g.FNavigation.AdvanceAutoEdit && !g.IsControlCell(g.RealCol(), g.Row()))
+  if (found && result && g.Navigation()->AdvanceAutoEdit && !g.IsControlCell(g.RealCol(), g.Row()))
     g.ClickCell(g.Col(), g.Row());
   LastTabCol = LastTabRow = -1;
-  if (g.FNavigation.AlwaysEdit && g.CanFocus()) g.SetFocus();
+  if (g.Navigation()->AlwaysEdit && g.CanFocus()) g.SetFocus();
   return result;
 }
 
@@ -110,7 +111,7 @@ bool TGridKeys::TabOnce(bool Backward, bool& Again) {
   const int first = FirstNavigableCol();
   const int lastCol = g.ColCount() - VisibleFixedRightCols() - 1;
   const int lastRow = g.RowCount() - g.FixedFooters() - 1;
-  const bool lr = g.FNavigation.TabAdvanceDirection == adLeftRight;
+  const bool lr = g.Navigation()->TabAdvanceDirection == adLeftRight;
   if (Backward && !lr) {
     if (g.Row() > g.FixedRows()) {
       g.SetRow(g.Row() - 1);
@@ -180,7 +181,7 @@ bool TGridKeys::TabForwardLeftRight(bool& Again) {
         Again = !g.IsBaseCell(c, row);
         return false;
       }
-    g.FEntry.ForceSelect = true;
+    FHost.SetForceSelect(true);
     bool handover = false;
     if (!IsLastNormalRow()) {
       const int v = FirstTabColumn(row + 1);
@@ -194,7 +195,7 @@ bool TGridKeys::TabForwardLeftRight(bool& Again) {
       if (v >= 0) g.FocusCell(v, g.FixedRows());
       handover = true;
     }
-    g.FEntry.ForceSelect = false;
+    FHost.SetForceSelect(false);
     return handover && EndOfGridHandover();
   }
   // At the last column.
@@ -204,9 +205,9 @@ bool TGridKeys::TabForwardLeftRight(bool& Again) {
       if (g.IsBaseCell(c, row + 1) && CanTabToCell(c, row + 1)) next = c;
   if (!IsLastNormalRow()) {
     if (next >= 0) {
-      g.FEntry.ForceSelect = true;
+      FHost.SetForceSelect(true);
       g.FocusCell(next, row + 1);
-      g.FEntry.ForceSelect = false;
+      FHost.SetForceSelect(false);
       return false;
     }
     for (int r = row + 2; r < g.RowCount(); ++r) {
@@ -220,7 +221,7 @@ bool TGridKeys::TabForwardLeftRight(bool& Again) {
     Again = true;
     return false;
   }
-  if (g.FNavigation.TabToNextAtEnd || !g.FNavigation.AdvanceInsert()) {
+  if (g.Navigation()->TabToNextAtEnd || !g.Navigation()->AdvanceInsert()) {
     g.GotoFirstRow();
   } else {
     bool canAdd = true;
@@ -241,7 +242,7 @@ bool TGridKeys::TabForwardLeftRight(bool& Again) {
 // The focus goes on to the next control of the parent, after the key has been handled.
 bool TGridKeys::EndOfGridHandover() {
   TExtStringGrid& g = FGrid;
-  if (!g.Parent() || !g.FNavigation.TabToNextAtEnd) return false;
+  if (!g.Parent() || !g.Navigation()->TabToNextAtEnd) return false;
   QTimer::singleShot(0, g.Widget(), [&g] {
     if (g.Parent()) g.Parent()->SelectNext(&g, true, true);
   });
@@ -253,8 +254,8 @@ bool TGridKeys::EndOfGridHandover() {
 void TGridKeys::AdvanceToNextCell(int ACol, int ARow, bool EditMode, bool Recursive, bool Forward, bool AutoEdit,
                                   bool Force) {
   TExtStringGrid& g = FGrid;
-  if (!g.FNavigation.AdvanceOnEnter && !Force) return;
-  if (g.FMouseActions.RangeSelectAndEdit && !g.Options().Contains(plat::goEditing))
+  if (!g.Navigation()->AdvanceOnEnter && !Force) return;
+  if (g.MouseActions()->RangeSelectAndEdit && !g.Options().Contains(plat::goEditing))
     g.SetOptions(g.Options() + plat::TGridOptions{plat::goEditing});
   if (!Recursive) {
     AECol = ACol;
@@ -273,23 +274,21 @@ void TGridKeys::AdvanceToNextCell(int ACol, int ARow, bool EditMode, bool Recurs
       bool allow = true;
       if (g.OnAutoAdvance) g.OnAutoAdvance(&g, AERow, AECol, ARow, ACol, allow);
       if (allow && g.OnCellChanging) g.OnCellChanging(&g, AERow, AECol, ARow, ACol, allow);
-      g.FDisableChange = true;
       if (allow)
         g.FocusCell(std::clamp(ACol, 0, g.ColCount() - 1), std::clamp(ARow, 0, g.RowCount() - 1));
       else
         g.FocusCell(start.X, start.Y);
-      g.FDisableChange = false;
       break;
     }
     const bool back = ACol == start.X && ARow == start.Y;
-    if (!g.FNavigation.AdvanceSkipReadOnlyCells || i + 1 >= limit || back) {
+    if (!g.Navigation()->AdvanceSkipReadOnlyCells || i + 1 >= limit || back) {
       // Nothing editable anywhere: the cursor stays; otherwise it goes to the cell found.
-      if (!g.FNavigation.AdvanceSkipReadOnlyCells) g.FocusCell(ACol, ARow);
+      if (!g.Navigation()->AdvanceSkipReadOnlyCells) g.FocusCell(ACol, ARow);
       break;
     }
   }
   if (EditMode) AdvanceEdit(start.X, start.Y, AutoEdit);
-  if (g.FMouseActions.DisjunctRowSelect()) {
+  if (g.MouseActions()->DisjunctRowSelect()) {
     g.ClearRowSelect();
     g.SetRowSelect(g.Row(), true);
   }
@@ -299,7 +298,7 @@ void TGridKeys::AdvanceToNextCell(int ACol, int ARow, bool EditMode, bool Recurs
 // editable cell, or the direction does not move backward).
 void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
   TExtStringGrid& g = FGrid;
-  const TAdvanceDirection dir = g.FNavigation.AdvanceDirection();
+  const TAdvanceDirection dir = g.Navigation()->AdvanceDirection();
   const int first = FirstNavigableCol();
   const int lastRow = g.RowCount() - g.FixedFooters() - 1;
   const int x = g.CellSpan(ACol, ARow).X;
@@ -327,11 +326,11 @@ void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
     if (ACol + x < g.ColCount() - VisibleFixedRightCols() - 1) {
       ACol += x + 1;
     } else if (dir == adLeftRightInRow) {
-      if (g.FNavigation.AdvanceOnEnterLoop) ACol = first;
+      if (g.Navigation()->AdvanceOnEnterLoop) ACol = first;
     } else if (!lastNormal) {
       ++ARow;
       ACol = first;
-    } else if (g.FNavigation.AdvanceInsert()) {
+    } else if (g.Navigation()->AdvanceInsert()) {
       bool canAdd = true;
       g.DoCanAddRow(canAdd);
       ACol = first;
@@ -346,7 +345,7 @@ void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
           Stop = true;
         }
       }
-    } else if (g.FNavigation.AdvanceOnEnterLoop) {
+    } else if (g.Navigation()->AdvanceOnEnterLoop) {
       ACol = first;
       ARow = g.FixedRows();
     }
@@ -362,7 +361,7 @@ void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
   }
   if (ACol != g.ColCount() - g.FixedRightCols() - 1) {
     ACol = ACol + 1 >= g.ColCount() ? first : ACol + 1;
-  } else if (g.FNavigation.AdvanceInsert()) {
+  } else if (g.Navigation()->AdvanceInsert()) {
     g.SetColCount(g.ColCount() + 1);
     ACol += x + 1;
     if (g.OnAutoInsertCol) g.OnAutoInsertCol(&g, g.ColCount() - g.FixedRightCols() - 1);
@@ -376,17 +375,17 @@ void TGridKeys::AdvanceTarget(int& ACol, int& ARow, bool Forward, bool& Stop) {
 void TGridKeys::AdvanceEdit(int StartCol, int StartRow, bool AutoEdit) {
   TExtStringGrid& g = FGrid;
   const bool control = g.IsControlCell(g.RealCol(), g.Row());
-  if ((AutoEdit && g.FNavigation.AdvanceAutoEdit) || control) {
+  if ((AutoEdit && g.Navigation()->AdvanceAutoEdit) || control) {
     if (!IsEditable(g.Col(), g.Row())) return;
-    g.ShowEditor();
+    FHost.ShowEditor();
     if (control && !g.IsControlCell(g.RealColIndex(StartCol), StartRow)) {
       g.ClickCell(g.Col(), g.Row());
-      if (g.FNavigation.AdvanceDirection() != adLeftRight) g.HideEditor();
+      if (g.Navigation()->AdvanceDirection() != adLeftRight) FHost.HideEditor();
     }
   }
   TEditorType e = g.DefaultEditor;
   g.GetCellEditorType(g.RealColIndex(StartCol), StartRow, e);
-  if (!IsTextEditor(e)) g.HideEditor();
+  if (!IsTextEditor(e)) FHost.HideEditor();
 }
 
 // ---- the row append of the Down key -------------------------------------------------------------------------

@@ -18,8 +18,10 @@ using plat::TMessage;
 
 // ---- update lock ------------------------------------------------------------------------------------------------
 
-TUpdateGuard::TUpdateGuard(TExtStringGrid& Grid) : FGrid(Grid), FCount(Grid.FUpdateCount) { ++Grid.FUpdateCount; }
-TUpdateGuard::~TUpdateGuard() { FGrid.FUpdateCount = FCount; }
+TExtStringGrid::TUpdateGuard::TUpdateGuard(TExtStringGrid& Grid) : FGrid(Grid), FCount(Grid.FUpdateCount) {
+  ++Grid.FUpdateCount;
+}
+TExtStringGrid::TUpdateGuard::~TUpdateGuard() { FGrid.FUpdateCount = FCount; }
 
 void TExtStringGrid::BeginUpdate() {
   if (++FUpdateCount == 1 && Widget() && Showing()) Widget()->setUpdatesEnabled(false);
@@ -191,7 +193,7 @@ void TExtStringGrid::FollowSyncGrid() {
   if (FSyncGrid.SelectionRow && Row() < sync->RowCount()) sync->SetRow(Row());
 }
 
-plat::TCanvas* TExtStringGrid::FooterCanvas() const { return FFooterPanel ? FFooterPanel->Canvas() : nullptr; }
+plat::TCanvas* TExtStringGrid::FooterCanvas() const { return FooterPanel() ? FooterPanel()->Canvas() : nullptr; }
 
 // ---- the grid timer -----------------------------------------------------------------------------------------------
 
@@ -227,13 +229,13 @@ void TExtStringGrid::GridTimerTick() {
 
 plat::TRect TExtStringGrid::ClientRect() const {
   plat::TRect r = TRenderGrid::ClientRect();
-  if (FFooterPanel && FFooterPanel->Visible()) r.Bottom = std::max(r.Top, r.Bottom - FFooterPanel->Height());
+  if (FooterPanel() && FooterPanel()->Visible()) r.Bottom = std::max(r.Top, r.Bottom - FooterPanel()->Height());
   if (FSearchFooter.Visible()) r.Bottom = std::max(r.Top, r.Bottom - TCellEntry::SearchPanelHeight);
   return r;
 }
 
 void TExtStringGrid::AlignControls(plat::TControl* AControl, plat::TRect& Rect) {
-  const int footer = FFooterPanel && FFooterPanel->Visible() ? FFooterPanel->Height() : 0;
+  const int footer = FooterPanel() && FooterPanel()->Visible() ? FooterPanel()->Height() : 0;
   Rect.Bottom += footer;
   TRenderGrid::AlignControls(AControl, Rect);
   // The horizontal bar goes below the footer, and the vertical bar runs down beside it.

@@ -22,11 +22,12 @@
 namespace grid {
 
 class TExtStringGrid;
+class TInputHost;
 class THTMLHintWindow;
 
 class TGridMouse {
  public:
-  explicit TGridMouse(TExtStringGrid& Grid);
+  TGridMouse(TExtStringGrid& Grid, TInputHost& Host);
   ~TGridMouse();
 
   // A mouse message for the grid window; false leaves it to the base grid's own dispatch.
@@ -128,6 +129,7 @@ class TGridMouse {
   void HideSizingHint();
 
   TExtStringGrid& G;
+  TInputHost& H;
   TMouseGestureState FGesture;
   TMousePress FPress;
   TMouseHover FHover;

@@ -7,6 +7,7 @@
 
 #include "controls/mini_html.h"
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "platform/graphics/classic.h"
 
 namespace grid {

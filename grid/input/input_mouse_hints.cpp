@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/input_mouse.h"
 #include "grid/view/hint_window.h"
 #include "grid/view/side_windows.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/html_forms.h"
 #include "grid/input/input_mouse.h"
 #include "grid/view/hint_window.h"
@@ -18,7 +19,7 @@ namespace {
 bool RectHas(const TRect& r, int X, int Y) { return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom; }
 }  // namespace
 
-TGridMouse::TGridMouse(TExtStringGrid& Grid) : G(Grid) {}
+TGridMouse::TGridMouse(TExtStringGrid& Grid, TInputHost& Host) : G(Grid), H(Host) {}
 TGridMouse::~TGridMouse() { FollowOwnerForm(false); }
 
 void TGridMouse::FollowOwnerForm(bool Follow) {
@@ -30,7 +31,7 @@ void TGridMouse::FollowOwnerForm(bool Follow) {
     return;
   }
   auto* form = dynamic_cast<plat::TCustomForm*>(G.Owner());
-  if (!form || FFollow.Form || G.IsDesigning()) return;
+  if (!form || FFollow.Form || H.IsDesigning()) return;
   FFollow.Form = form;
   FFollow.Owner = G.Owner();
   FFollow.Previous = form->OnResize;
@@ -78,7 +79,7 @@ void TGridMouse::MouseMoveNote(plat::TShiftState Shift, int X, int Y) {
     G.SetOptions(G.Options().Exclude(plat::goEditing));
   int ACol = -1, ARow = -1;
   G.MouseToCell(X, Y, ACol, ARow);
-  const bool designing = G.IsDesigning();
+  const bool designing = H.IsDesigning();
   if (!designing && ACol >= 0 && ARow >= 0) MoveHover(ACol, ARow, X, Y);
   MoveDragSelect(ACol, ARow, Y);
   MoveFixedSizingZones(X, Y, ACol, ARow);
@@ -152,7 +153,7 @@ void TGridMouse::MoveDragSelect(int ACol, int ARow, int Y) {
 
 // The zones where the grid sizes fixed columns and rows itself, and the line while it does.
 void TGridMouse::MoveFixedSizingZones(int X, int Y, int ACol, int ARow) {
-  const bool valid = ACol >= 0 && ARow >= 0 && !G.IsDesigning();
+  const bool valid = ACol >= 0 && ARow >= 0 && !H.IsDesigning();
   FHover.SizeFixed = valid && G.MouseActions()->SizeFixedCol && FixedBorderIndex(true, X) >= 0;
   FHover.SizeFixedR = valid && G.MouseActions()->SizeFixedRow && FixedBorderIndex(false, Y) >= 0;
   const bool cols = FGesture.Is(TMouseGesture::FixedColSizing);
@@ -179,7 +180,7 @@ void TGridMouse::MoveDragStart(int ACol, int ARow, int X, int Y, bool OnHandle) 
   if (!FGesture.Is(TMouseGesture::DragSource) || ACol < 0 || ARow < 0) return;
   if (plat::GetAsyncKeyState(plat::VK_LBUTTON) >= 0) return;
   if (std::abs(X - FPress.Clickposx) <= 3 && std::abs(Y - FPress.Clickposy) <= 3) return;
-  if (!G.DragDropSettings()->OleDropSource || G.FGridState == plat::gsColSizing || OnHandle) return;
+  if (!G.DragDropSettings()->OleDropSource || G.GridState() == plat::gsColSizing || OnHandle) return;
   FGesture.End();
   const int rc = G.RealColIndex(ACol);
   bool allow = true;
@@ -188,7 +189,7 @@ void TGridMouse::MoveDragStart(int ACol, int ARow, int X, int Y, bool OnHandle) 
   else if (G.OnOleDrag)
     G.OnOleDrag(&G, ARow, rc, G.Cells(rc, ARow), allow);
   if (!allow) {
-    if (G.FGridState == plat::gsNormal) G.FGridState = plat::gsSelecting;
+    if (G.GridState() == plat::gsNormal) H.SetGridState(plat::gsSelecting);
     FGesture.Begin(TMouseGesture::BasePress);
     return;
   }
@@ -200,7 +201,7 @@ void TGridMouse::MoveDragStart(int ACol, int ARow, int X, int Y, bool OnHandle) 
 
 // The base grid's sizing and moving: sizing flags, the move veto, the sizing events and hint.
 void TGridMouse::MoveBaseSizing(int X, int Y) {
-  const plat::TGridState st = G.FGridState;
+  const plat::TGridState st = G.GridState();
   if (st == plat::gsColSizing) FHover.ColSized = true;
   if (st == plat::gsRowSizing) FHover.RowSized = true;
   if (st == plat::gsColMoving || st == plat::gsRowMoving) {
@@ -225,7 +226,7 @@ void TGridMouse::MoveBaseSizing(int X, int Y) {
   const int size = cols ? X - c.Left - FPress.Clickposdx : Y - c.Top - FPress.Clickposdy;
   if (cols && G.OnColumnSizing) G.OnColumnSizing(&G, FPress.Colclicked, size);
   if (!cols && G.OnRowSizing) G.OnRowSizing(&G, FPress.Rowclicked, size);
-  if (G.HintShowSizing || G.IsDesigning())
+  if (G.HintShowSizing || H.IsDesigning())
     ShowSizingHint(QStringLiteral("%1=<b>%2</b>").arg(cols ? "cw" : "rh").arg(size), c);
 }
 
@@ -245,7 +246,7 @@ void TGridMouse::MoveSelectMode(int ACol, int ARow, int X, int Y, bool OnHandle)
   plat::TCursor want = G.DefaultCursor();
   if (FSelectMode == msResize) want = plat::crCross;
   if (FSelectMode == msAll || FSelectMode == msColumn || FSelectMode == msRow) want = plat::crHandPoint;
-  if (G.FGridState == plat::gsNormal && !border && G.Cursor() != want && G.Cursor() != plat::crHSplit &&
+  if (G.GridState() == plat::gsNormal && !border && G.Cursor() != want && G.Cursor() != plat::crHSplit &&
       G.Cursor() != plat::crVSplit)
     G.SetCursor(want);
 }

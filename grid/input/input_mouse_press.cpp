@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/header_clicks.h"
 #include "grid/input/html_forms.h"
 #include "grid/input/input_mouse.h"
@@ -51,7 +52,7 @@ bool TGridMouse::Message(TMessage& M) {
       const TGridRect s0 = G.Selection();
       BaseDispatch(M);
       // A held button keeps the left column where the press found it (a row selection that scrolls only down).
-      if (G.Navigation()->KeepHorizScroll && FPress.KeepDown && G.FGridState != plat::gsColMoving &&
+      if (G.Navigation()->KeepHorizScroll && FPress.KeepDown && G.GridState() != plat::gsColMoving &&
           G.LeftCol() != FPress.OldKeepLeftCol) {
         G.BeginUpdate();
         G.SetLeftCol(FPress.OldKeepLeftCol);
@@ -105,7 +106,7 @@ bool TGridMouse::OnSelectionHandle(int X, int Y) {
 // The selection handle: the selection is copied, the resize starts, the current cell stays.
 bool TGridMouse::PressHandle(TMessage& M, int X, int Y, bool Always) {
   if (!Always && !OnSelectionHandle(X, Y)) return false;
-  G.FGridState = plat::gsSelecting;
+  H.SetGridState(plat::gsSelecting);
   FPress.DropSelection = G.Selection();
   G.CopySelectionToClipboard();
   FGesture.Begin(TMouseGesture::HandleResize);
@@ -113,7 +114,7 @@ bool TGridMouse::PressHandle(TMessage& M, int X, int Y, bool Always) {
   const int col = G.Col(), row = G.Row();
   const bool editing = G.Options().Contains(plat::goEditing);
   if (Always ? !editing : !(editing || G.MouseActions()->RangeSelectAndEdit)) BaseDispatch(M);
-  G.FGridState = plat::gsSelecting;
+  H.SetGridState(plat::gsSelecting);
   G.plat::TCustomGrid::SetCol(col);
   G.plat::TCustomGrid::SetRow(row);
   G.plat::TCustomGrid::SetSelection(sel);
@@ -191,7 +192,7 @@ bool TGridMouse::PressPrepare(TPressCell& P, TMessage& M) {
   FPress.Clickposy = P.Y;
   P.FixedPress = (P.ARow < G.FixedRows() || P.ACol < G.FixedCols()) && P.ACol >= 0 && P.ARow >= 0;
   if (P.ACol < 0 || P.ARow < 0) {
-    G.HideEditor();
+    H.HideEditor();
     if (!G.FixedRowAlways()) {
       FGesture.Begin(TMouseGesture::BasePress);
       BaseDispatch(M);
@@ -250,7 +251,7 @@ int TGridMouse::FixedBorderIndex(bool Cols, int Pos) const {
 // Fixed cells drawn as buttons are pushed: drawn sunken until the release clicks them.
 void TGridMouse::PressFixedButton(TPressCell& P) {
   const bool isFixed = G.IsFixed(P.ACol, P.ARow);
-  if (P.FixedPress || isFixed) G.HideEditor();
+  if (P.FixedPress || isFixed) H.HideEditor();
   P.CustomFixed = isFixed && !P.FixedPress;
   P.IsNodeRow = G.IsNodeRow(P.ARow);
   const plat::TGridOptions o = G.Options();
@@ -267,7 +268,7 @@ void TGridMouse::PressFixedButton(TPressCell& P) {
 
 // The objects a cell may hold, in order; true when one of them claimed the press.
 bool TGridMouse::PressCellObjects(TPressCell& P) {
-  if (G.IsDesigning()) return false;
+  if (H.IsDesigning()) return false;
   if (G.ControlLook()->SpinButtonsAlwaysVisible() && G.HasSpinEdit(P.RealCol, P.ARow) && P.X > P.R.Right - 18) {
     const bool down = P.Y > P.R.Top + (P.R.Bottom - P.R.Top) / 2;
     FPress.SpinDnClick = down;
@@ -285,12 +286,12 @@ bool TGridMouse::PressCellObjects(TPressCell& P) {
   }
   if (PressNodeGlyph(P)) return true;
   if (G.IsRadio(P.RealCol, P.ARow) && (G.IsCellEditable(P.RealCol, P.ARow) || G.ControlLook()->RadioAlwaysActive)) {
-    G.HideEditor();
+    H.HideEditor();
     G.ClickRadioGroup(P.RealCol, P.ARow, P.X - P.R.Left, P.Y - P.R.Top);
     if (G.CanFocus()) G.SetFocus();
     return true;
   }
-  if (P.ACol == 0 && P.ARow >= G.FixedRows() && G.HasNodes() && !G.MouseActions()->RowSelect &&
+  if (P.ACol == 0 && P.ARow >= G.FixedRows() && H.HasNodes() && !G.MouseActions()->RowSelect &&
       !G.Options().Contains(plat::goRowSizing)) {
     FireMouseDown(P.Shift, P.X, P.Y);
     FireClickCell(P.ARow, P.ACol);
@@ -344,7 +345,7 @@ bool TGridMouse::PressDragSource(TPressCell& P) {
 // Each 9 pixels from the cell's left edge add half a star (nearest, ties to even).
 bool TGridMouse::PressRating(TPressCell& P) {
   if (!G.HasRating(P.RealCol, P.ARow) || !G.IsCellEditable(P.RealCol, P.ARow)) return false;
-  G.HideEditor();
+  H.HideEditor();
   double value = std::nearbyint(double(P.X - P.R.Left) / 9.0) / 2.0;
   if (G.DoRatingChange(P.RealCol, P.ARow, value)) {
     G.SetFloats(P.RealCol, P.ARow, value);
@@ -356,12 +357,11 @@ bool TGridMouse::PressRating(TPressCell& P) {
 // A press inside a cell button (expand button) pushes it; a press beside it goes on.
 bool TGridMouse::PressCellButton(TPressCell& P, bool Expand) {
   if (Expand ? !G.HasExpand(P.RealCol, P.ARow) : !G.HasButton(P.RealCol, P.ARow)) return false;
-  G.HideEditor();
+  H.HideEditor();
   if (!G.IsFixed(P.ACol, P.ARow)) {
-    TCellEntry& e = G.FEntry;
-    e.ForceSelect = true;
-    G.HandleSelectCell(P.ACol, P.ARow);
-    e.ForceSelect = false;
+    H.SetForceSelect(true);
+    H.HandleSelectCell(P.ACol, P.ARow);
+    H.SetForceSelect(false);
   }
   if (!RectHas(G.GetCellButtonRect(P.ACol, P.ARow), P.X, P.Y)) return false;
   G.PushButton(P.ACol, P.ARow, true);
@@ -428,7 +428,7 @@ bool TGridMouse::PressLinks(TPressCell& P) {
   }
   if (html && text.toUpper().contains(QLatin1String("<CONTROL"))) {
     FireClickCell(P.OrigRow, P.OrigCol);
-    G.HideEditor();
+    H.HideEditor();
     G.SetSelection({P.ACol, P.ARow, P.ACol, P.ARow});
     return true;
   }
@@ -444,7 +444,7 @@ bool TGridMouse::PressWholeRowsCols(TPressCell& P) {
   auto finish = [&](TGridRect sel) {
     if (ma.DisjunctCellSelect()) G.ClearSelectedCells();
     G.SetSelection(sel);
-    G.DoExit();
+    H.DoExit();
   };
   if (P.ACol < fc && P.ARow < fr && ma.AllSelect && range && FSelectMode == msAll) {
     if (G.CanFocus()) G.SetFocus();
@@ -481,7 +481,7 @@ bool TGridMouse::PressCheckBox(TPressCell& P) {
   const bool radio = G.HasRadioButton(P.RealCol, P.ARow);
   if (!(P.Editable || G.ControlLook()->CheckAlwaysActive || hotmail)) return false;
   if (!(G.HasCheckBox(P.RealCol, P.ARow) || radio) || !G.InCheckBox(P.ACol, P.ARow, P.X, P.Y)) return false;
-  G.HideEditor();
+  H.HideEditor();
   if (G.CanFocus()) G.SetFocus();
   const int realRow = G.RealRowIndex(P.ARow);
   if (radio) {
@@ -513,7 +513,7 @@ bool TGridMouse::PressCheckBox(TPressCell& P) {
     G.Invalidate();
   }
   if (G.OnMouseDown) G.OnMouseDown(&G, plat::mbLeft, KeyboardShift(), P.X, P.Y);
-  G.Click();
+  H.Click();
   return true;
 }
 
@@ -526,7 +526,7 @@ void TGridMouse::PressBase(TPressCell& P, TMessage& M) {
   const bool directEdit = ma.DirectEdit || (G.ControlLook()->DropDownAlwaysVisible() && P.Combo);
   const bool editableForDirect = P.Editable || (ma.EditOnDblClickOnly() && P.Combo);
   if (normal && editableForDirect && directEdit) {
-    G.HideEditor();
+    H.HideEditor();
     if (G.CanFocus()) G.SetFocus();
   }
   const TGridRect sel = G.Selection();
@@ -561,7 +561,7 @@ void TGridMouse::PressBase(TPressCell& P, TMessage& M) {
     G.SetLeftCol(P.L0);
     G.EndUpdate();
   }
-  if (G.FGridState == plat::gsSelecting && edge && ma.NoAutoRangeScroll) G.FGridState = plat::gsNormal;
+  if (G.GridState() == plat::gsSelecting && edge && ma.NoAutoRangeScroll) H.SetGridState(plat::gsNormal);
   if (G.TopRow() != P.T0 && ma.NoScrollOnPartialRow) {
     G.SetTopRow(P.T0);
     G.CancelTracking();
@@ -571,7 +571,7 @@ void TGridMouse::PressBase(TPressCell& P, TMessage& M) {
   if (!onSizingBorder) FireClickCell(P.ARow, P.ACol);
   if (G.OnCellValidate) G.RememberCellValue(G.Col(), G.Row());
   if (G.IsMergedCell(P.ACol, P.ARow) && !G.IsFixed(P.ACol, P.ARow) && (P.OnCurrent || ma.DirectEdit) && P.Editable)
-    G.ShowEditor();
+    H.ShowEditor();
   PressDirectEdit(P);
 }
 
@@ -598,10 +598,10 @@ void TGridMouse::PressDirectEdit(TPressCell& P) {
       const int ec = base ? P.OrigCol : P.ACol, er = base ? P.OrigRow : P.ARow;
       G.SetSelection({ec, er, ec, er});
       G.RememberCellValue(G.Col(), G.Row());
-      G.ShowEditor();
+      H.ShowEditor();
     }
   }
-  if (P.RestoreSelecting) G.FGridState = plat::gsSelecting;
+  if (P.RestoreSelecting) H.SetGridState(plat::gsSelecting);
 }
 
 // Inside the base grid's press (every button): fixed-cell editors and the synchronised grid.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/header_clicks.h"
 #include "grid/input/html_forms.h"
 #include "grid/input/input_mouse.h"
@@ -33,7 +34,7 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
     if (G.FixedCols() > 0) G.InvalidateCol(0);
   }
   FPress.MouseSelectStart = -1;
-  if (!G.IsDesigning()) FFeedback.HideArrows();
+  if (!H.IsDesigning()) FFeedback.HideArrows();
   ReleaseFixedSizing(X, Y);
   if (FPress.FixedCellPushed) {
     FPress.FixedCellPushed = false;
@@ -54,10 +55,10 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
     G.OnClick(&G);
   FPress.DoOnClick = false;
   // A range selection ends here (the base grid's release then leaves the selection as the moves made it).
-  if (G.FGridState == plat::gsSelecting) {
+  if (G.GridState() == plat::gsSelecting) {
     G.KillTimer(plat::GridScrollTimerId);
-    G.FGridState = plat::gsNormal;
-    G.Click();
+    H.SetGridState(plat::gsNormal);
+    H.Click();
   }
   if (ReleaseDragSource(X, Y, ACol, ARow)) {
     FGesture.End();
@@ -68,7 +69,7 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
   // The grid ends an enhanced move itself; the end of a move is no click.
   const bool moveEnded = FFeedback.Release(ACol, ARow, FPress.Movecell);
   if (moveEnded) FColMoveFlg = true;
-  const plat::TGridState before = G.FGridState;
+  const plat::TGridState before = G.GridState();
   // A base sizing released beyond the grid's right (bottom) edge is abandoned: the base grid never sees it.
   if ((X > G.Width() && before == plat::gsColSizing) || (Y > G.Height() && before == plat::gsRowSizing)) {
     G.CancelTracking();
@@ -80,7 +81,7 @@ void TGridMouse::LeftButtonUp(TMessage& M) {
   const TGridRect s1 = G.Selection();
   if (!(s0 == s1) && !deselectDone) G.DoSelectionChanged(s1.Left, s1.Top, s1.Right, s1.Bottom);
   FColSizeFlg = FColSizeFlg || before == plat::gsColSizing || before == plat::gsRowSizing;
-  if (G.FGridState == plat::gsSelecting) G.FGridState = plat::gsNormal;
+  if (G.GridState() == plat::gsSelecting) H.SetGridState(plat::gsNormal);
   if (FGesture.Is(TMouseGesture::HandleResize)) {
     const TGridRect orig = FPress.DropSelection;
     if (G.OnSelectionResize) G.OnSelectionResize(&G, orig, G.Selection());
@@ -301,11 +302,11 @@ void TGridMouse::LeftButtonDblClk(TMessage& M) {
     if (G.IsCellEditable(rc, ARow) && c >= G.FixedCols() && r >= G.FixedRows()) {
       G.SetOptions(G.Options().Include(plat::goEditing));
       G.RememberCellValue(G.Col(), G.Row());
-      G.ShowEditor();
+      H.ShowEditor();
     }
   } else if (ma.RangeSelectAndEdit && c >= 0 && r >= 0 && G.IsCellEditable(rc, ARow)) {
     G.SetOptions(G.Options().Include(plat::goEditing));
-    if (G.Col() == c && G.Row() == r) G.ShowEditor();
+    if (G.Col() == c && G.Row() == r) H.ShowEditor();
   }
   G.HeaderClicks().FixedEditOnDblClick(ACol, ARow);
 }
@@ -382,14 +383,14 @@ void TGridMouse::RightButtonDown(TMessage& M) {
     if (t.contains(QLatin1String("://")) || t.contains(QLatin1String("mailto:"))) {
       G.SetCol(ACol);
       G.SetRow(ARow);
-      G.ShowEditor();
+      H.ShowEditor();
     }
   }
 }
 
 // A right release while a column or row is moved with the grid's feedback is swallowed.
 void TGridMouse::RightButtonUp(TMessage& M) {
-  const plat::TGridState st = G.FGridState;
+  const plat::TGridState st = G.GridState();
   if (FFeedback.Showing() && G.EnhRowColMove && (st == plat::gsColMoving || st == plat::gsRowMoving)) {
     M.Result = 0;
     return;

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/scroll_bar.h"
 #include "grid/view/hint_window.h"
 #include "platform/forms/keys.h"
@@ -31,7 +32,7 @@ int PanCursorId(int V, int H) {
   return ids[V + 1][H + 1];
 }
 
-TGridScrolling::TGridScrolling(TExtStringGrid& Grid) : FGrid(Grid) {}
+TGridScrolling::TGridScrolling(TExtStringGrid& Grid, TInputHost& Host) : FGrid(Grid), FHost(Host) {}
 TGridScrolling::~TGridScrolling() {
   delete FVertBar;
   delete FHorzBar;
@@ -108,7 +109,8 @@ void TGridScrolling::ScrollMessage(plat::TMessage& M, bool Vert) {
     else
       g.SetLeftCol(ColOfPosition(pos));
   }
-  if (!Vert && g.FixedCols() == 0 && ColOfPosition(pos) >= g.Col() && code == plat::SB_THUMBPOSITION) g.HideEditor();
+  if (!Vert && g.FixedCols() == 0 && ColOfPosition(pos) >= g.Col() && code == plat::SB_THUMBPOSITION)
+    FHost.HideEditor();
   const plat::TGridRect covered = BackgroundCells();
   // With the search panel shown the view goes no further down once the last row ends above it.
   if (Vert && (code == plat::SB_ENDSCROLL || code == plat::SB_LINEDOWN) && g.LastRowAboveSearchPanel() &&
@@ -121,7 +123,7 @@ void TGridScrolling::ScrollMessage(plat::TMessage& M, bool Vert) {
   CloseCheckBoxEditor();
   if (Vert) return;
   if (code == plat::SB_ENDSCROLL && g.ColCount() == 1) g.Invalidate();
-  if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+  if (g.FooterPanel()) g.FooterPanel()->Invalidate();
 }
 
 void TGridScrolling::ShowHint(const QString& Text) {
@@ -175,7 +177,7 @@ void SetProportional(TExtStringGrid& g, int Bar, float E, double Pos) {
 
 void TGridScrolling::UpdateHorzProportional() {
   TExtStringGrid& g = FGrid;
-  if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
+  if (!g.ScrollProportional || ScrollLock || FHost.IsLoading() || FHost.IsDesigning()) return;
   const int l = g.GridLineWidth();
   const TAxisSums s = SumAxis(l, g.FixedCols(), g.ColCount(), g.LeftCol(), [&g](int i) { return g.ColWidths(i); });
   // Without any normal column there is nothing to scroll (and nothing to divide by).
@@ -195,7 +197,7 @@ void TGridScrolling::UpdateHorzProportional() {
 
 void TGridScrolling::UpdateVertProportional() {
   TExtStringGrid& g = FGrid;
-  if (!g.ScrollProportional || ScrollLock || g.IsLoading() || g.IsDesigning()) return;
+  if (!g.ScrollProportional || ScrollLock || FHost.IsLoading() || FHost.IsDesigning()) return;
   if (g.VisibleRowCount() + g.FixedRows() >= g.RowCount()) return;
   const TAxisSums s =
       SumAxis(g.GridLineWidth(), g.FixedRows(), g.RowCount(), g.TopRow(), [&g](int i) { return g.RowHeights(i); });
@@ -224,14 +226,14 @@ void TGridScrolling::TopLeftChanged() {
       ((d == bdGradientHorz || d == bdGradientVert) && g.BackGround()->ColorTo() != plat::clNone))
     g.Invalidate();
   if (g.EditMode() && g.EditControl() != edNormal) g.HideInplaceEdit();
-  if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+  if (g.FooterPanel()) g.FooterPanel()->Invalidate();
   g.CellControlsUpdate(false);
   OldLeftCol = g.LeftCol();
   OldTopRow = g.TopRow();
-  if (g.IsDesigning()) g.Invalidate();
-  if (auto* sync = dynamic_cast<TExtStringGrid*>(g.FSyncGrid.Grid())) {
-    if (g.FSyncGrid.ScrollVertical) sync->SetTopRow(g.TopRow());
-    if (g.FSyncGrid.ScrollHorizontal) sync->SetLeftCol(g.LeftCol());
+  if (FHost.IsDesigning()) g.Invalidate();
+  if (auto* sync = dynamic_cast<TExtStringGrid*>(g.SyncGrid()->Grid())) {
+    if (g.SyncGrid()->ScrollVertical) sync->SetTopRow(g.TopRow());
+    if (g.SyncGrid()->ScrollHorizontal) sync->SetLeftCol(g.LeftCol());
   }
   if (FVertBar) FVertBar->Invalidate();
   if (FHorzBar) FHorzBar->Invalidate();
@@ -258,7 +260,7 @@ bool TGridScrolling::WheelMessage(plat::TMessage& M) {
   M.Result = 0;
   if (!g.EnableWheel || (g.FixedRowAlways() && g.RowCount() == 1)) return true;
   const plat::TGridRect sel0 = g.Selection();
-  TMouseActions& ma = g.FMouseActions;
+  TMouseActions& ma = *g.MouseActions();
   int step = ma.WheelIncrement >= 1 ? ma.WheelIncrement : WheelScroll;
   int target = g.Row();
   const bool scroll = ma.WheelAction() == waScroll;
@@ -292,7 +294,7 @@ bool TGridScrolling::WheelMessage(plat::TMessage& M) {
         if (g.TopRow() > g.FixedRows()) g.SetTopRow(g.TopRow() - 1);
       }
     }
-    if (g.Options().Contains(plat::goRowSelect) && g.FNavigation.KeepHorizScroll) g.SetLeftCol(left);
+    if (g.Options().Contains(plat::goRowSelect) && g.Navigation()->KeepHorizScroll) g.SetLeftCol(left);
   }
   bool handled = true;
   g.WheelHook(delta, handled);
@@ -318,7 +320,7 @@ bool TGridScrolling::WheelMessage(plat::TMessage& M) {
 
 bool TGridScrolling::HandleWheel(bool Down, plat::TShiftState Shift, TPoint MousePos, bool& Result) {
   TExtStringGrid& g = FGrid;
-  if (g.FMouseActions.WheelAction() == waScroll || !g.EnableWheel) {
+  if (g.MouseActions()->WheelAction() == waScroll || !g.EnableWheel) {
     bool handled = false;
     auto& ev = Down ? g.OnMouseWheelDown : g.OnMouseWheelUp;
     if (ev) ev(&g, Shift, MousePos, handled);

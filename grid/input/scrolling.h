@@ -13,6 +13,7 @@
 namespace grid {
 
 class TExtStringGrid;
+class TInputHost;
 class THTMLHintWindow;
 class TScrollControl;
 
@@ -28,7 +29,7 @@ int PanCursorId(int V, int H);
 
 class TGridScrolling {
  public:
-  explicit TGridScrolling(TExtStringGrid& Grid);
+  TGridScrolling(TExtStringGrid& Grid, TInputHost& Host);
   ~TGridScrolling();
   TGridScrolling(const TGridScrolling&) = delete;
   TGridScrolling& operator=(const TGridScrolling&) = delete;
@@ -90,6 +91,7 @@ class TGridScrolling {
   plat::TPoint ClientCursor() const;
 
   TExtStringGrid& FGrid;
+  TInputHost& FHost;
   std::unique_ptr<THTMLHintWindow> FHint;
   bool FHintShow = false;
   bool FPanning = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "grid/extgrid.h"
+#include "grid/input/input_host.h"
 #include "grid/input/scroll_bar.h"
 #include "grid/input/scrolling.h"
 #include "platform/forms/keys.h"
@@ -78,7 +79,7 @@ void TGridScrolling::PanStep() {
   if (g.Row() < g.FixedRows()) g.SetRow(g.FixedRows());
   if (g.Col() > lastCol) g.SetCol(lastCol);
   if (g.Col() < g.FixedCols()) g.SetCol(g.FixedCols());
-  if (g.FMouseActions.WheelAction() == waScroll) {
+  if (g.MouseActions()->WheelAction() == waScroll) {
     auto move = [&](bool cond, auto&& act) {
       if (!cond) return;
       InvalidatePanOrigin();

@@ -29,14 +29,14 @@ void TFloatingFooter::ApplyToGrid() {
   TExtStringGrid& g = *FGrid;
   g.SetHideLastRow(FVisible && FFooterStyle == fsFixedLastRow);
   g.Invalidate();
-  if (g.FFooterPanel) g.FFooterPanel->Invalidate();
+  if (FPanel) FPanel->Invalidate();
 }
 
 void TFloatingFooter::SetVisible(bool Value) {
   FVisible = Value;
   TExtStringGrid& g = *FGrid;
-  if (Value && !g.FFooterPanel) g.FFooterPanel = new TFooterPanel(&g);
-  if (TFooterPanel* p = g.FFooterPanel) {
+  if (Value && !FPanel) FPanel = new TFooterPanel(&g);
+  if (TFooterPanel* p = FPanel) {
     p->SetHeight(Value ? std::max(0, FHeight - 1) : 0);
     p->SetVisible(Value);
   }
@@ -52,8 +52,8 @@ void TFloatingFooter::SetFooterStyle(TFooterStyle Value) {
 
 void TFloatingFooter::SetHeight(int Value) {
   FHeight = Value;
-  if (FGrid->FFooterPanel && Value > 0) {
-    FGrid->FFooterPanel->SetHeight(Value - 1);
+  if (FPanel && Value > 0) {
+    FPanel->SetHeight(Value - 1);
     FGrid->Realign();
   }
 }
@@ -81,7 +81,7 @@ void TFloatingFooter::SetCustomTemplate(const QString& Value) {
 
 void TFloatingFooter::SetShowHint(bool Value) {
   FShowHint = Value;
-  if (FGrid->FFooterPanel) FGrid->FFooterPanel->SetShowHint(Value);
+  if (FPanel) FPanel->SetShowHint(Value);
 }
 
 TColumnCalcType TFloatingFooter::GetColumnCalc(int ACol) const {
@@ -98,7 +98,7 @@ void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType Value) {
 }
 
 void TFloatingFooter::Invalidate() {
-  if (FGrid->FFooterPanel) FGrid->FFooterPanel->Invalidate();
+  if (FPanel) FPanel->Invalidate();
 }
 
 // ---- the template -------------------------------------------------------------------------------------------------
@@ -130,7 +130,7 @@ TFooterPanel::TFooterPanel(TExtStringGrid* AOwner) : plat::TCustomControl(AOwner
 }
 
 TFooterPanel::~TFooterPanel() {
-  if (FGrid->FFooterPanel == this) FGrid->FFooterPanel = nullptr;
+  FGrid->FloatingFooter()->PanelGone(this);
 }
 
 int TFooterPanel::FooterWidth() const {
@@ -247,7 +247,8 @@ int TFooterPanel::PaintFixedLastRow(plat::TCanvas& C) {
     if (!g.IsBaseCell(rc, row)) return;
     bool dflt = true;
     if (scrollable && g.OnFooterPaint) g.OnFooterPaint(this, &C, col, r, dflt);
-    if (!scrollable || !g.OnFooterPaint) g.DrawCellContents(C, col, row, r, plat::TGridDrawState{plat::gdFixed});
+    if (!scrollable || !g.OnFooterPaint)
+      g.Renderer().DrawCellContents(C, col, row, r, plat::TGridDrawState{plat::gdFixed});
   };
   for (int col = 0; col < g.FixedCols(); ++col) paint(col, false);
   for (int col = g.LeftCol(); col < g.ColCount(); ++col) paint(col, true);
@@ -275,14 +276,14 @@ int TFooterPanel::PaintColumnPreview(plat::TCanvas& C) {
   const TRect r(0, 0, FooterWidth(), ClientRect().Bottom);
   PaintPreviewFrame(C, r);
   const plat::TColor oldText = g.SelectionTextColor();
-  g.DrawColors().SelectionTextColor = plat::clBlack;
+  g.RenderSettings().Colors.SelectionTextColor = plat::clBlack;
   const int col = g.FloatingFooter()->Column();
   bool dflt = true;
   if (g.OnFooterPaint)
     g.OnFooterPaint(this, &C, col, r, dflt);
   else if (col >= 0 && col < g.ColCount() && g.Row() < g.RowCount())
-    g.DrawCellContents(C, col, g.Row(), r, {});
-  g.DrawColors().SelectionTextColor = oldText;
+    g.Renderer().DrawCellContents(C, col, g.Row(), r, {});
+  g.RenderSettings().Colors.SelectionTextColor = oldText;
   return r.Right;
 }
 
@@ -291,7 +292,7 @@ int TFooterPanel::PaintCustomPreview(plat::TCanvas& C) {
   const TRect r(0, 0, FooterWidth(), ClientRect().Bottom);
   PaintPreviewFrame(C, r);
   THTMLCell h;
-  h.Text = g.IsDesigning() ? g.FloatingFooter()->CustomTemplate() : ExpandTemplate();
+  h.Text = g.ComponentState().Contains(plat::csDesigning) ? g.FloatingFooter()->CustomTemplate() : ExpandTemplate();
   h.Rect = TRect(r.Left, r.Top + 2, r.Right, r.Bottom + 2);
   h.Images = g.GridImages();
   h.URLColor = g.URLColor;

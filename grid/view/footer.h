@@ -13,6 +13,7 @@
 namespace grid {
 
 class TExtStringGrid;
+class TFooterPanel;
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 
@@ -48,10 +49,18 @@ class TFloatingFooter : public plat::TPersistent {
   TColumnCalcType GetColumnCalc(int ACol) const;
   void SetColumnCalc(int ACol, TColumnCalcType Value);
   void Invalidate();
+  // The panel showing the footer (null until the footer is first shown).
+  TFooterPanel* Panel() const { return FPanel; }
+  // A panel being destroyed is forgotten.
+  void PanelGone(const TFooterPanel* P) {
+    if (FPanel == P) FPanel = nullptr;
+  }
 
  private:
   void ApplyToGrid();
   TExtStringGrid* FGrid;
+  // The panel that shows the footer, made the first time the footer is shown; the grid deletes it.
+  TFooterPanel* FPanel = nullptr;
   int FHeight = 0;
   bool FVisible = false;
   plat::TColor FColor = plat::clBtnFace;

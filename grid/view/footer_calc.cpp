@@ -30,7 +30,7 @@ void TExtStringGrid::CalcFooterColumns(int ACol) {
       default: SetFloats(c, row, ColumnCalc(c, calc)); break;
     }
   }
-  if (FFooterPanel) FFooterPanel->Invalidate();
+  if (FooterPanel()) FooterPanel()->Invalidate();
 }
 
 }  // namespace grid
