@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include <atomic>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -261,6 +262,10 @@ TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<cons
                                const TDecode_Options& Given) {
   TDecode_Options Options = Given;
   if (Options.Decoded_At == 0) Options.Decoded_At = QDateTime::currentMSecsSinceEpoch();
+  // Numbers the decodings, skipping 0 on wrapping, so that texts made once per telegram know their records.
+  static std::atomic<uint32_t> Decodings{0};
+  uint32_t Telegram = ++Decodings;
+  if (Telegram == 0) Telegram = ++Decodings;
   TRecords_Result Res;
   // A list without room for a telegram's worth of records grows once, to the count of this telegram's records.
   if (List.capacity() - List.size() < Area.size() / 2) List.reserve(List.size() + Count_Records(Area, Options.Wireless));
@@ -281,6 +286,7 @@ TRecords_Result Decode_Records(std::vector<TVariable_MBus>& List, std::span<cons
     TVariable_MBus& R = List.emplace_back();
     R.DIF_Byte = F.Dif;
     R.Decoded_At = Options.Decoded_At;
+    R.Telegram = Telegram;
     if (F.Kind == TRecord_Frame::Filler) {
       R.Real_Wireless_Var = false;
       continue;

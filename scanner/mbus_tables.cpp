@@ -15,6 +15,8 @@ struct TEntry {
   uint8_t Exp_Mask = 0;
   bool Scaled = false;
   bool Date = false;  // chain: the value text becomes the date
+  QString Storage;    // Text as the description shows it
+  QString Q;          // the same characters without a reference count: copies of it cost no atomic operation
 };
 
 using TTable = std::array<TEntry, 128>;
@@ -221,51 +223,68 @@ TTable Build_Chain() {
   return B.T;
 }
 
-const TTable& Primary() { static const TTable T = Build_Primary(); return T; }
-const TTable& Table_FD() { static const TTable T = Build_FD(); return T; }
-const TTable& Table_FB() { static const TTable T = Build_FB(); return T; }
-const TTable& Chain() { static const TTable T = Build_Chain(); return T; }
-
-// The code after a chain VIFE 0x7C.
-const char* Combinable_Text(int Code) {
-  switch (Code) {
-    case 0x01: return " - At Phase L1";
-    case 0x02: return " - At Phase L2";
-    case 0x03: return " - At Phase L3";
-    case 0x04: return " - At Neutral (N)";
-    case 0x05: return " - Between Phase L1 and L2";
-    case 0x06: return " - Between Phase L2 and L3";
-    case 0x07: return " - Between Phase L3 and L1";
-    case 0x10: return " - Accumulation of abs. Value for Both Positive and Negative Contribution (Absolute Count)";
-    default: return nullptr;
-  }
+// The texts are plain ASCII but for a few with a unit sign, written in UTF-8.
+TTable With_Texts(TTable T) {
+  for (TEntry& E : T)
+    if (E.Text) {
+      E.Storage = QString::fromUtf8(E.Text);
+      E.Q = QString::fromRawData(E.Storage.constData(), E.Storage.size());
+    }
+  return T;
 }
 
-const char* Time_Point_Text(int Data_Code) {
+// Moving or copying an entry keeps its Storage's characters where they are, so Q stays valid in the tables.
+const TTable& Primary() { static const TTable T = With_Texts(Build_Primary()); return T; }
+const TTable& Table_FD() { static const TTable T = With_Texts(Build_FD()); return T; }
+const TTable& Table_FB() { static const TTable T = With_Texts(Build_FB()); return T; }
+const TTable& Chain() { static const TTable T = With_Texts(Build_Chain()); return T; }
+
+const QString& Reserved_Text() {
+  static const QString S = QStringLiteral("Reserved");
+  return S;
+}
+
+const QString& Reserved_Suffix() {
+  static const QString S = QStringLiteral(" - Reserved");
+  return S;
+}
+
+// The text of the code after a chain VIFE 0x7C; null for a code without one.
+const QString* Combinable_Text(int Code) {
+  static const QString T[] = {
+      QStringLiteral(" - At Phase L1"),
+      QStringLiteral(" - At Phase L2"),
+      QStringLiteral(" - At Phase L3"),
+      QStringLiteral(" - At Neutral (N)"),
+      QStringLiteral(" - Between Phase L1 and L2"),
+      QStringLiteral(" - Between Phase L2 and L3"),
+      QStringLiteral(" - Between Phase L3 and L1"),
+      QStringLiteral(" - Accumulation of abs. Value for Both Positive and Negative Contribution (Absolute Count)")};
+  if (Code >= 0x01 && Code <= 0x07) return &T[Code - 1];
+  return Code == 0x10 ? &T[7] : nullptr;
+}
+
+const QString* Time_Point_Text(int Data_Code) {
+  static const QString T[] = {QStringLiteral("Time Point Date (Type G)"),
+                              QStringLiteral("Time Point Date and Time (Type F)"),
+                              QStringLiteral("Time Point Extended Time Point (Type J)"),
+                              QStringLiteral("Time Point Extended Date and Time Point (Type I)")};
   switch (Data_Code) {
-    case 2: return "Time Point Date (Type G)";
-    case 4: return "Time Point Date and Time (Type F)";
-    case 3: return "Time Point Extended Time Point (Type J)";
-    case 6: return "Time Point Extended Date and Time Point (Type I)";
+    case 2: return &T[0];
+    case 4: return &T[1];
+    case 3: return &T[2];
+    case 6: return &T[3];
     default: return nullptr;
   }
 }
 
-// Most table texts are plain ASCII: appended as Latin-1 they need no conversion through a temporary string.
-// The few with a unit sign (UTF-8) are converted.
-void Append(QString* Desc, const char* Text) {
-  if (!Desc || !Text) return;
-  const char* End = Text;
-  while (*End && uint8_t(*End) < 0x80) ++End;
-  if (*End)
-    Desc->append(QString::fromUtf8(Text));
-  else
-    Desc->append(QLatin1StringView(Text, End - Text));
+void Append(TDesc_Pieces* Desc, const QString* Text) {
+  if (Desc && Text && Desc->Count < TDesc_Pieces::Max) Desc->Piece[Desc->Count++] = Text;
 }
 
 }  // namespace
 
-void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, QString* Desc) {
+void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, TDesc_Pieces* Desc) {
   Out = TVif_Outcome{};
   const int V = R.VIF & 0x7F;
   int Chain_Start = -1;
@@ -273,16 +292,16 @@ void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, QString* Desc) {
     Out.Type_Data = 19;
     if ((R.VIF & 0x80) == 0 || R.numvife == 0) {
       // 0x7B/0x7D without an extension bit carry no VIFE to select a row: the coding is reserved.
-      Append(Desc, "Reserved");
+      Append(Desc, &Reserved_Text());
     } else {
       const uint8_t First = R.VIFE_Bytes[0];
       const TEntry& E = (V == 0x7B ? Table_FB() : Table_FD())[First & 0x7F];
       if (E.Text) {
-        Append(Desc, E.Text);
+        Append(Desc, E.Text ? &E.Q : nullptr);
         Out.Type_Data_Vife = E.Code;
         if (E.Scaled) Out.Exponent = int8_t(E.Exp_Base + (First & E.Exp_Mask));
       } else {
-        Append(Desc, "Reserved");
+        Append(Desc, &Reserved_Text());
       }
       if (First & 0x80) Chain_Start = 1;
     }
@@ -290,13 +309,13 @@ void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, QString* Desc) {
     const TEntry& E = Primary()[V];
     Out.Type_Data = E.Code;
     if (V == 0x6C || V == 0x6D) {
-      const char* T = Time_Point_Text(R.dimension);
+      const QString* T = Time_Point_Text(R.dimension);
       if (T) {
         Append(Desc, T);
         Out.Value_Text = TVif_Outcome::Time_Point;
       }
     } else {
-      Append(Desc, E.Text);
+      Append(Desc, E.Text ? &E.Q : nullptr);
       if (E.Scaled) Out.Exponent = int8_t(E.Exp_Base + (V & E.Exp_Mask));
     }
     if ((R.VIF & 0x80) && R.VIF != 0xFE && R.VIF != 0xFF) Chain_Start = 0;
@@ -315,12 +334,12 @@ void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, QString* Desc) {
     } else {
       const TEntry& E = C[Code];
       if (E.Text) {
-        Append(Desc, E.Text);
+        Append(Desc, E.Text ? &E.Q : nullptr);
         if (Out.Type_Data_Vife == 0) Out.Type_Data_Vife = E.Code;
         if (E.Date) Out.Value_Text = (R.dimension == 2 || R.dimension == 4) ? TVif_Outcome::Date_Suffix
                                                                            : TVif_Outcome::Cleared;
       } else {
-        Append(Desc, " - Reserved");
+        Append(Desc, &Reserved_Suffix());
       }
     }
     if (!(X & 0x80)) break;

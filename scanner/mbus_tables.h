@@ -17,8 +17,16 @@ struct TVif_Outcome {
   enum TValue_Text : uint8_t { Number, Time_Point, Date_Suffix, Cleared } Value_Text = Number;
 };
 
-// Walks the VIF tables and the VIFE chain of R. When Desc is given, the description with its suffixes is
-// appended to it; otherwise no text is built.
-void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, QString* Desc);
+// The texts a record's description is made of, in order: the VIF's, then one per VIFE suffix. They are the
+// tables' own strings, made once, so that a description of one piece is shared rather than built.
+struct TDesc_Pieces {
+  static constexpr int Max = 1 + int(sizeof(TVariable_MBus::VIFE_Bytes));
+  const QString* Piece[Max];
+  int Count = 0;
+};
+
+// Walks the VIF tables and the VIFE chain of R. When Desc is given, the pieces of the description with its
+// suffixes are put in it; otherwise no text is looked up.
+void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, TDesc_Pieces* Desc);
 
 }  // namespace mbus_tables

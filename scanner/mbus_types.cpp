@@ -5,8 +5,10 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QSet>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -134,19 +136,41 @@ QChar Decimal_Point_Of(const QLocale& L) {
   return P.isEmpty() ? QChar(u'.') : P.at(0);
 }
 
-// Comparing locales is cheap beside reading the separator, which builds a string each time.
-QChar Current_Decimal_Point() {
+// Comparing locales is cheap beside reading the separator, which builds a string each time. Building the default
+// locale to compare is dear beside a record's text, so the records of one telegram read one after another share
+// the separator, as they share the reception texts.
+QChar Current_Decimal_Point(uint32_t Telegram) {
   struct TSeparator {
     QLocale Locale;
     QChar Point = Decimal_Point_Of(Locale);
+    uint32_t Telegram = 0;  // the telegram it was last looked up for; 0 for none
   };
   thread_local TSeparator C;
+  if (Telegram != 0 && Telegram == C.Telegram) return C.Point;
   const QLocale Now;
   if (!(Now == C.Locale)) {
     C.Locale = Now;
     C.Point = Decimal_Point_Of(Now);
   }
+  C.Telegram = Telegram;
   return C.Point;
+}
+
+// The reception texts are kept for the life of the process, so that the records' copies of them carry no
+// reference count: a counted copy costs an atomic operation, more than the rest of a record's texts. Each
+// distinct text is kept once; a day of reading makes at most 86400 time texts, and past the bound texts are
+// handed out counted.
+QString Lasting(const QString& S) {
+  static std::mutex Lock;
+  static auto* Kept = new QSet<QString>;  // never freed: copies may outlive every static
+  constexpr qsizetype Max_Kept = 100000;
+  const std::lock_guard<std::mutex> Guard(Lock);
+  auto It = Kept->constFind(S);
+  if (It == Kept->cend()) {
+    if (Kept->size() >= Max_Kept) return S;
+    It = Kept->insert(S);
+  }
+  return QString::fromRawData(It->constData(), It->size());
 }
 
 const TLocale_Texts& Reception_Texts(int64_t Decoded_At) {
@@ -157,8 +181,8 @@ const TLocale_Texts& Reception_Texts(int64_t Decoded_At) {
   if (!C.Dated || C.Second != Second || Now != C.Locale) {
     const QDateTime At = QDateTime::fromMSecsSinceEpoch(Second * 1000).toLocalTime();
     C.Locale = Now;
-    C.Date = Now.toString(At.date(), QLocale::ShortFormat);
-    C.Time = Now.toString(At.time(), QLocale::LongFormat);
+    C.Date = Lasting(Now.toString(At.date(), QLocale::ShortFormat));
+    C.Time = Lasting(Now.toString(At.time(), QLocale::LongFormat));
     C.Second = Second;
     C.Dated = true;
   }
@@ -273,14 +297,21 @@ QString TVariable_MBus::tempo() const { return Reception_Texts(Decoded_At).Time;
 
 QString TVariable_MBus::Desc_Type_Data() const {
   if (!Real_Wireless_Var) return {};
-  QString S;
-  S.reserve(48);  // unit, description and suffixes mostly fit: one allocation instead of one per piece
+  mbus_tables::TDesc_Pieces P;
   mbus_tables::TVif_Outcome O;
-  mbus_tables::Walk_VIF(*this, O, &S);
+  mbus_tables::Walk_VIF(*this, O, &P);
+  // Most records have a description of one piece: the table's own string is shared.
+  if (P.Count == 1) return *P.Piece[0];
+  if (P.Count == 0) return QStringLiteral("");
+  qsizetype Size = 0;
+  for (int I = 0; I < P.Count; ++I) Size += P.Piece[I]->size();
+  QString S;
+  S.reserve(Size);
+  for (int I = 0; I < P.Count; ++I) S += *P.Piece[I];
   return S;
 }
 
-QString TVariable_MBus::ValueStr() const { return Format_Value(*this, Current_Decimal_Point()); }
+QString TVariable_MBus::ValueStr() const { return Format_Value(*this, Current_Decimal_Point(Telegram)); }
 
 QString TVariable_MBus::Value_Text_C() const { return Format_Value(*this, u'.'); }
 

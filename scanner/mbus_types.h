@@ -85,7 +85,9 @@ class TVariable_MBus {
   QString datagiorno() const;
   QString tempo() const;
   QString Desc_Type_Data() const;   // unit and description, with the VIFE suffixes
-  QString ValueStr() const;         // the value as shown, with the user's decimal separator
+  // The value as shown, with the user's decimal separator (shared, like the reception texts, by the records of
+  // one telegram read one after another).
+  QString ValueStr() const;
   QString FunctionFieldStr() const;
   QString DataFieldStr() const;     // data type text, first wording
 
@@ -111,6 +113,7 @@ class TVariable_MBus {
   double Value_Real = 0;
   TDecodeError Error = TDecodeError::None;
   int64_t Decoded_At = 0;           // milliseconds since the epoch (UTC) when the telegram was decoded
+  uint32_t Telegram = 0;            // the decoding's own number, the same for every record of a telegram; 0: none
 };
 
 class TSlave_MBus {
