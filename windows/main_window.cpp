@@ -270,6 +270,7 @@ bool TFTessaroneFirmWare::Save_Setting() {
 }
 
 void TFTessaroneFirmWare::Btn_Click(TObject* Sender) {
+  Create_Other_Windows();  // the program makes them after the first paint; a click may come first
   if (Sender == Btn_New) {
     Create_New_Project();
   } else if (Sender == Btn_Open) {
@@ -335,6 +336,7 @@ void TFTessaroneFirmWare::Change_Language() {
 }
 
 void TFTessaroneFirmWare::Timer_UpdateTimer() {
+  Create_Other_Windows();
   Timer_Update->SetEnabled(false);
   auto rearm = [this] {
     Timer_Update->SetInterval(7200000);

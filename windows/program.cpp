@@ -1,6 +1,9 @@
 #include "windows/program.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
 
 #include "platform/forms/forms.h"
 #include "platform/io/files.h"
@@ -32,23 +35,40 @@ QString Program_Dir() { return Dir_Override().isEmpty() ? plat::ExeDir() : Dir_O
 
 void Set_Program_Dir(const QString& Dir) { Dir_Override() = Dir; }
 
-void Create_Windows() {
-  // The main window first: its creation sets up the folders, the settings and the texts.
+void Create_Main_Window() {
+  // Its creation sets up the folders, the settings and the texts the other windows rely on.
   Application->CreateForm(FTessaroneFirmWare);
-  Application->CreateForm(FNew_Project);
-  Application->CreateForm(FOpenConf);
-  Application->CreateForm(FAbout);
-  Application->CreateForm(FSoftOptions);
-  FSoftOptions->Set_Host(FTessaroneFirmWare);
-  Application->CreateForm(FParGen);
-  Application->CreateForm(FMeter_Bus);
-  Application->CreateForm(FNewIDNode);
-  Application->CreateForm(FBootSer);
-  Application->CreateForm(FBootTCP);
-  Application->CreateForm(FScanDecode);
-  Application->CreateForm(FInsertKeyWireless);
-  Application->CreateForm(FScanModbusStart);
-  Application->CreateForm(FModbusStartAdd_SD);
+}
+
+namespace {
+template <class T>
+void Create_Once(T*& Form) {
+  if (!Form) Application->CreateForm(Form);
+}
+}  // namespace
+
+void Create_Other_Windows() {
+  Create_Once(FNew_Project);
+  Create_Once(FOpenConf);
+  Create_Once(FAbout);
+  if (!FSoftOptions) {
+    Application->CreateForm(FSoftOptions);
+    FSoftOptions->Set_Host(FTessaroneFirmWare);
+  }
+  Create_Once(FParGen);
+  Create_Once(FMeter_Bus);
+  Create_Once(FNewIDNode);
+  Create_Once(FBootSer);
+  Create_Once(FBootTCP);
+  Create_Once(FScanDecode);
+  Create_Once(FInsertKeyWireless);
+  Create_Once(FScanModbusStart);
+  Create_Once(FModbusStartAdd_SD);
+}
+
+void Create_Windows() {
+  Create_Main_Window();
+  Create_Other_Windows();
 }
 
 namespace {
@@ -77,10 +97,36 @@ void Free_Windows() {
   Free(FTessaroneFirmWare);
 }
 
+namespace {
+
+// Runs a function once, soon after the watched widget's first paint.
+class TAfter_First_Paint : public QObject {
+ public:
+  TAfter_First_Paint(QWidget* Watched, void (*Run)()) : QObject(Watched), FRun(Run) { Watched->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    if (Event->type() == QEvent::Paint) {
+      Watched->removeEventFilter(this);
+      QTimer::singleShot(0, FRun);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  void (*FRun)();
+};
+
+}  // namespace
+
 int Program_Main(int argc, char** argv) {
   QApplication app(argc, argv);
-  Create_Windows();
+  Create_Main_Window();
   Application->SetTitle(FTessaroneFirmWare->Caption());
+  // The other windows are made once the main window is on the screen, so that it shows sooner; what the main
+  // window opens before then is made on the spot.
+  new TAfter_First_Paint(FTessaroneFirmWare->Widget(), Create_Other_Windows);
   Application->Run();
   return 0;
 }

@@ -1,11 +1,18 @@
 #include <QFileInfo>
 
+#include "windows/about.h"
+#include "windows/boot_ser.h"
+#include "windows/boot_tcp.h"
+#include "windows/insert_key_wireless.h"
 #include "windows/main_window.h"
 #include "windows/meter_bus.h"
+#include "windows/modbus_start_add_sd.h"
+#include "windows/new_id_node.h"
 #include "windows/new_project.h"
 #include "windows/open_conf.h"
 #include "windows/par_gen.h"
 #include "windows/scan_decode.h"
+#include "windows/scan_modbus_start.h"
 #include "windows/soft_options.h"
 #include "windows/tests/windows_fixture.h"
 
@@ -180,6 +187,37 @@ TEST_F(WindowsTest, StepButtonsNeedAnOpenConfiguration) {
   boxes_.Answer(mrYes);
   F->Btn_ScanDecode->Click();
   EXPECT_EQ(shown, QStringList({"FScanDecode"}));
+}
+
+// The program makes the other windows after the main window's first paint; a click that comes first makes them
+// on the spot, and they are made once.
+TEST_F(WindowsTest, AClickBeforeTheOtherWindowsExistMakesThem) {
+  Create_Main_Window();
+  plat::Application->SetMainForm(nullptr);
+  ASSERT_EQ(FAbout, nullptr);
+  ASSERT_EQ(FSoftOptions, nullptr);
+  bool closed = false;
+  QTimer poll;  // the box does not exist before the click: looked for until it shows
+  QObject::connect(&poll, &QTimer::timeout, [&closed] {
+    if (!closed && FAbout && FAbout->Modal()) {
+      closed = true;
+      FAbout->SetModalResult(mrCancel);
+    }
+  });
+  poll.start(5);
+  FTessaroneFirmWare->Btn_Info->Click();
+  poll.stop();
+  EXPECT_TRUE(closed);
+  const std::initializer_list<TForm*> others = {FNew_Project, FOpenConf, FAbout, FSoftOptions, FParGen,
+                                                 FMeter_Bus, FNewIDNode, FBootSer, FBootTCP, FScanDecode,
+                                                 FInsertKeyWireless, FScanModbusStart, FModbusStartAdd_SD};
+  const std::vector<TForm*> made(others);
+  for (TForm* w : made) EXPECT_NE(w, nullptr);
+  Create_Other_Windows();
+  EXPECT_EQ(std::vector<TForm*>({FNew_Project, FOpenConf, FAbout, FSoftOptions, FParGen, FMeter_Bus, FNewIDNode,
+                                 FBootSer, FBootTCP, FScanDecode, FInsertKeyWireless, FScanModbusStart,
+                                 FModbusStartAdd_SD}),
+            made);
 }
 
 TEST_F(WindowsTest, NewConfigurationRefusesBadNamesAndCreatesGoodOnes) {
