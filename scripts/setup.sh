@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6network6 libgl-dev
   libpugixml-dev zlib1g-dev libjpeg-dev
+  lld
   googletest libgmock-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fonts-wine
   xvfb xauth x11-utils libxcb1-dev xdotool iproute2 util-linux
