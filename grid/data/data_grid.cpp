@@ -4,6 +4,7 @@
 
 #include "grid/model/cell_graphic.h"
 #include "grid/model/cell_objects.h"
+#include "grid/model/cell_properties.h"
 
 namespace grid {
 
@@ -73,6 +74,22 @@ plat::TAlignment TDataGrid::CellAlignment(int ACol, int ARow) {
   if (const TCellProperties* p = GetGridObject(ACol, ARow)) return p->Alignment;
   return ACol >= 0 && static_cast<size_t>(ACol) < ColumnAlignments.size() ? ColumnAlignments[ACol]
                                                                            : plat::taLeftJustify;
+}
+
+void TDataGrid::ExportCellLook(int ACol, int ARow, TExportLook& Look) {
+  Look = DefaultLook;
+  Look.Alignment = CellAlignment(ACol, ARow);
+  const TCellProperties* p = GetGridObject(ACol, ARow);
+  if (!p) return;
+  const auto rgb = [](plat::TColor c) { return c != plat::clNone && !plat::IsSystemColor(c); };
+  if (rgb(p->BrushColor())) Look.Background = p->BrushColor();
+  if (rgb(p->FontColor)) Look.FontColor = p->FontColor;
+  if (p->FontSize > 0) Look.FontSize = p->FontSize;
+  if (!p->FontName.isEmpty()) Look.FontName = p->FontName;
+  Look.Bold = p->FontStyle.Contains(plat::fsBold);
+  Look.Italic = p->FontStyle.Contains(plat::fsItalic);
+  Look.VAlignment = p->VAlignment();
+  Look.WordWrap = p->WordWrap();
 }
 
 void TDataGrid::ClearCells() {

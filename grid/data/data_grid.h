@@ -59,6 +59,9 @@ class TDataGrid : public TCellGridHost, public TCellGrid, public TGridDataHost {
   void BinaryLoaded() override;
   void SetMaxRowCount(int Value) override { FMaxRowCount = Value; }
   bool FloatingFooterVisible() const override { return FloatingFooter && FixedFooterCount > 0; }
+  // The default look, changed by the cell's own properties (colours that are not system colours, font,
+  // alignment and word wrap).
+  void ExportCellLook(int ACol, int ARow, TExportLook& Look) override;
 
   TCellObjects& CellObjects() { return *FObjects; }
   // Rows from FixedRows on whose column-0 cell is a node cell, as the last binary load counted them.
@@ -75,6 +78,8 @@ class TDataGrid : public TCellGridHost, public TCellGrid, public TGridDataHost {
   std::function<void(TGridExportState AState, int ARow)> OnExportNotification;
   // Alignment per real column for the aligned text layout (left when not set).
   std::vector<plat::TAlignment> ColumnAlignments;
+  // The look of cells without properties in exports.
+  TExportLook DefaultLook;
   int CellsChangedCount = 0, AllCellsChangedCount = 0;
   plat::TRect LastChangedRect;
 

@@ -12,6 +12,11 @@ TSaveRange SaveRangeOf(const TGridDataHost& Host, const TGridDataOptions& Option
   return r;
 }
 
+bool TGridDataHost::IsFixedCell(int ACol, int ARow) const {
+  return ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() - FixedRightCols() ||
+         ARow >= RowCount() - FixedFooters();
+}
+
 void NotifyCellsLoaded(TGridDataHost& Host) {
   Host.CellsChanged(plat::TRect(0, 0, Host.ColCount(), Host.RowCount()));
   Host.AllCellsChanged();

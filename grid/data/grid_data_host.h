@@ -24,6 +24,9 @@
 
 #include <cmath>
 
+#include <QList>
+
+#include "grid/model/gridtypes.h"
 #include "platform/graphics/gdivalues.h"
 #include "platform/graphics/types.h"
 
@@ -54,6 +57,23 @@ struct TGridDataOptions {
 
   bool SavesFixedCols() const { return SaveFixedCells || SaveFixedCols; }
   bool SavesFixedRows() const { return SaveFixedCells || SaveFixedRows; }
+};
+
+// How a cell looks in an export: colours as RGB (clNone: not set), the font and the alignment.
+struct TExportLook {
+  plat::TColor Background = plat::clNone, FontColor = plat::clNone;
+  QString FontName = QStringLiteral("Tahoma");
+  int FontSize = 8;
+  bool Bold = false, Italic = false;
+  plat::TAlignment Alignment = plat::taLeftJustify;
+  TVAlignment VAlignment = vtaTop;
+  bool WordWrap = false;
+};
+
+// The pictures a cell shows in an HTML page, each as JPEG bytes, and where they go relative to the text.
+struct TExportPictures {
+  QList<QByteArray> Jpegs;
+  bool BeforeText = false;
 };
 
 class TGridDataHost {
@@ -122,6 +142,17 @@ class TGridDataHost {
   virtual void SetMaxRowCount(int Value) { (void)Value; }
   // Whether the floating footer row is shown (the CSV insert keeps it below the inserted rows).
   virtual bool FloatingFooterVisible() const { return false; }
+
+  // ---- the HTML page
+  // A fixed cell (display column): fixed rows and columns, footer rows and right columns.
+  virtual bool IsFixedCell(int ACol, int ARow) const;
+  // The look of a cell (real column) as the export draws it.
+  virtual void ExportCellLook(int ACol, int ARow, TExportLook& Look) { (void)ACol, (void)ARow, (void)Look; }
+  // The pictures of a cell (real column) for the page; the host may change the text the cell shows with them
+  // (a data image shows no text, a node cell a "+" before it).
+  virtual void ExportCellPictures(int ACol, int ARow, QString& Text, TExportPictures& Pictures) {
+    (void)ACol, (void)ARow, (void)Text, (void)Pictures;
+  }
 };
 
 // The cells the exports cover, from the counts and the options: the fixed parts only when they are saved.

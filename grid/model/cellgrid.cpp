@@ -83,7 +83,8 @@ TCellGrid::TCellSlot& TCellGrid::SlotFor(int ACol, int ARow) {
   if (ACol >= static_cast<int>(row.size())) {
     // Rows grow to the grid's width at once, so that filling a row allocates once.
     const std::size_t want = std::max<std::size_t>(ACol + 1, std::max(0, TotalColCount()));
-    if (row.capacity() < want) row.reserve(want);
+    // Geometric growth: a grid widened one column at a time (imports, pastes) must not copy its rows each time.
+    if (row.capacity() < want) row.reserve(std::max(want, row.capacity() * 2));
     row.resize(ACol + 1);
   }
   return row[ACol];

@@ -9,8 +9,10 @@
 #include "grid/data/data_grid.h"
 #include "grid/data/fixed_text.h"
 #include "grid/data/grid_text_format.h"
+#include "grid/data/html_export.h"
 #include "grid/data/store_sort.h"
 #include "grid/data/text_codec.h"
+#include "grid/data/xml_format.h"
 #include "grid/griderror.h"
 #include "grid/model/intlist.h"
 #include "platform/rtl/streams.h"
@@ -66,6 +68,15 @@ void SaveFixed(TDataGrid& g, const QString& f, const TOptions& o) {
 void SaveAscii(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveToASCII(g, f, false); }
 void LoadBin(TDataGrid& g, const QString& f, const TOptions&) { grid::LoadFromBinFile(g, f); }
 void SaveBin(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveToBinFile(g, f); }
+void SaveHtml(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveToHTML(g, grid::THTMLOptions{}, f, false); }
+void LoadXml(TDataGrid& g, const QString& f, const TOptions&) { grid::LoadFromXML(g, f, false, false); }
+// Empty cells are written too: the reader places fields in consecutive columns, whatever their names.
+void SaveXml(TDataGrid& g, const QString& f, const TOptions&) {
+  grid::TXMLExportOptions o;
+  o.ExportEmptyCells = true;
+  o.Encoding = QStringLiteral("UTF-8");
+  grid::SaveToXML(g, f, o);
+}
 
 }  // namespace
 
@@ -76,6 +87,8 @@ const std::vector<TFormat>& Formats() {
       {".fix", LoadFixed, SaveFixed},
       {".asc", nullptr, SaveAscii},
       {".grd", LoadBin, SaveBin},
+      {".html", nullptr, SaveHtml},
+      {".xml", LoadXml, SaveXml},
   };
   return formats;
 }

@@ -1,6 +1,6 @@
 // grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the
 // format OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid
-// stream). --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
+// stream, .html page, .xml flat XML; .xml is read too). --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
 // else text) before saving. IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
 // naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
 

@@ -43,13 +43,24 @@ TEST(GridConvert, EveryFormatRoundTripsThroughTheOthers) {
   WriteAll(in, Csv);
   const QString expected = dir.filePath("expected.csv");
   ASSERT_EQ(Convert({in, expected, "--delimiter", ","}).Exit, 0);
-  for (const char* ext : {".txt", ".grd"}) {
+  for (const char* ext : {".txt", ".grd", ".xml"}) {
     const QString mid = dir.filePath(QStringLiteral("mid") + ext), back = dir.filePath("back.csv");
     ASSERT_EQ(Convert({in, mid}).Exit, 0) << ext;
     ASSERT_EQ(Convert({mid, back}).Exit, 0) << ext;
     EXPECT_EQ(ReadAll(back), ReadAll(expected)) << ext;
   }
   EXPECT_EQ(ReadAll(expected), "id,name,note\r\n1,a;b,\"say \"\"hi\"\"\"\r\n2,\"\",\"two\nlines\"\r\n");
+}
+
+TEST(GridConvert, WritesAnHTMLPage) {
+  QTemporaryDir dir;
+  const QString in = dir.filePath("in.csv");
+  WriteAll(in, Csv);
+  ASSERT_EQ(Convert({in, dir.filePath("p.html")}).Exit, 0);
+  const QByteArray page = ReadAll(dir.filePath("p.html"));
+  EXPECT_EQ(page.count("<TR>"), 3);
+  EXPECT_TRUE(page.contains(">say \"hi\"</td>"));
+  EXPECT_NE(Convert({dir.filePath("p.html"), dir.filePath("x.csv")}).Exit, 0) << "pages are not read";
 }
 
 TEST(GridConvert, WritesFixedAlignedAndQuotedCsv) {
