@@ -15,7 +15,6 @@ using plat::TRect;
 
 namespace {
 bool KeyDown(int vk) { return plat::GetKeyState(vk) < 0; }
-constexpr std::uint32_t DescendingBit = 0x80000000u;
 }  // namespace
 
 THeaderClicks::~THeaderClicks() = default;
@@ -60,9 +59,9 @@ void THeaderClicks::HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded
   QElapsedTimer timer;
   timer.start();
   if (s.IndexShow())
-    SortIndexed(rc);
+    FSortClicks.SortIndexed(rc);
   else
-    SortSingle(rc);
+    FSortClicks.SortSingle(rc);
   s.SortTime = unsigned(timer.elapsed());
   if (keepLeft) {
     G.SetLeftCol(left);
@@ -74,58 +73,16 @@ void THeaderClicks::HeaderClick(int X, int Y, int ACol, int ARow, bool MoveEnded
   if (G.OnClickSort) G.OnClickSort(&G, s.Column());
 }
 
-// Several sort keys: with the index key held a column is added or flips; without it the column becomes the
-// only key (or flips when it already is).
-void THeaderClicks::SortIndexed(int RC) {
-  TSortSettings& s = *G.SortSettings();
-  std::vector<std::uint32_t>& keys = s.Keys();
-  const bool key = KeyDown(s.IndexSortKey == ikCtrl ? plat::VK_CONTROL : plat::VK_SHIFT);
-  const std::uint32_t fresh = std::uint32_t(RC) | (s.InitSortDirection == sdAscending ? 0u : DescendingBit);
-  auto find = [&]() {
-    for (std::size_t i = 0; i < keys.size(); ++i)
-      if (int(keys[i] & ~DescendingBit) == RC) return int(i);
-    return -1;
-  };
-  const int at = find();
-  if (key) {
-    if (at < 0)
-      keys.push_back(fresh);
-    else
-      keys[std::size_t(at)] ^= DescendingBit;
-  } else if (keys.size() == 1 && at == 0) {
-    keys[0] ^= DescendingBit;
-  } else {
-    keys.assign(1, fresh);
-  }
-  if (H.HasNodes())
-    G.QSortGroupIndexed();
-  else
-    G.QSortIndexed();
-  s.SetColumn(keys.empty() ? -1 : int(keys[0] & ~DescendingBit));
-  s.SetDirection(!keys.empty() && (keys[0] & DescendingBit) ? sdDescending : sdAscending);
+TSortSettings& THeaderClicks::Sort() { return *G.SortSettings(); }
+bool THeaderClicks::IndexKeyDown() {
+  return KeyDown(G.SortSettings()->IndexSortKey == ikCtrl ? plat::VK_CONTROL : plat::VK_SHIFT);
 }
-
-// One column: the same column flips its direction (and with UndoSort the third click unsorts).
-void THeaderClicks::SortSingle(int RC) {
-  TSortSettings& s = *G.SortSettings();
-  bool undo = false;
-  if (RC == s.Column()) {
-    undo = s.UndoSort && s.Direction() != s.InitSortDirection;
-    s.SetDirection(s.Direction() == sdAscending ? sdDescending : sdAscending);
-  } else {
-    s.SetDirection(s.InitSortDirection);
-    s.SetColumn(RC);
-  }
-  if (H.HasNodes()) {
-    G.QSortGroup();
-  } else if (undo) {
-    G.QUnSort();
-    s.SetColumn(-1);
-    s.SetDirection(s.InitSortDirection);
-  } else {
-    G.QSort();
-  }
-}
+bool THeaderClicks::HasNodes() { return H.HasNodes(); }
+void THeaderClicks::QSort() { G.QSort(); }
+void THeaderClicks::QSortGroup() { G.QSortGroup(); }
+void THeaderClicks::QUnSort() { G.QUnSort(); }
+void THeaderClicks::QSortIndexed() { G.QSortIndexed(); }
+void THeaderClicks::QSortGroupIndexed() { G.QSortGroupIndexed(); }
 
 // ---- the drop-down button of fixed cells -----------------------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "grid/data/sort_host.h"
+#include "grid/input/sort_clicks.h"
 #include "grid/model/gridtypes.h"
 #include "grid/view/render_cells.h"
 #include "platform/forms/menus.h"
@@ -138,7 +139,7 @@ class TGridTransCombo : public plat::TComboBox {
   void KeyPress(char16_t& Key) override;
 };
 
-class THeaderClicks {
+class THeaderClicks : private TSortClickHost {
  public:
   THeaderClicks(TExtStringGrid& Grid, TInputHost& Host) : G(Grid), H(Host) {}
   ~THeaderClicks();
@@ -170,8 +171,15 @@ class THeaderClicks {
   int FixedRowEdit() const { return FFixedRowEdit; }
 
  private:
-  void SortIndexed(int RC);
-  void SortSingle(int RC);
+  // The sort clicks' host: the grid's sort settings and sorts.
+  TSortSettings& Sort() override;
+  bool IndexKeyDown() override;
+  bool HasNodes() override;
+  void QSort() override;
+  void QSortGroup() override;
+  void QUnSort() override;
+  void QSortIndexed() override;
+  void QSortGroupIndexed() override;
   bool StopFixedEdit();
   void FixedEditDone(plat::TWinControl* Editor);
   void CloseFilterList();
@@ -182,6 +190,7 @@ class THeaderClicks {
 
   TExtStringGrid& G;
   TInputHost& H;
+  TSortClicks FSortClicks{*this};
   TGridTransEdit* FEdit = nullptr;
   TGridTransCombo* FCombo = nullptr;
   TDropList* FDropList = nullptr;
