@@ -394,9 +394,7 @@ void TCanvas::StrokeWide(const std::vector<TPoint>& pts, bool closed) {
 
 // ---- lines and shapes
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = TPoint(x, y); }
-
-void TCanvas::LineTo(int x, int y) {
+void TCanvas::LineToPixels(int x, int y) {
   TPoint from = penPos_, to(x, y);
   penPos_ = to;
   Changing();
@@ -455,7 +453,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
   Changed();
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+void TCanvas::RectanglePixels(int x1, int y1, int x2, int y2) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   TRect r(x1, y1, x2, y2);
@@ -492,7 +490,7 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Changed();
 }
 
-void TCanvas::FillRect(const TRect& r) {
+void TCanvas::FillRectPixels(const TRect& r) {
   Changing();
   QPainter* p = ActivePainter();
   if (p && !r.IsEmpty() && BrushVisible()) {
@@ -508,7 +506,7 @@ void TCanvas::FillRect(const TRect& r) {
   Changed();
 }
 
-void TCanvas::FrameRect(const TRect& r) {
+void TCanvas::FrameRectPixels(const TRect& r) {
   Changing();
   QPainter* p = ActivePainter();
   if (p && !r.IsEmpty() && BrushVisible()) {
@@ -734,7 +732,7 @@ int TCanvas::TextWidth(const QString& text) { return TextExtent(text).cx; }
 
 int TCanvas::TextHeight(const QString& text) { return TextExtent(text).cy; }
 
-TSize TCanvas::TextExtent(const QString& text) {
+TSize TCanvas::TextExtentPixels(const QString& text) {
   const QFont& font = font_->QtFont();
   return TSize(text.isEmpty() ? 0 : ShapedTextWidth(font, text), QFontMetrics(font).height());
 }
@@ -776,7 +774,7 @@ void TCanvas::DrawTextBox(int x, int y, const QString& text, const TRect* clip, 
   p->restore();
 }
 
-void TCanvas::TextOut(int x, int y, const QString& text) {
+void TCanvas::TextOutPixels(int x, int y, const QString& text) {
   Changing();
   DrawTextBox(x, y, text, nullptr, false);
   TSize ext = TextExtent(text);
@@ -785,16 +783,12 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
   Changed();
 }
 
-void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
+void TCanvas::TextRectPixels(const TRect& r, int x, int y, const QString& text) {
   Changing();
   bool opaque = BrushVisible() || (textFlags_ & ETO_OPAQUE);
   DrawTextBox(x, y, text, &r, opaque);
   Trace(TraceKind::TextRect, r, {TPoint(x, y)}, text);
   Changed();
-}
-
-int TCanvas::DrawText(const QString& text, TRect& r, unsigned flags, DRAWTEXTPARAMS* params) {
-  return DrawTextOnCanvas(*this, text, r, flags, params);
 }
 
 // ---- pictures
@@ -817,7 +811,7 @@ void TCanvas::Draw(int x, int y, TGraphic* graphic, std::uint8_t opacity) {
   p->setOpacity(1.0);
 }
 
-void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic) {
+void TCanvas::StretchDrawPixels(const TRect& r, TGraphic* graphic) {
   if (!graphic || graphic->Empty()) return;
   Changing();
   graphic->Draw(*this, r);
@@ -882,7 +876,7 @@ void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TC
 
 // ---- clipping and states
 
-TRect TCanvas::ClipRect() const {
+TRect TCanvas::ClipRectPixels() const {
   TSize ds = DeviceSize();
   TRect dev(0, 0, ds.cx, ds.cy);
   if (clip_) {
@@ -903,7 +897,7 @@ int TCanvas::SelectClipRgn(const TRegion* region) {
   return clip_ ? clip_->Kind() : SIMPLEREGION;
 }
 
-int TCanvas::IntersectClipRect(const TRect& r) {
+int TCanvas::IntersectClipRectPixels(const TRect& r) {
   TSize ds = DeviceSize();
   TRegion base = clip_ ? *clip_ : TRegion(TRect(0, 0, ds.cx, ds.cy));
   clip_ = base.Combined(TRegion(LogicalToDevice(r)), RGN_AND);
@@ -911,7 +905,7 @@ int TCanvas::IntersectClipRect(const TRect& r) {
   return clip_->Kind();
 }
 
-int TCanvas::ExcludeClipRect(const TRect& r) {
+int TCanvas::ExcludeClipRectPixels(const TRect& r) {
   TSize ds = DeviceSize();
   TRegion base = clip_ ? *clip_ : TRegion(TRect(0, 0, ds.cx, ds.cy));
   clip_ = base.Combined(TRegion(LogicalToDevice(r)), RGN_DIFF);

@@ -70,6 +70,9 @@ enum TFillStyle { fsSurface, fsBorder };
 
 // Background modes.
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
+// Mapping modes: MM_TEXT, a logical unit is a device pixel and y grows downwards; MM_LOMETRIC, a logical unit is a
+// tenth of a millimetre and y grows upwards.
+enum : int { MM_TEXT = 1, MM_LOMETRIC = 8 };
 // TextOut/TextRect flags.
 enum : int { ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_RTLREADING = 0x80 };
 
@@ -97,6 +100,23 @@ class TCanvas : public TPersistent {
   QPainter* Painter();
   // Width and height of the device, 0 without one.
   TSize DeviceSize() const;
+
+  // ---- mapping mode
+  // In MM_LOMETRIC the coordinates, lengths, pen widths and font heights of lines, rectangles, fills, frames,
+  // text, DrawText, StretchDraw and the clip are in tenths of a millimetre with y growing upwards (positions down
+  // the page are negative). The canvas maps them onto the device's pixels itself, at dotsPerInch (0: the
+  // device's own resolution), and draws there; a transform that flipped y would mirror the glyphs, so text stays
+  // upright and a font's Orientation still turns it counter-clockwise as seen on the device. Origins (window, viewport, brush) stay in device pixels, as do the
+  // calls not named here (shapes, pixels, flood fill, copies). Returns the previous mode.
+  int SetMapMode(int mode, int dotsPerInch = 0);
+  int MapMode() const { return mapMode_; }
+  // Dots per inch of the metric mapping.
+  int MapResolution() const { return mapDpi_; }
+  // Metric point to the device's pixels (before the origins) and back; identity in MM_TEXT.
+  TPoint MetricToPixels(const TPoint& p) const;
+  TPoint PixelsToMetric(const TPoint& p) const;
+  // A metric rectangle in pixels, normalised (Left < Right, Top < Bottom).
+  TRect MetricToPixels(const TRect& r) const;
 
   // ---- drawing objects
   TFont* Font() const { return font_.get(); }
@@ -233,6 +253,25 @@ class TCanvas : public TPersistent {
   void SetBrushOnPainter(QPainter* p);
   void DrawTextBox(int x, int y, const QString& text, const TRect* clip, bool opaqueRect);
   void ArcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+  // The calls in pixels; the public ones map metric coordinates onto them.
+  void LineToPixels(int x, int y);
+  void RectanglePixels(int x1, int y1, int x2, int y2);
+  void FillRectPixels(const TRect& r);
+  void FrameRectPixels(const TRect& r);
+  TSize TextExtentPixels(const QString& text);
+  void TextOutPixels(int x, int y, const QString& text);
+  void TextRectPixels(const TRect& r, int x, int y, const QString& text);
+  void StretchDrawPixels(const TRect& r, TGraphic* graphic);
+  TRect ClipRectPixels() const;
+  int IntersectClipRectPixels(const TRect& r);
+  int ExcludeClipRectPixels(const TRect& r);
+  // For one call in MM_LOMETRIC: MM_TEXT with the pen and font mapped to pixels.
+  class TPixelScope;
+  bool Metric() const { return mapMode_ == MM_LOMETRIC; }
+  int ToPixelsX(int v) const;
+  int ToPixelsY(int v) const;  // a length: no sign change
+  int ToMetricX(int px) const;
+  int ToMetricY(int px) const;  // a length: no sign change
 
   std::unique_ptr<TFont> font_;
   std::unique_ptr<TPen> pen_;
@@ -261,6 +300,12 @@ class TCanvas : public TPersistent {
   std::vector<SavedState> saved_;
   int lockCount_ = 0;
   ICanvasTracer* tracer_ = nullptr;
+  int mapMode_ = MM_TEXT;
+  int mapDpi_ = 96;
+  // The pen and font in pixels while MM_LOMETRIC maps them, rebuilt when the logical ones change.
+  std::unique_ptr<TFont> pixelFont_;
+  std::unique_ptr<TPen> pixelPen_;
+  std::uint64_t pixelFontVersion_ = ~std::uint64_t(0), pixelPenVersion_ = ~std::uint64_t(0);
 };
 
 // ---- handle-style functions over a canvas (dc may be nullptr: they then do nothing and report failure)
