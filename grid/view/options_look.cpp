@@ -40,7 +40,7 @@ void TSearchFooter::Assign(plat::TPersistent* Source) {
   SearchHiddenRows = s->SearchHiddenRows;
 }
 
-// ---- node looks, printing, background ------------------------------------------------------------------
+// ---- node looks, background ------------------------------------------------------------------
 
 void TCellNode::Assign(plat::TPersistent* Source) {
   auto* s = dynamic_cast<TCellNode*>(Source);
@@ -50,30 +50,6 @@ void TCellNode::Assign(plat::TPersistent* Source) {
   ExpandOne = s->ExpandOne;
   FExpandGlyph.Assign(&s->FExpandGlyph);
   FContractGlyph.Assign(&s->FContractGlyph);
-}
-
-void TPrintSettings::Assign(plat::TPersistent* Source) {
-  auto* s = dynamic_cast<TPrintSettings*>(Source);
-  if (!s) throw plat::EInvalidCast(QStringLiteral("Invalid class typecast"));
-  const bool fixedCellsAlways = FixedCellsAlways;
-  FFont.Assign(&s->FFont);
-  FFixedFont.Assign(&s->FFixedFont);
-  FHeaderFont.Assign(&s->FHeaderFont);
-  FFooterFont.Assign(&s->FFooterFont);
-  FTitleLines.Assign(&s->FTitleLines);
-  PageNumSep = s->PageNumSep, DateFormat = s->DateFormat, Borders = s->Borders, Centered = s->Centered;
-  UseDisplayFont = s->UseDisplayFont, Time = s->Time, Date = s->Date, PageNr = s->PageNr, Title = s->Title;
-  TitleText = s->TitleText, BorderStyle = s->BorderStyle, BorderColor = s->BorderColor;
-  RepeatFixedRows = s->RepeatFixedRows, RepeatFixedCols = s->RepeatFixedCols, FooterSize = s->FooterSize;
-  HeaderSize = s->HeaderSize, LeftSize = s->LeftSize, RightSize = s->RightSize;
-  ColumnSpacing = s->ColumnSpacing, RowSpacing = s->RowSpacing, TitleSpacing = s->TitleSpacing;
-  Orientation = s->Orientation, PagePrefix = s->PagePrefix, PageSuffix = s->PageSuffix;
-  PageNumberOffset = s->PageNumberOffset, MaxPagesOffset = s->MaxPagesOffset, FixedWidth = s->FixedWidth;
-  FixedHeight = s->FixedHeight, UseFixedHeight = s->UseFixedHeight, UseFixedWidth = s->UseFixedWidth;
-  FitToPage = s->FitToPage, JobName = s->JobName, NoAutoSize = s->NoAutoSize;
-  NoAutoSizeRow = s->NoAutoSizeRow, PrintGraphics = s->PrintGraphics;
-  UseDefaultOrientation = s->UseDefaultOrientation;
-  FixedCellsAlways = fixedCellsAlways;
 }
 
 void TBackGround::SetBitmap(plat::TBitmap* Value) {

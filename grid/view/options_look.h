@@ -12,6 +12,7 @@
 
 #include "grid/model/gridtypes.h"
 #include "grid/model/options.h"
+#include "grid/print/print_settings.h"
 #include "platform/graphics/gdiobjects.h"
 #include "platform/graphics/graphic.h"
 #include "platform/rtl/component.h"
@@ -102,48 +103,6 @@ class TCellNode : public plat::TPersistent {
   GRID_CHANGE_PROPERTY(bool, ShowTreeFull, true)
   GRID_CHANGE_PROPERTY(TColor, TreeColor, plat::clGray)
   GRID_CHANGE_PROPERTY(int, NodeIndent, 12)
-};
-
-class TPrintSettings : public plat::TPersistent {
-  PLAT_CLASS(TPrintSettings)
-
-  explicit TPrintSettings(plat::TComponent* AOwner) { (void)AOwner; }
-  // Any TPrintSettings; another class of source raises EInvalidCast. FixedCellsAlways is not copied.
-  void Assign(plat::TPersistent* Source) override;
-  plat::TFont* Font() { return &FFont; }
-  void SetFont(plat::TFont* Value) { FFont.Assign(Value); }
-  plat::TFont* FixedFont() { return &FFixedFont; }
-  void SetFixedFont(plat::TFont* Value) { FFixedFont.Assign(Value); }
-  plat::TFont* HeaderFont() { return &FHeaderFont; }
-  void SetHeaderFont(plat::TFont* Value) { FHeaderFont.Assign(Value); }
-  plat::TFont* FooterFont() { return &FFooterFont; }
-  void SetFooterFont(plat::TFont* Value) { FFooterFont.Assign(Value); }
-  plat::TStrings* TitleLines() { return &FTitleLines; }
-  void SetTitleLines(plat::TStrings* Value) { FTitleLines.Assign(Value); }
-
-  QString PageNumSep = QStringLiteral("/");
-  QString DateFormat = QStringLiteral("dd/mm/yyyy");
-  TPrintBorders Borders = pbSingle;
-  bool Centered = true, UseDisplayFont = true;
-  TPrintPosition Time = ppNone, Date = ppNone, PageNr = ppNone, Title = ppNone;
-  QString TitleText;
-  plat::TPenStyle BorderStyle = plat::psSolid;
-  TColor BorderColor = plat::clBlack;
-  bool RepeatFixedRows = false, RepeatFixedCols = false;
-  int FooterSize = 0, HeaderSize = 0, LeftSize = 0, RightSize = 0, ColumnSpacing = 0, RowSpacing = 0;
-  int TitleSpacing = 0;
-  TPrinterOrientation Orientation = poPortrait;
-  QString PagePrefix, PageSuffix;
-  int PageNumberOffset = 0, MaxPagesOffset = 0, FixedWidth = 0, FixedHeight = 0;
-  bool UseFixedHeight = false, UseFixedWidth = false;
-  TFitToPage FitToPage = fpNever;
-  QString JobName;
-  bool NoAutoSize = false, NoAutoSizeRow = false, PrintGraphics = false, UseDefaultOrientation = false;
-  bool FixedCellsAlways = false;
-
- private:
-  plat::TFont FFont, FFixedFont, FHeaderFont, FFooterFont;
-  plat::TStringList FTitleLines;
 };
 
 // The grid's background; every setter stores and invalidates the grid (OnInvalidate).
