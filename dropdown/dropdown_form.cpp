@@ -9,6 +9,7 @@
 #include "controls/draw_utils.h"
 #include "dropdown/ext_dropdown.h"
 #include "dropdown/paint_routines.h"
+#include "dropdown/popup_bars.h"
 #include "platform/forms/msgqueue.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/classic.h"
@@ -53,8 +54,49 @@ TDropDownForm::TDropDownForm(TComponent* AOwner, int) : TPopupForm(AOwner) {
 }
 
 void TDropDownForm::InitializeAndUpdate() {
-  // The header and footer bars belong to another unit; until it is linked the popup has none.
+  if (!FExtDropDown) return;
+  TExtCustomDropDown& d = *FExtDropDown;
+  auto setUp = [&](TExtPopupBar* bar, const grid::TDropDownBarAppearance& a, TAlign align) {
+    bar->SetExtDropDown(&d);
+    bar->SetHeight(a.Height);
+    bar->SetAlign(align);
+    bar->SetVisible(a.Visible());
+    bar->RebuildButtons();
+  };
+  // A new bar takes its height from the popup's client area: the popup grows by it, so that the hosted control
+  // keeps its own height.
+  auto grow = [&](int By) { SetBounds(Left(), Top(), Width(), Height() + By); };
+  if (!FHeader && d.DropDownHeader()->Visible()) {
+    grow(d.DropDownHeader()->Height);
+    auto* header = new TExtHeader(this);
+    header->SetParent(this);
+    FHeader = header;
+  }
+  if (auto* header = static_cast<TExtHeader*>(FHeader)) {
+    setUp(header, *d.DropDownHeader(), alTop);
+    header->OnDrawBackGround = d.OnDrawHeader;
+    header->OnGetText = d.OnGetHeaderText;
+  }
+  if (!FFooter && d.DropDownFooter()->Visible()) {
+    grow(d.DropDownFooter()->Height);
+    auto* footer = new TExtFooter(this);
+    footer->SetParent(this);
+    FFooter = footer;
+  }
+  if (auto* footer = static_cast<TExtFooter*>(FFooter)) {
+    setUp(footer, *d.DropDownFooter(), alBottom);
+    footer->OnDrawBackGround = d.OnDrawFooter;
+    footer->OnGetText = d.OnGetFooterText;
+  }
 }
+
+void TDropDownForm::BeginGripSizing(const TPoint& Global) {
+  const TPoint p = ScreenToClient(Global);
+  FGripping = true;
+  FGripOffset = TPoint(Width() - p.X, Height() - p.Y);
+}
+
+void TDropDownForm::EndGripSizing() { FGripping = false; }
 
 TRect TDropDownForm::ClientRect() const {
   TRect r = TPopupForm::ClientRect();
@@ -141,8 +183,7 @@ void TDropDownForm::Dispatch(TMessage& M) {
       const TPoint p(XOf(M.LParam), YOf(M.LParam));
       const TPoint g = ClientToScreen(p);
       if (Perform(WM_NCHITTEST, 0, MakeLParam(g.X, g.Y)) == HTBOTTOMRIGHT) {
-        FGripping = true;
-        FGripOffset = TPoint(Width() - p.X, Height() - p.Y);
+        BeginGripSizing(g);
         SetMouseCapture(true);
         return;
       }

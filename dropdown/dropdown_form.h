@@ -43,12 +43,18 @@ class TDropDownForm : public plat::TPopupForm {
   // While set, activation changes are ignored: a descendant sets it around the dialogs it opens from the popup.
   bool BlockActivate() const { return FBlockActivate; }
   void SetBlockActivate(bool Value) { FBlockActivate = Value; }
-  // Header and footer bars are another unit's; their heights count when they show.
+  // The header and footer bars (TExtHeader, TExtFooter), made the first time they show.
   plat::TControl* Header() const { return FHeader; }
   plat::TControl* Footer() const { return FFooter; }
 
   // Builds or refreshes the bars from the drop-down's header and footer settings.
   virtual void InitializeAndUpdate();
+  // Resizing from the bottom-right corner as if it was pressed at the screen point Global (the footer's size
+  // grip starts it this way); the moves and the release that follow go to GripSizeTo and EndGripSizing.
+  void BeginGripSizing(const plat::TPoint& Global);
+  bool GripSizing() const { return FGripping; }
+  void GripSizeTo(const plat::TPoint& Global) { ResizeFromGrip(Global); }
+  void EndGripSizing();
   virtual void UpdateSize() {}
   // The client rectangle that aligned children fill: inset by the drop-down's border width.
   plat::TRect ClientRect() const override;
@@ -67,7 +73,6 @@ class TDropDownForm : public plat::TPopupForm {
 
  protected:
   void Activated(plat::WPARAM State, plat::HWND Other);
-  // Bars made by another unit are handed in here (the header and footer unit registers its factory).
   plat::TControl* FHeader = nullptr;
   plat::TControl* FFooter = nullptr;
 

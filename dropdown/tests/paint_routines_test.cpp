@@ -98,6 +98,8 @@ TEST(PaintRoutines, PopupPaintsItsBackgroundAndBorder) {
   f.form->Show();
   auto* d = new TExtCustomDropDown(f.form.get());  // no hosted control: the background shows
   d->SetParent(f.form.get());
+  d->DropDownHeader()->SetVisible(false);  // no bars over the background
+  d->DropDownFooter()->SetVisible(false);
   d->SetDropDownWidth(100);
   d->SetDropDownHeight(60);
   d->SetDropDownColor(clYellow);

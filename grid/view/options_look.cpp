@@ -82,13 +82,26 @@ void TDropDownBarAppearance::AssignColors(plat::TPersistent* Source) {
   GradientDirection = s->GradientDirection;
 }
 
+THeaderAppearance::THeaderAppearance(plat::TComponent* AOwner) : TDropDownBarAppearance(AOwner), FButtons(AOwner) {
+  FFont.SetName("Tahoma");
+  FButtons.OnChange = [this](plat::TObject*) { ButtonsChanged(); };
+}
+
 void THeaderAppearance::Assign(plat::TPersistent* Source) {
-  if (auto* s = dynamic_cast<THeaderAppearance*>(Source)) AssignBar(*s);
+  if (auto* s = dynamic_cast<THeaderAppearance*>(Source)) {
+    AssignBar(*s);
+    FButtons.Assign(&s->FButtons);
+  }
+}
+
+TFooterAppearance::TFooterAppearance(plat::TComponent* AOwner) : TDropDownBarAppearance(AOwner), FButtons(AOwner) {
+  FButtons.OnChange = [this](plat::TObject*) { ButtonsChanged(); };
 }
 
 void TFooterAppearance::Assign(plat::TPersistent* Source) {
   if (auto* s = dynamic_cast<TFooterAppearance*>(Source)) {
     AssignBar(*s);
+    FButtons.Assign(&s->FButtons);
     SizeGrip = s->SizeGrip;
   }
 }

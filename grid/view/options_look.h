@@ -13,6 +13,7 @@
 #include "grid/model/gridtypes.h"
 #include "grid/model/options.h"
 #include "grid/print/print_settings.h"
+#include "grid/view/dropdown_bar_buttons.h"
 #include "platform/graphics/gdiobjects.h"
 #include "platform/graphics/graphic.h"
 #include "platform/rtl/component.h"
@@ -165,6 +166,10 @@ class TDropDownBarAppearance : public plat::TPersistent {
     if (OnChange) OnChange(this);
   }
   void AssignBar(const TDropDownBarAppearance& s);
+  // Bound to the button definitions' OnChange.
+  void ButtonsChanged() {
+    if (OnButtonsChanged) OnButtonsChanged(this);
+  }
   plat::TFont FFont;
 
  private:
@@ -175,17 +180,27 @@ class TDropDownBarAppearance : public plat::TPersistent {
 class THeaderAppearance : public TDropDownBarAppearance {
   PLAT_CLASS(THeaderAppearance)
 
-  explicit THeaderAppearance(plat::TComponent* AOwner) : TDropDownBarAppearance(AOwner) { FFont.SetName("Tahoma"); }
+  explicit THeaderAppearance(plat::TComponent* AOwner);
   void Assign(plat::TPersistent* Source) override;
+  THeaderButtons* Buttons() { return &FButtons; }
+  void SetButtons(THeaderButtons* Value) { FButtons.Assign(Value); }
+
+ private:
+  THeaderButtons FButtons;
 };
 
 class TFooterAppearance : public TDropDownBarAppearance {
   PLAT_CLASS(TFooterAppearance)
 
-  explicit TFooterAppearance(plat::TComponent* AOwner) : TDropDownBarAppearance(AOwner) {}
+  explicit TFooterAppearance(plat::TComponent* AOwner);
   void Assign(plat::TPersistent* Source) override;
+  TFooterButtons* Buttons() { return &FButtons; }
+  void SetButtons(TFooterButtons* Value) { FButtons.Assign(Value); }
 
   bool SizeGrip = true;
+
+ private:
+  TFooterButtons FButtons;
 };
 
 // The grid's fixed-cell gradient colours the control look copies into the grid, by role.
