@@ -63,11 +63,13 @@ void TDropDownForm::InitializeAndUpdate() {
     bar->SetVisible(a.Visible());
     bar->RebuildButtons();
   };
-  // A new bar takes its height from the popup's client area: the popup grows by it, so that the hosted control
-  // keeps its own height.
-  auto grow = [&](int By) { SetBounds(Left(), Top(), Width(), Height() + By); };
+  // A bar that appears or goes takes its room from the hosted control or gives it back; the popup is sized from
+  // the control's own height afterwards, so that height is kept.
+  TControl* control = d.Control();
+  const int controlHeight = control ? control->Height() : 0;
+  const TAlign controlAlign = control ? control->Align() : alNone;
+  if (control) control->SetAlign(alNone);
   if (!FHeader && d.DropDownHeader()->Visible()) {
-    grow(d.DropDownHeader()->Height);
     auto* header = new TExtHeader(this);
     header->SetParent(this);
     FHeader = header;
@@ -78,7 +80,6 @@ void TDropDownForm::InitializeAndUpdate() {
     header->OnGetText = d.OnGetHeaderText;
   }
   if (!FFooter && d.DropDownFooter()->Visible()) {
-    grow(d.DropDownFooter()->Height);
     auto* footer = new TExtFooter(this);
     footer->SetParent(this);
     FFooter = footer;
@@ -88,6 +89,15 @@ void TDropDownForm::InitializeAndUpdate() {
     footer->OnDrawBackGround = d.OnDrawFooter;
     footer->OnGetText = d.OnGetFooterText;
   }
+  if (!control) return;
+  if (!Visible()) {
+    int h = 2 * d.DropDownBorderWidth() + controlHeight;
+    if (FHeader && FHeader->Visible()) h += FHeader->Height();
+    if (FFooter && FFooter->Visible()) h += FFooter->Height();
+    SetBounds(Left(), Top(), Width(), h);
+  }
+  control->SetHeight(controlHeight);
+  control->SetAlign(controlAlign);
 }
 
 void TDropDownForm::BeginGripSizing(const TPoint& Global) {
