@@ -6,7 +6,8 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6network6 libgl-dev
-  libpugixml-dev zlib1g-dev libjpeg-dev
+  libpugixml-dev zlib1g-dev libjpeg-dev libzip-dev unixodbc-dev libxlsxwriter-dev
+  unixodbc libsqliteodbc libreoffice-calc-nogui libreoffice-writer-nogui
   lld
   googletest libgmock-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fonts-wine

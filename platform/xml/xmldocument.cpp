@@ -362,6 +362,11 @@ QString TXMLNode::NodeName() const {
   return n.type() == pugi::node_element || n.type() == pugi::node_pi ? Q(n.name()) : QString();
 }
 
+const char* TXMLNode::NameUtf8() const {
+  const xml_node n(node_);
+  return n.type() == pugi::node_element || n.type() == pugi::node_pi ? n.name() : "";
+}
+
 QString TXMLNode::Text() const {
   const xml_node n(node_);
   switch (n.type()) {
@@ -556,6 +561,16 @@ TXMLNode TXMLNode::AddChild(const QString& Name) {
     return TXMLNode();
   }
   xml_node child = InsertLaidOut(n, pugi::node_element);
+  child.set_name(Name.toUtf8().constData());
+  return TXMLNode(child.internal_object());
+}
+
+TXMLNode TXMLNode::InsertChildBefore(const QString& Name, const TXMLNode& Before) {
+  xml_node n(node_);
+  const xml_node before(Before.node_);
+  if (!before) return AddChild(Name);
+  if (!IsValidName(Name) || n.type() != pugi::node_element || before.parent() != n) return TXMLNode();
+  xml_node child = n.insert_child_before(pugi::node_element, before);
   child.set_name(Name.toUtf8().constData());
   return TXMLNode(child.internal_object());
 }

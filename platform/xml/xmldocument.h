@@ -74,6 +74,9 @@ class TXMLNode {
   bool IsElement() const { return NodeType() == TXMLNodeType::Element; }
   // Element name, or the target of a processing instruction; empty for other nodes.
   QString NodeName() const;
+  // The same as the stored UTF-8 text (valid while the node lives), for readers that compare the names of many
+  // elements; empty for other nodes.
+  const char* NameUtf8() const;
 
   // Element: the concatenated text and CDATA children (not those of deeper elements), exactly as stored.
   // Text, CDATA, comment, processing instruction and doctype nodes: their content. Otherwise empty.
@@ -122,6 +125,10 @@ class TXMLNode {
   // Adds an element after the last child; null when Name is not a valid XML name or this node cannot hold
   // elements. In a formatted parent the new element gets the indentation of its siblings.
   TXMLNode AddChild(const QString& Name);
+  // Adds an element in front of Before, a child of this node (after the last child when Before is null), with
+  // no layout whitespace of its own; null when Name is not a valid XML name, this node cannot hold elements or
+  // Before is not its child.
+  TXMLNode InsertChildBefore(const QString& Name, const TXMLNode& Before);
   // Adds a comment after the last child (the document or an element), laid out like AddChild.
   TXMLNode AddComment(const QString& Text);
   // Removes Child (and the layout whitespace in front of it); false when Child is not a child of this node.

@@ -520,3 +520,16 @@ TEST(XmlDocument, DeclarationCanBeAddedAndRemoved) {
   doc.RemoveDeclaration();
   EXPECT_EQ(S(doc.SaveToString()), kParGen);
 }
+
+TEST(XmlDocument, ElementsInsertedBeforeASiblingKeepTheOrder) {
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString("<r><a/><c/></r>"));
+  TXMLNode root = doc.DocumentElement();
+  TXMLNode c = root.FindNode("c");
+  EXPECT_FALSE(root.InsertChildBefore("b", c).IsNull());
+  EXPECT_FALSE(root.InsertChildBefore("d", TXMLNode()).IsNull());  // no sibling: at the end
+  EXPECT_TRUE(root.InsertChildBefore("x", root).IsNull());         // not a child
+  EXPECT_TRUE(root.InsertChildBefore("bad name", c).IsNull());
+  EXPECT_STREQ(root.FindNode("b").NameUtf8(), "b");
+  EXPECT_EQ(S(doc.SaveToString()), "<r><a/><b/><c/><d/></r>");
+}

@@ -1,0 +1,184 @@
+#include "grid/data/office/zip_package.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "grid/griderror.h"
+
+namespace grid::office {
+
+namespace {
+
+QString ErrorText(int Code) {
+  zip_error_t e;
+  zip_error_init_with_code(&e, Code);
+  const QString text = QString::fromUtf8(zip_error_strerror(&e));
+  zip_error_fini(&e);
+  return text;
+}
+
+QString ErrorText(zip_error_t* E) { return QString::fromUtf8(zip_error_strerror(E)); }
+
+[[noreturn]] void Fail(const QString& Name, const QString& Why) {
+  throw EExtGridError(QStringLiteral("%1: %2").arg(Name, Why));
+}
+
+// The archive's entry names that are parts (folders are not).
+QStringList EntryNames(zip_t* Archive) {
+  QStringList names;
+  const zip_int64_t n = zip_get_num_entries(Archive, 0);
+  for (zip_int64_t i = 0; i < n; ++i) {
+    const char* name = zip_get_name(Archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+    if (name && *name && name[std::strlen(name) - 1] != '/') names.append(QString::fromUtf8(name));
+  }
+  return names;
+}
+
+}  // namespace
+
+TZipPackage::TZipPackage() = default;
+
+TZipPackage::~TZipPackage() { Close(); }
+
+void TZipPackage::Close() {
+  if (FSource) zip_discard(FSource);
+  FSource = nullptr;
+  FSourceBytes.clear();
+  FOrder.clear();
+  FChanged.clear();
+  FTotalRead = 0;
+}
+
+void TZipPackage::OpenSource(zip_t* Archive, const QString& Name) {
+  FSource = Archive;
+  FName = Name;
+  FOrder = EntryNames(Archive);
+}
+
+void TZipPackage::Open(const QString& FileName) {
+  Close();
+  int code = 0;
+  zip_t* archive = zip_open(FileName.toUtf8().constData(), ZIP_RDONLY, &code);
+  if (!archive) Fail(FileName, QStringLiteral("cannot be read as a package (%1)").arg(ErrorText(code)));
+  OpenSource(archive, FileName);
+}
+
+void TZipPackage::OpenBytes(const QByteArray& Data, const QString& Name) {
+  Close();
+  FSourceBytes = Data;
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(FSourceBytes.constData(),
+                                                  static_cast<zip_uint64_t>(FSourceBytes.size()), 0, &error);
+  zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  if (!archive) {
+    const QString why = ErrorText(&error);
+    if (source) zip_source_free(source);
+    zip_error_fini(&error);
+    FSourceBytes.clear();
+    Fail(Name, QStringLiteral("cannot be read as a package (%1)").arg(why));
+  }
+  zip_error_fini(&error);
+  OpenSource(archive, Name);
+}
+
+bool TZipPackage::Contains(const QString& Part) const {
+  const auto it = FChanged.find(Part);
+  if (it != FChanged.end()) return it->second.has_value();
+  return FOrder.contains(Part);
+}
+
+QStringList TZipPackage::Parts() const {
+  QStringList parts;
+  for (const QString& p : FOrder)
+    if (Contains(p)) parts.append(p);
+  return parts;
+}
+
+QByteArray TZipPackage::Read(const QString& Part) {
+  const auto it = FChanged.find(Part);
+  if (it != FChanged.end() && it->second) return *it->second;
+  const zip_int64_t index =
+      FSource && it == FChanged.end() ? zip_name_locate(FSource, Part.toUtf8().constData(), ZIP_FL_ENC_GUESS) : -1;
+  if (index < 0) Fail(FName, QStringLiteral("the part %1 is missing").arg(Part));
+  zip_stat_t st;
+  if (zip_stat_index(FSource, static_cast<zip_uint64_t>(index), 0, &st) != 0)
+    Fail(FName, QStringLiteral("the part %1 cannot be read (%2)").arg(Part, QString::fromUtf8(zip_strerror(FSource))));
+  const qint64 packed = (st.valid & ZIP_STAT_COMP_SIZE) ? static_cast<qint64>(st.comp_size) : 0;
+  const qint64 claimed = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
+  auto check = [&](qint64 Size) {
+    if (Size > Limits.MaxPartSize)
+      Fail(FName, QStringLiteral("the part %1 is larger than %2 bytes").arg(Part).arg(Limits.MaxPartSize));
+    if (Size > Limits.RatioFloor && Size > std::max<qint64>(packed, 1) * Limits.MaxRatio)
+      Fail(FName, QStringLiteral("the part %1 inflates more than %2 times its packed size").arg(Part).arg(Limits.MaxRatio));
+    if (FTotalRead + Size > Limits.MaxTotalSize)
+      Fail(FName, QStringLiteral("the parts are larger than %1 bytes together").arg(Limits.MaxTotalSize));
+  };
+  check(claimed);
+  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(zip_fopen_index(FSource, static_cast<zip_uint64_t>(index), 0),
+                                                        zip_fclose);
+  if (!file)
+    Fail(FName, QStringLiteral("the part %1 cannot be read (%2)").arg(Part, QString::fromUtf8(zip_strerror(FSource))));
+  QByteArray data;
+  data.reserve(static_cast<qsizetype>(claimed));
+  constexpr qint64 chunk = 1 << 16;
+  for (;;) {
+    const qsizetype at = data.size();
+    data.resize(at + chunk);
+    const zip_int64_t n = zip_fread(file.get(), data.data() + at, chunk);
+    if (n < 0)
+      Fail(FName, QStringLiteral("the part %1 is damaged (%2)").arg(Part, QString::fromUtf8(zip_file_strerror(file.get()))));
+    data.resize(at + static_cast<qsizetype>(n));
+    if (n == 0) break;
+    check(data.size());
+  }
+  FTotalRead += data.size();
+  return data;
+}
+
+void TZipPackage::Write(const QString& Part, const QByteArray& Data) {
+  if (!FOrder.contains(Part)) FOrder.append(Part);
+  FChanged[Part] = Data;
+}
+
+void TZipPackage::Remove(const QString& Part) { FChanged[Part] = std::nullopt; }
+
+void TZipPackage::SaveAs(const QString& FileName) {
+  int code = 0;
+  // libzip writes the archive to a temporary file beside the target at zip_close and renames it over the
+  // target only when everything was written.
+  zip_t* out = zip_open(FileName.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+  if (!out) Fail(FileName, QStringLiteral("cannot be written (%1)").arg(ErrorText(code)));
+  auto fail = [&](const QString& Why) {
+    zip_discard(out);
+    Fail(FileName, QStringLiteral("cannot be written (%1)").arg(Why));
+  };
+  for (const QString& part : FOrder) {
+    const auto it = FChanged.find(part);
+    zip_source_t* source = nullptr;
+    bool changed = it != FChanged.end();
+    if (changed && !it->second) continue;
+    if (changed) {
+      source = zip_source_buffer(out, it->second->constData(), static_cast<zip_uint64_t>(it->second->size()), 0);
+    } else {
+      const zip_int64_t index = zip_name_locate(FSource, part.toUtf8().constData(), ZIP_FL_ENC_GUESS);
+      if (index < 0) continue;
+      source = zip_source_zip(out, FSource, static_cast<zip_uint64_t>(index), 0, 0, -1);
+    }
+    if (!source) fail(QString::fromUtf8(zip_strerror(out)));
+    const zip_int64_t added = zip_file_add(out, part.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+    if (added < 0) {
+      zip_source_free(source);
+      fail(QString::fromUtf8(zip_strerror(out)));
+    }
+    if (changed && CompressionLevel > 0)
+      zip_set_file_compression(out, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE,
+                               static_cast<zip_uint32_t>(CompressionLevel));
+  }
+  if (zip_close(out) != 0) fail(QString::fromUtf8(zip_strerror(out)));
+}
+
+}  // namespace grid::office

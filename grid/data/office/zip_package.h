@@ -1,0 +1,71 @@
+#pragma once
+// A package of parts (a zip archive), the container of the office documents the grid exchanges.
+//
+// Reading is bounded: a part that claims or inflates past MaxPartSize, a part that inflates past MaxRatio times
+// its stored size (a zip bomb), or parts that together pass MaxTotalSize are refused with EExtGridError naming
+// the part; reading stops at the limit whatever the archive claims, so memory stays bounded.
+// Writing is whole and atomic: SaveAs writes every part to a temporary file beside the target, which then
+// replaces the target, so a failed save leaves the old file as it was. Parts that were not changed are copied
+// from the opened archive as they are.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <optional>
+
+struct zip;
+
+namespace grid::office {
+
+struct TZipLimits {
+  qint64 MaxPartSize = qint64(256) << 20;
+  qint64 MaxTotalSize = qint64(1) << 30;
+  // Deflate packs real documents at most a few hundred to one; far beyond that is a bomb. Small parts (below
+  // RatioFloor) are left alone: a few kilobytes of repeated bytes legitimately pack to almost nothing.
+  qint64 MaxRatio = 250;
+  qint64 RatioFloor = qint64(1) << 20;
+};
+
+class TZipPackage {
+ public:
+  TZipPackage();
+  ~TZipPackage();
+  TZipPackage(const TZipPackage&) = delete;
+  TZipPackage& operator=(const TZipPackage&) = delete;
+
+  // Opens a package file (or one held in memory) for reading and changing; EExtGridError naming the file and
+  // the cause when it is missing or not a zip archive.
+  void Open(const QString& FileName);
+  void OpenBytes(const QByteArray& Data, const QString& Name = QStringLiteral("package"));
+
+  bool Contains(const QString& Part) const;
+  // The part names in archive order (changed parts where they were, added parts at the end).
+  QStringList Parts() const;
+  // The part's bytes; EExtGridError when it is missing, too large or packed past the ratio.
+  QByteArray Read(const QString& Part);
+  // Adds the part or replaces its bytes.
+  void Write(const QString& Part, const QByteArray& Data);
+  void Remove(const QString& Part);
+  // Writes the whole package to FileName atomically; EExtGridError naming the file and the cause.
+  void SaveAs(const QString& FileName);
+
+  TZipLimits Limits;
+  // Deflate level of written parts (1 fastest .. 9 smallest; 0 the library's default).
+  int CompressionLevel = 0;
+
+ private:
+  void OpenSource(struct zip* Archive, const QString& Name);
+  void Close();
+
+  struct zip* FSource = nullptr;
+  QByteArray FSourceBytes;  // an archive opened from memory reads from here
+  QString FName;
+  QStringList FOrder;
+  // Parts written since opening (nullopt: removed).
+  std::map<QString, std::optional<QByteArray>> FChanged;
+  qint64 FTotalRead = 0;
+};
+
+}  // namespace grid::office
