@@ -10,6 +10,7 @@
 #include "grid/data/fixed_text.h"
 #include "grid/data/grid_text_format.h"
 #include "grid/data/html_export.h"
+#include "grid/data/office/office_exchange.h"
 #include "grid/data/store_sort.h"
 #include "grid/data/text_codec.h"
 #include "grid/data/xml_format.h"
@@ -78,6 +79,20 @@ void SaveXml(TDataGrid& g, const QString& f, const TOptions&) {
   grid::SaveToXML(g, f, o);
 }
 
+// A workbook: the sheet --sheet names (or the active one); written as a new workbook, or with --sheet into
+// that sheet of the workbook OUT, whose other sheets stay.
+void LoadXlsx(TDataGrid& g, const QString& f, const TOptions& o) {
+  if (o.Sheet.isEmpty()) grid::LoadFromXLS(g, f);
+  else grid::LoadFromXLSSheet(g, f, o.Sheet);
+}
+
+void SaveXlsx(TDataGrid& g, const QString& f, const TOptions& o) {
+  if (o.Sheet.isEmpty()) grid::SaveToXLS(g, f, true);
+  else grid::SaveToXLSSheet(g, f, o.Sheet);
+}
+
+void SaveDocx(TDataGrid& g, const QString& f, const TOptions&) { grid::SaveToDOC(g, f, true); }
+
 }  // namespace
 
 const std::vector<TFormat>& Formats() {
@@ -89,6 +104,8 @@ const std::vector<TFormat>& Formats() {
       {".grd", LoadBin, SaveBin},
       {".html", nullptr, SaveHtml},
       {".xml", LoadXml, SaveXml},
+      {".xlsx", LoadXlsx, SaveXlsx},
+      {".docx", nullptr, SaveDocx},
   };
   return formats;
 }

@@ -22,6 +22,7 @@ struct TOptions {
   std::vector<int> Positions;  // --positions 0,10,25: 0-based starts of the fixed-width columns
   int SortColumn = -1;      // --sort COL[:desc]: the rows sorted on that column (0-based) before saving
   bool SortDescending = false;
+  QString Sheet;            // --sheet NAME: the workbook sheet read, or written into the workbook OUT (kept)
 };
 
 struct TFormat {

@@ -1,6 +1,7 @@
 // grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the
 // format OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid
-// stream, .html page, .xml flat XML; .xml is read too). --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
+// stream, .html page, .xml flat XML; .xml is read too, .xlsx workbook, .docx document). --sheet NAME reads that
+// sheet of an IN workbook, or writes into that sheet of the workbook OUT, keeping its other sheets. --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
 // else text) before saving. IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
 // naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
 
@@ -19,7 +20,7 @@ using gridconvert::TOptions;
 
 int Usage(const QString& Why) {
   std::fprintf(stderr, "grid_convert: %s\nusage: grid_convert IN OUT [--delimiter C] [--quote C] [--always-quote] "
-                       "[--positions 0,10,25] [--sort COL[:desc]]\n", qPrintable(Why));
+                       "[--positions 0,10,25] [--sort COL[:desc]] [--sheet NAME]\n", qPrintable(Why));
   return 2;
 }
 
@@ -43,6 +44,8 @@ bool ParseOptions(const QStringList& Args, TOptions& O, QString& Why) {
         if (!ok || v <= last) return Why = QStringLiteral("--positions takes rising numbers from 0"), false;
         O.Positions.push_back(last = v);
       }
+    } else if (a == u"--sheet" && hasValue) {
+      O.Sheet = Args[++i];
     } else if (a == u"--sort" && hasValue) {
       QString v = Args[++i];
       if (v.endsWith(QStringLiteral(":desc"))) O.SortDescending = true, v.chop(5);

@@ -43,7 +43,7 @@ TEST(GridConvert, EveryFormatRoundTripsThroughTheOthers) {
   WriteAll(in, Csv);
   const QString expected = dir.filePath("expected.csv");
   ASSERT_EQ(Convert({in, expected, "--delimiter", ","}).Exit, 0);
-  for (const char* ext : {".txt", ".grd", ".xml"}) {
+  for (const char* ext : {".txt", ".grd", ".xml", ".xlsx"}) {
     const QString mid = dir.filePath(QStringLiteral("mid") + ext), back = dir.filePath("back.csv");
     ASSERT_EQ(Convert({in, mid}).Exit, 0) << ext;
     ASSERT_EQ(Convert({mid, back}).Exit, 0) << ext;
@@ -61,6 +61,26 @@ TEST(GridConvert, WritesAnHTMLPage) {
   EXPECT_EQ(page.count("<TR>"), 3);
   EXPECT_TRUE(page.contains(">say \"hi\"</td>"));
   EXPECT_NE(Convert({dir.filePath("p.html"), dir.filePath("x.csv")}).Exit, 0) << "pages are not read";
+}
+
+// Sheets of one workbook are written one by one and read back by name; a document is written as a package.
+TEST(GridConvert, WritesAndReadsNamedSheetsAndWritesDocuments) {
+  QTemporaryDir dir;
+  WriteAll(dir.filePath("a.csv"), "00012345,=1+1\r\n");
+  WriteAll(dir.filePath("b.csv"), "b,2\r\n");
+  const QString book = dir.filePath("book.xlsx");
+  ASSERT_EQ(Convert({dir.filePath("a.csv"), book, "--sheet", "First"}).Exit, 0);
+  ASSERT_EQ(Convert({dir.filePath("b.csv"), book, "--sheet", "Second"}).Exit, 0);
+  for (const char* sheet : {"First", "Second"}) {
+    const QString back = dir.filePath(QStringLiteral("back-%1.csv").arg(sheet));
+    ASSERT_EQ(Convert({book, back, "--sheet", sheet}).Exit, 0) << sheet;
+    EXPECT_EQ(ReadAll(back), sheet == QStringLiteral("First") ? "00012345,=1+1\r\n" : "b,2\r\n");
+  }
+  const TRun missing = Convert({book, dir.filePath("x.csv"), "--sheet", "Third"});
+  EXPECT_EQ(missing.Exit, 1);
+  EXPECT_TRUE(missing.Err.contains("Excel worksheet Third not found")) << missing.Err.constData();
+  ASSERT_EQ(Convert({dir.filePath("a.csv"), dir.filePath("t.docx")}).Exit, 0);
+  EXPECT_TRUE(ReadAll(dir.filePath("t.docx")).startsWith("PK"));
 }
 
 TEST(GridConvert, WritesFixedAlignedAndQuotedCsv) {
