@@ -210,10 +210,8 @@ void TExtTimePickerDropDown::BeforeDropDown() {
   // The panel and the clock are made the first time the popup opens.
   if (!FPanelCtrl) CreateDropDownForm();
   TExtCustomDropDown::BeforeDropDown();
-  FPanelCtrl->SetBounds(FPanelCtrl->Left(), FPanelCtrl->Top(), 170, 170);
+  SizePanel(170);
   TDropDownForm& form = *DropDownForm();
-  form.SetBounds(form.Left(), form.Top(), form.Width() + 1, form.Height());
-  form.SetBounds(form.Left(), form.Top(), form.Width() - 1, form.Height());
   form.SetCancelOnDeActivate(false);
   FPanelCtrl->SetColor(DropDownColor());
   TExtWatch& watch = *FExtWatch;
@@ -246,7 +244,15 @@ void TExtTimePickerDropDown::BeforeDropDown() {
   FDateTimePicker->OnKeyUp = [this](TObject*, std::uint16_t& Key, TShiftState Shift) { ControlKeyUp(Key, Shift); };
   FDateTimePicker->OnKeyPress = [this](TObject*, char16_t& Key) { ControlKeyPress(Key); };
   FDateTimePicker->SetFormat(FShowSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
-  FPanelCtrl->SetBounds(FPanelCtrl->Left(), FPanelCtrl->Top(), FPanelCtrl->Width(), FDateTimePicker->Height() + 170);
+  SizePanel(FDateTimePicker->Height() + 170);
+}
+
+void TExtTimePickerDropDown::SizePanel(int Height) {
+  // The panel fills the popup, so the popup takes the panel's size (plus its border) and lays out anew.
+  FPanelCtrl->SetBounds(FPanelCtrl->Left(), FPanelCtrl->Top(), 170, Height);
+  TDropDownForm& form = *DropDownForm();
+  const int border = 2 * DropDownBorderWidth();
+  form.SetBounds(form.Left(), form.Top(), 170 + border, Height + border);
 }
 
 void TExtTimePickerDropDown::WatchChange() {

@@ -79,6 +79,7 @@ class TExtTimePickerDropDown : public TExtCustomDropDown {
  private:
   QString FormatTime(int Hour, int Minute, int Second) const;
   void ApplyMask();
+  void SizePanel(int Height);
   void SetPart(int Index, int Value);
   void WatchChange();
   void TimePickerChange();
