@@ -75,6 +75,7 @@ TExtWatch::TExtWatch(TComponent* AOwner)
   FRollTimer->SetEnabled(false);
   FRollTimer->SetInterval(10);
   FRollTimer->OnTimer = [this](TObject*) { RollTick(); };
+  SetParentColor(true);
   SetBounds(Left(), Top(), 180, 180);
 }
 
@@ -114,6 +115,11 @@ void TExtWatch::SetShowNumbers(bool Value) {
 
 void TExtWatch::Resize() {
   TCustomControl::Resize();
+  InvalidateFace();
+}
+
+void TExtWatch::ColorChanged() {
+  TCustomControl::ColorChanged();
   InvalidateFace();
 }
 

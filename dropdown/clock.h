@@ -98,6 +98,8 @@ class TExtWatch : public plat::TCustomControl, public controls::IExtStyle {
   void MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   void MouseMove(plat::TShiftState Shift, int X, int Y) override;
   void Resize() override;
+  // The face is drawn over the control's colour, which follows the parent's.
+  void ColorChanged() override;
   plat::LRESULT DefaultDlgCode() const override;
 
  private:
