@@ -209,8 +209,6 @@ TEST(ExtWatch, ClicksPickHourAndMinute) {
   const Case cases[] = {
       {"10:00", false, 92, 15, "00:00"},   // just right of 12 in AM
       {"22:00", true, 92, 15, "12:00"},    // just right of 12 in PM
-      {"10:00", false, 82, 20, "00:00"},   // just left of 12 (minute position 59) in AM
-      {"22:00", true, 82, 20, "12:00"},    // ... and in PM
       {"10:00", false, 90, 140, "06:00"},  // on the centre column (dx 0)
       {"10:00", false, 140, 90, "03:00"},  // on the centre row (dy 0)
       {"22:00", true, 40, 90, "21:00"},
@@ -228,6 +226,23 @@ TEST(ExtWatch, ClicksPickHourAndMinute) {
     c.Click(k.x, k.y);
     EXPECT_EQ(c.Shown(), QString(k.expected));
     EXPECT_EQ(c.changes, QString(k.expected) == QString(k.from) ? 0 : 1);
+  }
+}
+
+// Either side of 12 o'clock is the first hour of the half the clock shows: a click just left of it (minute
+// position 59, which rounds to hour 12) gives 0 in AM and 12 in PM, as a click just right of it does, rather
+// than jumping to the other half of the day.
+TEST(ExtWatch, TwelveOClockIsTheFirstHourOfTheHalfShown) {
+  for (bool pm : {false, true}) {
+    for (int x : {82, 92}) {
+      SCOPED_TRACE(std::to_string(x) + (pm ? " PM" : " AM"));
+      Clock c;
+      c.watch->SetAnimation(false);
+      c.At(pm ? 22 : 10, 0);
+      c.Click(x, x == 82 ? 20 : 15);
+      EXPECT_EQ(c.Shown(), pm ? QStringLiteral("12:00") : QStringLiteral("00:00"));
+      EXPECT_EQ(c.watch->AM(), !pm);
+    }
   }
 }
 
