@@ -41,60 +41,6 @@ std::array<QString, N> Q_Names(const char* const (&names)[N]) {
   return q;
 }
 
-// Finds an attribute by its stored UTF-8 name (NUL-terminated) with one pass over the name and, mostly, one
-// compare.
-template <std::size_t N>
-class TName_Table {
- public:
-  explicit TName_Table(const char* const (&names)[N]) : names_(names) {
-    slots_.fill(-1);
-    for (std::size_t i = 0; i < N; ++i) {
-      std::size_t len = 0;
-      std::size_t h = Hash(names[i], len);
-      lengths_[i] = len;
-      while (slots_[h] >= 0) h = (h + 1) & (kSlots - 1);
-      slots_[h] = int16_t(i);
-    }
-  }
-  // Files keep the writer's order, so the attribute after the last one found is tried first, without a hash.
-  int Find(const char* name, int guess) const {
-    if (guess >= 0 && guess < int(N)) {
-      const char* expected = names_[std::size_t(guess)];
-      const std::size_t len = lengths_[std::size_t(guess)];
-      if (name[0] == expected[0] && Same(name, expected, len) && name[len] == 0) return guess;
-    }
-    return Find(name);
-  }
-  int Find(const char* name) const {
-    std::size_t len = 0;
-    for (std::size_t h = Hash(name, len); slots_[h] >= 0; h = (h + 1) & (kSlots - 1)) {
-      const std::size_t i = std::size_t(slots_[h]);
-      if (lengths_[i] == len && Same(name, names_[i], len)) return int(i);
-    }
-    return -1;
-  }
-
- private:
-  static constexpr std::size_t kSlots = 256;
-  // Names are short: a loop beats a call.
-  static bool Same(const char* a, const char* b, std::size_t len) {
-    for (std::size_t k = 0; k < len; ++k)
-      if (a[k] != b[k]) return false;
-    return true;
-  }
-  // The length and three of the characters: enough to tell the names apart mostly, without a multiply per byte.
-  static std::size_t Hash(const char* s, std::size_t& len) {
-    len = std::strlen(s);
-    if (len == 0) return 0;
-    const uint32_t h =
-        uint32_t(len) * 61u + uint8_t(s[0]) * 7u + uint8_t(s[len - 1]) * 131u + uint8_t(s[len / 2]) * 17u;
-    return (h ^ (h >> 7)) & (kSlots - 1);
-  }
-  const char* const* names_;
-  std::array<std::size_t, N> lengths_{};
-  std::array<int16_t, kSlots> slots_;
-};
-
 // ---------------------------------------------------------------------------------------------------------
 // Reading one element's attributes
 
@@ -103,15 +49,7 @@ template <std::size_t N>
 struct TValues {
   std::array<const char*, N> v{};
 
-  void Fill(const plat::TXMLNode& e, const TName_Table<N>& table) {
-    v.fill(nullptr);
-    int guess = 0;
-    for (plat::TXMLAttribute a = e.FirstAttribute(); a; a = a.Next()) {
-      const int id = table.Find(a.NameUtf8(), guess);
-      if (id >= 0 && !v[std::size_t(id)]) v[std::size_t(id)] = a.ValueUtf8();
-      guess = id + 1;
-    }
-  }
+  void Fill(const plat::TXMLNode& e, const plat::TXMLNameTable& table) { e.AttributeValues(table, v.data()); }
   const char* operator[](auto a) const { return v[std::size_t(a)]; }
 };
 
@@ -219,13 +157,13 @@ TVariabile Read_Var(const TVar_Values& a) {
   return v;
 }
 
-const TName_Table<Node_Attr_Count>& Node_Table() {
-  static const TName_Table<Node_Attr_Count> t(Node_Names);
+const plat::TXMLNameTable& Node_Table() {
+  static const plat::TXMLNameTable t(Node_Names, int(Node_Attr_Count));
   return t;
 }
 
-const TName_Table<Var_Attr_Count>& Var_Table() {
-  static const TName_Table<Var_Attr_Count> t(Var_Names);
+const plat::TXMLNameTable& Var_Table() {
+  static const plat::TXMLNameTable t(Var_Names, int(Var_Attr_Count));
   return t;
 }
 

@@ -453,6 +453,60 @@ const char* TXMLAttribute::NameUtf8() const { return pugi::xml_attribute(attr_).
 const char* TXMLAttribute::ValueUtf8() const { return pugi::xml_attribute(attr_).value(); }
 TXMLAttribute TXMLAttribute::Next() const { return TXMLAttribute(pugi::xml_attribute(attr_).next_attribute().internal_object()); }
 
+// --- TXMLNameTable -------------------------------------------------------------------------------------------------
+
+TXMLNameTable::TXMLNameTable(const char* const* Names, int Count) : names_(Names), lengths_(size_t(std::max(Count, 0))) {
+  std::fill(std::begin(slots_), std::end(slots_), int16_t(-1));
+  for (int i = 0; i < Count && i < int(kSlots); ++i) {
+    size_t h = Hash(Names[i], lengths_[size_t(i)]);
+    while (slots_[h] >= 0) h = (h + 1) & (kSlots - 1);
+    slots_[h] = int16_t(i);
+  }
+}
+
+namespace {
+// Names are short: a loop beats a call.
+inline bool SameBytes(const char* a, const char* b, size_t len) {
+  for (size_t k = 0; k < len; ++k)
+    if (a[k] != b[k]) return false;
+  return true;
+}
+}  // namespace
+
+// The length and three of the characters: enough to tell the names apart mostly, without a multiply per byte.
+inline size_t TXMLNameTable::Hash(const char* s, size_t& len) {
+  len = std::strlen(s);
+  if (len == 0) return 0;
+  const uint32_t h = uint32_t(len) * 61u + uint8_t(s[0]) * 7u + uint8_t(s[len - 1]) * 131u + uint8_t(s[len / 2]) * 17u;
+  return (h ^ (h >> 7)) & (kSlots - 1);
+}
+
+int TXMLNameTable::Find(const char* Name, int Guess) const {
+  if (Guess >= 0 && Guess < Count()) {
+    const char* expected = names_[Guess];
+    const size_t len = lengths_[size_t(Guess)];
+    if (Name[0] == expected[0] && SameBytes(Name, expected, len) && Name[len] == 0) return Guess;
+  }
+  size_t len = 0;
+  for (size_t h = Hash(Name, len); slots_[h] >= 0; h = (h + 1) & (kSlots - 1)) {
+    const size_t i = size_t(slots_[h]);
+    if (lengths_[i] == len && SameBytes(Name, names_[i], len)) return int(i);
+  }
+  return -1;
+}
+
+void TXMLNode::AttributeValues(const TXMLNameTable& Table, const char** Values) const {
+  std::fill(Values, Values + Table.Count(), nullptr);
+  const xml_node n(node_);
+  if (n.type() != pugi::node_element) return;
+  int guess = 0;
+  for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+    const int id = Table.Find(a.name(), guess);
+    if (id >= 0 && !Values[id]) Values[id] = a.value();
+    guess = id + 1;
+  }
+}
+
 bool TXMLNode::HasAttribute(const QString& Name) const {
   const xml_node n(node_);
   return n.type() == pugi::node_element && n.attribute(Name.toUtf8().constData());

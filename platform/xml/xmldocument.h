@@ -21,8 +21,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace pugi {
 struct xml_node_struct;
@@ -45,6 +47,24 @@ inline constexpr qint64 MaxXmlFileSize = qint64(64) << 20;
 enum class TXMLNodeType { Null, Document, Element, Text, CData, Comment, ProcessingInstruction, Declaration, Doctype };
 
 class TXMLNodeList;
+
+// A fixed set of attribute names that readers of many alike elements look up by index: the names are UTF-8
+// texts, distinct, that live as long as the table (string literals). The lookup hashes the stored name once
+// and mostly compares it once; attributes that follow the table's order are found without the hash.
+class TXMLNameTable {
+ public:
+  TXMLNameTable(const char* const* Names, int Count);
+  int Count() const { return static_cast<int>(lengths_.size()); }
+  // The index of Name, or -1. Guess is tried first (an index, or anything outside the table).
+  int Find(const char* Name, int Guess = -1) const;
+
+ private:
+  static constexpr size_t kSlots = 256;
+  static size_t Hash(const char* s, size_t& len);
+  const char* const* names_;
+  std::vector<size_t> lengths_;
+  int16_t slots_[kSlots];
+};
 
 // A cheap handle on one attribute, for readers that walk all attributes of many elements once: the name and
 // value are the stored UTF-8 texts, valid while the attribute lives. A null handle ends the walk.
@@ -94,6 +114,11 @@ class TXMLNode {
   QString AttributeValue(int Index) const;
   // The first attribute in document order (null on other nodes and on an element without attributes).
   TXMLAttribute FirstAttribute() const;
+  // The values of the attributes Table names, in one walk over the element's attributes: Values[i] is the
+  // stored UTF-8 value of the attribute called Table's name i (of its first occurrence), nullptr when the element
+  // has none of that name; Values holds Table.Count() entries. Names the table lacks are passed over. Every
+  // entry is nullptr on a node that is not an element. The texts are valid while the attributes live.
+  void AttributeValues(const TXMLNameTable& Table, const char** Values) const;
   bool HasAttribute(const QString& Name) const;
   // The value of the attribute, or Default when the element has none of that name.
   QString Attribute(const QString& Name, const QString& Default = QString()) const;

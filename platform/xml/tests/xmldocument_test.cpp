@@ -4,6 +4,9 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 using namespace plat;
@@ -533,3 +536,51 @@ TEST(XmlDocument, ElementsInsertedBeforeASiblingKeepTheOrder) {
   EXPECT_STREQ(root.FindNode("b").NameUtf8(), "b");
   EXPECT_EQ(S(doc.SaveToString()), "<r><a/><b/><c/><d/></r>");
 }
+
+// Readers of many alike elements take the attributes by a table of names in one walk: whatever order, repeats,
+// unknown names or missing names an element has, each entry is the value of the first attribute of its name.
+TEST(XmlDocument, AttributeValuesByNameTable) {
+  static const char* const kNames[] = {"Enable", "Desc", "Type", "ModReg", "Position", "E", ""};
+  const TXMLNameTable table(kNames, 6);
+  EXPECT_EQ(table.Count(), 6);
+  EXPECT_EQ(table.Find("Type"), 2);
+  EXPECT_EQ(table.Find("Type", 2), 2);
+  EXPECT_EQ(table.Find("Type", 0), 2);   // a wrong guess still finds it
+  EXPECT_EQ(table.Find("Typ", 2), -1);   // a prefix of the guessed name is not it
+  EXPECT_EQ(table.Find("TypeX", 2), -1);
+  EXPECT_EQ(table.Find("Enabl"), -1);
+  EXPECT_EQ(table.Find("E"), 5);
+  EXPECT_EQ(table.Find("", 99), -1);     // names outside the count are not in the table
+
+  struct Case {
+    const char* xml;
+    std::vector<const char*> values;  // by table index; nullptr: none
+  } cases[] = {
+      {"<V Enable=\"1\" Desc=\"a &amp; b\" Type=\"3\" ModReg=\"10\" Position=\"2\" E=\"\"/>",
+       {"1", "a & b", "3", "10", "2", ""}},
+      {"<V Position=\"2\" ModReg=\"10\" Type=\"3\" Desc=\"d\" Enable=\"0\"/>", {"0", "d", "3", "10", "2", nullptr}},
+      {"<V Other=\"x\" Type=\"3\" type=\"4\" Types=\"5\"/>", {nullptr, nullptr, "3", nullptr, nullptr, nullptr}},
+      {"<V/>", {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.xml);
+    TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromString(c.xml));
+    std::vector<const char*> values(6, "junk");
+    doc.DocumentElement().AttributeValues(table, values.data());
+    for (size_t i = 0; i < values.size(); ++i) {
+      if (!c.values[i]) EXPECT_EQ(values[i], nullptr) << i;
+      else EXPECT_STREQ(values[i], c.values[i]) << i;
+    }
+  }
+
+  // Not an element: nothing, and every entry cleared.
+  TXMLDocument doc;
+  ASSERT_TRUE(doc.LoadFromString("<a><!--Enable--></a>"));
+  std::vector<const char*> values(6, "junk");
+  doc.DocumentElement().FirstChild().AttributeValues(table, values.data());
+  EXPECT_EQ(std::count(values.begin(), values.end(), nullptr), 6);
+  TXMLNode().AttributeValues(table, values.data());
+  EXPECT_EQ(std::count(values.begin(), values.end(), nullptr), 6);
+}
+
