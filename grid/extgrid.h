@@ -59,6 +59,7 @@ class TStream;
 namespace grid {
 
 class TExtStringGrid;
+class TGridFilterPart;
 class TGridSpin;
 class TGridCombo;
 class TGridEditBtn;
@@ -1119,6 +1120,24 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // The column headers changed; empty here (the column grid copies them into its columns).
   virtual void ColumnHeadersChanged();
 
+  // ======== filtering: the row test, filter levels, narrowing down, the drop-down's choice (TGridFilter)
+  // A normal row (display index) passes the filter conditions; OnCustomFilter has the last word.
+  virtual bool MatchesFilter(int ARow);
+  // Hides the normal rows that fail as one new filter level (also when none fails).
+  void ApplyFilter();
+  // Tests one row (display index) and hides it when it fails.
+  void FilterRow(int ARow);
+  // The newest level comes back; true when two or more levels remain.
+  bool RemoveLastFilter();
+  // Every level comes back; with no level at all the conditions are cleared instead.
+  void RemoveAllFilters();
+  // Search as you type on a column (-1: anywhere in the row), one level per added character.
+  void NarrowDown(const QString& ACondition, int AColumn);
+  // The drop-down's value lists leave out the rows that filters hide.
+  bool FilterIncremental = false;
+  // The column whose filter drop-down is open (real index), -1 when none.
+  int FilterDropDownColumn() const;
+
   // ======== events (the set is TExtGridEvents, extgrid_events.h; the renderer raises these two)
   // The grid's own resize event stands over the control's.
   using TExtGridEvents::OnResize;
@@ -1381,7 +1400,12 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   TIntList FColumnOrder{-1, -1};
   plat::TStringList FFilterList;
   TFilter FFilter;
-  bool FFilterActive = false;
+  // The filter's state and its view of the grid, made on first use (extgrid_filter.cpp).
+  struct TFilterPartDelete {
+    void operator()(TGridFilterPart* P) const;
+  };
+  std::unique_ptr<TGridFilterPart, TFilterPartDelete> FFilterPart;
+  TGridFilterPart& FilterPart();
   std::vector<int> FPrintColWidth = std::vector<int>(512), FPrintColOffset = std::vector<int>(512);
   // Collaborators.
   // The renderer's option objects are the grid's own: one copy that the painting and the editors both read.

@@ -7,6 +7,8 @@
 
 namespace grid {
 
+class TDropCheckList;
+
 struct TExtGridEvents {
   // -- cells
   TGetDisplTextEvent OnGetDisplText;
@@ -79,12 +81,16 @@ struct TExtGridEvents {
   TCanSortEvent OnCanSort;
   TCustomCompareEvent OnCustomCompare;          // not raised yet: the sort of the data services
   TRawCompareEvent OnRawCompare;                // not raised yet: the sort of the data services
-  TCustomFilterEvent OnCustomFilter;            // not raised yet: the filter of the data services
+  // The row test's last word on a display row: AcceptRow comes in as the conditions' verdict.
+  std::function<void(Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
   TGetColumnFilterEvent OnGetColumnFilter;      // BuildColumnFilterList
   plat::TNotifyEvent OnFilterDone;
   TFilterSelectEvent OnFilterSelect;
-  TFilterSelectEvent OnFilterCheck;             // not raised yet: the filter drop-down's check list
-  TProgressEvent OnFilterProgress;              // not raised yet: the filter of the data services
+  // Once per checked item when a check of the filter check list changes; the condition may be changed.
+  std::function<void(Sender, int Column, int ItemIndex, QString FriendlyName, QString& FilterCondition,
+                     TDropCheckList* CheckList)> OnFilterCheck;
+  // Applying a filter: the share of the tested rows in whole per cent, after every row and once at the end.
+  TProgressEvent OnFilterProgress;
   TSearchEditChangeEvent OnSearchEditChange;    // not raised yet: the search footer's edit box
   TSearchFooterActionEvent OnSearchFooterAction;  // DoSearchFooterAction
   plat::TNotifyEvent OnSearchFooterClose;       // not raised yet: the search footer's close button

@@ -495,13 +495,6 @@ THeaderClicks& TExtStringGrid::HeaderClicks() { return FHeaderClicks; }
 THTMLForms& TExtStringGrid::HTMLForms() { return FHTMLForms; }
 TSortSettings* TExtStringGrid::SortSettings() { return &FSortSettings; }
 TFilter* TExtStringGrid::Filter() { return &FFilter; }
-bool TExtStringGrid::FilterActive() const { return FFilterActive; }
-void TExtStringGrid::SetFilterActive(bool Value) { FFilterActive = Value; }
-bool TExtStringGrid::FilterActive(int RCol) {
-  const TFilterData* f = FFilter.ColumnFilter(RCol);
-  return FFilterActive && f && !f->Condition.isEmpty();
-}
-void TExtStringGrid::ApplyColumnFilter(int RCol, int ItemIndex) { (void)RCol, (void)ItemIndex; }
 TFilterDropDown* TExtStringGrid::FilterDropDown() { return FHeaderClicks.FilterDropDown(); }
 void TExtStringGrid::ExportNotification(int State, int ARow) { (void)State, (void)ARow; }
 void TExtStringGrid::CopySelectionToClipboard() {}

@@ -1,0 +1,423 @@
+// Filtering the string grid: the row test of the conditions, filter levels that stack and come back exactly,
+// narrowing down as the user types, and the filter drop-down turning a choice into conditions.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <QTest>
+
+#include <functional>
+#include <random>
+
+#include "controls/filter_match.h"
+#include "grid/data/filter.h"
+#include "grid/extgrid.h"
+#include "grid/model/tests/gridcheck.h"
+#include "platform/forms/forms.h"
+
+namespace grid {
+namespace {
+
+struct FilterGridTest : ::testing::Test {
+  std::unique_ptr<plat::TForm> form = std::make_unique<plat::TForm>(nullptr);
+  TExtStringGrid* g = new TExtStringGrid(form.get());
+  FilterGridTest() {
+    form->SetBounds(0, 0, 460, 340);
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 440, 300);
+    g->SetColCount(4);
+    g->SetDefaultColWidth(90);
+  }
+  // Row 0 is the header; column 0 names each row, columns 1.. hold the given texts.
+  void Fill(const std::vector<QStringList>& Rows) {
+    g->SetRowCount(int(Rows.size()) + 1);
+    for (int c = 0; c < 4; ++c) g->SetCells(c, 0, QString("h%1").arg(c));
+    for (int r = 0; r < int(Rows.size()); ++r) {
+      g->SetCells(0, r + 1, QString("r%1").arg(r + 1));
+      for (int c = 0; c < Rows[std::size_t(r)].size(); ++c) g->SetCells(c + 1, r + 1, Rows[std::size_t(r)][c]);
+    }
+  }
+  // The names of the shown rows below the header (a grid whose normal rows are all hidden keeps no fixed row).
+  QStringList Shown() const {
+    QStringList l;
+    for (int r = 0; r < g->RowCount(); ++r)
+      if (g->Cells(0, r) != "h0") l << g->Cells(0, r);
+    return l;
+  }
+  TFilterData* Add(int Col, const QString& Condition) {
+    TFilterData* f = g->Filter()->Add();
+    f->Column = Col;
+    f->Condition = Condition;
+    return f;
+  }
+};
+
+// ---- the row test ---------------------------------------------------------------------------------------------
+
+TEST_F(FilterGridTest, ConditionsJoinByTheirOperationsAndTheTextAsSet) {
+  Fill({{"10", "$12", "ABC"}, {"20", "$5", "xabcx"}, {"15", "12", "new york"}, {"30", "7kg", "other"}});
+  struct Case {
+    const char* Name;
+    std::function<void(FilterGridTest&)> Set;
+    QStringList Shown;
+  };
+  const Case cases[] = {
+      {"two conditions by Add: both must hold",
+       [](FilterGridTest& t) {
+         EXPECT_EQ(t.Add(1, ">12")->Operation, foNONE);
+         EXPECT_EQ(t.Add(1, "<25")->Operation, foAND);
+       },
+       {"r2", "r3"}},
+      {"or and xor",
+       [](FilterGridTest& t) {
+         t.Add(1, "10");
+         t.Add(1, "30")->Operation = foOR;
+       },
+       {"r1", "r4"}},
+      {"xor",
+       [](FilterGridTest& t) {
+         t.Add(1, ">12");
+         t.Add(1, ">25")->Operation = foXOR;
+       },
+       {"r2", "r3"}},
+      {"a prefix is cut before matching", [](FilterGridTest& t) { t.Add(2, "12")->Prefix = "$"; }, {"r1", "r3"}},
+      {"a suffix is cut only where it ends the text", [](FilterGridTest& t) { t.Add(2, "7")->Suffix = "kg"; }, {"r4"}},
+      {"literal: exact and case-sensitive",
+       [](FilterGridTest& t) { t.Add(3, "ABC")->Method = fmLiteral; },
+       {"r1"}},
+      {"expression without case", [](FilterGridTest& t) { t.Add(3, "abc")->CaseSensitive = false; }, {"r1"}},
+      {"a blank inside double quotes is matched", [](FilterGridTest& t) { t.Add(3, "\"new york\""); }, {"r3"}},
+      {"whole row: any cell, case never counts",
+       [](FilterGridTest& t) {
+         TFilterData* f = t.Add(0, "abc");
+         f->Data = fcRow;
+         f->CaseSensitive = true;
+       },
+       {"r1", "r2"}},
+      {"whole row with an empty condition fails every row", [](FilterGridTest& t) { t.Add(0, "")->Data = fcRow; }, {}},
+      {"an empty condition passes every row", [](FilterGridTest& t) { t.Add(2, ""); }, {"r1", "r2", "r3", "r4"}},
+      {"a column the grid does not have tests an empty text",
+       [](FilterGridTest& t) {
+         t.Add(17, "");
+         t.Add(-3, "x*")->Operation = foOR;
+       },
+       {"r1", "r2", "r3", "r4"}},
+      {"a failing short condition stops the test",
+       [](FilterGridTest& t) {
+         TFilterData* f = t.g->Filter()->Insert(0);
+         f->Column = 1;
+         f->Condition = "10";
+         t.Add(1, "*")->Operation = foOR;  // would pass every row, but is never reached for failing rows
+       },
+       {"r1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    g->RemoveAllFilters();
+    g->Filter()->Clear();
+    c.Set(*this);
+    g->ApplyFilter();
+    EXPECT_EQ(Shown(), c.Shown);
+    g->RemoveAllFilters();
+    EXPECT_EQ(g->RowCount(), 5);
+  }
+}
+
+TEST_F(FilterGridTest, TheCustomFilterHasTheLastWord) {
+  Fill({{"1"}, {"2"}, {"3"}});
+  g->Filter()->Insert(0)->Condition = "9";  // a short condition that fails every row
+  std::vector<int> asked;
+  g->OnCustomFilter = [&](plat::TObject*, int ARow, bool& Accept) {
+    EXPECT_FALSE(Accept);
+    asked.push_back(ARow);
+    Accept = ARow == 2;
+  };
+  g->SetFilterActive(true);
+  EXPECT_EQ(asked, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Shown(), QStringList{"r2"});
+  g->SetFilterActive(false);
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3"}));
+}
+
+TEST_F(FilterGridTest, NodeAndSummaryRowsStayWithNormalCellsOnly) {
+  Fill({{"x"}, {"a"}, {"b"}, {"y"}, {"a"}});
+  g->AddNode(1, 3);
+  g->AddSummary(4);
+  Add(1, "a");
+  g->ApplyFilter();
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r4", "r5"}));
+  g->RemoveLastFilter();
+  g->FilterNormalCellsOnly = false;
+  g->ApplyFilter();
+  EXPECT_EQ(Shown(), (QStringList{"r2", "r5"}));
+}
+
+TEST_F(FilterGridTest, ProgressIsReportedPerRowAndNeverForAGridWithoutNormalRows) {
+  Fill({{"a"}, {"b"}, {"a"}, {"b"}});
+  std::vector<int> seen;
+  g->OnFilterProgress = [&](plat::TObject*, int p) { seen.push_back(p); };
+  Add(1, "a");
+  g->ApplyFilter();
+  EXPECT_EQ(seen, (std::vector<int>{25, 50, 75, 100, 100}));
+  g->RemoveAllFilters();
+  seen.clear();
+  g->SetFixedRowAlways(true);
+  g->SetRowCount(1);  // the header only: no share to report
+  g->ApplyFilter();
+  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(g->Hiding().FilterLevel(), 1);
+}
+
+// ---- levels -------------------------------------------------------------------------------------------------------
+
+TEST_F(FilterGridTest, LevelsStackAndComeBackOneAtATime) {
+  Fill({{"1"}, {"2"}, {"3"}, {"4"}});
+  g->ApplyFilter();  // no conditions: nothing hidden, still a level
+  EXPECT_EQ(g->Hiding().FilterLevel(), 1);
+  EXPECT_FALSE(g->RemoveLastFilter());
+  EXPECT_FALSE(g->RemoveLastFilter());  // no level left
+  Add(1, "<4");
+  g->ApplyFilter();
+  g->Filter()->Items(0)->Condition = "<3";
+  g->ApplyFilter();
+  g->Filter()->Items(0)->Condition = "<2";
+  g->ApplyFilter();
+  EXPECT_EQ(Shown(), QStringList{"r1"});
+  EXPECT_TRUE(g->RemoveLastFilter());
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2"}));
+  EXPECT_FALSE(g->RemoveLastFilter());
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3"}));
+  g->RemoveAllFilters();
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3", "r4"}));
+  EXPECT_EQ(g->Filter()->Count(), 1);  // levels were taken back: the conditions stay
+  g->RemoveAllFilters();
+  EXPECT_EQ(g->Filter()->Count(), 0);  // no level: the conditions go
+}
+
+TEST_F(FilterGridTest, SwitchingTheFilterOnAndOffShowsTheRowsAgain) {
+  Fill({{"1"}, {"2"}, {"3"}});
+  Add(1, ">1");
+  g->SetFilterActive(true);
+  EXPECT_TRUE(g->FilterActive());
+  EXPECT_TRUE(g->FilterActive(1));
+  EXPECT_EQ(Shown(), (QStringList{"r2", "r3"}));
+  g->SetFilterActive(true);  // no change
+  EXPECT_EQ(g->Hiding().FilterLevel(), 1);
+  g->SetFilterActive(false);
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3"}));
+  EXPECT_EQ(g->FixedRows(), 1);
+  EXPECT_EQ(g->UpdateCount(), 0);
+}
+
+// ---- narrowing down ---------------------------------------------------------------------------------------------
+
+TEST_F(FilterGridTest, NarrowingDownAddsALevelPerLetterAndTakesOneBackPerBackspace) {
+  Fill({{"", "apple"}, {"", "apricot"}, {"", "banana"}, {"", "Apex"}, {"", "red apple"}});
+  g->NarrowDown("a", 2);
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3", "r4", "r5"}));
+  g->NarrowDown("ap", 2);
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r4", "r5"}));
+  g->NarrowDown("apr", 2);
+  EXPECT_EQ(Shown(), QStringList{"r2"});
+  EXPECT_EQ(g->Hiding().FilterLevel(), 3);
+  g->NarrowDown("ap", 2);  // backspace
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r4", "r5"}));
+  EXPECT_EQ(g->Hiding().FilterLevel(), 2);
+  g->NarrowDown("an", 2);  // another text of the same length: afresh
+  EXPECT_EQ(Shown(), QStringList{"r3"});
+  EXPECT_EQ(g->Hiding().FilterLevel(), 1);
+  g->NarrowDown("d a", 2);  // a blank is matched inside the quoted condition
+  EXPECT_EQ(g->Filter()->Items(0)->Condition, "\"*d a*\"");
+  EXPECT_EQ(Shown(), QStringList{"r5"});
+  g->NarrowDown("", 2);
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3", "r4", "r5"}));
+  EXPECT_EQ(g->Hiding().FilterLevel(), 0);
+  g->NarrowDown("APE", -1);  // anywhere in the row
+  EXPECT_EQ(Shown(), QStringList{"r4"});
+  EXPECT_TRUE(g->FixedRowAlways());
+}
+
+// ---- plain patterns answer as the full expression reader does ------------------------------------------------------
+
+TEST(FilterPatternTest, PlainPatternsMatchAsTheExpressionReader) {
+  std::mt19937 rng(7);
+  const QString patternChars = QStringLiteral("abA*?\" =xé");
+  const QString valueChars = QStringLiteral("abAB xé");
+  auto random = [&](const QString& From, int MaxLen) {
+    QString s;
+    for (int n = int(rng() % unsigned(MaxLen + 1)); n > 0; --n) s += From[int(rng() % unsigned(From.size()))];
+    return s;
+  };
+  int plain = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const QString p = random(patternChars, 6), v = random(valueChars, 6);
+    const bool cs = rng() % 2;
+    const TFilterPattern pattern(p, cs);
+    ASSERT_TRUE(pattern.Plain());
+    ++plain;
+    ASSERT_EQ(pattern.Matches(v), controls::MatchFilter(p, v, cs))
+        << "pattern [" << p.toStdString() << "] value [" << v.toStdString() << "] case " << cs;
+  }
+  EXPECT_EQ(plain, 20000);
+  for (const char* op : {">1", "a|b", "a&b", "!a", "(a)", "a;b", "a^b", "<2"})
+    EXPECT_FALSE(TFilterPattern(op, true).Plain()) << op;
+}
+
+// ---- random sequences against a reference --------------------------------------------------------------------------
+
+// The reference: every row in order with the level that hides it (-1: shown), and the count of levels.
+struct TRefRow {
+  int Id;
+  QString Letter;
+  int Number;
+  int Level = -1;
+};
+
+TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
+  struct Cond {
+    int Col;
+    const char* Text;
+    std::function<bool(const TRefRow&)> Holds;
+  };
+  const Cond conds[] = {
+      {1, "a", [](const TRefRow& r) { return r.Letter == "a"; }},
+      {1, "!b", [](const TRefRow& r) { return r.Letter != "b"; }},
+      {1, "c|d", [](const TRefRow& r) { return r.Letter == "c" || r.Letter == "d"; }},
+      {2, ">4", [](const TRefRow& r) { return r.Number > 4; }},
+      {2, "<=6", [](const TRefRow& r) { return r.Number <= 6; }},
+      {2, "?", [](const TRefRow&) { return true; }},
+  };
+  for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+    SCOPED_TRACE(seed);
+    std::mt19937 rng(seed);
+    std::vector<TRefRow> ref;
+    int levels = 0, nextId = 0;
+    bool moved = false;  // rows were inserted or removed while a level held hidden rows
+    auto newRow = [&] {
+      TRefRow r{nextId++, QString(QChar(u'a' + int(rng() % 4))), int(rng() % 10)};
+      return r;
+    };
+    auto put = [&](int DisplRow, const TRefRow& r) {
+      g->SetCells(0, DisplRow, QString::number(r.Id));
+      g->SetCells(1, DisplRow, r.Letter);
+      g->SetCells(2, DisplRow, QString::number(r.Number));
+      if (r.Id % 3 == 0) g->SetColors(3, DisplRow, plat::TColor(0x102030 + r.Id));
+    };
+    g = new TExtStringGrid(form.get());  // a fresh grid per seed (the form owns it)
+    g->SetColCount(4);
+    g->SetRowCount(31);
+    g->SetFixedRows(1);
+    g->SetFixedRowAlways(true);  // the header stays fixed when every normal row is hidden or removed
+    g->SetCells(0, 0, "h0");
+    for (int r = 1; r <= 30; ++r) {
+      ref.push_back(newRow());
+      put(r, ref.back());
+    }
+    auto visible = [&] {
+      std::vector<int> v;
+      for (std::size_t i = 0; i < ref.size(); ++i)
+        if (ref[i].Level < 0) v.push_back(int(i));
+      return v;
+    };
+    auto check = [&](const char* step) {
+      SCOPED_TRACE(step);
+      QStringList want;
+      for (int i : visible()) want << QString::number(ref[std::size_t(i)].Id);
+      if (moved) {
+        // Rows hidden while others were inserted or removed come back, but the store keeps the display
+        // places they had: compare the rows without their order.
+        QStringList shown = Shown();
+        shown.sort();
+        want.sort();
+        ASSERT_EQ(shown, want);
+      } else {
+        ASSERT_EQ(Shown(), want);
+      }
+      ASSERT_EQ(g->RowCount() + g->NumHiddenRows() - 1, int(ref.size()));
+      ASSERT_EQ(g->Hiding().FilterLevel(), levels);
+      ASSERT_EQ(testing::CheckGrid(g->CellStore()), "");
+      for (int r = 1; r < g->RowCount(); ++r) {
+        const int id = g->Cells(0, r).toInt();
+        ASSERT_EQ(g->Colors(3, r), id % 3 == 0 ? plat::TColor(0x102030 + id) : plat::clNone) << "row " << id;
+      }
+    };
+    auto bringBack = [&](int Level) {
+      for (TRefRow& r : ref)
+        if (r.Level == Level) r.Level = -1;
+    };
+    for (int step = 0; step < 120; ++step) {
+      switch (rng() % 6) {
+        case 0: case 1: {  // a filter on top of the shown rows
+          const Cond& c = conds[rng() % std::size(conds)];
+          g->Filter()->Clear();
+          g->Filter()->Add()->Column = c.Col;
+          g->Filter()->Items(0)->Condition = c.Text;
+          g->ApplyFilter();
+          for (TRefRow& r : ref)
+            if (r.Level < 0 && !c.Holds(r)) r.Level = levels;
+          ++levels;
+          check("filter");
+          break;
+        }
+        case 2: {  // the newest level back
+          const bool more = g->RemoveLastFilter();
+          if (levels > 0) bringBack(--levels);
+          EXPECT_EQ(more, levels >= 2);
+          check("unfilter");
+          break;
+        }
+        case 3: {  // insert before a shown row (or at the end)
+          const std::vector<int> v = visible();
+          const int at = int(rng() % unsigned(v.size() + 1));
+          g->InsertRows(at + 1, 1);
+          moved = moved || g->NumHiddenRows() > 0;
+          const TRefRow r = newRow();
+          put(at + 1, r);
+          // The new row goes right after the shown row before it, ahead of rows hidden behind that one.
+          const std::size_t pos = at == 0 ? 0 : std::size_t(v[std::size_t(at - 1)] + 1);
+          ref.insert(ref.begin() + std::ptrdiff_t(pos), r);
+          check("insert");
+          break;
+        }
+        case 4: {  // delete a shown row
+          const std::vector<int> v = visible();
+          if (v.empty()) break;
+          const int at = int(rng() % unsigned(v.size()));
+          g->RemoveRows(at + 1, 1);
+          moved = moved || g->NumHiddenRows() > 0;
+          ref.erase(ref.begin() + v[std::size_t(at)]);
+          check("delete");
+          break;
+        }
+        case 5:  // everything back
+          g->RemoveAllFilters();
+          bringBack(-1);
+          for (TRefRow& r : ref) r.Level = -1;
+          levels = 0;
+          check("all back");
+          // Shown in full again: the reference takes the grid's order from here on.
+          if (moved) {
+            std::vector<TRefRow> order;
+            for (int r = 1; r < g->RowCount(); ++r)
+              for (const TRefRow& x : ref)
+                if (QString::number(x.Id) == g->Cells(0, r)) order.push_back(x);
+            ref = order;
+            moved = false;
+          }
+          break;
+      }
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    g->RemoveAllFilters();
+    for (TRefRow& r : ref) r.Level = -1;
+    levels = 0;
+    check("end");
+    if (!moved) {
+      QStringList all;
+      for (const TRefRow& r : ref) all << QString::number(r.Id);
+      EXPECT_EQ(Shown(), all);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace grid
