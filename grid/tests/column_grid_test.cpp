@@ -400,6 +400,8 @@ TEST_F(ColumnGridTest, AFilterChoiceBecomesTheColumnsCondition) {
   f->SetColCount(3);
   f->SetRowCount(5);
   f->SetFixedRows(1);
+  const char* values[] = {"150", "3", "200", "50"};
+  for (int r = 1; r < 5; ++r) f->SetCells(1, r, values[r - 1]);
   f->Columns()->Items(1)->Filter()->Add("Big=>100");
   f->Columns()->Items(1)->Filter()->Add("<5");
   f->Columns()->Items(1)->FilterCaseSensitive = true;
@@ -423,6 +425,7 @@ TEST_F(ColumnGridTest, AFilterChoiceBecomesTheColumnsCondition) {
   EXPECT_TRUE(f->FilterActive(1));
   EXPECT_FALSE(f->FilterActive(2));
   EXPECT_EQ(f->Row(), 1);
+  EXPECT_EQ(f->RowCount(), 3);  // the rows of 3 and 50 are hidden
   EXPECT_EQ(done, 1);
   EXPECT_EQ(f->FilterColumn(), -1);
 
