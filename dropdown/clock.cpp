@@ -99,7 +99,11 @@ void TExtWatch::InvalidateFace() {
 
 void TExtWatch::SettingsChanged() {
   FWatchTimer->SetEnabled(Live());
-  if (Live()) UpdateLiveAM();
+  if (Live()) {
+    // The hands follow the system time now; a running animation would write its steps into Time.
+    FAnimationTimer->SetEnabled(false);
+    UpdateLiveAM();
+  }
   InvalidateFace();
 }
 
@@ -147,13 +151,26 @@ void TExtWatch::InternalSetTime(TDateTime Value) {
 
 void TExtWatch::RefreshPointers() {
   if (Live()) UpdateLiveAM();
-  // The face stays in the cache; the paint copies it and draws the hands over it.
-  Repaint();
+  RepaintHands();
+}
+
+void TExtWatch::RepaintHands() {
+  // The face stays in the cache; this paint copies it and draws the hands over it.
+  FHandsOnly = true;
+  try {
+    Repaint();
+  } catch (...) {
+    FHandsOnly = false;
+    throw;
+  }
+  FHandsOnly = false;
 }
 
 // ---- hour and minute ------------------------------------------------------------------------------------
 
 void TExtWatch::SetHour(int Value) {
+  // An hour the time cannot hold would otherwise fail on every animation tick.
+  if (Value < 0 || Value > 23) throw Exception(QStringLiteral("Invalid time"));
   const TParts p = Decode(GetDisplayTime());
   if (Value == p.H) return;
   if (FAnimation && !FInternalCall && !ComponentState().Contains(TComponentStateFlag::csDesigning) &&
@@ -175,7 +192,7 @@ void TExtWatch::SetHourNow(int Value, bool Notify) {
 }
 
 void TExtWatch::SetMinute(int Value) {
-  if (Value >= 60) throw Exception(QStringLiteral("Invalid time"));
+  if (Value >= 60 || Value < 0) throw Exception(QStringLiteral("Invalid time"));
   const TParts p = Decode(GetDisplayTime());
   if (Value == p.M) return;
   if (FAnimation && !FInternalCall && !ComponentState().Contains(TComponentStateFlag::csDesigning) &&
@@ -252,7 +269,7 @@ void TExtWatch::SetAM(bool AM) {
     FRollStep = 0;
     FRollDown = !AM;
     FRollTimer->SetEnabled(true);
-    Repaint();
+    RepaintHands();
     return;
   }
   FRollTimer->SetEnabled(false);
@@ -265,7 +282,7 @@ void TExtWatch::RollTick() {
     InvalidateFace();
     return;
   }
-  Repaint();
+  RepaintHands();
 }
 
 void TExtWatch::UpdateLiveAM() {
@@ -427,7 +444,8 @@ void TExtWatch::Paint() {
   TCanvas& c = *Canvas();
   if (Live()) UpdateLiveAM();
   const int w = ClientWidth(), h = ClientHeight();
-  if (!FCacheValid || FBKGCache->Width() != w || FBKGCache->Height() != h) {
+  // Every paint but the ones for moving hands draws the face anew, so that no change of the looks is missed.
+  if (!FHandsOnly || !FCacheValid || FBKGCache->Width() != w || FBKGCache->Height() != h) {
     FBKGCache->SetSize(w, h);
     TCanvas& b = *FBKGCache->Canvas();
     b.Brush()->SetStyle(bsSolid);

@@ -48,9 +48,9 @@ class TExtWatch : public plat::TCustomControl, public controls::IExtStyle {
   void SetTime(plat::TDateTime Value);
   // The time the hands show: the system time plus TimeOffset minutes in live mode, else Time.
   plat::TDateTime GetDisplayTime() const;
-  // Value 0 to 23; animated when Animation is on.
+  // Value 0 to 23 (others raise "Invalid time"); animated when Animation is on.
   void SetHour(int Value);
-  // Value 0 to 59 (60 or more raises "Invalid time"); minute 0 reached from above 30 passes to the next hour.
+  // Value 0 to 59 (others raise "Invalid time"); minute 0 reached from above 30 passes to the next hour.
   void SetMinute(int Value);
   // Page Up / Page Down step the hour, Home sets 12, End minute 0, Left / Right step the minute, A and P
   // switch to AM and PM. Nothing in live mode.
@@ -106,6 +106,7 @@ class TExtWatch : public plat::TCustomControl, public controls::IExtStyle {
   void AppearanceChanged();
   void SettingsChanged();
   void InvalidateFace();
+  void RepaintHands();
   void InternalSetTime(plat::TDateTime Value);
   // Sets the hour or minute at once, without animation; Notify fires OnChange.
   void SetHourNow(int Value, bool Notify);
@@ -128,6 +129,8 @@ class TExtWatch : public plat::TCustomControl, public controls::IExtStyle {
   plat::TDateTime FTime = 0;
   std::unique_ptr<plat::TBitmap> FBKGCache;
   bool FCacheValid = false;
+  // The paint under way only moves the hands.
+  bool FHandsOnly = false;
   plat::TTimer* FWatchTimer = nullptr;
   bool FAnimation = true;
   int FAnimationFactor = 10;

@@ -269,13 +269,15 @@ void TExtTimePickerDropDown::TimePickerChange() {
 
 void TExtTimePickerDropDown::DropDownHidden() {
   TExtCustomDropDown::DropDownHidden();
-  if (FExtWatch) SetTime(FExtWatch->Time());
+  if (FExtWatch && !FWatchSettings->Auto()) SetTime(FExtWatch->Time());
 }
 
 void TExtTimePickerDropDown::DoHideDropDown(bool Cancelled) {
   const bool shown = DropDownForm() && DropDownForm()->Visible();
   TExtCustomDropDown::DoHideDropDown(Cancelled);
   if (!shown || !FExtWatch) return;
+  // A live clock shows the system time and picks nothing: Time stays what it was.
+  if (FWatchSettings->Auto()) return;
   if (!Cancelled) {
     SetTime(FExtWatch->Time());
   } else {

@@ -16,6 +16,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/canvastracer.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/testing/pixels.h"
 
 using namespace plat;
 
@@ -302,6 +303,48 @@ TEST(ExtWatch, SetMinuteRejectsSixty) {
   EXPECT_EQ(c.watch->Time(), 0.0);
 }
 
+// A value the time cannot hold is refused at once, rather than failing on every tick of the animation it
+// would start.
+TEST(ExtWatch, HourAndMinuteOutOfRangeAreRefused) {
+  struct Case {
+    bool hour;
+    int value;
+  };
+  const Case cases[] = {{true, 24}, {true, -1}, {false, 60}, {false, -1}};
+  for (bool animation : {true, false}) {
+    for (const Case& k : cases) {
+      SCOPED_TRACE(std::to_string(k.value) + (k.hour ? " hour" : " minute") + (animation ? " animated" : ""));
+      Clock c;
+      c.watch->SetAnimation(animation);
+      c.At(10, 10);
+      try {
+        if (k.hour)
+          c.watch->SetHour(k.value);
+        else
+          c.watch->SetMinute(k.value);
+        ADD_FAILURE() << "no error";
+      } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Invalid time"));
+      }
+      EXPECT_FALSE(c.watch->Animating());
+      EXPECT_EQ(c.Shown(), QStringLiteral("10:10"));
+      EXPECT_EQ(c.changes, 0);
+    }
+  }
+}
+
+TEST(ExtWatch, LiveModeStopsARunningAnimation) {
+  Clock c;
+  SetClock([] { return EncodeTime(18, 45, 30, 0); });
+  c.At(10, 10);
+  c.watch->SetMinute(50);
+  c.watch->AnimationTimer()->OnTimer(nullptr);
+  c.watch->Settings()->SetAuto(true);
+  EXPECT_FALSE(c.watch->Animating());
+  c.watch->Settings()->SetAuto(false);
+  EXPECT_EQ(c.Shown(), QStringLiteral("10:14"));
+}
+
 TEST(ExtWatch, MinuteAnimationSlowsDownTowardsTheTarget) {
   Clock c;
   c.At(10, 10);
@@ -411,6 +454,40 @@ TEST(ExtWatch, HiddenAMPMBoxTakesNoClick) {
   EXPECT_EQ(c.Shown(), QStringLiteral("06:00"));  // an hour, not the AM/PM switch
 }
 
+TEST(ExtWatch, HandCursorOverTheAMPMBox) {
+  Clock c;
+  const TRect box = c.watch->GetAMPMRect();
+  c.watch->Perform(WM_MOUSEMOVE, 0, MakeLParam(box.Left + 3, box.Top + 3));
+  EXPECT_EQ(c.watch->Cursor(), crHandPoint);
+  c.watch->Perform(WM_MOUSEMOVE, 0, MakeLParam(40, 40));
+  EXPECT_EQ(c.watch->Cursor(), crDefault);
+}
+
+// The picture is drawn at its own size at the top-left corner over the face; the white around it shows
+// the face.
+TEST(ExtWatch, PictureOverTheFace) {
+  Clock c;
+  c.watch->SetShowAMPM(false);
+  c.watch->Appearance()->SetTickMarks(tmNone);
+  TBitmap red(30, 30);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(TRect(0, 0, 30, 30));
+  TPicture pic;
+  pic.SetGraphic(&red);
+  (void)c.watch->Widget()->grab();  // the face as it was is cached
+  TWatchAppearance looks;
+  looks.Assign(*c.watch->Appearance());
+  int changes = 0;
+  looks.OnChange = [&](TObject*) { ++changes; };
+  looks.SetPicture(pic);
+  EXPECT_EQ(changes, 1);
+  c.watch->SetAppearance(looks);  // the assignment itself notifies nothing
+  (void)c.watch->Widget()->grab();
+  const TBitmap& face = *c.watch->BackgroundCache();
+  EXPECT_TRUE(plat::testing::ExpectPixel(face, 20, 20, clRed));
+  EXPECT_TRUE(plat::testing::ExpectPixel(face, 90, 50, 0xFFFFFF));
+}
+
 TEST(ExtWatch, TickMarksAndNumbers) {
   struct Case {
     TTickMarks marks;
@@ -452,15 +529,17 @@ TEST(ExtWatch, HourMarksRunFromTheirLengthToTheBorder) {
 TEST(ExtWatch, HandMovesDoNotRedrawTheFace) {
   Clock c;
   (void)c.watch->Widget()->grab();
-  TRecordingTracer face;
+  TRecordingTracer face, hands;
   c.watch->BackgroundCache()->Canvas()->SetTracer(&face);
+  c.watch->Canvas()->SetTracer(&hands);
   c.At(4, 40);
-  c.watch->SetAnimation(true);
   c.watch->SetMinute(10);
   c.Animate(false);
-  (void)c.watch->Widget()->grab();
   c.watch->BackgroundCache()->Canvas()->SetTracer(nullptr);
+  c.watch->Canvas()->SetTracer(nullptr);
   EXPECT_TRUE(face.Records.empty());
+  EXPECT_GE(hands.Count(TraceKind::Line), 4 * 5);  // every step drew the hands (with their shadows)
+  EXPECT_EQ(hands.Count(TraceKind::Draw), hands.Count(TraceKind::Line) / 4);  // over a copy of the face
 }
 
 TEST(ExtWatch, AppearanceAssignFiresOnlyForThreeProperties) {

@@ -241,6 +241,24 @@ TEST(TimePicker, ClosingThePopupTakesTheClocksTime) {
   }
 }
 
+// A live clock shows the system time and cannot be set; closing its popup keeps Time instead of taking the
+// clock's unused time.
+TEST(TimePicker, LiveClockPopupKeepsTime) {
+  SetClock([] { return EncodeTime(18, 45, 30, 0); });
+  for (bool cancel : {false, true}) {
+    Picker p;
+    p.drop->WatchSettings()->SetAuto(true);
+    p.drop->SetTime(EncodeTime(10, 0, 0, 0));
+    p.drop->ShowDropDown();
+    QApplication::processEvents();
+    EXPECT_TRUE(p.drop->Watch()->WatchTimer()->Enabled());
+    p.drop->Perform(WM_KEYDOWN, cancel ? VK_ESCAPE : VK_RETURN, 0);
+    EXPECT_EQ(p.TimeText(), QStringLiteral("10:00:00.000"));
+    EXPECT_EQ(p.drop->Text(), QStringLiteral("10:00:00"));
+  }
+  SetClock(nullptr);
+}
+
 TEST(TimePicker, PopupKeysGoToTheClock) {
   Picker p;
   p.drop->SetTime(EncodeTime(10, 20, 0, 0));
