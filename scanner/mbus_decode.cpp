@@ -44,7 +44,9 @@ int Lvar_Length(uint8_t L) {
 
 void Decode_VIF(TVariable_MBus& R) {
   mbus_tables::TVif_Outcome O;
-  mbus_tables::Walk_VIF(R, O, nullptr);
+  mbus_tables::TDesc_Pieces P;
+  mbus_tables::Walk_VIF(R, O, &P);
+  R.Decoded_Desc = mbus_tables::Lasting_Description(P);
   R.type_data = uint16_t(O.Type_Data);
   R.Type_Data_Vife = O.Type_Data_Vife;
   R.Value_Exponent = O.Exponent;

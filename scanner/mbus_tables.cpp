@@ -1,6 +1,10 @@
 #include "scanner/mbus_tables.h"
 
+#include <algorithm>
 #include <array>
+#include <map>
+#include <mutex>
+#include <vector>
 
 namespace mbus_tables {
 namespace {
@@ -344,6 +348,51 @@ void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, TDesc_Pieces* Desc) {
     }
     if (!(X & 0x80)) break;
   }
+}
+
+const QString* Lasting_Description(const TDesc_Pieces& P) {
+  static const QString Empty = QStringLiteral("");
+  if (P.Count == 0) return &Empty;
+  if (P.Count == 1) return P.Piece[0];
+  // The joins this thread asked for last, so that most records find theirs without the lock.
+  struct TRecent {
+    const QString* Piece[TDesc_Pieces::Max];
+    int Count = 0;
+    const QString* Text = nullptr;
+  };
+  thread_local std::array<TRecent, 64> Recent{};
+  uint64_t H = 0;
+  for (int I = 0; I < P.Count; ++I) H = (H ^ uint64_t(reinterpret_cast<uintptr_t>(P.Piece[I]))) * 0x9E3779B97F4A7C15ull;
+  TRecent& R = Recent[H >> 58];
+  if (R.Text && R.Count == P.Count && std::equal(P.Piece, P.Piece + P.Count, R.Piece)) return R.Text;
+
+  // Each join is kept once, with a copy of its characters that carries no reference count (copies of it cost no
+  // atomic operation). The pieces are the tables' own strings, so a network's records make a few dozen joins;
+  // the bound only keeps a stream of damaged telegrams from growing the store without end.
+  struct TJoin {
+    QString Storage;
+    QString Q;
+  };
+  static std::mutex Lock;
+  static auto* Kept = new std::map<std::vector<const QString*>, TJoin>;  // never freed: copies may outlive every static
+  constexpr size_t Max_Kept = 10000;
+  std::vector<const QString*> Key(P.Piece, P.Piece + P.Count);
+  const std::lock_guard<std::mutex> Guard(Lock);
+  auto It = Kept->find(Key);
+  if (It == Kept->end()) {
+    if (Kept->size() >= Max_Kept) return nullptr;
+    QString S;
+    qsizetype Size = 0;
+    for (int I = 0; I < P.Count; ++I) Size += P.Piece[I]->size();
+    S.reserve(Size);
+    for (int I = 0; I < P.Count; ++I) S += *P.Piece[I];
+    It = Kept->emplace(std::move(Key), TJoin{S, QString()}).first;
+    It->second.Q = QString::fromRawData(It->second.Storage.constData(), It->second.Storage.size());
+  }
+  std::copy(P.Piece, P.Piece + P.Count, R.Piece);
+  R.Count = P.Count;
+  R.Text = &It->second.Q;
+  return R.Text;
 }
 
 }  // namespace mbus_tables

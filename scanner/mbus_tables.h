@@ -29,4 +29,9 @@ struct TDesc_Pieces {
 // suffixes are put in it; otherwise no text is looked up.
 void Walk_VIF(const TVariable_MBus& R, TVif_Outcome& Out, TDesc_Pieces* Desc);
 
+// The description the pieces make, as a text that lives as long as the process: the piece itself for one, an
+// empty text for none, and for several their join, made once per distinct sequence of pieces. Null when too many
+// distinct joins are kept already (the caller joins the pieces itself).
+const QString* Lasting_Description(const TDesc_Pieces& P);
+
 }  // namespace mbus_tables

@@ -33,26 +33,33 @@ QString Dollar_List(const uint8_t* Bytes, int N) {
 const char* const Week_Days[8] = {"", "Monday ", "Tuesday ", "Wednesday ", "Thursday ", "Friday ", "Saturday ",
                                   "Sunday "};
 
-// Date and/or time of a time-point record, by data code (G, J, F, I), built in one string.
+// Date and/or time of a time-point record, by data code (G, J, F, I), built in place and made a QString in one
+// allocation: a chain of appends costs a capacity check and a call per piece.
 QString Time_Point_Text(const TVariable_MBus& R) {
   const uint8_t* B = R.Data();
   auto Year = [](uint8_t Low, uint8_t High) { return ((Low >> 5) & 7) + 8 * ((High >> 4) & 0x0F); };
-  QString S;
-  S.reserve(32);
+  char16_t S[40];  // at most a week day of ten characters, a date of nine and a time of eight, with a blank
+  int N = 0;
+  auto Put = [&](char16_t C) { S[N++] = C; };
+  auto Digits = [&](int V) {  // two digits; a year of the seven-bit field may take three
+    if (V >= 100) Put(char16_t(u'0' + V / 100));
+    Put(char16_t(u'0' + V / 10 % 10));
+    Put(char16_t(u'0' + V % 10));
+  };
   auto Date = [&](uint8_t Day, uint8_t Month_Year) {
-    Append_Two_Digits(S, Day & 0x1F);
-    S += u'/';
-    Append_Two_Digits(S, Month_Year & 0x0F);
-    S += u'/';
-    Append_Two_Digits(S, Year(Day, Month_Year));
+    Digits(Day & 0x1F);
+    Put(u'/');
+    Digits(Month_Year & 0x0F);
+    Put(u'/');
+    Digits(Year(Day, Month_Year));
   };
   auto Clock = [&](const uint8_t* Hour_Minute_Second, bool Seconds) {  // bytes from the hour down
-    Append_Two_Digits(S, Hour_Minute_Second[0] & 0x1F);
-    S += u':';
-    Append_Two_Digits(S, Hour_Minute_Second[-1] & 0x3F);
+    Digits(Hour_Minute_Second[0] & 0x1F);
+    Put(u':');
+    Digits(Hour_Minute_Second[-1] & 0x3F);
     if (Seconds) {
-      S += u':';
-      Append_Two_Digits(S, Hour_Minute_Second[-2] & 0x3F);
+      Put(u':');
+      Digits(Hour_Minute_Second[-2] & 0x3F);
     }
   };
   switch (R.dimension) {
@@ -61,22 +68,22 @@ QString Time_Point_Text(const TVariable_MBus& R) {
       break;
     case 4:
       Date(B[2], B[3]);
-      S += u' ';
+      Put(u' ');
       Clock(B + 1, false);
       break;
     case 3:
       Clock(B + 2, true);
       break;
     case 6:
-      S += QLatin1StringView(Week_Days[(B[2] >> 5) & 7]);
+      for (const char* W = Week_Days[(B[2] >> 5) & 7]; *W; ++W) Put(char16_t(*W));
       Date(B[3], B[4]);
-      S += u' ';
+      Put(u' ');
       Clock(B + 2, true);
       break;
     default:
       return {};
   }
-  return S;
+  return QString(reinterpret_cast<const QChar*>(S), N);
 }
 
 // Characters of a variable-length ASCII value: sent last character first; control characters become '?'.
@@ -297,6 +304,7 @@ QString TVariable_MBus::tempo() const { return Reception_Texts(Decoded_At).Time;
 
 QString TVariable_MBus::Desc_Type_Data() const {
   if (!Real_Wireless_Var) return {};
+  if (Decoded_Desc) return *Decoded_Desc;
   mbus_tables::TDesc_Pieces P;
   mbus_tables::TVif_Outcome O;
   mbus_tables::Walk_VIF(*this, O, &P);

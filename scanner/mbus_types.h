@@ -114,6 +114,11 @@ class TVariable_MBus {
   TDecodeError Error = TDecodeError::None;
   int64_t Decoded_At = 0;           // milliseconds since the epoch (UTC) when the telegram was decoded
   uint32_t Telegram = 0;            // the decoding's own number, the same for every record of a telegram; 0: none
+  // The description the decoding found while it walked the VIF and the VIFE chain: a text kept for the life of
+  // the process, so that Desc_Type_Data neither walks the tables again nor joins the pieces again. Null for a
+  // record made otherwise (its description is looked up when asked for); whoever changes the coding of a decoded
+  // record clears it.
+  const QString* Decoded_Desc = nullptr;
 };
 
 class TSlave_MBus {

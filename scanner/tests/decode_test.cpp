@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -105,6 +106,10 @@ TEST(DecodeRecordsTest, ValuesUnitsAndCategories) {
       {Bytes({0x04, 0x6D, 0x1E, 0x0C, 0x7F, 0x2C}), "31/12/19 12:30", 20, 0, "Time Point Date and Time (Type F)"},
       {Bytes({0x03, 0x6D, 0x05, 0x1E, 0x0C}), "12:30:05", 20, 0, "Time Point Extended Time Point (Type J)"},
       {Bytes({0x06, 0x6D, 0x05, 0x1E, 0x2C, 0x7F, 0x2C, 0x00}), "Monday 31/12/19 12:30:05", 20, 0,
+       "Time Point Extended Date and Time Point (Type I)"},
+      // The widest fields: day 31, month 15, a year of three digits, Sunday.
+      {Bytes({0x02, 0x6D, 0xFF, 0xFF}), "31/15/127", 20, 0, "Time Point Date (Type G)"},
+      {Bytes({0x06, 0x6D, 0x05, 0x1E, 0xEC, 0xFF, 0xFF, 0x00}), "Sunday 31/15/127 12:30:05", 20, 0,
        "Time Point Extended Date and Time Point (Type I)"},
       {Bytes({0x01, 0x6D, 0x07}), "7", 20, 0, ""},
       {Bytes({0x01, 0x6E, 0x05}), "5", 22, 0, "Units for H.C.A."},
@@ -457,6 +462,47 @@ TEST(DecodeHeaderTest, ListFormAppendsSlavesAndAddsLaterTelegrams) {
   ASSERT_EQ(Raw.size(), 1u);
   EXPECT_EQ(Raw[0]->List_Var.size(), 1u);
   delete Raw[0];
+}
+
+// The decoding keeps each record's description; it must be the one the tables give for that record's own VIF
+// and VIFE chain, whatever other chains were decoded before it or at the same time on another thread.
+TEST(DecodeRecordsTest, KeptDescriptionsAreTheRecordsOwn) {
+  std::vector<uint8_t> Area;
+  int Records = 0;
+  for (int First = 0x10; First < 0x60; First += 3)
+    for (int Second = 0x11; Second < 0x40; Second += 5) {  // suffix pairs, many of them reserved codes
+      for (int B : {0x01, 0x93, 0x80 | First, Second, 0x05}) Area.push_back(uint8_t(B));
+      ++Records;
+    }
+  auto Check = [&](std::vector<TVariable_MBus>& List) {
+    int Bad = 0;
+    for (TVariable_MBus& R : List) {
+      const QString Kept = R.Desc_Type_Data();
+      TVariable_MBus Fresh = R;
+      Fresh.Decoded_Desc = nullptr;  // looked up anew from the coding
+      if (Kept != Fresh.Desc_Type_Data() || !Kept.startsWith(QStringLiteral("Volume m3 - "))) ++Bad;
+    }
+    return Bad;
+  };
+  int Other_Bad = -1;
+  std::thread Other([&] {
+    std::vector<uint8_t> Reversed;
+    for (int I = Records - 1; I >= 0; --I) Reversed.insert(Reversed.end(), Area.begin() + 5 * I, Area.begin() + 5 * I + 5);
+    int Bad = 0;
+    for (int Pass = 0; Pass < 20; ++Pass) {
+      TDecoded D = Decode(Reversed);
+      Bad += Check(D.List);
+    }
+    Other_Bad = Bad;
+  });
+  for (int Pass = 0; Pass < 20; ++Pass) {
+    TDecoded D = Decode(Area);
+    ASSERT_EQ(D.Result.Error, TDecodeError::None);
+    ASSERT_EQ(int(D.List.size()), Records);
+    EXPECT_EQ(Check(D.List), 0);
+  }
+  Other.join();
+  EXPECT_EQ(Other_Bad, 0);
 }
 
 }  // namespace
