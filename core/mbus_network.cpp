@@ -373,11 +373,13 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRe
   const auto& varTable = Var_Table();
   const plat::TXMLNode root = doc.DocumentElement();
   int nodeNumber = 0;
+  std::size_t lastVars = 0;  // the nodes of a network mostly have alike lists: room for as many as the last one had
   for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) {
     ++nodeNumber;
     na.Fill(e, nodeTable);
     r.Network.Nodi_List.push_back(Read_Node(na, wirelessSide));
     std::vector<TVariabile>& vars = r.Network.Nodi_List.back().Var_List;
+    vars.reserve(lastVars);
     int varNumber = 0;
     for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) {
       ++varNumber;
@@ -392,6 +394,7 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRe
         return r;
       }
     }
+    lastVars = vars.size();
   }
   return r;
 }
