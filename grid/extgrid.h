@@ -48,6 +48,8 @@
 #include "grid/view/render_grid.h"
 #include "grid/view/render_looks.h"
 
+class QPrinter;
+
 namespace controls {
 class TExtStringGridCheck;
 }
@@ -72,6 +74,7 @@ class TBalloonTipWindow;
 class TGridFocusWindow;
 class TExtRichEdit;
 class THTMLHintWindow;
+class TGridPrintPart;
 
 
 // Told when the current cell moves (one listener at a time).
@@ -1486,6 +1489,27 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   TGridFocusWindow* FFocusWindow = nullptr;
   TBalloonTipWindow* FToolTip = nullptr;
   TExtRichEdit* FRichEdit = nullptr;
+
+  // ======== printing (grid/print; the print engine sees the grid through the adapter in extgrid_print.cpp)
+ public:
+  // All cells on the system's printer, or on Printer (a PDF printer writes a file). The print events, the print
+  // colours and borders and PrintSettings apply; afterwards PrintNrOfPages, GetPrintColWidth and
+  // GetPrintColOffset tell the layout of the run.
+  void Print();
+  void Print(QPrinter& Printer);
+  // The chosen preview page (the first, unless changed) drawn into DisplayRect of Canvas (device pixels).
+  void PrintPreview(plat::TCanvas& Canvas, plat::TRect DisplayRect);
+  int PrintNrOfPages() const;
+  // PrintSettings under Section of the INI file Key.
+  void SavePrintSettings(const QString& Key, const QString& Section);
+  void LoadPrintSettings(const QString& Key, const QString& Section);
+
+ private:
+  struct TPrintPartDeleter {
+    void operator()(TGridPrintPart* Part) const;
+  };
+  TGridPrintPart& PrintPart();
+  std::unique_ptr<TGridPrintPart, TPrintPartDeleter> FPrintPart;
 };
 
 using TUpdateGuard = TExtStringGrid::TUpdateGuard;
