@@ -106,6 +106,9 @@ const std::vector<TFormat>& Formats() {
       {".xml", LoadXml, SaveXml},
       {".xlsx", LoadXlsx, SaveXlsx},
       {".docx", nullptr, SaveDocx},
+#ifdef GRID_CONVERT_PDF
+      {".pdf", nullptr, SavePdf},
+#endif
   };
   return formats;
 }

@@ -32,6 +32,9 @@ struct TFormat {
 };
 
 const std::vector<TFormat>& Formats();
+// Writes the grid printed on A4 pages with the default print settings (convert_pdf.cpp; only in builds with
+// the print library, which define GRID_CONVERT_PDF).
+void SavePdf(grid::TDataGrid& Grid, const QString& FileName, const TOptions& Options);
 // The row for a file name's extension (letters compared without regard to case); nullptr when none.
 const TFormat* FormatOf(const QString& FileName);
 // Standard input: a binary grid stream when it starts with one, else CSV.

@@ -1,6 +1,7 @@
 // grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the
 // format OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid
-// stream, .html page, .xml flat XML; .xml is read too, .xlsx workbook, .docx document). --sheet NAME reads that
+// stream, .html page, .xml flat XML; .xml is read too, .xlsx workbook, .docx document, .pdf the grid printed on
+// A4 pages with the default print settings). --sheet NAME reads that
 // sheet of an IN workbook, or writes into that sheet of the workbook OUT, keeping its other sheets. --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
 // else text) before saving. IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
 // naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
@@ -9,6 +10,12 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+#ifdef GRID_CONVERT_PDF
+#include <QGuiApplication>
+#endif
 
 #include "grid/data/data_grid.h"
 #include "platform/rtl/exceptions.h"
@@ -59,11 +66,27 @@ bool ParseOptions(const QStringList& Args, TOptions& O, QString& Why) {
   return true;
 }
 
+// Printing needs fonts and a paint device: a GUI application, without any window, when OUT is a PDF file.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+#ifdef GRID_CONVERT_PDF
+  const size_t n = argc > 2 ? std::strlen(argv[2]) : 0;
+  if (n >= 4 && QByteArray(argv[2] + n - 4).toLower() == ".pdf") {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The platform's notes (a missing runtime folder and the like) would bury the one-line message.
+    qInstallMessageHandler([](QtMsgType Type, const QMessageLogContext&, const QString& Message) {
+      if (Type == QtCriticalMsg || Type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(Message));
+    });
+    return std::make_unique<QGuiApplication>(argc, argv);
+  }
+#endif
+  return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  const QStringList args = app.arguments().mid(1);
+  const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
+  const QStringList args = QCoreApplication::arguments().mid(1);
   if (args.size() < 2) return Usage(QStringLiteral("IN and OUT are needed"));
   const QString in = args[0], out = args[1];
   TOptions options;

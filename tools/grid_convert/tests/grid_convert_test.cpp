@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -145,3 +146,73 @@ TEST(GridConvert, SortsTheRowsBeforeSaving) {
 }
 
 }  // namespace
+
+#ifdef GRID_CONVERT_PDF
+namespace {
+
+// Runs a poppler tool on a file; a missing tool fails the test.
+QString Poppler(const QString& Program, const QStringList& Args) {
+  QProcess p;
+  p.start(Program, Args);
+  if (!p.waitForStarted() || !p.waitForFinished(60000) || p.exitCode() != 0) {
+    ADD_FAILURE() << Program.toStdString() << " did not run (poppler-utils): "
+                  << p.readAllStandardError().toStdString();
+    return {};
+  }
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString PdfInfo(const QString& Pdf, const QString& Key) {
+  for (const QString& line : Poppler(QStringLiteral("pdfinfo"), {Pdf}).split(u'\n'))
+    if (line.startsWith(Key + u':')) return line.mid(Key.size() + 1).trimmed();
+  return {};
+}
+
+// A grid of several pages: every cell's text is on the pages, each row once and in order, on A4 paper.
+TEST(GridConvert, PrintsTheGridToAPdfFile) {
+  QTemporaryDir dir;
+  QByteArray csv = "Slave;Address;Reading\r\n";
+  for (int r = 1; r <= 200; ++r) csv += QStringLiteral("S%1;A%2;R%3\r\n").arg(r).arg(r * 7).arg(r * 11).toUtf8();
+  WriteAll(dir.filePath("in.csv"), csv);
+  const QString pdf = dir.filePath("out.pdf");
+  const TRun run = Convert({dir.filePath("in.csv"), pdf});
+  ASSERT_EQ(run.Exit, 0) << run.Err.constData();
+
+  const int pages = PdfInfo(pdf, QStringLiteral("Pages")).toInt();
+  EXPECT_GE(pages, 3) << "201 rows do not fit on two A4 pages";
+  EXPECT_TRUE(PdfInfo(pdf, QStringLiteral("Page size")).startsWith(QStringLiteral("595 x 842"))) << "A4 portrait";
+  const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  EXPECT_EQ(text.count(u'\f'), pages);
+  EXPECT_TRUE(text.contains(QStringLiteral("Slave"))) << text.left(400).toStdString();
+  qsizetype at = 0;
+  for (int r = 1; r <= 200; ++r) {
+    const QString row = QStringLiteral("S%1 ").arg(r);
+    const qsizetype next = text.indexOf(QRegularExpression(QStringLiteral("\\bS%1\\s+A%2\\s+R%3\\b")
+                                                               .arg(r).arg(r * 7).arg(r * 11)), at);
+    ASSERT_GE(next, at) << "row " << r << " is missing or out of order";
+    at = next + row.size();
+  }
+  EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\bS200\\b"))), 1) << "no row prints twice";
+  // The last row is on the last page.
+  const QString last = Poppler(QStringLiteral("pdftotext"),
+                               {QStringLiteral("-f"), QString::number(pages), pdf, QStringLiteral("-")});
+  EXPECT_TRUE(last.contains(QStringLiteral("S200"))) << last.toStdString();
+}
+
+// A file that cannot be written is reported and an old one stays as it was.
+TEST(GridConvert, APdfThatCannotBeWrittenIsReported) {
+  QTemporaryDir dir;
+  WriteAll(dir.filePath("in.csv"), "a,b\r\n");
+  const TRun missing = Convert({dir.filePath("in.csv"), dir.filePath("no/such/folder/out.pdf")});
+  EXPECT_EQ(missing.Exit, 1);
+  EXPECT_TRUE(missing.Err.startsWith("grid_convert: " + dir.filePath("no/such/folder/out.pdf").toUtf8()))
+      << missing.Err.constData();
+  const QString out = dir.filePath("out.pdf");
+  WriteAll(out, "precious");
+  WriteAll(dir.filePath("bad.grd"), "not a grid stream");
+  EXPECT_EQ(Convert({dir.filePath("bad.grd"), out}).Exit, 1);
+  EXPECT_EQ(ReadAll(out), "precious");
+}
+
+}  // namespace
+#endif
