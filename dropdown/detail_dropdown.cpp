@@ -25,46 +25,17 @@ constexpr int SystemBorderWidth = 1;
 
 // ---- items ------------------------------------------------------------------------------------------------
 
-TDetailItem::TDetailItem(TCollection* Collection)
-    : TCollectionItem(Collection), FImage(std::make_unique<TPicture>()) {}
-
-TDetailItem::~TDetailItem() = default;
-
 void TDetailItem::Assign(TPersistent* Source) {
   auto* s = dynamic_cast<TDetailItem*>(Source);
   if (!s) {
     TCollectionItem::Assign(Source);
     return;
   }
-  SetCaption(s->FCaption);
-  SetImageIndex(s->FImageIndex);
-  FImage->Assign(*s->FImage);
+  AssignPickerItem(*s);
   FNotes = s->FNotes;
-  FEnabled = s->FEnabled;
   FTag = s->FTag;
   FItemObject = s->FItemObject;
 }
-
-void TDetailItem::NotifyChange() {
-  auto* items = dynamic_cast<TDetailItems*>(Collection());
-  if (items && items->OnChange) items->OnChange(items);
-}
-
-void TDetailItem::SetCaption(const QString& Value) {
-  if (Value == FCaption) return;
-  FCaption = Value;
-  NotifyChange();
-}
-
-void TDetailItem::SetImageIndex(int Value) {
-  if (Value == FImageIndex) return;
-  FImageIndex = Value;
-  NotifyChange();
-}
-
-void TDetailItem::SetImage(TPicture* Value) { FImage->Assign(Value); }
-
-TDetailItems::TDetailItems(TPersistent* AOwner) : TCollection(ItemClassOf<TDetailItem>()), FMyOwner(AOwner) {}
 
 int TDetailItems::IndexOf(const QString& AValue) const {
   for (int i = 0; i < Count(); ++i)

@@ -13,6 +13,7 @@
 
 #include "dropdown/ext_dropdown.h"
 #include "dropdown/item_selector.h"
+#include "dropdown/picker_item.h"
 #include "platform/rtl/collection.h"
 
 namespace plat {
@@ -22,59 +23,34 @@ class TTimer;
 
 namespace dropdown {
 
-class TDetailItem : public plat::TCollectionItem {
+class TDetailItem : public TPickerItem {
   PLAT_CLASS(TDetailItem)
 
-  explicit TDetailItem(plat::TCollection* Collection);
-  ~TDetailItem() override;
+  explicit TDetailItem(plat::TCollection* Collection) : TPickerItem(Collection) {}
 
   // Another detail item: caption and image index through their setters, the picture, notes, Enabled, tag and
   // object. Another class: the base's rule.
   void Assign(plat::TPersistent* Source) override;
 
-  QString Caption() const { return FCaption; }
-  void SetCaption(const QString& Value);
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int Value);
-  plat::TPicture* Image() const { return FImage.get(); }
-  void SetImage(plat::TPicture* Value);
   QString Notes() const { return FNotes; }
   void SetNotes(const QString& Value) { FNotes = Value; }
   plat::TObject* ItemObject() const { return FItemObject; }
   void SetItemObject(plat::TObject* Value) { FItemObject = Value; }
   int Tag() const { return FTag; }
   void SetTag(int Value) { FTag = Value; }
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { FEnabled = Value; }
 
  private:
-  void NotifyChange();
-  QString FCaption;
-  int FImageIndex = -1;
-  bool FEnabled = true;
-  std::unique_ptr<plat::TPicture> FImage;
-  plat::TRect FRect;
   QString FNotes;
   plat::TObject* FItemObject = nullptr;
   int FTag = 0;
 };
 
-class TDetailItems : public plat::TCollection {
+class TDetailItems : public TPickerItemsOf<TDetailItem> {
   PLAT_CLASS(TDetailItems)
 
-  explicit TDetailItems(plat::TPersistent* AOwner);
-  TDetailItem* Add() { return static_cast<TDetailItem*>(plat::TCollection::Add()); }
-  TDetailItem* Insert(int Index) { return static_cast<TDetailItem*>(plat::TCollection::Insert(Index)); }
-  TDetailItem* GetItem(int Index) const { return static_cast<TDetailItem*>(Items(Index)); }
-  void SetItem(int Index, TDetailItem* Value) { SetItems(Index, Value); }
+  explicit TDetailItems(plat::TPersistent* AOwner) : TPickerItemsOf(AOwner) {}
   // The first item whose caption equals AValue exactly (case-sensitive), -1 when none.
   int IndexOf(const QString& AValue) const;
-  plat::TPersistent* Owner() const override { return FMyOwner; }
-
-  plat::TNotifyEvent OnChange;
-
- private:
-  plat::TPersistent* FMyOwner;
 };
 
 class TExtDetailDropDown : public TExtCustomDropDown {

@@ -26,44 +26,15 @@ bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
 
 // ---- items ------------------------------------------------------------------------------------------------
 
-TImageItem::TImageItem(TCollection* Collection)
-    : TCollectionItem(Collection), FImage(std::make_unique<TPicture>()) {}
-
-TImageItem::~TImageItem() = default;
-
 void TImageItem::Assign(TPersistent* Source) {
   auto* s = dynamic_cast<TImageItem*>(Source);
   if (!s) {
     TCollectionItem::Assign(Source);
     return;
   }
-  SetCaption(s->FCaption);
-  SetImageIndex(s->FImageIndex);
-  FImage->Assign(*s->FImage);
-  FEnabled = s->FEnabled;
+  AssignPickerItem(*s);
   FHint = s->FHint;
 }
-
-void TImageItem::NotifyChange() {
-  auto* items = dynamic_cast<TImageItems*>(Collection());
-  if (items && items->OnChange) items->OnChange(items);
-}
-
-void TImageItem::SetCaption(const QString& Value) {
-  if (Value == FCaption) return;
-  FCaption = Value;
-  NotifyChange();
-}
-
-void TImageItem::SetImageIndex(int Value) {
-  if (Value == FImageIndex) return;
-  FImageIndex = Value;
-  NotifyChange();
-}
-
-void TImageItem::SetImage(TPicture* Value) { FImage->Assign(Value); }
-
-TImageItems::TImageItems(TPersistent* AOwner) : TCollection(ItemClassOf<TImageItem>()), FMyOwner(AOwner) {}
 
 // ---- construction -----------------------------------------------------------------------------------------
 
@@ -165,7 +136,7 @@ void TExtImagePickerDropDown::AddImageFile(const QString& Path, const QString& N
     // A file that is no picture (or a folder) stays in the list as an item without a picture.
     item.Image()->SetGraphic(static_cast<const TGraphic*>(nullptr));
   }
-  if (SetImageCaption) item.FCaption = Name;
+  if (SetImageCaption) item.StoreCaption(Name);
 }
 
 void TExtImagePickerDropDown::AddImagesFromFolder(const QString& AFolder, bool SetImageCaption) {

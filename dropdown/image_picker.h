@@ -10,6 +10,7 @@
 
 #include "dropdown/ext_dropdown.h"
 #include "dropdown/item_selector.h"
+#include "dropdown/picker_item.h"
 #include "platform/rtl/collection.h"
 
 namespace plat {
@@ -19,52 +20,27 @@ class TTimer;
 
 namespace dropdown {
 
-class TImageItem : public plat::TCollectionItem {
+class TImageItem : public TPickerItem {
   PLAT_CLASS(TImageItem)
 
-  explicit TImageItem(plat::TCollection* Collection);
-  ~TImageItem() override;
+  explicit TImageItem(plat::TCollection* Collection) : TPickerItem(Collection) {}
 
   // Another image item: caption and image index through their setters, the picture, Enabled and the hint.
   // Another class: the base's rule.
   void Assign(plat::TPersistent* Source) override;
 
-  QString Caption() const { return FCaption; }
-  void SetCaption(const QString& Value);
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int Value);
-  plat::TPicture* Image() const { return FImage.get(); }
-  void SetImage(plat::TPicture* Value);
   QString Hint() const { return FHint; }
   void SetHint(const QString& Value) { FHint = Value; }
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { FEnabled = Value; }
 
  private:
   friend class TExtImagePickerDropDown;
-  void NotifyChange();
-  QString FCaption;
-  int FImageIndex = -1;
-  bool FEnabled = true;
-  std::unique_ptr<plat::TPicture> FImage;
-  plat::TRect FRect;
   QString FHint;
 };
 
-class TImageItems : public plat::TCollection {
+class TImageItems : public TPickerItemsOf<TImageItem> {
   PLAT_CLASS(TImageItems)
 
-  explicit TImageItems(plat::TPersistent* AOwner);
-  TImageItem* Add() { return static_cast<TImageItem*>(plat::TCollection::Add()); }
-  TImageItem* Insert(int Index) { return static_cast<TImageItem*>(plat::TCollection::Insert(Index)); }
-  TImageItem* GetItem(int Index) const { return static_cast<TImageItem*>(Items(Index)); }
-  void SetItem(int Index, TImageItem* Value) { SetItems(Index, Value); }
-  plat::TPersistent* Owner() const override { return FMyOwner; }
-
-  plat::TNotifyEvent OnChange;
-
- private:
-  plat::TPersistent* FMyOwner;
+  explicit TImageItems(plat::TPersistent* AOwner) : TPickerItemsOf(AOwner) {}
 };
 
 class TExtImagePickerDropDown : public TExtCustomDropDown {

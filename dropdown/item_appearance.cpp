@@ -93,40 +93,17 @@ void TItemAppearance::Assign(TPersistent* Source) {
 
 // ---- TSelectorItem --------------------------------------------------------------------------------------
 
-TSelectorItem::TSelectorItem(TCollection* Collection)
-    : TCollectionItem(Collection), FImage(std::make_unique<TPicture>()) {}
-
-TSelectorItem::~TSelectorItem() = default;
-
 void TSelectorItem::Assign(TPersistent* Source) {
   auto* s = dynamic_cast<TSelectorItem*>(Source);
   if (!s) {
     TCollectionItem::Assign(Source);
     return;
   }
-  SetCaption(s->FCaption);
+  // The colour's notification comes between the caption's and the image index's.
+  SetCaption(s->Caption());
   SetColor(s->FColor);
-  SetImageIndex(s->FImageIndex);
-  FImage->Assign(*s->FImage);
-  FEnabled = s->FEnabled;
+  AssignPickerItem(*s);
   FHint = s->FHint;
-}
-
-void TSelectorItem::NotifyChange() {
-  auto* items = dynamic_cast<TSelectorItems*>(Collection());
-  if (items && items->OnChange) items->OnChange(items);
-}
-
-void TSelectorItem::SetCaption(const QString& Value) {
-  if (Value == FCaption) return;
-  FCaption = Value;
-  NotifyChange();
-}
-
-void TSelectorItem::SetImageIndex(int Value) {
-  if (Value == FImageIndex) return;
-  FImageIndex = Value;
-  NotifyChange();
 }
 
 void TSelectorItem::SetColor(TColor Value) {
@@ -135,11 +112,6 @@ void TSelectorItem::SetColor(TColor Value) {
   NotifyChange();
 }
 
-void TSelectorItem::SetImage(TPicture* Value) { FImage->Assign(Value); }
-
-bool TSelectorItem::HasPicture() const { return FImage->Graphic() && !FImage->Graphic()->Empty(); }
-
-TSelectorItems::TSelectorItems(TPersistent* AOwner)
-    : TCollection(ItemClassOf<TSelectorItem>()), FMyOwner(AOwner) {}
+bool TSelectorItem::HasPicture() const { return Image()->Graphic() && !Image()->Graphic()->Empty(); }
 
 }  // namespace dropdown

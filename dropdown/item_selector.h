@@ -18,6 +18,7 @@
 
 #include "dropdown/dropdown_styles.h"
 #include "dropdown/ext_dropdown.h"
+#include "dropdown/picker_item.h"
 #include "platform/forms/controls.h"
 #include "platform/rtl/collection.h"
 
@@ -64,29 +65,19 @@ class TItemAppearance : public plat::TPersistent, public TItemAppearanceColors {
 
 class TSelectorItems;
 
-class TSelectorItem : public plat::TCollectionItem {
+class TSelectorItem : public TPickerItem {
   PLAT_CLASS(TSelectorItem)
 
-  explicit TSelectorItem(plat::TCollection* Collection);
-  ~TSelectorItem() override;
+  explicit TSelectorItem(plat::TCollection* Collection) : TPickerItem(Collection) {}
 
   // Another selector item: caption, colour and image index through their setters, then the picture, Enabled
   // and the hint. Another class: the base's rule.
   void Assign(plat::TPersistent* Source) override;
 
-  QString Caption() const { return FCaption; }
-  void SetCaption(const QString& Value);
-  int ImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int Value);
   plat::TColor Color() const { return FColor; }
   void SetColor(plat::TColor Value);
-  plat::TPicture* Image() const { return FImage.get(); }
-  void SetImage(plat::TPicture* Value);
   QString Hint() const { return FHint; }
   void SetHint(const QString& Value) { FHint = Value; }
-  // A disabled item can become neither hot nor selected.
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value) { FEnabled = Value; }
   // The item's cell in panel coordinates; (-1, -1, -1, -1) until arranged.
   plat::TRect Rect() const { return FRect; }
   void SetRect(const plat::TRect& Value) { FRect = Value; }
@@ -94,30 +85,15 @@ class TSelectorItem : public plat::TCollectionItem {
   bool HasPicture() const;
 
  private:
-  void NotifyChange();
-  QString FCaption;
-  int FImageIndex = -1;
-  bool FEnabled = true;
   plat::TColor FColor = plat::clNone;
-  std::unique_ptr<plat::TPicture> FImage;
   plat::TRect FRect{-1, -1, -1, -1};
   QString FHint;
 };
 
-class TSelectorItems : public plat::TCollection {
+class TSelectorItems : public TPickerItemsOf<TSelectorItem> {
   PLAT_CLASS(TSelectorItems)
 
-  explicit TSelectorItems(plat::TPersistent* AOwner);
-  TSelectorItem* Add() { return static_cast<TSelectorItem*>(plat::TCollection::Add()); }
-  TSelectorItem* Insert(int Index) { return static_cast<TSelectorItem*>(plat::TCollection::Insert(Index)); }
-  TSelectorItem* GetItem(int Index) const { return static_cast<TSelectorItem*>(Items(Index)); }
-  void SetItem(int Index, TSelectorItem* Value) { SetItems(Index, Value); }
-  plat::TPersistent* Owner() const override { return FMyOwner; }
-
-  plat::TNotifyEvent OnChange;
-
- private:
-  plat::TPersistent* FMyOwner;
+  explicit TSelectorItems(plat::TPersistent* AOwner) : TPickerItemsOf(AOwner) {}
 };
 
 class TExtCustomItemSelector;
