@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "pdf_peer.h"
 #include "print_fixture.h"
 
 using namespace grid;
@@ -13,41 +14,11 @@ using grid::testing::TPrintFixture;
 
 namespace {
 
-// Runs a peer program; a missing one fails the test.
-QString RunPeer(const QString& Program, const QStringList& Args) {
-  const QString path = QStandardPaths::findExecutable(Program);
-  if (path.isEmpty()) {
-    ADD_FAILURE() << Program.toStdString() << " is missing (poppler-utils)";
-    return {};
-  }
-  QProcess p;
-  p.start(path, Args);
-  if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-    ADD_FAILURE() << Program.toStdString() << " failed: " << p.readAllStandardError().toStdString();
-    return {};
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
+using grid::testing::PdfPages;
+using grid::testing::RunPdfPeer;
 
-int PdfPages(const QString& File) {
-  const QString info = RunPeer(QStringLiteral("pdfinfo"), {File});
-  for (const QString& line : info.split(u'\n'))
-    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
-  return -1;
-}
-
-QString PdfPageSize(const QString& File) {
-  const QString info = RunPeer(QStringLiteral("pdfinfo"), {File});
-  for (const QString& line : info.split(u'\n'))
-    if (line.startsWith(QStringLiteral("Page size:"))) return line.mid(10).trimmed();
-  return {};
-}
-
-QString PageText(const QString& File, int Page) {
-  return RunPeer(QStringLiteral("pdftotext"),
-             {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(Page), QStringLiteral("-l"),
-              QString::number(Page), File, QStringLiteral("-")});
-}
+QString PdfPageSize(const QString& File) { return grid::testing::PdfInfo(File, QStringLiteral("Page size")); }
+QString PageText(const QString& File, int Page) { return grid::testing::PdfText(File, Page); }
 
 class PrintPdfTest : public ::testing::Test {
  protected:
@@ -135,7 +106,7 @@ TEST_F(PrintPdfTest, CentredColumnsLeaveEqualMarginsOnTheRenderedPage) {
     const QString pdf = File(QStringLiteral("centre%1.pdf").arg(centered));
     f.Printer.PrintToPdf(pdf);
     const QString png = File(QStringLiteral("centre%1").arg(centered));
-    RunPeer(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+    RunPdfPeer(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
                                      QStringLiteral("-singlefile"), pdf, png});
     QImage img(png + QStringLiteral(".png"));
     ASSERT_FALSE(img.isNull());

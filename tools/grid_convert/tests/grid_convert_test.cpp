@@ -148,25 +148,12 @@ TEST(GridConvert, SortsTheRowsBeforeSaving) {
 }  // namespace
 
 #ifdef GRID_CONVERT_PDF
+#include "grid/print/tests/pdf_peer.h"
+
 namespace {
 
-// Runs a poppler tool on a file; a missing tool fails the test.
-QString Poppler(const QString& Program, const QStringList& Args) {
-  QProcess p;
-  p.start(Program, Args);
-  if (!p.waitForStarted() || !p.waitForFinished(60000) || p.exitCode() != 0) {
-    ADD_FAILURE() << Program.toStdString() << " did not run (poppler-utils): "
-                  << p.readAllStandardError().toStdString();
-    return {};
-  }
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString PdfInfo(const QString& Pdf, const QString& Key) {
-  for (const QString& line : Poppler(QStringLiteral("pdfinfo"), {Pdf}).split(u'\n'))
-    if (line.startsWith(Key + u':')) return line.mid(Key.size() + 1).trimmed();
-  return {};
-}
+using grid::testing::PdfInfo;
+using grid::testing::PdfText;
 
 // A grid of several pages: every cell's text is on the pages, each row once and in order, on A4 paper.
 TEST(GridConvert, PrintsTheGridToAPdfFile) {
@@ -181,7 +168,7 @@ TEST(GridConvert, PrintsTheGridToAPdfFile) {
   const int pages = PdfInfo(pdf, QStringLiteral("Pages")).toInt();
   EXPECT_GE(pages, 3) << "201 rows do not fit on two A4 pages";
   EXPECT_TRUE(PdfInfo(pdf, QStringLiteral("Page size")).startsWith(QStringLiteral("595 x 842"))) << "A4 portrait";
-  const QString text = Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  const QString text = PdfText(pdf);
   EXPECT_EQ(text.count(u'\f'), pages);
   EXPECT_TRUE(text.contains(QStringLiteral("Slave"))) << text.left(400).toStdString();
   qsizetype at = 0;
@@ -194,8 +181,7 @@ TEST(GridConvert, PrintsTheGridToAPdfFile) {
   }
   EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\bS200\\b"))), 1) << "no row prints twice";
   // The last row is on the last page.
-  const QString last = Poppler(QStringLiteral("pdftotext"),
-                               {QStringLiteral("-f"), QString::number(pages), pdf, QStringLiteral("-")});
+  const QString last = PdfText(pdf, pages);
   EXPECT_TRUE(last.contains(QStringLiteral("S200"))) << last.toStdString();
 }
 
