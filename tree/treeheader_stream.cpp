@@ -298,11 +298,11 @@ void TLTHeader::LoadFromStream(plat::TStream& Stream) {
   for (plat::TFontStyle fs : {plat::fsBold, plat::fsItalic, plat::fsUnderline, plat::fsStrikeOut})
     if (h.FontStyle & (1 << fs)) styles.Include(fs);
   FFont.SetStyle(styles);
-  if (h.HasSorting) {
-    SetMainColumn(h.MainColumn);
-    FSortColumn = std::min(std::max(h.SortColumn, NoColumn), cols.Count() - 1);
-    FSortDirection = static_cast<TSortDirection>(h.SortDirection);
-  }
+  // A record of the oldest layout has no sorting fields: the main and sort columns stay, but only as columns of
+  // what was read, so that they never name a column the header no longer has.
+  SetMainColumn(h.HasSorting ? h.MainColumn : FMainColumn);
+  FSortColumn = std::min(std::max(h.HasSorting ? h.SortColumn : FSortColumn, NoColumn), cols.Count() - 1);
+  if (h.HasSorting) FSortDirection = static_cast<TSortDirection>(h.SortDirection);
   if (h.HasLimits) {
     FParentFont = h.ParentFont != 0;
     // Stored as they stand, but a minimum above the maximum would make every later height clamp meaningless.

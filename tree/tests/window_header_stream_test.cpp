@@ -160,6 +160,32 @@ TEST(HeaderStream, AStreamWithoutMarkerReadsAsTheOldestLayout) {
   EXPECT_EQ(f.H().SortColumn(), NoColumn);
 }
 
+// The oldest layout carries no main or sort column: those kept from before must fit the columns read, or a saved
+// header would name a column that is not there and load back differently.
+TEST(HeaderStream, TheOldestLayoutKeepsOnlyMainAndSortColumnsThatStillExist) {
+  const struct {
+    int Columns;
+    TColumnIndex Main, Sort;
+  } cases[] = {{0, NoColumn, NoColumn}, {1, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Columns);
+    Fixture f;
+    Populate(f);  // main column 1, sort column 2
+    Bytes b;
+    b.Ints({c.Columns});
+    for (int i = 0; i < c.Columns; ++i) b.Ints({0, 0, 80, 10, 1000, 0, -1, 0, 4, 3, 0, 0x1F});
+    if (c.Columns > 0) b.Ints({0});
+    b.Ints({0, 0, 30, 522, 1, 0, -11, 0, 0, 0});
+    f.Load(b.Data);
+    ASSERT_EQ(f.Cols().Count(), c.Columns);
+    EXPECT_EQ(f.H().MainColumn(), c.Main);
+    EXPECT_EQ(f.H().SortColumn(), c.Sort);
+    const QByteArray saved = f.Save();
+    f.Load(saved);
+    EXPECT_EQ(f.Save().toHex(), saved.toHex());
+  }
+}
+
 TEST(HeaderStream, Version1ConvertsOptionsAndReadsTagAndSorting) {
   Fixture f;
   Bytes b;
