@@ -209,7 +209,12 @@ void TExtColorCubePanel::DrawCells(TCanvas& Canvas) {
 }
 
 void TExtColorCubePanel::Paint() {
-  if (Canvas()) DrawCells(*Canvas());
+  if (!Canvas()) return;
+  // The panel's colour around and between the cells.
+  Canvas()->Brush()->SetStyle(bsSolid);
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(ClientRect());
+  DrawCells(*Canvas());
 }
 
 void TExtColorCubePanel::MouseMove(TShiftState Shift, int X, int Y) {

@@ -323,10 +323,8 @@ void TExtColorPickerDropDown::UpdateDropDownSize() {
   if (DropDownHeight() < 1) FItemSelector->SetHeight(panel.cy);
   TExtCustomDropDown::UpdateDropDownSize();
   // The popup is sized from its control once more when the control is placed: the list takes the popup's
-  // size now (DropDownHeight included).
-  const int border = DropDownBorderWidth();
-  FItemSelector->SetBounds(FItemSelector->Left(), FItemSelector->Top(), FDropDownForm->Width() - 2 * border,
-                           FDropDownForm->Height() - 2 * border);
+  // height now (DropDownHeight included).
+  FItemSelector->SetHeight(FDropDownForm->Height() - 2 * DropDownBorderWidth());
   if (!FItemSelector->ScrollBarVisible(SB_VERT)) return;
   const int bar = FItemSelector->ScrollBarSize();
   FDropDownForm->SetWidth(FDropDownForm->Width() + bar);

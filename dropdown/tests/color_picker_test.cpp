@@ -431,6 +431,14 @@ TEST(ColorPickerPopup, EachStyleSizesThePopupToItsControl) {
   p.drop->ShowDropDown();
   EXPECT_EQ(p.drop->DropDownForm()->Height(), 200);
   EXPECT_TRUE(p.drop->DropDownForm()->Sizeable());
+  // Sixteen names do not fit 200 pixels: a vertical scroll bar, and the popup widened for it (no
+  // horizontal one).
+  TExtCustomItemSelector& list = *p.drop->ItemSelector();
+  TSize panel;
+  list.GetSelectorPanelSize(panel);
+  EXPECT_TRUE(list.ScrollBarVisible(SB_VERT));
+  EXPECT_FALSE(list.ScrollBarVisible(SB_HORZ)) << list.Width() << " " << panel.cx << " "
+                                               << p.drop->DropDownForm()->Width();
   EXPECT_FALSE(p.drop->CubePanel()->Visible());
   EXPECT_FALSE(p.drop->SpectrumPanel()->Visible());
   EXPECT_FALSE(p.drop->ColorSelector()->Visible());
