@@ -1,12 +1,10 @@
 #include "windows/version_check.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
 #include <QUrlQuery>
 
 #include "platform/rtl/strutils.h"
+#include "windows/http_get.h"
 
 // The maker's web server. The paths, query keys and fragments below are fixed; the host is ours to choose.
 const char Web_Server_Default[] = "http://www.veltrum.example";
@@ -84,55 +82,41 @@ bool Is_Newer_Version(const QString& Reply, const QString& Local) {
   return local != -1 && remote != -1 && local < remote;
 }
 
-TVersionCheck::TVersionCheck(QObject* Parent)
-    : QObject(Parent), FManager(new QNetworkAccessManager(this)), FTimer(new QTimer(this)) {
-  FManager->setCookieJar(nullptr);
+TVersionCheck::TVersionCheck(QObject* Parent) : QObject(Parent), FTimer(new QTimer(this)) {
   FTimer->setSingleShot(true);
   connect(FTimer, &QTimer::timeout, this, [this] { Finish(false); });
 }
 
-TVersionCheck::~TVersionCheck() {
-  if (FReply) {
-    FReply->disconnect(this);
-    FReply->abort();
-  }
-}
+TVersionCheck::~TVersionCheck() = default;
 
 bool TVersionCheck::Start(std::function<void(bool)> Done) {
   if (Busy()) return false;
   FDone = std::move(Done);
   FBody.clear();
   FLastBody.clear();
-  QNetworkRequest req(Version_Check_Url());
-  req.setRawHeader("Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8");
-  // No cookies go out and none are kept.
-  req.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
-  req.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-  FReply = FManager->get(req);
-  connect(FReply, &QNetworkReply::readyRead, this, [this] {
-    if (!FReply) return;
-    FBody += FReply->readAll();
-    if (FBody.size() > Max_Body_Bytes) Finish(false);  // no version text is that long
-  });
-  connect(FReply, &QNetworkReply::finished, this, [this] {
-    if (!FReply) return;
-    FBody += FReply->readAll();
-    const int status = FReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    Finish(FReply->error() == QNetworkReply::NoError && status >= 200 && status < 300 &&
-           FBody.size() <= Max_Body_Bytes);
-  });
+  FBusy = true;
   FTimer->start(FTimeoutMs);
+  // The client is made for the first check, not with the window: it loads the network library.
+  if (!FHttp) FHttp = Make_Http_Get();
+  if (!FHttp) {
+    QTimer::singleShot(0, this, [this] { Finish(false); });  // as a failed request: answered later, not now
+    return true;
+  }
+  FHttp->Start(
+      Version_Check_Url(), "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
+      [this](const QByteArray& piece) {
+        FBody += piece;
+        if (FBody.size() > Max_Body_Bytes) Finish(false);  // no version text is that long
+      },
+      [this](bool ok) { Finish(ok && FBody.size() <= Max_Body_Bytes); });
   return true;
 }
 
 void TVersionCheck::Finish(bool ok) {
+  if (!FBusy) return;
+  FBusy = false;
   FTimer->stop();
-  if (QNetworkReply* r = FReply) {
-    FReply = nullptr;
-    r->disconnect(this);
-    r->abort();
-    r->deleteLater();
-  }
+  if (FHttp) FHttp->Abort();
   FLastBody = ok ? FBody : QByteArray();
   FBody.clear();
   const bool newer = ok && Is_Newer_Version(QString::fromLatin1(FLastBody));

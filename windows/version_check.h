@@ -9,12 +9,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "core/device_model.h"
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QTimer;
+class THttp_Get;
 
 // Scheme, host and port of the maker's web server, without a trailing slash. Web_Server_Default is what the
 // program uses; Set_Web_Server_Base replaces it (tests point it at a server on the loopback address).
@@ -58,14 +58,14 @@ class TVersionCheck : public QObject {
 
   // False (and Done is not called) while a check is running.
   bool Start(std::function<void(bool Newer)> Done);
-  bool Busy() const { return !FReply.isNull(); }
+  bool Busy() const { return FBusy; }
   // The body of the last finished check as received (empty after a failure).
   QByteArray LastBody() const { return FLastBody; }
 
  private:
   void Finish(bool ok);
-  QNetworkAccessManager* FManager;
-  QPointer<QNetworkReply> FReply;
+  std::unique_ptr<THttp_Get> FHttp;  // made by the first Start
+  bool FBusy = false;
   QTimer* FTimer;
   std::function<void(bool)> FDone;
   QByteArray FBody;
