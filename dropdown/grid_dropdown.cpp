@@ -37,6 +37,7 @@ class TCustomExtGridDropDown::TLink : public TGridPopupLink {
   explicit TLink(TCustomExtGridDropDown& Owner) : D(Owner) {}
   void LinkSelectCell(int Row) override { D.GridSelectCell(Row); }
   void LinkEditKeyDown(std::uint16_t Key) override { D.Perform(WM_KEYDOWN, Key, 0); }
+  void LinkCellEditEnded(int Col, int Row) override { D.CellEditEnded(Col, Row); }
 
  private:
   TCustomExtGridDropDown& D;
@@ -252,6 +253,17 @@ void TCustomExtGridDropDown::GridSelectCell(int Row) {
     WriteText(RowLookupText(Row));
     FItemIndex = Row - FGrid->FixedRows();
   }
+}
+
+// A cell edit ended by Enter: the edit shows the row's lookup cell; in the lookup column the popup closes.
+void TCustomExtGridDropDown::CellEditEnded(int Col, int Row) {
+  if (!FGrid || !DroppedDown() || Row >= FGrid->RowCount()) return;
+  WriteText(RowLookupText(Row));
+  FItemIndex = FUseItems ? RowToItem(Row) : Row - FGrid->FixedRows();
+  if (Col != FLookupColumn) return;
+  // The text is the edited cell's: the close must not write the item's text over it.
+  FGrid->SetSelectionConfirmed(false);
+  DoHideDropDown(false);
 }
 
 void TCustomExtGridDropDown::GridSelect() {

@@ -214,6 +214,7 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   int RowHeight() const { return std::max(1, DropDownRowHeight); }
   void GridSelectCell(int Row);
   void GridSelect();
+  void CellEditEnded(int Col, int Row);
   void WindowKeyDown(std::uint16_t Key);
   void WriteText(const QString& Value);
   bool EditingCell() const;

@@ -1,6 +1,9 @@
 // The grid drop-down's popup grid: keys, mouse and wheel, and the narrowing of its rows.
 #include "dropdown/grid_dropdown_grid.h"
 
+#include <QTimer>
+#include <QWidget>
+
 #include "grid/model/intlist.h"
 #include "platform/forms/keys.h"
 #include "platform/forms/messages.h"
@@ -105,6 +108,16 @@ void TExtColGrid::Dispatch(TMessage& Message) {
     default: break;
   }
   TExtStringGrid::Dispatch(Message);
+}
+
+// Enter in the cell editor: once the editor has written the cell and closed, the drop-down takes the row.
+void TExtColGrid::EditorKeyDownHook(std::uint16_t Key, TShiftState Shift) {
+  TExtStringGrid::EditorKeyDownHook(Key, Shift);
+  if (Key != VK_RETURN || Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || !FLink || !Widget()) return;
+  const int col = RealColIndex(Col()), row = Row();
+  QTimer::singleShot(0, Widget(), [this, col, row] {
+    if (FLink && !EditorMode()) FLink->LinkCellEditEnded(col, row);
+  });
 }
 
 void TExtColGrid::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -22,6 +22,8 @@ class TGridPopupLink {
   virtual void LinkSelectCell(int Row) = 0;
   // A key the grid hands to the drop-down's edit as a key-down.
   virtual void LinkEditKeyDown(std::uint16_t Key) = 0;
+  // A cell edit (real column) ended by Enter in the cell editor; the value is in the cell.
+  virtual void LinkCellEditEnded(int Col, int Row) = 0;
 };
 
 class TExtColGrid : public grid::TExtStringGrid {
@@ -61,6 +63,7 @@ class TExtColGrid : public grid::TExtStringGrid {
  protected:
   virtual void DoSelect();
   bool HandleSelectCell(int ACol, int ARow) override;
+  void EditorKeyDownHook(std::uint16_t Key, plat::TShiftState Shift) override;
   void HandleMouseDown(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   void HandleMouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) override;
   // Keys (Tab ignored, Alt+Up and Alt+Down to the edit, Enter picks), Enter's character, and the wheel.

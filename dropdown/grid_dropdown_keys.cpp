@@ -92,6 +92,7 @@ void TCustomExtGridDropDown::HandleKeyUp(std::uint16_t& Key, TShiftState Shift) 
   if (Key == VK_RETURN && FCloseOnEnterUp) {
     // The cell edit ended in the lookup column: the release closes the popup with that cell's text.
     FCloseOnEnterUp = false;
+    if (FGrid) FGrid->SetSelectionConfirmed(false);
     DoHideDropDown(false);
     return;
   }

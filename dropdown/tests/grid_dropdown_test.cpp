@@ -336,3 +336,33 @@ TEST(GridDropDownEvents, HandedOnWithPresetsAndTheirSenders) {
 
 }  // namespace
 }  // namespace dropdown::griddrop
+
+namespace dropdown::griddrop {
+namespace {
+
+TEST(GridDropDownEditing, EnterTypedIntoTheCellEditorEndsTheEditAndClosesOnlyInTheLookupColumn) {
+  for (const int column : {0, 2}) {
+    SCOPED_TRACE(column);
+    GridDrop d(Towns);
+    d.drop->SetGridEditable(true);
+    d.drop->SetRowSelect(false);
+    d.drop->SetItemIndex(2);
+    d.drop->ShowDropDown();
+    d.grid().SetCol(column);
+    d.grid().SetEditorMode(true);
+    ASSERT_NE(d.grid().InplaceEditor(), nullptr);
+    QWidget* editor = d.grid().InplaceEditor()->Widget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("Roma"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(d.grid().EditorMode());
+    EXPECT_EQ(d.grid().Cells(column, 3), QStringLiteral("Roma"));
+    EXPECT_EQ(d.open(), column != 0);
+    EXPECT_EQ(d.drop->Text(), column == 0 ? QStringLiteral("Roma") : QStringLiteral("Rome"));
+    EXPECT_EQ(d.drop->ItemIndex(), 2);
+  }
+}
+
+}  // namespace
+}  // namespace dropdown::griddrop
