@@ -159,6 +159,10 @@ void TExtColGrid::HandleDrawCell(int ACol, int ARow, const TRect& ARect, TGridDr
     }
   } else if (selected) {
     if (FLink) {
+      // The selection box leaves the join edge between cells open: the cell's colour shows there.
+      c.Brush()->SetStyle(bsSolid);
+      c.Brush()->SetColor(look.Color);
+      c.FillRect(ARect);
       FLink->LinkDrawSelection(c, ARect, join, look.Color);
     } else {
       c.Brush()->SetStyle(bsSolid);
