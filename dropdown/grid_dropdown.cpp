@@ -147,6 +147,8 @@ void TCustomExtGridDropDown::BuildLookupItems() {
   if (FLookupColumn < 0 || FItems->Count() == 0) return;
   FLookupItems.clear();
   FLookupFolded.clear();
+  FExactIndex.Clear();
+  FFoldedIndex.Clear();
   for (int i = 0; i < FItems->Count(); ++i) {
     const QString s = LookupText(i);
     FLookupItems.append(s);

@@ -15,6 +15,7 @@
 
 #include "dropdown/ext_dropdown.h"
 #include "dropdown/grid_dropdown_items.h"
+#include "dropdown/multicolumn_lookup.h"
 #include "grid/extgrid_events.h"
 #include "grid/view/render_cells.h"
 
@@ -245,6 +246,8 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   bool FRowSelect = true;
   QStringList FLookupItems;
   QStringList FLookupFolded;
+  // The completion's searches over the two lists (with and without MatchCase).
+  multicolumn::TPrefixIndex FExactIndex, FFoldedIndex;
   QString FLookupEntry;
   bool FWorkMode = true;
   int FOldItemIndex = -1;

@@ -109,6 +109,8 @@ void TExtMultiColumnDropDown::BuildLookupItems() {
   if (FLookupColumn < 0 || FItems->Count() == 0) return;
   FLookupItems.clear();
   FLookupFolded.clear();
+  FExactIndex.Clear();
+  FFoldedIndex.Clear();
   FLookupItems.reserve(FItems->Count());
   FLookupFolded.reserve(FItems->Count());
   for (int i = 0; i < FItems->Count(); ++i) {

@@ -12,6 +12,7 @@
 
 #include "dropdown/ext_dropdown.h"
 #include "dropdown/multicolumn_items.h"
+#include "dropdown/multicolumn_lookup.h"
 
 namespace dropdown::multicolumn {
 
@@ -175,6 +176,8 @@ class TExtMultiColumnDropDown : public TExtCustomDropDown, private TColGridLink 
   // The lookup text list (one entry per item) and the same folded to upper case for the completion.
   QStringList FLookupItems;
   QStringList FLookupFolded;
+  // The completion's searches over the two lists (with and without MatchCase).
+  TPrefixIndex FExactIndex, FFoldedIndex;
   // Characters typed into the open popup.
   QString FLookupEntry;
   // Off after Backspace, Escape and Delete: the next change is not completed.

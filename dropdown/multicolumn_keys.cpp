@@ -37,10 +37,10 @@ void TExtMultiColumnDropDown::HandleChange() {
   const int caret = std::clamp(SelStart() - prefix, 0, static_cast<int>(text.size()));
   const QString typed = text.left(caret);
   if (typed.isEmpty()) return;
-  const QString key = FMatchCase ? typed : typed.toUpper();
-  const QStringList& list = FMatchCase ? FLookupItems : FLookupFolded;
-  for (int i = 0; i < list.size(); ++i) {
-    if (!list[i].startsWith(key)) continue;
+  // The first entry in list order that starts with the typed part (upper case unless MatchCase).
+  const int i =
+      FMatchCase ? FExactIndex.Find(FLookupItems, typed) : FFoldedIndex.Find(FLookupFolded, typed.toUpper());
+  if (i >= 0) {
     const QString completed = typed + FLookupItems[i].mid(typed.size()).left(MaxCompletion);
     WriteText(completed);
     FItemIndex = i;

@@ -12,6 +12,7 @@
 
 #include "dropdown/multicolumn.h"
 #include "dropdown/multicolumn_grid.h"
+#include "dropdown/multicolumn_lookup.h"
 #include "platform/forms/forms.h"
 #include "platform/graphics/gdiobjects.h"
 #include "platform/rtl/strings.h"
@@ -186,6 +187,27 @@ TEST(MultiColumnChoice, WithoutItemsNothingStepsAndThePopupHasNoHeaderRow) {
   EXPECT_EQ(m.grid()->FixedRows(), 0);
   EXPECT_EQ(m.drop->Columns()->GetItem(0)->Width(), 0);
   EXPECT_EQ(m.drop->ItemIndex(), -1);
+}
+
+TEST(MultiColumnPrefixIndex, FindsTheFirstTextInListOrderAgainstAPlainWalk) {
+  QStringList texts{"beta", "Alpha", "alpha", "al", "", "alp", "gamma", "alpha", "b"};
+  TPrefixIndex index;
+  auto walk = [&texts](const QString& prefix) {
+    if (prefix.isEmpty()) return -1;
+    for (int i = 0; i < texts.size(); ++i)
+      if (texts[i].startsWith(prefix)) return i;
+    return -1;
+  };
+  for (const char* p : {"a", "al", "alp", "alpha", "alphab", "b", "be", "g", "Al", "x", "", "gamma"}) {
+    SCOPED_TRACE(p);
+    EXPECT_EQ(index.Find(texts, QString::fromLatin1(p)), walk(QString::fromLatin1(p)));
+  }
+  // A rebuilt list needs Clear when its size stays; a list of another size is noticed.
+  texts[1] = QStringLiteral("zeta");
+  index.Clear();
+  EXPECT_EQ(index.Find(texts, QStringLiteral("z")), 1);
+  texts << QStringLiteral("omega");
+  EXPECT_EQ(index.Find(texts, QStringLiteral("o")), 9);
 }
 
 // ---- completion while typing ------------------------------------------------------------------------------
