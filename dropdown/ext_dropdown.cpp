@@ -266,9 +266,12 @@ void TExtCustomDropDown::FocusDropDownControl() {
 void TExtCustomDropDown::PlaceDropDownControl() {
   if (!FControl || !FDropDownForm) return;
   if (FControl->Align() != alClient) {
-    // The popup takes the control's own size the first time, before the control fills the popup.
+    // The popup takes the control's own size the first time, before the control fills the popup, with room for
+    // the bars that show above and below it.
     const int w = FControl->Width() + 2 * FDropDownBorderWidth;
-    const int h = FControl->Height() + 2 * FDropDownBorderWidth;
+    int h = FControl->Height() + 2 * FDropDownBorderWidth;
+    if (FDropDownHeader && FDropDownHeader->Visible() && FDropDownForm->Header()) h += FDropDownHeader->Height;
+    if (FDropDownFooter && FDropDownFooter->Visible() && FDropDownForm->Footer()) h += FDropDownFooter->Height;
     if (!FDropDownForm->Visible())
       FDropDownForm->SetBounds(FDropDownForm->Left(), FDropDownForm->Top(), w, h);
   }

@@ -218,9 +218,7 @@ TEST(DetailPopup, LettersSearchTheListUntilTheBurstEnds) {
   EXPECT_EQ(d.drop->ItemIndex(), 0);
 }
 
-// Disabled: since the popup has its header and footer bars it lists fewer rows than this case expects; the
-// popup's sizing is to be settled before it runs again.
-TEST(DetailPopup, DISABLED_PagesByTheVisibleRows) {
+TEST(DetailPopup, PagesByTheVisibleRows) {
   Detail d({});
   for (int i = 0; i < 20; ++i) d.drop->Items()->Add()->SetCaption(QStringLiteral("Item %1").arg(i));
   d.drop->SetItemHeight(20);  // 100 / 20: five rows show

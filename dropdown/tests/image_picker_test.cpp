@@ -224,9 +224,7 @@ TEST(ImagePickerPopup, CancelRestoresAndEnterTakesTheHotItem) {
   EXPECT_EQ(p.events, "CSS");
 }
 
-// Disabled: since the popup has its header and footer bars its panel no longer fits without a scroll bar here;
-// the popup's sizing is to be settled before it runs again.
-TEST(ImagePickerPopup, DISABLED_TakesThePanelsSizeAndRoomForTheScrollBar) {
+TEST(ImagePickerPopup, TakesThePanelsSizeAndRoomForTheScrollBar) {
   Picker p;
   for (int i = 0; i < 3; ++i) p.AddImages({clRed});
   p.drop->AddImagesFromImageList();
