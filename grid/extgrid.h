@@ -16,6 +16,7 @@
 #include "grid/autosize.h"
 #include "grid/basegrid.h"
 #include "grid/cell_ops.h"
+#include "grid/data/find.h"
 #include "grid/edit/cell_entry.h"
 #include "grid/edit/edit_host.h"
 #include "grid/edit/edit_manager.h"
@@ -74,6 +75,8 @@ class TBalloonTipWindow;
 class TGridFocusWindow;
 class TExtRichEdit;
 class THTMLHintWindow;
+class TSearchPanel;
+class TGridFindArea;
 class TGridPrintPart;
 
 
@@ -1091,6 +1094,68 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // (false: no button of the panel has it).
   virtual void FocusSearchEdit();
   virtual bool SearchPanelAccelerator(QChar Key);
+
+  // ======== find, replace, highlighting, cell checking and the search panel (extgrid_find.cpp)
+  // Find walks the cells from StartCell ((-1, -1): the first cell of the walk) and answers the next matching
+  // cell, (-1, -1) when none; FindFirst and FindNext keep the found cell in SearchCell for the next call.
+  plat::TPoint Find(plat::TPoint StartCell, const QString& S, const TFindParams& Params);
+  plat::TPoint FindWide(plat::TPoint StartCell, const QString& S, const TFindParams& Params);
+  plat::TPoint FindFirst(const QString& S, const TFindParams& Params);
+  plat::TPoint FindNext();
+  // OrigStr becomes NewStr (ignoring case) in every cell the walk finds, each cell once; the cells changed.
+  int Replace(const QString& OrigStr, const QString& NewStr, const TFindParams& Params);
+  bool FindBusy();
+  TFindParams FindParams();
+  plat::TPoint SearchCell();
+  int FindCol();
+  void SetFindCol(int Value);
+  int FindRow();
+  void SetFindRow(int Value);
+  QString IncrSearchText() const;
+  // Highlight ("hi") and error-mark ("e") tags around every occurrence of Text in the visible part of S.
+  QString HilightText(bool DoCase, const QString& S, const QString& Text);
+  QString UnHilightText(const QString& S);
+  QString MarkText(bool DoCase, const QString& S, const QString& Text);
+  QString UnMarkText(const QString& S);
+  // The same in cells (real columns): one cell, a column, a row or the grid (the fixed cells with DoFixed).
+  void HilightInCell(int ACol, int ARow, const QString& HiText, bool DoCase);
+  void HilightInCol(bool DoFixed, bool DoCase, int ACol, const QString& HiText);
+  void HilightInRow(bool DoFixed, bool DoCase, int ARow, const QString& HiText);
+  void HilightInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+  void UnHilightInCell(int ACol, int ARow);
+  void UnHilightInCol(bool DoFixed, int ACol);
+  void UnHilightInRow(bool DoFixed, int ARow);
+  void UnHilightInGrid(bool DoFixed);
+  void MarkInCell(int ACol, int ARow, const QString& HiText, bool DoCase);
+  void MarkInCol(bool DoFixed, bool DoCase, int ACol, const QString& HiText);
+  void MarkInRow(bool DoFixed, bool DoCase, int ARow, const QString& HiText);
+  void MarkInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+  void UnMarkInCell(int ACol, int ARow);
+  void UnMarkInCol(bool DoFixed, int ACol);
+  void UnMarkInRow(bool DoFixed, int ARow);
+  void UnMarkInGrid(bool DoFixed);
+  // The attached CellChecker over cells; without one every cell passes.
+  bool CheckCell(int ACol, int ARow);
+  bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+  bool CheckCol(bool DoFixed, int ACol);
+  bool CheckRow(bool DoFixed, int ARow);
+  bool CheckGrid(bool DoFixed);
+  // The search panel below the cells (made with the grid's window) and the grid's answers to its controls.
+  TSearchPanel* SearchPanel();
+  void SearchFooterEditChange();
+  void SearchFooterFindNext();
+  void SearchFooterFindPrevious();
+  void SearchFooterHighlight();
+  void SearchFooterClose();
+
+ private:
+  struct TFindAreaDeleter {
+    void operator()(TGridFindArea* Area) const;
+  };
+  std::unique_ptr<TGridFindArea, TFindAreaDeleter> FFindArea;
+  TGridFindArea& FindArea();
+
+ public:
 
   // ======== floating footer
   TFloatingFooter* FloatingFooter();

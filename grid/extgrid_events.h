@@ -91,9 +91,10 @@ struct TExtGridEvents {
                      TDropCheckList* CheckList)> OnFilterCheck;
   // Applying a filter: the share of the tested rows in whole per cent, after every row and once at the end.
   TProgressEvent OnFilterProgress;
-  TSearchEditChangeEvent OnSearchEditChange;    // not raised yet: the search footer's edit box
-  TSearchFooterActionEvent OnSearchFooterAction;  // DoSearchFooterAction
-  plat::TNotifyEvent OnSearchFooterClose;       // not raised yet: the search footer's close button
+  TSearchEditChangeEvent OnSearchEditChange;    // SearchFooterEditChange: the search box changed; clearing
+                                                // DefaultSearch keeps the grid from searching
+  TSearchFooterActionEvent OnSearchFooterAction;  // DoSearchFooterAction: (text, found cell or -1, TSearchAction)
+  plat::TNotifyEvent OnSearchFooterClose;       // SearchFooterClose, before the footer hides
   // -- editing
   TCanEditCellEvent OnCanEditCell;              // DoCanEditCell (through CheckCellEditable)
   TIsFixedCellEvent OnIsFixedCell;              // DoIsFixedCell
@@ -183,7 +184,7 @@ struct TExtGridEvents {
   TOleDropURLEvent OnOleDropURL;
   // -- side windows (raised when the footers are made)
   TCreatedFooterEvent OnCreatedFloatingFooter;
-  TCreatedFooterEvent OnCreatedSearchFooter;    // not raised yet: the search footer's window
+  TCreatedFooterEvent OnCreatedSearchFooter;    // the search panel made its controls (first shown)
 };
 
 }  // namespace grid

@@ -569,7 +569,6 @@ void TExtStringGrid::F2KeyHook() {}
 void TExtStringGrid::GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen) {
   CellObjects().GetMarker(ACol, ARow, ErrPos, ErrLen);
 }
-int TExtStringGrid::Search(const QString& S) { (void)S; return -1; }
 TGridKeys& TExtStringGrid::Keys() { return FKeys; }
 QString TExtStringGrid::SearchInc() const { return FKeys.SearchInc; }
 int TExtStringGrid::TimerTicks() const { return FTimerTicks; }
@@ -598,9 +597,6 @@ bool TExtStringGrid::IsWinXP() const { return FIsWinXP; }
 bool TExtStringGrid::IsWin7() const { return FIsWin7; }
 bool TExtStringGrid::IsWinVista() const { return FIsWinVista; }
 bool TExtStringGrid::IsThemedSystem() const { return FIsThemed; }
-void TExtStringGrid::ApplySearchFooter() {}
-void TExtStringGrid::FocusSearchEdit() {}
-bool TExtStringGrid::SearchPanelAccelerator(QChar Key) { (void)Key; return false; }
 
 // ---- floating footer ----------------------------------------------------------------------------------------------
 

@@ -237,6 +237,8 @@ plat::TRect TExtStringGrid::ClientRect() const {
 void TExtStringGrid::AlignControls(plat::TControl* AControl, plat::TRect& Rect) {
   const int footer = FooterPanel() && FooterPanel()->Visible() ? FooterPanel()->Height() : 0;
   Rect.Bottom += footer;
+  // The search panel sits in the room ClientRect keeps free for it at the bottom.
+  if (FSearchFooter.Visible()) Rect.Bottom += TCellEntry::SearchPanelHeight;
   TRenderGrid::AlignControls(AControl, Rect);
   // The horizontal bar goes below the footer, and the vertical bar runs down beside it.
   if (footer <= 0 || !Widget()) return;
