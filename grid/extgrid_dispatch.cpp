@@ -202,8 +202,10 @@ bool TExtStringGrid::BuildColumnFilterList(int ACol) {
       FFilterList.Add(t.contains(u' ') ? t + QStringLiteral("=\"") + t + u'"' : t);
     };
     for (int r = FixedRows(); r <= RowCount() - DrawSettings().FixedFooters - 1; ++r) add(Cells(ACol, r));
-    for (int r = 0; r < AllRowCount(); ++r)
-      if (IsHiddenRow(r)) add(AllCells(ACol, r));
+    // The rows a filter hides offer their values too, unless the list narrows along with the filter.
+    if (!FilterIncremental)
+      for (int r = 0; r < AllRowCount(); ++r)
+        if (IsHiddenRow(r)) add(AllCells(ACol, r));
     FFilterList.SetSorted(false);
     if (!FilterDropDownClear.isEmpty()) FFilterList.Insert(0, FilterDropDownClear);
   }

@@ -21,8 +21,10 @@ void TCollectionItem::SetCollection(TCollection* Value) {
 
 int TCollectionItem::Index() const {
   if (!FCollection) return -1;
+  // Searched from the end: items are added, and mostly removed, at the end, so large collections stay linear.
   const auto& v = FCollection->FItems;
-  return static_cast<int>(std::find(v.begin(), v.end(), this) - v.begin());
+  const auto it = std::find(v.rbegin(), v.rend(), this);
+  return it == v.rend() ? static_cast<int>(v.size()) : static_cast<int>(v.rend() - it) - 1;
 }
 
 void TCollectionItem::SetIndex(int Value) {
@@ -114,8 +116,8 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
   Notify(Item, cnExtracting);
-  const auto it = std::find(FItems.begin(), FItems.end(), Item);
-  if (it != FItems.end()) FItems.erase(it);
+  const auto it = std::find(FItems.rbegin(), FItems.rend(), Item);
+  if (it != FItems.rend()) FItems.erase(std::next(it).base());
   Item->FCollection = nullptr;
   Changed();
 }

@@ -6,7 +6,9 @@
 
 #include "grid/data/bin_stream.h"
 #include "grid/data/csv_format.h"
+#include "controls/filter_match.h"
 #include "grid/data/data_grid.h"
+#include "grid/data/filter.h"
 #include "grid/data/fixed_text.h"
 #include "grid/data/grid_text_format.h"
 #include "grid/data/html_export.h"
@@ -139,6 +141,63 @@ void SortRows(TDataGrid& Grid, const TOptions& Options) {
     throw grid::EExtGridError(QStringLiteral("there is no column %1 to sort on").arg(Options.SortColumn));
   grid::SortStoreRows(Grid, Grid.TotalColCount(), Options.SortColumn, Grid.FixedRows(),
                       Grid.RowCount() - Grid.FixedFooters() - 1, Options.SortDescending);
+}
+
+namespace {
+
+// The filter's view of the window-free grid: a failing row is simply taken out, as nothing brings it back.
+class TConvertFilterHost : public grid::TGridFilterHost {
+ public:
+  explicit TConvertFilterHost(TDataGrid& Grid) : G(Grid) {}
+  grid::TGridFilter Engine{*this};
+
+  grid::TFilter& Filter() override { return FFilter; }
+  int RowCount() const override { return G.RowCount(); }
+  int AllColCount() const override { return G.TotalColCount(); }
+  int FixedRows() const override { return G.FixedRows(); }
+  void SetFixedRows(int Value) override { G.FixedRowCount = Value; }
+  int FixedFooters() const override { return G.FixedFooters(); }
+  // The grid has no display formatting: every kind of text is the stored one.
+  QString FilterCellText(int ACol, int ARow, grid::TFilterCells) override { return G.GetGridCell(ACol, ARow); }
+  bool MatchExpression(const QString& Expression, const QString& Value, bool CaseSensitive) override {
+    return controls::MatchFilter(Expression, Value, CaseSensitive);
+  }
+  bool RowMatches(int ARow) override { return Engine.MatchesFilter(ARow); }
+  void HideRowList(const std::vector<int>& Rows) override {
+    if (Rows.empty()) return;
+    // A merged area that reaches over a removed row is split first, so no part of it is left without its base.
+    for (int r : Rows) {
+      G.SplitAcrossRowBoundary(r);
+      G.SplitAcrossRowBoundary(r + 1);
+    }
+    G.EraseStoreRows(Rows);
+    G.SetRowCount(G.RowCount() - int(Rows.size()));
+  }
+  void UnHideRowList() override {}
+  int FilterLevel() const override { return 0; }
+  void SetFilterLevel(int) override {}
+  void HideRealRow(int ARow) override { HideRowList({ARow}); }
+  int RealRowIndex(int ARow) const override { return ARow; }
+
+ private:
+  TDataGrid& G;
+  grid::TFilter FFilter;
+};
+
+}  // namespace
+
+void FilterRows(TDataGrid& Grid, const TOptions& Options) {
+  if (Options.Filters.empty()) return;
+  TConvertFilterHost host(Grid);
+  for (const TOptions::TFilterOption& o : Options.Filters) {
+    if (o.Column >= Grid.TotalColCount())
+      throw grid::EExtGridError(QStringLiteral("there is no column %1 to filter on").arg(o.Column));
+    grid::TFilterData* f = host.Filter().Add();
+    f->Column = o.Column;
+    f->Condition = o.Condition;
+    f->Data = grid::fcNormal;
+  }
+  host.Engine.ApplyFilter();
 }
 
 }  // namespace gridconvert

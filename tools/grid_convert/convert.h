@@ -23,6 +23,13 @@ struct TOptions {
   int SortColumn = -1;      // --sort COL[:desc]: the rows sorted on that column (0-based) before saving
   bool SortDescending = false;
   QString Sheet;            // --sheet NAME: the workbook sheet read, or written into the workbook OUT (kept)
+  // --filter COL=TEXT (repeatable): only the rows whose column COL (0-based) matches the filter condition TEXT
+  // are saved; several conditions must all hold.
+  struct TFilterOption {
+    int Column;
+    QString Condition;
+  };
+  std::vector<TFilterOption> Filters;
 };
 
 struct TFormat {
@@ -42,5 +49,8 @@ void LoadStandardInput(grid::TDataGrid& Grid, const TOptions& Options);
 // The rows below the fixed rows sorted as --sort asks (numbers as numbers, dates as dates, else text);
 // plat::Exception for a column the grid does not have.
 void SortRows(grid::TDataGrid& Grid, const TOptions& Options);
+// The rows below the fixed rows that fail a --filter condition are taken out of the grid (the grid's own row
+// test: wildcards, comparisons, and/or, case counts); plat::Exception for a column the grid does not have.
+void FilterRows(grid::TDataGrid& Grid, const TOptions& Options);
 
 }  // namespace gridconvert

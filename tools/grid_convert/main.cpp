@@ -3,7 +3,8 @@
 // stream, .html page, .xml flat XML; .xml is read too, .xlsx workbook, .docx document, .pdf the grid printed on
 // A4 pages with the default print settings). --sheet NAME reads that
 // sheet of an IN workbook, or writes into that sheet of the workbook OUT, keeping its other sheets. --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
-// else text) before saving. IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
+// else text) before saving. --filter COL=TEXT (repeatable) saves only the rows whose column COL (0-based) matches
+// the filter condition TEXT (wildcards * and ?, comparisons such as >5 or <=10, & and |, ! to negate). IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
 // naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
 
 #include <QCoreApplication>
@@ -27,7 +28,7 @@ using gridconvert::TOptions;
 
 int Usage(const QString& Why) {
   std::fprintf(stderr, "grid_convert: %s\nusage: grid_convert IN OUT [--delimiter C] [--quote C] [--always-quote] "
-                       "[--positions 0,10,25] [--sort COL[:desc]] [--sheet NAME]\n", qPrintable(Why));
+                       "[--positions 0,10,25] [--sort COL[:desc]] [--filter COL=TEXT]... [--sheet NAME]\n", qPrintable(Why));
   return 2;
 }
 
@@ -59,6 +60,13 @@ bool ParseOptions(const QStringList& Args, TOptions& O, QString& Why) {
       bool ok = false;
       O.SortColumn = v.toInt(&ok);
       if (!ok || O.SortColumn < 0) return Why = QStringLiteral("--sort takes a column number from 0, then :desc"), false;
+    } else if (a == u"--filter" && hasValue) {
+      const QString v = Args[++i];
+      const qsizetype eq = v.indexOf(u'=');
+      bool ok = false;
+      const int col = eq > 0 ? v.left(eq).toInt(&ok) : -1;
+      if (!ok || col < 0) return Why = QStringLiteral("--filter takes COL=TEXT, COL a column number from 0"), false;
+      O.Filters.push_back({col, v.mid(eq + 1)});
     } else {
       return Why = QStringLiteral("unknown option ") + a, false;
     }
@@ -106,6 +114,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   try {
+    gridconvert::FilterRows(g, options);
     gridconvert::SortRows(g, options);
   } catch (const plat::Exception& e) {
     std::fprintf(stderr, "grid_convert: %s: %s\n", qPrintable(in), qPrintable(e.Message()));

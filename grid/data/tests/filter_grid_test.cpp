@@ -419,5 +419,114 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
   }
 }
 
+
+// ---- the filter drop-down -----------------------------------------------------------------------------------------
+
+struct FilterDropDownTest : FilterGridTest {
+  FilterDropDownTest() {
+    form->Show();
+    g->FilterDropDownAuto = true;
+    g->FilterDropDown()->AutoSize = true;
+  }
+  QWidget* W() { return g->Widget(); }
+  // A click on the filter button of a column's header.
+  void OpenList(int ACol) {
+    const plat::TRect r = g->CellRect(ACol, 0);
+    const QPoint p(r.Right - 10, r.Top + 5);
+    QTest::mousePress(W(), Qt::LeftButton, {}, p);
+    QTest::mouseRelease(W(), Qt::LeftButton, {}, p);
+  }
+  void Shot(const QString& Name) {
+    const QString dir = qEnvironmentVariable("GRID_SHOTS");
+    if (!dir.isEmpty()) W()->window()->grab().toImage().save(dir + "/" + Name + ".png");
+  }
+};
+
+TEST_F(FilterDropDownTest, TheValueListIsSortedWithoutRegardToCaseAndKeepsTheFirstOfEqualTexts) {
+  Fill({{"b"}, {"a"}, {"B"}, {""}, {" new york "}});
+  ASSERT_TRUE(g->BuildColumnFilterList(1));
+  EXPECT_EQ(g->FilterList()->Text(), "(All)\r\n\r\na\r\nb\r\nnew york=\"new york\"\r\n");
+  // Rows a filter hides are listed too, unless the list is incremental.
+  Add(1, "b");
+  g->ApplyFilter();
+  ASSERT_TRUE(g->BuildColumnFilterList(1));
+  EXPECT_EQ(g->FilterList()->Count(), 5);
+  g->FilterIncremental = true;
+  ASSERT_TRUE(g->BuildColumnFilterList(1));
+  EXPECT_EQ(g->FilterList()->Text(), "(All)\r\nb\r\n");
+}
+
+TEST_F(FilterDropDownTest, AChoiceFiltersTheColumnAndAllTakesItsConditionAway) {
+  Fill({{"x", "1"}, {"y", "1"}, {"x", "2"}, {"new york", "1"}});
+  Add(2, "1");  // another column's condition stays
+  int done = 0;
+  g->OnFilterDone = [&](plat::TObject*) { ++done; };
+  std::vector<QString> selects;
+  g->OnFilterSelect = [&](plat::TObject*, int Col, int Item, QString Name, QString& Cond) {
+    selects.push_back(QString("%1 %2 %3 %4").arg(Col).arg(Item).arg(Name, Cond));
+  };
+  OpenList(1);
+  TDropList* list = g->HeaderClicks().FilterList();
+  ASSERT_TRUE(list && list->Visible());
+  ASSERT_EQ(list->Items()->Text(), "(All)\r\nnew york\r\nx\r\ny\r\n");
+  EXPECT_EQ(g->FilterDropDownColumn(), 1);
+  Shot("filter_list_open");
+  // The release on "x" chooses it.
+  const QPoint onX(20, 2 * list->ItemHeight() + list->ItemHeight() / 2);
+  QTest::mousePress(list->Widget(), Qt::LeftButton, {}, onX);
+  QTest::mouseRelease(list->Widget(), Qt::LeftButton, {}, onX);
+  EXPECT_FALSE(list->Visible());
+  EXPECT_EQ(Shown(), QStringList{"r1"});  // x and 1
+  EXPECT_TRUE(g->FilterActive(1));
+  EXPECT_EQ(g->FilterDropDownColumn(), -1);
+  EXPECT_EQ(done, 1);
+  Shot("filter_list_chosen");
+  // A value with a blank filters with its quoted condition.
+  g->ApplyColumnFilter(1, 1);
+  EXPECT_EQ(g->Filter()->ColumnFilter(1)->Condition, "\"new york\"");
+  EXPECT_EQ(Shown(), QStringList{"r4"});
+  // "(All)": the column's condition goes, the other column's still filters.
+  g->ApplyColumnFilter(1, 0);
+  EXPECT_FALSE(g->Filter()->HasFilter(1));
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r4"}));
+  EXPECT_EQ(selects, (std::vector<QString>{"1 2 x x", "1 1 new york \"new york\"", "1 0 (All) "}));
+  // An entry past the list, or a column the grid does not have, changes nothing.
+  g->ApplyColumnFilter(1, 9);
+  g->ApplyColumnFilter(11, 0);
+  EXPECT_EQ(g->Filter()->Count(), 1);
+  EXPECT_EQ(done, 3);
+}
+
+TEST_F(FilterDropDownTest, EachCheckOfTheCheckListFiltersWithTheCheckedValues) {
+  g->FilterDropDownCheck = true;
+  Fill({{"new york"}, {"paris"}, {"oslo"}, {"paris"}});
+  g->Filter()->GetColFilter(1)->Condition = "\"new york\"";
+  OpenList(1);
+  TDropCheckList* list = g->HeaderClicks().FilterCheckList();
+  ASSERT_TRUE(list && list->Visible());
+  ASSERT_EQ(list->Items()->Text(), "(All)\r\nnew york\r\noslo\r\nparis\r\n");
+  EXPECT_TRUE(list->Checked(1));  // its condition is set
+  std::vector<QString> checks;
+  g->OnFilterCheck = [&](plat::TObject*, int Col, int Item, QString Name, QString& Cond, TDropCheckList* L) {
+    EXPECT_EQ(L, list);
+    checks.push_back(QString("%1 %2 %3 %4").arg(Col).arg(Item).arg(Name, Cond));
+  };
+  // A click on the box of "paris" checks it: new york or paris.
+  const QPoint box(8, 3 * list->ItemHeight() + list->ItemHeight() / 2);
+  QTest::mouseClick(list->Widget(), Qt::LeftButton, {}, box);
+  EXPECT_TRUE(list->Checked(3));
+  EXPECT_TRUE(list->Visible());
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r4"}));
+  ASSERT_EQ(g->Filter()->Count(), 2);
+  EXPECT_EQ(g->Filter()->Items(0)->Operation, foNONE);
+  EXPECT_EQ(g->Filter()->Items(1)->Operation, foOR);
+  EXPECT_EQ(checks, (std::vector<QString>{"1 1 new york \"new york\"", "1 3 paris paris"}));
+  EXPECT_EQ(g->FilterDropDownColumn(), 1);
+  Shot("filter_checklist_two");
+  // Checking "(All)" adds an empty condition, which lets every row pass.
+  QTest::mouseClick(list->Widget(), Qt::LeftButton, {}, QPoint(8, list->ItemHeight() / 2));
+  EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3", "r4"}));
+}
+
 }  // namespace
 }  // namespace grid

@@ -147,6 +147,42 @@ TEST(GridConvert, SortsTheRowsBeforeSaving) {
 
 }  // namespace
 
+namespace {
+
+// --filter keeps the rows whose column matches the condition, in the grid's filter syntax; several must all
+// hold; a column the grid does not have is an error that leaves OUT as it was.
+TEST(GridConvert, FiltersTheRowsBeforeSaving) {
+  QTemporaryDir dir;
+  const QString in = dir.filePath("in.csv"), out = dir.filePath("out.csv");
+  WriteAll(in, "10,Paris\r\n9,new york\r\n100,Perth\r\n7,Oslo\r\n");
+  struct Case {
+    QStringList Args;
+    QByteArray Out;
+  };
+  const Case cases[] = {
+      {{"--filter", "1=P*"}, "10,Paris\r\n100,Perth\r\n"},
+      {{"--filter", "1=p*"}, ""},  // case counts
+      {{"--filter", "0=>9"}, "10,Paris\r\n100,Perth\r\n"},  // numbers as numbers
+      {{"--filter", "0=<10&>7"}, "9,new york\r\n"},
+      {{"--filter", "1=\"new york\"|Oslo"}, "9,new york\r\n7,Oslo\r\n"},
+      {{"--filter", "1=!P*"}, "9,new york\r\n7,Oslo\r\n"},
+      {{"--filter", "1=P*", "--filter", "0=<50"}, "10,Paris\r\n"},
+      {{"--filter", "1=P*", "--sort", "1:desc"}, "100,Perth\r\n10,Paris\r\n"},
+      {{"--filter", "1="}, "10,Paris\r\n9,new york\r\n100,Perth\r\n7,Oslo\r\n"},  // no condition: all
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(Convert(QStringList{in, out} + c.Args).Exit, 0) << c.Args.join(' ').toStdString();
+    EXPECT_EQ(ReadAll(out), c.Out) << c.Args.join(' ').toStdString();
+  }
+  const TRun missing = Convert({in, out, "--filter", "2=x"});
+  EXPECT_EQ(missing.Exit, 1);
+  EXPECT_TRUE(missing.Err.contains("no column 2")) << missing.Err.toStdString();
+  EXPECT_EQ(ReadAll(out), "10,Paris\r\n9,new york\r\n100,Perth\r\n7,Oslo\r\n");
+  for (const char* bad : {"x=1", "=1", "1", "-1=a"}) EXPECT_EQ(Convert({in, out, "--filter", bad}).Exit, 2) << bad;
+}
+
+}  // namespace
+
 #ifdef GRID_CONVERT_PDF
 #include "grid/print/tests/pdf_peer.h"
 
