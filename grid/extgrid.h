@@ -61,6 +61,14 @@ class TStream;
 
 namespace grid {
 
+// The clipboard part (extgrid_clipboard.cpp).
+class TGridClipboard;
+class TClipboardPart;
+struct TClipboardPartDeleter {
+  void operator()(TClipboardPart* P) const;
+};
+enum TClipOperation : int;
+
 class TExtStringGrid;
 class TGridFilterPart;
 class TGridSpin;
@@ -892,10 +900,27 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   plat::TPopupMenu* FixedDropDownMenu = nullptr;
   // Progress of long walks for the export code: 0 start (first row), 5 before a row, 2 done; empty here.
   virtual void ExportNotification(int State, int ARow);
-  // Clipboard entry points of the selection handle's copy and paste (the data services fill them).
+  // ======== clipboard (grid/data/clipboard.h; defined in extgrid_clipboard.cpp): cells as text, HTML, rich text
+  // and the grid's own cell format. The selection forms also serve the selection handle and the shortcut keys.
   virtual void CopySelectionToClipboard();
   virtual void PasteSelectionFromClipboard();
   virtual void CutSelectionToClipboard();
+  void CopyToClipBoard();
+  void CopyToClipBoardAsHTML();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  QString GetSelectionAsText();
+  void SetSelectionAsText(const QString& Value);
+  // Paste hooks for descendants: PasteCell stores one pasted value (display column), PasteDone marks the pasted
+  // rows modified with ShowModified, CanPasteCells answers Navigation.AllowFmtClipboard.
+  virtual void PasteCell(int ACol, int ARow, const QString& Value);
+  virtual void BeginPaste() {}
+  virtual void EndPaste() {}
+  virtual void PasteDone(plat::TPoint FromTopLeft, plat::TRect ToRect, TClipOperation Operation);
+  virtual bool CanPasteCells();
+  // Multi-line cells are copied as spreadsheets quote them (character 11 for each line break).
+  bool ExcelClipboardFormat = false;
+  TGridClipboard& GridClipboard();
   // A drag of the selection (or of a column) starts from a press on a drag source; the drag side fills it.
   virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag);
   // Node glyph clicks (real rows); the node code fills them.
@@ -1507,6 +1532,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   TGridNodes FNodes{*this};
   TGridGrouping FGroup{*this, FNodes};
   TGridDragDrop FDragDrop{*this};
+  // The clipboard's state and its host adapter, made at first use.
+  std::unique_ptr<TClipboardPart, TClipboardPartDeleter> FClipboardPart;
   TGridDataAdapter FDataHost{*this};
 
   // The mouse.

@@ -497,9 +497,6 @@ TSortSettings* TExtStringGrid::SortSettings() { return &FSortSettings; }
 TFilter* TExtStringGrid::Filter() { return &FFilter; }
 TFilterDropDown* TExtStringGrid::FilterDropDown() { return FHeaderClicks.FilterDropDown(); }
 void TExtStringGrid::ExportNotification(int State, int ARow) { (void)State, (void)ARow; }
-void TExtStringGrid::CopySelectionToClipboard() {}
-void TExtStringGrid::PasteSelectionFromClipboard() {}
-void TExtStringGrid::CutSelectionToClipboard() {}
 void TExtStringGrid::StartMouseDrag(int ACol, int ARow, bool ColumnDrag) { StartOleDrag(ACol, ARow, ColumnDrag); }
 void TExtStringGrid::AdjustSelectAll(plat::TGridRect& ARect) { (void)ARect; }
 bool TExtStringGrid::HasButton(int RCol, int ARow) { return CellObjects().HasButton(RCol, ARow); }

@@ -12,7 +12,7 @@ PACKAGES=(
   googletest libgmock-dev libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2 fonts-wine
   libqt6printsupport6 poppler-utils
-  xvfb xauth x11-utils libxcb1-dev xdotool iproute2 util-linux
+  xvfb xauth x11-utils libxcb1-dev xdotool xclip iproute2 util-linux
   clang libclang-rt-14-dev
   python3
 )

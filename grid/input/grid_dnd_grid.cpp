@@ -1,14 +1,18 @@
 #include "grid/input/grid_dnd_grid.h"
 
 #include <QPainter>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QWidget>
 
 #include <algorithm>
 
 #include "grid/data/bin_stream.h"
+#include "grid/data/drop.h"
+#include "grid/data/office/office_exchange.h"
 #include "grid/extgrid.h"
 #include "grid/griderror.h"
+#include "platform/forms/host.h"
 
 namespace grid {
 
@@ -23,9 +27,133 @@ std::optional<plat::TGridRect> GSameGridDrop;
 
 }  // namespace
 
+// ---------------------------------------------------------------- the drop arrows
+
+// A small arrow over the grid that points at where a drop lands: right at a row, down at a column's header
+// from above, up at it from below.
+class TDropArrow : public QWidget {
+ public:
+  enum TKind { Right, Down, Up };
+  TDropArrow(QWidget* Parent, TKind Kind) : QWidget(Parent), FKind(Kind) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    resize(kSize, kSize);
+    hide();
+  }
+  static constexpr int kSize = 9;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPolygonF a;
+    const qreal s = kSize;
+    if (FKind == Right) a << QPointF(0, 0) << QPointF(s, s / 2) << QPointF(0, s);
+    else if (FKind == Down) a << QPointF(0, 0) << QPointF(s, 0) << QPointF(s / 2, s);
+    else a << QPointF(s / 2, 0) << QPointF(s, s) << QPointF(0, s);
+    p.setPen(QPen(QColor(0, 0, 0), 1));
+    p.setBrush(QColor(220, 30, 30));
+    p.drawPolygon(a);
+  }
+
+ private:
+  TKind FKind;
+};
+
+// ---------------------------------------------------------------- the grid as host of the drop rules
+
+class TGridDropAdapter final : public TDropHost {
+ public:
+  TGridDropAdapter(TExtStringGrid& Grid, TGridDragDrop& DragDrop) : FGrid(Grid), FDragDrop(DragDrop) {}
+
+  TDropOptions DropOptions() const override {
+    const TDragDropSettings& s = *FGrid.DragDropSettings();
+    TDropOptions o;
+    o.OleEntireRows = s.OleEntireRows, o.OleAppendRows = s.OleAppendRows, o.OleInsertRows = s.OleInsertRows;
+    o.OleRemoveRows = s.OleRemoveRows, o.OleColumnReorder = s.OleColumnReorder;
+    o.FixedRowAlways = FGrid.FixedRowAlways();
+    o.RowSelect = FGrid.Options().Contains(plat::goRowSelect);
+    o.DisjunctRowSelect = FGrid.MouseActions()->DisjunctRowSelect();
+    return o;
+  }
+  TGridDataHost& Data() override { return FGrid.DataHost(); }
+  void PlaceText(int ACol, int ARow, const QString& Text) override { FDragDrop.PutTexts(ACol, ARow, Text); }
+  int TopRow() const override { return FGrid.TopRow(); }
+  int LeftCol() const override { return FGrid.LeftCol(); }
+  int VisibleRowCount() const override { return FGrid.VisibleRowCount(); }
+  int VisibleColCount() const override { return FGrid.VisibleColCount(); }
+  void SetTopRow(int Value) override { FGrid.SetTopRow(Value); }
+  void SetLeftCol(int Value) override { FGrid.SetLeftCol(Value); }
+  QPoint CellAt(QPoint Pt) const override {
+    int c = -1, r = -1;
+    FGrid.MouseToCell(Pt.x(), Pt.y(), c, r);
+    if (c < 0 || r < 0 || c >= FGrid.ColCount() || r >= FGrid.RowCount()) return {-1, -1};
+    return {c, r};
+  }
+  plat::TRect CellRect(int ACol, int ARow) const override { return FGrid.CellRect(ACol, ARow); }
+  void SetSelection(plat::TRect R) override {
+    if (R.Left <= R.Right && R.Top <= R.Bottom) FGrid.SetSelection(plat::TGridRect{R.Left, R.Top, R.Right, R.Bottom});
+  }
+  plat::TRect Selection() const override {
+    const plat::TGridRect s = FGrid.Selection();
+    return plat::TRect(s.Left, s.Top, s.Right, s.Bottom);
+  }
+  void InsertRows(int ARow, int Count) override { FGrid.InsertRows(ARow, Count, true); }
+  void InsertRowSelection(int ARow, int Count) override {
+    // The flags below ARow move down with their rows; the inserted rows are not selected.
+    for (int r = FGrid.RowCount() - 1; r >= ARow + Count; --r) FGrid.SetRowSelect(r, FGrid.GetRowSelect(r - Count));
+    for (int r = ARow; r < ARow + Count && r < FGrid.RowCount(); ++r) FGrid.SetRowSelect(r, false);
+  }
+  void LoadCSV(const QString& FileName) override { FGrid.LoadFromCSV(FileName, -1); }
+  void LoadWorkbook(const QString& FileName) override { LoadFromXLS(FGrid.DataHost(), FileName); }
+  void ShowArrows(const TDropArrows& A) override {
+    QWidget* w = FGrid.Widget();
+    if (!w) return;
+    Place(FLeft, TDropArrow::Right, A.Left, A.LeftAt + QPoint(0, 1));
+    Place(FDown, TDropArrow::Down, A.Down, A.DownAt);
+    Place(FUp, TDropArrow::Up, A.Up, A.UpAt);
+    FShown = A;
+  }
+  const TDropArrows& Arrows() const { return FShown; }
+  void OleDragOver(int ARow, int ACol, bool& Allow) override {
+    if (FGrid.OnOleDragOver) FGrid.OnOleDragOver(&FGrid, ARow, ACol, Allow);
+  }
+  void OleDrop(int ARow, int ACol, const QString& Data, bool& Allow) override {
+    if (FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, ARow, ACol, Data, Allow);
+  }
+  void OleDropURL(int ARow, int ACol, const QString& URL, bool& Allow) override {
+    if (FGrid.OnOleDropURL) FGrid.OnOleDropURL(&FGrid, ARow, ACol, URL, Allow);
+  }
+  void OleDropFile(int ARow, int ACol, const QString& File, bool& Allow) override {
+    if (FGrid.OnOleDropFile) FGrid.OnOleDropFile(&FGrid, ARow, ACol, File, Allow);
+  }
+  void OleDropped(plat::TRect R) override {
+    if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, R.Top, R.Left);
+  }
+
+ private:
+  // An arrow is a child of the grid's window, so that it stays where the grid is on every window system.
+  void Place(QPointer<TDropArrow>& Arrow, TDropArrow::TKind Kind, bool Show, QPoint At) {
+    if (!Show) {
+      if (Arrow) Arrow->hide();
+      return;
+    }
+    if (!Arrow) Arrow = new TDropArrow(FGrid.Widget(), Kind);
+    const QSize area = FGrid.Widget()->size();
+    Arrow->move(std::clamp(At.x(), 0, std::max(0, area.width() - TDropArrow::kSize)),
+                std::clamp(At.y(), 0, std::max(0, area.height() - TDropArrow::kSize)));
+    Arrow->show();
+    Arrow->raise();
+  }
+  TExtStringGrid& FGrid;
+  TGridDragDrop& FDragDrop;
+  QPointer<TDropArrow> FLeft, FDown, FUp;
+  TDropArrows FShown;
+};
+
 // ---------------------------------------------------------------- the grid as drop target
 
-TGridDropTarget::TGridDropTarget(TExtStringGrid& Grid) : FGrid(Grid) {}
+TGridDropTarget::TGridDropTarget(TExtStringGrid& Grid, TGridDrop& Drop) : FGrid(Grid), FDrop(Drop) {}
 
 plat::TGridCoord TGridDropTarget::CellAt(QPoint pt) const {
   int c = -1, r = -1;
@@ -35,24 +163,28 @@ plat::TGridCoord TGridDropTarget::CellAt(QPoint pt) const {
 }
 
 void TGridDropTarget::DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFormats) {
-  (void)DropFormats;
-  const plat::TGridCoord at = CellAt(pt);
-  if (at.X < 0) {
-    Allow = false;
-    return;
-  }
-  if (FGrid.OnOleDragOver) FGrid.OnOleDragOver(&FGrid, at.Y, at.X, Allow);
+  FDrop.DragMove(pt, Allow, DropFormats.Contains(dfCol),
+                 DropFormats.Contains(dfFile) || DropFormats.Contains(dfGridCells));
 }
 
-void TGridDropTarget::PutTexts(plat::TGridCoord At, const QList<QStringList>& Rows) {
+void TGridDropTarget::DragMouseLeave() { FDrop.DragLeave(); }
+
+void TGridDragDrop::PutTexts(int ACol, int ARow, const QString& Text) {
+  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+  QStringList lines = Text.split(lineBreak);
+  if (lines.size() > 1 && lines.last().isEmpty()) lines.removeLast();
   int cols = 0;
-  for (const QStringList& r : Rows) cols = std::max(cols, int(r.size()));
+  for (const QString& l : lines) cols = std::max(cols, int(l.count(u'\t')) + 1);
   FGrid.BeginUpdate();
-  for (int r = 0; r < Rows.size() && At.Y + r < FGrid.RowCount(); ++r)
-    for (int c = 0; c < cols && At.X + c < FGrid.ColCount(); ++c)
-      FGrid.SetCells(FGrid.RealColIndex(At.X + c), At.Y + r, Rows[r].value(c));
+  for (int r = 0; r < lines.size() && ARow + r < FGrid.RowCount(); ++r) {
+    const QStringList fields = lines[r].split(u'\t');
+    for (int c = 0; c < cols && ACol + c < FGrid.ColCount(); ++c)
+      FGrid.SetCells(FGrid.RealColIndex(ACol + c), ARow + r, fields.value(c));
+  }
   FGrid.EndUpdate();
-  Dropped(At, cols, int(Rows.size()));
+  if (GDragSourceGrid == &FGrid && cols > 0 && !lines.isEmpty())
+    GSameGridDrop = plat::TGridRect{ACol, ARow, std::min(ACol + cols, FGrid.ColCount()) - 1,
+                                    std::min(ARow + int(lines.size()), FGrid.RowCount()) - 1};
 }
 
 void TGridDropTarget::Dropped(plat::TGridCoord At, int Cols, int Rows) {
@@ -63,19 +195,15 @@ void TGridDropTarget::Dropped(plat::TGridCoord At, int Cols, int Rows) {
 }
 
 void TGridDropTarget::DropText(QPoint pt, const QString& Text) {
-  const plat::TGridCoord at = CellAt(pt);
-  bool allow = at.X >= 0;
-  if (allow && FGrid.OnOleDrop) FGrid.OnOleDrop(&FGrid, at.Y, at.X, Text, allow);
-  if (!allow) return RefuseDrop();
-  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-  QStringList lines = Text.split(lineBreak);
-  if (lines.size() > 1 && lines.last().isEmpty()) lines.removeLast();
-  QList<QStringList> rows;
-  for (const QString& l : lines) rows << l.split(u'\t');
-  PutTexts(at, rows);
+  if (!FDrop.DropText(pt, Text)) RefuseDrop();
+}
+
+void TGridDropTarget::DropRTF(QPoint pt, const QString& RTF) {
+  if (!FDrop.DropRTF(pt, RTF)) RefuseDrop();
 }
 
 void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
+  FDrop.DragLeave();
   const plat::TGridCoord at = CellAt(pt);
   int cols = 0, rows = 0;
   bool allow = at.X >= 0 && BinStreamReads(Stream, cols, rows);
@@ -90,6 +218,7 @@ void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
 // A column moves only inside the grid it was dragged from; a column of another grid or program, or out of
 // range, is only announced.
 void TGridDropTarget::DropCol(QPoint pt, int Col) {
+  FDrop.DragLeave();
   const plat::TGridCoord at = CellAt(pt);
   if (at.X < 0) return RefuseDrop();
   // Col is a real column; it moves from where it is shown.
@@ -101,28 +230,29 @@ void TGridDropTarget::DropCol(QPoint pt, int Col) {
   if (from != at.X) FGrid.MoveColumn(from, at.X);
 }
 
+// A loader that fails ends the drop with its message; the error does not leave the window system's event.
 void TGridDropTarget::DropFiles(QPoint pt, const QStringList& Files) {
-  const plat::TGridCoord at = CellAt(pt);
-  for (const QString& f : Files) {
-    bool allow = true;
-    if (FGrid.OnOleDropFile) FGrid.OnOleDropFile(&FGrid, at.Y, at.X, f, allow);
+  try {
+    FDrop.DropFiles(pt, Files);
+  } catch (const std::exception&) {
+    plat::HandleExceptionInHost(&FGrid);
   }
 }
 
-void TGridDropTarget::DropURL(QPoint pt, const QString& URL) {
-  const plat::TGridCoord at = CellAt(pt);
-  bool allow = true;
-  if (FGrid.OnOleDropURL) FGrid.OnOleDropURL(&FGrid, at.Y, at.X, URL, allow);
-}
+void TGridDropTarget::DropURL(QPoint pt, const QString& URL) { FDrop.DropURL(pt, URL); }
 
 // ---------------------------------------------------------------- the grid as drag source
 
-TGridDragDrop::TGridDragDrop(TExtStringGrid& Grid) : FGrid(Grid) {
+TGridDragDrop::TGridDragDrop(TExtStringGrid& Grid)
+    : FGrid(Grid), FDropHost(std::make_unique<TGridDropAdapter>(Grid, *this)),
+      FDrop(std::make_unique<TGridDrop>(*FDropHost)) {
   FGrid.DragDropSettings()->OnDropTargetChange = [this](bool Value) { SetDropTarget(Value); };
   FGrid.DragDropSettings()->OnDropRTFChange = [](bool Value) { SetRTFDropEnabled(Value); };
 }
 
 TGridDragDrop::~TGridDragDrop() = default;
+
+TGridDrop& TGridDragDrop::Drop() { return *FDrop; }
 
 void TGridDragDrop::SetDropTarget(bool Value) {
   if (!Value) {
@@ -131,7 +261,7 @@ void TGridDragDrop::SetDropTarget(bool Value) {
     return;
   }
   if (FTarget || !FGrid.Widget()) return;
-  FTarget = std::make_unique<TGridDropTarget>(FGrid);
+  FTarget = std::make_unique<TGridDropTarget>(FGrid, *FDrop);
   const TDragDropSettings& s = *FGrid.DragDropSettings();
   FTarget->AcceptText = s.OleAcceptText;
   FTarget->AcceptFiles = s.OleAcceptFiles;
@@ -214,10 +344,15 @@ TDragResult TGridDragDrop::DragCells(TGridDropSource& Source, int ACol, int ARow
     }
   }
   int effect = DROPEFFECT_NONE;
+  // A drop into this grid above the dragged rows moves them down; the remembered selection follows them.
+  FDrop->SetDropSelection(plat::TRect(dragged.Left, dragged.Top, dragged.Right, dragged.Bottom));
   const TDragResult r = RunTextDragDrop(Source, SelectionText(), FGrid.Cells(FGrid.RealColIndex(ACol), ARow), effect,
                                         DROPEFFECT_COPY | DROPEFFECT_MOVE, cells ? &*cells : nullptr);
+  const plat::TRect moved = FDrop->DropSelection().value_or(plat::TRect(dragged.Left, dragged.Top, dragged.Right, dragged.Bottom));
+  FDrop->SetDropSelection(std::nullopt);
   if (r == TDragResult::DRAGDROP_S_CANCEL) return r;
-  if (!FGrid.DragDropSettings()->OleCopyAlways && effect == DROPEFFECT_MOVE) RemoveMovedCells(dragged);
+  if (!FGrid.DragDropSettings()->OleCopyAlways && effect == DROPEFFECT_MOVE)
+    RemoveMovedCells(plat::TGridRect{moved.Left, moved.Top, moved.Right, moved.Bottom});
   if (FGrid.OnOleDragStop) FGrid.OnOleDragStop(&FGrid, effect);
   return r;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // A string grid as drag source and drop target. Texts drop into the cells from the cell under the point on
 // (tabs to the next column, line breaks to the next row), dragged cells drop as a block at that cell, a
-// column dragged inside the grid moves there, and dropped files and URLs are handed to their events. Every
-// drop is clipped to the grid, and the events may refuse it.
+// column dragged inside the grid moves there, rich text and links go into the cell, and one dropped CSV or
+// spreadsheet file is loaded. Every drop is clipped to the grid, and the events may refuse it. Where a drop
+// may land, the rows it inserts or appends, the arrows and the scrolling at the edges follow TGridDrop
+// (grid/data/drop.h).
 //
 // The cells of a drag travel as the grid's binary stream (grid/data/bin_stream.h) with their properties; a drop
 // takes a stream only when all of it reads.
@@ -20,10 +22,12 @@
 namespace grid {
 
 class TExtStringGrid;
+class TGridDrop;
+class TGridDropAdapter;
 
 class TGridDropTarget : public TESGDropTarget {
  public:
-  explicit TGridDropTarget(TExtStringGrid& Grid);
+  TGridDropTarget(TExtStringGrid& Grid, TGridDrop& Drop);
 
  protected:
   void DropText(QPoint pt, const QString& Text) override;
@@ -31,16 +35,17 @@ class TGridDropTarget : public TESGDropTarget {
   void DropCol(QPoint pt, int Col) override;
   void DropFiles(QPoint pt, const QStringList& Files) override;
   void DropURL(QPoint pt, const QString& URL) override;
+  void DropRTF(QPoint pt, const QString& RTF) override;
   void DragMouseMove(QPoint pt, bool& Allow, TDropFormats DropFormats) override;
+  void DragMouseLeave() override;
 
  private:
   // The cell under the point, (-1, -1) outside the cells.
   plat::TGridCoord CellAt(QPoint pt) const;
-  // Texts row by row from the cell At on, clipped to the grid (short rows empty the cells after them).
-  void PutTexts(plat::TGridCoord At, const QList<QStringList>& Rows);
   // After a drop of Cols x Rows cells at At.
   void Dropped(plat::TGridCoord At, int Cols, int Rows);
   TExtStringGrid& FGrid;
+  TGridDrop& FDrop;
 };
 
 // The grid's side of a drag it started: remembers the last copy or move effect the targets answered.
@@ -65,6 +70,10 @@ class TGridDragDrop {
   // Registers or revokes the grid's window as a drop target (DragDropSettings.OleDropTarget).
   void SetDropTarget(bool Value);
   TGridDropTarget* Target() { return FTarget.get(); }
+  // The drop rules of the grid (also while it is no drop target: a drag it started remembers its selection).
+  TGridDrop& Drop();
+  // Texts row by row from the cell (ACol, ARow) on, clipped to the grid (short rows empty the cells after them).
+  void PutTexts(int ACol, int ARow, const QString& Text);
   // Drags the selection (text, the cell (ACol, ARow) as rich text and, with Navigation.AllowFmtClipboard, the
   // cells) or, with ColumnDrag, the column ACol; with DragDropSettings.ShowCells a picture of the dragged cells
   // follows the pointer. A cell drag that ends as a move (and OleCopyAlways off) empties the dragged cells, or
@@ -84,6 +93,8 @@ class TGridDragDrop {
   // has just written).
   void RemoveMovedCells(plat::TGridRect Dragged);
   TExtStringGrid& FGrid;
+  std::unique_ptr<TGridDropAdapter> FDropHost;
+  std::unique_ptr<TGridDrop> FDrop;
   std::unique_ptr<TGridDropTarget> FTarget;
 };
 
