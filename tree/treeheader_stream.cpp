@@ -312,7 +312,16 @@ void TLTHeader::LoadFromStream(plat::TStream& Stream) {
     for (int i = 0; i < 4; ++i)
       FFixedAreaConstraints.StorePercent(static_cast<TLTFixedAreaConstraints::TIndex>(i), h.Percents[i]);
   }
+  // The height goes back as it was saved, within the record's own limits only. The area percentages are taken of
+  // the window's interior, which counts the header's current height: applying them here would make what is read
+  // depend on the header's state before, so that a saved header read back could differ from what it saved. The
+  // percentages apply when the window next lays out.
+  const int percents[4] = {FFixedAreaConstraints.MaxHeightPercent(), FFixedAreaConstraints.MaxWidthPercent(),
+                           FFixedAreaConstraints.MinHeightPercent(), FFixedAreaConstraints.MinWidthPercent()};
+  for (int i = 0; i < 4; ++i) FFixedAreaConstraints.StorePercent(static_cast<TLTFixedAreaConstraints::TIndex>(i), 0);
   SetHeight(h.Height);
+  for (int i = 0; i < 4; ++i)
+    FFixedAreaConstraints.StorePercent(static_cast<TLTFixedAreaConstraints::TIndex>(i), percents[i]);
   FStates.Exclude(hsLoading);
   if (FOwner) FOwner->ColumnResized(NoColumn);
 }

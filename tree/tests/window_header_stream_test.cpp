@@ -271,6 +271,40 @@ TEST(HeaderStream, HostileFieldsAreRefused) {
   EXPECT_EQ(target.Cols().Count(), 2);
 }
 
+// A header's height is read back as saved, within the limits of its own record: the area percentages, taken of
+// the window's interior with the header's height in it, must not make a header read differently from what it
+// saved, nor depend on the height it had before.
+TEST(HeaderStream, AreaPercentagesDoNotRewriteTheHeightRead) {
+  struct Case {
+    const char* name;
+    int32_t height, options, maxHeight, minHeight, maxPercent, minPercent, want;
+  } cases[] = {
+      {"hidden header, minimum percentage", 0, 0, 0, 6, 0, 59, 6},
+      {"shown header, maximum percentage", 30, 1 << hoVisible, 10000, 10, 10, 0, 30},
+      {"shown header, minimum percentage", 19, 1 << hoVisible, 10000, 10, 0, 50, 19},
+      {"height below its own minimum", 4, 0, 10000, 12, 0, 30, 12},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    const plat::TFont* font = f.H().Font();
+    const QByteArray name = font->Name().toUtf8();
+    Bytes stream;
+    stream.Ints({-1, 6, 0, 50, 0, static_cast<int32_t>(plat::clBtnFace), c.height, c.options, 0,
+                 static_cast<int32_t>(font->Color()), font->Height(), static_cast<int32_t>(name.size())})
+        .Raw(name)
+        .Ints({font->Pitch(), 0, -1, -1, 0, 0, c.maxHeight, c.minHeight, 19, c.maxPercent, 0, c.minPercent, 0});
+    for (int before : {40, 150}) {
+      f.H().SetHeight(before);
+      f.Load(stream.Data);
+      EXPECT_EQ(f.H().Height(), c.want) << c.name << ", height before " << before;
+      EXPECT_EQ(f.H().FixedAreaConstraints().MinHeightPercent(), c.minPercent) << c.name;
+      const QByteArray saved = f.Save();
+      f.Load(saved);
+      EXPECT_EQ(f.Save().toHex().toStdString(), saved.toHex().toStdString()) << c.name << ", height before " << before;
+    }
+  }
+}
+
 TEST(HeaderStream, RandomMutationsLoadOrAreRefusedCleanly) {
   Fixture source;
   Populate(source);
