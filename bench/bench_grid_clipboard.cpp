@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_measure.h"
+#include "bench/bench_grid_cells.h"
 #include "grid/data/clipboard.h"
 #include "grid/data/data_grid.h"
 
@@ -15,22 +15,10 @@ namespace {
 
 constexpr int kCols = 10;
 
-template <class Fn>
-double TimeNs(Fn&& fn) {
-  const double start = bench::ThreadCpuNs();
-  fn();
-  return bench::ThreadCpuNs() - start;
-}
+using bench::TimeNs;
 
-QString CellText(int c, int r) {
-  switch ((c + r) % 5) {
-    case 0: return QStringLiteral("Meter %1").arg(r);
-    case 1: return QString::number(r * 17 + c);
-    case 2: return QStringLiteral("%1.%2").arg(r).arg(c);
-    case 3: return QStringLiteral("kWh");
-    default: return QStringLiteral("%1-%2").arg(c).arg(r);
-  }
-}
+// Without quotes: the tab-separated text escapes nothing.
+QString CellText(int c, int r) { return bench::MeterCellText(c, r, false); }
 
 // The clipboard over a window-free grid whose cells are all editable; the system clipboard is a variable.
 class TBenchHost : public grid::TClipboardHost {
@@ -96,8 +84,7 @@ void Report(benchmark::State& state, double Ours, double Peer, int Cells) {
 void BM_ClipboardCopy(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
   TBenchHost h(rows);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < kCols; ++c) h.G.SetGridCell(c, r, CellText(c, r));
+  bench::FillMeterGrid(h.G, kCols, rows, false);
   h.Sel = plat::TRect(0, 0, kCols - 1, rows - 1);
   double ours = 0, peer = 0;
   for (auto _ : state) {
@@ -113,8 +100,7 @@ void BM_ClipboardCopy(benchmark::State& state) {
 void BM_ClipboardPaste(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
   TBenchHost src(rows);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < kCols; ++c) src.G.SetGridCell(c, r, CellText(c, r));
+  bench::FillMeterGrid(src.G, kCols, rows, false);
   src.Sel = plat::TRect(0, 0, kCols - 1, rows - 1);
   src.Clip.CopySelectionToClipboard();
   const QString text = src.Board.Text;

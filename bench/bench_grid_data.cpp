@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_measure.h"
+#include "bench/bench_grid_cells.h"
 #include "grid/data/bin_stream.h"
 #include "grid/data/csv_format.h"
 #include "grid/data/data_grid.h"
@@ -21,32 +21,11 @@ namespace {
 // Sixteen columns keep a million cells within the 65,536 rows the binary stream addresses.
 constexpr int kCols = 16;
 
-// The calling thread's CPU time: steady while other processes load the machine.
-template <class Fn>
-double TimeNs(Fn&& fn) {
-  const double start = bench::ThreadCpuNs();
-  fn();
-  return bench::ThreadCpuNs() - start;
-}
+using bench::TimeNs;
 
-// Cell texts as meter tables hold them: numbers, names, now and then a quote or a separator.
-QString CellText(int c, int r) {
-  switch ((c + r) % 10) {
-    case 0: return QStringLiteral("Meter %1").arg(r);
-    case 3: return QString::number(r * 17 + c);
-    case 5: return QStringLiteral("%1.%2").arg(r).arg(c);
-    case 7: return QStringLiteral("kWh");
-    case 9: return r % 50 == 0 ? QStringLiteral("say \"hi\", %1").arg(r) : QStringLiteral("ok");
-    default: return QStringLiteral("%1-%2").arg(c).arg(r);
-  }
-}
+QString CellText(int c, int r) { return bench::MeterCellText(c, r, true); }
 
-void FillGrid(grid::TDataGrid& g, int Rows) {
-  g.SetColCount(kCols);
-  g.SetRowCount(Rows);
-  for (int r = 0; r < Rows; ++r)
-    for (int c = 0; c < kCols; ++c) g.SetGridCell(c, r, CellText(c, r));
-}
+void FillGrid(grid::TDataGrid& g, int Rows) { bench::FillMeterGrid(g, kCols, Rows, true); }
 
 // ---- the plain peers
 

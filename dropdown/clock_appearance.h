@@ -45,42 +45,42 @@ class TWatchAppearance : public plat::TPersistent {
   void Assign(plat::TPersistent* Source) override;
   void Assign(const TWatchAppearance& Source);
 
-  DROPDOWN_WATCH_PROP(int, Size, FSize)
-  DROPDOWN_WATCH_PROP(plat::TColor, HourPointer, FHourPointer)
-  DROPDOWN_WATCH_PROP(plat::TColor, BackgroundColor, FBackgroundColor)
-  DROPDOWN_WATCH_PROP(plat::TColor, MinutePointerShadow, FMinutePointerShadow)
-  DROPDOWN_WATCH_PROP(plat::TColor, BackgroundColorTo, FBackgroundColorTo)
-  DROPDOWN_WATCH_PROP(plat::TColor, HourPointerShadow, FHourPointerShadow)
-  DROPDOWN_WATCH_PROP(plat::TColor, SecondPointer, FSecondPointer)
-  DROPDOWN_WATCH_PROP(plat::TColor, BorderColor, FBorderColor)
-  DROPDOWN_WATCH_PROP(plat::TColor, MinutePointer, FMinutePointer)
-  DROPDOWN_WATCH_PROP(TAMPMFrame, AMPMFrame, FAMPMFrame)
-  DROPDOWN_WATCH_PROP(TWatchShape, Shape, FWatchShape)
-  DROPDOWN_WATCH_PROP(TPointerStyle, PointerStyle, FPointerStyle)
-  DROPDOWN_WATCH_PROP(std::uint8_t, HourPointerSize, FHourPointerSize)
-  DROPDOWN_WATCH_PROP(std::uint8_t, SecondPointerSize, FSecondPointerSize)
-  DROPDOWN_WATCH_PROP(std::uint8_t, MinutePointerSize, FMinutePointerSize)
-  DROPDOWN_WATCH_PROP(plat::TColor, HourColor, FHourColor)
-  DROPDOWN_WATCH_PROP(plat::TColor, MinuteColor, FMinuteColor)
-  DROPDOWN_WATCH_PROP(std::uint8_t, CenterPointSize, FCenterPointSize)
-  DROPDOWN_WATCH_PROP(plat::TColor, CenterPointColor, FCenterPointColor)
-  DROPDOWN_WATCH_PROP(plat::TColor, CenterPointBorderColor, FCenterPointBorderColor)
-  DROPDOWN_WATCH_PROP(TWatchGradient, BackgroundGradient, FBackgroundGradient)
-  DROPDOWN_WATCH_PROP(std::uint8_t, HourMarkLength, FHourMarkLength)
-  DROPDOWN_WATCH_PROP(std::uint8_t, HourMarkWidth, FHourMarkWidth)
-  DROPDOWN_WATCH_PROP(std::uint8_t, MinuteMarkLength, FMinuteMarkLength)
-  DROPDOWN_WATCH_PROP(std::uint8_t, MinuteMarkWidth, FMinuteMarkWidth)
-  DROPDOWN_WATCH_PROP(int, BorderWidth, FBorderWidth)
-  DROPDOWN_WATCH_PROP(plat::TColor, AMPMColor, FAMPMColor)
-  DROPDOWN_WATCH_PROP(plat::TColor, AMPMBorderColor, FAMPMBorderColor)
+  DROPDOWN_WATCH_PROP(int, Size, FV.Size)
+  DROPDOWN_WATCH_PROP(plat::TColor, HourPointer, FV.HourPointer)
+  DROPDOWN_WATCH_PROP(plat::TColor, BackgroundColor, FV.BackgroundColor)
+  DROPDOWN_WATCH_PROP(plat::TColor, MinutePointerShadow, FV.MinutePointerShadow)
+  DROPDOWN_WATCH_PROP(plat::TColor, BackgroundColorTo, FV.BackgroundColorTo)
+  DROPDOWN_WATCH_PROP(plat::TColor, HourPointerShadow, FV.HourPointerShadow)
+  DROPDOWN_WATCH_PROP(plat::TColor, SecondPointer, FV.SecondPointer)
+  DROPDOWN_WATCH_PROP(plat::TColor, BorderColor, FV.BorderColor)
+  DROPDOWN_WATCH_PROP(plat::TColor, MinutePointer, FV.MinutePointer)
+  DROPDOWN_WATCH_PROP(TAMPMFrame, AMPMFrame, FV.AMPMFrame)
+  DROPDOWN_WATCH_PROP(TWatchShape, Shape, FV.WatchShape)
+  DROPDOWN_WATCH_PROP(TPointerStyle, PointerStyle, FV.PointerStyle)
+  DROPDOWN_WATCH_PROP(std::uint8_t, HourPointerSize, FV.HourPointerSize)
+  DROPDOWN_WATCH_PROP(std::uint8_t, SecondPointerSize, FV.SecondPointerSize)
+  DROPDOWN_WATCH_PROP(std::uint8_t, MinutePointerSize, FV.MinutePointerSize)
+  DROPDOWN_WATCH_PROP(plat::TColor, HourColor, FV.HourColor)
+  DROPDOWN_WATCH_PROP(plat::TColor, MinuteColor, FV.MinuteColor)
+  DROPDOWN_WATCH_PROP(std::uint8_t, CenterPointSize, FV.CenterPointSize)
+  DROPDOWN_WATCH_PROP(plat::TColor, CenterPointColor, FV.CenterPointColor)
+  DROPDOWN_WATCH_PROP(plat::TColor, CenterPointBorderColor, FV.CenterPointBorderColor)
+  DROPDOWN_WATCH_PROP(TWatchGradient, BackgroundGradient, FV.BackgroundGradient)
+  DROPDOWN_WATCH_PROP(std::uint8_t, HourMarkLength, FV.HourMarkLength)
+  DROPDOWN_WATCH_PROP(std::uint8_t, HourMarkWidth, FV.HourMarkWidth)
+  DROPDOWN_WATCH_PROP(std::uint8_t, MinuteMarkLength, FV.MinuteMarkLength)
+  DROPDOWN_WATCH_PROP(std::uint8_t, MinuteMarkWidth, FV.MinuteMarkWidth)
+  DROPDOWN_WATCH_PROP(int, BorderWidth, FV.BorderWidth)
+  DROPDOWN_WATCH_PROP(plat::TColor, AMPMColor, FV.AMPMColor)
+  DROPDOWN_WATCH_PROP(plat::TColor, AMPMBorderColor, FV.AMPMBorderColor)
   DROPDOWN_WATCH_PROP(plat::TColor, CenterPointOuterBorderColor, FCenterPointOuterBorderColor)
   DROPDOWN_WATCH_PROP(TTickMarks, TickMarks, FTickMarks)
   DROPDOWN_WATCH_PROP(THourMarkStyle, HourMarkStyle, FHourMarkStyle)
 
   // Stored and copied; the drawing does not use them.
-  plat::TColor SecondPointerShadow() const { return FSecondPointerShadow; }
-  TWatchBorderStyle BorderStyle() const { return FBorderStyle; }
-  int Rounding() const { return FRounding; }
+  plat::TColor SecondPointerShadow() const { return FV.SecondPointerShadow; }
+  TWatchBorderStyle BorderStyle() const { return FV.BorderStyle; }
+  int Rounding() const { return FV.Rounding; }
 
   // Setting a font or the picture assigns into the owned object and always fires OnChange.
   plat::TFont* HourFont() const { return FHourFont.get(); }
@@ -91,8 +91,8 @@ class TWatchAppearance : public plat::TPersistent {
   void SetPicture(const plat::TPicture& Value);
 
   // Direct writes without OnChange (the style presets set a few colours this way).
-  void SetAMPMColorDirect(plat::TColor Value) { FAMPMColor = Value; }
-  void SetAMPMBorderColorDirect(plat::TColor Value) { FAMPMBorderColor = Value; }
+  void SetAMPMColorDirect(plat::TColor Value) { FV.AMPMColor = Value; }
+  void SetAMPMBorderColorDirect(plat::TColor Value) { FV.AMPMBorderColor = Value; }
 
   plat::TNotifyEvent OnChange;
 
@@ -101,40 +101,44 @@ class TWatchAppearance : public plat::TPersistent {
     if (OnChange) OnChange(this);
   }
 
-  int FSize = 0;
-  plat::TColor FHourPointer = 0;
-  plat::TColor FBackgroundColor = 0xFFFFFF;
-  plat::TColor FMinutePointerShadow = plat::clBtnShadow;
-  plat::TColor FBackgroundColorTo = plat::clNone;
-  plat::TColor FHourPointerShadow = plat::clBtnShadow;
-  plat::TColor FSecondPointerShadow = plat::clBtnShadow;
-  plat::TColor FSecondPointer = 0x0000FF;
-  plat::TColor FBorderColor = 0;
-  plat::TColor FMinutePointer = 0;
+  // The plain values: defaults, a reset and a copy are one assignment of this whole.
+  struct TValues {
+    int Size = 0;
+    plat::TColor HourPointer = 0;
+    plat::TColor BackgroundColor = 0xFFFFFF;
+    plat::TColor MinutePointerShadow = plat::clBtnShadow;
+    plat::TColor BackgroundColorTo = plat::clNone;
+    plat::TColor HourPointerShadow = plat::clBtnShadow;
+    plat::TColor SecondPointerShadow = plat::clBtnShadow;
+    plat::TColor SecondPointer = 0x0000FF;
+    plat::TColor BorderColor = 0;
+    plat::TColor MinutePointer = 0;
+    TAMPMFrame AMPMFrame = apRect;
+    TWatchShape WatchShape = wsCircle;
+    TPointerStyle PointerStyle = psLine;
+    TWatchBorderStyle BorderStyle = wbLine;
+    std::uint8_t HourPointerSize = 4;
+    std::uint8_t SecondPointerSize = 1;
+    std::uint8_t MinutePointerSize = 3;
+    plat::TColor HourColor = 0;
+    plat::TColor MinuteColor = 0x808080;
+    std::uint8_t CenterPointSize = 4;
+    plat::TColor CenterPointColor = 0;
+    plat::TColor CenterPointBorderColor = plat::clNone;
+    TWatchGradient BackgroundGradient = wgVertical;
+    int Rounding = 5;
+    std::uint8_t HourMarkLength = 0;
+    std::uint8_t HourMarkWidth = 1;
+    std::uint8_t MinuteMarkLength = 0;
+    std::uint8_t MinuteMarkWidth = 1;
+    int BorderWidth = 4;
+    plat::TColor AMPMColor = 0xFFFFFF;
+    plat::TColor AMPMBorderColor = 0;
+  };
+  TValues FV;
   std::unique_ptr<plat::TFont> FHourFont;
   std::unique_ptr<plat::TFont> FAMPMFont;
   std::unique_ptr<plat::TPicture> FPicture;
-  TAMPMFrame FAMPMFrame = apRect;
-  TWatchShape FWatchShape = wsCircle;
-  TPointerStyle FPointerStyle = psLine;
-  TWatchBorderStyle FBorderStyle = wbLine;
-  std::uint8_t FHourPointerSize = 4;
-  std::uint8_t FSecondPointerSize = 1;
-  std::uint8_t FMinutePointerSize = 3;
-  plat::TColor FHourColor = 0;
-  plat::TColor FMinuteColor = 0x808080;
-  std::uint8_t FCenterPointSize = 4;
-  plat::TColor FCenterPointColor = 0;
-  plat::TColor FCenterPointBorderColor = plat::clNone;
-  TWatchGradient FBackgroundGradient = wgVertical;
-  int FRounding = 5;
-  std::uint8_t FHourMarkLength = 0;
-  std::uint8_t FHourMarkWidth = 1;
-  std::uint8_t FMinuteMarkLength = 0;
-  std::uint8_t FMinuteMarkWidth = 1;
-  int FBorderWidth = 4;
-  plat::TColor FAMPMColor = 0xFFFFFF;
-  plat::TColor FAMPMBorderColor = 0;
   plat::TColor FCenterPointOuterBorderColor = plat::clNone;
   TTickMarks FTickMarks = tmAll;
   THourMarkStyle FHourMarkStyle = hmsLine;
@@ -144,12 +148,9 @@ class TWatchAppearance : public plat::TPersistent {
 class TWatchSettings : public plat::TPersistent {
   PLAT_CLASS(TWatchSettings)
 
-  bool Auto() const { return FAuto; }
-  void SetAuto(bool Value);
-  bool Second() const { return FSeconds; }
-  void SetSecond(bool Value);
-  int TimeOffset() const { return FTimeOffset; }
-  void SetTimeOffset(int Value);
+  DROPDOWN_WATCH_PROP(bool, Auto, FAuto)
+  DROPDOWN_WATCH_PROP(bool, Second, FSeconds)
+  DROPDOWN_WATCH_PROP(int, TimeOffset, FTimeOffset)
   // Copies Second and TimeOffset directly and Auto through its setter.
   void Assign(plat::TPersistent* Source) override;
   void Assign(const TWatchSettings& Source);

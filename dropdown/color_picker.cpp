@@ -6,6 +6,7 @@
 
 #include "dropdown/color_selector.h"
 #include "dropdown/dropdown_styles.h"
+#include "dropdown/selector_steps.h"
 #include "platform/forms/extctrls.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/drawtext.h"
@@ -315,20 +316,13 @@ void TExtColorPickerDropDown::UpdateDropDownSize() {
     TExtCustomDropDown::UpdateDropDownSize();
     return;
   }
-  FItemSelector->SetAlign(alNone);
-  FItemSelector->SetAnchors(TAnchors{akLeft, akTop});
-  TSize panel;
-  FItemSelector->GetSelectorPanelSize(panel);
-  if (DropDownWidth() < 1) FItemSelector->SetWidth(panel.cx);
-  if (DropDownHeight() < 1) FItemSelector->SetHeight(panel.cy);
+  TSelectorSteps steps(*FItemSelector, FInternalCall);
+  steps.BeforeSizing(DropDownWidth() < 1, DropDownHeight() < 1);
   TExtCustomDropDown::UpdateDropDownSize();
   // The popup is sized from its control once more when the control is placed: the list takes the popup's
   // height now (DropDownHeight included).
   FItemSelector->SetHeight(FDropDownForm->Height() - 2 * DropDownBorderWidth());
-  if (!FItemSelector->ScrollBarVisible(SB_VERT)) return;
-  const int bar = FItemSelector->ScrollBarSize();
-  FDropDownForm->SetWidth(FDropDownForm->Width() + bar);
-  if (DropDownWidth() < 1) FItemSelector->SetWidth(FItemSelector->Width() + bar);
+  steps.AfterSizing(*FDropDownForm, DropDownWidth() < 1);
 }
 
 // ---- picking and closing ------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@ class TTimer;
 namespace dropdown {
 
 class TCustomColorSelector;
+class TSelectorSteps;
 
 enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };
 enum TColorValueText { cvtNone, cvtHex, cvtWebName, cvtRGB, cvtHTML };
@@ -112,7 +113,7 @@ class TExtColorPickerDropDown : public TExtCustomDropDown {
   bool EnterOnHotItem(std::uint16_t Key);
   void ListKeyDown(std::uint16_t Key);
   void DiscreteKeyDown(std::uint16_t Key);
-  void SelectInList(int Index, bool Scroll);
+  TSelectorSteps Steps();
   template <class TStep>
   void Internal(TStep Step);
 

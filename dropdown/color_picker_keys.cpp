@@ -4,6 +4,7 @@
 
 #include "dropdown/color_picker.h"
 #include "dropdown/color_selector.h"
+#include "dropdown/selector_steps.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/keys.h"
 
@@ -25,20 +26,12 @@ void TExtColorPickerDropDown::Internal(TStep Step) {
   FInternalCall = outer;
 }
 
-void TExtColorPickerDropDown::SelectInList(int Index, bool Scroll) {
-  Internal([&] {
-    FItemSelector->SetItemIndex(Index);
-    if (Scroll) FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
-  });
-}
+TSelectorSteps TExtColorPickerDropDown::Steps() { return TSelectorSteps(*FItemSelector, FInternalCall); }
 
 // Enter on the hot item of the open popup chooses it (and closes the popup).
 bool TExtColorPickerDropDown::EnterOnHotItem(std::uint16_t Key) {
   if (!Enabled() || !DroppedDown() || Key != VK_RETURN) return false;
-  if (FColorSelectionStyle == csList && FItemSelector && FItemSelector->ItemHot() >= 0) {
-    FItemSelector->SetItemIndex(FItemSelector->ItemHot());
-    return true;
-  }
+  if (FColorSelectionStyle == csList && FItemSelector) return Steps().EnterHot();
   if (FColorSelectionStyle == csDiscrete && FColorSelector && FColorSelector->ItemHot() >= 0) {
     FColorSelector->SetItemIndex(FColorSelector->ItemHot());
     return true;
@@ -67,64 +60,26 @@ void TExtColorPickerDropDown::Dispatch(TMessage& Message) {
 void TExtColorPickerDropDown::ListKeyDown(std::uint16_t Key) {
   // The list is filled when the popup opens: keys on a closed picker may come before that.
   if (FItemSelector->Items()->Count() != FColors->Count()) PrepareList();
-  const bool open = DroppedDown();
-  const int count = FItemSelector->Items()->Count();
-  const int current = FItemSelector->ItemIndex();
+  TSelectorSteps steps = Steps();
+  if (steps.MoveKey(Key, DroppedDown(), FColumns, !EditorEnabled())) return;
   switch (Key) {
-    case VK_PRIOR:
-    case VK_NEXT: {
-      const int n = FItemSelector->GetVisibleItemCount();
-      if (n < 1) break;
-      const int at = FItemSelector->ItemIndex();
-      const int last = FItemSelector->Items()->Count() - 1;
-      const int to = Key == VK_PRIOR ? std::max(0, at - n) : std::min(at + n, last);
-      if (to >= 0 && to <= last) SelectInList(to, true);
-      break;
-    }
     case VK_END:
-      if (open)
-        Internal([this] { FItemSelector->SelectLast(); });
-      else if (FColors->Count() > 0)
-        SetItemIndex(FColors->Count() - 1);
+      if (FColors->Count() > 0) SetItemIndex(FColors->Count() - 1);
       break;
-    case VK_HOME:
-      if (open)
-        Internal([this] { FItemSelector->SelectFirst(); });
-      else
-        SetItemIndex(0);
-      break;
-    case VK_LEFT:
-    case VK_RIGHT:
-      if (open && !EditorEnabled())
-        Internal([&] { Key == VK_LEFT ? FItemSelector->SelectPrevious() : FItemSelector->SelectNext(); });
-      break;
+    case VK_HOME: SetItemIndex(0); break;
     case VK_UP:
-      if (!open) {
-        if (FItemIndex < 0)
-          SetItemIndex(0);
-        else if (FItemIndex > 0)
-          SetItemIndex(FItemIndex - 1);
-      } else if (const int to = current < 0 ? 0 : current - FColumns; to >= 0 && to < count) {
-        SelectInList(to, true);
-      }
+      if (FItemIndex < 0)
+        SetItemIndex(0);
+      else if (FItemIndex > 0)
+        SetItemIndex(FItemIndex - 1);
       break;
     case VK_DOWN:
-      if (!open) {
-        if (FItemIndex < 0)
-          SetItemIndex(0);
-        else if (FItemIndex + 1 < FColors->Count())
-          SetItemIndex(FItemIndex + 1);
-      } else if (const int to = current < 0 ? 0 : current + FColumns; to >= 0 && to < count) {
-        SelectInList(to, true);
-      }
+      if (FItemIndex < 0)
+        SetItemIndex(0);
+      else if (FItemIndex + 1 < FColors->Count())
+        SetItemIndex(FItemIndex + 1);
       break;
-    default:
-      if (KeyHeld(VK_CONTROL)) break;
-      FCurSearch += QChar(Key);
-      Internal([this] { FItemSelector->LookupItem(FCurSearch); });
-      // A timer already running is not restarted: the text ends half a second after its first key.
-      if (!FKeyTimer->Enabled()) FKeyTimer->SetEnabled(true);
-      break;
+    default: steps.Search(Key, FCurSearch, *FKeyTimer); break;
   }
 }
 
@@ -170,12 +125,8 @@ void TExtColorPickerDropDown::HandleMouseWheelDown() {
   TExtCustomDropDown::HandleMouseWheelDown();
   if (!Enabled() || ReadOnly()) return;
   if (FColorSelectionStyle == csList && FItemSelector) {
-    if (DroppedDown()) {
-      FItemSelector->HotNext();
-    } else {
-      if (FItemSelector->Items()->Count() != FColors->Count()) PrepareList();
-      Internal([this] { FItemSelector->SelectNext(); });
-    }
+    if (!DroppedDown() && FItemSelector->Items()->Count() != FColors->Count()) PrepareList();
+    Steps().Wheel(true, DroppedDown());
   } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
     if (DroppedDown())
       FColorSelector->HotNext();
@@ -188,12 +139,8 @@ void TExtColorPickerDropDown::HandleMouseWheelUp() {
   TExtCustomDropDown::HandleMouseWheelUp();
   if (!Enabled() || ReadOnly()) return;
   if (FColorSelectionStyle == csList && FItemSelector) {
-    if (DroppedDown()) {
-      FItemSelector->HotPrevious();
-    } else {
-      if (FItemSelector->Items()->Count() != FColors->Count()) PrepareList();
-      Internal([this] { FItemSelector->SelectPrevious(); });
-    }
+    if (!DroppedDown() && FItemSelector->Items()->Count() != FColors->Count()) PrepareList();
+    Steps().Wheel(false, DroppedDown());
   } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
     if (DroppedDown())
       FColorSelector->HotPrevious();

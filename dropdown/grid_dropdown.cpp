@@ -23,8 +23,6 @@ using namespace plat;
 
 namespace {
 
-constexpr int PageStep = 10;
-
 // The item index a data row keeps in the object of its first cell (-1 in the header cells).
 TObject* IndexObject(int Index) { return reinterpret_cast<TObject*>(static_cast<std::intptr_t>(Index)); }
 int ObjectIndex(TObject* Object) { return static_cast<int>(reinterpret_cast<std::intptr_t>(Object)); }
@@ -46,7 +44,7 @@ class TCustomExtGridDropDown::TLink : public TGridPopupLink {
 // ---- construction -----------------------------------------------------------------------------------------
 
 TCustomExtGridDropDown::TCustomExtGridDropDown(TComponent* AOwner)
-    : TExtCustomDropDown(AOwner),
+    : TExtLookupDropDown(AOwner),
       FLink(std::make_unique<TLink>(*this)),
       FItems(std::make_unique<TDropDownItems>(this)),
       FColumns(std::make_unique<TDropDownColumns>(this)),
@@ -95,22 +93,13 @@ void TCustomExtGridDropDown::SetGridImages(TCustomImageList* Value) {
 }
 
 void TCustomExtGridDropDown::Notification(TComponent* AComponent, TOperation Operation) {
-  TExtCustomDropDown::Notification(AComponent, Operation);
+  TExtLookupDropDown::Notification(AComponent, Operation);
   if (Operation != TOperation::opRemove || AComponent != FGridImages) return;
   FGridImages = nullptr;
   if (FGrid) FGrid->SetGridImages(nullptr);
 }
 
 // ---- the choice -------------------------------------------------------------------------------------------
-
-void TCustomExtGridDropDown::SetText(const QString& Value) {
-  const bool saved = FTextFromCode;
-  FTextFromCode = true;
-  TExtCustomDropDown::SetText(Value);
-  FTextFromCode = saved;
-}
-
-void TCustomExtGridDropDown::WriteText(const QString& Value) { SetText(Value); }
 
 QString TCustomExtGridDropDown::LookupText(int Index) const {
   QString s;
@@ -141,19 +130,6 @@ void TCustomExtGridDropDown::SetItemIndex(int Value) {
 int TCustomExtGridDropDown::GetItemCount() const {
   if (FUseItems) return FItems->Count();
   return FGrid ? std::max(0, FGrid->RowCount() - FGrid->FixedRows()) : 0;
-}
-
-void TCustomExtGridDropDown::BuildLookupItems() {
-  if (FLookupColumn < 0 || FItems->Count() == 0) return;
-  FLookupItems.clear();
-  FLookupFolded.clear();
-  FExactIndex.Clear();
-  FFoldedIndex.Clear();
-  for (int i = 0; i < FItems->Count(); ++i) {
-    const QString s = LookupText(i);
-    FLookupItems.append(s);
-    FLookupFolded.append(s.toUpper());
-  }
 }
 
 bool TCustomExtGridDropDown::LookupMatch(const QString& Value, QString& Found, int& Index) const {
@@ -193,46 +169,12 @@ int TCustomExtGridDropDown::ItemToRow(int Item) const {
   return FItemIndex;
 }
 
-void TCustomExtGridDropDown::SelectFirst() {
-  if (GetItemCount() > 0) SetItemIndex(0);
-}
-
-void TCustomExtGridDropDown::SelectLast() {
-  if (GetItemCount() > 0) SetItemIndex(GetItemCount() - 1);
-}
-
-void TCustomExtGridDropDown::SelectNext() {
-  const int n = GetItemCount();
-  if (n == 0) return;
-  if (FItemIndex < 0)
-    SetItemIndex(0);
-  else if (FItemIndex + 1 < n)
-    SetItemIndex(FItemIndex + 1);
-}
-
-void TCustomExtGridDropDown::SelectPrevious() {
-  if (GetItemCount() == 0) return;
-  if (FItemIndex < 0)
-    SetItemIndex(0);
-  else if (FItemIndex > 0)
-    SetItemIndex(FItemIndex - 1);
-}
-
-void TCustomExtGridDropDown::SelectNextPage() {
-  const int n = GetItemCount();
-  if (n == 0) return;
-  SetItemIndex(FItemIndex < 0 ? 0 : std::min(FItemIndex + PageStep, n - 1));
-}
-
-void TCustomExtGridDropDown::SelectPreviousPage() {
-  if (GetItemCount() == 0) return;
-  SetItemIndex(FItemIndex < 0 ? 0 : std::max(FItemIndex - PageStep, 0));
-}
+TStringGrid* TCustomExtGridDropDown::ListGrid() const { return FGrid; }
 
 // ---- the popup grid ---------------------------------------------------------------------------------------
 
 void TCustomExtGridDropDown::CreateDropDownForm() {
-  TExtCustomDropDown::CreateDropDownForm();
+  TExtLookupDropDown::CreateDropDownForm();
   if (!FDropDownForm || !FItems || FGrid) return;
   FGrid = new TExtColGrid(this);
   FGrid->SetParent(FDropDownForm.get());
@@ -311,55 +253,16 @@ void TCustomExtGridDropDown::FillFromDropDown() {
   AutoSizeItemRows();
 }
 
-// The rule of the multi-column drop-down: the widest item (image and text) of each column with AutoSize.
-void TCustomExtGridDropDown::AutoSizeItemColumns() {
-  TBitmap scratch(1, 1);
-  TCanvas& c = *scratch.Canvas();
-  TCustomImageList* images = Images();
-  QString s;
-  for (int col = 0; col < FColumns->Count(); ++col) {
-    TDropDownColumn& column = *FColumns->GetItem(col);
-    if (!column.AutoSize()) continue;
-    c.Font()->Assign(*column.Font());
-    int width = 0;
-    for (int i = 0; i < FItems->Count(); ++i) {
-      const TDropDownItem& item = *FItems->GetItem(i);
-      int w = 0;
-      if (column.ColumnType() == ctImage && images && item.ImageIndex() >= 0) w += images->Width() + 4;
-      if (item.ColumnText(col, s) && !s.isEmpty()) w += c.TextWidth(s) + 6;
-      width = std::max(width, w);
-    }
-    column.SetWidth(width);
-    FGrid->Columns()->GetItem(col)->SetWidth(width);
-    FGrid->SetColWidths(col, width);
-  }
-}
+void TCustomExtGridDropDown::AutoSizeItemColumns() { AutoSizeListColumns(*FColumns, *FItems, *FGrid->Columns()); }
 
 void TCustomExtGridDropDown::AutoSizeItemRows() {
-  bool wraps = false;
-  for (int col = 0; col < FColumns->Count(); ++col) wraps = wraps || FColumns->GetItem(col)->Wordwrap();
-  if (!wraps) return;
+  if (!AnyWordwrap(*FColumns)) return;
   TBitmap scratch(1, 1);
-  TCanvas& c = *scratch.Canvas();
-  TCustomImageList* images = Images();
-  QString s;
   for (int r = FGrid->FixedRows(); r < FGrid->RowCount(); ++r) {
     const int index = r - FGrid->FixedRows();
     // A row without an item counts as empty.
-    const TDropDownItem* item = index < FItems->Count() ? FItems->GetItem(index) : nullptr;
-    int height = 24;
-    for (int col = 0; col < FColumns->Count() && item; ++col) {
-      const TDropDownColumn& column = *FColumns->GetItem(col);
-      if (!column.Wordwrap()) continue;
-      if (column.ColumnType() == ctImage && images && item->ImageIndex() >= 0)
-        height = std::max(height, images->Height() + 6);
-      if (!item->ColumnText(col, s) || s.isEmpty()) continue;
-      c.Font()->Assign(*column.Font());
-      TRect rect(0, 0, FGrid->ColWidths(col), 0);
-      c.DrawText(s, rect, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-      height = std::max(height, rect.Height() + 6);
-    }
-    FGrid->SetRowHeights(r, height);
+    FGrid->SetRowHeights(
+        r, index < FItems->Count() ? WrappedItemHeight(*scratch.Canvas(), *FColumns, *FItems->GetItem(index)) : 24);
   }
 }
 
@@ -411,7 +314,7 @@ void TCustomExtGridDropDown::BeforeDropDown() {
     g.SetComponentStyle(GetComponentStyle());
   }
   if (FUseItems) {
-    TExtCustomDropDown::BeforeDropDown();  // the handler may still change the items
+    TExtLookupDropDown::BeforeDropDown();  // the handler may still change the items
     if (FGrid) {
       FGrid->SetRowCount(FItems->Count() + 1);
       FGrid->SetFixedRows(1);
@@ -439,36 +342,13 @@ void TCustomExtGridDropDown::BeforeDropDown() {
   }
   FQuietRow = false;
   FOldItemIndex = FItemIndex;
-  if (!FUseItems) TExtCustomDropDown::BeforeDropDown();
-}
-
-int TCustomExtGridDropDown::BarsHeight() const {
-  int h = 0;
-  if (DropDownHeader()->Visible()) h += DropDownHeader()->Height;
-  if (DropDownFooter()->Visible()) h += DropDownFooter()->Height;
-  return h;
-}
-
-bool TCustomExtGridDropDown::AllDataRowsVisible() const {
-  if (!FGrid || !FDropDownForm) return true;
-  const int room = FDropDownForm->Height() - 2 * DropDownBorderWidth() - BarsHeight() -
-                   (FGrid->FixedRows() > 0 ? FGrid->RowHeights(0) : 0);
-  return FGrid->RowHeightsBetween(FGrid->FixedRows(), FGrid->RowCount()) <= room;
-}
-
-int TCustomExtGridDropDown::GetGridWidth() const {
-  int w = 0;
-  for (int c = 0; c < FGrid->ColCount(); ++c) w += FGrid->ColWidths(c);
-  if (!AllDataRowsVisible()) w += FGrid->ScrollBarSize();
-  return w;
+  if (!FUseItems) TExtLookupDropDown::BeforeDropDown();
 }
 
 void TCustomExtGridDropDown::UpdateDropDownSize() {
-  TExtCustomDropDown::UpdateDropDownSize();
+  TExtLookupDropDown::UpdateDropDownSize();
   if (!FGrid || !DropDownAutoWidth) return;
-  const int w = GetGridWidth() + 2 * DropDownBorderWidth();
-  FDropDownForm->SetBounds(FDropDownForm->Left(), FDropDownForm->Top(), w, FDropDownForm->Height());
-  FGrid->SetAlign(alClient);
+  FitDropDownWidth();
 }
 
 // Whole data rows only, with 6 pixels beyond the header row.
@@ -479,44 +359,26 @@ void TCustomExtGridDropDown::AdaptDropDownHeight(int& Height) {
 }
 
 void TCustomExtGridDropDown::DoShowDropDown() {
-  TExtCustomDropDown::DoShowDropDown();
+  TExtLookupDropDown::DoShowDropDown();
   if (!FGrid || !DroppedDown()) return;
   if (!FUseItems)
     while (FColumns->Count() < FGrid->ColCount()) FColumns->Add();
   SizeColumnsToDropDown();
   const int row = FGrid->Row();
-  if (!AllDataRowsVisible() && (FGrid->TopRow() + FGrid->VisibleRowCount() < row || row < FGrid->TopRow()))
+  if (!AllListRowsVisible() && (FGrid->TopRow() + FGrid->VisibleRowCount() < row || row < FGrid->TopRow()))
     FGrid->SetTopRow(row);
   FGrid->SetTabStop(true);
   if (FGrid->CanFocus()) FGrid->SetFocus();
 }
 
 void TCustomExtGridDropDown::DropDownSizing() {
-  TExtCustomDropDown::DropDownSizing();
+  TExtLookupDropDown::DropDownSizing();
   SizeColumnsToDropDown();
 }
 
 void TCustomExtGridDropDown::SizeColumnsToDropDown() {
   if (!ColumnSizeWithDropDown || !FGrid || !FDropDownForm) return;
-  FGrid->SetScrollBars(ssVertical);
-  if (FColumns->Count() == 0) return;
-  int total = 1;
-  for (int c = 0; c < FColumns->Count(); ++c) total += FColumns->GetItem(c)->Width();
-  int available = FDropDownForm->Width();
-  if (!AllDataRowsVisible()) available -= FGrid->ScrollBarSize();
-  const double factor = static_cast<double>(available) / total;
-  double carry = 0;
-  for (int c = 0; c < FColumns->Count() && c < FGrid->ColCount(); ++c) {
-    const double exact = factor * FColumns->GetItem(c)->Width();
-    const int n = static_cast<int>(std::nearbyint(exact));
-    carry += exact - n;
-    if (carry > 1.0) {
-      FGrid->SetColWidths(c, n + 1);
-      carry -= 1.0;
-    } else {
-      FGrid->SetColWidths(c, n);
-    }
-  }
+  SpreadColumns(*FColumns);
 }
 
 void TCustomExtGridDropDown::DoHideDropDown(bool Cancelled) {
@@ -531,33 +393,22 @@ void TCustomExtGridDropDown::DoHideDropDown(bool Cancelled) {
       FGrid->SetSelectionConfirmed(false);
     }
   }
-  TExtCustomDropDown::DoHideDropDown(Cancelled);
+  TExtLookupDropDown::DoHideDropDown(Cancelled);
 }
 
 // ---- styles -----------------------------------------------------------------------------------------------
 
 void TCustomExtGridDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
   multicolumn::SelectionStyleLines(Value, LineColor, FixedLineColor);
-  TExtCustomDropDown::SetSelectionColorStyle(Value);
+  TExtLookupDropDown::SetSelectionColorStyle(Value);
 }
 
 // The Office 2010 styles set the stored list colours too (as the multi-column drop-down does): they follow the
 // style like the others, though the popup grid draws in its own look.
 void TCustomExtGridDropDown::SetComponentStyle(TExtStyle AStyle) {
-  TExtCustomDropDown::SetComponentStyle(AStyle);
-  multicolumn::TListStyleColors c;
-  if (!FHeaderFont || !multicolumn::ListStyleColors(AStyle, c)) return;
-  HeaderColor = c.HeaderColor;
-  HeaderColorTo = c.HeaderColorTo;
-  if (c.HeaderFontColor != clNone) FHeaderFont->SetColor(c.HeaderFontColor);
-  SetSelectionColorStyle(c.SelectionStyle);
-  if (c.SelectionStyle == scCustom) {
-    SetSelectionColor(c.SelectionColor);
-    SetSelectionColorTo(c.SelectionColorTo);
-  }
-  LineColor = c.LineColor;
-  FixedLineColor = c.FixedLineColor;
-  SelectionTextColor = c.SelectionTextColor;
+  TExtLookupDropDown::SetComponentStyle(AStyle);
+  ApplyListStyle(AStyle, FHeaderFont.get(), HeaderColor, HeaderColorTo, LineColor, FixedLineColor,
+                 SelectionTextColor);
 }
 
 }  // namespace dropdown::griddrop

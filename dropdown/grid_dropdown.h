@@ -13,9 +13,8 @@
 
 #include <memory>
 
-#include "dropdown/ext_dropdown.h"
 #include "dropdown/grid_dropdown_items.h"
-#include "dropdown/multicolumn_lookup.h"
+#include "dropdown/lookup_dropdown.h"
 #include "grid/extgrid_events.h"
 #include "grid/view/render_cells.h"
 
@@ -31,7 +30,7 @@ namespace dropdown::griddrop {
 class TExtColGrid;
 class TGridPopupLink;
 
-class TCustomExtGridDropDown : public TExtCustomDropDown {
+class TCustomExtGridDropDown : public TExtLookupDropDown {
  public:
   explicit TCustomExtGridDropDown(plat::TComponent* AOwner);
   ~TCustomExtGridDropDown() override;
@@ -42,25 +41,16 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   void SetColumns(TDropDownColumns* Value) { FColumns->Assign(Value); }
   bool UseItems() const { return FUseItems; }
   void SetUseItems(bool Value) { FUseItems = Value; }
-  int ItemIndex() const { return FItemIndex; }
   // With UseItems as the multi-column drop-down's ItemIndex; without, a data row of the popup grid.
-  void SetItemIndex(int Value);
+  void SetItemIndex(int Value) override;
   // The items (UseItems) or the popup grid's data rows.
   int GetItemCount() const;
   int RowCount() const { return FItems->Count(); }
-  int LookupColumn() const { return FLookupColumn; }
-  void SetLookupColumn(int Value) { FLookupColumn = Value; }
   TLookupMethod LookupMethod() const { return FLookupMethod; }
   void SetLookupMethod(TLookupMethod Value) { FLookupMethod = Value; }
   TDropDownStyle Style() const { return FStyle; }
   // dsDropDownList makes the edit a display: typing only looks up.
   void SetStyle(TDropDownStyle Value);
-  bool CaseSensitive() const { return FCaseSensitive; }
-  void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
-  bool MatchCase() const { return FMatchCase; }
-  void SetMatchCase(bool Value) { FMatchCase = Value; }
-  bool MatchStart() const { return FMatchStart; }
-  void SetMatchStart(bool Value) { FMatchStart = Value; }
   TGridSorting Sorting() const { return FSorting; }
   void SetSorting(TGridSorting Value) { FSorting = Value; }
   bool GridEditable() const { return FGridEditable; }
@@ -87,10 +77,6 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   plat::TFont* HeaderFont() const { return FHeaderFont.get(); }
   plat::TColor LineColor = 0xF1EDEB, FixedLineColor = 0xD1BBA4, SelectionTextColor = plat::clBlack;
 
-  void BeginUpdate() {}
-  // Rebuilds the lookup texts from the items.
-  void EndUpdate() { BuildLookupItems(); }
-  void BuildLookupItems();
   // The first item (UseItems) or data row (without) whose lookup text starts with Value (upper case unless
   // CaseSensitive); Index is the item or grid row, -1 when none.
   bool LookupMatch(const QString& Value, QString& Found, int& Index) const;
@@ -98,15 +84,8 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   int RowToItem(int Row) const;
   int ItemToRow(int Item) const;
 
-  void SelectFirst();
-  void SelectLast();
-  void SelectNext();
-  void SelectPrevious();
-  void SelectNextPage();
-  void SelectPreviousPage();
   void SizeColumnsToDropDown();
 
-  void SetText(const QString& Value) override;
   void SetComponentStyle(TExtStyle AStyle) override;
   void SetSelectionColorStyle(TSelectionColorStyle Value) override;
 
@@ -187,13 +166,12 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   void ControlKeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
   void ControlKeyPress(char16_t& Key) override;
   void DropDownSizing() override;
-  void HandleMouseWheelDown() override;
-  void HandleMouseWheelUp() override;
-  void HandleChange() override;
   void HandleKeyDown(std::uint16_t& Key, plat::TShiftState Shift) override;
-  void HandleKeyPress(char16_t& Key) override;
-  virtual void HandleKeyUp(std::uint16_t& Key, plat::TShiftState Shift);
-  void KeyUp(std::uint16_t& Key, plat::TShiftState Shift) final { HandleKeyUp(Key, Shift); }
+  void HandleKeyUp(std::uint16_t& Key, plat::TShiftState Shift) override;
+  int LookupItemCount() const override { return FItems->Count(); }
+  QString LookupText(int Index) const override;
+  int StepCount() const override { return GetItemCount(); }
+  plat::TStringGrid* ListGrid() const override;
   void Notification(plat::TComponent* AComponent, plat::TOperation Operation) override;
 
   // One typed character: looks up, narrows down or does nothing (LookupMethod). The result is the found item
@@ -202,22 +180,17 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
 
  private:
   class TLink;
-  QString LookupText(int Index) const;
   QString RowLookupText(int Row) const;
   void FillFromDropDown();
   void FillFromItems();
   void AutoSizeItemColumns();
   void AutoSizeItemRows();
   void HookGridEvents();
-  int GetGridWidth() const;
-  bool AllDataRowsVisible() const;
-  int BarsHeight() const;
   int RowHeight() const { return std::max(1, DropDownRowHeight); }
   void GridSelectCell(int Row);
   void GridSelect();
   void CellEditEnded(int Col, int Row);
   void WindowKeyDown(std::uint16_t Key);
-  void WriteText(const QString& Value);
   bool EditingCell() const;
   int NarrowDown();
   int Lookup(char16_t Key);
@@ -234,34 +207,17 @@ class TCustomExtGridDropDown : public TExtCustomDropDown {
   TExtColGrid* FGrid = nullptr;
   plat::TCustomImageList* FGridImages = nullptr;
   bool FUseItems = true;
-  int FItemIndex = -1;
-  int FLookupColumn = 0;
   TLookupMethod FLookupMethod = lmLookup;
   TDropDownStyle FStyle = dsDropDown;
-  bool FCaseSensitive = false;
-  bool FMatchCase = false;
-  bool FMatchStart = true;
   TGridSorting FSorting = gsNone;
   bool FGridEditable = false;
   bool FRowSelect = true;
-  QStringList FLookupItems;
-  QStringList FLookupFolded;
-  // The completion's searches over the two lists (with and without MatchCase).
-  multicolumn::TPrefixIndex FExactIndex, FFoldedIndex;
-  QString FLookupEntry;
-  bool FWorkMode = true;
-  int FOldItemIndex = -1;
   int FSelRow = -1;
   // The item selected when a header click starts a sort.
   int FSortItemIndex = -1;
   bool FBalloonRearmed = false;
-  bool FItemChange = false;
-  int FItemIdx = -1;
-  int FItemSel = 0;
   // A cell edit ended by Enter in the lookup column: the key's release closes the popup.
   bool FCloseOnEnterUp = false;
-  QString FOldValue;
-  bool FTextFromCode = false;
   // Set while the drop-down itself moves the grid's row: the choice does not follow.
   bool FQuietRow = false;
 };

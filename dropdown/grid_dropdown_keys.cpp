@@ -1,5 +1,5 @@
-// The grid drop-down's typing: completion while typing in the edit, lookup and narrowing by typed characters
-// (in the edit and in the open popup), the edit's stepping keys, cell editing in the popup, and the wheel.
+// The grid drop-down's typing: lookup and narrowing by typed characters (in the edit and in the open popup), the
+// edit's stepping keys and cell editing in the popup.
 #include "dropdown/grid_dropdown.h"
 
 #include <algorithm>
@@ -16,8 +16,6 @@ namespace {
 
 bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
 
-constexpr int MaxCompletion = 255;
-
 // The keys that move the popup grid's current row and stay there.
 bool GridKey(std::uint16_t Key) {
   return Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME || Key == VK_UP || Key == VK_DOWN;
@@ -25,67 +23,16 @@ bool GridKey(std::uint16_t Key) {
 
 }  // namespace
 
-// ---- completion while typing (the multi-column drop-down's rule) --------------------------------------------
-
-void TCustomExtGridDropDown::HandleChange() {
-  FItemChange = false;
-  TExtCustomDropDown::HandleChange();
-  if (!FWorkMode || FTextFromCode) return;
-  const QString text = Text();
-  const bool modified = text != FOldValue;
-  SetModified(modified);
-  const int prefix = static_cast<int>(Prefix().size());
-  const int caret = std::clamp(SelStart() - prefix, 0, static_cast<int>(text.size()));
-  const QString typed = text.left(caret);
-  if (typed.isEmpty()) return;
-  // The first entry in list order that starts with the typed part (upper case unless MatchCase).
-  const int i =
-      FMatchCase ? FExactIndex.Find(FLookupItems, typed) : FFoldedIndex.Find(FLookupFolded, typed.toUpper());
-  if (i >= 0) {
-    const QString completed = typed + FLookupItems[i].mid(typed.size()).left(MaxCompletion);
-    WriteText(completed);
-    FItemIndex = i;
-    SetSelStart(prefix + static_cast<int>(typed.size()));
-    SetSelLength(static_cast<int>(completed.size() - typed.size()));
-    FItemIdx = i;
-    FItemSel = static_cast<int>(typed.size());
-    FItemChange = true;
-    SetModified(modified);
-    return;
-  }
-  WriteText(typed);
-  SetSelStart(prefix + static_cast<int>(typed.size()));
-  SetSelLength(0);
-  SetModified(modified);
-}
-
 // ---- the edit's keys ------------------------------------------------------------------------------------------
 
 bool TCustomExtGridDropDown::EditingCell() const {
   return FGrid && FGridEditable && DroppedDown() && FGrid->EditorMode();
 }
 
+// The keys that move through the rows, and Escape, start a new lookup.
 void TCustomExtGridDropDown::HandleKeyDown(std::uint16_t& Key, TShiftState Shift) {
   if (Key == VK_ESCAPE || GridKey(Key) || Key == VK_LEFT || Key == VK_RIGHT) FLookupEntry.clear();
-  if (FLookupColumn < 0 || FItems->Count() == 0) {
-    TExtCustomDropDown::HandleKeyDown(Key, Shift);
-    return;
-  }
-  if (Key == VK_BACK || Key == VK_ESCAPE || Key == VK_DELETE)
-    FWorkMode = false;
-  else if (Key != VK_RETURN)
-    FWorkMode = true;
-  const std::uint16_t key = Key;
-  TExtCustomDropDown::HandleKeyDown(Key, Shift);
-  if (key == VK_ESCAPE) SetItemIndex(static_cast<int>(FLookupFolded.indexOf(Text().toUpper())));
-}
-
-void TCustomExtGridDropDown::HandleKeyPress(char16_t& Key) {
-  if (Key == u'\r' && ReturnIsTab()) {
-    Key = 0;
-    return;
-  }
-  TExtCustomDropDown::HandleKeyPress(Key);
+  TExtLookupDropDown::HandleKeyDown(Key, Shift);
 }
 
 void TCustomExtGridDropDown::HandleKeyUp(std::uint16_t& Key, TShiftState Shift) {
@@ -96,26 +43,19 @@ void TCustomExtGridDropDown::HandleKeyUp(std::uint16_t& Key, TShiftState Shift) 
     DoHideDropDown(false);
     return;
   }
-  if (!(Key == VK_RETURN && ReturnIsTab())) TExtCustomDropDown::KeyUp(Key, Shift);
-  if (!FItemChange) return;
-  SetItemIndex(FItemIdx);
-  SetSelStart(static_cast<int>(Prefix().size()) + FItemSel);
-  SetSelLength(std::max(0, static_cast<int>(Text().size()) - FItemSel));
-  SetModified(Text() != FOldValue);
-  FItemChange = false;
+  TExtLookupDropDown::HandleKeyUp(Key, Shift);
 }
 
 void TCustomExtGridDropDown::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_ENTER:
       // Entering the edit shows every row again and starts a new lookup.
-      FOldValue = Text();
       if (FGrid) FGrid->ShowAllRows();
       FLookupEntry.clear();
       break;
     case WM_CHAR: {
       const auto key = static_cast<char16_t>(Message.WParam);
-      TExtCustomDropDown::Dispatch(Message);
+      TExtLookupDropDown::Dispatch(Message);
       if (key == u'\r' || key == 27 || key == u'\t') return;
       if (EditorEnabled()) {
         // The edit has taken the character: the lookup entry is what stands left of the caret.
@@ -147,49 +87,25 @@ void TCustomExtGridDropDown::Dispatch(TMessage& Message) {
       }
       if (key == VK_RETURN) {
         if (FGrid) FGrid->SetSelectionConfirmed(true);
-        const int found = FLookupColumn >= 0 && FItems->Count() > 0
-                              ? static_cast<int>(FLookupFolded.indexOf(Text().toUpper()))
-                              : -1;
+        const int found = TextItemIndex();
         if (found >= 0) {
           SetItemIndex(found);
           SetModified(Text() != FOldValue);
         }
       }
-      TExtCustomDropDown::Dispatch(Message);
+      TExtLookupDropDown::Dispatch(Message);
       WindowKeyDown(key);
       return;
     }
     default: break;
   }
-  TExtCustomDropDown::Dispatch(Message);
+  TExtLookupDropDown::Dispatch(Message);
 }
 
 void TCustomExtGridDropDown::WindowKeyDown(std::uint16_t Key) {
   if (!Enabled() || KeyHeld(VK_MENU) || !GridKey(Key)) return;
   FLookupEntry.clear();
-  switch (Key) {
-    case VK_PRIOR: SelectPreviousPage(); break;
-    case VK_NEXT: SelectNextPage(); break;
-    case VK_END:
-      if (!KeyHeld(VK_SHIFT) && FStyle == dsDropDownList) SelectLast();
-      break;
-    case VK_HOME:
-      if (!KeyHeld(VK_SHIFT) && FStyle == dsDropDownList) SelectFirst();
-      break;
-    case VK_UP: SelectPrevious(); break;
-    case VK_DOWN: SelectNext(); break;
-    default: break;
-  }
-}
-
-void TCustomExtGridDropDown::HandleMouseWheelDown() {
-  TExtCustomDropDown::HandleMouseWheelDown();
-  SelectNext();
-}
-
-void TCustomExtGridDropDown::HandleMouseWheelUp() {
-  TExtCustomDropDown::HandleMouseWheelUp();
-  SelectPrevious();
+  StepByKey(Key, !KeyHeld(VK_SHIFT) && FStyle == dsDropDownList);
 }
 
 // ---- typed lookup ---------------------------------------------------------------------------------------------
@@ -204,15 +120,8 @@ int TCustomExtGridDropDown::LookupKey(char16_t Key) {
       WriteText(FLookupEntry);
       SetSelStart(static_cast<int>(RawText().size()));
       NarrowDown();
-    } else if (SelLength() == 0) {
-      FLookupEntry.chop(1);
-      WriteText(FLookupEntry);
-      SetSelStart(static_cast<int>(RawText().size()));
     } else {
-      QString raw = RawText();
-      raw.remove(SelStart(), SelLength());
-      WriteText(raw.mid(Prefix().size()));
-      SetSelStart(static_cast<int>(RawText().size()));
+      LookupBackspace();
     }
     return -1;
   }
@@ -244,11 +153,7 @@ int TCustomExtGridDropDown::Lookup(char16_t Key) {
   int index = -1;
   auto take = [&](bool SelectRest) {
     FItemIndex = FUseItems ? index : index - fixed;
-    WriteText(found);
-    if (SelectRest) {
-      SetSelStart(static_cast<int>(Prefix().size() + FLookupEntry.size()));
-      SetSelLength(std::max(0, static_cast<int>(found.size() - FLookupEntry.size())));
-    }
+    ShowLookup(found, SelectRest);
   };
   if (LookupMatch(FLookupEntry.trimmed(), found, index)) {
     take(FStyle == dsDropDown);
@@ -267,7 +172,7 @@ int TCustomExtGridDropDown::Lookup(char16_t Key) {
 // ---- the open popup's keys ------------------------------------------------------------------------------------
 
 void TCustomExtGridDropDown::ControlKeyDown(std::uint16_t& Key, TShiftState Shift) {
-  if (!(GridKey(Key) && !Shift.Contains(ssAlt))) TExtCustomDropDown::ControlKeyDown(Key, Shift);
+  if (!(GridKey(Key) && !Shift.Contains(ssAlt))) TExtLookupDropDown::ControlKeyDown(Key, Shift);
   if (OnGridKeyDown) OnGridKeyDown(this, Key, Shift);
 }
 
@@ -275,7 +180,7 @@ void TCustomExtGridDropDown::ControlKeyUp(std::uint16_t& Key, TShiftState Shift)
   if (GridKey(Key) && !Shift.Contains(ssAlt))
     FLookupEntry.clear();
   else
-    TExtCustomDropDown::ControlKeyUp(Key, Shift);
+    TExtLookupDropDown::ControlKeyUp(Key, Shift);
   if (OnGridKeyUp) OnGridKeyUp(this, Key, Shift);
 }
 
@@ -295,7 +200,7 @@ void TCustomExtGridDropDown::ControlKeyPress(char16_t& Key) {
 }
 
 void TCustomExtGridDropDown::ShowGridRow(int Row) {
-  if (!AllDataRowsVisible()) FGrid->SetTopRow(Row);
+  if (!AllListRowsVisible()) FGrid->SetTopRow(Row);
   FQuietRow = true;
   FGrid->SetRow(Row);
   FGrid->SetCol(0);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "dropdown/dropdown_styles.h"
+#include "dropdown/selector_steps.h"
 #include "platform/forms/extctrls.h"
 #include "platform/forms/keys.h"
 #include "platform/graphics/canvas.h"
@@ -218,19 +219,10 @@ void TExtImagePickerDropDown::UpdateDropDownSize() {
     TExtCustomDropDown::UpdateDropDownSize();
     return;
   }
-  // Sized by hand from here: the right anchor that filling the popup left would stretch it as the popup grows.
-  FItemSelector->SetAlign(alNone);
-  FItemSelector->SetAnchors(TAnchors{akLeft, akTop});
-  TSize panel;
-  FItemSelector->GetSelectorPanelSize(panel);
-  if (DropDownWidth() < 1) FItemSelector->SetWidth(panel.cx);
-  if (DropDownHeight() < 1) FItemSelector->SetHeight(panel.cy);
+  TSelectorSteps steps(*FItemSelector, FInternalCall);
+  steps.BeforeSizing(DropDownWidth() < 1, DropDownHeight() < 1);
   TExtCustomDropDown::UpdateDropDownSize();
-  if (!FItemSelector->ScrollBarVisible(SB_VERT)) return;
-  const int bar = FItemSelector->ScrollBarSize();
-  FDropDownForm->SetWidth(FDropDownForm->Width() + bar);
-  // The popup is sized from its control once more when the control is placed: the control grows with it.
-  if (DropDownWidth() < 1) FItemSelector->SetWidth(FItemSelector->Width() + bar);
+  steps.AfterSizing(*FDropDownForm, DropDownWidth() < 1);
 }
 
 void TExtImagePickerDropDown::DoHideDropDown(bool Cancelled) {
@@ -275,27 +267,7 @@ void TExtImagePickerDropDown::PaintSelectedImage(TCanvas& Canvas) {
 
 // ---- keys and the wheel ---------------------------------------------------------------------------------------
 
-template <class TStep>
-void TExtImagePickerDropDown::Internal(TStep Step) {
-  FInternalCall = true;
-  Step();
-  FInternalCall = false;
-}
-
-void TExtImagePickerDropDown::SelectInSelector(int Index, bool Scroll) {
-  Internal([&] {
-    FItemSelector->SetItemIndex(Index);
-    if (Scroll) FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
-  });
-}
-
-// Enter on the hot item of the open popup chooses it (and closes the popup).
-bool TExtImagePickerDropDown::EnterOnHotItem(std::uint16_t Key) {
-  if (!Enabled() || !DroppedDown() || Key != VK_RETURN || !FItemSelector || FItemSelector->ItemHot() < 0)
-    return false;
-  FItemSelector->SetItemIndex(FItemSelector->ItemHot());
-  return true;
-}
+TSelectorSteps TExtImagePickerDropDown::Steps() { return TSelectorSteps(*FItemSelector, FInternalCall); }
 
 void TExtImagePickerDropDown::Dispatch(TMessage& Message) {
   if (Message.Msg != WM_KEYDOWN) {
@@ -303,73 +275,37 @@ void TExtImagePickerDropDown::Dispatch(TMessage& Message) {
     return;
   }
   const auto key = static_cast<std::uint16_t>(Message.WParam);
-  const bool entered = EnterOnHotItem(key);
+  // Enter on the hot item of the open popup chooses it (and closes the popup).
+  const bool entered = Enabled() && DroppedDown() && key == VK_RETURN && FItemSelector && Steps().EnterHot();
   TExtCustomDropDown::Dispatch(Message);
   if (Enabled() && !KeyHeld(VK_MENU) && FItemSelector) WindowKeyDown(key, entered);
 }
 
 void TExtImagePickerDropDown::WindowKeyDown(std::uint16_t Key, bool EnterHandled) {
-  const bool open = DroppedDown();
-  const int count = FItemSelector->Items()->Count();
-  const int current = FItemSelector->ItemIndex();
+  if (Key == VK_RETURN) {
+    if (!EnterHandled && OnSelect) OnSelect(this);
+    return;
+  }
+  if ((Key == VK_PRIOR || Key == VK_NEXT) && FItemSelector->Items()->Count() != FItems->Count()) PrepareSelector();
+  TSelectorSteps steps = Steps();
+  if (steps.MoveKey(Key, DroppedDown(), FColumns, !EditorEnabled())) return;
   switch (Key) {
-    case VK_RETURN:
-      if (!EnterHandled && OnSelect) OnSelect(this);
-      break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-      if (count != FItems->Count()) PrepareSelector();
-      const int n = FItemSelector->GetVisibleItemCount();
-      if (n < 1) break;
-      const int at = FItemSelector->ItemIndex();
-      const int last = FItemSelector->Items()->Count() - 1;
-      SelectInSelector(Key == VK_PRIOR ? std::max(0, at - n) : std::min(at + n, last), true);
-      break;
-    }
-    case VK_END: open ? Internal([this] { FItemSelector->SelectLast(); }) : SelectLast(); break;
-    case VK_HOME: open ? Internal([this] { FItemSelector->SelectFirst(); }) : SelectFirst(); break;
-    case VK_LEFT:
-    case VK_RIGHT:
-      if (open && !EditorEnabled())
-        Internal([&] { Key == VK_LEFT ? FItemSelector->SelectPrevious() : FItemSelector->SelectNext(); });
-      break;
-    case VK_UP:
-      if (!open)
-        SelectPrevious();
-      else if (const int to = current < 0 ? 0 : current - FColumns; to >= 0)
-        SelectInSelector(to, true);
-      break;
-    case VK_DOWN:
-      if (!open)
-        SelectNext();
-      else if (const int to = current < 0 ? 0 : current + FColumns; to < count)
-        SelectInSelector(to, true);
-      break;
-    default:
-      if (KeyHeld(VK_CONTROL)) break;
-      FCurSearch += QChar(Key);
-      Internal([this] { FItemSelector->LookupItem(FCurSearch); });
-      if (!FKeyTimer->Enabled()) FKeyTimer->SetEnabled(true);
-      break;
+    case VK_END: SelectLast(); break;
+    case VK_HOME: SelectFirst(); break;
+    case VK_UP: SelectPrevious(); break;
+    case VK_DOWN: SelectNext(); break;
+    default: steps.Search(Key, FCurSearch, *FKeyTimer); break;
   }
 }
 
 void TExtImagePickerDropDown::HandleMouseWheelDown() {
   TExtCustomDropDown::HandleMouseWheelDown();
-  if (!Enabled() || ReadOnly() || !FItemSelector) return;
-  if (DroppedDown())
-    FItemSelector->HotNext();
-  else
-    Internal([this] { FItemSelector->SelectNext(); });
+  if (Enabled() && !ReadOnly() && FItemSelector) Steps().Wheel(true, DroppedDown());
 }
 
 void TExtImagePickerDropDown::HandleMouseWheelUp() {
   TExtCustomDropDown::HandleMouseWheelUp();
-  if (!Enabled() || ReadOnly() || !FItemSelector) return;
-  if (DroppedDown())
-    FItemSelector->HotPrevious();
-  else
-    Internal([this] { FItemSelector->SelectPrevious(); });
+  if (Enabled() && !ReadOnly() && FItemSelector) Steps().Wheel(false, DroppedDown());
 }
 
 }  // namespace dropdown

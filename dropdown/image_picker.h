@@ -20,6 +20,8 @@ class TTimer;
 
 namespace dropdown {
 
+class TSelectorSteps;
+
 class TImageItem : public TPickerItem {
   PLAT_CLASS(TImageItem)
 
@@ -104,11 +106,8 @@ class TExtImagePickerDropDown : public TExtCustomDropDown {
   void KeyTimerTick();
   void AddImageFile(const QString& Path, const QString& Name, bool SetImageCaption);
   void PaintSelectedImage(plat::TCanvas& Canvas);
-  bool EnterOnHotItem(std::uint16_t Key);
   void WindowKeyDown(std::uint16_t Key, bool EnterHandled);
-  void SelectInSelector(int Index, bool Scroll);
-  template <class TStep>
-  void Internal(TStep Step);
+  TSelectorSteps Steps();
 
   TExtCustomItemSelector* FItemSelector = nullptr;
   int FColumns = 1;

@@ -19,14 +19,10 @@ namespace dropdown::multicolumn {
 
 using namespace plat;
 
-namespace {
-constexpr int PageStep = 10;
-}  // namespace
-
 // ---- construction -----------------------------------------------------------------------------------------
 
 TExtMultiColumnDropDown::TExtMultiColumnDropDown(TComponent* AOwner)
-    : TExtCustomDropDown(AOwner),
+    : TExtLookupDropDown(AOwner),
       FItems(std::make_unique<TDropDownItems>(this)),
       FColumns(std::make_unique<TDropDownColumns>(this)),
       FHeaderFont(std::make_unique<TFont>()) {
@@ -54,7 +50,7 @@ TExtMultiColumnDropDown::~TExtMultiColumnDropDown() {
 }
 
 void TExtMultiColumnDropDown::Assign(TPersistent* Source) {
-  TExtCustomDropDown::Assign(Source);
+  TExtLookupDropDown::Assign(Source);
   auto* s = dynamic_cast<TExtMultiColumnDropDown*>(Source);
   if (!s) return;
   FCaseSensitive = s->FCaseSensitive;
@@ -80,79 +76,17 @@ void TExtMultiColumnDropDown::SetHeaderFont(const TFont& Value) { FHeaderFont->A
 
 // ---- the choice -------------------------------------------------------------------------------------------
 
-void TExtMultiColumnDropDown::SetText(const QString& Value) {
-  const bool saved = FTextFromCode;
-  FTextFromCode = true;
-  TExtCustomDropDown::SetText(Value);
-  FTextFromCode = saved;
-}
-
-void TExtMultiColumnDropDown::WriteText(const QString& Value) { SetText(Value); }
-
 QString TExtMultiColumnDropDown::LookupText(int Index) const {
   QString s;
   if (Index >= 0 && Index < FItems->Count()) FItems->GetItem(Index)->ColumnText(FLookupColumn, s);
   return s;
 }
 
-void TExtMultiColumnDropDown::SetItemIndex(int Value) {
-  if (Value >= FItems->Count()) return;
-  FItemIndex = Value;
-  WriteText(LookupText(Value));
-}
-
 int TExtMultiColumnDropDown::GetItemIndex(const QString& Value) const {
   return FItems->IndexInColumn(FLookupColumn, Value);
 }
 
-void TExtMultiColumnDropDown::BuildLookupItems() {
-  if (FLookupColumn < 0 || FItems->Count() == 0) return;
-  FLookupItems.clear();
-  FLookupFolded.clear();
-  FExactIndex.Clear();
-  FFoldedIndex.Clear();
-  FLookupItems.reserve(FItems->Count());
-  FLookupFolded.reserve(FItems->Count());
-  for (int i = 0; i < FItems->Count(); ++i) {
-    const QString s = LookupText(i);
-    FLookupItems.append(s);
-    FLookupFolded.append(s.toUpper());
-  }
-}
-
-void TExtMultiColumnDropDown::SelectFirst() {
-  if (FItems->Count() > 0) SetItemIndex(0);
-}
-
-void TExtMultiColumnDropDown::SelectLast() {
-  if (FItems->Count() > 0) SetItemIndex(FItems->Count() - 1);
-}
-
-void TExtMultiColumnDropDown::SelectNext() {
-  if (FItems->Count() == 0) return;
-  if (FItemIndex < 0)
-    SetItemIndex(0);
-  else if (FItemIndex + 1 < FItems->Count())
-    SetItemIndex(FItemIndex + 1);
-}
-
-void TExtMultiColumnDropDown::SelectPrevious() {
-  if (FItems->Count() == 0) return;
-  if (FItemIndex < 0)
-    SetItemIndex(0);
-  else if (FItemIndex > 0)
-    SetItemIndex(FItemIndex - 1);
-}
-
-void TExtMultiColumnDropDown::SelectNextPage() {
-  if (FItems->Count() == 0) return;
-  SetItemIndex(FItemIndex < 0 ? 0 : std::min(FItemIndex + PageStep, FItems->Count() - 1));
-}
-
-void TExtMultiColumnDropDown::SelectPreviousPage() {
-  if (FItems->Count() == 0) return;
-  SetItemIndex(FItemIndex < 0 ? 0 : std::max(FItemIndex - PageStep, 0));
-}
+TStringGrid* TExtMultiColumnDropDown::ListGrid() const { return FGrid; }
 
 // ---- the popup grid's questions ---------------------------------------------------------------------------
 
@@ -187,7 +121,7 @@ void TExtMultiColumnDropDown::LinkEditKeyDown(std::uint16_t Key) { Perform(WM_KE
 // ---- the popup --------------------------------------------------------------------------------------------
 
 void TExtMultiColumnDropDown::CreateDropDownForm() {
-  TExtCustomDropDown::CreateDropDownForm();
+  TExtLookupDropDown::CreateDropDownForm();
   if (!FDropDownForm || !FItems || FGrid) return;
   FGrid = new TExtColGrid(this);
   FGrid->SetParent(FDropDownForm.get());
@@ -201,7 +135,7 @@ void TExtMultiColumnDropDown::CreateDropDownForm() {
 int TExtMultiColumnDropDown::RowHeight() const { return std::max(1, FDropDownRowHeight); }
 
 void TExtMultiColumnDropDown::BeforeDropDown() {
-  TExtCustomDropDown::BeforeDropDown();
+  TExtLookupDropDown::BeforeDropDown();
   if (!FGrid) return;
   FDropDownForm->SetCancelOnDeActivate(false);
   FShowing = true;
@@ -250,84 +184,21 @@ void TExtMultiColumnDropDown::FillFromDropDown() {
 
 // Columns with AutoSize take the width of their widest item (image and text); header texts do not count.
 void TExtMultiColumnDropDown::AutoSizeColumns() {
-  TBitmap scratch(1, 1);
-  TCanvas& c = *scratch.Canvas();
-  TCustomImageList* images = Images();
-  for (int col = 0; col < FColumns->Count(); ++col) {
-    TDropDownColumn& column = *FColumns->GetItem(col);
-    if (!column.AutoSize()) continue;
-    c.Font()->Assign(*column.Font());
-    int width = 0;
-    QString s;
-    for (int i = 0; i < FItems->Count(); ++i) {
-      const TDropDownItem& item = *FItems->GetItem(i);
-      int w = 0;
-      if (column.ColumnType() == ctImage && images && item.ImageIndex() >= 0) w += images->Width() + 4;
-      if (item.ColumnText(col, s) && !s.isEmpty()) w += c.TextWidth(s) + 6;
-      width = std::max(width, w);
-    }
-    column.SetWidth(width);
-    FGrid->Columns()->GetItem(col)->SetWidth(width);
-    FGrid->SetColWidths(col, width);
-  }
+  AutoSizeListColumns(*FColumns, *FItems, *FGrid->Columns());
 }
 
 // With word-wrapped columns every item row is as high as its tallest wrapped text or image (24 at least).
 void TExtMultiColumnDropDown::AutoSizeRows() {
-  bool wraps = false;
-  for (int col = 0; col < FColumns->Count(); ++col) wraps = wraps || FColumns->GetItem(col)->Wordwrap();
-  if (!wraps) return;
+  if (!AnyWordwrap(*FColumns)) return;
   TBitmap scratch(1, 1);
-  TCanvas& c = *scratch.Canvas();
-  TCustomImageList* images = Images();
-  QString s;
-  for (int i = 0; i < FItems->Count(); ++i) {
-    const TDropDownItem& item = *FItems->GetItem(i);
-    int height = 24;
-    for (int col = 0; col < FColumns->Count(); ++col) {
-      const TDropDownColumn& column = *FColumns->GetItem(col);
-      if (!column.Wordwrap()) continue;
-      if (column.ColumnType() == ctImage && images && item.ImageIndex() >= 0)
-        height = std::max(height, images->Height() + 6);
-      if (!item.ColumnText(col, s) || s.isEmpty()) continue;
-      c.Font()->Assign(*column.Font());
-      TRect r(0, 0, FGrid->ColWidths(col), 0);
-      c.DrawText(s, r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
-      height = std::max(height, r.Height() + 6);
-    }
-    FGrid->SetRowHeights(i + 1, height);
-  }
-}
-
-int TExtMultiColumnDropDown::BarsHeight() const {
-  int h = 0;
-  if (DropDownHeader()->Visible()) h += DropDownHeader()->Height;
-  if (DropDownFooter()->Visible()) h += DropDownFooter()->Height;
-  return h;
-}
-
-bool TExtMultiColumnDropDown::AllItemRowsVisible() const {
-  if (!FGrid || !FDropDownForm) return true;
-  const int rows = FGrid->RowCount() - FGrid->FixedRows();
-  const int room = FDropDownForm->Height() - 2 * DropDownBorderWidth() - BarsHeight() -
-                   (FGrid->FixedRows() > 0 ? FGrid->RowHeights(0) : 0);
-  return static_cast<std::int64_t>(FGrid->RowHeightsBetween(FGrid->FixedRows(), FGrid->RowCount())) <= room ||
-         rows == 0;
-}
-
-int TExtMultiColumnDropDown::GetGridWidth() const {
-  int w = 0;
-  for (int c = 0; c < FGrid->ColCount(); ++c) w += FGrid->ColWidths(c);
-  if (!AllItemRowsVisible()) w += FGrid->ScrollBarSize();
-  return w;
+  for (int i = 0; i < FItems->Count(); ++i)
+    FGrid->SetRowHeights(i + 1, WrappedItemHeight(*scratch.Canvas(), *FColumns, *FItems->GetItem(i)));
 }
 
 void TExtMultiColumnDropDown::UpdateDropDownSize() {
-  TExtCustomDropDown::UpdateDropDownSize();
+  TExtLookupDropDown::UpdateDropDownSize();
   if (!FGrid || !FDropDownAutoWidth) return;
-  const int w = GetGridWidth() + 2 * DropDownBorderWidth();
-  FDropDownForm->SetBounds(FDropDownForm->Left(), FDropDownForm->Top(), w, FDropDownForm->Height());
-  FGrid->SetAlign(alClient);
+  FitDropDownWidth();
 }
 
 // Whole item rows only: the height keeps the bars, the header row and 2 pixels of border.
@@ -338,7 +209,7 @@ void TExtMultiColumnDropDown::AdaptDropDownHeight(int& Height) {
 }
 
 void TExtMultiColumnDropDown::DoShowDropDown() {
-  TExtCustomDropDown::DoShowDropDown();
+  TExtLookupDropDown::DoShowDropDown();
   if (FGrid && DroppedDown()) {
     SizeColumnsToDropDown();
     if (FGrid->RowCount() > 1) {
@@ -353,32 +224,13 @@ void TExtMultiColumnDropDown::DoShowDropDown() {
 }
 
 void TExtMultiColumnDropDown::DropDownSizing() {
-  TExtCustomDropDown::DropDownSizing();
+  TExtLookupDropDown::DropDownSizing();
   SizeColumnsToDropDown();
 }
 
 void TExtMultiColumnDropDown::SizeColumnsToDropDown() {
   if (!FColumnSizeWithDropDown || !FGrid || !FDropDownForm) return;
-  FGrid->SetScrollBars(ssVertical);
-  if (FColumns->Count() == 0) return;
-  int total = 1;
-  for (int c = 0; c < FColumns->Count(); ++c) total += FColumns->GetItem(c)->Width();
-  int available = FDropDownForm->Width();
-  if (!AllItemRowsVisible()) available -= FGrid->ScrollBarSize();
-  const double factor = static_cast<double>(available) / total;
-  double carry = 0;
-  // The fractions each column loses to rounding are carried on, so the columns fill the popup.
-  for (int c = 0; c < FColumns->Count() && c < FGrid->ColCount(); ++c) {
-    const double exact = factor * FColumns->GetItem(c)->Width();
-    const int n = static_cast<int>(std::nearbyint(exact));
-    carry += exact - n;
-    if (carry > 1.0) {
-      FGrid->SetColWidths(c, n + 1);
-      carry -= 1.0;
-    } else {
-      FGrid->SetColWidths(c, n);
-    }
-  }
+  SpreadColumns(*FColumns);
 }
 
 void TExtMultiColumnDropDown::GridSelect() {
@@ -389,10 +241,10 @@ void TExtMultiColumnDropDown::GridSelect() {
 
 void TExtMultiColumnDropDown::DoHideDropDown(bool Cancelled) {
   if (!FDropDownForm || !FDropDownForm->Visible()) {
-    TExtCustomDropDown::DoHideDropDown(Cancelled);
+    TExtLookupDropDown::DoHideDropDown(Cancelled);
     return;
   }
-  TExtCustomDropDown::DoHideDropDown(Cancelled);
+  TExtLookupDropDown::DoHideDropDown(Cancelled);
   if (Cancelled) {
     // The inherited hide gave the edit back its text from the opening; the choice of that time goes with it
     // (written through SetItemIndex, -1 would empty a text the user typed).
@@ -407,24 +259,13 @@ void TExtMultiColumnDropDown::DoHideDropDown(bool Cancelled) {
 
 void TExtMultiColumnDropDown::SetSelectionColorStyle(TSelectionColorStyle Value) {
   SelectionStyleLines(Value, FLineColor, FFixedLineColor);
-  TExtCustomDropDown::SetSelectionColorStyle(Value);
+  TExtLookupDropDown::SetSelectionColorStyle(Value);
 }
 
 void TExtMultiColumnDropDown::SetComponentStyle(TExtStyle AStyle) {
-  TExtCustomDropDown::SetComponentStyle(AStyle);
-  TListStyleColors c;
-  if (!FHeaderFont || !ListStyleColors(AStyle, c)) return;
-  FHeaderColor = c.HeaderColor;
-  FHeaderColorTo = c.HeaderColorTo;
-  if (c.HeaderFontColor != clNone) FHeaderFont->SetColor(c.HeaderFontColor);
-  SetSelectionColorStyle(c.SelectionStyle);
-  if (c.SelectionStyle == scCustom) {
-    SetSelectionColor(c.SelectionColor);
-    SetSelectionColorTo(c.SelectionColorTo);
-  }
-  FLineColor = c.LineColor;
-  FFixedLineColor = c.FixedLineColor;
-  FSelectionTextColor = c.SelectionTextColor;
+  TExtLookupDropDown::SetComponentStyle(AStyle);
+  ApplyListStyle(AStyle, FHeaderFont.get(), FHeaderColor, FHeaderColorTo, FLineColor, FFixedLineColor,
+                 FSelectionTextColor);
 }
 
 }  // namespace dropdown::multicolumn
