@@ -8,8 +8,9 @@
 // - expanding all of 1k (10 x 100) and 1M (1,000 x 1,000) nodes and scrolling to the bottom, with and without
 //   painting the page found there;
 // - the node at a vertical position (through the position cache) and scrolling to a position, at 1k and 1M rows.
-// Times are the GUI thread's CPU time; every "x_faster_than_qt" counter is Qt's time divided by the tree's time
-// in this one run.
+// Both sides paint their first page before timing (items laid out, fonts and glyphs loaded). Times are the GUI
+// thread's CPU time; every "time_vs_qt" counter is the tree's time divided by Qt's time in this one run (below 1:
+// the tree is faster; the goal for a page is at most 0.5).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -77,7 +78,7 @@ void ReportTree(benchmark::State& state, const char* what, double totalNs) {
   static std::map<std::string, double> smallest;
   const double ns = totalNs / double(state.iterations());
   const auto qt = QtTimes().find({what, state.range(0)});
-  if (qt != QtTimes().end()) state.counters["x_faster_than_qt"] = qt->second / ns;
+  if (qt != QtTimes().end()) state.counters["time_vs_qt"] = ns / qt->second;
   auto [it, first] = smallest.try_emplace(what, ns);
   if (!first) state.counters["ratio_to_smallest"] = ns / it->second;
 }
@@ -218,6 +219,7 @@ void BM_TreePaintPage(benchmark::State& state) {
   t.WaitForCache();
   QImage image(kWidth, kHeight, kImageFormat);
   plat::TCanvas canvas(&image);
+  t.Paint(canvas);  // the first page, as the Qt row renders its view once before timing
   std::mt19937 rng(3);
   double total = 0;
   for (auto _ : state) {
