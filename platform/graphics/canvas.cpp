@@ -115,6 +115,7 @@ void TCanvas::SetPainter(QPainter* painter) {
   external_ = painter;
   stateDirty_ = true;
   painterFontId_ = 0;
+  applied_.reset();
 }
 
 void TCanvas::EndPainting() {
@@ -124,6 +125,7 @@ void TCanvas::EndPainting() {
   }
   stateDirty_ = true;
   painterFontId_ = 0;
+  applied_.reset();
 }
 
 TSize TCanvas::DeviceSize() const {
@@ -145,6 +147,7 @@ QPainter* TCanvas::ActivePainter() {
       }
       stateDirty_ = true;
       painterFontId_ = 0;
+      applied_.reset();
     }
     p = own_.get();
   }
@@ -156,19 +159,33 @@ QPainter* TCanvas::Painter() {
   QPainter* p = ActivePainter();
   stateDirty_ = true;  // the caller may change anything
   painterFontId_ = 0;
+  applied_.reset();
   return p;
 }
 
 void TCanvas::ApplyState(QPainter* p) {
-  p->setRenderHint(QPainter::Antialiasing, false);
-  p->setRenderHint(QPainter::SmoothPixmapTransform, false);
-  TPoint shift = viewportOrg_ - windowOrg_;
-  p->setWorldTransform(QTransform::fromTranslate(shift.X, shift.Y));
-  if (clip_) {
-    p->setClipRegion(clip_->QtRegion().translated(-shift.X, -shift.Y));
-  } else {
-    p->setClipping(false);
+  const TPoint shift = viewportOrg_ - windowOrg_;
+  // A lent painter may have been changed by its owner since; the own one has what it was given last.
+  const TAppliedState* known = external_ || !applied_ ? nullptr : &*applied_;
+  if (!known) {
+    p->setRenderHint(QPainter::Antialiasing, false);
+    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
   }
+  if (!known || known->shift != shift) p->setWorldTransform(QTransform::fromTranslate(shift.X, shift.Y));
+  if (!known || known->shift != shift || known->clip != clip_) {
+    if (!clip_) {
+      p->setClipping(false);
+    } else if (clip_->QtRegion().rectCount() == 1) {
+      // One rectangle clips the same pixels as the region made of it, without building a region.
+      p->setClipRect(clip_->QtRegion().boundingRect().translated(-shift.X, -shift.Y));
+    } else {
+      p->setClipRegion(clip_->QtRegion().translated(-shift.X, -shift.Y));
+    }
+  }
+  if (external_)
+    applied_.reset();
+  else
+    applied_ = TAppliedState{shift, clip_};
   stateDirty_ = false;
 }
 
@@ -276,7 +293,12 @@ void TCanvas::SetBrushOnPainter(QPainter* p) {
   TPoint bo = DeviceToLogical(brushOrigin_);
   p->setBrushOrigin(bo.X, bo.Y);
   if (brush_->Bitmap() && !brush_->Bitmap()->Empty()) {
-    p->setBrush(QBrush(Opaque(brush_->Bitmap()->Image())));
+    const QImage& image = brush_->Bitmap()->Image();
+    if (!textureBrush_ || textureKey_ != image.cacheKey()) {
+      textureBrush_ = std::make_unique<QBrush>(Opaque(image));
+      textureKey_ = image.cacheKey();
+    }
+    p->setBrush(*textureBrush_);
     p->setBackgroundMode(Qt::TransparentMode);
     return;
   }

@@ -29,6 +29,7 @@
 #include "platform/rtl/events.h"
 #include "platform/rtl/object.h"
 
+class QBrush;
 class QFont;
 class QImage;
 class QPaintDevice;
@@ -297,6 +298,17 @@ class TCanvas : public TPersistent {
   // The font (TFont::QtFontId) the own painter was given last, 0 for none: setting the same font again would
   // have Qt look its glyph engine up again for every text.
   std::uint64_t painterFontId_ = 0;
+  // The translation and clip the own painter was given last (nullopt: not known, as after begin or after the
+  // painter was lent out): a row of cells saves and restores the clip many times over one translation.
+  struct TAppliedState {
+    TPoint shift;
+    std::optional<TRegion> clip;
+  };
+  std::optional<TAppliedState> applied_;
+  // The Qt brush of the last brush bitmap (keyed by the image's cache key): a dotted line filled again and
+  // again with one pattern keeps one texture.
+  std::unique_ptr<QBrush> textureBrush_;
+  std::int64_t textureKey_ = 0;
   std::vector<SavedState> saved_;
   int lockCount_ = 0;
   ICanvasTracer* tracer_ = nullptr;

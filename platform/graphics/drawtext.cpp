@@ -51,7 +51,7 @@ struct Line {
 class Layout {
  public:
   Layout(const QFont& font, unsigned flags, int tabChars)
-      : font_(font), fm_(font), flags_(flags), tabWidth_(std::max(1, tabChars * fm_.averageCharWidth())) {}
+      : font_(font), fm_(font), flags_(flags), tabChars_(tabChars) {}
 
   bool Expands(const QString& s) const { return (flags_ & DT_EXPANDTABS) && s.contains(QLatin1Char('\t')); }
 
@@ -67,7 +67,7 @@ class Layout {
     for (int i = 0; i <= s.size(); ++i) {
       if (i == s.size() || s[i] == QLatin1Char('\t')) {
         if (i > start) x += fm_.horizontalAdvance(s.mid(start, i - start));
-        if (i < s.size()) x = (x / tabWidth_ + 1) * tabWidth_;
+        if (i < s.size()) x = (x / TabWidth() + 1) * TabWidth();
         start = i + 1;
       }
     }
@@ -90,7 +90,7 @@ class Layout {
           p->drawText(QPoint(x + cx, base), seg);
           cx += fm_.horizontalAdvance(seg);
         }
-        if (i < s.size()) cx = (cx / tabWidth_ + 1) * tabWidth_;
+        if (i < s.size()) cx = (cx / TabWidth() + 1) * TabWidth();
         start = i + 1;
       }
     }
@@ -159,8 +159,15 @@ class Layout {
  private:
   const QFont& font_;
   QFontMetrics fm_;
+  // Measured on the first tab only: most texts have none, and the average width costs a glyph walk.
+  int TabWidth() const {
+    if (tabWidth_ == 0) tabWidth_ = std::max(1, tabChars_ * fm_.averageCharWidth());
+    return tabWidth_;
+  }
+
   unsigned flags_;
-  int tabWidth_;
+  int tabChars_;
+  mutable int tabWidth_ = 0;
 };
 
 // Breaks one paragraph [ps, pe) of t into lines no wider than maxW.
