@@ -138,7 +138,7 @@ void TBaseLazyTreeControl::PaintCellBackground(TLTPaintInfo& PaintInfo, int Wind
   const bool fullRow = o.SelectionOptions.Has(toFullRowSelect), gridExt = o.MiscOptions.Has(toGridExtensions);
   TCellBackground b{canvas, PaintInfo.CellRect, {}, {}, TreeStates().Has(tsUseExplorerTheme),
                     CpuHasMMX() && o.PaintOptions.Has(toUseBlendedSelection), gridExt || fullRow, WindowOrgX, MaxWidth};
-  b.Row = TRect(0, b.Cell.Top, static_cast<int>(FRangeX), b.Cell.Bottom);
+  b.Row = TRect(0, b.Cell.Top, static_cast<int>(RangeX()), b.Cell.Bottom);
   if (!FHeader->UseColumns() && fullRow) b.Row.Right = std::max(b.Row.Right, ClientW());
   if (o.PaintOptions.Has(toShowVertGridLines)) --b.Row.Right;
   if (PaintInfo.PaintOptions.Has(poColumnColor) && cols.IsValidColumn(column)) {

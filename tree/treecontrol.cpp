@@ -1,6 +1,7 @@
 // The tree control's frame: construction with its defaults, destruction, the window's own messages,
 // completion of loading, assignment, scaling, the properties and the option sets with their side effects.
 #include "tree/treecontrol.h"
+#include "tree/treescrollhost.h"
 
 #include "tree/checkimages.h"
 
@@ -37,35 +38,14 @@ TPositionCacheClient::TPost PostTo(QObject* Context) {
 }  // namespace
 
 // ------------------------------------------------------------------------------------------------------------
-// Scroll-bar options
-
-void TScrollBarOptions::SetAlwaysVisible(bool Value) {
-  if (FAlwaysVisible == Value) return;
-  FAlwaysVisible = Value;
-  if (FOwner && !FOwner->Loading()) FOwner->CreateWnd();
-}
-
-void TScrollBarOptions::SetScrollBars(plat::TScrollStyle Value) {
-  if (FScrollBars == Value) return;
-  FScrollBars = Value;
-  if (FOwner && !FOwner->Loading()) FOwner->CreateWnd();
-}
-
-void TScrollBarOptions::Assign(const TScrollBarOptions& Source) {
-  SetAlwaysVisible(Source.FAlwaysVisible);
-  SetScrollBars(Source.FScrollBars);
-  FScrollBarStyle = Source.FScrollBarStyle;
-  FIncrementX = Source.FIncrementX;
-  FIncrementY = Source.FIncrementY;
-}
-
-// ------------------------------------------------------------------------------------------------------------
 // Life
 
 TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
     : plat::TCustomControl(AOwner),
       FPositionCache(*this, PostTo(Widget())),
-      FAccessibility(std::make_unique<TTreeAccessibility>(*this)) {
+      FAccessibility(std::make_unique<TTreeAccessibility>(*this)),
+      FScrollHost(std::make_unique<TScrollHostAdapter>(*this)),
+      FScroller(std::make_unique<TTreeScroller>(*FScrollHost)) {
   InitializeTreeUnit();  // the shared check image lists, made by the first tree
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
   FHeader = std::make_unique<TLTHeader>(this);
@@ -419,10 +399,10 @@ void TBaseLazyTreeControl::Paint() {
   canvas->Brush()->SetColor(Color());
   canvas->FillRect(plat::Rect(0, 0, Width(), Height()));
   const int band = HeaderBand();
-  const plat::TRect window(FEffectiveOffsetX, -FOffsetY, FEffectiveOffsetX + ClientW(), -FOffsetY + ClientH());
+  const plat::TRect window(EffectiveOffsetX(), -OffsetY(), EffectiveOffsetX() + ClientW(), -OffsetY() + ClientH());
   PaintTree(canvas, window, {0, band}, WindowPaintOptions);
   // The band spans the whole window, over the vertical bar too, which starts below it.
-  if (band > 0) FHeader->PaintHeader(canvas, plat::TRect(0, 0, Width(), band), FEffectiveOffsetX);
+  if (band > 0) FHeader->PaintHeader(canvas, plat::TRect(0, 0, Width(), band), EffectiveOffsetX());
   // The window has no area outside its client rectangle here, so the ring lies over the client's edge.
   DrawBorderAndBevel(canvas);
 }

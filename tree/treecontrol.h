@@ -27,6 +27,7 @@ class QWidget;
 #include "tree/treecolors.h"
 #include "tree/treecolumns.h"
 #include "tree/treeimages.h"
+#include "tree/treescroller.h"
 #include "tree/treetransfer.h"
 
 class QPagedPaintDevice;
@@ -60,11 +61,6 @@ enum TLTSearchStart : uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
 enum TCheckImageKind : uint8_t {
   ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault
 };
-enum TScrollBarStyle : uint8_t { sbmRegular, sbm3D };
-enum TOffsetUpdateOption : uint8_t { ouRepaintHeader, ouRepaintScrollBars, ouScrollClientArea, ouUpdateScrollBars };
-using TOffsetUpdateOptions = TEnumSet<TOffsetUpdateOption, uint8_t>;
-constexpr TOffsetUpdateOptions DefaultScrollUpdateFlags{ouRepaintHeader, ouRepaintScrollBars, ouScrollClientArea,
-                                                        ouUpdateScrollBars};
 enum TDropMode : uint8_t { dmNowhere, dmAbove, dmOnNode, dmBelow };
 enum TLTImageKind : uint8_t { ikNormal, ikSelected, ikState, ikOverlay };
 enum TLTInternalPaintOption : uint8_t {
@@ -131,36 +127,6 @@ struct TLTPaintInfo {
   plat::TPoint BrushOrigin;
   TLTImageInfo ImageInfo[4];
 };
-enum TScrollDirection : uint8_t { sdLeft, sdUp, sdRight, sdDown };
-using TScrollDirections = TEnumSet<TScrollDirection, uint8_t>;
-
-// The tree's scroll-bar settings. Changing which bars exist re-applies the window.
-class TScrollBarOptions {
- public:
-  explicit TScrollBarOptions(TBaseLazyTreeControl* Owner) : FOwner(Owner) {}
-  bool AlwaysVisible() const { return FAlwaysVisible; }
-  void SetAlwaysVisible(bool Value);
-  plat::TScrollStyle ScrollBars() const { return FScrollBars; }
-  void SetScrollBars(plat::TScrollStyle Value);
-  TScrollBarStyle ScrollBarStyle() const { return FScrollBarStyle; }
-  void SetScrollBarStyle(TScrollBarStyle Value) { FScrollBarStyle = Value; }
-  int HorizontalIncrement() const { return FIncrementX; }
-  void SetHorizontalIncrement(int Value) { FIncrementX = std::clamp(Value, 1, 10000); }
-  int VerticalIncrement() const { return FIncrementY; }
-  void SetVerticalIncrement(int Value) { FIncrementY = std::clamp(Value, 1, 10000); }
-  void Assign(const TScrollBarOptions& Source);
-  bool HasHorizontal() const { return FScrollBars == plat::ssHorizontal || FScrollBars == plat::ssBoth; }
-  bool HasVertical() const { return FScrollBars == plat::ssVertical || FScrollBars == plat::ssBoth; }
-
- private:
-  TBaseLazyTreeControl* FOwner;
-  bool FAlwaysVisible = false;
-  plat::TScrollStyle FScrollBars = plat::ssBoth;
-  TScrollBarStyle FScrollBarStyle = sbmRegular;
-  int FIncrementX = 20;
-  int FIncrementY = 20;
-};
-
 class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
  public:
   explicit TBaseLazyTreeControl(plat::TComponent* AOwner);
@@ -342,15 +308,15 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   plat::TPoint ClientToScreen(const plat::TPoint& P) const;
   plat::TPoint ScreenToClient(const plat::TPoint& P) const;
 
-  // --- Geometry and scrolling (treescroll.cpp) -----------------------------------------------------------
-  int OffsetX() const { return FOffsetX; }
-  int OffsetY() const { return FOffsetY; }
-  void SetOffsetX(int Value) { ScrollToOffset({Value, FOffsetY}, DefaultScrollUpdateFlags, nullptr); }
-  void SetOffsetY(int Value) { ScrollToOffset({FOffsetX, Value}, DefaultScrollUpdateFlags, nullptr); }
-  void SetOffsetXY(plat::TPoint Value) { ScrollToOffset(Value, DefaultScrollUpdateFlags, nullptr); }
-  uint32_t RangeX() const { return FRangeX; }
-  uint32_t RangeY() const { return FRangeY; }
-  int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+  // --- Geometry and scrolling (treescroll.cpp; the scroll state is TTreeScroller's) ----------------------
+  int OffsetX() const;
+  int OffsetY() const;
+  void SetOffsetX(int Value);
+  void SetOffsetY(int Value);
+  void SetOffsetXY(plat::TPoint Value);
+  uint32_t RangeX() const;
+  uint32_t RangeY() const;
+  int EffectiveOffsetX() const;
   virtual bool ScrollToOffset(plat::TPoint Value, TOffsetUpdateOptions Options, const plat::TRect* ClipRect);
   void UpdateScrollBars(bool DoRepaint) override;
   void UpdateVerticalScrollBar(bool DoRepaint);
@@ -383,7 +349,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void UpdateAutoScroll(int X, int Y);
   // One auto-scroll step toward the current directions.
   virtual void AutoScrollStep();
-  TScrollDirections ScrollDirections() const { return FScrollDirections; }
+  TScrollDirections ScrollDirections() const;
   // The cache the lookups use, when one is valid (tests and the hit testing look at it).
   const TCache* PositionCache() { return FPositionCache.Usable(); }
 
@@ -750,10 +716,7 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void RepaintNode(PLazyNode Node);
 
  protected:
-  void StopCacheValidation() override {
-    FLastLookup.Node = nullptr;  // every change of rows or heights passes here first
-    FPositionCache.Stop();
-  }
+  void StopCacheValidation() override;
   void RequestCacheValidation() override { FPositionCache.Request(); }
   void MeasureItemHeight(PLazyNode Node) override;
   void AnimateToggle(PLazyNode Node, bool Expanding, int64_t HeightDelta) override;
@@ -877,7 +840,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                           plat::TPoint Pt, TDropMode Mode, uint32_t& Effect);
 
  private:
-  friend class TScrollBarOptions;
   friend class TLazyTreeColumn;
   friend class TLazyTreeColumns;
   friend class TLTHeader;
@@ -944,7 +906,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void RegisterDropTarget();
   friend class TDropFilter;
 
-  TScrollBarOptions FScrollBarOptions{this};
+  TScrollBarOptions FScrollBarOptions{[this] {
+    if (!Loading()) CreateWnd();
+  }};
   TLTColors FColors;
   std::unique_ptr<TLTHeader> FHeader;
   TColumnIndex FFocusedColumn = NoColumn;
@@ -961,6 +925,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::optional<TDottedBrushKey> FDottedBrushKey;  // what FDottedBrush holds
   TPositionCacheClient FPositionCache;
   std::unique_ptr<TTreeAccessibility> FAccessibility;
+  // --- Scrolling: the scroller owns offsets, ranges and auto-scroll state; the adapter is its view of us.
+  class TScrollHostAdapter;
+  std::unique_ptr<TScrollHostAdapter> FScrollHost;
+  std::unique_ptr<TTreeScroller> FScroller;
   bool FRedrawSuspended = false;
 
   QString FAccessibleName;
@@ -1013,23 +981,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   plat::TRect FHeaderRect;
   plat::TRect FNewSelRect;
 
-  int FOffsetX = 0;
-  int FOffsetY = 0;
-  int FEffectiveOffsetX = 0;
-  uint32_t FRangeX = 0;
-  uint32_t FRangeY = 0;
   plat::TPoint FLastClickPos{};
   std::shared_ptr<TTreeTransferState> FTransfer;
-  TScrollDirections FScrollDirections;
   uint32_t FPendingRootCount = 0;
-  int FScrollBarTop = 0;  // the header band the vertical bar was last placed below
   TMillisecondClock FAnimationClock;
-  // The last row found by position: the scroll-bar update and the top-node query of one scroll ask for it twice.
-  struct {
-    PLazyNode Node = nullptr;
-    uint32_t Top = 0;
-    uint32_t Bottom = 0;
-  } FLastLookup;
 
   // Mouse input and the rubber band.
   struct TBandGeometry;

@@ -210,7 +210,7 @@ bool TBaseLazyTreeControl::Dragging() const {
 
 void TBaseLazyTreeControl::PrepareDragImage(plat::TPoint HotSpot, const QMimeData* DataObject) {
   if (!CanShowDragImage()) return;
-  const plat::TPoint p(HotSpot.X + FEffectiveOffsetX, HotSpot.Y - FOffsetY);
+  const plat::TPoint p(HotSpot.X + EffectiveOffsetX(), HotSpot.Y - OffsetY());
   plat::TRect r(p.X - FDragWidth / 2, p.Y - FDragHeight / 2, p.X + FDragWidth / 2, p.Y + FDragHeight / 2);
   const plat::TRect window(std::max(r.Left, 0), std::max(r.Top, 0), r.Right, r.Bottom);
   const plat::TPoint target(r.Left < 0 ? -r.Left : 0, r.Top < 0 ? -r.Top : 0);
@@ -221,7 +221,7 @@ void TBaseLazyTreeControl::PrepareDragImage(plat::TPoint HotSpot, const QMimeDat
   TLTInternalPaintOptions options{poDrawSelection, poSelectedOnly};
   if (FDragImageKind == diMainColumnOnly) options.Include(poMainOnly);
   PaintTree(canvas, window, target, options);
-  const plat::TPoint imagePosition = ClientToScreen(plat::TPoint(r.Left - FEffectiveOffsetX, r.Top + FOffsetY));
+  const plat::TPoint imagePosition = ClientToScreen(plat::TPoint(r.Left - EffectiveOffsetX(), r.Top + OffsetY()));
   const plat::TPoint hot = ClientToScreen(HotSpot);
   TLTDragImage& image = DragImage();
   image.SetColorKey(FColors.BackGroundColor());
@@ -380,12 +380,12 @@ bool TBaseLazyTreeControl::DragScrollStep(plat::TPoint Pt) {
   const int edge = static_cast<int>(DefaultNodeHeight());
   int dx = 0;
   int dy = 0;
-  if (Pt.X < edge && FEffectiveOffsetX != 0) dx = FScrollBarOptions.HorizontalIncrement();
-  if (ClientW() + FEffectiveOffsetX < static_cast<int64_t>(FRangeX) && Pt.X > ClientW() - edge)
+  if (Pt.X < edge && EffectiveOffsetX() != 0) dx = FScrollBarOptions.HorizontalIncrement();
+  if (ClientW() + EffectiveOffsetX() < static_cast<int64_t>(RangeX()) && Pt.X > ClientW() - edge)
     dx = -FScrollBarOptions.HorizontalIncrement();
   const int vertical = std::min(FScrollBarOptions.VerticalIncrement(), ClientH());
-  if (Pt.Y < edge && FOffsetY != 0) dy = vertical;
-  if (ClientH() - FOffsetY < static_cast<int64_t>(FRangeY) && Pt.Y > ClientH() - edge) dy = -vertical;
+  if (Pt.Y < edge && OffsetY() != 0) dy = vertical;
+  if (ClientH() - OffsetY() < static_cast<int64_t>(RangeY()) && Pt.Y > ClientH() - edge) dy = -vertical;
   if (dx == 0 && dy == 0) {
     t.DragScrollStart = 0;
     return false;
@@ -396,7 +396,7 @@ bool TBaseLazyTreeControl::DragScrollStep(plat::TPoint Pt) {
   }();
   if (t.DragScrollStart == 0) t.DragScrollStart = now == 0 ? 1 : now;
   if (now - t.DragScrollStart < AutoScrollDelay()) return false;
-  return ScrollToOffset({FOffsetX + dx, FOffsetY + dy}, DefaultScrollUpdateFlags, nullptr);
+  return ScrollToOffset({OffsetX() + dx, OffsetY() + dy}, DefaultScrollUpdateFlags, nullptr);
 }
 
 bool TBaseLazyTreeControl::DragOver(Qt::KeyboardModifiers Shift, plat::TPoint Pt, uint32_t& Effect) {

@@ -137,7 +137,7 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
     Canvas->Font()->Assign(*Font());
     Canvas->Font()->SetColor(plat::clGrayText);
     Canvas->Brush()->SetStyle(plat::bsClear);
-    TRect r(FOffsetX + 2, 2, FOffsetX + Width(), Height() - 2);
+    TRect r(OffsetX() + 2, 2, OffsetX() + Width(), Height() - 2);
     Canvas->DrawText(FEmptyListMessage, r, plat::DT_LEFT | plat::DT_NOCLIP | plat::DT_WORDBREAK);
   }
   if (OnAfterPaint) OnAfterPaint(this, Canvas);
@@ -175,7 +175,7 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
     imageHeight = FStateImages.List->Height();
   int vAlign = 0, buttonY = 0;
   VerticalAlignment(node, FNodeAlignment, imageHeight, paint.Has(toShowButtons), plusHeight, vAlign, buttonY);
-  const TRect itemRect(0, 0, std::max<int>(ClientW(), static_cast<int>(FRangeX)), h);
+  const TRect itemRect(0, 0, std::max<int>(ClientW(), static_cast<int>(RangeX())), h);
   bool custom = false;
   if (OnBeforeItemPaint) OnBeforeItemPaint(this, c, node, itemRect, custom);
   if (custom) return;
@@ -189,7 +189,7 @@ void TBaseLazyTreeControl::PaintRow(TCanvas* c, PLazyNode node, const TRect& Win
     c->FillRect(eraseRect);
   } else if (action == eaDefault) {
     // The picture keeps its place in the client area while the rows scroll over it.
-    EraseRowDefault(c, node, eraseRect, color, Options, plat::TPoint(-FEffectiveOffsetX, rowTargetTop));
+    EraseRowDefault(c, node, eraseRect, color, Options, plat::TPoint(-EffectiveOffsetX(), rowTargetTop));
   }
   if (OnAfterItemErase) OnAfterItemErase(this, c, node, itemRect);
   // Cells: one per visible column (a cell may take in the empty cells after it), or one without columns.

@@ -13,7 +13,7 @@ void TBaseLazyTreeControl::ToggleNode(PLazyNode Node) {
   const bool above = TreeOptions().PaintOptions.Has(toChildrenAbove);
   // The row and the range before an expansion decide how the new rows come into view.
   plat::TRect row;
-  const int64_t rangeBefore = FRangeY;
+  const int64_t rangeBefore = RangeY();
   if (!wasExpanded && (above || !Updating()) && Node != RootNode()) row = GetDisplayRect(Node, NoColumn, false);
   const int64_t totalBefore = Node->TotalHeight;
   TBaseLazyTree::ToggleNode(Node);
@@ -29,12 +29,12 @@ void TBaseLazyTreeControl::ToggleNode(PLazyNode Node) {
       const bool roomAbove = row.Top - heightDelta >= 0;
       const bool rowInside = ClientH() >= row.Bottom;
       if ((fits2 && roomAbove && rowInside) || !autoScroll) {
-        SetOffsetY(static_cast<int>(FOffsetY - heightDelta));
+        SetOffsetY(static_cast<int>(OffsetY() - heightDelta));
       } else if (fits && rowInside) {
         PLazyNode first = GetFirstVisibleChildNoInit(Node);
         while (first && first->Has(vsExpanded) && GetFirstVisibleChildNoInit(first))
           first = GetFirstVisibleChildNoInit(first);
-        if (first) SetOffsetY(FOffsetY - GetDisplayRect(first, NoColumn, false).Top);
+        if (first) SetOffsetY(OffsetY() - GetDisplayRect(first, NoColumn, false).Top);
       } else {
         SetBottomNode(Node);
       }
@@ -44,7 +44,7 @@ void TBaseLazyTreeControl::ToggleNode(PLazyNode Node) {
       SetTopNode(Node);
     }
   } else if (above) {
-    SetOffsetY(static_cast<int>(FOffsetY - heightDelta));
+    SetOffsetY(static_cast<int>(OffsetY() - heightDelta));
   }
   Invalidate();
 }
@@ -59,8 +59,8 @@ void TBaseLazyTreeControl::AnimateToggle(PLazyNode Node, bool Expanding, int64_t
   layout.Advanced = TreeOptions().AnimationOptions & (1u << toAdvancedAnimatedToggle);
   layout.AutoScrollOnExpand = TreeOptions().AutoOptions.Has(toAutoScrollOnExpand);
   layout.ClientHeight = ClientH();
-  layout.RangeY = FRangeY;
-  layout.OffsetY = FOffsetY;
+  layout.RangeY = RangeY();
+  layout.OffsetY = OffsetY();
   layout.Row = GetDisplayRect(Node, NoColumn, false);
   layout.NodeHeight = static_cast<int>(GetNodeHeight(Node));
   layout.HeightDelta = HeightDelta;
