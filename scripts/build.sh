@@ -5,11 +5,12 @@ cd "$(dirname "$0")/.."
 preset=${1:-default}
 shift || true
 export CCACHE_BASEDIR="$PWD"
-# CI builds from cold and keeps no binaries to debug: it precompiles the common headers, builds without debug
-# information and gives the sanitizer build line tables only, enough for its reports to name files and lines.
+# CI builds from cold and keeps no binaries to debug: it precompiles the common headers of the libraries, builds
+# without debug information, compiles the test programs' own code unoptimised, and gives the sanitizer build line
+# tables only, enough for its reports to name files and lines.
 ci_flags=()
 if [ "${CI:-}" = true ]; then
-  ci_flags=(-DCONFIGURATOR_PCH=ON
+  ci_flags=(-DCONFIGURATOR_PCH=ON -DCONFIGURATOR_TESTS_O0=ON
             -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG"
             -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_C_FLAGS_DEBUG="-g1")
 fi
