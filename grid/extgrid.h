@@ -751,7 +751,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   bool ScrollProp(int RCol, int ARow, int& PageSize, int& Range) override;
   int FooterHeight() override;
   bool ShowsColumnNumbers() override;
-  // ---- the quick-configuration panel of the form designer (render_design.cpp)
+  // ---- the quick-configuration panel of the form designer (extgrid_design.cpp)
   void PaintDesignHelper() override;
   // 4 close, 1 "Allow edit", 2 "Column numbers", 3 the look, -1 none.
   int DesignHelperHitTest(int X, int Y);
@@ -765,7 +765,7 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   plat::TSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
   void DrawRichCell(int ACol, int ARow, plat::TRect ARect, plat::TCanvas* ACanvas);
   bool IsRotated(int RCol, int ARow, int& Angle) override;
-  // ---- the soft focus frame around the edited cell (render_focus.cpp): shown around a cell rectangle, moved
+  // ---- the soft focus frame around the edited cell (extgrid_focus.cpp): shown around a cell rectangle, moved
   // to the current cell, hidden; one grid of the program at a time shows it.
   void ShowFocusWindow(plat::TRect Rect);
   void MoveFocusWindow();

@@ -143,4 +143,10 @@ void TExtStringGrid::ApplyColumnFilter(int RCol, int ItemIndex) {
   InvalidateCell(DisplColIndex(RCol), 0);
 }
 
+bool TExtStringGrid::ColumnFilterHas(int RCol, const QString& Condition) {
+  for (int i = 0; i < FFilter.Count(); ++i)
+    if (FFilter.Items(i)->Column == RCol && FFilter.Items(i)->Condition == Condition) return true;
+  return false;
+}
+
 }  // namespace grid

@@ -326,12 +326,6 @@ void TDropList::Dispatch(plat::TMessage& M) {
   }
 }
 
-bool TExtStringGrid::ColumnFilterHas(int RCol, const QString& Condition) {
-  for (int i = 0; i < FFilter.Count(); ++i)
-    if (FFilter.Items(i)->Column == RCol && FFilter.Items(i)->Condition == Condition) return true;
-  return false;
-}
-
 void THeaderClicks::CloseFilterList() {
   if (FDropList && FDropList->Visible()) FDropList->SetVisible(false);
   if (FDropCheckList && FDropCheckList->Visible()) FDropCheckList->SetVisible(false);
