@@ -68,15 +68,13 @@ class TFooterButton : public TDropDownBarButton {
 class TDropDownBarButtons : public plat::TCollection {
  public:
   plat::TNotifyEvent OnChange;
-
- protected:
-  explicit TDropDownBarButtons(plat::TCollectionItemClass ItemClass) : plat::TCollection(std::move(ItemClass)) {}
-
- private:
-  friend class TDropDownBarButton;
+  // Tells OnChange; a definition calls it when its caption, Enabled or width changes.
   void NotifyChange() {
     if (OnChange) OnChange(this);
   }
+
+ protected:
+  explicit TDropDownBarButtons(plat::TCollectionItemClass ItemClass) : plat::TCollection(std::move(ItemClass)) {}
 };
 
 class THeaderButtons : public TDropDownBarButtons {
