@@ -11,7 +11,6 @@ class TDropCheckList;
 
 struct TExtGridEvents {
   // -- cells
-  TGetDisplTextEvent OnGetDisplText;
   TFloatFormatEvent OnGetFloatFormat;
   TCellsChangedEvent OnCellsChanged;            // CellsChanged
   TCustomStrToDateEvent OnCustomStrToDate;      // the date editors' text-to-date conversion

@@ -70,7 +70,7 @@ class TGridFindArea : public TCellCheckHost, public TSearchPanelHost {
     return RealRow ? G.AllCells(RCol, ARow) : G.Cells(RCol, ARow);
   }
   QString StoredText(int RCol, int ARow) override { return G.GridCells(RCol, ARow); }
-  bool HasDisplayTextHandler() const override { return static_cast<bool>(static_cast<TBaseGrid&>(G).OnGetDisplText); }
+  bool HasDisplayTextHandler() const override { return static_cast<bool>(G.OnGetDisplText); }
   void WriteText(int RCol, int ARow, const QString& Value, bool RealRow) override {
     if (RealRow)
       G.SetAllCells(RCol, ARow, Value);

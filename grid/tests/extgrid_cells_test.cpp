@@ -46,6 +46,15 @@ TEST_F(CellAccess, UserObjectsOfHiddenRowsStayTheApplications) {
   EXPECT_FALSE(gone) << "the grid never frees a user object";
 }
 
+// The grid has one display-text event, and it is the one its cells raise.
+TEST_F(CellAccess, TheGridsDisplayTextEventIsTheOneRaised) {
+  g->SetCells(1, 1, "a");
+  g->OnGetDisplText = [](plat::TObject*, int ACol, int ARow, QString& v) { v += QString("!%1%2").arg(ACol).arg(ARow); };
+  EXPECT_EQ(g->Cells(1, 1), "a!11");
+  g->OnGetDisplText = nullptr;
+  EXPECT_EQ(g->Cells(1, 1), "a");
+}
+
 TEST_F(CellAccess, CellsByRecordedColumnOrderAndByTheOrderBeforeSorting) {
   g->SetColumnOrder();
   g->MoveColumn(1, 4);
