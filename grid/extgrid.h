@@ -101,7 +101,8 @@ class TGridChangeNotifier : public plat::TObject {
   virtual void CellsChanged(TExtStringGrid* Grid, plat::TRect R) { (void)Grid, (void)R; }
 };
 
-class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInputHost, private TEditHost {
+class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInputHost, private TEditHost,
+                       private TGraphicSizeHost {
 
  public:
   explicit TExtStringGrid(plat::TComponent* AOwner);
@@ -1437,6 +1438,19 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   void SetBlockFocus(bool Value) override;
   bool InDestroy() const override;
   ITExtStringGridSelect* SelListener() const override;
+  // The cell object sizer's host (extgrid_forward.cpp).
+  plat::TRect SizedArea(int RCol, int ARow) override;
+  int RealColWidth(int RCol) override;
+  int SizedRowHeight(int ARow) override;
+  plat::TCanvas& MeasureCanvas() override;
+  plat::TFont* MeasureFont() override;
+  bool CellTextEmpty(int RCol, int ARow) override;
+  TCellGraphic* CellGraphicAt(int RCol, int ARow) override;
+  plat::TCustomImageList* CellImages() override;
+  int CheckBoxSize() override;
+  int RadioButtonSize() override;
+  plat::TPoint ContentsMargins() override;
+  int CellMarginY() override;
   // The group sorts: the children of every expanded node of the deepest level, on Column or by the keys.
   void SortGroups(bool Indexed);
   // The grid's own drawing properties into the renderer's settings (before painting and measuring).

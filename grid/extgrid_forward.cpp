@@ -628,6 +628,20 @@ void TExtStringGrid::PrintGraphicSize(int ACol, int ARow, int MaxW, int MaxH, do
   Size = FGraphicSizer.PrintSize(ACol, ARow, MaxW, MaxH, Scale);
 }
 plat::TCustomImageList* TExtStringGrid::GetCellImageList() { return GridImages(); }
+plat::TRect TExtStringGrid::SizedArea(int RCol, int ARow) { return FullCell(RCol, ARow); }
+int TExtStringGrid::RealColWidth(int RCol) { return ColWidths(DisplColIndex(RCol)); }
+int TExtStringGrid::SizedRowHeight(int ARow) { return RowHeights(ARow); }
+plat::TCanvas& TExtStringGrid::MeasureCanvas() { return *Canvas(); }
+plat::TFont* TExtStringGrid::MeasureFont() { return Font(); }
+bool TExtStringGrid::CellTextEmpty(int RCol, int ARow) { return GridCellRef(RCol, ARow).isEmpty(); }
+TCellGraphic* TExtStringGrid::CellGraphicAt(int RCol, int ARow) { return GetCellGraphic(RCol, ARow); }
+plat::TCustomImageList* TExtStringGrid::CellImages() { return GetCellImageList(); }
+int TExtStringGrid::CheckBoxSize() { return ControlLook()->CheckSize(); }
+int TExtStringGrid::RadioButtonSize() { return ControlLook()->RadioSize(); }
+plat::TPoint TExtStringGrid::ContentsMargins() {
+  return {AutoSizing().TotalXOffset(), AutoSizing().TotalYOffset()};
+}
+int TExtStringGrid::CellMarginY() { return XYOffset().Y; }
 bool TExtStringGrid::RemoveCellGraphic(int ACol, int ARow) { return CellObjects().RemoveCellGraphic(ACol, ARow); }
 plat::TBitmap* TExtStringGrid::CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val) {
   return FCellObjects.CreateBitmap(ACol, ARow, Transparent, hal, val);

@@ -83,6 +83,7 @@ void THTMLForms::StartControlEdit(const QString& CellText, const QString& CtrlTy
       FEdit = new TControlEdit(&G);
       FEdit->SetParent(&G);
       FEdit->OnExit = [this](plat::TObject*) { EndControlEdit(); };
+      static_cast<TControlEdit*>(FEdit)->OnEndKey = [this](char16_t Key) { return EndKey(*FEdit, Key); };
     }
     FEdit->SetPasswordChar(type == QLatin1String("PASSWORD") ? u'*' : 0);
     FEdit->SetText(CtrlValue);
@@ -98,6 +99,7 @@ void THTMLForms::StartControlEdit(const QString& CellText, const QString& CtrlTy
     FCombo->SetParent(&G);
     FCombo->OnSelect = [this](plat::TObject*) { ControlComboSelect(); };
     FCombo->OnExit = [this](plat::TObject*) { EndControlEdit(); };
+    static_cast<TControlCombo*>(FCombo)->OnEndKey = [this](char16_t Key) { return EndKey(*FCombo, Key); };
   }
   FCombo->Items()->Clear();
   bool edit = true;
@@ -140,6 +142,23 @@ void THTMLForms::ControlComboSelect() {
   const int idx = FCombo->ItemIndex();
   G.OnControlComboSelect(&G, FCtrlXY.Y, FCtrlXY.X, FCtrlID, FCtrlType,
                          idx >= 0 ? FCombo->Items()->Strings(idx) : QString());
+}
+
+bool THTMLForms::EndKey(plat::TWinControl& Editor, char16_t Key) {
+  if (Key != u'\r' && Key != u'\t') return false;
+  const QString id = CurrentControlID();
+  const plat::TPoint cell = ControlCell();
+  EndControlEdit();
+  Editor.SetVisible(false);
+  if (G.CanFocus()) G.SetFocus();
+  if (Key != u'\t') return true;
+  if (G.Navigation()->AdvanceAuto()) {
+    G.AdvanceToNextCell(G.Col(), G.Row(), false, false, true, false, false);
+  } else if (cell.X >= 0) {
+    const QString next = controls::NextEditableControlTagID(G.Cells(cell.X, cell.Y), id);
+    if (!next.isEmpty()) G.EditCellControl(G.DisplColIndex(cell.X), cell.Y, next);
+  }
+  return true;
 }
 
 }  // namespace grid

@@ -46,6 +46,10 @@ class THTMLForms {
   plat::TComboBox* ComboControl() const { return FCombo; }
 
  private:
+  // Enter and Tab end the control's edit (the editor's exit handling writes the value into the cell); Tab
+  // then moves on. True when the key was one of them.
+  bool EndKey(plat::TWinControl& Editor, char16_t Key);
+
   TExtStringGrid& G;
   plat::TPoint FCtrlXY{-1, -1};
   QString FCtrlID, FCtrlType;

@@ -158,7 +158,7 @@ void THeaderDragButton::Paint() {
   TRect r = ClientRect();
   if (Grid) Grid->PaintCellExt(c, 0, 0, r, {});
   c.Brush()->SetStyle(plat::bsClear);
-  if (Grid) c.Font()->Assign(Grid->FixedFont());
+  if (Grid) c.Font()->Assign(&Grid->RenderSettings().FixedFont);
   const QString s = Caption();
   if (!s.contains(QLatin1String("</"))) {
     c.DrawText(s, r, plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SINGLELINE | plat::DT_END_ELLIPSIS);
@@ -166,7 +166,7 @@ void THeaderDragButton::Paint() {
     THTMLCell h;
     h.Text = s;
     h.Rect = r;
-    h.Images = Grid ? Grid->GridImages() : nullptr;
+    h.Images = Grid ? Grid->ImageList(0, 0) : nullptr;
     h.Render(c);
   }
   // The popup's border.

@@ -10,6 +10,7 @@
 namespace grid {
 
 class TExtStringGrid;
+class TRenderGrid;
 
 enum TScrollDirection { sdVertical, sdHorizontal };
 
@@ -47,7 +48,7 @@ class TScrollControl : public plat::TCustomControl {
 class THeaderDragButton : public plat::TCustomControl {
  public:
   explicit THeaderDragButton(plat::TComponent* AOwner);
-  TExtStringGrid* Grid = nullptr;
+  TRenderGrid* Grid = nullptr;
   bool Flat = false;  // kept, not used when painting
 
  protected:

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "grid/extgrid.h"
+#include "grid/extobj.h"
+#include "grid/model/intlist.h"
+#include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
 #include "platform/graphics/imagelist.h"
 
@@ -31,16 +33,16 @@ plat::TPoint AroundText(const TCellGraphic& G, int W, int H, bool NoText) {
 }  // namespace
 
 plat::TSize TCellGraphicSizer::CellSize(int ACol, int ARow) {
-  const plat::TRect area = FGrid.FullCell(ACol, ARow);
+  const plat::TRect area = FHost.SizedArea(ACol, ARow);
   int w = 0, h = 0;
-  for (int c = area.Left; c <= area.Right; ++c) w += FGrid.ColWidths(FGrid.DisplColIndex(c));
-  for (int r = area.Top; r <= area.Bottom; ++r) h += FGrid.RowHeights(r);
+  for (int c = area.Left; c <= area.Right; ++c) w += FHost.RealColWidth(c);
+  for (int r = area.Top; r <= area.Bottom; ++r) h += FHost.SizedRowHeight(r);
   return {w, h};
 }
 
 plat::TPoint TCellGraphicSizer::RadioSize(const TCellGraphic& G) {
   const auto* items = dynamic_cast<const plat::TStrings*>(G.CellBitmap);
-  plat::TCanvas& canvas = *FGrid.Canvas();
+  plat::TCanvas& canvas = FHost.MeasureCanvas();
   const int th = canvas.TextHeight(QStringLiteral("gh"));
   const int count = items ? items->Count() : 0;
   int w = 0;
@@ -62,7 +64,7 @@ plat::TPoint TCellGraphicSizer::ImagesSize(const TCellGraphic& G, plat::TCustomI
 
 plat::TPoint TCellGraphicSizer::ButtonSize(const TCellGraphic& G, bool HasText, bool& FixedWidth) {
   plat::TPoint s(G.CellIndex & 0xFFFF, (static_cast<unsigned>(G.CellIndex) >> 16) & 0xFFFF);
-  plat::TCanvas& canvas = *FGrid.Canvas();
+  plat::TCanvas& canvas = FHost.MeasureCanvas();
   if (HasText) {
     if (G.CellHAlign == haCenter) s.X = 0;
     if (G.CellHAlign == haFull) s.X = canvas.TextWidth(G.CellText) + 4;
@@ -71,7 +73,7 @@ plat::TPoint TCellGraphicSizer::ButtonSize(const TCellGraphic& G, bool HasText, 
     else
       s.Y = 0;
   } else if (G.CellHAlign == haFull) {
-    canvas.Font()->Assign(FGrid.Font());
+    canvas.Font()->Assign(FHost.MeasureFont());
     s.X = canvas.TextWidth(G.CellText) + 4;
     FixedWidth = !G.CellText.isEmpty();
   }
@@ -80,9 +82,9 @@ plat::TPoint TCellGraphicSizer::ButtonSize(const TCellGraphic& G, bool HasText, 
 
 plat::TPoint TCellGraphicSizer::ObjectSize(const TCellGraphic& G, int ACol, int ARow, int YMargin,
                                            bool& FixedWidth) {
-  const bool noText = FGrid.GridCellRef(ACol, ARow).isEmpty();
-  const int check = FGrid.ControlLook()->CheckSize(), radio = FGrid.ControlLook()->RadioSize();
-  plat::TCustomImageList* images = FGrid.GetCellImageList();
+  const bool noText = FHost.CellTextEmpty(ACol, ARow);
+  const int check = FHost.CheckBoxSize(), radio = FHost.RadioButtonSize();
+  plat::TCustomImageList* images = FHost.CellImages();
   switch (G.CellType) {
     case ctBitmap: {
       const plat::TSize s = PictureOf(G.CellBitmap);
@@ -104,8 +106,8 @@ plat::TPoint TCellGraphicSizer::ObjectSize(const TCellGraphic& G, int ACol, int 
     case ctPicture:
     case ctFilePicture: {
       const plat::TSize cell = CellSize(ACol, ARow), pic = PictureOf(G.CellBitmap);
-      const int cw = cell.cx - 1 - FGrid.AutoSizing().TotalXOffset();
-      const int ch = cell.cy - 1 - FGrid.AutoSizing().TotalYOffset() - YMargin;
+      const int cw = cell.cx - 1 - FHost.ContentsMargins().X;
+      const int ch = cell.cy - 1 - FHost.ContentsMargins().Y - YMargin;
       return G.GetPictureSize(pic.cx, pic.cy, cw, ch);
     }
     case ctButton:
@@ -125,7 +127,7 @@ plat::TPoint TCellGraphicSizer::ObjectSize(const TCellGraphic& G, int ACol, int 
 }
 
 plat::TPoint TCellGraphicSizer::ScreenSize(int ACol, int ARow, int YMargin) {
-  const TCellGraphic* g = FGrid.GetCellGraphic(ACol, ARow);
+  const TCellGraphic* g = FHost.CellGraphicAt(ACol, ARow);
   if (!g) return {0, 0};
   bool fixedWidth = false;
   plat::TPoint s = ObjectSize(*g, ACol, ARow, YMargin, fixedWidth);
@@ -138,9 +140,9 @@ plat::TPoint TCellGraphicSizer::ScreenSize(int ACol, int ARow, int YMargin) {
 }
 
 plat::TPoint TCellGraphicSizer::PrintSize(int ACol, int ARow, int MaxW, int MaxH, double Scale) {
-  const TCellGraphic* g = FGrid.GetCellGraphic(ACol, ARow);
+  const TCellGraphic* g = FHost.CellGraphicAt(ACol, ARow);
   if (!g) return {0, 0};
-  plat::TCustomImageList* images = FGrid.GetCellImageList();
+  plat::TCustomImageList* images = FHost.CellImages();
   bool fixedWidth = false;
   switch (g->CellType) {
     case ctBitmap: {
@@ -164,9 +166,9 @@ plat::TPoint TCellGraphicSizer::PrintSize(int ACol, int ARow, int MaxW, int MaxH
     case ctButton:
     case ctBitButton: return {g->CellIndex & 0xFFFF, int((static_cast<unsigned>(g->CellIndex) >> 16) & 0xFFFF)};
     case ctProgress:
-    case ctXPProgress: return {FGrid.ColWidths(FGrid.DisplColIndex(ACol)), FGrid.RowHeights(ARow)};
+    case ctXPProgress: return {FHost.RealColWidth(ACol), FHost.SizedRowHeight(ARow)};
     case ctShape: {
-      const int side = FGrid.RowHeights(ARow) - 2 * FGrid.XYOffset().Y;
+      const int side = FHost.SizedRowHeight(ARow) - 2 * FHost.CellMarginY();
       return {side, side};
     }
     case ctNode:

@@ -9,6 +9,7 @@
 namespace plat {
 class TCanvas;
 class TCustomImageList;
+class TFont;
 }  // namespace plat
 
 namespace grid {
@@ -25,9 +26,32 @@ class IInterfacedCell {
   virtual bool IsEnabled() { return true; }
 };
 
+// What the sizer asks of its grid. Columns are real columns.
+class TGraphicSizeHost {
+ public:
+  // The cell's merged area (real columns) and the sizes of a real column and of a row.
+  virtual plat::TRect SizedArea(int RCol, int ARow) = 0;
+  virtual int RealColWidth(int RCol) = 0;
+  virtual int SizedRowHeight(int ARow) = 0;
+  // The grid's canvas and font, for measuring texts.
+  virtual plat::TCanvas& MeasureCanvas() = 0;
+  virtual plat::TFont* MeasureFont() = 0;
+  virtual bool CellTextEmpty(int RCol, int ARow) = 0;
+  virtual TCellGraphic* CellGraphicAt(int RCol, int ARow) = 0;
+  virtual plat::TCustomImageList* CellImages() = 0;
+  virtual int CheckBoxSize() = 0;
+  virtual int RadioButtonSize() = 0;
+  // The room autosizing keeps around a cell's contents, and the vertical text offset in a cell.
+  virtual plat::TPoint ContentsMargins() = 0;
+  virtual int CellMarginY() = 0;
+
+ protected:
+  ~TGraphicSizeHost() = default;
+};
+
 class TCellGraphicSizer {
  public:
-  explicit TCellGraphicSizer(TExtStringGrid& Grid) : FGrid(Grid) {}
+  explicit TCellGraphicSizer(TGraphicSizeHost& Host) : FHost(Host) {}
 
   // Columns are real columns. YMargin is taken off the height a picture may fill.
   plat::TPoint ScreenSize(int ACol, int ARow, int YMargin);
@@ -42,7 +66,7 @@ class TCellGraphicSizer {
   // The cell's size in pixels: the whole merged area.
   plat::TSize CellSize(int ACol, int ARow);
 
-  TExtStringGrid& FGrid;
+  TGraphicSizeHost& FHost;
 };
 
 }  // namespace grid

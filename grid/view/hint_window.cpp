@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "controls/text_utils.h"
-#include "grid/extgrid.h"
+#include "grid/view/render_cells.h"
 #include "grid/view/html_cell.h"
 #include "platform/graphics/drawtext.h"
 #include "platform/graphics/graphic.h"
@@ -64,7 +64,7 @@ TRect THTMLHintWindow::CalcHintRect(int MaxWidth, const QString& AHint) {
 }
 
 void THTMLHintWindow::ActivateHintData(TRect Rect, const QString& AHint, plat::TObject* AData) {
-  if (auto* g = dynamic_cast<TExtStringGrid*>(AData)) Images = g->GridImages();
+  if (auto* g = dynamic_cast<TRenderHost*>(AData)) Images = g->ImageList(0, 0);
   ActivateHint(Rect, AHint);
 }
 

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "controls/mini_html.h"
-#include "grid/extgrid.h"
 #include "grid/input/html_forms.h"
 #include "platform/graphics/canvas.h"
 
@@ -228,25 +226,6 @@ void TBalloonTipWindow::Paint() {
 
 namespace {
 
-// Enter and Tab end a form control's edit (the editor's exit handling writes the value into the cell); Tab
-// then moves on. True when the key was one of them.
-bool EndControlKey(plat::TWinControl& Editor, TExtStringGrid* Grid, char16_t Key) {
-  if (!Grid || (Key != u'\r' && Key != u'\t')) return false;
-  const QString id = Grid->HTMLForms().CurrentControlID();
-  const plat::TPoint cell = Grid->HTMLForms().ControlCell();
-  Grid->HTMLForms().EndControlEdit();
-  Editor.SetVisible(false);
-  if (Grid->CanFocus()) Grid->SetFocus();
-  if (Key != u'\t') return true;
-  if (Grid->Navigation()->AdvanceAuto()) {
-    Grid->AdvanceToNextCell(Grid->Col(), Grid->Row(), false, false, true, false, false);
-  } else if (cell.X >= 0) {
-    const QString next = controls::NextEditableControlTagID(Grid->Cells(cell.X, cell.Y), id);
-    if (!next.isEmpty()) Grid->EditCellControl(Grid->DisplColIndex(cell.X), cell.Y, next);
-  }
-  return true;
-}
-
 bool WantsTab(plat::TMessage& M) {
   if (M.Msg != plat::CM_WANTSPECIALKEY) return false;
   if (M.WParam == plat::VK_TAB) {
@@ -270,7 +249,7 @@ void TControlEdit::Dispatch(plat::TMessage& Message) {
 }
 
 void TControlEdit::KeyPress(char16_t& Key) {
-  if (EndControlKey(*this, dynamic_cast<TExtStringGrid*>(Parent()), Key)) {
+  if (OnEndKey && OnEndKey(Key)) {
     Key = 0;
     return;
   }
@@ -288,7 +267,7 @@ void TControlCombo::Dispatch(plat::TMessage& Message) {
 }
 
 void TControlCombo::KeyPress(char16_t& Key) {
-  if (EndControlKey(*this, dynamic_cast<TExtStringGrid*>(Owner()), Key)) {
+  if (OnEndKey && OnEndKey(Key)) {
     Key = 0;
     return;
   }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 #include "controls/flat_combo.h"
 #include "grid/model/gridtypes.h"
@@ -99,10 +100,14 @@ class TBalloonTipWindow : public plat::TCustomControl {
 // The small editors over the form controls written in HTML cells: an edit box (also for password and mask
 // controls) and a combo box. Enter ends the control's edit and gives the grid the focus; Tab ends it too and
 // then goes on - to the next cell with Navigation.AdvanceAuto, else to the cell's next editable control.
+// OnEndKey is the grid's handling of a typed key: true when it ended the edit (the key is then swallowed).
+using TControlEndKey = std::function<bool(char16_t Key)>;
+
 class TControlEdit : public plat::TEdit {
  public:
   explicit TControlEdit(plat::TComponent* AOwner);
   void Dispatch(plat::TMessage& Message) override;
+  TControlEndKey OnEndKey;
 
  protected:
   void KeyPress(char16_t& Key) override;
@@ -112,6 +117,7 @@ class TControlCombo : public controls::TEsgComboBox {
  public:
   explicit TControlCombo(plat::TComponent* AOwner);
   void Dispatch(plat::TMessage& Message) override;
+  TControlEndKey OnEndKey;
 
  protected:
   void KeyPress(char16_t& Key) override;
