@@ -71,7 +71,7 @@ class TBinReader {
       const int tc = col + Point.X - origin.X, tr = row + Point.Y - origin.Y;
       const bool inside = tc >= 0 && tr >= 0 && tc < FHost.ColCount() && tr < FHost.RowCount();
       const int real = inside ? FHost.DisplToRealCol(tc) : -1;
-      if (inside) FHost.WriteCell(real, tr, FText);
+      if (inside) FHost.WriteCellMoved(real, tr, std::move(FText));
       if (tr != lastRow && inside) progress.Report(tr, FHost.RowCount()), lastRow = tr;
       if (hasProp) ReadProperties(real, tr);
     }

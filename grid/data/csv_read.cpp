@@ -213,6 +213,8 @@ void LoadCSVText(TGridDataHost& Host, QStringView Text, int MaxRows, bool Insert
   std::vector<QString> fields;
   int read = 0;
   if (!o.LoadFirstRow && !scan.AtEnd()) scan.ReadRecord(fields), ++read;
+  const bool raw = Host.LoadsRawTexts();
+  int cols = Host.ColCount();
   int loaded = 0;
   while (!scan.AtEnd() && (MaxRows <= 0 || read < MaxRows)) {
     scan.ReadRecord(fields);
@@ -221,8 +223,12 @@ void LoadCSVText(TGridDataHost& Host, QStringView Text, int MaxRows, bool Insert
     int col = startCol;
     for (QString& f : fields) {
       RestoreLineBreaks(f, o.JavaCSV);
-      if (col >= Host.ColCount() + h) Host.SetColCount(col + 1 - h);
-      Host.LoadCell(col, row, f);
+      if (col >= cols + h) {
+        Host.SetColCount(col + 1 - h);
+        cols = Host.ColCount();
+      }
+      if (raw) store.SetGridCell(col, row, std::move(f));
+      else Host.LoadCell(col, row, f);
       ++col;
     }
     EmptyRest(store, col, std::max(storedCols, store.TotalColCount()) - 1, row);

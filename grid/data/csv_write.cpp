@@ -2,10 +2,15 @@
 
 #include "grid/data/csv_format.h"
 
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "grid/data/data_files.h"
 #include "grid/data/text_codec.h"
+#include "grid/model/cellgrid.h"
 #include "platform/io/files.h"
 
 namespace grid {
@@ -77,7 +82,8 @@ class TTextSink {
   void Append(const QString& S) { FOut += S; }
   void Append(QChar C) { FOut += C; }
   // Appends a plain field; false (nothing appended) for one that is not.
-  bool AppendPlain(const QString& S, QChar Sep, QChar Quote) {
+  bool AppendPlain(const QString& S, QChar Sep, QChar Quote, QChar Lead) {
+    if (!Lead.isNull()) FOut += Lead;
     if (!IsPlainField(S, Sep, Quote)) return false;
     FOut += S;
     return true;
@@ -87,35 +93,75 @@ class TTextSink {
   QString FOut;
 };
 
-// The bytes of a UTF-8 CSV file, written directly: the common field, plain ASCII, costs one pass.
+// The bytes of a UTF-8 CSV file, written directly into a buffer kept larger than its content: the common field,
+// plain ASCII, costs one pass and no allocation.
 class TUtf8Sink {
  public:
-  void Append(const QString& S) { FOut += S.toUtf8(); }
-  void Append(QChar C) { C.unicode() < 0x80 ? void(FOut += char(C.unicode())) : Append(QString(C)); }
-  bool AppendPlain(const QString& S, QChar Sep, QChar Quote) {
-    const qsizetype n = S.size(), old = FOut.size();
+  explicit TUtf8Sink(QByteArray Start = {}) : FOut(std::move(Start)), FLen(FOut.size()) {}
+  void Append(const QString& S) { AppendUtf8(QStringView(S)); }
+  void Append(QChar C) {
+    if (C.unicode() >= 0x80) return AppendUtf8(QStringView(&C, 1));
+    *Room(1) = static_cast<char>(C.unicode());
+    ++FLen;
+  }
+  // Sep, a leading separator when not 0, goes out whatever the field is.
+  bool AppendPlain(const QString& S, QChar Sep, QChar Quote, QChar Lead) {
+    if (!Lead.isNull()) Append(Lead);
+    const qsizetype n = S.size();
     if (n == 0 || IsBlank(S.front(), Sep) || IsBlank(S.back(), Sep)) return false;
-    FOut.resize(old + n);
-    char* d = FOut.data() + old;
-    const QChar* c = S.constData();
+    if (FSep != Sep || FQuote != Quote) Mark(Sep, Quote);
+    char* d = Room(n);
+    const char16_t* c = reinterpret_cast<const char16_t*>(S.constData());
     for (qsizetype i = 0; i < n; ++i) {
-      const char16_t u = c[i].unicode();
-      if (u == Sep || u == Quote || u == u'\r' || u == u'\n') {
-        FOut.truncate(old);
-        return false;
-      }
+      const char16_t u = c[i];
       if (u >= 0x80) {
-        FOut.truncate(old + i);
-        FOut += QStringView(S).sliced(i).toUtf8();
+        // Beyond ASCII: the rest is checked as a whole and converted by the codec.
+        const QStringView rest = QStringView(S).sliced(i);
+        for (QChar r : rest)
+          if (r == Sep || r == Quote || r == u'\r' || r == u'\n') return false;
+        FLen += i;
+        AppendUtf8(rest);
         return true;
       }
+      if (FSpecial[u]) return false;
       d[i] = static_cast<char>(u);
     }
+    FLen += n;
     return true;
   }
-  void Reserve(qsizetype N) { FOut.reserve(N); }
-  qsizetype Size() const { return FOut.size(); }
+  void Reserve(qsizetype N) {
+    if (N > FOut.size()) FOut.resize(N);
+  }
+  qsizetype Size() const { return FLen; }
+  QByteArray Take() {
+    FOut.truncate(FLen);
+    return std::move(FOut);
+  }
+
+ private:
+  // Space for N more bytes at the end of the content (not yet counted in it).
+  char* Room(qsizetype N) {
+    if (FLen + N > FOut.size()) FOut.resize(std::max(FLen + N, FOut.size() * 2 + 64));
+    return FOut.data() + FLen;
+  }
+  void AppendUtf8(QStringView S) {
+    const QByteArray u = S.toUtf8();
+    std::memcpy(Room(u.size()), u.constData(), static_cast<size_t>(u.size()));
+    FLen += u.size();
+  }
+
+  // The ASCII characters that keep a field from going out plain.
+  void Mark(QChar Sep, QChar Quote) {
+    FSep = Sep, FQuote = Quote;
+    std::fill(std::begin(FSpecial), std::end(FSpecial), false);
+    for (QChar c : {Sep, Quote, QChar(u'\r'), QChar(u'\n')})
+      if (c.unicode() < 0x80) FSpecial[c.unicode()] = true;
+  }
+
   QByteArray FOut;
+  qsizetype FLen;
+  QChar FSep, FQuote;
+  bool FSpecial[0x80] = {};
 };
 
 template <class TSink>
@@ -126,16 +172,27 @@ void WriteCSV(TGridDataHost& Host, TSink& Out) {
   const int h = o.SaveHiddenCells ? Host.NumHiddenColumns() : 0;
   std::vector<int> real;
   for (int i = sr.StartCol; i <= sr.EndCol + h; ++i) real.push_back(o.SaveHiddenCells ? i : Host.DisplToRealCol(i));
+  const TCellGrid& store = Host.CellStore();
   TProgress progress(Host);
   TExportRun run(Host, sr.StartRow);
   QString t;
   for (int r = sr.StartRow; r <= sr.EndRow; ++r) {
     run.NextRow(r);
     const qsizetype before = Out.Size();
+    // Rows whose cells go out as stored are read from the store in place; the others cell by cell through
+    // SaveCell, so its hooks see every cell they would.
+    const bool stored = Host.SavesStoredTexts(r);
     for (size_t k = 0; k < real.size(); ++k) {
-      if (k > 0) Out.Append(sep);
-      Host.SaveCell(real[k], r, t);
-      if (o.AlwaysQuotes || !Out.AppendPlain(t, sep, o.Quote)) Out.Append(Field(t, sep, o));
+      const QString* text = &t;
+      if (stored) text = &store.GridCellRef(real[k], r);
+      else Host.SaveCell(real[k], r, t);
+      const QChar lead = k > 0 ? sep : QChar();
+      if (o.AlwaysQuotes) {
+        if (!lead.isNull()) Out.Append(lead);
+        Out.Append(Field(*text, sep, o));
+      } else if (!Out.AppendPlain(*text, sep, o.Quote, lead)) {
+        Out.Append(Field(*text, sep, o));
+      }
     }
     Out.Append(QStringLiteral("\r\n"));
     // The first row tells how long the text will be: one allocation instead of a copy at every doubling.
@@ -162,10 +219,9 @@ QString CSVText(TGridDataHost& Host) { return CSVLines(Host); }
 
 QByteArray CSVBytes(TGridDataHost& Host, bool Unicode) {
   if (Host.DataOptions().OemConvert && !Unicode) return EncodeText(CSVLines(Host), TTextEncoding::CodePage, OemCodePage);
-  TUtf8Sink sink;
-  if (Unicode) sink.FOut = QByteArray("\xEF\xBB\xBF");
+  TUtf8Sink sink(Unicode ? QByteArray("\xEF\xBB\xBF") : QByteArray());
   WriteCSV(Host, sink);
-  return std::move(sink.FOut);
+  return sink.Take();
 }
 
 void SaveToCSV(TGridDataHost& Host, const QString& FileName, bool Unicode) {

@@ -51,6 +51,12 @@ void TDataGrid::SaveCell(int ACol, int ARow, QString& Value) {
   if (OnSaveCell) OnSaveCell(ACol, ARow, Value);
 }
 
+bool TDataGrid::SavesStoredTexts(int ARow) const {
+  if (OnSaveCell) return false;
+  // Cells reads a cell's stored text, unless the cell is merged or the row is one the display-text hooks see.
+  return !Options.SaveVirtCells || (!HasCellProps() && ARow >= NormalRowCount());
+}
+
 void TDataGrid::LoadCell(int ACol, int ARow, const QString& Value) {
   if (!OnLoadCell) {
     SetGridCell(ACol, ARow, Value);
@@ -59,6 +65,12 @@ void TDataGrid::LoadCell(int ACol, int ARow, const QString& Value) {
   QString v = Value;
   OnLoadCell(ACol, ARow, v);
   SetGridCell(ACol, ARow, v);
+}
+
+void TDataGrid::WriteCellMoved(int ACol, int ARow, QString&& Value) {
+  // Without properties no cell is merged, and Cells writes the cell itself.
+  if (HasCellProps()) SetCells(ACol, ARow, Value);
+  else SetGridCell(ACol, ARow, std::move(Value));
 }
 
 void TDataGrid::ExportNotification(TGridExportState AState, int ARow) {

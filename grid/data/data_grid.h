@@ -45,8 +45,11 @@ class TDataGrid : public TCellGridHost, public TCellGrid, public TGridDataHost {
   TCellGrid& CellStore() override { return *this; }
   TGridDataOptions DataOptions() const override { return Options; }
   void SaveCell(int ACol, int ARow, QString& Value) override;
+  bool SavesStoredTexts(int ARow) const override;
   void LoadCell(int ACol, int ARow, const QString& Value) override;
+  bool LoadsRawTexts() const override { return !OnLoadCell; }
   void WriteCell(int ACol, int ARow, const QString& Value) override { SetCells(ACol, ARow, Value); }
+  void WriteCellMoved(int ACol, int ARow, QString&& Value) override;
   void ExportNotification(TGridExportState AState, int ARow) override;
   bool HasFileProgress() const override { return static_cast<bool>(OnFileProgress); }
   void FileProgress(int Percent) override { OnFileProgress(Percent); }

@@ -104,10 +104,18 @@ class TGridDataHost {
   // The export text of a cell (real column): the displayed or stored text, check boxes as their check texts,
   // HTML and rich text as the options say, and last the grid's OnSaveCell.
   virtual void SaveCell(int ACol, int ARow, QString& Value) = 0;
+  // True when SaveCell would give every cell of the row its stored text unchanged (no hook, display text or
+  // formatting in the way): a bulk export may then read the store's texts itself, without a copy per cell.
+  virtual bool SavesStoredTexts(int ARow) const { (void)ARow; return false; }
   // Stores an imported text (real column): OnLoadCell first, then the raw text, no merge mapping, no events.
   virtual void LoadCell(int ACol, int ARow, const QString& Value) = 0;
+  // True when LoadCell stores the text as it is given (no hook changes it): a bulk import may then put its texts
+  // into the store itself.
+  virtual bool LoadsRawTexts() const { return false; }
   // Writes a cell's displayed text the way the grid's Cells does (merged cells write their base cell).
   virtual void WriteCell(int ACol, int ARow, const QString& Value) = 0;
+  // The same for a text the caller gives up, which a host may take over without copying it.
+  virtual void WriteCellMoved(int ACol, int ARow, QString&& Value) { WriteCell(ACol, ARow, Value); }
 
   // ---- notifications
   virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState, (void)ARow; }

@@ -58,6 +58,16 @@ void detail::TCellSlot::SetText(const QString& Value) {
   FSpare = kSpareRefs;
 }
 
+void detail::TCellSlot::SetText(QString&& Value) {
+  QTypedArrayData<char16_t>* data = Value.data_ptr().d_ptr();
+  // Only this text holds the data, and no other thread can see it: the count is set, not added to.
+  if (!data || data->ref_.loadRelaxed() != 1) return SetText(static_cast<const QString&>(Value));
+  DropSpare();
+  data->ref_.storeRelaxed(1 + kSpareRefs);
+  FText = std::move(Value);
+  FSpare = kSpareRefs;
+}
+
 bool detail::TCellSlot::TakeSpares() {
   QTypedArrayData<char16_t>* data = FText.data_ptr().d_ptr();
   if (!data || data->ref_.loadRelaxed() >= kSpareLimit) return false;
@@ -126,10 +136,9 @@ QString TCellGrid::GetGridCell(int ACol, int ARow) const {
   return s ? s->Text() : QString();
 }
 
-const QString& TCellGrid::GridCellRef(int ACol, int ARow) const {
+const QString& TCellGrid::EmptyText() {
   static const QString empty;
-  const TCellSlot* s = SlotAt(ACol, ARow);
-  return s ? s->Text() : empty;
+  return empty;
 }
 
 void TCellGrid::SetGridCell(int ACol, int ARow, const QString& Value) {
@@ -137,6 +146,12 @@ void TCellGrid::SetGridCell(int ACol, int ARow, const QString& Value) {
   // Writing an empty text where nothing is stored keeps the store as it is.
   if (Value.isEmpty() && !SlotAt(ACol, ARow)) return;
   SlotFor(ACol, ARow).SetText(Value);
+}
+
+void TCellGrid::SetGridCell(int ACol, int ARow, QString&& Value) {
+  if (ACol < 0 || ARow < 0) return;
+  if (Value.isEmpty() && !SlotAt(ACol, ARow)) return;
+  SlotFor(ACol, ARow).SetText(std::move(Value));
 }
 
 // ---- properties ----------------------------------------------------------------------------------------

@@ -64,6 +64,8 @@ class TCellSlot {
 
   const QString& Text() const { return FText; }
   void SetText(const QString& Value);
+  // Takes the text over; a text held nowhere else gets its spares without an atomic operation.
+  void SetText(QString&& Value);
   // A counted copy of the text.
   QString TextCopy() {
     if (!FSpare && !TakeSpares()) return FText;
@@ -185,8 +187,17 @@ class TCellGrid {
   void SetGridObject(int ACol, int ARow, TCellProperties* Value);
   QString GetGridCell(int ACol, int ARow) const;
   // The stored text without a copy (an empty text for a cell with none); valid until the cell is written.
-  const QString& GridCellRef(int ACol, int ARow) const;
+  // Inline: bulk exports read every cell through it.
+  const QString& GridCellRef(int ACol, int ARow) const {
+    if (ARow >= 0 && ACol >= 0 && ARow < FRows.size()) {
+      const TRowCells& row = FRows[ARow];
+      if (static_cast<std::size_t>(ACol) < row.size()) return row[static_cast<std::size_t>(ACol)].Text();
+    }
+    return EmptyText();
+  }
   void SetGridCell(int ACol, int ARow, const QString& Value);
+  // The same for a text the caller gives up (bulk imports).
+  void SetGridCell(int ACol, int ARow, QString&& Value);
 
   // ---- properties, user values and cell objects
   // Created on first use with the grid's defaults. Outside TotalColCount x RowCount: nullptr.
@@ -302,6 +313,7 @@ class TCellGrid {
   using TRowTable = detail::TRowTable;
 
   QString ReadCellEx(int ACol, int ARow);
+  static const QString& EmptyText();
   const TCellSlot* SlotAt(int ACol, int ARow) const;
   TCellSlot& SlotFor(int ACol, int ARow);
   bool InGrid(int ACol, int ARow) const;

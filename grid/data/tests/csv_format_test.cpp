@@ -52,12 +52,19 @@ TEST(CsvFields, WriteEachFieldByTheRulesAndReadItBack) {
       {Java, "a,b", "\"a,b\""},
       {Always, "x", "\"x\""},
       {Always, "", "\"\""},
+      // Beyond ASCII the rest of the field is still checked for what forces quotes.
+      {Plain, "Z\u00e4hler", "Z\u00e4hler"},
+      {Plain, "\u00e4,b", "\"\u00e4,b\""},
+      {Plain, "\u00e4 \"x\"", "\"\u00e4 \"\"x\"\"\""},
+      {Plain, "\u00e4\r\nx", QString("\"\u00e4") + VT + "x\""},
+      {Semicolon, "\u20ac;1", "\"\u20ac;1\""},
   };
   for (const auto& c : cases) {
     TDataGrid g(1, 1);
     g.Options = OptionsOf(c.dialect);
     g.SetGridCell(0, 0, c.cell);
     EXPECT_EQ(CSVText(g), c.field + "\r\n") << c.cell.toStdString();
+    EXPECT_EQ(CSVBytes(g, false), (c.field + "\r\n").toUtf8()) << c.cell.toStdString();
     TDataGrid back(1, 1);
     back.Options = OptionsOf(c.dialect);
     if (back.Options.Delimiter.isNull()) back.Options.Delimiter = u',';
@@ -113,6 +120,56 @@ TEST(CsvRecords, ALoadedRowKeepsNoneOfItsOldCells) {
   Fill(g, {{"o", "o", "o"}, {"o", "o", "o"}, {"o", "o", "o"}});
   LoadCSVText(g, u"a\r\nb,c\r\n", 0, false);
   EXPECT_EQ(testing::Cells(g), (TTable{{"a", "", ""}, {"b", "c", ""}}));
+}
+
+// Writing reads the store directly only where SaveCell would give the stored text: every hook still sees its
+// cells, in the text and in the byte form.
+TEST(CsvHooks, SaveAndLoadHooksSeeEveryCell) {
+  enum THook { None, SaveHook, DisplayText, Merged, MergedStored };
+  const struct {
+    THook hook;
+    QString line;
+  } cases[] = {
+      {None, "a,b\r\nc,d\r\n"},
+      {SaveHook, "<a>,<b>\r\n<c>,<d>\r\n"},
+      {DisplayText, "A,B\r\nc,d\r\n"},  // the display-text hook covers the normal rows only
+      {Merged, "a,a\r\nc,d\r\n"},       // a merged cell shows its base cell's text
+      {MergedStored, "a,b\r\nc,d\r\n"}, // unless the stored texts are saved
+  };
+  for (const auto& c : cases) {
+    TDataGrid g(2, 2);
+    g.Options.Delimiter = u',';
+    testing::Fill(g, {{"a", "b"}, {"c", "d"}});
+    if (c.hook == SaveHook) g.OnSaveCell = [](int, int, QString& v) { v = "<" + v + ">"; };
+    if (c.hook == DisplayText) {
+      g.SetNormalRowCount(1);
+      g.OnGetDisplText = [](plat::TObject*, int, int, QString& v) { v = v.toUpper(); };
+    }
+    if (c.hook == Merged || c.hook == MergedStored) g.MergeCells(0, 0, 2, 1);
+    if (c.hook == MergedStored) g.Options.SaveVirtCells = false;
+    EXPECT_EQ(CSVText(g), c.line) << int(c.hook);
+    EXPECT_EQ(CSVBytes(g, false), c.line.toUtf8()) << int(c.hook);
+  }
+
+  TDataGrid g(2, 1);
+  g.Options.Delimiter = u',';
+  g.OnLoadCell = [](int, int, QString& v) { v += "!"; };
+  LoadCSVText(g, u"x,y\r\n", 0, false);
+  EXPECT_EQ(testing::Cells(g), (TTable{{"x!", "y!"}}));
+}
+
+// Loaded texts are handed to the store without a copy; copies taken from it and later writes stay apart.
+TEST(CsvHooks, LoadedTextsStayIndependentOfTheirCopies) {
+  TDataGrid g(2, 1);
+  g.Options.Delimiter = u',';
+  LoadCSVText(g, u"one,\"t\"\"wo\"\r\n", 0, false);
+  const QString a = g.Cells(0, 0), b = g.Cells(1, 0);
+  g.SetGridCell(0, 0, QStringLiteral("changed"));
+  QString c = g.Cells(1, 0);
+  c += "+";
+  EXPECT_EQ(a, "one");
+  EXPECT_EQ(b, "t\"wo");
+  EXPECT_EQ(testing::Cells(g), (TTable{{"changed", "t\"wo"}}));
 }
 
 TEST(CsvDetection, TakesTheCandidateTheFirstTwoLinesAgreeOn) {
