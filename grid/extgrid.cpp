@@ -183,18 +183,6 @@ void TExtStringGrid::AssignSizes(TExtStringGrid& Src) {
   ScrollWidth = Src.ScrollWidth;
 }
 
-// The cells travel as a copy of the store: texts, properties (as fresh copies) and the user values.
-void TExtStringGrid::AssignCells(plat::TPersistent* Source) {
-  auto* src = dynamic_cast<TExtStringGrid*>(Source);
-  if (!src || src == this) return;
-  const int cols = std::min(ColCount(), src->ColCount()) + src->NumHiddenColumns();
-  for (int r = 0; r < std::min(RowCount(), src->RowCount()); ++r)
-    for (int c = 0; c < cols; ++c) {
-      SetGridCells(c, r, src->GridCells(c, r));
-      if (src->HasCellProperties(c, r)) GetCellProperties(c, r)->Assign(src->GetGridObject(c, r));
-    }
-}
-
 void TExtStringGrid::Loaded() {
   TBaseGrid::Loaded();
   FUserCursor = Cursor();

@@ -5,6 +5,7 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "controls/mini_html.h"
@@ -15,9 +16,11 @@
 #include "grid/data/fixed_text.h"
 #include "grid/data/grid_text_format.h"
 #include "grid/extgrid.h"
+#include "grid/extobj.h"
 #include "grid/griderror.h"
 #include "grid/view/rich_cell.h"
 #include "platform/graphics/graphic.h"
+#include "platform/rtl/streams.h"
 
 namespace grid {
 
@@ -85,12 +88,33 @@ void TExtStringGrid::LoadFromFile(const QString& FileName) { LoadGridTextFile(FD
 void TExtStringGrid::SaveToStream(plat::TStream& Stream) { SaveGridTextStream(FDataHost, Stream); }
 void TExtStringGrid::LoadFromStream(plat::TStream& Stream) { LoadGridTextStream(FDataHost, Stream); }
 void TExtStringGrid::SaveToBinFile(const QString& FileName) { grid::SaveToBinFile(FDataHost, FileName); }
-void TExtStringGrid::LoadFromBinFile(const QString& FileName) { grid::LoadFromBinFile(FDataHost, FileName); }
+void TExtStringGrid::LoadFromBinFile(const QString& FileName) {
+  grid::LoadFromBinFile(FDataHost, FileName);
+  FNodes.RecountNodes();
+}
 void TExtStringGrid::SaveToBinStream(plat::TStream& Stream) { grid::SaveToBinStream(FDataHost, Stream); }
 void TExtStringGrid::SaveRectToBinStream(plat::TRect Rect, plat::TStream& Stream) {
   grid::SaveRectToBinStream(FDataHost, Rect, Stream);
 }
-void TExtStringGrid::LoadFromBinStream(plat::TStream& Stream) { grid::LoadFromBinStream(FDataHost, Stream); }
+void TExtStringGrid::LoadFromBinStream(plat::TStream& Stream) {
+  grid::LoadFromBinStream(FDataHost, Stream);
+  FNodes.RecountNodes();
+}
+
+// The source's cells travel as the grid text stream: texts, counts and column widths. The stream carries no
+// cell properties, which Assign has always copied as well; they follow as fresh copies.
+void TExtStringGrid::AssignCells(plat::TPersistent* Source) {
+  auto* src = dynamic_cast<TExtStringGrid*>(Source);
+  if (!src || src == this) return;
+  plat::TMemoryStream ms;
+  src->SaveToStream(ms);
+  ms.SetPosition(0);
+  LoadFromStream(ms);
+  const int cols = std::min(ColCount(), src->ColCount()) + src->NumHiddenColumns();
+  for (int r = 0; r < std::min(RowCount(), src->RowCount()); ++r)
+    for (int c = 0; c < cols; ++c)
+      if (src->HasCellProperties(c, r)) GetCellProperties(c, r)->Assign(src->GetGridObject(c, r));
+}
 void TExtStringGrid::LoadAtPointFromBinStream(plat::TPoint Point, plat::TStream& Stream) {
   grid::LoadAtPointFromBinStream(FDataHost, Point, Stream);
 }
@@ -209,6 +233,12 @@ TCellGraphic* TGridDataAdapter::CreateCellGraphic(int ACol, int ARow) { return F
 
 bool TGridDataAdapter::SaveGraphicPayload(const TCellGraphic& Graphic, QByteArray& Data) {
   const plat::TObject* o = Graphic.CellType == ctIcon ? Graphic.CellIcon : Graphic.CellBitmap;
+  // A picture made for a cell holds its graphic; a file picture travels as its file name.
+  if (const auto* p = dynamic_cast<const plat::TPicture*>(o)) o = p->Graphic();
+  if (const auto* f = dynamic_cast<const TFilePicture*>(o)) {
+    Data = f->Filename().toUtf8();
+    return true;
+  }
   const auto* g = dynamic_cast<const plat::TGraphic*>(o);
   if (!g) return false;
   Data = g->SaveToBytes();
@@ -217,6 +247,27 @@ bool TGridDataAdapter::SaveGraphicPayload(const TCellGraphic& Graphic, QByteArra
 
 bool TGridDataAdapter::LoadGraphicPayload(int ACol, int ARow, TCellGraphic& Graphic, const QByteArray& Data) {
   (void)ACol, (void)ARow;
+  if (Graphic.CellType == ctFilePicture) {
+    auto* f = new TFilePicture;
+    try {
+      f->SetFilename(QString::fromUtf8(Data));
+    } catch (const plat::Exception&) {
+      // A file that is gone keeps its name; the cell draws nothing until it is back.
+    }
+    Graphic.SetOwnedBitmap(f);
+    return true;
+  }
+  if (Graphic.CellType == ctPicture) {
+    auto* p = new plat::TPicture;
+    try {
+      p->LoadFromBytes(Data);
+    } catch (const plat::Exception&) {
+      delete p;
+      return false;
+    }
+    Graphic.SetOwnedBitmap(p);
+    return true;
+  }
   plat::TGraphic* g = nullptr;
   switch (Graphic.CellType) {
     case ctBitmap:

@@ -89,6 +89,13 @@ void TGridNodes::AddNode(int ARowReal, int Span) {
   if (FGrid.Col() == 0 && FGrid.ColCount() > 1) FGrid.SetCol(1);
 }
 
+void TGridNodes::RecountNodes() {
+  FNumNodes = 0;
+  for (int r = FGrid.FixedRows(); r < FGrid.RowCount(); ++r)
+    if (IsNode(r)) ++FNumNodes;
+  if (FNumNodes > 0) FGrid.RepaintCol(0);
+}
+
 void TGridNodes::AddSummary(int ARowReal) {
   const int d = FGrid.DisplRowIndex(ARowReal);
   if (d < 0 || d >= FGrid.RowCount()) return;

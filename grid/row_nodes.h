@@ -32,6 +32,9 @@ class TGridNodes {
   bool IsNode(int ARow) const;
   bool IsSummary(int ARow) const;
   int NumNodes() const { return FNumNodes; }
+  // Counts the node rows again after cells came in from a stream: rows from FixedRows on whose column-0 cell
+  // is a node cell; column 0 is repainted when there are any.
+  void RecountNodes();
   bool GetNodeState(int ARow) const;
   void SetNodeState(int ARow, bool Contracted);
   int GetNodeLevel(int ARow) const;

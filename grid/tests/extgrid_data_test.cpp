@@ -1,7 +1,11 @@
 // The string grid's files and streams: the per-cell export and import operations, the number reading of a cell,
 // and the services reached through the grid.
 
+#include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+
+#include "grid/extobj.h"
 
 #include "grid/griderror.h"
 #include "grid/input/tests/input_fixture.h"
@@ -89,6 +93,69 @@ TEST_F(GridFiles, CsvAndStreamsGoThroughTheGridsCellsAndEvents) {
   EXPECT_EQ(copy->Cells(1, 1), "merged");
   EXPECT_TRUE(copy->IsMergedNonBaseCell(2, 1));
   EXPECT_EQ(copy->Cells(2, 2), "3:3");
+}
+
+TEST_F(GridFiles, AssignCellsTakesTheSourcesTextStream) {
+  auto* copy = new TExtStringGrid(form.get());
+  copy->SetColCount(2);
+  copy->SetRowCount(2);
+  copy->SetCells(1, 1, "stale");
+  copy->AssignCells(g);
+  EXPECT_EQ(copy->ColCount(), 6);
+  EXPECT_EQ(copy->RowCount(), 8);
+  EXPECT_EQ(copy->Cells(1, 1), "1:1");
+  EXPECT_EQ(copy->Cells(5, 7), "5:7");
+  plat::TPicture notAGrid;
+  copy->AssignCells(&notAGrid);
+  EXPECT_EQ(copy->Cells(5, 7), "5:7");
+}
+
+TEST_F(GridFiles, BinaryLoadCountsTheNodeRows) {
+  g->AddNode(2, 2);
+  g->AddNode(5, 2);
+  plat::TMemoryStream ms;
+  g->SaveToBinStream(ms);
+  ms.SetPosition(0);
+  auto* copy = new TExtStringGrid(form.get());
+  copy->LoadFromBinStream(ms);
+  EXPECT_TRUE(copy->IsNode(2));
+  EXPECT_EQ(copy->NumNodes(), 2);
+}
+
+// The pictures of cells travel in the binary stream: a picture, a bitmap and a file picture come back with
+// their pixels, size and file.
+TEST_F(GridFiles, CellPicturesSurviveTheBinaryStream) {
+  QTemporaryDir dir;
+  QImage image(3, 2, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  image.setPixel(2, 1, qRgb(200, 10, 30));
+  ASSERT_TRUE(image.save(dir.filePath("p.png")));
+  QFile file(dir.filePath("p.png"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray png = file.readAll();
+
+  g->CreatePicture(1, 1, false, TStretchMode(0), 0, haLeft, vaTop)->LoadFromBytes(png);
+  g->CreateBitmap(2, 1, false, haLeft, vaTop)->SetSize(4, 5);
+  g->CreateFilePicture(3, 1, false, TStretchMode(0), 0, haLeft, vaTop)->SetFilename(dir.filePath("p.png"));
+  plat::TMemoryStream ms;
+  g->SaveToBinStream(ms);
+  ms.SetPosition(0);
+  auto* copy = new TExtStringGrid(form.get());
+  copy->LoadFromBinStream(ms);
+
+  plat::TPicture* p = copy->GetPicture(1, 1);
+  ASSERT_NE(p, nullptr);
+  ASSERT_NE(p->Graphic(), nullptr);
+  EXPECT_EQ(p->Graphic()->ToImage().convertToFormat(QImage::Format_RGB32), image);
+  EXPECT_EQ(copy->GetCellType(2, 1), ctBitmap);
+  const auto* b = dynamic_cast<const plat::TBitmap*>(copy->GetCellGraphic(2, 1)->CellBitmap);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Width(), 4);
+  EXPECT_EQ(b->Height(), 5);
+  TFilePicture* f = copy->GetFilePicture(3, 1);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Filename(), dir.filePath("p.png"));
+  EXPECT_EQ(f->Width(), 3);
 }
 
 TEST_F(GridFiles, HiddenColumnsAreSavedOnlyWhenAsked) {
