@@ -2,6 +2,7 @@
 // completion of loading, assignment, scaling, the properties and the option sets with their side effects.
 #include "tree/treecontrol.h"
 #include "tree/treescrollhost.h"
+#include "tree/treesearchhost.h"
 
 #include "tree/checkimages.h"
 
@@ -45,7 +46,9 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
       FPositionCache(*this, PostTo(Widget())),
       FAccessibility(std::make_unique<TTreeAccessibility>(*this)),
       FScrollHost(std::make_unique<TScrollHostAdapter>(*this)),
-      FScroller(std::make_unique<TTreeScroller>(*FScrollHost)) {
+      FScroller(std::make_unique<TTreeScroller>(*FScrollHost)),
+      FSearchHost(std::make_unique<TSearchHostAdapter>(*this)),
+      FSearch(std::make_unique<TTreeSearch>(*FSearchHost)) {
   InitializeTreeUnit();  // the shared check image lists, made by the first tree
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
   FHeader = std::make_unique<TLTHeader>(this);
@@ -591,8 +594,8 @@ void TBaseLazyTreeControl::SetCheckImageKind(TCheckImageKind Value) {
 }
 
 void TBaseLazyTreeControl::SetIncrementalSearch(TLTIncrementalSearch Value) {
-  if (FIncrementalSearch == Value) return;
-  FIncrementalSearch = Value;
+  if (FSearch->Mode() == Value) return;
+  FSearch->SetMode(Value);
   if (Value == isNone) EndIncrementalSearch();
 }
 

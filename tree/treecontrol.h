@@ -28,6 +28,7 @@ class QWidget;
 #include "tree/treecolumns.h"
 #include "tree/treeimages.h"
 #include "tree/treescroller.h"
+#include "tree/treesearch.h"
 #include "tree/treetransfer.h"
 
 class QPagedPaintDevice;
@@ -55,9 +56,6 @@ using TDragOperations = TEnumSet<TDragOperation, uint8_t>;
 enum TLTDrawSelectionMode : uint8_t { smDottedRectangle, smBlendedRectangle };
 enum THintAnimationType : uint8_t { hatNone, hatFade, hatSlide, hatSystemDefault };
 enum TLTHintMode : uint8_t { hmDefault, hmHint, hmHintAndDefault, hmTooltip };
-enum TLTIncrementalSearch : uint8_t { isAll, isNone, isInitializedOnly, isVisibleOnly };
-enum TLTSearchDirection : uint8_t { sdForward, sdBackward };
-enum TLTSearchStart : uint8_t { ssAlwaysStartOver, ssLastHit, ssFocusedNode };
 enum TCheckImageKind : uint8_t {
   ckLightCheck, ckDarkCheck, ckLightTick, ckDarkTick, ckFlat, ckXP, ckCustom, ckSystemFlat, ckSystemDefault
 };
@@ -221,14 +219,15 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void SetHintMode(TLTHintMode Value) { FHintMode = Value; }
   plat::TCursor HotCursor() const { return FHotCursor; }
   void SetHotCursor(plat::TCursor Value) { FHotCursor = Value; }
-  TLTIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+  // The incremental search's settings (TTreeSearch owns them; treekeys_search.cpp).
+  TLTIncrementalSearch IncrementalSearch() const;
   void SetIncrementalSearch(TLTIncrementalSearch Value);
-  TLTSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
-  void SetIncrementalSearchDirection(TLTSearchDirection Value) { FSearchDirection = Value; }
-  TLTSearchStart IncrementalSearchStart() const { return FSearchStart; }
-  void SetIncrementalSearchStart(TLTSearchStart Value) { FSearchStart = Value; }
-  uint32_t IncrementalSearchTimeout() const { return FSearchTimeout; }
-  void SetIncrementalSearchTimeout(uint32_t Value) { FSearchTimeout = Value; }
+  TLTSearchDirection IncrementalSearchDirection() const;
+  void SetIncrementalSearchDirection(TLTSearchDirection Value);
+  TLTSearchStart IncrementalSearchStart() const;
+  void SetIncrementalSearchStart(TLTSearchStart Value);
+  uint32_t IncrementalSearchTimeout() const;
+  void SetIncrementalSearchTimeout(uint32_t Value);
   uint32_t Indent() const { return FIndent; }
   void SetIndent(uint32_t Value);
   TLTLineMode LineMode() const { return FLineMode; }
@@ -540,8 +539,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   std::function<void(TBaseLazyTreeControl* Sender, PLazyNode Node, TColumnIndex Column, int& HelpContext)>
       OnGetHelpContext;
   // The text typed so far by the incremental search, and the node it found last.
-  const QString& SearchBuffer() const { return FSearchBuffer; }
-  PLazyNode LastSearchNode() const { return FLastSearchNode; }
+  const QString& SearchBuffer() const;
+  PLazyNode LastSearchNode() const;
   // One keystroke of the incremental search (the character of the key; 8 = backspace, 0 = restart the time-out).
   virtual void HandleSearchKey(char16_t C);
 
@@ -929,6 +928,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   class TScrollHostAdapter;
   std::unique_ptr<TScrollHostAdapter> FScrollHost;
   std::unique_ptr<TTreeScroller> FScroller;
+  // --- Incremental search: the search owns its settings, the typed text and the last hit.
+  class TSearchHostAdapter;
+  std::unique_ptr<TSearchHostAdapter> FSearchHost;
+  std::unique_ptr<TTreeSearch> FSearch;
   bool FRedrawSuspended = false;
 
   QString FAccessibleName;
@@ -957,10 +960,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   THintAnimationType FHintAnimation = hatSystemDefault;
   TLTHintMode FHintMode = hmDefault;
   plat::TCursor FHotCursor = plat::crDefault;
-  TLTIncrementalSearch FIncrementalSearch = isNone;
-  TLTSearchDirection FSearchDirection = sdForward;
-  TLTSearchStart FSearchStart = ssFocusedNode;
-  uint32_t FSearchTimeout = 1000;
   uint32_t FIndent = 18;
   TLTLineMode FLineMode = lmNormal;
   TLTLineStyle FLineStyle = lsDotted;
@@ -1032,8 +1031,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   bool HintEvent(plat::TPoint ClientPos, plat::TPoint GlobalPos);
   void HintNodeCase(TLTHintRequest& R, const THitInfo& Hit);
   QString ShortHint() const;
-  QString FSearchBuffer;
-  PLazyNode FLastSearchNode = nullptr;
   TColumnIndex FEditColumn = NoColumn;
   std::shared_ptr<ILTEditLink> FEditLink;
   TLTHintData FHintData;

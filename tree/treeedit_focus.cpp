@@ -136,7 +136,7 @@ void TBaseLazyTreeControl::FocusMessage(plat::TMessage& M, bool Gained) {
 
 void TBaseLazyTreeControl::DoFreeNode(PLazyNode Node) {
   // Nodes the keyboard remembers must not outlive the node.
-  if (Node == FLastSearchNode) FLastSearchNode = nullptr;
+  FSearch->Forget(Node);
   if (Node == FCheckNode) {
     FCheckNode = nullptr;
     DoStateChange({}, {tsKeyCheckPending});
