@@ -27,6 +27,7 @@ class QWidget;
 #include "tree/treecolors.h"
 #include "tree/treecolumns.h"
 #include "tree/treeimages.h"
+#include "tree/treepanner.h"
 #include "tree/treescroller.h"
 #include "tree/treesearch.h"
 #include "tree/treetransfer.h"
@@ -645,8 +646,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void BeginWheelPanning(const plat::TPoint& Position);
   void StopWheelPanning();
   // The name of the panning cursor shown (empty when not panning) and the panning window, for tests.
-  const QString& PanningCursorName() const { return FPanningCursorName; }
-  QWidget* PanningWindow() const { return FPanningWindow.get(); }
+  const QString& PanningCursorName() const;
+  QWidget* PanningWindow() const;
   // The cursor the mouse handling last chose over the rows.
   plat::TCursor ShownCursor() const { return FShownCursor; }
   // The rectangle of the rubber band before its last change (tree coordinates).
@@ -932,6 +933,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   class TSearchHostAdapter;
   std::unique_ptr<TSearchHostAdapter> FSearchHost;
   std::unique_ptr<TTreeSearch> FSearch;
+  // --- Wheel panning: the panner owns its window and the cursor it shows.
+  class TPanHostAdapter;
+  std::unique_ptr<TPanHostAdapter> FPanHost;
+  std::unique_ptr<TTreePanner> FPanner;
   bool FRedrawSuspended = false;
 
   QString FAccessibleName;
@@ -1007,8 +1012,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   plat::TPoint FHeightTrackPoint{};
   plat::TShiftState FDrawSelShiftState;
   plat::TRect FLastSelRect;
-  std::unique_ptr<QWidget> FPanningWindow;
-  QString FPanningCursorName;
   plat::TCursor FShownCursor = plat::crDefault;
   // Keyboard, focus, editing and hints.
   struct TNavigation;

@@ -91,14 +91,7 @@ bool TBaseLazyTreeControl::HandleMouseMessage(plat::TMessage& M) {
     }
     case plat::WM_MBUTTONUP:
       DoStateChange({}, {tsMiddleButtonDown});
-      if (TreeStates().Has(tsWheelPanning)) {
-        // Released before it was dragged: scrolling goes on hands-free until the next click.
-        if (TreeStates().Has(tsWheelScrolling))
-          DoStateChange({}, {tsWheelPanning});
-        else
-          StopWheelPanning();
-        return true;
-      }
+      if (FPanner->Released()) return true;
       if (headerBusy) return true;
       inherited();
       if (o.SelectionOptions.Has(toMiddleClickSelect)) {
@@ -216,8 +209,7 @@ void TBaseLazyTreeControl::MouseMove(plat::TShiftState Shift, int X, int Y) {
   }
   const int threshold = QApplication::startDragDistance();
   const int dx = std::abs(X - FLastClickPos.X), dy = std::abs(Y - FLastClickPos.Y);
-  if (TreeStates().Has(tsWheelPanning) && TreeStates().Has(tsWheelScrolling) && (dx >= threshold || dy >= threshold))
-    DoStateChange({}, {tsWheelScrolling});  // dragged with the button held: panning ends at its release
+  FPanner->Moved(dx, dy, threshold);
   const int dragThreshold = Transfer().DragThreshold;
   if (TreeStates().Has(tsOLEDragPending) && (dx >= dragThreshold || dy >= dragThreshold)) {
     RunOLEDrag(FLastClickPos);
