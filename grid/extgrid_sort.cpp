@@ -3,6 +3,8 @@
 // comparison events, the row exchange), and the sort settings' text.
 #include <QElapsedTimer>
 
+#include <typeinfo>
+
 #include "controls/text_utils.h"
 #include "grid/data/grid_sorter.h"
 #include "grid/data/sort_text.h"
@@ -57,10 +59,72 @@ class TGridSortHost : public TSortHost {
   }
   void SortSwapRows(int ARow1, int ARow2) override { G.SortSwapRows(ARow1, ARow2); }
   bool SwapsSingleColumn() const override { return G.SortSettings()->SortSingleColumn; }
+  bool SortMoveRows(int First, const std::vector<int>& From, const std::vector<std::pair<int, int>>& Swaps) override;
 
  private:
+  // The rows may take their places in one pass only while the grid's own SortSwapRows is the one that
+  // would run: a descendant that replaced it sees every exchange.
+  bool OwnSwap() const {
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpmf-conversions"
+    using TSwapFn = void (*)(TExtStringGrid*, int, int);
+    return reinterpret_cast<TSwapFn>(G.*(&TExtStringGrid::SortSwapRows)) ==
+           reinterpret_cast<TSwapFn>(&TExtStringGrid::SortSwapRows);
+#pragma GCC diagnostic pop
+#else
+    return typeid(G) == typeid(TExtStringGrid);
+#endif
+  }
+
   TExtStringGrid& G;
 };
+
+// What the grid's SortSwapRows does for each of Swaps, done once for the whole order: the count, the
+// cross-reference, the cells (whole rows with their heights, selection and modified flags, or the sort
+// column's cells alone) and SortRow.
+bool TGridSortHost::SortMoveRows(int First, const std::vector<int>& From, const std::vector<std::pair<int, int>>& Swaps) {
+  const int n = static_cast<int>(From.size());
+  TIntList& xref = *G.SortRowXRef();
+  // Exchanges with a row past the cross-reference leave it alone: those the exchanges themselves handle.
+  if (!OwnSwap() || First < 0 || n == 0 || First + n > G.RowCount() || First + n > xref.Count()) return false;
+  G.SetSwaps(G.Swaps() + static_cast<int>(Swaps.size()));
+  std::vector<char> touched(static_cast<std::size_t>(n));
+  for (const auto& s : Swaps) touched[std::size_t(s.first - First)] = touched[std::size_t(s.second - First)] = 1;
+  std::vector<int> rows;
+  for (int k = 0; k < n; ++k)
+    if (touched[std::size_t(k)]) rows.push_back(First + k);
+  // A per-row value of the range read once and written back where it changed.
+  const auto permute = [&](auto get, auto set) {
+    std::vector<decltype(get(0))> was(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) was[std::size_t(k)] = get(First + k);
+    for (int k = 0; k < n; ++k) {
+      const std::size_t src = std::size_t(From[std::size_t(k)] - First);
+      if (src != std::size_t(k) && was[std::size_t(k)] != was[src]) set(First + k, was[src]);
+    }
+  };
+  permute([&](int r) { return xref[r]; }, [&](int r, int v) { xref.SetItems(r, v); });
+  if (G.SortSettings()->SortSingleColumn) {
+    G.RowColOps().PermuteColumnCells(G.SortSettings()->Column(), First, From, rows);
+    return true;
+  }
+  G.RowColOps().PermuteRows(First, From, rows);
+  if (G.MouseActions()->DisjunctRowSelect() && G.Navigation()->MoveRowOnSort) {
+    const bool hidden = G.NumHiddenRows() > 0;
+    const auto real = [&](int r) { return hidden ? G.RealRowIndex(r) : r; };
+    permute([&](int r) { return G.GetRowSelect(real(r)); }, [&](int r, bool v) { G.SetRowSelect(real(r), v); });
+  }
+  if (G.ShowModified()->Enabled)
+    permute([&](int r) { return G.RowModified(r); }, [&](int r, bool v) { G.SetRowModified(r, v); });
+  const int sortRow = G.SortRow();
+  if (sortRow >= First && sortRow < First + n)
+    for (int k = 0; k < n; ++k)
+      if (From[std::size_t(k)] == sortRow) {
+        G.SetSortRow(First + k);
+        break;
+      }
+  return true;
+}
 
 // What a sort changes only for its duration, put back when it ends, also when a comparison raises.
 class TSortFrame {

@@ -59,6 +59,15 @@ void TGridRowOps::RowsSwapped(int ARow1, int ARow2) {
   if (h1 != h2) FGrid.SetRowHeights(ARow1, h2), FGrid.SetRowHeights(ARow2, h1);
 }
 
+void TGridRowOps::RowsPermuted(int First, const std::vector<int>& From) {
+  std::vector<int> heights(From.size());
+  for (std::size_t k = 0; k < From.size(); ++k) heights[k] = FGrid.RowHeights(From[k]);
+  for (std::size_t k = 0; k < From.size(); ++k) {
+    const int r = First + static_cast<int>(k);
+    if (FGrid.RowHeights(r) != heights[k]) FGrid.SetRowHeights(r, heights[k]);
+  }
+}
+
 // Column operations name real columns; widths and column flags are kept per display column. The columns of
 // an operation are contiguous in both: hidden ones in the block are not shown.
 void TGridRowOps::ColsInserted(int ACol, int Count) {

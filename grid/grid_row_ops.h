@@ -28,6 +28,7 @@ class TGridRowOps : public TRowColHost {
   void RowsRemoved(int ARow, int Count) override;
   void RowsMoved(int FromIndex, int Count, int ToIndex) override;
   void RowsSwapped(int ARow1, int ARow2) override;
+  void RowsPermuted(int First, const std::vector<int>& From) override;
   void ColsInserted(int ACol, int Count) override;
   void ColsRemoved(int ACol, int Count) override;
   void ColsSwapped(int ACol1, int ACol2) override;

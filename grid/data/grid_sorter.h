@@ -9,6 +9,11 @@
 // out on a list of row numbers, each cell being read once, after which the same exchanges are made on the grid
 // in the same order. Because both scans stop on rows equal to the pivot, a range of equal keys splits in the
 // middle and costs n log n comparisons, not n squared.
+//
+// When the sort column's comparisons all go one way (numbers, or texts), its keys are read once into a list
+// that the sort permutes along with the row numbers, so a comparison reads no cell. When the sort is over, the
+// rows take their places in one pass where the host can do that (no one watches the single exchanges), else
+// the exchanges are made one by one.
 
 #include <cstdint>
 #include <utility>
@@ -48,13 +53,22 @@ class TGridSorter {
     int Key, Rest;
   };
   class TOrder;
+  template <class Key>
+  class TKeyedOrder;
 
-  template <class Less>
-  void Sort(int L, int R, TOrder& Order, Less&& Before, bool SkipEqual, int Depth = 1);
+  template <class Order, class Cmp>
+  void Sort(int L, int R, Order& O, Cmp&& Compare, bool SkipEqual, int Depth = 1);
+  // The sort on one column from its key list; false when the column has none.
+  bool SortByKeys(int ACol, int L, int R, int SortDir);
+  template <class Key, class KeyCmp>
+  void SortKeyed(int ACol, int L, int R, int SortDir, std::vector<Key>& Keys, KeyCmp&& Cmp);
   int CellOf(const TSortRowRef& R, int ACol) const { return ACol == FMovingCol ? R.Key : R.Rest; }
   int LineOf(int ACol, const TSortRowRef& R1, const TSortRowRef& R2, int SortDir);
+  // LineOf without counting a comparison.
+  int LineFrom(int ACol, const TSortRowRef& R1, const TSortRowRef& R2, int SortDir);
   int IndexedOf(const std::vector<std::uint32_t>& Keys, int Index, const TSortRowRef& R1, const TSortRowRef& R2);
-  void Replay();
+  // The rows take the order reached (From: position - L -> the row that started there).
+  void Apply(int L, const std::vector<int>& From);
   // The column count and the ignored columns, read once per sort.
   void Prepare();
   bool Ignored(int ACol) const { return ACol >= 0 && ACol < static_cast<int>(FIgnored.size()) && FIgnored[static_cast<std::size_t>(ACol)]; }

@@ -357,6 +357,30 @@ int TCellComparer::FastKind(int ACol) {
   return col.Fast = kind;
 }
 
+bool TCellComparer::ColumnKeyList(int ACol, TColumnKeyList& Keys) {
+  const int kind = FastKind(ACol);
+  if (kind == fkNone) return false;
+  const TColumnKeys& col = FColumns[static_cast<std::size_t>(ACol)];
+  const std::size_t n = static_cast<std::size_t>(FCount);
+  if (kind == fkNumber) {
+    Keys.Kind = TColumnKeyList::ckNumbers;
+    Keys.Values.resize(n);
+    Keys.Flags.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const TNumber v = Number(ACol, FFirst + static_cast<int>(i), col.FastStyle, col.FastPrefix, col.FastSuffix);
+      Keys.Values[i] = v.Value;
+      Keys.Flags[i] = static_cast<std::uint8_t>((v.Ok ? TColumnKeyList::kfOk : 0) | (v.Empty ? TColumnKeyList::kfEmpty : 0));
+    }
+    return true;
+  }
+  Keys.Kind = kind == fkText ? TColumnKeyList::ckTexts : TColumnKeyList::ckTextsNoCase;
+  Keys.Texts.resize(n);
+  QString scratch;
+  // Keyed rows hand out their remembered text, which stays where it is until Forget.
+  for (std::size_t i = 0; i < n; ++i) Keys.Texts[i] = Text(ACol, FFirst + static_cast<int>(i), scratch);
+  return true;
+}
+
 int TCellComparer::CompareFast(int Kind, int ACol, int ARow1, int ARow2, int SortDir) {
   bool empty1 = false, empty2 = false;
   int res = 0;
@@ -419,10 +443,10 @@ bool TextToFloat(const QString& S, double& Value) {
   return true;
 }
 
-int CompareAsciiNoCase(const QString& S1, const QString& S2) {
+int CompareAsciiNoCase(QStringView S1, QStringView S2) {
   const qsizetype n = std::min(S1.size(), S2.size());
-  const char16_t* a = reinterpret_cast<const char16_t*>(S1.constData());
-  const char16_t* b = reinterpret_cast<const char16_t*>(S2.constData());
+  const char16_t* a = S1.utf16();
+  const char16_t* b = S2.utf16();
   for (qsizetype i = 0; i < n; ++i) {
     char16_t x = a[i], y = b[i];
     if (x >= u'a' && x <= u'z') x = char16_t(x - 32);

@@ -7,6 +7,7 @@
 // is a number). TCellComparer does that for the rows it is told to key; other rows are read afresh each time.
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <vector>
@@ -25,6 +26,20 @@ class TCellComparer {
   // Rows [First, First + Count) are read once per column and remembered until Forget.
   void KeyRows(int First, int Count);
   void Forget();
+
+  // A column of the keyed rows whose every comparison goes the same way (all numbers, or all texts that no
+  // format detection could read otherwise), read once: the kind of comparison and each keyed row's key in
+  // row order. False when the comparisons must look at the cells each time (then Keys is left alone).
+  struct TColumnKeyList {
+    enum TKind { ckNumbers, ckTexts, ckTextsNoCase } Kind = ckTexts;
+    // Numbers: the value and whether it converted, and whether the text was empty once prefix and suffix
+    // were cut. Texts: the texts, valid until Forget.
+    std::vector<double> Values;
+    std::vector<std::uint8_t> Flags;
+    std::vector<QStringView> Texts;
+    enum : std::uint8_t { kfOk = 1, kfEmpty = 2 };
+  };
+  bool ColumnKeyList(int ACol, TColumnKeyList& Keys);
 
   // -1, 0 or 1; SortDir is the direction that the placing of empty cells follows (1 ascending, -1
   // descending, 0 none).
@@ -78,6 +93,6 @@ double LeadingDigitsValue(const QString& S);
 // The whole text as a number with "." as decimal separator; false when anything is left over.
 bool TextToFloat(const QString& S, double& Value);
 // Ordinal comparison after upper-casing the letters a to z; -1, 0 or 1.
-int CompareAsciiNoCase(const QString& S1, const QString& S2);
+int CompareAsciiNoCase(QStringView S1, QStringView S2);
 
 }  // namespace grid

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <utility>
+#include <vector>
+
 #include "grid/model/gridtypes.h"
 
 namespace grid {
@@ -59,6 +62,13 @@ class TSortHost {
   virtual void SortSwapRows(int ARow1, int ARow2) = 0;
   // Only the sort column's cells change places in a swap.
   virtual bool SwapsSingleColumn() const { return false; }
+  // The rows from First on take the order the sort reached, in one pass: row First + k gets what stood at
+  // row From[k]. Swaps are the exchanges that order stands for, in order (what SortSwapRows would have been
+  // told). False when every exchange must go through SortSwapRows (the sort then makes them one by one).
+  virtual bool SortMoveRows(int First, const std::vector<int>& From, const std::vector<std::pair<int, int>>& Swaps) {
+    (void)First, (void)From, (void)Swaps;
+    return false;
+  }
 };
 
 }  // namespace grid

@@ -278,6 +278,10 @@ class TCellGrid {
   void SwapStoreRows(int ARow1, int ARow2);
   // The slots (text and properties) of two cells of one column change places.
   void SwapStoreCells(int ACol, int ARow1, int ARow2);
+  // The rows from First on take a new order in one pass: row First + k gets the row that stood at From[k]
+  // (From holds each of First .. First + From.size() - 1 once). The cell variant moves one column's slots.
+  void PermuteStoreRows(int First, const std::vector<int>& From);
+  void PermuteStoreCells(int ACol, int First, const std::vector<int>& From);
   void InsertStoreColumns(int ACol, int ACount);
   void EraseStoreColumns(int ACol, int ACount);
   void SwapStoreColumns(int ACol1, int ACol2);

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace grid {
 
@@ -63,6 +64,22 @@ void TRowColOps::RenumberHiddenForRemove(int RowIndex, int RCount) {
   // A record goes up by the number of removed rows in front of it (hidden rows may lie between them).
   const std::vector<int> removed = RealRows(RowIndex, RCount);
   FHost.RenumberHiddenRows([&removed](int idx) { return idx - Below(removed, idx); });
+}
+
+void TRowColHost::RowsPermuted(int First, const std::vector<int>& From) {
+  // at[p]: the row now at place p; where[r]: the place of row r.
+  const int n = static_cast<int>(From.size());
+  std::vector<int> at(static_cast<std::size_t>(n)), where(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k) at[std::size_t(k)] = where[std::size_t(k)] = k;
+  for (int k = 0; k < n; ++k) {
+    const int w = where[std::size_t(From[std::size_t(k)] - First)];
+    if (w == k) continue;
+    RowsSwapped(First + k, First + w);
+    const int moved = at[std::size_t(k)];
+    std::swap(at[std::size_t(k)], at[std::size_t(w)]);
+    where[std::size_t(moved)] = w;
+    where[std::size_t(From[std::size_t(k)] - First)] = k;
+  }
 }
 
 // ---- attached controls --------------------------------------------------------------------------------
@@ -161,6 +178,36 @@ void TRowColOps::SwapRows(int ARow1, int ARow2) {
   FCells.SwapStoreRows(ARow1, ARow2);
   FHost.RowsSwapped(ARow1, ARow2);
   RenumberControlRows(control_moves::Swapped(real1, real2));
+}
+
+void TRowColOps::PermuteRows(int First, const std::vector<int>& From, const std::vector<int>& Touched) {
+  const int n = static_cast<int>(From.size());
+  if (First < 0 || n == 0 || First + n > Rows()) return;
+  for (int r : Touched) {
+    FCells.SplitAcrossRowBoundary(r);
+    FCells.SplitAcrossRowBoundary(r + 1);
+  }
+  FCells.PermuteStoreRows(First, From);
+  FHost.RowsPermuted(First, From);
+  TControlPlaces* places = FHost.ControlPlaces();
+  if (!places || places->Count() == 0) return;
+  // Controls sit on real rows: each moved row's real index goes to the real index of its new place.
+  std::unordered_map<int, int> to;
+  for (int k = 0; k < n; ++k)
+    if (From[k] != First + k) to[FHost.DisplToRealRow(From[k])] = FHost.DisplToRealRow(First + k);
+  RenumberControlRows([&to](int y) {
+    const auto it = to.find(y);
+    return it == to.end() ? y : it->second;
+  });
+}
+
+void TRowColOps::PermuteColumnCells(int ACol, int First, const std::vector<int>& From, const std::vector<int>& Touched) {
+  const int n = static_cast<int>(From.size());
+  if (ACol < 0 || ACol >= Cols() || First < 0 || n == 0 || First + n > Rows()) return;
+  for (int r : Touched)
+    if (FCells.IsMergedCell(ACol, r)) FCells.SplitCells(ACol, r);
+  FCells.PermuteStoreCells(ACol, First, From);
+  FHost.CellsChanged(ACol, First, ACol, First + n - 1);
 }
 
 void TRowColOps::SwapColumnCells(int ACol, int ARow1, int ARow2) {

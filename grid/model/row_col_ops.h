@@ -38,6 +38,9 @@ class TRowColHost {
   virtual void RowsRemoved(int ARow, int Count) { (void)ARow, (void)Count; }
   virtual void RowsMoved(int FromIndex, int Count, int ToIndex) { (void)FromIndex, (void)Count, (void)ToIndex; }
   virtual void RowsSwapped(int ARow1, int ARow2) { (void)ARow1, (void)ARow2; }
+  // Rows from First on took a new order (row First + k is the one that stood at From[k]). By default told as
+  // the exchanges that make that order.
+  virtual void RowsPermuted(int First, const std::vector<int>& From);
   virtual void ColsInserted(int ACol, int Count) { (void)ACol, (void)Count; }
   virtual void ColsRemoved(int ACol, int Count) { (void)ACol, (void)Count; }
   virtual void ColsSwapped(int ACol1, int ACol2) { (void)ACol1, (void)ACol2; }
@@ -77,6 +80,11 @@ class TRowColOps {
   void SwapRows(int ARow1, int ARow2);
   // Only the cells of one column change places: texts and object slots (the single-column sort's exchange).
   void SwapColumnCells(int ACol, int ARow1, int ARow2);
+  // The rows from First on take a new order in one pass, as the same rows would after a run of SwapRows
+  // (SwapColumnCells) calls: row First + k gets the row that stood at From[k]. Touched are the rows those
+  // exchanges named (merged areas across them are split, as the exchanges would have split them).
+  void PermuteRows(int First, const std::vector<int>& From, const std::vector<int>& Touched);
+  void PermuteColumnCells(int ACol, int First, const std::vector<int>& From, const std::vector<int>& Touched);
   // Removes every row whose text in ACol repeats an earlier kept row's text (case-insensitive unless DoCase).
   void RemoveDuplicates(int ACol, bool DoCase);
 

@@ -40,6 +40,46 @@ void TCellGrid::SwapStoreCells(int ACol, int ARow1, int ARow2) {
     if (TCellProperties* p = SlotFor(ACol, r).Props) p->OwnerCol = ACol, p->OwnerRow = r, FRows[r].HasProps = true;
 }
 
+namespace {
+
+// Walks each cycle of the permutation once: position First + k receives what stood at From[k].
+template <class Swap>
+void WalkCycles(int First, const std::vector<int>& From, Swap&& swap) {
+  std::vector<bool> done(From.size());
+  for (std::size_t k = 0; k < From.size(); ++k) {
+    for (std::size_t p = k; !done[p];) {
+      done[p] = true;
+      const std::size_t src = static_cast<std::size_t>(From[p] - First);
+      if (src == k) break;
+      swap(First + static_cast<int>(p), First + static_cast<int>(src));
+      p = src;
+    }
+  }
+}
+
+}  // namespace
+
+void TCellGrid::PermuteStoreRows(int First, const std::vector<int>& From) {
+  if (First < 0 || From.empty()) return;
+  const int need = First + static_cast<int>(From.size());
+  if (StoredRowCount() < need) FRows.resize(need);
+  WalkCycles(First, From, [this](int a, int b) { std::swap(FRows[a], FRows[b]); });
+  RenumberOwners(First);
+}
+
+void TCellGrid::PermuteStoreCells(int ACol, int First, const std::vector<int>& From) {
+  if (ACol < 0 || First < 0 || From.empty()) return;
+  // Every slot exists before any is referenced: making one may move the others.
+  for (std::size_t k = 0; k < From.size(); ++k)
+    if (From[k] != First + static_cast<int>(k)) SlotFor(ACol, First + static_cast<int>(k));
+  WalkCycles(First, From, [this, ACol](int a, int b) { std::swap(FRows[a][ACol], FRows[b][ACol]); });
+  for (std::size_t k = 0; k < From.size(); ++k) {
+    const int r = First + static_cast<int>(k);
+    if (From[k] == r) continue;
+    if (TCellProperties* p = FRows[r][ACol].Props) p->OwnerCol = ACol, p->OwnerRow = r, FRows[r].HasProps = true;
+  }
+}
+
 void TCellGrid::InsertStoreColumns(int ACol, int ACount) {
   if (ACol < 0 || ACount <= 0) return;
   for (TRowCells& row : FRows)

@@ -99,5 +99,70 @@ TEST_F(SortSwapTest, ASingleColumnSwapSplitsAMergeItWouldTear) {
   EXPECT_EQ(testing::CheckGrid(g->CellStore()), "");
 }
 
+// A descendant that replaced the exchange sees every one of them; the grid's own sort moves its rows at once.
+// Both must end in the same state: cells, objects, merges, heights, flags, the followed row and the counters.
+class TWatchingGrid : public TExtStringGrid {
+ public:
+  using TExtStringGrid::TExtStringGrid;
+  void SortSwapRows(int ARow1, int ARow2) override {
+    ++Seen;
+    TExtStringGrid::SortSwapRows(ARow1, ARow2);
+  }
+  int Seen = 0;
+};
+
+std::string StateOf(TExtStringGrid& g) {
+  QStringList out;
+  for (int r = 0; r < g.RowCount(); ++r) {
+    QStringList row;
+    for (int c = 0; c < g.ColCount(); ++c)
+      row << g.Cells(c, r) + "|" + g.CellObjects().GetComment(c, r) + (g.IsMergedCell(c, r) ? "|m" : "");
+    row << QString::number(g.RowHeights(r)) << QString::number(g.RowModified(r)) << QString::number(g.GetRowSelect(r));
+    out << row.join(',');
+  }
+  out << "xref " + g.SortRowXRef()->StrValue() << QString("swaps %1 sortrow %2 row %3").arg(g.Swaps()).arg(g.SortRow()).arg(g.Row());
+  return out.join('\n').toStdString();
+}
+
+TEST(SortMoves, RowsMovedAtOnceEndAsTheExchangesOneByOneLeaveThem) {
+  for (const bool single : {false, true}) {
+    auto form = std::make_unique<plat::TForm>(nullptr);
+    TExtStringGrid* fast = new TExtStringGrid(form.get());
+    TWatchingGrid* slow = new TWatchingGrid(form.get());
+    for (TExtStringGrid* g : {fast, static_cast<TExtStringGrid*>(slow)}) {
+      g->SetParent(form.get());
+      g->SetBounds(0, 0, 400, 300);
+      g->SetColCount(4);
+      g->SetRowCount(80);
+      for (int r = 1; r < 80; ++r) {
+        g->SetCells(0, r, QString::number(r));
+        g->SetCells(1, r, QString::number((r * 37) % 23));
+        g->SetCells(2, r, QString(QChar(u'a' + (r * 11) % 7)));
+        g->SetCells(3, r, QString("z%1").arg(r % 5));
+        if (r % 9 == 0) g->SetRowHeights(r, 20 + r);
+        if (r % 7 == 0) g->CellObjects().AddComment(r % 4, r, QString("note %1").arg(r));
+      }
+      g->MergeCells(2, 10, 2, 1);
+      g->MergeCells(3, 30, 1, 3);
+      g->MouseActions()->SetDisjunctRowSelect(true);
+      g->Navigation()->MoveRowOnSort = true;
+      g->ShowModified()->Enabled = true;
+      for (int r : {3, 17, 40}) g->SetRowSelect(r, true);
+      for (int r : {5, 44}) g->SetRowModified(r, true);
+      g->SetRow(15);
+      g->SortSettings()->SortSingleColumn = single;
+      g->Sort(1, sdAscending);
+      g->Sort(2, sdDescending);
+    }
+    EXPECT_EQ(StateOf(*fast), StateOf(*slow)) << single;
+    EXPECT_GT(slow->Seen, 0);
+    EXPECT_EQ(slow->Seen, slow->Swaps());
+    EXPECT_EQ(testing::CheckGrid(fast->CellStore()), "");
+    for (TExtStringGrid* g : {fast, static_cast<TExtStringGrid*>(slow)}) g->QUnSort();
+    EXPECT_EQ(StateOf(*fast), StateOf(*slow)) << single;
+    EXPECT_EQ(testing::CheckGrid(fast->CellStore()), "");
+  }
+}
+
 }  // namespace
 }  // namespace grid
