@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,10 @@ class OfficePeer : public ::testing::Test {
     ASSERT_FALSE(QStandardPaths::findExecutable("soffice").isEmpty()) << "soffice is needed (scripts/setup.sh installs it)";
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
+    // A home of its own as well as a profile: nothing of the user's suite is read or locked.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", dir.Path("home"));
+    p.setProcessEnvironment(env);
     QStringList args = {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.Path("profile"),
                         "--convert-to", Format, "--outdir", dir.Path("out")};
     p.start("soffice", args + Files);
@@ -89,6 +94,37 @@ TEST_F(OfficePeer, WorkbooksReadTheSameInTheOfficeSuiteBothWays) {
   EXPECT_EQ(Csv("made-Added.csv"), texts);
   EXPECT_EQ(Csv("made-made.csv"), (TTable{{"id", "name", "when", "value"}, {"123", "a, b", "2024-03-05", "1.5"},
                                           {"7", "two\nlines", "", "2"}}));
+}
+
+// The suite lays out a document the grid writes and prints it: the PDF's text holds every cell, row by row.
+TEST_F(OfficePeer, DocumentsPrintToPdfWithTheTable) {
+  ASSERT_FALSE(QStandardPaths::findExecutable("pdftotext").isEmpty()) << "pdftotext is needed (scripts/setup.sh installs it)";
+  const TTable texts = {
+      {"Meter", "Value", "Unit"},
+      {QString::fromUtf8("Z\u00e4hler"), "12.5", "kWh"},
+      {"a&b", "\"q\"", "<x>"},
+  };
+  TDataGrid g;
+  Fill(g, texts);
+  SaveToDOC(g, Path("table.docx"), true, "after the table");
+  Convert("pdf", {Path("table.docx")});
+  QProcess p;
+  p.start("pdftotext", {"-layout", Path("out/table.pdf"), "-"});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+  const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+  // Each row of the table is one line of the page (the texts fit their columns), its cells in order; the rows
+  // follow each other.
+  qsizetype last = -1;
+  for (const auto& row : texts) {
+    const QRegularExpression line("^\\s*" + QRegularExpression::escape(row[0]) + "\\s+" +
+                                  QRegularExpression::escape(row[1]) + "\\s+" + QRegularExpression::escape(row[2]) +
+                                  "\\s*$");
+    const qsizetype at = lines.indexOf(line);
+    EXPECT_GT(at, last) << row[0].toStdString();
+    last = at;
+  }
+  EXPECT_GT(lines.indexOf(QRegularExpression("after the table")), last);
 }
 
 TEST_F(OfficePeer, LegacyWorkbooksGoThroughTheConverter) {
