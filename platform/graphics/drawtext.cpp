@@ -1,9 +1,12 @@
 #include "platform/graphics/drawtext.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/graphics/canvas.h"
@@ -75,10 +78,11 @@ class Layout {
   }
 
   // Draws s with its top-left at (x, y), tab segments placed at their stops.
-  void Draw(QPainter* p, int x, int y, const QString& s) const {
+  // Clip: the one rectangle p clips to, in device pixels, when known.
+  void Draw(QPainter* p, int x, int y, const QString& s, const QRect* clip) const {
     int base = y + fm_.ascent();
     if (!Expands(s)) {
-      if (!DrawShapedText(*p, QPointF(x, base), font_, s)) p->drawText(QPoint(x, base), s);
+      if (!DrawShapedText(*p, QPointF(x, base), font_, s, clip)) p->drawText(QPoint(x, base), s);
       return;
     }
     int cx = 0;
@@ -220,6 +224,22 @@ void WrapParagraph(const Layout& lay, const QString& t, int ps, int pe, int maxW
   }
 }
 
+// Where the canvas's own painter on its image clips this text, in the image's pixels, when that is one
+// rectangle: the canvas's clip and the text's rectangle, both as the canvas gave them to the painter.
+std::optional<QRect> DeviceClip(TCanvas& Canvas, const QPainter& P, const TRect& R, unsigned Flags) {
+  QImage* image = Canvas.Image();
+  if (!image || P.device() != image) return std::nullopt;
+  const TPoint shift = Canvas.LogicalToDevice(TPoint(0, 0));
+  if (P.deviceTransform() != QTransform::fromTranslate(shift.X, shift.Y)) return std::nullopt;
+  QRect clip = image->rect();
+  if (const std::optional<TRegion>& region = Canvas.ClipRegion()) {
+    if (region->QtRegion().rectCount() != 1) return std::nullopt;
+    clip &= region->QtRegion().boundingRect();
+  }
+  if (!(Flags & DT_NOCLIP)) clip &= ToQRect(Canvas.LogicalToDevice(R));
+  return clip;
+}
+
 }  // namespace
 
 int DrawTextOnCanvas(TCanvas& canvas, const QString& text, TRect& r, unsigned flags, DRAWTEXTPARAMS* params) {
@@ -312,6 +332,7 @@ int DrawTextOnCanvas(TCanvas& canvas, const QString& text, TRect& r, unsigned fl
     if (!(flags & DT_NOCLIP)) p->setClipRect(ToQRect(r), Qt::IntersectClip);
     if (flags & DT_RTLREADING) p->setLayoutDirection(Qt::RightToLeft);
   }
+  const std::optional<QRect> deviceClip = p ? DeviceClip(canvas, *p, r, flags) : std::nullopt;
   const bool opaque = canvas.BkMode() == OPAQUE;
   const QColor bk = ToQColor(canvas.BkColor());
   int y = y0;
@@ -323,7 +344,7 @@ int DrawTextOnCanvas(TCanvas& canvas, const QString& text, TRect& r, unsigned fl
     else if (flags & DT_RIGHT) x = right - w;
     if (p) {
       if (opaque && w > 0) p->fillRect(QRect(x, y, w, lineH), bk);
-      if (!(flags & DT_PREFIXONLY)) lay.Draw(p, x, y, l.text);
+      if (!(flags & DT_PREFIXONLY)) lay.Draw(p, x, y, l.text, deviceClip ? &*deviceClip : nullptr);
       if (l.underline >= 0 && l.underline < l.text.size()) {
         int ux = x + lay.Width(l.text.left(l.underline));
         int uw = lay.Width(l.text.mid(l.underline, 1));

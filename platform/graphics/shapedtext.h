@@ -6,6 +6,7 @@
 class QFont;
 class QPainter;
 class QPointF;
+class QRect;
 class QString;
 
 namespace plat {
@@ -17,6 +18,10 @@ int ShapedTextWidth(const QFont& Font, const QString& Text);
 // the painter's font set to Font. False (nothing drawn) where the kept glyphs could differ from that: on a
 // painter that does not rasterise, in a right-to-left painter, for a decorated font, or for a text with tabs,
 // line breaks or a right-to-left start; the caller then draws the text itself.
-bool DrawShapedText(QPainter& Painter, const QPointF& Origin, const QFont& Font, const QString& Text);
+// DeviceClip, when given, is the one rectangle the painter clips to, in the pixels of its device. With it, a
+// text drawn again and again on an image over a background of one colour is copied from the pixels its first
+// such drawing left (the same pixels: blending depends only on the pixel below, the glyph and the pen).
+bool DrawShapedText(QPainter& Painter, const QPointF& Origin, const QFont& Font, const QString& Text,
+                    const QRect* DeviceClip = nullptr);
 
 }  // namespace plat

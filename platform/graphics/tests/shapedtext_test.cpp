@@ -1,11 +1,14 @@
 // Texts drawn from their kept glyphs: the pixels and widths are Qt's own for the same font and text, on the
-// first drawing (which keeps nothing), on the second (which keeps the glyphs) and after; and the canvas keeps
-// its Qt font while only the colour changes.
+// first drawing (which keeps nothing), on the second (which keeps the glyphs) and after; texts drawn again and
+// again through the canvas, copied from their stamps, still give Qt's pixels on every background, pen, format,
+// origin and clip; and the canvas keeps its Qt font while only the colour changes.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+
+#include <vector>
 
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
@@ -81,6 +84,99 @@ TEST(ShapedText, ARightToLeftPainterDrawsItself) {
   QPainter p(&image);
   p.setLayoutDirection(Qt::RightToLeft);
   for (int time = 0; time < 3; ++time) EXPECT_FALSE(DrawShapedText(p, QPointF(6, 25), font, QStringLiteral("abc")));
+}
+
+// --- Texts drawn again and again through the canvas --------------------------------------------------------
+
+struct StampCase {
+  const char* name;
+  QImage::Format format;
+  QRgb back, pen;
+  TPoint windowOrg;
+  std::vector<TRect> clip;  // the canvas's clip in device pixels (none when empty)
+  TRect text;               // the text's rectangle in logical pixels
+  bool crossed;             // a line of another colour runs under the text
+};
+
+QImage Background(const StampCase& c) {
+  QImage image(160, 48, c.format);
+  image.fill(c.back);
+  if (c.crossed)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, 20, qRgb(200, 0, 0));
+  return image;
+}
+
+QFont CanvasFont() {
+  TFont font;
+  font.SetName(QStringLiteral("DejaVu Sans"));
+  font.SetSize(10);
+  return font.QtFont();
+}
+
+// What Qt draws for the text at the rectangle's top-left, in the canvas's font, origin and clips.
+QImage StampDrawnByQt(const StampCase& c, const QString& Text) {
+  QImage image = Background(c);
+  QPainter p(&image);
+  const QFont font = CanvasFont();
+  p.setFont(font);
+  p.setPen(QColor::fromRgb(c.pen));
+  if (!c.clip.empty()) {
+    QRegion region;
+    for (const TRect& r : c.clip) region += ToQRect(r);
+    p.setClipRegion(region);
+  }
+  p.translate(-c.windowOrg.X, -c.windowOrg.Y);
+  p.setClipRect(ToQRect(c.text), Qt::IntersectClip);
+  p.drawText(QPoint(c.text.Left, c.text.Top + QFontMetrics(font).ascent()), Text);
+  return image;
+}
+
+QImage StampDrawnByCanvas(const StampCase& c, const QString& Text) {
+  QImage image = Background(c);
+  TCanvas canvas(&image);
+  canvas.Font()->SetName(QStringLiteral("DejaVu Sans"));
+  canvas.Font()->SetSize(10);
+  canvas.Font()->SetColor(FromQColor(QColor::fromRgb(c.pen)));
+  canvas.Brush()->SetStyle(bsClear);
+  canvas.SetWindowOrg(c.windowOrg);
+  if (!c.clip.empty()) {
+    QRegion region;
+    for (const TRect& r : c.clip) region += ToQRect(r);
+    const TRegion clip(region);
+    canvas.SelectClipRgn(&clip);
+  }
+  TRect r = c.text;
+  canvas.DrawText(Text, r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  canvas.EndPainting();
+  return image;
+}
+
+TEST(ShapedText, TextsDrawnAgainAndAgainKeepQtsPixels) {
+  constexpr auto kRgb = QImage::Format_RGB32;
+  constexpr auto kPremultiplied = QImage::Format_ARGB32_Premultiplied;
+  const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0), navy = qRgb(0, 0, 128), cream = qRgb(255, 250, 220);
+  const StampCase cases[] = {
+      {"plain", kRgb, white, black, {0, 0}, {}, Rect(10, 6, 150, 30), false},
+      {"the same elsewhere", kRgb, white, black, {0, 0}, {}, Rect(37, 21, 150, 45), false},
+      {"selected", kRgb, navy, white, {0, 0}, {}, Rect(10, 6, 150, 30), false},
+      {"premultiplied image", kPremultiplied, cream, navy, {0, 0}, {}, Rect(10, 6, 150, 30), false},
+      {"moved origin", kRgb, white, black, {-7, 3}, {}, Rect(10, 6, 150, 30), false},
+      {"cut by its rectangle", kRgb, white, black, {0, 0}, {}, Rect(10, 6, 31, 30), false},
+      {"cut by the canvas clip", kRgb, white, black, {0, 0}, {Rect(0, 0, 160, 14)}, Rect(10, 6, 150, 30), false},
+      {"clipped away", kRgb, white, black, {0, 0}, {Rect(0, 40, 160, 48)}, Rect(10, 6, 150, 30), false},
+      {"clip of two rectangles", kRgb, white, black, {0, 0}, {Rect(0, 0, 30, 48), Rect(50, 0, 160, 48)},
+       Rect(10, 6, 150, 30), false},
+      {"over a line", kRgb, white, black, {0, 0}, {}, Rect(10, 6, 150, 30), true},
+  };
+  const QString texts[] = {QStringLiteral("Row 17"), QStringLiteral("Cell 3.2 jolly"), QStringLiteral("   "),
+                           QString::fromUtf8("Ã" "ber WÃ©j")};
+  for (const StampCase& c : cases)
+    for (const QString& text : texts) {
+      SCOPED_TRACE(std::string(c.name) + ": " + text.toStdString());
+      const QImage expected = StampDrawnByQt(c, text);
+      for (int time = 1; time <= 5; ++time)  // kept from the second, stamped from the third drawing on
+        ASSERT_EQ(StampDrawnByCanvas(c, text), expected) << "drawing " << time;
+    }
 }
 
 TEST(ShapedText, TheCanvasKeepsItsQtFontWhileOnlyTheColourChanges) {
