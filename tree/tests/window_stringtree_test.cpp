@@ -366,6 +366,41 @@ TEST(StringTreePaint, MainAndStaticTextsWithShortening) {
   EXPECT_GT(spans[plat::taRightJustify].first, spans[plat::taLeftJustify].first);
 }
 
+// Painting the same page again and again gives the same pixels: the texts come from Qt's drawing the first
+// time, from kept glyphs the second and from copies of earlier drawings after that, in plain, selected,
+// shortened and right-aligned cells, through the row image and straight onto the target.
+TEST(StringTreePaint, RepaintingGivesTheSamePixelsEveryTime) {
+  for (const bool buffered : {true, false}) {
+    SCOPED_TRACE(buffered ? "row image" : "straight onto the target");
+    Fixture f;
+    f.UseTexts();
+    TTestStringTree& t = *f.tree;
+    t.Font()->SetName("DejaVu Sans");
+    t.Font()->SetHeight(-12);
+    TLazyTreeColumns& cols = t.Header().Columns();
+    cols.Add()->SetWidth(110);
+    cols.Add()->SetWidth(50);
+    cols.Add()->SetWidth(90);
+    cols[2]->SetAlignment(plat::taRightJustify);
+    PLazyNode a = f.Add(nullptr, {"Repainted", "a text far too long", "right"});
+    f.Add(a, {"Child jolly", "Wj", "\u00dcber"});
+    PLazyNode b = f.Add(nullptr, {"Selected row", "sel", "and more"});
+    t.SetExpanded(a, true);
+    t.SetSelected(b, true);
+    TLTInternalPaintOptions options = WindowPaintOptions;
+    if (!buffered) options.Include(poUnbuffered);
+    auto paint = [&] {
+      QImage image(300, 80, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::white);
+      plat::TCanvas canvas(&image);
+      t.PaintTree(&canvas, plat::TRect(0, 0, 300, 80), {0, 0}, options);
+      return image;
+    };
+    const QImage first = paint();
+    for (int time = 2; time <= 5; ++time) ASSERT_EQ(paint(), first) << "painting " << time;
+  }
+}
+
 // The first and last x in [x0, x1) of row y whose pixel has the given colour, or (-1, -1).
 std::pair<int, int> ColourSpan(const QImage& image, int x0, int x1, int y, QRgb colour) {
   int first = -1, last = -1;
