@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "dropdown/item_layout.h"
 #include "platform/forms/controls.h"
 #include "platform/graphics/graphic.h"
 #include "platform/rtl/collection.h"
@@ -116,7 +117,6 @@ class TButtonAppearance : public plat::TPersistent {
   plat::TFont FFont;
 };
 
-enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 enum TButtonPanelType { plCalculator, plCustom };
 
 using TCalculatorButtonClickEvent = std::function<void(plat::TObject* Sender, int Index)>;

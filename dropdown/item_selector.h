@@ -18,6 +18,7 @@
 
 #include "dropdown/dropdown_styles.h"
 #include "dropdown/ext_dropdown.h"
+#include "dropdown/item_layout.h"
 #include "dropdown/picker_item.h"
 #include "platform/forms/controls.h"
 #include "platform/rtl/collection.h"
@@ -29,7 +30,6 @@ class TPicture;
 namespace dropdown {
 
 enum TSelectorType { stImage, stColor };
-enum TItemLayout { ilCaptionLeft, ilCaptionRight, ilCaptionTop, ilCaptionBottom };
 
 using TDrawItemEvent =
     std::function<void(plat::TObject* Sender, plat::TCanvas* Canvas, plat::TRect R, int Index)>;

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "griddropdown/griddropdown.h"
 #include "platform/forms/forms.h"
 #include "platform/io/files.h"
 #include "windows/about.h"
@@ -122,6 +123,8 @@ class TAfter_First_Paint : public QObject {
 
 int Program_Main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The grids' drop-down cell editors join the grid's editor registry before any grid edits.
+  grid::RegisterGridDropDownEditors();
   Create_Main_Window();
   Application->SetTitle(FTessaroneFirmWare->Caption());
   // The other windows are made once the main window is on the screen, so that it shows sooner; what the main
