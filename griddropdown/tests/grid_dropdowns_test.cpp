@@ -106,10 +106,15 @@ TEST_F(DropDowns, AltDownOpensTheDropDownAndTheEditGoesOn) {
 TEST_F(DropDowns, EnterValidatesAndWritesBackTabMovesOnEscapeRestores) {
   struct Road {
     const char* name;
-    int key;
-    bool keeps;      // the cell keeps its text
-    int colAfter;    // where the current cell is then
-  } roads[] = {{"Enter", Qt::Key_Return, false, 1}, {"Tab", Qt::Key_Tab, false, 2}, {"Escape", Qt::Key_Escape, true, 1}};
+    std::function<void(DropDowns&)> leave;
+    bool keeps;    // the cell keeps its text
+    int colAfter;  // where the current cell is then
+  } roads[] = {
+      {"Enter", [](DropDowns& f) { f.Key(Qt::Key_Return); }, false, 1},
+      {"Tab", [](DropDowns& f) { f.Key(Qt::Key_Tab); }, false, 2},
+      {"Escape", [](DropDowns& f) { f.Key(Qt::Key_Escape); }, true, 1},
+      {"focus elsewhere", [](DropDowns& f) { f.other->SetFocus(); }, false, 1},
+  };
   for (const KindCase& k : KindCases()) {
     if (k.prepare) k.prepare(*this);
     for (const Road& road : roads) {
@@ -121,7 +126,7 @@ TEST_F(DropDowns, EnterValidatesAndWritesBackTabMovesOnEscapeRestores) {
       dropdown::TExtCustomDropDown* ed = Editor();
       k.change(*this);
       const QString expected = Expected(*this, k);
-      Key(road.key);
+      road.leave(*this);
       Flush();
       EXPECT_FALSE(ed->Visible());
       EXPECT_FALSE(g->EditMode());
@@ -132,6 +137,146 @@ TEST_F(DropDowns, EnterValidatesAndWritesBackTabMovesOnEscapeRestores) {
       if (auto* p = dynamic_cast<dropdown::TExtCustomDropDown*>(ed)) EXPECT_FALSE(p->DroppedDown());
     }
   }
+}
+
+TEST_F(DropDowns, DirectComboDropOpensTheDropDownWithTheEdit) {
+  g->MouseActions()->DirectComboDrop = true;
+  for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edColorPickerDropDown}) {
+    SCOPED_TRACE(int(kind));
+    Open(kind, "4");
+    ASSERT_TRUE(EditorOpen());
+    EXPECT_TRUE(Editor()->DroppedDown());
+    g->HideInplaceEdit();
+    EXPECT_FALSE(Editor()->DroppedDown());
+  }
+}
+
+TEST_F(DropDowns, TheCalculatorStoresItsResultNotTheExpression) {
+  LogValidation();
+  Open(edCalculatorDropDown, "");
+  Type("12+3*2");
+  Key(Qt::Key_Return);
+  Flush();
+  // No precedence: (12 + 3) * 2.
+  EXPECT_EQ(g->Cells(1, 1), "30.00");
+  EXPECT_EQ(Log(), "validate 1,1=30.00");
+  EXPECT_FALSE(g->EditMode());
+}
+
+TEST_F(DropDowns, TypingReachesTheGridsKeyAndChangeEvents) {
+  plat::TObject* sender = nullptr;
+  QString typed, changed;
+  g->OnKeyPress = [&](plat::TObject* s, char16_t& key) {
+    sender = s;
+    typed += QChar(key);
+    if (key == u'z') key = u'y';  // the grid's handler may change the character
+  };
+  g->OnEditChange = [&](plat::TObject*, int c, int r, QString v) { changed = QString("%1,%2 %3").arg(c).arg(r).arg(v); };
+  Open(edMemoDropDown, "alpha");
+  Type("xz");
+  EXPECT_EQ(sender, Editor());
+  EXPECT_EQ(typed, "xz");
+  EXPECT_EQ(changed, "1,1 xyalpha");
+}
+
+// A refused value keeps the edit open on the cell with the value typed; the cell keeps its text.
+TEST_F(DropDowns, ARefusedValueKeepsTheEditorOpenOnTheCell) {
+  g->OnCellValidate = [](plat::TObject*, int, int, QString& v, bool& valid) { valid = v == "3"; };
+  for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edDetailDropDown}) {
+    SCOPED_TRACE(int(kind));
+    Open(kind, "3");
+    Type("5");
+    const QString typed = Editor()->Text();
+    for (int key : {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down}) {
+      Key(key);
+      Flush();
+      EXPECT_TRUE(EditorOpen());
+      EXPECT_EQ(Editor()->Text(), typed);
+      EXPECT_EQ(g->Cells(1, 1), "3");
+      EXPECT_EQ(g->Col(), 1);
+      EXPECT_EQ(g->Row(), 1);
+    }
+    Key(Qt::Key_Escape);
+    Flush();
+    EXPECT_FALSE(g->EditMode());
+    EXPECT_EQ(g->Cells(1, 1), "3");
+  }
+}
+
+// The memo copies its text into the cell as it is typed; Escape still gives the cell the text it had.
+TEST_F(DropDowns, TheMemoFollowsTheTypingAndEscapePutsTheCellBack) {
+  const QString twoLines = QStringLiteral("first\r\nsecond");
+  Open(edMemoDropDown, twoLines);
+  Type("x");
+  EXPECT_EQ(g->Cells(1, 1), "x" + twoLines);
+  Key(Qt::Key_Escape);
+  Flush();
+  EXPECT_EQ(g->Cells(1, 1), twoLines);
+  Open(edMemoDropDown, twoLines);
+  Key(Qt::Key_Return);
+  Flush();
+  EXPECT_EQ(g->Cells(1, 1), twoLines);
+}
+
+// With the palette open, Up and Down move in it and the edit goes on; Enter stores the colour: its name into
+// the cell's text and the colour into the shape of a shape cell, else into the cell's colour.
+TEST_F(DropDowns, TheColourPickerWritesItsColourIntoTheShapeOrTheCell) {
+  int selects = 0;
+  g->OnColorSelect = [&](plat::TObject*, int, int, plat::TColor, QString) { ++selects; };
+  for (bool shape : {false, true}) {
+    SCOPED_TRACE(shape ? "shape" : "plain");
+    g->SetColors(1, 1, plat::clWhite);
+    if (shape) g->CellObjects().AddShape(1, 1, csCircle, plat::clYellow, plat::clBlack, haLeft, vaTop);
+    Open(edColorPickerDropDown, "");
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Editor()->DroppedDown());
+    TGridColorDropDown* picker = ColorPickerDropDown(*g);
+    const plat::TColor before = picker->SelectedColor();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Up);
+    EXPECT_TRUE(EditorOpen());
+    Key(Qt::Key_Return);
+    Flush();
+    EXPECT_FALSE(g->EditMode());
+    const plat::TColor chosen = picker->SelectedColor();
+    EXPECT_NE(chosen, before);
+    EXPECT_EQ(g->Cells(1, 1), picker->SelectedColorText());
+    EXPECT_FALSE(g->Cells(1, 1).isEmpty());
+    EXPECT_EQ(g->Colors(1, 1), shape ? plat::clWhite : chosen);
+    if (shape) EXPECT_EQ(g->CellObjects().GetShapeColor(1, 1), chosen);
+  }
+  EXPECT_GE(selects, 2);
+}
+
+TEST_F(DropDowns, TheImagePickerChangesAnImageListCellsIndexAndADataImagesText) {
+  std::vector<QString> selected;
+  g->OnImageSelected = [&](plat::TObject*, int c, int r, int i) { selected.push_back(QString("%1,%2 %3").arg(c).arg(r).arg(i)); };
+  struct Case {
+    const char* name;
+    std::function<void(TExtStringGrid&)> make;
+    QString text, stored;
+    int index;  // the image index of an image-list cell afterwards, -1 for none
+  } cases[] = {
+      {"image list", [](TExtStringGrid& G) { G.AddImageIdx(1, 1, 0, haLeft, vaTop); }, "label", "label", 2},
+      {"data image", [](TExtStringGrid& G) { G.CellObjects().AddDataImage(1, 1, 0, haLeft, vaTop); }, "0", "2", -1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    g->RemoveCellGraphic(1, 1);
+    k.make(*g);
+    Open(edImagePickerDropDown, k.text);
+    ASSERT_TRUE(EditorOpen());
+    EXPECT_EQ(ImagePickerDropDown(*g)->ImageIndex(), 0);
+    ImagePickerDropDown(*g)->SetImageIndex(2);
+    Key(Qt::Key_Return);
+    Flush();
+    EXPECT_EQ(g->Cells(1, 1), k.stored);
+    int index = -1;
+    g->CellObjects().GetImageIdx(1, 1, index);
+    EXPECT_EQ(index, k.index);
+  }
+  EXPECT_EQ(selected, (std::vector<QString>{"1,1 2", "1,1 2"}));
 }
 
 }  // namespace
