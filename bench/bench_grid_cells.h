@@ -1,12 +1,22 @@
 #pragma once
 // What the grid benchmarks against plain peers share: the timing of one side, and a grid filled with cell
 // texts as meter tables hold them.
+#include <malloc.h>
+
 #include <QString>
 
 #include "bench/bench_measure.h"
 #include "grid/data/data_grid.h"
 
 namespace bench {
+
+// Keeps freed memory in the process: on a virtual machine the first touch of a page the system hands out costs
+// more than the work measured, and it would land on whichever side happened to grow the heap.
+inline bool KeepFreedMemory() {
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);
+  mallopt(M_TRIM_THRESHOLD, -1);
+  return true;
+}
 
 // The calling thread's CPU time of one call: steady while other processes load the machine.
 template <class Fn>

@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 
 #include <cstring>
 #include <string>
@@ -20,20 +19,12 @@
 
 namespace {
 
-// Freed memory stays in the process: on a virtual machine the first touch of a page the system hands out
-// costs more than the work measured here, and it would land on whichever side happened to grow the heap.
-const bool kHeapKept = [] {
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, -1);
-  return true;
-}();
+const bool kHeapKept = bench::KeepFreedMemory();
 
 // Sixteen columns keep a million cells within the 65,536 rows the binary stream addresses.
 constexpr int kCols = 16;
 
 using bench::TimeNs;
-
-QString CellText(int c, int r) { return bench::MeterCellText(c, r, true); }
 
 void FillGrid(grid::TDataGrid& g, int Rows) { bench::FillMeterGrid(g, kCols, Rows, true); }
 

@@ -5,7 +5,6 @@
 // reading the .xlsx back into a grid against loading the same cells from CSV.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <xlsxwriter.h>
 
 #include <QTemporaryDir>
@@ -13,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_measure.h"
+#include "bench/bench_grid_cells.h"
 #include "grid/data/csv_format.h"
 #include "grid/data/data_grid.h"
 #include "grid/data/office/office_exchange.h"
@@ -21,22 +20,11 @@
 
 namespace {
 
-// Freed memory stays in the process: on a virtual machine the first touch of a page the system hands out costs
-// more than the work measured here, and it would land on whichever side happened to grow the heap.
-const bool kHeapKept = [] {
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, -1);
-  return true;
-}();
+const bool kHeapKept = bench::KeepFreedMemory();
 
 constexpr int kCols = 16;
 
-template <class Fn>
-double TimeNs(Fn&& fn) {
-  const double start = bench::ThreadCpuNs();
-  fn();
-  return bench::ThreadCpuNs() - start;
-}
+using bench::TimeNs;
 
 // Cell texts as meter tables hold them: numbers, names, codes with leading zeros, now and then a quote.
 QString CellText(int c, int r) {

@@ -96,4 +96,7 @@ class TDropDownEditHost {
 // The string grid's answer to the drop-down editors.
 std::unique_ptr<TDropDownEditHost> MakeDropDownHost(TExtStringGrid& Grid);
 
+// The whole number a text starts with ("12ab" is 12, "" and "x" are 0).
+int LeadingInt(const QString& Text);
+
 }  // namespace grid

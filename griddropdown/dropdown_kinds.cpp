@@ -17,16 +17,6 @@ void KeepFixedRowAlways(TExtStringGrid& Inner);
 
 namespace {
 
-// The whole number a text starts with ("12ab" is 12, "" and "x" are 0).
-int LeadingInt(const QString& Text) {
-  const QString t = Text.trimmed();
-  const bool negative = t.startsWith(u'-');
-  long long v = 0;
-  for (qsizetype i = negative ? 1 : 0; i < t.size() && t[i].isDigit() && v < 1000000000LL; ++i)
-    v = v * 10 + t[i].digitValue();
-  return static_cast<int>(negative ? -v : v);
-}
-
 template <class TWrapper>
 class TDropDownKind : public TCellEditorKind {
  public:

@@ -10,8 +10,6 @@
 
 namespace grid {
 
-namespace {
-
 // The whole number a text starts with ("12ab" is 12, "" and "x" are 0).
 int LeadingInt(const QString& Text) {
   const QString t = Text.trimmed();
@@ -21,6 +19,8 @@ int LeadingInt(const QString& Text) {
     v = v * 10 + t[i].digitValue();
   return static_cast<int>(negative ? -v : v);
 }
+
+namespace {
 
 class TGridDropDownHost final : public TDropDownEditHost {
  public:
