@@ -55,6 +55,7 @@ namespace controls {
 class TExtStringGridCheck;
 }
 namespace plat {
+class TListBox;
 class TStream;
 }
 
@@ -922,6 +923,16 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // Multi-line cells are copied as spreadsheets quote them (character 11 for each line break).
   bool ExcelClipboardFormat = false;
   TGridClipboard& GridClipboard();
+  // ======== clipboard and drag leftovers (defined in extgrid_clipboard.cpp)
+  // A column chooser list starts dragging its item AIndex, which stands for the hidden real column ACol: the
+  // column drop that follows shows that column where it lands and takes the item out of the list.
+  void OleColumnDragStart(int ACol, int AIndex, plat::TListBox* AList);
+  // Set by a descendant: a left press on a cell goes to SelectorCellClick instead of selecting or editing.
+  bool CellSelectorMode = false;
+  // Empty hooks for descendants: the press on a cell in cell-selector mode, and the text editor's formula mode
+  // (true while its text starts with "=", false otherwise and when it loses the focus).
+  virtual void SelectorCellClick(int ACol, int ARow);
+  virtual void FormulaModeChange(bool Active);
   // A drag of the selection (or of a column) starts from a press on a drag source; the drag side fills it.
   virtual void StartMouseDrag(int ACol, int ARow, bool ColumnDrag);
   // Node glyph clicks (real rows); the node code fills them.

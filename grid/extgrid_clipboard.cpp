@@ -9,6 +9,7 @@
 #include "grid/data/clipboard.h"
 #include "grid/extgrid.h"
 #include "grid/input/grid_dnd.h"
+#include "grid/input/grid_dnd_grid.h"
 #include "grid/view/rich_cell.h"
 #include "platform/forms/clipboard.h"
 
@@ -198,5 +199,15 @@ void TExtStringGrid::PasteDone(plat::TPoint FromTopLeft, plat::TRect ToRect, TCl
   GridClipboard().MarkPastedRows(ToRect);
 }
 bool TExtStringGrid::CanPasteCells() { return Navigation()->AllowFmtClipboard; }
+
+// ---- drag leftovers and empty hooks
+
+void TExtStringGrid::OleColumnDragStart(int ACol, int AIndex, plat::TListBox* AList) {
+  DragDrop().OleColumnDragStart(ACol, AIndex, AList);
+}
+
+void TExtStringGrid::SelectorCellClick(int ACol, int ARow) { (void)ACol, (void)ARow; }
+
+void TExtStringGrid::FormulaModeChange(bool Active) { (void)Active; }
 
 }  // namespace grid

@@ -38,7 +38,7 @@ QString TExtStringGrid::GetEditMask(int ACol, int ARow) {
 
 void TExtStringGrid::EditorKeyDownHook(std::uint16_t Key, plat::TShiftState Shift) { (void)Key, (void)Shift; }
 
-void TExtStringGrid::EditorFormulaHook(bool IsFormula) { (void)IsFormula; }
+void TExtStringGrid::EditorFormulaHook(bool IsFormula) { FormulaModeChange(IsFormula); }
 
 void TExtStringGrid::DoGetEditorProp(int ACol, int ARow, TEditLink* AEditLink) {
   if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);

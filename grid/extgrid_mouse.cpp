@@ -15,6 +15,16 @@ namespace grid {
 using plat::TRect;
 
 void TExtStringGrid::MouseOrBaseDispatch(plat::TMessage& Message) {
+  // In cell-selector mode a left press on a cell is the descendant's, before any of the press handling.
+  if (CellSelectorMode && Message.Msg == plat::WM_LBUTTONDOWN) {
+    plat::TWMMouse m(Message);
+    int c = -1, r = -1;
+    MouseToCell(m.XPos(), m.YPos(), c, r);
+    if (c >= 0 && r >= 0) {
+      SelectorCellClick(c, r);
+      return;
+    }
+  }
   if (!FMouse.Message(Message)) TRenderGrid::Dispatch(Message);
 }
 

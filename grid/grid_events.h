@@ -131,7 +131,8 @@ using TClipboardEvent = std::function<void(Sender, bool& Allow)>;
 using TClipboardAfterPasteEvent = std::function<void(Sender, int ACol, int ARow, QString Value)>;
 using TClipboardBeforePasteEvent = std::function<void(Sender, int ACol, int ARow, QString& Value, bool& Allow)>;
 using TOleDropEvent = std::function<void(Sender, int ARow, int ACol, QString data, bool& Allow)>;
-using TOleDroppedEvent = std::function<void(Sender, int ARow, int ACol)>;
+// ARect: the cells a drop wrote (a text drop), or the selection where it wrote none or the cells went in whole.
+using TOleDroppedEvent = std::function<void(Sender, plat::TGridRect ARect)>;
 using TOleDragEvent = std::function<void(Sender, int ARow, int ACol, QString data, bool& Allow)>;
 using TOleDragOverEvent = std::function<void(Sender, int ARow, int ACol, bool& Allow)>;
 using TOleDragStartEvent = std::function<void(Sender, int ARow, int ACol)>;

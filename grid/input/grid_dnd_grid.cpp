@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 #include "grid/data/bin_stream.h"
 #include "grid/data/drop.h"
@@ -13,6 +14,7 @@
 #include "grid/extgrid.h"
 #include "grid/griderror.h"
 #include "platform/forms/host.h"
+#include "platform/forms/stdctrls.h"
 
 namespace grid {
 
@@ -128,7 +130,7 @@ class TGridDropAdapter final : public TDropHost {
     if (FGrid.OnOleDropFile) FGrid.OnOleDropFile(&FGrid, ARow, ACol, File, Allow);
   }
   void OleDropped(plat::TRect R) override {
-    if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, R.Top, R.Left);
+    if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, plat::TGridRect{R.Left, R.Top, R.Right, R.Bottom});
   }
 
  private:
@@ -191,7 +193,8 @@ void TGridDropTarget::Dropped(plat::TGridCoord At, int Cols, int Rows) {
   if (GDragSourceGrid == &FGrid && Cols > 0 && Rows > 0)
     GSameGridDrop = plat::TGridRect{At.X, At.Y, std::min(At.X + Cols, FGrid.ColCount()) - 1,
                                     std::min(At.Y + Rows, FGrid.RowCount()) - 1};
-  if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, At.Y, At.X);
+  // The cells went in whole at At; the application is told the selection, which the drop leaves as it was.
+  if (FGrid.OnOleDropped) FGrid.OnOleDropped(&FGrid, FGrid.Selection());
 }
 
 void TGridDropTarget::DropText(QPoint pt, const QString& Text) {
@@ -220,6 +223,10 @@ void TGridDropTarget::DropStream(QPoint pt, const QByteArray& Stream) {
 void TGridDropTarget::DropCol(QPoint pt, int Col) {
   FDrop.DragLeave();
   const plat::TGridCoord at = CellAt(pt);
+  if (const std::optional<bool> listed = FGrid.DragDrop().DropListColumn(at.X < 0 ? FGrid.ColCount() : at.X, at.Y, Col)) {
+    if (!*listed) RefuseDrop();
+    return;
+  }
   if (at.X < 0) return RefuseDrop();
   // Col is a real column; it moves from where it is shown.
   const int from = Col >= 0 && Col < FGrid.AllColCount() ? FGrid.DisplColIndex(Col) : -1;
@@ -228,6 +235,37 @@ void TGridDropTarget::DropCol(QPoint pt, int Col) {
   if (FGrid.OnOleDropCol) FGrid.OnOleDropCol(&FGrid, at.Y, at.X, Col, allow);
   if (!allow || !movable) return RefuseDrop();
   if (from != at.X) FGrid.MoveColumn(from, at.X);
+}
+
+void TGridDragDrop::OleColumnDragStart(int ACol, int AIndex, plat::TListBox* AList) {
+  FOleDragCol = ACol;
+  FOleDragIndex = AIndex;
+  FOleDragList = AList;
+}
+
+std::optional<bool> TGridDragDrop::DropListColumn(int ACol, int ARow, int Col) {
+  if (FOleDragCol < 0) return std::nullopt;
+  // The announcement serves one drop, taken or not.
+  const int real0 = std::exchange(FOleDragCol, -1), index = std::exchange(FOleDragIndex, -1);
+  plat::TListBox* list = std::exchange(FOleDragList, nullptr);
+  bool allow = true;
+  if (FGrid.OnOleDropCol) FGrid.OnOleDropCol(&FGrid, ARow, ACol, Col, allow);
+  if (!allow) return false;
+  if (list && index >= 0 && index < list->Items()->Count()) list->Items()->Delete(index);
+  // The column order records where each column went; a grid that never recorded one has its columns in place.
+  const int at = FGrid.ColumnOrderList()->IndexOf(real0);
+  const int real = at >= 0 ? at : real0;
+  if (real >= FGrid.AllColCount()) return false;
+  FGrid.UnHideColumn(real);
+  const int from = FGrid.DisplColIndex(real);
+  const int to = std::min(ACol, FGrid.ColCount() - 1);
+  if (ACol >= 0 && from >= 0 && from != to) {
+    const bool saved = FGrid.EnhRowColMove;
+    FGrid.EnhRowColMove = true;
+    FGrid.MoveColumn(from, to);
+    FGrid.EnhRowColMove = saved;
+  }
+  return true;
 }
 
 // A loader that fails ends the drop with its message; the error does not leave the window system's event.

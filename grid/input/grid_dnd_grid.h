@@ -19,6 +19,10 @@
 #include "grid/input/grid_dnd.h"
 #include "platform/grids/grids.h"
 
+namespace plat {
+class TListBox;
+}
+
 namespace grid {
 
 class TExtStringGrid;
@@ -85,6 +89,13 @@ class TGridDragDrop {
   QImage CellsPicture(plat::TGridRect R) const;
   // The selection as tab and line separated text.
   QString SelectionText() const;
+  // A column chooser list starts dragging its item AIndex for the hidden real column ACol (see the grid's
+  // OleColumnDragStart); the next column drop into this grid is that column's.
+  void OleColumnDragStart(int ACol, int AIndex, plat::TListBox* AList);
+  // The column drop of a list drag at display column ACol (the column count right of the last column) and
+  // row ARow: the item leaves the list, the column is shown and moves to ACol; OnOleDropCol may refuse it.
+  // Answers nothing when no list drag is announced (Col is then a column of a grid), else whether it dropped.
+  std::optional<bool> DropListColumn(int ACol, int ARow, int Col);
 
  private:
   TDragResult DragColumn(TGridDropSource& Source, int ACol);
@@ -93,6 +104,9 @@ class TGridDragDrop {
   // has just written).
   void RemoveMovedCells(plat::TGridRect Dragged);
   TExtStringGrid& FGrid;
+  // The announced list drag: the real column, the list's item, the list (-1, -1, null when none).
+  int FOleDragCol = -1, FOleDragIndex = -1;
+  plat::TListBox* FOleDragList = nullptr;
   std::unique_ptr<TGridDropAdapter> FDropHost;
   std::unique_ptr<TGridDrop> FDrop;
   std::unique_ptr<TGridDropTarget> FTarget;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,6 +23,7 @@
 #include "grid/input/grid_dnd_grid.h"
 #include "platform/forms/clipboard.h"
 #include "platform/forms/forms.h"
+#include "platform/forms/stdctrls.h"
 
 namespace grid {
 namespace {
@@ -400,6 +402,99 @@ TEST_F(TwoGrids, AColumnMovesInsideItsGridOnly) {
   a->StartOleDrag(1, 0, true);
   EXPECT_EQ(announced, 1);
   EXPECT_EQ(b->Cells(1, 0), "b1");
+}
+
+// OnOleDropped is told the cells a text drop wrote; a refused text drop and a drop of whole cells leave the
+// selection as it was and report it.
+TEST_F(TwoGrids, OnOleDroppedIsToldTheDroppedRectangle) {
+  struct Case {
+    const char* name;
+    bool cells, refuse;
+    plat::TGridRect expected;
+  } cases[] = {{"text", false, false, {3, 2, 4, 4}},
+               {"refused text", false, true, {1, 1, 1, 1}},
+               {"cells", true, false, {1, 1, 1, 1}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    a->Navigation()->AllowFmtClipboard = c.cells;
+    a->SetSelection(plat::TGridRect{1, 1, 2, 3});
+    b->SetSelection(plat::TGridRect{1, 1, 1, 1});
+    b->OnOleDrop = [&](plat::TObject*, int, int, const QString&, bool& Allow) { Allow = !c.refuse; };
+    std::vector<plat::TGridRect> told;
+    b->OnOleDropped = [&](plat::TObject*, plat::TGridRect R) { told.push_back(R); };
+    DropOn(b, 3, 2);
+    a->DragDropSettings()->OleCopyAlways = true;
+    a->StartOleDrag(1, 1, false);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].Left, c.expected.Left);
+    EXPECT_EQ(told[0].Top, c.expected.Top);
+    EXPECT_EQ(told[0].Right, c.expected.Right);
+    EXPECT_EQ(told[0].Bottom, c.expected.Bottom);
+    EXPECT_EQ(b->Cells(3, 2), c.refuse ? "" : "a11");
+    for (int r = 0; r < 6; ++r)
+      for (int k = 0; k < 5; ++k) b->SetCells(k, r, "");
+  }
+}
+
+// A column chooser list announces the hidden column it drags: the drop shows that column where it lands (right
+// of the last column: at the end) and takes the item out of the list; OnOleDropCol may refuse it.
+TEST_F(TwoGrids, AColumnFromAChooserListIsShownWhereItDrops) {
+  struct Case {
+    const char* name;
+    int dropCol;  // -1: right of the last column
+    bool refuse;
+    int shownAt;  // -1: still hidden
+  } cases[] = {{"on a header", 0, false, 0}, {"beyond the last column", -1, false, 4}, {"refused", 1, true, -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<plat::TForm> f = std::make_unique<plat::TForm>(nullptr);
+    auto* g = new TExtStringGrid(f.get());
+    g->SetParent(f.get());
+    g->SetBounds(0, 0, 400, 200);
+    g->SetColCount(5);
+    g->SetRowCount(4);
+    g->SetDefaultColWidth(60);
+    for (int k = 0; k < 5; ++k) g->SetCells(k, 0, QString("h%1").arg(k));
+    auto* list = new plat::TListBox(f.get());
+    list->SetParent(f.get());
+    list->Items()->Add("other");
+    list->Items()->Add("h2");
+    f->SetBounds(0, 0, 500, 220);
+    f->Show();
+    QApplication::processEvents();
+    g->DragDropSettings()->OleColumnDragDrop = true;
+    g->DragDropSettings()->SetOleDropTarget(true);
+    g->SetColumnOrder();
+    g->HideColumn(2);
+    int announced = -1;
+    g->OnOleDropCol = [&](plat::TObject*, int, int, int DropCol, bool& Allow) {
+      announced = DropCol;
+      Allow = !c.refuse;
+    };
+    loop.Target = g->Widget();
+    if (c.dropCol >= 0) {
+      const plat::TRect cell = g->CellRect(c.dropCol, 0);
+      loop.At = QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    } else {
+      loop.At = QPoint(g->CellRect(3, 0).Right + 40, 10);
+    }
+    g->OleColumnDragStart(2, 1, list);
+    TGridDropSource source;
+    int effect = DROPEFFECT_NONE;
+    RunColumnDragDrop(source, 2, DROPEFFECT_COPY | DROPEFFECT_MOVE, effect);
+    EXPECT_EQ(announced, 2);
+    EXPECT_EQ(list->Items()->Count(), c.refuse ? 2 : 1);
+    EXPECT_EQ(list->Items()->Strings(0), "other");
+    if (c.shownAt < 0) {
+      EXPECT_EQ(g->ColCount(), 4);
+      EXPECT_TRUE(g->IsHiddenColumn(2));
+    } else {
+      EXPECT_EQ(g->ColCount(), 5);
+      EXPECT_EQ(g->Cells(g->RealColIndex(c.shownAt), 0), "h2");
+    }
+    // The announcement served this drop: a column dragged in the grid afterwards is its own again.
+    EXPECT_FALSE(g->DragDrop().DropListColumn(0, 0, 0).has_value());
+  }
 }
 
 // Data from another program: well-formed text lands in cells; hostile blocks of the grid's formats change
