@@ -17,6 +17,8 @@ constexpr int kCols = 10;
 
 using bench::TimeNs;
 
+const bool kHeapKept = bench::KeepFreedMemory();
+
 // Without quotes: the tab-separated text escapes nothing.
 QString CellText(int c, int r) { return bench::MeterCellText(c, r, false); }
 

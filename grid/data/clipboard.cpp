@@ -95,20 +95,24 @@ bool TGridClipboard::ColIncluded(int ACol, bool Disjunct, const TClipboardOption
   return !(O.DisjunctColSelect && Disjunct && !FHost.ColSelected(ACol));
 }
 
+namespace {
+
+// Most cells hold none of the characters the copy rules look for: one scan lets them pass as they are.
+bool CopiesAsItIs(const QString& t) {
+  for (const QChar ch : t) {
+    const char16_t u = ch.unicode();
+    if (u == u'\r' || u == u'<' || u == u'{' || u == u'|') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 QString TGridClipboard::CopyCellText(int ARealCol, int ARow, const TClipboardOptions& O) {
   const int k = ARealCol;
   QString t;
   FHost.Data().SaveCell(k, ARow, t);
-  // Most cells hold none of the characters the rules below look for: one scan lets them pass as they are.
-  bool plain = true;
-  for (const QChar ch : std::as_const(t)) {
-    const char16_t u = ch.unicode();
-    if (u == u'\r' || u == u'<' || u == u'{' || u == u'|') {
-      plain = false;
-      break;
-    }
-  }
-  if (plain) return t;
+  if (CopiesAsItIs(t)) return t;
   if (cliptext::IsWideText(t)) t = cliptext::DecodeWide(t);
   if (t.contains(u'\r')) t = u'"' + t.replace(u'\r', u'\n') + u'"';
   if (!O.CopyHTMLTagsToClipboard && t.contains(QStringLiteral("</")))
@@ -122,6 +126,7 @@ QString TGridClipboard::CopyCellText(int ARealCol, int ARow, const TClipboardOpt
 QString TGridClipboard::SelectionText(plat::TRect R, bool Disjunct) {
   const TClipboardOptions o = FHost.ClipOptions();
   TGridDataHost& d = FHost.Data();
+  const TCellGrid& store = d.CellStore();
   FClipTopLeft = plat::TPoint(R.Left, R.Top);
   d.ExportNotification(esExportStart, -1);
   const bool wholeRows = R.Top == d.FixedRows() && R.Bottom == d.RowCount() - d.FixedFooters() - 1;
@@ -140,8 +145,17 @@ QString TGridClipboard::SelectionText(plat::TRect R, bool Disjunct) {
   for (int r = R.Top; r <= R.Bottom; ++r) {
     if (!RowIncluded(r, Disjunct, o)) continue;
     d.ExportNotification(esExportNewRow, r);
+    // Rows no save hook can see are read from the store in place; the others cell by cell through SaveCell.
+    const bool stored = d.SavesStoredTexts(r);
     for (size_t i = 0; i < cols.size(); ++i) {
       if (i) text += u'\t';
+      if (stored) {
+        const QString& t = store.GridCellRef(cols[i], r);
+        if (CopiesAsItIs(t)) {
+          text += t;
+          continue;
+        }
+      }
       text += CopyCellText(cols[i], r, o);
     }
     if (lineEnds) text += QLatin1String("\r\n");
@@ -299,11 +313,12 @@ bool TGridClipboard::CellWritable(int ACol, int ARow, const TClipboardOptions& O
   return O.AllowClipboardAlways || FHost.IsEditable(d.DisplToRealCol(ACol), ARow);
 }
 
-void TGridClipboard::PasteOneField(int ACol, int ARow, QString Field, const TClipboardOptions& O,
+void TGridClipboard::PasteOneField(int ACol, int ARow, QStringView Text, bool Breaks, const TClipboardOptions& O,
                                    plat::TPoint& Reached) {
-  cliptext::UnquoteField(Field);
   // Only cells inside the grid take a value: the paste grows the grid first where it may.
   if (!CellWritable(ACol, ARow, O)) return;
+  QString Field = Text.toString();
+  if (Breaks) cliptext::UnquoteField(Field);
   bool allow = true;
   const bool wide = cliptext::IsWideText(Field);
   if (wide) {
@@ -341,19 +356,27 @@ int TGridClipboard::TextPaste(int ACol, int ARow, const QString& Text, int& Line
       Fields = 1;
       int col = ACol;
       qsizetype from = 0;
-      for (qsizetype tab = line.indexOf(u'\t'); tab >= 0; tab = line.indexOf(u'\t', from)) {
+      // One pass over the line finds the fields and whether a field holds a line break to unquote.
+      const QChar* chars = line.data();
+      const qsizetype n = line.size();
+      bool breaks = false;
+      for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = chars[i].unicode();
+        if (u == u'\n' || u == 11) breaks = true;
+        if (u != u'\t') continue;
         ++Fields;
         if (col >= d.ColCount() && o.AllowClipboardColGrow) d.SetColCount(col + 1);
-        PasteOneField(col, row, line.mid(from, tab - from).toString(), o, reached);
+        PasteOneField(col, row, line.mid(from, i - from), breaks, o, reached);
         ++count;
         ++col;
-        from = tab + 1;
+        from = i + 1;
+        breaks = false;
       }
       // The last field; the empty end of the text is no field to store but counts as one.
-      const bool emptyEnd = !brk && from >= line.size();
+      const bool emptyEnd = !brk && from >= n;
       if (!emptyEnd) {
         if (col >= d.ColCount() && o.AllowClipboardColGrow) d.SetColCount(col + 1);
-        PasteOneField(col, row, line.mid(from).toString(), o, reached);
+        PasteOneField(col, row, line.mid(from), breaks, o, reached);
       }
       ++count;
       if (!brk) break;

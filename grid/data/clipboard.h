@@ -165,7 +165,8 @@ class TGridClipboard {
   bool ColIncluded(int ACol, bool Disjunct, const TClipboardOptions& O) const;
   bool RowIncluded(int ARow, bool Disjunct, const TClipboardOptions& O) const;
   plat::TRect WidenedSelection();
-  void PasteOneField(int ACol, int ARow, QString Field, const TClipboardOptions& O, plat::TPoint& Reached);
+  void PasteOneField(int ACol, int ARow, QStringView Text, bool Breaks, const TClipboardOptions& O,
+                     plat::TPoint& Reached);
   int PasteCells(int ACol, int ARow, const QByteArray& Cells, int& Lines, int& Fields, const TClipboardOptions& O);
   // Smart paste steps.
   void FillSelection(plat::TRect S, const TClipboardOptions& O);

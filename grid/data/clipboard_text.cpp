@@ -47,7 +47,7 @@ bool TLineReader::Next(QStringView& Line, bool& Break) {
 
 // ---------------------------------------------------------------- cell texts
 
-bool IsWideText(const QString& S) { return S.startsWith(QLatin1String("|\\")); }
+bool IsWideText(const QString& S) { return S.size() >= 2 && S[0] == u'|' && S[1] == u'\\'; }
 
 QString DecodeWide(const QString& S) {
   if (!IsWideText(S)) return S;
