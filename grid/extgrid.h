@@ -730,8 +730,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // The rest of what painting asks (extgrid_render.cpp).
   bool UseEnabledRows() override;
   int NodeSpanType(int ARow) override;
-  double CellFloat(int RCol, int ARow) override;
-  int CellInt(int RCol, int ARow) override;
+  std::optional<double> CellFloat(int RCol, int ARow) override;
+  std::optional<int> CellInt(int RCol, int ARow) override;
   QString FloatFormatText() override;
   bool DoGetFloatFormat(int ACol, int ARow, bool& IsFloat, QString& Format) override;
   const plat::TFont* PrintFont(bool Fixed) override;

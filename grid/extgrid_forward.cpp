@@ -400,8 +400,8 @@ bool TExtStringGrid::IsCellFlagged(int ACol, int ARow) {
 bool TExtStringGrid::IsCellEditable(int RCol, int ARow) { return !ReadOnly(RCol, ARow); }
 plat::TCustomImageList* TExtStringGrid::ImageList(int, int) { return GridImages(); }
 int TExtStringGrid::NodeSpanType(int ARow) { return GetNodeSpanType(ARow); }
-double TExtStringGrid::CellFloat(int RCol, int ARow) { return Floats(RCol, ARow); }
-int TExtStringGrid::CellInt(int RCol, int ARow) { return Ints(RCol, ARow); }
+std::optional<double> TExtStringGrid::CellFloat(int RCol, int ARow) { return FTyped.FloatValue(RCol, ARow); }
+std::optional<int> TExtStringGrid::CellInt(int RCol, int ARow) { return FTyped.IntValue(RCol, ARow); }
 QString TExtStringGrid::FloatFormatText() { return FloatFormat(); }
 void TExtStringGrid::CellAlignment(int RCol, int ARow, plat::TAlignment& HA, TVAlignment& VA) {
   GetCellAlignment(RCol, ARow, HA, VA);

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <optional>
+
 #include "controls/mini_html.h"
 #include "controls/text_utils.h"
 #include "platform/rtl/format.h"
@@ -11,21 +13,34 @@ namespace grid {
 
 namespace {
 
-int IntOf(const QString& Text) {
+// An empty cell and a lone minus sign read as 0; any other text that is not a number has no value.
+std::optional<int> IntValueOf(const QString& Text) {
   const QString s = plat::Trim(Text);
   if (s.isEmpty() || s == u"-") return 0;
   int v = 0;
-  if (!plat::TryStrToInt(s, v)) throw EExtGridError(QStringLiteral("Cell does not contain integer value"));
+  if (!plat::TryStrToInt(s, v)) return std::nullopt;
   return v;
 }
 
-double FloatOf(const QString& Text) {
+std::optional<double> FloatValueOf(const QString& Text) {
   const QString s = plat::Trim(Text);
-  if (s.isEmpty() || s == u"-") return 0;
+  if (s.isEmpty() || s == u"-") return 0.0;
   bool ok = false;
   const double v = QLocale::c().toDouble(controls::NumericTextToDotDecimal(s), &ok);
-  if (!ok) throw EExtGridError(QStringLiteral("Cell does not contain a float value"));
+  if (!ok) return std::nullopt;
   return v;
+}
+
+int IntOf(const QString& Text) {
+  const std::optional<int> v = IntValueOf(Text);
+  if (!v) throw EExtGridError(QStringLiteral("Cell does not contain integer value"));
+  return *v;
+}
+
+double FloatOf(const QString& Text) {
+  const std::optional<double> v = FloatValueOf(Text);
+  if (!v) throw EExtGridError(QStringLiteral("Cell does not contain a float value"));
+  return *v;
 }
 
 }  // namespace
@@ -41,6 +56,12 @@ QString TTypedCells::GetStrippedCell(int ACol, int ARow) {
 int TTypedCells::GetLinesInCell(int ACol, int ARow) { return controls::TextLineCount(FGrid.Cells(ACol, ARow), true); }
 
 int TTypedCells::GetInts(int ACol, int ARow) { return IntOf(GetStrippedCell(ACol, ARow)); }
+
+std::optional<int> TTypedCells::IntValue(int ACol, int ARow) { return IntValueOf(GetStrippedCell(ACol, ARow)); }
+
+std::optional<double> TTypedCells::FloatValue(int ACol, int ARow) {
+  return FloatValueOf(GetStrippedCell(ACol, ARow));
+}
 
 void TTypedCells::SetInts(int ACol, int ARow, int Value) {
   FGrid.SetCells(ACol, ARow, plat::IntToStr(Value));

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 #include "grid/basegrid.h"
 #include "grid/griderror.h"
@@ -22,6 +23,9 @@ class TTypedCells {
   int GetInts(int ACol, int ARow);
   void SetInts(int ACol, int ARow, int Value);
   double GetFloats(int ACol, int ARow);
+  // The same reads without the error, for painting: no value when the text is not a number.
+  std::optional<int> IntValue(int ACol, int ARow);
+  std::optional<double> FloatValue(int ACol, int ARow);
   void SetFloats(int ACol, int ARow, double Value);
   plat::TDateTime GetDates(int ACol, int ARow);
   void SetDates(int ACol, int ARow, plat::TDateTime Value);

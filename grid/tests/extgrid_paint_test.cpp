@@ -7,11 +7,13 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 #include "grid/extgrid.h"
 #include "platform/forms/forms.h"
 #include "platform/graphics/canvastracer.h"
 #include "platform/graphics/classic.h"
+#include "platform/graphics/imagelist.h"
 #include "platform/testing/pixels.h"
 #include "grid/view/tests/render_fixture.h"
 
@@ -121,6 +123,52 @@ TEST_F(ExtGridPaint, DataCheckBoxFollowsTheGridsCheckTrueText) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(bool((boxes[0].Flags >> 16) & plat::DFCS_CHECKED), k.checked);
   }
+}
+
+// A cell object that shows its cell's number paints a text that is not a number as no value: no image, an
+// empty gauge, the text unformatted, and never an error raised in the middle of painting.
+TEST_F(ExtGridPaint, NumberDrivenCellsPaintATextThatIsNoNumberAsNoValue) {
+  plat::TImageList images(nullptr);
+  images.SetSize(8, 8);
+  for (int i = 0; i < 3; ++i) {
+    QImage img(8, 8, QImage::Format_ARGB32);
+    img.fill(QColor(40 * i, 90, 160));
+    images.AddImage(img);
+  }
+  g->SetGridImages(&images);
+  g->CellObjects().AddDataImage(4, 2, 0, haCenter, vaCenter);
+  g->CellObjects().AddRangeIndicator(5, 2, 100, plat::clRed, plat::clGreen, true);
+  g->CellObjects().AddExtProgress(5, 3, 0, 100);
+  g->OnGetFloatFormat = [](plat::TObject*, int ACol, int ARow, bool&, QString& F) {
+    if (ACol == 4 && ARow == 4) F = QStringLiteral("%d units");
+  };
+  std::vector<QString> errors;
+  plat::Application->OnException = [&](plat::TObject*, const std::exception& e) {
+    errors.push_back(QString::fromUtf8(e.what()));
+  };
+  const struct { const char* text; int image; } cases[] = {
+      {"1", 1}, {"2", 2}, {"", 0}, {"-", 0}, {"5", -1}, {"abc", -1}, {"1.5", -1}, {"<b>x</b>", -1},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.text);
+    for (int r : {2, 3}) g->SetCells(5, r, QString::fromUtf8(k.text));
+    g->SetCells(4, 2, QString::fromUtf8(k.text));
+    g->SetCells(4, 4, QString::fromUtf8(k.text));
+    plat::TRecordingTracer t;
+    Paint(&t);
+    std::vector<int> drawn;
+    for (const auto& d : In(t, TraceKind::Draw, g->CellRect(4, 2)))
+      if (d.Text == u"ImageList") drawn.push_back(int(d.Flags & 0x7fffffff));
+    EXPECT_EQ(drawn, k.image < 0 ? std::vector<int>{} : std::vector<int>{k.image});
+    EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
+    errors.clear();
+  }
+  plat::Application->OnException = nullptr;
+  g->SetGridImages(nullptr);
+  // Reading the value the user typed still says what is wrong.
+  g->SetCells(4, 2, QStringLiteral("abc"));
+  EXPECT_THROW(g->Ints(4, 2), EExtGridError);
+  EXPECT_THROW(g->Floats(4, 2), EExtGridError);
 }
 
 // The radio group's items are the list stored in the cell object, and a node level is the one kept in the

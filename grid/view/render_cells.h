@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "controls/draw_utils.h"
 #include "grid/basegrid.h"
@@ -100,8 +101,9 @@ class TRenderHost {
   virtual int NodeSpanType(int ARow) { (void)ARow; return 0; }
   virtual QStringList RadioStrings(int RCol, int ARow) { (void)RCol, (void)ARow; return {}; }
   virtual plat::TCustomImageList* ImageList(int RCol, int ARow) { (void)RCol, (void)ARow; return nullptr; }
-  virtual double CellFloat(int RCol, int ARow);
-  virtual int CellInt(int RCol, int ARow);
+  // The cell's number, or none when its text is not one (painted as no value, never as an error).
+  virtual std::optional<double> CellFloat(int RCol, int ARow);
+  virtual std::optional<int> CellInt(int RCol, int ARow);
   // The text that shows a data check box checked.
   virtual QString CheckTrueText(int RCol, int ARow) { (void)RCol, (void)ARow; return QStringLiteral("Y"); }
   // A password cell shows each character of its text as PasswordChar (ACol: display column).

@@ -429,7 +429,9 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
     case ctInterface: DrawInterface(C, W, TRect(R.Left - 1, R.Top - 1, R.Right, R.Bottom)); break;
     case ctImageList: case ctDataImage: {
       plat::TCustomImageList* il = FHost.ImageList(W.RCol, W.Row);
-      const int idx = g.CellType == ctDataImage ? FHost.CellInt(W.RCol, W.Row) + g.CellIndex : g.CellIndex;
+      // A data image whose text is not a number shows no image.
+      const std::optional<int> data = g.CellType == ctDataImage ? FHost.CellInt(W.RCol, W.Row) : 0;
+      const int idx = data ? *data + g.CellIndex : -1;
       if (il && idx >= 0 && idx < il->Count()) il->Draw(&C, x, y, idx, true);
       break;
     }
@@ -475,8 +477,8 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
       TRect b = R;
       plat::InflateRect(b, -ControlLook.ProgressMarginX(), -ControlLook.ProgressMarginY());
       // The negative colour is kept in CellBitmap, the positive one in CellIcon.
-      controls::DrawSignedBar(C, b, FHost.CellInt(W.RCol, W.Row), g.CellIndex, g.CellBoolean, g.CellBitmap,
-                              g.CellIcon);
+      controls::DrawSignedBar(C, b, FHost.CellInt(W.RCol, W.Row).value_or(0), g.CellIndex, g.CellBoolean,
+                              g.CellBitmap, g.CellIcon);
       break;
     }
     case ctComment:
@@ -504,7 +506,7 @@ void TCellRenderer::DrawCellGraphic(TCanvas& C, TCellWork& W, TRect R) {
 
 void TCellRenderer::DrawRating(TCanvas& C, const TCellWork& W, int X, int Y) {
   const TCellGraphicView& g = *W.Graphic;
-  const double v = std::trunc(FHost.CellFloat(W.RCol, W.Row) * 2) / 2;
+  const double v = std::trunc(FHost.CellFloat(W.RCol, W.Row).value_or(0) * 2) / 2;
   for (int i = 1; i <= g.CellAngle; ++i, X += 18) {
     controls::PaintCellShape(C, X, Y, 16, 16, controls::csStar, i > v ? g.CellBitmap : TColor(g.CellIndex),
                              i > v ? g.CellBitmap : TColor(g.CellIndex));
@@ -637,12 +639,12 @@ void TCellRenderer::DrawProgress(TCanvas& C, const TCellWork& W, TRect R) {
     R.Bottom -= 1;
     // An empty range shows 0 per cent; the result stays within 0..100.
     const double range = double(g.CellErrLen) - g.CellErrFrom;
-    const double value = FHost.CellInt(W.RCol, W.Row);
+    const double value = FHost.CellInt(W.RCol, W.Row).value_or(0);
     const int pct = range == 0 ? 0 : int(std::lround(ClampPercent(std::abs(value - g.CellErrFrom) / range * 100)));
     controls::PaintThresholdGauge(C, R, pct, a);
     return;
   }
-  const double value = FHost.CellFloat(W.RCol, W.Row);
+  const double value = FHost.CellFloat(W.RCol, W.Row).value_or(0);
   const TControlStyle style = ControlLook.ControlStyle();
   if ((style == csWinXP || style == csTheme) && plat::ThemeServices().ThemesAvailable() && ControlLook.ProgressXP()) {
     plat::InflateRect(R, -mx, -my);

@@ -46,8 +46,12 @@ QString TCellRenderer::FormatCellText(int ACol, int ARow) {
   if (!isFloat || format.isEmpty()) return text;
   // A format is applied through the checked formatter: a wrong or hostile one leaves the cell text.
   try {
-    if (format.contains(u'd')) return plat::Format(format, {qint64(FHost.CellInt(ACol, ARow))});
-    return plat::Format(format, {FHost.CellFloat(ACol, ARow)});
+    if (format.contains(u'd')) {
+      const std::optional<int> v = FHost.CellInt(ACol, ARow);
+      return v ? plat::Format(format, {qint64(*v)}) : text;
+    }
+    const std::optional<double> v = FHost.CellFloat(ACol, ARow);
+    return v ? plat::Format(format, {*v}) : text;
   } catch (const plat::Exception&) {
     return text;
   }

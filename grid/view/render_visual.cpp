@@ -18,14 +18,17 @@ bool TRenderHost::IsSelectedCell(int ACol, int ARow) {
   return ACol >= s.Left && ACol <= s.Right && ARow >= s.Top && ARow <= s.Bottom;
 }
 
-double TRenderHost::CellFloat(int RCol, int ARow) {
+std::optional<double> TRenderHost::CellFloat(int RCol, int ARow) {
   bool ok = false;
   const double v = Grid->Cells(RCol, ARow).trimmed().toDouble(&ok);
-  return ok ? v : 0.0;
+  if (!ok) return std::nullopt;
+  return v;
 }
 
-int TRenderHost::CellInt(int RCol, int ARow) {
-  const double v = CellFloat(RCol, ARow);
+std::optional<int> TRenderHost::CellInt(int RCol, int ARow) {
+  const std::optional<double> f = CellFloat(RCol, ARow);
+  if (!f) return std::nullopt;
+  const double v = *f;
   return v >= 2147483647.0 ? 2147483647 : v <= -2147483648.0 ? int(-2147483647 - 1) : int(std::lround(v));
 }
 
