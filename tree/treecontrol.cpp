@@ -1,6 +1,7 @@
 // The tree control's frame: construction with its defaults, destruction, the window's own messages,
 // completion of loading, assignment, scaling, the properties and the option sets with their side effects.
 #include "tree/treecontrol.h"
+#include "tree/treegesturehost.h"
 #include "tree/treepanhost.h"
 #include "tree/treescrollhost.h"
 #include "tree/treesearchhost.h"
@@ -51,7 +52,9 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
       FSearchHost(std::make_unique<TSearchHostAdapter>(*this)),
       FSearch(std::make_unique<TTreeSearch>(*FSearchHost)),
       FPanHost(std::make_unique<TPanHostAdapter>(*this)),
-      FPanner(std::make_unique<TTreePanner>(*FPanHost)) {
+      FPanner(std::make_unique<TTreePanner>(*FPanHost)),
+      FGestureHost(std::make_unique<TGestureHostAdapter>(*this)),
+      FGestures(std::make_unique<TTreeGestures>(*FGestureHost)) {
   InitializeTreeUnit();  // the shared check image lists, made by the first tree
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
   FHeader = std::make_unique<TLTHeader>(this);

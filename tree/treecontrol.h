@@ -44,6 +44,8 @@ struct TTreeTransferState;
 enum TDragState : uint8_t;
 class ILTEditLink;
 class TLazyTreeHintWindow;
+class TTreeGestures;
+enum class TTreeGesture : uint8_t;
 
 enum TLTButtonStyle : uint8_t { bsRectangle, bsTriangle };
 enum TLTButtonFillMode : uint8_t { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
@@ -447,8 +449,8 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                           const plat::TRect& SelectionRect);
   // The rubber band of a mouse selection in tree coordinates; the paint pass draws it while the left button is
   // down and the band is being drawn (tsDrawSelecting).
-  const plat::TRect& NewSelRect() const { return FNewSelRect; }
-  void SetNewSelRect(const plat::TRect& Value) { FNewSelRect = Value; }
+  const plat::TRect& NewSelRect() const;
+  void SetNewSelRect(const plat::TRect& Value);
   virtual bool LeftButtonDown() const;
   // Where a drop at P lands relative to the hit node; may forget the hit node in report mode off its content.
   virtual TDropMode DropModeAt(plat::TPoint P, THitInfo& HitInfo, const plat::TRect& NodeRect);
@@ -651,7 +653,9 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // The cursor the mouse handling last chose over the rows.
   plat::TCursor ShownCursor() const { return FShownCursor; }
   // The rectangle of the rubber band before its last change (tree coordinates).
-  const plat::TRect& LastSelRect() const { return FLastSelRect; }
+  const plat::TRect& LastSelRect() const;
+  // Where the mouse of the rows is: pressed, a rubber band pending or drawn, a row's height tracked.
+  TTreeGesture MouseGesture() const;
   // With toAlwaysSelectNode: a node is selected, focused and shown.
   void EnsureNodeSelected() override;
 
@@ -983,7 +987,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   int FBevelWidth = 1;
   int FBorderWidth = 0;
   plat::TRect FHeaderRect;
-  plat::TRect FNewSelRect;
 
   plat::TPoint FLastClickPos{};
   std::shared_ptr<TTreeTransferState> FTransfer;
@@ -993,13 +996,11 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   // Mouse input and the rubber band.
   struct TBandGeometry;
   bool RectSelectPass(const TBandGeometry& G, bool RightToLeft);
-  void StartRubberBand(const plat::TPoint& P, plat::TShiftState Shift);
   bool PendingCheckOnButton(PLazyNode Node, bool LeftButton);
   void ButtonDownSelection(const THitInfo& HitInfo, plat::TShiftState Shift, bool AltPressed, bool AnyHit,
                            bool HitSelected, bool ClearNow, bool FullRowDrag, bool MultiSelect, bool NoModifier);
   bool ButtonDownFocus(const THitInfo& HitInfo, TColumnIndex NewColumn, bool ColumnChanged, bool NodeChanged,
                        plat::TShiftState Shift, bool DragAllowed);
-  void MouseMoveBand(int X, int Y);
   void ShowCursor(plat::TCursor Cursor);
   plat::TShiftState MessageShift(const plat::TMessage& M) const;
   TDragMode FDragMode = dmManual;
@@ -1007,11 +1008,10 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   bool FHotNodeButtonHit = false;
   PLazyNode FCheckNode = nullptr;
   TCheckState FPendingCheckState = csUncheckedNormal;
-  PLazyNode FHeightTrackNode = nullptr;
-  TColumnIndex FHeightTrackColumn = NoColumn;
-  plat::TPoint FHeightTrackPoint{};
-  plat::TShiftState FDrawSelShiftState;
-  plat::TRect FLastSelRect;
+  // --- Rubber band and row-height tracking: the gestures own the band and the tracked row.
+  class TGestureHostAdapter;
+  std::unique_ptr<TGestureHostAdapter> FGestureHost;
+  std::unique_ptr<TTreeGestures> FGestures;
   plat::TCursor FShownCursor = plat::crDefault;
   // Keyboard, focus, editing and hints.
   struct TNavigation;

@@ -1,7 +1,7 @@
-// The tree's mouse messages and timers: the three buttons, the mouse move with the rubber band, node-height
-// tracking, hot tracking and the cursor, leaving the window, cancelling, the context menu and the timer
-// dispatch. What a button press, release and double click do is in treemousebuttons.cpp, wheel panning in
-// treepanning.cpp, and the selection rules in treeselection*.cpp.
+// The tree's mouse messages and timers: the three buttons, the mouse move, hot tracking and the cursor,
+// leaving the window, cancelling, the context menu and the timer dispatch. What a button press, release and
+// double click do is in treemousebuttons.cpp, the rubber band and node-height tracking in treegesture.cpp,
+// wheel panning in treepanning.cpp, and the selection rules in treeselection*.cpp.
 #include <QApplication>
 #include <QCursor>
 #include <QWidget>
@@ -14,6 +14,7 @@
 #include "tree/checkimages.h"
 #include "tree/treecontrol.h"
 #include "tree/treedrag.h"
+#include "tree/treegesture.h"
 #include "tree/treeutils.h"
 
 namespace plat {
@@ -172,41 +173,7 @@ void TBaseLazyTreeControl::HandleTimer(int TimerId) {
 // Mouse move
 
 void TBaseLazyTreeControl::MouseMove(plat::TShiftState Shift, int X, int Y) {
-  const TLazyTreeStates s = TreeStates();
-  if (s.Has(tsNodeHeightTrackPending)) {
-    CancelHint();
-    StopWheelPanning();
-    for (int id : {ExpandTimer, EditTimer, 3, ScrollTimer, SearchTimer}) StopTimer(id);
-    EndIncrementalSearch();
-    DoStateChange({tsNodeHeightTracking}, {tsEditPending, tsNodeHeightTrackPending, tsIncrementalSearching,
-                                           tsOLEDragPending, tsScrolling, tsScrollPending, tsVCLDragPending});
-  }
-  if (TreeStates().Has(tsDrawSelPending)) {
-    if (TrackSelectionRect(X, Y)) Update();
-    const plat::TRect band = NormalizedRect(FNewSelRect);
-    const int threshold = QApplication::startDragDistance();
-    if (band.Width() > threshold || band.Height() > threshold) {
-      if (TreeStates().Has(tsClearPending)) {
-        DoStateChange({}, {tsClearPending});
-        ClearSelection();
-      }
-      DoStateChange({tsDrawSelecting}, {tsDrawSelPending});
-      FFocusedColumn = FHeader->MainColumn();
-      UpdateRectSelection();
-      Invalidate();
-    }
-    return;
-  }
-  if (TreeStates().Has(tsNodeHeightTracking)) {
-    if (FHeightTrackNode) {
-      bool allowed = true;
-      if (OnNodeHeightTracking)
-        OnNodeHeightTracking(this, FHeightTrackNode, FHeightTrackColumn, Shift, FHeightTrackPoint, {X, Y}, allowed);
-      if (allowed) SetNodeHeight(FHeightTrackNode, static_cast<uint32_t>(std::max(1, Y - FHeightTrackPoint.Y)));
-    }
-    Update();
-    return;
-  }
+  if (FGestures->Moved(Shift, X, Y)) return;
   const int threshold = QApplication::startDragDistance();
   const int dx = std::abs(X - FLastClickPos.X), dy = std::abs(Y - FLastClickPos.Y);
   FPanner->Moved(dx, dy, threshold);
@@ -223,15 +190,7 @@ void TBaseLazyTreeControl::MouseMove(plat::TShiftState Shift, int X, int Y) {
     UpdateCursor({X, Y});
     return;
   }
-  MouseMoveBand(X, Y);
-}
-
-void TBaseLazyTreeControl::MouseMoveBand(int X, int Y) {
-  // While the scroll timer runs it extends the band itself.
-  if (TreeStates().Has(tsScrolling) || !TrackSelectionRect(X, Y)) return;
-  UpdateRectSelection();
-  Invalidate();
-  Update();
+  FGestures->MoveBand(X, Y);
 }
 
 // ------------------------------------------------------------------------------------------------------------

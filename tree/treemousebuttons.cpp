@@ -5,6 +5,7 @@
 #include "platform/forms/messages.h"
 #include "tree/checkstate.h"
 #include "tree/treecontrol.h"
+#include "tree/treegesture.h"
 
 namespace lazytree {
 
@@ -28,15 +29,6 @@ bool TBaseLazyTreeControl::PendingCheckOnButton(PLazyNode Node, bool LeftButton)
   Node->CheckState = GetPressed(Node->CheckState);
   InvalidateNode(Node);
   return true;
-}
-
-void TBaseLazyTreeControl::StartRubberBand(const plat::TPoint& P, plat::TShiftState Shift) {
-  SetMouseCapture(true);
-  DoStateChange({tsDrawSelPending});
-  FDrawSelShiftState = Shift;
-  const plat::TPoint p(P.X + EffectiveOffsetX(), P.Y - OffsetY());
-  FNewSelRect = plat::TRect(p.X, p.Y, p.X, p.Y);
-  FLastSelRect = plat::TRect(0, 0, 0, 0);
 }
 
 void TBaseLazyTreeControl::HandleButtonDown(plat::TMessage& M, THitInfo& HitInfo) {
@@ -97,11 +89,7 @@ void TBaseLazyTreeControl::HandleButtonDown(plat::TMessage& M, THitInfo& HitInfo
   if (M.Msg == plat::WM_LBUTTONDOWN && node && AnyOf(hp, {hiUpperSplitter, hiLowerSplitter})) {
     PLazyNode target = hp.Has(hiUpperSplitter) ? GetPreviousVisible(node, true) : node;
     if (target && NodeDividerDraggable(point, target, HitInfo.HitColumn)) {
-      FHeightTrackNode = target;
-      FHeightTrackColumn = HitInfo.HitColumn;
-      const plat::TRect r = GetDisplayRect(target, HitInfo.HitColumn, false);
-      FHeightTrackPoint = {r.Left, r.Top};
-      DoStateChange({tsNodeHeightTrackPending});
+      FGestures->BeginHeightTrack(target, HitInfo.HitColumn);
       return;
     }
   }
@@ -123,7 +111,7 @@ void TBaseLazyTreeControl::HandleButtonDown(plat::TMessage& M, THitInfo& HitInfo
   const bool clearNow = dragAllowed ? false
                         : TreeStates().Has(tsRightButtonDown) ? !PopupMenuAvailable(node, HitInfo.HitColumn, point)
                                                               : true;
-  if (bandAllowed && !(labelHit || fullRowDrag) && multiSelect) StartRubberBand(point, shift);
+  if (bandAllowed && !(labelHit || fullRowDrag) && multiSelect) FGestures->BeginBand(point, shift);
   const bool hadSelection = SelectedCount() > 0;
   ButtonDownSelection(HitInfo, shift, altPressed, anyHit, hitSelected, clearNow, fullRowDrag, multiSelect,
                       noModifier);

@@ -10,6 +10,7 @@
 #include "tree/checkimages.h"
 #include "tree/checkstate.h"
 #include "tree/treecontrol.h"
+#include "tree/treegesture.h"
 #include "tree/treeutils.h"
 
 namespace lazytree {
@@ -66,7 +67,7 @@ void TBaseLazyTreeControl::PaintTree(TCanvas* Canvas, const TRect& Window, const
       Window.Top >= 0 ? NodeAtPosition(*this, FPositionCache.Usable(), static_cast<uint32_t>(Window.Top), top) : nullptr;
   int nodeTop = node ? static_cast<int>(top) : Window.Top;
   // The rubber band, from here on in the coordinates of the row being painted.
-  TRect band = NormalizedRect(FNewSelRect);
+  TRect band = NormalizedRect(FGestures->NewRect());
   const bool selecting = TreeStates().Has(tsDrawSelecting) && !band.IsEmpty() && LeftButtonDown();
   band.Top -= nodeTop;
   band.Bottom -= nodeTop;

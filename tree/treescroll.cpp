@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tree/treecontrol.h"
+#include "tree/treegesture.h"
 #include "tree/treescrollhost.h"
 
 namespace lazytree {
@@ -118,9 +119,7 @@ int TBaseLazyTreeControl::TScrollHostAdapter::BarTrackPos(int Bar) const {
 }
 
 void TBaseLazyTreeControl::TScrollHostAdapter::BandFollowsScroll(plat::TPoint P) {
-  if (!T.TrackSelectionRect(P.X, P.Y)) return;
-  T.UpdateRectSelection();
-  T.Invalidate();
+  T.FGestures->BandFollowsScroll(P);
 }
 
 // ------------------------------------------------------------------------------------------------------------

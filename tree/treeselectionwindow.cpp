@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tree/treecontrol.h"
+#include "tree/treegesture.h"
 #include "tree/treeutils.h"
 
 namespace lazytree {
@@ -59,17 +60,6 @@ void TBaseLazyTreeControl::EnsureNodeSelected() {
 // ------------------------------------------------------------------------------------------------------------
 // Rubber band
 
-bool TBaseLazyTreeControl::TrackSelectionRect(int X, int Y) {
-  if (TreeStates().Has(tsDrawSelecting)) FLastSelRect = FNewSelRect;
-  const int x = std::clamp<int64_t>(static_cast<int64_t>(X) + EffectiveOffsetX(), 0,
-                                    std::max<int64_t>(ClientW(), RangeX()));
-  const int y = std::clamp<int64_t>(static_cast<int64_t>(Y) - OffsetY(), 0, std::max<int64_t>(ClientH(), RangeY()));
-  const bool changed = x != FNewSelRect.Right || y != FNewSelRect.Bottom;
-  FNewSelRect.Right = x;
-  FNewSelRect.Bottom = y;
-  return changed;
-}
-
 // What the pass over the rows needs: the two rectangles (ordered, tree coordinates) and the main column.
 struct TBaseLazyTreeControl::TBandGeometry {
   plat::TRect OldRect, NewRect;
@@ -83,10 +73,10 @@ struct TBaseLazyTreeControl::TBandGeometry {
 bool TBaseLazyTreeControl::UpdateRectSelection() {
   if (RootNode()->TotalCount <= 1 || !TreeStates().Has(tsDrawSelecting)) return false;
   TBandGeometry g;
-  g.OldRect = NormalizedRect(FLastSelRect);
-  g.NewRect = NormalizedRect(FNewSelRect);
-  g.OldEmpty = FLastSelRect == plat::TRect(0, 0, 0, 0);
-  g.Toggle = FDrawSelShiftState.Contains(plat::ssCtrl);
+  g.OldRect = NormalizedRect(FGestures->LastRect());
+  g.NewRect = NormalizedRect(FGestures->NewRect());
+  g.OldEmpty = FGestures->LastRect() == plat::TRect(0, 0, 0, 0);
+  g.Toggle = FGestures->Toggles();
   const TLazyTreeColumns& columns = FHeader->Columns();
   g.Column = FHeader->UseColumns() ? FHeader->MainColumn() : NoColumn;
   g.Alignment = HitColumnAlignment(g.Column);
