@@ -56,6 +56,12 @@ struct TValues {
 using TNode_Values = TValues<Node_Attr_Count>;
 using TVar_Values = TValues<Var_Attr_Count>;
 
+// The values of one element as the readers below take them: by attribute, nullptr where absent.
+struct TAttr_View {
+  const char* const* v;
+  const char* operator[](auto a) const { return v[std::size_t(a)]; }
+};
+
 QString Text(const char* v) { return v && *v ? QString::fromUtf8(v) : QString(); }
 
 // Integer text into out; d and the attribute's bit in unread when it is absent or does not convert.
@@ -77,7 +83,7 @@ uint32_t Low32(const char* v, uint32_t& unread, TVar_Attr a) {
 
 bool Flag(const char* v) { return v && v[0] == '1' && v[1] == 0; }
 
-TNodo Read_Node(const TNode_Values& a, bool wirelessSide) {
+TNodo Read_Node(TAttr_View a, bool wirelessSide) {
   using A = TNode_Attr;
   TNodo n;
   uint64_t& u = n.Unread;
@@ -123,7 +129,7 @@ TNodo Read_Node(const TNode_Values& a, bool wirelessSide) {
 constexpr TVar_Attr Required_Attrs[] = {TVar_Attr::Type, TVar_Attr::Fun_Field, TVar_Attr::Dim, TVar_Attr::ModReg,
                                         TVar_Attr::ModScale};
 
-TVariabile Read_Var(const TVar_Values& a) {
+TVariabile Read_Var(TAttr_View a) {
   using A = TVar_Attr;
   TVariabile v;
   uint32_t& u = v.Unread;
@@ -364,51 +370,91 @@ QString Fault_Message(const TVariabile& v, int nodeNumber, int varNumber) {
       .arg(where, Attr_Name(v.Fault_Attr), plat::NotIntegerMessage(v.Fault_Text));
 }
 
+namespace {
+
+// Builds the network from the values of its elements, given in document order: the root's child elements are
+// the nodes, theirs the variables. Both the walk over a loaded document and the reader that takes the elements
+// while the file loads go through here.
+class TNetwork_Builder {
+ public:
+  TNetwork_Builder(int32_t deviceType, TRead_Mode mode) : wirelessSide_(Has_Wireless_Side(deviceType)), mode_(mode) {}
+
+  bool Stopped() const { return !r_.Error.isEmpty(); }
+
+  void Node(const char* const* values) {
+    if (Stopped()) return;
+    std::vector<TNodo>& nodes = r_.Network.Nodi_List;
+    // The nodes of a network mostly have alike lists: room for as many as the last one had.
+    const std::size_t lastVars = nodes.empty() ? 0 : nodes.back().Var_List.size();
+    nodes.push_back(Read_Node(TAttr_View{values}, wirelessSide_));
+    nodes.back().Var_List.reserve(lastVars);
+  }
+
+  void Var(const char* const* values) {
+    if (Stopped() || r_.Network.Nodi_List.empty()) return;
+    std::vector<TVariabile>& vars = r_.Network.Nodi_List.back().Var_List;
+    vars.push_back(Read_Var(TAttr_View{values}));
+    const TVariabile& v = vars.back();
+    // The scale register has a default for the editor; only the compiler insists on it.
+    const bool fatal = v.Fault_Attr != TVar_Attr::Count && v.Fault_Attr != TVar_Attr::ModScale;
+    if (mode_ == TRead_Mode::Stop_At_Fault && fatal) {
+      r_.Error = Fault_Message(v, int(r_.Network.Nodi_List.size()), int(vars.size()));
+      vars.pop_back();
+    }
+  }
+
+  TRead_Result Take() { return std::move(r_); }
+
+ private:
+  bool wirelessSide_;
+  TRead_Mode mode_;
+  TRead_Result r_;
+};
+
+class TNetwork_Reader : public plat::TXMLElementReader {
+ public:
+  TNetwork_Reader(int32_t deviceType, TRead_Mode mode) : b_(deviceType, mode) {}
+  const plat::TXMLNameTable* Names(int depth) override {
+    if (b_.Stopped()) return nullptr;
+    return depth == 1 ? &Node_Table() : depth == 2 ? &Var_Table() : nullptr;
+  }
+  void Element(int depth, const char* const* values) override {
+    if (depth == 1) b_.Node(values);
+    else b_.Var(values);
+  }
+  TRead_Result Take() { return b_.Take(); }
+
+ private:
+  TNetwork_Builder b_;
+};
+
+}  // namespace
+
 TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType, TRead_Mode mode) {
-  TRead_Result r;
-  const bool wirelessSide = Has_Wireless_Side(deviceType);
+  TNetwork_Builder b(deviceType, mode);
   TNode_Values na;
   TVar_Values va;
   const auto& nodeTable = Node_Table();
   const auto& varTable = Var_Table();
   const plat::TXMLNode root = doc.DocumentElement();
-  int nodeNumber = 0;
-  std::size_t lastVars = 0;  // the nodes of a network mostly have alike lists: room for as many as the last one had
-  for (plat::TXMLNode e = root.FirstChildElement(); e; e = e.NextSiblingElement()) {
-    ++nodeNumber;
+  for (plat::TXMLNode e = root.FirstChildElement(); e && !b.Stopped(); e = e.NextSiblingElement()) {
     na.Fill(e, nodeTable);
-    r.Network.Nodi_List.push_back(Read_Node(na, wirelessSide));
-    std::vector<TVariabile>& vars = r.Network.Nodi_List.back().Var_List;
-    vars.reserve(lastVars);
-    int varNumber = 0;
-    for (plat::TXMLNode ve = e.FirstChildElement(); ve; ve = ve.NextSiblingElement()) {
-      ++varNumber;
+    b.Node(na.v.data());
+    for (plat::TXMLNode ve = e.FirstChildElement(); ve && !b.Stopped(); ve = ve.NextSiblingElement()) {
       va.Fill(ve, varTable);
-      vars.push_back(Read_Var(va));
-      const TVariabile& v = vars.back();
-      // The scale register has a default for the editor; only the compiler insists on it.
-      const bool fatal = v.Fault_Attr != TVar_Attr::Count && v.Fault_Attr != TVar_Attr::ModScale;
-      if (mode == TRead_Mode::Stop_At_Fault && fatal) {
-        r.Error = Fault_Message(v, nodeNumber, varNumber);
-        vars.pop_back();
-        return r;
-      }
+      b.Var(va.v.data());
     }
-    lastVars = vars.size();
   }
-  return r;
+  return b.Take();
 }
 
-TRead_Result Load_Network(const QString& fileName, int32_t deviceType) {
+TRead_Result Load_Network(const QString& fileName, int32_t deviceType, TRead_Mode mode) {
   if (plat::FileAbsent(fileName)) return {};
   plat::TXMLDocument doc;
+  TNetwork_Reader reader(deviceType, mode);
   TRead_Result r;
-  QString error;
-  if (!doc.LoadFromFile(fileName, &error)) {
-    r.Error = error;
-    return r;
-  }
-  return Read_Network(doc, deviceType, TRead_Mode::Stop_At_Fault);
+  if (!doc.LoadFromFile(fileName, reader, &r.Error)) return r;  // what the reader took is dropped
+  return reader.Take();
 }
 
 void Build_Document(plat::TXMLDocument& doc, const TNetwork& net, int32_t deviceType) {

@@ -145,8 +145,9 @@ TRead_Result Read_Network(const plat::TXMLDocument& doc, int32_t deviceType,
                           TRead_Mode mode = TRead_Mode::Stop_At_Fault);
 // Where a variable's fault lies and what it is: "M_Bus.xml, node N, variable M: ..." (empty without a fault).
 QString Fault_Message(const TVariabile& v, int nodeNumber, int varNumber);
-// An absent file gives an empty network; a file that is no XML gives the parser's message with its line.
-TRead_Result Load_Network(const QString& fileName, int32_t deviceType);
+// An absent file gives an empty network; a file that is no XML gives the parser's message with its line (and no
+// node). The file is read as it loads, in one walk, with the result of Read_Network.
+TRead_Result Load_Network(const QString& fileName, int32_t deviceType, TRead_Mode mode = TRead_Mode::Stop_At_Fault);
 
 // Writing: the whole file, built anew (the root, then the version comment of the device type), saved
 // atomically. False with the platform's message when the file cannot be written; the old file stays whole.

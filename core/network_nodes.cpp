@@ -137,11 +137,10 @@ struct Filler {
 
 std::optional<net::TNetwork> Load_Network_For_Compile(const QString& fileMBus, int deviceType) {
   if (plat::FileAbsent(fileMBus)) return std::nullopt;
-  plat::TXMLDocument doc;
-  QString error;
-  if (!doc.LoadFromFile(fileMBus, &error))
-    throw ECompileError(QStringLiteral("M_Bus.xml cannot be read: %1").arg(error));
-  return net::Read_Network(doc, deviceType, net::TRead_Mode::Read_All).Network;
+  // Read as the file loads; reading it all never stops at a fault, so an error is the file's own.
+  net::TRead_Result r = net::Load_Network(fileMBus, deviceType, net::TRead_Mode::Read_All);
+  if (!r.Error.isEmpty()) throw ECompileError(QStringLiteral("M_Bus.xml cannot be read: %1").arg(r.Error));
+  return std::move(r.Network);
 }
 
 Bank_Network Collect(Bank_Format fmt, int deviceType, const std::optional<net::TNetwork>& mbus,

@@ -275,11 +275,14 @@ pugi::xml_node DeclarationOf(const pugi::xml_document& doc) {
 
 // Finds what the parser lets through but a document may not hold, and whether any element is laid out on
 // several lines.
+// Hands the elements to a reader on the way, when there is one.
 struct ContentCheck : pugi::xml_tree_walker {
   static constexpr int kMaxDepth = 1000;  // deeper nesting is no configuration file; it would only exhaust the stack
   QString problem;
   ptrdiff_t offset = 0;
   bool layoutBreak = false;
+
+  explicit ContentCheck(TXMLElementReader* reader) : reader_(reader) {}
 
   bool for_each(xml_node& n) override {
     if (n.type() == pugi::node_pcdata) {
@@ -288,10 +291,21 @@ struct ContentCheck : pugi::xml_tree_walker {
     }
     if (n.type() != pugi::node_element) return true;
     if (depth() >= kMaxDepth) return Problem(QStringLiteral("Elements nested too deeply"), n);
-    names_.clear();
-    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) names_.push_back(a.name());
-    if (const char* repeated = RepeatedName())
-      return Problem(QStringLiteral("Attribute \"%1\" repeated").arg(Q(repeated)), n);
+    const TXMLNameTable* table = reader_ ? reader_->Names(depth()) : nullptr;
+    if (!table) return NoRepeatedName(n);
+    // One walk takes the values and shows that no name stands twice, as long as every name is in the table;
+    // otherwise the names are compared as for any element.
+    values_.assign(size_t(table->Count()), nullptr);
+    bool allKnownOnce = true;
+    int guess = 0;
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+      const int id = table->Find(a.name(), guess);
+      if (id < 0 || values_[size_t(id)]) allKnownOnce = false;
+      else values_[size_t(id)] = a.value();
+      guess = id + 1;
+    }
+    if (!allKnownOnce && !NoRepeatedName(n)) return false;
+    reader_->Element(depth(), values_.data());
     return true;
   }
 
@@ -302,6 +316,14 @@ struct ContentCheck : pugi::xml_tree_walker {
   }
 
  private:
+  bool NoRepeatedName(xml_node n) {
+    names_.clear();
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) names_.push_back(a.name());
+    if (const char* repeated = RepeatedName())
+      return Problem(QStringLiteral("Attribute \"%1\" repeated").arg(Q(repeated)), n);
+    return true;
+  }
+
   // The first attribute name (in document order) that stands again further on, or null. A network file holds
   // thousands of elements with some twenty attributes each, so beyond a few names a hash table of the first
   // occurrences replaces the pairwise comparison.
@@ -337,6 +359,8 @@ struct ContentCheck : pugi::xml_tree_walker {
   static constexpr size_t kPairwiseMax = 8;
   std::vector<const char*> names_;  // both kept between elements, so that the walk allocates only at the start
   std::vector<size_t> slots_;
+  TXMLElementReader* reader_;
+  std::vector<const char*> values_;
 };
 
 }  // namespace
@@ -661,6 +685,14 @@ TXMLDocument::TXMLDocument() : doc_(std::make_unique<pugi::xml_document>()) {}
 TXMLDocument::~TXMLDocument() = default;
 
 bool TXMLDocument::LoadFromFile(const QString& FileName, QString* Error, qint64 MaxSize) {
+  return LoadFile(FileName, Error, MaxSize, nullptr);
+}
+
+bool TXMLDocument::LoadFromFile(const QString& FileName, TXMLElementReader& Reader, QString* Error, qint64 MaxSize) {
+  return LoadFile(FileName, Error, MaxSize, &Reader);
+}
+
+bool TXMLDocument::LoadFile(const QString& FileName, QString* Error, qint64 MaxSize, TXMLElementReader* reader) {
   QByteArray data;
   QString error;
   if (!ReadFileBytes(FileName, data, &error, MaxSize)) {
@@ -674,7 +706,7 @@ bool TXMLDocument::LoadFromFile(const QString& FileName, QString* Error, qint64 
     ReadFileBytes(FileName, again, nullptr, MaxSize);
     return again;
   };
-  if (!Load(std::move(data), false, original, &error)) {
+  if (!Load(std::move(data), false, original, &error, reader)) {
     lastError_ = QStringLiteral("Error in XML file \"%1\": %2").arg(FileName, error);
     if (Error) *Error = lastError_;
     return false;
@@ -704,7 +736,7 @@ bool TXMLDocument::LoadFromString(const QString& Xml, QString* Error) {
 }
 
 bool TXMLDocument::Load(QByteArray data, bool decoded, const std::function<QByteArray()>& original,
-                        QString* error) {
+                        QString* error, TXMLElementReader* reader) {
   // The layout is read before parsing, which rewrites the buffer.
   TXMLSaveOptions layout = options_;
   layout.ByteOrderMark = !decoded && data.startsWith("\xEF\xBB\xBF");
@@ -754,7 +786,7 @@ bool TXMLDocument::Load(QByteArray data, bool decoded, const std::function<QByte
       return fail(QStringLiteral("More than one root element"), c.offset_debug());
   }
   if (roots == 0) return fail(QStringLiteral("No root element"), std::numeric_limits<qsizetype>::max());  // at the end
-  ContentCheck check;
+  ContentCheck check(reader);
   doc->traverse(check);
   if (!check.problem.isEmpty()) return fail(check.problem, check.offset);
 

@@ -187,6 +187,18 @@ class TXMLNodeList {
   QList<TXMLNode> items_;
 };
 
+// A reader that takes the elements of a file while it loads, so that a large file is walked once. For each
+// element, in document order, the load asks for the names the reader wants of an element at that depth (the root
+// element stands at depth 0; null passes the element over), then hands over the element's values as
+// TXMLNode::AttributeValues gives them; the texts are valid during the call. The load still checks the whole
+// document: when it fails, whatever the reader took is to be dropped.
+class TXMLElementReader {
+ public:
+  virtual ~TXMLElementReader() = default;
+  virtual const TXMLNameTable* Names(int Depth) = 0;
+  virtual void Element(int Depth, const char* const* Values) = 0;
+};
+
 // Layout of the parts of a document that carry no layout of their own (a document built anew, elements added
 // to an unformatted file). Loading a file sets these to the file's own layout.
 struct TXMLSaveOptions {
@@ -207,6 +219,9 @@ class TXMLDocument {
   // document stays as it was and Error (and LastError) tell what is wrong, with line and column. A file that is
   // not a regular file, or is larger than MaxSize bytes, is refused in the same way without being read.
   bool LoadFromFile(const QString& FileName, QString* Error = nullptr, qint64 MaxSize = MaxXmlFileSize);
+  // The same, handing the elements to Reader as the load walks the document.
+  bool LoadFromFile(const QString& FileName, TXMLElementReader& Reader, QString* Error = nullptr,
+                    qint64 MaxSize = MaxXmlFileSize);
   // Bytes in any encoding the text declares or its byte-order mark shows (UTF-8 when neither does).
   bool LoadFromBytes(const QByteArray& Data, QString* Error = nullptr);
   // A text already decoded: an encoding named in its declaration is kept for saving but not applied here.
@@ -249,7 +264,9 @@ class TXMLDocument {
  private:
   // Parses `data` in place, so the document keeps it; `original` gives the unparsed text again, needed only
   // for the position of an error.
-  bool Load(QByteArray data, bool decoded, const std::function<QByteArray()>& original, QString* error);
+  bool LoadFile(const QString& FileName, QString* Error, qint64 MaxSize, TXMLElementReader* reader);
+  bool Load(QByteArray data, bool decoded, const std::function<QByteArray()>& original, QString* error,
+            TXMLElementReader* reader = nullptr);
 
   QByteArray buffer_;  // the loaded text, which the parsed document points into; outlives doc_
   std::unique_ptr<pugi::xml_document> doc_;
