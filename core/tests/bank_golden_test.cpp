@@ -6,10 +6,18 @@
 
 #include <QCryptographicHash>
 
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "core/device_model.h"
+#include "core/gen_par.h"
+#include "core/network_checks.h"
 #include "core/network_compiler.h"
+#include "core/network_nodes.h"
+#include "core/par_gen_file.h"
 #include "core/tests/bank_test_util.h"
+#include "platform/xml/xmldocument.h"
 
 using namespace bank_test;
 
@@ -138,6 +146,143 @@ TEST(BankGolden, EachElementMissingOrNotANumber) {
     }
   }
   EXPECT_EQ(actual, expected);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// M_Bus.xml read as it loads against read from the loaded document
+
+// Networks beside kNetwork: element names, comments, texts and deeper elements that play no part, unknown
+// attributes, attributes in any order, a disabled variable without its type (the editor stops there, the
+// compiler passes it over), and no node.
+const QByteArray kOddNetwork =
+    R"(<!--first--><Meter Extra="1" ID_Primary="9" Node_Enable="1" Descrizione="A &amp; B &#xE4;">
+  text <Variabile ModScale="20" ModReg="10" Dim="2" Fun_Field="1" Type="4" Enable="1" Desc="last first" Unknown="u">
+    <Inner Type="7" ModReg="99"/></Variabile>
+  <![CDATA[<Variabile/>]]><Value Enable="1" Type="3" Fun_Field="0" Dim="1" ModReg="30" ModScale="31" SWAP="1"/>
+</Meter>
+<Nodo Node_Enable="1" MBus_Type="0" wMBus_Add="77" wMBus_En_Key="1" wMBus_Key_3="3" ID="12" Node_ID_Type="0">
+  <Variabile Enable="0" Fun_Field="0" Dim="0" ModReg="40" ModScale="0"/>
+  <Variabile Enable="1" Type="0" Fun_Field="0" Dim="0" ModReg="41" ModScale="0"/>
+</Nodo>
+<Nodo Node_Enable="1"><Variabile Enable="0" Type="1" Fun_Field="0" Dim="0" ModReg="50"/></Nodo>)";
+
+std::string Hex_Of(const std::vector<uint8_t>& v) {
+  return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size())).toHex().toStdString();
+}
+
+// The images a compile builds from the network, format by format, or the error that ends it.
+std::string Images(int type, int selDev, const QString& parGen, const std::optional<core::net::TNetwork>& mbus) {
+  using namespace core::bank;
+  std::string out;
+  try {
+    const std::vector<Bank_Format> formats = Bank_Formats(type, selDev);
+    const TParGen_Numbers par = Read_ParGen_Numbers(pargen::Load_ParGen_File(parGen), type, formats);
+    for (Bank_Format fmt : formats) {
+      Bank_Network net = Collect(fmt, type, mbus, par);
+      Gen_Par_Record genPar;
+      Reset_Gen_Par(genPar);
+      switch (fmt) {
+        case Bank_Format::Standard: out += Hex_Of(Build_Bank_Std(net, par, type)); break;
+        case Bank_Format::With_Header: out += Hex_Of(Build_Bank_B2(net, par, type)); break;
+        case Bank_Format::Serial: out += Hex_Of(Build_Bank_Serial(net, par, type)); break;
+        case Bank_Format::Network:
+          out += Hex_Of(Build_Bank2_Net(net, par, type, genPar)) + "\n" + Hex_Of(Build_Bank1(genPar, net.wMBus_Slots));
+          break;
+      }
+      out += "\n";
+    }
+    if (mbus)
+      if (auto hit = core::net::Find_Overlap(*mbus, type)) out += "overlap: " + hit->Message.toStdString();
+  } catch (const ECompileError& e) {
+    out += "error: " + e.Message().toStdString();
+  }
+  return out;
+}
+
+// Every field of the records, as the editor's writer gives them, and what was not read.
+std::string Records(const core::net::TRead_Result& r, int type) {
+  plat::TXMLDocument doc;
+  core::net::Build_Document(doc, r.Network, type);
+  std::string out = r.Error.toStdString() + "\n" + doc.SaveToBytes().toStdString();
+  for (const core::net::TNodo& n : r.Network.Nodi_List) {
+    out += "\n" + std::to_string(n.Unread) + ":";
+    for (const core::net::TVariabile& v : n.Var_List)
+      out += " " + std::to_string(v.Unread) + "/" + std::to_string(int(v.Fault_Attr)) + "/" +
+             std::to_string(v.Fault_Present) + "/" + v.Fault_Text.toStdString();
+  }
+  return out;
+}
+
+TEST(BankNetworkRoads, ReadAsItLoadsGivesTheImagesOfTheLoadedDocument) {
+  Config_Dir d;
+  d.Write_ParGen(kFull);
+  const core::net::TNetwork golden = [&] {
+    d.Write_MBus(kNetwork);
+    return core::net::Load_Network(d.MBus(), 6, core::net::TRead_Mode::Read_All).Network;
+  }();
+  struct Case {
+    const char* name;
+    std::function<void()> write;
+  } cases[] = {
+      {"golden", [&] { d.Write_MBus(kNetwork); }},
+      {"odd", [&] { d.Write_MBus(kOddNetwork); }},
+      {"editor", [&] { ASSERT_TRUE(core::net::Save_Network(d.MBus(), golden, 6)); }},
+      {"empty", [&] { d.Write_MBus(""); }},
+  };
+  for (const Case& c : cases) {
+    c.write();
+    plat::TXMLDocument doc;
+    ASSERT_TRUE(doc.LoadFromFile(d.MBus()));
+    for (int type : {1, 2, 3, 4, 5, 6, 7, 1001, 1007}) {
+      for (int selDev : {0, 1}) {
+        SCOPED_TRACE(std::string(c.name) + " type " + std::to_string(type) + " variant " + std::to_string(selDev));
+        const std::string walked =
+            Images(type, selDev, d.ParGen(), core::net::Read_Network(doc, type, core::net::TRead_Mode::Read_All).Network);
+        const std::string read = Images(type, selDev, d.ParGen(), core::bank::Load_Network_For_Compile(d.MBus(), type));
+        EXPECT_EQ(read, walked);
+        if (c.name != std::string("empty")) EXPECT_NE(read.find('\n'), std::string::npos) << read;  // images built
+      }
+      for (auto mode : {core::net::TRead_Mode::Stop_At_Fault, core::net::TRead_Mode::Read_All})
+        EXPECT_EQ(Records(core::net::Load_Network(d.MBus(), type, mode), type),
+                  Records(core::net::Read_Network(doc, type, mode), type))
+            << c.name << " type " << type;
+    }
+  }
+  EXPECT_EQ(Images(3, 0, d.ParGen(), core::bank::Load_Network_For_Compile(d.Path() + "/absent.xml", 3)),
+            Images(3, 0, d.ParGen(), std::nullopt));
+}
+
+// A file that is no XML ends the compile with the loader's message, wherever its fault stands, and the editor
+// gets that message and no node, even after a variable it would have stopped at.
+TEST(BankNetworkRoads, MalformedFileEndsTheCompileWithTheLoadersMessage) {
+  const QByteArray bad[] = {
+      R"(<Nodo Node_Enable="1"><Variabile Type="1" Type="2"/></Nodo>)",
+      R"(<Nodo Node_Enable="1" Unknown="1" Unknown="2"/>)",
+      R"(<Nodo><Variabile Type="x"/></Nodo><Nodo><Variabile Enable="1" Enable="1"/></Nodo>)",
+      R"(<Nodo><Variabile><Deeper a="1" a="2"/></Variabile></Nodo>)",
+      R"(<Nodo><Variabile Type="1"/></Nodo><Nodo>)",
+      R"(<Nodo Node_Enable="1"/></M-Bus_Network><Nodo>)",
+      R"(<Nodo Descrizione="A&nbsp;B"/>)",
+  };
+  Config_Dir d;
+  d.Write_ParGen(kFull);
+  for (const QByteArray& nodes : bad) {
+    SCOPED_TRACE(nodes.toStdString());
+    d.Write_MBus(nodes);
+    plat::TXMLDocument doc;
+    QString loadError;
+    ASSERT_FALSE(doc.LoadFromFile(d.MBus(), &loadError));
+    ASSERT_FALSE(loadError.isEmpty());
+    try {
+      core::bank::Compile(3, 1, d.ParGen(), d.MBus());
+      ADD_FAILURE() << "compiled";
+    } catch (const core::bank::ECompileError& e) {
+      EXPECT_EQ(e.Message().toStdString(), ("M_Bus.xml cannot be read: " + loadError).toStdString());
+    }
+    const core::net::TRead_Result r = core::net::Load_Network(d.MBus(), 3);
+    EXPECT_EQ(r.Error.toStdString(), loadError.toStdString());
+    EXPECT_TRUE(r.Network.Nodi_List.empty());
+  }
 }
 
 }  // namespace

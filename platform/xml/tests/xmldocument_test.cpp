@@ -584,3 +584,80 @@ TEST(XmlDocument, AttributeValuesByNameTable) {
   EXPECT_EQ(std::count(values.begin(), values.end(), nullptr), 6);
 }
 
+
+namespace {
+
+// Takes the values of the elements at depths 1 and 2 as they load, one line per element: "depth: v0|v1|-".
+class Recording_Reader : public TXMLElementReader {
+ public:
+  explicit Recording_Reader(const TXMLNameTable& table) : table_(table) {}
+  const TXMLNameTable* Names(int Depth) override { return Depth == 1 || Depth == 2 ? &table_ : nullptr; }
+  void Element(int Depth, const char* const* Values) override { lines.push_back(Line(Depth, Values)); }
+  std::string Line(int depth, const char* const* values) const {
+    std::string s = std::to_string(depth) + ":";
+    for (int i = 0; i < table_.Count(); ++i) s += std::string(i ? "|" : " ") + (values[i] ? values[i] : "-");
+    return s;
+  }
+  std::vector<std::string> lines;
+
+ private:
+  const TXMLNameTable& table_;
+};
+
+}  // namespace
+
+// A reader given the elements while a file loads sees what a walk over the loaded document reads, and the load
+// refuses what it refuses without a reader, with the same message.
+TEST_F(XmlFiles, ElementReaderSeesWhatTheLoadedDocumentHolds) {
+  static const char* const kNames[] = {"Enable", "Type", "ModReg"};
+  const TXMLNameTable table(kNames, 3);
+  const char* const loads[] = {
+      kMBus,
+      "<r><n Type=\"1\" Enable=\"0\"><v ModReg=\"7\" Other=\"x\" Type=\"&lt;2&gt;\"/><!--c--><v/>"
+      "<v Enable=\"1\"><deeper Type=\"9\"/></v></n>text<n/><n Type=\"\" ModReg=\"3\" Enable=\"1\"/></r><!--after-->",
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<r>\n <n Type=\"\xE4\"/>\n</r>",
+  };
+  for (const char* text : loads) {
+    SCOPED_TRACE(text);
+    ASSERT_TRUE(WriteFileAtomic(Path("f.xml"), QByteArray(text)));
+    TXMLDocument doc;
+    Recording_Reader reader(table);
+    QString error;
+    ASSERT_TRUE(doc.LoadFromFile(Path("f.xml"), reader, &error)) << S(error);
+    std::vector<std::string> walked;
+    const char* values[3];
+    for (TXMLNode n = doc.DocumentElement().FirstChildElement(); n; n = n.NextSiblingElement()) {
+      n.AttributeValues(table, values);
+      walked.push_back(reader.Line(1, values));
+      for (TXMLNode v = n.FirstChildElement(); v; v = v.NextSiblingElement()) {
+        v.AttributeValues(table, values);
+        walked.push_back(reader.Line(2, values));
+      }
+    }
+    EXPECT_EQ(reader.lines, walked);
+    EXPECT_EQ(doc.SaveToBytes(), QByteArray(text));
+  }
+
+  const QByteArray refused[] = {
+      "<r><n Type=\"1\" Enable=\"0\" Type=\"2\"/></r>",                          // a name of the table twice
+      "<r><n><v Enable=\"1\" ModReg=\"2\" ModReg=\"3\" Enable=\"4\"/></n></r>",  // the first repeated is named
+      "<r><n X=\"1\" Type=\"1\" X=\"2\"/></r>",                                 // a name the table lacks
+      "<r><n><v><w Type=\"1\" Type=\"2\"/></v></n></r>",                        // below the depths read
+      "<r Type=\"1\" Type=\"2\"><n/></r>",
+      "<r><n Type=\"1\"/><n Type=\"2\"></r>",                                   // not closed, after elements read
+      "<r><n/></r><r/>",
+  };
+  for (const QByteArray& text : refused) {
+    SCOPED_TRACE(text.toStdString());
+    ASSERT_TRUE(WriteFileAtomic(Path("bad.xml"), text));
+    TXMLDocument plain, read;
+    ASSERT_TRUE(read.LoadFromString(QString::fromLatin1(kParGen)));
+    QString expected, error;
+    EXPECT_FALSE(plain.LoadFromFile(Path("bad.xml"), &expected));
+    Recording_Reader reader(table);
+    EXPECT_FALSE(read.LoadFromFile(Path("bad.xml"), reader, &error));
+    EXPECT_EQ(S(error), S(expected));
+    EXPECT_EQ(S(read.LastError()), S(expected));
+    EXPECT_EQ(read.DocumentElement().NodeName(), "GeneralParameter");
+  }
+}
