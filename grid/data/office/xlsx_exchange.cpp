@@ -14,7 +14,9 @@
 #include "grid/data/office/sheet_values.h"
 #include "grid/data/office/xlsx_sheet.h"
 #include "grid/data/office/xlsx_workbook.h"
+#include "grid/data/office/zip_package.h"
 #include "grid/griderror.h"
+#include "grid/model/cellgrid.h"
 #include "platform/rtl/exceptions.h"
 
 namespace grid {
@@ -118,12 +120,20 @@ void PutCells(TGridDataHost& Host, std::vector<TSheetCell>& Cells) {
   auto before = [](const TSheetCell& A, const TSheetCell& B) { return A.Row != B.Row ? A.Row < B.Row : A.Col < B.Col; };
   if (!std::is_sorted(Cells.begin(), Cells.end(), before)) std::stable_sort(Cells.begin(), Cells.end(), before);
   std::vector<QString> line(static_cast<size_t>(cols));
+  // Without a hook on the loaded texts they go into the store as they are, without a copy; a cell the sheet
+  // leaves empty is emptied only when it held something.
+  const bool raw = Host.LoadsRawTexts();
+  TCellGrid& store = Host.CellStore();
   auto next = Cells.begin();
   for (int r = r1; r <= r2; ++r) {
     for (; next != Cells.end() && next->Row == r; ++next) line[static_cast<size_t>(next->Col - c1)] = std::move(next->Text);
+    const int row = r - r1 + rowOffset;
     for (int c = 0; c < cols; ++c) {
-      Host.LoadCell(c + colOffset, r - r1 + rowOffset, line[static_cast<size_t>(c)]);
-      line[static_cast<size_t>(c)].clear();
+      QString& text = line[static_cast<size_t>(c)];
+      if (!raw) Host.LoadCell(c + colOffset, row, text);
+      else if (!text.isEmpty() || !store.GridCellRef(c + colOffset, row).isEmpty())
+        store.SetGridCell(c + colOffset, row, std::move(text));
+      text = QString();
     }
   }
 }
@@ -137,7 +147,8 @@ void LoadWorkbook(TGridDataHost& Host, const QString& FileName, const QString* S
   int index = SheetName ? book.FindSheet(*SheetName) : book.ActiveSheet();
   if (SheetName && index < 0) throw EExtGridError(QStringLiteral("Excel worksheet ") + *SheetName + QStringLiteral(" not found"));
   if (book.Sheets().empty()) throw plat::Exception(QStringLiteral("Incorrect XLS file"));
-  std::vector<TSheetCell> cells = ReadSheetCells(book.ReadSheet(index), book.CellContext());
+  const TCellContext context = book.CellContext();
+  std::vector<TSheetCell> cells = ReadSheetCells(*book.OpenSheet(index), context);
   PutCells(Host, cells);
 }
 

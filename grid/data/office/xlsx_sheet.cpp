@@ -20,61 +20,6 @@ using plat::TXMLAttribute;
 using plat::TXMLDocument;
 using plat::TXMLNode;
 
-[[noreturn]] void Incorrect() { throw plat::Exception(QStringLiteral("Incorrect XLS file")); }
-
-int ToInt(const char* S) { return static_cast<int>(std::strtol(S, nullptr, 10)); }
-
-// The text of an inline string: its own text, or the texts of its runs.
-QString InlineText(const TXMLNode& Is) {
-  QString text;
-  for (TXMLNode c = Is.FirstChildElement(); c; c = c.NextSiblingElement()) {
-    if (IsLocal(c, "t")) text += c.Text();
-    else if (IsLocal(c, "r")) text += ChildByLocal(c, "t").Text();
-  }
-  return DecodeEscapes(text);
-}
-
-QString NumberValue(const QString& V, int Style, const TCellContext& Context) {
-  bool ok = false;
-  const double d = V.toDouble(&ok);
-  if (!ok) Incorrect();
-  const bool date = Style >= 0 && Style < static_cast<int>(Context.DateStyles.size()) &&
-                    Context.DateStyles[static_cast<size_t>(Style)];
-  if (date) return plat::DateTimeToStr(Context.Date1904 ? d + 1462 : d);
-  return NumberText(d, plat::FormatSettings.DecimalSeparator);
-}
-
-// The value of one cell element; false when it holds none (or an error value).
-bool CellValue(const TXMLNode& C, const char* Type, int Style, const TCellContext& Context, QString& Text) {
-  const TXMLNode v = ChildByLocal(C, "v");
-  if (std::strcmp(Type, "inlineStr") == 0) {
-    const TXMLNode is = ChildByLocal(C, "is");
-    if (!is) return false;
-    Text = InlineText(is);
-    return true;
-  }
-  if (!v) return false;
-  if (std::strcmp(Type, "e") == 0) return false;
-  const QString raw = v.Text();
-  if (std::strcmp(Type, "s") == 0) {
-    bool ok = false;
-    const int index = raw.toInt(&ok);
-    if (!ok || index < 0 || index >= static_cast<int>(Context.SharedStrings.size())) Incorrect();
-    Text = Context.SharedStrings[static_cast<size_t>(index)];
-  } else if (std::strcmp(Type, "b") == 0) {
-    Text = raw.trimmed() == u"1" ? QStringLiteral("True") : QStringLiteral("False");
-  } else if (std::strcmp(Type, "str") == 0 || std::strcmp(Type, "d") == 0) {
-    Text = DecodeEscapes(raw);
-  } else {
-    Text = NumberValue(raw, Style, Context);
-  }
-  return true;
-}
-
-void LoadSheet(TXMLDocument& Doc, const QByteArray& Xml) {
-  if (!Doc.LoadFromBytes(Xml)) Incorrect();
-}
-
 // The column and row of each cell element in a row; elements without an address follow their neighbour.
 struct TAddressWalk {
   int Row = 0, Col = 0;
@@ -96,38 +41,7 @@ struct TAddressWalk {
   }
 };
 
-bool ValidAddress(int Col, int Row) { return Col >= 1 && Col <= MaxSheetColumns && Row >= 1 && Row <= MaxSheetRows; }
-
 }  // namespace
-
-std::vector<TSheetCell> ReadSheetCells(const QByteArray& Xml, const TCellContext& Context) {
-  TXMLDocument doc;
-  LoadSheet(doc, Xml);
-  const TXMLNode data = ChildByLocal(doc.DocumentElement(), "sheetData");
-  std::vector<TSheetCell> cells;
-  TAddressWalk at;
-  for (TXMLNode row = data.FirstChildElement(); row; row = row.NextSiblingElement()) {
-    if (!IsLocal(row, "row")) continue;
-    at.NextRow(row);
-    for (TXMLNode c = row.FirstChildElement(); c; c = c.NextSiblingElement()) {
-      if (!IsLocal(c, "c")) continue;
-      const char* ref = nullptr;
-      const char* type = "n";
-      int style = 0;
-      for (TXMLAttribute a = c.FirstAttribute(); a; a = a.Next()) {
-        const char* name = a.NameUtf8();
-        if (name[0] == 'r' && name[1] == 0) ref = a.ValueUtf8();
-        else if (name[0] == 't' && name[1] == 0) type = a.ValueUtf8();
-        else if (name[0] == 's' && name[1] == 0) style = ToInt(a.ValueUtf8());
-      }
-      at.NextCell(ref);
-      if (!ValidAddress(at.Col, at.Row)) Incorrect();
-      TSheetCell cell{at.Col, at.Row, {}};
-      if (CellValue(c, type, style, Context, cell.Text)) cells.push_back(std::move(cell));
-    }
-  }
-  return cells;
-}
 
 int ActiveCellRow(const QByteArray& Xml) {
   TXMLDocument doc;

@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 #include "grid/data/office/xlsx_workbook.h"
@@ -17,11 +18,17 @@ struct TSheetCell {
   QString Text;
 };
 
+class TPartReader;
+
 // The cells of a sheet that hold a value, in the order the part lists them: texts as they are, numbers as
 // NumberText (dates and times as the locale's date and time texts), booleans as "True"/"False", formulas as
 // their saved results. Error values are left out. plat::Exception "Incorrect XLS file" for a part that cannot
-// be read as a sheet.
+// be read as a sheet. The part is read in one pass as it is inflated; it is never held whole.
+std::vector<TSheetCell> ReadSheetCells(TPartReader& Sheet, const TCellContext& Context);
 std::vector<TSheetCell> ReadSheetCells(const QByteArray& Xml, const TCellContext& Context);
+// The texts of a shared strings part in order (a text of runs joined); Fail (which raises) for a part that is
+// no well-formed XML.
+std::vector<QString> ReadSharedStrings(TPartReader& Part, const std::function<void(const QString&)>& Fail);
 // The row of the sheet's saved active cell (1 when it names none).
 int ActiveCellRow(const QByteArray& Xml);
 

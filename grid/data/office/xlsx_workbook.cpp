@@ -5,6 +5,7 @@
 
 #include "grid/data/office/office_xml.h"
 #include "grid/data/office/sheet_values.h"
+#include "grid/data/office/xlsx_sheet.h"
 #include "grid/griderror.h"
 #include "platform/xml/xmldocument.h"
 
@@ -261,6 +262,10 @@ int TXlsxWorkbook::AddSheet(const QString& Name) {
 
 QByteArray TXlsxWorkbook::ReadSheet(int Index) { return ReadPartOrFail(FSheets.at(static_cast<size_t>(Index)).Part); }
 
+std::unique_ptr<TPartReader> TXlsxWorkbook::OpenSheet(int Index) {
+  return FPackage.OpenPart(FSheets.at(static_cast<size_t>(Index)).Part);
+}
+
 void TXlsxWorkbook::WriteSheet(int Index, const QByteArray& Xml, bool Recalculate) {
   FPackage.Write(FSheets.at(static_cast<size_t>(Index)).Part, Xml);
   if (Recalculate) DropCalcChain();
@@ -306,17 +311,10 @@ TCellContext TXlsxWorkbook::CellContext() {
   context.Date1904 = pr == u"1" || pr == u"true";
   const QString strings = RelatedPart(QStringLiteral("/sharedStrings"));
   if (!strings.isEmpty() && FPackage.Contains(strings)) {
-    TXMLDocument doc;
-    LoadXml(doc, strings);
-    for (TXMLNode si = doc.DocumentElement().FirstChildElement(); si; si = si.NextSiblingElement()) {
-      if (!IsLocal(si, "si")) continue;
-      QString text;
-      for (TXMLNode c = si.FirstChildElement(); c; c = c.NextSiblingElement()) {
-        if (IsLocal(c, "t")) text += c.Text();
-        else if (IsLocal(c, "r")) text += ChildByLocal(c, "t").Text();
-      }
-      context.SharedStrings.push_back(DecodeEscapes(text));
-    }
+    const std::unique_ptr<TPartReader> part = FPackage.OpenPart(strings);
+    context.SharedStrings = ReadSharedStrings(*part, [&](const QString& Why) {
+      throw EExtGridError(QStringLiteral("%1: the part %2 is no well-formed XML (%3)").arg(FName, strings, Why));
+    });
   }
   const QString styles = RelatedPart(QStringLiteral("/styles"));
   if (!styles.isEmpty() && FPackage.Contains(styles)) {

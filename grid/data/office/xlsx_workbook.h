@@ -55,6 +55,8 @@ class TXlsxWorkbook {
   int AddSheet(const QString& Name);
 
   QByteArray ReadSheet(int Index);
+  // The sheet's part as a reader that inflates it piece by piece.
+  std::unique_ptr<TPartReader> OpenSheet(int Index);
   // Replaces the sheet's part. Formulas may depend on the written cells: the saved calculation chain goes and
   // the workbook asks to be calculated when opened.
   void WriteSheet(int Index, const QByteArray& Xml, bool Recalculate);

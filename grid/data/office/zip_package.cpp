@@ -98,9 +98,66 @@ QStringList TZipPackage::Parts() const {
   return parts;
 }
 
-QByteArray TZipPackage::Read(const QString& Part) {
+namespace {
+
+// A part read from the archive: every piece is checked against the limits as it arrives, so that a part
+// claiming less than it holds is stopped at the limit all the same.
+class TZipPartReader final : public TPartReader {
+ public:
+  TZipPartReader(zip_file_t* File, const TZipLimits& Limits, qint64 Packed, qint64 Claimed, QString Package,
+                 QString Part, qint64& TotalRead)
+      : FFile(File, zip_fclose), FLimits(Limits), FPacked(Packed), FClaimed(Claimed), FPackage(std::move(Package)),
+        FPart(std::move(Part)), FTotalRead(TotalRead) {
+    Check(Claimed);
+  }
+
+  qsizetype Read(char* Out, qsizetype Max) override {
+    qsizetype done = 0;
+    while (done < Max) {
+      const zip_int64_t n = zip_fread(FFile.get(), Out + done, static_cast<zip_uint64_t>(Max - done));
+      if (n < 0)
+        Fail(FPackage, QStringLiteral("the part %1 is damaged (%2)").arg(FPart, QString::fromUtf8(zip_file_strerror(FFile.get()))));
+      if (n == 0) break;
+      done += static_cast<qsizetype>(n);
+      FRead += n;
+      FTotalRead += n;
+      Check(FRead);
+    }
+    return done;
+  }
+
+  qint64 ClaimedSize() const override { return FClaimed; }
+
+ private:
+  void Check(qint64 Size) const {
+    if (Size > FLimits.MaxPartSize)
+      Fail(FPackage, QStringLiteral("the part %1 is larger than %2 bytes").arg(FPart).arg(FLimits.MaxPartSize));
+    if (Size > FLimits.RatioFloor && Size > std::max<qint64>(FPacked, 1) * FLimits.MaxRatio)
+      Fail(FPackage, QStringLiteral("the part %1 inflates more than %2 times its packed size").arg(FPart).arg(FLimits.MaxRatio));
+    if (FTotalRead + (Size - FRead) > FLimits.MaxTotalSize)
+      Fail(FPackage, QStringLiteral("the parts are larger than %1 bytes together").arg(FLimits.MaxTotalSize));
+  }
+
+  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> FFile;
+  const TZipLimits FLimits;
+  const qint64 FPacked, FClaimed;
+  const QString FPackage, FPart;
+  qint64& FTotalRead;
+  qint64 FRead = 0;
+};
+
+}  // namespace
+
+qsizetype TBytesPartReader::Read(char* Out, qsizetype Max) {
+  const qsizetype n = std::min<qsizetype>(Max, FData.size() - FAt);
+  if (n > 0) std::memcpy(Out, FData.constData() + FAt, static_cast<size_t>(n));
+  FAt += n;
+  return n;
+}
+
+std::unique_ptr<TPartReader> TZipPackage::OpenPart(const QString& Part) {
   const auto it = FChanged.find(Part);
-  if (it != FChanged.end() && it->second) return *it->second;
+  if (it != FChanged.end() && it->second) return std::make_unique<TBytesPartReader>(*it->second);
   const zip_int64_t index =
       FSource && it == FChanged.end() ? zip_name_locate(FSource, Part.toUtf8().constData(), ZIP_FL_ENC_GUESS) : -1;
   if (index < 0) Fail(FName, QStringLiteral("the part %1 is missing").arg(Part));
@@ -109,33 +166,27 @@ QByteArray TZipPackage::Read(const QString& Part) {
     Fail(FName, QStringLiteral("the part %1 cannot be read (%2)").arg(Part, QString::fromUtf8(zip_strerror(FSource))));
   const qint64 packed = (st.valid & ZIP_STAT_COMP_SIZE) ? static_cast<qint64>(st.comp_size) : 0;
   const qint64 claimed = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
-  auto check = [&](qint64 Size) {
-    if (Size > Limits.MaxPartSize)
-      Fail(FName, QStringLiteral("the part %1 is larger than %2 bytes").arg(Part).arg(Limits.MaxPartSize));
-    if (Size > Limits.RatioFloor && Size > std::max<qint64>(packed, 1) * Limits.MaxRatio)
-      Fail(FName, QStringLiteral("the part %1 inflates more than %2 times its packed size").arg(Part).arg(Limits.MaxRatio));
-    if (FTotalRead + Size > Limits.MaxTotalSize)
-      Fail(FName, QStringLiteral("the parts are larger than %1 bytes together").arg(Limits.MaxTotalSize));
-  };
-  check(claimed);
-  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(zip_fopen_index(FSource, static_cast<zip_uint64_t>(index), 0),
-                                                        zip_fclose);
+  zip_file_t* file = zip_fopen_index(FSource, static_cast<zip_uint64_t>(index), 0);
   if (!file)
     Fail(FName, QStringLiteral("the part %1 cannot be read (%2)").arg(Part, QString::fromUtf8(zip_strerror(FSource))));
+  return std::make_unique<TZipPartReader>(file, Limits, packed, claimed, FName, Part, FTotalRead);
+}
+
+QByteArray TZipPackage::Read(const QString& Part) {
+  const auto it = FChanged.find(Part);
+  if (it != FChanged.end() && it->second) return *it->second;
+  const std::unique_ptr<TPartReader> reader = OpenPart(Part);
   QByteArray data;
-  data.reserve(static_cast<qsizetype>(claimed));
-  constexpr qint64 chunk = 1 << 16;
+  // The claim is only a hint, bounded by the limits the reader checked it against.
+  data.reserve(static_cast<qsizetype>(reader->ClaimedSize()));
+  constexpr qsizetype chunk = 1 << 16;
   for (;;) {
     const qsizetype at = data.size();
     data.resize(at + chunk);
-    const zip_int64_t n = zip_fread(file.get(), data.data() + at, chunk);
-    if (n < 0)
-      Fail(FName, QStringLiteral("the part %1 is damaged (%2)").arg(Part, QString::fromUtf8(zip_file_strerror(file.get()))));
-    data.resize(at + static_cast<qsizetype>(n));
-    if (n == 0) break;
-    check(data.size());
+    const qsizetype n = reader->Read(data.data() + at, chunk);
+    data.resize(at + n);
+    if (n < chunk) break;
   }
-  FTotalRead += data.size();
   return data;
 }
 

@@ -13,11 +13,35 @@
 #include <QStringList>
 
 #include <map>
+#include <memory>
 #include <optional>
 
 struct zip;
 
 namespace grid::office {
+
+// One part read piece by piece, inflated as it is read, under the package's limits.
+class TPartReader {
+ public:
+  virtual ~TPartReader() = default;
+  // Fills Out with up to Max bytes of the part (fewer only at its end); 0 at the end. EExtGridError when the
+  // part is damaged or passes a limit.
+  virtual qsizetype Read(char* Out, qsizetype Max) = 0;
+  // The size the package claims for the part (0 when it claims none); a hint only.
+  virtual qint64 ClaimedSize() const = 0;
+};
+
+// A part held in memory.
+class TBytesPartReader final : public TPartReader {
+ public:
+  explicit TBytesPartReader(QByteArray Data) : FData(std::move(Data)) {}
+  qsizetype Read(char* Out, qsizetype Max) override;
+  qint64 ClaimedSize() const override { return FData.size(); }
+
+ private:
+  QByteArray FData;
+  qsizetype FAt = 0;
+};
 
 struct TZipLimits {
   qint64 MaxPartSize = qint64(256) << 20;
@@ -45,6 +69,9 @@ class TZipPackage {
   QStringList Parts() const;
   // The part's bytes; EExtGridError when it is missing, too large or packed past the ratio.
   QByteArray Read(const QString& Part);
+  // The same part as a reader that inflates it piece by piece, so that a large part is never held whole. The
+  // reader must not outlive the package.
+  std::unique_ptr<TPartReader> OpenPart(const QString& Part);
   // Adds the part or replaces its bytes.
   void Write(const QString& Part, const QByteArray& Data);
   void Remove(const QString& Part);
