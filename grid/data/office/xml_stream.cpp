@@ -86,12 +86,17 @@ bool TXmlStream::Refill() {
     FChecked -= FPos;
     FPos = 0;
   }
-  if (FEnd == static_cast<qsizetype>(FBuf.size())) FBuf.resize(std::max<size_t>(kChunk, FBuf.size() * 2));
+  if (FEnd == static_cast<qsizetype>(FBuf.size())) {
+    // A small part gets a buffer of its size; a large one a piece at a time, more only for a longer token.
+    const qint64 claimed = FSource.ClaimedSize();
+    const size_t first = static_cast<size_t>(claimed > 0 && claimed < kChunk ? std::max<qint64>(claimed + 1, 4096) : kChunk);
+    FBuf.resize(FBuf.empty() ? first : FBuf.size() * 2);
+  }
   const qsizetype want = static_cast<qsizetype>(FBuf.size()) - FEnd;
   const qsizetype n = FSource.Read(FBuf.data() + FEnd, want);
   FEnd += n;
   if (n < want) FEof = true;
-  CheckUtf8(FEof);
+  if (FUtf8) CheckUtf8(FEof);
   return n > 0;
 }
 
@@ -173,6 +178,8 @@ void TXmlStream::Prepare() {
   const plat::xmltext::TTextEncoding encoding = plat::xmltext::EncodingOf(head);
   if (encoding == plat::xmltext::TTextEncoding::Utf8) {
     if (head.startsWith("\xEF\xBB\xBF")) FPos += 3;
+    FUtf8 = true;
+    CheckUtf8(FEof);
     return;
   }
   // The bytes were not UTF-8 after all: read the rest and check the converted text instead.
@@ -199,6 +206,7 @@ void TXmlStream::Prepare() {
   FWhole.clear();
   FPos = FChecked = 0;
   FEnd = static_cast<qsizetype>(FBuf.size());
+  FUtf8 = true;
   CheckUtf8(true);
 }
 

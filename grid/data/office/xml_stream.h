@@ -85,6 +85,7 @@ class TXmlStream {
   qsizetype FPos = 0, FEnd = 0, FChecked = 0;  // FChecked: bytes before it are valid UTF-8
   bool FEof = false;
   bool FPrepared = false;
+  bool FUtf8 = false;  // the buffer holds UTF-8, checked as it comes
 
   std::vector<std::string> FOpen;  // names of the open elements (slots beyond FOpenTop are reused)
   int FOpenTop = 0;
