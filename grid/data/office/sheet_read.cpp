@@ -71,6 +71,8 @@ struct TAddressWalk {
   }
 };
 
+QString Utf8(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
+
 // The number of a value as the grid shows it: the written digits when they read back the same, which is how
 // numbers are mostly written, else through the double.
 QString NumberValue(std::string_view V, int Style, const TCellContext& Context, QChar Decimal) {
@@ -93,50 +95,71 @@ QString NumberValue(std::string_view V, int Style, const TCellContext& Context, 
   return NumberText(d, Decimal);
 }
 
-QString Utf8(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
+// Whether a read text holds what may be one of the format's _xHHHH_ escapes.
+bool MayHoldEscapes(std::string_view S) { return S.find("_x") != std::string_view::npos; }
+
+QString TextOf(std::string_view S) { return MayHoldEscapes(S) ? DecodeEscapes(Utf8(S)) : Utf8(S); }
 
 // A cell element as it is read: its attributes and the texts of its first value and first inline string.
 struct TCellRead {
-  std::string Type;
+  enum TType { ctNumber, ctInline, ctShared, ctBoolean, ctText, ctError };
+  TType Type = ctNumber;
   int Style = 0;
   bool HasValue = false, HasInline = false;
   std::string Value, Inline;
 
   void Start(TXmlStream& X) {
-    Type.assign("n");
+    Type = ctNumber;
     Style = 0;
     HasValue = HasInline = false;
     Value.clear();
     Inline.clear();
     std::string_view v;
-    if (X.Attribute("t", v)) Type.assign(v);
-    if (X.Attribute("s", v)) Style = static_cast<int>(std::strtol(std::string(v).c_str(), nullptr, 10));
+    if (X.Attribute("t", v)) {
+      if (v == "inlineStr") Type = ctInline;
+      else if (v == "s") Type = ctShared;
+      else if (v == "b") Type = ctBoolean;
+      else if (v == "str" || v == "d") Type = ctText;
+      else if (v == "e") Type = ctError;
+      // any other type is read as a number, which it then has to be
+    }
+    if (X.Attribute("s", v)) Style = StyleIndex(v);
+  }
+
+  static int StyleIndex(std::string_view V) {
+    if (!V.empty() && V.size() <= 9) {
+      int n = 0;
+      size_t i = 0;
+      for (; i < V.size() && IsDigit(V[i]); ++i) n = n * 10 + (V[i] - '0');
+      if (i == V.size()) return n;
+    }
+    return static_cast<int>(std::strtol(std::string(V).c_str(), nullptr, 10));
   }
 
   // The cell's text; false when it holds none (or an error value).
   bool Text(const TCellContext& Context, QChar Decimal, QString& Out) const {
-    if (Type == "inlineStr") {
+    if (Type == ctInline) {
       if (!HasInline) return false;
-      Out = DecodeEscapes(Utf8(Inline));
+      Out = TextOf(Inline);
       return true;
     }
-    if (!HasValue || Type == "e") return false;
-    if (Type == "s") {
-      bool ok = false;
-      const int index = RowNumberOrInt(ok);
-      if (!ok || index < 0 || index >= static_cast<int>(Context.SharedStrings.size())) Incorrect();
-      Out = Context.SharedStrings[static_cast<size_t>(index)];
-    } else if (Type == "b") {
-      Out = Utf8(Value).trimmed() == u"1" ? QStringLiteral("True") : QStringLiteral("False");
-    } else if (Type == "str" || Type == "d") {
-      Out = DecodeEscapes(Utf8(Value));
-    } else {
-      Out = NumberValue(Value, Style, Context, Decimal);
+    if (!HasValue || Type == ctError) return false;
+    switch (Type) {
+      case ctShared: {
+        bool ok = false;
+        const int index = IndexValue(ok);
+        if (!ok || index < 0 || index >= static_cast<int>(Context.SharedStrings.size())) Incorrect();
+        Out = Context.SharedStrings[static_cast<size_t>(index)];
+        break;
+      }
+      case ctBoolean: Out = Utf8(Value).trimmed() == u"1" ? QStringLiteral("True") : QStringLiteral("False"); break;
+      case ctText: Out = TextOf(Value); break;
+      default: Out = NumberValue(Value, Style, Context, Decimal); break;
     }
     return true;
   }
 
-  int RowNumberOrInt(bool& Ok) const {
+  int IndexValue(bool& Ok) const {
     if (!Value.empty() && Value.size() <= 9 && (Value[0] != '0' || Value.size() == 1)) {
       int n = 0;
       size_t i = 0;
@@ -268,7 +291,7 @@ std::vector<QString> ReadSharedStrings(TPartReader& Part, const std::function<vo
       continue;
     }
     if (depth == 2 && inItem) {
-      strings.push_back(DecodeEscapes(Utf8(text)));
+      strings.push_back(TextOf(text));
       inItem = false;
     } else if (depth == 3) {
       inText = inRun = false;

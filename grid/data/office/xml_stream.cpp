@@ -265,15 +265,33 @@ TXmlStream::TToken TXmlStream::Next() {
 
 // Character data up to the next tag; blanks outside the root element are passed over (tkEnd).
 TXmlStream::TToken TXmlStream::TextRun() {
-  qsizetype end = Find('<', 0);
-  if (end < 0) end = FEnd - FPos;
+  // Most texts of a sheet are short and plain: one loop finds their end and whether they need decoding.
+  qsizetype end = -1;
+  bool plain = true;
+  {
+    const char* q = FBuf.data() + FPos;
+    const qsizetype avail = FEnd - FPos;
+    for (qsizetype k = 0; k < avail && k < 64; ++k) {
+      const char c = q[k];
+      if (c == '<') {
+        end = k;
+        break;
+      }
+      if (c == '&' || c == '\r') plain = false;
+    }
+    if (end < 0) {
+      end = Find('<', 0);
+      if (end < 0) end = FEnd - FPos;
+      plain = std::memchr(FBuf.data() + FPos, '&', static_cast<size_t>(end)) == nullptr &&
+              std::memchr(FBuf.data() + FPos, '\r', static_cast<size_t>(end)) == nullptr;
+    }
+  }
   const std::string_view raw(FBuf.data() + FPos, static_cast<size_t>(end));
   FPos += end;
   if (FOpenTop == 0) {
     if (!IsBlank(raw)) Fail(QStringLiteral("Text outside the root element"));
     return tkEnd;
   }
-  const bool plain = std::memchr(raw.data(), '&', raw.size()) == nullptr && std::memchr(raw.data(), '\r', raw.size()) == nullptr;
   FText = plain ? raw : Decode(raw, FTextBuf, false);
   FDepth = FOpenTop;
   return tkText;
@@ -328,7 +346,18 @@ void TXmlStream::SkipDoctype() {
 TXmlStream::TToken TXmlStream::StartOrEndTag() {
   // The tag is parsed within the bytes up to the first '>' after it, found first; a '>' inside a quoted value
   // moves that limit on.
-  qsizetype limit = Find('>', 1);
+  qsizetype limit = -1;
+  {
+    // Tags are short: a plain loop finds their end sooner than a library search would start.
+    const char* q = FBuf.data() + FPos;
+    const qsizetype avail = FEnd - FPos;
+    for (qsizetype k = 1; k < avail; ++k)
+      if (q[k] == '>') {
+        limit = k;
+        break;
+      }
+    if (limit < 0) limit = Find('>', std::max<qsizetype>(1, avail));
+  }
   if (limit < 0) Fail(QStringLiteral("A tag is cut off"));
   const char* p = FBuf.data() + FPos;
   const bool end = p[1] == '/';

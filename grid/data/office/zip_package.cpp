@@ -1,10 +1,12 @@
 #include "grid/data/office/zip_package.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "grid/griderror.h"
 
@@ -101,24 +103,40 @@ QStringList TZipPackage::Parts() const {
 namespace {
 
 // A part read from the archive: every piece is checked against the limits as it arrives, so that a part
-// claiming less than it holds is stopped at the limit all the same.
+// claiming less than it holds is stopped at the limit all the same. A deflated part is inflated here in large
+// pieces straight into the reader's buffer (the zip library's own inflating goes through small buffers and
+// copies), with its checksum checked at its end as the zip library would.
 class TZipPartReader final : public TPartReader {
  public:
+  struct TRaw {
+    bool Deflated = false;
+    quint32 Crc = 0;
+    bool HasCrc = false;
+  };
+
   TZipPartReader(zip_file_t* File, const TZipLimits& Limits, qint64 Packed, qint64 Claimed, QString Package,
-                 QString Part, qint64& TotalRead)
+                 QString Part, qint64& TotalRead, TRaw Raw)
       : FFile(File, zip_fclose), FLimits(Limits), FPacked(Packed), FClaimed(Claimed), FPackage(std::move(Package)),
-        FPart(std::move(Part)), FTotalRead(TotalRead) {
+        FPart(std::move(Part)), FTotalRead(TotalRead), FRaw(Raw) {
     Check(Claimed);
+    if (FRaw.Deflated) {
+      FZ = std::make_unique<z_stream>();
+      *FZ = z_stream{};
+      if (inflateInit2(FZ.get(), -MAX_WBITS) != Z_OK) Damaged(QStringLiteral("no memory to inflate it"));
+      FIn.resize(1 << 16);
+    }
+  }
+
+  ~TZipPartReader() override {
+    if (FZ) inflateEnd(FZ.get());
   }
 
   qsizetype Read(char* Out, qsizetype Max) override {
     qsizetype done = 0;
     while (done < Max) {
-      const zip_int64_t n = zip_fread(FFile.get(), Out + done, static_cast<zip_uint64_t>(Max - done));
-      if (n < 0)
-        Fail(FPackage, QStringLiteral("the part %1 is damaged (%2)").arg(FPart, QString::fromUtf8(zip_file_strerror(FFile.get()))));
+      const qsizetype n = FRaw.Deflated ? Inflate(Out + done, Max - done) : Stored(Out + done, Max - done);
       if (n == 0) break;
-      done += static_cast<qsizetype>(n);
+      done += n;
       FRead += n;
       FTotalRead += n;
       Check(FRead);
@@ -129,6 +147,44 @@ class TZipPartReader final : public TPartReader {
   qint64 ClaimedSize() const override { return FClaimed; }
 
  private:
+  [[noreturn]] void Damaged(const QString& Why) const {
+    Fail(FPackage, QStringLiteral("the part %1 is damaged (%2)").arg(FPart, Why));
+  }
+
+  qsizetype Stored(char* Out, qsizetype Max) {
+    const zip_int64_t n = zip_fread(FFile.get(), Out, static_cast<zip_uint64_t>(Max));
+    if (n < 0) Damaged(QString::fromUtf8(zip_file_strerror(FFile.get())));
+    return static_cast<qsizetype>(n);
+  }
+
+  qsizetype Inflate(char* Out, qsizetype Max) {
+    if (FEnded) return 0;
+    z_stream& z = *FZ;
+    z.next_out = reinterpret_cast<Bytef*>(Out);
+    z.avail_out = static_cast<uInt>(std::min<qsizetype>(Max, qsizetype(1) << 30));
+    const uInt room = z.avail_out;
+    while (z.avail_out > 0) {
+      if (z.avail_in == 0 && !FInEnded) {
+        const zip_int64_t n = zip_fread(FFile.get(), FIn.data(), FIn.size());
+        if (n < 0) Damaged(QString::fromUtf8(zip_file_strerror(FFile.get())));
+        FInEnded = n == 0;
+        z.next_in = reinterpret_cast<Bytef*>(FIn.data());
+        z.avail_in = static_cast<uInt>(n);
+      }
+      const int r = inflate(&z, Z_NO_FLUSH);
+      if (r == Z_STREAM_END) {
+        FEnded = true;
+        break;
+      }
+      if (r == Z_BUF_ERROR && FInEnded && z.avail_in == 0) Damaged(QStringLiteral("its data ends too early"));
+      if (r != Z_OK && r != Z_BUF_ERROR) Damaged(QString::fromUtf8(z.msg ? z.msg : "it does not inflate"));
+    }
+    const qsizetype produced = static_cast<qsizetype>(room - z.avail_out);
+    FCrc = crc32_z(FCrc, reinterpret_cast<const Bytef*>(Out), static_cast<z_size_t>(produced));
+    if (FEnded && FRaw.HasCrc && FCrc != FRaw.Crc) Damaged(QStringLiteral("its checksum does not match"));
+    return produced;
+  }
+
   void Check(qint64 Size) const {
     if (Size > FLimits.MaxPartSize)
       Fail(FPackage, QStringLiteral("the part %1 is larger than %2 bytes").arg(FPart).arg(FLimits.MaxPartSize));
@@ -144,6 +200,11 @@ class TZipPartReader final : public TPartReader {
   const QString FPackage, FPart;
   qint64& FTotalRead;
   qint64 FRead = 0;
+  const TRaw FRaw;
+  std::unique_ptr<z_stream> FZ;
+  std::vector<char> FIn;
+  bool FInEnded = false, FEnded = false;
+  uLong FCrc = crc32_z(0, nullptr, 0);
 };
 
 }  // namespace
@@ -166,10 +227,16 @@ std::unique_ptr<TPartReader> TZipPackage::OpenPart(const QString& Part) {
     Fail(FName, QStringLiteral("the part %1 cannot be read (%2)").arg(Part, QString::fromUtf8(zip_strerror(FSource))));
   const qint64 packed = (st.valid & ZIP_STAT_COMP_SIZE) ? static_cast<qint64>(st.comp_size) : 0;
   const qint64 claimed = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
-  zip_file_t* file = zip_fopen_index(FSource, static_cast<zip_uint64_t>(index), 0);
+  // A deflated part that is not encrypted is inflated by the reader itself; anything else the zip library reads.
+  TZipPartReader::TRaw raw;
+  const bool plain = !(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method == ZIP_EM_NONE;
+  raw.Deflated = plain && (st.valid & ZIP_STAT_COMP_METHOD) && st.comp_method == ZIP_CM_DEFLATE;
+  raw.HasCrc = (st.valid & ZIP_STAT_CRC) != 0;
+  raw.Crc = st.crc;
+  zip_file_t* file = zip_fopen_index(FSource, static_cast<zip_uint64_t>(index), raw.Deflated ? ZIP_FL_COMPRESSED : 0);
   if (!file)
     Fail(FName, QStringLiteral("the part %1 cannot be read (%2)").arg(Part, QString::fromUtf8(zip_strerror(FSource))));
-  return std::make_unique<TZipPartReader>(file, Limits, packed, claimed, FName, Part, FTotalRead);
+  return std::make_unique<TZipPartReader>(file, Limits, packed, claimed, FName, Part, FTotalRead, raw);
 }
 
 QByteArray TZipPackage::Read(const QString& Part) {
