@@ -1,16 +1,15 @@
 #include "grid/hiding.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace grid {
 
 TGridHiding::TGridHiding(TBaseGrid& Grid) : FGrid(Grid) {}
 
 TGridHiding::~TGridHiding() {
-  for (int i = 0; i < FGridItems.Count(); ++i) {
-    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
-    for (int c = 0; c < items.Count(); ++c) delete items.Objects(c);
-  }
+  for (int i = 0; i < FGridItems.Count(); ++i)
+    for (detail::TCellSlot& slot : Record(i).Row()) delete slot.Props;
 }
 
 // ---- columns -------------------------------------------------------------------------------------------
@@ -57,56 +56,37 @@ TGridItem* TGridHiding::NewRecord(int DisplRow, int Idx, int Level, bool FromLis
   int at = FGridItems.Count();
   if (!FromList && !Append)
     for (int i = 0; i < FGridItems.Count(); ++i)
-      if (static_cast<TGridItem*>(FGridItems.Items(i))->Idx() > Idx) {
+      if (Record(i).Idx() > Idx) {
         at = i;
         break;
       }
-  auto* rec = static_cast<TGridItem*>(FGridItems.Insert(at));
+  auto* rec = static_cast<TGridItem*>(at == FGridItems.Count() ? FGridItems.Add() : FGridItems.Insert(at));
   rec->SetIdx(Idx);
   rec->SetHeight(FGrid.RowHeights(DisplRow));
   rec->Level = Level;
   rec->FromRowList = FromList;
-  // The record takes the cells and their properties; the row is left empty.
-  for (int c = 0; c < TotalCols(); ++c) {
-    rec->Items()->AddObject(FGrid.GetGridCell(c, DisplRow), FGrid.GetGridObject(c, DisplRow));
-    FGrid.SetGridObject(c, DisplRow, nullptr);
-    FGrid.SetGridCell(c, DisplRow, QString());
-  }
-  FRowIndex.Add(Idx);
   return rec;
 }
 
-void TGridHiding::RestoreRow(int DisplRow, TGridItem& Record) {
-  plat::TStrings& items = *Record.Items();
-  for (int c = 0; c < items.Count(); ++c) {
-    FGrid.SetGridCell(c, DisplRow, items.Strings(c));
-    auto* props = dynamic_cast<TCellProperties*>(items.Objects(c));
-    FGrid.SetGridObject(c, DisplRow, props);
-    if (props) {
-      props->OwnerCol = c;
-      props->OwnerRow = DisplRow;
-    }
-    items.SetObjects(c, nullptr);
+void TGridHiding::DeleteRecords(std::vector<int> Positions) {
+  // From the back: the newest records sit at the end of the store, where taking one out costs nothing.
+  std::sort(Positions.begin(), Positions.end());
+  FGridItems.BeginUpdate();
+  for (auto p = Positions.rbegin(); p != Positions.rend(); ++p) {
+    for (detail::TCellSlot& slot : Record(*p).Row()) delete std::exchange(slot.Props, nullptr);
+    FGridItems.Delete(*p);
   }
-  FGrid.SetRowHeights(DisplRow, Record.Height());
-}
-
-void TGridHiding::DeleteRecord(TGridItem* Record) {
-  FRowIndex.Remove(Record->Idx());
-  for (int c = 0; c < Record->Items()->Count(); ++c) delete Record->Items()->Objects(c);
-  FGridItems.Delete(Record->Index());
+  FGridItems.EndUpdate();
 }
 
 void TGridHiding::SplitRecordedAreas() {
-  for (int i = 0; i < FGridItems.Count(); ++i) {
-    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
-    for (int c = 0; c < items.Count(); ++c)
-      if (auto* props = dynamic_cast<TCellProperties*>(items.Objects(c))) {
+  for (int i = 0; i < FGridItems.Count(); ++i)
+    for (detail::TCellSlot& slot : Record(i).Row())
+      if (TCellProperties* props = slot.Props) {
         props->IsBaseCell = true;
         props->CellSpanX = -1;
         props->CellSpanY = -1;
       }
-  }
 }
 
 std::vector<int> TGridHiding::Heights() const {
@@ -115,41 +95,45 @@ std::vector<int> TGridHiding::Heights() const {
   return h;
 }
 
-void TGridHiding::RemoveDisplayRows(const std::vector<int>& SortedRows) {
+void TGridHiding::MoveRowsOut(const std::vector<int>& SortedRows, const std::vector<TGridItem*>& Records) {
   if (SortedRows.empty()) return;
   std::vector<int> kept;
   const std::vector<int> old = Heights();
+  kept.reserve(old.size());
   for (int r = 0, next = 0; r < static_cast<int>(old.size()); ++r) {
     if (next < static_cast<int>(SortedRows.size()) && SortedRows[next] == r)
       ++next;
     else
       kept.push_back(old[r]);
   }
-  FGrid.EraseStoreRows(SortedRows);
+  // The rows leave the store whole: their texts and properties go to the records without being copied.
+  std::vector<detail::TRowCells> rows;
+  FGrid.CellStore().TakeStoreRows(SortedRows, rows);
+  for (std::size_t i = 0; i < rows.size(); ++i) Records[i]->Row() = std::move(rows[i]);
   FGrid.SetRowCount(static_cast<int>(kept.size()));
   for (int r = 0; r < static_cast<int>(kept.size()); ++r)
     if (FGrid.RowHeights(r) != kept[r]) FGrid.SetRowHeights(r, kept[r]);
 }
 
-void TGridHiding::InsertDisplayRows(const std::vector<int>& SortedFinalRows) {
+void TGridHiding::MoveRowsIn(const std::vector<int>& SortedFinalRows, const std::vector<TGridItem*>& Records) {
   if (SortedFinalRows.empty()) return;
   const std::vector<int> old = Heights();
   std::vector<int> heights;
+  heights.reserve(old.size() + SortedFinalRows.size());
   for (std::size_t o = 0, next = 0; o < old.size() || next < SortedFinalRows.size();) {
-    if (next < SortedFinalRows.size() && static_cast<int>(heights.size()) == SortedFinalRows[next]) {
-      heights.push_back(FGrid.DefaultRowHeight());
-      ++next;
-    } else if (o < old.size()) {
-      heights.push_back(old[o++]);
+    if (next < SortedFinalRows.size() &&
+        (static_cast<int>(heights.size()) == SortedFinalRows[next] || o >= old.size())) {
+      heights.push_back(Records[next++]->Height());
     } else {
-      heights.push_back(FGrid.DefaultRowHeight());
-      ++next;
+      heights.push_back(old[o++]);
     }
   }
   // A row coming back inside a merged area would cut it: such areas are split first.
   for (std::size_t i = 0; i < SortedFinalRows.size(); ++i)
     FGrid.SplitAcrossRowBoundary(SortedFinalRows[i] - static_cast<int>(i));
-  FGrid.InsertEmptyStoreRows(SortedFinalRows);
+  std::vector<detail::TRowCells> rows(Records.size());
+  for (std::size_t i = 0; i < Records.size(); ++i) rows[i] = std::move(Records[i]->Row());
+  FGrid.CellStore().ReturnStoreRows(SortedFinalRows, rows);
   FGrid.SetRowCount(static_cast<int>(heights.size()));
   for (int r = 0; r < static_cast<int>(heights.size()); ++r)
     if (FGrid.RowHeights(r) != heights[r]) FGrid.SetRowHeights(r, heights[r]);
@@ -161,132 +145,143 @@ void TGridHiding::HideRows(int FromRow, int ToRow) {
   if (FromRow > ToRow || FromRow < 0) return;
   const int fromDispl = FromRow - FRowIndex.CountBelow(FromRow);
   std::vector<int> rows;
+  std::vector<TGridItem*> records;
   for (int r = FromRow; r <= ToRow; ++r) {
     if (FRowIndex.IsHidden(r)) continue;
     const int d = fromDispl + static_cast<int>(rows.size());
     if (d >= FGrid.RowCount()) break;
     rows.push_back(d);
-    NewRecord(d, r, 0, false, false);
+    records.push_back(NewRecord(d, r, 0, false, false));
+    FRowIndex.Add(r);
   }
-  RemoveDisplayRows(rows);
+  MoveRowsOut(rows, records);
 }
 
 void TGridHiding::HideRowsEx(int FromRow, int ToRow) {
   if (FromRow < 0 || FRowIndex.IsHidden(FromRow)) return;
   const int fromDispl = FromRow - FRowIndex.CountBelow(FromRow);
   std::vector<int> rows;
+  std::vector<TGridItem*> records;
   for (int r = FromRow; r <= ToRow && fromDispl + (r - FromRow) < FGrid.RowCount(); ++r) {
     rows.push_back(fromDispl + (r - FromRow));
-    NewRecord(rows.back(), r, 0, false, true);
+    records.push_back(NewRecord(rows.back(), r, 0, false, true));
+    FRowIndex.Add(r);
   }
-  RemoveDisplayRows(rows);
+  MoveRowsOut(rows, records);
 }
 
 bool TGridHiding::HideRowList(const TIntList& RowList) {
   std::vector<int> rows(RowList.begin(), RowList.end());
   for (std::size_t i = 0; i < rows.size(); ++i)
     if (rows[i] < 0 || rows[i] >= FGrid.RowCount() || (i > 0 && rows[i] <= rows[i - 1])) return false;
-  for (int e : rows) NewRecord(e, e, FFilterLevel, true, true);
+  // The records hold real indexes, as those of hidden ranges do: inserting or removing rows renumbers them
+  // alike, and the level comes back exactly where its rows stand among all the others then.
+  std::vector<int> real(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) real[i] = FRowIndex.DisplToReal(rows[i]);
+  std::vector<TGridItem*> records(rows.size());
+  FGridItems.BeginUpdate();
+  for (std::size_t i = 0; i < rows.size(); ++i) records[i] = NewRecord(rows[i], real[i], FFilterLevel, true, true);
+  FGridItems.EndUpdate();
+  FRowIndex.AddSorted(real);
   ++FFilterLevel;
-  RemoveDisplayRows(rows);
+  MoveRowsOut(rows, records);
   return true;
 }
 
 // ---- showing rows --------------------------------------------------------------------------------------
 
+void TGridHiding::ShowRecords(std::vector<int> Positions) {
+  if (Positions.empty()) return;
+  // In ascending real order; one record per index (the collection's first one).
+  std::stable_sort(Positions.begin(), Positions.end(),
+                   [this](int a, int b) { return Record(a).Idx() < Record(b).Idx(); });
+  Positions.erase(std::unique(Positions.begin(), Positions.end(),
+                              [this](int a, int b) { return Record(a).Idx() == Record(b).Idx(); }),
+                  Positions.end());
+  // Each row comes back at its real index minus the rows still hidden below it.
+  std::vector<int> idxs(Positions.size()), displ(Positions.size());
+  std::vector<TGridItem*> records(Positions.size());
+  for (std::size_t i = 0; i < Positions.size(); ++i) {
+    records[i] = &Record(Positions[i]);
+    idxs[i] = records[i]->Idx();
+    displ[i] = idxs[i] - (FRowIndex.CountBelow(idxs[i]) - static_cast<int>(i));
+  }
+  MoveRowsIn(displ, records);
+  FRowIndex.RemoveSorted(idxs);
+  DeleteRecords(std::move(Positions));
+}
+
 void TGridHiding::UnHideRows(int FromRow, int ToRow) {
   if (!FRowIndex.IsHidden(FromRow)) return;
-  // One record per hidden row of the range, in ascending real order.
-  std::vector<TGridItem*> records;
-  for (int i = 0; i < FGridItems.Count(); ++i) {
-    auto* rec = static_cast<TGridItem*>(FGridItems.Items(i));
-    if (rec->Idx() < FromRow || rec->Idx() > ToRow) continue;
-    if (std::none_of(records.begin(), records.end(), [&](TGridItem* r) { return r->Idx() == rec->Idx(); }))
-      records.push_back(rec);
-  }
-  std::sort(records.begin(), records.end(), [](TGridItem* a, TGridItem* b) { return a->Idx() < b->Idx(); });
-  // Each row comes back at its real index minus the rows still hidden below it.
   std::vector<int> positions;
-  for (std::size_t i = 0; i < records.size(); ++i)
-    positions.push_back(records[i]->Idx() - (FRowIndex.CountBelow(records[i]->Idx()) - static_cast<int>(i)));
-  InsertDisplayRows(positions);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    RestoreRow(positions[i], *records[i]);
-    DeleteRecord(records[i]);
-  }
+  for (int i = 0; i < FGridItems.Count(); ++i)
+    if (Record(i).Idx() >= FromRow && Record(i).Idx() <= ToRow) positions.push_back(i);
+  ShowRecords(std::move(positions));
 }
 
 void TGridHiding::UnHideRowList() {
   const int level = FFilterLevel - 1;
-  std::vector<TGridItem*> records;
-  for (int i = 0; i < FGridItems.Count(); ++i) {
-    auto* rec = static_cast<TGridItem*>(FGridItems.Items(i));
-    if (rec->FromRowList && rec->Level == level) records.push_back(rec);
-  }
-  if (records.empty()) return;
-  std::sort(records.begin(), records.end(), [](TGridItem* a, TGridItem* b) { return a->Idx() < b->Idx(); });
-  // Each row goes back to the display position it had, within the grid as it will be.
-  const int total = FGrid.RowCount() + static_cast<int>(records.size());
-  std::vector<int> positions(records.size());
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const int lowest = i > 0 ? positions[i - 1] + 1 : 0;
-    positions[i] = std::min(std::max(records[i]->Idx(), lowest), total - static_cast<int>(records.size() - i));
-  }
-  InsertDisplayRows(positions);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    RestoreRow(positions[i], *records[i]);
-    DeleteRecord(records[i]);
-  }
+  std::vector<int> positions;
+  for (int i = 0; i < FGridItems.Count(); ++i)
+    if (Record(i).FromRowList && Record(i).Level == level) positions.push_back(i);
+  ShowRecords(std::move(positions));
 }
 
 void TGridHiding::RenumberRecords(const std::function<int(int)>& NewIdx) {
-  FRowIndex.Clear();
+  std::vector<int> idxs(std::size_t(FGridItems.Count()));
   for (int i = 0; i < FGridItems.Count(); ++i) {
-    auto* rec = static_cast<TGridItem*>(FGridItems.Items(i));
-    rec->SetIdx(NewIdx(rec->Idx()));
-    FRowIndex.Add(rec->Idx());
+    TGridItem& rec = Record(i);
+    rec.SetIdx(NewIdx(rec.Idx()));
+    idxs[std::size_t(i)] = rec.Idx();
   }
+  FRowIndex.Assign(std::move(idxs));
 }
 
 void TGridHiding::RecordColumnsInserted(int ACol, int Count) {
   for (int i = 0; i < FGridItems.Count(); ++i) {
-    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
-    if (ACol > items.Count()) continue;
-    for (int k = 0; k < Count; ++k) items.Insert(ACol, QString());
+    detail::TRowCells& cells = Record(i).Row();
+    if (ACol < 0 || ACol > static_cast<int>(cells.size()) || Count <= 0) continue;
+    cells.insert(cells.begin() + ACol, std::size_t(Count), detail::TCellSlot());
   }
 }
 
 void TGridHiding::RecordColumnsRemoved(int ACol, int Count) {
   for (int i = 0; i < FGridItems.Count(); ++i) {
-    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
-    for (int k = 0; k < Count && ACol < items.Count(); ++k) {
-      delete items.Objects(ACol);
-      items.Delete(ACol);
-    }
+    detail::TRowCells& cells = Record(i).Row();
+    if (ACol < 0 || ACol >= static_cast<int>(cells.size()) || Count <= 0) continue;
+    const auto first = cells.begin() + ACol, last = cells.begin() + std::min<int>(ACol + Count, int(cells.size()));
+    for (auto c = first; c != last; ++c) delete std::exchange(c->Props, nullptr);
+    cells.erase(first, last);
   }
 }
 
 void TGridHiding::RecordColumnMoved(int FromCol, int ToCol) {
   for (int i = 0; i < FGridItems.Count(); ++i) {
-    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
-    if (FromCol < items.Count() && ToCol < items.Count()) items.Move(FromCol, ToCol);
+    detail::TRowCells& cells = Record(i).Row();
+    const int n = static_cast<int>(cells.size());
+    if (FromCol < 0 || ToCol < 0 || FromCol >= n || ToCol >= n || FromCol == ToCol) continue;
+    if (FromCol < ToCol)
+      std::rotate(cells.begin() + FromCol, cells.begin() + FromCol + 1, cells.begin() + ToCol + 1);
+    else
+      std::rotate(cells.begin() + ToCol, cells.begin() + FromCol, cells.begin() + FromCol + 1);
   }
 }
 
 void TGridHiding::RecordColumnsSwapped(int ACol1, int ACol2) {
   for (int i = 0; i < FGridItems.Count(); ++i) {
-    plat::TStrings& items = *static_cast<TGridItem*>(FGridItems.Items(i))->Items();
-    if (ACol1 < items.Count() && ACol2 < items.Count()) items.Exchange(ACol1, ACol2);
+    detail::TRowCells& cells = Record(i).Row();
+    const int n = static_cast<int>(cells.size());
+    if (ACol1 >= 0 && ACol2 >= 0 && ACol1 < n && ACol2 < n) std::swap(cells[std::size_t(ACol1)], cells[std::size_t(ACol2)]);
   }
 }
 
 void TGridHiding::UnHideRowsAll() {
   while (FGridItems.Count() > 0) {
     // The run of records with consecutive indexes from the first one.
-    const int first = static_cast<TGridItem*>(FGridItems.Items(0))->Idx();
+    const int first = Record(0).Idx();
     int last = first;
     for (int i = 1; i < FGridItems.Count(); ++i) {
-      const int idx = static_cast<TGridItem*>(FGridItems.Items(i))->Idx();
+      const int idx = Record(i).Idx();
       if (idx != last + 1) break;
       last = idx;
     }

@@ -7,9 +7,10 @@
 // rows. Row lists (filter levels) stack on the store: each HideRowList opens a level, UnHideRowList brings back
 // the newest one.
 //
-// Records made by HideRows and HideRowsEx hold the real index of their row, records made by HideRowList the
-// display position the row had. Bringing back a list level places and removes only that level's list records:
-// rows hidden by range keep their records at every level.
+// Every record holds the real index of its row, whether a range or a row list (a filter level) hid it, so
+// inserting or removing shown rows renumbers all records alike and a row comes back where it stands among all
+// rows then. Bringing back a list level places and removes only that level's list records: rows hidden by
+// range keep their records at every level. Records are made, placed back and deleted a batch at a time.
 
 #include <functional>
 #include <memory>
@@ -82,11 +83,15 @@ class TGridHiding {
   int TotalCols() const { return FGrid.ColCount() + FCols.NumHidden(); }
   // Range records go in ascending Idx order unless Append; list records always go to the end.
   TGridItem* NewRecord(int DisplRow, int Idx, int Level, bool FromList, bool Append);
-  void RestoreRow(int DisplRow, TGridItem& Record);
-  void DeleteRecord(TGridItem* Record);
-  // Takes detached display rows out and puts empty rows in, keeping the other rows' heights.
-  void RemoveDisplayRows(const std::vector<int>& SortedRows);
-  void InsertDisplayRows(const std::vector<int>& SortedFinalRows);
+  TGridItem& Record(int Index) const { return *static_cast<TGridItem*>(FGridItems.Items(Index)); }
+  // Brings back the rows of the records at these store positions (one per index) and deletes the records.
+  void ShowRecords(std::vector<int> Positions);
+  // Deletes the records at these store positions with what they still hold.
+  void DeleteRecords(std::vector<int> Positions);
+  // Moves the display rows (ascending) whole into their records (Records[i] takes SortedRows[i]), or the
+  // records' rows back to the display rows they will have, keeping the other rows' heights.
+  void MoveRowsOut(const std::vector<int>& SortedRows, const std::vector<TGridItem*>& Records);
+  void MoveRowsIn(const std::vector<int>& SortedFinalRows, const std::vector<TGridItem*>& Records);
   std::vector<int> Heights() const;
 
   TBaseGrid& FGrid;

@@ -108,6 +108,44 @@ void TCellGrid::InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows) {
   RenumberOwners(SortedFinalRows.front());
 }
 
+void TCellGrid::TakeStoreRows(const std::vector<int>& SortedRows, std::vector<TRowCells>& Rows) {
+  Rows.clear();
+  Rows.resize(SortedRows.size());
+  if (SortedRows.empty() || SortedRows.front() >= StoredRowCount()) return;
+  std::size_t w = SortedRows.front(), next = 0;
+  for (std::size_t r = w; r < static_cast<std::size_t>(FRows.size()); ++r) {
+    if (next < SortedRows.size() && static_cast<int>(r) == SortedRows[next]) {
+      Rows[next++] = std::move(FRows[r]);
+      continue;
+    }
+    if (w != r) FRows[w] = std::move(FRows[r]);
+    ++w;
+  }
+  FRows.resize(w);
+  RenumberOwners(SortedRows.front());
+}
+
+void TCellGrid::ReturnStoreRows(const std::vector<int>& SortedFinalRows, std::vector<TRowCells>& Rows) {
+  if (SortedFinalRows.empty()) return;
+  TRowTable rows;
+  rows.reserve(std::max(FRows.size(), qsizetype(SortedFinalRows.back() + 1)) + qsizetype(SortedFinalRows.size()));
+  std::size_t old = 0, next = 0;
+  while (next < SortedFinalRows.size()) {
+    if (static_cast<int>(rows.size()) == SortedFinalRows[next]) {
+      TRowCells& row = Rows[next++];
+      if (row.HasProps) FHasCellProps = true;
+      rows.push_back(std::move(row));
+    } else if (old < static_cast<std::size_t>(FRows.size())) {
+      rows.push_back(std::move(FRows[old++]));
+    } else {
+      rows.emplace_back();  // a row that was never stored, before one coming back
+    }
+  }
+  while (old < static_cast<std::size_t>(FRows.size())) rows.push_back(std::move(FRows[old++]));
+  FRows = std::move(rows);
+  RenumberOwners(SortedFinalRows.front());
+}
+
 void TCellGrid::DeleteStoreRows(int ARow, int ACount) {
   if (ARow < 0 || ACount <= 0 || ARow >= StoredRowCount()) return;
   const int last = std::min(ARow + ACount, StoredRowCount());

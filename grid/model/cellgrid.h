@@ -272,6 +272,11 @@ class TCellGrid {
   void EraseStoreRows(const std::vector<int>& SortedRows);
   // Empty rows at the sorted indexes they will have afterwards, in one pass.
   void InsertEmptyStoreRows(const std::vector<int>& SortedFinalRows);
+  // Hidden rows: the stored rows at the sorted indexes leave the store whole, their texts and properties with
+  // them, in one pass (Rows gets one row per index, empty for a row never stored); ReturnStoreRows puts such
+  // rows (Rows[i] to SortedFinalRows[i], the indexes they will have afterwards) back in one pass.
+  void TakeStoreRows(const std::vector<int>& SortedRows, std::vector<detail::TRowCells>& Rows);
+  void ReturnStoreRows(const std::vector<int>& SortedFinalRows, std::vector<detail::TRowCells>& Rows);
   // Block moves of the row and column operations (store_moves.cpp): whole row vectors or slots move, cells
   // are never copied one by one. Inserted rows and columns are empty; erased ones free their properties.
   void MoveStoreRows(int FromIndex, int Count, int ToIndex);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <iterator>
 
 namespace grid {
 
@@ -94,6 +95,31 @@ bool THiddenRowIndex::Remove(int Idx) {
   if (!std::binary_search(FRecords.begin(), FRecords.end(), Idx))
     FDistinct.erase(std::lower_bound(FDistinct.begin(), FDistinct.end(), Idx));
   return true;
+}
+
+void THiddenRowIndex::AddSorted(const std::vector<int>& Idxs) {
+  if (Idxs.empty()) return;
+  std::vector<int> merged;
+  merged.reserve(FRecords.size() + Idxs.size());
+  std::merge(FRecords.begin(), FRecords.end(), Idxs.begin(), Idxs.end(), std::back_inserter(merged));
+  FRecords = std::move(merged);
+  FDistinct.clear();
+  std::unique_copy(FRecords.begin(), FRecords.end(), std::back_inserter(FDistinct));
+}
+
+void THiddenRowIndex::RemoveSorted(const std::vector<int>& Idxs) {
+  if (Idxs.empty()) return;
+  std::vector<int> kept;
+  kept.reserve(FRecords.size());
+  std::set_difference(FRecords.begin(), FRecords.end(), Idxs.begin(), Idxs.end(), std::back_inserter(kept));
+  FRecords = std::move(kept);
+  FDistinct.clear();
+  std::unique_copy(FRecords.begin(), FRecords.end(), std::back_inserter(FDistinct));
+}
+
+void THiddenRowIndex::Assign(std::vector<int> Idxs) {
+  FRecords = std::move(Idxs);
+  Rebuild();
 }
 
 void THiddenRowIndex::Clear() {

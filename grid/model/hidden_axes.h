@@ -54,14 +54,19 @@ class THiddenColumns {
   std::array<int, kHideable> FWidths{};
 };
 
-// The Idx values of the hidden-row records, as a sorted multiset (the store may hold one index twice when
-// levels of row lists mix display positions and real indexes).
+// The Idx values of the hidden-row records, as a sorted multiset (a range hidden by the lean form that trusts
+// its rows to be shown may record one index twice).
 class THiddenRowIndex {
  public:
   int Count() const { return static_cast<int>(FRecords.size()); }
   void Add(int Idx);
   // Removes one record of that index; false when there is none.
   bool Remove(int Idx);
+  // Many records at once, in one merge (Idxs ascending); removing skips indexes that have no record.
+  void AddSorted(const std::vector<int>& Idxs);
+  void RemoveSorted(const std::vector<int>& Idxs);
+  // The index of every record, in any order.
+  void Assign(std::vector<int> Idxs);
   void Clear();
   // Every record at or past FromIdx moves by Delta (rows inserted or removed in front of them).
   void Shift(int FromIdx, int Delta);

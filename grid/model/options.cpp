@@ -1,5 +1,7 @@
 #include "grid/model/options.h"
 
+#include "grid/model/cellgrid.h"
+
 namespace grid {
 
 namespace {
@@ -318,7 +320,41 @@ void TGridProgressAppearance::Assign(plat::TPersistent* Source) {
   Changed();
 }
 
-TGridItem::TGridItem(plat::TCollection* Collection)
-    : TCollectionItem(Collection), FItems(std::make_unique<plat::TStringList>()) {}
+TGridItem::TGridItem(plat::TCollection* Collection) : TCollectionItem(Collection) {}
+
+TGridItem::~TGridItem() = default;
+
+plat::TStrings* TGridItem::Items() const {
+  if (!FItems) {
+    auto list = std::make_unique<plat::TStringList>();
+    if (FRow)
+      for (const detail::TCellSlot& slot : *FRow) list->AddObject(slot.Text(), slot.Props);
+    FRow.reset();
+    FItems = std::move(list);
+  }
+  return FItems.get();
+}
+
+void TGridItem::SetItems(std::unique_ptr<plat::TStrings> Value) {
+  FItems = std::move(Value);
+  FRow.reset();
+}
+
+detail::TRowCells& TGridItem::Row() {
+  if (!FRow) {
+    FRow = std::make_unique<detail::TRowCells>();
+    if (FItems) {
+      FRow->resize(std::size_t(FItems->Count()));
+      for (int i = 0; i < FItems->Count(); ++i) {
+        detail::TCellSlot& slot = (*FRow)[std::size_t(i)];
+        slot.SetText(FItems->Strings(i));
+        slot.Props = dynamic_cast<TCellProperties*>(FItems->Objects(i));
+        if (slot.Props) FRow->HasProps = true;
+      }
+      FItems.reset();
+    }
+  }
+  return *FRow;
+}
 
 }  // namespace grid

@@ -360,25 +360,37 @@ class TGridProgressAppearance : public plat::TPersistent {
   GRID_CHANGE_PROPERTY(TProgressStyle, Style, psXP)
 };
 
-// The record of one hidden row.
+namespace detail {
+struct TRowCells;
+}
+
+// The record of one hidden row. While only the hiding code uses it, it keeps the row as the cell store held it
+// (texts and properties moved out whole); Items hands the cells out as a string list (texts with their
+// TCellProperties as objects) the first time it is asked, and the list is then what the record holds.
 class TGridItem : public plat::TCollectionItem {
   PLAT_CLASS(TGridItem)
 
   explicit TGridItem(plat::TCollection* Collection);
+  ~TGridItem() override;
   int Idx() const { return FIdx; }
   void SetIdx(int Value) { FIdx = Value; }
   int Height() const { return FHeight; }
   void SetHeight(int Value) { FHeight = Value; }
-  plat::TStrings* Items() const { return FItems.get(); }
+  // Valid until Row is next asked for.
+  plat::TStrings* Items() const;
   // The item takes the list over (and frees it).
-  void SetItems(std::unique_ptr<plat::TStrings> Value) { FItems = std::move(Value); }
+  void SetItems(std::unique_ptr<plat::TStrings> Value);
+  // The row in the store's form (a string list handed out is taken back; objects that are no cell properties
+  // are left out); valid until Items is next asked for.
+  detail::TRowCells& Row();
   int Level = 0;
-  bool FromRowList = false;  // made by a row list (its Idx is a display position)
+  bool FromRowList = false;  // made by a row list (a filter level)
 
  private:
   int FIdx = 0;
   int FHeight = 0;
-  std::unique_ptr<plat::TStrings> FItems;
+  mutable std::unique_ptr<detail::TRowCells> FRow;
+  mutable std::unique_ptr<plat::TStrings> FItems;  // null while the record keeps the row
 };
 
 }  // namespace grid

@@ -264,15 +264,19 @@ TEST(FilterPatternTest, PlainPatternsMatchAsTheExpressionReader) {
 
 // ---- random sequences against a reference --------------------------------------------------------------------------
 
-// The reference: every row in order with the level that hides it (-1: shown), and the count of levels.
+// The reference: every normal row in real order with what hides it: kShown, kByHand, or the filter level.
+constexpr int kShown = -1, kByHand = -2;
 struct TRefRow {
   int Id;
   QString Letter;
   int Number;
-  int Level = -1;
+  int Level = kShown;
 };
 
-TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
+// Random filters, unfilters, inserts, deletes and rows hidden and shown by hand: after every step the grid holds
+// exactly the reference's state: the shown rows in order with their cells, colours and heights, each hidden row
+// at its real index with its own cells and the level (or the hand) that hid it, and a sound cell store.
+TEST_F(FilterGridTest, RandomFilterUnfilterInsertDeleteAndHandHidingKeepTheExactState) {
   struct Cond {
     int Col;
     const char* Text;
@@ -286,12 +290,12 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
       {2, "<=6", [](const TRefRow& r) { return r.Number <= 6; }},
       {2, "?", [](const TRefRow&) { return true; }},
   };
-  for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+  const auto height = [](int Id) { return 18 + Id % 5; };
+  for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
     SCOPED_TRACE(seed);
     std::mt19937 rng(seed);
     std::vector<TRefRow> ref;
     int levels = 0, nextId = 0;
-    bool moved = false;  // rows were inserted or removed while a level held hidden rows
     auto newRow = [&] {
       TRefRow r{nextId++, QString(QChar(u'a' + int(rng() % 4))), int(rng() % 10)};
       return r;
@@ -301,6 +305,7 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
       g->SetCells(1, DisplRow, r.Letter);
       g->SetCells(2, DisplRow, QString::number(r.Number));
       if (r.Id % 3 == 0) g->SetColors(3, DisplRow, plat::TColor(0x102030 + r.Id));
+      g->SetRowHeights(DisplRow, height(r.Id));
     };
     g = new TExtStringGrid(form.get());  // a fresh grid per seed (the form owns it)
     g->SetColCount(4);
@@ -315,37 +320,51 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
     auto visible = [&] {
       std::vector<int> v;
       for (std::size_t i = 0; i < ref.size(); ++i)
-        if (ref[i].Level < 0) v.push_back(int(i));
+        if (ref[i].Level == kShown) v.push_back(int(i));
       return v;
     };
     auto check = [&](const char* step) {
       SCOPED_TRACE(step);
       QStringList want;
       for (int i : visible()) want << QString::number(ref[std::size_t(i)].Id);
-      if (moved) {
-        // Rows hidden while others were inserted or removed come back, but the store keeps the display
-        // places they had: compare the rows without their order.
-        QStringList shown = Shown();
-        shown.sort();
-        want.sort();
-        ASSERT_EQ(shown, want);
-      } else {
-        ASSERT_EQ(Shown(), want);
-      }
+      ASSERT_EQ(Shown(), want);
       ASSERT_EQ(g->RowCount() + g->NumHiddenRows() - 1, int(ref.size()));
       ASSERT_EQ(g->Hiding().FilterLevel(), levels);
       ASSERT_EQ(testing::CheckGrid(g->CellStore()), "");
       for (int r = 1; r < g->RowCount(); ++r) {
         const int id = g->Cells(0, r).toInt();
         ASSERT_EQ(g->Colors(3, r), id % 3 == 0 ? plat::TColor(0x102030 + id) : plat::clNone) << "row " << id;
+        ASSERT_EQ(g->RowHeights(r), height(id)) << "row " << id;
+      }
+      // Every record: the real row it stands for, its cells and what hid it.
+      plat::TCollection& records = g->Hiding().GridItems();
+      ASSERT_EQ(records.Count(), int(ref.size() - visible().size()));
+      std::vector<const TCellProperties*> held;
+      for (int i = 0; i < records.Count(); ++i) {
+        const auto* rec = static_cast<const TGridItem*>(records.Items(i));
+        ASSERT_GE(rec->Idx(), 1);
+        ASSERT_LE(rec->Idx(), int(ref.size()));
+        const TRefRow& row = ref[std::size_t(rec->Idx() - 1)];
+        ASSERT_EQ(rec->FromRowList ? rec->Level : kByHand, row.Level) << "row " << row.Id;
+        ASSERT_EQ(rec->Height(), height(row.Id)) << "row " << row.Id;
+        for (int k = 0; k < rec->Items()->Count(); ++k)
+          held.push_back(dynamic_cast<const TCellProperties*>(rec->Items()->Objects(k)));
+      }
+      ASSERT_EQ(testing::CheckCellObjects(g->CellStore(), held), "");
+      for (std::size_t i = 0; i < ref.size(); ++i) {
+        const int real = int(i) + 1;
+        ASSERT_EQ(g->IsHiddenRow(real), ref[i].Level != kShown) << "real row " << real;
+        ASSERT_EQ(g->AllGridCells(0, real), QString::number(ref[i].Id)) << "real row " << real;
+        ASSERT_EQ(g->AllGridCells(1, real), ref[i].Letter) << "real row " << real;
+        ASSERT_EQ(g->AllGridCells(2, real), QString::number(ref[i].Number)) << "real row " << real;
       }
     };
     auto bringBack = [&](int Level) {
       for (TRefRow& r : ref)
-        if (r.Level == Level) r.Level = -1;
+        if (r.Level == Level) r.Level = kShown;
     };
-    for (int step = 0; step < 120; ++step) {
-      switch (rng() % 6) {
+    for (int step = 0; step < 150; ++step) {
+      switch (rng() % 8) {
         case 0: case 1: {  // a filter on top of the shown rows
           const Cond& c = conds[rng() % std::size(conds)];
           g->Filter()->Clear();
@@ -353,7 +372,7 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
           g->Filter()->Items(0)->Condition = c.Text;
           g->ApplyFilter();
           for (TRefRow& r : ref)
-            if (r.Level < 0 && !c.Holds(r)) r.Level = levels;
+            if (r.Level == kShown && !c.Holds(r)) r.Level = levels;
           ++levels;
           check("filter");
           break;
@@ -365,15 +384,17 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
           check("unfilter");
           break;
         }
-        case 3: {  // insert before a shown row (or at the end)
+        case 3: {  // insert before a shown row (or after the last one)
           const std::vector<int> v = visible();
           const int at = int(rng() % unsigned(v.size() + 1));
           g->InsertRows(at + 1, 1);
-          moved = moved || g->NumHiddenRows() > 0;
           const TRefRow r = newRow();
           put(at + 1, r);
-          // The new row goes right after the shown row before it, ahead of rows hidden behind that one.
-          const std::size_t pos = at == 0 ? 0 : std::size_t(v[std::size_t(at - 1)] + 1);
+          // The new row takes the real place of the shown row it goes before, behind the rows hidden in front
+          // of that one; at the end it follows the last shown row.
+          const std::size_t pos = at < int(v.size()) ? std::size_t(v[std::size_t(at)])
+                                  : v.empty()        ? 0
+                                                     : std::size_t(v.back() + 1);
           ref.insert(ref.begin() + std::ptrdiff_t(pos), r);
           check("insert");
           break;
@@ -383,39 +404,41 @@ TEST_F(FilterGridTest, RandomFilterUnfilterInsertAndDeleteComeBackExactly) {
           if (v.empty()) break;
           const int at = int(rng() % unsigned(v.size()));
           g->RemoveRows(at + 1, 1);
-          moved = moved || g->NumHiddenRows() > 0;
           ref.erase(ref.begin() + v[std::size_t(at)]);
           check("delete");
           break;
         }
-        case 5:  // everything back
+        case 5: {  // hide a row by hand (a hidden one stays as it is)
+          if (ref.empty()) break;
+          const std::size_t i = rng() % ref.size();
+          g->HideRow(int(i) + 1);
+          if (ref[i].Level == kShown) ref[i].Level = kByHand;
+          check("hide by hand");
+          break;
+        }
+        case 6: {  // show a row by hand, whatever hid it
+          if (ref.empty()) break;
+          const std::size_t i = rng() % ref.size();
+          g->UnHideRow(int(i) + 1);
+          ref[i].Level = kShown;
+          check("show by hand");
+          break;
+        }
+        case 7:  // every level back; rows hidden by hand stay hidden
           g->RemoveAllFilters();
-          bringBack(-1);
-          for (TRefRow& r : ref) r.Level = -1;
+          for (TRefRow& r : ref)
+            if (r.Level >= 0) r.Level = kShown;
           levels = 0;
           check("all back");
-          // Shown in full again: the reference takes the grid's order from here on.
-          if (moved) {
-            std::vector<TRefRow> order;
-            for (int r = 1; r < g->RowCount(); ++r)
-              for (const TRefRow& x : ref)
-                if (QString::number(x.Id) == g->Cells(0, r)) order.push_back(x);
-            ref = order;
-            moved = false;
-          }
           break;
       }
       if (::testing::Test::HasFatalFailure()) return;
     }
     g->RemoveAllFilters();
-    for (TRefRow& r : ref) r.Level = -1;
+    g->UnHideRowsAll();
+    for (TRefRow& r : ref) r.Level = kShown;
     levels = 0;
     check("end");
-    if (!moved) {
-      QStringList all;
-      for (const TRefRow& r : ref) all << QString::number(r.Id);
-      EXPECT_EQ(Shown(), all);
-    }
   }
 }
 
