@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -124,20 +126,52 @@ TEST(HiddenRows, RepeatedIndexesCountAsRecordsButHideOneRow) {
   EXPECT_FALSE(rows.IsHidden(2));
 }
 
+// Single records, batches merged in at once (a filter level), batches taken out (records with no such index
+// are skipped) and the whole set replaced (after a renumbering).
 TEST(HiddenRows, RandomHideAndShowAgreeWithAScan) {
   constexpr int kRows = 3000;
   std::mt19937 rng(11);
   THiddenRowIndex rows;
   std::vector<int> count(kRows, 0);  // records per real row
+  const auto batch = [&] {
+    std::vector<int> b;
+    for (int n = static_cast<int>(rng() % 40); n > 0; --n) b.push_back(static_cast<int>(rng() % kRows));
+    std::sort(b.begin(), b.end());
+    return b;
+  };
   for (int step = 0; step < 4000; ++step) {
     const int r = static_cast<int>(rng() % kRows);
-    if (rng() % 3 != 0) {
-      rows.Add(r);
-      ++count[r];
-    } else if (count[r] > 0) {
-      ASSERT_TRUE(rows.Remove(r));
-      --count[r];
+    switch (rng() % 8) {
+      case 0: case 1: case 2: case 3:
+        rows.Add(r);
+        ++count[r];
+        break;
+      case 4: case 5:
+        if (count[r] > 0) {
+          ASSERT_TRUE(rows.Remove(r));
+          --count[r];
+        }
+        break;
+      case 6: {
+        const std::vector<int> b = batch();
+        if (step % 2) {
+          rows.AddSorted(b);
+          for (int x : b) ++count[x];
+        } else {
+          rows.RemoveSorted(b);
+          for (int x : b)
+            if (count[x] > 0) --count[x];
+        }
+        break;
+      }
+      case 7: {
+        std::vector<int> all;
+        for (int x = kRows - 1; x >= 0; --x) all.insert(all.end(), std::size_t(count[x]), x);
+        rows.Assign(all);
+        break;
+      }
     }
+    ASSERT_EQ(rows.Count(), std::accumulate(count.begin(), count.end(), 0));
     if (step % 400) continue;
     int shown = 0, below = 0;
     for (int real = 0; real < kRows; ++real) {
