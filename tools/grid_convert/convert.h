@@ -30,6 +30,9 @@ struct TOptions {
     QString Condition;
   };
   std::vector<TFilterOption> Filters;
+  // Printed files (.pdf) only:
+  bool Landscape = false;   // --landscape: the pages turned
+  bool Fit = false;         // --fit: columns wider than the page shrink, with their fonts, to one page width
 };
 
 struct TFormat {
@@ -39,8 +42,8 @@ struct TFormat {
 };
 
 const std::vector<TFormat>& Formats();
-// Writes the grid printed on A4 pages with the default print settings (convert_pdf.cpp; only in builds with
-// the print library, which define GRID_CONVERT_PDF).
+// Writes the grid printed on A4 pages with the default print settings and 10 mm margins, turned and fitted as Options ask
+// (convert_pdf.cpp; only in builds with the print library, which define GRID_CONVERT_PDF).
 void SavePdf(grid::TDataGrid& Grid, const QString& FileName, const TOptions& Options);
 // The row for a file name's extension (letters compared without regard to case); nullptr when none.
 const TFormat* FormatOf(const QString& FileName);

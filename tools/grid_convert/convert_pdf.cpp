@@ -1,5 +1,5 @@
-// The grid printed to a PDF file: A4, the default print settings, through the grid's print engine. Built only
-// where the print library (Qt GUI) is.
+// The grid printed to a PDF file: A4, the default print settings with 10 mm margins (turned or fitted on request),
+// through the grid's print engine. Built only where the print library (Qt GUI) is.
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,12 +16,18 @@ namespace gridconvert {
 
 // Printed into a scratch folder first and then written whole over the target, so that a failed print never
 // leaves a torn or empty file where an old one was.
-void SavePdf(grid::TDataGrid& Grid, const QString& FileName, const TOptions&) {
+void SavePdf(grid::TDataGrid& Grid, const QString& FileName, const TOptions& Options) {
   QTemporaryDir scratch;
   if (!scratch.isValid()) throw grid::EExtGridError(QStringLiteral("no scratch folder for printing"));
   const QString printed = scratch.filePath(QStringLiteral("print.pdf"));
   grid::TDataPrintHost host(Grid);
   grid::TPrintSettings settings;
+  // Margins of 10 mm all round (the sizes a print settings file without them gives): a page printed from
+  // the file keeps its outer lines clear of the paper's edge.
+  settings.HeaderSize = settings.FooterSize = settings.LeftSize = settings.RightSize = 100;
+  settings.Orientation = Options.Landscape ? grid::poLandscape : grid::poPortrait;
+  // Shrinking only: a narrow grid keeps its natural size rather than growing to the page width.
+  if (Options.Fit) settings.FitToPage = grid::fpShrink;
   grid::TGridPrinter printer(host, settings);
   printer.PrintToPdf(printed);
   QFile pdf(printed);

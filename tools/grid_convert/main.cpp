@@ -1,11 +1,13 @@
-// grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the
-// format OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid
-// stream, .html page, .xml flat XML; .xml is read too, .xlsx workbook, .docx document, .pdf the grid printed on
-// A4 pages with the default print settings). --sheet NAME reads that
-// sheet of an IN workbook, or writes into that sheet of the workbook OUT, keeping its other sheets. --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as dates,
-// else text) before saving. --filter COL=TEXT (repeatable) saves only the rows whose column COL (0-based) matches
-// the filter condition TEXT (wildcards * and ?, comparisons such as >5 or <=10, & and |, ! to negate). IN "-" is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message
-// naming the file when a file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
+// grid_convert IN OUT [options]: loads IN into a string grid without fixed rows or columns and saves it in the format
+// OUT's extension names (.csv, .txt grid text, .fix fixed width, .asc aligned text, .grd binary grid stream, .html
+// page, .xml flat XML; .xml is read too, .xlsx workbook, .docx document, .pdf the grid printed on A4 pages with the
+// default print settings and 10 mm margins; --landscape turns the pages, --fit shrinks columns wider than the page to
+// one page width). --sheet NAME reads that sheet of an IN workbook, or writes into that sheet of the workbook OUT,
+// keeping its other sheets. --sort COL[:desc] sorts the rows on column COL (0-based; numbers as numbers, dates as
+// dates, else text) before saving. --filter COL=TEXT (repeatable) saves only the rows whose column COL (0-based)
+// matches the filter condition TEXT (wildcards * and ?, comparisons such as >5 or <=10, & and |, ! to negate). IN "-"
+// is standard input (a binary grid stream or CSV). Exit 0 on success; 1 with a one-line message naming the file when a
+// file cannot be read or written (OUT is then left as it was); 2 for a wrong call.
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -28,7 +30,8 @@ using gridconvert::TOptions;
 
 int Usage(const QString& Why) {
   std::fprintf(stderr, "grid_convert: %s\nusage: grid_convert IN OUT [--delimiter C] [--quote C] [--always-quote] "
-                       "[--positions 0,10,25] [--sort COL[:desc]] [--filter COL=TEXT]... [--sheet NAME]\n", qPrintable(Why));
+                       "[--positions 0,10,25] [--sort COL[:desc]] [--filter COL=TEXT]... [--sheet NAME] "
+                       "[--landscape] [--fit]\n", qPrintable(Why));
   return 2;
 }
 
@@ -39,6 +42,10 @@ bool ParseOptions(const QStringList& Args, TOptions& O, QString& Why) {
     const bool hasValue = i + 1 < Args.size();
     if (a == u"--always-quote") {
       O.AlwaysQuote = true;
+    } else if (a == u"--landscape") {
+      O.Landscape = true;
+    } else if (a == u"--fit") {
+      O.Fit = true;
     } else if ((a == u"--delimiter" || a == u"--quote") && hasValue) {
       QString v = Args[++i];
       if (v == u"\\t" || v == u"tab") v = QStringLiteral("\t");
@@ -102,6 +109,8 @@ int main(int argc, char** argv) {
   if (!ParseOptions(args.mid(2), options, why)) return Usage(why);
   const gridconvert::TFormat* to = gridconvert::FormatOf(out);
   if (!to || !to->Save) return Usage(out + QStringLiteral(": no format is written for this extension"));
+  if ((options.Landscape || options.Fit) && QString::fromLatin1(to->Extension) != u".pdf")
+    return Usage(QStringLiteral("--landscape and --fit apply to printed (.pdf) files only"));
   const gridconvert::TFormat* from = in == u"-" ? nullptr : gridconvert::FormatOf(in);
   if (in != u"-" && (!from || !from->Load)) return Usage(in + QStringLiteral(": no format is read for this extension"));
 

@@ -221,6 +221,49 @@ TEST(GridConvert, PrintsTheGridToAPdfFile) {
   EXPECT_TRUE(last.contains(QStringLiteral("S200"))) << last.toStdString();
 }
 
+// A grid wider than a page: bands of columns by default; --fit shrinks it to one page that still holds every
+// column, --landscape turns the pages; both are refused for files that are not printed.
+TEST(GridConvert, TurnsAndFitsThePrintedPages) {
+  QTemporaryDir dir;
+  QByteArray csv;
+  for (int r = 0; r < 4; ++r) {
+    QStringList cells;
+    for (int c = 0; c < 24; ++c) cells << QStringLiteral("Field%1x%2").arg(c).arg(r);
+    csv += cells.join(u';').toUtf8() + "\r\n";
+  }
+  WriteAll(dir.filePath("wide.csv"), csv);
+  struct TCase {
+    QStringList Options;
+    const char* PageSize;
+    bool OnePage;
+  };
+  const TCase cases[] = {
+      {{}, "595 x 842", false},
+      {{"--landscape"}, "842 x 595", false},
+      {{"--fit"}, "595 x 842", true},
+      {{"--landscape", "--fit"}, "842 x 595", true},
+  };
+  for (const TCase& c : cases) {
+    const QString pdf = dir.filePath(c.Options.join(QString()) + "out.pdf");
+    const TRun run = Convert(QStringList{dir.filePath("wide.csv"), pdf} + c.Options);
+    const std::string what = c.Options.join(u' ').toStdString();
+    ASSERT_EQ(run.Exit, 0) << what << ": " << run.Err.constData();
+    EXPECT_TRUE(PdfInfo(pdf, QStringLiteral("Page size")).startsWith(QLatin1String(c.PageSize))) << what;
+    const int pages = PdfInfo(pdf, QStringLiteral("Pages")).toInt();
+    if (c.OnePage) {
+      EXPECT_EQ(pages, 1) << what;
+      const QString text = PdfText(pdf, 1);
+      for (int col : {0, 12, 23})
+        EXPECT_TRUE(text.contains(QStringLiteral("Field%1x3").arg(col))) << what << ": column " << col;
+    } else {
+      EXPECT_GT(pages, 1) << what << ": 24 columns do not fit across one page";
+    }
+  }
+  const TRun csvOut = Convert({dir.filePath("wide.csv"), dir.filePath("out.csv"), "--landscape"});
+  EXPECT_EQ(csvOut.Exit, 2) << csvOut.Err.constData();
+  EXPECT_FALSE(QFile::exists(dir.filePath("out.csv")));
+}
+
 // A file that cannot be written is reported and an old one stays as it was.
 TEST(GridConvert, APdfThatCannotBeWrittenIsReported) {
   QTemporaryDir dir;
