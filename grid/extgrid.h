@@ -1620,6 +1620,42 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // PrintSettings under Section of the INI file Key.
   void SavePrintSettings(const QString& Key, const QString& Section);
   void LoadPrintSettings(const QString& Key, const QString& Section);
+  // Parts of the grid: a rectangle of cells (columns Left .. Right, rows Top .. Bottom), the selection, or only
+  // the selected rows and columns (the disjunct row or column selection, else those of the selection); fixed
+  // cells join a selected-only print with PrintSettings->FixedCellsAlways.
+  void PrintRect(const plat::TGridRect& Gridrect);
+  void PrintRect(QPrinter& Printer, const plat::TGridRect& Gridrect);
+  void PrintSelection();
+  void PrintSelection(QPrinter& Printer);
+  void PrintSelectedRows();
+  void PrintSelectedRows(QPrinter& Printer);
+  void PrintSelectedCols();
+  void PrintSelectedCols(QPrinter& Printer);
+  void PrintPreviewRect(plat::TCanvas& Canvas, plat::TRect DisplayRect, const plat::TGridRect& Gridrect);
+  void PrintPreviewSelection(plat::TCanvas& Canvas, plat::TRect DisplayRect);
+  void PrintPreviewSelectedRows(plat::TCanvas& Canvas, plat::TRect DisplayRect);
+  void PrintPreviewSelectedCols(plat::TCanvas& Canvas, plat::TRect DisplayRect);
+  // The cells as one page filling DrawRect of Canvas (device pixels), whatever the page breaks would be.
+  void PrintDraw(plat::TCanvas& Canvas, plat::TRect DrawRect);
+  void PrintDrawRect(plat::TCanvas& Canvas, plat::TRect DrawRect, const plat::TGridRect& Gridrect);
+  // The page the next preview draws (1-based; Print resets the range to every page).
+  int PreviewPage() const;
+  void SetPreviewPage(int Value);
+  // Skip counting the pages before printing (the page numbers then show no count).
+  bool FastPrint() const;
+  void SetFastPrint(bool Value);
+  bool PrinterDriverFix() const;
+  void SetPrinterDriverFix(bool Value);
+  // True only while a preview draws, so the print events can tell paper from screen.
+  bool IsPrintPreview() const;
+  // The page and the column band of the last print or preview, in tenths of a millimetre.
+  plat::TRect PrintPageRect() const;
+  int PrintPageWidth() const;
+  int PrintColStart() const;
+  int PrintColEnd() const;
+  // Font heights in tenths of a millimetre (negative: the character height) from points, and back.
+  int MapFontHeight(int PointSize) const;
+  int MapFontSize(int Height) const;
 
  private:
   struct TPrintPartDeleter {

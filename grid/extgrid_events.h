@@ -164,7 +164,7 @@ struct TExtGridEvents {
   // -- printing (not raised yet: the print engine of the data services)
   TPrintPageEvent OnPrintPage;
   TPrintGetPageNumEvent OnPrintGetPageNum;
-  TPrintPageEvent OnPrintPageDone;
+  TPrintPageDoneEvent OnPrintPageDone;
   TPrintStartEvent OnPrintStart;
   TPrintCancelEvent OnPrintCancel;
   TFitToPageEvent OnFitToPage;

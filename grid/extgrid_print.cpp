@@ -2,11 +2,14 @@
 // the adapter through which the print engine reads the grid (counts, sizes, texts, looks, merges), and that
 // connects the grid's print events to the engine's.
 
+#include <algorithm>
+
 #include <QPrinter>
 
 #include "grid/extgrid.h"
 #include "grid/print/data_print_host.h"
 #include "grid/print/grid_printer.h"
+#include "grid/print/print_layout.h"
 #include "grid/print/print_settings.h"
 
 namespace grid {
@@ -52,6 +55,27 @@ class TGridPrintAdapter final : public TDataPrintHost {
   plat::TPoint CellSpan(int ACol, int ARow) const override { return FGrid.CellSpan(ACol, ARow); }
   bool IsBaseCell(int ACol, int ARow) const override { return FGrid.IsBaseCell(ACol, ARow); }
 
+  plat::TRect Selection() const override {
+    const plat::TGridRect s = FGrid.Selection();
+    return plat::TRect(std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right),
+                       std::max(s.Top, s.Bottom));
+  }
+  // A disjunct row selection keeps its flags by real row when it persists over hidden rows.
+  bool RowPrintSelected(int ARow) const override {
+    TMouseActions& m = *FGrid.MouseActions();
+    if (m.DisjunctRowSelect()) return FGrid.GetRowSelect(m.RowSelectPersistent ? FGrid.RealRowIndex(ARow) : ARow);
+    const plat::TRect s = Selection();
+    return ARow >= s.Top && ARow <= s.Bottom;
+  }
+  // A disjunct row selection prints whole rows.
+  bool ColPrintSelected(int ACol) const override {
+    TMouseActions& m = *FGrid.MouseActions();
+    if (m.DisjunctRowSelect()) return true;
+    if (m.DisjunctColSelect()) return FGrid.GetColSelect(ACol);
+    const plat::TRect s = Selection();
+    return ACol >= s.Left && ACol <= s.Right;
+  }
+
  private:
   TExtStringGrid& FGrid;
 };
@@ -74,6 +98,13 @@ class TGridPrintPart {
       e.OnPrintPage = [&g](plat::TCanvas& Canvas, int PageNr, int XSize, int YSize) {
         g.OnPrintPage(&g, &Canvas, PageNr, XSize, YSize);
       };
+    if (g.OnPrintPageDone)
+      e.OnPrintPageDone = [&g](plat::TCanvas& Canvas, int LastRow, int LastRowOffset, int LastPage, int XSize,
+                               int YSize) {
+        g.OnPrintPageDone(&g, &Canvas, LastRow, LastRowOffset, LastPage, XSize, YSize);
+      };
+    if (g.OnFitToPage)
+      e.OnFitToPage = [&g](double& ScaleFactor, bool& Allow) { g.OnFitToPage(&g, ScaleFactor, Allow); };
     if (g.OnPrintNewPage) e.OnPrintNewPage = [&g](int ARow, bool& NewPage) { g.OnPrintNewPage(&g, ARow, NewPage); };
     if (g.OnPrintCancel) e.OnPrintCancel = [&g](int PageNr, bool& Cancel) { g.OnPrintCancel(&g, PageNr, Cancel); };
     if (g.OnPrintGetPageNum)
@@ -97,7 +128,9 @@ class TGridPrintPart {
     for (int c = 0; c < n; ++c) FGrid.SetPrintColumn(c, FPrinter.Engine().ColWidth(c), FPrinter.Engine().ColIndent(c));
   }
 
-  int PrintNrOfPages() const { return FPrinter.PrintNrOfPages(); }
+  // The printer as it stands, for its state and settings (the events are set when a print starts).
+  TGridPrinter& State() { return FPrinter; }
+  const TGridPrinter& State() const { return FPrinter; }
 
  private:
   TExtStringGrid& FGrid;
@@ -127,7 +160,104 @@ void TExtStringGrid::PrintPreview(plat::TCanvas& Canvas, plat::TRect DisplayRect
   PrintPart().KeepLayout();
 }
 
-int TExtStringGrid::PrintNrOfPages() const { return FPrintPart ? FPrintPart->PrintNrOfPages() : 0; }
+int TExtStringGrid::PrintNrOfPages() const { return FPrintPart ? FPrintPart->State().PrintNrOfPages() : 0; }
+
+namespace {
+
+plat::TRect PrintedCells(const plat::TGridRect& R) { return plat::TRect(R.Left, R.Top, R.Right, R.Bottom); }
+
+}  // namespace
+
+void TExtStringGrid::PrintRect(const plat::TGridRect& Gridrect) {
+  QPrinter printer(QPrinter::HighResolution);
+  PrintRect(printer, Gridrect);
+}
+
+void TExtStringGrid::PrintRect(QPrinter& Printer, const plat::TGridRect& Gridrect) {
+  PrintPart().Printer().PrintRect(Printer, PrintedCells(Gridrect));
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintSelection() {
+  QPrinter printer(QPrinter::HighResolution);
+  PrintSelection(printer);
+}
+
+void TExtStringGrid::PrintSelection(QPrinter& Printer) {
+  PrintPart().Printer().PrintSelection(Printer);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintSelectedRows() {
+  QPrinter printer(QPrinter::HighResolution);
+  PrintSelectedRows(printer);
+}
+
+void TExtStringGrid::PrintSelectedRows(QPrinter& Printer) {
+  PrintPart().Printer().PrintSelectedRows(Printer);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintSelectedCols() {
+  QPrinter printer(QPrinter::HighResolution);
+  PrintSelectedCols(printer);
+}
+
+void TExtStringGrid::PrintSelectedCols(QPrinter& Printer) {
+  PrintPart().Printer().PrintSelectedCols(Printer);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintPreviewRect(plat::TCanvas& Canvas, plat::TRect DisplayRect,
+                                      const plat::TGridRect& Gridrect) {
+  PrintPart().Printer().PrintPreviewRect(Canvas, DisplayRect, PrintedCells(Gridrect));
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintPreviewSelection(plat::TCanvas& Canvas, plat::TRect DisplayRect) {
+  PrintPart().Printer().PrintPreviewSelection(Canvas, DisplayRect);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintPreviewSelectedRows(plat::TCanvas& Canvas, plat::TRect DisplayRect) {
+  PrintPart().Printer().PrintPreviewSelectedRows(Canvas, DisplayRect);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintPreviewSelectedCols(plat::TCanvas& Canvas, plat::TRect DisplayRect) {
+  PrintPart().Printer().PrintPreviewSelectedCols(Canvas, DisplayRect);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintDraw(plat::TCanvas& Canvas, plat::TRect DrawRect) {
+  PrintPart().Printer().PrintDraw(Canvas, DrawRect);
+  PrintPart().KeepLayout();
+}
+
+void TExtStringGrid::PrintDrawRect(plat::TCanvas& Canvas, plat::TRect DrawRect, const plat::TGridRect& Gridrect) {
+  PrintPart().Printer().PrintDrawRect(Canvas, DrawRect, PrintedCells(Gridrect));
+  PrintPart().KeepLayout();
+}
+
+int TExtStringGrid::PreviewPage() const { return FPrintPart ? FPrintPart->State().PreviewPage() : 1; }
+void TExtStringGrid::SetPreviewPage(int Value) { PrintPart().State().SetPreviewPage(Value); }
+bool TExtStringGrid::FastPrint() const { return FPrintPart && FPrintPart->State().FastPrint; }
+void TExtStringGrid::SetFastPrint(bool Value) { PrintPart().State().FastPrint = Value; }
+bool TExtStringGrid::PrinterDriverFix() const { return FPrintPart && FPrintPart->State().PrinterDriverFix; }
+void TExtStringGrid::SetPrinterDriverFix(bool Value) { PrintPart().State().PrinterDriverFix = Value; }
+bool TExtStringGrid::IsPrintPreview() const { return FPrintPart && FPrintPart->State().IsPrintPreview(); }
+
+plat::TRect TExtStringGrid::PrintPageRect() const {
+  return FPrintPart ? FPrintPart->State().Engine().PrintPageRect() : plat::TRect();
+}
+int TExtStringGrid::PrintPageWidth() const { return FPrintPart ? FPrintPart->State().Engine().PrintPageWidth() : 0; }
+int TExtStringGrid::PrintColStart() const { return FPrintPart ? FPrintPart->State().Engine().PrintColStart() : 0; }
+int TExtStringGrid::PrintColEnd() const { return FPrintPart ? FPrintPart->State().Engine().PrintColEnd() : 0; }
+
+int TExtStringGrid::MapFontHeight(int PointSize) const {
+  return grid::MapFontHeight(PointSize, FPrintPart ? FPrintPart->State().FontScaleFactor() : 1.0);
+}
+int TExtStringGrid::MapFontSize(int Height) const { return grid::MapFontSize(Height); }
 
 void TExtStringGrid::SavePrintSettings(const QString& Key, const QString& Section) {
   grid::SavePrintSettings(FPrintSettings, Key, Section);

@@ -121,7 +121,11 @@ using TPrintPageEvent = std::function<void(Sender, plat::TCanvas* Canvas, int Pa
 using TPrintGetPageNumEvent = std::function<void(Sender, int PageNum, int PageColNum, QString& PageNumString)>;
 using TPrintStartEvent = std::function<void(Sender, int NrOfPages, int& FromPage, int& ToPage)>;
 using TPrintCancelEvent = std::function<void(Sender, int PageNr, bool& Cancel)>;
-using TFitToPageEvent = std::function<void(Sender, int& ScaleFactor, bool& Allow)>;
+// LastRow: the row the next page starts with; LastRowOffset: the y below the page's last row (tenths of a
+// millimetre, negative down the page).
+using TPrintPageDoneEvent = std::function<void(Sender, plat::TCanvas* Canvas, int LastRow, int LastRowOffset,
+                                               int LastPage, int PageXSize, int PageYSize)>;
+using TFitToPageEvent = std::function<void(Sender, double& ScaleFactor, bool& Allow)>;
 using TPrintNewPageEvent = std::function<void(Sender, int ARow, bool& NewPage)>;
 using TPrintColumnWidthEvent = std::function<void(Sender, int ACol, int& Width)>;
 using TPrintRowHeightEvent = std::function<void(Sender, int ARow, int& Height)>;

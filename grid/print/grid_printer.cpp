@@ -44,6 +44,18 @@ class TPrintNotification {
   TPrintHost& FHost;
 };
 
+// Marks a run of the engine, however it ends.
+class TRunFlag {
+ public:
+  explicit TRunFlag(bool& Flag) : FFlag(Flag) { Flag = true; }
+  ~TRunFlag() { FFlag = false; }
+  TRunFlag(const TRunFlag&) = delete;
+  TRunFlag& operator=(const TRunFlag&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
 }  // namespace
 
 TGridPrinter::TGridPrinter(TPrintHost& Host, TPrintSettings& Settings)
@@ -89,6 +101,7 @@ int TGridPrinter::CountPages(QPrinter& Printer, const plat::TRect& Cells, bool S
 
 void TGridPrinter::PrintCells(QPrinter& Printer, const plat::TRect& Cells, bool SelectedOnly) {
   TPrintNotification notes(FHost);
+  TRunFlag running(FRunning);
   FCells = Cells;
   const int count = FastPrint ? INT_MAX : CountPages(Printer, Cells, SelectedOnly);
   if (FastPrint) CountPages(Printer, plat::TRect(0, 0, -1, -1), false);  // only the page size
@@ -135,6 +148,7 @@ void TGridPrinter::PrintRectToPdf(const QString& FileName, const plat::TRect& Ce
 void TGridPrinter::PreviewCells(plat::TCanvas& Canvas, const plat::TRect& DisplayRect, const plat::TRect& Cells,
                                 bool SelectedOnly) {
   TPrintNotification notes(FHost);
+  TRunFlag running(FRunning);
   FCells = Cells;
   FPrevRect = DisplayRect;
   TCanvasMapping mapping(Canvas, DisplayRect);
@@ -186,6 +200,7 @@ void TGridPrinter::PrintDrawRect(plat::TCanvas& Canvas, const plat::TRect& DrawR
   FPrevRect = DrawRect;
   FPageFrom = FPageTo = 1;
   FPageCount = 1;
+  TRunFlag running(FRunning);
   TCanvasMapping mapping(Canvas, DrawRect);
   const int dpi = Canvas.MapResolution();
   TPrintRun run = MakeRun(pmPrint, Cells, false);

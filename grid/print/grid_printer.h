@@ -58,6 +58,8 @@ class TGridPrinter {
   int PreviewPage() const { return FPageFrom; }
   void SetPreviewPage(int Value) { FPageFrom = FPageTo = Value; }
   bool IsPrintPreview() const { return FIsPreview; }
+  // The fit-to-page factor of the fonts while a print or preview runs; 1.0 outside one.
+  double FontScaleFactor() const { return FRunning ? FEngine.FontScaleFactor() : 1.0; }
   plat::TRect PrintRectCells() const { return FCells; }
   plat::TRect PrevRect() const { return FPrevRect; }
   const TPrintEngine& Engine() const { return FEngine; }
@@ -76,7 +78,7 @@ class TGridPrinter {
   TPrintEngine FEngine;
   plat::TRect FCells, FPrevRect;
   int FPageCount = 0, FPageFrom = 1, FPageTo = 1;
-  bool FIsPreview = false;
+  bool FIsPreview = false, FRunning = false;
   std::vector<TPrintedPage> FPages;
 };
 
