@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tree/treecontrol.h"
+#include "tree/treeheaderhost.h"
 
 namespace lazytree {
 
@@ -37,6 +38,7 @@ TLazyTreeColumn::~TLazyTreeColumn() {
 TLazyTreeColumns* TLazyTreeColumn::Owner() const { return static_cast<TLazyTreeColumns*>(Collection()); }
 
 TBaseLazyTreeControl* TLazyTreeColumn::Tree() const { return Owner() ? Owner()->Tree() : nullptr; }
+TTreeHeaderHost* TLazyTreeColumn::TreeHost() const { return Owner() ? Owner()->TreeHost() : nullptr; }
 
 TLTHeader* TLazyTreeColumn::Header() const { return Owner() ? Owner()->FHeader : nullptr; }
 
@@ -190,7 +192,7 @@ void TLazyTreeColumn::SetWidth(int V) {
     if (Owner()) Owner()->RecomputeColumnLefts(false);
   }
   TBaseLazyTreeControl* t = Tree();
-  if (!t || t->Loading() || Owner()->UpdateCount() > 0) return;
+  if (!t || TreeHost()->Loading() || Owner()->UpdateCount() > 0) return;
   if (h->FOptions.Has(hoAutoResize)) h->FitAutoSizeColumn(false);
   t->ColumnResized(Index());
 }
@@ -205,9 +207,9 @@ void TLazyTreeColumn::SetOptions(TLTColumnOptions Value) {
   if ((set.Has(coFixed) || cleared.Has(coFixed)) && Visible() && Header()) Header()->ApplyFixedAreaLimits();
   Changed(false);
   TBaseLazyTreeControl* t = Tree();
-  if (!t || t->Loading()) return;
+  if (!t || TreeHost()->Loading()) return;
   const bool visibleChanged = set.Has(coVisible) || cleared.Has(coVisible);
-  if ((visibleChanged || set.Has(coParentColor)) && !t->Updating()) {
+  if ((visibleChanged || set.Has(coParentColor)) && !TreeHost()->Updating()) {
     t->Invalidate();
     if (visibleChanged) t->UpdateHorizontalScrollBar(false);
   }
@@ -216,7 +218,7 @@ void TLazyTreeColumn::SetOptions(TLTColumnOptions Value) {
 void TLazyTreeColumn::SetPosition(TColumnPosition V) {
   TLazyTreeColumns* owner = Owner();
   TBaseLazyTreeControl* t = Tree();
-  if (!owner || (t && t->Loading())) {
+  if (!owner || (t && TreeHost()->Loading())) {
     FPosition = V;
     return;
   }
@@ -260,6 +262,7 @@ TLazyTreeColumns::~TLazyTreeColumns() {
 }
 
 TBaseLazyTreeControl* TLazyTreeColumns::Tree() const { return FHeader ? FHeader->FOwner : nullptr; }
+TTreeHeaderHost* TLazyTreeColumns::TreeHost() const { return FHeader ? FHeader->FHost : nullptr; }
 
 void TLazyTreeColumns::Clear() {
   FClearing = true;
@@ -271,7 +274,7 @@ void TLazyTreeColumns::Clear() {
     FHeader->FMainColumn = NoColumn;
     FHeader->FSortColumn = NoColumn;
   }
-  if (TBaseLazyTreeControl* t = Tree(); t && !t->Loading()) t->FFocusedColumn = NoColumn;
+  if (TTreeHeaderHost* h = TreeHost(); h && !h->Loading()) h->SetFocusedColumnQuietly(NoColumn);
   plat::TCollection::Clear();
   FPositionToIndex.clear();
   FClearing = false;
@@ -296,21 +299,22 @@ bool TLazyTreeColumns::Equals(const TLazyTreeColumns& Other) const {
 void TLazyTreeColumns::Notify(plat::TCollectionItem* Item, plat::TCollectionNotification Action) {
   plat::TCollection::Notify(Item, Action);
   TBaseLazyTreeControl* t = Tree();
-  if ((Action == plat::cnExtracting || Action == plat::cnDeleting) && t && !t->Loading() &&
-      t->FFocusedColumn == Item->Index())
-    t->FFocusedColumn = NoColumn;
+  if ((Action == plat::cnExtracting || Action == plat::cnDeleting) && t && !TreeHost()->Loading() &&
+      t->FocusedColumn() == Item->Index())
+    TreeHost()->SetFocusedColumnQuietly(NoColumn);
 }
 
 void TLazyTreeColumns::Update(plat::TCollectionItem* Item) {
   SyncPositionMapLength();
   TBaseLazyTreeControl* t = Tree();
-  if (t && t->IsDestroying()) return;
-  if (t && t->Loading())
+  TTreeHeaderHost* host = TreeHost();
+  if (host && host->Destroying()) return;
+  if (host && host->Loading())
     FNeedPositionsFix = true;
   else
     RecomputeColumnLefts(false);
   if (Count() > 0 && FHeader && FHeader->FMainColumn < 0) FHeader->FMainColumn = 0;
-  if (!t || t->Loading() || (FHeader && FHeader->FStates.Has(hsLoading))) return;
+  if (!t || host->Loading() || (FHeader && FHeader->FStates.Has(hsLoading))) return;
   if (FHeader->FOptions.Has(hoAutoResize)) FHeader->FitAutoSizeColumn(false);
   if (Item) {
     FHeader->InvalidateColumn(Item->Index());
@@ -325,8 +329,8 @@ void TLazyTreeColumns::Update(plat::TCollectionItem* Item) {
 // Position map
 
 void TLazyTreeColumns::RecomputeColumnLefts(bool Force) {
-  TBaseLazyTreeControl* t = Tree();
-  if ((t && t->IsDestroying()) || FNeedPositionsFix || (!Force && UpdateCount() > 0)) return;
+  TTreeHeaderHost* host = TreeHost();
+  if ((host && host->Destroying()) || FNeedPositionsFix || (!Force && UpdateCount() > 0)) return;
   SyncPositionMapLength();
   int left = 0;
   for (std::size_t p = 0; p < FPositionToIndex.size(); ++p) {
@@ -335,7 +339,7 @@ void TLazyTreeColumns::RecomputeColumnLefts(bool Force) {
     c->FLeft = left;
     if (c->Visible()) left += c->FWidth;
   }
-  if (t) t->UpdateHorizontalScrollBar(false);
+  if (TBaseLazyTreeControl* t = Tree()) t->UpdateHorizontalScrollBar(false);
 }
 
 void TLazyTreeColumns::SyncPositionMapLength() {

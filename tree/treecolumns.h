@@ -32,6 +32,7 @@ class TBaseLazyTreeControl;
 class TLazyTreeColumns;
 class TLTHeader;
 class TLTDragImage;
+class TTreeHeaderHost;
 
 using TColumnPosition = uint32_t;
 using TIndexArray = std::vector<TColumnIndex>;
@@ -141,6 +142,7 @@ class TLazyTreeColumn : public plat::TCollectionItem {
     Changed(false);
   }
   TBaseLazyTreeControl* Tree() const;
+  TTreeHeaderHost* TreeHost() const;
   TLTHeader* Header() const;
   int FixedAreaWidth(int Value) const;
 
@@ -247,6 +249,7 @@ class TLazyTreeColumns : public plat::TCollection {
   friend class TLazyTreeColumn;
   friend class TLTHeader;
   TBaseLazyTreeControl* Tree() const;
+  TTreeHeaderHost* TreeHost() const;
   void SyncPositionMapLength();
   void MoveInPositionMap(TColumnIndex Column, TColumnPosition NewPosition);
   void DropFromPositionMap(TColumnIndex Index);
@@ -267,7 +270,7 @@ class TLazyTreeColumns : public plat::TCollection {
 // The header's settings that the columns read (its mouse handling, painting and sizing come later).
 class TLTHeader : public TLTHeaderMouseEvents {
  public:
-  explicit TLTHeader(TBaseLazyTreeControl* Owner);
+  TLTHeader(TBaseLazyTreeControl* Owner, TTreeHeaderHost& Host);
   virtual ~TLTHeader();
 
   TBaseLazyTreeControl* Tree() const { return FOwner; }
@@ -454,6 +457,7 @@ class TLTHeader : public TLTHeaderMouseEvents {
   void FitColumnAtPosition(int Position, TSmartAutoFitType SmartAutoFitType);
 
   TBaseLazyTreeControl* FOwner;
+  TTreeHeaderHost* FHost;
   std::unique_ptr<TLazyTreeColumns> FColumns;
   std::unique_ptr<TLTDragImage> FDragImage;
   TColumnIndex FMainColumn = NoColumn;

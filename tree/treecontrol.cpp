@@ -2,6 +2,7 @@
 // completion of loading, assignment, scaling, the properties and the option sets with their side effects.
 #include "tree/treecontrol.h"
 #include "tree/treegesturehost.h"
+#include "tree/treeheaderhost.h"
 #include "tree/treepanhost.h"
 #include "tree/treescrollhost.h"
 #include "tree/treesearchhost.h"
@@ -40,6 +41,27 @@ TPositionCacheClient::TPost PostTo(QObject* Context) {
 
 }  // namespace
 
+// How the window answers its header and columns.
+class TBaseLazyTreeControl::THeaderHostAdapter final : public TTreeHeaderHost {
+ public:
+  explicit THeaderHostAdapter(TBaseLazyTreeControl& Tree) : T(Tree) {}
+  bool Loading() const override { return T.Loading(); }
+  bool Destroying() const override { return T.IsDestroying(); }
+  bool Updating() const override { return T.Updating(); }
+  int RowsHeight() const override { return T.ClientH(); }
+  void CancelHint() override { T.CancelHint(); }
+  void StartTimer(int TimerId, uint32_t Milliseconds) override { T.StartTimer(TimerId, Milliseconds); }
+  void StopTimer(int TimerId) override { T.StopTimer(TimerId); }
+  plat::TPoint CursorClientPos() const override { return T.CursorClientPos(); }
+  plat::TCustomImageList* HeaderImages() const override { return T.FHeaderImages.List; }
+  void SetHeaderImages(plat::TCustomImageList* Value) override { T.SetImageList(T.FHeaderImages, Value); }
+  void MainColumnChanged() override { T.NotifyEditCancelled(); }
+  void SetFocusedColumnQuietly(TColumnIndex Column) override { T.FFocusedColumn = Column; }
+
+ private:
+  TBaseLazyTreeControl& T;
+};
+
 // ------------------------------------------------------------------------------------------------------------
 // Life
 
@@ -57,7 +79,8 @@ TBaseLazyTreeControl::TBaseLazyTreeControl(plat::TComponent* AOwner)
       FGestures(std::make_unique<TTreeGestures>(*FGestureHost)) {
   InitializeTreeUnit();  // the shared check image lists, made by the first tree
   FPositionCache.OnBuilt = [this] { UpdateEditBounds(); };
-  FHeader = std::make_unique<TLTHeader>(this);
+  FHeaderHost = std::make_unique<THeaderHostAdapter>(*this);
+  FHeader = std::make_unique<TLTHeader>(this, *FHeaderHost);
   // Button images and the frame are drawn from these colours when painting: any change repaints.
   FColors = TLTColors(TLTColors::TOwner{
       [this](int Index) {

@@ -844,9 +844,6 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
                           plat::TPoint Pt, TDropMode Mode, uint32_t& Effect);
 
  private:
-  friend class TLazyTreeColumn;
-  friend class TLazyTreeColumns;
-  friend class TLTHeader;
   template <class T>
   void SetAndRepaint(T& Field, const T& Value) {
     if (Field == Value) return;
@@ -908,12 +905,15 @@ class TBaseLazyTreeControl : public plat::TCustomControl, public TBaseLazyTree {
   void TrackDropTarget(plat::TPoint Pt);
   bool DragScrollStep(plat::TPoint Pt);
   void RegisterDropTarget();
-  friend class TDropFilter;
 
   TScrollBarOptions FScrollBarOptions{[this] {
     if (!Loading()) CreateWnd();
   }};
   TLTColors FColors;
+  // --- Header: what it needs of the window beyond the public members, through the adapter (made first, gone
+  // last).
+  class THeaderHostAdapter;
+  std::unique_ptr<THeaderHostAdapter> FHeaderHost;
   std::unique_ptr<TLTHeader> FHeader;
   TColumnIndex FFocusedColumn = NoColumn;
   TImageLink FImages, FStateImages, FCustomCheckImages, FHeaderImages;

@@ -7,6 +7,7 @@
 #include "platform/rtl/math.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treeheaderhost.h"
 #include "tree/treedrag.h"
 
 namespace lazytree {
@@ -38,8 +39,9 @@ void TLTFixedAreaConstraints::Assign(const TLTFixedAreaConstraints& Source) {
 
 // ------------------------------------------------------------------------------------------------------------
 
-TLTHeader::TLTHeader(TBaseLazyTreeControl* Owner)
+TLTHeader::TLTHeader(TBaseLazyTreeControl* Owner, TTreeHeaderHost& Host)
     : FOwner(Owner),
+      FHost(&Host),
       FColumns(std::make_unique<TLazyTreeColumns>(this)),
       FDragImage(std::make_unique<TLTDragImage>(Owner)) {
   FFont.OnChange = [this](plat::TObject*) { HeaderFontChanged(); };
@@ -54,7 +56,7 @@ TLTHeader::TLTHeader(TBaseLazyTreeControl* Owner)
 
 void TLTHeader::Invalidate(TColumnIndex, bool) {
   // The window paints header and rows together, so any part of the header repaints the window.
-  if (FOwner && FOptions.Has(hoVisible) && !FOwner->IsDestroying()) FOwner->Invalidate();
+  if (FOwner && FOptions.Has(hoVisible) && !FHost->Destroying()) FOwner->Invalidate();
 }
 
 TLTHeader::~TLTHeader() {
@@ -63,7 +65,7 @@ TLTHeader::~TLTHeader() {
 }
 
 void TLTHeader::SetMainColumn(TColumnIndex Value) {
-  if (FOwner && FOwner->Loading()) {
+  if (FOwner && FHost->Loading()) {
     FMainColumn = Value;
     return;
   }
@@ -71,8 +73,8 @@ void TLTHeader::SetMainColumn(TColumnIndex Value) {
   if (Value == FMainColumn) return;
   FMainColumn = Value;
   if (!FOwner) return;
-  FOwner->NotifyEditCancelled();
-  if (!FOwner->TreeOptions().SelectionOptions.Has(toExtendedFocus)) FOwner->FFocusedColumn = FMainColumn;
+  FHost->MainColumnChanged();
+  if (!FOwner->TreeOptions().SelectionOptions.Has(toExtendedFocus)) FHost->SetFocusedColumnQuietly(FMainColumn);
   FOwner->Invalidate();
 }
 
@@ -99,7 +101,7 @@ void TLTHeader::SetBackground(plat::TColor Value) {
 void TLTHeader::SetStyle(TLTHeaderStyle Value) {
   if (FStyle == Value) return;
   FStyle = Value;
-  if (!FOwner || !FOwner->Loading()) Invalidate();
+  if (!FOwner || !FHost->Loading()) Invalidate();
 }
 
 void TLTHeader::SetHeight(int Value) {
@@ -109,7 +111,7 @@ void TLTHeader::SetHeight(int Value) {
     return;
   }
   const TLTFixedAreaConstraints& c = FFixedAreaConstraints;
-  const int total = FOwner->ClientH() + FHeight;
+  const int total = FHost->RowsHeight() + FHeight;
   const int maxP = total * c.MaxHeightPercent() / 100, minP = total * c.MinHeightPercent() / 100;
   const int lower = c.MaxHeightPercent() > 0 ? std::min(FMinHeight, maxP) : FMinHeight;
   const int upper = c.MinHeightPercent() > 0 ? std::max(FMaxHeight, minP) : FMaxHeight;
@@ -118,7 +120,7 @@ void TLTHeader::SetHeight(int Value) {
   if (c.MaxHeightPercent() > 0) h = std::min(h, maxP);
   if (h == FHeight) return;
   FHeight = h;
-  if (FOwner->Loading() || FStates.Has(hsScaling)) return;
+  if (FHost->Loading() || FStates.Has(hsScaling)) return;
   if (FOptions.Has(hoVisible)) FOwner->UpdateScrollBars(true);
   Invalidate();
   FOwner->Invalidate();
@@ -176,7 +178,7 @@ void TLTHeader::SetOptions(TLTHeaderOptions Value) {
       if (Value.Has(hoAutoResize)) FOwner->Invalidate();
     }
   }
-  if (!FOwner || FOwner->Loading()) return;
+  if (!FOwner || FHost->Loading()) return;
   // Showing or hiding the header moves the rows' area, so the vertical range follows.
   if (old.Has(hoVisible) != Value.Has(hoVisible)) FOwner->UpdateScrollBars(true);
   Invalidate();
@@ -184,7 +186,7 @@ void TLTHeader::SetOptions(TLTHeaderOptions Value) {
 }
 
 void TLTHeader::SetSortColumn(TColumnIndex Value) {
-  if (FOwner && FOwner->Loading()) {
+  if (FOwner && FHost->Loading()) {
     FSortColumn = Value;
     return;
   }
@@ -208,7 +210,7 @@ void TLTHeader::SetSortDirection(TSortDirection Value) {
 }
 
 void TLTHeader::SortTree() {
-  if (!FOwner || FOwner->Updating()) return;
+  if (!FOwner || FHost->Updating()) return;
   if (!FOwner->TreeOptions().AutoOptions.Has(toAutoSort) && !FOptions.Has(hoHeaderClickAutoSort)) return;
   if (OnSort) OnSort(FSortColumn, FSortDirection);
   FOwner->SortTree(FSortColumn, FSortDirection, true);
@@ -222,7 +224,7 @@ void TLTHeader::ConstraintsChanged() {
 }
 
 void TLTHeader::ApplyFixedAreaLimits() {
-  if (!FOwner || FOwner->Loading() || FOwner->IsDestroying() || FStates.Has(hsLoading)) return;
+  if (!FOwner || FHost->Loading() || FHost->Destroying() || FStates.Has(hsLoading)) return;
   FStates.Include(hsScaling);
   SetHeight(FHeight);
   const TLTFixedAreaConstraints& c = FFixedAreaConstraints;

@@ -6,6 +6,7 @@
 #include "platform/graphics/imagelist.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treeheaderhost.h"
 #include "tree/treeutils.h"
 
 namespace lazytree {
@@ -203,8 +204,8 @@ plat::TSize TLTHeader::HeaderGlyphSize(const TLazyTreeColumn& Column) const {
   return list ? plat::TSize(list->Width(), list->Height()) : plat::TSize(0, 0);
 }
 
-plat::TCustomImageList* TLTHeader::Images() const { return FOwner->FHeaderImages.List; }
+plat::TCustomImageList* TLTHeader::Images() const { return FHost->HeaderImages(); }
 
-void TLTHeader::SetImages(plat::TCustomImageList* Value) { FOwner->SetImageList(FOwner->FHeaderImages, Value); }
+void TLTHeader::SetImages(plat::TCustomImageList* Value) { FHost->SetHeaderImages(Value); }
 
 }  // namespace lazytree

@@ -15,6 +15,7 @@
 #include "tree/checkimages.h"
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treeheaderhost.h"
 #include "tree/treedrag.h"
 #include "tree/treeheaderpopup.h"
 
@@ -182,10 +183,10 @@ void TLTHeader::ShowColumnPopupMenu(plat::TPoint HP) {
 }
 
 bool TLTHeader::LeftPress(plat::TPoint P, plat::TShiftState Shift) {
-  FOwner->CancelHint();
-  FOwner->StopTimer(TBaseLazyTreeControl::ScrollTimer);
+  FHost->CancelHint();
+  FHost->StopTimer(TBaseLazyTreeControl::ScrollTimer);
   FOwner->DoStateChange({}, {tsScrollPending, tsScrolling});
-  FOwner->StopTimer(TBaseLazyTreeControl::EditTimer);
+  FHost->StopTimer(TBaseLazyTreeControl::EditTimer);
   FOwner->DoStateChange({}, {tsEditPending});
   FDragStart = P;
   const bool inHeader = InHeader(P);
@@ -219,7 +220,7 @@ bool TLTHeader::LeftPress(plat::TPoint P, plat::TShiftState Shift) {
 bool TLTHeader::MouseMoveWhileTracking(plat::TPoint P, plat::TShiftState Shift) {
   TLazyTreeColumns& cols = *FColumns;
   if (FStates.Has(hsColumnWidthTrackPending) || FStates.Has(hsHeightTrackPending)) {
-    FOwner->StopTimer(HeaderTimer);
+    FHost->StopTimer(HeaderTimer);
     const bool width = FStates.Has(hsColumnWidthTrackPending);
     FStates.Exclude(width ? hsColumnWidthTrackPending : hsHeightTrackPending);
     FStates.Include(width ? hsColumnWidthTracking : hsHeightTracking);
@@ -256,7 +257,7 @@ bool TLTHeader::MouseMoveWhileTracking(plat::TPoint P, plat::TShiftState Shift) 
     // The platform's drag threshold, in either axis.
     const int threshold = QApplication::startDragDistance();
     if (std::abs(P.X - FDragStart.X) <= threshold && std::abs(P.Y - FDragStart.Y) <= threshold) return false;
-    FOwner->StopTimer(HeaderTimer);
+    FHost->StopTimer(HeaderTimer);
     if (cols.FDownIndex >= 0) InvalidateColumn(cols.FDownIndex);
     cols.FDownIndex = cols.FHoverIndex = NoColumn;
     StartColumnDrag(P, FDragStart);
@@ -322,7 +323,7 @@ void TLTHeader::MoveColumnDrag(plat::TPoint P) {
 void TLTHeader::EndColumnDrag(plat::TPoint P) {
   TLazyTreeColumns& cols = *FColumns;
   FDragImage->EndDrag();
-  const bool inWindow = P.X >= 0 && P.X < FOwner->Width() && P.Y >= -FHeight && P.Y < FOwner->ClientH();
+  const bool inWindow = P.X >= 0 && P.X < FOwner->Width() && P.Y >= -FHeight && P.Y < FHost->RowsHeight();
   const TColumnIndex drag = cols.FDragIndex, target = cols.FDropTarget;
   if (target >= 0 && target != drag && inWindow && cols.IsValidColumn(drag)) {
     const auto t = static_cast<int>(cols.Items(target)->Position());
@@ -344,7 +345,7 @@ void TLTHeader::EndColumnDrag(plat::TPoint P) {
 bool TLTHeader::LeftRelease(plat::TPoint P, plat::TShiftState Shift) {
   TLazyTreeColumns& cols = *FColumns;
   const bool captured = AnyOf(FStates, InteractionStates);
-  if (captured || InHeader(P)) FOwner->CancelHint();
+  if (captured || InHeader(P)) FHost->CancelHint();
   if (captured) {
     FOwner->SetMouseCapture(false);
     if (FStates.Has(hsDragging)) EndColumnDrag(P);
@@ -405,7 +406,7 @@ bool TLTHeader::OtherButton(plat::TMessage& M, plat::TMouseButton Button, bool P
     if (OnHeaderMouseDown) OnHeaderMouseDown(this, Button, Shift, hp.X, hp.Y);
     return true;
   }
-  if (Button == plat::mbRight) FOwner->CancelHint();
+  if (Button == plat::mbRight) FHost->CancelHint();
   ProcessColumnClick(P, Button, true, false, Shift);
   if (OnHeaderMouseUp) OnHeaderMouseUp(this, Button, Shift, hp.X, hp.Y);
   FColumns->FDownIndex = NoColumn;
@@ -414,8 +415,8 @@ bool TLTHeader::OtherButton(plat::TMessage& M, plat::TMouseButton Button, bool P
   plat::TPopupMenu* menu = nullptr;
   if (Button == plat::mbRight) menu = FPopupMenu ? FPopupMenu : TreePopupMenu(P);
   if (menu) {
-    FOwner->StopTimer(TBaseLazyTreeControl::ScrollTimer);
-    FOwner->StopTimer(HeaderTimer);
+    FHost->StopTimer(TBaseLazyTreeControl::ScrollTimer);
+    FHost->StopTimer(HeaderTimer);
     FColumns->FHoverIndex = NoColumn;
     FOwner->DoStateChange({}, {tsScrollPending, tsScrolling});
     menu->SetPopupComponent(FOwner);
@@ -458,8 +459,8 @@ bool TLTHeader::CancelTracking() {
 
 bool TLTHeader::HeaderTimerTick() {
   TLazyTreeColumns& cols = *FColumns;
-  if (!InHeader(FOwner->CursorClientPos()) || (cols.FDownIndex >= 0 && cols.FDownIndex != cols.FHoverIndex)) {
-    FOwner->StopTimer(HeaderTimer);
+  if (!InHeader(FHost->CursorClientPos()) || (cols.FDownIndex >= 0 && cols.FDownIndex != cols.FHoverIndex)) {
+    FHost->StopTimer(HeaderTimer);
     cols.FHoverIndex = cols.FClickIndex = cols.FDownIndex = NoColumn;
     cols.FCheckBoxHit = false;
     Invalidate();
@@ -472,7 +473,7 @@ bool TLTHeader::SetCursorMessage(plat::TMessage& M) {
     M.Result = 1;
     return true;
   }
-  const plat::TPoint p = FOwner->CursorClientPos();
+  const plat::TPoint p = FHost->CursorClientPos();
   const bool onDivider = PointOnColumnDivider(p);
   const bool onEdge = InHeaderSplitterArea(p) && HeightDividerDraggable(p);
   if (!onDivider && !onEdge) return false;
@@ -503,7 +504,7 @@ bool TLTHeader::HeaderMessage(plat::TMessage& M) {
       }
       const plat::TPoint hp = ToHeader(p);
       if (OnHeaderMouseMove) OnHeaderMouseMove(this, shift, hp.X, hp.Y);
-      if (TrackHotColumn(hp) || FColumns->FDownIndex >= 0) FOwner->StartTimer(HeaderTimer, 50);
+      if (TrackHotColumn(hp) || FColumns->FDownIndex >= 0) FHost->StartTimer(HeaderTimer, 50);
       return true;
     }
     case plat::WM_LBUTTONDBLCLK: return DoubleClick(M, plat::mbLeft, p, shift);

@@ -6,6 +6,7 @@
 
 #include "tree/treecolumns.h"
 #include "tree/treecontrol.h"
+#include "tree/treeheaderhost.h"
 
 namespace lazytree {
 
@@ -21,7 +22,7 @@ void TLTHeader::FitAutoSizeColumn(bool Force) {
   if (!Force && w == c->FWidth) return;
   c->FWidth = w;
   cols.RecomputeColumnLefts(false);
-  if (!FOwner || FOwner->Updating()) return;
+  if (!FOwner || FHost->Updating()) return;
   FOwner->BeginUpdate();
   try {
     FOwner->ColumnResized(index);
