@@ -24,6 +24,14 @@ class TGridSortHost : public TSortHost {
   QString SortText(int ACol, int ARow, bool Displayed) override {
     return Displayed ? G.Cells(ACol, ARow) : G.GridCells(ACol, ARow);
   }
+  const QString* PlainSortText(int ACol, int ARow, bool Displayed) override {
+    // The shown text is the stored one while no display-text hook changes it: no handler, no anchored web
+    // addresses and, in column 1, no node counts.
+    if (Displayed && (G.OnGetDisplText || G.OnGetDisplWideText || G.URLShowInText() ||
+                      (ACol == 1 && G.Grouping()->ShowGroupCount)))
+      return nullptr;
+    return G.CellStore().PlainCellRef(ACol, ARow);
+  }
   bool DisplayedEmpty(int ACol, int ARow) override { return G.Cells(ACol, ARow).isEmpty(); }
   QString StrippedText(int ACol, int ARow) override { return G.StrippedCells(ACol, ARow); }
   bool CheckBoxState(int ACol, int ARow, bool& Checked) override {

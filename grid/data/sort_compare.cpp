@@ -1,5 +1,7 @@
 #include "grid/data/sort_compare.h"
 
+#include <cfloat>
+#include <charconv>
 #include <cmath>
 
 #include "platform/rtl/datetime.h"
@@ -71,6 +73,8 @@ struct TCellComparer::TColumnKeys {
   int Fast = -1;
   TSortStyle FastStyle = ssNumeric;
   QString FastPrefix, FastSuffix;
+  // The texts of a text key list, held until Forget so that its views stay valid.
+  std::vector<QString> HeldTexts;
 };
 
 namespace {
@@ -182,6 +186,11 @@ TSortStyle TCellComparer::DetectFormat(int ACol, int ARow1, int ARow2) {
 
 TCellComparer::TNumber TCellComparer::ReadNumber(int ACol, int ARow, const QString& Text, TSortStyle Style,
                                                  const QString& Prefix, const QString& Suffix) {
+  TNumber n;
+  if (Prefix.isEmpty() && Suffix.isEmpty() && ReadPlainDecimal(Text, Style == ssFinancial, n.Value)) {
+    n.Ok = true;
+    return n;
+  }
   QString t = Text;
   if (!Suffix.isEmpty()) CutFirst(t, Suffix);
   if (!Prefix.isEmpty()) CutFirst(t, Prefix);
@@ -191,7 +200,6 @@ TCellComparer::TNumber TCellComparer::ReadNumber(int ACol, int ARow, const QStri
     const qsizetype i = t.indexOf(dec);
     if (i >= 0) t[i] = u'.';
   }
-  TNumber n;
   n.Empty = t.isEmpty();
   n.Ok = TextToFloat(t, n.Value);
   if (n.Ok) return n;
@@ -319,7 +327,7 @@ int TCellComparer::CompareByFormat(int ACol, int ARow1, int ARow2, TSortStyle St
 
 int TCellComparer::FastKind(int ACol) {
   if (FCount == 0 || ACol < 0 || !FHost.FormatFixed()) return fkNone;
-  KeyOf(ACol, FFirst);
+  if (static_cast<std::size_t>(ACol) >= FColumns.size()) FColumns.resize(static_cast<std::size_t>(ACol) + 1);
   TColumnKeys& col = FColumns[static_cast<std::size_t>(ACol)];
   if (col.Fast >= 0) return col.Fast;
   col.Fast = fkNone;
@@ -333,6 +341,17 @@ int TCellComparer::FastKind(int ACol) {
       // a date or time: then the detection is done once here.
       bool allNumbers = true, noNumber = true, checked = false;
       for (int r = FFirst; r < FFirst + FCount; ++r) {
+        // A plain cell is read where it stands (it has no check box); the others through their keys.
+        if (const QString* t = FHost.PlainSortText(ACol, r, FOptions.SortOnVirtualCells)) {
+          if (FHost.NumberKind(*t) != 2) {
+            noNumber = false;
+          } else {
+            allNumbers = false;
+            if (DateTestOf(*t) != dtNone) return col.Fast = fkNone;
+          }
+          if (!allNumbers && !noNumber) return col.Fast = fkNone;
+          continue;
+        }
         if (CheckBox(ACol, r, checked)) return col.Fast = fkNone;
         if (IsNumber(ACol, r)) {
           noNumber = false;
@@ -360,14 +379,19 @@ int TCellComparer::FastKind(int ACol) {
 bool TCellComparer::ColumnKeyList(int ACol, TColumnKeyList& Keys) {
   const int kind = FastKind(ACol);
   if (kind == fkNone) return false;
-  const TColumnKeys& col = FColumns[static_cast<std::size_t>(ACol)];
+  TColumnKeys& col = FColumns[static_cast<std::size_t>(ACol)];
   const std::size_t n = static_cast<std::size_t>(FCount);
+  const bool virt = FOptions.SortOnVirtualCells;
   if (kind == fkNumber) {
     Keys.Kind = TColumnKeyList::ckNumbers;
     Keys.Values.resize(n);
     Keys.Flags.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
-      const TNumber v = Number(ACol, FFirst + static_cast<int>(i), col.FastStyle, col.FastPrefix, col.FastSuffix);
+      const int r = FFirst + static_cast<int>(i);
+      // A plain cell's number is read from its text where it stands, and not remembered: the list is.
+      const QString* t = FHost.PlainSortText(ACol, r, virt);
+      const TNumber v = t ? ReadNumber(ACol, r, *t, col.FastStyle, col.FastPrefix, col.FastSuffix)
+                          : Number(ACol, r, col.FastStyle, col.FastPrefix, col.FastSuffix);
       Keys.Values[i] = v.Value;
       Keys.Flags[i] = static_cast<std::uint8_t>((v.Ok ? TColumnKeyList::kfOk : 0) | (v.Empty ? TColumnKeyList::kfEmpty : 0));
     }
@@ -376,8 +400,19 @@ bool TCellComparer::ColumnKeyList(int ACol, TColumnKeyList& Keys) {
   Keys.Kind = kind == fkText ? TColumnKeyList::ckTexts : TColumnKeyList::ckTextsNoCase;
   Keys.Texts.resize(n);
   QString scratch;
-  // Keyed rows hand out their remembered text, which stays where it is until Forget.
-  for (std::size_t i = 0; i < n; ++i) Keys.Texts[i] = Text(ACol, FFirst + static_cast<int>(i), scratch);
+  // Plain cells lend their stored text, held here; keyed rows their remembered text. Both stay where they
+  // are until Forget, whatever a comparison event does to the cells meanwhile.
+  col.HeldTexts.clear();
+  col.HeldTexts.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const int r = FFirst + static_cast<int>(i);
+    if (const QString* t = FHost.PlainSortText(ACol, r, virt)) {
+      col.HeldTexts.push_back(*t);
+      Keys.Texts[i] = col.HeldTexts.back();
+    } else {
+      Keys.Texts[i] = Text(ACol, r, scratch);
+    }
+  }
   return true;
 }
 
@@ -431,6 +466,65 @@ double LeadingDigitsValue(const QString& S) {
     for (++i; i < S.size() && S[i] >= u'0' && S[i] <= u'9'; ++i, scale /= 10) v += (S[i].unicode() - u'0') * scale;
   }
   return v;
+}
+
+bool ReadPlainDecimal(QStringView S, bool DropThousands, double& Value) {
+  const QChar dec = plat::FormatSettings.DecimalSeparator;
+  const QChar thousand = plat::FormatSettings.ThousandSeparator;
+  // With one character for both the general reading drops every separator before it looks for the point.
+  if (DropThousands && thousand == dec) return false;
+  // Longer texts are rare in a number column; the general reading takes them.
+  constexpr qsizetype kMax = 40;
+  char buf[kMax];
+  qsizetype n = 0;
+  bool pointTaken = dec == u'.';
+  for (const QChar c : S) {
+    if (DropThousands && c == thousand) continue;
+    char a;
+    if (!pointTaken && c == dec) {
+      a = '.';
+      pointTaken = true;
+    } else if (c.unicode() < 0x80) {
+      a = static_cast<char>(c.unicode());
+    } else {
+      return false;
+    }
+    if (n == kMax) return false;
+    buf[n++] = a;
+  }
+  // The form: [-] digits [. digits] [(e|E) [+|-] digits].
+  qsizetype i = 0;
+  const auto digits = [&] {
+    const qsizetype from = i;
+    while (i < n && buf[i] >= '0' && buf[i] <= '9') ++i;
+    return i > from;
+  };
+  if (i < n && buf[i] == '-') ++i;
+  const qsizetype mantissa = i;
+  if (!digits()) return false;
+  if (i < n && buf[i] == '.') {
+    ++i;
+    if (!digits()) return false;
+  }
+  const qsizetype mantissaEnd = i;
+  if (i < n && (buf[i] == 'e' || buf[i] == 'E')) {
+    ++i;
+    if (i < n && (buf[i] == '+' || buf[i] == '-')) ++i;
+    if (!digits()) return false;
+  }
+  if (i != n) return false;
+  double v = 0;
+  const auto [end, ec] = std::from_chars(buf, buf + n, v, std::chars_format::general);
+  if (ec != std::errc() || end != buf + n || !std::isfinite(v)) return false;
+  if (v == 0) {
+    // A zero read from a digit other than 0 is an underflow, which the general reading refuses.
+    for (qsizetype k = mantissa; k < mantissaEnd; ++k)
+      if (buf[k] >= '1' && buf[k] <= '9') return false;
+  } else if (std::fabs(v) < DBL_MIN) {
+    return false;
+  }
+  Value = v;
+  return true;
 }
 
 bool TextToFloat(const QString& S, double& Value) {

@@ -90,6 +90,12 @@ class TCellComparer {
 // The numeric reading of a text that does not convert whole: the digits before the first other character,
 // without sign or exponent (0 when it starts with something else).
 double LeadingDigitsValue(const QString& S);
+// The number in a cell's text as the sort reads it with the locale's separators (thousands separators dropped
+// when DropThousands, the first decimal separator taken as the point, then TextToFloat), for the plain decimal
+// forms only: [-] digits [. digits] [(e|E) [+|-] digits], ASCII, at most 40 characters, a normal or zero result.
+// Gives the very double the general reading gives; false for every other text (the caller reads it the
+// general way), so nothing is decided here that the general reading would decide otherwise.
+bool ReadPlainDecimal(QStringView S, bool DropThousands, double& Value);
 // The whole text as a number with "." as decimal separator; false when anything is left over.
 bool TextToFloat(const QString& S, double& Value);
 // Ordinal comparison after upper-casing the letters a to z; -1, 0 or 1.

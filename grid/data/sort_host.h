@@ -35,6 +35,13 @@ class TSortHost {
   virtual int SortColCount() const = 0;
   // The text a comparison reads: the displayed text when Displayed, else the stored text.
   virtual QString SortText(int ACol, int ARow, bool Displayed) = 0;
+  // The cell's stored text where it stands, when that is the text SortText gives and the cell has nothing else
+  // a comparison asks about (no check box, no merged area, no cell object); nullptr otherwise, and then the
+  // comparison reads SortText and asks CheckBoxState. The text stays valid until the cell is written.
+  virtual const QString* PlainSortText(int ACol, int ARow, bool Displayed) {
+    (void)ACol, (void)ARow, (void)Displayed;
+    return nullptr;
+  }
   // The displayed text is empty (a number that does not convert then counts as 0).
   virtual bool DisplayedEmpty(int ACol, int ARow) = 0;
   virtual QString StrippedText(int ACol, int ARow) = 0;

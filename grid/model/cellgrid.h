@@ -195,6 +195,19 @@ class TCellGrid {
     }
     return EmptyText();
   }
+  // The stored text of a cell without properties, where it stands (the empty text for a cell never written);
+  // nullptr for a cell with properties. Valid until the cell is written. Inline: a sort reads every cell of a
+  // column through it.
+  const QString* PlainCellRef(int ACol, int ARow) const {
+    if (ARow >= 0 && ACol >= 0 && ARow < FRows.size()) {
+      const TRowCells& row = FRows[ARow];
+      if (static_cast<std::size_t>(ACol) < row.size()) {
+        const TCellSlot& slot = row[static_cast<std::size_t>(ACol)];
+        return slot.Props ? nullptr : &slot.Text();
+      }
+    }
+    return &EmptyText();
+  }
   void SetGridCell(int ACol, int ARow, const QString& Value);
   // The same for a text the caller gives up (bulk imports).
   void SetGridCell(int ACol, int ARow, QString&& Value);

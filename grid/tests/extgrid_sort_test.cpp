@@ -4,6 +4,10 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <functional>
+
+#include "controls/text_utils.h"
 #include "grid/extgrid.h"
 #include <QTest>
 
@@ -55,6 +59,44 @@ TEST_F(GridSortTest, TheFloatingFooterRowStaysLastAndComesBack) {
   EXPECT_EQ(Col(1), QStringList({"H", "3", "2", "1", "sum"}));
   EXPECT_TRUE(g->FloatingFooter()->Visible());
   EXPECT_EQ(g->FixedFooters(), 1);
+}
+
+// Cells are read where they are stored only while no display-text hook changes them: with a hook the sort
+// orders what the hook shows, for numbers and for words.
+TEST_F(GridSortTest, DisplayTextHooksDecideTheOrder) {
+  struct TCase {
+    const char* Name;
+    QStringList Stored;
+    std::function<void(TExtStringGrid&)> Hook;
+    QStringList Sorted;
+  };
+  const auto negate = [](TExtStringGrid& G) {
+    G.OnGetDisplText = [](plat::TObject*, int, int, QString& V) { V = QString::number(-V.toDouble()); };
+  };
+  const auto reverseWords = [](TExtStringGrid& G) {
+    G.OnGetDisplWideText = [](plat::TObject*, int, int, QString& V) { std::reverse(V.begin(), V.end()); };
+  };
+  const TCase cases[] = {
+      {"numbers as stored", {"3.5", "-1", "20", "0.25"}, nullptr, {"-1", "0.25", "3.5", "20"}},
+      {"numbers as shown", {"3.5", "-1", "20", "0.25"}, negate, {"-20", "-3.5", "-0.25", "1"}},
+      {"words as stored", {"ab", "ca", "bc"}, nullptr, {"ab", "bc", "ca"}},
+      {"words as shown", {"ab", "ca", "bc"}, reverseWords, {"ac", "ba", "cb"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    g->OnGetDisplText = nullptr;
+    g->OnGetDisplWideText = nullptr;
+    if (c.Hook) c.Hook(*g);
+    g->SetFixedRows(0);
+    g->SetRowCount(int(c.Stored.size()));
+    for (int r = 0; r < c.Stored.size(); ++r) g->SetGridCells(2, r, c.Stored[r]);
+    g->SortSettings()->SortOnVirtualCells = true;
+    g->Sort(2, sdAscending);
+    QStringList shown;
+    // The wide-text hook's results are kept encoded.
+    for (const QString& t : Col(2)) shown << controls::DecodeWideText(t);
+    EXPECT_EQ(shown, c.Sorted);
+  }
 }
 
 TEST_F(GridSortTest, NothingWithoutAColumnOrWithOneRow) {

@@ -39,6 +39,8 @@ class TSortGrid : public TCellGridHost, public TCellGrid, public TSortHost {
   // ---- TSortHost
   int SortColCount() const override { return FCols; }
   QString SortText(int ACol, int ARow, bool) override { return GetGridCell(ACol, ARow); }
+  // With InPlace the sort reads cells without properties where they stand, as the grid lets it.
+  const QString* PlainSortText(int ACol, int ARow, bool) override { return InPlace ? PlainCellRef(ACol, ARow) : nullptr; }
   bool DisplayedEmpty(int ACol, int ARow) override { return GetGridCell(ACol, ARow).isEmpty(); }
   QString StrippedText(int ACol, int ARow) override {
     return GetGridCell(ACol, ARow).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
@@ -120,6 +122,7 @@ class TSortGrid : public TCellGridHost, public TCellGrid, public TSortHost {
   std::vector<int> XRef;
   int MovingCol = -1;
   bool OnePass = false;
+  bool InPlace = false;
   int Moves = 0;
   int FormatAsked = 0;
   // The format may be asked once per column.

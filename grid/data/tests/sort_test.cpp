@@ -226,6 +226,7 @@ TEST(GridSortLines, ExchangesAndOrderAreThoseOfTheClassicSort) {
     mine.MovingCol = classic.MovingCol = moving;
     mine.Fixed = round % 2 == 0;
     mine.OnePass = round % 3 == 1;
+    mine.InPlace = round % 4 >= 2;
     mine.InitXRef();
     if (round % 8 < 2) {
       // Whole columns of numbers and of words take the sort's shortcuts.
@@ -361,6 +362,67 @@ TEST(GridSortLines, AnAdversaryInputKeepsTheRecursionShallow) {
   EXPECT_LE(s.MaxDepth(), 12) << s.Comparisons();
   // Still sorted by the values the adversary settled on.
   for (int r = 1; r < rows; ++r) ASSERT_LE(value[g.GetGridCell(0, r - 1).toInt()], value[g.GetGridCell(0, r).toInt()]);
+}
+
+// Numbers in plain decimal form are read by a quick exact conversion; every text must give the very double and
+// the same "converts" answer as the general reading (drop thousands separators, first decimal separator to
+// ".", TextToFloat), with the locale's separators.
+TEST(GridSortNumbers, TheQuickReadingGivesWhatTheGeneralReadingGives) {
+  const plat::TFormatSettings saved = plat::FormatSettings;
+  struct TLocale {
+    QChar Decimal, Thousand;
+  };
+  const TLocale locales[] = {{u'.', u','}, {u',', u'.'}, {u',', QChar(0xA0)}, {QChar(0x66B), QChar(0x66C)}};
+  const char16_t* texts[] = {
+      u"0", u"-0", u"7", u"-7", u"+7", u"007", u"12.5", u"-12.5", u"12,5", u"1,234.5", u"1.234,5", u"1,234,567",
+      u"1.234.567", u"1 234", u"1\u00A0234,5", u" 5", u"5 ", u"5.", u".5", u"-.5", u"-", u"", u".", u"1e5", u"1E5",
+      u"1e+5", u"1e-5", u"1e", u"1e+", u"e5", u"1e5.5", u"2.5e-3", u"-2.5E+300", u"1e308", u"1.8e308", u"1e309",
+      u"1e-307", u"2.2250738585072014e-308", u"4.9e-324", u"1e-400", u"0e-400", u"0.000e5", u"0x1A", u"0X1a",
+      u"1A", u"inf", u"-inf", u"+inf", u"nan", u"NaN", u"infinity", u"1_000", u"--5", u"-+5", u"+-5", u"5-",
+      u"0.1", u"0.30000000000000004", u"9007199254740993", u"12345678901234567", u"1.2345678901234567",
+      u"123456789012345678901234567890", u"0.1234567890123456789012345678901234567890123", u"1,5e3", u"\u0661\u0662",
+      u"\u066B5", u"3\u066B25", u"12\u066C345\u066B5"};
+  int quick = 0;
+  for (const TLocale& loc : locales) {
+    plat::FormatSettings.DecimalSeparator = loc.Decimal;
+    plat::FormatSettings.ThousandSeparator = loc.Thousand;
+    for (const char16_t* raw : texts) {
+      const QString text = QString::fromUtf16(raw);
+      for (const bool drop : {false, true}) {
+        QString t = text;
+        if (drop) t.remove(loc.Thousand);
+        if (loc.Decimal != u'.')
+          if (const qsizetype i = t.indexOf(loc.Decimal); i >= 0) t[i] = u'.';
+        double general = -1, fast = -1;
+        const bool ok = TextToFloat(t, general);
+        if (!ReadPlainDecimal(text, drop, fast)) continue;
+        ++quick;
+        SCOPED_TRACE(text.toStdString() + (drop ? " dropping thousands" : ""));
+        ASSERT_TRUE(ok);
+        ASSERT_EQ(std::signbit(fast), std::signbit(general));
+        ASSERT_EQ(fast, general);
+      }
+    }
+  }
+  plat::FormatSettings = saved;
+  // The quick reading does take the plain forms.
+  EXPECT_GT(quick, 100);
+  double v = 0;
+  for (const char* plain : {"0", "-12.5", "1e-5", "12345678901234567", "2.2250738585072014e-308"})
+    EXPECT_TRUE(ReadPlainDecimal(QString::fromLatin1(plain), false, v)) << plain;
+
+  // Values written with 17 significant digits, plain and with exponents, round-trip to the same bits.
+  QRandomGenerator rnd(11);
+  for (int i = 0; i < 20000; ++i) {
+    const double x = std::ldexp(rnd.generateDouble() - 0.5, int(rnd.bounded(200)) - 100);
+    for (const char f : {'g', 'e', 'f'}) {
+      const QString s = QString::number(x, f, f == 'f' ? 12 : 16);
+      double general = 0, fast = 0;
+      ASSERT_TRUE(TextToFloat(s, general)) << s.toStdString();
+      if (!ReadPlainDecimal(s, false, fast)) continue;
+      ASSERT_EQ(fast, general) << s.toStdString();
+    }
+  }
 }
 
 TEST(GridUnSort, RestoresTheOrderOfTheLastReset) {
