@@ -22,6 +22,7 @@
 #include "grid/edit/edit_manager.h"
 #include "grid/extgrid_data.h"
 #include "grid/extgrid_events.h"
+#include "grid/extgrid_hosts.h"
 #include "grid/extgrid_objects.h"
 #include "grid/extobj.h"
 #include "grid/grid_events.h"
@@ -1536,7 +1537,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   TGridSelection FSel{*this, FHiding, FMouseActions};
   TGridCellOps FOps{*this, FHiding, FTyped};
   TCellEntry FEntry{*this, *this};
-  TGridSizing FSizing{*this};
+  TSizingAdapter FSizingHost{*this};
+  TGridSizing FSizing{FSizingHost};
   TEditManager FEdit{*this, *this};
   TGridAutoSize FAutoSize{*this};
   TCellGraphicSizer FGraphicSizer{*this};
@@ -1548,7 +1550,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // Keyboard, scrolling and the floating footer.
   TGridKeys FKeys{*this, *this};
   TGridScrolling FScrolling{*this, *this};
-  TFloatingFooter FFloatingFooter{this};
+  TFooterAdapter FFooterHost{*this};
+  TFloatingFooter FFloatingFooter{FFooterHost};
   int FTimerTicks = 0;
   // FBlockFocus / FBlockKill: an editor hands the focus back, the enter / exit handling is skipped.
   // FSelChange: the selection changed since the last exit.

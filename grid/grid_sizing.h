@@ -10,11 +10,36 @@
 
 namespace grid {
 
-class TExtStringGrid;
+class TBaseGrid;
+class TColumnSize;
+class TMouseActions;
+struct TExtGridEvents;
+
+// What the sizing asks of its grid beyond the base grid's widths and heights.
+class TSizingHost {
+ public:
+  virtual TBaseGrid& SizedGrid() = 0;
+  // The grid's own fixed counts and update lock (the base grid's may differ).
+  virtual int GridFixedCols() const = 0;
+  virtual int GridFixedRows() const = 0;
+  virtual int GridUpdateCount() const = 0;
+  // Whether the window height is trimmed to whole rows, and the width a scroll bar takes.
+  virtual bool TrimsToWholeRows() const = 0;
+  virtual int ScrollBarWidth() const = 0;
+  virtual TColumnSize& ColumnSizing() = 0;
+  virtual TMouseActions& SizingActions() = 0;
+  // The width a column may take after the user sized it (the grid's handler, which applications override).
+  virtual void CheckColSize(int ACol, int& AWidth) = 0;
+  // The sizing events, raised with the grid as sender.
+  virtual TExtGridEvents& SizingEvents() = 0;
+
+ protected:
+  ~TSizingHost() = default;
+};
 
 class TGridSizing {
  public:
-  explicit TGridSizing(TExtStringGrid& Grid) : FGrid(Grid) {}
+  explicit TGridSizing(TSizingHost& Host) : FHost(Host) {}
 
   // Index -1: the last column. An index at or above ColCount raises "Stretch column index out of range".
   void StretchColumn(int Index);
@@ -36,7 +61,9 @@ class TGridSizing {
  private:
   void ScaleOthers(bool Cols, int Sized, int OldSize);
 
-  TExtStringGrid& FGrid;
+  TBaseGrid& Grid() const { return FHost.SizedGrid(); }
+
+  TSizingHost& FHost;
   bool FStretching = false;
   int FUserCol = -1, FUserRow = -1;
   std::vector<int> FColWidths, FRowHeights;

@@ -3,7 +3,8 @@
 
 #include <QWidget>
 
-#include "grid/extgrid.h"
+#include "grid/extgrid_events.h"
+#include "grid/view/render_grid.h"
 #include "grid/view/html_cell.h"
 #include "platform/graphics/canvas.h"
 
@@ -26,7 +27,7 @@ void TFloatingFooter::Assign(plat::TPersistent* Source) {
 }
 
 void TFloatingFooter::ApplyToGrid() {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
   g.SetHideLastRow(FVisible && FFooterStyle == fsFixedLastRow);
   g.Invalidate();
   if (FPanel) FPanel->Invalidate();
@@ -34,13 +35,13 @@ void TFloatingFooter::ApplyToGrid() {
 
 void TFloatingFooter::SetVisible(bool Value) {
   FVisible = Value;
-  TExtStringGrid& g = *FGrid;
-  if (Value && !FPanel) FPanel = new TFooterPanel(&g);
+  TRenderGrid& g = FHost.FooterGrid();
+  if (Value && !FPanel) FPanel = new TFooterPanel(FHost, *this);
   if (TFooterPanel* p = FPanel) {
     p->SetHeight(Value ? std::max(0, FHeight - 1) : 0);
     p->SetVisible(Value);
   }
-  g.SetFixedFooters(Value && FFooterStyle == fsFixedLastRow ? 1 : 0);
+  FHost.SetFooterRows(Value && FFooterStyle == fsFixedLastRow ? 1 : 0);
   g.Realign();
   ApplyToGrid();
 }
@@ -54,7 +55,7 @@ void TFloatingFooter::SetHeight(int Value) {
   FHeight = Value;
   if (FPanel && Value > 0) {
     FPanel->SetHeight(Value - 1);
-    FGrid->Realign();
+    FHost.FooterGrid().Realign();
   }
 }
 
@@ -85,16 +86,18 @@ void TFloatingFooter::SetShowHint(bool Value) {
 }
 
 TColumnCalcType TFloatingFooter::GetColumnCalc(int ACol) const {
-  const int r = FGrid->RowCount() - 1;
-  if (r < 0 || !FGrid->HasCellProperties(ACol, r)) return acNONE;
-  return FGrid->GetGridObject(ACol, r)->CalcType;
+  TRenderGrid& g = FHost.FooterGrid();
+  const int r = g.RowCount() - 1;
+  if (r < 0 || !g.HasCellProperties(ACol, r)) return acNONE;
+  return g.GetGridObject(ACol, r)->CalcType;
 }
 
 void TFloatingFooter::SetColumnCalc(int ACol, TColumnCalcType Value) {
-  const int r = FGrid->RowCount() - 1;
+  TRenderGrid& g = FHost.FooterGrid();
+  const int r = g.RowCount() - 1;
   if (r < 0) return;
-  FGrid->GetCellProperties(ACol, r)->CalcType = Value;
-  FGrid->CalcFooter(ACol);
+  g.GetCellProperties(ACol, r)->CalcType = Value;
+  FHost.CalcFooterColumn(ACol);
 }
 
 void TFloatingFooter::Invalidate() {
@@ -122,29 +125,30 @@ QString ExpandFooterTemplate(const QString& Template, int ColCount, const std::f
 
 // ---- TFooterPanel -----------------------------------------------------------------------------------------------
 
-TFooterPanel::TFooterPanel(TExtStringGrid* AOwner) : plat::TCustomControl(AOwner), FGrid(AOwner) {
+TFooterPanel::TFooterPanel(TFooterHost& Host, TFloatingFooter& Footer)
+    : plat::TCustomControl(&Host.FooterGrid()), FHost(Host), FFooter(Footer) {
   SetAlign(plat::alBottom);
   SetHeight(0);
-  SetParent(AOwner);
-  if (FGrid->OnCreatedFloatingFooter) FGrid->OnCreatedFloatingFooter(FGrid, this);
+  TRenderGrid& g = FHost.FooterGrid();
+  SetParent(&g);
+  TExtGridEvents& ev = FHost.FooterEvents();
+  if (ev.OnCreatedFloatingFooter) ev.OnCreatedFloatingFooter(&g, this);
 }
 
-TFooterPanel::~TFooterPanel() {
-  FGrid->FloatingFooter()->PanelGone(this);
-}
+TFooterPanel::~TFooterPanel() { FFooter.PanelGone(this); }
 
 int TFooterPanel::FooterWidth() const {
-  const TExtStringGrid& g = *FGrid;
+  const TRenderGrid& g = FHost.FooterGrid();
   int w = 0;
-  for (int c = 0; c < g.FixedCols(); ++c) w += g.ColWidths(c);
+  for (int c = 0; c < FHost.GridFixedCols(); ++c) w += g.ColWidths(c);
   for (int c = g.LeftCol(); c < g.ColCount(); ++c) w += g.ColWidths(c);
   return w;
 }
 
 int TFooterPanel::ColumnAt(int X) const {
-  const TExtStringGrid& g = *FGrid;
+  const TRenderGrid& g = FHost.FooterGrid();
   int x = 0;
-  for (int c = 0; c < g.FixedCols(); ++c) {
+  for (int c = 0; c < FHost.GridFixedCols(); ++c) {
     x += g.ColWidths(c);
     if (X < x) return c;
   }
@@ -156,16 +160,16 @@ int TFooterPanel::ColumnAt(int X) const {
 }
 
 QString TFooterPanel::ExpandTemplate() const {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
   const int row = g.Row();
-  return ExpandFooterTemplate(g.FloatingFooter()->CustomTemplate(), g.ColCount(), [&g, row](int n) {
-    return row >= 0 && row < g.RowCount() ? g.Cells(g.RealColIndex(n), row) : QString();
+  return ExpandFooterTemplate(FFooter.CustomTemplate(), g.ColCount(), [this, &g, row](int n) {
+    return row >= 0 && row < g.RowCount() ? g.Cells(FHost.FooterRealCol(n), row) : QString();
   });
 }
 
 void TFooterPanel::Paint() {
   plat::TCanvas& c = *Canvas();
-  const TFloatingFooter& f = *FGrid->FloatingFooter();
+  const TFloatingFooter& f = FFooter;
   switch (f.FooterStyle()) {
     case fsFixedLastRow: FLastRight = PaintFixedLastRow(c); break;
     case fsColumnPreview: FLastRight = PaintColumnPreview(c); break;
@@ -180,11 +184,11 @@ void TFooterPanel::Paint() {
 }
 
 void TFooterPanel::PaintSeparators(plat::TCanvas& C) {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
   const TRect r = ClientRect();
   const plat::TGridOptions o = g.Options();
   const TGridLook look = g.Look();
-  const bool raised = o.Contains(plat::goFixedVertLine) && !g.Flat() &&
+  const bool raised = o.Contains(plat::goFixedVertLine) && !FHost.GridFlat() &&
                       (look == glSoft || look == glExt || look == glXP || look == glVista);
   int x = 0;
   auto column = [&](int col, bool scrollable) {
@@ -199,15 +203,16 @@ void TFooterPanel::PaintSeparators(plat::TCanvas& C) {
     if (scrollable && look != glVista) C.Pen()->SetColor(plat::clGray);
     if (o.Contains(plat::goFixedVertLine)) C.LineTo(x - 1, r.Bottom);
   };
-  for (int col = 0; col < g.FixedCols(); ++col) column(col, false);
+  for (int col = 0; col < FHost.GridFixedCols(); ++col) column(col, false);
   for (int col = g.LeftCol(); col < g.ColCount(); ++col) column(col, true);
 }
 
 int TFooterPanel::PaintFixedLastRow(plat::TCanvas& C) {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
+  TExtGridEvents& ev = FHost.FooterEvents();
   const TRect client = ClientRect();
   const int w = FooterWidth();
-  C.Brush()->SetColor(g.FloatingFooter()->Color());
+  C.Brush()->SetColor(FFooter.Color());
   C.FillRect(TRect(0, 0, w, client.Bottom));
   C.Brush()->SetColor(g.Color());
   C.Pen()->SetColor(g.Color());
@@ -215,7 +220,7 @@ int TFooterPanel::PaintFixedLastRow(plat::TCanvas& C) {
   PaintSeparators(C);
   const plat::TGridOptions o = g.Options();
   const TGridLook look = g.Look();
-  const bool shift = o.Contains(plat::goFixedHorzLine) && !g.Flat() &&
+  const bool shift = o.Contains(plat::goFixedHorzLine) && !FHost.GridFlat() &&
                      (look == glSoft || look == glExt || look == glXP || look == glVista);
   const int row = g.RowCount() - 1;
   TRect cell = client;
@@ -226,14 +231,14 @@ int TFooterPanel::PaintFixedLastRow(plat::TCanvas& C) {
     cell.Right = cell.Left + g.ColWidths(col) - 1;
     TRect r = cell;
     if (shift) ++r.Left;
-    const int rc = g.RealColIndex(col);
+    const int rc = FHost.FooterRealCol(col);
     if (scrollable) {
-      if (g.OnGetCellColor) {
+      if (ev.OnGetCellColor) {
         plat::TBrush brush;
         brush.SetColor(plat::clNone);
         plat::TFont font;
         font.Assign(Font());
-        g.OnGetCellColor(&g, row, rc, plat::TGridDrawState{plat::gdFixed}, &brush, &font);
+        ev.OnGetCellColor(&g, row, rc, plat::TGridDrawState{plat::gdFixed}, &brush, &font);
         if (brush.Color() != plat::clNone) {
           C.Brush()->SetColor(brush.Color());
           C.FillRect(r);
@@ -246,19 +251,19 @@ int TFooterPanel::PaintFixedLastRow(plat::TCanvas& C) {
     }
     if (!g.IsBaseCell(rc, row)) return;
     bool dflt = true;
-    if (scrollable && g.OnFooterPaint) g.OnFooterPaint(this, &C, col, r, dflt);
-    if (!scrollable || !g.OnFooterPaint)
+    if (scrollable && ev.OnFooterPaint) ev.OnFooterPaint(this, &C, col, r, dflt);
+    if (!scrollable || !ev.OnFooterPaint)
       g.Renderer().DrawCellContents(C, col, row, r, plat::TGridDrawState{plat::gdFixed});
   };
-  for (int col = 0; col < g.FixedCols(); ++col) paint(col, false);
+  for (int col = 0; col < FHost.GridFixedCols(); ++col) paint(col, false);
   for (int col = g.LeftCol(); col < g.ColCount(); ++col) paint(col, true);
   return cell.Right;
 }
 
 void TFooterPanel::PaintPreviewFrame(plat::TCanvas& C, const TRect& R) {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
   const TRect client = ClientRect();
-  C.Brush()->SetColor(g.FloatingFooter()->Color());
+  C.Brush()->SetColor(FFooter.Color());
   C.FillRect(R);
   C.Pen()->SetColor(plat::clGray);
   C.MoveTo(R.Left, R.Bottom - 1);
@@ -272,15 +277,16 @@ void TFooterPanel::PaintPreviewFrame(plat::TCanvas& C, const TRect& R) {
 }
 
 int TFooterPanel::PaintColumnPreview(plat::TCanvas& C) {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
+  TExtGridEvents& ev = FHost.FooterEvents();
   const TRect r(0, 0, FooterWidth(), ClientRect().Bottom);
   PaintPreviewFrame(C, r);
-  const plat::TColor oldText = g.SelectionTextColor();
+  const plat::TColor oldText = FHost.GridSelectionTextColor();
   g.RenderSettings().Colors.SelectionTextColor = plat::clBlack;
-  const int col = g.FloatingFooter()->Column();
+  const int col = FFooter.Column();
   bool dflt = true;
-  if (g.OnFooterPaint)
-    g.OnFooterPaint(this, &C, col, r, dflt);
+  if (ev.OnFooterPaint)
+    ev.OnFooterPaint(this, &C, col, r, dflt);
   else if (col >= 0 && col < g.ColCount() && g.Row() < g.RowCount())
     g.Renderer().DrawCellContents(C, col, g.Row(), r, {});
   g.RenderSettings().Colors.SelectionTextColor = oldText;
@@ -288,14 +294,14 @@ int TFooterPanel::PaintColumnPreview(plat::TCanvas& C) {
 }
 
 int TFooterPanel::PaintCustomPreview(plat::TCanvas& C) {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
   const TRect r(0, 0, FooterWidth(), ClientRect().Bottom);
   PaintPreviewFrame(C, r);
   THTMLCell h;
-  h.Text = g.ComponentState().Contains(plat::csDesigning) ? g.FloatingFooter()->CustomTemplate() : ExpandTemplate();
+  h.Text = g.ComponentState().Contains(plat::csDesigning) ? FFooter.CustomTemplate() : ExpandTemplate();
   h.Rect = TRect(r.Left, r.Top + 2, r.Right, r.Bottom + 2);
-  h.Images = g.GridImages();
-  h.URLColor = g.URLColor;
+  h.Images = FHost.FooterImages();
+  h.URLColor = FHost.FooterURLColor();
   C.Font()->Assign(g.Font());
   C.Brush()->SetStyle(plat::bsClear);
   h.Render(C);
@@ -303,10 +309,11 @@ int TFooterPanel::PaintCustomPreview(plat::TCanvas& C) {
 }
 
 int TFooterPanel::PaintCustomFooter(plat::TCanvas& C) {
-  TExtStringGrid& g = *FGrid;
+  TRenderGrid& g = FHost.FooterGrid();
+  TExtGridEvents& ev = FHost.FooterEvents();
   const TRect r = ClientRect();
   bool dflt = true;
-  if (g.OnFooterPaint) g.OnFooterPaint(this, &C, g.FloatingFooter()->Column(), r, dflt);
+  if (ev.OnFooterPaint) ev.OnFooterPaint(this, &C, FFooter.Column(), r, dflt);
   return r.Right;
 }
 
@@ -314,13 +321,15 @@ int TFooterPanel::PaintCustomFooter(plat::TCanvas& C) {
 
 void TFooterPanel::MouseUp(plat::TMouseButton Button, plat::TShiftState Shift, int X, int Y) {
   plat::TCustomControl::MouseUp(Button, Shift, X, Y);
-  if (FGrid->OnClick) FGrid->OnClick(FGrid);
-  if (FGrid->OnClickCell) FGrid->OnClickCell(FGrid, FGrid->RowCount() - 1, ColumnAt(X));
+  TRenderGrid& g = FHost.FooterGrid();
+  if (g.OnClick) g.OnClick(&g);
+  TExtGridEvents& ev = FHost.FooterEvents();
+  if (ev.OnClickCell) ev.OnClickCell(&g, g.RowCount() - 1, ColumnAt(X));
 }
 
 void TFooterPanel::MouseMove(plat::TShiftState Shift, int X, int Y) {
   plat::TCustomControl::MouseMove(Shift, X, Y);
-  if (!FGrid->FloatingFooter()->ShowHint() || FLastHintX < 0) return;
+  if (!FFooter.ShowHint() || FLastHintX < 0) return;
   const int c = ColumnAt(X);
   if (c != FLastHintX) FLastHintX = c;
 }
@@ -328,7 +337,9 @@ void TFooterPanel::MouseMove(plat::TShiftState Shift, int X, int Y) {
 QString TFooterPanel::HintAt(int X) {
   const int c = ColumnAt(X);
   QString hint = Hint();
-  if (c >= 0 && FGrid->OnGridHint) FGrid->OnGridHint(FGrid, FGrid->RowCount() - 1, c, hint);
+  TRenderGrid& g = FHost.FooterGrid();
+  TExtGridEvents& ev = FHost.FooterEvents();
+  if (c >= 0 && ev.OnGridHint) ev.OnGridHint(&g, g.RowCount() - 1, c, hint);
   FLastHintX = ShowHint() && c >= 0 ? c : -1;
   return ShowHint() ? hint : QString();
 }

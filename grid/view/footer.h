@@ -10,16 +10,43 @@
 #include "platform/forms/controls.h"
 #include "platform/rtl/component.h"
 
+namespace plat {
+class TCustomImageList;
+}
+
 namespace grid {
 
-class TExtStringGrid;
 class TFooterPanel;
+class TRenderGrid;
+struct TExtGridEvents;
+
+// What the footer asks of its grid beyond the painting grid's own members.
+class TFooterHost {
+ public:
+  virtual TRenderGrid& FooterGrid() = 0;
+  // The grid's own fixed columns (the base grid's count may differ) and the real column of a display one.
+  virtual int GridFixedCols() const = 0;
+  virtual int FooterRealCol(int ACol) const = 0;
+  virtual bool GridFlat() const = 0;
+  virtual plat::TColor GridSelectionTextColor() const = 0;
+  virtual plat::TCustomImageList* FooterImages() const = 0;
+  virtual plat::TColor FooterURLColor() const = 0;
+  // The footer rows the grid paints fixed at its bottom.
+  virtual void SetFooterRows(int Value) = 0;
+  // Writes the column's calculation into the footer row.
+  virtual void CalcFooterColumn(int ACol) = 0;
+  // The grid's events, raised with the grid as sender.
+  virtual TExtGridEvents& FooterEvents() = 0;
+
+ protected:
+  ~TFooterHost() = default;
+};
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 
 class TFloatingFooter : public plat::TPersistent {
  public:
-  explicit TFloatingFooter(TExtStringGrid* AOwner) : FGrid(AOwner) {}
+  explicit TFloatingFooter(TFooterHost& Host) : FHost(Host) {}
   // Only from another floating footer; Height, BorderColor and EnableCalculation are not copied.
   void Assign(plat::TPersistent* Source) override;
 
@@ -58,7 +85,7 @@ class TFloatingFooter : public plat::TPersistent {
 
  private:
   void ApplyToGrid();
-  TExtStringGrid* FGrid;
+  TFooterHost& FHost;
   // The panel that shows the footer, made the first time the footer is shown; the grid deletes it.
   TFooterPanel* FPanel = nullptr;
   int FHeight = 0;
@@ -77,9 +104,8 @@ QString ExpandFooterTemplate(const QString& Template, int ColCount, const std::f
 
 class TFooterPanel : public plat::TCustomControl {
  public:
-  explicit TFooterPanel(TExtStringGrid* AOwner);
+  TFooterPanel(TFooterHost& Host, TFloatingFooter& Footer);
   ~TFooterPanel() override;
-  TExtStringGrid* Grid() const { return FGrid; }
   // The footer column under a panel x coordinate: fixed columns from the left edge, then the columns from
   // the grid's left column; -1 past the last one.
   int ColumnAt(int X) const;
@@ -105,7 +131,8 @@ class TFooterPanel : public plat::TCustomControl {
   int PaintCustomFooter(plat::TCanvas& C);
   void PaintPreviewFrame(plat::TCanvas& C, const plat::TRect& R);
   void PaintSeparators(plat::TCanvas& C);
-  TExtStringGrid* FGrid;
+  TFooterHost& FHost;
+  TFloatingFooter& FFooter;
   int FLastHintX = -1;
   int FLastRight = 0;
 };
