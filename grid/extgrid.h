@@ -1566,7 +1566,8 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
 
   // The mouse.
   TSortSettings FSortSettings{RenderSettings().Sort, this};
-  TGridMouse FMouse{*this, *this};
+  TMoveAdapter FMoveHost{*this};
+  TGridMouse FMouse{*this, *this, FMoveHost};
   THeaderClicks FHeaderClicks{*this, *this};
   THTMLForms FHTMLForms{*this};
   plat::TCursor FUserCursor = plat::crDefault;

@@ -30,4 +30,23 @@ void TFooterAdapter::SetFooterRows(int Value) { FGrid.SetFixedFooters(Value); }
 void TFooterAdapter::CalcFooterColumn(int ACol) { FGrid.CalcFooter(ACol); }
 TExtGridEvents& TFooterAdapter::FooterEvents() { return FGrid; }
 
+// ---- column and row moves
+
+TRenderGrid& TMoveAdapter::MovedGrid() { return FGrid; }
+int TMoveAdapter::GridFixedCols() const { return FGrid.FixedCols(); }
+int TMoveAdapter::GridFixedRows() const { return FGrid.FixedRows(); }
+void TMoveAdapter::SetGridTopRow(int Value) { FGrid.SetTopRow(Value); }
+int TMoveAdapter::MoveRealCol(int ACol) const { return FGrid.RealColIndex(ACol); }
+bool TMoveAdapter::EnhancedMoves() const { return FGrid.EnhRowColMove; }
+bool TMoveAdapter::MoveShowsCells() { return FGrid.DragDropSettings()->ShowCells; }
+bool TMoveAdapter::FooterHoldsLastRow() const { return FGrid.FloatingFooterFixedLastRow(); }
+void TMoveAdapter::CancelMoveTracking() { FGrid.CancelTracking(); }
+void TMoveAdapter::StartBlockFocus() {
+  if (FGrid.OnStartBlockFocus) FGrid.OnStartBlockFocus(&FGrid);
+}
+void TMoveAdapter::EndBlockFocus() {
+  if (FGrid.OnEndBlockFocus) FGrid.OnEndBlockFocus(&FGrid);
+}
+TExtGridEvents& TMoveAdapter::MoveEvents() { return FGrid; }
+
 }  // namespace grid

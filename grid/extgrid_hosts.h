@@ -3,6 +3,7 @@
 // and answers with the grid's own members, so that the collaborators never see the grid's class.
 
 #include "grid/grid_sizing.h"
+#include "grid/input/move_feedback.h"
 #include "grid/view/footer.h"
 
 namespace grid {
@@ -40,6 +41,26 @@ class TFooterAdapter final : public TFooterHost {
   void SetFooterRows(int Value) override;
   void CalcFooterColumn(int ACol) override;
   TExtGridEvents& FooterEvents() override;
+
+ private:
+  TExtStringGrid& FGrid;
+};
+
+class TMoveAdapter final : public TMoveHost {
+ public:
+  explicit TMoveAdapter(TExtStringGrid& Grid) : FGrid(Grid) {}
+  TRenderGrid& MovedGrid() override;
+  int GridFixedCols() const override;
+  int GridFixedRows() const override;
+  void SetGridTopRow(int Value) override;
+  int MoveRealCol(int ACol) const override;
+  bool EnhancedMoves() const override;
+  bool MoveShowsCells() override;
+  bool FooterHoldsLastRow() const override;
+  void CancelMoveTracking() override;
+  void StartBlockFocus() override;
+  void EndBlockFocus() override;
+  TExtGridEvents& MoveEvents() override;
 
  private:
   TExtStringGrid& FGrid;

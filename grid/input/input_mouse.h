@@ -27,7 +27,7 @@ class THTMLHintWindow;
 
 class TGridMouse {
  public:
-  TGridMouse(TExtStringGrid& Grid, TInputHost& Host);
+  TGridMouse(TExtStringGrid& Grid, TInputHost& Host, TMoveHost& Moves);
   ~TGridMouse();
 
   // A mouse message for the grid window; false leaves it to the base grid's own dispatch.
@@ -135,7 +135,7 @@ class TGridMouse {
   TMouseHover FHover;
   TMouseSelectMode FSelectMode = msNormal;
   bool FColMoveFlg = false, FColSizeFlg = false;
-  TMoveFeedback FFeedback{G};
+  TMoveFeedback FFeedback;
   std::unique_ptr<THTMLHintWindow> FSizingHint;
   std::unique_ptr<THTMLHintWindow> FCellHint;
   QString FCellHintText;

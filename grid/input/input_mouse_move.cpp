@@ -19,7 +19,8 @@ namespace {
 bool RectHas(const TRect& r, int X, int Y) { return X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom; }
 }  // namespace
 
-TGridMouse::TGridMouse(TExtStringGrid& Grid, TInputHost& Host) : G(Grid), H(Host) {}
+TGridMouse::TGridMouse(TExtStringGrid& Grid, TInputHost& Host, TMoveHost& Moves)
+    : G(Grid), H(Host), FFeedback(Moves) {}
 TGridMouse::~TGridMouse() { FollowOwnerForm(false); }
 
 void TGridMouse::FollowOwnerForm(bool Follow) {

@@ -7,8 +7,9 @@
 
 #include <algorithm>
 
-#include "grid/extgrid.h"
+#include "grid/extgrid_events.h"
 #include "grid/input/scroll_bar.h"
+#include "grid/view/render_grid.h"
 #include "grid/view/side_windows.h"
 #include "platform/forms/forms.h"
 
@@ -47,7 +48,7 @@ void TCellsImageWindow::Paint() {
   c.Rectangle(ClientRect());
 }
 
-TMoveFeedback::TMoveFeedback(TExtStringGrid& Grid) : G(Grid) {}
+TMoveFeedback::TMoveFeedback(TMoveHost& Host) : H(Host), G(Host.MovedGrid()) {}
 
 TMoveFeedback::~TMoveFeedback() {
   delete FMoveForm;
@@ -74,13 +75,13 @@ QImage TMoveFeedback::GridImage(const TRect& R) const {
 void TMoveFeedback::Move(int X, int Y, int ACol, int ARow, int Movecell, int OfsX, int OfsY) {
   EnsureWindows();
   FAllowDrop = true;
-  if (G.OnStartBlockFocus) G.OnStartBlockFocus(&G);
+  H.StartBlockFocus();
   const bool cols = G.GridState() == plat::gsColMoving;
   if (cols)
     ColumnFeedback(ACol, ARow, Movecell);
   else
     RowFeedback(ACol, ARow, Movecell);
-  const bool cells = G.DragDropSettings()->ShowCells;
+  const bool cells = H.MoveShowsCells();
   TPoint p = G.ClientToScreen(TPoint(X - OfsX, Y - OfsY));
   if (cells && FMoveForm) {
     FMoveForm->SetBounds(p.X, p.Y, FMoveForm->Width(), FMoveForm->Height());
@@ -93,14 +94,14 @@ void TMoveFeedback::Move(int X, int Y, int ACol, int ARow, int Movecell, int Ofs
     if (ACol >= 0) {
       FMoveColInd = ACol;
       FMoveRowInd = 0;
-      if (G.OnColumnMoving) G.OnColumnMoving(&G, ACol, FAllowDrop);
+      if (TExtGridEvents& ev = H.MoveEvents(); ev.OnColumnMoving) ev.OnColumnMoving(&G, ACol, FAllowDrop);
     }
-  } else if (!(FMoveRowInd == G.RowCount() - 1 && G.FloatingFooterFixedLastRow())) {
+  } else if (!(FMoveRowInd == G.RowCount() - 1 && H.FooterHoldsLastRow())) {
     if (ARow >= 0) PlaceRowArrows(Movecell);
     if (ARow >= 0) {
       FMoveColInd = 0;
       FMoveRowInd = ARow;
-      if (G.OnRowMoving) G.OnRowMoving(&G, ARow, FAllowDrop);
+      if (TExtGridEvents& ev = H.MoveEvents(); ev.OnRowMoving) ev.OnRowMoving(&G, ARow, FAllowDrop);
     }
   }
   AutoScroll(X, Y, cols);
@@ -113,24 +114,24 @@ void TMoveFeedback::Move(int X, int Y, int ACol, int ARow, int Movecell, int Ofs
 // The floating header of the moved column (and, showing cells, the image of its visible cells).
 void TMoveFeedback::ColumnFeedback(int ACol, int ARow, int Movecell) {
   (void)ACol;
-  if (Movecell < G.FixedCols() || ARow < 0) return;
-  if (G.DragDropSettings()->ShowCells && (!FMoveForm || !FMoveForm->Visible())) {
+  if (Movecell < H.GridFixedCols() || ARow < 0) return;
+  if (H.MoveShowsCells() && (!FMoveForm || !FMoveForm->Visible())) {
     if (!FMoveForm) FMoveForm = new TCellsImageWindow(nullptr);
-    const int last = std::min(G.RowCount() - 1, G.TopRow() + G.VisibleRowCount() - G.FixedRows());
+    const int last = std::min(G.RowCount() - 1, G.TopRow() + G.VisibleRowCount() - H.GridFixedRows());
     const TRect a = G.CellRect(Movecell, 0), b = G.CellRect(Movecell, std::max(0, last));
     FMoveForm->SetImage(GridImage(TRect(a.Left, a.Top, a.Right, std::max(a.Bottom, b.Bottom))));
   }
-  FMoveButton->SetCaption(G.Cells(G.RealColIndex(Movecell), 0));
+  FMoveButton->SetCaption(G.Cells(H.MoveRealCol(Movecell), 0));
   FMoveButton->SetBounds(FMoveButton->Left(), FMoveButton->Top(), G.ColWidths(Movecell), G.RowHeights(ARow));
   FMoveButton->Invalidate();
 }
 
 void TMoveFeedback::RowFeedback(int ACol, int ARow, int Movecell) {
   (void)ARow;
-  if (Movecell < G.FixedRows() || ACol < 0) return;
-  if (G.DragDropSettings()->ShowCells && (!FMoveForm || !FMoveForm->Visible())) {
+  if (Movecell < H.GridFixedRows() || ACol < 0) return;
+  if (H.MoveShowsCells() && (!FMoveForm || !FMoveForm->Visible())) {
     if (!FMoveForm) FMoveForm = new TCellsImageWindow(nullptr);
-    const int last = std::min(G.ColCount() - 1, G.VisibleColCount() + G.LeftCol() - G.FixedCols());
+    const int last = std::min(G.ColCount() - 1, G.VisibleColCount() + G.LeftCol() - H.GridFixedCols());
     const TRect a = G.CellRect(0, Movecell), b = G.CellRect(std::max(0, last), Movecell);
     FMoveForm->SetImage(GridImage(TRect(a.Left, a.Top, std::max(a.Right, b.Right), a.Bottom)));
   }
@@ -145,8 +146,8 @@ void TMoveFeedback::PlaceColumnArrows(int Movecell) {
   TArrowWindow* up = FArrows[0];
   TArrowWindow* down = FArrows[1];
   const int c = FMoveColInd;
-  const bool shown = c >= G.FixedCols() && c < G.ColCount() && c - G.LeftCol() < G.VisibleColCount();
-  if (c >= G.FixedCols() && c < G.ColCount()) {
+  const bool shown = c >= H.GridFixedCols() && c < G.ColCount() && c - G.LeftCol() < G.VisibleColCount();
+  if (c >= H.GridFixedCols() && c < G.ColCount()) {
     const TRect cell = G.CellRect(c, 0);
     const TPoint t = G.ClientToScreen(TPoint(cell.Left, cell.Top));
     const int x = c < Movecell ? t.X - 5 : t.X + G.ColWidths(c) - 5;
@@ -161,8 +162,9 @@ void TMoveFeedback::PlaceRowArrows(int Movecell) {
   TArrowWindow* left = FArrows[2];
   TArrowWindow* right = FArrows[3];
   const int r = FMoveRowInd;
-  const bool shown = r >= G.FixedRows() && r < G.RowCount() && r - G.TopRow() < G.VisibleRowCount() && r >= G.TopRow();
-  if (r >= G.FixedRows() && r < G.RowCount()) {
+  const bool shown =
+      r >= H.GridFixedRows() && r < G.RowCount() && r - G.TopRow() < G.VisibleRowCount() && r >= G.TopRow();
+  if (r >= H.GridFixedRows() && r < G.RowCount()) {
     const TRect cell = G.CellRect(0, r);
     const TPoint t = G.ClientToScreen(TPoint(cell.Left, cell.Top));
     const int y = r < Movecell ? t.Y - 5 : t.Y + G.RowHeights(r) - 5;
@@ -176,7 +178,7 @@ void TMoveFeedback::PlaceRowArrows(int Movecell) {
 // Beyond the fixed cells or the grid's far edge the grid scrolls one column (row) per move.
 void TMoveFeedback::AutoScroll(int X, int Y, bool Cols) {
   const int count = Cols ? G.ColCount() : G.RowCount(), visible = Cols ? G.VisibleColCount() : G.VisibleRowCount();
-  const int nfixed = Cols ? G.FixedCols() : G.FixedRows(), first = Cols ? G.LeftCol() : G.TopRow();
+  const int nfixed = Cols ? H.GridFixedCols() : H.GridFixedRows(), first = Cols ? G.LeftCol() : G.TopRow();
   const int pos = Cols ? X : Y, far = Cols ? G.Width() : G.Height();
   if (visible >= count) return;
   int fixed = 0;
@@ -188,7 +190,7 @@ void TMoveFeedback::AutoScroll(int X, int Y, bool Cols) {
   if (Cols)
     G.SetLeftCol(to);
   else
-    G.SetTopRow(to);
+    H.SetGridTopRow(to);
   G.Update();
 }
 
@@ -199,23 +201,23 @@ void TMoveFeedback::HideArrows() {
 
 bool TMoveFeedback::Release(int ACol, int ARow, int Movecell) {
   const plat::TGridState st = G.GridState();
-  if (!FShowing || (st != plat::gsColMoving && st != plat::gsRowMoving) || !G.EnhRowColMove) return false;
+  if (!FShowing || (st != plat::gsColMoving && st != plat::gsRowMoving) || !H.EnhancedMoves()) return false;
   FShowing = false;
   FMoveButton->SetEnabled(false);
   FMoveButton->SetVisible(false);
   delete FMoveForm;
   FMoveForm = nullptr;
-  if (G.OnEndBlockFocus) G.OnEndBlockFocus(&G);
+  H.EndBlockFocus();
   plat::Screen->SetCursor(plat::crDefault);
   // The grid ends the base grid's move itself, so that the base grid's release does not move again.
-  G.CancelTracking();
+  H.CancelMoveTracking();
   FMoveColInd = FMoveRowInd = -1;
   if (!FAllowDrop) return true;  // a refused drop cancels the move
-  if (st == plat::gsColMoving && ACol >= G.FixedCols() && ACol != Movecell)
+  if (st == plat::gsColMoving && ACol >= H.GridFixedCols() && ACol != Movecell)
     G.MoveColumn(Movecell, ACol);
   // The floating footer's row stays the last row: nothing is dropped onto it.
-  else if (st == plat::gsRowMoving && ARow >= G.FixedRows() && ARow != Movecell &&
-           !(ARow == G.RowCount() - 1 && G.FloatingFooterFixedLastRow()))
+  else if (st == plat::gsRowMoving && ARow >= H.GridFixedRows() && ARow != Movecell &&
+           !(ARow == G.RowCount() - 1 && H.FooterHoldsLastRow()))
     G.MoveRow(Movecell, ARow);
   return true;
 }

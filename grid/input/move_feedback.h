@@ -12,8 +12,35 @@
 
 namespace grid {
 
-class TExtStringGrid;
 class THeaderDragButton;
+class TRenderGrid;
+struct TExtGridEvents;
+
+// What the column and row move asks of its grid beyond the painting grid's own members.
+class TMoveHost {
+ public:
+  virtual TRenderGrid& MovedGrid() = 0;
+  // The grid's own fixed counts and top-row writer (the base grid's differ).
+  virtual int GridFixedCols() const = 0;
+  virtual int GridFixedRows() const = 0;
+  virtual void SetGridTopRow(int Value) = 0;
+  virtual int MoveRealCol(int ACol) const = 0;
+  // Whether the moves show the floating header and cells, and whether they show the moved cells' image.
+  virtual bool EnhancedMoves() const = 0;
+  virtual bool MoveShowsCells() = 0;
+  // Whether the last row is the floating footer's (nothing moves onto it).
+  virtual bool FooterHoldsLastRow() const = 0;
+  // Ends the base grid's own move tracking.
+  virtual void CancelMoveTracking() = 0;
+  // The grid's focus-block notifications around the move, and its events raised with the grid as sender.
+  virtual void StartBlockFocus() = 0;
+  virtual void EndBlockFocus() = 0;
+  virtual TExtGridEvents& MoveEvents() = 0;
+
+ protected:
+  ~TMoveHost() = default;
+};
+
 class TArrowWindow;
 
 // A borderless top-most window that shows an image of cells (the moved column or row).
@@ -32,7 +59,7 @@ class TCellsImageWindow : public plat::TCustomControl {
 
 class TMoveFeedback {
  public:
-  explicit TMoveFeedback(TExtStringGrid& Grid);
+  explicit TMoveFeedback(TMoveHost& Host);
   ~TMoveFeedback();
 
   // One mouse move while the base grid moves column (or row) Movecell; (OfsX, OfsY) is where the header was
@@ -60,7 +87,8 @@ class TMoveFeedback {
   // An image of the client rectangle R of the grid as it is drawn now.
   QImage GridImage(const plat::TRect& R) const;
 
-  TExtStringGrid& G;
+  TMoveHost& H;
+  TRenderGrid& G;
   THeaderDragButton* FMoveButton = nullptr;
   TCellsImageWindow* FMoveForm = nullptr;
   std::array<TArrowWindow*, 4> FArrows{};  // up, down, left, right
