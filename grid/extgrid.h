@@ -884,6 +884,13 @@ class TExtStringGrid : public TRenderGrid, public TExtGridEvents, private TInput
   // Column count, widths, order and visibility as one text, and back (checked before anything changes).
   QString ColumnStatesToString();
   void StringToColumnStates(const QString& Value);
+  // ---- the looks kept in a visual-properties file (extgrid_layout.cpp): colours, fonts and style choices
+  // as "key=value" lines; plat::Exception "Cannot Create " / "Cannot open file " + the name when the file
+  // cannot be made or read. The fixed and active-cell fonts scale with the grid's form.
+  void SaveVisualProps(const QString& FileName);
+  void LoadVisualProps(const QString& FileName);
+  void ChangeScale(int M, int D) override;
+  // ---- (end of the looks file)
   // The recorded column order: real columns in display order (empty when never moved).
   TIntList* ColumnOrderList() { return &FColumnOrder; }
   // The filter conditions per column, and the switch that applies them: applying and taking a filter away

@@ -1,5 +1,7 @@
 #include "grid/data/visual_props.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -167,6 +169,51 @@ bool TVisualPropsReader::Enum(const QString& Key, const QStringList& Idents, int
   for (int i = 0; i < Idents.size(); ++i)
     if (Idents[i].compare(v, Qt::CaseInsensitive) == 0) return Index = i, true;
   return false;
+}
+
+void SaveVisualProps(const std::vector<TVisualProp>& Props, const QString& FileName) {
+  TVisualPropsWriter w;
+  for (const TVisualProp& p : Props) {
+    const TVisualValue v = p.Get();
+    switch (p.Kind) {
+      case TVisualProp::vkColor: w.Color(p.Key, v.Color); break;
+      case TVisualProp::vkBool: w.Bool(p.Key, v.Bool); break;
+      case TVisualProp::vkInt: w.Int(p.Key, v.Int); break;
+      case TVisualProp::vkFont: w.Font(p.Key, v.Font); break;
+      case TVisualProp::vkEnum: w.Enum(p.Key, v.Ident); break;
+    }
+  }
+  w.SaveToFile(FileName);
+}
+
+void LoadVisualProps(const std::vector<TVisualProp>& Props, const QString& FileName) {
+  const TVisualPropsReader r(FileName);
+  // The grid line colours are applied before the grouping's, right after the search footer's.
+  std::vector<const TVisualProp*> order;
+  std::vector<const TVisualProp*> lines;
+  for (const TVisualProp& p : Props)
+    if (p.Key == QLatin1String("GridLineColor") || p.Key == QLatin1String("GridFixedLineColor"))
+      lines.push_back(&p);
+  for (const TVisualProp& p : Props) {
+    if (std::find(lines.begin(), lines.end(), &p) != lines.end()) continue;
+    order.push_back(&p);
+    if (p.Key == QLatin1String("SearchFooter.ColorTo")) order.insert(order.end(), lines.begin(), lines.end()), lines.clear();
+  }
+  order.insert(order.end(), lines.begin(), lines.end());
+  for (const TVisualProp* p : order) {
+    TVisualValue v;
+    switch (p->Kind) {
+      case TVisualProp::vkColor: v.Color = r.Color(p->Key); break;
+      case TVisualProp::vkBool: v.Bool = r.Bool(p->Key); break;
+      case TVisualProp::vkInt: v.Int = r.Int(p->Key); break;
+      case TVisualProp::vkFont: v.Font = r.Font(p->Key); break;
+      case TVisualProp::vkEnum:
+        if (!r.Enum(p->Key, p->Idents, v.Int)) continue;
+        v.Ident = p->Idents[v.Int];
+        break;
+    }
+    p->Set(v);
+  }
 }
 
 }  // namespace grid

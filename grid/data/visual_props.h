@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/graphics/gdivalues.h"
 
@@ -66,5 +68,35 @@ class TVisualPropsReader {
   QString Value(const QString& Key) const;
   std::map<QString, QString> FValues;  // by upper-cased key
 };
+
+// One property of the visual-properties file as the grid offers it: its key, its kind and how its value is read
+// from and given to the grid (through the property's setter, so the grid repaints and dependent settings
+// follow). An enumeration names its values by Idents (index = value); its Get gives the identifier to write.
+struct TVisualValue {
+  plat::TColor Color = plat::clNone;
+  bool Bool = false;
+  int Int = 0;
+  TFontValues Font;
+  QString Ident;
+};
+
+struct TVisualProp {
+  enum TKind { vkColor, vkBool, vkInt, vkFont, vkEnum };
+  QString Key;
+  TKind Kind = vkColor;
+  QStringList Idents;
+  std::function<TVisualValue()> Get;
+  std::function<void(const TVisualValue&)> Set;
+};
+
+// Writes each property in the list's order (plat::Exception "Cannot Create " + FileName when the file cannot
+// be made).
+void SaveVisualProps(const std::vector<TVisualProp>& Props, const QString& FileName);
+// Reads the file whole (plat::Exception "Cannot open file " + FileName) and gives each property its value in
+// the list's order, except that GridLineColor and GridFixedLineColor follow SearchFooter.ColorTo. A missing
+// colour is "none", a missing Boolean false, a missing enumeration or one naming no value leaves the property
+// alone; a missing or malformed integer (a font's size included) ends the load with plat::EConvertError, the
+// properties before it keeping their new values.
+void LoadVisualProps(const std::vector<TVisualProp>& Props, const QString& FileName);
 
 }  // namespace grid

@@ -56,7 +56,7 @@ class TSortSettings {
   bool UndoSort = false;
   bool AutoColumnMerge = false;
   // Sorting exchanges only the sort column's cells; grouping sorts by the grouped column first.
-  bool SortSingleColumn = false, AutoSortForGrouping = false;
+  bool SortSingleColumn = false, AutoSortForGrouping = true;
   unsigned SortTime = 0;
   // How cells compare: the format detected from the cells (else text, with or without case), the tie-break on
   // the next columns, where empty cells go, and whether the displayed texts are compared.
