@@ -11,15 +11,10 @@
 
 namespace grid {
 
+using plat::IsKey;
 using plat::TShiftState;
 
 namespace {
-
-bool IsKey(std::uint16_t Key, std::initializer_list<std::uint16_t> Keys) {
-  for (std::uint16_t k : Keys)
-    if (k == Key) return true;
-  return false;
-}
 
 template <class TParent>
 constexpr bool kTrackbar = std::is_same_v<TParent, dropdown::TExtTrackBarDropDown>;

@@ -15,20 +15,16 @@
 #include "grid/input/input_mouse.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/graphic.h"
+#include "platform/forms/keys.h"
 #include "platform/forms/msgqueue.h"
 #include "platform/rtl/datetime.h"
 
 namespace grid {
 
+using plat::IsKey;
 using plat::TShiftState;
 
 namespace {
-
-bool IsKey(std::uint16_t Key, std::initializer_list<std::uint16_t> Keys) {
-  for (std::uint16_t k : Keys)
-    if (k == Key) return true;
-  return false;
-}
 
 // CM_WANTSPECIALKEY: the editor keeps the keys it ends an edit with, so that the form does not take them.
 bool WantsSpecial(plat::TMessage& M, std::initializer_list<std::uint16_t> Keys) {

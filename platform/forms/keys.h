@@ -116,4 +116,12 @@ namespace plat {
 // that code posts or sends.
 int VKToQtKey(std::uint16_t vk);
 QString TextOfVK(std::uint16_t vk, bool shift);
+
+// Whether Key is one of Keys.
+inline bool IsKey(std::uint16_t Key, std::initializer_list<std::uint16_t> Keys) {
+  for (std::uint16_t k : Keys)
+    if (k == Key) return true;
+  return false;
+}
+
 }  // namespace plat
